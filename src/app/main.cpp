@@ -1,0 +1,5 @@
+#include <QApplication>
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    return 0;
+}

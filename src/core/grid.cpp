@@ -1,0 +1,21 @@
+#include "core/grid.h"
+
+namespace trelvik {
+
+double Grid::zMin() const {
+    double m = kBlank;
+    bool any = false;
+    for (double v : z)
+        if (!isBlank(v) && (!any || v < m)) { m = v; any = true; }
+    return m;
+}
+
+double Grid::zMax() const {
+    double m = kBlank;
+    bool any = false;
+    for (double v : z)
+        if (!isBlank(v) && (!any || v > m)) { m = v; any = true; }
+    return m;
+}
+
+} // namespace trelvik

@@ -1,0 +1,75 @@
+#pragma once
+// User-interaction service handed to every procedure: message boxes, OK/Cancel
+// questions (the "Digitise map" prompts among them), the busy pointer. The Qt layer
+// (widgets/qtprompt.h) shows real dialogs; tests use ScriptedPrompt, which records
+// every message and answers from a queue.
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace trelvik {
+
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Answer { Ok, Cancel, Yes, No };
+
+// Title used by message boxes that have none of their own.
+inline const char* const kDefaultTitle = "Trelvik";
+
+class Prompt {
+public:
+    virtual ~Prompt() = default;
+    // Shows a message box and returns the button pressed. An empty title means
+    // the default title.
+    virtual Answer message(const std::string& title, const std::string& text,
+                           Buttons buttons = Buttons::Ok) = 0;
+    // Hourglass pointer on (true) or back to normal (false).
+    virtual void busy(bool on) { (void)on; }
+};
+
+// Restores the normal pointer however the scope is left.
+class BusyScope {
+public:
+    explicit BusyScope(Prompt& p) : prompt_(p) { prompt_.busy(true); }
+    ~BusyScope() { prompt_.busy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+private:
+    Prompt& prompt_;
+};
+
+// Test double: records every message; answers from a queue of responders (each
+// may act, e.g. write a digitise file, before answering). With the queue empty it
+// answers Ok (or Yes for yes/no questions).
+class ScriptedPrompt : public Prompt {
+public:
+    struct Shown {
+        std::string title;
+        std::string text;
+        Buttons buttons;
+    };
+    using Responder = std::function<Answer(const Shown&)>;
+
+    Answer message(const std::string& title, const std::string& text,
+                   Buttons buttons = Buttons::Ok) override {
+        Shown s{title.empty() ? kDefaultTitle : title, text, buttons};
+        shown.push_back(s);
+        if (!answers.empty()) {
+            Responder r = std::move(answers.front());
+            answers.pop_front();
+            return r(s);
+        }
+        return (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel) ? Answer::Yes : Answer::Ok;
+    }
+    void busy(bool on) override { busyNow = on; ++busyChanges; }
+
+    void answer(Answer a) { answers.push_back([a](const Shown&) { return a; }); }
+    void respond(Responder r) { answers.push_back(std::move(r)); }
+
+    std::vector<Shown> shown;
+    std::deque<Responder> answers;
+    bool busyNow = false;
+    int busyChanges = 0;
+};
+
+} // namespace trelvik
