@@ -1,0 +1,227 @@
+#include "core/textform.h"
+
+#include "core/error.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+
+using namespace trelvik::text;
+
+TEST(TextForm, CStrGeneralForm) {
+    EXPECT_EQ(CStr(0), "0");
+    EXPECT_EQ(CStr(-0.0), "0");
+    EXPECT_EQ(CStr(0.5), "0.5");
+    EXPECT_EQ(CStr(-0.25), "-0.25");
+    EXPECT_EQ(CStr(12), "12");
+    EXPECT_EQ(CStr(12.5), "12.5");
+    EXPECT_EQ(CStr(3.25), "3.25");
+    EXPECT_EQ(CStr(0.1 + 0.2), "0.3");  // 15 significant digits hide the binary noise
+    EXPECT_EQ(CStr(1.0 / 3.0), "0.333333333333333");
+    EXPECT_EQ(CStr(2.0 / 3.0), "0.666666666666667");
+    EXPECT_EQ(CStr(3.14159265358979), "3.14159265358979");
+    EXPECT_EQ(CStr(123456789012345.0), "123456789012345");
+    EXPECT_EQ(CStr(100), "100");
+    EXPECT_EQ(CStr(-1000000), "-1000000");
+}
+
+TEST(TextForm, CStrExponentFormAtTheExtremes) {
+    EXPECT_EQ(CStr(1e-5), "1E-05");
+    EXPECT_EQ(CStr(0.00001), "1E-05");
+    EXPECT_EQ(CStr(1.5e-5), "1.5E-05");
+    EXPECT_EQ(CStr(5e-5), "5E-05");
+    EXPECT_EQ(CStr(0.0001), "0.0001");
+    EXPECT_EQ(CStr(0.00012), "0.00012");
+    EXPECT_EQ(CStr(9.99e-5), "9.99E-05");
+    EXPECT_EQ(CStr(1.70141e38), "1.70141E+38");
+    EXPECT_EQ(CStr(-1.70141e38), "-1.70141E+38");
+    EXPECT_EQ(CStr(1e15), "1E+15");
+    EXPECT_EQ(CStr(1e16), "1E+16");
+    EXPECT_EQ(CStr(999999999999999.0), "999999999999999");
+    EXPECT_EQ(CStr(9999999999999999.0), "1E+16");  // rounds up at 15 digits
+    EXPECT_EQ(CStr(1e-13), "1E-13");
+    EXPECT_EQ(CStr(1.23e-100), "1.23E-100");
+    EXPECT_EQ(CStr(1e300), "1E+300");
+}
+
+TEST(TextForm, StrBlankForSignAndNoLeadingZero) {
+    EXPECT_EQ(Str(0.5), " .5");
+    EXPECT_EQ(Str(-0.25), "-.25");
+    EXPECT_EQ(Str(12), " 12");
+    EXPECT_EQ(Str(0), " 0");
+    EXPECT_EQ(Str(-3), "-3");
+    EXPECT_EQ(Str(12.5), " 12.5");
+    EXPECT_EQ(Str(1e-5), " 1E-05");
+    EXPECT_EQ(Str(-0.001), "-.001");
+}
+
+TEST(TextForm, CStrRoundTripsAtFifteenDigits) {
+    std::mt19937_64 gen(7);
+    std::uniform_real_distribution<double> mant(-10, 10);
+    std::uniform_int_distribution<int> ex(-30, 30);
+    for (int i = 0; i < 20000; ++i) {
+        const double v = mant(gen) * std::pow(10.0, ex(gen));
+        char ref[64];
+        std::snprintf(ref, sizeof ref, "%.14e", v);
+        const double expect = std::strtod(ref, nullptr);
+        EXPECT_EQ(Val(CStr(v)), expect) << CStr(v);
+        const std::string s = CStr(v);
+        EXPECT_EQ(s.find(' '), std::string::npos);
+        if (s.find('E') == std::string::npos) {
+            EXPECT_TRUE(s.back() != '0' || s.find('.') == std::string::npos) << s;
+        }
+    }
+}
+
+TEST(TextForm, ValLeadingNumber) {
+    EXPECT_EQ(Val(""), 0);
+    EXPECT_EQ(Val("abc"), 0);
+    EXPECT_EQ(Val("12"), 12);
+    EXPECT_EQ(Val("  12.5abc"), 12.5);
+    EXPECT_EQ(Val("\t\n-3.25"), -3.25);
+    EXPECT_EQ(Val(".5"), 0.5);
+    EXPECT_EQ(Val("-.25"), -0.25);
+    EXPECT_EQ(Val("+7"), 7);
+    EXPECT_EQ(Val("1E-05"), 1e-5);
+    EXPECT_EQ(Val("1.70141E+38"), 1.70141e38);
+    EXPECT_EQ(Val("2D3"), 2000);
+    EXPECT_EQ(Val("2e"), 2);
+    EXPECT_EQ(Val("1.2.3"), 1.2);
+    EXPECT_EQ(Val("1 000"), 1000);  // blanks are skipped inside the number too
+    EXPECT_EQ(Val("12,5"), 12);
+    EXPECT_EQ(Val("-"), 0);
+    EXPECT_EQ(Val("."), 0);
+    EXPECT_EQ(Val("1e-400"), 0);
+    EXPECT_THROW(Val("1e400"), trelvik::Error);
+}
+
+TEST(TextForm, RoundHalvesToEven) {
+    EXPECT_EQ(Round(2.5), 2);
+    EXPECT_EQ(Round(3.5), 4);
+    EXPECT_EQ(Round(-2.5), -2);
+    EXPECT_EQ(Round(-3.5), -4);
+    EXPECT_EQ(Round(0.125, 2), 0.12);
+    EXPECT_EQ(Round(0.375, 2), 0.38);
+    // 2.675 is stored a little below the half, but the decimal value shown is a tie.
+    EXPECT_EQ(Round(2.675, 2), 2.68);
+    EXPECT_EQ(Round(2.665, 2), 2.66);
+    EXPECT_EQ(Round(1.0005, 3), 1.0);
+    EXPECT_EQ(Round(1.0015, 3), 1.002);
+    EXPECT_EQ(Round(2.4), 2);
+    EXPECT_EQ(Round(2.6), 3);
+    EXPECT_EQ(Round(1.23456789, 6), 1.234568);
+    EXPECT_EQ(Round(0.1 + 0.2, 8), 0.3);
+    EXPECT_EQ(Round(1e-20, 3), 0);
+    EXPECT_FALSE(std::signbit(Round(-0.2)));
+    EXPECT_EQ(Round(123456789.125, 2), 123456789.12);
+    EXPECT_EQ(Round(123456789.135, 2), 123456789.14);
+    EXPECT_EQ(Round(1e20, 2), 1e20);
+    EXPECT_EQ(Round(0.0005, 3), 0);
+    EXPECT_EQ(Round(0.0015, 3), 0.002);
+    EXPECT_EQ(Round(9.9995, 3), 10.0);  // 15-digit value 9.9995 is a tie; 9.999 is odd
+    EXPECT_THROW(Round(1.0, -1), trelvik::Error);
+}
+
+TEST(TextForm, WholeNumberConversions) {
+    EXPECT_EQ(CInt(2.5), 2);
+    EXPECT_EQ(CInt(3.5), 4);
+    EXPECT_EQ(CInt(-0.5), 0);
+    EXPECT_EQ(CInt(-1.5), -2);
+    EXPECT_EQ(CInt(7.49), 7);
+    EXPECT_EQ(Int(-2.5), -3);
+    EXPECT_EQ(Int(2.9), 2);
+    EXPECT_EQ(Fix(-2.5), -2);
+    EXPECT_EQ(Fix(2.9), 2);
+}
+
+TEST(TextForm, FormatPatterns) {
+    EXPECT_EQ(Format(0.005, "#.000"), ".005");
+    EXPECT_EQ(Format(0.018, "#.000"), ".018");
+    EXPECT_EQ(Format(0.05, "#.000"), ".050");
+    EXPECT_EQ(Format(0.25, "#.000"), ".250");
+    EXPECT_EQ(Format(0.9, "#.000"), ".900");
+    EXPECT_EQ(Format(1.5, "###.000"), "1.500");
+    EXPECT_EQ(Format(12, "###.000"), "12.000");
+    EXPECT_EQ(Format(45, "##0.00"), "45.00");
+    EXPECT_EQ(Format(0.123, "##0.00"), "0.12");
+    EXPECT_EQ(Format(4.0, "0.000"), "4.000");
+    EXPECT_EQ(Format(0.0, "0.0##"), "0.0");
+    EXPECT_EQ(Format(0.05, "0.0##"), "0.05");
+    EXPECT_EQ(Format(0.25, "0.0##"), "0.25");
+    EXPECT_EQ(Format(1.23456, "0.0##"), "1.235");
+    EXPECT_EQ(Format(5, "00"), "05");
+    EXPECT_EQ(Format(123, "00"), "123");
+    EXPECT_EQ(Format(2.5, "0"), "3");
+    EXPECT_EQ(Format(-2.5, "0"), "-3");
+    EXPECT_EQ(Format(0.0005, "0.000"), "0.001");   // halves away from zero
+    EXPECT_EQ(Format(2.675, "0.00"), "2.68");
+    EXPECT_EQ(Format(-1.25, "0.0"), "-1.3");
+    EXPECT_EQ(Format(-0.0001, "0.00"), "0.00");
+    EXPECT_EQ(Format(9.9996, "0.000"), "10.000");
+    EXPECT_EQ(Format(1234567.891, "#,##0.00"), "1,234,567.89");
+    EXPECT_EQ(Format(123, "#,##0"), "123");
+    EXPECT_EQ(Format(5, "#.##"), "5.");
+    EXPECT_EQ(Format(1.5, ""), "1.5");
+    EXPECT_EQ(Format(3.5, "0.0 mm"), "3.5 mm");
+}
+
+TEST(TextForm, WriteForm) {
+    WriteLine w;
+    w.text("File").num(1e-5).num(-0.25).text("").num(12);
+    EXPECT_EQ(w.str(), "\"File\",1E-05,-0.25,\"\",12");
+    WriteLine c;
+    c.num(12).num(0);
+    EXPECT_EQ(c.str(), "12,0");
+    WriteLine v;
+    v.num(12.5).num(3.25);
+    EXPECT_EQ(v.str(), "12.5,3.25");
+}
+
+TEST(TextForm, PrintZones) {
+    // A count of 12 with flag "0": blank, 12 and blanks up to column 14, then 0 in column 15.
+    PrintLine h;
+    h.num(12).text("0");
+    EXPECT_EQ(h.str(), " 12           0");
+    EXPECT_EQ(h.str().size(), 15u);
+    // A vertex (12.5, 3.25): the second number keeps its trailing blank.
+    PrintLine v;
+    v.num(12.5).num(3.25);
+    EXPECT_EQ(v.str(), " 12.5" + std::string(9, ' ') + " 3.25 ");
+    PrintLine n;
+    n.num(-0.5).num(1e-5).num(0);
+    EXPECT_EQ(n.str(), "-.5" + std::string(11, ' ') + " 1E-05" + std::string(8, ' ') + " 0 ");
+    // ';' joins; a field reaching the zone end starts the next at the following zone column.
+    PrintLine j;
+    j.text("ab", ';').text("cd").text("0123456789abcd").text("x");
+    EXPECT_EQ(j.str(), "abcd          0123456789abcdx");
+    PrintLine longer;
+    longer.text("0123456789abcdef").num(1);
+    EXPECT_EQ(longer.str(), "0123456789abcdef" + std::string(12, ' ') + " 1 ");
+    EXPECT_EQ(longer.str().find(" 1 "), 28u);  // column 29
+}
+
+TEST(TextForm, ListInputTokens) {
+    EXPECT_EQ(tokenize("1,2,3"), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(tokenize("  1  2\t3\r\n"), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(tokenize("1 , 2"), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(tokenize("1,,2"), (std::vector<std::string>{"1", "", "2"}));
+    EXPECT_EQ(tokenize("\"a, b\",5"), (std::vector<std::string>{"a, b", "5"}));
+    EXPECT_EQ(tokenize(""), std::vector<std::string>{});
+    EXPECT_EQ(numbers(" 12.5         3.25 "), (std::vector<double>{12.5, 3.25}));
+    EXPECT_EQ(numbers("1E-05,-.25,+3,abc,1D2"), (std::vector<double>{1e-5, -0.25, 3, 0, 100}));
+    EXPECT_EQ(numbers("10.5 20.25 1.70141E+38"), (std::vector<double>{10.5, 20.25, 1.70141e38}));
+    EXPECT_EQ(numbers("nan,inf"), (std::vector<double>{0, 0}));
+    EXPECT_EQ(numbers("\"4\",5"), (std::vector<double>{4, 5}));
+}
+
+TEST(TextForm, BaseNameAndTrim) {
+    EXPECT_EQ(BaseName("C:\\a\\b.grd"), "C:\\a\\b");
+    EXPECT_EQ(BaseName("/data/tooth.grd"), "/data/tooth");
+    EXPECT_EQ(BaseName(".grd"), "");
+    EXPECT_EQ(BaseName("ab"), "");
+    EXPECT_EQ(Trim("  a b  "), "a b");
+    EXPECT_EQ(Trim("\tx "), "\tx");
+    EXPECT_EQ(Trim("   "), "");
+}
