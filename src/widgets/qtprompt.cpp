@@ -1,0 +1,69 @@
+#include "widgets/qtprompt.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMessageBox>
+
+namespace trelvik {
+
+namespace {
+
+QMessageBox::StandardButtons standardButtons(Buttons b) {
+    switch (b) {
+    case Buttons::Ok: return QMessageBox::Ok;
+    case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+// A box closed without a button press counts as its most cautious answer.
+Answer toAnswer(QMessageBox::StandardButton pressed, Buttons b) {
+    switch (pressed) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: break;
+    }
+    switch (b) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::YesNo: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+} // namespace
+
+QtPrompt::~QtPrompt() {
+    busy(false);
+}
+
+Answer QtPrompt::message(const std::string& title, const std::string& text, Buttons buttons) {
+    const QString caption = QString::fromStdString(title.empty() ? std::string(kDefaultTitle) : title);
+    QMessageBox box(QMessageBox::NoIcon, caption, QString::fromStdString(text), standardButtons(buttons));
+    // An hourglass over a question would tell the user to wait rather than answer.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    if (title == kDigitiseTitle) {
+        box.setWindowModality(Qt::NonModal);
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+        QEventLoop loop;
+        QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);
+        box.show();
+        loop.exec();
+    } else {
+        box.exec();
+    }
+    QApplication::restoreOverrideCursor();
+    return toAnswer(box.standardButton(box.clickedButton()), buttons);
+}
+
+void QtPrompt::busy(bool on) {
+    if (on == busy_) return;
+    if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
+    else QApplication::restoreOverrideCursor();
+    busy_ = on;
+}
+
+} // namespace trelvik

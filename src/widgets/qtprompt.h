@@ -1,0 +1,24 @@
+#pragma once
+// The Prompt service with real dialogs: message boxes with their titles and buttons
+// and the hourglass pointer. Boxes are application-modal, except the "Digitise map"
+// question: while it shows, the user digitises in the map window and saves the
+// file, so that box leaves every other window usable and waits in a local event loop.
+#include "core/prompt.h"
+
+namespace trelvik {
+
+inline const char* const kDigitiseTitle = "Digitise map";
+
+class QtPrompt : public Prompt {
+public:
+    ~QtPrompt() override;
+    Answer message(const std::string& title, const std::string& text,
+                   Buttons buttons = Buttons::Ok) override;
+    // Sets the pointer rather than counting: "off" is normal however often "on" came.
+    void busy(bool on) override;
+
+private:
+    bool busy_ = false;
+};
+
+} // namespace trelvik

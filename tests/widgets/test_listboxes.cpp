@@ -1,0 +1,132 @@
+// Drive, folder and file lists on real folders in a temporary directory.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "widgets/dirlistbox.h"
+#include "widgets/drivelistbox.h"
+#include "widgets/filelistbox.h"
+
+using namespace trelvik;
+
+namespace {
+
+void ensureApp() {
+    static int argc = 1;
+    static char name[] = "test_widgets";
+    static char* argv[] = {name, nullptr};
+    if (!QApplication::instance()) new QApplication(argc, argv);
+}
+
+void touch(const QString& path) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+}
+
+class ListBoxes : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ensureApp();
+        ASSERT_TRUE(tmp.isValid());
+        root = QDir::cleanPath(tmp.path());
+        for (const char* n : {"a.txt", "b.CSV", "c.grd", "noext", "z.csv"}) touch(root + "/" + n);
+        touch(root + "/.hidden.txt");
+        QDir(root).mkdir("sub.txt");
+        QDir(root).mkdir("Beta");
+    }
+    QTemporaryDir tmp;
+    QString root;
+};
+
+} // namespace
+
+TEST_F(ListBoxes, FilePatternsFilterFilesIgnoringCaseAndFolders) {
+    FileListBox files;
+    files.setPath(root);
+    files.setPattern("*.txt;*.csv");
+    EXPECT_EQ(files.fileNames(), (QStringList{"a.txt", "b.CSV", "z.csv"}));
+    files.setPattern("*.grd");
+    EXPECT_EQ(files.fileNames(), QStringList{"c.grd"});
+    // "*.*" lists names without a dot too, but never folders or hidden files.
+    files.setPattern("*.*");
+    EXPECT_EQ(files.fileNames(), (QStringList{"a.txt", "b.CSV", "c.grd", "noext", "z.csv"}));
+    files.setPattern(" *.dat ; ");
+    EXPECT_TRUE(files.fileNames().isEmpty());
+}
+
+TEST_F(ListBoxes, FileSelectionAndMissingFolder) {
+    FileListBox files;
+    files.setPattern("*.csv");
+    files.setPath(root);
+    EXPECT_EQ(files.fileName(), QString());
+    EXPECT_TRUE(files.selectFile("z.csv"));
+    EXPECT_EQ(files.fileName(), "z.csv");
+    EXPECT_FALSE(files.selectFile("a.txt"));
+    files.setPath(root + "/does-not-exist");
+    EXPECT_EQ(files.count(), 0);
+    EXPECT_EQ(files.fileName(), QString());
+}
+
+TEST_F(ListBoxes, FolderListMovesAndSignalsOnlyOnRealChanges) {
+    DirListBox dirs;
+    int changes = 0;
+    QObject::connect(&dirs, &DirListBox::changed, [&](const QString&) { ++changes; });
+    ASSERT_TRUE(dirs.setPath(root + "/"));
+    EXPECT_EQ(dirs.path(), root);
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(dirs.setPath(root));  // the same folder again: no event
+    EXPECT_EQ(changes, 1);
+
+    // A missing folder, a file or nothing at all are refused and change nothing.
+    EXPECT_FALSE(dirs.setPath(root + "/missing"));
+    EXPECT_FALSE(dirs.setPath(root + "/a.txt"));
+    EXPECT_FALSE(dirs.setPath(QString()));
+    EXPECT_EQ(dirs.path(), root);
+    EXPECT_EQ(changes, 1);
+
+    // The last two entries are the subfolders, in name order; activating one enters it.
+    ASSERT_GE(dirs.count(), 3);
+    EXPECT_EQ(dirs.item(dirs.count() - 2)->text().trimmed(), "Beta");
+    QListWidgetItem* sub = dirs.item(dirs.count() - 1);
+    EXPECT_EQ(sub->text().trimmed(), "sub.txt");
+    emit dirs.itemActivated(sub);
+    EXPECT_EQ(dirs.path(), root + "/sub.txt");
+    EXPECT_EQ(changes, 2);
+    // The first entry is the root, so the chain leads back up.
+    emit dirs.itemActivated(dirs.item(0));
+    EXPECT_EQ(dirs.path(), QDir::rootPath());
+}
+
+TEST(DriveListBox, DriveOfPathIsDeepestContainingMountPoint) {
+    const QStringList drives{"/", "/mnt/scans", "/mnt/scans2", "/media/usb"};
+    EXPECT_EQ(DriveListBox::driveOf("/mnt/scans/tooth/a.grd", drives), "/mnt/scans");
+    EXPECT_EQ(DriveListBox::driveOf("/mnt/scans2/a.grd", drives), "/mnt/scans2");
+    EXPECT_EQ(DriveListBox::driveOf("/mnt/scans", drives), "/mnt/scans");
+    EXPECT_EQ(DriveListBox::driveOf("/mnt/scansX/a", drives), "/");
+    EXPECT_EQ(DriveListBox::driveOf("/mnt/scans/../other", drives), "/");
+    EXPECT_EQ(DriveListBox::driveOf("/home/user", drives), "/");
+}
+
+TEST(DriveListBox, ListsRootFirstAndSignalsOnlyOnChange) {
+    ensureApp();
+    const QStringList drives = DriveListBox::listDrives();
+    ASSERT_FALSE(drives.isEmpty());
+    EXPECT_EQ(drives.front(), QDir::rootPath());
+    for (const QString& d : drives) {
+        EXPECT_FALSE(d.startsWith("/proc")) << d.toStdString();
+        EXPECT_FALSE(d.startsWith("/sys")) << d.toStdString();
+    }
+
+    DriveListBox box;
+    EXPECT_EQ(box.drive(), QDir::rootPath());
+    int changes = 0;
+    QObject::connect(&box, &DriveListBox::changed, [&] { ++changes; });
+    box.setDrive(QDir::rootPath());
+    EXPECT_EQ(changes, 0);
+    // The drive of any existing path is one of the listed drives.
+    box.setDrive(QDir::tempPath());
+    EXPECT_TRUE(drives.contains(box.drive()));
+}
