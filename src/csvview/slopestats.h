@@ -12,6 +12,7 @@
 // During a folder batch slope and angularity add a row to the "00" summary table.
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "core/stats.h"
 #include "csvview/resultsfolder.h"
 #include "csvview/slopeanalysis.h"
 
@@ -19,10 +20,6 @@
 #include <vector>
 
 namespace trelvik::csvview {
-
-struct SummaryValues {
-    double mean = 0, sd = 0, min = 0, max = 0, median = 0, q1 = 0, q3 = 0;
-};
 
 struct ClassRow {
     double edge = 0;  // lower edge (slope) or centre (orientation)
@@ -32,7 +29,7 @@ struct ClassRow {
 struct SlopeStatsResult {
     std::vector<double> values;  // the collected values (StatValues), in scan order
     bool hasSummary = false;
-    SummaryValues summary;
+    SummaryStats summary;
     std::vector<ClassRow> classes;
     std::vector<std::string> filesWritten;
 };

@@ -1,0 +1,92 @@
+#include "formats/xyzpointfile.h"
+
+#include "core/error.h"
+#include "core/textform.h"
+#include "formats/resultscsv.h"
+
+#include <charconv>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace trelvik::formats {
+
+namespace {
+
+inline bool isSep(char c) { return c == ',' || c == ' ' || c == '\t'; }
+
+// Reads the next number of [p, end); false when the item there is not a number.
+inline bool nextNumber(const char*& p, const char* end, double& v) {
+    while (p < end && isSep(*p)) ++p;
+    if (p >= end) return false;
+    const char* q = p;
+    if (*q == '+') ++q;
+    auto res = std::from_chars(q, end, v);
+    if (res.ec == std::errc::result_out_of_range) {
+        // Beyond double range: keep the sign, the magnitude marks a blank anyway.
+        v = (*q == '-') ? -1.7e308 : 1.7e308;
+    } else if (res.ec != std::errc()) {
+        return false;
+    }
+    p = res.ptr;
+    return p >= end || isSep(*p);
+}
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw Error("Cannot open " + path);
+    in.seekg(0, std::ios::end);
+    const auto size = in.tellg();
+    if (size < 0) throw Error("Cannot read " + path);
+    std::string s(static_cast<std::size_t>(size), '\0');
+    in.seekg(0);
+    in.read(s.data(), size);
+    if (!in) throw Error("Cannot read " + path);
+    return s;
+}
+
+} // namespace
+
+PointList parseXyzPoints(std::string_view text, const std::string& path) {
+    PointList pts;
+    std::size_t lines = 0;
+    for (char c : text)
+        if (c == '\n') ++lines;
+    pts.reserve(lines + 1);
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    std::size_t lineNo = 0;
+    while (p < end) {
+        const char* nl = static_cast<const char*>(memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* lineEnd = nl ? nl : end;
+        ++lineNo;
+        const char* e = lineEnd;
+        while (e > p && (e[-1] == '\r' || e[-1] == ' ' || e[-1] == '\t')) --e;
+        const char* q = p;
+        while (q < e && (*q == ' ' || *q == '\t')) ++q;
+        if (q < e) {
+            PointXYZ pt;
+            if (!nextNumber(q, e, pt.x) || !nextNumber(q, e, pt.y) || !nextNumber(q, e, pt.z))
+                throw Error(path + ": line " + std::to_string(lineNo) + " does not hold three numbers");
+            pts.push_back(pt);
+        }
+        p = nl ? nl + 1 : end;
+    }
+    return pts;
+}
+
+PointList readXyzPointFile(const std::string& path) {
+    return parseXyzPoints(readAll(path), path);
+}
+
+void writeXyzPointFile(const std::string& path, const PointList& points) {
+    std::string out;
+    out.reserve(points.size() * 32);
+    for (const auto& p : points) {
+        out += text::WriteLine().num(p.x).num(p.y).num(p.z).str();
+        out += "\r\n";
+    }
+    replaceFileContent(path, out);
+}
+
+} // namespace trelvik::formats
