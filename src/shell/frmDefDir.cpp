@@ -1,0 +1,86 @@
+#include "shell/frmDefDir.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+#include "core/error.h"
+#include "shell/settings.h"
+#include "widgets/dirlistbox.h"
+#include "widgets/drivelistbox.h"
+
+namespace trelvik {
+
+frmDefDir::frmDefDir(AppState& state, Prompt& prompt, QWidget* parent)
+    : QWidget(parent), state_(state), prompt_(prompt) {
+    setWindowTitle("Set Default Directory");
+    Drive1 = new DriveListBox(this);
+    Dir1 = new DirListBox(this);
+    lblDefDir = new QLabel(this);
+    lblDefDir->setWordWrap(true);
+    lblDefDir->setFrameShape(QFrame::Panel);
+    lblDefDir->setFrameShadow(QFrame::Sunken);
+    DirC = new QPushButton("Dir", this);
+    cmdUpdateDefDir = new QPushButton("Update dir and exit", this);
+
+    // Both lists start on the process's current folder.
+    Drive1->setDrive(QDir::currentPath());
+    Dir1->setPath(QDir::currentPath());
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(Drive1, 0, 0);
+    grid->addWidget(DirC, 0, 1);
+    grid->addWidget(Dir1, 1, 0, 1, 2);
+    grid->addWidget(lblDefDir, 2, 0, 1, 2);
+    grid->addWidget(cmdUpdateDefDir, 3, 0, 1, 2);
+
+    connect(Drive1, &DriveListBox::changed, this, &frmDefDir::Drive1_Change);
+    connect(Dir1, &DirListBox::changed, this, &frmDefDir::Dir1_Change);
+    connect(DirC, &QPushButton::clicked, this, &frmDefDir::DirC_Click);
+    connect(cmdUpdateDefDir, &QPushButton::clicked, this, &frmDefDir::cmdUpdateDefDir_Click);
+}
+
+void frmDefDir::Drive1_Change() {
+    Dir1->setPath(Drive1->drive());
+    lblDefDir->setText(Dir1->path());
+}
+
+void frmDefDir::Dir1_Change() {
+    lblDefDir->setText(Dir1->path());
+}
+
+void frmDefDir::DirC_Click() {
+    std::string d;
+    try {
+        d = ReadDefaultDir(state_);
+    } catch (const Error& e) {
+        prompt_.message("", e.what());
+        return;
+    }
+    const QString dir = QString::fromStdString(d);
+    if (d.empty() || !QFileInfo(dir).isDir()) {
+        prompt_.message("", "Choose a new default directory and save.");
+        return;
+    }
+    Drive1->setDrive(dir);
+    Dir1->setPath(dir);
+    lblDefDir->setText(Dir1->path());
+}
+
+void frmDefDir::cmdUpdateDefDir_Click() {
+    // Nothing chosen since the window opened: the stored directory stays as it is.
+    const std::string folder = lblDefDir->text().toStdString();
+    if (!folder.empty()) {
+        try {
+            UpdateDefaultDir(state_, folder);
+        } catch (const Error& e) {
+            prompt_.message("", e.what());
+            return;
+        }
+    }
+    close();
+}
+
+} // namespace trelvik

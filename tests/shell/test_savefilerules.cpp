@@ -1,0 +1,101 @@
+// The save dialog's OK rules, without a display: names, extensions, joined paths and
+// the questions asked, on real files in a temporary folder.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "shell/savefilerules.h"
+
+using namespace trelvik;
+namespace fs = std::filesystem;
+
+TEST(SaveFileRules, ExtensionIsAddedOnlyWithoutDotAndThreeCharacters) {
+    EXPECT_EQ(withDefaultExtension("results", SaveFileType::Csv), "results.csv");
+    EXPECT_EQ(withDefaultExtension("results.dat", SaveFileType::Csv), "results.dat");
+    EXPECT_EQ(withDefaultExtension("res.ul", SaveFileType::Txt), "res.ul.txt");
+    EXPECT_EQ(withDefaultExtension("ab", SaveFileType::All), "ab.txt");
+    EXPECT_EQ(withDefaultExtension(".csv", SaveFileType::Txt), ".csv");
+    EXPECT_EQ(withDefaultExtension("csv", SaveFileType::Txt), "csv.txt");
+    EXPECT_EQ(withDefaultExtension("data.grid", SaveFileType::Csv), "data.grid.csv");
+    EXPECT_EQ(withDefaultExtension("digit", SaveFileType::Dat), "digit.dat");
+}
+
+TEST(SaveFileRules, TypeItemsPatternsAndExtensions) {
+    ASSERT_EQ(saveFileTypeItems().size(), 4u);
+    const std::pair<const char*, const char*> expected[] = {
+        {"*.txt (text files)", "*.txt"}, {"*.csv (comma-delimited files)", "*.csv"},
+        {"*.dat (dat files)", "*.dat"}, {"*.* (all files)", "*.*"}};
+    for (const auto& [item, pattern] : expected) {
+        const auto type = saveFileTypeFromItem(item);
+        ASSERT_TRUE(type) << item;
+        EXPECT_EQ(saveFileTypeItem(*type), item);
+        EXPECT_EQ(saveFilePattern(*type), pattern);
+    }
+    EXPECT_FALSE(saveFileTypeFromItem("*.csv"));
+    EXPECT_EQ(saveFileExtension(SaveFileType::All), ".txt");
+}
+
+TEST(SaveFileRules, JoinUsesOneSeparatorEvenAtTheRoot) {
+    EXPECT_EQ(joinFolder("/data/teeth", "a.csv"), "/data/teeth/a.csv");
+    EXPECT_EQ(joinFolder("/", "a.csv"), "/a.csv");
+    EXPECT_EQ(joinFolder("/data/", "a.csv"), "/data/a.csv");
+}
+
+class SaveFileAccept : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("trelvik_savefile_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir / "folder.csv");
+        std::ofstream(dir / "results.csv") << "keep\n";
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string folder() const { return dir.string(); }
+    fs::path dir;
+    ScriptedPrompt prompt;
+};
+
+TEST_F(SaveFileAccept, EmptyNameIsRefusedWithMessage) {
+    EXPECT_FALSE(acceptSaveFileName(folder(), "", SaveFileType::Csv, prompt));
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].title, "Open file");
+    EXPECT_EQ(prompt.shown[0].text, "Enter filename");
+    EXPECT_EQ(prompt.shown[0].buttons, Buttons::Ok);
+}
+
+TEST_F(SaveFileAccept, NewFileIsAcceptedWithoutQuestion) {
+    const auto c = acceptSaveFileName(folder(), "new", SaveFileType::Txt, prompt);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->name, "new.txt");
+    EXPECT_EQ(c->path, (dir / "new.txt").string());
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
+TEST_F(SaveFileAccept, ExistingFinalPathIsAskedAboutEvenWhenTypedWithoutExtension) {
+    // "results" becomes results.csv, which exists: the question is for that file.
+    prompt.answer(Answer::Cancel);
+    EXPECT_FALSE(acceptSaveFileName(folder(), "results", SaveFileType::Csv, prompt));
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].title, "Open file");
+    EXPECT_EQ(prompt.shown[0].text, "Overwrite file?");
+    EXPECT_EQ(prompt.shown[0].buttons, Buttons::OkCancel);
+
+    prompt.answer(Answer::Ok);
+    const auto c = acceptSaveFileName(folder(), "results.csv", SaveFileType::Txt, prompt);
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->path, (dir / "results.csv").string());
+    EXPECT_EQ(prompt.shown.size(), 2u);
+
+    // The same name with another type's extension is a different, new file.
+    EXPECT_TRUE(acceptSaveFileName(folder(), "results", SaveFileType::Txt, prompt));
+    EXPECT_EQ(prompt.shown.size(), 2u);
+}
+
+TEST_F(SaveFileAccept, FolderNameIsRefused) {
+    EXPECT_FALSE(acceptSaveFileName(folder(), "folder.csv", SaveFileType::Csv, prompt));
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_NE(prompt.shown[0].text.find("is a folder"), std::string::npos);
+}
