@@ -1,12 +1,12 @@
 #include "shell/frmDefDir.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 
 #include "core/error.h"
+#include "core/fileroutines.h"
 #include "shell/settings.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
@@ -59,11 +59,11 @@ void frmDefDir::DirC_Click() {
         prompt_.message("", e.what());
         return;
     }
-    const QString dir = QString::fromStdString(d);
-    if (d.empty() || !QFileInfo(dir).isDir()) {
+    if (!DirExists(d)) {
         prompt_.message("", "Choose a new default directory and save.");
         return;
     }
+    const QString dir = QString::fromStdString(d);
     Drive1->setDrive(dir);
     Dir1->setPath(dir);
     lblDefDir->setText(Dir1->path());
