@@ -217,10 +217,12 @@ double Round(double x, int decimals) {
     if (decimals > 22) return x;
     const double p = kPow10[static_cast<std::size_t>(decimals)];
     const double y = x * p;
-    if (std::fabs(y) < 1e8) {
+    if (std::fabs(y) < 1e14) {
         const double f = y - std::floor(y);
         // Far from a half, binary and decimal views agree; only near-ties need the digits.
-        if (std::fabs(f - 0.5) > 1e-6) return std::nearbyint(y) / p + 0.0;
+        // The margin covers the product's rounding and the 15-digit rounding of x, both
+        // relative errors below 6E-15.
+        if (std::fabs(f - 0.5) > std::fabs(y) * 8e-15 + 1e-12) return std::nearbyint(y) / p + 0.0;
     } else if (std::fabs(x) >= 1e15) {
         return x;  // no digits after the point at 15 significant digits
     }

@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <random>
 
 using namespace trelvik::text;
@@ -224,4 +226,38 @@ TEST(TextForm, BaseNameAndTrim) {
     EXPECT_EQ(Trim("  a b  "), "a b");
     EXPECT_EQ(Trim("\tx "), "\tx");
     EXPECT_EQ(Trim("   "), "");
+}
+
+TEST(TextForm, RoundAgreesWithDecimalOracle) {
+    // Oracle in whole-number arithmetic on the 15-digit decimal text, halves to even.
+    std::mt19937_64 gen(5);
+    std::uniform_real_distribution<double> d(-1000, 1000);
+    for (int i = 0; i < 20000; ++i) {
+        const int k = static_cast<int>(gen() % 9);
+        double x = d(gen);
+        if (i % 4 == 0) x = std::floor(x * std::pow(10.0, k + 1)) / std::pow(10.0, k + 1) + 5 * std::pow(10.0, -(k + 1));
+        char ref[64];
+        std::snprintf(ref, sizeof ref, "%.14e", std::fabs(x));
+        long long m = 0;
+        for (const char* c = ref; *c != 'e'; ++c)
+            if (*c != '.') m = m * 10 + (*c - '0');
+        const int e = std::atoi(std::strchr(ref, 'e') + 1);
+        const int shift = e - 14 + k;  // |x| = m * 10^(shift - k)
+        long long q = m;
+        if (shift < 0) {
+            long long div = 1;
+            for (int j = 0; j < -shift && j < 18; ++j) div *= 10;
+            if (-shift > 18) q = 0;
+            else {
+                q = m / div;
+                const long long rem = m % div;
+                if (2 * rem > div || (2 * rem == div && q % 2 == 1)) ++q;
+            }
+        }
+        char back[64];
+        if (shift > 0) std::snprintf(back, sizeof back, "%llde%d", q, shift - k);
+        else std::snprintf(back, sizeof back, "%llde-%d", q, k);
+        const double expect = (x < 0 ? -1 : 1) * std::strtod(back, nullptr);
+        EXPECT_EQ(Round(x, k), expect + 0.0) << ref << " k=" << k;
+    }
 }
