@@ -1,0 +1,50 @@
+#include "formats/digitisefile.h"
+
+#include "core/error.h"
+#include "core/textform.h"
+#include "formats/fileio_detail.h"
+#include "formats/textlines_detail.h"
+
+namespace trelvik::formats {
+
+std::vector<PointXYList> readDigitiseGroups(const std::string& path) {
+    const std::string text = detail::readWholeFileOrThrow(path, "digitise file");
+    std::vector<PointXYList> groups(1);
+    std::size_t points = 0;
+    detail::forEachLine(text, [&](std::size_t lineNo, std::string_view line) {
+        std::string_view item = detail::trimmed(line);
+        if (item.empty()) return;  // a stray empty line is no point
+        if (item == "-1") {
+            groups.emplace_back();
+            return;
+        }
+        double v[2];
+        if (detail::leadingNumbers(item, v, 2) < 2)
+            throw Error("The digitise file " + path + " has no x and y on line " + std::to_string(lineNo) +
+                        ": \"" + std::string(item.substr(0, 60)) + "\".");
+        groups.back().push_back({v[0], v[1]});
+        ++points;
+    });
+    if (points == 0) throw Error("The digitise file " + path + " holds no points.");
+    return groups;
+}
+
+PointXYList readDigitisePoints(const std::string& path) {
+    PointXYList all;
+    for (const PointXYList& g : readDigitiseGroups(path)) all.insert(all.end(), g.begin(), g.end());
+    return all;
+}
+
+void writeDigitiseFile(const std::string& path, const std::vector<PointXYList>& groups) {
+    std::string out;
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+        if (i > 0) out += "-1\r\n";
+        for (const PointXY& p : groups[i]) {
+            out += text::WriteLine().num(p.x).num(p.y).str();
+            out += "\r\n";
+        }
+    }
+    detail::replaceFile(path, out, "digitise file");
+}
+
+} // namespace trelvik::formats
