@@ -1,0 +1,166 @@
+#include "surfer/griddatainput.h"
+
+#include "core/error.h"
+#include "core/fileroutines.h"
+#include "core/textform.h"
+#include "surfer/griddataexclusion.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace surfer {
+
+namespace {
+
+inline bool isSeparator(char c) { return c == ',' || c == ' ' || c == '\t' || c == ';' || c == '\r'; }
+
+// Parses one field as a number; false when the field is not wholly a number.
+inline bool parseField(const char* b, const char* e, double& v) {
+    if (b < e && *b == '"' && e - b >= 2 && e[-1] == '"') {
+        ++b;
+        --e;
+    }
+    bool negative = false;
+    if (b < e && (*b == '+' || *b == '-')) {
+        negative = *b == '-';
+        ++b;
+    }
+    if (b == e) return false;
+    auto res = std::from_chars(b, e, v);
+    if (res.ec == std::errc::result_out_of_range) {
+        v = std::numeric_limits<double>::infinity();  // dropped as not finite
+    } else if (res.ec != std::errc() || res.ptr != e) {
+        return false;
+    }
+    if (negative) v = -v;
+    return true;
+}
+
+} // namespace
+
+GridDataPoints readGridDataPoints(const std::string& path, int xCol, int yCol, int zCol,
+                                  const ExclusionFilter& filter) {
+    if (xCol < 1 || yCol < 1 || zCol < 1)
+        throw trelvik::Error("GridData: column numbers must be 1 or more for data file " + path);
+    const std::string text = trelvik::readWholeFile(path);
+    const int lastCol = std::max({xCol, yCol, zCol});
+
+    GridDataPoints out;
+    out.points.reserve(text.size() / 24 + 16);
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        const char* eol = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        if (!eol) eol = end;
+        double v[3] = {0, 0, 0};
+        int found = 0;
+        bool usable = true;
+        int col = 0;
+        const char* q = p;
+        while (q < eol && col < lastCol) {
+            while (q < eol && isSeparator(*q)) ++q;
+            if (q >= eol) break;
+            const char* f = q;
+            while (q < eol && !isSeparator(*q)) ++q;
+            ++col;
+            const int slot = col == xCol ? 0 : col == yCol ? 1 : col == zCol ? 2 : -1;
+            if (slot < 0) continue;
+            double value;
+            if (!parseField(f, q, value)) {
+                usable = false;
+                break;
+            }
+            // A column may serve twice (x and z from one column); fill every slot it names.
+            if (col == xCol) { v[0] = value; ++found; }
+            if (col == yCol) { v[1] = value; ++found; }
+            if (col == zCol) { v[2] = value; ++found; }
+        }
+        p = eol + 1;
+        if (!usable || found < 3) continue;
+        ++out.records;
+        if (!std::isfinite(v[0]) || !std::isfinite(v[1]) || !std::isfinite(v[2]) || v[2] >= 1e38) {
+            ++out.blankDropped;
+            continue;
+        }
+        if (filter.excludes(v[0], v[1], v[2])) {
+            ++out.excluded;
+            continue;
+        }
+        out.points.push_back({v[0], v[1], v[2]});
+    }
+
+    auto& pts = out.points;
+    std::sort(pts.begin(), pts.end(), [](const trelvik::PointXYZ& a, const trelvik::PointXYZ& b) {
+        return a.x < b.x || (a.x == b.x && (a.y < b.y || (a.y == b.y && a.z < b.z)));
+    });
+    std::size_t w = 0;
+    for (std::size_t i = 0; i < pts.size();) {
+        std::size_t j = i + 1;
+        double sum = pts[i].z;
+        while (j < pts.size() && pts[j].x == pts[i].x && pts[j].y == pts[i].y) sum += pts[j++].z;
+        const auto n = static_cast<double>(j - i);
+        out.duplicates += static_cast<long long>(j - i - 1);
+        pts[w++] = {pts[i].x, pts[i].y, sum / n};
+        i = j;
+    }
+    pts.resize(w);
+    return out;
+}
+
+namespace {
+
+void resolveAxis(std::optional<double> lo, std::optional<double> hi, std::optional<double> count,
+                 std::optional<double> spacing, double dataLo, double dataHi, const char* axis,
+                 const std::string& file, int& n, double& outLo, double& outHi) {
+    const std::string where = std::string(" for data file ") + file;
+    outLo = lo ? *lo : dataLo;
+    outHi = hi ? *hi : dataHi;
+    if (!(outHi > outLo))
+        throw trelvik::Error(std::string("GridData: the ") + axis + " range of the grid is empty" + where);
+    if (count) {
+        const double c = trelvik::text::Round(*count);
+        if (!(c >= 2) || c > 1e8)
+            throw trelvik::Error(std::string("GridData: the number of ") + axis + " nodes must be 2 or more" + where);
+        n = static_cast<int>(c);
+        return;
+    }
+    if (!spacing)
+        throw trelvik::Error(std::string("GridData: neither a node count nor a spacing given along ") + axis + where);
+    if (!(*spacing > 0))
+        throw trelvik::Error(std::string("GridData: the ") + axis + " spacing must be greater than 0" + where);
+    const double c = trelvik::text::Round((outHi - outLo) / *spacing) + 1;
+    if (!(c >= 2) || c > 1e8)
+        throw trelvik::Error(std::string("GridData: the ") + axis + " spacing leaves fewer than 2 nodes" + where);
+    n = static_cast<int>(c);
+    if (!hi) outHi = outLo + (n - 1) * *spacing;
+    else if (!lo) outLo = outHi - (n - 1) * *spacing;
+}
+
+} // namespace
+
+trelvik::Grid resolveLattice(const LatticeRequest& r, const trelvik::PointList& points, const std::string& dataFile) {
+    double x0 = 0, x1 = 0, y0 = 0, y1 = 0;
+    if (!points.empty()) {
+        x0 = x1 = points.front().x;
+        y0 = y1 = points.front().y;
+        for (const auto& p : points) {
+            x0 = std::min(x0, p.x);
+            x1 = std::max(x1, p.x);
+            y0 = std::min(y0, p.y);
+            y1 = std::max(y1, p.y);
+        }
+    }
+    int cols = 0, rows = 0;
+    double gx0, gx1, gy0, gy1;
+    resolveAxis(r.xMin, r.xMax, r.numCols, r.xSpacing, x0, x1, "x", dataFile, cols, gx0, gx1);
+    resolveAxis(r.yMin, r.yMax, r.numRows, r.ySpacing, y0, y1, "y", dataFile, rows, gy0, gy1);
+    if (static_cast<double>(cols) * rows > 4e8)
+        throw trelvik::Error("GridData: the grid of " + std::to_string(cols) + " x " + std::to_string(rows) +
+                             " nodes is too large for data file " + dataFile);
+    return trelvik::Grid(cols, rows, gx0, gx1, gy0, gy1);
+}
+
+} // namespace surfer
