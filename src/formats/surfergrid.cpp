@@ -4,6 +4,7 @@
 #include "formats/fileio_detail.h"
 #include "formats/surfergrid_detail.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace trelvik::formats {
@@ -18,6 +19,29 @@ void zRangeForHeader(const Grid& g, double& zlo, double& zhi) {
 
 void damaged(const std::string& path, const std::string& why) {
     throw Error("The grid file " + path + " is damaged: " + why + ".");
+}
+
+void checkAxis(const std::string& path, double first, double last, const char* axis) {
+    if (!std::isfinite(first) || !std::isfinite(last) || first == last)
+        damaged(path, std::string("its ") + axis + " extent is not a range");
+}
+
+void setAxes(Grid& g, double xFirst, double xLast, double yFirst, double yLast, AxisOrder& order) {
+    order.xReversed = xLast < xFirst;
+    order.yReversed = yLast < yFirst;
+    g.xMin = std::min(xFirst, xLast);
+    g.xMax = std::max(xFirst, xLast);
+    g.yMin = std::min(yFirst, yLast);
+    g.yMax = std::max(yFirst, yLast);
+}
+
+void orientAxes(Grid& g, AxisOrder order) {
+    const std::size_t cols = static_cast<std::size_t>(g.cols);
+    if (order.yReversed)
+        for (int top = 0, bottom = g.rows - 1; top < bottom; ++top, --bottom)
+            std::swap_ranges(g.z.begin() + top * cols, g.z.begin() + (top + 1) * cols, g.z.begin() + bottom * cols);
+    if (order.xReversed)
+        for (int r = 0; r < g.rows; ++r) std::reverse(g.z.begin() + r * cols, g.z.begin() + (r + 1) * cols);
 }
 
 } // namespace detail

@@ -82,10 +82,8 @@ Grid parseAscii(std::string_view data, const std::string& path) {
     double ylo = tok.number("y minimum"), yhi = tok.number("y maximum");
     tok.number("z minimum");
     tok.number("z maximum");
-    if (!std::isfinite(xlo) || !std::isfinite(xhi) || !(xhi > xlo))
-        damaged(path, "its x extent is not a range");
-    if (!std::isfinite(ylo) || !std::isfinite(yhi) || !(yhi > ylo))
-        damaged(path, "its y extent is not a range");
+    checkAxis(path, xlo, xhi, "x");
+    checkAxis(path, ylo, yhi, "y");
     const std::size_t n = static_cast<std::size_t>(nx * ny);
     // Every height takes at least one character and one separator; a shorter file is
     // truncated, and saying so before allocating keeps a bad count harmless.
@@ -94,12 +92,14 @@ Grid parseAscii(std::string_view data, const std::string& path) {
     Grid g;
     g.cols = static_cast<int>(nx);
     g.rows = static_cast<int>(ny);
-    g.xMin = xlo; g.xMax = xhi; g.yMin = ylo; g.yMax = yhi;
+    AxisOrder order;
+    setAxes(g, xlo, xhi, ylo, yhi, order);
     g.z.resize(n);
     for (std::size_t i = 0; i < n; ++i) {
         double v = tok.number("the last height");
         g.z[i] = isBlank(v) ? kBlank : v;
     }
+    orientAxes(g, order);
     return g;
 }
 

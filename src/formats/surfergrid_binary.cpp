@@ -43,11 +43,6 @@ void store(std::string& out, T v) {
     out.append(b, sizeof v);
 }
 
-void checkExtent(const std::string& path, double lo, double hi, const char* axis) {
-    if (!std::isfinite(lo) || !std::isfinite(hi) || !(hi > lo))
-        damaged(path, std::string("its ") + axis + " extent is not a range");
-}
-
 void checkCounts(const std::string& path, long long nx, long long ny) {
     if (nx < 2 || ny < 2) damaged(path, "a grid needs at least 2 columns and 2 rows");
     if (nx > kMaxGridSide || ny > kMaxGridSide || nx * ny > kMaxGridNodes)
@@ -65,12 +60,12 @@ Grid parseBinary6(std::string_view data, const std::string& path) {
     Grid g;
     g.cols = static_cast<int>(nx);
     g.rows = static_cast<int>(ny);
-    g.xMin = load<double>(p + 8);
-    g.xMax = load<double>(p + 16);
-    g.yMin = load<double>(p + 24);
-    g.yMax = load<double>(p + 32);
-    checkExtent(path, g.xMin, g.xMax, "x");
-    checkExtent(path, g.yMin, g.yMax, "y");
+    const double xlo = load<double>(p + 8), xhi = load<double>(p + 16);
+    const double ylo = load<double>(p + 24), yhi = load<double>(p + 32);
+    checkAxis(path, xlo, xhi, "x");
+    checkAxis(path, ylo, yhi, "y");
+    AxisOrder order;
+    setAxes(g, xlo, xhi, ylo, yhi, order);
     const std::size_t n = static_cast<std::size_t>(nx * ny);
     if (data.size() - kHeader6 < n * sizeof(float)) damaged(path, "it holds fewer heights than its counts say");
     g.z.resize(n);
@@ -80,6 +75,7 @@ Grid parseBinary6(std::string_view data, const std::string& path) {
         double v = f;
         g.z[i] = (f >= kBlank6 || isBlank(v)) ? kBlank : v;
     }
+    orientAxes(g, order);
     return g;
 }
 
@@ -134,10 +130,8 @@ Grid parseBinary7(std::string_view data, const std::string& path) {
             ySize = load<double>(s + 32);
             blankValue = load<double>(s + 64);
             checkCounts(path, nCol, nRow);
-            if (!std::isfinite(xLL) || !std::isfinite(xSize) || !(xSize > 0))
-                damaged(path, "its x origin or spacing is not usable");
-            if (!std::isfinite(yLL) || !std::isfinite(ySize) || !(ySize > 0))
-                damaged(path, "its y origin or spacing is not usable");
+            checkAxis(path, xLL, xLL + xSize * static_cast<double>(nCol - 1), "x");
+            checkAxis(path, yLL, yLL + ySize * static_cast<double>(nRow - 1), "y");
             haveGrid = true;
         } else if (tag == "DATA") {
             if (!haveGrid) damaged(path, "its DATA section comes before its GRID section");
@@ -147,10 +141,9 @@ Grid parseBinary7(std::string_view data, const std::string& path) {
             Grid g;
             g.cols = static_cast<int>(nCol);
             g.rows = static_cast<int>(nRow);
-            g.xMin = xLL;
-            g.yMin = yLL;
-            g.xMax = xLL + xSize * static_cast<double>(nCol - 1);
-            g.yMax = yLL + ySize * static_cast<double>(nRow - 1);
+            AxisOrder order;
+            setAxes(g, xLL, xLL + xSize * static_cast<double>(nCol - 1), yLL,
+                    yLL + ySize * static_cast<double>(nRow - 1), order);
             g.z.resize(n);
             std::memcpy(g.z.data(), s, n * sizeof(double));
             const bool atOrAbove = version != 2;
@@ -158,6 +151,7 @@ Grid parseBinary7(std::string_view data, const std::string& path) {
                 bool blank = atOrAbove ? v >= blankValue : v == blankValue;
                 if (blank || isBlank(v)) v = kBlank;
             }
+            orientAxes(g, order);
             return g;
         }
         pos += static_cast<std::size_t>(len);

@@ -21,6 +21,18 @@ void zRangeForHeader(const Grid& g, double& zlo, double& zhi);
 
 [[noreturn]] void damaged(const std::string& path, const std::string& why);
 
+// Some writers (GDAL among them) store a grid whose first row is its greatest y as a
+// reversed range (ylo > yhi) or a negative spacing. The nodes still have definite
+// places, so the readers accept it: `first` and `last` are the coordinates of the
+// first and last column (or row) as stored; equal or non-finite values are damage.
+// After the heights are read, orientAxes puts both axes in ascending order.
+struct AxisOrder {
+    bool xReversed = false, yReversed = false;
+};
+void checkAxis(const std::string& path, double first, double last, const char* axis);
+void setAxes(Grid& g, double xFirst, double xLast, double yFirst, double yLast, AxisOrder& order);
+void orientAxes(Grid& g, AxisOrder order);
+
 Grid parseAscii(std::string_view data, const std::string& path);
 std::string formatAscii(const Grid& g);
 
