@@ -1,0 +1,82 @@
+// Reading and writing 2000 x 2000 grids: Surfer 7 binary (target under 0.15 s each way)
+// and the XYZ text dump (target 100 MB/s or more, written and parsed).
+#include "formats/surfergrid.h"
+#include "formats/xyzdump.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+
+using namespace trelvik;
+using namespace trelvik::formats;
+
+namespace {
+
+const std::string& folder() {
+    static const std::string dir = [] {
+        auto d = std::filesystem::temp_directory_path() / "trelvik_bench_formats";
+        std::filesystem::create_directories(d);
+        return d.string();
+    }();
+    return dir;
+}
+
+const Grid& bigGrid() {
+    static const Grid g = [] {
+        Grid grid(2000, 2000, 0.0, 19.99, -5.0, 14.99);
+        for (int r = 0; r < grid.rows; ++r)
+            for (int c = 0; c < grid.cols; ++c) {
+                double x = grid.x(c), y = grid.y(r);
+                grid.at(c, r) = std::sin(x * 0.7) * std::cos(y * 0.3) * 1.234567 + 0.01 * x * y;
+            }
+        for (int r = 0; r < 200; ++r)
+            for (int c = 0; c < 2000; ++c) grid.at(c, r) = kBlank;  // a blank margin
+        return grid;
+    }();
+    return g;
+}
+
+void BM_WriteSurfer7(benchmark::State& state) {
+    const Grid& g = bigGrid();
+    const std::string p = folder() + "/w7.grd";
+    for (auto _ : state) writeSurferGrid(p, g, SurferGridFormat::Binary7);
+    state.SetBytesProcessed(state.iterations() * static_cast<long long>(std::filesystem::file_size(p)));
+}
+BENCHMARK(BM_WriteSurfer7)->Unit(benchmark::kMillisecond);
+
+void BM_ReadSurfer7(benchmark::State& state) {
+    const std::string p = folder() + "/r7.grd";
+    writeSurferGrid(p, bigGrid(), SurferGridFormat::Binary7);
+    for (auto _ : state) benchmark::DoNotOptimize(readSurferGrid(p));
+    state.SetBytesProcessed(state.iterations() * static_cast<long long>(std::filesystem::file_size(p)));
+}
+BENCHMARK(BM_ReadSurfer7)->Unit(benchmark::kMillisecond);
+
+void BM_ReadAsciiGrid(benchmark::State& state) {
+    const std::string p = folder() + "/ra.grd";
+    writeSurferGrid(p, bigGrid(), SurferGridFormat::Ascii);
+    for (auto _ : state) benchmark::DoNotOptimize(readSurferGrid(p));
+    state.SetBytesProcessed(state.iterations() * static_cast<long long>(std::filesystem::file_size(p)));
+}
+BENCHMARK(BM_ReadAsciiGrid)->Unit(benchmark::kMillisecond);
+
+void BM_WriteXyzDump(benchmark::State& state) {
+    const std::string p = folder() + "/w.xyz";
+    for (auto _ : state) writeXyzDump(p, bigGrid());
+    state.SetBytesProcessed(state.iterations() * static_cast<long long>(std::filesystem::file_size(p)));
+}
+BENCHMARK(BM_WriteXyzDump)->Unit(benchmark::kMillisecond);
+
+void BM_ReadXyzDump(benchmark::State& state) {
+    const std::string p = folder() + "/r.xyz";
+    writeXyzDump(p, bigGrid());
+    for (auto _ : state) benchmark::DoNotOptimize(readXyzDump(p));
+    state.SetBytesProcessed(state.iterations() * static_cast<long long>(std::filesystem::file_size(p)));
+}
+BENCHMARK(BM_ReadXyzDump)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
