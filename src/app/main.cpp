@@ -1,5 +1,53 @@
+// The trelvik executable: reads the settings beside the program, opens the main
+// window and registers the tool windows its menus open.
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "core/appstate.h"
+#include "core/error.h"
+#include "shell/frmStartup.h"
+#include "shell/settings.h"
+#include "widgets/qtprompt.h"
+
+namespace {
+
+// The bundled samples: beside the executable in an installed copy, one level up
+// when running from a build folder inside the source tree.
+QString findSamplesDir(const QString& exeDir) {
+    for (const QString& candidate : {exeDir + "/samples", exeDir + "/../samples"}) {
+        if (QFileInfo(candidate).isDir()) return QDir::cleanPath(candidate);
+    }
+    return QDir::cleanPath(exeDir);
+}
+
+// Each tool window is registered here once it exists, e.g.
+//   w.setWindowFactory("frmCuspVol", [&] { return new frmCuspVol(state, prompt); });
+void registerToolWindows(trelvik::frmStartup& w, trelvik::AppState& state,
+                         trelvik::Prompt& prompt) {
+    (void)w;
+    (void)state;
+    (void)prompt;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName("Trelvik");
+
+    trelvik::AppState state;
+    state.ProgramDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();
+    trelvik::QtPrompt prompt;
+    try {
+        trelvik::LoadSettingsAtStartup(state, findSamplesDir(QCoreApplication::applicationDirPath()).toStdString());
+    } catch (const trelvik::Error& e) {
+        // The run goes on with the defaults already in state; only storing them failed.
+        prompt.message("", e.what());
+    }
+
+    trelvik::frmStartup w(state, prompt);
+    registerToolWindows(w, state, prompt);
+    w.show();
+    return app.exec();
 }

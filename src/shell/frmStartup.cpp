@@ -1,7 +1,6 @@
 #include "shell/frmStartup.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -69,11 +68,8 @@ void frmStartup::buildMenus() {
     mnuSurf6->setCheckable(true);
     mnuSurf8->setCheckable(true);
     mnuSurf8->setChecked(true);
-    // Exactly one version is ticked at any time.
-    auto* versions = new QActionGroup(this);
-    versions->addAction(mnuSurf6);
-    versions->addAction(mnuSurf8);
-    versions->setExclusive(true);
+    // Exactly one version is ticked at any time; the handlers tick one and untick the
+    // other (an exclusive group would draw radio bullets instead of ticks).
     mnuStartSurfer = mnuFile->addAction("S&tart Surfer");
     mnuStartSurfer->setEnabled(false);
     mnuExit = mnuFile->addAction("E&xit");
@@ -151,7 +147,7 @@ void frmStartup::buildTopics() {
     grid->addWidget(Line4, 9, 0, 1, 3);
     grid->setRowStretch(6, 1);
     setCentralWidget(central);
-    resize(460, 300);
+    resize(580, 320);
 
     ResetDescriptionLabels();
     connect(Label2, &ClickLabel::clicked, this, &frmStartup::Label2_Click);

@@ -124,6 +124,9 @@ TEST_F(Startup, VersionTicksFollowSettingsFileAndRoundTrip) {
         EXPECT_EQ(readSettings(), "/data/teeth\r\nSurferV8\r\n");
         w->mnuSurf6->trigger();
         EXPECT_EQ(readSettings(), "/data/teeth\r\nSurferV6\r\n");
+        w->mnuSurf6->trigger();  // choosing the ticked item again keeps it ticked
+        EXPECT_TRUE(w->mnuSurf6->isChecked());
+        EXPECT_FALSE(w->mnuSurf8->isChecked());
         EXPECT_EQ(GetSurferProgID(state), "Surfer.APP");
     }
     // The next start ticks what was chosen last.

@@ -1,0 +1,66 @@
+#include "widgets/qtprogress.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <algorithm>
+#include <climits>
+
+namespace trelvik {
+
+namespace {
+constexpr qint64 kPumpIntervalMs = 40;
+}
+
+QtProgress::QtProgress(QProgressBar* bar, QLabel* label) : bar_(bar), label_(label) {
+    qApp->installEventFilter(this);
+    sincePump_.start();
+}
+
+QtProgress::~QtProgress() {
+    qApp->removeEventFilter(this);
+}
+
+void QtProgress::step(long long done, long long total) {
+    if (bar_) {
+        // QProgressBar counts in int; large totals are scaled to per-mille.
+        if (total <= 0) {
+            bar_->setRange(0, 0);
+        } else if (total <= INT_MAX) {
+            bar_->setRange(0, static_cast<int>(total));
+            bar_->setValue(static_cast<int>(std::clamp(done, 0LL, total)));
+        } else {
+            bar_->setRange(0, 1000);
+            bar_->setValue(static_cast<int>(std::clamp(done, 0LL, total) * 1000 / total));
+        }
+    }
+    pump(false);
+}
+
+void QtProgress::status(const std::string& text) {
+    if (label_) label_->setText(QString::fromStdString(text));
+    pump(true);
+}
+
+bool QtProgress::stopRequested() {
+    pump(false);
+    return stop_;
+}
+
+bool QtProgress::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        stop_ = true;
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void QtProgress::pump(bool force) {
+    if (!force && sincePump_.elapsed() < kPumpIntervalMs) return;
+    QCoreApplication::processEvents();
+    sincePump_.restart();
+}
+
+} // namespace trelvik

@@ -1,0 +1,55 @@
+// The window side of the progress callback: bar and label follow the computation,
+// and Esc anywhere asks it to stop.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+
+#include "widgets/qtprogress.h"
+
+using namespace trelvik;
+
+namespace {
+void ensureApp() {
+    static int argc = 1;
+    static char name[] = "test_widgets";
+    static char* argv[] = {name, nullptr};
+    if (!QApplication::instance()) new QApplication(argc, argv);
+}
+} // namespace
+
+TEST(QtProgress, BarAndLabelFollowSteps) {
+    ensureApp();
+    QProgressBar bar;
+    QLabel label;
+    QtProgress progress(&bar, &label);
+    progress.step(3, 12);
+    EXPECT_EQ(bar.maximum(), 12);
+    EXPECT_EQ(bar.value(), 3);
+    progress.step(50, 12);  // overshoot is shown as full, not as an error
+    EXPECT_EQ(bar.value(), 12);
+    progress.step(3'000'000'000LL, 6'000'000'000LL);
+    EXPECT_EQ(bar.maximum(), 1000);
+    EXPECT_EQ(bar.value(), 500);
+    progress.status("Tooth 3 / 12");
+    EXPECT_EQ(label.text(), "Tooth 3 / 12");
+    EXPECT_FALSE(progress.stopRequested());
+}
+
+TEST(QtProgress, EscapeRequestsStopOnlyWhileAlive) {
+    ensureApp();
+    QWidget window;
+    {
+        QtProgress progress;  // no bar or label: still notices Esc
+        QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+        QApplication::sendEvent(&window, &other);
+        EXPECT_FALSE(progress.stopRequested());
+        QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(&window, &esc);
+        EXPECT_TRUE(progress.stopRequested());
+    }
+    QtProgress next;
+    EXPECT_FALSE(next.stopRequested());
+}
