@@ -2,7 +2,7 @@
 
 #include "core/error.h"
 #include "core/textform.h"
-#include "formats/fileio_detail.h"
+#include "core/fileroutines.h"
 #include "formats/textlines_detail.h"
 
 #include <charconv>
@@ -93,11 +93,11 @@ std::string formatBlnFile(const std::vector<BlnSection>& sections, BlnLayout lay
 }
 
 void writeBlnFile(const std::string& path, const std::vector<BlnSection>& sections, BlnLayout layout) {
-    detail::replaceFile(path, formatBlnFile(sections, layout, path), "blanking file");
+    writeFileAtomic(path, formatBlnFile(sections, layout, path));
 }
 
 std::vector<BlnSection> readBlnFile(const std::string& path) {
-    const std::string text = detail::readWholeFileOrThrow(path, "blanking file");
+    const std::string text = readWholeFile(path);
     std::vector<BlnSection> sections;
     std::size_t pending = 0;  // vertices still due in the current section
     std::size_t lastLine = 0;

@@ -2,13 +2,13 @@
 
 #include "core/error.h"
 #include "core/textform.h"
-#include "formats/fileio_detail.h"
+#include "core/fileroutines.h"
 #include "formats/textlines_detail.h"
 
 namespace trelvik::formats {
 
 std::vector<PointXYList> readDigitiseGroups(const std::string& path) {
-    const std::string text = detail::readWholeFileOrThrow(path, "digitise file");
+    const std::string text = readWholeFile(path);
     std::vector<PointXYList> groups(1);
     std::size_t points = 0;
     detail::forEachLine(text, [&](std::size_t lineNo, std::string_view line) {
@@ -44,7 +44,7 @@ void writeDigitiseFile(const std::string& path, const std::vector<PointXYList>& 
             out += "\r\n";
         }
     }
-    detail::replaceFile(path, out, "digitise file");
+    writeFileAtomic(path, out);
 }
 
 } // namespace trelvik::formats

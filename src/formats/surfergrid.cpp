@@ -1,11 +1,13 @@
 #include "formats/surfergrid.h"
 
 #include "core/error.h"
-#include "formats/fileio_detail.h"
+#include "core/fileroutines.h"
 #include "formats/surfergrid_detail.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <memory>
 
 namespace trelvik::formats {
 
@@ -69,11 +71,17 @@ void checkWritableGrid(const Grid& g, const std::string& path) {
 } // namespace
 
 SurferGridFormat detectSurferGridFormat(const std::string& path) {
-    return formatOf(detail::readFilePrefix(path, 4, "grid file"), path);
+    // Only the tag is needed; large grids are not read for it.
+    if (!FileExists(path)) throw Error("Cannot open the grid file " + path + ": no such file.");
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!f) throw Error("Cannot open the grid file " + path + ".");
+    char tag[4] = {};
+    const std::size_t got = std::fread(tag, 1, sizeof tag, f.get());
+    return formatOf(std::string_view(tag, got), path);
 }
 
 Grid readSurferGrid(const std::string& path) {
-    std::string data = detail::readWholeFileOrThrow(path, "grid file");
+    const std::string data = readWholeFile(path);
     switch (formatOf(data, path)) {
     case SurferGridFormat::Ascii: return detail::parseAscii(data, path);
     case SurferGridFormat::Binary6: return detail::parseBinary6(data, path);
@@ -90,7 +98,7 @@ void writeSurferGrid(const std::string& path, const Grid& grid, SurferGridFormat
     case SurferGridFormat::Binary6: bytes = detail::formatBinary6(grid, path); break;
     case SurferGridFormat::Binary7: bytes = detail::formatBinary7(grid, path); break;
     }
-    detail::replaceFile(path, bytes, "grid file");
+    writeFileAtomic(path, bytes);
 }
 
 } // namespace trelvik::formats

@@ -2,7 +2,7 @@
 
 #include "core/error.h"
 #include "formats/fastnumber.h"
-#include "formats/fileio_detail.h"
+#include "core/fileroutines.h"
 
 #include <algorithm>
 #include <charconv>
@@ -33,7 +33,7 @@ void writeXyzDump(const std::string& path, const Grid& grid) {
     char blankText[kGeneralNumberMax];
     const std::size_t blankLen = static_cast<std::size_t>(writeGeneralNumber(blankText, kBlank) - blankText);
 
-    detail::ReplacingWriter out(path, "XYZ file");
+    AtomicTextWriter out(path);
     std::string buf(kChunk + 256, '\0');
     char* const start = buf.data();
     char* p = start;
@@ -69,7 +69,7 @@ void writeXyzDump(const std::string& path, const Grid& grid) {
 }
 
 PointList readXyzDump(const std::string& path) {
-    const std::string text = detail::readWholeFileOrThrow(path, "XYZ file");
+    const std::string text = readWholeFile(path);
     PointList points;
     points.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     const char* p = text.data();
