@@ -170,14 +170,3 @@ TEST_F(SaveDialog, CancelAndCloseBoxLeaveNoSuccess) {
     EXPECT_EQ(dlg.exec(), QDialog::Rejected);
     EXPECT_FALSE(state.SaveFileOK);
 }
-
-TEST_F(SaveDialog, ModalRunReturnsAfterOk) {
-    frmSaveFile dlg(state, prompt);
-    dlg.Drive1->setDrive(data());
-    dlg.Dir1->setPath(data());
-    dlg.txtFileName->setText("testcalc.csv");
-    QTimer::singleShot(0, &dlg, [&] { dlg.cmdOK->click(); });
-    EXPECT_EQ(dlg.exec(), QDialog::Accepted);
-    EXPECT_TRUE(state.SaveFileOK);
-    EXPECT_EQ(state.SaveFilePath, data("testcalc.csv").toStdString());
-}

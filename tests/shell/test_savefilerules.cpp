@@ -21,21 +21,6 @@ TEST(SaveFileRules, ExtensionIsAddedOnlyWithoutDotAndThreeCharacters) {
     EXPECT_EQ(withDefaultExtension("digit", SaveFileType::Dat), "digit.dat");
 }
 
-TEST(SaveFileRules, TypeItemsPatternsAndExtensions) {
-    ASSERT_EQ(saveFileTypeItems().size(), 4u);
-    const std::pair<const char*, const char*> expected[] = {
-        {"*.txt (text files)", "*.txt"}, {"*.csv (comma-delimited files)", "*.csv"},
-        {"*.dat (dat files)", "*.dat"}, {"*.* (all files)", "*.*"}};
-    for (const auto& [item, pattern] : expected) {
-        const auto type = saveFileTypeFromItem(item);
-        ASSERT_TRUE(type) << item;
-        EXPECT_EQ(saveFileTypeItem(*type), item);
-        EXPECT_EQ(saveFilePattern(*type), pattern);
-    }
-    EXPECT_FALSE(saveFileTypeFromItem("*.csv"));
-    EXPECT_EQ(saveFileExtension(SaveFileType::All), ".txt");
-}
-
 TEST(SaveFileRules, JoinUsesOneSeparatorEvenAtTheRoot) {
     EXPECT_EQ(joinFolder("/data/teeth", "a.csv"), "/data/teeth/a.csv");
     EXPECT_EQ(joinFolder("/", "a.csv"), "/a.csv");
