@@ -26,8 +26,10 @@ inline void horn(const double* z, std::size_t k, std::size_t cols, double& d1, d
     const double* up = z + k + cols;  // row + 1
     const double* mid = z + k;
     const double* dn = z - cols + k;  // row - 1
-    d1 = (dn[1] + 2 * mid[1] + up[1] - dn[-1] - 2 * mid[-1] - up[-1]) / 8;
-    d2 = (up[-1] + 2 * up[0] + up[1] - dn[-1] - 2 * dn[0] - dn[1]) / 8;
+    // Summed as differences of opposite cells, so that a surface level along one
+    // direction gives exactly 0 there (and so an exact bearing), not rounding noise.
+    d1 = ((dn[1] - dn[-1]) + 2 * (mid[1] - mid[-1]) + (up[1] - up[-1])) / 8;
+    d2 = ((up[-1] - dn[-1]) + 2 * (up[0] - dn[0]) + (up[1] - dn[1])) / 8;
 }
 
 // True when any of the eight neighbours of index k is empty.
