@@ -218,10 +218,3 @@ TEST(LatticeRead, DefaultSizeLeavesOutPointsOffTheLattice) {
     EXPECT_EQ(out.pointsOutside, 1);
     EXPECT_EQ(std::count(g.filled.begin(), g.filled.end(), 1), 3);
 }
-
-TEST(LatticeRead, RootAndBaseNames) {
-    EXPECT_EQ(FindRootDir("/data/teeth/m1.dat"), "/data/teeth/");
-    EXPECT_EQ(FindBaseFilename("/data/teeth/m1.dat"), "m1");
-    EXPECT_EQ(FindRootDir("C:\\a\\b.csv"), "C:\\a\\");
-    EXPECT_EQ(FindBaseFilename("C:\\a\\b.csv"), "b");
-}
