@@ -10,6 +10,8 @@
 // joined by commas, a cell holding a blank, comma, tab or quote written in double
 // quotes (inner quotes doubled), lines ended CR LF. Saving replaces the file through a
 // temporary file, so a failed save leaves the old file whole.
+#include "surfer/plotmodel.h"
+
 #include <memory>
 #include <string>
 #include <string_view>
@@ -47,7 +49,10 @@ private:
 
 class PlotDocument : public Document {
 public:
-    PlotDocument(Application& app, std::string name) : Document(app, DocumentKind::Plot, std::move(name)) {}
+    PlotDocument(Application& app, std::string name)
+        : Document(app, DocumentKind::Plot, std::move(name)), Shapes(app, DefaultFont) {}
+    PlotFont DefaultFont;  // declared before Shapes, which keeps a reference to it
+    PlotShapes Shapes;
 
 protected:
     void writeTo(const std::string& path) const override;

@@ -1,0 +1,73 @@
+#include "surfer/plotdigitise.h"
+
+#include "core/textform.h"
+#include "formats/digitisefile.h"
+
+#include <filesystem>
+
+namespace surfer {
+
+std::shared_ptr<MapFrame> flatMapAt(const PlotShapes& shapes, double pageX, double pageY) {
+    const auto maps = shapes.maps();
+    for (auto it = maps.rbegin(); it != maps.rend(); ++it)
+        if ((*it)->mapKind() != MapKind::Surface && (*it)->contains(pageX, pageY)) return *it;
+    return nullptr;
+}
+
+bool DigitiseSession::click(const PlotShapes& shapes, double pageX, double pageY) {
+    auto map = flatMapAt(shapes, pageX, pageY);
+    if (!map) return false;
+    double x = 0, y = 0;
+    map->pageToMap(pageX, pageY, x, y);
+    addPoint(x, y, map->gridPath());
+    return true;
+}
+
+void DigitiseSession::addPoint(double x, double y, const std::string& gridPath) {
+    entries_.push_back({false, x, y});
+    if (!gridPath.empty()) lastGrid_ = gridPath;
+}
+
+void DigitiseSession::endGroup() { entries_.push_back({true, 0, 0}); }
+
+bool DigitiseSession::undo() {
+    if (entries_.empty()) return false;
+    entries_.pop_back();
+    return true;
+}
+
+void DigitiseSession::clear() { entries_.clear(); }
+
+long DigitiseSession::pointCount() const {
+    long n = 0;
+    for (const auto& e : entries_) n += e.groupEnd ? 0 : 1;
+    return n;
+}
+
+std::vector<std::string> DigitiseSession::lines() const {
+    std::vector<std::string> out;
+    for (const auto& e : entries_)
+        out.push_back(e.groupEnd ? std::string("-1")
+                                 : trelvik::text::CStr(e.x) + "," + trelvik::text::CStr(e.y));
+    return out;
+}
+
+std::vector<trelvik::formats::PointXYList> DigitiseSession::groups() const {
+    std::vector<trelvik::formats::PointXYList> out(1);
+    for (const auto& e : entries_) {
+        if (e.groupEnd) out.emplace_back();
+        else out.back().push_back({e.x, e.y});
+    }
+    return out;
+}
+
+std::string DigitiseSession::defaultPath() const {
+    if (lastGrid_.empty()) return {};
+    return (std::filesystem::path(lastGrid_).parent_path() / "digit.dat").string();
+}
+
+void DigitiseSession::save(const std::string& path) const {
+    trelvik::formats::writeDigitiseFile(path, groups());
+}
+
+} // namespace surfer
