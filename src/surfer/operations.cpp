@@ -37,10 +37,6 @@ void registerBuiltinOperations(OperationRegistry& reg) {
     registerGridVolume(reg);
     registerGridSlice(reg);
     registerGridResiduals(reg);
-    registerGridData(reg);
-    registerGridCalculus(reg);
-    registerGridFilter(reg);
-    registerGridMatrixSmooth(reg);
     registerPlotCalls(reg);
 }
 } // namespace
