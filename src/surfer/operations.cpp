@@ -37,6 +37,10 @@ void registerBuiltinOperations(OperationRegistry& reg) {
     registerGridVolume(reg);
     registerGridSlice(reg);
     registerGridResiduals(reg);
+    registerGridData(reg);
+    registerGridCalculus(reg);
+    registerGridFilter(reg);
+    registerGridMatrixSmooth(reg);
     registerPlotCalls(reg);
 }
 } // namespace

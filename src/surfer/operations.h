@@ -55,6 +55,12 @@ void registerGridMath(OperationRegistry&);
 void registerGridVolume(OperationRegistry&);
 void registerGridSlice(OperationRegistry&);
 void registerGridResiduals(OperationRegistry&);
+// Gridding, calculus and filters (griddataoperation.cpp, gridcalculusoperation.cpp,
+// gridfilteroperation.cpp).
+void registerGridData(OperationRegistry&);
+void registerGridCalculus(OperationRegistry&);
+void registerGridFilter(OperationRegistry&);
+void registerGridMatrixSmooth(OperationRegistry&);
 // Version-6 map calls on the active plot document (plotcalls6.cpp).
 void registerPlotCalls(OperationRegistry&);
 
