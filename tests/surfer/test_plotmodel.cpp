@@ -1,0 +1,176 @@
+// Plot documents as the tool windows drive them: the batch layouts they compute,
+// the version-6 call sequence, bad grids, and digitising on the maps.
+#include "core/error.h"
+#include "formats/digitisefile.h"
+#include "surfer/documents.h"
+#include "surfer/plotdigitise.h"
+#include "surfer/plotmodel.h"
+#include "surfer/surfertest.h"
+
+#include <gtest/gtest.h>
+
+using namespace surfertest;
+using surfer::Named;
+using surfer::omitted;
+using surfer::Positional;
+
+namespace {
+// 4 x 2 map units: a new frame is 6 x 3 inches.
+Grid wide() { return makeGrid(9, 5, 10, 14, 20, 22, [](double x, double y) { return x + y; }); }
+
+std::shared_ptr<surfer::PlotDocument> activePlot(surfer::Application& app) {
+    return surfer::asPlot(app.Documents.Item(app.ActiveDocument()->Name));
+}
+} // namespace
+
+TEST(PlotFrames, NewFrameIsSixInchesKeepsAspectAndCentresOnTheLabelAnchor) {
+    trelvik::testing::TempFolder dir;
+    auto app = v8();
+    app->Documents.Add(1);
+    auto plot = activePlot(*app);
+    auto map = plot->Shapes.AddReliefMap(saveGrid(dir, "w.grd", wide()));
+    EXPECT_DOUBLE_EQ(map->XLength, 6);
+    EXPECT_DOUBLE_EQ(map->YLength, 3);
+    EXPECT_DOUBLE_EQ(map->xMapPerPU(), 4.0 / 6);
+    // The label anchor the callers compute, 10.44 - XLength / 2 and 13.5 - YLength / 2,
+    // is the frame's lower-left corner.
+    EXPECT_DOUBLE_EQ(map->Left, 10.44 - 3);
+    EXPECT_DOUBLE_EQ(map->Top - map->YLength, 13.5 - 1.5);
+    auto tall = plot->Shapes.AddImageMap(
+        saveGrid(dir, "t.grd", makeGrid(3, 9, 0, 1, 0, 4, [](double, double) { return 1; })));
+    EXPECT_DOUBLE_EQ(tall->YLength, 6);
+    EXPECT_DOUBLE_EQ(tall->XLength, 1.5);
+    EXPECT_EQ(map->axisCount(), 4);
+    EXPECT_EQ(plot->Shapes.AddSurface(dir.path("w.grd"))->axisCount(), 5);
+    EXPECT_THROW(map->Axes(5), trelvik::Error);
+    EXPECT_THROW(map->Overlays(2), trelvik::Error);
+}
+
+TEST(PlotFrames, BatchOfThirteenLaysOutInRowsOfSix) {
+    // The version-8 plotting loop: slot c = n mod p, r = n div p, steps of 18 inches.
+    trelvik::testing::TempFolder dir;
+    const std::string grid = saveGrid(dir, "w.grd", wide());
+    auto app = v8();
+    app->Documents.Add(1);
+    std::vector<std::shared_ptr<surfer::MapFrame>> maps;
+    for (int k = 1; k <= 13; ++k) {
+        auto plot = activePlot(*app);
+        auto map = plot->Shapes.AddContourMap(grid);
+        const int n = k - 1, c = n % 6, r = n / 6;
+        map->Left = map->Left + 18 * c;
+        map->Top = map->Top - 18 * r;
+        map->Overlays(1).ShowColorScale = false;
+        map->Overlays(1).ShowColorScale = true;
+        plot->DefaultFont.HAlign = 1;
+        plot->DefaultFont.VAlign = 4;
+        auto label = plot->Shapes.AddText(10.44 - map->XLength / 2 + 18 * c, 13.5 - map->YLength / 2 - 18 * r,
+                                          "w.grd");
+        // Every label sits on its own map's lower-left corner.
+        EXPECT_DOUBLE_EQ(label->X, map->Left);
+        EXPECT_DOUBLE_EQ(label->Y, map->Top - map->YLength);
+        EXPECT_EQ(label->Font.VAlign, 4);
+        maps.push_back(map);
+    }
+    const double left0 = maps[0]->Left, top0 = maps[0]->Top;
+    EXPECT_DOUBLE_EQ(maps[5]->Left - left0, 90);   // last of row 1
+    EXPECT_DOUBLE_EQ(maps[6]->Left, left0);        // first of row 2
+    EXPECT_DOUBLE_EQ(maps[6]->Top, top0 - 18);
+    EXPECT_DOUBLE_EQ(maps[12]->Left, left0);       // row 3 holds map 13 alone
+    EXPECT_DOUBLE_EQ(maps[12]->Top, top0 - 36);
+    EXPECT_EQ(activePlot(*app)->Shapes.maps().size(), 13u);
+}
+
+TEST(PlotFrames, VersionSixCallsMoveMapAndLabelTogether) {
+    trelvik::testing::TempFolder dir;
+    const std::string grid = saveGrid(dir, "tooth3.grd", wide());
+    auto app = v6();
+    std::vector<std::pair<double, double>> shifts;
+    for (int n : {1, 10, 11}) {
+        app->call("ReliefMap", Positional{grid, omitted, omitted, omitted, omitted, omitted, omitted, omitted,
+                                          "tooth3.grd" + std::to_string(n)});
+        const std::string label = "tooth3.grd" + std::to_string(n);
+        app->call("DrawText", Positional{4, 6, label, label + "txt"});
+        app->call("Select", Positional{label + "txt"});
+        app->call("TransformSel", Positional{4, 2.25});
+        app->call("Select", Positional{label, label + "txt"});
+        const int r10 = (n - 1) / 10;
+        app->call("TransformSel", Positional{4.0 * (n - 10 * r10), -7.0 * r10});
+        app->call("Deselect", Positional{});
+    }
+    // ReliefMap opened a plot document for the first map and kept drawing into it.
+    auto plot = surfer::asPlot(app->ActiveDocument());
+    EXPECT_EQ(app->Documents.Count(), 1);
+    auto map = [&](int n) {
+        return std::static_pointer_cast<surfer::MapFrame>(plot->Shapes.find("tooth3.grd" + std::to_string(n)));
+    };
+    auto text = [&](int n) {
+        return std::static_pointer_cast<surfer::TextShape>(
+            plot->Shapes.find("tooth3.grd" + std::to_string(n) + "txt"));
+    };
+    const double left0 = 10.44 - 3;
+    EXPECT_DOUBLE_EQ(map(1)->Left, left0 + 4);
+    EXPECT_DOUBLE_EQ(map(10)->Left, left0 + 40);
+    EXPECT_DOUBLE_EQ(map(11)->Left, left0 + 4);
+    EXPECT_DOUBLE_EQ(map(11)->Top, map(1)->Top - 7);
+    EXPECT_DOUBLE_EQ(text(11)->X, 4 + 4 + 4);
+    EXPECT_DOUBLE_EQ(text(11)->Y, 6 + 2.25 - 7);
+    EXPECT_TRUE(plot->Shapes.selection.empty());
+    EXPECT_THROW(app->call("Select", Positional{"nothing-of-that-name"}), trelvik::Error);
+    EXPECT_THROW(app->call("TransformSel", Positional{1, 1}), trelvik::Error);  // empty selection
+    app->call("MapContour", Positional{grid, 1});
+    EXPECT_EQ(plot->Shapes.maps().back()->mapKind(), surfer::MapKind::Contour);
+}
+
+TEST(PlotFrames, UnreadableGridNamesTheFileAndAddsNothing) {
+    trelvik::testing::TempFolder dir;
+    auto app = v8();
+    app->Documents.Add(1);
+    auto plot = activePlot(*app);
+    const std::string missing = dir.path("absent.grd");
+    try {
+        plot->Shapes.AddReliefMap(missing);
+        FAIL() << "no error";
+    } catch (const trelvik::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("absent.grd"), std::string::npos) << e.what();
+    }
+    dir.write("junk.grd", "DSAA\n3 3\nnot numbers\n");
+    EXPECT_THROW(plot->Shapes.AddContourMap(dir.path("junk.grd")), trelvik::Error);
+    EXPECT_EQ(plot->Shapes.Count(), 0);
+    // Worksheets are not plots.
+    auto sheet = app->Documents.Add(2);
+    EXPECT_THROW(surfer::asPlot(sheet), trelvik::Error);
+    // An all-blank grid still gets its frame (drawn empty).
+    Grid blank(4, 4, 0, 3, 0, 3);
+    EXPECT_NO_THROW(plot->Shapes.AddImageMap(saveGrid(dir, "blank.grd", blank)));
+    EXPECT_EQ(plot->Shapes.Count(), 1);
+}
+
+TEST(Digitising, ClicksBecomeMapPointsAndSaveReadsBackUnchanged) {
+    trelvik::testing::TempFolder dir;
+    const std::string grid = saveGrid(dir, "w.grd", wide());
+    auto app = v8();
+    app->Documents.Add(1);
+    auto plot = activePlot(*app);
+    auto map = plot->Shapes.AddReliefMap(grid);  // x 10..14 over 6 in, y 20..22 over 3 in
+    surfer::DigitiseSession s;
+    // Lower-left corner and a point 1.5 in right, 0.75 in up: map (11, 20.5).
+    EXPECT_TRUE(s.click(plot->Shapes, map->Left, map->Top - map->YLength));
+    EXPECT_TRUE(s.click(plot->Shapes, map->Left + 1.5, map->Top - 3 + 0.75));
+    s.endGroup();
+    EXPECT_TRUE(s.click(plot->Shapes, map->Left + 6, map->Top));  // upper-right corner
+    EXPECT_FALSE(s.click(plot->Shapes, map->Left - 0.01, map->Top));  // outside every frame
+    ASSERT_EQ(s.pointCount(), 3);
+    EXPECT_EQ(s.lines(), (std::vector<std::string>{"10,20", "11,20.5", "-1", "14,22"}));
+    EXPECT_EQ(s.defaultPath(), dir.path("digit.dat"));
+    s.save(s.defaultPath());
+    EXPECT_EQ(trelvik::formats::readDigitiseGroups(s.defaultPath()), s.groups());
+    EXPECT_EQ(dir.read("digit.dat"), "10,20\r\n11,20.5\r\n-1\r\n14,22\r\n");
+    // Undo takes back the last point, then the group end.
+    EXPECT_TRUE(s.undo());
+    EXPECT_TRUE(s.undo());
+    EXPECT_EQ(s.lines().back(), "11,20.5");
+    // A 3-D surface on top of the map takes no clicks; the map below still does.
+    auto surf = plot->Shapes.AddSurface(grid);
+    EXPECT_TRUE(s.click(plot->Shapes, surf->Left + 1, surf->Top - 1));
+    EXPECT_EQ(surfer::flatMapAt(plot->Shapes, surf->Left + 1, surf->Top - 1), map);
+}
