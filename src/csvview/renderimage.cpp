@@ -19,26 +19,23 @@ PictureSize fitPicture(int cols, int rows, int side) {
     return {static_cast<int>(std::floor(ratio * side)), side};
 }
 
-RgbImage blankBox(int w, int h) { return RgbImage(w + kPictureMargin, h + kPictureMargin, kClearColour); }
-
-RgbImage paintIntoBox(const RgbImage& src, int w, int h) {
-    RgbImage box = blankBox(w, h);
-    if (src.empty() || w <= 0 || h <= 0) return box;
+RgbImage stretchPicture(const RgbImage& src, int srcW, int srcH, int w, int h) {
+    RgbImage out(w, h, kClearColour);
+    if (srcW > src.width) srcW = src.width;
+    if (srcH > src.height) srcH = src.height;
+    if (srcW <= 0 || srcH <= 0 || w <= 0 || h <= 0) return out;
     // Source column of each target column, computed once: the centre of the target
     // pixel mapped back into the source.
     std::vector<int> srcX(static_cast<std::size_t>(w));
-    for (int x = 0; x < w; ++x) {
-        const long long sx = (2LL * x + 1) * src.width / (2LL * w);
-        srcX[static_cast<std::size_t>(x)] = static_cast<int>(sx < src.width ? sx : src.width - 1);
-    }
+    for (int x = 0; x < w; ++x)
+        srcX[static_cast<std::size_t>(x)] = static_cast<int>((2LL * x + 1) * srcW / (2LL * w));
     for (int y = 0; y < h; ++y) {
-        long long sy = (2LL * y + 1) * src.height / (2LL * h);
-        if (sy >= src.height) sy = src.height - 1;
+        const long long sy = (2LL * y + 1) * srcH / (2LL * h);
         const std::uint32_t* in = &src.pixels[static_cast<std::size_t>(sy) * src.width];
-        std::uint32_t* out = &box.pixels[static_cast<std::size_t>(y) * box.width];
-        for (int x = 0; x < w; ++x) out[x] = in[srcX[static_cast<std::size_t>(x)]];
+        std::uint32_t* o = &out.pixels[static_cast<std::size_t>(y) * w];
+        for (int x = 0; x < w; ++x) o[x] = in[srcX[static_cast<std::size_t>(x)]];
     }
-    return box;
+    return out;
 }
 
 namespace {

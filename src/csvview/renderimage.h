@@ -6,7 +6,9 @@
 //
 // Pixels are 0xFFRRGGBB, row 0 at the top, column 0 at the left. A picture of a
 // grid has one pixel per cell plus a 4-pixel margin on the right and at the bottom
-// (the buffer is cols + 4 by rows + 4, the cells drawn from its top-left corner).
+// (the buffer is cols + 4 by rows + 4, the cells drawn from its top-left corner);
+// the margin goes into saved bitmaps but is never stretched into a view, whose own
+// 4-pixel margin is its frame.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -62,12 +64,9 @@ struct PictureSize {
 // aspect: the longer side gets `side`, the other the whole part of the scaled length.
 PictureSize fitPicture(int cols, int rows, int side);
 
-// The whole of `src` stretched to w x h (nearest pixel), drawn at the top-left of a
-// cleared box of (w + 4) x (h + 4): what a view box shows after a stretched paint.
-RgbImage paintIntoBox(const RgbImage& src, int w, int h);
-
-// A blank view box of the given picture size plus margin.
-RgbImage blankBox(int w, int h);
+// The top-left srcW x srcH part of `src` (a picture's cells, without its margin)
+// stretched to w x h, nearest pixel: what a view shows after a stretched paint.
+RgbImage stretchPicture(const RgbImage& src, int srcW, int srcH, int w, int h);
 
 // Writes `img` as a 24-bit Windows bitmap (bottom-up rows). The file is written to
 // a temporary name beside it and renamed, so a failed write leaves any earlier file

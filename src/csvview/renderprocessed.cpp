@@ -44,21 +44,45 @@ std::uint32_t orientationColour(double orientation, double classes) {
     return n == 8 ? kEight[k - 1] : kFour[k - 1];
 }
 
+namespace {
+
+// The light's fixed terms, worked out once per picture.
+struct ShadeModel {
+    double cosZ, sinZ, azimuth, exponent, weight;
+    bool wholeExponent;
+    int power;
+    explicit ShadeModel(const ShadeSettings& s)
+        : cosZ(std::cos((90.0 - s.elevation) * kRad)), sinZ(std::sin((90.0 - s.elevation) * kRad)),
+          azimuth(s.azimuth * kRad), exponent(s.exponent), weight(s.weight),
+          wholeExponent(s.exponent == std::floor(s.exponent) && std::fabs(s.exponent) <= 64),
+          power(wholeExponent ? static_cast<int>(s.exponent) : 0) {}
+
+    double level(double gradient, double orientationDeg, bool orientationVoid) const {
+        // Slope angle S = atan(gradient): cos S and sin S straight from the gradient.
+        const double hyp = std::sqrt(1.0 + gradient * gradient);
+        const double cosS = 1.0 / hyp, sinS = gradient / hyp;
+        const double A = orientationVoid ? 0.0 : orientationDeg * kRad;
+        const double L = cosZ * cosS + sinZ * sinS * std::cos(A - azimuth);
+        const double base = 2.0 * L * cosS - cosZ;
+        double R;
+        if (wholeExponent) {
+            R = 1.0;
+            for (int k = 0; k < (power < 0 ? -power : power); ++k) R *= base;
+            if (power < 0) R = 1.0 / R;
+        } else if (base < 0) {
+            R = 0;  // no real power: the reflected light is taken as absent
+        } else {
+            R = std::pow(base, exponent);
+        }
+        const double g = 255.0 * (weight * L + (1.0 - weight) * R);
+        return g > 0 ? g : 0.0;
+    }
+};
+
+} // namespace
+
 double shadeLevel(double gradient, double orientationDeg, bool orientationVoid, const ShadeSettings& s) {
-    const double S = std::atan(gradient);  // the slope angle, from the gradient
-    const double Z = (90.0 - s.elevation) * kRad;
-    const double A = orientationVoid ? 0.0 : orientationDeg * kRad;
-    const double Az = s.azimuth * kRad;
-    const double L = std::cos(Z) * std::cos(S) + std::sin(Z) * std::sin(S) * std::cos(A - Az);
-    const double base = 2.0 * L * std::cos(S) - std::cos(Z);
-    double R;
-    if (base < 0 && s.exponent != std::floor(s.exponent))
-        R = 0;  // no real power: the reflected light is taken as absent
-    else
-        R = std::pow(base, s.exponent);
-    const double I = s.weight * L + (1.0 - s.weight) * R;
-    const double g = 255.0 * I;
-    return g > 0 ? g : 0.0;
+    return ShadeModel(s).level(gradient, orientationDeg, orientationVoid);
 }
 
 ProcessedPicture renderProcessedGrid(const ProcessedRenderInput& in) {
@@ -99,6 +123,7 @@ ProcessedPicture renderProcessedGrid(const ProcessedRenderInput& in) {
     }
 
     const double range = pic.highest - pic.lowest;
+    const ShadeModel shade(in.shade);
     const bool sameSize = [&] {
         auto fits = [&](const LatticeGrid* g) { return g && g->cols == cols && g->rows == rows; };
         return fits(in.slope) && fits(in.orient) && fits(in.shadeSlope);
@@ -121,7 +146,7 @@ ProcessedPicture renderProcessedGrid(const ProcessedRenderInput& in) {
                     continue;
                 }
                 const double o = in.orient->z(c, r);
-                level = shadeLevel(gradient, o, isVoid(o), in.shade);
+                level = shade.level(gradient, o, isVoid(o));
                 out = greyPixel(level);
                 continue;
             }
@@ -132,7 +157,9 @@ ProcessedPicture renderProcessedGrid(const ProcessedRenderInput& in) {
             switch (rule) {
             case Rule::Slope: {
                 level = highest > 0 ? z / highest * 255.0 : 0.0;
-                const bool low = in.useMinSlope && std::atan(z) / kRad <= in.minSlope;
+                // A slope typed as the minimum comes back from tan/atan a rounding step off;
+                // it still counts as at the minimum.
+                const bool low = in.useMinSlope && std::atan(z) / kRad <= in.minSlope + 1e-9;
                 out = low ? rgb(channel(255.0 - level), 0, 0) : rgb(0, channel(level), 0);
                 break;
             }

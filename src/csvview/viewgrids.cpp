@@ -8,10 +8,16 @@ namespace trelvik::csvview {
 
 namespace {
 
+// The cells of a drawing buffer (without its margin) painted into a view.
+void paint(ViewBox& view, const RgbImage& buffer) {
+    view.image = stretchPicture(buffer, buffer.width - kPictureMargin, buffer.height - kPictureMargin,
+                                view.picture.width, view.picture.height);
+}
+
 ViewBox emptyBox(int side) {
     ViewBox v;
     v.picture = {side, side};
-    v.box = blankBox(side, side);
+    v.image = RgbImage(side, side, kClearColour);
     return v;
 }
 
@@ -29,7 +35,7 @@ void ViewerViews::drawCurrent(const CurrentGrid& grid, const CurrentViewOptions&
     currentPicture = drawCurrentGrid(grid, opts);
     buffer = currentPicture.buffer;
     current.picture = fitPicture(grid.cols, grid.rows, kCurrentViewSide);
-    current.box = paintIntoBox(buffer, current.picture.width, current.picture.height);
+    paint(current, buffer);
     current.drawn = true;
     gridViewDrawn = true;
 }
@@ -39,7 +45,7 @@ void ViewerViews::clearCurrent(const CurrentGrid& grid) {
     buffer.reset(side, side, kClearColour);
     for (int i = 0; i < std::min(grid.cols, side); ++i)
         for (int j = 0; j < std::min(grid.rows, side); ++j) buffer.at(i, j) = kBlack;
-    current.box = paintIntoBox(buffer, current.picture.width, current.picture.height);
+    paint(current, buffer);
     current.drawn = false;
     gridViewDrawn = false;
 }
@@ -68,7 +74,7 @@ void ViewerViews::drawWorking() {
     workingPicture = drawGreyGrid(working, working.zmin, working.zmax);
     buffer = workingPicture.buffer;
     workingView.picture = fitPicture(working.cols, working.rows, kWorkingViewSide);
-    workingView.box = paintIntoBox(buffer, workingView.picture.width, workingView.picture.height);
+    paint(workingView, buffer);
     workingView.drawn = true;
 }
 
@@ -82,7 +88,7 @@ const ProcessedPicture& ViewerViews::drawProcessed(ProcessedRenderInput in) {
     processed.zmax = processedPicture.highest;
     buffer = processedPicture.buffer;
     processedView.picture = fitPicture(processed.cols, processed.rows, kWorkingViewSide);
-    processedView.box = paintIntoBox(buffer, processedView.picture.width, processedView.picture.height);
+    paint(processedView, buffer);
     processedView.drawn = true;
     return processedPicture;
 }
@@ -98,18 +104,22 @@ void ViewerViews::viewResult(int view, int source) {
     if (view < 1 || view > kResultViews) return;
     const std::size_t k = static_cast<std::size_t>(view - 1);
     const LatticeGrid& grid = results[k];
-    RgbImage picture;
-    if (source == kOwnGrid) {
-        buffer = drawGreyGrid(grid, grid.zmin, grid.zmax).buffer;
-        picture = buffer;
-    } else if (source != view) {
-        if (const ViewBox* from = boxOf(source)) picture = from->box;
-    }
     ViewBox& to = resultViews[k];
     to.picture = fitPicture(grid.cols, grid.rows, kResultViewSide);
-    to.box = picture.empty() ? blankBox(to.picture.width, to.picture.height)
-                             : paintIntoBox(picture, to.picture.width, to.picture.height);
-    to.drawn = !picture.empty();
+    to.drawn = false;
+    to.image = RgbImage(to.picture.width, to.picture.height, kClearColour);
+    if (source == kOwnGrid) {
+        buffer = drawGreyGrid(grid, grid.zmin, grid.zmax).buffer;
+        paint(to, buffer);
+        to.drawn = true;
+    } else if (source != view) {
+        if (const ViewBox* from = boxOf(source)) {
+            // a copy of the other view's picture, not a fresh drawing
+            const RgbImage picture = from->image;
+            to.image = stretchPicture(picture, picture.width, picture.height, to.picture.width, to.picture.height);
+            to.drawn = true;
+        }
+    }
 }
 
 void ViewerViews::showLabelLayer(int layer, int view) {

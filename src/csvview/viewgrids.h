@@ -6,7 +6,7 @@
 // Boxes are numbered as the copy lists name them: -1 working ("W"), 0 processed
 // ("P"), 1..4 result views ("1".."4"). Each view box holds a picture fitted into its
 // display square (313 current, 249 working and processed, 161 result views) plus a
-// 4-pixel margin; `buffer` is the one-pixel-per-cell drawing buffer that every
+// 4-pixel frame; `buffer` is the one-pixel-per-cell drawing buffer that every
 // drawing fills first and that the bitmap outputs save.
 //
 // A grid that has not been written since the last copy of the current grid is empty
@@ -34,10 +34,14 @@ inline constexpr int kBoxProcessed = 0;
 // Source of a result-view drawing that means "the view's own grid".
 inline constexpr int kOwnGrid = -10;
 
+// A view box: the picture painted into it (its frame, 4 pixels wider and higher,
+// is the window's to draw).
 struct ViewBox {
-    RgbImage box;         // what the view shows: picture plus margin
-    PictureSize picture;  // size of the painted picture inside it
+    RgbImage image;       // picture.width x picture.height
+    PictureSize picture;  // size of the painted picture
     bool drawn = false;
+    int boxWidth() const { return picture.width + kPictureMargin; }
+    int boxHeight() const { return picture.height + kPictureMargin; }
 };
 
 class ViewerViews {

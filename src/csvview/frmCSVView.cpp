@@ -1,0 +1,238 @@
+// The viewer window's frame: file choice, the views with their read-outs, the copy
+// frame and the tab control; start-up defaults and the wiring of the handlers.
+#include "csvview/frmCSVView.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "core/textform.h"
+#include "csvview/frmCSVView_picture.h"
+#include "widgets/dirlistbox.h"
+#include "widgets/drivelistbox.h"
+#include "widgets/filelistbox.h"
+
+namespace trelvik::csvview {
+
+namespace {
+
+// Six read-out labels under a view: column, row and level of the cell, then its
+// x, y and height.
+QWidget* readoutPanel(QWidget* parent, QLabel*& x, QLabel*& y, QLabel*& z, QLabel*& xr, QLabel*& yr, QLabel*& zr) {
+    auto* w = new QWidget(parent);
+    auto* g = new QGridLayout(w);
+    g->setContentsMargins(0, 0, 0, 0);
+    g->setHorizontalSpacing(6);
+    g->setVerticalSpacing(0);
+    auto value = [w] {
+        auto* l = new QLabel(w);
+        l->setMinimumWidth(52);
+        l->setFrameShape(QFrame::StyledPanel);
+        return l;
+    };
+    x = value();
+    y = value();
+    z = value();
+    xr = value();
+    yr = value();
+    zr = value();
+    const char* caps[] = {"Col", "Row", "Grey", "X", "Y", "Z"};
+    QLabel* vals[] = {x, y, z, xr, yr, zr};
+    for (int k = 0; k < 6; ++k) {
+        g->addWidget(new QLabel(caps[k], w), k / 3 * 2, k % 3);
+        g->addWidget(vals[k], k / 3 * 2 + 1, k % 3);
+    }
+    return w;
+}
+
+} // namespace
+
+frmCSVView::frmCSVView(AppState& state, Prompt& prompt, QWidget* parent)
+    : QWidget(parent), state_(state), prompt_(prompt) {
+    setWindowTitle("CSV Viewer");
+    setObjectName("frmCSVView");
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildFrame();
+    connectHandlers();
+    Form_Load();
+}
+
+frmCSVView::~frmCSVView() = default;
+
+void frmCSVView::buildFrame() {
+    auto* top = new QHBoxLayout(this);
+
+    // File choice.
+    auto* files = new QVBoxLayout;
+    Drive1 = new DriveListBox(this);
+    Dir1 = new DirListBox(this);
+    File1 = new FileListBox(this);
+    File1->setPattern("*.csv;*.dat;*.txt");
+    Path = new QLabel(this);
+    Path->setWordWrap(true);
+    Text1 = new QLineEdit(this);
+    Command3 = new QPushButton("Dir", this);
+    chkViewOnClick = new QCheckBox("View on click", this);
+    chkViewOnClick->setChecked(true);
+    cmdReadCSV = new QPushButton("Read CSV", this);
+    cmdViewCSV = new QPushButton("View CSV", this);
+    chkOrigModelFile = new QCheckBox("Original model file", this);
+    cmdExit = new QPushButton("Exit", this);
+    files->addWidget(Drive1);
+    files->addWidget(Dir1, 2);
+    files->addWidget(File1, 3);
+    files->addWidget(Path);
+    files->addWidget(Text1);
+    auto* fileButtons = new QGridLayout;
+    fileButtons->addWidget(Command3, 0, 0);
+    fileButtons->addWidget(chkViewOnClick, 0, 1);
+    fileButtons->addWidget(cmdReadCSV, 1, 0);
+    fileButtons->addWidget(cmdViewCSV, 1, 1);
+    files->addLayout(fileButtons);
+    files->addWidget(chkOrigModelFile);
+    files->addStretch();
+    files->addWidget(cmdExit);
+    auto* filesHolder = new QWidget(this);
+    filesHolder->setLayout(files);
+    filesHolder->setFixedWidth(220);
+    top->addWidget(filesHolder);
+
+    // Current view, its read-out and the 3-D view.
+    auto* current = new QVBoxLayout;
+    current->addWidget(new QLabel("Current grid", this));
+    picBoxD = new CsvPictureBox(this);
+    current->addWidget(picBoxD, 0, Qt::AlignLeft);
+    current->addWidget(readoutPanel(this, lblX_D, lblY_D, lblZ_D, lblXR_D, lblYR_D, lblZR_D));
+    fraVRML = new QGroupBox("VRML view", this);
+    auto* vrml = new QVBoxLayout(fraVRML);
+    auto* vrmlArea = new QLabel("3-D view", fraVRML);
+    vrmlArea->setAlignment(Qt::AlignCenter);
+    vrmlArea->setMinimumSize(313, 200);
+    vrmlArea->setFrameShape(QFrame::StyledPanel);
+    vrml->addWidget(vrmlArea);
+    cmdCopyWRL = new QPushButton("Copy", fraVRML);
+    vrml->addWidget(cmdCopyWRL, 0, Qt::AlignLeft);
+    fraVRML->setEnabled(false);
+    current->addWidget(fraVRML);
+    current->addStretch();
+    top->addLayout(current);
+
+    // Tabs above the working, processed and result views.
+    auto* right = new QVBoxLayout;
+    SSTab1 = new QTabWidget(this);
+    SSTab1->addTab(buildOrientSlopePage(), "Orient / slope");
+    SSTab1->addTab(buildContourPage(), "Contour / proc.");
+    SSTab1->addTab(buildCsvViewPage(), "CSV view + process");
+    SSTab1->addTab(buildMultiToothPage(), "Multi-tooth files");
+    SSTab1->addTab(buildMultiStatsPage(), "Multi-tooth stats");
+    right->addWidget(SSTab1);
+
+    auto* views = new QHBoxLayout;
+    auto* work = new QVBoxLayout;
+    auto* workHead = new QHBoxLayout;
+    workHead->addWidget(new QLabel("Working grid", this));
+    cmdICopy = new QPushButton("Copy", this);
+    workHead->addWidget(cmdICopy);
+    workHead->addStretch();
+    work->addLayout(workHead);
+    picBoxW = new CsvPictureBox(this);
+    work->addWidget(picBoxW, 0, Qt::AlignLeft);
+    work->addWidget(readoutPanel(this, lblX_W, lblY_W, lblZ_W, lblXR_W, lblYR_W, lblZR_W));
+    work->addStretch();
+    views->addLayout(work);
+    auto* proc = new QVBoxLayout;
+    proc->addWidget(new QLabel("Processed grid", this));
+    picBoxP = new CsvPictureBox(this);
+    proc->addWidget(picBoxP, 0, Qt::AlignLeft);
+    proc->addWidget(readoutPanel(this, lblX_P, lblY_P, lblZ_P, lblXR_P, lblYR_P, lblZR_P));
+    proc->addStretch();
+    views->addLayout(proc);
+    views->addStretch();
+    right->addLayout(views);
+
+    auto* results = new QHBoxLayout;
+    for (int k = 0; k < 4; ++k) {
+        picBoxI[static_cast<std::size_t>(k)] = new CsvPictureBox(this);
+        results->addWidget(picBoxI[static_cast<std::size_t>(k)], 0, Qt::AlignTop);
+    }
+    auto* copyFrame = new QGroupBox("Copy", this);
+    auto* copy = new QGridLayout(copyFrame);
+    cmbPicBoxCopyFrom = new QComboBox(copyFrame);
+    cmbPicBoxCopyTo = new QComboBox(copyFrame);
+    for (QComboBox* c : {cmbPicBoxCopyFrom, cmbPicBoxCopyTo}) {
+        c->addItems({"W", "P", "1", "2", "3", "4"});
+        c->setEditable(true);
+    }
+    cmdCopyPicBox = new QPushButton("Copy", copyFrame);
+    copy->addWidget(new QLabel("From", copyFrame), 0, 0);
+    copy->addWidget(cmbPicBoxCopyFrom, 0, 1);
+    copy->addWidget(new QLabel("To", copyFrame), 1, 0);
+    copy->addWidget(cmbPicBoxCopyTo, 1, 1);
+    copy->addWidget(cmdCopyPicBox, 2, 0, 1, 2);
+    results->addWidget(copyFrame, 0, Qt::AlignTop);
+    results->addStretch();
+    right->addLayout(results);
+    right->addStretch();
+    top->addLayout(right, 1);
+}
+
+void frmCSVView::Form_Load() {
+    ViewerEnabled = true;
+    views_ = ViewerViews();  // the drawn flags false, the views at their display sizes
+    // The shaded-relief scroll bars start from their boxes.
+    vscSRHoriz->setValue(static_cast<int>(text::CInt(text::Val(txtSRHoriz->text().toStdString()))));
+    vscSRVert->setValue(static_cast<int>(text::CInt(text::Val(txtSRVert->text().toStdString()))));
+    vscSRb->setValue(static_cast<int>(text::CInt(text::Val(txtSRb->text().toStdString()))));
+    cmbPicBoxCopyFrom->setCurrentText("W");
+    cmbPicBoxCopyTo->setCurrentText("1");
+    showAllViews();
+}
+
+void frmCSVView::pairScrollBar(QLineEdit* box, QScrollBar* bar, bool textMovesBar) {
+    connect(bar, &QScrollBar::valueChanged, this, [box](int v) { box->setText(QString::number(v)); });
+    if (textMovesBar)
+        connect(box, &QLineEdit::textChanged, this, [bar](const QString& t) {
+            const double v = text::Val(t.toStdString());
+            // Values outside the bar's range leave it at its nearest end; the
+            // renderer reads the box, not the bar.
+            bar->blockSignals(true);
+            bar->setValue(static_cast<int>(std::clamp<double>(text::Round(v), bar->minimum(), bar->maximum())));
+            bar->blockSignals(false);
+        });
+}
+
+void frmCSVView::connectHandlers() {
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(Drive1, &DriveListBox::changed, this, [this] { Drive1_Change(); });
+    connect(Dir1, &DirListBox::changed, this, [this] { Dir1_Change(); });
+    connect(File1, &FileListBox::clicked, this, [this] { File1_Click(); });
+    connect(cmdReadCSV, &QPushButton::clicked, this, [this] { cmdReadCSV_Click(); });
+    connect(cmdViewCSV, &QPushButton::clicked, this, [this] { cmdViewCSV_Click(); });
+    connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+    connect(cmdICopy, &QPushButton::clicked, this, [this] { cmdICopy_Click(); });
+    connect(cmdCopyPicBox, &QPushButton::clicked, this, [this] { cmdCopyPicBox_Click(); });
+    connect(cmdProcAspectSlope, &QPushButton::clicked, this, [this] { cmdProcAspectSlope_Click(); });
+    connect(cmdProcContour, &QPushButton::clicked, this, [this] { cmdProcContour_Click(); });
+    connect(cmdShannonInfo, &QPushButton::clicked, this, [this] { cmdShannonInfo_Click(); });
+    connect(cmdCalcSAVolStats, &QPushButton::clicked, this, [this] { cmdCalcSAVolStats_Click(); });
+    picBoxD->onMouseMove = [this](int x, int y) { picBoxD_MouseMove(x, y); };
+    picBoxW->onMouseMove = [this](int x, int y) { picBoxW_MouseMove(x, y); };
+    picBoxP->onMouseMove = [this](int x, int y) { picBoxP_MouseMove(x, y); };
+    pairScrollBar(txtSRHoriz, vscSRHoriz, true);
+    pairScrollBar(txtSRVert, vscSRVert, true);
+    pairScrollBar(txtSRb, vscSRb, true);
+    pairScrollBar(txtSRw, vscSRw, false);  // typing a weight leaves its bar where it was
+}
+
+} // namespace trelvik::csvview

@@ -1,0 +1,350 @@
+// Handlers of the viewer window: reading, drawing, copying between views, read-outs
+// and the surface analyses. Each reads its controls, calls the plain computations
+// and shows what comes back.
+#include "csvview/frmCSVView.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <exception>
+
+#include "core/error.h"
+#include "core/textform.h"
+#include "csvview/contourbands.h"
+#include "csvview/frmCSVView_picture.h"
+#include "csvview/latticeread.h"
+#include "csvview/renderprocessed.h"
+#include "csvview/slopestats.h"
+#include "csvview/surfacearea.h"
+#include "csvview/viewreadout.h"
+#include "shell/settings.h"
+#include "widgets/dirlistbox.h"
+#include "widgets/drivelistbox.h"
+#include "widgets/filelistbox.h"
+
+namespace trelvik::csvview {
+
+namespace {
+
+std::string textOf(const QLineEdit* e) { return e->text().toStdString(); }
+double valOf(const QLineEdit* e) { return text::Val(textOf(e)); }
+
+void setReadout(const ReadoutTexts& t, QLabel* x, QLabel* y, QLabel* z, QLabel* xr, QLabel* yr, QLabel* zr) {
+    x->setText(QString::fromStdString(t.column));
+    y->setText(QString::fromStdString(t.row));
+    z->setText(QString::fromStdString(t.level));
+    xr->setText(QString::fromStdString(t.x));
+    yr->setText(QString::fromStdString(t.y));
+    zr->setText(QString::fromStdString(t.z));
+}
+
+// Clears a flag however the scope is left.
+struct FlagScope {
+    bool& flag;
+    explicit FlagScope(bool& f) : flag(f) { flag = true; }
+    ~FlagScope() { flag = false; }
+};
+
+} // namespace
+
+template <class F>
+void frmCSVView::guarded(F&& body) {
+    try {
+        body();
+    } catch (const std::exception& e) {
+        prompt_.busy(false);
+        prompt_.message("", e.what());
+    }
+}
+
+SlopeChoice frmCSVView::slopeChoice() const {
+    if (optProcAspect->isChecked()) return SlopeChoice::Aspect;
+    if (optProcAngular->isChecked()) return SlopeChoice::Angular;
+    if (optProcShadRel->isChecked()) return SlopeChoice::ShadedRelief;
+    return SlopeChoice::Slope;
+}
+
+RunContext frmCSVView::runContext() const {
+    RunContext c;
+    c.folder = CurrentGrid_.folder;
+    c.baseName = CurrentGrid_.baseName;
+    c.allFilesRunning = AllFilesRunning;
+    c.allFilesStarted = AllFilesStarted;
+    return c;
+}
+
+// ---- showing the views
+
+void frmCSVView::showCurrentView() { picBoxD->showImage(views_.current.image); }
+void frmCSVView::showWorkingView() { picBoxW->showImage(views_.workingView.image); }
+void frmCSVView::showProcessedView() { picBoxP->showImage(views_.processedView.image); }
+void frmCSVView::showResultView(int view) {
+    picBoxI[static_cast<std::size_t>(view - 1)]->showImage(views_.resultViews[static_cast<std::size_t>(view - 1)].image);
+}
+void frmCSVView::showAllViews() {
+    showCurrentView();
+    showWorkingView();
+    showProcessedView();
+    for (int k = 1; k <= kResultViews; ++k) showResultView(k);
+}
+
+// ---- file choice
+
+void frmCSVView::Command3_Click() {
+    guarded([&] {
+        const QString d = QString::fromStdString(ReadDefaultDir(state_));
+        Drive1->setDrive(d);
+        Dir1->setPath(d);
+        File1->setPath(Dir1->path());
+        Path->setText(Dir1->path());
+    });
+}
+
+void frmCSVView::Drive1_Change() {
+    Dir1->setPath(Drive1->drive());
+    Path->setText(Dir1->path());
+}
+
+void frmCSVView::Dir1_Change() {
+    File1->setPath(Dir1->path());
+    Path->setText(Dir1->path());
+}
+
+void frmCSVView::File1_Click() {
+    Text1->setText(File1->fileName());
+    if (chkViewOnClick->isChecked()) cmdReadCSV_Click();
+}
+
+void frmCSVView::cmdReadCSV_Click() {
+    guarded([&] {
+        BusyScope busy(prompt_);
+        ReadCsvOptions o;
+        o.folder = File1->path().toStdString();
+        o.fileName = textOf(Text1);
+        o.originalModel = chkOrigModelFile->isChecked();
+        o.size = optDefaultGridSize->isChecked()   ? SizeOption::Default
+                 : optMinGridSize1->isChecked()    ? SizeOption::MinimumPlus1
+                 : optOtherGridSize->isChecked()   ? SizeOption::Other
+                                                   : SizeOption::Minimum;
+        const ReadCsvOutcome out = ReadCsvGrid(o, CurrentGrid_, GridPoints_, prompt_);
+        if (!out.done) return;
+        cmdViewCSV_Click();
+        cmdICopy_Click();
+        if (out.pointsOutside > 0)
+            prompt_.message("Read CSV", std::to_string(out.pointsOutside) +
+                                            " point(s) lie outside the 24 x 24 grid and were left out");
+    });
+}
+
+// ---- current view
+
+void frmCSVView::cmdViewCSV_Click() {
+    if (CurrentGrid_.empty()) return;
+    BusyScope busy(prompt_);
+    views_.drawCurrent(CurrentGrid_, CurrentViewOptions{chkThresholdB->isChecked(), valOf(txtThresholdB)});
+    showCurrentView();
+}
+
+void frmCSVView::ClearPicBox() {
+    views_.clearCurrent(CurrentGrid_);
+    showCurrentView();
+}
+
+// ---- working, processed and result views
+
+void frmCSVView::cmdICopy_Click() {
+    BusyScope busy(prompt_);
+    if (views_.copyCurrentToWorking(CurrentGrid_)) showAllViews();
+}
+
+void frmCSVView::DrawGridToPicBoxW() {
+    BusyScope busy(prompt_);
+    views_.drawWorking();
+    showWorkingView();
+}
+
+void frmCSVView::ViewICSV(int view, int source) {
+    if (view < 1 || view > kResultViews) return;
+    BusyScope busy(prompt_);
+    views_.viewResult(view, source);
+    showResultView(view);
+}
+
+void frmCSVView::DisplayResultsIPicBox(int layer, int view) {
+    if (view < 1 || view > kResultViews) return;
+    views_.showLabelLayer(layer, view);
+    showResultView(view);
+}
+
+void frmCSVView::cmdCopyPicBox_Click() {
+    const int from = ViewerViews::boxNumber(cmbPicBoxCopyFrom->currentText().toStdString());
+    const int to = ViewerViews::boxNumber(cmbPicBoxCopyTo->currentText().toStdString());
+    if (from != to) CopyPicBoxProc(from, to);
+}
+
+void frmCSVView::CopyPicBoxProc(int from, int to) {
+    if (!views_.copyBox(from, to)) return;
+    if (to == kBoxWorking)
+        showWorkingView();
+    else
+        showResultView(to);
+}
+
+// ---- read-outs
+
+void frmCSVView::picBoxD_MouseMove(int x, int y) {
+    const DrawnTables& t = views_.currentPicture.tables;
+    if (!views_.gridViewDrawn || t.cols != CurrentGrid_.cols || t.rows != CurrentGrid_.rows || t.cols == 0) return;
+    const CellUnderPointer c = cellUnderPointer(x, y, views_.current.picture, t.cols, t.rows);
+    setReadout(readoutTexts(CurrentGrid_, c, t.greyAt(c.column, c.pictureRow)), lblX_D, lblY_D, lblZ_D, lblXR_D,
+               lblYR_D, lblZR_D);
+}
+
+void frmCSVView::picBoxW_MouseMove(int x, int y) {
+    const DrawnTables& t = views_.workingPicture.tables;
+    const LatticeGrid& g = views_.working;
+    if (!views_.workingView.drawn || t.cols != g.cols || t.rows != g.rows || t.cols == 0) return;
+    const CellUnderPointer c = cellUnderPointer(x, y, views_.workingView.picture, g.cols, g.rows);
+    setReadout(readoutTexts(g, c, t.greyAt(c.column, c.pictureRow)), lblX_W, lblY_W, lblZ_W, lblXR_W, lblYR_W,
+               lblZR_W);
+}
+
+void frmCSVView::picBoxP_MouseMove(int x, int y) {
+    const ProcessedPicture& p = views_.processedPicture;
+    const LatticeGrid& g = views_.processed;
+    if (!views_.processedView.drawn || p.cols != g.cols || p.rows != g.rows || p.cols == 0) return;
+    const CellUnderPointer c = cellUnderPointer(x, y, views_.processedView.picture, g.cols, g.rows);
+    setReadout(readoutTexts(g, c, p.levelAt(c.column, c.pictureRow)), lblX_P, lblY_P, lblZ_P, lblXR_P, lblYR_P,
+               lblZR_P);
+}
+
+// ---- analyses
+
+void frmCSVView::cmdProcAspectSlope_Click() {
+    if (views_.working.empty()) return;  // nothing read yet
+    guarded([&] {
+        BusyScope busy(prompt_);
+        FlagScope running(SlopeRunning_);
+        const SlopeChoice choice = slopeChoice();
+        SlopeOptions o;
+        o.choice = choice;
+        slopeFlags(choice, o);
+        o.useMinSlope = chkUseMinSlope->isChecked();
+        o.minSlope = valOf(txtMinSlope);
+        o.slopeNoCat = valOf(txtSlopeNoCat);
+        o.aspectNoCat = valOf(txtAspectNoCat);
+        o.saveStats = chkAspectSlopeSaveStats->isChecked();
+        o.saveData = chkAspectSlopeSaveData->isChecked();
+        ProcMode_ = procModeName(choice);
+        slopeGrids_ = computeSlopeGrids(views_.working, CurrentGrid_.xstep, o);
+        views_.setProcessed(slopeGrids_.processed);
+        // The grids stand even when a results file cannot be written: draw them,
+        // then report the failure.
+        std::string failure;
+        try {
+            writeSlopeOutputs(slopeGrids_, o, runContext(), state_, prompt_);
+        } catch (const std::exception& e) {
+            failure = e.what();
+        }
+        SlopeResultsReady_ = true;
+        DrawProcessedGrid();
+        if (!failure.empty()) prompt_.message("", failure);
+    });
+}
+
+void frmCSVView::DrawProcessedGrid() {
+    ProcessedRenderInput in;
+    in.slope = &slopeGrids_.slope;
+    in.orient = &slopeGrids_.orient;
+    in.shadeSlope = &slopeGrids_.shadeSlope;
+    in.procMode = ProcMode_;
+    in.slopeResultsReady = SlopeResultsReady_;
+    in.shade = ShadeSettings{valOf(txtSRHoriz), valOf(txtSRVert), valOf(txtSRb), valOf(txtSRw)};
+    in.useMinSlope = chkUseMinSlope->isChecked();
+    in.minSlope = valOf(txtMinSlope);
+    in.aspectNoCat = valOf(txtAspectNoCat);
+    views_.drawProcessed(in);
+
+    ProcessedImageNaming n;
+    n.stem = CurrentGrid_.stem;
+    n.slopeRunning = SlopeRunning_;
+    n.saveSlopeImage = chkAspectSlopeSaveImage->isChecked();
+    n.aspectChosen = optProcAspect->isChecked();
+    n.slopeChosen = optProcSlope->isChecked();
+    n.aspectNoCatText = textOf(txtAspectNoCat);
+    n.slopeNoCatText = textOf(txtSlopeNoCat);
+    n.useMinSlope = chkUseMinSlope->isChecked();
+    n.minSlopeText = textOf(txtMinSlope);
+    n.contourRun = ContourRun_;
+    n.saveContourImage = chkContourSaveImage->isChecked();
+    n.contourByXy = optContourScaleZ->isChecked();
+    n.contourByRange = optContourScaleR->isChecked();
+    n.contourFactorText = textOf(txtContourScaleZ);
+    n.contourRangeText = textOf(txtContourScaleR);
+    if (const auto name = processedImageName(n)) {
+        try {
+            writeBitmap(views_.buffer, *name);
+            lastBitmap_ = *name;
+        } catch (const std::exception& e) {
+            prompt_.message("", e.what());  // the picture is shown all the same
+        }
+    }
+    showProcessedView();
+}
+
+void frmCSVView::cmdProcContour_Click() {
+    if (views_.working.empty()) return;
+    guarded([&] {
+        BusyScope busy(prompt_);
+        ContourOptions o;
+        o.scaleByXyInterval = optContourScaleZ->isChecked();
+        o.scaleByRange = optContourScaleR->isChecked();
+        o.factor = valOf(txtContourScaleZ);
+        o.bandCount = valOf(txtContourScaleR);
+        LatticeGrid bands;
+        const bool ok = ContourBands(views_.working, CurrentGrid_.xstep, CurrentGrid_.zmin, CurrentGrid_.zmax, o,
+                                     bands, prompt_);
+        views_.setProcessed(std::move(bands));
+        if (!ok) return;  // refused: the processed grid stays cleared, nothing drawn
+        ProcMode_ = "Contour";
+        SlopeResultsReady_ = false;
+        // Only the banding's own drawing saves under the contour image's name.
+        FlagScope contour(ContourRun_);
+        DrawProcessedGrid();
+    });
+}
+
+void frmCSVView::cmdShannonInfo_Click() {
+    if (views_.working.empty()) return;
+    guarded([&] {
+        BusyScope busy(prompt_);
+        HeightDiversity h = ShannonHeight(views_.working, CurrentGrid_.xstep, views_.working.zmin);
+        views_.setProcessed(std::move(h.processed));
+        slopeGrids_.shadeSlope = LatticeGrid(views_.working.cols, views_.working.rows);
+        // No counted cell (a grid of two rows or columns, or an empty interior): no index.
+        lblShannonInfo->setText(h.hasValue ? QString::fromStdString(text::CStr(text::Round(h.index, 4))) : "-");
+    });
+}
+
+void frmCSVView::cmdCalcSAVolStats_Click() {
+    if (views_.working.empty()) return;
+    guarded([&] {
+        BusyScope busy(prompt_);
+        const double dx = CurrentGrid_.xstep, dy = CurrentGrid_.ystep, base = CurrentGrid_.zmin;
+        const SurfaceTexts t = surfaceTexts(measureSurface(views_.working, dx, dy, base));
+        txtSA->setText(QString::fromStdString(t.sa));
+        txtPA->setText(QString::fromStdString(t.pa));
+        txtRI->setText(QString::fromStdString(t.ri));
+        txtVol->setText(QString::fromStdString(t.vol));
+        txtSAVolRat->setText(QString::fromStdString(t.saVolRatio));
+        // The labels stand even when the results files cannot be written.
+        if (chkSAVolSaveStats->isChecked()) CalcSAVolStats(views_.working, dx, dy, base, true, runContext());
+    });
+}
+
+void frmCSVView::cmdExit_Click() { close(); }
+
+} // namespace trelvik::csvview
