@@ -2,12 +2,14 @@
 
 #include "core/error.h"
 #include "surfer/application.h"
+#include "surfer/griddataparallel.h"
 #include "surfer/gridfiles.h"
 #include "surfer/operations.h"
 
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <future>
 
 namespace surfer {
 
@@ -94,10 +96,13 @@ VolumeResult computeVolume(const Grid& upper, const Grid* lower, double lowerLev
     r.totalPlanar = (upper.xMax - upper.xMin) * (upper.yMax - upper.yMin);
     if (upper.cols < 2 || upper.rows < 2) return r;
     const double cellArea = dx * dy, at = cellArea / 2;
-    Sums total;
     const int nc = upper.cols;
-    for (int j = 0; j + 1 < upper.rows; ++j) {
-        Sums s;
+    // Rows are summed on their own and then added in row order, so the totals do not
+    // depend on how many threads ran.
+    std::vector<Sums> rowSums(static_cast<std::size_t>(upper.rows - 1));
+    detail::forEachRowBlock(upper.rows - 1, [&](int firstRow, int endRow) {
+        for (int j = firstRow; j < endRow; ++j) {
+        Sums& s = rowSums[static_cast<std::size_t>(j)];
         const double* u0 = upper.z.data() + static_cast<std::size_t>(j) * nc;
         const double* u1 = u0 + nc;
         const double* l0 = lower ? lower->z.data() + static_cast<std::size_t>(j) * nc : nullptr;
@@ -126,6 +131,10 @@ VolumeResult computeVolume(const Grid& upper, const Grid* lower, double lowerLev
             addTriangle(s, d00, d10, d11, at, st1);
             addTriangle(s, d00, d11, d01, at, st2);
         }
+        }
+    });
+    Sums total;
+    for (const Sums& s : rowSums) {
         total.trap += s.trap;
         total.posVol += s.posVol;
         total.negVol += s.negVol;
@@ -207,13 +216,17 @@ void registerGridVolume(OperationRegistry& reg) {
         if (a.has("UpperLevel")) throw trelvik::Error("GridVolume: an upper level in place of a grid is not available");
         VolumeReportInput in;
         in.upperPath = a.text("Upper");
+        const Value& lowerArg = a.raw("Lower");
+        std::future<Grid> lowerRead;
+        if (lowerArg.isText()) {
+            in.lowerPath = lowerArg.text();
+            lowerRead = std::async(std::launch::async, readInputGrid, in.lowerPath);
+        }
         const Grid upper = readInputGrid(in.upperPath);
         in.upper = &upper;
         Grid lower;
-        const Value& lowerArg = a.raw("Lower");
-        if (lowerArg.isText()) {
-            in.lowerPath = lowerArg.text();
-            lower = readInputGrid(in.lowerPath);
+        if (lowerRead.valid()) {
+            lower = lowerRead.get();
             in.lower = &lower;
         } else if (lowerArg.isNumber()) {
             in.lowerLevel = lowerArg.number();
