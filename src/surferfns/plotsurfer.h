@@ -1,0 +1,29 @@
+#pragma once
+// PlotSurfer: puts one grid into the mapping program's plot as a map, laid out in rows
+// so that the grids of a batch lie side by side.
+//
+// Inputs: the grid's full path, the map type (1 relief, 2 contour, 3 image, 4 3-D
+//   surface), the "Plot output" options (text boxes read as numbers: a text that is not
+//   a number reads 0) and the list position FileIndex as the layout slot (set to 1 when
+//   empty; never advanced here).
+// Slot: n = FileIndex - 1. Version 8: p = "No. in row" (rounded, halves to even),
+//   column c = n - p * Int(n / p), row r = Int(n / p); the frame moves by (sx * c,
+//   -sy * r) page inches. Version 6: rows of 10, r10 = Int(n / 10), c10 = FileIndex -
+//   10 * r10; map and label move by (4 * c10, -7 * r10) after the label's own shift.
+// Version 6 always draws a labelled relief map through the positional map calls;
+//   version 8 draws the chosen type through the plot document of the active document.
+// Failures: "No. in row" below 1 throws trelvik::Error before any call; mapping-program
+//   failures (unreadable grid, no plot document) throw trelvik::Error.
+#include "surferfns/surffnsstate.h"
+
+#include <string>
+
+namespace trelvik::surffns {
+
+void PlotSurfer(SurfFnsContext& ctx, const std::string& GridFilename, int PlotType);
+
+// The label of a map: the part of the path after its last separator ("\" or "/"),
+// or the whole text when it has none.
+std::string PlotLabel(const std::string& GridFilename);
+
+} // namespace trelvik::surffns
