@@ -6,6 +6,7 @@
 
 #include "core/appstate.h"
 #include "core/error.h"
+#include "csvview/frmCSVView.h"
 #include "shell/frmStartup.h"
 #include "shell/settings.h"
 #include "widgets/qtprompt.h"
@@ -25,9 +26,7 @@ QString findSamplesDir(const QString& exeDir) {
 //   w.setWindowFactory("frmCuspVol", [&] { return new frmCuspVol(state, prompt); });
 void registerToolWindows(trelvik::frmStartup& w, trelvik::AppState& state,
                          trelvik::Prompt& prompt) {
-    (void)w;
-    (void)state;
-    (void)prompt;
+    w.setWindowFactory("frmCSVView", [&] { return new trelvik::csvview::frmCSVView(state, prompt); });
 }
 
 } // namespace
