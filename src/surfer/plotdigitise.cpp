@@ -3,6 +3,7 @@
 #include "core/textform.h"
 #include "formats/digitisefile.h"
 
+#include <charconv>
 #include <filesystem>
 
 namespace surfer {
@@ -23,8 +24,19 @@ bool DigitiseSession::click(const PlotShapes& shapes, double pageX, double pageY
     return true;
 }
 
+namespace {
+// A point keeps the value its file line will hold (general form, 15 significant
+// digits), so the list, the file and what the tools read back are the same numbers.
+double asWritten(double v) {
+    const std::string s = trelvik::text::CStr(v);
+    double out = v;
+    std::from_chars(s.data(), s.data() + s.size(), out);
+    return out;
+}
+} // namespace
+
 void DigitiseSession::addPoint(double x, double y, const std::string& gridPath) {
-    entries_.push_back({false, x, y});
+    entries_.push_back({false, asWritten(x), asWritten(y)});
     if (!gridPath.empty()) lastGrid_ = gridPath;
 }
 

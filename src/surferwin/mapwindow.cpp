@@ -1,0 +1,330 @@
+#include "surferwin/mapwindow.h"
+
+#include "core/error.h"
+#include "core/fileroutines.h"
+#include "core/textform.h"
+#include "formats/surfergrid.h"
+#include "surferwin/mapcanvas.h"
+#include "widgets/qtprompt.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <filesystem>
+
+namespace trelvik::surferwin {
+
+namespace {
+QHash<long, QPointer<MapWindow>>& windows() {
+    static QHash<long, QPointer<MapWindow>> w;
+    return w;
+}
+
+constexpr const char* kReportItem = "Report";
+
+QString kindText(surfer::MapKind k) {
+    switch (k) {
+    case surfer::MapKind::Relief: return QObject::tr("relief map");
+    case surfer::MapKind::Contour: return QObject::tr("contour map");
+    case surfer::MapKind::Image: return QObject::tr("image map");
+    case surfer::MapKind::Surface: return QObject::tr("3D surface");
+    }
+    return {};
+}
+} // namespace
+
+MapWindow::MapWindow(std::shared_ptr<surfer::Application> app, QWidget* parent)
+    : QMainWindow(parent), app_(std::move(app)) {
+    setWindowTitle(tr("Trelvik map window - instance %1").arg(app_->processId()));
+    resize(1000, 720);
+
+    stack_ = new QStackedWidget(this);
+    canvas_ = new MapCanvas(stack_);
+    text_ = new QPlainTextEdit(stack_);
+    text_->setReadOnly(true);
+    text_->setFont(QFont(QStringLiteral("Monospace")));
+    stack_->addWidget(canvas_);
+    stack_->addWidget(text_);
+    setCentralWidget(stack_);
+
+    auto* bar = addToolBar(tr("Map"));
+    bar->setMovable(false);
+    bar->addWidget(new QLabel(tr("Document "), bar));
+    cmbDocument_ = new QComboBox(bar);
+    cmbDocument_->setMinimumWidth(160);
+    bar->addWidget(cmbDocument_);
+    bar->addSeparator();
+    auto* fit = bar->addAction(tr("Zoom to fit"));
+    connect(fit, &QAction::triggered, canvas_, &MapCanvas::zoomToFit);
+
+    // Digitise panel: the mode switch, the list of points and the group, undo and
+    // save buttons.
+    auto* dock = new QDockWidget(tr("Digitise"), this);
+    dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    auto* panel = new QWidget(dock);
+    auto* lay = new QVBoxLayout(panel);
+    cmdDigitise_ = new QPushButton(tr("Digitise"), panel);
+    cmdDigitise_->setCheckable(true);
+    list_ = new QListWidget(panel);
+    auto* cmdEnd = new QPushButton(tr("End group (-1)"), panel);
+    auto* cmdUndo = new QPushButton(tr("Undo"), panel);
+    auto* cmdSave = new QPushButton(tr("Save..."), panel);
+    lay->addWidget(cmdDigitise_);
+    lay->addWidget(list_, 1);
+    lay->addWidget(cmdEnd);
+    lay->addWidget(cmdUndo);
+    lay->addWidget(cmdSave);
+    dock->setWidget(panel);
+    addDockWidget(Qt::RightDockWidgetArea, dock);
+    connect(cmdDigitise_, &QPushButton::toggled, this, &MapWindow::setDigitiseMode);
+    connect(cmdEnd, &QPushButton::clicked, this, &MapWindow::endGroup);
+    connect(cmdUndo, &QPushButton::clicked, this, &MapWindow::undoPoint);
+    connect(cmdSave, &QPushButton::clicked, this, &MapWindow::chooseAndSave);
+
+    auto* file = menuBar()->addMenu(tr("&File"));
+    auto* add = file->addMenu(tr("Add map"));
+    for (auto k : {surfer::MapKind::Relief, surfer::MapKind::Contour, surfer::MapKind::Image,
+                   surfer::MapKind::Surface}) {
+        QString caption = kindText(k);
+        caption[0] = caption[0].toUpper();
+        auto* act = add->addAction(caption + QStringLiteral("..."));
+        connect(act, &QAction::triggered, this, [this, k] { chooseAndAddMap(static_cast<int>(k)); });
+    }
+    file->addAction(tr("Save digitise file..."), this, &MapWindow::chooseAndSave);
+    file->addSeparator();
+    file->addAction(tr("Close"), this, &QWidget::hide);
+
+    coords_ = new QLabel(this);
+    statusBar()->addWidget(coords_, 1);
+
+    connect(cmbDocument_, &QComboBox::activated, this, &MapWindow::documentChosen);
+    connect(canvas_, &MapCanvas::pointerMoved, this, &MapWindow::pointerMoved);
+    connect(canvas_, &MapCanvas::pageClicked, this, [this](QPointF page) { digitiseAt(page); });
+
+    timer_ = new QTimer(this);
+    timer_->setInterval(400);
+    connect(timer_, &QTimer::timeout, this, &MapWindow::refresh);
+    timer_->start();
+    refresh();
+}
+
+MapWindow::~MapWindow() = default;
+
+void MapWindow::setPrompt(Prompt* prompt) { prompt_ = prompt; }
+
+Prompt& MapWindow::prompt() {
+    if (prompt_) return *prompt_;
+    if (!ownPrompt_) ownPrompt_ = std::make_unique<QtPrompt>();
+    return *ownPrompt_;
+}
+
+void MapWindow::refresh() {
+    std::vector<const surfer::Document*> now;
+    for (const auto& d : app_->openDocuments()) now.push_back(d.get());
+    if (now != listed_ || app_->currentReport() != listedReport_) rebuildDocumentList();
+    if (auto doc = canvas_->document(); doc && stack_->currentWidget() == canvas_) {
+        if (doc->Shapes.revision() != shownRevision_) {
+            shownRevision_ = doc->Shapes.revision();
+            if (!canvas_->userView()) canvas_->zoomToFit();
+        }
+        canvas_->update();
+    }
+}
+
+void MapWindow::rebuildDocumentList() {
+    listed_.clear();
+    cmbDocument_->clear();
+    for (const auto& d : app_->openDocuments()) {
+        listed_.push_back(d.get());
+        const QString name = QString::fromStdString(d->Name);
+        cmbDocument_->addItem(d->kind() == surfer::DocumentKind::Plot ? name : name + tr(" (worksheet)"));
+    }
+    listedReport_ = app_->currentReport();
+    if (!listedReport_.empty()) cmbDocument_->addItem(tr(kReportItem));
+    std::shared_ptr<surfer::Document> active;
+    if (!app_->openDocuments().empty()) active = app_->ActiveDocument();
+    for (int i = 0; i < static_cast<int>(listed_.size()); ++i)
+        if (active && listed_[static_cast<std::size_t>(i)] == active.get()) cmbDocument_->setCurrentIndex(i);
+    showDocument(active);
+}
+
+void MapWindow::documentChosen(int index) {
+    if (index >= 0 && index < static_cast<int>(listed_.size())) {
+        showDocument(app_->openDocuments()[static_cast<std::size_t>(index)]);
+    } else if (!listedReport_.empty()) {
+        text_->setPlainText(QString::fromStdString(listedReport_));
+        stack_->setCurrentWidget(text_);
+    }
+}
+
+void MapWindow::showDocument(const std::shared_ptr<surfer::Document>& doc) {
+    if (doc && doc->kind() == surfer::DocumentKind::Worksheet) {
+        const auto& sheet = static_cast<const surfer::Worksheet&>(*doc);
+        text_->setPlainText(QString::fromStdString(surfer::worksheetText(sheet.rows())));
+        stack_->setCurrentWidget(text_);
+        return;
+    }
+    if (!doc && !listedReport_.empty()) {
+        text_->setPlainText(QString::fromStdString(listedReport_));
+        stack_->setCurrentWidget(text_);
+        return;
+    }
+    canvas_->setDocument(doc ? surfer::asPlot(doc) : nullptr);
+    shownRevision_ = -1;
+    stack_->setCurrentWidget(canvas_);
+}
+
+bool MapWindow::addMap(surfer::MapKind kind, const std::string& gridPath) {
+    try {
+        std::shared_ptr<surfer::PlotDocument> plot;
+        if (!app_->openDocuments().empty() && app_->ActiveDocument()->kind() == surfer::DocumentKind::Plot)
+            plot = surfer::asPlot(app_->ActiveDocument());
+        // Read the grid before opening a document, so a bad file leaves no empty plot.
+        if (!plot) {
+            (void)trelvik::formats::readSurferGrid(gridPath);
+            plot = surfer::asPlot(app_->Documents.Add(1));
+        }
+        plot->Shapes.addMap(kind, gridPath, "Add" + kindText(kind).toStdString());
+    } catch (const trelvik::Error& e) {
+        prompt().message(kDefaultTitle, e.what());
+        return false;
+    }
+    refresh();
+    canvas_->zoomToFit();
+    return true;
+}
+
+void MapWindow::chooseAndAddMap(int kind) {
+    const QString path = QFileDialog::getOpenFileName(this, tr("Grid file for a %1").arg(kindText(surfer::MapKind(kind))),
+                                                      QString(), tr("Grid files (*.grd);;All files (*)"));
+    if (!path.isEmpty()) addMap(static_cast<surfer::MapKind>(kind), path.toStdString());
+}
+
+void MapWindow::setDigitiseMode(bool on) {
+    canvas_->setDigitiseMode(on);
+    if (cmdDigitise_->isChecked() != on) cmdDigitise_->setChecked(on);
+    coords_->setText(on ? tr("Digitise: click on a map to add a point") : QString());
+}
+
+bool MapWindow::digitiseAt(QPointF page) {
+    auto doc = canvas_->document();
+    if (!doc || !session_.click(doc->Shapes, page.x(), page.y())) {
+        statusBar()->showMessage(tr("Not on a flat map: no point added"), 3000);
+        return false;
+    }
+    marks_.push_back(page);
+    syncPoints();
+    return true;
+}
+
+void MapWindow::endGroup() {
+    session_.endGroup();
+    marks_.push_back(std::nullopt);
+    syncPoints();
+}
+
+void MapWindow::undoPoint() {
+    if (session_.undo()) marks_.pop_back();
+    syncPoints();
+}
+
+void MapWindow::syncPoints() {
+    list_->clear();
+    for (const auto& line : session_.lines()) list_->addItem(QString::fromStdString(line));
+    list_->scrollToBottom();
+    canvas_->setMarks(marks_);
+}
+
+bool MapWindow::saveDigitiseTo(const std::string& path) {
+    if (trelvik::FileExists(path) &&
+        prompt().message(kDefaultTitle, path + " already exists. Replace it?", Buttons::YesNo) != Answer::Yes)
+        return false;
+    try {
+        session_.save(path);
+    } catch (const trelvik::Error& e) {
+        prompt().message(kDefaultTitle, e.what());
+        return false;
+    }
+    statusBar()->showMessage(tr("Saved %1").arg(QString::fromStdString(path)), 5000);
+    return true;
+}
+
+void MapWindow::chooseAndSave() {
+    std::string start = session_.defaultPath();
+    if (start.empty()) start = (std::filesystem::current_path() / "digit.dat").string();
+    // We ask about replacing ourselves, through the same prompt as every message.
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save digitise file"), QString::fromStdString(start),
+                                                      tr("Digitise files (*.dat);;All files (*)"), nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
+    if (!path.isEmpty()) saveDigitiseTo(path.toStdString());
+}
+
+void MapWindow::pointerMoved(QPointF page) {
+    auto doc = canvas_->document();
+    if (!doc) return;
+    if (auto map = surfer::flatMapAt(doc->Shapes, page.x(), page.y())) {
+        double x = 0, y = 0;
+        map->pageToMap(page.x(), page.y(), x, y);
+        coords_->setText(tr("x = %1   y = %2   (%3)")
+                             .arg(QString::fromStdString(trelvik::text::CStr(x)),
+                                  QString::fromStdString(trelvik::text::CStr(y)),
+                                  QString::fromStdString(std::filesystem::path(map->gridPath()).filename().string())));
+    } else {
+        coords_->setText(tr("page %1, %2 in").arg(page.x(), 0, 'f', 2).arg(page.y(), 0, 'f', 2));
+    }
+}
+
+MapWindow* showMapWindow(const std::shared_ptr<surfer::Application>& app) {
+    if (!app) return nullptr;
+    auto& all = windows();
+    MapWindow* w = all.value(app->processId());
+    if (!w) {
+        w = new MapWindow(app);
+        all.insert(app->processId(), w);
+    }
+    w->show();
+    w->raise();
+    w->activateWindow();
+    return w;
+}
+
+MapWindow* findMapWindow(long processId) { return windows().value(processId); }
+
+void watchVisibleInstances() {
+    static QPointer<QTimer> watcher;
+    if (watcher) return;
+    watcher = new QTimer(qApp);
+    watcher->setInterval(300);
+    QObject::connect(watcher, &QTimer::timeout, [] {
+        for (const auto& app : surfer::instances()) {
+            MapWindow* w = findMapWindow(app->processId());
+            if (app->Visible && (!w || !w->isVisible())) {
+                // Shown once when Visible turns true; closing the window by hand sticks.
+                if (!w || !w->property("shownForVisible").toBool()) {
+                    w = showMapWindow(app);
+                    w->setProperty("shownForVisible", true);
+                }
+            } else if (!app->Visible && w && w->isVisible() && w->property("shownForVisible").toBool()) {
+                w->hide();
+                w->setProperty("shownForVisible", false);
+            }
+        }
+    });
+    watcher->start();
+}
+
+} // namespace trelvik::surferwin

@@ -1,0 +1,103 @@
+#pragma once
+// The stand-in's own window, one per running instance: the instance's documents (plot
+// documents drawn, worksheets and the report shown as text), maps added from grid
+// files, and Digitise mode, in which clicks on flat maps become points in map
+// coordinates that are listed, grouped by "-1" lines and saved as a digitise file.
+//
+// Hooks for the rest of the program:
+//   showMapWindow(app)        shows (building on first use) the window of that instance
+//   watchVisibleInstances()   from then on, an instance whose Visible turns true gets
+//                             its window shown, and hidden again when it turns false
+//
+// Messages (a grid that cannot be read, a failed save, the replace question) go
+// through the window's Prompt: a real message box unless a test sets its own.
+#include "core/prompt.h"
+#include "surfer/application.h"
+#include "surfer/plotdigitise.h"
+
+#include <QMainWindow>
+#include <QPointF>
+#include <memory>
+#include <optional>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedWidget;
+class QTimer;
+
+namespace trelvik::surferwin {
+
+class MapCanvas;
+
+class MapWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MapWindow(std::shared_ptr<surfer::Application> app, QWidget* parent = nullptr);
+    ~MapWindow() override;
+
+    surfer::Application& application() const { return *app_; }
+    MapCanvas* canvas() const { return canvas_; }
+    const surfer::DigitiseSession& digitised() const { return session_; }
+    QListWidget* pointList() const { return list_; }
+    QLabel* pointerLabel() const { return coords_; }
+    QPushButton* digitiseButton() const { return cmdDigitise_; }
+
+    // Messages and questions; nullptr restores the window's own message boxes.
+    void setPrompt(Prompt* prompt);
+
+    // Adds a map of a grid file to the active plot document (opening one when the
+    // active document is not a plot). A grid that cannot be read is reported and
+    // nothing is added. Returns whether a map was added.
+    bool addMap(surfer::MapKind kind, const std::string& gridPath);
+    // Takes a click at a page point; false when no flat map is there.
+    bool digitiseAt(QPointF page);
+    void endGroup();
+    void undoPoint();
+    // Writes the digitised points to path, asking before it replaces a file. Returns
+    // whether the file was written.
+    bool saveDigitiseTo(const std::string& path);
+    // Re-reads the instance's documents (the timer does this a few times a second).
+    void refresh();
+
+public slots:
+    void setDigitiseMode(bool on);
+
+private slots:
+    void chooseAndAddMap(int kind);
+    void chooseAndSave();
+    void documentChosen(int index);
+    void pointerMoved(QPointF page);
+
+private:
+    void rebuildDocumentList();
+    void showDocument(const std::shared_ptr<surfer::Document>& doc);
+    void syncPoints();
+    Prompt& prompt();
+
+    std::shared_ptr<surfer::Application> app_;
+    MapCanvas* canvas_ = nullptr;
+    QStackedWidget* stack_ = nullptr;
+    QPlainTextEdit* text_ = nullptr;
+    QComboBox* cmbDocument_ = nullptr;
+    QListWidget* list_ = nullptr;
+    QLabel* coords_ = nullptr;
+    QPushButton* cmdDigitise_ = nullptr;
+    QTimer* timer_ = nullptr;
+    surfer::DigitiseSession session_;
+    std::vector<std::optional<QPointF>> marks_;  // page positions of the entries
+    std::vector<const surfer::Document*> listed_;
+    std::string listedReport_;
+    long shownRevision_ = -1;
+    std::unique_ptr<Prompt> ownPrompt_;
+    Prompt* prompt_ = nullptr;
+};
+
+MapWindow* showMapWindow(const std::shared_ptr<surfer::Application>& app);
+// The window of the instance with this process identifier, if one was built.
+MapWindow* findMapWindow(long processId);
+void watchVisibleInstances();
+
+} // namespace trelvik::surferwin

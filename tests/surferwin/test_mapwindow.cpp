@@ -1,0 +1,215 @@
+// The map window offscreen: each map type painted where its frame is, clicks turned
+// into map coordinates, the digitise file saved and read back, bad grids reported.
+#include "core/error.h"
+#include "formats/digitisefile.h"
+#include "formats/surfergrid.h"
+#include "formats/tempfolder.h"
+#include "surfer/documents.h"
+#include "surferwin/mapcanvas.h"
+#include "surferwin/mapwindow.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+
+using trelvik::Grid;
+using trelvik::surferwin::MapWindow;
+
+namespace {
+void ensureApp() {
+    static int argc = 1;
+    static char name[] = "test_surferwin";
+    static char* argv[] = {name, nullptr};
+    if (!QApplication::instance()) new QApplication(argc, argv);
+}
+
+void wait(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+std::string saveGrid(const trelvik::testing::TempFolder& dir, const std::string& name, int cols, int rows,
+                     double (*f)(double, double)) {
+    Grid g(cols, rows, 0, 10, 0, 10.0 * (rows - 1) / (cols - 1));
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) g.at(c, r) = f(g.x(c), g.y(r));
+    trelvik::formats::writeSurferGrid(dir.path(name), g, trelvik::formats::SurferGridFormat::Binary7);
+    return dir.path(name);
+}
+
+double tilted(double x, double y) { return 0.3 * x + 0.1 * y; }
+double coneZ(double x, double y) { return 5 - 0.5 * std::hypot(x - 5, y - 5); }
+
+struct Fixture {
+    trelvik::testing::TempFolder dir;
+    std::shared_ptr<surfer::Application> app = surfer::connect("Surfer.Application", true);
+    trelvik::ScriptedPrompt prompt;
+    std::unique_ptr<MapWindow> win;
+    Fixture() {
+        ensureApp();
+        win = std::make_unique<MapWindow>(app);
+        win->setPrompt(&prompt);
+        win->resize(900, 700);
+        win->show();
+    }
+    std::shared_ptr<surfer::PlotDocument> plot() { return surfer::asPlot(app->ActiveDocument()); }
+    QPoint pixelOf(double pageX, double pageY) {
+        return win->canvas()->pageToPixel({pageX, pageY}).toPoint();
+    }
+    void click(QPoint at) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), win->canvas()->mapToGlobal(QPointF(at)),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(win->canvas(), &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), win->canvas()->mapToGlobal(QPointF(at)),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(win->canvas(), &release);
+    }
+    QImage shot(const char* name) {
+        win->canvas()->repaint();
+        QImage img = win->canvas()->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+        if (const char* out = std::getenv("TRELVIK_SCREENSHOT_DIR")) {
+            win->grab().save(QString(out) + "/" + name + ".png");
+        }
+        return img;
+    }
+};
+} // namespace
+
+TEST(MapWindow, EachMapTypePaintsInsideItsFrame) {
+    Fixture f;
+    const std::string planeGrid = saveGrid(f.dir, "plane.grd", 21, 11, tilted);
+    const std::string coneGrid = saveGrid(f.dir, "cone.grd", 41, 41, coneZ);
+    for (auto k : {surfer::MapKind::Relief, surfer::MapKind::Contour, surfer::MapKind::Image, surfer::MapKind::Surface}) {
+        f.app->Documents.Add(1);
+        ASSERT_TRUE(f.win->addMap(k, k == surfer::MapKind::Contour ? coneGrid : planeGrid));
+        auto map = f.plot()->Shapes.maps().back();
+        if (k == surfer::MapKind::Surface) {  // the "Above" view
+            map->ViewRotation = 0;
+            map->ViewTilt = 90;
+            map->ViewProjection = 2;
+        }
+        f.win->refresh();
+        const char* names[] = {"", "relief", "contour", "image", "surface"};
+        QImage img = f.shot(names[int(k)]);
+        const QPoint tl = f.pixelOf(map->Left, map->Top), br = f.pixelOf(map->Left + map->XLength, map->Top - map->YLength);
+        const QRect inner = QRect(tl, br).adjusted(3, 3, -3, -3);
+        ASSERT_GT(inner.width(), 100);
+        const QRgb background = img.pixel(2, 2);
+        std::set<QRgb> colours;
+        long painted = 0, total = 0;
+        for (int y = inner.top(); y <= inner.bottom(); y += 2)
+            for (int x = inner.left(); x <= inner.right(); x += 2) {
+                colours.insert(img.pixel(x, y));
+                painted += img.pixel(x, y) != background;
+                ++total;
+            }
+        switch (k) {
+        case surfer::MapKind::Relief:  // a plane shades evenly
+            EXPECT_EQ(colours.size(), 1u);
+            EXPECT_NE(*colours.begin(), background);
+            break;
+        case surfer::MapKind::Surface:  // from above it fills the frame
+        case surfer::MapKind::Image:
+            EXPECT_EQ(painted, total);
+            break;
+        case surfer::MapKind::Contour: {
+            // Lines only: most of the frame stays background, and the ring of radius 2
+            // map units crosses the frame's centre row 2 units left of the centre.
+            EXPECT_LT(painted, total / 4);
+            const QPointF c = f.win->canvas()->pageToPixel({map->Left + map->XLength / 2, map->Top - map->YLength / 2});
+            const double pxPerUnit = (br.x() - tl.x()) / 10.0;
+            bool found = false;
+            for (int dx = -2; dx <= 2; ++dx)
+                found = found || img.pixel(int(c.x() - 2 * pxPerUnit) + dx, int(c.y())) != background;
+            EXPECT_TRUE(found);
+            break;
+        }
+        }
+    }
+}
+
+TEST(MapWindow, ClicksBecomeMapCoordinatesAndSaveReadsBack) {
+    Fixture f;
+    const std::string grid = saveGrid(f.dir, "plane.grd", 21, 11, tilted);  // x 0..10, y 0..5
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, grid));
+    f.win->refresh();
+    auto map = f.plot()->Shapes.maps().back();
+    f.win->setDigitiseMode(true);
+    const double unitsPerPixel = 10.0 / (map->XLength * f.win->canvas()->pixelsPerInch());
+    // The pixel at page position of map (2.5, 1.25), and one outside the frame.
+    double px, py;
+    map->mapToPage(2.5, 1.25, px, py);
+    f.click(f.pixelOf(px, py));
+    f.click(f.pixelOf(map->Left - 0.5, map->Top + 0.5));
+    f.win->endGroup();
+    map->mapToPage(7.5, 3.75, px, py);
+    f.click(f.pixelOf(px, py));
+    const auto& e = f.win->digitised().entries();
+    ASSERT_EQ(e.size(), 3u);  // the click outside added nothing
+    EXPECT_NEAR(e[0].x, 2.5, 1.5 * unitsPerPixel);
+    EXPECT_NEAR(e[0].y, 1.25, 1.5 * unitsPerPixel);
+    EXPECT_TRUE(e[1].groupEnd);
+    EXPECT_NEAR(e[2].x, 7.5, 1.5 * unitsPerPixel);
+    EXPECT_EQ(f.win->pointList()->count(), 3);
+    EXPECT_EQ(f.win->pointList()->item(1)->text(), "-1");
+
+    const std::string path = f.win->digitised().defaultPath();
+    EXPECT_EQ(path, f.dir.path("digit.dat"));
+    ASSERT_TRUE(f.win->saveDigitiseTo(path));
+    EXPECT_EQ(trelvik::formats::readDigitiseGroups(path), f.win->digitised().groups());
+    // Replacing asks first; No leaves the file as it was.
+    f.win->undoPoint();
+    f.prompt.answer(trelvik::Answer::No);
+    const std::string before = f.dir.read("digit.dat");
+    EXPECT_FALSE(f.win->saveDigitiseTo(path));
+    EXPECT_EQ(f.dir.read("digit.dat"), before);
+    EXPECT_TRUE(f.win->saveDigitiseTo(path));  // the script answers Yes now
+    EXPECT_EQ(trelvik::formats::readDigitiseGroups(path).back().size(), 0u);  // ends with the group end
+}
+
+TEST(MapWindow, BadGridIsReportedAndAddsNothing) {
+    Fixture f;
+    EXPECT_FALSE(f.win->addMap(surfer::MapKind::Image, f.dir.path("missing.grd")));
+    ASSERT_EQ(f.prompt.shown.size(), 1u);
+    EXPECT_NE(f.prompt.shown[0].text.find("missing.grd"), std::string::npos);
+    EXPECT_EQ(f.app->Documents.Count(), 0);  // no empty plot left behind
+    // An all-blank grid gets a frame that paints nothing.
+    Grid blank(5, 5, 0, 4, 0, 4);
+    trelvik::formats::writeSurferGrid(f.dir.path("blank.grd"), blank, trelvik::formats::SurferGridFormat::Ascii);
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, f.dir.path("blank.grd")));
+    auto map = f.plot()->Shapes.maps().back();
+    QImage img = f.shot("blank");
+    const QPointF c = f.win->canvas()->pageToPixel({map->Left + map->XLength / 2, map->Top - map->YLength / 2});
+    EXPECT_EQ(img.pixel(c.toPoint()), img.pixel(2, 2));
+}
+
+TEST(MapWindow, WorksheetsShowAsTextAndVisibleShowsTheWindow) {
+    ensureApp();
+    trelvik::testing::TempFolder dir;
+    auto app = surfer::connect("Surfer.Application", true);
+    auto sheet = std::static_pointer_cast<surfer::Worksheet>(app->Documents.Add(2));
+    sheet->setCell(1, 1, "Volume");
+    sheet->setCell(1, 2, "12.5");
+    trelvik::surferwin::watchVisibleInstances();
+    app->Visible = true;
+    wait(800);
+    MapWindow* w = trelvik::surferwin::findMapWindow(app->processId());
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    auto* text = w->findChild<QPlainTextEdit*>();
+    ASSERT_NE(text, nullptr);
+    EXPECT_TRUE(text->toPlainText().contains("Volume,12.5"));
+    EXPECT_TRUE(w->windowTitle().contains(QString::number(app->processId())));
+    app->Visible = false;
+    wait(800);
+    EXPECT_FALSE(w->isVisible());
+}
