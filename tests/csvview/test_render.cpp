@@ -14,6 +14,8 @@
 #include <fstream>
 #include <iterator>
 
+#include <unistd.h>
+
 using namespace trelvik::csvview;
 namespace fs = std::filesystem;
 
