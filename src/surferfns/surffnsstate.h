@@ -92,8 +92,8 @@ struct SurfFnsContext {
 // --- The grid list -------------------------------------------------------------------
 
 // "Add filename": adds File2Folder/Text2. Refuses with a "Filename" message (and returns
-// false) when Text2 is empty or "*.grd" ("Choose grid filename"), when the name is too
-// short to leave a base name ("Choose grid filename"), or when the full name is already
+// false) when Text2 is empty or "*.grd" ("Choose grid filename"), when the name has four
+// characters or fewer and so no base name, or when the full name is already
 // listed ("Filename already added"). Sets FileIndex as the duplicate scan leaves it.
 bool AddFilename(SurfFnsContext& ctx);
 // "Add all filenames": Add filename for each of File2Names in turn (Text2 takes each

@@ -1,0 +1,158 @@
+#include "surferfns/surffnsstate.h"
+
+#include "core/error.h"
+#include "core/textform.h"
+#include "surfer/application.h"
+#include "surferfns/plotsurfer.h"
+
+#include <exception>
+#include <filesystem>
+
+namespace trelvik::surffns {
+
+namespace {
+constexpr const char* kFilenameTitle = "Filename";
+const char kSep = static_cast<char>(std::filesystem::path::preferred_separator);
+
+bool refuse(SurfFnsContext& ctx, const char* text) {
+    ctx.prompt.busy(false);
+    ctx.prompt.message(kFilenameTitle, text);
+    return false;
+}
+} // namespace
+
+void ApplyPreset(PlotOptions& options, const ViewPreset& preset) {
+    options.txtAzimuth = preset.Azimuth;
+    options.txtZenith = preset.Zenith;
+    options.Projection = preset.Projection;
+    options.txtRot = preset.Rot;
+    options.txtTilt = preset.Tilt;
+}
+
+std::string JoinFolder(const std::string& folder, const std::string& name) {
+    return folder + kSep + name;
+}
+
+bool AddFilename(SurfFnsContext& ctx) {
+    ctx.prompt.busy(true);
+    const std::string& name = ctx.Text2;
+    // Four characters are cut off as the extension; a shorter name would leave no base
+    // name and every output would be named by its suffix alone.
+    if (name.empty() || name == "*.grd") return refuse(ctx, "Choose grid filename");
+    if (name.size() <= 4)
+        return refuse(ctx, "The file name is too short: its last four characters are cut off as the "
+                           "extension and no base name would be left");
+    SurfFnsState& s = ctx.state;
+    const std::string full = JoinFolder(ctx.File2Folder, name);
+    for (int i = 1; i <= s.NumFiles; ++i) {
+        s.FileIndex = i;
+        if (s.GridFullName[i - 1] == full) return refuse(ctx, "Filename already added");
+    }
+    s.FileIndex = s.NumFiles + 1;  // where the finished scan leaves it
+    const std::string dir = ctx.File2Folder + kSep;
+    const std::string base = name.substr(0, name.size() - 4);
+    ++s.NumFiles;
+    s.GridDir.push_back(dir);
+    s.GridBaseName.push_back(base);
+    s.GridPathNoExt.push_back(dir + base);
+    s.GridFullName.push_back(full);
+    s.OutGridName.emplace_back();
+    ctx.prompt.busy(false);
+    return true;
+}
+
+int AddAllFilenames(SurfFnsContext& ctx) {
+    int added = 0;
+    for (const std::string& n : ctx.File2Names) {
+        ctx.Text2 = n;
+        if (AddFilename(ctx)) ++added;
+    }
+    if (!ctx.File2Names.empty()) ctx.Text2 = ctx.File2Names.front();
+    return added;
+}
+
+void ClearFilenames(SurfFnsState& s) {
+    s.NumFiles = 0;
+    s.GridFullName.clear();
+    s.GridDir.clear();
+    s.GridBaseName.clear();
+    s.GridPathNoExt.clear();
+    s.OutGridName.clear();
+}
+
+bool IsV6(const SurfFnsContext& ctx) { return ctx.app.SurferVersion == "SurferV6"; }
+bool IsV8(const SurfFnsContext& ctx) { return ctx.app.SurferVersion == "SurferV8"; }
+
+bool CallSurfer(SurfFnsContext& ctx, const std::string& operation, const surfer::Positional& v6,
+                const surfer::Named& v8) {
+    if (!IsV6(ctx) && !IsV8(ctx)) return false;
+    if (!ctx.app.SurferApp) throw Error(operation + ": the mapping program is not connected");
+    if (IsV6(ctx)) ctx.app.SurferApp->call(operation, v6);
+    else ctx.app.SurferApp->call(operation, v8);
+    return true;
+}
+
+namespace {
+// Runs the loop body; turns every failure into a message and a Failed outcome.
+BatchOutcome guarded(SurfFnsContext& ctx, const std::function<BatchOutcome()>& body) {
+    std::string failure;
+    try {
+        return body();
+    } catch (const Error& e) {
+        failure = e.what();
+    } catch (const std::exception& e) {
+        failure = std::string("The operation failed: ") + e.what();
+    }
+    ctx.prompt.busy(false);
+    ctx.prompt.message("", failure);
+    return BatchOutcome::Failed;
+}
+
+void startList(SurfFnsContext& ctx) {
+    PrepareSurfer(ctx);
+    if (ctx.state.NumFiles == 0) {
+        AddFilename(ctx);
+        ctx.prompt.busy(true);  // a refusal restored the pointer; the batch goes on
+    }
+}
+} // namespace
+
+BatchOutcome RunBatch(SurfFnsContext& ctx, const EntryOperation& op, ClearRule clear) {
+    BusyScope busy(ctx.prompt);
+    return guarded(ctx, [&] {
+        startList(ctx);
+        SurfFnsState& s = ctx.state;
+        const int n = s.NumFiles;
+        for (s.FileIndex = 1; *s.FileIndex <= n; s.FileIndex = *s.FileIndex + 1) {
+            const int i = *s.FileIndex;
+            const EntryResult r = op(ctx, i);
+            if (r == EntryResult::Stop) return BatchOutcome::Stopped;
+            if (r == EntryResult::Done && ctx.chkPlotSurfer) {
+                s.PlotType = ctx.plot.PlotType;
+                PlotSurfer(ctx, s.OutGridName[i - 1], s.PlotType);
+            }
+        }
+        if (clear == ClearRule::Always || (clear == ClearRule::IfTicked && ctx.chkClearFilenames))
+            ClearFilenames(s);
+        return BatchOutcome::Completed;
+    });
+}
+
+BatchOutcome PlotGrids(SurfFnsContext& ctx) {
+    BusyScope busy(ctx.prompt);
+    return guarded(ctx, [&] {
+        startList(ctx);
+        SurfFnsState& s = ctx.state;
+        const int n = s.NumFiles;
+        for (s.FileIndex = 1; *s.FileIndex <= n; s.FileIndex = *s.FileIndex + 1) {
+            const int i = *s.FileIndex;
+            s.OutGridName[i - 1] = s.GridFullName[i - 1];
+            s.PlotType = ctx.plot.PlotType;
+            PlotSurfer(ctx, s.OutGridName[i - 1], s.PlotType);
+        }
+        if (ctx.chkClearFilenames) ClearFilenames(s);
+        return BatchOutcome::Completed;
+    });
+}
+
+} // namespace trelvik::surffns
