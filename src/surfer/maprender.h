@@ -83,7 +83,7 @@ struct SurfaceView {
     double lightZenith = 45;
 };
 // The surface's triangles (two per lattice cell, nodes thinned to about the image's
-// resolution) projected, z-buffered and filled with the ramp colour of their height
+// resolution) projected, z-buffered and filled with the ramp colour of the height
 // times their Lambert shade (a quarter of it ambient). The projected outline is
 // scaled uniformly to fit the image and centred, so a plane seen straight from above
 // orthographically fills it exactly. Blank nodes leave holes.

@@ -81,8 +81,10 @@ struct Vertex {
     bool ok;
 };
 
+// Colour per pixel: the ramp at the interpolated height (t in 0..255), dimmed by the
+// triangle's shade (k, 0..256).
 void fillTriangle(RgbImage& img, std::vector<float>& zbuf, const Vertex& a, const Vertex& b, const Vertex& c,
-                  std::uint32_t colour) {
+                  const std::uint32_t* ramp, double ta, double tb, double tc, unsigned k) {
     const double area = (b.px - a.px) * (c.py - a.py) - (b.py - a.py) * (c.px - a.px);
     if (area == 0) return;
     const int x0 = std::max(0, static_cast<int>(std::floor(std::min({a.px, b.px, c.px}))));
@@ -103,7 +105,11 @@ void fillTriangle(RgbImage& img, std::vector<float>& zbuf, const Vertex& a, cons
             float& slot = zbuf[static_cast<std::size_t>(y) * img.width + x];
             if (d < slot) {
                 slot = d;
-                img.pixels[static_cast<std::size_t>(y) * img.width + x] = colour;
+                const int t = std::clamp(static_cast<int>(w0 * ta + w1 * tb + w2 * tc + 0.5), 0, 255);
+                const std::uint32_t base = ramp[t];
+                const unsigned r = (((base >> 16) & 0xFF) * k) >> 8, g = (((base >> 8) & 0xFF) * k) >> 8,
+                               bl = ((base & 0xFF) * k) >> 8;
+                img.pixels[static_cast<std::size_t>(y) * img.width + x] = 0xFF000000u | (r << 16) | (g << 8) | bl;
             }
         }
     }
@@ -149,6 +155,10 @@ RgbImage renderSurface(const trelvik::Grid& grid, int width, int height, const S
     const double ly = std::cos(view.lightZenith * kDeg) * std::sin(view.lightAzimuth * kDeg);
     const double lz = std::sin(view.lightZenith * kDeg);
     std::vector<float> zbuf(img.pixels.size(), std::numeric_limits<float>::max());
+    std::uint32_t ramp[256];
+    for (int k = 0; k < 256; ++k) ramp[k] = rampColour(k / 255.0);
+    auto tOf = [&](const Vertex& v) { return span > 0 ? (v.z - zLo) / span * 255.0 : 127.5; };
+    // Lambert shade of the triangle, a quarter of it ambient, as a factor out of 256.
     auto shadeOf = [&](const Vertex& a, const Vertex& b, const Vertex& c) {
         const double ux = b.wx - a.wx, uy = b.wy - a.wy, uz = b.wz - a.wz;
         const double vx = c.wx - a.wx, vy = c.wy - a.wy, vz = c.wz - a.wz;
@@ -156,11 +166,10 @@ RgbImage renderSurface(const trelvik::Grid& grid, int width, int height, const S
         if (nz < 0) nx = -nx, ny = -ny, nz = -nz;
         const double len = std::sqrt(nx * nx + ny * ny + nz * nz);
         const double lambert = len > 0 ? std::max(0.0, (nx * lx + ny * ly + nz * lz) / len) : 1.0;
-        const double t = span > 0 ? ((a.z + b.z + c.z) / 3 - zLo) / span : 0.5;
-        const std::uint32_t base = rampColour(t);
-        const double k = 0.25 + 0.75 * lambert;
-        auto ch = [&](int shift) { return static_cast<int>(((base >> shift) & 0xFF) * k + 0.5); };
-        return opaque(ch(16), ch(8), ch(0));
+        return static_cast<unsigned>((0.25 + 0.75 * lambert) * 256.0);
+    };
+    auto fill = [&](const Vertex& a, const Vertex& b, const Vertex& c) {
+        fillTriangle(img, zbuf, a, b, c, ramp, tOf(a), tOf(b), tOf(c), shadeOf(a, b, c));
     };
     for (std::size_t j = 0; j + 1 < ri.size(); ++j)
         for (std::size_t i = 0; i + 1 < ci.size(); ++i) {
@@ -168,8 +177,8 @@ RgbImage renderSurface(const trelvik::Grid& grid, int width, int height, const S
             const Vertex& v10 = verts[j * ci.size() + i + 1];
             const Vertex& v01 = verts[(j + 1) * ci.size() + i];
             const Vertex& v11 = verts[(j + 1) * ci.size() + i + 1];
-            if (v00.ok && v10.ok && v11.ok) fillTriangle(img, zbuf, v00, v10, v11, shadeOf(v00, v10, v11));
-            if (v00.ok && v11.ok && v01.ok) fillTriangle(img, zbuf, v00, v11, v01, shadeOf(v00, v11, v01));
+            if (v00.ok && v10.ok && v11.ok) fill(v00, v10, v11);
+            if (v00.ok && v11.ok && v01.ok) fill(v00, v11, v01);
         }
     return img;
 }

@@ -19,6 +19,13 @@ QColor colourOf(std::uint32_t argb) { return QColor::fromRgba(argb); }
 
 QString number(double v) { return QString::fromStdString(trelvik::text::CStr(v)); }
 
+// Axis-end numbers of a 3-D view are extremes, not round ticks: 4 significant digits.
+QString shortNumber(double v) {
+    if (v == 0 || !std::isfinite(v)) return number(v);
+    const double p = std::pow(10.0, 3 - std::floor(std::log10(std::fabs(v))));
+    return number(std::round(v * p) / p);
+}
+
 surfer::SurfaceView viewOf(const surfer::MapFrame& m) {
     surfer::SurfaceView v;
     v.rotation = m.ViewRotation;
@@ -190,6 +197,9 @@ void MapCanvas::drawMap(QPainter& p, const surfer::MapFrame& m) {
     const QRectF rect(tl, br);
     if (rect.width() < 1 || rect.height() < 1) return;
     const QRectF visible = rect.intersected(QRectF(this->rect()));
+    // The back edges of a 3-D view go under the surface, which hides them where it
+    // stands in front.
+    if (m.mapKind() == surfer::MapKind::Surface) drawSurfaceAxes(p, m, rect, true);
     if (m.mapKind() == surfer::MapKind::Contour) {
         drawContours(p, m, rect);
     } else if (!visible.isEmpty()) {
@@ -198,7 +208,7 @@ void MapCanvas::drawMap(QPainter& p, const surfer::MapFrame& m) {
         const int h = std::min(kMaxImageSide, static_cast<int>(std::ceil(rect.height())));
         p.drawImage(rect, mapImage(m, w, h));
     }
-    if (m.mapKind() == surfer::MapKind::Surface) drawSurfaceAxes(p, m, rect);
+    if (m.mapKind() == surfer::MapKind::Surface) drawSurfaceAxes(p, m, rect, false);
     else drawFlatAxes(p, m, rect);
     if (m.Overlays(1).ShowColorScale && m.mapKind() != surfer::MapKind::Relief) drawColourScale(p, m, rect);
     drawScaleBars(p, m, rect);
@@ -278,11 +288,12 @@ void MapCanvas::drawFlatAxes(QPainter& p, const surfer::MapFrame& m, QRectF rect
     }
 }
 
-void MapCanvas::drawSurfaceAxes(QPainter& p, const surfer::MapFrame& m, QRectF rect) {
+void MapCanvas::drawSurfaceAxes(QPainter& p, const surfer::MapFrame& m, QRectF rect, bool back) {
     const auto& g = m.grid();
     const surfer::SurfaceProjector proj(g, std::max(1, int(rect.width())), std::max(1, int(rect.height())),
                                         viewOf(m));
     if (!proj.valid) {
+        if (back) return;
         p.setPen(QPen(QColor(160, 160, 160), 1, Qt::DashLine));
         p.drawRect(rect);
         return;
@@ -302,14 +313,22 @@ void MapCanvas::drawSurfaceAxes(QPainter& p, const surfer::MapFrame& m, QRectF r
                            {at(g.xMin, g.yMin, z0), at(g.xMin, g.yMin, z1), z0, z1},
                            {at(g.xMin, g.yMax, z0), at(g.xMax, g.yMax, z0), g.xMin, g.xMax},
                            {at(g.xMax, g.yMin, z0), at(g.xMax, g.yMax, z0), g.yMin, g.yMax}};
-    for (int k = 0; k < 5; ++k) {
+    for (int k = back ? 3 : 0; k < (back ? 5 : 3); ++k) {
         const surfer::Axis& a = m.Axes(k + 1);
         const Edge& e = edges[k];
         p.setPen(QPen(Qt::black, 1));
         if (a.AxisLine.Style != "Invisible") p.drawLine(e.a, e.b);
-        if (a.ShowLabels && e.to > e.from) {
-            p.drawText(e.a + QPointF(-4, 14), number(e.from));
-            p.drawText(e.b + QPointF(4, k == 2 ? 0 : 14), number(e.to));
+        if (!a.ShowLabels || !(e.to > e.from)) continue;
+        // The three axes meet at one corner: x labels both ends below, y only its far
+        // end, z both ends to the left, so no two numbers overlap.
+        const QFontMetricsF fm(p.font());
+        const QString lo = shortNumber(e.from), hi = shortNumber(e.to);
+        if (k == 2) {
+            p.drawText(e.a + QPointF(-fm.horizontalAdvance(lo) - 6, 0), lo);
+            p.drawText(e.b + QPointF(-fm.horizontalAdvance(hi) - 6, 4), hi);
+        } else {
+            if (k == 0) p.drawText(e.a + QPointF(2, 16), lo);
+            p.drawText(e.b + QPointF(4, 16), hi);
         }
     }
 }

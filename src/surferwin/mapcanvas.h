@@ -56,7 +56,7 @@ protected:
 private:
     void drawMap(class QPainter& p, const surfer::MapFrame& map);
     void drawFlatAxes(QPainter& p, const surfer::MapFrame& map, QRectF rect);
-    void drawSurfaceAxes(QPainter& p, const surfer::MapFrame& map, QRectF rect);
+    void drawSurfaceAxes(QPainter& p, const surfer::MapFrame& map, QRectF rect, bool back);
     void drawContours(QPainter& p, const surfer::MapFrame& map, QRectF rect);
     void drawColourScale(QPainter& p, const surfer::MapFrame& map, QRectF rect);
     void drawScaleBars(QPainter& p, const surfer::MapFrame& map, QRectF rect);

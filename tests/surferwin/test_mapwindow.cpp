@@ -137,6 +137,25 @@ TEST(MapWindow, EachMapTypePaintsInsideItsFrame) {
     }
 }
 
+TEST(MapWindow, DefaultSurfaceViewStandsTheConeUp) {
+    Fixture f;
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Surface, saveGrid(f.dir, "cone.grd", 41, 41, coneZ)));
+    auto map = f.plot()->Shapes.maps().back();
+    map->zMapPerPU = map->xMapPerPU();  // true vertical scale, as the plotting windows set it
+    f.win->refresh();
+    QImage img = f.shot("surface-default");
+    surfer::SurfaceView view;
+    view.xyUnitsPerInch = map->xMapPerPU();
+    view.zUnitsPerInch = map->zMapPerPU;
+    const QPoint tl = f.pixelOf(map->Left, map->Top), br = f.pixelOf(map->Left + map->XLength, map->Top - map->YLength);
+    surfer::SurfaceProjector proj(map->grid(), br.x() - tl.x(), br.y() - tl.y(), view);
+    double px, py;
+    proj.project(5, 5, 5, px, py);  // the tip
+    EXPECT_NE(img.pixel(tl.x() + int(px), tl.y() + int(py) + 2), img.pixel(2, 2));
+    // Seen from 30 degrees up, the flattish cone leaves the frame's top corners empty.
+    EXPECT_EQ(img.pixel(tl + QPoint(3, 3)), img.pixel(2, 2));
+}
+
 TEST(MapWindow, ClicksBecomeMapCoordinatesAndSaveReadsBack) {
     Fixture f;
     const std::string grid = saveGrid(f.dir, "plane.grd", 21, 11, tilted);  // x 0..10, y 0..5
