@@ -1,0 +1,295 @@
+#include "csvview/opccount.h"
+
+#include "core/fileroutines.h"
+#include "core/textform.h"
+#include "csvview/rendergrey.h"
+#include "csvview/renderimage.h"
+#include "formats/fastnumber.h"
+#include "formats/resultscsv.h"
+
+#include <cmath>
+#include <limits>
+
+namespace trelvik::csvview {
+
+namespace {
+
+using text::WriteLine;
+
+std::string wholeText(const std::string& typed) { return text::CStr(static_cast<double>(text::CInt(text::Val(typed)))); }
+
+std::string composeName(const OpcSettings& s, const std::string& n, const std::string& m, const std::string& z) {
+    if (s.source == ClumpSource::AspectSlope) {
+        std::string name = "cl_asp" + n + "_" + m;
+        if (s.useMinSlope) {
+            name += "_" + s.minSlope;
+            if (s.voidHoriz) name += "vh";
+        }
+        return name;
+    }
+    return s.contourByRange ? "cl_cor" + s.contourScaleR + "_" + m : "cl_con" + z + "_" + m;
+}
+
+// Results row after the file name: run name, P, the seven statistics, diversity, T, cells.
+std::string resultsRow(const std::string& runName, double p, const SummaryStats& s, double diversity, long total,
+                       long pixels) {
+    return WriteLine()
+        .text(runName)
+        .num(p)
+        .num(s.mean)
+        .num(s.sd)
+        .num(s.min)
+        .num(s.max)
+        .num(s.median)
+        .num(s.q1)
+        .num(s.q3)
+        .num(diversity)
+        .num(static_cast<double>(total))
+        .num(static_cast<double>(pixels))
+        .str();
+}
+
+std::string resultsHeader(bool withFile, const char* suffix) {
+    WriteLine h;
+    if (withFile) h.text("File");
+    h.text("ClumpInfo");
+    for (const char* name : {"NoClumps", "ClumpSizeMean", "ClumpSizeSD", "ClumpSizeMin", "ClumpSizeMax", "ClumpSizeMed",
+                             "ClumpSize1Q", "ClumpSize3Q", "PatchDiversityClump"})
+        h.text(std::string(name) + suffix);
+    h.text("TotalPixels").text("PixelsInClumps");
+    return h.str();
+}
+
+// x, y, patch number of every cell of a kept patch, rows ascending, columns inside.
+void writePatchGrid(const std::string& path, const LatticeGrid& source, const PatchLabels& labels) {
+    std::string out;
+    out.reserve(static_cast<std::size_t>(labels.pixelsInPatches) * 40 + 16);
+    char buf[3 * formats::kGeneralNumberMax + 8];
+    for (std::size_t k = 0; k < labels.patch.size(); ++k) {
+        const int p = labels.patch[k];
+        if (p == kNoLabel) continue;
+        char* e = formats::writeGeneralNumber(buf, source.cells[k].x);
+        *e++ = ',';
+        e = formats::writeGeneralNumber(e, source.cells[k].y);
+        *e++ = ',';
+        e = formats::writeGeneralNumber(e, static_cast<double>(p));
+        *e++ = '\r';
+        *e++ = '\n';
+        out.append(buf, e);
+    }
+    writeFileAtomic(path, out);
+}
+
+// The patch layer in grey between its lowest and highest number, as the fourth
+// result view draws it, one pixel per cell plus the margin.
+void writePatchImage(const std::string& path, const LatticeGrid& source, const PatchLabels& labels) {
+    const LatticeGrid layer = labelLayer(source, labels.patch);
+    double lo = 100000000, hi = -100000000;
+    for (const GridCell& c : layer.cells)
+        if (!isVoid(c.z)) {
+            if (c.z < lo) lo = c.z;
+            if (c.z > hi) hi = c.z;
+        }
+    writeBitmap(drawGreyGrid(layer, lo, hi).buffer, path);
+}
+
+} // namespace
+
+std::optional<std::string> UpdateClumpNameID(const OpcSettings& s) {
+    if (s.source == ClumpSource::CurrentView) return std::nullopt;
+    return composeName(s, s.aspectNoCat, s.minClumpSize, s.contourScaleZ);
+}
+
+std::optional<std::string> clumpRunName(const OpcSettings& s) {
+    if (s.source == ClumpSource::CurrentView) return std::nullopt;
+    return composeName(s, wholeText(s.aspectNoCat), wholeText(s.minClumpSize),
+                       text::CStr(text::Val(s.contourScaleZ)));
+}
+
+std::vector<int> orientationClasses(const LatticeGrid& source, int n, double offset, bool voidHoriz) {
+    std::vector<int> cls(source.cells.size(), kNoClass);
+    const double w = 360.0 / n;
+    for (std::size_t k = 0; k < cls.size(); ++k) {
+        const double v = source.cells[k].z;
+        if (isVoid(v)) continue;
+        if (v == -1) {
+            if (!voidHoriz) cls[k] = n + 1;
+            continue;
+        }
+        int c = static_cast<int>(std::floor((v + offset) / w)) + 1;
+        if (c == n + 1) c = 1;
+        else if (c == n + 2) c = 2;
+        cls[k] = c;
+    }
+    return cls;
+}
+
+std::vector<int> bandClasses(const LatticeGrid& bands, int& n) {
+    std::vector<int> cls(bands.cells.size(), kNoClass);
+    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+    for (std::size_t k = 0; k < cls.size(); ++k) {
+        const double v = bands.cells[k].z;
+        if (isVoid(v)) continue;
+        cls[k] = static_cast<int>(std::floor(v)) + 1;
+        if (v < lo) lo = v;
+        if (v > hi) hi = v;
+    }
+    n = hi >= lo ? static_cast<int>(text::CInt(hi - lo + 1)) : 1;
+    return cls;
+}
+
+long countInteriorCells(const LatticeGrid& working) {
+    long t = 0;
+    for (int r = 2; r < working.rows; ++r)
+        for (int c = 2; c < working.cols; ++c)
+            if (!working.isVoidCell(c, r)) ++t;
+    return t;
+}
+
+LatticeGrid labelLayer(const LatticeGrid& source, const std::vector<int>& values) {
+    LatticeGrid g = LatticeGrid::sameNodes(source, kVoidHeight);
+    for (std::size_t k = 0; k < g.cells.size() && k < values.size(); ++k)
+        if (values[k] != kNoLabel && values[k] != kNoClass) g.cells[k].z = values[k];
+    return g;
+}
+
+OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Prompt& prompt, Progress& progress) {
+    BusyScope busy(prompt);
+    OpcResult res;
+    if (s.source == ClumpSource::CurrentView) {
+        prompt.message("", "This option is not enabled");
+        return res;
+    }
+    if (!in.working || in.working->empty()) {
+        prompt.message("Values", "Read a grid before counting patches");
+        return res;
+    }
+    const LatticeGrid& working = *in.working;
+    const long n = text::CInt(text::Val(s.aspectNoCat));
+    if (s.source == ClumpSource::AspectSlope && n < 1) {
+        prompt.message("Values", "The number of categories must be 1 or more");
+        return res;
+    }
+    const long minSize = text::CInt(text::Val(s.minClumpSize));
+    if (minSize < 0) {
+        prompt.message("Values", "The minimum patch size must be 0 or more");
+        return res;
+    }
+    int rotations = 1;
+    if (s.opcr) {
+        const double r = text::Val(s.noOpcRot);
+        if (!(r >= 1) || r != std::floor(r) || r > 3600) {
+            prompt.message("Values", "The number of OPCR rotations must be a whole number from 1 to 3600");
+            return res;
+        }
+        rotations = static_cast<int>(r);
+    }
+
+    // The source grid is the same for every rotation: computed once.
+    int classCount = static_cast<int>(n);
+    if (s.source == ClumpSource::AspectSlope) {
+        SlopeOptions so = in.slopeTab;
+        so.wantSlope = true;
+        so.wantOrient = true;
+        so.aspectNoCat = text::Val(s.aspectNoCat);
+        so.useMinSlope = s.useMinSlope;
+        so.minSlope = text::Val(s.minSlope);
+        SlopeRun run;
+        run.grids = computeSlopeGrids(working, in.xstep, so);
+        run.stats = writeSlopeOutputs(run.grids, so, in.ctx, app, prompt);
+        for (const std::string& f : run.stats.filesWritten) res.filesWritten.push_back(f);
+        res.processed = run.grids.processed;
+        res.slope = std::move(run);
+    } else {
+        ContourOptions co;
+        co.scaleByXyInterval = !s.contourByRange;
+        co.scaleByRange = s.contourByRange;
+        co.factor = text::Val(s.contourScaleZ);
+        co.bandCount = text::Val(s.contourScaleR);
+        if (!ContourBands(working, in.xstep, in.zmin, in.zmax, co, res.processed, prompt)) return res;
+    }
+
+    res.runName = *clumpRunName(s);
+    res.rotations = rotations;
+    const double width = classCount >= 1 ? 360.0 / static_cast<double>(classCount) : 360.0;
+    const double step = width / rotations;
+    const long total = countInteriorCells(working);
+    std::string dir;
+    double sumP = 0, sumDiv = 0;
+    SummaryStats sum;
+
+    for (int r = 1; r <= rotations; ++r) {
+        progress.step(r - 1, rotations);
+        if (s.source == ClumpSource::AspectSlope) {
+            const double offset = width / 2 + (s.opcr ? (r - 1) * step : 0.0);
+            res.classes = orientationClasses(res.processed, classCount, offset, s.voidHoriz);
+        } else {
+            res.classes = bandClasses(res.processed, classCount);
+        }
+        res.labels = labelPatches(res.classes, working.cols, working.rows, minSize);
+        const PatchStats st = patchStatistics(res.labels, total, app);
+        res.runs.push_back(st);
+
+        if (r == 1) {
+            res.pixelsInClumps = st.pixelsInPatches;
+            dir = ensureResultsFolder(in.ctx.folder, res.runName);
+            const std::string stem = dir + in.ctx.baseName + "-" + res.runName;
+            writePatchGrid(stem + ".csv", res.processed, res.labels);
+            res.filesWritten.push_back(stem + ".csv");
+            std::vector<std::string> lines;
+            lines.push_back(resultsHeader(false, ""));
+            lines.push_back(resultsRow(res.runName, static_cast<double>(st.patches), st.sizes, st.diversity, total,
+                                       st.pixelsInPatches));
+            lines.emplace_back();
+            lines.push_back(WriteLine().text("ClumpNo").text("ClumpSize").str());
+            for (std::size_t i = 0; i < res.labels.patchSizes.size(); ++i)
+                lines.push_back(
+                    WriteLine().num(static_cast<double>(i + 1)).num(static_cast<double>(res.labels.patchSizes[i])).str());
+            formats::writeResultsTable(stem + "results.csv", lines);
+            res.filesWritten.push_back(stem + "results.csv");
+            if (s.singleResultsFile) {
+                const std::string path = dir + "00" + res.runName + "allresults.csv";
+                formats::writeSummaryRow(path, resultsHeader(true, ""),
+                                         WriteLine().text(in.ctx.baseName).str() + "," + lines[1],
+                                         !in.ctx.allFilesStarted);
+                res.filesWritten.push_back(path);
+            }
+            if (s.saveImage) {
+                writePatchImage(stem + ".bmp", res.processed, res.labels);
+                res.filesWritten.push_back(stem + ".bmp");
+            }
+        }
+        sumP += static_cast<double>(st.patches);
+        sumDiv += st.diversity;
+        sum.mean += st.sizes.mean;
+        sum.sd += st.sizes.sd;
+        sum.min += st.sizes.min;
+        sum.max += st.sizes.max;
+        sum.median += st.sizes.median;
+        sum.q1 += st.sizes.q1;
+        sum.q3 += st.sizes.q3;
+    }
+    progress.step(rotations, rotations);
+
+    const double R = rotations;
+    res.avgPatches = sumP / R;
+    res.avgDiversity = sumDiv / R;
+    res.avgSizes = SummaryStats{sum.mean / R, sum.sd / R,     sum.min / R, sum.max / R,
+                                sum.median / R, sum.q1 / R, sum.q3 / R};
+    res.totalCells = total;
+    res.noClumpsText = text::CStr(static_cast<double>(res.runs.back().patches));
+    res.pdClumpedText = text::CStr(text::Round(res.runs.back().diversity, 3));
+
+    if (s.singleResultsFile) {
+        const std::string tag = res.runName + "_R" + text::CStr(R);
+        const std::string path = dir + "00" + tag + "-OPCRallresults.csv";
+        const std::string row = WriteLine().text(in.ctx.baseName).str() + "," +
+                                resultsRow(tag, res.avgPatches, res.avgSizes, res.avgDiversity, total, res.pixelsInClumps);
+        formats::writeSummaryRow(path, resultsHeader(true, "_OPCR"), row, !in.ctx.allFilesStarted);
+        res.filesWritten.push_back(path);
+    }
+    res.done = true;
+    return res;
+}
+
+} // namespace trelvik::csvview
