@@ -9,6 +9,7 @@
 #include "csvview/frmCSVView.h"
 #include "shell/frmStartup.h"
 #include "shell/settings.h"
+#include "surferfns/frmSurfFns.h"
 #include "widgets/qtprompt.h"
 
 namespace {
@@ -27,6 +28,7 @@ QString findSamplesDir(const QString& exeDir) {
 void registerToolWindows(trelvik::frmStartup& w, trelvik::AppState& state,
                          trelvik::Prompt& prompt) {
     w.setWindowFactory("frmCSVView", [&] { return new trelvik::csvview::frmCSVView(state, prompt); });
+    w.setWindowFactory("frmSurfFns", [&] { return new trelvik::frmSurfFns(state, prompt); });
 }
 
 } // namespace

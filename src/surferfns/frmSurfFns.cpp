@@ -1,0 +1,232 @@
+#include "surferfns/frmSurfFns.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/error.h"
+#include "shell/settings.h"
+#include "widgets/dirlistbox.h"
+#include "widgets/drivelistbox.h"
+#include "widgets/filelistbox.h"
+
+namespace trelvik {
+
+namespace {
+struct FileType {
+    const char* caption;
+    const char* pattern;
+};
+constexpr FileType kFileTypes[] = {
+    {"Surfer grid file (*.grd)", "*.grd"},
+    {"Vava text file (*.txt)", "*.txt"},
+    {"Show all files (*.*)", "*.*"},
+};
+} // namespace
+
+frmSurfFns::frmSurfFns(AppState& state, Prompt& prompt, QWidget* parent)
+    : QWidget(parent), app_(state), prompt_(prompt) {
+    setWindowTitle("Surfer Functions");
+
+    QWidget* list = buildListFrame();
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(list, 0, 0, 3, 1);
+    grid->addWidget(buildBlankFrame(), 0, 1);
+    auto* middle = new QVBoxLayout;
+    middle->addWidget(buildExtractFrame());
+    middle->addWidget(buildCalculateFrame());
+    middle->addStretch(1);
+    grid->addLayout(middle, 0, 2);
+    auto* regrid = new QVBoxLayout;
+    regrid->addWidget(buildRegridFrame());
+    regrid->addWidget(buildRezeroFrame());
+    regrid->addStretch(1);
+    grid->addLayout(regrid, 0, 3);
+    grid->addWidget(buildSmoothFrame(), 1, 1);
+    grid->addWidget(buildProcessFrame(), 1, 2);
+    grid->addWidget(buildCompareFrame(), 1, 3);
+    grid->addWidget(buildPlotFrame(), 2, 1, 1, 3);
+
+    // The buttons of these frames come into use as their procedures do.
+    for (QPushButton* b : {cmdBlank, cmdExtract, cmdFixResolution, cmdSAVol, cmdRegridExactResol, cmdReZero})
+        b->setEnabled(false);
+
+    connectList();
+    connectPlot();
+    Form_Load();
+}
+
+QWidget* frmSurfFns::buildListFrame() {
+    auto* box = new QWidget(this);
+    lblDescription = new QLabel("Automates several common Surfer functions.", box);
+    Drive2 = new DriveListBox(box);
+    DirC = new QPushButton("Dir", box);
+    Dir2 = new DirListBox(box);
+    cmdRefreshDir = new QPushButton("Ref", box);
+    Label2 = new QLabel(box);
+    Label2->setWordWrap(true);
+    Label2->setFrameShape(QFrame::Panel);
+    Label2->setFrameShadow(QFrame::Sunken);
+    File2 = new FileListBox(box);
+    File2->setPattern("*.grd");
+    cmbFileType = new QComboBox(box);
+    for (const FileType& t : kFileTypes) cmbFileType->addItem(t.caption);
+    auto* lblText2 = new QLabel("Input grid filename (*.grd)", box);
+    Text2 = new QLineEdit("*.grd", box);
+    cmdAddFilename = new QPushButton("Add filename", box);
+    cmdAddAllFilenames = new QPushButton("Add all filenames", box);
+    cmdClearFilenames = new QPushButton("Clear filenames", box);
+    auto* lblNoFiles = new QLabel("No. files", box);
+    txtNoFiles = new QLabel("0", box);
+    txtNoFiles->setFrameShape(QFrame::Panel);
+    txtNoFiles->setFrameShadow(QFrame::Sunken);
+    txtNoFiles->setMinimumWidth(40);
+    chkClearFilenames = new QCheckBox("Clear filenames after fn", box);
+    chkClearFilenames->setChecked(true);
+    chkStartSurfer = new QCheckBox("Start new Surfer (v8)", box);
+    cmdExit = new QPushButton("Exit", box);
+
+    // The lists start on the process's current folder, as the other windows' do.
+    Drive2->setDrive(QDir::currentPath());
+    Dir2->setPath(QDir::currentPath());
+    File2->setPath(Dir2->path());
+
+    auto* g = new QGridLayout(box);
+    g->setContentsMargins(0, 0, 0, 0);
+    g->addWidget(lblDescription, 0, 0, 1, 2);
+    g->addWidget(Drive2, 1, 0);
+    g->addWidget(DirC, 1, 1);
+    g->addWidget(Dir2, 2, 0);
+    g->addWidget(cmdRefreshDir, 2, 1, Qt::AlignTop);
+    g->addWidget(Label2, 3, 0, 1, 2);
+    g->addWidget(File2, 4, 0, 1, 2);
+    g->addWidget(cmbFileType, 5, 0, 1, 2);
+    g->addWidget(lblText2, 6, 0, 1, 2);
+    g->addWidget(Text2, 7, 0, 1, 2);
+    g->addWidget(cmdAddFilename, 8, 0, 1, 2);
+    g->addWidget(cmdAddAllFilenames, 9, 0, 1, 2);
+    g->addWidget(cmdClearFilenames, 10, 0, 1, 2);
+    auto* count = new QHBoxLayout;
+    count->addWidget(lblNoFiles);
+    count->addWidget(txtNoFiles);
+    count->addStretch(1);
+    g->addLayout(count, 11, 0, 1, 2);
+    g->addWidget(chkClearFilenames, 12, 0, 1, 2);
+    g->addWidget(chkStartSurfer, 13, 0, 1, 2);
+    g->addWidget(cmdExit, 14, 0, 1, 2);
+    g->setRowStretch(2, 1);
+    g->setRowStretch(4, 2);
+    return box;
+}
+
+void frmSurfFns::connectList() {
+    connect(Drive2, &DriveListBox::changed, this, &frmSurfFns::Drive2_Change);
+    connect(Dir2, &DirListBox::changed, this, &frmSurfFns::Dir2_Change);
+    connect(File2, &FileListBox::clicked, this, &frmSurfFns::File2_Click);
+    connect(File2, &FileListBox::doubleClicked, this, &frmSurfFns::File2_DblClick);
+    connect(DirC, &QPushButton::clicked, this, &frmSurfFns::DirC_Click);
+    connect(cmdRefreshDir, &QPushButton::clicked, this, &frmSurfFns::cmdRefreshDir_Click);
+    connect(cmbFileType, &QComboBox::activated, this, &frmSurfFns::cmbFileType_Click);
+    connect(cmdAddFilename, &QPushButton::clicked, this, &frmSurfFns::cmdAddFilename_Click);
+    connect(cmdAddAllFilenames, &QPushButton::clicked, this, &frmSurfFns::cmdAddAllFilenames_Click);
+    connect(cmdClearFilenames, &QPushButton::clicked, this, &frmSurfFns::cmdClearFilenames_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmSurfFns::cmdExit_Click);
+}
+
+void frmSurfFns::Form_Load() {
+    cmbFileType->setCurrentText("Surfer grid file (*.grd)");
+    cmbPDFilter->setCurrentText("Moving average (nxn)");
+    cmbProcess->setCurrentText("Terrain slope");
+}
+
+surffns::SurfFnsContext frmSurfFns::context() {
+    surffns::SurfFnsContext ctx{app_, prompt_, surf_};
+    ctx.File2Folder = File2->path().toStdString();
+    ctx.Text2 = Text2->text().toStdString();
+    for (const QString& n : File2->fileNames()) ctx.File2Names.push_back(n.toStdString());
+    ctx.chkClearFilenames = chkClearFilenames->isChecked();
+    ctx.chkStartSurfer = chkStartSurfer->isChecked();
+    ctx.chkPlotSurfer = chkPlotSurfer->isChecked();
+    ctx.plot = plotOptions();
+    return ctx;
+}
+
+void frmSurfFns::showState(const surffns::SurfFnsContext& ctx) {
+    txtNoFiles->setText(QString::number(surf_.NumFiles));
+    Text2->setText(QString::fromStdString(ctx.Text2));
+}
+
+void frmSurfFns::cmbFileType_Click() {
+    for (const FileType& t : kFileTypes)
+        if (cmbFileType->currentText() == t.caption) File2->setPattern(t.pattern);
+}
+
+void frmSurfFns::cmdRefreshDir_Click() {
+    Dir2->refresh();
+    File2->refresh();
+}
+
+void frmSurfFns::DirC_Click() {
+    std::string d;
+    try {
+        d = ReadDefaultDir(app_);
+    } catch (const Error& e) {
+        prompt_.message("", e.what());
+        return;
+    }
+    const QString dir = QString::fromStdString(d);
+    Drive2->setDrive(dir);
+    if (!Dir2->setPath(dir)) {
+        prompt_.message("", "The default directory " + d + " does not exist: choose it again with File > Set default directory.");
+        return;
+    }
+    File2->setPath(Dir2->path());
+    Label2->setText(File2->path());
+}
+
+void frmSurfFns::Drive2_Change() {
+    Dir2->setPath(Drive2->drive());
+    Label2->setText(File2->path());
+}
+
+void frmSurfFns::Dir2_Change() {
+    File2->setPath(Dir2->path());
+    Label2->setText(File2->path());
+}
+
+void frmSurfFns::File2_Click() {
+    Label2->setText(File2->path());
+    Text2->setText(File2->fileName());
+}
+
+void frmSurfFns::File2_DblClick() { cmdAddFilename_Click(); }
+
+void frmSurfFns::cmdAddFilename_Click() {
+    auto ctx = context();
+    surffns::AddFilename(ctx);
+    showState(ctx);
+}
+
+void frmSurfFns::cmdAddAllFilenames_Click() {
+    auto ctx = context();
+    surffns::AddAllFilenames(ctx);
+    if (File2->count() > 0) File2->setCurrentRow(0);
+    showState(ctx);
+}
+
+void frmSurfFns::cmdClearFilenames_Click() {
+    BusyScope busy(prompt_);
+    surffns::ClearFilenames(surf_);
+    txtNoFiles->setText("0");
+}
+
+void frmSurfFns::cmdExit_Click() { close(); }
+
+} // namespace trelvik
