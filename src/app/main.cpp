@@ -10,6 +10,7 @@
 #include "shell/frmStartup.h"
 #include "shell/settings.h"
 #include "surferfns/frmSurfFns.h"
+#include "surferwin/mapwindow.h"
 #include "widgets/qtprompt.h"
 
 namespace {
@@ -46,6 +47,10 @@ int main(int argc, char** argv) {
         // The run goes on with the defaults already in state; only storing them failed.
         prompt.message("", e.what());
     }
+
+    // An instance of the stand-in shows its map window as soon as it is made visible
+    // (File > Start Surfer, or a tool window attaching with version 8).
+    trelvik::surferwin::watchVisibleInstances();
 
     trelvik::frmStartup w(state, prompt);
     registerToolWindows(w, state, prompt);

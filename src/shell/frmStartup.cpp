@@ -1,4 +1,5 @@
 #include "shell/frmStartup.h"
+#include "shell/startsurfer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -71,7 +72,6 @@ void frmStartup::buildMenus() {
     // Exactly one version is ticked at any time; the handlers tick one and untick the
     // other (an exclusive group would draw radio bullets instead of ticks).
     mnuStartSurfer = mnuFile->addAction("S&tart Surfer");
-    mnuStartSurfer->setEnabled(false);
     mnuExit = mnuFile->addAction("E&xit");
 
     mnuUtilities = bar->addMenu("&Utilities");
@@ -103,6 +103,15 @@ void frmStartup::buildMenus() {
     connect(mnuSurf6, &QAction::triggered, this, &frmStartup::mnuSurf6_Click);
     connect(mnuSurf8, &QAction::triggered, this, &frmStartup::mnuSurf8_Click);
     connect(mnuExit, &QAction::triggered, this, &frmStartup::mnuExit_Click);
+    connect(mnuStartSurfer, &QAction::triggered, this, &frmStartup::mnuStartSurfer_Click);
+}
+
+void frmStartup::mnuStartSurfer_Click() {
+    try {
+        StartSurfer(state_);
+    } catch (const std::exception& e) {
+        prompt_.message("", e.what());
+    }
 }
 
 void frmStartup::buildTopics() {

@@ -63,6 +63,7 @@ public:
     void mnuSurf6_Click();
     void mnuSurf8_Click();
     void mnuExit_Click();
+    void mnuStartSurfer_Click();
 
     // The description shown for each topic label.
     static QString descriptionOf(const QString& topic);
