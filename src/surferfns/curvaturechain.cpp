@@ -1,0 +1,103 @@
+#include "surferfns/curvaturechain.h"
+
+#include "core/error.h"
+#include "core/textform.h"
+#include "surfer/callargs.h"
+
+#include <atomic>
+#include <filesystem>
+#include <random>
+#include <system_error>
+
+namespace trelvik::surffns {
+
+namespace fs = std::filesystem;
+using surfer::Named;
+using surfer::omitted;
+using surfer::Positional;
+
+namespace {
+
+constexpr int kDirections = 180 / kCurvatureStep + 1;  // 19: 0 .. 180 degrees
+
+// A folder nobody else writes to, removed with whatever is left in it.
+class PrivateFolder {
+public:
+    PrivateFolder() {
+        static std::atomic<unsigned> counter{0};
+        std::random_device rd;
+        const fs::path base = fs::temp_directory_path();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const fs::path p = base / ("trelvik-curv-" + std::to_string(rd()) + "-" + std::to_string(counter++));
+            std::error_code ec;
+            if (fs::create_directory(p, ec)) {
+                dir_ = p;
+                return;
+            }
+        }
+        throw Error("Cannot create a working folder for the curvature grids in " + base.string());
+    }
+    ~PrivateFolder() {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    PrivateFolder(const PrivateFolder&) = delete;
+    PrivateFolder& operator=(const PrivateFolder&) = delete;
+    std::string file(const std::string& name) const { return (dir_ / name).string(); }
+
+private:
+    fs::path dir_;
+};
+
+void removeUsed(const std::string& path) {
+    std::error_code ec;
+    fs::remove(path, ec);
+    if (ec) throw Error("Cannot delete the intermediate curvature grid " + path + ": " + ec.message());
+}
+
+void gridMath(SurfFnsContext& ctx, const char* function, const std::string& a, const std::string* b,
+              const std::string& c) {
+    if (b)
+        CallSurfer(ctx, "GridMath", Positional{a, *b, c, omitted, function},
+                   Named{{"Function", function}, {"InGridA", a}, {"InGridB", *b}, {"OutGridC", c}});
+    else
+        CallSurfer(ctx, "GridMath", Positional{a, omitted, c, omitted, function},
+                   Named{{"Function", function}, {"InGridA", a}, {"OutGridC", c}});
+}
+
+} // namespace
+
+std::string CurvatureGridName(const std::string& smoothedGrid) {
+    return text::BaseName(smoothedGrid) + "_curv" + std::to_string(kCurvatureStep) + ".grd";
+}
+
+std::string MakeCurvatureGrid(SurfFnsContext& ctx, const std::string& smoothedGrid) {
+    const std::string result = CurvatureGridName(smoothedGrid);
+    PrivateFolder work;
+    auto direction = [&](int k) { return work.file("d" + std::to_string(k) + ".grd"); };
+    auto fold = [&](int j) { return work.file("m" + std::to_string(j) + ".grd"); };
+
+    for (int k = 0; k < kDirections; ++k) {
+        const int angle = kCurvatureStep * k;
+        CallSurfer(ctx, "GridCalculus",
+                   Positional{smoothedGrid, 0, 2, angle, omitted, omitted, omitted, omitted, direction(k)},
+                   Named{{"InGrid", smoothedGrid}, {"Operation", 3}, {"Param1", angle}, {"OutGrid", direction(k)}});
+    }
+    // Least curvature over the directions so far; each input goes once it has been read.
+    const std::string d0 = direction(0), d1 = direction(1);
+    gridMath(ctx, "C=min(A,B)", d0, &d1, fold(0));
+    removeUsed(d0);
+    removeUsed(d1);
+    for (int j = 1; j <= kDirections - 2; ++j) {
+        const std::string a = direction(j + 1), b = fold(j - 1);
+        gridMath(ctx, "C=min(A,B)", a, &b, fold(j));
+        removeUsed(a);
+        removeUsed(b);
+    }
+    const std::string last = fold(kDirections - 2);
+    gridMath(ctx, "C=-A", last, nullptr, result);
+    removeUsed(last);
+    return result;
+}
+
+} // namespace trelvik::surffns

@@ -1,0 +1,111 @@
+#include "surferfns/terrain.h"
+
+#include "core/fileroutines.h"
+#include "core/textform.h"
+#include "surfer/callargs.h"
+#include "surferfns/terrainhistogram.h"
+
+namespace trelvik::surffns {
+
+using surfer::Named;
+using surfer::omitted;
+using surfer::Positional;
+
+namespace {
+
+constexpr const char* kProcessTitle = "Process";
+constexpr double kPi = 3.14159265358979;
+
+bool stop(SurfFnsContext& ctx, const char* title, const char* text) {
+    ctx.prompt.busy(false);
+    ctx.prompt.message(title, text);
+    return false;
+}
+
+} // namespace
+
+std::optional<GeometricOp> ChosenGeometricOp(const ProcessOptions& o) {
+    if (o.optMirror) {
+        if (o.optMirrorX) return GeometricOp::MirrorX;
+        if (o.optMirrorY) return GeometricOp::MirrorY;
+        if (o.optMirrorZ) return GeometricOp::MirrorZ;
+        return std::nullopt;
+    }
+    if (o.optRotate) {
+        if (o.optRotate90) return GeometricOp::Rotate90;
+        if (o.optRotate180) return GeometricOp::Rotate180;
+        if (o.optRotate270) return GeometricOp::Rotate270;
+        return std::nullopt;
+    }
+    if (o.optTerrain) return std::nullopt;
+    if (o.optInverse) return GeometricOp::Inverse;
+    if (o.optMouldRotate) return GeometricOp::MouldRotate;
+    return std::nullopt;
+}
+
+bool RunTerrain(SurfFnsContext& ctx, int entry, const ProcessOptions& o) {
+    TerrainKind kind;
+    if (o.cmbProcess == kTerrainSlopeItem) kind = TerrainKind::Slope;
+    else if (o.cmbProcess == kTerrainAspectItem) kind = TerrainKind::Aspect;
+    else return stop(ctx, kProcessTitle, "Choose processing procedure.");
+
+    SurfFnsState& s = ctx.state;
+    const std::string& in = s.GridFullName[entry - 1];
+    const std::string& stem = s.GridPathNoExt[entry - 1];
+    const std::string xyz = stem + "temp.dat";
+    std::string suffix;
+    if (kind == TerrainKind::Slope) {
+        suffix = "ts";
+        s.OutGridName[entry - 1] = stem + suffix + ".grd";
+        const std::string& out = s.OutGridName[entry - 1];
+        CallSurfer(ctx, "GridCalculus", Positional{in, 1, omitted, omitted, 0, omitted, omitted, omitted, out},
+                   Named{{"InGrid", in}, {"Operation", 4}, {"OutGrid", out}});
+    } else {
+        const double minSlope = text::Val(o.txtTAMinSlope) / 180 * kPi;
+        suffix = IsV8(ctx) ? "ta" + o.txtTAMinSlope : "ta";
+        s.OutGridName[entry - 1] = stem + suffix + ".grd";
+        const std::string& out = s.OutGridName[entry - 1];
+        CallSurfer(ctx, "GridCalculus", Positional{in, 1, omitted, omitted, 1, omitted, omitted, omitted, out},
+                   Named{{"InGrid", in}, {"Operation", 5}, {"Param1", minSlope}, {"OutGrid", out}, {"OutFmt", 3}});
+    }
+    const std::string& out = s.OutGridName[entry - 1];
+    CallSurfer(ctx, "GridConvert", Positional{out, xyz, 3}, Named{{"InGrid", out}, {"OutGrid", xyz}, {"OutFmt", 4}});
+
+    const std::vector<double> values = ReadTerrainValues(xyz);
+    writeFileAtomic(stem + suffix + "results.csv", TerrainResultsText(kind, values));
+    if (kind == TerrainKind::Slope && values.size() < 2) {
+        ctx.prompt.busy(false);
+        ctx.prompt.message(kProcessTitle, "The slope grid " + out + " has " + std::to_string(values.size()) +
+                                              " value(s): the mean and standard deviation need at least two and "
+                                              "were not written.");
+        ctx.prompt.busy(true);
+    }
+    return true;
+}
+
+BatchOutcome ProcessGrids(SurfFnsContext& ctx, const ProcessOptions& o) {
+    const std::optional<GeometricOp> geometric = ChosenGeometricOp(o);
+    auto entryOp = [&](SurfFnsContext& cx, int i) -> EntryResult {
+        if (IsV6(cx)) {
+            if (o.optTerrain) return RunTerrain(cx, i, o) ? EntryResult::Done : EntryResult::Stop;
+            if (geometric) {
+                stop(cx, kProcessTitle, "This function is not available in Surfer v6.");
+                return EntryResult::Stop;
+            }
+            return EntryResult::Skipped;
+        }
+        if (!IsV8(cx)) return EntryResult::Skipped;
+        if (geometric) {
+            RunGeometricOp(cx, i, *geometric);
+            return EntryResult::Done;
+        }
+        if (o.optTerrain) return RunTerrain(cx, i, o) ? EntryResult::Done : EntryResult::Stop;
+        return EntryResult::Skipped;
+    };
+    // Terrain and inverse grids are shown as image maps whatever the frame's map type.
+    SurfFnsContext run = ctx;
+    if (o.optTerrain || o.optInverse) run.plot.PlotType = 3;
+    return RunBatch(run, entryOp, ClearRule::Always);
+}
+
+} // namespace trelvik::surffns
