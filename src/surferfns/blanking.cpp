@@ -1,0 +1,294 @@
+#include "surferfns/blanking.h"
+
+#include "core/error.h"
+#include "core/fileroutines.h"
+#include "core/textform.h"
+#include "formats/blnfile.h"
+#include "formats/digitisefile.h"
+#include "shell/gridgeometry.h"
+#include "surfer/application.h"
+#include "surferfns/plotsurfer.h"
+#include "surferfns/regridxyz.h"
+
+namespace trelvik::surffns {
+
+using formats::BlnLayout;
+using formats::BlnSection;
+using formats::PointXYList;
+using surfer::Named;
+using surfer::omitted;
+using surfer::Positional;
+
+namespace {
+
+const char* const kSaveDigit = "Save as digit.dat in same directory as grid then press 'OK'.";
+
+std::string missingBlankingFile(int entry) {
+    return "Check that blanking file (file no. " + std::to_string(entry) + ") is in correct directory.";
+}
+
+// The "Digitise map" question; false when the user cancels.
+bool askDigitise(SurfFnsContext& ctx, const std::string& firstSentence) {
+    ctx.prompt.busy(false);
+    const Answer a = ctx.prompt.message("Digitise map", firstSentence + "\n\r" + kSaveDigit, Buttons::OkCancel);
+    ctx.prompt.busy(true);
+    return a != Answer::Cancel;
+}
+
+void blank(SurfFnsContext& ctx, const std::string& in, const std::string& bln, const std::string& out) {
+    CallSurfer(ctx, "GridBlank", Positional{in, bln, out, 1},
+               Named{{"InGrid", in}, {"BlankFile", bln}, {"OutGrid", out}});
+}
+
+void report(SurfFnsContext& ctx, const std::string& text) {
+    ctx.prompt.busy(false);
+    ctx.prompt.message("", text);
+    ctx.prompt.busy(true);
+}
+
+// Removes the intermediate files of "Regrid and blank" however the step ends.
+struct RemoveOnExit {
+    std::vector<std::string> paths;
+    ~RemoveOnExit() {
+        for (const auto& p : paths) removeQuietly(p);
+    }
+};
+
+class BlankRun {
+public:
+    BlankRun(SurfFnsContext& ctx, const BlankOptions& o) : ctx_(ctx), o_(o), codes_(TickedToothCodes(o.chkTeeth)) {}
+
+    EntryResult entry(int i) {
+        const SurfFnsState& s = ctx_.state;
+        S_ = s.GridPathNoExt[i - 1];
+        D_ = s.GridDir[i - 1];
+        base_ = s.GridBaseName[i - 1];
+        T_.reset();
+
+        EntryResult r = o_.chkBlankUseBlnFile ? fromExistingFiles(i) : fromDigitising(i);
+        if (r != EntryResult::Done) return r;
+
+        r = blankEntry(i);
+        if (r != EntryResult::Done) return r;
+        if (o_.mode == BlankMode::MultiTeeth) {
+            plotTeeth(i);
+            return EntryResult::Skipped;  // the teeth were plotted in their own slots
+        }
+        return EntryResult::Done;
+    }
+
+    std::vector<std::string> toothGrids;  // ToothGridName(1..ToothGridCount)
+
+private:
+    // T, or a message and nothing when d cannot be taken off the base name.
+    bool stem(int i) {
+        if (T_) return true;
+        T_ = DelCharStem(S_, base_, o_.txtBlankDelChar);
+        if (!T_)
+            report(ctx_, "Del. no. char. \"" + o_.txtBlankDelChar + "\" cannot be taken off the name " + base_ +
+                             " (file no. " + std::to_string(i) + "): it must be a number from 0 to " +
+                             std::to_string(base_.size()) + ". The file is left out.");
+        return T_.has_value();
+    }
+
+    double d() const { return text::Val(o_.txtBlankDelChar); }
+
+    EntryResult fromExistingFiles(int i) {
+        if (!stem(i)) return EntryResult::Skipped;
+        const bool copy = d() > 0;
+        auto take = [&](const std::string& earlier, const std::string& own) {
+            const std::string& needed = copy ? earlier : own;
+            if (!FileExists(needed)) {
+                ctx_.prompt.busy(false);
+                ctx_.prompt.message("", missingBlankingFile(i));
+                ClearFilenames(ctx_.state);
+                return false;
+            }
+            if (copy) copyFileReplacing(earlier, own);
+            return true;
+        };
+        if (o_.mode == BlankMode::MultiTeeth) {
+            toothBln_.clear();
+            for (const std::string& code : codes_) {
+                toothBln_.push_back(S_ + "-s" + code + "blnpts.bln");
+                if (!take(*T_ + "b-s" + code + "blnpts.bln", toothBln_.back())) return EntryResult::Stop;
+            }
+        } else {
+            bln_ = S_ + "blnpts.bln";
+            if (!take(*T_ + "blnpts.bln", bln_)) return EntryResult::Stop;
+        }
+        return EntryResult::Done;
+    }
+
+    EntryResult fromDigitising(int i) {
+        const std::string digit = D_ + "digit.dat";
+        switch (o_.mode) {
+        case BlankMode::Outside:
+        case BlankMode::Inside: {
+            if (!askDigitise(ctx_, "Use 'Digitise' to digitise area of " + base_ + " to be blanked."))
+                return EntryResult::Stop;
+            const std::string copy = S_ + "blnpts.dat";
+            copyFileReplacing(digit, copy);
+            const PointXYList pts = formats::readDigitisePoints(copy);
+            bln_ = S_ + "blnpts.bln";
+            formats::writeBlnFile(bln_, {formats::closedOutline(pts, o_.mode == BlankMode::Inside ? 1 : 0)},
+                                  BlnLayout::Zone);
+            return EntryResult::Done;
+        }
+        case BlankMode::MultiInside: {
+            if (!askDigitise(ctx_, "Use 'Digitise' to digitise multiple areas of " + base_ +
+                                       " to be blanked. Type '-1' between separate areas."))
+                return EntryResult::Stop;
+            const std::string copy = S_ + "blnmpts.dat";
+            copyFileReplacing(digit, copy);
+            const std::vector<PointXYList> areas = formats::readDigitiseGroups(copy);
+            std::vector<BlnSection> sections;
+            for (std::size_t a = 0; a < areas.size(); ++a) {
+                if (areas[a].empty())
+                    throw Error("Area " + std::to_string(a + 1) + " of the digitise file " + copy +
+                                " has no points (two '-1' lines together, or one at the start or end).");
+                sections.push_back(formats::closedOutline(areas[a], 1));
+            }
+            bln_ = S_ + "blnmpts.bln";
+            formats::writeBlnFile(bln_, sections, BlnLayout::Zone);
+            return EntryResult::Done;
+        }
+        case BlankMode::MultiTeeth:
+            return toothStrips(i, digit);
+        }
+        return EntryResult::Done;
+    }
+
+    EntryResult toothStrips(int i, const std::string& digit) {
+        const int n = static_cast<int>(codes_.size());
+        if (!askDigitise(ctx_, "Use 'Digitise' to digitise " + std::to_string(n - 1) + " borders between " +
+                                   std::to_string(n) + " teeth of " + base_ +
+                                   " from anterior to posterior. Draw borders from left to right and type '-1' "
+                                   "between borders."))
+            return EntryResult::Stop;
+        std::string allCodes;
+        for (const auto& c : codes_) allCodes += c;
+        const std::string copy = S_ + "-s" + allCodes + "bordblnmpts.dat";
+        copyFileReplacing(digit, copy);
+        const std::vector<PointXYList> borders = formats::readDigitiseGroups(copy);
+        ReadGridGeometry(ctx_.app, ctx_.state.GridFullName[i - 1]);
+        const AppState& g = ctx_.app;
+        std::vector<BlnSection> strips;
+        try {
+            strips = formats::toothStrips(borders, n, g.GridXMin, g.GridXMax, g.GridYMin, g.GridYMax, copy);
+        } catch (const Error& e) {
+            report(ctx_, std::string(e.what()) + " File no. " + std::to_string(i) + " (" + base_ + ") is left out.");
+            return EntryResult::Skipped;
+        }
+        toothBln_.clear();
+        for (int t = 0; t < n; ++t) {
+            toothBln_.push_back(S_ + "-s" + codes_[t] + "blnpts.bln");
+            formats::writeBlnFile(toothBln_.back(), {strips[t]}, BlnLayout::Zone);
+        }
+        return EntryResult::Done;
+    }
+
+    EntryResult blankEntry(int i) {
+        SurfFnsState& s = ctx_.state;
+        const std::string& in = s.GridFullName[i - 1];
+        if (o_.mode == BlankMode::MultiTeeth) {
+            for (std::size_t t = 0; t < codes_.size(); ++t) {
+                toothGrids.push_back(S_ + "-s" + codes_[t] + "b.grd");
+                blank(ctx_, in, toothBln_[t], toothGrids.back());
+            }
+            return EntryResult::Done;
+        }
+        s.OutGridName[i - 1] = S_ + (o_.mode == BlankMode::MultiInside ? "u.grd" : "b.grd");
+        blank(ctx_, in, bln_, s.OutGridName[i - 1]);
+        if (o_.mode == BlankMode::MultiInside && o_.chkMultiBlankRegrid) return regridAndBlank(i);
+        return EntryResult::Done;
+    }
+
+    // The "u" grid regridded on its own lattice from its unblanked nodes, then blanked
+    // with the single outline saved earlier under T.
+    EntryResult regridAndBlank(int i) {
+        if (!stem(i)) return EntryResult::Skipped;
+        const std::string earlier = *T_ + "blnpts.bln";
+        if (!FileExists(earlier)) {
+            ctx_.prompt.busy(false);
+            ctx_.prompt.message("", "Check that blanking file is in correct directory.");
+            return EntryResult::Stop;
+        }
+        SurfFnsState& s = ctx_.state;
+        const std::string u = s.OutGridName[i - 1];
+        s.OutGridName[i - 1] = S_ + "ub.grd";
+        const std::string tempDat = S_ + "temp.dat", tempGrd = S_ + "temp.grd";
+        RemoveOnExit cleanup{{tempDat, tempGrd}};
+
+        ReadGridGeometry(ctx_.app, u);
+        const AppState& g = ctx_.app;
+        CallSurfer(ctx_, "GridConvert", Positional{u, tempDat, 3},
+                   Named{{"InGrid", u}, {"OutGrid", tempDat}, {"OutFmt", 4}});
+        CallSurfer(ctx_, "GridData",
+                   Positional{tempDat, 0, 1, 2, g.GridXMin, g.GridXMax, g.GridYMin, g.GridYMax, g.GridXSpacing,
+                              g.GridYSpacing, omitted, omitted, 1, tempGrd},
+                   Named{{"DataFile", tempDat},
+                         {"XCol", 1},
+                         {"yCol", 2},
+                         {"zCol", 3},
+                         {"ExclusionFilter", "Z > 1E38"},
+                         {"NumCols", g.GridCols},
+                         {"NumRows", g.GridRows},
+                         {"XMin", g.GridXMin},
+                         {"XMax", g.GridXMax},
+                         {"YMin", g.GridYMin},
+                         {"YMax", g.GridYMax},
+                         {"Algorithm", 2},
+                         {"ShowReport", false},
+                         {"OutGrid", tempGrd}});
+        const std::string own = S_ + "blnpts.bln";
+        if (d() > 0) copyFileReplacing(earlier, own);
+        blank(ctx_, tempGrd, own, s.OutGridName[i - 1]);
+        return EntryResult::Done;
+    }
+
+    void plotTeeth(int i) {
+        if (!ctx_.chkPlotSurfer) return;
+        SurfFnsState& s = ctx_.state;
+        s.PlotType = ctx_.plot.PlotType;
+        const int count = static_cast<int>(toothGrids.size());
+        const int n = static_cast<int>(codes_.size());
+        for (int t = 1; t <= n; ++t) {
+            s.FileIndex = count - n + t;
+            PlotSurfer(ctx_, toothGrids[static_cast<std::size_t>(*s.FileIndex - 1)], s.PlotType);
+        }
+        s.FileIndex = i;
+    }
+
+    SurfFnsContext& ctx_;
+    const BlankOptions& o_;
+    const std::vector<std::string> codes_;
+    std::string S_, D_, base_, bln_;
+    std::optional<std::string> T_;
+    std::vector<std::string> toothBln_;
+};
+
+} // namespace
+
+std::vector<std::string> TickedToothCodes(const std::array<bool, 12>& ticked) {
+    std::vector<std::string> codes;
+    for (std::size_t k = 0; k < ticked.size(); ++k)
+        if (ticked[k]) codes.emplace_back(kToothCodes[k]);
+    return codes;
+}
+
+BlankRunResult cmdBlank(SurfFnsContext& ctx, const BlankOptions& options) {
+    BlankRunResult result;
+    if (options.mode == BlankMode::MultiTeeth && TickedToothCodes(options.chkTeeth).empty()) {
+        ctx.prompt.busy(false);
+        ctx.prompt.message("Values", "Tick at least one tooth for Multiple teeth.");
+        result.outcome = BatchOutcome::Stopped;
+        return result;
+    }
+    BlankRun run(ctx, options);
+    result.outcome = RunBatch(ctx, [&run](SurfFnsContext&, int i) { return run.entry(i); });
+    result.ToothGridName = run.toothGrids;
+    return result;
+}
+
+} // namespace trelvik::surffns

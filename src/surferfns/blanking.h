@@ -1,0 +1,63 @@
+#pragma once
+// "Blank" of the "Surfer Functions" window: blanks every listed grid by outlines the
+// user digitises on its map, or by blanking files saved earlier.
+//
+// Modes (option group of the "Digitise and blank area" frame):
+//   Outside       keep the inside of one outline: S & "blnpts.bln" (flag 0) -> S & "b.grd"
+//   Inside        blank the inside of one outline: the same files, flag 1
+//   MultiInside   blank the inside of every area of a "-1"-separated digitise file:
+//                 S & "blnmpts.bln" (one closed section per area, flag 1) -> S & "u.grd";
+//                 with "Regrid and blank" the "u" grid is regridded on its own lattice
+//                 from its unblanked nodes and blanked with the outline T & "blnpts.bln"
+//                 into S & "ub.grd"
+//   MultiTeeth    one grid per ticked tooth, cut along borders digitised between
+//                 neighbouring teeth: S & "-s" & code & "blnpts.bln" -> S & "-s" & code &
+//                 "b.grd"; the border copy is S & "-s" & all codes & "bordblnmpts.dat"
+// S is the entry's folder and base name; T is S less d trailing characters, d typed in
+// "Del. no. char." ("Use existing bln file" takes T's files instead of digitising).
+// Blanking files are written in the zone layout, CR LF. Version 6 issues GridBlank,
+// GridConvert and GridData by position, version 8 by name.
+//
+// Reported, and that entry left out, the batch going on: d negative or larger than the
+// base name, and a border file holding too few (or empty) borders for the ticked teeth.
+// No tooth ticked in MultiTeeth mode: a message and nothing runs. Cancel at a
+// "Digitise map" prompt ends the batch, list kept. A missing earlier blanking file ends
+// the batch with "Check that blanking file ..." (list cleared, or kept in Regrid and
+// blank). Other failures end the batch with their message; earlier outputs stay.
+#include "surferfns/surffnsstate.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace trelvik::surffns {
+
+enum class BlankMode { Outside, Inside, MultiInside, MultiTeeth };
+
+// Captions of chkTeeth(0..11), and the codes the file names use ("c" is coded "c1").
+inline constexpr std::array<const char*, 12> kToothCaptions = {"i1", "i2", "i3", "c",  "p1", "p2",
+                                                               "p3", "p4", "m1", "m2", "m3", "m4"};
+inline constexpr std::array<const char*, 12> kToothCodes = {"i1", "i2", "i3", "c1", "p1", "p2",
+                                                            "p3", "p4", "m1", "m2", "m3", "m4"};
+
+struct BlankOptions {
+    BlankMode mode = BlankMode::Outside;  // optBlankOutside / Inside / MultiInside / MultiTeeth
+    std::array<bool, 12> chkTeeth = {false, false, false, false, false, false,
+                                     false, false, true,  true,  true,  false};
+    bool chkMultiBlankRegrid = false;  // "Regrid and blank"
+    bool chkBlankUseBlnFile = false;   // "Use existing bln file"
+    std::string txtBlankDelChar = "4";
+};
+
+// The codes of the ticked teeth, anterior to posterior.
+std::vector<std::string> TickedToothCodes(const std::array<bool, 12>& ticked);
+
+// The per-tooth grids the run wrote (ToothGridName 1..ToothGridCount), in order.
+struct BlankRunResult {
+    BatchOutcome outcome = BatchOutcome::Completed;
+    std::vector<std::string> ToothGridName;
+};
+
+BlankRunResult cmdBlank(SurfFnsContext& ctx, const BlankOptions& options);
+
+} // namespace trelvik::surffns
