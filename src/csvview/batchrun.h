@@ -1,0 +1,73 @@
+#pragma once
+// Folder batch runs ("All files"): every ".dat" point file of a folder is read as
+// "Read CSV" reads it and the chosen analysis is run on it, with the batch flags
+// telling the analyses to begin their "00" summary tables at the first file and
+// append one row per later file.
+//
+// Files: the folder's regular files whose extension is ".dat" (any case), in name
+// order. Per file: read into the current grid, copied to the working grid, then
+//   Clump        ProcClump (slope and orientation once per file, whatever R)
+//   AspectSlope  AspectSlopeCalc with the slope tab's option and save boxes
+//   Contour      ContourBands
+//   CalcStats    CalcSAVolStats
+// A file that cannot be read or analysed, or an analysis refused with a message,
+// ends the batch; the next batch begins its summary tables anew.
+#include "core/appstate.h"
+#include "core/points.h"
+#include "core/progress.h"
+#include "core/prompt.h"
+#include "csvview/contourbands.h"
+#include "csvview/latticegrid.h"
+#include "csvview/latticeread.h"
+#include "csvview/opccount.h"
+#include "csvview/slopestats.h"
+#include "csvview/surfacearea.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace trelvik::csvview {
+
+enum class AllFilesMode { Clump, AspectSlope, Contour, CalcStats };
+
+struct BatchOptions {
+    std::string folder;           // the file list's folder
+    AllFilesMode mode = AllFilesMode::AspectSlope;
+    bool originalModel = false;   // chkOrigModelFile
+    SizeOption size = SizeOption::Minimum;
+    SlopeOptions slope;           // the slope tab (its option button decides the flags)
+    OpcSettings opc;              // the OPC tab
+    ContourOptions contour;       // the contour frame
+    bool saveSAVolStats = false;  // chkSAVolSaveStats
+};
+
+// What the batch holds after each file; the window draws it (and its renderer
+// saves the images its save boxes ask for).
+struct BatchFileResult {
+    std::string fileName;
+    CurrentGrid grid;
+    PointList points;
+    LatticeGrid working;
+    std::optional<SlopeRun> slope;
+    std::optional<OpcResult> opc;
+    std::optional<LatticeGrid> bands;
+    std::optional<SurfaceMeasures> surface;
+};
+
+struct BatchResult {
+    std::vector<std::string> files;  // the ".dat" files found, in the order run
+    long filesDone = 0;
+    bool failed = false;             // ended early (message shown)
+    std::optional<BatchFileResult> last;
+};
+
+// `afterFile` (optional) is called after each file's analysis with its results.
+BatchResult ProcessAllFiles(const BatchOptions& opts, AppState& app, Prompt& prompt, Progress& progress,
+                            const std::function<void(const BatchFileResult&)>& afterFile = {});
+
+// The ".dat" files of `folder`, in name order.
+std::vector<std::string> batchFiles(const std::string& folder);
+
+} // namespace trelvik::csvview
