@@ -3,6 +3,7 @@
 // with the chosen version ticked, the window state, a scripted prompt, grids on disk in
 // a temporary folder and a responder that saves a digitise file when asked to digitise.
 #include "core/appstate.h"
+#include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/grid.h"
 #include "core/prompt.h"

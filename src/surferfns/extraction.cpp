@@ -1,0 +1,160 @@
+#include "surferfns/extraction.h"
+
+#include "core/error.h"
+#include "core/grid.h"
+#include "core/textform.h"
+#include "formats/digitisefile.h"
+#include "formats/xyzdump.h"
+#include "surfer/application.h"
+#include "surferfns/gridgeo.h"
+#include "surferfns/regridxyz.h"
+
+#include <algorithm>
+
+namespace trelvik::surffns {
+
+using surfer::Named;
+using surfer::Positional;
+using text::Int;
+
+NodeRect DigitisedRect(const GridGeo& geo, double x1, double y1, double x2, double y2) {
+    NodeRect r;
+    r.FirstCol = std::max(1, static_cast<int>(Int((x1 - geo.GeoXMin) / geo.GeoXSpacing)) + 2);
+    r.FirstRow = std::max(1, static_cast<int>(Int((y1 - geo.GeoYMin) / geo.GeoYSpacing)) + 2);
+    r.LastCol = std::min(static_cast<int>(geo.GeoCols), static_cast<int>(Int((x2 - geo.GeoXMin) / geo.GeoXSpacing)) + 1);
+    r.LastRow = std::min(static_cast<int>(geo.GeoRows), static_cast<int>(Int((y2 - geo.GeoYMin) / geo.GeoYSpacing)) + 1);
+    return r;
+}
+
+std::optional<NodeRect> MaxUnblankedRect(const PointList& dump, int cols, int rows, const std::string& source) {
+    if (cols < 1 || rows < 1 || dump.size() != static_cast<std::size_t>(cols) * static_cast<std::size_t>(rows))
+        throw Error("The XYZ text of " + source + " holds " + std::to_string(dump.size()) + " nodes, not the " +
+                    std::to_string(cols) + " x " + std::to_string(rows) + " of its geometry.");
+    std::vector<char> colHas(static_cast<std::size_t>(cols), 0), rowHas(static_cast<std::size_t>(rows), 0);
+    bool any = false;
+    for (int j = 0; j < rows; ++j)
+        for (int i = 0; i < cols; ++i)
+            if (dump[static_cast<std::size_t>(j) * cols + i].z < 1e38) {
+                colHas[static_cast<std::size_t>(i)] = rowHas[static_cast<std::size_t>(j)] = 1;
+                any = true;
+            }
+    if (!any) return std::nullopt;
+    auto first = [](const std::vector<char>& v) { return static_cast<int>(std::find(v.begin(), v.end(), 1) - v.begin()) + 1; };
+    auto last = [](const std::vector<char>& v) { return static_cast<int>(v.rend() - std::find(v.rbegin(), v.rend(), 1)); };
+    NodeRect r;
+    r.FirstCol = std::max(1, first(colHas) - 3);
+    r.LastCol = std::min(cols, last(colHas) + 3);
+    r.FirstRow = std::max(1, first(rowHas) - 3);
+    r.LastRow = std::min(rows, last(rowHas) + 3);
+    return r;
+}
+
+int MaxNoFrequency(const NodeRect& r, double maxNo) {
+    const int span = std::max(r.LastCol - r.FirstCol, r.LastRow - r.FirstRow);
+    if (maxNo < span) return static_cast<int>(Int(span / maxNo)) + 1;
+    return 1;
+}
+
+namespace {
+
+void tell(SurfFnsContext& ctx, const std::string& text) {
+    ctx.prompt.busy(false);
+    ctx.prompt.message("", text);
+    ctx.prompt.busy(true);
+}
+
+class ExtractRun {
+public:
+    ExtractRun(SurfFnsContext& ctx, const ExtractOptions& o) : ctx_(ctx), o_(o) {}
+
+    EntryResult entry(int i) {
+        SurfFnsState& s = ctx_.state;
+        std::string suffix;
+        ReadEntryGeometry(ctx_, i, false);
+        const GridGeo& geo = s.Geo;
+        const int cols = static_cast<int>(geo.GeoCols), rows = static_cast<int>(geo.GeoRows);
+        NodeRect rect{1, cols, 1, rows};
+        if (o_.chkRedArea && o_.optRedAreaDig) {
+            const std::string& base = s.GridBaseName[i - 1];
+            ctx_.prompt.busy(false);
+            const Answer a = ctx_.prompt.message(
+                "Digitise map",
+                "Use 'Digitise' to digitise bottom left and top right of area in " + base +
+                    " to keep.\n\rSave as digit.dat in same directory as grid then press 'OK'.",
+                Buttons::OkCancel);
+            ctx_.prompt.busy(true);
+            if (a == Answer::Cancel) return EntryResult::Stop;
+            const std::string copy = s.GridPathNoExt[i - 1] + "extpts.dat";
+            copyFileReplacing(s.GridDir[i - 1] + "digit.dat", copy);
+            const formats::PointXYList pts = formats::readDigitisePoints(copy);
+            if (pts.size() < 2)
+                throw Error("The digitise file " + copy + " holds " + std::to_string(pts.size()) +
+                            " point; two corners are needed.");
+            if (pts[0].x >= pts[1].x || pts[0].y >= pts[1].y) {
+                ctx_.prompt.busy(false);
+                ctx_.prompt.message("", "Points invalid - redigitise points.");
+                return EntryResult::Stop;
+            }
+            rect = DigitisedRect(geo, pts[0].x, pts[0].y, pts[1].x, pts[1].y);
+            suffix = "ed";
+        } else if (o_.chkRedArea) {
+            const std::string& grid = s.GridFullName[i - 1];
+            PrivateTempFile dump;
+            CallSurferPositional(ctx_, "GridConvert", Positional{grid, dump.path(), 3},
+                                 Positional{grid, dump.path(), 4});
+            const auto r = MaxUnblankedRect(formats::readXyzDump(dump.path()), cols, rows, grid);
+            if (!r) {
+                tell(ctx_, "Every node of " + s.GridBaseName[i - 1] + " is blank: there is no area to extract.");
+                return EntryResult::Skipped;
+            }
+            rect = *r;
+            suffix = "em";
+        }
+
+        int freq = 1;
+        if (o_.chkRedRow && o_.optRedRowFactor) {
+            freq = static_cast<int>(text::CInt(text::Val(o_.txtRedRowFactor)));
+            suffix += "rf" + o_.txtRedRowFactor;
+        } else if (o_.chkRedRow) {
+            freq = MaxNoFrequency(rect, text::Val(o_.txtRedRowMax));
+            if (freq != 1) suffix += "rm" + o_.txtRedRowMax;
+        }
+
+        s.OutGridName[i - 1] = s.GridPathNoExt[i - 1] + suffix + ".grd";
+        if (rect == NodeRect{1, cols, 1, rows} && freq == 1) {
+            tell(ctx_, "Grid extraction for " + s.GridBaseName[i - 1] + " not required");
+            return EntryResult::Skipped;
+        }
+        const std::string& in = s.GridFullName[i - 1];
+        const std::string& out = s.OutGridName[i - 1];
+        CallSurferPositional(ctx_, "GridExtract",
+                             Positional{in, rect.FirstRow, rect.FirstCol, rect.LastRow, rect.LastCol, freq, freq, out},
+                             Positional{in, rect.FirstRow, rect.LastRow, freq, rect.FirstCol, rect.LastCol, freq, out});
+        return EntryResult::Done;
+    }
+
+private:
+    SurfFnsContext& ctx_;
+    const ExtractOptions& o_;
+};
+
+} // namespace
+
+BatchOutcome cmdExtract(SurfFnsContext& ctx, const ExtractOptions& options) {
+    if (!options.chkRedArea && !options.chkRedRow) return BatchOutcome::Completed;
+    if (options.chkRedRow) {
+        // A frequency below 1 has no meaning for GridExtract; refuse it before any work.
+        const bool factor = options.optRedRowFactor;
+        const double v = text::Val(factor ? options.txtRedRowFactor : options.txtRedRowMax);
+        if ((factor && text::CInt(v) < 1) || (!factor && v < 1)) {
+            ctx.prompt.busy(false);
+            ctx.prompt.message("Values", factor ? "Factor must be a whole number of at least 1."
+                                                : "Max no. must be a number of at least 1.");
+            return BatchOutcome::Stopped;
+        }
+    }
+    ExtractRun run(ctx, options);
+    return RunBatch(ctx, [&run](SurfFnsContext&, int i) { return run.entry(i); });
+}
+
+} // namespace trelvik::surffns

@@ -1,0 +1,28 @@
+#pragma once
+// "Fix resolution" of the "Surfer Functions" window: regrids every listed grid onto the
+// same number of nodes with its origin and spacing rounded to three decimals.
+//
+// Inputs: the entry's geometry (window geometry, version-6 report sheet or version-8
+//   scan); x0 = Round(xMin, 3), dx = Round(x spacing, 3), x1 = (cols - 1) * dx + x0, and
+//   y likewise (halves to the even digit).
+// Files in the grid's folder: "temp.dat" (the mapping program's XYZ text of the grid)
+//   and "temp2.dat" (its unblanked nodes as "x,y,z" lines), both left in place; the
+//   output S & "fixres.grd".
+// Gridding: version 6 GridData by position (kriging code 1, limits and spacings);
+//   version 8 by name (node counts and limits, Algorithm 9, no report).
+// The output is plotted whether or not "Plot in Surfer" is ticked; the list is cleared
+// only when "Clear filenames after fn" is ticked.
+#include "surferfns/surffnsstate.h"
+
+namespace trelvik::surffns {
+
+struct FixedLattice {
+    double x0 = 0, x1 = 0, dx = 0, y0 = 0, y1 = 0, dy = 0;
+    long cols = 0, rows = 0;
+};
+
+FixedLattice FixResolutionLattice(const GridGeo& geo);
+
+BatchOutcome cmdFixResolution(SurfFnsContext& ctx);
+
+} // namespace trelvik::surffns

@@ -1,0 +1,173 @@
+// "Extract" and "Fix resolution": node rectangles, frequencies and the grids written.
+#include "formats/surfergrid.h"
+#include "formats/xyzpointfile.h"
+#include "surferfns/extraction.h"
+#include "surferfns/regridfixres.h"
+#include "test_regridsupport.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace surffnstest;
+using ::testing::HasSubstr;
+
+namespace {
+
+// 21 x 11 nodes over [0, 10] x [0, 5], z = x + 100 y, unblanked only for columns
+// c0..c1 and rows r0..r1 (from 1).
+Grid island(int c0, int c1, int r0, int r1) {
+    Grid g = makeGrid(21, 11, 0, 10, 0, 5, [](double x, double y) { return x + 100 * y; });
+    for (int j = 0; j < g.rows; ++j)
+        for (int i = 0; i < g.cols; ++i)
+            if (i + 1 < c0 || i + 1 > c1 || j + 1 < r0 || j + 1 > r1) g.at(i, j) = kBlank;
+    return g;
+}
+
+PointList dumpOf(const Grid& g) {
+    PointList p;
+    for (int j = 0; j < g.rows; ++j)
+        for (int i = 0; i < g.cols; ++i) p.push_back({g.x(i), g.y(j), g.at(i, j)});
+    return p;
+}
+
+} // namespace
+
+TEST(ExtractRules, RectanglesAndFrequenciesFollowTheWorkedExamples) {
+    GridGeo geo;
+    geo.GeoCols = 21, geo.GeoRows = 11, geo.GeoXSpacing = 0.5, geo.GeoYSpacing = 0.5;
+    // Corner x1 = 1.0 on a grid from 0 by 0.5: Int(2) + 2 = 4; the far corner beyond the
+    // grid is cut to its edge.
+    EXPECT_EQ(DigitisedRect(geo, 1.0, -3, 4.2, 99), (NodeRect{4, 9, 1, 11}));
+
+    // Unblanked from column 5: FirstCol 2; from column 2: 1 (margin three, cut at 1).
+    EXPECT_EQ(MaxUnblankedRect(dumpOf(island(5, 12, 2, 9)), 21, 11, "g"), (NodeRect{2, 15, 1, 11}));
+    EXPECT_EQ(MaxUnblankedRect(dumpOf(island(2, 21, 6, 6)), 21, 11, "g"), (NodeRect{1, 21, 3, 9}));
+    EXPECT_FALSE(MaxUnblankedRect(dumpOf(island(30, 30, 1, 1)), 21, 11, "g"));
+    EXPECT_THROW(MaxUnblankedRect(dumpOf(island(1, 1, 1, 1)), 20, 11, "g"), Error);
+
+    // "Max no." 100: a span of exactly 100 keeps every node, 101 takes every second.
+    EXPECT_EQ(MaxNoFrequency(NodeRect{1, 101, 1, 50}, 100), 1);
+    EXPECT_EQ(MaxNoFrequency(NodeRect{1, 102, 1, 50}, 100), 2);
+    EXPECT_EQ(MaxNoFrequency(NodeRect{1, 50, 1, 302}, 100), 4);
+}
+
+class ExtractVersions : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ExtractVersions, MaxUnblankedAreaCutsToTheIslandAndLeavesDigitDatAlone) {
+    TempFolder dir;
+    const Grid g = island(8, 12, 5, 7);
+    saveGrid(dir.path("t1.grd"), g);
+    dir.write("digit.dat", "1,1\r\n2,2\r\n");  // the user's own digitised points
+    ProcRun r(GetParam());
+    r.add(dir.folder(), "t1.grd");
+    ExtractOptions o;
+    o.chkRedArea = true;
+    o.chkRedRow = true;
+    o.optRedRowFactor = true;
+    o.txtRedRowFactor = "2";
+    EXPECT_EQ(cmdExtract(r.ctx, o), BatchOutcome::Completed);
+    EXPECT_EQ(dir.read("digit.dat"), "1,1\r\n2,2\r\n");
+    // Columns 5..15 and rows 2..10, every second node: 6 x 5 nodes from (2, 0.5).
+    const Grid e = formats::readSurferGrid(dir.path("t1emrf2.grd"));
+    EXPECT_EQ(e.cols, 6);
+    EXPECT_EQ(e.rows, 5);
+    EXPECT_DOUBLE_EQ(e.xMin, 2);
+    EXPECT_DOUBLE_EQ(e.yMin, 0.5);
+    EXPECT_DOUBLE_EQ(e.at(3, 2), g.at(10, 5));
+    const auto calls = r.calls("GridExtract");
+    ASSERT_EQ(calls.size(), 1u);
+    // Version 6 (in, r1, c1, r2, c2, ...), version 8 (in, r1, r2, rFreq, c1, c2, ...).
+    EXPECT_THAT(calls[0], HasSubstr(GetParam() == "SurferV6" ? ", 2, 5, 10, 15, 2, 2," : ", 2, 10, 2, 5, 15, 2,"));
+    // No dump left behind: the grids, digit.dat and, with version 6, the report sheet.
+    EXPECT_EQ(dir.fileCount(), GetParam() == "SurferV6" ? 4u : 3u);
+}
+
+TEST_P(ExtractVersions, FixResolutionRoundsOriginAndSpacingAndAlwaysPlots) {
+    TempFolder dir;
+    Grid g = makeGrid(6, 5, 0.12345, 0.12345 + 5 * 0.01012, 2.0004, 2.0004 + 4 * 0.02, [](double x, double y) {
+        return 3 * x - y;
+    });
+    g.at(0, 0) = kBlank;
+    saveGrid(dir.path("t2.grd"), g);
+    ProcRun r(GetParam());
+    r.ctx.chkStartSurfer = true;
+    r.ctx.chkClearFilenames = false;
+    r.add(dir.folder(), "t2.grd");
+    EXPECT_EQ(cmdFixResolution(r.ctx), BatchOutcome::Completed);
+    const Grid f = formats::readSurferGrid(dir.path("t2fixres.grd"));
+    EXPECT_EQ(f.cols, 6);
+    EXPECT_EQ(f.rows, 5);
+    EXPECT_NEAR(f.xMin, 0.123, 1e-12);
+    EXPECT_NEAR(f.xSpacing(), 0.010, 1e-12);
+    EXPECT_NEAR(f.yMin, 2.0, 1e-12);
+    EXPECT_NEAR(f.ySpacing(), 0.02, 1e-12);
+    // temp2.dat holds the unblanked nodes only, as x,y,z lines.
+    const PointList pts = formats::readXyzPointFile(dir.path("temp2.dat"));
+    EXPECT_EQ(pts.size(), 29u);
+    EXPECT_TRUE(FileExists(dir.path("temp.dat")));
+    EXPECT_EQ(r.state.NumFiles, 1);  // kept: "Clear filenames after fn" unticked
+    EXPECT_EQ(r.calls("GridData").size(), 1u);
+    if (GetParam() == "SurferV8")
+        EXPECT_EQ(surfer::asPlot(r.app.SurferApp->ActiveDocument())->Shapes.maps().size(), 1u);
+    else
+        EXPECT_EQ(r.calls("ReliefMap").size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothForms, ExtractVersions, ::testing::ValuesIn(kVersions));
+
+TEST(Extract, DigitisedCornersAndTheirFailures) {
+    TempFolder dir;
+    saveGrid(dir.path("t3.grd"), island(1, 21, 1, 11));
+    ProcRun r("SurferV8");
+    r.add(dir.folder(), "t3.grd");
+    r.digitise(dir.folder(), "1.0,1.0\r\n4.2,3.1\r\n");
+    ExtractOptions o;
+    o.chkRedArea = true;
+    o.optRedAreaDig = true;
+    EXPECT_EQ(cmdExtract(r.ctx, o), BatchOutcome::Completed);
+    EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("bottom left and top right of area in t3 to keep.\n\rSave"));
+    EXPECT_EQ(dir.read("t3extpts.dat"), "1.0,1.0\r\n4.2,3.1\r\n");
+    const Grid e = formats::readSurferGrid(dir.path("t3ed.grd"));
+    EXPECT_EQ(e.cols, 6);  // columns 4 to 9: x 1.5 .. 4
+    EXPECT_DOUBLE_EQ(e.xMin, 1.5);
+    EXPECT_EQ(e.rows, 4);  // rows 4 to 7: y 1.5 .. 3
+
+    // Corners the wrong way round: the batch ends, the list stays.
+    r.add(dir.folder(), "t3.grd");
+    r.digitise(dir.folder(), "4,4\r\n1,1\r\n");
+    EXPECT_EQ(cmdExtract(r.ctx, o), BatchOutcome::Stopped);
+    EXPECT_EQ(r.prompt.shown.back().text, "Points invalid - redigitise points.");
+    EXPECT_EQ(r.state.NumFiles, 1);
+}
+
+TEST(Extract, NothingToDoBadFrequenciesAndBlankGridsAreReported) {
+    TempFolder dir;
+    saveGrid(dir.path("full.grd"), island(1, 21, 1, 11));
+    saveGrid(dir.path("none.grd"), island(30, 30, 1, 1));
+    ProcRun r("SurferV6");
+    r.add(dir.folder(), "none.grd");
+    r.add(dir.folder(), "full.grd");
+
+    EXPECT_EQ(cmdExtract(r.ctx, ExtractOptions{}), BatchOutcome::Completed);  // both boxes unticked
+    EXPECT_TRUE(r.prompt.shown.empty());
+    EXPECT_EQ(r.state.NumFiles, 2);
+
+    ExtractOptions o;
+    o.chkRedRow = true;
+    o.txtRedRowFactor = "0";
+    EXPECT_EQ(cmdExtract(r.ctx, o), BatchOutcome::Stopped);
+    EXPECT_EQ(r.prompt.shown.back().title, "Values");
+    o.optRedRowFactor = false;
+    o.txtRedRowMax = "x";
+    EXPECT_EQ(cmdExtract(r.ctx, o), BatchOutcome::Stopped);
+
+    // The all-blank grid is reported and left out; the full one needs no extraction.
+    ExtractOptions area;
+    area.chkRedArea = true;
+    r.prompt.shown.clear();
+    EXPECT_EQ(cmdExtract(r.ctx, area), BatchOutcome::Completed);
+    ASSERT_EQ(r.prompt.shown.size(), 2u);
+    EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("Every node of none is blank"));
+    EXPECT_EQ(r.prompt.shown[1].text, "Grid extraction for full not required");
+    EXPECT_EQ(dir.fileCount(), 3u);  // the two grids and the report sheet, nothing else
+}
