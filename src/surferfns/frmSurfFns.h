@@ -124,6 +124,7 @@ public:
     void cmdPresetA_Click();
     void cmdPresetD_Click();
     void cmdPlotGrid_Click();
+    void cmdBlank_Click();
 
 private:
     QWidget* buildListFrame();

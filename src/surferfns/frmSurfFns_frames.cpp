@@ -15,6 +15,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "surferfns/blanking.h"
+
 namespace trelvik {
 
 namespace {
@@ -249,6 +251,21 @@ QGroupBox* frmSurfFns::buildCompareFrame() {
     g->setRowStretch(5, 1);
     fraCompare->setEnabled(false);  // its procedures are not built yet
     return fraCompare;
+}
+
+void frmSurfFns::cmdBlank_Click() {
+    surffns::BlankOptions o;
+    o.mode = optBlankInside->isChecked()        ? surffns::BlankMode::Inside
+             : optBlankMultiInside->isChecked() ? surffns::BlankMode::MultiInside
+             : optBlankMultiTeeth->isChecked()  ? surffns::BlankMode::MultiTeeth
+                                                : surffns::BlankMode::Outside;
+    for (int k = 0; k < 12; ++k) o.chkTeeth[static_cast<std::size_t>(k)] = chkTeeth[static_cast<std::size_t>(k)]->isChecked();
+    o.chkMultiBlankRegrid = chkMultiBlankRegrid->isChecked();
+    o.chkBlankUseBlnFile = chkBlankUseBlnFile->isChecked();
+    o.txtBlankDelChar = txtBlankDelChar->text().toStdString();
+    auto ctx = context();
+    surffns::cmdBlank(ctx, o);
+    showState(ctx);
 }
 
 } // namespace trelvik

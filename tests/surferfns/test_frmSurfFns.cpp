@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -195,4 +196,26 @@ TEST_F(SurfFnsWindow, HiddenWindowPlotsAtTheFirstSlotWithTheAbovePreset) {
     w->cmdPresetD_Click();
     EXPECT_EQ(w->txtTilt->text(), "30");
     EXPECT_TRUE(w->optProjP->isChecked());
+}
+
+TEST_F(SurfFnsWindow, BlankWithAnEarlierBlankingFileWritesTheBlankedGrid) {
+    Grid g = formats::readSurferGrid(path("m1.grd"));
+    formats::writeSurferGrid(path("m1b150.grd"), g, formats::SurferGridFormat::Binary7);
+    // "Del. no. char." 4 finds the outline of m1 for m1b150: keep the inside of a square.
+    QFile bln(dir.filePath("m1blnpts.bln"));
+    ASSERT_TRUE(bln.open(QIODevice::WriteOnly));
+    bln.write("5,0\r\n0.4,0.4\r\n1.6,0.4\r\n1.6,1.1\r\n0.4,1.1\r\n0.4,0.4\r\n");
+    bln.close();
+    frmSurfFns* w = open();
+    choose(w, "m1b150.grd");
+    w->chkBlankUseBlnFile->setChecked(true);
+    ASSERT_TRUE(w->cmdBlank->isEnabled());
+    w->cmdBlank->click();
+    EXPECT_TRUE(prompt.shown.empty()) << prompt.shown.front().text;
+    const Grid out = formats::readSurferGrid(path("m1b150b.grd"));
+    EXPECT_TRUE(out.blank(0, 0));
+    EXPECT_FALSE(out.blank(2, 2));  // (1, 1) lies inside
+    EXPECT_DOUBLE_EQ(out.at(2, 2), g.at(2, 2));
+    EXPECT_EQ(w->txtNoFiles->text(), "0");
+    EXPECT_EQ(surfer::asPlot(state.SurferApp->ActiveDocument())->Shapes.maps().at(0)->gridPath(), path("m1b150b.grd"));
 }
