@@ -198,9 +198,3 @@ TEST(PlotSurferV6, RowsOfTenThroughThePositionalCallsAndConnectsWhenNeeded) {
     ASSERT_EQ(maps.size(), 2u);
     EXPECT_EQ(maps[0]->mapKind(), surfer::MapKind::Relief);
 }
-
-TEST(PlotLabel, TextAfterTheLastSeparatorOrTheWholeName) {
-    EXPECT_EQ(PlotLabel("/data/teeth/m1.grd"), "m1.grd");
-    EXPECT_EQ(PlotLabel("C:\\scans\\m2.grd"), "m2.grd");
-    EXPECT_EQ(PlotLabel("m3.grd"), "m3.grd");
-}
