@@ -1,0 +1,195 @@
+#include "surferfns/regrid.h"
+
+#include "core/error.h"
+#include "core/fileroutines.h"
+#include "core/textform.h"
+#include "formats/xyzdump.h"
+#include "formats/xyzpointfile.h"
+#include "surfer/application.h"
+#include "surferfns/plotsurfer.h"
+#include "surferfns/regridxyz.h"
+
+#include <cmath>
+#include <filesystem>
+
+namespace trelvik::surffns {
+
+using surfer::Named;
+using surfer::omitted;
+using surfer::Positional;
+using text::Round;
+
+ExactLattice ExactResolutionLattice(double xMin, double xMax, double yMin, double yMax, long n, ExactAxis axis) {
+    const double xr = xMax - xMin, yr = yMax - yMin;
+    const bool mainX = axis == ExactAxis::Cols || (axis == ExactAxis::RowsCols && std::fabs(xr) > std::fabs(yr));
+    ExactLattice l;
+    l.x0 = xMin;
+    l.y0 = yMin;
+    if (mainX) {
+        l.NumCols = n;
+        l.dx = Round(xr / static_cast<double>(n - 1), 3);
+        l.dy = l.dx;
+        l.NumRows = l.dy != 0 ? static_cast<long>(Round(std::fabs(yr) / l.dy, 0)) : 0;
+    } else {
+        l.NumRows = n;
+        l.dy = Round(yr / static_cast<double>(n - 1), 3);
+        l.dx = l.dy;
+        l.NumCols = l.dx != 0 ? static_cast<long>(Round(std::fabs(xr) / l.dx, 0)) : 0;
+    }
+    l.x1 = l.x0 + static_cast<double>(l.NumCols - 1) * l.dx;
+    l.y1 = l.y0 + static_cast<double>(l.NumRows - 1) * l.dy;
+    return l;
+}
+
+namespace {
+
+void makeFolder(const std::string& dir) {
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (ec || !DirExists(dir)) throw Error("Cannot create the folder " + dir + (ec ? ": " + ec.message() : ""));
+}
+
+class RegridRun {
+public:
+    RegridRun(SurfFnsContext& ctx, const RegridOptions& o, long n) : ctx_(ctx), o_(o), n_(n) {}
+
+    EntryResult entry(int i) {
+        SurfFnsState& s = ctx_.state;
+        const std::string& S = s.GridPathNoExt[i - 1];
+        const std::string& dir = s.GridDir[i - 1];
+        const std::string& base = s.GridBaseName[i - 1];
+        const std::string& T = o_.txtExactNoRC;
+        const std::string no = std::to_string(i);
+
+        std::string blankLine;
+        if (o_.optRegridTxt) {
+            blankLine = S + "blnpts.bln";
+        } else {
+            const auto stem = DelCharStem(S, base, o_.txtRegridDelChar);
+            if (!stem) return skip("Del from grd fname \"" + o_.txtRegridDelChar + "\" cannot be taken off the name " +
+                                   base + " (file no. " + no + "): it must be a number from 0 to " +
+                                   std::to_string(base.size()) + ". The file is left out.");
+            blankLine = *stem + "blnpts.bln";
+        }
+        if (!FileExists(blankLine)) return missing("Check that blanking file (file no. " + no + ") is in correct directory.");
+
+        std::string rowLine;
+        if (o_.chkRegridIndivTeeth) {
+            if (S.size() < 6 || S.compare(S.size() - 6, 3, "b-s") != 0)
+                return skip("The name " + base + " (file no. " + no +
+                            ") does not end in \"b-s\" and a tooth code, so it has no tooth-row outline. The file "
+                            "is left out.");
+            rowLine = S.substr(0, S.size() - 6) + "blnpts.bln";
+            if (!FileExists(rowLine))
+                return missing("Check that row blanking file (file no. " + no + ") is in correct directory.");
+        }
+
+        // The data to grid and its extents.
+        const std::string& grid = s.GridFullName[i - 1];
+        std::optional<PrivateTempFile> xyz;
+        std::string data;
+        PointList points;
+        if (o_.optRegridTxt) {
+            data = grid;
+            points = formats::readXyzPointFile(data);
+        } else {
+            xyz.emplace(".txt");
+            data = xyz->path();
+            CallSurferPositional(ctx_, "GridConvert", Positional{grid, data, 3}, Positional{grid, data, 4});
+            points = keepUnblanked(formats::readXyzDump(data));
+            formats::writeXyzPointFile(data, points);
+        }
+        if (points.empty()) throw Error("The XYZ data of " + grid + " holds no unblanked point to regrid.");
+        double xMin = points[0].x, xMax = points[0].x, yMin = points[0].y, yMax = points[0].y;
+        for (const PointXYZ& p : points) {
+            if (p.x < xMin) xMin = p.x;
+            if (p.y < yMin) yMin = p.y;
+            if (p.x > xMax) xMax = p.x;
+            if (p.y > yMax) yMax = p.y;
+        }
+        points = PointList();
+
+        const ExactLattice l = ExactResolutionLattice(xMin, xMax, yMin, yMax, n_, o_.axis);
+        if (l.dx <= 0 || l.NumCols < 2 || l.NumRows < 2)
+            return skip("The extent of " + base + " (file no. " + no + ") is too small for " + T +
+                        " nodes: the spacing rounds to " + text::CStr(l.dx) + " and the lattice would be " +
+                        std::to_string(l.NumCols) + " x " + std::to_string(l.NumRows) + " nodes. The file is left out.");
+
+        makeFolder(dir + T + "_grd");
+        const std::string regridName = dir + T + "_grd" + sep() + base + T + ".grd";
+        CallSurfer(ctx_, "GridData",
+                   Positional{data, 0, 1, 2, l.x0, l.x1, l.y0, l.y1, l.dx, l.dy, omitted, omitted, 1, regridName},
+                   Named{{"DataFile", data},
+                         {"XCol", 1},
+                         {"yCol", 2},
+                         {"zCol", 3},
+                         {"NumCols", l.NumCols},
+                         {"NumRows", l.NumRows},
+                         {"XMin", l.x0},
+                         {"XMax", l.x1},
+                         {"YMin", l.y0},
+                         {"YMax", l.y1},
+                         {"Algorithm", 2},
+                         {"ShowReport", false},
+                         {"OutGrid", regridName}});
+        xyz.reset();
+
+        makeFolder(dir + T + "b_grd");
+        std::string& out = s.OutGridName[i - 1];
+        out = dir + T + "b_grd" + sep() + base + T + "b.grd";
+        blank(regridName, blankLine, out);
+        if (o_.chkRegridIndivTeeth) blank(out, rowLine, out);
+
+        makeFolder(dir + T + "b_dat");
+        const std::string datName = dir + T + "b_dat" + sep() + base + T + "b.dat";
+        CallSurferPositional(ctx_, "GridConvert", Positional{out, datName, 3}, Positional{out, datName, 4});
+        writeUnblankedXyz(datName, datName);
+
+        if (ctx_.chkPlotSurfer) {
+            s.PlotType = o_.optTerrain ? 3 : ctx_.plot.PlotType;
+            PlotSurfer(ctx_, out, s.PlotType);
+        }
+        return EntryResult::Skipped;  // plotted here, with its own map type
+    }
+
+private:
+    static std::string sep() { return std::string(1, static_cast<char>(std::filesystem::path::preferred_separator)); }
+
+    void blank(const std::string& in, const std::string& bln, const std::string& out) {
+        CallSurfer(ctx_, "GridBlank", Positional{in, bln, out, 1},
+                   Named{{"InGrid", in}, {"BlankFile", bln}, {"OutGrid", out}});
+    }
+
+    EntryResult skip(const std::string& text) {
+        ctx_.prompt.busy(false);
+        ctx_.prompt.message("", text);
+        ctx_.prompt.busy(true);
+        return EntryResult::Skipped;
+    }
+
+    EntryResult missing(const std::string& text) {
+        ctx_.prompt.busy(false);
+        ctx_.prompt.message("", text);
+        ClearFilenames(ctx_.state);
+        return EntryResult::Stop;
+    }
+
+    SurfFnsContext& ctx_;
+    const RegridOptions& o_;
+    long n_;
+};
+
+} // namespace
+
+BatchOutcome cmdRegridExactResol(SurfFnsContext& ctx, const RegridOptions& options) {
+    const long long n = text::CInt(text::Val(options.txtExactNoRC));
+    if (n < 2) {
+        ctx.prompt.busy(false);
+        ctx.prompt.message("Values", "Exact no. must be a whole number of at least 2.");
+        return BatchOutcome::Stopped;
+    }
+    RegridRun run(ctx, options, static_cast<long>(n));
+    return RunBatch(ctx, [&run](SurfFnsContext&, int i) { return run.entry(i); });
+}
+
+} // namespace trelvik::surffns
