@@ -143,24 +143,3 @@ TEST(LocalMax, MatchesBruteForceForAllKernelSizes) {
         }
 }
 
-TEST(CuspThresholds, RulesAndKernelChoice) {
-    const CuspThreshold prev{0.7, 0, 0.7};
-    const CuspThreshold abs = readCuspThreshold(ThresholdRule::Abs, "0.25", "0.9", 10, prev);
-    EXPECT_EQ(abs.value, 0.25);
-    EXPECT_EQ(abs.absolute, 0.25);
-    EXPECT_EQ(abs.proportion, 0);
-    EXPECT_EQ(readCuspThreshold(ThresholdRule::NA, "1", "1", 10, prev).value, 0);
-    EXPECT_EQ(readCuspThreshold(ThresholdRule::None, "1", "1", 10, prev).value, 0.7);
-    EXPECT_EQ(readCuspThreshold(ThresholdRule::Abs, "abc", "", 10, prev).value, 0);
-    EXPECT_EQ(kernelSizeFromText("5 x 5"), 5);
-    EXPECT_EQ(kernelSizeFromText("7 x 7"), 7);
-    EXPECT_EQ(kernelSizeFromText(""), 3);
-}
-
-TEST(Proc3, LeavesClearedGridAndAsksForTheViewToBeCleared) {
-    const Proc3Result r = ClearedProcessed(randomGrid(6, 4, 1));
-    EXPECT_TRUE(r.clearProcessedView);
-    ASSERT_EQ(r.processed.cols, 6);
-    ASSERT_EQ(r.processed.rows, 4);
-    for (const auto& c : r.processed.cells) EXPECT_EQ(c.z, 0);
-}

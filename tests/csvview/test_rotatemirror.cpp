@@ -82,37 +82,6 @@ TEST(RotateMirror, QuarterTurnLaysNodesAnewWithStepsExchanged) {
     EXPECT_EQ(g.ymax, 22);
 }
 
-TEST(RotateMirror, PressesAccumulateAndUndo) {
-    const CurrentGrid start = abcdef();
-    auto same = [&](const CurrentGrid& g) {
-        ASSERT_EQ(g.cols, start.cols);
-        for (std::size_t i = 0; i < g.cells.size(); ++i) {
-            EXPECT_EQ(g.cells[i].z, start.cells[i].z);
-            EXPECT_DOUBLE_EQ(g.cells[i].x, start.cells[i].x);
-            EXPECT_DOUBLE_EQ(g.cells[i].y, start.cells[i].y);
-        }
-        EXPECT_EQ(g.xstep, start.xstep);
-    };
-    CurrentGrid g = start;
-    RotateCW(g);
-    RotateACW(g);
-    same(g);
-    for (int k = 0; k < 4; ++k) RotateCW(g);
-    same(g);
-    MirrorVert(g);
-    MirrorVert(g);
-    same(g);
-    CurrentGrid twice = start, half = start;
-    RotateCW(twice);
-    RotateCW(twice);
-    Rotate180(half);
-    EXPECT_EQ(onScreen(twice), onScreen(half));
-
-    CurrentGrid none;
-    EXPECT_FALSE(RotateCW(none));
-    EXPECT_FALSE(MirrorHoriz(none));
-}
-
 TEST(RotateMirror, EmptyCellsTurnWithTheirHeights) {
     CurrentGrid g = abcdef();
     g.z(1, 1) = kVoidHeight;  // d empty
@@ -121,6 +90,13 @@ TEST(RotateMirror, EmptyCellsTurnWithTheirHeights) {
     EXPECT_EQ(g.z(1, 3), kVoidHeight);  // top-left on screen
     EXPECT_FALSE(g.isFilled(1, 3));
     EXPECT_TRUE(g.isFilled(2, 3));
+    RotateACW(g);  // and back, nodes where they were
+    EXPECT_EQ(g.z(1, 1), kVoidHeight);
+    EXPECT_EQ(onScreen(g)[0], (std::vector<double>{1, 2, 3}));
+    EXPECT_EQ(g.at(3, 2).x, 12);
+    EXPECT_EQ(g.at(3, 2).y, 22);
+    CurrentGrid none;
+    EXPECT_FALSE(RotateCW(none) || MirrorHoriz(none));
 }
 
 // Writes a lattice file, reads it, turns it, writes it with "Output CSV", reads that
