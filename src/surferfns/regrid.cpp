@@ -3,7 +3,6 @@
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"
-#include "formats/xyzdump.h"
 #include "formats/xyzpointfile.h"
 #include "surfer/application.h"
 #include "surferfns/plotsurfer.h"
@@ -88,26 +87,29 @@ public:
         const std::string& grid = s.GridFullName[i - 1];
         std::optional<PrivateTempFile> xyz;
         std::string data;
-        PointList points;
+        UnblankedXyz extent;
         if (o_.optRegridTxt) {
             data = grid;
-            points = formats::readXyzPointFile(data);
+            const PointList points = formats::readXyzPointFile(data);
+            if (!points.empty()) {
+                extent.records = points.size();
+                extent.xMin = extent.xMax = points[0].x;
+                extent.yMin = extent.yMax = points[0].y;
+            }
+            for (const PointXYZ& p : points) {
+                if (p.x < extent.xMin) extent.xMin = p.x;
+                if (p.y < extent.yMin) extent.yMin = p.y;
+                if (p.x > extent.xMax) extent.xMax = p.x;
+                if (p.y > extent.yMax) extent.yMax = p.y;
+            }
         } else {
             xyz.emplace(".txt");
             data = xyz->path();
             CallSurferPositional(ctx_, "GridConvert", Positional{grid, data, 3}, Positional{grid, data, 4});
-            points = keepUnblanked(formats::readXyzDump(data));
-            formats::writeXyzPointFile(data, points);
+            extent = writeUnblankedXyz(data, data);
         }
-        if (points.empty()) throw Error("The XYZ data of " + grid + " holds no unblanked point to regrid.");
-        double xMin = points[0].x, xMax = points[0].x, yMin = points[0].y, yMax = points[0].y;
-        for (const PointXYZ& p : points) {
-            if (p.x < xMin) xMin = p.x;
-            if (p.y < yMin) yMin = p.y;
-            if (p.x > xMax) xMax = p.x;
-            if (p.y > yMax) yMax = p.y;
-        }
-        points = PointList();
+        if (extent.records == 0) throw Error("The XYZ data of " + grid + " holds no unblanked point to regrid.");
+        const double xMin = extent.xMin, xMax = extent.xMax, yMin = extent.yMin, yMax = extent.yMax;
 
         const ExactLattice l = ExactResolutionLattice(xMin, xMax, yMin, yMax, n_, o_.axis);
         if (l.dx <= 0 || l.NumCols < 2 || l.NumRows < 2)

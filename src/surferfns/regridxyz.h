@@ -6,11 +6,13 @@
 //                     procedure and removed when the object goes: the mapping program's
 //                     XYZ dumps that are only read back land there, never on a name the
 //                     user may hold (a grid's "digit.dat" or its scanner ".txt").
-//  keepUnblanked      the records of an XYZ dump with z below 1E+37 (blank nodes, held
-//                     as 1.70141E+38, are dropped), in file order.
-//  writeUnblankedXyz  reads an XYZ dump and replaces `outPath` with its unblanked
-//                     records as "x,y,z" lines (numbers bare in the general form, CR LF);
-//                     returns the records written.
+//  writeUnblankedXyz  reads an XYZ dump (x, y, z separated by blanks, tabs or commas)
+//                     and replaces `outPath` (which may be the dump itself) with the
+//                     records whose z is below 1E+37 as "x,y,z" lines, CR LF: blank nodes,
+//                     held as 1.70141E+38, are dropped. The numbers are copied as the dump
+//                     writes them (the general form), so they are not formatted again.
+//                     Returns the count and the x, y extents of the records kept. A line
+//                     without three numbers throws trelvik::Error naming file and line.
 //  copyFileReplacing  copies a file's bytes over another through a temporary file beside
 //                     the target, so a failed copy leaves the old target whole.
 //  removeQuietly      deletes a file if it is there; never throws.
@@ -22,7 +24,6 @@
 //                     box: d is the typed number, the kept length rounded halves to even.
 //                     Returns nothing when d is negative or larger than the base name, so
 //                     the cut never reaches into the folder.
-#include "core/points.h"
 #include "surferfns/surffnsstate.h"
 
 #include <optional>
@@ -42,8 +43,11 @@ private:
     std::string path_;
 };
 
-PointList keepUnblanked(const PointList& records);
-std::size_t writeUnblankedXyz(const std::string& dumpPath, const std::string& outPath);
+struct UnblankedXyz {
+    std::size_t records = 0;
+    double xMin = 0, xMax = 0, yMin = 0, yMax = 0;  // of the records kept; 0 when none
+};
+UnblankedXyz writeUnblankedXyz(const std::string& dumpPath, const std::string& outPath);
 
 void copyFileReplacing(const std::string& from, const std::string& to);
 void removeQuietly(const std::string& path);

@@ -1,0 +1,87 @@
+// "Regrid" at an exact resolution over a batch of tooth grids of 1000 x 1000 nodes:
+// XYZ text of each grid, blank nodes dropped, kriging onto 150 nodes along the longer
+// axis, blanking with the tooth outline, XYZ text of the blanked grid. No plotting.
+#include "core/appstate.h"
+#include "core/fileroutines.h"
+#include "core/grid.h"
+#include "core/prompt.h"
+#include "formats/surfergrid.h"
+#include "surfer/application.h"
+#include "surferfns/regrid.h"
+#include "surferfns/surffnsstate.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <filesystem>
+#include <random>
+#include <string>
+
+namespace {
+
+using namespace trelvik;
+using namespace trelvik::surffns;
+namespace fs = std::filesystem;
+
+// A crown-like surface over [0, 10] x [0, 8], blank outside an ellipse.
+Grid crown(int n, double phase) {
+    Grid g(n, n, 0, 10, 0, 8);
+    for (int j = 0; j < n; ++j)
+        for (int i = 0; i < n; ++i) {
+            const double x = g.x(i), y = g.y(j);
+            const double u = (x - 5) / 4.8, v = (y - 4) / 3.8;
+            g.at(i, j) = u * u + v * v > 1 ? kBlank
+                                           : 2 * std::exp(-((x - 3.5) * (x - 3.5) + (y - 5) * (y - 5)) / 3) +
+                                                 1.5 * std::exp(-((x - 6.5) * (x - 6.5) + (y - 3) * (y - 3)) / 2) +
+                                                 0.1 * std::sin(3 * x + phase);
+        }
+    return g;
+}
+
+struct Batch {
+    fs::path dir;
+    int files;
+    Batch(int count, int nodes) : files(count) {
+        std::random_device rd;
+        dir = fs::temp_directory_path() / ("trelvik_bench_regrid_" + std::to_string(rd()));
+        fs::create_directories(dir);
+        for (int k = 1; k <= count; ++k) {
+            const std::string stem = (dir / ("tooth" + std::to_string(k))).string();
+            formats::writeSurferGrid(stem + "b.grd", crown(nodes, k), formats::SurferGridFormat::Binary7);
+            writeFileAtomic(stem + "blnpts.bln", "5,0\r\n0.5,0.5\r\n9.5,0.5\r\n9.5,7.5\r\n0.5,7.5\r\n0.5,0.5\r\n");
+        }
+    }
+    ~Batch() {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+};
+
+void BM_RegridBatch(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    const int nodes = static_cast<int>(state.range(1));
+    Batch batch(count, nodes);
+    for (auto _ : state) {
+        AppState app;
+        app.mnuSurf8Checked = true;
+        ScriptedPrompt prompt;
+        SurfFnsState s;
+        SurfFnsContext ctx{app, prompt, s};
+        ctx.chkPlotSurfer = false;
+        ctx.File2Folder = batch.dir.string();
+        for (int k = 1; k <= count; ++k) ctx.File2Names.push_back("tooth" + std::to_string(k) + "b.grd");
+        AddAllFilenames(ctx);
+        const BatchOutcome r = cmdRegridExactResol(ctx, RegridOptions{});
+        if (r != BatchOutcome::Completed || !prompt.shown.empty()) {
+            state.SkipWithError(prompt.shown.empty() ? "regrid failed" : prompt.shown.back().text.c_str());
+            break;
+        }
+    }
+    surfer::shutdownAll();
+}
+BENCHMARK(BM_RegridBatch)->Args({20, 1000})->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_RegridBatch)->Args({1, 1000})->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+BENCHMARK_MAIN();
