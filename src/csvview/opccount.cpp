@@ -7,6 +7,7 @@
 #include "formats/fastnumber.h"
 #include "formats/resultscsv.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -62,8 +63,10 @@ std::string resultsHeader(bool withFile, const char* suffix) {
 
 // x, y, patch number of every cell of a kept patch, rows ascending, columns inside.
 void writePatchGrid(const std::string& path, const LatticeGrid& source, const PatchLabels& labels) {
+    // Written through a small buffer: a large grid's table runs to tens of megabytes.
+    AtomicTextWriter file(path);
     std::string out;
-    out.reserve(static_cast<std::size_t>(labels.pixelsInPatches) * 40 + 16);
+    out.reserve(1 << 20);
     char buf[3 * formats::kGeneralNumberMax + 8];
     for (std::size_t k = 0; k < labels.patch.size(); ++k) {
         const int p = labels.patch[k];
@@ -72,12 +75,17 @@ void writePatchGrid(const std::string& path, const LatticeGrid& source, const Pa
         *e++ = ',';
         e = formats::writeGeneralNumber(e, source.cells[k].y);
         *e++ = ',';
-        e = formats::writeGeneralNumber(e, static_cast<double>(p));
+        e = std::to_chars(e, buf + sizeof buf, p).ptr;  // patch numbers are whole
         *e++ = '\r';
         *e++ = '\n';
         out.append(buf, e);
+        if (out.size() > (1 << 20) - 128) {
+            file.write(out);
+            out.clear();
+        }
     }
-    writeFileAtomic(path, out);
+    file.write(out);
+    file.commit();
 }
 
 // The patch layer in grey between its lowest and highest number, as the fourth
@@ -198,7 +206,6 @@ OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Pro
         run.grids = computeSlopeGrids(working, in.xstep, so);
         run.stats = writeSlopeOutputs(run.grids, so, in.ctx, app, prompt);
         for (const std::string& f : run.stats.filesWritten) res.filesWritten.push_back(f);
-        res.processed = run.grids.processed;
         res.slope = std::move(run);
     } else {
         ContourOptions co;
@@ -206,7 +213,7 @@ OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Pro
         co.scaleByRange = s.contourByRange;
         co.factor = text::Val(s.contourScaleZ);
         co.bandCount = text::Val(s.contourScaleR);
-        if (!ContourBands(working, in.xstep, in.zmin, in.zmax, co, res.processed, prompt)) return res;
+        if (!ContourBands(working, in.xstep, in.zmin, in.zmax, co, res.bands, prompt)) return res;
     }
 
     res.runName = *clumpRunName(s);
@@ -222,9 +229,9 @@ OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Pro
         progress.step(r - 1, rotations);
         if (s.source == ClumpSource::AspectSlope) {
             const double offset = width / 2 + (s.opcr ? (r - 1) * step : 0.0);
-            res.classes = orientationClasses(res.processed, classCount, offset, s.voidHoriz);
+            res.classes = orientationClasses(res.processed(), classCount, offset, s.voidHoriz);
         } else {
-            res.classes = bandClasses(res.processed, classCount);
+            res.classes = bandClasses(res.processed(), classCount);
         }
         res.labels = labelPatches(res.classes, working.cols, working.rows, minSize);
         const PatchStats st = patchStatistics(res.labels, total, app);
@@ -234,7 +241,7 @@ OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Pro
             res.pixelsInClumps = st.pixelsInPatches;
             dir = ensureResultsFolder(in.ctx.folder, res.runName);
             const std::string stem = dir + in.ctx.baseName + "-" + res.runName;
-            writePatchGrid(stem + ".csv", res.processed, res.labels);
+            writePatchGrid(stem + ".csv", res.processed(), res.labels);
             res.filesWritten.push_back(stem + ".csv");
             std::vector<std::string> lines;
             lines.push_back(resultsHeader(false, ""));
@@ -255,7 +262,7 @@ OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Pro
                 res.filesWritten.push_back(path);
             }
             if (s.saveImage) {
-                writePatchImage(stem + ".bmp", res.processed, res.labels);
+                writePatchImage(stem + ".bmp", res.processed(), res.labels);
                 res.filesWritten.push_back(stem + ".bmp");
             }
         }

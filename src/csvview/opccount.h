@@ -88,13 +88,16 @@ struct OpcResult {
     long totalCells = 0;           // T of the last run
     long pixelsInClumps = 0;       // of run 1 (the per-file files)
     // The last run's layers (for the result views 1..4) and its source grid.
-    LatticeGrid processed;         // orientation or band grid (the processed grid)
+    LatticeGrid bands;             // the band grid (contour source)
     std::vector<int> classes;      // layer 1
     PatchLabels labels;            // provisional (layer 2), component (3..6), patch (7)
     std::optional<SlopeRun> slope; // the slope analysis, orientation source only
     std::string noClumpsText;      // lblNoClumps: P of the last run
     std::string pdClumpedText;     // lblPDClumped: its diversity to 3 places
     std::vector<std::string> filesWritten;
+
+    // The processed grid: the orientation grid or the band grid.
+    const LatticeGrid& processed() const { return slope ? slope->grids.processed : bands; }
 };
 
 // "Curr. file" of the OPC frame (also each file of a "Clump" batch). Refusals go
