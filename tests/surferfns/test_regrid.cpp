@@ -77,13 +77,6 @@ TEST_P(RegridVersions, WritesTheThreeFoldersAndKeepsTheUsersTextFile) {
     ASSERT_EQ(gd.size(), 1u);
     EXPECT_THAT(gd[0], HasSubstr(GetParam() == "SurferV6" ? ", 1, 1, , , 1, \"" : "Algorithm:=2"));
 
-    if (GetParam() == "SurferV8") {  // the worked example with the default 150
-        r.add(teeth, "t1b.grd");
-        EXPECT_EQ(cmdRegridExactResol(r.ctx, RegridOptions{}), BatchOutcome::Completed);
-        const Grid g150 = formats::readSurferGrid(teeth + "/150b_grd/t1b150b.grd");
-        EXPECT_EQ(g150.cols, 150);
-        EXPECT_EQ(g150.rows, 93);
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothForms, RegridVersions, ::testing::ValuesIn(kVersions));
