@@ -1,0 +1,104 @@
+// The curvature grid: the greatest crest curvature over nineteen directions, checked on
+// a paraboloid cap against its analytic directional curvature, in both call forms.
+#include "surferfns/curvaturechain.h"
+#include "test_smoothing_fixture.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <numbers>
+#include <regex>
+
+using namespace trelvik::surffns;
+using namespace surffnsproc;
+using ::testing::HasSubstr;
+
+namespace {
+
+constexpr double kA = 0.3;  // z = -kA (x^2 + y^2): a cap, the shape of a cusp tip
+
+// -d2z/ds2 / (1 + (dz/ds)^2)^1.5 along direction t of the cap: 2a / (1 + 4a^2 (x cos t +
+// y sin t)^2)^1.5, greatest across the radius, where it is 2a.
+double crestCurvature(double x, double y, double degrees) {
+    const double t = degrees * std::numbers::pi / 180;
+    const double d1 = -2 * kA * (x * std::cos(t) + y * std::sin(t));
+    return 2 * kA / std::pow(1 + d1 * d1, 1.5);
+}
+
+// The output paths named in the call log's GridCalculus and GridMath lines.
+std::vector<std::string> intermediates(const ProcRun& r) {
+    std::vector<std::string> out;
+    const std::regex path("\"([^\"]*[dm][0-9]+\\.grd)\"");
+    for (const std::string& line : r.app.SurferApp->callLog())
+        for (std::sregex_iterator it(line.begin(), line.end(), path), end; it != end; ++it)
+            out.push_back((*it)[1]);
+    return out;
+}
+
+} // namespace
+
+class CurvatureChain : public ::testing::TestWithParam<bool> {};
+
+TEST_P(CurvatureChain, ParaboloidCapMatchesAnalyticCurvature) {
+    ProcRun r(GetParam());
+    trelvik::surffns::PrepareSurfer(r.ctx);
+    const std::string g = r.save("cap_s.grd", makeGrid(9, 7, -2, 2, -1.5, 1.5, [](double x, double y) {
+                                     return -kA * (x * x + y * y);
+                                 }));
+    // A user's grids named as the chain's steps would once have been named stay untouched.
+    r.save("cap_s0.grd", makeGrid(3, 3, 0, 2, 0, 2, [](double, double) { return 42; }));
+    r.save("cap_sm17.grd", makeGrid(3, 3, 0, 2, 0, 2, [](double, double) { return 43; }));
+
+    EXPECT_EQ(MakeCurvatureGrid(r.ctx, g), r.dir.path("cap_s_curv10.grd"));
+    const Grid c = r.read("cap_s_curv10.grd");
+    for (int j = 0; j < c.rows; ++j)
+        for (int i = 0; i < c.cols; ++i) {
+            if (i == 0 || j == 0 || i == c.cols - 1 || j == c.rows - 1) {
+                EXPECT_TRUE(c.blank(i, j));
+                continue;
+            }
+            double sampled = -1e300;
+            for (int k = 0; k <= 18; ++k) sampled = std::max(sampled, crestCurvature(c.x(i), c.y(j), 10.0 * k));
+            EXPECT_NEAR(c.at(i, j), sampled, 1e-12) << i << "," << j;
+            // Ten-degree steps come within 5 degrees of the radius' normal.
+            EXPECT_GT(c.at(i, j), 0);
+            EXPECT_LE(c.at(i, j), 2 * kA + 1e-12);
+            EXPECT_GT(c.at(i, j), 2 * kA * 0.97);
+        }
+
+    EXPECT_EQ(r.read("cap_s0.grd").at(1, 1), 42);
+    EXPECT_EQ(r.read("cap_sm17.grd").at(1, 1), 43);
+    const auto steps = intermediates(r);
+    ASSERT_EQ(steps.size(), 19u + 18u * 3u + 1u);  // written, then each read once
+    for (const std::string& p : steps) {
+        EXPECT_FALSE(std::filesystem::exists(p)) << p;
+        EXPECT_NE(std::filesystem::path(p).parent_path(), std::filesystem::path(r.dir.folder()));
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(p).parent_path()));
+    }
+    EXPECT_EQ(r.calls("GridCalculus").size(), 19u);
+    EXPECT_EQ(r.calls("GridMath").size(), 19u);
+    const std::string first = r.calls("GridCalculus")[0];
+    if (GetParam()) EXPECT_THAT(first, HasSubstr("\", 0, 2, 0, , , , , \""));
+    else EXPECT_THAT(first, HasSubstr("Operation:=3, Param1:=0, OutGrid:="));
+    EXPECT_THAT(r.calls("GridCalculus")[18], HasSubstr(GetParam() ? ", 0, 2, 180, " : "Param1:=180,"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Both, CurvatureChain, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "V6" : "V8"; });
+
+TEST(CurvatureChainSign, CrestIsHighValleyIsLow) {
+    ProcRun r;
+    trelvik::surffns::PrepareSurfer(r.ctx);
+    // A crest along y (z = -x^2) and a valley (z = x^2): across the crest the curvature
+    // is 2 / (1 + 4x^2)^1.5; the valley's greatest crest curvature is 0 (along it).
+    const std::string crest = r.save("crest.grd", makeGrid(5, 5, -1, 1, -1, 1, [](double x, double) { return -x * x; }));
+    const std::string valley = r.save("valley.grd", makeGrid(5, 5, -1, 1, -1, 1, [](double x, double) { return x * x; }));
+    MakeCurvatureGrid(r.ctx, crest);
+    MakeCurvatureGrid(r.ctx, valley);
+    const Grid c = r.read("crest_curv10.grd"), v = r.read("valley_curv10.grd");
+    EXPECT_NEAR(c.at(2, 2), 2, 1e-12);
+    EXPECT_NEAR(c.at(1, 2), 2 / std::pow(2.0, 1.5), 1e-12);
+    EXPECT_NEAR(v.at(2, 2), 0, 1e-12);
+}

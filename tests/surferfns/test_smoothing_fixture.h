@@ -1,0 +1,94 @@
+#pragma once
+// A "Surfer Functions" run for the procedure tests: the run's state, a scripted prompt,
+// a new mapping-program instance of the asked version, grids in a temporary folder.
+#include "core/appstate.h"
+#include "core/prompt.h"
+#include "formats/surfergrid.h"
+#include "formats/tempfolder.h"
+#include "surfer/application.h"
+#include "surferfns/surffnsstate.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace surffnsproc {
+
+using trelvik::Grid;
+
+inline Grid makeGrid(int cols, int rows, double x0, double x1, double y0, double y1,
+                     const std::function<double(double, double)>& f) {
+    Grid g(cols, rows, x0, x1, y0, y1);
+    for (int j = 0; j < rows; ++j)
+        for (int i = 0; i < cols; ++i) g.at(i, j) = f(g.x(i), g.y(j));
+    return g;
+}
+
+// Rows given top (greatest y) first, as a grid is seen from above; x and y from 0 by 1.
+inline Grid fromRows(const std::vector<std::vector<double>>& topFirst) {
+    const int rows = static_cast<int>(topFirst.size()), cols = static_cast<int>(topFirst[0].size());
+    Grid g(cols, rows, 0, cols - 1, 0, rows - 1);
+    for (int j = 0; j < rows; ++j)
+        for (int i = 0; i < cols; ++i) g.at(i, j) = topFirst[rows - 1 - j][i];
+    return g;
+}
+
+inline std::vector<std::vector<double>> rowsOf(const Grid& g) {
+    std::vector<std::vector<double>> out;
+    for (int j = g.rows - 1; j >= 0; --j) {
+        std::vector<double> row;
+        for (int i = 0; i < g.cols; ++i) row.push_back(g.at(i, j));
+        out.push_back(row);
+    }
+    return out;
+}
+
+struct ProcRun {
+    trelvik::AppState app;
+    trelvik::ScriptedPrompt prompt;
+    trelvik::surffns::SurfFnsState state;
+    trelvik::surffns::SurfFnsContext ctx{app, prompt, state};
+    trelvik::testing::TempFolder dir;
+
+    explicit ProcRun(bool v6 = false) {
+        app.mnuSurf6Checked = v6;
+        app.mnuSurf8Checked = !v6;
+        ctx.chkStartSurfer = true;  // a fresh instance: its call log holds this run's calls only
+        ctx.chkPlotSurfer = false;
+        ctx.File2Folder = dir.folder();
+    }
+    std::string save(const std::string& name, const Grid& g) {
+        trelvik::formats::writeSurferGrid(dir.path(name), g, trelvik::formats::SurferGridFormat::Binary7);
+        return dir.path(name);
+    }
+    void add(const std::string& name) {
+        ctx.Text2 = name;
+        trelvik::surffns::AddFilename(ctx);
+    }
+    Grid read(const std::string& name) const { return trelvik::formats::readSurferGrid(dir.path(name)); }
+    bool exists(const std::string& name) const { return std::filesystem::exists(dir.path(name)); }
+    std::vector<std::string> files() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir.folder()))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // Call-log lines of one operation.
+    std::vector<std::string> calls(const std::string& operation) const {
+        std::vector<std::string> out;
+        if (!app.SurferApp) return out;
+        for (const std::string& line : app.SurferApp->callLog())
+            if (line.rfind(operation, 0) == 0) out.push_back(line);
+        return out;
+    }
+    std::vector<std::string> messages() const {
+        std::vector<std::string> out;
+        for (const auto& m : prompt.shown) out.push_back(m.text);
+        return out;
+    }
+};
+
+} // namespace surffnsproc
