@@ -20,6 +20,7 @@ namespace {
 
 constexpr const char* kFilterTitle = "Filter";
 constexpr int kUserMatrixCode = 5;
+constexpr double kMaxFilterSize = 1001;
 
 const std::vector<PDFilterItem> kItems = {
     {1, "Moving average (nxn)"},     {2, "Distance weighting (nxn)"}, {3, "Inverse distance (nxn)"},
@@ -106,6 +107,11 @@ BatchOutcome SmoothGrids(SurfFnsContext& ctx, const SmoothOptions& o) {
     const double half = (n - 1) / 2;
     if (half != std::floor(half) || n < 1) {
         refuse(ctx, "Filter size must be odd number.");
+        return BatchOutcome::Stopped;
+    }
+    // The user matrix holds n x n weights: a mistyped size must not exhaust the memory.
+    if (n > kMaxFilterSize) {
+        refuse(ctx, "Filter size must be 1001 or less.");
         return BatchOutcome::Stopped;
     }
     const int size = static_cast<int>(n);

@@ -135,11 +135,14 @@ TEST(Smoothing, RefusalsLeaveTheListAndWriteNothing) {
     };
     SmoothOptions even;
     even.txtFilterSize = "4";
+    SmoothOptions huge;
+    huge.txtFilterSize = "99999";
     SmoothOptions none;
     none.cmbPDFilter = "";
     SmoothOptions passes;
     passes.txtNoTimes = "0";
     const Case cases[] = {{false, even, "Filter size must be odd number."},
+                          {false, huge, "Filter size must be 1001 or less."},
                           {false, none, "Choose filter."},
                           {false, passes, "No. times must be a whole number of 1 or more."},
                           {true, SmoothOptions{}, "Must only use 'Define filter' option with Surfer v6."}};
