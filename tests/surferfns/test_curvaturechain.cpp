@@ -44,12 +44,11 @@ class CurvatureChain : public ::testing::TestWithParam<bool> {};
 TEST_P(CurvatureChain, ParaboloidCapMatchesAnalyticCurvature) {
     ProcRun r(GetParam());
     trelvik::surffns::PrepareSurfer(r.ctx);
-    const std::string g = r.save("cap_s.grd", makeGrid(9, 7, -2, 2, -1.5, 1.5, [](double x, double y) {
-                                     return -kA * (x * x + y * y);
-                                 }));
+    r.add("cap_s.grd", makeGrid(9, 7, -2, 2, -1.5, 1.5, [](double x, double y) { return -kA * (x * x + y * y); }));
+    const std::string g = r.dir.path("cap_s.grd");
     // A user's grids named as the chain's steps would once have been named stay untouched.
-    r.save("cap_s0.grd", makeGrid(3, 3, 0, 2, 0, 2, [](double, double) { return 42; }));
-    r.save("cap_sm17.grd", makeGrid(3, 3, 0, 2, 0, 2, [](double, double) { return 43; }));
+    r.add("cap_s0.grd", makeGrid(3, 3, 0, 2, 0, 2, [](double, double) { return 42; }));
+    r.add("cap_sm17.grd", makeGrid(3, 3, 0, 2, 0, 2, [](double, double) { return 43; }));
 
     EXPECT_EQ(MakeCurvatureGrid(r.ctx, g), r.dir.path("cap_s_curv10.grd"));
     const Grid c = r.read("cap_s_curv10.grd");
@@ -62,9 +61,7 @@ TEST_P(CurvatureChain, ParaboloidCapMatchesAnalyticCurvature) {
             double sampled = -1e300;
             for (int k = 0; k <= 18; ++k) sampled = std::max(sampled, crestCurvature(c.x(i), c.y(j), 10.0 * k));
             EXPECT_NEAR(c.at(i, j), sampled, 1e-12) << i << "," << j;
-            // Ten-degree steps come within 5 degrees of the radius' normal.
-            EXPECT_GT(c.at(i, j), 0);
-            EXPECT_LE(c.at(i, j), 2 * kA + 1e-12);
+            // Positive on the cap; ten-degree steps come within 5 degrees of the radius' normal.
             EXPECT_GT(c.at(i, j), 2 * kA * 0.97);
         }
 
@@ -77,28 +74,8 @@ TEST_P(CurvatureChain, ParaboloidCapMatchesAnalyticCurvature) {
         EXPECT_NE(std::filesystem::path(p).parent_path(), std::filesystem::path(r.dir.folder()));
         EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(p).parent_path()));
     }
-    EXPECT_EQ(r.calls("GridCalculus").size(), 19u);
-    EXPECT_EQ(r.calls("GridMath").size(), 19u);
-    const std::string first = r.calls("GridCalculus")[0];
-    if (GetParam()) EXPECT_THAT(first, HasSubstr("\", 0, 2, 0, , , , , \""));
-    else EXPECT_THAT(first, HasSubstr("Operation:=3, Param1:=0, OutGrid:="));
-    EXPECT_THAT(r.calls("GridCalculus")[18], HasSubstr(GetParam() ? ", 0, 2, 180, " : "Param1:=180,"));
+    EXPECT_THAT(r.calls("GridCalculus")[18], HasSubstr(GetParam() ? ", 0, 2, 180, , , , , " : "Param1:=180,"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, CurvatureChain, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "V6" : "V8"; });
-
-TEST(CurvatureChainSign, CrestIsHighValleyIsLow) {
-    ProcRun r;
-    trelvik::surffns::PrepareSurfer(r.ctx);
-    // A crest along y (z = -x^2) and a valley (z = x^2): across the crest the curvature
-    // is 2 / (1 + 4x^2)^1.5; the valley's greatest crest curvature is 0 (along it).
-    const std::string crest = r.save("crest.grd", makeGrid(5, 5, -1, 1, -1, 1, [](double x, double) { return -x * x; }));
-    const std::string valley = r.save("valley.grd", makeGrid(5, 5, -1, 1, -1, 1, [](double x, double) { return x * x; }));
-    MakeCurvatureGrid(r.ctx, crest);
-    MakeCurvatureGrid(r.ctx, valley);
-    const Grid c = r.read("crest_curv10.grd"), v = r.read("valley_curv10.grd");
-    EXPECT_NEAR(c.at(2, 2), 2, 1e-12);
-    EXPECT_NEAR(c.at(1, 2), 2 / std::pow(2.0, 1.5), 1e-12);
-    EXPECT_NEAR(v.at(2, 2), 0, 1e-12);
-}

@@ -17,6 +17,7 @@
 namespace surffnsproc {
 
 using trelvik::Grid;
+using Rows = std::vector<std::vector<double>>;  // top row (greatest y) first, as seen from above
 
 inline Grid makeGrid(int cols, int rows, double x0, double x1, double y0, double y1,
                      const std::function<double(double, double)>& f) {
@@ -26,22 +27,17 @@ inline Grid makeGrid(int cols, int rows, double x0, double x1, double y0, double
     return g;
 }
 
-// Rows given top (greatest y) first, as a grid is seen from above; x and y from 0 by 1.
-inline Grid fromRows(const std::vector<std::vector<double>>& topFirst) {
-    const int rows = static_cast<int>(topFirst.size()), cols = static_cast<int>(topFirst[0].size());
+inline Grid fromRows(const Rows& top) {
+    const int rows = static_cast<int>(top.size()), cols = static_cast<int>(top[0].size());
     Grid g(cols, rows, 0, cols - 1, 0, rows - 1);
     for (int j = 0; j < rows; ++j)
-        for (int i = 0; i < cols; ++i) g.at(i, j) = topFirst[rows - 1 - j][i];
+        for (int i = 0; i < cols; ++i) g.at(i, j) = top[rows - 1 - j][i];
     return g;
 }
 
-inline std::vector<std::vector<double>> rowsOf(const Grid& g) {
-    std::vector<std::vector<double>> out;
-    for (int j = g.rows - 1; j >= 0; --j) {
-        std::vector<double> row;
-        for (int i = 0; i < g.cols; ++i) row.push_back(g.at(i, j));
-        out.push_back(row);
-    }
+inline Rows rowsOf(const Grid& g) {
+    Rows out;
+    for (int j = g.rows - 1; j >= 0; --j) out.emplace_back(g.z.begin() + j * g.cols, g.z.begin() + (j + 1) * g.cols);
     return out;
 }
 
@@ -59,16 +55,12 @@ struct ProcRun {
         ctx.chkPlotSurfer = false;
         ctx.File2Folder = dir.folder();
     }
-    std::string save(const std::string& name, const Grid& g) {
+    void add(const std::string& name, const Grid& g) {
         trelvik::formats::writeSurferGrid(dir.path(name), g, trelvik::formats::SurferGridFormat::Binary7);
-        return dir.path(name);
-    }
-    void add(const std::string& name) {
         ctx.Text2 = name;
         trelvik::surffns::AddFilename(ctx);
     }
     Grid read(const std::string& name) const { return trelvik::formats::readSurferGrid(dir.path(name)); }
-    bool exists(const std::string& name) const { return std::filesystem::exists(dir.path(name)); }
     std::vector<std::string> files() const {
         std::vector<std::string> names;
         for (const auto& e : std::filesystem::directory_iterator(dir.folder()))
@@ -76,17 +68,10 @@ struct ProcRun {
         std::sort(names.begin(), names.end());
         return names;
     }
-    // Call-log lines of one operation.
     std::vector<std::string> calls(const std::string& operation) const {
         std::vector<std::string> out;
-        if (!app.SurferApp) return out;
         for (const std::string& line : app.SurferApp->callLog())
-            if (line.rfind(operation, 0) == 0) out.push_back(line);
-        return out;
-    }
-    std::vector<std::string> messages() const {
-        std::vector<std::string> out;
-        for (const auto& m : prompt.shown) out.push_back(m.text);
+            if (line.rfind(operation + "(", 0) == 0) out.push_back(line);
         return out;
     }
 };
