@@ -19,6 +19,8 @@
 
 #include "core/textform.h"
 #include "csvview/frmCSVView_picture.h"
+#include "csvview/frmVrmlView.h"
+#include "csvview/toothstats.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
@@ -59,7 +61,7 @@ QWidget* readoutPanel(QWidget* parent, QLabel*& x, QLabel*& y, QLabel*& z, QLabe
 } // namespace
 
 frmCSVView::frmCSVView(AppState& state, Prompt& prompt, QWidget* parent)
-    : QWidget(parent), state_(state), prompt_(prompt) {
+    : QWidget(parent), state_(state), prompt_(prompt), toothStats_(std::make_unique<ToothStatsTable>()) {
     setWindowTitle("CSV Viewer");
     setObjectName("frmCSVView");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -116,16 +118,16 @@ void frmCSVView::buildFrame() {
     current->addWidget(readoutPanel(this, lblX_D, lblY_D, lblZ_D, lblXR_D, lblYR_D, lblZR_D));
     fraVRML = new QGroupBox("VRML view", this);
     auto* vrml = new QVBoxLayout(fraVRML);
-    auto* vrmlArea = new QLabel("3-D view", fraVRML);
-    vrmlArea->setAlignment(Qt::AlignCenter);
-    vrmlArea->setMinimumSize(313, 200);
-    vrmlArea->setFrameShape(QFrame::StyledPanel);
-    vrml->addWidget(vrmlArea);
+    Cortona1 = new frmVrmlView(fraVRML);
+    vrml->addWidget(Cortona1, 1);
+    auto* vrmlButtons = new QHBoxLayout;
     cmdCopyWRL = new QPushButton("Copy", fraVRML);
-    vrml->addWidget(cmdCopyWRL, 0, Qt::AlignLeft);
-    fraVRML->setEnabled(false);
-    current->addWidget(fraVRML);
-    current->addStretch();
+    cmdVrmlFit = new QPushButton("Fit", fraVRML);
+    vrmlButtons->addWidget(cmdCopyWRL);
+    vrmlButtons->addWidget(cmdVrmlFit);
+    vrmlButtons->addStretch();
+    vrml->addLayout(vrmlButtons);
+    current->addWidget(fraVRML, 1);
     top->addLayout(current);
 
     // Tabs above the working, processed and result views.
@@ -197,6 +199,7 @@ void frmCSVView::Form_Load() {
     cmbPicBoxCopyFrom->setCurrentText("W");
     cmbPicBoxCopyTo->setCurrentText("1");
     showAllViews();
+    UpdateClumpNameID();
 }
 
 void frmCSVView::pairScrollBar(QLineEdit* box, QScrollBar* bar, bool textMovesBar) {
@@ -233,6 +236,8 @@ void frmCSVView::connectHandlers() {
     pairScrollBar(txtSRVert, vscSRVert, true);
     pairScrollBar(txtSRb, vscSRb, true);
     pairScrollBar(txtSRw, vscSRw, false);  // typing a weight leaves its bar where it was
+    connect(cmdVrmlFit, &QPushButton::clicked, this, [this] { Cortona1->Fit(); });
+    connectLaterHandlers();
 }
 
 } // namespace trelvik::csvview

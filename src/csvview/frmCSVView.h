@@ -5,18 +5,23 @@
 // into plain option structs, call the computations of this folder and show what
 // comes back; errors are shown through the Prompt and leave the window open.
 //
-// Controls keep their design names. Those of the patch count, folder batches,
-// multi-tooth files, filters, rotation, outputs and the VRML view are laid out and
-// disabled until their commands exist.
+// Controls keep their design names. The handlers live in frmCSVView_*.cpp by topic:
+// reading and analyses, patch count and folder batches, multi-tooth files with their
+// statistics and outputs, filters with rotation and the VRML files.
 #include <QWidget>
 
 #include <array>
+#include <exception>
+#include <functional>
+#include <initializer_list>
+#include <memory>
 #include <string>
 
 #include "core/appstate.h"
 #include "core/points.h"
 #include "core/prompt.h"
 #include "csvview/latticegrid.h"
+#include "csvview/multitooth.h"
 #include "csvview/resultsfolder.h"
 #include "csvview/slopeanalysis.h"
 #include "csvview/viewgrids.h"
@@ -41,6 +46,12 @@ class FileListBox;
 namespace trelvik::csvview {
 
 class CsvPictureBox;
+class frmVrmlView;
+struct OpcResult;
+struct BatchFileResult;
+struct ToothStatsTable;
+struct ToothOutput;
+enum class AllFilesMode;
 
 class frmCSVView : public QWidget {
     Q_OBJECT
@@ -67,7 +78,8 @@ public:
     QComboBox *cmbPicBoxCopyFrom, *cmbPicBoxCopyTo;
     QPushButton* cmdCopyPicBox;
     QGroupBox* fraVRML;  // the 3-D view of the current grid
-    QPushButton* cmdCopyWRL;
+    frmVrmlView* Cortona1;
+    QPushButton *cmdCopyWRL, *cmdVrmlFit;
 
     QTabWidget* SSTab1;
 
@@ -161,6 +173,44 @@ public:
     void cmdCalcSAVolStats_Click();
     void cmdExit_Click();
 
+    // patch count and folder batches
+    void UpdateClumpNameID();
+    void cmdProcClump_Click();
+    void cmdProcClumpAllFiles_Click();
+    void cmdProcAspectSlopeAllFiles_Click();
+    void cmdProcContourAllFiles_Click();
+    void cmdCalcSAVolStatsAllFiles_Click();
+    void ProcessAllFiles(AllFilesMode mode);
+
+    // multi-tooth files, per-tooth statistics, tooth outputs
+    void cmdReadMultiCSV_Click();
+    void cmdViewMultiCSV_Click();
+    void sldToothNo_Change();
+    void chkZScaleAllT_Click();
+    void chkCSSAVolRat_Click();
+    void cmdCalcStatsAll_Click();
+    void cmdCSSort_Click();
+    void cmdOutputSingleCSV_Click();
+    void cmdOutputSingleTIF_Click();
+    void cmdOutputMultiCSV_Click();
+    void cmdOutputSingleWRL_Click();
+    void cmdCTFiles_Click();
+    void cmdCTFExtract_Click();
+
+    // filters, image output, rotation, CSV and VRML output
+    void cmdILaPlacian_Click();
+    void cmdIProc2_Click();
+    void cmdIProc3_Click();
+    void cmdImageOutput_Click();
+    void cmdImageProcOutput_Click();
+    void cmdRotateCW_Click();
+    void cmdRotateACW_Click();
+    void cmdRotate180_Click();
+    void cmdMirrorHoriz_Click();
+    void cmdMirrorVert_Click();
+    void cmdOutputCSV_Click();
+    void cmdCopyWRL_Click();
+
     // ---- state, for the later commands of the window and for tests
     CurrentGrid& currentGrid() { return CurrentGrid_; }
     ViewerViews& views() { return views_; }
@@ -168,9 +218,18 @@ public:
     const std::string& procMode() const { return ProcMode_; }
     bool slopeResultsReady() const { return SlopeResultsReady_; }
     const std::string& lastBitmap() const { return lastBitmap_; }
+    const MultiToothStore& teeth() const { return store_; }
+    const ToothViewState& toothView() const { return toothView_; }
     bool ViewerEnabled = false;
     bool AllFilesRunning = false;
     bool AllFilesStarted = false;
+    // Folder of the tooth files (csv, bitmap, wrl); empty: the default data folder.
+    std::string toothOutputFolder;
+    // Opens a written VRML file in the desktop's viewer; tests replace it.
+    std::function<void(const std::string&)> openInBrowser;
+    // Shows the save window preset with `fileName`; true when a path was chosen
+    // (AppState::SaveFilePath). Tests may replace it.
+    std::function<bool(const std::string& fileName)> runSaveFile;
 
 private:
     void buildFrame();
@@ -191,7 +250,21 @@ private:
     template <class F>
     void guarded(F&& body);
     SlopeChoice slopeChoice() const;
+    SlopeOptions slopeOptions() const;
+    SizeOption sizeOption() const;
     RunContext runContext() const;
+    // True when every text that goes into a file name may stand there.
+    bool namesUsable(std::initializer_list<const QLineEdit*> boxes);
+    void showOpcResult(const OpcResult& r);
+    void showBatchFile(const BatchFileResult& f, AllFilesMode mode);
+    void showTooth(long t, bool present);
+    void viewTeeth(std::optional<long> sliderTooth);
+    void setSliderQuietly(long value);
+    long toothFromBox() const;
+    ToothOutput toothOutput(long t) const;
+    std::string outputFolder();
+    bool showSaveFile(const std::string& fileName);
+    void connectLaterHandlers();
 
     AppState& state_;
     Prompt& prompt_;
@@ -204,6 +277,24 @@ private:
     bool SlopeRunning_ = false;
     bool ContourRun_ = false;
     std::string lastBitmap_;
+    MultiToothStore store_;
+    ToothViewState toothView_;
+    std::unique_ptr<ToothStatsTable> toothStats_;
+    // Cusp thresholds of the "Proc" frame, kept between runs.
+    struct Threshold {
+        double value = 0, proportion = 0, absolute = 0;
+    };
+    Threshold hmin_, hdiff_;
 };
+
+template <class F>
+void frmCSVView::guarded(F&& body) {
+    try {
+        body();
+    } catch (const std::exception& e) {
+        prompt_.busy(false);
+        prompt_.message("", e.what());
+    }
+}
 
 } // namespace trelvik::csvview

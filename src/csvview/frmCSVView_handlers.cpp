@@ -16,6 +16,7 @@
 #include "csvview/contourbands.h"
 #include "csvview/frmCSVView_picture.h"
 #include "csvview/latticeread.h"
+#include "csvview/outputnames.h"
 #include "csvview/renderprocessed.h"
 #include "csvview/slopestats.h"
 #include "csvview/surfacearea.h"
@@ -50,21 +51,37 @@ struct FlagScope {
 
 } // namespace
 
-template <class F>
-void frmCSVView::guarded(F&& body) {
-    try {
-        body();
-    } catch (const std::exception& e) {
-        prompt_.busy(false);
-        prompt_.message("", e.what());
-    }
-}
-
 SlopeChoice frmCSVView::slopeChoice() const {
     if (optProcAspect->isChecked()) return SlopeChoice::Aspect;
     if (optProcAngular->isChecked()) return SlopeChoice::Angular;
     if (optProcShadRel->isChecked()) return SlopeChoice::ShadedRelief;
     return SlopeChoice::Slope;
+}
+
+bool frmCSVView::namesUsable(std::initializer_list<const QLineEdit*> boxes) {
+    for (const QLineEdit* b : boxes)
+        if (!CheckNameText(textOf(b), "Filename", prompt_)) return false;
+    return true;
+}
+
+SizeOption frmCSVView::sizeOption() const {
+    return optDefaultGridSize->isChecked()   ? SizeOption::Default
+           : optMinGridSize1->isChecked()    ? SizeOption::MinimumPlus1
+           : optOtherGridSize->isChecked()   ? SizeOption::Other
+                                             : SizeOption::Minimum;
+}
+
+SlopeOptions frmCSVView::slopeOptions() const {
+    SlopeOptions o;
+    o.choice = slopeChoice();
+    slopeFlags(o.choice, o);
+    o.useMinSlope = chkUseMinSlope->isChecked();
+    o.minSlope = valOf(txtMinSlope);
+    o.slopeNoCat = valOf(txtSlopeNoCat);
+    o.aspectNoCat = valOf(txtAspectNoCat);
+    o.saveStats = chkAspectSlopeSaveStats->isChecked();
+    o.saveData = chkAspectSlopeSaveData->isChecked();
+    return o;
 }
 
 RunContext frmCSVView::runContext() const {
@@ -125,10 +142,7 @@ void frmCSVView::cmdReadCSV_Click() {
         o.folder = File1->path().toStdString();
         o.fileName = textOf(Text1);
         o.originalModel = chkOrigModelFile->isChecked();
-        o.size = optDefaultGridSize->isChecked()   ? SizeOption::Default
-                 : optMinGridSize1->isChecked()    ? SizeOption::MinimumPlus1
-                 : optOtherGridSize->isChecked()   ? SizeOption::Other
-                                                   : SizeOption::Minimum;
+        o.size = sizeOption();
         const ReadCsvOutcome out = ReadCsvGrid(o, CurrentGrid_, GridPoints_, prompt_);
         if (!out.done) return;
         cmdViewCSV_Click();
@@ -146,6 +160,8 @@ void frmCSVView::cmdViewCSV_Click() {
     BusyScope busy(prompt_);
     views_.drawCurrent(CurrentGrid_, CurrentViewOptions{chkThresholdB->isChecked(), valOf(txtThresholdB)});
     showCurrentView();
+    // A batch reads file after file; the 3-D view would only slow it down.
+    if (!AllFilesRunning) cmdCopyWRL_Click();
 }
 
 void frmCSVView::ClearPicBox() {
@@ -225,20 +241,12 @@ void frmCSVView::picBoxP_MouseMove(int x, int y) {
 
 void frmCSVView::cmdProcAspectSlope_Click() {
     if (views_.working.empty()) return;  // nothing read yet
+    if (!namesUsable({txtSlopeNoCat, txtAspectNoCat, txtMinSlope})) return;
     guarded([&] {
         BusyScope busy(prompt_);
         FlagScope running(SlopeRunning_);
-        const SlopeChoice choice = slopeChoice();
-        SlopeOptions o;
-        o.choice = choice;
-        slopeFlags(choice, o);
-        o.useMinSlope = chkUseMinSlope->isChecked();
-        o.minSlope = valOf(txtMinSlope);
-        o.slopeNoCat = valOf(txtSlopeNoCat);
-        o.aspectNoCat = valOf(txtAspectNoCat);
-        o.saveStats = chkAspectSlopeSaveStats->isChecked();
-        o.saveData = chkAspectSlopeSaveData->isChecked();
-        ProcMode_ = procModeName(choice);
+        const SlopeOptions o = slopeOptions();
+        ProcMode_ = procModeName(o.choice);
         slopeGrids_ = computeSlopeGrids(views_.working, CurrentGrid_.xstep, o);
         views_.setProcessed(slopeGrids_.processed);
         // The grids stand even when a results file cannot be written: draw them,
@@ -297,6 +305,7 @@ void frmCSVView::DrawProcessedGrid() {
 
 void frmCSVView::cmdProcContour_Click() {
     if (views_.working.empty()) return;
+    if (!namesUsable({txtContourScaleZ, txtContourScaleR})) return;
     guarded([&] {
         BusyScope busy(prompt_);
         ContourOptions o;

@@ -1,7 +1,6 @@
-// The five pages of the viewer's tab control. Frames whose commands come later
-// (patch count, filters, rotation and mirroring, outputs, multi-tooth files and
-// their statistics, folder batches) are laid out with their captions and start
-// values, disabled.
+// The five pages of the viewer's tab control, laid out with their captions and
+// start values. Two buttons that have no action ("Orig Order" and the multi-tooth
+// "tif") are shown disabled.
 #include "csvview/frmCSVView.h"
 
 #include <QCheckBox>
@@ -56,7 +55,6 @@ QWidget* frmCSVView::buildOrientSlopePage() {
     chkAspectSlopeSaveImage = new QCheckBox("Save o/s image", fra);
     cmdProcAspectSlope = new QPushButton("Curr. file", fra);
     cmdProcAspectSlopeAllFiles = new QPushButton("All files", fra);
-    cmdProcAspectSlopeAllFiles->setEnabled(false);
     g->addWidget(optProcSlope, 0, 0);
     g->addWidget(new QLabel("No. categ.", fra), 0, 1);
     g->addWidget(txtSlopeNoCat, 0, 2);
@@ -135,9 +133,6 @@ QWidget* frmCSVView::buildOrientSlopePage() {
     c->addWidget(lblClumpNameID, 9, 0, 1, 3);
     c->addWidget(cmdProcClump, 10, 0);
     c->addWidget(cmdProcClumpAllFiles, 10, 1, 1, 2);
-    // The class count box is the slope analysis' too: only the rest waits.
-    for (QWidget* w : fraClump->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (w != txtAspectNoCat) w->setEnabled(false);
     row->addWidget(fraClump);
     row->addStretch();
     return page;
@@ -170,7 +165,6 @@ QWidget* frmCSVView::buildContourPage() {
     chkContourSaveImage->setChecked(true);
     cmdProcContour = new QPushButton("Curr. file", contour);
     cmdProcContourAllFiles = new QPushButton("All files", contour);
-    cmdProcContourAllFiles->setEnabled(false);
     cg->addWidget(optContourScaleZ, 0, 0);
     cg->addWidget(txtContourScaleZ, 0, 1);
     cg->addWidget(optContourScaleR, 1, 0);
@@ -229,7 +223,6 @@ QWidget* frmCSVView::buildContourPage() {
     pg->addWidget(cmdImageProcOutput, 4, 1);
     pg->addWidget(new QLabel("Add text", fraProc), 5, 0);
     pg->addWidget(txtImageProcExportAddText, 5, 1);
-    fraProc->setEnabled(false);
     row->addWidget(fraProc, 0, Qt::AlignTop);
 
     auto* stats = new QGroupBox("Statistics", page);
@@ -254,7 +247,6 @@ QWidget* frmCSVView::buildContourPage() {
     chkSAVolSaveStats = new QCheckBox("Save statistics", stats);
     cmdCalcSAVolStats = new QPushButton("Curr. file", stats);
     cmdCalcSAVolStatsAllFiles = new QPushButton("All files", stats);
-    cmdCalcSAVolStatsAllFiles->setEnabled(false);
     sg->addWidget(chkSAVolSaveStats, 5, 0, 1, 2);
     sg->addWidget(cmdCalcSAVolStats, 6, 0);
     sg->addWidget(cmdCalcSAVolStatsAllFiles, 6, 1);
@@ -299,18 +291,15 @@ QWidget* frmCSVView::buildCsvViewPage() {
     rg->addWidget(cmdRotateCW);
     rg->addWidget(cmdRotateACW);
     rg->addWidget(cmdRotate180);
-    rotate->setEnabled(false);
     auto* mirror = new QGroupBox("Mirror CSV", fra);
     auto* mg = new QHBoxLayout(mirror);
     cmdMirrorHoriz = new QPushButton("Horiz", mirror);
     cmdMirrorVert = new QPushButton("Vert", mirror);
     mg->addWidget(cmdMirrorHoriz);
     mg->addWidget(cmdMirrorVert);
-    mirror->setEnabled(false);
     g->addWidget(rotate, 1, 1, 1, 2);
     g->addWidget(mirror, 2, 1, 1, 2);
     cmdOutputCSV = new QPushButton("Output CSV", fra);
-    cmdOutputCSV->setEnabled(false);
     g->addWidget(cmdOutputCSV, 3, 1);
     row->addWidget(fra, 0, Qt::AlignTop);
     row->addStretch();
@@ -365,7 +354,6 @@ QWidget* frmCSVView::buildMultiToothPage() {
         params->addWidget(txtParam[k]);
     }
     g->addLayout(params, 9, 0, 1, 4);
-    fraMultiTooth->setEnabled(false);
     row->addWidget(fraMultiTooth, 0, Qt::AlignTop);
 
     fraOutput = new QGroupBox("Output", page);
@@ -382,7 +370,7 @@ QWidget* frmCSVView::buildMultiToothPage() {
     og->addWidget(new QLabel("Multi-tooth", fraOutput), 2, 0, 1, 3);
     og->addWidget(cmdOutputMultiCSV, 3, 0);
     og->addWidget(cmdOutputMultiTIF, 3, 1);
-    fraOutput->setEnabled(false);
+    cmdOutputMultiTIF->setEnabled(false);
     row->addWidget(fraOutput, 0, Qt::AlignTop);
     row->addStretch();
     return page;
@@ -422,7 +410,7 @@ QWidget* frmCSVView::buildMultiStatsPage() {
     g->addWidget(cmdCSSort, 7, 0);
     g->addWidget(chkCSShowSorted, 7, 1);
     g->addWidget(Command1, 8, 0);
-    fraCalcStats->setEnabled(false);
+    Command1->setEnabled(false);
     row->addWidget(fraCalcStats, 0, Qt::AlignTop);
 
     fraCTFiles = new QGroupBox("CTFiles", page);
@@ -441,7 +429,6 @@ QWidget* frmCSVView::buildMultiStatsPage() {
     c->addWidget(txtCTFENo, 1, 1);
     c->addWidget(txtExtractTotal, 2, 0);
     c->addWidget(txtExtractCurr, 2, 1);
-    fraCTFiles->setEnabled(false);
     row->addWidget(fraCTFiles, 0, Qt::AlignTop);
     row->addStretch();
     return page;

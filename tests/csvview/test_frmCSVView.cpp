@@ -130,14 +130,14 @@ TEST_F(CsvViewWindow, ControlsStartAsDesigned) {
     // empty views at their display sizes plus the 4-pixel frame
     EXPECT_EQ(w->picBoxP->size(), QSize(253, 253));
     EXPECT_EQ(w->picBoxI[3]->size(), QSize(165, 165));
-    // commands of later work are laid out but not yet available
-    EXPECT_FALSE(w->cmdProcClump->isEnabled());
-    EXPECT_FALSE(w->cmdILaPlacian->isEnabled());
-    EXPECT_FALSE(w->cmdRotateCW->isEnabled());
-    EXPECT_FALSE(w->cmdOutputCSV->isEnabled());
-    EXPECT_FALSE(w->cmdReadMultiCSV->isEnabled());
-    EXPECT_FALSE(w->cmdCalcStatsAll->isEnabled());
-    EXPECT_TRUE(w->txtAspectNoCat->isEnabled());
+    // every command is available but the two buttons that have no action
+    EXPECT_TRUE(w->cmdProcClump->isEnabled());
+    EXPECT_TRUE(w->cmdReadMultiCSV->isEnabled());
+    EXPECT_FALSE(w->cmdOutputMultiTIF->isEnabled());
+    EXPECT_FALSE(w->Command1->isEnabled());
+    EXPECT_EQ(w->lblClumpNameID->text(), "cl_asp8_2");  // the run name from the start values
+    w->chkUseMinSlope->setChecked(true);
+    EXPECT_EQ(w->lblClumpNameID->text(), "cl_asp8_2_10");
     EXPECT_TRUE(w->ViewerEnabled);
 }
 

@@ -1,0 +1,154 @@
+// Handlers of the "Proc" frame (filters and image output), the rotation and mirror
+// buttons, "Output CSV" and the VRML view of the current grid.
+#include "csvview/frmCSVView.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "core/textform.h"
+#include "csvview/csvoutput.h"
+#include "csvview/csvoutputvrml.h"
+#include "csvview/frmVrmlView.h"
+#include "csvview/imagefilters.h"
+#include "csvview/outputnames.h"
+#include "csvview/rotatemirror.h"
+
+namespace trelvik::csvview {
+
+namespace {
+
+std::string textOf(const QLineEdit* e) { return e->text().toStdString(); }
+
+ThresholdRule ruleOf(const QRadioButton* na, const QRadioButton* abs, const QRadioButton* prop) {
+    if (na->isChecked()) return ThresholdRule::NA;
+    if (prop->isChecked()) return ThresholdRule::Prop;
+    if (abs->isChecked()) return ThresholdRule::Abs;
+    return ThresholdRule::None;
+}
+
+// A filter's result is an image of heights, not a slope-analysis grid: it is drawn in
+// grey whatever analysis ran before, never through that analysis' colour rule.
+constexpr const char* kFilterMode = "Filter";
+
+} // namespace
+
+void frmCSVView::cmdILaPlacian_Click() {
+    if (views_.working.empty()) return;
+    guarded([&] {
+        BusyScope busy(prompt_);
+        views_.setProcessed(LaplacianFilter(views_.working));
+        ProcMode_ = kFilterMode;
+        SlopeResultsReady_ = false;
+        DrawProcessedGrid();
+    });
+}
+
+void frmCSVView::cmdIProc2_Click() {
+    if (views_.working.empty()) return;
+    guarded([&] {
+        const int k = kernelSizeFromText(cmbKernelSize->currentText().toStdString());
+        const double zmax = views_.working.zmax;
+        // Read in this order (difference first), each keeping its value when its frame
+        // has no option selected.
+        const CuspThreshold diff =
+            readCuspThreshold(ruleOf(optCDiffNA, optCDiffAbs, optCDiffProp), textOf(txtCDiffAbs),
+                              textOf(txtCDiffProp), zmax, CuspThreshold{hdiff_.value, hdiff_.proportion, hdiff_.absolute});
+        const CuspThreshold min =
+            readCuspThreshold(ruleOf(optCMinNA, optCMinAbs, optCMinProp), textOf(txtCMinAbs), textOf(txtCMinProp),
+                              zmax, CuspThreshold{hmin_.value, hmin_.proportion, hmin_.absolute});
+        hdiff_ = {diff.value, diff.proportion, diff.absolute};
+        hmin_ = {min.value, min.proportion, min.absolute};
+        views_.setProcessed(LocalMaxFilter(views_.working, k, hmin_.value, hdiff_.value));
+        ProcMode_ = kFilterMode;
+        SlopeResultsReady_ = false;
+        DrawProcessedGrid();
+    });
+}
+
+void frmCSVView::cmdIProc3_Click() {
+    if (views_.working.empty()) return;
+    guarded([&] {
+        BusyScope busy(prompt_);
+        const double zmax = views_.working.zmax;
+        const CuspThreshold diff =
+            readCuspThreshold(ruleOf(optCDiffNA, optCDiffAbs, optCDiffProp), textOf(txtCDiffAbs),
+                              textOf(txtCDiffProp), zmax, CuspThreshold{hdiff_.value, hdiff_.proportion, hdiff_.absolute});
+        const CuspThreshold min =
+            readCuspThreshold(ruleOf(optCMinNA, optCMinAbs, optCMinProp), textOf(txtCMinAbs), textOf(txtCMinProp),
+                              zmax, CuspThreshold{hmin_.value, hmin_.proportion, hmin_.absolute});
+        hdiff_ = {diff.value, diff.proportion, diff.absolute};
+        hmin_ = {min.value, min.proportion, min.absolute};
+        Proc3Result r = ClearedProcessed(views_.working);
+        views_.setProcessed(std::move(r.processed));
+        if (r.clearProcessedView) {
+            // The view must not keep showing a result the processed grid no longer holds.
+            views_.processedView.image = RgbImage(kWorkingViewSide, kWorkingViewSide, kClearColour);
+            views_.processedView.picture = PictureSize{kWorkingViewSide, kWorkingViewSide};
+            views_.processedView.drawn = false;
+            views_.processedPicture = ProcessedPicture();
+            showProcessedView();
+        }
+    });
+}
+
+void frmCSVView::cmdImageOutput_Click() {
+    if (views_.working.empty()) return;
+    guarded([&] {
+        BusyScope busy(prompt_);
+        DrawGridToPicBoxW();
+        const std::string name = imageOutputName(CurrentGrid_.stem);
+        writeBitmap(views_.buffer, name);
+        lastBitmap_ = name;
+    });
+}
+
+void frmCSVView::cmdImageProcOutput_Click() {
+    const std::string addText = textOf(txtImageProcExportAddText);
+    if (!CheckNameText(addText, "Filename", prompt_)) return;
+    if (views_.buffer.empty() || CurrentGrid_.stem.empty()) return;  // nothing drawn yet
+    guarded([&] {
+        BusyScope busy(prompt_);
+        const std::string name = processedImageOutputName(CurrentGrid_.stem, addText);
+        writeBitmap(views_.buffer, name);
+        lastBitmap_ = name;
+    });
+}
+
+// ---- rotation and mirroring: the current grid only; the working grid takes it at
+// the next "Copy".
+
+namespace {
+template <class Turn>
+void turnCurrent(frmCSVView& w, CurrentGrid& grid, ViewerViews& views, Turn turn) {
+    if (turn(grid) && views.gridViewDrawn) w.cmdViewCSV_Click();
+}
+} // namespace
+
+void frmCSVView::cmdRotateCW_Click() { guarded([&] { turnCurrent(*this, CurrentGrid_, views_, RotateCW); }); }
+void frmCSVView::cmdRotateACW_Click() { guarded([&] { turnCurrent(*this, CurrentGrid_, views_, RotateACW); }); }
+void frmCSVView::cmdRotate180_Click() { guarded([&] { turnCurrent(*this, CurrentGrid_, views_, Rotate180); }); }
+void frmCSVView::cmdMirrorHoriz_Click() { guarded([&] { turnCurrent(*this, CurrentGrid_, views_, MirrorHoriz); }); }
+void frmCSVView::cmdMirrorVert_Click() { guarded([&] { turnCurrent(*this, CurrentGrid_, views_, MirrorVert); }); }
+
+// ---- CSV and VRML output of the current grid
+
+void frmCSVView::cmdOutputCSV_Click() {
+    if (CurrentGrid_.empty()) return;
+    guarded([&] {
+        if (!showSaveFile("")) return;
+        BusyScope busy(prompt_);
+        OutputCurrentGridCsv(CurrentGrid_, state_.SaveFilePath);
+    });
+}
+
+void frmCSVView::cmdCopyWRL_Click() {
+    if (CurrentGrid_.empty()) return;
+    guarded([&] {
+        BusyScope busy(prompt_);
+        const std::string path = WriteTempWrl(CurrentGrid_);
+        if (ViewerEnabled) Cortona1->loadFile(path);
+    });
+}
+
+} // namespace trelvik::csvview
