@@ -54,12 +54,9 @@ frmSurfFns::frmSurfFns(AppState& state, Prompt& prompt, QWidget* parent)
     grid->addWidget(buildCompareFrame(), 1, 3);
     grid->addWidget(buildPlotFrame(), 2, 1, 1, 3);
 
-    // The buttons of these frames come into use as their procedures do.
-    for (QPushButton* b : {cmdExtract, cmdFixResolution, cmdSAVol, cmdRegridExactResol, cmdReZero})
-        b->setEnabled(false);
-
     connectList();
     connectPlot();
+    connectOperations();
     Form_Load();
 }
 
@@ -138,7 +135,6 @@ void frmSurfFns::connectList() {
     connect(cmdAddAllFilenames, &QPushButton::clicked, this, &frmSurfFns::cmdAddAllFilenames_Click);
     connect(cmdClearFilenames, &QPushButton::clicked, this, &frmSurfFns::cmdClearFilenames_Click);
     connect(cmdExit, &QPushButton::clicked, this, &frmSurfFns::cmdExit_Click);
-    connect(cmdBlank, &QPushButton::clicked, this, &frmSurfFns::cmdBlank_Click);
 }
 
 void frmSurfFns::Form_Load() {

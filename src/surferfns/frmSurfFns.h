@@ -92,7 +92,7 @@ public:
     QCheckBox* chkRegridIndivTeeth;
     QPushButton *cmdRegridExactResol, *cmdReZero;
 
-    // "Smooth grid", "Process grid", "Compare two grids": laid out, not yet in use.
+    // "Smooth grid", "Process grid", "Compare two grids".
     QGroupBox *fraSmooth, *fraProcess, *fraCompare;
     QLineEdit *txtFilterSize, *txtWeight, *txtCWeight, *txtNoTimes;
     QRadioButton *optDefFilter, *optPDFilter;
@@ -125,6 +125,15 @@ public:
     void cmdPresetD_Click();
     void cmdPlotGrid_Click();
     void cmdBlank_Click();
+    void cmdExtract_Click();
+    void cmdFixResolution_Click();
+    void cmdSAVol_Click();
+    void cmdRegridExactResol_Click();
+    void cmdReZero_Click();
+    void chkCurvature_Click();
+    void cmdSmooth_Click();
+    void cmdProcess_Click();
+    void cmdCompareGrids_Click();
 
 private:
     QWidget* buildListFrame();
@@ -139,6 +148,7 @@ private:
     QGroupBox* buildCompareFrame();
     void connectList();
     void connectPlot();
+    void connectOperations();
     // Copies what a procedure changed back into the controls (count, file name).
     void showState(const surffns::SurfFnsContext& ctx);
     surffns::PlotOptions plotOptions() const;

@@ -1,9 +1,7 @@
-// The operation frames of "Surfer Functions": blanking, extraction, the calculate
-// buttons, regridding and re-zeroing, and the smoothing, processing and comparison
-// frames, which are laid out with their design values but not yet in use.
+// The operation frames of "Surfer Functions" that prepare grids: blanking, extraction,
+// the calculate buttons, regridding and re-zeroing, with their handlers.
 #include "surferfns/frmSurfFns.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -15,44 +13,17 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "surferfns/areatable.h"
 #include "surferfns/blanking.h"
+#include "surferfns/extraction.h"
+#include "surferfns/frmSurfFns_layout.h"
+#include "surferfns/regrid.h"
+#include "surferfns/regridfixres.h"
+#include "surferfns/rezero.h"
 
 namespace trelvik {
 
-namespace {
-QLineEdit* edit(const QString& text, QWidget* parent, int width = 50) {
-    auto* e = new QLineEdit(text, parent);
-    e->setMaximumWidth(width);
-    return e;
-}
-
-// A row "label  [box]" in a grid layout.
-QLineEdit* labelledEdit(QGridLayout* g, int row, const QString& label, const QString& text, QWidget* parent,
-                        int col = 0) {
-    auto* l = new QLabel(label, parent);
-    l->setWordWrap(true);
-    g->addWidget(l, row, col);
-    QLineEdit* e = edit(text, parent);
-    g->addWidget(e, row, col + 1);
-    return e;
-}
-
-// Radio buttons that form one option group of their own, whatever box they sit in.
-void group(QObject* owner, std::initializer_list<QRadioButton*> buttons) {
-    auto* g = new QButtonGroup(owner);
-    for (QRadioButton* b : buttons) g->addButton(b);
-}
-
-// The codes that follow the filter names are the mapping program's; the list order is
-// the one users know.
-constexpr const char* kFilterNames[] = {
-    "Moving average (nxn)", "Distance weighting (nxn)", "Inverse distance (nxn)", "Gaussian LP (nxn)",
-    "5 node + average (5x5)", "5 node x average (5x5)", "9 node average (3x3)", "Gaussian (3x3)",
-    "Low pass 1 (3x3)", "Low pass 2 (3x3)", "Low pass 3 (3x3)", "High pass 1 (3x3)",
-    "High pass 2 (3x3)", "High pass 3 (3x3)",
-};
-constexpr int kFilterCodes[] = {1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 14, 15, 16};
-} // namespace
+using namespace surffnslayout;
 
 QGroupBox* frmSurfFns::buildBlankFrame() {
     fraBlank = new QGroupBox("Digitise and blank area", this);
@@ -161,98 +132,6 @@ QGroupBox* frmSurfFns::buildRezeroFrame() {
     return fraRezero;
 }
 
-QGroupBox* frmSurfFns::buildSmoothFrame() {
-    fraSmooth = new QGroupBox("Smooth grid", this);
-    auto* g = new QGridLayout(fraSmooth);
-    txtFilterSize = labelledEdit(g, 0, "Filter size (n)", "3", fraSmooth);
-    txtWeight = labelledEdit(g, 1, "Weight/power", "3", fraSmooth);
-    txtCWeight = labelledEdit(g, 2, "Central weight", "3", fraSmooth);
-    txtNoTimes = labelledEdit(g, 3, "No. times", "1", fraSmooth);
-    optDefFilter = new QRadioButton("Define filter", fraSmooth);
-    optPDFilter = new QRadioButton("Pre-defined filters (v8 only)", fraSmooth);
-    optPDFilter->setChecked(true);
-    group(fraSmooth, {optDefFilter, optPDFilter});
-    cmbPDFilter = new QComboBox(fraSmooth);
-    cmbPDFilter->setEditable(true);
-    for (std::size_t k = 0; k < std::size(kFilterNames); ++k) cmbPDFilter->addItem(kFilterNames[k], kFilterCodes[k]);
-    chkCurvature = new QCheckBox("Curvature", fraSmooth);
-    cmdSmooth = new QPushButton("Smooth", fraSmooth);
-    g->addWidget(optDefFilter, 4, 0, 1, 2);
-    g->addWidget(optPDFilter, 5, 0, 1, 2);
-    g->addWidget(cmbPDFilter, 6, 0, 1, 2);
-    g->addWidget(chkCurvature, 7, 0, 1, 2);
-    g->addWidget(cmdSmooth, 8, 0, 1, 2);
-    fraSmooth->setEnabled(false);  // its procedures are not built yet
-    return fraSmooth;
-}
-
-QGroupBox* frmSurfFns::buildProcessFrame() {
-    fraProcess = new QGroupBox("Process grid", this);
-    auto* g = new QGridLayout(fraProcess);
-    optMirror = new QRadioButton("Mirror", fraProcess);
-    optRotate = new QRadioButton("Rotate CW", fraProcess);
-    optTerrain = new QRadioButton("Terrain", fraProcess);
-    optInverse = new QRadioButton("Inverse", fraProcess);
-    optMouldRotate = new QRadioButton("Mould rotation", fraProcess);
-    optMirror->setChecked(true);
-    group(fraProcess, {optMirror, optRotate, optTerrain, optInverse, optMouldRotate});
-    optMirrorX = new QRadioButton("X", fraProcess);
-    optMirrorY = new QRadioButton("Y", fraProcess);
-    optMirrorZ = new QRadioButton("Z", fraProcess);
-    optMirrorX->setChecked(true);
-    group(fraProcess, {optMirrorX, optMirrorY, optMirrorZ});
-    optRotate90 = new QRadioButton(QString::fromUtf8("90\u00b0"), fraProcess);
-    optRotate180 = new QRadioButton(QString::fromUtf8("180\u00b0"), fraProcess);
-    optRotate270 = new QRadioButton(QString::fromUtf8("270\u00b0"), fraProcess);
-    optRotate90->setChecked(true);
-    group(fraProcess, {optRotate90, optRotate180, optRotate270});
-    cmbProcess = new QComboBox(fraProcess);
-    cmbProcess->setEditable(true);
-    cmbProcess->addItems({"Terrain slope", "Terrain aspect"});
-    cmdProcess = new QPushButton("Process", fraProcess);
-
-    g->addWidget(optMirror, 0, 0);
-    auto* mirror = new QHBoxLayout;
-    for (QRadioButton* b : {optMirrorX, optMirrorY, optMirrorZ}) mirror->addWidget(b);
-    g->addLayout(mirror, 0, 1);
-    g->addWidget(optRotate, 1, 0);
-    auto* rotate = new QHBoxLayout;
-    for (QRadioButton* b : {optRotate90, optRotate180, optRotate270}) rotate->addWidget(b);
-    g->addLayout(rotate, 1, 1);
-    g->addWidget(optTerrain, 2, 0);
-    g->addWidget(cmbProcess, 2, 1);
-    txtTAMinSlope = labelledEdit(g, 3, "Terrain aspect min slope", "10", fraProcess);
-    g->addWidget(optInverse, 4, 0);
-    g->addWidget(optMouldRotate, 5, 0);
-    g->addWidget(cmdProcess, 6, 0, 1, 2);
-    fraProcess->setEnabled(false);  // its procedures are not built yet
-    return fraProcess;
-}
-
-QGroupBox* frmSurfFns::buildCompareFrame() {
-    fraCompare = new QGroupBox("Compare two grids", this);
-    auto* g = new QGridLayout(fraCompare);
-    auto* about = new QLabel("Compares each grid with the next grid added, e.g. a topographic grid with a plane grid.",
-                             fraCompare);
-    about->setWordWrap(true);
-    g->addWidget(about, 0, 0, 1, 2);
-    optCompareMax = new QRadioButton("Maximum", fraCompare);
-    optCompareMin = new QRadioButton("Minimum", fraCompare);
-    optCompareMax->setChecked(true);
-    group(fraCompare, {optCompareMax, optCompareMin});
-    g->addWidget(optCompareMax, 1, 0);
-    g->addWidget(optCompareMin, 1, 1);
-    auto* l = new QLabel("Add to output filename", fraCompare);
-    g->addWidget(l, 2, 0, 1, 2);
-    txtCompGridOutGridText = new QLineEdit("_top+plane", fraCompare);
-    g->addWidget(txtCompGridOutGridText, 3, 0, 1, 2);
-    cmdCompareGrids = new QPushButton("Compare", fraCompare);
-    g->addWidget(cmdCompareGrids, 4, 0, 1, 2);
-    g->setRowStretch(5, 1);
-    fraCompare->setEnabled(false);  // its procedures are not built yet
-    return fraCompare;
-}
-
 void frmSurfFns::cmdBlank_Click() {
     surffns::BlankOptions o;
     o.mode = optBlankInside->isChecked()        ? surffns::BlankMode::Inside
@@ -265,6 +144,52 @@ void frmSurfFns::cmdBlank_Click() {
     o.txtBlankDelChar = txtBlankDelChar->text().toStdString();
     auto ctx = context();
     surffns::cmdBlank(ctx, o);
+    showState(ctx);
+}
+
+void frmSurfFns::cmdExtract_Click() {
+    surffns::ExtractOptions o;
+    o.chkRedArea = chkRedArea->isChecked();
+    o.optRedAreaDig = optRedAreaDig->isChecked();
+    o.chkRedRow = chkRedRow->isChecked();
+    o.optRedRowFactor = optRedRowFactor->isChecked();
+    o.txtRedRowFactor = txtRedRowFactor->text().toStdString();
+    o.txtRedRowMax = txtRedRowMax->text().toStdString();
+    auto ctx = context();
+    surffns::cmdExtract(ctx, o);
+    showState(ctx);
+}
+
+void frmSurfFns::cmdFixResolution_Click() {
+    auto ctx = context();
+    surffns::cmdFixResolution(ctx);
+    showState(ctx);
+}
+
+void frmSurfFns::cmdSAVol_Click() {
+    auto ctx = context();
+    surffns::cmdSAVol(ctx);
+    showState(ctx);
+}
+
+void frmSurfFns::cmdRegridExactResol_Click() {
+    surffns::RegridOptions o;
+    o.txtExactNoRC = txtExactNoRC->text().toStdString();
+    o.axis = optExactNoR->isChecked()   ? surffns::ExactAxis::Rows
+             : optExactNoC->isChecked() ? surffns::ExactAxis::Cols
+                                        : surffns::ExactAxis::RowsCols;
+    o.optRegridTxt = optRegridTxt->isChecked();
+    o.txtRegridDelChar = txtRegridDelChar->text().toStdString();
+    o.chkRegridIndivTeeth = chkRegridIndivTeeth->isChecked();
+    o.optTerrain = optTerrain->isChecked();  // terrain results are looked at as image maps
+    auto ctx = context();
+    surffns::cmdRegridExactResol(ctx, o);
+    showState(ctx);
+}
+
+void frmSurfFns::cmdReZero_Click() {
+    auto ctx = context();
+    surffns::cmdReZero(ctx);
     showState(ctx);
 }
 
