@@ -1,12 +1,11 @@
 #include "surferfns/curvaturechain.h"
 
 #include "core/error.h"
+#include "core/tempfiles.h"
 #include "core/textform.h"
 #include "surfer/callargs.h"
 
-#include <atomic>
 #include <filesystem>
-#include <random>
 #include <system_error>
 
 namespace trelvik::surffns {
@@ -19,35 +18,6 @@ using surfer::Positional;
 namespace {
 
 constexpr int kDirections = 180 / kCurvatureStep + 1;  // 19: 0 .. 180 degrees
-
-// A folder nobody else writes to, removed with whatever is left in it.
-class PrivateFolder {
-public:
-    PrivateFolder() {
-        static std::atomic<unsigned> counter{0};
-        std::random_device rd;
-        const fs::path base = fs::temp_directory_path();
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            const fs::path p = base / ("trelvik-curv-" + std::to_string(rd()) + "-" + std::to_string(counter++));
-            std::error_code ec;
-            if (fs::create_directory(p, ec)) {
-                dir_ = p;
-                return;
-            }
-        }
-        throw Error("Cannot create a working folder for the curvature grids in " + base.string());
-    }
-    ~PrivateFolder() {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    PrivateFolder(const PrivateFolder&) = delete;
-    PrivateFolder& operator=(const PrivateFolder&) = delete;
-    std::string file(const std::string& name) const { return (dir_ / name).string(); }
-
-private:
-    fs::path dir_;
-};
 
 void removeUsed(const std::string& path) {
     std::error_code ec;
@@ -73,7 +43,7 @@ std::string CurvatureGridName(const std::string& smoothedGrid) {
 
 std::string MakeCurvatureGrid(SurfFnsContext& ctx, const std::string& smoothedGrid) {
     const std::string result = CurvatureGridName(smoothedGrid);
-    PrivateFolder work;
+    PrivateFolder work("curv");
     auto direction = [&](int k) { return work.file("d" + std::to_string(k) + ".grd"); };
     auto fold = [&](int j) { return work.file("m" + std::to_string(j) + ".grd"); };
 

@@ -6,34 +6,13 @@
 #include "core/textform.h"
 #include "surfer/application.h"
 
-#include <atomic>
 #include <charconv>
 #include <cstring>
 #include <filesystem>
-#include <random>
-#include <unistd.h>
 
 namespace trelvik::surffns {
 
 namespace fs = std::filesystem;
-
-PrivateTempFile::PrivateTempFile(const std::string& extension) {
-    static std::atomic<unsigned long> counter{0};
-    std::random_device rd;
-    const fs::path dir = fs::temp_directory_path();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = "trelvik-surffns-" + std::to_string(::getpid()) + "-" +
-                                 std::to_string(counter.fetch_add(1)) + "-" + std::to_string(rd()) + extension;
-        const fs::path p = dir / name;
-        if (!fs::exists(p)) {
-            path_ = p.string();
-            return;
-        }
-    }
-    throw Error("No free name for a temporary file in " + dir.string());
-}
-
-PrivateTempFile::~PrivateTempFile() { removeQuietly(path_); }
 
 namespace {
 

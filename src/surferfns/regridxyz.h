@@ -2,10 +2,9 @@
 // XYZ text and files shared by the "Surfer Functions" regridding, extraction and
 // blanking procedures.
 //
-//  PrivateTempFile    a fresh file name in the system's temporary folder, owned by one
-//                     procedure and removed when the object goes: the mapping program's
-//                     XYZ dumps that are only read back land there, never on a name the
-//                     user may hold (a grid's "digit.dat" or its scanner ".txt").
+//  PrivateTempFile    (core/tempfiles.h) where the mapping program's XYZ dumps that are
+//                     only read back land, never on a name the user may hold (a grid's
+//                     "digit.dat" or its scanner ".txt").
 //  writeUnblankedXyz  reads an XYZ dump (x, y, z separated by blanks, tabs or commas)
 //                     and replaces `outPath` (which may be the dump itself) with the
 //                     records whose z is below 1E+37 as "x,y,z" lines, CR LF: blank nodes,
@@ -24,6 +23,7 @@
 //                     box: d is the typed number, the kept length rounded halves to even.
 //                     Returns nothing when d is negative or larger than the base name, so
 //                     the cut never reaches into the folder.
+#include "core/tempfiles.h"
 #include "surferfns/surffnsstate.h"
 
 #include <optional>
@@ -31,17 +31,7 @@
 
 namespace trelvik::surffns {
 
-class PrivateTempFile {
-public:
-    explicit PrivateTempFile(const std::string& extension = ".dat");
-    ~PrivateTempFile();
-    PrivateTempFile(const PrivateTempFile&) = delete;
-    PrivateTempFile& operator=(const PrivateTempFile&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
+using trelvik::PrivateTempFile;
 
 struct UnblankedXyz {
     std::size_t records = 0;
