@@ -1,12 +1,14 @@
 // "Regrid" at an exact resolution over a batch of tooth grids of 1000 x 1000 nodes:
 // XYZ text of each grid, blank nodes dropped, kriging onto 150 nodes along the longer
-// axis, blanking with the tooth outline, XYZ text of the blanked grid. No plotting.
+// axis, blanking with the tooth outline, XYZ text of the blanked grid; with plotting,
+// each blanked grid is also added as a map to the mapping program's plot document.
 #include "core/appstate.h"
 #include "core/fileroutines.h"
 #include "core/grid.h"
 #include "core/prompt.h"
 #include "formats/surfergrid.h"
 #include "surfer/application.h"
+#include "surfer/documents.h"
 #include "surferfns/regrid.h"
 #include "surferfns/surffnsstate.h"
 
@@ -60,6 +62,7 @@ struct Batch {
 void BM_RegridBatch(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     const int nodes = static_cast<int>(state.range(1));
+    const bool plot = state.range(2) != 0;
     Batch batch(count, nodes);
     for (auto _ : state) {
         AppState app;
@@ -67,7 +70,7 @@ void BM_RegridBatch(benchmark::State& state) {
         ScriptedPrompt prompt;
         SurfFnsState s;
         SurfFnsContext ctx{app, prompt, s};
-        ctx.chkPlotSurfer = false;
+        ctx.chkPlotSurfer = plot;
         ctx.File2Folder = batch.dir.string();
         for (int k = 1; k <= count; ++k) ctx.File2Names.push_back("tooth" + std::to_string(k) + "b.grd");
         AddAllFilenames(ctx);
@@ -76,11 +79,21 @@ void BM_RegridBatch(benchmark::State& state) {
             state.SkipWithError(prompt.shown.empty() ? "regrid failed" : prompt.shown.back().text.c_str());
             break;
         }
+        // The user sees the hourglass during the batch and the normal pointer after it.
+        if (prompt.busyChanges == 0 || prompt.busyNow) {
+            state.SkipWithError("the busy pointer was not shown and restored");
+            break;
+        }
+        if (plot && surfer::asPlot(app.SurferApp->ActiveDocument())->Shapes.maps().size() != static_cast<std::size_t>(count)) {
+            state.SkipWithError("not every regridded grid was plotted");
+            break;
+        }
     }
     surfer::shutdownAll();
 }
-BENCHMARK(BM_RegridBatch)->Args({20, 1000})->Unit(benchmark::kSecond)->Iterations(1);
-BENCHMARK(BM_RegridBatch)->Args({1, 1000})->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_RegridBatch)->ArgNames({"grids", "nodes", "plot"})->Args({20, 1000, 0})->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_RegridBatch)->ArgNames({"grids", "nodes", "plot"})->Args({20, 1000, 1})->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_RegridBatch)->ArgNames({"grids", "nodes", "plot"})->Args({1, 1000, 1})->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 
