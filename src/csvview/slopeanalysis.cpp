@@ -66,7 +66,6 @@ SlopeGrids computeSlopeGrids(const LatticeGrid& working, double xstep, const Slo
     g.orient = LatticeGrid::sameNodes(working, kVoidHeight);
     g.angularity = LatticeGrid::sameNodes(working, kVoidHeight);
     g.slopeDeg = LatticeGrid(cols, rows);
-    g.shadeSlope = LatticeGrid(cols, rows);
 
     const std::size_t n = working.cells.size();
     const std::size_t w = static_cast<std::size_t>(cols);
@@ -103,15 +102,19 @@ SlopeGrids computeSlopeGrids(const LatticeGrid& working, double xstep, const Slo
         }
     }
 
-    if (opts.wantSlope && !opts.wantOrient) {
-        g.processed = g.slope;
-    } else if (opts.wantSlope && opts.wantOrient) {
+    // shadeSlope is built only once its content is known: a grid of a million cells
+    // costs as much to lay out as the slope loop takes.
+    if (opts.wantSlope && opts.wantOrient) {
         g.processed = g.orient;
         g.shadeSlope = g.slope;
-    } else if (opts.wantAngular) {
-        g.processed = g.angularity;
     } else {
-        g.processed = LatticeGrid(cols, rows);
+        g.shadeSlope = LatticeGrid(cols, rows);
+        if (opts.wantSlope)
+            g.processed = g.slope;
+        else if (opts.wantAngular)
+            g.processed = g.angularity;
+        else
+            g.processed = LatticeGrid(cols, rows);
     }
     return g;
 }
