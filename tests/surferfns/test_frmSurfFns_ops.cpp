@@ -203,6 +203,11 @@ TEST_F(SurfFnsOps, RegridWritesItsFoldersAndPlotsTerrainAsAnImage) {
     EXPECT_EQ(maps[0]->gridPath(), dir.path("9b_grd/t1b9b.grd"));
     EXPECT_EQ(maps[0]->mapKind(), surfer::MapKind::Image);
     EXPECT_EQ(w->txtNoFiles->text(), "0");
+    // The hourglass was up during the batch and is gone; the list takes a grid again.
+    EXPECT_GT(prompt.busyChanges, 0);
+    EXPECT_FALSE(prompt.busyNow);
+    add(w, {"t1b.grd"});
+    EXPECT_EQ(w->txtNoFiles->text(), "1");
 }
 
 TEST_F(SurfFnsOps, RegridRefusesAnExactNumberBelowTwo) {
