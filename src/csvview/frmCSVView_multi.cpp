@@ -48,6 +48,8 @@ void frmCSVView::cmdReadMultiCSV_Click() {
         o.maxTeeth = textOf(txtMTAIF);
         o.split = chkSplitMTAIF->isChecked();
         o.size = sizeOption();
+        // Shows the pointer and lets an Esc already pressed reach the stop flag.
+        progress.status("Reading " + o.fileName);
         const MultiToothReadResult r = ReadMultiToothFile(o, store_, prompt_, progress);
         if (r.outcome != MultiReadOutcome::Done) return;  // refused, split or stopped by Esc
         lblNoTeeth->setText(number(r.teethInFile));
@@ -92,6 +94,7 @@ void frmCSVView::viewTeeth(std::optional<long> sliderTooth) {
         o.end = textOf(txtViewTeethEnd);
         o.one = textOf(txtViewTeethOne);
         o.sameGreyScale = chkZScaleAllT->isChecked();
+        progress.status("Viewing teeth");
         ViewMultiTeeth(o, sliderTooth, store_, toothView_, CurrentGrid_, progress,
                        [this](long t, bool present) { showTooth(t, present); });
     });
