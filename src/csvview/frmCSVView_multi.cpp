@@ -146,9 +146,9 @@ void frmCSVView::cmdCalcStatsAll_Click() {
         o.sa = chkCSSA->isChecked();
         o.vol = chkCSVol->isChecked();
         o.saVolRat = chkCSSAVolRat->isChecked();
-        o.threshold = optCMinNA->isChecked()     ? CuspThreshold::NA
-                      : optCMinProp->isChecked() ? CuspThreshold::Prop
-                                                 : CuspThreshold::Abs;
+        o.threshold = optCMinNA->isChecked()     ? ThresholdRule::NA
+                      : optCMinProp->isChecked() ? ThresholdRule::Prop
+                                                 : ThresholdRule::Abs;
         o.absText = textOf(txtCMinAbs);
         o.propText = textOf(txtCMinProp);
         CalcStatsAllTeeth(o, store_, state_.SaveFilePath, *toothStats_, progress);

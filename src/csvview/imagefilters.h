@@ -21,6 +21,7 @@
 // "Abs" the typed number, "Prop" the typed proportion times the working grid's zmax.
 // Units are those of the heights. Filters never change the working grid.
 #include "csvview/latticegrid.h"
+#include "csvview/thresholdrule.h"
 
 #include <string>
 #include <string_view>
@@ -52,9 +53,6 @@ LatticeGrid LaplacianFilter(const LatticeGrid& working);
 // Window size of "Proc2" from the kernel-size list: 5 for "5 x 5", 7 for "7 x 7",
 // 3 for anything else (also nothing chosen).
 int kernelSizeFromText(std::string_view text);
-
-// Which option of a threshold frame is selected; None keeps the previous values.
-enum class ThresholdRule { None, NA, Abs, Prop };
 
 struct CuspThreshold {
     double value = 0;       // Hmin or Hdiff

@@ -54,8 +54,8 @@ void CalcStatsAllTeeth(const ToothStatsOptions& opts, const MultiToothStore& sto
                        ToothStatsTable& table, Progress& progress) {
     const std::size_t n = static_cast<std::size_t>(store.toothCount);
     double thr = 0;
-    if (opts.threshold == CuspThreshold::Abs) thr = text::Val(opts.absText);
-    else if (opts.threshold == CuspThreshold::Prop) thr = text::Val(opts.propText);
+    if (opts.threshold == ThresholdRule::Abs) thr = text::Val(opts.absText);
+    else if (opts.threshold == ThresholdRule::Prop) thr = text::Val(opts.propText);
     // A ratio needs both sums, measured even when their own columns are not ticked.
     const bool needSa = opts.sa || opts.saVolRat;
     const bool needVol = opts.vol || opts.saVolRat;

@@ -18,6 +18,7 @@
 #include "core/prompt.h"
 #include "csvview/latticegrid.h"
 #include "csvview/multitooth.h"
+#include "csvview/thresholdrule.h"
 
 #include <cstdint>
 #include <string>
@@ -28,11 +29,9 @@ namespace trelvik::csvview {
 // File name preset in the save window.
 inline constexpr const char* kToothStatsFileName = "testcalc.csv";
 
-enum class CuspThreshold { NA, Abs, Prop };
-
 struct ToothStatsOptions {
     bool maxHt = false, sa = false, vol = false, saVolRat = false;  // chkCSMaxHt, chkCSSA, chkCSVol, chkCSSAVolRat
-    CuspThreshold threshold = CuspThreshold::NA;                    // optCMinNA / optCMinAbs / optCMinProp
+    ThresholdRule threshold = ThresholdRule::NA;                    // optCMinNA / optCMinAbs / optCMinProp
     std::string absText = "0.1", propText = "0.1";                  // txtCMinAbs, txtCMinProp
 };
 

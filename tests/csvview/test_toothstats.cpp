@@ -57,7 +57,7 @@ TEST(ToothStats, HandWorkedTableSkipsVoidCells) {
 
     // Threshold 2.5: every square of tooth 1 lies below it (its void corners aside), so
     // neither area nor volume is left, and the ratio has no value.
-    o.threshold = CuspThreshold::Abs;
+    o.threshold = ThresholdRule::Abs;
     o.absText = "2.5";
     CalcStatsAllTeeth(o, f.store, out, table, noProgress());
     EXPECT_NE(csvtest::readText(out).find("\"1\",2,0,0,,\r\n"), std::string::npos);
