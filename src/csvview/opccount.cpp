@@ -194,8 +194,8 @@ OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Pro
     }
     const LatticeGrid& working = *in.working;
     const long n = text::CInt(text::Val(s.aspectNoCat));
-    if (s.source == ClumpSource::AspectSlope && n < 1) {
-        prompt.message("Values", "The number of categories must be 1 or more");
+    if (s.source == ClumpSource::AspectSlope && (n < 1 || n > 32767)) {
+        prompt.message("Values", "The number of categories must be from 1 to 32767");
         return res;
     }
     const long minSize = text::CInt(text::Val(s.minClumpSize));

@@ -18,11 +18,14 @@
 #include "core/stats.h"
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace trelvik::csvview {
 
-inline constexpr int kNoClass = 9999;
+// Below every class a count can make (classes count from 1, bands from any whole
+// number), so no real class, however many categories, is taken for a void cell.
+inline constexpr int kNoClass = std::numeric_limits<int>::min();
 inline constexpr int kNoLabel = -1;
 
 struct PatchLabels {

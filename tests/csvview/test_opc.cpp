@@ -157,6 +157,14 @@ TEST(OpcClasses, SectorsTurnWithTheOffsetAndFlatCellsFormTheirOwnClass) {
     const std::vector<int> turned = orientationClasses(g, 8, 22.5 + 5.625, false);
     EXPECT_EQ(turned[0], 1);
     EXPECT_EQ(turned[1], 8);
+
+    // With thousands of categories a class number can equal the void height 9999; it
+    // is still a class, and its cells still form a patch.
+    LatticeGrid fine(3, 1);
+    for (int c = 1; c <= 3; ++c) fine.z(c, 1) = 359.93;  // (359.93 + 0.018) / 0.036 = 9998.6
+    const std::vector<int> many = orientationClasses(fine, 10000, 180.0 / 10000, false);
+    EXPECT_EQ(many, (std::vector<int>{9999, 9999, 9999}));
+    EXPECT_EQ(labelPatches(many, 3, 1, 0).patchSizes, (std::vector<long>{3}));
 }
 
 TEST(OpcCount, AnalyticSurfacesGiveOneFourAndEightPatches) {
@@ -257,7 +265,7 @@ TEST(OpcCount, RefusesBadCountsAndWritesNothing) {
         const char* rot;
         const char* min;
     };
-    for (const Case& c : {Case{"0", "8", "2"}, Case{"8", "2.5", "2"}, Case{"8", "0", "2"}, Case{"8", "8", "-1"}}) {
+    for (const Case& c : {Case{"0", "8", "2"}, Case{"8", "2.5", "2"}, Case{"8", "0", "2"}, Case{"8", "8", "-1"}, Case{"40000", "8", "2"}}) {
         ScriptedPrompt prompt;
         OpcSettings s;
         s.aspectNoCat = c.cat;
