@@ -47,23 +47,28 @@ void appendAtomic(const std::string& path, std::string_view addition) {
     writeFileAtomic(path, content);
 }
 
-} // namespace
-
-bool isMarkerLine(const std::string& line) { return marker(line); }
-
-ToothTally countTeeth(const std::string& path) {
-    const std::string text = readInput(path);
+// Lines and teeth of a file's text; `shown` gets the running count every 100 teeth.
+ToothTally tallyTeeth(std::string_view text, const std::function<void(long)>& shown) {
     ToothTally t;
     bool lastMarker = true;  // an empty file has no open tooth
     forEachLine(text, [&](std::string_view line) {
         ++t.lines;
         lastMarker = marker(line);
-        if (lastMarker) ++t.teeth;
+        if (lastMarker) {
+            ++t.teeth;
+            if (shown && t.teeth % 100 == 0) shown(t.teeth);
+        }
         return true;
     });
     if (!lastMarker) ++t.teeth;
     return t;
 }
+
+} // namespace
+
+bool isMarkerLine(const std::string& line) { return marker(line); }
+
+ToothTally countTeeth(const std::string& path) { return tallyTeeth(readInput(path), {}); }
 
 std::vector<std::string> ctFileNames(bool allFiles, const std::string& chosen, Prompt& prompt) {
     if (!allFiles) {
@@ -90,19 +95,7 @@ std::vector<CountedFile> CountToothFiles(const std::string& folder, const std::v
     std::vector<CountedFile> out;
     const std::string countPath = joinPath(folder, kToothCountFile);
     for (const auto& name : names) {
-        const std::string text = readInput(joinPath(folder, name));
-        ToothTally t;
-        bool lastMarker = true;
-        forEachLine(text, [&](std::string_view line) {
-            ++t.lines;
-            lastMarker = marker(line);
-            if (lastMarker) {
-                ++t.teeth;
-                if (shown && t.teeth % 100 == 0) shown(t.teeth);
-            }
-            return true;
-        });
-        if (!lastMarker) ++t.teeth;
+        const ToothTally t = tallyTeeth(readInput(joinPath(folder, name)), shown);
         if (shown) shown(t.teeth);
         text::WriteLine w;
         w.text(name).num(static_cast<double>(t.lines)).num(static_cast<double>(t.teeth));
