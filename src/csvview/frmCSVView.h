@@ -260,8 +260,9 @@ private:
     void showTooth(long t, bool present);
     void viewTeeth(std::optional<long> sliderTooth);
     void setSliderQuietly(long value);
-    long toothFromBox() const;
     ToothOutput toothOutput(long t) const;
+    // The tooth named in txtCurrTooth made the current tooth, when it is present.
+    std::optional<ToothOutput> boxToothOutput();
     std::string outputFolder();
     bool showSaveFile(const std::string& fileName);
     void connectLaterHandlers();

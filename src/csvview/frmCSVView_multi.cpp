@@ -180,10 +180,6 @@ void frmCSVView::cmdCSSort_Click() {
 
 // ---- tooth outputs
 
-long frmCSVView::toothFromBox() const {
-    return static_cast<long>(text::CInt(text::Val(txtCurrTooth->text().toStdString())));
-}
-
 ToothOutput frmCSVView::toothOutput(long t) const {
     ToothOutput out;
     out.number = static_cast<int>(t);
@@ -198,25 +194,25 @@ std::string frmCSVView::outputFolder() {
     return toothOutputFolder.empty() ? ReadDefaultDir(state_) : toothOutputFolder;
 }
 
+std::optional<ToothOutput> frmCSVView::boxToothOutput() {
+    const long t = static_cast<long>(text::CInt(text::Val(txtCurrTooth->text().toStdString())));
+    const ToothOutput tooth = toothOutput(t);
+    if (!toothPresent(tooth)) return std::nullopt;
+    toothView_.currentTooth = t;
+    return tooth;
+}
+
 void frmCSVView::cmdOutputSingleCSV_Click() {
     guarded([&] {
         BusyScope busy(prompt_);
-        const long t = toothFromBox();
-        const ToothOutput tooth = toothOutput(t);
-        if (!toothPresent(tooth)) return;
-        toothView_.currentTooth = t;
-        WriteToothCsv(tooth, outputFolder());
+        if (const auto tooth = boxToothOutput()) WriteToothCsv(*tooth, outputFolder());
     });
 }
 
 void frmCSVView::cmdOutputSingleTIF_Click() {
     guarded([&] {
         BusyScope busy(prompt_);
-        const long t = toothFromBox();
-        const ToothOutput tooth = toothOutput(t);
-        if (!toothPresent(tooth)) return;
-        toothView_.currentTooth = t;
-        WriteToothBitmap(tooth, outputFolder());
+        if (const auto tooth = boxToothOutput()) WriteToothBitmap(*tooth, outputFolder());
     });
 }
 
@@ -234,11 +230,9 @@ void frmCSVView::cmdOutputMultiCSV_Click() {
 void frmCSVView::cmdOutputSingleWRL_Click() {
     guarded([&] {
         BusyScope busy(prompt_);
-        const long t = toothFromBox();
-        const ToothOutput tooth = toothOutput(t);
-        if (!toothPresent(tooth)) return;
-        toothView_.currentTooth = t;
-        const std::string path = WriteToothWrl(tooth, outputFolder());
+        const auto tooth = boxToothOutput();
+        if (!tooth) return;
+        const std::string path = WriteToothWrl(*tooth, outputFolder());
         if (path.empty()) return;
         if (openInBrowser)
             openInBrowser(path);

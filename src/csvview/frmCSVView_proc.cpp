@@ -27,6 +27,19 @@ ThresholdRule ruleOf(const QRadioButton* na, const QRadioButton* abs, const QRad
     return ThresholdRule::None;
 }
 
+// Reads the "Diff b/w cusps" and "Min cusp detect" frames, in that order, into the
+// window's kept thresholds; a frame with no option selected keeps its values.
+template <class Kept>
+void readCuspThresholds(const frmCSVView& w, double zmax, Kept& hmin, Kept& hdiff) {
+    const auto read = [zmax](ThresholdRule rule, const QLineEdit* absBox, const QLineEdit* propBox, Kept& kept) {
+        const CuspThreshold t = readCuspThreshold(rule, textOf(absBox), textOf(propBox), zmax,
+                                                  CuspThreshold{kept.value, kept.proportion, kept.absolute});
+        kept = {t.value, t.proportion, t.absolute};
+    };
+    read(ruleOf(w.optCDiffNA, w.optCDiffAbs, w.optCDiffProp), w.txtCDiffAbs, w.txtCDiffProp, hdiff);
+    read(ruleOf(w.optCMinNA, w.optCMinAbs, w.optCMinProp), w.txtCMinAbs, w.txtCMinProp, hmin);
+}
+
 // A filter's result is an image of heights, not a slope-analysis grid: it is drawn in
 // grey whatever analysis ran before, never through that analysis' colour rule.
 constexpr const char* kFilterMode = "Filter";
@@ -48,17 +61,7 @@ void frmCSVView::cmdIProc2_Click() {
     if (views_.working.empty()) return;
     guarded([&] {
         const int k = kernelSizeFromText(cmbKernelSize->currentText().toStdString());
-        const double zmax = views_.working.zmax;
-        // Read in this order (difference first), each keeping its value when its frame
-        // has no option selected.
-        const CuspThreshold diff =
-            readCuspThreshold(ruleOf(optCDiffNA, optCDiffAbs, optCDiffProp), textOf(txtCDiffAbs),
-                              textOf(txtCDiffProp), zmax, CuspThreshold{hdiff_.value, hdiff_.proportion, hdiff_.absolute});
-        const CuspThreshold min =
-            readCuspThreshold(ruleOf(optCMinNA, optCMinAbs, optCMinProp), textOf(txtCMinAbs), textOf(txtCMinProp),
-                              zmax, CuspThreshold{hmin_.value, hmin_.proportion, hmin_.absolute});
-        hdiff_ = {diff.value, diff.proportion, diff.absolute};
-        hmin_ = {min.value, min.proportion, min.absolute};
+        readCuspThresholds(*this, views_.working.zmax, hmin_, hdiff_);
         views_.setProcessed(LocalMaxFilter(views_.working, k, hmin_.value, hdiff_.value));
         ProcMode_ = kFilterMode;
         SlopeResultsReady_ = false;
@@ -70,15 +73,7 @@ void frmCSVView::cmdIProc3_Click() {
     if (views_.working.empty()) return;
     guarded([&] {
         BusyScope busy(prompt_);
-        const double zmax = views_.working.zmax;
-        const CuspThreshold diff =
-            readCuspThreshold(ruleOf(optCDiffNA, optCDiffAbs, optCDiffProp), textOf(txtCDiffAbs),
-                              textOf(txtCDiffProp), zmax, CuspThreshold{hdiff_.value, hdiff_.proportion, hdiff_.absolute});
-        const CuspThreshold min =
-            readCuspThreshold(ruleOf(optCMinNA, optCMinAbs, optCMinProp), textOf(txtCMinAbs), textOf(txtCMinProp),
-                              zmax, CuspThreshold{hmin_.value, hmin_.proportion, hmin_.absolute});
-        hdiff_ = {diff.value, diff.proportion, diff.absolute};
-        hmin_ = {min.value, min.proportion, min.absolute};
+        readCuspThresholds(*this, views_.working.zmax, hmin_, hdiff_);
         Proc3Result r = ClearedProcessed(views_.working);
         views_.setProcessed(std::move(r.processed));
         if (r.clearProcessedView) {
