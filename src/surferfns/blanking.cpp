@@ -7,6 +7,7 @@
 #include "formats/digitisefile.h"
 #include "shell/gridgeometry.h"
 #include "surfer/application.h"
+#include "surferfns/gridcalls.h"
 #include "surferfns/plotsurfer.h"
 #include "surferfns/regridxyz.h"
 
@@ -16,34 +17,12 @@ using formats::BlnLayout;
 using formats::BlnSection;
 using formats::PointXYList;
 using surfer::Named;
-using surfer::omitted;
 using surfer::Positional;
 
 namespace {
 
-const char* const kSaveDigit = "Save as digit.dat in same directory as grid then press 'OK'.";
-
 std::string missingBlankingFile(int entry) {
     return "Check that blanking file (file no. " + std::to_string(entry) + ") is in correct directory.";
-}
-
-// The "Digitise map" question; false when the user cancels.
-bool askDigitise(SurfFnsContext& ctx, const std::string& firstSentence) {
-    ctx.prompt.busy(false);
-    const Answer a = ctx.prompt.message("Digitise map", firstSentence + "\n\r" + kSaveDigit, Buttons::OkCancel);
-    ctx.prompt.busy(true);
-    return a != Answer::Cancel;
-}
-
-void blank(SurfFnsContext& ctx, const std::string& in, const std::string& bln, const std::string& out) {
-    CallSurfer(ctx, "GridBlank", Positional{in, bln, out, 1},
-               Named{{"InGrid", in}, {"BlankFile", bln}, {"OutGrid", out}});
-}
-
-void report(SurfFnsContext& ctx, const std::string& text) {
-    ctx.prompt.busy(false);
-    ctx.prompt.message("", text);
-    ctx.prompt.busy(true);
 }
 
 // Removes the intermediate files of "Regrid and blank" however the step ends.
@@ -85,7 +64,7 @@ private:
         if (T_) return true;
         T_ = DelCharStem(S_, base_, o_.txtBlankDelChar);
         if (!T_)
-            report(ctx_, "Del. no. char. \"" + o_.txtBlankDelChar + "\" cannot be taken off the name " + base_ +
+            Report(ctx_, "", "Del. no. char. \"" + o_.txtBlankDelChar + "\" cannot be taken off the name " + base_ +
                              " (file no. " + std::to_string(i) + "): it must be a number from 0 to " +
                              std::to_string(base_.size()) + ". The file is left out.");
         return T_.has_value();
@@ -99,8 +78,7 @@ private:
         auto take = [&](const std::string& earlier, const std::string& own) {
             const std::string& needed = copy ? earlier : own;
             if (!FileExists(needed)) {
-                ctx_.prompt.busy(false);
-                ctx_.prompt.message("", missingBlankingFile(i));
+                Refuse(ctx_, "", missingBlankingFile(i));
                 ClearFilenames(ctx_.state);
                 return false;
             }
@@ -125,7 +103,7 @@ private:
         switch (o_.mode) {
         case BlankMode::Outside:
         case BlankMode::Inside: {
-            if (!askDigitise(ctx_, "Use 'Digitise' to digitise area of " + base_ + " to be blanked."))
+            if (!AskDigitise(ctx_, "Use 'Digitise' to digitise area of " + base_ + " to be blanked."))
                 return EntryResult::Stop;
             const std::string copy = S_ + "blnpts.dat";
             copyFileReplacing(digit, copy);
@@ -136,7 +114,7 @@ private:
             return EntryResult::Done;
         }
         case BlankMode::MultiInside: {
-            if (!askDigitise(ctx_, "Use 'Digitise' to digitise multiple areas of " + base_ +
+            if (!AskDigitise(ctx_, "Use 'Digitise' to digitise multiple areas of " + base_ +
                                        " to be blanked. Type '-1' between separate areas."))
                 return EntryResult::Stop;
             const std::string copy = S_ + "blnmpts.dat";
@@ -161,7 +139,7 @@ private:
 
     EntryResult toothStrips(int i, const std::string& digit) {
         const int n = static_cast<int>(codes_.size());
-        if (!askDigitise(ctx_, "Use 'Digitise' to digitise " + std::to_string(n - 1) + " borders between " +
+        if (!AskDigitise(ctx_, "Use 'Digitise' to digitise " + std::to_string(n - 1) + " borders between " +
                                    std::to_string(n) + " teeth of " + base_ +
                                    " from anterior to posterior. Draw borders from left to right and type '-1' "
                                    "between borders."))
@@ -177,7 +155,7 @@ private:
         try {
             strips = formats::toothStrips(borders, n, g.GridXMin, g.GridXMax, g.GridYMin, g.GridYMax, copy);
         } catch (const Error& e) {
-            report(ctx_, std::string(e.what()) + " File no. " + std::to_string(i) + " (" + base_ + ") is left out.");
+            Report(ctx_, "", std::string(e.what()) + " File no. " + std::to_string(i) + " (" + base_ + ") is left out.");
             return EntryResult::Skipped;
         }
         toothBln_.clear();
@@ -194,12 +172,12 @@ private:
         if (o_.mode == BlankMode::MultiTeeth) {
             for (std::size_t t = 0; t < codes_.size(); ++t) {
                 toothGrids.push_back(S_ + "-s" + codes_[t] + "b.grd");
-                blank(ctx_, in, toothBln_[t], toothGrids.back());
+                GridBlankCall(ctx_, in, toothBln_[t], toothGrids.back());
             }
             return EntryResult::Done;
         }
         s.OutGridName[i - 1] = S_ + (o_.mode == BlankMode::MultiInside ? "u.grd" : "b.grd");
-        blank(ctx_, in, bln_, s.OutGridName[i - 1]);
+        GridBlankCall(ctx_, in, bln_, s.OutGridName[i - 1]);
         if (o_.mode == BlankMode::MultiInside && o_.chkMultiBlankRegrid) return regridAndBlank(i);
         return EntryResult::Done;
     }
@@ -210,8 +188,7 @@ private:
         if (!stem(i)) return EntryResult::Skipped;
         const std::string earlier = *T_ + "blnpts.bln";
         if (!FileExists(earlier)) {
-            ctx_.prompt.busy(false);
-            ctx_.prompt.message("", "Check that blanking file is in correct directory.");
+            Refuse(ctx_, "", "Check that blanking file is in correct directory.");
             return EntryResult::Stop;
         }
         SurfFnsState& s = ctx_.state;
@@ -224,26 +201,20 @@ private:
         const AppState& g = ctx_.app;
         CallSurfer(ctx_, "GridConvert", Positional{u, tempDat, 3},
                    Named{{"InGrid", u}, {"OutGrid", tempDat}, {"OutFmt", 4}});
-        CallSurfer(ctx_, "GridData",
-                   Positional{tempDat, 0, 1, 2, g.GridXMin, g.GridXMax, g.GridYMin, g.GridYMax, g.GridXSpacing,
-                              g.GridYSpacing, omitted, omitted, 1, tempGrd},
-                   Named{{"DataFile", tempDat},
-                         {"XCol", 1},
-                         {"yCol", 2},
-                         {"zCol", 3},
-                         {"ExclusionFilter", "Z > 1E38"},
-                         {"NumCols", g.GridCols},
-                         {"NumRows", g.GridRows},
-                         {"XMin", g.GridXMin},
-                         {"XMax", g.GridXMax},
-                         {"YMin", g.GridYMin},
-                         {"YMax", g.GridYMax},
-                         {"Algorithm", 2},
-                         {"ShowReport", false},
-                         {"OutGrid", tempGrd}});
+        GridDataLattice lattice;
+        lattice.NumCols = g.GridCols;
+        lattice.NumRows = g.GridRows;
+        lattice.x0 = g.GridXMin;
+        lattice.x1 = g.GridXMax;
+        lattice.y0 = g.GridYMin;
+        lattice.y1 = g.GridYMax;
+        lattice.dx = g.GridXSpacing;
+        lattice.dy = g.GridYSpacing;
+        // Version 8 leaves the blank nodes out of the data; version 6 grids them all.
+        GridDataCall(ctx_, tempDat, lattice, 2, "Z > 1E38", tempGrd);
         const std::string own = S_ + "blnpts.bln";
         if (d() > 0) copyFileReplacing(earlier, own);
-        blank(ctx_, tempGrd, own, s.OutGridName[i - 1]);
+        GridBlankCall(ctx_, tempGrd, own, s.OutGridName[i - 1]);
         return EntryResult::Done;
     }
 
@@ -280,8 +251,7 @@ std::vector<std::string> TickedToothCodes(const std::array<bool, 12>& ticked) {
 BlankRunResult cmdBlank(SurfFnsContext& ctx, const BlankOptions& options) {
     BlankRunResult result;
     if (options.mode == BlankMode::MultiTeeth && TickedToothCodes(options.chkTeeth).empty()) {
-        ctx.prompt.busy(false);
-        ctx.prompt.message("Values", "Tick at least one tooth for Multiple teeth.");
+        Refuse(ctx, "Values", "Tick at least one tooth for Multiple teeth.");
         result.outcome = BatchOutcome::Stopped;
         return result;
     }

@@ -13,8 +13,6 @@
 
 namespace trelvik::surffns {
 
-using surfer::Named;
-using surfer::omitted;
 using surfer::Positional;
 using text::Round;
 
@@ -119,28 +117,14 @@ public:
 
         makeFolder(dir + T + "_grd");
         const std::string regridName = dir + T + "_grd" + sep() + base + T + ".grd";
-        CallSurfer(ctx_, "GridData",
-                   Positional{data, 0, 1, 2, l.x0, l.x1, l.y0, l.y1, l.dx, l.dy, omitted, omitted, 1, regridName},
-                   Named{{"DataFile", data},
-                         {"XCol", 1},
-                         {"yCol", 2},
-                         {"zCol", 3},
-                         {"NumCols", l.NumCols},
-                         {"NumRows", l.NumRows},
-                         {"XMin", l.x0},
-                         {"XMax", l.x1},
-                         {"YMin", l.y0},
-                         {"YMax", l.y1},
-                         {"Algorithm", 2},
-                         {"ShowReport", false},
-                         {"OutGrid", regridName}});
+        GridDataCall(ctx_, data, l, 2, "", regridName);
         xyz.reset();
 
         makeFolder(dir + T + "b_grd");
         std::string& out = s.OutGridName[i - 1];
         out = dir + T + "b_grd" + sep() + base + T + "b.grd";
-        blank(regridName, blankLine, out);
-        if (o_.chkRegridIndivTeeth) blank(out, rowLine, out);
+        GridBlankCall(ctx_, regridName, blankLine, out);
+        if (o_.chkRegridIndivTeeth) GridBlankCall(ctx_, out, rowLine, out);
 
         makeFolder(dir + T + "b_dat");
         const std::string datName = dir + T + "b_dat" + sep() + base + T + "b.dat";
@@ -157,21 +141,13 @@ public:
 private:
     static std::string sep() { return std::string(1, static_cast<char>(std::filesystem::path::preferred_separator)); }
 
-    void blank(const std::string& in, const std::string& bln, const std::string& out) {
-        CallSurfer(ctx_, "GridBlank", Positional{in, bln, out, 1},
-                   Named{{"InGrid", in}, {"BlankFile", bln}, {"OutGrid", out}});
-    }
-
     EntryResult skip(const std::string& text) {
-        ctx_.prompt.busy(false);
-        ctx_.prompt.message("", text);
-        ctx_.prompt.busy(true);
+        Report(ctx_, "", text);
         return EntryResult::Skipped;
     }
 
     EntryResult missing(const std::string& text) {
-        ctx_.prompt.busy(false);
-        ctx_.prompt.message("", text);
+        Refuse(ctx_, "", text);
         ClearFilenames(ctx_.state);
         return EntryResult::Stop;
     }
@@ -186,8 +162,7 @@ private:
 BatchOutcome cmdRegridExactResol(SurfFnsContext& ctx, const RegridOptions& options) {
     const long long n = text::CInt(text::Val(options.txtExactNoRC));
     if (n < 2) {
-        ctx.prompt.busy(false);
-        ctx.prompt.message("Values", "Exact no. must be a whole number of at least 2.");
+        Refuse(ctx, "Values", "Exact no. must be a whole number of at least 2.");
         return BatchOutcome::Stopped;
     }
     RegridRun run(ctx, options, static_cast<long>(n));

@@ -28,6 +28,7 @@
 //   outline ends the batch with "Check that (row) blanking file (file no. i) is in
 //   correct directory." and clears the list. Plotting uses the image map when the
 //   "Process grid" frame's terrain option is selected.
+#include "surferfns/gridcalls.h"
 #include "surferfns/surffnsstate.h"
 
 #include <string>
@@ -45,10 +46,7 @@ struct RegridOptions {
     bool optTerrain = false;    // the "Process grid" frame's terrain option
 };
 
-struct ExactLattice {
-    long NumCols = 0, NumRows = 0;
-    double x0 = 0, x1 = 0, y0 = 0, y1 = 0, dx = 0, dy = 0;
-};
+using ExactLattice = GridDataLattice;
 
 ExactLattice ExactResolutionLattice(double xMin, double xMax, double yMin, double yMax, long n, ExactAxis axis);
 

@@ -8,15 +8,13 @@
 
 namespace trelvik::surffns {
 
-using surfer::Named;
-using surfer::omitted;
 using surfer::Positional;
 using text::Round;
 
-FixedLattice FixResolutionLattice(const GridGeo& geo) {
-    FixedLattice l;
-    l.cols = static_cast<long>(geo.GeoCols);
-    l.rows = static_cast<long>(geo.GeoRows);
+GridDataLattice FixResolutionLattice(const GridGeo& geo) {
+    GridDataLattice l;
+    l.NumCols = static_cast<long>(geo.GeoCols);
+    l.NumRows = static_cast<long>(geo.GeoRows);
     l.x0 = Round(geo.GeoXMin, 3);
     l.dx = Round(geo.GeoXSpacing, 3);
     l.x1 = (geo.GeoCols - 1) * l.dx + l.x0;
@@ -30,7 +28,7 @@ BatchOutcome cmdFixResolution(SurfFnsContext& ctx) {
     auto entry = [](SurfFnsContext& c, int i) {
         SurfFnsState& s = c.state;
         ReadEntryGeometry(c, i, false);
-        const FixedLattice l = FixResolutionLattice(s.Geo);
+        const GridDataLattice l = FixResolutionLattice(s.Geo);
         const std::string& grid = s.GridFullName[i - 1];
         const std::string dump = s.GridDir[i - 1] + "temp.dat";
         const std::string data = s.GridDir[i - 1] + "temp2.dat";
@@ -39,21 +37,7 @@ BatchOutcome cmdFixResolution(SurfFnsContext& ctx) {
         writeUnblankedXyz(dump, data);
         s.OutGridName[i - 1] = s.GridPathNoExt[i - 1] + "fixres.grd";
         const std::string& out = s.OutGridName[i - 1];
-        CallSurfer(c, "GridData",
-                   Positional{data, 0, 1, 2, l.x0, l.x1, l.y0, l.y1, l.dx, l.dy, omitted, omitted, 1, out},
-                   Named{{"DataFile", data},
-                         {"XCol", 1},
-                         {"yCol", 2},
-                         {"zCol", 3},
-                         {"NumCols", l.cols},
-                         {"NumRows", l.rows},
-                         {"XMin", l.x0},
-                         {"XMax", l.x1},
-                         {"YMin", l.y0},
-                         {"YMax", l.y1},
-                         {"Algorithm", 9},
-                         {"ShowReport", false},
-                         {"OutGrid", out}});
+        GridDataCall(c, data, l, 9, "", out);
         // The fixed grid is always shown, so this plots whatever "Plot in Surfer" says.
         s.PlotType = c.plot.PlotType;
         PlotSurfer(c, out, s.PlotType);

@@ -12,16 +12,12 @@
 //   version 8 by name (node counts and limits, Algorithm 9, no report).
 // The output is plotted whether or not "Plot in Surfer" is ticked; the list is cleared
 // only when "Clear filenames after fn" is ticked.
+#include "surferfns/gridcalls.h"
 #include "surferfns/surffnsstate.h"
 
 namespace trelvik::surffns {
 
-struct FixedLattice {
-    double x0 = 0, x1 = 0, dx = 0, y0 = 0, y1 = 0, dy = 0;
-    long cols = 0, rows = 0;
-};
-
-FixedLattice FixResolutionLattice(const GridGeo& geo);
+GridDataLattice FixResolutionLattice(const GridGeo& geo);
 
 BatchOutcome cmdFixResolution(SurfFnsContext& ctx);
 
