@@ -21,8 +21,7 @@ std::string SAVolHeader() {
 BatchOutcome cmdSAVol(SurfFnsContext& ctx) {
     auto entry = [](SurfFnsContext& c, int i) {
         if (IsV6(c)) {
-            c.prompt.busy(false);
-            c.prompt.message("", "This function is not available in Surfer v6.");
+            Refuse(c, "", "This function is not available in Surfer v6.");
             return EntryResult::Stop;
         }
         if (!IsV8(c)) return EntryResult::Skipped;

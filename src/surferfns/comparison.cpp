@@ -42,20 +42,17 @@ BatchOutcome comparePairs(SurfFnsContext& ctx, const CompareOptions& o) {
     const int n = s.NumFiles;
     if (n < 2) {
         if (n == 1) {
-            ctx.prompt.busy(false);
-            ctx.prompt.message(kCompareTitle, "Add the grid to compare " + s.GridFullName[0] + " with.");
+            Refuse(ctx, kCompareTitle, "Add the grid to compare " + s.GridFullName[0] + " with.");
         }
         return BatchOutcome::Stopped;
     }
     const std::string& addText = o.txtCompGridOutGridText;
     if (addText.empty()) {
-        ctx.prompt.busy(false);
-        ctx.prompt.message("Filename", "Enter the text to add to the output filename.");
+        Refuse(ctx, "Filename", "Enter the text to add to the output filename.");
         return BatchOutcome::Stopped;
     }
     if (const std::string hit = overwrittenInput(s, addText); !hit.empty()) {
-        ctx.prompt.busy(false);
-        ctx.prompt.message("Filename", "The output grid " + hit +
+        Refuse(ctx, "Filename", "The output grid " + hit +
                                            " would replace a listed grid: change the text to add to the output "
                                            "filename.");
         return BatchOutcome::Stopped;
@@ -76,8 +73,7 @@ BatchOutcome comparePairs(SurfFnsContext& ctx, const CompareOptions& o) {
         }
     }
     if (n % 2 == 1) {
-        ctx.prompt.busy(false);
-        ctx.prompt.message(kCompareTitle, "The last grid, " + s.GridFullName[n - 1] +
+        Refuse(ctx, kCompareTitle, "The last grid, " + s.GridFullName[n - 1] +
                                               ", has no grid to be compared with and was left out.");
     }
     ClearFilenames(s);
@@ -91,8 +87,7 @@ BatchOutcome CompareGrids(SurfFnsContext& ctx, const CompareOptions& o) {
     try {
         return comparePairs(ctx, o);
     } catch (const std::exception& e) {
-        ctx.prompt.busy(false);
-        ctx.prompt.message("", e.what());
+        Refuse(ctx, "", e.what());
         return BatchOutcome::Failed;
     }
 }

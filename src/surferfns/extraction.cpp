@@ -57,12 +57,6 @@ int MaxNoFrequency(const NodeRect& r, double maxNo) {
 
 namespace {
 
-void tell(SurfFnsContext& ctx, const std::string& text) {
-    ctx.prompt.busy(false);
-    ctx.prompt.message("", text);
-    ctx.prompt.busy(true);
-}
-
 class ExtractRun {
 public:
     ExtractRun(SurfFnsContext& ctx, const ExtractOptions& o) : ctx_(ctx), o_(o) {}
@@ -76,14 +70,9 @@ public:
         NodeRect rect{1, cols, 1, rows};
         if (o_.chkRedArea && o_.optRedAreaDig) {
             const std::string& base = s.GridBaseName[i - 1];
-            ctx_.prompt.busy(false);
-            const Answer a = ctx_.prompt.message(
-                "Digitise map",
-                "Use 'Digitise' to digitise bottom left and top right of area in " + base +
-                    " to keep.\n\rSave as digit.dat in same directory as grid then press 'OK'.",
-                Buttons::OkCancel);
-            ctx_.prompt.busy(true);
-            if (a == Answer::Cancel) return EntryResult::Stop;
+            if (!AskDigitise(ctx_, "Use 'Digitise' to digitise bottom left and top right of area in " + base +
+                                       " to keep."))
+                return EntryResult::Stop;
             const std::string copy = s.GridPathNoExt[i - 1] + "extpts.dat";
             copyFileReplacing(s.GridDir[i - 1] + "digit.dat", copy);
             const formats::PointXYList pts = formats::readDigitisePoints(copy);
@@ -91,8 +80,7 @@ public:
                 throw Error("The digitise file " + copy + " holds " + std::to_string(pts.size()) +
                             " point; two corners are needed.");
             if (pts[0].x >= pts[1].x || pts[0].y >= pts[1].y) {
-                ctx_.prompt.busy(false);
-                ctx_.prompt.message("", "Points invalid - redigitise points.");
+                Refuse(ctx_, "", "Points invalid - redigitise points.");
                 return EntryResult::Stop;
             }
             rect = DigitisedRect(geo, pts[0].x, pts[0].y, pts[1].x, pts[1].y);
@@ -104,7 +92,7 @@ public:
                                  Positional{grid, dump.path(), 4});
             const auto r = MaxUnblankedRect(formats::readXyzDump(dump.path()), cols, rows, grid);
             if (!r) {
-                tell(ctx_, "Every node of " + s.GridBaseName[i - 1] + " is blank: there is no area to extract.");
+                Report(ctx_, "", "Every node of " + s.GridBaseName[i - 1] + " is blank: there is no area to extract.");
                 return EntryResult::Skipped;
             }
             rect = *r;
@@ -122,7 +110,7 @@ public:
 
         s.OutGridName[i - 1] = s.GridPathNoExt[i - 1] + suffix + ".grd";
         if (rect == NodeRect{1, cols, 1, rows} && freq == 1) {
-            tell(ctx_, "Grid extraction for " + s.GridBaseName[i - 1] + " not required");
+            Report(ctx_, "", "Grid extraction for " + s.GridBaseName[i - 1] + " not required");
             return EntryResult::Skipped;
         }
         const std::string& in = s.GridFullName[i - 1];
@@ -147,8 +135,7 @@ BatchOutcome cmdExtract(SurfFnsContext& ctx, const ExtractOptions& options) {
         const bool factor = options.optRedRowFactor;
         const double v = text::Val(factor ? options.txtRedRowFactor : options.txtRedRowMax);
         if ((factor && text::CInt(v) < 1) || (!factor && v < 1)) {
-            ctx.prompt.busy(false);
-            ctx.prompt.message("Values", factor ? "Factor must be a whole number of at least 1."
+            Refuse(ctx, "Values", factor ? "Factor must be a whole number of at least 1."
                                                 : "Max no. must be a number of at least 1.");
             return BatchOutcome::Stopped;
         }

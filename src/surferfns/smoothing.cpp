@@ -74,11 +74,7 @@ surfer::ResultArray userMatrix(int n, double w) {
     return m;
 }
 
-bool refuse(SurfFnsContext& ctx, const char* text) {
-    ctx.prompt.busy(false);
-    ctx.prompt.message(kFilterTitle, text);
-    return false;
-}
+void refuse(SurfFnsContext& ctx, const char* text) { Refuse(ctx, kFilterTitle, text); }
 
 } // namespace
 

@@ -15,8 +15,7 @@ constexpr const char* kFilenameTitle = "Filename";
 const char kSep = static_cast<char>(std::filesystem::path::preferred_separator);
 
 bool refuse(SurfFnsContext& ctx, const char* text) {
-    ctx.prompt.busy(false);
-    ctx.prompt.message(kFilenameTitle, text);
+    Refuse(ctx, kFilenameTitle, text);
     return false;
 }
 } // namespace
@@ -92,6 +91,27 @@ bool CallSurfer(SurfFnsContext& ctx, const std::string& operation, const surfer:
     return true;
 }
 
+void Report(SurfFnsContext& ctx, const std::string& title, const std::string& text) {
+    ctx.prompt.busy(false);
+    ctx.prompt.message(title, text);
+    ctx.prompt.busy(true);
+}
+
+void Refuse(SurfFnsContext& ctx, const std::string& title, const std::string& text) {
+    ctx.prompt.busy(false);
+    ctx.prompt.message(title, text);
+}
+
+bool AskDigitise(SurfFnsContext& ctx, const std::string& instruction) {
+    ctx.prompt.busy(false);
+    const Answer a = ctx.prompt.message(
+        "Digitise map", instruction + "\n\rSave as digit.dat in same directory as grid then press 'OK'.",
+        Buttons::OkCancel);
+    if (a == Answer::Cancel) return false;
+    ctx.prompt.busy(true);
+    return true;
+}
+
 namespace {
 // Runs the loop body; turns every failure into a message and a Failed outcome.
 BatchOutcome guarded(SurfFnsContext& ctx, const std::function<BatchOutcome()>& body) {
@@ -139,20 +159,14 @@ BatchOutcome RunBatch(SurfFnsContext& ctx, const EntryOperation& op, ClearRule c
 }
 
 BatchOutcome PlotGrids(SurfFnsContext& ctx) {
-    BusyScope busy(ctx.prompt);
-    return guarded(ctx, [&] {
-        startList(ctx);
-        SurfFnsState& s = ctx.state;
-        const int n = s.NumFiles;
-        for (s.FileIndex = 1; *s.FileIndex <= n; s.FileIndex = *s.FileIndex + 1) {
-            const int i = *s.FileIndex;
-            s.OutGridName[i - 1] = s.GridFullName[i - 1];
-            s.PlotType = ctx.plot.PlotType;
-            PlotSurfer(ctx, s.OutGridName[i - 1], s.PlotType);
-        }
-        if (ctx.chkClearFilenames) ClearFilenames(s);
-        return BatchOutcome::Completed;
-    });
+    auto plotInput = [](SurfFnsContext& c, int i) {
+        SurfFnsState& s = c.state;
+        s.OutGridName[i - 1] = s.GridFullName[i - 1];
+        s.PlotType = c.plot.PlotType;
+        PlotSurfer(c, s.OutGridName[i - 1], s.PlotType);
+        return EntryResult::Skipped;  // plotted whether or not "Plot in Surfer" is ticked
+    };
+    return RunBatch(ctx, plotInput, ClearRule::IfTicked);
 }
 
 } // namespace trelvik::surffns

@@ -121,6 +121,15 @@ bool IsV8(const SurfFnsContext& ctx);
 bool CallSurfer(SurfFnsContext& ctx, const std::string& operation, const surfer::Positional& v6,
                 const surfer::Named& v8);
 
+// A message while a batch runs: the pointer is normal while it shows, busy again after.
+void Report(SurfFnsContext& ctx, const std::string& title, const std::string& text);
+// A message that ends the handler: the pointer stays normal.
+void Refuse(SurfFnsContext& ctx, const std::string& title, const std::string& text);
+// The "Digitise map" question (OK and Cancel): the step's instruction, a line feed and a
+// carriage return, then "Save as digit.dat in same directory as grid then press 'OK'.".
+// False when the user cancels; the pointer is busy again after OK.
+bool AskDigitise(SurfFnsContext& ctx, const std::string& instruction);
+
 // --- The batch skeleton ---------------------------------------------------------------
 
 // What one entry's operation reports back to the skeleton.

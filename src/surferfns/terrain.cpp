@@ -17,8 +17,7 @@ constexpr const char* kProcessTitle = "Process";
 constexpr double kPi = 3.14159265358979;
 
 bool stop(SurfFnsContext& ctx, const char* title, const char* text) {
-    ctx.prompt.busy(false);
-    ctx.prompt.message(title, text);
+    Refuse(ctx, title, text);
     return false;
 }
 
@@ -74,11 +73,9 @@ bool RunTerrain(SurfFnsContext& ctx, int entry, const ProcessOptions& o) {
     const std::vector<double> values = ReadTerrainValues(xyz);
     writeFileAtomic(stem + suffix + "results.csv", TerrainResultsText(kind, values));
     if (kind == TerrainKind::Slope && values.size() < 2) {
-        ctx.prompt.busy(false);
-        ctx.prompt.message(kProcessTitle, "The slope grid " + out + " has " + std::to_string(values.size()) +
+        Report(ctx, kProcessTitle, "The slope grid " + out + " has " + std::to_string(values.size()) +
                                               " value(s): the mean and standard deviation need at least two and "
                                               "were not written.");
-        ctx.prompt.busy(true);
     }
     return true;
 }
