@@ -123,13 +123,22 @@ VolumeResult computeVolume(const Grid& upper, const Grid* lower, double lowerLev
             }
             const double d00 = z00 - b00, d10 = z10 - b10, d01 = z01 - b01, d11 = z11 - b11;
             s.trap += cellArea * (d00 + d10 + d01 + d11) / 4.0;
-            // Upper-surface areas of the two triangles (00,10,11) and (00,11,01).
-            const double a1x = -dy * (z10 - z00), a1y = dx * (z10 - z11);
-            const double a2x = dy * (z01 - z11), a2y = -dx * (z01 - z00);
-            const double st1 = 0.5 * std::sqrt(a1x * a1x + a1y * a1y + cellArea * cellArea);
-            const double st2 = 0.5 * std::sqrt(a2x * a2x + a2y * a2y + cellArea * cellArea);
-            addTriangle(s, d00, d10, d11, at, st1);
-            addTriangle(s, d00, d11, d01, at, st2);
+            // The cell is split along each of its diagonals in turn and the two splits
+            // weighted a half each: one diagonal alone would make a mirrored grid measure
+            // differently, and together the splits give the trapezoidal volume of a cell
+            // that the zero line does not cross. Each triangle's upper-surface area is
+            // half the length of the cross product of two of its edges; the constant
+            // cellArea^2 term is its vertical component.
+            const double ax = dy * (z10 - z00), ay = dx * (z01 - z00);  // (00,10,01)
+            const double bx = dy * (z01 - z11), by = dx * (z10 - z11);  // (10,11,01)
+            const double cx = dy * (z10 - z00), cy = dx * (z10 - z11);  // (00,10,11)
+            const double ex = dy * (z01 - z11), ey = dx * (z01 - z00);  // (00,11,01)
+            const double c2 = cellArea * cellArea;
+            const double quarter = 0.25;  // half a triangle's share in each of the two splits
+            addTriangle(s, d00, d10, d11, at / 2, quarter * std::sqrt(cx * cx + cy * cy + c2));
+            addTriangle(s, d00, d11, d01, at / 2, quarter * std::sqrt(ex * ex + ey * ey + c2));
+            addTriangle(s, d00, d10, d01, at / 2, quarter * std::sqrt(ax * ax + ay * ay + c2));
+            addTriangle(s, d10, d11, d01, at / 2, quarter * std::sqrt(bx * bx + by * by + c2));
         }
         }
     });

@@ -3,11 +3,13 @@
 //
 // Input: the upper grid; the lower surface as a grid on the same lattice or as a constant
 //   level. Heights in the grid's z units, x and y in its units.
-// Method: every cell whose four corners are non-blank in both surfaces is split along
-//   its diagonal from (i, j) to (i+1, j+1) into two triangles, on which the height
-//   difference d = upper - lower is linear. Each triangle is cut exactly along d = 0, so
-//   volumes and areas are exact for planes. A cell with a blank corner counts whole as
-//   blanked planar area. A triangle lying at d = 0 counts as positive.
+// Method: every cell whose four corners are non-blank in both surfaces is split into two
+//   triangles along one diagonal and, again, along the other; each split counts half.
+//   On a triangle the height difference d = upper - lower is linear, and the triangle is
+//   cut exactly along d = 0, so volumes and areas are exact for planes, the same for a
+//   grid and its mirror image, and equal to the trapezoidal rule for a cell that d = 0
+//   does not cross. A cell with a blank corner counts whole as blanked planar area. A
+//   triangle lying at d = 0 counts as positive.
 // Output (VolumeResult), and the result array elements the callers read (index from 1):
 //   1 total volume by the trapezoidal rule (cell area x mean of the four corner d)
 //   2 net volume (positive - negative)      3 positive volume [cut], where upper > lower

@@ -54,6 +54,28 @@ TEST(GridVolume, TiltedPlaneAboveZeroAndPlaneCrossingZero) {
     EXPECT_NEAR(w.positivePlanar, 5, 1e-12);
 }
 
+TEST(GridVolume, MirroredSurfaceMeasuresTheSameAndWhollyAboveMatchesTheTrapezoidalTotal) {
+    // A curved surface with a twist, partly below z = 1: turning it over in x or y (as
+    // the mirror tools do) must not change a volume or area, and where the whole surface
+    // lies above the lower level the positive volume is the trapezoidal total.
+    auto f = [](double x, double y) { return 1 + 0.8 * std::sin(1.3 * x + 0.4) * std::cos(0.9 * y) + 0.2 * x * x * y; };
+    const Grid g = makeGrid(13, 9, 0, 3, 0, 2, f);
+    Grid mx = g, my = g;
+    for (int j = 0; j < g.rows; ++j)
+        for (int i = 0; i < g.cols; ++i) {
+            mx.at(i, j) = g.at(g.cols - 1 - i, j);
+            my.at(i, j) = g.at(i, g.rows - 1 - j);
+        }
+    for (double level : {1.0, -5.0}) {
+        const auto a = surfer::volumeResultArray(surfer::computeVolume(g, nullptr, level));
+        for (const Grid* m : {&mx, &my}) {
+            const auto b = surfer::volumeResultArray(surfer::computeVolume(*m, nullptr, level));
+            for (int k = 1; k <= 10; ++k) EXPECT_NEAR(a[k], b[k], 1e-12 * (1 + std::fabs(a[k]))) << "element " << k << " level " << level;
+        }
+        if (level < 0) EXPECT_NEAR(a[3], a[1], 1e-12 * a[1]);
+    }
+}
+
 TEST(GridVolume, BlankedSquareCountsItsCellsAsBlankedArea) {
     // Nodes 3..6 blank in x and y: the cells touching them, 5 x 5 of unit area, are blanked.
     Grid g = makeGrid(11, 11, 0, 10, 0, 10, [](double, double) { return 2.0; });
