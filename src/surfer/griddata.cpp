@@ -55,7 +55,7 @@ GridDataResult gridData(const GridDataRequest& request) {
     out.pointsUsed = static_cast<long long>(data.points.size());
     const auto& pts = data.points;
     out.x = {pts.front().x, pts.back().x};  // sorted by x
-    out.y = out.z = {pts.front().y, pts.front().y};
+    out.y = {pts.front().y, pts.front().y};
     out.z = {pts.front().z, pts.front().z};
     for (const auto& p : pts) {
         out.y.min = std::min(out.y.min, p.y);
