@@ -269,19 +269,6 @@ TEST_F(SurfFnsOps, SmoothWithCurvatureWritesBothGridsAndNothingElse) {
     EXPECT_EQ(w->txtNoFiles->text(), "0");
 }
 
-TEST_F(SurfFnsOps, SmoothRefusesAnEvenFilterSizeAndKeepsTheList) {
-    saveGrid(dir.path("m.grd"), makeGrid(5, 4, 0, 2, 0, 1.5, plane));
-    frmSurfFns* w = open();
-    add(w, {"m.grd"});
-    w->txtFilterSize->setText("4");
-    w->cmdSmooth->click();
-    ASSERT_EQ(prompt.shown.size(), 1u);
-    EXPECT_EQ(prompt.shown[0].title, "Filter");
-    EXPECT_EQ(prompt.shown[0].text, "Filter size must be odd number.");
-    EXPECT_EQ(dir.fileCount(), 1u);
-    EXPECT_EQ(w->txtNoFiles->text(), "1");
-}
-
 TEST_F(SurfFnsOps, ProcessMirrorsInYNodeByNode) {
     const Grid in = makeGrid(5, 4, 0, 2, 0, 1.5, [](double x, double y) { return x * x + 10 * y; });
     saveGrid(dir.path("m.grd"), in);
