@@ -343,14 +343,15 @@ void frmCSVView::cmdCalcSAVolStats_Click() {
     guarded([&] {
         BusyScope busy(prompt_);
         const double dx = CurrentGrid_.xstep, dy = CurrentGrid_.ystep, base = CurrentGrid_.zmin;
-        const SurfaceTexts t = surfaceTexts(measureSurface(views_.working, dx, dy, base));
+        const SurfaceMeasures m = measureSurface(views_.working, dx, dy, base);
+        const SurfaceTexts t = surfaceTexts(m);
         txtSA->setText(QString::fromStdString(t.sa));
         txtPA->setText(QString::fromStdString(t.pa));
         txtRI->setText(QString::fromStdString(t.ri));
         txtVol->setText(QString::fromStdString(t.vol));
         txtSAVolRat->setText(QString::fromStdString(t.saVolRatio));
         // The labels stand even when the results files cannot be written.
-        if (chkSAVolSaveStats->isChecked()) CalcSAVolStats(views_.working, dx, dy, base, true, runContext());
+        if (chkSAVolSaveStats->isChecked()) writeSAVolStats(m, runContext());
     });
 }
 

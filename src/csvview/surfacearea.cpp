@@ -90,7 +90,11 @@ SurfaceTexts surfaceTexts(const SurfaceMeasures& m) {
 SurfaceMeasures CalcSAVolStats(const LatticeGrid& working, double dx, double dy, double zmin, bool saveStats,
                                const RunContext& ctx) {
     const SurfaceMeasures m = measureSurface(working, dx, dy, zmin);
-    if (!saveStats) return m;
+    if (saveStats) writeSAVolStats(m, ctx);
+    return m;
+}
+
+void writeSAVolStats(const SurfaceMeasures& m, const RunContext& ctx) {
     const std::string dir = ensureResultsFolder(ctx.folder, "savol");
     // A measure without value (planar area or volume 0) leaves its item empty.
     const std::string values = text::WriteLine().text("SAVol").num(m.surfaceArea).num(m.planarArea).str() + "," +
@@ -104,7 +108,6 @@ SurfaceMeasures CalcSAVolStats(const LatticeGrid& working, double dx, double dy,
         const std::string row = text::WriteLine().text(ctx.baseName).str() + "," + values;
         formats::writeSummaryRow(dir + "00savolstats.csv", sumHeader, row, !ctx.allFilesStarted);
     }
-    return m;
 }
 
 } // namespace trelvik::csvview

@@ -44,5 +44,7 @@ SurfaceTexts surfaceTexts(const SurfaceMeasures& m);
 // File errors throw trelvik::Error naming the file.
 SurfaceMeasures CalcSAVolStats(const LatticeGrid& working, double dx, double dy, double zmin, bool saveStats,
                                const RunContext& ctx);
+// The files of CalcSAVolStats for measures already taken.
+void writeSAVolStats(const SurfaceMeasures& m, const RunContext& ctx);
 
 } // namespace trelvik::csvview
