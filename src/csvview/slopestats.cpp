@@ -10,6 +10,8 @@ namespace trelvik::csvview {
 namespace {
 
 constexpr double kPi = 3.14159265358979;
+// Far beyond any class table a study reports (a tenth of a degree of orientation).
+constexpr long kMaxClasses = 3600;
 
 using text::WriteLine;
 
@@ -89,6 +91,9 @@ SlopeStatsResult writeSlopeOutputs(const SlopeGrids& grids, const SlopeOptions& 
         const bool needsSummary = choice != SlopeChoice::Aspect;
         if (needsClasses && n < 1) {
             prompt.message("Values", "The number of classes must be 1 or more");
+        } else if (needsClasses && n > kMaxClasses) {
+            // A mistyped count would otherwise build a table too large to hold.
+            prompt.message("Values", "The number of classes must be " + text::CStr(kMaxClasses) + " or fewer");
         } else if (needsSummary && count == 0) {
             prompt.message("Values", "No cell of this grid has a value to summarise");
         } else {

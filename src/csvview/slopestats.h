@@ -38,7 +38,7 @@ struct SlopeStatsResult {
 std::vector<double> collectSlopeValues(const SlopeGrids& grids, SlopeChoice choice);
 
 // Writes the statistics and data files the options ask for. A class count below 1
-// or an empty value list is refused with a message (title "Values") and no file is
+// or above 3600, or an empty value list is refused with a message (title "Values") and no file is
 // written; the grids stay valid. File errors throw trelvik::Error naming the file.
 SlopeStatsResult writeSlopeOutputs(const SlopeGrids& grids, const SlopeOptions& opts, const RunContext& ctx,
                                    AppState& app, Prompt& prompt);

@@ -134,10 +134,17 @@ TEST(SlopeStats, NothingForShadedReliefAndRefusals) {
     ASSERT_EQ(p.shown.size(), 1u);
     EXPECT_EQ(p.shown[0].title, "Values");
     EXPECT_FALSE(std::filesystem::exists(t.path("slope/sslopestats.csv")));
+    // A mistyped count of a billion classes is refused, not laid out.
+    auto big = options(SlopeChoice::Aspect, true, false);
+    big.aspectNoCat = 1e9;
+    writeSlopeOutputs(gridsWith(SlopeChoice::Aspect, 4, 4, {10, 20}), big, ctx, app, p);
+    ASSERT_EQ(p.shown.size(), 2u);
+    EXPECT_EQ(p.shown[1].title, "Values");
+    EXPECT_FALSE(std::filesystem::exists(t.path("orient/sorientstats.csv")));
 
     // No analysed cell: no summary can be made; the data file is still written, empty.
     const auto none = gridsWith(SlopeChoice::Angular, 4, 4, {});
     writeSlopeOutputs(none, options(SlopeChoice::Angular, true, true), ctx, app, p);
-    EXPECT_EQ(p.shown.size(), 2u);
+    EXPECT_EQ(p.shown.size(), 3u);
     EXPECT_EQ(readText(t.path("angularity/sangularitydata.csv")), "");
 }
