@@ -159,7 +159,10 @@ bool ConvertLineEnds(const std::string& inFile, const std::string& outFile, long
         } catch (const Error& e) {
             throw CopyFailure{e.what(), 75};
         }
-        if (deleteInput) {
+        // Converting a file onto itself leaves only the result; deleting the "input" then
+        // would delete the result too.
+        std::error_code same;
+        if (deleteInput && !fs::equivalent(inFile, outFile, same)) {
             std::error_code ec;
             if (!fs::remove(inFile, ec) || ec)
                 throw CopyFailure{"Cannot delete \"" + inFile + "\"" + (ec ? ": " + ec.message() : ""), 75};

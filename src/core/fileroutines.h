@@ -8,9 +8,10 @@
 //                     bare LF all end a line; with toCRLF every line is written with CR LF,
 //                     otherwise with LF (an unterminated last line gets one too). OutFile
 //                     is replaced whole (temp file + rename). With deleteInput, InFile is
-//                     removed after a good copy. A failure shows one message through the
-//                     prompt ("Error: <description>", new line, "Number: <n>"), leaves
-//                     InFile and any old OutFile as they were, and returns false.
+//                     removed after a good copy, unless it is OutFile itself. A failure
+//                     shows one message through the prompt ("Error: <description>", new
+//                     line, "Number: <n>"), leaves InFile and any old OutFile as they were,
+//                     and returns false.
 //  readWholeFile      the bytes of a file; throws trelvik::Error naming the file.
 //  writeFileAtomic    replaces path with content through a temp file in the same folder.
 //  AtomicTextWriter   builds a text file in a temp file beside the target; commit()

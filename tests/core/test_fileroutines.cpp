@@ -74,6 +74,8 @@ TEST(FileRoutines, ConvertLineEndsNormalisesEveryKind) {
     const std::string in = t.file("in.txt", "x\ny\n");
     ASSERT_TRUE(ConvertLineEnds(in, in, 1, false, p));  // in place
     EXPECT_EQ(readWholeFile(in), "x\r\ny\r\n");
+    ASSERT_TRUE(ConvertLineEnds(in, in, 0, true, p));  // in place, asked to delete the input
+    EXPECT_EQ(readWholeFile(in), "x\ny\n");
     const std::string out = t.path("o2.txt");
     ASSERT_TRUE(ConvertLineEnds(in, out, 1, true, p));
     EXPECT_FALSE(FileExists(in));
