@@ -2,6 +2,8 @@
 // exit" leaves in the settings file.
 #include <gtest/gtest.h>
 
+#include "support/qtapp.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -15,15 +17,9 @@
 #include "widgets/drivelistbox.h"
 
 using namespace trelvik;
+using trelvik::testsupport::ensureApp;
 
 namespace {
-
-void ensureApp() {
-    static int argc = 1;
-    static char name[] = "test_shell";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-}
 
 class DefDir : public ::testing::Test {
 protected:

@@ -2,6 +2,8 @@
 // outcome left in AppState by OK, Cancel, the close box and the overwrite question.
 #include <gtest/gtest.h>
 
+#include "support/qtapp.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -18,15 +20,9 @@
 #include "widgets/filelistbox.h"
 
 using namespace trelvik;
+using trelvik::testsupport::ensureApp;
 
 namespace {
-
-void ensureApp() {
-    static int argc = 1;
-    static char name[] = "test_shell";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-}
 
 class SaveDialog : public ::testing::Test {
 protected:

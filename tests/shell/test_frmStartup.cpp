@@ -3,6 +3,8 @@
 // AppState, and the single-instance tool windows.
 #include <gtest/gtest.h>
 
+#include "support/qtapp.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -21,15 +23,9 @@
 #include "widgets/clicklabel.h"
 
 using namespace trelvik;
+using trelvik::testsupport::ensureApp;
 
 namespace {
-
-void ensureApp() {
-    static int argc = 1;
-    static char name[] = "test_shell";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-}
 
 class Startup : public ::testing::Test {
 protected:

@@ -1,6 +1,8 @@
 // Drive, folder and file lists on real folders in a temporary directory.
 #include <gtest/gtest.h>
 
+#include "support/qtapp.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -11,15 +13,9 @@
 #include "widgets/filelistbox.h"
 
 using namespace trelvik;
+using trelvik::testsupport::ensureApp;
 
 namespace {
-
-void ensureApp() {
-    static int argc = 1;
-    static char name[] = "test_widgets";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-}
 
 void touch(const QString& path) {
     QFile f(path);

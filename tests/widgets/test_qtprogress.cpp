@@ -2,6 +2,8 @@
 // and Esc anywhere asks it to stop.
 #include <gtest/gtest.h>
 
+#include "support/qtapp.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,15 +12,7 @@
 #include "widgets/qtprogress.h"
 
 using namespace trelvik;
-
-namespace {
-void ensureApp() {
-    static int argc = 1;
-    static char name[] = "test_widgets";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-}
-} // namespace
+using trelvik::testsupport::ensureApp;
 
 TEST(QtProgress, BarAndLabelFollowSteps) {
     ensureApp();

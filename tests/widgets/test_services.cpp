@@ -1,6 +1,8 @@
 // The Qt prompt (real message boxes answered by a timer) and the window registry.
 #include <gtest/gtest.h>
 
+#include "support/qtapp.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMessageBox>
@@ -11,15 +13,9 @@
 #include "widgets/windowregistry.h"
 
 using namespace trelvik;
+using trelvik::testsupport::ensureApp;
 
 namespace {
-
-void ensureApp() {
-    static int argc = 1;
-    static char name[] = "test_widgets";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-}
 
 struct SeenBox {
     QString title, text;
