@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 
 namespace trelvik::surferwin {
@@ -35,6 +36,8 @@ QHash<long, QPointer<MapWindow>>& windows() {
 }
 
 constexpr const char* kReportItem = "Report";
+// Page inches between maps added side by side: room for a colour scale and labels.
+constexpr double kMapGap = 1.5;
 
 QString kindText(surfer::MapKind k) {
     switch (k) {
@@ -198,7 +201,15 @@ bool MapWindow::addMap(surfer::MapKind kind, const std::string& gridPath) {
             (void)trelvik::formats::readSurferGrid(gridPath);
             plot = surfer::asPlot(app_->Documents.Add(1));
         }
-        plot->Shapes.addMap(kind, gridPath, "Add" + kindText(kind).toStdString());
+        const auto before = plot->Shapes.maps();
+        auto frame = plot->Shapes.addMap(kind, gridPath, "Add" + kindText(kind).toStdString());
+        // Every new frame starts on the same spot of the page; one added by hand goes
+        // to the right of the maps already there, so it does not hide them.
+        if (!before.empty()) {
+            double right = before.front()->Left + before.front()->XLength;
+            for (const auto& m : before) right = std::max(right, m->Left + m->XLength);
+            frame->Left = right + kMapGap;
+        }
     } catch (const trelvik::Error& e) {
         prompt().message(kDefaultTitle, e.what());
         return false;
@@ -304,6 +315,17 @@ MapWindow* showMapWindow(const std::shared_ptr<surfer::Application>& app) {
 
 MapWindow* findMapWindow(long processId) { return windows().value(processId); }
 
+namespace {
+// Changes whenever a document is opened or closed or a shape is added to a plot.
+qlonglong contentStamp(const surfer::Application& app) {
+    qlonglong stamp = static_cast<qlonglong>(app.openDocuments().size());
+    for (const auto& d : app.openDocuments())
+        if (d->kind() == surfer::DocumentKind::Plot)
+            stamp = stamp * 31 + static_cast<const surfer::PlotDocument&>(*d).Shapes.revision();
+    return stamp;
+}
+} // namespace
+
 void watchVisibleInstances() {
     static QPointer<QTimer> watcher;
     if (watcher) return;
@@ -313,11 +335,18 @@ void watchVisibleInstances() {
         for (const auto& app : surfer::instances()) {
             MapWindow* w = findMapWindow(app->processId());
             if (app->Visible && (!w || !w->isVisible())) {
-                // Shown once when Visible turns true; closing the window by hand sticks.
-                if (!w || !w->property("shownForVisible").toBool()) {
+                // Shown when Visible turns true. A window closed by hand stays closed
+                // until a tool draws something new into that instance: the user then
+                // needs to see it, and no other way leads back to this instance.
+                const qlonglong stamp = contentStamp(*app);
+                if (!w || !w->property("shownForVisible").toBool() ||
+                    w->property("closedAtStamp").toLongLong() != stamp) {
                     w = showMapWindow(app);
                     w->setProperty("shownForVisible", true);
+                    w->setProperty("closedAtStamp", stamp);
                 }
+            } else if (app->Visible && w && w->isVisible()) {
+                w->setProperty("closedAtStamp", contentStamp(*app));
             } else if (!app->Visible && w && w->isVisible() && w->property("shownForVisible").toBool()) {
                 w->hide();
                 w->setProperty("shownForVisible", false);

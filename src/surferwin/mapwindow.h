@@ -49,8 +49,9 @@ public:
     void setPrompt(Prompt* prompt);
 
     // Adds a map of a grid file to the active plot document (opening one when the
-    // active document is not a plot). A grid that cannot be read is reported and
-    // nothing is added. Returns whether a map was added.
+    // active document is not a plot), to the right of the maps already there. A grid
+    // that cannot be read is reported and nothing is added. Returns whether a map was
+    // added.
     bool addMap(surfer::MapKind kind, const std::string& gridPath);
     // Takes a click at a page point; false when no flat map is there.
     bool digitiseAt(QPointF page);

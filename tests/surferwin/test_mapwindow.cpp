@@ -180,6 +180,19 @@ TEST(MapWindow, ClicksBecomeMapCoordinatesAndSaveReadsBack) {
     EXPECT_NEAR(e[2].x, 7.5, 1.5 * unitsPerPixel);
     EXPECT_EQ(f.win->pointList()->count(), 3);
     EXPECT_EQ(f.win->pointList()->item(1)->text(), "-1");
+    // A second map added by hand lands beside the first, not over it, and takes clicks
+    // in its own frame.
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Image, grid));
+    f.win->refresh();
+    auto second = f.plot()->Shapes.maps().back();
+    EXPECT_GE(second->Left, map->Left + map->XLength);
+    EXPECT_DOUBLE_EQ(second->Top, map->Top);
+    EXPECT_EQ(surfer::flatMapAt(f.plot()->Shapes, map->Left + 1, map->Top - 1), map);
+    f.win->undoPoint();
+    second->mapToPage(7.5, 3.75, px, py);
+    f.click(f.pixelOf(px, py));
+    ASSERT_EQ(e.size(), 3u);
+    EXPECT_NEAR(e[2].x, 7.5, 1.5 * second->xMapPerPU() / f.win->canvas()->pixelsPerInch());
 
     const std::string path = f.win->digitised().defaultPath();
     EXPECT_EQ(path, f.dir.path("digit.dat"));
@@ -228,6 +241,13 @@ TEST(MapWindow, WorksheetsShowAsTextAndVisibleShowsTheWindow) {
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(text->toPlainText().contains("Volume,12.5"));
     EXPECT_TRUE(w->windowTitle().contains(QString::number(app->processId())));
+    // Closed by hand it stays closed, until a tool draws into the instance again.
+    w->hide();
+    wait(700);
+    EXPECT_FALSE(w->isVisible());
+    surfer::asPlot(app->Documents.Add(1))->Shapes.AddText(1, 1, "tooth3.grd");
+    wait(700);
+    EXPECT_TRUE(w->isVisible());
     app->Visible = false;
     wait(800);
     EXPECT_FALSE(w->isVisible());
