@@ -119,6 +119,29 @@ TEST(VrmlReader, IndependentParseAgreesWithWrittenHeights) {
     EXPECT_DOUBLE_EQ(sum, 0.5 - 0.25 + 2 + 9999 + 0 + 1e-5);
 }
 
+TEST(VrmlReader, ThirdPartyVrmlToolReadsTheWrittenScene) {
+    // A VRML 2.0 browser's converter (Debian's view3dscene) must accept the file and
+    // find the same grid, spacings, scale, viewpoint and heights (it keeps floats).
+    if (std::system("command -v tovrmlx3d >/dev/null 2>&1") != 0) GTEST_SKIP() << "tovrmlx3d not installed";
+    trelvik::testing::TempFolder tmp;
+    const VrmlElevationGridOut f = small();
+    writeVrmlElevationGrid(tmp.path("a.wrl"), f);
+    const std::string cmd = "tovrmlx3d " + tmp.path("a.wrl") + " > " + tmp.path("b.wrl") + " 2> " + tmp.path("err.txt");
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << tmp.read("err.txt");
+    EXPECT_EQ(tmp.read("err.txt"), "");
+    const VrmlSurface s = readVrmlSurface(tmp.path("b.wrl"));  // the converter's own layout
+    EXPECT_EQ(s.xDimension, 3);
+    EXPECT_EQ(s.zDimension, 2);
+    EXPECT_FLOAT_EQ(s.xSpacing, 0.03f);
+    EXPECT_FLOAT_EQ(s.zSpacing, 0.05f);
+    EXPECT_FLOAT_EQ(s.scale, 10);
+    EXPECT_FLOAT_EQ(s.px, 80.15f);
+    EXPECT_FLOAT_EQ(s.py, 88.0f);
+    EXPECT_FLOAT_EQ(s.pz, -0.5f);
+    ASSERT_EQ(s.heights.size(), f.heights.size());
+    for (std::size_t i = 0; i < f.heights.size(); ++i) EXPECT_FLOAT_EQ(s.heights[i], static_cast<float>(f.heights[i])) << i;
+}
+
 TEST(VrmlReader, ForeignLayoutAndMalformedFiles) {
     // Another writer's layout: commas, comments, other nodes first, fields reordered.
     const std::string foreign =
