@@ -320,8 +320,10 @@ void MapCanvas::drawSurfaceAxes(QPainter& p, const surfer::MapFrame& m, QRectF r
         if (a.AxisLine.Style != "Invisible") p.drawLine(e.a, e.b);
         if (!a.ShowLabels || !(e.to > e.from)) continue;
         // The three axes meet at one corner: x labels both ends below, y only its far
-        // end, z both ends to the left, so no two numbers overlap.
+        // end, z both ends to the left, so no two numbers overlap. An axis seen end on
+        // (z from straight above) gets no numbers: they would print over each other.
         const QFontMetricsF fm(p.font());
+        if (QLineF(e.a, e.b).length() < 2 * fm.height()) continue;
         const QString lo = shortNumber(e.from), hi = shortNumber(e.to);
         if (k == 2) {
             p.drawText(e.a + QPointF(-fm.horizontalAdvance(lo) - 6, 0), lo);

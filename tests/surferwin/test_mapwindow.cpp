@@ -117,7 +117,16 @@ TEST(MapWindow, EachMapTypePaintsInsideItsFrame) {
             EXPECT_EQ(colours.size(), 1u);
             EXPECT_NE(*colours.begin(), background);
             break;
-        case surfer::MapKind::Surface:  // from above it fills the frame
+        case surfer::MapKind::Surface: {  // from above it fills the frame
+            EXPECT_EQ(painted, total);
+            // The z axis is seen end on: its two numbers are not printed over each other
+            // left of the lower-left corner.
+            long ink = 0;
+            for (int y = br.y() - 14; y <= br.y() + 2; ++y)
+                for (int x = tl.x() - 60; x <= tl.x() - 4; ++x) ink += img.pixel(x, y) != background;
+            EXPECT_EQ(ink, 0);
+            break;
+        }
         case surfer::MapKind::Image:
             EXPECT_EQ(painted, total);
             break;
