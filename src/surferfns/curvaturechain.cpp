@@ -53,19 +53,19 @@ std::string MakeCurvatureGrid(SurfFnsContext& ctx, const std::string& smoothedGr
                    Positional{smoothedGrid, 0, 2, angle, omitted, omitted, omitted, omitted, direction(k)},
                    Named{{"InGrid", smoothedGrid}, {"Operation", 3}, {"Param1", angle}, {"OutGrid", direction(k)}});
     }
-    // Least curvature over the directions so far; each input goes once it has been read.
+    // Greatest curvature over the directions so far; each input goes once it has been read.
     const std::string d0 = direction(0), d1 = direction(1);
-    gridMath(ctx, "C=min(A,B)", d0, &d1, fold(0));
+    gridMath(ctx, "C=max(A,B)", d0, &d1, fold(0));
     removeUsed(d0);
     removeUsed(d1);
     for (int j = 1; j <= kDirections - 2; ++j) {
         const std::string a = direction(j + 1), b = fold(j - 1);
-        gridMath(ctx, "C=min(A,B)", a, &b, fold(j));
+        gridMath(ctx, "C=max(A,B)", a, &b, fold(j));
         removeUsed(a);
         removeUsed(b);
     }
     const std::string last = fold(kDirections - 2);
-    gridMath(ctx, "C=-A", last, nullptr, result);
+    gridMath(ctx, "C=A", last, nullptr, result);
     removeUsed(last);
     return result;
 }

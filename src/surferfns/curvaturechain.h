@@ -1,6 +1,6 @@
 #pragma once
-// The curvature grid of a smoothed grid: at every node the greatest crest curvature
-// over nineteen horizontal directions, 0 to 180 degrees in steps of 10.
+// The curvature grid of a smoothed grid: at every node the greatest directional
+// curvature over nineteen horizontal directions, 0 to 180 degrees in steps of 10.
 //
 // Input: G, the full path of the smoothed grid; the run's mapping-program instance and
 //   call form (SurfFnsContext). Output: G less its last four characters followed by
@@ -10,10 +10,9 @@
 //   position 4) at 0, 10, ..., 180 degrees, one grid each; a running fold of the
 //   nineteen grids by GridMath; the last fold copied into the result.
 // Sign: the mapping program's directional curvature is positive where the surface bends
-//   upward and negative across a crest. The grid is meant to show sharp crests as high
-//   values, so the fold keeps the least curvature ("C=min(A,B)") and the copy negates it
-//   ("C=-A"): the result is max over directions of -curvature, in 1 / length units,
-//   positive across crests and cusp tips, negative in basins.
+//   upward and negative across a crest; the fold keeps the greatest ("C=max(A,B)") and
+//   the copy ("C=A") writes it, in 1 / length units. The tooth-feature curvature tools
+//   issue the same chain, so both read one curvature grid the same way.
 // Blank: a node blank in a directional grid (grid edge, next to a blank) is blank.
 // The 37 intermediate grids are written in a private folder of their own under the
 //   system's temporary folder, so they never meet the user's grids; each is deleted as

@@ -1,5 +1,5 @@
-// The curvature grid: the greatest crest curvature over nineteen directions, checked on
-// a paraboloid cap against its analytic directional curvature, in both call forms.
+// The curvature grid: the greatest directional curvature over nineteen directions,
+// checked on a paraboloid bowl against its analytic curvature, in both call forms.
 #include "surferfns/curvaturechain.h"
 #include "test_smoothing_fixture.h"
 
@@ -17,13 +17,13 @@ using ::testing::HasSubstr;
 
 namespace {
 
-constexpr double kA = 0.3;  // z = -kA (x^2 + y^2): a cap, the shape of a cusp tip
+constexpr double kA = 0.3;  // z = kA (x^2 + y^2): a bowl, bending upward everywhere
 
-// -d2z/ds2 / (1 + (dz/ds)^2)^1.5 along direction t of the cap: 2a / (1 + 4a^2 (x cos t +
+// d2z/ds2 / (1 + (dz/ds)^2)^1.5 along direction t of the bowl: 2a / (1 + 4a^2 (x cos t +
 // y sin t)^2)^1.5, greatest across the radius, where it is 2a.
-double crestCurvature(double x, double y, double degrees) {
+double bowlCurvature(double x, double y, double degrees) {
     const double t = degrees * std::numbers::pi / 180;
-    const double d1 = -2 * kA * (x * std::cos(t) + y * std::sin(t));
+    const double d1 = 2 * kA * (x * std::cos(t) + y * std::sin(t));
     return 2 * kA / std::pow(1 + d1 * d1, 1.5);
 }
 
@@ -41,17 +41,17 @@ std::vector<std::string> intermediates(const ProcRun& r) {
 
 class CurvatureChain : public ::testing::TestWithParam<bool> {};
 
-TEST_P(CurvatureChain, ParaboloidCapMatchesAnalyticCurvature) {
+TEST_P(CurvatureChain, ParaboloidBowlMatchesAnalyticCurvature) {
     ProcRun r(GetParam());
     trelvik::surffns::PrepareSurfer(r.ctx);
-    r.add("cap_s.grd", makeGrid(9, 7, -2, 2, -1.5, 1.5, [](double x, double y) { return -kA * (x * x + y * y); }));
-    const std::string g = r.dir.path("cap_s.grd");
+    r.add("bowl_s.grd", makeGrid(9, 7, -2, 2, -1.5, 1.5, [](double x, double y) { return kA * (x * x + y * y); }));
+    const std::string g = r.dir.path("bowl_s.grd");
     // A user's grids named as the chain's steps would once have been named stay untouched.
-    r.add("cap_s0.grd", makeGrid(3, 3, 0, 2, 0, 2, [](double, double) { return 42; }));
-    r.add("cap_sm17.grd", makeGrid(3, 3, 0, 2, 0, 2, [](double, double) { return 43; }));
+    r.add("bowl_s0.grd", makeGrid(3, 3, 0, 2, 0, 2, [](double, double) { return 42; }));
+    r.add("bowl_sm17.grd", makeGrid(3, 3, 0, 2, 0, 2, [](double, double) { return 43; }));
 
-    EXPECT_EQ(MakeCurvatureGrid(r.ctx, g), r.dir.path("cap_s_curv10.grd"));
-    const Grid c = r.read("cap_s_curv10.grd");
+    EXPECT_EQ(MakeCurvatureGrid(r.ctx, g), r.dir.path("bowl_s_curv10.grd"));
+    const Grid c = r.read("bowl_s_curv10.grd");
     for (int j = 0; j < c.rows; ++j)
         for (int i = 0; i < c.cols; ++i) {
             if (i == 0 || j == 0 || i == c.cols - 1 || j == c.rows - 1) {
@@ -59,14 +59,14 @@ TEST_P(CurvatureChain, ParaboloidCapMatchesAnalyticCurvature) {
                 continue;
             }
             double sampled = -1e300;
-            for (int k = 0; k <= 18; ++k) sampled = std::max(sampled, crestCurvature(c.x(i), c.y(j), 10.0 * k));
+            for (int k = 0; k <= 18; ++k) sampled = std::max(sampled, bowlCurvature(c.x(i), c.y(j), 10.0 * k));
             EXPECT_NEAR(c.at(i, j), sampled, 1e-12) << i << "," << j;
-            // Positive on the cap; ten-degree steps come within 5 degrees of the radius' normal.
+            // Positive in the bowl; ten-degree steps come within 5 degrees of the radius' normal.
             EXPECT_GT(c.at(i, j), 2 * kA * 0.97);
         }
 
-    EXPECT_EQ(r.read("cap_s0.grd").at(1, 1), 42);
-    EXPECT_EQ(r.read("cap_sm17.grd").at(1, 1), 43);
+    EXPECT_EQ(r.read("bowl_s0.grd").at(1, 1), 42);
+    EXPECT_EQ(r.read("bowl_sm17.grd").at(1, 1), 43);
     const auto steps = intermediates(r);
     ASSERT_EQ(steps.size(), 19u + 18u * 3u + 1u);  // written, then each read once
     for (const std::string& p : steps) {

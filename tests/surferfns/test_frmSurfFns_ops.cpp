@@ -255,8 +255,8 @@ TEST_F(SurfFnsOps, CurvatureBoxLoadsItsFilterSettingsBothWays) {
 }
 
 TEST_F(SurfFnsOps, SmoothWithCurvatureWritesBothGridsAndNothingElse) {
-    // A paraboloid cap: a crest everywhere, so the curvature grid is positive inside.
-    saveGrid(dir.path("p.grd"), makeGrid(31, 31, -3, 3, -3, 3, [](double x, double y) { return -(x * x + y * y) / 2; }));
+    // A paraboloid bowl bends upward everywhere, so the curvature grid is positive inside.
+    saveGrid(dir.path("p.grd"), makeGrid(31, 31, -3, 3, -3, 3, [](double x, double y) { return (x * x + y * y) / 2; }));
     frmSurfFns* w = open();
     add(w, {"p.grd"});
     w->chkCurvature->click();
