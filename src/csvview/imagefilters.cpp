@@ -31,6 +31,11 @@ LatticeGrid ConvolveGridKernel(const LatticeGrid& working, const Kernel& kernel)
     LatticeGrid out = resultFrame(working);
     const int cols = working.cols, rows = working.rows;
     if (working.empty()) return out;
+    // An empty cell has no height: as a neighbour it adds nothing (as a node outside
+    // the grid does), and it stays empty. Its marker must never enter a sum, or every
+    // cell beside the empty margin of a grid swamps the picture.
+    std::vector<double> h(working.cells.size());
+    for (std::size_t k = 0; k < h.size(); ++k) h[k] = isVoid(working.cells[k].z) ? 0.0 : working.cells[k].z;
     // Whole rows at a time: for each offset the in-grid span of columns is one
     // contiguous run, so the inner loop has no bounds tests. Each cell still adds its
     // terms in the order (cv outer, cu inner), so sums match a cell-by-cell loop.
@@ -40,15 +45,16 @@ LatticeGrid ConvolveGridKernel(const LatticeGrid& working, const Kernel& kernel)
         for (int cv = -kernel.halfH; cv <= kernel.halfH; ++cv) {
             const int r = j + cv;
             if (r < 1 || r > rows) continue;
-            const GridCell* src = &working.cells[working.index(1, r)];
+            const double* src = &h[working.index(1, r)];
             for (int cu = -kernel.halfW; cu <= kernel.halfW; ++cu) {
                 const double w = kernel.weight(cu, cv);
                 const int iLo = std::max(1, 1 - cu), iHi = std::min(cols, cols - cu);
-                for (int i = iLo; i <= iHi; ++i) acc[i - 1] += w * src[i - 1 + cu].z;
+                for (int i = iLo; i <= iHi; ++i) acc[i - 1] += w * src[i - 1 + cu];
             }
         }
         GridCell* dst = &out.cells[out.index(1, j)];
-        for (int i = 0; i < cols; ++i) dst[i].z = acc[i];
+        const GridCell* own = &working.cells[working.index(1, j)];
+        for (int i = 0; i < cols; ++i) dst[i].z = isVoid(own[i].z) ? kVoidHeight : acc[i];
     }
     return out;
 }
@@ -56,6 +62,7 @@ LatticeGrid ConvolveGridKernel(const LatticeGrid& working, const Kernel& kernel)
 LatticeGrid LaplacianFilter(const LatticeGrid& working) {
     LatticeGrid out = ConvolveGridKernel(working, laplacianKernel());
     for (auto& c : out.cells) {
+        if (isVoid(c.z)) continue;
         c.z = -c.z;
         if (c.z < 0) c.z = 0;
     }
@@ -97,14 +104,17 @@ LatticeGrid LocalMaxFilter(const LatticeGrid& working, int k, double hmin, doubl
         for (int i = 1; i <= cols; ++i) {
             double m = -1e10;
             const int lo = std::max(1, i - h), hi = std::min(cols, i + h);
-            for (int c = lo; c <= hi; ++c) m = std::max(m, working.z(c, r));
+            for (int c = lo; c <= hi; ++c)
+                if (!working.isVoidCell(c, r)) m = std::max(m, working.z(c, r));
             rowMax[working.index(i, r)] = m;
         }
     for (int j = 1; j <= rows; ++j)
         for (int i = 1; i <= cols; ++i) {
             const double c = working.z(i, j);
             double result = working.zmin;
-            if (c >= hmin) {
+            if (isVoid(c)) {
+                result = kVoidHeight;  // no height, no cusp; empty neighbours are skipped
+            } else if (c >= hmin) {
                 double m = -1e10;
                 const int lo = std::max(1, j - h), hi = std::min(rows, j + h);
                 for (int r = lo; r <= hi; ++r) m = std::max(m, rowMax[working.index(i, r)]);

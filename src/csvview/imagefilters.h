@@ -4,15 +4,17 @@
 //
 //  ConvolveGridKernel  processed z(i, j) = sum over the kernel's offsets (cu, cv) of
 //                      weight(cu, cv) * working z(i + cu, j + cv); neighbours outside
-//                      the grid add nothing. Empty cells (z = 9999) enter with 9999
-//                      like any height. x and y of every cell are the working cell's.
+//                      the grid add nothing, and so do empty cells (z = 9999): their
+//                      marker is no height. An empty cell stays empty (9999). x and y
+//                      of every cell are the working cell's.
 //  LaplacianFilter     the 3 x 3 kernel (centre -4, edge neighbours 1, corners 0),
-//                      negated and cut off at 0: max(0, 4 z - sum of the in-grid edge
-//                      neighbours' heights).
+//                      negated and cut off at 0: max(0, 4 z - sum of the in-grid,
+//                      non-empty edge neighbours' heights); empty cells stay empty.
 //  LocalMaxFilter      k x k local-maximum marks of cusp tips: the working grid's zmax
 //                      where a cell is at least Hmin high, not 0, and within Hdiff of
 //                      the highest height of its window (itself included; neighbours
-//                      outside the grid skipped), the working grid's zmin elsewhere.
+//                      outside the grid and empty cells skipped), the working grid's
+//                      zmin elsewhere; an empty cell stays empty.
 //  ClearedProcessed    what "Proc3" leaves: a processed grid of the working grid's size
 //                      with every cell 0. Its result flag tells the window to clear the
 //                      processed view so no stale picture stays behind the empty grid.

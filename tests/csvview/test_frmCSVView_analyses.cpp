@@ -111,6 +111,9 @@ TEST_F(ViewerAnalyses, FiltersMarkThePeakAndProc3ClearsTheProcessedView) {
     EXPECT_EQ(p.z(4, 4), 4);  // 4 x 1 - 0
     EXPECT_EQ(p.z(4, 3), 0);  // 0 - 1 cut off at 0
     EXPECT_TRUE(w->views().processedView.drawn);
+    // The empty margin stays empty, so the peak is the brightest cell of the picture.
+    EXPECT_EQ(p.z(1, 1), kVoidHeight);
+    EXPECT_EQ(w->views().processedPicture.buffer.at(3, 3), greyPixel(255));
 
     // "Abs" 0.1 for both, 3 x 3: the peak is marked with zmax, its neighbours not
     w->cmbKernelSize->setCurrentText("3 x 3");

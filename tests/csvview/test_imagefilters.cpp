@@ -40,12 +40,40 @@ LatticeGrid randomGrid(int cols, int rows, unsigned seed) {
     return g;
 }
 
+// The grid inside a ring of empty cells, as a read with the minimum size lays it out.
+LatticeGrid withEmptyRing(const LatticeGrid& g) {
+    LatticeGrid out(g.cols + 2, g.rows + 2);
+    for (auto& c : out.cells) c.z = kVoidHeight;
+    for (int r = 1; r <= g.rows; ++r)
+        for (int c = 1; c <= g.cols; ++c) out.z(c + 1, r + 1) = g.z(c, r);
+    out.zmin = g.zmin;
+    out.zmax = g.zmax;
+    return out;
+}
+
+// The cells inside the ring, and whether the ring stayed empty.
+LatticeGrid insideRing(const LatticeGrid& g, bool& ringEmpty) {
+    LatticeGrid in(g.cols - 2, g.rows - 2);
+    ringEmpty = true;
+    for (int r = 1; r <= g.rows; ++r)
+        for (int c = 1; c <= g.cols; ++c) {
+            if (c == 1 || r == 1 || c == g.cols || r == g.rows) ringEmpty = ringEmpty && g.isVoidCell(c, r);
+            else in.z(c - 1, r - 1) = g.z(c, r);
+        }
+    return in;
+}
+
 } // namespace
 
 TEST(Laplacian, FlatGridLeavesBorderEffectsOnly) {
     const LatticeGrid g = shown(4, 3, std::vector<double>(12, 2.0));
     // Corners miss two neighbours (4*2 - 2*2), edges one (4*2 - 3*2), inside none.
-    EXPECT_EQ(topFirstOf(LaplacianFilter(g)), (std::vector<double>{4, 2, 2, 4, 2, 0, 0, 2, 4, 2, 2, 4}));
+    const std::vector<double> want = {4, 2, 2, 4, 2, 0, 0, 2, 4, 2, 2, 4};
+    EXPECT_EQ(topFirstOf(LaplacianFilter(g)), want);
+    // Empty neighbours are missing neighbours too, not heights of 9999.
+    bool ringEmpty = false;
+    EXPECT_EQ(topFirstOf(insideRing(LaplacianFilter(withEmptyRing(g)), ringEmpty)), want);
+    EXPECT_TRUE(ringEmpty);
 }
 
 TEST(Laplacian, SingleSpikeAndNegativeResponsesCutToZero) {
@@ -75,9 +103,9 @@ TEST(Convolution, OffsetsPointAlongColumnsAndRows) {
     EXPECT_EQ(out.z(3, 3), 0);
 }
 
-TEST(Convolution, FiveByFiveMatchesCellByCellSumIncludingVoids) {
+TEST(Convolution, FiveByFiveMatchesCellByCellSumSkippingEmptyCells) {
     LatticeGrid g = randomGrid(13, 9, 7);
-    g.z(1, 1) = kVoidHeight;  // voids are heights like any other here
+    g.z(1, 1) = kVoidHeight;
     g.z(7, 5) = kVoidHeight;
     Kernel k(2, 2);
     std::mt19937 gen(3);
@@ -89,8 +117,9 @@ TEST(Convolution, FiveByFiveMatchesCellByCellSumIncludingVoids) {
             double sum = 0;
             for (int cv = -2; cv <= 2; ++cv)
                 for (int cu = -2; cu <= 2; ++cu)
-                    if (g.inside(i + cu, j + cv)) sum += k.weight(cu, cv) * g.z(i + cu, j + cv);
-            ASSERT_EQ(out.z(i, j), sum) << i << "," << j;
+                    if (g.inside(i + cu, j + cv) && !g.isVoidCell(i + cu, j + cv))
+                        sum += k.weight(cu, cv) * g.z(i + cu, j + cv);
+            ASSERT_EQ(out.z(i, j), g.isVoidCell(i, j) ? kVoidHeight : sum) << i << "," << j;
         }
 }
 
@@ -109,6 +138,10 @@ TEST(LocalMax, PeakOnFloorMarksPeakAndFarFloor) {
     EXPECT_EQ(topFirstOf(LocalMaxFilter(g, 3, 0.1, 0)), want);  // ties count as highest
     // Hdiff reaching the gap marks everything.
     EXPECT_EQ(topFirstOf(LocalMaxFilter(g, 3, 0.1, 0.5)), std::vector<double>(25, 1.0));
+    // An empty margin is neither a cusp nor higher than the floor beside it.
+    bool ringEmpty = false;
+    EXPECT_EQ(topFirstOf(insideRing(LocalMaxFilter(withEmptyRing(g), 3, 0.1, 0.1), ringEmpty)), want);
+    EXPECT_TRUE(ringEmpty);
 }
 
 TEST(LocalMax, ThresholdsAndZeroCells) {
