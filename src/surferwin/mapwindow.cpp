@@ -316,12 +316,12 @@ MapWindow* showMapWindow(const std::shared_ptr<surfer::Application>& app) {
 MapWindow* findMapWindow(long processId) { return windows().value(processId); }
 
 namespace {
-// Changes whenever a document is opened or closed or a shape is added to a plot.
-qlonglong contentStamp(const surfer::Application& app) {
-    qlonglong stamp = static_cast<qlonglong>(app.openDocuments().size());
+// Changes whenever a plot document is opened or closed or a shape is added to one.
+qlonglong plotStamp(const surfer::Application& app) {
+    qlonglong stamp = 0;
     for (const auto& d : app.openDocuments())
         if (d->kind() == surfer::DocumentKind::Plot)
-            stamp = stamp * 31 + static_cast<const surfer::PlotDocument&>(*d).Shapes.revision();
+            stamp = stamp * 31 + static_cast<const surfer::PlotDocument&>(*d).Shapes.revision() + 1;
     return stamp;
 }
 } // namespace
@@ -332,24 +332,28 @@ void watchVisibleInstances() {
     watcher = new QTimer(qApp);
     watcher->setInterval(300);
     QObject::connect(watcher, &QTimer::timeout, [] {
+        // The plot content of each instance when last looked at.
+        static QHash<long, qlonglong> seen;
         for (const auto& app : surfer::instances()) {
-            MapWindow* w = findMapWindow(app->processId());
-            if (app->Visible && (!w || !w->isVisible())) {
-                // Shown when Visible turns true. A window closed by hand stays closed
-                // until a tool draws something new into that instance: the user then
-                // needs to see it, and no other way leads back to this instance.
-                const qlonglong stamp = contentStamp(*app);
-                if (!w || !w->property("shownForVisible").toBool() ||
-                    w->property("closedAtStamp").toLongLong() != stamp) {
-                    w = showMapWindow(app);
-                    w->setProperty("shownForVisible", true);
-                    w->setProperty("closedAtStamp", stamp);
-                }
-            } else if (app->Visible && w && w->isVisible()) {
-                w->setProperty("closedAtStamp", contentStamp(*app));
-            } else if (!app->Visible && w && w->isVisible() && w->property("shownForVisible").toBool()) {
+            const long id = app->processId();
+            const qlonglong stamp = plotStamp(*app);
+            const bool drawnInto = seen.contains(id) && seen.value(id) != stamp;
+            seen.insert(id, stamp);
+            MapWindow* w = findMapWindow(id);
+            const bool shownForVisible = w && w->property("shownForVisible").toBool();
+            if (app->Visible && !shownForVisible) {
+                // Visible has just turned true.
+                w = showMapWindow(app);
+                w->setProperty("shownForVisible", true);
+            } else if (!app->Visible && shownForVisible) {
                 w->hide();
                 w->setProperty("shownForVisible", false);
+            } else if (drawnInto && (!w || !w->isVisible())) {
+                // A window closed by hand stays closed until a tool draws into its
+                // instance again; an instance the tools never make visible (version 6)
+                // shows its window the same way. Otherwise the maps a tool draws could
+                // not be seen at all.
+                showMapWindow(app);
             }
         }
     });

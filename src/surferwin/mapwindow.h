@@ -7,7 +7,9 @@
 // Hooks for the rest of the program:
 //   showMapWindow(app)        shows (building on first use) the window of that instance
 //   watchVisibleInstances()   from then on, an instance whose Visible turns true gets
-//                             its window shown, and hidden again when it turns false
+//                             its window shown, and hidden again when it turns false;
+//                             an instance whose plots gain a shape shows its window
+//                             (again, if closed by hand), visible or not
 //
 // Messages (a grid that cannot be read, a failed save, the replace question) go
 // through the window's Prompt: a real message box unless a test sets its own.

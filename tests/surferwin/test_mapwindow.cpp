@@ -260,4 +260,13 @@ TEST(MapWindow, WorksheetsShowAsTextAndVisibleShowsTheWindow) {
     app->Visible = false;
     wait(800);
     EXPECT_FALSE(w->isVisible());
+    // An instance the tools never make visible shows its window once they draw into it.
+    auto hidden = surfer::connect("Surfer.APP", true);
+    wait(700);
+    EXPECT_EQ(trelvik::surferwin::findMapWindow(hidden->processId()), nullptr);
+    hidden->call("DrawText", surfer::Positional{4, 6, "tooth3.grd", "tooth3.grdtxt"});
+    wait(700);
+    MapWindow* h = trelvik::surferwin::findMapWindow(hidden->processId());
+    ASSERT_NE(h, nullptr);
+    EXPECT_TRUE(h->isVisible());
 }
