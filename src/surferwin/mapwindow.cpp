@@ -337,7 +337,8 @@ void watchVisibleInstances() {
         for (const auto& app : surfer::instances()) {
             const long id = app->processId();
             const qlonglong stamp = plotStamp(*app);
-            const bool drawnInto = seen.contains(id) && seen.value(id) != stamp;
+            // An instance made and drawn into between two ticks counts as drawn into.
+            const bool drawnInto = seen.value(id, 0) != stamp;
             seen.insert(id, stamp);
             MapWindow* w = findMapWindow(id);
             const bool shownForVisible = w && w->property("shownForVisible").toBool();

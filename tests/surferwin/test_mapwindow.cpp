@@ -261,9 +261,8 @@ TEST(MapWindow, WorksheetsShowAsTextAndVisibleShowsTheWindow) {
     wait(800);
     EXPECT_FALSE(w->isVisible());
     // An instance the tools never make visible shows its window once they draw into it.
+    // Made and drawn into before the watcher looks: the window still comes.
     auto hidden = surfer::connect("Surfer.APP", true);
-    wait(700);
-    EXPECT_EQ(trelvik::surferwin::findMapWindow(hidden->processId()), nullptr);
     hidden->call("DrawText", surfer::Positional{4, 6, "tooth3.grd", "tooth3.grdtxt"});
     wait(700);
     MapWindow* h = trelvik::surferwin::findMapWindow(hidden->processId());
