@@ -1,12 +1,18 @@
 // The version-6 map calls, issued by position on the application and acting on its
 // active plot document (one is opened when the active document is not a plot):
 //
-//   ReliefMap(GridFileName, 7 reserved slots, ObjectName)  relief map named ObjectName
+//   ReliefMap(GridFileName, 7 reserved slots, ObjectName)  relief map named ObjectName,
+//                                                           at most 3.5 x 6 inches with
+//                                                           its lower-left at (8, 8.5)
 //   MapContour(GridFileName, Option)                        contour map; Option is kept
 //   DrawText(X, Y, Text, ObjectName)                        text anchored at (X, Y) inches
 //   Select(Name1 [, Name2 ...])                             selection = those shapes
 //   TransformSel(dx, dy)                                    moves the selection by inches
 //   Deselect()                                              empties the selection
+//
+// The version-6 batch layout steps maps 4 inches across and 7 down and puts each
+// label at (8, 8.25) before that step; a relief map of this size and place keeps the
+// maps of a row apart and its label just under the map's lower-left corner.
 //
 // An unknown shape name, moving an empty selection or a value in a reserved slot
 // throws trelvik::Error.
@@ -16,9 +22,14 @@
 #include "surfer/operations.h"
 #include "surfer/plotmodel.h"
 
+#include <algorithm>
+
 namespace surfer {
 
 namespace {
+constexpr double kV6MapMaxWidth = 3.5, kV6MapMaxHeight = 6;
+constexpr double kV6MapLeft = 8, kV6MapBottom = 8.5;
+
 PlotDocument& activePlot(Application& app) {
     std::shared_ptr<Document> active;
     if (!app.openDocuments().empty()) active = app.ActiveDocument();
@@ -37,6 +48,11 @@ void reliefMap(Application& app, const Args& a) {
     PlotDocument& plot = activePlot(app);
     const std::string path = a.text("GridFileName");
     auto map = plot.Shapes.addMap(MapKind::Relief, path, "ReliefMap");
+    const double fit = std::min(kV6MapMaxWidth / map->XLength, kV6MapMaxHeight / map->YLength);
+    map->XLength *= fit;
+    map->YLength *= fit;
+    map->Left = kV6MapLeft;
+    map->Top = kV6MapBottom + map->YLength;
     if (auto name = a.optText("ObjectName"); name && !name->empty()) map->Name = *name;
 }
 

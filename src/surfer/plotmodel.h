@@ -14,7 +14,8 @@
 // upper-left corner, so moving a map down lowers Top. A new map frame's longer side is
 // 6 inches, the grid's aspect ratio kept, and it is centred at (10.44, 13.5): the
 // label positions the tool windows compute from that centre land on the frame's
-// lower-left corner. Properties are plain fields; xMapPerPU() (map units per page
+// lower-left corner (the version-6 ReliefMap call sizes and places its own frame,
+// see plotcalls6.cpp). Properties are plain fields; xMapPerPU() (map units per page
 // inch along x) follows the frame's width. zMapPerPU (map z units per inch of height
 // in a 3-D view) starts so that the z range stands 1.5 inches tall.
 //
