@@ -2,8 +2,8 @@
 // active plot document (one is opened when the active document is not a plot):
 //
 //   ReliefMap(GridFileName, 7 reserved slots, ObjectName)  relief map named ObjectName,
-//                                                           at most 3.5 x 6 inches with
-//                                                           its lower-left at (8, 8.5)
+//                                                           at most 3.5 x 5.5 inches with
+//                                                           its lower-left at (8, 9)
 //   MapContour(GridFileName, Option)                        contour map; Option is kept
 //   DrawText(X, Y, Text, ObjectName)                        text anchored at (X, Y) inches
 //   Select(Name1 [, Name2 ...])                             selection = those shapes
@@ -12,7 +12,7 @@
 //
 // The version-6 batch layout steps maps 4 inches across and 7 down and puts each
 // label at (8, 8.25) before that step; a relief map of this size and place keeps the
-// maps of a row apart and its label just under the map's lower-left corner.
+// maps apart and its label under the map's lower-left corner, below the axis numbers.
 //
 // An unknown shape name, moving an empty selection or a value in a reserved slot
 // throws trelvik::Error.
@@ -27,8 +27,8 @@
 namespace surfer {
 
 namespace {
-constexpr double kV6MapMaxWidth = 3.5, kV6MapMaxHeight = 6;
-constexpr double kV6MapLeft = 8, kV6MapBottom = 8.5;
+constexpr double kV6MapMaxWidth = 3.5, kV6MapMaxHeight = 5.5;
+constexpr double kV6MapLeft = 8, kV6MapBottom = 9;
 
 PlotDocument& activePlot(Application& app) {
     std::shared_ptr<Document> active;

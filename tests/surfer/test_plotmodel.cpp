@@ -108,18 +108,19 @@ TEST(PlotFrames, VersionSixCallsMoveMapAndLabelTogether) {
             plot->Shapes.find("tooth3.grd" + std::to_string(n) + "txt"));
     };
     // The 4 x 2 grid fits 3.5 x 1.75 inches, so maps 4 inches apart do not overlap, and
-    // each label sits just under its map's lower-left corner (8, 8.5) + the step.
+    // each label sits under its map's lower-left corner (8, 9) + the step, below the
+    // axis numbers.
     EXPECT_DOUBLE_EQ(map(1)->XLength, 3.5);
     EXPECT_DOUBLE_EQ(map(1)->YLength, 1.75);
     EXPECT_DOUBLE_EQ(map(1)->Left, 8 + 4);
-    EXPECT_DOUBLE_EQ(map(1)->Top, 8.5 + 1.75);
+    EXPECT_DOUBLE_EQ(map(1)->Top, 9 + 1.75);
     EXPECT_DOUBLE_EQ(map(10)->Left, 8 + 40);
     EXPECT_DOUBLE_EQ(map(11)->Left, 8 + 4);
-    EXPECT_DOUBLE_EQ(map(11)->Top, 8.5 + 1.75 - 7);
+    EXPECT_DOUBLE_EQ(map(11)->Top, 9 + 1.75 - 7);
     EXPECT_DOUBLE_EQ(text(1)->X, map(1)->Left);
     EXPECT_DOUBLE_EQ(text(11)->X, 4 + 4 + 4);
     EXPECT_DOUBLE_EQ(text(11)->Y, 6 + 2.25 - 7);
-    EXPECT_DOUBLE_EQ(map(11)->Top - map(11)->YLength - text(11)->Y, 0.25);
+    EXPECT_DOUBLE_EQ(map(11)->Top - map(11)->YLength - text(11)->Y, 0.75);
     EXPECT_TRUE(plot->Shapes.selection.empty());
     EXPECT_THROW(app->call("Select", Positional{"nothing-of-that-name"}), trelvik::Error);
     EXPECT_THROW(app->call("TransformSel", Positional{1, 1}), trelvik::Error);  // empty selection
