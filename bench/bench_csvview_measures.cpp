@@ -58,7 +58,7 @@ void BM_SlopeOrientAngularity(benchmark::State& state) {
     SlopeOptions o;
     o.choice = SlopeChoice::Aspect;
     slopeFlags(o.choice, o);
-    for (auto _ : state) benchmark::DoNotOptimize(computeSlopeGrids(g, kStep, o));
+    for (auto _ : state) benchmark::DoNotOptimize(computeSlopeGrids(g, kStep, kStep, o));
 }
 BENCHMARK(BM_SlopeOrientAngularity)->Unit(benchmark::kMillisecond);
 

@@ -34,6 +34,7 @@ void runCount(benchmark::State& state, bool opcr) {
     OpcInput in;
     in.working = &g;
     in.xstep = 0.01;
+    in.ystep = 0.01;
     in.ctx.folder = dir.string() + "/";
     in.ctx.baseName = "crown";
     OpcSettings s;
@@ -58,7 +59,7 @@ void BM_SlopeOnly1000(benchmark::State& state) {
     const LatticeGrid g = crown();
     SlopeOptions o;
     o.wantSlope = o.wantOrient = true;
-    for (auto _ : state) benchmark::DoNotOptimize(computeSlopeGrids(g, 0.01, o));
+    for (auto _ : state) benchmark::DoNotOptimize(computeSlopeGrids(g, 0.01, 0.01, o));
 }
 
 void BM_LabelOnly1000(benchmark::State& state) {

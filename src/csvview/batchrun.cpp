@@ -65,6 +65,7 @@ BatchResult ProcessAllFiles(const BatchOptions& opts, AppState& app, Prompt& pro
                 OpcInput in;
                 in.working = &f.working;
                 in.xstep = f.grid.xstep;
+                in.ystep = f.grid.ystep;
                 in.zmin = f.grid.zmin;
                 in.zmax = f.grid.zmax;
                 in.slopeTab = opts.slope;
@@ -74,7 +75,7 @@ BatchResult ProcessAllFiles(const BatchOptions& opts, AppState& app, Prompt& pro
                 break;
             }
             case AllFilesMode::AspectSlope:
-                f.slope = AspectSlopeCalc(f.working, f.grid.xstep, slopeOpts, ctx, app, prompt);
+                f.slope = AspectSlopeCalc(f.working, f.grid.xstep, f.grid.ystep, slopeOpts, ctx, app, prompt);
                 break;
             case AllFilesMode::Contour: {
                 LatticeGrid bands;

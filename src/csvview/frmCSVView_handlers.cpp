@@ -247,7 +247,7 @@ void frmCSVView::cmdProcAspectSlope_Click() {
         FlagScope running(SlopeRunning_);
         const SlopeOptions o = slopeOptions();
         ProcMode_ = procModeName(o.choice);
-        slopeGrids_ = computeSlopeGrids(views_.working, CurrentGrid_.xstep, o);
+        slopeGrids_ = computeSlopeGrids(views_.working, CurrentGrid_.xstep, CurrentGrid_.ystep, o);
         views_.setProcessed(slopeGrids_.processed);
         // The grids stand even when a results file cannot be written: draw them,
         // then report the failure.

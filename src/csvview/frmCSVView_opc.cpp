@@ -100,6 +100,7 @@ void frmCSVView::cmdProcClump_Click() {
         OpcInput in;
         in.working = &views_.working;
         in.xstep = CurrentGrid_.xstep;
+        in.ystep = CurrentGrid_.ystep;
         in.zmin = CurrentGrid_.zmin;
         in.zmax = CurrentGrid_.zmax;
         in.slopeTab = slopeOptions();

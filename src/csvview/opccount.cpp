@@ -223,7 +223,7 @@ OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Pro
         so.useMinSlope = s.useMinSlope;
         so.minSlope = text::Val(s.minSlope);
         SlopeRun run;
-        run.grids = computeSlopeGrids(working, in.xstep, so);
+        run.grids = computeSlopeGrids(working, in.xstep, in.ystep, so);
         run.stats = writeSlopeOutputs(run.grids, so, in.ctx, app, prompt);
         for (const std::string& f : run.stats.filesWritten) res.filesWritten.push_back(f);
         res.slope = std::move(run);

@@ -71,6 +71,7 @@ LatticeGrid labelLayer(const LatticeGrid& source, const std::vector<int>& values
 struct OpcInput {
     const LatticeGrid* working = nullptr;
     double xstep = 1;            // CurrentGrid xstep
+    double ystep = 1;            // CurrentGrid ystep
     double zmin = 0, zmax = 0;   // CurrentGrid height range (for the bands)
     SlopeOptions slopeTab;       // option button and save boxes of the slope tab
     RunContext ctx;              // folder, base name, batch flags

@@ -59,8 +59,11 @@ const char* procModeName(SlopeChoice choice) {
     return "";
 }
 
-SlopeGrids computeSlopeGrids(const LatticeGrid& working, double xstep, const SlopeOptions& opts) {
+SlopeGrids computeSlopeGrids(const LatticeGrid& working, double xstep, double ystep, const SlopeOptions& opts) {
     SlopeGrids g;
+    // The row change is brought to the x step's scale; exactly 1 for square cells, so
+    // those give the same bits as a plain division by the x step.
+    const double yScale = (ystep > 0 && ystep != xstep) ? xstep / ystep : 1.0;
     const int cols = working.cols, rows = working.rows;
     g.slope = LatticeGrid::sameNodes(working, kVoidHeight);
     g.orient = LatticeGrid::sameNodes(working, kVoidHeight);
@@ -79,6 +82,7 @@ SlopeGrids computeSlopeGrids(const LatticeGrid& working, double xstep, const Slo
             if (voidAround(z.data(), k, w)) continue;
             double d1, d2;
             horn(z.data(), k, w, d1, d2);
+            d2 *= yScale;
             const double s = std::sqrt(d1 * d1 + d2 * d2) / xstep;
             const double deg = std::atan(s) * kDeg;
             double o = orientation(d1, d2);
@@ -98,6 +102,7 @@ SlopeGrids computeSlopeGrids(const LatticeGrid& working, double xstep, const Slo
             if (!analysed[k] || voidAround(sgrad.data(), k, w)) continue;
             double d1, d2;
             horn(sdeg.data(), k, w, d1, d2);
+            d2 *= yScale;
             g.angularity.cells[k].z = std::atan(std::sqrt(d1 * d1 + d2 * d2) / xstep) * kDeg;
         }
     }

@@ -1,11 +1,13 @@
 #pragma once
 // Slope, orientation and angularity of every cell of a lattice grid.
 //
-// Input: the working grid (cells 1-based, z = 9999 empty) and the lattice x step
-// (which divides both directions). Horn's 3 x 3 operator (weights 1, 2, 1, /8):
+// Input: the working grid (cells 1-based, z = 9999 empty) and the lattice x and y
+// steps. Horn's 3 x 3 operator (weights 1, 2, 1, /8):
 //   d1 = change along the columns (+x), d2 = change along the rows (+y), per cell.
+// Each change is divided by its own step, so a lattice whose cells are not square gets
+// the true gradient (for square cells this is the same as dividing both by the x step).
 // Outputs, each at the grid's size with the cells' x and y:
-//   slope       gradient sqrt(d1^2 + d2^2) / xstep (dimensionless)
+//   slope       gradient sqrt((d1/xstep)^2 + (d2/ystep)^2) (dimensionless)
 //   slopeDeg    atan(gradient) in degrees (z only)
 //   orient      downhill bearing in degrees, 0 toward +y, 90 toward +x, clockwise,
 //               in [0, 360); 9999 for a flat cell; -1 below the minimum slope
@@ -43,6 +45,6 @@ struct SlopeGrids {
     LatticeGrid processed;   // the grid chosen by the want flags
 };
 
-SlopeGrids computeSlopeGrids(const LatticeGrid& working, double xstep, const SlopeOptions& opts);
+SlopeGrids computeSlopeGrids(const LatticeGrid& working, double xstep, double ystep, const SlopeOptions& opts);
 
 } // namespace trelvik::csvview

@@ -162,11 +162,11 @@ SlopeStatsResult writeSlopeOutputs(const SlopeGrids& grids, const SlopeOptions& 
     return res;
 }
 
-SlopeRun AspectSlopeCalc(const LatticeGrid& working, double xstep, const SlopeOptions& opts, const RunContext& ctx,
+SlopeRun AspectSlopeCalc(const LatticeGrid& working, double xstep, double ystep, const SlopeOptions& opts, const RunContext& ctx,
                          AppState& app, Prompt& prompt) {
     BusyScope busy(prompt);
     SlopeRun run;
-    run.grids = computeSlopeGrids(working, xstep, opts);
+    run.grids = computeSlopeGrids(working, xstep, ystep, opts);
     run.stats = writeSlopeOutputs(run.grids, opts, ctx, app, prompt);
     return run;
 }

@@ -50,7 +50,7 @@ struct SlopeRun {
 
 // The whole run of "Curr. file": grids, then the files the options ask for. The
 // window then sets SlopeResultsReady and draws grids.processed by its ProcMode.
-SlopeRun AspectSlopeCalc(const LatticeGrid& working, double xstep, const SlopeOptions& opts, const RunContext& ctx,
+SlopeRun AspectSlopeCalc(const LatticeGrid& working, double xstep, double ystep, const SlopeOptions& opts, const RunContext& ctx,
                          AppState& app, Prompt& prompt);
 
 } // namespace trelvik::csvview

@@ -35,7 +35,7 @@ TEST(SlopeAnalysis, TiltedPlanesHaveOneSlopeAndOneOrientation) {
     for (Plane pl : {Plane{0.3, -0.7}, Plane{-1.2, 0.4}, Plane{2.0, 0.0}, Plane{0.0, -0.5}, Plane{-0.25, -0.25}}) {
         const double h = 0.05;
         const auto g = csvtest::makeGrid(9, 7, h, 1.0, 2.0, [&](double x, double y) { return pl.a * x + pl.b * y; });
-        const SlopeGrids s = computeSlopeGrids(g, h, aspectOptions());
+        const SlopeGrids s = computeSlopeGrids(g, h, h, aspectOptions());
         const double grad = std::sqrt(pl.a * pl.a + pl.b * pl.b);
         for (int r = 1; r <= 7; ++r)
             for (int c = 1; c <= 9; ++c) {
@@ -59,6 +59,21 @@ TEST(SlopeAnalysis, TiltedPlanesHaveOneSlopeAndOneOrientation) {
     }
 }
 
+TEST(SlopeAnalysis, CellsThatAreNotSquareUseTheirOwnYStep) {
+    // z = 0.3 x - 0.7 y on a lattice of 0.05 in x and 0.1 in y: each row is 0.1 apart.
+    const double hx = 0.05, hy = 0.1, a = 0.3, b = -0.7;
+    auto g = csvtest::makeGrid(9, 7, hx, 0, 0, [](double, double) { return 0.0; });
+    for (int r = 1; r <= 7; ++r)
+        for (int c = 1; c <= 9; ++c) {
+            auto& cell = g.at(c, r);
+            cell.y = (r - 1) * hy;
+            cell.z = a * cell.x + b * cell.y;
+        }
+    const SlopeGrids s = computeSlopeGrids(g, hx, hy, aspectOptions());
+    EXPECT_NEAR(s.slope.z(5, 4), std::sqrt(a * a + b * b), 1e-9);
+    EXPECT_NEAR(s.orient.z(5, 4), downhillBearing(a, b), 1e-9);
+}
+
 TEST(SlopeAnalysis, CardinalBearingsFlatCellsAndMinimumSlope) {
     const double t30 = std::tan(kPi / 6);
     struct Case {
@@ -66,28 +81,28 @@ TEST(SlopeAnalysis, CardinalBearingsFlatCellsAndMinimumSlope) {
     };
     for (Case k : {Case{-t30, 0, 90}, Case{0, -t30, 0}, Case{0, t30, 180}, Case{t30, 0, 270}}) {
         const auto g = csvtest::makeGrid(4, 4, 1, 0, 0, [&](double x, double y) { return k.gx * x + k.gy * y; });
-        const SlopeGrids s = computeSlopeGrids(g, 1, aspectOptions());
+        const SlopeGrids s = computeSlopeGrids(g, 1, 1, aspectOptions());
         EXPECT_DOUBLE_EQ(s.orient.z(2, 2), k.bearing);
         EXPECT_NEAR(s.slopeDeg.z(2, 3), 30, 1e-9);
     }
     const auto flat = csvtest::makeGrid(5, 5, 1, 0, 0, [](double, double) { return 3.0; });
     SlopeOptions o = aspectOptions();
-    EXPECT_EQ(computeSlopeGrids(flat, 1, o).orient.z(3, 3), kVoidHeight);
+    EXPECT_EQ(computeSlopeGrids(flat, 1, 1, o).orient.z(3, 3), kVoidHeight);
     o.useMinSlope = true;
     o.minSlope = 10;
-    EXPECT_EQ(computeSlopeGrids(flat, 1, o).orient.z(3, 3), -1);
+    EXPECT_EQ(computeSlopeGrids(flat, 1, 1, o).orient.z(3, 3), -1);
     // A 30-degree cell keeps its orientation under a minimum of 29, not under 30.5.
     const auto tilted = csvtest::makeGrid(5, 5, 1, 0, 0, [&](double x, double) { return -t30 * x; });
     o.minSlope = 29;
-    EXPECT_DOUBLE_EQ(computeSlopeGrids(tilted, 1, o).orient.z(3, 3), 90);
+    EXPECT_DOUBLE_EQ(computeSlopeGrids(tilted, 1, 1, o).orient.z(3, 3), 90);
     o.minSlope = 30.5;
-    EXPECT_EQ(computeSlopeGrids(tilted, 1, o).orient.z(3, 3), -1);
+    EXPECT_EQ(computeSlopeGrids(tilted, 1, 1, o).orient.z(3, 3), -1);
 }
 
 TEST(SlopeAnalysis, ConeFacesOutwardInEightSectors) {
     const int n = 41;  // apex at (21, 21)
     const auto g = csvtest::makeGrid(n, n, 1, -20, -20, [](double x, double y) { return -std::hypot(x, y); });
-    const SlopeGrids s = computeSlopeGrids(g, 1, aspectOptions());
+    const SlopeGrids s = computeSlopeGrids(g, 1, 1, aspectOptions());
     auto sector = [](double o) { return static_cast<int>(std::floor(std::fmod(o + 22.5, 360.0) / 45.0)); };
     long counts[8] = {0};
     for (int r = 2; r < n; ++r)
@@ -114,7 +129,7 @@ TEST(SlopeAnalysis, ConeFacesOutwardInEightSectors) {
 TEST(SlopeAnalysis, ParaboloidSlopeFollowsItsDerivative) {
     const double c0 = 0.8, h = 0.1;
     const auto g = csvtest::makeGrid(31, 31, h, -1.5, -1.5, [&](double x, double y) { return -c0 * (x * x + y * y); });
-    const SlopeGrids s = computeSlopeGrids(g, h, aspectOptions());
+    const SlopeGrids s = computeSlopeGrids(g, h, h, aspectOptions());
     for (int r = 2; r < 31; ++r)
         for (int c = 2; c < 31; ++c) {
             const double rad = std::hypot(g.at(c, r).x, g.at(c, r).y);
@@ -128,14 +143,14 @@ TEST(SlopeAnalysis, EmptyCellsSmallGridsAndProcessedChoice) {
     // 3 x 3: only the centre is analysed; its angularity has border neighbours.
     const auto small = csvtest::makeGrid(3, 3, 1, 0, 0, [](double x, double) { return x; });
     SlopeOptions o;
-    const SlopeGrids s3 = computeSlopeGrids(small, 1, o);
+    const SlopeGrids s3 = computeSlopeGrids(small, 1, 1, o);
     EXPECT_NEAR(s3.slope.z(2, 2), 1, 1e-12);
     EXPECT_EQ(s3.angularity.z(2, 2), kVoidHeight);
     EXPECT_EQ(s3.processed.z(2, 2), s3.slope.z(2, 2));  // Slope mode shows the gradient
     EXPECT_EQ(s3.shadeSlope.z(2, 2), 0);
 
     const auto two = csvtest::makeGrid(2, 5, 1, 0, 0, [](double x, double) { return x; });
-    const SlopeGrids s2 = computeSlopeGrids(two, 1, o);
+    const SlopeGrids s2 = computeSlopeGrids(two, 1, 1, o);
     for (const auto& c : s2.slope.cells) EXPECT_EQ(c.z, kVoidHeight);
 
     // An empty cell at (5, 5): its neighbours have no slope, the next ring no angularity,
@@ -144,7 +159,7 @@ TEST(SlopeAnalysis, EmptyCellsSmallGridsAndProcessedChoice) {
     g.z(2, 5) = kVoidHeight;
     o.choice = SlopeChoice::Angular;
     slopeFlags(o.choice, o);
-    const SlopeGrids s = computeSlopeGrids(g, 1, o);
+    const SlopeGrids s = computeSlopeGrids(g, 1, 1, o);
     EXPECT_EQ(s.slope.z(3, 5), kVoidHeight);
     EXPECT_EQ(s.slope.z(3, 6), kVoidHeight);
     EXPECT_NE(s.slope.z(4, 5), kVoidHeight);
@@ -153,6 +168,6 @@ TEST(SlopeAnalysis, EmptyCellsSmallGridsAndProcessedChoice) {
     EXPECT_EQ(s.processed.z(6, 5), s.angularity.z(6, 5));
     g.z(2, 5) = 0.5 * g.at(2, 5).x + 0.2 * g.at(2, 5).y;
     g.z(5, 5) = kVoidHeight;
-    const SlopeGrids sv = computeSlopeGrids(g, 1, o);
+    const SlopeGrids sv = computeSlopeGrids(g, 1, 1, o);
     EXPECT_NEAR(sv.slope.z(5, 5), std::hypot(0.5, 0.2), 1e-12);
 }
