@@ -4,6 +4,7 @@
 #include "core/textform.h"
 #include "csvview/rendergrey.h"
 #include "csvview/renderimage.h"
+#include "csvview/statsrow.h"
 #include "formats/fastnumber.h"
 #include "formats/resultscsv.h"
 
@@ -35,16 +36,7 @@ std::string composeName(const OpcSettings& s, const std::string& n, const std::s
 // Results row after the file name: run name, P, the seven statistics, diversity, T, cells.
 std::string resultsRow(const std::string& runName, double p, const SummaryStats& s, double diversity, long total,
                        long pixels) {
-    return WriteLine()
-        .text(runName)
-        .num(p)
-        .num(s.mean)
-        .num(s.sd)
-        .num(s.min)
-        .num(s.max)
-        .num(s.median)
-        .num(s.q1)
-        .num(s.q3)
+    return statsRow(runName, p, s)
         .num(diversity)
         .num(static_cast<double>(total))
         .num(static_cast<double>(pixels))

@@ -1,6 +1,7 @@
 #include "csvview/slopestats.h"
 
 #include "core/textform.h"
+#include "csvview/statsrow.h"
 #include "formats/resultscsv.h"
 
 #include <cmath>
@@ -39,17 +40,7 @@ std::vector<std::string> dataLines(const LatticeGrid& src, SlopeChoice choice) {
 }
 
 std::string summaryLine(const char* info, double count, const SummaryStats& s) {
-    return WriteLine()
-        .text(info)
-        .num(count)
-        .num(s.mean)
-        .num(s.sd)
-        .num(s.min)
-        .num(s.max)
-        .num(s.median)
-        .num(s.q1)
-        .num(s.q3)
-        .str();
+    return statsRow(info, count, s).str();
 }
 
 std::string statsHeader(const std::string& what, bool withFile) {
