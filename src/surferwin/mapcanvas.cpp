@@ -370,10 +370,18 @@ void MapCanvas::drawScaleBars(QPainter& p, const surfer::MapFrame& m, QRectF rec
             p.drawRect(r);
         }
         const double total = bar->CycleSpacing * bar->NumCycles;
-        if (bar->LabelIncrement > 0 && total / bar->LabelIncrement <= 100)
-            for (double v = 0; v <= total * (1 + 1e-9); v += bar->LabelIncrement)
-                p.drawText(QPointF(rect.left() + v / bar->CycleSpacing * cycle - 6, y + h + 13),
-                           number(std::round(v / bar->LabelIncrement) * bar->LabelIncrement));
+        if (bar->LabelIncrement > 0 && total / bar->LabelIncrement <= 100) {
+            // A bar shorter than its numbers gets only those that fit side by side.
+            const QFontMetricsF fm(p.font());
+            double freeFrom = -1e9;
+            for (double v = 0; v <= total * (1 + 1e-9); v += bar->LabelIncrement) {
+                const QString text = number(std::round(v / bar->LabelIncrement) * bar->LabelIncrement);
+                const double x = rect.left() + v / bar->CycleSpacing * cycle - 6;
+                if (x < freeFrom) continue;
+                p.drawText(QPointF(x, y + h + 13), text);
+                freeFrom = x + fm.horizontalAdvance(text) + 6;
+            }
+        }
         y += h + 0.5 * ppi_;
     }
 }

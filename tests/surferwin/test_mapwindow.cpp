@@ -269,3 +269,28 @@ TEST(MapWindow, WorksheetsShowAsTextAndVisibleShowsTheWindow) {
     ASSERT_NE(h, nullptr);
     EXPECT_TRUE(h->isVisible());
 }
+
+TEST(MapWindow, ShortScaleBarPrintsOnlyTheNumbersThatFit) {
+    Fixture f;
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "plane.grd", 21, 11, tilted)));
+    auto map = f.plot()->Shapes.maps().back();
+    auto bar = map->ScaleBars.Add();  // 8 cycles of 0.05 on a 10-unit map: a few pixels each
+    bar->CycleSpacing = bar->LabelIncrement = 0.05;
+    bar->NumCycles = 8;
+    f.win->refresh();
+    QImage img = f.shot("scalebar");
+    const QRgb background = img.pixel(2, 2);
+    // The number row under the bar holds separate numbers with gaps between them, not
+    // a smear of nine overlapping ones.
+    const double ppi = f.win->canvas()->pixelsPerInch();
+    const QPoint ll = f.pixelOf(map->Left, map->Top - map->YLength);
+    const int rowTop = ll.y() + int(0.45 * ppi + 12 + std::max(4.0, 0.08 * ppi)) + 2;
+    int longest = 0, run = 0;
+    for (int x = ll.x() - 10; x < ll.x() + 150; ++x) {
+        bool ink = false;
+        for (int y = rowTop; y < rowTop + 16; ++y) ink = ink || img.pixel(x, y) != background;
+        longest = std::max(longest, run = ink ? run + 1 : 0);
+    }
+    EXPECT_GT(longest, 0);
+    EXPECT_LT(longest, QFontMetrics(f.win->canvas()->font()).horizontalAdvance("0.4") + 4);
+}
