@@ -42,6 +42,25 @@ inline Corners corners(const trelvik::Grid& g, int c, int r) {
 }
 
 inline int clampByte(double v) { return std::clamp(static_cast<int>(std::lround(v)), 0, 255); }
+
+// Fills each pixel of a flat map whose cell has no blank corner with
+// colour(corners, fx, fy), fx and fy the pixel centre's place across its cell.
+template <class Colour>
+RgbImage flatImage(const trelvik::Grid& grid, int width, int height, Colour colour) {
+    RgbImage img(width, height);
+    const auto cols = samples(width, grid.cols, false);
+    const auto rows = samples(height, grid.rows, true);
+    for (int j = 0; j < height; ++j) {
+        const auto [r, fy] = rows[static_cast<std::size_t>(j)];
+        std::uint32_t* out = img.pixels.data() + static_cast<std::size_t>(j) * width;
+        for (int i = 0; i < width; ++i) {
+            const auto [c, fx] = cols[static_cast<std::size_t>(i)];
+            const Corners k = corners(grid, c, r);
+            if (k.ok) out[i] = colour(k, fx, fy);
+        }
+    }
+    return img;
+}
 } // namespace
 
 double niceStep(double rough) {
@@ -89,24 +108,14 @@ RgbImage renderRelief(const trelvik::Grid& grid, int width, int height, double h
     const double lx = std::cos(vAngle * kDeg) * std::cos(hAngle * kDeg);
     const double ly = std::cos(vAngle * kDeg) * std::sin(hAngle * kDeg);
     const double lz = std::sin(vAngle * kDeg);
-    const auto cols = samples(width, grid.cols, false);
-    const auto rows = samples(height, grid.rows, true);
-    for (int j = 0; j < height; ++j) {
-        const auto [r, fy] = rows[static_cast<std::size_t>(j)];
-        std::uint32_t* out = img.pixels.data() + static_cast<std::size_t>(j) * width;
-        for (int i = 0; i < width; ++i) {
-            const auto [c, fx] = cols[static_cast<std::size_t>(i)];
-            const Corners k = corners(grid, c, r);
-            if (!k.ok) continue;
-            // Gradient of the cell's bilinear surface at the sample point.
-            const double gx = ((k.z10 - k.z00) * (1 - fy) + (k.z11 - k.z01) * fy) / dx;
-            const double gy = ((k.z01 - k.z00) * (1 - fx) + (k.z11 - k.z10) * fx) / dy;
-            const double shade = (-gx * lx - gy * ly + lz) / std::sqrt(gx * gx + gy * gy + 1);
-            const int v = clampByte(255.0 * std::max(0.0, shade));
-            out[i] = opaque(v, v, v);
-        }
-    }
-    return img;
+    return flatImage(grid, width, height, [=](const Corners& k, double fx, double fy) {
+        // Gradient of the cell's bilinear surface at the sample point.
+        const double gx = ((k.z10 - k.z00) * (1 - fy) + (k.z11 - k.z01) * fy) / dx;
+        const double gy = ((k.z01 - k.z00) * (1 - fx) + (k.z11 - k.z10) * fx) / dy;
+        const double shade = (-gx * lx - gy * ly + lz) / std::sqrt(gx * gx + gy * gy + 1);
+        const int v = clampByte(255.0 * std::max(0.0, shade));
+        return opaque(v, v, v);
+    });
 }
 
 RgbImage renderColourImage(const trelvik::Grid& grid, int width, int height) {
@@ -118,21 +127,11 @@ RgbImage renderColourImage(const trelvik::Grid& grid, int width, int height) {
     // A 256-entry table keeps the ramp's arithmetic out of the pixel loop.
     std::uint32_t table[256];
     for (int k = 0; k < 256; ++k) table[k] = rampColour(k / 255.0);
-    const auto cols = samples(width, grid.cols, false);
-    const auto rows = samples(height, grid.rows, true);
-    for (int j = 0; j < height; ++j) {
-        const auto [r, fy] = rows[static_cast<std::size_t>(j)];
-        std::uint32_t* out = img.pixels.data() + static_cast<std::size_t>(j) * width;
-        for (int i = 0; i < width; ++i) {
-            const auto [c, fx] = cols[static_cast<std::size_t>(i)];
-            const Corners k = corners(grid, c, r);
-            if (!k.ok) continue;
-            const double z = (k.z00 * (1 - fx) + k.z10 * fx) * (1 - fy) + (k.z01 * (1 - fx) + k.z11 * fx) * fy;
-            const double t = span > 0 ? (z - zLo) / span : 0.5;
-            out[i] = table[std::clamp(static_cast<int>(t * 255.0 + 0.5), 0, 255)];
-        }
-    }
-    return img;
+    return flatImage(grid, width, height, [&](const Corners& k, double fx, double fy) {
+        const double z = (k.z00 * (1 - fx) + k.z10 * fx) * (1 - fy) + (k.z01 * (1 - fx) + k.z11 * fx) * fy;
+        const double t = span > 0 ? (z - zLo) / span : 0.5;
+        return table[std::clamp(static_cast<int>(t * 255.0 + 0.5), 0, 255)];
+    });
 }
 
 } // namespace surfer
