@@ -226,6 +226,13 @@ void MapWindow::chooseAndAddMap(int kind) {
 }
 
 void MapWindow::setDigitiseMode(bool on) {
+    // Each digitise step of the tools wants a file of its own: once the list has been
+    // saved, digitising again starts a new one. Unsaved points are kept.
+    if (on && !canvas_->digitiseMode() && savedAll_ && !session_.entries().empty()) {
+        session_.clear();
+        marks_.clear();
+        syncPoints();
+    }
     canvas_->setDigitiseMode(on);
     if (cmdDigitise_->isChecked() != on) cmdDigitise_->setChecked(on);
     coords_->setText(on ? tr("Digitise: click on a map to add a point") : QString());
@@ -238,6 +245,7 @@ bool MapWindow::digitiseAt(QPointF page) {
         return false;
     }
     marks_.push_back(page);
+    savedAll_ = false;
     syncPoints();
     return true;
 }
@@ -245,11 +253,15 @@ bool MapWindow::digitiseAt(QPointF page) {
 void MapWindow::endGroup() {
     session_.endGroup();
     marks_.push_back(std::nullopt);
+    savedAll_ = false;
     syncPoints();
 }
 
 void MapWindow::undoPoint() {
-    if (session_.undo()) marks_.pop_back();
+    if (session_.undo()) {
+        marks_.pop_back();
+        savedAll_ = false;
+    }
     syncPoints();
 }
 
@@ -266,11 +278,13 @@ bool MapWindow::saveDigitiseTo(const std::string& path) {
         return false;
     try {
         session_.save(path);
+        savedAll_ = true;
     } catch (const trelvik::Error& e) {
         prompt().message(kDefaultTitle, e.what());
         return false;
     }
-    statusBar()->showMessage(tr("Saved %1").arg(QString::fromStdString(path)), 5000);
+    statusBar()->showMessage(tr("Saved %1. Digitise again to start a new list.").arg(QString::fromStdString(path)),
+                             8000);
     return true;
 }
 

@@ -66,6 +66,7 @@ public:
     void refresh();
 
 public slots:
+    // Turning Digitise on after the list was saved starts a new list.
     void setDigitiseMode(bool on);
 
 private slots:
@@ -90,6 +91,7 @@ private:
     QPushButton* cmdDigitise_ = nullptr;
     QTimer* timer_ = nullptr;
     surfer::DigitiseSession session_;
+    bool savedAll_ = false;  // every point in the list is in the last saved file
     std::vector<std::optional<QPointF>> marks_;  // page positions of the entries
     std::vector<const surfer::Document*> listed_;
     std::string listedReport_;

@@ -215,6 +215,15 @@ TEST(MapWindow, ClicksBecomeMapCoordinatesAndSaveReadsBack) {
     EXPECT_EQ(f.dir.read("digit.dat"), before);
     EXPECT_TRUE(f.win->saveDigitiseTo(path));  // the script answers Yes now
     EXPECT_EQ(trelvik::formats::readDigitiseGroups(path).back().size(), 0u);  // ends with the group end
+    // Digitising again after the save starts a new list; unsaved points are kept.
+    f.win->setDigitiseMode(false);
+    f.win->setDigitiseMode(true);
+    EXPECT_TRUE(f.win->digitised().entries().empty());
+    EXPECT_EQ(f.win->pointList()->count(), 0);
+    f.click(f.pixelOf(px, py));
+    f.win->setDigitiseMode(false);
+    f.win->setDigitiseMode(true);
+    EXPECT_EQ(f.win->digitised().pointCount(), 1);
 }
 
 TEST(MapWindow, BadGridIsReportedAndAddsNothing) {
