@@ -75,9 +75,6 @@ TEST(ReliefShading, BlankCellsStayEmptyAndAllBlankDrawsNothing) {
 TEST(ColourImage, RampRunsFromLowToHighAcrossThePicture) {
     Grid g = plane(11, 3, 1, 0);  // rises along x
     RgbImage img = surfer::renderColourImage(g, 110, 10);
-    // Colours come from a 256-step table of the ramp.
-    EXPECT_EQ(img.at(0, 5), surfer::rampColour(std::round(0.5 / 110 * 255) / 255));
-    EXPECT_NEAR(static_cast<double>((img.at(109, 5) >> 16) & 0xFF), (surfer::rampColour(1) >> 16) & 0xFF, 3);
     // Low end blue, high end red.
     EXPECT_GT(img.at(0, 5) & 0xFF, (img.at(0, 5) >> 16) & 0xFF);
     EXPECT_GT((img.at(109, 5) >> 16) & 0xFF, img.at(109, 5) & 0xFF);
