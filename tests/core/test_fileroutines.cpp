@@ -7,48 +7,29 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/tempfolder.h"
+
 namespace fs = std::filesystem;
 using namespace trelvik;
 
-namespace {
-struct TempDir {
-    fs::path dir;
-    TempDir() {
-        dir = fs::temp_directory_path() / ("trelvik_fr_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                           "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    ~TempDir() { fs::remove_all(dir); }
-    std::string file(const std::string& name, const std::string& bytes) const {
-        const fs::path p = dir / name;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p.string();
-    }
-    std::string path(const std::string& name) const { return (dir / name).string(); }
-};
+using trelvik::testing::TempFolder;
 
+namespace {
 std::size_t entries(const fs::path& d) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(d), fs::directory_iterator()));
 }
 }  // namespace
 
 TEST(FileRoutines, ExistenceTests) {
-    TempDir t;
-    const std::string f = t.file("a.txt", "x");
-    EXPECT_TRUE(DirExists(t.dir.string()));
-    EXPECT_TRUE(DirExists("/"));
-    EXPECT_FALSE(DirExists(f));
-    EXPECT_FALSE(DirExists(""));
-    EXPECT_FALSE(DirExists(t.path("missing")));
-    EXPECT_TRUE(FileExists(f));
-    EXPECT_FALSE(FileExists(t.dir.string()));
-    EXPECT_FALSE(FileExists(t.path("missing.txt")));
-    EXPECT_FALSE(FileExists(""));
+    TempFolder t;
+    const std::string f = t.write("a.txt", "x");
+    EXPECT_TRUE(DirExists(t.folder()) && DirExists("/") && FileExists(f));
+    for (const std::string& p : {f, std::string(), t.path("missing")}) EXPECT_FALSE(DirExists(p)) << p;
+    for (const std::string& p : {t.folder(), std::string(), t.path("missing.txt")}) EXPECT_FALSE(FileExists(p)) << p;
 }
 
 TEST(FileRoutines, ConvertLineEndsNormalisesEveryKind) {
-    TempDir t;
+    TempFolder t;
     ScriptedPrompt p;
     struct Case {
         std::string in, crlf, lf;
@@ -61,9 +42,9 @@ TEST(FileRoutines, ConvertLineEndsNormalisesEveryKind) {
         {"", "", ""},
     };
     for (const Case& c : cases) {
-        const std::string in = t.file("in.txt", c.in);
+        const std::string in = t.write("in.txt", c.in);
         // A longer old output is replaced, not overwritten from its first byte.
-        const std::string out = t.file("out.txt", std::string(100, 'z'));
+        const std::string out = t.write("out.txt", std::string(100, 'z'));
         ASSERT_TRUE(ConvertLineEnds(in, out, 1, false, p));
         EXPECT_EQ(readWholeFile(out), c.crlf);
         ASSERT_TRUE(ConvertLineEnds(in, out, 0, false, p));
@@ -71,7 +52,7 @@ TEST(FileRoutines, ConvertLineEndsNormalisesEveryKind) {
         EXPECT_TRUE(FileExists(in));
     }
     EXPECT_TRUE(p.shown.empty());
-    const std::string in = t.file("in.txt", "x\ny\n");
+    const std::string in = t.write("in.txt", "x\ny\n");
     ASSERT_TRUE(ConvertLineEnds(in, in, 1, false, p));  // in place
     EXPECT_EQ(readWholeFile(in), "x\r\ny\r\n");
     ASSERT_TRUE(ConvertLineEnds(in, in, 0, true, p));  // in place, asked to delete the input
@@ -79,11 +60,11 @@ TEST(FileRoutines, ConvertLineEndsNormalisesEveryKind) {
     const std::string out = t.path("o2.txt");
     ASSERT_TRUE(ConvertLineEnds(in, out, 1, true, p));
     EXPECT_FALSE(FileExists(in));
-    EXPECT_EQ(entries(t.dir), 2u);  // out.txt and o2.txt, no temp files left
+    EXPECT_EQ(entries(t.dir()), 2u);  // out.txt and o2.txt, no temp files left
 }
 
 TEST(FileRoutines, ConvertLineEndsReportsFailures) {
-    TempDir t;
+    TempFolder t;
     ScriptedPrompt p;
     EXPECT_FALSE(ConvertLineEnds(t.path("missing.txt"), t.path("out.txt"), 1, true, p));
     ASSERT_EQ(p.shown.size(), 1u);
@@ -93,7 +74,7 @@ TEST(FileRoutines, ConvertLineEndsReportsFailures) {
     EXPECT_NE(p.shown[0].text.find("\nNumber: 53"), std::string::npos);
     EXPECT_FALSE(FileExists(t.path("out.txt")));
     // Unwritable output: the input stays even when asked to delete it.
-    const std::string in = t.file("in.txt", "a\n");
+    const std::string in = t.write("in.txt", "a\n");
     EXPECT_FALSE(ConvertLineEnds(in, t.path("nofolder/out.txt"), 1, true, p));
     ASSERT_EQ(p.shown.size(), 2u);
     EXPECT_NE(p.shown[1].text.find("Number: "), std::string::npos);
@@ -101,7 +82,7 @@ TEST(FileRoutines, ConvertLineEndsReportsFailures) {
 }
 
 TEST(FileRoutines, AtomicWritesAndWholeReads) {
-    TempDir t;
+    TempFolder t;
     const std::string f = t.path("r.csv");
     writeFileAtomic(f, "old\r\n");
     {
@@ -110,7 +91,7 @@ TEST(FileRoutines, AtomicWritesAndWholeReads) {
         // Not committed: the old content stays and the temp file goes.
     }
     EXPECT_EQ(readWholeFile(f), "old\r\n");
-    EXPECT_EQ(entries(t.dir), 1u);
+    EXPECT_EQ(entries(t.dir()), 1u);
     {
         AtomicTextWriter w(f);
         std::string big(3 << 20, 'q');
@@ -122,13 +103,13 @@ TEST(FileRoutines, AtomicWritesAndWholeReads) {
     const std::string back = readWholeFile(f);
     EXPECT_EQ(back.size(), (3u << 20) + 2 + 1000 * 5);
     EXPECT_EQ(back.substr(back.size() - 5), "row\r\n");
-    EXPECT_EQ(entries(t.dir), 1u);
+    EXPECT_EQ(entries(t.dir()), 1u);
     try {
         readWholeFile(t.path("gone.dat"));
         FAIL();
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("gone.dat"), std::string::npos);
     }
-    EXPECT_THROW(readWholeFile(t.dir.string()), Error);
+    EXPECT_THROW(readWholeFile(t.folder()), Error);
     EXPECT_THROW(writeFileAtomic(t.path("no/such/dir.txt"), "x"), Error);
 }

@@ -12,51 +12,31 @@
 
 using namespace trelvik::text;
 
-TEST(TextForm, CStrGeneralForm) {
-    EXPECT_EQ(CStr(0), "0");
-    EXPECT_EQ(CStr(-0.0), "0");
-    EXPECT_EQ(CStr(0.5), "0.5");
-    EXPECT_EQ(CStr(-0.25), "-0.25");
-    EXPECT_EQ(CStr(12), "12");
-    EXPECT_EQ(CStr(12.5), "12.5");
-    EXPECT_EQ(CStr(3.25), "3.25");
-    EXPECT_EQ(CStr(0.1 + 0.2), "0.3");  // 15 significant digits hide the binary noise
-    EXPECT_EQ(CStr(1.0 / 3.0), "0.333333333333333");
-    EXPECT_EQ(CStr(2.0 / 3.0), "0.666666666666667");
-    EXPECT_EQ(CStr(3.14159265358979), "3.14159265358979");
-    EXPECT_EQ(CStr(123456789012345.0), "123456789012345");
-    EXPECT_EQ(CStr(100), "100");
-    EXPECT_EQ(CStr(-1000000), "-1000000");
-}
+namespace {
+struct NumText {
+    double v;
+    const char* text;
+};
+}  // namespace
 
-TEST(TextForm, CStrExponentFormAtTheExtremes) {
-    EXPECT_EQ(CStr(1e-5), "1E-05");
-    EXPECT_EQ(CStr(0.00001), "1E-05");
-    EXPECT_EQ(CStr(1.5e-5), "1.5E-05");
-    EXPECT_EQ(CStr(5e-5), "5E-05");
-    EXPECT_EQ(CStr(0.0001), "0.0001");
-    EXPECT_EQ(CStr(0.00012), "0.00012");
-    EXPECT_EQ(CStr(9.99e-5), "9.99E-05");
-    EXPECT_EQ(CStr(1.70141e38), "1.70141E+38");
-    EXPECT_EQ(CStr(-1.70141e38), "-1.70141E+38");
-    EXPECT_EQ(CStr(1e15), "1E+15");
-    EXPECT_EQ(CStr(1e16), "1E+16");
-    EXPECT_EQ(CStr(999999999999999.0), "999999999999999");
-    EXPECT_EQ(CStr(9999999999999999.0), "1E+16");  // rounds up at 15 digits
-    EXPECT_EQ(CStr(1e-13), "1E-13");
-    EXPECT_EQ(CStr(1.23e-100), "1.23E-100");
-    EXPECT_EQ(CStr(1e300), "1E+300");
-}
-
-TEST(TextForm, StrBlankForSignAndNoLeadingZero) {
-    EXPECT_EQ(Str(0.5), " .5");
-    EXPECT_EQ(Str(-0.25), "-.25");
-    EXPECT_EQ(Str(12), " 12");
-    EXPECT_EQ(Str(0), " 0");
-    EXPECT_EQ(Str(-3), "-3");
-    EXPECT_EQ(Str(12.5), " 12.5");
-    EXPECT_EQ(Str(1e-5), " 1E-05");
-    EXPECT_EQ(Str(-0.001), "-.001");
+TEST(TextForm, CStrGeneralAndExponentForms) {
+    const NumText cases[] = {
+        {0, "0"}, {-0.0, "0"}, {0.5, "0.5"}, {-0.25, "-0.25"}, {12, "12"}, {12.5, "12.5"}, {3.25, "3.25"},
+        {0.1 + 0.2, "0.3"},  // 15 significant digits hide the binary noise
+        {1.0 / 3.0, "0.333333333333333"}, {2.0 / 3.0, "0.666666666666667"},
+        {3.14159265358979, "3.14159265358979"}, {123456789012345.0, "123456789012345"}, {100, "100"},
+        {-1000000, "-1000000"},
+        // exponent form at the extremes
+        {1e-5, "1E-05"}, {1.5e-5, "1.5E-05"}, {5e-5, "5E-05"}, {0.0001, "0.0001"}, {0.00012, "0.00012"},
+        {9.99e-5, "9.99E-05"}, {1.70141e38, "1.70141E+38"}, {-1.70141e38, "-1.70141E+38"}, {1e15, "1E+15"},
+        {1e16, "1E+16"}, {999999999999999.0, "999999999999999"},
+        {9999999999999999.0, "1E+16"},  // rounds up at 15 digits
+        {1e-13, "1E-13"}, {1.23e-100, "1.23E-100"}, {1e300, "1E+300"}};
+    for (const NumText& c : cases) EXPECT_EQ(CStr(c.v), c.text) << c.v;
+    // The print form: a blank for the sign and no zero before the point.
+    const NumText str[] = {{0.5, " .5"}, {-0.25, "-.25"}, {12, " 12"},     {0, " 0"},
+                           {-3, "-3"},   {12.5, " 12.5"}, {1e-5, " 1E-05"}, {-0.001, "-.001"}};
+    for (const NumText& c : str) EXPECT_EQ(Str(c.v), c.text) << c.v;
 }
 
 TEST(TextForm, CStrRoundTripsAtFifteenDigits) {
@@ -78,55 +58,34 @@ TEST(TextForm, CStrRoundTripsAtFifteenDigits) {
 }
 
 TEST(TextForm, ValLeadingNumber) {
-    EXPECT_EQ(Val(""), 0);
-    EXPECT_EQ(Val("abc"), 0);
-    EXPECT_EQ(Val("12"), 12);
-    EXPECT_EQ(Val("  12.5abc"), 12.5);
-    EXPECT_EQ(Val("\t\n-3.25"), -3.25);
-    EXPECT_EQ(Val(".5"), 0.5);
-    EXPECT_EQ(Val("-.25"), -0.25);
-    EXPECT_EQ(Val("+7"), 7);
-    EXPECT_EQ(Val("1E-05"), 1e-5);
-    EXPECT_EQ(Val("1.70141E+38"), 1.70141e38);
-    EXPECT_EQ(Val("2D3"), 2000);
-    EXPECT_EQ(Val("2e"), 2);
-    EXPECT_EQ(Val("1.2.3"), 1.2);
-    EXPECT_EQ(Val("1 000"), 1000);  // blanks are skipped inside the number too
-    EXPECT_EQ(Val("12,5"), 12);
-    EXPECT_EQ(Val("-"), 0);
-    EXPECT_EQ(Val("."), 0);
-    EXPECT_EQ(Val("1e-400"), 0);
+    const struct {
+        const char* text;
+        double v;
+    } cases[] = {{"", 0}, {"abc", 0}, {"12", 12}, {"  12.5abc", 12.5}, {"\t\n-3.25", -3.25}, {".5", 0.5},
+                 {"-.25", -0.25}, {"+7", 7}, {"1E-05", 1e-5}, {"1.70141E+38", 1.70141e38}, {"2D3", 2000},
+                 {"2e", 2}, {"1.2.3", 1.2},
+                 {"1 000", 1000},  // blanks are skipped inside the number too
+                 {"12,5", 12}, {"-", 0}, {".", 0}, {"1e-400", 0}};
+    for (const auto& c : cases) EXPECT_EQ(Val(c.text), c.v) << c.text;
     EXPECT_THROW(Val("1e400"), trelvik::Error);
 }
 
-TEST(TextForm, RoundHalvesToEven) {
-    EXPECT_EQ(Round(2.5), 2);
-    EXPECT_EQ(Round(3.5), 4);
-    EXPECT_EQ(Round(-2.5), -2);
-    EXPECT_EQ(Round(-3.5), -4);
-    EXPECT_EQ(Round(0.125, 2), 0.12);
-    EXPECT_EQ(Round(0.375, 2), 0.38);
-    // 2.675 is stored a little below the half, but the decimal value shown is a tie.
-    EXPECT_EQ(Round(2.675, 2), 2.68);
-    EXPECT_EQ(Round(2.665, 2), 2.66);
-    EXPECT_EQ(Round(1.0005, 3), 1.0);
-    EXPECT_EQ(Round(1.0015, 3), 1.002);
-    EXPECT_EQ(Round(2.4), 2);
-    EXPECT_EQ(Round(2.6), 3);
-    EXPECT_EQ(Round(1.23456789, 6), 1.234568);
-    EXPECT_EQ(Round(0.1 + 0.2, 8), 0.3);
-    EXPECT_EQ(Round(1e-20, 3), 0);
+TEST(TextForm, RoundingAndWholeNumbers) {
+    const struct {
+        double v;
+        int k;
+        double want;
+    } cases[] = {{2.5, 0, 2}, {3.5, 0, 4}, {-2.5, 0, -2}, {-3.5, 0, -4}, {0.125, 2, 0.12}, {0.375, 2, 0.38},
+                 // 2.675 is stored a little below the half, but the decimal value shown is a tie.
+                 {2.675, 2, 2.68}, {2.665, 2, 2.66}, {1.0005, 3, 1.0}, {1.0015, 3, 1.002}, {2.4, 0, 2},
+                 {2.6, 0, 3}, {1.23456789, 6, 1.234568}, {0.1 + 0.2, 8, 0.3}, {1e-20, 3, 0},
+                 {123456789.125, 2, 123456789.12}, {123456789.135, 2, 123456789.14}, {1e20, 2, 1e20},
+                 {0.0005, 3, 0}, {0.0015, 3, 0.002},
+                 {9.9995, 3, 10.0}};  // 15-digit value 9.9995 is a tie; 9.999 is odd
+    for (const auto& c : cases) EXPECT_EQ(Round(c.v, c.k), c.want) << c.v << " k=" << c.k;
     EXPECT_FALSE(std::signbit(Round(-0.2)));
-    EXPECT_EQ(Round(123456789.125, 2), 123456789.12);
-    EXPECT_EQ(Round(123456789.135, 2), 123456789.14);
-    EXPECT_EQ(Round(1e20, 2), 1e20);
-    EXPECT_EQ(Round(0.0005, 3), 0);
-    EXPECT_EQ(Round(0.0015, 3), 0.002);
-    EXPECT_EQ(Round(9.9995, 3), 10.0);  // 15-digit value 9.9995 is a tie; 9.999 is odd
     EXPECT_THROW(Round(1.0, -1), trelvik::Error);
-}
 
-TEST(TextForm, WholeNumberConversions) {
     EXPECT_EQ(CInt(2.5), 2);
     EXPECT_EQ(CInt(3.5), 4);
     EXPECT_EQ(CInt(-0.5), 0);
@@ -139,34 +98,21 @@ TEST(TextForm, WholeNumberConversions) {
 }
 
 TEST(TextForm, FormatPatterns) {
-    EXPECT_EQ(Format(0.005, "#.000"), ".005");
-    EXPECT_EQ(Format(0.018, "#.000"), ".018");
-    EXPECT_EQ(Format(0.05, "#.000"), ".050");
-    EXPECT_EQ(Format(0.25, "#.000"), ".250");
-    EXPECT_EQ(Format(0.9, "#.000"), ".900");
-    EXPECT_EQ(Format(1.5, "###.000"), "1.500");
-    EXPECT_EQ(Format(12, "###.000"), "12.000");
-    EXPECT_EQ(Format(45, "##0.00"), "45.00");
-    EXPECT_EQ(Format(0.123, "##0.00"), "0.12");
-    EXPECT_EQ(Format(4.0, "0.000"), "4.000");
-    EXPECT_EQ(Format(0.0, "0.0##"), "0.0");
-    EXPECT_EQ(Format(0.05, "0.0##"), "0.05");
-    EXPECT_EQ(Format(0.25, "0.0##"), "0.25");
-    EXPECT_EQ(Format(1.23456, "0.0##"), "1.235");
-    EXPECT_EQ(Format(5, "00"), "05");
-    EXPECT_EQ(Format(123, "00"), "123");
-    EXPECT_EQ(Format(2.5, "0"), "3");
-    EXPECT_EQ(Format(-2.5, "0"), "-3");
-    EXPECT_EQ(Format(0.0005, "0.000"), "0.001");   // halves away from zero
-    EXPECT_EQ(Format(2.675, "0.00"), "2.68");
-    EXPECT_EQ(Format(-1.25, "0.0"), "-1.3");
-    EXPECT_EQ(Format(-0.0001, "0.00"), "0.00");
-    EXPECT_EQ(Format(9.9996, "0.000"), "10.000");
-    EXPECT_EQ(Format(1234567.891, "#,##0.00"), "1,234,567.89");
-    EXPECT_EQ(Format(123, "#,##0"), "123");
-    EXPECT_EQ(Format(5, "#.##"), "5.");
-    EXPECT_EQ(Format(1.5, ""), "1.5");
-    EXPECT_EQ(Format(3.5, "0.0 mm"), "3.5 mm");
+    const struct {
+        double v;
+        const char* pattern;
+        const char* text;
+    } cases[] = {{0.005, "#.000", ".005"}, {0.018, "#.000", ".018"}, {0.05, "#.000", ".050"},
+                 {0.25, "#.000", ".250"}, {0.9, "#.000", ".900"}, {1.5, "###.000", "1.500"},
+                 {12, "###.000", "12.000"}, {45, "##0.00", "45.00"}, {0.123, "##0.00", "0.12"},
+                 {4.0, "0.000", "4.000"}, {0.0, "0.0##", "0.0"}, {0.05, "0.0##", "0.05"}, {0.25, "0.0##", "0.25"},
+                 {1.23456, "0.0##", "1.235"}, {5, "00", "05"}, {123, "00", "123"}, {2.5, "0", "3"},
+                 {-2.5, "0", "-3"},
+                 {0.0005, "0.000", "0.001"},  // halves away from zero
+                 {2.675, "0.00", "2.68"}, {-1.25, "0.0", "-1.3"}, {-0.0001, "0.00", "0.00"},
+                 {9.9996, "0.000", "10.000"}, {1234567.891, "#,##0.00", "1,234,567.89"}, {123, "#,##0", "123"},
+                 {5, "#.##", "5."}, {1.5, "", "1.5"}, {3.5, "0.0 mm", "3.5 mm"}};
+    for (const auto& c : cases) EXPECT_EQ(Format(c.v, c.pattern), c.text) << c.v << " " << c.pattern;
 }
 
 TEST(TextForm, WriteForm) {
