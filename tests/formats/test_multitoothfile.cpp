@@ -2,7 +2,7 @@
 // by line, faults reported with their line numbers, and splitting into parts.
 #include "core/error.h"
 #include "formats/multitoothfile.h"
-#include "tempfolder.h"
+#include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
 

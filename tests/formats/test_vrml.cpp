@@ -2,7 +2,7 @@
 // reader and an independent parse, malformed files, the surface as a map grid.
 #include "formats/vrml.h"
 #include "core/error.h"
-#include "tempfolder.h"
+#include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,14 +18,8 @@ namespace {
 
 VrmlElevationGridOut small() {
     VrmlElevationGridOut f;
-    f.px = 80.15;
-    f.py = 88.0004;
-    f.pz = -0.5;
-    f.scale = "10";
-    f.xSpacing = "0.03";
-    f.zSpacing = "0.05";
-    f.xDimension = 3;
-    f.zDimension = 2;
+    f.px = 80.15; f.py = 88.0004; f.pz = -0.5; f.scale = "10"; f.xSpacing = "0.03"; f.zSpacing = "0.05";
+    f.xDimension = 3; f.zDimension = 2;
     f.heights = {0.5, -0.25, 2, 9999, 0, 1e-5};
     return f;
 }
@@ -61,14 +55,8 @@ TEST(VrmlWriter, ExactTextOfTheViewerFile) {
 TEST(VrmlReader, RoundTripOfWrittenFile) {
     trelvik::testing::TempFolder tmp;
     VrmlElevationGridOut f;
-    f.xDimension = 17;
-    f.zDimension = 9;
-    f.scale = "0.01";
-    f.xSpacing = "2.5";
-    f.zSpacing = "1.25";
-    f.px = 12.345;
-    f.py = 3;
-    f.pz = 4;
+    f.xDimension = 17; f.zDimension = 9; f.scale = "0.01"; f.xSpacing = "2.5"; f.zSpacing = "1.25";
+    f.px = 12.345; f.py = 3; f.pz = 4;
     std::mt19937 gen(5);
     std::uniform_real_distribution<double> d(-50, 50);
     for (int i = 0; i < 17 * 9; ++i) f.heights.push_back(std::round(d(gen) * 1e4) / 1e4);
@@ -86,11 +74,11 @@ TEST(VrmlReader, RoundTripOfWrittenFile) {
     EXPECT_EQ(tmp.fileCount(), 1u);
 }
 
-TEST(VrmlReader, IndependentParseAgreesWithWrittenHeights) {
-    // Plain stream parse: the tokens between "height [" and "]" are the heights.
+TEST(VrmlReader, IndependentParsesAgreeWithWrittenHeights) {
     trelvik::testing::TempFolder tmp;
     VrmlElevationGridOut f = small();
     writeVrmlElevationGrid(tmp.path("a.wrl"), f);
+    // Plain stream parse: the tokens between "height [" and "]" are the heights.
     const std::string text = tmp.read("a.wrl");
     std::istringstream in(text.substr(text.find("height [") + 8));
     std::vector<double> got;
@@ -176,11 +164,7 @@ TEST(VrmlReader, ForeignLayoutAndMalformedFiles) {
 
 TEST(VrmlReader, SurfaceAsMapGridSeenFromAbove) {
     VrmlSurface s;
-    s.scale = 10;
-    s.xDimension = 3;
-    s.zDimension = 2;
-    s.xSpacing = 0.5;
-    s.zSpacing = 0.25;
+    s.scale = 10; s.xDimension = 3; s.zDimension = 2; s.xSpacing = 0.5; s.zSpacing = 0.25;
     s.heights = {1, 2, 3, 4, 5, 6};  // VRML row z = 0 first
     const trelvik::Grid g = vrmlSurfaceGrid(s);
     EXPECT_EQ(g.cols, 3);
