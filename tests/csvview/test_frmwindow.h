@@ -2,7 +2,6 @@
 // Shared by the viewer-window tests: the application, a window on a temporary folder,
 // point files made from a height function and the save window answered by a name.
 #include <QApplication>
-#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -15,17 +14,11 @@
 
 #include "csvview/frmCSVView.h"
 #include "shell/frmSaveFile.h"
+#include "support/qtapp.h"
 #include "test_csvhelpers.h"
 #include "widgets/dirlistbox.h"
 
 namespace frmtest {
-
-inline void ensureApp() {
-    static int argc = 1;
-    static char name[] = "test_csvview";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-}
 
 // x, y, z lines of a cols x rows lattice at x = 1..cols, y = 1..rows.
 inline void writeLattice(const std::string& path, int cols, int rows, const std::function<double(int, int)>& z) {
@@ -56,7 +49,7 @@ inline void answerSaveWindow(const QString& name, int tries = 50) {
 class ViewerFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        ensureApp();
+        trelvik::testsupport::ensureApp();
         ASSERT_TRUE(dir.isValid());
         state.ProgramDir = dir.path().toStdString();
         w = std::make_unique<trelvik::csvview::frmCSVView>(state, prompt);
