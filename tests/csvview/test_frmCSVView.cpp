@@ -224,12 +224,4 @@ TEST_F(CsvViewWindow, CopyFrameFillsAResultViewUntilTheNextRead) {
     w->cmdReadCSV->click();
     EXPECT_FALSE(w->views().resultViews[1].drawn);
     EXPECT_EQ(w->picBoxI[1]->size(), QSize(165, 165));
-
-    if (qEnvironmentVariableIsSet("TRELVIK_SCREENSHOT")) {
-        w->cmdProcAspectSlope->click();
-        w->resize(1400, 900);
-        w->show();
-        QApplication::processEvents();
-        w->grab().save(qEnvironmentVariable("TRELVIK_SCREENSHOT"));
-    }
 }
