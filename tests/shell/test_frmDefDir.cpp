@@ -47,18 +47,13 @@ protected:
 
 } // namespace
 
-TEST_F(DefDir, DesignStateStartsOnCurrentFolder) {
+TEST_F(DefDir, UpdateStoresChosenFolderAndKeepsVersion) {
+    writeSettings("/old/dir\r\nSurferV6\r\n");
     frmDefDir w(state, prompt);
     EXPECT_EQ(w.windowTitle(), "Set Default Directory");
     EXPECT_EQ(w.DirC->text(), "Dir");
     EXPECT_EQ(w.cmdUpdateDefDir->text(), "Update dir and exit");
-    EXPECT_TRUE(w.lblDefDir->text().isEmpty());
     EXPECT_EQ(w.Dir1->path(), QDir::cleanPath(QDir::currentPath()));
-}
-
-TEST_F(DefDir, UpdateStoresChosenFolderAndKeepsVersion) {
-    writeSettings("/old/dir\r\nSurferV6\r\n");
-    frmDefDir w(state, prompt);
     w.show();
     w.Dir1->setPath(data + "/chosen");
     EXPECT_EQ(w.lblDefDir->text(), data + "/chosen");

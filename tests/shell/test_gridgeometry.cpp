@@ -1,7 +1,7 @@
 // ReadGridGeometry through the stand-in, for both version ticks.
 #include "core/error.h"
 #include "formats/surfergrid.h"
-#include "formats/tempfolder.h"
+#include "support/tempfolder.h"
 #include "shell/gridgeometry.h"
 #include "surfer/application.h"
 

@@ -4,7 +4,7 @@
 
 #include "core/error.h"
 #include "core/textform.h"
-#include "formats/tempfolder.h"
+#include "support/tempfolder.h"
 #include "surfer/application.h"
 
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "shell/savefilerules.h"
+#include "support/tempfolder.h"
 
 using namespace trelvik;
 namespace fs = std::filesystem;
@@ -30,33 +30,29 @@ TEST(SaveFileRules, JoinUsesOneSeparatorEvenAtTheRoot) {
 class SaveFileAccept : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("trelvik_savefile_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir / "folder.csv");
-        std::ofstream(dir / "results.csv") << "keep\n";
+        fs::create_directories(tmp.dir() / "folder.csv");
+        tmp.write("results.csv", "keep\n");
     }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string folder() const { return dir.string(); }
-    fs::path dir;
+    std::string folder() const { return tmp.folder(); }
+    trelvik::testing::TempFolder tmp;
     ScriptedPrompt prompt;
 };
 
-TEST_F(SaveFileAccept, EmptyNameIsRefusedWithMessage) {
+TEST_F(SaveFileAccept, EmptyAndFolderNamesAreRefusedNewFilesAcceptedUnasked) {
     EXPECT_FALSE(acceptSaveFileName(folder(), "", SaveFileType::Csv, prompt));
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].title, "Open file");
     EXPECT_EQ(prompt.shown[0].text, "Enter filename");
     EXPECT_EQ(prompt.shown[0].buttons, Buttons::Ok);
-}
+    EXPECT_FALSE(acceptSaveFileName(folder(), "folder.csv", SaveFileType::Csv, prompt));
+    ASSERT_EQ(prompt.shown.size(), 2u);
+    EXPECT_NE(prompt.shown[1].text.find("is a folder"), std::string::npos);
 
-TEST_F(SaveFileAccept, NewFileIsAcceptedWithoutQuestion) {
     const auto c = acceptSaveFileName(folder(), "new", SaveFileType::Txt, prompt);
     ASSERT_TRUE(c);
     EXPECT_EQ(c->name, "new.txt");
-    EXPECT_EQ(c->path, (dir / "new.txt").string());
-    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_EQ(c->path, (tmp.dir() / "new.txt").string());
+    EXPECT_EQ(prompt.shown.size(), 2u);
 }
 
 TEST_F(SaveFileAccept, ExistingFinalPathIsAskedAboutEvenWhenTypedWithoutExtension) {
@@ -71,16 +67,10 @@ TEST_F(SaveFileAccept, ExistingFinalPathIsAskedAboutEvenWhenTypedWithoutExtensio
     prompt.answer(Answer::Ok);
     const auto c = acceptSaveFileName(folder(), "results.csv", SaveFileType::Txt, prompt);
     ASSERT_TRUE(c);
-    EXPECT_EQ(c->path, (dir / "results.csv").string());
+    EXPECT_EQ(c->path, (tmp.dir() / "results.csv").string());
     EXPECT_EQ(prompt.shown.size(), 2u);
 
     // The same name with another type's extension is a different, new file.
     EXPECT_TRUE(acceptSaveFileName(folder(), "results", SaveFileType::Txt, prompt));
     EXPECT_EQ(prompt.shown.size(), 2u);
-}
-
-TEST_F(SaveFileAccept, FolderNameIsRefused) {
-    EXPECT_FALSE(acceptSaveFileName(folder(), "folder.csv", SaveFileType::Csv, prompt));
-    ASSERT_EQ(prompt.shown.size(), 1u);
-    EXPECT_NE(prompt.shown[0].text.find("is a folder"), std::string::npos);
 }

@@ -6,25 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
+#include "support/tempfolder.h"
 
 namespace fs = std::filesystem;
 using namespace trelvik;
 
 namespace {
-struct SettingsDir {
-    fs::path dir;
+struct SettingsDir : trelvik::testing::TempFolder {
     AppState app;
-    SettingsDir() {
-        dir = fs::temp_directory_path() /
-              ("trelvik_set_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        app.ProgramDir = dir.string();
-    }
-    ~SettingsDir() { fs::remove_all(dir); }
-    void write(const std::string& bytes) { std::ofstream(dir / "Trelgo.ini", std::ios::binary) << bytes; }
-    std::string read() const { return readWholeFile((dir / "Trelgo.ini").string()); }
+    SettingsDir() { app.ProgramDir = folder(); }
+    void write(const std::string& bytes) const { TempFolder::write("Trelgo.ini", bytes); }
+    std::string read() const { return readWholeFile(path("Trelgo.ini")); }
 };
 }  // namespace
 
@@ -109,7 +101,7 @@ TEST(Settings, ReadDefaultDirIsFreshAndRecoversAMissingFile) {
     EXPECT_EQ(ReadDefaultDir(s.app), "/one");
     s.write("/two\r\nSurferV8\r\n");
     EXPECT_EQ(ReadDefaultDir(s.app), "/two");  // no caching
-    fs::remove(s.dir / "Trelgo.ini");
+    fs::remove(s.path("Trelgo.ini"));
     EXPECT_THROW(ReadDefaultDir(s.app), Error);  // nothing known to rebuild it from
     s.app.DefaultDir = "/known";
     s.app.SurferVersion = "SurferV6";

@@ -2,7 +2,7 @@
 // Shared helpers of the stand-in's tests: grids on disk in a temporary folder.
 #include "core/grid.h"
 #include "formats/surfergrid.h"
-#include "formats/tempfolder.h"
+#include "support/tempfolder.h"
 #include "surfer/application.h"
 
 #include <functional>

@@ -3,7 +3,7 @@
 #include "core/error.h"
 #include "formats/digitisefile.h"
 #include "formats/surfergrid.h"
-#include "formats/tempfolder.h"
+#include "support/tempfolder.h"
 #include "surfer/documents.h"
 #include "surferwin/mapcanvas.h"
 #include "surferwin/mapwindow.h"
