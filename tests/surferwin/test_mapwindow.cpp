@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "formats/digitisefile.h"
 #include "formats/surfergrid.h"
+#include "support/qtapp.h"
 #include "support/tempfolder.h"
 #include "surfer/documents.h"
 #include "surferwin/mapcanvas.h"
@@ -24,12 +25,7 @@ using trelvik::Grid;
 using trelvik::surferwin::MapWindow;
 
 namespace {
-void ensureApp() {
-    static int argc = 1;
-    static char name[] = "test_surferwin";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-}
+using trelvik::testsupport::ensureApp;
 
 void wait(int ms) {
     QEventLoop loop;

@@ -40,7 +40,7 @@ void pressWhenShown(QMessageBox::StandardButton button, SeenBox& seen) {
 
 } // namespace
 
-TEST(QtPrompt, OrdinaryBoxIsModalWithDefaultTitle) {
+TEST(QtPrompt, OrdinaryBoxIsModalDigitiseQuestionIsNot) {
     ensureApp();
     QtPrompt prompt;
     SeenBox seen;
@@ -55,12 +55,8 @@ TEST(QtPrompt, OrdinaryBoxIsModalWithDefaultTitle) {
     EXPECT_EQ(prompt.message("Save", "Save?", Buttons::YesNoCancel), Answer::No);
     EXPECT_EQ(seen.title, "Save");
     EXPECT_EQ(seen.buttons, 3);
-}
 
-TEST(QtPrompt, DigitiseQuestionLeavesOtherWindowsUsable) {
-    ensureApp();
-    QtPrompt prompt;
-    SeenBox seen;
+    // The digitise question leaves the map window usable.
     pressWhenShown(QMessageBox::Ok, seen);
     EXPECT_EQ(prompt.message("Digitise map", "Digitise the border\n\rSave as digit.dat ...",
                              Buttons::OkCancel),
