@@ -1,14 +1,12 @@
 // "Blank": outlines digitised by the user (or saved earlier) written as blanking files
 // and applied to every listed grid, in both call forms.
-#include "formats/surfergrid.h"
 #include "surferfns/blanking.h"
-#include "test_regridsupport.h"
+#include "procrun.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using namespace surffnstest;
-using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 namespace {
@@ -22,8 +20,8 @@ std::string zone(std::string a, const std::string& b) {
 Grid tenByTen() { return makeGrid(11, 11, 0, 10, 0, 10, [](double x, double y) { return x + 10 * y; }); }
 
 // Nodes of a grid that are not blank, as (x, y) pairs of whole numbers.
-std::vector<std::pair<int, int>> kept(const std::string& path) {
-    const Grid g = formats::readSurferGrid(path);
+std::vector<std::pair<int, int>> kept(const ProcRun& r, const std::string& name) {
+    const Grid g = r.read(name);
     std::vector<std::pair<int, int>> k;
     for (int j = 0; j < g.rows; ++j)
         for (int i = 0; i < g.cols; ++i)
@@ -31,19 +29,17 @@ std::vector<std::pair<int, int>> kept(const std::string& path) {
     return k;
 }
 
-const char* kSquare = "2,2\r\n8,2\r\n8,8\r\n2,8\r\n";
+const char* kOutline = "5,0\r\n2,2\r\n8,2\r\n8,8\r\n2,8\r\n2,2\r\n";
 
 } // namespace
 
-class BlankVersions : public ::testing::TestWithParam<std::string> {};
+class BlankVersions : public ::testing::TestWithParam<bool> {};
 
 TEST_P(BlankVersions, OutsideAndInsideWriteAClosedOutlineAndBlankTheGrid) {
-    TempFolder dir;
-    saveGrid(dir.path("tooth.grd"), tenByTen());
     for (BlankMode mode : {BlankMode::Outside, BlankMode::Inside}) {
         ProcRun r(GetParam());
-        r.add(dir.folder(), "tooth.grd");
-        r.digitise(dir.folder(), kSquare);
+        r.add("tooth.grd", tenByTen());
+        r.digitise("2,2\r\n8,2\r\n8,8\r\n2,8\r\n");
         BlankOptions o;
         o.mode = mode;
         EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Completed);
@@ -51,86 +47,75 @@ TEST_P(BlankVersions, OutsideAndInsideWriteAClosedOutlineAndBlankTheGrid) {
         EXPECT_EQ(r.prompt.shown[0].text,
                   "Use 'Digitise' to digitise area of tooth to be blanked.\n\rSave as digit.dat in same directory "
                   "as grid then press 'OK'.");
-        EXPECT_EQ(r.prompt.shown[0].buttons, Buttons::OkCancel);
         const char* flag = mode == BlankMode::Inside ? "1" : "0";
-        EXPECT_EQ(dir.read("toothblnpts.bln"), zone(" 5 ", flag) + zone(" 2 ", " 2 ") + zone(" 8 ", " 2 ") +
-                                                   zone(" 8 ", " 8 ") + zone(" 2 ", " 8 ") + zone(" 2 ", " 2 "));
-        const auto k = kept(dir.path("toothb.grd"));
+        EXPECT_EQ(r.dir.read("toothblnpts.bln"), zone(" 5 ", flag) + zone(" 2 ", " 2 ") + zone(" 8 ", " 2 ") +
+                                                     zone(" 8 ", " 8 ") + zone(" 2 ", " 8 ") + zone(" 2 ", " 2 "));
+        const auto k = kept(r, "toothb.grd");
         if (mode == BlankMode::Outside) {
             EXPECT_EQ(k.size(), 49u);  // 7 x 7 nodes from 2 to 8, the outline itself kept
             EXPECT_EQ(k.front(), std::make_pair(2, 2));
         } else {
             EXPECT_EQ(k.size(), 121u - 49u);
         }
-        const auto blanks = r.calls("GridBlank");
-        ASSERT_EQ(blanks.size(), 1u);
-        EXPECT_THAT(blanks[0], HasSubstr(GetParam() == "SurferV6" ? ", 1)" : "InGrid:="));
         EXPECT_EQ(r.state.NumFiles, 0);  // the list is cleared at the end
     }
 }
 
 TEST_P(BlankVersions, MultipleInsideWritesOneSectionPerAreaAndCanRegridAndBlank) {
-    TempFolder dir;
-    saveGrid(dir.path("jaw.grd"), tenByTen());
-    dir.write("jawblnpts.bln", "5,0\r\n1,1\r\n9,1\r\n9,9\r\n1,9\r\n1,1\r\n");  // the earlier tooth outline
     ProcRun r(GetParam());
-    r.add(dir.folder(), "jaw.grd");
-    r.digitise(dir.folder(), "2,2\r\n4,2\r\n4,4\r\n-1\r\n6,6\r\n8,6\r\n8,8\r\n6,8\r\n");
+    r.add("jaw.grd", tenByTen());
+    r.dir.write("jawblnpts.bln", "5,0\r\n1,1\r\n9,1\r\n9,9\r\n1,9\r\n1,1\r\n");  // the earlier tooth outline
+    r.digitise("2,2\r\n4,2\r\n4,4\r\n-1\r\n6,6\r\n8,6\r\n8,8\r\n6,8\r\n");
     BlankOptions o;
     o.mode = BlankMode::MultiInside;
     o.chkMultiBlankRegrid = true;
     o.txtBlankDelChar = "0";
     EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Completed);
-    EXPECT_EQ(dir.read("jawblnmpts.bln"), zone(" 4 ", "1") + zone(" 2 ", " 2 ") + zone(" 4 ", " 2 ") +
-                                              zone(" 4 ", " 4 ") + zone(" 2 ", " 2 ") + zone(" 5 ", "1") +
-                                              zone(" 6 ", " 6 ") + zone(" 8 ", " 6 ") + zone(" 8 ", " 8 ") +
-                                              zone(" 6 ", " 8 ") + zone(" 6 ", " 6 "));
-    const Grid u = formats::readSurferGrid(dir.path("jawu.grd"));
+    EXPECT_EQ(r.dir.read("jawblnmpts.bln"), zone(" 4 ", "1") + zone(" 2 ", " 2 ") + zone(" 4 ", " 2 ") +
+                                                zone(" 4 ", " 4 ") + zone(" 2 ", " 2 ") + zone(" 5 ", "1") +
+                                                zone(" 6 ", " 6 ") + zone(" 8 ", " 6 ") + zone(" 8 ", " 8 ") +
+                                                zone(" 6 ", " 8 ") + zone(" 6 ", " 6 "));
+    const Grid u = r.read("jawu.grd");
     EXPECT_TRUE(u.blank(3, 2));   // inside the triangle
     EXPECT_TRUE(u.blank(7, 7));   // inside the square
     EXPECT_FALSE(u.blank(5, 5));  // between the areas
     // Regridded from the unblanked nodes, the bubbles are filled again and only the outer
-    // outline blanks.
-    const Grid ub = formats::readSurferGrid(dir.path("jawub.grd"));
+    // outline blanks; the private XYZ dump is gone.
+    const Grid ub = r.read("jawub.grd");
     EXPECT_FALSE(ub.blank(7, 7));
     EXPECT_NEAR(ub.at(7, 7), 77, 3);
     EXPECT_TRUE(ub.blank(0, 5));
-    EXPECT_FALSE(FileExists(dir.path("jawtemp.dat")));
-    EXPECT_FALSE(FileExists(dir.path("jawtemp.grd")));
-    EXPECT_EQ(r.calls("GridData").size(), 1u);
+    EXPECT_FALSE(FileExists(r.dir.path("jawtemp.dat")));
+    EXPECT_FALSE(FileExists(r.dir.path("jawtemp.grd")));
 }
 
 TEST_P(BlankVersions, MultipleTeethCutsStripsAlongBordersAndPlotsEveryToothInItsOwnSlot) {
-    TempFolder dir;
-    saveGrid(dir.path("jawA.grd"), tenByTen());
-    saveGrid(dir.path("jawB.grd"), tenByTen());
     ProcRun r(GetParam());
-    r.ctx.chkPlotSurfer = GetParam() == "SurferV8";
-    r.ctx.chkStartSurfer = true;
-    r.add(dir.folder(), "jawA.grd");
-    r.add(dir.folder(), "jawB.grd");
+    r.ctx.chkPlotSurfer = !GetParam();
+    r.add("jawA.grd", tenByTen());
+    r.add("jawB.grd", tenByTen());
     const char* borders = "0,7\r\n10,7\r\n-1\r\n0,3\r\n5,3.5\r\n10,3\r\n";
-    r.digitise(dir.folder(), borders);
-    r.digitise(dir.folder(), borders);
+    r.digitise(borders);
+    r.digitise(borders);
     BlankOptions o;
     o.mode = BlankMode::MultiTeeth;
     o.chkTeeth = {true, false, false, true, false, false, false, false, true, false, false, false};  // i1, c, m1
     const BlankRunResult res = cmdBlank(r.ctx, o);
     EXPECT_EQ(res.outcome, BatchOutcome::Completed);
     EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("digitise 2 borders between 3 teeth of jawA from anterior"));
-    EXPECT_EQ(dir.read("jawA-si1c1m1bordblnmpts.dat"), borders);
-    EXPECT_EQ(dir.read("jawA-si1blnpts.bln"), zone(" 5 ", "0") + zone(" 0 ", " 10 ") + zone(" 0 ", " 7 ") +
-                                                  zone(" 10 ", " 7 ") + zone(" 10 ", " 10 ") + zone(" 0 ", " 10 "));
-    EXPECT_EQ(dir.read("jawA-sc1blnpts.bln"), zone(" 6 ", "0") + zone(" 0 ", " 7 ") + zone(" 10 ", " 7 ") +
-                                                  zone(" 10 ", " 3 ") + zone(" 5 ", " 3.5 ") + zone(" 0 ", " 3 ") +
-                                                  zone(" 0 ", " 7 "));
-    EXPECT_EQ(dir.read("jawA-sm1blnpts.bln").substr(0, 17), zone(" 6 ", "0"));  // n(2) + 3
+    EXPECT_EQ(r.dir.read("jawA-si1c1m1bordblnmpts.dat"), borders);
+    EXPECT_EQ(r.dir.read("jawA-si1blnpts.bln"), zone(" 5 ", "0") + zone(" 0 ", " 10 ") + zone(" 0 ", " 7 ") +
+                                                    zone(" 10 ", " 7 ") + zone(" 10 ", " 10 ") + zone(" 0 ", " 10 "));
+    EXPECT_EQ(r.dir.read("jawA-sc1blnpts.bln"), zone(" 6 ", "0") + zone(" 0 ", " 7 ") + zone(" 10 ", " 7 ") +
+                                                    zone(" 10 ", " 3 ") + zone(" 5 ", " 3.5 ") + zone(" 0 ", " 3 ") +
+                                                    zone(" 0 ", " 7 "));
+    EXPECT_EQ(r.dir.read("jawA-sm1blnpts.bln").substr(0, 17), zone(" 6 ", "0"));  // n(2) + 3
     ASSERT_EQ(res.ToothGridName.size(), 6u);
-    EXPECT_EQ(res.ToothGridName[4], dir.path("jawB-sc1b.grd"));
-    EXPECT_EQ(kept(dir.path("jawB-si1b.grd")).size(), 44u);  // rows y = 7 .. 10
-    EXPECT_EQ(kept(dir.path("jawB-sm1b.grd")).front(), std::make_pair(0, 0));
+    EXPECT_EQ(res.ToothGridName[4], r.dir.path("jawB-sc1b.grd"));
+    EXPECT_EQ(kept(r, "jawB-si1b.grd").size(), 44u);  // rows y = 7 .. 10
+    EXPECT_EQ(kept(r, "jawB-sm1b.grd").front(), std::make_pair(0, 0));
     if (r.ctx.chkPlotSurfer) {
-        const auto maps = surfer::asPlot(r.app.SurferApp->ActiveDocument())->Shapes.maps();
+        const auto maps = r.maps();
         ASSERT_EQ(maps.size(), 6u);
         for (int k = 0; k < 6; ++k) {
             EXPECT_EQ(maps[k]->gridPath(), res.ToothGridName[k]);
@@ -139,33 +124,31 @@ TEST_P(BlankVersions, MultipleTeethCutsStripsAlongBordersAndPlotsEveryToothInIts
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(BothForms, BlankVersions, ::testing::ValuesIn(kVersions));
+INSTANTIATE_TEST_SUITE_P(Both, BlankVersions, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "V6" : "V8"; });
 
 TEST(Blank, ExistingBlankingFilesAreTakenFromTheShortenedName) {
-    TempFolder dir;
-    saveGrid(dir.path("toothb150.grd"), tenByTen());
-    const std::string outline = "5,0\r\n2,2\r\n8,2\r\n8,8\r\n2,8\r\n2,2\r\n";
-    dir.write("toothblnpts.bln", outline);
-    dir.write("toothb-sm1blnpts.bln", outline);
-    ProcRun r("SurferV8");
-    r.add(dir.folder(), "toothb150.grd");
+    ProcRun r;
+    r.add("toothb150.grd", tenByTen());
+    r.dir.write("toothblnpts.bln", kOutline);
+    r.dir.write("toothb-sm1blnpts.bln", kOutline);
     BlankOptions o;
     o.chkBlankUseBlnFile = true;
     EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Completed);
-    EXPECT_EQ(dir.read("toothb150blnpts.bln"), outline);
-    EXPECT_EQ(kept(dir.path("toothb150b.grd")).size(), 49u);
+    EXPECT_EQ(r.dir.read("toothb150blnpts.bln"), kOutline);
+    EXPECT_EQ(kept(r, "toothb150b.grd").size(), 49u);
     EXPECT_TRUE(r.prompt.shown.empty());
 
-    r.add(dir.folder(), "toothb150.grd");
+    r.add("toothb150.grd");
     o.mode = BlankMode::MultiTeeth;
     o.chkTeeth = {};
     o.chkTeeth[8] = true;
     EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Completed);
-    EXPECT_EQ(dir.read("toothb150-sm1blnpts.bln"), outline);
-    EXPECT_TRUE(FileExists(dir.path("toothb150-sm1b.grd")));
+    EXPECT_EQ(r.dir.read("toothb150-sm1blnpts.bln"), kOutline);
+    EXPECT_TRUE(FileExists(r.dir.path("toothb150-sm1b.grd")));
 
     // A missing earlier file ends the batch and clears the list.
-    r.add(dir.folder(), "toothb150.grd");
+    r.add("toothb150.grd");
     o.chkTeeth[9] = true;  // m2 has no earlier file
     EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Stopped);
     EXPECT_EQ(r.prompt.shown.back().text, "Check that blanking file (file no. 1) is in correct directory.");
@@ -173,37 +156,33 @@ TEST(Blank, ExistingBlankingFilesAreTakenFromTheShortenedName) {
 }
 
 TEST(Blank, BadEntriesAreReportedAndLeftOutWhileTheOthersGoOn) {
-    TempFolder dir;
-    saveGrid(dir.path("ab.grd"), tenByTen());
-    saveGrid(dir.path("molar.grd"), tenByTen());
-    ProcRun r("SurferV8");
+    ProcRun r;
+    saveGrid(r.dir.path("ab.grd"), tenByTen());
+    r.add("molar.grd", tenByTen());
     // No tooth ticked: nothing to cut.
-    r.add(dir.folder(), "molar.grd");
     BlankOptions o;
     o.mode = BlankMode::MultiTeeth;
     o.chkTeeth = {};
     EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Stopped);
     EXPECT_EQ(r.prompt.shown.back().title, "Values");
-    EXPECT_TRUE(r.app.SurferApp == nullptr);
 
     // Too few borders for three teeth: that grid is left out, the next is cut.
-    r.add(dir.folder(), "ab.grd");
-    o.chkTeeth = {};
+    r.add("ab.grd");
     o.chkTeeth[8] = o.chkTeeth[9] = o.chkTeeth[10] = true;
     r.prompt.shown.clear();
-    r.digitise(dir.folder(), "0,7\r\n10,7\r\n");
+    r.digitise("0,7\r\n10,7\r\n");
     r.prompt.answer(Answer::Ok);  // the report on molar
-    r.digitise(dir.folder(), "0,7\r\n10,7\r\n-1\r\n0,3\r\n10,3\r\n");
+    r.digitise("0,7\r\n10,7\r\n-1\r\n0,3\r\n10,3\r\n");
     EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Completed);
     EXPECT_THAT(r.prompt.shown[1].text, HasSubstr("holds 1 border"));
     EXPECT_THAT(r.prompt.shown[1].text, HasSubstr("(molar) is left out"));
-    EXPECT_FALSE(FileExists(dir.path("molar-sm1b.grd")));
-    EXPECT_TRUE(FileExists(dir.path("ab-sm3b.grd")));
+    EXPECT_FALSE(FileExists(r.dir.path("molar-sm1b.grd")));
+    EXPECT_TRUE(FileExists(r.dir.path("ab-sm3b.grd")));
 
     // "Del. no. char." longer than the name "ab": the cut would reach into the folder.
-    r.add(dir.folder(), "ab.grd");
-    r.add(dir.folder(), "molar.grd");
-    dir.write("moblnpts.bln", "5,0\r\n2,2\r\n8,2\r\n8,8\r\n2,8\r\n2,2\r\n");
+    r.add("ab.grd");
+    r.add("molar.grd");
+    r.dir.write("moblnpts.bln", kOutline);
     BlankOptions e;
     e.chkBlankUseBlnFile = true;
     e.txtBlankDelChar = "3";
@@ -211,20 +190,17 @@ TEST(Blank, BadEntriesAreReportedAndLeftOutWhileTheOthersGoOn) {
     EXPECT_EQ(cmdBlank(r.ctx, e).outcome, BatchOutcome::Completed);
     ASSERT_EQ(r.prompt.shown.size(), 1u);
     EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("cannot be taken off the name ab"));
-    EXPECT_TRUE(FileExists(dir.path("molarb.grd")));
+    EXPECT_TRUE(FileExists(r.dir.path("molarb.grd")));
 }
 
 TEST(Blank, CancelEndsTheBatchAndKeepsTheList) {
-    TempFolder dir;
-    saveGrid(dir.path("a1.grd"), tenByTen());
-    saveGrid(dir.path("a2.grd"), tenByTen());
-    ProcRun r("SurferV6");
-    r.add(dir.folder(), "a1.grd");
-    r.add(dir.folder(), "a2.grd");
-    r.digitise(dir.folder(), kSquare);
+    ProcRun r(true);
+    r.add("a1.grd", tenByTen());
+    r.add("a2.grd", tenByTen());
+    r.digitise("2,2\r\n8,2\r\n8,8\r\n2,8\r\n");
     r.prompt.answer(Answer::Cancel);
     EXPECT_EQ(cmdBlank(r.ctx, BlankOptions{}).outcome, BatchOutcome::Stopped);
-    EXPECT_TRUE(FileExists(dir.path("a1b.grd")));
-    EXPECT_FALSE(FileExists(dir.path("a2b.grd")));
+    EXPECT_TRUE(FileExists(r.dir.path("a1b.grd")));
+    EXPECT_FALSE(FileExists(r.dir.path("a2b.grd")));
     EXPECT_EQ(r.state.NumFiles, 2);
 }

@@ -1,13 +1,11 @@
 // "Compare": consecutive pairs combined into their upper or lower envelope.
-#include "core/grid.h"
 #include "surferfns/comparison.h"
-#include "test_smoothing_fixture.h"
+#include "procrun.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-using namespace trelvik::surffns;
-using namespace surffnsproc;
+using namespace surffnstest;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 

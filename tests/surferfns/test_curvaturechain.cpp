@@ -1,7 +1,7 @@
 // The curvature grid: the greatest directional curvature over nineteen directions,
 // checked on a paraboloid bowl against its analytic curvature, in both call forms.
 #include "surferfns/curvaturechain.h"
-#include "test_smoothing_fixture.h"
+#include "procrun.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,8 +11,7 @@
 #include <numbers>
 #include <regex>
 
-using namespace trelvik::surffns;
-using namespace surffnsproc;
+using namespace surffnstest;
 using ::testing::HasSubstr;
 
 namespace {

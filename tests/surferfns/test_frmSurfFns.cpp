@@ -1,6 +1,6 @@
-// The "Surfer Functions" window opened from the main menu: controls with their design
-// values, adding a grid and plotting it end to end, a missing grid, reopening afresh,
-// and the hidden window other windows plot through.
+// The "Surfer Functions" window opened from the main menu: its controls with their
+// design values, every button run end to end on grids in a temporary folder, the
+// refusals it shows, reopening afresh and the hidden window other windows plot through.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -8,168 +8,191 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 
-#include "formats/surfergrid.h"
+#include "procrun.h"
 #include "shell/frmStartup.h"
-#include "surfer/application.h"
-#include "surfer/documents.h"
+#include "support/qtapp.h"
 #include "surferfns/frmSurfFns.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/filelistbox.h"
 
-using namespace trelvik;
+using namespace surffnstest;
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 namespace {
-void ensureApp() {
-    static int argc = 1;
-    static char name[] = "test_surferfns";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-}
 
-class SurfFnsWindow : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ensureApp();
+double plane(double x, double y) { return 2 * x + 3 * y; }
+
+// The main window with the run's state, a scripted prompt and a temporary folder.
+struct Env {
+    TempFolder dir;
+    AppState state;
+    ScriptedPrompt prompt;
+    std::unique_ptr<frmStartup> main;
+
+    explicit Env(bool v6 = false) {
+        testsupport::ensureApp();
         surfer::shutdownAll();
-        state.ProgramDir = dir.path().toStdString();
-        state.DefaultDir = dir.path().toStdString();
-        state.SurferVersion = "SurferV8";
+        state.ProgramDir = state.DefaultDir = dir.folder();
+        state.mnuSurf6Checked = v6;
+        state.mnuSurf8Checked = !v6;
+        state.SurferVersion = v6 ? "SurferV6" : "SurferV8";
         main = std::make_unique<frmStartup>(state, prompt);
         main->setWindowFactory("frmSurfFns", [this] { return new frmSurfFns(state, prompt); });
-        Grid g(5, 4, 0, 2, 0, 1.5, 0);
-        for (std::size_t k = 0; k < g.z.size(); ++k) g.z[k] = static_cast<double>(k % 5) * 0.25;
-        formats::writeSurferGrid(path("m1.grd"), g, formats::SurferGridFormat::Binary7);
     }
-    void TearDown() override {
+    ~Env() {
         main.reset();
         QApplication::processEvents();
         surfer::shutdownAll();
     }
-    std::string path(const char* name) const { return dir.filePath(name).toStdString(); }
     frmSurfFns* open() {
         main->mnuSurfFns->trigger();
         return qobject_cast<frmSurfFns*>(main->windows().find("frmSurfFns"));
     }
-    void choose(frmSurfFns* w, const char* file) {
-        w->Dir2->setPath(dir.path());
-        ASSERT_TRUE(w->File2->selectFile(file));
-        w->File2_Click();
+    void grid(const char* name, const Grid& g = makeGrid(11, 11, 0, 10, 0, 10, plane)) {
+        saveGrid(dir.path(name), g);
     }
-
-    QTemporaryDir dir;
-    AppState state;
-    ScriptedPrompt prompt;
-    std::unique_ptr<frmStartup> main;
+    // Selects each file in the file list and adds it, as a user clicking would.
+    void add(frmSurfFns* w, const std::vector<const char*>& files) {
+        w->Dir2->setPath(QString::fromStdString(dir.folder()));
+        w->File2->refresh();
+        for (const char* f : files) {
+            ASSERT_TRUE(w->File2->selectFile(f)) << f;
+            w->File2_Click();
+            w->cmdAddFilename->click();
+        }
+    }
+    std::vector<std::string> plotted() const {
+        std::vector<std::string> out;
+        if (!state.SurferApp || state.SurferApp->openDocuments().empty()) return out;
+        for (const auto& m : surfer::asPlot(state.SurferApp->ActiveDocument())->Shapes.maps())
+            out.push_back(m->gridPath());
+        return out;
+    }
+    surfer::MapKind firstMapKind() const {
+        return surfer::asPlot(state.SurferApp->ActiveDocument())->Shapes.maps().at(0)->mapKind();
+    }
 };
+
 } // namespace
 
-TEST_F(SurfFnsWindow, OpensFromUtilitiesWithItsDesignValues) {
-    frmSurfFns* w = open();
+TEST(SurfFnsWindow, OpensFromUtilitiesWithItsDesignValues) {
+    Env e;
+    frmSurfFns* w = e.open();
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->windowTitle(), "Surfer Functions");
     EXPECT_EQ(w->lblDescription->text(), "Automates several common Surfer functions.");
-    EXPECT_EQ(w->Text2->text(), "*.grd");
-    EXPECT_EQ(w->File2->pattern(), "*.grd");
-    EXPECT_TRUE(w->Label2->text().isEmpty());
-    EXPECT_EQ(w->txtNoFiles->text(), "0");
-    EXPECT_EQ(w->cmbFileType->currentText(), "Surfer grid file (*.grd)");
-    EXPECT_EQ(w->cmbFileType->count(), 3);
-    EXPECT_EQ(w->cmbPDFilter->currentText(), "Moving average (nxn)");
-    EXPECT_EQ(w->cmbPDFilter->count(), 14);
-    EXPECT_EQ(w->cmbProcess->currentText(), "Terrain slope");
-    EXPECT_TRUE(w->chkClearFilenames->isChecked());
-    EXPECT_FALSE(w->chkStartSurfer->isChecked());
-    EXPECT_TRUE(w->chkPlotSurfer->isChecked());
-    EXPECT_TRUE(w->optRelief->isChecked());
-    EXPECT_TRUE(w->chkShowAxes->isChecked());
-    EXPECT_TRUE(w->chkLabelSurfer->isChecked());
-    EXPECT_FALSE(w->chkScaleBar->isChecked());
-    const std::pair<QLineEdit*, const char*> boxes[] = {
-        {w->txtScaleBar, "0.05"}, {w->txtNoInPlotRow, "6"}, {w->txtPlotSpacX, "18"}, {w->txtPlotSpacY, "18"},
-        {w->txtAzimuth, "135"},   {w->txtZenith, "45"},     {w->txtRot, "45"},       {w->txtTilt, "30"},
-        {w->txtBlankDelChar, "4"}, {w->txtRedRowFactor, "2"}, {w->txtRedRowMax, "100"}, {w->txtExactNoRC, "150"},
-        {w->txtRegridDelChar, "1"}, {w->txtFilterSize, "3"}, {w->txtNoTimes, "1"}, {w->txtTAMinSlope, "10"},
-        {w->txtCompGridOutGridText, "_top+plane"}};
-    for (const auto& [box, text] : boxes) EXPECT_EQ(box->text(), text);
-    EXPECT_TRUE(w->optProjP->isChecked());
-    EXPECT_TRUE(w->optBlankOutside->isChecked());
-    for (int k = 0; k < 12; ++k) EXPECT_EQ(w->chkTeeth[k]->isChecked(), k >= 8 && k <= 10) << k;
-    EXPECT_EQ(w->chkTeeth[3]->text(), "c");
-    EXPECT_TRUE(w->optRedAreaMax->isChecked());
-    EXPECT_TRUE(w->optRedRowFactor->isChecked());
-    EXPECT_TRUE(w->optExactNoRC->isChecked());
-    EXPECT_TRUE(w->optRegridGrd->isChecked());
-    EXPECT_TRUE(w->optPDFilter->isChecked());
-    EXPECT_TRUE(w->optMirror->isChecked() && w->optMirrorX->isChecked() && w->optRotate90->isChecked());
-    EXPECT_TRUE(w->optCompareMax->isChecked());
     EXPECT_EQ(w->fraPlot->title(), "Plot output");
+    const std::pair<QString, const char*> texts[] = {
+        {w->Text2->text(), "*.grd"},
+        {w->File2->pattern(), "*.grd"},
+        {w->txtNoFiles->text(), "0"},
+        {w->cmbFileType->currentText(), "Surfer grid file (*.grd)"},
+        {w->cmbPDFilter->currentText(), "Moving average (nxn)"},
+        {w->cmbPDFilter->itemText(13), "High pass 3 (3x3)"},
+        {w->cmbProcess->currentText(), "Terrain slope"},
+        {w->chkTeeth[3]->text(), "c"},
+        {w->txtScaleBar->text(), "0.05"},    {w->txtNoInPlotRow->text(), "6"},
+        {w->txtPlotSpacX->text(), "18"},     {w->txtPlotSpacY->text(), "18"},
+        {w->txtAzimuth->text(), "135"},      {w->txtZenith->text(), "45"},
+        {w->txtRot->text(), "45"},           {w->txtTilt->text(), "30"},
+        {w->txtBlankDelChar->text(), "4"},   {w->txtRedRowFactor->text(), "2"},
+        {w->txtRedRowMax->text(), "100"},    {w->txtExactNoRC->text(), "150"},
+        {w->txtRegridDelChar->text(), "1"},  {w->txtFilterSize->text(), "3"},
+        {w->txtNoTimes->text(), "1"},        {w->txtTAMinSlope->text(), "10"},
+        {w->txtCompGridOutGridText->text(), "_top+plane"}};
+    for (const auto& [got, want] : texts) EXPECT_EQ(got, want);
+    EXPECT_TRUE(w->Label2->text().isEmpty());
+    EXPECT_EQ(w->cmbFileType->count(), 3);
+    EXPECT_EQ(w->cmbPDFilter->count(), 14);
+    EXPECT_EQ(w->cmbPDFilter->itemData(13).toInt(), 16);
+    EXPECT_EQ(w->cmbProcess->count(), 2);
+    for (QAbstractButton* on : std::initializer_list<QAbstractButton*>{
+             w->chkClearFilenames, w->chkPlotSurfer, w->optRelief, w->chkShowAxes, w->chkLabelSurfer, w->optProjP,
+             w->optBlankOutside, w->optRedAreaMax, w->optRedRowFactor, w->optExactNoRC, w->optRegridGrd,
+             w->optPDFilter, w->optMirror, w->optMirrorX, w->optRotate90, w->optCompareMax})
+        EXPECT_TRUE(on->isChecked()) << on->objectName().toStdString() << on->text().toStdString();
+    EXPECT_FALSE(w->chkStartSurfer->isChecked());
+    EXPECT_FALSE(w->chkScaleBar->isChecked());
+    for (int k = 0; k < 12; ++k) EXPECT_EQ(w->chkTeeth[k]->isChecked(), k >= 8 && k <= 10) << k;
+    for (QGroupBox* f : {w->fraBlank, w->fraExtract, w->fraCalculate, w->fraRegrid, w->fraRezero, w->fraSmooth,
+                         w->fraProcess, w->fraCompare})
+        EXPECT_TRUE(f->isEnabled()) << f->title().toStdString();
 
     w->cmbFileType->setCurrentIndex(1);
     w->cmbFileType_Click();
     EXPECT_EQ(w->File2->pattern(), "*.txt");
+
+    // The curvature box loads its filter settings, and unticking it restores the
+    // defaults without touching the centre weight.
+    w->chkCurvature->click();
+    EXPECT_EQ(w->txtFilterSize->text() + w->txtWeight->text() + w->txtNoTimes->text(), "943");
+    EXPECT_TRUE(w->optDefFilter->isChecked());
+    w->txtCWeight->setText("7");
+    w->chkCurvature->click();
+    EXPECT_EQ(w->txtFilterSize->text() + w->txtWeight->text() + w->txtNoTimes->text(), "331");
+    EXPECT_TRUE(w->optPDFilter->isChecked());
+    EXPECT_EQ(w->txtCWeight->text(), "7");
 }
 
-TEST_F(SurfFnsWindow, AddFilenameThenPlotGridDrawsTheGridAndClearsTheList) {
-    frmSurfFns* w = open();
-    choose(w, "m1.grd");
+TEST(SurfFnsWindow, AddFilenameThenPlotGridDrawsTheGridAndClearsTheList) {
+    Env e;
+    e.grid("m1.grd");
+    frmSurfFns* w = e.open();
+    e.add(w, {"m1.grd"});
     EXPECT_EQ(w->Text2->text(), "m1.grd");
-    EXPECT_EQ(w->Label2->text(), dir.path());
-    w->cmdAddFilename->click();
+    EXPECT_EQ(w->Label2->text().toStdString(), e.dir.folder());
     EXPECT_EQ(w->txtNoFiles->text(), "1");
     w->cmdAddFilename->click();
-    ASSERT_EQ(prompt.shown.size(), 1u);
-    EXPECT_EQ(prompt.shown[0].text, "Filename already added");
+    EXPECT_THAT(e.prompt.shown, ElementsAre(::testing::Field(&ScriptedPrompt::Shown::text, "Filename already added")));
 
     w->opt3DSurface->setChecked(true);
     w->cmdPresetA->click();
     w->cmdPlotGrid->click();
-    EXPECT_EQ(prompt.shown.size(), 1u) << prompt.shown.back().text;
-    ASSERT_TRUE(state.SurferApp);
-    const auto maps = surfer::asPlot(state.SurferApp->ActiveDocument())->Shapes.maps();
-    ASSERT_EQ(maps.size(), 1u);
-    EXPECT_EQ(maps[0]->gridPath(), path("m1.grd"));
-    EXPECT_EQ(maps[0]->mapKind(), surfer::MapKind::Surface);
-    EXPECT_EQ(maps[0]->ViewProjection, 2);
-    EXPECT_DOUBLE_EQ(maps[0]->ViewTilt, 90);
+    EXPECT_EQ(e.prompt.shown.size(), 1u) << e.prompt.shown.back().text;
+    EXPECT_THAT(e.plotted(), ElementsAre(e.dir.path("m1.grd")));
+    const auto map = surfer::asPlot(e.state.SurferApp->ActiveDocument())->Shapes.maps().at(0);
+    EXPECT_EQ(map->mapKind(), surfer::MapKind::Surface);
+    EXPECT_EQ(map->ViewProjection, 2);
+    EXPECT_DOUBLE_EQ(map->ViewTilt, 90);
     EXPECT_EQ(w->txtNoFiles->text(), "0");
     EXPECT_EQ(w->state().FileIndex, 2);
-    EXPECT_FALSE(prompt.busyNow);
+    EXPECT_FALSE(e.prompt.busyNow);
 }
 
-TEST_F(SurfFnsWindow, AMissingGridIsReportedAndTheListAndWindowStay) {
-    frmSurfFns* w = open();
-    w->Dir2->setPath(dir.path());
+TEST(SurfFnsWindow, AMissingGridIsReportedAndTheListAndWindowStay) {
+    Env e;
+    frmSurfFns* w = e.open();
+    e.add(w, {});
     w->Text2->setText("nothere.grd");  // typed, not checked when added
     w->cmdAddFilename->click();
     w->cmdPlotGrid->click();
-    ASSERT_EQ(prompt.shown.size(), 1u);
-    EXPECT_THAT(prompt.shown[0].text, HasSubstr("nothere.grd"));
+    ASSERT_EQ(e.prompt.shown.size(), 1u);
+    EXPECT_THAT(e.prompt.shown[0].text, HasSubstr("nothere.grd"));
     EXPECT_EQ(w->txtNoFiles->text(), "1");
     EXPECT_TRUE(w->isVisible());
-    EXPECT_FALSE(prompt.busyNow);
+    EXPECT_FALSE(e.prompt.busyNow);
 }
 
-TEST_F(SurfFnsWindow, ExitUnloadsAndReopeningStartsAfresh) {
-    QPointer<frmSurfFns> w = open();
-    choose(w, "m1.grd");
-    w->cmdAddFilename->click();
+TEST(SurfFnsWindow, ExitUnloadsAndReopeningStartsAfresh) {
+    Env e;
+    e.grid("m1.grd");
+    QPointer<frmSurfFns> w = e.open();
+    e.add(w, {"m1.grd"});
     w->txtAzimuth->setText("10");
     w->cmdExit->click();
     QApplication::processEvents();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(w.isNull());
-    frmSurfFns* again = open();
+    frmSurfFns* again = e.open();
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(again->txtNoFiles->text(), "0");
     EXPECT_EQ(again->state().NumFiles, 0);
@@ -177,16 +200,18 @@ TEST_F(SurfFnsWindow, ExitUnloadsAndReopeningStartsAfresh) {
     EXPECT_EQ(again->txtAzimuth->text(), "135");
 }
 
-TEST_F(SurfFnsWindow, HiddenWindowPlotsAtTheFirstSlotWithTheAbovePreset) {
-    frmSurfFns* w = qobject_cast<frmSurfFns*>(main->windows().load("frmSurfFns"));
+TEST(SurfFnsWindow, HiddenWindowPlotsAtTheFirstSlotWithTheAbovePreset) {
+    Env e;
+    e.grid("m1.grd");
+    frmSurfFns* w = qobject_cast<frmSurfFns*>(e.main->windows().load("frmSurfFns"));
     ASSERT_NE(w, nullptr);
     EXPECT_FALSE(w->isVisible());
     w->cmdPresetA_Click();
     EXPECT_EQ(w->txtAzimuth->text(), "0");
     EXPECT_TRUE(w->optProjO->isChecked());
-    w->PlotSurfer(path("m1.grd"), 1);
+    w->PlotSurfer(e.dir.path("m1.grd"), 1);
     EXPECT_EQ(w->state().FileIndex, 1);
-    const auto map = surfer::asPlot(state.SurferApp->ActiveDocument())->Shapes.maps().at(0);
+    const auto map = surfer::asPlot(e.state.SurferApp->ActiveDocument())->Shapes.maps().at(0);
     EXPECT_DOUBLE_EQ(map->Overlays(1).HLightAngle, 0);
     EXPECT_DOUBLE_EQ(map->Overlays(1).VLightAngle, 90);
     w->cmdPresetD_Click();
@@ -194,24 +219,139 @@ TEST_F(SurfFnsWindow, HiddenWindowPlotsAtTheFirstSlotWithTheAbovePreset) {
     EXPECT_TRUE(w->optProjP->isChecked());
 }
 
-TEST_F(SurfFnsWindow, BlankWithAnEarlierBlankingFileWritesTheBlankedGrid) {
-    Grid g = formats::readSurferGrid(path("m1.grd"));
-    formats::writeSurferGrid(path("m1b150.grd"), g, formats::SurferGridFormat::Binary7);
-    // "Del. no. char." 4 finds the outline of m1 for m1b150: keep the inside of a square.
-    QFile bln(dir.filePath("m1blnpts.bln"));
-    ASSERT_TRUE(bln.open(QIODevice::WriteOnly));
-    bln.write("5,0\r\n0.4,0.4\r\n1.6,0.4\r\n1.6,1.1\r\n0.4,1.1\r\n0.4,0.4\r\n");
-    bln.close();
-    frmSurfFns* w = open();
-    choose(w, "m1b150.grd");
-    w->chkBlankUseBlnFile->setChecked(true);
-    ASSERT_TRUE(w->cmdBlank->isEnabled());
-    w->cmdBlank->click();
-    EXPECT_TRUE(prompt.shown.empty()) << prompt.shown.front().text;
-    const Grid out = formats::readSurferGrid(path("m1b150b.grd"));
-    EXPECT_TRUE(out.blank(0, 0));
-    EXPECT_FALSE(out.blank(2, 2));  // (1, 1) lies inside
-    EXPECT_DOUBLE_EQ(out.at(2, 2), g.at(2, 2));
-    EXPECT_EQ(w->txtNoFiles->text(), "0");
-    EXPECT_EQ(surfer::asPlot(state.SurferApp->ActiveDocument())->Shapes.maps().at(0)->gridPath(), path("m1b150b.grd"));
+// Each operation button reads its frame, runs its batch over the listed grids, writes
+// its outputs beside them, plots the first output named (unless it plots nothing) and
+// clears the list; the grids' values are checked by the procedure tests.
+TEST(SurfFnsWindow, EveryOperationButtonRunsItsBatchAndPlotsTheOutput) {
+    struct Op {
+        const char* name;
+        std::vector<const char*> inputs;
+        std::function<void(Env&, frmSurfFns*)> set;
+        QPushButton* frmSurfFns::*button;
+        std::vector<const char*> outputs;
+        bool plots = true;
+        surfer::MapKind kind = surfer::MapKind::Relief;
+    };
+    const char* outline = "5,0\r\n1,1\r\n7,1\r\n7,4\r\n1,4\r\n1,1\r\n";
+    const Op ops[] = {
+        {"blank with an earlier outline", {"m1b150.grd"},
+         [&](Env& e, frmSurfFns* w) {
+             e.dir.write("m1blnpts.bln", outline);  // "Del. no. char." 4 finds m1's outline
+             w->chkBlankUseBlnFile->setChecked(true);
+         },
+         &frmSurfFns::cmdBlank, {"m1b150b.grd"}},
+        {"extract digitised, every second node", {"t1.grd"},
+         [](Env& e, frmSurfFns* w) {
+             w->chkRedArea->setChecked(true);
+             w->optRedAreaDig->setChecked(true);
+             w->chkRedRow->setChecked(true);
+             e.prompt.respond([&e](const ScriptedPrompt::Shown& s) {
+                 EXPECT_THAT(s.text, HasSubstr("t1 to keep."));
+                 writeFileAtomic(e.dir.path("digit.dat"), "2.5,3.5\r\n7.5,8.5\r\n");
+                 return Answer::Ok;
+             });
+         },
+         &frmSurfFns::cmdExtract, {"t1edrf2.grd", "t1extpts.dat"}},
+        {"fix resolution plots even unticked", {"f1.grd"},
+         [](Env&, frmSurfFns* w) { w->chkPlotSurfer->setChecked(false); }, &frmSurfFns::cmdFixResolution,
+         {"f1fixres.grd"}},
+        {"area table", {"a.grd", "b.grd"}, nullptr, &frmSurfFns::cmdSAVol, {"00SAallresults.csv"}, false},
+        {"regrid shown as the process frame's image", {"t1b.grd"},
+         [&](Env& e, frmSurfFns* w) {
+             e.dir.write("t1blnpts.bln", outline);
+             w->txtExactNoRC->setText("9");
+             w->optTerrain->setChecked(true);
+         },
+         &frmSurfFns::cmdRegridExactResol, {"9b_grd/t1b9b.grd", "9_grd/t1b9.grd", "9b_dat/t1b9b.dat"}, true,
+         surfer::MapKind::Image},
+        {"rezero", {"r1.grd"}, nullptr, &frmSurfFns::cmdReZero, {"r1rz.grd"}},
+        {"smooth with curvature", {"p.grd"}, [](Env&, frmSurfFns* w) { w->chkCurvature->click(); },
+         &frmSurfFns::cmdSmooth, {"p_fwa9,4x3.grd", "p_fwa9,4x3_curv10.grd"}},
+        {"mirror in y", {"m.grd"}, [](Env&, frmSurfFns* w) { w->optMirrorY->setChecked(true); },
+         &frmSurfFns::cmdProcess, {"mmy.grd"}},
+        {"terrain aspect named by its minimum slope", {"a.grd"},
+         [](Env&, frmSurfFns* w) {
+             w->optTerrain->setChecked(true);
+             w->cmbProcess->setCurrentText("Terrain aspect");
+             w->txtTAMinSlope->setText("5");
+         },
+         &frmSurfFns::cmdProcess, {"ata5.grd", "ata5results.csv"}, true, surfer::MapKind::Image},
+        {"lower envelope", {"top.grd", "pln.grd"},
+         [](Env&, frmSurfFns* w) {
+             w->optCompareMin->setChecked(true);
+             w->txtCompGridOutGridText->setText("_low");
+         },
+         &frmSurfFns::cmdCompareGrids, {"top_low.grd"}},
+    };
+    for (const Op& op : ops) {
+        SCOPED_TRACE(op.name);
+        Env e;
+        for (const char* in : op.inputs) e.grid(in);
+        frmSurfFns* w = e.open();
+        e.add(w, op.inputs);
+        if (op.set) op.set(e, w);
+        (w->*op.button)->click();
+        for (const auto& m : e.prompt.shown) EXPECT_EQ(m.title, "Digitise map") << m.text;
+        for (const char* out : op.outputs) EXPECT_TRUE(FileExists(e.dir.path(out))) << out;
+        if (op.plots) {
+            EXPECT_THAT(e.plotted(), ElementsAre(e.dir.path(op.outputs[0])));
+            if (!e.plotted().empty()) EXPECT_EQ(e.firstMapKind(), op.kind);
+        } else {
+            EXPECT_TRUE(e.plotted().empty());
+        }
+        EXPECT_EQ(w->txtNoFiles->text(), "0");
+        EXPECT_GT(e.prompt.busyChanges, 0);
+        EXPECT_FALSE(e.prompt.busyNow);
+    }
+}
+
+// Refused runs show their message and leave the list, the files and the plot as they were.
+TEST(SurfFnsWindow, RefusedRunsKeepTheListAndWriteNothing) {
+    struct Refusal {
+        const char* name;
+        bool v6;
+        std::function<void(Env&, frmSurfFns*)> set;
+        QPushButton* frmSurfFns::*button;
+        const char* message;  // empty: no message besides the digitise prompt
+    };
+    const char* v6Only = "This function is not available in Surfer v6.";
+    const Refusal cases[] = {
+        {"cancel at the digitise prompt", false,
+         [](Env& e, frmSurfFns* w) {
+             w->chkRedArea->setChecked(true);
+             w->optRedAreaDig->setChecked(true);
+             e.prompt.answer(Answer::Cancel);
+         },
+         &frmSurfFns::cmdExtract, ""},
+        {"exact number below two", false, [](Env&, frmSurfFns* w) { w->txtExactNoRC->setText("1"); },
+         &frmSurfFns::cmdRegridExactResol, nullptr},
+        {"typed procedure", false,
+         [](Env&, frmSurfFns* w) {
+             w->optTerrain->setChecked(true);
+             w->cmbProcess->setCurrentText("Terrain curl");
+         },
+         &frmSurfFns::cmdProcess, "Choose processing procedure."},
+        {"inverse in version 6", true, [](Env&, frmSurfFns* w) { w->optInverse->setChecked(true); },
+         &frmSurfFns::cmdProcess, v6Only},
+        {"area table in version 6", true, nullptr, &frmSurfFns::cmdSAVol, v6Only},
+        {"empty comparison text", false, [](Env&, frmSurfFns* w) { w->txtCompGridOutGridText->clear(); },
+         &frmSurfFns::cmdCompareGrids, nullptr},
+    };
+    for (const Refusal& c : cases) {
+        SCOPED_TRACE(c.name);
+        Env e(c.v6);
+        e.grid("top.grd");
+        e.grid("pln.grd");
+        frmSurfFns* w = e.open();
+        e.add(w, {"top.grd", "pln.grd"});
+        if (c.set) c.set(e, w);
+        (w->*c.button)->click();
+        ASSERT_EQ(e.prompt.shown.size(), 1u);
+        if (c.message) EXPECT_EQ(e.prompt.shown[0].text, *c.message ? c.message : e.prompt.shown[0].text);
+        if (c.message && !*c.message) EXPECT_EQ(e.prompt.shown[0].title, "Digitise map");
+        EXPECT_EQ(e.dir.fileCount(), 2u);
+        EXPECT_TRUE(e.plotted().empty());
+        EXPECT_EQ(w->txtNoFiles->text(), "2");
+        EXPECT_FALSE(e.prompt.busyNow);
+    }
 }

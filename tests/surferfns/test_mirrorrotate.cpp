@@ -1,14 +1,12 @@
 // Mirror, clockwise rotation, inversion and mould rotation through "Process", node by
 // node on a small grid seen from above.
-#include "core/grid.h"
 #include "surferfns/terrain.h"
-#include "test_smoothing_fixture.h"
+#include "procrun.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-using namespace trelvik::surffns;
-using namespace surffnsproc;
+using namespace surffnstest;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 

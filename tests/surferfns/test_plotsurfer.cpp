@@ -1,53 +1,24 @@
 // PlotSurfer in both call forms: layout slots, view options, presets and bad options.
-#include "core/error.h"
-#include "formats/surfergrid.h"
-#include "formats/tempfolder.h"
-#include "surfer/application.h"
-#include "surfer/documents.h"
-#include "surfer/plotmodel.h"
 #include "surferfns/plotsurfer.h"
+#include "procrun.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-using namespace trelvik;
-using namespace trelvik::surffns;
+using namespace surffnstest;
 using ::testing::HasSubstr;
-using TempFolder = trelvik::testing::TempFolder;
 
 namespace {
-struct Fixture {
-    TempFolder dir;
-    AppState app;
-    ScriptedPrompt prompt;
-    SurfFnsState state;
-    SurfFnsContext ctx{app, prompt, state};
-    std::string grid;
-    explicit Fixture(bool v6 = false) {
-        surfer::shutdownAll();
-        app.mnuSurf6Checked = v6;
-        app.mnuSurf8Checked = !v6;
-        app.SurferVersion = v6 ? "SurferV6" : "SurferV8";
-        Grid g(5, 3, 0, 4, 0, 2, 0);
-        for (int r = 0; r < 3; ++r)
-            for (int c = 0; c < 5; ++c) g.at(c, r) = 0.5 * c + r;
-        grid = dir.path("tooth3.grd");
-        formats::writeSurferGrid(grid, g, formats::SurferGridFormat::Binary7);
-    }
-    ~Fixture() { surfer::shutdownAll(); }
+// Plotting called directly, as the plane-fit and rake-angle windows do, with no
+// instance connected yet.
+struct Fixture : ProcRun {
+    std::string grid = saveGrid(dir.path("tooth3.grd"),
+                                makeGrid(5, 3, 0, 4, 0, 2, [](double x, double y) { return 0.5 * x + y; }));
+    explicit Fixture(bool v6 = false) : ProcRun(v6) { app.SurferVersion = v6 ? "SurferV6" : "SurferV8"; }
     std::shared_ptr<surfer::PlotDocument> plot() { return surfer::asPlot(app.SurferApp->ActiveDocument()); }
     std::shared_ptr<surfer::MapFrame> plotOne(int type) {
         PlotSurfer(ctx, grid, type);
         return plot()->Shapes.maps().back();
-    }
-    // The calls this program issued (the log also lists the plot model's own steps).
-    std::vector<std::string> log() const {
-        std::vector<std::string> out;
-        for (const auto& l : app.SurferApp->callLog())
-            if (l.rfind("Shapes.", 0) != 0) out.push_back(l);
-        return out;
     }
 };
 
@@ -138,10 +109,6 @@ TEST(PlotSurferV8, AbovePresetLightsAndViewsFromOverhead) {
     EXPECT_EQ(s->ViewProjection, 2);
     EXPECT_DOUBLE_EQ(s->ViewRotation, 0);
     EXPECT_DOUBLE_EQ(s->ViewTilt, 90);
-    ApplyPreset(f.ctx.plot, kPresetDefault);
-    EXPECT_EQ(f.ctx.plot.txtAzimuth, PlotOptions{}.txtAzimuth);
-    EXPECT_EQ(f.ctx.plot.txtTilt, PlotOptions{}.txtTilt);
-    EXPECT_EQ(f.ctx.plot.Projection, PlotOptions{}.Projection);
 }
 
 TEST(PlotSurferV8, RowLengthBelowOneOrNotANumberIsRefusedBeforeDrawing) {
@@ -180,7 +147,9 @@ TEST(PlotSurferV6, RowsOfTenThroughThePositionalCallsAndConnectsWhenNeeded) {
     EXPECT_EQ(f.app.SurferApp->version(), 6);
     f.state.FileIndex = 11;
     PlotSurfer(f.ctx, f.grid, 1);
-    const auto log = f.log();
+    std::vector<std::string> log;  // this program's calls, without the plot model's own steps
+    for (const auto& l : f.app.SurferApp->callLog())
+        if (l.rfind("Shapes.", 0) != 0) log.push_back(l);
     const std::string g = "\"" + f.grid + "\"";
     const std::vector<std::string> expected = {
         "ReliefMap(" + g + ", , , , , , , , \"tooth3.grd\")",

@@ -1,14 +1,11 @@
 // "Regrid" at an exact resolution: lattices of the worked examples, the files and
 // folders written, the tooth-row outline and the reported entries.
-#include "formats/surfergrid.h"
 #include "formats/xyzpointfile.h"
 #include "surferfns/regrid.h"
-#include "test_regridsupport.h"
+#include "procrun.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 using namespace surffnstest;
 using ::testing::HasSubstr;
@@ -44,113 +41,100 @@ TEST(RegridLattice, WorkedExamples) {
     EXPECT_EQ(l.NumCols, 16);
 }
 
-class RegridVersions : public ::testing::TestWithParam<std::string> {};
+class RegridVersions : public ::testing::TestWithParam<bool> {};
 
 TEST_P(RegridVersions, WritesTheThreeFoldersAndKeepsTheUsersTextFile) {
-    TempFolder tmp;
-    const std::string teeth = tmp.path("teeth");
-    std::filesystem::create_directory(teeth);
-    saveGrid(teeth + "/t1b.grd", tooth());
-    writeFileAtomic(teeth + "/t1blnpts.bln", kOutline);
-    writeFileAtomic(teeth + "/t1b.txt", "the scanner's own file\r\n");
     ProcRun r(GetParam());
-    r.add(teeth, "t1b.grd");
+    r.add("t1b.grd", tooth());
+    r.dir.write("t1blnpts.bln", kOutline);
+    r.dir.write("t1b.txt", "the scanner's own file\r\n");
     RegridOptions o;
     o.txtExactNoRC = "9";  // spacing 1: every node of the new grid is a data node
     EXPECT_EQ(cmdRegridExactResol(r.ctx, o), BatchOutcome::Completed);
     EXPECT_TRUE(r.prompt.shown.empty());
-    EXPECT_EQ(readWholeFile(teeth + "/t1b.txt"), "the scanner's own file\r\n");
+    EXPECT_EQ(r.dir.read("t1b.txt"), "the scanner's own file\r\n");
 
-    const Grid full = formats::readSurferGrid(teeth + "/9_grd/t1b9.grd");
+    const Grid full = r.read("9_grd/t1b9.grd");
     EXPECT_EQ(full.cols, 9);
     EXPECT_EQ(full.rows, 5);  // Round(5 / 1) rows: y 0 .. 4
     for (int j = 0; j < full.rows; ++j)
         for (int i = 0; i < full.cols; ++i) EXPECT_NEAR(full.at(i, j), plane(i, j), 1e-6);
-    const Grid b = formats::readSurferGrid(teeth + "/9b_grd/t1b9b.grd");
+    const Grid b = r.read("9b_grd/t1b9b.grd");
     EXPECT_TRUE(b.blank(0, 0));
     EXPECT_NEAR(b.at(4, 2), plane(4, 2), 1e-6);
     EXPECT_EQ(r.state.OutGridName.size(), 0u);  // list cleared
-    const PointList dat = formats::readXyzPointFile(teeth + "/9b_dat/t1b9b.dat");
+    const PointList dat = formats::readXyzPointFile(r.dir.path("9b_dat/t1b9b.dat"));
     EXPECT_EQ(dat.size(), 7u * 4u);  // x 1..7, y 1..4
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(teeth), {}), 6);  // nothing else left
-    const auto gd = r.calls("GridData");
-    ASSERT_EQ(gd.size(), 1u);
-    EXPECT_THAT(gd[0], HasSubstr(GetParam() == "SurferV6" ? ", 1, 1, , , 1, \"" : "Algorithm:=2"));
-
+    EXPECT_EQ(r.dir.fileCount(), 6u);  // nothing else left beside the three folders
 }
 
-INSTANTIATE_TEST_SUITE_P(BothForms, RegridVersions, ::testing::ValuesIn(kVersions));
+INSTANTIATE_TEST_SUITE_P(Both, RegridVersions, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "V6" : "V8"; });
 
 TEST(Regrid, TextFilesFarFromTheOriginKeepTheirExtents) {
-    TempFolder dir;
+    ProcRun r;
     PointList pts;
     const Grid g = tooth(200000);
     for (int j = 0; j < g.rows; ++j)
         for (int i = 0; i < g.cols; ++i) pts.push_back({g.x(i), g.y(j), g.at(i, j)});
-    formats::writeXyzPointFile(dir.path("t1.txt"), pts);
-    const std::string before = dir.read("t1.txt");
-    dir.write("t1blnpts.bln", "5,0\r\n200001,1\r\n200007,1\r\n200007,4\r\n200001,4\r\n200001,1\r\n");
-    ProcRun r("SurferV8");
-    r.add(dir.folder(), "t1.txt");
+    formats::writeXyzPointFile(r.dir.path("t1.txt"), pts);
+    const std::string before = r.dir.read("t1.txt");
+    r.dir.write("t1blnpts.bln", "5,0\r\n200001,1\r\n200007,1\r\n200007,4\r\n200001,4\r\n200001,1\r\n");
+    r.add("t1.txt");
     RegridOptions o;
     o.optRegridTxt = true;
     o.txtExactNoRC = "9";
     EXPECT_EQ(cmdRegridExactResol(r.ctx, o), BatchOutcome::Completed);
-    EXPECT_EQ(dir.read("t1.txt"), before);
-    const Grid out = formats::readSurferGrid(dir.path("9b_grd/t19b.grd"));
+    EXPECT_EQ(r.dir.read("t1.txt"), before);
+    const Grid out = r.read("9b_grd/t19b.grd");
     EXPECT_DOUBLE_EQ(out.xMin, 200000);
     EXPECT_NEAR(out.at(3, 2), plane(3, 2), 1e-6);
 }
 
 TEST(Regrid, IndividualTeethAreBlankedAgainWithTheRowOutline) {
-    TempFolder dir;
-    saveGrid(dir.path("plain.grd"), tooth());
-    saveGrid(dir.path("t1b-sm1b.grd"), tooth());
-    dir.write("plaiblnpts.bln", kOutline);
-    dir.write("t1b-sm1blnpts.bln", kOutline);                                  // the tooth
-    dir.write("t1blnpts.bln", "5,1\r\n0,0\r\n3,0\r\n3,5\r\n0,5\r\n0,0\r\n");  // the row: blanks x <= 3
-    ProcRun r("SurferV6");
-    r.add(dir.folder(), "plain.grd");
-    r.add(dir.folder(), "t1b-sm1b.grd");
+    ProcRun r(true);
+    saveGrid(r.dir.path("plain.grd"), tooth());
+    saveGrid(r.dir.path("t1b-sm1b.grd"), tooth());
+    r.dir.write("plaiblnpts.bln", kOutline);
+    r.dir.write("t1b-sm1blnpts.bln", kOutline);                                  // the tooth
+    r.dir.write("t1blnpts.bln", "5,1\r\n0,0\r\n3,0\r\n3,5\r\n0,5\r\n0,0\r\n");  // the row: blanks x <= 3
+    r.add("plain.grd");
+    r.add("t1b-sm1b.grd");
     RegridOptions o;
     o.txtExactNoRC = "9";
     o.chkRegridIndivTeeth = true;
     EXPECT_EQ(cmdRegridExactResol(r.ctx, o), BatchOutcome::Completed);
     ASSERT_EQ(r.prompt.shown.size(), 1u);
     EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("plain (file no. 1) does not end in \"b-s\""));
-    EXPECT_FALSE(FileExists(dir.path("9b_grd/plain9b.grd")));
-    const auto blanks = r.calls("GridBlank");
-    ASSERT_EQ(blanks.size(), 2u);
-    EXPECT_THAT(blanks[1], HasSubstr("t1blnpts.bln"));
-    const Grid b = formats::readSurferGrid(dir.path("9b_grd/t1b-sm1b9b.grd"));
+    EXPECT_FALSE(FileExists(r.dir.path("9b_grd/plain9b.grd")));
+    const Grid b = r.read("9b_grd/t1b-sm1b9b.grd");
     EXPECT_TRUE(b.blank(3, 2));
     EXPECT_FALSE(b.blank(4, 2));
 }
 
 TEST(Regrid, MissingOutlinesAndImpossibleLatticesAreReported) {
-    TempFolder dir;
-    saveGrid(dir.path("a1.grd"), tooth());
-    saveGrid(dir.path("b1.grd"), tooth());
-    saveGrid(dir.path("tiny1.grd"), makeGrid(3, 3, 0, 0.01, 0, 0.01, [](double, double) { return 1.0; }));
-    dir.write("ablnpts.bln", kOutline);
-    dir.write("tinyblnpts.bln", kOutline);
-    ProcRun r("SurferV8");
+    ProcRun r;
+    saveGrid(r.dir.path("a1.grd"), tooth());
+    saveGrid(r.dir.path("b1.grd"), tooth());
+    saveGrid(r.dir.path("tiny1.grd"), makeGrid(3, 3, 0, 0.01, 0, 0.01, [](double, double) { return 1.0; }));
+    r.dir.write("ablnpts.bln", kOutline);
+    r.dir.write("tinyblnpts.bln", kOutline);
     RegridOptions o;
     o.txtExactNoRC = "1";
-    r.add(dir.folder(), "a1.grd");
+    r.add("a1.grd");
     EXPECT_EQ(cmdRegridExactResol(r.ctx, o), BatchOutcome::Stopped);
     EXPECT_EQ(r.prompt.shown.back().title, "Values");
 
     // The spacing of the tiny grid rounds to 0: reported, left out; b1 has no outline:
     // the batch ends there and the list is cleared, a1's outputs stay.
-    r.add(dir.folder(), "tiny1.grd");
-    r.add(dir.folder(), "b1.grd");
+    r.add("tiny1.grd");
+    r.add("b1.grd");
     o.txtExactNoRC = "150";
     r.prompt.shown.clear();
     EXPECT_EQ(cmdRegridExactResol(r.ctx, o), BatchOutcome::Stopped);
     ASSERT_EQ(r.prompt.shown.size(), 2u);
     EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("tiny1 (file no. 2) is too small for 150 nodes"));
     EXPECT_EQ(r.prompt.shown[1].text, "Check that blanking file (file no. 3) is in correct directory.");
-    EXPECT_TRUE(FileExists(dir.path("150b_dat/a1150b.dat")));
+    EXPECT_TRUE(FileExists(r.dir.path("150b_dat/a1150b.dat")));
     EXPECT_EQ(r.state.NumFiles, 0);
 }

@@ -2,15 +2,14 @@
 // after smoothing, the version-6 matrix smoothing and the refusals.
 #include "surfer/gridfilter.h"
 #include "surferfns/smoothing.h"
-#include "test_smoothing_fixture.h"
+#include "procrun.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-using namespace trelvik::surffns;
-using namespace surffnsproc;
+using namespace surffnstest;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 

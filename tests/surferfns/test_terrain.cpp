@@ -2,7 +2,7 @@
 // slopes are known, counted by hand.
 #include "surferfns/terrain.h"
 #include "surferfns/terrainhistogram.h"
-#include "test_smoothing_fixture.h"
+#include "procrun.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -10,8 +10,7 @@
 #include <cmath>
 #include <numbers>
 
-using namespace trelvik::surffns;
-using namespace surffnsproc;
+using namespace surffnstest;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
