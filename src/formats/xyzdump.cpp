@@ -7,8 +7,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cerrno>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <memory>
 #include <vector>
 
 namespace trelvik::formats {
@@ -18,6 +22,54 @@ namespace {
 constexpr std::size_t kChunk = 1 << 20;
 
 inline bool isSep(char c) { return c == ' ' || c == '\t' || c == ','; }
+
+// The number starting at q (after an optional '+'), which must end at a separator or
+// at e; its end, or nullptr when there is none.
+inline const char* number(const char* q, const char* e, double& v) {
+    const char* s = q < e && *q == '+' ? q + 1 : q;
+    const auto res = std::from_chars(s, e, v);
+    if (res.ec == std::errc::result_out_of_range) {
+        // Beyond double range: a tiny magnitude is 0; a huge one can only be a blank
+        // marker written with extra digits, so it stays blank (or its negative).
+        const double approx = std::strtod(std::string(s, res.ptr).c_str(), nullptr);
+        v = std::fabs(approx) < 1.0 ? 0.0 : (approx < 0 ? -kBlank : kBlank);
+    } else if (res.ec != std::errc()) {
+        return nullptr;
+    }
+    if (res.ptr < e && !isSep(*res.ptr)) return nullptr;
+    return res.ptr;
+}
+
+// Fills the record's numbers and texts from the line [p, eol) (eol at its LF or at the
+// end of the file); false when it does not start with three numbers.
+inline bool scanLine(const char* p, const char* eol, XyzRecord& rec) {
+    const char* e = (eol > p && eol[-1] == '\r') ? eol - 1 : eol;
+    double* const v[3] = {&rec.x, &rec.y, &rec.z};
+    std::string_view* const t[3] = {&rec.xText, &rec.yText, &rec.zText};
+    const char* q = p;
+    for (int k = 0; k < 3; ++k) {
+        while (q < e && isSep(*q)) ++q;
+        if (q >= e) return false;
+        const char* n = number(q, e, *v[k]);
+        if (!n) return false;
+        *t[k] = std::string_view(q, static_cast<std::size_t>(n - q));
+        q = n;
+    }
+    return true;
+}
+
+inline bool onlySeparators(const char* p, const char* eol) {
+    const char* e = (eol > p && eol[-1] == '\r') ? eol - 1 : eol;
+    while (p < e && isSep(*p)) ++p;
+    return p == e;
+}
+
+[[noreturn]] void badLine(const std::string& path, std::size_t lineNo, const char* p, const char* eol) {
+    const char* e = (eol > p && eol[-1] == '\r') ? eol - 1 : eol;
+    throw XyzLineError("The XYZ file " + path + " has no x, y and z on line " + std::to_string(lineNo) + ": \"" +
+                           std::string(p, std::min<std::size_t>(static_cast<std::size_t>(e - p), 60)) + "\".",
+                       lineNo);
+}
 
 } // namespace
 
@@ -68,48 +120,53 @@ void writeXyzDump(const std::string& path, const Grid& grid) {
     out.commit();
 }
 
-PointList readXyzDump(const std::string& path) {
-    const std::string text = readWholeFile(path);
-    PointList points;
-    points.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    std::size_t lineNo = 0;
-    while (p < end) {
-        ++lineNo;
-        const char* eol = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-        if (!eol) eol = end;
-        const char* lineEnd = (eol > p && eol[-1] == '\r') ? eol - 1 : eol;
-        double v[3];
-        int got = 0;
-        const char* q = p;
-        while (got < 3) {
-            while (q < lineEnd && isSep(*q)) ++q;
-            if (q >= lineEnd) break;
-            if (*q == '+') ++q;
-            auto res = std::from_chars(q, lineEnd, v[got]);
-            if (res.ec == std::errc::result_out_of_range) {
-                // Beyond double range: a tiny magnitude is 0; a huge one can only be a blank
-                // marker written with extra digits, so it stays blank (or its negative).
-                double approx = std::strtod(std::string(q, res.ptr).c_str(), nullptr);
-                v[got] = std::fabs(approx) < 1.0 ? 0.0 : (approx < 0 ? -kBlank : kBlank);
-            } else if (res.ec != std::errc() || (res.ptr < lineEnd && !isSep(*res.ptr))) {
-                break;
+void scanXyzDump(const std::string& path, const std::function<void(const XyzRecord&)>& onRecord) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) throw Error("Cannot read \"" + path + "\": it is a folder");
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!f) throw Error("Cannot open \"" + path + "\": " + std::strerror(errno));
+
+    XyzRecord rec;
+    // A block holds whole lines plus the unfinished start of the next, which is moved to
+    // the front before the next read; a line longer than the block grows it.
+    std::string buf(kChunk, '\0');
+    std::size_t kept = 0;
+    for (;;) {
+        if (kept == buf.size()) buf.resize(buf.size() * 2);
+        const std::size_t want = buf.size() - kept;
+        const std::size_t got = std::fread(buf.data() + kept, 1, want, f.get());
+        const bool last = got < want;
+        if (last && std::ferror(f.get())) throw Error("Cannot read \"" + path + "\"");
+        const char* p = buf.data();
+        const char* const end = p + kept + got;
+        for (;;) {
+            const char* eol = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+            if (!eol) break;
+            ++rec.line;
+            if (scanLine(p, eol, rec)) onRecord(rec);
+            else if (!onlySeparators(p, eol)) badLine(path, rec.line, p, eol);
+            p = eol + 1;
+        }
+        kept = static_cast<std::size_t>(end - p);
+        if (last) {
+            if (kept > 0) {
+                ++rec.line;
+                if (scanLine(p, end, rec)) onRecord(rec);
+                else if (!onlySeparators(p, end)) badLine(path, rec.line, p, end);
             }
-            q = res.ptr;
-            ++got;
+            return;
         }
-        if (got == 3) {
-            points.push_back({v[0], v[1], v[2]});
-        } else {
-            const char* s = p;
-            while (s < lineEnd && isSep(*s)) ++s;
-            if (s < lineEnd)
-                throw Error("The XYZ file " + path + " has no x, y and z on line " + std::to_string(lineNo) + ": \"" +
-                            std::string(p, std::min<std::size_t>(static_cast<std::size_t>(lineEnd - p), 60)) + "\".");
-        }
-        p = eol + 1;
+        if (kept > 0) std::memmove(buf.data(), p, kept);
     }
+}
+
+PointList readXyzDump(const std::string& path) {
+    PointList points;
+    std::error_code ec;
+    // Dump lines are rarely shorter than this, so the list seldom grows.
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec) points.reserve(static_cast<std::size_t>(size / 24) + 1);
+    scanXyzDump(path, [&](const XyzRecord& r) { points.push_back({r.x, r.y, r.z}); });
     return points;
 }
 

@@ -1,16 +1,14 @@
 #include "shell/gridgeometry.h"
 
 #include "core/error.h"
+#include "core/fileroutines.h"
 #include "core/textform.h"
+#include "formats/xyzdump.h"
 #include "shell/settings.h"
 #include "surfer/application.h"
 
-#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
-#include <string_view>
 
 namespace trelvik {
 
@@ -49,61 +47,15 @@ struct Scan {
     }
 };
 
-bool isSep(char c) { return c == ' ' || c == '\t' || c == ','; }
-
-// Three numbers from one line; false when they are not there.
-bool parseLine(std::string_view line, double v[3]) {
-    std::size_t i = 0;
-    for (int k = 0; k < 3; ++k) {
-        while (i < line.size() && isSep(line[i])) ++i;
-        std::size_t j = i;
-        while (j < line.size() && !isSep(line[j])) ++j;
-        std::string_view tok = line.substr(i, j - i);
-        if (!tok.empty() && tok.front() == '+') tok.remove_prefix(1);
-        auto res = std::from_chars(tok.data(), tok.data() + tok.size(), v[k]);
-        if (tok.empty() || res.ec != std::errc() || res.ptr != tok.data() + tok.size()) return false;
-        i = j;
-    }
-    return true;
-}
-
-// One pass over the text in large blocks; no node array is held.
+// One pass over the node lines; no node array is held.
 Scan scanXyz(const std::string& path, const std::string& grid) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f) throw Error("The XYZ text of grid " + grid + " was not written (" + path + ")");
+    if (!FileExists(path)) throw Error("The XYZ text of grid " + grid + " was not written (" + path + ")");
     Scan s;
-    std::string buf, carry;
-    buf.resize(1 << 20);
-    long long lineNo = 0;
-    auto take = [&](std::string_view line) {
-        ++lineNo;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.find_first_not_of(" \t") == std::string_view::npos) return;
-        double v[3];
-        if (!parseLine(line, v))
-            throw Error("The XYZ text of grid " + grid + " has no x, y, z on line " + std::to_string(lineNo));
-        s.add(v[0], v[1], v[2]);
-    };
-    for (;;) {
-        const std::size_t got = std::fread(buf.data(), 1, buf.size(), f.get());
-        if (got == 0) break;
-        std::string_view block(buf.data(), got);
-        std::size_t pos = 0;
-        for (;;) {
-            const std::size_t nl = block.find('\n', pos);
-            if (nl == std::string_view::npos) break;
-            if (!carry.empty()) {
-                carry.append(block.substr(pos, nl - pos));
-                take(carry);
-                carry.clear();
-            } else {
-                take(block.substr(pos, nl - pos));
-            }
-            pos = nl + 1;
-        }
-        carry.append(block.substr(pos));
+    try {
+        formats::scanXyzDump(path, [&s](const formats::XyzRecord& r) { s.add(r.x, r.y, r.z); });
+    } catch (const formats::XyzLineError& e) {
+        throw Error("The XYZ text of grid " + grid + " has no x, y, z on line " + std::to_string(e.line()));
     }
-    if (!carry.empty()) take(carry);
     return s;
 }
 

@@ -4,71 +4,34 @@
 #include "core/fileroutines.h"
 #include "core/grid.h"
 #include "core/textform.h"
+#include "formats/xyzdump.h"
 #include "surfer/application.h"
 
-#include <charconv>
-#include <cstring>
 #include <filesystem>
 
 namespace trelvik::surffns {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-inline bool isSep(char c) { return c == ' ' || c == '\t' || c == ','; }
-
-// The next item of [p, end) as a number; false when there is none or it is no number.
-inline bool item(const char*& p, const char* end, std::string_view& tok, double& v) {
-    while (p < end && isSep(*p)) ++p;
-    const char* b = p;
-    while (p < end && !isSep(*p)) ++p;
-    tok = std::string_view(b, static_cast<std::size_t>(p - b));
-    if (tok.empty()) return false;
-    const char* q = b;
-    if (*q == '+') ++q;
-    const auto r = std::from_chars(q, p, v);
-    if (r.ec == std::errc::result_out_of_range) {
-        v = (*q == '-') ? -1.7e308 : 1.7e308;  // beyond double range: blank height anyway
-        return true;
-    }
-    return r.ec == std::errc() && r.ptr == p;
-}
-
-} // namespace
-
 UnblankedXyz writeUnblankedXyz(const std::string& dumpPath, const std::string& outPath) {
-    const std::string text = readWholeFile(dumpPath);
     std::string out;
-    out.reserve(text.size() + text.size() / 16);
+    std::error_code ec;
+    const auto size = fs::file_size(dumpPath, ec);
+    if (!ec) out.reserve(static_cast<std::size_t>(size + size / 16));
     UnblankedXyz u;
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    std::size_t lineNo = 0;
-    while (p < end) {
-        const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-        const char* lineEnd = nl ? nl : end;
-        ++lineNo;
-        const char* e = lineEnd;
-        if (e > p && e[-1] == '\r') --e;
-        const char* q = p;
-        while (q < e && isSep(*q)) ++q;
-        if (q < e) {
-            std::string_view tx, ty, tz;
-            double x, y, z;
-            if (!item(q, e, tx, x) || !item(q, e, ty, y) || !item(q, e, tz, z))
-                throw Error("The XYZ text " + dumpPath + " has no x, y and z on line " + std::to_string(lineNo) + ".");
-            if (z < kBlankThreshold) {
-                if (u.records == 0) u.xMin = u.xMax = x, u.yMin = u.yMax = y;
-                if (x < u.xMin) u.xMin = x;
-                if (x > u.xMax) u.xMax = x;
-                if (y < u.yMin) u.yMin = y;
-                if (y > u.yMax) u.yMax = y;
-                ++u.records;
-                out.append(tx).append(1, ',').append(ty).append(1, ',').append(tz).append("\r\n");
-            }
-        }
-        p = nl ? nl + 1 : end;
+    try {
+        formats::scanXyzDump(dumpPath, [&](const formats::XyzRecord& r) {
+            if (!(r.z < kBlankThreshold)) return;
+            if (u.records == 0) u.xMin = u.xMax = r.x, u.yMin = u.yMax = r.y;
+            if (r.x < u.xMin) u.xMin = r.x;
+            if (r.x > u.xMax) u.xMax = r.x;
+            if (r.y < u.yMin) u.yMin = r.y;
+            if (r.y > u.yMax) u.yMax = r.y;
+            ++u.records;
+            out.append(r.xText).append(1, ',').append(r.yText).append(1, ',').append(r.zText).append("\r\n");
+        });
+    } catch (const formats::XyzLineError& e) {
+        throw Error("The XYZ text " + dumpPath + " has no x, y and z on line " + std::to_string(e.line()) + ".");
     }
     writeFileAtomic(outPath, out);
     return u;

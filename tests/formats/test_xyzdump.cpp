@@ -8,10 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <vector>
 
 using namespace trelvik;
 using namespace trelvik::formats;
@@ -107,4 +109,62 @@ TEST(XyzDump, ReaderSeparatorsAndDamage) {
         }
     }
     EXPECT_THROW(readXyzDump(tmp.path("none.dat")), Error);
+}
+
+// The scanner hands over each number's own text and its line, across block boundaries,
+// for a line longer than a block and for a last line without a line end.
+TEST(XyzDump, ScannerKeepsTextsAndLineNumbers) {
+    TempFolder tmp;
+    std::string text;
+    std::vector<std::array<std::string, 3>> want;
+    std::vector<std::size_t> wantLine;
+    std::size_t line = 0;
+    std::mt19937 gen(11);
+    std::uniform_int_distribution<int> pick(0, 5);
+    const char* forms[] = {"1.70141E+38", "+2.5", "-0.000125", "1E-05", "123456.789012345", "7"};
+    const char* seps[] = {" ", "\t", ",", " , ", "  ", ",\t"};
+    while (text.size() < 2500000) {
+        ++line;
+        if (line % 97 == 0) {
+            text += line % 2 ? " \t,\r\n" : "\n";  // separators only: skipped, yet counted
+            continue;
+        }
+        std::array<std::string, 3> rec = {forms[pick(gen)], forms[pick(gen)], forms[pick(gen)]};
+        text += seps[pick(gen)] + rec[0] + seps[pick(gen)] + rec[1] + seps[pick(gen)] + rec[2];
+        if (line == 5000) text += " " + std::string(3 << 20, '9');  // ignored after the third number
+        text += line % 3 ? "\r\n" : "\n";
+        want.push_back(rec);
+        wantLine.push_back(line);
+    }
+    text += "4 5 6";
+    want.push_back({"4", "5", "6"});
+    wantLine.push_back(line + 1);
+
+    std::size_t n = 0;
+    scanXyzDump(tmp.write("texts.dat", text), [&](const XyzRecord& r) {
+        ASSERT_LT(n, want.size());
+        EXPECT_EQ(r.xText, want[n][0]);
+        EXPECT_EQ(r.yText, want[n][1]);
+        EXPECT_EQ(r.zText, want[n][2]);
+        EXPECT_EQ(r.z, std::strtod(want[n][2].c_str(), nullptr));
+        EXPECT_EQ(r.line, wantLine[n]);
+        ++n;
+    });
+    EXPECT_EQ(n, want.size());
+
+    // Beyond double range: tiny reads as 0, huge as the blank height or its negative.
+    PointList far = readXyzDump(tmp.write("far.dat", "1e-400 -1e400 1e400\n"));
+    ASSERT_EQ(far.size(), 1u);
+    EXPECT_EQ(far[0].x, 0.0);
+    EXPECT_EQ(far[0].y, -kBlank);
+    EXPECT_EQ(far[0].z, kBlank);
+
+    const std::string bad = tmp.write("bad.dat", "1 2 3\r\n\r\n4 5 6\r\n7 8 nine\r\n");
+    try {
+        scanXyzDump(bad, [](const XyzRecord&) {});
+        ADD_FAILURE();
+    } catch (const XyzLineError& e) {
+        EXPECT_EQ(e.line(), 4u);
+        EXPECT_EQ(std::string(e.what()), "The XYZ file " + bad + " has no x, y and z on line 4: \"7 8 nine\".");
+    }
 }
