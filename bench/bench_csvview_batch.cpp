@@ -3,6 +3,7 @@
 // (target < 30 s together).
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "core/tempfiles.h"
 #include "csvview/batchrun.h"
 #include "formats/latticecsv.h"
 
@@ -17,9 +18,8 @@ using namespace trelvik::csvview;
 namespace {
 
 void BM_Batch500(benchmark::State& state) {
-    const auto dir = std::filesystem::temp_directory_path() / "trelvik_bench_batch";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const PrivateFolder folder("bench_batch");
+    const auto& dir = folder.dir();
     for (int f = 0; f < 500; ++f) {
         PointList pts;
         pts.reserve(150 * 150);
@@ -43,7 +43,6 @@ void BM_Batch500(benchmark::State& state) {
             benchmark::DoNotOptimize(ProcessAllFiles(o, app, prompt, noProgress()).filesDone);
         }
     }
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

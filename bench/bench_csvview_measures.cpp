@@ -2,6 +2,7 @@
 // reading a lattice CSV (target < 1 s), slope + orientation + angularity (< 0.2 s),
 // surface area, volume and relief index (< 0.05 s).
 #include "core/prompt.h"
+#include "core/tempfiles.h"
 #include "csvview/latticeread.h"
 #include "csvview/slopeanalysis.h"
 #include "csvview/surfacearea.h"
@@ -33,8 +34,8 @@ LatticeGrid makeCrown() {
 }
 
 void BM_ReadLatticeCsv(benchmark::State& state) {
-    const auto dir = std::filesystem::temp_directory_path() / "trelvik_bench_csvview";
-    std::filesystem::create_directories(dir);
+    const PrivateFolder folder("bench_csvview");
+    const auto& dir = folder.dir();
     PointList pts;
     pts.reserve(static_cast<std::size_t>(kN) * kN);
     for (int r = 0; r < kN; ++r)
@@ -49,7 +50,6 @@ void BM_ReadLatticeCsv(benchmark::State& state) {
         PointList read;
         benchmark::DoNotOptimize(ReadCsvGrid(o, g, read, prompt));
     }
-    std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_ReadLatticeCsv)->Unit(benchmark::kMillisecond);
 

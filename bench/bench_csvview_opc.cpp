@@ -3,6 +3,7 @@
 // statistics and the per-file patch grid and results table.
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "core/tempfiles.h"
 #include "csvview/opccount.h"
 
 #include <benchmark/benchmark.h>
@@ -28,8 +29,8 @@ LatticeGrid crown() {
 }
 
 void runCount(benchmark::State& state, bool opcr) {
-    const auto dir = std::filesystem::temp_directory_path() / ("trelvik_bench_opc_" + std::to_string(opcr));
-    std::filesystem::create_directories(dir);
+    const PrivateFolder folder("bench_opc");
+    const auto& dir = folder.dir();
     const LatticeGrid g = crown();
     OpcInput in;
     in.working = &g;
@@ -48,7 +49,6 @@ void runCount(benchmark::State& state, bool opcr) {
         patches = r.runs.empty() ? 0 : r.runs[0].patches;
     }
     state.counters["patches"] = static_cast<double>(patches);
-    std::filesystem::remove_all(dir);
 }
 
 void BM_Opc1000(benchmark::State& state) { runCount(state, false); }

@@ -1,5 +1,6 @@
 // The viewer's 3-D view of a 1000 x 1000 grid (target under 2 s): temp.wrl as the
 // viewer writes it, read back, turned into the surface and drawn at the view's size.
+#include "core/tempfiles.h"
 #include "csvview/csvoutputvrml.h"
 #include "csvview/vrmlview.h"
 
@@ -14,9 +15,8 @@ namespace {
 
 constexpr int kN = 1000;
 
-std::string writeBigTempWrl() {
-    const auto dir = std::filesystem::temp_directory_path() / "trelvik_bench_vrmlview";
-    std::filesystem::create_directories(dir);
+std::string writeBigTempWrl(const trelvik::PrivateFolder& folder) {
+    const auto& dir = folder.dir();
     CurrentGrid g;
     g.resize(kN, kN);
     g.nx = g.ny = kN;
@@ -35,7 +35,8 @@ std::string writeBigTempWrl() {
 }
 
 void BM_LoadIntoView1000(benchmark::State& state) {
-    const std::string path = writeBigTempWrl();
+    const trelvik::PrivateFolder folder("bench_vrmlview");
+    const std::string path = writeBigTempWrl(folder);
     long drawn = 0;
     for (auto _ : state) {
         const VrmlScene scene = loadVrmlScene(path);
@@ -44,7 +45,6 @@ void BM_LoadIntoView1000(benchmark::State& state) {
         for (std::uint32_t p : img.pixels) drawn += (p >> 24) != 0;
     }
     state.counters["pixels"] = static_cast<double>(drawn);
-    std::filesystem::remove_all(std::filesystem::path(path).parent_path());
 }
 BENCHMARK(BM_LoadIntoView1000)->Unit(benchmark::kMillisecond);
 

@@ -1,5 +1,6 @@
 // VRML elevation grid of a 1000 x 1000 grid: writing it (target under 1.5 s) and
 // reading it back for the 3-D view (target under 2 s).
+#include "core/tempfiles.h"
 #include "formats/vrml.h"
 
 #include <benchmark/benchmark.h>
@@ -8,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 
+using namespace trelvik;
 using namespace trelvik::formats;
 
 namespace {
@@ -24,7 +26,8 @@ VrmlElevationGridOut bigFile() {
 }
 
 std::string benchPath() {
-    return (std::filesystem::temp_directory_path() / "trelvik_bench_vrml.wrl").string();
+    static const PrivateFolder folder("bench_vrml");
+    return folder.file("big.wrl");
 }
 
 void BM_WriteVrml1000(benchmark::State& state) {

@@ -3,6 +3,7 @@
 // 0.2 s). Each is timed as the whole call (grid files read and written) and as the
 // computation alone.
 #include "core/grid.h"
+#include "core/tempfiles.h"
 #include "formats/surfergrid.h"
 #include "surfer/application.h"
 #include "surfer/gridblank.h"
@@ -20,14 +21,13 @@ namespace {
 constexpr int kN = 2000;
 
 struct Fixture {
-    std::filesystem::path dir;
+    trelvik::PrivateFolder folder{"bench_surfer"};
+    const std::filesystem::path& dir = folder.dir();
     trelvik::Grid a, b;
     std::string aPath, bPath, blnPath;
     surfer::BlnSection outline;
 
     Fixture() {
-        dir = std::filesystem::temp_directory_path() / "trelvik_bench_surfer";
-        std::filesystem::create_directories(dir);
         a = trelvik::Grid(kN, kN, 0, 20, 0, 20, 0);
         b = a;
         for (int j = 0; j < kN; ++j)
@@ -54,10 +54,6 @@ struct Fixture {
             outline.y.push_back(y);
             bln << x << "," << y << "\r\n";
         }
-    }
-    ~Fixture() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "core/appstate.h"
 #include "core/grid.h"
 #include "core/prompt.h"
+#include "core/tempfiles.h"
 #include "formats/surfergrid.h"
 #include "surfer/application.h"
 #include "surferfns/curvaturechain.h"
@@ -13,32 +14,24 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <filesystem>
-
-#include <unistd.h>
+#include <string>
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace trelvik;
 using namespace trelvik::surffns;
 
 constexpr int kN = 1000;
 
+// The tooth grid, written once into a folder of the run's own.
 struct Fixture {
-    fs::path dir = fs::temp_directory_path() / ("trelvik_bench_curv_" + std::to_string(::getpid()));
-    std::string grid;
+    PrivateFolder dir{"bench_curv"};
+    std::string grid = dir.file("tooth.grd");
     Fixture() {
-        fs::create_directories(dir);
         Grid g(kN, kN, 0, 10, 0, 10, 0);
         for (int j = 0; j < kN; ++j)
             for (int i = 0; i < kN; ++i) g.at(i, j) = std::sin(g.x(i)) * std::cos(0.7 * g.y(j)) - 0.02 * g.x(i) * g.y(j);
-        grid = (dir / "tooth.grd").string();
         formats::writeSurferGrid(grid, g, formats::SurferGridFormat::Binary7);
-    }
-    ~Fixture() {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
 };
 
@@ -54,7 +47,7 @@ struct Window {
     SurfFnsContext ctx{app, prompt, state};
     Window() {
         ctx.chkPlotSurfer = false;
-        ctx.File2Folder = fixture().dir.string();
+        ctx.File2Folder = fixture().dir.dir().string();
         ctx.Text2 = "tooth.grd";
     }
 };

@@ -6,6 +6,7 @@
 #include "core/fileroutines.h"
 #include "core/grid.h"
 #include "core/prompt.h"
+#include "core/tempfiles.h"
 #include "formats/surfergrid.h"
 #include "surfer/application.h"
 #include "surfer/documents.h"
@@ -16,7 +17,6 @@
 
 #include <cmath>
 #include <filesystem>
-#include <random>
 #include <string>
 
 namespace {
@@ -41,21 +41,15 @@ Grid crown(int n, double phase) {
 }
 
 struct Batch {
-    fs::path dir;
+    PrivateFolder folder{"bench_regrid"};
+    const fs::path& dir = folder.dir();
     int files;
     Batch(int count, int nodes) : files(count) {
-        std::random_device rd;
-        dir = fs::temp_directory_path() / ("trelvik_bench_regrid_" + std::to_string(rd()));
-        fs::create_directories(dir);
         for (int k = 1; k <= count; ++k) {
             const std::string stem = (dir / ("tooth" + std::to_string(k))).string();
             formats::writeSurferGrid(stem + "b.grd", crown(nodes, k), formats::SurferGridFormat::Binary7);
             writeFileAtomic(stem + "blnpts.bln", "5,0\r\n0.5,0.5\r\n9.5,0.5\r\n9.5,7.5\r\n0.5,7.5\r\n0.5,0.5\r\n");
         }
-    }
-    ~Batch() {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
 };
 

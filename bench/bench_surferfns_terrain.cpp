@@ -4,6 +4,7 @@
 #include "core/appstate.h"
 #include "core/grid.h"
 #include "core/prompt.h"
+#include "core/tempfiles.h"
 #include "formats/surfergrid.h"
 #include "surfer/application.h"
 #include "surferfns/terrain.h"
@@ -12,32 +13,24 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <filesystem>
-
-#include <unistd.h>
+#include <string>
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace trelvik;
 using namespace trelvik::surffns;
 
 constexpr int kN = 2000;
 
+// The tooth grid, written once into a folder of the run's own.
 struct Fixture {
-    fs::path dir = fs::temp_directory_path() / ("trelvik_bench_terrain_" + std::to_string(::getpid()));
-    std::string grid;
+    PrivateFolder dir{"bench_terrain"};
+    std::string grid = dir.file("tooth.grd");
     Fixture() {
-        fs::create_directories(dir);
         Grid g(kN, kN, 0, 20, 0, 20, 0);
         for (int j = 0; j < kN; ++j)
             for (int i = 0; i < kN; ++i) g.at(i, j) = std::sin(g.x(i)) * std::cos(g.y(j)) + 0.05 * g.x(i);
-        grid = (dir / "tooth.grd").string();
         formats::writeSurferGrid(grid, g, formats::SurferGridFormat::Binary7);
-    }
-    ~Fixture() {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
 };
 
@@ -54,7 +47,7 @@ void BM_TerrainSlopeWithHistogram(benchmark::State& state) {
         SurfFnsState s;
         SurfFnsContext ctx{app, prompt, s};
         ctx.chkPlotSurfer = false;
-        ctx.File2Folder = f.dir.string();
+        ctx.File2Folder = f.dir.dir().string();
         ctx.Text2 = "tooth.grd";
         ProcessOptions o;
         o.optMirror = false;
