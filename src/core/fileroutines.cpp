@@ -48,15 +48,20 @@ std::string readWholeFile(const std::string& path) {
     if (fs::is_directory(path, ec)) throw Error("Cannot read \"" + path + "\": it is a folder");
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) throw Error("Cannot open \"" + path + "\": " + std::strerror(errno));
+    // Read straight into the result: large grids are tens of megabytes, and a copy
+    // through a staging buffer costs as much again. The size is only a first guess
+    // (the file may grow or shrink while it is read), so read on until the end.
     std::string data;
     const auto size = fs::file_size(path, ec);
-    if (!ec) data.reserve(static_cast<std::size_t>(size));
-    std::string chunk(kBufferSize, '\0');
+    std::size_t have = 0;
+    data.resize(ec ? kBufferSize : static_cast<std::size_t>(size) + 1);
     for (;;) {
-        const std::size_t got = std::fread(chunk.data(), 1, chunk.size(), f);
-        data.append(chunk.data(), got);
-        if (got < chunk.size()) break;
+        if (have == data.size()) data.resize(data.size() + kBufferSize);
+        const std::size_t got = std::fread(data.data() + have, 1, data.size() - have, f);
+        have += got;
+        if (got == 0 || std::feof(f) || std::ferror(f)) break;
     }
+    data.resize(have);
     const bool bad = std::ferror(f) != 0;
     std::fclose(f);
     if (bad) throw Error("Cannot read \"" + path + "\"");

@@ -145,11 +145,12 @@ Grid parseBinary7(std::string_view data, const std::string& path) {
             setAxes(g, xLL, xLL + xSize * static_cast<double>(nCol - 1), yLL,
                     yLL + ySize * static_cast<double>(nRow - 1), order);
             g.z.resize(n);
-            std::memcpy(g.z.data(), s, n * sizeof(double));
             const bool atOrAbove = version != 2;
-            for (double& v : g.z) {
-                bool blank = atOrAbove ? v >= blankValue : v == blankValue;
-                if (blank || isBlank(v)) v = kBlank;
+            double* z = g.z.data();
+            for (std::size_t i = 0; i < n; ++i) {  // one pass: copy and blank together
+                const double v = load<double>(s + i * sizeof(double));
+                const bool blank = atOrAbove ? v >= blankValue : v == blankValue;
+                z[i] = (blank || isBlank(v)) ? kBlank : v;
             }
             orientAxes(g, order);
             return g;
