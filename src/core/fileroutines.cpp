@@ -6,6 +6,9 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -16,9 +19,61 @@ namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
 
-std::string tempNameFor(const std::string& path) {
+// Temporary files sit beside their target (a rename within one folder is atomic) under
+// a name that says whose they are: ".<name>.trelvik-<pid>-<n>.tmp". A process killed
+// while writing leaves one behind; the next write of the same target removes those
+// whose process is gone.
+std::string tempPrefixFor(const fs::path& target) { return "." + target.filename().string() + ".trelvik-"; }
+
+std::string tempNameFor(const fs::path& target) {
     static std::atomic<unsigned> counter{0};
-    return path + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+    return (target.parent_path() / (tempPrefixFor(target) + std::to_string(::getpid()) + "-" +
+                                    std::to_string(counter++) + ".tmp")).string();
+}
+
+void removeStaleTemps(const fs::path& target) {
+    const std::string prefix = tempPrefixFor(target);
+    std::error_code ec;
+    const fs::path dir = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0 ||
+            name.compare(name.size() - 4, 4, ".tmp") != 0)
+            continue;
+        const std::string rest = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+        const std::size_t dash = rest.find('-');
+        if (dash == std::string::npos || dash == 0) continue;
+        long pid = 0;
+        try {
+            pid = std::stol(rest.substr(0, dash));
+        } catch (...) {
+            continue;
+        }
+        if (pid <= 0 || pid == ::getpid()) continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;  // its writer may still run
+        std::error_code rm;
+        fs::remove(it->path(), rm);
+    }
+}
+
+// The file a write should replace: through a symbolic link to what it points at, so the
+// link stays a link.
+fs::path resolvedTarget(const std::string& path) {
+    std::error_code ec;
+    fs::path p(path);
+    if (fs::is_symlink(fs::symlink_status(p, ec))) {
+        const fs::path real = fs::weakly_canonical(p, ec);
+        if (!ec) return real;
+    }
+    return p;
+}
+
+void syncFolder(const fs::path& target) {
+    const fs::path dir = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 // Carries a failure of ConvertLineEnds with its description and number.
@@ -68,9 +123,16 @@ std::string readWholeFile(const std::string& path) {
     return data;
 }
 
-AtomicTextWriter::AtomicTextWriter(std::string path) : path_(std::move(path)), temp_(tempNameFor(path_)) {
+AtomicTextWriter::AtomicTextWriter(std::string path) : path_(std::move(path)) {
+    const fs::path target = resolvedTarget(path_);
+    target_ = target.string();
+    temp_ = tempNameFor(target);
+    removeStaleTemps(target);
     file_ = std::fopen(temp_.c_str(), "wb");
     if (!file_) throw Error("Cannot write \"" + path_ + "\": " + std::strerror(errno));
+    // A replaced file keeps its permissions.
+    struct stat old{};
+    if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(::fileno(file_), old.st_mode & 07777);
     buffer_.reserve(kBufferSize);
 }
 
@@ -115,18 +177,53 @@ void AtomicTextWriter::commit() {
     if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) fail("write");
     buffer_.clear();
     if (std::fflush(file_) != 0) fail("flush");
+    // On disk before the rename, so a power loss cannot leave an empty file in place of
+    // the old one.
+    if (::fsync(::fileno(file_)) != 0) fail("sync");
     if (std::fclose(file_) != 0) {
         file_ = nullptr;
         fail("close");
     }
     file_ = nullptr;
     std::error_code ec;
-    fs::rename(temp_, path_, ec);
+    fs::rename(temp_, target_, ec);
     if (ec) {
         fs::remove(temp_, ec);
         throw Error("Cannot replace \"" + path_ + "\": " + ec.message());
     }
     committed_ = true;
+    syncFolder(target_);
+}
+
+void appendFileAtomic(const std::string& path, std::string_view text) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) throw Error("Cannot append to \"" + path + "\": " + std::strerror(errno));
+    struct stat st{};
+    if (::fstat(fd, &st) != 0) {
+        const int err = errno;
+        ::close(fd);
+        throw Error("Cannot append to \"" + path + "\": " + std::strerror(err));
+    }
+    const off_t oldSize = st.st_size;
+    std::size_t done = 0;
+    int err = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            err = errno;
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (err == 0 && ::fsync(fd) != 0 && errno != EINVAL) err = errno;
+    if (err != 0) {
+        // A torn row would glue the next append onto it: cut back to the old end.
+        if (::ftruncate(fd, oldSize) != 0) { /* the error below still reports the failure */ }
+        ::close(fd);
+        throw Error("Cannot append to \"" + path + "\": " + std::strerror(err));
+    }
+    if (::close(fd) != 0) throw Error("Cannot append to \"" + path + "\": " + std::strerror(errno));
 }
 
 void writeFileAtomic(const std::string& path, std::string_view content) {

@@ -13,7 +13,11 @@
 //                     line, "Number: <n>"), leaves InFile and any old OutFile as they were,
 //                     and returns false.
 //  readWholeFile      the bytes of a file; throws trelvik::Error naming the file.
-//  writeFileAtomic    replaces path with content through a temp file in the same folder.
+//  writeFileAtomic    replaces path with content through a temp file in the same folder,
+//                     synced to disk before the rename; the replaced file's permissions
+//                     are kept, and a symbolic link is written through to its target.
+//  appendFileAtomic   appends text in one piece: on failure the file is cut back to its
+//                     old length, so it holds either its old content or the whole text.
 //  AtomicTextWriter   builds a text file in a temp file beside the target; commit()
 //                     renames it over the target, an uncommitted writer removes it.
 #include "core/prompt.h"
@@ -32,6 +36,7 @@ bool ConvertLineEnds(const std::string& inFile, const std::string& outFile, long
 
 std::string readWholeFile(const std::string& path);
 void writeFileAtomic(const std::string& path, std::string_view content);
+void appendFileAtomic(const std::string& path, std::string_view text);
 
 // Line end written by the system's writers.
 inline constexpr std::string_view kCRLF = "\r\n";
@@ -53,6 +58,7 @@ public:
 private:
     void fail(const std::string& what);
     std::string path_;
+    std::string target_;  // path_, or what it links to
     std::string temp_;
     std::FILE* file_ = nullptr;
     std::string buffer_;

@@ -110,9 +110,12 @@ std::vector<BlnSection> readBlnFile(const std::string& path) {
         if (items.empty()) return;
         double v[2];
         int got = detail::leadingNumbers(items, v, 2);
+        for (int k = 0; k < got; ++k)
+            if (!std::isfinite(v[k])) fail(lineNo, "a value is not a finite number");
         if (pending == 0) {
             if (got < 2) fail(lineNo, "a section header needs a vertex count and a flag");
             if (v[0] < 1 || v[0] != std::floor(v[0]) || v[0] > 1e8) fail(lineNo, "the vertex count is not a whole number of at least 1");
+            if (v[1] != std::floor(v[1]) || std::fabs(v[1]) > 1e9) fail(lineNo, "the flag is not a whole number");
             BlnSection s;
             s.flag = static_cast<int>(v[1]);
             pending = static_cast<std::size_t>(v[0]);

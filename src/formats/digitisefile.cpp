@@ -5,6 +5,8 @@
 #include "core/fileroutines.h"
 #include "formats/textlines_detail.h"
 
+#include <cmath>
+
 namespace trelvik::formats {
 
 std::vector<PointXYList> readDigitiseGroups(const std::string& path) {
@@ -22,6 +24,9 @@ std::vector<PointXYList> readDigitiseGroups(const std::string& path) {
         if (detail::leadingNumbers(item, v, 2) < 2)
             throw Error("The digitise file " + path + " has no x and y on line " + std::to_string(lineNo) +
                         ": \"" + std::string(item.substr(0, 60)) + "\".");
+        if (!std::isfinite(v[0]) || !std::isfinite(v[1]))
+            throw Error("The digitise file " + path + " has a coordinate that is not a finite number on line " +
+                        std::to_string(lineNo) + ": \"" + std::string(item.substr(0, 60)) + "\".");
         groups.back().push_back({v[0], v[1]});
         ++points;
     });

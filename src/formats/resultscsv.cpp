@@ -30,12 +30,7 @@ void writeResultsTable(const std::string& path, const std::vector<std::string>& 
 }
 
 void appendResultsLines(const std::string& path, const std::vector<std::string>& lines) {
-    std::ofstream out(path, std::ios::binary | std::ios::app);
-    if (!out) throw Error("Cannot append to " + path);
-    const std::string s = joinLines(lines);
-    out.write(s.data(), static_cast<std::streamsize>(s.size()));
-    out.flush();
-    if (!out) throw Error("Cannot append to " + path);
+    appendFileAtomic(path, joinLines(lines));
 }
 
 void writeSummaryRow(const std::string& path, const std::string& header, const std::string& row, bool begin) {

@@ -151,6 +151,15 @@ public:
         return v;
     }
 
+    // A node count: a whole number from 0 up to what an int holds.
+    int dimension(const char* what) {
+        const double v = number(what);
+        if (!(v >= 0 && v <= 2147483647.0) || v != std::floor(v))
+            throw Error("VRML file " + path_ + ": " + what + " must be a whole number of nodes, not " + text::CStr(v));
+        return static_cast<int>(v);
+    }
+    std::size_t remaining() const { return static_cast<std::size_t>(end_ - p_); }
+
     // Numbers up to the closing bracket of a list whose opening bracket comes next.
     void numberList(std::vector<double>& out, const char* what) {
         if (next() != "[") throw Error("VRML file " + path_ + ": " + what + " expects a list in [ ]");
@@ -209,16 +218,19 @@ VrmlSurface parseVrmlSurface(std::string_view text, const std::string& path) {
             gridSeen = inGrid = true;
             gridDepth = ++depth;
         } else if (inGrid && t == "xDimension") {
-            s.xDimension = static_cast<int>(sc.number("xDimension"));
+            s.xDimension = sc.dimension("xDimension");
         } else if (inGrid && t == "zDimension") {
-            s.zDimension = static_cast<int>(sc.number("zDimension"));
+            s.zDimension = sc.dimension("zDimension");
         } else if (inGrid && t == "xSpacing") {
             s.xSpacing = sc.number("xSpacing");
         } else if (inGrid && t == "zSpacing") {
             s.zSpacing = sc.number("zSpacing");
         } else if (inGrid && t == "height") {
+            // Reserve no more than the text left could hold (two characters a height at
+            // the least), so a damaged count cannot ask for gigabytes.
             if (s.xDimension > 0 && s.zDimension > 0)
-                s.heights.reserve(static_cast<std::size_t>(s.xDimension) * static_cast<std::size_t>(s.zDimension));
+                s.heights.reserve(std::min(static_cast<std::size_t>(s.xDimension) * static_cast<std::size_t>(s.zDimension),
+                                           sc.remaining() / 2 + 1));
             sc.numberList(s.heights, "height");
             haveHeights = true;
         } else if (t == "scale" && !haveScale && !gridSeen) {

@@ -53,7 +53,19 @@ private:
     }
     void emit(Op op, double v = 0) { out_.push_back({op, v}); }
 
+    // Parentheses, signs and powers nest by recursion; a bound keeps a hostile or
+    // mistyped function from exhausting the stack.
+    static constexpr int kMaxNesting = 512;
+    struct Nest {
+        explicit Nest(Parser& p) : p_(p) {
+            if (++p_.nesting_ > kMaxNesting) p_.fail("it nests more than " + std::to_string(kMaxNesting) + " levels deep");
+        }
+        ~Nest() { --p_.nesting_; }
+        Parser& p_;
+    };
+
     void expression() {
+        Nest guard(*this);
         term();
         for (;;) {
             if (accept('+')) { term(); emit(Op::Add); }
@@ -70,6 +82,7 @@ private:
         }
     }
     void unary() {
+        Nest guard(*this);
         if (accept('-')) { unary(); emit(Op::Neg); return; }
         if (accept('+')) { unary(); return; }
         power();
@@ -147,6 +160,7 @@ private:
 
     std::string_view s_;
     std::size_t pos_ = 0;
+    int nesting_ = 0;
     std::vector<Instr>& out_;
 };
 

@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <csignal>
 #include <fstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "support/tempfolder.h"
 
@@ -112,4 +116,58 @@ TEST(FileRoutines, AtomicWritesAndWholeReads) {
     }
     EXPECT_THROW(readWholeFile(t.folder()), Error);
     EXPECT_THROW(writeFileAtomic(t.path("no/such/dir.txt"), "x"), Error);
+}
+
+// A full disk, simulated by a file-size limit: the append fails and the table keeps its
+// old bytes, so the next append is not glued onto a torn row.
+TEST(FileRoutines, FailedAppendLeavesTheFileAsItWas) {
+    TempFolder t;
+    const std::string f = t.path("table.csv");
+    writeFileAtomic(f, "\"Name\",\"Value\"\r\n");
+    appendFileAtomic(f, "\"a\",1\r\n");
+    const std::string before = readWholeFile(f);
+
+    struct rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = before.size() + 5;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    EXPECT_THROW(appendFileAtomic(f, "\"b\",22222222222222222222\r\n"), Error);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(readWholeFile(f), before);
+    appendFileAtomic(f, "\"c\",3\r\n");
+    EXPECT_EQ(readWholeFile(f), before + "\"c\",3\r\n");
+}
+
+// Replacing keeps what the user set up: the file's permissions and a symbolic link.
+// A temporary left by a killed writer is removed the next time the target is written.
+TEST(FileRoutines, ReplaceKeepsModeAndLinksAndClearsStaleTemps) {
+    TempFolder t;
+    const std::string f = t.path("plane.txt");
+    writeFileAtomic(f, "one\r\n");
+    fs::permissions(f, fs::perms::owner_read | fs::perms::owner_write);
+    writeFileAtomic(f, "two\r\n");
+    EXPECT_EQ(fs::status(f).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+
+    const std::string link = t.path("link.txt");
+    fs::create_symlink(f, link);
+    writeFileAtomic(link, "three\r\n");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readWholeFile(f), "three\r\n");
+
+    // The pid of a process that has ended.
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    const std::string stale = t.path(".plane.txt.trelvik-" + std::to_string(child) + "-0.tmp");
+    const std::string live = t.path(".plane.txt.trelvik-" + std::to_string(getppid()) + "-0.tmp");
+    t.write(".plane.txt.trelvik-" + std::to_string(child) + "-0.tmp", "partial");
+    t.write(".plane.txt.trelvik-" + std::to_string(getppid()) + "-0.tmp", "someone writing");
+    writeFileAtomic(f, "four\r\n");
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(live));
+    EXPECT_EQ(readWholeFile(f), "four\r\n");
 }

@@ -77,7 +77,10 @@ TEST(BlnFile, ReaderTakesEveryWrittenFormAndRefusesDamage) {
     EXPECT_EQ(lit[0].vertices.size(), 5u);
     EXPECT_EQ(lit[1].vertices[1], (PointXY{3, 4}));
 
-    for (const char* bad : {"", "3,0\n1,1\n2,2\n", "0,0\n", "2.5,0\n1,1\n2,2\n", "2\n1,1\n2,2\n", "2,0\n1,1\nx,2\n"}) {
+    for (const char* bad : {"", "3,0\n1,1\n2,2\n", "0,0\n", "2.5,0\n1,1\n2,2\n", "2\n1,1\n2,2\n", "2,0\n1,1\nx,2\n",
+                            // a flag beyond what an int holds, and coordinates that are no numbers
+                            "3 3333333330\n0,0\n0,1\n1,1\n", "2,0\nnan,1\n2,2\n", "2,0\n1,inf\n2,2\n",
+                            "2,0.5\n1,1\n2,2\n"}) {
         std::string p = tmp.write("bad.bln", bad);
         try {
             readBlnFile(p);
@@ -131,6 +134,19 @@ TEST(DigitiseFile, GroupsSeparatorsAndTolerantLines) {
         }
     }
     EXPECT_THROW(readDigitisePoints(tmp.path("missing.dat")), Error);
+}
+
+TEST(DigitiseFile, CoordinatesThatAreNoNumbersAreRefusedWithTheirLine) {
+    TempFolder tmp;
+    for (const char* bad : {"1,2\nnan,3\n", "1,2\n4,-inf\n", "1,2\ninf 1\n"}) {
+        const std::string p = tmp.write("digit.dat", bad);
+        try {
+            readDigitiseGroups(p);
+            ADD_FAILURE() << bad;
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find("line 2"), std::string::npos) << e.what();
+        }
+    }
 }
 
 TEST(DigitiseFile, WrittenFileReadsBackUnchanged) {

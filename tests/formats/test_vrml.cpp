@@ -160,6 +160,15 @@ TEST(VrmlReader, ForeignLayoutAndMalformedFiles) {
               "no error");
     EXPECT_NE(message("ElevationGrid { xDimension 2 zDimension 1 xSpacing 1 zSpacing 1 height [ 1 2 "), "no error");
     EXPECT_THROW(readVrmlSurface("/no/such/file.wrl"), trelvik::Error);
+
+    // Counts beyond an int, and a count far beyond the heights given: a clear error, and
+    // no buffer sized from the count (this one would ask for 80 GB).
+    EXPECT_NE(message("ElevationGrid { xDimension 3e9 zDimension 1 xSpacing 1 zSpacing 1 height [ 1 ] }")
+                  .find("whole number"), std::string::npos);
+    EXPECT_NE(message("ElevationGrid { xDimension 2 zDimension 3333333333 xSpacing 1 zSpacing 1 height [ 1 ] }")
+                  .find("whole number"), std::string::npos);
+    EXPECT_NE(message("ElevationGrid { xDimension 100000 zDimension 100000 xSpacing 1 zSpacing 1 height [ 1 ] }")
+                  .find("1 heights"), std::string::npos);
 }
 
 TEST(VrmlReader, SurfaceAsMapGridSeenFromAbove) {

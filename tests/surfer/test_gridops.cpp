@@ -277,6 +277,10 @@ TEST(GridMath, ExpressionIdentitiesBlanksAndLattices) {
     EXPECT_TRUE(trelvik::isBlank(root.at(0, 0)));  // A = -1
     for (const char* bad : {"C = A +", "A + 1", "C = foo(A)", "C = (A", "C = 1..2", "C = max(A)", "C = A B"})
         EXPECT_THROW(run(bad), trelvik::Error) << bad;
+    // Deep nesting is refused with a message instead of exhausting the stack.
+    EXPECT_THROW(run("C=" + std::string(5000, '(') + "A" + std::string(5000, ')')), trelvik::Error);
+    EXPECT_THROW(run("C=" + std::string(100000, '-') + "A"), trelvik::Error);
+    EXPECT_EQ(run("C=" + std::string(100, '(') + "A" + std::string(100, ')')).z, A.z);
     EXPECT_THROW(app->call("GridMath", Named{{"Function", "C=A-B"}, {"InGridA", a}, {"InGridB", other},
                                              {"OutGridC", dir.path("x.grd")}}), trelvik::Error);
     EXPECT_THROW(app->call("GridMath", Named{{"Function", "C=A-B"}, {"InGridA", a}, {"OutGridC", dir.path("x.grd")}}),
