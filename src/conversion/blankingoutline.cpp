@@ -1,0 +1,285 @@
+#include "conversion/blankingoutline.h"
+
+#include "conversion/cloudbins.h"
+#include "core/vectors.h"
+#include "formats/blnfile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace trelvik::conversion {
+
+namespace {
+
+[[noreturn]] void fail(const std::string& source, const std::string& what) {
+    throw Error(source.empty() ? what : source + ": " + what);
+}
+
+// 100000 -> "100,000"
+std::string grouped(unsigned long long v) {
+    std::string s = std::to_string(v);
+    for (int k = static_cast<int>(s.size()) - 3; k > 0; k -= 3) s.insert(static_cast<std::size_t>(k), ",");
+    return s;
+}
+
+struct Lattice {
+    double b = 0, xlo = 0, ylo = 0;
+    std::int64_t ncols = 0, nrows = 0;
+    std::vector<std::int64_t> col, row;
+    std::optional<CloudBins> bins;
+};
+
+struct Extents {
+    double xmin, xmax, ymin, ymax, zmin;
+};
+
+void buildLattice(Lattice& L, const PointList& pts, const Extents& e, double b, const std::string& source) {
+    L.b = b;
+    L.xlo = b * std::floor(e.xmin / b) - 2 * b;
+    L.ylo = b * std::floor(e.ymin / b) - 2 * b;
+    const double xhi = b * (std::floor(e.xmax / b) + 1) + 2 * b;
+    const double yhi = b * (std::floor(e.ymax / b) + 1) + 2 * b;
+    const double nc = std::nearbyint(std::fabs(xhi - L.xlo) / b);
+    const double nr = std::nearbyint(std::fabs(yhi - L.ylo) / b);
+    if (!(nc < 4e18 && nr < 4e18)) fail(source, "the point cloud spans too many bins; increase the bin size.");
+    L.ncols = static_cast<std::int64_t>(nc);
+    L.nrows = static_cast<std::int64_t>(nr);
+    const std::size_t n = pts.size();
+    L.col.resize(n);
+    L.row.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        L.col[i] = std::clamp<std::int64_t>(static_cast<std::int64_t>(std::floor((pts[i].x - L.xlo) / b)) + 1, 1,
+                                            L.ncols);
+        L.row[i] = std::clamp<std::int64_t>(static_cast<std::int64_t>(std::floor((pts[i].y - L.ylo) / b)) + 1, 1,
+                                            L.nrows);
+    }
+    try {
+        L.bins.emplace(L.col, L.row, L.ncols, L.nrows);
+    } catch (const OutlineError&) {
+        throw;
+    } catch (const Error& err) {
+        fail(source, err.what());
+    }
+}
+
+// The point of the first occupied bin nearest the lattice corner.
+std::uint32_t findStart(const Lattice& L, const PointList& pts) {
+    std::uint32_t best = 0;
+    double bestD = 0;
+    bool have = false;
+    for (std::uint32_t q : L.bins->occupiedPoints(0)) {
+        const double d = std::hypot(pts[q].x - L.xlo, pts[q].y - L.ylo);
+        if (!have || d < bestD) {
+            best = q;
+            bestD = d;
+            have = true;
+        }
+    }
+    return best;
+}
+
+enum class WalkEnd { Closed, TooLong };
+
+struct Vec {
+    double x = 0, y = 0;
+};
+
+Vec unit(Vec v) {
+    const double l = std::hypot(v.x, v.y);
+    return l > 0 ? Vec{v.x / l, v.y / l} : Vec{};
+}
+
+formats::PointXYList offsetRing(const PointList& pts, const std::vector<std::uint32_t>& verts, double b, double f) {
+    const std::size_t n = verts.size();
+    formats::PointXYList ring(n);
+    if (f == 0) {
+        for (std::size_t i = 0; i < n; ++i) ring[i] = {pts[verts[i]].x, pts[verts[i]].y};
+        return ring;
+    }
+    std::vector<Vec> s(n), t(n), v(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const PointXYZ& a = pts[verts[i]];
+        const PointXYZ& c = pts[verts[(i + 1) % n]];
+        s[i] = {c.x - a.x, c.y - a.y};
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        const Vec& prev = s[(i + n - 1) % n];
+        t[i] = {-prev.x, -prev.y};
+        const Vec us = unit(s[i]), ut = unit(t[i]);
+        v[i] = {(us.x + ut.x) / 2, (us.y + ut.y) / 2};
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        if (v[i].x == 0 && v[i].y == 0) {
+            // A straight run: take the perpendicular of the nearest earlier corner's step.
+            Vec from = s[i];
+            for (std::size_t j = i; j-- > 0;) {
+                if (v[j].x != 0 && v[j].y != 0) {
+                    from = s[j];
+                    break;
+                }
+            }
+            v[i] = {from.y, -from.x};
+        }
+        const Vec u = unit(v[i]);
+        double ox = u.x * b * f, oy = u.y * b * f;
+        if (CrossProductZ(s[i].x, s[i].y, 0, t[i].x, t[i].y, 0) <= 0) {
+            ox = -ox;
+            oy = -oy;
+        }
+        const PointXYZ& p = pts[verts[i]];
+        ring[i] = {p.x + ox, p.y + oy};
+    }
+    return ring;
+}
+
+PointList fillPoints(const Lattice& L, FillRule rule, double zmin, std::uint64_t maxBins, const std::string& source) {
+    PointList fill;
+    if (rule == FillRule::None) return fill;
+    const auto cells = static_cast<std::uint64_t>(L.ncols) * static_cast<std::uint64_t>(L.nrows);
+    if (cells > maxBins)
+        fail(source, "the point cloud spans too many bins (" + grouped(cells) +
+                         ") for fill points; increase the bin size or remove stray points far from the rest.");
+    const CloudBins& bins = *L.bins;
+    auto centre = [&](std::int64_t c, std::int64_t r) {
+        return PointXYZ{L.xlo + static_cast<double>(c - 1) * L.b + L.b / 2,
+                        L.ylo + static_cast<double>(r - 1) * L.b + L.b / 2, zmin};
+    };
+    if (rule == FillRule::EveryEmptyBin) {
+        for (std::int64_t r = 1; r <= L.nrows; ++r)
+            for (std::int64_t c = 1; c <= L.ncols; ++c)
+                if (bins.count(c, r) == 0) fill.push_back(centre(c, r));
+        return fill;
+    }
+    for (std::int64_t r = 2; r <= L.nrows - 1; r += 3) {
+        for (std::int64_t c = 2; c <= L.ncols - 1; c += 3) {
+            bool empty = true;
+            for (std::int64_t dr = -1; dr <= 1 && empty; ++dr)
+                for (std::int64_t dc = -1; dc <= 1 && empty; ++dc)
+                    if (bins.count(c + dc, r + dr) != 0) empty = false;
+            if (empty) fill.push_back(centre(c, r));
+        }
+    }
+    return fill;
+}
+
+} // namespace
+
+OutlineResult traceBlankingOutline(const PointList& pts, const OutlineOptions& o, Progress& progress,
+                                   const std::string& source) {
+    const std::size_t n = pts.size();
+    if (n == 0) fail(source, "the point file holds no points.");
+    if (!(o.binSize > 0) || !std::isfinite(o.binSize))
+        fail(source, "the blanking outline bin size must be a number greater than 0.");
+    Extents e{pts[0].x, pts[0].x, pts[0].y, pts[0].y, pts[0].z};
+    for (std::size_t i = 0; i < n; ++i) {
+        const PointXYZ& p = pts[i];
+        if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
+            fail(source, "point " + std::to_string(i + 1) + " is not three finite numbers.");
+        e.xmin = std::min(e.xmin, p.x);
+        e.xmax = std::max(e.xmax, p.x);
+        e.ymin = std::min(e.ymin, p.y);
+        e.ymax = std::max(e.ymax, p.y);
+        e.zmin = std::min(e.zmin, p.z);
+    }
+
+    OutlineResult res;
+    res.zmin = e.zmin;
+    double b = o.binSize;
+    Lattice L;
+    std::vector<char> excluded(n, 0);
+    for (int growth = 0;; ++growth) {
+        buildLattice(L, pts, e, b, source);
+        const CloudBins& bins = *L.bins;
+        const std::uint32_t start = findStart(L, pts);
+        std::fill(excluded.begin(), excluded.end(), 0);
+        int deadEnds = 0;
+        std::vector<std::uint32_t>& verts = res.vertices;
+        WalkEnd end = WalkEnd::Closed;
+        bool walking = true;
+        while (walking) {
+            verts.assign(1, start);
+            Vec back{0, -1};
+            std::int64_t cc = L.col[start], cr = L.row[start];
+            for (;;) {
+                const std::size_t i = verts.size();
+                if (i % 10 == 0) progress.step(static_cast<long long>(i), 0);
+                const std::uint32_t P = verts.back();
+                const bool hasPrev = i > 1;
+                const std::uint32_t prev = hasPrev ? verts[i - 2] : 0;
+                double best = 1000;
+                std::int64_t chosen = -1;
+                Vec chosenStep;
+                bool closed = false;
+                for (std::int64_t dc = -2; dc <= 2 && !closed; ++dc) {
+                    for (std::int64_t dr = -2; dr <= 2 && !closed; ++dr) {
+                        for (std::uint32_t q : bins.at(cc + dc, cr + dr)) {
+                            if (q == P || excluded[q] || (hasPrev && q == prev)) continue;
+                            if (i > 10 && q == start) {
+                                closed = true;
+                                break;
+                            }
+                            const double dx = pts[q].x - pts[P].x, dy = pts[q].y - pts[P].y;
+                            const double d = std::sqrt(dx * dx + dy * dy);
+                            if (d == 0 || d < o.minStep || d > 1.5 * b) continue;
+                            double a = AngleBetweenVectors(dx, dy, back.x, back.y);
+                            if (CrossProductZ(dx, dy, 0, back.x, back.y, 0) <= 0) a = 360 - a;
+                            if (a >= 90 && a < best) {
+                                best = a;
+                                chosen = q;
+                                chosenStep = {dx, dy};
+                            }
+                        }
+                    }
+                }
+                if (closed) {
+                    walking = false;
+                    break;
+                }
+                if (chosen >= 0) {
+                    const auto q = static_cast<std::uint32_t>(chosen);
+                    verts.push_back(q);
+                    back = {-chosenStep.x, -chosenStep.y};
+                    cc = L.col[q];
+                    cr = L.row[q];
+                    if (verts.size() > o.maxVertices) {
+                        end = WalkEnd::TooLong;
+                        walking = false;
+                        break;
+                    }
+                    continue;
+                }
+                // Dead end: bar this point and walk again from the start.
+                if (++deadEnds > o.maxDeadEnds)
+                    throw OutlineError(OutlineError::Code::TooManyDeadEnds,
+                                       "Error - more than " + grouped(static_cast<unsigned long long>(o.maxDeadEnds)) +
+                                           " points excluded; remove stray points in point cloud: E004");
+                excluded[P] = 1;
+                break;
+            }
+        }
+        if (end == WalkEnd::Closed) break;
+        if (o.onTooLong == TooLong::Fail)
+            throw OutlineError(OutlineError::Code::TooManyVertices,
+                               "Error - more than " + grouped(o.maxVertices) +
+                                   " points in blanking file; increase bin size: E003");
+        if (growth >= o.maxGrowths)
+            throw OutlineError(OutlineError::Code::GrowthCap,
+                               "Error - the blanking outline still had more than " + grouped(o.maxVertices) +
+                                   " points after the bin size grew " + std::to_string(o.maxGrowths) +
+                                   " times; remove stray points in point cloud or increase bin size");
+        b += o.binSize / 3;
+        res.growths = growth + 1;
+    }
+    progress.step(static_cast<long long>(res.vertices.size()), 0);
+    res.binSize = b;
+    res.ring = offsetRing(pts, res.vertices, b, o.offsetFactor);
+    res.fill = fillPoints(L, o.fill, e.zmin, o.maxFillBins, source);
+    return res;
+}
+
+void writeBlankingOutline(const std::string& path, const formats::PointXYList& ring) {
+    formats::writeBlnFile(path, {formats::closedOutline(ring, 0)}, formats::BlnLayout::Comma);
+}
+
+} // namespace trelvik::conversion

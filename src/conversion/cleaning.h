@@ -1,0 +1,42 @@
+#pragma once
+// The conversion window's cleaning steps for one batch entry (FileIndex), around the
+// shared cores of undercutremoval.h and blankingoutline.h. The caller hands over the
+// entry's points already in the frame they are gridded in (a mould scan turned over
+// once, before either step), so the cleaned points, the outline and the grid agree.
+//
+// RemoveUndercuts: radius r0 = Val("Primary search radius"); with "Use default
+//   settings" the bins are as large as r0 and the threshold rule runs with
+//   t = Round(4 r0, 3) ("Bin size" shows r0, the threshold box Format(t, "0.000"));
+//   otherwise "Bin size" and the chosen rule with its box. Writes, in bin order,
+//     stem-uct<t>_<r0>[m].txt   kept points      (-ucp<p>_... for the proportion rule)
+//     stem-uct<t>_<r0>[m]_rej.txt   rejects      (only with "Write rejected points...")
+//   with the tags of UndercutTag, "m" for a mould scan. Sets the entry's FileOutName
+//   to the kept file and FileRejName to the rejects name; returns the kept points.
+// CreateBlankingFile: bin size Val(outline "Bin size"), the given offset factor, bins
+//   grown by a third of the first size when the outline exceeds 100,000 vertices (at
+//   most 20 times). Writes stem + "pblnpts.bln" (closed ring, flag 0), stem +
+//   "pblnptsinfo.txt" (bin size and offset factor) and, with "Place in blanked area",
+//   stem + "p.txt": the points and then the fill points at the lowest height; sets
+//   FileBlnName and (fill file) FileOutName. Returns the points written to the fill
+//   file (or the points unchanged), or nullopt when the outline gave up: its message
+//   has then been shown and nothing is written.
+// Both throw trelvik::Error naming the entry's file for settings that are not numbers
+// above 0; an output file is replaced only by its complete new version.
+#include "conversion/convstate.h"
+#include "core/points.h"
+
+#include <optional>
+#include <string>
+
+namespace trelvik::conversion {
+
+PointList RemoveUndercuts(ConvContext& ctx, const PointList& points);
+
+std::optional<PointList> CreateBlankingFile(ConvContext& ctx, const PointList& points, double offsetFactor);
+
+// The name tag of a setting: below 0.1 the last 2 characters of Format(v, "#.000"),
+// below 1 the last 3, otherwise Format(v, "###.000") (0.018 -> "18", 0.25 -> "250",
+// 1.5 -> "1.500").
+std::string UndercutTag(double v);
+
+} // namespace trelvik::conversion

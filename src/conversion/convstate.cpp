@@ -1,0 +1,288 @@
+#include "conversion/convstate.h"
+
+#include "conversion/plotconverted.h"
+#include "core/error.h"
+#include "core/textform.h"
+#include "formats/pointtext.h"
+#include "shell/settings.h"
+#include "surfer/application.h"
+#include "surfer/callargs.h"
+
+#include <cmath>
+#include <filesystem>
+
+namespace trelvik::conversion {
+
+namespace {
+
+const char* const kGrd = "Surfer grid file (*.grd)";
+
+struct FromRow {
+    const char* item;
+    const char* pattern;
+    std::vector<std::string> to;
+    bool inGrid;
+};
+
+const std::vector<FromRow>& fromRows() {
+    static const std::vector<FromRow> rows = {
+        {"Text file (irregular, e.g. Vava) (*.txt)", "*.txt", {kGrd}, false},
+        {"Text file (in grid) (*.txt)", "*.txt", {kGrd}, true},
+        {"Alicona text file (in grid) (*.txt)", "*.txt", {kGrd}, true},
+        {kGrd,
+         "*.grd",
+         {"Picza file (*.pix)", "VRML file ElevationGrid (*.wrl)", "VRML file Polygons (*.wrl)",
+          "VRML file Polygons - surface (*.wrl)", "DAT text file (*.dat)", "XYZ text file (*.xyz)",
+          "AutoCAD DXF file (*.dxf)"},
+         false},
+        {"Avizo surf file (*.surf)", "*.surf", {kGrd}, false},
+        {"STL surface file (*.stl)", "*.stl", {kGrd}, false},
+        {"CSV file (*.csv,*.dat)", "*.csv;*.dat", {"VRML file (*.wrl)", "Tiff DEM file (*.tif)"}, false},
+        {"Picza file (*.pix)", "*.pix", {kGrd, "CSV file (*.csv,*.dat)"}, false},
+        {"Tiff text file (*.txt)", "*.txt", {kGrd, "VRML file (*.wrl)"}, false},
+        {"VRML file (*.wrl)", "*.wrl", {}, false},
+        {"Show all files (*.*)", "*.*", {}, false},
+    };
+    return rows;
+}
+
+struct Pair {
+    const char* from;
+    const char* to;
+    const char* converter;
+    const char* mode;
+};
+const Pair kPairs[] = {
+    {"Tiff text file (*.txt)", kGrd, "ConvertTIFF_GRD", ""},
+    {"Text file (irregular, e.g. Vava) (*.txt)", kGrd, "ConvertTXT_GRD", "TxtIrreg"},
+    {"Text file (in grid) (*.txt)", kGrd, "ConvertTXT_GRD", "TxtGrid"},
+    {"Alicona text file (in grid) (*.txt)", kGrd, "ConvertTXT_GRD", "Alicona"},
+    {"Avizo surf file (*.surf)", kGrd, "ConvertSURF_GRD", ""},
+    {"STL surface file (*.stl)", kGrd, "ConvertTXT_GRD", "STL"},
+    {"Picza file (*.pix)", kGrd, "ConvertPIX_GRD", ""},
+    {"Picza file (*.pix)", "CSV file (*.csv,*.dat)", "ConvertPIX_CSV", ""},
+    {kGrd, "Picza file (*.pix)", "ConvertGRD_PIX", ""},
+    {kGrd, "VRML file ElevationGrid (*.wrl)", "ConvertGRD_WRL", ""},
+    {kGrd, "VRML file Polygons (*.wrl)", "ConvertGRD_WRL", ""},
+    {kGrd, "VRML file Polygons - surface (*.wrl)", "ConvertGRD_WRL", ""},
+    {kGrd, "DAT text file (*.dat)", "ConvertGRD_DAT", ""},
+    {kGrd, "XYZ text file (*.xyz)", "ConvertGRD_XYZ", ""},
+    {kGrd, "AutoCAD DXF file (*.dxf)", "ConvertGRD_DXF", ""},
+    {"Tiff text file (*.txt)", "VRML file (*.wrl)", "ConvertTIFF_WRL", ""},
+    {"CSV file (*.csv,*.dat)", "VRML file (*.wrl)", "ConvertCSV_WRL", ""},
+    {"CSV file (*.csv,*.dat)", "Tiff DEM file (*.tif)", "ConvertCSV_TIF", ""},
+};
+
+void refuse(ConvContext& ctx, const std::string& title, const std::string& text) {
+    ctx.prompt.busy(false);
+    ctx.prompt.message(title, text);
+}
+
+} // namespace
+
+const std::vector<std::string>& FromItems() {
+    static const std::vector<std::string> items = [] {
+        std::vector<std::string> v;
+        for (const auto& r : fromRows()) v.push_back(r.item);
+        return v;
+    }();
+    return items;
+}
+
+std::optional<FromType> FromTypeOf(const std::string& fromItem) {
+    for (const auto& r : fromRows())
+        if (fromItem == r.item) return FromType{r.pattern, r.to, r.inGrid};
+    return std::nullopt;
+}
+
+std::optional<Converter> ConverterFor(const std::string& from, const std::string& to) {
+    for (const Pair& p : kPairs)
+        if (from == p.from && to == p.to) return Converter{p.converter, p.mode};
+    return std::nullopt;
+}
+
+std::string JoinFolder(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    const char sep = static_cast<char>(std::filesystem::path::preferred_separator);
+    return folder + sep + name;
+}
+
+bool AddFilename(ConvContext& ctx) {
+    const std::string& name = ctx.opt.Text1;
+    for (const char* bare : {"", "*.pix", "*.dat", "*.csv", "*.grd", "*.txt"}) {
+        if (name == bare) {
+            refuse(ctx, "Filename", "Choose filename");
+            return false;
+        }
+    }
+    ConvState& s = ctx.state;
+    const std::string full = JoinFolder(ctx.opt.File1Folder, name);
+    for (const auto& f : s.FileFullName) {
+        if (f == full) {
+            refuse(ctx, "Filename", "Filename already added");
+            return false;
+        }
+    }
+    const auto dot = name.rfind('.');
+    const std::string base = dot == std::string::npos ? name : name.substr(0, dot);
+    const std::string dir = JoinFolder(ctx.opt.File1Folder, "");
+    s.FileDir.push_back(dir);
+    s.FileBase.push_back(base);
+    s.FileStem.push_back(dir + base);
+    s.FileFullName.push_back(full);
+    s.FileExt.push_back(dot == std::string::npos ? "" : name.substr(dot));
+    s.FileOutName.emplace_back();
+    s.NumFiles = static_cast<int>(s.FileFullName.size());
+    s.OutNameTag = ctx.opt.chkAddOutText ? ctx.opt.txtAddOutText : "";
+    return true;
+}
+
+int AddAllFilenames(ConvContext& ctx) {
+    int added = 0;
+    const std::vector<std::string> names = ctx.opt.File1Names;
+    for (const auto& n : names) {
+        ctx.opt.Text1 = n;
+        if (AddFilename(ctx)) ++added;
+    }
+    if (!names.empty()) ctx.opt.Text1 = names.front();
+    return added;
+}
+
+void ClearFilenames(ConvState& s) {
+    s.NumFiles = 0;
+    for (auto* v : {&s.FileFullName, &s.FileDir, &s.FileBase, &s.FileStem, &s.FileExt, &s.FileOutName,
+                    &s.FileRejName, &s.FileBlnName})
+        v->clear();
+}
+
+void RepointEntry(ConvState& s, int i, const std::string& F) {
+    const auto k = static_cast<std::size_t>(i - 1);
+    const auto cut = F.find_last_of("/\\");
+    const std::string name = cut == std::string::npos ? F : F.substr(cut + 1);
+    const std::string ext = name.size() >= 4 ? name.substr(name.size() - 4) : name;
+    s.FileBase[k] = name.size() >= 4 ? name.substr(0, name.size() - 4) : "";
+    s.FileStem[k] = s.FileDir[k] + s.FileBase[k];
+    s.FileFullName[k] = s.FileStem[k] + ext;
+}
+
+double DefaultSearchRadius(double xint) {
+    return xint < 1 ? xint / 2 + text::Round(xint / 10, 3) : xint / 2 + text::Round(xint / 10, 1);
+}
+
+void ApplyDefaultSettings(ConvOptions& o) {
+    if (o.chkEqualXY) o.txtYInt = o.txtXInt;
+    if (!o.chkDefaultSet) return;
+    const double xint = text::Val(o.txtXInt);
+    o.txtSearchRadius = text::CStr(DefaultSearchRadius(xint));
+    o.txtBinSize = text::CStr(xint);
+    o.txtBlnBinSize = text::CStr(1.5 * xint);
+    o.txtThresh = text::CStr(text::Round(4 * text::Val(o.txtSearchRadius), 3));
+}
+
+std::optional<ExamineResult> ExamineFile(ConvContext& ctx) {
+    std::string path;
+    if (ctx.state.NumFiles == 0) {
+        if (ctx.opt.Text1.empty() || ctx.opt.Text1 == "*.txt") {
+            refuse(ctx, "Filename", "Choose text filename");
+            return std::nullopt;
+        }
+        path = JoinFolder(ctx.opt.File1Folder, ctx.opt.Text1);
+    } else {
+        path = ctx.state.FileFullName[0];
+    }
+    const PointList pts = formats::readPointText(path);
+    ExamineResult r;
+    r.count = static_cast<long long>(pts.size());
+    if (!pts.empty()) {
+        r.xmin = r.xmax = pts[0].x;
+        r.ymin = r.ymax = pts[0].y;
+    }
+    for (const auto& p : pts) {
+        r.xmin = std::min(r.xmin, p.x);
+        r.xmax = std::max(r.xmax, p.x);
+        r.ymin = std::min(r.ymin, p.y);
+        r.ymax = std::max(r.ymax, p.y);
+    }
+    const double xi = text::Val(ctx.opt.txtXInt), yi = text::Val(ctx.opt.txtYInt);
+    if (xi > 0 && yi > 0 && !pts.empty()) {
+        const double est = text::Round(((r.ymax - r.ymin) / yi) * ((r.xmax - r.xmin) / xi), 0);
+        if (!(std::fabs(est) <= 2147483647.0))
+            throw Error(path + ": the number of output points at these intervals is too large to show");
+        r.outputPoints = static_cast<long long>(est);
+    }
+    return r;
+}
+
+bool IsV6(const ConvContext& ctx) { return ctx.app.SurferVersion == "SurferV6"; }
+bool IsV8(const ConvContext& ctx) { return ctx.app.SurferVersion == "SurferV8"; }
+
+void PrepareSurfer(ConvContext& ctx) {
+    const std::string progId = GetSurferProgID(ctx.app);
+    if (progId.empty())
+        throw Error("No Surfer version is ticked in the main window's menu: choose Surfer 6 or Surfer 8.");
+    ctx.state.m_Surfer = surfer::connect(progId, ctx.opt.chkStartSurfer);
+    if (IsV8(ctx)) {
+        ctx.state.m_Surfer->Visible = true;
+        if (ctx.opt.chkStartSurfer) ctx.state.m_Surfer->Documents.Add(1);
+    }
+}
+
+bool CallSurfer(ConvContext& ctx, const std::string& operation, const surfer::Positional& v6,
+                const surfer::Named& v8) {
+    if (!IsV6(ctx) && !IsV8(ctx)) return false;
+    if (!ctx.state.m_Surfer) throw Error(operation + ": Surfer is not connected");
+    if (IsV6(ctx)) ctx.state.m_Surfer->call(operation, v6);
+    else ctx.state.m_Surfer->call(operation, v8);
+    return true;
+}
+
+void Report(ConvContext& ctx, const std::string& title, const std::string& text) {
+    ctx.prompt.busy(false);
+    ctx.prompt.message(title, text);
+    ctx.prompt.busy(true);
+}
+
+std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry) {
+    BusyScope busy(ctx.prompt);
+    std::vector<int> done;
+    ConvState& s = ctx.state;
+    try {
+        if (usesSurfer) PrepareSurfer(ctx);
+    } catch (const Error& e) {
+        Report(ctx, "", e.what());
+        return done;
+    }
+    if (s.NumFiles == 0) {
+        AddFilename(ctx);
+        ctx.prompt.busy(true);
+    }
+    const int n = s.NumFiles;
+    for (s.FileIndex = 1; s.FileIndex <= n; ++s.FileIndex) {
+        if (ctx.view.stopRequested()) break;
+        const int i = s.FileIndex;
+        try {
+            entry(ctx, i);
+            done.push_back(i);
+        } catch (const Error& e) {
+            s.FileOutName[static_cast<std::size_t>(i - 1)].clear();
+            Report(ctx, "", e.what());
+        }
+    }
+    return done;
+}
+
+void PlotPass(ConvContext& ctx, const std::vector<int>& entries) {
+    if (!ctx.opt.chkPlotSurfer) return;
+    ConvState& s = ctx.state;
+    try {
+        for (int i : entries) {
+            s.FileIndex = i;
+            s.PlotType = ctx.opt.PlotType;
+            PlotSurfer(ctx, s.FileOutName[static_cast<std::size_t>(i - 1)], s.PlotType);
+        }
+    } catch (const Error& e) {
+        Report(ctx, "", e.what());
+    }
+}
+
+} // namespace trelvik::conversion

@@ -1,0 +1,25 @@
+#pragma once
+// The tail every point-to-grid entry shares (pointstogrid.h): mould turn, undercut
+// removal, blanking outline, GridData into stem + OutNameTag + ".grd" and GridBlank
+// into the grid's stem + "b.grd".
+#include "conversion/convstate.h"
+#include "core/points.h"
+
+#include <vector>
+
+namespace trelvik::conversion {
+
+struct TailSettings {
+    GridOption geometry = GridOption::Interval;  // MaxNoRows, or the interval rule otherwise
+    bool pointsInFile = true;      // the entry's FileFullName holds exactly these points, plain
+    bool surfaceDefaults = false;  // default outline: bins of 6 x interval, offset 0.1
+};
+
+// Entry i (FileIndex) with its points as read. Throws trelvik::Error naming the file.
+void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& settings);
+
+// After a grid list: the plot pass over the completed entries, the labels emptied and
+// the list cleared.
+void EndGridList(ConvContext& ctx, const std::vector<int>& done);
+
+} // namespace trelvik::conversion

@@ -1,0 +1,193 @@
+// ConvertTXT_GRD and the entry tail it shares with ConvertSURF_GRD.
+#include "conversion/pointstogrid.h"
+
+#include "conversion/cleaning.h"
+#include "conversion/gridtail.h"
+#include "conversion/undercutremoval.h"
+#include "core/error.h"
+#include "core/textform.h"
+#include "formats/stlascii.h"
+#include "formats/xyzpointfile.h"
+#include "surfer/callargs.h"
+
+#include <cstdio>
+
+namespace trelvik::conversion {
+
+namespace {
+
+using surfer::Named;
+using surfer::omitted;
+using surfer::Positional;
+
+int algorithmCode(GridMethod m) {
+    switch (m) {
+    case GridMethod::InvDist: return 1;
+    case GridMethod::Krig: return 2;
+    case GridMethod::NearNeigh: return 6;
+    }
+    return 2;
+}
+
+void gridData(ConvContext& ctx, const std::string& data, const GridGeometry& g, const std::string& out) {
+    const bool issued = CallSurfer(
+        ctx, "GridData",
+        Positional{data, 0, 1, 2, g.xmin, g.xmax, g.ymin, g.ymax, g.xint, g.yint, omitted, omitted, 1, out},
+        Named{{"DataFile", data},
+              {"XCol", 1},
+              {"yCol", 2},
+              {"zCol", 3},
+              {"NumCols", g.NumCols},
+              {"NumRows", g.NumRows},
+              {"XMin", g.xmin},
+              {"XMax", g.xmax},
+              {"YMin", g.ymin},
+              {"YMax", g.ymax},
+              {"Algorithm", algorithmCode(ctx.opt.method)},
+              {"ShowReport", false},
+              {"OutGrid", out}});
+    if (!issued)
+        throw Error("No grid was made for " + data + ": the Surfer version \"" + ctx.app.SurferVersion +
+                    "\" is neither SurferV6 nor SurferV8");
+}
+
+void gridBlank(ConvContext& ctx, const std::string& in, const std::string& bln, const std::string& out) {
+    CallSurfer(ctx, "GridBlank", Positional{in, bln, out, 1},
+               Named{{"InGrid", in}, {"BlankFile", bln}, {"OutGrid", out}});
+}
+
+void entryCaptions(ConvContext& ctx, int i) {
+    ctx.view.showEntry(text::Trim(text::CStr(i)) + "/" + text::Trim(text::CStr(ctx.state.NumFiles)),
+                       ctx.state.FileBase[static_cast<std::size_t>(i - 1)]);
+}
+
+void txtEntry(ConvContext& ctx, int i) {
+    ConvState& s = ctx.state;
+    ConvOptions& o = ctx.opt;
+    const auto k = static_cast<std::size_t>(i - 1);
+    entryCaptions(ctx, i);
+    ctx.view.clearCleaningLabels();
+    PointList pts;
+    bool written = false;
+    if (s.ConvMode == "STL") {
+        pts = formats::distinctVertices(formats::readAsciiStlVertices(s.FileFullName[k]));
+        const std::string vt = s.FileStem[k] + "vt.txt";
+        formats::writeXyzPointFile(vt, pts);
+        RepointEntry(s, i, vt);
+        written = true;
+    } else {
+        pts = ReadEntryPoints(s.ConvMode, s.FileFullName[k]);
+        written = s.ConvMode != "Alicona";
+    }
+    if (o.gridOption == GridOption::AutoInt) {
+        if (pts.size() < 2) throw Error(s.FileFullName[k] + ": fewer than two points; no intervals can be found");
+        const DetectedIntervals d = DetectIntervals(pts);
+        if (d.x >= 1000000 || d.y >= 1000000)
+            throw Error(s.FileFullName[k] +
+                        ": no regular grid spacing was found in its first points; choose \"Grid intervals\" "
+                        "or \"Max. no. rows/cols\" for irregular points");
+        o.txtXInt = text::Trim(text::CStr(d.x));
+        ApplyDefaultSettings(o);
+        o.txtYInt = text::Trim(text::CStr(d.y));
+    }
+    TailSettings t;
+    t.geometry = o.gridOption;
+    t.pointsInFile = written;
+    CleanAndGrid(ctx, i, pts, t);
+}
+
+} // namespace
+
+void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t) {
+    ConvState& s = ctx.state;
+    ConvOptions& o = ctx.opt;
+    const auto k = static_cast<std::size_t>(i - 1);
+    if (pts.size() < 2) throw Error(s.FileFullName[k] + ": fewer than two points; no grid can be made");
+    bool written = t.pointsInFile;
+    if (o.chkMould) {
+        TurnMould(pts);
+        written = false;
+    }
+    if (o.chkRemoveUndercuts) {
+        if (o.chkDefaultSet) o.txtSearchRadius = text::CStr(DefaultSearchRadius(text::Val(o.txtXInt)));
+        pts = RemoveUndercuts(ctx, pts);
+        RepointEntry(s, i, s.FileOutName[k]);
+        written = true;
+        if (pts.size() < 2) throw Error(s.FileFullName[k] + ": fewer than two points are left after undercut removal");
+    }
+    bool haveOutline = false;
+    if (o.chkBlankOutline) {
+        double offset = text::Val(o.txtBlnOffset);
+        if (o.chkDefaultSet) {
+            const double xint = text::Val(o.txtXInt);
+            if (t.surfaceDefaults) {
+                o.txtBlnBinSize = text::CStr(6 * xint);
+                offset = 0.1;
+                o.txtBlnOffset = text::Trim(text::Str(0.1));
+            } else {
+                o.txtBlnBinSize = text::CStr(1.5 * xint);
+            }
+        }
+        const auto withFill = CreateBlankingFile(ctx, pts, offset);
+        if (withFill) {
+            haveOutline = true;
+            if (o.chkBlankedAreaPts) {
+                pts = *withFill;
+                RepointEntry(s, i, s.FileOutName[k]);
+                written = true;
+            }
+        }
+    }
+    std::string data = s.FileFullName[k];
+    std::string temp;
+    if (!written && (o.chkMould || s.ConvMode == "Alicona")) {
+        temp = s.FileStem[k] + "temp.txt";
+        formats::writeXyzPointFile(temp, pts);
+        data = temp;
+    }
+    s.FileOutName[k] = s.FileStem[k] + s.OutNameTag + ".grd";
+    const PointBounds b = BoundsOf(pts);
+    const GridGeometry g = t.geometry == GridOption::MaxNoRows
+                               ? GeometryByMaxRows(b, text::CInt(text::Val(o.txtMaxNoRows)), s.FileFullName[k])
+                               : GeometryByIntervals(b, text::Val(o.txtXInt), text::Val(o.txtYInt), s.FileFullName[k]);
+    try {
+        gridData(ctx, data, g, s.FileOutName[k]);
+    } catch (...) {
+        if (!temp.empty()) std::remove(temp.c_str());
+        throw;
+    }
+    if (!temp.empty()) std::remove(temp.c_str());
+    if (o.chkBlankOutline) {
+        if (!haveOutline) {
+            Report(ctx, "", "No blanking outline was made for " + s.FileFullName[k] + ", so its grid " +
+                                s.FileOutName[k] + " is left unblanked.");
+            return;
+        }
+        RepointEntry(s, i, s.FileOutName[k]);
+        s.FileOutName[k] = s.FileStem[k] + "b.grd";
+        gridBlank(ctx, s.FileFullName[k], s.FileBlnName[k], s.FileOutName[k]);
+    }
+}
+
+void EndGridList(ConvContext& ctx, const std::vector<int>& done) {
+    PlotPass(ctx, done);
+    ctx.view.showEntry("", "");
+    ClearFilenames(ctx.state);
+}
+
+void ConvertTXT_GRD(ConvContext& ctx) {
+    bool tagged = false;
+    const std::vector<int> done = RunList(ctx, true, [&](ConvContext& c, int i) {
+        if (!tagged) {
+            // The run's own tags, once, after the list has its entries.
+            if (c.opt.gridOption == GridOption::MaxNoRows) c.state.OutNameTag += c.opt.txtMaxNoRows;
+            if (c.opt.chkMould) c.state.OutNameTag += "m";
+            if (c.opt.chkRemoveUndercuts || c.opt.chkBlankOutline) c.view.showProcessingFrame();
+            tagged = true;
+        }
+        txtEntry(c, i);
+    });
+    EndGridList(ctx, done);
+}
+
+} // namespace trelvik::conversion

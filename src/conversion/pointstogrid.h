@@ -1,0 +1,64 @@
+#pragma once
+// Scanner points and surfaces to Surfer grids: ConvertTXT_GRD (point text, in-grid
+// text, Alicona text, ASCII STL) and ConvertSURF_GRD (Avizo surface), with the grid
+// geometry they share.
+//
+// One entry: the points are read (an STL reduced to its distinct vertices, written as
+// stem + "vt.txt"; an Avizo surface's vertices converted in units and orientation and
+// written as stem + ".txt"), the entry re-pointed to that file; with "Auto calculate
+// intervals" the x and y intervals are detected on the points as read; a mould scan is
+// turned over once (x and z negated); undercut removal and the blanking outline run on
+// those points (cleaning.h); the grid is made from the points that are gridded, by the
+// mapping program's GridData, into stem + OutNameTag + ".grd", and with an outline
+// blanked outside it into the grid's stem + "b.grd". An entry whose outline gave up
+// keeps its unblanked grid, and a message says so. A mould scan that was neither
+// cleaned nor outlined is gridded from stem + "temp.txt", deleted afterwards.
+// After the list: the plot pass (plotconverted.h), the labels emptied, the list cleared.
+// A bad entry (unreadable file, bad line, too few points, zero interval) is reported
+// with its file and line and the next entry goes on.
+#include "conversion/convstate.h"
+#include "core/points.h"
+
+#include <string>
+
+namespace trelvik::conversion {
+
+void ConvertTXT_GRD(ConvContext& ctx);
+void ConvertSURF_GRD(ConvContext& ctx);
+
+// Interval detection on a lattice written row by row ("YConst": consecutive points
+// share y) or column by column ("XConst"), from the first points (order decided within
+// the first 1001, steps taken from the first 100 or 1000 neighbours, never past the
+// last point). Steps are rounded to 8 decimals; a step not found stays 1000000.
+struct DetectedIntervals {
+    std::string order;  // "YConst", "XConst" or "" when neither
+    double x = 1000000, y = 1000000;
+};
+DetectedIntervals DetectIntervals(const PointList& pts);
+
+struct PointBounds {
+    double xmin = 0, xmax = 0, ymin = 0, ymax = 0, zmin = 0, zmax = 0;
+};
+// Bounds from the first point on; z only where below 1E+37.
+PointBounds BoundsOf(const PointList& pts);
+
+// The lattice handed to GridData.
+struct GridGeometry {
+    double NumCols = 0;  // not rounded in the interval modes
+    long NumRows = 0;
+    double xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+    double xint = 0, yint = 0;
+};
+// Interval modes: limits snapped to whole intervals (halves to even), NumCols =
+// |xmax - xmin| / xint + 1 unrounded, NumRows = CInt(|ymax - ymin| / yint + 1).
+// An interval that is not above 0 throws trelvik::Error naming `file`.
+GridGeometry GeometryByIntervals(const PointBounds& b, double xint, double yint, const std::string& file);
+// "Max. no. rows/cols": the longer axis gets n nodes from its minimum at the interval
+// Round(range / (n - 1), 3), the shorter the same interval and Round(range / interval)
+// nodes. n below 2, or an interval that rounds to 0, throws.
+GridGeometry GeometryByMaxRows(const PointBounds& b, long long n, const std::string& file);
+
+// The points of a point text of the given mode ("Alicona": the count from line 1).
+PointList ReadEntryPoints(const std::string& convMode, const std::string& path);
+
+} // namespace trelvik::conversion

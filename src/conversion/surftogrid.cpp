@@ -1,0 +1,58 @@
+// ConvertSURF_GRD: Avizo surfaces to Surfer grids through their vertices.
+#include "conversion/gridtail.h"
+#include "conversion/pointstogrid.h"
+#include "core/error.h"
+#include "core/fileroutines.h"
+#include "core/textform.h"
+#include "formats/avizosurf.h"
+#include "formats/pointtext.h"
+#include "formats/xyzpointfile.h"
+
+namespace trelvik::conversion {
+
+namespace {
+
+void surfEntry(ConvContext& ctx, int i) {
+    ConvState& s = ctx.state;
+    const ConvOptions& o = ctx.opt;
+    const auto k = static_cast<std::size_t>(i - 1);
+    ctx.view.showEntry(text::Trim(text::CStr(i)) + "/" + text::Trim(text::CStr(s.NumFiles)), s.FileBase[k]);
+    const std::string pointText = s.FileStem[k] + ".txt";
+    PointList pts;
+    if (!o.chkSurfUseTxt) {
+        pts = formats::readAvizoSurfaceVertices(s.FileFullName[k]);
+        const double f = o.chkSurfCmMm ? 10.0 : 1.0;
+        const double turn = o.chkSurfRevZ ? -1.0 : 1.0;
+        for (auto& p : pts) {
+            p.x *= f * turn;
+            p.y *= f;
+            p.z *= f * turn;
+        }
+        formats::writeXyzPointFile(pointText, pts);
+    } else {
+        if (!FileExists(pointText))
+            throw Error(pointText + ": there is no converted surface text for " + s.FileFullName[k] +
+                        "; untick \"Use converted surf txt file\" to read the surface file");
+        pts = formats::readPointText(pointText);
+    }
+    RepointEntry(s, i, pointText);
+    TailSettings t;
+    t.geometry = GridOption::Interval;
+    t.pointsInFile = true;
+    t.surfaceDefaults = true;
+    CleanAndGrid(ctx, i, std::move(pts), t);
+}
+
+} // namespace
+
+void ConvertSURF_GRD(ConvContext& ctx) {
+    bool first = true;
+    const std::vector<int> done = RunList(ctx, true, [&](ConvContext& c, int i) {
+        if (first && (c.opt.chkRemoveUndercuts || c.opt.chkBlankOutline)) c.view.showProcessingFrame();
+        first = false;
+        surfEntry(c, i);
+    });
+    EndGridList(ctx, done);
+}
+
+} // namespace trelvik::conversion

@@ -1,0 +1,35 @@
+#pragma once
+// ASCII STL surfaces, read for their vertices.
+//
+// readAsciiStlVertices: every line whose text, blanks and tabs trimmed, begins with
+//   "vertex" (case as written) gives one vertex: the three numbers after the keyword.
+//   All other lines (solid, facet, outer loop, endloop, endfacet, endsolid) are passed
+//   over. Lines may end in CR LF, LF or CR. A shared vertex is listed once per facet
+//   that uses it, in file order.
+// distinctVertices: the vertices with exact repeats (equal x, y and z) removed, the
+//   first occurrence kept, ordered by a 1000 x 1000 lattice of bins over the x-y extent:
+//   bin columns from the lowest x outermost, then bin rows from the lowest y, and file
+//   order within a bin (column Int(Round(x - xmin, 8) / width) + 1, capped at 1000;
+//   rows alike). A zero x or y range puts every vertex in the first column or row. No
+//   limit on vertices, repeats or bin occupancy.
+//
+// Errors (trelvik::Error naming the file, and the line for a bad vertex): a binary STL
+// ("binary STL is not supported; save as ASCII STL"), a file without vertex lines, a
+// vertex line without three numbers, a missing or unreadable file.
+#include "core/points.h"
+
+#include <string>
+#include <string_view>
+
+namespace trelvik::formats {
+
+PointList readAsciiStlVertices(const std::string& path);
+PointList parseAsciiStlVertices(std::string_view text, const std::string& path);
+
+PointList distinctVertices(const PointList& vertices);
+
+// True when the bytes are a binary STL: an 80-byte header and a facet count whose 50-byte
+// records fill the rest exactly, or bytes no text file holds.
+bool looksLikeBinaryStl(std::string_view bytes);
+
+} // namespace trelvik::formats

@@ -1,0 +1,143 @@
+// Scanner point formats: point text, Alicona text, ASCII STL and Avizo surface.
+#include "core/error.h"
+#include "formats/alicona.h"
+#include "formats/avizosurf.h"
+#include "formats/pointtext.h"
+#include "formats/stlascii.h"
+#include "support/tempfolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+
+using namespace trelvik;
+using namespace trelvik::formats;
+
+namespace {
+
+std::string errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "";
+}
+
+bool has(const std::string& s, const std::string& part) { return s.find(part) != std::string::npos; }
+
+} // namespace
+
+TEST(PointText, ReadsEveryRenderingAndLineEnd) {
+    const PointList pts = parsePointText("1,2,3\r\n.25 -.5\t1E-05\n4, 5 ,6\r7\n8\n9\n\n", "a.txt");
+    ASSERT_EQ(pts.size(), 4u);
+    EXPECT_EQ(pts[1].x, 0.25);
+    EXPECT_EQ(pts[1].y, -0.5);
+    EXPECT_EQ(pts[1].z, 1e-5);
+    EXPECT_EQ(pts[2].z, 6);
+    EXPECT_EQ(pts[3].x, 7);  // a point wrapped over three lines
+    EXPECT_EQ(pts[3].z, 9);
+    EXPECT_TRUE(has(errorOf([] { parsePointText("1,2,3\r\n4,x,6\r\n", "b.txt"); }), "b.txt: line 2"));
+    EXPECT_TRUE(has(errorOf([] { parsePointText("1,2,3\r\n4,5\r\n", "c.txt"); }), "c.txt: line 2"));
+    EXPECT_TRUE(has(errorOf([] { parsePointText("1,2,nan\r\n", "d.txt"); }), "d.txt: line 1"));
+    EXPECT_TRUE(has(errorOf([] { readPointText("/no/such/file.txt"); }), "/no/such/file.txt"));
+}
+
+TEST(AliconaText, CountFromTheBracesAndPointsFromLineTwo) {
+    EXPECT_EQ(aliconaHeaderCount("Points { 2500 }", "a"), 2500);
+    EXPECT_EQ(aliconaHeaderCount("Points {2500}", "a"), 2500);
+    EXPECT_TRUE(has(errorOf([] { aliconaHeaderCount("Points 2500", "h.txt"); }), "h.txt: line 1"));
+    EXPECT_TRUE(has(errorOf([] { aliconaHeaderCount("Points {x}", "h.txt"); }), "h.txt: line 1"));
+
+    trelvik::testing::TempFolder tmp;
+    const auto f = tmp.write("al.txt", "Alicona export {3}\r\n0,0,1\r\n0.1 0 2\r\n0.2,0,3\r\n9,9,9\r\n");
+    const PointList pts = readAliconaText(f);
+    ASSERT_EQ(pts.size(), 3u);
+    EXPECT_EQ(pts[1].x, 0.1);
+    EXPECT_EQ(pts[2].z, 3);
+    const auto shortFile = tmp.write("short.txt", "{ 4 }\n0,0,1\n1,1,1\n");
+    EXPECT_TRUE(has(errorOf([&] { readAliconaText(shortFile); }), "announces 4 points"));
+    const auto badLine = tmp.write("bad.txt", "{ 2 }\n0,0,1\n1,?,1\n");
+    EXPECT_TRUE(has(errorOf([&] { readAliconaText(badLine); }), "bad.txt: line 3"));
+}
+
+TEST(AsciiStl, VertexLinesOnlyInFileOrderWithAnyLineEnds) {
+    const std::string facet =
+        "  facet normal 0 0 1\n    outer loop\n      vertex 0 0 0\n      vertex  1 0 0.5\n"
+        "\tvertex 0 1 1E-1\n    endloop\n  endfacet\n";
+    const std::string stl = "solid s\n" + facet + "endsolid s\n";
+    for (const std::string& text : {stl, std::string(stl).replace(stl.find('\n'), 1, "\r\n")}) {
+        const PointList v = parseAsciiStlVertices(text, "t.stl");
+        ASSERT_EQ(v.size(), 3u);
+        EXPECT_EQ(v[1].x, 1);
+        EXPECT_EQ(v[1].z, 0.5);
+        EXPECT_EQ(v[2].z, 0.1);
+    }
+    std::string cr = stl;
+    for (char& c : cr)
+        if (c == '\n') c = '\r';
+    EXPECT_EQ(parseAsciiStlVertices(cr, "t.stl").size(), 3u);
+    EXPECT_TRUE(has(errorOf([] { parseAsciiStlVertices("solid\nvertex 1 2\nendsolid\n", "v.stl"); }), "v.stl: line 2"));
+    EXPECT_TRUE(has(errorOf([] { parseAsciiStlVertices("solid\nendsolid\n", "e.stl"); }), "no vertex lines"));
+}
+
+TEST(AsciiStl, BinaryFilesAreNamedAsSuch) {
+    std::string bin(84 + 50 * 2, '\0');
+    std::memcpy(bin.data(), "solid binary header that looks like text", 40);
+    const std::uint32_t n = 2;
+    std::memcpy(bin.data() + 80, &n, 4);
+    EXPECT_TRUE(looksLikeBinaryStl(bin));
+    EXPECT_EQ(errorOf([&] { parseAsciiStlVertices(bin, "b.stl"); }), "b.stl: binary STL is not supported; save as ASCII STL");
+    EXPECT_FALSE(looksLikeBinaryStl("solid s\nendsolid s\n"));
+}
+
+TEST(AsciiStl, DistinctVerticesFirstKeptInBinOrder) {
+    // A closed octahedron: 8 facets, 24 vertex lines, 6 distinct vertices.
+    const PointXYZ c[6] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
+    PointList lines;
+    for (int sx : {0, 1})
+        for (int sy : {2, 3})
+            for (int sz : {4, 5}) {
+                lines.push_back(c[sx]);
+                lines.push_back(c[sy]);
+                lines.push_back(c[sz]);
+            }
+    const PointList d = distinctVertices(lines);
+    ASSERT_EQ(d.size(), 6u);
+    // Bin columns outermost: x = -1 first, then the four at x = 0 by bin row (y), then x = 1.
+    EXPECT_EQ(d[0].x, -1);
+    EXPECT_EQ(d[1].y, -1);
+    EXPECT_EQ(d[2].z, 1);  // (0, 0, 1) met before (0, 0, -1) in file order, same bin
+    EXPECT_EQ(d[3].z, -1);
+    EXPECT_EQ(d[4].y, 1);
+    EXPECT_EQ(d[5].x, 1);
+    // Vertices differing only in z both stay; a zero y range is fine.
+    const PointList flat = distinctVertices({{0, 0, 1}, {0, 0, 2}, {0, 0, 1}, {1, 0, 0}});
+    EXPECT_EQ(flat.size(), 3u);
+}
+
+TEST(AvizoSurface, VerticesAfterTheCountLine) {
+    trelvik::testing::TempFolder tmp;
+    const std::string body =
+        "# HyperSurface 0.1 ASCII\n\nParameters {\n    Materials { }\n}\n\n"
+        "Vertices  3\n  1.5 -2 0.25\n  0 0\n 1\n2 2 2\nNBranchingPoints 0\nPatches 1\nTriangles 1\n1 2 3\n";
+    for (const std::string& ends : {std::string("\n"), std::string("\r\n")}) {
+        std::string t = body;
+        if (ends != "\n")
+            for (std::size_t p = 0; (p = t.find('\n', p)) != std::string::npos; p += 2) t.replace(p, 1, "\r\n");
+        const PointList v = readAvizoSurfaceVertices(tmp.write("a.surf", t));
+        ASSERT_EQ(v.size(), 3u);
+        EXPECT_EQ(v[0].x, 1.5);
+        EXPECT_EQ(v[0].z, 0.25);
+        EXPECT_EQ(v[1].z, 1);  // a vertex wrapped over two lines
+        EXPECT_EQ(v[2].y, 2);
+    }
+    // Not recognised: leading blanks or lower case.
+    EXPECT_TRUE(has(errorOf([&] { readAvizoSurfaceVertices(tmp.write("b.surf", " Vertices 1\n0 0 0\n")); }),
+                    "no vertex list"));
+    EXPECT_TRUE(has(errorOf([&] { readAvizoSurfaceVertices(tmp.write("c.surf", "vertices 1\n0 0 0\n")); }),
+                    "no vertex list"));
+    EXPECT_TRUE(has(errorOf([&] { readAvizoSurfaceVertices(tmp.write("d.surf", "Vertices 3\n0 0 0\n1 1 1\n")); }),
+                    "announces 3 vertices"));
+}
