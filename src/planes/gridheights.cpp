@@ -1,0 +1,139 @@
+#include "planes/gridheights.h"
+
+#include "core/error.h"
+#include "core/fileroutines.h"
+#include "core/textform.h"
+#include "formats/digitisefile.h"
+#include "surfer/application.h"
+
+#include <charconv>
+#include <filesystem>
+
+namespace trelvik::planes {
+
+namespace fs = std::filesystem;
+
+ResidualsCallForm residualsCallForm(const std::string& surferVersion) {
+    return surferVersion == "SurferV6" ? ResidualsCallForm::Version6 : ResidualsCallForm::Version8Named;
+}
+
+std::string GridHeightStep::digitiseSource() const {
+    if (!digitiseFile.empty()) return digitiseFile;
+    return (fs::path(grid).parent_path() / "digit.dat").string();
+}
+
+namespace {
+std::string stemOf(const GridHeightStep& s) { return s.stem.empty() ? text::BaseName(s.grid) : s.stem; }
+
+bool wholeNumber(const std::string& t, double& v) {
+    const char* b = t.data();
+    const char* e = b + t.size();
+    if (b != e && *b == '+') ++b;
+    auto r = std::from_chars(b, e, v);
+    return r.ec == std::errc() && r.ptr == e;
+}
+
+// Removes the zero file when the step ends, however it ends, unless it is to be kept.
+struct ZeroFileCleanup {
+    std::string path;
+    bool keep;
+    ~ZeroFileCleanup() {
+        if (keep) return;
+        std::error_code ec;
+        fs::remove(path, ec);
+    }
+};
+} // namespace
+
+std::string GridHeightStep::copyFile() const { return stemOf(*this) + prefix + ".dat"; }
+std::string GridHeightStep::zeroFile() const { return stemOf(*this) + prefix + "0.dat"; }
+std::string GridHeightStep::heightFile() const { return stemOf(*this) + prefix + heightTag + ".dat"; }
+
+long CopyDigitisedPoints(const GridHeightStep& step) {
+    const std::string source = step.digitiseSource();
+    if (!FileExists(source)) throw Error("Digitise file not found: " + source);
+    const std::string bytes = readWholeFile(source);
+    writeFileAtomic(step.copyFile(), bytes);
+    return static_cast<long>(formats::readDigitisePoints(step.copyFile()).size());
+}
+
+PointList MeasureGridHeights(surfer::Application& app, const GridHeightStep& step) {
+    const std::string copy = step.copyFile();
+    const formats::PointXYList all = formats::readDigitisePoints(copy);
+    if (step.count < 1 || static_cast<long>(all.size()) < step.count)
+        throw Error(copy + " holds " + std::to_string(all.size()) + " point" + (all.size() == 1 ? "" : "s") + "; " +
+                    std::to_string(step.count) + " are needed");
+    const formats::PointXYList used(all.begin(), all.begin() + step.count);
+    return GridHeightsAt(app, used, step.grid, step);
+}
+
+PointList GridHeights(surfer::Application& app, const GridHeightStep& step) {
+    CopyDigitisedPoints(step);
+    return MeasureGridHeights(app, step);
+}
+
+PointList GridHeightsAt(surfer::Application& app, const formats::PointXYList& points, const std::string& grid,
+                        const GridHeightStep& files) {
+    if (points.empty()) throw Error("No points to take heights of " + grid);
+    if (!FileExists(grid)) throw Error("Grid file not found: " + grid);
+    const std::string zero = files.zeroFile();
+    const std::string heights = files.heightFile();
+
+    std::string content;
+    for (const auto& p : points) {
+        if (files.zeroFileCommaSeparated) content += text::WriteLine().num(p.x).num(p.y).num(0).str();
+        else content += text::PrintLine().num(p.x).num(p.y).text("0").str();
+        content += kCRLF;
+    }
+    writeFileAtomic(zero, content);
+    ZeroFileCleanup cleanup{zero, files.keepZeroFile};
+
+    switch (files.form) {
+    case ResidualsCallForm::Version6:
+        app.call("GridResiduals", surfer::Positional{grid, zero, 0, 1, 2, 3});
+        app.FileSaveAs(zero);
+        app.FileClose();
+        break;
+    case ResidualsCallForm::Version8Named:
+        app.call("GridResiduals", surfer::Named{{"InGrid", grid}, {"DataFile", zero}});
+        app.ActiveDocument()->Save();
+        app.ActiveDocument()->Close();
+        break;
+    case ResidualsCallForm::Version8Positional:
+        app.call("GridResiduals", surfer::Positional{grid, zero});
+        app.ActiveDocument()->Save();
+        app.ActiveDocument()->Close();
+        break;
+    }
+
+    const std::string saved = readWholeFile(zero);
+    PointList out;
+    out.reserve(points.size());
+    std::size_t pos = 0;
+    while (out.size() < points.size() && pos < saved.size()) {
+        std::size_t end = saved.find_first_of("\r\n", pos);
+        if (end == std::string::npos) end = saved.size();
+        const std::string_view line(saved.data() + pos, end - pos);
+        pos = end + 1;
+        const auto items = text::tokenize(line);
+        if (items.empty()) continue;
+        const std::size_t k = out.size() + 1;
+        double x = 0, y = 0, r = 0;
+        const bool haveXY = items.size() >= 2 && wholeNumber(items[0], x) && wholeNumber(items[1], y);
+        if (!haveXY) throw Error(zero + ": record " + std::to_string(k) + " does not start with x and y");
+        if (items.size() < 4 || !wholeNumber(items[3], r))
+            throw Error("Point " + std::to_string(k) + " (" + text::CStr(x) + ", " + text::CStr(y) +
+                        ") lies outside the grid or on a blank node of " + grid + ", so it has no height");
+        out.push_back({x, y, -r});
+    }
+    if (out.size() < points.size())
+        throw Error(zero + " holds " + std::to_string(out.size()) + " records after GridResiduals; " +
+                    std::to_string(points.size()) + " were written");
+
+    AtomicTextWriter w(heights);
+    for (const auto& p : out) w.line(text::PrintLine().num(p.x).num(p.y).num(p.z).str());
+    w.commit();
+    return out;
+}
+
+} // namespace trelvik::planes

@@ -1,0 +1,78 @@
+#pragma once
+// The grid-height step: the heights of a grid at digitised points, taken through the
+// mapping program's GridResiduals.
+//
+// For a grid G, a file stem S (the grid's folder and base name, plus a crest code where
+// the tool uses one) and a point prefix P ("pl", "_ctp", "_ovp", "_CPlp", "_crsltrpp"):
+//   1. the digitise file (by default the grid's folder & "digit.dat") is copied byte for
+//      byte to S & P & ".dat" (kept);
+//   2. the first n points of the copy are written, one line x, y, "0" each, to the zero
+//      file S & P & "0.dat" (print zones of 14 columns, or comma-separated on request);
+//   3. GridResiduals(G, zero file) adds the residual r = 0 - height of G at (x, y) as a
+//      fourth value of every line; the program saves the file over itself and closes it
+//      (version 6: GridResiduals(G, file, 0, 1, 2, 3), FileSaveAs(file), FileClose();
+//      version 8: GridResiduals(InGrid:=G, DataFile:=file), ActiveDocument.Save,
+//      ActiveDocument.Close; or the version-8 instance called by position, as one crest
+//      window does);
+//   4. n records x, y, z, r are read back; the height file S & P & "z.dat" (or another
+//      height tag, "Z" for "_crsltrpp") gets the print-zone lines x, y, -r (kept);
+//   5. the zero file is deleted (unless kept on request).
+// Output: the n points (x, y, height of G), in file order.
+//
+// Errors (trelvik::Error, naming the file or the count): a missing digitise file or
+// grid, fewer points in the copy than asked (n below 1 included), a failed call, a saved
+// zero file with fewer than n records, and a point outside the grid or on a blank node
+// (its number, from 1, and coordinates; such a point has no height and is never handed
+// on as one). Files replaced by the step are written through a temporary file.
+#include "core/points.h"
+#include "formats/pointxy.h"
+
+#include <string>
+
+namespace surfer { class Application; }
+
+namespace trelvik::planes {
+
+enum class ResidualsCallForm {
+    Version6,            // positional with the column codes 0, 1, 2, 3, FileSaveAs, FileClose
+    Version8Named,       // InGrid, DataFile by name, ActiveDocument.Save / Close
+    Version8Positional,  // version 8, the same two values by position
+};
+
+// Version6 for "SurferV6", Version8Named for anything else.
+ResidualsCallForm residualsCallForm(const std::string& surferVersion);
+
+struct GridHeightStep {
+    std::string grid;          // G, full path
+    std::string digitiseFile;  // the user's digitise file; empty: the grid's folder & "digit.dat"
+    std::string stem;          // S; empty: the grid's path less its last four characters
+    std::string prefix;        // P
+    long count = 0;            // n, the first n points of the digitise file
+    std::string heightTag = "z";
+    bool zeroFileCommaSeparated = false;
+    bool keepZeroFile = false;
+    ResidualsCallForm form = ResidualsCallForm::Version8Named;
+
+    std::string copyFile() const;    // S & P & ".dat"
+    std::string zeroFile() const;    // S & P & "0.dat"
+    std::string heightFile() const;  // S & P & heightTag & ".dat"
+    std::string digitiseSource() const;
+};
+
+// Step 1: copies the digitise file to copyFile() and returns the number of points in
+// the copy ("-1" group separators are not points). Throws when the digitise file is
+// missing or holds no point.
+long CopyDigitisedPoints(const GridHeightStep& step);
+
+// Steps 2 to 5 on the copy made by CopyDigitisedPoints.
+PointList MeasureGridHeights(surfer::Application& app, const GridHeightStep& step);
+
+// Steps 1 to 5.
+PointList GridHeights(surfer::Application& app, const GridHeightStep& step);
+
+// Steps 2 to 5 for points the caller already holds (no digitise file, no copy): the
+// zero file, the call, the height file. Used where points are computed, not digitised.
+PointList GridHeightsAt(surfer::Application& app, const formats::PointXYList& points, const std::string& grid,
+                        const GridHeightStep& files);
+
+} // namespace trelvik::planes
