@@ -1,0 +1,149 @@
+#include "toothfeatures/rakefit.h"
+
+#include "core/error.h"
+#include "core/grid.h"
+#include "core/textform.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace trelvik::toothfeatures {
+
+namespace {
+
+// The number a box holds; anything else is refused rather than read as 0.
+double boxNumber(const std::string& typed, const char* what) {
+    std::string t = text::Trim(typed);
+    while (!t.empty() && (t.back() == '\t')) t.pop_back();
+    std::size_t a = (!t.empty() && t[0] == '+') ? 1 : 0;
+    double v = 0;
+    const auto res = std::from_chars(t.data() + a, t.data() + t.size(), v);
+    if (a == t.size() || res.ec != std::errc() || res.ptr != t.data() + t.size() || !std::isfinite(v))
+        throw Error(std::string(what) + " must be a number, not \"" + typed + "\".");
+    return v;
+}
+
+double positive(double v, const char* what) {
+    if (!(v > 0)) throw Error(std::string(what) + " must be above 0 (it is " + text::CStr(v) + ").");
+    return v;
+}
+
+} // namespace
+
+std::vector<RakePass> rakePasses(RakeKind kind, const RakeBoxes& b) {
+    std::vector<RakePass> passes;
+    if (kind != RakeKind::Multiple) {
+        const double length = boxNumber(b.txtRakeLengthF, "The Fraction length");
+        const double factor = positive(boxNumber(b.txtRakeIntF, "The Fraction factor"), "The Fraction factor");
+        RakePass p;
+        p.interval = positive(length * factor, "The Fraction interval (length x factor)");
+        p.steps = 1 / factor;
+        p.letter = 'f';
+        p.lengthText = text::Trim(b.txtRakeLengthF);
+        passes.push_back(p);
+    }
+    if (kind != RakeKind::Fraction) {
+        RakePass p;
+        p.interval = positive(boxNumber(b.txtRakeLengthM, "The Multiple length"), "The Multiple interval");
+        p.steps = positive(boxNumber(b.txtRakeIntM, "The Multiple factor"), "The Multiple number of steps");
+        p.letter = 'm';
+        p.lengthText = text::Trim(b.txtRakeLengthM);
+        passes.push_back(p);
+    }
+    return passes;
+}
+
+std::string rakeTag(const std::string& crestCode, const std::string& crestInfo, const RakePass& pass) {
+    return crestCode + crestInfo + "-" + pass.letter + pass.lengthText;
+}
+
+formats::PointXY rakeLineEnd(const formats::PointXY& P1, const formats::PointXY& P2, const formats::PointXY& P3,
+                             double length) {
+    const double dx = P2.x - P1.x, dy = P2.y - P1.y;
+    if (dx == 0 && dy == 0)
+        throw Error("The first two digitised points lie at the same place, so the crest has no direction: "
+                    "digitise a point on the crest and a second point along it.");
+    const double q1x = P1.x - dy, q1y = P1.y + dx;  // Q1 = P1 + (-dy, dx)
+    const double q2x = P1.x + dy, q2y = P1.y - dx;  // Q2 = P1 + (dy, -dx)
+    const double d1 = std::hypot(P3.x - q1x, P3.y - q1y), d2 = std::hypot(P3.x - q2x, P3.y - q2y);
+    double wx = -dy, wy = dx;
+    if (d1 > d2) {
+        wx = dy;
+        wy = -dx;
+    }
+    const double len = std::hypot(wx, wy);
+    return {P1.x + 2 * length * wx / len, P1.y + 2 * length * wy / len};
+}
+
+std::vector<RakeRow> rakeRows(const std::vector<double>& D, const std::vector<double>& Z, const RakePass& pass) {
+    std::size_t n = std::min(D.size(), Z.size());
+    for (std::size_t j = 0; j < n; ++j)
+        if (isBlank(Z[j])) {
+            n = j;
+            break;
+        }
+    if (n < 3)
+        throw Error("The rake profile holds " + std::to_string(n) +
+                    " points with heights; a rake line needs at least 3 (digitise the third point further into "
+                    "the cusp area).");
+    std::vector<double> C(n, 0.0);
+    for (std::size_t j = 1; j < n; ++j) C[j] = C[j - 1] + std::sqrt(std::pow(D[j] - D[j - 1], 2) + std::pow(Z[j] - Z[j - 1], 2));
+
+    const double I = pass.interval, S = pass.steps;
+    long K = static_cast<long>(text::CInt(S));
+    if (C[n - 1] < S * I) K = static_cast<long>(text::Int(C[n - 1] / I));
+
+    std::vector<RakeRow> rows;
+    for (long k = 1; k <= K; ++k) {
+        RakeRow r;
+        r.threshold = static_cast<double>(k) * I;
+        // Points up to and including the first beyond the threshold.
+        std::size_t m = 0;
+        for (std::size_t j = 1; j < n; ++j)
+            if (C[j] <= r.threshold) m = j + 2;
+        m = std::clamp<std::size_t>(m, 3, n);
+        double sD = 0, sD2 = 0, sZ = 0, sZ2 = 0, sDZ = 0;
+        for (std::size_t j = 0; j < m; ++j) {
+            sD += D[j];
+            sD2 += D[j] * D[j];
+            sZ += Z[j];
+            sZ2 += Z[j] * Z[j];
+            sDZ += D[j] * Z[j];
+        }
+        const double md = static_cast<double>(m);
+        r.points = static_cast<long>(m);
+        r.actualLength = C[m - 1];
+        r.aveX = sD / md;
+        r.aveZ = sZ / md;
+        r.sXZ = sDZ - sD * sZ / md;
+        r.sZZ = sZ2 - sZ * sZ / md;
+        r.sXX = sD2 - sD * sD / md;
+        if (r.sXX == 0)
+            throw Error("The rake profile's first " + std::to_string(m) +
+                        " points share one distance along the line, so no line can be fitted.");
+        r.slope = -r.sXZ / r.sXX;
+        r.rakeAngle = std::atan(r.slope) * 180 / 3.14159265358979;
+        r.intercept = r.aveZ - r.aveX * r.slope;
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+std::vector<std::string> rakeTableLines(const std::vector<RakeRow>& rows) {
+    std::vector<std::string> lines;
+    text::WriteLine h;
+    for (const char* name : {"Threshold_rake_length", "Actual_rake_length", "No_rake_pts", "Slope", "Rake_angle",
+                             "Intercept", "S_XZ", "S_XX", "S_ZZ", "Ave_X", "Ave_Z"})
+        h.text(name);
+    lines.push_back(h.str());
+    for (const RakeRow& r : rows) {
+        text::WriteLine w;
+        w.num(r.threshold).num(r.actualLength).num(static_cast<double>(r.points)).num(r.slope).num(r.rakeAngle);
+        w.num(r.intercept).num(r.sXZ).num(r.sXX).num(r.sZZ).num(r.aveX).num(r.aveZ);
+        lines.push_back(w.str());
+    }
+    return lines;
+}
+
+} // namespace trelvik::toothfeatures
