@@ -12,9 +12,11 @@
 // Effects: the output grid is written (Surfer 7 binary unless OutFmt says otherwise).
 // The instance's report window is emptied when the call starts, so a failed or silent
 // run leaves no earlier report to be taken for its own; with ShowReport it then holds
-// this run's report. After a version-6 regression the clipboard holds the plane's
-// formula line.
+// this run's report; version 6 also opens it as a report document ("Report1", ...),
+// which becomes the active document. After a version-6 regression the clipboard holds
+// the plane's formula line.
 #include "surfer/application.h"
+#include "surfer/documents.h"
 #include "surfer/griddata.h"
 #include "surfer/griddataargs.h"
 #include "surfer/gridfiles.h"
@@ -71,7 +73,17 @@ void runGridData(Application& app, const Args& a) {
 
     const GridDataResult rs = gridData(rq);
     writeOutputGrid(app.version(), a.operation(), a.text("OutGrid"), rs.grid, a.optWhole("OutFmt"));
-    if (a.flag("ShowReport", false)) app.setCurrentReport(gridDataReportText(rq, rs));
+    if (a.flag("ShowReport", false)) {
+        std::string report = gridDataReportText(rq, rs);
+        if (app.version() == 6) {
+            // Version 6 shows the report as a document of its own; the caller closes it
+            // with ActiveDocument.Close, which must close this and not the user's map.
+            auto doc = std::make_shared<Worksheet>(app, app.nextDocumentName("Report"));
+            doc->setRows(parseWorksheetText(report));
+            app.addDocument(doc);
+        }
+        app.setCurrentReport(std::move(report));
+    }
     if (regression && app.version() == 6 && rs.regression)
         app.setClipboard(planeFormulaLine(rs.regression->C, rs.regression->B, rs.regression->A));
 }

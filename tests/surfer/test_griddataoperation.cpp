@@ -65,6 +65,31 @@ TEST_F(GridDataCall, Version6RegressionWritesPlaneGridReportAndClipboardFormula)
     EXPECT_EQ(reportCell(app->currentReport(), 168), "0.25");
 }
 
+TEST_F(GridDataCall, Version6ReportOpensADocumentThatCloseClosesAndNothingElse) {
+    const std::string data = dir.write("p.dat", "0,0,1\r\n4,0,3\r\n0,4,1\r\n");
+    auto app = surfertest::v6();
+    app->FileNew();  // the user's map
+    auto map = app->ActiveDocument();
+    app->call("GridData", regression54(data, 0, 4, 0, 4, 1, 1, 5, 5, dir.path("p.grd")));
+    auto report = std::dynamic_pointer_cast<surfer::Worksheet>(app->ActiveDocument());
+    ASSERT_TRUE(report);
+    EXPECT_NEAR(trelvik::text::Val(report->Cells("B167").Value), 0, 1e-12);
+    EXPECT_NEAR(trelvik::text::Val(report->Cells("B168").Value), 0.5, 1e-12);
+    app->ActiveDocument()->Close();
+    ASSERT_EQ(app->openDocuments().size(), 1u);
+    EXPECT_EQ(app->ActiveDocument(), map);
+
+    // Without the report switched on no document opens; nor does version 8 open one.
+    auto quiet = regression54(data, 0, 4, 0, 4, 1, 1, 5, 5, dir.path("q.grd"));
+    quiet.args[14] = 0;
+    app->call("GridData", quiet);
+    EXPECT_EQ(app->openDocuments().size(), 1u);
+    auto v8 = surfertest::v8();
+    v8->call("GridData", Named{{"DataFile", data}, {"Algorithm", 7}, {"NumCols", 5}, {"NumRows", 5},
+                               {"ShowReport", true}, {"OutGrid", dir.path("r.grd")}});
+    EXPECT_TRUE(v8->openDocuments().empty());
+}
+
 TEST_F(GridDataCall, Version8RegressionOfThreePointsFillsBothCellBlocks) {
     // The capture-area top: three points, a 10 x 10 grid over given extents.
     const std::string data = dir.write("tr_CPlpt.dat", "-1.5,2,4\r\n3,2,-0.5\r\n0,-4,1\r\n");
