@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "conversion/frmConversion.h"
 #include "core/appstate.h"
 #include "core/error.h"
 #include "csvview/frmCSVView.h"
@@ -30,6 +31,7 @@ void registerToolWindows(trelvik::frmStartup& w, trelvik::AppState& state,
                          trelvik::Prompt& prompt) {
     w.setWindowFactory("frmCSVView", [&] { return new trelvik::csvview::frmCSVView(state, prompt); });
     w.setWindowFactory("frmSurfFns", [&] { return new trelvik::frmSurfFns(state, prompt); });
+    w.setWindowFactory("frmConversion", [&] { return new trelvik::frmConversion(state, prompt); });
 }
 
 } // namespace

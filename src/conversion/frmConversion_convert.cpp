@@ -1,0 +1,77 @@
+// The converters of the scanner and surface inputs, and the run frame every converter
+// of the window shares: options in, labels moving, changed texts and the list count out.
+#include "conversion/frmConversion.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+
+#include "conversion/pointstogrid.h"
+#include "widgets/qtprogress.h"
+
+namespace trelvik {
+
+using namespace conversion;
+
+namespace {
+
+// The window's labels and bars during one run; Esc is watched through QtProgress.
+class WindowView : public ConvView {
+public:
+    explicit WindowView(frmConversion& w) : w_(w), esc_(w.pbarUCPtsPrcd, nullptr), uc_(*this), outline_(*this) {}
+
+    void showEntry(const std::string& progress, const std::string& name) override {
+        w_.txtProgress->setText(QString::fromStdString(progress));
+        w_.txtCurrentFilename->setText(QString::fromStdString(name));
+        esc_.status("");
+    }
+    void showProcessingFrame() override { w_.Frame13->show(); }
+    void clearCleaningLabels() override {
+        w_.txtNoUCPtsPrcd->clear();
+        w_.txtNoUCPts->clear();
+        w_.txtNoOutlinePts->clear();
+    }
+    void showUndercutCount(long long n) override { w_.txtNoUCPts->setText(QString::number(n)); }
+    Progress& undercutProgress() override { return uc_; }
+    Progress& outlineProgress() override { return outline_; }
+    bool stopRequested() override { return esc_.stopRequested(); }
+
+private:
+    struct Undercuts : Progress {
+        explicit Undercuts(WindowView& v) : v_(v) {}
+        void step(long long done, long long total) override {
+            v_.w_.txtNoUCPtsPrcd->setText(QString::number(done));
+            v_.esc_.step(done, total);
+        }
+        WindowView& v_;
+    };
+    struct Outline : Progress {
+        explicit Outline(WindowView& v) : v_(v) {}
+        void step(long long done, long long) override {
+            v_.w_.txtNoOutlinePts->setText(QString::number(done));
+            v_.esc_.status("");
+        }
+        WindowView& v_;
+    };
+    frmConversion& w_;
+    QtProgress esc_;
+    Undercuts uc_;
+    Outline outline_;
+};
+
+} // namespace
+
+void frmConversion::runConverter(const std::function<void(ConvContext&)>& body) {
+    ConvOptions o = readOptions();
+    WindowView view(*this);
+    ConvContext ctx{app_, prompt_, conv_, o, view};
+    body(ctx);
+    writeBack(o);
+    showCount();
+}
+
+void frmConversion::ConvertTXT_GRD() { runConverter([](ConvContext& c) { conversion::ConvertTXT_GRD(c); }); }
+
+void frmConversion::ConvertSURF_GRD() { runConverter([](ConvContext& c) { conversion::ConvertSURF_GRD(c); }); }
+
+} // namespace trelvik

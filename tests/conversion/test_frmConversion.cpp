@@ -1,0 +1,197 @@
+// The "File Format Conversion" window opened from the main menu: controls with their
+// captions and design values, the default-settings rule, From/To, the batch list and
+// a conversion run end to end through the stand-in.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include "conversion/frmConversion.h"
+#include "convtest.h"
+#include "shell/frmStartup.h"
+#include "support/qtapp.h"
+#include "surfer/plotmodel.h"
+#include "widgets/dirlistbox.h"
+#include "widgets/filelistbox.h"
+
+#include <filesystem>
+
+using namespace convtest;
+
+namespace {
+
+struct Env {
+    trelvik::testing::TempFolder dir;
+    AppState state;
+    ScriptedPrompt prompt;
+    std::unique_ptr<frmStartup> main;
+
+    Env() {
+        testsupport::ensureApp();
+        surfer::shutdownAll();
+        state.ProgramDir = state.DefaultDir = dir.folder();
+        state.mnuSurf6Checked = false;
+        state.mnuSurf8Checked = true;
+        state.SurferVersion = "SurferV8";
+        main = std::make_unique<frmStartup>(state, prompt);
+        main->setWindowFactory("frmConversion", [this] { return new frmConversion(state, prompt); });
+    }
+    ~Env() {
+        main.reset();
+        QApplication::processEvents();
+        surfer::shutdownAll();
+    }
+    frmConversion* open() {
+        main->mnuConversion->trigger();
+        return qobject_cast<frmConversion*>(main->windows().find("frmConversion"));
+    }
+    void choose(frmConversion* w, const char* from, const char* to) {
+        w->cmbFromFileType->setCurrentText(from);
+        w->cmbFromFileType_Click();
+        w->cmbToFileType->setCurrentText(to);
+    }
+    void add(frmConversion* w, const char* file) {
+        w->Dir1->setPath(QString::fromStdString(dir.folder()));
+        w->File1->refresh();
+        ASSERT_TRUE(w->File1->selectFile(file)) << file;
+        w->File1_Click();
+        w->cmdAddFilename->click();
+    }
+    std::string last() const { return prompt.shown.empty() ? "" : prompt.shown.back().text; }
+};
+
+} // namespace
+
+TEST(ConversionWindow, OpensFromUtilitiesWithItsDesignValues) {
+    Env e;
+    frmConversion* w = e.open();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->windowTitle(), "File Format Conversion");
+    EXPECT_EQ(w->lblDescription->text(), "Converts between several common file formats (grd, wrl, txt).");
+    const QStringList tabs{"TXT to GRD", "TIF to GRD", "Other formats", "UC and blank"};
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(w->tabOptions->tabText(k), tabs[k]);
+    // Texts at load: the derived defaults of a 0.030 interval.
+    const std::pair<QString, const char*> texts[] = {
+        {w->txtNoFiles->text(), "0"},           {w->txtAddOutText->text(), "_"},
+        {w->txtXInt->text(), "0.030"},          {w->txtYInt->text(), "0.030"},
+        {w->txtMaxNoRows->text(), "200"},       {w->txtSearchRadius->text(), "0.018"},
+        {w->txtBinSize->text(), "0.03"},        {w->txtBlnBinSize->text(), "0.045"},
+        {w->txtThresh->text(), "0.072"},        {w->txtProp->text(), "0.9"},
+        {w->txtSearchRadiusInc->text(), "0.25"}, {w->txtBlnOffset->text(), "0.25"},
+        {w->txtRenameExt->text(), ".txt"},      {w->Label8->text(), "X,Y"},
+        {w->Text1->text(), ""},                 {w->File1->pattern(), "*.*"},
+        {w->cmdConvert->text(), "Convert"},     {w->cmdExamineFile->text(), "Examine"},
+        {w->Command3->text(), "Dir"},           {w->cmdRefreshDir->text(), "Ref"},
+        {w->chkBlankedAreaPts->text(), "Place in blanked area (*p file)"},
+        {w->optAutoInt->text(), "Auto calculate intervals (for regular grid data)"},
+        {w->chkSurfCmMm->text(), "Convert from cm to mm (variables in mm)"},
+        {w->Frame13->title(), "Processing progress"}};
+    for (const auto& [got, want] : texts) EXPECT_EQ(got, want);
+    EXPECT_TRUE(w->txtYInt->isHidden());
+    EXPECT_TRUE(w->Frame13->isHidden());
+    for (QAbstractButton* on : std::initializer_list<QAbstractButton*>{
+             w->optInterval, w->chkEqualXY, w->optKrig, w->chkRemoveUndercuts, w->chkBlankOutline, w->chkDefaultSet,
+             w->optThresh, w->chkFindNeigh, w->chkWriteRej, w->chkBlankedAreaPts, w->chkPlotSurfer, w->optRelief,
+             w->chkLabelSurfer, w->optOutAuto, w->Option3, w->chkRemoveBPts, w->chkSurfCmMm, w->chkSurfRevZ,
+             w->optInVox})
+        EXPECT_TRUE(on->isChecked()) << on->text().toStdString();
+    for (QAbstractButton* off : std::initializer_list<QAbstractButton*>{
+             w->chkAddOutText, w->chkStartSurfer, w->chkMould, w->chkVantWRL, w->chkRenameExt, w->chkSurfUseTxt})
+        EXPECT_FALSE(off->isChecked()) << off->text().toStdString();
+    EXPECT_EQ(w->cmbFromFileType->count(), 11);
+    EXPECT_EQ(w->cmbFromFileType->currentIndex(), -1);
+    EXPECT_EQ(w->cmbToFileType->count(), 0);
+}
+
+TEST(ConversionWindow, SettingsFollowTheIntervalAndTheFromType) {
+    Env e;
+    frmConversion* w = e.open();
+    w->txtXInt->setText("2");
+    EXPECT_EQ(w->txtSearchRadius->text() + " " + w->txtBinSize->text() + " " + w->txtBlnBinSize->text() + " " +
+                  w->txtThresh->text() + " " + w->txtYInt->text(),
+              "1.2 2 3 4.8 2");
+    w->txtXInt->setText("0.05");
+    EXPECT_EQ(w->txtSearchRadius->text() + " " + w->txtThresh->text(), "0.03 0.12");
+    w->chkDefaultSet->click();  // unticked: only the copy to y remains
+    w->txtXInt->setText("0.07");
+    EXPECT_EQ(w->txtSearchRadius->text() + " " + w->txtYInt->text(), "0.03 0.07");
+    w->chkEqualXY->click();
+    EXPECT_FALSE(w->txtYInt->isHidden());
+    EXPECT_EQ(w->Label8->text(), "X");
+    w->txtXInt->setText("0.08");
+    EXPECT_EQ(w->txtYInt->text(), "0.07");
+
+    e.choose(w, "Text file (in grid) (*.txt)", "Surfer grid file (*.grd)");
+    EXPECT_EQ(w->File1->pattern(), "*.txt");
+    EXPECT_TRUE(w->optAutoInt->isChecked());
+    EXPECT_TRUE(w->optNearNeigh->isChecked());
+    EXPECT_FALSE(w->chkRemoveUndercuts->isChecked());
+    EXPECT_FALSE(w->chkBlankOutline->isChecked());
+    e.choose(w, "Surfer grid file (*.grd)", "DAT text file (*.dat)");
+    EXPECT_EQ(w->cmbToFileType->count(), 7);
+    EXPECT_TRUE(w->optAutoInt->isChecked());  // another From item does not restore them
+}
+
+TEST(ConversionWindow, BatchListAndExamine) {
+    Env e;
+    e.dir.write("scan.hi.txt", "0,0,1\r\n2.5,1,2\r\n");
+    frmConversion* w = e.open();
+    w->cmdAddFilename->click();
+    EXPECT_EQ(e.last(), "Choose filename");
+    e.add(w, "scan.hi.txt");
+    EXPECT_EQ(w->txtNoFiles->text(), "1");
+    EXPECT_EQ(w->state().FileBase[0], "scan.hi");
+    EXPECT_EQ(w->state().FileExt[0], ".txt");
+    w->cmdAddFilename->click();
+    EXPECT_EQ(e.last(), "Filename already added");
+    w->txtXInt->setText("1");
+    w->cmdExamineFile->click();
+    EXPECT_EQ(w->txtNoPts->text(), "2");
+    EXPECT_EQ(w->txtRXMax->text(), "2.5");
+    EXPECT_EQ(w->txtNoOutputPts->text(), "2");  // 2.5 x 1 rounds to the even 2
+    w->cmdClearFilenames->click();
+    EXPECT_EQ(w->txtNoFiles->text(), "0");
+}
+
+TEST(ConversionWindow, ConvertRunsTheChosenPairThenEmptiesTheList) {
+    Env e;
+    e.dir.write("crown.txt", xyzText(scatteredCrown(3000, 8)));
+    frmConversion* w = e.open();
+    w->cmdConvert->click();
+    EXPECT_EQ(e.last(), "Choose From and To file types");
+    e.choose(w, "Text file (irregular, e.g. Vava) (*.txt)", "Surfer grid file (*.grd)");
+    w->txtXInt->setText("0.05");
+    e.add(w, "crown.txt");
+    const std::size_t before = e.prompt.shown.size();
+    w->cmdConvert->click();
+    EXPECT_EQ(e.prompt.shown.size(), before) << e.last();
+    EXPECT_TRUE(std::filesystem::exists(e.dir.path("crown-uct120_30pb.grd")));
+    EXPECT_EQ(w->txtNoFiles->text(), "0");
+    EXPECT_FALSE(w->Frame13->isHidden());
+    EXPECT_FALSE(w->txtNoOutlinePts->text().isEmpty());
+    EXPECT_EQ(w->txtNoUCPts->text(), "3000");
+    EXPECT_TRUE(w->txtProgress->text().isEmpty());
+    // Plotted in the stand-in's active plot.
+    const auto inst = surfer::instances();
+    ASSERT_FALSE(inst.empty());
+    const auto maps = surfer::asPlot(inst.back()->ActiveDocument())->Shapes.maps();
+    ASSERT_EQ(maps.size(), 1u);
+    EXPECT_EQ(maps[0]->gridPath(), e.dir.path("crown-uct120_30pb.grd"));
+
+    // A writer pair not made by this window says so and still empties the list.
+    e.dir.write("g.grd", "");
+    e.choose(w, "Surfer grid file (*.grd)", "DAT text file (*.dat)");
+    w->Text1->setText("g.grd");
+    w->cmdAddFilename->click();
+    w->cmdConvert->click();
+    EXPECT_EQ(w->txtNoFiles->text(), "0");
+}
