@@ -2,6 +2,7 @@
 // Shared fixture of the conversion tests: a run's state with the stand-in attached,
 // a scripted prompt, a temporary folder, and synthetic scans of an analytic crown.
 #include "conversion/convstate.h"
+#include "core/error.h"
 #include "core/grid.h"
 #include "core/points.h"
 #include "core/prompt.h"
