@@ -40,8 +40,8 @@ void writeOutputGrid(int version, const std::string& operation, const std::strin
 
 bool sameLattice(const Grid& a, const Grid& b) {
     if (a.cols != b.cols || a.rows != b.rows) return false;
-    const double tx = 1e-9 * std::max(std::fabs(a.xSpacing()), 1e-300) + 1e-12 * std::fabs(a.xMax);
-    const double ty = 1e-9 * std::max(std::fabs(a.ySpacing()), 1e-300) + 1e-12 * std::fabs(a.yMax);
+    const double tx = 1e-3 * std::max(std::fabs(a.xSpacing()), 1e-300) + 1e-12 * std::fabs(a.xMax);
+    const double ty = 1e-3 * std::max(std::fabs(a.ySpacing()), 1e-300) + 1e-12 * std::fabs(a.yMax);
     return std::fabs(a.xMin - b.xMin) <= tx && std::fabs(a.xMax - b.xMax) <= tx &&
            std::fabs(a.yMin - b.yMin) <= ty && std::fabs(a.yMax - b.yMax) <= ty;
 }

@@ -21,8 +21,11 @@ trelvik::Grid readInputGrid(const std::string& path);
 void writeOutputGrid(int version, const std::string& operation, const std::string& path,
                      const trelvik::Grid& grid, std::optional<long> outFmt);
 
-// True when both grids have the same node counts and extents (to a part in 1E9 of
-// their spacing), the condition for node-by-node arithmetic.
+// True when both grids have the same node counts and their extents agree to within a
+// thousandth of a spacing: the condition for node-by-node arithmetic. A grid regridded
+// onto the geometry that the grid-geometry scan reports (its y spacing rounded to six
+// decimals) lies on its source's lattice in this sense, though its limits differ in
+// the last digits.
 bool sameLattice(const trelvik::Grid& a, const trelvik::Grid& b);
 
 } // namespace surfer

@@ -1,0 +1,62 @@
+// "Find occlusal vector" of the plane-fit window: the plane through the facet normal
+// and the line between two cusp tips (see planefit.h).
+#include "core/error.h"
+#include "core/fileroutines.h"
+#include "core/textform.h"
+#include "planes/gridheights.h"
+#include "planes/occlusalvector.h"
+#include "planes/planefit.h"
+#include "planes/planefitgrid.h"
+#include "planes/planeformula.h"
+
+namespace trelvik::planes {
+
+bool cmdOccVect_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
+    BusyScope busy(ctx.prompt);
+    PlaneFitState& s = ctx.state;
+    AttachSurfer(ctx.app, s.m_Surfer);
+    if (isUnchosen(form.Text1, "*.grd")) {
+        ctx.prompt.busy(false);
+        ctx.prompt.message("Filename", "Choose grid filename");
+        return false;
+    }
+    SetPlaneFitGrid(s, form);
+    const std::string base = s.GridDir + s.GridBaseName;
+    // The facet plane comes first: without it the tips would be digitised for nothing.
+    const PlaneCoefficients facet = ReadPlaneFormulaFile(base + "planeform.txt");
+
+    ctx.prompt.busy(false);
+    if (ctx.prompt.message("Digitise map",
+                           "Use 'Digitise' to define two cusp tips.\n\rSave as digit.dat in same directory as grid "
+                           "then press 'OK'.",
+                           Buttons::OkCancel) != Answer::Ok)
+        return false;
+    ctx.prompt.busy(true);
+
+    GridHeightStep step;
+    step.grid = s.TopoGrid;
+    step.digitiseFile = s.GridDir + "digit.dat";
+    step.stem = base;
+    step.prefix = "_ctp";
+    step.count = 2;
+    step.form = residualsCallForm(ctx.app.SurferVersion);
+    const PointList tips = GridHeights(*s.m_Surfer, step);
+
+    const OcclusalVectorPlane o = MakeOcclusalVectorPlane(facet, tips[0], tips[1]);
+    const std::string points = base + "_ovplpts.dat";
+    AtomicTextWriter w(points);
+    w.line(text::PrintLine().num(0).num(0).num(0).str());
+    w.line(text::PrintLine().num(o.N.x()).num(o.N.y()).num(o.N.z()).str());
+    w.line(text::PrintLine().num(o.U.x()).num(o.U.y()).num(o.U.z()).str());
+    w.commit();
+
+    const std::string planeGrid = base + "ovplane.grd";
+    const PlaneToolLattice lattice = ReadPlaneToolGeometry(ctx.app, *s.m_Surfer, s.TopoGrid, s.GridDir);
+    RegressionPlaneGrid(ctx.app, *s.m_Surfer, points, lattice, planeGrid);
+    const std::string formula = RegressionFormulaText(ctx.app, *s.m_Surfer, s.GridDir, base + "ovplane_report.txt");
+    form.txtOVFormula = formula;
+    WritePlaneFormulaText(base + "ovplaneform.txt", formula);
+    return true;
+}
+
+} // namespace trelvik::planes

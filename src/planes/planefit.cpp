@@ -1,0 +1,93 @@
+#include "planes/planefit.h"
+
+#include "core/error.h"
+#include "core/textform.h"
+#include "planes/gridheights.h"
+#include "planes/planefitgrid.h"
+#include "planes/planeformula.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace trelvik::planes {
+
+bool isUnchosen(const std::string& text, const std::string& mask) {
+    const std::string t = text::Trim(text);
+    if (t.empty()) return true;
+    if (t.size() != mask.size()) return false;
+    return std::equal(t.begin(), t.end(), mask.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    });
+}
+
+void SetPlaneFitGrid(PlaneFitState& state, const PlaneFitForm& form) {
+    state.GridDir = folderWithSeparator(form.Label1);
+    state.GridBaseName = form.Text1.size() > 4 ? form.Text1.substr(0, form.Text1.size() - 4) : std::string();
+    state.TopoGrid = state.GridDir + form.Text1;
+}
+
+long FitPointCountFor(int option, const std::string& otherText, long digitised) {
+    long n = digitised;
+    if (option == 2) n = 3;
+    else if (option == 3) n = static_cast<long>(text::CInt(text::Val(otherText)));
+    if (n < 3 || n > digitised) return 0;
+    return n;
+}
+
+bool cmdPFit_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
+    BusyScope busy(ctx.prompt);
+    PlaneFitState& s = ctx.state;
+    AttachSurfer(ctx.app, s.m_Surfer);
+    if (isUnchosen(form.Text1, "*.grd")) {
+        ctx.prompt.busy(false);
+        ctx.prompt.message("Filename", "Choose grid filename");
+        return false;
+    }
+    ctx.prompt.busy(false);
+    if (ctx.prompt.message("Digitise map",
+                           "Use 'Digitise' to define points to fit plane.\n\rSave as digit.dat in same directory as "
+                           "grid then press 'OK'.",
+                           Buttons::OkCancel) != Answer::Ok)
+        return false;
+    ctx.prompt.busy(true);
+
+    SetPlaneFitGrid(s, form);
+    const std::string base = s.GridDir + s.GridBaseName;
+    const std::string planeGrid = base + "plane.grd";
+
+    GridHeightStep step;
+    step.grid = s.TopoGrid;
+    step.digitiseFile = s.GridDir + "digit.dat";
+    step.stem = base;
+    step.prefix = "pl";
+    step.form = residualsCallForm(ctx.app.SurferVersion);
+    const long digitised = CopyDigitisedPoints(step);
+    form.Label4 = std::to_string(digitised);
+
+    s.FitPointCount = FitPointCountFor(form.PointOption, form.Text2, digitised);
+    if (s.FitPointCount == 0) {
+        ctx.prompt.busy(false);
+        ctx.prompt.message("Values", digitised < 3
+                                         ? "A plane needs at least 3 points; " + std::to_string(digitised) +
+                                               " were digitised"
+                                         : "Number of points must lie between 3 and " + std::to_string(digitised));
+        return false;
+    }
+    step.count = s.FitPointCount;
+    MeasureGridHeights(*s.m_Surfer, step);
+
+    const PlaneToolLattice lattice = ReadPlaneToolGeometry(ctx.app, *s.m_Surfer, s.TopoGrid, s.GridDir);
+    RegressionPlaneGrid(ctx.app, *s.m_Surfer, step.heightFile(), lattice, planeGrid);
+    const std::string formula = RegressionFormulaText(ctx.app, *s.m_Surfer, s.GridDir, base + "plane_report.txt");
+    form.txtFormula = formula;
+    WritePlaneFormulaText(base + "planeform.txt", formula);
+
+    if (form.chkIntersectionGrid) {
+        const std::string higher = base + "top+plane.grd";
+        IntersectionGrid(ctx.app, *s.m_Surfer, s.TopoGrid, planeGrid, higher);
+        if (form.chkPlotIntersectionGrid && ctx.plot) ctx.plot(higher, 1);
+    }
+    return true;
+}
+
+} // namespace trelvik::planes

@@ -1,0 +1,153 @@
+// Plane fitting and the occlusal-vector plane, end to end through the stand-in.
+#include "core/error.h"
+#include "planes/planefit.h"
+#include "planes/planeformula.h"
+#include "planetest.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace trelvik::planes;
+using trelvik::testing::TempFolder;
+namespace fs = std::filesystem;
+
+namespace {
+double tilted(double x, double y) { return 2.5 - 0.1 * y + 0.25 * x; }
+
+struct FitRun {
+    TempFolder dir;
+    trelvik::AppState app;
+    trelvik::ScriptedPrompt prompt;
+    PlaneFitState state;
+    std::vector<std::string> plotted;
+    PlaneFitContext ctx{app, prompt, state, [this](const std::string& g, int t) {
+                            plotted.push_back(g + "#" + std::to_string(t));
+                        }};
+    PlaneFitForm form;
+    explicit FitRun(int version) : app(planetest::runState(version)) {
+        form.Label1 = dir.folder();
+        form.Text1 = "T1.grd";
+    }
+};
+} // namespace
+
+TEST(PlaneFit, FitsATiltedPlaneInBothCallForms) {
+    for (int version : {6, 8}) {
+        SCOPED_TRACE(version);
+        FitRun r(version);
+        surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(41, 31, -2, 8, 1, 8.5, tilted));
+        r.prompt.respond(planetest::digitise(r.dir, "0.3,1.7\r\n5.1,2.2\r\n-1.5,8\r\n7.7,7.9\r\n3.3,4.4\r\n"));
+        r.form.PointOption = 3;
+        r.form.Text2 = "4.5";  // halves to even: four points
+        r.form.chkIntersectionGrid = true;
+        r.form.chkPlotIntersectionGrid = true;
+        ASSERT_TRUE(cmdPFit_Click(r.ctx, r.form));
+        EXPECT_EQ(r.form.Label4, "5");
+        EXPECT_EQ(r.state.FitPointCount, 4);
+
+        const auto p = ReadPlaneFormulaFile(r.dir.path("T1planeform.txt"));
+        EXPECT_NEAR(p.C, 2.5, 1e-9);
+        EXPECT_NEAR(p.B, -0.1, 1e-9);
+        EXPECT_NEAR(p.A, 0.25, 1e-9);
+        EXPECT_EQ(firstLine(r.dir.read("T1planeform.txt")), r.form.txtFormula);
+
+        // The plane grid lies on the tooth grid's lattice and carries the plane.
+        const auto plane = trelvik::formats::readSurferGrid(r.dir.path("T1plane.grd"));
+        EXPECT_EQ(plane.cols, 41);
+        EXPECT_EQ(plane.rows, 31);
+        EXPECT_NEAR(plane.at(40, 30), tilted(8, 8.5), 1e-9);
+        EXPECT_TRUE(fs::exists(r.dir.path("T1top+plane.grd")));
+        ASSERT_EQ(r.plotted.size(), 1u);
+        EXPECT_EQ(r.plotted[0], r.dir.path("T1top+plane.grd") + "#1");
+        for (const char* f : {"T1pl.dat", "T1plz.dat", "volume.dat"})
+            EXPECT_EQ(fs::exists(r.dir.path(f)), version == 6 || std::string(f) != "volume.dat") << f;
+        EXPECT_FALSE(fs::exists(r.dir.path("T1pl0.dat")));
+        EXPECT_EQ(fs::exists(r.dir.path("T1plane_report.txt")), version == 8);
+        EXPECT_FALSE(r.prompt.busyNow);
+    }
+}
+
+TEST(PlaneFit, RefusalsAndCancelWriteNothing) {
+    FitRun r(8);
+    surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(11, 11, 0, 10, 0, 10, tilted));
+    r.form.Text1 = "*.GRD";
+    EXPECT_FALSE(cmdPFit_Click(r.ctx, r.form));
+    EXPECT_EQ(r.prompt.shown.back().title, "Filename");
+    EXPECT_EQ(r.prompt.shown.back().text, "Choose grid filename");
+    ASSERT_TRUE(r.state.m_Surfer);  // attached before the name was tested
+
+    r.form.Text1 = "T1.grd";
+    r.prompt.answer(trelvik::Answer::Cancel);
+    EXPECT_FALSE(cmdPFit_Click(r.ctx, r.form));
+    EXPECT_EQ(r.prompt.shown.back().title, "Digitise map");
+    EXPECT_EQ(r.dir.fileCount(), 1u);
+
+    // "Other:" beyond the points digitised, and below 3.
+    for (const char* other : {"6", "2", "abc"}) {
+        r.prompt.respond(planetest::digitise(r.dir, "1,1\n2,5\n7,3\n4,4\n9,9\n"));
+        r.form.PointOption = 3;
+        r.form.Text2 = other;
+        EXPECT_FALSE(cmdPFit_Click(r.ctx, r.form));
+        EXPECT_EQ(r.prompt.shown.back().title, "Values");
+        EXPECT_EQ(r.prompt.shown.back().text, "Number of points must lie between 3 and 5");
+    }
+    EXPECT_FALSE(fs::exists(r.dir.path("T1planeform.txt")));
+
+    // A digitised point off the grid is named by its number; no formula file appears.
+    r.prompt.respond(planetest::digitise(r.dir, "1,1\n2,5\n70,3\n"));
+    r.form.PointOption = 1;
+    try {
+        cmdPFit_Click(r.ctx, r.form);
+        FAIL();
+    } catch (const trelvik::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("Point 3"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(fs::exists(r.dir.path("T1planeform.txt")));
+}
+
+TEST(PlaneFit, Version6ClipboardThatIsNotAFormulaIsRefused) {
+    FitRun r(6);
+    surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(11, 11, 0, 10, 0, 10, tilted));
+    r.dir.write("T1planeform.txt", "z(x,y) = 1 + 0y + 0x\r\n");
+    // Three points on a line: the regression fails, so no formula text reaches the clipboard.
+    r.prompt.respond(planetest::digitise(r.dir, "1,1\n2,2\n3,3\n"));
+    EXPECT_THROW(cmdPFit_Click(r.ctx, r.form), trelvik::Error);
+    EXPECT_EQ(r.dir.read("T1planeform.txt"), "z(x,y) = 1 + 0y + 0x\r\n");
+}
+
+TEST(PlaneFit, OcclusalVectorPlaneOfTheWorkedExample) {
+    for (int version : {6, 8}) {
+        SCOPED_TRACE(version);
+        FitRun r(version);
+        surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(9, 9, -2, 2, -2, 2, [](double, double) { return 0.0; }));
+        WritePlaneFormulaFile(r.dir.path("T1planeform.txt"), {0, 0, 0.5});
+        r.prompt.respond(planetest::digitise(r.dir, "0,1\n0,0\n1,1\n"));
+        ASSERT_TRUE(cmdOccVect_Click(r.ctx, r.form));
+        const auto p = ReadPlaneFormulaFile(r.dir.path("T1ovplaneform.txt"));
+        EXPECT_NEAR(p.C, 0, 1e-9);
+        EXPECT_NEAR(p.B, 0, 1e-9);
+        EXPECT_NEAR(p.A, -2, 1e-9);
+        EXPECT_EQ(r.dir.read("T1_ovplpts.dat"),
+                  " 0             0             0 \r\n-.5            0             1 \r\n 0            -1.25          0 \r\n");
+        EXPECT_TRUE(fs::exists(r.dir.path("T1ovplane.grd")));
+        EXPECT_TRUE(fs::exists(r.dir.path("T1_ctpz.dat")));
+        EXPECT_EQ(r.dir.read("T1_ctp.dat"), "0,1\n0,0\n1,1\n");
+    }
+}
+
+TEST(PlaneFit, OcclusalVectorPlaneFaultsComeBeforeTheRegression) {
+    FitRun r(8);
+    surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(9, 9, -2, 2, -2, 2, [](double, double) { return 0.0; }));
+    // No facet formula yet: reported before the digitise prompt.
+    EXPECT_THROW(cmdOccVect_Click(r.ctx, r.form), trelvik::Error);
+    EXPECT_TRUE(r.prompt.shown.empty());
+
+    WritePlaneFormulaFile(r.dir.path("T1planeform.txt"), {0, 0, 0});
+    for (const char* tips : {"1,1\n1,1\n", "1,0\n0,0\n"}) {  // identical; a level facet gives a vertical plane
+        r.prompt.respond(planetest::digitise(r.dir, tips));
+        EXPECT_THROW(cmdOccVect_Click(r.ctx, r.form), trelvik::Error);
+        EXPECT_FALSE(fs::exists(r.dir.path("T1ovplane.grd")));
+        EXPECT_FALSE(fs::exists(r.dir.path("T1_ovplpts.dat")));
+    }
+}
