@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace trelvik::conversion {
 
@@ -87,8 +88,24 @@ UndercutResult removeUndercuts(const PointList& points, const UndercutOptions& o
 
     // A point's search takes the bins its square reaches, widened by a margin that
     // covers the 8-decimal rounding of the binning, so no point of the square is missed.
+    // A radius much larger than the bins is searched on coarser bins of its own size,
+    // so that a square never spans more than a few bins.
     const double r = o.radius;
-    const double margin = 1e-8 / b + 1e-9;
+    const bool coarse = r > 4 * b;
+    const double sb = coarse ? r : b;
+    std::optional<CloudBins> coarseBins;
+    std::int64_t snx = nx, sny = ny;
+    if (coarse) {
+        snx = static_cast<std::int64_t>(std::floor((xmax - xlo) / sb)) + 1;
+        sny = static_cast<std::int64_t>(std::floor((ymax - ylo) / sb)) + 1;
+        for (std::size_t i = 0; i < n; ++i) {
+            col[i] = std::clamp<std::int64_t>(static_cast<std::int64_t>(std::floor((points[i].x - xlo) / sb)) + 1, 1, snx);
+            row[i] = std::clamp<std::int64_t>(static_cast<std::int64_t>(std::floor((points[i].y - ylo) / sb)) + 1, 1, sny);
+        }
+        coarseBins.emplace(col, row, snx, sny);
+    }
+    const CloudBins& search = coarse ? *coarseBins : bins;
+    const double margin = 1e-8 / sb + 1e-9;
     auto binOf = [](double v, std::int64_t count) {
         const double f = std::floor(v);
         if (f < 0) return std::int64_t{1};
@@ -105,14 +122,14 @@ UndercutResult removeUndercuts(const PointList& points, const UndercutOptions& o
         for (std::uint32_t pi : bins.occupiedPoints(k)) {
             const PointXYZ& P = points[pi];
             const double xa = P.x - r, xb = P.x + r, ya = P.y - r, yb = P.y + r;
-            const std::int64_t c0 = binOf((xa - xlo) / b - margin, nx);
-            const std::int64_t c1 = binOf((xb - xlo) / b + margin, nx);
-            const std::int64_t r0 = binOf((ya - ylo) / b - margin, ny);
-            const std::int64_t r1 = binOf((yb - ylo) / b + margin, ny);
+            const std::int64_t c0 = binOf((xa - xlo) / sb - margin, snx);
+            const std::int64_t c1 = binOf((xb - xlo) / sb + margin, snx);
+            const std::int64_t r0 = binOf((ya - ylo) / sb - margin, sny);
+            const std::int64_t r1 = binOf((yb - ylo) / sb + margin, sny);
             double maxZ = -std::numeric_limits<double>::infinity();
             for (std::int64_t rr = r0; rr <= r1; ++rr) {
                 for (std::int64_t cc = c0; cc <= c1; ++cc) {
-                    for (std::uint32_t qi : bins.at(cc, rr)) {
+                    for (std::uint32_t qi : search.at(cc, rr)) {
                         const PointXYZ& Q = points[qi];
                         if (Q.z > maxZ && xa < Q.x && Q.x < xb && ya < Q.y && Q.y < yb) maxZ = Q.z;
                     }

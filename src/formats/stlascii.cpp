@@ -115,7 +115,8 @@ PointList distinctVertices(const PointList& v) {
     auto bin = [](double d, double size) {
         if (!(size > 0)) return 1;
         const double c = std::floor(text::Round(d, 8) / size) + 1;
-        return c > kBins ? kBins : (c < 1 ? 1 : static_cast<int>(c));
+        if (!(c >= 1)) return 1;  // also a range too wide for a double (NaN)
+        return c > kBins ? kBins : static_cast<int>(c);
     };
     std::vector<std::uint32_t> key(uniq.size());
     for (std::size_t i = 0; i < uniq.size(); ++i)

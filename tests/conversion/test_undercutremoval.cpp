@@ -52,6 +52,7 @@ TEST(UndercutRemoval, MatchesBruteForceForEveryRuleAndBinSize) {
         {0.075, 0.05, UndercutRule::Threshold, 0.05, 0},  // radius not a multiple of the bins
         {0.03, 0.1, UndercutRule::Threshold, 0.01, 0},    // bins larger than the square
         {0.06, 0.013, UndercutRule::Threshold, 0, 0},     // many small bins
+        {0.2, 0.01, UndercutRule::Threshold, 0.05, 0},    // a radius of twenty bins
         {0.05, 0.05, UndercutRule::Proportion, 0, 0.9},
         {0.08, 0.03, UndercutRule::Proportion, 0, 1.0},
     };
