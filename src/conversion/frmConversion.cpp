@@ -300,6 +300,8 @@ QWidget* frmConversion::buildUcTab() {
     optThresh->setChecked(true);
     txtThresh = new QLineEdit("0.05", fraMethod);
     txtProp = new QLineEdit("0.9", fraMethod);
+    txtThresh->setMinimumWidth(70);
+    txtProp->setMinimumWidth(70);
     auto* mg = gridIn(fraMethod);
     mg->addWidget(optThresh, 0, 0);
     mg->addWidget(txtThresh, 0, 1);

@@ -110,6 +110,13 @@ TEST(ConversionWindow, OpensFromUtilitiesWithItsDesignValues) {
     EXPECT_EQ(w->cmbFromFileType->count(), 11);
     EXPECT_EQ(w->cmbFromFileType->currentIndex(), -1);
     EXPECT_EQ(w->cmbToFileType->count(), 0);
+    if (qEnvironmentVariableIsSet("TRELVIK_SCREENSHOT_DIR")) {
+        const QString out = qEnvironmentVariable("TRELVIK_SCREENSHOT_DIR");
+        for (int k = 0; k < 4; ++k) {
+            w->tabOptions->setCurrentIndex(k);
+            w->grab().save(out + "/conversion_tab" + QString::number(k) + ".png");
+        }
+    }
 }
 
 TEST(ConversionWindow, SettingsFollowTheIntervalAndTheFromType) {
