@@ -1,0 +1,192 @@
+#include "planes/enamel.h"
+
+#include "core/error.h"
+#include "core/fileroutines.h"
+#include "core/textform.h"
+#include "core/vectors.h"
+#include "formats/blnfile.h"
+#include "formats/digitisefile.h"
+#include "formats/slicefile.h"
+#include "planes/gridheights.h"
+#include "planes/landfindslice.h"
+#include "planes/occlusalvector.h"
+#include "shell/savefilerules.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace trelvik::planes {
+
+namespace {
+
+bool refuse(Prompt& prompt, const std::string& text, const std::string& title = "") {
+    prompt.busy(false);
+    prompt.message(title, text);
+    return false;
+}
+
+const char* const kLineBreak = "\n\r";  // line feed, then carriage return, as the prompts have it
+
+std::string segmentFile(const EnamelState& s, int i, const std::string& suffix) {
+    return s.stem() + "S" + std::to_string(i) + suffix;
+}
+
+} // namespace
+
+std::string EnamelState::stem() const { return joinFolder(GridFolder, GridBaseName); }
+
+bool cmdInputTopo(EnamelState& s, Prompt& prompt, const std::string& text7, const std::string& folder) {
+    if (s.TopoLoaded) return false;
+    if (text7 == "*.grd" || text7.size() <= 4) return refuse(prompt, "Please choose grid filename");
+    s.GridBaseName = text7.substr(0, text7.size() - 4);
+    s.GridFolder = folder;
+    s.TopoGrid = joinFolder(folder, text7);
+    s.TopoLoaded = true;
+    return true;
+}
+
+std::optional<PlaneLabels> cmdInputPlane(EnamelState& s, Prompt& prompt, const std::string& folder) {
+    if (s.PlaneLoaded) return std::nullopt;
+    if (!s.TopoLoaded) {
+        refuse(prompt, "Input the topo grid first: the plane formula file is named after it.");
+        return std::nullopt;
+    }
+    const PlaneCoefficients p = ReadPlaneFormulaFile(joinFolder(folder, s.GridBaseName + "planeform.txt"));
+    s.PlaneA = p.A;
+    s.PlaneB = p.B;
+    s.PlaneC = p.C;
+    s.PlaneLoaded = true;
+    return PlaneLabels{text::CStr(p.A), text::CStr(p.B), text::CStr(p.C)};
+}
+
+bool cmdDigOccVect(EnamelState& s, AppState& app, Prompt& prompt) {
+    if (!s.TopoLoaded) return refuse(prompt, "Input the topo grid first.");
+    BusyScope busy(prompt);
+    s.m_Surfer = AttachSurfer(app);
+    const std::string text = std::string("Use 'Digitise' to define occlusal vector.") + kLineBreak +
+                             "Save as digit.dat in same directory as grid then press 'OK'.";
+    if (prompt.message("Digitise map", text, Buttons::OkCancel) == Answer::Cancel) return false;
+
+    GridHeightStep step;
+    step.grid = s.TopoGrid;
+    step.digitiseFile = joinFolder(s.GridFolder, "digit.dat");
+    step.stem = s.stem();
+    step.prefix = "_ovp";
+    step.count = 2;
+    step.form = residualsCallForm(app.SurferVersion);
+    const PointList p = GridHeights(*s.m_Surfer, step);
+    const Vec3 u = unitVector(TriboOcclusalVector(p[0], p[1]));
+    s.OcclusalUnitVector = std::array<double, 3>{u.x(), u.y(), u.z()};
+    return true;
+}
+
+bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::string& txtNoSeg) {
+    if (!s.TopoLoaded) return refuse(prompt, "Input the topo grid first.");
+    const double typed = text::Val(txtNoSeg);
+    if (!(typed >= 0.5 && typed <= 1000)) return refuse(prompt, "Enter the number of enamel segments (1 or more).");
+    const int count = static_cast<int>(text::CInt(typed));
+    BusyScope busy(prompt);
+    if (!s.m_Surfer) s.m_Surfer = AttachSurfer(app);
+    s.SegmentCount = 0;
+    s.OutlineCounts.clear();
+    s.SliceCounts.clear();
+    for (int i = 1; i <= count; ++i) {
+        const std::string n = std::to_string(i);
+        const std::string text = "Use 'Digitise' to define enamel outline " + n + "." + kLineBreak + "Save as digit" +
+                                 n + ".dat in same directory as grid then press 'OK'.";
+        if (prompt.message("Digitise map", text, Buttons::OkCancel) == Answer::Cancel) return false;
+        const std::string copy = segmentFile(s, i, "_crp.dat");
+        writeFileAtomic(copy, readWholeFile(joinFolder(s.GridFolder, "digit" + n + ".dat")));
+        const formats::PointXYList points = formats::readDigitisePoints(copy);
+        if (points.size() < 2)
+            throw Error("The outline in " + copy + " holds " + std::to_string(points.size()) +
+                        " point; an outline needs at least two.");
+        const std::string bln = segmentFile(s, i, "_crp.bln");
+        formats::writeBlnFile(bln, {formats::closedOutline(points, 0)}, formats::BlnLayout::Zone);
+        const std::string slice = segmentFile(s, i, "_crsl.dat");
+        GridSliceCall(*s.m_Surfer, app.SurferVersion, s.TopoGrid, bln, slice);
+        const long sliced = static_cast<long>(formats::readSliceFile(slice).size());
+        s.OutlineCounts.push_back(static_cast<long>(points.size()) + 1);
+        s.SliceCounts.push_back(sliced);
+        s.SegmentCount = i;
+    }
+    return true;
+}
+
+std::vector<PointList> AlignOutlines(const std::vector<PointList>& segments, const std::array<double, 3>& u,
+                                     const PlaneCoefficients& plane, bool upper) {
+    const Mat3 r = RotationToHorizontal(plane);
+    const Vec3 turned = r * unitVector(Vec3(u[0], u[1], u[2]));
+    const double h = std::hypot(turned.x(), turned.y());
+    if (!(h > 1e-12))
+        throw Error("The occlusal vector stands at right angles to the basal plane, so it gives no direction to "
+                    "turn the outlines to.");
+    double theta = ArcCos(std::clamp(turned.y() / h, -1.0, 1.0));
+    if (turned.x() > 0) theta = -theta;
+    const double c = std::cos(theta), sn = std::sin(theta);
+    std::vector<PointList> out(segments.size());
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        out[i].reserve(segments[i].size());
+        for (const PointXYZ& p : segments[i]) {
+            const Vec3 q = r * toVec3(p);
+            const double x = c * q.x() + sn * q.y();
+            const double y = -sn * q.x() + c * q.y();
+            out[i].push_back({x, upper ? -y : y, q.z()});
+        }
+    }
+    return out;
+}
+
+std::string OutlineFileText(const std::vector<PointList>& segments, bool withZ) {
+    std::string text;
+    for (const PointList& seg : segments) {
+        for (const PointXYZ& p : seg) {
+            text::WriteLine w;
+            w.num(p.x).num(p.y);
+            if (withZ) w.num(p.z);
+            text += w.str();
+            text += "\r\n";
+        }
+        text += "99999,\r\n";
+    }
+    return text;
+}
+
+std::optional<ToothSide> cmdTransform(EnamelState& s, Prompt& prompt, ToothSide side) {
+    if (!s.PlaneLoaded) {
+        refuse(prompt, "Input the topo grid and its plane first.");
+        return std::nullopt;
+    }
+    if (!s.OcclusalUnitVector) {
+        refuse(prompt, "Digitise the occlusal vector first.");
+        return std::nullopt;
+    }
+    if (s.SegmentCount < 1) {
+        refuse(prompt, "Digitise the enamel outlines first.");
+        return std::nullopt;
+    }
+    BusyScope busy(prompt);
+    // A blank slice point has no height: it is left out rather than written as a
+    // vertex at the origin that the contact analysis would take as part of the outline.
+    std::vector<PointList> segments(static_cast<std::size_t>(s.SegmentCount));
+    for (int i = 1; i <= s.SegmentCount; ++i)
+        for (const formats::SlicePoint& p : formats::readSliceFile(segmentFile(s, i, "_crsl.dat")))
+            if (!p.blank()) segments[static_cast<std::size_t>(i - 1)].push_back({p.x, p.y, p.z});
+    const PlaneCoefficients plane{s.PlaneC, s.PlaneB, s.PlaneA};
+    const auto aligned = AlignOutlines(segments, *s.OcclusalUnitVector, plane, false);
+    if (side == ToothSide::Unset) {
+        prompt.busy(false);
+        side = prompt.message("", "Upper outline?", Buttons::YesNo) == Answer::Yes ? ToothSide::Upper : ToothSide::Lower;
+        prompt.busy(true);
+    }
+    std::vector<PointList> out = aligned;
+    if (side == ToothSide::Upper)
+        for (PointList& seg : out)
+            for (PointXYZ& p : seg) p.y = -p.y;
+    const std::string xy = OutlineFileText(out, false), xyz = OutlineFileText(out, true);
+    writeFileAtomic(s.stem() + "Out.csv", xy);
+    writeFileAtomic(s.stem() + "OutZ.csv", xyz);
+    return side;
+}
+
+} // namespace trelvik::planes
