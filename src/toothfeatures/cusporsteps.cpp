@@ -1,0 +1,172 @@
+#include "toothfeatures/cusporsteps.h"
+
+#include "core/error.h"
+#include "core/fileroutines.h"
+#include "core/textform.h"
+#include "formats/blnfile.h"
+#include "formats/digitisefile.h"
+#include "formats/resultscsv.h"
+#include "formats/slicefile.h"
+#include "shell/settings.h"
+#include "surfer/application.h"
+#include "surferfns/surffnsstate.h"
+#include "toothfeatures/cuspvollevels.h"
+
+#include <filesystem>
+
+namespace trelvik::toothfeatures {
+
+namespace {
+
+using surfer::Named;
+using surfer::Positional;
+using surfer::omitted;
+
+bool askDigitise(CuspORRun& run, const std::string& instruction, const std::string& file)
+{
+    run.prompt.busy(false);
+    const Answer a = run.prompt.message(
+        "Digitise map", instruction + "\n\rSave as " + file + " in same directory as grid then press 'OK'.",
+        Buttons::OkCancel);
+    if (a == Answer::Cancel)
+        return false;
+    run.prompt.busy(true);
+    return true;
+}
+
+// Copies the user's digitise file to `copy` and reads its first two points from the copy.
+formats::PointXYList twoPoints(const std::string& digit, const std::string& copy)
+{
+    if (!FileExists(digit))
+        throw Error("The digitise file " + digit + " does not exist: save the points there first.");
+    writeFileAtomic(copy, readWholeFile(digit));
+    formats::PointXYList points = formats::readDigitisePoints(copy);
+    if (points.size() < 2)
+        throw Error("The digitise file " + digit + " holds " + std::to_string(points.size()) +
+                    " point(s); two are needed.");
+    points.resize(2);
+    return points;
+}
+
+bool digitiseProfile(CuspORRun& run)
+{
+    CuspORControls& c = run.c;
+    CuspORState& s = run.s;
+    const std::string progId = GetSurferProgID(run.app);
+    if (progId.empty())
+        throw Error("No Surfer version is ticked in the main window's menu: choose Surfer 6 or Surfer 8.");
+    s.m_Surfer = surfer::connect(progId, false);
+    if (s.m_Surfer->version() == 8)
+        s.m_Surfer->Visible = true;
+    if (c.Text2 == "*.grd" || c.Text2.size() <= 4) {
+        run.prompt.busy(false);
+        run.prompt.message("Filename", "Choose grid filename");
+        return false;
+    }
+    if (!askDigitise(run, "Use 'Digitise' to define profile of groove.", "digit.dat"))
+        return false;
+
+    const std::string dir = surffns::JoinFolder(c.Label3, "");
+    const std::string base = c.Text2.substr(0, c.Text2.size() - 4);
+    const std::string stem = dir + base;
+    const std::string grid = dir + c.Text2;
+    if (!FileExists(grid))
+        throw Error("The grid " + grid + " does not exist.");
+    const std::string copy = stem + "_Profp.dat", line = stem + "_Profp.bln", slice = stem + "_Prof.dat";
+    const formats::PointXYList ends = twoPoints(dir + "digit.dat", copy);
+    formats::writeBlnFile(line, {formats::openLine(ends, 0)}, formats::BlnLayout::Zone);
+    if (s.m_Surfer->version() == 6)
+        s.m_Surfer->call("GridSlice", Positional{grid, line, omitted, slice});
+    else
+        s.m_Surfer->call("GridSlice", Named{{"InGrid", grid}, {"BlankFile", line}, {"OutDataFile", slice}});
+    std::error_code ec;
+    std::filesystem::remove(copy, ec);
+
+    const std::vector<formats::SlicePoint> points = formats::readSliceFile(slice);
+    GrooveProfile profile;
+    int blanks = 0;
+    for (const formats::SlicePoint& p : points) {
+        blanks += p.blank();
+        profile.ProfX.push_back(p.x);
+        profile.ProfY.push_back(p.y);
+        profile.ProfZ.push_back(p.z);
+        profile.ProfDist.push_back(p.distance);
+    }
+    // A blank height would enter the relief as 1.7E+38; such a profile is not kept.
+    s.profile = {};
+    s.GridDir = dir;
+    s.GridBaseName = base;
+    if (profile.count() < 2)
+        throw Error("The groove profile in " + slice + " holds fewer than two points: digitise the groove across "
+                    "the grid.");
+    if (blanks > 0)
+        throw Error("The groove profile in " + slice + " crosses blank parts of the grid at " +
+                    std::to_string(blanks) + " point(s): digitise the groove within the tooth.");
+    s.profile = std::move(profile);
+    return true;
+}
+
+bool digitiseOcclusalVector(CuspORRun& run)
+{
+    CuspORControls& c = run.c;
+    CuspORState& s = run.s;
+    if (s.profile.count() == 0) {
+        run.prompt.busy(false);
+        run.prompt.message("", "Digitise the groove profile first.");
+        return false;
+    }
+    if (!askDigitise(run, "Use 'Digitise' to define two points along occlusal vector.", "digit1.dat"))
+        return false;
+    const std::string stem = s.GridDir + s.GridBaseName;
+    const formats::PointXYList pts = twoPoints(s.GridDir + "digit1.dat", stem + "_ovp.dat");
+    s.MatchIndex1 = s.MatchIndex2 = 0;
+    if (pts[0] == pts[1]) {
+        run.prompt.busy(false);
+        run.prompt.message("Error", "The two occlusal vector points are the same point.\n\r"
+                                    "Redo occlusal vector with two points along it.");
+        return false;
+    }
+    const auto step = typedNumber(c.Text1);
+    if (!step || !(*step > 0))
+        throw Error("The tolerance interval must be a number above 0, not \"" + c.Text1 + "\".");
+    const auto match = matchOcclusalPoints(s.profile, pts[0].x, pts[0].y, pts[1].x, pts[1].y, *step);
+    if (!match) {
+        run.prompt.busy(false);
+        run.prompt.message("Error", "Error - Occlusal vector points must be closer to profile.\n\r"
+                                    "Redo occlusal vector or increase tolerance.");
+        return false;
+    }
+    s.MatchIndex1 = match->MatchIndex1;
+    s.MatchIndex2 = match->MatchIndex2;
+    c.Label9 = text::CStr(match->tolerance);
+    const OcclusionRelief relief = occlusionRelief(s.profile, s.MatchIndex1, s.MatchIndex2);
+    s.PeakIndex = relief.PeakIndex;
+    formats::writeResultsTable(stem + "_corresults.csv", occlusionReliefLines(s.profile, *match, relief));
+    return true;
+}
+
+bool guarded(CuspORRun& run, bool (*step)(CuspORRun&))
+{
+    BusyScope busy(run.prompt);
+    try {
+        return step(run);
+    } catch (const std::exception& e) {
+        run.prompt.busy(false);
+        run.prompt.message("", e.what());
+        return false;
+    }
+}
+
+} // namespace
+
+bool DigitiseProfile(CuspORRun& run) { return guarded(run, digitiseProfile); }
+bool DigitiseOcclusalVector(CuspORRun& run) { return guarded(run, digitiseOcclusalVector); }
+
+void NextGrid(CuspORRun& run)
+{
+    run.c.Text2 = "*.grd";
+    run.c.Text1 = "1";
+    run.c.Label9.clear();
+}
+
+} // namespace trelvik::toothfeatures

@@ -1,0 +1,168 @@
+// The input steps of the cusp volume window: topographic grid, tooth length, plane grid
+// and formula, cusp choice.
+#include "toothfeatures/cuspvol.h"
+
+#include "core/error.h"
+#include "core/fileroutines.h"
+#include "core/textform.h"
+#include "planes/planeformula.h"
+#include "planes/toothlength.h"
+#include "shell/settings.h"
+#include "surfer/application.h"
+#include "surferfns/surffnsstate.h"
+#include "toothfeatures/cuspvollevels.h"
+#include "toothfeatures/nametables.h"
+
+#include <functional>
+
+namespace trelvik::toothfeatures {
+
+namespace {
+
+constexpr std::string_view kPlaneSuffix = "plane.grd";
+
+void attachSurfer(CuspVolRun& run, CuspVolState& s)
+{
+    const std::string progId = GetSurferProgID(run.app);
+    if (progId.empty())
+        throw Error("No Surfer version is ticked in the main window's menu: choose Surfer 6 or Surfer 8.");
+    s.m_Surfer = surfer::connect(progId, false);
+    if (s.m_Surfer->version() == 8)
+        s.m_Surfer->Visible = true;
+}
+
+// Reads the plane formula beside the plane grid into the new state and its labels.
+void readPlane(CuspVolState& s, CuspVolControls& c, std::string planeGrid, std::string formulaPath)
+{
+    if (!FileExists(planeGrid))
+        throw Error("The plane grid " + planeGrid + " does not exist.");
+    const planes::PlaneCoefficients plane = planes::ReadPlaneFormulaFile(formulaPath);
+    s.PlaneGrid = std::move(planeGrid);
+    s.PlaneFormulaPath = std::move(formulaPath);
+    s.PlaneX = text::CStr(plane.A);
+    s.PlaneY = text::CStr(plane.B);
+    c.Label3 = s.PlaneX;
+    c.Label5 = s.PlaneY;
+}
+
+void clearPlane(CuspVolState& s, CuspVolControls& c)
+{
+    s.PlaneGrid.clear();
+    s.PlaneFormulaPath.clear();
+    s.PlaneX.clear();
+    s.PlaneY.clear();
+    c.Label3 = "PlaneX";
+    c.Label5 = "PlaneY";
+}
+
+// Runs a step on copies of the window state and keeps them only when it completes, so a
+// failure half-way never pairs one tooth's grid with another tooth's plane or length.
+bool transaction(CuspVolRun& run, const std::function<bool(CuspVolState&, CuspVolControls&)>& step)
+{
+    BusyScope busy(run.prompt);
+    CuspVolState s = run.s;
+    CuspVolControls c = run.c;
+    try {
+        if (!step(s, c))
+            return false;
+    } catch (const std::exception& e) {
+        run.prompt.busy(false);
+        run.prompt.message("", e.what());
+        return false;
+    }
+    run.s = std::move(s);
+    run.c = std::move(c);
+    return true;
+}
+
+} // namespace
+
+bool Input_Top(CuspVolRun& run)
+{
+    return transaction(run, [&](CuspVolState& s, CuspVolControls& c) {
+        if (c.Text7 == "*.grd" || c.Text7.size() <= 4) {
+            run.prompt.busy(false);
+            run.prompt.message("", "Please choose grid filename");
+            return false;
+        }
+        s.GridBaseName = c.Text7.substr(0, c.Text7.size() - 4);
+        s.TopoStem = surffns::JoinFolder(c.Label1, s.GridBaseName);
+        s.TopoGrid = surffns::JoinFolder(c.Label1, c.Text7);
+        if (!FileExists(s.TopoGrid))
+            throw Error("The topographic grid " + s.TopoGrid + " does not exist.");
+        // A new grid: whatever was blanked for the previous one no longer applies.
+        s.BlankedGrid.clear();
+        s.BlankedCusp.clear();
+        s.HeightGrid.clear();
+
+        if (c.chkInputTLFile) {
+            const planes::ToothLength tl = planes::readToothLengthFile(s.TopoStem + "_tl.txt");
+            const auto divisor = typedNumber(c.Text1);
+            if (!divisor || *divisor == 0)
+                throw Error("\"Divide TL by\" must be a number other than 0, not \"" + c.Text1 + "\".");
+            c.Label7 = tl.text;
+            s.ToothLength = tl.value;
+            c.Text5 = text::CStr(text::Round(tl.value / *divisor, 3));
+            c.lblDist = DistanceCaption(c.Text5, c.Text10);
+        } else {
+            s.ToothLength = 0;
+            c.Label7.clear();
+        }
+
+        if (c.chkReadPlane) {
+            attachSurfer(run, s);
+            const std::string opt = c.chkPlaneOpt ? c.txtPlaneOpt : std::string();
+            readPlane(s, c, s.TopoStem + opt + std::string(kPlaneSuffix), s.TopoStem + opt + "planeform.txt");
+        } else {
+            clearPlane(s, c);
+        }
+        return true;
+    });
+}
+
+bool Input_Plane(CuspVolRun& run)
+{
+    return transaction(run, [&](CuspVolState& s, CuspVolControls& c) {
+        const std::string& name = c.Text7;
+        if (name.size() <= kPlaneSuffix.size() || name.compare(name.size() - kPlaneSuffix.size(),
+                                                               kPlaneSuffix.size(), kPlaneSuffix) != 0) {
+            run.prompt.busy(false);
+            run.prompt.message("Filename", "Please choose the plane grid (a name ending in plane.grd)");
+            return false;
+        }
+        attachSurfer(run, s);
+        const std::string stem = name.substr(0, name.size() - kPlaneSuffix.size());
+        readPlane(s, c, surffns::JoinFolder(c.Label1, name), surffns::JoinFolder(c.Label1, stem + "planeform.txt"));
+        return true;
+    });
+}
+
+void Combo1_Click(CuspVolRun& run)
+{
+    run.c.Label14 = chooseName(cuspTable(), run.c.Combo1, run.s.CuspCode);
+}
+
+std::string DistanceCaption(const std::string& intervalSize, const std::string& intervals)
+{
+    const auto a = typedNumber(intervalSize), b = typedNumber(intervals);
+    if (!a || !b)
+        return {};
+    return text::CStr(*a * *b);
+}
+
+void Next_Cusp(CuspVolRun& run)
+{
+    CuspVolControls& c = run.c;
+    c.Label6.clear();
+    c.Label8.clear();
+    c.Text8.clear();
+    c.Label12.clear();
+    c.Label13.clear();
+    c.Label14.clear();
+    run.s.CuspCode.clear();
+    // The next cusp needs its own outline before it can be calculated.
+    run.s.BlankedGrid.clear();
+    run.s.BlankedCusp.clear();
+}
+
+} // namespace trelvik::toothfeatures

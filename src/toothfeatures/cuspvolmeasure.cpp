@@ -1,0 +1,237 @@
+// The measuring steps of the cusp volume window: blanking, tip height and volume levels.
+#include "toothfeatures/cuspvol.h"
+
+#include "core/error.h"
+#include "core/fileroutines.h"
+#include "core/grid.h"
+#include "core/tempfiles.h"
+#include "core/textform.h"
+#include "formats/blnfile.h"
+#include "formats/digitisefile.h"
+#include "formats/resultscsv.h"
+#include "shell/gridgeometry.h"
+#include "surfer/application.h"
+#include "surferfns/surffnsstate.h"
+#include "toothfeatures/cuspvollevels.h"
+
+#include <cmath>
+#include <optional>
+
+namespace trelvik::toothfeatures {
+
+namespace {
+
+using surfer::Named;
+using surfer::Positional;
+using surfer::omitted;
+
+bool isV6(const CuspVolState& s) { return s.m_Surfer->version() == 6; }
+
+// A message that ends the step; the pointer is normal while it shows and after.
+bool refuse(CuspVolRun& run, const std::string& title, const std::string& text)
+{
+    run.prompt.busy(false);
+    run.prompt.message(title, text);
+    return false;
+}
+
+// What both measuring steps need before they may call the mapping program.
+std::optional<std::string> missingInput(const CuspVolState& s)
+{
+    if (s.TopoGrid.empty())
+        return "Choose the topographic grid and press \"Input topo grid\" first.";
+    if (s.PlaneGrid.empty())
+        return "No plane grid is read for " + s.TopoGrid +
+               ": tick \"Read plane file automat.\" and press \"Input topo grid\", or choose the plane grid "
+               "and press \"Input plane grid\".";
+    if (!s.m_Surfer)
+        return "There is no connection to Surfer: read the plane grid first.";
+    return std::nullopt;
+}
+
+double typedBox(const std::string& typed, const std::string& caption)
+{
+    const auto v = typedNumber(typed);
+    if (!v)
+        throw Error("\"" + caption + "\" must be a number, not \"" + typed + "\".");
+    return *v;
+}
+
+// Least and greatest height of the grid, from the version-6 report sheet or the
+// geometry scan.
+std::pair<double, double> heightRange(CuspVolRun& run, const std::string& grid)
+{
+    surfer::Application& app = *run.s.m_Surfer;
+    if (isV6(run.s)) {
+        const std::string sheetPath = surffns::JoinFolder(run.c.Label1, "volume.dat");
+        app.FileNew();
+        app.call("GridVolume", Positional{grid, omitted, omitted, 0});
+        app.FileSaveAs(sheetPath);
+        app.FileClose();
+        auto sheet = app.FileOpen(sheetPath, 1);
+        const double least = text::Val(app.GetWksCell(sheet, 9, 1));
+        const double greatest = text::Val(app.GetWksCell(sheet, 9, 3));
+        app.FileClose();
+        app.FileClose();
+        return {least, greatest};
+    }
+    ReadGridGeometry(run.app, grid);
+    return {run.app.GridZMin, run.app.GridZMax};
+}
+
+bool blankGrid(CuspVolRun& run)
+{
+    CuspVolControls& c = run.c;
+    CuspVolState& s = run.s;
+    if (c.Combo1.empty() || s.CuspCode.empty())
+        return refuse(run, "Cusp name", "Choose cusp name");
+    if (auto missing = missingInput(s))
+        return refuse(run, "", *missing);
+
+    run.prompt.busy(false);
+    if (run.prompt.message("Digitise map",
+                           "Use 'Digitise' to outline cusp.\n\rSave as digit.dat in same directory as grid then "
+                           "press 'OK'.",
+                           Buttons::OkCancel) == Answer::Cancel)
+        return false;
+    run.prompt.busy(true);
+
+    const std::string digit = surffns::JoinFolder(c.Label1, "digit.dat");
+    if (!FileExists(digit))
+        throw Error("The digitise file " + digit + " does not exist: save the cusp outline there first.");
+    const std::string pointsDat = s.TopoStem + s.CuspCode + "points.dat";
+    const std::string pointsBln = s.TopoStem + s.CuspCode + "points.bln";
+    writeFileAtomic(pointsDat, readWholeFile(digit));
+    const formats::PointXYList outline = formats::readDigitisePoints(pointsDat);
+    if (outline.size() < 3)
+        throw Error("The cusp outline in " + digit + " has " + std::to_string(outline.size()) +
+                    " point(s); an outline needs at least 3.");
+    formats::writeBlnFile(pointsBln, {formats::closedOutline(outline, 0)}, formats::BlnLayout::Zone);
+
+    const std::string blanked = s.TopoStem + s.CuspCode + "b.grd";
+    const std::string height = s.TopoStem + s.CuspCode + "btmp.grd";
+    surfer::Application& app = *s.m_Surfer;
+    if (isV6(s)) {
+        app.call("GridBlank", Positional{s.TopoGrid, pointsBln, blanked, 1});
+        app.call("GridMath", Positional{blanked, s.PlaneGrid, height, 1, "C=A-B"});
+    } else {
+        app.call("GridBlank", Named{{"InGrid", s.TopoGrid}, {"BlankFile", pointsBln}, {"OutGrid", blanked}});
+        app.call("GridMath", Named{{"Function", "C=A-B"}, {"InGridA", blanked}, {"InGridB", s.PlaneGrid},
+                                   {"OutGridC", height}});
+    }
+    const auto [least, greatest] = heightRange(run, height);
+    if (!(least <= greatest) || isBlank(greatest))
+        throw Error("No node of " + s.TopoGrid + " lies inside the cusp outline: digitise the outline over the cusp.");
+    s.BlankedGrid = blanked;
+    s.BlankedCusp = s.CuspCode;
+    s.HeightGrid = height;
+    c.Label6 = text::CStr(least);
+    c.Label8 = text::CStr(greatest);
+    c.Text8 = c.Label8;
+    run.prompt.busy(false);
+    c.Label12 = "Done";
+    return true;
+}
+
+bool calculate(CuspVolRun& run)
+{
+    CuspVolControls& c = run.c;
+    CuspVolState& s = run.s;
+    if (auto missing = missingInput(s))
+        return refuse(run, "", *missing);
+    if (s.BlankedGrid.empty() || s.BlankedCusp != s.CuspCode)
+        return refuse(run, "", "Blank and analyse the cusp first: \"Calculate\" measures the cusp of the last "
+                               "\"Blank and analyse grids\".");
+
+    const double tip = typedBox(c.Text8, "Max to use");
+    const double intervals = typedBox(c.Text10, "No. of intervals");
+    const double interval = typedBox(c.Text5, "Interval size");
+    if (intervals < 0 || intervals != std::floor(intervals) || intervals > 100000)
+        throw Error("\"No. of intervals\" must be a whole number from 0, not \"" + c.Text10 + "\".");
+    if (!(interval > 0))
+        throw Error("\"Interval size\" must be above 0, not \"" + c.Text5 + "\".");
+    const int n = static_cast<int>(intervals);
+
+    s.VertStep = verticalStep(interval, basalTilt(text::Val(s.PlaneX), text::Val(s.PlaneY)));
+    c.Label7 = text::CStr(s.VertStep);
+
+    // Level grids that are erased afterwards are made where nothing of the user's can be
+    // replaced; kept ones are named after the grid and cusp like every other output.
+    std::optional<PrivateFolder> scratch;
+    if (c.Check1)
+        scratch.emplace("cuspvol");
+    surfer::Application& app = *s.m_Surfer;
+    s.LevelGrids.assign(static_cast<std::size_t>(n) + 1, std::string());
+    std::vector<double> levels(s.LevelGrids.size());
+    for (int k = 1; k <= n + 1; ++k) {
+        const std::string name = "level" + std::to_string(k) + ".grd";
+        std::string& grid = s.LevelGrids[static_cast<std::size_t>(k - 1)];
+        grid = scratch ? scratch->file(name) : s.TopoStem + s.CuspCode + name;
+        levels[static_cast<std::size_t>(k - 1)] = levelHeight(tip, s.VertStep, k);
+        const std::string function = levelFunction(levels[static_cast<std::size_t>(k - 1)]);
+        if (isV6(s))
+            app.call("GridMath", Positional{s.PlaneGrid, omitted, grid, 1, function});
+        else
+            app.call("GridMath", Named{{"Function", function}, {"InGridA", s.PlaneGrid}, {"OutGridC", grid}});
+    }
+
+    std::vector<std::string> lines{cuspVolHeader()};
+    const std::string sheetPath = surffns::JoinFolder(c.Label1, "volume.dat");
+    for (int k = 1; k <= n + 1; ++k) {
+        const std::string& grid = s.LevelGrids[static_cast<std::size_t>(k - 1)];
+        CuspVolRow row;
+        if (isV6(s)) {
+            app.call("GridVolume", Positional{s.BlankedGrid, omitted, grid});
+            app.FileSaveAs(sheetPath);
+            app.FileClose();
+            auto sheet = app.FileOpen(sheetPath, 1);
+            row.volume = text::Val(app.GetWksCell(sheet, 27, 3));
+            row.posSurfArea = text::Val(app.GetWksCell(sheet, 40, 3));
+            app.FileClose();
+        } else {
+            surfer::ResultArray results(12, 0.0);
+            app.call("GridVolume", Named{{"Upper", s.BlankedGrid}, {"Lower", grid}, {"pResults", results},
+                                         {"ShowReport", false}});
+            row.volume = results[3];
+            row.posSurfArea = results[7];
+        }
+        row.level = levels[static_cast<std::size_t>(k - 1)];
+        row.tipText = c.Text8;
+        row.interval = k - 1;
+        row.divisorText = c.Text1;
+        row.vertDist = row.interval * s.VertStep;
+        row.dist = row.interval * interval;
+        lines.push_back(cuspVolRow(row));
+    }
+    formats::writeResultsTable(cuspVolResultsPath(s.TopoStem, s.CuspCode, s.ToothLength), lines);
+    c.Label13 = "Done";
+    return true;
+}
+
+// Runs a step with the hourglass; a failure ends it with its message.
+bool guarded(CuspVolRun& run, bool (*step)(CuspVolRun&))
+{
+    BusyScope busy(run.prompt);
+    try {
+        return step(run);
+    } catch (const std::exception& e) {
+        run.prompt.busy(false);
+        run.prompt.message("", e.what());
+        return false;
+    }
+}
+
+} // namespace
+
+bool Blank_Grid(CuspVolRun& run)
+{
+    if (!guarded(run, blankGrid))
+        return false;
+    if (run.c.chkAutoCalc)
+        return Calculate(run);
+    return true;
+}
+
+bool Calculate(CuspVolRun& run) { return guarded(run, calculate); }
+
+} // namespace trelvik::toothfeatures

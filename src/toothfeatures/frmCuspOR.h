@@ -1,0 +1,57 @@
+#pragma once
+// "Calculate average cusp occlusion relief": the mean depth of a groove profile below
+// the line of the occlusal vector. The handlers read the controls into a CuspORControls
+// and run the steps of cusporsteps.h; the profile lives in a CuspORState that starts
+// afresh with each window.
+#include <QWidget>
+
+#include "core/appstate.h"
+#include "core/prompt.h"
+#include "toothfeatures/cusporsteps.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace trelvik {
+
+class DirListBox;
+class DriveListBox;
+class FileListBox;
+
+class frmCuspOR : public QWidget {
+    Q_OBJECT
+public:
+    frmCuspOR(AppState& state, Prompt& prompt, QWidget* parent = nullptr);
+
+    toothfeatures::CuspORState& state() { return cusp_; }
+    toothfeatures::CuspORControls controls() const;
+
+    DriveListBox* Drive2;
+    DirListBox* Dir2;
+    FileListBox* File2;
+    QPushButton* DirC;
+    QLabel* Label3;
+    QLineEdit* Text2;
+    QPushButton *cmdDigProf, *cmdDigOccVect, *cmdNextGrid, *cmdExit;
+    QLineEdit* Text1;
+    QLabel* Label9;
+
+    void DirC_Click();
+    void Drive2_Change();
+    void Dir2_Change();
+    void File2_Click();
+    void cmdDigProf_Click();
+    void cmdDigOccVect_Click();
+    void cmdNextGrid_Click();
+    void cmdExit_Click();
+
+private:
+    template <typename Step> void run(Step step);
+
+    AppState& app_;
+    Prompt& prompt_;
+    toothfeatures::CuspORState cusp_;
+};
+
+} // namespace trelvik
