@@ -12,6 +12,8 @@
 #include "shell/settings.h"
 #include "surferfns/frmSurfFns.h"
 #include "surferwin/mapwindow.h"
+#include "toothfeatures/frmCuspOR.h"
+#include "toothfeatures/frmCuspVol.h"
 #include "widgets/qtprompt.h"
 
 namespace {
@@ -31,6 +33,8 @@ void registerToolWindows(trelvik::frmStartup& w, trelvik::AppState& state,
                          trelvik::Prompt& prompt) {
     w.setWindowFactory("frmCSVView", [&] { return new trelvik::csvview::frmCSVView(state, prompt); });
     w.setWindowFactory("frmSurfFns", [&] { return new trelvik::frmSurfFns(state, prompt); });
+    w.setWindowFactory("frmCuspVol", [&] { return new trelvik::frmCuspVol(state, prompt); });
+    w.setWindowFactory("frmCuspOR", [&] { return new trelvik::frmCuspOR(state, prompt); });
     w.setWindowFactory("frmConversion", [&] { return new trelvik::frmConversion(state, prompt); });
 }
 
