@@ -39,11 +39,12 @@ formats::PointXYList twoPoints(const std::string& digit, const std::string& copy
 {
     if (!FileExists(digit))
         throw Error("The digitise file " + digit + " does not exist: save the points there first.");
-    writeFileAtomic(copy, readWholeFile(digit));
-    formats::PointXYList points = formats::readDigitisePoints(copy);
+    const std::string bytes = readWholeFile(digit);
+    formats::PointXYList points = formats::readDigitisePoints(digit);
     if (points.size() < 2)
         throw Error("The digitise file " + digit + " holds " + std::to_string(points.size()) +
                     " point(s); two are needed.");
+    writeFileAtomic(copy, bytes);
     points.resize(2);
     return points;
 }
@@ -115,6 +116,10 @@ bool digitiseOcclusalVector(CuspORRun& run)
         run.prompt.message("", "Digitise the groove profile first.");
         return false;
     }
+    // The tolerance step is checked first: a step of 0 or less would never widen the search.
+    const auto step = typedNumber(c.Text1);
+    if (!step || !(*step > 0))
+        throw Error("The tolerance interval must be a number above 0, not \"" + c.Text1 + "\".");
     if (!askDigitise(run, "Use 'Digitise' to define two points along occlusal vector.", "digit1.dat"))
         return false;
     const std::string stem = s.GridDir + s.GridBaseName;
@@ -126,9 +131,6 @@ bool digitiseOcclusalVector(CuspORRun& run)
                                     "Redo occlusal vector with two points along it.");
         return false;
     }
-    const auto step = typedNumber(c.Text1);
-    if (!step || !(*step > 0))
-        throw Error("The tolerance interval must be a number above 0, not \"" + c.Text1 + "\".");
     const auto match = matchOcclusalPoints(s.profile, pts[0].x, pts[0].y, pts[1].x, pts[1].y, *step);
     if (!match) {
         run.prompt.busy(false);

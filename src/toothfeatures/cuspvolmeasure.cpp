@@ -101,11 +101,12 @@ bool blankGrid(CuspVolRun& run)
         throw Error("The digitise file " + digit + " does not exist: save the cusp outline there first.");
     const std::string pointsDat = s.TopoStem + s.CuspCode + "points.dat";
     const std::string pointsBln = s.TopoStem + s.CuspCode + "points.bln";
-    writeFileAtomic(pointsDat, readWholeFile(digit));
-    const formats::PointXYList outline = formats::readDigitisePoints(pointsDat);
+    const std::string bytes = readWholeFile(digit);
+    const formats::PointXYList outline = formats::readDigitisePoints(digit);
     if (outline.size() < 3)
         throw Error("The cusp outline in " + digit + " has " + std::to_string(outline.size()) +
                     " point(s); an outline needs at least 3.");
+    writeFileAtomic(pointsDat, bytes);
     formats::writeBlnFile(pointsBln, {formats::closedOutline(outline, 0)}, formats::BlnLayout::Zone);
 
     const std::string blanked = s.TopoStem + s.CuspCode + "b.grd";

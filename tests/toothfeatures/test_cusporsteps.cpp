@@ -174,8 +174,10 @@ TEST(CuspORSteps, RefusalsWriteNoResults)
     EXPECT_EQ(t.prompt.shown.back().title, "Error");
     EXPECT_EQ(t.last(), "Error - Occlusal vector points must be closer to profile.\n\r"
                         "Redo occlusal vector or increase tolerance.");
-    t.c.Text1 = "0";
-    EXPECT_FALSE(t.vector("0,0\r\n10,0\r\n"));
+    t.c.Text1 = "0";  // refused before the user is asked to digitise
+    const std::size_t asked = t.prompt.shown.size();
+    EXPECT_FALSE(DigitiseOcclusalVector(t.run));
+    EXPECT_EQ(t.prompt.shown.size(), asked + 1);
     EXPECT_THAT(t.last(), HasSubstr("tolerance"));
     t.c.Text1 = "1";
     EXPECT_FALSE(t.vector("3,0\r\n3,0\r\n"));

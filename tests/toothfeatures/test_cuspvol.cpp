@@ -53,7 +53,7 @@ void measure(CuspVolTestRun& t)
 
 } // namespace
 
-TEST(CuspVol, AnalyticCuspInBothCallFormsGivesTheSameTable)
+TEST(CuspVol, AnalyticCuspInBothCallForms)
 {
     std::string tables[2];  // [1] version 6, [0] version 8
     for (bool v6 : {true, false}) {
