@@ -167,6 +167,17 @@ TEST(ConversionWindow, BatchListAndExamine) {
     EXPECT_EQ(w->txtNoOutputPts->text(), "2");  // 2.5 x 1 rounds to the even 2
     w->cmdClearFilenames->click();
     EXPECT_EQ(w->txtNoFiles->text(), "0");
+
+    // Exit unloads the window; the menu builds it afresh with its design values.
+    e.add(w, "scan.hi.txt");
+    w->txtXInt->setText("1");
+    w->cmdExit->click();
+    QApplication::processEvents();
+    frmConversion* again = e.open();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->txtNoFiles->text(), "0");
+    EXPECT_EQ(again->state().NumFiles, 0);
+    EXPECT_EQ(again->txtXInt->text(), "0.030");
 }
 
 TEST(ConversionWindow, ConvertRunsTheChosenPairThenEmptiesTheList) {

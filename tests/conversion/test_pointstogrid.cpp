@@ -246,3 +246,27 @@ TEST(GridLattice, ModesAndIntervalDetection) {
     EXPECT_EQ(d.y, 1000000);
     EXPECT_EQ(DetectIntervals(scatteredCrown(50, 1)).order, "");
 }
+
+TEST(PointsToGrid, Version6PassesLimitsAndIntervalsByPosition) {
+    ConvRun run(true);
+    run.dir.write("v6.txt", xyzText(scatteredCrown(2000, 6)));
+    run.opt.chkRemoveUndercuts = false;
+    run.opt.txtXInt = "0.1";
+    ApplyDefaultSettings(run.opt);
+    run.add("v6.txt");
+    auto c = run.ctx();
+    ConvertTXT_GRD(c);
+    EXPECT_EQ(run.messages(), "");
+    std::vector<std::string> calls;
+    for (const auto& l : run.state.m_Surfer->callLog())
+        if (l.rfind("GridData", 0) == 0 || l.rfind("GridBlank", 0) == 0) calls.push_back(l);
+    ASSERT_EQ(calls.size(), 2u);
+    const std::string data = "\"" + run.dir.path("v6p.txt") + "\"";
+    // The limits come from the points gridded: the cloud and its fill points around it.
+    EXPECT_EQ(calls[0], "GridData(" + data + ", 0, 1, 2, -1.1, 1.1, -1.1, 1.1, 0.1, 0.1, , , 1, \"" +
+                            run.dir.path("v6p.grd") + "\")");
+    EXPECT_EQ(calls[1], "GridBlank(\"" + run.dir.path("v6p.grd") + "\", \"" + run.dir.path("v6pblnpts.bln") +
+                            "\", \"" + run.dir.path("v6pb.grd") + "\", 1)");
+    const Grid g = run.grid("v6pb.grd");
+    EXPECT_LT(worstError(g, crown, [](double x, double y) { return inDisc(x, y, 0.9); }).first, 0.02);
+}
