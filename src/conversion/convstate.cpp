@@ -258,14 +258,22 @@ std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry
     }
     const int n = s.NumFiles;
     for (s.FileIndex = 1; s.FileIndex <= n; ++s.FileIndex) {
-        if (ctx.view.stopRequested()) break;
         const int i = s.FileIndex;
+        if (ctx.view.stopRequested()) {
+            Report(ctx, "", "Conversion stopped (Esc) before " + s.FileFullName[static_cast<std::size_t>(i - 1)] +
+                                "; " + std::to_string(i - 1) + " of " + std::to_string(n) + " files were done.");
+            break;
+        }
         try {
             entry(ctx, i);
             done.push_back(i);
         } catch (const Error& e) {
             s.FileOutName[static_cast<std::size_t>(i - 1)].clear();
             Report(ctx, "", e.what());
+        } catch (const std::exception& e) {
+            s.FileOutName[static_cast<std::size_t>(i - 1)].clear();
+            Report(ctx, "", "The conversion of " + s.FileFullName[static_cast<std::size_t>(i - 1)] +
+                                " failed: " + e.what());
         }
     }
     return done;

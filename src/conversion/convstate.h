@@ -187,8 +187,8 @@ void Report(ConvContext& ctx, const std::string& title, const std::string& text)
 
 // The loop of the list converters: busy pointer; PrepareSurfer when usesSurfer; the
 // chosen file added when the list is empty; entry(ctx, i) for i = 1..NumFiles with
-// FileIndex = i. An entry that throws trelvik::Error is reported (its FileOutName
-// emptied) and the next entry goes on; Esc stops before the next entry. Returns the
+// FileIndex = i. An entry that throws is reported (its FileOutName emptied) and the
+// next entry goes on; Esc stops before the next entry, with a message. Returns the
 // entries that completed. A failure before the loop (no Surfer) is reported and no
 // entry runs. The pointer is normal again however it ends.
 using EntryFn = std::function<void(ConvContext&, int)>;

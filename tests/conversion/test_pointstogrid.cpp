@@ -270,3 +270,24 @@ TEST(PointsToGrid, Version6PassesLimitsAndIntervalsByPosition) {
     const Grid g = run.grid("v6pb.grd");
     EXPECT_LT(worstError(g, crown, [](double x, double y) { return inDisc(x, y, 0.9); }).first, 0.02);
 }
+
+TEST(PointsToGrid, EscStopsBeforeTheNextFile) {
+    ConvRun run;
+    run.opt.chkRemoveUndercuts = run.opt.chkBlankOutline = false;
+    run.opt.txtXInt = "0.1";
+    ApplyDefaultSettings(run.opt);
+    for (const char* f : {"a.txt", "b.txt", "c.txt"}) {
+        run.dir.write(f, xyzText(scatteredCrown(300, 7)));
+        run.add(f);
+    }
+    struct EscAfterFirst : ConvView {
+        int asked = 0;
+        bool stopRequested() override { return ++asked > 1; }
+    } view;
+    ConvContext c{run.app, run.prompt, run.state, run.opt, view};
+    ConvertTXT_GRD(c);
+    EXPECT_TRUE(std::filesystem::exists(run.dir.path("a.grd")));
+    EXPECT_FALSE(std::filesystem::exists(run.dir.path("b.grd")));
+    EXPECT_NE(run.messages().find("1 of 3 files were done"), std::string::npos) << run.messages();
+    EXPECT_EQ(run.state.NumFiles, 0);
+}
