@@ -45,17 +45,21 @@ void appendLine(std::string& s, std::string_view line) {
 
 } // namespace
 
-std::string vrmlElevationGridText(const std::string& path, const VrmlElevationGridOut& f) {
+namespace {
+
+// Emits the file through `put` (text pieces in order), one grid row at a time.
+template <class Put>
+void emitElevationGrid(const std::string& path, const VrmlElevationGridOut& f, Put&& put) {
     const std::size_t count = static_cast<std::size_t>(std::max(f.xDimension, 0)) *
                               static_cast<std::size_t>(std::max(f.zDimension, 0));
     if (f.heights.size() != count)
         throw Error("VRML file " + path + ": " + std::to_string(f.heights.size()) + " heights for a grid of " +
                     std::to_string(f.xDimension) + " x " + std::to_string(f.zDimension));
     std::string s;
-    s.reserve(count * 12 + 1024);
     const bool tooth = f.variant == VrmlVariant::Tooth;
+    const bool lattice = f.variant == VrmlVariant::Lattice;
     appendLine(s, "#VRML V2.0 utf8");
-    if (tooth) appendLine(s, "# VRML of " + path);
+    if (tooth || lattice) appendLine(s, "# VRML of " + (f.source.empty() ? path : f.source));
     appendLine(s, "");
     appendLine(s, "NavigationInfo {");
     appendLine(s, "  type [    \"EXAMINE\",\"ANY\" ] }");
@@ -71,12 +75,13 @@ std::string vrmlElevationGridText(const std::string& path, const VrmlElevationGr
     appendLine(s, "");
     appendLine(s, "Viewpoint {");
     appendLine(s, "  description \"Start\"");
+    // The lattice file writes its last coordinate without the sign's blank.
     appendLine(s, "  position " + text::Str(text::Round(f.px, 3)) + " " + text::Str(text::Round(f.py, 3)) + " " +
-                      text::Str(text::Round(f.pz, 3)));
-    appendLine(s, tooth ? "  orientation 0 0.707 0.707 3.141 }" : "  orientation -0.3 0.60 0.3 1.080 }");
+                      (lattice ? text::CStr(text::Round(f.pz, 3)) : text::Str(text::Round(f.pz, 3))));
+    appendLine(s, tooth || lattice ? "  orientation 0 0.707 0.707 3.141 }" : "  orientation -0.3 0.60 0.3 1.080 }");
     appendLine(s, "");
     appendLine(s, "Transform {");
-    appendLine(s, "   scale " + f.scale + " " + f.scale + " " + f.scale);
+    appendLine(s, "   scale " + f.scale + " " + f.scale + " " + f.scale + (lattice ? " #um" : ""));
     appendLine(s, "   children [");
     appendLine(s, "      Shape {");
     appendLine(s, "         appearance Appearance {");
@@ -94,6 +99,7 @@ std::string vrmlElevationGridText(const std::string& path, const VrmlElevationGr
     appendLine(s, "            zSpacing " + f.zSpacing);
     appendLine(s, "            creaseAngle 30");
     appendLine(s, "            height [");
+    put(std::string_view(s));
     // One row a line, numbers formatted straight into a buffer: the grid may hold
     // millions of nodes.
     std::string line;
@@ -102,15 +108,26 @@ std::string vrmlElevationGridText(const std::string& path, const VrmlElevationGr
         char* out = line.data();
         const double* row = f.heights.data() + static_cast<std::size_t>(j) * f.xDimension;
         for (int i = 0; i < f.xDimension; ++i) out = writePrintNumber(out, row[i]);
-        s.append(line.data(), out);
-        s += kCRLF;
+        *out++ = '\r';
+        *out++ = '\n';
+        put(std::string_view(line.data(), static_cast<std::size_t>(out - line.data())));
     }
-    appendLine(s, "] } } ] }");
+    put(std::string_view("] } } ] }\r\n"));
+}
+
+} // namespace
+
+std::string vrmlElevationGridText(const std::string& path, const VrmlElevationGridOut& f) {
+    std::string s;
+    s.reserve(f.heights.size() * 12 + 1024);
+    emitElevationGrid(path, f, [&](std::string_view t) { s.append(t); });
     return s;
 }
 
 void writeVrmlElevationGrid(const std::string& path, const VrmlElevationGridOut& file) {
-    writeFileAtomic(path, vrmlElevationGridText(path, file));
+    AtomicTextWriter w(path);
+    emitElevationGrid(path, file, [&](std::string_view t) { w.write(t); });
+    w.commit();
 }
 
 namespace {

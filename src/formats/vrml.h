@@ -18,10 +18,15 @@
 // an ElevationGrid, with a height count that does not match the dimensions, or with a
 // dimension or spacing that is not positive is an error naming the file.
 //
+// Also here, in vrml_grid.cpp and vrml_faceset.cpp: the conversion window's grid files
+// (ElevationGrid with a border ring, or IndexedFaceSet of every node or of the data
+// nodes only; see writeVrmlGridFile) and a reader of IndexedFaceSet files.
+//
 // vrmlSurfaceGrid: the surface as a map grid, as the VRML scene places it: grid
 // x = VRML x, grid y = -VRML z (the scene seen from above, VRML's y up), heights and
 // coordinates times the scale. For drawing with the 3-D surface renderer.
 #include "core/grid.h"
+#include "formats/dumplattice.h"
 
 #include <string>
 #include <string_view>
@@ -29,7 +34,10 @@
 
 namespace trelvik::formats {
 
-enum class VrmlVariant { Viewer, Tooth };
+// Lattice: the conversion window's file of a CSV lattice: as Tooth, but line 2 names
+// `source`, the viewpoint's last coordinate has no blank for its sign and the scale line
+// ends " #um".
+enum class VrmlVariant { Viewer, Tooth, Lattice };
 
 struct VrmlElevationGridOut {
     VrmlVariant variant = VrmlVariant::Viewer;
@@ -39,10 +47,11 @@ struct VrmlElevationGridOut {
     std::string zSpacing = "1";      // ZS
     int xDimension = 0, zDimension = 0;
     std::vector<double> heights;     // zDimension * xDimension, file order
+    std::string source;              // Lattice: the file named on line 2 (empty: `path`)
 };
 
-// Writes `file` to `path` (replaced through a temporary file; line 2 of a tooth file
-// names `path`). Throws trelvik::Error naming the file when it cannot be written or
+// Writes `file` to `path` (streamed into a temporary file that then replaces `path`;
+// line 2 of a tooth file names `path`). Throws trelvik::Error naming the file when it cannot be written or
 // when the height count does not match the dimensions.
 void writeVrmlElevationGrid(const std::string& path, const VrmlElevationGridOut& file);
 // The file's text.
@@ -61,5 +70,59 @@ VrmlSurface readVrmlSurface(const std::string& path);
 VrmlSurface parseVrmlSurface(std::string_view text, const std::string& path);
 
 trelvik::Grid vrmlSurfaceGrid(const VrmlSurface& surface);
+
+// --- Grid files of the conversion window ------------------------------------------------
+//
+// The grid as the mapping program dumps it after mirroring (rows in dump order), written
+// as a VRML 2.0 scene, lines ended CR LF and streamed to the file (replaced only once
+// complete). Head: "#VRML V2.0 utf8", "# VRML of <source>", NavigationInfo (EXAMINE,
+// ANY); unless `vantorel`, a white Background and a DirectionalLight (1 0 0, 0.5); seven
+// Viewpoints (Start, Occlusal, Front, Right, Back, Left, Bottom) placed around the
+// scaled grid; a Transform of uniform `scale` around one Shape (blue material). VRML x =
+// grid x, VRML y = height, VRML z = grid y.
+//   ElevationGrid: (ncols + 2) x (nrows + 2) heights rounded to 4 places, a border ring
+//     at the lowest height, blank nodes (z > 1E+38) at the lowest height; spacings
+//     CStr(Round(spacing, 4)); heights unscaled.
+//   Polygons: every node a point "x z y" (each Trim(Str(Round(v, 4)))), blank nodes at
+//     the lowest height; two triangles a cell.
+//   PolygonsSurface: only nodes with z < 1E+38 are points; triangles over cells with
+//     three or four data corners, and over the diamond or corners around an interior
+//     blank node (rules of the surface variant).
+// The lowest height starts at 1000000 and takes every smaller z; the highest starts at
+// -1000000 and takes every z below 1E+38. Scale 10 or 0.01 as the caller decides.
+enum class VrmlGeometry { ElevationGrid, Polygons, PolygonsSurface };
+
+struct VrmlGridFile {
+    VrmlGeometry geometry = VrmlGeometry::ElevationGrid;
+    std::string source;      // named on line 2
+    double scale = 10;
+    bool vantorel = false;   // leave out Background and DirectionalLight
+};
+
+// Writes the file; throws trelvik::Error naming the file when it cannot be written.
+void writeVrmlGridFile(const std::string& path, const DumpLattice& grid, const VrmlGridFile& options);
+
+// The Tiff-text lattice file: the same head without viewpoints (Background written one
+// value a line), a Transform of scale 0.01, an ElevationGrid of ncols x nrows heights
+// without border, spacings and heights in the print form unrounded, one height a line
+// and an empty line after each row, the brackets closed on one line.
+struct VrmlHeightList {
+    std::string source;  // named on line 2
+    int ncols = 0, nrows = 0;
+    double xSpacing = 0, zSpacing = 0;
+    std::vector<double> heights;  // nrows * ncols, file order
+};
+void writeVrmlHeightList(const std::string& path, const VrmlHeightList& file);
+
+// IndexedFaceSet of a VRML file: the first Coordinate's points and the faces of the
+// first coordIndex (each face the indices up to its -1). Errors name the file: no
+// IndexedFaceSet, a list not closed, a non-number, an index outside the point list.
+struct VrmlFaceSet {
+    std::vector<double> points;  // x, y, z of each point in turn
+    std::vector<std::vector<long long>> faces;
+    std::size_t pointCount() const { return points.size() / 3; }
+};
+VrmlFaceSet readVrmlFaceSet(const std::string& path);
+VrmlFaceSet parseVrmlFaceSet(std::string_view text, const std::string& path);
 
 } // namespace trelvik::formats

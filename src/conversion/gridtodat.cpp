@@ -1,0 +1,107 @@
+#include "conversion/gridtodat.h"
+
+#include "conversion/writercalls.h"
+#include "core/error.h"
+#include "core/grid.h"
+#include "core/tempfiles.h"
+#include "formats/chunkwriter.h"
+#include "formats/numberforms.h"
+#include "formats/xyzdump.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace trelvik::conversion {
+
+namespace {
+
+void scan(const std::string& path, const std::function<void(const formats::XyzRecord&)>& fn) {
+    try {
+        formats::scanXyzDump(path, fn);
+    } catch (const formats::XyzLineError& e) {
+        throw Error("The XYZ text " + path + " has no x, y and z on line " + std::to_string(e.line()) + ".");
+    }
+}
+
+inline char* copyText(char* p, std::string_view t) {
+    std::memcpy(p, t.data(), t.size());
+    return p + t.size();
+}
+
+} // namespace
+
+std::string DatOutputName(const std::string& stem, bool chkRenameExt, const std::string& txtRenameExt) {
+    return stem + (chkRenameExt ? txtRenameExt : std::string(".dat"));
+}
+
+void WriteDatWithoutBlanks(const std::string& xyzText, const std::string& out) {
+    formats::ChunkWriter w(out);
+    scan(xyzText, [&](const formats::XyzRecord& r) {
+        if (!(r.z < kBlankThreshold)) return;
+        // The mapping program's text already holds each number in the general form.
+        char* p = w.room(r.xText.size() + r.yText.size() + r.zText.size() + 4);
+        p = copyText(p, r.xText);
+        *p++ = ',';
+        p = copyText(p, r.yText);
+        *p++ = ',';
+        p = copyText(p, r.zText);
+        *p++ = '\r';
+        *p++ = '\n';
+        w.done(p);
+    });
+    w.commit();
+}
+
+void WriteShiftedXyz(const std::string& xyzText, const std::string& out) {
+    // The minima start from the first record (and the first data height), so grids far
+    // from the origin are shifted by their own least values.
+    bool anyNode = false, anyData = false;
+    double xmin = 0, ymin = 0, zmin = 0;
+    scan(xyzText, [&](const formats::XyzRecord& r) {
+        if (!anyNode || r.x < xmin) xmin = r.x;
+        if (!anyNode || r.y < ymin) ymin = r.y;
+        anyNode = true;
+        if (r.z < kBlankThreshold && (!anyData || r.z < zmin)) {
+            zmin = r.z;
+            anyData = true;
+        }
+    });
+    formats::ChunkWriter w(out);
+    scan(xyzText, [&](const formats::XyzRecord& r) {
+        if (!(r.z < kBlankThreshold)) return;
+        char* p = w.room(3 * (formats::kGeneralNumberMax + 2) + 4);
+        p = formats::writeFormat0_0xx(p, r.x - xmin);
+        *p++ = '\t';
+        p = formats::writeFormat0_0xx(p, r.y - ymin);
+        *p++ = '\t';
+        p = formats::writeFormat0_0xx(p, r.z - zmin);
+        *p++ = '\r';
+        *p++ = '\n';
+        w.done(p);
+    });
+    w.commit();
+}
+
+void GridToDat(surfer::Application& app, const std::string& version, const std::string& grid,
+               const std::string& out, bool chkRemoveBPts) {
+    RequireInputFile(grid, "grid");
+    RefuseOverwritingInput(grid, out);
+    if (!chkRemoveBPts) {
+        GridToXyzText(app, version, grid, out);
+        return;
+    }
+    const PrivateTempFile dump(".dat");
+    GridToXyzText(app, version, grid, dump.path());
+    WriteDatWithoutBlanks(dump.path(), out);
+}
+
+void GridToXyz(surfer::Application& app, const std::string& version, const std::string& grid,
+               const std::string& out) {
+    RequireInputFile(grid, "grid");
+    RefuseOverwritingInput(grid, out);
+    const PrivateTempFile dump(".dat");
+    GridToXyzText(app, version, grid, dump.path());
+    WriteShiftedXyz(dump.path(), out);
+}
+
+} // namespace trelvik::conversion

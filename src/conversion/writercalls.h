@@ -1,0 +1,52 @@
+#pragma once
+// The mapping-program calls of the conversion window's writers, in the two call forms
+// of the run's version token ("SurferV6" positional, "SurferV8" named), and the checks
+// the writers share. Another version token is refused (trelvik::Error) rather than
+// silently skipping the call; failed calls throw trelvik::Error.
+//
+//  MirrorGridToXyz   GridTransform of `grid` mirrored in y, written as XYZ text to
+//                    `dump`: version 6 (grid, 4, -, -, -, -, -, dump, 3); version 8
+//                    InGrid, Operation 5, OutGrid, OutFmt 4.
+//  GridToXyzText     GridConvert of `grid` to XYZ text `out`: (grid, out, 3) with
+//                    version 6, (grid, out, 4) with version 8; every node, blanks too.
+//  GridDataWindow    GridData of the x, y, z text `data` onto a lattice from (0, 0) to
+//                    (XMax, YMax) of NumCols x NumRows nodes, into `out`: version 6
+//                    (data, 0, 1, 2, 0, XMax, 0, YMax, -, -, NumRows, NumCols, 6, out);
+//                    version 8 DataFile, NumCols, NumRows, XMin 0, XMax, YMin 0, YMax,
+//                    Algorithm 9, ShowReport False, OutGrid.
+//  RefuseOverwritingInput  throws when `out` names the same file as `in` (a writer must
+//                    never replace the grid it reads).
+#include "core/error.h"
+
+#include <string>
+
+namespace surfer {
+class Application;
+}
+
+namespace trelvik::conversion {
+
+void MirrorGridToXyz(surfer::Application& app, const std::string& version, const std::string& grid,
+                     const std::string& dump);
+void GridToXyzText(surfer::Application& app, const std::string& version, const std::string& grid,
+                   const std::string& out);
+void GridDataWindow(surfer::Application& app, const std::string& version, const std::string& data, long NumCols,
+                    long NumRows, double XMax, double YMax, const std::string& out);
+
+// A user mistake the window shows as a message box with its own title ("Choose data
+// type", "Input fields of view", ...); an empty title means the program's own.
+class Refusal : public Error {
+public:
+    Refusal(std::string title, const std::string& text) : Error(text), title_(std::move(title)) {}
+    const std::string& title() const { return title_; }
+
+private:
+    std::string title_;
+};
+
+void RefuseOverwritingInput(const std::string& in, const std::string& out);
+
+// A grid file that must exist before the mapping program is asked to read it.
+void RequireInputFile(const std::string& path, const char* what);
+
+} // namespace trelvik::conversion
