@@ -291,3 +291,21 @@ TEST(PointsToGrid, EscStopsBeforeTheNextFile) {
     EXPECT_NE(run.messages().find("1 of 3 files were done"), std::string::npos) << run.messages();
     EXPECT_EQ(run.state.NumFiles, 0);
 }
+
+TEST(PointsToGrid, TheBundledSamplePointsConvertAtAFifthOfAMillimetre) {
+    ConvRun run;
+    std::filesystem::copy_file(std::string(TRELVIK_SOURCE_DIR) + "/samples/molar_points.txt",
+                               run.dir.path("molar_points.txt"));
+    // Points about 0.13 mm apart: the outline's bins (1.5 intervals) must reach past
+    // the neighbours, so the interval is 0.2 mm.
+    run.opt.txtXInt = "0.2";
+    ApplyDefaultSettings(run.opt);
+    run.add("molar_points.txt");
+    auto c = run.ctx();
+    ConvertTXT_GRD(c);
+    EXPECT_EQ(run.messages(), "");
+    const Grid g = run.grid("molar_points-uct480_120pb.grd");
+    int kept = 0;
+    for (double z : g.z) kept += !isBlank(z);
+    EXPECT_GT(kept, 1200);
+}
