@@ -8,6 +8,8 @@
 #include "core/appstate.h"
 #include "core/error.h"
 #include "csvview/frmCSVView.h"
+#include "planes/frmEnamOut.h"
+#include "planes/frmLandFind.h"
 #include "shell/frmStartup.h"
 #include "shell/settings.h"
 #include "surferfns/frmSurfFns.h"
@@ -36,6 +38,8 @@ void registerToolWindows(trelvik::frmStartup& w, trelvik::AppState& state,
     w.setWindowFactory("frmCuspVol", [&] { return new trelvik::frmCuspVol(state, prompt); });
     w.setWindowFactory("frmCuspOR", [&] { return new trelvik::frmCuspOR(state, prompt); });
     w.setWindowFactory("frmConversion", [&] { return new trelvik::frmConversion(state, prompt); });
+    w.setWindowFactory("frmLandFind", [&] { return new trelvik::frmLandFind(state, prompt); });
+    w.setWindowFactory("frmEnamOut", [&] { return new trelvik::frmEnamOut(state, prompt); });
 }
 
 } // namespace

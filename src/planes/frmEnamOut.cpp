@@ -1,0 +1,148 @@
+#include "planes/frmEnamOut.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "core/error.h"
+#include "shell/settings.h"
+
+namespace trelvik {
+
+frmEnamOut::frmEnamOut(AppState& state, Prompt& prompt, QWidget* parent)
+    : QWidget(parent), app_(state), prompt_(prompt) {
+    setWindowTitle("Enamel Outlines");
+    lists_.build(this, "*.grd", QString::fromStdString(app_.ProgramDir));
+    Drive3 = lists_.drive, Dir3 = lists_.dir, File3 = lists_.file, Text7 = lists_.text, Label1 = lists_.label;
+    Command2 = new QPushButton("Dir", this);
+    cmdInputTopo = new QPushButton("Input topo grid", this);
+    cmdInputPlane = new QPushButton("Input plane grid", this);
+    lblXValue = new QLabel("PlaneX", this);
+    lblYValue = new QLabel("PlaneY", this);
+    lblCValue = new QLabel("PlaneC", this);
+    cmdDigOccVect = new QPushButton("Digitise occlusal vector", this);
+    txtNoSeg = new QLineEdit(this);
+    cmdDigEnamOut = new QPushButton("Digitise outline(s)", this);
+    optUpper = new QRadioButton("Upper", this);
+    optLower = new QRadioButton("Lower", this);
+    auto* side = new QButtonGroup(this);
+    side->addButton(optUpper);
+    side->addButton(optLower);
+    cmdTransform = new QPushButton("Transform and write to file", this);
+    cmdExit = new QPushButton("Exit", this);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(Label1, 0, 0, 1, 2);
+    grid->addWidget(Text7, 1, 0);
+    grid->addWidget(Drive3, 1, 1);
+    grid->addWidget(File3, 2, 0, 6, 1);
+    grid->addWidget(Dir3, 2, 1, 6, 1);
+    grid->addWidget(Command2, 8, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(new QLabel("Inputted grids should be in format:\ntopo grid: [name].grd\nplane grid: [name] + "
+                                "plane.grd\nplane formula: [name] + planeform.txt",
+                                this));
+    right->addWidget(new QLabel("Plane formula file must be in same directory", this));
+    right->addWidget(cmdInputTopo);
+    right->addWidget(cmdInputPlane);
+    auto* coeffs = new QHBoxLayout;
+    for (QLabel* l : {lblXValue, lblYValue, lblCValue}) coeffs->addWidget(l);
+    right->addLayout(coeffs);
+    right->addWidget(cmdDigOccVect);
+    auto* segs = new QHBoxLayout;
+    segs->addWidget(new QLabel("No. of enamel segments", this));
+    segs->addWidget(txtNoSeg);
+    right->addLayout(segs);
+    right->addWidget(cmdDigEnamOut);
+    auto* sides = new QHBoxLayout;
+    sides->addWidget(optUpper);
+    sides->addWidget(optLower);
+    right->addLayout(sides);
+    right->addWidget(cmdTransform);
+    right->addWidget(new QLabel("Slices the digitised enamel outlines from the topo grid, levels the basal plane, "
+                                "turns the occlusal vector onto +y and writes [name]Out.csv and [name]OutZ.csv.",
+                                this));
+    right->addWidget(cmdExit);
+    right->addStretch(1);
+    grid->addLayout(right, 0, 2, 9, 1);
+
+    connect(File3, &FileListBox::doubleClicked, this, [this] { File3_DblClick(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(cmdInputTopo, &QPushButton::clicked, this, [this] { cmdInputTopo_Click(); });
+    connect(cmdInputPlane, &QPushButton::clicked, this, [this] { cmdInputPlane_Click(); });
+    connect(cmdDigOccVect, &QPushButton::clicked, this, [this] { cmdDigOccVect_Click(); });
+    connect(cmdDigEnamOut, &QPushButton::clicked, this, [this] { cmdDigEnamOut_Click(); });
+    connect(cmdTransform, &QPushButton::clicked, this, [this] { cmdTransform_Click(); });
+    connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+    Form_Load();
+}
+
+void frmEnamOut::guarded(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const std::exception& e) {
+        prompt_.busy(false);
+        prompt_.message("", e.what());
+    }
+}
+
+void frmEnamOut::Form_Load() {
+    s_.TopoLoaded = false;
+    s_.PlaneLoaded = false;
+}
+
+void frmEnamOut::File3_DblClick() {
+    if (s_.TopoLoaded && s_.PlaneLoaded) return;
+    Label1->setText(File3->path());
+    Text7->setText(File3->fileName());
+    if (!s_.TopoLoaded) cmdInputTopo_Click();
+    else cmdInputPlane_Click();
+}
+
+void frmEnamOut::Command2_Click() {
+    guarded([this] {
+        const std::string d = ReadDefaultDir(app_);
+        if (!lists_.moveTo(QString::fromStdString(d)))
+            throw Error("The default directory " + d + " does not exist: choose it again with File > Set default directory.");
+    });
+}
+
+void frmEnamOut::cmdInputTopo_Click() {
+    guarded([this] { planes::cmdInputTopo(s_, prompt_, lists_.name(), lists_.folder()); });
+}
+
+void frmEnamOut::cmdInputPlane_Click() {
+    guarded([this] {
+        const auto labels = planes::cmdInputPlane(s_, prompt_, lists_.folder());
+        if (!labels) return;
+        lblXValue->setText(QString::fromStdString(labels->x));
+        lblYValue->setText(QString::fromStdString(labels->y));
+        lblCValue->setText(QString::fromStdString(labels->c));
+    });
+}
+
+void frmEnamOut::cmdDigOccVect_Click() {
+    guarded([this] { planes::cmdDigOccVect(s_, app_, prompt_); });
+}
+
+void frmEnamOut::cmdDigEnamOut_Click() {
+    guarded([this] { planes::cmdDigEnamOut(s_, app_, prompt_, txtNoSeg->text().toStdString()); });
+}
+
+void frmEnamOut::cmdTransform_Click() {
+    guarded([this] {
+        const planes::ToothSide chosen = optUpper->isChecked()   ? planes::ToothSide::Upper
+                                         : optLower->isChecked() ? planes::ToothSide::Lower
+                                                                 : planes::ToothSide::Unset;
+        const auto used = planes::cmdTransform(s_, prompt_, chosen);
+        if (used == planes::ToothSide::Upper) optUpper->setChecked(true);
+        if (used == planes::ToothSide::Lower) optLower->setChecked(true);
+    });
+}
+
+void frmEnamOut::cmdExit_Click() { close(); }
+
+} // namespace trelvik

@@ -1,0 +1,57 @@
+#pragma once
+// "Enamel Outlines": cuts enamel ridge outlines out of a tooth grid and writes them,
+// aligned to the tooth's occlusal vector over its levelled basal plane, as point files
+// for the contact-analysis program. Handlers read their controls and call the
+// procedures of planes/enamel.h; a failure is shown as a message and leaves the window
+// open.
+#include <QWidget>
+#include <functional>
+
+#include "core/appstate.h"
+#include "core/prompt.h"
+#include "planes/enamel.h"
+#include "planes/frmLandFind_lists.h"
+
+class QPushButton;
+class QRadioButton;
+
+namespace trelvik {
+
+class frmEnamOut : public QWidget {
+    Q_OBJECT
+public:
+    frmEnamOut(AppState& state, Prompt& prompt, QWidget* parent = nullptr);
+
+    planes::EnamelState& enamel() { return s_; }
+
+    DriveListBox* Drive3;
+    DirListBox* Dir3;
+    FileListBox* File3;
+    QLabel* Label1;
+    QPushButton* Command2;
+    QLineEdit* Text7;
+    QPushButton *cmdInputTopo, *cmdInputPlane, *cmdDigOccVect, *cmdDigEnamOut, *cmdTransform, *cmdExit;
+    QLabel *lblXValue, *lblYValue, *lblCValue;
+    QLineEdit* txtNoSeg;
+    QRadioButton *optUpper, *optLower;
+
+    void Form_Load();
+    void File3_DblClick();
+    void Command2_Click();
+    void cmdInputTopo_Click();
+    void cmdInputPlane_Click();
+    void cmdDigOccVect_Click();
+    void cmdDigEnamOut_Click();
+    void cmdTransform_Click();
+    void cmdExit_Click();
+
+private:
+    void guarded(const std::function<void()>& step);
+
+    AppState& app_;
+    Prompt& prompt_;
+    planes::EnamelState s_;
+    planes::FileChooser lists_;
+};
+
+} // namespace trelvik

@@ -1,0 +1,46 @@
+#include "planes/frmLandFind_lists.h"
+
+#include <QFileInfo>
+
+namespace trelvik::planes {
+
+void FileChooser::build(QWidget* parent, const QString& pattern, const QString& folder) {
+    drive = new DriveListBox(parent);
+    dir = new DirListBox(parent);
+    file = new FileListBox(parent);
+    file->setPattern(pattern);
+    text = new QLineEdit(pattern, parent);
+    label = new QLabel(parent);
+    label->setFrameShape(QFrame::Panel);
+    label->setFrameShadow(QFrame::Sunken);
+    if (QFileInfo(folder).isDir()) {
+        drive->setDrive(folder);
+        dir->setPath(folder);
+    }
+    file->setPath(dir->path());
+    QObject::connect(dir, &DirListBox::changed, parent, [this] {
+        file->setPath(dir->path());
+        label->setText(dir->path());
+    });
+    QObject::connect(drive, &DriveListBox::changed, parent, [this] { dir->setPath(drive->drive()); });
+    QObject::connect(file, &FileListBox::clicked, parent, [this] {
+        text->setText(file->fileName());
+        label->setText(file->path());
+    });
+}
+
+std::string FileChooser::folder() const {
+    const QString shown = label->text();
+    return (shown.isEmpty() ? dir->path() : shown).toStdString();
+}
+
+bool FileChooser::moveTo(const QString& folder) {
+    if (!QFileInfo(folder).isDir()) return false;
+    drive->setDrive(folder);
+    dir->setPath(folder);
+    file->setPath(dir->path());
+    label->setText(dir->path());
+    return true;
+}
+
+} // namespace trelvik::planes

@@ -1,0 +1,182 @@
+// The landmark and enamel-outline windows opened from the main menu: controls with their
+// design values, and the main buttons run end to end on files in a temporary folder.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <filesystem>
+
+#include "landmarktest.h"
+#include "planes/frmEnamOut.h"
+#include "planes/frmLandFind.h"
+#include "shell/frmStartup.h"
+#include "support/qtapp.h"
+#include "surfer/application.h"
+
+using namespace trelvik;
+using trelvik::testing::TempFolder;
+
+namespace {
+
+struct Env {
+    TempFolder dir;
+    AppState state;
+    ScriptedPrompt prompt;
+    std::unique_ptr<frmStartup> main;
+
+    Env() {
+        testsupport::ensureApp();
+        surfer::shutdownAll();
+        state.ProgramDir = state.DefaultDir = dir.folder();
+        state.SurferVersion = "SurferV8";
+        main = std::make_unique<frmStartup>(state, prompt);
+        main->setWindowFactory("frmLandFind", [this] { return new frmLandFind(state, prompt); });
+        main->setWindowFactory("frmEnamOut", [this] { return new frmEnamOut(state, prompt); });
+        landmarktest::writeGrid(dir, "tooth.grd", 11, 11, 0, 10, 0, 10, landmarktest::basalPlane);
+    }
+    ~Env() {
+        main.reset();
+        QApplication::processEvents();
+        surfer::shutdownAll();
+    }
+    template <class W>
+    W* open(QAction* item, const char* name) {
+        EXPECT_TRUE(item->isEnabled());
+        item->trigger();
+        return qobject_cast<W*>(main->windows().find(name));
+    }
+    void pick(FileListBox* list, const char* name) {
+        list->refresh();
+        ASSERT_TRUE(list->selectFile(name)) << name;
+        emit list->clicked();
+    }
+};
+
+} // namespace
+
+TEST(frmLandFind, OpensWithItsDesignValuesAndRunsTheWholeRoad) {
+    Env env;
+    auto* w = env.open<frmLandFind>(env.main->mnuLandFind, "frmLandFind");
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Landmark data");
+    ASSERT_EQ(w->SSTab1->count(), 4);
+    const char* tabs[] = {"Conversion", "Slice grid", "Calculate", "Plane"};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(w->SSTab1->tabText(i), tabs[i]);
+    const std::pair<QPushButton*, const char*> buttons[] = {
+        {w->DirC, "Dir"}, {w->Command4, "Add .dat  filename"}, {w->Command5, "Convert to .bln"},
+        {w->Command8, "Exit"}, {w->Command6, "Slice grid"}, {w->Command9, "Exit"}, {w->Command3, "Calculate"},
+        {w->cmdReset, "Reset"}, {w->Command10, "Exit"}, {w->Command11, "Find distances to plane"},
+        {w->Command2, "Exit"}};
+    for (const auto& [b, caption] : buttons) EXPECT_EQ(b->text(), caption);
+    const std::pair<QLineEdit*, const char*> boxes[] = {{w->Text1, "*.dat"}, {w->Text2, "*.grd"}, {w->Text3, "*.txt"},
+                                                        {w->Text4, "*.txt"}, {w->Text5, "1"}, {w->Text6, "dat filename"}};
+    for (const auto& [b, value] : boxes) EXPECT_EQ(b->text(), value);
+    EXPECT_EQ(w->Label7->text(), "0/0");
+    EXPECT_EQ(w->Label13->text(), "0");
+    EXPECT_EQ(w->chkToothLength->text(), "Generate Tooth Length file");
+    EXPECT_FALSE(w->chkToothLength->isChecked());
+    EXPECT_EQ(w->File2->pattern(), "*.grd");
+
+    // A step out of order is shown as a message; the window stays.
+    w->Command5->click();
+    ASSERT_EQ(env.prompt.shown.size(), 1u);
+    EXPECT_NE(env.prompt.shown[0].text.find("trial files"), std::string::npos);
+
+    env.dir.write("t1.dat", "2,2\r\n6,5\r\n");
+    env.dir.write("t2.dat", "2.5,2\r\n6,5.5\r\n");
+    env.dir.write("toothplaneform.txt", "z(x,y) = 1 + 0y + 0x\r\n");
+    w->Dir1->setPath(QString::fromStdString(env.dir.folder()));
+    EXPECT_EQ(w->Dir3->path(), w->Dir1->path());  // the other pages follow
+    w->Text5->setText("2");
+    for (const char* t : {"t1.dat", "t2.dat"}) {
+        env.pick(w->File1, t);
+        w->Command4->click();
+    }
+    EXPECT_EQ(w->Label7->text(), " 2/ 2");
+    w->Command5->click();
+    EXPECT_EQ(w->Label13->text(), "2");
+    env.pick(w->File2, "tooth.grd");
+    w->Command6->click();
+    EXPECT_EQ(w->Text3->text(), "toothcalcresults.csv");
+    w->chkToothLength->setChecked(true);
+    w->Command3->click();
+    EXPECT_TRUE(std::filesystem::exists(env.dir.path("toothcalcresults.csv")));
+    EXPECT_TRUE(std::filesystem::exists(env.dir.path("tooth_tl.txt")));
+    env.pick(w->File4, "toothplaneform.txt");
+    w->Command11->click();
+    EXPECT_NE(env.dir.read("toothcalcresults.csv").find("Distance of Point from plane"), std::string::npos);
+    EXPECT_EQ(env.prompt.shown.size(), 1u);
+
+    w->cmdReset->click();
+    EXPECT_EQ(w->Label7->text(), "0/0");
+    EXPECT_EQ(w->Text5->text(), "1");
+    w->Command8->click();
+    QApplication::processEvents();
+    EXPECT_EQ(env.main->windows().find("frmLandFind"), nullptr);
+}
+
+TEST(frmEnamOut, OpensWithItsDesignValuesAndTransformsTheOutlines) {
+    Env env;
+    auto* w = env.open<frmEnamOut>(env.main->mnuEnamel, "frmEnamOut");
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowTitle(), "Enamel Outlines");
+    const std::pair<QPushButton*, const char*> buttons[] = {
+        {w->Command2, "Dir"}, {w->cmdInputTopo, "Input topo grid"}, {w->cmdInputPlane, "Input plane grid"},
+        {w->cmdDigOccVect, "Digitise occlusal vector"}, {w->cmdDigEnamOut, "Digitise outline(s)"},
+        {w->cmdTransform, "Transform and write to file"}, {w->cmdExit, "Exit"}};
+    for (const auto& [b, caption] : buttons) EXPECT_EQ(b->text(), caption);
+    EXPECT_EQ(w->Text7->text(), "*.grd");
+    EXPECT_EQ(w->txtNoSeg->text(), "");
+    EXPECT_EQ(w->lblXValue->text(), "PlaneX");
+    EXPECT_EQ(w->lblYValue->text(), "PlaneY");
+    EXPECT_EQ(w->lblCValue->text(), "PlaneC");
+    EXPECT_EQ(w->optUpper->text(), "Upper");
+    EXPECT_EQ(w->optLower->text(), "Lower");
+    EXPECT_FALSE(w->optUpper->isChecked() || w->optLower->isChecked());
+    EXPECT_EQ(w->Dir3->path().toStdString(), env.dir.folder());  // the program's own folder
+
+    w->cmdInputTopo->click();
+    EXPECT_EQ(env.prompt.shown.back().text, "Please choose grid filename");
+
+    // The first double-click loads the tooth grid, the second its plane, a third nothing.
+    env.dir.write("toothplaneform.txt", "z(x,y) = 0 + 0y + 0x\r\n");
+    env.pick(w->File3, "tooth.grd");
+    emit w->File3->doubleClicked();
+    emit w->File3->doubleClicked();
+    EXPECT_TRUE(w->enamel().TopoLoaded && w->enamel().PlaneLoaded);
+    EXPECT_EQ(w->lblXValue->text(), "0");
+    w->Text7->setText("other.grd");
+    emit w->File3->doubleClicked();
+    EXPECT_EQ(w->Text7->text(), "other.grd");
+
+    env.prompt.respond([&](const ScriptedPrompt::Shown& s) {
+        EXPECT_EQ(s.title, "Digitise map");
+        EXPECT_EQ(s.text, "Use 'Digitise' to define occlusal vector.\n\rSave as digit.dat in same directory as grid "
+                          "then press 'OK'.");
+        env.dir.write("digit.dat", "3,5\r\n3,3\r\n");
+        return Answer::Ok;
+    });
+    w->cmdDigOccVect->click();
+    w->txtNoSeg->setText("1");
+    env.prompt.respond([&](const ScriptedPrompt::Shown& s) {
+        EXPECT_EQ(s.text, "Use 'Digitise' to define enamel outline 1.\n\rSave as digit1.dat in same directory as "
+                          "grid then press 'OK'.");
+        env.dir.write("digit1.dat", "1,1\r\n2,1\r\n");
+        return Answer::Ok;
+    });
+    w->cmdDigEnamOut->click();
+    env.prompt.answer(Answer::Yes);  // "Upper outline?"
+    w->cmdTransform->click();
+    EXPECT_EQ(env.prompt.shown.back().text, "Upper outline?");
+    EXPECT_TRUE(w->optUpper->isChecked());
+    // The vector points along +y already, so an upper tooth only has y negated.
+    EXPECT_EQ(env.dir.read("toothOut.csv"), "1,-1\r\n2,-1\r\n1,-1\r\n99999,\r\n");
+    EXPECT_EQ(env.dir.read("toothOutZ.csv"), "1,-1,1.75\r\n2,-1,2.25\r\n1,-1,1.75\r\n99999,\r\n");
+}
