@@ -35,16 +35,27 @@ void gridTriangulation(const trelvik::PointList& points, trelvik::Grid& grid, co
     if (dt.dimension() < 2)
         throw trelvik::Error("GridData: the data points of " + dataFile + " lie on one line and cannot be triangulated");
 
+    // Each search starts from the face found for the node before it; a row starts from
+    // the face of the previous row's first node. A node outside the hull leaves the
+    // search at the hull face nearest to it, so the blank margins of an outlined tooth
+    // cost short walks instead of one across the whole triangulation per node.
+    auto finiteNear = [&](Delaunay::Face_handle f) {
+        if (f == Delaunay::Face_handle() || !dt.is_infinite(f)) return f;
+        return f->neighbor(f->index(dt.infinite_vertex()));
+    };
     detail::forEachRowBlock(grid.rows, [&](int r0, int r1) {
-        Delaunay::Face_handle hint;
+        Delaunay::Face_handle hint, rowStart;
         for (int r = r0; r < r1; ++r) {
             const double y = grid.y(r);
+            hint = rowStart;
             for (int c = 0; c < grid.cols; ++c) {
                 const double x = grid.x(c);
                 Delaunay::Locate_type lt;
                 int li;
                 const Kernel::Point_2 q(x, y);
                 Delaunay::Face_handle f = dt.locate(q, lt, li, hint);
+                hint = finiteNear(f);
+                if (c == 0) rowStart = hint;
                 if (lt == Delaunay::VERTEX) {
                     grid.at(c, r) = f->vertex(li)->info();
                     continue;
@@ -55,7 +66,6 @@ void gridTriangulation(const trelvik::PointList& points, trelvik::Grid& grid, co
                     grid.at(c, r) = trelvik::kBlank;
                     continue;
                 }
-                hint = f;
                 const auto& p0 = f->vertex(0)->point();
                 const auto& p1 = f->vertex(1)->point();
                 const auto& p2 = f->vertex(2)->point();

@@ -1,0 +1,199 @@
+#include "planes/rotategrid.h"
+
+#include "core/error.h"
+#include "core/fileroutines.h"
+#include "core/textform.h"
+#include "formats/blnfile.h"
+#include "formats/digitisefile.h"
+#include "planes/occlusalvector.h"
+#include "planes/planefit.h"
+#include "planes/planefitgrid.h"
+#include "planes/planeformula.h"
+#include "planes/rotatepoints.h"
+#include "shell/gridgeometry.h"
+#include "surfer/application.h"
+
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+
+namespace trelvik::planes {
+
+namespace {
+constexpr double kPi = 3.1415926535898;
+
+void requireEntered(const RotateState& s) {
+    if (!s.entered || !s.m_Surfer) throw Error("Enter a grid first (\"Enter grid\" on the Filename tab).");
+}
+
+// Node spacings of the entered grid, as the version reads them.
+void readSpacings(RotateContext& ctx) {
+    RotateState& s = ctx.state;
+    if (usesVersion6(ctx.app)) {
+        const std::string path = s.GridDir + "volume.dat";
+        s.m_Surfer->call("GridVolume", surfer::Positional{s.RotGrid, surfer::omitted, surfer::omitted, 0});
+        s.m_Surfer->FileSaveAs(path);
+        s.m_Surfer->FileClose();
+        auto sheet = s.m_Surfer->FileOpen(path, 1);
+        s.OrigXSpacing = text::Val(s.m_Surfer->GetWksCell(sheet, 5, 2));
+        s.OrigYSpacing = text::Val(s.m_Surfer->GetWksCell(sheet, 6, 2));
+        s.m_Surfer->FileClose();
+    } else {
+        ReadGridGeometry(ctx.app, s.RotGrid);
+        s.OrigXSpacing = ctx.app.GridXSpacing;
+        s.OrigYSpacing = ctx.app.GridYSpacing;
+    }
+}
+
+void refuse(RotateContext& ctx, const std::string& title, const std::string& text) {
+    ctx.prompt.busy(false);
+    ctx.prompt.message(title, text);
+}
+} // namespace
+
+std::string RotXYOutputName(const std::string& base, bool xAxis, bool yAxis, const std::string& xAngle,
+                            const std::string& yAngle) {
+    if (xAxis && yAxis) return base + "trs" + xAngle + "x" + yAngle + "y.grd";
+    if (xAxis) return base + "trs" + xAngle + "x.grd";
+    if (yAxis) return base + "trs" + yAngle + "y.grd";
+    return base + "trsxy.grd";
+}
+
+double AngleFromText(const std::string& textIn, const std::string& axis) {
+    const std::string t = text::Trim(textIn);
+    double v = 0;
+    const char* b = t.data();
+    const char* e = b + t.size();
+    if (b != e && *b == '+') ++b;
+    const bool digitFirst = b != e && (std::isdigit(static_cast<unsigned char>(*b)) || *b == '.' || *b == '-');
+    auto r = digitFirst ? std::from_chars(b, e, v) : std::from_chars_result{b, std::errc::invalid_argument};
+    if (r.ec != std::errc() || r.ptr != e || !std::isfinite(v))
+        throw Error("The " + axis + " axis angle \"" + textIn + "\" is not a number of degrees");
+    return v;
+}
+
+bool ChooseIntervals(RotateContext& ctx, const RotateForm& form) {
+    RotateState& s = ctx.state;
+    if (form.IntervalOption == 3) {
+        const double dx = text::Val(form.Text5), dy = text::Val(form.Text6);
+        if (!(dx > 0) || !(dy > 0)) {
+            refuse(ctx, "", "Choose x and y intervals for new grid");
+            return false;
+        }
+        s.XInterval = dx;
+        s.YInterval = dy;
+    } else {
+        const double f = form.IntervalOption == 2 ? 0.5 : 1.0;
+        s.XInterval = s.OrigXSpacing * f;
+        s.YInterval = s.OrigYSpacing * f;
+    }
+    return true;
+}
+
+bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
+    BusyScope busy(ctx.prompt);
+    RotateState& s = ctx.state;
+    AttachSurfer(ctx.app, s.m_Surfer, form.chkStartSurfer);
+    if (isUnchosen(form.Text1, "*.grd")) {
+        refuse(ctx, "Filename", "Choose grid filename");
+        return false;
+    }
+    const bool v6 = usesVersion6(ctx.app);
+    s.GridDir = folderWithSeparator(form.Label1);
+    s.GridBaseName = form.Text1.size() > 4 ? form.Text1.substr(0, form.Text1.size() - 4) : std::string();
+    s.TopoGrid = s.GridDir + form.Text1;
+    const std::string base = s.GridDir + s.GridBaseName;
+    if (!FileExists(s.TopoGrid)) throw Error("Grid file not found: " + s.TopoGrid);
+
+    std::string rotGrid = s.TopoGrid;
+    if (form.Check1) {
+        ctx.prompt.busy(false);
+        if (ctx.prompt.message("Digitise map",
+                               "Use 'Digitise' to define area of tooth to rotate.\n\rSave as digit.dat in same "
+                               "directory as grid then press 'OK'.",
+                               Buttons::OkCancel) != Answer::Ok)
+            return false;
+        ctx.prompt.busy(true);
+        const std::string digit = s.GridDir + "digit.dat";
+        if (!FileExists(digit)) throw Error("Digitise file not found: " + digit);
+        writeFileAtomic(base + "_tap.dat", readWholeFile(digit));
+        const auto outline = formats::readDigitisePoints(base + "_tap.dat");
+        if (outline.size() < 3)
+            throw Error(base + "_tap.dat holds " + std::to_string(outline.size()) +
+                        " points: an area needs at least 3");
+        const std::string bln = base + "_tap.bln";
+        formats::writeBlnFile(bln, {formats::closedOutline(outline, 0)}, formats::BlnLayout::Zone);
+        rotGrid = base + "_tab.grd";
+        if (v6) s.m_Surfer->call("GridBlank", surfer::Positional{s.TopoGrid, bln, rotGrid, 1});
+        else
+            s.m_Surfer->call("GridBlank",
+                             surfer::Named{{"InGrid", s.TopoGrid}, {"BlankFile", bln}, {"OutGrid", rotGrid}});
+    }
+    const std::string points = base + "_tab.dat";
+    if (v6) s.m_Surfer->call("GridConvert", surfer::Positional{rotGrid, points, 3});
+    else s.m_Surfer->call("GridConvert", surfer::Named{{"InGrid", rotGrid}, {"OutGrid", points}, {"OutFmt", 4}});
+    s.RotGrid = rotGrid;
+    s.RotPointFile = points;
+    readSpacings(ctx);
+    s.entered = true;
+
+    form.Label5 = text::CStr(s.OrigXSpacing);
+    form.Label12 = text::CStr(s.OrigYSpacing);
+    form.Label7 = text::CStr(s.OrigXSpacing / 2);
+    form.Label13 = text::CStr(s.OrigYSpacing / 2);
+    form.Text5 = "1";
+    form.Text6 = "1";
+    form.Text3 = s.GridBaseName + "rxy.grd";
+    return true;
+}
+
+bool cmdRotPlane_Click(RotateContext& ctx, RotateForm& form) {
+    BusyScope busy(ctx.prompt);
+    RotateState& s = ctx.state;
+    if (!ChooseIntervals(ctx, form)) return false;
+    if (isUnchosen(form.Text2, "*.txt")) {
+        refuse(ctx, "Filename", "Choose plane formula filename");
+        return false;
+    }
+    requireEntered(s);
+    const PlaneCoefficients plane = ReadPlaneFormulaFile(folderWithSeparator(form.Label2) + form.Text2);
+    const Mat3 r = RotationToHorizontal(plane);
+    const std::string base = s.GridDir + s.GridBaseName;
+    s.TrsPointFile = base + "trs.dat";
+    RegridLatticeFor({1, 0, 0, 0, 0}, s.XInterval, s.YInterval);  // refuses bad intervals before any file
+    const PointExtents e = RotatePointFile(s.RotPointFile, s.TrsPointFile, r, PointLayout::Comma);
+    RegridRotatedPoints(ctx.app, *s.m_Surfer, s.TrsPointFile, e, s.XInterval, s.YInterval, base + "trs.grd");
+    return true;
+}
+
+bool RotXY_Click(RotateContext& ctx, RotateForm& form) {
+    BusyScope busy(ctx.prompt);
+    RotateState& s = ctx.state;
+    if (!ChooseIntervals(ctx, form)) return false;
+    if (!form.chkXAxis && !form.chkYAxis) {
+        refuse(ctx, "", "Choose axis to rotate around");
+        return false;
+    }
+    requireEntered(s);
+    Mat3 r = Mat3::Identity();
+    if (form.chkXAxis) r = RotationAboutX(AngleFromText(form.txtXAngle, "x") * kPi / 180) * r;
+    if (form.chkYAxis) r = RotationAboutY(AngleFromText(form.txtYAngle, "y") * kPi / 180) * r;
+    const std::string name = text::Trim(form.Text3);
+    if (name.empty() || name.find_first_of("/\\:*?\"<>|") != std::string::npos)
+        throw Error("The output grid name \"" + form.Text3 + "\" cannot be used as a file name");
+    s.TrsPointFile = s.GridDir + s.GridBaseName + "trs.dat";
+    RegridLatticeFor({1, 0, 0, 0, 0}, s.XInterval, s.YInterval);
+    const PointLayout layout = form.chkXAxis && !form.chkYAxis ? PointLayout::PrintZones : PointLayout::Comma;
+    const PointExtents e = RotatePointFile(s.RotPointFile, s.TrsPointFile, r, layout);
+    struct Remove {
+        std::string path;
+        ~Remove() {
+            std::error_code ec;
+            std::filesystem::remove(path, ec);
+        }
+    } removeTrs{s.TrsPointFile};
+    RegridRotatedPoints(ctx.app, *s.m_Surfer, s.TrsPointFile, e, s.XInterval, s.YInterval, s.GridDir + name);
+    return true;
+}
+
+} // namespace trelvik::planes
