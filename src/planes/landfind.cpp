@@ -75,6 +75,12 @@ std::optional<AddedTrial> DatFilename(LandFindState& s, Prompt& prompt, const st
         s.TrialFiles.assign(n, "");
     } else {
         if (s.TrialsAdded >= s.TrialCount) {
+            // A smaller count typed after the adds shortens the list to it.
+            if (s.TrialFiles.size() > n) {
+                s.TrialFiles.resize(n);
+                s.TrialsAdded = s.TrialCount;
+                forgetDerived(s);
+            }
             prompt.busy(false);
             prompt.message("Dat files", "All " + std::to_string(s.TrialCount) +
                                             " trial files have been added. Press Reset to start a new list, "
@@ -165,7 +171,7 @@ std::string DescribeMissingHeights(const std::vector<MissingHeight>& missing) {
                        "before calculating:";
     for (const MissingHeight& m : missing)
         text += "\r\ntrial " + std::to_string(m.trial) + ", landmark " + std::to_string(m.landmark) + ": " +
-                (m.blank ? "on a blank part of the grid" : "not on its slice line");
+                (m.blank ? "on a blank part of the grid or outside it" : "not on its slice line");
     return text;
 }
 

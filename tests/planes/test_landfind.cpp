@@ -128,6 +128,14 @@ TEST(LandFind, InputMessagesAndStepsOutOfOrderWriteNothing) {
     EXPECT_THROW(BlnConvert(s), Error);  // one of two added
     EXPECT_EQ(DatFilename(s, prompt, "2", "short.dat", dir.folder())->Label7, " 2/ 2");
     EXPECT_FALSE(DatFilename(s, prompt, "2", "a.dat", dir.folder()));  // the list is full
+    // A smaller count typed afterwards keeps the first trials only.
+    EXPECT_FALSE(DatFilename(s, prompt, "1", "a.dat", dir.folder()));
+    EXPECT_EQ(BlnConvert(s), 2);
+    EXPECT_EQ(s.SliceLineFiles.size(), 1u);
+    std::filesystem::remove(dir.path("tempbln1.bln"));
+    ResetLandFind(s);
+    DatFilename(s, prompt, "2", "a.dat", dir.folder());
+    DatFilename(s, prompt, "2", "short.dat", dir.folder());
     try {
         BlnConvert(s);
         ADD_FAILURE();
@@ -182,7 +190,8 @@ TEST(LandFind, LandmarksWithoutAHeightAreReportedNotCountedAsZero) {
     BlnConvert(r.s);
     r.slice("holed.grd");
     ASSERT_EQ(r.prompt.shown.size(), 1u);
-    EXPECT_NE(r.prompt.shown[0].text.find("trial 1, landmark 2: on a blank part of the grid"), std::string::npos);
+    EXPECT_NE(r.prompt.shown[0].text.find("trial 1, landmark 2: on a blank part of the grid or outside it"),
+              std::string::npos);
     EXPECT_EQ(r.dir.read("t1z.dat"), "2,2,2.5\r\n9.5,9.5,\r\n");
     EXPECT_EQ(r.dir.read("tempz1.dat"), "2,2,2.5\r\n");
     // Only the part of trial 1's slice below x, y = 7 has a surface under it.
