@@ -14,6 +14,7 @@
 #include "shell/settings.h"
 #include "surferfns/frmSurfFns.h"
 #include "surferwin/mapwindow.h"
+#include "toothfeatures/frmCurvature.h"
 #include "toothfeatures/frmCuspOR.h"
 #include "toothfeatures/frmCuspVol.h"
 #include "widgets/qtprompt.h"
@@ -40,6 +41,7 @@ void registerToolWindows(trelvik::frmStartup& w, trelvik::AppState& state,
     w.setWindowFactory("frmConversion", [&] { return new trelvik::frmConversion(state, prompt); });
     w.setWindowFactory("frmLandFind", [&] { return new trelvik::frmLandFind(state, prompt); });
     w.setWindowFactory("frmEnamOut", [&] { return new trelvik::frmEnamOut(state, prompt); });
+    w.setWindowFactory("frmCurvature", [&] { return new trelvik::toothfeatures::frmCurvature(state, prompt); });
 }
 
 } // namespace

@@ -20,6 +20,9 @@ bool locate(double v, double lo, double step, int n, int& i, double& f) {
     i = static_cast<int>(std::floor(u));
     if (i >= n - 1) i = n - 2;
     f = u - i;
+    // A point on a grid line, computed with rounding, must not lean on the next line.
+    if (f < 1e-9) f = 0;
+    else if (f > 1 - 1e-9) f = 1;
     return true;
 }
 } // namespace

@@ -5,6 +5,7 @@
 #include "core/textform.h"
 #include "surfer/callargs.h"
 
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 
@@ -17,22 +18,26 @@ using surfer::Positional;
 
 namespace {
 
-constexpr int kDirections = 180 / kCurvatureStep + 1;  // 19: 0 .. 180 degrees
-
 void removeUsed(const std::string& path) {
     std::error_code ec;
     fs::remove(path, ec);
     if (ec) throw Error("Cannot delete the intermediate curvature grid " + path + ": " + ec.message());
 }
 
-void gridMath(SurfFnsContext& ctx, const char* function, const std::string& a, const std::string* b,
+void gridMath(const CurvatureCall& call, const char* function, const std::string& a, const std::string* b,
               const std::string& c) {
     if (b)
-        CallSurfer(ctx, "GridMath", Positional{a, *b, c, omitted, function},
-                   Named{{"Function", function}, {"InGridA", a}, {"InGridB", *b}, {"OutGridC", c}});
+        call("GridMath", Positional{a, *b, c, omitted, function},
+             Named{{"Function", function}, {"InGridA", a}, {"InGridB", *b}, {"OutGridC", c}});
     else
-        CallSurfer(ctx, "GridMath", Positional{a, omitted, c, omitted, function},
-                   Named{{"Function", function}, {"InGridA", a}, {"OutGridC", c}});
+        call("GridMath", Positional{a, omitted, c, omitted, function},
+             Named{{"Function", function}, {"InGridA", a}, {"OutGridC", c}});
+}
+
+// Whole angles go to the mapping program as whole numbers, as they are typed.
+surfer::Value angleValue(double degrees) {
+    if (degrees == std::floor(degrees) && std::fabs(degrees) < 1e9) return static_cast<long>(degrees);
+    return degrees;
 }
 
 } // namespace
@@ -43,31 +48,49 @@ std::string CurvatureGridName(const std::string& smoothedGrid) {
 
 std::string MakeCurvatureGrid(SurfFnsContext& ctx, const std::string& smoothedGrid) {
     const std::string result = CurvatureGridName(smoothedGrid);
+    const CurvatureCall call = [&ctx](const std::string& op, const Positional& v6, const Named& v8) {
+        CallSurfer(ctx, op, v6, v8);
+    };
+    MakeAllAnglesCurvature(call, smoothedGrid, kCurvatureStep, result);
+    return result;
+}
+
+void DirectionalCurvature(const CurvatureCall& call, const std::string& grid, double angleDegrees,
+                          const std::string& out) {
+    const surfer::Value angle = angleValue(angleDegrees);
+    call("GridCalculus", Positional{grid, 0, 2, angle, omitted, omitted, omitted, omitted, out},
+         Named{{"InGrid", grid}, {"Operation", 3}, {"Param1", angle}, {"OutGrid", out}});
+}
+
+void MakeAllAnglesCurvature(const CurvatureCall& call, const std::string& grid, double stepDegrees,
+                            const std::string& result) {
+    if (!(stepDegrees > 0 && stepDegrees <= 180))
+        throw Error("The angle step of the curvature grid must lie above 0 and at most 180 degrees (it is " +
+                    text::CStr(stepDegrees) + ")");
+    const double steps = std::floor(180 / stepDegrees);
+    if (steps + 1 > static_cast<double>(kMaxCurvatureDirections))
+        throw Error("The angle step of the curvature grid (" + text::CStr(stepDegrees) +
+                    " degrees) gives too many directions");
+    const int last = static_cast<int>(steps);  // directions 0 .. last
     PrivateFolder work("curv");
     auto direction = [&](int k) { return work.file("d" + std::to_string(k) + ".grd"); };
     auto fold = [&](int j) { return work.file("m" + std::to_string(j) + ".grd"); };
 
-    for (int k = 0; k < kDirections; ++k) {
-        const int angle = kCurvatureStep * k;
-        CallSurfer(ctx, "GridCalculus",
-                   Positional{smoothedGrid, 0, 2, angle, omitted, omitted, omitted, omitted, direction(k)},
-                   Named{{"InGrid", smoothedGrid}, {"Operation", 3}, {"Param1", angle}, {"OutGrid", direction(k)}});
-    }
+    for (int k = 0; k <= last; ++k) DirectionalCurvature(call, grid, stepDegrees * k, direction(k));
     // Greatest curvature over the directions so far; each input goes once it has been read.
     const std::string d0 = direction(0), d1 = direction(1);
-    gridMath(ctx, "C=max(A,B)", d0, &d1, fold(0));
+    gridMath(call, "C=max(A,B)", d0, &d1, fold(0));
     removeUsed(d0);
     removeUsed(d1);
-    for (int j = 1; j <= kDirections - 2; ++j) {
+    for (int j = 1; j <= last - 1; ++j) {
         const std::string a = direction(j + 1), b = fold(j - 1);
-        gridMath(ctx, "C=max(A,B)", a, &b, fold(j));
+        gridMath(call, "C=max(A,B)", a, &b, fold(j));
         removeUsed(a);
         removeUsed(b);
     }
-    const std::string last = fold(kDirections - 2);
-    gridMath(ctx, "C=A", last, nullptr, result);
-    removeUsed(last);
-    return result;
+    const std::string lastFold = fold(last - 1);
+    gridMath(call, "C=A", lastFold, nullptr, result);
+    removeUsed(lastFold);
 }
 
 } // namespace trelvik::surffns

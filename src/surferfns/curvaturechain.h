@@ -18,8 +18,16 @@
 //   system's temporary folder, so they never meet the user's grids; each is deleted as
 //   soon as the call that reads it has run, and the folder goes however the chain ends.
 //   A failed call or an intermediate grid that cannot be deleted throws trelvik::Error.
+//
+// MakeAllAnglesCurvature is the same chain for any angle step and result name, issued
+// through a caller of the window's own (the curvature tool holds its own instance):
+//   directions 0, step, ..., N * step with N = Int(180 / step) (step 7: 0 to 175),
+//   folds m0 .. m(N - 1), the last copied into `result`. A step outside 0 < step <= 180
+//   (or one giving more than kMaxCurvatureDirections directions) throws trelvik::Error
+//   before any call. DirectionalCurvature is the single GridCalculus call of the chain.
 #include "surferfns/surffnsstate.h"
 
+#include <functional>
 #include <string>
 
 namespace trelvik::surffns {
@@ -30,5 +38,19 @@ inline constexpr int kCurvatureStep = 10;  // degrees between directions
 std::string CurvatureGridName(const std::string& smoothedGrid);
 
 std::string MakeCurvatureGrid(SurfFnsContext& ctx, const std::string& smoothedGrid);
+
+// Issues one operation: v6 by position on a version-6 instance, v8 by name on a
+// version-8 one (and nothing under another version token). Throws trelvik::Error.
+using CurvatureCall =
+    std::function<void(const std::string& operation, const surfer::Positional& v6, const surfer::Named& v8)>;
+
+// A step of a thousandth of a degree still names every direction apart; finer steps
+// only multiply the grid files.
+inline constexpr long kMaxCurvatureDirections = 180001;
+
+void DirectionalCurvature(const CurvatureCall& call, const std::string& grid, double angleDegrees,
+                          const std::string& out);
+void MakeAllAnglesCurvature(const CurvatureCall& call, const std::string& grid, double stepDegrees,
+                            const std::string& result);
 
 } // namespace trelvik::surffns

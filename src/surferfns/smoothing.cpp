@@ -66,19 +66,18 @@ int filterCode(const SmoothOptions& o) {
     return item ? item->code : 0;
 }
 
-// n x n weights of 1, row by row, with w at the centre node.
-surfer::ResultArray userMatrix(int n, double w) {
-    surfer::ResultArray m(static_cast<std::size_t>(n) * static_cast<std::size_t>(n), 1.0);
-    const std::size_t centre = static_cast<std::size_t>(n / 2);
-    m[centre * static_cast<std::size_t>(n) + centre] = w;
-    return m;
-}
-
 void refuse(SurfFnsContext& ctx, const char* text) { Refuse(ctx, kFilterTitle, text); }
 
 } // namespace
 
 const std::vector<PDFilterItem>& PDFilterItems() { return kItems; }
+
+std::vector<double> AverageFilterMatrix(int n, double w) {
+    std::vector<double> m(static_cast<std::size_t>(n) * static_cast<std::size_t>(n), 1.0);
+    const std::size_t centre = static_cast<std::size_t>(n / 2);
+    m[centre * static_cast<std::size_t>(n) + centre] = w;
+    return m;
+}
 
 void chkCurvature_Click(SmoothOptions& o) {
     const bool on = o.chkCurvature;
@@ -130,7 +129,7 @@ BatchOutcome SmoothGrids(SurfFnsContext& ctx, const SmoothOptions& o) {
             const std::string out = s.GridPathNoExt[i - 1] + SmoothSuffix8(o) + ".grd";
             s.OutGridName[i - 1] = out;
             surfer::ResultArray matrix;
-            if (code == kUserMatrixCode) matrix = userMatrix(size, w);
+            if (code == kUserMatrixCode) matrix = AverageFilterMatrix(size, w);
             // The weight or power and the centre weight named in the output reach the
             // filter; the fixed filters take neither.
             const bool takesPower = code == 2 || code == 3 || code == 4;

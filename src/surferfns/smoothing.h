@@ -55,6 +55,11 @@ void chkCurvature_Click(SmoothOptions& o);
 // when no pre-defined filter of that text exists.
 std::string SmoothSuffix8(const SmoothOptions& o);
 
+// The user matrix of "Define filter": n x n weights of 1, row by row, with w at the
+// centre node (the form GridFilter's UserFilter takes). The curvature tool's average
+// smoothing uses the same matrix.
+std::vector<double> AverageFilterMatrix(int n, double w);
+
 // The "Smooth" button.
 BatchOutcome SmoothGrids(SurfFnsContext& ctx, const SmoothOptions& o);
 

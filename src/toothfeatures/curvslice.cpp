@@ -1,0 +1,264 @@
+#include "toothfeatures/curvslice.h"
+
+#include "core/error.h"
+#include "core/grid.h"
+#include "core/textform.h"
+#include "formats/blnfile.h"
+#include "formats/digitisefile.h"
+#include "formats/resultscsv.h"
+#include "formats/slicefile.h"
+#include "surfer/callargs.h"
+#include "surferfns/regridxyz.h"
+
+#include <cmath>
+
+namespace trelvik::toothfeatures {
+
+using surfer::Named;
+using surfer::omitted;
+using surfer::Positional;
+
+namespace {
+
+// More thresholds than this make a table nobody reads; a mistyped step is the cause.
+constexpr long kMaxIntervals = 100000;
+
+bool usable(double z, double curv) { return !isBlank(z) && !isBlank(curv); }
+
+void slice(CurvContext& ctx, const std::string& grid, const std::string& line, const std::string& out) {
+    CallCurv(ctx, "GridSlice", Positional{grid, line, omitted, out},
+             Named{{"InGrid", grid}, {"BlankFile", line}, {"OutDataFile", out}});
+}
+
+// The slice files read into the window's arrays, and the curvature's extremes.
+void readSlices(CurvState& s) {
+    const auto topo = formats::readSliceFile(s.TopoSliceFile);
+    const auto curv = formats::readSliceFile(s.CurvSliceFile);
+    if (topo.empty()) throw Error("The slice " + s.TopoSliceFile + " holds no points: digitise the crest on the grid.");
+    if (curv.size() < topo.size())
+        throw Error("The curvature slice " + s.CurvSliceFile + " has fewer points than the topographic slice " +
+                    s.TopoSliceFile + ": the curvature grid does not cover the topographic grid.");
+    const std::size_t n = topo.size();
+    s.SliceCount = static_cast<long>(n);
+    s.SliceX.assign(n, 0);
+    s.SliceY.assign(n, 0);
+    s.SliceZ.assign(n, 0);
+    s.SliceDist.assign(n, 0);
+    s.SliceCurv.assign(n, 0);
+    bool any = false;
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto& t = topo[i];
+        const auto& k = curv[i];
+        // Both grids are cut along one line at the same lattice crossings.
+        const double tol = 1e-9 * (1 + std::fabs(t.x) + std::fabs(t.y));
+        if (std::fabs(t.x - k.x) > tol || std::fabs(t.y - k.y) > tol)
+            throw Error("Point " + std::to_string(i + 1) + " of the curvature slice " + s.CurvSliceFile +
+                        " lies elsewhere than in the topographic slice: the two grids are not on one lattice.");
+        s.SliceX[i] = t.x;
+        s.SliceY[i] = t.y;
+        s.SliceZ[i] = t.blank() ? kBlank : t.z;
+        s.SliceDist[i] = t.distance;
+        s.SliceCurv[i] = k.blank() ? kBlank : k.z;
+        if (!usable(s.SliceZ[i], s.SliceCurv[i])) continue;
+        if (!any || s.SliceCurv[i] > s.CurvMax) s.CurvMax = s.SliceCurv[i];
+        if (!any || s.SliceCurv[i] < s.CurvMin) s.CurvMin = s.SliceCurv[i];
+        any = true;
+    }
+    if (!any)
+        throw Error("The crest in " + s.SlicePointsFile +
+                    " crosses no curvature values (the slice lies on blank nodes or off the grid).");
+}
+
+// The thresholds from the start, count and step boxes and the table of the last slice.
+StepOutcome calculate(CurvContext& ctx, CurvControls& c) {
+    CurvState& s = ctx.state;
+    const auto step = BoxNumber(c.Text6);
+    const auto count = BoxNumber(c.Text10);
+    const auto start = BoxNumber(c.Text8);
+    if (!step || !count || !start || *step == 0 || *count == 0) {
+        Refuse(ctx, "Values", "Error - Enter all values");
+        return StepOutcome::Refused;
+    }
+    if (*step < 0) {
+        Refuse(ctx, "Values", "Interval size must be a number above 0.");
+        return StepOutcome::Refused;
+    }
+    if (*count != std::floor(*count) || *count < 1 || *count > kMaxIntervals) {
+        Refuse(ctx, "Values", "No. of intervals must be a whole number from 1 to " + std::to_string(kMaxIntervals) + ".");
+        return StepOutcome::Refused;
+    }
+    if (s.SliceStem.empty() || s.SliceCount == 0) {
+        Refuse(ctx, "Values", "Slice a crest first (\"Slice and analyse grids\").");
+        return StepOutcome::Refused;
+    }
+    double sum = 0;
+    long n = 0;
+    for (long j = 0; j < s.SliceCount; ++j)
+        if (usable(s.SliceZ[j], s.SliceCurv[j])) {
+            sum += s.SliceCurv[j];
+            ++n;
+        }
+    if (n < 2) {
+        Refuse(ctx, "Values", "The crest crosses fewer than two curvature values: no standard deviation.");
+        return StepOutcome::Refused;
+    }
+    const double mean = sum / static_cast<double>(n);
+    double squares = 0;
+    for (long j = 0; j < s.SliceCount; ++j)
+        if (usable(s.SliceZ[j], s.SliceCurv[j])) squares += (s.SliceCurv[j] - mean) * (s.SliceCurv[j] - mean);
+    const double sd = std::sqrt(squares / static_cast<double>(n - 1));
+
+    const long intervals = static_cast<long>(*count);
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(intervals) + 4);
+    lines.push_back(text::WriteLine()
+                        .text("Interval")
+                        .text("Curvature")
+                        .text("Length of surface with curvature above threshold")
+                        .str());
+    double length = 0;
+    for (long k = 1; k <= intervals; ++k) {
+        const double threshold = *start - static_cast<double>(k) * *step;
+        length = CrestLength(s.SliceX, s.SliceY, s.SliceZ, s.SliceCurv, threshold);
+        lines.push_back(text::WriteLine().text(std::to_string(k)).num(threshold).num(length).str());
+    }
+    lines.emplace_back();
+    lines.push_back(text::WriteLine()
+                        .text("MinCurv")
+                        .text("MaxCurv")
+                        .text("MeanCurv")
+                        .text("SDCurv")
+                        .text("3DCrestLength")
+                        .text("2DCrestLength")
+                        .str());
+    lines.push_back(text::WriteLine()
+                        .num(s.CurvMin)
+                        .num(s.CurvMax)
+                        .num(mean)
+                        .num(sd)
+                        .num(length)
+                        .num(s.SliceDist[static_cast<std::size_t>(s.SliceCount - 1)])
+                        .str());
+    formats::writeResultsTable(s.SliceStem + "_curvslresults.csv", lines);
+    return StepOutcome::Done;
+}
+
+StepOutcome sliceOnce(CurvContext& ctx, CurvControls& c) {
+    CurvState& s = ctx.state;
+    if (c.chkCID && (c.Combo1.empty() || s.CrestCode.empty())) {
+        Refuse(ctx, "Crest name", "Choose crest name");
+        return StepOutcome::Refused;
+    }
+    if (s.TopoGrid.empty() || s.CurvatureGrid.empty()) {
+        Refuse(ctx, "Filename", "Make or input the topographic and curvature grids first.");
+        return StepOutcome::Refused;
+    }
+    const auto step = BoxNumber(c.Text6);
+    if (!step || !(*step > 0)) {
+        Refuse(ctx, "Values", "Interval size must be a number above 0.");
+        return StepOutcome::Refused;
+    }
+    AttachedSurfer(ctx);
+    if (!AskDigitise(ctx, "Use 'Digitise' to define slice profile.")) return StepOutcome::Cancelled;
+
+    const std::string stem = s.TopoStem + (c.chkCID ? s.CrestCode : std::string()) + c.txtCrestLength;
+    const std::string points = stem + ".dat";
+    surffns::copyFileReplacing(JoinPath(c.Label1, "digit.dat"), points);
+    const formats::PointXYList line = formats::readDigitisePoints(points);
+    if (line.size() < 2) {
+        Refuse(ctx, "Digitise map", "Digitise at least two points along the crest (" + points + " holds one).");
+        return StepOutcome::Refused;
+    }
+    // The slice state changes only from here on: a refused slice leaves the last one whole.
+    s.SliceStem.clear();
+    s.SliceCount = 0;
+    s.SlicePointsFile = points;
+    s.SliceLineFile = stem + ".bln";
+    s.TopoSliceFile = stem + "ts.dat";
+    s.CurvSliceFile = stem + "cs.dat";
+    formats::writeBlnFile(s.SliceLineFile, {formats::openLine(line, 0)}, formats::BlnLayout::Zone);
+    slice(ctx, s.TopoGrid, s.SliceLineFile, s.TopoSliceFile);
+    slice(ctx, s.CurvatureGrid, s.SliceLineFile, s.CurvSliceFile);
+    if (!IsV6(ctx) && !IsV8(ctx)) return StepOutcome::Done;  // no slice was made
+    readSlices(s);
+    s.SliceStem = stem;
+
+    c.Label6 = text::CStr(s.CurvMin);
+    c.Label8 = text::CStr(s.CurvMax);
+    const ThresholdPlan plan = ThresholdRange(s.CurvMin, s.CurvMax, *step);
+    if (plan.count > kMaxIntervals) {
+        Refuse(ctx, "Values", "Interval size is too small for the curvature range: it would need " +
+                                  std::to_string(plan.count) + " intervals.");
+        return StepOutcome::Refused;
+    }
+    s.IntervalCount = plan.count;
+    c.Text10 = std::to_string(plan.count);
+    c.Text8 = text::CStr(plan.top);
+    c.Label9 = text::CStr(plan.lowest);
+    if (c.chkCalcSliceAuto) return calculate(ctx, c);
+    return StepOutcome::Done;
+}
+
+} // namespace
+
+ThresholdPlan ThresholdRange(double curvMin, double curvMax, double step) {
+    if (!(step > 0)) throw Error("The threshold step must be above 0");
+    ThresholdPlan p;
+    p.bottom = text::Int(curvMin * 1000) / 1000;
+    p.top = (text::Int(curvMax * 1000) + 1) / 1000;
+    const double estimate = 1 + (p.top - p.bottom) / step;
+    if (!(estimate < 1e15)) throw Error("The threshold step is too small for the curvature range");
+    p.count = static_cast<long>(text::CInt(estimate));
+    while (p.top - static_cast<double>(p.count - 1) * step > curvMin) ++p.count;
+    p.lowest = p.top - static_cast<double>(p.count - 1) * step;
+    return p;
+}
+
+double CrestLength(const std::vector<double>& x, const std::vector<double>& y, const std::vector<double>& z,
+                   const std::vector<double>& curv, double threshold) {
+    auto reaches = [&](std::size_t j) { return usable(z[j], curv[j]) && curv[j] >= threshold; };
+    double length = 0;
+    for (std::size_t j = 0; j + 1 < x.size(); ++j) {
+        if (!reaches(j) || !reaches(j + 1)) continue;
+        const double dx = x[j + 1] - x[j], dy = y[j + 1] - y[j], dz = z[j + 1] - z[j];
+        length += std::sqrt(dz * dz + dx * dx + dy * dy);
+    }
+    return length;
+}
+
+StepOutcome Slice_Grids(CurvContext& ctx, CurvControls& c) {
+    return RunStep(ctx, [&] {
+        for (int run = 1;; ++run) {
+            const StepOutcome out = sliceOnce(ctx, c);
+            if (out != StepOutcome::Done || !c.chkAltValuesS) return out;
+            if (c.txtCrestLength == c.txtAltS1) c.txtCrestLength = c.txtAltS2;
+            else if (c.txtCrestLength == c.txtAltS2) c.txtCrestLength = c.txtAltS1;
+            // The second value is sliced at once, under its own name; equal values would
+            // only repeat the same slice.
+            if (run > 1 || c.txtCrestLength != c.txtAltS2 || c.txtAltS1 == c.txtAltS2) return out;
+        }
+    });
+}
+
+StepOutcome Calculate(CurvContext& ctx, CurvControls& c) {
+    return RunStep(ctx, [&] { return calculate(ctx, c); });
+}
+
+void Next_Crest(CurvContext& ctx, CurvControls& c) {
+    c.Label6.clear();
+    c.Label8.clear();
+    c.Label9.clear();
+    c.Text8.clear();
+    c.Label14.clear();
+    ctx.state.CrestCode.clear();
+}
+
+void ShowLowestThreshold(CurvControls& c) {
+    const auto start = BoxNumber(c.Text8);
+    const auto count = BoxNumber(c.Text10);
+    const auto step = BoxNumber(c.Text6);
+    if (!start || !count || !step || *step == 0) return;
+    c.Label9 = text::CStr(*start - (*count - 1) * *step);
+}
+
+} // namespace trelvik::toothfeatures

@@ -1,0 +1,186 @@
+#include "toothfeatures/curvsmooth.h"
+
+#include "core/error.h"
+#include "core/tempfiles.h"
+#include "core/textform.h"
+#include "surfer/application.h"
+#include "surfer/callargs.h"
+#include "surfer/documents.h"
+#include "surfer/plotmodel.h"
+#include "surferfns/regridxyz.h"
+#include "surferfns/smoothing.h"
+
+#include <cmath>
+
+namespace trelvik::toothfeatures {
+
+using surfer::Named;
+using surfer::omitted;
+using surfer::Positional;
+
+namespace {
+
+constexpr const char* kMask = "*.grd";
+constexpr double kMaxFilterSize = 1001;  // the matrix holds n x n weights
+
+// A file name the steps can build names from: chosen, and longer than its extension.
+bool chosenName(const std::string& name) { return !name.empty() && name != kMask && name.size() > 4; }
+
+struct Filter {
+    int n = 0;
+    double weight = 0;
+};
+
+// The size and weight boxes checked; nothing when refused (the message is shown).
+std::optional<Filter> readFilter(CurvContext& ctx, const CurvControls& c) {
+    const auto n = BoxNumber(c.txtNoRow);
+    if (n && *n == std::floor(*n) && std::fmod(*n, 2.0) == 0) {
+        Refuse(ctx, "", "No. row/col must be odd number.");
+        return std::nullopt;
+    }
+    if (!n || *n != std::floor(*n) || *n < 1) {
+        Refuse(ctx, "Values", "No. row/col must be a positive odd whole number.");
+        return std::nullopt;
+    }
+    if (*n > kMaxFilterSize) {
+        Refuse(ctx, "Values", "No. row/col must be 1001 or less.");
+        return std::nullopt;
+    }
+    const auto w = BoxNumber(c.txtWeight);
+    if (!w) {
+        Refuse(ctx, "Values", "Weight/alpha must be a number.");
+        return std::nullopt;
+    }
+    return Filter{static_cast<int>(*n), *w};
+}
+
+// Version 6 smooths one pass per call; the passes between the grid and the result are
+// kept in a folder of their own.
+void smoothV6(CurvContext& ctx, const CurvControls& c, const Filter& f, long passes) {
+    surfer::Application& app = AttachedSurfer(ctx);
+    CurvState& s = ctx.state;
+    PrivateFolder work("curvsmooth");
+    const int h = (f.n - 1) / 2;
+    std::string in = s.SourceGrid;
+    for (long i = 1; i <= passes; ++i) {
+        const std::string out = work.file("sm" + std::to_string(i) + ".grd");
+        app.call("GridMatrixSmooth", Positional{in, 0, c.txtWeight, omitted, h, h, out});
+        in = out;
+    }
+    surffns::copyFileReplacing(in, s.TopoGrid);
+}
+
+void smoothV8(CurvContext& ctx, const CurvControls& c, const Filter& f, long passes) {
+    CurvState& s = ctx.state;
+    if (c.optSmAverage) {
+        s.AverageKernel = surffns::AverageFilterMatrix(f.n, f.weight);
+        CallCurv(ctx, "GridFilter", Positional{},
+                 Named{{"InGrid", s.SourceGrid}, {"Filter", 5}, {"NumPasses", passes}, {"NumRow", f.n},
+                       {"NumCol", f.n}, {"UserFilter", &s.AverageKernel}, {"OutGrid", s.TopoGrid}});
+    } else {
+        CallCurv(ctx, "GridFilter", Positional{},
+                 Named{{"InGrid", s.SourceGrid}, {"Filter", 4}, {"NumPasses", passes}, {"NumRow", f.n},
+                       {"NumCol", f.n}, {"Param1", f.weight}, {"OutGrid", s.TopoGrid}});
+    }
+}
+
+// Check1: the curvature grid as a contour map when it is input.
+void plotOnInput(CurvContext& ctx, const CurvControls& c) {
+    if (c.Check1) PlotCurvatureContour(ctx, ctx.state.CurvatureGrid);
+}
+
+} // namespace
+
+StepOutcome Smooth(CurvContext& ctx, CurvControls& c) {
+    return RunStep(ctx, [&] {
+        CurvState& s = ctx.state;
+        if (!chosenName(c.Text1)) {
+            Refuse(ctx, "Filename", "Choose grid filename");
+            return StepOutcome::Refused;
+        }
+        const auto passes = BoxWhole(c.txtNoSmooth);
+        if (!passes || *passes < 0) {
+            Refuse(ctx, "Values", "No. of times to smooth must be a whole number of 0 or more.");
+            return StepOutcome::Refused;
+        }
+        std::optional<Filter> filter;
+        if (*passes > 0) {
+            filter = readFilter(ctx, c);
+            if (!filter) return StepOutcome::Refused;
+        }
+        AttachSurfer(ctx);
+        if (*passes > 0 && !c.optSmAverage && IsV6(ctx)) {
+            Refuse(ctx, "Values", "Gaussian smoothing needs Surfer 8: choose 'Average' with Surfer 6.");
+            return StepOutcome::Refused;
+        }
+
+        s.GridBaseName = text::BaseName(c.Text1);
+        s.TopoStem = JoinPath(c.Label1, s.GridBaseName);
+        s.SourceGrid = JoinPath(c.Label1, c.Text1);
+        s.SmoothPasses = static_cast<double>(*passes);
+        if (*passes == 0) {
+            s.SmoothTag = "sm0";
+            s.TopoGrid = s.TopoStem + "sm0.grd";
+            surffns::copyFileReplacing(s.SourceGrid, s.TopoGrid);
+            return StepOutcome::Done;
+        }
+        s.SmoothTag = std::string(c.optSmAverage ? "_fwa" : "_glp") + c.txtNoRow + "," + c.txtWeight + "x" +
+                      c.txtNoSmooth;
+        s.TopoGrid = s.TopoStem + s.SmoothTag + ".grd";
+        if (IsV6(ctx)) smoothV6(ctx, c, *filter, static_cast<long>(*passes));
+        else if (IsV8(ctx)) smoothV8(ctx, c, *filter, static_cast<long>(*passes));
+        return StepOutcome::Done;
+    });
+}
+
+StepOutcome Input_Top(CurvContext& ctx, CurvControls& c) {
+    return RunStep(ctx, [&] {
+        CurvState& s = ctx.state;
+        c.Label1 = c.Label3;
+        if (!chosenName(c.Text7)) {
+            Refuse(ctx, "", "Please choose grid filename");
+            return StepOutcome::Refused;
+        }
+        s.GridBaseName = text::BaseName(c.Text7);
+        s.TopoStem = JoinPath(c.Label3, s.GridBaseName);
+        s.TopoGrid = JoinPath(c.Label3, c.Text7);
+        if (c.chkInputCurvGrid) {
+            AttachSurfer(ctx);
+            s.CurvatureGrid = s.TopoStem + c.txtInputCurvText + ".grd";
+            plotOnInput(ctx, c);
+            c.SSTab2 = kTabSlice;
+            c.lblCurrentGridS = s.GridBaseName;
+            c.lblCurrentGridA = s.GridBaseName;
+            if (c.chkAltValuesS) c.txtCrestLength = c.txtAltS1;
+            if (c.chkAltValues) c.Text5 = c.txtAlt1;
+        }
+        return StepOutcome::Done;
+    });
+}
+
+StepOutcome Input_Curv(CurvContext& ctx, CurvControls& c) {
+    return RunStep(ctx, [&] {
+        if (!chosenName(c.Text7)) {
+            Refuse(ctx, "", "Please choose grid filename");
+            return StepOutcome::Refused;
+        }
+        AttachSurfer(ctx);
+        ctx.state.CurvatureGrid = JoinPath(c.Label3, c.Text7);
+        plotOnInput(ctx, c);
+        return StepOutcome::Done;
+    });
+}
+
+void PlotCurvatureContour(CurvContext& ctx, const std::string& grid) {
+    if (IsV6(ctx)) {
+        CallCurv(ctx, "MapContour", Positional{grid, 1}, Named{});
+    } else if (IsV8(ctx)) {
+        surfer::Application& app = AttachedSurfer(ctx);
+        auto plot = surfer::asPlot(app.Documents.Add(1));
+        auto map = plot->Shapes.AddContourMap(grid);
+        map->Overlays(1);
+        plot->Shapes.touch();
+    }
+}
+
+} // namespace trelvik::toothfeatures
