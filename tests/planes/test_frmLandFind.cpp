@@ -92,13 +92,20 @@ TEST(frmLandFind, OpensWithItsDesignValuesAndRunsTheWholeRoad) {
     env.dir.write("t1.dat", "2,2\r\n6,5\r\n");
     env.dir.write("t2.dat", "2.5,2\r\n6,5.5\r\n");
     env.dir.write("toothplaneform.txt", "z(x,y) = 1 + 0y + 0x\r\n");
-    w->Dir1->setPath(QString::fromStdString(env.dir.folder()));
-    EXPECT_EQ(w->Dir3->path(), w->Dir1->path());  // the other pages follow
+    // The lists start at the program's folder with empty labels: a name typed into the
+    // box is taken from the list's folder, not from the root.
+    EXPECT_EQ(w->Dir1->path().toStdString(), env.dir.folder());
+    EXPECT_TRUE(w->Label1->text().isEmpty());
     w->Text5->setText("2");
-    for (const char* t : {"t1.dat", "t2.dat"}) {
-        env.pick(w->File1, t);
-        w->Command4->click();
-    }
+    w->Text1->setText("t1.dat");
+    w->Command4->click();
+    EXPECT_EQ(w->landmarks().TrialFiles[0], env.dir.path("t1.dat"));
+    env.pick(w->File1, "t2.dat");
+    w->Command4->click();
+    w->Dir1->setPath(QString::fromStdString(env.dir.folder() + "/.."));
+    EXPECT_EQ(w->Dir3->path(), w->Dir1->path());  // the other pages follow
+    EXPECT_EQ(w->Label1->text(), w->Dir1->path());
+    w->Dir1->setPath(QString::fromStdString(env.dir.folder()));
     EXPECT_EQ(w->Label7->text(), " 2/ 2");
     w->Command5->click();
     EXPECT_EQ(w->Label13->text(), "2");
@@ -145,10 +152,14 @@ TEST(frmEnamOut, OpensWithItsDesignValuesAndTransformsTheOutlines) {
     w->cmdInputTopo->click();
     EXPECT_EQ(env.prompt.shown.back().text, "Please choose grid filename");
 
-    // The first double-click loads the tooth grid, the second its plane, a third nothing.
+    // A typed name with the folder label still empty is taken from the list's folder;
+    // a double-click then loads the plane, and a further one changes nothing.
     env.dir.write("toothplaneform.txt", "z(x,y) = 0 + 0y + 0x\r\n");
+    EXPECT_TRUE(w->Label1->text().isEmpty());
+    w->Text7->setText("tooth.grd");
+    w->cmdInputTopo->click();
+    EXPECT_EQ(w->enamel().TopoGrid, env.dir.path("tooth.grd"));
     env.pick(w->File3, "tooth.grd");
-    emit w->File3->doubleClicked();
     emit w->File3->doubleClicked();
     EXPECT_TRUE(w->enamel().TopoLoaded && w->enamel().PlaneLoaded);
     EXPECT_EQ(w->lblXValue->text(), "0");
