@@ -1,33 +1,37 @@
 // The converters that write grids and lattices to other formats (Picza, VRML, Tiff
-// text and Tiff elevation, CSV lattices, DAT, XYZ, DXF). Their controls stay disabled
-// while writersAvailable() is false, and each converter then says that the window
-// does not make that kind of file.
+// text and Tiff elevation, CSV lattices, DAT, XYZ, DXF): each runs its procedure of
+// conversion/writerconverters.h in the window's run frame.
 #include "conversion/frmConversion.h"
 
-#include <QComboBox>
+#include <QLineEdit>
+
+#include "conversion/writerconverters.h"
 
 namespace trelvik {
 
-namespace {
-void notMade(Prompt& prompt, const QComboBox* from, const QComboBox* to) {
-    prompt.busy(false);
-    prompt.message("File type", "Trelvik does not convert " + from->currentText().toStdString() + " to " +
-                                    to->currentText().toStdString() + ".");
+bool frmConversion::writersAvailable() { return true; }
+
+void frmConversion::ConvertPIX_GRD() { runConverter([](conversion::ConvContext& c) { conversion::ConvertPIX_GRD(c); }); }
+void frmConversion::ConvertPIX_CSV() { runConverter([](conversion::ConvContext& c) { conversion::ConvertPIX_CSV(c); }); }
+void frmConversion::ConvertGRD_PIX() { runConverter([](conversion::ConvContext& c) { conversion::ConvertGRD_PIX(c); }); }
+void frmConversion::ConvertGRD_WRL() { runConverter([](conversion::ConvContext& c) { conversion::ConvertGRD_WRL(c); }); }
+void frmConversion::ConvertTIFF_WRL() { runConverter([](conversion::ConvContext& c) { conversion::ConvertTIFF_WRL(c); }); }
+void frmConversion::ConvertCSV_WRL() { runConverter([](conversion::ConvContext& c) { conversion::ConvertCSV_WRL(c); }); }
+void frmConversion::ConvertCSV_TIF() { runConverter([](conversion::ConvContext& c) { conversion::ConvertCSV_TIF(c); }); }
+void frmConversion::ConvertGRD_DAT() { runConverter([](conversion::ConvContext& c) { conversion::ConvertGRD_DAT(c); }); }
+void frmConversion::ConvertGRD_XYZ() { runConverter([](conversion::ConvContext& c) { conversion::ConvertGRD_XYZ(c); }); }
+void frmConversion::ConvertGRD_DXF() { runConverter([](conversion::ConvContext& c) { conversion::ConvertGRD_DXF(c); }); }
+
+void frmConversion::ConvertTIFF_GRD() {
+    // In voxel mode the fields of view it works out are shown in their boxes.
+    std::string xField = X_Field->text().toStdString(), yField = Y_Field->text().toStdString();
+    runConverter([&](conversion::ConvContext& c) {
+        conversion::ConvertTIFF_GRD(c);
+        xField = c.opt.X_Field;
+        yField = c.opt.Y_Field;
+    });
+    X_Field->setText(QString::fromStdString(xField));
+    Y_Field->setText(QString::fromStdString(yField));
 }
-} // namespace
-
-bool frmConversion::writersAvailable() { return false; }
-
-void frmConversion::ConvertPIX_GRD() { notMade(prompt_, cmbFromFileType, cmbToFileType); }
-void frmConversion::ConvertPIX_CSV() { notMade(prompt_, cmbFromFileType, cmbToFileType); }
-void frmConversion::ConvertGRD_PIX() { notMade(prompt_, cmbFromFileType, cmbToFileType); }
-void frmConversion::ConvertGRD_WRL() { notMade(prompt_, cmbFromFileType, cmbToFileType); }
-void frmConversion::ConvertTIFF_GRD() { notMade(prompt_, cmbFromFileType, cmbToFileType); }
-void frmConversion::ConvertTIFF_WRL() { notMade(prompt_, cmbFromFileType, cmbToFileType); }
-void frmConversion::ConvertCSV_WRL() { notMade(prompt_, cmbFromFileType, cmbToFileType); }
-void frmConversion::ConvertCSV_TIF() { notMade(prompt_, cmbFromFileType, cmbToFileType); }
-void frmConversion::ConvertGRD_DAT() { notMade(prompt_, cmbFromFileType, cmbToFileType); }
-void frmConversion::ConvertGRD_XYZ() { notMade(prompt_, cmbFromFileType, cmbToFileType); }
-void frmConversion::ConvertGRD_DXF() { notMade(prompt_, cmbFromFileType, cmbToFileType); }
 
 } // namespace trelvik

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <vector>
 
 namespace trelvik::conversion {
 
@@ -53,32 +55,36 @@ void WriteDatWithoutBlanks(const std::string& xyzText, const std::string& out) {
 }
 
 void WriteShiftedXyz(const std::string& xyzText, const std::string& out) {
-    // The minima start from the first record (and the first data height), so grids far
+    // One read of the text keeps the data nodes (the output needs the minima first);
+    // the minima start from the first record (and the first data height), so grids far
     // from the origin are shifted by their own least values.
+    std::vector<double> data;
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(xyzText, ec);
+    if (!ec) data.reserve(static_cast<std::size_t>(size / 24) * 3 + 3);
     bool anyNode = false, anyData = false;
     double xmin = 0, ymin = 0, zmin = 0;
     scan(xyzText, [&](const formats::XyzRecord& r) {
         if (!anyNode || r.x < xmin) xmin = r.x;
         if (!anyNode || r.y < ymin) ymin = r.y;
         anyNode = true;
-        if (r.z < kBlankThreshold && (!anyData || r.z < zmin)) {
-            zmin = r.z;
-            anyData = true;
-        }
+        if (!(r.z < kBlankThreshold)) return;
+        if (!anyData || r.z < zmin) zmin = r.z;
+        anyData = true;
+        data.insert(data.end(), {r.x, r.y, r.z});
     });
     formats::ChunkWriter w(out);
-    scan(xyzText, [&](const formats::XyzRecord& r) {
-        if (!(r.z < kBlankThreshold)) return;
+    for (std::size_t i = 0; i < data.size(); i += 3) {
         char* p = w.room(3 * (formats::kGeneralNumberMax + 2) + 4);
-        p = formats::writeFormat0_0xx(p, r.x - xmin);
+        p = formats::writeFormat0_0xx(p, data[i] - xmin);
         *p++ = '\t';
-        p = formats::writeFormat0_0xx(p, r.y - ymin);
+        p = formats::writeFormat0_0xx(p, data[i + 1] - ymin);
         *p++ = '\t';
-        p = formats::writeFormat0_0xx(p, r.z - zmin);
+        p = formats::writeFormat0_0xx(p, data[i + 2] - zmin);
         *p++ = '\r';
         *p++ = '\n';
         w.done(p);
-    });
+    }
     w.commit();
 }
 
