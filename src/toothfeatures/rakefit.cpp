@@ -3,9 +3,9 @@
 #include "core/error.h"
 #include "core/grid.h"
 #include "core/textform.h"
+#include "toothfeatures/occvectstep.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace trelvik::toothfeatures {
@@ -14,14 +14,9 @@ namespace {
 
 // The number a box holds; anything else is refused rather than read as 0.
 double boxNumber(const std::string& typed, const char* what) {
-    std::string t = text::Trim(typed);
-    while (!t.empty() && (t.back() == '\t')) t.pop_back();
-    std::size_t a = (!t.empty() && t[0] == '+') ? 1 : 0;
-    double v = 0;
-    const auto res = std::from_chars(t.data() + a, t.data() + t.size(), v);
-    if (a == t.size() || res.ec != std::errc() || res.ptr != t.data() + t.size() || !std::isfinite(v))
-        throw Error(std::string(what) + " must be a number, not \"" + typed + "\".");
-    return v;
+    const auto v = numberIn(typed);
+    if (!v) throw Error(std::string(what) + " must be a number, not \"" + typed + "\".");
+    return *v;
 }
 
 double positive(double v, const char* what) {

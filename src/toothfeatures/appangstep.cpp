@@ -1,0 +1,45 @@
+#include "toothfeatures/appangstep.h"
+
+#include "core/error.h"
+#include "core/textform.h"
+#include "formats/resultscsv.h"
+#include "toothfeatures/appang.h"
+#include "toothfeatures/crestline.h"
+
+namespace trelvik::toothfeatures {
+
+std::string approachAngleResultsPath(const std::string& sliceFile) {
+    return sliceFile.substr(0, sliceFile.size() >= 4 ? sliceFile.size() - 4 : 0) + "trs_aaresults.csv";
+}
+
+bool cmdDigCrestLengthAppAng(AppState& app, Prompt& prompt, const OcclusalState& st, const std::string& CrestCode) {
+    return runStep(prompt, [&] {
+        if (!requireOcclusalVector(prompt, st)) return false;
+        if (!askDigitise(prompt, "Use 'Digitise' to define crest.", "digit1.dat")) return false;
+
+        const auto files = crestSliceFiles(st.GridDir + st.GridBaseName + CrestCode);
+        const auto slice = sliceCrest(app, *st.m_Surfer, st.GridFullPath, st.GridDir + "digit1.dat", files);
+        PointList framed;
+        framed.reserve(slice.size());
+        const OcclusalFrame frame(*st.OcclusalUnitVector);
+        for (std::size_t i = 0; i < slice.size(); ++i) {
+            const auto& p = slice[i];
+            if (p.blank())
+                throw Error("Slice point " + std::to_string(i + 1) + " of " + std::to_string(slice.size()) + " (x " +
+                            text::CStr(p.x) + ", y " + text::CStr(p.y) + ") in " + files.slice +
+                            " has no height: the crest line leaves the grid's data there. Digitise the crest "
+                            "within the tooth.");
+            framed.push_back(frame({p.x, p.y, p.z}));
+        }
+        const ApproachAngleSeries s = computeApproachAngle(framed);
+        formats::writeResultsTable(approachAngleResultsPath(files.slice), approachAngleTable(s));
+        if (s.flat5 || s.flat9)
+            refuse(prompt, "Approach angle",
+                   std::string("The crest does not rise or fall along the occlusal vector: every angle of the ") +
+                       (s.flat5 && s.flat9 ? "5-point and 9-point means is" : s.flat5 ? "5-point mean is" : "9-point mean is") +
+                       " 0, and its grand mean is written as 0.");
+        return true;
+    });
+}
+
+} // namespace trelvik::toothfeatures

@@ -1,0 +1,183 @@
+#include "toothfeatures/capturestep.h"
+
+#include "core/error.h"
+#include "core/fileroutines.h"
+#include "core/textform.h"
+#include "formats/resultscsv.h"
+#include "planes/gridheights.h"
+#include "planes/planeformula.h"
+#include "shell/reportcapture.h"
+#include "surfer/application.h"
+#include "toothfeatures/capturearea.h"
+#include "toothfeatures/crestline.h"
+
+#include <algorithm>
+
+namespace trelvik::toothfeatures {
+
+namespace {
+
+bool requireName(Prompt& prompt, const CaptureRequest& rq, const char* title, const char* text) {
+    if (!rq.Combo1Text.empty() && !rq.CrestCode.empty()) return true;
+    refuse(prompt, title, text);
+    return false;
+}
+
+void writePoints(const std::string& path, const PointList& points) {
+    AtomicTextWriter w(path);
+    for (const PointXYZ& p : points) w.line(text::WriteLine().num(p.x).num(p.y).num(p.z).str());
+    w.commit();
+}
+
+struct Extents {
+    double MinX = 100000, MaxX = -100000, MinY = 100000, MaxY = -100000;
+};
+
+// The top plane through the turned top points: fits it, and returns its formula line,
+// which is only ever taken from a value that reads as a plane formula.
+std::string fitTopPlane(AppState& app, surfer::Application& s, const std::string& stem, const std::string& gridDir,
+                        const Extents& e) {
+    const std::string data = stem + "_CPlpt.dat", grid = stem + "_CPlpt.grd";
+    surfer::Positional v6{data, short(0), short(1), short(2), e.MinX, e.MaxX, e.MinY, e.MaxY,
+                          surfer::omitted, surfer::omitted, short(10), short(10), short(3), grid, short(1)};
+    for (int i = 16; i <= 50; ++i) v6.args.push_back(surfer::omitted);
+    for (int i = 51; i <= 54; ++i) v6.args.push_back(short(1));
+    const surfer::Named v8{{"DataFile", data}, {"NumCols", 10}, {"NumRows", 10}, {"XMin", e.MinX},
+                           {"XMax", e.MaxX}, {"YMin", e.MinY}, {"YMax", e.MaxY}, {"Algorithm", 7},
+                           {"ShowReport", true}, {"OutGrid", grid}, {"RegrMaxXOrder", 1},
+                           {"RegrMaxYOrder", 1}, {"RegrMaxTotalOrder", 1}};
+    callSurfer(app, s, "GridData", v6, v8);
+
+    std::string formula, source;
+    if (isV8(app)) {
+        CaptureSurferReport(app, gridDir, "");
+        const std::string copy = stem + "_report.txt";
+        writeFileAtomic(copy, readWholeFile(gridDir + "Report.txt"));
+        auto sheet = s.Documents.Open(copy);
+        double c[3];
+        const char* cells[3] = {"B170", "B171", "B172"};
+        for (int k = 0; k < 3; ++k) {
+            const auto v = numberIn(sheet->Cells(cells[k]).Value);
+            if (!v) {
+                s.ActiveDocument()->Close();
+                throw Error(std::string("Cell ") + cells[k] + " of the gridding report " + copy +
+                            " holds no plane coefficient, so no plane formula was written.");
+            }
+            c[k] = *v;
+        }
+        formula = planes::PlaneFormulaLine(c[0], c[1], c[2]);
+        source = copy;
+    } else {
+        formula = planes::firstLine(s.clipboard());
+        source = "the clipboard text after the plane fit";
+    }
+    s.ActiveDocument()->Close();
+    planes::ParsePlaneFormula(formula, source);  // refuses anything that is not a plane
+    return formula;
+}
+
+} // namespace
+
+bool cmdDigCBound(AppState& app, Prompt& prompt, const CaptureRequest& rq, const OcclusalState& st,
+                  std::optional<CaptureTop>& top) {
+    return runStep(prompt, [&] {
+        if (!requireName(prompt, rq, "Cusp name", "Choose cusp name")) return false;
+        if (rq.kind == ToothKind::Carnassial) {
+            if (!st.OcclusalPoint1 || !st.OcclusalPoint2 || !st.PlaneNormal) {
+                refuse(prompt, "Capture area boundary",
+                       "The carnassial top comes from the cusp tips of the occlusal-vector step: run \"Find "
+                       "occlusal vector\" with Carnassial chosen first.");
+                return false;
+            }
+            const PointXYZ &p1 = *st.OcclusalPoint1, &n = *st.PlaneNormal;
+            top = CaptureTop{p1, *st.OcclusalPoint2, PointXYZ{p1.x + n.x, p1.y + n.y, p1.z + n.z}};
+            return true;
+        }
+        if (!requireOcclusalVector(prompt, st)) return false;
+        if (!askDigitise(prompt,
+                         "Use 'Digitise' to define anterior and posterior of cusp area, and cusp tip.",
+                         "digit1.dat"))
+            return false;
+        planes::GridHeightStep step;
+        step.grid = st.GridFullPath;
+        step.digitiseFile = st.GridDir + "digit1.dat";
+        step.stem = st.GridDir + st.GridBaseName + rq.CrestCode;
+        step.prefix = "_CPlp";
+        step.count = 3;
+        step.form = planes::residualsCallForm(app.SurferVersion);
+        const PointList pts = planes::GridHeights(*st.m_Surfer, step);
+        top = CaptureTop{pts.at(0), pts.at(1), pts.at(2)};
+        return true;
+    });
+}
+
+bool cmdDigCrestLengthCapture(AppState& app, Prompt& prompt, const CaptureRequest& rq, const OcclusalState& st,
+                              const std::optional<CaptureTop>& top) {
+    return runStep(prompt, [&] {
+        if (!requireName(prompt, rq, "Crest name", "Choose crest name")) return false;
+        if (!requireOcclusalVector(prompt, st)) return false;
+        if (!top) {
+            refuse(prompt, "Capture area boundary", "Delimit the top of the capture area first.");
+            return false;
+        }
+        if (!askDigitise(prompt, "Use 'Digitise' to define crest.", "digit2.dat")) return false;
+
+        const std::string S = st.GridDir + st.GridBaseName + rq.CrestCode;
+        const auto files = crestSliceFiles(S);
+        const auto slice = sliceCrest(app, *st.m_Surfer, st.GridFullPath, st.GridDir + "digit2.dat", files);
+
+        const OcclusalFrame frame(*st.OcclusalUnitVector);
+        PointList C;
+        std::vector<bool> gapBefore;
+        Extents e;
+        bool gap = false;
+        for (const auto& p : slice) {
+            if (p.blank()) {
+                gap = true;
+                continue;
+            }
+            const PointXYZ c = frame({p.x, p.y, p.z});
+            gapBefore.push_back(gap && !C.empty());
+            gap = false;
+            C.push_back(c);
+            e.MaxX = std::max(e.MaxX, c.x);
+            e.MinX = std::min(e.MinX, c.x);
+            e.MaxY = std::max(e.MaxY, c.y);
+            e.MinY = std::min(e.MinY, c.y);
+        }
+        if (C.empty())
+            throw Error("No point of the crest slice " + files.slice +
+                        " has a height: the crest line misses the grid's data. Digitise the crest within the tooth.");
+        writePoints(S + "_crsltrz.dat", C);
+
+        const double margin = e.MaxX > 200 ? 200 : 10;
+        e.MaxX += margin;
+        e.MaxY += margin;
+        e.MinX -= margin;
+        e.MinY -= margin;
+        PointList B;
+        for (const PointXYZ& t : *top) B.push_back(frame(t));
+        B[2].z += 0.0001;
+        writePoints(S + "_CPlpt.dat", B);
+
+        const std::string formula = fitTopPlane(app, *st.m_Surfer, S, st.GridDir, e);
+        planes::WritePlaneFormulaText(S + "planeform.txt", formula);
+
+        formats::PointXYList xy;
+        xy.reserve(C.size());
+        for (const PointXYZ& c : C) xy.push_back({c.x, c.y});
+        planes::GridHeightStep proj;
+        proj.stem = S;
+        proj.prefix = "_crsltrpp";
+        proj.heightTag = "Z";
+        proj.zeroFileCommaSeparated = true;
+        proj.keepZeroFile = true;
+        proj.form = planes::residualsCallForm(app.SurferVersion);
+        const PointList Q = planes::GridHeightsAt(*st.m_Surfer, xy, S + "_CPlpt.grd", proj);
+
+        formats::writeResultsTable(S + "_capresults.csv", captureResultsLines(captureArea(C, Q, gapBefore)));
+        return true;
+    });
+}
+
+} // namespace trelvik::toothfeatures

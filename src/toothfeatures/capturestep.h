@@ -1,0 +1,52 @@
+#pragma once
+// The two measuring steps of the capture-area window.
+//
+// "Delimit top of capture area" (cmdDigCBound): three top points in the grid's
+//   coordinates. Tribo-type: the user digitises the anterior and posterior end of the
+//   cusp area and the cusp tip into "digit1.dat"; their heights come from the grid
+//   (grid-height step, prefix "_CPlp": S & "_CPlp.dat", "_CPlp0.dat" deleted,
+//   "_CPlpz.dat"). Carnassial: the two cusp tips of the occlusal-vector step and the
+//   first tip moved by the plane normal; no file, no call.
+// "Digitise crest" (cmdDigCrestLength): the user digitises the crest into "digit2.dat";
+//   the grid is sliced along it (crestline.h); every slice point with a height is
+//   turned into the occlusal frame (S & "_crsltrz.dat", write form), so are the three
+//   top points (S & "_CPlpt.dat", the third raised by 0.0001 so that the three are never
+//   level by accident); the mapping program fits the plane through them (GridData,
+//   polynomial regression of order 1, a 10 x 10 grid S & "_CPlpt.grd" over the turned
+//   crest's extents widened by a margin of 200, or 10 when the greatest x' is 200 or
+//   less). Its formula goes to S & "planeform.txt" (version 8 from report cells B170,
+//   B171, B172 as C, B, A, by way of GridDir & "Report.txt" and its copy S &
+//   "_report.txt"; version 6 from the clipboard), and only from a valid plane formula.
+//   Each crest point is projected along the occlusal axis onto the plane (grid-height
+//   step at the turned points, prefix "_crsltrpp", comma-separated zero file kept,
+//   heights in S & "_crsltrppZ.dat"), and the band between crest and plane is summed
+//   (capturearea.h) into S & "_capresults.csv".
+// S is GridDir & GridBaseName & CrestCode. Blank slice points are left out of the
+// projection and the areas; no segment bridges them. Reported, the window staying
+// usable: no crest or cusp name chosen, no occlusal vector or no top yet, a missing or
+// short digitise file, a crest without any slice point on the grid's data, a plane
+// formula that cannot be read, a failed mapping-program call. Cancel writes nothing.
+#include "toothfeatures/occvectstep.h"
+
+#include <array>
+#include <optional>
+
+namespace trelvik::toothfeatures {
+
+using CaptureTop = std::array<PointXYZ, 3>;
+
+struct CaptureRequest {
+    ToothKind kind = ToothKind::Tribo;
+    std::string Combo1Text;
+    std::string CrestCode;
+};
+
+// True when the top was set.
+bool cmdDigCBound(AppState& app, Prompt& prompt, const CaptureRequest& request, const OcclusalState& state,
+                  std::optional<CaptureTop>& CaptureTopPoints);
+
+// True when the results were written.
+bool cmdDigCrestLengthCapture(AppState& app, Prompt& prompt, const CaptureRequest& request,
+                              const OcclusalState& state, const std::optional<CaptureTop>& CaptureTopPoints);
+
+} // namespace trelvik::toothfeatures

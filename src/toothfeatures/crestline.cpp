@@ -1,0 +1,29 @@
+#include "toothfeatures/crestline.h"
+
+#include "core/error.h"
+#include "core/fileroutines.h"
+#include "formats/blnfile.h"
+#include "formats/digitisefile.h"
+#include "surfer/application.h"
+#include "toothfeatures/occvectstep.h"
+
+namespace trelvik::toothfeatures {
+
+CrestSliceFiles crestSliceFiles(const std::string& stem) {
+    return {stem + "_crp.dat", stem + "_crp.bln", stem + "_crsl.dat"};
+}
+
+std::vector<formats::SlicePoint> sliceCrest(const AppState& app, surfer::Application& s, const std::string& grid,
+                                            const std::string& digitiseFile, const CrestSliceFiles& files) {
+    const formats::PointXYList points = formats::readDigitisePoints(digitiseFile);
+    if (points.size() < 2)
+        throw Error("The crest line in " + digitiseFile + " has " + std::to_string(points.size()) +
+                    " point; digitise at least two points along the crest.");
+    writeFileAtomic(files.copy, readWholeFile(digitiseFile));
+    formats::writeBlnFile(files.line, {formats::openLine(points, 0)}, formats::BlnLayout::Zone);
+    callSurfer(app, s, "GridSlice", surfer::Positional{grid, files.line, surfer::omitted, files.slice},
+               surfer::Named{{"InGrid", grid}, {"BlankFile", files.line}, {"OutDataFile", files.slice}});
+    return formats::readSliceFile(files.slice);
+}
+
+} // namespace trelvik::toothfeatures

@@ -1,0 +1,118 @@
+#include "toothfeatures/frmCrestSelect.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "core/error.h"
+#include "shell/settings.h"
+#include "toothfeatures/nametables.h"
+#include "widgets/dirlistbox.h"
+#include "widgets/drivelistbox.h"
+#include "widgets/filelistbox.h"
+
+namespace trelvik {
+
+CrestSelectWindow::CrestSelectWindow(AppState& state, Prompt& prompt, Options options, QWidget* parent)
+    : QWidget(parent), app_(state), prompt_(prompt), options_(options), block_(new QWidget(this)) {
+    Drive2 = new DriveListBox(block_);
+    DirC = new QPushButton("Dir", block_);
+    Dir2 = new DirListBox(block_);
+    Label3 = new QLabel(block_);
+    Label3->setWordWrap(true);
+    Label3->setFrameShape(QFrame::Panel);
+    Label3->setFrameShadow(QFrame::Sunken);
+    File2 = new FileListBox(block_);
+    File2->setPattern("*.grd");
+    Label2 = new QLabel("Input grid filename (*.grd)", block_);
+    Text2 = new QLineEdit("*.grd", block_);
+    Label8 = new QLabel("Crest name", block_);
+    Combo1 = new QComboBox(block_);
+    for (const std::string& n : toothfeatures::crestNames()) Combo1->addItem(QString::fromStdString(n));
+    Combo1->setCurrentText("Preparacrista");
+    if (options_.showCodeLabel) {
+        Label4 = new QLabel(block_);
+        Label4->setFrameShape(QFrame::Panel);
+        Label4->setFrameShadow(QFrame::Sunken);
+        Label4->setMinimumWidth(60);
+    }
+
+    Drive2->setDrive(QDir::currentPath());
+    Dir2->setPath(QDir::currentPath());
+    File2->setPath(Dir2->path());
+
+    auto* g = new QGridLayout(block_);
+    g->setContentsMargins(0, 0, 0, 0);
+    g->addWidget(Drive2, 0, 0);
+    g->addWidget(DirC, 0, 1);
+    g->addWidget(Dir2, 1, 0, 1, 2);
+    g->addWidget(Label3, 2, 0, 1, 2);
+    g->addWidget(File2, 3, 0, 1, 2);
+    g->addWidget(Label2, 4, 0, 1, 2);
+    g->addWidget(Text2, 5, 0, 1, 2);
+    g->addWidget(Label8, 6, 0, 1, 2);
+    g->addWidget(Combo1, 7, 0);
+    if (Label4) g->addWidget(Label4, 7, 1);
+    g->setRowStretch(1, 1);
+    g->setRowStretch(3, 2);
+
+    connect(Drive2, &DriveListBox::changed, this, &CrestSelectWindow::Drive2_Change);
+    connect(Dir2, &DirListBox::changed, this, &CrestSelectWindow::Dir2_Change);
+    connect(File2, &FileListBox::clicked, this, &CrestSelectWindow::File2_Click);
+    connect(DirC, &QPushButton::clicked, this, &CrestSelectWindow::DirC_Click);
+    connect(Combo1, &QComboBox::activated, this, &CrestSelectWindow::Combo1_Click);
+}
+
+void CrestSelectWindow::showError(const std::string& text) {
+    prompt_.busy(false);
+    prompt_.message("Error", text);
+}
+
+void CrestSelectWindow::DirC_Click() {
+    std::string d;
+    try {
+        d = ReadDefaultDir(app_);
+    } catch (const Error& e) {
+        showError(e.what());
+        return;
+    }
+    const QString dir = QString::fromStdString(d);
+    Drive2->setDrive(dir);
+    if (!Dir2->setPath(dir)) {
+        showError("The default directory " + d + " does not exist: choose it again with File > Set default directory.");
+        return;
+    }
+    File2->setPath(Dir2->path());
+    Label3->setText(Dir2->path());
+}
+
+void CrestSelectWindow::Drive2_Change() {
+    Dir2->setPath(Drive2->drive());
+    if (options_.label3FollowsLists) Label3->setText(File2->path());
+}
+
+void CrestSelectWindow::Dir2_Change() {
+    File2->setPath(Dir2->path());
+    if (options_.label3FollowsLists) Label3->setText(File2->path());
+}
+
+void CrestSelectWindow::File2_Click() {
+    Label3->setText(File2->path());
+    Text2->setText(File2->fileName());
+}
+
+void CrestSelectWindow::Combo1_Click() {
+    const std::string caption =
+        toothfeatures::chooseName(toothfeatures::crestTable(), Combo1->currentText().toStdString(), CrestCode);
+    if (Label4) Label4->setText(QString::fromStdString(caption));
+}
+
+void CrestSelectWindow::clearCrest() {
+    CrestCode.clear();
+    if (Label4) Label4->clear();
+}
+
+} // namespace trelvik

@@ -1,0 +1,73 @@
+#pragma once
+// The block of selection controls that the approach-angle, capture-area and rake-angle
+// windows share: "Dir", drive, folder and file lists, the folder label Label3, the grid
+// name box Text2 and the crest list Combo1 with the crest code it sets. The windows
+// derive from CrestSelectWindow and lay the block out beside their own controls.
+//
+// The windows differ in two small ways, fixed at construction: whether Label3 follows
+// the drive and folder lists at once (approach angle, rake angle) or only a click in
+// the file list (capture area, so that it always names the folder of the grid in
+// Text2), and whether a label (Label4) shows the crest code.
+#include <QWidget>
+#include <string>
+
+#include "core/appstate.h"
+#include "core/prompt.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace trelvik {
+
+class DirListBox;
+class DriveListBox;
+class FileListBox;
+
+class CrestSelectWindow : public QWidget {
+    Q_OBJECT
+public:
+    struct Options {
+        bool label3FollowsLists = true;
+        bool showCodeLabel = true;
+    };
+    CrestSelectWindow(AppState& state, Prompt& prompt, Options options, QWidget* parent = nullptr);
+
+    DriveListBox* Drive2;
+    DirListBox* Dir2;
+    FileListBox* File2;
+    QPushButton* DirC;
+    QLabel* Label2;  // "Input grid filename (*.grd)"
+    QLabel* Label3;  // folder of the grid
+    QLineEdit* Text2;
+    QLabel* Label8;  // "Crest name"
+    QComboBox* Combo1;
+    QLabel* Label4 = nullptr;  // shows CrestCode (approach angle and capture area only)
+
+    // Code of the chosen crest; empty until a name is chosen from the list.
+    std::string CrestCode;
+
+    void DirC_Click();
+    void Drive2_Change();
+    void Dir2_Change();
+    void File2_Click();
+    void Combo1_Click();
+
+protected:
+    // The selection controls in one column, for the window's layout.
+    QWidget* selectionBlock() { return block_; }
+    // "Next crest" and "Next grid" of the crest windows.
+    void clearCrest();
+    // Shows a failure's message with the normal pointer.
+    void showError(const std::string& text);
+
+    AppState& app_;
+    Prompt& prompt_;
+
+private:
+    Options options_;
+    QWidget* block_;
+};
+
+} // namespace trelvik

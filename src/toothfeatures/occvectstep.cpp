@@ -1,0 +1,144 @@
+#include "toothfeatures/occvectstep.h"
+
+#include "core/error.h"
+#include "planes/gridheights.h"
+#include "planes/occlusalvector.h"
+#include "planes/planeformula.h"
+#include "shell/settings.h"
+#include "surfer/application.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace trelvik::toothfeatures {
+
+OcclusalFrame::OcclusalFrame(const PointXYZ& u) {
+    const planes::Mat3 m = planes::RotationToHorizontal(planes::toVec3(u));
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) r_[3 * r + c] = m(r, c);
+}
+
+std::string folderOf(const std::string& label3) {
+    if (!label3.empty() && (label3.back() == '/' || label3.back() == '\\')) return label3;
+    return label3 + "/";
+}
+
+bool isV6(const AppState& app) { return app.SurferVersion == "SurferV6"; }
+bool isV8(const AppState& app) { return app.SurferVersion == "SurferV8"; }
+
+std::shared_ptr<surfer::Application> attachSurfer(AppState& app) {
+    const std::string progId = GetSurferProgID(app);
+    if (progId.empty()) throw Error("No Surfer version is ticked: choose one in File > Surfer version.");
+    auto s = surfer::connect(progId, false);
+    if (isV8(app)) s->Visible = true;
+    return s;
+}
+
+bool callSurfer(const AppState& app, surfer::Application& s, const std::string& operation,
+                const surfer::Positional& v6, const surfer::Named& v8) {
+    if (isV6(app)) s.call(operation, v6);
+    else if (isV8(app)) s.call(operation, v8);
+    else return false;
+    return true;
+}
+
+bool askDigitise(Prompt& prompt, const std::string& instruction, const std::string& file) {
+    prompt.busy(false);
+    const Answer a = prompt.message(
+        "Digitise map", instruction + "\n\rSave as " + file + " in same directory as grid then press 'OK'.",
+        Buttons::OkCancel);
+    if (a == Answer::Cancel) return false;
+    prompt.busy(true);
+    return true;
+}
+
+void refuse(Prompt& prompt, const std::string& title, const std::string& text) {
+    prompt.busy(false);
+    prompt.message(title, text);
+}
+
+bool runStep(Prompt& prompt, const std::function<bool()>& body) {
+    BusyScope busy(prompt);
+    try {
+        return body();
+    } catch (const std::exception& e) {
+        refuse(prompt, "Error", e.what());
+    }
+    return false;
+}
+
+std::optional<double> numberIn(const std::string& t) {
+    std::size_t a = 0, b = t.size();
+    while (a < b && (t[a] == ' ' || t[a] == '\t')) ++a;
+    while (b > a && (t[b - 1] == ' ' || t[b - 1] == '\t' || t[b - 1] == '\r' || t[b - 1] == '\n')) --b;
+    if (a < b && t[a] == '+') ++a;
+    double v = 0;
+    const auto res = std::from_chars(t.data() + a, t.data() + b, v);
+    if (a == b || res.ec != std::errc() || res.ptr != t.data() + b || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+bool requireOcclusalVector(Prompt& prompt, const OcclusalState& state) {
+    if (state.m_Surfer && state.OcclusalUnitVector) return true;
+    refuse(prompt, "Occlusal vector", "Find the occlusal vector of this grid first (\"Find occlusal vector\").");
+    return false;
+}
+
+bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, OcclusalState& st) {
+    st.OcclusalPoint1.reset();
+    st.OcclusalPoint2.reset();
+    st.PlaneNormal.reset();
+    return runStep(prompt, [&] {
+        st.m_Surfer = attachSurfer(app);
+        const bool capture = rq.window == CrestWindowKind::Capture;
+        if (rq.Text2.empty() || rq.Text2 == "*.grd") {
+            refuse(prompt, capture ? "Grid filename" : "Filename", "Choose grid filename");
+            return false;
+        }
+        if (rq.window != CrestWindowKind::Rake && (rq.Combo1Text.empty() || rq.CrestCode.empty())) {
+            if (capture) refuse(prompt, "Cusp name", "Choose cusp name");
+            else refuse(prompt, "Crest name", "Choose crest name");
+            return false;
+        }
+        const std::string fullPath = folderOf(rq.Label3) + rq.Text2;
+        if (fullPath != st.GridFullPath) st.OcclusalUnitVector.reset();  // a vector belongs to its grid
+        st.GridDir = folderOf(rq.Label3);
+        st.GridFullPath = fullPath;
+        st.GridBaseName = rq.Text2.size() > 4 ? rq.Text2.substr(0, rq.Text2.size() - 4) : std::string();
+
+        const bool tribo = rq.kind == ToothKind::Tribo;
+        std::string instruction = "Use 'Digitise' to define occlusal vector.";
+        if (!tribo)
+            instruction = rq.window == CrestWindowKind::Rake ? "Use 'Digitise' to define two cusp tips."
+                                                              : "Use 'Digitise' to define cusp tips.";
+        if (!askDigitise(prompt, instruction, "digit.dat")) return false;
+        st.OcclusalUnitVector.reset();
+
+        planes::GridHeightStep step;
+        step.grid = st.GridFullPath;
+        step.digitiseFile = st.GridDir + "digit.dat";
+        const bool withCode = !(rq.window == CrestWindowKind::Rake && tribo);
+        step.stem = st.GridDir + st.GridBaseName + (withCode ? rq.CrestCode : std::string());
+        step.prefix = tribo ? "_ovp" : "_ctp";
+        step.count = 2;
+        step.form = planes::residualsCallForm(app.SurferVersion);
+        if (rq.window == CrestWindowKind::AppAng && isV8(app)) step.form = planes::ResidualsCallForm::Version8Positional;
+        const PointList pts = planes::GridHeights(*st.m_Surfer, step);
+        st.OcclusalPoint1 = pts.at(0);
+        st.OcclusalPoint2 = pts.at(1);
+
+        planes::Vec3 v;
+        if (tribo) {
+            v = planes::TriboOcclusalVector(pts[0], pts[1]);
+        } else {
+            const auto plane = planes::ReadPlaneFormulaFile(st.GridDir + st.GridBaseName + "planeform.txt");
+            const planes::Vec3 n = planes::planeNormal(plane);
+            st.PlaneNormal = planes::toPoint(n);
+            v = planes::CarnassialOcclusalVector(n, pts[0], pts[1]);
+        }
+        st.OcclusalUnitVector = planes::toPoint(planes::unitVector(v));
+        return true;
+    });
+}
+
+} // namespace trelvik::toothfeatures

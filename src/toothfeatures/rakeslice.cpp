@@ -1,0 +1,70 @@
+#include "toothfeatures/rakeslice.h"
+
+#include "core/error.h"
+#include "core/fileroutines.h"
+#include "formats/blnfile.h"
+#include "formats/digitisefile.h"
+#include "formats/resultscsv.h"
+#include "formats/slicefile.h"
+#include "core/grid.h"
+#include "surfer/application.h"
+
+namespace trelvik::toothfeatures {
+
+RakePassFiles rakePassFiles(const std::string& stem, const std::string& tag) {
+    return {stem + "_rkpt" + tag + ".dat", stem + "_rkpt" + tag + ".bln", stem + "_rksl" + tag + ".dat",
+            stem + "_rksl" + tag + "_rakeresults.csv"};
+}
+
+bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceRequest& rq) {
+    return runStep(prompt, [&] {
+        OcclusalState& st = rs.occ;
+        st.m_Surfer = attachSurfer(app);
+        if (rq.Combo1Text.empty()) {
+            refuse(prompt, "Crest name", "Choose crest name");
+            return false;
+        }
+        if (rs.TransGrid.empty()) {
+            refuse(prompt, "Rake angle",
+                   "Make the transformed grid first (\"Digitise cusp area and trans\"), or take one made earlier "
+                   "(\"Input trans grid\").");
+            return false;
+        }
+        const std::vector<RakePass> passes = rakePasses(rq.kind, rq.boxes);
+        if (!askDigitise(prompt,
+                         "Use 'Digitise' to define three points: \n\r1) point on crest to take rake angle from.\n\r"
+                         "2) point along crest. \n\r3) point on rake surface. ",
+                         "digit2.dat"))
+            return false;
+
+        const std::string digitise = st.GridDir + "digit2.dat";
+        const formats::PointXYList pts = formats::readDigitisePoints(digitise);
+        if (pts.size() < 3) {
+            refuse(prompt, "Digitise map", "Digitise three points on map");
+            return false;
+        }
+        rakeLineEnd(pts[0], pts[1], pts[2], 1);  // refuses a crest without direction before any file
+        const std::string crestInfo = rq.info == CrestInfo::Info1   ? "_" + rq.txtCrestInfo
+                                      : rq.info == CrestInfo::Info2 ? "_" + rq.cmbCrestInfo
+                                                                    : std::string();
+        const std::string stem = st.GridDir + st.GridBaseName;
+        for (const RakePass& pass : passes) {
+            const RakePassFiles f = rakePassFiles(stem, rakeTag(rq.CrestCode, crestInfo, pass));
+            writeFileAtomic(f.copy, readWholeFile(digitise));
+            formats::BlnSection line = formats::openLine({pts[0], rakeLineEnd(pts[0], pts[1], pts[2], pass.length())}, 0);
+            line.literalHeader = "2, 0";
+            formats::writeBlnFile(f.line, {line}, formats::BlnLayout::Zone);
+            callSurfer(app, *st.m_Surfer, "GridSlice", surfer::Positional{rs.TransGrid, f.line, surfer::omitted, f.slice},
+                       surfer::Named{{"InGrid", rs.TransGrid}, {"BlankFile", f.line}, {"OutDataFile", f.slice}});
+            std::vector<double> D, Z;
+            for (const auto& p : formats::readSliceFile(f.slice)) {
+                D.push_back(p.distance);
+                Z.push_back(p.blank() ? kBlank : p.z);
+            }
+            formats::writeResultsTable(f.results, rakeTableLines(rakeRows(D, Z, pass)));
+        }
+        return true;
+    });
+}
+
+} // namespace trelvik::toothfeatures
