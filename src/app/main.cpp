@@ -17,6 +17,9 @@
 #include "toothfeatures/frmCurvature.h"
 #include "toothfeatures/frmCuspOR.h"
 #include "toothfeatures/frmCuspVol.h"
+#include "toothfeatures/frmAppAng.h"
+#include "toothfeatures/frmCapture.h"
+#include "toothfeatures/frmRake.h"
 #include "widgets/qtprompt.h"
 
 namespace {
@@ -42,6 +45,13 @@ void registerToolWindows(trelvik::frmStartup& w, trelvik::AppState& state,
     w.setWindowFactory("frmLandFind", [&] { return new trelvik::frmLandFind(state, prompt); });
     w.setWindowFactory("frmEnamOut", [&] { return new trelvik::frmEnamOut(state, prompt); });
     w.setWindowFactory("frmCurvature", [&] { return new trelvik::toothfeatures::frmCurvature(state, prompt); });
+    w.setWindowFactory("frmAppAng", [&] { return new trelvik::frmAppAng(state, prompt); });
+    w.setWindowFactory("frmCapture", [&] { return new trelvik::frmCapture(state, prompt); });
+    w.setWindowFactory("frmRake", [&] {
+        return new trelvik::frmRake(state, prompt, [&w] {
+            return qobject_cast<trelvik::frmSurfFns*>(w.windows().load("frmSurfFns"));
+        });
+    });
 }
 
 } // namespace

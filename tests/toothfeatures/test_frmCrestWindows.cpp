@@ -1,0 +1,260 @@
+// The approach-angle, capture-area and rake-angle windows opened from the main menu:
+// their controls with their design values, the selection block's behaviour, and each
+// window's steps run end to end through its buttons on a grid in a temporary folder.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "core/textform.h"
+#include "crestrun.h"
+#include "shell/frmStartup.h"
+#include "support/qtapp.h"
+#include "surferfns/frmSurfFns.h"
+#include "toothfeatures/frmAppAng.h"
+#include "toothfeatures/frmCapture.h"
+#include "toothfeatures/frmRake.h"
+#include "widgets/dirlistbox.h"
+#include "widgets/filelistbox.h"
+
+#include <filesystem>
+
+using namespace crestrun;
+
+namespace {
+
+double tooth(double x, double y) { return 3 + 0.5 * x + 0.2 * y + 0.05 * x * y; }
+double cusp(double x, double y) { return 10 - 0.05 * ((x - 10) * (x - 10) + (y - 10) * (y - 10)); }
+
+// The main window with the three windows registered as the program registers them.
+struct Env : CrestRun {
+    std::unique_ptr<frmStartup> main;
+
+    Env() : CrestRun(false) {
+        testsupport::ensureApp();
+        app.SurferVersion = "SurferV8";
+        main = std::make_unique<frmStartup>(app, prompt);
+        main->setWindowFactory("frmSurfFns", [this] { return new frmSurfFns(app, prompt); });
+        main->setWindowFactory("frmAppAng", [this] { return new frmAppAng(app, prompt); });
+        main->setWindowFactory("frmCapture", [this] { return new frmCapture(app, prompt); });
+        main->setWindowFactory("frmRake", [this] {
+            return new frmRake(app, prompt,
+                               [this] { return qobject_cast<frmSurfFns*>(main->windows().load("frmSurfFns")); });
+        });
+    }
+    ~Env() {
+        main.reset();
+        QApplication::processEvents();
+    }
+    template <class W>
+    W* open(QAction* item, const char* name) {
+        item->trigger();
+        return qobject_cast<W*>(main->windows().find(name));
+    }
+    // Picks the grid in the file list and a crest in the list, as a user clicking would.
+    void choose(CrestSelectWindow* w, const char* grid, const char* crest) {
+        w->Dir2->setPath(QString::fromStdString(folder()));
+        w->File2->refresh();
+        ASSERT_TRUE(w->File2->selectFile(grid));
+        w->File2_Click();
+        w->Combo1->setCurrentText(crest);
+        w->Combo1_Click();
+    }
+};
+
+template <class W>
+void expectSelectionBlock(W* w) {
+    EXPECT_EQ(w->Text2->text(), "*.grd");
+    EXPECT_EQ(w->Label2->text(), "Input grid filename (*.grd)");
+    EXPECT_EQ(w->Label8->text(), "Crest name");
+    EXPECT_EQ(w->DirC->text(), "Dir");
+    EXPECT_EQ(w->File2->pattern(), "*.grd");
+    EXPECT_TRUE(w->Label3->text().isEmpty());
+    ASSERT_EQ(w->Combo1->count(), 12);
+    EXPECT_EQ(w->Combo1->itemText(0), "Preparacrista");
+    EXPECT_EQ(w->Combo1->itemText(8), "Cristid obliqua");
+    EXPECT_EQ(w->Combo1->currentText(), "Preparacrista");
+    EXPECT_TRUE(w->CrestCode.empty());
+}
+
+} // namespace
+
+TEST(CrestWindows, OpenFromTheMenuWithTheirDesignValues) {
+    Env env;
+    auto* a = env.open<frmAppAng>(env.main->mnuAppAng, "frmAppAng");
+    ASSERT_TRUE(a && a->isVisible());
+    EXPECT_EQ(a->windowTitle(), "Approach angle of crest");
+    expectSelectionBlock(a);
+    EXPECT_TRUE(a->Label4->text().isEmpty());
+    EXPECT_EQ(a->Label1->text(), "Occlusal vector");
+    EXPECT_EQ(a->Label6->text(), "Crest");
+    EXPECT_THAT(a->Label5->text().toStdString(), ::testing::EndsWith("and calculates approach angle."));
+    EXPECT_TRUE(a->optTribo->isChecked());
+    EXPECT_EQ(a->optCarnass->text(), "Carnassial");
+    EXPECT_EQ(a->cmdOccVect->text(), "Find occlusal vector");
+    EXPECT_EQ(a->cmdDigCrestLength->text(), "Digitise crest and translate");
+    EXPECT_EQ(a->cmdNextCrest->text(), "Next crest");
+    EXPECT_EQ(a->cmdNextGrid->text(), "Next grid");
+    EXPECT_EQ(a->cmdExit->text(), "Exit");
+
+    auto* c = env.open<frmCapture>(env.main->mnuCapture, "frmCapture");
+    ASSERT_TRUE(c && c->isVisible());
+    EXPECT_EQ(c->windowTitle(), "Find capture area enclosed by crest");
+    expectSelectionBlock(c);
+    EXPECT_EQ(c->Label7->text(), "Capture area boundary");
+    EXPECT_EQ(c->cmdDigCBound->text(), "Delimit top of capture area");
+    EXPECT_EQ(c->cmdDigCrestLength->text(), "Digitise crest");
+    EXPECT_THAT(c->Label5->text().toStdString(), ::testing::EndsWith("and calculates area enclosed by crest."));
+
+    auto* r = env.open<frmRake>(env.main->mnuRake, "frmRake");
+    ASSERT_TRUE(r && r->isVisible());
+    EXPECT_EQ(r->windowTitle(), "Rake angle");
+    expectSelectionBlock(r);
+    EXPECT_EQ(r->cmdDigCuspArea->text(), "Digitise cusp area and trans");
+    EXPECT_EQ(r->cmdInputTransGrid->text(), "Input trans grid");
+    EXPECT_EQ(r->cmdSlice->text(), "Find rake angle");
+    EXPECT_TRUE(r->Check1->isChecked());
+    EXPECT_EQ(r->Check1->text(), "Use default");
+    EXPECT_EQ(r->Text3->text(), "4");
+    EXPECT_FALSE(r->Text3->isVisible());
+    EXPECT_FALSE(r->Label9->isVisible());
+    EXPECT_TRUE(r->chkInputLengthFile->isChecked());
+    EXPECT_EQ(r->txtInputLengthFile->text(), "_tl");
+    EXPECT_EQ(r->fraRakeSurface->title(), "Rake surface");
+    EXPECT_TRUE(r->optLengthB->isChecked());
+    EXPECT_EQ(r->txtRakeLengthF->text(), "1");
+    EXPECT_EQ(r->txtRakeIntF->text(), "0.05");
+    EXPECT_EQ(r->txtRakeLengthM->text(), "0.25");
+    EXPECT_EQ(r->txtRakeIntM->text(), "20");
+    EXPECT_EQ(r->fraCrestInfo->title(), "Add crest info");
+    EXPECT_TRUE(r->optCrestInfo2->isChecked());
+    EXPECT_EQ(r->Option1->text(), "None");
+    EXPECT_EQ(r->txtCrestInfo->text(), "1");
+    EXPECT_EQ(r->cmbCrestInfo->count(), 3);
+    EXPECT_EQ(r->cmbCrestInfo->itemText(2), "post");
+    r->Check1->click();
+    EXPECT_TRUE(r->Text3->isVisible());
+    EXPECT_TRUE(r->Label10->isVisible());
+
+    // Exit unloads; the menu builds the window afresh.
+    a->Combo1->setCurrentText("Hypocristid");
+    a->Combo1_Click();
+    a->cmdExit->click();
+    QApplication::processEvents();
+    auto* again = env.open<frmAppAng>(env.main->mnuAppAng, "frmAppAng");
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(again->CrestCode.empty());
+}
+
+TEST(CrestWindows, SelectionBlockFollowsTheListsAsEachWindowDoes) {
+    Env env;
+    env.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
+    std::filesystem::create_directory(env.path("sub"));
+    auto* a = env.open<frmAppAng>(env.main->mnuAppAng, "frmAppAng");
+    auto* c = env.open<frmCapture>(env.main->mnuCapture, "frmCapture");
+    for (CrestSelectWindow* w : {static_cast<CrestSelectWindow*>(a), static_cast<CrestSelectWindow*>(c)}) {
+        env.choose(w, "T1.grd", "Cristid obliqua");
+        EXPECT_EQ(w->Text2->text(), "T1.grd");
+        EXPECT_EQ(w->Label3->text().toStdString(), env.folder());
+        EXPECT_EQ(w->CrestCode, "crob");
+        EXPECT_EQ(w->Label4->text(), "crob");
+        w->Combo1_Click();  // the same name again: the same code
+        EXPECT_EQ(w->Label4->text(), "crob");
+        w->Dir2->setPath(QString::fromStdString(env.path("sub")));
+    }
+    EXPECT_EQ(a->Label3->text().toStdString(), env.path("sub"));  // follows the folder list
+    EXPECT_EQ(c->Label3->text().toStdString(), env.folder());    // stays with the chosen grid
+
+    a->cmdNextCrest->click();
+    EXPECT_TRUE(a->CrestCode.empty());
+    EXPECT_TRUE(a->Label4->text().isEmpty());
+    EXPECT_EQ(a->Combo1->currentText(), "Cristid obliqua");
+    EXPECT_EQ(a->Text2->text(), "T1.grd");
+    c->cmdNextGrid->click();
+    EXPECT_EQ(c->Text2->text(), "*.grd");
+    EXPECT_TRUE(c->CrestCode.empty());
+
+    // "Dir" loads the default directory from the settings file.
+    env.app.DefaultDir = env.path("sub");
+    a->DirC->click();
+    EXPECT_EQ(a->Label3->text().toStdString(), env.path("sub"));
+}
+
+TEST(CrestWindows, ApproachAngleAndCaptureAreaRunThroughTheirButtons) {
+    Env env;
+    env.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
+    auto* a = env.open<frmAppAng>(env.main->mnuAppAng, "frmAppAng");
+    a->cmdOccVect->click();  // no crest chosen yet
+    EXPECT_EQ(env.prompt.shown.back().title, "Filename");
+    env.choose(a, "T1.grd", "Paracristid");
+    env.digitise("digit.dat", "4,10\r\n4,0\r\n");
+    a->cmdOccVect->click();
+    ASSERT_TRUE(a->occlusal().OcclusalUnitVector) << env.lastMessage();
+    env.digitise("digit1.dat", "1,2.5\r\n15,2.5\r\n");
+    a->cmdDigCrestLength->click();
+    EXPECT_EQ(env.lines("T1pacd_crsltrs_aaresults.csv").size(), 16u) << env.lastMessage();
+
+    auto* c = env.open<frmCapture>(env.main->mnuCapture, "frmCapture");
+    env.choose(c, "T1.grd", "Paracristid");
+    env.digitise("digit.dat", "4,10\r\n4,0\r\n");
+    c->cmdOccVect->click();
+    env.digitise("digit1.dat", "0,18\r\n20,20\r\n10,19\r\n");
+    c->cmdDigCBound->click();
+    ASSERT_TRUE(c->captureTop()) << env.lastMessage();
+    for (const char* crest : {"Paracristid", "Protocristid"}) {  // two crests against one top
+        c->Combo1->setCurrentText(crest);
+        c->Combo1_Click();
+        env.digitise("digit2.dat", "1,2.5\r\n15,2.5\r\n");
+        c->cmdDigCrestLength->click();
+    }
+    EXPECT_EQ(env.lines("T1pacd_capresults.csv").size(), 15u) << env.lastMessage();
+    EXPECT_EQ(env.lines("T1pacd_capresults.csv"), env.lines("T1prcd_capresults.csv"));
+    EXPECT_FALSE(env.prompt.busyNow);
+}
+
+TEST(CrestWindows, RakeAngleRunsThroughItsButtonsAndPlotsTheTransformedGrid) {
+    Env env;
+    env.grid("T1.grd", makeGrid(41, 41, 0, 20, 0, 20, cusp));
+    env.dir.write("T1_tl.txt", "6\r\n");
+    auto* r = env.open<frmRake>(env.main->mnuRake, "frmRake");
+    env.choose(r, "T1.grd", "Protocristid");
+    env.digitise("digit.dat", "10,10\r\n10,2\r\n");
+    r->cmdOccVect->click();
+    env.digitise("digit1.dat", "5,5\r\n15,5\r\n15,15\r\n5,15\r\n");
+    r->cmdDigCuspArea->click();
+    ASSERT_FALSE(r->rakeState().TransGrid.empty()) << env.lastMessage();
+    EXPECT_EQ(r->Label9->text(), "0.5");
+    EXPECT_EQ(r->Text3->text(), "0.25");
+    EXPECT_EQ(r->txtRakeLengthF->text(), "6");
+    auto* fns = qobject_cast<frmSurfFns*>(env.main->windows().find("frmSurfFns"));
+    ASSERT_TRUE(fns);
+    EXPECT_FALSE(fns->isVisible());
+    EXPECT_EQ(fns->txtZenith->text(), "90");  // the "Above" preset
+    const auto maps = surfer::asPlot(env.app.SurferApp->ActiveDocument())->Shapes.maps();
+    ASSERT_EQ(maps.size(), 2u);
+    EXPECT_EQ(maps[0]->gridPath(), r->rakeState().TransGrid);
+
+    r->optLengthF->setChecked(true);
+    r->Option1->setChecked(true);
+    // The rake line is digitised on the map of the transformed grid, in its own coordinates.
+    const Grid g = formats::readSurferGrid(r->rakeState().TransGrid);
+    const double cx = (g.xMin + g.xMax) / 2, cy = (g.yMin + g.yMax) / 2;
+    env.digitise("digit2.dat", text::CStr(cx) + "," + text::CStr(cy) + "\r\n" + text::CStr(cx) + "," +
+                                   text::CStr(cy + 1) + "\r\n" + text::CStr(cx - 1) + "," + text::CStr(cy) + "\r\n");
+    r->cmdSlice->click();
+    EXPECT_TRUE(env.exists("T1_rkslprcd-f6_rakeresults.csv")) << env.lastMessage();
+
+    r->cmdNextGrid->click();
+    EXPECT_EQ(r->Text2->text(), "*.grd");
+    EXPECT_TRUE(r->Label9->text().isEmpty());
+    EXPECT_TRUE(r->Text3->text().isEmpty());
+    EXPECT_EQ(r->txtRakeLengthF->text(), "1");
+}
