@@ -44,6 +44,7 @@ void BM_BlankingOutline1M(benchmark::State& state) {
     o.binSize = 0.045;
     o.offsetFactor = 0.25;
     o.onTooLong = TooLong::GrowBins;
+    o.checkCoverage = true;
     o.fill = FillRule::Sparse;
     std::size_t vertices = 0;
     for (auto _ : state) vertices = traceBlankingOutline(pts, o).vertices.size();

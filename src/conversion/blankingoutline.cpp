@@ -81,6 +81,51 @@ std::uint32_t findStart(const Lattice& L, const PointList& pts) {
 
 enum class WalkEnd { Closed, TooLong };
 
+// Whether the traced outline goes around the cloud: at least half of the points lie
+// inside it or on it. An outline that closed on a small loop near its start holds a
+// few points only, while stray points left outside a true outline are few. Even-odd
+// test against the outline's edges, bucketed by y so that each point meets a few.
+bool goesAround(const PointList& pts, const std::vector<std::uint32_t>& verts) {
+    const std::size_t m = verts.size();
+    double y0 = pts[verts[0]].y, y1 = y0;
+    for (auto v : verts) {
+        y0 = std::min(y0, pts[v].y);
+        y1 = std::max(y1, pts[v].y);
+    }
+    if (!(y1 > y0)) return false;
+    const std::size_t nb = std::max<std::size_t>(1, m);
+    const double h = (y1 - y0) / static_cast<double>(nb);
+    auto bucket = [&](double y) {
+        const double f = std::floor((y - y0) / h);
+        return static_cast<std::size_t>(std::clamp(f, 0.0, static_cast<double>(nb - 1)));
+    };
+    std::vector<std::vector<std::uint32_t>> edges(nb);
+    for (std::size_t k = 0; k < m; ++k) {
+        const double a = pts[verts[k]].y, b = pts[verts[(k + 1) % m]].y;
+        for (std::size_t q = bucket(std::min(a, b)); q <= bucket(std::max(a, b)); ++q)
+            edges[q].push_back(static_cast<std::uint32_t>(k));
+    }
+    std::vector<char> onOutline(pts.size(), 0);
+    for (auto v : verts) onOutline[v] = 1;
+    std::size_t inside = 0;
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        const double x = pts[i].x, y = pts[i].y;
+        if (onOutline[i]) {
+            ++inside;
+            continue;
+        }
+        if (y < y0 || y > y1) continue;
+        bool in = false;
+        for (std::uint32_t k : edges[bucket(y)]) {
+            const PointXYZ& a = pts[verts[k]];
+            const PointXYZ& b = pts[verts[(k + 1) % m]];
+            if ((a.y > y) != (b.y > y) && x < a.x + (y - a.y) * (b.x - a.x) / (b.y - a.y)) in = !in;
+        }
+        inside += in;
+    }
+    return 2 * inside >= pts.size();
+}
+
 struct Vec {
     double x = 0, y = 0;
 };
@@ -258,15 +303,22 @@ OutlineResult traceBlankingOutline(const PointList& pts, const OutlineOptions& o
                 break;
             }
         }
-        if (end == WalkEnd::Closed) break;
-        if (o.onTooLong == TooLong::Fail)
+        if (end == WalkEnd::Closed) {
+            if (!o.checkCoverage || goesAround(pts, res.vertices)) break;
+            if (o.onTooLong == TooLong::Fail)
+                throw OutlineError(OutlineError::Code::PartOfCloud,
+                                   "Error - the blanking outline closed around part of the point cloud only; "
+                                   "increase bin size");
+        } else if (o.onTooLong == TooLong::Fail) {
             throw OutlineError(OutlineError::Code::TooManyVertices,
                                "Error - more than " + grouped(o.maxVertices) +
                                    " points in blanking file; increase bin size: E003");
+        }
         if (growth >= o.maxGrowths)
             throw OutlineError(OutlineError::Code::GrowthCap,
-                               "Error - the blanking outline still had more than " + grouped(o.maxVertices) +
-                                   " points after the bin size grew " + std::to_string(o.maxGrowths) +
+                               "Error - no blanking outline of at most " + grouped(o.maxVertices) +
+                                   " points around the whole point cloud after the bin size grew " +
+                                   std::to_string(o.maxGrowths) +
                                    " times; remove stray points in point cloud or increase bin size");
         b += o.binSize / 3;
         res.growths = growth + 1;

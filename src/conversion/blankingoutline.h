@@ -31,6 +31,10 @@
 // More than maxVertices vertices fail with E003 (TooLong::Fail), or grow the bins by a
 // third of the first bin size, rebuild the lattice (the exclusions are forgotten) and
 // trace again (TooLong::GrowBins) - at most maxGrowths times, then fail.
+// With checkCoverage, a closed outline that holds less than half of the points (a
+// small loop closed near the start, as happens when the points lie almost as far
+// apart as the reach) counts as failed too: PartOfCloud with TooLong::Fail, grown bins
+// with TooLong::GrowBins. Stray points left outside a true outline do not count.
 //
 // Ring (offsetFactor f != 0). With s the step from vertex i to the next (from the last
 // vertex to the start for the last) and t the backward direction at i, the corner
@@ -69,6 +73,7 @@ struct OutlineOptions {
     int maxGrowths = 20;        // GrowBins: bin growths allowed before failing
     std::size_t maxVertices = 100000;
     int maxDeadEnds = 1000;
+    bool checkCoverage = false;
     FillRule fill = FillRule::None;
     double minStep = 0.01;      // candidates nearer than this are passed over
     // Fill points are refused (trelvik::Error) when the lattice has more bins than this.
@@ -87,10 +92,11 @@ struct OutlineResult {
 // Why a trace gave up. what() is the message to show:
 //   TooManyVertices "Error - more than 100,000 points in blanking file; increase bin size: E003"
 //   TooManyDeadEnds "Error - more than 1,000 points excluded; remove stray points in point cloud: E004"
-//   GrowthCap       the outline still too long after maxGrowths growths of the bins.
+//   GrowthCap       no acceptable outline after maxGrowths growths of the bins.
+//   PartOfCloud     (checkCoverage) the outline closed around part of the cloud only.
 class OutlineError : public Error {
 public:
-    enum class Code { TooManyVertices, TooManyDeadEnds, GrowthCap };
+    enum class Code { TooManyVertices, TooManyDeadEnds, GrowthCap, PartOfCloud };
     OutlineError(Code code, const std::string& message) : Error(message), code_(code) {}
     Code code() const { return code_; }
 

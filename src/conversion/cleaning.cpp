@@ -80,6 +80,7 @@ std::optional<PointList> CreateBlankingFile(ConvContext& ctx, const PointList& p
     oo.binSize = positive(o.txtBlnBinSize, "blanking outline bin size", s.FileFullName[k]);
     oo.offsetFactor = offsetFactor;
     oo.onTooLong = TooLong::GrowBins;
+    oo.checkCoverage = true;  // a grid blanked to a loop near the start would lose the tooth
     oo.fill = o.chkBlankedAreaPts ? FillRule::Sparse : FillRule::None;
     OutlineResult r;
     try {

@@ -15,8 +15,8 @@
 //   "Always find neighbour" changes nothing: every point lies in its own square, so
 //   no search comes back empty and there is never a radius to grow.
 // CreateBlankingFile: bin size Val(outline "Bin size"), the given offset factor, bins
-//   grown by a third of the first size when the outline exceeds 100,000 vertices (at
-//   most 20 times). Writes stem + "pblnpts.bln" (closed ring, flag 0), stem +
+//   grown by a third of the first size when the outline exceeds 100,000 vertices or
+//   closes around part of the cloud only (at most 20 times). Writes stem + "pblnpts.bln" (closed ring, flag 0), stem +
 //   "pblnptsinfo.txt" (bin size and offset factor) and, with "Place in blanked area",
 //   stem + "p.txt": the points and then the fill points at the lowest height; sets
 //   FileBlnName and (fill file) FileOutName. Returns the points written to the fill

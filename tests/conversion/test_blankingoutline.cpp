@@ -2,6 +2,7 @@
 // whole clouds, the limits and the fill points.
 #include "conversion/blankingoutline.h"
 #include "formats/blnfile.h"
+#include "formats/pointtext.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -199,4 +200,40 @@ TEST(BlankingOutline, WritesAClosedSectionThatTheBlankingReaderTakes) {
     const auto back = formats::readBlnFile(tmp.path("pblnpts.bln"));
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(back[0].vertices.size(), 5u);
+}
+
+TEST(BlankingOutline, ALoopClosedNearTheStartIsCaughtWhenAsked) {
+    // The bundled sample's points lie about 0.13 apart; with bins of 0.15 the reach is
+    // 0.225 and the walk meets its start again after eleven steps near the start.
+    const PointList pts =
+        formats::readPointText(std::string(TRELVIK_SOURCE_DIR) + "/samples/molar_points.txt");
+    OutlineOptions o;
+    o.binSize = 0.15;
+    const OutlineResult loose = traceBlankingOutline(pts, o);
+    EXPECT_LT(loose.vertices.size(), 20u);
+    o.checkCoverage = true;
+    try {
+        traceBlankingOutline(pts, o);
+        FAIL();
+    } catch (const OutlineError& e) {
+        EXPECT_EQ(e.code(), OutlineError::Code::PartOfCloud);
+    }
+    o.onTooLong = TooLong::GrowBins;
+    o.offsetFactor = 0.25;
+    const OutlineResult grown = traceBlankingOutline(pts, o);
+    EXPECT_GT(grown.growths, 0);
+    // A sparse, ragged edge: the outline still leaves a handful of points outside.
+    int outside = 0;
+    for (const auto& p : pts) outside += winding(grown.ring, p.x, p.y) == 0;
+    EXPECT_LT(outside, 10);
+
+    // A stray point far from the tooth stays outside without failing the outline.
+    PointList withStray = disc(3000, 1.0, 8);
+    withStray.push_back({3, 5, 0});
+    o.binSize = 0.12;
+    o.onTooLong = TooLong::Fail;
+    const OutlineResult r = traceBlankingOutline(withStray, o);
+    EXPECT_EQ(winding(r.ring, 3, 5), 0);
+    for (std::size_t i = 0; i + 1 < withStray.size(); ++i)
+        ASSERT_NE(winding(r.ring, withStray[i].x, withStray[i].y), 0);
 }
