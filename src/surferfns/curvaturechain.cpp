@@ -55,6 +55,8 @@ std::string MakeCurvatureGrid(SurfFnsContext& ctx, const std::string& smoothedGr
     return result;
 }
 
+double CurvatureStepCount(double stepDegrees) { return std::floor(180 / stepDegrees + 1e-9); }
+
 void DirectionalCurvature(const CurvatureCall& call, const std::string& grid, double angleDegrees,
                           const std::string& out) {
     const surfer::Value angle = angleValue(angleDegrees);
@@ -67,7 +69,7 @@ void MakeAllAnglesCurvature(const CurvatureCall& call, const std::string& grid, 
     if (!(stepDegrees > 0 && stepDegrees <= 180))
         throw Error("The angle step of the curvature grid must lie above 0 and at most 180 degrees (it is " +
                     text::CStr(stepDegrees) + ")");
-    const double steps = std::floor(180 / stepDegrees);
+    const double steps = CurvatureStepCount(stepDegrees);
     if (steps + 1 > static_cast<double>(kMaxCurvatureDirections))
         throw Error("The angle step of the curvature grid (" + text::CStr(stepDegrees) +
                     " degrees) gives too many directions");

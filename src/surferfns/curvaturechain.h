@@ -21,7 +21,8 @@
 //
 // MakeAllAnglesCurvature is the same chain for any angle step and result name, issued
 // through a caller of the window's own (the curvature tool holds its own instance):
-//   directions 0, step, ..., N * step with N = Int(180 / step) (step 7: 0 to 175),
+//   directions 0, step, ..., N * step with N = Int(180 / step) (step 7: 0 to 175; a
+//   quotient a rounding short of a whole number counts as that number: 0.1 gives 1800),
 //   folds m0 .. m(N - 1), the last copied into `result`. A step outside 0 < step <= 180
 //   (or one giving more than kMaxCurvatureDirections directions) throws trelvik::Error
 //   before any call. DirectionalCurvature is the single GridCalculus call of the chain.
@@ -44,9 +45,12 @@ std::string MakeCurvatureGrid(SurfFnsContext& ctx, const std::string& smoothedGr
 using CurvatureCall =
     std::function<void(const std::string& operation, const surfer::Positional& v6, const surfer::Named& v8)>;
 
-// A step of a thousandth of a degree still names every direction apart; finer steps
-// only multiply the grid files.
-inline constexpr long kMaxCurvatureDirections = 180001;
+// Directions a tenth of a degree apart already give the greatest curvature to a part in
+// 10^6; finer steps would only multiply the grid files (each a whole grid).
+inline constexpr long kMaxCurvatureDirections = 1801;
+
+// N of a step: the directions are 0 .. N (N + 1 of them).
+double CurvatureStepCount(double stepDegrees);
 
 void DirectionalCurvature(const CurvatureCall& call, const std::string& grid, double angleDegrees,
                           const std::string& out);

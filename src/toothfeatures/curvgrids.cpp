@@ -83,8 +83,8 @@ StepOutcome Curve(CurvContext& ctx, CurvControls& c) {
             Refuse(ctx, "Values", "The angle interval (All angles) must be a number above 0 and at most 180.");
             return StepOutcome::Refused;
         }
-        if (std::floor(180 / *interval) + 1 > static_cast<double>(surffns::kMaxCurvatureDirections)) {
-            Refuse(ctx, "Values", "The angle interval (All angles) must be 0.001 degrees or more.");
+        if (surffns::CurvatureStepCount(*interval) + 1 > static_cast<double>(surffns::kMaxCurvatureDirections)) {
+            Refuse(ctx, "Values", "The angle interval (All angles) must be 0.1 degrees or more.");
             return StepOutcome::Refused;
         }
         const auto spacing = BoxNumber(c.txtScaleBar);

@@ -149,6 +149,7 @@ QWidget* frmCurvature::buildSliceTab() {
     for (const std::string& name : crestNames()) Combo1->addItem(QString::fromStdString(name));
     Combo1->setCurrentIndex(-1);
     Combo1->setEditText("");
+    Combo1->setMinimumWidth(170);
     Label14 = panel(tab);
     g->addWidget(Combo1, 0, 1);
     g->addWidget(Label14, 0, 2);
@@ -231,6 +232,7 @@ QWidget* frmCurvature::buildAreaTab() {
     g->addWidget(chkUsePrevDig, 5, 0, 1, 3);
     g->addWidget(optAreaIrreg, 6, 0, 1, 3);
     Text4 = labelledEdit(g, 7, "Number or text to distinguish area", "", tab);
+    Text4->setMaximumWidth(120);
 
     auto* units = new QGroupBox("Units of grid", tab);
     auto* uh = new QHBoxLayout(units);

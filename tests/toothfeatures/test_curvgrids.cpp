@@ -5,6 +5,7 @@
 #include "core/textform.h"
 #include "surfer/documents.h"
 #include "surfer/plotmodel.h"
+#include "surferfns/curvaturechain.h"
 #include "toothfeatures/curvgrids.h"
 
 #include <gmock/gmock.h>
@@ -133,7 +134,7 @@ TEST(CurvatureGrids, SmoothedAllAnglesGridIsNamedTaggedAndPlottedWithScaleBarAnd
 }
 
 TEST(CurvatureGrids, BadIntervalsAndMissingGridsAreRefusedBeforeAnyGridIsWritten) {
-    for (const char* interval : {"0", "-10", "181", "abc", "10x", "", "0.0001"}) {
+    for (const char* interval : {"0", "-10", "181", "abc", "10x", "", "0.09"}) {
         CurvRun r;
         r.inputTopo("bowl.grd", bowlGrid());
         r.c.Text3 = interval;
@@ -189,4 +190,9 @@ TEST(CurvatureGrids, OcclusalVectorOfOneOrTwoEqualPointsOrCancelledWritesNoGrid)
     EXPECT_EQ(CurveOVAngle(r.ctx, r.c), StepOutcome::Cancelled);
     EXPECT_EQ(r.files(), std::vector<std::string>{"bowl.grd"});
     EXPECT_FALSE(r.prompt.busyNow);
+}
+
+TEST(CurvatureGrids, DirectionCountOfAStepIgnoresRoundingOfTheQuotient) {
+    const std::pair<double, double> cases[] = {{10, 18}, {7, 25}, {7.5, 24}, {180, 1}, {0.1, 1800}, {0.3, 600}, {1.1, 163}};
+    for (const auto& [step, n] : cases) EXPECT_EQ(surffns::CurvatureStepCount(step), n) << step;
 }
