@@ -6,11 +6,13 @@
 #include "core/textform.h"
 #include "formats/blnfile.h"
 #include "formats/digitisefile.h"
-#include "formats/xyzdump.h"
+#include "planes/occlusalvector.h"
+#include "planes/rotatepoints.h"
 #include "planes/toothlength.h"
 #include "surfer/application.h"
 
-#include <algorithm>
+#include <fstream>
+#include <vector>
 
 namespace trelvik::toothfeatures {
 
@@ -20,52 +22,37 @@ std::string lengthFileText(const std::string& stem, const std::string& suffix) {
     return planes::readToothLengthFile(stem + suffix + ".txt").text;
 }
 
-struct TurnedNodes {
-    long long count = 0;
-    double minX = 100000, maxX = -100000, minY = 100000, maxY = -100000;
+struct DumpSpacing {
     double dx = 0, dy = 0;
-    bool haveDy = false;
 };
 
-// Turns every node of the blanked grid's XYZ text that has a height into the occlusal
-// frame, writing "x,y,z" lines, and takes the tooth grid's spacing from the first nodes.
-TurnedNodes turnNodes(const std::string& xyz, const std::string& out, const OcclusalFrame& frame) {
-    TurnedNodes t;
-    AtomicTextWriter w(out);
-    double x1 = 0, y1 = 0;
-    long long record = 0;
+// The tooth grid's spacing from the blanked grid's XYZ text, whose nodes come in rows
+// with x running fastest: dx from the first two nodes, dy from the first node of a
+// higher row. Only the first row and a line are read.
+DumpSpacing spacingFromDump(const std::string& xyz) {
+    std::ifstream in(xyz, std::ios::binary);
+    if (!in) throw Error("Cannot read the blanked grid " + xyz);
+    DumpSpacing s;
     std::string line;
-    formats::scanXyzDump(xyz, [&](const formats::XyzRecord& r) {
+    double x1 = 0, y1 = 0;
+    long record = 0;
+    while (std::getline(in, line)) {
+        const std::vector<double> v = text::numbers(line);
+        if (v.size() < 3) continue;
         ++record;
         if (record == 1) {
-            x1 = r.x;
-            y1 = r.y;
+            x1 = v[0];
+            y1 = v[1];
         } else if (record == 2) {
-            t.dx = r.x - x1;
-        } else if (!t.haveDy && r.y > y1) {
-            t.dy = r.y - y1;
-            t.haveDy = true;
+            s.dx = v[0] - x1;
+        } else if (v[1] > y1) {
+            s.dy = v[1] - y1;
+            break;
         }
-        if (isBlank(r.z)) return;
-        const PointXYZ p = frame({r.x, r.y, r.z});
-        line.clear();
-        line += text::CStr(p.x);
-        line += ',';
-        line += text::CStr(p.y);
-        line += ',';
-        line += text::CStr(p.z);
-        w.line(line);
-        ++t.count;
-        t.minX = std::min(t.minX, p.x);
-        t.maxX = std::max(t.maxX, p.x);
-        t.minY = std::min(t.minY, p.y);
-        t.maxY = std::max(t.maxY, p.y);
-    });
-    if (t.count == 0) throw Error("No node of the blanked grid " + xyz + " has a height: outline the cusp area on the tooth.");
-    if (record < 2 || !t.haveDy || !(t.dx > 0))
+    }
+    if (!(s.dx > 0) || !(s.dy > 0))
         throw Error("The blanked grid " + xyz + " has fewer than two rows or columns, so its spacing is unknown.");
-    w.commit();
-    return t;
+    return s;
 }
 
 double typedSpacing(const std::string& text, const char* axis) {
@@ -107,7 +94,11 @@ bool cmdDigCuspArea(AppState& app, Prompt& prompt, RakeState& rs, const CuspArea
                    surfer::Named{{"InGrid", st.GridFullPath}, {"BlankFile", bln}, {"OutGrid", cab}, {"OutFmt", 4}});
 
         const std::string turned = stem + "_cabtrs.dat";
-        const TurnedNodes t = turnNodes(cab, turned, OcclusalFrame(*st.OcclusalUnitVector));
+        const planes::PointExtents e = planes::RotatePointFile(
+            cab, turned, planes::RotationToHorizontal(planes::toVec3(*st.OcclusalUnitVector)), planes::PointLayout::Comma);
+        if (e.count == 0)
+            throw Error("No node of the blanked grid " + cab + " has a height: outline the cusp area on the tooth.");
+        const DumpSpacing t = spacingFromDump(cab);
         result.Label9 = text::CStr(t.dx);
         result.Label10 = text::CStr(t.dy);
         if (rq.Check1) {
@@ -124,17 +115,7 @@ bool cmdDigCuspArea(AppState& app, Prompt& prompt, RakeState& rs, const CuspArea
         }
 
         const std::string trans = stem + "_cabtrs.grd";
-        surfer::Positional v6{turned, short(0), short(1), short(2), surfer::omitted, surfer::omitted, surfer::omitted,
-                              surfer::omitted, sx, sy, surfer::omitted, surfer::omitted, short(6), trans};
-        const double xMin = sx * static_cast<double>(text::CInt(t.minX / sx));
-        const double xMax = sx * static_cast<double>(text::CInt(t.maxX / sx));
-        const double yMin = sy * static_cast<double>(text::CInt(t.minY / sy));
-        const double yMax = sy * static_cast<double>(text::CInt(t.maxY / sy));
-        const long long cols = text::CInt((xMax - xMin) / sx) + 1, rows = text::CInt((yMax - yMin) / sy) + 1;
-        const surfer::Named v8{{"DataFile", turned}, {"NumCols", cols}, {"NumRows", rows}, {"XMin", xMin},
-                               {"XMax", xMax}, {"YMin", yMin}, {"YMax", yMax}, {"Algorithm", 9},
-                               {"ShowReport", false}, {"OutGrid", trans}};
-        callSurfer(app, *st.m_Surfer, "GridData", v6, v8);
+        planes::RegridRotatedPoints(app, *st.m_Surfer, turned, e, sx, sy, trans);
         rs.TransGrid = trans;
 
         // Version 6 draws through the shared reference: the map belongs with this window's instance.
