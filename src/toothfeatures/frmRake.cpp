@@ -34,10 +34,13 @@ frmRake::frmRake(AppState& state, Prompt& prompt, std::function<frmSurfFns*()> s
     : CrestSelectWindow(state, prompt, Options{true, false}, parent), surfFns_(std::move(surfFns)) {
     setWindowTitle("Rake angle");
     auto* g = new QGridLayout(this);
-    g->addWidget(selectionBlock(), 0, 0, 2, 1);
-    g->addWidget(buildSteps(), 0, 1, 2, 1);
-    g->addWidget(buildRakeSurface(), 0, 2);
-    g->addWidget(buildCrestInfo(), 1, 2);
+    g->addWidget(selectionBlock(), 0, 0);
+    g->addWidget(buildSteps(), 0, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(buildRakeSurface());
+    right->addWidget(buildCrestInfo());
+    right->addStretch(1);
+    g->addLayout(right, 0, 2);
     g->setColumnStretch(0, 1);
 
     connect(cmdOccVect, &QPushButton::clicked, this, &frmRake::cmdOccVect_Click);

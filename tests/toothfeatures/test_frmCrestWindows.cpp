@@ -25,6 +25,7 @@
 #include "widgets/dirlistbox.h"
 #include "widgets/filelistbox.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 using namespace crestrun;
@@ -69,6 +70,11 @@ struct Env : CrestRun {
         w->Combo1_Click();
     }
 };
+
+// With TRELVIK_SCREENSHOT_DIR set, saves the window as a picture to look at.
+void screenshot(QWidget* w, const char* name) {
+    if (const char* out = std::getenv("TRELVIK_SCREENSHOT_DIR")) w->grab().save(QString(out) + "/" + name + ".png");
+}
 
 template <class W>
 void expectSelectionBlock(W* w) {
@@ -140,6 +146,9 @@ TEST(CrestWindows, OpenFromTheMenuWithTheirDesignValues) {
     EXPECT_EQ(r->txtCrestInfo->text(), "1");
     EXPECT_EQ(r->cmbCrestInfo->count(), 3);
     EXPECT_EQ(r->cmbCrestInfo->itemText(2), "post");
+    screenshot(a, "frmAppAng");
+    screenshot(c, "frmCapture");
+    screenshot(r, "frmRake");
     r->Check1->click();
     EXPECT_TRUE(r->Text3->isVisible());
     EXPECT_TRUE(r->Label10->isVisible());
