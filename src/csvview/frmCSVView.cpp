@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -200,6 +201,15 @@ void frmCSVView::Form_Load() {
     cmbPicBoxCopyTo->setCurrentText("1");
     showAllViews();
     UpdateClumpNameID();
+    // Open on the default data directory, where the user's files are, not on wherever
+    // the program happened to be started.
+    const QString start = QString::fromStdString(state_.DefaultDir);
+    if (!start.isEmpty() && QFileInfo(start).isDir()) {
+        Drive1->setDrive(start);
+        Dir1->setPath(start);
+        File1->setPath(Dir1->path());
+        Path->setText(Dir1->path());
+    }
 }
 
 void frmCSVView::pairScrollBar(QLineEdit* box, QScrollBar* bar, bool textMovesBar) {

@@ -61,7 +61,11 @@ ReadCsvOutcome FillGridFromPointsX(const PointList& points, SizeOption size, Cur
     }
 
     const formats::LatticeSteps steps = formats::findLatticeSteps(points);
-    if (!steps.xFound() || !steps.yFound()) prompt.message("", "Error");
+    if (!steps.xFound() || !steps.yFound()) {
+        const char* axis = !steps.xFound() && !steps.yFound() ? "x or y" : (!steps.xFound() ? "x" : "y");
+        prompt.message("Error", grid.path + ": no two points differ in " + std::string(axis) +
+                                    ", so no lattice step was found; the read goes on with the step 10000.");
+    }
     grid.xstep = steps.xstep;
     grid.ystep = steps.ystep;
     grid.sizeMode = mode;

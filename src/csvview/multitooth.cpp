@@ -13,7 +13,7 @@ namespace trelvik::csvview {
 namespace {
 
 // Passes the first message of each text on and drops its repeats, so that a file
-// of many teeth without a lattice step shows "Error" once, not once per tooth.
+// of many teeth without a lattice step shows its message once, not once per tooth.
 class OncePrompt : public Prompt {
 public:
     explicit OncePrompt(Prompt& inner) : inner_(inner) {}

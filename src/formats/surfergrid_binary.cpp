@@ -114,8 +114,12 @@ Grid parseBinary7(std::string_view data, const std::string& path) {
         std::string_view tag = data.substr(pos, 4);
         std::int32_t len = load<std::int32_t>(p + pos + 4);
         pos += 8;
-        if (len < 0 || static_cast<std::size_t>(len) > size - pos)
+        if (len < 0 || static_cast<std::size_t>(len) > size - pos) {
+            // Only a tag the format knows is worth quoting; other bytes are no section.
+            const bool known = tag == "DSRB" || tag == "GRID" || tag == "DATA" || tag == "FLTI" || tag == "TRCE";
+            if (!known) throw Error("The file " + path + " is not a Surfer grid.");
             damaged(path, "its " + std::string(tag) + " section runs past the end of the file");
+        }
         const char* s = p + pos;
         if (tag == "DSRB") {
             if (len < 4) damaged(path, "its header section is too short");

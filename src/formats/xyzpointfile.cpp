@@ -5,6 +5,7 @@
 #include "formats/resultscsv.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -68,6 +69,9 @@ PointList parseXyzPoints(std::string_view text, const std::string& path) {
             PointXYZ pt;
             if (!nextNumber(q, e, pt.x) || !nextNumber(q, e, pt.y) || !nextNumber(q, e, pt.z))
                 throw Error(path + ": line " + std::to_string(lineNo) + " does not hold three numbers");
+            // A NaN or infinity would be placed in no cell yet still set the height range.
+            if (!std::isfinite(pt.x) || !std::isfinite(pt.y) || !std::isfinite(pt.z))
+                throw Error(path + ": line " + std::to_string(lineNo) + " holds a value that is not a finite number");
             pts.push_back(pt);
         }
         p = nl ? nl + 1 : end;

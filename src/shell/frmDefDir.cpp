@@ -1,6 +1,7 @@
 #include "shell/frmDefDir.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -25,9 +26,12 @@ frmDefDir::frmDefDir(AppState& state, Prompt& prompt, QWidget* parent)
     DirC = new QPushButton("Dir", this);
     cmdUpdateDefDir = new QPushButton("Update dir and exit", this);
 
-    // Both lists start on the process's current folder.
-    Drive1->setDrive(QDir::currentPath());
-    Dir1->setPath(QDir::currentPath());
+    // Both lists start on the default data directory when it exists (the folder being
+    // replaced), otherwise on the process's current folder.
+    QString start = QString::fromStdString(state_.DefaultDir);
+    if (start.isEmpty() || !QFileInfo(start).isDir()) start = QDir::currentPath();
+    Drive1->setDrive(start);
+    Dir1->setPath(start);  // the label stays empty: nothing is chosen until the user moves
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(Drive1, 0, 0);

@@ -1,6 +1,9 @@
 #include "widgets/dirlistbox.h"
 
+#include "widgets/folderwatch.h"
+
 #include <QDir>
+#include <QSignalBlocker>
 #include <QFileInfo>
 
 namespace trelvik {
@@ -11,6 +14,10 @@ constexpr int kPathRole = Qt::UserRole + 1;
 
 DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
     path_ = QDir::cleanPath(QDir::currentPath());
+    watch_ = new FolderWatch(this, [this] {
+        const QSignalBlocker block(this);
+        refresh();
+    });
     refresh();
     connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         if (item) setPath(item->data(kPathRole).toString());
@@ -30,6 +37,7 @@ bool DirListBox::setPath(const QString& folder) {
 }
 
 void DirListBox::refresh() {
+    watch_->watch(path_);
     clear();
     // The chain from the root to the current folder, each level indented one step.
     QStringList chain;

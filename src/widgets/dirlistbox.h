@@ -2,7 +2,8 @@
 // Folder list: shows the chain of folders from the root down to the current folder,
 // then the current folder's subfolders. Double-clicking (or Enter on) an entry makes
 // it the current folder. path() is the current folder as an absolute, clean path
-// (a trailing separator only for the root).
+// (a trailing separator only for the root). Subfolders made or removed on disk appear
+// and go by themselves.
 #include <QListWidget>
 
 namespace trelvik {
@@ -23,6 +24,7 @@ signals:
     void changed(const QString& path);
 
 private:
+    class FolderWatch* watch_ = nullptr;
     QString path_;
 };
 

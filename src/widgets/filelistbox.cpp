@@ -1,12 +1,23 @@
 #include "widgets/filelistbox.h"
 
+#include "widgets/folderwatch.h"
+
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QSignalBlocker>
 
 namespace trelvik {
 
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
     path_ = QDir::cleanPath(QDir::currentPath());
+    watch_ = new FolderWatch(this, [this] {
+        // Keep the user's choice across the re-read; no click event, nothing was chosen anew.
+        const QString chosen = fileName();
+        const QSignalBlocker block(this);
+        refresh();
+        if (!chosen.isEmpty()) selectFile(chosen);
+    });
     refresh();
     connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem*) { emit clicked(); });
     connect(this, &QListWidget::itemDoubleClicked, this,
@@ -44,7 +55,15 @@ bool FileListBox::selectFile(const QString& name) {
     return false;
 }
 
+void FileListBox::keyPressEvent(QKeyEvent* event) {
+    const int before = currentRow();
+    QListWidget::keyPressEvent(event);
+    // Moving through the list by keyboard chooses a file just as a click does.
+    if (currentRow() != before && currentItem() && currentItem()->isSelected()) emit clicked();
+}
+
 void FileListBox::refresh() {
+    watch_->watch(path_);
     clear();
     QStringList filters;
     for (const QString& p : pattern_.split(';', Qt::SkipEmptyParts)) {

@@ -1,8 +1,10 @@
 #pragma once
 // File list: the files of one folder that match a pattern such as "*.grd" or
 // "*.txt;*.csv" (case is ignored, as the data often comes from Windows machines).
-// clicked() fires when the user selects a file, doubleClicked() on a double click;
-// fileName() is the selected file's name without folder.
+// clicked() fires when the user selects a file, by mouse or by the arrow keys alike;
+// doubleClicked() on a double click; fileName() is the selected file's name without
+// folder. The list follows its folder on disk: files written or removed there appear
+// and go without a refresh by hand, and the selected file stays selected.
 #include <QListWidget>
 
 namespace trelvik {
@@ -30,7 +32,11 @@ signals:
     void clicked();
     void doubleClicked();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
+    class FolderWatch* watch_ = nullptr;
     QString path_;
     QString pattern_ = QStringLiteral("*.*");
 };

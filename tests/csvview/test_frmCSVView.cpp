@@ -60,6 +60,9 @@ TEST(CsvViewMenu, UtilitiesCsvViewerOpensOneViewerWindow) {
     auto* viewer = qobject_cast<frmCSVView*>(main.windows().find("frmCSVView"));
     ASSERT_NE(viewer, nullptr);
     EXPECT_EQ(viewer->windowTitle(), "CSV Viewer");
+    // It opens on the default data directory, with its files listed.
+    EXPECT_EQ(viewer->Dir1->path().toStdString(), QDir::cleanPath(programDir.path()).toStdString());
+    EXPECT_EQ(viewer->File1->path(), viewer->Dir1->path());
     main.mnuCSVView->trigger();
     EXPECT_EQ(main.windows().find("frmCSVView"), viewer);  // one instance
     main.windows().unloadAll();

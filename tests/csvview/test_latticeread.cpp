@@ -162,11 +162,12 @@ TEST_F(LatticeRead, RefusalsAndMessages) {
     EXPECT_FALSE(read("one.csv", SizeOption::Other).done);
     EXPECT_EQ(g.cols, 0);
 
-    // One point: no step; "Error" and a 3 x 3 grid around the point.
+    // One point: no step; one clear message and a 3 x 3 grid around the point.
     p.shown.clear();
     ASSERT_TRUE(read("one.csv").done);
     ASSERT_EQ(p.shown.size(), 1u);
-    EXPECT_EQ(p.shown[0].text, "Error");
+    EXPECT_EQ(p.shown[0].title, "Error");
+    EXPECT_NE(p.shown[0].text.find("no lattice step"), std::string::npos);
     EXPECT_EQ(g.cols, 3);
     EXPECT_EQ(g.rows, 3);
     EXPECT_EQ(g.z(2, 2), 7);

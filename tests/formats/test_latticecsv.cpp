@@ -41,6 +41,15 @@ TEST(LatticeCsv, WritesGeneralFormAndReadsEverySeparator) {
         EXPECT_NE(std::string(e.what()).find("c.xyz: line 2"), std::string::npos);
     }
     EXPECT_THROW(readLatticeCsv(t.path("missing.csv")), Error);
+    for (const char* bad : {"1,2,3\nnan,1,2\n", "1,2,3\n1,inf,2\n", "1,2,3\n1,2,-inf\n", "1,2,3\n1,2,NaN\n"}) {
+        t.write("d.csv", bad);
+        try {
+            readLatticeCsv(t.path("d.csv"));
+            ADD_FAILURE() << bad;
+        } catch (const Error& e) {
+            EXPECT_NE(std::string(e.what()).find("d.csv: line 2"), std::string::npos) << e.what();
+        }
+    }
 }
 
 TEST(LatticeCsv, StepsAreTheSmallestConsecutiveDifferences) {

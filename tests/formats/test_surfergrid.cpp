@@ -146,6 +146,19 @@ TEST(SurferGrid, DamagedFilesThrowNamingTheFile) {
     b7 += "GRID";
     put<std::int32_t>(b7, -72);
     EXPECT_THROW(readSurferGrid(tmp.write("b7.grd", b7)), Error);
+    // Raw bytes where a section tag should be are not quoted as a section name.
+    std::string junk = "DSRB";
+    put<std::int32_t>(junk, 4);
+    put<std::int32_t>(junk, 1);
+    junk += "age-";
+    put<std::int32_t>(junk, 1 << 30);
+    try {
+        readSurferGrid(tmp.write("junk.grd", junk));
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()).find("age-"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("is not a Surfer grid"), std::string::npos) << e.what();
+    }
 
     EXPECT_THROW(readSurferGrid(tmp.path("missing.grd")), Error);
     EXPECT_THROW(detectSurferGridFormat(tmp.write("text.grd", "hello")), Error);

@@ -53,7 +53,12 @@ TEST_F(DefDir, UpdateStoresChosenFolderAndKeepsVersion) {
     EXPECT_EQ(w.windowTitle(), "Set Default Directory");
     EXPECT_EQ(w.DirC->text(), "Dir");
     EXPECT_EQ(w.cmdUpdateDefDir->text(), "Update dir and exit");
-    EXPECT_EQ(w.Dir1->path(), QDir::cleanPath(QDir::currentPath()));
+    EXPECT_EQ(w.Dir1->path(), QDir::cleanPath(QDir::currentPath()));  // no default directory known
+    {
+        state.DefaultDir = data.toStdString();
+        frmDefDir onDefault(state, prompt);
+        EXPECT_EQ(onDefault.Dir1->path(), data);
+    }
     w.show();
     w.Dir1->setPath(data + "/chosen");
     EXPECT_EQ(w.lblDefDir->text(), data + "/chosen");

@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
@@ -119,4 +121,45 @@ TEST(DriveListBox, ListsRootFirstAndSignalsOnlyOnChange) {
     // The drive of any existing path is one of the listed drives.
     box.setDrive(QDir::tempPath());
     EXPECT_TRUE(drives.contains(box.drive()));
+}
+
+namespace {
+// Lets queued events (the folder watcher's) run until cond holds or 3 s pass.
+template <class Cond>
+bool waitFor(Cond cond) {
+    for (int i = 0; i < 300 && !cond(); ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(10);
+    }
+    return cond();
+}
+} // namespace
+
+// Files and folders the program writes show up without a refresh by hand, and the
+// chosen file stays chosen; moving by keyboard chooses a file as a click does.
+TEST_F(ListBoxes, ListsFollowTheFolderAndKeyboardChoosesLikeTheMouse) {
+    FileListBox files;
+    files.setPath(root);
+    files.setPattern("*.csv");
+    files.selectFile("b.CSV");
+    DirListBox dirs;
+    dirs.setPath(root);
+    const int dirRows = dirs.count();
+
+    touch(root + "/new.csv");
+    QDir(root).mkdir("made");
+    EXPECT_TRUE(waitFor([&] { return files.fileNames().contains("new.csv"); }));
+    EXPECT_EQ(files.fileName(), "b.CSV");
+    EXPECT_TRUE(waitFor([&] { return dirs.count() == dirRows + 1; }));
+    QFile::remove(root + "/new.csv");
+    EXPECT_TRUE(waitFor([&] { return !files.fileNames().contains("new.csv"); }));
+
+    int clicks = 0;
+    QObject::connect(&files, &FileListBox::clicked, [&] { ++clicks; });
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(&files, &down);
+    EXPECT_EQ(files.fileName(), "z.csv");
+    EXPECT_EQ(clicks, 1);
+    QApplication::sendEvent(&files, &down);  // already at the end: nothing chosen anew
+    EXPECT_EQ(clicks, 1);
 }
