@@ -10,6 +10,8 @@
 #include "csvview/frmCSVView.h"
 #include "planes/frmEnamOut.h"
 #include "planes/frmLandFind.h"
+#include "planes/frmPlaneFit.h"
+#include "planes/frmRotateAll.h"
 #include "shell/frmStartup.h"
 #include "shell/settings.h"
 #include "surferfns/frmSurfFns.h"
@@ -52,6 +54,10 @@ void registerToolWindows(trelvik::frmStartup& w, trelvik::AppState& state,
             return qobject_cast<trelvik::frmSurfFns*>(w.windows().load("frmSurfFns"));
         });
     });
+    w.setWindowFactory("frmPlaneFit", [&] {
+        return new trelvik::frmPlaneFit(state, prompt, trelvik::frmPlaneFit::plotThroughSurfFns(w.windows()));
+    });
+    w.setWindowFactory("frmRotateAll", [&] { return new trelvik::frmRotateAll(state, prompt); });
 }
 
 } // namespace

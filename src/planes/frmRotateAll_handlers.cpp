@@ -1,0 +1,198 @@
+// Handlers of the rotation window: list events, the load and reset values, and the
+// three buttons that run the procedures of rotategrid.h.
+#include "planes/frmRotateAll.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "core/error.h"
+#include "shell/settings.h"
+#include "widgets/dirlistbox.h"
+#include "widgets/drivelistbox.h"
+#include "widgets/filelistbox.h"
+
+namespace trelvik {
+
+namespace {
+QString q(const std::string& s) { return QString::fromStdString(s); }
+std::string s(const QString& t) { return t.toStdString(); }
+} // namespace
+
+void frmRotateAll::Form_Load()
+{
+    const QString program = app_.ProgramDir.empty() ? QDir::currentPath() : q(app_.ProgramDir);
+    for (DirListBox* d : {Dir1, Dir2, Dir3}) d->setPath(program);
+    Text1->setText("*.grd");
+    Text2->setText("*.txt");
+    Option1->setChecked(true);
+    for (QLabel* l : {Label5, Label7, Label12, Label13}) l->clear();
+    for (QLineEdit* t : {Text5, Text6}) {
+        t->setText("1");
+        t->setEnabled(false);
+    }
+    chkXAxis->setChecked(false);
+    chkYAxis->setChecked(false);
+    for (QLineEdit* t : {txtXAngle, txtYAngle}) {
+        t->blockSignals(true);
+        t->setText("0");
+        t->blockSignals(false);
+        t->setEnabled(false);
+    }
+    Text3->setText("*.grd");
+}
+
+planes::RotateForm frmRotateAll::form() const
+{
+    planes::RotateForm f;
+    f.chkStartSurfer = chkStartSurfer->isChecked();
+    f.Label1 = s(Label1->text());
+    f.Text1 = s(Text1->text());
+    f.IntervalOption = Option2->isChecked() ? 2 : Option3->isChecked() ? 3 : 1;
+    f.Text5 = s(Text5->text());
+    f.Text6 = s(Text6->text());
+    f.Label5 = s(Label5->text());
+    f.Label7 = s(Label7->text());
+    f.Label12 = s(Label12->text());
+    f.Label13 = s(Label13->text());
+    f.Check1 = Check1->isChecked();
+    f.Label2 = s(Label2->text());
+    f.Text2 = s(Text2->text());
+    f.Text3 = s(Text3->text());
+    f.chkXAxis = chkXAxis->isChecked();
+    f.chkYAxis = chkYAxis->isChecked();
+    f.txtXAngle = s(txtXAngle->text());
+    f.txtYAngle = s(txtYAngle->text());
+    return f;
+}
+
+template <typename Step> void frmRotateAll::run(Step step)
+{
+    planes::RotateForm f = form();
+    planes::RotateContext ctx{app_, prompt_, rot_};
+    bool done = false;
+    try {
+        done = step(ctx, f);
+    } catch (const Error& e) {
+        prompt_.busy(false);
+        prompt_.message("", e.what());
+    }
+    if (!done) return;
+    Label5->setText(q(f.Label5));
+    Label7->setText(q(f.Label7));
+    Label12->setText(q(f.Label12));
+    Label13->setText(q(f.Label13));
+    Text5->setText(q(f.Text5));
+    Text6->setText(q(f.Text6));
+    Text3->setText(q(f.Text3));
+}
+
+void frmRotateAll::Dir1_Change()
+{
+    File1->setPath(Dir1->path());
+    Dir2->setPath(Dir1->path());
+    Dir3->setPath(Dir1->path());
+    Label1->setText(Dir1->path());
+}
+
+void frmRotateAll::Drive1_Change()
+{
+    Dir1->setPath(Drive1->drive());
+    Drive2->setDrive(Drive1->drive());
+    Drive3->setDrive(Drive1->drive());
+    Label1->setText(Dir1->path());
+}
+
+void frmRotateAll::Dir2_Change()
+{
+    File2->setPath(Dir2->path());
+    Label2->setText(Dir2->path());
+}
+
+void frmRotateAll::Drive2_Change()
+{
+    Dir2->setPath(Drive2->drive());
+    Label2->setText(Dir2->path());
+}
+
+void frmRotateAll::Dir3_Change()
+{
+    File3->setPath(Dir3->path());
+    Label3->setText(Dir3->path());
+}
+
+void frmRotateAll::Drive3_Change()
+{
+    Dir3->setPath(Drive3->drive());
+    Label3->setText(Dir3->path());
+}
+
+void frmRotateAll::File1_Click()
+{
+    Label1->setText(File1->path());
+    Text1->setText(File1->fileName());
+}
+
+void frmRotateAll::File2_Click()
+{
+    Label2->setText(File2->path());
+    Text2->setText(File2->fileName());
+}
+
+void frmRotateAll::File3_Click()
+{
+    Label3->setText(File3->path());
+    Text3->setText(File3->fileName());
+}
+
+void frmRotateAll::DirC_Click()
+{
+    std::string d;
+    try {
+        d = ReadDefaultDir(app_);
+    } catch (const Error& e) {
+        prompt_.message("", e.what());
+        return;
+    }
+    Drive1->setDrive(q(d));
+    if (!Dir1->setPath(q(d))) {
+        prompt_.message("", "The default directory " + d +
+                                " does not exist: choose it again with File > Set default directory.");
+        return;
+    }
+    File1->setPath(Dir1->path());
+    Label1->setText(Dir1->path());
+}
+
+void frmRotateAll::Option_Click()
+{
+    Text5->setEnabled(Option3->isChecked());
+    Text6->setEnabled(Option3->isChecked());
+}
+
+void frmRotateAll::chkXAxis_Click()
+{
+    txtXAngle->setEnabled(chkXAxis->isChecked());
+    rebuildOutputName();
+}
+
+void frmRotateAll::chkYAxis_Click()
+{
+    txtYAngle->setEnabled(chkYAxis->isChecked());
+    rebuildOutputName();
+}
+
+void frmRotateAll::rebuildOutputName()
+{
+    Text3->setText(q(planes::RotXYOutputName(rot_.GridBaseName, chkXAxis->isChecked(), chkYAxis->isChecked(),
+                                             s(txtXAngle->text()), s(txtYAngle->text()))));
+}
+
+void frmRotateAll::cmdEnterGrid_Click() { run(planes::cmdEnterGrid_Click); }
+void frmRotateAll::cmdRotPlane_Click() { run(planes::cmdRotPlane_Click); }
+void frmRotateAll::RotXY_Click() { run(planes::RotXY_Click); }
+void frmRotateAll::cmdExit() { close(); }
+
+} // namespace trelvik
