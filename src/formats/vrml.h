@@ -1,7 +1,8 @@
 #pragma once
 // VRML 2.0 elevation-grid files of the CSV viewer: the writer of the viewer's own
 // variant (the shown grid as temp.wrl, a tooth of a multi-tooth file for the browser)
-// and a reader of such files for the 3-D view.
+// and a reader of such files for the 3-D view; and polygon surfaces (IndexedFaceSet),
+// read around their lists and rewritten with colours (at the end of this header).
 //
 // Written file, lines ended CR LF: "#VRML V2.0 utf8"; for a tooth "# VRML of <path>";
 // NavigationInfo (EXAMINE, ANY), a white Background, a DirectionalLight, one Viewpoint
@@ -26,8 +27,10 @@
 // x = VRML x, grid y = -VRML z (the scene seen from above, VRML's y up), heights and
 // coordinates times the scale. For drawing with the 3-D surface renderer.
 #include "core/grid.h"
+#include "core/points.h"
 #include "formats/dumplattice.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -124,5 +127,54 @@ struct VrmlFaceSet {
 };
 VrmlFaceSet readVrmlFaceSet(const std::string& path);
 VrmlFaceSet parseVrmlFaceSet(std::string_view text, const std::string& path);
+
+// --- Polygon surfaces (IndexedFaceSet) --------------------------------------------------
+//
+// Reader: splits a VRML polygon surface into the text around its two lists and the lists
+// themselves, so a writer can rewrite the lists and keep every other line:
+//   head    whole lines up to and including the first whose trimmed text begins "point"
+//           (cut after its "[" when the list starts on that line);
+//   vertices  the point list: three numbers per vertex, separated by blanks, commas or
+//           line ends, up to "]";
+//   middle  whole lines after the point list up to and including the first whose trimmed
+//           text begins "coordIndex" (text after the point list's "]" on its line counts
+//           as the first middle line);
+//   faces   the coordIndex list: corner indices from 0, each face ended by -1 (a last
+//           face without it is closed at "]");
+//   tail    every line after the face list.
+// Lines may end CR LF or LF; '#' starts a comment inside the lists. A file without a
+// point list or a coordIndex list, an empty list, a value that is not a number, or a
+// corner outside the point list throws trelvik::Error naming the file (and line).
+struct VrmlPolygonFile {
+    std::vector<std::string> head, middle, tail;
+    std::vector<trelvik::PointXYZ> vertices;
+    std::vector<long long> corners;     // every face's corners, face after face
+    std::vector<std::size_t> faceEnd;   // face f holds corners[faceEnd[f-1] .. faceEnd[f])
+};
+
+VrmlPolygonFile readVrmlPolygonFile(const std::string& path);
+VrmlPolygonFile parseVrmlPolygonFile(std::string_view text, const std::string& path);
+
+// Writer of the colour-mapped variant: the head, middle and tail lines of a read file
+// around new lists, lines ended CR LF:
+//   head lines; the points, one a line "x y z," (general number form, no indentation);
+//   "          ]"; middle lines; the triangles, one a line "a,b,c,-1"; "        ]";
+//   with colours: "        color Color { color [ ", one "r g b," line per colour,
+//   "          ]", "        }", "        colorPerVertex TRUE", "        colorIndex [ ",
+//   one "i,j,k,-1" line per triangle (the colour of each corner), "        ]";
+//   then the tail lines, each line whose trimmed text begins "solid" written as
+//   "        solid FALSE" (the surface is seen from both sides).
+// With colours, head and middle lines whose trimmed text begins "color" are left out,
+// so that the new colour fields are the only ones. Replaces the file whole.
+struct VrmlColourMappedOut {
+    const VrmlPolygonFile* source = nullptr;  // head, middle and tail lines
+    std::vector<trelvik::PointXYZ> points;
+    std::vector<std::array<long long, 3>> triangles;
+    bool withColours = false;
+    std::vector<std::array<double, 3>> colours;    // red, green, blue from 0 to 1
+    std::vector<std::array<int, 3>> colourIndex;   // per triangle, into colours
+};
+
+void writeVrmlColourMapped(const std::string& path, const VrmlColourMappedOut& file);
 
 } // namespace trelvik::formats

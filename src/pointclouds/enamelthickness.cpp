@@ -1,0 +1,243 @@
+#include "pointclouds/enamelthickness.h"
+
+#include "core/error.h"
+#include "core/fileroutines.h"
+#include "core/textform.h"
+#include "pointclouds/cloudtext.h"
+#include "pointclouds/ptcloudlist.h"
+#include "surfer/griddataparallel.h"
+
+#include <nanoflann.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <exception>
+#include <thread>
+
+namespace trelvik::ptcloud {
+
+namespace {
+
+struct CloudAdaptor {
+    const PointList& pts;
+    std::size_t kdtree_get_point_count() const { return pts.size(); }
+    double kdtree_get_pt(std::size_t i, std::size_t dim) const {
+        return dim == 0 ? pts[i].x : dim == 1 ? pts[i].y : pts[i].z;
+    }
+    template <class BBox>
+    bool kdtree_get_bbox(BBox&) const { return false; }
+};
+
+using KdTree = nanoflann::KDTreeSingleIndexAdaptor<nanoflann::L2_Simple_Adaptor<double, CloudAdaptor>, CloudAdaptor,
+                                                   3, std::uint32_t>;
+
+// The distance exactly as the record defines it.
+inline double dist(const PointXYZ& p, const PointXYZ& q) {
+    return std::sqrt((p.y - q.y) * (p.y - q.y) + (p.x - q.x) * (p.x - q.x) + (p.z - q.z) * (p.z - q.z));
+}
+
+// Bin lattice of the search record. Bin numbers are kept as doubles (whole numbers), so
+// a fine bin over a wide cloud cannot overflow an integer.
+struct Lattice {
+    double b = 0, x0 = 0, y0 = 0, z0 = 0;
+    double bi(double v, double o) const { return std::floor((v - o) / b) + 1; }
+    struct Bin {
+        double i, j, k;
+    };
+    Bin bin(const PointXYZ& p) const { return {bi(p.x, x0), bi(p.y, y0), bi(p.z, z0)}; }
+    // Distance from v to the nearer face of shell s around bin i.
+    double face(double v, double o, double i, double s) const {
+        const double lo = o + b * (i - 1 - s), hi = o + b * (i + s);
+        return std::min(std::abs(v - lo), std::abs(v - hi));
+    }
+    double reach(const PointXYZ& p, const Bin& c, double s) const {
+        return std::min({face(p.x, x0, c.i, s), face(p.y, y0, c.j, s), face(p.z, z0, c.k, s)});
+    }
+};
+
+struct Search {
+    const PointList& surface;
+    const PointList& target;
+    const KdTree& tree;
+    const Lattice& lat;
+
+    bool inCube(const Lattice::Bin& c, std::uint32_t q, double s) const {
+        const Lattice::Bin t = lat.bin(target[q]);
+        return std::abs(t.i - c.i) <= s && std::abs(t.j - c.j) <= s && std::abs(t.k - c.k) <= s;
+    }
+
+    // True when a target point of the cube of shell s lies within `reach` of P.
+    bool closes(const PointXYZ& p, const Lattice::Bin& c, double s, double d, std::uint32_t nearest,
+                double reach) const {
+        if (d > reach) return false;
+        if (inCube(c, nearest, s)) return true;
+        // The nearest point lies on an upper face, in the next bin out: another point of
+        // the cube may still be near enough.
+        const double query[3] = {p.x, p.y, p.z};
+        std::vector<std::pair<std::uint32_t, double>> found;
+        const double r = reach * (1 + 1e-12) + 1e-300;
+        tree.radiusSearch(query, r * r, found, nanoflann::SearchParams());
+        for (const auto& f : found)
+            if (dist(p, target[f.first]) <= reach && inCube(c, f.first, s)) return true;
+        return false;
+    }
+
+    void one(std::uint32_t pi, double& d, TraceRow& row) const {
+        const PointXYZ& p = surface[pi];
+        const double query[3] = {p.x, p.y, p.z};
+        std::uint32_t idx = 0;
+        double d2 = 0;
+        nanoflann::KNNResultSet<double, std::uint32_t> rs(1);
+        rs.init(&idx, &d2);
+        tree.findNeighbors(rs, query, nanoflann::SearchParams());
+        d = dist(p, target[idx]);
+        const Lattice::Bin c = lat.bin(p);
+        double s = std::max(0.0, std::ceil((d - lat.reach(p, c, 0)) / lat.b));
+        while (s > 0 && d <= lat.reach(p, c, s - 1)) s -= 1;
+        while (!closes(p, c, s, d, idx, lat.reach(p, c, s))) s += 1;
+        row.point = pi;
+        row.fx = lat.face(p.x, lat.x0, c.i, s);
+        row.fy = lat.face(p.y, lat.y0, c.j, s);
+        row.fz = lat.face(p.z, lat.z0, c.k, s);
+        row.shell = static_cast<long long>(s);
+    }
+};
+
+} // namespace
+
+EnamelThickness NearestDistances(const PointList& surface, const PointList& target, double binSize,
+                                 Progress& progress) {
+    if (surface.empty()) throw Error("The surface cloud holds no points.");
+    if (target.empty()) throw Error("The cloud to find distances to holds no points.");
+    if (!(binSize > 0) || !std::isfinite(binSize)) throw Error("The bin size must be a number greater than 0.");
+    if (surface.size() > std::numeric_limits<std::uint32_t>::max() ||
+        target.size() > std::numeric_limits<std::uint32_t>::max())
+        throw Error("A cloud of more than 4,294,967,295 points cannot be measured.");
+
+    Lattice lat;
+    lat.b = binSize;
+    double xmin = surface[0].x, ymin = surface[0].y, zmin = surface[0].z;
+    for (const PointList* c : {&surface, &target})
+        for (const PointXYZ& p : *c) {
+            xmin = std::min(xmin, p.x);
+            ymin = std::min(ymin, p.y);
+            zmin = std::min(zmin, p.z);
+        }
+    lat.x0 = binSize * std::floor(xmin / binSize);
+    lat.y0 = binSize * std::floor(ymin / binSize);
+    lat.z0 = binSize * std::floor(zmin / binSize);
+
+    // The tree is built while the processing order is sorted on another thread.
+    CloudAdaptor adaptor{target};
+    KdTree tree(3, adaptor, nanoflann::KDTreeSingleIndexAdaptorParams(24));
+    std::exception_ptr buildFailure;
+    std::jthread builder([&] {
+        try {
+            tree.buildIndex();
+        } catch (...) {
+            buildFailure = std::current_exception();
+        }
+    });
+
+    // Processing order: bins k, j, i ascending, within a bin the file order.
+    const std::size_t n = surface.size();
+    struct Keyed {
+        Lattice::Bin c;
+        std::uint32_t index;
+    };
+    std::vector<Keyed> keyed(n);
+    for (std::size_t i = 0; i < n; ++i) keyed[i] = {lat.bin(surface[i]), static_cast<std::uint32_t>(i)};
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        if (a.c.k != b.c.k) return a.c.k < b.c.k;
+        if (a.c.j != b.c.j) return a.c.j < b.c.j;
+        if (a.c.i != b.c.i) return a.c.i < b.c.i;
+        return a.index < b.index;
+    });
+    std::vector<std::uint32_t> order(n);
+    for (std::size_t i = 0; i < n; ++i) order[i] = keyed[i].index;
+    std::vector<Keyed>().swap(keyed);
+    builder.join();
+    if (buildFailure) std::rethrow_exception(buildFailure);
+    const Search search{surface, target, tree, lat};
+
+    EnamelThickness out;
+    out.distance.assign(n, 0);
+    out.trace.resize(n);
+    constexpr std::size_t kChunk = 65536;
+    progress.step(0, static_cast<long long>(n));
+    for (std::size_t first = 0; first < n; first += kChunk) {
+        checkStop(progress);
+        const std::size_t end = std::min(n, first + kChunk);
+        surfer::detail::forEachRowBlock(
+            static_cast<int>(end - first),
+            [&](int a, int b) {
+                for (int r = a; r < b; ++r) {
+                    const std::size_t t = first + static_cast<std::size_t>(r);
+                    search.one(order[t], out.distance[order[t]], out.trace[t]);
+                }
+            },
+            1024);
+        progress.step(static_cast<long long>(end), static_cast<long long>(n));
+    }
+    return out;
+}
+
+std::vector<double> NearestDistancesBruteForce(const PointList& surface, const PointList& target) {
+    std::vector<double> d(surface.size(), std::numeric_limits<double>::infinity());
+    for (std::size_t i = 0; i < surface.size(); ++i)
+        for (const PointXYZ& q : target) d[i] = std::min(d[i], dist(surface[i], q));
+    return d;
+}
+
+void writeDistanceFile(const std::string& path, const PointList& surface, const std::vector<double>& distance) {
+    writeFileAtomic(path, formatRows(surface.size(), 4, [&](std::size_t r, double* v) {
+                        v[0] = surface[r].x;
+                        v[1] = surface[r].y;
+                        v[2] = surface[r].z;
+                        v[3] = distance[r];
+                    }));
+}
+
+void writeTraceFile(const std::string& path, const PointList& surface, const std::vector<double>& distance,
+                    const std::vector<TraceRow>& trace) {
+    writeFileAtomic(path, formatRows(trace.size(), 9, [&](std::size_t r, double* v) {
+                        const TraceRow& t = trace[r];
+                        const PointXYZ& p = surface[t.point];
+                        v[0] = static_cast<double>(t.point) + 1;
+                        v[1] = p.x;
+                        v[2] = p.y;
+                        v[3] = p.z;
+                        v[4] = t.fx;
+                        v[5] = t.fy;
+                        v[6] = t.fz;
+                        v[7] = distance[t.point];
+                        v[8] = static_cast<double>(t.shell);
+                    }));
+}
+
+
+bool cmdEnamThickCalc(PtCloudContext& ctx, const EnamelOptions& options) {
+    if (ctx.list.NoFiles != 2) return false;
+    return RunCommand(ctx, [&] {
+        PtCloudList& l = ctx.list;
+        const double b = text::Val(options.txtBinSizeE);
+        if (!(b > 0)) throw Error("Enamel thickness: the bin size must be a number greater than 0.");
+        l.FileIndex = 1;
+        const PointList surface = readCloud(l.FileFullName[0]);
+        ctx.progress.pointsInFile(static_cast<long long>(surface.size()));
+        l.FileIndex = 2;
+        const PointList target = readCloud(l.FileFullName[1]);
+        const std::string result = l.FileStem[0] + "_dist" + l.FileExt[0];
+        const std::string trace = l.FileStem[0] + "_temp" + l.FileExt[0];
+        refuseOverwritingInput(l, result);
+        refuseOverwritingInput(l, trace);
+        const EnamelThickness e = NearestDistances(surface, target, b, ctx.progress);
+        writeTraceFile(trace, surface, e.distance, e.trace);
+        writeDistanceFile(result, surface, e.distance);
+        l.FileOutName[0] = result;
+        ClearFilenames(l);
+    });
+}
+
+} // namespace trelvik::ptcloud
