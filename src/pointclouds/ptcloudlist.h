@@ -50,6 +50,9 @@ struct PtCloudList {
     int NoFiles = 0;
     int FileIndex = 0;  // 1-based entry being processed
     std::vector<std::string> FileFullName, FileOutName, FileDir, FileBase, FileStem, FileExt;
+    // The window's own connection to the mapping program (grid steps); kept while the
+    // window is open.
+    std::shared_ptr<surfer::Application> m_Surfer;
 };
 
 struct PtCloudContext {
@@ -59,8 +62,6 @@ struct PtCloudContext {
     CloudProgress& progress = noCloudProgress();
     std::string File2Folder;       // folder of the file list
     std::string Text2 = "*.txt,*.dat";  // chosen file name
-    // The window's own connection to the mapping program (grid steps).
-    std::shared_ptr<surfer::Application>* m_Surfer = nullptr;
 };
 
 // Captions and texts shared by the commands.
