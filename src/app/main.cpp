@@ -12,6 +12,7 @@
 #include "planes/frmLandFind.h"
 #include "planes/frmPlaneFit.h"
 #include "planes/frmRotateAll.h"
+#include "pointclouds/frmPtCloud.h"
 #include "shell/frmStartup.h"
 #include "shell/settings.h"
 #include "surferfns/frmSurfFns.h"
@@ -58,6 +59,7 @@ void registerToolWindows(trelvik::frmStartup& w, trelvik::AppState& state,
         return new trelvik::frmPlaneFit(state, prompt, trelvik::frmPlaneFit::plotThroughSurfFns(w.windows()));
     });
     w.setWindowFactory("frmRotateAll", [&] { return new trelvik::frmRotateAll(state, prompt); });
+    w.setWindowFactory("frmPtCloud", [&] { return new trelvik::frmPtCloud(state, prompt); });
 }
 
 } // namespace
