@@ -37,7 +37,7 @@ public:
         return true;
     }
 
-    // Lines up to and including the first that begins with `word`; the part after its
+    // Lines up to and including the first that begins with `word`; the text after its
     // "[" (if any) becomes the pending list text.
     void linesUntil(std::string_view word, std::vector<std::string>& into, const char* what) {
         std::string_view line;
