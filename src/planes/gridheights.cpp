@@ -60,7 +60,8 @@ long CopyDigitisedPoints(const GridHeightStep& step) {
 PointList MeasureGridHeights(surfer::Application& app, const GridHeightStep& step) {
     const std::string copy = step.copyFile();
     const formats::PointXYList all = formats::readDigitisePoints(copy);
-    if (step.count < 1 || static_cast<long>(all.size()) < step.count)
+    if (step.count < 1) throw Error("No points of " + copy + " were asked for: at least one is needed");
+    if (static_cast<long>(all.size()) < step.count)
         throw Error(copy + " holds " + std::to_string(all.size()) + " point" + (all.size() == 1 ? "" : "s") + "; " +
                     std::to_string(step.count) + " are needed");
     const formats::PointXYList used(all.begin(), all.begin() + step.count);

@@ -1,6 +1,7 @@
 // Plane fitting and the occlusal-vector plane, end to end through the stand-in.
 #include "core/error.h"
 #include "planes/planefit.h"
+#include "planes/planefitgrid.h"
 #include "planes/planeformula.h"
 #include "planetest.h"
 
@@ -107,6 +108,17 @@ TEST(PlaneFit, RefusalsAndCancelWriteNothing) {
 }
 
 TEST(PlaneFit, Version6ClipboardThatIsNotAFormulaIsRefused) {
+    {
+        // What the clipboard holds after the regression is checked before it is used.
+        FitRun r(6);
+        trelvik::planes::AttachSurfer(r.app, r.state.m_Surfer);
+        r.state.m_Surfer->setClipboard("Gridding Report\r\n");
+        EXPECT_THROW(RegressionFormulaText(r.app, *r.state.m_Surfer, r.dir.folder() + "/", r.dir.path("rep.txt")),
+                     trelvik::Error);
+        r.state.m_Surfer->setClipboard("z(x,y) = 1 + -2y + 3x\r\n");
+        EXPECT_EQ(RegressionFormulaText(r.app, *r.state.m_Surfer, r.dir.folder() + "/", r.dir.path("rep.txt")),
+                  "z(x,y) = 1 + -2y + 3x");
+    }
     FitRun r(6);
     surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(11, 11, 0, 10, 0, 10, tilted));
     r.dir.write("T1planeform.txt", "z(x,y) = 1 + 0y + 0x\r\n");
