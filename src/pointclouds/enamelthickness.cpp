@@ -83,14 +83,24 @@ struct Search {
         return false;
     }
 
-    void one(std::uint32_t pi, double& d, TraceRow& row) const {
+    // `hint` is the nearest target of the point processed before (or none): points in
+    // bin order lie close together, so it bounds the search from the start. Only a
+    // strictly nearer point replaces it, so the answer is still the exact nearest.
+    void one(std::uint32_t pi, double& d, TraceRow& row, std::int64_t& hint) const {
         const PointXYZ& p = surface[pi];
         const double query[3] = {p.x, p.y, p.z};
         std::uint32_t idx = 0;
         double d2 = 0;
         nanoflann::KNNResultSet<double, std::uint32_t> rs(1);
         rs.init(&idx, &d2);
+        if (hint >= 0) {
+            // The tree's own metric, summed in its order, so the bound is its distance.
+            const PointXYZ& q = target[static_cast<std::size_t>(hint)];
+            idx = static_cast<std::uint32_t>(hint);
+            d2 = (p.x - q.x) * (p.x - q.x) + (p.y - q.y) * (p.y - q.y) + (p.z - q.z) * (p.z - q.z);
+        }
         tree.findNeighbors(rs, query, nanoflann::SearchParams());
+        hint = idx;
         d = dist(p, target[idx]);
         const Lattice::Bin c = lat.bin(p);
         double s = std::max(0.0, std::ceil((d - lat.reach(p, c, 0)) / lat.b));
@@ -130,7 +140,7 @@ EnamelThickness NearestDistances(const PointList& surface, const PointList& targ
 
     // The tree is built while the processing order is sorted on another thread.
     CloudAdaptor adaptor{target};
-    KdTree tree(3, adaptor, nanoflann::KDTreeSingleIndexAdaptorParams(24));
+    KdTree tree(3, adaptor, nanoflann::KDTreeSingleIndexAdaptorParams(16));
     std::exception_ptr buildFailure;
     std::jthread builder([&] {
         try {
@@ -172,9 +182,10 @@ EnamelThickness NearestDistances(const PointList& surface, const PointList& targ
         surfer::detail::forEachRowBlock(
             static_cast<int>(end - first),
             [&](int a, int b) {
+                std::int64_t hint = -1;
                 for (int r = a; r < b; ++r) {
                     const std::size_t t = first + static_cast<std::size_t>(r);
-                    search.one(order[t], out.distance[order[t]], out.trace[t]);
+                    search.one(order[t], out.distance[order[t]], out.trace[t], hint);
                 }
             },
             1024);
