@@ -41,6 +41,14 @@ long checkedCount(long long n, const std::string& pix, const char* axis) {
     return static_cast<long>(n);
 }
 
+// A window whose steps would make an absurd lattice (a damaged header) is refused
+// before anything is written.
+void checkedTotal(long nx, long ny, const std::string& pix) {
+    if (static_cast<double>(nx) * static_cast<double>(ny) > 2e8)
+        throw Error("The Picza file " + pix + ": its window and steps give " + std::to_string(nx) + " x " +
+                    std::to_string(ny) + " nodes, more than a scan can hold.");
+}
+
 // The full lattice of the window. Scan points sit at lattice places; a place without a
 // point takes the last height taken on the way (0 at the start of the file). Points
 // beyond the end of a scan line are absent, never read as a point at the origin.
@@ -112,6 +120,7 @@ PiczaLattice PiczaToPointFile(const std::string& pix, const std::string& points,
     PiczaLattice l;
     l.NumCols = checkedCount(static_cast<long long>(std::floor((hd.x2 - hd.x1) / hd.sx + 1)) + 1, pix, "x");
     l.NumRows = checkedCount(static_cast<long long>(std::floor((hd.y2 - hd.y1) / hd.sy + 1)) + 1, pix, "y");
+    checkedTotal(l.NumCols, l.NumRows, pix);
     l.XMax = (l.NumCols - 1) * (hd.sx * s);
     l.YMax = (l.NumRows - 1) * (hd.sy * s);
     w.commit();
@@ -132,8 +141,9 @@ void PiczaToCsv(const std::string& pix, const std::string& csv, bool optOutum, b
     formats::ChunkWriter w(csv);
     if (fullCsv) {
         const auto& hd = scan.header;
-        checkedCount(piczaNodeCount(hd.x2 - hd.x1, hd.sx), pix, "x");
-        checkedCount(piczaNodeCount(hd.y2 - hd.y1, hd.sy), pix, "y");
+        const long nx = checkedCount(piczaNodeCount(hd.x2 - hd.x1, hd.sx), pix, "x");
+        const long ny = checkedCount(piczaNodeCount(hd.y2 - hd.y1, hd.sy), pix, "y");
+        checkedTotal(nx, ny, pix);
         writeFullLattice(w, scan, s);
     } else {
         for (const auto& line : scan.lines)

@@ -220,6 +220,8 @@ private:
 
 VrmlSurface parseVrmlSurface(std::string_view text, const std::string& path) {
     VrmlSurface s;
+    // VRML's own defaults: writers may leave out a spacing of 1.
+    s.xSpacing = s.zSpacing = 1;
     Scanner sc(text, path);
     bool haveScale = false, inGrid = false, gridSeen = false, haveHeights = false;
     int depth = 0, gridDepth = 0;

@@ -377,3 +377,48 @@ TEST(DumpLatticeReader, WholeRowsOnly) {
     tmp.write("d.dat", "0 0 1\r\n0 1 2\r\n");
     EXPECT_THROW(readDumpLattice(tmp.path("d.dat")), Error);
 }
+
+TEST(VrmlLatticeFiles, CsvLatticeTextAndTiffTextReadByAnIndependentTool) {
+    trelvik::testing::TempFolder tmp;
+    VrmlElevationGridOut f;
+    f.variant = VrmlVariant::Lattice;
+    f.source = "/d/l.csv";
+    f.scale = f.xSpacing = "1";
+    f.zSpacing = "0.5";
+    f.px = 1;
+    f.py = 10;
+    f.pz = 0.25;
+    f.xDimension = 3;
+    f.zDimension = 2;
+    f.heights = {0, 10, 20, 1, 11, 21};
+    writeVrmlElevationGrid(tmp.path("l.wrl"), f);
+    EXPECT_EQ(tmp.read("l.wrl"),
+              lines({"#VRML V2.0 utf8", "# VRML of /d/l.csv", "", "NavigationInfo {",
+                     "  type [    \"EXAMINE\",\"ANY\" ] }", "", "Background { skyColor [ 1 1 1, 1 1 1, 1 1 1 ]",
+                     "  skyAngle [ 1.309, 1.571 ]", "  groundColor [ 1 1 1, 1 1 1 ]", "  groundAngle 1.57 }", "",
+                     "DirectionalLight {", "  direction -1 -1 -1", "  intensity 0.25 }", "", "Viewpoint {",
+                     "  description \"Start\"", "  position  1  10 0.25", "  orientation 0 0.707 0.707 3.141 }", "",
+                     "Transform {", "   scale 1 1 1 #um", "   children [", "      Shape {",
+                     "         appearance Appearance {", "            material Material {",
+                     "               diffuseColor 0 0.25 1.0", "               shininess 0.2 } }",
+                     "         geometry ElevationGrid {", "            xDimension  3 ", "            zDimension  2 ",
+                     "            xSpacing 1", "            zSpacing 0.5", "            creaseAngle 30",
+                     "            height [", " 0  10  20 ", " 1  11  21 ", "] } } ] }"}));
+
+    VrmlHeightList h;
+    h.source = "/d/t.txt";
+    h.ncols = 3;
+    h.nrows = 2;
+    h.xSpacing = 0.5;
+    h.zSpacing = 0.25;
+    h.heights = {1, 2, 3, 4, 5, 6};
+    writeVrmlHeightList(tmp.path("t.wrl"), h);
+    EXPECT_EQ(readVrmlSurface(tmp.path("t.wrl")).heights, h.heights);
+    if (!haveTool("tovrmlx3d")) GTEST_SKIP() << "tovrmlx3d not installed";
+    for (const char* name : {"l.wrl", "t.wrl"}) {
+        const std::string cmd = "tovrmlx3d " + tmp.path(name) + " > " + tmp.path("o.wrl") + " 2> " + tmp.path("e.txt");
+        ASSERT_EQ(std::system(cmd.c_str()), 0) << tmp.read("e.txt");
+        EXPECT_EQ(tmp.read("e.txt"), "") << name;
+        EXPECT_EQ(readVrmlSurface(tmp.path("o.wrl")).heights.size(), 6u) << name;
+    }
+}
