@@ -171,12 +171,14 @@ ptcloud::PtCloudContext frmPtCloud::context(ptcloud::CloudProgress& progress) {
 
 void frmPtCloud::showCount() { txtNoFiles->setText(QString::number(list_.NoFiles)); }
 
-void frmPtCloud::withProgress(const std::function<void(ptcloud::CloudProgress&)>& run) {
-    pbarPtsPrcd->setRange(0, 1);
-    pbarPtsPrcd->setValue(0);
-    pbarPtsPrcd->show();
+void frmPtCloud::withProgress(const std::function<void(ptcloud::CloudProgress&)>& run, bool bar) {
+    if (bar) {
+        pbarPtsPrcd->setRange(0, 1);
+        pbarPtsPrcd->setValue(0);
+        pbarPtsPrcd->show();
+    }
     {
-        WindowProgress progress(pbarPtsPrcd, txtNoPtsPrcd, txtNoPts);
+        WindowProgress progress(bar ? pbarPtsPrcd : nullptr, txtNoPtsPrcd, txtNoPts);
         run(progress);
     }
     pbarPtsPrcd->hide();

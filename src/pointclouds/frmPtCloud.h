@@ -113,8 +113,9 @@ private:
     QWidget* buildGrids();
     void connectHandlers();
     ptcloud::PtCloudContext context(ptcloud::CloudProgress& progress);
-    // Runs a point loop with the bar shown and the read-outs following it.
-    void withProgress(const std::function<void(ptcloud::CloudProgress&)>& run);
+    // Runs a command with the read-outs following it (and the bar shown, for the point
+    // loops of undercut removal, enamel thickness and the VRML conversion).
+    void withProgress(const std::function<void(ptcloud::CloudProgress&)>& run, bool bar = true);
     void showCount();
 
     AppState& app_;

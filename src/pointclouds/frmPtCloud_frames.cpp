@@ -235,7 +235,7 @@ void frmPtCloud::cmdCreateBlankingFile_Click() {
     withProgress([&](ptcloud::CloudProgress& p) {
         auto ctx = context(p);
         ptcloud::cmdCreateBlankingFile(ctx, o);
-    });
+    }, false);
 }
 
 void frmPtCloud::cmdRemoveUndercuts_Click() {
@@ -291,7 +291,7 @@ void frmPtCloud::cmdTipCal_Click() {
     withProgress([&](ptcloud::CloudProgress& p) {
         auto ctx = context(p);
         ptcloud::cmdTipCal(ctx, {str(txtTipCalX), str(txtTipCalY), str(txtTipCalZ)});
-    });
+    }, false);
 }
 
 namespace {

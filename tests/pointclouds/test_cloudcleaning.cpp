@@ -9,6 +9,8 @@
 #include "formats/blnfile.h"
 #include "formats/xyzpointfile.h"
 #include "pointclouds/cloudcleaning.h"
+#include "pointclouds/enamelthickness.h"
+#include "pointclouds/joinpoints.h"
 
 using namespace ptcloudtest;
 using ::testing::HasSubstr;
@@ -131,4 +133,24 @@ TEST(CreateBlankingFile, FailedOutlinesAreReportedAndTheBatchGoesOn) {
     o.txtBlnBinSize = "-1";
     EXPECT_FALSE(cmdCreateBlankingFile(r.ctx, o));
     EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("bin size"));
+}
+
+// Esc during a point loop ends the command quietly; nothing is written.
+TEST(PointLoops, EscStopsWithoutWritingOrMessage) {
+    struct Esc : CloudProgress {
+        bool stopRequested() override { return true; }
+    } esc;
+    CmdRun r;
+    r.add("m1.txt", shelf());
+    r.add("m2.txt", shelf());
+    PtCloudContext ctx{r.app, r.prompt, r.list, esc};
+    const std::size_t files = r.dir.fileCount();
+    UndercutWindowOptions o;
+    EXPECT_FALSE(cmdRemoveUndercuts(ctx, o));
+    EXPECT_FALSE(cmdEnamThickCalc(ctx, {}));
+    EXPECT_FALSE(cmdJoinFiles(ctx, {}));
+    EXPECT_EQ(r.dir.fileCount(), files);
+    EXPECT_TRUE(r.prompt.shown.empty());
+    EXPECT_EQ(r.list.NoFiles, 2);
+    EXPECT_FALSE(r.prompt.busyNow);
 }
