@@ -174,6 +174,13 @@ TEST(VrmlGridFile, SurfaceVariantClosesHolesAroundInteriorBlanks) {
     EXPECT_EQ(facesWith({{0, 2}}).faces.size(), 30u);
     // Every face's corners are data points.
     for (const auto& f : one.faces) EXPECT_EQ(f.size(), 3u);
+    // All blank: the surface variant has neither points nor faces.
+    std::vector<std::pair<int, int>> all;
+    for (int r = 0; r < 5; ++r)
+        for (int c = 0; c < 5; ++c) all.push_back({c, r});
+    const VrmlFaceSet none = facesWith(all);
+    EXPECT_EQ(none.pointCount(), 0u);
+    EXPECT_TRUE(none.faces.empty());
 }
 
 TEST(VrmlGridFile, IndependentReaderCountsTheNodes) {
@@ -361,6 +368,17 @@ TEST(TiffDem, FloatsNorthUpThroughLibtiffAndGdal) {
     EXPECT_NE(info.find("Maximum=5.000"), std::string::npos) << info;
     EXPECT_NE(info.find("Pixel Size = (0.500000000000000,-0.250000000000000)"), std::string::npos) << info;
     EXPECT_NE(info.find("Origin = (9.750000000000000,20.375000000000000)"), std::string::npos) << info;
+    // Every pixel at its node: GDAL's XYZ export gives pixel centres and values.
+    const std::string xyz = "gdal_translate -q -of XYZ " + tmp.path("d.tif") + " " + tmp.path("d.xyz") + " > " +
+                            tmp.path("x.txt") + " 2>&1";
+    ASSERT_EQ(std::system(xyz.c_str()), 0) << tmp.read("x.txt");
+    std::istringstream in(tmp.read("d.xyz"));
+    std::vector<std::vector<double>> got;
+    double x, y, z;
+    while (in >> x >> y >> z) got.push_back({x, y, z});
+    const std::vector<std::vector<double>> want = {{10, 20.25, 4.5}, {10.5, 20.25, 5}, {11, 20.25, -6},
+                                                   {10, 20, 1},      {10.5, 20, 2},    {11, 20, 3}};
+    EXPECT_EQ(got, want);
 }
 
 TEST(DumpLatticeReader, WholeRowsOnly) {
