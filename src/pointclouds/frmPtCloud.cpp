@@ -80,6 +80,9 @@ frmPtCloud::frmPtCloud(AppState& state, Prompt& prompt, QWidget* parent)
     grid->addLayout(right, 0, 2, 2, 1);
     grid->addWidget(buildGrids(), 2, 1, 1, 2);
     connectHandlers();
+    // Wrapped instructions make the layout's own minimum too small; the window never
+    // shrinks below the size that shows every control whole.
+    setMinimumSize(sizeHint());
     Form_Load();
 }
 

@@ -27,9 +27,12 @@ QLineEdit* edit(const QString& text, QWidget* parent) {
     e->setMaximumWidth(60);
     return e;
 }
-QLabel* label(const QString& text, QWidget* parent) {
+QLabel* label(const QString& text, QWidget* parent) { return new QLabel(text, parent); }
+// Instructions long enough to need more than one line.
+QLabel* note(const QString& text, QWidget* parent) {
     auto* l = new QLabel(text, parent);
     l->setWordWrap(true);
+    l->setMinimumHeight(2 * l->fontMetrics().lineSpacing());
     return l;
 }
 QLabel* panel(QWidget* parent) {
@@ -128,7 +131,7 @@ QGroupBox* frmPtCloud::buildUndercuts() {
 QGroupBox* frmPtCloud::buildEnamel() {
     fraEnamel = new QGroupBox("Enamel thickness", this);
     auto* g = new QGridLayout(fraEnamel);
-    Label17 = label("Input surface of interest point cloud file first, then surface to find distance to", fraEnamel);
+    Label17 = note("Input surface of interest point cloud file first, then surface to find distance to", fraEnamel);
     Label18 = label("Bin size", fraEnamel);
     txtBinSizeE = edit("0.25", fraEnamel);
     cmdEnamThickCalc = new QPushButton("Calculate", fraEnamel);
