@@ -52,6 +52,8 @@ std::array<double, 3> BandColour(double p) {
 
 ColourClasses MakeColourClasses(const std::vector<double>& t) {
     if (t.empty()) throw Error("There are no values to colour by.");
+    for (std::size_t i = 0; i < t.size(); ++i)
+        if (!std::isfinite(t[i])) throw Error("The value t of point " + std::to_string(i + 1) + " is not a number.");
     const auto [lo, hi] = std::minmax_element(t.begin(), t.end());
     ColourClasses c;
     c.TLo = kStep * std::floor(*lo / kStep);

@@ -103,9 +103,10 @@ struct Search {
         hint = idx;
         d = dist(p, target[idx]);
         const Lattice::Bin c = lat.bin(p);
+        // The estimate is exact up to rounding; a few steps settle it.
         double s = std::max(0.0, std::ceil((d - lat.reach(p, c, 0)) / lat.b));
-        while (s > 0 && d <= lat.reach(p, c, s - 1)) s -= 1;
-        while (!closes(p, c, s, d, idx, lat.reach(p, c, s))) s += 1;
+        for (int k = 0; k < 8 && s > 0 && d <= lat.reach(p, c, s - 1); ++k) s -= 1;
+        for (int k = 0; k < 64 && !closes(p, c, s, d, idx, lat.reach(p, c, s)); ++k) s += 1;
         row.point = pi;
         row.fx = lat.face(p.x, lat.x0, c.i, s);
         row.fy = lat.face(p.y, lat.y0, c.j, s);
@@ -134,6 +135,13 @@ EnamelThickness NearestDistances(const PointList& surface, const PointList& targ
             ymin = std::min(ymin, p.y);
             zmin = std::min(zmin, p.z);
         }
+    double span = 0;
+    for (const PointList* c : {&surface, &target})
+        for (const PointXYZ& p : *c) span = std::max({span, p.x - xmin, p.y - ymin, p.z - zmin});
+    // Bin numbers must stay whole numbers a double holds exactly.
+    if (!(span / binSize < 1e15) || !(std::abs(xmin) / binSize < 1e15) || !(std::abs(ymin) / binSize < 1e15) ||
+        !(std::abs(zmin) / binSize < 1e15))
+        throw Error("The bin size " + text::CStr(binSize) + " is too small for clouds of this extent.");
     lat.x0 = binSize * std::floor(xmin / binSize);
     lat.y0 = binSize * std::floor(ymin / binSize);
     lat.z0 = binSize * std::floor(zmin / binSize);

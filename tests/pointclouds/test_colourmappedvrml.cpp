@@ -9,6 +9,7 @@
 #include "pointclouds/colourmappedvrml.h"
 #include "cmdrun.h"
 
+#include <cmath>
 #include <cstdlib>
 
 using namespace ptcloudtest;
@@ -63,6 +64,7 @@ TEST(ColourMappedVrml, ClassesAndBands) {
     EXPECT_THAT(BandColour(0.7), Colour(0, 0.5, 1));
     EXPECT_GE(BandColour(0.8)[1], 0);
     EXPECT_THROW(MakeColourClasses({0, 5000}), Error);
+    EXPECT_THROW(MakeColourClasses({0, std::nan("")}), Error);
 }
 
 TEST(ColourMappedVrml, MatchFollowsTheCyclicOrderAndTheLastPointWins) {

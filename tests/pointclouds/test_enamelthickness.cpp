@@ -124,6 +124,8 @@ TEST(EnamelThickness, RefusesEmptyCloudsAndBadBinSize) {
     EXPECT_THROW(NearestDistances({{0, 0, 0}}, {}, 0.25), Error);
     EXPECT_THROW(NearestDistances({{0, 0, 0}}, {{0, 0, 0}}, 0), Error);
     EXPECT_THROW(NearestDistances({{0, 0, 0}}, {{0, 0, 0}}, std::nan("")), Error);
+    // A bin far too small for the clouds' extent is refused rather than searched.
+    EXPECT_THROW(NearestDistances({{0, 0, 0}}, {{1e6, 0, 0}}, 1e-12), Error);
 }
 
 TEST(EnamelThickness, CommandWritesDistanceAndRecordFiles) {
