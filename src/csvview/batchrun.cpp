@@ -35,6 +35,7 @@ BatchResult ProcessAllFiles(const BatchOptions& opts, AppState& app, Prompt& pro
     SlopeOptions slopeOpts = opts.slope;
     slopeFlags(slopeOpts.choice, slopeOpts);
     CurrentGrid previous;
+    previous.sizeMode = opts.previousSizeMode;
     const long total = static_cast<long>(res.files.size());
     for (long i = 0; i < total; ++i) {
         const std::string& name = res.files[static_cast<std::size_t>(i)];

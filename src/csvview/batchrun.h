@@ -37,6 +37,7 @@ struct BatchOptions {
     AllFilesMode mode = AllFilesMode::AspectSlope;
     bool originalModel = false;   // chkOrigModelFile
     SizeOption size = SizeOption::Minimum;
+    SizeMode previousSizeMode = SizeMode::None;  // the window's last read, kept by "Other"
     SlopeOptions slope;           // the slope tab (its option button decides the flags)
     OpcSettings opc;              // the OPC tab
     ContourOptions contour;       // the contour frame

@@ -4,6 +4,9 @@
 #include "core/fileroutines.h"
 #include "formats/xyzpointfile.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 namespace trelvik::csvview {
 
 namespace {
@@ -73,22 +76,42 @@ MultiCsvOutcome OutputMultiToothCsv(const std::vector<ToothOutput>& teeth, const
     std::vector<std::pair<int, std::string>> named;
     for (const auto& t : teeth)
         if (toothPresent(t)) named.emplace_back(t.number, BuildOutputFilename(outputFolder, t.params));
-    const auto clashes = findNameCollisions(named);
-    if (!clashes.empty()) {
-        std::string text = "Teeth with the same output name would overwrite each other; nothing was written.";
-        const std::size_t shown = std::min<std::size_t>(clashes.size(), 10);
-        for (std::size_t k = 0; k < shown; ++k)
-            text += "\nTeeth " + std::to_string(clashes[k].first) + " and " + std::to_string(clashes[k].second) +
-                    ": " + clashes[k].name;
-        if (clashes.size() > shown) text += "\n(" + std::to_string(clashes.size() - shown) + " more)";
-        prompt.message("Output", text);
-        out.refused = true;
-        return out;
+    if (named.empty()) return out;
+    requireOutputFolder(outputFolder);
+
+    // Teeth that share a name would replace one another: all of them are held back,
+    // each name listed once with every tooth that carries it.
+    std::unordered_map<std::string, std::vector<int>> teethOf;
+    for (const auto& [tooth, name] : named) teethOf[name].push_back(tooth);
+    std::vector<std::string> clashingNames;
+    for (const auto& [tooth, name] : named) {
+        const auto& group = teethOf[name];
+        if (group.size() > 1 && group.front() == tooth) clashingNames.push_back(name);
     }
-    if (!named.empty()) requireOutputFolder(outputFolder);
     for (const auto& t : teeth) {
-        const std::string path = WriteToothCsv(t, outputFolder);
-        if (!path.empty()) out.written.push_back(path);
+        if (!toothPresent(t)) continue;
+        if (teethOf[BuildOutputFilename(outputFolder, t.params)].size() > 1) {
+            out.skipped.push_back(t.number);
+            continue;
+        }
+        out.written.push_back(WriteToothCsv(t, outputFolder));
+    }
+    if (!clashingNames.empty()) {
+        std::string text = std::to_string(out.written.size()) + " teeth were written. These teeth share an output "
+                           "name and were not written, so that none replaces another:";
+        const std::size_t shown = std::min<std::size_t>(clashingNames.size(), 20);
+        for (std::size_t k = 0; k < shown; ++k) {
+            const auto& group = teethOf[clashingNames[k]];
+            text += "\nTeeth ";
+            for (std::size_t m = 0; m < group.size(); ++m) {
+                if (m > 0) text += m + 1 == group.size() ? " and " : ", ";
+                text += std::to_string(group[m]);
+            }
+            text += ": " + clashingNames[k] + ".csv";
+        }
+        if (clashingNames.size() > shown)
+            text += "\n(and " + std::to_string(clashingNames.size() - shown) + " more shared names)";
+        prompt.message("Output", text);
     }
     return out;
 }

@@ -14,8 +14,9 @@
 //                        tooth (zmax = zmin) draws its heights black, its voids white.
 //  WriteToothBitmap      that picture as output name + ".bmp"; nothing when absent.
 //  OutputMultiToothCsv   every present tooth as WriteToothCsv does. Teeth whose output
-//                        names coincide would overwrite each other: the run is refused
-//                        with a message naming them and nothing is written.
+//                        names coincide would overwrite each other: those teeth are
+//                        held back (none of them written) and listed by number in one
+//                        message; every tooth with a name of its own is written.
 //
 // A tooth is present when it has a grid (nx, ny > 0); a slot passed over by the reader
 // (three points or fewer) has none. The output folder must exist; a missing folder or
@@ -46,8 +47,8 @@ RgbImage toothBitmap(const LatticeGrid& tooth);
 std::string WriteToothBitmap(const ToothOutput& tooth, const std::string& outputFolder);
 
 struct MultiCsvOutcome {
-    bool refused = false;             // name collisions found, nothing written
     std::vector<std::string> written; // paths in tooth order
+    std::vector<int> skipped;         // teeth held back for sharing a name, in tooth order
 };
 MultiCsvOutcome OutputMultiToothCsv(const std::vector<ToothOutput>& teeth, const std::string& outputFolder,
                                     Prompt& prompt);

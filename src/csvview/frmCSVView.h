@@ -223,7 +223,7 @@ public:
     bool ViewerEnabled = false;
     bool AllFilesRunning = false;
     bool AllFilesStarted = false;
-    // Folder of the tooth files (csv, bitmap, wrl); empty: the default data folder.
+    // Folder of the tooth files (csv, bitmap, wrl); empty: the multi-tooth file's folder.
     std::string toothOutputFolder;
     // Opens a written VRML file in the desktop's viewer; tests replace it.
     std::function<void(const std::string&)> openInBrowser;

@@ -191,7 +191,9 @@ ToothOutput frmCSVView::toothOutput(long t) const {
 }
 
 std::string frmCSVView::outputFolder() {
-    return toothOutputFolder.empty() ? ReadDefaultDir(state_) : toothOutputFolder;
+    // Tooth files go beside the multi-tooth file they come from, as every other output.
+    if (!toothOutputFolder.empty()) return toothOutputFolder;
+    return store_.lattice.folder.empty() ? ReadDefaultDir(state_) : store_.lattice.folder;
 }
 
 std::optional<ToothOutput> frmCSVView::boxToothOutput() {

@@ -71,7 +71,8 @@ void frmCSVView::showOpcResult(const OpcResult& r) {
         slopeGrids_ = r.slope->grids;
         ProcMode_ = "Aspect";
         SlopeResultsReady_ = true;
-        FlagScope running(SlopeRunning_);
+        // Drawn as a patch-count source, not as a slope run: the slope tab's image
+        // (named by the slope tab's choice) belongs to the slope run alone.
         DrawProcessedGrid();
     } else {
         ProcMode_ = "Contour";
@@ -178,6 +179,7 @@ void frmCSVView::ProcessAllFiles(AllFilesMode mode) {
         o.mode = mode;
         o.originalModel = chkOrigModelFile->isChecked();
         o.size = sizeOption();
+        o.previousSizeMode = CurrentGrid_.sizeMode;
         o.slope = slopeOptions();
         o.opc = opcSettingsOf(*this);
         o.contour = contourOptionsOf(*this);

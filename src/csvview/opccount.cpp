@@ -9,6 +9,7 @@
 #include "formats/resultscsv.h"
 
 #include <charconv>
+#include <algorithm>
 #include <cstring>
 #include <cmath>
 #include <limits>
@@ -126,9 +127,8 @@ std::optional<std::string> clumpRunName(const OpcSettings& s) {
                        text::CStr(text::Val(s.contourScaleZ)));
 }
 
-std::vector<int> orientationClasses(const LatticeGrid& source, int n, double offset, bool voidHoriz) {
+std::vector<int> sectorClasses(const LatticeGrid& source, int n, double width, double offset, bool voidHoriz) {
     std::vector<int> cls(source.cells.size(), kNoClass);
-    const double w = 360.0 / n;
     for (std::size_t k = 0; k < cls.size(); ++k) {
         const double v = source.cells[k].z;
         if (isVoid(v)) continue;
@@ -136,7 +136,7 @@ std::vector<int> orientationClasses(const LatticeGrid& source, int n, double off
             if (!voidHoriz) cls[k] = n + 1;
             continue;
         }
-        int c = static_cast<int>(std::floor((v + offset) / w)) + 1;
+        int c = static_cast<int>(std::floor((v + offset) / width)) + 1;
         if (c == n + 1) c = 1;
         else if (c == n + 2) c = 2;
         cls[k] = c;
@@ -144,18 +144,19 @@ std::vector<int> orientationClasses(const LatticeGrid& source, int n, double off
     return cls;
 }
 
-std::vector<int> bandClasses(const LatticeGrid& bands, int& n) {
-    std::vector<int> cls(bands.cells.size(), kNoClass);
+std::vector<int> orientationClasses(const LatticeGrid& source, int n, double offset, bool voidHoriz) {
+    return sectorClasses(source, n, 360.0 / n, offset, voidHoriz);
+}
+
+std::vector<int> bandClasses(const LatticeGrid& bands, int& n, bool voidHoriz) {
     double lo = std::numeric_limits<double>::infinity(), hi = -lo;
-    for (std::size_t k = 0; k < cls.size(); ++k) {
-        const double v = bands.cells[k].z;
-        if (isVoid(v)) continue;
-        cls[k] = static_cast<int>(std::floor(v)) + 1;
-        if (v < lo) lo = v;
-        if (v > hi) hi = v;
-    }
+    for (const GridCell& c : bands.cells)
+        if (!isVoid(c.z)) {
+            lo = std::min(lo, c.z);
+            hi = std::max(hi, c.z);
+        }
     n = hi >= lo ? static_cast<int>(text::CInt(hi - lo + 1)) : 1;
-    return cls;
+    return sectorClasses(bands, n, 1.0, 0.0, voidHoriz);
 }
 
 long countInteriorCells(const LatticeGrid& working) {
@@ -195,14 +196,18 @@ OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Pro
         prompt.message("Values", "The minimum patch size must be 0 or more");
         return res;
     }
+    // R as typed sets the turn between runs; the number of runs is R rounded (halves
+    // to even), and the averages are taken over the runs actually made.
     int rotations = 1;
+    double rotationValue = 1;
     if (s.opcr) {
-        const double r = text::Val(s.noOpcRot);
-        if (!(r >= 1) || r != std::floor(r) || r > 3600) {
-            prompt.message("Values", "The number of OPCR rotations must be a whole number from 1 to 3600");
+        rotationValue = text::Val(s.noOpcRot);
+        const double runs = std::isfinite(rotationValue) ? static_cast<double>(text::CInt(rotationValue)) : 0;
+        if (!(runs >= 1) || runs > 3600) {
+            prompt.message("Values", "The number of OPCR rotations must be from 1 to 3600");
             return res;
         }
-        rotations = static_cast<int>(r);
+        rotations = static_cast<int>(runs);
     }
 
     // The source grid is the same for every rotation: computed once.
@@ -231,7 +236,8 @@ OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Pro
     res.runName = *clumpRunName(s);
     res.rotations = rotations;
     const double width = classCount >= 1 ? 360.0 / static_cast<double>(classCount) : 360.0;
-    const double step = width / rotations;
+    const double typedCategories = text::Val(s.aspectNoCat);
+    const double step = (360.0 / typedCategories) / rotationValue;
     const long total = countInteriorCells(working);
     std::string dir;
     double sumP = 0, sumDiv = 0;
@@ -243,7 +249,7 @@ OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Pro
             const double offset = width / 2 + (s.opcr ? (r - 1) * step : 0.0);
             res.classes = orientationClasses(res.processed(), classCount, offset, s.voidHoriz);
         } else {
-            res.classes = bandClasses(res.processed(), classCount);
+            res.classes = bandClasses(res.processed(), classCount, s.voidHoriz);
         }
         res.labels = labelPatches(res.classes, working.cols, working.rows, minSize);
         const PatchStats st = patchStatistics(res.labels, total, app);
@@ -300,7 +306,7 @@ OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Pro
     res.pdClumpedText = text::CStr(text::Round(res.runs.back().diversity, 3));
 
     if (s.singleResultsFile) {
-        const std::string tag = res.runName + "_R" + text::CStr(R);
+        const std::string tag = res.runName + "_R" + text::CStr(rotationValue);
         const std::string path = dir + "00" + tag + "-OPCRallresults.csv";
         const std::string row = WriteLine().text(in.ctx.baseName).str() + "," +
                                 resultsRow(tag, res.avgPatches, res.avgSizes, res.avgDiversity, total, res.pixelsInClumps);

@@ -8,13 +8,16 @@
 //                run r): class = Int((v + offset) / w) + 1, wrapped so that N + 1
 //                is 1 and N + 2 is 2. -1 is class N + 1 (flat patches), or void
 //                with "Void horiz areas".
-//   contour      the height bands: class = band + 1 (w = 1, no offset), N = the
-//                number of bands between the lowest and highest present.
+//   contour      the height bands by the same rule with w = 1 and no offset
+//                (class = band + 1, wrapped, -1 as above), N = the number of bands
+//                between the lowest and highest present.
 // Patches: 4-connected cells of equal class; kept when larger than the minimum
 // size M (cells). Per run: P, the summary statistics of the kept sizes, and the
 // diversity 1 / sum (size / T)^2 (0 when P < 2), T = non-void cells of the working
 // grid outside its outermost ring. With OPCR the run is repeated R times (source
-// computed once) and P, the statistics and the diversity are averaged over the R runs.
+// computed once): R as typed sets the turn w / R between runs, R rounded (halves to
+// even) is the number of runs, and P, the statistics and the diversity are averaged
+// over the runs made.
 // Files, in folder + run name: per-file patch grid (x, y, patch), results table,
 // patch bitmap (run 1 only) and the "00" summary tables.
 #include "core/appstate.h"
@@ -59,8 +62,8 @@ std::optional<std::string> clumpRunName(const OpcSettings& s);
 
 // Classes of every cell of `source` (orientations) as described above.
 std::vector<int> orientationClasses(const LatticeGrid& source, int n, double offset, bool voidHoriz);
-// Classes of a band grid: band + 1, void cells kNoClass. `n` receives the band count.
-std::vector<int> bandClasses(const LatticeGrid& bands, int& n);
+// Classes of a band grid (width 1, no offset); `n` receives the band count.
+std::vector<int> bandClasses(const LatticeGrid& bands, int& n, bool voidHoriz);
 
 // Cells counted in T: non-void working cells outside the outermost ring.
 long countInteriorCells(const LatticeGrid& working);

@@ -3,7 +3,6 @@
 #include "core/textform.h"
 
 #include <cmath>
-#include <unordered_map>
 
 namespace trelvik::csvview {
 
@@ -70,16 +69,6 @@ bool CheckNameText(std::string_view text, const std::string& title, Prompt& prom
         return false;
     }
     return true;
-}
-
-std::vector<NameCollision> findNameCollisions(const std::vector<std::pair<int, std::string>>& named) {
-    std::vector<NameCollision> out;
-    std::unordered_map<std::string, int> firstOf;
-    for (const auto& [tooth, name] : named) {
-        const auto [it, fresh] = firstOf.emplace(name, tooth);
-        if (!fresh) out.push_back({it->second, tooth, name});
-    }
-    return out;
 }
 
 } // namespace trelvik::csvview

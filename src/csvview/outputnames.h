@@ -17,8 +17,6 @@
 //                       folder. An empty text is allowed (it adds nothing).
 //  CheckNameText        the same shown as a message with the caller's title; true
 //                       when the text may be used.
-//  findNameCollisions   pairs of teeth whose output names are equal, so one file
-//                       would silently replace the other.
 #include "core/prompt.h"
 
 #include <array>
@@ -40,12 +38,5 @@ std::string processedImageOutputName(const std::string& stem, std::string_view a
 
 std::optional<std::string> nameTextProblem(std::string_view text);
 bool CheckNameText(std::string_view text, const std::string& title, Prompt& prompt);
-
-struct NameCollision {
-    int first = 0, second = 0;  // tooth numbers, first < second
-    std::string name;
-};
-// `named` holds (tooth number, output name) in tooth order.
-std::vector<NameCollision> findNameCollisions(const std::vector<std::pair<int, std::string>>& named);
 
 } // namespace trelvik::csvview

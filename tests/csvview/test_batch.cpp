@@ -97,3 +97,26 @@ TEST(Batch, BadFileEndsTheBatchAndEmptyFolderDoesNothing) {
     EXPECT_NE(prompt.shown[0].text.find("b.dat"), std::string::npos);
     EXPECT_EQ(lines(tmp.folder() + "savol/00savolstats.csv").size(), 2u);
 }
+
+TEST(Batch, OtherSizeKeepsThePreviousSizeModeAndRefusesOnlyWithoutOne) {
+    TempDir tmp;
+    writeCone(tmp.path("a.dat"), 12);
+    writeCone(tmp.path("b.dat"), 11.5);
+    AppState app;
+    ScriptedPrompt prompt;
+    BatchOptions o;
+    o.folder = tmp.folder();
+    o.mode = AllFilesMode::CalcStats;
+    o.size = SizeOption::Other;
+    // No read yet in the window: there is no size to keep.
+    EXPECT_TRUE(ProcessAllFiles(o, app, prompt, noProgress()).failed);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text, "Choose a grid size");
+    prompt.shown.clear();
+    o.previousSizeMode = SizeMode::Minimum;
+    const BatchResult r = ProcessAllFiles(o, app, prompt, noProgress());
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_EQ(r.filesDone, 2);
+    ASSERT_TRUE(r.last);
+    EXPECT_EQ(r.last->grid.sizeMode, SizeMode::Minimum);
+}

@@ -62,7 +62,7 @@ TEST(CsvOutput, CurrentGridWrittenRowByRowWithEmptyCells) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.dir), {}), 1);
 }
 
-TEST(CsvOutput, MultiToothWritesPresentTeethAndRefusesNameCollisions) {
+TEST(CsvOutput, MultiToothWritesUniqueNamesAndHoldsBackSharedOnes) {
     csvtest::TempDir tmp;
     const LatticeGrid t1 = tooth(0), t3 = tooth(10), absent;
     ToothParameters p3 = kParams;
@@ -70,20 +70,27 @@ TEST(CsvOutput, MultiToothWritesPresentTeethAndRefusesNameCollisions) {
     std::vector<ToothOutput> teeth = {{1, &t1, kParams}, {2, &absent, kParams}, {3, &t3, p3}};
     trelvik::ScriptedPrompt prompt;
     const MultiCsvOutcome ok = OutputMultiToothCsv(teeth, tmp.folder(), prompt);
-    ASSERT_FALSE(ok.refused);
+    EXPECT_TRUE(ok.skipped.empty());
     ASSERT_EQ(ok.written.size(), 2u);  // the absent tooth writes nothing, even with a clashing name
     EXPECT_EQ(ok.written[0], tmp.folder() + "P100_200_50_0.5_025_030_1_2_3_4_02.csv");
     EXPECT_EQ(csvtest::readText(ok.written[1]).substr(0, 8), "1,1,11\r\n");
     EXPECT_TRUE(prompt.shown.empty());
 
     csvtest::TempDir tmp2;
-    teeth[2].params = kParams;  // teeth 1 and 3 now share a name
+    const LatticeGrid t4 = tooth(20), t5 = tooth(30);
+    ToothParameters p5 = kParams;
+    p5[2] = 7;
+    teeth[2].params = kParams;  // teeth 1, 3 and 4 now share a name; 5 has its own
+    teeth.push_back({4, &t4, kParams});
+    teeth.push_back({5, &t5, p5});
     const MultiCsvOutcome clash = OutputMultiToothCsv(teeth, tmp2.folder(), prompt);
-    EXPECT_TRUE(clash.refused);
-    EXPECT_TRUE(clash.written.empty());
-    ASSERT_EQ(prompt.shown.size(), 1u);
-    EXPECT_NE(prompt.shown[0].text.find("Teeth 1 and 3"), std::string::npos);
-    EXPECT_TRUE(std::filesystem::is_empty(tmp2.dir));
+    EXPECT_EQ(clash.skipped, (std::vector<int>{1, 3, 4}));
+    ASSERT_EQ(clash.written.size(), 1u);
+    EXPECT_EQ(clash.written[0], tmp2.folder() + "P100_200_70_0.5_025_030_1_2_3_4_02.csv");
+    EXPECT_EQ(csvtest::readText(clash.written[0]).substr(0, 8), "1,1,31\r\n");
+    ASSERT_EQ(prompt.shown.size(), 1u);  // one message for every shared name
+    EXPECT_NE(prompt.shown[0].text.find("Teeth 1, 3 and 4: "), std::string::npos) << prompt.shown[0].text;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp2.dir), {}), 1);
 
     EXPECT_THROW(WriteToothCsv(teeth[0], tmp.path("nofolder")), trelvik::Error);
 }

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QRadioButton>
 
 #include <cmath>
 #include <map>
@@ -187,4 +188,38 @@ TEST_F(ViewerAnalyses, ThreeDViewShowsTheWrittenSurfaceFitsAndTurnsByDragging) {
             w->grab().save(out + QString("/csvview_tab%1.png").arg(k));
         }
     }
+}
+
+TEST_F(ViewerAnalyses, PatchCountLeavesTheSlopeImageAsTheSlopeRunWroteIt) {
+    frmtest::writeLattice(path("cone.csv"), 31, 31,
+                          [](int x, int y) { return 20 - std::hypot(x - 16.2, y - 15.7); });
+    read("cone.csv");
+    w->optProcSlope->setChecked(true);
+    w->chkAspectSlopeSaveImage->setChecked(true);
+    w->cmdProcAspectSlope->click();
+    ASSERT_TRUE(prompt.shown.empty()) << messages();
+    const std::string image = path("cone-sl9.bmp");
+    const std::string before = csvtest::readText(image);
+    ASSERT_FALSE(before.empty());
+    w->chkOPCR->setChecked(false);
+    w->cmdProcClump->click();
+    ASSERT_TRUE(prompt.shown.empty()) << messages();
+    EXPECT_EQ(w->procMode(), "Aspect");  // the orientation classes are on show...
+    EXPECT_EQ(csvtest::readText(image), before);  // ...but the slope image is untouched
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(path("cone-asp8.bmp"))));
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(path("cl_asp8_2/cone-cl_asp8_2.bmp"))));
+}
+
+TEST_F(ViewerAnalyses, FolderBatchWithOtherSizeKeepsTheLastReadsSize) {
+    for (int k = 1; k <= 2; ++k)
+        frmtest::writeLattice(path("t" + std::to_string(k) + ".dat"), 12, 10,
+                              [k](int x, int y) { return 0.3 * k * x + 0.1 * y * y; });
+    read("t1.dat");  // read with the default choice, which sets the size mode
+    ASSERT_TRUE(prompt.shown.empty()) << messages();
+    w->optOtherGridSize->setChecked(true);
+    w->chkOPCR->setChecked(false);
+    w->cmdProcClumpAllFiles->click();
+    ASSERT_TRUE(prompt.shown.empty()) << messages();
+    EXPECT_EQ(lineCount(path("cl_asp8_2/00cl_asp8_2allresults.csv")), 3);  // header + 2 files
+    EXPECT_EQ(w->currentGrid().baseName, "t2");
 }

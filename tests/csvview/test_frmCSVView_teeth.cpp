@@ -169,3 +169,17 @@ TEST_F(ViewerTeeth, ToothCountsAndExtractionAppendToTheirFiles) {
     w->cmdCTFExtract->click();
     EXPECT_EQ(prompt.shown.size(), 1u);
 }
+
+TEST_F(ViewerTeeth, ToothOutputsGoBesideTheMultiToothFile) {
+    const QString sub = dir.path() + "/scans";
+    QDir().mkpath(sub);
+    csvtest::writeText(sub.toStdString() + "/teeth.csv", multiToothText(3, 0));
+    w->Dir1->setPath(sub);
+    w->Text1->setText("teeth.csv");
+    w->cmdReadMultiCSV->click();
+    ASSERT_TRUE(prompt.shown.empty()) << messages();
+    w->cmdOutputMultiCSV->click();
+    ASSERT_TRUE(prompt.shown.empty()) << messages();
+    EXPECT_EQ(files(sub, "P*.csv"), 3);
+    EXPECT_EQ(files(dir.path(), "P*.csv"), 0);
+}

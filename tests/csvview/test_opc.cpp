@@ -157,6 +157,41 @@ TEST(OpcClasses, SectorsTurnWithTheOffsetAndFlatCellsFormTheirOwnClass) {
     EXPECT_EQ(labelPatches(many, 3, 1, 0).patchSizes, (std::vector<long>{3}));
 }
 
+TEST(OpcClasses, BandClassesWrapAndTakeTheFlatRuleAsSectorsDo) {
+    LatticeGrid g(6, 1);
+    const double v[6] = {1, 2, 3, 3, 2, kVoidHeight};  // bands 1..3: N = 3
+    for (int c = 1; c <= 6; ++c) g.z(c, 1) = v[c - 1];
+    int n = 0;
+    // band + 1, with N + 1 = 4 wrapped to 1
+    EXPECT_EQ(bandClasses(g, n, false), (std::vector<int>{2, 3, 1, 1, 3, kNoClass}));
+    EXPECT_EQ(n, 3);
+    g.z(1, 1) = 0;  // bands 0..3: classes 1..4, none wraps
+    EXPECT_EQ(bandClasses(g, n, false), (std::vector<int>{1, 3, 4, 4, 3, kNoClass}));
+    // -1 is the class N + 1 of its own (here N = 5 over -1..3), or void when flat areas are
+    g.z(5, 1) = -1;
+    EXPECT_EQ(bandClasses(g, n, false)[4], 6);
+    EXPECT_EQ(n, 5);
+    EXPECT_EQ(bandClasses(g, n, true)[4], kNoClass);
+}
+
+TEST(OpcCount, NonWholeRotationCountIsRoundedAndAveragedOverTheRunsMade) {
+    TempDir tmp;
+    AppState app;
+    ScriptedPrompt prompt;
+    const LatticeGrid cone = gridOf(41, 41, [](double x, double y) { return -std::hypot(x - 20.2, y - 19.7); });
+    OpcSettings s;
+    s.noOpcRot = "2.5";  // two runs (halves to even), turned by 45 / 2.5 = 18 degrees
+    const OpcResult r = count(cone, s, tmp, app, prompt);
+    ASSERT_TRUE(r.done) << (prompt.shown.empty() ? "" : prompt.shown[0].text);
+    ASSERT_EQ(r.runs.size(), 2u);
+    EXPECT_NEAR(r.avgPatches, (r.runs[0].patches + r.runs[1].patches) / 2.0, 1e-12);
+    EXPECT_NEAR(r.avgDiversity, (r.runs[0].diversity + r.runs[1].diversity) / 2.0, 1e-12);
+    EXPECT_TRUE(std::filesystem::exists(tmp.folder() + "cl_asp8_2/00cl_asp8_2_R2.5-OPCRallresults.csv"));
+    s.noOpcRot = "3.5";
+    EXPECT_EQ(count(cone, s, tmp, app, prompt).runs.size(), 4u);
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
 TEST(OpcCount, AnalyticSurfacesGiveOneFourAndEightPatches) {
     TempDir tmp;
     AppState app;
@@ -250,7 +285,7 @@ TEST(OpcCount, RefusesBadCountsAndWritesNothing) {
     AppState app;
     const LatticeGrid g = gridOf(10, 10, [](double x, double) { return x; });
     // categories, rotations, minimum size
-    for (auto [cat, rot, min] : {std::tuple{"0", "8", "2"}, {"8", "2.5", "2"}, {"8", "0", "2"}, {"8", "8", "-1"},
+    for (auto [cat, rot, min] : {std::tuple{"0", "8", "2"}, {"8", "0.4", "2"}, {"8", "0", "2"}, {"8", "8", "-1"},
                                  {"40000", "8", "2"}}) {
         ScriptedPrompt prompt;
         OpcSettings s;
