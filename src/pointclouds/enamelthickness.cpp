@@ -4,33 +4,20 @@
 #include "core/fileroutines.h"
 #include "core/textform.h"
 #include "pointclouds/cloudtext.h"
+#include "pointclouds/nearestforest.h"
 #include "pointclouds/ptcloudlist.h"
 #include "surfer/griddataparallel.h"
-
-#include <nanoflann.hpp>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <exception>
 #include <thread>
 
 namespace trelvik::ptcloud {
 
 namespace {
-
-struct CloudAdaptor {
-    const PointList& pts;
-    std::size_t kdtree_get_point_count() const { return pts.size(); }
-    double kdtree_get_pt(std::size_t i, std::size_t dim) const {
-        return dim == 0 ? pts[i].x : dim == 1 ? pts[i].y : pts[i].z;
-    }
-    template <class BBox>
-    bool kdtree_get_bbox(BBox&) const { return false; }
-};
-
-using KdTree = nanoflann::KDTreeSingleIndexAdaptor<nanoflann::L2_Simple_Adaptor<double, CloudAdaptor>, CloudAdaptor,
-                                                   3, std::uint32_t>;
 
 // The distance exactly as the record defines it.
 inline double dist(const PointXYZ& p, const PointXYZ& q) {
@@ -59,7 +46,7 @@ struct Lattice {
 struct Search {
     const PointList& surface;
     const PointList& target;
-    const KdTree& tree;
+    const NearestForest& forest;
     const Lattice& lat;
 
     bool inCube(const Lattice::Bin& c, std::uint32_t q, double s) const {
@@ -74,32 +61,20 @@ struct Search {
         if (inCube(c, nearest, s)) return true;
         // The nearest point lies on an upper face, in the next bin out: another point of
         // the cube may still be near enough.
-        const double query[3] = {p.x, p.y, p.z};
-        std::vector<std::pair<std::uint32_t, double>> found;
-        const double r = reach * (1 + 1e-12) + 1e-300;
-        tree.radiusSearch(query, r * r, found, nanoflann::SearchParams());
-        for (const auto& f : found)
-            if (dist(p, target[f.first]) <= reach && inCube(c, f.first, s)) return true;
+        std::vector<std::uint32_t> found;
+        const double r = reach * (1 + 1e-12);
+        forest.within(p, r * r, found);
+        for (std::uint32_t f : found)
+            if (dist(p, target[f]) <= reach && inCube(c, f, s)) return true;
         return false;
     }
 
-    // `hint` is the nearest target of the point processed before (or none): points in
-    // bin order lie close together, so it bounds the search from the start. Only a
-    // strictly nearer point replaces it, so the answer is still the exact nearest.
+    // `hint` is the nearest target of the point processed before (or -1): points in bin
+    // order lie close together, so it bounds the search from the start.
     void one(std::uint32_t pi, double& d, TraceRow& row, std::int64_t& hint) const {
         const PointXYZ& p = surface[pi];
-        const double query[3] = {p.x, p.y, p.z};
-        std::uint32_t idx = 0;
         double d2 = 0;
-        nanoflann::KNNResultSet<double, std::uint32_t> rs(1);
-        rs.init(&idx, &d2);
-        if (hint >= 0) {
-            // The tree's own metric, summed in its order, so the bound is its distance.
-            const PointXYZ& q = target[static_cast<std::size_t>(hint)];
-            idx = static_cast<std::uint32_t>(hint);
-            d2 = (p.x - q.x) * (p.x - q.x) + (p.y - q.y) * (p.y - q.y) + (p.z - q.z) * (p.z - q.z);
-        }
-        tree.findNeighbors(rs, query, nanoflann::SearchParams());
+        const std::uint32_t idx = forest.nearest(p, hint, d2);
         hint = idx;
         d = dist(p, target[idx]);
         const Lattice::Bin c = lat.bin(p);
@@ -146,13 +121,12 @@ EnamelThickness NearestDistances(const PointList& surface, const PointList& targ
     lat.y0 = binSize * std::floor(ymin / binSize);
     lat.z0 = binSize * std::floor(zmin / binSize);
 
-    // The tree is built while the processing order is sorted on another thread.
-    CloudAdaptor adaptor{target};
-    KdTree tree(3, adaptor, nanoflann::KDTreeSingleIndexAdaptorParams(16));
+    // The trees are built while the processing order is sorted on another thread.
+    std::unique_ptr<NearestForest> forest;
     std::exception_ptr buildFailure;
     std::jthread builder([&] {
         try {
-            tree.buildIndex();
+            forest = std::make_unique<NearestForest>(target);
         } catch (...) {
             buildFailure = std::current_exception();
         }
@@ -177,7 +151,7 @@ EnamelThickness NearestDistances(const PointList& surface, const PointList& targ
     std::vector<Keyed>().swap(keyed);
     builder.join();
     if (buildFailure) std::rethrow_exception(buildFailure);
-    const Search search{surface, target, tree, lat};
+    const Search search{surface, target, *forest, lat};
 
     EnamelThickness out;
     out.distance.assign(n, 0);
@@ -242,11 +216,22 @@ bool cmdEnamThickCalc(PtCloudContext& ctx, const EnamelOptions& options) {
         PtCloudList& l = ctx.list;
         const double b = text::Val(options.txtBinSizeE);
         if (!(b > 0)) throw Error("Enamel thickness: the bin size must be a number greater than 0.");
+        // The two files are read side by side.
+        PointList target;
+        std::exception_ptr targetFailure;
+        std::jthread second([&] {
+            try {
+                target = readCloud(l.FileFullName[1]);
+            } catch (...) {
+                targetFailure = std::current_exception();
+            }
+        });
         l.FileIndex = 1;
         const PointList surface = readCloud(l.FileFullName[0]);
         ctx.progress.pointsInFile(static_cast<long long>(surface.size()));
+        second.join();
         l.FileIndex = 2;
-        const PointList target = readCloud(l.FileFullName[1]);
+        if (targetFailure) std::rethrow_exception(targetFailure);
         const std::string result = l.FileStem[0] + "_dist" + l.FileExt[0];
         const std::string trace = l.FileStem[0] + "_temp" + l.FileExt[0];
         refuseOverwritingInput(l, result);

@@ -2,7 +2,7 @@
 // Enamel thickness: for every point P of a surface cloud (for instance the outer enamel
 // surface) the distance to the nearest point of a target cloud (for instance the
 // enamel-dentine junction), d = sqrt((Py - Qy)^2 + (Px - Qx)^2 + (Pz - Qz)^2), exact for
-// any distance (a k-d tree over the target cloud).
+// any distance (k-d trees over the target cloud, nearestforest.h).
 //
 // The search record (trace) describes a search over cubic bins of side b: a lattice
 // over the joint bounding box of both clouds, X0 = b * Int(xmin / b) (Int = floor, y and

@@ -5,6 +5,7 @@
 
 #include "core/textform.h"
 #include "pointclouds/enamelthickness.h"
+#include "pointclouds/nearestforest.h"
 #include "support/tempfolder.h"
 
 #include <cmath>
@@ -163,4 +164,30 @@ TEST(EnamelThickness, CommandWritesDistanceAndRecordFiles) {
     EXPECT_NE(prompt.shown[0].text.find("bin size"), std::string::npos);
     EXPECT_EQ(list.NoFiles, 2);
     EXPECT_FALSE(prompt.busyNow);
+}
+
+TEST(NearestForest, PartsAnswerLikeAllPairs) {
+    // Many equal coordinates on the cutting axis, hints near and far.
+    PointList target = randomCloud(3000, 5, 0, 1);
+    for (auto& q : target) q.x = std::round(q.x * 4) / 4;
+    const NearestForest forest(target);
+    const PointList queries = randomCloud(300, 6, -0.5, 1.5);
+    std::int64_t hint = -1;
+    for (const auto& p : queries) {
+        double d2 = 0;
+        const std::uint32_t i = forest.nearest(p, hint, d2);
+        double best = 1e300;
+        for (const auto& q : target)
+            best = std::min(best, (p.x - q.x) * (p.x - q.x) + (p.y - q.y) * (p.y - q.y) + (p.z - q.z) * (p.z - q.z));
+        EXPECT_EQ(d2, best);
+        const auto& q = target[i];
+        EXPECT_EQ((p.x - q.x) * (p.x - q.x) + (p.y - q.y) * (p.y - q.y) + (p.z - q.z) * (p.z - q.z), best);
+        hint = (hint + 977) % 3000;
+        std::vector<std::uint32_t> near;
+        forest.within(p, 0.01, near);
+        std::size_t count = 0;
+        for (const auto& t : target)
+            if ((p.x - t.x) * (p.x - t.x) + (p.y - t.y) * (p.y - t.y) + (p.z - t.z) * (p.z - t.z) <= 0.01) ++count;
+        EXPECT_EQ(near.size(), count);
+    }
 }
