@@ -132,13 +132,14 @@ VrmlFaceSet parseVrmlFaceSet(std::string_view text, const std::string& path);
 //
 // Reader: splits a VRML polygon surface into the text around its two lists and the lists
 // themselves, so a writer can rewrite the lists and keep every other line:
-//   head    whole lines up to and including the first whose trimmed text begins "point"
-//           (cut after its "[" when the list starts on that line);
+//   head    whole lines up to and including the first whose trimmed text begins "point",
+//           or in which "point" opens the list further on ("coord Coordinate { point
+//           ["); cut after that "[" when the list starts on the same line;
 //   vertices  the point list: three numbers per vertex, separated by blanks, commas or
 //           line ends, up to "]";
-//   middle  whole lines after the point list up to and including the first whose trimmed
-//           text begins "coordIndex" (text after the point list's "]" on its line counts
-//           as the first middle line);
+//   middle  whole lines after the point list up to and including the first that begins
+//           "coordIndex" or opens that list further on (text after the point list's "]"
+//           on its line counts as the first middle line);
 //   faces   the coordIndex list: corner indices from 0, each face ended by -1 (a last
 //           face without it is closed at "]");
 //   tail    every line after the face list.

@@ -5,6 +5,7 @@
 #include "formats/fastnumber.h"
 #include "formats/vrml.h"
 
+#include <cctype>
 #include <charconv>
 #include <cstring>
 
@@ -21,12 +22,29 @@ std::string_view trimmed(std::string_view s) {
 
 bool beginsWith(std::string_view line, std::string_view word) { return trimmed(line).substr(0, word.size()) == word; }
 
+// True when `word` stands in the line as a whole word followed by "[" (blanks between).
+bool opensList(std::string_view line, std::string_view word) {
+    const std::string_view code = line.substr(0, line.find('#'));
+    for (std::size_t at = code.find(word); at != std::string_view::npos; at = code.find(word, at + 1)) {
+        const bool wordStart = at == 0 || !(std::isalnum(static_cast<unsigned char>(code[at - 1])) || code[at - 1] == '_');
+        std::size_t k = at + word.size();
+        while (k < code.size() && (code[k] == ' ' || code[k] == '\t')) ++k;
+        if (wordStart && k < code.size() && code[k] == '[') return true;
+    }
+    return false;
+}
+
 // Walks the text line by line; lists are read token by token across lines.
 class Cursor {
 public:
     Cursor(std::string_view text, const std::string& path) : text_(text), path_(path) {}
 
     bool nextLine(std::string_view& line) {
+        if (hasPushed_) {
+            hasPushed_ = false;
+            line = pushed_;
+            return true;
+        }
         if (pos_ >= text_.size()) return false;
         const auto nl = text_.find('\n', pos_);
         const std::size_t end = nl == std::string_view::npos ? text_.size() : nl;
@@ -37,13 +55,14 @@ public:
         return true;
     }
 
-    // Lines up to and including the first that begins with `word`; the text after its
-    // "[" (if any) becomes the pending list text.
+    // Lines up to and including the first that begins with `word`, or that opens the
+    // list further on ("coord Coordinate { point ["); the text after its "[" (if any)
+    // becomes the pending list text.
     void linesUntil(std::string_view word, std::vector<std::string>& into, const char* what) {
         std::string_view line;
         while (nextLine(line)) {
-            if (beginsWith(line, word)) {
-                const auto br = line.find('[');
+            if (beginsWith(line, word) || opensList(line, word)) {
+                const auto br = line.find('[', line.find(word));
                 into.emplace_back(br == std::string_view::npos ? line : line.substr(0, br + 1));
                 pending_ = br == std::string_view::npos ? std::string_view{} : line.substr(br + 1);
                 return;
@@ -97,9 +116,14 @@ public:
         throw trelvik::Error("VRML file " + path_ + ": the " + std::string(what) + " list has no closing \"]\".");
     }
 
-    // Text left on the line of a list's closing "]".
-    std::string_view rest() const { return pending_; }
-    void dropRest() { pending_ = {}; }
+    // Text left on the line of a list's closing "]" is read next as a line of its own.
+    void restAsLine() {
+        if (!trimmed(pending_).empty()) {
+            pushed_ = pending_;
+            hasPushed_ = true;
+        }
+        pending_ = {};
+    }
 
 private:
     std::string_view text_;
@@ -107,6 +131,8 @@ private:
     std::size_t pos_ = 0;
     std::size_t lineNo_ = 0;
     std::string_view pending_;
+    std::string_view pushed_;
+    bool hasPushed_ = false;
 };
 
 void appendLine(std::string& s, std::string_view line) {
@@ -145,8 +171,7 @@ VrmlPolygonFile parseVrmlPolygonFile(std::string_view text, const std::string& p
         f.vertices.push_back(p);
     }
     if (f.vertices.empty()) throw trelvik::Error("VRML file " + path + ": the point list is empty.");
-    if (!trimmed(c.rest()).empty()) f.middle.emplace_back(c.rest());
-    c.dropRest();
+    c.restAsLine();
     c.linesUntil("coordIndex", f.middle, "coordIndex");
     const long long v = static_cast<long long>(f.vertices.size());
     for (;;) {
@@ -165,8 +190,7 @@ VrmlPolygonFile parseVrmlPolygonFile(std::string_view text, const std::string& p
     }
     if (f.corners.size() > (f.faceEnd.empty() ? 0 : f.faceEnd.back())) f.faceEnd.push_back(f.corners.size());
     if (f.faceEnd.empty()) throw trelvik::Error("VRML file " + path + ": the coordIndex list is empty.");
-    if (!trimmed(c.rest()).empty()) f.tail.emplace_back(c.rest());
-    c.dropRest();
+    c.restAsLine();
     std::string_view line;
     while (c.nextLine(line)) f.tail.emplace_back(line);
     return f;

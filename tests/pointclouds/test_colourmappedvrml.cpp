@@ -94,6 +94,15 @@ TEST(ColourMappedVrml, ReaderSplitsAroundTheListsAndRefusesBrokenFiles) {
     EXPECT_THAT(g.corners, ElementsAre(0, 1, 2));
     EXPECT_EQ(g.middle.front(), " }");
     EXPECT_EQ(g.tail.front(), " } }");
+    // Lists opened in the middle of a line, as other writers put them.
+    const auto h = formats::parseVrmlPolygonFile("Shape { geometry IndexedFaceSet { coord Coordinate { point [ 0 0 0,\n"
+                                                 "1 0 0, 1 1 0, 0 1 0 ] } coordIndex [ 0, 1, 2, 3, -1 ] } } # pointless [\n",
+                                                 "h.wrl");
+    EXPECT_EQ(h.head.back(), "Shape { geometry IndexedFaceSet { coord Coordinate { point [");
+    EXPECT_EQ(h.vertices.size(), 4u);
+    EXPECT_EQ(h.middle.back(), " } coordIndex [");
+    EXPECT_THAT(h.faceEnd, ElementsAre(4));
+    EXPECT_EQ(h.tail.front(), " } } # pointless [");
     for (const char* bad : {"no lists\n", "point [ 0 0 0 ]\n", "point [ 0 0 x ]\ncoordIndex [ 0 0 0 -1 ]\n",
                             "point [ 0 0 0 ]\ncoordIndex [ 0 0 3 -1 ]\n", "point [ ]\ncoordIndex [ ]\n"})
         EXPECT_THROW(formats::parseVrmlPolygonFile(bad, "bad.wrl"), Error) << bad;
