@@ -73,10 +73,7 @@ const Pair kPairs[] = {
     {"CSV file (*.csv,*.dat)", "Tiff DEM file (*.tif)", "ConvertCSV_TIF", ""},
 };
 
-void refuse(ConvContext& ctx, const std::string& title, const std::string& text) {
-    ctx.prompt.busy(false);
-    ctx.prompt.message(title, text);
-}
+void refuse(ConvContext& ctx, const std::string& title, const std::string& text) { trelvik::refuse(ctx.prompt, title, text); }
 
 } // namespace
 

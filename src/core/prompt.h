@@ -4,6 +4,7 @@
 // (widgets/qtprompt.h) shows real dialogs; tests use ScriptedPrompt, which records
 // every message and answers from a queue.
 #include <deque>
+#include <exception>
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,6 +28,33 @@ public:
     virtual void busy(bool on) { (void)on; }
 };
 
+// A refusal of the user's input: normal pointer, then the message with an OK button.
+// Returns false, so a step can end with `return refuse(...)`.
+inline bool refuse(Prompt& prompt, const std::string& title, const std::string& text) {
+    prompt.busy(false);
+    prompt.message(title, text);
+    return false;
+}
+
+// The "Digitise map" question (OK and Cancel) every digitising step asks while the user
+// works in the map window: the instruction, a line feed and a carriage return, then
+// "Save as <file> in same directory as grid then press 'OK'.". The pointer is normal
+// while the question is open; false on Cancel, and after OK the pointer is busy again.
+inline bool askDigitise(Prompt& prompt, const std::string& instruction, const std::string& file = "digit.dat") {
+    prompt.busy(false);
+    const Answer a = prompt.message(
+        "Digitise map", instruction + "\n\rSave as " + file + " in same directory as grid then press 'OK'.",
+        Buttons::OkCancel);
+    if (a == Answer::Cancel) return false;
+    prompt.busy(true);
+    return true;
+}
+
+// Runs one step of a window with the hourglass. A failure (trelvik::Error or any other
+// std::exception) ends the step with its message under `title` (empty: the default
+// title) and the normal pointer; the result is then false, otherwise the step's own.
+bool runGuarded(Prompt& prompt, const std::string& title, const std::function<bool()>& step);
+
 // Restores the normal pointer however the scope is left.
 class BusyScope {
 public:
@@ -37,6 +65,17 @@ public:
 private:
     Prompt& prompt_;
 };
+
+inline bool runGuarded(Prompt& prompt, const std::string& title, const std::function<bool()>& step) {
+    BusyScope busy(prompt);
+    try {
+        return step();
+    } catch (const std::exception& e) {
+        prompt.busy(false);
+        prompt.message(title, e.what());
+    }
+    return false;
+}
 
 // Test double: records every message; answers from a queue of responders (each
 // may act, e.g. write a digitise file, before answering). With the queue empty it

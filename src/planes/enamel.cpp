@@ -19,13 +19,10 @@ namespace trelvik::planes {
 
 namespace {
 
-bool refuse(Prompt& prompt, const std::string& text, const std::string& title = "") {
-    prompt.busy(false);
-    prompt.message(title, text);
-    return false;
+bool refuseText(Prompt& prompt, const std::string& text, const std::string& title = "") {
+    return refuse(prompt, title, text);
 }
 
-const char* const kLineBreak = "\n\r";  // line feed, then carriage return, as the prompts have it
 
 std::string segmentFile(const EnamelState& s, int i, const std::string& suffix) {
     return s.stem() + "S" + std::to_string(i) + suffix;
@@ -37,7 +34,7 @@ std::string EnamelState::stem() const { return joinFolder(GridFolder, GridBaseNa
 
 bool cmdInputTopo(EnamelState& s, Prompt& prompt, const std::string& text7, const std::string& folder) {
     if (s.TopoLoaded) return false;
-    if (text7 == "*.grd" || text7.size() <= 4) return refuse(prompt, "Please choose grid filename");
+    if (text7 == "*.grd" || text7.size() <= 4) return refuseText(prompt, "Please choose grid filename");
     s.GridBaseName = text7.substr(0, text7.size() - 4);
     s.GridFolder = folder;
     s.TopoGrid = joinFolder(folder, text7);
@@ -48,7 +45,7 @@ bool cmdInputTopo(EnamelState& s, Prompt& prompt, const std::string& text7, cons
 std::optional<PlaneLabels> cmdInputPlane(EnamelState& s, Prompt& prompt, const std::string& folder) {
     if (s.PlaneLoaded) return std::nullopt;
     if (!s.TopoLoaded) {
-        refuse(prompt, "Input the topo grid first: the plane formula file is named after it.");
+        refuseText(prompt, "Input the topo grid first: the plane formula file is named after it.");
         return std::nullopt;
     }
     const PlaneCoefficients p = ReadPlaneFormulaFile(joinFolder(folder, s.GridBaseName + "planeform.txt"));
@@ -60,12 +57,10 @@ std::optional<PlaneLabels> cmdInputPlane(EnamelState& s, Prompt& prompt, const s
 }
 
 bool cmdDigOccVect(EnamelState& s, AppState& app, Prompt& prompt) {
-    if (!s.TopoLoaded) return refuse(prompt, "Input the topo grid first.");
+    if (!s.TopoLoaded) return refuseText(prompt, "Input the topo grid first.");
     BusyScope busy(prompt);
     s.m_Surfer = AttachSurfer(app);
-    const std::string text = std::string("Use 'Digitise' to define occlusal vector.") + kLineBreak +
-                             "Save as digit.dat in same directory as grid then press 'OK'.";
-    if (prompt.message("Digitise map", text, Buttons::OkCancel) == Answer::Cancel) return false;
+    if (!askDigitise(prompt, "Use 'Digitise' to define occlusal vector.")) return false;
 
     GridHeightStep step;
     step.grid = s.TopoGrid;
@@ -81,9 +76,9 @@ bool cmdDigOccVect(EnamelState& s, AppState& app, Prompt& prompt) {
 }
 
 bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::string& txtNoSeg) {
-    if (!s.TopoLoaded) return refuse(prompt, "Input the topo grid first.");
+    if (!s.TopoLoaded) return refuseText(prompt, "Input the topo grid first.");
     const double typed = text::Val(txtNoSeg);
-    if (!(typed >= 0.5 && typed <= 1000)) return refuse(prompt, "Enter the number of enamel segments (1 or more).");
+    if (!(typed >= 0.5 && typed <= 1000)) return refuseText(prompt, "Enter the number of enamel segments (1 or more).");
     const int count = static_cast<int>(text::CInt(typed));
     BusyScope busy(prompt);
     if (!s.m_Surfer) s.m_Surfer = AttachSurfer(app);
@@ -92,9 +87,8 @@ bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::str
     s.SliceCounts.clear();
     for (int i = 1; i <= count; ++i) {
         const std::string n = std::to_string(i);
-        const std::string text = "Use 'Digitise' to define enamel outline " + n + "." + kLineBreak + "Save as digit" +
-                                 n + ".dat in same directory as grid then press 'OK'.";
-        if (prompt.message("Digitise map", text, Buttons::OkCancel) == Answer::Cancel) return false;
+        if (!askDigitise(prompt, "Use 'Digitise' to define enamel outline " + n + ".", "digit" + n + ".dat"))
+            return false;
         const std::string copy = segmentFile(s, i, "_crp.dat");
         writeFileAtomic(copy, readWholeFile(joinFolder(s.GridFolder, "digit" + n + ".dat")));
         const formats::PointXYList points = formats::readDigitisePoints(copy);
@@ -154,15 +148,15 @@ std::string OutlineFileText(const std::vector<PointList>& segments, bool withZ) 
 
 std::optional<ToothSide> cmdTransform(EnamelState& s, Prompt& prompt, ToothSide side) {
     if (!s.PlaneLoaded) {
-        refuse(prompt, "Input the topo grid and its plane first.");
+        refuseText(prompt, "Input the topo grid and its plane first.");
         return std::nullopt;
     }
     if (!s.OcclusalUnitVector) {
-        refuse(prompt, "Digitise the occlusal vector first.");
+        refuseText(prompt, "Digitise the occlusal vector first.");
         return std::nullopt;
     }
     if (s.SegmentCount < 1) {
-        refuse(prompt, "Digitise the enamel outlines first.");
+        refuseText(prompt, "Digitise the enamel outlines first.");
         return std::nullopt;
     }
     BusyScope busy(prompt);

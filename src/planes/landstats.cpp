@@ -37,12 +37,6 @@ bool sameFolderText(const std::string& a, const std::string& b) {
            });
 }
 
-bool refuse(Prompt& prompt, const std::string& title, const std::string& text) {
-    prompt.busy(false);
-    prompt.message(title, text);
-    return false;
-}
-
 } // namespace
 
 LandmarkStats ComputeLandmarkStats(const std::vector<std::vector<double>>& x,

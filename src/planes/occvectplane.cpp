@@ -25,13 +25,7 @@ bool cmdOccVect_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
     // The facet plane comes first: without it the tips would be digitised for nothing.
     const PlaneCoefficients facet = ReadPlaneFormulaFile(base + "planeform.txt");
 
-    ctx.prompt.busy(false);
-    if (ctx.prompt.message("Digitise map",
-                           "Use 'Digitise' to define two cusp tips.\n\rSave as digit.dat in same directory as grid "
-                           "then press 'OK'.",
-                           Buttons::OkCancel) != Answer::Ok)
-        return false;
-    ctx.prompt.busy(true);
+    if (!askDigitise(ctx.prompt, "Use 'Digitise' to define two cusp tips.")) return false;
 
     GridHeightStep step;
     step.grid = s.TopoGrid;

@@ -43,13 +43,7 @@ bool cmdPFit_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
         ctx.prompt.message("Filename", "Choose grid filename");
         return false;
     }
-    ctx.prompt.busy(false);
-    if (ctx.prompt.message("Digitise map",
-                           "Use 'Digitise' to define points to fit plane.\n\rSave as digit.dat in same directory as "
-                           "grid then press 'OK'.",
-                           Buttons::OkCancel) != Answer::Ok)
-        return false;
-    ctx.prompt.busy(true);
+    if (!askDigitise(ctx.prompt, "Use 'Digitise' to define points to fit plane.")) return false;
 
     SetPlaneFitGrid(s, form);
     const std::string base = s.GridDir + s.GridBaseName;

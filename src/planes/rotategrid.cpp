@@ -45,10 +45,7 @@ void readSpacings(RotateContext& ctx) {
     }
 }
 
-void refuse(RotateContext& ctx, const std::string& title, const std::string& text) {
-    ctx.prompt.busy(false);
-    ctx.prompt.message(title, text);
-}
+void refuse(RotateContext& ctx, const std::string& title, const std::string& text) { trelvik::refuse(ctx.prompt, title, text); }
 } // namespace
 
 std::string RotXYOutputName(const std::string& base, bool xAxis, bool yAxis, const std::string& xAngle,
@@ -107,13 +104,7 @@ bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
 
     std::string rotGrid = s.TopoGrid;
     if (form.Check1) {
-        ctx.prompt.busy(false);
-        if (ctx.prompt.message("Digitise map",
-                               "Use 'Digitise' to define area of tooth to rotate.\n\rSave as digit.dat in same "
-                               "directory as grid then press 'OK'.",
-                               Buttons::OkCancel) != Answer::Ok)
-            return false;
-        ctx.prompt.busy(true);
+        if (!askDigitise(ctx.prompt, "Use 'Digitise' to define area of tooth to rotate.")) return false;
         const std::string digit = s.GridDir + "digit.dat";
         if (!FileExists(digit)) throw Error("Digitise file not found: " + digit);
         writeFileAtomic(base + "_tap.dat", readWholeFile(digit));

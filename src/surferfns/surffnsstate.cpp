@@ -97,20 +97,9 @@ void Report(SurfFnsContext& ctx, const std::string& title, const std::string& te
     ctx.prompt.busy(true);
 }
 
-void Refuse(SurfFnsContext& ctx, const std::string& title, const std::string& text) {
-    ctx.prompt.busy(false);
-    ctx.prompt.message(title, text);
-}
+void Refuse(SurfFnsContext& ctx, const std::string& title, const std::string& text) { refuse(ctx.prompt, title, text); }
 
-bool AskDigitise(SurfFnsContext& ctx, const std::string& instruction) {
-    ctx.prompt.busy(false);
-    const Answer a = ctx.prompt.message(
-        "Digitise map", instruction + "\n\rSave as digit.dat in same directory as grid then press 'OK'.",
-        Buttons::OkCancel);
-    if (a == Answer::Cancel) return false;
-    ctx.prompt.busy(true);
-    return true;
-}
+bool AskDigitise(SurfFnsContext& ctx, const std::string& instruction) { return askDigitise(ctx.prompt, instruction); }
 
 namespace {
 // Runs the loop body; turns every failure into a message and a Failed outcome.

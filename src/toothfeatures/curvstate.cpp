@@ -37,20 +37,9 @@ bool CallCurv(CurvContext& ctx, const std::string& operation, const surfer::Posi
     return true;
 }
 
-void Refuse(CurvContext& ctx, const std::string& title, const std::string& text) {
-    ctx.prompt.busy(false);
-    ctx.prompt.message(title, text);
-}
+void Refuse(CurvContext& ctx, const std::string& title, const std::string& text) { refuse(ctx.prompt, title, text); }
 
-bool AskDigitise(CurvContext& ctx, const std::string& instruction) {
-    ctx.prompt.busy(false);
-    const Answer a = ctx.prompt.message(
-        "Digitise map", instruction + "\n\rSave as digit.dat in same directory as grid then press 'OK'.",
-        Buttons::OkCancel);
-    if (a == Answer::Cancel) return false;
-    ctx.prompt.busy(true);
-    return true;
-}
+bool AskDigitise(CurvContext& ctx, const std::string& instruction) { return askDigitise(ctx.prompt, instruction); }
 
 StepOutcome RunStep(CurvContext& ctx, const std::function<StepOutcome()>& body) {
     ctx.prompt.busy(true);

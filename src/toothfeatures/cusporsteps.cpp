@@ -24,14 +24,7 @@ using surfer::omitted;
 
 bool askDigitise(CuspORRun& run, const std::string& instruction, const std::string& file)
 {
-    run.prompt.busy(false);
-    const Answer a = run.prompt.message(
-        "Digitise map", instruction + "\n\rSave as " + file + " in same directory as grid then press 'OK'.",
-        Buttons::OkCancel);
-    if (a == Answer::Cancel)
-        return false;
-    run.prompt.busy(true);
-    return true;
+    return trelvik::askDigitise(run.prompt, instruction, file);
 }
 
 // Copies the user's digitise file to `copy` and reads its first two points from the copy.
@@ -149,14 +142,7 @@ bool digitiseOcclusalVector(CuspORRun& run)
 
 bool guarded(CuspORRun& run, bool (*step)(CuspORRun&))
 {
-    BusyScope busy(run.prompt);
-    try {
-        return step(run);
-    } catch (const std::exception& e) {
-        run.prompt.busy(false);
-        run.prompt.message("", e.what());
-        return false;
-    }
+    return runGuarded(run.prompt, "", [&] { return step(run); });
 }
 
 } // namespace

@@ -59,17 +59,11 @@ void clearPlane(CuspVolState& s, CuspVolControls& c)
 // failure half-way never pairs one tooth's grid with another tooth's plane or length.
 bool transaction(CuspVolRun& run, const std::function<bool(CuspVolState&, CuspVolControls&)>& step)
 {
-    BusyScope busy(run.prompt);
     CuspVolState s = run.s;
     CuspVolControls c = run.c;
-    try {
-        if (!step(s, c))
-            return false;
-    } catch (const std::exception& e) {
-        run.prompt.busy(false);
-        run.prompt.message("", e.what());
+    // The window's state changes only when the whole step succeeds.
+    if (!runGuarded(run.prompt, "", [&] { return step(s, c); }))
         return false;
-    }
     run.s = std::move(s);
     run.c = std::move(c);
     return true;

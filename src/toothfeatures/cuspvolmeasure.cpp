@@ -30,9 +30,7 @@ bool isV6(const CuspVolState& s) { return s.m_Surfer->version() == 6; }
 // A message that ends the step; the pointer is normal while it shows and after.
 bool refuse(CuspVolRun& run, const std::string& title, const std::string& text)
 {
-    run.prompt.busy(false);
-    run.prompt.message(title, text);
-    return false;
+    return trelvik::refuse(run.prompt, title, text);
 }
 
 // What both measuring steps need before they may call the mapping program.
@@ -88,13 +86,7 @@ bool blankGrid(CuspVolRun& run)
     if (auto missing = missingInput(s))
         return refuse(run, "", *missing);
 
-    run.prompt.busy(false);
-    if (run.prompt.message("Digitise map",
-                           "Use 'Digitise' to outline cusp.\n\rSave as digit.dat in same directory as grid then "
-                           "press 'OK'.",
-                           Buttons::OkCancel) == Answer::Cancel)
-        return false;
-    run.prompt.busy(true);
+    if (!askDigitise(run.prompt, "Use 'Digitise' to outline cusp.")) return false;
 
     const std::string digit = surffns::JoinFolder(c.Label1, "digit.dat");
     if (!FileExists(digit))
@@ -212,14 +204,7 @@ bool calculate(CuspVolRun& run)
 // Runs a step with the hourglass; a failure ends it with its message.
 bool guarded(CuspVolRun& run, bool (*step)(CuspVolRun&))
 {
-    BusyScope busy(run.prompt);
-    try {
-        return step(run);
-    } catch (const std::exception& e) {
-        run.prompt.busy(false);
-        run.prompt.message("", e.what());
-        return false;
-    }
+    return runGuarded(run.prompt, "", [&] { return step(run); });
 }
 
 } // namespace

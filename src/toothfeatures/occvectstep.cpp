@@ -42,30 +42,7 @@ bool callSurfer(const AppState& app, surfer::Application& s, const std::string& 
     return true;
 }
 
-bool askDigitise(Prompt& prompt, const std::string& instruction, const std::string& file) {
-    prompt.busy(false);
-    const Answer a = prompt.message(
-        "Digitise map", instruction + "\n\rSave as " + file + " in same directory as grid then press 'OK'.",
-        Buttons::OkCancel);
-    if (a == Answer::Cancel) return false;
-    prompt.busy(true);
-    return true;
-}
-
-void refuse(Prompt& prompt, const std::string& title, const std::string& text) {
-    prompt.busy(false);
-    prompt.message(title, text);
-}
-
-bool runStep(Prompt& prompt, const std::function<bool()>& body) {
-    BusyScope busy(prompt);
-    try {
-        return body();
-    } catch (const std::exception& e) {
-        refuse(prompt, "Error", e.what());
-    }
-    return false;
-}
+bool runStep(Prompt& prompt, const std::function<bool()>& body) { return runGuarded(prompt, "Error", body); }
 
 std::optional<double> numberIn(const std::string& t) {
     std::size_t a = 0, b = t.size();

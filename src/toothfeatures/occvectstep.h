@@ -97,14 +97,6 @@ bool callSurfer(const AppState& app, surfer::Application& s, const std::string& 
 bool isV6(const AppState& app);
 bool isV8(const AppState& app);
 
-// The "Digitise map" question: the instruction, a line feed and a carriage return, then
-// "Save as <file> in same directory as grid then press 'OK'.". False on Cancel (the
-// pointer is normal then); after OK the pointer is busy again.
-bool askDigitise(Prompt& prompt, const std::string& instruction, const std::string& file);
-
-// A refusal: normal pointer, then a message with an OK button.
-void refuse(Prompt& prompt, const std::string& title, const std::string& text);
-
 // Runs a step body with the hourglass; a trelvik::Error (or another std::exception)
 // ends it with the message titled "Error". The pointer is normal afterwards.
 bool runStep(Prompt& prompt, const std::function<bool()>& body);
