@@ -67,6 +67,7 @@ TEST(CurvatureWindow, OpensFromToothFeaturesWithItsDesignValues) {
     for (int i = 0; i < 4; ++i) EXPECT_EQ(w->SSTab2->tabText(i), tabs[i]);
     EXPECT_EQ(w->SSTab2->currentIndex(), 0);
 
+    const std::string folder = e.dir.folder();  // outlives the table that points into it
     const std::pair<QString, const char*> texts[] = {
         {w->Text1->text(), "*.grd"},          {w->txtNoSmooth->text(), "3"},    {w->txtNoRow->text(), "9"},
         {w->txtWeight->text(), "4"},          {w->Text3->text(), "10"},         {w->txtScaleBar->text(), "0.05"},
@@ -83,7 +84,7 @@ TEST(CurvatureWindow, OpensFromToothFeaturesWithItsDesignValues) {
         {w->chkInputCurvGrid->text(), "Input curvature grid automat."}, {w->Check1->text(), "Plot curv grid"},
         {w->chkCID->text(), "Use CrestID"},   {w->chkCalcSliceAuto->text(), "Calculate auto."},
         {w->chkUsePrevDig->text(), "Use previously digitised point"},
-        {w->optAreaIrreg->text(), "Curvature of irregular area"}, {w->Label1->text(), e.dir.folder().c_str()},
+        {w->optAreaIrreg->text(), "Curvature of irregular area"}, {w->Label1->text(), folder.c_str()},
         {w->File1->pattern(), "*.grd"},       {w->File3->pattern(), "*.grd"}};
     for (const auto& [got, want] : texts) EXPECT_EQ(got.toStdString(), want);
     for (QPushButton* b : {w->Command8, w->Command7, w->Command9, w->Command14}) EXPECT_EQ(b->text(), "Exit");
