@@ -90,6 +90,41 @@ struct Search {
     }
 };
 
+// Every third bit of the 21 low bits of v.
+std::uint64_t spread(std::uint64_t v) {
+    v &= 0x1fffff;
+    v = (v | v << 32) & 0x1f00000000ffffull;
+    v = (v | v << 16) & 0x1f0000ff0000ffull;
+    v = (v | v << 8) & 0x100f00f00f00f00full;
+    v = (v | v << 4) & 0x10c30c30c30c30c3ull;
+    v = (v | v << 2) & 0x1249249249249249ull;
+    return v;
+}
+
+// The points ordered along a Z-order (Morton) curve over their bounding box.
+std::vector<std::uint32_t> zOrder(const PointList& pts) {
+    double lo[3] = {pts[0].x, pts[0].y, pts[0].z}, hi[3] = {lo[0], lo[1], lo[2]};
+    for (const auto& p : pts) {
+        const double c[3] = {p.x, p.y, p.z};
+        for (int a = 0; a < 3; ++a) lo[a] = std::min(lo[a], c[a]), hi[a] = std::max(hi[a], c[a]);
+    }
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> keyed(pts.size());
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        const double c[3] = {pts[i].x, pts[i].y, pts[i].z};
+        std::uint64_t key = 0;
+        for (int a = 0; a < 3; ++a) {
+            const double span = hi[a] - lo[a];
+            const double q = span > 0 ? (c[a] - lo[a]) / span * 2097151.0 : 0;
+            key |= spread(static_cast<std::uint64_t>(std::clamp(q, 0.0, 2097151.0))) << a;
+        }
+        keyed[i] = {key, static_cast<std::uint32_t>(i)};
+    }
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<std::uint32_t> out(pts.size());
+    for (std::size_t i = 0; i < pts.size(); ++i) out[i] = keyed[i].second;
+    return out;
+}
+
 } // namespace
 
 EnamelThickness NearestDistances(const PointList& surface, const PointList& target, double binSize,
@@ -153,6 +188,13 @@ EnamelThickness NearestDistances(const PointList& surface, const PointList& targ
     if (buildFailure) std::rethrow_exception(buildFailure);
     const Search search{surface, target, *forest, lat};
 
+    // The searches themselves go along a Z-order curve through the surface cloud, so
+    // that each starts next to the one before (its hint is near and its tree paths are
+    // in cache); each point's record still goes to its place in bin order.
+    std::vector<std::uint32_t> slot(n);
+    for (std::size_t t = 0; t < n; ++t) slot[order[t]] = static_cast<std::uint32_t>(t);
+    const std::vector<std::uint32_t> visit = zOrder(surface);
+
     EnamelThickness out;
     out.distance.assign(n, 0);
     out.trace.resize(n);
@@ -166,8 +208,8 @@ EnamelThickness NearestDistances(const PointList& surface, const PointList& targ
             [&](int a, int b) {
                 std::int64_t hint = -1;
                 for (int r = a; r < b; ++r) {
-                    const std::size_t t = first + static_cast<std::size_t>(r);
-                    search.one(order[t], out.distance[order[t]], out.trace[t], hint);
+                    const std::uint32_t p = visit[first + static_cast<std::size_t>(r)];
+                    search.one(p, out.distance[p], out.trace[slot[p]], hint);
                 }
             },
             1024);
@@ -237,8 +279,19 @@ bool cmdEnamThickCalc(PtCloudContext& ctx, const EnamelOptions& options) {
         refuseOverwritingInput(l, result);
         refuseOverwritingInput(l, trace);
         const EnamelThickness e = NearestDistances(surface, target, b, ctx.progress);
-        writeTraceFile(trace, surface, e.distance, e.trace);
-        writeDistanceFile(result, surface, e.distance);
+        // The two files are written side by side; the record is the larger.
+        std::exception_ptr traceFailure;
+        {
+            std::jthread writer([&] {
+                try {
+                    writeTraceFile(trace, surface, e.distance, e.trace);
+                } catch (...) {
+                    traceFailure = std::current_exception();
+                }
+            });
+            writeDistanceFile(result, surface, e.distance);
+        }
+        if (traceFailure) std::rethrow_exception(traceFailure);
         l.FileOutName[0] = result;
         ClearFilenames(l);
     });
