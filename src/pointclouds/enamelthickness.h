@@ -16,7 +16,8 @@
 //
 // Inputs: two clouds of at least one point each, finite coordinates, b > 0.
 // Output: distances in the surface cloud's order, the record in bin order.
-// Progress: step(done, n) as the points are processed (bin order); Esc stops (Stopped).
+// Progress: step(done, n) as the points are processed; Esc stops (Stopped). The searches
+// run in parallel along a Z-order curve; results do not depend on the thread count.
 #include "core/points.h"
 #include "core/progress.h"
 #include "pointclouds/ptcloudlist.h"
