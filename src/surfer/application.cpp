@@ -142,6 +142,12 @@ void Application::closeDocument(const Document* doc) {
                 docs_.end());
 }
 
+void Application::activateDocument(const Document* doc) {
+    if (std::find(activation_.begin(), activation_.end(), doc) == activation_.end()) return;
+    activation_.erase(std::remove(activation_.begin(), activation_.end(), doc), activation_.end());
+    activation_.push_back(doc);
+}
+
 std::string Application::nextDocumentName(const std::string& stem) {
     for (auto& [s, n] : nameCounters_)
         if (s == stem) return stem + std::to_string(++n);

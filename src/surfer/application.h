@@ -80,6 +80,8 @@ public:
     // Document bookkeeping for Document and DocumentCollection.
     void addDocument(std::shared_ptr<Document> doc);
     void closeDocument(const Document* doc);
+    // Makes an open document the active one (the user choosing its window).
+    void activateDocument(const Document* doc);
     const std::vector<std::shared_ptr<Document>>& openDocuments() const { return docs_; }
     std::string nextDocumentName(const std::string& stem);  // "Plot1", "Plot2", ...
 

@@ -119,6 +119,15 @@ void MapFrame::mapToPage(double mapX, double mapY, double& pageX, double& pageY)
     pageY = Top - YLength + (mapY - grid_->yMin) / yMapPerPU();
 }
 
+bool PlotShapes::remove(const std::shared_ptr<Shape>& shape) {
+    const auto it = std::find(shapes_.begin(), shapes_.end(), shape);
+    if (it == shapes_.end()) return false;
+    shapes_.erase(it);
+    selection.erase(std::remove(selection.begin(), selection.end(), shape), selection.end());
+    ++revision_;
+    return true;
+}
+
 std::shared_ptr<MapFrame> PlotShapes::addMap(MapKind kind, const std::string& path, const std::string& callName) {
     app_.log("Shapes." + callName + "(GridFilename:=\"" + path + "\")");
     // Read first: a grid that fails to load leaves the document as it was.

@@ -193,6 +193,9 @@ public:
     void touch() { ++revision_; }
 
     std::shared_ptr<MapFrame> addMap(MapKind kind, const std::string& path, const std::string& callName);
+    // Deletes a shape (the user selecting it and pressing Delete); false when it is
+    // not in this plot.
+    bool remove(const std::shared_ptr<Shape>& shape);
 
 private:
     std::string uniqueName(const std::string& stem);

@@ -6,6 +6,9 @@
 #include "surfer/application.h"
 #include "surfer/documents.h"
 #include "surfer/plotmodel.h"
+#include "surferfns/preparesurfer.h"
+
+#include <algorithm>
 
 namespace trelvik::surffns {
 
@@ -54,6 +57,7 @@ void plotV8(SurfFnsContext& ctx, const std::string& grid, int plotType, const st
 
     const std::string progId = GetSurferProgID(ctx.app);
     if (progId.empty()) throw Error("No Surfer version is ticked in the main window's menu.");
+    ShowNewSurfer(ctx);
     ctx.app.SurferApp = surfer::connect(progId, false);
     surfer::Application& app = *ctx.app.SurferApp;
     // The mapping program opens with an empty plot; an instance started on demand has
@@ -96,14 +100,24 @@ void plotV8(SurfFnsContext& ctx, const std::string& grid, int plotType, const st
         frame->Overlays(1).ShowColorScale = true;
     }
     if (o.chkLabelSurfer && !label.empty()) {
+        // The label stands above the frame, clear of the top axis numbers and of the
+        // scale bar below, and is sized with the map so that it never runs wider than
+        // its frame (several maps per row stay readable).
         plot->DefaultFont.HAlign = 1;
         plot->DefaultFont.VAlign = 4;
-        plot->Shapes.AddText(surfer::kNewMapCentreX - frame->XLength / 2 + sx * static_cast<double>(c),
-                             surfer::kNewMapCentreY - frame->YLength / 2 - sy * static_cast<double>(r), label);
+        const double gap = o.chkShowAxes ? kLabelGapAxes : kLabelGapPlain;
+        auto text = plot->Shapes.AddText(frame->Left, frame->Top + gap, label);
+        text->Font.Size = LabelPointSize(frame->XLength, label);
     }
     plot->Shapes.touch();
 }
 } // namespace
+
+double LabelPointSize(double frameWidth, const std::string& label) {
+    // Average glyph advance taken as 0.6 of the point size.
+    const double fitWidth = frameWidth * 72.0 / (0.6 * static_cast<double>(std::max<std::size_t>(label.size(), 1)));
+    return std::clamp(std::min(frameWidth * 2.5, fitWidth), 2.0, 28.0);
+}
 
 std::string PlotLabel(const std::string& GridFilename) {
     const auto cut = GridFilename.find_last_of("/\\");

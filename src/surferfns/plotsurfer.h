@@ -12,6 +12,9 @@
 //   10 * r10; map and label move by (4 * c10, -7 * r10) after the label's own shift.
 // Version 6 always draws a labelled relief map through the positional map calls;
 //   version 8 draws the chosen type through the plot document of the active document.
+// Labels (version 8): the grid's file name above the frame's upper-left corner (anchor
+//   kLabelGapAxes inches above it, or kLabelGapPlain with the axes hidden, text
+//   standing on the anchor), sized by LabelPointSize.
 // Failures: "No. in row" below 1 throws trelvik::Error before any call; mapping-program
 //   failures (unreadable grid, no plot document) throw trelvik::Error.
 #include "surferfns/surffnsstate.h"
@@ -21,6 +24,12 @@
 namespace trelvik::surffns {
 
 void PlotSurfer(SurfFnsContext& ctx, const std::string& GridFilename, int PlotType);
+
+inline constexpr double kLabelGapAxes = 0.35;   // inches: room for the top axis numbers
+inline constexpr double kLabelGapPlain = 0.12;
+// Label size in points: 2.5 points per inch of frame width, less when the text would
+// run wider than the frame, within 2..28.
+double LabelPointSize(double frameWidth, const std::string& label);
 
 // The label of a map: the part of the path after its last separator ("\" or "/"),
 // or the whole text when it has none.

@@ -2,8 +2,16 @@
 // PrepareSurfer: the first step of every batch button of the "Surfer Functions" window.
 //
 // Asks GetSurferProgID for the identifier of the ticked version (which also sets
-// SurferVersion), then connects AppState::SurferApp: a new instance when "Start new
-// Surfer (v8)" is ticked, otherwise the running one. With "SurferV8" the instance is
-// made visible and, for a new instance, given a plot document (Documents.Add(1)) for
-// the maps that follow. No version ticked throws trelvik::Error.
+// SurferVersion), then connects AppState::SurferApp to the running instance; with
+// "SurferV8" it is made visible. With "Start new Surfer (v8)" ticked (version 8) the
+// new instance is started only when the run goes on to show something:
+// ShowNewSurfer, called before the first map is drawn and before the user is asked
+// to digitise, starts it, makes it visible and gives it a plot document; until then
+// the operations run on the running instance (a hidden one when none was running).
+// No version ticked throws trelvik::Error.
 #include "surferfns/surffnsstate.h"
+
+namespace trelvik::surffns {
+// Starts the pending new instance (see above); nothing when none is pending.
+void ShowNewSurfer(SurfFnsContext& ctx);
+}

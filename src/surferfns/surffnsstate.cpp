@@ -4,6 +4,7 @@
 #include "core/textform.h"
 #include "surfer/application.h"
 #include "surferfns/plotsurfer.h"
+#include "surferfns/preparesurfer.h"
 
 #include <exception>
 #include <filesystem>
@@ -99,7 +100,10 @@ void Report(SurfFnsContext& ctx, const std::string& title, const std::string& te
 
 void Refuse(SurfFnsContext& ctx, const std::string& title, const std::string& text) { refuse(ctx.prompt, title, text); }
 
-bool AskDigitise(SurfFnsContext& ctx, const std::string& instruction) { return askDigitise(ctx.prompt, instruction); }
+bool AskDigitise(SurfFnsContext& ctx, const std::string& instruction) {
+    ShowNewSurfer(ctx);  // the user digitises in the window of the instance asked for
+    return askDigitise(ctx.prompt, instruction);
+}
 
 namespace {
 // Runs the loop body; turns every failure into a message and a Failed outcome.

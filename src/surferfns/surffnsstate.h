@@ -87,6 +87,10 @@ struct SurfFnsContext {
     bool chkStartSurfer = false;     // "Start new Surfer (v8)"
     bool chkPlotSurfer = true;       // "Plot in Surfer"
     PlotOptions plot;
+    // "Start new Surfer (v8)" is honoured when the run first plots or asks to digitise,
+    // so a run refused at a message leaves no empty map window behind.
+    bool newSurferPending = false;
+    bool newSurferFresh = false;  // the pending instance was started for this run: use it
 };
 
 // --- The grid list -------------------------------------------------------------------

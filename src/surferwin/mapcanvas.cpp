@@ -61,6 +61,11 @@ void MapCanvas::setMarks(std::vector<std::optional<QPointF>> marks) {
     update();
 }
 
+void MapCanvas::setSelectedMap(std::shared_ptr<const surfer::MapFrame> map) {
+    selected_ = map;
+    update();
+}
+
 void MapCanvas::setDigitiseMode(bool on) {
     digitise_ = on;
     setCursor(on ? Qt::CrossCursor : Qt::ArrowCursor);
@@ -139,7 +144,12 @@ void MapCanvas::mouseMoveEvent(QMouseEvent* e) {
     }
 }
 
-void MapCanvas::mouseReleaseEvent(QMouseEvent*) { dragFrom_.reset(); }
+void MapCanvas::mouseReleaseEvent(QMouseEvent* e) {
+    dragFrom_.reset();
+    const QPointF moved = e->position() - pressAt_;
+    if (e->button() == Qt::LeftButton && !digitise_ && std::hypot(moved.x(), moved.y()) < 4)
+        emit pageSelected(pixelToPage(e->position()));
+}
 
 void MapCanvas::paintEvent(QPaintEvent*) {
     if (!fitted_) zoomToFit();
@@ -152,6 +162,12 @@ void MapCanvas::paintEvent(QPaintEvent*) {
     for (const auto& s : doc_->Shapes.all()) {
         if (s->kind() == surfer::ShapeKind::Map) drawMap(p, static_cast<const surfer::MapFrame&>(*s));
         else drawText(p, static_cast<const surfer::TextShape&>(*s));
+    }
+    if (const auto sel = selected_.lock()) {
+        const QRectF r(pageToPixel({sel->Left, sel->Top}), pageToPixel({sel->Left + sel->XLength, sel->Top - sel->YLength}));
+        p.setPen(QPen(QColor(0, 90, 220), 2, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(r.adjusted(-4, -4, 4, 4));
     }
     drawMarks(p);
 }
@@ -250,6 +266,14 @@ void MapCanvas::drawFlatAxes(QPainter& p, const surfer::MapFrame& m, QRectF rect
     };
     const Side sides[4] = {{1, true, g.xMin, g.xMax}, {2, false, g.yMin, g.yMax},
                            {3, true, g.xMin, g.xMax}, {4, false, g.yMin, g.yMax}};
+    // Axis numbers are 9 points on the page, so they keep their place beside the map
+    // (and clear of its label) at any zoom; too small to read, they are left out.
+    p.save();
+    QFont font = p.font();
+    const double numberPixels = 9.0 / 72.0 * ppi_;
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(numberPixels))));
+    p.setFont(font);
+    const bool numbersReadable = numberPixels >= 5;
     const QFontMetricsF fm(p.font());
     const double tick = std::max(3.0, 0.08 * ppi_);
     for (const Side& s : sides) {
@@ -276,7 +300,7 @@ void MapCanvas::drawFlatAxes(QPainter& p, const surfer::MapFrame& m, QRectF rect
                 const double in = a.MajorTickType == 2 ? 0 : tick;
                 p.drawLine(at - dir * in, at + dir * out);
             }
-            if (!a.ShowLabels) continue;
+            if (!a.ShowLabels || !numbersReadable) continue;
             const QString text = number(std::fabs(v) < step * 1e-9 ? 0.0 : v);
             const QSizeF size = fm.size(0, text);
             QPointF c = at + dir * (tick + 2);
@@ -286,6 +310,7 @@ void MapCanvas::drawFlatAxes(QPainter& p, const surfer::MapFrame& m, QRectF rect
             p.drawText(box, Qt::AlignCenter, text);
         }
     }
+    p.restore();
 }
 
 void MapCanvas::drawSurfaceAxes(QPainter& p, const surfer::MapFrame& m, QRectF rect, bool back) {

@@ -32,6 +32,11 @@ public:
     void setDigitiseMode(bool on);
     bool digitiseMode() const { return digitise_; }
 
+    // The map drawn with a selection outline; nullptr for none.
+    void setSelectedMap(std::shared_ptr<const surfer::MapFrame> map);
+    // Forgets the rendered images (a map was deleted: its address may be reused).
+    void dropCache() { cache_.clear(); }
+
     void zoomToFit();
     bool userView() const { return userView_; }
     void zoomBy(double factor, QPointF aboutPixel);
@@ -44,6 +49,8 @@ signals:
     void pointerMoved(QPointF page);
     // A left click in Digitise mode, in page inches.
     void pageClicked(QPointF page);
+    // A left click (press and release without dragging) outside Digitise mode.
+    void pageSelected(QPointF page);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -66,6 +73,7 @@ private:
 
     std::shared_ptr<surfer::PlotDocument> doc_;
     std::vector<std::optional<QPointF>> marks_;
+    std::weak_ptr<const surfer::MapFrame> selected_;
     bool digitise_ = false;
     bool fitted_ = false;
     bool userView_ = false;  // zoomed or panned by hand: keep the view on resize

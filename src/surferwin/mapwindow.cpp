@@ -25,6 +25,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 namespace trelvik::surferwin {
@@ -80,25 +81,36 @@ MapWindow::MapWindow(std::shared_ptr<surfer::Application> app, QWidget* parent)
     dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
     auto* panel = new QWidget(dock);
     auto* lay = new QVBoxLayout(panel);
-    cmdDigitise_ = new QPushButton(tr("Digitise"), panel);
+    cmdDigitise_ = new QPushButton(tr("Digitise: off"), panel);
     cmdDigitise_->setCheckable(true);
+    // The mode must be plain to see: clicks add points only while it is on.
+    cmdDigitise_->setStyleSheet(QStringLiteral(
+        "QPushButton:checked { background-color: #c62828; color: white; font-weight: bold; }"));
     list_ = new QListWidget(panel);
     auto* cmdEnd = new QPushButton(tr("End group (-1)"), panel);
     auto* cmdUndo = new QPushButton(tr("Undo"), panel);
+    cmdClear_ = new QPushButton(tr("Clear"), panel);
     auto* cmdSave = new QPushButton(tr("Save..."), panel);
     lay->addWidget(cmdDigitise_);
     lay->addWidget(list_, 1);
     lay->addWidget(cmdEnd);
-    lay->addWidget(cmdUndo);
+    auto* undoClear = new QHBoxLayout;
+    undoClear->addWidget(cmdUndo);
+    undoClear->addWidget(cmdClear_);
+    lay->addLayout(undoClear);
     lay->addWidget(cmdSave);
     dock->setWidget(panel);
     addDockWidget(Qt::RightDockWidgetArea, dock);
     connect(cmdDigitise_, &QPushButton::toggled, this, &MapWindow::setDigitiseMode);
     connect(cmdEnd, &QPushButton::clicked, this, &MapWindow::endGroup);
     connect(cmdUndo, &QPushButton::clicked, this, &MapWindow::undoPoint);
+    connect(cmdClear_, &QPushButton::clicked, this, &MapWindow::clearPoints);
     connect(cmdSave, &QPushButton::clicked, this, &MapWindow::chooseAndSave);
 
     auto* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("New plot document"), QKeySequence::New, this, &MapWindow::newPlotDocument);
+    file->addAction(tr("Close document"), this, &MapWindow::closeShownDocument);
+    file->addSeparator();
     auto* add = file->addMenu(tr("Add map"));
     for (auto k : {surfer::MapKind::Relief, surfer::MapKind::Contour, surfer::MapKind::Image,
                    surfer::MapKind::Surface}) {
@@ -109,7 +121,9 @@ MapWindow::MapWindow(std::shared_ptr<surfer::Application> app, QWidget* parent)
     }
     file->addAction(tr("Save digitise file..."), this, &MapWindow::chooseAndSave);
     file->addSeparator();
-    file->addAction(tr("Close"), this, &QWidget::hide);
+    file->addAction(tr("Close window"), this, &QWidget::hide);
+    auto* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addAction(tr("Delete map"), QKeySequence::Delete, this, &MapWindow::deleteSelectedMap);
 
     coords_ = new QLabel(this);
     statusBar()->addWidget(coords_, 1);
@@ -117,6 +131,7 @@ MapWindow::MapWindow(std::shared_ptr<surfer::Application> app, QWidget* parent)
     connect(cmbDocument_, &QComboBox::activated, this, &MapWindow::documentChosen);
     connect(canvas_, &MapCanvas::pointerMoved, this, &MapWindow::pointerMoved);
     connect(canvas_, &MapCanvas::pageClicked, this, [this](QPointF page) { digitiseAt(page); });
+    connect(canvas_, &MapCanvas::pageSelected, this, [this](QPointF page) { selectMapAt(page); });
 
     timer_ = new QTimer(this);
     timer_->setInterval(400);
@@ -167,7 +182,10 @@ void MapWindow::rebuildDocumentList() {
 
 void MapWindow::documentChosen(int index) {
     if (index >= 0 && index < static_cast<int>(listed_.size())) {
-        showDocument(app_->openDocuments()[static_cast<std::size_t>(index)]);
+        // The chosen document becomes the active one: the next maps land in it.
+        const auto doc = app_->openDocuments()[static_cast<std::size_t>(index)];
+        app_->activateDocument(doc.get());
+        showDocument(doc);
     } else if (!listedReport_.empty()) {
         text_->setPlainText(QString::fromStdString(listedReport_));
         stack_->setCurrentWidget(text_);
@@ -187,6 +205,8 @@ void MapWindow::showDocument(const std::shared_ptr<surfer::Document>& doc) {
         return;
     }
     canvas_->setDocument(doc ? surfer::asPlot(doc) : nullptr);
+    selected_.reset();
+    canvas_->setSelectedMap(nullptr);
     shownRevision_ = -1;
     stack_->setCurrentWidget(canvas_);
 }
@@ -219,6 +239,73 @@ bool MapWindow::addMap(surfer::MapKind kind, const std::string& gridPath) {
     return true;
 }
 
+void MapWindow::newPlotDocument() {
+    app_->Documents.Add(1);
+    refresh();
+}
+
+bool MapWindow::closeShownDocument() {
+    const auto shown = canvas_->document();
+    std::shared_ptr<surfer::Document> doc;
+    if (stack_->currentWidget() == canvas_ && shown) {
+        doc = shown;
+    } else {
+        const int i = cmbDocument_->currentIndex();
+        if (i < 0 || i >= static_cast<int>(listed_.size())) return false;
+        doc = app_->openDocuments()[static_cast<std::size_t>(i)];
+    }
+    doc->Close();
+    canvas_->setDocument(nullptr);
+    canvas_->dropCache();
+    refresh();
+    return true;
+}
+
+bool MapWindow::selectMapAt(QPointF page) {
+    std::shared_ptr<surfer::MapFrame> hit;
+    if (const auto doc = canvas_->document())
+        for (const auto& m : doc->Shapes.maps())  // the last drawn lies on top
+            if (m->contains(page.x(), page.y())) hit = m;
+    selected_ = hit;
+    canvas_->setSelectedMap(hit);
+    if (hit)
+        statusBar()->showMessage(
+            tr("Selected %1 - Delete takes it off the plot")
+                .arg(QString::fromStdString(std::filesystem::path(hit->gridPath()).filename().string())),
+            5000);
+    return hit != nullptr;
+}
+
+bool MapWindow::deleteSelectedMap() {
+    const auto map = selected_.lock();
+    const auto doc = canvas_->document();
+    if (!map || !doc) return false;
+    // The label the plotting tools write under a map names its grid file; it goes too.
+    const std::string label = std::filesystem::path(map->gridPath()).filename().string();
+    std::shared_ptr<surfer::Shape> labelShape;
+    // The nearest text of that name whose anchor lies within an inch of the frame.
+    double best = 1e300;
+    const double cx = map->Left + map->XLength / 2, cy = map->Top - map->YLength / 2;
+    for (const auto& s : doc->Shapes.all()) {
+        if (s->kind() != surfer::ShapeKind::Text) continue;
+        const auto& t = static_cast<const surfer::TextShape&>(*s);
+        if (t.Text != label) continue;
+        if (std::fabs(t.X - cx) > map->XLength / 2 + 1 || std::fabs(t.Y - cy) > map->YLength / 2 + 1) continue;
+        const double d = std::hypot(t.X - cx, t.Y - cy);
+        if (d < best) {
+            best = d;
+            labelShape = s;
+        }
+    }
+    doc->Shapes.remove(map);
+    if (labelShape) doc->Shapes.remove(labelShape);
+    selected_.reset();
+    canvas_->setSelectedMap(nullptr);
+    canvas_->dropCache();
+    refresh();
+    return true;
+}
+
 void MapWindow::chooseAndAddMap(int kind) {
     const QString path = QFileDialog::getOpenFileName(this, tr("Grid file for a %1").arg(kindText(surfer::MapKind(kind))),
                                                       QString(), tr("Grid files (*.grd);;All files (*)"));
@@ -235,6 +322,7 @@ void MapWindow::setDigitiseMode(bool on) {
     }
     canvas_->setDigitiseMode(on);
     if (cmdDigitise_->isChecked() != on) cmdDigitise_->setChecked(on);
+    cmdDigitise_->setText(on ? tr("Digitise: ON") : tr("Digitise: off"));
     coords_->setText(on ? tr("Digitise: click on a map to add a point") : QString());
 }
 
@@ -262,6 +350,13 @@ void MapWindow::undoPoint() {
         marks_.pop_back();
         savedAll_ = false;
     }
+    syncPoints();
+}
+
+void MapWindow::clearPoints() {
+    session_.clear();
+    marks_.clear();
+    savedAll_ = false;
     syncPoints();
 }
 

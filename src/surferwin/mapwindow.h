@@ -46,6 +46,7 @@ public:
     QListWidget* pointList() const { return list_; }
     QLabel* pointerLabel() const { return coords_; }
     QPushButton* digitiseButton() const { return cmdDigitise_; }
+    QPushButton* clearButton() const { return cmdClear_; }
 
     // Messages and questions; nullptr restores the window's own message boxes.
     void setPrompt(Prompt* prompt);
@@ -55,10 +56,24 @@ public:
     // that cannot be read is reported and nothing is added. Returns whether a map was
     // added.
     bool addMap(surfer::MapKind kind, const std::string& gridPath);
+    // File > New plot document: an empty plot that becomes the active document, so
+    // the next maps (by hand or from the tools) land in it.
+    void newPlotDocument();
+    // File > Close document: closes the document on show; the previously active one
+    // comes back. False when none is shown.
+    bool closeShownDocument();
+    // Selects the map whose frame holds the page point (nothing there: none).
+    bool selectMapAt(QPointF page);
+    std::shared_ptr<surfer::MapFrame> selectedMap() const { return selected_.lock(); }
+    // Edit > Delete map (also the Delete key): takes the selected map, and the label
+    // written for it, off its plot. False when nothing is selected.
+    bool deleteSelectedMap();
     // Takes a click at a page point; false when no flat map is there.
     bool digitiseAt(QPointF page);
     void endGroup();
     void undoPoint();
+    // Empties the list of digitised points.
+    void clearPoints();
     // Writes the digitised points to path, asking before it replaces a file. Returns
     // whether the file was written.
     bool saveDigitiseTo(const std::string& path);
@@ -89,6 +104,7 @@ private:
     QListWidget* list_ = nullptr;
     QLabel* coords_ = nullptr;
     QPushButton* cmdDigitise_ = nullptr;
+    QPushButton* cmdClear_ = nullptr;
     QTimer* timer_ = nullptr;
     surfer::DigitiseSession session_;
     bool savedAll_ = false;  // every point in the list is in the last saved file
@@ -96,6 +112,7 @@ private:
     std::vector<const surfer::Document*> listed_;
     std::string listedReport_;
     long shownRevision_ = -1;
+    std::weak_ptr<surfer::MapFrame> selected_;
     std::unique_ptr<Prompt> ownPrompt_;
     Prompt* prompt_ = nullptr;
 };

@@ -30,7 +30,7 @@ std::vector<std::shared_ptr<surfer::TextShape>> texts(const surfer::PlotDocument
 }
 } // namespace
 
-TEST(PlotSurferV8, ThirteenGridsFillRowsOfSixWithLabelsAtTheFramesLowerLeft) {
+TEST(PlotSurferV8, ThirteenGridsFillRowsOfSixWithLabelsAboveTheirFrames) {
     Fixture f;
     for (int k = 1; k <= 13; ++k) {
         f.state.FileIndex = k;
@@ -44,15 +44,20 @@ TEST(PlotSurferV8, ThirteenGridsFillRowsOfSixWithLabelsAtTheFramesLowerLeft) {
         EXPECT_DOUBLE_EQ(m->Left, left0 + 18.0 * ((k - 1) % 6)) << k;
         EXPECT_DOUBLE_EQ(m->Top, top0 - 18.0 * ((k - 1) / 6)) << k;
     }
-    // A fresh frame is centred on the page point the label formula starts from, so each
-    // label lands on its own frame's lower-left corner.
+    // Each label stands above its own frame, clear of the axis, no wider than the frame.
     const auto labels = texts(*f.plot());
     ASSERT_EQ(labels.size(), 13u);
     for (std::size_t k = 0; k < 13; ++k) {
         EXPECT_EQ(labels[k]->Text, "tooth3.grd");
         EXPECT_NEAR(labels[k]->X, maps[k]->Left, 1e-9);
-        EXPECT_NEAR(labels[k]->Y, maps[k]->Top - maps[k]->YLength, 1e-9);
+        EXPECT_NEAR(labels[k]->Y, maps[k]->Top + kLabelGapAxes, 1e-9);
+        EXPECT_EQ(labels[k]->Font.VAlign, 4);  // standing on its anchor, outside the frame
+        EXPECT_LE(0.6 * labels[k]->Font.Size / 72 * 10, maps[k]->XLength);
     }
+    // The size follows the frame and shrinks for a long name.
+    EXPECT_DOUBLE_EQ(LabelPointSize(6, "a.grd"), 15);
+    EXPECT_DOUBLE_EQ(LabelPointSize(3, "a.grd"), 7.5);
+    EXPECT_NEAR(LabelPointSize(2, std::string(60, 'x')), 2 * 72 / (0.6 * 60), 1e-12);
     EXPECT_EQ(f.state.FileIndex, 13);  // the caller's loop advances it, not PlotSurfer
 }
 

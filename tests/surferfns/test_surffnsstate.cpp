@@ -169,3 +169,35 @@ TEST(BatchSkeleton, MissingGridCancelAndNoVersionEndTheBatchKeepingTheList) {
     ASSERT_EQ(r.prompt.shown.size(), 1u);
     EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("version"));
 }
+
+TEST(BatchSkeleton, StartNewSurferStartsItOnlyWhenTheRunPlots) {
+    ProcRun r;  // "Start new Surfer (v8)" ticked
+    r.add("a.grd", small());
+    auto existing = surfer::connect("Surfer.Application");
+    existing->Visible = true;
+    const auto before = surfer::instances().size();
+    // A run refused at its first entry starts nothing and shows no new window.
+    EXPECT_EQ(RunBatch(r.ctx, [](SurfFnsContext&, int) { return EntryResult::Stop; }, ClearRule::Never),
+              BatchOutcome::Stopped);
+    EXPECT_EQ(surfer::instances().size(), before);
+    EXPECT_EQ(r.app.SurferApp, existing);
+    EXPECT_EQ(existing->Documents.Count(), 0);
+    // A run that plots starts the new instance, visible and with the map in its plot.
+    r.ctx.chkPlotSurfer = true;
+    EXPECT_EQ(RunBatch(r.ctx, copyEntry), BatchOutcome::Completed);
+    ASSERT_EQ(surfer::instances().size(), before + 1);
+    EXPECT_NE(r.app.SurferApp, existing);
+    EXPECT_TRUE(r.app.SurferApp->Visible);
+    EXPECT_EQ(r.maps().size(), 1u);
+    EXPECT_EQ(existing->Documents.Count(), 0);
+}
+
+TEST(BatchSkeleton, StartNewSurferWithNoneRunningKeepsTheOneItStarted) {
+    ProcRun r;
+    r.add("a.grd", small());
+    r.ctx.chkPlotSurfer = true;
+    EXPECT_EQ(RunBatch(r.ctx, copyEntry), BatchOutcome::Completed);
+    EXPECT_EQ(surfer::instances().size(), 1u);
+    EXPECT_TRUE(r.app.SurferApp->Visible);
+    EXPECT_EQ(r.maps().size(), 1u);
+}

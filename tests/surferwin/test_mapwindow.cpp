@@ -10,6 +10,8 @@
 #include "surferwin/mapwindow.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
 #include <QEventLoop>
 #include <QLabel>
 #include <QListWidget>
@@ -298,4 +300,77 @@ TEST(MapWindow, ShortScaleBarPrintsOnlyTheNumbersThatFit) {
     }
     EXPECT_GT(longest, 0);
     EXPECT_LT(longest, QFontMetrics(f.win->canvas()->font()).horizontalAdvance("0.4") + 4);
+}
+
+TEST(MapWindow, NewDocumentTakesTheNextMapsAndSelectedMapsCanBeDeleted) {
+    Fixture f;
+    const std::string grid = saveGrid(f.dir, "plane.grd", 21, 11, tilted);
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, grid));
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Image, grid));
+    auto first = f.plot();
+    ASSERT_EQ(first->Shapes.maps().size(), 2u);
+    first->Shapes.AddText(first->Shapes.maps()[1]->Left, first->Shapes.maps()[1]->Top + 0.35, "plane.grd");
+
+    // A new plot document becomes the active one: a tool's next map lands there.
+    f.win->newPlotDocument();
+    EXPECT_EQ(f.app->Documents.Count(), 2);
+    auto second = f.plot();
+    EXPECT_NE(second, first);
+    EXPECT_EQ(f.win->canvas()->document(), second);
+    second->Shapes.AddReliefMap(grid);
+    EXPECT_EQ(first->Shapes.maps().size(), 2u);
+
+    // Choosing the first document again makes it active.
+    f.win->refresh();
+    auto* combo = f.win->findChild<QComboBox*>();
+    ASSERT_NE(combo, nullptr);
+    ASSERT_EQ(combo->count(), 2);
+    combo->setCurrentIndex(0);
+    emit combo->activated(0);
+    EXPECT_EQ(f.plot(), first);
+
+    // A click on the image map selects it; Delete takes it and its label off the plot.
+    auto image = first->Shapes.maps()[1];
+    f.win->canvas()->zoomToFit();
+    const QPoint at = f.pixelOf(image->Left + image->XLength / 2, image->Top - image->YLength / 2);
+    f.click(at);
+    EXPECT_EQ(f.win->selectedMap(), image);
+    EXPECT_TRUE(f.win->deleteSelectedMap());
+    ASSERT_EQ(first->Shapes.maps().size(), 1u);
+    EXPECT_EQ(first->Shapes.maps()[0]->mapKind(), surfer::MapKind::Relief);
+    EXPECT_EQ(first->Shapes.Count(), 1);  // the label went with its map
+    EXPECT_FALSE(f.win->deleteSelectedMap());  // nothing selected now
+    EXPECT_FALSE(f.win->selectMapAt({-50, -50}));
+
+    // Closing the shown document brings back the one active before it.
+    EXPECT_TRUE(f.win->closeShownDocument());
+    EXPECT_EQ(f.app->Documents.Count(), 1);
+    EXPECT_EQ(f.plot(), second);
+    f.win->refresh();
+    EXPECT_EQ(f.win->canvas()->document(), second);
+}
+
+TEST(MapWindow, ClearEmptiesTheListAndTheDigitiseButtonShowsItsState) {
+    Fixture f;
+    const std::string grid = saveGrid(f.dir, "plane.grd", 21, 11, tilted);
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, grid));
+    f.win->refresh();
+    EXPECT_EQ(f.win->digitiseButton()->text(), "Digitise: off");
+    f.win->digitiseButton()->click();
+    EXPECT_TRUE(f.win->canvas()->digitiseMode());
+    EXPECT_EQ(f.win->digitiseButton()->text(), "Digitise: ON");
+    auto map = f.plot()->Shapes.maps().back();
+    double px, py;
+    map->mapToPage(5, 2.5, px, py);
+    f.click(f.pixelOf(px, py));
+    f.win->endGroup();
+    EXPECT_EQ(f.win->pointList()->count(), 2);
+    f.win->clearButton()->click();
+    EXPECT_EQ(f.win->pointList()->count(), 0);
+    EXPECT_TRUE(f.win->digitised().entries().empty());
+    f.click(f.pixelOf(px, py));
+    EXPECT_EQ(f.win->digitised().pointCount(), 1);
+    f.win->digitiseButton()->click();
+    EXPECT_FALSE(f.win->canvas()->digitiseMode());
+    EXPECT_EQ(f.win->digitiseButton()->text(), "Digitise: off");
 }
