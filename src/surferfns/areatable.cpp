@@ -44,6 +44,7 @@ BatchOutcome cmdSAVol(SurfFnsContext& ctx) {
         formats::writeSummaryRow(s.GridDir[0] + kSAVolTableName, SAVolHeader(), row, i == 1);
         return EntryResult::Skipped;  // this table is never plotted
     };
+    ctx.batchStep = "surface area and volume";
     return RunBatch(ctx, entry);
 }
 

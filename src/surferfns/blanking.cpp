@@ -256,6 +256,7 @@ BlankRunResult cmdBlank(SurfFnsContext& ctx, const BlankOptions& options) {
         return result;
     }
     BlankRun run(ctx, options);
+    ctx.batchStep = "blanking";
     result.outcome = RunBatch(ctx, [&run](SurfFnsContext&, int i) { return run.entry(i); });
     result.ToothGridName = run.toothGrids;
     return result;

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "surfer/callargs.h"
+#include "surfer/operationprogress.h"
 #include "surferfns/plotsurfer.h"
 
 #include <filesystem>
@@ -58,8 +59,17 @@ BatchOutcome comparePairs(SurfFnsContext& ctx, const CompareOptions& o) {
         return BatchOutcome::Stopped;
     }
     const char* function = o.optCompareMax ? "C=max(A,B)" : o.optCompareMin ? "C=min(A,B)" : nullptr;
+    Progress& progress = BatchProgress(ctx);
+    const surfer::OperationProgress rows(&progress);
     for (s.FileIndex = 1; *s.FileIndex + 1 <= n; s.FileIndex = *s.FileIndex + 2) {
         const int i = *s.FileIndex;
+        if (progress.stopRequested()) {
+            Refuse(ctx, "", "Stopped (Esc) before grid " + std::to_string(i) + " of " + std::to_string(n) +
+                                ": the outputs of the grids before it are kept.");
+            return BatchOutcome::Stopped;
+        }
+        BatchStep(ctx, "comparing");
+        progress.step(i - 1, n);
         const std::string& a = s.GridFullName[i - 1];
         const std::string& b = s.GridFullName[i];
         s.OutGridName[i - 1] = s.GridPathNoExt[i - 1] + addText + ".grd";
@@ -76,6 +86,7 @@ BatchOutcome comparePairs(SurfFnsContext& ctx, const CompareOptions& o) {
         Refuse(ctx, kCompareTitle, "The last grid, " + s.GridFullName[n - 1] +
                                               ", has no grid to be compared with and was left out.");
     }
+    progress.step(n, n);
     ClearFilenames(s);
     return BatchOutcome::Completed;
 }

@@ -141,6 +141,7 @@ BatchOutcome cmdExtract(SurfFnsContext& ctx, const ExtractOptions& options) {
         }
     }
     ExtractRun run(ctx, options);
+    ctx.batchStep = "extracting";
     return RunBatch(ctx, [&run](SurfFnsContext&, int i) { return run.entry(i); });
 }
 

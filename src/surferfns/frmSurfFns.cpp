@@ -8,7 +8,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "core/error.h"
@@ -16,6 +18,8 @@
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/inputblocker.h"
+#include "widgets/qtprogress.h"
 
 namespace trelvik {
 
@@ -35,8 +39,15 @@ frmSurfFns::frmSurfFns(AppState& state, Prompt& prompt, QWidget* parent)
     : QWidget(parent), app_(state), prompt_(prompt) {
     setWindowTitle("Surfer Functions");
 
+    // The frames sit in a scroll area so that every control stays reachable on a
+    // small screen; the batch progress stays in view below it.
+    auto* outer = new QVBoxLayout(this);
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* content = new QWidget(scroll);
     QWidget* list = buildListFrame();
-    auto* grid = new QGridLayout(this);
+    auto* grid = new QGridLayout(content);
     grid->addWidget(list, 0, 0, 3, 1);
     grid->addWidget(buildBlankFrame(), 0, 1);
     auto* middle = new QVBoxLayout;
@@ -53,6 +64,16 @@ frmSurfFns::frmSurfFns(AppState& state, Prompt& prompt, QWidget* parent)
     grid->addWidget(buildProcessFrame(), 1, 2);
     grid->addWidget(buildCompareFrame(), 1, 3);
     grid->addWidget(buildPlotFrame(), 2, 1, 1, 3);
+    scroll->setWidget(content);
+    outer->addWidget(scroll, 1);
+    auto* progressRow = new QHBoxLayout;
+    lblBatchStep = new QLabel(this);
+    pbrBatch = new QProgressBar(this);
+    pbrBatch->setTextVisible(true);
+    pbrBatch->hide();
+    progressRow->addWidget(lblBatchStep, 1);
+    progressRow->addWidget(pbrBatch, 2);
+    outer->addLayout(progressRow);
 
     connectList();
     connectPlot();
@@ -153,6 +174,22 @@ surffns::SurfFnsContext frmSurfFns::context() {
     ctx.chkPlotSurfer = chkPlotSurfer->isChecked();
     ctx.plot = plotOptions();
     return ctx;
+}
+
+void frmSurfFns::runBatch(surffns::SurfFnsContext& ctx, const std::function<void()>& body) {
+    lblBatchStep->clear();
+    pbrBatch->setRange(0, 1);
+    pbrBatch->setValue(0);
+    pbrBatch->show();
+    {
+        QtProgress progress(pbrBatch, lblBatchStep);
+        InputBlocker blocker(this);
+        ctx.progress = &progress;
+        body();
+        ctx.progress = nullptr;
+    }
+    pbrBatch->hide();
+    lblBatchStep->clear();
 }
 
 void frmSurfFns::showState(const surffns::SurfFnsContext& ctx) {

@@ -9,6 +9,8 @@
 // cmdPresetA_Click, or with opt3DSurface selected); the map options they read are the
 // public controls below.
 #include <QWidget>
+
+#include <functional>
 #include <array>
 #include <string>
 
@@ -21,6 +23,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
@@ -56,6 +59,10 @@ public:
     QLabel* txtNoFiles;
     QLabel* lblDescription;
     QCheckBox *chkClearFilenames, *chkStartSurfer;
+    // Progress of a batch: its step ("grid 3 of 20: smoothing") and bar, shown while it
+    // runs; Esc stops it between grids.
+    QLabel* lblBatchStep;
+    QProgressBar* pbrBatch;
 
     // "Plot output".
     QGroupBox* fraPlot;
@@ -151,6 +158,9 @@ private:
     void connectOperations();
     // Copies what a procedure changed back into the controls (count, file name).
     void showState(const surffns::SurfFnsContext& ctx);
+    // Runs one batch with the progress bar and step shown, Esc routed to ctx.progress
+    // and the window's other input held off.
+    void runBatch(surffns::SurfFnsContext& ctx, const std::function<void()>& body);
     surffns::PlotOptions plotOptions() const;
 
     AppState& app_;

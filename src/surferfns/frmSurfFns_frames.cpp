@@ -143,7 +143,7 @@ void frmSurfFns::cmdBlank_Click() {
     o.chkBlankUseBlnFile = chkBlankUseBlnFile->isChecked();
     o.txtBlankDelChar = txtBlankDelChar->text().toStdString();
     auto ctx = context();
-    surffns::cmdBlank(ctx, o);
+    runBatch(ctx, [&] { surffns::cmdBlank(ctx, o); });
     showState(ctx);
 }
 
@@ -156,19 +156,19 @@ void frmSurfFns::cmdExtract_Click() {
     o.txtRedRowFactor = txtRedRowFactor->text().toStdString();
     o.txtRedRowMax = txtRedRowMax->text().toStdString();
     auto ctx = context();
-    surffns::cmdExtract(ctx, o);
+    runBatch(ctx, [&] { surffns::cmdExtract(ctx, o); });
     showState(ctx);
 }
 
 void frmSurfFns::cmdFixResolution_Click() {
     auto ctx = context();
-    surffns::cmdFixResolution(ctx);
+    runBatch(ctx, [&] { surffns::cmdFixResolution(ctx); });
     showState(ctx);
 }
 
 void frmSurfFns::cmdSAVol_Click() {
     auto ctx = context();
-    surffns::cmdSAVol(ctx);
+    runBatch(ctx, [&] { surffns::cmdSAVol(ctx); });
     showState(ctx);
 }
 
@@ -183,13 +183,13 @@ void frmSurfFns::cmdRegridExactResol_Click() {
     o.chkRegridIndivTeeth = chkRegridIndivTeeth->isChecked();
     o.optTerrain = optTerrain->isChecked();  // terrain results are looked at as image maps
     auto ctx = context();
-    surffns::cmdRegridExactResol(ctx, o);
+    runBatch(ctx, [&] { surffns::cmdRegridExactResol(ctx, o); });
     showState(ctx);
 }
 
 void frmSurfFns::cmdReZero_Click() {
     auto ctx = context();
-    surffns::cmdReZero(ctx);
+    runBatch(ctx, [&] { surffns::cmdReZero(ctx); });
     showState(ctx);
 }
 

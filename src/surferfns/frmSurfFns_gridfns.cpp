@@ -139,7 +139,7 @@ void frmSurfFns::chkCurvature_Click() {
 void frmSurfFns::cmdSmooth_Click() {
     const surffns::SmoothOptions o = readSmooth(*this);
     auto ctx = context();
-    surffns::SmoothGrids(ctx, o);
+    runBatch(ctx, [&] { surffns::SmoothGrids(ctx, o); });
     showState(ctx);
 }
 
@@ -159,7 +159,7 @@ void frmSurfFns::cmdProcess_Click() {
     o.cmbProcess = cmbProcess->currentText().toStdString();
     o.txtTAMinSlope = txtTAMinSlope->text().toStdString();
     auto ctx = context();
-    surffns::ProcessGrids(ctx, o);
+    runBatch(ctx, [&] { surffns::ProcessGrids(ctx, o); });
     showState(ctx);
 }
 
@@ -169,7 +169,7 @@ void frmSurfFns::cmdCompareGrids_Click() {
     o.optCompareMin = optCompareMin->isChecked();
     o.txtCompGridOutGridText = txtCompGridOutGridText->text().toStdString();
     auto ctx = context();
-    surffns::CompareGrids(ctx, o);
+    runBatch(ctx, [&] { surffns::CompareGrids(ctx, o); });
     showState(ctx);
 }
 

@@ -148,7 +148,7 @@ void frmSurfFns::PlotSurfer(const std::string& GridFilename, int PlotType) {
 
 void frmSurfFns::cmdPlotGrid_Click() {
     auto ctx = context();
-    surffns::PlotGrids(ctx);
+    runBatch(ctx, [&] { surffns::PlotGrids(ctx); });
     showState(ctx);
 }
 

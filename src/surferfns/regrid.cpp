@@ -166,6 +166,7 @@ BatchOutcome cmdRegridExactResol(SurfFnsContext& ctx, const RegridOptions& optio
         return BatchOutcome::Stopped;
     }
     RegridRun run(ctx, options, static_cast<long>(n));
+    ctx.batchStep = "regridding";
     return RunBatch(ctx, [&run](SurfFnsContext&, int i) { return run.entry(i); });
 }
 

@@ -43,6 +43,7 @@ BatchOutcome cmdFixResolution(SurfFnsContext& ctx) {
         PlotSurfer(c, out, s.PlotType);
         return EntryResult::Skipped;
     };
+    ctx.batchStep = "fixing the resolution";
     return RunBatch(ctx, entry, ClearRule::IfTicked);
 }
 

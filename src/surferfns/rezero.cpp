@@ -34,6 +34,7 @@ BatchOutcome cmdReZero(SurfFnsContext& ctx) {
                                    {"OutGridC", s.OutGridName[i - 1]}});
         return EntryResult::Done;
     };
+    ctx.batchStep = "re-zeroing";
     return RunBatch(ctx, entry);
 }
 

@@ -160,9 +160,13 @@ BatchOutcome SmoothGrids(SurfFnsContext& ctx, const SmoothOptions& o) {
             s.PlotType = cx.plot.PlotType;
             PlotSurfer(cx, s.OutGridName[i - 1], s.PlotType);
         }
-        if (o.chkCurvature) MakeCurvatureGrid(cx, s.OutGridName[i - 1]);
+        if (o.chkCurvature) {
+            BatchStep(cx, "curvature");
+            MakeCurvatureGrid(cx, s.OutGridName[i - 1]);
+        }
         return EntryResult::Skipped;  // already plotted above
     };
+    ctx.batchStep = "smoothing";
     return RunBatch(ctx, entryOp, ClearRule::Always);
 }
 

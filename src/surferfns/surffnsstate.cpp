@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/textform.h"
 #include "surfer/application.h"
+#include "surfer/operationprogress.h"
 #include "surferfns/plotsurfer.h"
 #include "surferfns/preparesurfer.h"
 
@@ -130,14 +131,31 @@ void startList(SurfFnsContext& ctx) {
 }
 } // namespace
 
+Progress& BatchProgress(SurfFnsContext& ctx) { return ctx.progress ? *ctx.progress : noProgress(); }
+
+void BatchStep(SurfFnsContext& ctx, const std::string& what) {
+    const int i = ctx.state.FileIndex.value_or(1);
+    BatchProgress(ctx).status("grid " + std::to_string(i) + " of " + std::to_string(ctx.state.NumFiles) + ": " + what);
+}
+
 BatchOutcome RunBatch(SurfFnsContext& ctx, const EntryOperation& op, ClearRule clear) {
     BusyScope busy(ctx.prompt);
+    Progress& progress = BatchProgress(ctx);
+    // The long grid operations report their rows to the same sink.
+    const surfer::OperationProgress rows(&progress);
     return guarded(ctx, [&] {
         startList(ctx);
         SurfFnsState& s = ctx.state;
         const int n = s.NumFiles;
         for (s.FileIndex = 1; *s.FileIndex <= n; s.FileIndex = *s.FileIndex + 1) {
             const int i = *s.FileIndex;
+            if (progress.stopRequested()) {
+                Refuse(ctx, "", "Stopped (Esc) before grid " + std::to_string(i) + " of " + std::to_string(n) +
+                                    ": the outputs of the grids before it are kept.");
+                return BatchOutcome::Stopped;
+            }
+            BatchStep(ctx, ctx.batchStep);
+            progress.step(i - 1, n);
             const EntryResult r = op(ctx, i);
             if (r == EntryResult::Stop) return BatchOutcome::Stopped;
             if (r == EntryResult::Done && ctx.chkPlotSurfer) {
@@ -145,6 +163,7 @@ BatchOutcome RunBatch(SurfFnsContext& ctx, const EntryOperation& op, ClearRule c
                 PlotSurfer(ctx, s.OutGridName[i - 1], s.PlotType);
             }
         }
+        progress.step(n, n);
         if (clear == ClearRule::Always || (clear == ClearRule::IfTicked && ctx.chkClearFilenames))
             ClearFilenames(s);
         return BatchOutcome::Completed;
@@ -159,6 +178,7 @@ BatchOutcome PlotGrids(SurfFnsContext& ctx) {
         PlotSurfer(c, s.OutGridName[i - 1], s.PlotType);
         return EntryResult::Skipped;  // plotted whether or not "Plot in Surfer" is ticked
     };
+    ctx.batchStep = "plotting";
     return RunBatch(ctx, plotInput, ClearRule::IfTicked);
 }
 

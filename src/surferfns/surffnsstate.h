@@ -10,6 +10,7 @@
 // Lists are stored 0-based: entry i of the window (1..NumFiles) is element i - 1.
 // FileIndex counts from 1 and is empty until a batch loop (or PlotSurfer) sets it.
 #include "core/appstate.h"
+#include "core/progress.h"
 #include "core/prompt.h"
 
 #include <functional>
@@ -91,7 +92,16 @@ struct SurfFnsContext {
     // so a run refused at a message leaves no empty map window behind.
     bool newSurferPending = false;
     bool newSurferFresh = false;  // the pending instance was started for this run: use it
+    // Progress of a batch: "grid 3 of 20: smoothing" as its status, grids and the rows
+    // of long operations as steps; Esc (stopRequested) ends the batch between grids.
+    Progress* progress = nullptr;     // none: nothing shown, never stopped
+    std::string batchStep = "processing";  // what each grid goes through, for the status
 };
+
+// The batch's progress sink (a silent one when none is set).
+Progress& BatchProgress(SurfFnsContext& ctx);
+// Shows "grid <FileIndex> of <NumFiles>: <what>" as the batch's status.
+void BatchStep(SurfFnsContext& ctx, const std::string& what);
 
 // --- The grid list -------------------------------------------------------------------
 
@@ -159,6 +169,9 @@ enum class BatchOutcome { Completed, Stopped, Failed };
 // chkPlotSurfer, map type from ctx.plot.PlotType), then the list is cleared per rule.
 // A failure (trelvik::Error or another std::exception) shows its message, ends the
 // batch and keeps the list and every output already written; Stop ends it quietly.
+// Before each grid the status shows "grid i of n: <batchStep>"; an Esc pressed during
+// the run stops it before the next grid with one message, keeping the list and the
+// outputs already written (Stopped).
 // The pointer is normal again however it ends.
 BatchOutcome RunBatch(SurfFnsContext& ctx, const EntryOperation& op, ClearRule clear = ClearRule::Always);
 

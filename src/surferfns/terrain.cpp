@@ -102,6 +102,7 @@ BatchOutcome ProcessGrids(SurfFnsContext& ctx, const ProcessOptions& o) {
     // Terrain and inverse grids are shown as image maps whatever the frame's map type.
     SurfFnsContext run = ctx;
     if (o.optTerrain || o.optInverse) run.plot.PlotType = 3;
+    run.batchStep = "processing";
     return RunBatch(run, entryOp, ClearRule::Always);
 }
 

@@ -97,3 +97,47 @@ TEST(Smoothing, RefusalsLeaveTheListAndWriteNothing) {
         EXPECT_EQ(r.state.NumFiles, 1);
     }
 }
+
+namespace {
+// Records what a batch reports and asks to stop once `stopAfter` statuses were seen.
+struct RecordingProgress : trelvik::Progress {
+    std::vector<std::string> statuses;
+    long long rowSteps = 0, lastTotal = 0;
+    std::size_t stopAfter = 1000;
+    void status(const std::string& t) override { statuses.push_back(t); }
+    void step(long long, long long total) override {
+        ++rowSteps;
+        lastTotal = total;
+    }
+    bool stopRequested() override { return statuses.size() >= stopAfter; }
+};
+} // namespace
+
+TEST(Smoothing, BatchReportsEachGridsStepsAndEscStopsBetweenGrids) {
+    ProcRun r;
+    r.add("a.grd", bumpy());
+    r.add("b.grd", makeGrid(120, 100, 0, 10, 0, 10, [](double x, double y) { return x * y; }));
+    SmoothOptions o;
+    o.chkCurvature = true;
+    chkCurvature_Click(o);
+    RecordingProgress progress;
+    r.ctx.progress = &progress;
+    EXPECT_EQ(SmoothGrids(r.ctx, o), BatchOutcome::Completed);
+    EXPECT_THAT(progress.statuses, ElementsAre("grid 1 of 2: smoothing", "grid 1 of 2: curvature",
+                                               "grid 2 of 2: smoothing", "grid 2 of 2: curvature"));
+    EXPECT_GT(progress.rowSteps, 10);  // the filter's rows, not only the grids
+    EXPECT_TRUE(r.prompt.shown.empty());
+
+    // Esc during the first grid: the batch ends before the second, keeping the first's outputs.
+    ProcRun s;
+    s.add("a.grd", bumpy());
+    s.add("b.grd", bumpy());
+    RecordingProgress stopper;
+    stopper.stopAfter = 2;  // set once the first grid's curvature step has begun
+    s.ctx.progress = &stopper;
+    EXPECT_EQ(SmoothGrids(s.ctx, o), BatchOutcome::Stopped);
+    EXPECT_THAT(s.files(), ElementsAre("a.grd", "a_fwa9,4x3.grd", "a_fwa9,4x3_curv10.grd", "b.grd"));
+    ASSERT_EQ(s.prompt.shown.size(), 1u);
+    EXPECT_THAT(s.prompt.shown[0].text, HasSubstr("before grid 2 of 2"));
+    EXPECT_EQ(s.state.NumFiles, 2);  // the list is kept for another run
+}
