@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -25,6 +26,7 @@
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/fitscreen.h"
 
 namespace trelvik::csvview {
 
@@ -69,12 +71,21 @@ frmCSVView::frmCSVView(AppState& state, Prompt& prompt, QWidget* parent)
     buildFrame();
     connectHandlers();
     Form_Load();
+    fitToScreen(this, QSize(1422, 905));
 }
 
 frmCSVView::~frmCSVView() = default;
 
 void frmCSVView::buildFrame() {
-    auto* top = new QHBoxLayout(this);
+    // Everything sits in a scroll area: the window is wider and taller than a small
+    // screen, and shrinking the views themselves would change the pictures they hold.
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* content = new QWidget(scroll);
+    auto* top = new QHBoxLayout(content);
 
     // File choice.
     auto* files = new QVBoxLayout;
@@ -188,6 +199,8 @@ void frmCSVView::buildFrame() {
     right->addLayout(results);
     right->addStretch();
     top->addLayout(right, 1);
+    scroll->setWidget(content);
+    outer->addWidget(scroll);
 }
 
 void frmCSVView::Form_Load() {

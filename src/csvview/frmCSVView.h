@@ -157,6 +157,9 @@ public:
     void cmdReadCSV_Click();
     void cmdViewCSV_Click();
     void ClearPicBox();
+    // Empties the read-outs of the current, working and processed views: after a read
+    // they would still show the previous file's values.
+    void clearReadouts();
     void cmdICopy_Click();
     void DrawGridToPicBoxW();
     void ViewICSV(int view, int source);

@@ -145,6 +145,7 @@ void frmCSVView::cmdReadCSV_Click() {
         o.size = sizeOption();
         const ReadCsvOutcome out = ReadCsvGrid(o, CurrentGrid_, GridPoints_, prompt_);
         if (!out.done) return;
+        clearReadouts();
         cmdViewCSV_Click();
         cmdICopy_Click();
         if (out.pointsOutside > 0)
@@ -162,6 +163,12 @@ void frmCSVView::cmdViewCSV_Click() {
     showCurrentView();
     // A batch reads file after file; the 3-D view would only slow it down.
     if (!AllFilesRunning) cmdCopyWRL_Click();
+}
+
+void frmCSVView::clearReadouts() {
+    for (QLabel* l : {lblX_D, lblY_D, lblZ_D, lblXR_D, lblYR_D, lblZR_D, lblX_W, lblY_W, lblZ_W, lblXR_W, lblYR_W,
+                      lblZR_W, lblX_P, lblY_P, lblZ_P, lblXR_P, lblYR_P, lblZR_P})
+        l->clear();
 }
 
 void frmCSVView::ClearPicBox() {

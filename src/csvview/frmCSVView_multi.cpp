@@ -41,7 +41,8 @@ void frmCSVView::cmdReadMultiCSV_Click() {
     guarded([&] {
         BusyScope busy(prompt_);
         chkOrigModelFile->setChecked(true);  // teeth are read negated and re-zeroed
-        QtProgress progress;
+        const QString shownCount = lblNoTeeth->text();  // kept when the read does not finish
+        QtProgress progress(nullptr, lblNoTeeth);  // the tooth count while the file reads
         MultiToothReadOptions o;
         o.folder = Dir1->path().toStdString();
         o.fileName = textOf(Text1);
@@ -50,8 +51,18 @@ void frmCSVView::cmdReadMultiCSV_Click() {
         o.size = sizeOption();
         // Shows the pointer and lets an Esc already pressed reach the stop flag.
         progress.status("Reading " + o.fileName);
-        const MultiToothReadResult r = ReadMultiToothFile(o, store_, prompt_, progress);
-        if (r.outcome != MultiReadOutcome::Done) return;  // refused, split or stopped by Esc
+        MultiToothReadResult r;
+        try {
+            r = ReadMultiToothFile(o, store_, prompt_, progress);
+        } catch (...) {
+            lblNoTeeth->setText(shownCount);
+            throw;
+        }
+        if (r.outcome != MultiReadOutcome::Done) {  // refused, split or stopped by Esc
+            lblNoTeeth->setText(shownCount);
+            return;
+        }
+        clearReadouts();
         lblNoTeeth->setText(number(r.teethInFile));
         txtCurrTooth->clear();
         txtViewTeethStart->setText("1");

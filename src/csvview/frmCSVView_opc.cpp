@@ -117,6 +117,7 @@ void frmCSVView::showBatchFile(const BatchFileResult& f, AllFilesMode mode) {
     Text1->setText(QString::fromStdString(f.fileName));
     CurrentGrid_ = f.grid;
     GridPoints_ = f.points;
+    clearReadouts();
     cmdViewCSV_Click();
     views_.copyCurrentToWorking(CurrentGrid_);
     showAllViews();

@@ -150,6 +150,10 @@ MultiToothReadResult ReadMultiToothFile(const MultiToothReadOptions& opts, Multi
         fresh.zmax.push_back(zmax);
         fresh.toothCount = t;
         if ((t & 63) == 0) progress.step(t, teeth);
+        // The count read so far, for the window (often enough to follow, not per tooth
+        // of a file of thousands).
+        if (t == 1 || t == teeth || (t & 15) == 0)
+            progress.status("Tooth " + std::to_string(t) + " / " + std::to_string(teeth));
     }
     g.cells.clear();
     g.filled.clear();

@@ -8,7 +8,8 @@
 // is present when its grid has a filled cell; a tooth passed over by the file (three
 // points or fewer) is absent and shows as a blank picture. A file with more teeth
 // than MaxTeeth is split into parts or refused. Esc (Progress::stopRequested) ends
-// the read before the next tooth, keeping the teeth read so far.
+// the read before the next tooth, keeping the teeth read so far. While it reads, the
+// status shows "Tooth t / teeth" (the first, every 16th and the last tooth).
 // Viewing: a range of teeth (all, from..to, one) or the slider's tooth alone; each
 // tooth shown becomes the current grid, whose grey range is its own or all teeth's.
 #include "core/progress.h"

@@ -18,6 +18,7 @@
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/fitscreen.h"
 #include "widgets/inputblocker.h"
 #include "widgets/qtprogress.h"
 
@@ -79,6 +80,7 @@ frmSurfFns::frmSurfFns(AppState& state, Prompt& prompt, QWidget* parent)
     connectPlot();
     connectOperations();
     Form_Load();
+    fitToScreen(this, QSize(1229, 880));
 }
 
 QWidget* frmSurfFns::buildListFrame() {

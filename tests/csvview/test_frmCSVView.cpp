@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
 
@@ -139,6 +141,12 @@ TEST_F(CsvViewWindow, ReadDrawsCurrentAndWorkingViewsWithReadouts) {
     EXPECT_EQ(w->lblZ_D->text(), "255");
     w->picBoxP_MouseMove(10, 10);  // processed view not drawn: nothing shown
     EXPECT_EQ(w->lblX_P->text(), "");
+    w->picBoxW_MouseMove(10, 10);
+    EXPECT_FALSE(w->lblZR_W->text().isEmpty());
+
+    // the next read empties every read-out until the mouse is over a view again
+    w->cmdReadCSV->click();
+    for (QLabel* l : {w->lblX_D, w->lblZR_D, w->lblX_W, w->lblZR_W, w->lblZ_P}) EXPECT_EQ(l->text(), "") << l->objectName().toStdString();
 }
 
 TEST_F(CsvViewWindow, FailedReadIsShownAndAnalysesWaitForAGrid) {
@@ -227,4 +235,35 @@ TEST_F(CsvViewWindow, CopyFrameFillsAResultViewUntilTheNextRead) {
     w->cmdReadCSV->click();
     EXPECT_FALSE(w->views().resultViews[1].drawn);
     EXPECT_EQ(w->picBoxI[1]->size(), QSize(165, 165));
+}
+
+TEST_F(CsvViewWindow, FitsTheScreenWithEveryControlReachable) {
+    w->show();
+    QCoreApplication::processEvents();
+    const QSize room = w->screen()->availableGeometry().size();
+    EXPECT_LE(w->width(), room.width());
+    EXPECT_LE(w->height(), room.height());
+    auto* scroll = w->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    for (QWidget* c : std::initializer_list<QWidget*>{w->cmdExit, w->picBoxI[3], w->cmdCopyPicBox, w->SSTab1,
+                                                      w->picBoxP}) {
+        scroll->ensureWidgetVisible(c, 0, 0);
+        QCoreApplication::processEvents();
+        const QRect inView(c->mapTo(scroll->viewport(), QPoint(0, 0)), c->size());
+        EXPECT_TRUE(scroll->viewport()->rect().contains(inView) || c->width() > scroll->viewport()->width() ||
+                    c->height() > scroll->viewport()->height())
+            << c->objectName().toStdString();
+        EXPECT_GE(c->width(), c->minimumSizeHint().width());
+    }
+    if (const char* out = std::getenv("TRELVIK_SCREENSHOT_DIR")) {
+        for (int k = 0; k < w->SSTab1->count(); ++k) {
+            w->SSTab1->setCurrentIndex(k);
+            scroll->ensureWidgetVisible(w->SSTab1, 0, 0);
+            QCoreApplication::processEvents();
+            w->grab().save(QString(out) + "/csvview_tab" + QString::number(k) + ".png");
+        }
+        scroll->ensureWidgetVisible(w->picBoxI[3], 0, 0);
+        QCoreApplication::processEvents();
+        w->grab().save(QString(out) + "/csvview_results.png");
+    }
 }

@@ -169,3 +169,18 @@ TEST(MultiTooth, TooManyTeethSplitOrRefusedAndFaultsKeepTheStore) {
     ReadMultiToothFile(o, store, prompt, noProgress());
     EXPECT_EQ(prompt.shown.back().title, "Filename");
 }
+
+TEST(MultiTooth, ReadShowsTheToothCountAsItGoes) {
+    TempDir tmp;
+    std::string all;
+    for (int t = 1; t <= 40; ++t) all += toothText(t, 3, [t](int x, int y) { return -1.0 * t * (x + y); }, t < 40);
+    csvtest::writeText(tmp.path("forty.csv"), all);
+    struct Statuses : trelvik::Progress {
+        std::vector<std::string> seen;
+        void status(const std::string& t) override { seen.push_back(t); }
+    } progress;
+    MultiToothStore store;
+    ScriptedPrompt prompt;
+    ASSERT_EQ(ReadMultiToothFile(readOpts(tmp, "forty.csv"), store, prompt, progress).outcome, MultiReadOutcome::Done);
+    EXPECT_EQ(progress.seen, (std::vector<std::string>{"Tooth 1 / 40", "Tooth 16 / 40", "Tooth 32 / 40", "Tooth 40 / 40"}));
+}

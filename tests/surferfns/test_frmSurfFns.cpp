@@ -14,6 +14,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QProgressBar>
+#include <QScreen>
+#include <QScrollArea>
 
 #include "procrun.h"
 #include "shell/frmStartup.h"
@@ -333,5 +336,34 @@ TEST(SurfFnsWindow, RefusedRunsKeepTheListAndWriteNothing) {
         EXPECT_TRUE(e.plotted().empty()) << c.shown;
         EXPECT_EQ(w->txtNoFiles->text(), "2") << c.shown;
         EXPECT_FALSE(e.prompt.busyNow) << c.shown;
+    }
+}
+
+TEST(SurfFnsWindow, FitsTheScreenWithEveryControlReachable) {
+    Env e;
+    frmSurfFns* w = e.open();
+    ASSERT_NE(w, nullptr);
+    QCoreApplication::processEvents();
+    const QSize room = w->screen()->availableGeometry().size();
+    EXPECT_LE(w->width(), room.width());
+    EXPECT_LE(w->height(), room.height());
+    // Scrolled to, the bottom-right controls come into view at their full size.
+    auto* scroll = w->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    for (QWidget* c : std::initializer_list<QWidget*>{w->cmdExit, w->cmdCompareGrids, w->chkTeeth[11], w->txtTilt}) {
+        scroll->ensureWidgetVisible(c);
+        QCoreApplication::processEvents();
+        const QRect inView(c->mapTo(scroll->viewport(), QPoint(0, 0)), c->size());
+        EXPECT_TRUE(scroll->viewport()->rect().contains(inView)) << c->objectName().toStdString();
+        EXPECT_GE(c->width(), c->minimumSizeHint().width());
+    }
+    EXPECT_TRUE(w->pbrBatch->isHidden());
+    if (const char* out = std::getenv("TRELVIK_SCREENSHOT_DIR")) {
+        scroll->ensureWidgetVisible(w->lblDescription);
+        QCoreApplication::processEvents();
+        w->grab().save(QString(out) + "/surffns_top.png");
+        scroll->ensureWidgetVisible(w->cmdCompareGrids);
+        QCoreApplication::processEvents();
+        w->grab().save(QString(out) + "/surffns_bottom.png");
     }
 }
