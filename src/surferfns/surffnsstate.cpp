@@ -62,13 +62,61 @@ bool AddFilename(SurfFnsContext& ctx) {
     return true;
 }
 
+namespace {
+// Takes the refusals of one "Add all filenames" so that they are shown together.
+class CollectedRefusals : public Prompt {
+public:
+    explicit CollectedRefusals(Prompt& real) : real_(real) {}
+    Answer message(const std::string&, const std::string& text, Buttons) override {
+        last = text;
+        return Answer::Ok;
+    }
+    void busy(bool on) override { real_.busy(on); }
+    std::string last;
+
+private:
+    Prompt& real_;
+};
+
+std::string nameList(const std::vector<std::string>& names) {
+    constexpr std::size_t kShown = 30;
+    std::string out;
+    for (std::size_t k = 0; k < names.size() && k < kShown; ++k) out += (k ? ", " : "") + names[k];
+    if (names.size() > kShown) out += " and " + std::to_string(names.size() - kShown) + " more";
+    return out;
+}
+} // namespace
+
 int AddAllFilenames(SurfFnsContext& ctx) {
     int added = 0;
+    CollectedRefusals collected(ctx.prompt);
+    std::vector<std::string> duplicates, others;
+    std::string otherReason;
     for (const std::string& n : ctx.File2Names) {
-        ctx.Text2 = n;
-        if (AddFilename(ctx)) ++added;
+        SurfFnsContext one{ctx.app, collected, ctx.state};
+        one.File2Folder = ctx.File2Folder;
+        one.Text2 = n;
+        collected.last.clear();
+        if (AddFilename(one)) {
+            ++added;
+        } else if (collected.last == "Filename already added") {
+            duplicates.push_back(n);
+        } else {
+            others.push_back(n);
+            otherReason = collected.last;
+        }
     }
     if (!ctx.File2Names.empty()) ctx.Text2 = ctx.File2Names.front();
+    // One message for the whole folder, not one box per file.
+    std::string text;
+    if (!duplicates.empty())
+        text = std::to_string(duplicates.size()) + (duplicates.size() == 1 ? " file was" : " files were") +
+               " already in the list and not added again: " + nameList(duplicates) + ".";
+    if (!others.empty())
+        text += std::string(text.empty() ? "" : "\n") + std::to_string(others.size()) +
+                (others.size() == 1 ? " file was" : " files were") + " not added (" + otherReason +
+                "): " + nameList(others) + ".";
+    if (!text.empty()) Refuse(ctx, kFilenameTitle, text);
     return added;
 }
 

@@ -111,7 +111,8 @@ void BatchStep(SurfFnsContext& ctx, const std::string& what);
 // listed ("Filename already added"). Sets FileIndex as the duplicate scan leaves it.
 bool AddFilename(SurfFnsContext& ctx);
 // "Add all filenames": Add filename for each of File2Names in turn (Text2 takes each
-// name); returns the number added. Text2 ends on the first name.
+// name); returns the number added. Text2 ends on the first name. Names refused (already
+// listed, too short) are named together in one "Filename" message.
 int AddAllFilenames(SurfFnsContext& ctx);
 // "Clear filenames": empties the list.
 void ClearFilenames(SurfFnsState& state);

@@ -66,6 +66,16 @@ TEST(GridList, AddBuildsEveryNameAndRefusalsLeaveTheListUnchanged) {
     EXPECT_THAT(r.state.GridBaseName, ElementsAre("m2", "a", "c"));
     EXPECT_THAT(r.prompt.shown, ::testing::SizeIs(1));
     EXPECT_EQ(r.ctx.Text2, "a.grd");
+
+    // A partly added folder: every duplicate named in one message, not a box each.
+    r.prompt.shown.clear();
+    r.ctx.File2Names = {"a.grd", "b.grd", "c.grd", "d.grd", "m2.txt", "e.grd"};
+    EXPECT_EQ(AddAllFilenames(r.ctx), 3);
+    ASSERT_EQ(r.prompt.shown.size(), 1u);
+    EXPECT_EQ(r.prompt.shown[0].title, "Filename");
+    EXPECT_EQ(r.prompt.shown[0].text, "3 files were already in the list and not added again: a.grd, c.grd, m2.txt.");
+    EXPECT_EQ(r.state.NumFiles, 6);
+    EXPECT_FALSE(r.prompt.busyNow);
 }
 
 TEST(CallForms, TheVersionTokenChoosesTheFormAndAnyOtherIssuesNothing) {
