@@ -49,7 +49,8 @@ bool QtProgress::stopRequested() {
 }
 
 bool QtProgress::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress &&
+    // Esc in a dialog the run opened (a question, a message) belongs to that dialog.
+    if (event->type() == QEvent::KeyPress && !QApplication::activeModalWidget() &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         stop_ = true;
         return true;
