@@ -2,7 +2,9 @@
 // of the window shares: options in, labels moving, changed texts and the list count out.
 #include "conversion/frmConversion.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -59,13 +61,49 @@ private:
     Outline outline_;
 };
 
+// While a run lets events through (to paint and to hear Esc), clicks, keys other than
+// Esc and closing the window are held off: a second Convert, a cleared list or an
+// unloaded window in the middle of a run would pull the batch list from under it.
+// Other windows (message boxes among them) take their input as usual.
+class InputHoldOff : public QObject {
+public:
+    explicit InputHoldOff(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+    ~InputHoldOff() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (!w || (w != window_ && !window_->isAncestorOf(w))) return false;
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::KeyRelease:
+        case QEvent::Close:
+            event->ignore();
+            return true;
+        case QEvent::KeyPress:
+            return static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape;
+        default:
+            return false;
+        }
+    }
+
+private:
+    QWidget* window_;
+};
+
 } // namespace
 
 void frmConversion::runConverter(const std::function<void(ConvContext&)>& body) {
     ConvOptions o = readOptions();
     WindowView view(*this);
     ConvContext ctx{app_, prompt_, conv_, o, view};
-    body(ctx);
+    {
+        const InputHoldOff holdOff(this);  // after the view, so Esc passes it to the view
+        body(ctx);
+    }
     writeBack(o);
     showCount();
 }

@@ -6,6 +6,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -212,4 +215,45 @@ TEST(ConversionWindow, ConvertRunsTheChosenPairThenEmptiesTheList) {
     w->cmdAddFilename->click();
     w->cmdConvert->click();
     EXPECT_EQ(w->txtNoFiles->text(), "0");
+}
+
+TEST(ConversionWindow, ClicksAndClosingWaitWhileAListConverts) {
+    Env e;
+    for (const char* f : {"a.txt", "b.txt"}) e.dir.write(f, xyzText(scatteredCrown(400, 5)));
+    frmConversion* w = e.open();
+    e.choose(w, "Text file (irregular, e.g. Vava) (*.txt)", "Surfer grid file (*.grd)");
+    w->chkRemoveUndercuts->setChecked(false);
+    w->chkBlankOutline->setChecked(false);
+    w->chkPlotSurfer->setChecked(false);
+    w->txtXInt->setText("0.1");
+    e.add(w, "a.txt");
+    e.add(w, "b.txt");
+    // Queued before the run; the window lets events through while it works, and these
+    // must not empty the list or close the window in the middle of it.
+    auto post = [](QWidget* to, QEvent::Type t) {
+        const QPointF at(to->width() / 2.0, to->height() / 2.0);
+        QCoreApplication::postEvent(to, new QMouseEvent(t, at, to->mapToGlobal(at), Qt::LeftButton,
+                                                        t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                                                        Qt::NoModifier));
+    };
+    post(w->cmdClearFilenames, QEvent::MouseButtonPress);
+    post(w->cmdClearFilenames, QEvent::MouseButtonRelease);
+    QCoreApplication::postEvent(w, new QCloseEvent);
+    const std::size_t before = e.prompt.shown.size();
+    w->cmdConvert->click();
+    EXPECT_EQ(e.prompt.shown.size(), before) << e.last();
+    EXPECT_TRUE(std::filesystem::exists(e.dir.path("a.grd")));
+    EXPECT_TRUE(std::filesystem::exists(e.dir.path("b.grd")));
+    QApplication::processEvents();
+    ASSERT_EQ(qobject_cast<frmConversion*>(e.main->windows().find("frmConversion")), w);
+    EXPECT_TRUE(w->isVisible());
+
+    // Esc still reaches the run and stops it before the next file.
+    std::filesystem::remove(e.dir.path("b.grd"));
+    e.add(w, "a.txt");
+    e.add(w, "b.txt");
+    QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    w->cmdConvert->click();
+    EXPECT_NE(e.last().find("1 of 2 files were done"), std::string::npos) << e.last();
+    EXPECT_FALSE(std::filesystem::exists(e.dir.path("b.grd")));
 }
