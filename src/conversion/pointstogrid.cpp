@@ -108,6 +108,9 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
         TurnMould(pts);
         written = false;
     }
+    // "Auto calculate intervals" lays the grid over the lattice as read, whatever the
+    // cleaning then leaves out or the fill points add beyond it.
+    const PointBounds asRead = BoundsOf(pts);
     if (o.chkRemoveUndercuts) {
         if (o.chkDefaultSet) o.txtSearchRadius = text::CStr(DefaultSearchRadius(text::Val(o.txtXInt)));
         pts = RemoveUndercuts(ctx, pts);
@@ -146,7 +149,7 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
         data = temp;
     }
     s.FileOutName[k] = s.FileStem[k] + s.OutNameTag + ".grd";
-    const PointBounds b = BoundsOf(pts);
+    const PointBounds b = t.geometry == GridOption::AutoInt ? asRead : BoundsOf(pts);
     const GridGeometry g = t.geometry == GridOption::MaxNoRows
                                ? GeometryByMaxRows(b, text::CInt(text::Val(o.txtMaxNoRows)), s.FileFullName[k])
                                : GeometryByIntervals(b, text::Val(o.txtXInt), text::Val(o.txtYInt), s.FileFullName[k]);

@@ -9,7 +9,9 @@
 // intervals" the x and y intervals are detected on the points as read; a mould scan is
 // turned over once (x and z negated); undercut removal and the blanking outline run on
 // those points (cleaning.h); the grid is made from the points that are gridded, by the
-// mapping program's GridData, into stem + OutNameTag + ".grd", and with an outline
+// mapping program's GridData, over the extent of those points ("Auto calculate
+// intervals": of the points as read and turned, before cleaning and fill points), into
+// stem + OutNameTag + ".grd", and with an outline
 // blanked outside it into the grid's stem + "b.grd". An entry whose outline gave up
 // keeps its unblanked grid, and a message says so. A mould scan that was neither
 // cleaned nor outlined is gridded from stem + "temp.txt", deleted afterwards.

@@ -79,6 +79,28 @@ TEST(PointsToGrid, AliconaLatticeWithDetectedIntervals) {
     EXPECT_LT(err, 1e-9);  // nodes on the scan's own lattice take its heights
 }
 
+TEST(PointsToGrid, DetectedIntervalsLayTheGridOverTheLatticeAsRead) {
+    // Cleaning and outline on: the fill points reach beyond the scan, but the grid keeps
+    // the scan's own extent, -1..1 at the detected 0.05.
+    ConvRun run;
+    run.dir.write("lat.txt", xyzText(latticeCrown(0.05)));
+    run.opt.gridOption = GridOption::AutoInt;
+    run.opt.method = GridMethod::NearNeigh;
+    run.add("lat.txt");
+    run.state.ConvMode = "TxtGrid";
+    auto c = run.ctx();
+    ConvertTXT_GRD(c);
+    EXPECT_EQ(run.messages(), "");
+    const PointList filled = formats::readPointText(run.dir.path("lat-uct120_30p.txt"));
+    EXPECT_LT(BoundsOf(filled).xmin, -1.05);
+    const Grid g = run.grid("lat-uct120_30p.grd");
+    EXPECT_NEAR(g.xMin, -1, 1e-9);
+    EXPECT_NEAR(g.xMax, 1, 1e-9);
+    EXPECT_NEAR(g.yMin, -1, 1e-9);
+    EXPECT_NEAR(g.yMax, 1, 1e-9);
+    EXPECT_EQ(g.cols, 41);
+}
+
 TEST(PointsToGrid, AsciiStlThroughItsDistinctVertices) {
     ConvRun run;
     // A triangulated lattice of the crown over a square, two facets per cell.
