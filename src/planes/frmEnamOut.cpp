@@ -62,8 +62,8 @@ frmEnamOut::frmEnamOut(AppState& state, Prompt& prompt, QWidget* parent)
     sides->addWidget(optLower);
     right->addLayout(sides);
     right->addWidget(cmdTransform);
-    right->addWidget(new QLabel("Slices the digitised enamel outlines from the topo grid, levels the basal plane, "
-                                "turns the occlusal vector onto +y and writes [name]Out.csv and [name]OutZ.csv.",
+    right->addWidget(new QLabel("Slices the digitised enamel outlines from the topo grid,\nlevels the basal plane, "
+                                "turns the occlusal vector onto +y\nand writes [name]Out.csv and [name]OutZ.csv.",
                                 this));
     right->addWidget(cmdExit);
     right->addStretch(1);
@@ -81,12 +81,10 @@ frmEnamOut::frmEnamOut(AppState& state, Prompt& prompt, QWidget* parent)
 }
 
 void frmEnamOut::guarded(const std::function<void()>& step) {
-    try {
+    runGuarded(prompt_, "", [&] {
         step();
-    } catch (const std::exception& e) {
-        prompt_.busy(false);
-        prompt_.message("", e.what());
-    }
+        return true;
+    });
 }
 
 void frmEnamOut::Form_Load() {

@@ -124,12 +124,10 @@ frmLandFind::frmLandFind(AppState& state, Prompt& prompt, QWidget* parent)
 }
 
 void frmLandFind::guarded(const std::function<void()>& step) {
-    try {
+    runGuarded(prompt_, "", [&] {
         step();
-    } catch (const std::exception& e) {
-        prompt_.busy(false);
-        prompt_.message("", e.what());
-    }
+        return true;
+    });
 }
 
 void frmLandFind::showLabels(const planes::LandFindLabels& labels) {

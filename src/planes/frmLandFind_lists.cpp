@@ -10,6 +10,9 @@ void FileChooser::build(QWidget* parent, const QString& pattern, const QString& 
     file = new FileListBox(parent);
     file->setPattern(pattern);
     text = new QLineEdit(pattern, parent);
+    // Wide enough for names such as "toothcalcresults.csv" to show whole.
+    file->setMinimumWidth(170);
+    text->setMinimumWidth(170);
     label = new QLabel(parent);
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Sunken);

@@ -127,6 +127,18 @@ frmPlaneFit::frmPlaneFit(AppState& state, Prompt& prompt, planes::PlotGridFn plo
     connect(cmdExit, &QPushButton::clicked, this, &frmPlaneFit::cmdExit_Click);
 }
 
+void frmPlaneFit::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The wrapped texts take more lines at the window's width than the size it opened at
+    // allows for: grow to the height they need there, so no frame is squeezed.
+    const int need = heightForWidth(width());
+    if (need > height()) {
+        setMinimumHeight(need);
+        resize(width(), need);
+    }
+}
+
 planes::PlotGridFn frmPlaneFit::plotThroughSurfFns(WindowRegistry& windows)
 {
     return [&windows](const std::string& grid, int plotType) {
@@ -139,7 +151,8 @@ planes::PlotGridFn frmPlaneFit::plotThroughSurfFns(WindowRegistry& windows)
 planes::PlaneFitForm frmPlaneFit::form() const
 {
     planes::PlaneFitForm f;
-    f.Label1 = s(Label1->text());
+    // A name typed before any click in the lists is taken from the folder list's folder.
+    f.Label1 = s(Label1->text().isEmpty() ? Dir1->path() : Label1->text());
     f.Text1 = s(Text1->text());
     f.PointOption = Option2->isChecked() ? 2 : Option3->isChecked() ? 3 : 1;
     f.Text2 = s(Text2->text());
@@ -155,12 +168,7 @@ template <typename Step> void frmPlaneFit::run(Step step)
 {
     planes::PlaneFitForm f = form();
     planes::PlaneFitContext ctx{app_, prompt_, fit_, plot_};
-    try {
-        step(ctx, f);
-    } catch (const Error& e) {
-        prompt_.busy(false);
-        prompt_.message("", e.what());
-    }
+    runGuarded(prompt_, "", [&] { return step(ctx, f); });
     // What the step got to before it stopped is shown, the point count among it.
     Label4->setText(q(f.Label4));
     txtFormula->setText(q(f.txtFormula));

@@ -61,6 +61,9 @@ public:
     void cmdOccVect_Click();
     void cmdExit_Click();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     template <typename Step> void run(Step step);
 

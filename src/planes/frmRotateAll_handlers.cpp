@@ -48,7 +48,8 @@ planes::RotateForm frmRotateAll::form() const
 {
     planes::RotateForm f;
     f.chkStartSurfer = chkStartSurfer->isChecked();
-    f.Label1 = s(Label1->text());
+    // A name typed before any click in the lists is taken from the folder list's folder.
+    f.Label1 = s(Label1->text().isEmpty() ? Dir1->path() : Label1->text());
     f.Text1 = s(Text1->text());
     f.IntervalOption = Option2->isChecked() ? 2 : Option3->isChecked() ? 3 : 1;
     f.Text5 = s(Text5->text());
@@ -58,7 +59,7 @@ planes::RotateForm frmRotateAll::form() const
     f.Label12 = s(Label12->text());
     f.Label13 = s(Label13->text());
     f.Check1 = Check1->isChecked();
-    f.Label2 = s(Label2->text());
+    f.Label2 = s(Label2->text().isEmpty() ? Dir2->path() : Label2->text());
     f.Text2 = s(Text2->text());
     f.Text3 = s(Text3->text());
     f.chkXAxis = chkXAxis->isChecked();
@@ -72,14 +73,7 @@ template <typename Step> void frmRotateAll::run(Step step)
 {
     planes::RotateForm f = form();
     planes::RotateContext ctx{app_, prompt_, rot_};
-    bool done = false;
-    try {
-        done = step(ctx, f);
-    } catch (const Error& e) {
-        prompt_.busy(false);
-        prompt_.message("", e.what());
-    }
-    if (!done) return;
+    if (!runGuarded(prompt_, "", [&] { return step(ctx, f); })) return;
     Label5->setText(q(f.Label5));
     Label7->setText(q(f.Label7));
     Label12->setText(q(f.Label12));

@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "landmarktest.h"
+#include "layoutcheck.h"
 #include "planes/frmEnamOut.h"
 #include "planes/frmLandFind.h"
 #include "shell/frmStartup.h"
@@ -190,4 +191,22 @@ TEST(frmEnamOut, OpensWithItsDesignValuesAndTransformsTheOutlines) {
     // The vector points along +y already, so an upper tooth only has y negated.
     EXPECT_EQ(env.dir.read("toothOut.csv"), "1,-1\r\n2,-1\r\n1,-1\r\n99999,\r\n");
     EXPECT_EQ(env.dir.read("toothOutZ.csv"), "1,-1,1.75\r\n2,-1,2.25\r\n1,-1,1.75\r\n99999,\r\n");
+}
+
+TEST(frmLandFind, ShowsEveryControlWholeOnEveryPage) {
+    Env env;
+    auto* w = env.open<frmLandFind>(env.main->mnuLandFind, "frmLandFind");
+    ASSERT_NE(w, nullptr);
+    for (int i = 0; i < w->SSTab1->count(); ++i) {
+        w->SSTab1->setCurrentIndex(i);
+        EXPECT_EQ(layoutcheck::cutControls(w), std::vector<std::string>{}) << w->SSTab1->tabText(i).toStdString();
+    }
+}
+
+TEST(frmEnamOut, ShowsEveryControlWholeWithinAScreensWidth) {
+    Env env;
+    auto* w = env.open<frmEnamOut>(env.main->mnuEnamel, "frmEnamOut");
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(layoutcheck::cutControls(w), std::vector<std::string>{});
+    EXPECT_LE(w->width(), 1024);
 }

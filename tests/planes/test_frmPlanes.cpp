@@ -13,6 +13,7 @@
 
 #include <filesystem>
 
+#include "layoutcheck.h"
 #include "planes/frmPlaneFit.h"
 #include "planes/frmRotateAll.h"
 #include "planes/planeformula.h"
@@ -20,6 +21,7 @@
 #include "shell/frmStartup.h"
 #include "support/qtapp.h"
 #include "surferfns/frmSurfFns.h"
+#include "widgets/dirlistbox.h"
 #include "widgets/filelistbox.h"
 
 using namespace trelvik;
@@ -181,4 +183,31 @@ TEST(frmRotateAll, OpensWithItsDesignValuesAndRotates) {
     w->cmdExit2->click();
     QApplication::processEvents();
     EXPECT_EQ(env.main->windows().find("frmRotateAll"), nullptr);
+}
+
+TEST(frmPlaneFit, ShowsEveryControlWholeAndTakesATypedNameFromTheListsFolder) {
+    Env env;
+    auto* w = env.open<frmPlaneFit>(env.main->mnuPlaneFit, "frmPlaneFit");
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(layoutcheck::cutControls(w), std::vector<std::string>{});
+
+    // The folder label is empty until a list is clicked; a typed name is the list's file.
+    w->Dir1->setPath(QString::fromStdString(env.dir.folder()));
+    w->Label1->clear();
+    w->Text1->setText("T1.grd");
+    env.prompt.respond(planetest::digitise(env.dir, "1,1\n9,2\n4,8\n"));
+    w->cmdPFit->click();
+    EXPECT_EQ(env.prompt.shown.back().title, "Digitise map");  // no failure shown
+    EXPECT_TRUE(fs::exists(env.dir.path("T1planeform.txt")));
+    EXPECT_EQ(w->Label4->text(), "3");
+}
+
+TEST(frmRotateAll, ShowsEveryControlWholeOnEveryTab) {
+    Env env;
+    auto* w = env.open<frmRotateAll>(env.main->mnuRotate, "frmRotateAll");
+    ASSERT_NE(w, nullptr);
+    for (int i = 0; i < w->SSTab1->count(); ++i) {
+        w->SSTab1->setCurrentIndex(i);
+        EXPECT_EQ(layoutcheck::cutControls(w), std::vector<std::string>{}) << w->SSTab1->tabText(i).toStdString();
+    }
 }
