@@ -8,6 +8,8 @@
 #include "shell/settings.h"
 #include "surfer/application.h"
 
+#include <charconv>
+#include <cmath>
 #include <filesystem>
 
 namespace trelvik::planes {
@@ -101,11 +103,28 @@ std::string RegressionFormulaText(AppState& app, surfer::Application& m_Surfer, 
     CaptureSurferReport(app, gridDir, "1");
     writeFileAtomic(reportCopy, readWholeFile(gridDir + "Report1.txt"));
     auto sheet = m_Surfer.Documents.Open(reportCopy);
-    const double C = text::Val(sheet->Cells("B166").Value);
-    const double B = text::Val(sheet->Cells("B167").Value);
-    const double A = text::Val(sheet->Cells("B168").Value);
+    double coefficient[3] = {0, 0, 0};
+    const char* cells[3] = {"B166", "B167", "B168"};
+    try {
+        for (int k = 0; k < 3; ++k) coefficient[k] = ReportCoefficient(sheet->Cells(cells[k]).Value, cells[k], reportCopy);
+    } catch (...) {
+        m_Surfer.ActiveWindow().Close();
+        throw;
+    }
     m_Surfer.ActiveWindow().Close();
-    return PlaneFormulaLine(C, B, A);
+    return PlaneFormulaLine(coefficient[0], coefficient[1], coefficient[2]);
+}
+
+double ReportCoefficient(const std::string& cellText, const std::string& cell, const std::string& report) {
+    std::string_view t = cellText;
+    while (!t.empty() && (t.front() == ' ' || t.front() == '\t')) t.remove_prefix(1);
+    if (!t.empty() && t.front() == '+') t.remove_prefix(1);
+    double v = 0;
+    const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (t.empty() || r.ec != std::errc() || !std::isfinite(v))
+        throw Error("Cell " + cell + " of the regression report " + report + " holds no plane coefficient (\"" +
+                    cellText.substr(0, 40) + "\"), so no plane formula was written.");
+    return v;
 }
 
 void IntersectionGrid(const AppState& app, surfer::Application& m_Surfer, const std::string& gridA,

@@ -19,7 +19,8 @@
 //      clipboard text, which must be a plane formula line (else trelvik::Error and the
 //      caller writes no formula file). Version 8: the report window saved as
 //      gridDir & "Report1.txt", copied to reportCopy, opened as a worksheet, C, B, A
-//      read from its cells B166, B167, B168 (leading-number rule), the window closed.
+//      read from its cells B166, B167, B168 (leading-number rule; a cell without a
+//      number throws), the window closed.
 //  IntersectionGrid       C = max(A, B) of two grids into out (GridMath).
 #include "core/appstate.h"
 #include "planes/planeformula.h"
@@ -56,6 +57,12 @@ void RegressionPlaneGrid(const AppState& app, surfer::Application& m_Surfer, con
 
 std::string RegressionFormulaText(AppState& app, surfer::Application& m_Surfer, const std::string& gridDir,
                                   const std::string& reportCopy);
+
+// The number at the start of a report cell's text (leading blanks and "+" allowed,
+// reading stopping at the first character that is not part of it). A cell that does not
+// start with a number throws trelvik::Error naming the cell and the report: a formula is
+// never built from coefficients that were not there.
+double ReportCoefficient(const std::string& cellText, const std::string& cell, const std::string& report);
 
 void IntersectionGrid(const AppState& app, surfer::Application& m_Surfer, const std::string& gridA,
                       const std::string& gridB, const std::string& out);

@@ -163,3 +163,19 @@ TEST(PlaneFit, OcclusalVectorPlaneFaultsComeBeforeTheRegression) {
         EXPECT_FALSE(fs::exists(r.dir.path("T1_ovplpts.dat")));
     }
 }
+
+TEST(PlaneFit, ReportCellsWithoutANumberAreRefusedNotReadAsZero) {
+    EXPECT_EQ(ReportCoefficient("2.5", "B166", "r.txt"), 2.5);
+    EXPECT_EQ(ReportCoefficient("  -0.1\t", "B167", "r.txt"), -0.1);
+    EXPECT_EQ(ReportCoefficient("+1.5E-05 (slope)", "B168", "r.txt"), 1.5e-05);
+    for (const char* bad : {"", "   ", "Coefficient", "-", "1e999"}) {
+        try {
+            ReportCoefficient(bad, "B167", "F/T1plane_report.txt");
+            ADD_FAILURE() << "\"" << bad << "\" was read as a number";
+        } catch (const trelvik::Error& e) {
+            const std::string m = e.what();
+            EXPECT_NE(m.find("B167"), std::string::npos) << m;
+            EXPECT_NE(m.find("F/T1plane_report.txt"), std::string::npos) << m;
+        }
+    }
+}
