@@ -2,13 +2,12 @@
 // of the window shares: options in, labels moving, changed texts and the list count out.
 #include "conversion/frmConversion.h"
 
-#include <QApplication>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 
 #include "conversion/pointstogrid.h"
+#include "widgets/inputblocker.h"
 #include "widgets/qtprogress.h"
 
 namespace trelvik {
@@ -61,39 +60,6 @@ private:
     Outline outline_;
 };
 
-// While a run lets events through (to paint and to hear Esc), clicks, keys other than
-// Esc and closing the window are held off: a second Convert, a cleared list or an
-// unloaded window in the middle of a run would pull the batch list from under it.
-// Other windows (message boxes among them) take their input as usual.
-class InputHoldOff : public QObject {
-public:
-    explicit InputHoldOff(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
-    ~InputHoldOff() override { qApp->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* w = qobject_cast<QWidget*>(watched);
-        if (!w || (w != window_ && !window_->isAncestorOf(w))) return false;
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::KeyRelease:
-        case QEvent::Close:
-            event->ignore();
-            return true;
-        case QEvent::KeyPress:
-            return static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape;
-        default:
-            return false;
-        }
-    }
-
-private:
-    QWidget* window_;
-};
-
 } // namespace
 
 void frmConversion::runConverter(const std::function<void(ConvContext&)>& body) {
@@ -101,7 +67,9 @@ void frmConversion::runConverter(const std::function<void(ConvContext&)>& body) 
     WindowView view(*this);
     ConvContext ctx{app_, prompt_, conv_, o, view};
     {
-        const InputHoldOff holdOff(this);  // after the view, so Esc passes it to the view
+        // Clicks, keys other than Esc and closing wait while the run lets events
+        // through; built after the view, so Esc passes it on to the view.
+        const InputBlocker holdOff(this);
         body(ctx);
     }
     writeBack(o);
