@@ -12,25 +12,13 @@
 
 namespace trelvik::conversion {
 
-namespace {
-
-void scan(const std::string& path, const std::function<void(const formats::XyzRecord&)>& fn) {
-    try {
-        formats::scanXyzDump(path, fn);
-    } catch (const formats::XyzLineError& e) {
-        throw Error("The lattice file " + path + " has no x, y and z on line " + std::to_string(e.line()) + ".");
-    }
-}
-
-} // namespace
-
 CsvLattice ReadCsvLattice(const std::string& path) {
     // First pass: the layout, the record count and the height range.
     long long n = 0, run = 0;
     double x0 = 0, y0 = 0, x1 = 0, y1 = 0, next = 0;
     bool xFastest = true, haveLow = false, haveHigh = false, runDone = false;
     double zmin = 0, zmax = 0, xmin = 0, ymin = 0;
-    scan(path, [&](const formats::XyzRecord& r) {
+    ScanXyzText(path, "lattice file", [&](const formats::XyzRecord& r) {
         if (n == 0) {
             x0 = r.x, y0 = r.y, xmin = r.x, ymin = r.y;
         } else if (n == 1) {
@@ -83,7 +71,7 @@ CsvLattice ReadCsvLattice(const std::string& path) {
     // Second pass: each record to its place, in the file's own order.
     long long k = 0;
     double lineValue = 0;  // y of the current row (x of the current column)
-    scan(path, [&](const formats::XyzRecord& r) {
+    ScanXyzText(path, "lattice file", [&](const formats::XyzRecord& r) {
         const long long inRun = k % run, outer = k / run;
         const double fixed = xFastest ? r.y : r.x;
         if (inRun == 0) lineValue = fixed;

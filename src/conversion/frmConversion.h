@@ -134,8 +134,6 @@ public:
     void ConvertGRD_DAT();
     void ConvertGRD_XYZ();
     void ConvertGRD_DXF();
-    // Whether the writers' controls are live (frmConversion_writers.cpp).
-    static bool writersAvailable();
 
 private:
     QWidget* buildListPanel();

@@ -135,8 +135,6 @@ void frmConversion::Form_Load() {
     for (const auto& item : FromItems()) cmbFromFileType->addItem(q(item));
     cmbFromFileType->setCurrentIndex(-1);
     cmbToFileType->clear();
-    for (QWidget* w : std::initializer_list<QWidget*>{fraDataType, fraWrl, fraPiczaCsv, fraGrdDat})
-        w->setEnabled(writersAvailable());
 }
 
 void frmConversion::cmbFromFileType_Click() {

@@ -9,8 +9,6 @@
 
 namespace trelvik {
 
-bool frmConversion::writersAvailable() { return true; }
-
 void frmConversion::ConvertPIX_GRD() { runConverter([](conversion::ConvContext& c) { conversion::ConvertPIX_GRD(c); }); }
 void frmConversion::ConvertPIX_CSV() { runConverter([](conversion::ConvContext& c) { conversion::ConvertPIX_CSV(c); }); }
 void frmConversion::ConvertGRD_PIX() { runConverter([](conversion::ConvContext& c) { conversion::ConvertGRD_PIX(c); }); }

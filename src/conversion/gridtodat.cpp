@@ -17,14 +17,6 @@ namespace trelvik::conversion {
 
 namespace {
 
-void scan(const std::string& path, const std::function<void(const formats::XyzRecord&)>& fn) {
-    try {
-        formats::scanXyzDump(path, fn);
-    } catch (const formats::XyzLineError& e) {
-        throw Error("The XYZ text " + path + " has no x, y and z on line " + std::to_string(e.line()) + ".");
-    }
-}
-
 inline char* copyText(char* p, std::string_view t) {
     std::memcpy(p, t.data(), t.size());
     return p + t.size();
@@ -38,7 +30,7 @@ std::string DatOutputName(const std::string& stem, bool chkRenameExt, const std:
 
 void WriteDatWithoutBlanks(const std::string& xyzText, const std::string& out) {
     formats::ChunkWriter w(out);
-    scan(xyzText, [&](const formats::XyzRecord& r) {
+    ScanXyzText(xyzText, "XYZ text", [&](const formats::XyzRecord& r) {
         if (!(r.z < kBlankThreshold)) return;
         // The mapping program's text already holds each number in the general form.
         char* p = w.room(r.xText.size() + r.yText.size() + r.zText.size() + 4);
@@ -64,7 +56,7 @@ void WriteShiftedXyz(const std::string& xyzText, const std::string& out) {
     if (!ec) data.reserve(static_cast<std::size_t>(size / 24) * 3 + 3);
     bool anyNode = false, anyData = false;
     double xmin = 0, ymin = 0, zmin = 0;
-    scan(xyzText, [&](const formats::XyzRecord& r) {
+    ScanXyzText(xyzText, "XYZ text", [&](const formats::XyzRecord& r) {
         if (!anyNode || r.x < xmin) xmin = r.x;
         if (!anyNode || r.y < ymin) ymin = r.y;
         anyNode = true;

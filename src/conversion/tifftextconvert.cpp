@@ -82,24 +82,20 @@ void TiffTextToVrml(const std::string& input, const std::string& out) {
     long long records = 0, ncols = 0;
     bool anyData = false;
     double zmin = 0;
-    try {
-        formats::scanXyzDump(input, [&](const formats::XyzRecord& r) {
-            if (records == 0) x0 = r.x, y0 = r.y;
-            if (records == 1) x1 = r.x;
-            if (ncols == 0 && records > 0 && r.y != y0) {
-                ncols = records;
-                y1 = r.y;
-            }
-            ++records;
-            if (r.z <= 1e38 && (!anyData || r.z < zmin)) {
-                zmin = r.z;
-                anyData = true;
-            }
-            f.heights.push_back(r.z);
-        });
-    } catch (const formats::XyzLineError& e) {
-        throw Error("The lattice file " + input + " has no x, y and z on line " + std::to_string(e.line()) + ".");
-    }
+    ScanXyzText(input, "lattice file", [&](const formats::XyzRecord& r) {
+        if (records == 0) x0 = r.x, y0 = r.y;
+        if (records == 1) x1 = r.x;
+        if (ncols == 0 && records > 0 && r.y != y0) {
+            ncols = records;
+            y1 = r.y;
+        }
+        ++records;
+        if (r.z <= 1e38 && (!anyData || r.z < zmin)) {
+            zmin = r.z;
+            anyData = true;
+        }
+        f.heights.push_back(r.z);
+    });
     if (ncols == 0) throw Error("The lattice file " + input + " holds fewer than two rows (lines of one y).");
     if (ncols < 2) throw Error("The lattice file " + input + " holds a single column of points.");
     if (records % ncols != 0)

@@ -61,6 +61,16 @@ void RefuseOverwritingInput(const std::string& in, const std::string& out) {
         throw Error("The output " + out + " would replace the input file itself; choose another output name.");
 }
 
+void ScanXyzText(const std::string& path, const char* what,
+                 const std::function<void(const formats::XyzRecord&)>& onRecord) {
+    try {
+        formats::scanXyzDump(path, onRecord);
+    } catch (const formats::XyzLineError& e) {
+        throw Error(std::string("The ") + what + " " + path + " has no x, y and z on line " + std::to_string(e.line()) +
+                    ".");
+    }
+}
+
 void RequireInputFile(const std::string& path, const char* what) {
     if (!FileExists(path)) throw Error(std::string("The ") + what + " " + path + " does not exist.");
 }

@@ -16,8 +16,13 @@
 //                    Algorithm 9, ShowReport False, OutGrid.
 //  RefuseOverwritingInput  throws when `out` names the same file as `in` (a writer must
 //                    never replace the grid it reads).
+//  ScanXyzText       reads x, y, z text record by record (formats/xyzdump.h); a line
+//                    without three numbers throws "The <what> <path> has no x, y and z
+//                    on line N."
 #include "core/error.h"
+#include "formats/xyzdump.h"
 
+#include <functional>
 #include <string>
 
 namespace surfer {
@@ -45,6 +50,9 @@ private:
 };
 
 void RefuseOverwritingInput(const std::string& in, const std::string& out);
+
+void ScanXyzText(const std::string& path, const char* what,
+                 const std::function<void(const formats::XyzRecord&)>& onRecord);
 
 // A grid file that must exist before the mapping program is asked to read it.
 void RequireInputFile(const std::string& path, const char* what);

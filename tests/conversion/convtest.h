@@ -15,6 +15,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace convtest {
 
@@ -85,6 +86,19 @@ inline std::string xyzText(const PointList& pts) {
     s.precision(17);
     for (const auto& p : pts) s << p.x << "," << p.y << "," << p.z << "\r\n";
     return s.str();
+}
+
+// The lines of a text whose lines end in CR LF (the last line may lack its ending).
+inline std::vector<std::string> crlfLines(const std::string& s) {
+    std::vector<std::string> out;
+    std::size_t pos = 0;
+    while (pos < s.size()) {
+        std::size_t e = s.find("\r\n", pos);
+        if (e == std::string::npos) e = s.size();
+        out.push_back(s.substr(pos, e - pos));
+        pos = e + 2;
+    }
+    return out;
 }
 
 // Largest difference between the grid and f over the non-blank nodes whose (x, y)

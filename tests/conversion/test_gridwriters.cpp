@@ -5,6 +5,7 @@
 #include "conversion/gridtovrml.h"
 #include "conversion/piczaconvert.h"
 #include "conversion/writercalls.h"
+#include "convtest.h"
 #include "core/error.h"
 #include "core/grid.h"
 #include "formats/picza.h"
@@ -48,18 +49,6 @@ struct WriterRun {
         return false;
     }
 };
-
-std::vector<std::string> splitLines(const std::string& s) {
-    std::vector<std::string> out;
-    std::size_t pos = 0;
-    while (pos < s.size()) {
-        std::size_t e = s.find("\r\n", pos);
-        if (e == std::string::npos) e = s.size();
-        out.push_back(s.substr(pos, e - pos));
-        pos = e + 2;
-    }
-    return out;
-}
 
 } // namespace
 
@@ -113,7 +102,7 @@ TEST(GridToDxf, FacesFromTheGridAndAnEarlierDatKept) {
     run.tmp.write("tooth7.dat", "my points\r\n");
     GridToDxf(*run.app, run.version, g, run.tmp.path("tooth7.dxf"), "tooth7");
     EXPECT_EQ(run.tmp.read("tooth7.dat"), "my points\r\n");
-    const auto l = splitLines(run.tmp.read("tooth7.dxf"));
+    const auto l = convtest::crlfLines(run.tmp.read("tooth7.dxf"));
     EXPECT_EQ(l[1], "DXF file tooth7; created by Trelvik; QOX");
     EXPECT_EQ(std::count(l.begin(), l.end(), "3DFACE"), 2 * 3 * 2);
     // Node (0, 0) is a corner of two faces; the blank node (1, 1), filled with the same
@@ -183,7 +172,7 @@ TEST(Picza, GridToPiczaAndBackInMillimetres) {
     EXPECT_EQ(s.lines[1][2].z, 0);        // the blank node
     // Read back in mm: x 1 -> 0.025.
     PiczaToCsv(run.tmp.path("p.pix"), run.tmp.path("p.csv"), false, false);
-    EXPECT_EQ(splitLines(run.tmp.read("p.csv"))[1], "0.025,0,1.2");
+    EXPECT_EQ(convtest::crlfLines(run.tmp.read("p.csv"))[1], "0.025,0,1.2");
     // In micrometres the factor is 0.04 (file units of 25 µm): the same grid given in µm.
     const std::string gum = run.grid("u.grd", 2, 2, 0, 30, 0, 50, [](int, int) { return 100.0; });
     GridToPicza(*run.app, run.version, gum, run.tmp.path("u.pix"), true, false);
@@ -191,7 +180,7 @@ TEST(Picza, GridToPiczaAndBackInMillimetres) {
     EXPECT_DOUBLE_EQ(su.header.sx, 1.2);
     EXPECT_EQ(su.lines[0][0].z, 4);
     PiczaToCsv(run.tmp.path("u.pix"), run.tmp.path("u.csv"), true, false);
-    EXPECT_EQ(splitLines(run.tmp.read("u.csv"))[1], "25,0,100");  // x 1 file unit = 25 µm
+    EXPECT_EQ(convtest::crlfLines(run.tmp.read("u.csv"))[1], "25,0,100");  // x 1 file unit = 25 µm
     EXPECT_EQ(PiczaWriteFactor(false, false, 0.5), 40);
     EXPECT_EQ(PiczaWriteFactor(false, false, 2), 0.04);
 }
@@ -203,16 +192,16 @@ TEST(Picza, FullLatticeFillsMissingNodesWithTheLastHeight) {
     const std::string head = "VERSION=5\r\nX\r\n2\r\nY\r\n2\r\nZ\r\n0\r\nD\r\n0\r\nB\r\n0\r\nW\r\n0,0,4,2\r\nL\r\n210\r\n";
     run.tmp.write("f.pix", head + "S\r\n0,0,40\r\n4,0,80\r\nS\r\n0,2,10\r\n2,2,20\r\n5,2,30\r\nE\r\n");
     PiczaToCsv(run.tmp.path("f.pix"), run.tmp.path("f.csv"), false, true);
-    EXPECT_EQ(splitLines(run.tmp.read("f.csv")),
+    EXPECT_EQ(convtest::crlfLines(run.tmp.read("f.csv")),
               (std::vector<std::string>{"0,0,1", "0.05,0,1", "0.1,0,2", "0,0.05,0.25", "0.05,0.05,0.5",
                                         "0.1,0.05,0.5"}));
     // A fresh file starts from height 0: a window whose first node has no point.
     run.tmp.write("g.pix", head + "S\r\n2,0,40\r\nS\r\n0,2,10\r\nE\r\n");
     PiczaToCsv(run.tmp.path("g.pix"), run.tmp.path("g.csv"), false, true);
-    EXPECT_EQ(splitLines(run.tmp.read("g.csv"))[0], "0,0,0");
+    EXPECT_EQ(convtest::crlfLines(run.tmp.read("g.csv"))[0], "0,0,0");
     // Part CSV: the points as they are, scaled.
     PiczaToCsv(run.tmp.path("f.pix"), run.tmp.path("f.csv"), false, false);
-    EXPECT_EQ(splitLines(run.tmp.read("f.csv")).size(), 5u);
+    EXPECT_EQ(convtest::crlfLines(run.tmp.read("f.csv")).size(), 5u);
     // A damaged file names its line and leaves the earlier output alone.
     run.tmp.write("f.pix", head + "S\r\n0,0\r\nE\r\n");
     const std::string before = run.tmp.read("f.csv");
@@ -237,7 +226,7 @@ TEST(Picza, PointFileGriddedOverTheWindow) {
         }
         run.tmp.write("s.pix", head + body + "E\r\n");
         PiczaToGrid(*run.app, run.version, run.tmp.path("s.pix"), run.tmp.path("s.csv"), run.tmp.path("s_.grd"), false);
-        const auto pts = splitLines(run.tmp.read("s.csv"));
+        const auto pts = convtest::crlfLines(run.tmp.read("s.csv"));
         EXPECT_EQ(pts[0], "0,0,0");  // the window's corner
         EXPECT_EQ(pts[4], "");       // an empty line before the second scan line
         const Grid grid = formats::readSurferGrid(run.tmp.path("s_.grd"));

@@ -16,18 +16,6 @@ using namespace convtest;
 
 namespace {
 
-std::vector<std::string> fileLines(const std::string& s) {
-    std::vector<std::string> out;
-    std::size_t pos = 0;
-    while (pos < s.size()) {
-        std::size_t e = s.find("\r\n", pos);
-        if (e == std::string::npos) e = s.size();
-        out.push_back(s.substr(pos, e - pos));
-        pos = e + 2;
-    }
-    return out;
-}
-
 std::string lastText(const ConvRun& r) { return r.prompt.shown.empty() ? "" : r.prompt.shown.back().text; }
 std::string lastTitle(const ConvRun& r) { return r.prompt.shown.empty() ? "" : r.prompt.shown.back().title; }
 
@@ -66,7 +54,7 @@ TEST(TiffTextGrid, FieldsOfViewScaleTheMatrixAndVoxelsWriteThemBack) {
     auto ctx = r.ctx();
     ConvertTIFF_GRD(ctx);
     ASSERT_TRUE(r.prompt.shown.empty()) << lastText(r);
-    const auto pts = fileLines(r.dir.read("m.csv"));
+    const auto pts = crlfLines(r.dir.read("m.csv"));
     ASSERT_EQ(pts.size(), 12u);
     EXPECT_EQ(pts[0], "0,0,51");   // third line, first column: grey 255 of a z field of 51
     EXPECT_EQ(pts[1], "2,0,0");
@@ -126,7 +114,7 @@ TEST(TiffTextVrml, LatticeHeightsOneALine) {
     auto ctx = r.ctx();
     ConvertTIFF_WRL(ctx);
     ASSERT_TRUE(r.prompt.shown.empty()) << lastText(r);
-    const auto l = fileLines(r.dir.read("t.wrl"));
+    const auto l = crlfLines(r.dir.read("t.wrl"));
     EXPECT_EQ(l[1], "# VRML of " + r.dir.path("t.txt"));
     const auto dims = std::find(l.begin(), l.end(), "            xDimension  3 ");
     ASSERT_NE(dims, l.end());
