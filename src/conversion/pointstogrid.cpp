@@ -5,12 +5,13 @@
 #include "conversion/gridtail.h"
 #include "conversion/undercutremoval.h"
 #include "core/error.h"
+#include "core/tempfiles.h"
 #include "core/textform.h"
 #include "formats/stlascii.h"
 #include "formats/xyzpointfile.h"
 #include "surfer/callargs.h"
 
-#include <cstdio>
+#include <optional>
 
 namespace trelvik::conversion {
 
@@ -142,24 +143,21 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
         }
     }
     std::string data = s.FileFullName[k];
-    std::string temp;
+    // The turned (or header-less) copy that is gridded lives in a private folder: a name
+    // in the user's folder could replace, and then delete, a file of theirs.
+    std::optional<PrivateTempFile> temp;
     if (!written && (o.chkMould || s.ConvMode == "Alicona")) {
-        temp = s.FileStem[k] + "temp.txt";
-        formats::writeXyzPointFile(temp, pts);
-        data = temp;
+        temp.emplace(".txt");
+        formats::writeXyzPointFile(temp->path(), pts);
+        data = temp->path();
     }
     s.FileOutName[k] = s.FileStem[k] + s.OutNameTag + ".grd";
     const PointBounds b = t.geometry == GridOption::AutoInt ? asRead : BoundsOf(pts);
     const GridGeometry g = t.geometry == GridOption::MaxNoRows
                                ? GeometryByMaxRows(b, text::CInt(text::Val(o.txtMaxNoRows)), s.FileFullName[k])
                                : GeometryByIntervals(b, text::Val(o.txtXInt), text::Val(o.txtYInt), s.FileFullName[k]);
-    try {
-        gridData(ctx, data, g, s.FileOutName[k]);
-    } catch (...) {
-        if (!temp.empty()) std::remove(temp.c_str());
-        throw;
-    }
-    if (!temp.empty()) std::remove(temp.c_str());
+    gridData(ctx, data, g, s.FileOutName[k]);
+    temp.reset();
     if (o.chkBlankOutline) {
         if (!haveOutline) {
             Report(ctx, "", "No blanking outline was made for " + s.FileFullName[k] + ", so its grid " +

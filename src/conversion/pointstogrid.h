@@ -14,7 +14,9 @@
 // stem + OutNameTag + ".grd", and with an outline
 // blanked outside it into the grid's stem + "b.grd". An entry whose outline gave up
 // keeps its unblanked grid, and a message says so. A mould scan that was neither
-// cleaned nor outlined is gridded from stem + "temp.txt", deleted afterwards.
+// cleaned nor outlined (and an Alicona text, for its header) is gridded from a copy in
+// a private temporary folder, removed afterwards; nothing in the user's folder is
+// used as a working name.
 // After the list: the plot pass (plotconverted.h), the labels emptied, the list cleared.
 // A bad entry (unreadable file, bad line, too few points, zero interval) is reported
 // with its file and line and the next entry goes on.

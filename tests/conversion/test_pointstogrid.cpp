@@ -190,6 +190,27 @@ TEST(PointsToGrid, MouldScanIsTurnedOnceAcrossTheChain) {
     EXPECT_FALSE(std::filesystem::exists(run.dir.path("m-uct120_30mptemp.txt")));
 }
 
+TEST(PointsToGrid, MouldCopyNeverTakesAUsersFileName) {
+    // scan.txt gridded as a mould without cleaning: the turned copy is a working file,
+    // and the user's own scantemp.txt beside it stays as it was.
+    ConvRun run;
+    run.dir.write("scan.txt", xyzText(scatteredCrown(2000, 4)));
+    run.dir.write("scantemp.txt", "1,2,3\r\n");
+    run.opt.chkRemoveUndercuts = run.opt.chkBlankOutline = false;
+    run.opt.chkMould = true;
+    run.opt.gridOption = GridOption::MaxNoRows;
+    run.opt.txtXInt = "0.05";
+    ApplyDefaultSettings(run.opt);
+    run.add("scan.txt");
+    auto c = run.ctx();
+    ConvertTXT_GRD(c);
+    EXPECT_EQ(run.messages(), "");
+    EXPECT_EQ(run.dir.read("scantemp.txt"), "1,2,3\r\n");
+    const Grid g = run.grid("scan200m.grd");
+    auto turned = [](double x, double y) { return -crown(-x, y); };
+    EXPECT_LT(worstError(g, turned, [](double x, double y) { return inDisc(x, y, 0.8); }).first, 0.02);
+}
+
 TEST(PointsToGrid, BadEntriesAreReportedAndTheOthersConvert) {
     ConvRun run;
     run.dir.write("good.txt", xyzText(scatteredCrown(800, 2)));
