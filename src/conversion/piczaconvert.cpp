@@ -34,6 +34,13 @@ inline void writePoint(formats::ChunkWriter& w, double x, double y, double z) {
 
 bool whole(double q) { return q == std::floor(q); }
 
+// Int(q) of a quotient from a file, held within what a count can carry so that a
+// damaged window reaches checkedCount's message instead of an overflow.
+long long wholeNodes(double q) {
+    if (!(q > -1e15 && q < 1e15)) return q < 0 ? -1 : 1000000000000000LL;
+    return static_cast<long long>(std::floor(q));
+}
+
 long checkedCount(long long n, const std::string& pix, const char* axis) {
     if (n < 2 || n > 100000000)
         throw Error("The Picza file " + pix + ": its window gives " + std::to_string(n) + " nodes along " + axis +
@@ -118,8 +125,8 @@ PiczaLattice PiczaToPointFile(const std::string& pix, const std::string& points,
         },
         [&](const PiczaPoint& p) { writePoint(w, (p.x - hd.x1) * s, (p.y - hd.y1) * s, p.z * s); });
     PiczaLattice l;
-    l.NumCols = checkedCount(static_cast<long long>(std::floor((hd.x2 - hd.x1) / hd.sx + 1)) + 1, pix, "x");
-    l.NumRows = checkedCount(static_cast<long long>(std::floor((hd.y2 - hd.y1) / hd.sy + 1)) + 1, pix, "y");
+    l.NumCols = checkedCount(wholeNodes((hd.x2 - hd.x1) / hd.sx + 1) + 1, pix, "x");
+    l.NumRows = checkedCount(wholeNodes((hd.y2 - hd.y1) / hd.sy + 1) + 1, pix, "y");
     checkedTotal(l.NumCols, l.NumRows, pix);
     l.XMax = (l.NumCols - 1) * (hd.sx * s);
     l.YMax = (l.NumRows - 1) * (hd.sy * s);

@@ -35,6 +35,9 @@ double step(const std::string& path, std::size_t line, std::string_view text, co
 
 long long piczaNodeCount(double span, double step) {
     const double q = span / step;
+    // A damaged window can give any quotient; far beyond any lattice the count only
+    // needs to say "too many" (or "none") without overflowing the conversion.
+    if (!(q > -1e15 && q < 1e15)) return q < 0 ? -1 : 1000000000000000LL;
     return static_cast<long long>(std::floor(q)) + (q == std::floor(q) ? 1 : 2);
 }
 

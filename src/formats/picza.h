@@ -35,7 +35,8 @@ struct PiczaPoint {
 };
 
 // The lattice size along one axis of the window: Int(span / step) + 1 when span / step
-// is a whole number, else Int(span / step) + 2.
+// is a whole number, else Int(span / step) + 2. A quotient beyond 1E+15 (a damaged
+// window) gives 1E+15, a negative or undefined one -1.
 long long piczaNodeCount(double span, double step);
 
 // Streams the file: onHeader once, then onScanLine(index from 0) at every "S" and

@@ -298,6 +298,10 @@ TEST(Picza, WrittenFileReadsBack) {
     EXPECT_EQ(s.lines[1][2].z, 2);
     EXPECT_EQ(piczaNodeCount(40, 1.2), 35);  // 33.3 steps: Int + 2
     EXPECT_EQ(piczaNodeCount(4, 2), 3);      // whole: + 1
+    // A damaged window (the fuzzer's 5.5E+116 wide) says "too many" instead of overflowing.
+    EXPECT_EQ(piczaNodeCount(5.5e116, 2), 1000000000000000LL);
+    EXPECT_EQ(piczaNodeCount(-5.5e116, 2), -1);
+    EXPECT_EQ(piczaNodeCount(std::nan(""), 2), 1000000000000000LL);
 }
 
 TEST(Picza, DamagedFilesNameTheirLine) {
