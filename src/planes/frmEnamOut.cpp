@@ -7,8 +7,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "core/error.h"
-#include "shell/settings.h"
 
 namespace trelvik {
 
@@ -101,11 +99,7 @@ void frmEnamOut::File3_DblClick() {
 }
 
 void frmEnamOut::Command2_Click() {
-    guarded([this] {
-        const std::string d = ReadDefaultDir(app_);
-        if (!lists_.moveTo(QString::fromStdString(d)))
-            throw Error("The default directory " + d + " does not exist: choose it again with File > Set default directory.");
-    });
+    guarded([this] { lists_.showDefaultDir(app_); });
 }
 
 void frmEnamOut::cmdInputTopo_Click() {

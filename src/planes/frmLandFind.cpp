@@ -9,10 +9,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "core/error.h"
 #include "planes/landplanedist.h"
 #include "planes/landstats.h"
-#include "shell/settings.h"
 
 namespace trelvik {
 
@@ -142,11 +140,7 @@ void frmLandFind::Form_Load() { showLabels(planes::ResetLandFind(s_)); }
 void frmLandFind::cmdReset_Click() { showLabels(planes::ResetLandFind(s_)); }
 
 void frmLandFind::DirC_Click() {
-    guarded([this] {
-        const std::string d = ReadDefaultDir(app_);
-        if (!lists_[0].moveTo(QString::fromStdString(d)))
-            throw Error("The default directory " + d + " does not exist: choose it again with File > Set default directory.");
-    });
+    guarded([this] { lists_[0].showDefaultDir(app_); });
 }
 
 void frmLandFind::DatFilename() {

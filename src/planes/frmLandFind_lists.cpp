@@ -2,6 +2,9 @@
 
 #include <QFileInfo>
 
+#include "core/error.h"
+#include "shell/settings.h"
+
 namespace trelvik::planes {
 
 void FileChooser::build(QWidget* parent, const QString& pattern, const QString& folder) {
@@ -37,13 +40,15 @@ std::string FileChooser::folder() const {
     return (shown.isEmpty() ? dir->path() : shown).toStdString();
 }
 
-bool FileChooser::moveTo(const QString& folder) {
-    if (!QFileInfo(folder).isDir()) return false;
+void ShowDefaultDir(AppState& app, DriveListBox* drive, DirListBox* dir, FileListBox* file, QLabel* label) {
+    const std::string d = ReadDefaultDir(app);
+    const QString folder = QString::fromStdString(d);
+    if (!QFileInfo(folder).isDir())
+        throw Error("The default directory " + d + " does not exist: choose it again with File > Set default directory.");
     drive->setDrive(folder);
     dir->setPath(folder);
     file->setPath(dir->path());
     label->setText(dir->path());
-    return true;
 }
 
 } // namespace trelvik::planes

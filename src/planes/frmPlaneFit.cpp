@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "core/error.h"
-#include "shell/settings.h"
+#include "planes/frmLandFind_lists.h"
 #include "surferfns/frmSurfFns.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
@@ -177,21 +177,10 @@ template <typename Step> void frmPlaneFit::run(Step step)
 
 void frmPlaneFit::DirC_Click()
 {
-    std::string d;
-    try {
-        d = ReadDefaultDir(app_);
-    } catch (const Error& e) {
-        prompt_.message("", e.what());
-        return;
-    }
-    Drive1->setDrive(q(d));
-    if (!Dir1->setPath(q(d))) {
-        prompt_.message("", "The default directory " + d +
-                                " does not exist: choose it again with File > Set default directory.");
-        return;
-    }
-    File1->setPath(Dir1->path());
-    Label1->setText(File1->path());
+    runGuarded(prompt_, "", [this] {
+        planes::ShowDefaultDir(app_, Drive1, Dir1, File1, Label1);
+        return true;
+    });
 }
 
 void frmPlaneFit::Drive1_Change() { Dir1->setPath(Drive1->drive()); }

@@ -8,8 +8,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "core/error.h"
-#include "shell/settings.h"
+#include "planes/frmLandFind_lists.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
@@ -143,21 +142,10 @@ void frmRotateAll::File3_Click()
 
 void frmRotateAll::DirC_Click()
 {
-    std::string d;
-    try {
-        d = ReadDefaultDir(app_);
-    } catch (const Error& e) {
-        prompt_.message("", e.what());
-        return;
-    }
-    Drive1->setDrive(q(d));
-    if (!Dir1->setPath(q(d))) {
-        prompt_.message("", "The default directory " + d +
-                                " does not exist: choose it again with File > Set default directory.");
-        return;
-    }
-    File1->setPath(Dir1->path());
-    Label1->setText(Dir1->path());
+    runGuarded(prompt_, "", [this] {
+        planes::ShowDefaultDir(app_, Drive1, Dir1, File1, Label1);
+        return true;
+    });
 }
 
 void frmRotateAll::Option_Click()

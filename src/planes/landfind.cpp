@@ -59,13 +59,11 @@ std::optional<AddedTrial> DatFilename(LandFindState& s, Prompt& prompt, const st
     BusyScope busy(prompt);
     s.TrialCount = typedCount(text5);
     if (text1 == "*.dat" || text1.empty()) {
-        prompt.busy(false);
-        prompt.message("Filename", "Choose dat filename");
+        refuse(prompt, "Filename", "Choose dat filename");
         return std::nullopt;
     }
     if (s.TrialCount == 0) {
-        prompt.busy(false);
-        prompt.message("Dat files", "Please enter number of blanking files");
+        refuse(prompt, "Dat files", "Please enter number of blanking files");
         return std::nullopt;
     }
     const auto n = static_cast<std::size_t>(s.TrialCount);
@@ -81,10 +79,9 @@ std::optional<AddedTrial> DatFilename(LandFindState& s, Prompt& prompt, const st
                 s.TrialsAdded = s.TrialCount;
                 forgetDerived(s);
             }
-            prompt.busy(false);
-            prompt.message("Dat files", "All " + std::to_string(s.TrialCount) +
-                                            " trial files have been added. Press Reset to start a new list, "
-                                            "or raise the number of data files.");
+            refuse(prompt, "Dat files",
+                   "All " + std::to_string(s.TrialCount) +
+                       " trial files have been added. Press Reset to start a new list, or raise the number of data files.");
             return std::nullopt;
         }
         ++s.TrialsAdded;
@@ -180,8 +177,7 @@ std::optional<std::string> SliceGrid(LandFindState& s, AppState& app, Prompt& pr
     BusyScope busy(prompt);
     s.m_Surfer = AttachSurfer(app);
     if (text2 == "*.grd" || text2.empty()) {
-        prompt.busy(false);
-        prompt.message("Filename", "Choose grid filename");
+        refuse(prompt, "Filename", "Choose grid filename");
         return std::nullopt;
     }
     const auto n = static_cast<std::size_t>(std::max(s.TrialCount, 0));

@@ -7,10 +7,10 @@
 
 namespace trelvik::planes {
 
-std::shared_ptr<surfer::Application> AttachSurfer(AppState& app) {
+std::shared_ptr<surfer::Application> AttachSurfer(AppState& app, bool startNew) {
     const std::string progId = GetSurferProgID(app);
     if (progId.empty()) throw Error("No Surfer version is ticked in the main window's Surfer version menu.");
-    auto instance = surfer::connect(progId, false);
+    auto instance = surfer::connect(progId, startNew);
     if (app.SurferVersion == "SurferV8") instance->Visible = true;
     return instance;
 }

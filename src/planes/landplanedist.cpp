@@ -49,16 +49,10 @@ std::vector<std::string> PlaneDistanceLines(const PlaneCoefficients& p, const st
 }
 
 bool FindDistancesToPlane(LandFindState& s, Prompt& prompt, const std::string& text4, const std::string& folder) {
-    if (text4 == "*.txt" || text4.empty()) {
-        prompt.busy(false);
-        prompt.message("Filename", "Choose plane formula filename");
-        return false;
-    }
-    if (s.ResultsPath.empty() || s.MeanX.empty()) {
-        prompt.busy(false);
-        prompt.message("Landmark", "Calculate the landmark statistics before finding their distances to a plane.");
-        return false;
-    }
+    if (text4 == "*.txt" || text4.empty())
+        return refuse(prompt, "Filename", "Choose plane formula filename");
+    if (s.ResultsPath.empty() || s.MeanX.empty())
+        return refuse(prompt, "Landmark", "Calculate the landmark statistics before finding their distances to a plane.");
     const std::string path = joinFolder(folder, text4);
     const std::string line = firstLine(readWholeFile(path));
     const PlaneCoefficients p = ParsePlaneFormula(line, path);

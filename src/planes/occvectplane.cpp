@@ -6,6 +6,7 @@
 #include "planes/gridheights.h"
 #include "planes/occlusalvector.h"
 #include "planes/planefit.h"
+#include "planes/landfindslice.h"
 #include "planes/planefitgrid.h"
 #include "planes/planeformula.h"
 
@@ -14,13 +15,7 @@ namespace trelvik::planes {
 bool cmdOccVect_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
     BusyScope busy(ctx.prompt);
     PlaneFitState& s = ctx.state;
-    AttachSurfer(ctx.app, s.m_Surfer);
-    if (isUnchosen(form.Text1, "*.grd")) {
-        ctx.prompt.busy(false);
-        ctx.prompt.message("Filename", "Choose grid filename");
-        return false;
-    }
-    SetPlaneFitGrid(s, form);
+    if (!BeginPlaneFitStep(ctx, form)) return false;
     const std::string base = s.GridDir + s.GridBaseName;
     // The facet plane comes first: without it the tips would be digitised for nothing.
     const PlaneCoefficients facet = ReadPlaneFormulaFile(base + "planeform.txt");

@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/textform.h"
 #include "planes/gridheights.h"
+#include "planes/landfindslice.h"
 #include "planes/planefitgrid.h"
 #include "planes/planeformula.h"
 
@@ -34,18 +35,19 @@ long FitPointCountFor(int option, const std::string& otherText, long digitised) 
     return n;
 }
 
+bool BeginPlaneFitStep(PlaneFitContext& ctx, const PlaneFitForm& form) {
+    ctx.state.m_Surfer = AttachSurfer(ctx.app);
+    if (isUnchosen(form.Text1, "*.grd")) return refuse(ctx.prompt, "Filename", "Choose grid filename");
+    SetPlaneFitGrid(ctx.state, form);
+    return true;
+}
+
 bool cmdPFit_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
     BusyScope busy(ctx.prompt);
     PlaneFitState& s = ctx.state;
-    AttachSurfer(ctx.app, s.m_Surfer);
-    if (isUnchosen(form.Text1, "*.grd")) {
-        ctx.prompt.busy(false);
-        ctx.prompt.message("Filename", "Choose grid filename");
-        return false;
-    }
+    if (!BeginPlaneFitStep(ctx, form)) return false;
     if (!askDigitise(ctx.prompt, "Use 'Digitise' to define points to fit plane.")) return false;
 
-    SetPlaneFitGrid(s, form);
     const std::string base = s.GridDir + s.GridBaseName;
     const std::string planeGrid = base + "plane.grd";
 
@@ -59,14 +61,10 @@ bool cmdPFit_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
     form.Label4 = std::to_string(digitised);
 
     s.FitPointCount = FitPointCountFor(form.PointOption, form.Text2, digitised);
-    if (s.FitPointCount == 0) {
-        ctx.prompt.busy(false);
-        ctx.prompt.message("Values", digitised < 3
-                                         ? "A plane needs at least 3 points; " + std::to_string(digitised) +
-                                               " were digitised"
-                                         : "Number of points must lie between 3 and " + std::to_string(digitised));
-        return false;
-    }
+    if (s.FitPointCount == 0)
+        return refuse(ctx.prompt, "Values",
+                      digitised < 3 ? "A plane needs at least 3 points; " + std::to_string(digitised) + " were digitised"
+                                    : "Number of points must lie between 3 and " + std::to_string(digitised));
     step.count = s.FitPointCount;
     MeasureGridHeights(*s.m_Surfer, step);
 

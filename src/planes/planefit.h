@@ -76,6 +76,11 @@ bool isUnchosen(const std::string& text, const std::string& mask);
 // GridDir, GridBaseName and TopoGrid from the form's folder and file name.
 void SetPlaneFitGrid(PlaneFitState& state, const PlaneFitForm& form);
 
+// The first steps of both buttons: attach the window's reference (before the file name
+// is looked at), refuse an unchosen grid ("Filename": "Choose grid filename"; false),
+// set the grid's names.
+bool BeginPlaneFitStep(PlaneFitContext& ctx, const PlaneFitForm& form);
+
 // The fit's point count for the window's option, or 0 when "Other:" is out of range.
 long FitPointCountFor(int option, const std::string& otherText, long digitised);
 

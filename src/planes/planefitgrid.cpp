@@ -26,13 +26,6 @@ std::string folderWithSeparator(const std::string& folder) {
     return folder + static_cast<char>(std::filesystem::path::preferred_separator);
 }
 
-void AttachSurfer(AppState& app, std::shared_ptr<surfer::Application>& m_Surfer, bool startNew) {
-    const std::string progId = GetSurferProgID(app);
-    if (progId.empty()) throw Error("No Surfer version is ticked in the main window's File menu.");
-    m_Surfer = surfer::connect(progId, startNew);
-    if (app.SurferVersion == "SurferV8") m_Surfer->Visible = true;
-}
-
 PlaneToolLattice ReadPlaneToolGeometry(AppState& app, surfer::Application& m_Surfer, const std::string& grid,
                                        const std::string& gridDir) {
     PlaneToolLattice l;

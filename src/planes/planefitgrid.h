@@ -25,7 +25,6 @@
 #include "core/appstate.h"
 #include "planes/planeformula.h"
 
-#include <memory>
 #include <string>
 
 namespace surfer { class Application; }
@@ -43,11 +42,6 @@ bool usesVersion6(const AppState& app);
 
 // The grid's folder with its trailing separator, as the tools build file names.
 std::string folderWithSeparator(const std::string& folder);
-
-// Attaches the window's reference to the running instance of the ticked version
-// (GetSurferProgID), or starts a new one with startNew; version 8 is made visible.
-// No version ticked throws.
-void AttachSurfer(AppState& app, std::shared_ptr<surfer::Application>& m_Surfer, bool startNew = false);
 
 PlaneToolLattice ReadPlaneToolGeometry(AppState& app, surfer::Application& m_Surfer, const std::string& grid,
                                        const std::string& gridDir);

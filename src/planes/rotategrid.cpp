@@ -7,6 +7,7 @@
 #include "formats/digitisefile.h"
 #include "planes/occlusalvector.h"
 #include "planes/planefit.h"
+#include "planes/landfindslice.h"
 #include "planes/planefitgrid.h"
 #include "planes/planeformula.h"
 #include "planes/rotatepoints.h"
@@ -45,7 +46,6 @@ void readSpacings(RotateContext& ctx) {
     }
 }
 
-void refuse(RotateContext& ctx, const std::string& title, const std::string& text) { trelvik::refuse(ctx.prompt, title, text); }
 } // namespace
 
 std::string RotXYOutputName(const std::string& base, bool xAxis, bool yAxis, const std::string& xAngle,
@@ -73,10 +73,7 @@ bool ChooseIntervals(RotateContext& ctx, const RotateForm& form) {
     RotateState& s = ctx.state;
     if (form.IntervalOption == 3) {
         const double dx = text::Val(form.Text5), dy = text::Val(form.Text6);
-        if (!(dx > 0) || !(dy > 0)) {
-            refuse(ctx, "", "Choose x and y intervals for new grid");
-            return false;
-        }
+        if (!(dx > 0) || !(dy > 0)) return refuse(ctx.prompt, "", "Choose x and y intervals for new grid");
         s.XInterval = dx;
         s.YInterval = dy;
     } else {
@@ -90,11 +87,8 @@ bool ChooseIntervals(RotateContext& ctx, const RotateForm& form) {
 bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
     BusyScope busy(ctx.prompt);
     RotateState& s = ctx.state;
-    AttachSurfer(ctx.app, s.m_Surfer, form.chkStartSurfer);
-    if (isUnchosen(form.Text1, "*.grd")) {
-        refuse(ctx, "Filename", "Choose grid filename");
-        return false;
-    }
+    s.m_Surfer = AttachSurfer(ctx.app, form.chkStartSurfer);
+    if (isUnchosen(form.Text1, "*.grd")) return refuse(ctx.prompt, "Filename", "Choose grid filename");
     const bool v6 = usesVersion6(ctx.app);
     s.GridDir = folderWithSeparator(form.Label1);
     s.GridBaseName = form.Text1.size() > 4 ? form.Text1.substr(0, form.Text1.size() - 4) : std::string();
@@ -142,10 +136,7 @@ bool cmdRotPlane_Click(RotateContext& ctx, RotateForm& form) {
     BusyScope busy(ctx.prompt);
     RotateState& s = ctx.state;
     if (!ChooseIntervals(ctx, form)) return false;
-    if (isUnchosen(form.Text2, "*.txt")) {
-        refuse(ctx, "Filename", "Choose plane formula filename");
-        return false;
-    }
+    if (isUnchosen(form.Text2, "*.txt")) return refuse(ctx.prompt, "Filename", "Choose plane formula filename");
     requireEntered(s);
     const PlaneCoefficients plane = ReadPlaneFormulaFile(folderWithSeparator(form.Label2) + form.Text2);
     const Mat3 r = RotationToHorizontal(plane);
@@ -161,10 +152,7 @@ bool RotXY_Click(RotateContext& ctx, RotateForm& form) {
     BusyScope busy(ctx.prompt);
     RotateState& s = ctx.state;
     if (!ChooseIntervals(ctx, form)) return false;
-    if (!form.chkXAxis && !form.chkYAxis) {
-        refuse(ctx, "", "Choose axis to rotate around");
-        return false;
-    }
+    if (!form.chkXAxis && !form.chkYAxis) return refuse(ctx.prompt, "", "Choose axis to rotate around");
     requireEntered(s);
     Mat3 r = Mat3::Identity();
     if (form.chkXAxis) r = RotationAboutX(AngleFromText(form.txtXAngle, "x") * kPi / 180) * r;

@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "landmarktest.h"
+#include "windowtest.h"
 #include "layoutcheck.h"
 #include "planes/frmEnamOut.h"
 #include "planes/frmLandFind.h"
@@ -26,37 +27,11 @@ using trelvik::testing::TempFolder;
 
 namespace {
 
-struct Env {
-    TempFolder dir;
-    AppState state;
-    ScriptedPrompt prompt;
-    std::unique_ptr<frmStartup> main;
-
+struct Env : planetest::WindowEnv {
     Env() {
-        testsupport::ensureApp();
-        surfer::shutdownAll();
-        state.ProgramDir = state.DefaultDir = dir.folder();
-        state.SurferVersion = "SurferV8";
-        main = std::make_unique<frmStartup>(state, prompt);
         main->setWindowFactory("frmLandFind", [this] { return new frmLandFind(state, prompt); });
         main->setWindowFactory("frmEnamOut", [this] { return new frmEnamOut(state, prompt); });
         landmarktest::writeGrid(dir, "tooth.grd", 11, 11, 0, 10, 0, 10, landmarktest::basalPlane);
-    }
-    ~Env() {
-        main.reset();
-        QApplication::processEvents();
-        surfer::shutdownAll();
-    }
-    template <class W>
-    W* open(QAction* item, const char* name) {
-        EXPECT_TRUE(item->isEnabled());
-        item->trigger();
-        return qobject_cast<W*>(main->windows().find(name));
-    }
-    void pick(FileListBox* list, const char* name) {
-        list->refresh();
-        ASSERT_TRUE(list->selectFile(name)) << name;
-        emit list->clicked();
     }
 };
 

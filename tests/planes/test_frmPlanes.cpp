@@ -17,7 +17,7 @@
 #include "planes/frmPlaneFit.h"
 #include "planes/frmRotateAll.h"
 #include "planes/planeformula.h"
-#include "planetest.h"
+#include "windowtest.h"
 #include "shell/frmStartup.h"
 #include "support/qtapp.h"
 #include "surferfns/frmSurfFns.h"
@@ -32,38 +32,14 @@ namespace {
 
 double slope(double x, double y) { return 1 + 0.3 * x - 0.2 * y; }
 
-struct Env {
-    TempFolder dir;
-    AppState state = planetest::runState(8);
-    ScriptedPrompt prompt;
-    std::unique_ptr<frmStartup> main;
-
+struct Env : planetest::WindowEnv {
     Env() {
-        testsupport::ensureApp();
-        state.ProgramDir = state.DefaultDir = dir.folder();
-        main = std::make_unique<frmStartup>(state, prompt);
         main->setWindowFactory("frmSurfFns", [this] { return new frmSurfFns(state, prompt); });
         main->setWindowFactory("frmPlaneFit", [this] {
             return new frmPlaneFit(state, prompt, frmPlaneFit::plotThroughSurfFns(main->windows()));
         });
         main->setWindowFactory("frmRotateAll", [this] { return new frmRotateAll(state, prompt); });
         surfertest::saveGrid(dir, "T1.grd", surfertest::makeGrid(21, 21, 0, 10, 0, 10, slope));
-    }
-    ~Env() {
-        main.reset();
-        QApplication::processEvents();
-        surfer::shutdownAll();
-    }
-    template <class W>
-    W* open(QAction* item, const char* name) {
-        EXPECT_TRUE(item->isEnabled());
-        item->trigger();
-        return qobject_cast<W*>(main->windows().find(name));
-    }
-    void pick(FileListBox* list, const char* name) {
-        list->refresh();
-        ASSERT_TRUE(list->selectFile(name)) << name;
-        emit list->clicked();
     }
 };
 

@@ -1,6 +1,7 @@
 // Plane fitting and the occlusal-vector plane, end to end through the stand-in.
 #include "core/error.h"
 #include "planes/planefit.h"
+#include "planes/landfindslice.h"
 #include "planes/planefitgrid.h"
 #include "planes/planeformula.h"
 #include "planetest.h"
@@ -111,7 +112,7 @@ TEST(PlaneFit, Version6ClipboardThatIsNotAFormulaIsRefused) {
     {
         // What the clipboard holds after the regression is checked before it is used.
         FitRun r(6);
-        trelvik::planes::AttachSurfer(r.app, r.state.m_Surfer);
+        r.state.m_Surfer = trelvik::planes::AttachSurfer(r.app);
         r.state.m_Surfer->setClipboard("Gridding Report\r\n");
         EXPECT_THROW(RegressionFormulaText(r.app, *r.state.m_Surfer, r.dir.folder() + "/", r.dir.path("rep.txt")),
                      trelvik::Error);
