@@ -3,11 +3,9 @@
 // with the settings the conversion derives from a 0.03 grid interval.
 #include "conversion/blankingoutline.h"
 #include "conversion/undercutremoval.h"
+#include "conversion_scan.h"
 
 #include <benchmark/benchmark.h>
-
-#include <cmath>
-#include <random>
 
 using namespace trelvik;
 using namespace trelvik::conversion;
@@ -15,19 +13,7 @@ using namespace trelvik::conversion;
 namespace {
 
 const PointList& crown() {
-    static const PointList pts = [] {
-        std::mt19937 rng(11);
-        std::uniform_real_distribution<double> u(-5, 5);
-        PointList p;
-        p.reserve(1000000);
-        while (p.size() < 1000000) {
-            const double x = u(rng), y = u(rng), rr = x * x + y * y;
-            if (rr > 25) continue;
-            const double z = 3 * std::exp(-rr / 8) + 0.3 * std::sin(x) * std::cos(y);
-            p.push_back({x, y, (p.size() % 9 == 0 && rr > 16) ? z - 0.5 : z});
-        }
-        return p;
-    }();
+    static const PointList pts = convbench::scan1M();
     return pts;
 }
 

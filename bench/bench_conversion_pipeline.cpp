@@ -3,6 +3,7 @@
 // removal, blanking outline with fill points, gridding and blanking through the
 // stand-in), with the settings derived from a 0.03 grid interval.
 #include "conversion/pointstogrid.h"
+#include "conversion_scan.h"
 #include "formats/stlascii.h"
 #include "formats/xyzpointfile.h"
 #include "surfer/application.h"
@@ -30,7 +31,7 @@ std::filesystem::path benchDir() {
     return d;
 }
 
-double crownZ(double x, double y) { return 3 * std::exp(-(x * x + y * y) / 8) + 0.3 * std::sin(x) * std::cos(y); }
+using convbench::crownZ;
 
 // A triangulated lattice of 708 x 708 cells: about one million facets.
 const std::string& stlFile() {
@@ -71,18 +72,7 @@ BENCHMARK(BM_StlVertexExtraction1MFacets)->Unit(benchmark::kMillisecond);
 
 void BM_PointFileToBlankedGrid1M(benchmark::State& state) {
     const std::filesystem::path dir = benchDir();
-    {
-        std::mt19937 rng(11);
-        std::uniform_real_distribution<double> u(-5, 5);
-        PointList p;
-        p.reserve(1000000);
-        while (p.size() < 1000000) {
-            const double x = u(rng), y = u(rng), rr = x * x + y * y;
-            if (rr > 25) continue;
-            p.push_back({x, y, (p.size() % 9 == 0 && rr > 16) ? crownZ(x, y) - 0.5 : crownZ(x, y)});
-        }
-        formats::writeXyzPointFile((dir / "scan.txt").string(), p);
-    }
+    formats::writeXyzPointFile((dir / "scan.txt").string(), convbench::scan1M());
     for (auto _ : state) {
         surfer::shutdownAll();
         AppState app;
