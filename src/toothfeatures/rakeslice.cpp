@@ -30,6 +30,17 @@ bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceReque
                    "(\"Input trans grid\").");
             return false;
         }
+        // Every name below is built from the window's current grid; a transformed grid made
+        // for another grid (a new grid's occlusal vector found, its cusp area not yet made)
+        // would be measured under the wrong tooth's names.
+        const std::string stem = st.GridDir + st.GridBaseName;
+        if (rs.TransGrid != stem + "_cabtrs.grd") {
+            refuse(prompt, "Rake angle",
+                   "The transformed grid " + rs.TransGrid + " was not made from " + st.GridBaseName +
+                       ": make the transformed grid of this grid first (\"Digitise cusp area and trans\"), or take "
+                       "it in (\"Input trans grid\").");
+            return false;
+        }
         const std::vector<RakePass> passes = rakePasses(rq.kind, rq.boxes);
         if (!askDigitise(prompt,
                          "Use 'Digitise' to define three points: \n\r1) point on crest to take rake angle from.\n\r"
@@ -47,7 +58,6 @@ bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceReque
         const std::string crestInfo = rq.info == CrestInfo::Info1   ? "_" + rq.txtCrestInfo
                                       : rq.info == CrestInfo::Info2 ? "_" + rq.cmbCrestInfo
                                                                     : std::string();
-        const std::string stem = st.GridDir + st.GridBaseName;
         for (const RakePass& pass : passes) {
             const RakePassFiles f = rakePassFiles(stem, rakeTag(rq.CrestCode, crestInfo, pass));
             writeFileAtomic(f.copy, readWholeFile(digitise));

@@ -191,3 +191,38 @@ TEST(RakeSteps, SpacingRulesAndRefusals) {
     EXPECT_FALSE(cmdInputTransGrid(r.prompt, rs, {r.folder(), "T1_cabtrs.grd", true, "_tl"}, length));
     EXPECT_THAT(r.lastMessage(), HasSubstr("T1_tl.txt"));  // the length file is missing
 }
+
+TEST(RakeSteps, TransformedGridOfAnotherToothIsNeverSlicedUnderThisOnesNames) {
+    CrestRun r(false);
+    r.grid("T1.grd", makeGrid(41, 41, 0, 20, 0, 20, cusp));
+    r.grid("T2.grd", makeGrid(41, 41, 0, 20, 0, 20, [](double x, double y) { return cusp(x, y) + 3; }));
+    RakeState rs;
+    r.digitise("digit.dat", "10,10\r\n10,2\r\n");
+    ASSERT_TRUE(cmdOccVect(r.app, r.prompt, occRequest(r), rs.occ));
+    CuspAreaResult out;
+    CuspAreaRequest area;
+    area.chkInputLengthFile = false;
+    r.digitise("digit1.dat", "5,5\r\n15,5\r\n15,15\r\n5,15\r\n");
+    ASSERT_TRUE(cmdDigCuspArea(r.app, r.prompt, rs, area, nullptr, out)) << r.lastMessage();
+
+    // "Next grid", T2 chosen and its occlusal vector found, but no cusp area made for it:
+    // the rake line would be sliced on T1's transformed grid and written under T2's names.
+    auto occ = occRequest(r);
+    occ.Text2 = "T2.grd";
+    r.digitise("digit.dat", "10,10\r\n10,2\r\n");
+    ASSERT_TRUE(cmdOccVect(r.app, r.prompt, occ, rs.occ));
+    const std::size_t before = r.prompt.shown.size();
+    EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, sliceRequest()));
+    EXPECT_EQ(r.prompt.shown.size(), before + 1);  // refused before the digitise prompt
+    EXPECT_THAT(r.lastMessage(), HasSubstr("T2"));
+    EXPECT_FALSE(r.exists("T2_rkslpacd_notch-f1_rakeresults.csv"));
+    EXPECT_FALSE(r.exists("T2_rkptpacd_notch-f1.dat"));
+
+    // Its own transformed grid taken in: the rake lines are measured.
+    r.grid("T2_cabtrs.grd", makeGrid(41, 41, 0, 20, 0, 20, [](double x, double y) { return 0.2 * x + 0.1 * y; }));
+    std::optional<std::string> length;
+    ASSERT_TRUE(cmdInputTransGrid(r.prompt, rs, {r.folder(), "T2_cabtrs.grd", false, "_tl"}, length));
+    r.digitise("digit2.dat", "5,5\r\n5,15\r\n9,8\r\n");
+    EXPECT_TRUE(cmdSlice(r.app, r.prompt, rs, sliceRequest())) << r.lastMessage();
+    EXPECT_TRUE(r.exists("T2_rkslpacd_notch-f1_rakeresults.csv"));
+}
