@@ -90,7 +90,7 @@ bool cmdDigCBound(AppState& app, Prompt& prompt, const CaptureRequest& rq, const
                 return false;
             }
             const PointXYZ &p1 = *st.OcclusalPoint1, &n = *st.PlaneNormal;
-            top = CaptureTop{p1, *st.OcclusalPoint2, PointXYZ{p1.x + n.x, p1.y + n.y, p1.z + n.z}};
+            top = CaptureTop{{p1, *st.OcclusalPoint2, PointXYZ{p1.x + n.x, p1.y + n.y, p1.z + n.z}}, st.GridFullPath};
             return true;
         }
         if (!requireOcclusalVector(prompt, st)) return false;
@@ -106,7 +106,7 @@ bool cmdDigCBound(AppState& app, Prompt& prompt, const CaptureRequest& rq, const
         step.count = 3;
         step.form = planes::residualsCallForm(app.SurferVersion);
         const PointList pts = planes::GridHeights(*st.m_Surfer, step);
-        top = CaptureTop{pts.at(0), pts.at(1), pts.at(2)};
+        top = CaptureTop{{pts.at(0), pts.at(1), pts.at(2)}, st.GridFullPath};
         return true;
     });
 }
@@ -116,8 +116,11 @@ bool cmdDigCrestLengthCapture(AppState& app, Prompt& prompt, const CaptureReques
     return runStep(prompt, [&] {
         if (!requireName(prompt, rq, "Crest name", "Choose crest name")) return false;
         if (!requireOcclusalVector(prompt, st)) return false;
-        if (!top) {
-            refuse(prompt, "Capture area boundary", "Delimit the top of the capture area first.");
+        if (!top || top->grid != st.GridFullPath) {
+            refuse(prompt, "Capture area boundary",
+                   top ? "The top of the capture area was delimited on " + top->grid +
+                             ": delimit the top of this grid's capture area first."
+                       : std::string("Delimit the top of the capture area first."));
             return false;
         }
         if (!askDigitise(prompt, "Use 'Digitise' to define crest.", "digit2.dat")) return false;

@@ -23,17 +23,23 @@
 //   (capturearea.h) into S & "_capresults.csv".
 // S is GridDir & GridBaseName & CrestCode. Blank slice points are left out of the
 // projection and the areas; no segment bridges them. Reported, the window staying
-// usable: no crest or cusp name chosen, no occlusal vector or no top yet, a missing or
-// short digitise file, a crest without any slice point on the grid's data, a plane
-// formula that cannot be read, a failed mapping-program call. Cancel writes nothing.
+// usable: no crest or cusp name chosen, no occlusal vector, no top delimited on this
+// grid (a top taken on the grid before does not count), a missing or short digitise
+// file, a crest without any slice point on the grid's data, a plane formula that cannot
+// be read, a failed mapping-program call. Cancel writes nothing.
 #include "toothfeatures/occvectstep.h"
 
 #include <array>
+#include <string>
 #include <optional>
 
 namespace trelvik::toothfeatures {
 
-using CaptureTop = std::array<PointXYZ, 3>;
+// The three top points in the grid's coordinates, and the grid they were taken on: a top
+// belongs to its tooth, so the crest step of another grid never measures against it.
+struct CaptureTop : std::array<PointXYZ, 3> {
+    std::string grid;  // GridFullPath of the occlusal-vector step the top was delimited after
+};
 
 struct CaptureRequest {
     ToothKind kind = ToothKind::Tribo;

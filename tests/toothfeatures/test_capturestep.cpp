@@ -171,3 +171,38 @@ TEST(CaptureStep, OrderNamesAndBlankSlicePointsAreHandled) {
     EXPECT_THAT(r.lastMessage(), HasSubstr("has a height"));
     EXPECT_EQ(r.lines("T1pacd_capresults.csv"), results);
 }
+
+TEST(CaptureStep, TopOfAnotherGridIsNeverUsed) {
+    CrestRun r(false);
+    r.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
+    r.grid("T2.grd", makeGrid(21, 21, 0, 20, 0, 20, [](double x, double y) { return tooth(x, y) + 4; }));
+    OcclusalState st;
+    std::optional<CaptureTop> top;
+    r.digitise("digit.dat", "4,10\r\n4,0\r\n");
+    ASSERT_TRUE(cmdOccVect(r.app, r.prompt, occRequest(r), st));
+    r.digitise("digit1.dat", "0,18\r\n20,20\r\n10,19\r\n");
+    ASSERT_TRUE(cmdDigCBound(r.app, r.prompt, request(), st, top));
+    EXPECT_EQ(top->grid, st.GridFullPath);
+
+    // "Next grid": T2 and its occlusal vector, but its top not yet delimited. T1's top
+    // stands 4 below T2's crest; the band would be measured against the wrong tooth.
+    auto occ = occRequest(r);
+    occ.Text2 = "T2.grd";
+    r.digitise("digit.dat", "4,10\r\n4,0\r\n");
+    ASSERT_TRUE(cmdOccVect(r.app, r.prompt, occ, st));
+    const std::size_t before = r.prompt.shown.size();
+    EXPECT_FALSE(cmdDigCrestLengthCapture(r.app, r.prompt, request(), st, top));
+    EXPECT_EQ(r.prompt.shown.size(), before + 1);  // refused before the digitise prompt
+    EXPECT_EQ(r.prompt.shown.back().title, "Capture area boundary");
+    EXPECT_THAT(r.lastMessage(), HasSubstr("T1.grd"));
+    EXPECT_FALSE(r.exists("T2pacd_capresults.csv"));
+
+    // Several crests of one grid share its top.
+    r.digitise("digit1.dat", "0,18\r\n20,20\r\n10,19\r\n");
+    ASSERT_TRUE(cmdDigCBound(r.app, r.prompt, request(), st, top));
+    for (const char* crest : {"1,2.5\r\n15,2.5\r\n", "1,4\r\n15,4\r\n"}) {
+        r.digitise("digit2.dat", crest);
+        EXPECT_TRUE(cmdDigCrestLengthCapture(r.app, r.prompt, request(), st, top)) << r.lastMessage();
+    }
+    EXPECT_TRUE(r.exists("T2pacd_capresults.csv"));
+}
