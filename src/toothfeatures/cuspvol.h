@@ -10,7 +10,8 @@
 //                unticked box clears what an earlier tooth left, so a cusp is never
 //                measured against another tooth's plane or length.
 //   Input_Plane  the plane grid chosen in the list (a name ending in "plane.grd") and
-//                the formula file beside it.
+//                the formula file beside it. Another plane than before drops the blanked
+//                cusp: its tip height was measured above the old plane.
 //   Blank_Grid   asks for the cusp outline (digit.dat), copies it to <stem><cusp>points.dat,
 //                writes the closed outline <stem><cusp>points.bln, has the mapping program
 //                blank the grid outside it (<stem><cusp>b.grd) and subtract the plane

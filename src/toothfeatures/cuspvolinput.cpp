@@ -55,6 +55,19 @@ void clearPlane(CuspVolState& s, CuspVolControls& c)
     c.Label5 = "PlaneY";
 }
 
+// The tip height of a blanked cusp is its height above the plane it was blanked with; a
+// new plane needs the cusp blanked again before its levels can be measured.
+void forgetBlankedCusp(CuspVolState& s, CuspVolControls& c)
+{
+    s.BlankedGrid.clear();
+    s.BlankedCusp.clear();
+    s.HeightGrid.clear();
+    c.Label6.clear();
+    c.Label8.clear();
+    c.Text8.clear();
+    c.Label12.clear();
+}
+
 // Runs a step on copies of the window state and keeps them only when it completes, so a
 // failure half-way never pairs one tooth's grid with another tooth's plane or length.
 bool transaction(CuspVolRun& run, const std::function<bool(CuspVolState&, CuspVolControls&)>& step)
@@ -126,7 +139,9 @@ bool Input_Plane(CuspVolRun& run)
         }
         attachSurfer(run, s);
         const std::string stem = name.substr(0, name.size() - kPlaneSuffix.size());
+        const std::string before = s.PlaneGrid;
         readPlane(s, c, surffns::JoinFolder(c.Label1, name), surffns::JoinFolder(c.Label1, stem + "planeform.txt"));
+        if (s.PlaneGrid != before) forgetBlankedCusp(s, c);
         return true;
     });
 }

@@ -325,3 +325,38 @@ TEST(CuspVol, DistanceCaption)
     EXPECT_EQ(DistanceCaption("", "20"), "");
     EXPECT_EQ(DistanceCaption("25", "x"), "");
 }
+
+TEST(CuspVol, AnotherPlaneNeedsTheCuspBlankedAgain)
+{
+    CuspVolTestRun t(false, 41);
+    t.c.Text7 = "T1.grd";
+    t.c.chkAutoCalc = false;
+    t.c.Text10 = "2";
+    ASSERT_TRUE(Input_Top(t.run));
+    t.chooseCusp("Metacone");
+    t.digitise(circleOutline(7, 16));
+    ASSERT_TRUE(Blank_Grid(t.run));
+    EXPECT_EQ(t.c.Text8, "8");
+
+    // A plane 1 higher: the tip stands 7 above it, not 8 as measured above the first.
+    formats::writeSurferGrid(t.dir.path("T1hiplane.grd"),
+                             makeGrid(41, 10, [](double x, double y) { return plane(x, y) + 1; }),
+                             formats::SurferGridFormat::Binary7);
+    planes::WritePlaneFormulaFile(t.dir.path("T1hiplaneform.txt"), planes::PlaneCoefficients{C + 1, B, A});
+    t.c.Text7 = "T1hiplane.grd";
+    ASSERT_TRUE(Input_Plane(t.run)) << t.lastMessage();
+    EXPECT_EQ(t.c.Text8, "");
+    EXPECT_FALSE(Calculate(t.run));
+    EXPECT_THAT(t.lastMessage(), HasSubstr("Blank and analyse"));
+    EXPECT_FALSE(FileExists(t.dir.path("T1me-20_cuspvolresults.csv")));
+
+    t.digitise(circleOutline(7, 16));
+    ASSERT_TRUE(Blank_Grid(t.run));
+    EXPECT_NEAR(std::stod(t.c.Text8), 7, 1e-9);
+    ASSERT_TRUE(Calculate(t.run)) << t.lastMessage();
+
+    // Reading the same plane again keeps the blanked cusp.
+    ASSERT_TRUE(Input_Plane(t.run));
+    EXPECT_NEAR(std::stod(t.c.Text8), 7, 1e-9);
+    EXPECT_TRUE(Calculate(t.run)) << t.lastMessage();
+}
