@@ -188,6 +188,16 @@ QWidget* frmCurvature::buildSliceTab() {
     Text8 = edit("", tab, 90);
     range->addWidget(Label9, 2, 1);
     range->addWidget(Text8, 2, 2);
+    // Curvatures come with up to 15 digits and an exponent: each shows whole on one line,
+    // Min and Max alike wide.
+    for (QLabel* number : {Label6, Label8, Label9}) {
+        number->setWordWrap(false);
+        number->setText("-0.00000000000000E-00");
+        number->setMinimumWidth(number->sizeHint().width());
+        number->clear();
+    }
+    range->setColumnStretch(1, 1);
+    range->setColumnStretch(2, 1);
     g->addLayout(range, 6, 0, 1, 3);
     Text6 = labelledEdit(g, 7, "Interval size", "0.05", tab);
     Text10 = labelledEdit(g, 8, "No. of intervals", "10", tab);

@@ -68,12 +68,14 @@ frmCuspOR::frmCuspOR(AppState& state, Prompt& prompt, QWidget* parent)
     Label9->setFrameShape(QFrame::Panel);
     Label9->setFrameShadow(QFrame::Sunken);
     Label9->setMinimumWidth(60);
+    Label9->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     cmdDigOccVect = new QPushButton("Digitise occlusal vector", vector);
     gv->addWidget(new QLabel(QString::fromUtf8("Tolerance interval (\u00b5m)"), vector), 0, 0);
     gv->addWidget(Text1, 0, 1);
     gv->addWidget(cmdDigOccVect, 1, 0, 1, 2);
     gv->addWidget(new QLabel("Tolerance required", vector), 2, 0);
     gv->addWidget(Label9, 2, 1);
+    gv->setRowStretch(3, 1);  // spare height below the controls, not in the tolerance box
     grid->addWidget(vector, 1, 1);
 
     auto* buttons = new QHBoxLayout;

@@ -179,3 +179,20 @@ TEST(CurvatureWindow, SmoothCurvatureAndInputRunEndToEnd) {
     QApplication::processEvents();
     EXPECT_EQ(e.main->windows().find("frmCurvature"), nullptr);
 }
+
+TEST(CurvatureWindow, CurvatureRangeShowsWholeNumbersOnOneLine) {
+    Env e;
+    frmCurvature* w = e.open();
+    w->SSTab2->setCurrentIndex(kTabSlice);
+    CurvControls c = w->controls();
+    c.Label6 = "-1.08479306477299";
+    c.Label8 = "-1.03397916993948E-05";
+    c.Label9 = "-1.11600000000001";
+    c.Text8 = "1.034";
+    w->showControls(c);
+    QApplication::processEvents();
+    for (QLabel* l : {w->Label6, w->Label8, w->Label9}) {
+        EXPECT_GE(l->contentsRect().width(), l->fontMetrics().horizontalAdvance(l->text())) << l->text().toStdString();
+        EXPECT_LT(l->height(), 2 * l->fontMetrics().height()) << l->text().toStdString();  // one line
+    }
+}

@@ -189,6 +189,10 @@ TEST(frmCuspORWindow, DesignValuesAndTheTwoSteps)
     w->cmdDigOccVect->click();
     EXPECT_EQ(w->Label9->text(), "1");
     EXPECT_TRUE(FileExists(env.files.dir.path("T1_corresults.csv")));
+    // The tolerance box is one line high, however tall the window.
+    w->resize(w->width(), w->height() + 200);
+    QApplication::processEvents();
+    EXPECT_LT(w->Label9->height(), 2 * w->Label9->fontMetrics().height());
     w->cmdNextGrid->click();
     EXPECT_EQ(w->Text2->text(), "*.grd");
     EXPECT_EQ(w->Label9->text(), "");
