@@ -178,8 +178,10 @@ VrmlPolygonFile parseVrmlPolygonFile(std::string_view text, const std::string& p
         if (!c.token(tok)) c.unterminated("coordIndex");
         if (tok == "]") break;
         const double d = c.number(tok, "coordIndex");
-        const long long k = static_cast<long long>(d);
-        if (static_cast<double>(k) != d || k < -1 || k >= v)
+        // Range first: converting a value beyond a long long would be undefined.
+        const bool inRange = d >= -1 && d < static_cast<double>(v);
+        const long long k = inRange ? static_cast<long long>(d) : -2;
+        if (!inRange || static_cast<double>(k) != d)
             throw trelvik::Error("VRML file " + path + ": the corner " + std::string(tok) +
                                  " is not a point of its list of " + std::to_string(v) + ".");
         if (k == -1) {

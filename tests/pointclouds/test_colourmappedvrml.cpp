@@ -104,7 +104,10 @@ TEST(ColourMappedVrml, ReaderSplitsAroundTheListsAndRefusesBrokenFiles) {
     EXPECT_THAT(h.faceEnd, ElementsAre(4));
     EXPECT_EQ(h.tail.front(), " } } # pointless [");
     for (const char* bad : {"no lists\n", "point [ 0 0 0 ]\n", "point [ 0 0 x ]\ncoordIndex [ 0 0 0 -1 ]\n",
-                            "point [ 0 0 0 ]\ncoordIndex [ 0 0 3 -1 ]\n", "point [ ]\ncoordIndex [ ]\n"})
+                            "point [ 0 0 0 ]\ncoordIndex [ 0 0 3 -1 ]\n", "point [ ]\ncoordIndex [ ]\n",
+                            // corners far beyond any count, or not whole
+                            "point [ 0 0 0 ]\ncoordIndex [ 0 0 1e90 -1 ]\n", "point [ 0 0 0 ]\ncoordIndex [ 0 0 -1e90 -1 ]\n",
+                            "point [ 0 0 0 ]\ncoordIndex [ 0 0 0.5 -1 ]\n"})
         EXPECT_THROW(formats::parseVrmlPolygonFile(bad, "bad.wrl"), Error) << bad;
 }
 
