@@ -86,7 +86,14 @@ std::optional<PointList> CreateBlankingFile(ConvContext& ctx, const PointList& p
     try {
         r = traceBlankingOutline(points, oo, ctx.view.outlineProgress(), s.FileFullName[k]);
     } catch (const OutlineError& e) {
-        Report(ctx, "", s.FileFullName[k] + ": " + e.what());
+        std::string text = s.FileFullName[k] + ": " + e.what();
+        // Dead ends come from stray points, but as often from points lying further
+        // apart than the walk reaches; say which setting sets the reach.
+        if (e.code() == OutlineError::Code::TooManyDeadEnds)
+            text += "\nThe outline joins points at most 1.5 bins (" + text::CStr(1.5 * oo.binSize) +
+                    ") apart; for points further apart, raise the outline's \"Bin size\" (with \"Use default "
+                    "settings\", the grid interval).";
+        Report(ctx, "", text);
         return std::nullopt;
     }
     const std::string bln = s.FileStem[k] + "pblnpts.bln";

@@ -241,6 +241,7 @@ TEST(PointsToGrid, FailedOutlineLeavesTheGridUnblankedWithAMessage) {
     ConvertTXT_GRD(c);
     const std::string m = run.messages();
     EXPECT_NE(m.find("E004"), std::string::npos) << m;
+    EXPECT_NE(m.find("at most 1.5 bins (0.0015) apart"), std::string::npos) << m;
     EXPECT_NE(m.find("left unblanked"), std::string::npos) << m;
     EXPECT_TRUE(std::filesystem::exists(run.dir.path("sparse.grd")));
     EXPECT_FALSE(std::filesystem::exists(run.dir.path("sparseb.grd")));
