@@ -7,10 +7,9 @@
 #include "formats/digitisefile.h"
 #include "formats/resultscsv.h"
 #include "formats/slicefile.h"
-#include "shell/settings.h"
 #include "surfer/application.h"
 #include "surferfns/surffnsstate.h"
-#include "toothfeatures/cuspvollevels.h"
+#include "toothfeatures/stepservices.h"
 
 #include <filesystem>
 
@@ -46,12 +45,7 @@ bool digitiseProfile(CuspORRun& run)
 {
     CuspORControls& c = run.c;
     CuspORState& s = run.s;
-    const std::string progId = GetSurferProgID(run.app);
-    if (progId.empty())
-        throw Error("No Surfer version is ticked in the main window's menu: choose Surfer 6 or Surfer 8.");
-    s.m_Surfer = surfer::connect(progId, false);
-    if (s.m_Surfer->version() == 8)
-        s.m_Surfer->Visible = true;
+    s.m_Surfer = attachSurfer(run.app);
     if (c.Text2 == "*.grd" || c.Text2.size() <= 4) {
         run.prompt.busy(false);
         run.prompt.message("Filename", "Choose grid filename");
@@ -110,7 +104,7 @@ bool digitiseOcclusalVector(CuspORRun& run)
         return false;
     }
     // The tolerance step is checked first: a step of 0 or less would never widen the search.
-    const auto step = typedNumber(c.Text1);
+    const auto step = numberIn(c.Text1);
     if (!step || !(*step > 0))
         throw Error("The tolerance interval must be a number above 0, not \"" + c.Text1 + "\".");
     if (!askDigitise(run, "Use 'Digitise' to define two points along occlusal vector.", "digit1.dat"))

@@ -7,11 +7,11 @@
 #include "core/textform.h"
 #include "planes/planeformula.h"
 #include "planes/toothlength.h"
-#include "shell/settings.h"
 #include "surfer/application.h"
 #include "surferfns/surffnsstate.h"
 #include "toothfeatures/cuspvollevels.h"
 #include "toothfeatures/nametables.h"
+#include "toothfeatures/stepservices.h"
 
 #include <functional>
 
@@ -21,15 +21,7 @@ namespace {
 
 constexpr std::string_view kPlaneSuffix = "plane.grd";
 
-void attachSurfer(CuspVolRun& run, CuspVolState& s)
-{
-    const std::string progId = GetSurferProgID(run.app);
-    if (progId.empty())
-        throw Error("No Surfer version is ticked in the main window's menu: choose Surfer 6 or Surfer 8.");
-    s.m_Surfer = surfer::connect(progId, false);
-    if (s.m_Surfer->version() == 8)
-        s.m_Surfer->Visible = true;
-}
+void attachSurfer(CuspVolRun& run, CuspVolState& s) { s.m_Surfer = toothfeatures::attachSurfer(run.app); }
 
 // Reads the plane formula beside the plane grid into the new state and its labels.
 void readPlane(CuspVolState& s, CuspVolControls& c, std::string planeGrid, std::string formulaPath)
@@ -104,7 +96,7 @@ bool Input_Top(CuspVolRun& run)
 
         if (c.chkInputTLFile) {
             const planes::ToothLength tl = planes::readToothLengthFile(s.TopoStem + "_tl.txt");
-            const auto divisor = typedNumber(c.Text1);
+            const auto divisor = numberIn(c.Text1);
             if (!divisor || *divisor == 0)
                 throw Error("\"Divide TL by\" must be a number other than 0, not \"" + c.Text1 + "\".");
             c.Label7 = tl.text;
@@ -153,7 +145,7 @@ void Combo1_Click(CuspVolRun& run)
 
 std::string DistanceCaption(const std::string& intervalSize, const std::string& intervals)
 {
-    const auto a = typedNumber(intervalSize), b = typedNumber(intervals);
+    const auto a = numberIn(intervalSize), b = numberIn(intervals);
     if (!a || !b)
         return {};
     return text::CStr(*a * *b);

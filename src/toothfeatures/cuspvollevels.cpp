@@ -5,21 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <regex>
 
 namespace trelvik::toothfeatures {
-
-std::optional<double> typedNumber(std::string_view typed)
-{
-    static const std::regex number(R"(\s*[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?\s*)");
-    const std::string s(typed);
-    if (!std::regex_match(s, number))
-        return std::nullopt;
-    const double v = text::Val(s);
-    if (!std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
 
 namespace {
 // Sign-slot form with the blank of a non-negative number removed.

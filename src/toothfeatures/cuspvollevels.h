@@ -14,16 +14,10 @@
 // with eight fields per row: L(k) in the sign-slot form without its blank and T as typed
 // (both quoted), "i/<divisor>il" (quoted, i = k - 1), i * VertStep, i * I, the volume and
 // the area (bare, general form), and an empty quoted text.
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace trelvik::toothfeatures {
-
-// A number typed into a text box: the whole text, blanks around it allowed, must be one
-// decimal number ("25", "-.5", "1E-3"); anything else (empty, "25mm", "abc") gives nothing,
-// so a mistyped box is reported instead of being read as a part of it or as 0.
-std::optional<double> typedNumber(std::string_view text);
 
 // The angle between the plane z = C + B*y + A*x and the horizontal, in radians.
 double basalTilt(double A, double B);

@@ -13,6 +13,7 @@
 #include "surfer/application.h"
 #include "surferfns/surffnsstate.h"
 #include "toothfeatures/cuspvollevels.h"
+#include "toothfeatures/stepservices.h"
 
 #include <cmath>
 #include <optional>
@@ -49,7 +50,7 @@ std::optional<std::string> missingInput(const CuspVolState& s)
 
 double typedBox(const std::string& typed, const std::string& caption)
 {
-    const auto v = typedNumber(typed);
+    const auto v = numberIn(typed);
     if (!v)
         throw Error("\"" + caption + "\" must be a number, not \"" + typed + "\".");
     return *v;

@@ -4,11 +4,7 @@
 #include "planes/gridheights.h"
 #include "planes/occlusalvector.h"
 #include "planes/planeformula.h"
-#include "shell/settings.h"
 #include "surfer/application.h"
-
-#include <charconv>
-#include <cmath>
 
 namespace trelvik::toothfeatures {
 
@@ -21,38 +17,6 @@ OcclusalFrame::OcclusalFrame(const PointXYZ& u) {
 std::string folderOf(const std::string& label3) {
     if (!label3.empty() && (label3.back() == '/' || label3.back() == '\\')) return label3;
     return label3 + "/";
-}
-
-bool isV6(const AppState& app) { return app.SurferVersion == "SurferV6"; }
-bool isV8(const AppState& app) { return app.SurferVersion == "SurferV8"; }
-
-std::shared_ptr<surfer::Application> attachSurfer(AppState& app) {
-    const std::string progId = GetSurferProgID(app);
-    if (progId.empty()) throw Error("No Surfer version is ticked: choose one in File > Surfer version.");
-    auto s = surfer::connect(progId, false);
-    if (isV8(app)) s->Visible = true;
-    return s;
-}
-
-bool callSurfer(const AppState& app, surfer::Application& s, const std::string& operation,
-                const surfer::Positional& v6, const surfer::Named& v8) {
-    if (isV6(app)) s.call(operation, v6);
-    else if (isV8(app)) s.call(operation, v8);
-    else return false;
-    return true;
-}
-
-bool runStep(Prompt& prompt, const std::function<bool()>& body) { return runGuarded(prompt, "Error", body); }
-
-std::optional<double> numberIn(const std::string& t) {
-    std::size_t a = 0, b = t.size();
-    while (a < b && (t[a] == ' ' || t[a] == '\t')) ++a;
-    while (b > a && (t[b - 1] == ' ' || t[b - 1] == '\t' || t[b - 1] == '\r' || t[b - 1] == '\n')) --b;
-    if (a < b && t[a] == '+') ++a;
-    double v = 0;
-    const auto res = std::from_chars(t.data() + a, t.data() + b, v);
-    if (a == b || res.ec != std::errc() || res.ptr != t.data() + b || !std::isfinite(v)) return std::nullopt;
-    return v;
 }
 
 bool requireOcclusalVector(Prompt& prompt, const OcclusalState& state) {

@@ -1,7 +1,7 @@
 #pragma once
 // The occlusal-vector step of the crest and rake windows ("Find occlusal vector"), the
 // occlusal frame the later steps turn points into, and the small services those steps
-// share (call forms, digitise prompts, failure messages).
+// share (stepservices.h).
 //
 // The step attaches the window to the running mapping program, fixes the grid's
 // folder, base name and full path for the window's later steps, asks the user to
@@ -29,17 +29,12 @@
 #include "core/appstate.h"
 #include "core/points.h"
 #include "core/prompt.h"
+#include "toothfeatures/stepservices.h"
 
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-
-namespace surfer {
-class Application;
-struct Positional;
-struct Named;
-} // namespace surfer
 
 namespace trelvik::toothfeatures {
 
@@ -85,25 +80,6 @@ private:
 
 // Label3 & the path separator (none added when it already ends in one).
 std::string folderOf(const std::string& label3);
-
-// Attaches to the running instance of the ticked version; with "SurferV8" it is made
-// visible. Throws trelvik::Error when no version is ticked.
-std::shared_ptr<surfer::Application> attachSurfer(AppState& app);
-
-// Issues one operation in the form of the run's version: positional with "SurferV6",
-// named with "SurferV8"; any other token issues nothing and returns false.
-bool callSurfer(const AppState& app, surfer::Application& s, const std::string& operation,
-                const surfer::Positional& v6, const surfer::Named& v8);
-bool isV6(const AppState& app);
-bool isV8(const AppState& app);
-
-// Runs a step body with the hourglass; a trelvik::Error (or another std::exception)
-// ends it with the message titled "Error". The pointer is normal afterwards.
-bool runStep(Prompt& prompt, const std::function<bool()>& body);
-
-// The number a text box or worksheet cell holds (blanks around it allowed), or nothing
-// when it holds anything else: such input is refused rather than read as 0.
-std::optional<double> numberIn(const std::string& text);
 
 // Refuses a measuring step whose window has no occlusal vector for its grid yet.
 bool requireOcclusalVector(Prompt& prompt, const OcclusalState& state);

@@ -1,4 +1,5 @@
 #include "toothfeatures/cuspvollevels.h"
+#include "toothfeatures/stepservices.h"
 
 #include <gtest/gtest.h>
 
@@ -61,4 +62,13 @@ TEST(CuspVolLevels, TextsInTheirNumberForms)
     EXPECT_EQ(cuspVolResultsPath("/d/T1", "pa", 12.345), "/d/T1pa-12.345_cuspvolresults.csv");
     EXPECT_EQ(cuspVolResultsPath("/d/T1", "pa", 0), "/d/T1pa-0_cuspvolresults.csv");
     EXPECT_EQ(cuspVolResultsPath("/d/T1", "prd", 0.5), "/d/T1prd-.5_cuspvolresults.csv");
+}
+
+TEST(StepServices, BoxesAreReadAsWholeNumbers)
+{
+    for (const auto& [typed, value] : std::initializer_list<std::pair<const char*, double>>{
+             {"25", 25}, {" -.5 ", -0.5}, {"+3", 3}, {"1E-3", 0.001}, {"2.", 2}, {"7\r\n", 7}, {"\t0", 0}})
+        EXPECT_EQ(numberIn(typed), std::optional<double>(value)) << typed;
+    for (const char* bad : {"", "  ", "25mm", "abc", "+-5", "--5", "1e999", "inf", "nan", "0x10", "1,5"})
+        EXPECT_FALSE(numberIn(bad)) << bad;
 }
