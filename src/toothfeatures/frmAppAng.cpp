@@ -1,6 +1,5 @@
 #include "toothfeatures/frmAppAng.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -16,18 +15,8 @@ namespace trelvik {
 frmAppAng::frmAppAng(AppState& state, Prompt& prompt, QWidget* parent)
     : CrestSelectWindow(state, prompt, Options{true, true}, parent) {
     setWindowTitle("Approach angle of crest");
-    Label5 = new QLabel("Calculates occlusal vector, slices crest, translates crest to align with occlusal vector, "
-                        "and calculates approach angle.",
-                        this);
-    Label5->setWordWrap(true);
-    Label1 = new QLabel("Occlusal vector", this);
-    optTribo = new QRadioButton("Tribo-type", this);
-    optCarnass = new QRadioButton("Carnassial", this);
-    optTribo->setChecked(true);
-    auto* kind = new QButtonGroup(this);
-    kind->addButton(optTribo);
-    kind->addButton(optCarnass);
-    cmdOccVect = new QPushButton("Find occlusal vector", this);
+    buildOccVectControls(this, "Calculates occlusal vector, slices crest, translates crest to align with occlusal "
+                               "vector, and calculates approach angle.");
     Label6 = new QLabel("Crest", this);
     cmdDigCrestLength = new QPushButton("Digitise crest and translate", this);
     cmdNextCrest = new QPushButton("Next crest", this);
@@ -61,14 +50,7 @@ frmAppAng::frmAppAng(AppState& state, Prompt& prompt, QWidget* parent)
 }
 
 void frmAppAng::cmdOccVect_Click() {
-    toothfeatures::OccVectRequest rq;
-    rq.window = toothfeatures::CrestWindowKind::AppAng;
-    rq.kind = optCarnass->isChecked() ? toothfeatures::ToothKind::Carnassial : toothfeatures::ToothKind::Tribo;
-    rq.Label3 = Label3->text().toStdString();
-    rq.Text2 = Text2->text().toStdString();
-    rq.Combo1Text = Combo1->currentText().toStdString();
-    rq.CrestCode = CrestCode;
-    toothfeatures::cmdOccVect(app_, prompt_, rq, occ_);
+    toothfeatures::cmdOccVect(app_, prompt_, occVectRequest(toothfeatures::CrestWindowKind::AppAng), occ_);
 }
 
 void frmAppAng::cmdDigCrestLength_Click() { toothfeatures::cmdDigCrestLengthAppAng(app_, prompt_, occ_, CrestCode); }

@@ -6,8 +6,6 @@
 #include "toothfeatures/frmCrestSelect.h"
 #include "toothfeatures/occvectstep.h"
 
-class QRadioButton;
-
 namespace trelvik {
 
 class frmAppAng : public CrestSelectWindow {
@@ -15,9 +13,8 @@ class frmAppAng : public CrestSelectWindow {
 public:
     frmAppAng(AppState& state, Prompt& prompt, QWidget* parent = nullptr);
 
-    QLabel *Label1, *Label5, *Label6;
-    QRadioButton *optTribo, *optCarnass;
-    QPushButton *cmdOccVect, *cmdDigCrestLength, *cmdNextCrest, *cmdNextGrid, *cmdExit;
+    QLabel* Label6;
+    QPushButton *cmdDigCrestLength, *cmdNextCrest, *cmdNextGrid, *cmdExit;
 
     // The occlusal-vector state the measuring step reads.
     const toothfeatures::OcclusalState& occlusal() const { return occ_; }

@@ -1,6 +1,5 @@
 #include "toothfeatures/frmCapture.h"
 
-#include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -14,18 +13,8 @@ namespace trelvik {
 frmCapture::frmCapture(AppState& state, Prompt& prompt, QWidget* parent)
     : CrestSelectWindow(state, prompt, Options{false, true}, parent) {
     setWindowTitle("Find capture area enclosed by crest");
-    Label5 = new QLabel("Calculates occlusal vector, slices crest, translates crest to align with occlusal vector, "
-                        "and calculates area enclosed by crest.",
-                        this);
-    Label5->setWordWrap(true);
-    Label1 = new QLabel("Occlusal vector", this);
-    optTribo = new QRadioButton("Tribo-type", this);
-    optCarnass = new QRadioButton("Carnassial", this);
-    optTribo->setChecked(true);
-    auto* kind = new QButtonGroup(this);
-    kind->addButton(optTribo);
-    kind->addButton(optCarnass);
-    cmdOccVect = new QPushButton("Find occlusal vector", this);
+    buildOccVectControls(this, "Calculates occlusal vector, slices crest, translates crest to align with occlusal "
+                               "vector, and calculates area enclosed by crest.");
     Label7 = new QLabel("Capture area boundary", this);
     cmdDigCBound = new QPushButton("Delimit top of capture area", this);
     Label6 = new QLabel("Crest", this);
@@ -73,14 +62,7 @@ toothfeatures::CaptureRequest frmCapture::request() const {
 }
 
 void frmCapture::cmdOccVect_Click() {
-    toothfeatures::OccVectRequest rq;
-    rq.window = toothfeatures::CrestWindowKind::Capture;
-    rq.kind = optCarnass->isChecked() ? toothfeatures::ToothKind::Carnassial : toothfeatures::ToothKind::Tribo;
-    rq.Label3 = Label3->text().toStdString();
-    rq.Text2 = Text2->text().toStdString();
-    rq.Combo1Text = Combo1->currentText().toStdString();
-    rq.CrestCode = CrestCode;
-    toothfeatures::cmdOccVect(app_, prompt_, rq, occ_);
+    toothfeatures::cmdOccVect(app_, prompt_, occVectRequest(toothfeatures::CrestWindowKind::Capture), occ_);
 }
 
 void frmCapture::cmdDigCBound_Click() { toothfeatures::cmdDigCBound(app_, prompt_, request(), occ_, CaptureTopPoints); }

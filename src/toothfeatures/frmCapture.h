@@ -7,8 +7,6 @@
 
 #include <optional>
 
-class QRadioButton;
-
 namespace trelvik {
 
 class frmCapture : public CrestSelectWindow {
@@ -16,9 +14,8 @@ class frmCapture : public CrestSelectWindow {
 public:
     frmCapture(AppState& state, Prompt& prompt, QWidget* parent = nullptr);
 
-    QLabel *Label1, *Label5, *Label6, *Label7;
-    QRadioButton *optTribo, *optCarnass;
-    QPushButton *cmdOccVect, *cmdDigCBound, *cmdDigCrestLength, *cmdNextCrest, *cmdNextGrid, *cmdExit;
+    QLabel *Label6, *Label7;
+    QPushButton *cmdDigCBound, *cmdDigCrestLength, *cmdNextCrest, *cmdNextGrid, *cmdExit;
 
     const toothfeatures::OcclusalState& occlusal() const { return occ_; }
     const std::optional<toothfeatures::CaptureTop>& captureTop() const { return CaptureTopPoints; }

@@ -6,9 +6,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QButtonGroup>
+#include <QRadioButton>
 
 #include "core/error.h"
-#include "shell/settings.h"
+#include "planes/frmLandFind_lists.h"
 #include "toothfeatures/nametables.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
@@ -66,27 +68,11 @@ CrestSelectWindow::CrestSelectWindow(AppState& state, Prompt& prompt, Options op
     connect(Combo1, &QComboBox::activated, this, &CrestSelectWindow::Combo1_Click);
 }
 
-void CrestSelectWindow::showError(const std::string& text) {
-    prompt_.busy(false);
-    prompt_.message("Error", text);
-}
-
 void CrestSelectWindow::DirC_Click() {
-    std::string d;
-    try {
-        d = ReadDefaultDir(app_);
-    } catch (const Error& e) {
-        showError(e.what());
-        return;
-    }
-    const QString dir = QString::fromStdString(d);
-    Drive2->setDrive(dir);
-    if (!Dir2->setPath(dir)) {
-        showError("The default directory " + d + " does not exist: choose it again with File > Set default directory.");
-        return;
-    }
-    File2->setPath(Dir2->path());
-    Label3->setText(Dir2->path());
+    runGuarded(prompt_, "Error", [this] {
+        planes::ShowDefaultDir(app_, Drive2, Dir2, File2, Label3);
+        return true;
+    });
 }
 
 void CrestSelectWindow::Drive2_Change() {
@@ -108,6 +94,30 @@ void CrestSelectWindow::Combo1_Click() {
     const std::string caption =
         toothfeatures::chooseName(toothfeatures::crestTable(), Combo1->currentText().toStdString(), CrestCode);
     if (Label4) Label4->setText(QString::fromStdString(caption));
+}
+
+void CrestSelectWindow::buildOccVectControls(QWidget* parent, const QString& description) {
+    Label5 = new QLabel(description, parent);
+    Label5->setWordWrap(true);
+    Label1 = new QLabel("Occlusal vector", parent);
+    optTribo = new QRadioButton("Tribo-type", parent);
+    optCarnass = new QRadioButton("Carnassial", parent);
+    optTribo->setChecked(true);
+    auto* kind = new QButtonGroup(parent);
+    kind->addButton(optTribo);
+    kind->addButton(optCarnass);
+    cmdOccVect = new QPushButton("Find occlusal vector", parent);
+}
+
+toothfeatures::OccVectRequest CrestSelectWindow::occVectRequest(toothfeatures::CrestWindowKind window) const {
+    toothfeatures::OccVectRequest rq;
+    rq.window = window;
+    rq.kind = optCarnass->isChecked() ? toothfeatures::ToothKind::Carnassial : toothfeatures::ToothKind::Tribo;
+    rq.Label3 = Label3->text().toStdString();
+    rq.Text2 = Text2->text().toStdString();
+    rq.Combo1Text = Combo1->currentText().toStdString();
+    rq.CrestCode = CrestCode;
+    return rq;
 }
 
 void CrestSelectWindow::clearCrest() {

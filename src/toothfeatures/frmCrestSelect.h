@@ -13,11 +13,13 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "toothfeatures/occvectstep.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 
 namespace trelvik {
 
@@ -48,6 +50,13 @@ public:
     // Code of the chosen crest; empty until a name is chosen from the list.
     std::string CrestCode;
 
+    // The occlusal-vector controls every crest window shows beside the block: its
+    // description (Label5), "Occlusal vector" (Label1), "Tribo-type" (chosen) and
+    // "Carnassial", and "Find occlusal vector".
+    QLabel *Label1 = nullptr, *Label5 = nullptr;
+    QRadioButton *optTribo = nullptr, *optCarnass = nullptr;
+    QPushButton* cmdOccVect = nullptr;
+
     void DirC_Click();
     void Drive2_Change();
     void Dir2_Change();
@@ -59,8 +68,10 @@ protected:
     QWidget* selectionBlock() { return block_; }
     // "Next crest" and "Next grid" of the crest windows.
     void clearCrest();
-    // Shows a failure's message with the normal pointer.
-    void showError(const std::string& text);
+    // Creates the occlusal-vector controls as children of parent.
+    void buildOccVectControls(QWidget* parent, const QString& description);
+    // What "Find occlusal vector" reads from the controls in the given window.
+    toothfeatures::OccVectRequest occVectRequest(toothfeatures::CrestWindowKind window) const;
 
     AppState& app_;
     Prompt& prompt_;

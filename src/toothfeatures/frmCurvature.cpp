@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/error.h"
-#include "shell/settings.h"
+#include "planes/frmLandFind_lists.h"
 #include "toothfeatures/curvarea.h"
 #include "toothfeatures/curvgrids.h"
 #include "toothfeatures/curvslice.h"
@@ -167,21 +167,10 @@ void frmCurvature::run(const std::function<StepOutcome(CurvContext&, CurvControl
 }
 
 void frmCurvature::loadDefaultDir(DriveListBox* drive, DirListBox* dir, FileListBox* files, QLabel* label) {
-    std::string d;
-    try {
-        d = ReadDefaultDir(app_);
-    } catch (const Error& e) {
-        prompt_.message("", e.what());
-        return;
-    }
-    drive->setDrive(q(d));
-    if (!dir->setPath(q(d))) {
-        prompt_.message("", "The default directory " + d +
-                                " does not exist: choose it again with File > Set default directory.");
-        return;
-    }
-    files->setPath(dir->path());
-    label->setText(files->path());
+    runGuarded(prompt_, "", [&] {
+        planes::ShowDefaultDir(app_, drive, dir, files, label);
+        return true;
+    });
 }
 
 void frmCurvature::Command10_Click() { loadDefaultDir(Drive1, Dir1, File1, Label1); }

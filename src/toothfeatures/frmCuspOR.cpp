@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "core/error.h"
-#include "shell/settings.h"
+#include "planes/frmLandFind_lists.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
@@ -123,21 +123,10 @@ template <typename Step> void frmCuspOR::run(Step step)
 
 void frmCuspOR::DirC_Click()
 {
-    std::string d;
-    try {
-        d = ReadDefaultDir(app_);
-    } catch (const Error& e) {
-        prompt_.message("", e.what());
-        return;
-    }
-    Drive2->setDrive(q(d));
-    if (!Dir2->setPath(q(d))) {
-        prompt_.message("", "The default directory " + d +
-                                " does not exist: choose it again with File > Set default directory.");
-        return;
-    }
-    File2->setPath(Dir2->path());
-    Label3->setText(File2->path());
+    runGuarded(prompt_, "", [this] {
+        planes::ShowDefaultDir(app_, Drive2, Dir2, File2, Label3);
+        return true;
+    });
 }
 
 // A change of drive or folder alone leaves the folder label as it is.

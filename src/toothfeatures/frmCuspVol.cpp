@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/error.h"
-#include "shell/settings.h"
+#include "planes/frmLandFind_lists.h"
 #include "toothfeatures/nametables.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
@@ -244,22 +244,10 @@ template <typename Step> void frmCuspVol::run(Step step)
 
 void frmCuspVol::Command2_Click()
 {
-    std::string d;
-    try {
-        d = ReadDefaultDir(app_);
-    } catch (const Error& e) {
-        prompt_.message("", e.what());
-        return;
-    }
-    const QString dir = q(d);
-    Drive3->setDrive(dir);
-    if (!Dir3->setPath(dir)) {
-        prompt_.message("", "The default directory " + d +
-                                " does not exist: choose it again with File > Set default directory.");
-        return;
-    }
-    File3->setPath(Dir3->path());
-    Label1->setText(File3->path());
+    runGuarded(prompt_, "", [this] {
+        planes::ShowDefaultDir(app_, Drive3, Dir3, File3, Label1);
+        return true;
+    });
 }
 
 void frmCuspVol::Drive3_Change()

@@ -54,16 +54,8 @@ frmRake::frmRake(AppState& state, Prompt& prompt, std::function<frmSurfFns*()> s
 
 QWidget* frmRake::buildSteps() {
     auto* w = new QWidget(this);
-    Label5 = new QLabel("Calculates occlusal vector, blanks cusp area, translates cusp surface to align with occlusal "
-                        "vector, and converts to grid.",
-                        w);
-    Label5->setWordWrap(true);
-    Label1 = new QLabel("Occlusal vector", w);
-    optTribo = new QRadioButton("Tribo-type", w);
-    optCarnass = new QRadioButton("Carnassial", w);
-    optTribo->setChecked(true);
-    group(this, {optTribo, optCarnass});
-    cmdOccVect = new QPushButton("Find occlusal vector", w);
+    buildOccVectControls(w, "Calculates occlusal vector, blanks cusp area, translates cusp surface to align with "
+                            "occlusal vector, and converts to grid.");
     Label6 = new QLabel("Cusp area and translation", w);
     cmdDigCuspArea = new QPushButton("Digitise cusp area and trans", w);
     cmdInputTransGrid = new QPushButton("Input trans grid", w);
@@ -159,14 +151,7 @@ QGroupBox* frmRake::buildCrestInfo() {
 }
 
 void frmRake::cmdOccVect_Click() {
-    toothfeatures::OccVectRequest rq;
-    rq.window = toothfeatures::CrestWindowKind::Rake;
-    rq.kind = optCarnass->isChecked() ? toothfeatures::ToothKind::Carnassial : toothfeatures::ToothKind::Tribo;
-    rq.Label3 = Label3->text().toStdString();
-    rq.Text2 = str(Text2);
-    rq.Combo1Text = Combo1->currentText().toStdString();
-    rq.CrestCode = CrestCode;
-    toothfeatures::cmdOccVect(app_, prompt_, rq, rake_.occ);
+    toothfeatures::cmdOccVect(app_, prompt_, occVectRequest(toothfeatures::CrestWindowKind::Rake), rake_.occ);
 }
 
 void frmRake::plotTransGrid(const std::string& grid, int plotType) {

@@ -23,9 +23,8 @@ public:
     // surfFns loads (without showing) the run's Surfer Functions window.
     frmRake(AppState& state, Prompt& prompt, std::function<frmSurfFns*()> surfFns, QWidget* parent = nullptr);
 
-    QLabel *Label1, *Label5, *Label6, *Label11, *Label4, *Label7, *Label9, *Label10, *Label12;
-    QRadioButton *optTribo, *optCarnass;
-    QPushButton *cmdOccVect, *cmdDigCuspArea, *cmdInputTransGrid, *cmdSlice, *cmdNextGrid, *cmdExit;
+    QLabel *Label6, *Label11, *Label4, *Label7, *Label9, *Label10, *Label12;
+    QPushButton *cmdDigCuspArea, *cmdInputTransGrid, *cmdSlice, *cmdNextGrid, *cmdExit;
     QCheckBox *Check1, *chkInputLengthFile;
     QLineEdit *Text3, *Text4, *txtInputLengthFile;
     QGroupBox *fraRakeSurface, *fraCrestInfo;
