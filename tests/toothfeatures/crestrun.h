@@ -6,6 +6,7 @@
 #include "core/appstate.h"
 #include "core/fileroutines.h"
 #include "core/grid.h"
+#include "gridmaker.h"
 #include "core/prompt.h"
 #include "formats/surfergrid.h"
 #include "support/tempfolder.h"
@@ -21,14 +22,7 @@ namespace crestrun {
 
 using namespace trelvik;
 
-// cols x rows nodes over [x0, x1] x [y0, y1], z = f(x, y).
-inline Grid makeGrid(int cols, int rows, double x0, double x1, double y0, double y1,
-                     const std::function<double(double, double)>& f) {
-    Grid g(cols, rows, x0, x1, y0, y1);
-    for (int j = 0; j < rows; ++j)
-        for (int i = 0; i < cols; ++i) g.at(i, j) = f(g.x(i), g.y(j));
-    return g;
-}
+using toothtest::makeGrid;
 
 struct CrestRun {
     trelvik::testing::TempFolder dir;
