@@ -118,12 +118,16 @@ QWidget* frmCurvature::buildInputTab() {
     chkInputCurvGrid = new QCheckBox("Input curvature grid automat.", tab);
     chkInputCurvGrid->setChecked(true);
     auto* names = new QGridLayout;
-    txtInputCurvText = labelledEdit(names, 0, "Curvature grid text", "_fwa9,4x3_curv10", tab);
-    txtInputCurvText->setMaximumWidth(160);
+    // The name text on a row of its own, wide enough to show whole.
+    names->addWidget(new QLabel("Curvature grid text", tab), 0, 0, 1, 2);
+    txtInputCurvText = new QLineEdit("_fwa9,4x3_curv10", tab);
+    txtInputCurvText->setMinimumWidth(txtInputCurvText->fontMetrics().horizontalAdvance("_fwa99,99x99_curv10") + 12);
+    names->addWidget(txtInputCurvText, 1, 0, 1, 2);
     Check1 = new QCheckBox("Plot curv grid", tab);
-    txtScaleBarI = labelledEdit(names, 1, "Scale bar", "0.05", tab);
-    Label17 = new QLabel("Choose the smoothed topo grid (e.g. tooth_fwa9,4x3.grd). The curvature grid is "
-                         "taken as its folder and base name, the text above and .grd.",
+    txtScaleBarI = labelledEdit(names, 2, "Scale bar", "0.05", tab);
+    Label17 = new QLabel("Choose the topo grid (e.g. tooth.grd). The curvature grid is taken as its folder and "
+                         "base name, the text above and .grd (e.g. tooth_fwa9,4x3_curv10.grd, as smoothing and "
+                         "curvature of tooth.grd name it).",
                          tab);
     Label17->setWordWrap(true);
     Command7 = new QPushButton("Exit", tab);

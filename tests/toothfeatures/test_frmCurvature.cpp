@@ -170,6 +170,11 @@ TEST(CurvatureWindow, SmoothCurvatureAndInputRunEndToEnd) {
     EXPECT_EQ(w->txtCrestLength->text(), "0.5");
     EXPECT_EQ(w->Text5->text(), "50");
     EXPECT_EQ(w->Label25->text(), " 2500");
+    // The curvature name text shows whole; the hint names the grids as the input took them.
+    EXPECT_GE(w->txtInputCurvText->width(),
+              w->txtInputCurvText->fontMetrics().horizontalAdvance(w->txtInputCurvText->text()));
+    EXPECT_THAT(w->Label17->text().toStdString(), HasSubstr("tooth.grd"));
+    EXPECT_THAT(w->Label17->text().toStdString(), HasSubstr("tooth_fwa9,4x3_curv10.grd"));
 
     w->Text3->setText("0");
     w->Command4->click();
