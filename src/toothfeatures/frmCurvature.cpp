@@ -236,7 +236,10 @@ void frmCurvature::Command3_Click() { run(Input_Top); }
 void frmCurvature::Command6_Click() { run(Input_Curv); }
 void frmCurvature::Command4_Click() { run(Curve); }
 void frmCurvature::Command15_Click() { run(CurveOVAngle); }
-void frmCurvature::Command5_Click() { run(Slice_Grids); }
+void frmCurvature::Command5_Click() {
+    run(Slice_Grids);
+    Command5->setFocus();  // ready for the next crest
+}
 void frmCurvature::Command11_Click() { run(Calculate); }
 
 void frmCurvature::Command1_Click() {

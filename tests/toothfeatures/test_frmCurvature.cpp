@@ -124,6 +124,14 @@ TEST(CurvatureWindow, BoxesAndListsFollowTheirHandlers) {
     w->Text6->setText("0.5");
     EXPECT_EQ(w->Label9->text(), "-1");
 
+    // "Slice and analyse grids" keeps the focus for the next crest, also when refused.
+    w->activateWindow();
+    w->SSTab2->setCurrentIndex(kTabSlice);
+    w->Text6->setFocus();
+    QApplication::processEvents();
+    w->Command5->click();
+    EXPECT_EQ(QApplication::focusWidget(), w->Command5);
+
     w->Command1->click();
     EXPECT_TRUE(w->Label14->text().isEmpty());
     EXPECT_TRUE(w->Text8->text().isEmpty());
