@@ -19,9 +19,9 @@
 // an ElevationGrid, with a height count that does not match the dimensions, or with a
 // dimension or spacing that is not positive is an error naming the file.
 //
-// Also here, in vrml_grid.cpp and vrml_faceset.cpp: the conversion window's grid files
+// Also here, in vrml_grid.cpp: the conversion window's grid files
 // (ElevationGrid with a border ring, or IndexedFaceSet of every node or of the data
-// nodes only; see writeVrmlGridFile) and a reader of IndexedFaceSet files.
+// nodes only; see writeVrmlGridFile). Polygon files are read by readVrmlPolygonFile.
 //
 // vrmlSurfaceGrid: the surface as a map grid, as the VRML scene places it: grid
 // x = VRML x, grid y = -VRML z (the scene seen from above, VRML's y up), heights and
@@ -117,16 +117,6 @@ struct VrmlHeightList {
 };
 void writeVrmlHeightList(const std::string& path, const VrmlHeightList& file);
 
-// IndexedFaceSet of a VRML file: the first Coordinate's points and the faces of the
-// first coordIndex (each face the indices up to its -1). Errors name the file: no
-// IndexedFaceSet, a list not closed, a non-number, an index outside the point list.
-struct VrmlFaceSet {
-    std::vector<double> points;  // x, y, z of each point in turn
-    std::vector<std::vector<long long>> faces;
-    std::size_t pointCount() const { return points.size() / 3; }
-};
-VrmlFaceSet readVrmlFaceSet(const std::string& path);
-VrmlFaceSet parseVrmlFaceSet(std::string_view text, const std::string& path);
 
 // --- Polygon surfaces (IndexedFaceSet) --------------------------------------------------
 //
@@ -144,8 +134,9 @@ VrmlFaceSet parseVrmlFaceSet(std::string_view text, const std::string& path);
 //           face without it is closed at "]");
 //   tail    every line after the face list.
 // Lines may end CR LF or LF; '#' starts a comment inside the lists. A file without a
-// point list or a coordIndex list, an empty list, a value that is not a number, or a
-// corner outside the point list throws trelvik::Error naming the file (and line).
+// point list or a coordIndex list, a value that is not a number, or a corner outside
+// the point list throws trelvik::Error naming the file (and line); empty lists are read
+// as empty (a surface with every node blank).
 struct VrmlPolygonFile {
     std::vector<std::string> head, middle, tail;
     std::vector<trelvik::PointXYZ> vertices;

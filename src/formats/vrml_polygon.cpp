@@ -170,7 +170,6 @@ VrmlPolygonFile parseVrmlPolygonFile(std::string_view text, const std::string& p
         p.z = c.number(tok, "point");
         f.vertices.push_back(p);
     }
-    if (f.vertices.empty()) throw trelvik::Error("VRML file " + path + ": the point list is empty.");
     c.restAsLine();
     c.linesUntil("coordIndex", f.middle, "coordIndex");
     const long long v = static_cast<long long>(f.vertices.size());
@@ -191,7 +190,6 @@ VrmlPolygonFile parseVrmlPolygonFile(std::string_view text, const std::string& p
         }
     }
     if (f.corners.size() > (f.faceEnd.empty() ? 0 : f.faceEnd.back())) f.faceEnd.push_back(f.corners.size());
-    if (f.faceEnd.empty()) throw trelvik::Error("VRML file " + path + ": the coordIndex list is empty.");
     c.restAsLine();
     std::string_view line;
     while (c.nextLine(line)) f.tail.emplace_back(line);

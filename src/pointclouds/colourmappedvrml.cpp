@@ -136,6 +136,8 @@ bool cmdPointsToWrl(PtCloudContext& ctx, const PointsToWrlOptions& o) {
         if (o.optXYZT) classes = MakeColourClasses(t);
         l.FileIndex = 2;
         const formats::VrmlPolygonFile vrml = formats::readVrmlPolygonFile(l.FileFullName[1]);
+        if (vrml.vertices.empty() || vrml.faceEnd.empty())
+            throw Error("The VRML file " + l.FileFullName[1] + " holds no surface: its point or face list is empty.");
         const std::string out = l.FileStem[0] + "_poly" + l.FileExt[1];
         refuseOverwritingInput(l, out);
         const std::vector<std::uint32_t> match = MatchVertices(vrml.vertices, cloud, ctx.progress);

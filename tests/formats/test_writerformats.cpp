@@ -120,6 +120,25 @@ TEST(VrmlGridFile, ElevationGridTextWorkedOutByHand) {
     EXPECT_EQ(s.heights[6], 1);
 }
 
+namespace {
+// The points and faces of a written polygon file, through the program's own reader.
+struct Faces {
+    std::size_t points = 0;
+    std::vector<std::vector<long long>> faces;
+};
+Faces readFaces(const std::string& path) {
+    const VrmlPolygonFile f = readVrmlPolygonFile(path);
+    Faces out;
+    out.points = f.vertices.size();
+    std::size_t from = 0;
+    for (std::size_t end : f.faceEnd) {
+        out.faces.emplace_back(f.corners.begin() + static_cast<long>(from), f.corners.begin() + static_cast<long>(end));
+        from = end;
+    }
+    return out;
+}
+} // namespace
+
 TEST(VrmlGridFile, PolygonVariantsPointsAndTriangles) {
     trelvik::testing::TempFolder tmp;
     VrmlGridFile o;
@@ -141,12 +160,12 @@ TEST(VrmlGridFile, PolygonVariantsPointsAndTriangles) {
 
     o.geometry = VrmlGeometry::PolygonsSurface;
     writeVrmlGridFile(tmp.path("PS.wrl"), small3x2(), o);
-    const VrmlFaceSet ps = readVrmlFaceSet(tmp.path("PS.wrl"));
-    EXPECT_EQ(ps.pointCount(), 5u);  // the blank node is no point
+    const Faces ps = readFaces(tmp.path("PS.wrl"));
+    EXPECT_EQ(ps.points, 5u);  // the blank node is no point
     const std::vector<std::vector<long long>> faces = {{1, 0, 2}, {1, 2, 3}, {1, 3, 4}};
     EXPECT_EQ(ps.faces, faces);
-    const VrmlFaceSet all = readVrmlFaceSet(tmp.path("P.wrl"));
-    EXPECT_EQ(all.pointCount(), 6u);
+    const Faces all = readFaces(tmp.path("P.wrl"));
+    EXPECT_EQ(all.points, 6u);
     EXPECT_EQ(all.faces.size(), 4u);
 }
 
@@ -162,13 +181,13 @@ TEST(VrmlGridFile, SurfaceVariantClosesHolesAroundInteriorBlanks) {
         VrmlGridFile o;
         o.geometry = VrmlGeometry::PolygonsSurface;
         writeVrmlGridFile(tmp.path("s.wrl"), d, o);
-        return readVrmlFaceSet(tmp.path("s.wrl"));
+        return readFaces(tmp.path("s.wrl"));
     };
     EXPECT_EQ(facesWith({}).faces.size(), 32u);
     // One interior blank: its four cells give one triangle each (rules 1 to 4), and its
     // diamond four more (rules 5 to 8); rules 9 to 16 need a blank edge neighbour.
-    const VrmlFaceSet one = facesWith({{2, 2}});
-    EXPECT_EQ(one.pointCount(), 24u);
+    const Faces one = facesWith({{2, 2}});
+    EXPECT_EQ(one.points, 24u);
     EXPECT_EQ(one.faces.size(), 24u + 4u + 4u);
     // A blank on the border is never an interior hole.
     EXPECT_EQ(facesWith({{0, 2}}).faces.size(), 30u);
@@ -178,8 +197,8 @@ TEST(VrmlGridFile, SurfaceVariantClosesHolesAroundInteriorBlanks) {
     std::vector<std::pair<int, int>> all;
     for (int r = 0; r < 5; ++r)
         for (int c = 0; c < 5; ++c) all.push_back({c, r});
-    const VrmlFaceSet none = facesWith(all);
-    EXPECT_EQ(none.pointCount(), 0u);
+    const Faces none = facesWith(all);
+    EXPECT_EQ(none.points, 0u);
     EXPECT_TRUE(none.faces.empty());
 }
 
@@ -201,8 +220,8 @@ TEST(VrmlGridFile, IndependentReaderCountsTheNodes) {
         if (g == VrmlGeometry::ElevationGrid) {
             EXPECT_EQ(readVrmlSurface(tmp.path("b.wrl")).heights.size(), 20u);
         } else {
-            const VrmlFaceSet f = readVrmlFaceSet(tmp.path("b.wrl"));
-            EXPECT_EQ(f.pointCount(), g == VrmlGeometry::Polygons ? 6u : 5u);
+            const Faces f = readFaces(tmp.path("b.wrl"));
+            EXPECT_EQ(f.points, g == VrmlGeometry::Polygons ? 6u : 5u);
             EXPECT_EQ(f.faces.size(), g == VrmlGeometry::Polygons ? 4u : 3u);
         }
     }

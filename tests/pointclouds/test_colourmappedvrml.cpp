@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/textform.h"
 #include "formats/vrml.h"
 #include "pointclouds/colourmappedvrml.h"
@@ -104,11 +106,15 @@ TEST(ColourMappedVrml, ReaderSplitsAroundTheListsAndRefusesBrokenFiles) {
     EXPECT_THAT(h.faceEnd, ElementsAre(4));
     EXPECT_EQ(h.tail.front(), " } } # pointless [");
     for (const char* bad : {"no lists\n", "point [ 0 0 0 ]\n", "point [ 0 0 x ]\ncoordIndex [ 0 0 0 -1 ]\n",
-                            "point [ 0 0 0 ]\ncoordIndex [ 0 0 3 -1 ]\n", "point [ ]\ncoordIndex [ ]\n",
+                            "point [ 0 0 0 ]\ncoordIndex [ 0 0 3 -1 ]\n",
                             // corners far beyond any count, or not whole
                             "point [ 0 0 0 ]\ncoordIndex [ 0 0 1e90 -1 ]\n", "point [ 0 0 0 ]\ncoordIndex [ 0 0 -1e90 -1 ]\n",
                             "point [ 0 0 0 ]\ncoordIndex [ 0 0 0.5 -1 ]\n"})
         EXPECT_THROW(formats::parseVrmlPolygonFile(bad, "bad.wrl"), Error) << bad;
+    // Empty lists are an empty surface (every node blank), not a damaged file.
+    const auto empty = formats::parseVrmlPolygonFile("point [ ]\ncoordIndex [ ]\n", "e.wrl");
+    EXPECT_TRUE(empty.vertices.empty());
+    EXPECT_TRUE(empty.faceEnd.empty());
 }
 
 TEST(ColourMappedVrml, DistanceFieldColoursTriangles) {
@@ -174,4 +180,10 @@ TEST(ColourMappedVrml, SurfacePointsAndPlainCloud) {
     ASSERT_TRUE(cmdPointsToWrl(r.ctx, {false, true}));
     ASSERT_EQ(r.prompt.shown.size(), 1u);
     EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("holds no faces"));
+    // A surface without points or faces to colour is refused, and no output is written.
+    r.add("e.txt", "0 0.5 0\n");
+    r.add("empty.wrl", "point [ ]\ncoordIndex [ ]\n");
+    EXPECT_FALSE(cmdPointsToWrl(r.ctx, {false, true}));
+    EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("holds no surface"));
+    EXPECT_FALSE(std::filesystem::exists(r.dir.path("e_poly.wrl")));
 }
