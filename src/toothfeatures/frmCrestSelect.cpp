@@ -113,11 +113,15 @@ toothfeatures::OccVectRequest CrestSelectWindow::occVectRequest(toothfeatures::C
     toothfeatures::OccVectRequest rq;
     rq.window = window;
     rq.kind = optCarnass->isChecked() ? toothfeatures::ToothKind::Carnassial : toothfeatures::ToothKind::Tribo;
-    rq.Label3 = Label3->text().toStdString();
+    rq.Label3 = gridFolder();
     rq.Text2 = Text2->text().toStdString();
     rq.Combo1Text = Combo1->currentText().toStdString();
     rq.CrestCode = CrestCode;
     return rq;
+}
+
+std::string CrestSelectWindow::gridFolder() const {
+    return (Label3->text().isEmpty() ? Dir2->path() : Label3->text()).toStdString();
 }
 
 void CrestSelectWindow::clearCrest() {

@@ -70,6 +70,9 @@ protected:
     void clearCrest();
     // Creates the occlusal-vector controls as children of parent.
     void buildOccVectControls(QWidget* parent, const QString& description);
+    // The grid's folder: Label3, or the folder list's folder while Label3 is still empty
+    // (a grid name typed before any click in the lists), never the bare root.
+    std::string gridFolder() const;
     // What "Find occlusal vector" reads from the controls in the given window.
     toothfeatures::OccVectRequest occVectRequest(toothfeatures::CrestWindowKind window) const;
 

@@ -104,7 +104,8 @@ frmCuspOR::frmCuspOR(AppState& state, Prompt& prompt, QWidget* parent)
 toothfeatures::CuspORControls frmCuspOR::controls() const
 {
     toothfeatures::CuspORControls c;
-    c.Label3 = s(Label3->text());
+    // A name typed before any click in the lists lies in the folder the list shows.
+    c.Label3 = s(Label3->text().isEmpty() ? Dir2->path() : Label3->text());
     c.Text2 = s(Text2->text());
     c.Text1 = s(Text1->text());
     c.Label9 = s(Label9->text());

@@ -183,7 +183,7 @@ void frmRake::cmdDigCuspArea_Click() {
 
 void frmRake::cmdInputTransGrid_Click() {
     toothfeatures::TransGridRequest rq;
-    rq.Label3 = Label3->text().toStdString();
+    rq.Label3 = gridFolder();
     rq.Text2 = str(Text2);
     rq.chkInputLengthFile = chkInputLengthFile->isChecked();
     rq.txtInputLengthFile = str(txtInputLengthFile);

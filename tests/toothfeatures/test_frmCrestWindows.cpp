@@ -267,3 +267,18 @@ TEST(CrestWindows, RakeAngleRunsThroughItsButtonsAndPlotsTheTransformedGrid) {
     EXPECT_TRUE(r->Text3->text().isEmpty());
     EXPECT_EQ(r->txtRakeLengthF->text(), "1");
 }
+
+TEST(CrestWindows, GridNameTypedBeforeAnyListClickLiesInTheListedFolder) {
+    Env env;
+    env.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
+    auto* c = env.open<frmCapture>(env.main->mnuCapture, "frmCapture");
+    c->Dir2->setPath(QString::fromStdString(env.folder()));
+    ASSERT_TRUE(c->Label3->text().isEmpty());  // the capture window's label waits for a click
+    c->Text2->setText("T1.grd");
+    c->Combo1->setCurrentText("Paracristid");
+    c->Combo1_Click();
+    env.digitise("digit.dat", "4,10\r\n4,0\r\n");
+    c->cmdOccVect->click();
+    ASSERT_TRUE(c->occlusal().OcclusalUnitVector) << env.lastMessage();
+    EXPECT_EQ(c->occlusal().GridFullPath, env.path("T1.grd"));
+}

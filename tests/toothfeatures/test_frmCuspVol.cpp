@@ -7,6 +7,7 @@
 #include "support/qtapp.h"
 #include "toothfeatures/frmCuspOR.h"
 #include "toothfeatures/frmCuspVol.h"
+#include "widgets/dirlistbox.h"
 #include "widgets/filelistbox.h"
 
 #include <gmock/gmock.h>
@@ -171,6 +172,16 @@ TEST(frmCuspORWindow, DesignValuesAndTheTwoSteps)
     // No grid chosen yet.
     w->cmdDigProf->click();
     EXPECT_EQ(env.files.prompt.shown.back().text, "Choose grid filename");
+
+    // A name typed before any click lies in the folder the list shows, not in the root.
+    w->Dir2->setPath(QString::fromStdString(env.files.dir.folder()));
+    w->Text2->setText("T1.grd");
+    env.files.prompt.respond([&](const ScriptedPrompt::Shown&) {
+        writeFileAtomic(env.files.dir.path("digit.dat"), "-9,0\r\n9,0\r\n");
+        return Answer::Ok;
+    });
+    w->cmdDigProf->click();
+    EXPECT_GT(w->state().profile.count(), 2) << env.files.prompt.shown.back().text;
 
     w->DirC->click();
     ASSERT_TRUE(w->File2->selectFile("T1.grd"));
