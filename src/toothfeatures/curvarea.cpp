@@ -9,6 +9,7 @@
 #include "surfer/application.h"
 #include "surfer/callargs.h"
 #include "surferfns/regridxyz.h"
+#include "toothfeatures/stepservices.h"
 
 #include <cmath>
 
@@ -42,13 +43,9 @@ Areas patchAreas(CurvContext& ctx, const CurvControls& c, const std::string& gri
     Areas a;
     if (IsV6(ctx)) {
         app.call("GridVolume", Positional{grid, omitted, omitted, 0});
-        const std::string sheetPath = JoinPath(c.Label1, "volume.dat");
-        app.FileSaveAs(sheetPath);
-        app.FileClose();
-        auto sheet = app.FileOpen(sheetPath, 1);
-        a.planar = text::Val(app.GetWksCell(sheet, 27, 3));
-        a.surface = text::Val(app.GetWksCell(sheet, 34, 3));
-        app.FileClose();
+        const std::vector<double> v = readReportSheet(app, JoinPath(c.Label1, "volume.dat"), {{27, 3}, {34, 3}});
+        a.planar = v[0];
+        a.surface = v[1];
     } else if (IsV8(ctx)) {
         surfer::ResultArray results(12, 0.0);
         app.call("GridVolume",

@@ -65,14 +65,9 @@ std::pair<double, double> heightRange(CuspVolRun& run, const std::string& grid)
         const std::string sheetPath = surffns::JoinFolder(run.c.Label1, "volume.dat");
         app.FileNew();
         app.call("GridVolume", Positional{grid, omitted, omitted, 0});
-        app.FileSaveAs(sheetPath);
-        app.FileClose();
-        auto sheet = app.FileOpen(sheetPath, 1);
-        const double least = text::Val(app.GetWksCell(sheet, 9, 1));
-        const double greatest = text::Val(app.GetWksCell(sheet, 9, 3));
-        app.FileClose();
-        app.FileClose();
-        return {least, greatest};
+        const std::vector<double> z = readReportSheet(app, sheetPath, {{9, 1}, {9, 3}});
+        app.FileClose();  // the document FileNew opened
+        return {z[0], z[1]};
     }
     ReadGridGeometry(run.app, grid);
     return {run.app.GridZMin, run.app.GridZMax};
@@ -176,12 +171,9 @@ bool calculate(CuspVolRun& run)
         CuspVolRow row;
         if (isV6(s)) {
             app.call("GridVolume", Positional{s.BlankedGrid, omitted, grid});
-            app.FileSaveAs(sheetPath);
-            app.FileClose();
-            auto sheet = app.FileOpen(sheetPath, 1);
-            row.volume = text::Val(app.GetWksCell(sheet, 27, 3));
-            row.posSurfArea = text::Val(app.GetWksCell(sheet, 40, 3));
-            app.FileClose();
+            const std::vector<double> v = readReportSheet(app, sheetPath, {{27, 3}, {40, 3}});
+            row.volume = v[0];
+            row.posSurfArea = v[1];
         } else {
             surfer::ResultArray results(12, 0.0);
             app.call("GridVolume", Named{{"Upper", s.BlankedGrid}, {"Lower", grid}, {"pResults", results},

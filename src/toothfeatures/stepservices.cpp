@@ -1,6 +1,7 @@
 #include "toothfeatures/stepservices.h"
 
 #include "core/error.h"
+#include "core/textform.h"
 #include "shell/settings.h"
 #include "surfer/application.h"
 
@@ -29,6 +30,18 @@ bool callSurfer(const AppState& app, surfer::Application& s, const std::string& 
 }
 
 bool runStep(Prompt& prompt, const std::function<bool()>& body) { return runGuarded(prompt, "Error", body); }
+
+std::vector<double> readReportSheet(surfer::Application& s, const std::string& sheetPath,
+                                    const std::vector<std::pair<long, long>>& cells) {
+    s.FileSaveAs(sheetPath);
+    s.FileClose();
+    auto sheet = s.FileOpen(sheetPath, 1);
+    std::vector<double> values;
+    values.reserve(cells.size());
+    for (const auto& [row, column] : cells) values.push_back(text::Val(s.GetWksCell(sheet, row, column)));
+    s.FileClose();
+    return values;
+}
 
 std::optional<double> numberIn(std::string_view t) {
     auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };

@@ -9,6 +9,10 @@
 //               other token issues nothing and gives false.
 // runStep       the step with the hourglass; a failure ends it with its message titled
 //               "Error"; the pointer is normal afterwards.
+// readReportSheet  version 6's volume report read back as a worksheet: the active report
+//               saved as sheetPath (replacing it) and closed, the sheet opened, the cells
+//               (row, column from 1) read by their leading numbers (no number gives 0),
+//               the sheet closed again. "volume.dat" beside the grid stays.
 // numberIn      the number a box or worksheet cell holds as its whole text (blanks, tabs
 //               and line ends around it allowed, one leading "+" or "-"), or nothing for
 //               an empty box, a text, a number followed by other characters or a value
@@ -21,6 +25,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace surfer {
 class Application;
@@ -38,6 +44,9 @@ bool isV6(const AppState& app);
 bool isV8(const AppState& app);
 
 bool runStep(Prompt& prompt, const std::function<bool()>& body);
+
+std::vector<double> readReportSheet(surfer::Application& s, const std::string& sheetPath,
+                                    const std::vector<std::pair<long, long>>& cells);
 
 std::optional<double> numberIn(std::string_view text);
 
