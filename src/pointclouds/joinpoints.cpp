@@ -6,6 +6,8 @@
 #include "pointclouds/cloudtext.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 namespace trelvik::ptcloud {
 
@@ -81,8 +83,32 @@ std::optional<std::array<const char*, 3>> TipOffsets(const std::string& tip) {
     return std::nullopt;
 }
 
+namespace {
+
+// An offset box must hold one number and nothing else: a mistyped offset read as 0
+// (or as its leading digits) would shift every point by the wrong amount, or quietly
+// do nothing, with no sign of it.
+double offsetValue(const std::string& box) {
+    std::string t = text::Trim(box);
+    if (!t.empty() && t[0] == '+') t.erase(0, 1);
+    double v = 0;
+    const char* end = t.data() + t.size();
+    const auto [ptr, ec] = std::from_chars(t.data(), end, v);
+    if (t.empty() || ec != std::errc() || ptr != end || !std::isfinite(v))
+        throw Error("Adjust for tip calibration: the offset \"" + box + "\" is not a number.");
+    return v;
+}
+
+} // namespace
+
 bool cmdTipCal(PtCloudContext& ctx, const TipCalOptions& o) {
-    const double dx = text::Val(o.txtTipCalX), dy = text::Val(o.txtTipCalY), dz = text::Val(o.txtTipCalZ);
+    double dx = 0, dy = 0, dz = 0;
+    if (!RunCommand(ctx, [&] {
+            dx = offsetValue(o.txtTipCalX);
+            dy = offsetValue(o.txtTipCalY);
+            dz = offsetValue(o.txtTipCalZ);
+        }))
+        return false;
     if (dx == 0 && dy == 0 && dz == 0) return false;
     return RunCommand(ctx, [&] {
         AddSelectedWhenEmpty(ctx);

@@ -60,8 +60,9 @@ TEST(TipCalibration, TipTableAndShift) {
     EXPECT_EQ(r.list.NoFiles, 0);
     // Only dz: only z changes. All offsets 0: nothing happens, the list stays.
     r.add("m1.txt");
-    EXPECT_FALSE(cmdTipCal(r.ctx, {"0.000", "0", "abc"}));
+    EXPECT_FALSE(cmdTipCal(r.ctx, {"0.000", "0", " 0 "}));
     EXPECT_EQ(r.list.NoFiles, 1);
+    EXPECT_TRUE(r.prompt.shown.empty());
     ASSERT_TRUE(cmdTipCal(r.ctx, {"0", "0", "0.5"}));
     EXPECT_EQ(r.dir.read("m1tipcal.txt"), "1,1,1.5\r\n0,0,0.5\r\n");
     // Nothing chosen: "Choose grid filename" and nothing listed.
@@ -70,4 +71,23 @@ TEST(TipCalibration, TipTableAndShift) {
     ASSERT_EQ(r.prompt.shown.size(), 1u);
     EXPECT_EQ(r.prompt.shown[0].title, "Filename");
     EXPECT_EQ(r.prompt.shown[0].text, "Choose grid filename");
+}
+
+TEST(TipCalibration, AMistypedOffsetIsRefusedNotReadAsZero) {
+    CmdRun r;
+    r.add("m1.txt", "1,1,1\r\n");
+    r.dir.write("m1tipcal.txt", "KEEP");
+    // "abc" once read as 0 (nothing happened, silently) and "0.5x" as 0.5.
+    for (const char* bad : {"abc", "0.5x", "", "1e999"}) {
+        r.prompt.shown.clear();
+        EXPECT_FALSE(cmdTipCal(r.ctx, {"0.1", bad, "0"})) << bad;
+        ASSERT_EQ(r.prompt.shown.size(), 1u) << bad;
+        EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("offset \"" + std::string(bad) + "\" is not a number"));
+        EXPECT_EQ(r.list.NoFiles, 1);
+        EXPECT_FALSE(r.prompt.busyNow);
+    }
+    EXPECT_EQ(r.dir.read("m1tipcal.txt"), "KEEP");
+    // A sign and blanks around the number are fine.
+    ASSERT_TRUE(cmdTipCal(r.ctx, {"+0.5", " -1 ", "0"}));
+    EXPECT_EQ(r.dir.read("m1tipcal.txt"), "1.5,0,1\r\n");
 }
