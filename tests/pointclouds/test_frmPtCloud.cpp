@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -264,4 +265,26 @@ TEST(PtCloudWindow, GridStepsDigitiseBlankExtractAndPlot) {
     ASSERT_TRUE(w->list().m_Surfer);
     EXPECT_EQ(surfer::asPlot(w->list().m_Surfer->ActiveDocument())->Shapes.maps().size(), 1u);
     EXPECT_EQ(e.prompt.shown.size(), 1u);
+}
+
+TEST(PtCloudWindow, EscStopsACommandAndWritesNothing) {
+    Env e;
+    frmPtCloud* w = e.open();
+    e.dir.write("outer.txt", cloud(1));
+    e.dir.write("inner.txt", cloud(0.25));
+    const std::size_t before = e.dir.fileCount();
+    // Esc pressed while the points are read gets past the window's input block and
+    // stops the point loop: no result, trace or rejects file appears, the list stays
+    // for another try, the bar is hidden again and no message is shown.
+    for (QPushButton* b : {w->cmdEnamThickCalc, w->cmdRemoveUndercuts}) {
+        e.add(w, {"outer.txt", "inner.txt"});
+        QCoreApplication::postEvent(w, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        b->click();
+        EXPECT_EQ(e.dir.fileCount(), before) << b->text().toStdString();
+        EXPECT_EQ(w->txtNoFiles->text(), "2") << b->text().toStdString();
+        EXPECT_TRUE(w->pbarPtsPrcd->isHidden());
+        EXPECT_TRUE(e.prompt.shown.empty());
+        EXPECT_FALSE(e.prompt.busyNow);
+        w->cmdClearFilenames->click();
+    }
 }
