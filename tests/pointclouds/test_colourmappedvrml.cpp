@@ -187,3 +187,18 @@ TEST(ColourMappedVrml, SurfacePointsAndPlainCloud) {
     EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("holds no surface"));
     EXPECT_FALSE(std::filesystem::exists(r.dir.path("e_poly.wrl")));
 }
+
+TEST(ColourMappedVrml, ACloudWithoutDistancesIsRefusedForColouring) {
+    // "x,y,z,t" on a plain x, y, z cloud: the line and file are named, nothing is
+    // written over an earlier output, the list stays.
+    CmdRun r;
+    r.add("c.txt", "0 0.5 0 0.1\n1 0.5 0\n");
+    r.add("s.wrl", surfaceText());
+    r.dir.write("c_poly.wrl", "KEEP");
+    EXPECT_FALSE(cmdPointsToWrl(r.ctx, {true, true}));
+    ASSERT_EQ(r.prompt.shown.size(), 1u);
+    EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("c.txt"));
+    EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("line 2"));
+    EXPECT_EQ(r.dir.read("c_poly.wrl"), "KEEP");
+    EXPECT_EQ(r.list.NoFiles, 2);
+}
