@@ -20,6 +20,7 @@
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/inputblocker.h"
 #include "widgets/qtprogress.h"
 
 namespace trelvik {
@@ -65,37 +66,6 @@ private:
     QtProgress inner_;
     QLabel* processed_;
     QLabel* count_;
-};
-// While a point loop runs the window keeps painting, but clicks, keys (other than Esc,
-// which stops the loop) and closing are held off, so that no second command and no
-// change of the list can start in the middle of one.
-class InputBlocker : public QObject {
-public:
-    explicit InputBlocker(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
-    ~InputBlocker() override { qApp->removeEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* w = qobject_cast<QWidget*>(watched);
-        if (!w || (w != window_ && !window_->isAncestorOf(w))) return false;
-        switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::KeyRelease:
-        case QEvent::Close:
-            event->ignore();
-            return true;
-        case QEvent::KeyPress:
-            return static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape;
-        default:
-            return false;
-        }
-    }
-
-private:
-    QWidget* window_;
 };
 
 } // namespace
