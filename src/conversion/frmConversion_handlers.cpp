@@ -14,6 +14,7 @@
 
 #include "core/error.h"
 #include "core/textform.h"
+#include "shell/frmDefDir.h"
 #include "shell/settings.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
@@ -167,22 +168,10 @@ void frmConversion::Drive1_Change() {
 }
 
 void frmConversion::Command3_Click() {
-    std::string d;
-    try {
-        d = ReadDefaultDir(app_);
-    } catch (const Error& e) {
-        prompt_.message("", e.what());
-        return;
-    }
-    const QString dir = q(d);
-    Drive1->setDrive(dir);
-    if (!Dir1->setPath(dir)) {
-        prompt_.message("", "The default directory " + d +
-                                " does not exist: choose it again with File > Set default directory.");
-        return;
-    }
-    File1->setPath(Dir1->path());
-    txtPath->setText(Dir1->path());
+    runGuarded(prompt_, "", [this] {
+        ShowDefaultDir(app_, Drive1, Dir1, File1, txtPath);
+        return true;
+    });
 }
 
 void frmConversion::cmdRefreshDir_Click() {

@@ -21,6 +21,7 @@
 #include "csvview/slopestats.h"
 #include "csvview/surfacearea.h"
 #include "csvview/viewreadout.h"
+#include "shell/frmDefDir.h"
 #include "shell/settings.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
@@ -111,13 +112,7 @@ void frmCSVView::showAllViews() {
 // ---- file choice
 
 void frmCSVView::Command3_Click() {
-    guarded([&] {
-        const QString d = QString::fromStdString(ReadDefaultDir(state_));
-        Drive1->setDrive(d);
-        Dir1->setPath(d);
-        File1->setPath(Dir1->path());
-        Path->setText(Dir1->path());
-    });
+    guarded([&] { ShowDefaultDir(state_, Drive1, Dir1, File1, Path); });
 }
 
 void frmCSVView::Drive1_Change() {

@@ -40,15 +40,4 @@ std::string FileChooser::folder() const {
     return (shown.isEmpty() ? dir->path() : shown).toStdString();
 }
 
-void ShowDefaultDir(AppState& app, DriveListBox* drive, DirListBox* dir, FileListBox* file, QLabel* label) {
-    const std::string d = ReadDefaultDir(app);
-    const QString folder = QString::fromStdString(d);
-    if (!QFileInfo(folder).isDir())
-        throw Error("The default directory " + d + " does not exist: choose it again with File > Set default directory.");
-    drive->setDrive(folder);
-    dir->setPath(folder);
-    file->setPath(dir->path());
-    label->setText(dir->path());
-}
-
 } // namespace trelvik::planes

@@ -3,23 +3,19 @@
 // and enamel-outline windows put on each page, built and wired alike: a folder change
 // moves the file list and shows the folder in the label, a drive change moves the
 // folder list, a click in the file list puts the name into the box and the list's
-// folder into the label. ShowDefaultDir is the "Dir" button of every planes window.
+// folder into the label.
 #include <QLabel>
 #include <QLineEdit>
 #include <QString>
 #include <QWidget>
 
 #include "core/appstate.h"
+#include "shell/frmDefDir.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
 
 namespace trelvik::planes {
-
-// The default directory, read afresh from the settings, into the drive, folder and file
-// lists and the folder label. Throws trelvik::Error when the settings cannot be read or
-// the folder no longer exists (nothing is moved then).
-void ShowDefaultDir(AppState& app, DriveListBox* drive, DirListBox* dir, FileListBox* file, QLabel* label);
 
 struct FileChooser {
     DriveListBox* drive = nullptr;

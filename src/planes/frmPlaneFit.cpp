@@ -178,7 +178,7 @@ template <typename Step> void frmPlaneFit::run(Step step)
 void frmPlaneFit::DirC_Click()
 {
     runGuarded(prompt_, "", [this] {
-        planes::ShowDefaultDir(app_, Drive1, Dir1, File1, Label1);
+        ShowDefaultDir(app_, Drive1, Dir1, File1, Label1);
         return true;
     });
 }

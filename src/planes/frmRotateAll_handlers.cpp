@@ -143,7 +143,7 @@ void frmRotateAll::File3_Click()
 void frmRotateAll::DirC_Click()
 {
     runGuarded(prompt_, "", [this] {
-        planes::ShowDefaultDir(app_, Drive1, Dir1, File1, Label1);
+        ShowDefaultDir(app_, Drive1, Dir1, File1, Label1);
         return true;
     });
 }

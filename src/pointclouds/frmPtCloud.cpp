@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "core/error.h"
+#include "shell/frmDefDir.h"
 #include "shell/settings.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
@@ -194,21 +195,10 @@ void frmPtCloud::withProgress(const std::function<void(ptcloud::CloudProgress&)>
 }
 
 void frmPtCloud::DirC_Click() {
-    std::string d;
-    try {
-        d = ReadDefaultDir(app_);
-    } catch (const Error& e) {
-        prompt_.message("", e.what());
-        return;
-    }
-    const QString dir = QString::fromStdString(d);
-    Drive2->setDrive(dir);
-    if (!Dir2->setPath(dir)) {
-        prompt_.message("", "The default directory " + d + " does not exist: choose it again with File > Set default directory.");
-        return;
-    }
-    File2->setPath(Dir2->path());
-    Label2->setText(Dir2->path());
+    runGuarded(prompt_, "", [this] {
+        ShowDefaultDir(app_, Drive2, Dir2, File2, Label2);
+        return true;
+    });
 }
 
 void frmPtCloud::Drive2_Change() {

@@ -10,6 +10,7 @@
 #include "core/fileroutines.h"
 #include "shell/settings.h"
 #include "widgets/dirlistbox.h"
+#include "widgets/filelistbox.h"
 #include "widgets/drivelistbox.h"
 
 namespace trelvik {
@@ -85,6 +86,17 @@ void frmDefDir::cmdUpdateDefDir_Click() {
         }
     }
     close();
+}
+
+void ShowDefaultDir(AppState& app, DriveListBox* drive, DirListBox* dir, FileListBox* file, QLabel* label) {
+    const std::string d = ReadDefaultDir(app);
+    const QString folder = QString::fromStdString(d);
+    if (!QFileInfo(folder).isDir())
+        throw Error("The default directory " + d + " does not exist: choose it again with File > Set default directory.");
+    drive->setDrive(folder);
+    dir->setPath(folder);
+    file->setPath(dir->path());
+    label->setText(dir->path());
 }
 
 } // namespace trelvik

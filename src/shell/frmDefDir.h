@@ -13,6 +13,13 @@ namespace trelvik {
 
 class DirListBox;
 class DriveListBox;
+class FileListBox;
+
+// The "Dir" button of every tool window: the default directory, read afresh from the
+// settings file, into the window's drive, folder and file lists and its folder label.
+// Throws trelvik::Error when the settings cannot be read or the folder no longer exists;
+// nothing is moved then.
+void ShowDefaultDir(AppState& app, DriveListBox* drive, DirListBox* dir, FileListBox* file, QLabel* label);
 
 class frmDefDir : public QWidget {
     Q_OBJECT

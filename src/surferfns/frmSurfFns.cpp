@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "core/error.h"
+#include "shell/frmDefDir.h"
 #include "shell/settings.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
@@ -210,21 +211,10 @@ void frmSurfFns::cmdRefreshDir_Click() {
 }
 
 void frmSurfFns::DirC_Click() {
-    std::string d;
-    try {
-        d = ReadDefaultDir(app_);
-    } catch (const Error& e) {
-        prompt_.message("", e.what());
-        return;
-    }
-    const QString dir = QString::fromStdString(d);
-    Drive2->setDrive(dir);
-    if (!Dir2->setPath(dir)) {
-        prompt_.message("", "The default directory " + d + " does not exist: choose it again with File > Set default directory.");
-        return;
-    }
-    File2->setPath(Dir2->path());
-    Label2->setText(File2->path());
+    runGuarded(prompt_, "", [this] {
+        ShowDefaultDir(app_, Drive2, Dir2, File2, Label2);
+        return true;
+    });
 }
 
 void frmSurfFns::Drive2_Change() {

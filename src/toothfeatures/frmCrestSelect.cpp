@@ -70,7 +70,7 @@ CrestSelectWindow::CrestSelectWindow(AppState& state, Prompt& prompt, Options op
 
 void CrestSelectWindow::DirC_Click() {
     runGuarded(prompt_, "Error", [this] {
-        planes::ShowDefaultDir(app_, Drive2, Dir2, File2, Label3);
+        ShowDefaultDir(app_, Drive2, Dir2, File2, Label3);
         return true;
     });
 }

@@ -168,7 +168,7 @@ void frmCurvature::run(const std::function<StepOutcome(CurvContext&, CurvControl
 
 void frmCurvature::loadDefaultDir(DriveListBox* drive, DirListBox* dir, FileListBox* files, QLabel* label) {
     runGuarded(prompt_, "", [&] {
-        planes::ShowDefaultDir(app_, drive, dir, files, label);
+        ShowDefaultDir(app_, drive, dir, files, label);
         return true;
     });
 }

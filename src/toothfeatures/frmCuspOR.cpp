@@ -125,7 +125,7 @@ template <typename Step> void frmCuspOR::run(Step step)
 void frmCuspOR::DirC_Click()
 {
     runGuarded(prompt_, "", [this] {
-        planes::ShowDefaultDir(app_, Drive2, Dir2, File2, Label3);
+        ShowDefaultDir(app_, Drive2, Dir2, File2, Label3);
         return true;
     });
 }

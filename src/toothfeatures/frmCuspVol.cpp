@@ -245,7 +245,7 @@ template <typename Step> void frmCuspVol::run(Step step)
 void frmCuspVol::Command2_Click()
 {
     runGuarded(prompt_, "", [this] {
-        planes::ShowDefaultDir(app_, Drive3, Dir3, File3, Label1);
+        ShowDefaultDir(app_, Drive3, Dir3, File3, Label1);
         return true;
     });
 }
