@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
 
     // An instance of the stand-in shows its map window as soon as it is made visible
     // (File > Start Surfer, or a tool window attaching with version 8).
+    trelvik::surferwin::setDataFolderSource([&state] { return state.DefaultDir; });
     trelvik::surferwin::watchVisibleInstances();
 
     trelvik::frmStartup w(state, prompt);

@@ -11,7 +11,7 @@
 namespace trelvik {
 
 frmEnamOut::frmEnamOut(AppState& state, Prompt& prompt, QWidget* parent)
-    : QWidget(parent), app_(state), prompt_(prompt) {
+    : QWidget(parent), app_(state), prompt_(prompt, this) {
     setWindowTitle("Enamel Outlines");
     lists_.build(this, "*.grd", QString::fromStdString(app_.ProgramDir));
     Drive3 = lists_.drive, Dir3 = lists_.dir, File3 = lists_.file, Text7 = lists_.text, Label1 = lists_.label;

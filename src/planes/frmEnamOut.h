@@ -9,6 +9,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/windowprompt.h"
 #include "planes/enamel.h"
 #include "planes/frmLandFind_lists.h"
 
@@ -49,7 +50,7 @@ private:
     void guarded(const std::function<void()>& step);
 
     AppState& app_;
-    Prompt& prompt_;
+    WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question
     planes::EnamelState s_;
     planes::FileChooser lists_;
 };

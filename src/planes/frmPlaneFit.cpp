@@ -35,7 +35,7 @@ QLabel* sunken(QWidget* parent) {
 } // namespace
 
 frmPlaneFit::frmPlaneFit(AppState& state, Prompt& prompt, planes::PlotGridFn plot, QWidget* parent)
-    : QWidget(parent), app_(state), prompt_(prompt), plot_(std::move(plot))
+    : QWidget(parent), app_(state), prompt_(prompt, this), plot_(std::move(plot))
 {
     setWindowTitle("Fit plane");
     auto* grid = new QGridLayout(this);

@@ -9,6 +9,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/windowprompt.h"
 #include "planes/planefit.h"
 
 class QCheckBox;
@@ -68,7 +69,7 @@ private:
     template <typename Step> void run(Step step);
 
     AppState& app_;
-    Prompt& prompt_;
+    WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question
     planes::PlotGridFn plot_;
     planes::PlaneFitState fit_;
 };

@@ -35,7 +35,7 @@ QLabel* wrapped(const char* text, QWidget* parent) {
 } // namespace
 
 frmRotateAll::frmRotateAll(AppState& state, Prompt& prompt, QWidget* parent)
-    : QWidget(parent), app_(state), prompt_(prompt)
+    : QWidget(parent), app_(state), prompt_(prompt, this)
 {
     setWindowTitle("Rotate");
     auto* top = new QVBoxLayout(this);

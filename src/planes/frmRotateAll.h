@@ -9,6 +9,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/windowprompt.h"
 #include "planes/rotategrid.h"
 
 class QCheckBox;
@@ -95,7 +96,7 @@ private:
     template <typename Step> void run(Step step);
 
     AppState& app_;
-    Prompt& prompt_;
+    WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question
     planes::RotateState rot_;
 };
 

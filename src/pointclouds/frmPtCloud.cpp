@@ -72,7 +72,7 @@ private:
 } // namespace
 
 frmPtCloud::frmPtCloud(AppState& state, Prompt& prompt, QWidget* parent)
-    : QWidget(parent), app_(state), prompt_(prompt) {
+    : QWidget(parent), app_(state), prompt_(prompt, this) {
     setWindowTitle("Point Clouds");
     auto* grid = new QGridLayout(this);
     grid->addWidget(buildInput(), 0, 0, 3, 1);

@@ -10,6 +10,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/windowprompt.h"
 #include "pointclouds/ptcloudlist.h"
 
 class QCheckBox;
@@ -119,7 +120,7 @@ private:
     void showCount();
 
     AppState& app_;
-    Prompt& prompt_;
+    WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question
     ptcloud::PtCloudList list_;
 };
 

@@ -38,7 +38,7 @@ constexpr FileType kFileTypes[] = {
 } // namespace
 
 frmSurfFns::frmSurfFns(AppState& state, Prompt& prompt, QWidget* parent)
-    : QWidget(parent), app_(state), prompt_(prompt) {
+    : QWidget(parent), app_(state), prompt_(prompt, this) {
     setWindowTitle("Surfer Functions");
 
     // The frames sit in a scroll area so that every control stays reachable on a

@@ -56,9 +56,25 @@ void MapCanvas::setDocument(std::shared_ptr<surfer::PlotDocument> doc) {
     update();
 }
 
-void MapCanvas::setMarks(std::vector<std::optional<QPointF>> marks) {
+void MapCanvas::setMarks(std::vector<std::optional<Mark>> marks) {
     marks_ = std::move(marks);
     update();
+}
+
+std::vector<std::optional<QPointF>> MapCanvas::markPositions() const {
+    std::vector<std::optional<QPointF>> out;
+    out.reserve(marks_.size());
+    for (const auto& m : marks_) {
+        const auto map = m ? m->map.lock() : nullptr;
+        if (!map) {
+            out.push_back(std::nullopt);
+            continue;
+        }
+        double px = 0, py = 0;
+        map->mapToPage(m->x, m->y, px, py);
+        out.push_back(QPointF(px, py));
+    }
+    return out;
 }
 
 void MapCanvas::setSelectedMap(std::shared_ptr<const surfer::MapFrame> map) {
@@ -438,7 +454,7 @@ void MapCanvas::drawMarks(QPainter& p) {
     p.save();
     p.setPen(QPen(QColor(220, 0, 0), 1.5));
     std::optional<QPointF> previous;
-    for (const auto& m : marks_) {
+    for (const auto& m : markPositions()) {
         if (!m) {
             previous.reset();
             continue;

@@ -27,8 +27,17 @@ public:
     void setDocument(std::shared_ptr<surfer::PlotDocument> doc);
     std::shared_ptr<surfer::PlotDocument> document() const { return doc_; }
 
-    // Digitised points to draw, page inches; nullopt ends a group.
-    void setMarks(std::vector<std::optional<QPointF>> marks);
+    // A digitised point: map coordinates on the frame it was taken on, so it is drawn
+    // where that map shows the point wherever the frame lies on the page.
+    struct Mark {
+        std::weak_ptr<const surfer::MapFrame> map;
+        double x = 0, y = 0;
+    };
+    // Digitised points to draw; nullopt ends a group.
+    void setMarks(std::vector<std::optional<Mark>> marks);
+    // Page positions (inches) of the marks as drawn now; nullopt ends a group or stands
+    // for a point whose map is no longer on the page.
+    std::vector<std::optional<QPointF>> markPositions() const;
     void setDigitiseMode(bool on);
     bool digitiseMode() const { return digitise_; }
 
@@ -72,7 +81,7 @@ private:
     QImage mapImage(const surfer::MapFrame& map, int w, int h);
 
     std::shared_ptr<surfer::PlotDocument> doc_;
-    std::vector<std::optional<QPointF>> marks_;
+    std::vector<std::optional<Mark>> marks_;
     std::weak_ptr<const surfer::MapFrame> selected_;
     bool digitise_ = false;
     bool fitted_ = false;

@@ -5,12 +5,15 @@
 #include "core/textform.h"
 #include "formats/surfergrid.h"
 #include "surferwin/mapcanvas.h"
+#include "widgets/fitscreen.h"
 #include "widgets/qtprompt.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHash>
 #include <QLabel>
@@ -27,6 +30,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 
 namespace trelvik::surferwin {
 
@@ -39,6 +43,27 @@ QHash<long, QPointer<MapWindow>>& windows() {
 constexpr const char* kReportItem = "Report";
 // Page inches between maps added side by side: room for a colour scale and labels.
 constexpr double kMapGap = 1.5;
+// The window's inside at its full size, and the narrowest it gets beside a tool window.
+constexpr QSize kDesignSize(1000, 720);
+constexpr int kNarrowest = 560;
+
+std::function<std::string()>& dataFolderSource() {
+    static std::function<std::string()> source;
+    return source;
+}
+
+// The tool window that asked for the map window: the active one, or (while a dialog
+// such as the digitise question is active) the largest other window on show.
+const QWidget* askingWindow() {
+    auto usable = [](const QWidget* w) {
+        return w && w->isVisible() && !qobject_cast<const MapWindow*>(w) && !qobject_cast<const QDialog*>(w);
+    };
+    if (const QWidget* active = QApplication::activeWindow(); usable(active)) return active;
+    const QWidget* best = nullptr;
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (usable(w) && (!best || w->width() * w->height() > best->width() * best->height())) best = w;
+    return best;
+}
 
 QString kindText(surfer::MapKind k) {
     switch (k) {
@@ -54,7 +79,7 @@ QString kindText(surfer::MapKind k) {
 MapWindow::MapWindow(std::shared_ptr<surfer::Application> app, QWidget* parent)
     : QMainWindow(parent), app_(std::move(app)) {
     setWindowTitle(tr("Trelvik map window - instance %1").arg(app_->processId()));
-    resize(1000, 720);
+    fitToScreen(this, kDesignSize);
 
     stack_ = new QStackedWidget(this);
     canvas_ = new MapCanvas(stack_);
@@ -209,6 +234,7 @@ void MapWindow::showDocument(const std::shared_ptr<surfer::Document>& doc) {
     canvas_->setSelectedMap(nullptr);
     shownRevision_ = -1;
     stack_->setCurrentWidget(canvas_);
+    syncPoints();
 }
 
 bool MapWindow::addMap(surfer::MapKind kind, const std::string& gridPath) {
@@ -257,6 +283,7 @@ bool MapWindow::closeShownDocument() {
     doc->Close();
     canvas_->setDocument(nullptr);
     canvas_->dropCache();
+    syncPoints();
     refresh();
     return true;
 }
@@ -306,18 +333,26 @@ bool MapWindow::deleteSelectedMap() {
     return true;
 }
 
+QString MapWindow::addMapFolder() const {
+    if (!lastMapFolder_.isEmpty()) return lastMapFolder_;
+    return dataFolderSource() ? QString::fromStdString(dataFolderSource()()) : QString();
+}
+
 void MapWindow::chooseAndAddMap(int kind) {
     const QString path = QFileDialog::getOpenFileName(this, tr("Grid file for a %1").arg(kindText(surfer::MapKind(kind))),
-                                                      QString(), tr("Grid files (*.grd);;All files (*)"));
-    if (!path.isEmpty()) addMap(static_cast<surfer::MapKind>(kind), path.toStdString());
+                                                      addMapFolder(), tr("Grid files (*.grd);;All files (*)"));
+    if (path.isEmpty()) return;
+    lastMapFolder_ = QFileInfo(path).absolutePath();
+    addMap(static_cast<surfer::MapKind>(kind), path.toStdString());
 }
 
 void MapWindow::setDigitiseMode(bool on) {
     // Each digitise step of the tools wants a file of its own: once the list has been
     // saved, digitising again starts a new one. Unsaved points are kept.
-    if (on && !canvas_->digitiseMode() && savedAll_ && !session_.entries().empty()) {
-        session_.clear();
-        marks_.clear();
+    DigitiseList& l = digitiseList();
+    if (on && !canvas_->digitiseMode() && l.savedAll && !l.session.entries().empty()) {
+        l.session.clear();
+        l.marks.clear();
         syncPoints();
     }
     canvas_->setDigitiseMode(on);
@@ -326,45 +361,75 @@ void MapWindow::setDigitiseMode(bool on) {
     coords_->setText(on ? tr("Digitise: click on a map to add a point") : QString());
 }
 
+MapWindow::DigitiseList& MapWindow::digitiseList() {
+    const auto doc = canvas_->document();
+    if (!doc) {
+        noDocument_ = {};
+        return noDocument_;
+    }
+    // Lists of closed documents go: a new document may reuse the address.
+    std::erase_if(lists_, [](const DigitiseList& l) { return l.doc.expired(); });
+    for (auto& l : lists_)
+        if (l.doc.lock() == doc) return l;
+    lists_.push_back({});
+    lists_.back().doc = doc;
+    return lists_.back();
+}
+
+const MapWindow::DigitiseList& MapWindow::digitiseList() const {
+    static const DigitiseList none;
+    const auto doc = canvas_->document();
+    for (const auto& l : lists_)
+        if (doc && l.doc.lock() == doc) return l;
+    return none;
+}
+
 bool MapWindow::digitiseAt(QPointF page) {
     auto doc = canvas_->document();
-    if (!doc || !session_.click(doc->Shapes, page.x(), page.y())) {
+    const auto map = doc ? surfer::flatMapAt(doc->Shapes, page.x(), page.y()) : nullptr;
+    DigitiseList& l = digitiseList();
+    if (!map || !l.session.click(doc->Shapes, page.x(), page.y())) {
         statusBar()->showMessage(tr("Not on a flat map: no point added"), 3000);
         return false;
     }
-    marks_.push_back(page);
-    savedAll_ = false;
+    const auto& added = l.session.entries().back();
+    l.marks.push_back(MapCanvas::Mark{map, added.x, added.y});
+    l.savedAll = false;
     syncPoints();
     return true;
 }
 
 void MapWindow::endGroup() {
-    session_.endGroup();
-    marks_.push_back(std::nullopt);
-    savedAll_ = false;
+    DigitiseList& l = digitiseList();
+    l.session.endGroup();
+    l.marks.push_back(std::nullopt);
+    l.savedAll = false;
     syncPoints();
 }
 
 void MapWindow::undoPoint() {
-    if (session_.undo()) {
-        marks_.pop_back();
-        savedAll_ = false;
+    DigitiseList& l = digitiseList();
+    if (l.session.undo()) {
+        l.marks.pop_back();
+        l.savedAll = false;
     }
     syncPoints();
 }
 
 void MapWindow::clearPoints() {
-    session_.clear();
-    marks_.clear();
-    savedAll_ = false;
+    DigitiseList& l = digitiseList();
+    l.session.clear();
+    l.marks.clear();
+    l.savedAll = false;
     syncPoints();
 }
 
 void MapWindow::syncPoints() {
+    const DigitiseList& l = digitiseList();
     list_->clear();
-    for (const auto& line : session_.lines()) list_->addItem(QString::fromStdString(line));
+    for (const auto& line : l.session.lines()) list_->addItem(QString::fromStdString(line));
     list_->scrollToBottom();
-    canvas_->setMarks(marks_);
+    canvas_->setMarks(l.marks);
 }
 
 bool MapWindow::saveDigitiseTo(const std::string& path) {
@@ -372,8 +437,9 @@ bool MapWindow::saveDigitiseTo(const std::string& path) {
         prompt().message(kDefaultTitle, path + " already exists. Replace it?", Buttons::YesNo) != Answer::Yes)
         return false;
     try {
-        session_.save(path);
-        savedAll_ = true;
+        DigitiseList& l = digitiseList();
+        l.session.save(path);
+        l.savedAll = true;
     } catch (const trelvik::Error& e) {
         prompt().message(kDefaultTitle, e.what());
         return false;
@@ -384,7 +450,7 @@ bool MapWindow::saveDigitiseTo(const std::string& path) {
 }
 
 void MapWindow::chooseAndSave() {
-    std::string start = session_.defaultPath();
+    std::string start = digitised().defaultPath();
     if (start.empty()) start = (std::filesystem::current_path() / "digit.dat").string();
     // We ask about replacing ourselves, through the same prompt as every message.
     const QString path = QFileDialog::getSaveFileName(this, tr("Save digitise file"), QString::fromStdString(start),
@@ -415,6 +481,8 @@ MapWindow* showMapWindow(const std::shared_ptr<surfer::Application>& app) {
     if (!w) {
         w = new MapWindow(app);
         all.insert(app->processId(), w);
+        // Beside the tool window that wants it, so the user sees both.
+        fitBeside(w, kDesignSize, askingWindow(), kNarrowest);
     }
     w->show();
     w->raise();
@@ -423,6 +491,8 @@ MapWindow* showMapWindow(const std::shared_ptr<surfer::Application>& app) {
 }
 
 MapWindow* findMapWindow(long processId) { return windows().value(processId); }
+
+void setDataFolderSource(std::function<std::string()> source) { dataFolderSource() = std::move(source); }
 
 namespace {
 // Changes whenever a plot document is opened or closed or a shape is added to one.

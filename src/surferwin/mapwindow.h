@@ -3,9 +3,12 @@
 // documents drawn, worksheets and the report shown as text), maps added from grid
 // files, and Digitise mode, in which clicks on flat maps become points in map
 // coordinates that are listed, grouped by "-1" lines and saved as a digitise file.
+// Each plot document keeps a list of its own, drawn at the points' map coordinates.
 //
 // Hooks for the rest of the program:
-//   showMapWindow(app)        shows (building on first use) the window of that instance
+//   showMapWindow(app)        shows (building on first use, beside the tool window that
+//                             asked and fitted to the screen) the window of that instance
+//   setDataFolderSource(fn)   where the default data folder is read from
 //   watchVisibleInstances()   from then on, an instance whose Visible turns true gets
 //                             its window shown, and hidden again when it turns false;
 //                             an instance whose plots gain a shape shows its window
@@ -16,9 +19,12 @@
 #include "core/prompt.h"
 #include "surfer/application.h"
 #include "surfer/plotdigitise.h"
+#include "surferwin/mapcanvas.h"
 
 #include <QMainWindow>
 #include <QPointF>
+#include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -32,8 +38,6 @@ class QTimer;
 
 namespace trelvik::surferwin {
 
-class MapCanvas;
-
 class MapWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -42,7 +46,9 @@ public:
 
     surfer::Application& application() const { return *app_; }
     MapCanvas* canvas() const { return canvas_; }
-    const surfer::DigitiseSession& digitised() const { return session_; }
+    // The digitised points of the plot document on show: each plot document keeps a
+    // list of its own.
+    const surfer::DigitiseSession& digitised() const { return digitiseList().session; }
     QListWidget* pointList() const { return list_; }
     QLabel* pointerLabel() const { return coords_; }
     QPushButton* digitiseButton() const { return cmdDigitise_; }
@@ -79,6 +85,9 @@ public:
     bool saveDigitiseTo(const std::string& path);
     // Re-reads the instance's documents (the timer does this a few times a second).
     void refresh();
+    // The folder the "Add map" file dialog opens in: the last one a map came from,
+    // at first the default data folder.
+    QString addMapFolder() const;
 
 public slots:
     // Turning Digitise on after the list was saved starts a new list.
@@ -96,6 +105,19 @@ private:
     void syncPoints();
     Prompt& prompt();
 
+    // One plot document's digitised points, the marks drawn for them and whether
+    // they are all in the last saved file.
+    struct DigitiseList {
+        std::weak_ptr<const surfer::Document> doc;
+        surfer::DigitiseSession session;
+        std::vector<std::optional<MapCanvas::Mark>> marks;
+        bool savedAll = false;
+    };
+    // The list of the document on show (made on first use); with none on show, an
+    // empty list that takes no points.
+    DigitiseList& digitiseList();
+    const DigitiseList& digitiseList() const;
+
     std::shared_ptr<surfer::Application> app_;
     MapCanvas* canvas_ = nullptr;
     QStackedWidget* stack_ = nullptr;
@@ -106,12 +128,12 @@ private:
     QPushButton* cmdDigitise_ = nullptr;
     QPushButton* cmdClear_ = nullptr;
     QTimer* timer_ = nullptr;
-    surfer::DigitiseSession session_;
-    bool savedAll_ = false;  // every point in the list is in the last saved file
-    std::vector<std::optional<QPointF>> marks_;  // page positions of the entries
+    std::vector<DigitiseList> lists_;
+    DigitiseList noDocument_;
     std::vector<const surfer::Document*> listed_;
     std::string listedReport_;
     long shownRevision_ = -1;
+    QString lastMapFolder_;
     std::weak_ptr<surfer::MapFrame> selected_;
     std::unique_ptr<Prompt> ownPrompt_;
     Prompt* prompt_ = nullptr;
@@ -121,5 +143,7 @@ MapWindow* showMapWindow(const std::shared_ptr<surfer::Application>& app);
 // The window of the instance with this process identifier, if one was built.
 MapWindow* findMapWindow(long processId);
 void watchVisibleInstances();
+// Where the default data folder is read from when a window first offers to add a map.
+void setDataFolderSource(std::function<std::string()> source);
 
 } // namespace trelvik::surferwin

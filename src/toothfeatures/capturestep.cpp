@@ -81,7 +81,7 @@ std::string fitTopPlane(AppState& app, surfer::Application& s, const std::string
 bool cmdDigCBound(AppState& app, Prompt& prompt, const CaptureRequest& rq, const OcclusalState& st,
                   std::optional<CaptureTop>& top) {
     return runStep(prompt, [&] {
-        if (!requireName(prompt, rq, "Cusp name", "Choose cusp name")) return false;
+        if (!requireName(prompt, rq, "Crest name", "Choose crest name")) return false;
         if (rq.kind == ToothKind::Carnassial) {
             if (!st.OcclusalPoint1 || !st.OcclusalPoint2 || !st.PlaneNormal) {
                 refuse(prompt, "Capture area boundary",

@@ -19,7 +19,7 @@
 namespace trelvik {
 
 CrestSelectWindow::CrestSelectWindow(AppState& state, Prompt& prompt, Options options, QWidget* parent)
-    : QWidget(parent), app_(state), prompt_(prompt), options_(options), block_(new QWidget(this)) {
+    : QWidget(parent), app_(state), prompt_(prompt, this), options_(options), block_(new QWidget(this)) {
     Drive2 = new DriveListBox(block_);
     DirC = new QPushButton("Dir", block_);
     Dir2 = new DirListBox(block_);
@@ -34,7 +34,8 @@ CrestSelectWindow::CrestSelectWindow(AppState& state, Prompt& prompt, Options op
     Label8 = new QLabel("Crest name", block_);
     Combo1 = new QComboBox(block_);
     for (const std::string& n : toothfeatures::crestNames()) Combo1->addItem(QString::fromStdString(n));
-    Combo1->setCurrentText("Preparacrista");
+    // Nothing is chosen until the user picks a name, and the list shows just that.
+    Combo1->setCurrentIndex(-1);
     if (options_.showCodeLabel) {
         Label4 = new QLabel(block_);
         Label4->setFrameShape(QFrame::Panel);
@@ -126,6 +127,7 @@ std::string CrestSelectWindow::gridFolder() const {
 
 void CrestSelectWindow::clearCrest() {
     CrestCode.clear();
+    Combo1->setCurrentIndex(-1);
     if (Label4) Label4->clear();
 }
 

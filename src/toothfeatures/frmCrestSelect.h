@@ -13,6 +13,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/windowprompt.h"
 #include "toothfeatures/occvectstep.h"
 
 class QComboBox;
@@ -77,7 +78,7 @@ protected:
     toothfeatures::OccVectRequest occVectRequest(toothfeatures::CrestWindowKind window) const;
 
     AppState& app_;
-    Prompt& prompt_;
+    WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question
 
 private:
     Options options_;

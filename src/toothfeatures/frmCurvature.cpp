@@ -30,7 +30,7 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 } // namespace
 
 frmCurvature::frmCurvature(AppState& state, Prompt& prompt, QWidget* parent)
-    : QWidget(parent), app_(state), prompt_(prompt) {
+    : QWidget(parent), app_(state), prompt_(prompt, this) {
     setWindowTitle("Curvature");
     auto* v = new QVBoxLayout(this);
     lblDescription = new QLabel("Smooths topographic grid, finds curvature of surface, and either finds curvature "

@@ -10,6 +10,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/windowprompt.h"
 #include "toothfeatures/curvcontrols.h"
 #include "toothfeatures/curvstate.h"
 
@@ -136,7 +137,7 @@ private:
     void run(const std::function<StepOutcome(CurvContext&, CurvControls&)>& step);
 
     AppState& app_;
-    Prompt& prompt_;
+    WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question
     CurvState state_;
 };
 

@@ -23,7 +23,7 @@ std::string s(const QString& t) { return t.toStdString(); }
 } // namespace
 
 frmCuspOR::frmCuspOR(AppState& state, Prompt& prompt, QWidget* parent)
-    : QWidget(parent), app_(state), prompt_(prompt)
+    : QWidget(parent), app_(state), prompt_(prompt, this)
 {
     setWindowTitle("Calculate average cusp occlusion relief");
     auto* grid = new QGridLayout(this);

@@ -7,6 +7,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/windowprompt.h"
 #include "toothfeatures/cusporsteps.h"
 
 class QLabel;
@@ -50,7 +51,7 @@ private:
     template <typename Step> void run(Step step);
 
     AppState& app_;
-    Prompt& prompt_;
+    WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question
     toothfeatures::CuspORState cusp_;
 };
 

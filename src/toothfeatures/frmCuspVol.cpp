@@ -34,7 +34,7 @@ QLabel* sunken(QWidget* parent)
 } // namespace
 
 frmCuspVol::frmCuspVol(AppState& state, Prompt& prompt, QWidget* parent)
-    : QWidget(parent), app_(state), prompt_(prompt)
+    : QWidget(parent), app_(state), prompt_(prompt, this)
 {
     setWindowTitle("Cusp Volume");
     buildControls();

@@ -8,6 +8,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/windowprompt.h"
 #include "toothfeatures/cuspvol.h"
 
 class QCheckBox;
@@ -71,7 +72,7 @@ private:
     template <typename Step> void run(Step step);
 
     AppState& app_;
-    Prompt& prompt_;
+    WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question
     toothfeatures::CuspVolState cusp_;
 };
 

@@ -37,8 +37,7 @@ bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, Occlusa
             return false;
         }
         if (rq.window != CrestWindowKind::Rake && (rq.Combo1Text.empty() || rq.CrestCode.empty())) {
-            if (capture) refuse(prompt, "Cusp name", "Choose cusp name");
-            else refuse(prompt, "Crest name", "Choose crest name");
+            refuse(prompt, "Crest name", "Choose crest name");
             return false;
         }
         const std::string fullPath = folderOf(rq.Label3) + rq.Text2;

@@ -20,7 +20,7 @@ bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceReque
     return runStep(prompt, [&] {
         OcclusalState& st = rs.occ;
         st.m_Surfer = attachSurfer(app);
-        if (rq.Combo1Text.empty()) {
+        if (rq.Combo1Text.empty() || rq.CrestCode.empty()) {
             refuse(prompt, "Crest name", "Choose crest name");
             return false;
         }

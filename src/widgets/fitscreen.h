@@ -1,13 +1,28 @@
 #pragma once
 // Sizes a top-level window to its design size, or to the screen's free area when
 // that is smaller (a window that holds its controls in a scroll area stays usable
-// on a small screen instead of running off its edges).
+// on a small screen instead of running off its edges), and places a new window beside
+// the one that asked for it.
+#include <QRect>
 #include <QSize>
 
 class QWidget;
 
 namespace trelvik {
 
+// Room the window manager's title bar and frame take around a window's inside.
+inline constexpr QSize kWindowFrameAllowance{16, 40};
+
 void fitToScreen(QWidget* window, QSize designSize);
+
+// The frame rectangle for a new window of frame size `size` on the free screen area
+// `avail` that covers as little of `avoid` (the window that asked for it) as it can:
+// on the side of `avoid` with more room, narrowed to that room but not below minWidth,
+// at the top of the area. The size never exceeds the area.
+QRect placeBeside(QRect avail, QRect avoid, QSize size, int minWidth);
+
+// Sizes a top-level window to its design size fitted to the screen, and moves it
+// beside `avoid` (a null widget: wherever the window manager puts it).
+void fitBeside(QWidget* window, QSize designSize, const QWidget* avoid, int minWidth);
 
 } // namespace trelvik

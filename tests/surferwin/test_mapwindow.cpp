@@ -8,6 +8,7 @@
 #include "surfer/documents.h"
 #include "surferwin/mapcanvas.h"
 #include "surferwin/mapwindow.h"
+#include "widgets/fitscreen.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,6 +18,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -373,4 +375,71 @@ TEST(MapWindow, ClearEmptiesTheListAndTheDigitiseButtonShowsItsState) {
     f.win->digitiseButton()->click();
     EXPECT_FALSE(f.win->canvas()->digitiseMode());
     EXPECT_EQ(f.win->digitiseButton()->text(), "Digitise: off");
+}
+
+TEST(MapWindow, EachDocumentKeepsItsOwnPointsDrawnAtTheirMapCoordinates) {
+    Fixture f;
+    const std::string grid = saveGrid(f.dir, "plane.grd", 21, 11, tilted);
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, grid));
+    f.win->refresh();
+    auto first = f.plot();
+    auto map = first->Shapes.maps().back();
+    f.win->setDigitiseMode(true);
+    double px, py;
+    for (double x : {2.0, 6.0}) {
+        map->mapToPage(x, 2.5, px, py);
+        f.click(f.pixelOf(px, py));
+    }
+    ASSERT_EQ(f.win->digitised().pointCount(), 2);
+
+    // A new document starts with an empty list and draws none of the first one's marks.
+    f.win->newPlotDocument();
+    EXPECT_TRUE(f.win->digitised().entries().empty());
+    EXPECT_EQ(f.win->pointList()->count(), 0);
+    EXPECT_TRUE(f.win->canvas()->markPositions().empty());
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Image, grid));
+    f.win->refresh();
+    auto other = f.plot()->Shapes.maps().back();
+    other->mapToPage(8, 4, px, py);
+    f.click(f.pixelOf(px, py));
+    EXPECT_EQ(f.win->digitised().pointCount(), 1);
+
+    // Back on the first document: its own two points, drawn where its map shows them
+    // even after the frame has moved on the page.
+    auto* combo = f.win->findChild<QComboBox*>();
+    emit combo->activated(0);
+    ASSERT_EQ(f.win->canvas()->document(), first);
+    ASSERT_EQ(f.win->digitised().pointCount(), 2);
+    EXPECT_EQ(f.win->pointList()->count(), 2);
+    map->Left += 3;
+    map->Top -= 1;
+    const auto marks = f.win->canvas()->markPositions();
+    ASSERT_EQ(marks.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const auto& e = f.win->digitised().entries()[i];
+        map->mapToPage(e.x, e.y, px, py);
+        ASSERT_TRUE(marks[i]);
+        EXPECT_NEAR(marks[i]->x(), px, 1e-9);
+        EXPECT_NEAR(marks[i]->y(), py, 1e-9);
+    }
+    // Closing it leaves the second document's list.
+    EXPECT_TRUE(f.win->closeShownDocument());
+    f.win->refresh();
+    EXPECT_EQ(f.win->digitised().pointCount(), 1);
+}
+
+TEST(MapWindow, OpensWithinTheScreenBesideTheAskingWindowAndAddsMapsFromTheDataFolder) {
+    // 1280 x 720 less a panel, a tool window on the left: the map window goes right of it,
+    // narrowed to the room there; with the tool window in the middle, to the wider side.
+    const QRect avail(0, 0, 1280, 690);
+    EXPECT_EQ(trelvik::placeBeside(avail, QRect(0, 0, 600, 500), QSize(1016, 760), 576), QRect(600, 0, 680, 690));
+    EXPECT_EQ(trelvik::placeBeside(avail, QRect(500, 100, 400, 500), QSize(1016, 760), 576), QRect(0, 0, 576, 690));
+    EXPECT_EQ(trelvik::placeBeside(avail, QRect(), QSize(800, 600), 576), QRect(480, 0, 800, 600));
+
+    Fixture f;
+    MapWindow fresh(f.app);
+    EXPECT_LE(fresh.height() + trelvik::kWindowFrameAllowance.height(), fresh.screen()->availableGeometry().height());
+    trelvik::surferwin::setDataFolderSource([&] { return f.dir.folder(); });
+    EXPECT_EQ(f.win->addMapFolder().toStdString(), f.dir.folder());
+    trelvik::surferwin::setDataFolderSource({});
 }

@@ -139,8 +139,8 @@ TEST(CaptureStep, OrderNamesAndBlankSlicePointsAreHandled) {
     auto noName = request();
     noName.CrestCode.clear();
     EXPECT_FALSE(cmdDigCBound(r.app, r.prompt, noName, st, top));
-    EXPECT_EQ(r.prompt.shown.back().title, "Cusp name");
-    EXPECT_EQ(r.prompt.shown.back().text, "Choose cusp name");
+    EXPECT_EQ(r.prompt.shown.back().title, "Crest name");  // the list is the crest list
+    EXPECT_EQ(r.prompt.shown.back().text, "Choose crest name");
     EXPECT_FALSE(cmdDigCrestLengthCapture(r.app, r.prompt, noName, st, top));
     EXPECT_EQ(r.prompt.shown.back().title, "Crest name");
     EXPECT_FALSE(cmdDigCrestLengthCapture(r.app, r.prompt, request(), st, top));

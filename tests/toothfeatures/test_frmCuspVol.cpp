@@ -20,6 +20,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 
@@ -207,4 +208,34 @@ TEST(frmCuspORWindow, DesignValuesAndTheTwoSteps)
     w->cmdNextGrid->click();
     EXPECT_EQ(w->Text2->text(), "*.grd");
     EXPECT_EQ(w->Label9->text(), "");
+}
+
+TEST(frmCuspORWindow, ASecondPressWhileTheDigitiseQuestionWaitsDoesNothing)
+{
+    Env env;
+    frmCuspOR* w = env.open<frmCuspOR>(env.main->mnuCuspOR, "frmCuspOR");
+    ASSERT_TRUE(w);
+    w->Dir2->setPath(QString::fromStdString(env.files.dir.folder()));
+    w->Text2->setText("T1.grd");
+    auto press = [](QPushButton* b) {
+        const QPointF at = QRectF(b->rect()).center();
+        QMouseEvent down(QEvent::MouseButtonPress, at, b->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QMouseEvent up(QEvent::MouseButtonRelease, at, b->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                       Qt::NoModifier);
+        QApplication::sendEvent(b, &down);
+        QApplication::sendEvent(b, &up);
+    };
+    int questions = 0;
+    env.files.prompt.respond([&](const ScriptedPrompt::Shown& s) {
+        ++questions;
+        press(w->cmdDigProf);  // the user presses the button again while the question shows
+        press(w->cmdDigOccVect);
+        writeFileAtomic(env.files.dir.path("digit.dat"), "-9,0\r\n9,0\r\n");
+        return s.title == "Digitise map" ? Answer::Ok : Answer::Cancel;
+    });
+    press(w->cmdDigProf);
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(env.files.prompt.shown.size(), 1u) << env.files.prompt.shown.back().text;
+    EXPECT_GT(w->state().profile.count(), 2);
 }

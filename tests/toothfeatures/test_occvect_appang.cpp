@@ -111,7 +111,7 @@ TEST(OccVectStep, RefusalsAndFailuresLeaveNoVector) {
     for (const Case& c : {Case{CrestWindowKind::AppAng, "*.grd", "prpac", "Filename", "Choose grid filename"},
                           Case{CrestWindowKind::Capture, "", "prpac", "Grid filename", "Choose grid filename"},
                           Case{CrestWindowKind::AppAng, "T1.grd", "", "Crest name", "Choose crest name"},
-                          Case{CrestWindowKind::Capture, "T1.grd", "", "Cusp name", "Choose cusp name"}}) {
+                          Case{CrestWindowKind::Capture, "T1.grd", "", "Crest name", "Choose crest name"}}) {
         auto rq = request(r, c.window);
         rq.Text2 = c.Text2;
         rq.CrestCode = c.code;

@@ -172,6 +172,10 @@ TEST(RakeSteps, SpacingRulesAndRefusals) {
     EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, rq));
     EXPECT_EQ(r.prompt.shown.back().text, "Choose crest name");
     rq = sliceRequest();
+    rq.CrestCode.clear();  // a name shown but never chosen
+    EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, rq));
+    EXPECT_EQ(r.prompt.shown.back().text, "Choose crest name");
+    rq = sliceRequest();
     rq.boxes.txtRakeLengthM = "0";
     EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, rq));
     EXPECT_THAT(r.lastMessage(), HasSubstr("Multiple interval"));

@@ -1,0 +1,24 @@
+#pragma once
+// A tool window's Prompt: hands every message to the program's Prompt, and while a
+// step waits at the "Digitise map" question (which leaves the windows usable, so that
+// the user can digitise in the map window) it holds off the window's own input, so a
+// second press of a step button neither stacks a second question nor runs the step
+// again. Other message boxes are modal and hold the window off themselves.
+#include "core/prompt.h"
+
+class QWidget;
+
+namespace trelvik {
+
+class WindowPrompt : public Prompt {
+public:
+    WindowPrompt(Prompt& inner, QWidget* window) : inner_(inner), window_(window) {}
+    Answer message(const std::string& title, const std::string& text, Buttons buttons = Buttons::Ok) override;
+    void busy(bool on) override { inner_.busy(on); }
+
+private:
+    Prompt& inner_;
+    QWidget* window_;
+};
+
+} // namespace trelvik
