@@ -23,7 +23,8 @@ PointList readAvizoSurfaceVertices(const std::string& path) {
         std::size_t next = eol;
         if (next < all.size() && all[next] == '\r' && next + 1 < all.size() && all[next + 1] == '\n') ++next;
         if (next < all.size()) ++next;
-        if (l.size() > 8 && l.substr(0, 8) == "Vertices" && (l[8] == ' ' || l[8] == '\t')) {
+        // "Vertices", any one separator character, then the count.
+        if (l.size() > 8 && l.substr(0, 8) == "Vertices") {
             std::string_view rest = l.substr(9);
             while (!rest.empty() && (rest.front() == ' ' || rest.front() == '\t')) rest.remove_prefix(1);
             long long n = -1;

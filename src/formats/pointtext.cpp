@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/fileroutines.h"
+#include "formats/numberrange.h"
 
 #include <charconv>
 #include <cmath>
@@ -39,7 +40,7 @@ PointList parsePointText(std::string_view text, const std::string& path, std::si
             (res.ec == std::errc() && !std::isfinite(x)))
             throw Error(path + ": line " + std::to_string(line) + ": \"" + std::string(p, q) +
                         "\" is not a number (a point is three numbers x, y, z)");
-        if (res.ec == std::errc::result_out_of_range) x = (*b == '-') ? -1.7e308 : 1.7e308;
+        if (res.ec == std::errc::result_out_of_range) x = outOfRangeNumber(b, q, 1.7e308);
         if (have == 0) pointLine = line;
         v[have++] = x;
         if (have == 3) {

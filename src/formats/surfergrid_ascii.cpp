@@ -5,6 +5,7 @@
 #include "formats/surfergrid_detail.h"
 
 #include "core/error.h"
+#include "formats/numberrange.h"
 
 #include <charconv>
 #include <cmath>
@@ -38,9 +39,8 @@ public:
         if (ec == std::errc::result_out_of_range && ptr == e) {
             // Beyond double range: a tiny magnitude is 0, a huge positive one can only be
             // meant as blank; a huge negative one is no height and counts as damage.
-            double approx = std::strtod(std::string(b, e).c_str(), nullptr);
-            if (std::fabs(approx) < 1.0) return 0.0;
-            if (approx > 0) return kBlank;
+            const double beyond = outOfRangeNumber(b, e, kBlank);
+            if (beyond >= 0) return beyond;
         }
         if (ec != std::errc() || ptr != e)
             damaged(path_, "\"" + std::string(t.substr(0, 40)) + "\" is not a number (" + what + ")");

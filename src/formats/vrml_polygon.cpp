@@ -7,6 +7,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 namespace trelvik::formats {
@@ -106,7 +107,8 @@ public:
         const char* b = tok.data();
         if (!tok.empty() && *b == '+') ++b;
         const auto r = std::from_chars(b, tok.data() + tok.size(), v);
-        if (r.ec != std::errc() || r.ptr != tok.data() + tok.size())
+        // "nan" and "inf" parse, but no vertex can stand there.
+        if (r.ec != std::errc() || r.ptr != tok.data() + tok.size() || !std::isfinite(v))
             throw trelvik::Error("VRML file " + path_ + ", line " + std::to_string(lineNo_) + ": \"" +
                                  std::string(tok) + "\" in the " + what + " list is not a number.");
         return v;

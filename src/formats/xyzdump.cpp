@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "formats/fastnumber.h"
+#include "formats/numberrange.h"
 #include "core/fileroutines.h"
 
 #include <algorithm>
@@ -29,10 +30,9 @@ inline const char* number(const char* q, const char* e, double& v) {
     const char* s = q < e && *q == '+' ? q + 1 : q;
     const auto res = std::from_chars(s, e, v);
     if (res.ec == std::errc::result_out_of_range) {
-        // Beyond double range: a tiny magnitude is 0; a huge one can only be a blank
-        // marker written with extra digits, so it stays blank (or its negative).
-        const double approx = std::strtod(std::string(s, res.ptr).c_str(), nullptr);
-        v = std::fabs(approx) < 1.0 ? 0.0 : (approx < 0 ? -kBlank : kBlank);
+        // A huge magnitude can only be a blank marker written with extra digits, so it
+        // stays blank (or its negative).
+        v = outOfRangeNumber(s, res.ptr, kBlank);
     } else if (res.ec != std::errc()) {
         return nullptr;
     }

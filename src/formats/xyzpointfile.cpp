@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/textform.h"
+#include "formats/numberrange.h"
 #include "formats/resultscsv.h"
 
 #include <charconv>
@@ -24,8 +25,8 @@ inline bool nextNumber(const char*& p, const char* end, double& v) {
     if (*q == '+') ++q;
     auto res = std::from_chars(q, end, v);
     if (res.ec == std::errc::result_out_of_range) {
-        // Beyond double range: keep the sign, the magnitude marks a blank anyway.
-        v = (*q == '-') ? -1.7e308 : 1.7e308;
+        // A huge magnitude keeps its sign; it marks a blank anyway.
+        v = outOfRangeNumber(q, res.ptr, 1.7e308);
     } else if (res.ec != std::errc()) {
         return false;
     }

@@ -111,6 +111,12 @@ PlaneCoefficients ReadPlaneFormulaFile(const std::string& path) {
 
 void WritePlaneFormulaText(const std::string& path, std::string_view line) {
     std::string content = firstLine(line);
+    // A coefficient near the largest double rounds to 15 digits above it
+    // ("1.79769313486232E+308"): such a file could never be read back.
+    if (!tryParsePlaneFormula(content))
+        throw Error("Cannot write the plane formula file " + path + ": \"" + content +
+                    "\" has a coefficient that is not a finite number once rounded to 15 digits, so no tool could "
+                    "read the plane back.");
     content += kCRLF;
     writeFileAtomic(path, content);
 }

@@ -59,7 +59,9 @@ std::string firstLine(std::string_view text);
 PlaneCoefficients ReadPlaneFormulaFile(const std::string& path);
 
 // Writes `line` (its first line only, as given) followed by CR LF as the whole file,
-// replacing any old file atomically. Throws trelvik::Error naming the file on failure.
+// replacing any old file atomically. Throws trelvik::Error naming the file on failure,
+// and writes nothing for a line the reader would refuse (a coefficient that is not
+// finite after rounding to 15 digits), so every written file reads back.
 void WritePlaneFormulaText(const std::string& path, std::string_view line);
 
 // Writes the plane formula line of p as the whole file (as WritePlaneFormulaText).

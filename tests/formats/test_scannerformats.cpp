@@ -4,10 +4,12 @@
 #include "formats/avizosurf.h"
 #include "formats/pointtext.h"
 #include "formats/stlascii.h"
+#include "formats/xyzpointfile.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <functional>
 
@@ -42,6 +44,20 @@ TEST(PointText, ReadsEveryRenderingAndLineEnd) {
     EXPECT_TRUE(has(errorOf([] { parsePointText("1,2,3\r\n4,5\r\n", "c.txt"); }), "c.txt: line 2"));
     EXPECT_TRUE(has(errorOf([] { parsePointText("1,2,nan\r\n", "d.txt"); }), "d.txt: line 1"));
     EXPECT_TRUE(has(errorOf([] { readPointText("/no/such/file.txt"); }), "/no/such/file.txt"));
+}
+
+// A number below the smallest double is 0 in both point readers, as in the grid dump;
+// a huge one keeps its sign.
+TEST(PointText, NumbersBeyondDoubleRangeReadAsZeroOrTheLargestValue) {
+    const std::string text = "-1E-400,1e-400,2\r\n-1e400 1e400 3\r\n";
+    for (const PointList& pts : {parsePointText(text, "a.txt"), parseXyzPoints(text, "a.xyz")}) {
+        ASSERT_EQ(pts.size(), 2u);
+        EXPECT_EQ(pts[0].x, 0.0);
+        EXPECT_FALSE(std::signbit(pts[0].x));
+        EXPECT_EQ(pts[0].y, 0.0);
+        EXPECT_EQ(pts[1].x, -1.7e308);
+        EXPECT_EQ(pts[1].y, 1.7e308);
+    }
 }
 
 TEST(AliconaText, CountFromTheBracesAndPointsFromLineTwo) {
@@ -140,4 +156,14 @@ TEST(AvizoSurface, VerticesAfterTheCountLine) {
                     "no vertex list"));
     EXPECT_TRUE(has(errorOf([&] { readAvizoSurfaceVertices(tmp.write("d.surf", "Vertices 3\n0 0 0\n1 1 1\n")); }),
                     "announces 3 vertices"));
+}
+
+// Any one character may separate the keyword from the count.
+TEST(AvizoSurface, AnySeparatorCharacterBeforeTheCount) {
+    trelvik::testing::TempFolder tmp;
+    for (const char* head : {"Vertices:2", "Vertices\t2", "Vertices=  2"}) {
+        const PointList v = readAvizoSurfaceVertices(tmp.write("a.surf", std::string(head) + "\n1 2 3\n4 5 6\n"));
+        ASSERT_EQ(v.size(), 2u) << head;
+        EXPECT_EQ(v[1].z, 6) << head;
+    }
 }

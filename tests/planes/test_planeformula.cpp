@@ -104,6 +104,30 @@ TEST(PlaneFormula, FilesAreReadByTheirFirstLineAndReplacedWhole) {
     }
 }
 
+// The largest double rounds to 15 digits above itself; such a plane is refused rather
+// than written as a file no tool reads back, and the old file stays.
+TEST(PlaneFormula, APlaneThatWouldNotReadBackIsNotWritten) {
+    TempFolder dir;
+    const std::string f = dir.path("T1planeform.txt");
+    WritePlaneFormulaFile(f, {1, 2, 3});
+    const double big = 1.7976931348623157e308;
+    for (const PlaneCoefficients& p : {PlaneCoefficients{big, 0, 0}, PlaneCoefficients{0, -big, 0},
+                                       PlaneCoefficients{0, 0, std::nan("")}}) {
+        try {
+            WritePlaneFormulaFile(f, p);
+            ADD_FAILURE() << PlaneFormulaLine(p);
+        } catch (const trelvik::Error& e) {
+            EXPECT_NE(std::string(e.what()).find("T1planeform.txt"), std::string::npos);
+            EXPECT_NE(std::string(e.what()).find("not a finite number"), std::string::npos);
+        }
+    }
+    EXPECT_EQ(dir.read("T1planeform.txt"), "z(x,y) = 1 + 2y + 3x\r\n");
+    EXPECT_EQ(dir.fileCount(), 1u);
+    // The largest value that rounds within range still goes through.
+    WritePlaneFormulaFile(f, {1.79769313486231e308, 0, 0});
+    EXPECT_EQ(ReadPlaneFormulaFile(f).C, 1.79769313486231e308);
+}
+
 TEST(PlaneFormula, NormalAndHeight) {
     const PlaneCoefficients p{5, 0.25, -0.5};
     EXPECT_EQ(p.normal(), (std::array<double, 3>{0.5, -0.25, 1}));

@@ -117,6 +117,20 @@ TEST(ColourMappedVrml, ReaderSplitsAroundTheListsAndRefusesBrokenFiles) {
     EXPECT_TRUE(empty.faceEnd.empty());
 }
 
+// "nan" and "inf" parse as doubles but are no coordinates: refused by file and line.
+TEST(ColourMappedVrml, ReaderRefusesNanAndInfinityNamingFileAndLine) {
+    for (const char* v : {"nan", "inf", "-inf", "NaN"}) {
+        const std::string text = std::string("point [\n0 0 0,\n1 ") + v + " 0\n]\ncoordIndex [ 0 1 0 -1 ]\n";
+        try {
+            formats::parseVrmlPolygonFile(text, "n.wrl");
+            ADD_FAILURE() << v;
+        } catch (const Error& e) {
+            EXPECT_THAT(e.what(), HasSubstr("n.wrl, line 3")) << v;
+            EXPECT_THAT(e.what(), HasSubstr(std::string("\"") + v + "\"")) << v;
+        }
+    }
+}
+
 TEST(ColourMappedVrml, DistanceFieldColoursTriangles) {
     CmdRun r;
     // t = 0.1 (column + row) + 0.05 gives five classes, class index column + row. The
