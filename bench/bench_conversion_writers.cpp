@@ -7,7 +7,7 @@
 #include "conversion/gridtodxf.h"
 #include "conversion/gridtovrml.h"
 #include "core/grid.h"
-#include "core/tempfiles.h"
+#include "userfolder.h"
 #include "formats/dumplattice.h"
 #include "formats/dxf.h"
 #include "formats/surfergrid.h"
@@ -27,8 +27,8 @@ namespace {
 
 constexpr int kN = 2000;
 
-const PrivateFolder& folder() {
-    static const PrivateFolder f("bench_writers");
+const benchsupport::UserFolder& folder() {
+    static const benchsupport::UserFolder f("bench_writers");
     return f;
 }
 

@@ -6,7 +6,7 @@
 #include "core/grid.h"
 #include "core/progress.h"
 #include "core/prompt.h"
-#include "core/tempfiles.h"
+#include "userfolder.h"
 #include "formats/surfergrid.h"
 #include "surfer/application.h"
 #include "surferfns/curvaturechain.h"
@@ -26,7 +26,7 @@ constexpr int kN = 1000;
 
 // The tooth grid, written once into a folder of the run's own.
 struct Fixture {
-    PrivateFolder dir{"bench_curv"};
+    benchsupport::UserFolder dir{"bench_curv"};
     std::string grid = dir.file("tooth.grd");
     Fixture() {
         Grid g(kN, kN, 0, 10, 0, 10, 0);

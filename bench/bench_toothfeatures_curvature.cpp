@@ -6,7 +6,7 @@
 #include "core/fileroutines.h"
 #include "core/grid.h"
 #include "core/prompt.h"
-#include "core/tempfiles.h"
+#include "userfolder.h"
 #include "formats/surfergrid.h"
 #include "surfer/application.h"
 #include "toothfeatures/curvgrids.h"
@@ -26,7 +26,7 @@ constexpr int kN = 1000;
 
 // The tooth grid, written once into a folder of the run's own.
 struct Fixture {
-    PrivateFolder dir{"bench_curvwin"};
+    benchsupport::UserFolder dir{"bench_curvwin"};
     Fixture() {
         Grid g(kN, kN, 0, 10, 0, 10, 0);
         for (int j = 0; j < kN; ++j)
