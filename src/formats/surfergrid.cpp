@@ -7,7 +7,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <optional>
+
+#include <sys/stat.h>
 
 namespace trelvik::formats {
 
@@ -80,7 +84,48 @@ SurferGridFormat detectSurferGridFormat(const std::string& path) {
     return formatOf(std::string_view(tag, got), path);
 }
 
+namespace {
+
+// An open Surfer 7 file read a section at a time, the heights straight into the grid.
+class FileSource : public detail::Binary7Source {
+public:
+    FileSource(std::FILE* f, std::size_t size, const std::string& path) : f_(f), size_(size), path_(path) {}
+    std::size_t size() const override { return size_; }
+    std::string_view bytes(std::size_t pos, std::size_t len) override {
+        buffer_.resize(len);
+        read(pos, buffer_.data(), len);
+        return buffer_;
+    }
+    void doubles(std::size_t pos, std::size_t n, double* out) override { read(pos, out, n * sizeof(double)); }
+
+private:
+    void read(std::size_t pos, void* out, std::size_t len) {
+        if (::fseeko(f_, static_cast<off_t>(pos), SEEK_SET) != 0 || std::fread(out, 1, len, f_) != len)
+            throw Error("Cannot read \"" + path_ + "\"");
+    }
+    std::FILE* f_;
+    std::size_t size_;
+    const std::string& path_;
+    std::string buffer_;
+};
+
+// The grid of a Surfer 7 file without a copy of the whole file; nothing when the file
+// is not one (or cannot be opened: the whole-file reader then reports why).
+std::optional<Grid> readBinary7File(const std::string& path) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!f) return std::nullopt;
+    struct stat st{};
+    if (::fstat(::fileno(f.get()), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    char tag[4] = {};
+    if (std::fread(tag, 1, sizeof tag, f.get()) != sizeof tag || std::memcmp(tag, "DSRB", 4) != 0) return std::nullopt;
+    FileSource src(f.get(), static_cast<std::size_t>(st.st_size), path);
+    return detail::parseBinary7(src, path);
+}
+
+} // namespace
+
 Grid readSurferGrid(const std::string& path) {
+    if (std::optional<Grid> g = readBinary7File(path)) return std::move(*g);
     const std::string data = readWholeFile(path);
     switch (formatOf(data, path)) {
     case SurferGridFormat::Ascii: return detail::parseAscii(data, path);
@@ -92,6 +137,13 @@ Grid readSurferGrid(const std::string& path) {
 
 void writeSurferGrid(const std::string& path, const Grid& grid, SurferGridFormat format) {
     checkWritableGrid(grid, path);
+    if (format == SurferGridFormat::Binary7) {
+        detail::checkBinary7Size(grid, path);
+        AtomicTextWriter w(path);
+        detail::emitBinary7(grid, [&w](std::string_view bytes) { w.write(bytes); });
+        w.commit();
+        return;
+    }
     std::string bytes;
     switch (format) {
     case SurferGridFormat::Ascii: bytes = detail::formatAscii(grid); break;

@@ -12,6 +12,7 @@
 
 #include "core/error.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -101,31 +102,53 @@ std::string formatBinary6(const Grid& g, const std::string& path) {
     return out;
 }
 
+namespace {
+
+class ViewSource : public Binary7Source {
+public:
+    explicit ViewSource(std::string_view data) : data_(data) {}
+    std::size_t size() const override { return data_.size(); }
+    std::string_view bytes(std::size_t pos, std::size_t len) override { return data_.substr(pos, len); }
+    void doubles(std::size_t pos, std::size_t n, double* out) override {
+        std::memcpy(out, data_.data() + pos, n * sizeof(double));
+    }
+
+private:
+    std::string_view data_;
+};
+
+} // namespace
+
 Grid parseBinary7(std::string_view data, const std::string& path) {
-    const char* p = data.data();
-    const std::size_t size = data.size();
-    if (size < 12 || data.substr(0, 4) != "DSRB") damaged(path, "its header is incomplete");
+    ViewSource src(data);
+    return parseBinary7(src, path);
+}
+
+Grid parseBinary7(Binary7Source& src, const std::string& path) {
+    const std::size_t size = src.size();
+    if (size < 12 || src.bytes(0, 4) != "DSRB") damaged(path, "its header is incomplete");
     std::size_t pos = 0;
     int version = 1;
     bool haveGrid = false;
     long long nRow = 0, nCol = 0;
     double xLL = 0, yLL = 0, xSize = 0, ySize = 0, blankValue = kBlank;
     while (pos + 8 <= size) {
-        std::string_view tag = data.substr(pos, 4);
-        std::int32_t len = load<std::int32_t>(p + pos + 4);
+        const std::string_view head = src.bytes(pos, 8);
+        const std::string tag(head.substr(0, 4));
+        std::int32_t len = load<std::int32_t>(head.data() + 4);
         pos += 8;
         if (len < 0 || static_cast<std::size_t>(len) > size - pos) {
             // Only a tag the format knows is worth quoting; other bytes are no section.
             const bool known = tag == "DSRB" || tag == "GRID" || tag == "DATA" || tag == "FLTI" || tag == "TRCE";
             if (!known) throw Error("The file " + path + " is not a Surfer grid.");
-            damaged(path, "its " + std::string(tag) + " section runs past the end of the file");
+            damaged(path, "its " + tag + " section runs past the end of the file");
         }
-        const char* s = p + pos;
         if (tag == "DSRB") {
             if (len < 4) damaged(path, "its header section is too short");
-            version = load<std::int32_t>(s);
+            version = load<std::int32_t>(src.bytes(pos, 4).data());
         } else if (tag == "GRID") {
             if (static_cast<std::size_t>(len) < kGridSection) damaged(path, "its GRID section is too short");
+            const char* s = src.bytes(pos, kGridSection).data();
             nRow = load<std::int32_t>(s);
             nCol = load<std::int32_t>(s + 4);
             xLL = load<double>(s + 8);
@@ -149,10 +172,11 @@ Grid parseBinary7(std::string_view data, const std::string& path) {
             setAxes(g, xLL, xLL + xSize * static_cast<double>(nCol - 1), yLL,
                     yLL + ySize * static_cast<double>(nRow - 1), order);
             g.z.resize(n);
-            const bool atOrAbove = version != 2;
             double* z = g.z.data();
-            for (std::size_t i = 0; i < n; ++i) {  // one pass: copy and blank together
-                const double v = load<double>(s + i * sizeof(double));
+            src.doubles(pos, n, z);  // straight into the grid, then blanked in place
+            const bool atOrAbove = version != 2;
+            for (std::size_t i = 0; i < n; ++i) {
+                const double v = z[i];
                 const bool blank = atOrAbove ? v >= blankValue : v == blankValue;
                 z[i] = (blank || isBlank(v)) ? kBlank : v;
             }
@@ -164,14 +188,17 @@ Grid parseBinary7(std::string_view data, const std::string& path) {
     damaged(path, haveGrid ? "it has no DATA section" : "it has no GRID section");
 }
 
-std::string formatBinary7(const Grid& g, const std::string& path) {
-    const std::size_t n = g.z.size();
-    if (n * sizeof(double) > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+void checkBinary7Size(const Grid& g, const std::string& path) {
+    if (g.z.size() * sizeof(double) > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
         throw Error("Cannot write " + path + " as a Surfer 7 binary grid: too many nodes for one DATA section");
+}
+
+void emitBinary7(const Grid& g, const std::function<void(std::string_view)>& put) {
+    const std::size_t n = g.z.size();
     double zlo, zhi;
     zRangeForHeader(g, zlo, zhi);
     std::string out;
-    out.reserve(12 + 8 + kGridSection + 8 + n * sizeof(double));
+    out.reserve(12 + 8 + kGridSection + 8);
     out += "DSRB";
     store<std::int32_t>(out, 4);
     store<std::int32_t>(out, 1);
@@ -182,15 +209,25 @@ std::string formatBinary7(const Grid& g, const std::string& path) {
     for (double v : {g.xMin, g.yMin, g.xSpacing(), g.ySpacing(), zlo, zhi, 0.0, kBlank}) store<double>(out, v);
     out += "DATA";
     store<std::int32_t>(out, static_cast<std::int32_t>(n * sizeof(double)));
-    const std::size_t start = out.size();
-    out.resize(start + n * sizeof(double));
-    char* q = out.data() + start;
+    put(out);
     // Blank nodes are written as the one blank value whatever the grid held (NaN or
     // other huge values), so readers that compare for equality see them as blank too.
-    for (std::size_t i = 0; i < n; ++i) {
-        double v = isBlank(g.z[i]) ? kBlank : g.z[i];
-        std::memcpy(q + i * sizeof(double), &v, sizeof v);
+    // The heights go out in pieces: no file-sized buffer to fill and copy again.
+    constexpr std::size_t kPiece = 1 << 13;
+    double piece[kPiece];
+    for (std::size_t first = 0; first < n; first += kPiece) {
+        const std::size_t count = std::min(kPiece, n - first);
+        const double* z = g.z.data() + first;
+        for (std::size_t i = 0; i < count; ++i) piece[i] = isBlank(z[i]) ? kBlank : z[i];
+        put({reinterpret_cast<const char*>(piece), count * sizeof(double)});
     }
+}
+
+std::string formatBinary7(const Grid& g, const std::string& path) {
+    checkBinary7Size(g, path);
+    std::string out;
+    out.reserve(12 + 8 + kGridSection + 8 + g.z.size() * sizeof(double));
+    emitBinary7(g, [&out](std::string_view bytes) { out.append(bytes); });
     return out;
 }
 

@@ -5,6 +5,7 @@
 // names `path`; formatters expect a grid already checked by checkWritableGrid.
 #include "core/grid.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -41,5 +42,23 @@ std::string formatBinary6(const Grid& g, const std::string& path);
 
 Grid parseBinary7(std::string_view data, const std::string& path);
 std::string formatBinary7(const Grid& g, const std::string& path);
+
+// Where a Surfer 7 grid is parsed from: the whole file in memory, or the open file
+// itself, so that the heights go straight into the grid's buffer.
+class Binary7Source {
+public:
+    virtual ~Binary7Source() = default;
+    virtual std::size_t size() const = 0;
+    // len bytes at pos (pos + len <= size()), valid until the next call.
+    virtual std::string_view bytes(std::size_t pos, std::size_t len) = 0;
+    // n heights at pos (pos + 8 n <= size()) into out.
+    virtual void doubles(std::size_t pos, std::size_t n, double* out) = 0;
+};
+Grid parseBinary7(Binary7Source& src, const std::string& path);
+
+// A Surfer 7 writer in pieces: checkBinary7Size throws for a grid one file cannot hold,
+// then emitBinary7 hands the file's bytes to put in order, the heights a piece at a time.
+void checkBinary7Size(const Grid& g, const std::string& path);
+void emitBinary7(const Grid& g, const std::function<void(std::string_view)>& put);
 
 } // namespace trelvik::formats::detail

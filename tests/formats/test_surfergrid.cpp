@@ -1,4 +1,5 @@
 #include "formats/surfergrid.h"
+#include "formats/surfergrid_detail.h"
 #include "formats/xyzdump.h"
 
 #include "core/error.h"
@@ -186,6 +187,64 @@ TEST(SurferGrid, Binary7SkipsUnknownSectionsAndHonoursItsBlankValue) {
     EXPECT_TRUE(g.blank(1, 0));
     EXPECT_EQ(g.at(0, 1), -1000.0);
     EXPECT_EQ(g.at(1, 1), 4.0);
+}
+
+// The Surfer 7 writer streams its heights and the reader reads them straight into the
+// grid: the bytes written must be those laid out by hand, and a file read from disk the
+// grid that the in-memory parser makes of the same bytes (sections, blanks, reversed axes).
+TEST(SurferGrid, Binary7StreamedBytesAndDirectReadMatchTheWholeFileForms) {
+    TempFolder tmp;
+    Grid g(300, 41, -3.5, 11.0, 2.0, 4.0, 0.0);  // more heights than one write piece
+    for (std::size_t i = 0; i < g.z.size(); ++i) g.z[i] = std::sin(0.37 * static_cast<double>(i)) * 1e3 - 0.5;
+    g.z[0] = kBlank;
+    g.z[7] = std::nan("");
+    g.z[9000] = 3e37;
+    g.z[12299] = -0.0;
+    std::string want = "DSRB";
+    put<std::int32_t>(want, 4);
+    put<std::int32_t>(want, 1);
+    want += "GRID";
+    put<std::int32_t>(want, 72);
+    put<std::int32_t>(want, g.rows);
+    put<std::int32_t>(want, g.cols);
+    for (double v : {g.xMin, g.yMin, g.xSpacing(), g.ySpacing(), g.zMin(), g.zMax(), 0.0, kBlank}) put<double>(want, v);
+    want += "DATA";
+    put<std::int32_t>(want, static_cast<std::int32_t>(g.z.size() * 8));
+    for (double z : g.z) put<double>(want, isBlank(z) ? kBlank : z);
+    writeSurferGrid(tmp.path("w.grd"), g, SurferGridFormat::Binary7);
+    EXPECT_EQ(tmp.read("w.grd"), want);
+
+    // Version 2, a fault section before the heights, y stored from the top down.
+    std::string b = "DSRB";
+    put<std::int32_t>(b, 4);
+    put<std::int32_t>(b, 2);
+    b += "GRID";
+    put<std::int32_t>(b, 80);  // longer than the fields this reader takes
+    put<std::int32_t>(b, 3);
+    put<std::int32_t>(b, 2);
+    for (double v : {1.0, 9.0, 0.5, -2.0, 0.0, 0.0, 0.0, -1.0, 77.0}) put<double>(b, v);
+    b += "FLTI";
+    put<std::int32_t>(b, 5);
+    b += "abcde";
+    b += "DATA";
+    put<std::int32_t>(b, 48);
+    for (double v : {1.0, -1.0, 2e38, 4.0, std::nan(""), 6.0}) put<double>(b, v);
+    const Grid fromFile = readSurferGrid(tmp.write("v2.grd", b));
+    const Grid inMemory = detail::parseBinary7(b, "v2.grd");
+    EXPECT_EQ(fromFile.cols, inMemory.cols);
+    EXPECT_EQ(fromFile.rows, inMemory.rows);
+    EXPECT_EQ(std::memcmp(&fromFile.xMin, &inMemory.xMin, sizeof(double)), 0);
+    EXPECT_EQ(std::memcmp(&fromFile.yMax, &inMemory.yMax, sizeof(double)), 0);
+    ASSERT_EQ(fromFile.z.size(), inMemory.z.size());
+    EXPECT_EQ(std::memcmp(fromFile.z.data(), inMemory.z.data(), fromFile.z.size() * sizeof(double)), 0);
+    EXPECT_TRUE(fromFile.blank(1, 2));  // the blank value -1, stored first as the top row
+    const Grid back = readSurferGrid(tmp.path("w.grd"));
+    const Grid backInMemory = detail::parseBinary7(want, "w.grd");
+    EXPECT_EQ(std::memcmp(back.z.data(), backInMemory.z.data(), back.z.size() * sizeof(double)), 0);
+    EXPECT_EQ(back.xMax, backInMemory.xMax);
+
+    b.resize(b.size() - 4);  // a height cut short
+    EXPECT_THROW(readSurferGrid(tmp.write("cut.grd", b)), Error);
 }
 
 TEST(SurferGrid, FailedWriteLeavesTheOldFileIntact) {
