@@ -1,6 +1,7 @@
 #include "core/fileroutines.h"
 
 #include "core/error.h"
+#include "core/tempfiles.h"
 
 #include <atomic>
 #include <cerrno>
@@ -178,8 +179,9 @@ void AtomicTextWriter::commit() {
     buffer_.clear();
     if (std::fflush(file_) != 0) fail("flush");
     // On disk before the rename, so a power loss cannot leave an empty file in place of
-    // the old one.
-    if (::fsync(::fileno(file_)) != 0) fail("sync");
+    // the old one; a working file of a private folder goes with its folder and needs no sync.
+    const bool durable = !inPrivateFolder(target_);
+    if (durable && ::fsync(::fileno(file_)) != 0) fail("sync");
     if (std::fclose(file_) != 0) {
         file_ = nullptr;
         fail("close");
@@ -192,7 +194,7 @@ void AtomicTextWriter::commit() {
         throw Error("Cannot replace \"" + path_ + "\": " + ec.message());
     }
     committed_ = true;
-    syncFolder(target_);
+    if (durable) syncFolder(target_);
 }
 
 void appendFileAtomic(const std::string& path, std::string_view text) {

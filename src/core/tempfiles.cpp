@@ -2,13 +2,38 @@
 
 #include "core/error.h"
 
+#include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <random>
 #include <unistd.h>
+#include <vector>
 
 namespace trelvik {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The folders of the live PrivateFolder objects.
+struct LiveFolders {
+    std::mutex lock;
+    std::vector<std::string> dirs;
+};
+
+LiveFolders& liveFolders() {
+    static LiveFolders f;
+    return f;
+}
+
+} // namespace
+
+bool inPrivateFolder(const std::string& path) {
+    const std::string parent = fs::path(path).parent_path().string();
+    LiveFolders& f = liveFolders();
+    std::lock_guard<std::mutex> g(f.lock);
+    return std::find(f.dirs.begin(), f.dirs.end(), parent) != f.dirs.end();
+}
 
 PrivateFolder::PrivateFolder(const std::string& tag) {
     static std::atomic<unsigned long> counter{0};
@@ -20,6 +45,9 @@ PrivateFolder::PrivateFolder(const std::string& tag) {
         std::error_code ec;
         if (fs::create_directory(p, ec)) {  // false when it exists: someone else's
             dir_ = p;
+            LiveFolders& f = liveFolders();
+            std::lock_guard<std::mutex> g(f.lock);
+            f.dirs.push_back(dir_.string());
             return;
         }
     }
@@ -27,6 +55,12 @@ PrivateFolder::PrivateFolder(const std::string& tag) {
 }
 
 PrivateFolder::~PrivateFolder() {
+    {
+        LiveFolders& f = liveFolders();
+        std::lock_guard<std::mutex> g(f.lock);
+        const auto it = std::find(f.dirs.begin(), f.dirs.end(), dir_.string());
+        if (it != f.dirs.end()) f.dirs.erase(it);
+    }
     std::error_code ec;
     fs::remove_all(dir_, ec);
 }

@@ -6,6 +6,9 @@
 //                    left in it, when the object goes.
 //   PrivateTempFile  one file name inside its own private folder; the file and folder go
 //                    with the object.
+//   inPrivateFolder  true when a path names a file in a private folder of this run that
+//                    still exists: such files go with their folder, so writers need not
+//                    sync them to disk.
 #include <filesystem>
 #include <string>
 
@@ -35,5 +38,7 @@ private:
     PrivateFolder folder_;
     std::string path_;
 };
+
+bool inPrivateFolder(const std::string& path);
 
 } // namespace trelvik

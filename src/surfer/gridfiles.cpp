@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "formats/surfergrid.h"
 #include "formats/xyzdump.h"
+#include "surfer/gridcache.h"
 
 #include <cmath>
 
@@ -11,9 +12,12 @@ namespace surfer {
 using trelvik::Grid;
 
 Grid readInputGrid(const std::string& path) {
+    const std::optional<detail::FileStamp> stamp = detail::fileStamp(path);
+    if (std::optional<Grid> kept = detail::cachedGrid(path, stamp)) return std::move(*kept);
     Grid g = trelvik::formats::readSurferGrid(path);
     for (double& z : g.z)
         if (trelvik::isBlank(z)) z = trelvik::kBlank;
+    detail::keepGrid(path, stamp, g);
     return g;
 }
 
@@ -21,8 +25,12 @@ void writeOutputGrid(int version, const std::string& operation, const std::strin
                      std::optional<long> outFmt) {
     using trelvik::formats::SurferGridFormat;
     if (path.empty()) throw trelvik::Error(operation + ": no output file named");
-    if (!outFmt) {
+    detail::forgetGrid(path);
+    const bool version6 = version == 6;
+    if (!outFmt || (!version6 && *outFmt == 3)) {
         trelvik::formats::writeSurferGrid(path, grid, SurferGridFormat::Binary7);
+        // The next step of a chain reads it back: keep it as that reading would give it.
+        detail::keepGrid(path, detail::fileStamp(path), detail::asReadBackFromSurfer7(grid));
         return;
     }
     const long code = *outFmt;

@@ -2,6 +2,7 @@
 // checked on a paraboloid bowl against its analytic curvature, in both call forms.
 #include "surferfns/curvaturechain.h"
 #include "procrun.h"
+#include "surfer/gridcache.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -74,6 +75,40 @@ TEST_P(CurvatureChain, ParaboloidBowlMatchesAnalyticCurvature) {
         EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(p).parent_path()));
     }
     EXPECT_THAT(r.calls("GridCalculus")[18], HasSubstr(GetParam() ? ", 0, 2, 180, , , , , " : "Param1:=180,"));
+}
+
+// The stand-in keeps the grids it has just written or read in memory: the chain must give
+// the bytes it gives when every step reads its grids back from the files, also after the
+// input has been replaced behind the stand-in's back by a grid of the same size.
+TEST(CurvatureChainGrids, KeptInMemoryGiveTheBytesOfGridsReadBackFromFile) {
+    ProcRun r(false);
+    trelvik::surffns::PrepareSurfer(r.ctx);
+    const std::string in = r.dir.path("t.grd");
+    auto run = [&](bool fromFiles, const std::string& out) {
+        const CurvatureCall call = [&](const std::string& op, const surfer::Positional& v6, const surfer::Named& v8) {
+            if (fromFiles) surfer::detail::clearGridCache();
+            CallSurfer(r.ctx, op, v6, v8);
+        };
+        MakeAllAnglesCurvature(call, in, 15, r.dir.path(out));
+        return r.dir.read(out);
+    };
+    // Extents whose spacings do not add up exactly, and blank nodes.
+    auto tooth = [](double phase) {
+        Grid g = makeGrid(37, 29, 0.1, 1.23, -0.7, 0.41,
+                          [phase](double x, double y) { return std::sin(7 * x + phase) * std::cos(5 * y) + 0.3 * x * y; });
+        g.at(5, 5) = kBlank;
+        g.at(20, 11) = kBlank;
+        return g;
+    };
+    saveGrid(in, tooth(0));
+    const std::string cold = run(true, "cold.grd");
+    EXPECT_EQ(run(false, "kept.grd"), cold);
+    EXPECT_EQ(run(false, "again.grd"), cold);
+
+    saveGrid(in, tooth(1));  // same size, written by another writer
+    const std::string coldOther = run(true, "cold2.grd");
+    EXPECT_NE(coldOther, cold);
+    EXPECT_EQ(run(false, "kept2.grd"), coldOther);
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, CurvatureChain, ::testing::Bool(),
