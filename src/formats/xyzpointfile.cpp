@@ -1,9 +1,8 @@
 #include "formats/xyzpointfile.h"
 
 #include "core/error.h"
-#include "core/textform.h"
 #include "formats/numberrange.h"
-#include "formats/resultscsv.h"
+#include "formats/numberrows.h"
 
 #include <charconv>
 #include <cmath>
@@ -85,13 +84,11 @@ PointList readXyzPointFile(const std::string& path) {
 }
 
 void writeXyzPointFile(const std::string& path, const PointList& points) {
-    std::string out;
-    out.reserve(points.size() * 32);
-    for (const auto& p : points) {
-        out += text::WriteLine().num(p.x).num(p.y).num(p.z).str();
-        out += "\r\n";
-    }
-    replaceFileContent(path, out);
+    writeNumberRowsFile(path, points.size(), 3, [&points](std::size_t r, double* v) {
+        v[0] = points[r].x;
+        v[1] = points[r].y;
+        v[2] = points[r].z;
+    });
 }
 
 } // namespace trelvik::formats

@@ -1,7 +1,8 @@
 #pragma once
 // XyzPointFile: point text, one point a line, x, y and z, no header.
 // Written as bare numbers in the general form (CStr) joined by commas, lines ended
-// CR LF; an existing file is replaced (through a temporary file in its folder).
+// CR LF, by the parallel streamed writer (numberrows.h); an existing file is replaced
+// (through a temporary file in its folder).
 // Read: every non-empty line is a point of three numbers separated by commas,
 // blanks or tabs; a line without three numbers is an error naming file and line.
 #include "core/points.h"

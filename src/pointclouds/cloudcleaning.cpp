@@ -4,7 +4,7 @@
 #include "conversion/undercutremoval.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"
-#include "pointclouds/cloudtext.h"
+#include "formats/xyzpointfile.h"
 
 namespace trelvik::ptcloud {
 
@@ -25,13 +25,7 @@ private:
     Progress& to_;
 };
 
-void writePoints(const std::string& path, const PointList& pts) {
-    writeFileAtomic(path, formatRows(pts.size(), 3, [&](std::size_t r, double* v) {
-                        v[0] = pts[r].x;
-                        v[1] = pts[r].y;
-                        v[2] = pts[r].z;
-                    }));
-}
+void writePoints(const std::string& path, const PointList& pts) { formats::writeXyzPointFile(path, pts); }
 
 PointList readForCleaning(PtCloudContext& ctx, int i, bool mould) {
     PointList pts = readCloud(ctx.list.FileFullName[i]);

@@ -3,7 +3,7 @@
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"
-#include "pointclouds/cloudtext.h"
+#include "formats/numberrows.h"
 #include "pointclouds/nearestforest.h"
 #include "pointclouds/ptcloudlist.h"
 #include "surfer/griddataparallel.h"
@@ -226,29 +226,29 @@ std::vector<double> NearestDistancesBruteForce(const PointList& surface, const P
 }
 
 void writeDistanceFile(const std::string& path, const PointList& surface, const std::vector<double>& distance) {
-    writeFileAtomic(path, formatRows(surface.size(), 4, [&](std::size_t r, double* v) {
-                        v[0] = surface[r].x;
-                        v[1] = surface[r].y;
-                        v[2] = surface[r].z;
-                        v[3] = distance[r];
-                    }));
+    formats::writeNumberRowsFile(path, surface.size(), 4, [&](std::size_t r, double* v) {
+        v[0] = surface[r].x;
+        v[1] = surface[r].y;
+        v[2] = surface[r].z;
+        v[3] = distance[r];
+    });
 }
 
 void writeTraceFile(const std::string& path, const PointList& surface, const std::vector<double>& distance,
                     const std::vector<TraceRow>& trace) {
-    writeFileAtomic(path, formatRows(trace.size(), 9, [&](std::size_t r, double* v) {
-                        const TraceRow& t = trace[r];
-                        const PointXYZ& p = surface[t.point];
-                        v[0] = static_cast<double>(t.point) + 1;
-                        v[1] = p.x;
-                        v[2] = p.y;
-                        v[3] = p.z;
-                        v[4] = t.fx;
-                        v[5] = t.fy;
-                        v[6] = t.fz;
-                        v[7] = distance[t.point];
-                        v[8] = static_cast<double>(t.shell);
-                    }));
+    formats::writeNumberRowsFile(path, trace.size(), 9, [&](std::size_t r, double* v) {
+        const TraceRow& t = trace[r];
+        const PointXYZ& p = surface[t.point];
+        v[0] = static_cast<double>(t.point) + 1;
+        v[1] = p.x;
+        v[2] = p.y;
+        v[3] = p.z;
+        v[4] = t.fx;
+        v[5] = t.fy;
+        v[6] = t.fz;
+        v[7] = distance[t.point];
+        v[8] = static_cast<double>(t.shell);
+    });
 }
 
 

@@ -3,7 +3,6 @@
 #include "core/fileroutines.h"
 #include "core/textform.h"
 #include "formats/xyzpointfile.h"
-#include "pointclouds/cloudtext.h"
 
 #include <algorithm>
 #include <charconv>
@@ -22,13 +21,7 @@ PointList ReZero(const PointList& points) {
 }
 
 namespace {
-void writePoints(const std::string& path, const PointList& pts) {
-    writeFileAtomic(path, formatRows(pts.size(), 3, [&](std::size_t r, double* v) {
-                        v[0] = pts[r].x;
-                        v[1] = pts[r].y;
-                        v[2] = pts[r].z;
-                    }));
-}
+void writePoints(const std::string& path, const PointList& pts) { formats::writeXyzPointFile(path, pts); }
 
 // Lines end at CR LF, LF or CR; a last line without an end is a line too.
 void appendLinesCRLF(AtomicTextWriter& out, const std::string& text) {

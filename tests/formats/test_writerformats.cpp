@@ -8,10 +8,12 @@
 #include "formats/dumplattice.h"
 #include "formats/dxf.h"
 #include "formats/numberforms.h"
+#include "formats/numberrows.h"
 #include "formats/picza.h"
 #include "formats/tiffdem.h"
 #include "formats/tifftext.h"
 #include "formats/vrml.h"
+#include "formats/xyzpointfile.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +75,46 @@ TEST(NumberForms, FastFormsGiveTheTextOfTheSlowOnes) {
     EXPECT_EQ(std::string(buf, writeFormat0_0xx(buf, 0.0035)), "0.004");
     EXPECT_EQ(std::string(buf, writePrintForm(buf, -0.25, 3)), "-.25 ");
     EXPECT_EQ(std::string(buf, writePrintForm(buf, 0.4, 3)), " .4 ");
+}
+
+// Point text written in parallel blocks and streamed in order must be the text the
+// one-string-per-number writers made (WriteLine for point files, PrintLine for print
+// zones), over more rows than one round of blocks.
+TEST(NumberRows, StreamedBlocksGiveTheTextOfWriteLineAndPrintLine) {
+    trelvik::testing::TempFolder tmp;
+    std::mt19937 gen(5);
+    std::uniform_real_distribution<double> mag(-7, 16);
+    PointList pts;
+    for (int i = 0; i < 250000; ++i) {
+        const double a = std::pow(10.0, mag(gen)) * (i % 2 ? -1 : 1);
+        pts.push_back({a, i % 7 == 0 ? -0.0 : 0.001 * i, i % 11 == 0 ? 1.70141e38 : std::round(a * 8) / 8});
+    }
+    std::string comma, zones;
+    for (const PointXYZ& p : pts) {
+        comma += text::WriteLine().num(p.x).num(p.y).num(p.z).str() + "\r\n";
+        zones += text::PrintLine().num(p.x).num(p.y).num(p.z).str() + "\r\n";
+    }
+    writeXyzPointFile(tmp.path("points.txt"), pts);
+    EXPECT_TRUE(tmp.read("points.txt") == comma);
+
+    {
+        ChunkWriter w(tmp.path("zones.txt"));
+        writeRows(w, pts.size(), 3 * kPrintZoneRoom + 2, [&](std::size_t r, char* out) {
+            const double v[3] = {pts[r].x, pts[r].y, pts[r].z};
+            return writePrintZoneRow(out, v, 3);
+        });
+        w.commit();
+    }
+    EXPECT_TRUE(tmp.read("zones.txt") == zones);
+
+    // Another separator, a tail after the last number, and no rows at all.
+    writeNumberRowsFile(tmp.path("vrml.txt"), 3, 2, [](std::size_t r, double* v) {
+        v[0] = 0.5 * static_cast<double>(r);
+        v[1] = -1e-5;
+    }, ' ', ",");
+    EXPECT_EQ(tmp.read("vrml.txt"), "0 -1E-05,\r\n0.5 -1E-05,\r\n1 -1E-05,\r\n");
+    writeNumberRowsFile(tmp.path("none.txt"), 0, 3, [](std::size_t, double*) {});
+    EXPECT_EQ(tmp.read("none.txt"), "");
 }
 
 TEST(VrmlGridFile, ElevationGridTextWorkedOutByHand) {

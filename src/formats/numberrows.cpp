@@ -1,0 +1,97 @@
+#include "formats/numberrows.h"
+
+#include "core/error.h"
+#include "core/parallelblocks.h"
+#include "formats/numberforms.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace trelvik::formats {
+
+namespace {
+
+// Rows are formatted a round at a time: a few blocks per thread, each in a buffer of its
+// own sized for its worst case, then copied to the file in order. Memory stays at one
+// round whatever the file's size; buffers are reused from round to round.
+constexpr std::size_t kBlockBytes = 1 << 20;
+constexpr std::size_t kBlocksPerThread = 2;
+
+template <class BlockFn>
+void streamBlocks(ChunkWriter& w, std::size_t rows, std::size_t maxRowChars, BlockFn&& block) {
+    if (rows == 0) return;
+    maxRowChars = std::max<std::size_t>(maxRowChars, 1);
+    const std::size_t blockRows = std::max<std::size_t>(1, kBlockBytes / maxRowChars);
+    const std::size_t slots = std::max<std::size_t>(1, workerCount() * kBlocksPerThread);
+    const std::size_t roundRows = blockRows * slots;
+    const std::size_t bufferSize = blockRows * maxRowChars;
+    std::vector<std::unique_ptr<char[]>> buffers(slots);
+    std::vector<std::size_t> used(slots, 0);
+    for (std::size_t r0 = 0; r0 < rows; r0 += roundRows) {
+        const std::size_t r1 = std::min(rows, r0 + roundRows);
+        forEachBlock(r1 - r0, blockRows, [&](std::size_t first, std::size_t end) {
+            const std::size_t slot = first / blockRows;
+            // Written over before it is read: no need to clear it.
+            if (!buffers[slot]) buffers[slot] = std::make_unique_for_overwrite<char[]>(bufferSize);
+            char* begin = buffers[slot].get();
+            used[slot] = static_cast<std::size_t>(block(r0 + first, r0 + end, begin) - begin);
+        });
+        for (std::size_t slot = 0; slot * blockRows < r1 - r0; ++slot) w.put({buffers[slot].get(), used[slot]});
+    }
+}
+
+} // namespace
+
+void writeRows(ChunkWriter& w, std::size_t rows, std::size_t maxRowChars, const RowFormatter& format) {
+    streamBlocks(w, rows, maxRowChars, [&](std::size_t first, std::size_t end, char* out) {
+        for (std::size_t r = first; r < end; ++r) out = format(r, out);
+        return out;
+    });
+}
+
+void writeNumberRows(ChunkWriter& w, std::size_t rows, int cols, const RowValues& values, char separator,
+                     std::string_view after) {
+    if (cols < 1) throw Error("A row of numbers needs at least one column");
+    const std::size_t n = static_cast<std::size_t>(cols);
+    streamBlocks(w, rows, n * kNumberRoom + after.size() + 2, [&](std::size_t first, std::size_t end, char* out) {
+        std::vector<double> v(n);
+        for (std::size_t r = first; r < end; ++r) {
+            values(r, v.data());
+            out = writeGeneralNumber(out, v[0]);
+            for (std::size_t c = 1; c < n; ++c) {
+                *out++ = separator;
+                out = writeGeneralNumber(out, v[c]);
+            }
+            out = std::copy(after.begin(), after.end(), out);
+            *out++ = '\r';
+            *out++ = '\n';
+        }
+        return out;
+    });
+}
+
+void writeNumberRowsFile(const std::string& path, std::size_t rows, int cols, const RowValues& values,
+                         char separator, std::string_view after) {
+    ChunkWriter w(path);
+    writeNumberRows(w, rows, cols, values, separator, after);
+    w.commit();
+}
+
+char* writePrintZoneRow(char* out, const double* values, int n) {
+    constexpr std::size_t kZone = 14;
+    char* const start = out;
+    for (int i = 0; i < n; ++i) {
+        if (i > 0) {
+            const std::size_t rem = static_cast<std::size_t>(out - start) % kZone;
+            if (rem != 0) out = std::fill_n(out, kZone - rem, ' ');
+        }
+        out = writePrintForm(out, values[i], -1);
+    }
+    *out++ = '\r';
+    *out++ = '\n';
+    return out;
+}
+
+} // namespace trelvik::formats
