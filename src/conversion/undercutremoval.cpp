@@ -2,6 +2,7 @@
 
 #include "conversion/cloudbins.h"
 #include "core/error.h"
+#include "core/parallelblocks.h"
 #include "core/textform.h"
 
 #include <algorithm>
@@ -113,32 +114,49 @@ UndercutResult removeUndercuts(const PointList& points, const UndercutOptions& o
         return static_cast<std::int64_t>(f) + 1;
     };
 
+    auto judge = [&](std::uint32_t pi) {
+        const PointXYZ& P = points[pi];
+        const double xa = P.x - r, xb = P.x + r, ya = P.y - r, yb = P.y + r;
+        const std::int64_t c0 = binOf((xa - xlo) / sb - margin, snx);
+        const std::int64_t c1 = binOf((xb - xlo) / sb + margin, snx);
+        const std::int64_t r0 = binOf((ya - ylo) / sb - margin, sny);
+        const std::int64_t r1 = binOf((yb - ylo) / sb + margin, sny);
+        double maxZ = -std::numeric_limits<double>::infinity();
+        for (std::int64_t rr = r0; rr <= r1; ++rr) {
+            for (std::int64_t cc = c0; cc <= c1; ++cc) {
+                for (std::uint32_t qi : search.at(cc, rr)) {
+                    const PointXYZ& Q = points[qi];
+                    if (Q.z > maxZ && xa < Q.x && Q.x < xb && ya < Q.y && Q.y < yb) maxZ = Q.z;
+                }
+            }
+        }
+        return isRejected(P.z, maxZ, o);
+    };
+
     UndercutResult res;
     res.order.reserve(n);
     res.rejectedFlag.reserve(n);
-    long long m = 0;
-    const long long total = static_cast<long long>(n);
     for (std::size_t k = 0; k < bins.occupied(); ++k) {
-        for (std::uint32_t pi : bins.occupiedPoints(k)) {
-            const PointXYZ& P = points[pi];
-            const double xa = P.x - r, xb = P.x + r, ya = P.y - r, yb = P.y + r;
-            const std::int64_t c0 = binOf((xa - xlo) / sb - margin, snx);
-            const std::int64_t c1 = binOf((xb - xlo) / sb + margin, snx);
-            const std::int64_t r0 = binOf((ya - ylo) / sb - margin, sny);
-            const std::int64_t r1 = binOf((yb - ylo) / sb + margin, sny);
-            double maxZ = -std::numeric_limits<double>::infinity();
-            for (std::int64_t rr = r0; rr <= r1; ++rr) {
-                for (std::int64_t cc = c0; cc <= c1; ++cc) {
-                    for (std::uint32_t qi : search.at(cc, rr)) {
-                        const PointXYZ& Q = points[qi];
-                        if (Q.z > maxZ && xa < Q.x && Q.x < xb && ya < Q.y && Q.y < yb) maxZ = Q.z;
-                    }
-                }
-            }
-            const bool rej = isRejected(P.z, maxZ, o);
-            res.order.push_back(pi);
+        const auto pts = bins.occupiedPoints(k);
+        res.order.insert(res.order.end(), pts.begin(), pts.end());
+    }
+    // Every decision reads only the input cloud, so the points are judged in parallel,
+    // one flag each; the split into kept and rejected and the progress reports follow in
+    // bin order on this thread, a round at a time, as a single thread would give them.
+    constexpr std::size_t kRound = std::size_t{1} << 18;
+    constexpr std::size_t kBlock = 2048;
+    std::vector<std::uint8_t> flag(std::min(n, kRound));
+    const long long total = static_cast<long long>(n);
+    long long m = 0;
+    for (std::size_t first = 0; first < n; first += kRound) {
+        const std::size_t count = std::min(kRound, n - first);
+        forEachBlock(count, kBlock, [&](std::size_t b0, std::size_t b1) {
+            for (std::size_t i = b0; i < b1; ++i) flag[i] = judge(res.order[first + i]) ? 1 : 0;
+        });
+        for (std::size_t i = 0; i < count; ++i) {
+            const bool rej = flag[i] != 0;
             res.rejectedFlag.push_back(rej);
-            (rej ? res.rejected : res.kept).push_back(P);
+            (rej ? res.rejected : res.kept).push_back(points[res.order[first + i]]);
             ++m;
             if (m % 100 == 0 || m == total) progress.step(m, total);
         }

@@ -28,6 +28,9 @@
 // Progress: step(m, n) after every 100th point judged and after the last; n is the
 // number of points. The computation does not stop early.
 //
+// Threads: the points are judged on several threads a round at a time; the lists, their
+// order and the progress reports are those of one thread whatever the thread count.
+//
 // Mould scans: the callers turn the cloud over first (TurnMould) when they are asked
 // to; this routine works on the coordinates as given.
 #include "core/points.h"

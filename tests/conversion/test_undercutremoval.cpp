@@ -1,12 +1,14 @@
 // Undercut removal against the brute-force rule, on clouds with real overhangs.
 #include "conversion/undercutremoval.h"
 #include "core/error.h"
+#include "core/textform.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <tuple>
 
 using namespace trelvik;
 using namespace trelvik::conversion;
@@ -125,6 +127,49 @@ TEST(UndercutRemoval, OutputInBinOrderWithValuesKept) {
         const auto& a = res.kept[k - 1];
         const auto& b = res.kept[k];
         EXPECT_TRUE(a.y < b.y || (a.y == b.y && a.x < b.x)) << k;
+    }
+}
+
+// Judged on several threads and in rounds, a cloud larger than one round must come back
+// exactly as one pass in bin order gives it: every point once, bins row by row and in
+// input order within a bin, kept and rejected the order split by the flags, and each
+// flag the rule's verdict (checked by brute force on a sample).
+TEST(UndercutRemoval, ParallelRoundsGiveTheSerialBinOrderAndVerdicts) {
+    const PointList pts = domeWithUndercuts(300000, 3);
+    const UndercutOptions o = DefaultUndercutOptions(0.01);
+    const auto res = removeUndercuts(pts, o);
+    ASSERT_EQ(res.order.size(), pts.size());
+    ASSERT_EQ(res.rejectedFlag.size(), pts.size());
+
+    double xmin = pts[0].x, ymin = pts[0].y;
+    for (const auto& p : pts) xmin = std::min(xmin, p.x), ymin = std::min(ymin, p.y);
+    const double b = o.binSize, xlo = std::floor(xmin / b) * b, ylo = std::floor(ymin / b) * b;
+    auto key = [&](std::uint32_t i) {
+        return std::tuple(std::floor(text::Round(pts[i].y - ylo, 8) / b), std::floor(text::Round(pts[i].x - xlo, 8) / b), i);
+    };
+    std::vector<bool> seen(pts.size());
+    std::size_t kept = 0, rejected = 0;
+    for (std::size_t k = 0; k < res.order.size(); ++k) {
+        const std::uint32_t i = res.order[k];
+        ASSERT_FALSE(seen[i]);
+        seen[i] = true;
+        if (k > 0) ASSERT_LT(key(res.order[k - 1]), key(i)) << k;
+        const PointXYZ& want = pts[i];
+        const PointXYZ& got = res.rejectedFlag[k] ? res.rejected[rejected++] : res.kept[kept++];
+        ASSERT_TRUE(got.x == want.x && got.y == want.y && got.z == want.z) << k;
+    }
+    EXPECT_EQ(kept, res.kept.size());
+    EXPECT_EQ(rejected, res.rejected.size());
+    EXPECT_GT(rejected, 1000u);
+
+    const std::vector<bool> flags = flagsInInputOrder(res, pts.size());
+    for (std::size_t i = 0; i < pts.size(); i += 997) {
+        double top = -INFINITY;
+        const PointXYZ& p = pts[i];
+        const double r = o.radius;
+        for (const auto& q : pts)
+            if (p.x - r < q.x && q.x < p.x + r && p.y - r < q.y && q.y < p.y + r) top = std::max(top, q.z);
+        EXPECT_EQ(flags[i], pts[i].z < top - o.threshold) << i;
     }
 }
 
