@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/fileroutines.h"
+#include "core/parallelblocks.h"
 #include "core/textform.h"
 
 #include <algorithm>
@@ -9,8 +10,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <numeric>
-#include <unordered_set>
+#include <optional>
+#include <vector>
 
 namespace trelvik::formats {
 
@@ -30,23 +31,133 @@ bool readNumber(const char*& p, const char* end, double& v) {
     return true;
 }
 
-struct VertexHash {
-    std::size_t operator()(const PointXYZ& p) const {
-        auto h = [](double d) {
-            if (d == 0) d = 0;  // -0 and 0 are equal and must hash alike
-            std::uint64_t u;
-            std::memcpy(&u, &d, sizeof u);
-            return u;
-        };
-        std::uint64_t x = h(p.x) * 0x9E3779B97F4A7C15ull;
-        x ^= h(p.y) + 0x7F4A7C159E3779B9ull + (x << 6) + (x >> 2);
-        x ^= h(p.z) + 0x94D049BB133111EBull + (x << 6) + (x >> 2);
-        return static_cast<std::size_t>(x ^ (x >> 29));
+// The vertices of whole lines [p, end), their count of lines, and the line (counted
+// within these lines) of the first vertex line without three numbers, if any.
+struct LinesRead {
+    PointList pts;
+    std::size_t lines = 0;
+    std::optional<std::size_t> badLine;
+};
+
+LinesRead readLines(const char* p, const char* const end) {
+    LinesRead out;
+    out.pts.reserve(static_cast<std::size_t>(end - p) / 120 * 3 + 3);
+    while (p < end) {
+        const char* eol = p;
+        while (eol < end && *eol != '\n' && *eol != '\r') ++eol;
+        ++out.lines;
+        const char* s = p;
+        while (s < eol && isBlank(*s)) ++s;
+        if (eol - s >= 6 && std::memcmp(s, "vertex", 6) == 0) {
+            const char* q = s + 6;
+            PointXYZ v;
+            if (q < eol && !isBlank(*q)) {
+                // "vertexnormal" or the like: not a vertex line.
+            } else if (readNumber(q, eol, v.x) && readNumber(q, eol, v.y) && readNumber(q, eol, v.z)) {
+                out.pts.push_back(v);
+            } else {
+                out.badLine = out.lines;
+                return out;
+            }
+        }
+        p = eol;
+        if (p < end && *p == '\r') ++p;
+        if (p < end && *p == '\n') ++p;
     }
-};
-struct VertexEq {
-    bool operator()(const PointXYZ& a, const PointXYZ& b) const { return a.x == b.x && a.y == b.y && a.z == b.z; }
-};
+    return out;
+}
+
+// Chunks of the text cut just after a line feed, where a line always begins whatever
+// the line ends (CR LF, LF or CR); a text without line feeds stays one chunk.
+std::vector<std::size_t> chunkStarts(std::string_view text, std::size_t minChunk) {
+    std::vector<std::size_t> starts{0};
+    const std::size_t want = std::max<std::size_t>(1, std::min<std::size_t>(workerCount() * 4, text.size() / minChunk));
+    for (std::size_t k = 1; k < want; ++k) {
+        const std::size_t from = std::max(starts.back(), text.size() / want * k);
+        const std::size_t lf = text.find('\n', from);
+        if (lf == std::string_view::npos || lf + 1 >= text.size()) break;
+        starts.push_back(lf + 1);
+    }
+    starts.push_back(text.size());
+    return starts;
+}
+
+std::uint64_t bitsOf(double d) {
+    if (d == 0) d = 0;  // -0 and 0 are equal and must hash alike
+    std::uint64_t u;
+    std::memcpy(&u, &d, sizeof u);
+    return u;
+}
+
+std::uint64_t vertexHash(const PointXYZ& p) {
+    std::uint64_t x = bitsOf(p.x) * 0x9E3779B97F4A7C15ull;
+    x ^= bitsOf(p.y) + 0x7F4A7C159E3779B9ull + (x << 6) + (x >> 2);
+    x ^= bitsOf(p.z) + 0x94D049BB133111EBull + (x << 6) + (x >> 2);
+    return x ^ (x >> 29);
+}
+
+bool sameVertex(const PointXYZ& a, const PointXYZ& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+
+constexpr std::size_t kShards = 256;
+constexpr std::size_t kBlock = 1 << 16;
+
+// Marks the first occurrence of every vertex (exact repeats after it are not marked).
+// Equal vertices share a hash and so a shard; each shard is visited in input order by
+// one thread, so the first occurrence is the one marked whatever the thread count.
+std::vector<std::uint8_t> firstOccurrences(const PointList& v) {
+    const std::size_t n = v.size();
+    std::vector<std::uint64_t> hash(n);
+    const std::size_t blocks = (n + kBlock - 1) / kBlock;
+    std::vector<std::uint32_t> counts(blocks * kShards, 0);  // per block, per shard
+    forEachBlock(n, kBlock, [&](std::size_t first, std::size_t end) {
+        std::uint32_t* c = counts.data() + first / kBlock * kShards;
+        for (std::size_t i = first; i < end; ++i) {
+            hash[i] = vertexHash(v[i]);
+            ++c[hash[i] % kShards];
+        }
+    });
+    // Indices grouped by shard, in input order within a shard.
+    std::vector<std::size_t> shardStart(kShards + 1, 0);
+    std::vector<std::size_t> offset(blocks * kShards);
+    std::size_t at = 0;
+    for (std::size_t s = 0; s < kShards; ++s) {
+        shardStart[s] = at;
+        for (std::size_t b = 0; b < blocks; ++b) {
+            offset[b * kShards + s] = at;
+            at += counts[b * kShards + s];
+        }
+    }
+    shardStart[kShards] = at;
+    std::vector<std::uint64_t> byShard(n);
+    forEachBlock(n, kBlock, [&](std::size_t first, std::size_t end) {
+        std::size_t* o = offset.data() + first / kBlock * kShards;
+        for (std::size_t i = first; i < end; ++i) byShard[o[hash[i] % kShards]++] = i;
+    });
+    std::vector<std::uint8_t> first(n, 0);
+    forEachBlock(kShards, 1, [&](std::size_t s0, std::size_t s1) {
+        for (std::size_t s = s0; s < s1; ++s) {
+            const std::size_t count = shardStart[s + 1] - shardStart[s];
+            std::size_t cap = 16;
+            while (cap < 2 * count) cap *= 2;
+            std::vector<std::uint64_t> table(cap, 0);  // input index + 1; 0 is empty
+            for (std::size_t k = shardStart[s]; k < shardStart[s + 1]; ++k) {
+                const std::uint64_t i = byShard[k];
+                std::size_t slot = (hash[i] / kShards) & (cap - 1);
+                for (;;) {
+                    const std::uint64_t held = table[slot];
+                    if (held == 0) {
+                        table[slot] = i + 1;
+                        first[i] = 1;
+                        break;
+                    }
+                    if (sameVertex(v[held - 1], v[i])) break;
+                    slot = (slot + 1) & (cap - 1);
+                }
+            }
+        }
+    });
+    return first;
+}
 
 } // namespace
 
@@ -60,34 +171,33 @@ bool looksLikeBinaryStl(std::string_view bytes) {
 }
 
 PointList parseAsciiStlVertices(std::string_view text, const std::string& path) {
+    return parseAsciiStlVertices(text, path, std::size_t{1} << 20);
+}
+
+PointList parseAsciiStlVertices(std::string_view text, const std::string& path, std::size_t minChunk) {
     if (looksLikeBinaryStl(text)) throw Error(path + ": binary STL is not supported; save as ASCII STL");
-    PointList pts;
-    pts.reserve(text.size() / 120 * 3 + 3);
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    std::size_t line = 0;
-    while (p < end) {
-        const char* eol = p;
-        while (eol < end && *eol != '\n' && *eol != '\r') ++eol;
-        ++line;
-        const char* s = p;
-        while (s < eol && isBlank(*s)) ++s;
-        if (eol - s >= 6 && std::memcmp(s, "vertex", 6) == 0) {
-            const char* q = s + 6;
-            PointXYZ v;
-            if (q < eol && !isBlank(*q)) {
-                // "vertexnormal" or the like: not a vertex line.
-            } else if (readNumber(q, eol, v.x) && readNumber(q, eol, v.y) && readNumber(q, eol, v.z)) {
-                pts.push_back(v);
-            } else {
-                throw Error(path + ": line " + std::to_string(line) + ": a vertex line without three numbers");
-            }
-        }
-        p = eol;
-        if (p < end && *p == '\r') ++p;
-        if (p < end && *p == '\n') ++p;
+    const std::vector<std::size_t> starts = chunkStarts(text, std::max<std::size_t>(minChunk, 1));
+    const std::size_t chunks = starts.size() - 1;
+    std::vector<LinesRead> parts(chunks);
+    forEachBlock(chunks, 1, [&](std::size_t c0, std::size_t c1) {
+        for (std::size_t c = c0; c < c1; ++c) parts[c] = readLines(text.data() + starts[c], text.data() + starts[c + 1]);
+    });
+    std::size_t lineBefore = 0, total = 0;
+    for (const LinesRead& part : parts) {
+        if (part.badLine)
+            throw Error(path + ": line " + std::to_string(lineBefore + *part.badLine) +
+                        ": a vertex line without three numbers");
+        lineBefore += part.lines;
+        total += part.pts.size();
     }
-    if (pts.empty()) throw Error(path + ": no vertex lines were found; is it an ASCII STL file?");
+    if (total == 0) throw Error(path + ": no vertex lines were found; is it an ASCII STL file?");
+    if (chunks == 1) return std::move(parts[0].pts);
+    PointList pts;
+    pts.reserve(total);
+    for (LinesRead& part : parts) {
+        pts.insert(pts.end(), part.pts.begin(), part.pts.end());
+        PointList().swap(part.pts);
+    }
     return pts;
 }
 
@@ -97,11 +207,12 @@ PointList distinctVertices(const PointList& v) {
     PointList uniq;
     if (v.empty()) return uniq;
     {
-        std::unordered_set<PointXYZ, VertexHash, VertexEq> seen;
-        seen.reserve(v.size());
-        uniq.reserve(v.size() / 4 + 16);
-        for (const auto& p : v)
-            if (seen.insert(p).second) uniq.push_back(p);
+        const std::vector<std::uint8_t> first = firstOccurrences(v);
+        std::size_t count = 0;
+        for (std::uint8_t f : first) count += f;
+        uniq.reserve(count);
+        for (std::size_t i = 0; i < v.size(); ++i)
+            if (first[i]) uniq.push_back(v[i]);
     }
     double xmin = v[0].x, xmax = xmin, ymin = v[0].y, ymax = ymin;
     for (const auto& p : v) {
@@ -119,13 +230,16 @@ PointList distinctVertices(const PointList& v) {
         return c > kBins ? kBins : static_cast<int>(c);
     };
     std::vector<std::uint32_t> key(uniq.size());
-    for (std::size_t i = 0; i < uniq.size(); ++i)
-        key[i] = static_cast<std::uint32_t>((bin(uniq[i].x - xmin, w) - 1) * kBins + (bin(uniq[i].y - ymin, h) - 1));
-    std::vector<std::uint32_t> idx(uniq.size());
-    std::iota(idx.begin(), idx.end(), 0u);
-    std::stable_sort(idx.begin(), idx.end(), [&](std::uint32_t a, std::uint32_t b) { return key[a] < key[b]; });
+    forEachBlock(uniq.size(), kBlock, [&](std::size_t first, std::size_t end) {
+        for (std::size_t i = first; i < end; ++i)
+            key[i] = static_cast<std::uint32_t>((bin(uniq[i].x - xmin, w) - 1) * kBins + (bin(uniq[i].y - ymin, h) - 1));
+    });
+    // A counting sort by bin: stable, so file order stays within a bin.
+    std::vector<std::size_t> start(static_cast<std::size_t>(kBins) * kBins + 1, 0);
+    for (std::uint32_t k : key) ++start[k + 1];
+    for (std::size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
     PointList out(uniq.size());
-    for (std::size_t k = 0; k < idx.size(); ++k) out[k] = uniq[idx[k]];
+    for (std::size_t i = 0; i < uniq.size(); ++i) out[start[key[i]]++] = uniq[i];
     return out;
 }
 

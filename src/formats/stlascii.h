@@ -11,13 +11,15 @@
 //   bin columns from the lowest x outermost, then bin rows from the lowest y, and file
 //   order within a bin (column Int(Round(x - xmin, 8) / width) + 1, capped at 1000;
 //   rows alike). A zero x or y range puts every vertex in the first column or row. No
-//   limit on vertices, repeats or bin occupancy.
+//   limit on vertices, repeats or bin occupancy. Repeats are found on several threads;
+//   the result does not depend on how many.
 //
 // Errors (trelvik::Error naming the file, and the line for a bad vertex): a binary STL
 // ("binary STL is not supported; save as ASCII STL"), a file without vertex lines, a
 // vertex line without three numbers, a missing or unreadable file.
 #include "core/points.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -25,6 +27,9 @@ namespace trelvik::formats {
 
 PointList readAsciiStlVertices(const std::string& path);
 PointList parseAsciiStlVertices(std::string_view text, const std::string& path);
+// The same, the text parsed in pieces of about minChunk bytes or more (cut at line ends)
+// on several threads; the result does not depend on the pieces.
+PointList parseAsciiStlVertices(std::string_view text, const std::string& path, std::size_t minChunk);
 
 PointList distinctVertices(const PointList& vertices);
 

@@ -1,5 +1,6 @@
 // Scanner point formats: point text, Alicona text, ASCII STL and Avizo surface.
 #include "core/error.h"
+#include "core/textform.h"
 #include "formats/alicona.h"
 #include "formats/avizosurf.h"
 #include "formats/pointtext.h"
@@ -9,9 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <functional>
+#include <set>
+#include <tuple>
 
 using namespace trelvik;
 using namespace trelvik::formats;
@@ -131,6 +136,65 @@ TEST(AsciiStl, DistinctVerticesFirstKeptInBinOrder) {
     // Vertices differing only in z both stay; a zero y range is fine.
     const PointList flat = distinctVertices({{0, 0, 1}, {0, 0, 2}, {0, 0, 1}, {1, 0, 0}});
     EXPECT_EQ(flat.size(), 3u);
+}
+
+// Parsing in pieces on several threads and finding repeats by shards must give what one
+// pass in file order gives: the same vertices in the same order, the same line in an
+// error, and the first occurrence of each repeat kept (checked against a plain set).
+TEST(AsciiStl, PiecewiseParseAndDistinctVerticesMatchOneSerialPass) {
+    std::string text = "solid s\r\n";
+    const char* ends[3] = {"\r\n", "\n", "\r"};
+    PointList facets;
+    for (int f = 0; f < 6000; ++f) {
+        const char* e = ends[f % 3];
+        text += std::string("  facet normal 0 0 1") + e + "    outer loop" + e;
+        for (int k = 0; k < 3; ++k) {
+            // Vertices on a coarse lattice, so most recur; -0 and 0 are one vertex.
+            const int i = (f * 7 + k * 13) % 50, j = (f / 3 + k * 5) % 40;
+            const double x = i == 0 ? -0.0 : 0.25 * i - 3, y = 0.125 * j, z = std::sin(i * 0.3 + j);
+            char line[128];
+            std::snprintf(line, sizeof line, "\tvertex %.17g %.17g %.17g%s", x, y, z, e);
+            text += line;
+            facets.push_back({x, y, z});
+        }
+        text += std::string("    endloop") + e + "  endfacet" + e;
+    }
+    text += "endsolid s";
+    const PointList whole = parseAsciiStlVertices(text, "s.stl", text.size() + 1);
+    const PointList pieces = parseAsciiStlVertices(text, "s.stl", 4096);
+    ASSERT_EQ(whole.size(), facets.size());
+    ASSERT_EQ(pieces.size(), whole.size());
+    EXPECT_EQ(std::memcmp(pieces.data(), whole.data(), whole.size() * sizeof(PointXYZ)), 0);
+
+    std::string bad = text;
+    bad.insert(bad.size() * 3 / 4, "\nvertex 1 2\n");
+    EXPECT_EQ(errorOf([&] { parseAsciiStlVertices(bad, "b.stl", 4096); }),
+              errorOf([&] { parseAsciiStlVertices(bad, "b.stl", bad.size() + 1); }));
+    EXPECT_TRUE(has(errorOf([&] { parseAsciiStlVertices(bad, "b.stl", 4096); }), "b.stl: line "));
+
+    // The reference: first occurrences through a set, then a stable sort by bin.
+    auto key = [](double v) { return v == 0 ? 0.0 : v; };
+    std::set<std::tuple<double, double, double>> seen;
+    PointList firsts;
+    for (const PointXYZ& p : whole)
+        if (seen.insert({key(p.x), key(p.y), key(p.z)}).second) firsts.push_back(p);
+    double xmin = whole[0].x, xmax = xmin, ymin = whole[0].y, ymax = ymin;
+    for (const PointXYZ& p : whole) {
+        xmin = std::min(xmin, p.x), xmax = std::max(xmax, p.x);
+        ymin = std::min(ymin, p.y), ymax = std::max(ymax, p.y);
+    }
+    auto bin = [](double d, double size) {
+        const double c = std::floor(text::Round(d, 8) / size) + 1;
+        return c < 1 ? 1 : c > 1000 ? 1000 : static_cast<int>(c);
+    };
+    std::stable_sort(firsts.begin(), firsts.end(), [&](const PointXYZ& a, const PointXYZ& b) {
+        const int ka = (bin(a.x - xmin, (xmax - xmin) / 1000) - 1) * 1000 + bin(a.y - ymin, (ymax - ymin) / 1000);
+        const int kb = (bin(b.x - xmin, (xmax - xmin) / 1000) - 1) * 1000 + bin(b.y - ymin, (ymax - ymin) / 1000);
+        return ka < kb;
+    });
+    const PointList distinct = distinctVertices(pieces);
+    ASSERT_EQ(distinct.size(), firsts.size());
+    EXPECT_EQ(std::memcmp(distinct.data(), firsts.data(), firsts.size() * sizeof(PointXYZ)), 0);
 }
 
 TEST(AvizoSurface, VerticesAfterTheCountLine) {
