@@ -40,7 +40,7 @@ void readSpacings(RotateContext& ctx) {
         s.OrigYSpacing = text::Val(s.m_Surfer->GetWksCell(sheet, 6, 2));
         s.m_Surfer->FileClose();
     } else {
-        ReadGridGeometry(ctx.app, s.RotGrid);
+        ReadGridGeometryOfDump(ctx.app, s.RotGrid, s.RotPointFile);  // dumped just before
         s.OrigXSpacing = ctx.app.GridXSpacing;
         s.OrigYSpacing = ctx.app.GridYSpacing;
     }

@@ -3,25 +3,44 @@
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"
+#include "formats/numberrows.h"
 #include "formats/xyzdump.h"
 #include "planes/planefitgrid.h"
 #include "surfer/application.h"
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace trelvik::planes {
 
 namespace {
 // Heights above this are the blank nodes of the dump.
 constexpr double kDumpBlank = 1.7e38;
-constexpr std::size_t kFlushBytes = 1 << 20;
+// Points turned and then written a batch at a time, in parallel blocks (numberrows.h),
+// so a large dump is never held whole.
+constexpr std::size_t kBatch = std::size_t{1} << 18;
 } // namespace
 
 PointExtents RotatePointFile(const std::string& xyzIn, const std::string& out, const Mat3& r, PointLayout layout) {
-    AtomicTextWriter w(out);
-    std::string buffer;
-    buffer.reserve(kFlushBytes + 256);
+    formats::ChunkWriter w(out);
+    std::vector<Vec3> batch;
+    batch.reserve(kBatch);
+    auto flush = [&] {
+        if (layout == PointLayout::Comma) {
+            formats::writeNumberRows(w, batch.size(), 3, [&batch](std::size_t i, double* v) {
+                v[0] = batch[i].x();
+                v[1] = batch[i].y();
+                v[2] = batch[i].z();
+            });
+        } else {
+            formats::writeRows(w, batch.size(), 3 * formats::kPrintZoneRoom + 2, [&batch](std::size_t i, char* p) {
+                const double v[3] = {batch[i].x(), batch[i].y(), batch[i].z()};
+                return formats::writePrintZoneRow(p, v, 3);
+            });
+        }
+        batch.clear();
+    };
     PointExtents e;
     formats::scanXyzDump(xyzIn, [&](const formats::XyzRecord& rec) {
         if (rec.z > kDumpBlank) return;
@@ -36,22 +55,10 @@ PointExtents RotatePointFile(const std::string& xyzIn, const std::string& out, c
             e.maxY = std::max(e.maxY, p.y());
         }
         ++e.count;
-        if (layout == PointLayout::Comma) {
-            buffer += text::CStr(p.x());
-            buffer += ',';
-            buffer += text::CStr(p.y());
-            buffer += ',';
-            buffer += text::CStr(p.z());
-        } else {
-            buffer += text::PrintLine().num(p.x()).num(p.y()).num(p.z()).str();
-        }
-        buffer += kCRLF;
-        if (buffer.size() >= kFlushBytes) {
-            w.write(buffer);
-            buffer.clear();
-        }
+        batch.push_back(p);
+        if (batch.size() == kBatch) flush();
     });
-    w.write(buffer);
+    flush();
     w.commit();
     return e;
 }

@@ -5,7 +5,8 @@
 //  RotatePointFile   reads an XYZ dump (x, y, z a line, blank nodes z = 1.70141E+38),
 //      drops every record with z above 1.7E+38, turns the rest by the rotation r and
 //      writes them as lines x', y', z' (comma-separated, or in 14-column print zones),
-//      numbers in the general form, replacing the output through a temporary file.
+//      numbers in the general form, replacing the output through a temporary file
+//      (written in parallel blocks; the text does not depend on the thread count).
 //      Returns the count and the extents of the rotated points (from the first point).
 //  RegridLatticeFor  the lattice of the regrid: the whole-number lattice indices
 //      i0 = Round(least x / dx), i1 = Round(greatest x / dx) (halves to even), XMin =

@@ -59,29 +59,16 @@ Scan scanXyz(const std::string& path, const std::string& grid) {
     return s;
 }
 
-} // namespace
-
-void ReadGridGeometry(AppState& app, const std::string& grid) {
+// Attaches AppState::SurferApp as every geometry scan does.
+void attach(AppState& app, const std::string& grid) {
     const std::string progId = GetSurferProgID(app);
     if (progId.empty()) throw Error("No mapping-program version is chosen; cannot read grid " + grid);
     app.SurferApp = surfer::connect(progId, false);
     if (app.SurferVersion == "SurferV8") app.SurferApp->Visible = true;
+}
 
-    const std::string temp = text::BaseName(grid) + "temp.dat";
-    struct Remove {
-        std::string path;
-        ~Remove() {
-            std::error_code ec;
-            std::filesystem::remove(path, ec);
-        }
-    } cleanup{temp};
-
-    if (app.SurferVersion == "SurferV6")
-        app.SurferApp->call("GridConvert", surfer::Positional{grid, temp, 3});
-    else
-        app.SurferApp->call("GridConvert", surfer::Named{{"InGrid", grid}, {"OutGrid", temp}, {"OutFmt", 4}});
-
-    const Scan s = scanXyz(temp, grid);
+void applyScan(AppState& app, const std::string& grid, const std::string& xyz) {
+    const Scan s = scanXyz(xyz, grid);
     if (s.lines == 0) throw Error("Grid " + grid + " is unusable: its XYZ text holds no node");
     if (!s.ySpacingSet)
         throw Error("Grid " + grid + " is unusable: it has a single row, so its columns cannot be counted");
@@ -96,6 +83,31 @@ void ReadGridGeometry(AppState& app, const std::string& grid) {
     app.GridZMax = s.zMax;
     app.GridXSpacing = s.xSpacing;
     app.GridYSpacing = s.ySpacing;
+}
+
+} // namespace
+
+void ReadGridGeometry(AppState& app, const std::string& grid) {
+    attach(app, grid);
+    const std::string temp = text::BaseName(grid) + "temp.dat";
+    struct Remove {
+        std::string path;
+        ~Remove() {
+            std::error_code ec;
+            std::filesystem::remove(path, ec);
+        }
+    } cleanup{temp};
+
+    if (app.SurferVersion == "SurferV6")
+        app.SurferApp->call("GridConvert", surfer::Positional{grid, temp, 3});
+    else
+        app.SurferApp->call("GridConvert", surfer::Named{{"InGrid", grid}, {"OutGrid", temp}, {"OutFmt", 4}});
+    applyScan(app, grid, temp);
+}
+
+void ReadGridGeometryOfDump(AppState& app, const std::string& grid, const std::string& xyzDump) {
+    attach(app, grid);
+    applyScan(app, grid, xyzDump);
 }
 
 } // namespace trelvik

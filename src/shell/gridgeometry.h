@@ -25,4 +25,8 @@ namespace trelvik {
 
 void ReadGridGeometry(AppState& app, const std::string& grid);
 
+// The same scan of an XYZ dump of the grid that the caller has already had written (the
+// same GridConvert call), so a large grid is not dumped twice. The dump is kept.
+void ReadGridGeometryOfDump(AppState& app, const std::string& grid, const std::string& xyzDump);
+
 } // namespace trelvik

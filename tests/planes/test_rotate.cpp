@@ -1,12 +1,14 @@
 // The rotation window's procedures: lattice of the regrid, rotation to a plane, rotation
 // about the axes, and their refusals.
 #include "core/error.h"
+#include "core/textform.h"
 #include "formats/surfergrid.h"
 #include "formats/xyzdump.h"
 #include "planes/planefit.h"
 #include "planes/planeformula.h"
 #include "planes/rotategrid.h"
 #include "planes/rotatepoints.h"
+#include "shell/gridgeometry.h"
 #include "planetest.h"
 #include "surfer/griddataalgorithms.h"
 
@@ -115,6 +117,42 @@ TEST(Rotate, LevelPlaneIsTheIdentityAndBlankNodesAreDropped) {
     ASSERT_EQ(static_cast<long>(kept.size()), present);
     EXPECT_LT(present, 121);
     for (const auto& p : kept) EXPECT_DOUBLE_EQ(p.z, slope(p.x, p.y));
+}
+
+// "Enter grid" takes the spacings from its one dump of the grid, and the rotated points
+// are written in parallel batches: the spacings must be those of the grid-geometry scan,
+// and the point files the text of one WriteLine or PrintLine per point, in dump order,
+// over more points than one batch.
+TEST(Rotate, OneDumpAndBatchedPointsGiveTheScanAndTheOneLineWriters) {
+    RotRun r(8);
+    auto g = surfertest::makeGrid(530, 520, -2.5, 3.1, 0.7, 6.05, slope);
+    for (int i = 0; i < 400; ++i) g.at(i, i % 7) = trelvik::kBlank;
+    surfertest::saveGrid(r.dir, "T1.grd", g);
+    ASSERT_TRUE(cmdEnterGrid_Click(r.ctx, r.form));
+    trelvik::AppState scan = planetest::runState(8);
+    trelvik::ReadGridGeometry(scan, r.dir.path("T1.grd"));
+    EXPECT_EQ(r.form.Label5, trelvik::text::CStr(scan.GridXSpacing));
+    EXPECT_EQ(r.form.Label12, trelvik::text::CStr(scan.GridYSpacing));
+    EXPECT_EQ(r.app.GridCols, scan.GridCols);
+    EXPECT_EQ(r.app.GridRows, scan.GridRows);
+    EXPECT_EQ(r.app.GridZMax, scan.GridZMax);
+    EXPECT_FALSE(fs::exists(r.dir.path("T1temp.dat")));
+
+    const Mat3 rot = RotationToHorizontal(trelvik::planes::PlaneCoefficients{1, -0.2, 0.3});
+    std::string comma, zones;
+    long count = 0;
+    trelvik::formats::scanXyzDump(r.dir.path("T1_tab.dat"), [&](const trelvik::formats::XyzRecord& rec) {
+        if (rec.z > 1.7e38) return;
+        const Vec3 p = rot * Vec3(rec.x, rec.y, rec.z);
+        comma += trelvik::text::WriteLine().num(p.x()).num(p.y()).num(p.z()).str() + "\r\n";
+        zones += trelvik::text::PrintLine().num(p.x()).num(p.y()).num(p.z()).str() + "\r\n";
+        ++count;
+    });
+    ASSERT_GT(count, 262144);
+    EXPECT_EQ(RotatePointFile(r.dir.path("T1_tab.dat"), r.dir.path("c.dat"), rot, PointLayout::Comma).count, count);
+    EXPECT_TRUE(r.dir.read("c.dat") == comma);
+    RotatePointFile(r.dir.path("T1_tab.dat"), r.dir.path("z.dat"), rot, PointLayout::PrintZones);
+    EXPECT_TRUE(r.dir.read("z.dat") == zones);
 }
 
 TEST(Rotate, AboutTheAxesNamesTheOutputAndRemovesThePoints) {
