@@ -2,6 +2,7 @@
 //   molar.grd          a synthetic molar crown as a Surfer 7 binary grid
 //   molar_ascii.grd    the same grid as a Surfer ASCII grid
 //   molar_points.txt   scattered x,y,z points on the same surface (point file, commas)
+//   molar_edj.txt      scattered x,y,z points on the enamel-dentine junction below it
 //   molar.csv          the lattice as a CSV viewer point file
 // The surface: a low dome with four cusps and a central fossa, heights in millimetres
 // on a 0..10 x 0..8 mm lattice of 101 x 81 nodes (0.1 mm), blank outside an
@@ -16,6 +17,7 @@
 #include "formats/xyzpointfile.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -58,15 +60,25 @@ Grid molarGrid() {
     return g;
 }
 
-PointList scatteredPoints(int count) {
-    SeedRandom(20240611);
+// Points drawn at random (fixed seed) inside the crown outline, x and y rounded to a
+// micrometre, z from the given surface.
+template <class Height> PointList scatteredPoints(int count, std::uint64_t seed, Height height) {
+    SeedRandom(seed);
     PointList pts;
     while (static_cast<int>(pts.size()) < count) {
         const double x = std::round((kCx - kAx + 2 * kAx * Rnd()) * 1000) / 1000;
         const double y = std::round((kCy - kAy + 2 * kAy * Rnd()) * 1000) / 1000;
-        if (insideCrown(x, y)) pts.push_back({x, y, crownHeight(x, y)});
+        if (insideCrown(x, y)) pts.push_back({x, y, height(x, y)});
     }
     return pts;
+}
+
+// The enamel-dentine junction: the crown surface lowered by an enamel cap that is
+// thicker where the crown stands higher (0.4 mm at the margin, about 0.9 mm on the
+// cusps), as on a real molar; a second cloud to measure enamel thickness against.
+double junctionHeight(double x, double y) {
+    const double z = crownHeight(x, y);
+    return std::round((z - (0.4 + 0.2 * z)) * 1e4) / 1e4;
 }
 
 // Every node, rows from the least y up and x fastest, the way the viewer writes a
@@ -96,7 +108,8 @@ int main(int argc, char** argv) {
         const Grid g = molarGrid();
         formats::writeSurferGrid((dir / "molar.grd").string(), g, formats::SurferGridFormat::Binary7);
         formats::writeSurferGrid((dir / "molar_ascii.grd").string(), g, formats::SurferGridFormat::Ascii);
-        formats::writeXyzPointFile((dir / "molar_points.txt").string(), scatteredPoints(5000));
+        formats::writeXyzPointFile((dir / "molar_points.txt").string(), scatteredPoints(5000, 20240611, crownHeight));
+        formats::writeXyzPointFile((dir / "molar_edj.txt").string(), scatteredPoints(3000, 20240612, junctionHeight));
         formats::writeLatticeCsv((dir / "molar.csv").string(), latticePoints(g));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());

@@ -4,25 +4,12 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "conversion/frmConversion.h"
+#include "app/toolwindows.h"
 #include "core/appstate.h"
 #include "core/error.h"
-#include "csvview/frmCSVView.h"
-#include "planes/frmEnamOut.h"
-#include "planes/frmLandFind.h"
-#include "planes/frmPlaneFit.h"
-#include "planes/frmRotateAll.h"
-#include "pointclouds/frmPtCloud.h"
 #include "shell/frmStartup.h"
 #include "shell/settings.h"
-#include "surferfns/frmSurfFns.h"
 #include "surferwin/mapwindow.h"
-#include "toothfeatures/frmCurvature.h"
-#include "toothfeatures/frmCuspOR.h"
-#include "toothfeatures/frmCuspVol.h"
-#include "toothfeatures/frmAppAng.h"
-#include "toothfeatures/frmCapture.h"
-#include "toothfeatures/frmRake.h"
 #include "widgets/qtprompt.h"
 
 namespace {
@@ -34,32 +21,6 @@ QString findSamplesDir(const QString& exeDir) {
         if (QFileInfo(candidate).isDir()) return QDir::cleanPath(candidate);
     }
     return QDir::cleanPath(exeDir);
-}
-
-// Each tool window is registered here once it exists, e.g.
-//   w.setWindowFactory("frmCuspVol", [&] { return new frmCuspVol(state, prompt); });
-void registerToolWindows(trelvik::frmStartup& w, trelvik::AppState& state,
-                         trelvik::Prompt& prompt) {
-    w.setWindowFactory("frmCSVView", [&] { return new trelvik::csvview::frmCSVView(state, prompt); });
-    w.setWindowFactory("frmSurfFns", [&] { return new trelvik::frmSurfFns(state, prompt); });
-    w.setWindowFactory("frmCuspVol", [&] { return new trelvik::frmCuspVol(state, prompt); });
-    w.setWindowFactory("frmCuspOR", [&] { return new trelvik::frmCuspOR(state, prompt); });
-    w.setWindowFactory("frmConversion", [&] { return new trelvik::frmConversion(state, prompt); });
-    w.setWindowFactory("frmLandFind", [&] { return new trelvik::frmLandFind(state, prompt); });
-    w.setWindowFactory("frmEnamOut", [&] { return new trelvik::frmEnamOut(state, prompt); });
-    w.setWindowFactory("frmCurvature", [&] { return new trelvik::toothfeatures::frmCurvature(state, prompt); });
-    w.setWindowFactory("frmAppAng", [&] { return new trelvik::frmAppAng(state, prompt); });
-    w.setWindowFactory("frmCapture", [&] { return new trelvik::frmCapture(state, prompt); });
-    w.setWindowFactory("frmRake", [&] {
-        return new trelvik::frmRake(state, prompt, [&w] {
-            return qobject_cast<trelvik::frmSurfFns*>(w.windows().load("frmSurfFns"));
-        });
-    });
-    w.setWindowFactory("frmPlaneFit", [&] {
-        return new trelvik::frmPlaneFit(state, prompt, trelvik::frmPlaneFit::plotThroughSurfFns(w.windows()));
-    });
-    w.setWindowFactory("frmRotateAll", [&] { return new trelvik::frmRotateAll(state, prompt); });
-    w.setWindowFactory("frmPtCloud", [&] { return new trelvik::frmPtCloud(state, prompt); });
 }
 
 } // namespace
@@ -84,7 +45,7 @@ int main(int argc, char** argv) {
     trelvik::surferwin::watchVisibleInstances();
 
     trelvik::frmStartup w(state, prompt);
-    registerToolWindows(w, state, prompt);
+    trelvik::registerToolWindows(w, state, prompt);
     w.show();
     return app.exec();
 }
