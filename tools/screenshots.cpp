@@ -92,10 +92,12 @@ void shoot(QWidget* w, const QString& name) {
     for (QWidget* other : QApplication::topLevelWidgets())
         if (other != w && other->isVisible()) other->hide();
     w->show();
-    w->move(0, 0);
     w->raise();
     w->activateWindow();
-    settle();
+    settle(300);
+    // Moved once framed, so that the frame (not the inside) comes to the corner.
+    w->move(0, 0);
+    settle(600);
     const QRect r = w->frameGeometry();
     QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
     const QImage shot = screen->grabWindow(0, r.x(), r.y(), r.width(), r.height()).toImage();
