@@ -133,8 +133,17 @@ TEST(GuideExample, RunsOnTheSamplesAsTheGuideTellsIt) {
     quoted(formula->C, "0.7892");
     quoted(formula->B, "-0.0057");
     quoted(formula->A, "0.0137");
-    for (const char* f : {"molarplane.grd", "molarplaneform.txt", "molarpl.dat", "molarplz.dat"})
+    for (const char* f : {"molarplane.grd", "molarplaneform.txt", "molarpl.dat", "molarplane_report.txt"})
         EXPECT_TRUE(fs::exists(e.path(f))) << f;
+    const auto planeHeights = lines(e.path("molarplz.dat"));
+    ASSERT_EQ(planeHeights.size(), 4u);
+    const char* basins[] = {"0.899", "0.9286", "0.7084", "0.8046"};
+    for (std::size_t i = 0; i < 4; ++i) {
+        std::istringstream zone(planeHeights[i]);
+        double x = 0, y = 0, z = 0;
+        zone >> x >> y >> z;
+        quoted(z, basins[i]);
+    }
 
     // Cusp volume of the paracone against that plane.
     frmCuspVol* cusp = guide::measureCusp(*e.ex);
@@ -148,6 +157,7 @@ TEST(GuideExample, RunsOnTheSamplesAsTheGuideTellsIt) {
     const auto half = fields(table[6]), last = fields(table[11]);
     EXPECT_EQ(last[2], "\"10/50il\"");
     quoted(unquoted(last[3]), "0.9999");
+    quoted(unquoted(half[3]), "0.4999");
     quoted(unquoted(half[5]), "0.4834");
     quoted(unquoted(half[6]), "2.3673");
     quoted(unquoted(last[5]), "1.6203");
