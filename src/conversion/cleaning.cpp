@@ -19,13 +19,13 @@ void sizeRunList(ConvContext& ctx, std::vector<std::string>& names) {
         names.assign(static_cast<std::size_t>(ctx.state.NumFiles), "");
 }
 
-double positive(const std::string& text, const char* what, const std::string& file) {
+} // namespace
+
+double requirePositive(const std::string& text, const char* what, const std::string& file) {
     const double v = text::Val(text);
     if (!(v > 0)) throw Error(file + ": the " + std::string(what) + " \"" + text + "\" is not a number above 0");
     return v;
 }
-
-} // namespace
 
 std::string UndercutTag(double v) {
     if (v < 0.1) {
@@ -44,7 +44,7 @@ PointList RemoveUndercuts(ConvContext& ctx, const PointList& points) {
     ConvOptions& o = ctx.opt;
     const std::size_t k = entry(ctx);
     const std::string& file = s.FileFullName[k];
-    const double r0 = positive(o.txtSearchRadius, "search radius", file);
+    const double r0 = requirePositive(o.txtSearchRadius, "search radius", file);
     UndercutOptions u;
     if (o.chkDefaultSet) {
         u = DefaultUndercutOptions(r0);
@@ -52,7 +52,7 @@ PointList RemoveUndercuts(ConvContext& ctx, const PointList& points) {
         o.txtThresh = text::Format(u.threshold, "0.000");
     } else {
         u.radius = r0;
-        u.binSize = positive(o.txtBinSize, "bin size", file);
+        u.binSize = requirePositive(o.txtBinSize, "bin size", file);
         u.rule = o.optThresh ? UndercutRule::Threshold : UndercutRule::Proportion;
         u.threshold = text::Val(o.txtThresh);
         u.proportion = text::Val(o.txtProp);
@@ -77,7 +77,7 @@ std::optional<PointList> CreateBlankingFile(ConvContext& ctx, const PointList& p
     const std::size_t k = entry(ctx);
     sizeRunList(ctx, s.FileBlnName);
     OutlineOptions oo;
-    oo.binSize = positive(o.txtBlnBinSize, "blanking outline bin size", s.FileFullName[k]);
+    oo.binSize = requirePositive(o.txtBlnBinSize, "blanking outline bin size", s.FileFullName[k]);
     oo.offsetFactor = offsetFactor;
     oo.onTooLong = TooLong::GrowBins;
     oo.checkCoverage = true;  // a grid blanked to a loop near the start would lose the tooth

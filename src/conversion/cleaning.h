@@ -41,4 +41,8 @@ std::optional<PointList> CreateBlankingFile(ConvContext& ctx, const PointList& p
 // 1.5 -> "1.500").
 std::string UndercutTag(double v);
 
+// The number in a settings box, which must be above 0; otherwise trelvik::Error naming
+// the file, the setting (`what`) and the text as typed.
+double requirePositive(const std::string& text, const char* what, const std::string& file);
+
 } // namespace trelvik::conversion

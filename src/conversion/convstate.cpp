@@ -247,6 +247,7 @@ std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry
         if (usesSurfer) PrepareSurfer(ctx);
     } catch (const Error& e) {
         Report(ctx, "", e.what());
+        ctx.view.entryFailed();
         return done;
     }
     if (s.NumFiles == 0) {
@@ -267,10 +268,12 @@ std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry
         } catch (const Error& e) {
             s.FileOutName[static_cast<std::size_t>(i - 1)].clear();
             Report(ctx, "", e.what());
+            ctx.view.entryFailed();
         } catch (const std::exception& e) {
             s.FileOutName[static_cast<std::size_t>(i - 1)].clear();
             Report(ctx, "", "The conversion of " + s.FileFullName[static_cast<std::size_t>(i - 1)] +
                                 " failed: " + e.what());
+            ctx.view.entryFailed();
         }
     }
     return done;

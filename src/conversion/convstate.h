@@ -105,6 +105,8 @@ public:
     virtual Progress& outlineProgress() { return noProgress(); }   // vertices so far
     // Esc: the running list stops before its next file.
     virtual bool stopRequested() { return false; }
+    // A file of the list (or the run before its list) failed and was reported.
+    virtual void entryFailed() {}
 };
 
 struct ConvContext {

@@ -36,6 +36,14 @@ public:
     Progress& undercutProgress() override { return uc_; }
     Progress& outlineProgress() override { return outline_; }
     bool stopRequested() override { return esc_.stopRequested(); }
+    void entryFailed() override { failed_ = true; }
+    // After a run in which a file failed, no read-out speaks of a file half done.
+    void clearAfterFailure() {
+        if (!failed_) return;
+        showEntry("", "");
+        clearCleaningLabels();
+        w_.pbarUCPtsPrcd->reset();
+    }
 
 private:
     struct Undercuts : Progress {
@@ -58,6 +66,7 @@ private:
     QtProgress esc_;
     Undercuts uc_;
     Outline outline_;
+    bool failed_ = false;
 };
 
 } // namespace
@@ -72,6 +81,7 @@ void frmConversion::runConverter(const std::function<void(ConvContext&)>& body) 
         const InputBlocker holdOff(this);
         body(ctx);
     }
+    view.clearAfterFailure();
     writeBack(o);
     showCount();
 }

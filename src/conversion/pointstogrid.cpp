@@ -104,6 +104,13 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
     ConvOptions& o = ctx.opt;
     const auto k = static_cast<std::size_t>(i - 1);
     if (pts.size() < 2) throw Error(s.FileFullName[k] + ": fewer than two points; no grid can be made");
+    // The search radius and bin sizes derive from the interval: a box that does not hold
+    // a number is named as the box the user typed into, not as a setting made from it.
+    const bool derived = o.chkDefaultSet && (o.chkRemoveUndercuts || o.chkBlankOutline);
+    if (derived || t.geometry == GridOption::Interval) {
+        requirePositive(o.txtXInt, "x grid interval", s.FileFullName[k]);
+        if (t.geometry == GridOption::Interval) requirePositive(o.txtYInt, "y grid interval", s.FileFullName[k]);
+    }
     bool written = t.pointsInFile;
     if (o.chkMould) {
         TurnMould(pts);

@@ -441,4 +441,10 @@ std::string Trim(std::string_view s) {
     return std::string(s.substr(a, b - a));
 }
 
+std::string BoxFault(std::string_view caption, std::string_view typed, std::string_view wanted) {
+    const std::string box = "The box \"" + std::string(caption) + "\"";
+    if (Trim(typed).empty()) return box + " is empty.";
+    return box + " holds \"" + std::string(typed) + "\"; it needs " + std::string(wanted) + ".";
+}
+
 }  // namespace trelvik::text

@@ -69,4 +69,8 @@ std::string BaseName(std::string_view path);
 // Trims blanks (spaces only) at both ends.
 std::string Trim(std::string_view s);
 
+// The line a refusal adds to name the box at fault: `The box "<caption>" is empty.` for
+// a blank text, otherwise `The box "<caption>" holds "<typed>"; it needs <wanted>.`
+std::string BoxFault(std::string_view caption, std::string_view typed, std::string_view wanted);
+
 } // namespace trelvik::text

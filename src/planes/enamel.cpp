@@ -90,10 +90,12 @@ bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::str
         if (!askDigitise(prompt, "Use 'Digitise' to define enamel outline " + n + ".", "digit" + n + ".dat"))
             return false;
         const std::string copy = segmentFile(s, i, "_crp.dat");
-        writeFileAtomic(copy, readWholeFile(joinFolder(s.GridFolder, "digit" + n + ".dat")));
-        const formats::PointXYList points = formats::readDigitisePoints(copy);
+        const std::string saved = joinFolder(s.GridFolder, "digit" + n + ".dat");
+        writeFileAtomic(copy, readWholeFile(saved));
+        // Messages name the file the user saved, not our copy of it.
+        const formats::PointXYList points = formats::readDigitisePoints(saved);
         if (points.size() < 2)
-            throw Error("The outline in " + copy + " holds " + std::to_string(points.size()) +
+            throw Error("The outline in " + saved + " holds " + std::to_string(points.size()) +
                         " point; an outline needs at least two.");
         const std::string bln = segmentFile(s, i, "_crp.bln");
         formats::writeBlnFile(bln, {formats::closedOutline(points, 0)}, formats::BlnLayout::Zone);

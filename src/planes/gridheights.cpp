@@ -53,16 +53,20 @@ long CopyDigitisedPoints(const GridHeightStep& step) {
     const std::string source = step.digitiseSource();
     if (!FileExists(source)) throw Error("Digitise file not found: " + source);
     const std::string bytes = readWholeFile(source);
+    // Read from the user's file, so a damaged one is named as they saved it, not as our copy.
+    const long count = static_cast<long>(formats::readDigitisePoints(source).size());
     writeFileAtomic(step.copyFile(), bytes);
-    return static_cast<long>(formats::readDigitisePoints(step.copyFile()).size());
+    return count;
 }
 
 PointList MeasureGridHeights(surfer::Application& app, const GridHeightStep& step) {
     const std::string copy = step.copyFile();
     const formats::PointXYList all = formats::readDigitisePoints(copy);
-    if (step.count < 1) throw Error("No points of " + copy + " were asked for: at least one is needed");
+    // The copy holds the user's bytes: messages name the file the user saved.
+    const std::string saved = step.digitiseSource();
+    if (step.count < 1) throw Error("No points of " + saved + " were asked for: at least one is needed");
     if (static_cast<long>(all.size()) < step.count)
-        throw Error(copy + " holds " + std::to_string(all.size()) + " point" + (all.size() == 1 ? "" : "s") + "; " +
+        throw Error(saved + " holds " + std::to_string(all.size()) + " point" + (all.size() == 1 ? "" : "s") + "; " +
                     std::to_string(step.count) + " are needed");
     const formats::PointXYList used(all.begin(), all.begin() + step.count);
     return GridHeightsAt(app, used, step.grid, step);

@@ -63,7 +63,9 @@ std::optional<AddedTrial> DatFilename(LandFindState& s, Prompt& prompt, const st
         return std::nullopt;
     }
     if (s.TrialCount == 0) {
-        refuse(prompt, "Dat files", "Please enter number of blanking files");
+        refuse(prompt, "Dat files",
+               "Please enter number of blanking files\n" +
+                   text::BoxFault("No. of data files", text5, "a whole number from 1 to 32767"));
         return std::nullopt;
     }
     const auto n = static_cast<std::size_t>(s.TrialCount);

@@ -57,6 +57,7 @@ bool cmdPFit_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
     step.stem = base;
     step.prefix = "pl";
     step.form = residualsCallForm(ctx.app.SurferVersion);
+    form.Label4.clear();  // the count of an earlier file must not stand for a refused one
     const long digitised = CopyDigitisedPoints(step);
     form.Label4 = std::to_string(digitised);
 

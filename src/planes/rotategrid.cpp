@@ -102,9 +102,9 @@ bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
         const std::string digit = s.GridDir + "digit.dat";
         if (!FileExists(digit)) throw Error("Digitise file not found: " + digit);
         writeFileAtomic(base + "_tap.dat", readWholeFile(digit));
-        const auto outline = formats::readDigitisePoints(base + "_tap.dat");
+        const auto outline = formats::readDigitisePoints(digit);  // errors name the user's file
         if (outline.size() < 3)
-            throw Error(base + "_tap.dat holds " + std::to_string(outline.size()) +
+            throw Error(digit + " holds " + std::to_string(outline.size()) +
                         " points: an area needs at least 3");
         const std::string bln = base + "_tap.bln";
         formats::writeBlnFile(bln, {formats::closedOutline(outline, 0)}, formats::BlnLayout::Zone);

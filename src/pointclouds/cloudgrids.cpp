@@ -54,7 +54,7 @@ formats::PointXYList copyDigitised(const PtCloudList& l, int i, const std::strin
         throw Error("The digitised points " + from + " were not found: save them as digit.dat in the grid's folder.");
     const std::string copy = l.FileStem[i] + suffix;
     surffns::copyFileReplacing(from, copy);
-    return formats::readDigitisePoints(copy);
+    return formats::readDigitisePoints(from);  // a damaged file is named as the user saved it
 }
 
 struct Geometry {

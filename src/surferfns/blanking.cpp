@@ -107,7 +107,7 @@ private:
                 return EntryResult::Stop;
             const std::string copy = S_ + "blnpts.dat";
             copyFileReplacing(digit, copy);
-            const PointXYList pts = formats::readDigitisePoints(copy);
+            const PointXYList pts = formats::readDigitisePoints(digit);  // errors name the user's file
             bln_ = S_ + "blnpts.bln";
             formats::writeBlnFile(bln_, {formats::closedOutline(pts, o_.mode == BlankMode::Inside ? 1 : 0)},
                                   BlnLayout::Zone);
@@ -119,11 +119,11 @@ private:
                 return EntryResult::Stop;
             const std::string copy = S_ + "blnmpts.dat";
             copyFileReplacing(digit, copy);
-            const std::vector<PointXYList> areas = formats::readDigitiseGroups(copy);
+            const std::vector<PointXYList> areas = formats::readDigitiseGroups(digit);
             std::vector<BlnSection> sections;
             for (std::size_t a = 0; a < areas.size(); ++a) {
                 if (areas[a].empty())
-                    throw Error("Area " + std::to_string(a + 1) + " of the digitise file " + copy +
+                    throw Error("Area " + std::to_string(a + 1) + " of the digitise file " + digit +
                                 " has no points (two '-1' lines together, or one at the start or end).");
                 sections.push_back(formats::closedOutline(areas[a], 1));
             }
@@ -148,12 +148,12 @@ private:
         for (const auto& c : codes_) allCodes += c;
         const std::string copy = S_ + "-s" + allCodes + "bordblnmpts.dat";
         copyFileReplacing(digit, copy);
-        const std::vector<PointXYList> borders = formats::readDigitiseGroups(copy);
+        const std::vector<PointXYList> borders = formats::readDigitiseGroups(digit);
         ReadGridGeometry(ctx_.app, ctx_.state.GridFullName[i - 1]);
         const AppState& g = ctx_.app;
         std::vector<BlnSection> strips;
         try {
-            strips = formats::toothStrips(borders, n, g.GridXMin, g.GridXMax, g.GridYMin, g.GridYMax, copy);
+            strips = formats::toothStrips(borders, n, g.GridXMin, g.GridXMax, g.GridYMin, g.GridYMax, digit);
         } catch (const Error& e) {
             Report(ctx_, "", std::string(e.what()) + " File no. " + std::to_string(i) + " (" + base_ + ") is left out.");
             return EntryResult::Skipped;

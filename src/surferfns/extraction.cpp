@@ -74,10 +74,11 @@ public:
                                        " to keep."))
                 return EntryResult::Stop;
             const std::string copy = s.GridPathNoExt[i - 1] + "extpts.dat";
-            copyFileReplacing(s.GridDir[i - 1] + "digit.dat", copy);
-            const formats::PointXYList pts = formats::readDigitisePoints(copy);
+            const std::string saved = s.GridDir[i - 1] + "digit.dat";
+            copyFileReplacing(saved, copy);
+            const formats::PointXYList pts = formats::readDigitisePoints(saved);  // errors name the user's file
             if (pts.size() < 2)
-                throw Error("The digitise file " + copy + " holds " + std::to_string(pts.size()) +
+                throw Error("The digitise file " + saved + " holds " + std::to_string(pts.size()) +
                             " point; two corners are needed.");
             if (pts[0].x >= pts[1].x || pts[0].y >= pts[1].y) {
                 Refuse(ctx_, "", "Points invalid - redigitise points.");

@@ -113,10 +113,11 @@ StepOutcome CurveOVAngle(CurvContext& ctx, CurvControls& c) {
         if (!AskDigitise(ctx, "Use 'Digitise' to define occlusal vector with two points."))
             return StepOutcome::Cancelled;
         const std::string copy = s.TopoStem + "OV.dat";
-        surffns::copyFileReplacing(JoinPath(c.Label1, "digit.dat"), copy);
-        const formats::PointXYList p = formats::readDigitisePoints(copy);
+        const std::string saved = JoinPath(c.Label1, "digit.dat");
+        surffns::copyFileReplacing(saved, copy);
+        const formats::PointXYList p = formats::readDigitisePoints(saved);  // errors name the user's file
         if (p.size() < 2) {
-            Refuse(ctx, "Digitise map", "Digitise two points for the occlusal vector (" + copy + " holds one).");
+            Refuse(ctx, "Digitise map", "Digitise two points for the occlusal vector (" + saved + " holds one).");
             return StepOutcome::Refused;
         }
         const double dx = p[1].x - p[0].x, dy = p[1].y - p[0].y;

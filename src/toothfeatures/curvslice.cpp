@@ -76,7 +76,11 @@ StepOutcome calculate(CurvContext& ctx, CurvControls& c) {
     const auto count = BoxNumber(c.Text10);
     const auto start = BoxNumber(c.Text8);
     if (!step || !count || !start || *step == 0 || *count == 0) {
-        Refuse(ctx, "Values", "Error - Enter all values");
+        // The first box at fault, in the order the window shows them.
+        const std::string fault = !start                    ? text::BoxFault("Range to use", c.Text8, "a number")
+                                  : !step || *step == 0     ? text::BoxFault("Interval size", c.Text6, "a number other than 0")
+                                                            : text::BoxFault("No. of intervals", c.Text10, "a number other than 0");
+        Refuse(ctx, "Values", "Error - Enter all values\n" + fault);
         return StepOutcome::Refused;
     }
     if (*step < 0) {

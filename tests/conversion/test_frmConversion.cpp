@@ -257,3 +257,18 @@ TEST(ConversionWindow, ClicksAndClosingWaitWhileAListConverts) {
     EXPECT_NE(e.last().find("1 of 2 files were done"), std::string::npos) << e.last();
     EXPECT_FALSE(std::filesystem::exists(e.dir.path("b.grd")));
 }
+
+TEST(ConversionWindow, AnIntervalThatIsNotANumberIsNamedAndAFailedRunClearsTheReadOuts) {
+    Env e;
+    e.dir.write("crown.txt", xyzText(scatteredCrown(3000, 8)));
+    frmConversion* w = e.open();
+    e.choose(w, "Text file (irregular, e.g. Vava) (*.txt)", "Surfer grid file (*.grd)");
+    w->chkPlotSurfer->setChecked(false);
+    w->txtXInt->setText("abc");
+    e.add(w, "crown.txt");
+    w->cmdConvert->click();
+    EXPECT_NE(e.last().find("grid interval \"abc\""), std::string::npos) << e.last();
+    EXPECT_EQ(e.last().find("search radius"), std::string::npos) << e.last();
+    for (QLabel* readOut : {w->txtCurrentFilename, w->txtProgress, w->txtNoUCPts, w->txtNoUCPtsPrcd, w->txtNoOutlinePts})
+        EXPECT_TRUE(readOut->text().isEmpty()) << readOut->text().toStdString();
+}

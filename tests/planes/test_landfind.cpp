@@ -119,7 +119,10 @@ TEST(LandFind, InputMessagesAndStepsOutOfOrderWriteNothing) {
     EXPECT_EQ(prompt.shown[0].title, "Filename");
     EXPECT_EQ(prompt.shown[0].text, "Choose dat filename");
     EXPECT_EQ(prompt.shown[1].title, "Dat files");
-    EXPECT_EQ(prompt.shown[1].text, "Please enter number of blanking files");
+    EXPECT_EQ(prompt.shown[1].text, "Please enter number of blanking files\nThe box \"No. of data files\" holds "
+                                    "\"0\"; it needs a whole number from 1 to 32767.");
+    EXPECT_EQ(prompt.shown[2].text, "Please enter number of blanking files\nThe box \"No. of data files\" holds "
+                                    "\"many\"; it needs a whole number from 1 to 32767.");
 
     const auto added = DatFilename(s, prompt, "2", "a.dat", dir.folder());
     ASSERT_TRUE(added);

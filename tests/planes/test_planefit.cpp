@@ -106,6 +106,12 @@ TEST(PlaneFit, RefusalsAndCancelWriteNothing) {
         EXPECT_NE(std::string(e.what()).find("Point 3"), std::string::npos) << e.what();
     }
     EXPECT_FALSE(fs::exists(r.dir.path("T1planeform.txt")));
+
+    // A damaged digitise file clears the count of the file before it.
+    EXPECT_EQ(r.form.Label4, "3");
+    r.prompt.respond(planetest::digitise(r.dir, "1,1\nnot a point\n"));
+    EXPECT_THROW(cmdPFit_Click(r.ctx, r.form), trelvik::Error);
+    EXPECT_EQ(r.form.Label4, "");
 }
 
 TEST(PlaneFit, Version6ClipboardThatIsNotAFormulaIsRefused) {

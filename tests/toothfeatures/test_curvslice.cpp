@@ -189,8 +189,13 @@ TEST(CurvatureSlice, BadValuesAreRefusedBeforeSlicingOrWriting) {
     prepareRidge(r);
     EXPECT_EQ(Calculate(r.ctx, r.c), StepOutcome::Refused);  // start still empty
     EXPECT_EQ(r.prompt.shown.back().title, "Values");
-    EXPECT_EQ(r.prompt.shown.back().text, "Error - Enter all values");
+    EXPECT_EQ(r.prompt.shown.back().text, "Error - Enter all values\nThe box \"Range to use\" is empty.");
     r.c.Text8 = "0.5";
+    r.c.Text10 = "ten";
+    EXPECT_EQ(Calculate(r.ctx, r.c), StepOutcome::Refused);
+    EXPECT_EQ(r.prompt.shown.back().text,
+              "Error - Enter all values\nThe box \"No. of intervals\" holds \"ten\"; it needs a number other than 0.");
+    r.c.Text10 = "10";
     EXPECT_EQ(Calculate(r.ctx, r.c), StepOutcome::Refused);  // no slice yet
     EXPECT_THAT(r.messages().back(), HasSubstr("Slice a crest first"));
     r.c.Text10 = "2.5";
