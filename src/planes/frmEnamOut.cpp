@@ -7,6 +7,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "widgets/writtenfiles.h"
+
 
 namespace trelvik {
 
@@ -66,6 +68,8 @@ frmEnamOut::frmEnamOut(AppState& state, Prompt& prompt, QWidget* parent)
     right->addWidget(cmdExit);
     right->addStretch(1);
     grid->addLayout(right, 0, 2, 9, 1);
+    lblStatus = WrittenFiles::makeStatusLine(this);
+    grid->addWidget(lblStatus, 9, 0, 1, 3);
 
     connect(File3, &FileListBox::doubleClicked, this, [this] { File3_DblClick(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
@@ -125,11 +129,14 @@ void frmEnamOut::cmdDigEnamOut_Click() {
 }
 
 void frmEnamOut::cmdTransform_Click() {
-    guarded([this] {
+    lblStatus->clear();
+    const WrittenFiles written(QString::fromStdString(s_.GridFolder));
+    guarded([&] {
         const planes::ToothSide chosen = optUpper->isChecked()   ? planes::ToothSide::Upper
                                          : optLower->isChecked() ? planes::ToothSide::Lower
                                                                  : planes::ToothSide::Unset;
         const auto used = planes::cmdTransform(s_, prompt_, chosen);
+        if (used) written.report(lblStatus, File3);
         if (used == planes::ToothSide::Upper) optUpper->setChecked(true);
         if (used == planes::ToothSide::Lower) optLower->setChecked(true);
     });

@@ -35,6 +35,7 @@ public:
     QLabel *lblXValue, *lblYValue, *lblCValue;
     QLineEdit* txtNoSeg;
     QRadioButton *optUpper, *optLower;
+    QLabel* lblStatus;  // names what the transform wrote
 
     void Form_Load();
     void File3_DblClick();

@@ -11,6 +11,7 @@
 
 #include "planes/landplanedist.h"
 #include "planes/landstats.h"
+#include "widgets/writtenfiles.h"
 
 namespace trelvik {
 
@@ -41,7 +42,10 @@ frmLandFind::frmLandFind(AppState& state, Prompt& prompt, QWidget* parent)
     : QWidget(parent), app_(state), prompt_(prompt) {
     setWindowTitle("Landmark data");
     SSTab1 = new QTabWidget(this);
-    (new QVBoxLayout(this))->addWidget(SSTab1);
+    auto* top = new QVBoxLayout(this);
+    top->addWidget(SSTab1);
+    lblStatus = WrittenFiles::makeStatusLine(this);
+    top->addWidget(lblStatus);
 
     // "Conversion"
     auto* conv = new QWidget;
@@ -173,12 +177,19 @@ void frmLandFind::Calculate() {
         in.folder = lists_[2].folder();
         in.dir3Path = Dir3->path().toStdString();
         in.chkToothLength = chkToothLength->isChecked();
-        if (planes::Calculate(s_, prompt_, in)) File3->refresh();
+        lblStatus->clear();
+        const WrittenFiles written(QString::fromStdString(s_.TrialFolder));
+        if (planes::Calculate(s_, prompt_, in)) written.report(lblStatus, File3);
     });
 }
 
 void frmLandFind::FindDistancesToPlane() {
-    guarded([this] { planes::FindDistancesToPlane(s_, prompt_, lists_[3].name(), lists_[3].folder()); });
+    guarded([this] {
+        lblStatus->clear();
+        const WrittenFiles written(QString::fromStdString(s_.TrialFolder));
+        if (planes::FindDistancesToPlane(s_, prompt_, lists_[3].name(), lists_[3].folder()))
+            written.report(lblStatus, File4);
+    });
 }
 
 void frmLandFind::cmdExit() { close(); }

@@ -15,6 +15,7 @@
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/writtenfiles.h"
 
 namespace trelvik {
 
@@ -44,6 +45,8 @@ frmRotateAll::frmRotateAll(AppState& state, Prompt& prompt, QWidget* parent)
     buildFilenameTab();
     buildPlaneTab();
     buildAxesTab();
+    lblStatus = WrittenFiles::makeStatusLine(this);
+    top->addWidget(lblStatus);
     connectControls();
     Form_Load();
 }

@@ -65,6 +65,7 @@ public:
     QPushButton *RotXY, *cmdReset1;
     // One "Exit" per tab.
     QPushButton *cmdExit1, *cmdExit2, *cmdExit3;
+    QLabel* lblStatus;  // names what the last rotation wrote
 
     void Form_Load();
     void cmdReset_Click() { Form_Load(); }
@@ -94,6 +95,7 @@ private:
     void connectControls();
     void rebuildOutputName();
     template <typename Step> void run(Step step);
+    template <typename Step> void runWriting(Step step);
 
     AppState& app_;
     WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question

@@ -12,6 +12,7 @@
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/writtenfiles.h"
 
 namespace trelvik {
 
@@ -66,6 +67,16 @@ planes::RotateForm frmRotateAll::form() const
     f.txtXAngle = s(txtXAngle->text());
     f.txtYAngle = s(txtYAngle->text());
     return f;
+}
+
+template <typename Step> void frmRotateAll::runWriting(Step step)
+{
+    // A rotation writes beside the entered grid: the status line names what it wrote.
+    lblStatus->clear();
+    const WrittenFiles written(q(rot_.GridDir));
+    bool done = false;
+    run([&](planes::RotateContext& ctx, planes::RotateForm& f) { return done = step(ctx, f); });
+    if (done) written.report(lblStatus, File1);
 }
 
 template <typename Step> void frmRotateAll::run(Step step)
@@ -173,8 +184,8 @@ void frmRotateAll::rebuildOutputName()
 }
 
 void frmRotateAll::cmdEnterGrid_Click() { run(planes::cmdEnterGrid_Click); }
-void frmRotateAll::cmdRotPlane_Click() { run(planes::cmdRotPlane_Click); }
-void frmRotateAll::RotXY_Click() { run(planes::RotXY_Click); }
+void frmRotateAll::cmdRotPlane_Click() { runWriting(planes::cmdRotPlane_Click); }
+void frmRotateAll::RotXY_Click() { runWriting(planes::RotXY_Click); }
 void frmRotateAll::cmdExit() { close(); }
 
 } // namespace trelvik

@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "widgets/writtenfiles.h"
+
 #include "toothfeatures/appangstep.h"
 
 namespace trelvik {
@@ -40,6 +42,8 @@ frmAppAng::frmAppAng(AppState& state, Prompt& prompt, QWidget* parent)
     auto* g = new QGridLayout(this);
     g->addWidget(selectionBlock(), 0, 0);
     g->addLayout(steps, 0, 1);
+    lblStatus = WrittenFiles::makeStatusLine(this);
+    g->addWidget(lblStatus, 1, 0, 1, 2);
     g->setColumnStretch(0, 1);
 
     connect(cmdOccVect, &QPushButton::clicked, this, &frmAppAng::cmdOccVect_Click);
@@ -53,7 +57,9 @@ void frmAppAng::cmdOccVect_Click() {
     toothfeatures::cmdOccVect(app_, prompt_, occVectRequest(toothfeatures::CrestWindowKind::AppAng), occ_);
 }
 
-void frmAppAng::cmdDigCrestLength_Click() { toothfeatures::cmdDigCrestLengthAppAng(app_, prompt_, occ_, CrestCode); }
+void frmAppAng::cmdDigCrestLength_Click() {
+    runWriting(occ_.GridDir, [this] { return toothfeatures::cmdDigCrestLengthAppAng(app_, prompt_, occ_, CrestCode); });
+}
 
 void frmAppAng::cmdNextCrest_Click() { clearCrest(); }
 

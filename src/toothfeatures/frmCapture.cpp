@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "widgets/writtenfiles.h"
+
 namespace trelvik {
 
 frmCapture::frmCapture(AppState& state, Prompt& prompt, QWidget* parent)
@@ -43,6 +45,8 @@ frmCapture::frmCapture(AppState& state, Prompt& prompt, QWidget* parent)
     auto* g = new QGridLayout(this);
     g->addWidget(selectionBlock(), 0, 0);
     g->addLayout(steps, 0, 1);
+    lblStatus = WrittenFiles::makeStatusLine(this);
+    g->addWidget(lblStatus, 1, 0, 1, 2);
     g->setColumnStretch(0, 1);
 
     connect(cmdOccVect, &QPushButton::clicked, this, &frmCapture::cmdOccVect_Click);
@@ -68,7 +72,9 @@ void frmCapture::cmdOccVect_Click() {
 void frmCapture::cmdDigCBound_Click() { toothfeatures::cmdDigCBound(app_, prompt_, request(), occ_, CaptureTopPoints); }
 
 void frmCapture::cmdDigCrestLength_Click() {
-    toothfeatures::cmdDigCrestLengthCapture(app_, prompt_, request(), occ_, CaptureTopPoints);
+    runWriting(occ_.GridDir, [this] {
+        return toothfeatures::cmdDigCrestLengthCapture(app_, prompt_, request(), occ_, CaptureTopPoints);
+    });
 }
 
 void frmCapture::cmdNextCrest_Click() { clearCrest(); }

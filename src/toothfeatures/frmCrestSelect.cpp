@@ -15,6 +15,7 @@
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/writtenfiles.h"
 
 namespace trelvik {
 
@@ -108,6 +109,12 @@ void CrestSelectWindow::buildOccVectControls(QWidget* parent, const QString& des
     kind->addButton(optTribo);
     kind->addButton(optCarnass);
     cmdOccVect = new QPushButton("Find occlusal vector", parent);
+}
+
+void CrestSelectWindow::runWriting(const std::string& gridDir, const std::function<bool()>& step) {
+    lblStatus->clear();
+    const WrittenFiles written(QString::fromStdString(gridDir));
+    if (step()) written.report(lblStatus, File2);
 }
 
 toothfeatures::OccVectRequest CrestSelectWindow::occVectRequest(toothfeatures::CrestWindowKind window) const {

@@ -9,6 +9,7 @@
 // the file list (capture area, so that it always names the folder of the grid in
 // Text2), and whether a label (Label4) shows the crest code.
 #include <QWidget>
+#include <functional>
 #include <string>
 
 #include "core/appstate.h"
@@ -57,6 +58,8 @@ public:
     QLabel *Label1 = nullptr, *Label5 = nullptr;
     QRadioButton *optTribo = nullptr, *optCarnass = nullptr;
     QPushButton* cmdOccVect = nullptr;
+    // The status line that names what the last step wrote (approach angle and capture area).
+    QLabel* lblStatus = nullptr;
 
     void DirC_Click();
     void Drive2_Change();
@@ -76,6 +79,9 @@ protected:
     std::string gridFolder() const;
     // What "Find occlusal vector" reads from the controls in the given window.
     toothfeatures::OccVectRequest occVectRequest(toothfeatures::CrestWindowKind window) const;
+    // Runs a step that writes beside the grid; a step that succeeds ends with the status
+    // line naming what it wrote, and the file list showing it.
+    void runWriting(const std::string& gridDir, const std::function<bool()>& step);
 
     AppState& app_;
     WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question

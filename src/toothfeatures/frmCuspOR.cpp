@@ -14,6 +14,7 @@
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/writtenfiles.h"
 
 namespace trelvik {
 
@@ -84,6 +85,8 @@ frmCuspOR::frmCuspOR(AppState& state, Prompt& prompt, QWidget* parent)
     buttons->addWidget(cmdNextGrid);
     buttons->addWidget(cmdExit);
     grid->addLayout(buttons, 2, 0, 1, 2);
+    lblStatus = WrittenFiles::makeStatusLine(this);
+    grid->addWidget(lblStatus, 3, 0, 1, 2);
 
     // The lists start on the process's current folder; the folder label stays empty
     // until "Dir" or a click in the file list sets it.
@@ -141,7 +144,14 @@ void frmCuspOR::File2_Click()
 }
 
 void frmCuspOR::cmdDigProf_Click() { run(toothfeatures::DigitiseProfile); }
-void frmCuspOR::cmdDigOccVect_Click() { run(toothfeatures::DigitiseOcclusalVector); }
+void frmCuspOR::cmdDigOccVect_Click()
+{
+    lblStatus->clear();
+    const WrittenFiles written(q(cusp_.GridDir));
+    run([&](toothfeatures::CuspORRun& r) {
+        if (toothfeatures::DigitiseOcclusalVector(r)) written.report(lblStatus, File2);
+    });
+}
 void frmCuspOR::cmdNextGrid_Click() { run(toothfeatures::NextGrid); }
 void frmCuspOR::cmdExit_Click() { close(); }
 

@@ -37,6 +37,7 @@ public:
     QPushButton *cmdDigProf, *cmdDigOccVect, *cmdNextGrid, *cmdExit;
     QLineEdit* Text1;
     QLabel* Label9;
+    QLabel* lblStatus;  // names what the last step wrote
 
     void DirC_Click();
     void Drive2_Change();

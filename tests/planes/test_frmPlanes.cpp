@@ -136,6 +136,8 @@ TEST(frmRotateAll, OpensWithItsDesignValuesAndRotates) {
     env.pick(w->File2, "T1planeform.txt");
     w->cmdRotPlane->click();
     EXPECT_TRUE(fs::exists(env.dir.path("T1trs.grd")));
+    // The step ends by naming what it wrote.
+    EXPECT_TRUE(w->lblStatus->text().contains("T1trs.grd")) << w->lblStatus->text().toStdString();
 
     w->chkXAxis->click();
     EXPECT_TRUE(w->txtXAngle->isEnabled());

@@ -201,6 +201,7 @@ TEST(frmCuspORWindow, DesignValuesAndTheTwoSteps)
     w->cmdDigOccVect->click();
     EXPECT_EQ(w->Label9->text(), "1");
     EXPECT_TRUE(FileExists(env.files.dir.path("T1_corresults.csv")));
+    EXPECT_TRUE(w->lblStatus->text().contains("T1_corresults.csv")) << w->lblStatus->text().toStdString();
     // The tolerance box is one line high, however tall the window.
     w->resize(w->width(), w->height() + 200);
     QApplication::processEvents();

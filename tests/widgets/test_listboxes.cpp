@@ -7,11 +7,13 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
+#include "widgets/writtenfiles.h"
 #include "widgets/filelistbox.h"
 
 using namespace trelvik;
@@ -162,4 +164,31 @@ TEST_F(ListBoxes, ListsFollowTheFolderAndKeyboardChoosesLikeTheMouse) {
     EXPECT_EQ(clicks, 1);
     QApplication::sendEvent(&files, &down);  // already at the end: nothing chosen anew
     EXPECT_EQ(clicks, 1);
+}
+
+TEST(WrittenFiles, NamesTheFilesAStepMadeOrChangedButNotTheUsersDigitiseFiles) {
+    trelvik::testsupport::ensureApp();
+    QTemporaryDir dir;
+    auto write = [&](const char* name, const char* text) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    };
+    write("kept.grd", "a");
+    write("changed.csv", "a");
+    trelvik::FileListBox list;
+    list.setPattern("*.grd;*.csv");
+    list.setPath(dir.path());
+    const trelvik::WrittenFiles before(dir.path());
+    write("changed.csv", "ab");
+    write("T1trs.grd", "x");
+    write("digit1.dat", "1,1");
+    EXPECT_EQ(before.written(), QStringList({"changed.csv", "T1trs.grd"}));
+    QLabel status;
+    before.report(&status, &list);
+    EXPECT_EQ(status.text(), "Wrote changed.csv, T1trs.grd in " + dir.path());
+    EXPECT_TRUE(list.fileNames().contains("T1trs.grd"));  // listed at once
+    const trelvik::WrittenFiles after(dir.path());
+    after.report(&status, nullptr);
+    EXPECT_EQ(status.text(), "Nothing was written.");
 }

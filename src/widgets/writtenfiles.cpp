@@ -1,0 +1,80 @@
+#include "widgets/writtenfiles.h"
+
+#include "widgets/filelistbox.h"
+
+#include <QLabel>
+#include <QRegularExpression>
+
+namespace trelvik {
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr int kNamesShown = 4;
+
+bool isUsersDigitiseFile(const std::string& name) {
+    static const QRegularExpression digit(QStringLiteral("^digit\\d*\\.dat$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return digit.match(QString::fromStdString(name)).hasMatch();
+}
+
+template <typename Visit> void eachFile(const QString& folder, Visit visit) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder.toStdString(), ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code fe;
+        if (!it->is_regular_file(fe)) continue;
+        const auto size = it->file_size(fe);
+        const auto time = it->last_write_time(fe);
+        if (!fe) visit(it->path().filename().string(), size, time);
+    }
+}
+} // namespace
+
+WrittenFiles::WrittenFiles(const QString& folder) : folder_(folder) {
+    eachFile(folder_, [this](const std::string& name, std::uintmax_t size, fs::file_time_type time) {
+        before_[name] = Stamp{size, time};
+    });
+}
+
+QStringList WrittenFiles::written() const {
+    QStringList out;
+    eachFile(folder_, [&](const std::string& name, std::uintmax_t size, fs::file_time_type time) {
+        if (isUsersDigitiseFile(name)) return;
+        const auto was = before_.find(name);
+        if (was == before_.end() || was->second.size != size || was->second.time != time)
+            out << QString::fromStdString(name);
+    });
+    out.sort(Qt::CaseInsensitive);
+    return out;
+}
+
+QLabel* WrittenFiles::makeStatusLine(QWidget* parent) {
+    auto* l = new QLabel(parent);
+    l->setWordWrap(true);
+    l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return l;
+}
+
+void WrittenFiles::report(QLabel* status, FileListBox* list) const {
+    const QStringList names = written();
+    if (status) {
+        if (names.isEmpty()) {
+            status->setText(QObject::tr("Nothing was written."));
+        } else {
+            QString shown = names.mid(0, kNamesShown).join(QStringLiteral(", "));
+            if (names.size() > kNamesShown) shown += QObject::tr(" and %1 more").arg(names.size() - kNamesShown);
+            status->setText(QObject::tr("Wrote %1 in %2").arg(shown, folder_));
+        }
+    }
+    if (!list) return;
+    list->refresh();
+    for (const QString& n : names) {
+        const auto found = list->findItems(n, Qt::MatchFixedString);
+        if (!found.isEmpty()) {
+            list->scrollToItem(found.front());
+            break;
+        }
+    }
+}
+
+} // namespace trelvik

@@ -1,0 +1,42 @@
+#pragma once
+// What a tool step wrote, for the status line that ends the step: built before the step,
+// it notes the files of the folder the step writes in (size and time); afterwards
+// written() lists the files made or changed since. The user's own digitise files
+// (digit*.dat), which they save while the step waits, are not the step's results.
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <map>
+
+class QLabel;
+class QWidget;
+
+namespace trelvik {
+
+class FileListBox;
+
+class WrittenFiles {
+public:
+    explicit WrittenFiles(const QString& folder);
+    // Names (without folder) of the files made or changed since construction, in name order.
+    QStringList written() const;
+    QString folder() const { return folder_; }
+    // The status line a window ends its steps with: one line of text, wrapped when long.
+    static QLabel* makeStatusLine(QWidget* parent);
+
+    // Ends a step: the status line names what was written ("Wrote a.grd, b.csv in <folder>",
+    // at most a few names, then how many more; "Nothing was written." when none), and the
+    // file list shows them now, scrolled to the first it lists.
+    void report(QLabel* status, FileListBox* list) const;
+
+private:
+    struct Stamp {
+        std::uintmax_t size = 0;
+        std::filesystem::file_time_type time;
+    };
+    QString folder_;
+    std::map<std::string, Stamp> before_;
+};
+
+} // namespace trelvik
