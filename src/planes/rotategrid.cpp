@@ -87,6 +87,16 @@ bool ChooseIntervals(RotateContext& ctx, const RotateForm& form) {
 bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
     BusyScope busy(ctx.prompt);
     RotateState& s = ctx.state;
+    // A cancelled or failed Enter leaves the grid entered before it whole: the names set
+    // below must never be paired with the earlier grid's points and spacings.
+    struct Restore {
+        RotateState& state;
+        RotateState before;
+        bool done = false;
+        ~Restore() {
+            if (!done) state = std::move(before);
+        }
+    } restore{s, s};
     s.m_Surfer = AttachSurfer(ctx.app, form.chkStartSurfer);
     if (isUnchosen(form.Text1, "*.grd")) return refuse(ctx.prompt, "Filename", "Choose grid filename");
     const bool v6 = usesVersion6(ctx.app);
@@ -121,6 +131,7 @@ bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
     s.RotPointFile = points;
     readSpacings(ctx);
     s.entered = true;
+    restore.done = true;
 
     form.Label5 = text::CStr(s.OrigXSpacing);
     form.Label12 = text::CStr(s.OrigYSpacing);

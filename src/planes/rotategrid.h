@@ -9,7 +9,8 @@
 //   base & "_tab.grd"; the grid (blanked or not) is dumped as XYZ text to
 //   base & "_tab.dat", and its node spacings are read (version 6 from the GridVolume
 //   report sheet "volume.dat", version 8 from the grid-geometry scan) and shown with
-//   their halves; the output name becomes base & "rxy.grd".
+//   their halves; the output name becomes base & "rxy.grd". A cancelled or failed Enter
+//   leaves the window's state as it was before it (the earlier grid stays entered).
 // Interval of the new grid: the entered spacings, their halves, or the two numbers typed
 //   under "Other" (a value of 0 or below, or no number: "Choose x and y intervals for
 //   new grid").

@@ -177,6 +177,29 @@ TEST(Rotate, AboutTheAxesNamesTheOutputAndRemovesThePoints) {
     }
 }
 
+TEST(Rotate, ACancelledOrFailedEnterKeepsTheGridEnteredBefore) {
+    RotRun r(8);
+    surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(11, 11, 0, 10, 0, 10, slope));
+    surfertest::saveGrid(r.dir, "T2.grd",
+                         surfertest::makeGrid(11, 11, 0, 10, 0, 10, [](double, double) { return 7.0; }));
+    ASSERT_TRUE(cmdEnterGrid_Click(r.ctx, r.form));
+    r.form.Text1 = "T2.grd";
+    r.form.Check1 = true;
+    r.prompt.answer(trelvik::Answer::Cancel);
+    EXPECT_FALSE(cmdEnterGrid_Click(r.ctx, r.form));
+    r.form.Text1 = "T3.grd";
+    r.form.Check1 = false;
+    EXPECT_THROW(cmdEnterGrid_Click(r.ctx, r.form), trelvik::Error);
+    // Rotating now turns T1's points under T1's name: nothing is written for T2 or T3.
+    WritePlaneFormulaFile(r.dir.path("level.txt"), {5, 0, 0});
+    r.form.Text2 = "level.txt";
+    ASSERT_TRUE(cmdRotPlane_Click(r.ctx, r.form));
+    EXPECT_FALSE(fs::exists(r.dir.path("T2trs.grd")));
+    EXPECT_FALSE(fs::exists(r.dir.path("T3trs.grd")));
+    for (const auto& p : trelvik::formats::readXyzDump(r.dir.path("T1trs.dat")))
+        EXPECT_NEAR(p.z, slope(p.x, p.y), 1e-9);
+}
+
 TEST(Rotate, RefusalsLeaveNoFiles) {
     RotRun r(8);
     r.form.Text1 = "";
