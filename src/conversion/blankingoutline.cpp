@@ -1,6 +1,7 @@
 #include "conversion/blankingoutline.h"
 
 #include "conversion/cloudbins.h"
+#include "core/textform.h"
 #include "core/vectors.h"
 #include "formats/blnfile.h"
 
@@ -79,7 +80,16 @@ std::uint32_t findStart(const Lattice& L, const PointList& pts) {
     return best;
 }
 
-enum class WalkEnd { Closed, TooLong };
+enum class WalkEnd { Closed, TooLong, DeadEnds };
+
+// Whether some point lies outside the 5 x 5 bins around the start's bin, so that a walk
+// around the cloud must leave them.
+bool cloudLeavesStartBins(const Lattice& L, std::uint32_t start) {
+    const std::int64_t c0 = L.col[start], r0 = L.row[start];
+    for (std::size_t i = 0; i < L.col.size(); ++i)
+        if (std::llabs(L.col[i] - c0) > 2 || std::llabs(L.row[i] - r0) > 2) return true;
+    return false;
+}
 
 // Whether the traced outline goes around the cloud: at least half of the points lie
 // inside it or on it. An outline that closed on a small loop near its start holds a
@@ -208,6 +218,76 @@ PointList fillPoints(const Lattice& L, FillRule rule, double zmin, std::uint64_t
     return fill;
 }
 
+// Traces from the start point until the outline closes, grows too long or meets too
+// many dead ends; verts holds the outline of a closed walk.
+WalkEnd walkOutline(const Lattice& L, const PointList& pts, const OutlineOptions& o, Progress& progress,
+                    std::vector<std::uint32_t>& verts) {
+    const CloudBins& bins = *L.bins;
+    const std::uint32_t start = findStart(L, pts);
+    const std::int64_t startCol = L.col[start], startRow = L.row[start];
+    // The start closes the outline at once only after the walk has been away from it:
+    // when the bins are large against the point spacing, eleven short steps still lie
+    // beside the start, and closing there would fence a sliver. A cloud that never
+    // reaches beyond the start's bins keeps the plain rule.
+    const bool mustLeave = cloudLeavesStartBins(L, start);
+    std::vector<char> excluded(pts.size(), 0);
+    int deadEnds = 0;
+    for (;;) {
+        verts.assign(1, start);
+        Vec back{0, -1};
+        std::int64_t cc = startCol, cr = startRow;
+        bool left = !mustLeave;
+        for (;;) {
+            const std::size_t i = verts.size();
+            if (i % 10 == 0) progress.step(static_cast<long long>(i), 0);
+            const std::uint32_t P = verts.back();
+            const bool hasPrev = i > 1;
+            const std::uint32_t prev = hasPrev ? verts[i - 2] : 0;
+            double best = 1000;
+            std::int64_t chosen = -1;
+            Vec chosenStep;
+            bool closed = false;
+            for (std::int64_t dc = -2; dc <= 2 && !closed; ++dc) {
+                for (std::int64_t dr = -2; dr <= 2 && !closed; ++dr) {
+                    for (std::uint32_t q : bins.at(cc + dc, cr + dr)) {
+                        if (q == P || excluded[q] || (hasPrev && q == prev)) continue;
+                        if (i > 10 && left && q == start) {
+                            closed = true;
+                            break;
+                        }
+                        const double dx = pts[q].x - pts[P].x, dy = pts[q].y - pts[P].y;
+                        const double d = std::sqrt(dx * dx + dy * dy);
+                        if (d == 0 || d < o.minStep || d > 1.5 * L.b) continue;
+                        double a = AngleBetweenVectors(dx, dy, back.x, back.y);
+                        if (CrossProductZ(dx, dy, 0, back.x, back.y, 0) <= 0) a = 360 - a;
+                        if (a >= 90 && a < best) {
+                            best = a;
+                            chosen = q;
+                            chosenStep = {dx, dy};
+                        }
+                    }
+                }
+            }
+            // A walk that steps onto its start has gone round, whether or not it left.
+            if (closed || (i > 10 && chosen == static_cast<std::int64_t>(start))) return WalkEnd::Closed;
+            if (chosen >= 0) {
+                const auto q = static_cast<std::uint32_t>(chosen);
+                verts.push_back(q);
+                back = {-chosenStep.x, -chosenStep.y};
+                cc = L.col[q];
+                cr = L.row[q];
+                left = left || std::llabs(cc - startCol) > 2 || std::llabs(cr - startRow) > 2;
+                if (verts.size() > o.maxVertices) return WalkEnd::TooLong;
+                continue;
+            }
+            // Dead end: bar this point and walk again from the start.
+            if (++deadEnds > o.maxDeadEnds) return WalkEnd::DeadEnds;
+            excluded[P] = 1;
+            break;
+        }
+    }
+}
+
 } // namespace
 
 OutlineResult traceBlankingOutline(const PointList& pts, const OutlineOptions& o, Progress& progress,
@@ -230,98 +310,55 @@ OutlineResult traceBlankingOutline(const PointList& pts, const OutlineOptions& o
 
     OutlineResult res;
     res.zmin = e.zmin;
-    double b = o.binSize;
+    // Bin sizes tried: the first; larger ones by a third of it each (an outline too long,
+    // or around part of the cloud); smaller ones by a quarter each (around part of the
+    // cloud, as when the bins are coarse against the points), in turn with the larger.
+    enum class Tried { First, Larger, Smaller } last = Tried::First;
+    double larger = o.binSize, smaller = o.binSize, b = o.binSize;
+    int largerSteps = 0, smallerSteps = 0;
+    bool mayShrink = true;
     Lattice L;
-    std::vector<char> excluded(n, 0);
-    for (int growth = 0;; ++growth) {
+    for (;;) {
         buildLattice(L, pts, e, b, source);
-        const CloudBins& bins = *L.bins;
-        const std::uint32_t start = findStart(L, pts);
-        std::fill(excluded.begin(), excluded.end(), 0);
-        int deadEnds = 0;
-        std::vector<std::uint32_t>& verts = res.vertices;
-        WalkEnd end = WalkEnd::Closed;
-        bool walking = true;
-        while (walking) {
-            verts.assign(1, start);
-            Vec back{0, -1};
-            std::int64_t cc = L.col[start], cr = L.row[start];
-            for (;;) {
-                const std::size_t i = verts.size();
-                if (i % 10 == 0) progress.step(static_cast<long long>(i), 0);
-                const std::uint32_t P = verts.back();
-                const bool hasPrev = i > 1;
-                const std::uint32_t prev = hasPrev ? verts[i - 2] : 0;
-                double best = 1000;
-                std::int64_t chosen = -1;
-                Vec chosenStep;
-                bool closed = false;
-                for (std::int64_t dc = -2; dc <= 2 && !closed; ++dc) {
-                    for (std::int64_t dr = -2; dr <= 2 && !closed; ++dr) {
-                        for (std::uint32_t q : bins.at(cc + dc, cr + dr)) {
-                            if (q == P || excluded[q] || (hasPrev && q == prev)) continue;
-                            if (i > 10 && q == start) {
-                                closed = true;
-                                break;
-                            }
-                            const double dx = pts[q].x - pts[P].x, dy = pts[q].y - pts[P].y;
-                            const double d = std::sqrt(dx * dx + dy * dy);
-                            if (d == 0 || d < o.minStep || d > 1.5 * b) continue;
-                            double a = AngleBetweenVectors(dx, dy, back.x, back.y);
-                            if (CrossProductZ(dx, dy, 0, back.x, back.y, 0) <= 0) a = 360 - a;
-                            if (a >= 90 && a < best) {
-                                best = a;
-                                chosen = q;
-                                chosenStep = {dx, dy};
-                            }
-                        }
-                    }
-                }
-                if (closed) {
-                    walking = false;
-                    break;
-                }
-                if (chosen >= 0) {
-                    const auto q = static_cast<std::uint32_t>(chosen);
-                    verts.push_back(q);
-                    back = {-chosenStep.x, -chosenStep.y};
-                    cc = L.col[q];
-                    cr = L.row[q];
-                    if (verts.size() > o.maxVertices) {
-                        end = WalkEnd::TooLong;
-                        walking = false;
-                        break;
-                    }
-                    continue;
-                }
-                // Dead end: bar this point and walk again from the start.
-                if (++deadEnds > o.maxDeadEnds)
-                    throw OutlineError(OutlineError::Code::TooManyDeadEnds,
-                                       "Error - more than " + grouped(static_cast<unsigned long long>(o.maxDeadEnds)) +
-                                           " points excluded; remove stray points in point cloud: E004");
-                excluded[P] = 1;
-                break;
-            }
-        }
-        if (end == WalkEnd::Closed) {
-            if (!o.checkCoverage || goesAround(pts, res.vertices)) break;
-            if (o.onTooLong == TooLong::Fail)
+        const WalkEnd end = walkOutline(L, pts, o, progress, res.vertices);
+        const bool partOnly = end == WalkEnd::Closed && o.checkCoverage && !goesAround(pts, res.vertices);
+        if (end == WalkEnd::Closed && !partOnly) break;
+        if (end == WalkEnd::DeadEnds && last != Tried::Smaller)
+            throw OutlineError(OutlineError::Code::TooManyDeadEnds,
+                               "Error - more than " + grouped(static_cast<unsigned long long>(o.maxDeadEnds)) +
+                                   " points excluded; remove stray points in point cloud: E004");
+        if (o.onTooLong == TooLong::Fail) {
+            if (partOnly)
                 throw OutlineError(OutlineError::Code::PartOfCloud,
                                    "Error - the blanking outline closed around part of the point cloud only; "
                                    "increase bin size");
-        } else if (o.onTooLong == TooLong::Fail) {
             throw OutlineError(OutlineError::Code::TooManyVertices,
                                "Error - more than " + grouped(o.maxVertices) +
                                    " points in blanking file; increase bin size: E003");
         }
-        if (growth >= o.maxGrowths)
+        // Bins smaller than the last small one that ran too long or into dead ends would
+        // only do so again.
+        if (!partOnly && last == Tried::Smaller) mayShrink = false;
+        const bool canGrow = largerSteps < o.maxGrowths;
+        const bool canShrink = mayShrink && smallerSteps < o.maxGrowths;
+        if (partOnly && canShrink && (last != Tried::Smaller || !canGrow)) {
+            last = Tried::Smaller;
+            smaller *= 0.75;
+            b = smaller;
+            ++smallerSteps;
+        } else if (canGrow) {
+            last = Tried::Larger;
+            larger += o.binSize / 3;
+            b = larger;
+            ++largerSteps;
+        } else {
             throw OutlineError(OutlineError::Code::GrowthCap,
                                "Error - no blanking outline of at most " + grouped(o.maxVertices) +
-                                   " points around the whole point cloud after the bin size grew " +
-                                   std::to_string(o.maxGrowths) +
-                                   " times; remove stray points in point cloud or increase bin size");
-        b += o.binSize / 3;
-        res.growths = growth + 1;
+                                   " points around the whole point cloud with bin sizes from " + text::CStr(smaller) +
+                                   " to " + text::CStr(larger) +
+                                   "; remove stray points in point cloud or change the bin size");
+        }
+        res.growths = largerSteps + smallerSteps;
     }
     progress.step(static_cast<long long>(res.vertices.size()), 0);
     res.binSize = b;

@@ -19,7 +19,11 @@
 // current vertex P (vertex i) every point Q of the 5 x 5 bins around P's bin is tried,
 // bins column-offset -2..2 outer, row-offset -2..2 inner, points in input order:
 //   - Q is passed over when it is P, an excluded point, or (i > 1) vertex i - 1;
-//   - when i > 10 and Q is the start point, the outline closes at once;
+//   - when i > 10 and Q is the start point, the outline closes at once, provided the
+//     walk has once left the 5 x 5 bins around the start's bin (or the cloud lies wholly
+//     within them); before that the start is a candidate like any other, and choosing
+//     it (i > 10) closes the outline too. So bins large against the point spacing, which
+//     keep the first eleven short steps beside the start, do not close a sliver there;
 //   - otherwise Q must lie at a distance d with minStep <= d <= 1.5 b; its score is
 //     the clockwise angle from the backward direction to Q (AngleBetweenVectors, and
 //     360 minus it when CrossProductZ(Q - P, back) <= 0): 90 a left turn, 180 straight
@@ -30,11 +34,13 @@
 // walk again from the start point; more than maxDeadEnds exclusions fail with E004.
 // More than maxVertices vertices fail with E003 (TooLong::Fail), or grow the bins by a
 // third of the first bin size, rebuild the lattice (the exclusions are forgotten) and
-// trace again (TooLong::GrowBins) - at most maxGrowths times, then fail.
+// trace again (TooLong::GrowBins) - at most maxGrowths times, then fail (GrowthCap).
 // With checkCoverage, a closed outline that holds less than half of the points (a
-// small loop closed near the start, as happens when the points lie almost as far
-// apart as the reach) counts as failed too: PartOfCloud with TooLong::Fail, grown bins
-// with TooLong::GrowBins. Stray points left outside a true outline do not count.
+// small loop closed near the start) counts as failed too: PartOfCloud with
+// TooLong::Fail; with TooLong::GrowBins smaller bins (three quarters of the last smaller
+// size, at most maxGrowths times) are tried in turn with larger ones, since coarse bins
+// cause such loops as often as fine ones. A smaller size that runs too long or into
+// dead ends ends the shrinking. Stray points left outside a true outline do not count.
 //
 // Ring (offsetFactor f != 0). With s the step from vertex i to the next (from the last
 // vertex to the start for the last) and t the backward direction at i, the corner
@@ -84,7 +90,7 @@ struct OutlineResult {
     std::vector<std::uint32_t> vertices;  // input indices (0-based) in walking order, start first
     formats::PointXYList ring;            // one per vertex, not closed; the points when f = 0
     double binSize = 0;                   // the final bin size
-    int growths = 0;                      // how often the bins grew
+    int growths = 0;                      // how many other bin sizes were tried
     PointList fill;                       // fill points, in the order of the rule
     double zmin = 0;
 };
@@ -92,7 +98,7 @@ struct OutlineResult {
 // Why a trace gave up. what() is the message to show:
 //   TooManyVertices "Error - more than 100,000 points in blanking file; increase bin size: E003"
 //   TooManyDeadEnds "Error - more than 1,000 points excluded; remove stray points in point cloud: E004"
-//   GrowthCap       no acceptable outline after maxGrowths growths of the bins.
+//   GrowthCap       no acceptable outline with any bin size tried.
 //   PartOfCloud     (checkCoverage) the outline closed around part of the cloud only.
 class OutlineError : public Error {
 public:

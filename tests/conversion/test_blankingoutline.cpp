@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -31,6 +32,20 @@ int winding(const formats::PointXYList& poly, double x, double y) {
         }
     }
     return w;
+}
+
+// Inside the closed polygon, or on one of its edges.
+bool enclosed(const formats::PointXYList& poly, double x, double y) {
+    if (winding(poly, x, y) != 0) return true;
+    for (std::size_t i = 0; i < poly.size(); ++i) {
+        const auto& a = poly[i];
+        const auto& b = poly[(i + 1) % poly.size()];
+        const double len = std::hypot(b.x - a.x, b.y - a.y);
+        const double t = len > 0 ? ((x - a.x) * (b.x - a.x) + (y - a.y) * (b.y - a.y)) / (len * len) : 0;
+        const double px = a.x + std::clamp(t, 0.0, 1.0) * (b.x - a.x), py = a.y + std::clamp(t, 0.0, 1.0) * (b.y - a.y);
+        if (std::hypot(x - px, y - py) < 1e-9) return true;
+    }
+    return false;
 }
 
 double signedArea(const formats::PointXYList& poly) {
@@ -200,6 +215,51 @@ TEST(BlankingOutline, WritesAClosedSectionThatTheBlankingReaderTakes) {
     const auto back = formats::readBlnFile(tmp.path("pblnpts.bln"));
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(back[0].vertices.size(), 5u);
+}
+
+TEST(BlankingOutline, EnclosesDenseLatticesAndRandomCloudsAtEachWindowsDefaults) {
+    // Conversion: bins of 1.5 grid intervals (0.045 at the default 0.03), offset 0.25, the
+    // outline checked to go round; point clouds: bins of 0.1 through the points themselves.
+    // Bins from 1.5 to 12 point spacings: coarse bins once closed a sliver by the start.
+    for (const bool conversion : {true, false}) {
+        OutlineOptions o;
+        o.binSize = conversion ? 0.045 : 0.1;
+        o.offsetFactor = conversion ? 0.25 : 0;
+        o.onTooLong = conversion ? TooLong::GrowBins : TooLong::Fail;
+        o.checkCoverage = conversion;
+        std::vector<PointList> clouds;
+        for (const double f : {1.5, 3.0, 6.0, 12.0}) {
+            const double s = o.binSize / f;
+            PointList lattice;
+            for (int i = 0; i * s <= 40 * o.binSize; ++i)
+                for (int j = 0; j * s <= 25 * o.binSize; ++j) lattice.push_back({1 + i * s, 2 + j * s, 0});
+            clouds.push_back(lattice);
+        }
+        // Random clouds 3 to 6 mean spacings to a bin. Through the points themselves their
+        // ragged edge leaves points a little outside: there the outline must still go round.
+        for (const int n : {12000, 40000}) clouds.push_back(disc(n, 20 * o.binSize, static_cast<unsigned>(n)));
+        for (std::size_t k = 0; k < clouds.size(); ++k) {
+            const OutlineResult r = traceBlankingOutline(clouds[k], o);
+            std::size_t outside = 0;
+            for (const auto& p : clouds[k]) outside += !enclosed(r.ring, p.x, p.y);
+            const std::size_t allowed = conversion || k < 4 ? 0 : clouds[k].size() / 1000;
+            EXPECT_LE(outside, allowed) << (conversion ? "conversion" : "point clouds") << ", cloud " << k << ", "
+                                        << r.vertices.size() << " vertices";
+        }
+    }
+    // A dense patch inside the start's 5 x 5 bins: the walk can never leave them, so it
+    // closes beside the start; larger bins only repeat that, smaller ones go round.
+    PointList patch;
+    for (int i = 0; i <= 100; ++i)
+        for (int j = 0; j <= 100; ++j) patch.push_back({i * 0.01, j * 0.01, 0});
+    OutlineOptions o;
+    o.binSize = 0.5;
+    o.offsetFactor = 0.25;
+    o.onTooLong = TooLong::GrowBins;
+    o.checkCoverage = true;
+    const OutlineResult r = traceBlankingOutline(patch, o);
+    EXPECT_LT(r.binSize, 0.5);
+    for (const auto& p : patch) ASSERT_TRUE(enclosed(r.ring, p.x, p.y));
 }
 
 TEST(BlankingOutline, ALoopClosedNearTheStartIsCaughtWhenAsked) {
