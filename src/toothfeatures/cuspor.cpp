@@ -3,37 +3,56 @@
 #include "core/error.h"
 #include "core/textform.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace trelvik::toothfeatures {
 
 namespace {
-// The first profile index (from 1) within t of (x, y) in both x and y, or 0.
-int firstWithin(const GrooveProfile& p, double x, double y, double t)
+struct Nearest {
+    int index = 0;        // from 1
+    double distance = 0;  // the larger of |dx| and |dy|
+};
+
+// The profile point nearest (x, y) by the larger of |dx| and |dy|, the first of equal ones.
+Nearest nearestPoint(const GrooveProfile& p, double x, double y)
 {
-    for (int i = 0; i < p.count(); ++i)
-        if (std::fabs(p.ProfX[i] - x) < t && std::fabs(p.ProfY[i] - y) < t)
-            return i + 1;
-    return 0;
+    Nearest best;
+    for (int i = 0; i < p.count(); ++i) {
+        const double d = std::max(std::fabs(p.ProfX[i] - x), std::fabs(p.ProfY[i] - y));
+        if (best.index == 0 || d < best.distance)
+            best = {i + 1, d};
+    }
+    return best;
 }
 } // namespace
 
 std::optional<OcclusalMatch> matchOcclusalPoints(const GrooveProfile& profile, double x1, double y1, double x2,
                                                  double y2, double step)
 {
-    if (!(step > 0))
+    if (!(step > 0) || !std::isfinite(step))
         throw Error("The tolerance interval must be a number above 0.");
+    if (profile.count() == 0)
+        return std::nullopt;
+    // The tolerance grows only until each point has a profile point within it, so each
+    // point is matched to its nearest profile point; the first multiple of the step
+    // above both distances is the tolerance that would have been reached.
+    const Nearest a = nearestPoint(profile, x1, y1), b = nearestPoint(profile, x2, y2);
+    const double reach = std::max(a.distance, b.distance);
+    if (!std::isfinite(reach))
+        return std::nullopt;
+    double k = std::floor(reach / step) + 1;
+    if (k > 1 && (k - 1) * step > kMaxOcclusalTolerance)
+        return std::nullopt;
+    // k * step may round to the distance itself; the next multiple is then the first above it.
+    for (int more = 0; more < 4 && !(k * step > reach); ++more)
+        k = std::max(k + 1, std::nextafter(k, HUGE_VAL));
+    const double t = k * step;
+    if (k > 1 && t > kMaxOcclusalTolerance)
+        return std::nullopt;
     OcclusalMatch m;
-    double t = step;
-    for (;;) {
-        // Each pass searches again from the start, so a wider tolerance may settle on an
-        // earlier profile point; a pass that finds nothing keeps the earlier match.
-        if (int i = firstWithin(profile, x1, y1, t)) m.MatchIndex1 = i;
-        if (int i = firstWithin(profile, x2, y2, t)) m.MatchIndex2 = i;
-        if (m.MatchIndex1 != 0 && m.MatchIndex2 != 0) break;
-        t += step;
-        if (t > kMaxOcclusalTolerance) return std::nullopt;
-    }
+    m.MatchIndex1 = a.index;
+    m.MatchIndex2 = b.index;
     m.tolerance = t;
     return m;
 }

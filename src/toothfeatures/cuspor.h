@@ -5,9 +5,11 @@
 // Input: the groove profile, points k = 1 .. n in order along the slice line with their
 //   x, y, height z and distance d along the line (no blank heights); two occlusal-vector
 //   points P1, P2 in map coordinates; the tolerance step (> 0).
-// Matching: with t = step, 2*step, ... each point Pj takes the first profile point whose
-//   x and y both lie strictly within t of it (both searched again at every t); matching
-//   ends once both are found. t above 1000 means the points lie too far from the profile.
+// Matching: each point Pj takes the profile point nearest to it by the larger of |dx| and
+//   |dy| (the first of equal ones). The tolerance reached is the first multiple of the
+//   step strictly above both nearest distances (the step itself when both lie within it);
+//   a tolerance above 1000 beyond the first step means the points lie too far from the
+//   profile.
 // Levelling: with a, b the matched points, the profile is turned in the (d, z) plane by
 //   theta = atan((z_b - z_a) / (d_b - d_a)), so the chord a-b lies level whichever way it
 //   runs and in whichever order the points were digitised:

@@ -62,7 +62,9 @@ bool digitiseProfile(CuspORRun& run)
         throw Error("The grid " + grid + " does not exist.");
     const std::string copy = stem + "_Profp.dat", line = stem + "_Profp.bln", slice = stem + "_Prof.dat";
     const formats::PointXYList ends = twoPoints(dir + "digit.dat", copy);
-    formats::writeBlnFile(line, {formats::openLine(ends, 0)}, formats::BlnLayout::Zone);
+    formats::BlnSection section = formats::openLine(ends, 0);
+    section.literalHeader = text::PrintLine().text("2").text("0").str();  // the count as text, no sign slot
+    formats::writeBlnFile(line, {section}, formats::BlnLayout::Zone);
     if (s.m_Surfer->version() == 6)
         s.m_Surfer->call("GridSlice", Positional{grid, line, omitted, slice});
     else

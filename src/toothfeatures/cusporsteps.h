@@ -2,14 +2,15 @@
 // The steps of the cusp occlusion relief window (frmCuspOR), as plain procedures.
 //
 //   DigitiseProfile  asks for the groove line (digit.dat, two points), copies it to
-//                    <stem>_Profp.dat, writes the open slice line <stem>_Profp.bln, has the
-//                    mapping program slice the grid along it into <stem>_Prof.dat (x, y,
-//                    z, distance, segment per line), deletes the copy and keeps the
+//                    <stem>_Profp.dat, writes the open slice line <stem>_Profp.bln
+//                    (header: the texts "2" and "0" in print zones), has the mapping
+//                    program slice the grid along it into <stem>_Prof.dat (x, y, z,
+//                    distance, segment per line), deletes the copy and keeps the
 //                    profile. A profile that crosses blank nodes is refused.
 //   DigitiseOcclusalVector  asks for two points along the occlusal vector (digit1.dat,
-//                    copied to <stem>_ovp.dat), matches them to the profile with the
-//                    growing tolerance of cuspor.h ("Tolerance required" shows where it
-//                    ended), levels the profile on the chord between them and writes
+//                    copied to <stem>_ovp.dat), matches each to its nearest profile
+//                    point (cuspor.h; "Tolerance required" shows the tolerance reached),
+//                    levels the profile on the chord between them and writes
 //                    <stem>_corresults.csv (replaced whole).
 // Failures (missing files, too few points, points too far from the profile, a tolerance
 // step that is not above 0) end the step with a message and write no results.

@@ -25,29 +25,49 @@ GrooveProfile lineProfile(const std::vector<double>& z)
 
 } // namespace
 
-TEST(CuspOR, ToleranceGrowsUntilBothPointsMatch)
+TEST(CuspOR, EachPointTakesItsNearestProfilePointAtTheToleranceReached)
 {
     GrooveProfile p = lineProfile({0, 0, 0, 0, 0});
-    // Within 3.5 in y of the profile (not within 3): found at t = 4.
+    // Within 3.5 in y of the profile (not within 3): found at t = 4. By the larger of |dx|
+    // and |dy| the points up to 3.5 away in x are all as near: the first is taken.
     auto m = matchOcclusalPoints(p, 1, 3.5, 3, -3.5, 1);
     ASSERT_TRUE(m);
     EXPECT_EQ(m->tolerance, 4);
-    // At t = 4 the first point within 4 of x = 1 in x is point 1 (x = 0, 1 away).
     EXPECT_EQ(m->MatchIndex1, 1);
     EXPECT_EQ(m->MatchIndex2, 1);
-
-    // Close points are matched at once, and strictly: 1 away is not within 1.
-    m = matchOcclusalPoints(p, 1.2, 0.5, 3.9, 0, 1);
-    ASSERT_TRUE(m);
-    EXPECT_EQ(m->tolerance, 1);
+    // Strictly: 1 away is not within 1. Equally near points: the first.
+    EXPECT_EQ(matchOcclusalPoints(p, 1, 1, 3, 0, 1)->tolerance, 2);
+    m = matchOcclusalPoints(p, 1.5, 0, 2.5, 0.2, 1);
     EXPECT_EQ(m->MatchIndex1, 2);
-    EXPECT_EQ(m->MatchIndex2, 4);
-    m = matchOcclusalPoints(p, 1, 1, 3, 0, 1);
-    EXPECT_EQ(m->tolerance, 2);
+    EXPECT_EQ(m->MatchIndex2, 3);
 
-    // Too far: refused once t passes 1000; a step of 0 or less is refused.
+    // A millimetre profile, points 0.1 apart, with the box's step of 1: the points
+    // nearest, not the first within 1 mm.
+    GrooveProfile mm;
+    for (int k = 0; k <= 20; ++k) {
+        mm.ProfX.push_back(k * 0.1);
+        mm.ProfY.push_back(0);
+        mm.ProfZ.push_back(0);
+        mm.ProfDist.push_back(k * 0.1);
+    }
+    m = matchOcclusalPoints(mm, 0.92, 0.01, 1.57, -0.02, 1);
+    EXPECT_EQ(m->MatchIndex1, 10);
+    EXPECT_EQ(m->MatchIndex2, 17);
+    EXPECT_EQ(m->tolerance, 1);
+    // A tiny step is reached at once, just above the farther of the two distances.
+    m = matchOcclusalPoints(mm, 0.92, 0.01, 1.57, -0.02, 1e-15);
+    ASSERT_TRUE(m);
+    EXPECT_GT(m->tolerance, 1.6 - 1.57);
+    EXPECT_LT(m->tolerance, 1.6 - 1.57 + 2e-15);
+    EXPECT_TRUE(matchOcclusalPoints(mm, 0.9, 0, 1.6, 0, 1e-300));
+
+    // Too far: refused once t passes 1000 (a first step above 1000 still matches); a step
+    // of 0 or less is refused.
     EXPECT_FALSE(matchOcclusalPoints(p, 0, 1000.5, 2, 0, 1));
+    EXPECT_FALSE(matchOcclusalPoints(p, 0, 1000, 2, 0, 1));
     EXPECT_TRUE(matchOcclusalPoints(p, 0, 999.5, 2, 0, 1));
+    EXPECT_TRUE(matchOcclusalPoints(p, 0, 1500, 2, 0, 2000));
+    EXPECT_FALSE(matchOcclusalPoints(p, 0, 2500, 2, 0, 2000));
     EXPECT_THROW(matchOcclusalPoints(p, 0, 0, 2, 0, 0), trelvik::Error);
     EXPECT_THROW(matchOcclusalPoints(p, 0, 0, 2, 0, -1), trelvik::Error);
 }

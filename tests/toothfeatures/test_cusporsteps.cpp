@@ -111,7 +111,7 @@ TEST(CuspORSteps, GrooveReliefByHandInBothCallFormsAndPointOrders)
                       "Use 'Digitise' to define profile of groove.\n\rSave as digit.dat in same directory as grid "
                       "then press 'OK'.");
             EXPECT_FALSE(FileExists(t.dir.path("G1_Profp.dat")));
-            EXPECT_EQ(t.dir.read("G1_Profp.bln"), " 2            0\r\n 0             0 \r\n 10            0 \r\n");
+            EXPECT_EQ(t.dir.read("G1_Profp.bln"), "2             0\r\n 0             0 \r\n 10            0 \r\n");
             profiles[v6] = t.dir.read("G1_Prof.dat");
             ASSERT_EQ(t.s.profile.count(), 11);
 
