@@ -10,6 +10,7 @@
 #include "surfer/callargs.h"
 #include "surferfns/regridxyz.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace trelvik::toothfeatures {
@@ -87,8 +88,11 @@ StepOutcome calculate(CurvContext& ctx, CurvControls& c) {
         Refuse(ctx, "Values", "Interval size must be a number above 0.");
         return StepOutcome::Refused;
     }
-    if (*count != std::floor(*count) || *count < 1 || *count > kMaxIntervals) {
-        Refuse(ctx, "Values", "No. of intervals must be a whole number from 1 to " + std::to_string(kMaxIntervals) + ".");
+    // The count is taken as the nearest whole number (halves to even), as a typed 2.5 or
+    // 10.2 is meant.
+    const long long intervals = std::fabs(*count) < 1e9 ? text::CInt(*count) : 0;
+    if (intervals < 1 || intervals > kMaxIntervals) {
+        Refuse(ctx, "Values", "No. of intervals must be from 1 to " + std::to_string(kMaxIntervals) + ".");
         return StepOutcome::Refused;
     }
     if (s.SliceStem.empty() || s.SliceCount == 0) {
@@ -112,7 +116,6 @@ StepOutcome calculate(CurvContext& ctx, CurvControls& c) {
         if (usable(s.SliceZ[j], s.SliceCurv[j])) squares += (s.SliceCurv[j] - mean) * (s.SliceCurv[j] - mean);
     const double sd = std::sqrt(squares / static_cast<double>(n - 1));
 
-    const long intervals = static_cast<long>(*count);
     std::vector<std::string> lines;
     lines.reserve(static_cast<std::size_t>(intervals) + 4);
     lines.push_back(text::WriteLine()
@@ -121,7 +124,7 @@ StepOutcome calculate(CurvContext& ctx, CurvControls& c) {
                         .text("Length of surface with curvature above threshold")
                         .str());
     double length = 0;
-    for (long k = 1; k <= intervals; ++k) {
+    for (long long k = 1; k <= intervals; ++k) {
         const double threshold = *start - static_cast<double>(k) * *step;
         length = CrestLength(s.SliceX, s.SliceY, s.SliceZ, s.SliceCurv, threshold);
         lines.push_back(text::WriteLine().text(std::to_string(k)).num(threshold).num(length).str());
@@ -210,10 +213,19 @@ ThresholdPlan ThresholdRange(double curvMin, double curvMax, double step) {
     ThresholdPlan p;
     p.bottom = text::Int(curvMin * 1000) / 1000;
     p.top = (text::Int(curvMax * 1000) + 1) / 1000;
+    // The count is raised until the lowest threshold reaches the least value. That count
+    // comes in closed form: added one step at a time it runs for ages when the values are
+    // so large that a step no longer changes them.
     const double estimate = 1 + (p.top - p.bottom) / step;
-    if (!(estimate < 1e15)) throw Error("The threshold step is too small for the curvature range");
-    p.count = static_cast<long>(text::CInt(estimate));
-    while (p.top - static_cast<double>(p.count - 1) * step > curvMin) ++p.count;
+    const double needed = 1 + std::ceil((p.top - curvMin) / step);
+    if (!(estimate < 1e15) || !(needed < 1e15))
+        throw Error("The threshold step is too small for the curvature range");
+    auto above = [&](long count) { return p.top - static_cast<double>(count - 1) * step > curvMin; };
+    const long first = estimate >= 1 ? static_cast<long>(text::CInt(estimate)) : 1;
+    p.count = std::max(first, static_cast<long>(std::max(needed, 1.0)));
+    // Rounding may leave the closed form a count off the stepwise one; a few passes settle it.
+    for (int pass = 0; pass < 3 && p.count > first && !above(p.count - 1); ++pass) --p.count;
+    for (int pass = 0; pass < 3 && above(p.count); ++pass) ++p.count;
     p.lowest = p.top - static_cast<double>(p.count - 1) * step;
     return p;
 }

@@ -28,7 +28,8 @@
 // name", "Crest name"); no topographic or curvature grid; a step that is not a number
 // above 0; fewer than two digitised points; for Calculate an empty or non-numeric start,
 // count or step ("Error - Enter all values", "Values"; a start of 0 is valid), a count
-// that is not a whole number of at least 1, no slice yet, fewer than two curvature values.
+// that is not from 1 to 100000 once taken to the nearest whole number (halves to even),
+// no slice yet, fewer than two curvature values.
 #include "toothfeatures/curvcontrols.h"
 #include "toothfeatures/curvstate.h"
 

@@ -18,7 +18,8 @@
 //                (<stem><cusp>btmp.grd); the least and greatest height above the plane go
 //                to Min, Max and "Max to use" (version 6 through the report sheet
 //                Label1/volume.dat, version 8 through ReadGridGeometry).
-//   Calculate    raises the plane grid to the N + 1 levels of cuspvollevels.h, has the
+//   Calculate    raises the plane grid to the levels k = 1 .. N + 1 of cuspvollevels.h
+//                (N as typed, from 0 to 100000; a fractional N ends at its whole part), has the
 //                mapping program measure the blanked cusp above each (report cells (27,3)
 //                and (40,3) with version 6; result elements 3 and 7 with version 8, no
 //                report window) and writes <stem><cusp>-<TL>_cuspvolresults.csv. With

@@ -135,11 +135,12 @@ bool calculate(CuspVolRun& run)
     const double tip = typedBox(c.Text8, "Max to use");
     const double intervals = typedBox(c.Text10, "No. of intervals");
     const double interval = typedBox(c.Text5, "Interval size");
-    if (intervals < 0 || intervals != std::floor(intervals) || intervals > 100000)
-        throw Error("\"No. of intervals\" must be a whole number from 0, not \"" + c.Text10 + "\".");
+    if (intervals < 0 || intervals > 100000)
+        throw Error("\"No. of intervals\" must be from 0 to 100000, not \"" + c.Text10 + "\".");
     if (!(interval > 0))
         throw Error("\"Interval size\" must be above 0, not \"" + c.Text5 + "\".");
-    const int n = static_cast<int>(intervals);
+    // The levels run k = 1 to N + 1 with N as typed: a fractional N ends at its whole part.
+    const int n = static_cast<int>(std::floor(intervals));
 
     s.VertStep = verticalStep(interval, basalTilt(text::Val(s.PlaneX), text::Val(s.PlaneY)));
     c.Label7 = text::CStr(s.VertStep);

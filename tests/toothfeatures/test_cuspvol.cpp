@@ -162,6 +162,17 @@ TEST(CuspVol, KeptLevelGridsAreNamedAfterGridAndCusp)
     EXPECT_NEAR(level.at(3, 5), plane(level.x(3), level.y(5)) + 7.5, 1e-9);
 }
 
+TEST(CuspVol, AFractionalNumberOfIntervalsEndsAtItsWholePart)
+{
+    CuspVolTestRun t(false);
+    measure(t);
+    t.c.Text10 = "2.5";  // levels k = 1 to 3.5
+    ASSERT_TRUE(Calculate(t.run)) << t.lastMessage();
+    const auto lines = splitLines(t.dir.read("T1pa-20_cuspvolresults.csv"));
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(fields(lines[3])[2], "\"2/10il\"");
+}
+
 TEST(CuspVol, InputStepsReadLengthAndPlane)
 {
     CuspVolTestRun t(false, 11);
@@ -288,7 +299,7 @@ TEST(CuspVol, RefusalsAndBadInputWriteNothing)
     EXPECT_THAT(t.lastMessage(), HasSubstr("Interval size"));
     EXPECT_FALSE(FileExists(t.dir.path("T1pa-20_cuspvolresults.csv")));
     t.c.Text5 = "1";
-    t.c.Text10 = "2.5";
+    t.c.Text10 = "2.5 levels";
     EXPECT_FALSE(Calculate(t.run));
     EXPECT_THAT(t.lastMessage(), HasSubstr("No. of intervals"));
 
