@@ -24,6 +24,18 @@ double positive(double v, const char* what) {
     return v;
 }
 
+// One table row per step: a count beyond this would only exhaust the memory.
+constexpr double kMaxRakeRows = 100000;
+
+// The steps, one table row each (rounded, halves to even): from 1 to kMaxRakeRows.
+double rowBound(double steps, const char* what) {
+    const double rows = text::Round(steps, 0);
+    if (!(rows >= 1 && rows <= kMaxRakeRows))
+        throw Error(std::string(what) + " gives " + text::CStr(steps) + " steps, one table row each: from 1 to " +
+                    text::CStr(kMaxRakeRows) + " rows can be made.");
+    return steps;
+}
+
 } // namespace
 
 std::vector<RakePass> rakePasses(RakeKind kind, const RakeBoxes& b) {
@@ -33,7 +45,7 @@ std::vector<RakePass> rakePasses(RakeKind kind, const RakeBoxes& b) {
         const double factor = positive(boxNumber(b.txtRakeIntF, "The Fraction factor"), "The Fraction factor");
         RakePass p;
         p.interval = positive(length * factor, "The Fraction interval (length x factor)");
-        p.steps = 1 / factor;
+        p.steps = rowBound(1 / factor, "The Fraction factor");
         p.letter = 'f';
         p.lengthText = text::Trim(b.txtRakeLengthF);
         passes.push_back(p);
@@ -41,7 +53,8 @@ std::vector<RakePass> rakePasses(RakeKind kind, const RakeBoxes& b) {
     if (kind != RakeKind::Fraction) {
         RakePass p;
         p.interval = positive(boxNumber(b.txtRakeLengthM, "The Multiple length"), "The Multiple interval");
-        p.steps = positive(boxNumber(b.txtRakeIntM, "The Multiple factor"), "The Multiple number of steps");
+        p.steps = rowBound(positive(boxNumber(b.txtRakeIntM, "The Multiple factor"), "The Multiple number of steps"),
+                           "The Multiple number of steps");
         p.letter = 'm';
         p.lengthText = text::Trim(b.txtRakeLengthM);
         passes.push_back(p);
@@ -86,8 +99,13 @@ std::vector<RakeRow> rakeRows(const std::vector<double>& D, const std::vector<do
     for (std::size_t j = 1; j < n; ++j) C[j] = C[j - 1] + std::sqrt(std::pow(D[j] - D[j - 1], 2) + std::pow(Z[j] - Z[j - 1], 2));
 
     const double I = pass.interval, S = pass.steps;
+    rowBound(S, "The number of steps");
     long K = static_cast<long>(text::CInt(S));
     if (C[n - 1] < S * I) K = static_cast<long>(text::Int(C[n - 1] / I));
+    if (K < 1)
+        throw Error("The rake profile is " + text::CStr(C[n - 1]) + " long, less than one rake interval (" +
+                    text::CStr(I) + "): there is no rake line to fit (digitise the third point further into the "
+                    "cusp area).");
 
     std::vector<RakeRow> rows;
     for (long k = 1; k <= K; ++k) {

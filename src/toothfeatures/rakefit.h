@@ -5,7 +5,8 @@
 // Passes: the rake length is a Fraction of a length (interval I = length x factor,
 //   steps S = 1 / factor, letter "f") or a Multiple of an interval (I = the interval,
 //   S = the number of steps, letter "m"), or both in turn. The boxes must hold numbers
-//   (blanks around them allowed); an interval or a step count of 0 or below is refused.
+//   (blanks around them allowed); an interval or a step count of 0 or below is refused,
+//   and so is a step count that rounds to no row or to more than 100000 rows.
 // Direction: from the crest point P1, a second crest point P2 and a point P3 on the rake
 //   surface, the profile runs from P1 at right angles to P2 - P1, on P3's side (P3 as
 //   close to both sides takes (-dy, dx)), for 2 x S x I. P1 = P2 is refused.
@@ -20,7 +21,8 @@
 //     S_ZZ = sum Z^2 - (sum Z)^2 / m,   Slope = -S_XZ / S_XX,
 //     Rake_angle = Atn(Slope) * 180 / 3.14159265358979,
 //     Intercept = Ave_Z - Ave_X * Slope  (kept in this form: stored tables rely on it).
-//   A profile of fewer than 3 points is refused (trelvik::Error).
+//   A profile of fewer than 3 points, or one too short for a single row (less than one
+//   interval long), is refused (trelvik::Error).
 #include "formats/pointxy.h"
 
 #include <string>

@@ -29,8 +29,6 @@ std::vector<double> ramp(int n, double step = 1) {
 
 TEST(RakeFit, FortyFiveDegreeProfileGivesSlopeMinusOne) {
     const auto D = ramp(5);
-    const auto rows = rakeRows(D, D, pass(10, 1));  // one threshold beyond the whole profile
-    ASSERT_EQ(rows.size(), 0u);                      // profile length 4 sqrt 2 < 10: Int(5.66 / 10) = 0
     const auto all = rakeRows(D, D, pass(2, 2));     // C = 0, 1.41, 2.83, 4.24, 5.66: T = 2, 4
     ASSERT_EQ(all.size(), 2u);
     EXPECT_EQ(all[1].points, 4);  // the first point beyond 4 is the fourth (4.24)
@@ -73,6 +71,18 @@ TEST(RakeFit, ProfileStopsAtTheFirstBlankHeight) {
     EXPECT_THROW(rakeRows(D, Z, pass(1, 10)), Error);  // two points left
 }
 
+TEST(RakeFit, AProfileShorterThanOneIntervalIsReportedNotTabledEmpty) {
+    const auto D = ramp(5);
+    EXPECT_THROW(rakeRows(D, D, pass(10, 1)), Error);  // 4 sqrt 2 long: Int(5.66 / 10) = 0 rows
+    // Every point at one distance and height: the profile has no length at all.
+    try {
+        rakeRows(std::vector<double>(6, 3.0), std::vector<double>(6, 1.0), pass(0.05, 20));
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_THAT(e.what(), HasSubstr("less than one rake interval"));
+    }
+}
+
 TEST(RakeFit, LineLeavesTheCrestAtRightAnglesOnTheRakeSide) {
     auto E = rakeLineEnd({0, 0}, {0, 10}, {5, 3}, 1);
     EXPECT_DOUBLE_EQ(E.x, 2);
@@ -106,7 +116,11 @@ TEST(RakeFit, PassesFollowTheBoxesAndRefuseBadOnes) {
                          Bad{{"1", "0", "0.25", "20"}, "Fraction factor"},
                          Bad{{"0", "0.05", "0.25", "20"}, "Fraction interval"},
                          Bad{{"1", "0.05", "-1", "20"}, "Multiple interval"},
-                         Bad{{"1", "0.05", "0.25", ""}, "Multiple factor"}}) {
+                         Bad{{"1", "0.05", "0.25", ""}, "Multiple factor"},
+                         // One row per step: billions of rows, or none, are refused.
+                         Bad{{"1", "0.05", "1e-9", "1e12"}, "Multiple number of steps"},
+                         Bad{{"1e12", "1e-12", "0.25", "20"}, "Fraction factor"},
+                         Bad{{"1", "4", "0.25", "20"}, "Fraction factor"}}) {
         try {
             rakePasses(RakeKind::Both, b.boxes);
             ADD_FAILURE() << b.says;
