@@ -32,10 +32,13 @@ surffns::CurvatureCall curvCall(CurvContext& ctx) {
     return [&ctx](const std::string& op, const Positional& v6, const Named& v8) { CallCurv(ctx, op, v6, v8); };
 }
 
+// A topographic grid that can give curvature, checked before anything is asked or written.
 bool needTopoGrid(CurvContext& ctx) {
-    if (!ctx.state.TopoGrid.empty()) return true;
-    Refuse(ctx, "Filename", "Smooth a grid or input a smoothed topo grid first.");
-    return false;
+    if (ctx.state.TopoGrid.empty()) {
+        Refuse(ctx, "Filename", "Smooth a grid or input a smoothed topo grid first.");
+        return false;
+    }
+    return CurvatureInputUsable(ctx, ctx.state.TopoGrid);
 }
 
 // The all-angles grid on the active plot document, with a scale bar and its name.

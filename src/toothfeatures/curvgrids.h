@@ -19,6 +19,8 @@
 //   OVAngleText & ".grd" at the unrounded angle, plotted as a contour map in a new plot
 //   document; Label12 shows the angle and a degree sign. Fewer than two points or two
 //   equal first points are refused with a message, no grid written.
+// Both check the topographic grid before anything is asked or written: a missing one
+// fails with its message, one without data or with fewer than 3 x 3 nodes is refused.
 #include "toothfeatures/curvcontrols.h"
 #include "toothfeatures/curvstate.h"
 

@@ -114,21 +114,28 @@ StepOutcome Smooth(CurvContext& ctx, CurvControls& c) {
             return StepOutcome::Refused;
         }
 
-        s.GridBaseName = text::BaseName(c.Text1);
-        s.TopoStem = JoinPath(c.Label1, s.GridBaseName);
-        s.SourceGrid = JoinPath(c.Label1, c.Text1);
-        s.SmoothPasses = static_cast<double>(*passes);
+        if (!CurvatureInputUsable(ctx, JoinPath(c.Label1, c.Text1))) return StepOutcome::Refused;
+
+        // The names take effect once the grid is smoothed: a failed smoothing leaves the
+        // grid of the last one (or none) for the curvature steps, never a missing file.
+        CurvState next = s;
+        next.GridBaseName = text::BaseName(c.Text1);
+        next.TopoStem = JoinPath(c.Label1, next.GridBaseName);
+        next.SourceGrid = JoinPath(c.Label1, c.Text1);
+        next.SmoothPasses = static_cast<double>(*passes);
         if (*passes == 0) {
-            s.SmoothTag = "sm0";
-            s.TopoGrid = s.TopoStem + "sm0.grd";
-            surffns::copyFileReplacing(s.SourceGrid, s.TopoGrid);
-            return StepOutcome::Done;
+            next.SmoothTag = "sm0";
+            next.TopoGrid = next.TopoStem + "sm0.grd";
+            surffns::copyFileReplacing(next.SourceGrid, next.TopoGrid);
+        } else {
+            next.SmoothTag = std::string(c.optSmAverage ? "_fwa" : "_glp") + c.txtNoRow + "," + c.txtWeight + "x" +
+                             c.txtNoSmooth;
+            next.TopoGrid = next.TopoStem + next.SmoothTag + ".grd";
+            CurvContext step{ctx.app, ctx.prompt, next};
+            if (IsV6(ctx)) smoothV6(step, c, *filter, static_cast<long>(*passes));
+            else if (IsV8(ctx)) smoothV8(step, c, *filter, static_cast<long>(*passes));
         }
-        s.SmoothTag = std::string(c.optSmAverage ? "_fwa" : "_glp") + c.txtNoRow + "," + c.txtWeight + "x" +
-                      c.txtNoSmooth;
-        s.TopoGrid = s.TopoStem + s.SmoothTag + ".grd";
-        if (IsV6(ctx)) smoothV6(ctx, c, *filter, static_cast<long>(*passes));
-        else if (IsV8(ctx)) smoothV8(ctx, c, *filter, static_cast<long>(*passes));
+        s = std::move(next);
         return StepOutcome::Done;
     });
 }

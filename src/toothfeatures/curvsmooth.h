@@ -14,7 +14,10 @@
 //   Refused with a message, nothing written: no grid chosen ("Choose grid filename",
 //   "Filename"); passes not a whole number of 0 or more; a size that is not a positive
 //   odd whole number ("No. row/col must be odd number." when even) or above 1001; a
-//   weight that is not a number; "Gaussian (v8)" with version 6.
+//   weight that is not a number; "Gaussian (v8)" with version 6; a grid without data
+//   or with fewer than 3 x 3 nodes (no curvature could come of it). The window's grid
+//   names change only once the smoothed grid is written: a failed smoothing leaves the
+//   last topographic grid (or none) to the curvature steps.
 // Input_Top ("Input smoothed topo grid"): Label3/Text7 becomes the topographic grid and
 //   Label1 takes Label3. With chkInputCurvGrid the curvature grid is taken by name
 //   (TopoStem & txtInputCurvText & ".grd"), plotted when Check1 is ticked, tab 2a comes

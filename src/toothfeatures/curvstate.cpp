@@ -3,11 +3,14 @@
 #include "toothfeatures/stepservices.h"
 
 #include "core/error.h"
+#include "core/grid.h"
 #include "core/textform.h"
+#include "formats/surfergrid.h"
 #include "surfer/application.h"
 #include "surfer/callargs.h"
 #include "surferfns/surffnsstate.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace trelvik::toothfeatures {
@@ -29,6 +32,20 @@ bool CallCurv(CurvContext& ctx, const std::string& operation, const surfer::Posi
 }
 
 void Refuse(CurvContext& ctx, const std::string& title, const std::string& text) { refuse(ctx.prompt, title, text); }
+
+bool CurvatureInputUsable(CurvContext& ctx, const std::string& grid) {
+    const Grid g = formats::readSurferGrid(grid);
+    if (std::all_of(g.z.begin(), g.z.end(), [](double z) { return isBlank(z); })) {
+        Refuse(ctx, "Values", "The grid " + grid + " holds no data: every node is blank.");
+        return false;
+    }
+    if (g.cols < 3 || g.rows < 3) {
+        Refuse(ctx, "Values", "The grid " + grid + " has " + std::to_string(g.cols) + " x " + std::to_string(g.rows) +
+                                  " nodes: curvature needs a node on every side, so at least 3 x 3.");
+        return false;
+    }
+    return true;
+}
 
 bool AskDigitise(CurvContext& ctx, const std::string& instruction) { return askDigitise(ctx.prompt, instruction); }
 

@@ -90,6 +90,11 @@ void Refuse(CurvContext& ctx, const std::string& title, const std::string& text)
 // False when the user cancels (pointer normal); after OK the pointer is busy again.
 bool AskDigitise(CurvContext& ctx, const std::string& instruction);
 
+// Whether `grid` can give a curvature grid: it must be readable (a failure throws
+// trelvik::Error naming it), hold data, and have at least 3 x 3 nodes, since curvature
+// needs a node on every side. Otherwise a message says why and the result is false.
+bool CurvatureInputUsable(CurvContext& ctx, const std::string& grid);
+
 // Runs one step with the busy pointer: a trelvik::Error (or another failure) is shown
 // as a message titled "Error" and gives Failed; the pointer is normal however it ends.
 StepOutcome RunStep(CurvContext& ctx, const std::function<StepOutcome()>& body);

@@ -4,10 +4,12 @@
 #include "curvrun.h"
 #include "surfer/documents.h"
 #include "surfer/plotmodel.h"
+#include "toothfeatures/curvgrids.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace curvtest;
@@ -130,6 +132,54 @@ TEST(CurvatureSmooth, MissingSourceGridIsAFailureMessage) {
     EXPECT_EQ(r.prompt.shown.at(0).title, "Error");
     EXPECT_THAT(r.prompt.shown.at(0).text, HasSubstr("absent.grd"));
     EXPECT_TRUE(r.files().empty());
+}
+
+TEST(CurvatureSmooth, AFailedSmoothingLeavesTheLastGridAndTheNextStepsDoNotRunOnAMissingOne) {
+    CurvRun r;
+    r.save("tooth.grd", bumpy());
+    r.c.Text1 = "tooth.grd";
+    ASSERT_EQ(Smooth(r.ctx, r.c), StepOutcome::Done);
+    const CurvState good = r.state;
+    // One node: the reader calls it damaged, once; the window keeps the grid smoothed before.
+    r.dir.write("one.grd", "DSAA\r\n1 1\r\n0 0\r\n0 0\r\n1 1\r\n1\r\n");
+    r.c.Text1 = "one.grd";
+    EXPECT_EQ(Smooth(r.ctx, r.c), StepOutcome::Failed);
+    ASSERT_EQ(r.prompt.shown.size(), 1u);
+    EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("damaged"));
+    EXPECT_EQ(r.state.TopoGrid, good.TopoGrid);
+    EXPECT_EQ(r.state.SmoothTag, good.SmoothTag);
+    // In a fresh window the next steps say what is missing, before any digitising.
+    CurvRun fresh;
+    fresh.dir.write("one.grd", "DSAA\r\n1 1\r\n0 0\r\n0 0\r\n1 1\r\n1\r\n");
+    fresh.c.Text1 = "one.grd";
+    EXPECT_EQ(Smooth(fresh.ctx, fresh.c), StepOutcome::Failed);
+    EXPECT_EQ(Curve(fresh.ctx, fresh.c), StepOutcome::Refused);
+    EXPECT_EQ(CurveOVAngle(fresh.ctx, fresh.c), StepOutcome::Refused);
+    ASSERT_EQ(fresh.prompt.shown.size(), 3u);
+    for (std::size_t k = 1; k < 3; ++k)
+        EXPECT_EQ(fresh.prompt.shown[k].text, "Smooth a grid or input a smoothed topo grid first.");
+}
+
+TEST(CurvatureSmooth, GridsWithoutDataOrTooSmallForCurvatureAreRefusedWithNothingWritten) {
+    Grid blank = makeGrid(5, 5, 0, 1, 0, 1, [](double, double) { return 1.0; });
+    std::fill(blank.z.begin(), blank.z.end(), kBlank);
+    const Grid small = makeGrid(2, 2, 0, 1, 0, 1, [](double x, double y) { return x + y; });
+    for (const Grid* g : std::vector<const Grid*>{&blank, &small}) {
+        CurvRun r;
+        r.save("tooth.grd", *g);
+        r.c.Text1 = "tooth.grd";
+        EXPECT_EQ(Smooth(r.ctx, r.c), StepOutcome::Refused);
+        EXPECT_THAT(r.prompt.shown.back().text, HasSubstr(g == &blank ? "no data" : "at least 3 x 3"));
+        // Taken in as a smoothed grid, the curvature steps refuse it too.
+        r.c.Text7 = "tooth.grd";
+        r.c.chkInputCurvGrid = false;
+        ASSERT_EQ(Input_Top(r.ctx, r.c), StepOutcome::Done);
+        EXPECT_EQ(Curve(r.ctx, r.c), StepOutcome::Refused);
+        EXPECT_EQ(CurveOVAngle(r.ctx, r.c), StepOutcome::Refused);
+        EXPECT_EQ(r.files(), std::vector<std::string>{"tooth.grd"});
+        EXPECT_TRUE(r.calls("GridFilter").empty());
+        EXPECT_TRUE(r.calls("GridCalculus").empty());
+    }
 }
 
 TEST(CurvatureInputs, InputTopoTakesTheCurvatureGridByNameOnlyWhenTicked) {
