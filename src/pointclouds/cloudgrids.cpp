@@ -40,6 +40,17 @@ void attach(PtCloudContext& ctx, const GridStepOptions& o) {
     }
 }
 
+// The selected grid listed when the list is empty; then every listed grid must exist,
+// so that a run that cannot go on starts no new Surfer and asks for no digitising.
+// False when nothing is listed (the refusal already shown).
+bool listedGridsExist(PtCloudContext& ctx) {
+    AddSelectedWhenEmpty(ctx);
+    const PtCloudList& l = ctx.list;
+    for (int i = 0; i < l.NoFiles; ++i)
+        if (!FileExists(l.FileFullName[i])) throw Error("The grid " + l.FileFullName[i] + " does not exist.");
+    return l.NoFiles > 0;
+}
+
 // The "Digitise map" question; false when the user cancels.
 bool askDigitise(PtCloudContext& ctx, const std::string& instruction) {
     ctx.prompt.busy(false);
@@ -99,15 +110,14 @@ Geometry geometry(PtCloudContext& ctx, const std::string& grid) {
 
 void plot(PtCloudContext& ctx, const GridStepOptions& o, const std::string& grid, const std::string& label) {
     const int fileIndex = ctx.list.FileIndex;
-    if (isV6(ctx)) {
-        surffns::SurfFnsState st;
-        st.FileIndex = fileIndex;
-        surffns::SurfFnsContext sc{ctx.app, ctx.prompt, st};
-        surffns::PlotSurfer(sc, grid, 1);
-        return;
-    }
+    const bool labelled = o.chkLabelSurfer && !ctx.list.FileBase[static_cast<std::size_t>(fileIndex - 1)].empty();
     ctx.list.m_Surfer = surfer::connect(progIdOrThrow(ctx), false);
     surfer::Application& app = *ctx.list.m_Surfer;
+    if (isV6(ctx)) {
+        // The map type and label chosen, through the positional calls.
+        surffns::PlotMapV6(app, grid, o.optRelief, labelled ? label : std::string(), fileIndex);
+        return;
+    }
     if (app.openDocuments().empty()) app.Documents.Add(1);
     auto doc = surfer::asPlot(app.Documents.Item(app.ActiveDocument()->Name));
     if (!doc) throw Error("The active Surfer document is not a plot.");
@@ -119,7 +129,7 @@ void plot(PtCloudContext& ctx, const GridStepOptions& o, const std::string& grid
     } else {
         frame = doc->Shapes.AddContourMap(grid);
     }
-    if (o.chkLabelSurfer && !ctx.list.FileBase[static_cast<std::size_t>(fileIndex - 1)].empty()) {
+    if (labelled) {
         doc->DefaultFont.HAlign = 2;
         doc->DefaultFont.VAlign = 4;
         doc->Shapes.AddText(centre, 14.63 - frame->YLength / 2 - 1, label);
@@ -142,8 +152,8 @@ NodeRange DigitisedNodes(double xmin, double ymin, double dx, double dy, long co
 
 bool cmdBlank(PtCloudContext& ctx, const GridStepOptions& o) {
     return RunCommand(ctx, [&] {
+        if (!listedGridsExist(ctx)) return;
         attach(ctx, o);
-        AddSelectedWhenEmpty(ctx);
         PtCloudList& l = ctx.list;
         for (int i = 0; i < l.NoFiles; ++i) {
             l.FileIndex = i + 1;
@@ -173,8 +183,8 @@ bool cmdExtract(PtCloudContext& ctx, const GridStepOptions& o) {
         return false;
     }
     return RunCommand(ctx, [&] {
+        if (!listedGridsExist(ctx)) return;
         attach(ctx, o);
-        AddSelectedWhenEmpty(ctx);
         PtCloudList& l = ctx.list;
         for (int i = 0; i < l.NoFiles; ++i) {
             l.FileIndex = i + 1;

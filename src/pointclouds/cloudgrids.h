@@ -15,11 +15,12 @@
 //   for a bound or step not set. With "Plot in Surfer" the grid is then plotted.
 // Plot (version 8): a relief map centred at 10 FileIndex + 10.19 page units across, or
 //   a contour map where the program puts it; with "Label", the name FileBase & tag &
-//   ".grd" centred under it. Version 6 draws the labelled relief map of the Surfer
-//   Functions window's PlotSurfer instead.
-// Cancel at a digitise prompt, or corners not bottom left and top right ("Points
-// invalid - redigitise points."), end the step with the list kept; a missing
-// "digit.dat" or a failed operation ends it with its message.
+//   ".grd" centred under it. Version 6 draws the same choice through the positional
+//   calls, in the Surfer Functions window's rows of 10 (PlotMapV6).
+// Both steps check that every listed grid exists before they attach (and so before a
+// new Surfer is started). Cancel at a digitise prompt, or corners not bottom left and
+// top right ("Points invalid - redigitise points."), end the step with the list kept;
+// a missing "digit.dat" or a failed operation ends it with its message.
 #include "pointclouds/ptcloudlist.h"
 
 #include <string>

@@ -21,16 +21,7 @@ void plotV6(SurfFnsContext& ctx, const std::string& grid, const std::string& lab
     // the version-6 instance; attach to it rather than fail on an empty reference.
     auto& app = ctx.app.SurferApp;
     if (!app || app->version() != 6) app = surfer::connect("Surfer.APP", false);
-    const long r10 = (fileIndex - 1) / 10;
-    const long c10 = fileIndex - 10 * r10;
-    const std::string textName = label + "txt";
-    app->call("ReliefMap", Positional{grid, omitted, omitted, omitted, omitted, omitted, omitted, omitted, label});
-    app->call("DrawText", Positional{4, 6, label, textName});
-    app->call("Select", Positional{textName});
-    app->call("TransformSel", Positional{4, 2.25});
-    app->call("Select", Positional{label, textName});
-    app->call("TransformSel", Positional{4 * c10, -7 * r10});
-    app->call("Deselect", Positional{});
+    PlotMapV6(*app, grid, true, label, fileIndex);
 }
 
 void hideAxes(surfer::MapFrame& frame, int count) {
@@ -122,6 +113,30 @@ double LabelPointSize(double frameWidth, const std::string& label) {
 std::string PlotLabel(const std::string& GridFilename) {
     const auto cut = GridFilename.find_last_of("/\\");
     return cut == std::string::npos ? GridFilename : GridFilename.substr(cut + 1);
+}
+
+void PlotMapV6(surfer::Application& app, const std::string& grid, bool relief, const std::string& label,
+               int fileIndex) {
+    const long r10 = (fileIndex - 1) / 10;
+    const long c10 = fileIndex - 10 * r10;
+    const std::string mapName = PlotLabel(grid);
+    const std::string textName = mapName + "txt";
+    if (relief)
+        app.call("ReliefMap", Positional{grid, omitted, omitted, omitted, omitted, omitted, omitted, omitted, mapName});
+    else
+        app.call("MapContour", Positional{grid, 1});
+    if (!label.empty()) {
+        app.call("DrawText", Positional{4, 6, label, textName});
+        app.call("Select", Positional{textName});
+        app.call("TransformSel", Positional{4, 2.25});
+    }
+    // A contour map takes no name to be moved by: it stays where the program puts it.
+    if (relief && !label.empty()) app.call("Select", Positional{mapName, textName});
+    else if (relief) app.call("Select", Positional{mapName});
+    else if (!label.empty()) app.call("Select", Positional{textName});
+    else return;
+    app.call("TransformSel", Positional{4 * c10, -7 * r10});
+    app.call("Deselect", Positional{});
 }
 
 void PlotSurfer(SurfFnsContext& ctx, const std::string& GridFilename, int PlotType) {

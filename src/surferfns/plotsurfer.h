@@ -21,9 +21,18 @@
 
 #include <string>
 
+namespace surfer { class Application; }
+
 namespace trelvik::surffns {
 
 void PlotSurfer(SurfFnsContext& ctx, const std::string& GridFilename, int PlotType);
+
+// The version-6 map of one grid on `app` through the positional calls, in the rows of 10
+// above: a relief map named after the grid's file name and moved to its slot, or a
+// contour map (MapContour(grid, 1)) where the program puts it; a label, unless empty,
+// drawn at the slot's label place. PlotSurfer's version 6 is the labelled relief map.
+void PlotMapV6(surfer::Application& app, const std::string& grid, bool relief, const std::string& label,
+               int fileIndex);
 
 inline constexpr double kLabelGapAxes = 0.35;   // inches: room for the top axis numbers
 inline constexpr double kLabelGapPlain = 0.12;

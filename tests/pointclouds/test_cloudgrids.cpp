@@ -191,3 +191,32 @@ TEST(CloudGrids, MapsSideBySideWithTheirLabels) {
     EXPECT_EQ(doc->Shapes.maps().back()->mapKind(), surfer::MapKind::Contour);
     EXPECT_EQ(doc->Shapes.all().size(), 5u);
 }
+
+TEST(CloudGrids, Version6MapsFollowContourAndLabelAndAMissingGridStartsNoSurfer) {
+    GridRun r(true);
+    r.grid("m1.grd");
+    r.grid("m2.grd");
+    GridStepOptions o;
+    o.chkRedRow = true;
+    o.optRelief = false;
+    o.chkLabelSurfer = false;
+    ASSERT_TRUE(cmdExtract(r.ctx, o));
+    auto doc = surfer::asPlot(r.list.m_Surfer->ActiveDocument());
+    ASSERT_EQ(doc->Shapes.maps().size(), 2u);
+    for (const auto& m : doc->Shapes.maps()) EXPECT_EQ(m->mapKind(), surfer::MapKind::Contour);
+    EXPECT_EQ(doc->Shapes.all().size(), 2u);  // no labels
+    r.add("m1.grd");
+    o.optRelief = true;
+    o.chkLabelSurfer = true;
+    ASSERT_TRUE(cmdExtract(r.ctx, o));
+    EXPECT_EQ(doc->Shapes.maps().back()->mapKind(), surfer::MapKind::Relief);
+    EXPECT_EQ(r.calls("DrawText").size(), 1u);
+
+    // "Start new Surfer" with a grid that is not there: said before any instance starts.
+    const std::size_t running = surfer::instances().size();
+    r.add("gone.grd");
+    o.chkStartSurfer = true;
+    EXPECT_FALSE(cmdExtract(r.ctx, o));
+    EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("gone.grd"));
+    EXPECT_EQ(surfer::instances().size(), running);
+}
