@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"
+#include "formats/digitisefile.h"
 #include "planes/gridheights.h"
 #include "planes/occlusalvector.h"
 #include "planes/planefit.h"
@@ -29,7 +30,13 @@ bool cmdOccVect_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
     step.prefix = "_ctp";
     step.count = 2;
     step.form = residualsCallForm(ctx.app.SurferVersion);
-    const PointList tips = GridHeights(*s.m_Surfer, step);
+    CopyDigitisedPoints(step);
+    // Two tips at one place give no tip line: said before the heights are asked for.
+    const formats::PointXYList digitised = formats::readDigitisePoints(step.copyFile());
+    if (digitised.size() >= 2 && digitised[0] == digitised[1])
+        throw Error("The two cusp tips in " + step.copyFile() + " are the same point (" + text::CStr(digitised[0].x) +
+                    ", " + text::CStr(digitised[0].y) + "): they give no direction. Digitise two different tips.");
+    const PointList tips = MeasureGridHeights(*s.m_Surfer, step);
 
     const OcclusalVectorPlane o = MakeOcclusalVectorPlane(facet, tips[0], tips[1]);
     const std::string points = base + "_ovplpts.dat";

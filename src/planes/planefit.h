@@ -17,8 +17,8 @@
 // plane through the origin that holds the facet normal N and U (occlusalvector.h) is
 // regressed from the three points (0,0,0), N, U written to base & "_ovplpts.dat", as
 // base & "ovplane.grd", with its formula in base & "ovplaneform.txt" (version 8 report
-// copy base & "ovplane_report.txt"). Identical tips, a tip line parallel to N and a
-// vertical plane are reported before the regression is issued.
+// copy base & "ovplane_report.txt"). Identical tips are reported before their heights
+// are asked for; a tip line parallel to N and a vertical plane before the regression.
 //
 // User errors are shown through the prompt and end the procedure (the normal pointer
 // restored): no grid chosen ("Filename": "Choose grid filename"), a point count out of

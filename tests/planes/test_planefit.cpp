@@ -163,6 +163,11 @@ TEST(PlaneFit, OcclusalVectorPlaneFaultsComeBeforeTheRegression) {
     EXPECT_TRUE(r.prompt.shown.empty());
 
     WritePlaneFormulaFile(r.dir.path("T1planeform.txt"), {0, 0, 0});
+    // Identical tips: said before any heights are asked of the mapping program.
+    r.prompt.respond(planetest::digitise(r.dir, "1,1\n1,1\n2,2\n"));
+    EXPECT_THROW(cmdOccVect_Click(r.ctx, r.form), trelvik::Error);
+    for (const std::string& call : r.state.m_Surfer->callLog()) EXPECT_EQ(call.find("GridResiduals"), std::string::npos);
+    EXPECT_FALSE(fs::exists(r.dir.path("T1_ctpz.dat")));
     for (const char* tips : {"1,1\n1,1\n", "1,0\n0,0\n"}) {  // identical; a level facet gives a vertical plane
         r.prompt.respond(planetest::digitise(r.dir, tips));
         EXPECT_THROW(cmdOccVect_Click(r.ctx, r.form), trelvik::Error);
