@@ -58,6 +58,14 @@ double signedArea(const formats::PointXYList& poly) {
     return a / 2;
 }
 
+// Nodes (x0 + i s, y0 + j s), i = 0 .. ni, j = 0 .. nj.
+PointList lattice(int ni, int nj, double s, double x0 = 0, double y0 = 0) {
+    PointList pts;
+    for (int i = 0; i <= ni; ++i)
+        for (int j = 0; j <= nj; ++j) pts.push_back({x0 + i * s, y0 + j * s, 0});
+    return pts;
+}
+
 PointList disc(int n, double radius, unsigned seed) {
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> u(-radius, radius);
@@ -115,9 +123,7 @@ TEST(BlankingOutline, OffsetRingEnclosesEveryPointOfACloud) {
 }
 
 TEST(BlankingOutline, StraightRunsOfALatticeAreOffsetOutwards) {
-    PointList pts;
-    for (int i = 0; i <= 30; ++i)
-        for (int j = 0; j <= 20; ++j) pts.push_back({i * 0.05, j * 0.05, 0});
+    const PointList pts = lattice(30, 20, 0.05);
     OutlineOptions o;
     o.binSize = 0.05;
     o.offsetFactor = 0.5;
@@ -228,13 +234,8 @@ TEST(BlankingOutline, EnclosesDenseLatticesAndRandomCloudsAtEachWindowsDefaults)
         o.onTooLong = conversion ? TooLong::GrowBins : TooLong::Fail;
         o.checkCoverage = conversion;
         std::vector<PointList> clouds;
-        for (const double f : {1.5, 3.0, 6.0, 12.0}) {
-            const double s = o.binSize / f;
-            PointList lattice;
-            for (int i = 0; i * s <= 40 * o.binSize; ++i)
-                for (int j = 0; j * s <= 25 * o.binSize; ++j) lattice.push_back({1 + i * s, 2 + j * s, 0});
-            clouds.push_back(lattice);
-        }
+        for (const double f : {1.5, 3.0, 6.0, 12.0})
+            clouds.push_back(lattice(static_cast<int>(40 * f), static_cast<int>(25 * f), o.binSize / f, 1, 2));
         // Random clouds 3 to 6 mean spacings to a bin. Through the points themselves their
         // ragged edge leaves points a little outside: there the outline must still go round.
         for (const int n : {12000, 40000}) clouds.push_back(disc(n, 20 * o.binSize, static_cast<unsigned>(n)));
@@ -249,9 +250,7 @@ TEST(BlankingOutline, EnclosesDenseLatticesAndRandomCloudsAtEachWindowsDefaults)
     }
     // A dense patch inside the start's 5 x 5 bins: the walk can never leave them, so it
     // closes beside the start; larger bins only repeat that, smaller ones go round.
-    PointList patch;
-    for (int i = 0; i <= 100; ++i)
-        for (int j = 0; j <= 100; ++j) patch.push_back({i * 0.01, j * 0.01, 0});
+    const PointList patch = lattice(100, 100, 0.01);
     OutlineOptions o;
     o.binSize = 0.5;
     o.offsetFactor = 0.25;
