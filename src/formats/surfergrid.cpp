@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/fileroutines.h"
+#include "core/parallelblocks.h"
 #include "formats/surfergrid_detail.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -18,9 +20,62 @@ namespace trelvik::formats {
 namespace detail {
 
 void zRangeForHeader(const Grid& g, double& zlo, double& zhi) {
-    zlo = g.zMin();
-    zhi = g.zMax();
+    zRangeForHeader(g, zlo, zhi, nullptr);
+}
+
+namespace {
+
+// Least and greatest non-blank height of a stretch of nodes, each the first met of its
+// value (0 before -0 when 0 comes first), as Grid::zMin and Grid::zMax keep them.
+struct Range {
+    bool any = false, exact = true;
+    double lo = kBlank, hi = kBlank;
+    void add(const double* z, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const double v = z[i];
+            if (isBlank(v)) {
+                exact = exact && v == kBlank;
+                continue;
+            }
+            if (!any) {
+                lo = hi = v;
+                any = true;
+                continue;
+            }
+            if (v < lo) lo = v;
+            if (v > hi) hi = v;
+        }
+    }
+    // Joining stretches in order keeps the first met, as one pass would.
+    void join(const Range& later) {
+        exact = exact && later.exact;
+        if (!later.any) return;
+        if (!any) {
+            lo = later.lo;
+            hi = later.hi;
+            any = true;
+            return;
+        }
+        if (later.lo < lo) lo = later.lo;
+        if (later.hi > hi) hi = later.hi;
+    }
+};
+
+} // namespace
+
+void zRangeForHeader(const Grid& g, double& zlo, double& zhi, bool* blanksExact) {
+    constexpr std::size_t kStretch = 1 << 16;
+    const std::size_t n = g.z.size();
+    std::vector<Range> parts((n + kStretch - 1) / kStretch);
+    forEachBlock(n, kStretch, [&](std::size_t first, std::size_t end) {
+        parts[first / kStretch].add(g.z.data() + first, end - first);
+    });
+    Range all;
+    for (const Range& r : parts) all.join(r);
+    zlo = all.lo;
+    zhi = all.hi;
     if (isBlank(zlo) || isBlank(zhi)) zlo = zhi = 0.0;
+    if (blanksExact) *blanksExact = all.exact;
 }
 
 void damaged(const std::string& path, const std::string& why) {

@@ -196,7 +196,8 @@ void checkBinary7Size(const Grid& g, const std::string& path) {
 void emitBinary7(const Grid& g, const std::function<void(std::string_view)>& put) {
     const std::size_t n = g.z.size();
     double zlo, zhi;
-    zRangeForHeader(g, zlo, zhi);
+    bool blanksExact = false;
+    zRangeForHeader(g, zlo, zhi, &blanksExact);
     std::string out;
     out.reserve(12 + 8 + kGridSection + 8);
     out += "DSRB";
@@ -210,6 +211,10 @@ void emitBinary7(const Grid& g, const std::function<void(std::string_view)>& put
     out += "DATA";
     store<std::int32_t>(out, static_cast<std::int32_t>(n * sizeof(double)));
     put(out);
+    if (blanksExact) {  // the heights as they stand, in one piece
+        put({reinterpret_cast<const char*>(g.z.data()), n * sizeof(double)});
+        return;
+    }
     // Blank nodes are written as the one blank value whatever the grid held (NaN or
     // other huge values), so readers that compare for equality see them as blank too.
     // The heights go out in pieces: no file-sized buffer to fill and copy again.

@@ -66,7 +66,7 @@ std::optional<Grid> cachedGrid(const std::string& path, const std::optional<File
     return it->grid;
 }
 
-void keepGrid(const std::string& path, const std::optional<FileStamp>& now, const Grid& grid) {
+void keepGrid(const std::string& path, const std::optional<FileStamp>& now, Grid grid) {
     const std::size_t bytes = grid.z.size() * sizeof(double);
     Cache& c = cache();
     std::lock_guard<std::mutex> g(c.lock);
@@ -79,7 +79,7 @@ void keepGrid(const std::string& path, const std::optional<FileStamp>& now, cons
     }
     if (!now || bytes > kGridCacheBytes) return;
     while (!c.entries.empty() && c.bytes + bytes > kGridCacheBytes) c.erase(std::prev(c.entries.end()));
-    c.entries.push_front(Entry{path, *now, grid});
+    c.entries.push_front(Entry{path, *now, std::move(grid)});
     c.bytes += bytes;
 }
 
@@ -97,7 +97,11 @@ void clearGridCache() {
 }
 
 Grid asReadBackFromSurfer7(const Grid& in) {
-    Grid g = in;
+    Grid g;
+    g.cols = in.cols;
+    g.rows = in.rows;
+    g.z.reserve(in.z.size());
+    for (double z : in.z) g.z.push_back(trelvik::isBlank(z) ? trelvik::kBlank : z);
     // The file holds the lower limits and the spacings; the reader adds them up again.
     const double xLast = in.xMin + in.xSpacing() * static_cast<double>(in.cols - 1);
     const double yLast = in.yMin + in.ySpacing() * static_cast<double>(in.rows - 1);
@@ -105,8 +109,6 @@ Grid asReadBackFromSurfer7(const Grid& in) {
     g.xMax = std::max(in.xMin, xLast);
     g.yMin = std::min(in.yMin, yLast);
     g.yMax = std::max(in.yMin, yLast);
-    for (double& z : g.z)
-        if (trelvik::isBlank(z)) z = trelvik::kBlank;
     return g;
 }
 

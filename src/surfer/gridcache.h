@@ -34,7 +34,7 @@ std::optional<trelvik::Grid> cachedGrid(const std::string& path, const std::opti
 // Keeps g as the content of path with the stamp the file had when it was read (taken
 // before reading, so a change during the read is seen as a change), or as it stands now
 // after the stand-in has written it.
-void keepGrid(const std::string& path, const std::optional<FileStamp>& stamp, const trelvik::Grid& g);
+void keepGrid(const std::string& path, const std::optional<FileStamp>& stamp, trelvik::Grid g);
 // Forgets path (a file rewritten in a form that is not kept).
 void forgetGrid(const std::string& path);
 // Forgets everything (tests, memory pressure).

@@ -200,19 +200,27 @@ TEST(SurferGrid, Binary7StreamedBytesAndDirectReadMatchTheWholeFileForms) {
     g.z[7] = std::nan("");
     g.z[9000] = 3e37;
     g.z[12299] = -0.0;
-    std::string want = "DSRB";
-    put<std::int32_t>(want, 4);
-    put<std::int32_t>(want, 1);
-    want += "GRID";
-    put<std::int32_t>(want, 72);
-    put<std::int32_t>(want, g.rows);
-    put<std::int32_t>(want, g.cols);
-    for (double v : {g.xMin, g.yMin, g.xSpacing(), g.ySpacing(), g.zMin(), g.zMax(), 0.0, kBlank}) put<double>(want, v);
-    want += "DATA";
-    put<std::int32_t>(want, static_cast<std::int32_t>(g.z.size() * 8));
-    for (double z : g.z) put<double>(want, isBlank(z) ? kBlank : z);
+    auto byHand = [](const Grid& g) {
+        std::string b = "DSRB";
+        put<std::int32_t>(b, 4);
+        put<std::int32_t>(b, 1);
+        b += "GRID";
+        put<std::int32_t>(b, 72);
+        put<std::int32_t>(b, g.rows);
+        put<std::int32_t>(b, g.cols);
+        for (double v : {g.xMin, g.yMin, g.xSpacing(), g.ySpacing(), g.zMin(), g.zMax(), 0.0, kBlank}) put<double>(b, v);
+        b += "DATA";
+        put<std::int32_t>(b, static_cast<std::int32_t>(g.z.size() * 8));
+        for (double z : g.z) put<double>(b, isBlank(z) ? kBlank : z);
+        return b;
+    };
+    const std::string want = byHand(g);
     writeSurferGrid(tmp.path("w.grd"), g, SurferGridFormat::Binary7);
     EXPECT_EQ(tmp.read("w.grd"), want);
+    Grid clean = g;  // every blank already the blank value: the heights go out as they stand
+    clean.z[7] = clean.z[9000] = kBlank;
+    writeSurferGrid(tmp.path("clean.grd"), clean, SurferGridFormat::Binary7);
+    EXPECT_EQ(tmp.read("clean.grd"), byHand(clean));
 
     // Version 2, a fault section before the heights, y stored from the top down.
     std::string b = "DSRB";
