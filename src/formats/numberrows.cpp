@@ -16,7 +16,7 @@ namespace {
 // Rows are formatted a round at a time: a few blocks per thread, each in a buffer of its
 // own sized for its worst case, then copied to the file in order. Memory stays at one
 // round whatever the file's size; buffers are reused from round to round.
-constexpr std::size_t kBlockBytes = 1 << 20;
+constexpr std::size_t kBlockBytes = 1 << 18;
 constexpr std::size_t kBlocksPerThread = 2;
 
 template <class BlockFn>

@@ -5,11 +5,17 @@
 #include "core/parallelblocks.h"
 #include "core/textform.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -99,6 +105,8 @@ std::uint64_t vertexHash(const PointXYZ& p) {
 bool sameVertex(const PointXYZ& a, const PointXYZ& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
 
 constexpr std::size_t kShards = 256;
+// Files of this size or more are read in pieces of about this size or more.
+constexpr std::size_t kFilePiece = std::size_t{1} << 18;
 constexpr std::size_t kBlock = 1 << 16;
 
 // Marks the first occurrence of every vertex (exact repeats after it are not marked).
@@ -159,29 +167,8 @@ std::vector<std::uint8_t> firstOccurrences(const PointList& v) {
     return first;
 }
 
-} // namespace
-
-bool looksLikeBinaryStl(std::string_view bytes) {
-    if (bytes.size() >= 84) {
-        std::uint32_t facets = 0;
-        std::memcpy(&facets, bytes.data() + 80, 4);
-        if (84 + 50ull * facets == bytes.size()) return true;
-    }
-    return bytes.substr(0, std::min<std::size_t>(bytes.size(), 4096)).find('\0') != std::string_view::npos;
-}
-
-PointList parseAsciiStlVertices(std::string_view text, const std::string& path) {
-    return parseAsciiStlVertices(text, path, std::size_t{1} << 20);
-}
-
-PointList parseAsciiStlVertices(std::string_view text, const std::string& path, std::size_t minChunk) {
-    if (looksLikeBinaryStl(text)) throw Error(path + ": binary STL is not supported; save as ASCII STL");
-    const std::vector<std::size_t> starts = chunkStarts(text, std::max<std::size_t>(minChunk, 1));
-    const std::size_t chunks = starts.size() - 1;
-    std::vector<LinesRead> parts(chunks);
-    forEachBlock(chunks, 1, [&](std::size_t c0, std::size_t c1) {
-        for (std::size_t c = c0; c < c1; ++c) parts[c] = readLines(text.data() + starts[c], text.data() + starts[c + 1]);
-    });
+PointList joinParts(std::vector<LinesRead>& parts, const std::string& path) {
+    const std::size_t chunks = parts.size();
     std::size_t lineBefore = 0, total = 0;
     for (const LinesRead& part : parts) {
         if (part.badLine)
@@ -201,7 +188,112 @@ PointList parseAsciiStlVertices(std::string_view text, const std::string& path, 
     return pts;
 }
 
-PointList readAsciiStlVertices(const std::string& path) { return parseAsciiStlVertices(readWholeFile(path), path); }
+// An open file read in pieces cut after line feeds, each piece read and parsed on a
+// thread of its own: no copy of the whole file is made first.
+class PieceReader {
+public:
+    PieceReader(int fd, std::size_t size, const std::string& path) : fd_(fd), size_(size), path_(path) {}
+
+    void read(std::size_t pos, char* out, std::size_t len) const {
+        while (len > 0) {
+            const ssize_t got = ::pread(fd_, out, len, static_cast<off_t>(pos));
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) throw Error("Cannot read \"" + path_ + "\"");
+            out += got;
+            pos += static_cast<std::size_t>(got);
+            len -= static_cast<std::size_t>(got);
+        }
+    }
+
+    // The position just after the first line feed at or after pos, or the file's size.
+    std::size_t afterLineFeed(std::size_t pos) const {
+        char window[1 << 14];
+        while (pos < size_) {
+            const std::size_t len = std::min(sizeof window, size_ - pos);
+            read(pos, window, len);
+            if (const void* lf = std::memchr(window, '\n', len))
+                return pos + static_cast<std::size_t>(static_cast<const char*>(lf) - window) + 1;
+            pos += len;
+        }
+        return size_;
+    }
+
+private:
+    int fd_;
+    std::size_t size_;
+    const std::string& path_;
+};
+
+PointList readInPieces(int fd, std::size_t size, const std::string& path) {
+    const PieceReader reader(fd, size, path);
+    char head[4096];
+    const std::size_t headLen = std::min(sizeof head, size);
+    reader.read(0, head, headLen);
+    if (looksLikeBinaryStl({head, headLen}, size))
+        throw Error(path + ": binary STL is not supported; save as ASCII STL");
+    std::vector<std::size_t> starts{0};
+    const std::size_t want = std::max<std::size_t>(1, std::min<std::size_t>(workerCount() * 4, size / kFilePiece));
+    for (std::size_t k = 1; k < want; ++k) {
+        const std::size_t at = reader.afterLineFeed(std::max(starts.back(), size / want * k));
+        if (at >= size) break;
+        starts.push_back(at);
+    }
+    starts.push_back(size);
+    std::vector<LinesRead> parts(starts.size() - 1);
+    forEachBlock(parts.size(), 1, [&](std::size_t c0, std::size_t c1) {
+        for (std::size_t c = c0; c < c1; ++c) {
+            const std::size_t len = starts[c + 1] - starts[c];
+            const auto text = std::make_unique_for_overwrite<char[]>(len);  // read over at once
+            reader.read(starts[c], text.get(), len);
+            parts[c] = readLines(text.get(), text.get() + len);
+        }
+    });
+    return joinParts(parts, path);
+}
+
+} // namespace
+
+bool looksLikeBinaryStl(std::string_view bytes) { return looksLikeBinaryStl(bytes, bytes.size()); }
+
+bool looksLikeBinaryStl(std::string_view head, std::size_t fileSize) {
+    if (fileSize >= 84 && head.size() >= 84) {
+        std::uint32_t facets = 0;
+        std::memcpy(&facets, head.data() + 80, 4);
+        if (84 + 50ull * facets == fileSize) return true;
+    }
+    return head.substr(0, std::min<std::size_t>(head.size(), 4096)).find('\0') != std::string_view::npos;
+}
+
+PointList parseAsciiStlVertices(std::string_view text, const std::string& path) {
+    return parseAsciiStlVertices(text, path, std::size_t{1} << 20);
+}
+
+PointList parseAsciiStlVertices(std::string_view text, const std::string& path, std::size_t minChunk) {
+    if (looksLikeBinaryStl(text)) throw Error(path + ": binary STL is not supported; save as ASCII STL");
+    const std::vector<std::size_t> starts = chunkStarts(text, std::max<std::size_t>(minChunk, 1));
+    const std::size_t chunks = starts.size() - 1;
+    std::vector<LinesRead> parts(chunks);
+    forEachBlock(chunks, 1, [&](std::size_t c0, std::size_t c1) {
+        for (std::size_t c = c0; c < c1; ++c) parts[c] = readLines(text.data() + starts[c], text.data() + starts[c + 1]);
+    });
+    return joinParts(parts, path);
+}
+
+PointList readAsciiStlVertices(const std::string& path) {
+    // Large files are read and parsed in pieces; anything else (a small file, or one that
+    // cannot be opened, which the whole-file reader then reports) is read whole.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        struct Close {
+            int fd;
+            ~Close() { ::close(fd); }
+        } closer{fd};
+        struct stat st{};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) >= kFilePiece)
+            return readInPieces(fd, static_cast<std::size_t>(st.st_size), path);
+    }
+    return parseAsciiStlVertices(readWholeFile(path), path);
+}
 
 PointList distinctVertices(const PointList& v) {
     PointList uniq;

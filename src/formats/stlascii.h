@@ -27,6 +27,9 @@ namespace trelvik::formats {
 
 PointList readAsciiStlVertices(const std::string& path);
 PointList parseAsciiStlVertices(std::string_view text, const std::string& path);
+// readAsciiStlVertices reads a large file in pieces cut at line ends, each read and
+// parsed on a thread of its own; parseAsciiStlVertices parses the text in memory the
+// same way. The result does not depend on the pieces.
 // The same, the text parsed in pieces of about minChunk bytes or more (cut at line ends)
 // on several threads; the result does not depend on the pieces.
 PointList parseAsciiStlVertices(std::string_view text, const std::string& path, std::size_t minChunk);
@@ -36,5 +39,7 @@ PointList distinctVertices(const PointList& vertices);
 // True when the bytes are a binary STL: an 80-byte header and a facet count whose 50-byte
 // records fill the rest exactly, or bytes no text file holds.
 bool looksLikeBinaryStl(std::string_view bytes);
+// The same judged on a file's first bytes (4096 or all) and its size.
+bool looksLikeBinaryStl(std::string_view head, std::size_t fileSize);
 
 } // namespace trelvik::formats

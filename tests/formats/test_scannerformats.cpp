@@ -166,11 +166,18 @@ TEST(AsciiStl, PiecewiseParseAndDistinctVerticesMatchOneSerialPass) {
     ASSERT_EQ(pieces.size(), whole.size());
     EXPECT_EQ(std::memcmp(pieces.data(), whole.data(), whole.size() * sizeof(PointXYZ)), 0);
 
+    trelvik::testing::TempFolder tmp;
+    const PointList fromFile = readAsciiStlVertices(tmp.write("s.stl", text));  // read in pieces too
+    ASSERT_EQ(fromFile.size(), whole.size());
+    EXPECT_EQ(std::memcmp(fromFile.data(), whole.data(), whole.size() * sizeof(PointXYZ)), 0);
+
     std::string bad = text;
     bad.insert(bad.size() * 3 / 4, "\nvertex 1 2\n");
-    EXPECT_EQ(errorOf([&] { parseAsciiStlVertices(bad, "b.stl", 4096); }),
-              errorOf([&] { parseAsciiStlVertices(bad, "b.stl", bad.size() + 1); }));
-    EXPECT_TRUE(has(errorOf([&] { parseAsciiStlVertices(bad, "b.stl", 4096); }), "b.stl: line "));
+    const std::string badPath = tmp.write("b.stl", bad);
+    const std::string want = errorOf([&] { parseAsciiStlVertices(bad, badPath, bad.size() + 1); });
+    EXPECT_TRUE(has(want, "b.stl: line "));
+    EXPECT_EQ(errorOf([&] { parseAsciiStlVertices(bad, badPath, 4096); }), want);
+    EXPECT_EQ(errorOf([&] { readAsciiStlVertices(badPath); }), want);
 
     // The reference: first occurrences through a set, then a stable sort by bin.
     auto key = [](double v) { return v == 0 ? 0.0 : v; };
