@@ -6,6 +6,7 @@
 #include "core/tempfiles.h"
 #include "formats/chunkwriter.h"
 #include "formats/numberforms.h"
+#include "formats/numberrows.h"
 #include "formats/xyzdump.h"
 
 #include <algorithm>
@@ -66,17 +67,17 @@ void WriteShiftedXyz(const std::string& xyzText, const std::string& out) {
         data.insert(data.end(), {r.x, r.y, r.z});
     });
     formats::ChunkWriter w(out);
-    for (std::size_t i = 0; i < data.size(); i += 3) {
-        char* p = w.room(3 * (formats::kGeneralNumberMax + 2) + 4);
-        p = formats::writeFormat0_0xx(p, data[i] - xmin);
+    formats::writeRows(w, data.size() / 3, 3 * (formats::kGeneralNumberMax + 2) + 4, [&](std::size_t r, char* p) {
+        const double* v = data.data() + 3 * r;
+        p = formats::writeFormat0_0xx(p, v[0] - xmin);
         *p++ = '\t';
-        p = formats::writeFormat0_0xx(p, data[i + 1] - ymin);
+        p = formats::writeFormat0_0xx(p, v[1] - ymin);
         *p++ = '\t';
-        p = formats::writeFormat0_0xx(p, data[i + 2] - zmin);
+        p = formats::writeFormat0_0xx(p, v[2] - zmin);
         *p++ = '\r';
         *p++ = '\n';
-        w.done(p);
-    }
+        return p;
+    });
     w.commit();
 }
 

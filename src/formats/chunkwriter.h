@@ -32,6 +32,11 @@ public:
         if (static_cast<std::size_t>(p_ - buf_.data()) >= kBlock) flush();
     }
     void put(std::string_view s) {
+        if (s.size() >= kBlock) {  // a large piece goes to the file as it stands
+            flush();
+            file_.write(s);
+            return;
+        }
         char* q = room(s.size());
         std::memcpy(q, s.data(), s.size());
         done(q + s.size());

@@ -4,6 +4,7 @@
 #include "core/grid.h"
 #include "formats/chunkwriter.h"
 #include "formats/numberforms.h"
+#include "formats/numberrows.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -88,13 +89,16 @@ void writeDxfFaces(const std::string& path, const DumpLattice& g, const std::str
     w.line("999");
     w.line("DXF file " + name + "; created by Trelvik; QOX");
     for (const char* l : {"0", "SECTION", "2", "ENTITIES", "0"}) w.line(l);
-    RowTexts lower, upper;
-    lower.fill(g, 0, fillZ);
     const std::size_t faceRoom = kFaceHead.size() + kFaceEnd.size() + 4 * 3 * (kNum + 8);
-    for (int r = 0; r + 1 < g.nrows; ++r) {
+    // A row of cells at a time, rows on several threads, each formatting its two rows of
+    // node texts; the rows go to the file in order.
+    const std::size_t cells = static_cast<std::size_t>(g.ncols - 1);
+    writeRows(w, static_cast<std::size_t>(g.nrows - 1), 2 * faceRoom * cells, [&](std::size_t row, char* p) {
+        const int r = static_cast<int>(row);
+        RowTexts lower, upper;
+        lower.fill(g, r, fillZ);
         upper.fill(g, r + 1, fillZ);
         for (int c = 0; c + 1 < g.ncols; ++c) {
-            char* p = w.room(2 * faceRoom);
             // C, A, D, D
             p = std::copy(kFaceHead.begin(), kFaceHead.end(), p);
             p = vertex(p, upper, c, 0);
@@ -109,10 +113,9 @@ void writeDxfFaces(const std::string& path, const DumpLattice& g, const std::str
             p = vertex(p, upper, c + 1, 2);
             p = vertex(p, upper, c + 1, 3);
             p = std::copy(kFaceEnd.begin(), kFaceEnd.end(), p);
-            w.done(p);
         }
-        std::swap(lower, upper);
-    }
+        return p;
+    });
     for (const char* l : {"ENDSEC", "0", "EOF"}) w.line(l);
     w.commit();
 }

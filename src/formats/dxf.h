@@ -5,7 +5,8 @@
 // Input: the grid as the mapping program dumps it (rows in dump order, dumplattice.h),
 // the comment name (the grid's base name). Blank nodes (1E+37 or more) are lowered to
 // the lowest data height, so the surface has no holes; a grid without data is flat at 0.
-// Output, lines ended CR LF, streamed (the file is replaced only once complete):
+// Output, lines ended CR LF, streamed (the file is replaced only once complete; rows of
+// cells formatted on several threads, written in order):
 //   "999", "DXF file <name>; created by Trelvik; QOX", "0", "SECTION", "2", "ENTITIES",
 //   "0"; per cell, rows outer and columns inner, with A = (r, c), B = (r, c + 1),
 //   C = (r + 1, c), D = (r + 1, c + 1): face C, A, D, D and face A, B, D, D, each as

@@ -13,9 +13,9 @@ namespace trelvik::formats {
 
 namespace {
 
-// Rows are formatted a round at a time: a few blocks per thread, each in a buffer of its
-// own sized for its worst case, then copied to the file in order. Memory stays at one
-// round whatever the file's size; buffers are reused from round to round.
+// Rows are formatted a round at a time: a few blocks per thread, each in a slot of the
+// round's buffer sized for its worst case, then written to the file in order. Memory
+// stays at one round whatever the file's size; the buffer is reused from round to round.
 constexpr std::size_t kBlockBytes = 1 << 18;
 constexpr std::size_t kBlocksPerThread = 2;
 
@@ -26,19 +26,24 @@ void streamBlocks(ChunkWriter& w, std::size_t rows, std::size_t maxRowChars, Blo
     const std::size_t blockRows = std::max<std::size_t>(1, kBlockBytes / maxRowChars);
     const std::size_t slots = std::max<std::size_t>(1, workerCount() * kBlocksPerThread);
     const std::size_t roundRows = blockRows * slots;
-    const std::size_t bufferSize = blockRows * maxRowChars;
-    std::vector<std::unique_ptr<char[]>> buffers(slots);
+    const std::size_t slotSize = blockRows * maxRowChars;
+    // One buffer for a round, a slot per block; written over before it is read, so it
+    // is not cleared. After a round the blocks are closed up and go out in one write.
+    const auto round = std::make_unique_for_overwrite<char[]>(slots * slotSize);
     std::vector<std::size_t> used(slots, 0);
     for (std::size_t r0 = 0; r0 < rows; r0 += roundRows) {
         const std::size_t r1 = std::min(rows, r0 + roundRows);
         forEachBlock(r1 - r0, blockRows, [&](std::size_t first, std::size_t end) {
             const std::size_t slot = first / blockRows;
-            // Written over before it is read: no need to clear it.
-            if (!buffers[slot]) buffers[slot] = std::make_unique_for_overwrite<char[]>(bufferSize);
-            char* begin = buffers[slot].get();
+            char* begin = round.get() + slot * slotSize;
             used[slot] = static_cast<std::size_t>(block(r0 + first, r0 + end, begin) - begin);
         });
-        for (std::size_t slot = 0; slot * blockRows < r1 - r0; ++slot) w.put({buffers[slot].get(), used[slot]});
+        std::size_t length = used[0];
+        for (std::size_t slot = 1; slot * blockRows < r1 - r0; ++slot) {
+            std::memmove(round.get() + length, round.get() + slot * slotSize, used[slot]);
+            length += used[slot];
+        }
+        w.put({round.get(), length});
     }
 }
 

@@ -77,10 +77,10 @@ TEST(NumberForms, FastFormsGiveTheTextOfTheSlowOnes) {
     EXPECT_EQ(std::string(buf, writePrintForm(buf, 0.4, 3)), " .4 ");
 }
 
-// Point text written in parallel blocks and streamed in order must be the text the
-// one-string-per-number writers made (WriteLine for point files, PrintLine for print
-// zones), over more rows than one round of blocks.
-TEST(NumberRows, StreamedBlocksGiveTheTextOfWriteLineAndPrintLine) {
+// Text written in parallel blocks and streamed in order must be the text the one-by-one
+// writers made (WriteLine for point files, PrintLine for print zones, DXF faces one after
+// another), over more rows than one round of blocks.
+TEST(NumberRows, StreamedBlocksGiveTheTextOfTheOneByOneWriters) {
     trelvik::testing::TempFolder tmp;
     std::mt19937 gen(5);
     std::uniform_real_distribution<double> mag(-7, 16);
@@ -115,6 +115,41 @@ TEST(NumberRows, StreamedBlocksGiveTheTextOfWriteLineAndPrintLine) {
     EXPECT_EQ(tmp.read("vrml.txt"), "0 -1E-05,\r\n0.5 -1E-05,\r\n1 -1E-05,\r\n");
     writeNumberRowsFile(tmp.path("none.txt"), 0, 3, [](std::size_t, double*) {});
     EXPECT_EQ(tmp.read("none.txt"), "");
+
+    // The DXF faces of a grid of many rows, rows written in parallel: the text of one
+    // face after another in print form, as worked out by hand above.
+    DumpLattice d;
+    d.ncols = 40;
+    d.nrows = 300;
+    for (int c = 0; c < d.ncols; ++c) d.x.push_back(0.0137 * c - 0.2);
+    for (int r = 0; r < d.nrows; ++r) d.y.push_back(5 - 0.0191 * r);
+    for (int i = 0; i < d.ncols * d.nrows; ++i) d.z.push_back(i % 97 == 0 ? kBlank : std::sin(0.01 * i) * 3.21);
+    writeDxfFaces(tmp.path("faces.dxf"), d, "t");
+    auto print = [](double v) { return text::Str(text::Round(v, 3)) + " "; };
+    struct Node {
+        std::string x, y, z;
+    };
+    auto at = [&](int c, int r) {
+        const double z = d.at(c, r);
+        return Node{print(d.x[c]), print(d.y[r]), print(isBlank(z) ? dxfFillHeight(d) : z)};
+    };
+    std::string dxf = "999\r\nDXF file t; created by Trelvik; QOX\r\n0\r\nSECTION\r\n2\r\nENTITIES\r\n0\r\n";
+    auto face = [&](std::initializer_list<Node> corners) {
+        dxf += "3DFACE\r\n8\r\nOBJECT\r\n";
+        int k = 0;
+        for (const Node& n : corners) {
+            const std::string slot = std::to_string(k++);
+            dxf += "1" + slot + "\r\n" + n.x + "\r\n2" + slot + "\r\n" + n.y + "\r\n3" + slot + "\r\n" + n.z + "\r\n";
+        }
+        dxf += "0\r\n";
+    };
+    for (int r = 0; r + 1 < d.nrows; ++r)
+        for (int c = 0; c + 1 < d.ncols; ++c) {
+            face({at(c, r + 1), at(c, r), at(c + 1, r + 1), at(c + 1, r + 1)});
+            face({at(c, r), at(c + 1, r), at(c + 1, r + 1), at(c + 1, r + 1)});
+        }
+    dxf += "ENDSEC\r\n0\r\nEOF\r\n";
+    EXPECT_TRUE(tmp.read("faces.dxf") == dxf);
 }
 
 TEST(VrmlGridFile, ElevationGridTextWorkedOutByHand) {
