@@ -16,6 +16,7 @@
 #include "conversion/convstate.h"
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/filechooser.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -151,6 +152,7 @@ private:
 
     AppState& app_;
     Prompt& prompt_;
+    FileChooser files_;
     conversion::ConvState conv_;
 };
 

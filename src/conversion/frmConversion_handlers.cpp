@@ -30,6 +30,7 @@ QString q(const std::string& t) { return QString::fromStdString(t); }
 } // namespace
 
 void frmConversion::connectHandlers() {
+    files_ = FileChooser{Drive1, Dir1, File1, Text1, txtPath};
     connect(Drive1, &DriveListBox::changed, this, &frmConversion::Drive1_Change);
     connect(Dir1, &DirListBox::changed, this, &frmConversion::Dir1_Change);
     connect(File1, &FileListBox::clicked, this, &frmConversion::File1_Click);
@@ -153,23 +154,17 @@ void frmConversion::cmbFromFileType_Click() {
     }
 }
 
-void frmConversion::File1_Click() { Text1->setText(File1->fileName()); }
+void frmConversion::File1_Click() { files_.fileClicked(); }
 
 void frmConversion::File1_DblClick() { cmdAddFilename_Click(); }
 
-void frmConversion::Dir1_Change() {
-    File1->setPath(Dir1->path());
-    txtPath->setText(Dir1->path());
-}
+void frmConversion::Dir1_Change() { files_.folderChanged(); }
 
-void frmConversion::Drive1_Change() {
-    Dir1->setPath(Drive1->drive());
-    txtPath->setText(Dir1->path());
-}
+void frmConversion::Drive1_Change() { files_.driveChanged(); }
 
 void frmConversion::Command3_Click() {
     runGuarded(prompt_, "", [this] {
-        ShowDefaultDir(app_, Drive1, Dir1, File1, txtPath);
+        ShowDefaultDir(app_, files_);
         return true;
     });
 }

@@ -240,6 +240,7 @@ void frmCSVView::pairScrollBar(QLineEdit* box, QScrollBar* bar, bool textMovesBa
 
 void frmCSVView::connectHandlers() {
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    files_ = FileChooser{Drive1, Dir1, File1, Text1, Path};
     connect(Drive1, &DriveListBox::changed, this, [this] { Drive1_Change(); });
     connect(Dir1, &DirListBox::changed, this, [this] { Dir1_Change(); });
     connect(File1, &FileListBox::clicked, this, [this] { File1_Click(); });

@@ -20,6 +20,7 @@
 #include "core/appstate.h"
 #include "core/points.h"
 #include "core/prompt.h"
+#include "widgets/filechooser.h"
 #include "csvview/latticegrid.h"
 #include "csvview/multitooth.h"
 #include "csvview/resultsfolder.h"
@@ -272,6 +273,7 @@ private:
 
     AppState& state_;
     Prompt& prompt_;
+    FileChooser files_;
     CurrentGrid CurrentGrid_;
     PointList GridPoints_;
     ViewerViews views_;

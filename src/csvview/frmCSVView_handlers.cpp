@@ -112,21 +112,15 @@ void frmCSVView::showAllViews() {
 // ---- file choice
 
 void frmCSVView::Command3_Click() {
-    guarded([&] { ShowDefaultDir(state_, Drive1, Dir1, File1, Path); });
+    guarded([&] { ShowDefaultDir(state_, files_); });
 }
 
-void frmCSVView::Drive1_Change() {
-    Dir1->setPath(Drive1->drive());
-    Path->setText(Dir1->path());
-}
+void frmCSVView::Drive1_Change() { files_.driveChanged(); }
 
-void frmCSVView::Dir1_Change() {
-    File1->setPath(Dir1->path());
-    Path->setText(Dir1->path());
-}
+void frmCSVView::Dir1_Change() { files_.folderChanged(); }
 
 void frmCSVView::File1_Click() {
-    Text1->setText(File1->fileName());
+    files_.fileClicked();
     if (chkViewOnClick->isChecked()) cmdReadCSV_Click();
 }
 

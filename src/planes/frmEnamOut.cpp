@@ -103,7 +103,7 @@ void frmEnamOut::File3_DblClick() {
 }
 
 void frmEnamOut::Command2_Click() {
-    guarded([this] { lists_.showDefaultDir(app_); });
+    guarded([this] { ShowDefaultDir(app_, lists_); });
 }
 
 void frmEnamOut::cmdInputTopo_Click() {

@@ -11,7 +11,8 @@
 #include "core/prompt.h"
 #include "widgets/windowprompt.h"
 #include "planes/enamel.h"
-#include "planes/frmLandFind_lists.h"
+#include "shell/frmDefDir.h"
+#include "widgets/filechooser.h"
 
 class QPushButton;
 class QRadioButton;
@@ -38,6 +39,9 @@ public:
     QLabel* lblStatus;  // names what the transform wrote
 
     void Form_Load();
+    void Drive3_Change() { lists_.driveChanged(); }
+    void Dir3_Change() { lists_.folderChanged(); }
+    void File3_Click() { lists_.fileClicked(); }
     void File3_DblClick();
     void Command2_Click();
     void cmdInputTopo_Click();
@@ -53,7 +57,7 @@ private:
     AppState& app_;
     WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question
     planes::EnamelState s_;
-    planes::FileChooser lists_;
+    FileChooser lists_;
 };
 
 } // namespace trelvik

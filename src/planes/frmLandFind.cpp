@@ -24,7 +24,7 @@ QLabel* panelLabel(const QString& text, QWidget* parent) {
 }
 } // namespace
 
-QWidget* frmLandFind::buildPage(planes::FileChooser& lists, const QString& pattern, QWidget* controls) {
+QWidget* frmLandFind::buildPage(FileChooser& lists, const QString& pattern, QWidget* controls) {
     auto* page = new QWidget(SSTab1);
     lists.build(page, pattern, QString::fromStdString(app_.ProgramDir));
     auto* grid = new QGridLayout(page);
@@ -144,7 +144,7 @@ void frmLandFind::Form_Load() { showLabels(planes::ResetLandFind(s_)); }
 void frmLandFind::cmdReset_Click() { showLabels(planes::ResetLandFind(s_)); }
 
 void frmLandFind::DirC_Click() {
-    guarded([this] { lists_[0].showDefaultDir(app_); });
+    guarded([this] { ShowDefaultDir(app_, lists_[0]); });
 }
 
 void frmLandFind::DatFilename() {

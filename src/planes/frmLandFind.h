@@ -11,7 +11,8 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
-#include "planes/frmLandFind_lists.h"
+#include "shell/frmDefDir.h"
+#include "widgets/filechooser.h"
 #include "planes/landfind.h"
 
 class QCheckBox;
@@ -70,14 +71,14 @@ public:
     void cmdExit();
 
 private:
-    QWidget* buildPage(planes::FileChooser& lists, const QString& pattern, QWidget* controls);
+    QWidget* buildPage(FileChooser& lists, const QString& pattern, QWidget* controls);
     void guarded(const std::function<void()>& step);
     void showLabels(const planes::LandFindLabels& labels);
 
     AppState& app_;
     Prompt& prompt_;
     planes::LandFindState s_;
-    planes::FileChooser lists_[4];
+    FileChooser lists_[4];
 };
 
 } // namespace trelvik

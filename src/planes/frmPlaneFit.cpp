@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "core/error.h"
-#include "planes/frmLandFind_lists.h"
+#include "shell/frmDefDir.h"
 #include "surferfns/frmSurfFns.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
@@ -117,6 +117,7 @@ frmPlaneFit::frmPlaneFit(AppState& state, Prompt& prompt, planes::PlotGridFn plo
     File1->setPath(Dir1->path());
 
     connect(DirC, &QPushButton::clicked, this, &frmPlaneFit::DirC_Click);
+    files_ = FileChooser{Drive1, Dir1, File1, Text1, Label1, false};  // the label waits for a click
     connect(Drive1, &DriveListBox::changed, this, &frmPlaneFit::Drive1_Change);
     connect(Dir1, &DirListBox::changed, this, &frmPlaneFit::Dir1_Change);
     connect(File1, &FileListBox::clicked, this, &frmPlaneFit::File1_Click);
@@ -152,7 +153,7 @@ planes::PlaneFitForm frmPlaneFit::form() const
 {
     planes::PlaneFitForm f;
     // A name typed before any click in the lists is taken from the folder list's folder.
-    f.Label1 = s(Label1->text().isEmpty() ? Dir1->path() : Label1->text());
+    f.Label1 = files_.folder();
     f.Text1 = s(Text1->text());
     f.PointOption = Option2->isChecked() ? 2 : Option3->isChecked() ? 3 : 1;
     f.Text2 = s(Text2->text());
@@ -178,19 +179,15 @@ template <typename Step> void frmPlaneFit::run(Step step)
 void frmPlaneFit::DirC_Click()
 {
     runGuarded(prompt_, "", [this] {
-        ShowDefaultDir(app_, Drive1, Dir1, File1, Label1);
+        ShowDefaultDir(app_, files_);
         return true;
     });
 }
 
-void frmPlaneFit::Drive1_Change() { Dir1->setPath(Drive1->drive()); }
-void frmPlaneFit::Dir1_Change() { File1->setPath(Dir1->path()); }
+void frmPlaneFit::Drive1_Change() { files_.driveChanged(); }
+void frmPlaneFit::Dir1_Change() { files_.folderChanged(); }
 
-void frmPlaneFit::File1_Click()
-{
-    Label1->setText(File1->path());
-    Text1->setText(File1->fileName());
-}
+void frmPlaneFit::File1_Click() { files_.fileClicked(); }
 
 void frmPlaneFit::Option_Click() { Text2->setEnabled(Option3->isChecked()); }
 

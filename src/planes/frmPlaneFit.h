@@ -9,6 +9,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/filechooser.h"
 #include "widgets/windowprompt.h"
 #include "planes/planefit.h"
 
@@ -69,6 +70,7 @@ private:
     template <typename Step> void run(Step step);
 
     AppState& app_;
+    FileChooser files_;
     WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question
     planes::PlotGridFn plot_;
     planes::PlaneFitState fit_;

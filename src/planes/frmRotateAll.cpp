@@ -196,6 +196,9 @@ void frmRotateAll::buildAxesTab()
 
 void frmRotateAll::connectControls()
 {
+    grid_ = FileChooser{Drive1, Dir1, File1, Text1, Label1};
+    plane_ = FileChooser{Drive2, Dir2, File2, Text2, Label2};
+    axes_ = FileChooser{Drive3, Dir3, File3, Text3, Label3};
     connect(Dir1, &DirListBox::changed, this, &frmRotateAll::Dir1_Change);
     connect(Drive1, &DriveListBox::changed, this, &frmRotateAll::Drive1_Change);
     connect(Dir2, &DirListBox::changed, this, &frmRotateAll::Dir2_Change);

@@ -9,6 +9,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/filechooser.h"
 #include "widgets/windowprompt.h"
 #include "planes/rotategrid.h"
 
@@ -98,6 +99,7 @@ private:
     template <typename Step> void runWriting(Step step);
 
     AppState& app_;
+    FileChooser grid_, plane_, axes_;  // the lists of the three pages
     WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question
     planes::RotateState rot_;
 };

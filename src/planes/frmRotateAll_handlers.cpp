@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "planes/frmLandFind_lists.h"
+#include "shell/frmDefDir.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
@@ -49,7 +49,7 @@ planes::RotateForm frmRotateAll::form() const
     planes::RotateForm f;
     f.chkStartSurfer = chkStartSurfer->isChecked();
     // A name typed before any click in the lists is taken from the folder list's folder.
-    f.Label1 = s(Label1->text().isEmpty() ? Dir1->path() : Label1->text());
+    f.Label1 = grid_.folder();
     f.Text1 = s(Text1->text());
     f.IntervalOption = Option2->isChecked() ? 2 : Option3->isChecked() ? 3 : 1;
     f.Text5 = s(Text5->text());
@@ -59,7 +59,7 @@ planes::RotateForm frmRotateAll::form() const
     f.Label12 = s(Label12->text());
     f.Label13 = s(Label13->text());
     f.Check1 = Check1->isChecked();
-    f.Label2 = s(Label2->text().isEmpty() ? Dir2->path() : Label2->text());
+    f.Label2 = plane_.folder();
     f.Text2 = s(Text2->text());
     f.Text3 = s(Text3->text());
     f.chkXAxis = chkXAxis->isChecked();
@@ -93,68 +93,33 @@ template <typename Step> void frmRotateAll::run(Step step)
     Text3->setText(q(f.Text3));
 }
 
+// The grid's lists lead: the plane and axis pages follow its drive and folder.
 void frmRotateAll::Dir1_Change()
 {
-    File1->setPath(Dir1->path());
+    grid_.folderChanged();
     Dir2->setPath(Dir1->path());
     Dir3->setPath(Dir1->path());
-    Label1->setText(Dir1->path());
 }
 
 void frmRotateAll::Drive1_Change()
 {
-    Dir1->setPath(Drive1->drive());
+    grid_.driveChanged();
     Drive2->setDrive(Drive1->drive());
     Drive3->setDrive(Drive1->drive());
-    Label1->setText(Dir1->path());
 }
 
-void frmRotateAll::Dir2_Change()
-{
-    File2->setPath(Dir2->path());
-    Label2->setText(Dir2->path());
-}
-
-void frmRotateAll::Drive2_Change()
-{
-    Dir2->setPath(Drive2->drive());
-    Label2->setText(Dir2->path());
-}
-
-void frmRotateAll::Dir3_Change()
-{
-    File3->setPath(Dir3->path());
-    Label3->setText(Dir3->path());
-}
-
-void frmRotateAll::Drive3_Change()
-{
-    Dir3->setPath(Drive3->drive());
-    Label3->setText(Dir3->path());
-}
-
-void frmRotateAll::File1_Click()
-{
-    Label1->setText(File1->path());
-    Text1->setText(File1->fileName());
-}
-
-void frmRotateAll::File2_Click()
-{
-    Label2->setText(File2->path());
-    Text2->setText(File2->fileName());
-}
-
-void frmRotateAll::File3_Click()
-{
-    Label3->setText(File3->path());
-    Text3->setText(File3->fileName());
-}
+void frmRotateAll::Dir2_Change() { plane_.folderChanged(); }
+void frmRotateAll::Drive2_Change() { plane_.driveChanged(); }
+void frmRotateAll::Dir3_Change() { axes_.folderChanged(); }
+void frmRotateAll::Drive3_Change() { axes_.driveChanged(); }
+void frmRotateAll::File1_Click() { grid_.fileClicked(); }
+void frmRotateAll::File2_Click() { plane_.fileClicked(); }
+void frmRotateAll::File3_Click() { axes_.fileClicked(); }
 
 void frmRotateAll::DirC_Click()
 {
     runGuarded(prompt_, "", [this] {
-        ShowDefaultDir(app_, Drive1, Dir1, File1, Label1);
+        ShowDefaultDir(app_, grid_);
         return true;
     });
 }

@@ -144,6 +144,7 @@ QWidget* frmPtCloud::buildInput() {
 }
 
 void frmPtCloud::connectHandlers() {
+    files_ = FileChooser{Drive2, Dir2, File2, Text2, Label2};
     connect(Drive2, &DriveListBox::changed, this, &frmPtCloud::Drive2_Change);
     connect(Dir2, &DirListBox::changed, this, &frmPtCloud::Dir2_Change);
     connect(File2, &FileListBox::clicked, this, &frmPtCloud::File2_Click);
@@ -196,25 +197,16 @@ void frmPtCloud::withProgress(const std::function<void(ptcloud::CloudProgress&)>
 
 void frmPtCloud::DirC_Click() {
     runGuarded(prompt_, "", [this] {
-        ShowDefaultDir(app_, Drive2, Dir2, File2, Label2);
+        ShowDefaultDir(app_, files_);
         return true;
     });
 }
 
-void frmPtCloud::Drive2_Change() {
-    Dir2->setPath(Drive2->drive());
-    Label2->setText(Dir2->path());
-}
+void frmPtCloud::Drive2_Change() { files_.driveChanged(); }
 
-void frmPtCloud::Dir2_Change() {
-    File2->setPath(Dir2->path());
-    Label2->setText(File2->path());
-}
+void frmPtCloud::Dir2_Change() { files_.folderChanged(); }
 
-void frmPtCloud::File2_Click() {
-    Label2->setText(File2->path());
-    Text2->setText(File2->fileName());
-}
+void frmPtCloud::File2_Click() { files_.fileClicked(); }
 
 void frmPtCloud::File2_DblClick() { cmdAddFilename_Click(); }
 

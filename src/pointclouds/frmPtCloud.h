@@ -10,6 +10,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/filechooser.h"
 #include "widgets/windowprompt.h"
 #include "pointclouds/ptcloudlist.h"
 
@@ -120,6 +121,7 @@ private:
     void showCount();
 
     AppState& app_;
+    FileChooser files_;
     WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question
     ptcloud::PtCloudList list_;
 };

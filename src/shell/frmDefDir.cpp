@@ -41,20 +41,16 @@ frmDefDir::frmDefDir(AppState& state, Prompt& prompt, QWidget* parent)
     grid->addWidget(lblDefDir, 2, 0, 1, 2);
     grid->addWidget(cmdUpdateDefDir, 3, 0, 1, 2);
 
+    files_ = FileChooser{Drive1, Dir1, nullptr, nullptr, lblDefDir};
     connect(Drive1, &DriveListBox::changed, this, &frmDefDir::Drive1_Change);
     connect(Dir1, &DirListBox::changed, this, &frmDefDir::Dir1_Change);
     connect(DirC, &QPushButton::clicked, this, &frmDefDir::DirC_Click);
     connect(cmdUpdateDefDir, &QPushButton::clicked, this, &frmDefDir::cmdUpdateDefDir_Click);
 }
 
-void frmDefDir::Drive1_Change() {
-    Dir1->setPath(Drive1->drive());
-    lblDefDir->setText(Dir1->path());
-}
+void frmDefDir::Drive1_Change() { files_.driveChanged(); }
 
-void frmDefDir::Dir1_Change() {
-    lblDefDir->setText(Dir1->path());
-}
+void frmDefDir::Dir1_Change() { files_.folderChanged(); }
 
 void frmDefDir::DirC_Click() {
     std::string d;

@@ -5,6 +5,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/filechooser.h"
 
 class QLabel;
 class QPushButton;
@@ -20,6 +21,7 @@ class FileListBox;
 // Throws trelvik::Error when the settings cannot be read or the folder no longer exists;
 // nothing is moved then.
 void ShowDefaultDir(AppState& app, DriveListBox* drive, DirListBox* dir, FileListBox* file, QLabel* label);
+inline void ShowDefaultDir(AppState& app, const FileChooser& c) { ShowDefaultDir(app, c.drive, c.dir, c.file, c.label); }
 
 class frmDefDir : public QWidget {
     Q_OBJECT
@@ -40,6 +42,7 @@ public:
 private:
     AppState& state_;
     Prompt& prompt_;
+    FileChooser files_;
 };
 
 } // namespace trelvik

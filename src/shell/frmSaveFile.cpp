@@ -66,6 +66,8 @@ frmSaveFile::frmSaveFile(AppState& state, Prompt& prompt, QWidget* parent)
     cmbFileType_Click();
     prompt_.busy(false);
 
+    // The label names the folder the file will go to; it follows every move.
+    files_ = FileChooser{Drive1, Dir1, File1, txtFileName, lblFolder};
     connect(Drive1, &DriveListBox::changed, this, &frmSaveFile::Drive1_Change);
     connect(Dir1, &DirListBox::changed, this, &frmSaveFile::Dir1_Change);
     connect(cmbFileType, &QComboBox::activated, this, &frmSaveFile::cmbFileType_Click);
@@ -80,24 +82,15 @@ SaveFileType frmSaveFile::chosenType() const {
     return i < 0 ? SaveFileType::All : static_cast<SaveFileType>(i);
 }
 
-void frmSaveFile::Drive1_Change() {
-    Dir1->setPath(Drive1->drive());
-    lblFolder->setText(Dir1->path());
-}
+void frmSaveFile::Drive1_Change() { files_.driveChanged(); }
 
-void frmSaveFile::Dir1_Change() {
-    File1->setPath(Dir1->path());
-    // The label names the folder the file will go to; it follows every move.
-    lblFolder->setText(Dir1->path());
-}
+void frmSaveFile::Dir1_Change() { files_.folderChanged(); }
 
 void frmSaveFile::cmbFileType_Click() {
     File1->setPattern(QString::fromStdString(saveFilePattern(chosenType())));
 }
 
-void frmSaveFile::File1_Click() {
-    txtFileName->setText(File1->fileName());
-}
+void frmSaveFile::File1_Click() { files_.fileClicked(); }
 
 void frmSaveFile::File1_DblClick() {
     txtFileName->setText(File1->fileName());

@@ -7,6 +7,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/filechooser.h"
 #include "shell/savefilerules.h"
 
 class QComboBox;
@@ -54,6 +55,7 @@ private:
 
     AppState& state_;
     Prompt& prompt_;
+    FileChooser files_;
 };
 
 } // namespace trelvik

@@ -148,6 +148,7 @@ QWidget* frmSurfFns::buildListFrame() {
 }
 
 void frmSurfFns::connectList() {
+    files_ = FileChooser{Drive2, Dir2, File2, Text2, Label2};
     connect(Drive2, &DriveListBox::changed, this, &frmSurfFns::Drive2_Change);
     connect(Dir2, &DirListBox::changed, this, &frmSurfFns::Dir2_Change);
     connect(File2, &FileListBox::clicked, this, &frmSurfFns::File2_Click);
@@ -212,25 +213,16 @@ void frmSurfFns::cmdRefreshDir_Click() {
 
 void frmSurfFns::DirC_Click() {
     runGuarded(prompt_, "", [this] {
-        ShowDefaultDir(app_, Drive2, Dir2, File2, Label2);
+        ShowDefaultDir(app_, files_);
         return true;
     });
 }
 
-void frmSurfFns::Drive2_Change() {
-    Dir2->setPath(Drive2->drive());
-    Label2->setText(File2->path());
-}
+void frmSurfFns::Drive2_Change() { files_.driveChanged(); }
 
-void frmSurfFns::Dir2_Change() {
-    File2->setPath(Dir2->path());
-    Label2->setText(File2->path());
-}
+void frmSurfFns::Dir2_Change() { files_.folderChanged(); }
 
-void frmSurfFns::File2_Click() {
-    Label2->setText(File2->path());
-    Text2->setText(File2->fileName());
-}
+void frmSurfFns::File2_Click() { files_.fileClicked(); }
 
 void frmSurfFns::File2_DblClick() { cmdAddFilename_Click(); }
 

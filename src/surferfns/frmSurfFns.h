@@ -16,6 +16,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/filechooser.h"
 #include "widgets/windowprompt.h"
 #include "surferfns/surffnsstate.h"
 
@@ -165,6 +166,7 @@ private:
     surffns::PlotOptions plotOptions() const;
 
     AppState& app_;
+    FileChooser files_;
     WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question
     surffns::SurfFnsState surf_;
 };

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 
 #include "core/error.h"
-#include "planes/frmLandFind_lists.h"
+#include "shell/frmDefDir.h"
 #include "toothfeatures/nametables.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
@@ -63,34 +63,22 @@ CrestSelectWindow::CrestSelectWindow(AppState& state, Prompt& prompt, Options op
     g->setRowStretch(1, 1);
     g->setRowStretch(3, 2);
 
-    connect(Drive2, &DriveListBox::changed, this, &CrestSelectWindow::Drive2_Change);
-    connect(Dir2, &DirListBox::changed, this, &CrestSelectWindow::Dir2_Change);
-    connect(File2, &FileListBox::clicked, this, &CrestSelectWindow::File2_Click);
+    files_ = FileChooser{Drive2, Dir2, File2, Text2, Label3, options_.label3FollowsLists};
+    files_.attach(this);
     connect(DirC, &QPushButton::clicked, this, &CrestSelectWindow::DirC_Click);
     connect(Combo1, &QComboBox::activated, this, &CrestSelectWindow::Combo1_Click);
 }
 
 void CrestSelectWindow::DirC_Click() {
     runGuarded(prompt_, "Error", [this] {
-        ShowDefaultDir(app_, Drive2, Dir2, File2, Label3);
+        ShowDefaultDir(app_, files_);
         return true;
     });
 }
 
-void CrestSelectWindow::Drive2_Change() {
-    Dir2->setPath(Drive2->drive());
-    if (options_.label3FollowsLists) Label3->setText(File2->path());
-}
-
-void CrestSelectWindow::Dir2_Change() {
-    File2->setPath(Dir2->path());
-    if (options_.label3FollowsLists) Label3->setText(File2->path());
-}
-
-void CrestSelectWindow::File2_Click() {
-    Label3->setText(File2->path());
-    Text2->setText(File2->fileName());
-}
+void CrestSelectWindow::Drive2_Change() { files_.driveChanged(); }
+void CrestSelectWindow::Dir2_Change() { files_.folderChanged(); }
+void CrestSelectWindow::File2_Click() { files_.fileClicked(); }
 
 void CrestSelectWindow::Combo1_Click() {
     const std::string caption =
@@ -129,7 +117,7 @@ toothfeatures::OccVectRequest CrestSelectWindow::occVectRequest(toothfeatures::C
 }
 
 std::string CrestSelectWindow::gridFolder() const {
-    return (Label3->text().isEmpty() ? Dir2->path() : Label3->text()).toStdString();
+    return files_.folder();
 }
 
 void CrestSelectWindow::clearCrest() {

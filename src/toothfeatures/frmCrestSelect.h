@@ -14,6 +14,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/filechooser.h"
 #include "widgets/windowprompt.h"
 #include "toothfeatures/occvectstep.h"
 
@@ -89,6 +90,7 @@ protected:
 private:
     Options options_;
     QWidget* block_;
+    FileChooser files_;
 };
 
 } // namespace trelvik

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/error.h"
-#include "planes/frmLandFind_lists.h"
+#include "shell/frmDefDir.h"
 #include "toothfeatures/curvarea.h"
 #include "toothfeatures/curvgrids.h"
 #include "toothfeatures/curvslice.h"
@@ -50,6 +50,8 @@ frmCurvature::frmCurvature(AppState& state, Prompt& prompt, QWidget* parent)
 }
 
 void frmCurvature::connectLists() {
+    grids_ = FileChooser{Drive1, Dir1, File1, Text1, Label1};
+    earlier_ = FileChooser{Drive3, Dir3, File3, Text7, Label3};
     connect(Drive1, &DriveListBox::changed, this, &frmCurvature::Drive1_Change);
     connect(Dir1, &DirListBox::changed, this, &frmCurvature::Dir1_Change);
     connect(File1, &FileListBox::clicked, this, &frmCurvature::File1_Click);
@@ -166,47 +168,31 @@ void frmCurvature::run(const std::function<StepOutcome(CurvContext&, CurvControl
     showControls(c);
 }
 
-void frmCurvature::loadDefaultDir(DriveListBox* drive, DirListBox* dir, FileListBox* files, QLabel* label) {
+void frmCurvature::loadDefaultDir(const FileChooser& lists) {
     runGuarded(prompt_, "", [&] {
-        ShowDefaultDir(app_, drive, dir, files, label);
+        ShowDefaultDir(app_, lists);
         return true;
     });
 }
 
-void frmCurvature::Command10_Click() { loadDefaultDir(Drive1, Dir1, File1, Label1); }
-void frmCurvature::Command12_Click() { loadDefaultDir(Drive3, Dir3, File3, Label3); }
+void frmCurvature::Command10_Click() { loadDefaultDir(grids_); }
+void frmCurvature::Command12_Click() { loadDefaultDir(earlier_); }
 
+// The lists of the grids made earlier follow the first page's drive and folder.
 void frmCurvature::Drive1_Change() {
-    Dir1->setPath(Drive1->drive());
+    grids_.driveChanged();
     Drive3->setDrive(Drive1->drive());
-    Label1->setText(File1->path());
 }
 
 void frmCurvature::Dir1_Change() {
-    File1->setPath(Dir1->path());
+    grids_.folderChanged();
     Dir3->setPath(Dir1->path());
-    Label1->setText(File1->path());
 }
 
-void frmCurvature::Drive3_Change() {
-    Dir3->setPath(Drive3->drive());
-    Label3->setText(Dir3->path());
-}
-
-void frmCurvature::Dir3_Change() {
-    File3->setPath(Dir3->path());
-    Label3->setText(File3->path());
-}
-
-void frmCurvature::File1_Click() {
-    Label1->setText(File1->path());
-    Text1->setText(File1->fileName());
-}
-
-void frmCurvature::File3_Click() {
-    Label3->setText(File3->path());
-    Text7->setText(File3->fileName());
-}
+void frmCurvature::Drive3_Change() { earlier_.driveChanged(); }
+void frmCurvature::Dir3_Change() { earlier_.folderChanged(); }
+void frmCurvature::File1_Click() { grids_.fileClicked(); }
+void frmCurvature::File3_Click() { earlier_.fileClicked(); }
 
 void frmCurvature::File3_DblClick() {
     File3_Click();

@@ -10,6 +10,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/filechooser.h"
 #include "widgets/windowprompt.h"
 #include "toothfeatures/curvcontrols.h"
 #include "toothfeatures/curvstate.h"
@@ -132,11 +133,12 @@ private:
     void connectLists();
     void connectSteps();
     // Default directory into a drive, folder and file list and their label.
-    void loadDefaultDir(DriveListBox* drive, DirListBox* dir, FileListBox* files, QLabel* label);
+    void loadDefaultDir(const FileChooser& lists);
     // Runs a step on the controls and shows what it left.
     void run(const std::function<StepOutcome(CurvContext&, CurvControls&)>& step);
 
     AppState& app_;
+    FileChooser grids_, earlier_;  // the grid to smooth; the grids made earlier
     WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question
     CurvState state_;
 };

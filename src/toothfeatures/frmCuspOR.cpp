@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "core/error.h"
-#include "planes/frmLandFind_lists.h"
+#include "shell/frmDefDir.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
@@ -94,10 +94,9 @@ frmCuspOR::frmCuspOR(AppState& state, Prompt& prompt, QWidget* parent)
     Dir2->setPath(QDir::currentPath());
     File2->setPath(Dir2->path());
 
+    files_ = FileChooser{Drive2, Dir2, File2, Text2, Label3, false};
+    files_.attach(this);
     connect(DirC, &QPushButton::clicked, this, &frmCuspOR::DirC_Click);
-    connect(Drive2, &DriveListBox::changed, this, &frmCuspOR::Drive2_Change);
-    connect(Dir2, &DirListBox::changed, this, &frmCuspOR::Dir2_Change);
-    connect(File2, &FileListBox::clicked, this, &frmCuspOR::File2_Click);
     connect(cmdDigProf, &QPushButton::clicked, this, &frmCuspOR::cmdDigProf_Click);
     connect(cmdDigOccVect, &QPushButton::clicked, this, &frmCuspOR::cmdDigOccVect_Click);
     connect(cmdNextGrid, &QPushButton::clicked, this, &frmCuspOR::cmdNextGrid_Click);
@@ -108,7 +107,7 @@ toothfeatures::CuspORControls frmCuspOR::controls() const
 {
     toothfeatures::CuspORControls c;
     // A name typed before any click in the lists lies in the folder the list shows.
-    c.Label3 = s(Label3->text().isEmpty() ? Dir2->path() : Label3->text());
+    c.Label3 = files_.folder();
     c.Text2 = s(Text2->text());
     c.Text1 = s(Text1->text());
     c.Label9 = s(Label9->text());
@@ -128,20 +127,14 @@ template <typename Step> void frmCuspOR::run(Step step)
 void frmCuspOR::DirC_Click()
 {
     runGuarded(prompt_, "", [this] {
-        ShowDefaultDir(app_, Drive2, Dir2, File2, Label3);
+        ShowDefaultDir(app_, files_);
         return true;
     });
 }
 
-// A change of drive or folder alone leaves the folder label as it is.
-void frmCuspOR::Drive2_Change() { Dir2->setPath(Drive2->drive()); }
-void frmCuspOR::Dir2_Change() { File2->setPath(Dir2->path()); }
-
-void frmCuspOR::File2_Click()
-{
-    Label3->setText(File2->path());
-    Text2->setText(File2->fileName());
-}
+void frmCuspOR::Drive2_Change() { files_.driveChanged(); }
+void frmCuspOR::Dir2_Change() { files_.folderChanged(); }
+void frmCuspOR::File2_Click() { files_.fileClicked(); }
 
 void frmCuspOR::cmdDigProf_Click() { run(toothfeatures::DigitiseProfile); }
 void frmCuspOR::cmdDigOccVect_Click()

@@ -7,6 +7,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/filechooser.h"
 #include "widgets/windowprompt.h"
 #include "toothfeatures/cusporsteps.h"
 
@@ -52,6 +53,7 @@ private:
     template <typename Step> void run(Step step);
 
     AppState& app_;
+    FileChooser files_;  // the label waits for a click in the file list
     WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question
     toothfeatures::CuspORState cusp_;
 };

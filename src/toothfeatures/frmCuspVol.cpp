@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/error.h"
-#include "planes/frmLandFind_lists.h"
+#include "shell/frmDefDir.h"
 #include "toothfeatures/nametables.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
@@ -163,9 +163,8 @@ void frmCuspVol::buildControls()
     grid->addWidget(levels, 1, 1);
 
     connect(Command2, &QPushButton::clicked, this, &frmCuspVol::Command2_Click);
-    connect(Drive3, &DriveListBox::changed, this, &frmCuspVol::Drive3_Change);
-    connect(Dir3, &DirListBox::changed, this, &frmCuspVol::Dir3_Change);
-    connect(File3, &FileListBox::clicked, this, &frmCuspVol::File3_Click);
+    files_ = FileChooser{Drive3, Dir3, File3, Text7, Label1};
+    files_.attach(this);
     connect(Command3, &QPushButton::clicked, this, &frmCuspVol::Command3_Click);
     connect(Command6, &QPushButton::clicked, this, &frmCuspVol::Command6_Click);
     connect(chkReadPlane, &QCheckBox::clicked, this, &frmCuspVol::chkReadPlane_Click);
@@ -245,28 +244,14 @@ template <typename Step> void frmCuspVol::run(Step step)
 void frmCuspVol::Command2_Click()
 {
     runGuarded(prompt_, "", [this] {
-        ShowDefaultDir(app_, Drive3, Dir3, File3, Label1);
+        ShowDefaultDir(app_, files_);
         return true;
     });
 }
 
-void frmCuspVol::Drive3_Change()
-{
-    Dir3->setPath(Drive3->drive());
-    Label1->setText(File3->path());
-}
-
-void frmCuspVol::Dir3_Change()
-{
-    File3->setPath(Dir3->path());
-    Label1->setText(File3->path());
-}
-
-void frmCuspVol::File3_Click()
-{
-    Label1->setText(File3->path());
-    Text7->setText(File3->fileName());
-}
+void frmCuspVol::Drive3_Change() { files_.driveChanged(); }
+void frmCuspVol::Dir3_Change() { files_.folderChanged(); }
+void frmCuspVol::File3_Click() { files_.fileClicked(); }
 
 void frmCuspVol::Command3_Click() { run(toothfeatures::Input_Top); }
 void frmCuspVol::Command6_Click() { run(toothfeatures::Input_Plane); }

@@ -8,6 +8,7 @@
 
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "widgets/filechooser.h"
 #include "widgets/windowprompt.h"
 #include "toothfeatures/cuspvol.h"
 
@@ -72,6 +73,7 @@ private:
     template <typename Step> void run(Step step);
 
     AppState& app_;
+    FileChooser files_;
     WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question
     toothfeatures::CuspVolState cusp_;
 };

@@ -142,6 +142,10 @@ TEST(frmEnamOut, OpensWithItsDesignValuesAndTransformsTheOutlines) {
     w->Text7->setText("other.grd");
     emit w->File3->doubleClicked();
     EXPECT_EQ(w->Text7->text(), "other.grd");
+    // The list handlers exist under their names and act as the lists do.
+    w->File3_Click();
+    EXPECT_EQ(w->Text7->text(), "tooth.grd");
+    EXPECT_EQ(w->Label1->text().toStdString(), env.dir.folder());
 
     env.prompt.respond([&](const ScriptedPrompt::Shown& s) {
         EXPECT_EQ(s.title, "Digitise map");

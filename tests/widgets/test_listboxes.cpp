@@ -13,6 +13,7 @@
 
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
+#include "widgets/filechooser.h"
 #include "widgets/writtenfiles.h"
 #include "widgets/filelistbox.h"
 
@@ -191,4 +192,29 @@ TEST(WrittenFiles, NamesTheFilesAStepMadeOrChangedButNotTheUsersDigitiseFiles) {
     const trelvik::WrittenFiles after(dir.path());
     after.report(&status, nullptr);
     EXPECT_EQ(status.text(), "Nothing was written.");
+}
+
+TEST(FileChooser, EveryWindowsListsActAlikeAndOnlyTheLabelRuleDiffers) {
+    trelvik::testsupport::ensureApp();
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("sub");
+    QFile(dir.filePath("sub/T1.grd")).open(QIODevice::WriteOnly);
+    QWidget window;
+    for (bool follows : {true, false}) {
+        trelvik::FileChooser c;
+        c.build(&window, "*.grd", dir.path());
+        c.labelFollowsFolder = follows;
+        EXPECT_EQ(c.folder(), QDir::cleanPath(dir.path()).toStdString());  // empty label: the list's folder
+        c.dir->setPath(dir.filePath("sub"));
+        EXPECT_EQ(c.file->path(), QDir::cleanPath(dir.filePath("sub")));
+        EXPECT_EQ(c.label->text(), follows ? c.dir->path() : QString());
+        ASSERT_TRUE(c.file->selectFile("T1.grd"));
+        emit c.file->clicked();
+        EXPECT_EQ(c.text->text(), "T1.grd");
+        EXPECT_EQ(c.label->text(), c.file->path());
+        c.drive->setDrive("/");
+        c.driveChanged();
+        EXPECT_EQ(c.dir->path(), "/");
+        EXPECT_EQ(c.label->text(), follows ? QString("/") : QDir::cleanPath(dir.filePath("sub")));
+    }
 }
