@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "formats/fastnumber.h"
 #include "formats/numberrange.h"
+#include "formats/numberrows.h"
 #include "core/fileroutines.h"
 
 #include <algorithm>
@@ -85,14 +86,13 @@ void writeXyzDump(const std::string& path, const Grid& grid) {
     char blankText[kGeneralNumberMax];
     const std::size_t blankLen = static_cast<std::size_t>(writeGeneralNumber(blankText, kBlank) - blankText);
 
-    AtomicTextWriter out(path);
-    std::string buf(kChunk + 256, '\0');
-    char* const start = buf.data();
-    char* p = start;
-    for (int r = 0; r < grid.rows; ++r) {
+    // Rows on several threads, written in order.
+    ChunkWriter out(path);
+    const std::size_t nodeRoom = 3 * static_cast<std::size_t>(kGeneralNumberMax) + 4;
+    writeRows(out, static_cast<std::size_t>(grid.rows), nodeRoom * grid.cols, [&](std::size_t r, char* p) {
         char yText[kGeneralNumberMax];
-        const std::size_t yLen = static_cast<std::size_t>(writeGeneralNumber(yText, grid.y(r)) - yText);
-        const double* row = grid.z.data() + static_cast<std::size_t>(r) * grid.cols;
+        const std::size_t yLen = static_cast<std::size_t>(writeGeneralNumber(yText, grid.y(static_cast<int>(r))) - yText);
+        const double* row = grid.z.data() + r * static_cast<std::size_t>(grid.cols);
         for (int c = 0; c < grid.cols; ++c) {
             const std::string& x = xText[c];
             std::memcpy(p, x.data(), x.size());
@@ -110,13 +110,9 @@ void writeXyzDump(const std::string& path, const Grid& grid) {
             }
             *p++ = '\r';
             *p++ = '\n';
-            if (static_cast<std::size_t>(p - start) >= kChunk) {
-                out.write({start, static_cast<std::size_t>(p - start)});
-                p = start;
-            }
         }
-    }
-    out.write({start, static_cast<std::size_t>(p - start)});
+        return p;
+    });
     out.commit();
 }
 

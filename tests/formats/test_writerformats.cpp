@@ -13,6 +13,7 @@
 #include "formats/tiffdem.h"
 #include "formats/tifftext.h"
 #include "formats/vrml.h"
+#include "formats/xyzdump.h"
 #include "formats/xyzpointfile.h"
 #include "support/tempfolder.h"
 
@@ -78,14 +79,14 @@ TEST(NumberForms, FastFormsGiveTheTextOfTheSlowOnes) {
 }
 
 // Text written in parallel blocks and streamed in order must be the text the one-by-one
-// writers made (WriteLine for point files, PrintLine for print zones, DXF faces one after
-// another), over more rows than one round of blocks.
+// writers made (WriteLine for point files, PrintLine for print zones, the XYZ dump of a
+// grid node by node, DXF faces one after another), over more rows than one round.
 TEST(NumberRows, StreamedBlocksGiveTheTextOfTheOneByOneWriters) {
     trelvik::testing::TempFolder tmp;
     std::mt19937 gen(5);
     std::uniform_real_distribution<double> mag(-7, 16);
     PointList pts;
-    for (int i = 0; i < 250000; ++i) {
+    for (int i = 0; i < 100000; ++i) {
         const double a = std::pow(10.0, mag(gen)) * (i % 2 ? -1 : 1);
         pts.push_back({a, i % 7 == 0 ? -0.0 : 0.001 * i, i % 11 == 0 ? 1.70141e38 : std::round(a * 8) / 8});
     }
@@ -115,6 +116,17 @@ TEST(NumberRows, StreamedBlocksGiveTheTextOfTheOneByOneWriters) {
     EXPECT_EQ(tmp.read("vrml.txt"), "0 -1E-05,\r\n0.5 -1E-05,\r\n1 -1E-05,\r\n");
     writeNumberRowsFile(tmp.path("none.txt"), 0, 3, [](std::size_t, double*) {});
     EXPECT_EQ(tmp.read("none.txt"), "");
+
+    // The XYZ dump of a grid of many rows, every node with blanks at the blank value.
+    Grid g(100, 1000, -1.25, 7.3, 0.001, 99.5, 0.0);
+    for (std::size_t i = 0; i < g.z.size(); ++i) g.z[i] = i % 13 == 0 ? std::nan("") : std::cos(0.003 * i) * 71.3;
+    std::string dump;
+    for (int r = 0; r < g.rows; ++r)
+        for (int c = 0; c < g.cols; ++c)
+            dump += text::CStr(g.x(c)) + " " + text::CStr(g.y(r)) + " " + text::CStr(g.blank(c, r) ? kBlank : g.at(c, r)) +
+                    "\r\n";
+    writeXyzDump(tmp.path("dump.xyz"), g);
+    EXPECT_TRUE(tmp.read("dump.xyz") == dump);
 
     // The DXF faces of a grid of many rows, rows written in parallel: the text of one
     // face after another in print form, as worked out by hand above.
