@@ -124,44 +124,82 @@ std::string readWholeFile(const std::string& path) {
     return data;
 }
 
-AtomicTextWriter::AtomicTextWriter(std::string path) : path_(std::move(path)) {
+ReplacementFile::ReplacementFile(std::string path) : path_(std::move(path)) {
     const fs::path target = resolvedTarget(path_);
     target_ = target.string();
     temp_ = tempNameFor(target);
     removeStaleTemps(target);
-    file_ = std::fopen(temp_.c_str(), "wb");
-    if (!file_) throw Error("Cannot write \"" + path_ + "\": " + std::strerror(errno));
+    fd_ = ::open(temp_.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd_ < 0) throw Error("Cannot write \"" + path_ + "\": " + std::strerror(errno));
     // A replaced file keeps its permissions.
     struct stat old{};
-    if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(::fileno(file_), old.st_mode & 07777);
-    buffer_.reserve(kBufferSize);
+    if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd_, old.st_mode & 07777);
 }
 
-AtomicTextWriter::~AtomicTextWriter() {
-    if (file_) std::fclose(file_);
+ReplacementFile::~ReplacementFile() {
+    if (fd_ >= 0) ::close(fd_);
     if (!committed_) {
         std::error_code ec;
         fs::remove(temp_, ec);
     }
 }
 
-void AtomicTextWriter::fail(const std::string& what) {
-    const std::string reason = std::strerror(errno);
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
+void ReplacementFile::fail(const std::string& what, int err) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
     std::error_code ec;
     fs::remove(temp_, ec);
-    throw Error("Cannot write \"" + path_ + "\" (" + what + "): " + reason);
+    throw Error("Cannot write \"" + path_ + "\" (" + what + "): " + std::strerror(err));
 }
 
+bool ReplacementFile::durable() const { return !inPrivateFolder(target_); }
+
+void ReplacementFile::write(std::string_view data) {
+    if (fd_ < 0) throw Error("Cannot write \"" + path_ + "\": the file is already closed");
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd_, data.data(), data.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail("write", errno);
+        }
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+void ReplacementFile::finish() {
+    if (finished_) return;
+    if (fd_ < 0) throw Error("Cannot write \"" + path_ + "\": the file is already closed");
+    // On disk before the rename, so a power loss cannot leave an empty file in place of
+    // the old one; a working file of a private folder goes with its folder and needs no sync.
+    if (durable() && ::fsync(fd_) != 0) fail("sync", errno);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) fail("close", errno);
+    finished_ = true;
+}
+
+void ReplacementFile::commit() {
+    finish();
+    std::error_code ec;
+    fs::rename(temp_, target_, ec);
+    if (ec) {
+        std::error_code rm;
+        fs::remove(temp_, rm);
+        throw Error("Cannot replace \"" + path_ + "\": " + ec.message());
+    }
+    committed_ = true;
+    if (durable()) syncFolder(target_);
+}
+
+AtomicTextWriter::AtomicTextWriter(std::string path) : file_(std::move(path)) { buffer_.reserve(kBufferSize); }
+
 void AtomicTextWriter::write(std::string_view text) {
-    if (!file_) throw Error("Cannot write \"" + path_ + "\": the file is already closed");
+    if (finished_) throw Error("Cannot write \"" + path() + "\": the file is already closed");
     if (buffer_.size() + text.size() > kBufferSize) {
-        if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
-            fail("write");
+        file_.write(buffer_);
         buffer_.clear();
         if (text.size() > kBufferSize) {
-            if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) fail("write");
+            file_.write(text);
             return;
         }
     }
@@ -173,59 +211,56 @@ void AtomicTextWriter::line(std::string_view text) {
     write(kCRLF);
 }
 
-void AtomicTextWriter::commit() {
-    if (!file_) throw Error("Cannot write \"" + path_ + "\": the file is already closed");
-    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size()) fail("write");
+void AtomicTextWriter::finish() {
+    if (finished_) return;
+    file_.write(buffer_);
     buffer_.clear();
-    if (std::fflush(file_) != 0) fail("flush");
-    // On disk before the rename, so a power loss cannot leave an empty file in place of
-    // the old one; a working file of a private folder goes with its folder and needs no sync.
-    const bool durable = !inPrivateFolder(target_);
-    if (durable && ::fsync(::fileno(file_)) != 0) fail("sync");
-    if (std::fclose(file_) != 0) {
-        file_ = nullptr;
-        fail("close");
-    }
-    file_ = nullptr;
+    file_.finish();
+    finished_ = true;
+}
+
+void AtomicTextWriter::commit() {
+    finish();
+    file_.commit();
+}
+
+void commitTogether(AtomicTextWriter& first, AtomicTextWriter& second) {
+    first.finish();
+    second.finish();
+    // A rename can still fail (a folder holds the second name, say). Until the second
+    // file is in place, the first's old file stays reachable under a temporary name of
+    // its own, and is put back when the second cannot follow.
+    const std::string& target = first.file_.target();
     std::error_code ec;
-    fs::rename(temp_, target_, ec);
-    if (ec) {
-        fs::remove(temp_, ec);
-        throw Error("Cannot replace \"" + path_ + "\": " + ec.message());
+    const bool existed = fs::exists(fs::symlink_status(target, ec));
+    const std::string backup = tempNameFor(target);
+    const bool kept = existed && ::link(target.c_str(), backup.c_str()) == 0;
+    try {
+        first.commit();
+    } catch (...) {
+        if (kept) fs::remove(backup, ec);
+        throw;
     }
-    committed_ = true;
-    if (durable) syncFolder(target_);
+    try {
+        second.commit();
+    } catch (...) {
+        if (kept) fs::rename(backup, target, ec);
+        else if (!existed) fs::remove(target, ec);
+        throw;
+    }
+    if (kept) fs::remove(backup, ec);
 }
 
 void appendFileAtomic(const std::string& path, std::string_view text) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) throw Error("Cannot append to \"" + path + "\": " + std::strerror(errno));
-    struct stat st{};
-    if (::fstat(fd, &st) != 0) {
-        const int err = errno;
-        ::close(fd);
-        throw Error("Cannot append to \"" + path + "\": " + std::strerror(err));
-    }
-    const off_t oldSize = st.st_size;
-    std::size_t done = 0;
-    int err = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            err = errno;
-            break;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (err == 0 && ::fsync(fd) != 0 && errno != EINVAL) err = errno;
-    if (err != 0) {
-        // A torn row would glue the next append onto it: cut back to the old end.
-        if (::ftruncate(fd, oldSize) != 0) { /* the error below still reports the failure */ }
-        ::close(fd);
-        throw Error("Cannot append to \"" + path + "\": " + std::strerror(err));
-    }
-    if (::close(fd) != 0) throw Error("Cannot append to \"" + path + "\": " + std::strerror(errno));
+    // The tables appended to are a few kilobytes: rewriting them whole through a
+    // temporary is what makes an append all or nothing, also under a kill.
+    std::string old;
+    if (FileExists(path)) old = readWholeFile(path);
+    AtomicTextWriter w(path);
+    w.write(old);
+    if (!old.empty() && old.back() != '\n') w.write(old.back() == '\r' ? std::string_view("\n") : kCRLF);
+    w.write(text);
+    w.commit();
 }
 
 void writeFileAtomic(const std::string& path, std::string_view content) {

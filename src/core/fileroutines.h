@@ -13,13 +13,23 @@
 //                     line, "Number: <n>"), leaves InFile and any old OutFile as they were,
 //                     and returns false.
 //  readWholeFile      the bytes of a file; throws trelvik::Error naming the file.
-//  writeFileAtomic    replaces path with content through a temp file in the same folder,
-//                     synced to disk before the rename; the replaced file's permissions
-//                     are kept, and a symbolic link is written through to its target.
-//  appendFileAtomic   appends text in one piece: on failure the file is cut back to its
-//                     old length, so it holds either its old content or the whole text.
-//  AtomicTextWriter   builds a text file in a temp file beside the target; commit()
-//                     renames it over the target, an uncommitted writer removes it.
+//  ReplacementFile    the temporary file behind every writer that replaces a file: made
+//                     beside the target as ".<name>.trelvik-<pid>-<n>.tmp" (temporaries
+//                     left by writers that died are removed first), with the replaced
+//                     file's permissions; through a symbolic link it replaces what the
+//                     link points at, so the link stays a link. finish() syncs it to disk
+//                     and closes it, commit() renames it over the target; a temporary
+//                     never committed is removed.
+//  writeFileAtomic    replaces path with content through a ReplacementFile.
+//  appendFileAtomic   appends text in one piece: the old table and the text are written
+//                     to a temporary that replaces the file, so a failure or a kill leaves
+//                     the old table or the table with all of the text. An old table whose
+//                     last line has no end (torn by an earlier, unsafe append) gets one
+//                     first, so no row is joined to another.
+//  AtomicTextWriter   builds a text file in a ReplacementFile; commit() renames it over the
+//                     target, an uncommitted writer removes it.
+//  commitTogether     replaces two files as a pair: both are complete on disk before
+//                     either is renamed, so a failed write leaves both old files.
 #include "core/prompt.h"
 
 #include <cstdio>
@@ -41,28 +51,65 @@ void appendFileAtomic(const std::string& path, std::string_view text);
 // Line end written by the system's writers.
 inline constexpr std::string_view kCRLF = "\r\n";
 
+class ReplacementFile {
+public:
+    // Throws trelvik::Error naming path when the temporary cannot be made.
+    explicit ReplacementFile(std::string path);
+    ~ReplacementFile();
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+
+    // Open for reading and writing until finish(); a library that wants a descriptor
+    // of its own gets a dup() of it.
+    int fd() const { return fd_; }
+    const std::string& path() const { return path_; }
+    const std::string& tempPath() const { return temp_; }
+    // What the temporary replaces: path(), or the file a symbolic link there points at.
+    const std::string& target() const { return target_; }
+
+    // Writes all of data at the descriptor's position.
+    void write(std::string_view data);
+    // Syncs the temporary to disk and closes it. Throws trelvik::Error naming the file.
+    void finish();
+    // finish() when not yet done, then renames the temporary over the target.
+    void commit();
+    // Removes the temporary and throws trelvik::Error: "Cannot write "<path>" (what): <err>".
+    [[noreturn]] void fail(const std::string& what, int err);
+
+private:
+    bool durable() const;
+    std::string path_;
+    std::string target_;  // path_, or what it links to
+    std::string temp_;
+    int fd_ = -1;
+    bool finished_ = false, committed_ = false;
+};
+
 class AtomicTextWriter {
 public:
     explicit AtomicTextWriter(std::string path);
-    ~AtomicTextWriter();
     AtomicTextWriter(const AtomicTextWriter&) = delete;
     AtomicTextWriter& operator=(const AtomicTextWriter&) = delete;
 
     void write(std::string_view text);
     // text followed by CR LF
     void line(std::string_view text);
-    // Flushes, closes and renames over the target; throws trelvik::Error on failure.
+    // Writes what is buffered, syncs and closes the temporary, leaving the target as it
+    // was; throws trelvik::Error on failure. Nothing may be written after it.
+    void finish();
+    // finish() when not yet done, then renames over the target.
     void commit();
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return file_.path(); }
 
 private:
-    void fail(const std::string& what);
-    std::string path_;
-    std::string target_;  // path_, or what it links to
-    std::string temp_;
-    std::FILE* file_ = nullptr;
+    friend void commitTogether(AtomicTextWriter& first, AtomicTextWriter& second);
+    ReplacementFile file_;
     std::string buffer_;
-    bool committed_ = false;
+    bool finished_ = false;
 };
+
+// Finishes both writers, then renames both; when either cannot be finished or renamed,
+// both temporaries go and both old files stay as they were.
+void commitTogether(AtomicTextWriter& first, AtomicTextWriter& second);
 
 } // namespace trelvik

@@ -2,8 +2,9 @@
 // A text file written in large blocks: callers format numbers straight into the block
 // (room(n) gives a pointer with n characters free), the block goes to the file each time
 // it fills, so a writer of a grid never holds more than one block of its output. The
-// file replaces its target only at commit() (core/fileroutines.h AtomicTextWriter); a
-// writer dropped without commit leaves the old file as it was.
+// file replaces its target only at commit() (core/fileroutines.h AtomicTextWriter), or
+// together with another at commitTogether(); a writer dropped without commit leaves the
+// old file as it was.
 #include "core/fileroutines.h"
 
 #include <cstring>
@@ -54,11 +55,18 @@ public:
         flush();
         file_.commit();
     }
+    // Complete on disk but not yet in place (see commitTogether).
+    void finish() {
+        flush();
+        file_.finish();
+    }
 
 private:
+    friend void commitTogether(ChunkWriter& first, ChunkWriter& second);
     static constexpr std::size_t kBlock = 1 << 20;
     static constexpr std::size_t kSlack = 1 << 16;
     void flush() {
+        if (p_ == buf_.data()) return;
         file_.write({buf_.data(), static_cast<std::size_t>(p_ - buf_.data())});
         p_ = buf_.data();
     }
@@ -66,5 +74,13 @@ private:
     std::string buf_;
     char* p_;
 };
+
+// Two files that belong together replace their old pair only when both are complete
+// (core/fileroutines.h commitTogether).
+inline void commitTogether(ChunkWriter& first, ChunkWriter& second) {
+    first.flush();
+    second.flush();
+    trelvik::commitTogether(first.file_, second.file_);
+}
 
 } // namespace trelvik::formats

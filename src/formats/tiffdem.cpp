@@ -1,21 +1,20 @@
 #include "formats/tiffdem.h"
 
 #include "core/error.h"
+#include "core/fileroutines.h"
 
 #include <tiffio.h>
 
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
-#include <filesystem>
+#include <cerrno>
 #include <memory>
-#include <random>
+#include <unistd.h>
 
 namespace trelvik::formats {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr ttag_t kModelPixelScale = 33550;
 constexpr ttag_t kModelTiepoint = 33922;
@@ -45,11 +44,6 @@ struct Handlers {
 
 using TiffPtr = std::unique_ptr<TIFF, void (*)(TIFF*)>;
 
-std::string tempName(const std::string& path) {
-    std::random_device rd;
-    return path + ".part" + std::to_string(rd());
-}
-
 } // namespace
 
 void writeTiffDem(const std::string& path, const TiffDem& d) {
@@ -58,14 +52,20 @@ void writeTiffDem(const std::string& path, const TiffDem& d) {
                     " x " + std::to_string(d.ny) + " lattice.");
     Handlers handlers;
     lastTiffMessage.clear();
-    const std::string temp = tempName(path);
+    // The temporary is the one every replacing writer uses (naming, clean-up after a
+    // killed write, sync, permissions, links); libtiff writes through a copy of its
+    // descriptor and closes that copy.
+    ReplacementFile out(path);
     {
-        TiffPtr tif(TIFFOpen(temp.c_str(), "w"), [](TIFF* t) { TIFFClose(t); });
-        if (!tif) throw Error("Cannot write the Tiff DEM " + path + ": " + lastTiffMessage);
+        const int fd = ::dup(out.fd());
+        if (fd < 0) out.fail("open", errno);
+        TiffPtr tif(TIFFFdOpen(fd, out.tempPath().c_str(), "w"), [](TIFF* t) { TIFFClose(t); });
+        if (!tif) {
+            ::close(fd);
+            throw Error("Cannot write the Tiff DEM " + path + ": " + lastTiffMessage);
+        }
         auto fail = [&](const std::string& what) {
             tif.reset();
-            std::error_code ec;
-            fs::remove(temp, ec);
             throw Error("Cannot write the Tiff DEM " + path + " (" + what + ")" +
                         (lastTiffMessage.empty() ? std::string() : ": " + lastTiffMessage));
         };
@@ -93,12 +93,7 @@ void writeTiffDem(const std::string& path, const TiffDem& d) {
         }
         if (!TIFFFlush(t)) fail("flush");
     }
-    std::error_code ec;
-    fs::rename(temp, path, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        throw Error("Cannot replace the Tiff DEM " + path + ": " + ec.message());
-    }
+    out.commit();
 }
 
 TiffImage readTiffFloatImage(const std::string& path) {

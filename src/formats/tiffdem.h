@@ -5,8 +5,9 @@
 // uncompressed strips, image row 0 the lattice's largest y (north up), column 0 its
 // least x; GeoTIFF ModelPixelScale (xint, yint, 0) and ModelTiepoint placing the
 // top-left corner of pixel (0, 0) at (x0 - xint / 2, y0 + (ny - 1) * yint + yint / 2),
-// so that each pixel centre is a lattice node. Streamed row by row; the file replaces
-// an existing one only when complete.
+// so that each pixel centre is a lattice node. Streamed row by row into the replacing
+// temporary every writer uses (core/fileroutines.h), so the file replaces an existing
+// one only when complete and keeps its permissions and links.
 // Read (for checks): the band as doubles in the same order as written.
 // Errors are trelvik::Error naming the file.
 #include <string>

@@ -179,9 +179,12 @@ std::optional<ToothSide> cmdTransform(EnamelState& s, Prompt& prompt, ToothSide 
     if (side == ToothSide::Upper)
         for (PointList& seg : out)
             for (PointXYZ& p : seg) p.y = -p.y;
-    const std::string xy = OutlineFileText(out, false), xyz = OutlineFileText(out, true);
-    writeFileAtomic(s.stem() + "Out.csv", xy);
-    writeFileAtomic(s.stem() + "OutZ.csv", xyz);
+    // The contact analysis reads the two files as one outline set: neither is replaced
+    // unless both are complete.
+    AtomicTextWriter xy(s.stem() + "Out.csv"), xyz(s.stem() + "OutZ.csv");
+    xy.write(OutlineFileText(out, false));
+    xyz.write(OutlineFileText(out, true));
+    commitTogether(xy, xyz);
     return side;
 }
 

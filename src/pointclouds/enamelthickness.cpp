@@ -225,18 +225,19 @@ std::vector<double> NearestDistancesBruteForce(const PointList& surface, const P
     return d;
 }
 
-void writeDistanceFile(const std::string& path, const PointList& surface, const std::vector<double>& distance) {
-    formats::writeNumberRowsFile(path, surface.size(), 4, [&](std::size_t r, double* v) {
+void writeDistanceFile(formats::ChunkWriter& out, const PointList& surface, const std::vector<double>& distance) {
+    formats::writeNumberRows(out, surface.size(), 4, [&](std::size_t r, double* v) {
         v[0] = surface[r].x;
         v[1] = surface[r].y;
         v[2] = surface[r].z;
         v[3] = distance[r];
     });
+    out.finish();
 }
 
-void writeTraceFile(const std::string& path, const PointList& surface, const std::vector<double>& distance,
+void writeTraceFile(formats::ChunkWriter& out, const PointList& surface, const std::vector<double>& distance,
                     const std::vector<TraceRow>& trace) {
-    formats::writeNumberRowsFile(path, trace.size(), 9, [&](std::size_t r, double* v) {
+    formats::writeNumberRows(out, trace.size(), 9, [&](std::size_t r, double* v) {
         const TraceRow& t = trace[r];
         const PointXYZ& p = surface[t.point];
         v[0] = static_cast<double>(t.point) + 1;
@@ -249,6 +250,7 @@ void writeTraceFile(const std::string& path, const PointList& surface, const std
         v[7] = distance[t.point];
         v[8] = static_cast<double>(t.shell);
     });
+    out.finish();
 }
 
 
@@ -279,19 +281,22 @@ bool cmdEnamThickCalc(PtCloudContext& ctx, const EnamelOptions& options) {
         refuseOverwritingInput(l, result);
         refuseOverwritingInput(l, trace);
         const EnamelThickness e = NearestDistances(surface, target, b, ctx.progress);
-        // The two files are written side by side; the record is the larger.
+        // The two files are written side by side (the record is the larger) and replace
+        // the old pair only when both are complete.
+        formats::ChunkWriter resultOut(result), traceOut(trace);
         std::exception_ptr traceFailure;
         {
             std::jthread writer([&] {
                 try {
-                    writeTraceFile(trace, surface, e.distance, e.trace);
+                    writeTraceFile(traceOut, surface, e.distance, e.trace);
                 } catch (...) {
                     traceFailure = std::current_exception();
                 }
             });
-            writeDistanceFile(result, surface, e.distance);
+            writeDistanceFile(resultOut, surface, e.distance);
         }
         if (traceFailure) std::rethrow_exception(traceFailure);
+        formats::commitTogether(resultOut, traceOut);
         l.FileOutName[0] = result;
         ClearFilenames(l);
     });

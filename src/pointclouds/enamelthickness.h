@@ -26,6 +26,10 @@
 #include <string>
 #include <vector>
 
+namespace trelvik::formats {
+class ChunkWriter;
+}
+
 namespace trelvik::ptcloud {
 
 struct TraceRow {
@@ -46,10 +50,11 @@ EnamelThickness NearestDistances(const PointList& surface, const PointList& targ
 // All pairs compared (O(n m)); for tests.
 std::vector<double> NearestDistancesBruteForce(const PointList& surface, const PointList& target);
 
-// The distance file: "x,y,z,d" per surface point in file order, CR LF.
-void writeDistanceFile(const std::string& path, const PointList& surface, const std::vector<double>& distance);
+// The distance file: "x,y,z,d" per surface point in file order, CR LF. Both writers
+// finish their file (complete on disk, not yet in place); the caller commits the pair.
+void writeDistanceFile(formats::ChunkWriter& out, const PointList& surface, const std::vector<double>& distance);
 // The search record: nine comma-separated values per line, CR LF.
-void writeTraceFile(const std::string& path, const PointList& surface, const std::vector<double>& distance,
+void writeTraceFile(formats::ChunkWriter& out, const PointList& surface, const std::vector<double>& distance,
                     const std::vector<TraceRow>& trace);
 
 // "Calculate" of the "Enamel thickness" frame.
@@ -61,7 +66,8 @@ struct EnamelOptions {
 // Needs exactly two listed files (surface first, then the cloud to measure to);
 // otherwise nothing happens and the list stays. Writes FileStem(1) & "_dist" &
 // FileExt(1) (the distance file, also FileOutName(1)) and FileStem(1) & "_temp" &
-// FileExt(1) (the search record), then clears the list. True when it wrote them.
+// FileExt(1) (the search record), then clears the list. True when it wrote them. The
+// two replace their old files together: when either cannot be written, both stay.
 bool cmdEnamThickCalc(PtCloudContext& ctx, const EnamelOptions& options);
 
 } // namespace trelvik::ptcloud

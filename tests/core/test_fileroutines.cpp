@@ -12,10 +12,13 @@
 #include <unistd.h>
 
 #include "support/tempfolder.h"
+#include "support/writefailures.h"
 
 namespace fs = std::filesystem;
 using namespace trelvik;
 
+using trelvik::testing::endedProcessId;
+using trelvik::testing::FileSizeLimit;
 using trelvik::testing::TempFolder;
 
 namespace {
@@ -127,19 +130,53 @@ TEST(FileRoutines, FailedAppendLeavesTheFileAsItWas) {
     appendFileAtomic(f, "\"a\",1\r\n");
     const std::string before = readWholeFile(f);
 
-    struct rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = before.size() + 5;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    EXPECT_THROW(appendFileAtomic(f, "\"b\",22222222222222222222\r\n"), Error);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    {
+        FileSizeLimit limit(before.size() + 5);
+        EXPECT_THROW(appendFileAtomic(f, "\"b\",22222222222222222222\r\n"), Error);
+    }
 
     EXPECT_EQ(readWholeFile(f), before);
     appendFileAtomic(f, "\"c\",3\r\n");
     EXPECT_EQ(readWholeFile(f), before + "\"c\",3\r\n");
+}
+
+// An append killed in mid-write (here by the size limit's own signal, which ends the
+// process as a kill does) leaves the old table; the next append clears the killed one's
+// temporary and adds its rows whole. A table torn by an older version gets its last
+// line ended, so no row is joined to another.
+TEST(FileRoutines, KilledAppendLeavesTheOldTableAndATornRowIsEnded) {
+    TempFolder t;
+    const std::string f = t.path("table.csv");
+    writeFileAtomic(f, "\"Name\",\"Value\"\r\n\"a\",1\r\n");
+    const std::string before = readWholeFile(f);
+    std::string block;
+    for (int i = 0; i < 20000; ++i) block += "\"b\"," + std::to_string(i) + "\r\n";
+    const pid_t child = fork();
+    if (child == 0) {
+        struct rlimit none{0, 0}, small{};
+        setrlimit(RLIMIT_CORE, &none);
+        getrlimit(RLIMIT_FSIZE, &small);
+        small.rlim_cur = before.size() + 4096;
+        setrlimit(RLIMIT_FSIZE, &small);
+        std::signal(SIGXFSZ, SIG_DFL);
+        try {
+            appendFileAtomic(f, block);
+        } catch (...) {
+        }
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+    EXPECT_EQ(readWholeFile(f), before);
+    EXPECT_EQ(entries(t.dir()), 2u);  // the table and the killed append's temporary
+    appendFileAtomic(f, "\"c\",3\r\n");
+    EXPECT_EQ(readWholeFile(f), before + "\"c\",3\r\n");
+    EXPECT_EQ(entries(t.dir()), 1u);
+
+    const std::string torn = t.write("torn.csv", "\"Name\",\"Value\"\r\n\"a\",1\r\n\"b\",2");
+    appendFileAtomic(torn, "\"c\",3\r\n");
+    EXPECT_EQ(readWholeFile(torn), "\"Name\",\"Value\"\r\n\"a\",1\r\n\"b\",2\r\n\"c\",3\r\n");
 }
 
 // Replacing keeps what the user set up: the file's permissions and a symbolic link.
@@ -158,10 +195,7 @@ TEST(FileRoutines, ReplaceKeepsModeAndLinksAndClearsStaleTemps) {
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(readWholeFile(f), "three\r\n");
 
-    // The pid of a process that has ended.
-    const pid_t child = fork();
-    if (child == 0) _exit(0);
-    waitpid(child, nullptr, 0);
+    const pid_t child = endedProcessId();
     const std::string stale = t.path(".plane.txt.trelvik-" + std::to_string(child) + "-0.tmp");
     const std::string live = t.path(".plane.txt.trelvik-" + std::to_string(getppid()) + "-0.tmp");
     t.write(".plane.txt.trelvik-" + std::to_string(child) + "-0.tmp", "partial");

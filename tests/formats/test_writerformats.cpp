@@ -16,11 +16,13 @@
 #include "formats/xyzdump.h"
 #include "formats/xyzpointfile.h"
 #include "support/tempfolder.h"
+#include "support/writefailures.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <sstream>
 
@@ -491,6 +493,41 @@ TEST(TiffDem, FloatsNorthUpThroughLibtiffAndGdal) {
     const std::vector<std::vector<double>> want = {{10, 20.25, 4.5}, {10.5, 20.25, 5}, {11, 20.25, -6},
                                                    {10, 20, 1},      {10.5, 20, 2},    {11, 20, 3}};
     EXPECT_EQ(got, want);
+}
+
+// The Tiff DEM replaces a file as every writer does: a full disk or a missing folder
+// leaves the old file byte for byte and no temporary, a killed write's temporary goes
+// with the next write, and the old file's permissions and a symbolic link are kept.
+TEST(TiffDem, ReplacesLikeEveryWriterUnderFailuresAndKills) {
+    namespace fs = std::filesystem;
+    trelvik::testing::TempFolder tmp;
+    TiffDem d;
+    d.nx = d.ny = 200;
+    d.h.assign(200 * 200, 1.5);
+    const std::string f = tmp.write("d.tif", "old bytes");
+    {
+        trelvik::testing::FileSizeLimit limit(4096);
+        EXPECT_THROW(writeTiffDem(f, d), Error);
+    }
+    EXPECT_EQ(tmp.read("d.tif"), "old bytes");
+    EXPECT_EQ(tmp.fileCount(), 1u);
+    try {
+        writeTiffDem(tmp.path("no/d.tif"), d);
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("no/d.tif"), std::string::npos) << e.what();
+    }
+
+    const std::string killed = ".d.tif.trelvik-" + std::to_string(trelvik::testing::endedProcessId()) + "-0.tmp";
+    tmp.write(killed, "partial");
+    fs::permissions(f, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(f, tmp.path("link.tif"));
+    writeTiffDem(tmp.path("link.tif"), d);
+    EXPECT_TRUE(fs::is_symlink(tmp.path("link.tif")));
+    EXPECT_EQ(readTiffFloatImage(f).values, d.h);
+    EXPECT_EQ(fs::status(f).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_FALSE(fs::exists(tmp.path(killed)));
+    EXPECT_EQ(tmp.fileCount(), 2u);  // d.tif and the link
 }
 
 TEST(DumpLatticeReader, WholeRowsOnly) {

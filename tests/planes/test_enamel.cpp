@@ -5,6 +5,7 @@
 #include "landmarktest.h"
 #include "planes/enamel.h"
 #include "planes/planeformula.h"
+#include "support/writefailures.h"
 
 #include <gtest/gtest.h>
 
@@ -150,6 +151,45 @@ TEST(Enamel, BlankPointsAreLeftOutAndEachSegmentEndsInTheMarker) {
     for (const auto& p : segs[1]) EXPECT_LE(p[0], 7) << "a blank point was written";
     EXPECT_EQ(out.find("0,0\r\n"), std::string::npos);
     EXPECT_EQ(out.substr(out.size() - 8), "99999,\r\n");
+}
+
+// Out.csv and OutZ.csv are one outline set. A disk that fills between their sizes, or a
+// folder holding the second name, leaves both old files byte for byte and no
+// temporary; the temporaries of a killed run go with the next run.
+TEST(Enamel, OutlineFilesAreReplacedAsAPairOrNotAtAll) {
+    EnamelRun r([](double, double) { return 3.0; }, "z(x,y) = 0 + 0y + 0x");
+    r.onPrompt("digit.dat", "5,6\r\n5,4\r\n");
+    ASSERT_TRUE(cmdDigOccVect(r.s, r.app, r.prompt));
+    r.onPrompt("digit1.dat", "1,1\r\n9,1\r\n");
+    ASSERT_TRUE(cmdDigEnamOut(r.s, r.app, r.prompt, "1"));
+    ASSERT_TRUE(cmdTransform(r.s, r.prompt, ToothSide::Lower));
+    const std::string xy = r.dir.read("toothOut.csv"), xyz = r.dir.read("toothOutZ.csv");
+    ASSERT_LT(xy.size() + 2, xyz.size());
+    r.dir.write("toothOut.csv", "old xy\r\n");
+    r.dir.write("toothOutZ.csv", "old xyz\r\n");
+    const std::size_t files = r.dir.fileCount();
+    {
+        trelvik::testing::FileSizeLimit limit((xy.size() + xyz.size()) / 2);
+        EXPECT_THROW(cmdTransform(r.s, r.prompt, ToothSide::Lower), Error);
+    }
+    EXPECT_EQ(r.dir.read("toothOut.csv"), "old xy\r\n");
+    EXPECT_EQ(r.dir.read("toothOutZ.csv"), "old xyz\r\n");
+    EXPECT_EQ(r.dir.fileCount(), files);
+
+    std::filesystem::remove(r.dir.path("toothOutZ.csv"));
+    std::filesystem::create_directory(r.dir.path("toothOutZ.csv"));
+    EXPECT_THROW(cmdTransform(r.s, r.prompt, ToothSide::Lower), Error);
+    EXPECT_EQ(r.dir.read("toothOut.csv"), "old xy\r\n");
+    EXPECT_EQ(r.dir.fileCount(), files);
+    std::filesystem::remove(r.dir.path("toothOutZ.csv"));
+
+    const std::string killed = ".trelvik-" + std::to_string(trelvik::testing::endedProcessId()) + "-0.tmp";
+    r.dir.write(".toothOut.csv" + killed, "partial");
+    r.dir.write(".toothOutZ.csv" + killed, "partial");
+    ASSERT_TRUE(cmdTransform(r.s, r.prompt, ToothSide::Lower));
+    EXPECT_EQ(r.dir.read("toothOut.csv"), xy);
+    EXPECT_EQ(r.dir.read("toothOutZ.csv"), xyz);
+    EXPECT_EQ(r.dir.fileCount(), files);
 }
 
 TEST(Enamel, CancelKeepsCompletedSegmentsAndBadInputIsReported) {

@@ -7,6 +7,8 @@
 #include "pointclouds/enamelthickness.h"
 #include "pointclouds/nearestforest.h"
 #include "support/tempfolder.h"
+#include "support/writefailures.h"
+#include "cmdrun.h"
 
 #include <cmath>
 #include <random>
@@ -164,6 +166,40 @@ TEST(EnamelThickness, CommandWritesDistanceAndRecordFiles) {
     EXPECT_NE(prompt.shown[0].text.find("bin size"), std::string::npos);
     EXPECT_EQ(list.NoFiles, 2);
     EXPECT_FALSE(prompt.busyNow);
+}
+
+// The distance file and its search record are one result. A disk that fills between
+// their sizes leaves both old files byte for byte and no temporary; the temporaries of
+// a killed run go with the next run.
+TEST(EnamelThickness, DistanceAndRecordFilesAreReplacedAsAPairOrNotAtAll) {
+    ptcloudtest::CmdRun r;
+    r.add("outer.txt", "0,0,0\r\n1,0,0\r\n3,4,0\r\n");
+    r.add("edj.txt", "0,0,1\r\n3,4,2\n");
+    ASSERT_TRUE(cmdEnamThickCalc(r.ctx, {}));
+    const std::string dist = r.dir.read("outer_dist.txt"), rec = r.dir.read("outer_temp.txt");
+    ASSERT_LT(dist.size() + 2, rec.size());
+    r.dir.write("outer_dist.txt", "old distances\r\n");
+    r.dir.write("outer_temp.txt", "old record\r\n");
+    const std::size_t files = r.dir.fileCount();
+    r.add("outer.txt");
+    r.add("edj.txt");
+    {
+        trelvik::testing::FileSizeLimit limit((dist.size() + rec.size()) / 2);
+        EXPECT_FALSE(cmdEnamThickCalc(r.ctx, {}));
+    }
+    ASSERT_EQ(r.prompt.shown.size(), 1u);
+    EXPECT_NE(r.prompt.shown[0].text.find("outer_temp.txt"), std::string::npos) << r.prompt.shown[0].text;
+    EXPECT_EQ(r.dir.read("outer_dist.txt"), "old distances\r\n");
+    EXPECT_EQ(r.dir.read("outer_temp.txt"), "old record\r\n");
+    EXPECT_EQ(r.dir.fileCount(), files);
+
+    const std::string killed = ".trelvik-" + std::to_string(trelvik::testing::endedProcessId()) + "-0.tmp";
+    r.dir.write(".outer_dist.txt" + killed, "partial");
+    r.dir.write(".outer_temp.txt" + killed, "partial");
+    ASSERT_TRUE(cmdEnamThickCalc(r.ctx, {}));
+    EXPECT_EQ(r.dir.read("outer_dist.txt"), dist);
+    EXPECT_EQ(r.dir.read("outer_temp.txt"), rec);
+    EXPECT_EQ(r.dir.fileCount(), files);
 }
 
 TEST(NearestForest, PartsAnswerLikeAllPairs) {
