@@ -27,6 +27,30 @@ double requirePositive(const std::string& text, const char* what, const std::str
     return v;
 }
 
+namespace {
+
+// The rule and sizes the undercut step runs with (the bin size is checked by the step).
+UndercutOptions undercutOptions(const ConvOptions& o, double r0) {
+    if (o.chkDefaultSet) return DefaultUndercutOptions(r0);
+    UndercutOptions u;
+    u.radius = r0;
+    u.binSize = text::Val(o.txtBinSize);
+    u.rule = o.optThresh ? UndercutRule::Threshold : UndercutRule::Proportion;
+    u.threshold = text::Val(o.txtThresh);
+    u.proportion = text::Val(o.txtProp);
+    return u;
+}
+
+} // namespace
+
+std::string UndercutName(const ConvOptions& o, const std::string& stem) {
+    const double r0 = text::Val(o.txtSearchRadius);
+    const UndercutOptions u = undercutOptions(o, r0);
+    const std::string tag = u.rule == UndercutRule::Threshold ? "-uct" + UndercutTag(u.threshold)
+                                                              : "-ucp" + UndercutTag(u.proportion);
+    return stem + tag + "_" + UndercutTag(r0) + (o.chkMould ? "m" : "");
+}
+
 std::string UndercutTag(double v) {
     if (v < 0.1) {
         const std::string f = text::Format(v, "#.000");
@@ -45,24 +69,17 @@ PointList RemoveUndercuts(ConvContext& ctx, const PointList& points) {
     const std::size_t k = entry(ctx);
     const std::string& file = s.FileFullName[k];
     const double r0 = requirePositive(o.txtSearchRadius, "search radius", file);
-    UndercutOptions u;
+    UndercutOptions u = undercutOptions(o, r0);
     if (o.chkDefaultSet) {
-        u = DefaultUndercutOptions(r0);
         o.txtBinSize = text::CStr(r0);
         o.txtThresh = text::Format(u.threshold, "0.000");
     } else {
-        u.radius = r0;
         u.binSize = requirePositive(o.txtBinSize, "bin size", file);
-        u.rule = o.optThresh ? UndercutRule::Threshold : UndercutRule::Proportion;
-        u.threshold = text::Val(o.txtThresh);
-        u.proportion = text::Val(o.txtProp);
     }
     ctx.view.showUndercutCount(static_cast<long long>(points.size()));
     UndercutResult res = removeUndercuts(points, u, ctx.view.undercutProgress(), file);
 
-    const std::string tag = u.rule == UndercutRule::Threshold ? "-uct" + UndercutTag(u.threshold)
-                                                              : "-ucp" + UndercutTag(u.proportion);
-    const std::string name = s.FileStem[k] + tag + "_" + UndercutTag(r0) + (o.chkMould ? "m" : "");
+    const std::string name = UndercutName(o, s.FileStem[k]);
     formats::writeXyzPointFile(name + ".txt", res.kept);
     if (o.chkWriteRej) formats::writeXyzPointFile(name + "_rej.txt", res.rejected);
     sizeRunList(ctx, s.FileRejName);

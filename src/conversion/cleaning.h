@@ -45,4 +45,8 @@ std::string UndercutTag(double v);
 // the file, the setting (`what`) and the text as typed.
 double requirePositive(const std::string& text, const char* what, const std::string& file);
 
+// The kept and rejected files' common name for the entry stem under these settings (the
+// search radius as set for the entry): stem-uct<t>_<r0>[m], without ".txt".
+std::string UndercutName(const ConvOptions& o, const std::string& stem);
+
 } // namespace trelvik::conversion

@@ -2,11 +2,13 @@
 
 #include "conversion/plotconverted.h"
 #include "core/error.h"
+#include "core/replacequestion.h"
 #include "core/textform.h"
 #include "formats/pointtext.h"
 #include "shell/settings.h"
 #include "surfer/application.h"
 #include "surfer/callargs.h"
+#include "surfer/operationprogress.h"
 
 #include <cmath>
 #include <filesystem>
@@ -239,7 +241,7 @@ void Report(ConvContext& ctx, const std::string& title, const std::string& text)
     ctx.prompt.busy(true);
 }
 
-std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry) {
+std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry, const OutputsFn& outputs) {
     BusyScope busy(ctx.prompt);
     std::vector<int> done;
     ConvState& s = ctx.state;
@@ -255,6 +257,15 @@ std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry
         ctx.prompt.busy(true);
     }
     const int n = s.NumFiles;
+    std::vector<std::string> planned;
+    for (int i = 1; i <= n; ++i) {
+        s.FileIndex = i;
+        for (std::string& f : outputs(ctx, i)) planned.push_back(std::move(f));
+    }
+    if (!ConfirmReplace(ctx.prompt, planned)) return done;
+    // A file's share of the bar, in which its gridding moves by rows.
+    constexpr long long kShare = 1000;
+    Progress& files = ctx.view.batchProgress();
     for (s.FileIndex = 1; s.FileIndex <= n; ++s.FileIndex) {
         const int i = s.FileIndex;
         if (ctx.view.stopRequested()) {
@@ -262,7 +273,10 @@ std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry
                                 "; " + std::to_string(i - 1) + " of " + std::to_string(n) + " files were done.");
             break;
         }
+        files.step((i - 1) * kShare, n * kShare);
         try {
+            PartProgress part(files, (i - 1) * kShare, i * kShare, n * kShare);
+            const surfer::OperationProgress rows(&part);
             entry(ctx, i);
             done.push_back(i);
         } catch (const Error& e) {
@@ -276,6 +290,7 @@ std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry
             ctx.view.entryFailed();
         }
     }
+    if (s.FileIndex > n) files.step(n * kShare, n * kShare);  // not stopped
     return done;
 }
 

@@ -107,6 +107,8 @@ public:
     virtual bool stopRequested() { return false; }
     // A file of the list (or the run before its list) failed and was reported.
     virtual void entryFailed() {}
+    // The run's files on the window's bar, a file's gridding moving it within its share.
+    virtual Progress& batchProgress() { return noProgress(); }
 };
 
 struct ConvContext {
@@ -188,13 +190,17 @@ bool CallSurfer(ConvContext& ctx, const std::string& operation, const surfer::Po
 void Report(ConvContext& ctx, const std::string& title, const std::string& text);
 
 // The loop of the list converters: busy pointer; PrepareSurfer when usesSurfer; the
-// chosen file added when the list is empty; entry(ctx, i) for i = 1..NumFiles with
-// FileIndex = i. An entry that throws is reported (its FileOutName emptied) and the
-// next entry goes on; Esc stops before the next entry, with a message. Returns the
-// entries that completed. A failure before the loop (no Surfer) is reported and no
-// entry runs. The pointer is normal again however it ends.
+// chosen file added when the list is empty; the files outputs(ctx, i) names for every
+// entry checked at once (replace question, replacequestion.h: on Cancel no entry
+// runs); entry(ctx, i) for i = 1..NumFiles with FileIndex = i, each file a share of the
+// view's batchProgress that the mapping program's operations (gridding) move by their
+// rows. An entry that throws is reported (its FileOutName emptied) and the next entry
+// goes on; Esc stops before the next entry, with a message. Returns the entries that completed. A failure before the
+// loop (no Surfer) is reported and no entry runs. The pointer is normal again however
+// it ends.
 using EntryFn = std::function<void(ConvContext&, int)>;
-std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry);
+using OutputsFn = std::function<std::vector<std::string>(ConvContext&, int)>;
+std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry, const OutputsFn& outputs);
 
 // The plot pass after a grid-producing list: PlotSurfer (plotconverted.h) for each
 // completed entry's FileOutName, with FileIndex = its position, when "Plot in Surfer"

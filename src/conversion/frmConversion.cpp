@@ -20,6 +20,7 @@
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/progressrun.h"
 
 namespace trelvik {
 
@@ -105,6 +106,7 @@ QWidget* frmConversion::buildListPanel() {
     txtCurrentFilename = readout(box);
     auto* lblProgress = new QLabel("Progress", box);
     txtProgress = readout(box);
+    pbarFiles = makeRunBar(box);
     cmdConvert = new QPushButton("Convert", box);
     cmdExit = new QPushButton("Exit", box);
 
@@ -140,6 +142,7 @@ QWidget* frmConversion::buildListPanel() {
     g->addWidget(txtCurrentFilename, r++, 1);
     g->addWidget(lblProgress, r, 0);
     g->addWidget(txtProgress, r++, 1);
+    g->addWidget(pbarFiles, r++, 0, 1, 2);
     g->addWidget(cmdConvert, r, 0);
     g->addWidget(cmdExit, r++, 1);
     g->setRowStretch(2, 1);

@@ -60,6 +60,7 @@ public:
     QCheckBox* chkAddOutText;
     QLineEdit* txtAddOutText;
     QLabel *txtCurrentFilename, *txtProgress;
+    QProgressBar* pbarFiles;  // the files of a run, and each file's gridding
     QCheckBox* chkStartSurfer;
     QTabWidget* tabOptions;
 

@@ -19,7 +19,12 @@ namespace {
 // The window's labels and bars during one run; Esc is watched through QtProgress.
 class WindowView : public ConvView {
 public:
-    explicit WindowView(frmConversion& w) : w_(w), esc_(w.pbarUCPtsPrcd, nullptr), uc_(*this), outline_(*this) {}
+    explicit WindowView(frmConversion& w)
+        : w_(w), esc_(w.pbarUCPtsPrcd, nullptr), uc_(*this), outline_(*this), files_(*this) {
+        showBarStep(w.pbarFiles, 0, 1);
+        w.pbarFiles->show();
+    }
+    ~WindowView() override { w_.pbarFiles->hide(); }
 
     void showEntry(const std::string& progress, const std::string& name) override {
         w_.txtProgress->setText(QString::fromStdString(progress));
@@ -44,6 +49,7 @@ public:
         clearCleaningLabels();
         w_.pbarUCPtsPrcd->reset();
     }
+    Progress& batchProgress() override { return files_; }
 
 private:
     struct Undercuts : Progress {
@@ -62,10 +68,22 @@ private:
         }
         WindowView& v_;
     };
+    // The files bar; the one QtProgress of the run (on the undercut bar) keeps the
+    // window painted and sees Esc.
+    struct Files : Progress {
+        explicit Files(WindowView& v) : v_(v) {}
+        void step(long long done, long long total) override {
+            showBarStep(v_.w_.pbarFiles, done, total);
+            v_.esc_.stopRequested();
+        }
+        bool stopRequested() override { return v_.esc_.stopRequested(); }
+        WindowView& v_;
+    };
     frmConversion& w_;
     QtProgress esc_;
     Undercuts uc_;
     Outline outline_;
+    Files files_;
     bool failed_ = false;
 };
 

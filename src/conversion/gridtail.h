@@ -5,6 +5,7 @@
 #include "conversion/convstate.h"
 #include "core/points.h"
 
+#include <string>
 #include <vector>
 
 namespace trelvik::conversion {
@@ -17,6 +18,12 @@ struct TailSettings {
 
 // Entry i (FileIndex) with its points as read. Throws trelvik::Error naming the file.
 void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& settings);
+
+// The files CleanAndGrid writes for points named by `stem` (the entry's stem once its
+// own point text is written) under the options `o` as the entry sees them, with `tag`
+// the run's OutNameTag: undercut kept and rejected points, outline, outline info and
+// fill points, the grid and the blanked grid. An outline that gives up writes fewer.
+std::vector<std::string> TailOutputs(ConvOptions o, std::string stem, const std::string& tag);
 
 // After a grid list: the plot pass over the completed entries, the labels emptied and
 // the list cleared.

@@ -62,35 +62,71 @@ void entryCaptions(ConvContext& ctx, int i) {
                        ctx.state.FileBase[static_cast<std::size_t>(i - 1)]);
 }
 
+// The points of a text entry: an STL's distinct vertices, a point text's points.
+PointList txtPoints(const std::string& convMode, const std::string& path) {
+    if (convMode == "STL") return formats::distinctVertices(formats::readAsciiStlVertices(path));
+    return ReadEntryPoints(convMode, path);
+}
+
+// "Auto calculate intervals": the intervals found on the points become the window's.
+void applyDetectedIntervals(ConvOptions& o, const PointList& pts, const std::string& file) {
+    if (pts.size() < 2) throw Error(file + ": fewer than two points; no intervals can be found");
+    const DetectedIntervals d = DetectIntervals(pts);
+    if (d.x >= 1000000 || d.y >= 1000000)
+        throw Error(file + ": no regular grid spacing was found in its first points; choose \"Grid intervals\" "
+                           "or \"Max. no. rows/cols\" for irregular points");
+    o.txtXInt = text::Trim(text::CStr(d.x));
+    ApplyDefaultSettings(o);
+    o.txtYInt = text::Trim(text::CStr(d.y));
+}
+
+// The tags a text-to-grid run adds to OutNameTag once its list has its entries.
+std::string txtRunTag(const ConvOptions& o) {
+    std::string tag;
+    if (o.gridOption == GridOption::MaxNoRows) tag += o.txtMaxNoRows;
+    if (o.chkMould) tag += "m";
+    return tag;
+}
+
+std::vector<std::string> txtOutputs(ConvContext& ctx, int i) {
+    const ConvState& s = ctx.state;
+    const auto k = static_cast<std::size_t>(i - 1);
+    std::vector<std::string> out;
+    std::string stem = s.FileStem[k];
+    if (s.ConvMode == "STL") {
+        out.push_back(stem + "vt.txt");
+        stem += "vt";
+    }
+    ConvOptions o = ctx.opt;
+    // The undercut files are named after the radius the detected interval gives.
+    if (o.gridOption == GridOption::AutoInt && o.chkRemoveUndercuts && o.chkDefaultSet) {
+        try {
+            applyDetectedIntervals(o, txtPoints(s.ConvMode, s.FileFullName[k]), s.FileFullName[k]);
+        } catch (const std::exception&) {
+            return out;  // the entry fails before it writes anything more
+        }
+    }
+    for (std::string& f : TailOutputs(o, stem, s.OutNameTag + txtRunTag(o))) out.push_back(std::move(f));
+    return out;
+}
+
 void txtEntry(ConvContext& ctx, int i) {
     ConvState& s = ctx.state;
     ConvOptions& o = ctx.opt;
     const auto k = static_cast<std::size_t>(i - 1);
     entryCaptions(ctx, i);
     ctx.view.clearCleaningLabels();
-    PointList pts;
+    PointList pts = txtPoints(s.ConvMode, s.FileFullName[k]);
     bool written = false;
     if (s.ConvMode == "STL") {
-        pts = formats::distinctVertices(formats::readAsciiStlVertices(s.FileFullName[k]));
         const std::string vt = s.FileStem[k] + "vt.txt";
         formats::writeXyzPointFile(vt, pts);
         RepointEntry(s, i, vt);
         written = true;
     } else {
-        pts = ReadEntryPoints(s.ConvMode, s.FileFullName[k]);
         written = s.ConvMode != "Alicona";
     }
-    if (o.gridOption == GridOption::AutoInt) {
-        if (pts.size() < 2) throw Error(s.FileFullName[k] + ": fewer than two points; no intervals can be found");
-        const DetectedIntervals d = DetectIntervals(pts);
-        if (d.x >= 1000000 || d.y >= 1000000)
-            throw Error(s.FileFullName[k] +
-                        ": no regular grid spacing was found in its first points; choose \"Grid intervals\" "
-                        "or \"Max. no. rows/cols\" for irregular points");
-        o.txtXInt = text::Trim(text::CStr(d.x));
-        ApplyDefaultSettings(o);
-        o.txtYInt = text::Trim(text::CStr(d.y));
-    }
+    if (o.gridOption == GridOption::AutoInt) applyDetectedIntervals(o, pts, s.FileFullName[k]);
     TailSettings t;
     t.geometry = o.gridOption;
     t.pointsInFile = written;
@@ -177,6 +213,27 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
     }
 }
 
+std::vector<std::string> TailOutputs(ConvOptions o, std::string stem, const std::string& tag) {
+    std::vector<std::string> out;
+    if (o.chkRemoveUndercuts) {
+        if (o.chkDefaultSet) o.txtSearchRadius = text::CStr(DefaultSearchRadius(text::Val(o.txtXInt)));
+        stem = UndercutName(o, stem);
+        out.push_back(stem + ".txt");
+        if (o.chkWriteRej) out.push_back(stem + "_rej.txt");
+    }
+    if (o.chkBlankOutline) {
+        out.push_back(stem + "pblnpts.bln");
+        out.push_back(stem + "pblnptsinfo.txt");
+        if (o.chkBlankedAreaPts) {
+            stem += "p";
+            out.push_back(stem + ".txt");
+        }
+    }
+    out.push_back(stem + tag + ".grd");
+    if (o.chkBlankOutline) out.push_back(stem + tag + "b.grd");
+    return out;
+}
+
 void EndGridList(ConvContext& ctx, const std::vector<int>& done) {
     PlotPass(ctx, done);
     ctx.view.showEntry("", "");
@@ -188,13 +245,12 @@ void ConvertTXT_GRD(ConvContext& ctx) {
     const std::vector<int> done = RunList(ctx, true, [&](ConvContext& c, int i) {
         if (!tagged) {
             // The run's own tags, once, after the list has its entries.
-            if (c.opt.gridOption == GridOption::MaxNoRows) c.state.OutNameTag += c.opt.txtMaxNoRows;
-            if (c.opt.chkMould) c.state.OutNameTag += "m";
+            c.state.OutNameTag += txtRunTag(c.opt);
             if (c.opt.chkRemoveUndercuts || c.opt.chkBlankOutline) c.view.showProcessingFrame();
             tagged = true;
         }
         txtEntry(c, i);
-    });
+    }, txtOutputs);
     EndGridList(ctx, done);
 }
 

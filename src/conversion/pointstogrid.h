@@ -17,6 +17,8 @@
 // cleaned nor outlined (and an Alicona text, for its header) is gridded from a copy in
 // a private temporary folder, removed afterwards; nothing in the user's folder is
 // used as a working name.
+// Before the first entry, every file the list would write (TailOutputs, gridtail.h) that
+// already exists is asked about once; Cancel writes nothing.
 // After the list: the plot pass (plotconverted.h), the labels emptied, the list cleared.
 // A bad entry (unreadable file, bad line, too few points, zero interval) is reported
 // with its file and line and the next entry goes on.

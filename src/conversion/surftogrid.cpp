@@ -43,6 +43,15 @@ void surfEntry(ConvContext& ctx, int i) {
     CleanAndGrid(ctx, i, std::move(pts), t);
 }
 
+std::vector<std::string> surfOutputs(ConvContext& ctx, int i) {
+    const ConvState& s = ctx.state;
+    const std::string& stem = s.FileStem[static_cast<std::size_t>(i - 1)];
+    std::vector<std::string> out;
+    if (!ctx.opt.chkSurfUseTxt) out.push_back(stem + ".txt");
+    for (std::string& f : TailOutputs(ctx.opt, stem, s.OutNameTag)) out.push_back(std::move(f));
+    return out;
+}
+
 } // namespace
 
 void ConvertSURF_GRD(ConvContext& ctx) {
@@ -51,7 +60,7 @@ void ConvertSURF_GRD(ConvContext& ctx) {
         if (first && (c.opt.chkRemoveUndercuts || c.opt.chkBlankOutline)) c.view.showProcessingFrame();
         first = false;
         surfEntry(c, i);
-    });
+    }, surfOutputs);
     EndGridList(ctx, done);
 }
 

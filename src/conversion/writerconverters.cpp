@@ -9,7 +9,9 @@
 #include "conversion/tifftextconvert.h"
 #include "conversion/writercalls.h"
 #include "core/error.h"
+#include "core/replacequestion.h"
 #include "surfer/application.h"
+#include "surfer/operationprogress.h"
 
 #include <functional>
 #include <initializer_list>
@@ -45,9 +47,11 @@ std::optional<Chosen> chosenFile(ConvContext& ctx, std::initializer_list<const c
 }
 
 // Runs a single-file conversion with the busy pointer; a failure is shown with its own
-// title when it is a user's mistake, else as the run's message.
+// title when it is a user's mistake, else as the run's message. Each body asks about
+// the outputs it would replace (ConfirmReplace) after its own checks, before writing.
 void single(ConvContext& ctx, const std::function<void()>& body) {
     BusyScope busy(ctx.prompt);
+    const surfer::OperationProgress rows(&ctx.view.batchProgress());  // the gridding of a Tiff text
     try {
         body();
     } catch (const Refusal& r) {
@@ -73,6 +77,8 @@ void ConvertPIX_GRD(ConvContext& ctx) {
         s.FileOutName[at(i)] = s.FileStem[at(i)] + s.OutNameTag + ".grd";
         PiczaToGrid(surferOf(c), c.app.SurferVersion, s.FileFullName[at(i)], s.FileStem[at(i)] + ".csv",
                     s.FileOutName[at(i)], c.opt.outUnit == OutUnit::Micrometre);
+    }, [&](ConvContext&, int i) {
+        return std::vector<std::string>{s.FileStem[at(i)] + ".csv", s.FileStem[at(i)] + s.OutNameTag + ".grd"};
     });
     EndGridList(ctx, done);
 }
@@ -80,13 +86,17 @@ void ConvertPIX_GRD(ConvContext& ctx) {
 void ConvertPIX_CSV(ConvContext& ctx) {
     const auto f = chosenFile(ctx, {"*.pix"}, "Choose Picza filename");
     if (!f) return;
-    single(ctx, [&] { PiczaToCsv(f->input, f->stem + ".csv", ctx.opt.outUnit == OutUnit::Micrometre, ctx.opt.fullCsv); });
+    single(ctx, [&] {
+        if (!ConfirmReplace(ctx.prompt, {f->stem + ".csv"})) return;
+        PiczaToCsv(f->input, f->stem + ".csv", ctx.opt.outUnit == OutUnit::Micrometre, ctx.opt.fullCsv);
+    });
 }
 
 void ConvertGRD_PIX(ConvContext& ctx) {
     const auto f = chosenFile(ctx, {"*.grd"}, "Choose grid filename");
     if (!f) return;
     single(ctx, [&] {
+        if (!ConfirmReplace(ctx.prompt, {f->stem + ".pix"})) return;
         connectSurfer(ctx);
         GridToPicza(*ctx.state.m_Surfer, ctx.app.SurferVersion, f->input, f->stem + ".pix",
                     ctx.opt.outUnit == OutUnit::Micrometre, ctx.opt.outUnit == OutUnit::Millimetre);
@@ -102,7 +112,7 @@ void ConvertGRD_WRL(ConvContext& ctx) {
         s.WrlScale = GridToVrml(surferOf(c), c.app.SurferVersion, s.FileFullName[at(i)], s.FileOutName[at(i)],
                                 *geometry, c.opt.outUnit == OutUnit::Micrometre,
                                 c.opt.outUnit == OutUnit::Millimetre, c.opt.chkVantWRL);
-    });
+    }, [&](ConvContext&, int i) { return std::vector<std::string>{VrmlOutputName(s.FileStem[at(i)], *geometry)}; });
     ClearFilenames(s);
 }
 
@@ -120,6 +130,7 @@ void ConvertTIFF_GRD(ConvContext& ctx) {
         t.Y_Input_Int = ctx.opt.Y_Input_Int;
         t.Z_Input_Height = ctx.opt.Z_Input_Height;
         CheckTiffDataType(t);
+        if (!ConfirmReplace(ctx.prompt, {f->stem + ".csv", f->stem + ".grd"})) return;
         connectSurfer(ctx);
         const TiffDataType out = TiffTextToGrid(*ctx.state.m_Surfer, ctx.app.SurferVersion, f->input,
                                                 f->stem + ".csv", f->stem + ".grd", t);
@@ -131,19 +142,25 @@ void ConvertTIFF_GRD(ConvContext& ctx) {
 void ConvertTIFF_WRL(ConvContext& ctx) {
     const auto f = chosenFile(ctx, {"*.txt"}, "Choose text filename");
     if (!f) return;
-    single(ctx, [&] { TiffTextToVrml(f->input, f->stem + ".wrl"); });
+    single(ctx, [&] {
+        if (ConfirmReplace(ctx.prompt, {f->stem + ".wrl"})) TiffTextToVrml(f->input, f->stem + ".wrl");
+    });
 }
 
 void ConvertCSV_WRL(ConvContext& ctx) {
     const auto f = chosenFile(ctx, {"*.dat", "*.csv"}, "Choose text filename");
     if (!f) return;
-    single(ctx, [&] { CsvLatticeToVrml(f->input, f->stem + ".wrl"); });
+    single(ctx, [&] {
+        if (ConfirmReplace(ctx.prompt, {f->stem + ".wrl"})) CsvLatticeToVrml(f->input, f->stem + ".wrl");
+    });
 }
 
 void ConvertCSV_TIF(ConvContext& ctx) {
     const auto f = chosenFile(ctx, {"*.dat", "*.csv"}, "Choose text filename");
     if (!f) return;
-    single(ctx, [&] { CsvLatticeToTiffDem(f->input, f->stem + ".tif"); });
+    single(ctx, [&] {
+        if (ConfirmReplace(ctx.prompt, {f->stem + ".tif"})) CsvLatticeToTiffDem(f->input, f->stem + ".tif");
+    });
 }
 
 void ConvertGRD_DAT(ConvContext& ctx) {
@@ -151,6 +168,8 @@ void ConvertGRD_DAT(ConvContext& ctx) {
     RunList(ctx, true, [&](ConvContext& c, int i) {
         s.FileOutName[at(i)] = DatOutputName(s.FileStem[at(i)], c.opt.chkRenameExt, c.opt.txtRenameExt);
         GridToDat(surferOf(c), c.app.SurferVersion, s.FileFullName[at(i)], s.FileOutName[at(i)], c.opt.chkRemoveBPts);
+    }, [&](ConvContext& c, int i) {
+        return std::vector<std::string>{DatOutputName(s.FileStem[at(i)], c.opt.chkRenameExt, c.opt.txtRenameExt)};
     });
 }
 
@@ -159,7 +178,7 @@ void ConvertGRD_XYZ(ConvContext& ctx) {
     RunList(ctx, true, [&](ConvContext& c, int i) {
         s.FileOutName[at(i)] = s.FileStem[at(i)] + ".xyz";
         GridToXyz(surferOf(c), c.app.SurferVersion, s.FileFullName[at(i)], s.FileOutName[at(i)]);
-    });
+    }, [&](ConvContext&, int i) { return std::vector<std::string>{s.FileStem[at(i)] + ".xyz"}; });
 }
 
 void ConvertGRD_DXF(ConvContext& ctx) {
@@ -167,7 +186,7 @@ void ConvertGRD_DXF(ConvContext& ctx) {
     RunList(ctx, true, [&](ConvContext& c, int i) {
         s.FileOutName[at(i)] = s.FileStem[at(i)] + ".dxf";
         GridToDxf(surferOf(c), c.app.SurferVersion, s.FileFullName[at(i)], s.FileOutName[at(i)], s.FileBase[at(i)]);
-    });
+    }, [&](ConvContext&, int i) { return std::vector<std::string>{s.FileStem[at(i)] + ".dxf"}; });
 }
 
 } // namespace trelvik::conversion

@@ -11,8 +11,9 @@
 
 namespace trelvik {
 
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
-enum class Answer { Ok, Cancel, Yes, No };
+// ReplaceCancel: "Replace" and "Cancel", asked before a run replaces files.
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, ReplaceCancel };
+enum class Answer { Ok, Cancel, Yes, No, Replace };
 
 // Title used by message boxes that have none of their own.
 inline const char* const kDefaultTitle = "Trelvik";
@@ -79,7 +80,7 @@ inline bool runGuarded(Prompt& prompt, const std::string& title, const std::func
 
 // Test double: records every message; answers from a queue of responders (each
 // may act, e.g. write a digitise file, before answering). With the queue empty it
-// answers Ok (or Yes for yes/no questions).
+// answers Ok (Yes for yes/no questions, Replace for the replace question).
 class ScriptedPrompt : public Prompt {
 public:
     struct Shown {
@@ -98,6 +99,7 @@ public:
             answers.pop_front();
             return r(s);
         }
+        if (buttons == Buttons::ReplaceCancel) return Answer::Replace;
         return (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel) ? Answer::Yes : Answer::Ok;
     }
     void busy(bool on) override { busyNow = on; ++busyChanges; }

@@ -75,7 +75,7 @@ bool cmdDigOccVect(EnamelState& s, AppState& app, Prompt& prompt) {
     return true;
 }
 
-bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::string& txtNoSeg) {
+bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::string& txtNoSeg, Progress& progress) {
     if (!s.TopoLoaded) return refuseText(prompt, "Input the topo grid first.");
     const double typed = text::Val(txtNoSeg);
     if (!(typed >= 0.5 && typed <= 1000)) return refuseText(prompt, "Enter the number of enamel segments (1 or more).");
@@ -87,6 +87,11 @@ bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::str
     s.SliceCounts.clear();
     for (int i = 1; i <= count; ++i) {
         const std::string n = std::to_string(i);
+        if (i > 1 && progress.stopRequested())
+            throw Stopped("The outlines were stopped (Esc) before segment " + n + " of " + std::to_string(count) +
+                          ": the " + std::to_string(i - 1) + " segment(s) done are kept.");
+        progress.status("Enamel segment " + n + " of " + std::to_string(count));
+        progress.step(i - 1, count);
         if (!askDigitise(prompt, "Use 'Digitise' to define enamel outline " + n + ".", "digit" + n + ".dat"))
             return false;
         const std::string copy = segmentFile(s, i, "_crp.dat");
@@ -106,6 +111,7 @@ bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::str
         s.SliceCounts.push_back(sliced);
         s.SegmentCount = i;
     }
+    progress.step(count, count);
     return true;
 }
 

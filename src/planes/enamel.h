@@ -25,6 +25,7 @@
 // state and every earlier output as they were.
 #include "core/appstate.h"
 #include "core/points.h"
+#include "core/progress.h"
 #include "core/prompt.h"
 #include "planes/planeformula.h"
 
@@ -60,7 +61,10 @@ std::optional<PlaneLabels> cmdInputPlane(EnamelState& s, Prompt& prompt, const s
 
 // Returns false when cancelled or refused.
 bool cmdDigOccVect(EnamelState& s, AppState& app, Prompt& prompt);
-bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::string& txtNoSeg);
+// Progress: one step per segment; Esc before the next segment's prompt throws
+// trelvik::Stopped with the segments completed so far kept, as Cancel does.
+bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::string& txtNoSeg,
+                   Progress& progress = noProgress());
 
 enum class ToothSide { Unset, Upper, Lower };
 

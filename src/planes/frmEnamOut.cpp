@@ -3,12 +3,14 @@
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "widgets/progressrun.h"
 #include "widgets/writtenfiles.h"
-
 
 namespace trelvik {
 
@@ -57,6 +59,10 @@ frmEnamOut::frmEnamOut(AppState& state, Prompt& prompt, QWidget* parent)
     segs->addWidget(txtNoSeg);
     right->addLayout(segs);
     right->addWidget(cmdDigEnamOut);
+    lblSegStep = new QLabel(this);
+    pbrSegments = makeRunBar(this);
+    right->addWidget(lblSegStep);
+    right->addWidget(pbrSegments);
     auto* sides = new QHBoxLayout;
     sides->addWidget(optUpper);
     sides->addWidget(optLower);
@@ -125,7 +131,8 @@ void frmEnamOut::cmdDigOccVect_Click() {
 }
 
 void frmEnamOut::cmdDigEnamOut_Click() {
-    guarded([this] { planes::cmdDigEnamOut(s_, app_, prompt_, txtNoSeg->text().toStdString()); });
+    ProgressRun longRun(this, pbrSegments, lblSegStep);
+    guarded([&] { planes::cmdDigEnamOut(s_, app_, prompt_, txtNoSeg->text().toStdString(), longRun.progress()); });
 }
 
 void frmEnamOut::cmdTransform_Click() {

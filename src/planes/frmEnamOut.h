@@ -14,6 +14,7 @@
 #include "shell/frmDefDir.h"
 #include "widgets/filechooser.h"
 
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
@@ -34,6 +35,8 @@ public:
     QLineEdit* Text7;
     QPushButton *cmdInputTopo, *cmdInputPlane, *cmdDigOccVect, *cmdDigEnamOut, *cmdTransform, *cmdExit;
     QLabel *lblXValue, *lblYValue, *lblCValue;
+    QLabel* lblSegStep;  // the segment in hand while "Digitise outline(s)" runs
+    QProgressBar* pbrSegments;
     QLineEdit* txtNoSeg;
     QRadioButton *optUpper, *optLower;
     QLabel* lblStatus;  // names what the transform wrote

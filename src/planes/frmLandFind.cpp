@@ -5,12 +5,15 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "planes/landplanedist.h"
 #include "planes/landstats.h"
+#include "widgets/progressrun.h"
 #include "widgets/writtenfiles.h"
 
 namespace trelvik {
@@ -73,7 +76,11 @@ frmLandFind::frmLandFind(AppState& state, Prompt& prompt, QWidget* parent)
     auto* sliceBox = new QVBoxLayout(slice);
     Command6 = new QPushButton("Slice grid", slice);
     Command9 = new QPushButton("Exit", slice);
+    lblSliceStep = new QLabel(slice);
+    pbrSlice = makeRunBar(slice);
     sliceBox->addWidget(Command6);
+    sliceBox->addWidget(lblSliceStep);
+    sliceBox->addWidget(pbrSlice);
     sliceBox->addWidget(Command9);
     sliceBox->addStretch(1);
     SSTab1->addTab(buildPage(lists_[1], "*.grd", slice), "Slice grid");
@@ -164,8 +171,10 @@ void frmLandFind::BlnConvert() {
 }
 
 void frmLandFind::SliceGrid() {
-    guarded([this] {
-        const auto offered = planes::SliceGrid(s_, app_, prompt_, lists_[1].name(), lists_[1].folder());
+    ProgressRun longRun(this, pbrSlice, lblSliceStep);
+    guarded([&] {
+        const auto offered =
+            planes::SliceGrid(s_, app_, prompt_, lists_[1].name(), lists_[1].folder(), longRun.progress());
         if (offered) Text3->setText(QString::fromStdString(*offered));
     });
 }

@@ -16,6 +16,8 @@
 #include "planes/landfind.h"
 
 class QCheckBox;
+class QLabel;
+class QProgressBar;
 class QPushButton;
 class QTabWidget;
 
@@ -43,6 +45,8 @@ public:
     QLineEdit* Text2;
     QLabel* Label2;
     QPushButton *Command6, *Command9;
+    QLabel* lblSliceStep;  // the trial in hand while "Slice grid" runs
+    QProgressBar* pbrSlice;
     // "Calculate"
     DriveListBox* Drive3;
     DirListBox* Dir3;

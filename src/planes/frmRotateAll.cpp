@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -15,6 +16,7 @@
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/progressrun.h"
 #include "widgets/writtenfiles.h"
 
 namespace trelvik {
@@ -42,6 +44,12 @@ frmRotateAll::frmRotateAll(AppState& state, Prompt& prompt, QWidget* parent)
     auto* top = new QVBoxLayout(this);
     SSTab1 = new QTabWidget(this);
     top->addWidget(SSTab1);
+    auto* runRow = new QHBoxLayout;
+    lblRunStep = new QLabel(this);
+    pbrRun = makeRunBar(this);
+    runRow->addWidget(lblRunStep, 1);
+    runRow->addWidget(pbrRun, 2);
+    top->addLayout(runRow);
     buildFilenameTab();
     buildPlaneTab();
     buildAxesTab();

@@ -16,6 +16,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -67,6 +68,9 @@ public:
     // One "Exit" per tab.
     QPushButton *cmdExit1, *cmdExit2, *cmdExit3;
     QLabel* lblStatus;  // names what the last rotation wrote
+    // Under the tabs: the step in hand and its gridding while a button runs.
+    QLabel* lblRunStep;
+    QProgressBar* pbrRun;
 
     void Form_Load();
     void cmdReset_Click() { Form_Load(); }

@@ -9,9 +9,11 @@
 #include <QRadioButton>
 
 #include "shell/frmDefDir.h"
+#include "surfer/operationprogress.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/progressrun.h"
 #include "widgets/writtenfiles.h"
 
 namespace trelvik {
@@ -82,8 +84,15 @@ template <typename Step> void frmRotateAll::runWriting(Step step)
 template <typename Step> void frmRotateAll::run(Step step)
 {
     planes::RotateForm f = form();
-    planes::RotateContext ctx{app_, prompt_, rot_};
-    if (!runGuarded(prompt_, "", [&] { return step(ctx, f); })) return;
+    bool done = false;
+    {
+        ProgressRun longRun(this, pbrRun, lblRunStep);
+        // The blanking, dump and regrid move the bar by their rows.
+        const surfer::OperationProgress rows(&longRun.progress());
+        planes::RotateContext ctx{app_, prompt_, rot_, longRun.progress()};
+        done = runGuarded(prompt_, "", [&] { return step(ctx, f); });
+    }
+    if (!done) return;
     Label5->setText(q(f.Label5));
     Label7->setText(q(f.Label7));
     Label12->setText(q(f.Label12));

@@ -175,7 +175,7 @@ std::string DescribeMissingHeights(const std::vector<MissingHeight>& missing) {
 }
 
 std::optional<std::string> SliceGrid(LandFindState& s, AppState& app, Prompt& prompt, const std::string& text2,
-                                     const std::string& folder) {
+                                     const std::string& folder, Progress& progress) {
     BusyScope busy(prompt);
     s.m_Surfer = AttachSurfer(app);
     if (text2 == "*.grd" || text2.empty()) {
@@ -199,11 +199,21 @@ std::optional<std::string> SliceGrid(LandFindState& s, AppState& app, Prompt& pr
     std::vector<std::vector<std::optional<double>>> Z(n), D(n);
     std::vector<double> lengths(n);
     std::vector<MissingHeight> missing;
+    const auto trials = static_cast<long long>(n);
+    auto trialStep = [&](const char* what, std::size_t i, long long done) {
+        if (done > 0 && progress.stopRequested())
+            throw Stopped("\"Slice grid\" was stopped (Esc) before trial " + std::to_string(i + 1) + " of " +
+                          std::to_string(n) + ": the files written so far are kept; slice the grid again.");
+        progress.status(std::string(what) + " trial " + std::to_string(i + 1) + " of " + std::to_string(n));
+        progress.step(done, 2 * trials);
+    };
     for (std::size_t i = 0; i < n; ++i) {
+        trialStep("Slicing", i, static_cast<long long>(i));
         sliceFiles[i] = joinFolder(s.TrialFolder, numbered("tempdat", i, ".dat"));
         GridSliceCall(*s.m_Surfer, app.SurferVersion, gridPath, s.SliceLineFiles[i], sliceFiles[i]);
     }
     for (std::size_t i = 0; i < n; ++i) {
+        trialStep("Matching", i, trials + static_cast<long long>(i));
         const auto slice = formats::readSliceFile(sliceFiles[i]);
         const SliceMatch m = MatchLandmarks(s.LandmarkX[i], s.LandmarkY[i], slice, tolerance);
         std::string heights;

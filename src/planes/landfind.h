@@ -25,6 +25,7 @@
 // of order, a failed slice) and leave the list as it was; the input messages of the
 // window ("Choose dat filename" and the like) go through the Prompt.
 #include "core/appstate.h"
+#include "core/progress.h"
 #include "core/prompt.h"
 #include "formats/slicefile.h"
 
@@ -87,8 +88,10 @@ struct MissingHeight {
 // offered for Calculate (GridBaseName & "calcresults.csv"), or nothing after the
 // "Choose grid filename" message. Landmarks without a height are reported through the
 // prompt once the files are written.
+// Progress: one step per trial sliced and per trial matched; Esc between two trials
+// throws trelvik::Stopped, the slices written so far kept and the state as it was.
 std::optional<std::string> SliceGrid(LandFindState& s, AppState& app, Prompt& prompt, const std::string& text2,
-                                     const std::string& folder);
+                                     const std::string& folder, Progress& progress = noProgress());
 
 // The matching and length rules of SliceGrid, for one trial.
 struct SliceMatch {

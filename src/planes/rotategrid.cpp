@@ -143,6 +143,17 @@ bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
     return true;
 }
 
+namespace {
+// The regrid of the turned points, unless the user pressed Esc while they were turned.
+void regridUnlessStopped(RotateContext& ctx, const PointExtents& e, const std::string& outGrid) {
+    RotateState& s = ctx.state;
+    if (ctx.progress.stopRequested())
+        throw Stopped("The rotation was stopped (Esc) before gridding: " + outGrid + " was not written.");
+    ctx.progress.status("Gridding the rotated points");
+    RegridRotatedPoints(ctx.app, *s.m_Surfer, s.TrsPointFile, e, s.XInterval, s.YInterval, outGrid);
+}
+} // namespace
+
 bool cmdRotPlane_Click(RotateContext& ctx, RotateForm& form) {
     BusyScope busy(ctx.prompt);
     RotateState& s = ctx.state;
@@ -154,8 +165,9 @@ bool cmdRotPlane_Click(RotateContext& ctx, RotateForm& form) {
     const std::string base = s.GridDir + s.GridBaseName;
     s.TrsPointFile = base + "trs.dat";
     RegridLatticeFor({1, 0, 0, 0, 0}, s.XInterval, s.YInterval);  // refuses bad intervals before any file
+    ctx.progress.status("Rotating the points");
     const PointExtents e = RotatePointFile(s.RotPointFile, s.TrsPointFile, r, PointLayout::Comma);
-    RegridRotatedPoints(ctx.app, *s.m_Surfer, s.TrsPointFile, e, s.XInterval, s.YInterval, base + "trs.grd");
+    regridUnlessStopped(ctx, e, base + "trs.grd");
     return true;
 }
 
@@ -174,6 +186,7 @@ bool RotXY_Click(RotateContext& ctx, RotateForm& form) {
     s.TrsPointFile = s.GridDir + s.GridBaseName + "trs.dat";
     RegridLatticeFor({1, 0, 0, 0, 0}, s.XInterval, s.YInterval);
     const PointLayout layout = form.chkXAxis && !form.chkYAxis ? PointLayout::PrintZones : PointLayout::Comma;
+    ctx.progress.status("Rotating the points");
     const PointExtents e = RotatePointFile(s.RotPointFile, s.TrsPointFile, r, layout);
     struct Remove {
         std::string path;
@@ -182,7 +195,7 @@ bool RotXY_Click(RotateContext& ctx, RotateForm& form) {
             std::filesystem::remove(path, ec);
         }
     } removeTrs{s.TrsPointFile};
-    RegridRotatedPoints(ctx.app, *s.m_Surfer, s.TrsPointFile, e, s.XInterval, s.YInterval, s.GridDir + name);
+    regridUnlessStopped(ctx, e, s.GridDir + name);
     return true;
 }
 

@@ -26,6 +26,7 @@
 // User errors are messages through the prompt; run-time failures throw trelvik::Error
 // (the window shows them). "Rotate" before "Enter grid" is an error.
 #include "core/appstate.h"
+#include "core/progress.h"
 #include "core/prompt.h"
 
 #include <memory>
@@ -62,6 +63,9 @@ struct RotateContext {
     AppState& app;
     Prompt& prompt;
     RotateState& state;
+    // Status of the rotate steps on the window's bar; Esc after the points are turned
+    // stops before the regrid (trelvik::Stopped), the files written so far kept.
+    Progress& progress = noProgress();
 };
 
 bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form);

@@ -48,6 +48,18 @@ bool cmdRemoveUndercuts(PtCloudContext& ctx, UndercutWindowOptions& o) {
         if (l.NoFiles > 0 && !(r0 > 0))
             throw Error("Remove undercuts: the primary search radius must be a number greater than 0.");
         if (l.NoFiles > 0 && !(b > 0)) throw Error("Remove undercuts: the bin size must be a number greater than 0.");
+        // The names carry the threshold the run uses (the default one with default settings).
+        const std::string thresh =
+            o.chkDefaultSet ? text::Format(conversion::DefaultUndercutOptions(r0).threshold, "0.000") : o.txtThresh;
+        const std::string tag = o.optProp ? "-ucp" + Last3(o.txtProp) : "-uct" + Last3(thresh);
+        auto stemOf = [&](int i) {
+            return l.FileStem[i] + tag + "_" + Last3(o.txtSearchRadius) + (o.chkMould ? "m" : "");
+        };
+        askReplace(ctx, [&](int i) {
+            std::vector<std::string> out{stemOf(i) + l.FileExt[i]};
+            if (o.chkWriteRej) out.push_back(stemOf(i) + "_rej" + l.FileExt[i]);
+            return out;
+        });
         StoppingProgress progress(ctx.progress);
         for (int i = 0; i < l.NoFiles; ++i) {
             l.FileIndex = i + 1;
@@ -65,8 +77,7 @@ bool cmdRemoveUndercuts(PtCloudContext& ctx, UndercutWindowOptions& o) {
                 u.proportion = text::Val(o.txtProp);
             }
             const conversion::UndercutResult res = conversion::removeUndercuts(pts, u, progress, l.FileFullName[i]);
-            const std::string tag = o.optProp ? "-ucp" + Last3(o.txtProp) : "-uct" + Last3(o.txtThresh);
-            const std::string stem = l.FileStem[i] + tag + "_" + Last3(o.txtSearchRadius) + (o.chkMould ? "m" : "");
+            const std::string stem = stemOf(i);
             const std::string kept = stem + l.FileExt[i], rejected = stem + "_rej" + l.FileExt[i];
             refuseOverwritingInput(l, kept);
             if (o.chkWriteRej) refuseOverwritingInput(l, rejected);
@@ -85,6 +96,11 @@ bool cmdCreateBlankingFile(PtCloudContext& ctx, const OutlineWindowOptions& o) {
         const double b = text::Val(o.txtBlnBinSize);
         if (l.NoFiles > 0 && !(b > 0))
             throw Error("Create blanking file: the bin size must be a number greater than 0.");
+        askReplace(ctx, [&](int i) {
+            std::vector<std::string> out{l.FileStem[i] + "pblnpts.bln"};
+            if (o.chkBlankedAreaPts) out.push_back(l.FileStem[i] + "p" + l.FileExt[i]);
+            return out;
+        });
         StoppingProgress progress(ctx.progress);
         for (int i = 0; i < l.NoFiles; ++i) {
             l.FileIndex = i + 1;

@@ -155,6 +155,10 @@ bool cmdBlank(PtCloudContext& ctx, const GridStepOptions& o) {
         if (!listedGridsExist(ctx)) return;
         attach(ctx, o);
         PtCloudList& l = ctx.list;
+        askReplace(ctx, [&](int i) {
+            return std::vector<std::string>{l.FileStem[i] + "blnpts.dat", l.FileStem[i] + "blnpts.bln",
+                                            l.FileStem[i] + "b.grd"};
+        });
         for (int i = 0; i < l.NoFiles; ++i) {
             l.FileIndex = i + 1;
             if (!askDigitise(ctx, "Use 'Digitise' to digitise area of " + l.FileBase[i] + " to be blanked.")) return;
@@ -186,6 +190,13 @@ bool cmdExtract(PtCloudContext& ctx, const GridStepOptions& o) {
         if (!listedGridsExist(ctx)) return;
         attach(ctx, o);
         PtCloudList& l = ctx.list;
+        const std::string outTag =
+            std::string(o.chkRedArea ? "e" : "") + (o.chkRedRow ? "r" + std::to_string(freq) : "");
+        askReplace(ctx, [&](int i) {
+            std::vector<std::string> out{l.FileStem[i] + outTag + ".grd"};
+            if (o.chkRedArea) out.insert(out.begin(), l.FileStem[i] + "extpts.dat");
+            return out;
+        });
         for (int i = 0; i < l.NoFiles; ++i) {
             l.FileIndex = i + 1;
             NodeRange r{-1, -1, -1, -1};

@@ -277,9 +277,10 @@ void frmPtCloud::cmdPointsToWrl_Click() {
 }
 
 void frmPtCloud::cmdJoinFiles_Click() {
-    auto ctx = context(ptcloud::noCloudProgress());
-    ptcloud::cmdJoinFiles(ctx, {chkReZero->isChecked()});
-    showCount();
+    withProgress([&](ptcloud::CloudProgress& p) {
+        auto ctx = context(p);
+        ptcloud::cmdJoinFiles(ctx, {chkReZero->isChecked()});
+    });
 }
 
 void frmPtCloud::cmbTipNo_Click() {

@@ -44,11 +44,13 @@ bool cmdJoinFiles(PtCloudContext& ctx, const JoinOptions& o) {
         PtCloudList& l = ctx.list;
         const std::string out = l.FileStem[0] + (o.chkReZero ? "_jndr" : "_jnd") + l.FileExt[0];
         refuseOverwritingInput(l, out);
+        askReplace(ctx, [&](int i) { return i == 0 ? std::vector<std::string>{out} : std::vector<std::string>{}; });
         if (o.chkReZero) {
             PointList all;
             for (int i = 0; i < l.NoFiles; ++i) {
                 l.FileIndex = i + 1;
                 checkStop(ctx.progress);
+                ctx.progress.step(i, l.NoFiles);
                 const PointList p = formats::readXyzPointFile(l.FileFullName[i]);
                 all.insert(all.end(), p.begin(), p.end());
             }
@@ -60,6 +62,7 @@ bool cmdJoinFiles(PtCloudContext& ctx, const JoinOptions& o) {
             for (int i = 0; i < l.NoFiles; ++i) {
                 l.FileIndex = i + 1;
                 checkStop(ctx.progress);
+                ctx.progress.step(i, l.NoFiles);
                 appendLinesCRLF(w, readWholeFile(l.FileFullName[i]));
             }
             w.commit();
@@ -106,10 +109,12 @@ bool cmdTipCal(PtCloudContext& ctx, const TipCalOptions& o) {
     return RunCommand(ctx, [&] {
         AddSelectedWhenEmpty(ctx);
         PtCloudList& l = ctx.list;
+        auto outOf = [&](int i) { return l.FileStem[i] + "tipcal" + l.FileExt[i]; };
+        askReplace(ctx, [&](int i) { return std::vector<std::string>{outOf(i)}; });
         for (int i = 0; i < l.NoFiles; ++i) {
             l.FileIndex = i + 1;
             checkStop(ctx.progress);
-            const std::string out = l.FileStem[i] + "tipcal" + l.FileExt[i];
+            const std::string out = outOf(i);
             refuseOverwritingInput(l, out);
             PointList p = readCloud(l.FileFullName[i]);
             ctx.progress.pointsInFile(static_cast<long long>(p.size()));

@@ -1,5 +1,6 @@
 #include "pointclouds/ptcloudlist.h"
 
+#include "core/replacequestion.h"
 #include "formats/xyzpointfile.h"
 
 #include <cmath>
@@ -78,6 +79,13 @@ void refuseOverwritingInput(const PtCloudList& list, const std::string& output) 
             throw Error("The output " + output + " would replace the listed input " + in +
                         "; rename the input and list it again.");
     }
+}
+
+void askReplace(PtCloudContext& ctx, const std::function<std::vector<std::string>(int)>& outputs) {
+    std::vector<std::string> planned;
+    for (int i = 0; i < ctx.list.NoFiles; ++i)
+        for (std::string& f : outputs(i)) planned.push_back(std::move(f));
+    if (!ConfirmReplace(ctx.prompt, planned)) throw Stopped();
 }
 
 bool RunCommand(PtCloudContext& ctx, const std::function<void()>& body) {

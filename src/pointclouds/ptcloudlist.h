@@ -40,11 +40,8 @@ inline CloudProgress& noCloudProgress() {
     return silent;
 }
 
-// Thrown when the user pressed Esc; the handler ends the command quietly.
-class Stopped : public Error {
-public:
-    Stopped() : Error("Stopped by the user.") {}
-};
+// Esc (and Cancel at the replace question) throws trelvik::Stopped (core/progress.h);
+// the handler ends the command quietly.
 
 struct PtCloudList {
     int NoFiles = 0;
@@ -86,6 +83,11 @@ PointList readCloud(const std::string& path);
 // Throws trelvik::Error when `output` names one of the listed inputs, so that no
 // command ever writes over a file it reads.
 void refuseOverwritingInput(const PtCloudList& list, const std::string& output);
+
+// Before a command writes: the files outputs(i) names for each listed entry i (0-based)
+// that exist, or that the command would write twice, asked about once (replace
+// question); Cancel throws Stopped, so the command ends quietly with nothing written.
+void askReplace(PtCloudContext& ctx, const std::function<std::vector<std::string>(int)>& outputs);
 
 // Runs a command's body with the hourglass pointer, restored however it ends. A
 // trelvik::Error (or another std::exception) ends the command with its message and the

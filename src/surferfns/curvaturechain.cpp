@@ -65,7 +65,7 @@ void DirectionalCurvature(const CurvatureCall& call, const std::string& grid, do
 }
 
 void MakeAllAnglesCurvature(const CurvatureCall& call, const std::string& grid, double stepDegrees,
-                            const std::string& result) {
+                            const std::string& result, Progress& progress) {
     if (!(stepDegrees > 0 && stepDegrees <= 180))
         throw Error("The angle step of the curvature grid must lie above 0 and at most 180 degrees (it is " +
                     text::CStr(stepDegrees) + ")");
@@ -78,21 +78,39 @@ void MakeAllAnglesCurvature(const CurvatureCall& call, const std::string& grid, 
     auto direction = [&](int k) { return work.file("d" + std::to_string(k) + ".grd"); };
     auto fold = [&](int j) { return work.file("m" + std::to_string(j) + ".grd"); };
 
-    for (int k = 0; k <= last; ++k) DirectionalCurvature(call, grid, stepDegrees * k, direction(k));
+    // One unit per call: the directions, the folds, the copy.
+    const long long units = 2LL * last + 2;
+    long long done = 0;
+    auto unitDone = [&] {
+        progress.step(++done, units);
+        if (done < units && progress.stopRequested())
+            throw Stopped("The curvature grid was stopped (Esc) after " + std::to_string(done) + " of " +
+                          std::to_string(units) + " steps; " + result + " was not written.");
+    };
+    progress.step(0, units);
+    for (int k = 0; k <= last; ++k) {
+        progress.status("Curvature direction " + std::to_string(k + 1) + " of " + std::to_string(last + 1));
+        DirectionalCurvature(call, grid, stepDegrees * k, direction(k));
+        unitDone();
+    }
+    progress.status("Greatest curvature over the directions");
     // Greatest curvature over the directions so far; each input goes once it has been read.
     const std::string d0 = direction(0), d1 = direction(1);
     gridMath(call, "C=max(A,B)", d0, &d1, fold(0));
     removeUsed(d0);
     removeUsed(d1);
+    unitDone();
     for (int j = 1; j <= last - 1; ++j) {
         const std::string a = direction(j + 1), b = fold(j - 1);
         gridMath(call, "C=max(A,B)", a, &b, fold(j));
         removeUsed(a);
         removeUsed(b);
+        unitDone();
     }
     const std::string lastFold = fold(last - 1);
     gridMath(call, "C=A", lastFold, nullptr, result);
     removeUsed(lastFold);
+    unitDone();
 }
 
 } // namespace trelvik::surffns

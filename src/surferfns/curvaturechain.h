@@ -26,6 +26,8 @@
 //   folds m0 .. m(N - 1), the last copied into `result`. A step outside 0 < step <= 180
 //   (or one giving more than kMaxCurvatureDirections directions) throws trelvik::Error
 //   before any call. DirectionalCurvature is the single GridCalculus call of the chain.
+//   Progress: one step per call (directions, folds, the copy); Esc between two calls
+//   throws trelvik::Stopped and leaves `result` unwritten (and the private folder gone).
 #include "surferfns/surffnsstate.h"
 
 #include <functional>
@@ -55,6 +57,6 @@ double CurvatureStepCount(double stepDegrees);
 void DirectionalCurvature(const CurvatureCall& call, const std::string& grid, double angleDegrees,
                           const std::string& out);
 void MakeAllAnglesCurvature(const CurvatureCall& call, const std::string& grid, double stepDegrees,
-                            const std::string& result);
+                            const std::string& result, Progress& progress = noProgress());
 
 } // namespace trelvik::surffns

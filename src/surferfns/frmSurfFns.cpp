@@ -20,8 +20,7 @@
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
 #include "widgets/fitscreen.h"
-#include "widgets/inputblocker.h"
-#include "widgets/qtprogress.h"
+#include "widgets/progressrun.h"
 
 namespace trelvik {
 
@@ -181,19 +180,10 @@ surffns::SurfFnsContext frmSurfFns::context() {
 }
 
 void frmSurfFns::runBatch(surffns::SurfFnsContext& ctx, const std::function<void()>& body) {
-    lblBatchStep->clear();
-    pbrBatch->setRange(0, 1);
-    pbrBatch->setValue(0);
-    pbrBatch->show();
-    {
-        QtProgress progress(pbrBatch, lblBatchStep);
-        InputBlocker blocker(this);
-        ctx.progress = &progress;
-        body();
-        ctx.progress = nullptr;
-    }
-    pbrBatch->hide();
-    lblBatchStep->clear();
+    ProgressRun run(this, pbrBatch, lblBatchStep);
+    ctx.progress = &run.progress();
+    body();
+    ctx.progress = nullptr;
 }
 
 void frmSurfFns::showState(const surffns::SurfFnsContext& ctx) {

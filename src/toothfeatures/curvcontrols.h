@@ -67,6 +67,7 @@ enum class StepOutcome {
     Refused,    // an input was refused with a message; nothing written
     Cancelled,  // the user cancelled a digitise question
     Failed,     // a run-time failure, shown as a message; files already written stay
+    Stopped,    // the user pressed Esc between two units; files already written stay
 };
 
 } // namespace trelvik::toothfeatures

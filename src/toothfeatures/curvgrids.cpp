@@ -101,7 +101,7 @@ StepOutcome Curve(CurvContext& ctx, CurvControls& c) {
         s.AngleInterval = c.Text3;
         const std::string tail = s.SmoothTag + "_curv" + text::CStr(*interval) + ".grd";
         const std::string result = s.TopoStem + tail;
-        surffns::MakeAllAnglesCurvature(curvCall(ctx), s.TopoGrid, *interval, result);
+        surffns::MakeAllAnglesCurvature(curvCall(ctx), s.TopoGrid, *interval, result, ctx.progress);
         s.CurvatureGrid = result;
         plotAllAngles(ctx, result, s.GridBaseName + tail, *spacing);
         return StepOutcome::Done;

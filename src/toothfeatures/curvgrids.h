@@ -12,6 +12,8 @@
 //   and the grid's file name as its label.
 //   Refused before any grid is written: no topographic grid yet; an interval that is not
 //   a number with 0.1 <= i <= 180; a scale-bar spacing that is not a number above 0.
+//   The chain's calls move the context's progress; Esc between two calls ends the step
+//   (Stopped) with a note and no grid.
 // CurveOVAngle ("Curvature", frame "Occlusal angle"): the user digitises two points;
 //   digit.dat (in Label1) is copied to TopoStem & "OV.dat"; the direction from the first
 //   to the second, counter-clockwise from +x over the full circle (OcclusalAngle),

@@ -52,7 +52,12 @@ bool AskDigitise(CurvContext& ctx, const std::string& instruction) { return askD
 StepOutcome RunStep(CurvContext& ctx, const std::function<StepOutcome()>& body) {
     StepOutcome out = StepOutcome::Failed;
     runStep(ctx.prompt, [&] {
-        out = body();
+        try {
+            out = body();
+        } catch (const Stopped& stop) {
+            Refuse(ctx, "", stop.what());
+            out = StepOutcome::Stopped;
+        }
         return true;
     });
     return out;

@@ -14,6 +14,7 @@
 // mistyped size or interval is refused with a message naming its box instead of being
 // read as 0.
 #include "core/appstate.h"
+#include "core/progress.h"
 #include "core/prompt.h"
 #include "toothfeatures/curvcontrols.h"
 
@@ -65,6 +66,8 @@ struct CurvContext {
     AppState& app;
     Prompt& prompt;
     CurvState& state;
+    // The window's bar and Esc for the steps that loop (the all-angles directions).
+    Progress& progress = noProgress();
 };
 
 // --- Mapping program ------------------------------------------------------------------
@@ -96,7 +99,9 @@ bool AskDigitise(CurvContext& ctx, const std::string& instruction);
 bool CurvatureInputUsable(CurvContext& ctx, const std::string& grid);
 
 // Runs one step with the busy pointer: a trelvik::Error (or another failure) is shown
-// as a message titled "Error" and gives Failed; the pointer is normal however it ends.
+// as a message titled "Error" and gives Failed; a stop at Esc (trelvik::Stopped) shows
+// its note under the default title and gives Stopped; the pointer is normal however it
+// ends.
 StepOutcome RunStep(CurvContext& ctx, const std::function<StepOutcome()>& body);
 
 // --- Names and numbers ------------------------------------------------------------------

@@ -29,6 +29,7 @@
 // that is not a number, failed call) in a message; a failed input step leaves the
 // window's state as it was, and no step leaves a half-written file.
 #include "core/appstate.h"
+#include "core/progress.h"
 #include "core/prompt.h"
 
 #include <memory>
@@ -88,6 +89,9 @@ struct CuspVolRun {
     Prompt& prompt;
     CuspVolControls& c;
     CuspVolState& s;
+    // The levels of "Calculate" on the window's bar; Esc stops between two levels with
+    // a note, the results table unwritten and the level grids made so far kept.
+    Progress& progress = noProgress();
 };
 
 // "Input topo grid" and "Input plane grid"; true when the step completed.

@@ -153,7 +153,20 @@ bool calculate(CuspVolRun& run)
     surfer::Application& app = *s.m_Surfer;
     s.LevelGrids.assign(static_cast<std::size_t>(n) + 1, std::string());
     std::vector<double> levels(s.LevelGrids.size());
+    // Two units per level: its grid, then its volume.
+    const long long units = 2LL * (n + 1);
+    long long done = 0;
+    auto unit = [&](bool volume, int k) {
+        const std::string of = " of level " + std::to_string(k) + " of " + std::to_string(n + 1);
+        if (done > 0 && run.progress.stopRequested())
+            throw Stopped("\"Calculate\" was stopped (Esc) before the " + std::string(volume ? "volume" : "grid") +
+                          of + ": no results table was written." +
+                          (c.Check1 ? "" : " The level grids made so far are kept."));
+        run.progress.status((volume ? "Volume" : "Grid") + of);
+        run.progress.step(done++, units);
+    };
     for (int k = 1; k <= n + 1; ++k) {
+        unit(false, k);
         const std::string name = "level" + std::to_string(k) + ".grd";
         std::string& grid = s.LevelGrids[static_cast<std::size_t>(k - 1)];
         grid = scratch ? scratch->file(name) : s.TopoStem + s.CuspCode + name;
@@ -168,6 +181,7 @@ bool calculate(CuspVolRun& run)
     std::vector<std::string> lines{cuspVolHeader()};
     const std::string sheetPath = surffns::JoinFolder(c.Label1, "volume.dat");
     for (int k = 1; k <= n + 1; ++k) {
+        unit(true, k);
         const std::string& grid = s.LevelGrids[static_cast<std::size_t>(k - 1)];
         CuspVolRow row;
         if (isV6(s)) {
@@ -190,6 +204,7 @@ bool calculate(CuspVolRun& run)
         row.dist = row.interval * interval;
         lines.push_back(cuspVolRow(row));
     }
+    run.progress.step(units, units);
     formats::writeResultsTable(cuspVolResultsPath(s.TopoStem, s.CuspCode, s.ToothLength), lines);
     c.Label13 = "Done";
     return true;

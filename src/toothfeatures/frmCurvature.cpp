@@ -20,6 +20,7 @@
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/progressrun.h"
 
 namespace trelvik::toothfeatures {
 
@@ -161,10 +162,17 @@ void frmCurvature::showControls(const CurvControls& c) {
     Text5_Change();
 }
 
-void frmCurvature::run(const std::function<StepOutcome(CurvContext&, CurvControls&)>& step) {
-    CurvContext ctx{app_, prompt_, state_};
+void frmCurvature::run(const std::function<StepOutcome(CurvContext&, CurvControls&)>& step, QProgressBar* bar,
+                       QLabel* label) {
     CurvControls c = controls();
-    step(ctx, c);
+    if (bar) {
+        ProgressRun longRun(this, bar, label);
+        CurvContext ctx{app_, prompt_, state_, longRun.progress()};
+        step(ctx, c);
+    } else {
+        CurvContext ctx{app_, prompt_, state_};
+        step(ctx, c);
+    }
     showControls(c);
 }
 
@@ -220,7 +228,7 @@ void frmCurvature::Threshold_Change() {
 void frmCurvature::Command2_Click() { run(Smooth); }
 void frmCurvature::Command3_Click() { run(Input_Top); }
 void frmCurvature::Command6_Click() { run(Input_Curv); }
-void frmCurvature::Command4_Click() { run(Curve); }
+void frmCurvature::Command4_Click() { run(Curve, pbrCurve, lblCurveStep); }
 void frmCurvature::Command15_Click() { run(CurveOVAngle); }
 void frmCurvature::Command5_Click() {
     run(Slice_Grids);

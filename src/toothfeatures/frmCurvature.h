@@ -23,6 +23,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QProgressBar;
 class QTabWidget;
 
 namespace trelvik {
@@ -57,6 +58,8 @@ public:
     QPushButton* Command2;
     QLineEdit *Text3, *txtScaleBar;
     QPushButton *Command4, *Command15;
+    QProgressBar* pbrCurve;  // the all-angles directions while "Curvature" runs
+    QLabel* lblCurveStep;
     QLabel* Label12;
     QPushButton* Command8;
 
@@ -134,8 +137,10 @@ private:
     void connectSteps();
     // Default directory into a drive, folder and file list and their label.
     void loadDefaultDir(const FileChooser& lists);
-    // Runs a step on the controls and shows what it left.
-    void run(const std::function<StepOutcome(CurvContext&, CurvControls&)>& step);
+    // Runs a step on the controls and shows what it left; `bar` and `label` show a
+    // step that loops (painting kept up, Esc stops it).
+    void run(const std::function<StepOutcome(CurvContext&, CurvControls&)>& step, QProgressBar* bar = nullptr,
+             QLabel* label = nullptr);
 
     AppState& app_;
     FileChooser grids_, earlier_;  // the grid to smooth; the grids made earlier

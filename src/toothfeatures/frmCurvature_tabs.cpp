@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -18,6 +19,7 @@
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/progressrun.h"
 
 namespace trelvik::toothfeatures {
 
@@ -83,6 +85,10 @@ QWidget* frmCurvature::buildSmoothTab() {
     txtScaleBar = labelledEdit(ag, 1, "Scale bar", "0.05", all);
     Command4 = new QPushButton("Curvature", all);
     ag->addWidget(Command4, 2, 0, 1, 2);
+    lblCurveStep = new QLabel(all);
+    pbrCurve = makeRunBar(all);
+    ag->addWidget(lblCurveStep, 3, 0, 1, 2);
+    ag->addWidget(pbrCurve, 4, 0, 1, 2);
 
     auto* ov = new QGroupBox("Occlusal angle", tab);
     auto* og = new QGridLayout(ov);

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -16,6 +17,7 @@
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/progressrun.h"
 
 namespace trelvik {
 
@@ -156,6 +158,10 @@ void frmCuspVol::buildControls()
     Label13 = sunken(levels);
     gl->addWidget(Command11, r, 0, 1, 2);
     gl->addWidget(Label13, r++, 2);
+    lblLevelStep = new QLabel(levels);
+    pbrLevels = makeRunBar(levels);
+    gl->addWidget(lblLevelStep, r, 0, 1, 2);
+    gl->addWidget(pbrLevels, r++, 2);
     Command1 = new QPushButton("Next cusp", levels);
     cmdExit = new QPushButton("Exit", levels);
     gl->addWidget(Command1, r, 0, 1, 2);
@@ -233,11 +239,17 @@ void frmCuspVol::showControls(const toothfeatures::CuspVolControls& c)
     Label13->setText(q(c.Label13));
 }
 
-template <typename Step> void frmCuspVol::run(Step step)
+template <typename Step> void frmCuspVol::run(Step step, bool levels)
 {
     toothfeatures::CuspVolControls c = controls();
-    toothfeatures::CuspVolRun r{app_, prompt_, c, cusp_};
-    step(r);
+    if (levels) {
+        ProgressRun longRun(this, pbrLevels, lblLevelStep);
+        toothfeatures::CuspVolRun r{app_, prompt_, c, cusp_, longRun.progress()};
+        step(r);
+    } else {
+        toothfeatures::CuspVolRun r{app_, prompt_, c, cusp_};
+        step(r);
+    }
     showControls(c);
 }
 
@@ -266,14 +278,19 @@ void frmCuspVol::Text10_Change() { Text5_Change(); }
 void frmCuspVol::Command5_Click()
 {
     toothfeatures::CuspVolControls c = controls();
-    toothfeatures::CuspVolRun r{app_, prompt_, c, cusp_};
-    const bool blanked = toothfeatures::Blank_Grid(r);
+    bool blanked = false;
+    {
+        // "Automatically calculate" goes on into the levels.
+        ProgressRun longRun(this, pbrLevels, lblLevelStep);
+        toothfeatures::CuspVolRun r{app_, prompt_, c, cusp_, longRun.progress()};
+        blanked = toothfeatures::Blank_Grid(r);
+    }
     showControls(c);
     if (blanked && c.chkAutoCalc)
         Command11->setFocus();
 }
 
-void frmCuspVol::Command11_Click() { run(toothfeatures::Calculate); }
+void frmCuspVol::Command11_Click() { run(toothfeatures::Calculate, true); }
 void frmCuspVol::Command1_Click() { run(toothfeatures::Next_Cusp); }
 void frmCuspVol::cmdExit_Click() { close(); }
 

@@ -16,6 +16,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace trelvik {
@@ -49,6 +50,8 @@ public:
     QLabel *lblDist, *Label6, *Label8, *Label12, *Label13;
     QPushButton *Command5, *Command11, *Command1, *cmdExit;
     QCheckBox *chkAutoCalc, *Check1;
+    QLabel* lblLevelStep;      // the level in hand while "Calculate" runs
+    QProgressBar* pbrLevels;
 
     void Form_Load();
     void Command2_Click();
@@ -69,8 +72,9 @@ public:
 private:
     void buildControls();
     void showControls(const toothfeatures::CuspVolControls& c);
-    // Runs a step on the controls as they stand and shows what it leaves.
-    template <typename Step> void run(Step step);
+    // Runs a step on the controls as they stand and shows what it leaves; a step that
+    // measures levels shows them on the bar (painting kept up, Esc stops it).
+    template <typename Step> void run(Step step, bool levels = false);
 
     AppState& app_;
     FileChooser files_;

@@ -1,6 +1,7 @@
 #include "widgets/qtprogress.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -22,19 +23,21 @@ QtProgress::~QtProgress() {
     qApp->removeEventFilter(this);
 }
 
-void QtProgress::step(long long done, long long total) {
-    if (bar_) {
-        // QProgressBar counts in int; large totals are scaled to per-mille.
-        if (total <= 0) {
-            bar_->setRange(0, 0);
-        } else if (total <= INT_MAX) {
-            bar_->setRange(0, static_cast<int>(total));
-            bar_->setValue(static_cast<int>(std::clamp(done, 0LL, total)));
-        } else {
-            bar_->setRange(0, 1000);
-            bar_->setValue(static_cast<int>(std::clamp(done, 0LL, total) * 1000 / total));
-        }
+void showBarStep(QProgressBar* bar, long long done, long long total) {
+    if (!bar) return;
+    if (total <= 0) {
+        bar->setRange(0, 0);
+    } else if (total <= INT_MAX) {
+        bar->setRange(0, static_cast<int>(total));
+        bar->setValue(static_cast<int>(std::clamp(done, 0LL, total)));
+    } else {
+        bar->setRange(0, 1000);
+        bar->setValue(static_cast<int>(std::clamp(done, 0LL, total) * 1000 / total));
     }
+}
+
+void QtProgress::step(long long done, long long total) {
+    showBarStep(bar_, done, total);
     pump(false);
 }
 
@@ -49,8 +52,10 @@ bool QtProgress::stopRequested() {
 }
 
 bool QtProgress::eventFilter(QObject* watched, QEvent* event) {
-    // Esc in a dialog the run opened (a question, a message) belongs to that dialog.
+    // Esc in a dialog the run opened (a question, a message, the non-modal "Digitise
+    // map" question) belongs to that dialog.
     if (event->type() == QEvent::KeyPress && !QApplication::activeModalWidget() &&
+        !qobject_cast<QDialog*>(QApplication::activeWindow()) &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         stop_ = true;
         return true;

@@ -14,6 +14,10 @@ class QProgressBar;
 
 namespace trelvik {
 
+// Shows done of total on a bar (QProgressBar counts in int: large totals are shown in
+// per-mille; a total of 0 or less shows a busy bar). A null bar is left alone.
+void showBarStep(QProgressBar* bar, long long done, long long total);
+
 class QtProgress : public QObject, public Progress {
 public:
     explicit QtProgress(QProgressBar* bar = nullptr, QLabel* label = nullptr);

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QAbstractButton>
+#include <QPushButton>
 #include <QMessageBox>
 
 namespace trelvik {
@@ -14,6 +16,7 @@ QMessageBox::StandardButtons standardButtons(Buttons b) {
     case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
     case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
     case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Buttons::ReplaceCancel: return QMessageBox::Cancel;  // "Replace" is added as a button of its own
     }
     return QMessageBox::Ok;
 }
@@ -43,6 +46,13 @@ QtPrompt::~QtPrompt() {
 Answer QtPrompt::message(const std::string& title, const std::string& text, Buttons buttons) {
     const QString caption = QString::fromStdString(title.empty() ? std::string(kDefaultTitle) : title);
     QMessageBox box(QMessageBox::NoIcon, caption, QString::fromStdString(text), standardButtons(buttons));
+    QAbstractButton* replace = nullptr;
+    if (buttons == Buttons::ReplaceCancel) {
+        // Enter keeps the files: replacing them takes a deliberate click.
+        replace = box.addButton("Replace", QMessageBox::DestructiveRole);
+        box.setDefaultButton(QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+    }
     // An hourglass over a question would tell the user to wait rather than answer.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     if (title == kDigitiseTitle) {
@@ -56,6 +66,7 @@ Answer QtPrompt::message(const std::string& title, const std::string& text, Butt
         box.exec();
     }
     QApplication::restoreOverrideCursor();
+    if (replace && box.clickedButton() == replace) return Answer::Replace;
     return toAnswer(box.standardButton(box.clickedButton()), buttons);
 }
 

@@ -6,10 +6,15 @@
 #include "convtest.h"
 #include "formats/blnfile.h"
 #include "formats/pointtext.h"
+#include "support/scriptedprogress.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <map>
+#include <optional>
 
 using namespace convtest;
 
@@ -56,6 +61,52 @@ TEST(PointsToGrid, IrregularTextCleanedOutlinedGriddedAndBlanked) {
             if (!inDisc(x, y, 1.15)) EXPECT_TRUE(isBlank(g.at(col, r))) << x << "," << y;
             if (inDisc(x, y, 0.9)) EXPECT_FALSE(isBlank(g.at(col, r))) << x << "," << y;
         }
+}
+
+// Run again over its own outputs (two entries, cleaning and outline on), the batch asks
+// once, naming exactly the files the first run wrote; Cancel writes nothing and
+// Replace writes again.
+TEST(PointsToGrid, ExistingOutputsAreAskedAboutOnceBeforeAnythingIsWritten) {
+    namespace fs = std::filesystem;
+    ConvRun run;
+    run.dir.write("a.txt", xyzText(scatteredCrown(3000, 2)));
+    run.dir.write("b.txt", xyzText(scatteredCrown(3000, 3)));
+    run.opt.txtXInt = "0.05";
+    ApplyDefaultSettings(run.opt);
+    auto both = [&](std::optional<Answer> answer) {
+        run.add("a.txt");
+        run.add("b.txt");
+        if (answer) run.prompt.answer(*answer);
+        auto c = run.ctx();
+        ConvertTXT_GRD(c);
+    };
+    both(std::nullopt);
+    ASSERT_EQ(run.messages(), "");  // nothing there yet: no question
+    std::map<std::string, fs::file_time_type> written;
+    for (const auto& e : fs::directory_iterator(run.dir.dir()))
+        if (e.path().filename() != "a.txt" && e.path().filename() != "b.txt")
+            written[e.path().string()] = fs::last_write_time(e.path());
+    ASSERT_EQ(written.size(), 14u);
+    for (auto& [f, t] : written) fs::last_write_time(f, t - std::chrono::hours(1));
+
+    both(Answer::Cancel);
+    ASSERT_EQ(run.prompt.shown.size(), 1u);
+    const ScriptedPrompt::Shown& q = run.prompt.shown[0];
+    EXPECT_EQ(q.title, "Replace files");
+    EXPECT_EQ(q.buttons, Buttons::ReplaceCancel);
+    std::size_t listed = 0;
+    for (std::size_t p = q.text.find(run.dir.folder()); p != std::string::npos; p = q.text.find(run.dir.folder(), p + 1))
+        ++listed;
+    EXPECT_EQ(listed, written.size()) << q.text;
+    for (const auto& [f, t] : written) {
+        EXPECT_NE(q.text.find(f + "\n"), std::string::npos) << f;
+        EXPECT_EQ(fs::last_write_time(f), t - std::chrono::hours(1)) << f;
+    }
+    EXPECT_EQ(run.dir.fileCount(), written.size() + 2);
+
+    both(Answer::Replace);
+    EXPECT_EQ(run.prompt.shown.size(), 2u);
+    for (const auto& [f, t] : written) EXPECT_GT(fs::last_write_time(f), t - std::chrono::hours(1)) << f;
 }
 
 TEST(PointsToGrid, AliconaLatticeWithDetectedIntervals) {
@@ -315,7 +366,9 @@ TEST(PointsToGrid, Version6PassesLimitsAndIntervalsByPosition) {
     EXPECT_LT(worstError(g, crown, [](double x, double y) { return inDisc(x, y, 0.9); }).first, 0.02);
 }
 
-TEST(PointsToGrid, EscStopsBeforeTheNextFile) {
+// Each file has its share of the bar, which its gridding moves by rows; Esc stops
+// before the next file.
+TEST(PointsToGrid, FilesAndTheirGriddingMoveTheBarAndEscStopsBeforeTheNextFile) {
     ConvRun run;
     run.opt.chkRemoveUndercuts = run.opt.chkBlankOutline = false;
     run.opt.txtXInt = "0.1";
@@ -326,10 +379,20 @@ TEST(PointsToGrid, EscStopsBeforeTheNextFile) {
     }
     struct EscAfterFirst : ConvView {
         int asked = 0;
+        trelvik::testing::ScriptedProgress files;
         bool stopRequested() override { return ++asked > 1; }
+        Progress& batchProgress() override { return files; }
     } view;
     ConvContext c{run.app, run.prompt, run.state, run.opt, view};
     ConvertTXT_GRD(c);
+    const auto& steps = view.files.steps;
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(steps.front(), std::make_pair(0LL, 3000LL));
+    EXPECT_TRUE(std::any_of(steps.begin(), steps.end(), [](auto s) { return s.first > 0 && s.first < 1000; }));
+    for (const auto& [done, total] : steps) {
+        EXPECT_EQ(total, 3000);
+        EXPECT_LE(done, 1000);  // the first file's share; the second never started
+    }
     EXPECT_TRUE(std::filesystem::exists(run.dir.path("a.grd")));
     EXPECT_FALSE(std::filesystem::exists(run.dir.path("b.grd")));
     EXPECT_NE(run.messages().find("1 of 3 files were done"), std::string::npos) << run.messages();

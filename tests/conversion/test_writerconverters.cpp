@@ -220,3 +220,24 @@ TEST(WriterConverters, ListRunsGoOnPastAMissingGrid) {
     EXPECT_EQ(r.state.WrlScale, 10);
     EXPECT_EQ(r.state.NumFiles, 0);  // the VRML run empties the list
 }
+
+// A DAT file the user kept beside the grid is not replaced without asking: Cancel
+// leaves it, Replace writes the conversion.
+TEST(WriterConverters, GridToDatAsksBeforeReplacingAFileItDidNotWrite) {
+    ConvRun r;
+    formats::writeSurferGrid(r.dir.path("molar.grd"), Grid(3, 3, 0, 2, 0, 2, 1.0), formats::SurferGridFormat::Binary7);
+    r.dir.write("molar.dat", "the user's lattice\r\n");
+    r.add("molar.grd");
+    r.prompt.answer(Answer::Cancel);
+    auto ctx = r.ctx();
+    ConvertGRD_DAT(ctx);
+    ASSERT_EQ(r.prompt.shown.size(), 1u);
+    EXPECT_EQ(lastTitle(r), "Replace files");
+    EXPECT_EQ(r.prompt.shown[0].buttons, Buttons::ReplaceCancel);
+    EXPECT_NE(lastText(r).find(r.dir.path("molar.dat")), std::string::npos);
+    EXPECT_EQ(r.dir.read("molar.dat"), "the user's lattice\r\n");
+    r.prompt.answer(Answer::Replace);
+    ConvertGRD_DAT(ctx);
+    EXPECT_EQ(r.prompt.shown.size(), 2u);
+    EXPECT_NE(r.dir.read("molar.dat"), "the user's lattice\r\n");
+}

@@ -5,6 +5,7 @@
 #include "landmarktest.h"
 #include "planes/enamel.h"
 #include "planes/planeformula.h"
+#include "support/scriptedprogress.h"
 #include "support/writefailures.h"
 
 #include <gtest/gtest.h>
@@ -229,6 +230,19 @@ TEST(Enamel, CancelKeepsCompletedSegmentsAndBadInputIsReported) {
     EnamelState fresh;
     EXPECT_FALSE(cmdTransform(fresh, r.prompt, ToothSide::Lower));
     EXPECT_EQ(r.prompt.shown.size(), before + 2);
+}
+
+// Each segment is a step on the window's sink; Esc before the next segment's prompt
+// keeps the segments done, as Cancel does.
+TEST(Enamel, EscBeforeTheNextSegmentKeepsTheSegmentsDone) {
+    EnamelRun r([](double, double) { return 1.0; }, "z(x,y) = 0 + 0y + 0x");
+    r.onPrompt("digit1.dat", "1,1\r\n2,1\r\n");
+    trelvik::testing::ScriptedProgress esc(1);
+    EXPECT_THROW(cmdDigEnamOut(r.s, r.app, r.prompt, "3", esc), Stopped);
+    EXPECT_EQ(r.s.SegmentCount, 1);
+    EXPECT_EQ(r.prompt.shown.size(), 1u);  // no second prompt
+    EXPECT_EQ(esc.statuses, std::vector<std::string>{"Enamel segment 1 of 3"});
+    EXPECT_TRUE(std::filesystem::exists(r.dir.path("toothS1_crsl.dat")));
 }
 
 TEST(Enamel, InputStepsLoadOnceAndReportBadNamesAndFormulas) {

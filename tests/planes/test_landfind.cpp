@@ -5,6 +5,7 @@
 #include "landmarktest.h"
 #include "planes/landfind.h"
 #include "planes/landstats.h"
+#include "support/scriptedprogress.h"
 #include "surfer/application.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +104,26 @@ TEST(LandFind, OneTrialLeavesTheSpreadsEmpty) {
     // Path 1-2-3, and the slice along the same two segments: sqrt(16 + 4) + sqrt(9 + 0.5625).
     EXPECT_NE(text.find("\"\r\n7.56446517421282\r\n"), std::string::npos) << text;
     EXPECT_FALSE(std::filesystem::exists(r.dir.path("tooth_tl.txt")));
+}
+
+// Each trial sliced and matched is a step on the window's sink; Esc between two trials
+// ends the step with the slices so far kept and nothing taken as sliced.
+TEST(LandFind, TrialsAreReportedAndEscStopsBetweenThem) {
+    TrialRun r(kThreeTrials);
+    BlnConvert(r.s);
+    trelvik::testing::ScriptedProgress esc(2);
+    EXPECT_THROW(SliceGrid(r.s, r.app, r.prompt, "tooth.grd", r.dir.folder(), esc), Stopped);
+    EXPECT_EQ(esc.statuses, (std::vector<std::string>{"Slicing trial 1 of 3", "Slicing trial 2 of 3"}));
+    EXPECT_TRUE(std::filesystem::exists(r.dir.path("tempdat2.dat")));
+    EXPECT_FALSE(std::filesystem::exists(r.dir.path("tempdat3.dat")));
+    EXPECT_FALSE(r.s.Sliced);
+
+    trelvik::testing::ScriptedProgress seen;
+    EXPECT_EQ(SliceGrid(r.s, r.app, r.prompt, "tooth.grd", r.dir.folder(), seen), "toothcalcresults.csv");
+    EXPECT_EQ(seen.steps.size(), 6u);
+    EXPECT_EQ(seen.steps.back(), std::make_pair(5LL, 6LL));
+    EXPECT_EQ(seen.statuses.back(), "Matching trial 3 of 3");
+    EXPECT_TRUE(r.s.Sliced);
 }
 
 TEST(LandFind, InputMessagesAndStepsOutOfOrderWriteNothing) {

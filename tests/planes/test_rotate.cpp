@@ -10,6 +10,7 @@
 #include "planes/rotatepoints.h"
 #include "shell/gridgeometry.h"
 #include "planetest.h"
+#include "support/scriptedprogress.h"
 #include "surfer/griddataalgorithms.h"
 
 #include <gtest/gtest.h>
@@ -198,6 +199,33 @@ TEST(Rotate, ACancelledOrFailedEnterKeepsTheGridEnteredBefore) {
     EXPECT_FALSE(fs::exists(r.dir.path("T3trs.grd")));
     for (const auto& p : trelvik::formats::readXyzDump(r.dir.path("T1trs.dat")))
         EXPECT_NEAR(p.z, slope(p.x, p.y), 1e-9);
+}
+
+// The rotate steps name their stages on the window's sink; Esc while the points turn
+// stops before the regrid, with no grid written.
+TEST(Rotate, EscWhileThePointsTurnStopsBeforeTheRegrid) {
+    RotRun r(8);
+    surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(11, 11, 0, 10, 0, 10, slope));
+    ASSERT_TRUE(cmdEnterGrid_Click(r.ctx, r.form));
+    WritePlaneFormulaFile(r.dir.path("plane.txt"), {1, -0.2, 0.3});
+    r.form.Text2 = "plane.txt";
+    trelvik::testing::ScriptedProgress esc(0);
+    RotateContext escaped{r.app, r.prompt, r.state, esc};
+    EXPECT_THROW(cmdRotPlane_Click(escaped, r.form), trelvik::Stopped);
+    EXPECT_EQ(esc.statuses, std::vector<std::string>{"Rotating the points"});
+    EXPECT_TRUE(fs::exists(r.dir.path("T1trs.dat")));
+    EXPECT_FALSE(fs::exists(r.dir.path("T1trs.grd")));
+    r.form.chkXAxis = true;
+    r.form.Text3 = "T1trs0x.grd";
+    EXPECT_THROW(RotXY_Click(escaped, r.form), trelvik::Stopped);
+    EXPECT_FALSE(fs::exists(r.dir.path("T1trs.dat")));  // the turned points go with the step
+    EXPECT_FALSE(fs::exists(r.dir.path("T1trs0x.grd")));
+
+    trelvik::testing::ScriptedProgress seen;
+    RotateContext watched{r.app, r.prompt, r.state, seen};
+    ASSERT_TRUE(cmdRotPlane_Click(watched, r.form));
+    EXPECT_EQ(seen.statuses, (std::vector<std::string>{"Rotating the points", "Gridding the rotated points"}));
+    EXPECT_TRUE(fs::exists(r.dir.path("T1trs.grd")));
 }
 
 TEST(Rotate, RefusalsLeaveNoFiles) {

@@ -54,6 +54,34 @@ TEST(RemoveUndercuts, DefaultSettingsNamesAndWriteBack) {
     for (const auto& p : mr) EXPECT_EQ(p.z, -1);
 }
 
+// Two listed files whose outputs already exist (one of them the user's) are asked
+// about once; Cancel writes nothing and keeps the list, Replace writes both.
+TEST(RemoveUndercuts, ExistingOutputsAreAskedAboutOnce) {
+    CmdRun r;
+    r.add("m1.txt", shelf());
+    r.add("m2.txt", shelf());
+    r.dir.write("m1-uct080_020.txt", "mine\r\n");
+    r.dir.write("m2-uct080_020_rej.txt", "mine too\r\n");
+    const std::size_t files = r.dir.fileCount();
+    UndercutWindowOptions o;
+    r.prompt.answer(Answer::Cancel);
+    EXPECT_FALSE(cmdRemoveUndercuts(r.ctx, o));
+    ASSERT_EQ(r.prompt.shown.size(), 1u);
+    EXPECT_EQ(r.prompt.shown[0].title, "Replace files");
+    EXPECT_EQ(r.prompt.shown[0].buttons, Buttons::ReplaceCancel);
+    EXPECT_THAT(r.prompt.shown[0].text, HasSubstr(r.dir.path("m1-uct080_020.txt")));
+    EXPECT_THAT(r.prompt.shown[0].text, HasSubstr(r.dir.path("m2-uct080_020_rej.txt")));
+    EXPECT_EQ(r.dir.fileCount(), files);
+    EXPECT_EQ(r.dir.read("m1-uct080_020.txt"), "mine\r\n");
+    EXPECT_EQ(r.list.NoFiles, 2);
+    EXPECT_FALSE(r.prompt.busyNow);
+    r.prompt.answer(Answer::Replace);
+    EXPECT_TRUE(cmdRemoveUndercuts(r.ctx, o));
+    EXPECT_EQ(r.prompt.shown.size(), 2u);
+    EXPECT_EQ(formats::readXyzPointFile(r.dir.path("m1-uct080_020.txt")).size(), 400u);
+    EXPECT_EQ(formats::readXyzPointFile(r.dir.path("m2-uct080_020_rej.txt")).size(), 3u);
+}
+
 TEST(RemoveUndercuts, AdvancedSettingsNamesAndRefusals) {
     CmdRun r;
     r.add("m1.txt", shelf());

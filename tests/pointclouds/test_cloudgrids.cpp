@@ -72,8 +72,9 @@ TEST(CloudGrids, BlankOutsideAndInsideADigitisedOutline) {
         EXPECT_FALSE(b.blank(10, 10));
         ASSERT_EQ(r.calls("GridBlank").size(), 1u);
         EXPECT_EQ(r.list.NoFiles, 0);
-        // Inside: the flag 1 blanks the middle.
+        // Inside: the flag 1 blanks the middle, over the outline and grid of the first run.
         r.add("m1.grd");
+        r.prompt.answer(Answer::Replace);
         r.digitise("2,2\r\n8,2\r\n8,8\r\n2,8\r\n");
         GridStepOptions in;
         in.optBlankOutside = false;
@@ -130,6 +131,7 @@ TEST(CloudGrids, ExtractByCornersAndByStep) {
         EXPECT_EQ(r.dir.read("m1extpts.dat"), "1.2,1.0\r\n3.0,3.0\r\n");
         // Both ticked with a step of 3: "er3".
         r.add("m1.grd");
+        r.prompt.answer(Answer::Replace);  // the corners of the first run
         r.digitise("-5,-5\r\n99,99\r\n");
         o.chkRedRow = true;
         o.txtRedRow = "3";
@@ -154,6 +156,7 @@ TEST(CloudGrids, ExtractRefusals) {
     EXPECT_TRUE(cmdExtract(r.ctx, o));
     EXPECT_EQ(r.prompt.shown.back().text, "Points invalid - redigitise points.");
     EXPECT_EQ(r.list.NoFiles, 1);
+    r.prompt.answer(Answer::Replace);  // the corners of the first try
     r.digitise("20,20\r\n30,30\r\n");
     EXPECT_FALSE(cmdExtract(r.ctx, o));
     EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("holds no node"));

@@ -65,6 +65,9 @@ TEST(TipCalibration, TipTableAndShift) {
     EXPECT_TRUE(r.prompt.shown.empty());
     ASSERT_TRUE(cmdTipCal(r.ctx, {"0", "0", "0.5"}));
     EXPECT_EQ(r.dir.read("m1tipcal.txt"), "1,1,1.5\r\n0,0,0.5\r\n");
+    ASSERT_EQ(r.prompt.shown.size(), 1u);  // replacing the first run's output, agreed
+    EXPECT_EQ(r.prompt.shown[0].title, "Replace files");
+    r.prompt.shown.clear();
     // Nothing chosen: "Choose grid filename" and nothing listed.
     r.ctx.Text2 = "*.txt,*.dat";
     EXPECT_TRUE(cmdTipCal(r.ctx, {"1", "0", "0"}));

@@ -5,6 +5,7 @@
 #include "core/textform.h"
 #include "surfer/documents.h"
 #include "surfer/plotmodel.h"
+#include "support/scriptedprogress.h"
 #include "surferfns/curvaturechain.h"
 #include "toothfeatures/curvgrids.h"
 
@@ -131,6 +132,33 @@ TEST(CurvatureGrids, SmoothedAllAnglesGridIsNamedTaggedAndPlottedWithScaleBarAnd
     EXPECT_DOUBLE_EQ(label->Y, 13.5 - maps[0]->YLength / 2);
     EXPECT_EQ(plot->DefaultFont.HAlign, 1);
     EXPECT_EQ(plot->DefaultFont.VAlign, 4);
+}
+
+// The all-angles chain reports each call to the window's sink, and Esc between two
+// calls ends the step with a note and no curvature grid.
+TEST(CurvatureGrids, AllAnglesReportsEachCallAndStopsAtEscBetweenCalls) {
+    using trelvik::testing::ScriptedProgress;
+    CurvRun r;
+    r.inputTopo("bowl.grd", bowlGrid());
+    ScriptedProgress seen;
+    CurvContext watched{r.app, r.prompt, r.state, seen};
+    ASSERT_EQ(Curve(watched, r.c), StepOutcome::Done);
+    // 19 directions, 18 folds and the copy.
+    ASSERT_FALSE(seen.steps.empty());
+    EXPECT_EQ(seen.steps.back(), std::make_pair(38LL, 38LL));
+    EXPECT_EQ(seen.steps.size(), 39u);
+    EXPECT_EQ(seen.statuses.at(18), "Curvature direction 19 of 19");
+
+    CurvRun stop;
+    stop.inputTopo("bowl.grd", bowlGrid());
+    ScriptedProgress esc(5);  // Esc once four calls are done
+    CurvContext escaped{stop.app, stop.prompt, stop.state, esc};
+    EXPECT_EQ(Curve(escaped, stop.c), StepOutcome::Stopped);
+    EXPECT_EQ(stop.calls("GridCalculus").size(), 4u);
+    EXPECT_EQ(stop.files(), std::vector<std::string>{"bowl.grd"});
+    ASSERT_EQ(stop.prompt.shown.size(), 1u);
+    EXPECT_EQ(stop.prompt.shown[0].title, "Trelvik");
+    EXPECT_THAT(stop.prompt.shown[0].text, HasSubstr("stopped (Esc) after 4 of 38"));
 }
 
 TEST(CurvatureGrids, BadIntervalsAndMissingGridsAreRefusedBeforeAnyGridIsWritten) {

@@ -3,6 +3,7 @@
 #include "cuspvolrun.h"
 
 #include "core/textform.h"
+#include "support/scriptedprogress.h"
 #include "toothfeatures/cuspvollevels.h"
 
 #include <gmock/gmock.h>
@@ -171,6 +172,34 @@ TEST(CuspVol, AFractionalNumberOfIntervalsEndsAtItsWholePart)
     const auto lines = splitLines(t.dir.read("T1pa-20_cuspvolresults.csv"));
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(fields(lines[3])[2], "\"2/10il\"");
+}
+
+// "Calculate" reports each level's grid and volume, and Esc between two of them ends
+// the step with a note: no results table, the kept level grids made so far stay.
+TEST(CuspVol, LevelsAreReportedAndEscStopsBetweenThem)
+{
+    CuspVolTestRun t(false, 41);
+    t.c.Check1 = false;  // level grids kept
+    measure(t);
+
+    trelvik::testing::ScriptedProgress seen;
+    CuspVolRun watched{t.app, t.prompt, t.c, t.s, seen};
+    ASSERT_TRUE(Calculate(watched)) << t.lastMessage();
+    EXPECT_EQ(seen.steps.back(), std::make_pair(8LL, 8LL));  // four levels, a grid and a volume each
+    EXPECT_EQ(seen.statuses.front(), "Grid of level 1 of 4");
+    EXPECT_EQ(seen.statuses.back(), "Volume of level 4 of 4");
+    std::filesystem::remove(t.dir.path("T1pa-20_cuspvolresults.csv"));
+    for (int k = 1; k <= 4; ++k) std::filesystem::remove(t.dir.path("T1palevel" + std::to_string(k) + ".grd"));
+
+    trelvik::testing::ScriptedProgress esc(2);  // Esc while the second level grid is made
+    CuspVolRun escaped{t.app, t.prompt, t.c, t.s, esc};
+    EXPECT_FALSE(Calculate(escaped));
+    EXPECT_THAT(t.lastMessage(), ::testing::HasSubstr("stopped (Esc) before the grid of level 3 of 4"));
+    EXPECT_EQ(t.prompt.shown.back().title, "Trelvik");
+    EXPECT_FALSE(FileExists(t.dir.path("T1pa-20_cuspvolresults.csv")));
+    EXPECT_TRUE(FileExists(t.dir.path("T1palevel2.grd")));
+    EXPECT_FALSE(FileExists(t.dir.path("T1palevel3.grd")));
+    EXPECT_FALSE(t.prompt.busyNow);
 }
 
 TEST(CuspVol, InputStepsReadLengthAndPlane)

@@ -5,6 +5,7 @@
 #include "support/qtapp.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -46,4 +47,20 @@ TEST(QtProgress, EscapeRequestsStopOnlyWhileAlive) {
     }
     QtProgress next;
     EXPECT_FALSE(next.stopRequested());
+}
+
+// Esc in a dialog the run opened - the "Digitise map" question is not modal - is the
+// dialog's own (its Cancel), not a stop of the run waiting on it.
+TEST(QtProgress, EscapeInADialogBelongsToTheDialog) {
+    ensureApp();
+    QDialog question;
+    question.show();
+    question.activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), &question);
+    QtProgress progress;
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&question, &esc);
+    EXPECT_FALSE(progress.stopRequested());
+    EXPECT_FALSE(question.isVisible());  // the dialog took it: rejected
 }
