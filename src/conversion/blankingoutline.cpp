@@ -230,6 +230,12 @@ WalkEnd walkOutline(const Lattice& L, const PointList& pts, const OutlineOptions
     // beside the start, and closing there would fence a sliver. A cloud that never
     // reaches beyond the start's bins keeps the plain rule.
     const bool mustLeave = cloudLeavesStartBins(L, start);
+    // A walk that takes more steps than the start's bins hold points without leaving them
+    // has gone round whatever it circles there (a small cloud beside a far stray point):
+    // from then on the start closes it at once, rather than the walk circling on.
+    std::size_t blockPoints = 0;
+    for (std::int64_t dc = -2; dc <= 2; ++dc)
+        for (std::int64_t dr = -2; dr <= 2; ++dr) blockPoints += bins.count(startCol + dc, startRow + dr);
     std::vector<char> excluded(pts.size(), 0);
     int deadEnds = 0;
     for (;;) {
@@ -240,6 +246,7 @@ WalkEnd walkOutline(const Lattice& L, const PointList& pts, const OutlineOptions
         for (;;) {
             const std::size_t i = verts.size();
             if (i % 10 == 0) progress.step(static_cast<long long>(i), 0);
+            if (i > blockPoints + 10) left = true;
             const std::uint32_t P = verts.back();
             const bool hasPrev = i > 1;
             const std::uint32_t prev = hasPrev ? verts[i - 2] : 0;

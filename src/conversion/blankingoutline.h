@@ -21,7 +21,7 @@
 //   - Q is passed over when it is P, an excluded point, or (i > 1) vertex i - 1;
 //   - when i > 10 and Q is the start point, the outline closes at once, provided the
 //     walk has once left the 5 x 5 bins around the start's bin (or the cloud lies wholly
-//     within them); before that the start is a candidate like any other, and choosing
+//     within them, or the walk has taken more steps than they hold points); before that the start is a candidate like any other, and choosing
 //     it (i > 10) closes the outline too. So bins large against the point spacing, which
 //     keep the first eleven short steps beside the start, do not close a sliver there;
 //   - otherwise Q must lie at a distance d with minStep <= d <= 1.5 b; its score is
