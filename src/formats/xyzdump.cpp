@@ -5,6 +5,7 @@
 #include "formats/numberrange.h"
 #include "formats/numberrows.h"
 #include "core/fileroutines.h"
+#include "core/parallelblocks.h"
 
 #include <algorithm>
 #include <charconv>
@@ -20,8 +21,6 @@
 namespace trelvik::formats {
 
 namespace {
-
-constexpr std::size_t kChunk = 1 << 20;
 
 inline bool isSep(char c) { return c == ' ' || c == '\t' || c == ','; }
 
@@ -116,43 +115,99 @@ void writeXyzDump(const std::string& path, const Grid& grid) {
     out.commit();
 }
 
+namespace {
+
+// The records of whole lines [p, end) (each ended by LF, the last possibly not), with
+// line numbers counted from 1 within them; parsing stops at the first malformed line,
+// whose number and place are kept.
+struct PieceRecords {
+    std::vector<XyzRecord> records;
+    std::size_t lines = 0;
+    const char* badStart = nullptr;
+    const char* badEnd = nullptr;
+};
+
+void scanPiece(const char* p, const char* end, PieceRecords& out) {
+    out.records.clear();
+    out.lines = 0;
+    out.badStart = nullptr;
+    XyzRecord rec;
+    while (p < end) {
+        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* eol = lf ? lf : end;
+        rec.line = ++out.lines;
+        if (scanLine(p, eol, rec)) {
+            out.records.push_back(rec);
+        } else if (!onlySeparators(p, eol)) {
+            out.badStart = p;
+            out.badEnd = eol;
+            return;
+        }
+        p = lf ? lf + 1 : end;
+    }
+}
+
+// Pieces of about kPiece bytes per window, parsed on several threads.
+constexpr std::size_t kPiece = std::size_t{1} << 20;
+
+} // namespace
+
 void scanXyzDump(const std::string& path, const std::function<void(const XyzRecord&)>& onRecord) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) throw Error("Cannot read \"" + path + "\": it is a folder");
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!f) throw Error("Cannot open \"" + path + "\": " + std::strerror(errno));
 
-    XyzRecord rec;
-    // A block holds whole lines plus the unfinished start of the next, which is moved to
-    // the front before the next read; a line longer than the block grows it.
-    std::string buf(kChunk, '\0');
-    std::size_t kept = 0;
+    // A window holds whole lines plus the unfinished start of the next, which is moved to
+    // the front before the next read; a line longer than the window grows it. The whole
+    // lines are cut after line feeds into pieces parsed on several threads, and their
+    // records handed on in file order on this thread, as one pass would.
+    const std::size_t pieces = std::max<std::size_t>(1, workerCount());
+    std::string buf(pieces * kPiece, '\0');
+    std::vector<PieceRecords> parts(pieces);
+    std::size_t kept = 0, lineBefore = 0;
     for (;;) {
         if (kept == buf.size()) buf.resize(buf.size() * 2);
         const std::size_t want = buf.size() - kept;
         const std::size_t got = std::fread(buf.data() + kept, 1, want, f.get());
         const bool last = got < want;
         if (last && std::ferror(f.get())) throw Error("Cannot read \"" + path + "\"");
-        const char* p = buf.data();
-        const char* const end = p + kept + got;
-        for (;;) {
-            const char* eol = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-            if (!eol) break;
-            ++rec.line;
-            if (scanLine(p, eol, rec)) onRecord(rec);
-            else if (!onlySeparators(p, eol)) badLine(path, rec.line, p, eol);
-            p = eol + 1;
+        const char* const begin = buf.data();
+        const char* const end = begin + kept + got;
+        // Whole lines end at the last line feed; at the end of the file, at its end.
+        const char* wholeEnd = end;
+        if (!last) {
+            wholeEnd = begin;
+            for (const char* q = end; q > begin; --q)
+                if (q[-1] == '\n') {
+                    wholeEnd = q;
+                    break;
+                }
         }
-        kept = static_cast<std::size_t>(end - p);
-        if (last) {
-            if (kept > 0) {
-                ++rec.line;
-                if (scanLine(p, end, rec)) onRecord(rec);
-                else if (!onlySeparators(p, end)) badLine(path, rec.line, p, end);
+        std::vector<const char*> cuts{begin};
+        const std::size_t span = static_cast<std::size_t>(wholeEnd - begin);
+        for (std::size_t k = 1; k < pieces; ++k) {
+            const char* from = std::max(cuts.back(), begin + span / pieces * k);
+            const char* lf = static_cast<const char*>(std::memchr(from, '\n', static_cast<std::size_t>(wholeEnd - from)));
+            if (!lf || lf + 1 >= wholeEnd) break;
+            cuts.push_back(lf + 1);
+        }
+        cuts.push_back(wholeEnd);
+        const std::size_t used = cuts.size() - 1;
+        forEachBlock(used, 1, [&](std::size_t k0, std::size_t k1) {
+            for (std::size_t k = k0; k < k1; ++k) scanPiece(cuts[k], cuts[k + 1], parts[k]);
+        });
+        for (std::size_t k = 0; k < used; ++k) {
+            for (XyzRecord& r : parts[k].records) {
+                r.line += lineBefore;
+                onRecord(r);
             }
-            return;
+            if (parts[k].badStart) badLine(path, lineBefore + parts[k].lines, parts[k].badStart, parts[k].badEnd);
+            lineBefore += parts[k].lines;
         }
-        if (kept > 0) std::memmove(buf.data(), p, kept);
+        if (last) return;
+        kept = static_cast<std::size_t>(end - wholeEnd);
+        if (kept > 0) std::memmove(buf.data(), wholeEnd, kept);
     }
 }
 

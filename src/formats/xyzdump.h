@@ -35,7 +35,8 @@ private:
     std::size_t line_;
 };
 
-// Streams the file in large blocks and hands every record to onRecord, in file order.
+// Streams the file in large blocks and hands every record to onRecord, in file order and
+// on the calling thread (the lines of a block are parsed on several threads first).
 // A record is three numbers separated (and optionally preceded) by blanks, tabs or
 // commas; what follows the third is ignored. Lines end with LF or CR LF; a line of
 // separators only is skipped. A number beyond the range of a double reads as 0 when

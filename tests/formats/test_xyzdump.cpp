@@ -123,7 +123,8 @@ TEST(XyzDump, ScannerKeepsTextsAndLineNumbers) {
     std::uniform_int_distribution<int> pick(0, 5);
     const char* forms[] = {"1.70141E+38", "+2.5", "-0.000125", "1E-05", "123456.789012345", "7"};
     const char* seps[] = {" ", "\t", ",", " , ", "  ", ",\t"};
-    while (text.size() < 2500000) {
+    // More than one block of the scanner, so lines are parsed in pieces and blocks.
+    while (text.size() < 10000000) {
         ++line;
         if (line % 97 == 0) {
             text += line % 2 ? " \t,\r\n" : "\n";  // separators only: skipped, yet counted
@@ -151,6 +152,12 @@ TEST(XyzDump, ScannerKeepsTextsAndLineNumbers) {
         ++n;
     });
     EXPECT_EQ(n, want.size());
+    try {  // a damaged line far in: its number counted over every piece before it
+        scanXyzDump(tmp.write("late.dat", text + "\n7 8 nine\n1 2 3\n"), [](const XyzRecord&) {});
+        ADD_FAILURE();
+    } catch (const XyzLineError& e) {
+        EXPECT_EQ(e.line(), line + 2);
+    }
 
     // Beyond double range: tiny reads as 0, huge as the blank height or its negative.
     PointList far = readXyzDump(tmp.write("far.dat", "1e-400 -1e400 1e400\n"));
