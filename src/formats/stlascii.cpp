@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <vector>
 
@@ -142,7 +143,8 @@ std::vector<std::uint8_t> firstOccurrences(const PointList& v) {
         for (std::size_t i = first; i < end; ++i) byShard[o[hash[i] % kShards]++] = i;
     });
     std::vector<std::uint8_t> first(n, 0);
-    forEachBlock(kShards, 1, [&](std::size_t s0, std::size_t s1) {
+    // A small surface is not worth the threads: its shards are visited on this one.
+    forEachBlock(kShards, n < kBlock ? kShards : 1, [&](std::size_t s0, std::size_t s1) {
         for (std::size_t s = s0; s < s1; ++s) {
             const std::size_t count = shardStart[s + 1] - shardStart[s];
             std::size_t cap = 16;
@@ -326,11 +328,19 @@ PointList distinctVertices(const PointList& v) {
         for (std::size_t i = first; i < end; ++i)
             key[i] = static_cast<std::uint32_t>((bin(uniq[i].x - xmin, w) - 1) * kBins + (bin(uniq[i].y - ymin, h) - 1));
     });
-    // A counting sort by bin: stable, so file order stays within a bin.
+    // Stable by bin, so file order stays within a bin: a counting sort over the bins for
+    // many vertices, a stable sort for few (the bins' table would cost more than them).
+    PointList out(uniq.size());
+    if (uniq.size() < kBlock) {
+        std::vector<std::uint32_t> idx(uniq.size());
+        std::iota(idx.begin(), idx.end(), 0u);
+        std::stable_sort(idx.begin(), idx.end(), [&](std::uint32_t a, std::uint32_t b) { return key[a] < key[b]; });
+        for (std::size_t k = 0; k < idx.size(); ++k) out[k] = uniq[idx[k]];
+        return out;
+    }
     std::vector<std::size_t> start(static_cast<std::size_t>(kBins) * kBins + 1, 0);
     for (std::uint32_t k : key) ++start[k + 1];
     for (std::size_t b = 1; b < start.size(); ++b) start[b] += start[b - 1];
-    PointList out(uniq.size());
     for (std::size_t i = 0; i < uniq.size(); ++i) out[start[key[i]]++] = uniq[i];
     return out;
 }

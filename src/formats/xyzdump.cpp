@@ -162,8 +162,10 @@ void scanXyzDump(const std::string& path, const std::function<void(const XyzReco
     // the front before the next read; a line longer than the window grows it. The whole
     // lines are cut after line feeds into pieces parsed on several threads, and their
     // records handed on in file order on this thread, as one pass would.
+    // A small file gets a window of its own size, not one per thread.
     const std::size_t pieces = std::max<std::size_t>(1, workerCount());
-    std::string buf(pieces * kPiece, '\0');
+    const auto size = std::filesystem::file_size(path, ec);
+    std::string buf(ec ? kPiece : std::clamp<std::size_t>(static_cast<std::size_t>(size) + 1, 1 << 16, pieces * kPiece), '\0');
     std::vector<PieceRecords> parts(pieces);
     std::size_t kept = 0, lineBefore = 0;
     for (;;) {
