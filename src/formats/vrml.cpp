@@ -163,7 +163,8 @@ public:
         const char* e = t.data() + t.size();
         if (!t.empty() && *b == '+') ++b;
         const auto r = std::from_chars(b, e, v);
-        if (t.empty() || r.ec != std::errc() || r.ptr != e)
+        // "nan" and "inf" parse, but no height or spacing can be either.
+        if (t.empty() || r.ec != std::errc() || r.ptr != e || !std::isfinite(v))
             throw Error("VRML file " + path_ + ": " + what + " expects a number, found \"" + std::string(t) + "\"");
         return v;
     }
@@ -191,7 +192,8 @@ public:
             const char* b = p_;
             if (*b == '+') ++b;
             const auto r = std::from_chars(b, end_, v);
-            if (r.ec != std::errc() || (r.ptr < end_ && !isSpace(*r.ptr) && !isPunct(*r.ptr) && *r.ptr != '#'))
+            if (r.ec != std::errc() || !std::isfinite(v) ||
+                (r.ptr < end_ && !isSpace(*r.ptr) && !isPunct(*r.ptr) && *r.ptr != '#'))
                 throw Error("VRML file " + path_ + ": " + what + " holds something that is not a number");
             out.push_back(v);
             p_ = r.ptr;

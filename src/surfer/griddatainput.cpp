@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"
+#include "formats/numberrange.h"
 #include "surfer/griddataexclusion.h"
 
 #include <algorithm>
@@ -31,7 +32,8 @@ inline bool parseField(const char* b, const char* e, double& v) {
     if (b == e) return false;
     auto res = std::from_chars(b, e, v);
     if (res.ec == std::errc::result_out_of_range) {
-        v = std::numeric_limits<double>::infinity();  // dropped as not finite
+        // A tiny magnitude is 0; a huge one is infinite and the point is dropped.
+        v = trelvik::formats::outOfRangeNumber(b, e, std::numeric_limits<double>::infinity());
     } else if (res.ec != std::errc() || res.ptr != e) {
         return false;
     }

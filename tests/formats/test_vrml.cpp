@@ -158,6 +158,10 @@ TEST(VrmlReader, ForeignLayoutAndMalformedFiles) {
               "no error");
     EXPECT_NE(message("ElevationGrid { xDimension 2 zDimension 1 xSpacing 0 zSpacing 1 height [ 1 2 ] }"),
               "no error");
+    EXPECT_NE(message("ElevationGrid { xDimension 2 zDimension 1 xSpacing 1 zSpacing 1 height [ 1 nan ] }")
+                  .find("not a number"), std::string::npos);
+    EXPECT_NE(message("ElevationGrid { xDimension 2 zDimension 1 xSpacing inf zSpacing 1 height [ 1 2 ] }"),
+              "no error");
     EXPECT_NE(message("ElevationGrid { xDimension 2 zDimension 1 xSpacing 1 zSpacing 1 height [ 1 2 "), "no error");
     EXPECT_THROW(readVrmlSurface("/no/such/file.wrl"), trelvik::Error);
 

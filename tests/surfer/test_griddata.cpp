@@ -109,17 +109,20 @@ TEST(GridDataInput, SkipsNonRecordsDropsBlanksAndAveragesDuplicates) {
                                    "1\t0\t9\t4\r\n"              // same x, y as the line before
                                    "0,1,9,1.70141E+38\r\n"        // blank node
                                    "2;2;9;+5\n"
+                                   "-1E-400,3,9,7\n"            // x below the smallest double: 0
                                    "5,5,9,-1e3");
     const auto d = surfer::readGridDataPoints(f, 1, 2, 4, surfer::ExclusionFilter("z < -100"));
-    EXPECT_EQ(d.records, 6);
+    EXPECT_EQ(d.records, 7);
     EXPECT_EQ(d.blankDropped, 1);
     EXPECT_EQ(d.excluded, 1);
     EXPECT_EQ(d.duplicates, 1);
-    ASSERT_EQ(d.points.size(), 3u);
+    ASSERT_EQ(d.points.size(), 4u);
     EXPECT_DOUBLE_EQ(d.points[0].z, 1);
-    EXPECT_DOUBLE_EQ(d.points[1].x, 1);
-    EXPECT_DOUBLE_EQ(d.points[1].z, 3);  // mean of 2 and 4
-    EXPECT_DOUBLE_EQ(d.points[2].z, 5);
+    EXPECT_EQ(d.points[1].x, 0);
+    EXPECT_DOUBLE_EQ(d.points[1].z, 7);
+    EXPECT_DOUBLE_EQ(d.points[2].x, 1);
+    EXPECT_DOUBLE_EQ(d.points[2].z, 3);  // mean of 2 and 4
+    EXPECT_DOUBLE_EQ(d.points[3].z, 5);
 
     try {
         surfer::readGridDataPoints(dir.path("missing.dat"), 1, 2, 3, surfer::ExclusionFilter());
