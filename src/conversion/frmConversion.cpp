@@ -20,6 +20,7 @@
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/fitscreen.h"
 #include "widgets/progressrun.h"
 
 namespace trelvik {
@@ -352,6 +353,7 @@ QWidget* frmConversion::buildUcTab() {
     fg->addWidget(pbarUCPtsPrcd, 1, 0, 1, 3);
     fg->addWidget(new QLabel("Create blanking outline", Frame13), 2, 0);
     fg->addWidget(txtNoOutlinePts, 2, 1);
+    keepRoomWhenHidden(Frame13);
     Frame13->hide();
 
     auto* l = gridIn(page);

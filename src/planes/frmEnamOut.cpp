@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "widgets/fitscreen.h"
 #include "widgets/progressrun.h"
 #include "widgets/writtenfiles.h"
 
@@ -22,9 +23,16 @@ frmEnamOut::frmEnamOut(AppState& state, Prompt& prompt, QWidget* parent)
     Command2 = new QPushButton("Dir", this);
     cmdInputTopo = new QPushButton("Input topo grid", this);
     cmdInputPlane = new QPushButton("Input plane grid", this);
-    lblXValue = new QLabel("PlaneX", this);
-    lblYValue = new QLabel("PlaneY", this);
-    lblCValue = new QLabel("PlaneC", this);
+    // The plane's coefficients, each in a box sized for a full number beside its caption,
+    // so that reading a plane neither widens the window nor hides the captions.
+    lblXValue = new QLabel(this);
+    lblYValue = new QLabel(this);
+    lblCValue = new QLabel(this);
+    for (QLabel* box : {lblXValue, lblYValue, lblCValue}) {
+        box->setFrameShape(QFrame::Panel);
+        box->setFrameShadow(QFrame::Sunken);
+        sizeForNumber(box);
+    }
     cmdDigOccVect = new QPushButton("Digitise occlusal vector", this);
     txtNoSeg = new QLineEdit(this);
     cmdDigEnamOut = new QPushButton("Digitise outline(s)", this);
@@ -50,8 +58,13 @@ frmEnamOut::frmEnamOut(AppState& state, Prompt& prompt, QWidget* parent)
     right->addWidget(new QLabel("Plane formula file must be in same directory", this));
     right->addWidget(cmdInputTopo);
     right->addWidget(cmdInputPlane);
-    auto* coeffs = new QHBoxLayout;
-    for (QLabel* l : {lblXValue, lblYValue, lblCValue}) coeffs->addWidget(l);
+    auto* coeffs = new QGridLayout;
+    const std::pair<const char*, QLabel*> rows[] = {{"PlaneX", lblXValue}, {"PlaneY", lblYValue}, {"PlaneC", lblCValue}};
+    for (int i = 0; i < 3; ++i) {
+        coeffs->addWidget(new QLabel(rows[i].first, this), i, 0);
+        coeffs->addWidget(rows[i].second, i, 1);
+    }
+    coeffs->setColumnStretch(1, 1);
     right->addLayout(coeffs);
     right->addWidget(cmdDigOccVect);
     auto* segs = new QHBoxLayout;

@@ -21,6 +21,7 @@
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/fitscreen.h"
 #include "widgets/inputblocker.h"
 #include "widgets/qtprogress.h"
 
@@ -83,11 +84,20 @@ frmPtCloud::frmPtCloud(AppState& state, Prompt& prompt, QWidget* parent)
     right->addWidget(buildJoinTip());
     right->addStretch(1);
     grid->addLayout(right, 0, 2, 2, 1);
-    grid->addWidget(buildGrids(), 2, 1, 1, 2);
+    QWidget* grids = buildGrids();
+    // The grid tools keep their own height; spare height goes to the frames above them.
+    grids->setSizePolicy(grids->sizePolicy().horizontalPolicy(), QSizePolicy::Maximum);
+    grid->addWidget(grids, 2, 1, 1, 2);
     connectHandlers();
     // Wrapped instructions make the layout's own minimum too small; the window never
-    // shrinks below the size that shows every control whole.
-    setMinimumSize(sizeHint());
+    // shrinks below the size that shows every control whole, taken with the folder and
+    // file lists a little shorter than they ask for, so that the window fits a 720-pixel
+    // screen with its title bar.
+    for (QWidget* list : {static_cast<QWidget*>(Dir2), static_cast<QWidget*>(File2)}) list->setMaximumHeight(150);
+    const QSize whole = sizeHint();
+    for (QWidget* list : {static_cast<QWidget*>(Dir2), static_cast<QWidget*>(File2)})
+        list->setMaximumHeight(QWIDGETSIZE_MAX);
+    setMinimumSize(whole);
     Form_Load();
 }
 
@@ -167,6 +177,7 @@ void frmPtCloud::connectHandlers() {
 }
 
 void frmPtCloud::Form_Load() {
+    keepRoomWhenHidden(pbarPtsPrcd);
     pbarPtsPrcd->hide();
     cmbFileType->setCurrentText("Text file (*.txt,*.dat)");
 }

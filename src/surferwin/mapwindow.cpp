@@ -45,7 +45,7 @@ constexpr const char* kReportItem = "Report";
 constexpr double kMapGap = 1.5;
 // The window's inside at its full size, and the narrowest it gets beside a tool window.
 constexpr QSize kDesignSize(1000, 720);
-constexpr int kNarrowest = 560;
+constexpr int kNarrowest = 640;
 
 std::function<std::string()>& dataFolderSource() {
     static std::function<std::string()> source;

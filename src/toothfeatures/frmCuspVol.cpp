@@ -17,6 +17,7 @@
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/fitscreen.h"
 #include "widgets/progressrun.h"
 
 namespace trelvik {
@@ -104,6 +105,8 @@ void frmCuspVol::buildControls()
     Label3->setText("PlaneX");
     Label5 = sunken(inputs);
     Label5->setText("PlaneY");
+    sizeForNumber(Label3);
+    sizeForNumber(Label5);
     gi->addWidget(Label3, r, 0, 1, 2);
     gi->addWidget(Label5, r++, 2, 1, 2);
     Label7 = sunken(inputs);

@@ -24,6 +24,44 @@ void fitToScreen(QWidget* window, QSize designSize) {
     window->resize(size);
 }
 
+void fitNewWindow(QWidget* window) {
+    QScreen* screen = screenOf(window);
+    if (!screen) return;
+    const QSize room = screen->availableGeometry().size() - kWindowFrameAllowance;
+    // The size Qt would give it on showing, unless one was set.
+    if (!window->testAttribute(Qt::WA_Resized)) window->adjustSize();
+    // Not expanded to the layout's least size here: before the first show, wrapped texts
+    // ask for more height than they take; the layout holds its real least size itself.
+    window->resize(window->size().boundedTo(room));
+}
+
+void keepRoomWhenHidden(QWidget* part) {
+    QSizePolicy p = part->sizePolicy();
+    p.setRetainSizeWhenHidden(true);
+    part->setSizePolicy(p);
+}
+
+void keepOnScreen(QWidget* window) {
+    QScreen* screen = screenOf(window);
+    if (!screen || !window->isWindow()) return;
+    const QRect avail = screen->availableGeometry();
+    // Shrunk first where it is larger than the free area and its layout lets it (wrapped
+    // texts may have asked for more height before the window had its width).
+    const QSize border = window->frameGeometry().size() - window->size();
+    const QSize room = (avail.size() - border).expandedTo(window->minimumSizeHint());
+    if (window->width() > room.width() || window->height() > room.height())
+        window->resize(window->size().boundedTo(room));
+    const QRect frame = window->frameGeometry();
+    QPoint at = frame.topLeft();
+    at.setX(std::max(avail.left(), std::min(at.x(), avail.left() + avail.width() - frame.width())));
+    at.setY(std::max(avail.top(), std::min(at.y(), avail.top() + avail.height() - frame.height())));
+    if (at != frame.topLeft()) window->move(at);
+}
+
+void sizeForNumber(QWidget* box) {
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("-0.00000000000000E-00")) + 12);
+}
+
 QRect placeBeside(QRect avail, QRect avoid, QSize size, int minWidth) {
     size = size.boundedTo(avail.size());
     const int availRight = avail.left() + avail.width();

@@ -15,6 +15,23 @@ inline constexpr QSize kWindowFrameAllowance{16, 40};
 
 void fitToScreen(QWidget* window, QSize designSize);
 
+// A tool window about to open for the first time: its size (the one set, else the one
+// its layout asks for) fitted to the screen's free area, title bar and frame included;
+// the layout keeps it from going below the least it needs.
+void fitNewWindow(QWidget* window);
+// Brings a shown top-level window wholly onto the screen's free area, frame included:
+// shrunk to it where its layout allows, and moved back onto it (the window manager may
+// place a tall window partly below the screen's edge).
+void keepOnScreen(QWidget* window);
+
+// A part of a window shown only at times (a run's progress bar or frame): its room is
+// kept while it is hidden, so the window does not grow when it appears.
+void keepRoomWhenHidden(QWidget* part);
+
+// Widens a read-out box so that a number of 15 significant digits with its sign and
+// exponent shows whole.
+void sizeForNumber(QWidget* box);
+
 // The frame rectangle for a new window of frame size `size` on the free screen area
 // `avail` that covers as little of `avoid` (the window that asked for it) as it can:
 // on the side of `avoid` with more room, narrowed to that room but not below minWidth,

@@ -1,5 +1,9 @@
 #include "widgets/windowregistry.h"
 
+#include "widgets/fitscreen.h"
+
+#include <QTimer>
+
 namespace trelvik {
 
 WindowRegistry::~WindowRegistry() {
@@ -32,7 +36,14 @@ QWidget* WindowRegistry::load(const QString& name) {
 QWidget* WindowRegistry::show(const QString& name) {
     QWidget* w = load(name);
     if (!w) return nullptr;
+    const bool opening = !w->isVisible();
+    if (opening) fitNewWindow(w);
     w->show();
+    if (opening) {
+        // Once the window manager has framed and placed it, the whole frame is brought
+        // onto the screen.
+        QTimer::singleShot(150, w, [w] { keepOnScreen(w); });
+    }
     w->raise();
     w->activateWindow();
     return w;

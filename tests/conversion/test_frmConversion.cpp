@@ -101,6 +101,11 @@ TEST(ConversionWindow, OpensFromUtilitiesWithItsDesignValues) {
     for (const auto& [got, want] : texts) EXPECT_EQ(got, want);
     EXPECT_TRUE(w->txtYInt->isHidden());
     EXPECT_TRUE(w->Frame13->isHidden());
+    // Its room is there from the start: showing it does not make the window grow.
+    const QSize before = w->minimumSizeHint();
+    w->Frame13->show();
+    EXPECT_EQ(w->minimumSizeHint(), before);
+    w->Frame13->hide();
     for (QAbstractButton* on : std::initializer_list<QAbstractButton*>{
              w->optInterval, w->chkEqualXY, w->optKrig, w->chkRemoveUndercuts, w->chkBlankOutline, w->chkDefaultSet,
              w->optThresh, w->chkFindNeigh, w->chkWriteRej, w->chkBlankedAreaPts, w->chkPlotSurfer, w->optRelief,

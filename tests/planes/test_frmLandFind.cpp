@@ -117,9 +117,7 @@ TEST(frmEnamOut, OpensWithItsDesignValuesAndTransformsTheOutlines) {
     for (const auto& [b, caption] : buttons) EXPECT_EQ(b->text(), caption);
     EXPECT_EQ(w->Text7->text(), "*.grd");
     EXPECT_EQ(w->txtNoSeg->text(), "");
-    EXPECT_EQ(w->lblXValue->text(), "PlaneX");
-    EXPECT_EQ(w->lblYValue->text(), "PlaneY");
-    EXPECT_EQ(w->lblCValue->text(), "PlaneC");
+    for (QLabel* value : {w->lblXValue, w->lblYValue, w->lblCValue}) EXPECT_EQ(value->text(), "");
     EXPECT_EQ(w->optUpper->text(), "Upper");
     EXPECT_EQ(w->optLower->text(), "Lower");
     EXPECT_FALSE(w->optUpper->isChecked() || w->optLower->isChecked());
@@ -180,6 +178,26 @@ TEST(frmLandFind, ShowsEveryControlWholeOnEveryPage) {
         w->SSTab1->setCurrentIndex(i);
         EXPECT_EQ(layoutcheck::cutControls(w), std::vector<std::string>{}) << w->SSTab1->tabText(i).toStdString();
     }
+}
+
+TEST(frmEnamOut, ReadingAPlaneKeepsTheCaptionsAndTheWindowsWidth) {
+    Env env;
+    auto* w = env.open<frmEnamOut>(env.main->mnuEnamel, "frmEnamOut");
+    ASSERT_NE(w, nullptr);
+    QApplication::processEvents();
+    const int width = w->width();
+    env.dir.write("toothplaneform.txt", "z(x,y) = -1.23456789012345E-05 + -0.00569230769230769y + 0.0137428571428571x\r\n");
+    w->Text7->setText("tooth.grd");
+    w->cmdInputTopo->click();
+    w->cmdInputPlane->click();
+    QApplication::processEvents();
+    ASSERT_EQ(w->lblCValue->text(), "-1.23456789012345E-05");
+    EXPECT_EQ(w->width(), width);
+    QStringList captions;
+    for (const QLabel* l : w->findChildren<QLabel*>()) captions << l->text();
+    for (const char* c : {"PlaneX", "PlaneY", "PlaneC"}) EXPECT_TRUE(captions.contains(c)) << c;
+    for (QLabel* value : {w->lblXValue, w->lblYValue, w->lblCValue})
+        EXPECT_GE(value->contentsRect().width(), value->fontMetrics().horizontalAdvance(value->text()));
 }
 
 TEST(frmEnamOut, ShowsEveryControlWholeWithinAScreensWidth) {

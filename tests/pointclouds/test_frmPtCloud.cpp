@@ -28,6 +28,7 @@
 #include "surfer/application.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/fitscreen.h"
 
 using namespace ptcloudtest;
 using ::testing::HasSubstr;
@@ -86,6 +87,8 @@ TEST(PtCloudWindow, OpensFromUtilitiesWithItsDesignValues) {
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->windowTitle(), "Point Clouds");
+    // Its least height leaves room for the title bar on a 720-pixel screen.
+    EXPECT_LE(w->minimumHeight() + kWindowFrameAllowance.height(), 720);
     const std::pair<QString, const char*> texts[] = {
         {w->Label5->text(), "Carries out cleaning and decimating of point clouds, including removing undercuts."},
         {w->File2->pattern(), "*.txt;*.dat"}, {w->DirC->text(), "Dir"}, {w->Label2->text(), ""},

@@ -86,6 +86,9 @@ TEST(frmCuspVolWindow, DesignValuesAndAWholeMeasurementThroughTheControls)
         EXPECT_TRUE(box->isChecked()) << box->text().toStdString();
     EXPECT_FALSE(w->Command6->isEnabled());
     EXPECT_EQ(w->File3->pattern(), "*.grd");
+    // The plane's boxes hold a full number without clipping it.
+    for (QLabel* box : {w->Label3, w->Label5})
+        EXPECT_GE(box->contentsRect().width(), box->fontMetrics().horizontalAdvance("-0.00569230769230769"));
     QStringList cusps;
     for (int i = 0; i < w->Combo1->count(); ++i) cusps << w->Combo1->itemText(i);
     EXPECT_EQ(cusps, (QStringList{"Paracone", "Metacone", "Protocone", "Paraconid", "Protoconid", "Metaconid",

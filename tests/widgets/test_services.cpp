@@ -7,8 +7,10 @@
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
+#include "widgets/fitscreen.h"
 #include "widgets/qtprompt.h"
 #include "widgets/windowregistry.h"
 
@@ -133,6 +135,26 @@ TEST(WindowRegistry, OneInstanceUntilClosedThenFresh) {
     EXPECT_FALSE(b->isVisible());  // loaded, not shown
     reg.unload("frmA");
     EXPECT_EQ(reg.find("frmA"), nullptr);
+}
+
+TEST(WindowRegistry, AWindowOpensFittedToTheScreenAndIsBroughtBackOntoIt) {
+    ensureApp();
+    WindowRegistry reg;
+    reg.add("frmTall", [] {
+        auto* w = new QWidget;
+        w->resize(3000, 3000);  // taller and wider than any screen
+        w->setMinimumSize(200, 150);
+        return w;
+    });
+    QWidget* w = reg.show("frmTall");
+    const QRect avail = w->screen()->availableGeometry();
+    EXPECT_LE(w->width() + kWindowFrameAllowance.width(), avail.width());
+    EXPECT_LE(w->height() + kWindowFrameAllowance.height(), avail.height());
+    // Placed partly below the screen's edge, it comes back whole.
+    w->move(avail.left() + 10, avail.bottom() - 20);
+    keepOnScreen(w);
+    EXPECT_TRUE(avail.contains(w->frameGeometry())) << w->frameGeometry().y();
+    reg.unload("frmTall");
 }
 
 TEST(WindowRegistry, WindowThatRefusesToCloseStaysLoaded) {
