@@ -1,5 +1,7 @@
 #include "widgets/progressrun.h"
 
+#include "widgets/fitscreen.h"
+
 #include <QLabel>
 #include <QProgressBar>
 
@@ -32,9 +34,7 @@ QProgressBar* makeRunBar(QWidget* parent) {
     bar->setValue(0);
     // The bar's place is kept while it is hidden, so the window does not grow or jump
     // when a run shows it.
-    QSizePolicy keep = bar->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    bar->setSizePolicy(keep);
+    keepRoomWhenHidden(bar);
     bar->hide();
     return bar;
 }
