@@ -2,6 +2,7 @@
 
 #include "widgets/filelistbox.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QRegularExpression>
 
@@ -30,7 +31,7 @@ template <typename Visit> void eachFile(const QString& folder, Visit visit) {
 }
 } // namespace
 
-WrittenFiles::WrittenFiles(const QString& folder) : folder_(folder) {
+WrittenFiles::WrittenFiles(const QString& folder) : folder_(folder.isEmpty() ? folder : QDir::cleanPath(folder)) {
     eachFile(folder_, [this](const std::string& name, std::uintmax_t size, fs::file_time_type time) {
         before_[name] = Stamp{size, time};
     });
