@@ -188,8 +188,10 @@ void scanXyzDump(const std::string& path, const std::function<void(const XyzReco
         }
         std::vector<const char*> cuts{begin};
         const std::size_t span = static_cast<std::size_t>(wholeEnd - begin);
-        for (std::size_t k = 1; k < pieces; ++k) {
-            const char* from = std::max(cuts.back(), begin + span / pieces * k);
+        // Pieces of a quarter of kPiece or more: a small file is parsed on this thread.
+        const std::size_t cutInto = std::clamp<std::size_t>(span / (kPiece / 4), 1, pieces);
+        for (std::size_t k = 1; k < cutInto; ++k) {
+            const char* from = std::max(cuts.back(), begin + span / cutInto * k);
             const char* lf = static_cast<const char*>(std::memchr(from, '\n', static_cast<std::size_t>(wholeEnd - from)));
             if (!lf || lf + 1 >= wholeEnd) break;
             cuts.push_back(lf + 1);
