@@ -166,8 +166,11 @@ TEST(GuideExample, RunsOnTheSamplesAsTheGuideTellsIt) {
         EXPECT_TRUE(fs::exists(e.path(f))) << f;
 
     // Approach angle of the postparacrista.
-    guide::measureCrest(*e.ex);
+    frmAppAng* crest = guide::measureCrest(*e.ex);
     e.expectNoFailure();
+    const std::string wrote = "Wrote molarpopac_crp.bln, molarpopac_crp.dat, molarpopac_crsl.dat, "
+                              "molarpopac_crsltrs_aaresults.csv in";
+    EXPECT_EQ(crest->lblStatus->text().toStdString().rfind(wrote, 0), 0u) << crest->lblStatus->text().toStdString();
     const auto heights = lines(e.path("molarpopac_ovpz.dat"));
     ASSERT_EQ(heights.size(), 2u);
     EXPECT_NE(heights[0].find("2.3509"), std::string::npos) << heights[0];
