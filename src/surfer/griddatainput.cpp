@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/fileroutines.h"
+#include "core/parallelblocks.h"
 #include "core/textform.h"
 #include "formats/numberrange.h"
 #include "surfer/griddataexclusion.h"
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace surfer {
 
@@ -43,17 +45,13 @@ inline bool parseField(const char* b, const char* e, double& v) {
 
 } // namespace
 
-GridDataPoints readGridDataPoints(const std::string& path, int xCol, int yCol, int zCol,
-                                  const ExclusionFilter& filter) {
-    if (xCol < 1 || yCol < 1 || zCol < 1)
-        throw trelvik::Error("GridData: column numbers must be 1 or more for data file " + path);
-    const std::string text = trelvik::readWholeFile(path);
-    const int lastCol = std::max({xCol, yCol, zCol});
+namespace {
 
-    GridDataPoints out;
-    out.points.reserve(text.size() / 24 + 16);
-    const char* p = text.data();
-    const char* const end = p + text.size();
+// The records of the whole lines [p, end), counted into out.
+void readRecords(const char* p, const char* const end, int xCol, int yCol, int zCol, const ExclusionFilter& filter,
+                 GridDataPoints& out) {
+    const int lastCol = std::max({xCol, yCol, zCol});
+    out.points.reserve(static_cast<std::size_t>(end - p) / 24 + 16);
     while (p < end) {
         const char* eol = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
         if (!eol) eol = end;
@@ -92,6 +90,49 @@ GridDataPoints readGridDataPoints(const std::string& path, int xCol, int yCol, i
             continue;
         }
         out.points.push_back({v[0], v[1], v[2]});
+    }
+}
+
+} // namespace
+
+GridDataPoints readGridDataPoints(const std::string& path, int xCol, int yCol, int zCol,
+                                  const ExclusionFilter& filter, std::size_t minPiece) {
+    if (xCol < 1 || yCol < 1 || zCol < 1)
+        throw trelvik::Error("GridData: column numbers must be 1 or more for data file " + path);
+    const std::string text = trelvik::readWholeFile(path);
+
+    // The lines are cut after line feeds into pieces read on several threads and joined
+    // in file order, so the points before sorting are those of one pass.
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    std::vector<const char*> cuts{begin};
+    const std::size_t want =
+        std::clamp<std::size_t>(text.size() / std::max<std::size_t>(minPiece, 1), 1, trelvik::workerCount() * 2);
+    for (std::size_t k = 1; k < want; ++k) {
+        const char* from = std::max(cuts.back(), begin + text.size() / want * k);
+        const char* lf = static_cast<const char*>(std::memchr(from, '\n', static_cast<std::size_t>(end - from)));
+        if (!lf || lf + 1 >= end) break;
+        cuts.push_back(lf + 1);
+    }
+    cuts.push_back(end);
+    std::vector<GridDataPoints> parts(cuts.size() - 1);
+    trelvik::forEachBlock(parts.size(), 1, [&](std::size_t k0, std::size_t k1) {
+        for (std::size_t k = k0; k < k1; ++k) readRecords(cuts[k], cuts[k + 1], xCol, yCol, zCol, filter, parts[k]);
+    });
+    GridDataPoints out;
+    if (parts.size() == 1) {
+        out = std::move(parts[0]);
+    } else {
+        std::size_t total = 0;
+        for (const GridDataPoints& part : parts) total += part.points.size();
+        out.points.reserve(total);
+        for (GridDataPoints& part : parts) {
+            out.records += part.records;
+            out.blankDropped += part.blankDropped;
+            out.excluded += part.excluded;
+            out.points.insert(out.points.end(), part.points.begin(), part.points.end());
+            trelvik::PointList().swap(part.points);
+        }
     }
 
     auto& pts = out.points;

@@ -23,6 +23,7 @@
 #include "core/grid.h"
 #include "core/points.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -38,8 +39,10 @@ struct GridDataPoints {
     long long duplicates = 0;    // records merged into an earlier one with the same x, y
 };
 
+// The lines of a large file are read in pieces of minPiece bytes or more on several
+// threads; the result does not depend on the pieces.
 GridDataPoints readGridDataPoints(const std::string& path, int xCol, int yCol, int zCol,
-                                  const ExclusionFilter& filter);
+                                  const ExclusionFilter& filter, std::size_t minPiece = std::size_t{1} << 20);
 
 struct LatticeRequest {
     std::optional<double> xMin, xMax, yMin, yMax;

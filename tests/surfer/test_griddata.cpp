@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -123,6 +124,27 @@ TEST(GridDataInput, SkipsNonRecordsDropsBlanksAndAveragesDuplicates) {
     EXPECT_DOUBLE_EQ(d.points[2].x, 1);
     EXPECT_DOUBLE_EQ(d.points[2].z, 3);  // mean of 2 and 4
     EXPECT_DOUBLE_EQ(d.points[3].z, 5);
+
+    // A large file read in pieces on several threads: the same points and counts as one
+    // pass, also where pieces split records of the same x, y.
+    std::string many = "x y z\r\n";
+    for (int i = 0; i < 40000; ++i) {
+        const int c = (i * 7919) % 3001;
+        many += std::to_string(c % 97 * 0.125) + (i % 2 ? "," : " ") + std::to_string(c / 97 * 0.25) + "\t" +
+                (i % 53 == 0 ? std::string("1.70141E+38") : std::to_string(std::sin(i * 0.37))) + (i % 3 ? "\r\n" : "\n");
+        if (i % 997 == 0) many += "a header again\n\n";
+    }
+    const std::string big = dir.file("many.dat", many);
+    const surfer::ExclusionFilter filter("z < -0.9");
+    const auto whole = surfer::readGridDataPoints(big, 1, 2, 3, filter, many.size() + 1);
+    const auto pieces = surfer::readGridDataPoints(big, 1, 2, 3, filter, 4096);
+    EXPECT_EQ(pieces.records, whole.records);
+    EXPECT_EQ(pieces.blankDropped, whole.blankDropped);
+    EXPECT_EQ(pieces.excluded, whole.excluded);
+    EXPECT_EQ(pieces.duplicates, whole.duplicates);
+    ASSERT_EQ(pieces.points.size(), whole.points.size());
+    EXPECT_EQ(std::memcmp(pieces.points.data(), whole.points.data(), whole.points.size() * sizeof(trelvik::PointXYZ)), 0);
+    EXPECT_GT(whole.duplicates, 30000);
 
     try {
         surfer::readGridDataPoints(dir.path("missing.dat"), 1, 2, 3, surfer::ExclusionFilter());
