@@ -71,14 +71,16 @@ UndercutResult removeUndercuts(const PointList& points, const UndercutOptions& o
     const auto ny = static_cast<std::int64_t>(nyD);
 
     std::vector<std::int64_t> col(n), row(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        // Clamped to the lattice: rounding to 8 decimals can only move a point across
-        // the lattice's own last line, never out of the cloud's extent.
-        col[i] = std::clamp<std::int64_t>(
-            static_cast<std::int64_t>(std::floor(text::Round(points[i].x - xlo, 8) / b)) + 1, 1, nx);
-        row[i] = std::clamp<std::int64_t>(
-            static_cast<std::int64_t>(std::floor(text::Round(points[i].y - ylo, 8) / b)) + 1, 1, ny);
-    }
+    forEachBlock(n, std::size_t{1} << 16, [&](std::size_t first, std::size_t end) {
+        for (std::size_t i = first; i < end; ++i) {
+            // Clamped to the lattice: rounding to 8 decimals can only move a point across
+            // the lattice's own last line, never out of the cloud's extent.
+            col[i] = std::clamp<std::int64_t>(
+                static_cast<std::int64_t>(std::floor(text::Round(points[i].x - xlo, 8) / b)) + 1, 1, nx);
+            row[i] = std::clamp<std::int64_t>(
+                static_cast<std::int64_t>(std::floor(text::Round(points[i].y - ylo, 8) / b)) + 1, 1, ny);
+        }
+    });
     CloudBins bins = [&] {
         try {
             return CloudBins(col, row, nx, ny);
@@ -143,7 +145,7 @@ UndercutResult removeUndercuts(const PointList& points, const UndercutOptions& o
     // Every decision reads only the input cloud, so the points are judged in parallel,
     // one flag each; the split into kept and rejected and the progress reports follow in
     // bin order on this thread, a round at a time, as a single thread would give them.
-    constexpr std::size_t kRound = std::size_t{1} << 18;
+    constexpr std::size_t kRound = std::size_t{1} << 20;
     constexpr std::size_t kBlock = 2048;
     std::vector<std::uint8_t> flag(std::min(n, kRound));
     const long long total = static_cast<long long>(n);

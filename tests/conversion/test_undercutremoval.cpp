@@ -135,8 +135,8 @@ TEST(UndercutRemoval, OutputInBinOrderWithValuesKept) {
 // input order within a bin, kept and rejected the order split by the flags, and each
 // flag the rule's verdict (checked by brute force on a sample).
 TEST(UndercutRemoval, ParallelRoundsGiveTheSerialBinOrderAndVerdicts) {
-    const PointList pts = domeWithUndercuts(300000, 3);
-    const UndercutOptions o = DefaultUndercutOptions(0.01);
+    const PointList pts = domeWithUndercuts(1100000, 3);
+    const UndercutOptions o = DefaultUndercutOptions(0.005);
     const auto res = removeUndercuts(pts, o);
     ASSERT_EQ(res.order.size(), pts.size());
     ASSERT_EQ(res.rejectedFlag.size(), pts.size());
@@ -163,7 +163,7 @@ TEST(UndercutRemoval, ParallelRoundsGiveTheSerialBinOrderAndVerdicts) {
     EXPECT_GT(rejected, 1000u);
 
     const std::vector<bool> flags = flagsInInputOrder(res, pts.size());
-    for (std::size_t i = 0; i < pts.size(); i += 997) {
+    for (std::size_t i = 0; i < pts.size(); i += 9973) {
         double top = -INFINITY;
         const PointXYZ& p = pts[i];
         const double r = o.radius;
