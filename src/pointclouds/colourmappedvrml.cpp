@@ -140,7 +140,7 @@ bool cmdPointsToWrl(PtCloudContext& ctx, const PointsToWrlOptions& o) {
             throw Error("The VRML file " + l.FileFullName[1] + " holds no surface: its point or face list is empty.");
         const std::string out = l.FileStem[0] + "_poly" + l.FileExt[1];
         refuseOverwritingInput(l, out);
-        askReplace(ctx, [&](int i) { return i == 0 ? std::vector<std::string>{out} : std::vector<std::string>{}; });
+        askReplace(ctx, std::vector<std::string>{out});
         const std::vector<std::uint32_t> match = MatchVertices(vrml.vertices, cloud, ctx.progress);
 
         formats::VrmlColourMappedOut w;

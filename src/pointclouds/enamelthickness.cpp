@@ -280,7 +280,7 @@ bool cmdEnamThickCalc(PtCloudContext& ctx, const EnamelOptions& options) {
         const std::string trace = l.FileStem[0] + "_temp" + l.FileExt[0];
         refuseOverwritingInput(l, result);
         refuseOverwritingInput(l, trace);
-        askReplace(ctx, [&](int i) { return i == 0 ? std::vector<std::string>{result, trace} : std::vector<std::string>{}; });
+        askReplace(ctx, std::vector<std::string>{result, trace});
         const EnamelThickness e = NearestDistances(surface, target, b, ctx.progress);
         // The two files are written side by side (the record is the larger) and replace
         // the old pair only when both are complete.

@@ -44,7 +44,7 @@ bool cmdJoinFiles(PtCloudContext& ctx, const JoinOptions& o) {
         PtCloudList& l = ctx.list;
         const std::string out = l.FileStem[0] + (o.chkReZero ? "_jndr" : "_jnd") + l.FileExt[0];
         refuseOverwritingInput(l, out);
-        askReplace(ctx, [&](int i) { return i == 0 ? std::vector<std::string>{out} : std::vector<std::string>{}; });
+        askReplace(ctx, std::vector<std::string>{out});
         if (o.chkReZero) {
             PointList all;
             for (int i = 0; i < l.NoFiles; ++i) {

@@ -81,11 +81,15 @@ void refuseOverwritingInput(const PtCloudList& list, const std::string& output) 
     }
 }
 
+void askReplace(PtCloudContext& ctx, const std::vector<std::string>& outputs) {
+    if (!ConfirmReplace(ctx.prompt, outputs)) throw Stopped();
+}
+
 void askReplace(PtCloudContext& ctx, const std::function<std::vector<std::string>(int)>& outputs) {
     std::vector<std::string> planned;
     for (int i = 0; i < ctx.list.NoFiles; ++i)
         for (std::string& f : outputs(i)) planned.push_back(std::move(f));
-    if (!ConfirmReplace(ctx.prompt, planned)) throw Stopped();
+    askReplace(ctx, planned);
 }
 
 bool RunCommand(PtCloudContext& ctx, const std::function<void()>& body) {

@@ -88,6 +88,8 @@ void refuseOverwritingInput(const PtCloudList& list, const std::string& output);
 // that exist, or that the command would write twice, asked about once (replace
 // question); Cancel throws Stopped, so the command ends quietly with nothing written.
 void askReplace(PtCloudContext& ctx, const std::function<std::vector<std::string>(int)>& outputs);
+// The same for a command whose outputs do not depend on the entry (a join, a pair of files).
+void askReplace(PtCloudContext& ctx, const std::vector<std::string>& outputs);
 
 // Runs a command's body with the hourglass pointer, restored however it ends. A
 // trelvik::Error (or another std::exception) ends the command with its message and the
