@@ -25,8 +25,6 @@ private:
     Progress& to_;
 };
 
-void writePoints(const std::string& path, const PointList& pts) { formats::writeXyzPointFile(path, pts); }
-
 PointList readForCleaning(PtCloudContext& ctx, int i, bool mould) {
     PointList pts = readCloud(ctx.list.FileFullName[i]);
     ctx.progress.pointsInFile(static_cast<long long>(pts.size()));
@@ -81,8 +79,8 @@ bool cmdRemoveUndercuts(PtCloudContext& ctx, UndercutWindowOptions& o) {
             const std::string kept = stem + l.FileExt[i], rejected = stem + "_rej" + l.FileExt[i];
             refuseOverwritingInput(l, kept);
             if (o.chkWriteRej) refuseOverwritingInput(l, rejected);
-            writePoints(kept, res.kept);
-            if (o.chkWriteRej) writePoints(rejected, res.rejected);
+            formats::writeXyzPointFile(kept, res.kept);
+            if (o.chkWriteRej) formats::writeXyzPointFile(rejected, res.rejected);
             l.FileOutName[i] = kept;
         }
         ClearFilenames(l);
@@ -135,7 +133,7 @@ bool cmdCreateBlankingFile(PtCloudContext& ctx, const OutlineWindowOptions& o) {
             if (o.chkBlankedAreaPts) {
                 PointList all = pts;
                 all.insert(all.end(), res.fill.begin(), res.fill.end());
-                writePoints(filled, all);
+                formats::writeXyzPointFile(filled, all);
                 l.FileOutName[i] = filled;
             }
         }

@@ -21,8 +21,6 @@ PointList ReZero(const PointList& points) {
 }
 
 namespace {
-void writePoints(const std::string& path, const PointList& pts) { formats::writeXyzPointFile(path, pts); }
-
 // Lines end at CR LF, LF or CR; a last line without an end is a line too.
 void appendLinesCRLF(AtomicTextWriter& out, const std::string& text) {
     std::size_t p = 0;
@@ -56,7 +54,7 @@ bool cmdJoinFiles(PtCloudContext& ctx, const JoinOptions& o) {
             }
             if (all.empty()) throw Error("The listed files hold no points to re-zero.");
             ctx.progress.pointsInFile(static_cast<long long>(all.size()));
-            writePoints(out, ReZero(all));
+            formats::writeXyzPointFile(out, ReZero(all));
         } else {
             AtomicTextWriter w(out);
             for (int i = 0; i < l.NoFiles; ++i) {
@@ -119,7 +117,7 @@ bool cmdTipCal(PtCloudContext& ctx, const TipCalOptions& o) {
             PointList p = readCloud(l.FileFullName[i]);
             ctx.progress.pointsInFile(static_cast<long long>(p.size()));
             for (auto& q : p) q = {q.x + dx, q.y + dy, q.z + dz};
-            writePoints(out, p);
+            formats::writeXyzPointFile(out, p);
             l.FileOutName[i] = out;
         }
         ClearFilenames(l);
