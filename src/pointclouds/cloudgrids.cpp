@@ -190,6 +190,7 @@ bool cmdExtract(PtCloudContext& ctx, const GridStepOptions& o) {
         if (!listedGridsExist(ctx)) return;
         attach(ctx, o);
         PtCloudList& l = ctx.list;
+        // "e" for a digitised area, "r<step>" for reduced rows and columns.
         const std::string outTag =
             std::string(o.chkRedArea ? "e" : "") + (o.chkRedRow ? "r" + std::to_string(freq) : "");
         askReplace(ctx, [&](int i) {
@@ -200,7 +201,6 @@ bool cmdExtract(PtCloudContext& ctx, const GridStepOptions& o) {
         for (int i = 0; i < l.NoFiles; ++i) {
             l.FileIndex = i + 1;
             NodeRange r{-1, -1, -1, -1};
-            std::string tag;
             if (o.chkRedArea) {
                 if (!askDigitise(ctx, "Use 'Digitise' to digitise bottom left and top right of area in " + l.FileBase[i] +
                                           " to keep."))
@@ -217,15 +217,13 @@ bool cmdExtract(PtCloudContext& ctx, const GridStepOptions& o) {
                 r = DigitisedNodes(g.xmin, g.ymin, g.dx, g.dy, g.cols, g.rows, pts[0].x, pts[0].y, pts[1].x, pts[1].y);
                 if (r.c1 > r.c2 || r.r1 > r.r2)
                     throw Error("The digitised area holds no node of " + l.FileFullName[i] + ".");
-                tag = "e";
             }
-            if (o.chkRedRow) tag += "r" + std::to_string(freq);
-            l.FileOutName[i] = l.FileStem[i] + tag + ".grd";
+            l.FileOutName[i] = l.FileStem[i] + outTag + ".grd";
             refuseOverwritingInput(l, l.FileOutName[i]);
             l.m_Surfer->call("GridExtract",
                              surfer::Named{{"InGrid", l.FileFullName[i]}, {"r1", r.r1}, {"r2", r.r2}, {"rFreq", freq},
                                            {"c1", r.c1}, {"c2", r.c2}, {"cFreq", freq}, {"OutGrid", l.FileOutName[i]}});
-            if (o.chkPlotSurfer) plot(ctx, o, l.FileOutName[i], l.FileBase[i] + tag + ".grd");
+            if (o.chkPlotSurfer) plot(ctx, o, l.FileOutName[i], l.FileBase[i] + outTag + ".grd");
         }
         ClearFilenames(l);
     });
