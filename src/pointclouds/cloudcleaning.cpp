@@ -46,9 +46,18 @@ bool cmdRemoveUndercuts(PtCloudContext& ctx, UndercutWindowOptions& o) {
         if (l.NoFiles > 0 && !(r0 > 0))
             throw Error("Remove undercuts: the primary search radius must be a number greater than 0.");
         if (l.NoFiles > 0 && !(b > 0)) throw Error("Remove undercuts: the bin size must be a number greater than 0.");
+        conversion::UndercutOptions u;
+        if (o.chkDefaultSet) {
+            u = conversion::DefaultUndercutOptions(r0);
+        } else {
+            u.radius = r0;
+            u.binSize = b;
+            u.rule = o.optProp ? conversion::UndercutRule::Proportion : conversion::UndercutRule::Threshold;
+            u.threshold = text::Val(o.txtThresh);
+            u.proportion = text::Val(o.txtProp);
+        }
         // The names carry the threshold the run uses (the default one with default settings).
-        const std::string thresh =
-            o.chkDefaultSet ? text::Format(conversion::DefaultUndercutOptions(r0).threshold, "0.000") : o.txtThresh;
+        const std::string thresh = o.chkDefaultSet ? text::Format(u.threshold, "0.000") : o.txtThresh;
         const std::string tag = o.optProp ? "-ucp" + Last3(o.txtProp) : "-uct" + Last3(thresh);
         auto stemOf = [&](int i) {
             return l.FileStem[i] + tag + "_" + Last3(o.txtSearchRadius) + (o.chkMould ? "m" : "");
@@ -62,17 +71,9 @@ bool cmdRemoveUndercuts(PtCloudContext& ctx, UndercutWindowOptions& o) {
         for (int i = 0; i < l.NoFiles; ++i) {
             l.FileIndex = i + 1;
             const PointList pts = readForCleaning(ctx, i, o.chkMould);
-            conversion::UndercutOptions u;
             if (o.chkDefaultSet) {
-                u = conversion::DefaultUndercutOptions(r0);
                 o.txtBinSize = text::CStr(r0);
-                o.txtThresh = text::Format(u.threshold, "0.000");
-            } else {
-                u.radius = r0;
-                u.binSize = b;
-                u.rule = o.optProp ? conversion::UndercutRule::Proportion : conversion::UndercutRule::Threshold;
-                u.threshold = text::Val(o.txtThresh);
-                u.proportion = text::Val(o.txtProp);
+                o.txtThresh = thresh;
             }
             const conversion::UndercutResult res = conversion::removeUndercuts(pts, u, progress, l.FileFullName[i]);
             const std::string stem = stemOf(i);
