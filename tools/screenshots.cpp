@@ -126,6 +126,13 @@ QWidget* openWindow(frmStartup& main, QAction* item, const char* name) {
     return main.windows().find(name);
 }
 
+// A tool window opened from its menu and begun on the sample grid; null if it did not open.
+QWidget* openOnSampleGrid(frmStartup& main, QAction* item, const char* name) {
+    QWidget* w = openWindow(main, item, name);
+    if (w) pickSampleGrid(w);
+    return w;
+}
+
 void chooseCrest(QWidget* w, const char* crest) {
     if (auto* c = qobject_cast<CrestSelectWindow*>(w)) {
         c->Combo1->setCurrentText(crest);
@@ -184,8 +191,7 @@ int main(int argc, char** argv) {
     frmConversion* conversion = guide::gridPoints(ex);
     if (conversion) conversion->tabOptions->setCurrentIndex(3);  // "UC and blank": the counts of the run
     shoot(conversion, "conversion");
-    QWidget* fns = openWindow(main, main.mnuSurfFns, "frmSurfFns");
-    pickSampleGrid(fns);
+    QWidget* fns = openOnSampleGrid(main, main.mnuSurfFns, "frmSurfFns");
     if (auto* f = qobject_cast<frmSurfFns*>(fns)) f->cmdAddFilename->click();
     shoot(fns, "surffns");
     auto* csv = qobject_cast<csvview::frmCSVView*>(openWindow(main, main.mnuCSVView, "frmCSVView"));
@@ -205,37 +211,26 @@ int main(int argc, char** argv) {
 
     // Tooth features.
     shoot(guide::measureCrest(ex), "appang");
-    QWidget* capture = openWindow(main, main.mnuCapture, "frmCapture");
-    pickSampleGrid(capture);
+    QWidget* capture = openOnSampleGrid(main, main.mnuCapture, "frmCapture");
     chooseCrest(capture, "Postparacrista");
     shoot(capture, "capture");
-    QWidget* curvature = openWindow(main, main.mnuCurvSlice, "frmCurvature");
-    pickSampleGrid(curvature);
-    shoot(curvature, "curvature");
-    QWidget* cuspOR = openWindow(main, main.mnuCuspOR, "frmCuspOR");
-    pickSampleGrid(cuspOR);
-    shoot(cuspOR, "cuspor");
+    shoot(openOnSampleGrid(main, main.mnuCurvSlice, "frmCurvature"), "curvature");
+    shoot(openOnSampleGrid(main, main.mnuCuspOR, "frmCuspOR"), "cuspor");
     shoot(guide::measureCusp(ex), "cuspvol");
-    QWidget* rake = openWindow(main, main.mnuRake, "frmRake");
-    pickSampleGrid(rake);
+    QWidget* rake = openOnSampleGrid(main, main.mnuRake, "frmRake");
     chooseCrest(rake, "Postparacrista");
     shoot(rake, "rake");
 
     // Outlines, Plane, Transform, Landmarks, Help.
-    auto* enamel = qobject_cast<frmEnamOut*>(openWindow(main, main.mnuEnamel, "frmEnamOut"));
+    auto* enamel = qobject_cast<frmEnamOut*>(openOnSampleGrid(main, main.mnuEnamel, "frmEnamOut"));
     if (enamel) {
-        pickSampleGrid(enamel);
         enamel->cmdInputTopo->click();
         enamel->cmdInputPlane->click();
     }
     shoot(enamel, "enamout");
     shoot(planeFit, "planefit");
-    QWidget* rotate = openWindow(main, main.mnuRotate, "frmRotateAll");
-    pickSampleGrid(rotate);
-    shoot(rotate, "rotate");
-    QWidget* land = openWindow(main, main.mnuLandFind, "frmLandFind");
-    pickSampleGrid(land);
-    shoot(land, "landfind");
+    shoot(openOnSampleGrid(main, main.mnuRotate, "frmRotateAll"), "rotate");
+    shoot(openOnSampleGrid(main, main.mnuLandFind, "frmLandFind"), "landfind");
     shoot(openWindow(main, main.mnuAbout, "frmAbout"), "about");
 
     for (const auto& m : prompt.shown)
