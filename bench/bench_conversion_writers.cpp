@@ -7,7 +7,7 @@
 #include "conversion/gridtodxf.h"
 #include "conversion/gridtovrml.h"
 #include "core/grid.h"
-#include "userfolder.h"
+#include "support/tempfolder.h"
 #include "formats/dumplattice.h"
 #include "formats/dxf.h"
 #include "formats/surfergrid.h"
@@ -27,8 +27,8 @@ namespace {
 
 constexpr int kN = 2000;
 
-const benchsupport::UserFolder& folder() {
-    static const benchsupport::UserFolder f("bench_writers");
+const trelvik::testing::TempFolder& folder() {
+    static const trelvik::testing::TempFolder f;
     return f;
 }
 
@@ -41,9 +41,9 @@ const std::string& gridFile() {
                 const double x = (c - kN / 2) * 0.01, y = (r - kN / 2) * 0.01;
                 g.at(c, r) = (c < 40 && r < 40) ? kBlank : 3 - 0.1 * (x * x + y * y) + 0.01 * std::sin(7 * x);
             }
-        const std::string p = folder().file("dome.grd");
+        const std::string p = folder().path("dome.grd");
         formats::writeSurferGrid(p, g, formats::SurferGridFormat::Binary7);
-        formats::writeXyzDump(folder().file("dome.dat"), g);
+        formats::writeXyzDump(folder().path("dome.dat"), g);
         return p;
     }();
     return path;
@@ -51,7 +51,7 @@ const std::string& gridFile() {
 
 const std::string& dumpFile() {
     gridFile();
-    static const std::string p = folder().file("dome.dat");
+    static const std::string p = folder().path("dome.dat");
     return p;
 }
 
@@ -73,7 +73,7 @@ void run(benchmark::State& state, const std::string& out, Fn&& fn) {
 void BM_VrmlElevationGrid(benchmark::State& state) {
     formats::VrmlGridFile o;
     o.source = gridFile();
-    run(state, folder().file("o.wrl"), [&](const std::string& out) { formats::writeVrmlGridFile(out, lattice(), o); });
+    run(state, folder().path("o.wrl"), [&](const std::string& out) { formats::writeVrmlGridFile(out, lattice(), o); });
 }
 BENCHMARK(BM_VrmlElevationGrid)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
@@ -81,29 +81,29 @@ void BM_VrmlPolygons(benchmark::State& state) {
     formats::VrmlGridFile o;
     o.source = gridFile();
     o.geometry = static_cast<formats::VrmlGeometry>(state.range(0));
-    run(state, folder().file("oP.wrl"), [&](const std::string& out) { formats::writeVrmlGridFile(out, lattice(), o); });
+    run(state, folder().path("oP.wrl"), [&](const std::string& out) { formats::writeVrmlGridFile(out, lattice(), o); });
 }
 BENCHMARK(BM_VrmlPolygons)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 void BM_Dxf(benchmark::State& state) {
-    run(state, folder().file("o.dxf"), [&](const std::string& out) { formats::writeDxfFaces(out, lattice(), "dome"); });
+    run(state, folder().path("o.dxf"), [&](const std::string& out) { formats::writeDxfFaces(out, lattice(), "dome"); });
 }
 BENCHMARK(BM_Dxf)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 void BM_DatWithoutBlanks(benchmark::State& state) {
-    run(state, folder().file("o.dat"), [&](const std::string& out) { conversion::WriteDatWithoutBlanks(dumpFile(), out); });
+    run(state, folder().path("o.dat"), [&](const std::string& out) { conversion::WriteDatWithoutBlanks(dumpFile(), out); });
 }
 BENCHMARK(BM_DatWithoutBlanks)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 void BM_ShiftedXyz(benchmark::State& state) {
-    run(state, folder().file("o.xyz"), [&](const std::string& out) { conversion::WriteShiftedXyz(dumpFile(), out); });
+    run(state, folder().path("o.xyz"), [&](const std::string& out) { conversion::WriteShiftedXyz(dumpFile(), out); });
 }
 BENCHMARK(BM_ShiftedXyz)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
 
 // Whole conversions through the stand-in (GridTransform / GridConvert, read back, write).
 void BM_WholeGridToVrml(benchmark::State& state) {
     auto app = surfer::connect("Surfer.Application");
-    run(state, folder().file("w.wrl"), [&](const std::string& out) {
+    run(state, folder().path("w.wrl"), [&](const std::string& out) {
         conversion::GridToVrml(*app, "SurferV8", gridFile(), out, formats::VrmlGeometry::ElevationGrid, false, false,
                                false);
     });
@@ -112,7 +112,7 @@ BENCHMARK(BM_WholeGridToVrml)->Unit(benchmark::kMillisecond)->UseRealTime()->Ite
 
 void BM_WholeGridToDxf(benchmark::State& state) {
     auto app = surfer::connect("Surfer.Application");
-    run(state, folder().file("w.dxf"), [&](const std::string& out) {
+    run(state, folder().path("w.dxf"), [&](const std::string& out) {
         conversion::GridToDxf(*app, "SurferV8", gridFile(), out, "dome");
     });
 }
@@ -120,7 +120,7 @@ BENCHMARK(BM_WholeGridToDxf)->Unit(benchmark::kMillisecond)->UseRealTime()->Iter
 
 void BM_WholeGridToDat(benchmark::State& state) {
     auto app = surfer::connect("Surfer.Application");
-    run(state, folder().file("w.dat"), [&](const std::string& out) {
+    run(state, folder().path("w.dat"), [&](const std::string& out) {
         conversion::GridToDat(*app, "SurferV8", gridFile(), out, true);
     });
 }
@@ -128,7 +128,7 @@ BENCHMARK(BM_WholeGridToDat)->Unit(benchmark::kMillisecond)->UseRealTime()->Iter
 
 void BM_WholeGridToXyz(benchmark::State& state) {
     auto app = surfer::connect("Surfer.Application");
-    run(state, folder().file("w.xyz"), [&](const std::string& out) {
+    run(state, folder().path("w.xyz"), [&](const std::string& out) {
         conversion::GridToXyz(*app, "SurferV8", gridFile(), out);
     });
 }

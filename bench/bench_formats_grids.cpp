@@ -1,7 +1,7 @@
 // Reading and writing 2000 x 2000 grids: Surfer 7 binary (target under 0.15 s each way,
 // and within 3 times a copy of the file, timed beside them) and the XYZ text dump (target
 // 100 MB/s or more, written and parsed); and a point text file of a million points.
-#include "userfolder.h"
+#include "support/tempfolder.h"
 #include "formats/surfergrid.h"
 #include "formats/xyzdump.h"
 #include "formats/xyzpointfile.h"
@@ -18,7 +18,7 @@ using namespace trelvik::formats;
 namespace {
 
 const std::string& folder() {
-    static const benchsupport::UserFolder dir("bench_formats");
+    static const trelvik::testing::TempFolder dir;
     static const std::string path = dir.dir().string();
     return path;
 }

@@ -7,7 +7,7 @@
 #include "core/fileroutines.h"
 #include "core/prompt.h"
 #include "core/grid.h"
-#include "userfolder.h"
+#include "support/tempfolder.h"
 #include "formats/surfergrid.h"
 #include "planes/occlusalvector.h"
 #include "planes/rotategrid.h"
@@ -38,8 +38,8 @@ Grid tiltedCrown(int n) {
 
 void BM_RotateToHorizontalAndRegrid(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
-    benchsupport::UserFolder folder("bench_rotate");
-    const std::string grid = folder.file("T1.grd");
+    trelvik::testing::TempFolder folder;
+    const std::string grid = folder.path("T1.grd");
     formats::writeSurferGrid(grid, tiltedCrown(n), formats::SurferGridFormat::Binary7);
     AppState app;
     app.SurferVersion = "SurferV8";
@@ -47,9 +47,9 @@ void BM_RotateToHorizontalAndRegrid(benchmark::State& state) {
     const double spacing = 10.0 / (n - 1);
     const Mat3 r = RotationToHorizontal(PlaneCoefficients{0, -0.25, 0.4});
     for (auto _ : state) {
-        surfer->call("GridConvert", surfer::Named{{"InGrid", grid}, {"OutGrid", folder.file("T1_tab.dat")}, {"OutFmt", 4}});
-        const PointExtents e = RotatePointFile(folder.file("T1_tab.dat"), folder.file("T1trs.dat"), r, PointLayout::Comma);
-        RegridRotatedPoints(app, *surfer, folder.file("T1trs.dat"), e, spacing, spacing, folder.file("T1trs.grd"));
+        surfer->call("GridConvert", surfer::Named{{"InGrid", grid}, {"OutGrid", folder.path("T1_tab.dat")}, {"OutFmt", 4}});
+        const PointExtents e = RotatePointFile(folder.path("T1_tab.dat"), folder.path("T1trs.dat"), r, PointLayout::Comma);
+        RegridRotatedPoints(app, *surfer, folder.path("T1trs.dat"), e, spacing, spacing, folder.path("T1trs.grd"));
         benchmark::DoNotOptimize(e.count);
     }
     state.counters["nodes"] = static_cast<double>(n) * n;
@@ -59,15 +59,15 @@ BENCHMARK(BM_RotateToHorizontalAndRegrid)->Arg(500)->Arg(2000)->Unit(benchmark::
 // The rotate step alone: reading the dump, turning and writing the points.
 void BM_RotatePointFile(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
-    benchsupport::UserFolder folder("bench_rotate_points");
-    const std::string grid = folder.file("T1.grd");
+    trelvik::testing::TempFolder folder;
+    const std::string grid = folder.path("T1.grd");
     formats::writeSurferGrid(grid, tiltedCrown(n), formats::SurferGridFormat::Binary7);
     auto surfer = surfer::connect("Surfer.Application", true);
-    surfer->call("GridConvert", surfer::Named{{"InGrid", grid}, {"OutGrid", folder.file("T1_tab.dat")}, {"OutFmt", 4}});
+    surfer->call("GridConvert", surfer::Named{{"InGrid", grid}, {"OutGrid", folder.path("T1_tab.dat")}, {"OutFmt", 4}});
     const Mat3 r = RotationToHorizontal(PlaneCoefficients{0, -0.25, 0.4});
     for (auto _ : state)
         benchmark::DoNotOptimize(
-            RotatePointFile(folder.file("T1_tab.dat"), folder.file("T1trs.dat"), r, PointLayout::Comma).count);
+            RotatePointFile(folder.path("T1_tab.dat"), folder.path("T1trs.dat"), r, PointLayout::Comma).count);
 }
 BENCHMARK(BM_RotatePointFile)->Arg(2000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
@@ -75,9 +75,9 @@ BENCHMARK(BM_RotatePointFile)->Arg(2000)->Unit(benchmark::kMillisecond)->Iterati
 // as a user runs them (target: 2000 x 2000 in 4 s or less).
 void BM_EnterGridAndRotate(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
-    benchsupport::UserFolder folder("bench_rotate_window");
-    formats::writeSurferGrid(folder.file("T1.grd"), tiltedCrown(n), formats::SurferGridFormat::Binary7);
-    writeFileAtomic(folder.file("plane.txt"), "z(x,y) = 0 + -0.25y + 0.4x\r\n");
+    trelvik::testing::TempFolder folder;
+    formats::writeSurferGrid(folder.path("T1.grd"), tiltedCrown(n), formats::SurferGridFormat::Binary7);
+    writeFileAtomic(folder.path("plane.txt"), "z(x,y) = 0 + -0.25y + 0.4x\r\n");
     for (auto _ : state) {
         AppState app;
         app.SurferVersion = "SurferV8";

@@ -3,7 +3,7 @@
 // with reading both point files and writing the distance and record files.
 #include "core/appstate.h"
 #include "core/prompt.h"
-#include "userfolder.h"
+#include "support/tempfolder.h"
 #include "formats/xyzpointfile.h"
 #include "pointclouds/enamelthickness.h"
 
@@ -44,9 +44,9 @@ void BM_NearestDistances1M(benchmark::State& state) {
 BENCHMARK(BM_NearestDistances1M)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_EnamelCommand1M(benchmark::State& state) {
-    benchsupport::UserFolder folder("bench_enamel");
-    formats::writeXyzPointFile(folder.file("outer.txt"), outer());
-    formats::writeXyzPointFile(folder.file("inner.txt"), inner());
+    trelvik::testing::TempFolder folder;
+    formats::writeXyzPointFile(folder.path("outer.txt"), outer());
+    formats::writeXyzPointFile(folder.path("inner.txt"), inner());
     AppState app;
     ScriptedPrompt prompt;
     PtCloudList list;

@@ -4,7 +4,7 @@
 #include "conversion/undercutremoval.h"
 #include "core/appstate.h"
 #include "core/prompt.h"
-#include "userfolder.h"
+#include "support/tempfolder.h"
 #include "formats/xyzpointfile.h"
 #include "pointclouds/cloudcleaning.h"
 
@@ -46,8 +46,8 @@ void BM_JudgeUndercuts5M(benchmark::State& state) {
 BENCHMARK(BM_JudgeUndercuts5M)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_RemoveUndercutsCommand5M(benchmark::State& state) {
-    benchsupport::UserFolder folder("bench_undercuts");
-    formats::writeXyzPointFile(folder.file("scan.txt"), scan());
+    trelvik::testing::TempFolder folder;
+    formats::writeXyzPointFile(folder.path("scan.txt"), scan());
     AppState app;
     ScriptedPrompt prompt;
     PtCloudList list;

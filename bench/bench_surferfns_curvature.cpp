@@ -6,7 +6,7 @@
 #include "core/grid.h"
 #include "core/progress.h"
 #include "core/prompt.h"
-#include "userfolder.h"
+#include "support/tempfolder.h"
 #include "formats/surfergrid.h"
 #include "surfer/application.h"
 #include "surferfns/curvaturechain.h"
@@ -26,8 +26,8 @@ constexpr int kN = 1000;
 
 // The tooth grid, written once into a folder of the run's own.
 struct Fixture {
-    benchsupport::UserFolder dir{"bench_curv"};
-    std::string grid = dir.file("tooth.grd");
+    trelvik::testing::TempFolder dir;
+    std::string grid = dir.path("tooth.grd");
     Fixture() {
         Grid g(kN, kN, 0, 10, 0, 10, 0);
         for (int j = 0; j < kN; ++j)

@@ -6,7 +6,7 @@
 #include "core/fileroutines.h"
 #include "core/grid.h"
 #include "core/prompt.h"
-#include "userfolder.h"
+#include "support/tempfolder.h"
 #include "formats/surfergrid.h"
 #include "surfer/application.h"
 #include "toothfeatures/curvgrids.h"
@@ -26,12 +26,12 @@ constexpr int kN = 1000;
 
 // The tooth grid, written once into a folder of the run's own.
 struct Fixture {
-    benchsupport::UserFolder dir{"bench_curvwin"};
+    trelvik::testing::TempFolder dir;
     Fixture() {
         Grid g(kN, kN, 0, 10, 0, 10, 0);
         for (int j = 0; j < kN; ++j)
             for (int i = 0; i < kN; ++i) g.at(i, j) = std::sin(g.x(i)) * std::cos(0.7 * g.y(j)) - 0.02 * g.x(i) * g.y(j);
-        formats::writeSurferGrid(dir.file("tooth.grd"), g, formats::SurferGridFormat::Binary7);
+        formats::writeSurferGrid(dir.path("tooth.grd"), g, formats::SurferGridFormat::Binary7);
     }
 };
 
@@ -69,7 +69,7 @@ BENCHMARK(BM_AllAnglesCurvature)->Unit(benchmark::kSecond)->Iterations(2);
 
 void BM_OcclusalDirectionCurvature(benchmark::State& state) {
     Window w;
-    const std::string digit = fixture().dir.file("digit.dat");
+    const std::string digit = fixture().dir.path("digit.dat");
     for (auto _ : state) {
         writeFileAtomic(digit, "1,1\r\n4,3\r\n");
         if (CurveOVAngle(w.ctx, w.c) != StepOutcome::Done) state.SkipWithError("curvature failed");
