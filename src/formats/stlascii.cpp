@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/fileroutines.h"
+#include "core/linecuts.h"
 #include "core/parallelblocks.h"
 #include "core/textform.h"
 
@@ -72,21 +73,6 @@ LinesRead readLines(const char* p, const char* const end) {
         if (p < end && *p == '\n') ++p;
     }
     return out;
-}
-
-// Chunks of the text cut just after a line feed, where a line always begins whatever
-// the line ends (CR LF, LF or CR); a text without line feeds stays one chunk.
-std::vector<std::size_t> chunkStarts(std::string_view text, std::size_t minChunk) {
-    std::vector<std::size_t> starts{0};
-    const std::size_t want = std::max<std::size_t>(1, std::min<std::size_t>(workerCount() * 4, text.size() / minChunk));
-    for (std::size_t k = 1; k < want; ++k) {
-        const std::size_t from = std::max(starts.back(), text.size() / want * k);
-        const std::size_t lf = text.find('\n', from);
-        if (lf == std::string_view::npos || lf + 1 >= text.size()) break;
-        starts.push_back(lf + 1);
-    }
-    starts.push_back(text.size());
-    return starts;
 }
 
 std::uint64_t bitsOf(double d) {
@@ -272,11 +258,13 @@ PointList parseAsciiStlVertices(std::string_view text, const std::string& path) 
 
 PointList parseAsciiStlVertices(std::string_view text, const std::string& path, std::size_t minChunk) {
     if (looksLikeBinaryStl(text)) throw Error(path + ": binary STL is not supported; save as ASCII STL");
-    const std::vector<std::size_t> starts = chunkStarts(text, std::max<std::size_t>(minChunk, 1));
+    const std::size_t want =
+        std::max<std::size_t>(1, std::min<std::size_t>(workerCount() * 4, text.size() / std::max<std::size_t>(minChunk, 1)));
+    const std::vector<const char*> starts = cutAfterLineFeeds(text.data(), text.data() + text.size(), want);
     const std::size_t chunks = starts.size() - 1;
     std::vector<LinesRead> parts(chunks);
     forEachBlock(chunks, 1, [&](std::size_t c0, std::size_t c1) {
-        for (std::size_t c = c0; c < c1; ++c) parts[c] = readLines(text.data() + starts[c], text.data() + starts[c + 1]);
+        for (std::size_t c = c0; c < c1; ++c) parts[c] = readLines(starts[c], starts[c + 1]);
     });
     return joinParts(parts, path);
 }

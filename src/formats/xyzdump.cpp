@@ -5,6 +5,7 @@
 #include "formats/numberrange.h"
 #include "formats/numberrows.h"
 #include "core/fileroutines.h"
+#include "core/linecuts.h"
 #include "core/parallelblocks.h"
 
 #include <algorithm>
@@ -186,17 +187,10 @@ void scanXyzDump(const std::string& path, const std::function<void(const XyzReco
                     break;
                 }
         }
-        std::vector<const char*> cuts{begin};
         const std::size_t span = static_cast<std::size_t>(wholeEnd - begin);
         // Pieces of a quarter of kPiece or more: a small file is parsed on this thread.
         const std::size_t cutInto = std::clamp<std::size_t>(span / (kPiece / 4), 1, pieces);
-        for (std::size_t k = 1; k < cutInto; ++k) {
-            const char* from = std::max(cuts.back(), begin + span / cutInto * k);
-            const char* lf = static_cast<const char*>(std::memchr(from, '\n', static_cast<std::size_t>(wholeEnd - from)));
-            if (!lf || lf + 1 >= wholeEnd) break;
-            cuts.push_back(lf + 1);
-        }
-        cuts.push_back(wholeEnd);
+        const std::vector<const char*> cuts = cutAfterLineFeeds(begin, wholeEnd, cutInto);
         const std::size_t used = cuts.size() - 1;
         forEachBlock(used, 1, [&](std::size_t k0, std::size_t k1) {
             for (std::size_t k = k0; k < k1; ++k) scanPiece(cuts[k], cuts[k + 1], parts[k]);

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/fileroutines.h"
+#include "core/linecuts.h"
 #include "core/parallelblocks.h"
 #include "core/textform.h"
 #include "formats/numberrange.h"
@@ -105,16 +106,9 @@ GridDataPoints readGridDataPoints(const std::string& path, int xCol, int yCol, i
     // in file order, so the points before sorting are those of one pass.
     const char* const begin = text.data();
     const char* const end = begin + text.size();
-    std::vector<const char*> cuts{begin};
     const std::size_t want =
         std::clamp<std::size_t>(text.size() / std::max<std::size_t>(minPiece, 1), 1, trelvik::workerCount() * 2);
-    for (std::size_t k = 1; k < want; ++k) {
-        const char* from = std::max(cuts.back(), begin + text.size() / want * k);
-        const char* lf = static_cast<const char*>(std::memchr(from, '\n', static_cast<std::size_t>(end - from)));
-        if (!lf || lf + 1 >= end) break;
-        cuts.push_back(lf + 1);
-    }
-    cuts.push_back(end);
+    const std::vector<const char*> cuts = trelvik::cutAfterLineFeeds(begin, end, want);
     std::vector<GridDataPoints> parts(cuts.size() - 1);
     trelvik::forEachBlock(parts.size(), 1, [&](std::size_t k0, std::size_t k1) {
         for (std::size_t k = k0; k < k1; ++k) readRecords(cuts[k], cuts[k + 1], xCol, yCol, zCol, filter, parts[k]);
