@@ -19,10 +19,6 @@ namespace trelvik::formats {
 
 namespace detail {
 
-void zRangeForHeader(const Grid& g, double& zlo, double& zhi) {
-    zRangeForHeader(g, zlo, zhi, nullptr);
-}
-
 namespace {
 
 // Least and greatest non-blank height of a stretch of nodes, each the first met of its

@@ -17,10 +17,9 @@ inline constexpr long long kMaxGridSide = 1000000;
 inline constexpr long long kMaxGridNodes = 400000000;
 
 // Least and greatest non-blank height, 0 and 0 when every node is blank (a header
-// needs numbers, and blank-valued extremes would read as a grid full of blanks).
-void zRangeForHeader(const Grid& g, double& zlo, double& zhi);
-// The same, and whether every blank node already holds exactly kBlank.
-void zRangeForHeader(const Grid& g, double& zlo, double& zhi, bool* blanksExact);
+// needs numbers, and blank-valued extremes would read as a grid full of blanks). With
+// blanksExact, also whether every blank node already holds exactly kBlank.
+void zRangeForHeader(const Grid& g, double& zlo, double& zhi, bool* blanksExact = nullptr);
 
 [[noreturn]] void damaged(const std::string& path, const std::string& why);
 
