@@ -34,7 +34,7 @@ bool cmdOccVect_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
     // Two tips at one place give no tip line: said before the heights are asked for.
     const formats::PointXYList digitised = formats::readDigitisePoints(step.copyFile());
     if (digitised.size() >= 2 && digitised[0] == digitised[1])
-        throw Error("The two cusp tips in " + step.copyFile() + " are the same point (" + text::CStr(digitised[0].x) +
+        throw Error("The two cusp tips in " + step.digitiseFile + " are the same point (" + text::CStr(digitised[0].x) +
                     ", " + text::CStr(digitised[0].y) + "): they give no direction. Digitise two different tips.");
     const PointList tips = MeasureGridHeights(*s.m_Surfer, step);
 

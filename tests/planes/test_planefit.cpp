@@ -165,7 +165,12 @@ TEST(PlaneFit, OcclusalVectorPlaneFaultsComeBeforeTheRegression) {
     WritePlaneFormulaFile(r.dir.path("T1planeform.txt"), {0, 0, 0});
     // Identical tips: said before any heights are asked of the mapping program.
     r.prompt.respond(planetest::digitise(r.dir, "1,1\n1,1\n2,2\n"));
-    EXPECT_THROW(cmdOccVect_Click(r.ctx, r.form), trelvik::Error);
+    try {
+        cmdOccVect_Click(r.ctx, r.form);
+        ADD_FAILURE() << "identical tips accepted";
+    } catch (const trelvik::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("digit.dat"), std::string::npos) << e.what();  // the user's file
+    }
     for (const std::string& call : r.state.m_Surfer->callLog()) EXPECT_EQ(call.find("GridResiduals"), std::string::npos);
     EXPECT_FALSE(fs::exists(r.dir.path("T1_ctpz.dat")));
     for (const char* tips : {"1,1\n1,1\n", "1,0\n0,0\n"}) {  // identical; a level facet gives a vertical plane
