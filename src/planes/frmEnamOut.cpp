@@ -149,14 +149,15 @@ void frmEnamOut::cmdDigEnamOut_Click() {
 }
 
 void frmEnamOut::cmdTransform_Click() {
-    lblStatus->clear();
-    const WrittenFiles written(QString::fromStdString(s_.GridFolder));
     guarded([&] {
         const planes::ToothSide chosen = optUpper->isChecked()   ? planes::ToothSide::Upper
                                          : optLower->isChecked() ? planes::ToothSide::Lower
                                                                  : planes::ToothSide::Unset;
-        const auto used = planes::cmdTransform(s_, prompt_, chosen);
-        if (used) written.report(lblStatus, File3);
+        std::optional<planes::ToothSide> used;
+        WrittenFiles::reportStep(lblStatus, File3, QString::fromStdString(s_.GridFolder), [&] {
+            used = planes::cmdTransform(s_, prompt_, chosen);
+            return used.has_value();
+        });
         if (used == planes::ToothSide::Upper) optUpper->setChecked(true);
         if (used == planes::ToothSide::Lower) optLower->setChecked(true);
     });

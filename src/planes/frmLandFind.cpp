@@ -186,18 +186,16 @@ void frmLandFind::Calculate() {
         in.folder = lists_[2].folder();
         in.dir3Path = Dir3->path().toStdString();
         in.chkToothLength = chkToothLength->isChecked();
-        lblStatus->clear();
-        const WrittenFiles written(QString::fromStdString(s_.TrialFolder));
-        if (planes::Calculate(s_, prompt_, in)) written.report(lblStatus, File3);
+        WrittenFiles::reportStep(lblStatus, File3, QString::fromStdString(s_.TrialFolder),
+                                 [&] { return planes::Calculate(s_, prompt_, in); });
     });
 }
 
 void frmLandFind::FindDistancesToPlane() {
     guarded([this] {
-        lblStatus->clear();
-        const WrittenFiles written(QString::fromStdString(s_.TrialFolder));
-        if (planes::FindDistancesToPlane(s_, prompt_, lists_[3].name(), lists_[3].folder()))
-            written.report(lblStatus, File4);
+        WrittenFiles::reportStep(lblStatus, File4, QString::fromStdString(s_.TrialFolder), [&] {
+            return planes::FindDistancesToPlane(s_, prompt_, lists_[3].name(), lists_[3].folder());
+        });
     });
 }
 

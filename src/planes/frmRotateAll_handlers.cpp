@@ -74,11 +74,11 @@ planes::RotateForm frmRotateAll::form() const
 template <typename Step> void frmRotateAll::runWriting(Step step)
 {
     // A rotation writes beside the entered grid: the status line names what it wrote.
-    lblStatus->clear();
-    const WrittenFiles written(q(rot_.GridDir));
-    bool done = false;
-    run([&](planes::RotateContext& ctx, planes::RotateForm& f) { return done = step(ctx, f); });
-    if (done) written.report(lblStatus, File1);
+    WrittenFiles::reportStep(lblStatus, File1, q(rot_.GridDir), [&] {
+        bool done = false;
+        run([&](planes::RotateContext& ctx, planes::RotateForm& f) { return done = step(ctx, f); });
+        return done;
+    });
 }
 
 template <typename Step> void frmRotateAll::run(Step step)

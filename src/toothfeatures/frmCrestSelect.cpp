@@ -100,9 +100,7 @@ void CrestSelectWindow::buildOccVectControls(QWidget* parent, const QString& des
 }
 
 void CrestSelectWindow::runWriting(const std::string& gridDir, const std::function<bool()>& step) {
-    lblStatus->clear();
-    const WrittenFiles written(QString::fromStdString(gridDir));
-    if (step()) written.report(lblStatus, File2);
+    WrittenFiles::reportStep(lblStatus, File2, QString::fromStdString(gridDir), step);
 }
 
 toothfeatures::OccVectRequest CrestSelectWindow::occVectRequest(toothfeatures::CrestWindowKind window) const {

@@ -139,10 +139,9 @@ void frmCuspOR::File2_Click() { files_.fileClicked(); }
 void frmCuspOR::cmdDigProf_Click() { run(toothfeatures::DigitiseProfile); }
 void frmCuspOR::cmdDigOccVect_Click()
 {
-    lblStatus->clear();
-    const WrittenFiles written(q(cusp_.GridDir));
     run([&](toothfeatures::CuspORRun& r) {
-        if (toothfeatures::DigitiseOcclusalVector(r)) written.report(lblStatus, File2);
+        WrittenFiles::reportStep(lblStatus, File2, q(cusp_.GridDir),
+                                 [&] { return toothfeatures::DigitiseOcclusalVector(r); });
     });
 }
 void frmCuspOR::cmdNextGrid_Click() { run(toothfeatures::NextGrid); }

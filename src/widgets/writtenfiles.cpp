@@ -78,4 +78,13 @@ void WrittenFiles::report(QLabel* status, FileListBox* list) const {
     }
 }
 
+bool WrittenFiles::reportStep(QLabel* status, FileListBox* list, const QString& folder,
+                              const std::function<bool()>& step) {
+    status->clear();
+    const WrittenFiles written(folder);
+    const bool done = step();
+    if (done) written.report(status, list);
+    return done;
+}
+
 } // namespace trelvik

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 
 class QLabel;
@@ -29,6 +30,11 @@ public:
     // at most a few names, then how many more; "Nothing was written." when none), and the
     // file list shows them now, scrolled to the first it lists.
     void report(QLabel* status, FileListBox* list) const;
+
+    // A step that writes in folder, run between the two ends of a status line: the line
+    // emptied and the folder noted before it, and, when it returns true, report(). Returns
+    // what the step returned.
+    static bool reportStep(QLabel* status, FileListBox* list, const QString& folder, const std::function<bool()>& step);
 
 private:
     struct Stamp {
