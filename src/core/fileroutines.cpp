@@ -3,8 +3,11 @@
 #include "core/error.h"
 #include "core/tempfiles.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <csignal>
@@ -24,7 +27,33 @@ constexpr std::size_t kBufferSize = 1 << 20;
 // a name that says whose they are: ".<name>.trelvik-<pid>-<n>.tmp". A process killed
 // while writing leaves one behind; the next write of the same target removes those
 // whose process is gone.
-std::string tempPrefixFor(const fs::path& target) { return "." + target.filename().string() + ".trelvik-"; }
+//
+// The temporary's name is longer than its target's, so a long target name (any valid
+// name within about 35 bytes of the folder's limit) is cut for it, at a character
+// boundary, and followed by a hash of the whole name: ".<start of name>.<hash>.trelvik-".
+// The same target always gives the same prefix, so stale temporaries are still found.
+constexpr std::size_t kTempSuffixMax = 10 + 1 + 10 + 4;  // "<pid>-<n>.tmp"
+constexpr std::string_view kTempTag = ".trelvik-";
+
+std::size_t nameLimit(const fs::path& target) {
+    const fs::path dir = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    const long limit = ::pathconf(dir.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<std::size_t>(limit) : 255;
+}
+
+std::string tempPrefixFor(const fs::path& target) {
+    const std::string name = target.filename().string();
+    const std::size_t limit = nameLimit(target);
+    if (1 + name.size() + kTempTag.size() + kTempSuffixMax <= limit) return "." + name + std::string(kTempTag);
+    std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
+    for (unsigned char c : name) hash = (hash ^ c) * 1099511628211ULL;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    const std::size_t fixed = 1 + 1 + 16 + kTempTag.size() + kTempSuffixMax;
+    std::size_t keep = limit > fixed ? std::min(name.size(), limit - fixed) : 0;
+    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;  // not inside a character
+    return "." + name.substr(0, keep) + "." + hex + std::string(kTempTag);
+}
 
 std::string tempNameFor(const fs::path& target) {
     static std::atomic<unsigned> counter{0};

@@ -14,7 +14,8 @@
 //                     and returns false.
 //  readWholeFile      the bytes of a file; throws trelvik::Error naming the file.
 //  ReplacementFile    the temporary file behind every writer that replaces a file: made
-//                     beside the target as ".<name>.trelvik-<pid>-<n>.tmp" (temporaries
+//                     beside the target as ".<name>.trelvik-<pid>-<n>.tmp" (a name too
+//                     long for that is cut and followed by its hash; temporaries
 //                     left by writers that died are removed first), with the replaced
 //                     file's permissions; through a symbolic link it replaces what the
 //                     link points at, so the link stays a link. finish() syncs it to disk

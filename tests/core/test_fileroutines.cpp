@@ -204,4 +204,16 @@ TEST(FileRoutines, ReplaceKeepsModeAndLinksAndClearsStaleTemps) {
     EXPECT_FALSE(fs::exists(stale));
     EXPECT_TRUE(fs::exists(live));
     EXPECT_EQ(readWholeFile(f), "four\r\n");
+
+    // A name at the folder's limit (multi-byte characters at the cut) is written too,
+    // twice, and leaves no temporary.
+    std::string longName;
+    while (longName.size() + 2 <= 248) longName += "\xc3\xa9";
+    longName += "_zz.txt";
+    ASSERT_EQ(longName.size(), 255u);
+    const std::size_t before = entries(t.path(""));
+    writeFileAtomic(t.path(longName), "five\r\n");
+    writeFileAtomic(t.path(longName), "six\r\n");
+    EXPECT_EQ(readWholeFile(t.path(longName)), "six\r\n");
+    EXPECT_EQ(entries(t.path("")), before + 1);
 }
