@@ -57,17 +57,25 @@ void WriteShiftedXyz(const std::string& xyzText, const std::string& out) {
     if (!ec) data.reserve(static_cast<std::size_t>(size / 24) * 3 + 3);
     bool anyNode = false, anyData = false;
     double xmin = 0, ymin = 0, zmin = 0;
+    double xmax = 0, ymax = 0, zmax = 0;  // of the data nodes
     ScanXyzText(xyzText, "XYZ text", [&](const formats::XyzRecord& r) {
         if (!anyNode || r.x < xmin) xmin = r.x;
         if (!anyNode || r.y < ymin) ymin = r.y;
         anyNode = true;
         if (!(r.z < kBlankThreshold)) return;
         if (!anyData || r.z < zmin) zmin = r.z;
+        if (!anyData || r.x > xmax) xmax = r.x;
+        if (!anyData || r.y > ymax) ymax = r.y;
+        if (!anyData || r.z > zmax) zmax = r.z;
         anyData = true;
         data.insert(data.end(), {r.x, r.y, r.z});
     });
+    // "0.0##" writes every whole digit: a grid some 1E+33 wide has shifted values far
+    // longer than the general form, so the rows' room follows the largest of them.
+    const double largest = std::max({xmax - xmin, ymax - ymin, zmax - zmin});
+    const std::size_t numberRoom = static_cast<std::size_t>(formats::format0_0xxRoom(largest)) + 2;
     formats::ChunkWriter w(out);
-    formats::writeRows(w, data.size() / 3, 3 * (formats::kGeneralNumberMax + 2) + 4, [&](std::size_t r, char* p) {
+    formats::writeRows(w, data.size() / 3, 3 * numberRoom + 4, [&](std::size_t r, char* p) {
         const double* v = data.data() + 3 * r;
         p = formats::writeFormat0_0xx(p, v[0] - xmin);
         *p++ = '\t';

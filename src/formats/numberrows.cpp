@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace trelvik::formats {
@@ -51,7 +52,15 @@ void streamBlocks(ChunkWriter& w, std::size_t rows, std::size_t maxRowChars, Blo
 
 void writeRows(ChunkWriter& w, std::size_t rows, std::size_t maxRowChars, const RowFormatter& format) {
     streamBlocks(w, rows, maxRowChars, [&](std::size_t first, std::size_t end, char* out) {
-        for (std::size_t r = first; r < end; ++r) out = format(r, out);
+        for (std::size_t r = first; r < end; ++r) {
+            char* const rowEnd = format(r, out);
+            // A formatter that outgrew its room has written into the next row's slot:
+            // stop before that text can reach the file.
+            if (static_cast<std::size_t>(rowEnd - out) > maxRowChars)
+                throw Error("A row of " + std::to_string(rowEnd - out) + " characters outgrew its room of " +
+                            std::to_string(maxRowChars) + "; nothing was written.");
+            out = rowEnd;
+        }
         return out;
     });
 }

@@ -8,6 +8,7 @@
 #include "convtest.h"
 #include "core/error.h"
 #include "core/grid.h"
+#include "core/textform.h"
 #include "formats/picza.h"
 #include "formats/surfergrid.h"
 #include "formats/vrml.h"
@@ -18,6 +19,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 using namespace trelvik;
 using namespace trelvik::conversion;
@@ -151,6 +153,23 @@ TEST(GridToXyz, ShiftedByEachGridsOwnMinima) {
     const std::string none = run.grid("c.grd", 2, 2, 0, 1, 0, 1, [](int, int) { return kBlank; });
     GridToXyz(*run.app, run.version, none, run.tmp.path("c.xyz"));
     EXPECT_EQ(run.tmp.read("c.xyz"), "");
+}
+
+TEST(GridToXyz, HugeExtentsWrittenInFullWithoutOverrunningTheirRows) {
+    // A grid some 1E+300 wide: "0.0##" writes all 301 whole digits of each shifted
+    // value. The parallel rows must give the text of one number at a time.
+    trelvik::testing::TempFolder tmp;
+    std::string dump, expected;
+    constexpr int kRows = 40000;
+    for (int i = 0; i < kRows; ++i) {
+        const std::string xt = text::CStr((i % 200) * 1e300), yt = text::CStr((i / 200) * 1e300);
+        const double x = std::strtod(xt.c_str(), nullptr), y = std::strtod(yt.c_str(), nullptr), z = -i;
+        dump += xt + " " + yt + " " + text::CStr(z) + "\r\n";
+        expected += text::Format(x, "0.0##") + "\t" + text::Format(y, "0.0##") + "\t" +
+                    text::Format(z + (kRows - 1), "0.0##") + "\r\n";
+    }
+    WriteShiftedXyz(tmp.write("huge.txt", dump), tmp.path("huge.xyz"));
+    EXPECT_TRUE(tmp.read("huge.xyz") == expected);
 }
 
 TEST(Picza, GridToPiczaAndBackInMillimetres) {
