@@ -85,7 +85,8 @@ void digitiseOnMap(Example& ex, const std::string& gridName, const std::vector<M
         mw->setDigitiseMode(false);
         mw->clearPoints();
         mw->setDigitiseMode(true);
-        for (const MapPoint& p : points) {
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const MapPoint p = ex.click ? ex.click(step, i, points[i]) : points[i];
             double px = 0, py = 0;
             map->mapToPage(p.x, p.y, px, py);
             mw->digitiseAt(QPointF(px, py));

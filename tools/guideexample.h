@@ -13,6 +13,7 @@
 // window) and presses OK.
 #include "core/prompt.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -47,6 +48,9 @@ struct Example {
     // Called after the points of a digitising step are saved, before OK is pressed:
     // the step's name ("plane", "cusp", "occlusal", "crest").
     std::function<void(const std::string& step)> atDigitise;
+    // Where the click aimed at the step's point `index` (from 0) lands; unset, exactly
+    // on the point the guide gives. A hand is never exact: this shows what that costs.
+    std::function<MapPoint(const std::string& step, std::size_t index, MapPoint aimedAt)> click;
 };
 
 // Copies the files of samples/ into folder (which must exist).

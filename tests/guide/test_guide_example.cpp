@@ -13,23 +13,33 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <numeric>
 #include <sstream>
 
 #include "app/toolwindows.h"
 #include "conversion/frmConversion.h"
+#include "core/fileroutines.h"
 #include "core/grid.h"
+#include "core/textform.h"
+#include "csvview/latticeread.h"
+#include "csvview/opccount.h"
 #include "formats/surfergrid.h"
 #include "formats/xyzpointfile.h"
 #include "guideexample.h"
 #include "planes/frmPlaneFit.h"
+#include "planes/landstats.h"
 #include "planes/planeformula.h"
 #include "pointclouds/frmPtCloud.h"
 #include "shell/frmStartup.h"
 #include "support/qtapp.h"
 #include "support/tempfolder.h"
 #include "surfer/application.h"
+#include "surfer/gridcalculus.h"
 #include "surferwin/mapwindow.h"
+#include "toothfeatures/curvarea.h"
+#include "toothfeatures/curvgrids.h"
+#include "toothfeatures/curvsmooth.h"
 #include "toothfeatures/frmAppAng.h"
 #include "toothfeatures/frmCuspVol.h"
 
@@ -46,6 +56,47 @@ std::string readAll(const std::string& path) {
 const std::string& guideText() {
     static const std::string text = readAll(std::string(TRELVIK_SOURCE_DIR) + "/docs/guide.md");
     return text;
+}
+
+// The guide with every run of blanks and line ends made one blank, so that a phrase
+// is found wherever the text is wrapped.
+const std::string& guideFlowing() {
+    static const std::string text = [] {
+        std::string out;
+        for (char ch : guideText()) {
+            const bool blank = ch == ' ' || ch == '\n' || ch == '\r';
+            if (!blank) out += ch;
+            else if (!out.empty() && out.back() != ' ') out += ' ';
+        }
+        return out;
+    }();
+    return text;
+}
+
+void guideSays(const std::string& phrase) {
+    EXPECT_NE(guideFlowing().find(phrase), std::string::npos) << "the guide does not say \"" << phrase << "\"";
+}
+
+// The guide's fenced "text" blocks (the digitise files to paste), in order, each as
+// its lines joined by line feeds, the list indentation taken off.
+std::vector<std::string> pasteBlocks() {
+    std::vector<std::string> blocks;
+    std::stringstream in(guideText());
+    std::string line, block;
+    bool inside = false;
+    while (std::getline(in, line)) {
+        line.erase(0, line.find_first_not_of(' '));
+        if (!inside && line == "```text") {
+            inside = true;
+            block.clear();
+        } else if (inside && line == "```") {
+            inside = false;
+            blocks.push_back(block);
+        } else if (inside) {
+            block += line + "\n";
+        }
+    }
+    return blocks;
 }
 
 // A number as the guide quotes it: the value rounds to the text's last digit, and the
@@ -100,7 +151,7 @@ struct Example {
         state.SurferVersion = "SurferV8";
         main = std::make_unique<frmStartup>(state, prompt);
         registerToolWindows(*main, state, prompt);
-        ex = std::make_unique<guide::Example>(guide::Example{*main, prompt, dir.folder(), {}});
+        ex = std::make_unique<guide::Example>(guide::Example{*main, prompt, dir.folder(), {}, {}});
     }
     ~Example() {
         main.reset();
@@ -118,11 +169,152 @@ struct Example {
     }
 };
 
+
+// The trial of clicks near the given points that the guide reports: each click lands
+// within 0.02 mm of its point (steps the trial does not name are clicked exactly).
+guide::MapPoint clickedNear(const std::string& step, std::size_t index, guide::MapPoint p) {
+    static const std::map<std::string, std::vector<guide::MapPoint>> off = {
+        {"plane", {{0, 0}, {-0.014, 0.014}, {0, 0}, {0.014, -0.014}}},
+        {"occlusal", {{0.02, 0}, {0.02, 0}}},
+        {"crest", {{0, -0.02}, {0.014, 0.014}}}};
+    const auto it = off.find(step);
+    if (it == off.end()) return p;
+    return {p.x + it->second[index].x, p.y + it->second[index].y};
+}
+
+// What the trial moves: the plane's A and B (against the exact points' a and b), the
+// approach angle and the number of slice points.
+void checkClickedPoints(double a, double b, double grandMeanZ5) {
+    Example e;
+    e.ex->click = clickedNear;
+    frmPlaneFit* plane = guide::fitPlane(*e.ex);
+    e.expectNoFailure();
+    const auto formula = planes::tryParsePlaneFormula(plane->txtFormula->text().toStdString());
+    ASSERT_TRUE(formula.has_value());
+    quoted(100 * std::fabs(formula->A - a) / std::fabs(a), "12");
+    quoted(100 * std::fabs(formula->B - b) / std::fabs(b), "26");
+    guideSays("moved the plane's A by 12 % and B by 26 %");
+    guide::measureCrest(*e.ex);
+    e.expectNoFailure();
+    const auto angles = lines(e.path("molarpopac_crsltrs_aaresults.csv"));
+    ASSERT_EQ(angles.size(), 23u);  // the header and 22 slice points
+    quoted(std::fabs(std::stod(fields(angles[1])[13]) - grandMeanZ5), "1.3");
+    guideSays("the approach angle GrandMeanZ5 by 1.3 degrees and the number of slice points along the crest "
+              "from 20 to 22");
+}
+
+// Patches of the orientation grid `orient` (degrees, 9999 none) with N = 8 classes
+// turned by `offset`, kept above 2 cells, as the count forms them.
+long patchCount(const csvview::LatticeGrid& orient, double offset) {
+    const auto classes = csvview::orientationClasses(orient, 8, offset, false);
+    return static_cast<long>(csvview::labelPatches(classes, orient.cols, orient.rows, 2).patchSizes.size());
+}
+
+// The figures of "How the numbers are computed" that the worked example does not give.
+void checkMethodFigures(Example& e) {
+    // The patch count of molar.csv with the default settings, and with other choices.
+    csvview::ReadCsvOptions read;
+    read.folder = e.dir.folder();
+    read.fileName = "molar.csv";
+    csvview::CurrentGrid lattice;
+    PointList points;
+    ScriptedPrompt quiet;
+    ASSERT_TRUE(csvview::ReadCsvGrid(read, lattice, points, quiet).done);
+    csvview::OpcInput in;
+    in.working = &lattice;
+    in.xstep = lattice.xstep;
+    in.ystep = lattice.ystep;
+    in.zmin = lattice.zmin;
+    in.zmax = lattice.zmax;
+    in.ctx = csvview::RunContext{lattice.folder, lattice.baseName, false, false};
+    AppState app;
+    const csvview::OpcResult opc = csvview::ProcClump(csvview::OpcSettings{}, in, app, quiet, noProgress());
+    ASSERT_TRUE(opc.done);
+    ASSERT_EQ(opc.runs.size(), 8u);
+    quoted(static_cast<double>(opc.runs.front().patches), "45");
+    guideSays("the default settings give 45 patches");
+    guideSays("the run's results table holds the first turn's (45)");
+    EXPECT_EQ(opc.noClumpsText, "42");
+    guideSays("\"No. patches\" shows the count of the last turn (42 on the sample)");
+    EXPECT_EQ(patchCount(opc.slope->grids.orient, 0), 42);
+    guideSays("classes starting at north (0 to 45 degrees) give 42");
+    // The central-difference gradient: the terrain aspect of the same lattice (its
+    // empty cells blank).
+    Grid heights(lattice.cols, lattice.rows, lattice.cells.front().x, lattice.cells.back().x,
+                 lattice.cells.front().y, lattice.cells.back().y);
+    for (std::size_t k = 0; k < lattice.cells.size(); ++k)
+        if (!csvview::isVoid(lattice.cells[k].z)) heights.z[k] = lattice.cells[k].z;
+    const Grid aspect = surfer::terrainAspect(heights, 0);
+    csvview::LatticeGrid central = csvview::LatticeGrid::sameNodes(lattice, csvview::kVoidHeight);
+    for (std::size_t k = 0; k < central.cells.size(); ++k)
+        if (!isBlank(aspect.z[k])) central.cells[k].z = aspect.z[k];
+    EXPECT_EQ(patchCount(central, 22.5), 36);
+    EXPECT_EQ(patchCount(central, 0), 32);
+    guideSays("the central-difference gradient gives 36 (32 with classes starting at north)");
+
+    // "Planar irreg area" of the curvature window on the paracone outline: whole cells.
+    double enclosed = 0;
+    const auto& o = guide::kParaconeOutline;
+    for (std::size_t i = 0; i < o.size(); ++i) {
+        const auto& p = o[i];
+        const auto& q = o[(i + 1) % o.size()];
+        enclosed += (p.x * q.y - q.x * p.y) / 2;
+    }
+    quoted(std::fabs(enclosed), "2.80");
+    toothfeatures::CurvState curv;
+    ScriptedPrompt curvPrompt;
+    toothfeatures::CurvContext ctx{e.state, curvPrompt, curv};
+    toothfeatures::CurvControls c;
+    c.Label1 = c.Label3 = e.dir.folder();
+    c.Text7 = "molar.grd";
+    c.chkInputCurvGrid = false;
+    ASSERT_EQ(toothfeatures::Input_Top(ctx, c), toothfeatures::StepOutcome::Done);
+    ASSERT_EQ(toothfeatures::Curve(ctx, c), toothfeatures::StepOutcome::Done);
+    c.optAreaSquare = false;
+    c.Text4 = "pa";
+    curvPrompt.respond([&](const ScriptedPrompt::Shown&) {
+        std::string outline;
+        for (const auto& p : o) outline += text::CStr(p.x) + "," + text::CStr(p.y) + "\n";
+        writeFileAtomic(e.path("digit.dat"), outline);
+        return Answer::Ok;
+    });
+    ASSERT_EQ(toothfeatures::Curv_Area(ctx, c), toothfeatures::StepOutcome::Done);
+    const auto area = lines(e.path("molar_ciac-pa_curvaresults.csv"));
+    ASSERT_EQ(area.size(), 2u);
+    EXPECT_EQ(area[0], "\"Ave Curvature\",\"SD Curvature\",\"Planar irreg area\",\"3D irreg area\"");
+    quoted(std::stod(fields(area[1])[2]), "2.44");
+    guideSays("encloses 2.80 square mm; the cells of `molar.grd` wholly inside it cover 2.44");
+
+    // The land find table: twelve names in one quoted cell, "±" as one Latin-1 byte.
+    const planes::LandmarkStats st = planes::ComputeLandmarkStats({{1, 2}, {1.1, 2.1}}, {{1, 1}, {1, 1.1}},
+                                                                  {{0.5, 0.6}, {0.5, 0.7}}, {{0, 1}, {0, 1.2}},
+                                                                  {2, 2.2});
+    const auto land = planes::LandmarkResultsLines(st);
+    ASSERT_GE(land.size(), 1u);
+    EXPECT_EQ(land[0].front(), '"');
+    EXPECT_EQ(land[0].find("\","), std::string::npos) << land[0];
+    EXPECT_EQ(fields(land[0]).size(), 12u);
+    guideSays("The twelve names stand in one quoted cell");
+    bool latin1 = false;
+    for (const auto& l : land) latin1 = latin1 || l.find("Mean \xB1 SD") != std::string::npos;
+    EXPECT_TRUE(latin1);
+}
+
 } // namespace
 
 TEST(GuideExample, RunsOnTheSamplesAsTheGuideTellsIt) {
     ASSERT_FALSE(guideText().empty());
+    double planeA = 0, planeB = 0, grandMeanZ5 = 0;
+    {
     Example e;
+    // The digitise file each step reads, as the map window saved it: the guide's blocks
+    // to paste must be exactly these files, in the order of the steps.
+    std::vector<std::string> saved;
+    e.ex->atDigitise = [&](const std::string& step) {
+        std::string text = readAll(e.path(step == "crest" ? "digit1.dat" : "digit.dat"));
+        text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
+        saved.push_back(text);
+    };
 
     // Plane fit.
     frmPlaneFit* plane = guide::fitPlane(*e.ex);
@@ -133,8 +325,11 @@ TEST(GuideExample, RunsOnTheSamplesAsTheGuideTellsIt) {
     quoted(formula->C, "0.7892");
     quoted(formula->B, "-0.0057");
     quoted(formula->A, "0.0137");
+    planeA = formula->A;
+    planeB = formula->B;
     for (const char* f : {"molarplane.grd", "molarplaneform.txt", "molarpl.dat", "molarplane_report.txt"})
         EXPECT_TRUE(fs::exists(e.path(f))) << f;
+    EXPECT_TRUE(fs::exists(e.path("Report1.txt")));  // a working file the guide lists
     const auto planeHeights = lines(e.path("molarplz.dat"));
     ASSERT_EQ(planeHeights.size(), 4u);
     const char* basins[] = {"0.899", "0.9286", "0.7084", "0.8046"};
@@ -154,6 +349,14 @@ TEST(GuideExample, RunsOnTheSamplesAsTheGuideTellsIt) {
     quoted(cusp->Label8->text().toDouble(), "1.5749");
     const auto table = lines(e.path("molarpa-0_cuspvolresults.csv"));
     ASSERT_EQ(table.size(), 12u);
+    // Seven names, eight fields a row (the last an empty text), the levels quoted.
+    EXPECT_EQ(fields(table[0]).size(), 7u);
+    for (std::size_t i = 1; i < table.size(); ++i) {
+        EXPECT_EQ(fields(table[i]).size(), 8u) << table[i];
+        EXPECT_EQ(table[i].substr(table[i].size() - 3), ",\"\"") << table[i];
+        EXPECT_EQ(table[i].front(), '"') << table[i];
+    }
+    guideSays("every row ends with an eighth, empty field");
     const auto half = fields(table[6]), last = fields(table[11]);
     EXPECT_EQ(last[2], "\"10/50il\"");
     quoted(unquoted(last[3]), "0.9999");
@@ -179,10 +382,18 @@ TEST(GuideExample, RunsOnTheSamplesAsTheGuideTellsIt) {
     EXPECT_NE(guideText().find("1.0537"), std::string::npos);
     const auto angles = lines(e.path("molarpopac_crsltrs_aaresults.csv"));
     ASSERT_EQ(angles.size(), 21u);
+    guideSays("holds the 20 slice points of the crest");
     const auto first = fields(angles[1]);
     ASSERT_EQ(first.size(), 15u);
     quoted(std::stod(first[13]), "54.12");
     quoted(std::stod(first[14]), "54.69");
+    grandMeanZ5 = std::stod(first[13]);
+    // Fifteen names, unquoted, a comma and a blank between; thirteen fields after row 1.
+    EXPECT_EQ(angles[0].rfind("XTrans, YTrans, ZTrans,", 0), 0u) << angles[0];
+    EXPECT_EQ(fields(angles[0]).size(), 15u);
+    for (std::size_t i = 2; i < angles.size(); ++i) EXPECT_EQ(fields(angles[i] + ",x").size(), 14u) << angles[i];
+    guideSays("every later row has thirteen fields");
+    EXPECT_EQ(pasteBlocks(), saved);
     for (const char* f : {"molarpopac_crp.dat", "molarpopac_crp.bln", "molarpopac_crsl.dat"})
         EXPECT_TRUE(fs::exists(e.path(f))) << f;
 
@@ -194,6 +405,16 @@ TEST(GuideExample, RunsOnTheSamplesAsTheGuideTellsIt) {
     EXPECT_EQ(conv->txtRXMax->text(), "9.575");
     EXPECT_EQ(conv->txtNoUCPts->text(), "5000");
     EXPECT_EQ(conv->txtNoOutlinePts->text(), "144");
+    // The settings Convert derived from the interval, shown only once it has run.
+    EXPECT_EQ(conv->txtSearchRadius->text(), "0.06");
+    EXPECT_EQ(conv->txtBinSize->text(), "0.06");
+    EXPECT_EQ(conv->txtThresh->text(), "0.240");
+    EXPECT_EQ(conv->txtBlnBinSize->text(), "0.15");
+    guideSays("search radius 0.06, undercut bin size 0.06, threshold 0.240, outline bin size 0.15");
+    conv->txtXInt->setText("0.2");
+    conv->txtXInt->setText("0.1");
+    EXPECT_EQ(conv->txtBinSize->text(), "0.1");
+    guideSays("the undercut bin size reads 0.1");
     EXPECT_TRUE(formats::readXyzPointFile(e.path("molar_points-uct240_60_rej.txt")).empty());
     const Grid blanked = formats::readSurferGrid(e.path("molar_points-uct240_60pb.grd"));
     EXPECT_EQ(blanked.cols, 94);
@@ -220,4 +441,8 @@ TEST(GuideExample, RunsOnTheSamplesAsTheGuideTellsIt) {
     quoted(*std::max_element(d.begin(), d.end()), "0.920");
     quoted(std::accumulate(d.begin(), d.end(), 0.0) / static_cast<double>(d.size()), "0.562");
     EXPECT_TRUE(fs::exists(e.path("molar_points_temp.txt")));
+
+    checkMethodFigures(e);
+    }
+    checkClickedPoints(planeA, planeB, grandMeanZ5);
 }
