@@ -124,12 +124,21 @@ bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
             s.m_Surfer->call("GridBlank",
                              surfer::Named{{"InGrid", s.TopoGrid}, {"BlankFile", bln}, {"OutGrid", rotGrid}});
     }
+    // The points are dumped beside their file and put in its place only when the Enter
+    // succeeds: an earlier entry of the same grid, which the window keeps after a failure,
+    // rotates the points of its own "_tab.dat".
     const std::string points = base + "_tab.dat";
-    if (v6) s.m_Surfer->call("GridConvert", surfer::Positional{rotGrid, points, 3});
-    else s.m_Surfer->call("GridConvert", surfer::Named{{"InGrid", rotGrid}, {"OutGrid", points}, {"OutFmt", 4}});
+    ReplacementFile dump(points);
+    dump.finish();
+    if (v6) s.m_Surfer->call("GridConvert", surfer::Positional{rotGrid, dump.tempPath(), 3});
+    else
+        s.m_Surfer->call("GridConvert",
+                         surfer::Named{{"InGrid", rotGrid}, {"OutGrid", dump.tempPath()}, {"OutFmt", 4}});
     s.RotGrid = rotGrid;
-    s.RotPointFile = points;
+    s.RotPointFile = dump.tempPath();
     readSpacings(ctx);
+    dump.commit();
+    s.RotPointFile = points;
     s.entered = true;
     restore.done = true;
 

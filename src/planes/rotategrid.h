@@ -10,7 +10,8 @@
 //   base & "_tab.dat", and its node spacings are read (version 6 from the GridVolume
 //   report sheet "volume.dat", version 8 from the grid-geometry scan) and shown with
 //   their halves; the output name becomes base & "rxy.grd". A cancelled or failed Enter
-//   leaves the window's state as it was before it (the earlier grid stays entered).
+//   leaves the window's state as it was before it (the earlier grid stays entered), and
+//   its points: "_tab.dat" is replaced only when the Enter succeeds.
 // Interval of the new grid: the entered spacings, their halves, or the two numbers typed
 //   under "Other" (a value of 0 or below, or no number: "Choose x and y intervals for
 //   new grid").

@@ -201,6 +201,23 @@ TEST(Rotate, ACancelledOrFailedEnterKeepsTheGridEnteredBefore) {
         EXPECT_NEAR(p.z, slope(p.x, p.y), 1e-9);
 }
 
+// A second Enter of the same grid that fails after its dump (the volume report cannot be
+// saved) keeps the first entry, and with it the first entry's points.
+TEST(Rotate, AFailedReEnterOfTheSameGridKeepsItsPoints) {
+    RotRun r(6);
+    surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(11, 11, 0, 10, 0, 10, slope));
+    ASSERT_TRUE(cmdEnterGrid_Click(r.ctx, r.form));
+    fs::remove(r.dir.path("volume.dat"));
+    fs::create_directory(r.dir.path("volume.dat"));
+    r.form.Check1 = true;
+    r.prompt.respond(planetest::digitise(r.dir, "4,4\n6,4\n6,6\n4,6\n"));
+    EXPECT_THROW(cmdEnterGrid_Click(r.ctx, r.form), trelvik::Error);
+    WritePlaneFormulaFile(r.dir.path("level.txt"), {5, 0, 0});
+    r.form.Text2 = "level.txt";
+    ASSERT_TRUE(cmdRotPlane_Click(r.ctx, r.form));
+    EXPECT_EQ(trelvik::formats::readXyzDump(r.dir.path("T1trs.dat")).size(), 121u);
+}
+
 // The rotate steps name their stages on the window's sink; Esc while the points turn
 // stops before the regrid, with no grid written.
 TEST(Rotate, EscWhileThePointsTurnStopsBeforeTheRegrid) {
