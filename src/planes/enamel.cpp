@@ -7,6 +7,7 @@
 #include "formats/blnfile.h"
 #include "formats/digitisefile.h"
 #include "formats/slicefile.h"
+#include "planes/digitiseinputs.h"
 #include "planes/gridheights.h"
 #include "planes/landfindslice.h"
 #include "planes/occlusalvector.h"
@@ -23,6 +24,13 @@ bool refuseText(Prompt& prompt, const std::string& text, const std::string& titl
     return refuse(prompt, title, text);
 }
 
+
+// The grid the digitise steps read, checked before their questions.
+bool topoGridPresent(const EnamelState& s, Prompt& prompt) {
+    return inputsPresent(prompt, {{s.TopoGrid, "topo grid",
+                                   "open the window again and input a grid that exists (\"Input topo grid\" takes "
+                                   "one grid each time the window is opened)."}});
+}
 
 std::string segmentFile(const EnamelState& s, int i, const std::string& suffix) {
     return s.stem() + "S" + std::to_string(i) + suffix;
@@ -60,6 +68,7 @@ bool cmdDigOccVect(EnamelState& s, AppState& app, Prompt& prompt) {
     if (!s.TopoLoaded) return refuseText(prompt, "Input the topo grid first.");
     BusyScope busy(prompt);
     s.m_Surfer = AttachSurfer(app);
+    if (!topoGridPresent(s, prompt)) return false;
     if (!askDigitise(prompt, "Use 'Digitise' to define occlusal vector.")) return false;
 
     GridHeightStep step;
@@ -80,6 +89,7 @@ bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::str
     const double typed = text::Val(txtNoSeg);
     if (!(typed >= 0.5 && typed <= 1000)) return refuseText(prompt, "Enter the number of enamel segments (1 or more).");
     const int count = static_cast<int>(text::CInt(typed));
+    if (!topoGridPresent(s, prompt)) return false;
     BusyScope busy(prompt);
     if (!s.m_Surfer) s.m_Surfer = AttachSurfer(app);
     s.SegmentCount = 0;

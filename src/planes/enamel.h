@@ -21,6 +21,7 @@
 //                  Blank slice points are left out. Written (replaced): S & "Out.csv"
 //                  (x, y) and S & "OutZ.csv" (x, y, z), bare numbers, each segment
 //                  followed by the line "99999,".
+// A topo grid that is not there is said before the digitise steps ask anything.
 // Input messages go through the Prompt; failures throw trelvik::Error and leave the
 // state and every earlier output as they were.
 #include "core/appstate.h"

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/textform.h"
+#include "planes/digitiseinputs.h"
 #include "planes/gridheights.h"
 #include "planes/landfindslice.h"
 #include "planes/planefitgrid.h"
@@ -39,7 +40,7 @@ bool BeginPlaneFitStep(PlaneFitContext& ctx, const PlaneFitForm& form) {
     ctx.state.m_Surfer = AttachSurfer(ctx.app);
     if (isUnchosen(form.Text1, "*.grd")) return refuse(ctx.prompt, "Filename", "Choose grid filename");
     SetPlaneFitGrid(ctx.state, form);
-    return true;
+    return inputsPresent(ctx.prompt, {{ctx.state.TopoGrid, "grid", "choose a grid in the file list."}});
 }
 
 bool cmdPFit_Click(PlaneFitContext& ctx, PlaneFitForm& form) {

@@ -78,7 +78,7 @@ void SetPlaneFitGrid(PlaneFitState& state, const PlaneFitForm& form);
 
 // The first steps of both buttons: attach the window's reference (before the file name
 // is looked at), refuse an unchosen grid ("Filename": "Choose grid filename"; false),
-// set the grid's names.
+// set the grid's names, and refuse a grid that is not there before anything is asked.
 bool BeginPlaneFitStep(PlaneFitContext& ctx, const PlaneFitForm& form);
 
 // The fit's point count for the window's option, or 0 when "Other:" is out of range.

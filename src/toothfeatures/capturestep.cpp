@@ -93,7 +93,7 @@ bool cmdDigCBound(AppState& app, Prompt& prompt, const CaptureRequest& rq, const
             top = CaptureTop{{p1, *st.OcclusalPoint2, PointXYZ{p1.x + n.x, p1.y + n.y, p1.z + n.z}}, st.GridFullPath};
             return true;
         }
-        if (!requireOcclusalVector(prompt, st)) return false;
+        if (!requireOcclusalVector(prompt, st) || !requireGridFile(prompt, st)) return false;
         if (!askDigitise(prompt,
                          "Use 'Digitise' to define anterior and posterior of cusp area, and cusp tip.",
                          "digit1.dat"))
@@ -123,6 +123,7 @@ bool cmdDigCrestLengthCapture(AppState& app, Prompt& prompt, const CaptureReques
                        : std::string("Delimit the top of the capture area first."));
             return false;
         }
+        if (!requireGridFile(prompt, st)) return false;
         if (!askDigitise(prompt, "Use 'Digitise' to define crest.", "digit2.dat")) return false;
 
         const std::string S = st.GridDir + st.GridBaseName + rq.CrestCode;

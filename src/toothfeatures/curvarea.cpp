@@ -76,6 +76,7 @@ StepOutcome measure(CurvContext& ctx, CurvControls& c) {
         Refuse(ctx, "Filename", "Make or input the topographic and curvature grids first.");
         return StepOutcome::Refused;
     }
+    if (!DigitiseGridsPresent(ctx, c, !square, true)) return StepOutcome::Refused;
     AttachedSurfer(ctx);
 
     const std::string stem = square ? s.TopoStem + "_cac" + c.Text5 : s.TopoStem + "_ciac-" + c.Text4;

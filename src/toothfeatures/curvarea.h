@@ -25,7 +25,7 @@
 //   txtAlt2 measures the square of that side at once (at most two runs; an irregular
 //   patch is measured once).
 // Refused with a message, nothing written: no curvature grid (or, irregular, no
-//   topographic grid); a side that is not a number above 0; no corner file of an earlier
+//   topographic grid), or its file missing, said before the digitise question; a side that is not a number above 0; no corner file of an earlier
 //   run with chkUsePrevDig; an outline of fewer than three points; fewer than two
 //   non-blank curvature nodes inside the patch (the table is then not written).
 #include "formats/blnfile.h"

@@ -32,12 +32,14 @@ surffns::CurvatureCall curvCall(CurvContext& ctx) {
     return [&ctx](const std::string& op, const Positional& v6, const Named& v8) { CallCurv(ctx, op, v6, v8); };
 }
 
-// A topographic grid that can give curvature, checked before anything is asked or written.
-bool needTopoGrid(CurvContext& ctx) {
+// A topographic grid that can give curvature, checked before anything is asked or written
+// (with the controls, a missing one is named with the step that gives it).
+bool needTopoGrid(CurvContext& ctx, const CurvControls* c = nullptr) {
     if (ctx.state.TopoGrid.empty()) {
         Refuse(ctx, "Filename", "Smooth a grid or input a smoothed topo grid first.");
         return false;
     }
+    if (c && !DigitiseGridsPresent(ctx, *c, true, false)) return false;
     return CurvatureInputUsable(ctx, ctx.state.TopoGrid);
 }
 
@@ -111,7 +113,7 @@ StepOutcome Curve(CurvContext& ctx, CurvControls& c) {
 StepOutcome CurveOVAngle(CurvContext& ctx, CurvControls& c) {
     return RunStep(ctx, [&] {
         CurvState& s = ctx.state;
-        if (!needTopoGrid(ctx)) return StepOutcome::Refused;
+        if (!needTopoGrid(ctx, &c)) return StepOutcome::Refused;
         AttachedSurfer(ctx);
         if (!AskDigitise(ctx, "Use 'Digitise' to define occlusal vector with two points."))
             return StepOutcome::Cancelled;

@@ -22,7 +22,8 @@
 //   document; Label12 shows the angle and a degree sign. Fewer than two points or two
 //   equal first points are refused with a message, no grid written.
 // Both check the topographic grid before anything is asked or written: a missing one
-// fails with its message, one without data or with fewer than 3 x 3 nodes is refused.
+// fails with its message (CurveOVAngle refuses it, naming the step that gives it), one
+// without data or with fewer than 3 x 3 nodes is refused.
 #include "toothfeatures/curvcontrols.h"
 #include "toothfeatures/curvstate.h"
 

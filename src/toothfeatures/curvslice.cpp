@@ -165,6 +165,7 @@ StepOutcome sliceOnce(CurvContext& ctx, CurvControls& c) {
         Refuse(ctx, "Values", "Interval size must be a number above 0.");
         return StepOutcome::Refused;
     }
+    if (!DigitiseGridsPresent(ctx, c, true, true)) return StepOutcome::Refused;
     AttachedSurfer(ctx);
     if (!AskDigitise(ctx, "Use 'Digitise' to define slice profile.")) return StepOutcome::Cancelled;
 

@@ -25,8 +25,9 @@
 // Blank points (height or curvature of 1E+37 or more: the grid's edge, blanked nodes)
 // take no part in the least, greatest, mean and SD, and a segment with a blank end adds
 // no length. Refusals (message, nothing written): chkCID without a crest ("Choose crest
-// name", "Crest name"); no topographic or curvature grid; a step that is not a number
-// above 0; fewer than two digitised points; for Calculate an empty or non-numeric start,
+// name", "Crest name"); no topographic or curvature grid, or its file missing (said
+// before the digitise question, with what to do); a step that is not a number above 0;
+// fewer than two digitised points; for Calculate an empty or non-numeric start,
 // count or step ("Error - Enter all values", "Values"; a start of 0 is valid), a count
 // that is not from 1 to 100000 once taken to the nearest whole number (halves to even),
 // no slice yet, fewer than two curvature values.

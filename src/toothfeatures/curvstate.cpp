@@ -6,6 +6,7 @@
 #include "core/grid.h"
 #include "core/textform.h"
 #include "formats/surfergrid.h"
+#include "planes/digitiseinputs.h"
 #include "surfer/application.h"
 #include "surfer/callargs.h"
 #include "surferfns/surffnsstate.h"
@@ -45,6 +46,44 @@ bool CurvatureInputUsable(CurvContext& ctx, const std::string& grid) {
         return false;
     }
     return true;
+}
+
+namespace {
+
+// What to do about a missing curvature grid. One taken by name on tab 1b is the chosen
+// grid's name followed by the text of the box; the all-angles step names it from the
+// grid it smoothed, so choosing the smoothed grid there repeats the smoothing tag.
+std::string curvatureRemedy(const CurvState& s, const CurvControls& c) {
+    const std::string made = "\"Curvature\" on tab 1a makes a curvature grid from the smoothed grid.";
+    if (s.CurvatureGrid != s.TopoStem + c.txtInputCurvText + ".grd")
+        return "make it with \"Curvature\" on tab 1a, or choose a curvature grid made earlier on tab 1b and press "
+               "\"Input curvature grid and plot\".";
+    const std::string text = c.txtInputCurvText;
+    const std::size_t curv = text.rfind("_curv");
+    const std::string tag = curv == std::string::npos ? std::string() : text.substr(0, curv);  // "_fwa9,4x3"
+    const std::string& base = s.GridBaseName;
+    if (!tag.empty() && base.size() > tag.size() && base.compare(base.size() - tag.size(), tag.size(), tag) == 0) {
+        const std::string source = base.substr(0, base.size() - tag.size());
+        return "on tab 1b choose " + source + ".grd, the grid that was smoothed, not the smoothed " + base +
+               ".grd, and press \"Input smoothed topo grid\": the curvature grid is named from the chosen grid "
+               "followed by \"" + text + "\" (or keep " + base + ".grd and change that text to \"" +
+               text.substr(tag.size()) + "\"). " + made;
+    }
+    return "on tab 1b choose the grid whose name followed by \"" + text +
+           "\" names the curvature grid (tooth.grd for tooth" + text + ".grd) and press \"Input smoothed topo "
+           "grid\". " + made;
+}
+
+} // namespace
+
+bool DigitiseGridsPresent(CurvContext& ctx, const CurvControls& c, bool topo, bool curvature) {
+    const CurvState& s = ctx.state;
+    const planes::DigitiseInput topoGrid{s.TopoGrid, "topographic grid",
+                                         "choose the grid on tab 1a and press \"Smoothing\", or choose a smoothed "
+                                         "grid made earlier on tab 1b and press \"Input smoothed topo grid\"."};
+    const planes::DigitiseInput curvGrid{s.CurvatureGrid, "curvature grid", curvatureRemedy(s, c)};
+    if (topo && !planes::inputsPresent(ctx.prompt, {topoGrid})) return false;
+    return !curvature || planes::inputsPresent(ctx.prompt, {curvGrid});
 }
 
 bool AskDigitise(CurvContext& ctx, const std::string& instruction) { return askDigitise(ctx.prompt, instruction); }

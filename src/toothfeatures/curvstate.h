@@ -98,6 +98,13 @@ bool AskDigitise(CurvContext& ctx, const std::string& instruction);
 // needs a node on every side. Otherwise a message says why and the result is false.
 bool CurvatureInputUsable(CurvContext& ctx, const std::string& grid);
 
+// The grids a digitise step reads, checked before its "Digitise map" question: the
+// topographic grid when `topo`, the curvature grid when `curvature`. A missing one is
+// named with what to do: which grid to choose on tab 1b (a curvature grid taken by name
+// from a grid that was itself smoothed doubles the smoothing tag), or which step makes
+// it. False after the message; nothing is written.
+bool DigitiseGridsPresent(CurvContext& ctx, const CurvControls& c, bool topo, bool curvature);
+
 // Runs one step with the busy pointer: a trelvik::Error (or another failure) is shown
 // as a message titled "Error" and gives Failed; a stop at Esc (trelvik::Stopped) shows
 // its note under the default title and gives Stopped; the pointer is normal however it

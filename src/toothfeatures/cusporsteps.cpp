@@ -7,6 +7,7 @@
 #include "formats/digitisefile.h"
 #include "formats/resultscsv.h"
 #include "formats/slicefile.h"
+#include "planes/digitiseinputs.h"
 #include "surfer/application.h"
 #include "surferfns/surffnsstate.h"
 #include "toothfeatures/stepservices.h"
@@ -51,15 +52,14 @@ bool digitiseProfile(CuspORRun& run)
         run.prompt.message("Filename", "Choose grid filename");
         return false;
     }
-    if (!askDigitise(run, "Use 'Digitise' to define profile of groove.", "digit.dat"))
-        return false;
-
     const std::string dir = surffns::JoinFolder(c.Label3, "");
     const std::string base = c.Text2.substr(0, c.Text2.size() - 4);
     const std::string stem = dir + base;
     const std::string grid = dir + c.Text2;
-    if (!FileExists(grid))
-        throw Error("The grid " + grid + " does not exist.");
+    if (!planes::inputsPresent(run.prompt, {{grid, "grid", "choose a grid in the file list."}}))
+        return false;
+    if (!askDigitise(run, "Use 'Digitise' to define profile of groove.", "digit.dat"))
+        return false;
     const std::string copy = stem + "_Profp.dat", line = stem + "_Profp.bln", slice = stem + "_Prof.dat";
     const formats::PointXYList ends = twoPoints(dir + "digit.dat", copy);
     formats::BlnSection section = formats::openLine(ends, 0);

@@ -6,7 +6,8 @@
 //                    (header: the texts "2" and "0" in print zones), has the mapping
 //                    program slice the grid along it into <stem>_Prof.dat (x, y, z,
 //                    distance, segment per line), deletes the copy and keeps the
-//                    profile. A profile that crosses blank nodes is refused.
+//                    profile. A profile that crosses blank nodes is refused; a
+//                    missing grid is said before the digitise question.
 //   DigitiseOcclusalVector  asks for two points along the occlusal vector (digit1.dat,
 //                    copied to <stem>_ovp.dat), matches each to its nearest profile
 //                    point (cuspor.h; "Tolerance required" shows the tolerance reached),

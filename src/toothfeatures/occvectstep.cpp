@@ -1,6 +1,7 @@
 #include "toothfeatures/occvectstep.h"
 
 #include "core/error.h"
+#include "planes/digitiseinputs.h"
 #include "planes/gridheights.h"
 #include "planes/occlusalvector.h"
 #include "planes/planeformula.h"
@@ -25,6 +26,12 @@ bool requireOcclusalVector(Prompt& prompt, const OcclusalState& state) {
     return false;
 }
 
+bool requireGridFile(Prompt& prompt, const OcclusalState& state) {
+    return planes::inputsPresent(prompt, {{state.GridFullPath, "grid",
+                                           "choose a grid in the file list and find its occlusal vector (\"Find "
+                                           "occlusal vector\")."}});
+}
+
 bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, OcclusalState& st) {
     st.OcclusalPoint1.reset();
     st.OcclusalPoint2.reset();
@@ -47,6 +54,13 @@ bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, Occlusa
         st.GridBaseName = rq.Text2.size() > 4 ? rq.Text2.substr(0, rq.Text2.size() - 4) : std::string();
 
         const bool tribo = rq.kind == ToothKind::Tribo;
+        const std::string formula = st.GridDir + st.GridBaseName + "planeform.txt";
+        const planes::DigitiseInput grid{st.GridFullPath, "grid", "choose a grid in the file list."};
+        const planes::DigitiseInput plane{formula, "plane formula file",
+                                          "fit the tooth's plane first (\"Digitise points for plane\" in the Fit "
+                                          "plane window), or choose Tribo-type."};
+        if (!(tribo ? planes::inputsPresent(prompt, {grid}) : planes::inputsPresent(prompt, {grid, plane})))
+            return false;
         std::string instruction = "Use 'Digitise' to define occlusal vector.";
         if (!tribo)
             instruction = rq.window == CrestWindowKind::Rake ? "Use 'Digitise' to define two cusp tips."
@@ -71,8 +85,7 @@ bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, Occlusa
         if (tribo) {
             v = planes::TriboOcclusalVector(pts[0], pts[1]);
         } else {
-            const auto plane = planes::ReadPlaneFormulaFile(st.GridDir + st.GridBaseName + "planeform.txt");
-            const planes::Vec3 n = planes::planeNormal(plane);
+            const planes::Vec3 n = planes::planeNormal(planes::ReadPlaneFormulaFile(formula));
             st.PlaneNormal = planes::toPoint(n);
             v = planes::CarnassialOcclusalVector(n, pts[0], pts[1]);
         }

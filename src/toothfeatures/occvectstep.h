@@ -19,7 +19,8 @@
 // Reported, the window staying usable: no grid chosen ("Choose grid filename"), no crest
 // chosen in the crest windows, a missing or short digitise file, a point outside the
 // grid or on a blank node, identical points or a tip line parallel to the plane normal,
-// a missing or malformed plane formula file, a failed mapping-program call. A run that
+// a missing or malformed plane formula file, a failed mapping-program call. A missing
+// grid or (Carnassial) plane formula file is said before the digitise question. A run that
 // ends early keeps the previous vector only while the grid stays the same: a vector
 // never carries over to another grid.
 //
@@ -83,5 +84,8 @@ std::string folderOf(const std::string& label3);
 
 // Refuses a measuring step whose window has no occlusal vector for its grid yet.
 bool requireOcclusalVector(Prompt& prompt, const OcclusalState& state);
+
+// Refuses a measuring step, before its digitise question, whose grid is no longer there.
+bool requireGridFile(Prompt& prompt, const OcclusalState& state);
 
 } // namespace trelvik::toothfeatures

@@ -6,6 +6,7 @@
 #include "formats/digitisefile.h"
 #include "formats/resultscsv.h"
 #include "formats/slicefile.h"
+#include "planes/digitiseinputs.h"
 #include "core/grid.h"
 #include "surfer/application.h"
 
@@ -42,6 +43,10 @@ bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceReque
             return false;
         }
         const std::vector<RakePass> passes = rakePasses(rq.kind, rq.boxes);
+        if (!planes::inputsPresent(prompt, {{rs.TransGrid, "transformed grid",
+                                             "make it with \"Digitise cusp area and trans\", or take one made "
+                                             "earlier with \"Input trans grid\"."}}))
+            return false;
         if (!askDigitise(prompt,
                          "Use 'Digitise' to define three points: \n\r1) point on crest to take rake angle from.\n\r"
                          "2) point along crest. \n\r3) point on rake surface. ",

@@ -15,8 +15,8 @@
 // ("Crest info 2"), nothing ("None").
 // Refused before anything is written: an empty crest list ("Choose crest name"), no
 // transformed grid of the window's current grid yet (one made for the grid before does
-// not count), boxes that are not numbers or give an interval or step count of
-// 0 or below, fewer than three digitised points ("Digitise three points on map"), and a
+// not count) or its file gone (said before the digitise question), boxes that are not
+// numbers or give an interval or step count of 0 or below, fewer than three digitised points ("Digitise three points on map"), and a
 // second point on the first. A failed slice or a profile too short to fit ends the
 // step; the files of passes already finished stay.
 #include "toothfeatures/rakefit.h"

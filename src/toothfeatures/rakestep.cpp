@@ -6,6 +6,7 @@
 #include "core/textform.h"
 #include "formats/blnfile.h"
 #include "formats/digitisefile.h"
+#include "planes/digitiseinputs.h"
 #include "planes/occlusalvector.h"
 #include "planes/rotatepoints.h"
 #include "planes/toothlength.h"
@@ -79,9 +80,15 @@ bool cmdDigCuspArea(AppState& app, Prompt& prompt, RakeState& rs, const CuspArea
             sx = typedSpacing(rq.Text3, "x");
             sy = typedSpacing(rq.Text4, "y");
         }
+        const std::string stem = st.GridDir + st.GridBaseName;
+        if (!requireGridFile(prompt, st)) return false;
+        if (rq.chkInputLengthFile &&
+            !planes::inputsPresent(prompt, {{stem + rq.txtInputLengthFile + ".txt", "tooth length file",
+                                             "make it with \"Generate Tooth Length file\" in the Landmark data "
+                                             "window, or untick \"Input length file\"."}}))
+            return false;
         if (!askDigitise(prompt, "Use 'Digitise' to define cusp area.", "digit1.dat")) return false;
 
-        const std::string stem = st.GridDir + st.GridBaseName;
         const std::string digitise = st.GridDir + "digit1.dat";
         const formats::PointXYList outline = formats::readDigitisePoints(digitise);
         if (outline.size() < 3)

@@ -29,7 +29,8 @@
 // Reported, the window staying usable: no occlusal vector yet, a missing or short
 // outline, a blanked grid without any node or without a second row, a spacing that
 // rounds to 0, typed spacings that are not numbers above 0, a missing or malformed
-// length file, a failed mapping-program call.
+// length file, a failed mapping-program call. The grid and, with "Input length file",
+// the length file are checked before the cusp area is asked for.
 #include "toothfeatures/occvectstep.h"
 
 #include <functional>

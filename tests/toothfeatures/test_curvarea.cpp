@@ -155,6 +155,26 @@ TEST(CurvatureAreaSquare, BadSidesMissingGridsAndTooFewNodesAreRefused) {
     EXPECT_TRUE(fresh.files().empty());
 }
 
+// The smoothed grid chosen on tab 1b takes its curvature grid by a name that repeats the
+// smoothing tag: the area step says so before its digitise question and writes nothing.
+TEST(CurvatureAreaIrregular, AMissingCurvatureGridIsNamedWithTheGridToChooseBeforeDigitising) {
+    CurvRun r;
+    r.save("T1_fwa9,4x3.grd", lattice([](double x, double) { return 0.5 * x; }));
+    r.save("T1_fwa9,4x3_curv10.grd", lattice([](double x, double y) { return x + 10 * y; }));
+    r.dir.write("digit.dat", "1.2,3.4\r\n1.2,3.44\r\n1.24,3.44\r\n1.24,3.4\r\n");
+    r.c.Text7 = "T1_fwa9,4x3.grd";
+    ASSERT_EQ(Input_Top(r.ctx, r.c), StepOutcome::Done);
+    const auto before = r.files();
+    r.c.optAreaSquare = false;
+    r.c.Text4 = "pa";
+    EXPECT_EQ(Curv_Area(r.ctx, r.c), StepOutcome::Refused);
+    ASSERT_EQ(r.prompt.shown.size(), 1u);  // no digitise question
+    EXPECT_EQ(r.prompt.shown[0].title, "Filename");
+    EXPECT_THAT(r.prompt.shown[0].text, HasSubstr(r.path("T1_fwa9,4x3_fwa9,4x3_curv10.grd") + " does not exist"));
+    EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("choose T1.grd"));
+    EXPECT_EQ(r.files(), before);
+}
+
 TEST(CurvatureAreaValues, BlankNodesNeverReachTheValuesButOneE36Does) {
     TempFolder dir;
     const std::string xyz = dir.write("p.dat",

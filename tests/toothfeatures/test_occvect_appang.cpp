@@ -122,7 +122,12 @@ TEST(OccVectStep, RefusalsAndFailuresLeaveNoVector) {
     }
     EXPECT_EQ(surfer::instances().size(), 1u);  // attached before the checks
 
-    // Identical points, a point beside the grid, a carnassial tooth without its plane file.
+    // A carnassial tooth without its plane file: said before the digitise question.
+    EXPECT_FALSE(cmdOccVect(r.app, r.prompt, request(r, CrestWindowKind::AppAng, ToothKind::Carnassial), st));
+    EXPECT_EQ(r.prompt.shown.back().title, "Filename");
+    EXPECT_THAT(r.lastMessage(), HasSubstr("planeform.txt"));
+
+    // Identical points, a point beside the grid.
     struct Bad {
         ToothKind kind;
         const char* points;
@@ -130,8 +135,7 @@ TEST(OccVectStep, RefusalsAndFailuresLeaveNoVector) {
     };
     for (const Bad& b : {Bad{ToothKind::Tribo, "4,10\r\n4,10\r\n", "direction"},
                          Bad{ToothKind::Tribo, "4,10\r\n40,10\r\n", "40"},
-                         Bad{ToothKind::Tribo, "4,10\r\n", "2"},
-                         Bad{ToothKind::Carnassial, "4,10\r\n5,5\r\n", "planeform.txt"}}) {
+                         Bad{ToothKind::Tribo, "4,10\r\n", "2"}}) {
         r.digitise("digit.dat", b.points);
         EXPECT_FALSE(cmdOccVect(r.app, r.prompt, request(r, CrestWindowKind::AppAng, b.kind), st));
         EXPECT_EQ(r.prompt.shown.back().title, "Error");
