@@ -140,12 +140,19 @@ void frmEnamOut::cmdInputPlane_Click() {
 }
 
 void frmEnamOut::cmdDigOccVect_Click() {
-    guarded([this] { planes::cmdDigOccVect(s_, app_, prompt_); });
+    guarded([this] {
+        WrittenFiles::reportStep(lblStatus, File3, QString::fromStdString(s_.GridFolder),
+                                 [&] { return planes::cmdDigOccVect(s_, app_, prompt_); });
+    });
 }
 
 void frmEnamOut::cmdDigEnamOut_Click() {
     ProgressRun longRun(this, pbrSegments, lblSegStep);
-    guarded([&] { planes::cmdDigEnamOut(s_, app_, prompt_, txtNoSeg->text().toStdString(), longRun.progress()); });
+    guarded([&] {
+        WrittenFiles::reportStep(lblStatus, File3, QString::fromStdString(s_.GridFolder), [&] {
+            return planes::cmdDigEnamOut(s_, app_, prompt_, txtNoSeg->text().toStdString(), longRun.progress());
+        });
+    });
 }
 
 void frmEnamOut::cmdTransform_Click() {

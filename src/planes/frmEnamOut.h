@@ -39,7 +39,7 @@ public:
     QProgressBar* pbrSegments;
     QLineEdit* txtNoSeg;
     QRadioButton *optUpper, *optLower;
-    QLabel* lblStatus;  // names what the transform wrote
+    QLabel* lblStatus;  // names what the last step wrote
 
     void Form_Load();
     void Drive3_Change() { lists_.driveChanged(); }

@@ -165,17 +165,23 @@ void frmLandFind::DatFilename() {
 
 void frmLandFind::BlnConvert() {
     guarded([this] {
-        BusyScope busy(prompt_);
-        Label13->setText(QString::number(planes::BlnConvert(s_)));
+        WrittenFiles::reportStep(lblStatus, File1, QString::fromStdString(s_.TrialFolder), [&] {
+            BusyScope busy(prompt_);
+            Label13->setText(QString::number(planes::BlnConvert(s_)));
+            return true;
+        });
     });
 }
 
 void frmLandFind::SliceGrid() {
     ProgressRun longRun(this, pbrSlice, lblSliceStep);
     guarded([&] {
-        const auto offered =
-            planes::SliceGrid(s_, app_, prompt_, lists_[1].name(), lists_[1].folder(), longRun.progress());
-        if (offered) Text3->setText(QString::fromStdString(*offered));
+        WrittenFiles::reportStep(lblStatus, File2, QString::fromStdString(s_.TrialFolder), [&] {
+            const auto offered =
+                planes::SliceGrid(s_, app_, prompt_, lists_[1].name(), lists_[1].folder(), longRun.progress());
+            if (offered) Text3->setText(QString::fromStdString(*offered));
+            return offered.has_value();
+        });
     });
 }
 

@@ -62,7 +62,7 @@ public:
     QLineEdit* Text4;
     QLabel* Label4;
     QPushButton *Command11, *Command2;
-    QLabel* lblStatus;  // names what Calculate or the plane distances wrote
+    QLabel* lblStatus;  // names what the last step wrote
 
     void Form_Load();
     void DirC_Click();

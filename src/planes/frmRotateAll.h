@@ -67,7 +67,7 @@ public:
     QPushButton *RotXY, *cmdReset1;
     // One "Exit" per tab.
     QPushButton *cmdExit1, *cmdExit2, *cmdExit3;
-    QLabel* lblStatus;  // names what the last rotation wrote
+    QLabel* lblStatus;  // names what the last step wrote
     // Under the tabs: the step in hand and its gridding while a button runs.
     QLabel* lblRunStep;
     QProgressBar* pbrRun;
@@ -100,7 +100,8 @@ private:
     void connectControls();
     void rebuildOutputName();
     template <typename Step> void run(Step step);
-    template <typename Step> void runWriting(Step step);
+    // Runs a step that writes in `folder` between the two ends of the status line.
+    template <typename Step> void runWriting(Step step, const QString& folder);
 
     AppState& app_;
     FileChooser grid_, plane_, axes_;  // the lists of the three pages

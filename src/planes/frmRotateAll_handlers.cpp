@@ -71,10 +71,9 @@ planes::RotateForm frmRotateAll::form() const
     return f;
 }
 
-template <typename Step> void frmRotateAll::runWriting(Step step)
+template <typename Step> void frmRotateAll::runWriting(Step step, const QString& folder)
 {
-    // A rotation writes beside the entered grid: the status line names what it wrote.
-    WrittenFiles::reportStep(lblStatus, File1, q(rot_.GridDir), [&] {
+    WrittenFiles::reportStep(lblStatus, File1, folder, [&] {
         bool done = false;
         run([&](planes::RotateContext& ctx, planes::RotateForm& f) { return done = step(ctx, f); });
         return done;
@@ -157,9 +156,10 @@ void frmRotateAll::rebuildOutputName()
                                              s(txtXAngle->text()), s(txtYAngle->text()))));
 }
 
-void frmRotateAll::cmdEnterGrid_Click() { run(planes::cmdEnterGrid_Click); }
-void frmRotateAll::cmdRotPlane_Click() { runWriting(planes::cmdRotPlane_Click); }
-void frmRotateAll::RotXY_Click() { runWriting(planes::RotXY_Click); }
+// Entering writes beside the grid chosen; a rotation beside the grid entered.
+void frmRotateAll::cmdEnterGrid_Click() { runWriting(planes::cmdEnterGrid_Click, q(grid_.folder())); }
+void frmRotateAll::cmdRotPlane_Click() { runWriting(planes::cmdRotPlane_Click, q(rot_.GridDir)); }
+void frmRotateAll::RotXY_Click() { runWriting(planes::RotXY_Click, q(rot_.GridDir)); }
 void frmRotateAll::cmdExit() { close(); }
 
 } // namespace trelvik

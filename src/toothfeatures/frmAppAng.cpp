@@ -54,7 +54,8 @@ frmAppAng::frmAppAng(AppState& state, Prompt& prompt, QWidget* parent)
 }
 
 void frmAppAng::cmdOccVect_Click() {
-    toothfeatures::cmdOccVect(app_, prompt_, occVectRequest(toothfeatures::CrestWindowKind::AppAng), occ_);
+    const toothfeatures::OccVectRequest rq = occVectRequest(toothfeatures::CrestWindowKind::AppAng);
+    runWriting(rq.Label3, [&] { return toothfeatures::cmdOccVect(app_, prompt_, rq, occ_); });
 }
 
 void frmAppAng::cmdDigCrestLength_Click() {

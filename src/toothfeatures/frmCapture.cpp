@@ -66,10 +66,14 @@ toothfeatures::CaptureRequest frmCapture::request() const {
 }
 
 void frmCapture::cmdOccVect_Click() {
-    toothfeatures::cmdOccVect(app_, prompt_, occVectRequest(toothfeatures::CrestWindowKind::Capture), occ_);
+    const toothfeatures::OccVectRequest rq = occVectRequest(toothfeatures::CrestWindowKind::Capture);
+    runWriting(rq.Label3, [&] { return toothfeatures::cmdOccVect(app_, prompt_, rq, occ_); });
 }
 
-void frmCapture::cmdDigCBound_Click() { toothfeatures::cmdDigCBound(app_, prompt_, request(), occ_, CaptureTopPoints); }
+void frmCapture::cmdDigCBound_Click() {
+    runWriting(occ_.GridDir,
+               [this] { return toothfeatures::cmdDigCBound(app_, prompt_, request(), occ_, CaptureTopPoints); });
+}
 
 void frmCapture::cmdDigCrestLength_Click() {
     runWriting(occ_.GridDir, [this] {

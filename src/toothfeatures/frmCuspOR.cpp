@@ -136,7 +136,12 @@ void frmCuspOR::Drive2_Change() { files_.driveChanged(); }
 void frmCuspOR::Dir2_Change() { files_.folderChanged(); }
 void frmCuspOR::File2_Click() { files_.fileClicked(); }
 
-void frmCuspOR::cmdDigProf_Click() { run(toothfeatures::DigitiseProfile); }
+void frmCuspOR::cmdDigProf_Click()
+{
+    run([&](toothfeatures::CuspORRun& r) {
+        WrittenFiles::reportStep(lblStatus, File2, q(r.c.Label3), [&] { return toothfeatures::DigitiseProfile(r); });
+    });
+}
 void frmCuspOR::cmdDigOccVect_Click()
 {
     run([&](toothfeatures::CuspORRun& r) {

@@ -1,6 +1,7 @@
 // The approach-angle, capture-area and rake-angle windows opened from the main menu:
 // their controls with their design values, the selection block's behaviour, and each
-// window's steps run end to end through its buttons on a grid in a temporary folder.
+// window's steps run end to end through its buttons on a grid in a temporary folder;
+// and the status line that every writing step of the windows that have one ends with.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -19,8 +20,12 @@
 #include "shell/frmStartup.h"
 #include "support/qtapp.h"
 #include "surferfns/frmSurfFns.h"
+#include "planes/frmEnamOut.h"
+#include "planes/frmLandFind.h"
+#include "planes/frmRotateAll.h"
 #include "toothfeatures/frmAppAng.h"
 #include "toothfeatures/frmCapture.h"
+#include "toothfeatures/frmCuspOR.h"
 #include "toothfeatures/frmRake.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/filelistbox.h"
@@ -227,6 +232,86 @@ TEST(CrestWindows, ApproachAngleAndCaptureAreaRunThroughTheirButtons) {
     EXPECT_EQ(env.lines("T1pacd_capresults.csv").size(), 15u) << env.lastMessage();
     EXPECT_EQ(env.lines("T1pacd_capresults.csv"), env.lines("T1prcd_capresults.csv"));
     EXPECT_FALSE(env.prompt.busyNow);
+}
+
+// Every step of the windows with a status line empties the line as it starts (no line of
+// the step before stays) and names what it wrote as it ends.
+TEST(CrestWindows, EveryWritingStepOfTheStatusLineWindowsNamesWhatItWrote) {
+    auto stale = [](QLabel* line) { line->setText("Wrote an earlier step's file"); };
+    const std::pair<const char*, std::function<QString(Env&)>> steps[] = {
+        {"T1_Prof.dat", [&](Env& env) {  // occlusion relief: the groove profile
+             frmCuspOR w(env.app, env.prompt);
+             w.Dir2->setPath(QString::fromStdString(env.folder()));
+             w.Text2->setText("T1.grd");
+             stale(w.lblStatus);
+             env.digitise("digit.dat", "1,10\r\n19,10\r\n");
+             w.cmdDigProf->click();
+             return w.lblStatus->text();
+         }},
+        {"T1pacd_ovp.dat", [&](Env& env) {
+             frmAppAng w(env.app, env.prompt);
+             env.choose(&w, "T1.grd", "Paracristid");
+             stale(w.lblStatus);
+             env.digitise("digit.dat", "4,10\r\n4,0\r\n");
+             w.cmdOccVect->click();
+             return w.lblStatus->text();
+         }},
+        {"T1pacd_CPlp.dat", [&](Env& env) {  // the capture area's occlusal vector, then its top
+             frmCapture w(env.app, env.prompt);
+             env.choose(&w, "T1.grd", "Paracristid");
+             stale(w.lblStatus);
+             env.digitise("digit.dat", "4,10\r\n4,0\r\n");
+             w.cmdOccVect->click();
+             if (!w.lblStatus->text().contains("T1pacd_ovp.dat")) return w.lblStatus->text();
+             stale(w.lblStatus);
+             env.digitise("digit1.dat", "0,18\r\n20,20\r\n10,19\r\n");
+             w.cmdDigCBound->click();
+             return w.lblStatus->text();
+         }},
+        {"T1S1_crp.bln", [&](Env& env) {  // enamel: the occlusal vector, then the outlines
+             frmEnamOut w(env.app, env.prompt);
+             w.Text7->setText("T1.grd");
+             w.cmdInputTopo->click();
+             stale(w.lblStatus);
+             env.digitise("digit.dat", "3,5\r\n3,3\r\n");
+             w.cmdDigOccVect->click();
+             if (!w.lblStatus->text().contains("T1_ovp.dat")) return w.lblStatus->text();
+             stale(w.lblStatus);
+             w.txtNoSeg->setText("1");
+             env.digitise("digit1.dat", "1,1\r\n2,1\r\n");
+             w.cmdDigEnamOut->click();
+             return w.lblStatus->text();
+         }},
+        {"T1_tab.dat", [&](Env& env) {
+             frmRotateAll w(env.app, env.prompt);
+             w.Text1->setText("T1.grd");
+             w.Check1->setChecked(false);
+             stale(w.lblStatus);
+             w.cmdEnterGrid->click();
+             return w.lblStatus->text();
+         }},
+        {"tempdat1.dat", [&](Env& env) {  // landmarks: Convert, then Slice
+             frmLandFind w(env.app, env.prompt);
+             env.dir.write("t1.dat", "2,2\r\n6,5\r\n");
+             w.Text5->setText("1");
+             w.Text1->setText("t1.dat");
+             w.Command4->click();
+             stale(w.lblStatus);
+             w.Command5->click();
+             if (!w.lblStatus->text().contains("tempbln1.bln")) return w.lblStatus->text();
+             stale(w.lblStatus);
+             w.Text2->setText("T1.grd");
+             w.Command6->click();
+             return w.lblStatus->text();
+         }},
+    };
+    for (const auto& [wrote, run] : steps) {
+        Env env;
+        env.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
+        const QString line = run(env);
+        EXPECT_TRUE(line.startsWith("Wrote ") && line.contains(wrote) && !line.contains("earlier step"))
+            << wrote << ": \"" << line.toStdString() << "\" " << env.lastMessage();
+    }
 }
 
 TEST(CrestWindows, RakeAngleRunsThroughItsButtonsAndPlotsTheTransformedGrid) {
