@@ -49,8 +49,8 @@ struct CuspVolControls {
     bool chkReadPlane = true;      // "Read plane file automat."
     bool chkPlaneOpt = true;       // "Optional text for plane file"
     std::string txtPlaneOpt = "ov";
-    std::string Label3 = "PlaneX";
-    std::string Label5 = "PlaneY";
+    std::string Label3;            // "PlaneX": coefficient A as read
+    std::string Label5;            // "PlaneY": coefficient B as read
     std::string Label7;            // tooth length as read, later the vertical step
     std::string Combo1;            // text of the cusp list
     std::string Label14;           // cusp code

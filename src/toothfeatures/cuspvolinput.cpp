@@ -43,8 +43,8 @@ void clearPlane(CuspVolState& s, CuspVolControls& c)
     s.PlaneFormulaPath.clear();
     s.PlaneX.clear();
     s.PlaneY.clear();
-    c.Label3 = "PlaneX";
-    c.Label5 = "PlaneY";
+    c.Label3.clear();
+    c.Label5.clear();
 }
 
 // The tip height of a blanked cusp is its height above the plane it was blanked with; a

@@ -101,14 +101,16 @@ void frmCuspVol::buildControls()
     txtPlaneOpt = new QLineEdit("ov", inputs);
     gi->addWidget(chkPlaneOpt, r, 0, 1, 3);
     gi->addWidget(txtPlaneOpt, r++, 3);
+    // The plane's coefficients, each in a box sized for a full number beside its caption,
+    // on one row so that the window grows no taller.
     Label3 = sunken(inputs);
-    Label3->setText("PlaneX");
     Label5 = sunken(inputs);
-    Label5->setText("PlaneY");
     sizeForNumber(Label3);
     sizeForNumber(Label5);
-    gi->addWidget(Label3, r, 0, 1, 2);
-    gi->addWidget(Label5, r++, 2, 1, 2);
+    gi->addWidget(new QLabel("PlaneX", inputs), r, 0);
+    gi->addWidget(Label3, r, 1);
+    gi->addWidget(new QLabel("PlaneY", inputs), r, 2);
+    gi->addWidget(Label5, r++, 3);
     Label7 = sunken(inputs);
     gi->addWidget(new QLabel("From file", inputs), r, 0);
     gi->addWidget(Label7, r++, 1, 1, 3);

@@ -258,7 +258,7 @@ TEST(CuspVol, AnotherToothNeverKeepsThePreviousPlaneOrLength)
     ASSERT_TRUE(Input_Top(t.run));
     EXPECT_EQ(t.s.PlaneGrid, "");
     EXPECT_EQ(t.s.ToothLength, 0);
-    EXPECT_EQ(t.c.Label3, "PlaneX");
+    EXPECT_EQ(t.c.Label3, "");
     EXPECT_EQ(t.c.Label7, "");
     t.chooseCusp("Metacone");
     const std::size_t before = t.dir.fileCount();

@@ -75,7 +75,7 @@ TEST(frmCuspVolWindow, DesignValuesAndAWholeMeasurementThroughTheControls)
         {w->chkInputTLFile->text(), "Read TL file"}, {w->Text1->text(), "50"},
         {w->chkReadPlane->text(), "Read plane file automat."},
         {w->chkPlaneOpt->text(), "Optional text for plane file"}, {w->txtPlaneOpt->text(), "ov"},
-        {w->Label3->text(), "PlaneX"}, {w->Label5->text(), "PlaneY"}, {w->Label7->text(), ""},
+        {w->Label3->text(), ""}, {w->Label5->text(), ""}, {w->Label7->text(), ""},
         {w->Text5->text(), "25"}, {w->Text10->text(), "20"}, {w->lblDist->text(), "500"},
         {w->Text8->text(), ""}, {w->Command5->text(), "Blank and analyse grids"},
         {w->Command11->text(), "Calculate"}, {w->Command1->text(), "Next cusp"},
@@ -147,6 +147,30 @@ TEST(frmCuspVolWindow, DesignValuesAndAWholeMeasurementThroughTheControls)
     ASSERT_TRUE(w);
     EXPECT_EQ(w->Text5->text(), "25");
     EXPECT_TRUE(w->state().TopoGrid.empty());
+}
+
+// The plane's coefficients keep their captions once they are read: each caption stands
+// left of its box on the box's own row.
+TEST(frmCuspVolWindow, PlaneCoefficientsKeepTheirCaptionsBesideTheirBoxes)
+{
+    Env env;
+    frmCuspVol* w = env.open<frmCuspVol>(env.main->mnuCuspVol, "frmCuspVol");
+    ASSERT_TRUE(w);
+    w->Command2->click();
+    ASSERT_TRUE(w->File3->selectFile("T1.grd"));
+    w->File3_Click();
+    w->Command3->click();
+    ASSERT_EQ(w->Label3->text(), "0.2");
+    QApplication::processEvents();
+    for (const auto& [caption, box] : {std::pair{"PlaneX", w->Label3}, std::pair{"PlaneY", w->Label5}}) {
+        const QLabel* shown = nullptr;
+        for (const QLabel* l : w->findChildren<QLabel*>())
+            if (l->text() == caption) shown = l;
+        ASSERT_TRUE(shown) << caption;
+        const QRect c(shown->mapTo(w, QPoint(0, 0)), shown->size()), b(box->mapTo(w, QPoint(0, 0)), box->size());
+        EXPECT_LT(c.right(), b.left()) << caption;
+        EXPECT_TRUE(b.top() <= c.center().y() && c.center().y() <= b.bottom()) << caption;
+    }
 }
 
 TEST(frmCuspORWindow, DesignValuesAndTheTwoSteps)
