@@ -351,8 +351,7 @@ void MapWindow::setDigitiseMode(bool on) {
     // saved, digitising again starts a new one. Unsaved points are kept.
     DigitiseList& l = digitiseList();
     if (on && !canvas_->digitiseMode() && l.savedAll && !l.session.entries().empty()) {
-        l.session.clear();
-        l.marks.clear();
+        l.startAfresh();
         syncPoints();
     }
     canvas_->setDigitiseMode(on);
@@ -384,18 +383,33 @@ const MapWindow::DigitiseList& MapWindow::digitiseList() const {
     return none;
 }
 
+void MapWindow::DigitiseList::startAfresh() {
+    session.clear();
+    marks.clear();
+    savedAll = false;
+    savedTo.clear();
+}
+
 bool MapWindow::digitiseAt(QPointF page) {
     auto doc = canvas_->document();
     const auto map = doc ? surfer::flatMapAt(doc->Shapes, page.x(), page.y()) : nullptr;
-    DigitiseList& l = digitiseList();
-    if (!map || !l.session.click(doc->Shapes, page.x(), page.y())) {
+    if (!map) {
         statusBar()->showMessage(tr("Not on a flat map: no point added"), 3000);
         return false;
     }
+    DigitiseList& l = digitiseList();
+    // Each digitise step of the tools reads a file of its own, so a saved list takes no
+    // more points: with Digitise left on, the next step's points would go into the file
+    // of the step before.
+    const QString savedTo = QString::fromStdString(l.savedTo);
+    if (!savedTo.isEmpty()) l.startAfresh();
+    l.session.click(doc->Shapes, page.x(), page.y());
     const auto& added = l.session.entries().back();
     l.marks.push_back(MapCanvas::Mark{map, added.x, added.y});
     l.savedAll = false;
     syncPoints();
+    if (!savedTo.isEmpty())
+        statusBar()->showMessage(tr("New list started; the saved one is in %1").arg(savedTo), 8000);
     return true;
 }
 
@@ -417,10 +431,7 @@ void MapWindow::undoPoint() {
 }
 
 void MapWindow::clearPoints() {
-    DigitiseList& l = digitiseList();
-    l.session.clear();
-    l.marks.clear();
-    l.savedAll = false;
+    digitiseList().startAfresh();
     syncPoints();
 }
 
@@ -440,11 +451,12 @@ bool MapWindow::saveDigitiseTo(const std::string& path) {
         DigitiseList& l = digitiseList();
         l.session.save(path);
         l.savedAll = true;
+        l.savedTo = path;
     } catch (const trelvik::Error& e) {
         prompt().message(kDefaultTitle, e.what());
         return false;
     }
-    statusBar()->showMessage(tr("Saved %1. Digitise again to start a new list.").arg(QString::fromStdString(path)),
+    statusBar()->showMessage(tr("Saved %1. The next click starts a new list.").arg(QString::fromStdString(path)),
                              8000);
     return true;
 }

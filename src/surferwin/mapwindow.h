@@ -74,7 +74,8 @@ public:
     // Edit > Delete map (also the Delete key): takes the selected map, and the label
     // written for it, off its plot. False when nothing is selected.
     bool deleteSelectedMap();
-    // Takes a click at a page point; false when no flat map is there.
+    // Takes a click at a page point; false when no flat map is there. A saved list
+    // takes no more points: the first click after a save starts a new list.
     bool digitiseAt(QPointF page);
     void endGroup();
     void undoPoint();
@@ -105,13 +106,15 @@ private:
     void syncPoints();
     Prompt& prompt();
 
-    // One plot document's digitised points, the marks drawn for them and whether
-    // they are all in the last saved file.
+    // One plot document's digitised points, the marks drawn for them, whether they
+    // are all in the last saved file and the file the list was last saved to.
     struct DigitiseList {
         std::weak_ptr<const surfer::Document> doc;
         surfer::DigitiseSession session;
         std::vector<std::optional<MapCanvas::Mark>> marks;
         bool savedAll = false;
+        std::string savedTo;
+        void startAfresh();
     };
     // The list of the document on show (made on first use); with none on show, an
     // empty list that takes no points.

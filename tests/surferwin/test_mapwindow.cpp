@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -224,6 +225,26 @@ TEST(MapWindow, ClicksBecomeMapCoordinatesAndSaveReadsBack) {
     f.win->setDigitiseMode(false);
     f.win->setDigitiseMode(true);
     EXPECT_EQ(f.win->digitised().pointCount(), 1);
+}
+
+TEST(MapWindow, FirstClickAfterSaveStartsANewList) {
+    Fixture f;
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "plane.grd", 21, 11, tilted)));
+    f.win->refresh();
+    auto map = f.plot()->Shapes.maps().back();
+    f.win->setDigitiseMode(true);
+    double px, py;
+    for (double x : {2.0, 6.0}) {
+        map->mapToPage(x, 2.5, px, py);
+        f.click(f.pixelOf(px, py));
+    }
+    ASSERT_TRUE(f.win->saveDigitiseTo(f.dir.path("digit.dat")));
+    // Still in Digitise mode: the next click is the first point of a new list.
+    map->mapToPage(8, 4, px, py);
+    f.click(f.pixelOf(px, py));
+    EXPECT_EQ(f.win->digitised().entries().size(), 1u);
+    EXPECT_EQ(f.win->pointList()->count(), 1);
+    EXPECT_TRUE(f.win->statusBar()->currentMessage().contains("New list"));
 }
 
 TEST(MapWindow, BadGridIsReportedAndAddsNothing) {
