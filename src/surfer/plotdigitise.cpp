@@ -73,9 +73,9 @@ std::vector<trelvik::formats::PointXYList> DigitiseSession::groups() const {
     return out;
 }
 
-std::string DigitiseSession::defaultPath() const {
+std::string DigitiseSession::defaultPath(const std::string& file) const {
     if (lastGrid_.empty()) return {};
-    return (std::filesystem::path(lastGrid_).parent_path() / "digit.dat").string();
+    return (std::filesystem::path(lastGrid_).parent_path() / file).string();
 }
 
 void DigitiseSession::save(const std::string& path) const {

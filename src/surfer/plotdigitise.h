@@ -41,8 +41,9 @@ public:
     std::vector<std::string> lines() const;
     // The groups as the digitise reader returns them.
     std::vector<trelvik::formats::PointXYList> groups() const;
-    // "digit.dat" in the folder of the grid last clicked on; empty before any click.
-    std::string defaultPath() const;
+    // The file (by default "digit.dat") in the folder of the grid last clicked on;
+    // empty before any click.
+    std::string defaultPath(const std::string& file = "digit.dat") const;
     // Writes the digitise file (replacing any file at path); throws trelvik::Error.
     void save(const std::string& path) const;
 

@@ -5,6 +5,7 @@
 #include "core/textform.h"
 #include "formats/surfergrid.h"
 #include "surferwin/mapcanvas.h"
+#include "widgets/digitisequestion.h"
 #include "widgets/fitscreen.h"
 #include "widgets/qtprompt.h"
 
@@ -46,6 +47,21 @@ constexpr double kMapGap = 1.5;
 // The window's inside at its full size, and the narrowest it gets beside a tool window.
 constexpr QSize kDesignSize(1000, 720);
 constexpr int kNarrowest = 640;
+
+// The map window the user worked in last: made active last, or shown for a tool.
+QPointer<MapWindow>& lastUsed() {
+    static QPointer<MapWindow> w;
+    return w;
+}
+
+// The map window a digitise question is about: the one used last while it is on show,
+// else any on show.
+QWidget* digitisingWindow() {
+    if (lastUsed() && lastUsed()->isVisible()) return lastUsed();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<MapWindow*>(w) && w->isVisible()) return w;
+    return nullptr;
+}
 
 std::function<std::string()>& dataFolderSource() {
     static std::function<std::string()> source;
@@ -163,9 +179,15 @@ MapWindow::MapWindow(std::shared_ptr<surfer::Application> app, QWidget* parent)
     connect(timer_, &QTimer::timeout, this, &MapWindow::refresh);
     timer_->start();
     refresh();
+    setDigitiseWindowSource(digitisingWindow);
 }
 
 MapWindow::~MapWindow() = default;
+
+void MapWindow::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::ActivationChange && isActiveWindow()) lastUsed() = this;
+    QMainWindow::changeEvent(e);
+}
 
 void MapWindow::setPrompt(Prompt* prompt) { prompt_ = prompt; }
 
@@ -462,8 +484,12 @@ bool MapWindow::saveDigitiseTo(const std::string& path) {
 }
 
 void MapWindow::chooseAndSave() {
-    std::string start = digitised().defaultPath();
-    if (start.empty()) start = (std::filesystem::current_path() / "digit.dat").string();
+    // The file the open digitise question asks for: a tool reads an earlier step's file
+    // as digit.dat, which the default name would replace.
+    std::string file = askedDigitiseFile();
+    if (file.empty()) file = "digit.dat";
+    std::string start = digitised().defaultPath(file);
+    if (start.empty()) start = (std::filesystem::current_path() / file).string();
     // We ask about replacing ourselves, through the same prompt as every message.
     const QString path = QFileDialog::getSaveFileName(this, tr("Save digitise file"), QString::fromStdString(start),
                                                       tr("Digitise files (*.dat);;All files (*)"), nullptr,
@@ -499,6 +525,9 @@ MapWindow* showMapWindow(const std::shared_ptr<surfer::Application>& app) {
     w->show();
     w->raise();
     w->activateWindow();
+    lastUsed() = w;
+    // A window that comes up while a digitise question is open must not cover it.
+    placeDigitiseQuestion();
     return w;
 }
 

@@ -16,6 +16,9 @@
 //
 // Messages (a grid that cannot be read, a failed save, the replace question) go
 // through the window's Prompt: a real message box unless a test sets its own.
+//
+// While a tool's "Digitise map" question is open, the map window used last is the one
+// it brings to the front and keeps clear of, and Save offers the file it asks for.
 #include "core/prompt.h"
 #include "surfer/application.h"
 #include "surfer/plotdigitise.h"
@@ -82,7 +85,8 @@ public:
     // Empties the list of digitised points.
     void clearPoints();
     // Writes the digitised points to path, asking before it replaces a file. Returns
-    // whether the file was written.
+    // whether the file was written. Save... offers the file the open digitise question
+    // asks for, else digit.dat, in the folder of the grid last clicked on.
     bool saveDigitiseTo(const std::string& path);
     // Re-reads the instance's documents (the timer does this a few times a second).
     void refresh();
@@ -99,6 +103,9 @@ private slots:
     void chooseAndSave();
     void documentChosen(int index);
     void pointerMoved(QPointF page);
+
+protected:
+    void changeEvent(QEvent* e) override;
 
 private:
     void rebuildDocumentList();

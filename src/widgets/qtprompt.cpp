@@ -57,10 +57,11 @@ Answer QtPrompt::message(const std::string& title, const std::string& text, Butt
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     if (title == kDigitiseTitle) {
         box.setWindowModality(Qt::NonModal);
-        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+        const OpenDigitiseQuestion open(&box, text);
         QEventLoop loop;
         QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);
         box.show();
+        placeDigitiseQuestion();
         loop.exec();
     } else {
         box.exec();

@@ -2,12 +2,12 @@
 // The Prompt service with real dialogs: message boxes with their titles and buttons
 // and the hourglass pointer. Boxes are application-modal, except the "Digitise map"
 // question: while it shows, the user digitises in the map window and saves the
-// file, so that box leaves every other window usable and waits in a local event loop.
+// file, so that box leaves every other window usable and waits in a local event loop
+// (where it stands and what it tells the map window: widgets/digitisequestion.h).
 #include "core/prompt.h"
+#include "widgets/digitisequestion.h"
 
 namespace trelvik {
-
-inline const char* const kDigitiseTitle = "Digitise map";
 
 class QtPrompt : public Prompt {
 public:

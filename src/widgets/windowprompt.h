@@ -3,7 +3,8 @@
 // step waits at the "Digitise map" question (which leaves the windows usable, so that
 // the user can digitise in the map window) it holds off the window's own input, so a
 // second press of a step button neither stacks a second question nor runs the step
-// again. Other message boxes are modal and hold the window off themselves.
+// again; the question stands beside this window. Other message boxes are modal and
+// hold the window off themselves.
 #include "core/prompt.h"
 
 class QWidget;

@@ -9,21 +9,27 @@
 #include "surferwin/mapcanvas.h"
 #include "surferwin/mapwindow.h"
 #include "widgets/fitscreen.h"
+#include "widgets/qtprompt.h"
+#include "widgets/windowprompt.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <set>
 
 using trelvik::Grid;
@@ -45,6 +51,28 @@ std::string saveGrid(const trelvik::testing::TempFolder& dir, const std::string&
         for (int c = 0; c < cols; ++c) g.at(c, r) = f(g.x(c), g.y(r));
     trelvik::formats::writeSurferGrid(dir.path(name), g, trelvik::formats::SurferGridFormat::Binary7);
     return dir.path(name);
+}
+
+// Runs act on the first visible top-level widget of type W, once one shows.
+template <typename W>
+void whenShown(std::function<void(W*)> act) {
+    QTimer::singleShot(0, [act] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* found = qobject_cast<W*>(w); found && found->isVisible()) return act(found);
+        whenShown<W>(act);
+    });
+}
+
+// The file the map window's Save... offers (the dialog is closed without saving).
+QString offeredSaveFile(MapWindow& win) {
+    QString offered;
+    whenShown<QFileDialog>([&](QFileDialog* d) {
+        offered = d->selectedFiles().value(0);
+        d->reject();
+    });
+    for (auto* b : win.findChildren<QPushButton*>())
+        if (b->text() == "Save...") b->click();
+    return offered;
 }
 
 double tilted(double x, double y) { return 0.3 * x + 0.1 * y; }
@@ -247,6 +275,28 @@ TEST(MapWindow, FirstClickAfterSaveStartsANewList) {
     EXPECT_TRUE(f.win->statusBar()->currentMessage().contains("New list"));
 }
 
+TEST(MapWindow, SaveOffersTheFileTheOpenQuestionAsksFor) {
+    Fixture f;
+    const std::string grid = saveGrid(f.dir, "plane.grd", 21, 11, tilted);
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, grid));
+    f.win->refresh();
+    auto map = f.plot()->Shapes.maps().back();
+    f.win->setDigitiseMode(true);
+    double px, py;
+    map->mapToPage(5, 2.5, px, py);
+    f.click(f.pixelOf(px, py));
+    // While the question asks for digit1.dat, Save... offers it in the grid's folder.
+    QString offered;
+    whenShown<QMessageBox>([&](QMessageBox* question) {
+        offered = offeredSaveFile(*f.win);
+        question->button(QMessageBox::Cancel)->click();
+    });
+    trelvik::QtPrompt qt;
+    EXPECT_FALSE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", "digit1.dat"));
+    EXPECT_EQ(offered.toStdString(), f.dir.path("digit1.dat"));
+    EXPECT_EQ(offeredSaveFile(*f.win).toStdString(), f.dir.path("digit.dat"));
+}
+
 TEST(MapWindow, BadGridIsReportedAndAddsNothing) {
     Fixture f;
     EXPECT_FALSE(f.win->addMap(surfer::MapKind::Image, f.dir.path("missing.grd")));
@@ -447,6 +497,43 @@ TEST(MapWindow, EachDocumentKeepsItsOwnPointsDrawnAtTheirMapCoordinates) {
     EXPECT_TRUE(f.win->closeShownDocument());
     f.win->refresh();
     EXPECT_EQ(f.win->digitised().pointCount(), 1);
+}
+
+TEST(MapWindow, DigitiseQuestionOpensBesideItsToolWindowClearOfTheMapWindowBroughtToTheFront) {
+    surfer::shutdownAll();  // no window of an earlier test's instance comes forward meanwhile
+    Fixture f;
+    const QRect avail = f.win->screen()->availableGeometry();
+    f.win->setGeometry(avail.left() + avail.width() / 2, avail.top(), avail.width() / 2, avail.height() * 3 / 4);
+    f.win->activateWindow();
+    wait(50);
+    // A tool window opened later, active and in front.
+    QWidget tool;
+    tool.setGeometry(avail.left(), avail.top(), avail.width() / 2 - 40, avail.height() / 3);
+    tool.show();
+    tool.activateWindow();
+    wait(50);
+    trelvik::QtPrompt qt;
+    trelvik::WindowPrompt prompt(qt, &tool);
+    QRect asked;
+    bool staysOnTop = true;
+    const QWindow* transientFor = nullptr;
+    const QWidget* front = nullptr;
+    whenShown<QMessageBox>([&](QMessageBox* question) {
+        wait(50);
+        asked = question->frameGeometry();
+        staysOnTop = question->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        transientFor = question->windowHandle()->transientParent();
+        front = QApplication::activeWindow();
+        question->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_TRUE(trelvik::askDigitise(prompt, "Use 'Digitise' to define crest.", "digit2.dat"));
+    EXPECT_FALSE(asked.intersects(f.win->frameGeometry()));
+    EXPECT_TRUE(avail.contains(asked));
+    EXPECT_EQ(front, f.win.get());
+    // Not above every window: it stays with its tool window, so the map window's own
+    // dialogs come over it.
+    EXPECT_FALSE(staysOnTop);
+    EXPECT_EQ(transientFor, tool.windowHandle());
 }
 
 TEST(MapWindow, OpensWithinTheScreenBesideTheAskingWindowAndAddsMapsFromTheDataFolder) {

@@ -1,0 +1,69 @@
+#pragma once
+// The "Digitise map" question while it is open, and what links it to the window the
+// user digitises in. The question names the file the step will read ("Save as
+// digit1.dat in same directory as grid then press 'OK'."): the map window offers that
+// name when the user saves. The question stands beside the tool window that asks,
+// clear of the map window, which it brings to the front; it is not kept above other
+// windows, so the map window's own dialogs come over it.
+//
+//   AskingWindow            held by a tool window's prompt around each of its questions
+//   OpenDigitiseQuestion    held by the question box while it shows
+//   askedDigitiseFile()     the file the open question asks for ("" with none open)
+//   setDigitiseWindowSource the map windows say which of them the user digitises in
+//   placeDigitiseQuestion() places the open question and brings the map window forward;
+//                           again when a map window first shows while a question is open
+#include <QPointer>
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+namespace trelvik {
+
+inline const char* const kDigitiseTitle = "Digitise map";
+
+// The file a question's text asks the user to save as ("digit1.dat"); empty when it
+// names none.
+std::string digitiseFileAskedIn(const std::string& text);
+
+// While one lives, questions are asked for this tool window.
+class AskingWindow {
+public:
+    explicit AskingWindow(QWidget* window);
+    ~AskingWindow();
+    AskingWindow(const AskingWindow&) = delete;
+    AskingWindow& operator=(const AskingWindow&) = delete;
+
+private:
+    QPointer<QWidget> previous_;
+};
+
+// While one lives, `box` is the open question and `text` what it asks.
+class OpenDigitiseQuestion {
+public:
+    OpenDigitiseQuestion(QWidget* box, const std::string& text);
+    ~OpenDigitiseQuestion();
+    OpenDigitiseQuestion(const OpenDigitiseQuestion&) = delete;
+    OpenDigitiseQuestion& operator=(const OpenDigitiseQuestion&) = delete;
+    struct State;
+
+private:
+    State* previous_;
+};
+
+std::string askedDigitiseFile();
+
+// The window the user digitises in now (nullptr for none).
+void setDigitiseWindowSource(std::function<QWidget*()> source);
+
+// Moves the open question beside its tool window, clear of the window the user
+// digitises in, and brings that window to the front. Nothing while no question is open.
+void placeDigitiseQuestion();
+
+// The frame rectangle for a question of frame size `size` on the free screen area
+// `avail`: of the spots beside `asker` (below, right, above, left) and the corners of
+// the area, the first that covers least of `avoid`, then least of `asker`.
+QRect placeQuestion(QRect avail, QRect asker, QRect avoid, QSize size);
+
+} // namespace trelvik
