@@ -11,7 +11,7 @@
 //   askedDigitiseFile()     the file the open question asks for ("" with none open)
 //   setDigitiseWindowSource the map windows say which of them the user digitises in
 //   placeDigitiseQuestion() places the open question and brings the map window forward;
-//                           again when a map window first shows while a question is open
+//                           again whenever a map window is shown while one is open
 #include <QPointer>
 #include <QRect>
 #include <QSize>
