@@ -29,7 +29,7 @@ public:
     void showEntry(const std::string& progress, const std::string& name) override {
         w_.txtProgress->setText(QString::fromStdString(progress));
         w_.txtCurrentFilename->setText(QString::fromStdString(name));
-        esc_.status("");
+        esc_.showNow();
     }
     void showProcessingFrame() override { w_.Frame13->show(); }
     void clearCleaningLabels() override {
@@ -60,11 +60,13 @@ private:
         }
         WindowView& v_;
     };
+    // A count that moves every few vertices of the walk: painted at the pump's pace, as
+    // painting the window at each count made a long walk take many times the conversion.
     struct Outline : Progress {
         explicit Outline(WindowView& v) : v_(v) {}
         void step(long long done, long long) override {
             v_.w_.txtNoOutlinePts->setText(QString::number(done));
-            v_.esc_.status("");
+            v_.esc_.keepUp();
         }
         WindowView& v_;
     };
@@ -74,7 +76,7 @@ private:
         explicit Files(WindowView& v) : v_(v) {}
         void step(long long done, long long total) override {
             showBarStep(v_.w_.pbarFiles, done, total);
-            v_.esc_.stopRequested();
+            v_.esc_.keepUp();
         }
         bool stopRequested() override { return v_.esc_.stopRequested(); }
         WindowView& v_;

@@ -61,7 +61,7 @@ public:
     bool stopRequested() override { return inner_.stopRequested(); }
     void pointsInFile(long long n) override {
         count_->setText(QString::number(n));
-        inner_.status("");
+        inner_.showNow();
     }
 
 private:

@@ -10,10 +10,6 @@
 
 namespace trelvik {
 
-namespace {
-constexpr qint64 kPumpIntervalMs = 40;
-}
-
 QtProgress::QtProgress(QProgressBar* bar, QLabel* label) : bar_(bar), label_(label) {
     qApp->installEventFilter(this);
     sincePump_.start();
@@ -42,8 +38,12 @@ void QtProgress::step(long long done, long long total) {
 }
 
 void QtProgress::status(const std::string& text) {
-    if (label_) label_->setText(QString::fromStdString(text));
-    pump(true);
+    const bool changed = text != lastStatus_;
+    if (changed) {
+        lastStatus_ = text;
+        if (label_) label_->setText(QString::fromStdString(text));
+    }
+    pump(changed);
 }
 
 bool QtProgress::stopRequested() {

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QComboBox>
@@ -24,8 +25,11 @@
 #include "surfer/plotmodel.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/qtprogress.h"
 
+#include <cmath>
 #include <filesystem>
+#include <numbers>
 
 using namespace convtest;
 
@@ -69,6 +73,43 @@ struct Env {
         w->cmdAddFilename->click();
     }
     std::string last() const { return prompt.shown.empty() ? "" : prompt.shown.back().text; }
+};
+
+const char* const kIrregular = "Text file (irregular, e.g. Vava) (*.txt)";
+const char* const kGrd = "Surfer grid file (*.grd)";
+
+// A dome of radius r sampled as a scanner samples a crown, points h apart over its
+// surface in rings: seen from above they crowd together at the steep sides.
+PointList sampledDome(double r, double h) {
+    PointList p;
+    const int rings = static_cast<int>(r * std::numbers::pi / 2 / h);
+    for (int k = 0; k <= rings; ++k) {
+        const double polar = k * h / r, across = r * std::sin(polar);
+        const int n = std::max(1, static_cast<int>(std::lround(2 * std::numbers::pi * across / h)));
+        for (int t = 0; t < n; ++t) {
+            const double a = 2 * std::numbers::pi * (t + 0.5 * (k % 2)) / n;
+            p.push_back({across * std::cos(a), across * std::sin(a), r * std::cos(polar)});
+        }
+    }
+    return p;
+}
+
+// Counts the passes of the event loop while it lives: each pass delivers the one event
+// waiting for it, which posts the next.
+class EventPasses : public QObject {
+public:
+    EventPasses() { post(); }
+    bool event(QEvent* e) override {
+        if (e->type() != kType) return QObject::event(e);
+        ++count;
+        post();
+        return true;
+    }
+    int count = 0;
+
+private:
+    static constexpr auto kType = static_cast<QEvent::Type>(QEvent::User + 1);
+    void post() { QCoreApplication::postEvent(this, new QEvent(kType)); }
 };
 
 } // namespace
@@ -276,4 +317,32 @@ TEST(ConversionWindow, AnIntervalThatIsNotANumberIsNamedAndAFailedRunClearsTheRe
     EXPECT_EQ(e.last().find("search radius"), std::string::npos) << e.last();
     for (QLabel* readOut : {w->txtCurrentFilename, w->txtProgress, w->txtNoUCPts, w->txtNoUCPtsPrcd, w->txtNoOutlinePts})
         EXPECT_TRUE(readOut->text().isEmpty()) << readOut->text().toStdString();
+}
+
+// The outline walk of a cloud whose points lie further apart than its first bins reach
+// reports some ten thousand vertex counts before its bins grow; the window shows them
+// at the pace of its progress pump, not with a pass of the event loop (and a repaint)
+// for each. Only the file's name and the end are shown at once.
+TEST(ConversionWindow, ALongOutlineWalkKeepsTheWindowPaintedAtItsPace) {
+    Env e;
+    e.dir.write("dome.txt", xyzText(sampledDome(3, 0.13)));
+    frmConversion* w = e.open();
+    e.choose(w, kIrregular, kGrd);
+    w->chkPlotSurfer->setChecked(false);
+    e.add(w, "dome.txt");
+    const std::size_t before = e.prompt.shown.size();
+    QElapsedTimer clock;
+    clock.start();
+    int passes = 0;
+    {
+        EventPasses counted;
+        w->cmdConvert->click();
+        passes = counted.count;
+    }
+    const qint64 ms = clock.elapsed();
+    ASSERT_EQ(e.prompt.shown.size(), before) << e.last();
+    ASSERT_TRUE(std::filesystem::exists(e.dir.path("dome-uct72_18pb.grd")));
+    EXPECT_FALSE(w->txtNoOutlinePts->text().isEmpty());
+    // A few passes at once (the file's name, the end), the rest at most one per interval.
+    EXPECT_LE(passes, 8 + ms / QtProgress::kPumpIntervalMs) << "in " << ms << " ms";
 }
