@@ -1,10 +1,10 @@
 #include "conversion/convstate.h"
 
 #include "conversion/plotconverted.h"
+#include "conversion/pointstogrid.h"
 #include "core/error.h"
 #include "core/replacequestion.h"
 #include "core/textform.h"
-#include "formats/pointtext.h"
 #include "shell/settings.h"
 #include "surfer/application.h"
 #include "surfer/callargs.h"
@@ -18,6 +18,7 @@ namespace trelvik::conversion {
 namespace {
 
 const char* const kGrd = "Surfer grid file (*.grd)";
+const char* const kStl = "STL surface file (*.stl)";
 
 struct FromRow {
     const char* item;
@@ -38,7 +39,7 @@ const std::vector<FromRow>& fromRows() {
           "AutoCAD DXF file (*.dxf)"},
          false},
         {"Avizo surf file (*.surf)", "*.surf", {kGrd}, false},
-        {"STL surface file (*.stl)", "*.stl", {kGrd}, false},
+        {kStl, "*.stl", {kGrd}, false},
         {"CSV file (*.csv,*.dat)", "*.csv;*.dat", {"VRML file (*.wrl)", "Tiff DEM file (*.tif)"}, false},
         {"Picza file (*.pix)", "*.pix", {kGrd, "CSV file (*.csv,*.dat)"}, false},
         {"Tiff text file (*.txt)", "*.txt", {kGrd, "VRML file (*.wrl)"}, false},
@@ -60,7 +61,7 @@ const Pair kPairs[] = {
     {"Text file (in grid) (*.txt)", kGrd, "ConvertTXT_GRD", "TxtGrid"},
     {"Alicona text file (in grid) (*.txt)", kGrd, "ConvertTXT_GRD", "Alicona"},
     {"Avizo surf file (*.surf)", kGrd, "ConvertSURF_GRD", ""},
-    {"STL surface file (*.stl)", kGrd, "ConvertTXT_GRD", "STL"},
+    {kStl, kGrd, "ConvertTXT_GRD", "STL"},
     {"Picza file (*.pix)", kGrd, "ConvertPIX_GRD", ""},
     {"Picza file (*.pix)", "CSV file (*.csv,*.dat)", "ConvertPIX_CSV", ""},
     {kGrd, "Picza file (*.pix)", "ConvertGRD_PIX", ""},
@@ -189,7 +190,8 @@ std::optional<ExamineResult> ExamineFile(ConvContext& ctx) {
     } else {
         path = ctx.state.FileFullName[0];
     }
-    const PointList pts = formats::readPointText(path);
+    // An STL is examined for the vertices that Convert grids, not as point text.
+    const PointList pts = ReadEntryPoints(ctx.opt.cmbFromFileType == kStl ? "STL" : "", path);
     ExamineResult r;
     r.count = static_cast<long long>(pts.size());
     if (!pts.empty()) {

@@ -163,7 +163,9 @@ void ApplyDefaultSettings(ConvOptions& opt);
 // xint/2 + Round(xint/10, 1) otherwise.
 double DefaultSearchRadius(double xint);
 
-// "Examine": the first list entry, or the chosen file when the list is empty.
+// "Examine": the first list entry, or the chosen file when the list is empty; with the
+// From type "STL surface file (*.stl)" its distinct vertices (as Convert grids them),
+// else its point text.
 struct ExamineResult {
     long long count = 0;
     double xmin = 0, xmax = 0, ymin = 0, ymax = 0;

@@ -200,6 +200,8 @@ void frmConversion::cmdClearFilenames_Click() {
 }
 
 void frmConversion::cmdExamineFile_Click() {
+    // Figures of an earlier file must not stand beside a file that could not be read.
+    for (QLabel* box : {txtNoPts, txtRXMin, txtRXMax, txtRYMin, txtRYMax, txtNoOutputPts}) box->clear();
     ConvOptions o = readOptions();
     ConvView view;
     ConvContext ctx{app_, prompt_, conv_, o, view};

@@ -5,6 +5,7 @@
 #include "core/textform.h"
 #include "formats/alicona.h"
 #include "formats/pointtext.h"
+#include "formats/stlascii.h"
 
 #include <algorithm>
 #include <cmath>
@@ -132,6 +133,7 @@ GridGeometry GeometryByMaxRows(const PointBounds& b, long long n, const std::str
 }
 
 PointList ReadEntryPoints(const std::string& convMode, const std::string& path) {
+    if (convMode == "STL") return formats::distinctVertices(formats::readAsciiStlVertices(path));
     return convMode == "Alicona" ? formats::readAliconaText(path) : formats::readPointText(path);
 }
 

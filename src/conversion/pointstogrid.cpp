@@ -7,7 +7,6 @@
 #include "core/error.h"
 #include "core/tempfiles.h"
 #include "core/textform.h"
-#include "formats/stlascii.h"
 #include "formats/xyzpointfile.h"
 #include "surfer/callargs.h"
 
@@ -62,12 +61,6 @@ void entryCaptions(ConvContext& ctx, int i) {
                        ctx.state.FileBase[static_cast<std::size_t>(i - 1)]);
 }
 
-// The points of a text entry: an STL's distinct vertices, a point text's points.
-PointList txtPoints(const std::string& convMode, const std::string& path) {
-    if (convMode == "STL") return formats::distinctVertices(formats::readAsciiStlVertices(path));
-    return ReadEntryPoints(convMode, path);
-}
-
 // "Auto calculate intervals": the intervals found on the points become the window's.
 void applyDetectedIntervals(ConvOptions& o, const PointList& pts, const std::string& file) {
     if (pts.size() < 2) throw Error(file + ": fewer than two points; no intervals can be found");
@@ -101,7 +94,7 @@ std::vector<std::string> txtOutputs(ConvContext& ctx, int i) {
     // The undercut files are named after the radius the detected interval gives.
     if (o.gridOption == GridOption::AutoInt && o.chkRemoveUndercuts && o.chkDefaultSet) {
         try {
-            applyDetectedIntervals(o, txtPoints(s.ConvMode, s.FileFullName[k]), s.FileFullName[k]);
+            applyDetectedIntervals(o, ReadEntryPoints(s.ConvMode, s.FileFullName[k]), s.FileFullName[k]);
         } catch (const std::exception&) {
             return out;  // the entry fails before it writes anything more
         }
@@ -116,7 +109,7 @@ void txtEntry(ConvContext& ctx, int i) {
     const auto k = static_cast<std::size_t>(i - 1);
     entryCaptions(ctx, i);
     ctx.view.clearCleaningLabels();
-    PointList pts = txtPoints(s.ConvMode, s.FileFullName[k]);
+    PointList pts = ReadEntryPoints(s.ConvMode, s.FileFullName[k]);
     bool written = false;
     if (s.ConvMode == "STL") {
         const std::string vt = s.FileStem[k] + "vt.txt";

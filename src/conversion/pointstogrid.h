@@ -64,7 +64,8 @@ GridGeometry GeometryByIntervals(const PointBounds& b, double xint, double yint,
 // nodes. n below 2, or an interval that rounds to 0, throws.
 GridGeometry GeometryByMaxRows(const PointBounds& b, long long n, const std::string& file);
 
-// The points of a point text of the given mode ("Alicona": the count from line 1).
+// The points of an entry of the given mode: an STL's distinct vertices ("STL"), else the
+// points of its point text ("Alicona": the count from line 1).
 PointList ReadEntryPoints(const std::string& convMode, const std::string& path);
 
 } // namespace trelvik::conversion

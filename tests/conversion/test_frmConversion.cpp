@@ -229,6 +229,41 @@ TEST(ConversionWindow, BatchListAndExamine) {
     EXPECT_EQ(again->txtXInt->text(), "0.030");
 }
 
+// Examine reads what Convert grids: an STL's distinct vertices. Figures of the file
+// examined before never stand beside one that could not be read.
+TEST(ConversionWindow, ExamineOnAnStlShowsItsVerticesAndAFailureLeavesNoFigures) {
+    Env e;
+    e.dir.write("old.txt", "0,0,1\r\n9,9,2\r\n");
+    // Two facets sharing an edge: four distinct vertices over x 1 to 3, y 2 to 4.
+    e.dir.write("tooth.stl", "solid tooth\n facet normal 0 0 1\n  outer loop\n   vertex 1 2 0\n   vertex 3 2 0\n"
+                             "   vertex 1 4 1\n  endloop\n endfacet\n facet normal 0 0 1\n  outer loop\n"
+                             "   vertex 3 2 0\n   vertex 3 4 1\n   vertex 1 4 1\n  endloop\n endfacet\nendsolid tooth\n");
+    e.dir.write("broken.stl", "solid broken\n   vertex 1 2\nendsolid broken\n");
+    frmConversion* w = e.open();
+    w->txtXInt->setText("1");
+    e.add(w, "old.txt");
+    w->cmdExamineFile->click();
+    ASSERT_EQ(w->txtNoPts->text(), "2");
+
+    w->cmdClearFilenames->click();
+    e.choose(w, "STL surface file (*.stl)", kGrd);
+    e.add(w, "tooth.stl");
+    const std::size_t before = e.prompt.shown.size();
+    w->cmdExamineFile->click();
+    EXPECT_EQ(e.prompt.shown.size(), before) << e.last();
+    EXPECT_EQ(w->txtNoPts->text(), "4");
+    EXPECT_EQ(w->txtRXMin->text() + " " + w->txtRXMax->text() + " " + w->txtRYMin->text() + " " + w->txtRYMax->text(),
+              "1 3 2 4");
+    EXPECT_EQ(w->txtNoOutputPts->text(), "4");
+
+    w->cmdClearFilenames->click();
+    e.add(w, "broken.stl");
+    w->cmdExamineFile->click();
+    EXPECT_NE(e.last().find("broken.stl"), std::string::npos) << e.last();
+    for (QLabel* box : {w->txtNoPts, w->txtRXMin, w->txtRXMax, w->txtRYMin, w->txtRYMax, w->txtNoOutputPts})
+        EXPECT_TRUE(box->text().isEmpty()) << box->text().toStdString();
+}
+
 TEST(ConversionWindow, ConvertRunsTheChosenPairThenEmptiesTheList) {
     Env e;
     e.dir.write("crown.txt", xyzText(scatteredCrown(3000, 8)));
