@@ -243,10 +243,17 @@ void Report(ConvContext& ctx, const std::string& title, const std::string& text)
     ctx.prompt.busy(true);
 }
 
+bool AskReplace(ConvContext& ctx, const std::vector<std::string>& planned) {
+    const bool replace = ConfirmReplace(ctx.prompt, planned);
+    if (!replace) ctx.state.ReplaceCancelled = true;
+    return replace;
+}
+
 std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry, const OutputsFn& outputs) {
     BusyScope busy(ctx.prompt);
     std::vector<int> done;
     ConvState& s = ctx.state;
+    s.ReplaceCancelled = false;
     try {
         if (usesSurfer) PrepareSurfer(ctx);
     } catch (const Error& e) {
@@ -254,7 +261,8 @@ std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry
         ctx.view.entryFailed();
         return done;
     }
-    if (s.NumFiles == 0) {
+    const bool chosenOnly = s.NumFiles == 0;
+    if (chosenOnly) {
         AddFilename(ctx);
         ctx.prompt.busy(true);
     }
@@ -264,7 +272,11 @@ std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry
         s.FileIndex = i;
         for (std::string& f : outputs(ctx, i)) planned.push_back(std::move(f));
     }
-    if (!ConfirmReplace(ctx.prompt, planned)) return done;
+    if (!AskReplace(ctx, planned)) {
+        // The user's list stays for another try; the chosen file was only the run's.
+        if (chosenOnly) ClearFilenames(s);
+        return done;
+    }
     // A file's share of the bar, in which its gridding moves by rows.
     constexpr long long kShare = 1000;
     Progress& files = ctx.view.batchProgress();

@@ -43,6 +43,7 @@ struct ConvState {
     int PlotType = 1;                       // last map type plotted
     double PiczaLastHeight = 0;             // kept between conversions by the Picza lattice rule
     double WrlScale = 0;                    // kept between files by the VRML writer
+    bool ReplaceCancelled = false;          // the run ended at "Cancel" on the replace question
 };
 
 enum class GridOption { Interval, MaxNoRows, AutoInt };
@@ -191,10 +192,14 @@ bool CallSurfer(ConvContext& ctx, const std::string& operation, const surfer::Po
 // A message shown with the normal pointer, busy again afterwards.
 void Report(ConvContext& ctx, const std::string& title, const std::string& text);
 
+// The replace question of a run (replacequestion.h); Cancel sets ReplaceCancelled, so
+// that the batch list is kept for another try.
+bool AskReplace(ConvContext& ctx, const std::vector<std::string>& planned);
+
 // The loop of the list converters: busy pointer; PrepareSurfer when usesSurfer; the
 // chosen file added when the list is empty; the files outputs(ctx, i) names for every
-// entry checked at once (replace question, replacequestion.h: on Cancel no entry
-// runs); entry(ctx, i) for i = 1..NumFiles with FileIndex = i, each file a share of the
+// entry checked at once (AskReplace: on Cancel no entry runs, and the list is as it
+// was before the run); entry(ctx, i) for i = 1..NumFiles with FileIndex = i, each file a share of the
 // view's batchProgress that the mapping program's operations (gridding) move by their
 // rows. An entry that throws is reported (its FileOutName emptied) and the next entry
 // goes on; Esc stops before the next entry, with a message. Returns the entries that completed. A failure before the

@@ -230,7 +230,7 @@ std::vector<std::string> TailOutputs(ConvOptions o, std::string stem, const std:
 void EndGridList(ConvContext& ctx, const std::vector<int>& done) {
     PlotPass(ctx, done);
     ctx.view.showEntry("", "");
-    ClearFilenames(ctx.state);
+    if (!ctx.state.ReplaceCancelled) ClearFilenames(ctx.state);
 }
 
 void ConvertTXT_GRD(ConvContext& ctx) {

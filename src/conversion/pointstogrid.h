@@ -18,7 +18,7 @@
 // a private temporary folder, removed afterwards; nothing in the user's folder is
 // used as a working name.
 // Before the first entry, every file the list would write (TailOutputs, gridtail.h) that
-// already exists is asked about once; Cancel writes nothing.
+// already exists is asked about once; Cancel writes nothing and keeps the list.
 // After the list: the plot pass (plotconverted.h), the labels emptied, the list cleared.
 // A bad entry (unreadable file, bad line, too few points, zero interval) is reported
 // with its file and line and the next entry goes on.

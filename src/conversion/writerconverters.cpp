@@ -9,7 +9,6 @@
 #include "conversion/tifftextconvert.h"
 #include "conversion/writercalls.h"
 #include "core/error.h"
-#include "core/replacequestion.h"
 #include "surfer/application.h"
 #include "surfer/operationprogress.h"
 
@@ -48,9 +47,10 @@ std::optional<Chosen> chosenFile(ConvContext& ctx, std::initializer_list<const c
 
 // Runs a single-file conversion with the busy pointer; a failure is shown with its own
 // title when it is a user's mistake, else as the run's message. Each body asks about
-// the outputs it would replace (ConfirmReplace) after its own checks, before writing.
+// the outputs it would replace (AskReplace) after its own checks, before writing.
 void single(ConvContext& ctx, const std::function<void()>& body) {
     BusyScope busy(ctx.prompt);
+    ctx.state.ReplaceCancelled = false;
     const surfer::OperationProgress rows(&ctx.view.batchProgress());  // the gridding of a Tiff text
     try {
         body();
@@ -87,7 +87,7 @@ void ConvertPIX_CSV(ConvContext& ctx) {
     const auto f = chosenFile(ctx, {"*.pix"}, "Choose Picza filename");
     if (!f) return;
     single(ctx, [&] {
-        if (!ConfirmReplace(ctx.prompt, {f->stem + ".csv"})) return;
+        if (!AskReplace(ctx, {f->stem + ".csv"})) return;
         PiczaToCsv(f->input, f->stem + ".csv", ctx.opt.outUnit == OutUnit::Micrometre, ctx.opt.fullCsv);
     });
 }
@@ -96,7 +96,7 @@ void ConvertGRD_PIX(ConvContext& ctx) {
     const auto f = chosenFile(ctx, {"*.grd"}, "Choose grid filename");
     if (!f) return;
     single(ctx, [&] {
-        if (!ConfirmReplace(ctx.prompt, {f->stem + ".pix"})) return;
+        if (!AskReplace(ctx, {f->stem + ".pix"})) return;
         connectSurfer(ctx);
         GridToPicza(*ctx.state.m_Surfer, ctx.app.SurferVersion, f->input, f->stem + ".pix",
                     ctx.opt.outUnit == OutUnit::Micrometre, ctx.opt.outUnit == OutUnit::Millimetre);
@@ -113,7 +113,7 @@ void ConvertGRD_WRL(ConvContext& ctx) {
                                 *geometry, c.opt.outUnit == OutUnit::Micrometre,
                                 c.opt.outUnit == OutUnit::Millimetre, c.opt.chkVantWRL);
     }, [&](ConvContext&, int i) { return std::vector<std::string>{VrmlOutputName(s.FileStem[at(i)], *geometry)}; });
-    ClearFilenames(s);
+    if (!s.ReplaceCancelled) ClearFilenames(s);
 }
 
 void ConvertTIFF_GRD(ConvContext& ctx) {
@@ -130,7 +130,7 @@ void ConvertTIFF_GRD(ConvContext& ctx) {
         t.Y_Input_Int = ctx.opt.Y_Input_Int;
         t.Z_Input_Height = ctx.opt.Z_Input_Height;
         CheckTiffDataType(t);
-        if (!ConfirmReplace(ctx.prompt, {f->stem + ".csv", f->stem + ".grd"})) return;
+        if (!AskReplace(ctx, {f->stem + ".csv", f->stem + ".grd"})) return;
         connectSurfer(ctx);
         const TiffDataType out = TiffTextToGrid(*ctx.state.m_Surfer, ctx.app.SurferVersion, f->input,
                                                 f->stem + ".csv", f->stem + ".grd", t);
@@ -143,7 +143,7 @@ void ConvertTIFF_WRL(ConvContext& ctx) {
     const auto f = chosenFile(ctx, {"*.txt"}, "Choose text filename");
     if (!f) return;
     single(ctx, [&] {
-        if (ConfirmReplace(ctx.prompt, {f->stem + ".wrl"})) TiffTextToVrml(f->input, f->stem + ".wrl");
+        if (AskReplace(ctx, {f->stem + ".wrl"})) TiffTextToVrml(f->input, f->stem + ".wrl");
     });
 }
 
@@ -151,7 +151,7 @@ void ConvertCSV_WRL(ConvContext& ctx) {
     const auto f = chosenFile(ctx, {"*.dat", "*.csv"}, "Choose text filename");
     if (!f) return;
     single(ctx, [&] {
-        if (ConfirmReplace(ctx.prompt, {f->stem + ".wrl"})) CsvLatticeToVrml(f->input, f->stem + ".wrl");
+        if (AskReplace(ctx, {f->stem + ".wrl"})) CsvLatticeToVrml(f->input, f->stem + ".wrl");
     });
 }
 
@@ -159,7 +159,7 @@ void ConvertCSV_TIF(ConvContext& ctx) {
     const auto f = chosenFile(ctx, {"*.dat", "*.csv"}, "Choose text filename");
     if (!f) return;
     single(ctx, [&] {
-        if (ConfirmReplace(ctx.prompt, {f->stem + ".tif"})) CsvLatticeToTiffDem(f->input, f->stem + ".tif");
+        if (AskReplace(ctx, {f->stem + ".tif"})) CsvLatticeToTiffDem(f->input, f->stem + ".tif");
     });
 }
 

@@ -20,7 +20,7 @@
 //   ConvertCSV_WRL   "Choose text filename"; CSV lattice to stem + ".wrl" (csvlattice.h).
 //   ConvertCSV_TIF   "Choose text filename"; CSV lattice to stem + ".tif".
 // Before anything is written, the outputs that already exist are asked about once for
-// the run (replacequestion.h); Cancel writes nothing.
+// the run (AskReplace, convstate.h); Cancel writes nothing and keeps the batch list.
 // The stem of a single file is File1's folder and Text1 up to its last ".". Failures are
 // shown as messages (the file and line where there is one) and leave existing outputs
 // as they were; the pointer is normal again afterwards.

@@ -354,6 +354,28 @@ TEST(ConversionWindow, AnIntervalThatIsNotANumberIsNamedAndAFailedRunClearsTheRe
         EXPECT_TRUE(readOut->text().isEmpty()) << readOut->text().toStdString();
 }
 
+// "Cancel" (or Esc) on the replace question writes nothing and keeps the batch list.
+TEST(ConversionWindow, CancelOnTheReplaceQuestionKeepsTheList) {
+    Env e;
+    for (const char* f : {"a.txt", "b.txt"}) e.dir.write(f, xyzText(scatteredCrown(400, 5)));
+    e.dir.write("a.grd", "the user's own");
+    frmConversion* w = e.open();
+    e.choose(w, kIrregular, kGrd);
+    w->chkRemoveUndercuts->setChecked(false);
+    w->chkBlankOutline->setChecked(false);
+    w->txtXInt->setText("0.1");
+    e.add(w, "a.txt");
+    e.add(w, "b.txt");
+    e.prompt.answer(Answer::Cancel);
+    w->cmdConvert->click();
+    EXPECT_EQ(e.prompt.shown.back().title, "Replace files");
+    EXPECT_EQ(e.dir.read("a.grd"), "the user's own");
+    EXPECT_FALSE(std::filesystem::exists(e.dir.path("b.grd")));
+    EXPECT_EQ(w->txtNoFiles->text(), "2");
+    ASSERT_EQ(w->state().NumFiles, 2);
+    EXPECT_EQ(w->state().FileFullName[1], e.dir.path("b.txt"));
+}
+
 // The outline walk of a cloud whose points lie further apart than its first bins reach
 // reports some ten thousand vertex counts before its bins grow; the window shows them
 // at the pace of its progress pump, not with a pass of the event loop (and a repaint)
