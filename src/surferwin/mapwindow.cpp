@@ -448,6 +448,9 @@ void MapWindow::undoPoint() {
     if (l.session.undo()) {
         l.marks.pop_back();
         l.savedAll = false;
+        // Taking back a point of a saved list is a correction of it: the clicks that
+        // follow go on with it, to be saved again.
+        l.savedTo.clear();
     }
     syncPoints();
 }

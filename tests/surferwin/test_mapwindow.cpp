@@ -273,6 +273,12 @@ TEST(MapWindow, FirstClickAfterSaveStartsANewList) {
     EXPECT_EQ(f.win->digitised().entries().size(), 1u);
     EXPECT_EQ(f.win->pointList()->count(), 1);
     EXPECT_TRUE(f.win->statusBar()->currentMessage().contains("New list"));
+    // A saved list corrected with Undo goes on with the clicks that follow.
+    f.click(f.pixelOf(px, py));
+    ASSERT_TRUE(f.win->saveDigitiseTo(f.dir.path("digit.dat")));
+    f.win->undoPoint();
+    f.click(f.pixelOf(px, py));
+    EXPECT_EQ(f.win->digitised().entries().size(), 2u);
 }
 
 TEST(MapWindow, SaveOffersTheFileTheOpenQuestionAsksFor) {
