@@ -199,9 +199,9 @@ bool AskReplace(ConvContext& ctx, const std::vector<std::string>& planned);
 // The loop of the list converters: busy pointer; PrepareSurfer when usesSurfer; the
 // chosen file added when the list is empty; the files outputs(ctx, i) names for every
 // entry checked at once (AskReplace: on Cancel no entry runs, and the list is as it
-// was before the run); entry(ctx, i) for i = 1..NumFiles with FileIndex = i, each file a share of the
-// view's batchProgress that the mapping program's operations (gridding) move by their
-// rows. An entry that throws is reported (its FileOutName emptied) and the next entry
+// was before the run); entry(ctx, i) for i = 1..NumFiles with FileIndex = i, each file
+// a share of the view's batchProgress that the mapping program's operations (gridding)
+// move by their rows. An entry that throws is reported (its FileOutName emptied) and the next entry
 // goes on; Esc stops before the next entry, with a message. Returns the entries that completed. A failure before the
 // loop (no Surfer) is reported and no entry runs. The pointer is normal again however
 // it ends.
