@@ -43,7 +43,12 @@ void QtProgress::status(const std::string& text) {
         lastStatus_ = text;
         if (label_) label_->setText(QString::fromStdString(text));
     }
-    pump(changed);
+    // A new line after a quiet spell names a step: painted at once. Lines that change
+    // faster than the pump's pace count units of a loop ("trial 3 of 200") and wait
+    // for it like any other per-unit update.
+    const bool now = changed && (!sinceStatusShown_.isValid() || sinceStatusShown_.elapsed() >= kPumpIntervalMs);
+    if (now) sinceStatusShown_.restart();
+    pump(now);
 }
 
 bool QtProgress::stopRequested() {

@@ -29,8 +29,9 @@ public:
     ~QtProgress() override;
 
     // Per-unit updates keep the window painted at most once per pump interval: a step,
-    // and a status line that is the same as the last one. A new status line is painted
-    // at once, as it changes only once per file or per step.
+    // a status line that is the same as the last one, and status lines that change
+    // faster than the interval. A new status line after a quiet spell (once per file or
+    // per step) is painted at once.
     void step(long long done, long long total) override;
     void status(const std::string& text) override;
     bool stopRequested() override;
@@ -53,6 +54,7 @@ private:
     QPointer<QLabel> label_;
     QElapsedTimer sincePump_;
     std::optional<std::string> lastStatus_;
+    QElapsedTimer sinceStatusShown_;
     bool stop_ = false;
 };
 
