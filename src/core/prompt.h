@@ -7,6 +7,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace trelvik {
@@ -41,10 +42,14 @@ inline bool refuse(Prompt& prompt, const std::string& title, const std::string& 
 // works in the map window: the instruction, a line feed and a carriage return, then
 // "Save as <file> in same directory as grid then press 'OK'.". The pointer is normal
 // while the question is open; false on Cancel, and after OK the pointer is busy again.
+// The map window reads the file back out of the text, between kDigitiseSaveAs and
+// kDigitiseSaveWhere.
+inline constexpr std::string_view kDigitiseSaveAs = "Save as ";
+inline constexpr std::string_view kDigitiseSaveWhere = " in same directory as grid then press 'OK'.";
 inline bool askDigitise(Prompt& prompt, const std::string& instruction, const std::string& file = "digit.dat") {
     prompt.busy(false);
     const Answer a = prompt.message(
-        "Digitise map", instruction + "\n\rSave as " + file + " in same directory as grid then press 'OK'.",
+        "Digitise map", instruction + "\n\r" + std::string(kDigitiseSaveAs) + file + std::string(kDigitiseSaveWhere),
         Buttons::OkCancel);
     if (a == Answer::Cancel) return false;
     prompt.busy(true);

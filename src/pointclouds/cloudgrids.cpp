@@ -20,8 +20,6 @@ namespace trelvik::ptcloud {
 
 namespace {
 
-const char* const kSaveDigit = "Save as digit.dat in same directory as grid then press 'OK'.";
-
 bool isV6(const PtCloudContext& ctx) { return ctx.app.SurferVersion == "SurferV6"; }
 
 std::string progIdOrThrow(PtCloudContext& ctx) {
@@ -53,10 +51,7 @@ bool listedGridsExist(PtCloudContext& ctx) {
 
 // The "Digitise map" question; false when the user cancels.
 bool askDigitise(PtCloudContext& ctx, const std::string& instruction) {
-    ctx.prompt.busy(false);
-    const Answer a = ctx.prompt.message("Digitise map", instruction + "\n\r" + kSaveDigit, Buttons::OkCancel);
-    ctx.prompt.busy(true);
-    return a == Answer::Ok;
+    return trelvik::askDigitise(ctx.prompt, instruction);
 }
 
 formats::PointXYList copyDigitised(const PtCloudList& l, int i, const std::string& suffix) {

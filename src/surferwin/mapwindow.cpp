@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDialog>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -71,14 +70,7 @@ std::function<std::string()>& dataFolderSource() {
 // The tool window that asked for the map window: the active one, or (while a dialog
 // such as the digitise question is active) the largest other window on show.
 const QWidget* askingWindow() {
-    auto usable = [](const QWidget* w) {
-        return w && w->isVisible() && !qobject_cast<const MapWindow*>(w) && !qobject_cast<const QDialog*>(w);
-    };
-    if (const QWidget* active = QApplication::activeWindow(); usable(active)) return active;
-    const QWidget* best = nullptr;
-    for (const QWidget* w : QApplication::topLevelWidgets())
-        if (usable(w) && (!best || w->width() * w->height() > best->width() * best->height())) best = w;
-    return best;
+    return toolWindowOnShow([](const QWidget* w) { return qobject_cast<const MapWindow*>(w) != nullptr; });
 }
 
 QString kindText(surfer::MapKind k) {

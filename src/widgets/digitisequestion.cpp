@@ -1,9 +1,8 @@
 #include "widgets/digitisequestion.h"
 
+#include "core/prompt.h"
 #include "widgets/fitscreen.h"
 
-#include <QApplication>
-#include <QDialog>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
@@ -45,14 +44,7 @@ QWidget* digitiseWindow() {
 QWidget* askerOf(const QWidget* box) {
     if (declaredAsker()) return declaredAsker();
     const QWidget* map = digitiseWindow();
-    auto usable = [&](QWidget* w) {
-        return w && w != box && w != map && w->isVisible() && !qobject_cast<QDialog*>(w);
-    };
-    if (QWidget* active = QApplication::activeWindow(); usable(active)) return active;
-    QWidget* best = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (usable(w) && (!best || w->width() * w->height() > best->width() * best->height())) best = w;
-    return best;
+    return toolWindowOnShow([&](const QWidget* w) { return w == box || w == map; });
 }
 
 long long overlap(const QRect& a, const QRect& b) {
@@ -62,12 +54,12 @@ long long overlap(const QRect& a, const QRect& b) {
 } // namespace
 
 std::string digitiseFileAskedIn(const std::string& text) {
-    const std::string lead = "Save as ", tail = " in same directory as grid";
-    const auto from = text.rfind(lead);
+    const auto from = text.rfind(kDigitiseSaveAs);
     if (from == std::string::npos) return {};
-    const auto to = text.find(tail, from + lead.size());
+    const auto start = from + kDigitiseSaveAs.size();
+    const auto to = text.find(kDigitiseSaveWhere, start);
     if (to == std::string::npos) return {};
-    return std::filesystem::path(text.substr(from + lead.size(), to - from - lead.size())).filename().string();
+    return std::filesystem::path(text.substr(start, to - start)).filename().string();
 }
 
 AskingWindow::AskingWindow(QWidget* window) : previous_(declaredAsker()) { declaredAsker() = window; }

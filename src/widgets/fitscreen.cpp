@@ -1,5 +1,7 @@
 #include "widgets/fitscreen.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -86,6 +88,15 @@ void fitBeside(QWidget* window, QSize designSize, const QWidget* avoid, int minW
                                     designSize + kWindowFrameAllowance, minWidth + kWindowFrameAllowance.width());
     window->resize(frame.size() - kWindowFrameAllowance);
     window->move(frame.topLeft());
+}
+
+QWidget* toolWindowOnShow(const std::function<bool(const QWidget*)>& skip) {
+    auto usable = [&](QWidget* w) { return w && w->isVisible() && !qobject_cast<QDialog*>(w) && !skip(w); };
+    if (QWidget* active = QApplication::activeWindow(); usable(active)) return active;
+    QWidget* best = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (usable(w) && (!best || w->width() * w->height() > best->width() * best->height())) best = w;
+    return best;
 }
 
 } // namespace trelvik

@@ -5,6 +5,7 @@
 // the one that asked for it.
 #include <QRect>
 #include <QSize>
+#include <functional>
 
 class QWidget;
 
@@ -37,6 +38,11 @@ void sizeForNumber(QWidget* box);
 // on the side of `avoid` with more room, narrowed to that room but not below minWidth,
 // at the top of the area. The size never exceeds the area.
 QRect placeBeside(QRect avail, QRect avoid, QSize size, int minWidth);
+
+// The tool window a new window or question belongs with: the active window, else the
+// largest top-level window on show; never a dialog nor a window `skip` names. Null
+// when there is none.
+QWidget* toolWindowOnShow(const std::function<bool(const QWidget*)>& skip);
 
 // Sizes a top-level window to its design size fitted to the screen, and moves it
 // beside `avoid` (a null widget: wherever the window manager puts it).
