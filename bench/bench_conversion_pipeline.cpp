@@ -80,11 +80,7 @@ void BM_PointFileToBlankedGrid1M(benchmark::State& state) {
         app.mnuSurf8Checked = true;
         ScriptedPrompt prompt;
         ConvState st;
-        ConvOptions opt;
-        opt.File1Folder = dir.string();
-        opt.Text1 = "scan.txt";
-        opt.chkPlotSurfer = false;
-        ApplyDefaultSettings(opt);
+        ConvOptions opt = convbench::textToGridOptions(dir.string(), "scan.txt");
         ConvView view;
         ConvContext ctx{app, prompt, st, opt, view};
         ConvertTXT_GRD(ctx);

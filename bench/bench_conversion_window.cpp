@@ -8,6 +8,7 @@
 // stay within 1.5 times the procedure.
 #include "conversion/frmConversion.h"
 #include "conversion/pointstogrid.h"
+#include "conversion_scan.h"
 #include "formats/xyzpointfile.h"
 #include "support/tempfolder.h"
 #include "surfer/application.h"
@@ -96,11 +97,7 @@ void BM_DomeToBlankedGridProcedure(benchmark::State& state) {
         ScriptedPrompt prompt;
         ConvState st;
         st.ConvMode = "TxtIrreg";
-        ConvOptions opt;
-        opt.File1Folder = dir;
-        opt.Text1 = "dome.txt";
-        opt.chkPlotSurfer = false;
-        ApplyDefaultSettings(opt);
+        ConvOptions opt = convbench::textToGridOptions(dir, "dome.txt");
         CountingView view;
         ConvContext ctx{app, prompt, st, opt, view};
         ConvertTXT_GRD(ctx);
