@@ -12,15 +12,9 @@
 
 namespace trelvik {
 
-struct OpenDigitiseQuestion::State {
-    QPointer<QWidget> box;
-    QPointer<QWidget> asker;
-    std::string file;
-};
-
 namespace {
-OpenDigitiseQuestion::State*& openQuestion() {
-    static OpenDigitiseQuestion::State* open = nullptr;
+const OpenDigitiseQuestion::State*& openQuestion() {
+    static const OpenDigitiseQuestion::State* open = nullptr;
     return open;
 }
 
@@ -66,20 +60,18 @@ AskingWindow::AskingWindow(QWidget* window) : previous_(declaredAsker()) { decla
 
 AskingWindow::~AskingWindow() { declaredAsker() = previous_; }
 
-OpenDigitiseQuestion::OpenDigitiseQuestion(QWidget* box, const std::string& text) : previous_(openQuestion()) {
-    openQuestion() = new State{box, askerOf(box), digitiseFileAskedIn(text)};
+OpenDigitiseQuestion::OpenDigitiseQuestion(QWidget* box, const std::string& text)
+    : state_{box, askerOf(box), digitiseFileAskedIn(text)}, previous_(openQuestion()) {
+    openQuestion() = &state_;
     // It belongs to the tool window that asks: kept above that window by the window
     // manager, but not above the map window and its dialogs.
-    if (QWidget* asker = openQuestion()->asker; asker && asker->windowHandle()) {
+    if (QWidget* asker = state_.asker; asker && asker->windowHandle()) {
         box->winId();
         box->windowHandle()->setTransientParent(asker->windowHandle());
     }
 }
 
-OpenDigitiseQuestion::~OpenDigitiseQuestion() {
-    delete openQuestion();
-    openQuestion() = previous_;
-}
+OpenDigitiseQuestion::~OpenDigitiseQuestion() { openQuestion() = previous_; }
 
 std::string askedDigitiseFile() { return openQuestion() ? openQuestion()->file : std::string(); }
 

@@ -46,10 +46,16 @@ public:
     ~OpenDigitiseQuestion();
     OpenDigitiseQuestion(const OpenDigitiseQuestion&) = delete;
     OpenDigitiseQuestion& operator=(const OpenDigitiseQuestion&) = delete;
-    struct State;
+
+    struct State {
+        QPointer<QWidget> box;
+        QPointer<QWidget> asker;
+        std::string file;
+    };
 
 private:
-    State* previous_;
+    State state_;
+    const State* previous_;
 };
 
 std::string askedDigitiseFile();
