@@ -361,13 +361,7 @@ void MapWindow::chooseAndAddMap(int kind) {
 }
 
 void MapWindow::setDigitiseMode(bool on) {
-    // Each digitise step of the tools wants a file of its own: once the list has been
-    // saved, digitising again starts a new one. Unsaved points are kept.
-    DigitiseList& l = digitiseList();
-    if (on && !canvas_->digitiseMode() && l.savedAll && !l.session.entries().empty()) {
-        l.startAfresh();
-        syncPoints();
-    }
+    if (on && !canvas_->digitiseMode() && digitiseList().list.startAfreshIfSaved()) syncPoints();
     canvas_->setDigitiseMode(on);
     if (cmdDigitise_->isChecked() != on) cmdDigitise_->setChecked(on);
     cmdDigitise_->setText(on ? tr("Digitise: ON") : tr("Digitise: off"));
@@ -397,67 +391,56 @@ const MapWindow::DigitiseList& MapWindow::digitiseList() const {
     return none;
 }
 
-void MapWindow::DigitiseList::startAfresh() {
-    session.clear();
-    marks.clear();
-    savedAll = false;
-    savedTo.clear();
-}
-
 bool MapWindow::digitiseAt(QPointF page) {
     auto doc = canvas_->document();
-    const auto map = doc ? surfer::flatMapAt(doc->Shapes, page.x(), page.y()) : nullptr;
-    if (!map) {
+    surfer::DigitiseList& l = digitiseList().list;
+    const QString savedTo = QString::fromStdString(l.savedTo());
+    const auto step = doc ? l.click(doc->Shapes, page.x(), page.y()) : surfer::DigitiseList::Step::Nothing;
+    if (step == surfer::DigitiseList::Step::Nothing) {
         statusBar()->showMessage(tr("Not on a flat map: no point added"), 3000);
         return false;
     }
-    DigitiseList& l = digitiseList();
-    // Each digitise step of the tools reads a file of its own, so a saved list takes no
-    // more points: with Digitise left on, the next step's points would go into the file
-    // of the step before.
-    const QString savedTo = QString::fromStdString(l.savedTo);
-    if (!savedTo.isEmpty()) l.startAfresh();
-    l.session.click(doc->Shapes, page.x(), page.y());
-    const auto& added = l.session.entries().back();
-    l.marks.push_back(MapCanvas::Mark{map, added.x, added.y});
-    l.savedAll = false;
     syncPoints();
-    if (!savedTo.isEmpty())
+    if (step == surfer::DigitiseList::Step::AddedToNewList)
         statusBar()->showMessage(tr("New list started; the saved one is in %1").arg(savedTo), 8000);
     return true;
 }
 
 void MapWindow::endGroup() {
-    DigitiseList& l = digitiseList();
-    l.session.endGroup();
-    l.marks.push_back(std::nullopt);
-    l.savedAll = false;
+    surfer::DigitiseList& l = digitiseList().list;
+    if (l.endGroup() == surfer::DigitiseList::Step::RefusedSaved)
+        statusBar()->showMessage(tr("The list is saved in %1: End group adds nothing. The next click starts a "
+                                    "new list.")
+                                     .arg(QString::fromStdString(l.savedTo())),
+                                 8000);
     syncPoints();
 }
 
 void MapWindow::undoPoint() {
-    DigitiseList& l = digitiseList();
-    if (l.session.undo()) {
-        l.marks.pop_back();
-        l.savedAll = false;
-        // Taking back a point of a saved list is a correction of it: the clicks that
-        // follow go on with it, to be saved again.
-        l.savedTo.clear();
-    }
+    if (digitiseList().list.undo() == surfer::DigitiseList::Step::TookBackFromSaved)
+        statusBar()->showMessage(tr("Took back the last entry of the saved list. The list goes on with the next "
+                                    "click: save it again when it is done."),
+                                 8000);
     syncPoints();
 }
 
 void MapWindow::clearPoints() {
-    digitiseList().startAfresh();
+    digitiseList().list.clear();
     syncPoints();
 }
 
 void MapWindow::syncPoints() {
-    const DigitiseList& l = digitiseList();
+    const surfer::DigitiseList& l = digitiseList().list;
     list_->clear();
-    for (const auto& line : l.session.lines()) list_->addItem(QString::fromStdString(line));
+    for (const auto& line : l.session().lines()) list_->addItem(QString::fromStdString(line));
     list_->scrollToBottom();
-    canvas_->setMarks(l.marks);
+    std::vector<std::optional<MapCanvas::Mark>> marks;
+    const auto& entries = l.session().entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].groupEnd) marks.emplace_back();
+        else marks.push_back(MapCanvas::Mark{l.frames()[i], entries[i].x, entries[i].y});
+    }
+    canvas_->setMarks(std::move(marks));
 }
 
 bool MapWindow::saveDigitiseTo(const std::string& path) {
@@ -465,10 +448,7 @@ bool MapWindow::saveDigitiseTo(const std::string& path) {
         prompt().message(kDefaultTitle, path + " already exists. Replace it?", Buttons::YesNo) != Answer::Yes)
         return false;
     try {
-        DigitiseList& l = digitiseList();
-        l.session.save(path);
-        l.savedAll = true;
-        l.savedTo = path;
+        digitiseList().list.save(path);
     } catch (const trelvik::Error& e) {
         prompt().message(kDefaultTitle, e.what());
         return false;
@@ -483,7 +463,8 @@ void MapWindow::chooseAndSave() {
     // as digit.dat, which the default name would replace.
     std::string file = askedDigitiseFile();
     if (file.empty()) file = "digit.dat";
-    std::string start = digitised().defaultPath(file);
+    std::string start;
+    if (const auto doc = canvas_->document()) start = digitiseList().list.defaultPath(doc->Shapes, file);
     if (start.empty()) start = (std::filesystem::current_path() / file).string();
     // We ask about replacing ourselves, through the same prompt as every message.
     const QString path = QFileDialog::getSaveFileName(this, tr("Save digitise file"), QString::fromStdString(start),

@@ -21,7 +21,7 @@
 // it brings to the front and keeps clear of, and Save offers the file it asks for.
 #include "core/prompt.h"
 #include "surfer/application.h"
-#include "surfer/plotdigitise.h"
+#include "surfer/digitiselist.h"
 #include "surferwin/mapcanvas.h"
 
 #include <QMainWindow>
@@ -51,7 +51,7 @@ public:
     MapCanvas* canvas() const { return canvas_; }
     // The digitised points of the plot document on show: each plot document keeps a
     // list of its own.
-    const surfer::DigitiseSession& digitised() const { return digitiseList().session; }
+    const surfer::DigitiseSession& digitised() const { return digitiseList().list.session(); }
     QListWidget* pointList() const { return list_; }
     QLabel* pointerLabel() const { return coords_; }
     QPushButton* digitiseButton() const { return cmdDigitise_; }
@@ -77,8 +77,9 @@ public:
     // Edit > Delete map (also the Delete key): takes the selected map, and the label
     // written for it, off its plot. False when nothing is selected.
     bool deleteSelectedMap();
-    // Takes a click at a page point; false when no flat map is there. A saved list
-    // takes no more points: the first click after a save starts a new list.
+    // Takes a click at a page point; false when no flat map is there. The list's rules
+    // (a saved list and what follows it) are in surfer/digitiselist.h; the status line
+    // says what each step did.
     bool digitiseAt(QPointF page);
     void endGroup();
     void undoPoint();
@@ -113,15 +114,10 @@ private:
     void syncPoints();
     Prompt& prompt();
 
-    // One plot document's digitised points, the marks drawn for them, whether they
-    // are all in the last saved file and the file the list was last saved to.
+    // One plot document's digitised points.
     struct DigitiseList {
         std::weak_ptr<const surfer::Document> doc;
-        surfer::DigitiseSession session;
-        std::vector<std::optional<MapCanvas::Mark>> marks;
-        bool savedAll = false;
-        std::string savedTo;
-        void startAfresh();
+        surfer::DigitiseList list;
     };
     // The list of the document on show (made on first use); with none on show, an
     // empty list that takes no points.

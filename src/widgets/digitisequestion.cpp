@@ -8,6 +8,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 namespace trelvik {
@@ -60,15 +61,61 @@ AskingWindow::AskingWindow(QWidget* window) : previous_(declaredAsker()) { decla
 
 AskingWindow::~AskingWindow() { declaredAsker() = previous_; }
 
+namespace {
+// Where the open question goes: its frame on the screen, and the map window it avoids
+// (nullptr with none on show). Before the box shows, its size hint stands for its size.
+struct Placement {
+    QRect at;
+    QWidget* map = nullptr;
+    bool covers() const { return map && at.intersects(map->frameGeometry()); }
+};
+
+std::optional<Placement> placementOf(const OpenDigitiseQuestion::State& open) {
+    QWidget* box = open.box.data();
+    QScreen* screen = open.asker ? open.asker->screen() : box->screen();
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    if (!screen) return std::nullopt;
+    // Until the window manager has framed the box, its frame is only its inside: the
+    // asker's frame, else the usual allowance, stands in.
+    const QSize inside = box->isVisible() ? box->size() : box->sizeHint();
+    QSize size = box->frameGeometry().size();
+    if (!box->isVisible() || size == box->size()) {
+        const QWidget* framed = open.asker ? open.asker.data() : box;
+        const QSize frame = framed->frameGeometry().size() - framed->size();
+        size = inside + (frame.isEmpty() ? kWindowFrameAllowance : frame);
+    }
+    Placement p;
+    p.map = digitiseWindow();
+    p.at = placeQuestion(screen->availableGeometry(), open.asker ? open.asker->frameGeometry() : QRect(),
+                         p.map ? p.map->frameGeometry() : QRect(), size);
+    return p;
+}
+
+// The question belongs to the tool window that asks: kept above that window by the
+// window manager, but not above the map window and its dialogs. With no room clear of
+// the map window (one that fills the screen) it would go behind the map window at the
+// user's first click there: it then belongs to the map window, which the window manager
+// keeps it above, as it keeps the map window's own dialogs, opened later, above both.
+void belongTo(const OpenDigitiseQuestion::State& open, const Placement& p) {
+    QWidget* owner = p.covers() ? p.map : open.asker.data();
+    QWidget* box = open.box.data();
+    if (!owner || !owner->windowHandle()) return;
+    box->winId();
+    QWindow* handle = box->windowHandle();
+    if (handle->transientParent() == owner->windowHandle()) return;
+    handle->setTransientParent(owner->windowHandle());
+    // The window manager learns whom a window belongs to when the window is mapped.
+    if (box->isVisible()) {
+        box->hide();
+        box->show();
+    }
+}
+} // namespace
+
 OpenDigitiseQuestion::OpenDigitiseQuestion(QWidget* box, const std::string& text)
     : state_{box, askerOf(box), digitiseFileAskedIn(text)}, previous_(openQuestion()) {
     openQuestion() = &state_;
-    // It belongs to the tool window that asks: kept above that window by the window
-    // manager, but not above the map window and its dialogs.
-    if (QWidget* asker = state_.asker; asker && asker->windowHandle()) {
-        box->winId();
-        box->windowHandle()->setTransientParent(asker->windowHandle());
-    }
+    if (const auto p = placementOf(state_)) belongTo(state_, *p);
 }
 
 OpenDigitiseQuestion::~OpenDigitiseQuestion() { openQuestion() = previous_; }
@@ -81,26 +128,15 @@ void placeDigitiseQuestion() {
     const OpenDigitiseQuestion::State* open = openQuestion();
     QWidget* box = open ? open->box.data() : nullptr;
     if (!box || !box->isVisible()) return;
-    QWidget* map = digitiseWindow();
-    QScreen* screen = open->asker ? open->asker->screen() : box->screen();
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    // Until the window manager has framed the box, its frame is only its inside: the
-    // asker's frame, else the usual allowance, stands in.
-    QSize size = box->frameGeometry().size();
-    if (size == box->size()) {
-        const QWidget* framed = open->asker ? open->asker.data() : box;
-        const QSize frame = framed->frameGeometry().size() - framed->size();
-        size += frame.isEmpty() ? kWindowFrameAllowance : frame;
-    }
-    const QRect at = placeQuestion(screen->availableGeometry(), open->asker ? open->asker->frameGeometry() : QRect(),
-                                   map ? map->frameGeometry() : QRect(), size);
+    const auto p = placementOf(*open);
+    if (!p) return;
+    belongTo(*open, *p);
     // The frame's corner, also before the window manager has told its frame's size.
-    box->windowHandle()->setFramePosition(at.topLeft());
-    if (map) {
-        map->raise();
-        map->activateWindow();
-    }
+    box->windowHandle()->setFramePosition(p->at.topLeft());
+    if (!p->map) return;
+    p->map->raise();
+    p->map->activateWindow();
+    if (p->covers()) box->raise();
 }
 
 QRect placeQuestion(QRect avail, QRect asker, QRect avoid, QSize size) {

@@ -4,7 +4,9 @@
 // digit1.dat in same directory as grid then press 'OK'."): the map window offers that
 // name when the user saves. The question stands beside the tool window that asks,
 // clear of the map window, which it brings to the front; it is not kept above other
-// windows, so the map window's own dialogs come over it.
+// windows, so the map window's own dialogs come over it. Where no spot is clear of the
+// map window (one that fills the screen), it stays above the map window instead, still
+// below the dialogs the map window opens.
 //
 //   AskingWindow            held by a tool window's prompt around each of its questions
 //   OpenDigitiseQuestion    held by the question box while it shows
@@ -64,7 +66,8 @@ std::string askedDigitiseFile();
 void setDigitiseWindowSource(std::function<QWidget*()> source);
 
 // Moves the open question beside its tool window, clear of the window the user
-// digitises in, and brings that window to the front. Nothing while no question is open.
+// digitises in, and brings that window to the front (behind the question when the
+// question cannot be clear of it). Nothing while no question is open.
 void placeDigitiseQuestion();
 
 // The frame rectangle for a question of frame size `size` on the free screen area

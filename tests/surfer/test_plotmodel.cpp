@@ -1,7 +1,9 @@
 // Plot documents as the tool windows drive them: the batch layouts they compute,
-// the version-6 call sequence, bad grids, and digitising on the maps.
+// the version-6 call sequence, bad grids, and digitising on the maps (the points and
+// the rules of a list that is saved).
 #include "core/error.h"
 #include "formats/digitisefile.h"
+#include "surfer/digitiselist.h"
 #include "surfer/documents.h"
 #include "surfer/plotdigitise.h"
 #include "surfer/plotmodel.h"
@@ -180,4 +182,37 @@ TEST(Digitising, ClicksBecomeMapPointsAndSaveReadsBackUnchanged) {
     auto surf = plot->Shapes.AddSurface(grid);
     EXPECT_TRUE(s.click(plot->Shapes, surf->Left + 1, surf->Top - 1));
     EXPECT_EQ(surfer::flatMapAt(plot->Shapes, surf->Left + 1, surf->Top - 1), map);
+}
+
+TEST(Digitising, ASavedListTakesNoMoreUntilUndoReopensIt) {
+    using Step = surfer::DigitiseList::Step;
+    trelvik::testing::TempFolder dir;
+    auto app = v8();
+    app->Documents.Add(1);
+    auto plot = activePlot(*app);
+    auto map = plot->Shapes.AddReliefMap(saveGrid(dir, "w.grd", wide()));
+    const double x = map->Left + 1, y = map->Top - 1;
+    surfer::DigitiseList l;
+    EXPECT_EQ(l.defaultPath(plot->Shapes, "digit1.dat"), dir.path("digit1.dat"));  // before any click
+    EXPECT_EQ(l.click(plot->Shapes, x, y), Step::Added);
+    EXPECT_EQ(l.click(plot->Shapes, x + 1, y), Step::Added);
+    l.save(dir.path("digit1.dat"));
+    // The saved list is complete: no "-1" under it.
+    EXPECT_EQ(l.endGroup(), Step::RefusedSaved);
+    EXPECT_EQ(l.session().lines().size(), 2u);
+    // Undo corrects it: the next click goes on with it, and it must be saved again.
+    EXPECT_EQ(l.undo(), Step::TookBackFromSaved);
+    EXPECT_TRUE(l.savedTo().empty());
+    EXPECT_EQ(l.click(plot->Shapes, x + 2, y), Step::Added);
+    EXPECT_EQ(l.endGroup(), Step::Added);
+    EXPECT_EQ(l.session().lines().size(), 3u);
+    EXPECT_EQ(l.frames().size(), 3u);
+    // Saved again, the next click starts a new list; so does Digitise turned on again.
+    l.save(dir.path("digit1.dat"));
+    EXPECT_EQ(l.click(plot->Shapes, x, y), Step::AddedToNewList);
+    EXPECT_EQ(l.session().pointCount(), 1);
+    EXPECT_FALSE(l.startAfreshIfSaved());
+    l.save(dir.path("digit2.dat"));
+    EXPECT_TRUE(l.startAfreshIfSaved());
+    EXPECT_TRUE(l.session().entries().empty());
 }

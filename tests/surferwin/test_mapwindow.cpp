@@ -277,6 +277,7 @@ TEST(MapWindow, FirstClickAfterSaveStartsANewList) {
     f.click(f.pixelOf(px, py));
     ASSERT_TRUE(f.win->saveDigitiseTo(f.dir.path("digit.dat")));
     f.win->undoPoint();
+    EXPECT_TRUE(f.win->statusBar()->currentMessage().contains("The list goes on"));
     f.click(f.pixelOf(px, py));
     EXPECT_EQ(f.win->digitised().entries().size(), 2u);
 }
@@ -301,6 +302,20 @@ TEST(MapWindow, SaveOffersTheFileTheOpenQuestionAsksFor) {
     EXPECT_FALSE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", "digit1.dat"));
     EXPECT_EQ(offered.toStdString(), f.dir.path("digit1.dat"));
     EXPECT_EQ(offeredSaveFile(*f.win).toStdString(), f.dir.path("digit.dat"));
+}
+
+TEST(MapWindow, SaveBeforeAnyClickOffersTheAskedFileInTheFolderOfTheMapsGrid) {
+    Fixture f;
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "plane.grd", 21, 11, tilted)));
+    f.win->refresh();
+    QString offered;
+    whenShown<QMessageBox>([&](QMessageBox* question) {
+        offered = offeredSaveFile(*f.win);
+        question->button(QMessageBox::Cancel)->click();
+    });
+    trelvik::QtPrompt qt;
+    EXPECT_FALSE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", "digit1.dat"));
+    EXPECT_EQ(offered.toStdString(), f.dir.path("digit1.dat"));
 }
 
 TEST(MapWindow, BadGridIsReportedAndAddsNothing) {
@@ -540,6 +555,53 @@ TEST(MapWindow, DigitiseQuestionOpensBesideItsToolWindowClearOfTheMapWindowBroug
     // dialogs come over it.
     EXPECT_FALSE(staysOnTop);
     EXPECT_EQ(transientFor, tool.windowHandle());
+}
+
+// Only a window manager stacks windows as the user sees them: ctest runs this one on a
+// display with openbox (tests/support/under-window-manager).
+TEST(MapWindowUnderWindowManager, DigitiseQuestionStaysAboveAFullScreenMapWindowAndBelowItsDialogs) {
+    ensureApp();
+    if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs a window manager on X";
+    surfer::shutdownAll();
+    Fixture f;
+    const QRect avail = f.win->screen()->availableGeometry();
+    QWidget tool;
+    tool.setGeometry(avail.left() + 40, avail.top() + 40, avail.width() / 3, avail.height() / 3);
+    tool.show();
+    f.win->showMaximized();
+    wait(400);
+    // The kind of window the user sees at a screen point.
+    const auto seenAt = [](QPoint at) -> std::string {
+        const QWidget* w = QApplication::topLevelAt(at);
+        return w ? w->metaObject()->className() : "nothing";
+    };
+    trelvik::QtPrompt qt;
+    trelvik::WindowPrompt prompt(qt, &tool);
+    std::string onOpen, afterMapClick, underDialog;
+    whenShown<QMessageBox>([&](QMessageBox* question) {
+        wait(400);
+        const QPoint inside = question->mapToGlobal(question->rect().center());
+        onOpen = seenAt(inside);
+        // A click on the map window to digitise brings it forward.
+        f.win->raise();
+        f.win->activateWindow();
+        wait(400);
+        afterMapClick = seenAt(inside);
+        // The map window's Save dialog comes over the question.
+        whenShown<QFileDialog>([&](QFileDialog* d) {
+            d->move(question->frameGeometry().topLeft());
+            wait(400);
+            underDialog = seenAt(inside);
+            d->reject();
+        });
+        for (auto* b : f.win->findChildren<QPushButton*>())
+            if (b->text() == "Save...") b->click();
+        question->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_TRUE(trelvik::askDigitise(prompt, "Use 'Digitise' to define crest.", "digit1.dat"));
+    EXPECT_EQ(onOpen, "QMessageBox");
+    EXPECT_EQ(afterMapClick, "QMessageBox");
+    EXPECT_EQ(underDialog, "QFileDialog");
 }
 
 TEST(MapWindow, OpensWithinTheScreenBesideTheAskingWindowAndAddsMapsFromTheDataFolder) {

@@ -1,0 +1,62 @@
+#pragma once
+// One plot document's list of digitised points and the rules that keep each digitise
+// step's file its own. Every digitise step of the tools reads a file of its own, so:
+//   - a saved list takes no more points: the first click after a save starts a new
+//     list (the saved file stays as it is), and so does turning Digitise on again;
+//   - End group right after a save adds nothing: the saved list is complete, and a
+//     "-1" under it would only be dropped by the next click;
+//   - Undo on a saved list is a correction of it: it takes back the last entry and the
+//     list goes on with the clicks that follow, to be saved again;
+//   - Clear empties the list, saved or not.
+// Each point remembers the map frame it was taken on, so that it can be drawn where
+// that map shows it wherever the frame lies on the page. The window shows what each
+// step did (`Step`) on its status line.
+#include "surfer/plotdigitise.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace surfer {
+
+class DigitiseList {
+public:
+    enum class Step {
+        Nothing,          // no flat map under the click, or nothing to take back
+        Added,            // a point (or a group end) joined the list
+        AddedToNewList,   // the list was saved: the point starts a new one
+        RefusedSaved,     // End group on a saved list: nothing added
+        TookBack,         // Undo took back the last entry
+        TookBackFromSaved // Undo on a saved list: it goes on and must be saved again
+    };
+
+    Step click(const PlotShapes& shapes, double pageX, double pageY);
+    Step endGroup();
+    Step undo();
+    void clear();
+    // Turning Digitise on: a saved list that holds points gives way to a new one.
+    // Unsaved points are kept. True when a new list was started.
+    bool startAfreshIfSaved();
+    // Writes the list to path (replacing any file there) and marks it saved; throws
+    // trelvik::Error and leaves the list unsaved when the file cannot be written.
+    void save(const std::string& path);
+
+    const DigitiseSession& session() const { return session_; }
+    // The file the list was saved to; empty when it has not been saved, or has changed
+    // since (an Undo).
+    const std::string& savedTo() const { return savedTo_; }
+    // The map frame each entry was taken on, in entry order (empty for a group end).
+    const std::vector<std::weak_ptr<const MapFrame>>& frames() const { return frames_; }
+    // The file Save offers: `file` in the folder of the grid last clicked on, before any
+    // click the grid of the top flat map of `shapes`; empty with neither.
+    std::string defaultPath(const PlotShapes& shapes, const std::string& file) const;
+
+private:
+    void startAfresh();
+
+    DigitiseSession session_;
+    std::vector<std::weak_ptr<const MapFrame>> frames_;
+    std::string savedTo_;
+};
+
+} // namespace surfer
