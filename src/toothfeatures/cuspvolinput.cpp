@@ -95,7 +95,10 @@ bool Input_Top(CuspVolRun& run)
         s.HeightGrid.clear();
 
         if (c.chkInputTLFile) {
-            const planes::ToothLength tl = planes::readToothLengthFile(s.TopoStem + "_tl.txt");
+            const std::string lengthFile = s.TopoStem + "_tl.txt";
+            if (!planes::inputsPresent(run.prompt, {toothLengthInput(lengthFile, "Read TL file")}))
+                return false;
+            const planes::ToothLength tl = planes::readToothLengthFile(lengthFile);
             const auto divisor = numberIn(c.Text1);
             if (!divisor || *divisor == 0)
                 throw Error("\"Divide TL by\" must be a number other than 0, not \"" + c.Text1 + "\".");

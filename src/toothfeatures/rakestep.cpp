@@ -83,9 +83,8 @@ bool cmdDigCuspArea(AppState& app, Prompt& prompt, RakeState& rs, const CuspArea
         const std::string stem = st.GridDir + st.GridBaseName;
         if (!requireGridFile(prompt, st)) return false;
         if (rq.chkInputLengthFile &&
-            !planes::inputsPresent(prompt, {{stem + rq.txtInputLengthFile + ".txt", "tooth length file",
-                                             "make it with \"Generate Tooth Length file\" in the Landmark data "
-                                             "window, or untick \"Input length file\"."}}))
+            !planes::inputsPresent(prompt, {toothLengthInput(stem + rq.txtInputLengthFile + ".txt",
+                                                             "Input length file")}))
             return false;
         if (!askDigitise(prompt, "Use 'Digitise' to define cusp area.", "digit1.dat")) return false;
 
@@ -144,11 +143,21 @@ bool cmdInputTransGrid(Prompt& prompt, RakeState& rs, const TransGridRequest& rq
             refuse(prompt, "Invalid file", "Selected file is not a translated grid. File should end with _cabtrs.grd");
             return false;
         }
+        const std::string dir = folderOf(rq.Label3);
+        const std::string baseName = rq.Text2.substr(0, rq.Text2.size() - tail.size());
+        // The length is read before the grid is taken: a failure must not leave this
+        // grid paired with the length box of the tooth before.
+        std::optional<std::string> length;
+        if (rq.chkInputLengthFile) {
+            const std::string lengthFile = dir + baseName + rq.txtInputLengthFile + ".txt";
+            if (!planes::inputsPresent(prompt, {toothLengthInput(lengthFile, "Input length file")})) return false;
+            length = planes::readToothLengthFile(lengthFile).text;
+        }
         OcclusalState& st = rs.occ;
-        st.GridDir = folderOf(rq.Label3);
-        st.GridBaseName = rq.Text2.substr(0, rq.Text2.size() - tail.size());
+        st.GridDir = dir;
+        st.GridBaseName = baseName;
         rs.TransGrid = st.GridDir + rq.Text2;
-        if (rq.chkInputLengthFile) lengthText = lengthFileText(st.GridDir + st.GridBaseName, rq.txtInputLengthFile);
+        if (length) lengthText = std::move(length);
         return true;
     });
 }

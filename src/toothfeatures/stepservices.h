@@ -17,8 +17,12 @@
 //               and line ends around it allowed, one leading "+" or "-"), or nothing for
 //               an empty box, a text, a number followed by other characters or a value
 //               too large to hold: such input is refused rather than read as 0.
+// toothLengthInput  the tooth-length file a step reads (the full path), as an input that
+//               must exist; its message says that Land find writes it in its trials'
+//               folder, not beside the grid, and names the window's box that turns it off.
 #include "core/appstate.h"
 #include "core/prompt.h"
+#include "planes/digitiseinputs.h"
 
 #include <functional>
 #include <memory>
@@ -49,5 +53,7 @@ std::vector<double> readReportSheet(surfer::Application& s, const std::string& s
                                     const std::vector<std::pair<long, long>>& cells);
 
 std::optional<double> numberIn(std::string_view text);
+
+planes::DigitiseInput toothLengthInput(const std::string& path, const std::string& readBox);
 
 } // namespace trelvik::toothfeatures

@@ -277,6 +277,17 @@ TEST(CuspVol, AnotherToothNeverKeepsThePreviousPlaneOrLength)
     EXPECT_EQ(t.s.PlaneGrid, t.dir.path("T1ovplane.grd"));
 }
 
+TEST(CuspVol, MissingLengthFileSaysWhereItWasSoughtAndThatLandFindWritesItElsewhere)
+{
+    CuspVolTestRun t(false, 11);
+    std::filesystem::remove(t.dir.path("T1_tl.txt"));
+    t.c.Text7 = "T1.grd";
+    EXPECT_FALSE(Input_Top(t.run));
+    EXPECT_EQ(t.prompt.shown.back().title, "Filename");
+    EXPECT_THAT(t.lastMessage(), HasSubstr(t.dir.path("T1_tl.txt")));
+    EXPECT_THAT(t.lastMessage(), HasSubstr("Land find writes it in its trials' folder"));
+}
+
 TEST(CuspVol, RefusalsAndBadInputWriteNothing)
 {
     CuspVolTestRun t(true, 11);

@@ -196,6 +196,29 @@ TEST(RakeSteps, SpacingRulesAndRefusals) {
     EXPECT_THAT(r.lastMessage(), HasSubstr("T1_tl.txt"));  // the length file is missing
 }
 
+TEST(RakeSteps, MissingLengthFileSaysWhereItWasSoughtAndThatLandFindWritesItElsewhere) {
+    CrestRun r(false);
+    r.grid("T1.grd", makeGrid(41, 41, 0, 20, 0, 20, cusp));
+    RakeState rs;
+    r.digitise("digit.dat", "10,10\r\n10,2\r\n");
+    ASSERT_TRUE(cmdOccVect(r.app, r.prompt, occRequest(r), rs.occ));
+    const std::size_t before = r.prompt.shown.size();
+    CuspAreaResult out;
+    EXPECT_FALSE(cmdDigCuspArea(r.app, r.prompt, rs, CuspAreaRequest{}, nullptr, out));
+    EXPECT_EQ(r.prompt.shown.size(), before + 1);  // refused before the digitise prompt
+    EXPECT_EQ(r.prompt.shown.back().title, "Filename");
+    EXPECT_THAT(r.lastMessage(), HasSubstr(r.path("T1_tl.txt")));
+    EXPECT_THAT(r.lastMessage(), HasSubstr("Land find writes it in its trials' folder"));
+
+    // "Input trans grid" says the same and keeps the grid it had.
+    r.grid("T2_cabtrs.grd", makeGrid(41, 41, 0, 20, 0, 20, cusp));
+    std::optional<std::string> length;
+    EXPECT_FALSE(cmdInputTransGrid(r.prompt, rs, {r.folder(), "T2_cabtrs.grd", true, "_tl"}, length));
+    EXPECT_THAT(r.lastMessage(), HasSubstr(r.path("T2_tl.txt")));
+    EXPECT_THAT(r.lastMessage(), HasSubstr("Land find writes it in its trials' folder"));
+    EXPECT_EQ(rs.occ.GridBaseName, "T1");
+}
+
 TEST(RakeSteps, TransformedGridOfAnotherToothIsNeverSlicedUnderThisOnesNames) {
     CrestRun r(false);
     r.grid("T1.grd", makeGrid(41, 41, 0, 20, 0, 20, cusp));
