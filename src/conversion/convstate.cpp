@@ -180,18 +180,28 @@ void ApplyDefaultSettings(ConvOptions& o) {
 }
 
 std::optional<ExamineResult> ExamineFile(ConvContext& ctx) {
-    std::string path;
+    std::string path, stem;
     if (ctx.state.NumFiles == 0) {
-        if (ctx.opt.Text1.empty() || ctx.opt.Text1 == "*.txt") {
+        const std::string& name = ctx.opt.Text1;
+        if (name.empty() || name == "*.txt") {
             refuse(ctx, "Filename", "Choose text filename");
             return std::nullopt;
         }
-        path = JoinFolder(ctx.opt.File1Folder, ctx.opt.Text1);
+        path = JoinFolder(ctx.opt.File1Folder, name);
+        const auto dot = name.rfind('.');
+        stem = JoinFolder(ctx.opt.File1Folder, dot == std::string::npos ? name : name.substr(0, dot));
     } else {
         path = ctx.state.FileFullName[0];
+        stem = ctx.state.FileStem[0];
     }
-    // An STL is examined for the vertices that Convert grids, not as point text.
-    const PointList pts = ReadEntryPoints(ctx.opt.cmbFromFileType == kStl ? "STL" : "", path);
+    // A scanner file is examined for the points its conversion to a grid grids (an STL's
+    // distinct vertices, an Alicona text past its header, an Avizo surface's vertices in
+    // mm), read as that conversion reads them; any other From type as point text.
+    const auto toGrid = ConverterFor(ctx.opt.cmbFromFileType, kGrd);
+    const PointList pts =
+        toGrid && toGrid->name == "ConvertSURF_GRD"
+            ? ReadSurfacePoints(ctx.opt, path, stem)
+            : ReadEntryPoints(toGrid && toGrid->name == "ConvertTXT_GRD" ? toGrid->convMode : "", path);
     ExamineResult r;
     r.count = static_cast<long long>(pts.size());
     if (!pts.empty()) {

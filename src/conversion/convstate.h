@@ -164,9 +164,9 @@ void ApplyDefaultSettings(ConvOptions& opt);
 // xint/2 + Round(xint/10, 1) otherwise.
 double DefaultSearchRadius(double xint);
 
-// "Examine": the first list entry, or the chosen file when the list is empty; with the
-// From type "STL surface file (*.stl)" its distinct vertices (as Convert grids them),
-// else its point text.
+// "Examine": the first list entry, or the chosen file when the list is empty, read as
+// the From type's conversion to a Surfer grid reads it (an STL's distinct vertices, an
+// Alicona text's points, an Avizo surface's converted vertices), else as point text.
 struct ExamineResult {
     long long count = 0;
     double xmin = 0, xmax = 0, ymin = 0, ymax = 0;

@@ -68,4 +68,10 @@ GridGeometry GeometryByMaxRows(const PointBounds& b, long long n, const std::str
 // points of its point text ("Alicona": the count from line 1).
 PointList ReadEntryPoints(const std::string& convMode, const std::string& path);
 
+// The points ConvertSURF_GRD grids for the Avizo surface `path` whose entry stem is
+// `stem`: its vertices in the units and orientation the "SURF to GRD options" ask for
+// (x10 from cm to mm, x and z negated to reverse z), or with "Use converted surf txt
+// file" the point text stem + ".txt" an earlier run wrote. Nothing is written.
+PointList ReadSurfacePoints(const ConvOptions& o, const std::string& path, const std::string& stem);
+
 } // namespace trelvik::conversion

@@ -18,23 +18,8 @@ void surfEntry(ConvContext& ctx, int i) {
     const auto k = static_cast<std::size_t>(i - 1);
     ctx.view.showEntry(text::Trim(text::CStr(i)) + "/" + text::Trim(text::CStr(s.NumFiles)), s.FileBase[k]);
     const std::string pointText = s.FileStem[k] + ".txt";
-    PointList pts;
-    if (!o.chkSurfUseTxt) {
-        pts = formats::readAvizoSurfaceVertices(s.FileFullName[k]);
-        const double f = o.chkSurfCmMm ? 10.0 : 1.0;
-        const double turn = o.chkSurfRevZ ? -1.0 : 1.0;
-        for (auto& p : pts) {
-            p.x *= f * turn;
-            p.y *= f;
-            p.z *= f * turn;
-        }
-        formats::writeXyzPointFile(pointText, pts);
-    } else {
-        if (!FileExists(pointText))
-            throw Error(pointText + ": there is no converted surface text for " + s.FileFullName[k] +
-                        "; untick \"Use converted surf txt file\" to read the surface file");
-        pts = formats::readPointText(pointText);
-    }
+    PointList pts = ReadSurfacePoints(o, s.FileFullName[k], s.FileStem[k]);
+    if (!o.chkSurfUseTxt) formats::writeXyzPointFile(pointText, pts);
     RepointEntry(s, i, pointText);
     TailSettings t;
     t.geometry = GridOption::Interval;
@@ -53,6 +38,25 @@ std::vector<std::string> surfOutputs(ConvContext& ctx, int i) {
 }
 
 } // namespace
+
+PointList ReadSurfacePoints(const ConvOptions& o, const std::string& path, const std::string& stem) {
+    if (o.chkSurfUseTxt) {
+        const std::string pointText = stem + ".txt";
+        if (!FileExists(pointText))
+            throw Error(pointText + ": there is no converted surface text for " + path +
+                        "; untick \"Use converted surf txt file\" to read the surface file");
+        return formats::readPointText(pointText);
+    }
+    PointList pts = formats::readAvizoSurfaceVertices(path);
+    const double f = o.chkSurfCmMm ? 10.0 : 1.0;
+    const double turn = o.chkSurfRevZ ? -1.0 : 1.0;
+    for (auto& p : pts) {
+        p.x *= f * turn;
+        p.y *= f;
+        p.z *= f * turn;
+    }
+    return pts;
+}
 
 void ConvertSURF_GRD(ConvContext& ctx) {
     bool first = true;

@@ -264,6 +264,37 @@ TEST(ConversionWindow, ExamineOnAnStlShowsItsVerticesAndAFailureLeavesNoFigures)
         EXPECT_TRUE(box->text().isEmpty()) << box->text().toStdString();
 }
 
+// Alicona texts and Avizo surfaces are examined for the points Convert grids: the
+// Alicona points its header announces, the surface's vertices from cm to mm with x and
+// z negated (the "SURF to GRD options" as the window opens).
+TEST(ConversionWindow, ExamineOnAnAliconaTextAndAnAvizoSurfaceShowsThePointsConvertGrids) {
+    Env e;
+    // Three points announced over x 1 to 4, y -2 to 6; the fourth line is past the count.
+    e.dir.write("al.txt", "Alicona export { 3 }\r\n1,-2,0.5\r\n4 6 0.7\r\n2,0,0.1\r\n90,90,9\r\n");
+    // Vertices over x 1 to 3 cm, y 2 to 5 cm: x -30 to -10 mm, y 20 to 50 mm.
+    e.dir.write("tooth.surf", "# HyperSurface 0.1 ASCII\n\nParameters {\n}\n\nVertices 3\n"
+                              "1 2 3\n3 5 1\n2 4 0\n\nPatches 1\n{\nTriangles 1\n1 2 3\n}\n");
+    frmConversion* w = e.open();
+    w->txtXInt->setText("1");
+    const auto figures = [w] {
+        return (w->txtNoPts->text() + " " + w->txtRXMin->text() + " " + w->txtRXMax->text() + " " +
+                w->txtRYMin->text() + " " + w->txtRYMax->text() + " " + w->txtNoOutputPts->text())
+            .toStdString();
+    };
+    const std::size_t before = e.prompt.shown.size();
+    e.choose(w, "Alicona text file (in grid) (*.txt)", kGrd);
+    e.add(w, "al.txt");
+    w->cmdExamineFile->click();
+    EXPECT_EQ(figures(), "3 1 4 -2 6 24");
+
+    w->cmdClearFilenames->click();
+    e.choose(w, "Avizo surf file (*.surf)", kGrd);
+    e.add(w, "tooth.surf");
+    w->cmdExamineFile->click();
+    EXPECT_EQ(figures(), "3 -30 -10 20 50 600");
+    EXPECT_EQ(e.prompt.shown.size(), before) << e.last();
+}
+
 TEST(ConversionWindow, ConvertRunsTheChosenPairThenEmptiesTheList) {
     Env e;
     e.dir.write("crown.txt", xyzText(scatteredCrown(3000, 8)));
