@@ -140,9 +140,8 @@ void frmCSVView::buildFrame() {
     vrmlButtons->addStretch();
     vrml->addLayout(vrmlButtons);
     current->addWidget(fraVRML, 1);
-    top->addLayout(current);
 
-    // Tabs above the working, processed and result views.
+    // Tabs above the working and processed views.
     auto* right = new QVBoxLayout;
     SSTab1 = new QTabWidget(this);
     SSTab1->addTab(buildOrientSlopePage(), "Orient / slope");
@@ -174,7 +173,10 @@ void frmCSVView::buildFrame() {
     views->addLayout(proc);
     views->addStretch();
     right->addLayout(views);
+    right->addStretch();
 
+    // The result views run under the current view as well as the tabs: in a row beside
+    // it they would push the window past the width of a 1280-wide screen.
     auto* results = new QHBoxLayout;
     for (int k = 0; k < 4; ++k) {
         picBoxI[static_cast<std::size_t>(k)] = new CsvPictureBox(this);
@@ -196,9 +198,13 @@ void frmCSVView::buildFrame() {
     copy->addWidget(cmdCopyPicBox, 2, 0, 1, 2);
     results->addWidget(copyFrame, 0, Qt::AlignTop);
     results->addStretch();
-    right->addLayout(results);
-    right->addStretch();
-    top->addLayout(right, 1);
+    auto* upper = new QHBoxLayout;
+    upper->addLayout(current);
+    upper->addLayout(right, 1);
+    auto* middle = new QVBoxLayout;
+    middle->addLayout(upper, 1);
+    middle->addLayout(results);
+    top->addLayout(middle, 1);
     scroll->setWidget(content);
     outer->addWidget(scroll);
 }

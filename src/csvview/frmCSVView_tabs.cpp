@@ -1,6 +1,7 @@
 // The five pages of the viewer's tab control, laid out with their captions and
 // start values. Two buttons that have no action ("Orig Order" and the multi-tooth
-// "tif") are shown disabled.
+// "tif") are shown disabled. No page puts more than two frames side by side, so that
+// the tabs fit beside the current view on a 1280-wide screen.
 #include "csvview/frmCSVView.h"
 
 #include <QCheckBox>
@@ -69,7 +70,8 @@ QWidget* frmCSVView::buildOrientSlopePage() {
     g->addWidget(chkAspectSlopeSaveImage, 7, 0, 1, 3);
     g->addWidget(cmdProcAspectSlope, 8, 0);
     g->addWidget(cmdProcAspectSlopeAllFiles, 8, 1, 1, 2);
-    row->addWidget(fra);
+    auto* left = new QVBoxLayout;
+    left->addWidget(fra);
 
     // Light of the shaded relief: each box paired with a scroll bar.
     auto* light = new QGroupBox("Shaded relief", page);
@@ -90,7 +92,9 @@ QWidget* frmCSVView::buildOrientSlopePage() {
         lg->addWidget(boxes[k], 1, k);
         lg->addWidget(bars[k], 2, k, Qt::AlignHCenter);
     }
-    row->addWidget(light, 0, Qt::AlignTop);
+    left->addWidget(light);
+    left->addStretch();
+    row->addLayout(left);
 
     fraClump = new QGroupBox("OPC (Clumping)", page);
     auto* c = new QGridLayout(fraClump);
@@ -133,7 +137,7 @@ QWidget* frmCSVView::buildOrientSlopePage() {
     c->addWidget(lblClumpNameID, 9, 0, 1, 3);
     c->addWidget(cmdProcClump, 10, 0);
     c->addWidget(cmdProcClumpAllFiles, 10, 1, 1, 2);
-    row->addWidget(fraClump);
+    row->addWidget(fraClump, 0, Qt::AlignTop);
     row->addStretch();
     return page;
 }
@@ -173,8 +177,6 @@ QWidget* frmCSVView::buildContourPage() {
     cg->addWidget(cmdProcContour, 3, 0);
     cg->addWidget(cmdProcContourAllFiles, 3, 1);
     left->addWidget(contour);
-    left->addStretch();
-    row->addLayout(left);
 
     fraProc = new QGroupBox("Proc", page);
     auto* pg = new QGridLayout(fraProc);
@@ -223,7 +225,6 @@ QWidget* frmCSVView::buildContourPage() {
     pg->addWidget(cmdImageProcOutput, 4, 1);
     pg->addWidget(new QLabel("Add text", fraProc), 5, 0);
     pg->addWidget(txtImageProcExportAddText, 5, 1);
-    row->addWidget(fraProc, 0, Qt::AlignTop);
 
     auto* stats = new QGroupBox("Statistics", page);
     auto* sg = new QGridLayout(stats);
@@ -250,7 +251,10 @@ QWidget* frmCSVView::buildContourPage() {
     sg->addWidget(chkSAVolSaveStats, 5, 0, 1, 2);
     sg->addWidget(cmdCalcSAVolStats, 6, 0);
     sg->addWidget(cmdCalcSAVolStatsAllFiles, 6, 1);
-    row->addWidget(stats, 0, Qt::AlignTop);
+    left->addWidget(stats);
+    left->addStretch();
+    row->addLayout(left);
+    row->addWidget(fraProc, 0, Qt::AlignTop);
     row->addStretch();
     return page;
 }
@@ -354,7 +358,8 @@ QWidget* frmCSVView::buildMultiToothPage() {
         params->addWidget(txtParam[k]);
     }
     g->addLayout(params, 9, 0, 1, 4);
-    row->addWidget(fraMultiTooth, 0, Qt::AlignTop);
+    auto* column = new QVBoxLayout;
+    column->addWidget(fraMultiTooth);
 
     fraOutput = new QGroupBox("Output", page);
     auto* og = new QGridLayout(fraOutput);
@@ -371,7 +376,9 @@ QWidget* frmCSVView::buildMultiToothPage() {
     og->addWidget(cmdOutputMultiCSV, 3, 0);
     og->addWidget(cmdOutputMultiTIF, 3, 1);
     cmdOutputMultiTIF->setEnabled(false);
-    row->addWidget(fraOutput, 0, Qt::AlignTop);
+    column->addWidget(fraOutput, 0, Qt::AlignLeft);
+    column->addStretch();
+    row->addLayout(column);
     row->addStretch();
     return page;
 }

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScreen>
@@ -17,6 +18,7 @@
 #include "shell/settings.h"
 #include "test_frmwindow.h"
 #include "widgets/filelistbox.h"
+#include "widgets/fitscreen.h"
 
 using namespace trelvik;
 using namespace trelvik::csvview;
@@ -265,5 +267,26 @@ TEST_F(CsvViewWindow, FitsTheScreenWithEveryControlReachable) {
         scroll->ensureWidgetVisible(w->picBoxI[3], 0, 0);
         QCoreApplication::processEvents();
         w->grab().save(QString(out) + "/csvview_results.png");
+    }
+}
+
+// On a 1280 x 720 screen the patch-count results are read without scrolling sideways:
+// the window is as wide as the screen lets it be and nothing lies beyond its right edge.
+TEST_F(CsvViewWindow, PatchCountResultsShowWithoutSidewaysScrollingAt1280x720) {
+    w->resize(QSize(1280, 720) - kWindowFrameAllowance);
+    w->show();
+    QCoreApplication::processEvents();
+    auto* scroll = w->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0);
+    std::vector<std::pair<std::string, QLabel*>> results{{"lblNoClumps", w->lblNoClumps},
+                                                         {"lblPDClumped", w->lblPDClumped}};
+    for (QLabel* l : w->fraClump->findChildren<QLabel*>())
+        if (l->text() == "No. patches" || l->text() == "Patch divers.") results.emplace_back(l->text().toStdString(), l);
+    ASSERT_EQ(results.size(), 4u);
+    for (const auto& [name, l] : results) {
+        const QRect inView(l->mapTo(scroll->viewport(), QPoint(0, 0)), l->size());
+        EXPECT_TRUE(scroll->viewport()->rect().contains(inView))
+            << name << " at " << inView.x() << "," << inView.y() << " " << inView.width() << "x" << inView.height();
     }
 }
