@@ -7,7 +7,7 @@
 #include "formats/blnfile.h"
 #include "formats/digitisefile.h"
 #include "formats/slicefile.h"
-#include "planes/digitiseinputs.h"
+#include "core/digitiseinputs.h"
 #include "planes/gridheights.h"
 #include "planes/landfindslice.h"
 #include "planes/occlusalvector.h"

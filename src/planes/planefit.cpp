@@ -2,7 +2,7 @@
 
 #include "core/error.h"
 #include "core/textform.h"
-#include "planes/digitiseinputs.h"
+#include "core/digitiseinputs.h"
 #include "planes/gridheights.h"
 #include "planes/landfindslice.h"
 #include "planes/planefitgrid.h"

@@ -1,5 +1,6 @@
 #include "surferfns/blanking.h"
 
+#include "core/digitiseinputs.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"
@@ -25,6 +26,17 @@ std::string missingBlankingFile(int entry) {
     return "Check that blanking file (file no. " + std::to_string(entry) + ") is in correct directory.";
 }
 
+// Every listed grid, checked before the first "Digitise map" question or blanking-file
+// copy: a grid gone from disk would otherwise be found only by GridBlank, after the user
+// had digitised and the outline files of the grids before it had been written.
+bool listedGridsPresent(SurfFnsContext& ctx) {
+    for (const std::string& grid : ctx.state.GridFullName)
+        if (!inputsPresent(ctx.prompt, {{grid, "grid",
+                                         "put it back, or press \"Clear filenames\" and add the grids that exist."}}))
+            return false;
+    return true;
+}
+
 // Removes the intermediate files of "Regrid and blank" however the step ends.
 struct RemoveOnExit {
     std::vector<std::string> paths;
@@ -43,6 +55,7 @@ public:
         D_ = s.GridDir[i - 1];
         base_ = s.GridBaseName[i - 1];
         T_.reset();
+        if (i == 1 && !listedGridsPresent(ctx_)) return EntryResult::Stop;
 
         EntryResult r = o_.chkBlankUseBlnFile ? fromExistingFiles(i) : fromDigitising(i);
         if (r != EntryResult::Done) return r;

@@ -20,9 +20,10 @@
 //
 // Reported, and that entry left out, the batch going on: d negative or larger than the
 // base name, and a border file holding too few (or empty) borders for the ticked teeth.
-// No tooth ticked in MultiTeeth mode: a message and nothing runs. Cancel at a
-// "Digitise map" prompt ends the batch, list kept. A missing earlier blanking file ends
-// the batch with "Check that blanking file ..." (list cleared, or kept in Regrid and
+// No tooth ticked in MultiTeeth mode: a message and nothing runs. A listed grid missing
+// from disk is named before any question or copy, nothing is written, list kept. Cancel
+// at a "Digitise map" prompt ends the batch, list kept. A missing earlier blanking file
+// ends the batch with "Check that blanking file ..." (list cleared, or kept in Regrid and
 // blank). Other failures end the batch with their message; earlier outputs stay.
 #include "surferfns/surffnsstate.h"
 

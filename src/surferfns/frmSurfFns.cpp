@@ -80,13 +80,18 @@ frmSurfFns::frmSurfFns(AppState& state, Prompt& prompt, QWidget* parent)
     connectPlot();
     connectOperations();
     Form_Load();
-    fitToScreen(this, QSize(1229, 880));
+    fitToScreen(this, kDesignSize);
 }
 
 QWidget* frmSurfFns::buildListFrame() {
     auto* box = new QWidget(this);
     lblDescription = new QLabel("Automates several common Surfer functions.", box);
     Drive2 = new DriveListBox(box);
+    // As wide as a short drive name, not as the longest mount point: a long one (a
+    // container's or a network disk's) widened the list column until the right-hand
+    // frames ran off a 1280-pixel screen. The folder list shows the whole path.
+    Drive2->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    Drive2->setMinimumContentsLength(12);
     DirC = new QPushButton("Dir", box);
     Dir2 = new DirListBox(box);
     cmdRefreshDir = new QPushButton("Ref", box);

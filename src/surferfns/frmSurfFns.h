@@ -8,6 +8,7 @@
 // Other windows load this one without showing it and call PlotSurfer (after
 // cmdPresetA_Click, or with opt3DSurface selected); the map options they read are the
 // public controls below.
+#include <QSize>
 #include <QWidget>
 
 #include <functional>
@@ -39,6 +40,9 @@ class frmSurfFns : public QWidget {
     Q_OBJECT
 public:
     frmSurfFns(AppState& state, Prompt& prompt, QWidget* parent = nullptr);
+
+    // The size the window opens at, fitted to the screen's free area when that is smaller.
+    static constexpr QSize kDesignSize{1229, 880};
 
     // The window state (list, FileIndex, PlotType, geometry).
     surffns::SurfFnsState& state() { return surf_; }

@@ -6,7 +6,7 @@
 #include "core/grid.h"
 #include "core/textform.h"
 #include "formats/surfergrid.h"
-#include "planes/digitiseinputs.h"
+#include "core/digitiseinputs.h"
 #include "surfer/application.h"
 #include "surfer/callargs.h"
 #include "surferfns/surffnsstate.h"
@@ -78,12 +78,12 @@ std::string curvatureRemedy(const CurvState& s, const CurvControls& c) {
 
 bool DigitiseGridsPresent(CurvContext& ctx, const CurvControls& c, bool topo, bool curvature) {
     const CurvState& s = ctx.state;
-    const planes::DigitiseInput topoGrid{s.TopoGrid, "topographic grid",
+    const DigitiseInput topoGrid{s.TopoGrid, "topographic grid",
                                          "choose the grid on tab 1a and press \"Smoothing\", or choose a smoothed "
                                          "grid made earlier on tab 1b and press \"Input smoothed topo grid\"."};
-    const planes::DigitiseInput curvGrid{s.CurvatureGrid, "curvature grid", curvatureRemedy(s, c)};
-    if (topo && !planes::inputsPresent(ctx.prompt, {topoGrid})) return false;
-    return !curvature || planes::inputsPresent(ctx.prompt, {curvGrid});
+    const DigitiseInput curvGrid{s.CurvatureGrid, "curvature grid", curvatureRemedy(s, c)};
+    if (topo && !inputsPresent(ctx.prompt, {topoGrid})) return false;
+    return !curvature || inputsPresent(ctx.prompt, {curvGrid});
 }
 
 bool AskDigitise(CurvContext& ctx, const std::string& instruction) { return askDigitise(ctx.prompt, instruction); }

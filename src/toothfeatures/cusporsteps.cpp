@@ -7,7 +7,7 @@
 #include "formats/digitisefile.h"
 #include "formats/resultscsv.h"
 #include "formats/slicefile.h"
-#include "planes/digitiseinputs.h"
+#include "core/digitiseinputs.h"
 #include "surfer/application.h"
 #include "surferfns/surffnsstate.h"
 #include "toothfeatures/stepservices.h"
@@ -56,7 +56,7 @@ bool digitiseProfile(CuspORRun& run)
     const std::string base = c.Text2.substr(0, c.Text2.size() - 4);
     const std::string stem = dir + base;
     const std::string grid = dir + c.Text2;
-    if (!planes::inputsPresent(run.prompt, {{grid, "grid", "choose a grid in the file list."}}))
+    if (!inputsPresent(run.prompt, {{grid, "grid", "choose a grid in the file list."}}))
         return false;
     if (!askDigitise(run, "Use 'Digitise' to define profile of groove.", "digit.dat"))
         return false;

@@ -96,7 +96,7 @@ bool Input_Top(CuspVolRun& run)
 
         if (c.chkInputTLFile) {
             const std::string lengthFile = s.TopoStem + "_tl.txt";
-            if (!planes::inputsPresent(run.prompt, {toothLengthInput(lengthFile, "Read TL file")}))
+            if (!inputsPresent(run.prompt, {toothLengthInput(lengthFile, "Read TL file")}))
                 return false;
             const planes::ToothLength tl = planes::readToothLengthFile(lengthFile);
             const auto divisor = numberIn(c.Text1);

@@ -9,7 +9,7 @@
 #include "formats/blnfile.h"
 #include "formats/digitisefile.h"
 #include "formats/resultscsv.h"
-#include "planes/digitiseinputs.h"
+#include "core/digitiseinputs.h"
 #include "shell/gridgeometry.h"
 #include "surfer/application.h"
 #include "surferfns/surffnsstate.h"
@@ -82,12 +82,12 @@ bool blankGrid(CuspVolRun& run)
         return refuse(run, "Cusp name", "Choose cusp name");
     if (auto missing = missingInput(s))
         return refuse(run, "", *missing);
-    const planes::DigitiseInput topo{s.TopoGrid, "topographic grid",
+    const DigitiseInput topo{s.TopoGrid, "topographic grid",
                                      "choose it in the file list and press \"Input topo grid\"."};
-    const planes::DigitiseInput plane{s.PlaneGrid, "plane grid",
+    const DigitiseInput plane{s.PlaneGrid, "plane grid",
                                       "make it with \"Digitise points for plane\" in the Fit plane window, or choose "
                                       "a plane grid and press \"Input plane grid\"."};
-    if (!planes::inputsPresent(run.prompt, {topo, plane})) return false;
+    if (!inputsPresent(run.prompt, {topo, plane})) return false;
 
     if (!askDigitise(run.prompt, "Use 'Digitise' to outline cusp.")) return false;
 

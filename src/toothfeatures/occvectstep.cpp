@@ -1,7 +1,7 @@
 #include "toothfeatures/occvectstep.h"
 
 #include "core/error.h"
-#include "planes/digitiseinputs.h"
+#include "core/digitiseinputs.h"
 #include "planes/gridheights.h"
 #include "planes/occlusalvector.h"
 #include "planes/planeformula.h"
@@ -27,7 +27,7 @@ bool requireOcclusalVector(Prompt& prompt, const OcclusalState& state) {
 }
 
 bool requireGridFile(Prompt& prompt, const OcclusalState& state) {
-    return planes::inputsPresent(prompt, {{state.GridFullPath, "grid",
+    return inputsPresent(prompt, {{state.GridFullPath, "grid",
                                            "choose a grid in the file list and find its occlusal vector (\"Find "
                                            "occlusal vector\")."}});
 }
@@ -55,11 +55,11 @@ bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, Occlusa
 
         const bool tribo = rq.kind == ToothKind::Tribo;
         const std::string formula = st.GridDir + st.GridBaseName + "planeform.txt";
-        const planes::DigitiseInput grid{st.GridFullPath, "grid", "choose a grid in the file list."};
-        const planes::DigitiseInput plane{formula, "plane formula file",
+        const DigitiseInput grid{st.GridFullPath, "grid", "choose a grid in the file list."};
+        const DigitiseInput plane{formula, "plane formula file",
                                           "fit the tooth's plane first (\"Digitise points for plane\" in the Fit "
                                           "plane window), or choose Tribo-type."};
-        if (!(tribo ? planes::inputsPresent(prompt, {grid}) : planes::inputsPresent(prompt, {grid, plane})))
+        if (!(tribo ? inputsPresent(prompt, {grid}) : inputsPresent(prompt, {grid, plane})))
             return false;
         std::string instruction = "Use 'Digitise' to define occlusal vector.";
         if (!tribo)

@@ -6,7 +6,7 @@
 #include "formats/digitisefile.h"
 #include "formats/resultscsv.h"
 #include "formats/slicefile.h"
-#include "planes/digitiseinputs.h"
+#include "core/digitiseinputs.h"
 #include "core/grid.h"
 #include "surfer/application.h"
 
@@ -43,7 +43,7 @@ bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceReque
             return false;
         }
         const std::vector<RakePass> passes = rakePasses(rq.kind, rq.boxes);
-        if (!planes::inputsPresent(prompt, {{rs.TransGrid, "transformed grid",
+        if (!inputsPresent(prompt, {{rs.TransGrid, "transformed grid",
                                              "make it with \"Digitise cusp area and trans\", or take one made "
                                              "earlier with \"Input trans grid\"."}}))
             return false;

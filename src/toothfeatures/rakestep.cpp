@@ -6,7 +6,7 @@
 #include "core/textform.h"
 #include "formats/blnfile.h"
 #include "formats/digitisefile.h"
-#include "planes/digitiseinputs.h"
+#include "core/digitiseinputs.h"
 #include "planes/occlusalvector.h"
 #include "planes/rotatepoints.h"
 #include "planes/toothlength.h"
@@ -83,7 +83,7 @@ bool cmdDigCuspArea(AppState& app, Prompt& prompt, RakeState& rs, const CuspArea
         const std::string stem = st.GridDir + st.GridBaseName;
         if (!requireGridFile(prompt, st)) return false;
         if (rq.chkInputLengthFile &&
-            !planes::inputsPresent(prompt, {toothLengthInput(stem + rq.txtInputLengthFile + ".txt",
+            !inputsPresent(prompt, {toothLengthInput(stem + rq.txtInputLengthFile + ".txt",
                                                              "Input length file")}))
             return false;
         if (!askDigitise(prompt, "Use 'Digitise' to define cusp area.", "digit1.dat")) return false;
@@ -150,7 +150,7 @@ bool cmdInputTransGrid(Prompt& prompt, RakeState& rs, const TransGridRequest& rq
         std::optional<std::string> length;
         if (rq.chkInputLengthFile) {
             const std::string lengthFile = dir + baseName + rq.txtInputLengthFile + ".txt";
-            if (!planes::inputsPresent(prompt, {toothLengthInput(lengthFile, "Input length file")})) return false;
+            if (!inputsPresent(prompt, {toothLengthInput(lengthFile, "Input length file")})) return false;
             length = planes::readToothLengthFile(lengthFile).text;
         }
         OcclusalState& st = rs.occ;

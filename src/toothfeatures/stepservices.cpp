@@ -61,7 +61,7 @@ std::optional<double> numberIn(std::string_view t) {
 
 // Land find writes the file in the folder of the landmark trials, while the readers look
 // beside the grid; the two folders often differ, so the user is told to copy it across.
-planes::DigitiseInput toothLengthInput(const std::string& path, const std::string& readBox) {
+DigitiseInput toothLengthInput(const std::string& path, const std::string& readBox) {
     return {path, "tooth length file",
             "Land find writes it in its trials' folder (with \"Generate Tooth Length file\"), so copy it from "
             "there into the grid's folder, or untick \"" + readBox + "\"."};

@@ -22,7 +22,7 @@
 //               folder, not beside the grid, and names the window's box that turns it off.
 #include "core/appstate.h"
 #include "core/prompt.h"
-#include "planes/digitiseinputs.h"
+#include "core/digitiseinputs.h"
 
 #include <functional>
 #include <memory>
@@ -54,6 +54,6 @@ std::vector<double> readReportSheet(surfer::Application& s, const std::string& s
 
 std::optional<double> numberIn(std::string_view text);
 
-planes::DigitiseInput toothLengthInput(const std::string& path, const std::string& readBox);
+DigitiseInput toothLengthInput(const std::string& path, const std::string& readBox);
 
 } // namespace trelvik::toothfeatures

@@ -193,6 +193,25 @@ TEST(Blank, BadEntriesAreReportedAndLeftOutWhileTheOthersGoOn) {
     EXPECT_TRUE(FileExists(r.dir.path("molarb.grd")));
 }
 
+TEST(Blank, AGridGoneFromDiskIsNamedBeforeAnyQuestionAndNothingIsWritten) {
+    for (BlankMode mode : {BlankMode::Outside, BlankMode::MultiInside, BlankMode::MultiTeeth}) {
+        ProcRun r;
+        r.add("a1.grd", tenByTen());
+        r.add("a2.grd", tenByTen());
+        std::filesystem::remove(r.dir.path("a2.grd"));
+        r.dir.write("digit.dat", "2,2\r\n8,2\r\n8,8\r\n2,8\r\n");  // what an OK to the question would read
+        BlankOptions o;
+        o.mode = mode;
+        o.chkTeeth = {};
+        o.chkTeeth[8] = true;
+        EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Stopped);
+        ASSERT_EQ(r.prompt.shown.size(), 1u);
+        EXPECT_EQ(r.prompt.shown[0].title, "Filename");
+        EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("The grid " + r.dir.path("a2.grd") + " does not exist"));
+        EXPECT_EQ(r.files(), (std::vector<std::string>{"a1.grd", "digit.dat"}));
+    }
+}
+
 TEST(Blank, CancelEndsTheBatchAndKeepsTheList) {
     ProcRun r(true);
     r.add("a1.grd", tenByTen());

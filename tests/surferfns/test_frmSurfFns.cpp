@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 
 #include "procrun.h"
 #include "shell/frmStartup.h"
@@ -24,6 +25,7 @@
 #include "surferfns/frmSurfFns.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/fitscreen.h"
 
 using namespace surffnstest;
 using ::testing::ElementsAre;
@@ -365,5 +367,27 @@ TEST(SurfFnsWindow, FitsTheScreenWithEveryControlReachable) {
         scroll->ensureWidgetVisible(w->cmdCompareGrids);
         QCoreApplication::processEvents();
         w->grab().save(QString(out) + "/surffns_bottom.png");
+    }
+}
+
+// On a 1280 x 720 screen every frame shows whole across, whatever mount points the
+// drive list holds: nothing to scroll sideways to.
+TEST(SurfFnsWindow, EveryFrameShowsWholeAcrossAt1280x720) {
+    Env e;
+    frmSurfFns w(e.state, e.prompt);
+    w.Drive2->addItem("/media/researcher/external-scan-disk-of-the-lab");
+    w.resize(frmSurfFns::kDesignSize.boundedTo(QSize(1280, 720) - kWindowFrameAllowance));
+    w.show();
+    QCoreApplication::processEvents();
+    auto* scroll = w.findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0);
+    const int right = scroll->viewport()->width();
+    for (QWidget* frame : scroll->widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QRect inView(frame->mapTo(scroll->viewport(), QPoint(0, 0)), frame->size());
+        auto* box = qobject_cast<QGroupBox*>(frame);
+        EXPECT_TRUE(inView.left() >= 0 && inView.right() < right)
+            << (box ? box->title() : QString("file list")).toStdString() << " spans " << inView.left() << ".."
+            << inView.right() << " of " << right;
     }
 }

@@ -1,8 +1,8 @@
-#include "planes/digitiseinputs.h"
+#include "core/digitiseinputs.h"
 
 #include "core/fileroutines.h"
 
-namespace trelvik::planes {
+namespace trelvik {
 
 bool inputsPresent(Prompt& prompt, std::initializer_list<DigitiseInput> inputs) {
     for (const DigitiseInput& in : inputs)
@@ -11,4 +11,4 @@ bool inputsPresent(Prompt& prompt, std::initializer_list<DigitiseInput> inputs) 
     return true;
 }
 
-} // namespace trelvik::planes
+} // namespace trelvik

@@ -15,7 +15,7 @@
 #include <initializer_list>
 #include <string>
 
-namespace trelvik::planes {
+namespace trelvik {
 
 struct DigitiseInput {
     std::string path;
@@ -25,4 +25,4 @@ struct DigitiseInput {
 
 bool inputsPresent(Prompt& prompt, std::initializer_list<DigitiseInput> inputs);
 
-} // namespace trelvik::planes
+} // namespace trelvik
