@@ -71,7 +71,7 @@ frmCSVView::frmCSVView(AppState& state, Prompt& prompt, QWidget* parent)
     buildFrame();
     connectHandlers();
     Form_Load();
-    fitToScreen(this, QSize(1422, 905));
+    fitToScreen(this, QSize(1182, 1021));
 }
 
 frmCSVView::~frmCSVView() = default;
