@@ -6,8 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -23,6 +28,7 @@
 #include "core/fileroutines.h"
 #include "core/grid.h"
 #include "core/textform.h"
+#include "csvview/frmCSVView.h"
 #include "csvview/latticeread.h"
 #include "csvview/opccount.h"
 #include "formats/surfergrid.h"
@@ -36,13 +42,19 @@
 #include "support/qtapp.h"
 #include "support/tempfolder.h"
 #include "surfer/application.h"
+#include "surfer/documents.h"
 #include "surfer/gridcalculus.h"
+#include "surfer/plotmodel.h"
+#include "surferfns/frmSurfFns.h"
 #include "surferwin/mapwindow.h"
 #include "toothfeatures/curvarea.h"
 #include "toothfeatures/curvgrids.h"
 #include "toothfeatures/curvsmooth.h"
 #include "toothfeatures/frmAppAng.h"
+#include "toothfeatures/frmCurvature.h"
 #include "toothfeatures/frmCuspVol.h"
+#include "widgets/dirlistbox.h"
+#include "widgets/filelistbox.h"
 
 using namespace trelvik;
 namespace fs = std::filesystem;
@@ -237,6 +249,27 @@ void checkMethodFigures(Example& e) {
     guideSays("the run's results table holds the first turn's (45)");
     EXPECT_EQ(opc.noClumpsText, "42");
     guideSays("\"No. patches\" shows the count of the last turn (42 on the sample)");
+    // T: the working grid's empty margin is its outermost ring, so every lattice cell
+    // with a height counts.
+    long withHeight = 0, inMargin = 0;
+    for (int r = 1; r <= lattice.rows; ++r)
+        for (int c = 1; c <= lattice.cols; ++c) {
+            const bool margin = r == 1 || c == 1 || r == lattice.rows || c == lattice.cols;
+            withHeight += !lattice.isVoidCell(c, r);
+            inMargin += margin && !lattice.isVoidCell(c, r);
+        }
+    EXPECT_EQ(inMargin, 0);
+    EXPECT_EQ(lattice.cols, 101 + 2);
+    EXPECT_EQ(lattice.rows, 81 + 2);
+    EXPECT_EQ(opc.totalCells, withHeight);
+    quoted(static_cast<double>(opc.totalCells), "8181");
+    EXPECT_EQ(opc.totalCells, 101 * 81);
+    guideSays("T counts every lattice cell with a height: 8181 on `molar.csv`, all of its 101 x 81 cells");
+    quoted(opc.runs.front().diversity, "29.53");
+    EXPECT_EQ(opc.pdClumpedText, "30.191");
+    quoted(opc.runs.back().diversity, "30.191");
+    guideSays("give a patch diversity of 29.53 there");
+    guideSays("\"Patch divers.\" shows the last turn's, 30.191");
     EXPECT_EQ(patchCount(opc.slope->grids.orient, 0), 42);
     guideSays("classes starting at north (0 to 45 degrees) give 42");
     // The central-difference gradient: the terrain aspect of the same lattice (its
@@ -301,6 +334,170 @@ void checkMethodFigures(Example& e) {
     EXPECT_TRUE(latin1);
 }
 
+// The 0-based indices of the empty lines of a file.
+std::vector<std::size_t> emptyLines(const std::vector<std::string>& ls) {
+    std::vector<std::size_t> out;
+    for (std::size_t i = 0; i < ls.size(); ++i)
+        if (ls[i].empty()) out.push_back(i);
+    return out;
+}
+
+// The curvature window as the guide describes it, on the example's molar.grd: 1a with its
+// first settings, the postparacrista sliced on 2a, 2b's first square, a 1b input.
+void checkCurvatureWindow(Example& e) {
+    e.prompt.shown.clear();
+    e.main->mnuCurvSlice->trigger();
+    auto* w = qobject_cast<toothfeatures::frmCurvature*>(e.main->windows().find("frmCurvature"));
+    ASSERT_NE(w, nullptr);
+    w->File1->refresh();
+    ASSERT_TRUE(w->File1->selectFile("molar.grd"));
+    w->File1_Click();
+    w->Command2->click();
+    w->Command4->click();
+    ASSERT_TRUE(e.prompt.shown.empty()) << e.prompt.shown.front().text;
+    ASSERT_TRUE(fs::exists(e.path("molar_fwa9,4x3_curv10.grd")));
+
+    // 2a, first press: one question (the box reads 1.0), the box then reads 0.5.
+    std::string crest;
+    for (const auto& p : guide::kCrestLine) crest += text::CStr(p.x) + "," + text::CStr(p.y) + "\r\n";
+    guideSays("the postparacrista of the worked example (`3.1,5.5` to `5,5.55`)");
+    const auto digitiseCrest = [&](const ScriptedPrompt::Shown&) {
+        writeFileAtomic(e.path("digit.dat"), crest);
+        return Answer::Ok;
+    };
+    w->SSTab2->setCurrentIndex(toothfeatures::kTabSlice);
+    EXPECT_EQ(w->txtCrestLength->text(), "1.0");
+    EXPECT_FALSE(w->chkCID->isChecked());
+    EXPECT_TRUE(w->chkAltValuesS->isChecked());
+    EXPECT_TRUE(w->chkCalcSliceAuto->isChecked());
+    e.prompt.respond(digitiseCrest);
+    w->Command5->click();
+    ASSERT_EQ(e.prompt.shown.size(), 1u);
+    EXPECT_EQ(e.prompt.shown[0].title, "Digitise map");
+    EXPECT_EQ(w->txtCrestLength->text(), "0.5");
+    EXPECT_EQ(w->Text10->text(), "44");
+    const auto slice = lines(e.path("molar1.0_curvslresults.csv"));
+    ASSERT_EQ(slice.size(), 44u + 4u);
+    EXPECT_EQ(emptyLines(slice), std::vector<std::size_t>{44 + 1});  // N rows under the header
+    EXPECT_EQ(slice[44].rfind("\"44\",", 0), 0u) << slice[44];
+    EXPECT_EQ(slice[46].rfind("\"MinCurv\"", 0), 0u) << slice[46];
+    guideSays("\"Calculate\" writes one row per threshold it holds: 44 for the postparacrista");
+    guideSays("44 for the crest of the [curvature window](#tooth-features--curvature)");
+    guideSays("the first press slices once (`molar1.0`) and leaves 0.5");
+    // A later press asks twice, for 0.5 and then 1.0.
+    e.prompt.shown.clear();
+    e.prompt.respond(digitiseCrest);
+    e.prompt.respond(digitiseCrest);
+    w->Command5->click();
+    ASSERT_EQ(e.prompt.shown.size(), 2u);
+    for (const auto& m : e.prompt.shown) EXPECT_EQ(m.title, "Digitise map");
+    EXPECT_TRUE(fs::exists(e.path("molar0.5_curvslresults.csv")));
+    EXPECT_EQ(w->txtCrestLength->text(), "0.5");
+    guideSays("every later press, and the first after a 1b input (which sets the box to 0.5), asks twice");
+
+    // 2b: a first square with "Use previously digitised point" ticked stops with a message.
+    e.prompt.shown.clear();
+    w->SSTab2->setCurrentIndex(toothfeatures::kTabArea);
+    EXPECT_TRUE(w->chkUsePrevDig->isChecked());
+    w->Command13->click();
+    ASSERT_EQ(e.prompt.shown.size(), 1u);
+    EXPECT_NE(e.prompt.shown[0].title, "Digitise map");
+    EXPECT_FALSE(fs::exists(e.path("molar_cac20_curvaresults.csv")));
+    guideSays("so a first run stops with a message that there is none");
+
+    // 1b input of the smoothed grid, then 1a "Curvature": the last smoothing's tag again.
+    e.prompt.shown.clear();
+    w->File3->refresh();
+    ASSERT_TRUE(w->File3->selectFile("molar_fwa9,4x3.grd"));
+    w->File3_Click();
+    w->Command3->click();
+    EXPECT_EQ(w->txtCrestLength->text(), "0.5");
+    w->Command4->click();
+    EXPECT_TRUE(e.prompt.shown.empty());
+    EXPECT_TRUE(fs::exists(e.path("molar_fwa9,4x3_fwa9,4x3_curv10.grd")));
+    guideSays("a 1b input of `molar_fwa9,4x3.grd` and \"Curvature\" write `molar_fwa9,4x3_fwa9,4x3_curv10.grd`");
+}
+
+// The tables the R and pandas lines read by their layout: the terrain tables of the
+// Surfer Functions window and the CSV viewer's statistics files, made from the samples.
+void checkTableLayouts(Example& e) {
+    e.prompt.shown.clear();
+    e.main->mnuSurfFns->trigger();
+    auto* sf = qobject_cast<frmSurfFns*>(e.main->windows().find("frmSurfFns"));
+    ASSERT_NE(sf, nullptr);
+    EXPECT_EQ(sf->txtTAMinSlope->text(), "10");
+    for (const char* item : {"Terrain slope", "Terrain aspect"}) {
+        sf->Dir2->setPath(QString::fromStdString(e.dir.folder()));
+        sf->File2->refresh();
+        ASSERT_TRUE(sf->File2->selectFile("molar.grd"));
+        sf->File2_Click();
+        sf->cmdAddFilename->click();
+        sf->optTerrain->setChecked(true);
+        sf->cmbProcess->setCurrentText(item);
+        sf->cmdProcess->click();
+    }
+    ASSERT_TRUE(e.prompt.shown.empty()) << e.prompt.shown.front().text;
+    // Every number quoted.
+    for (const char* f : {"molartsresults.csv", "molarta10results.csv"})
+        for (const auto& l : lines(e.path(f)))
+            if (!l.empty()) EXPECT_EQ(l.front(), '"') << f << ": " << l;
+    const auto ts = lines(e.path("molartsresults.csv"));
+    ASSERT_EQ(ts.size(), 13u);
+    EXPECT_EQ(emptyLines(ts), (std::vector<std::size_t>{8 + 1, 12}));
+    EXPECT_EQ(ts[8 + 2], "\"Mean Slope\",\"SD Slope\"");
+    guideSays("8 for the terrain slope table");
+    const auto ta = lines(e.path("molarta10results.csv"));
+    EXPECT_EQ(emptyLines(ta), (std::vector<std::size_t>{33, 51, 61, 67}));
+    const std::size_t starts[] = {0, 34, 52, 62}, rows[] = {32, 16, 8, 4};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(ta[starts[k]], "\"Bin\",\"Frequency\"");
+        EXPECT_EQ(ta[starts[k] + rows[k] + 1], "");
+    }
+    guideSays("(32, 16, 8 and 4 rows), each followed by an empty line");
+    guideSays("n <- c(32, 16, 8, 4); s <- c(0, 34, 52, 62)");
+    guideSays("n = [32, 16, 8, 4]; s = [0, 34, 52, 62]");
+    // "Terrain aspect min slope" 10 is in degrees: an aspect exactly where the slope is
+    // 10 degrees or more.
+    const Grid slope = formats::readSurferGrid(e.path("molarts.grd"));
+    const Grid aspect = formats::readSurferGrid(e.path("molarta10.grd"));
+    ASSERT_EQ(slope.z.size(), aspect.z.size());
+    long kept = 0, wrong = 0;
+    for (std::size_t k = 0; k < slope.z.size(); ++k) {
+        const bool steep = !isBlank(slope.z[k]) && slope.z[k] >= 10;
+        kept += !isBlank(aspect.z[k]);
+        wrong += steep != !isBlank(aspect.z[k]);
+    }
+    EXPECT_GT(kept, 0);
+    EXPECT_EQ(wrong, 0);
+    guideSays("its first value, 10, keeps an aspect only where the slope is 10 degrees or more");
+
+    // The CSV viewer's statistics files: a one-row summary, an empty line, the classes;
+    // angularity the summary alone.
+    e.main->mnuCSVView->trigger();
+    auto* cv = qobject_cast<csvview::frmCSVView*>(e.main->windows().find("frmCSVView"));
+    ASSERT_NE(cv, nullptr);
+    cv->Dir1->setPath(QString::fromStdString(e.dir.folder()));
+    cv->File1->setPath(QString::fromStdString(e.dir.folder()));
+    cv->Text1->setText("molar.csv");
+    cv->cmdReadCSV_Click();
+    cv->chkAspectSlopeSaveStats->setChecked(true);
+    for (QRadioButton* o : {cv->optProcSlope, cv->optProcAspect, cv->optProcAngular}) {
+        o->setChecked(true);
+        cv->cmdProcAspectSlope_Click();
+    }
+    ASSERT_TRUE(e.prompt.shown.empty()) << e.prompt.shown.front().text;
+    for (const char* f : {"slope/molarslopestats.csv", "orient/molarorientstats.csv"}) {
+        const auto st = lines(e.path(f));
+        ASSERT_GE(st.size(), 5u) << f;
+        EXPECT_EQ(emptyLines(st), std::vector<std::size_t>{1 + 1}) << f;
+    }
+    EXPECT_EQ(lines(e.path("slope/molarslopestats.csv"))[3], "\"IntStart\",\"NoPts\"");
+    EXPECT_EQ(lines(e.path("orient/molarorientstats.csv"))[3], "\"IntCentre\",\"NoPts\"");
+    EXPECT_EQ(lines(e.path("angularity/molarangularitystats.csv")).size(), 2u);
+    guideSays("1 for a patch count and the two statistics files");
+    guideSays("`angularity/<base>angularitystats.csv` holds the summary alone and reads as it is");
+}
+
 // The worked example as written, then the method figures on its folder; leaves the
 // figures that the trial of near clicks is measured against.
 void runExampleAsWritten(double& planeA, double& planeB, double& grandMeanZ5) {
@@ -363,6 +560,20 @@ void runExampleAsWritten(double& planeA, double& planeB, double& grandMeanZ5) {
     quoted(unquoted(half[6]), "2.3673");
     quoted(unquoted(last[5]), "1.6203");
     quoted(unquoted(last[6]), "3.2757");
+    // The levels: lowered by v = I cos θ each, Dist_from_tip i I, I cos² θ apart at right
+    // angles to the tilted plane.
+    const double cosTilt = 1 / std::sqrt(formula->A * formula->A + formula->B * formula->B + 1);
+    quoted(std::acos(cosTilt) * 180 / 3.14159265358979, "0.85");
+    const double step = unquoted(fields(table[2])[3]);
+    EXPECT_NEAR(step, 0.1 * cosTilt, 1e-6);
+    quoted(step, "0.09999");
+    guideSays("θ the plane's tilt (0.85 degrees here): v = 0.09999 mm");
+    for (std::size_t i = 1; i < table.size(); ++i) {
+        EXPECT_NEAR(unquoted(fields(table[i])[3]), static_cast<double>(i - 1) * step, 1e-9) << table[i];
+        EXPECT_NEAR(unquoted(fields(table[i])[4]), static_cast<double>(i - 1) * 0.1, 1e-9) << table[i];
+    }
+    quoted(step * cosTilt, "0.09998");
+    guideSays("stand v cos θ = I cos² θ apart (0.09998 mm here)");
     for (const char* f : {"molarpapoints.dat", "molarpapoints.bln", "molarpab.grd", "molarpabtmp.grd"})
         EXPECT_TRUE(fs::exists(e.path(f))) << f;
 
@@ -401,6 +612,10 @@ void runExampleAsWritten(double& planeA, double& planeB, double& grandMeanZ5) {
     EXPECT_EQ(conv->txtNoPts->text(), "5000");
     EXPECT_EQ(conv->txtRXMin->text(), "0.414");
     EXPECT_EQ(conv->txtRXMax->text(), "9.575");
+    // "No. output pts": Examine's estimate from the ranges and intervals, not the nodes.
+    EXPECT_EQ(conv->txtNoOutputPts->text(), "6527");
+    quoted(std::round(((7.552 - 0.427) / 0.1) * ((9.575 - 0.414) / 0.1)), "6527");
+    guideSays("\"No. output pts\" 6527 (an estimate: the grid made below has 94 x 74 = 6956 nodes)");
     EXPECT_EQ(conv->txtNoUCPts->text(), "5000");
     EXPECT_EQ(conv->txtNoOutlinePts->text(), "144");
     // The settings Convert derived from the interval, shown only once it has run.
@@ -421,7 +636,20 @@ void runExampleAsWritten(double& planeA, double& planeB, double& grandMeanZ5) {
     for (int r = 0; r < blanked.rows; ++r)
         for (int c = 0; c < blanked.cols; ++c) withData += !blanked.blank(c, r);
     EXPECT_EQ(withData, 5169);
+    EXPECT_EQ(blanked.cols * blanked.rows, 6956);
     quoted(blanked.zMax(), "2.558");
+    // Plotted at the same place as the relief map of molar.grd, over it.
+    {
+        const auto app = surfer::instances().back();
+        const auto maps = surfer::asPlot(app->ActiveDocument())->Shapes.maps();
+        ASSERT_GE(maps.size(), 2u);
+        EXPECT_EQ(fs::path(maps.front()->gridPath()).filename(), "molar.grd");
+        EXPECT_EQ(fs::path(maps.back()->gridPath()).filename(), "molar_points-uct240_60pb.grd");
+        // Both frames centred on one point of the page (their sizes follow their grids).
+        EXPECT_NEAR(maps.back()->Left + maps.back()->XLength / 2, maps.front()->Left + maps.front()->XLength / 2, 1e-9);
+        EXPECT_NEAR(maps.back()->Top - maps.back()->YLength / 2, maps.front()->Top - maps.front()->YLength / 2, 1e-9);
+        guideSays("with its name as label, over the relief map of `molar.grd`");
+    }
     for (const char* f : {"molar_points-uct240_60.txt", "molar_points-uct240_60p.txt", "molar_points-uct240_60p.grd",
                           "molar_points-uct240_60pblnpts.bln"})
         EXPECT_TRUE(fs::exists(e.path(f))) << f;
@@ -441,6 +669,8 @@ void runExampleAsWritten(double& planeA, double& planeB, double& grandMeanZ5) {
     EXPECT_TRUE(fs::exists(e.path("molar_points_temp.txt")));
 
     checkMethodFigures(e);
+    checkCurvatureWindow(e);
+    checkTableLayouts(e);
 }
 
 } // namespace
