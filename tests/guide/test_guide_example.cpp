@@ -3,16 +3,13 @@
 // samples/: every number the guide quotes must come out as quoted, and must stand in
 // the guide as written; the digitise files it gives to paste must be exactly the files
 // the example saves.
+#include "guidecheck.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTabWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -28,7 +25,6 @@
 #include "core/fileroutines.h"
 #include "core/grid.h"
 #include "core/textform.h"
-#include "csvview/frmCSVView.h"
 #include "csvview/latticeread.h"
 #include "csvview/opccount.h"
 #include "formats/surfergrid.h"
@@ -45,143 +41,19 @@
 #include "surfer/documents.h"
 #include "surfer/gridcalculus.h"
 #include "surfer/plotmodel.h"
-#include "surferfns/frmSurfFns.h"
 #include "surferwin/mapwindow.h"
 #include "toothfeatures/curvarea.h"
 #include "toothfeatures/curvgrids.h"
 #include "toothfeatures/curvsmooth.h"
 #include "toothfeatures/frmAppAng.h"
-#include "toothfeatures/frmCurvature.h"
 #include "toothfeatures/frmCuspVol.h"
-#include "widgets/dirlistbox.h"
-#include "widgets/filelistbox.h"
 
 using namespace trelvik;
 namespace fs = std::filesystem;
 
+using namespace guidecheck;
+
 namespace {
-
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-const std::string& guideText() {
-    static const std::string text = readAll(std::string(TRELVIK_SOURCE_DIR) + "/docs/guide.md");
-    return text;
-}
-
-// The guide with every run of blanks and line ends made one blank, so that a phrase
-// is found wherever the text is wrapped.
-const std::string& guideFlowing() {
-    static const std::string text = [] {
-        std::string out;
-        for (char ch : guideText()) {
-            const bool blank = ch == ' ' || ch == '\n' || ch == '\r';
-            if (!blank) out += ch;
-            else if (!out.empty() && out.back() != ' ') out += ' ';
-        }
-        return out;
-    }();
-    return text;
-}
-
-void guideSays(const std::string& phrase) {
-    EXPECT_NE(guideFlowing().find(phrase), std::string::npos) << "the guide does not say \"" << phrase << "\"";
-}
-
-// The guide's fenced "text" blocks (the digitise files to paste), in order, each as
-// its lines joined by line feeds, the list indentation taken off.
-std::vector<std::string> pasteBlocks() {
-    std::vector<std::string> blocks;
-    std::stringstream in(guideText());
-    std::string line, block;
-    bool inside = false;
-    while (std::getline(in, line)) {
-        line.erase(0, line.find_first_not_of(' '));
-        if (!inside && line == "```text") {
-            inside = true;
-            block.clear();
-        } else if (inside && line == "```") {
-            inside = false;
-            blocks.push_back(block);
-        } else if (inside) {
-            block += line + "\n";
-        }
-    }
-    return blocks;
-}
-
-// A number as the guide quotes it: the value rounds to the text's last digit, and the
-// guide holds the text.
-void quoted(double value, const std::string& text) {
-    const auto dot = text.find('.');
-    const int decimals = dot == std::string::npos ? 0 : static_cast<int>(text.size() - dot - 1);
-    EXPECT_LE(std::fabs(value - std::stod(text)), 0.5 * std::pow(10.0, -decimals) + 1e-12)
-        << "computed " << value << ", the guide says " << text;
-    EXPECT_NE(guideText().find(text), std::string::npos) << "the guide does not quote " << text;
-}
-
-// Comma-separated fields of a line (quotes kept).
-std::vector<std::string> fields(const std::string& line) {
-    std::vector<std::string> out;
-    std::stringstream ss(line);
-    std::string f;
-    while (std::getline(ss, f, ',')) out.push_back(f);
-    return out;
-}
-
-std::vector<std::string> lines(const std::string& path) {
-    std::vector<std::string> out;
-    std::stringstream ss(readAll(path));
-    std::string l;
-    while (std::getline(ss, l)) {
-        if (!l.empty() && l.back() == '\r') l.pop_back();
-        out.push_back(l);
-    }
-    return out;
-}
-
-double unquoted(std::string f) {
-    f.erase(std::remove(f.begin(), f.end(), '"'), f.end());
-    return std::stod(f);
-}
-
-struct Example {
-    trelvik::testing::TempFolder dir;
-    AppState state;
-    ScriptedPrompt prompt;
-    std::unique_ptr<frmStartup> main;
-    std::unique_ptr<guide::Example> ex;
-
-    Example() {
-        testsupport::ensureApp();
-        surfer::shutdownAll();
-        guide::copySamples(std::string(TRELVIK_SOURCE_DIR) + "/samples", dir.folder());
-        state.ProgramDir = state.DefaultDir = dir.folder();
-        state.mnuSurf6Checked = false;
-        state.mnuSurf8Checked = true;
-        state.SurferVersion = "SurferV8";
-        main = std::make_unique<frmStartup>(state, prompt);
-        registerToolWindows(*main, state, prompt);
-        ex = std::make_unique<guide::Example>(guide::Example{*main, prompt, dir.folder(), {}, {}});
-    }
-    ~Example() {
-        main.reset();
-        for (const auto& app : surfer::instances()) delete surferwin::findMapWindow(app->processId());
-        QApplication::processEvents();
-        surfer::shutdownAll();
-    }
-    std::string path(const std::string& name) const { return dir.path(name); }
-    // Only the digitise questions and the map window's question before it replaces
-    // digit.dat were shown: no step failed.
-    void expectNoFailure() const {
-        for (const auto& m : prompt.shown)
-            EXPECT_TRUE(m.title == "Digitise map" || m.text.find("already exists. Replace it?") != std::string::npos)
-                << m.title << ": " << m.text;
-    }
-};
-
 
 // The trial of clicks near the given points that the guide reports: each click lands
 // within 0.02 mm of its point (steps the trial does not name are clicked exactly).
@@ -334,169 +206,6 @@ void checkMethodFigures(Example& e) {
     EXPECT_TRUE(latin1);
 }
 
-// The 0-based indices of the empty lines of a file.
-std::vector<std::size_t> emptyLines(const std::vector<std::string>& ls) {
-    std::vector<std::size_t> out;
-    for (std::size_t i = 0; i < ls.size(); ++i)
-        if (ls[i].empty()) out.push_back(i);
-    return out;
-}
-
-// The curvature window as the guide describes it, on the example's molar.grd: 1a with its
-// first settings, the postparacrista sliced on 2a, 2b's first square, a 1b input.
-void checkCurvatureWindow(Example& e) {
-    e.prompt.shown.clear();
-    e.main->mnuCurvSlice->trigger();
-    auto* w = qobject_cast<toothfeatures::frmCurvature*>(e.main->windows().find("frmCurvature"));
-    ASSERT_NE(w, nullptr);
-    w->File1->refresh();
-    ASSERT_TRUE(w->File1->selectFile("molar.grd"));
-    w->File1_Click();
-    w->Command2->click();
-    w->Command4->click();
-    ASSERT_TRUE(e.prompt.shown.empty()) << e.prompt.shown.front().text;
-    ASSERT_TRUE(fs::exists(e.path("molar_fwa9,4x3_curv10.grd")));
-
-    // 2a, first press: one question (the box reads 1.0), the box then reads 0.5.
-    std::string crest;
-    for (const auto& p : guide::kCrestLine) crest += text::CStr(p.x) + "," + text::CStr(p.y) + "\r\n";
-    guideSays("the postparacrista of the worked example (`3.1,5.5` to `5,5.55`)");
-    const auto digitiseCrest = [&](const ScriptedPrompt::Shown&) {
-        writeFileAtomic(e.path("digit.dat"), crest);
-        return Answer::Ok;
-    };
-    w->SSTab2->setCurrentIndex(toothfeatures::kTabSlice);
-    EXPECT_EQ(w->txtCrestLength->text(), "1.0");
-    EXPECT_FALSE(w->chkCID->isChecked());
-    EXPECT_TRUE(w->chkAltValuesS->isChecked());
-    EXPECT_TRUE(w->chkCalcSliceAuto->isChecked());
-    e.prompt.respond(digitiseCrest);
-    w->Command5->click();
-    ASSERT_EQ(e.prompt.shown.size(), 1u);
-    EXPECT_EQ(e.prompt.shown[0].title, "Digitise map");
-    EXPECT_EQ(w->txtCrestLength->text(), "0.5");
-    EXPECT_EQ(w->Text10->text(), "44");
-    const auto slice = lines(e.path("molar1.0_curvslresults.csv"));
-    ASSERT_EQ(slice.size(), 44u + 4u);
-    EXPECT_EQ(emptyLines(slice), std::vector<std::size_t>{44 + 1});  // N rows under the header
-    EXPECT_EQ(slice[44].rfind("\"44\",", 0), 0u) << slice[44];
-    EXPECT_EQ(slice[46].rfind("\"MinCurv\"", 0), 0u) << slice[46];
-    guideSays("\"Calculate\" writes one row per threshold it holds: 44 for the postparacrista");
-    guideSays("44 for the crest of the [curvature window](#tooth-features--curvature)");
-    guideSays("the first press slices once (`molar1.0`) and leaves 0.5");
-    // A later press asks twice, for 0.5 and then 1.0.
-    e.prompt.shown.clear();
-    e.prompt.respond(digitiseCrest);
-    e.prompt.respond(digitiseCrest);
-    w->Command5->click();
-    ASSERT_EQ(e.prompt.shown.size(), 2u);
-    for (const auto& m : e.prompt.shown) EXPECT_EQ(m.title, "Digitise map");
-    EXPECT_TRUE(fs::exists(e.path("molar0.5_curvslresults.csv")));
-    EXPECT_EQ(w->txtCrestLength->text(), "0.5");
-    guideSays("every later press, and the first after a 1b input (which sets the box to 0.5), asks twice");
-
-    // 2b: a first square with "Use previously digitised point" ticked stops with a message.
-    e.prompt.shown.clear();
-    w->SSTab2->setCurrentIndex(toothfeatures::kTabArea);
-    EXPECT_TRUE(w->chkUsePrevDig->isChecked());
-    w->Command13->click();
-    ASSERT_EQ(e.prompt.shown.size(), 1u);
-    EXPECT_NE(e.prompt.shown[0].title, "Digitise map");
-    EXPECT_FALSE(fs::exists(e.path("molar_cac20_curvaresults.csv")));
-    guideSays("so a first run stops with a message that there is none");
-
-    // 1b input of the smoothed grid, then 1a "Curvature": the last smoothing's tag again.
-    e.prompt.shown.clear();
-    w->File3->refresh();
-    ASSERT_TRUE(w->File3->selectFile("molar_fwa9,4x3.grd"));
-    w->File3_Click();
-    w->Command3->click();
-    EXPECT_EQ(w->txtCrestLength->text(), "0.5");
-    w->Command4->click();
-    EXPECT_TRUE(e.prompt.shown.empty());
-    EXPECT_TRUE(fs::exists(e.path("molar_fwa9,4x3_fwa9,4x3_curv10.grd")));
-    guideSays("a 1b input of `molar_fwa9,4x3.grd` and \"Curvature\" write `molar_fwa9,4x3_fwa9,4x3_curv10.grd`");
-}
-
-// The tables the R and pandas lines read by their layout: the terrain tables of the
-// Surfer Functions window and the CSV viewer's statistics files, made from the samples.
-void checkTableLayouts(Example& e) {
-    e.prompt.shown.clear();
-    e.main->mnuSurfFns->trigger();
-    auto* sf = qobject_cast<frmSurfFns*>(e.main->windows().find("frmSurfFns"));
-    ASSERT_NE(sf, nullptr);
-    EXPECT_EQ(sf->txtTAMinSlope->text(), "10");
-    for (const char* item : {"Terrain slope", "Terrain aspect"}) {
-        sf->Dir2->setPath(QString::fromStdString(e.dir.folder()));
-        sf->File2->refresh();
-        ASSERT_TRUE(sf->File2->selectFile("molar.grd"));
-        sf->File2_Click();
-        sf->cmdAddFilename->click();
-        sf->optTerrain->setChecked(true);
-        sf->cmbProcess->setCurrentText(item);
-        sf->cmdProcess->click();
-    }
-    ASSERT_TRUE(e.prompt.shown.empty()) << e.prompt.shown.front().text;
-    // Every number quoted.
-    for (const char* f : {"molartsresults.csv", "molarta10results.csv"})
-        for (const auto& l : lines(e.path(f)))
-            if (!l.empty()) EXPECT_EQ(l.front(), '"') << f << ": " << l;
-    const auto ts = lines(e.path("molartsresults.csv"));
-    ASSERT_EQ(ts.size(), 13u);
-    EXPECT_EQ(emptyLines(ts), (std::vector<std::size_t>{8 + 1, 12}));
-    EXPECT_EQ(ts[8 + 2], "\"Mean Slope\",\"SD Slope\"");
-    guideSays("8 for the terrain slope table");
-    const auto ta = lines(e.path("molarta10results.csv"));
-    EXPECT_EQ(emptyLines(ta), (std::vector<std::size_t>{33, 51, 61, 67}));
-    const std::size_t starts[] = {0, 34, 52, 62}, rows[] = {32, 16, 8, 4};
-    for (int k = 0; k < 4; ++k) {
-        EXPECT_EQ(ta[starts[k]], "\"Bin\",\"Frequency\"");
-        EXPECT_EQ(ta[starts[k] + rows[k] + 1], "");
-    }
-    guideSays("(32, 16, 8 and 4 rows), each followed by an empty line");
-    guideSays("n <- c(32, 16, 8, 4); s <- c(0, 34, 52, 62)");
-    guideSays("n = [32, 16, 8, 4]; s = [0, 34, 52, 62]");
-    // "Terrain aspect min slope" 10 is in degrees: an aspect exactly where the slope is
-    // 10 degrees or more.
-    const Grid slope = formats::readSurferGrid(e.path("molarts.grd"));
-    const Grid aspect = formats::readSurferGrid(e.path("molarta10.grd"));
-    ASSERT_EQ(slope.z.size(), aspect.z.size());
-    long kept = 0, wrong = 0;
-    for (std::size_t k = 0; k < slope.z.size(); ++k) {
-        const bool steep = !isBlank(slope.z[k]) && slope.z[k] >= 10;
-        kept += !isBlank(aspect.z[k]);
-        wrong += steep != !isBlank(aspect.z[k]);
-    }
-    EXPECT_GT(kept, 0);
-    EXPECT_EQ(wrong, 0);
-    guideSays("its first value, 10, keeps an aspect only where the slope is 10 degrees or more");
-
-    // The CSV viewer's statistics files: a one-row summary, an empty line, the classes;
-    // angularity the summary alone.
-    e.main->mnuCSVView->trigger();
-    auto* cv = qobject_cast<csvview::frmCSVView*>(e.main->windows().find("frmCSVView"));
-    ASSERT_NE(cv, nullptr);
-    cv->Dir1->setPath(QString::fromStdString(e.dir.folder()));
-    cv->File1->setPath(QString::fromStdString(e.dir.folder()));
-    cv->Text1->setText("molar.csv");
-    cv->cmdReadCSV_Click();
-    cv->chkAspectSlopeSaveStats->setChecked(true);
-    for (QRadioButton* o : {cv->optProcSlope, cv->optProcAspect, cv->optProcAngular}) {
-        o->setChecked(true);
-        cv->cmdProcAspectSlope_Click();
-    }
-    ASSERT_TRUE(e.prompt.shown.empty()) << e.prompt.shown.front().text;
-    for (const char* f : {"slope/molarslopestats.csv", "orient/molarorientstats.csv"}) {
-        const auto st = lines(e.path(f));
-        ASSERT_GE(st.size(), 5u) << f;
-        EXPECT_EQ(emptyLines(st), std::vector<std::size_t>{1 + 1}) << f;
-    }
-    EXPECT_EQ(lines(e.path("slope/molarslopestats.csv"))[3], "\"IntStart\",\"NoPts\"");
-    EXPECT_EQ(lines(e.path("orient/molarorientstats.csv"))[3], "\"IntCentre\",\"NoPts\"");
-    EXPECT_EQ(lines(e.path("angularity/molarangularitystats.csv")).size(), 2u);
-    guideSays("1 for a patch count and the two statistics files");
-    guideSays("`angularity/<base>angularitystats.csv` holds the summary alone and reads as it is");
-}
 
 // The worked example as written, then the method figures on its folder; leaves the
 // figures that the trial of near clicks is measured against.
