@@ -181,6 +181,18 @@ void MapWindow::changeEvent(QEvent* e) {
     QMainWindow::changeEvent(e);
 }
 
+// Users maximize the map window to digitise closely: an open question must not end up
+// behind it. The window manager tells the new size and the new place apart.
+void MapWindow::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    if (isVisible()) keepDigitiseQuestionInSight();
+}
+
+void MapWindow::moveEvent(QMoveEvent* e) {
+    QMainWindow::moveEvent(e);
+    if (isVisible()) keepDigitiseQuestionInSight();
+}
+
 void MapWindow::setPrompt(Prompt* prompt) { prompt_ = prompt; }
 
 Prompt& MapWindow::prompt() {

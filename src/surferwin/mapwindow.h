@@ -107,6 +107,8 @@ private slots:
 
 protected:
     void changeEvent(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
 
 private:
     void rebuildDocumentList();

@@ -103,10 +103,14 @@ void belongTo(const OpenDigitiseQuestion::State& open, const Placement& p) {
     box->winId();
     QWindow* handle = box->windowHandle();
     if (handle->transientParent() == owner->windowHandle()) return;
+    // The window manager learns whom a window belongs to when the window is mapped: a
+    // question on show is shown again, at its place (not where the window manager puts
+    // a new window that belongs to another).
+    const bool shown = box->isVisible();
+    if (shown) box->hide();
     handle->setTransientParent(owner->windowHandle());
-    // The window manager learns whom a window belongs to when the window is mapped.
-    if (box->isVisible()) {
-        box->hide();
+    if (shown) {
+        handle->setFramePosition(p.at.topLeft());
         box->show();
     }
 }
@@ -137,6 +141,15 @@ void placeDigitiseQuestion() {
     p->map->raise();
     p->map->activateWindow();
     if (p->covers()) box->raise();
+}
+
+void keepDigitiseQuestionInSight() {
+    const OpenDigitiseQuestion::State* open = openQuestion();
+    QWidget* box = open ? open->box.data() : nullptr;
+    QWidget* map = digitiseWindow();
+    if (!box || !box->isVisible() || !map || !box->windowHandle() || !map->windowHandle()) return;
+    if (box->windowHandle()->transientParent() == map->windowHandle()) return;
+    if (box->frameGeometry().intersects(map->frameGeometry())) placeDigitiseQuestion();
 }
 
 QRect placeQuestion(QRect avail, QRect asker, QRect avoid, QSize size) {

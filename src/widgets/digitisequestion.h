@@ -14,6 +14,7 @@
 //   setDigitiseWindowSource the map windows say which of them the user digitises in
 //   placeDigitiseQuestion() places the open question and brings the map window forward;
 //                           again whenever a map window is shown while one is open
+//   keepDigitiseQuestionInSight()  places it again when the map window grows over it
 #include <QPointer>
 #include <QRect>
 #include <QSize>
@@ -69,6 +70,10 @@ void setDigitiseWindowSource(std::function<QWidget*()> source);
 // digitises in, and brings that window to the front (behind the question when the
 // question cannot be clear of it). Nothing while no question is open.
 void placeDigitiseQuestion();
+
+// Called when the map window grows (maximized, say): a question it now covers is placed
+// again, above it where no place is clear of it. A question clear of it stays put.
+void keepDigitiseQuestionInSight();
 
 // The frame rectangle for a question of frame size `size` on the free screen area
 // `avail`: of the spots beside `asker` (below, right, above, left) and the corners of

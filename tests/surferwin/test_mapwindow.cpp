@@ -568,7 +568,7 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionStaysAboveAFullScreenMapWindow
     QWidget tool;
     tool.setGeometry(avail.left() + 40, avail.top() + 40, avail.width() / 3, avail.height() / 3);
     tool.show();
-    f.win->showMaximized();
+    f.win->setGeometry(avail.left() + avail.width() / 2, avail.top(), avail.width() / 2, avail.height() / 2);
     wait(400);
     // The kind of window the user sees at a screen point.
     const auto seenAt = [](QPoint at) -> std::string {
@@ -577,31 +577,39 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionStaysAboveAFullScreenMapWindow
     };
     trelvik::QtPrompt qt;
     trelvik::WindowPrompt prompt(qt, &tool);
-    std::string onOpen, afterMapClick, underDialog;
-    whenShown<QMessageBox>([&](QMessageBox* question) {
-        wait(400);
-        const QPoint inside = question->mapToGlobal(question->rect().center());
-        onOpen = seenAt(inside);
-        // A click on the map window to digitise brings it forward.
-        f.win->raise();
-        f.win->activateWindow();
-        wait(400);
-        afterMapClick = seenAt(inside);
-        // The map window's Save dialog comes over the question.
-        whenShown<QFileDialog>([&](QFileDialog* d) {
-            d->move(question->frameGeometry().topLeft());
+    // Asks, maximizing the map window while the question is open when asked to; then
+    // what is seen where the question is: on opening, after a click on the map window
+    // and while the map window's Save dialog is open over it.
+    const auto ask = [&](bool maximizeMeanwhile) {
+        std::vector<std::string> seen;
+        whenShown<QMessageBox>([&](QMessageBox* question) {
             wait(400);
-            underDialog = seenAt(inside);
-            d->reject();
+            if (maximizeMeanwhile) {
+                f.win->showMaximized();
+                wait(400);
+            }
+            const QPoint inside = question->mapToGlobal(question->rect().center());
+            seen.push_back(seenAt(inside));
+            f.win->raise();
+            f.win->activateWindow();
+            wait(400);
+            seen.push_back(seenAt(inside));
+            whenShown<QFileDialog>([&](QFileDialog* d) {
+                d->move(inside - QPoint(d->width() / 2, d->height() / 2));
+                wait(400);
+                seen.push_back(seenAt(inside));
+                d->reject();
+            });
+            for (auto* b : f.win->findChildren<QPushButton*>())
+                if (b->text() == "Save...") b->click();
+            question->button(QMessageBox::Ok)->click();
         });
-        for (auto* b : f.win->findChildren<QPushButton*>())
-            if (b->text() == "Save...") b->click();
-        question->button(QMessageBox::Ok)->click();
-    });
-    EXPECT_TRUE(trelvik::askDigitise(prompt, "Use 'Digitise' to define crest.", "digit1.dat"));
-    EXPECT_EQ(onOpen, "QMessageBox");
-    EXPECT_EQ(afterMapClick, "QMessageBox");
-    EXPECT_EQ(underDialog, "QFileDialog");
+        EXPECT_TRUE(trelvik::askDigitise(prompt, "Use 'Digitise' to define crest.", "digit1.dat"));
+        return seen;
+    };
+    const std::vector<std::string> expected{"QMessageBox", "QMessageBox", "QFileDialog"};
+    EXPECT_EQ(ask(true), expected) << "maximized while the question is open";
+    EXPECT_EQ(ask(false), expected) << "maximized before the question opens";
 }
 
 TEST(MapWindow, OpensWithinTheScreenBesideTheAskingWindowAndAddsMapsFromTheDataFolder) {
