@@ -20,6 +20,13 @@ namespace {
 const char* const kGrd = "Surfer grid file (*.grd)";
 const char* const kStl = "STL surface file (*.stl)";
 
+// A file name less its extension (the last "." and what follows), as a list entry's
+// FileBase.
+std::string baseOf(const std::string& name) {
+    const auto dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
 struct FromRow {
     const char* item;
     const char* pattern;
@@ -124,7 +131,7 @@ bool AddFilename(ConvContext& ctx) {
         }
     }
     const auto dot = name.rfind('.');
-    const std::string base = dot == std::string::npos ? name : name.substr(0, dot);
+    const std::string base = baseOf(name);
     const std::string dir = JoinFolder(ctx.opt.File1Folder, "");
     s.FileDir.push_back(dir);
     s.FileBase.push_back(base);
@@ -188,8 +195,7 @@ std::optional<ExamineResult> ExamineFile(ConvContext& ctx) {
             return std::nullopt;
         }
         path = JoinFolder(ctx.opt.File1Folder, name);
-        const auto dot = name.rfind('.');
-        stem = JoinFolder(ctx.opt.File1Folder, dot == std::string::npos ? name : name.substr(0, dot));
+        stem = JoinFolder(ctx.opt.File1Folder, baseOf(name));
     } else {
         path = ctx.state.FileFullName[0];
         stem = ctx.state.FileStem[0];

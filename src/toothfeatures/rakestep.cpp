@@ -19,8 +19,11 @@ namespace trelvik::toothfeatures {
 
 namespace {
 
+// The tooth-length file of a grid: its stem, the window's "Input length file" text, ".txt".
+std::string lengthFile(const std::string& stem, const std::string& suffix) { return stem + suffix + ".txt"; }
+
 std::string lengthFileText(const std::string& stem, const std::string& suffix) {
-    return planes::readToothLengthFile(stem + suffix + ".txt").text;
+    return planes::readToothLengthFile(lengthFile(stem, suffix)).text;
 }
 
 struct DumpSpacing {
@@ -83,7 +86,7 @@ bool cmdDigCuspArea(AppState& app, Prompt& prompt, RakeState& rs, const CuspArea
         const std::string stem = st.GridDir + st.GridBaseName;
         if (!requireGridFile(prompt, st)) return false;
         if (rq.chkInputLengthFile &&
-            !inputsPresent(prompt, {toothLengthInput(stem + rq.txtInputLengthFile + ".txt",
+            !inputsPresent(prompt, {toothLengthInput(lengthFile(stem, rq.txtInputLengthFile),
                                                              "Input length file")}))
             return false;
         if (!askDigitise(prompt, "Use 'Digitise' to define cusp area.", "digit1.dat")) return false;
@@ -149,9 +152,10 @@ bool cmdInputTransGrid(Prompt& prompt, RakeState& rs, const TransGridRequest& rq
         // grid paired with the length box of the tooth before.
         std::optional<std::string> length;
         if (rq.chkInputLengthFile) {
-            const std::string lengthFile = dir + baseName + rq.txtInputLengthFile + ".txt";
-            if (!inputsPresent(prompt, {toothLengthInput(lengthFile, "Input length file")})) return false;
-            length = planes::readToothLengthFile(lengthFile).text;
+            const std::string stem = dir + baseName;
+            if (!inputsPresent(prompt, {toothLengthInput(lengthFile(stem, rq.txtInputLengthFile), "Input length file")}))
+                return false;
+            length = lengthFileText(stem, rq.txtInputLengthFile);
         }
         OcclusalState& st = rs.occ;
         st.GridDir = dir;

@@ -75,6 +75,19 @@ QString offeredSaveFile(MapWindow& win) {
     return offered;
 }
 
+// The file Save... offers while a "Digitise map" question asks for `file` (the
+// question is then cancelled).
+QString offeredWhileAsked(MapWindow& win, const std::string& file) {
+    QString offered;
+    whenShown<QMessageBox>([&](QMessageBox* question) {
+        offered = offeredSaveFile(win);
+        question->button(QMessageBox::Cancel)->click();
+    });
+    trelvik::QtPrompt qt;
+    EXPECT_FALSE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", file));
+    return offered;
+}
+
 double tilted(double x, double y) { return 0.3 * x + 0.1 * y; }
 double coneZ(double x, double y) { return 5 - 0.5 * std::hypot(x - 5, y - 5); }
 
@@ -293,14 +306,7 @@ TEST(MapWindow, SaveOffersTheFileTheOpenQuestionAsksFor) {
     map->mapToPage(5, 2.5, px, py);
     f.click(f.pixelOf(px, py));
     // While the question asks for digit1.dat, Save... offers it in the grid's folder.
-    QString offered;
-    whenShown<QMessageBox>([&](QMessageBox* question) {
-        offered = offeredSaveFile(*f.win);
-        question->button(QMessageBox::Cancel)->click();
-    });
-    trelvik::QtPrompt qt;
-    EXPECT_FALSE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", "digit1.dat"));
-    EXPECT_EQ(offered.toStdString(), f.dir.path("digit1.dat"));
+    EXPECT_EQ(offeredWhileAsked(*f.win, "digit1.dat").toStdString(), f.dir.path("digit1.dat"));
     EXPECT_EQ(offeredSaveFile(*f.win).toStdString(), f.dir.path("digit.dat"));
 }
 
@@ -308,14 +314,7 @@ TEST(MapWindow, SaveBeforeAnyClickOffersTheAskedFileInTheFolderOfTheMapsGrid) {
     Fixture f;
     ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "plane.grd", 21, 11, tilted)));
     f.win->refresh();
-    QString offered;
-    whenShown<QMessageBox>([&](QMessageBox* question) {
-        offered = offeredSaveFile(*f.win);
-        question->button(QMessageBox::Cancel)->click();
-    });
-    trelvik::QtPrompt qt;
-    EXPECT_FALSE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", "digit1.dat"));
-    EXPECT_EQ(offered.toStdString(), f.dir.path("digit1.dat"));
+    EXPECT_EQ(offeredWhileAsked(*f.win, "digit1.dat").toStdString(), f.dir.path("digit1.dat"));
 }
 
 TEST(MapWindow, BadGridIsReportedAndAddsNothing) {
