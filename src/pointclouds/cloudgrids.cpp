@@ -49,11 +49,6 @@ bool listedGridsExist(PtCloudContext& ctx) {
     return l.NoFiles > 0;
 }
 
-// The "Digitise map" question; false when the user cancels.
-bool askDigitise(PtCloudContext& ctx, const std::string& instruction) {
-    return trelvik::askDigitise(ctx.prompt, instruction);
-}
-
 formats::PointXYList copyDigitised(const PtCloudList& l, int i, const std::string& suffix) {
     const std::string from = l.FileDir[i] + "digit.dat";
     if (!FileExists(from))
@@ -156,7 +151,7 @@ bool cmdBlank(PtCloudContext& ctx, const GridStepOptions& o) {
         });
         for (int i = 0; i < l.NoFiles; ++i) {
             l.FileIndex = i + 1;
-            if (!askDigitise(ctx, "Use 'Digitise' to digitise area of " + l.FileBase[i] + " to be blanked.")) return;
+            if (!askDigitise(ctx.prompt, "Use 'Digitise' to digitise area of " + l.FileBase[i] + " to be blanked.")) return;
             const formats::PointXYList pts = copyDigitised(l, i, "blnpts.dat");
             if (pts.size() < 3)
                 throw Error("The digitised outline for " + l.FileBase[i] + " holds " + std::to_string(pts.size()) +
@@ -197,8 +192,8 @@ bool cmdExtract(PtCloudContext& ctx, const GridStepOptions& o) {
             l.FileIndex = i + 1;
             NodeRange r{-1, -1, -1, -1};
             if (o.chkRedArea) {
-                if (!askDigitise(ctx, "Use 'Digitise' to digitise bottom left and top right of area in " + l.FileBase[i] +
-                                          " to keep."))
+                if (!askDigitise(ctx.prompt, "Use 'Digitise' to digitise bottom left and top right of area in " +
+                                                 l.FileBase[i] + " to keep."))
                     return;
                 const formats::PointXYList pts = copyDigitised(l, i, "extpts.dat");
                 if (pts.size() < 2)

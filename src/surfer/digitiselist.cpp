@@ -4,7 +4,7 @@
 
 namespace surfer {
 
-void DigitiseList::startAfresh() {
+void DigitiseList::clear() {
     session_.clear();
     frames_.clear();
     savedTo_.clear();
@@ -14,7 +14,7 @@ DigitiseList::Step DigitiseList::click(const PlotShapes& shapes, double pageX, d
     const auto map = flatMapAt(shapes, pageX, pageY);
     if (!map) return Step::Nothing;
     const bool wasSaved = !savedTo_.empty();
-    if (wasSaved) startAfresh();
+    if (wasSaved) clear();
     session_.click(shapes, pageX, pageY);
     frames_.push_back(map);
     return wasSaved ? Step::AddedToNewList : Step::Added;
@@ -35,11 +35,9 @@ DigitiseList::Step DigitiseList::undo() {
     return wasSaved ? Step::TookBackFromSaved : Step::TookBack;
 }
 
-void DigitiseList::clear() { startAfresh(); }
-
 bool DigitiseList::startAfreshIfSaved() {
     if (savedTo_.empty() || session_.entries().empty()) return false;
-    startAfresh();
+    clear();
     return true;
 }
 

@@ -52,8 +52,6 @@ public:
     std::string defaultPath(const PlotShapes& shapes, const std::string& file) const;
 
 private:
-    void startAfresh();
-
     DigitiseSession session_;
     std::vector<std::weak_ptr<const MapFrame>> frames_;
     std::string savedTo_;

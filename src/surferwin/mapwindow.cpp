@@ -373,39 +373,38 @@ void MapWindow::chooseAndAddMap(int kind) {
 }
 
 void MapWindow::setDigitiseMode(bool on) {
-    if (on && !canvas_->digitiseMode() && digitiseList().list.startAfreshIfSaved()) syncPoints();
+    if (on && !canvas_->digitiseMode() && digitiseList().startAfreshIfSaved()) syncPoints();
     canvas_->setDigitiseMode(on);
     if (cmdDigitise_->isChecked() != on) cmdDigitise_->setChecked(on);
     cmdDigitise_->setText(on ? tr("Digitise: ON") : tr("Digitise: off"));
     coords_->setText(on ? tr("Digitise: click on a map to add a point") : QString());
 }
 
-MapWindow::DigitiseList& MapWindow::digitiseList() {
+surfer::DigitiseList& MapWindow::digitiseList() {
     const auto doc = canvas_->document();
     if (!doc) {
         noDocument_ = {};
         return noDocument_;
     }
     // Lists of closed documents go: a new document may reuse the address.
-    std::erase_if(lists_, [](const DigitiseList& l) { return l.doc.expired(); });
+    std::erase_if(lists_, [](const DocumentPoints& l) { return l.doc.expired(); });
     for (auto& l : lists_)
-        if (l.doc.lock() == doc) return l;
-    lists_.push_back({});
-    lists_.back().doc = doc;
-    return lists_.back();
+        if (l.doc.lock() == doc) return l.list;
+    lists_.push_back({doc, {}});
+    return lists_.back().list;
 }
 
-const MapWindow::DigitiseList& MapWindow::digitiseList() const {
-    static const DigitiseList none;
+const surfer::DigitiseList& MapWindow::digitiseList() const {
+    static const surfer::DigitiseList none;
     const auto doc = canvas_->document();
     for (const auto& l : lists_)
-        if (doc && l.doc.lock() == doc) return l;
+        if (doc && l.doc.lock() == doc) return l.list;
     return none;
 }
 
 bool MapWindow::digitiseAt(QPointF page) {
     auto doc = canvas_->document();
-    surfer::DigitiseList& l = digitiseList().list;
+    surfer::DigitiseList& l = digitiseList();
     const QString savedTo = QString::fromStdString(l.savedTo());
     const auto step = doc ? l.click(doc->Shapes, page.x(), page.y()) : surfer::DigitiseList::Step::Nothing;
     if (step == surfer::DigitiseList::Step::Nothing) {
@@ -419,7 +418,7 @@ bool MapWindow::digitiseAt(QPointF page) {
 }
 
 void MapWindow::endGroup() {
-    surfer::DigitiseList& l = digitiseList().list;
+    surfer::DigitiseList& l = digitiseList();
     if (l.endGroup() == surfer::DigitiseList::Step::RefusedSaved)
         statusBar()->showMessage(tr("The list is saved in %1: End group adds nothing. The next click starts a "
                                     "new list.")
@@ -429,7 +428,7 @@ void MapWindow::endGroup() {
 }
 
 void MapWindow::undoPoint() {
-    if (digitiseList().list.undo() == surfer::DigitiseList::Step::TookBackFromSaved)
+    if (digitiseList().undo() == surfer::DigitiseList::Step::TookBackFromSaved)
         statusBar()->showMessage(tr("Took back the last entry of the saved list. The list goes on with the next "
                                     "click: save it again when it is done."),
                                  8000);
@@ -437,12 +436,12 @@ void MapWindow::undoPoint() {
 }
 
 void MapWindow::clearPoints() {
-    digitiseList().list.clear();
+    digitiseList().clear();
     syncPoints();
 }
 
 void MapWindow::syncPoints() {
-    const surfer::DigitiseList& l = digitiseList().list;
+    const surfer::DigitiseList& l = digitiseList();
     list_->clear();
     for (const auto& line : l.session().lines()) list_->addItem(QString::fromStdString(line));
     list_->scrollToBottom();
@@ -460,7 +459,7 @@ bool MapWindow::saveDigitiseTo(const std::string& path) {
         prompt().message(kDefaultTitle, path + " already exists. Replace it?", Buttons::YesNo) != Answer::Yes)
         return false;
     try {
-        digitiseList().list.save(path);
+        digitiseList().save(path);
     } catch (const trelvik::Error& e) {
         prompt().message(kDefaultTitle, e.what());
         return false;
@@ -476,7 +475,7 @@ void MapWindow::chooseAndSave() {
     std::string file = askedDigitiseFile();
     if (file.empty()) file = "digit.dat";
     std::string start;
-    if (const auto doc = canvas_->document()) start = digitiseList().list.defaultPath(doc->Shapes, file);
+    if (const auto doc = canvas_->document()) start = digitiseList().defaultPath(doc->Shapes, file);
     if (start.empty()) start = (std::filesystem::current_path() / file).string();
     // We ask about replacing ourselves, through the same prompt as every message.
     const QString path = QFileDialog::getSaveFileName(this, tr("Save digitise file"), QString::fromStdString(start),

@@ -51,7 +51,7 @@ public:
     MapCanvas* canvas() const { return canvas_; }
     // The digitised points of the plot document on show: each plot document keeps a
     // list of its own.
-    const surfer::DigitiseSession& digitised() const { return digitiseList().list.session(); }
+    const surfer::DigitiseSession& digitised() const { return digitiseList().session(); }
     QListWidget* pointList() const { return list_; }
     QLabel* pointerLabel() const { return coords_; }
     QPushButton* digitiseButton() const { return cmdDigitise_; }
@@ -117,14 +117,14 @@ private:
     Prompt& prompt();
 
     // One plot document's digitised points.
-    struct DigitiseList {
+    struct DocumentPoints {
         std::weak_ptr<const surfer::Document> doc;
         surfer::DigitiseList list;
     };
     // The list of the document on show (made on first use); with none on show, an
     // empty list that takes no points.
-    DigitiseList& digitiseList();
-    const DigitiseList& digitiseList() const;
+    surfer::DigitiseList& digitiseList();
+    const surfer::DigitiseList& digitiseList() const;
 
     std::shared_ptr<surfer::Application> app_;
     MapCanvas* canvas_ = nullptr;
@@ -136,8 +136,8 @@ private:
     QPushButton* cmdDigitise_ = nullptr;
     QPushButton* cmdClear_ = nullptr;
     QTimer* timer_ = nullptr;
-    std::vector<DigitiseList> lists_;
-    DigitiseList noDocument_;
+    std::vector<DocumentPoints> lists_;
+    surfer::DigitiseList noDocument_;
     std::vector<const surfer::Document*> listed_;
     std::string listedReport_;
     long shownRevision_ = -1;

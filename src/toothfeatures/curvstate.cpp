@@ -79,8 +79,8 @@ std::string curvatureRemedy(const CurvState& s, const CurvControls& c) {
 bool DigitiseGridsPresent(CurvContext& ctx, const CurvControls& c, bool topo, bool curvature) {
     const CurvState& s = ctx.state;
     const DigitiseInput topoGrid{s.TopoGrid, "topographic grid",
-                                         "choose the grid on tab 1a and press \"Smoothing\", or choose a smoothed "
-                                         "grid made earlier on tab 1b and press \"Input smoothed topo grid\"."};
+                                 "choose the grid on tab 1a and press \"Smoothing\", or choose a smoothed "
+                                 "grid made earlier on tab 1b and press \"Input smoothed topo grid\"."};
     const DigitiseInput curvGrid{s.CurvatureGrid, "curvature grid", curvatureRemedy(s, c)};
     if (topo && !inputsPresent(ctx.prompt, {topoGrid})) return false;
     return !curvature || inputsPresent(ctx.prompt, {curvGrid});

@@ -83,10 +83,10 @@ bool blankGrid(CuspVolRun& run)
     if (auto missing = missingInput(s))
         return refuse(run, "", *missing);
     const DigitiseInput topo{s.TopoGrid, "topographic grid",
-                                     "choose it in the file list and press \"Input topo grid\"."};
+                             "choose it in the file list and press \"Input topo grid\"."};
     const DigitiseInput plane{s.PlaneGrid, "plane grid",
-                                      "make it with \"Digitise points for plane\" in the Fit plane window, or choose "
-                                      "a plane grid and press \"Input plane grid\"."};
+                              "make it with \"Digitise points for plane\" in the Fit plane window, or choose "
+                              "a plane grid and press \"Input plane grid\"."};
     if (!inputsPresent(run.prompt, {topo, plane})) return false;
 
     if (!askDigitise(run.prompt, "Use 'Digitise' to outline cusp.")) return false;

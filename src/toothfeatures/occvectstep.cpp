@@ -28,8 +28,8 @@ bool requireOcclusalVector(Prompt& prompt, const OcclusalState& state) {
 
 bool requireGridFile(Prompt& prompt, const OcclusalState& state) {
     return inputsPresent(prompt, {{state.GridFullPath, "grid",
-                                           "choose a grid in the file list and find its occlusal vector (\"Find "
-                                           "occlusal vector\")."}});
+                                   "choose a grid in the file list and find its occlusal vector (\"Find "
+                                   "occlusal vector\")."}});
 }
 
 bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, OcclusalState& st) {
@@ -57,8 +57,8 @@ bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, Occlusa
         const std::string formula = st.GridDir + st.GridBaseName + "planeform.txt";
         const DigitiseInput grid{st.GridFullPath, "grid", "choose a grid in the file list."};
         const DigitiseInput plane{formula, "plane formula file",
-                                          "fit the tooth's plane first (\"Digitise points for plane\" in the Fit "
-                                          "plane window), or choose Tribo-type."};
+                                  "fit the tooth's plane first (\"Digitise points for plane\" in the Fit "
+                                  "plane window), or choose Tribo-type."};
         if (!(tribo ? inputsPresent(prompt, {grid}) : inputsPresent(prompt, {grid, plane})))
             return false;
         std::string instruction = "Use 'Digitise' to define occlusal vector.";

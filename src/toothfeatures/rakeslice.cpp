@@ -44,8 +44,8 @@ bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceReque
         }
         const std::vector<RakePass> passes = rakePasses(rq.kind, rq.boxes);
         if (!inputsPresent(prompt, {{rs.TransGrid, "transformed grid",
-                                             "make it with \"Digitise cusp area and trans\", or take one made "
-                                             "earlier with \"Input trans grid\"."}}))
+                                     "make it with \"Digitise cusp area and trans\", or take one made "
+                                     "earlier with \"Input trans grid\"."}}))
             return false;
         if (!askDigitise(prompt,
                          "Use 'Digitise' to define three points: \n\r1) point on crest to take rake angle from.\n\r"

@@ -22,6 +22,11 @@ namespace {
 // The tooth-length file of a grid: its stem, the window's "Input length file" text, ".txt".
 std::string lengthFile(const std::string& stem, const std::string& suffix) { return stem + suffix + ".txt"; }
 
+// The step's length file checked before anything is asked or taken.
+bool lengthFilePresent(Prompt& prompt, const std::string& stem, const std::string& suffix) {
+    return inputsPresent(prompt, {toothLengthInput(lengthFile(stem, suffix), "Input length file")});
+}
+
 std::string lengthFileText(const std::string& stem, const std::string& suffix) {
     return planes::readToothLengthFile(lengthFile(stem, suffix)).text;
 }
@@ -85,10 +90,7 @@ bool cmdDigCuspArea(AppState& app, Prompt& prompt, RakeState& rs, const CuspArea
         }
         const std::string stem = st.GridDir + st.GridBaseName;
         if (!requireGridFile(prompt, st)) return false;
-        if (rq.chkInputLengthFile &&
-            !inputsPresent(prompt, {toothLengthInput(lengthFile(stem, rq.txtInputLengthFile),
-                                                             "Input length file")}))
-            return false;
+        if (rq.chkInputLengthFile && !lengthFilePresent(prompt, stem, rq.txtInputLengthFile)) return false;
         if (!askDigitise(prompt, "Use 'Digitise' to define cusp area.", "digit1.dat")) return false;
 
         const std::string digitise = st.GridDir + "digit1.dat";
@@ -153,8 +155,7 @@ bool cmdInputTransGrid(Prompt& prompt, RakeState& rs, const TransGridRequest& rq
         std::optional<std::string> length;
         if (rq.chkInputLengthFile) {
             const std::string stem = dir + baseName;
-            if (!inputsPresent(prompt, {toothLengthInput(lengthFile(stem, rq.txtInputLengthFile), "Input length file")}))
-                return false;
+            if (!lengthFilePresent(prompt, stem, rq.txtInputLengthFile)) return false;
             length = lengthFileText(stem, rq.txtInputLengthFile);
         }
         OcclusalState& st = rs.occ;
