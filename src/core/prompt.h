@@ -5,6 +5,7 @@
 // every message and answers from a queue.
 #include <deque>
 #include <exception>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,13 @@ public:
                            Buttons buttons = Buttons::Ok) = 0;
     // Hourglass pointer on (true) or back to normal (false).
     virtual void busy(bool on) { (void)on; }
+    // The "Digitise map" question (askDigitise below) with OK and Cancel; `readPath` is
+    // the file the step reads once the user presses OK. A box like any other unless the
+    // prompt does more with it (the map window's Save offers that file).
+    virtual Answer digitiseQuestion(const std::string& text, const std::string& readPath) {
+        (void)readPath;
+        return message("Digitise map", text, Buttons::OkCancel);
+    }
 };
 
 // A refusal of the user's input: normal pointer, then the message with an OK button.
@@ -40,17 +48,16 @@ inline bool refuse(Prompt& prompt, const std::string& title, const std::string& 
 
 // The "Digitise map" question (OK and Cancel) every digitising step asks while the user
 // works in the map window: the instruction, a line feed and a carriage return, then
-// "Save as <file> in same directory as grid then press 'OK'.". The pointer is normal
-// while the question is open; false on Cancel, and after OK the pointer is busy again.
-// The map window reads the file back out of the text, between kDigitiseSaveAs and
-// kDigitiseSaveWhere.
+// "Save as <file> in same directory as grid then press 'OK'.", where <file> is the name
+// of `readPath`, the file the step reads after OK. The pointer is normal while the
+// question is open; false on Cancel, and after OK the pointer is busy again.
 inline constexpr std::string_view kDigitiseSaveAs = "Save as ";
 inline constexpr std::string_view kDigitiseSaveWhere = " in same directory as grid then press 'OK'.";
-inline bool askDigitise(Prompt& prompt, const std::string& instruction, const std::string& file = "digit.dat") {
+inline bool askDigitise(Prompt& prompt, const std::string& instruction, const std::string& readPath) {
     prompt.busy(false);
-    const Answer a = prompt.message(
-        "Digitise map", instruction + "\n\r" + std::string(kDigitiseSaveAs) + file + std::string(kDigitiseSaveWhere),
-        Buttons::OkCancel);
+    const std::string file = std::filesystem::path(readPath).filename().string();
+    const Answer a = prompt.digitiseQuestion(
+        instruction + "\n\r" + std::string(kDigitiseSaveAs) + file + std::string(kDigitiseSaveWhere), readPath);
     if (a == Answer::Cancel) return false;
     prompt.busy(true);
     return true;
@@ -92,20 +99,18 @@ public:
         std::string title;
         std::string text;
         Buttons buttons;
+        // For a "Digitise map" question, the file the step reads after OK (normal form).
+        std::string readPath = {};
     };
     using Responder = std::function<Answer(const Shown&)>;
 
     Answer message(const std::string& title, const std::string& text,
                    Buttons buttons = Buttons::Ok) override {
-        Shown s{title.empty() ? kDefaultTitle : title, text, buttons};
-        shown.push_back(s);
-        if (!answers.empty()) {
-            Responder r = std::move(answers.front());
-            answers.pop_front();
-            return r(s);
-        }
-        if (buttons == Buttons::ReplaceCancel) return Answer::Replace;
-        return (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel) ? Answer::Yes : Answer::Ok;
+        return record({title.empty() ? kDefaultTitle : title, text, buttons});
+    }
+    Answer digitiseQuestion(const std::string& text, const std::string& readPath) override {
+        return record({"Digitise map", text, Buttons::OkCancel,
+                       std::filesystem::path(readPath).lexically_normal().string()});
     }
     void busy(bool on) override { busyNow = on; ++busyChanges; }
 
@@ -116,6 +121,19 @@ public:
     std::deque<Responder> answers;
     bool busyNow = false;
     int busyChanges = 0;
+
+private:
+    Answer record(Shown s) {
+        const Buttons buttons = s.buttons;
+        shown.push_back(s);
+        if (!answers.empty()) {
+            Responder r = std::move(answers.front());
+            answers.pop_front();
+            return r(s);
+        }
+        if (buttons == Buttons::ReplaceCancel) return Answer::Replace;
+        return (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel) ? Answer::Yes : Answer::Ok;
+    }
 };
 
 } // namespace trelvik

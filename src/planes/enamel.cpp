@@ -69,7 +69,8 @@ bool cmdDigOccVect(EnamelState& s, AppState& app, Prompt& prompt) {
     BusyScope busy(prompt);
     s.m_Surfer = AttachSurfer(app);
     if (!topoGridPresent(s, prompt)) return false;
-    if (!askDigitise(prompt, "Use 'Digitise' to define occlusal vector.")) return false;
+    if (!askDigitise(prompt, "Use 'Digitise' to define occlusal vector.", joinFolder(s.GridFolder, "digit.dat")))
+        return false;
 
     GridHeightStep step;
     step.grid = s.TopoGrid;
@@ -102,10 +103,9 @@ bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::str
                           ": the " + std::to_string(i - 1) + " segment(s) done are kept.");
         progress.status("Enamel segment " + n + " of " + std::to_string(count));
         progress.step(i - 1, count);
-        if (!askDigitise(prompt, "Use 'Digitise' to define enamel outline " + n + ".", "digit" + n + ".dat"))
-            return false;
-        const std::string copy = segmentFile(s, i, "_crp.dat");
         const std::string saved = joinFolder(s.GridFolder, "digit" + n + ".dat");
+        if (!askDigitise(prompt, "Use 'Digitise' to define enamel outline " + n + ".", saved)) return false;
+        const std::string copy = segmentFile(s, i, "_crp.dat");
         writeFileAtomic(copy, readWholeFile(saved));
         // Messages name the file the user saved, not our copy of it.
         const formats::PointXYList points = formats::readDigitisePoints(saved);

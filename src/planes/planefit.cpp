@@ -47,7 +47,8 @@ bool cmdPFit_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
     BusyScope busy(ctx.prompt);
     PlaneFitState& s = ctx.state;
     if (!BeginPlaneFitStep(ctx, form)) return false;
-    if (!askDigitise(ctx.prompt, "Use 'Digitise' to define points to fit plane.")) return false;
+    if (!askDigitise(ctx.prompt, "Use 'Digitise' to define points to fit plane.", s.GridDir + "digit.dat"))
+        return false;
 
     const std::string base = s.GridDir + s.GridBaseName;
     const std::string planeGrid = base + "plane.grd";

@@ -108,8 +108,8 @@ bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
 
     std::string rotGrid = s.TopoGrid;
     if (form.Check1) {
-        if (!askDigitise(ctx.prompt, "Use 'Digitise' to define area of tooth to rotate.")) return false;
         const std::string digit = s.GridDir + "digit.dat";
+        if (!askDigitise(ctx.prompt, "Use 'Digitise' to define area of tooth to rotate.", digit)) return false;
         if (!FileExists(digit)) throw Error("Digitise file not found: " + digit);
         writeFileAtomic(base + "_tap.dat", readWholeFile(digit));
         const auto outline = formats::readDigitisePoints(digit);  // errors name the user's file

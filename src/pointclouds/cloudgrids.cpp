@@ -151,7 +151,9 @@ bool cmdBlank(PtCloudContext& ctx, const GridStepOptions& o) {
         });
         for (int i = 0; i < l.NoFiles; ++i) {
             l.FileIndex = i + 1;
-            if (!askDigitise(ctx.prompt, "Use 'Digitise' to digitise area of " + l.FileBase[i] + " to be blanked.")) return;
+            if (!askDigitise(ctx.prompt, "Use 'Digitise' to digitise area of " + l.FileBase[i] + " to be blanked.",
+                             l.FileDir[i] + "digit.dat"))
+                return;
             const formats::PointXYList pts = copyDigitised(l, i, "blnpts.dat");
             if (pts.size() < 3)
                 throw Error("The digitised outline for " + l.FileBase[i] + " holds " + std::to_string(pts.size()) +
@@ -192,8 +194,10 @@ bool cmdExtract(PtCloudContext& ctx, const GridStepOptions& o) {
             l.FileIndex = i + 1;
             NodeRange r{-1, -1, -1, -1};
             if (o.chkRedArea) {
-                if (!askDigitise(ctx.prompt, "Use 'Digitise' to digitise bottom left and top right of area in " +
-                                                 l.FileBase[i] + " to keep."))
+                if (!askDigitise(ctx.prompt,
+                                 "Use 'Digitise' to digitise bottom left and top right of area in " + l.FileBase[i] +
+                                     " to keep.",
+                                 l.FileDir[i] + "digit.dat"))
                     return;
                 const formats::PointXYList pts = copyDigitised(l, i, "extpts.dat");
                 if (pts.size() < 2)

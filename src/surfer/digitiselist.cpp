@@ -22,6 +22,8 @@ DigitiseList::Step DigitiseList::click(const PlotShapes& shapes, double pageX, d
 
 DigitiseList::Step DigitiseList::endGroup() {
     if (!savedTo_.empty()) return Step::RefusedSaved;
+    const auto& entries = session_.entries();
+    if (entries.empty() || entries.back().groupEnd) return Step::RefusedNoPoint;
     session_.endGroup();
     frames_.emplace_back();
     return Step::Added;

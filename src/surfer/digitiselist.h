@@ -5,6 +5,10 @@
 //     list (the saved file stays as it is), and so does turning Digitise on again;
 //   - End group right after a save adds nothing: the saved list is complete, and a
 //     "-1" under it would only be dropped by the next click;
+//   - End group on an empty list or right after another group end adds nothing: a
+//     group ends after its points, and a "-1" first or twice over makes an empty area
+//     that the steps reading the file refuse;
+//   - a list without a point is no digitise file: the window saves nothing then;
 //   - Undo on a saved list is a correction of it: it takes back the last entry and the
 //     list goes on with the clicks that follow, to be saved again;
 //   - Clear empties the list, saved or not.
@@ -26,6 +30,7 @@ public:
         Added,            // a point (or a group end) joined the list
         AddedToNewList,   // the list was saved: the point starts a new one
         RefusedSaved,     // End group on a saved list: nothing added
+        RefusedNoPoint,   // End group with no point since the start or the last group end
         TookBack,         // Undo took back the last entry
         TookBackFromSaved // Undo on a saved list: it goes on and must be saved again
     };
@@ -42,6 +47,7 @@ public:
     void save(const std::string& path);
 
     const DigitiseSession& session() const { return session_; }
+    bool hasPoints() const { return session_.pointCount() > 0; }
     // The file the list was saved to; empty when it has not been saved, or has changed
     // since (an Undo).
     const std::string& savedTo() const { return savedTo_; }

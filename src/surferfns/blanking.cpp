@@ -55,7 +55,6 @@ public:
         D_ = s.GridDir[i - 1];
         base_ = s.GridBaseName[i - 1];
         T_.reset();
-        if (i == 1 && !listedGridsPresent(ctx_)) return EntryResult::Stop;
 
         EntryResult r = o_.chkBlankUseBlnFile ? fromExistingFiles(i) : fromDigitising(i);
         if (r != EntryResult::Done) return r;
@@ -116,7 +115,7 @@ private:
         switch (o_.mode) {
         case BlankMode::Outside:
         case BlankMode::Inside: {
-            if (!AskDigitise(ctx_, "Use 'Digitise' to digitise area of " + base_ + " to be blanked."))
+            if (!AskDigitise(ctx_, "Use 'Digitise' to digitise area of " + base_ + " to be blanked.", digit))
                 return EntryResult::Stop;
             const std::string copy = S_ + "blnpts.dat";
             copyFileReplacing(digit, copy);
@@ -128,10 +127,11 @@ private:
         }
         case BlankMode::MultiInside: {
             if (!AskDigitise(ctx_, "Use 'Digitise' to digitise multiple areas of " + base_ +
-                                       " to be blanked. Type '-1' between separate areas."))
+                                       " to be blanked. Type '-1' between separate areas.",
+                             digit))
                 return EntryResult::Stop;
-            const std::string copy = S_ + "blnmpts.dat";
-            copyFileReplacing(digit, copy);
+            // The areas are checked before the working copy is written: a refused file
+            // leaves nothing behind.
             const std::vector<PointXYList> areas = formats::readDigitiseGroups(digit);
             std::vector<BlnSection> sections;
             for (std::size_t a = 0; a < areas.size(); ++a) {
@@ -140,6 +140,7 @@ private:
                                 " has no points (two '-1' lines together, or one at the start or end).");
                 sections.push_back(formats::closedOutline(areas[a], 1));
             }
+            copyFileReplacing(digit, S_ + "blnmpts.dat");
             bln_ = S_ + "blnmpts.bln";
             formats::writeBlnFile(bln_, sections, BlnLayout::Zone);
             return EntryResult::Done;
@@ -155,7 +156,8 @@ private:
         if (!AskDigitise(ctx_, "Use 'Digitise' to digitise " + std::to_string(n - 1) + " borders between " +
                                    std::to_string(n) + " teeth of " + base_ +
                                    " from anterior to posterior. Draw borders from left to right and type '-1' "
-                                   "between borders."))
+                                   "between borders.",
+                         digit))
             return EntryResult::Stop;
         std::string allCodes;
         for (const auto& c : codes_) allCodes += c;
@@ -270,7 +272,9 @@ BlankRunResult cmdBlank(SurfFnsContext& ctx, const BlankOptions& options) {
     }
     BlankRun run(ctx, options);
     ctx.batchStep = "blanking";
-    result.outcome = RunBatch(ctx, [&run](SurfFnsContext&, int i) { return run.entry(i); });
+    result.outcome = RunBatch(
+        ctx, [&run](SurfFnsContext&, int i) { return run.entry(i); }, ClearRule::Always,
+        [&ctx] { return listedGridsPresent(ctx); });
     result.ToothGridName = run.toothGrids;
     return result;
 }

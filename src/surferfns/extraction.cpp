@@ -70,11 +70,12 @@ public:
         NodeRect rect{1, cols, 1, rows};
         if (o_.chkRedArea && o_.optRedAreaDig) {
             const std::string& base = s.GridBaseName[i - 1];
+            const std::string saved = s.GridDir[i - 1] + "digit.dat";
             if (!AskDigitise(ctx_, "Use 'Digitise' to digitise bottom left and top right of area in " + base +
-                                       " to keep."))
+                                       " to keep.",
+                             saved))
                 return EntryResult::Stop;
             const std::string copy = s.GridPathNoExt[i - 1] + "extpts.dat";
-            const std::string saved = s.GridDir[i - 1] + "digit.dat";
             copyFileReplacing(saved, copy);
             const formats::PointXYList pts = formats::readDigitisePoints(saved);  // errors name the user's file
             if (pts.size() < 2)

@@ -149,9 +149,9 @@ void Report(SurfFnsContext& ctx, const std::string& title, const std::string& te
 
 void Refuse(SurfFnsContext& ctx, const std::string& title, const std::string& text) { refuse(ctx.prompt, title, text); }
 
-bool AskDigitise(SurfFnsContext& ctx, const std::string& instruction) {
+bool AskDigitise(SurfFnsContext& ctx, const std::string& instruction, const std::string& readPath) {
     ShowNewSurfer(ctx);  // the user digitises in the window of the instance asked for
-    return askDigitise(ctx.prompt, instruction);
+    return askDigitise(ctx.prompt, instruction, readPath);
 }
 
 namespace {
@@ -186,13 +186,15 @@ void BatchStep(SurfFnsContext& ctx, const std::string& what) {
     BatchProgress(ctx).status("grid " + std::to_string(i) + " of " + std::to_string(ctx.state.NumFiles) + ": " + what);
 }
 
-BatchOutcome RunBatch(SurfFnsContext& ctx, const EntryOperation& op, ClearRule clear) {
+BatchOutcome RunBatch(SurfFnsContext& ctx, const EntryOperation& op, ClearRule clear,
+                      const std::function<bool()>& check) {
     BusyScope busy(ctx.prompt);
     Progress& progress = BatchProgress(ctx);
     // The long grid operations report their rows to the same sink.
     const surfer::OperationProgress rows(&progress);
     return guarded(ctx, [&] {
         startList(ctx);
+        if (check && !check()) return BatchOutcome::Stopped;
         SurfFnsState& s = ctx.state;
         const int n = s.NumFiles;
         for (s.FileIndex = 1; *s.FileIndex <= n; s.FileIndex = *s.FileIndex + 1) {

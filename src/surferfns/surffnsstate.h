@@ -141,9 +141,10 @@ void Report(SurfFnsContext& ctx, const std::string& title, const std::string& te
 // A message that ends the handler: the pointer stays normal.
 void Refuse(SurfFnsContext& ctx, const std::string& title, const std::string& text);
 // The "Digitise map" question (OK and Cancel): the step's instruction, a line feed and a
-// carriage return, then "Save as digit.dat in same directory as grid then press 'OK'.".
+// carriage return, then "Save as digit.dat in same directory as grid then press 'OK'.";
+// `readPath` is the digit.dat the step then reads, in its grid's folder.
 // False when the user cancels; the pointer is busy again after OK.
-bool AskDigitise(SurfFnsContext& ctx, const std::string& instruction);
+bool AskDigitise(SurfFnsContext& ctx, const std::string& instruction, const std::string& readPath);
 
 // --- The batch skeleton ---------------------------------------------------------------
 
@@ -173,8 +174,11 @@ enum class BatchOutcome { Completed, Stopped, Failed };
 // Before each grid the status shows "grid i of n: <batchStep>"; an Esc pressed during
 // the run stops it before the next grid with one message, keeping the list and the
 // outputs already written (Stopped).
+// `check`, when given, runs once the list is filled and before the first grid's status:
+// false stops the batch (its refusal already shown) before anything reads as under way.
 // The pointer is normal again however it ends.
-BatchOutcome RunBatch(SurfFnsContext& ctx, const EntryOperation& op, ClearRule clear = ClearRule::Always);
+BatchOutcome RunBatch(SurfFnsContext& ctx, const EntryOperation& op, ClearRule clear = ClearRule::Always,
+                      const std::function<bool()>& check = {});
 
 // "Plot grid": plots every listed input grid (OutGridName := GridFullName) whether or
 // not "Plot in Surfer" is ticked; clears the list when "Clear filenames after fn" is.

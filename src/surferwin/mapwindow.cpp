@@ -419,10 +419,15 @@ bool MapWindow::digitiseAt(QPointF page) {
 
 void MapWindow::endGroup() {
     surfer::DigitiseList& l = digitiseList();
-    if (l.endGroup() == surfer::DigitiseList::Step::RefusedSaved)
+    const auto step = l.endGroup();
+    if (step == surfer::DigitiseList::Step::RefusedSaved)
         statusBar()->showMessage(tr("The list is saved in %1: End group adds nothing. The next click starts a "
                                     "new list.")
                                      .arg(QString::fromStdString(l.savedTo())),
+                                 8000);
+    else if (step == surfer::DigitiseList::Step::RefusedNoPoint)
+        statusBar()->showMessage(tr("End group adds nothing here: a group ends after its points, and there is "
+                                    "no point since the start of the list or the last -1."),
                                  8000);
     syncPoints();
 }
@@ -454,7 +459,15 @@ void MapWindow::syncPoints() {
     canvas_->setMarks(std::move(marks));
 }
 
+bool MapWindow::nothingToSave() {
+    if (digitiseList().hasPoints()) return false;
+    const QString why = canvas_->document() ? tr("the list holds no points") : tr("no plot document is shown");
+    statusBar()->showMessage(tr("Nothing to save: %1. No file was written.").arg(why), 8000);
+    return true;
+}
+
 bool MapWindow::saveDigitiseTo(const std::string& path) {
+    if (nothingToSave()) return false;
     if (trelvik::FileExists(path) &&
         prompt().message(kDefaultTitle, path + " already exists. Replace it?", Buttons::YesNo) != Answer::Yes)
         return false;
@@ -464,18 +477,30 @@ bool MapWindow::saveDigitiseTo(const std::string& path) {
         prompt().message(kDefaultTitle, e.what());
         return false;
     }
-    statusBar()->showMessage(tr("Saved %1. The next click starts a new list.").arg(QString::fromStdString(path)),
-                             8000);
+    // A list saved anywhere but where the asking step looks would leave the step to read
+    // an older file without a word.
+    const std::string reads = askedDigitisePath();
+    if (!reads.empty() && std::filesystem::absolute(path).lexically_normal() != std::filesystem::path(reads))
+        statusBar()->showMessage(tr("Saved %1. The step that asks reads %2, not this file: save the list there "
+                                    "for the step to use it.")
+                                     .arg(QString::fromStdString(path), QString::fromStdString(reads)),
+                                 15000);
+    else
+        statusBar()->showMessage(
+            tr("Saved %1. The next click starts a new list.").arg(QString::fromStdString(path)), 8000);
     return true;
 }
 
 void MapWindow::chooseAndSave() {
-    // The file the open digitise question asks for: a tool reads an earlier step's file
-    // as digit.dat, which the default name would replace.
+    if (nothingToSave()) return;
+    // While a question is open, the file its step reads: the map on top may be of a grid
+    // in another folder, and the name matters too, since a tool reads an earlier step's
+    // file as digit.dat, which the default name would replace.
+    std::string start = askedDigitisePath();
     std::string file = askedDigitiseFile();
     if (file.empty()) file = "digit.dat";
-    std::string start;
-    if (const auto doc = canvas_->document()) start = digitiseList().defaultPath(doc->Shapes, file);
+    const auto doc = canvas_->document();
+    if (doc && start.empty()) start = digitiseList().defaultPath(doc->Shapes, file);
     if (start.empty()) start = (std::filesystem::current_path() / file).string();
     // We ask about replacing ourselves, through the same prompt as every message.
     const QString path = QFileDialog::getSaveFileName(this, tr("Save digitise file"), QString::fromStdString(start),

@@ -18,7 +18,8 @@
 // through the window's Prompt: a real message box unless a test sets its own.
 //
 // While a tool's "Digitise map" question is open, the map window used last is the one
-// it brings to the front and keeps clear of, and Save offers the file it asks for.
+// it brings to the front and keeps clear of, and Save offers the file its step reads
+// (the asked name in that step's folder, whichever map was clicked).
 #include "core/prompt.h"
 #include "surfer/application.h"
 #include "surfer/digitiselist.h"
@@ -86,8 +87,10 @@ public:
     // Empties the list of digitised points.
     void clearPoints();
     // Writes the digitised points to path, asking before it replaces a file. Returns
-    // whether the file was written. Save... offers the file the open digitise question
-    // asks for, else digit.dat, in the folder of the grid last clicked on.
+    // whether the file was written; a list without a point writes nothing. Save...
+    // offers the file the open digitise question's step reads; with none open,
+    // digit.dat in the folder of the grid last clicked on. Saved elsewhere while a
+    // question is open, the status line names the file the step reads.
     bool saveDigitiseTo(const std::string& path);
     // Re-reads the instance's documents (the timer does this a few times a second).
     void refresh();
@@ -114,6 +117,8 @@ private:
     void rebuildDocumentList();
     void showDocument(const std::shared_ptr<surfer::Document>& doc);
     void syncPoints();
+    // True (and the status line says so) when the list holds no point to save.
+    bool nothingToSave();
     Prompt& prompt();
 
     // One plot document's digitised points.

@@ -96,7 +96,7 @@ bool cmdDigCBound(AppState& app, Prompt& prompt, const CaptureRequest& rq, const
         if (!requireOcclusalVector(prompt, st) || !requireGridFile(prompt, st)) return false;
         if (!askDigitise(prompt,
                          "Use 'Digitise' to define anterior and posterior of cusp area, and cusp tip.",
-                         "digit1.dat"))
+                         st.GridDir + "digit1.dat"))
             return false;
         planes::GridHeightStep step;
         step.grid = st.GridFullPath;
@@ -124,7 +124,7 @@ bool cmdDigCrestLengthCapture(AppState& app, Prompt& prompt, const CaptureReques
             return false;
         }
         if (!requireGridFile(prompt, st)) return false;
-        if (!askDigitise(prompt, "Use 'Digitise' to define crest.", "digit2.dat")) return false;
+        if (!askDigitise(prompt, "Use 'Digitise' to define crest.", st.GridDir + "digit2.dat")) return false;
 
         const std::string S = st.GridDir + st.GridBaseName + rq.CrestCode;
         const auto files = crestSliceFiles(S);

@@ -86,7 +86,7 @@ StepOutcome measure(CurvContext& ctx, CurvControls& c) {
     Areas areas;
     if (square) {
         if (!c.chkUsePrevDig) {
-            if (!AskDigitise(ctx, "Use 'Digitise' to define bottom left corner of cusp area."))
+            if (!AskDigitise(ctx, "Use 'Digitise' to define bottom left corner of cusp area.", digit))
                 return StepOutcome::Cancelled;
             surffns::copyFileReplacing(digit, points);
         } else if (!FileExists(points)) {
@@ -99,7 +99,7 @@ StepOutcome measure(CurvContext& ctx, CurvControls& c) {
                               formats::BlnLayout::Comma);
         blank(ctx, s.CurvatureGrid, line, xyz, true);
     } else {
-        if (!AskDigitise(ctx, "Use 'Digitise' to define irregular area.")) return StepOutcome::Cancelled;
+        if (!AskDigitise(ctx, "Use 'Digitise' to define irregular area.", digit)) return StepOutcome::Cancelled;
         surffns::copyFileReplacing(digit, points);
         const formats::PointXYList outline = formats::readDigitisePoints(points);
         if (outline.size() < 3) {

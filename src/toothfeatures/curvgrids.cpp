@@ -115,10 +115,10 @@ StepOutcome CurveOVAngle(CurvContext& ctx, CurvControls& c) {
         CurvState& s = ctx.state;
         if (!needTopoGrid(ctx, &c)) return StepOutcome::Refused;
         AttachedSurfer(ctx);
-        if (!AskDigitise(ctx, "Use 'Digitise' to define occlusal vector with two points."))
+        const std::string saved = JoinPath(c.Label1, "digit.dat");
+        if (!AskDigitise(ctx, "Use 'Digitise' to define occlusal vector with two points.", saved))
             return StepOutcome::Cancelled;
         const std::string copy = s.TopoStem + "OV.dat";
-        const std::string saved = JoinPath(c.Label1, "digit.dat");
         surffns::copyFileReplacing(saved, copy);
         const formats::PointXYList p = formats::readDigitisePoints(saved);  // errors name the user's file
         if (p.size() < 2) {

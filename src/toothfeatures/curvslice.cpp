@@ -167,11 +167,12 @@ StepOutcome sliceOnce(CurvContext& ctx, CurvControls& c) {
     }
     if (!DigitiseGridsPresent(ctx, c, true, true)) return StepOutcome::Refused;
     AttachedSurfer(ctx);
-    if (!AskDigitise(ctx, "Use 'Digitise' to define slice profile.")) return StepOutcome::Cancelled;
+    const std::string digit = JoinPath(c.Label1, "digit.dat");
+    if (!AskDigitise(ctx, "Use 'Digitise' to define slice profile.", digit)) return StepOutcome::Cancelled;
 
     const std::string stem = s.TopoStem + (c.chkCID ? s.CrestCode : std::string()) + c.txtCrestLength;
     const std::string points = stem + ".dat";
-    surffns::copyFileReplacing(JoinPath(c.Label1, "digit.dat"), points);
+    surffns::copyFileReplacing(digit, points);
     const formats::PointXYList line = formats::readDigitisePoints(points);
     if (line.size() < 2) {
         Refuse(ctx, "Digitise map", "Digitise at least two points along the crest (" + points + " holds one).");

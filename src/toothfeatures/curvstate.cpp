@@ -86,7 +86,9 @@ bool DigitiseGridsPresent(CurvContext& ctx, const CurvControls& c, bool topo, bo
     return !curvature || inputsPresent(ctx.prompt, {curvGrid});
 }
 
-bool AskDigitise(CurvContext& ctx, const std::string& instruction) { return askDigitise(ctx.prompt, instruction); }
+bool AskDigitise(CurvContext& ctx, const std::string& instruction, const std::string& readPath) {
+    return askDigitise(ctx.prompt, instruction, readPath);
+}
 
 StepOutcome RunStep(CurvContext& ctx, const std::function<StepOutcome()>& body) {
     StepOutcome out = StepOutcome::Failed;

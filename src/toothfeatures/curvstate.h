@@ -89,9 +89,10 @@ surfer::Application& AttachedSurfer(CurvContext& ctx);
 // A message that ends the step: the pointer is normal while and after it shows.
 void Refuse(CurvContext& ctx, const std::string& title, const std::string& text);
 // The "Digitise map" question (OK and Cancel): the instruction, a line feed and a
-// carriage return, then "Save as digit.dat in same directory as grid then press 'OK'.".
+// carriage return, then "Save as digit.dat in same directory as grid then press 'OK'.";
+// `readPath` is the digit.dat the step then reads, in the window's folder.
 // False when the user cancels (pointer normal); after OK the pointer is busy again.
-bool AskDigitise(CurvContext& ctx, const std::string& instruction);
+bool AskDigitise(CurvContext& ctx, const std::string& instruction, const std::string& readPath);
 
 // Whether `grid` can give a curvature grid: it must be readable (a failure throws
 // trelvik::Error naming it), hold data, and have at least 3 x 3 nodes, since curvature

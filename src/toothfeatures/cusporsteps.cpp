@@ -22,10 +22,6 @@ using surfer::Named;
 using surfer::Positional;
 using surfer::omitted;
 
-bool askDigitise(CuspORRun& run, const std::string& instruction, const std::string& file)
-{
-    return trelvik::askDigitise(run.prompt, instruction, file);
-}
 
 // Copies the user's digitise file to `copy` and reads its first two points from the copy.
 formats::PointXYList twoPoints(const std::string& digit, const std::string& copy)
@@ -58,7 +54,7 @@ bool digitiseProfile(CuspORRun& run)
     const std::string grid = dir + c.Text2;
     if (!inputsPresent(run.prompt, {{grid, "grid", "choose a grid in the file list."}}))
         return false;
-    if (!askDigitise(run, "Use 'Digitise' to define profile of groove.", "digit.dat"))
+    if (!askDigitise(run.prompt, "Use 'Digitise' to define profile of groove.", dir + "digit.dat"))
         return false;
     const std::string copy = stem + "_Profp.dat", line = stem + "_Profp.bln", slice = stem + "_Prof.dat";
     const formats::PointXYList ends = twoPoints(dir + "digit.dat", copy);
@@ -109,7 +105,8 @@ bool digitiseOcclusalVector(CuspORRun& run)
     const auto step = numberIn(c.Text1);
     if (!step || !(*step > 0))
         throw Error("The tolerance interval must be a number above 0, not \"" + c.Text1 + "\".");
-    if (!askDigitise(run, "Use 'Digitise' to define two points along occlusal vector.", "digit1.dat"))
+    if (!askDigitise(run.prompt, "Use 'Digitise' to define two points along occlusal vector.",
+                     s.GridDir + "digit1.dat"))
         return false;
     const std::string stem = s.GridDir + s.GridBaseName;
     const formats::PointXYList pts = twoPoints(s.GridDir + "digit1.dat", stem + "_ovp.dat");

@@ -89,9 +89,9 @@ bool blankGrid(CuspVolRun& run)
                               "a plane grid and press \"Input plane grid\"."};
     if (!inputsPresent(run.prompt, {topo, plane})) return false;
 
-    if (!askDigitise(run.prompt, "Use 'Digitise' to outline cusp.")) return false;
-
     const std::string digit = surffns::JoinFolder(c.Label1, "digit.dat");
+    if (!askDigitise(run.prompt, "Use 'Digitise' to outline cusp.", digit)) return false;
+
     if (!FileExists(digit))
         throw Error("The digitise file " + digit + " does not exist: save the cusp outline there first.");
     const std::string pointsDat = s.TopoStem + s.CuspCode + "points.dat";

@@ -65,7 +65,7 @@ bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, Occlusa
         if (!tribo)
             instruction = rq.window == CrestWindowKind::Rake ? "Use 'Digitise' to define two cusp tips."
                                                               : "Use 'Digitise' to define cusp tips.";
-        if (!askDigitise(prompt, instruction, "digit.dat")) return false;
+        if (!askDigitise(prompt, instruction, st.GridDir + "digit.dat")) return false;
         st.OcclusalUnitVector.reset();
 
         planes::GridHeightStep step;

@@ -50,7 +50,7 @@ bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceReque
         if (!askDigitise(prompt,
                          "Use 'Digitise' to define three points: \n\r1) point on crest to take rake angle from.\n\r"
                          "2) point along crest. \n\r3) point on rake surface. ",
-                         "digit2.dat"))
+                         st.GridDir + "digit2.dat"))
             return false;
 
         const std::string digitise = st.GridDir + "digit2.dat";

@@ -91,9 +91,9 @@ bool cmdDigCuspArea(AppState& app, Prompt& prompt, RakeState& rs, const CuspArea
         const std::string stem = st.GridDir + st.GridBaseName;
         if (!requireGridFile(prompt, st)) return false;
         if (rq.chkInputLengthFile && !lengthFilePresent(prompt, stem, rq.txtInputLengthFile)) return false;
-        if (!askDigitise(prompt, "Use 'Digitise' to define cusp area.", "digit1.dat")) return false;
-
         const std::string digitise = st.GridDir + "digit1.dat";
+        if (!askDigitise(prompt, "Use 'Digitise' to define cusp area.", digitise)) return false;
+
         const formats::PointXYList outline = formats::readDigitisePoints(digitise);
         if (outline.size() < 3)
             throw Error("The cusp area outline in " + digitise + " has " + std::to_string(outline.size()) +

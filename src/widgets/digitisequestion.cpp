@@ -116,8 +116,10 @@ void belongTo(const OpenDigitiseQuestion::State& open, const Placement& p) {
 }
 } // namespace
 
-OpenDigitiseQuestion::OpenDigitiseQuestion(QWidget* box, const std::string& text)
-    : state_{box, askerOf(box), digitiseFileAskedIn(text)}, previous_(openQuestion()) {
+OpenDigitiseQuestion::OpenDigitiseQuestion(QWidget* box, const std::string& text, const std::string& readPath)
+    : state_{box, askerOf(box), digitiseFileAskedIn(text),
+             readPath.empty() ? std::string() : std::filesystem::absolute(readPath).lexically_normal().string()},
+      previous_(openQuestion()) {
     openQuestion() = &state_;
     if (const auto p = placementOf(state_)) belongTo(state_, *p);
 }
@@ -125,6 +127,8 @@ OpenDigitiseQuestion::OpenDigitiseQuestion(QWidget* box, const std::string& text
 OpenDigitiseQuestion::~OpenDigitiseQuestion() { openQuestion() = previous_; }
 
 std::string askedDigitiseFile() { return openQuestion() ? openQuestion()->file : std::string(); }
+
+std::string askedDigitisePath() { return openQuestion() ? openQuestion()->path : std::string(); }
 
 void setDigitiseWindowSource(std::function<QWidget*()> source) { digitiseWindowSource() = std::move(source); }
 

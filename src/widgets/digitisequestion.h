@@ -11,6 +11,7 @@
 //   AskingWindow            held by a tool window's prompt around each of its questions
 //   OpenDigitiseQuestion    held by the question box while it shows
 //   askedDigitiseFile()     the file the open question asks for ("" with none open)
+//   askedDigitisePath()     where the asking step reads that file ("" when not known)
 //   setDigitiseWindowSource the map windows say which of them the user digitises in
 //   placeDigitiseQuestion() places the open question and brings the map window forward;
 //                           again whenever a map window is shown while one is open
@@ -42,10 +43,11 @@ private:
     QPointer<QWidget> previous_;
 };
 
-// While one lives, `box` is the open question and `text` what it asks.
+// While one lives, `box` is the open question, `text` what it asks and `readPath` the
+// file the asking step reads after OK (empty when not known).
 class OpenDigitiseQuestion {
 public:
-    OpenDigitiseQuestion(QWidget* box, const std::string& text);
+    OpenDigitiseQuestion(QWidget* box, const std::string& text, const std::string& readPath = {});
     ~OpenDigitiseQuestion();
     OpenDigitiseQuestion(const OpenDigitiseQuestion&) = delete;
     OpenDigitiseQuestion& operator=(const OpenDigitiseQuestion&) = delete;
@@ -54,6 +56,7 @@ public:
         QPointer<QWidget> box;
         QPointer<QWidget> asker;
         std::string file;
+        std::string path;
     };
 
 private:
@@ -62,6 +65,9 @@ private:
 };
 
 std::string askedDigitiseFile();
+// The file the open question's step will read, as an absolute path: the file a save
+// must land on for the step to use it. Empty with none open or when not known.
+std::string askedDigitisePath();
 
 // The window the user digitises in now (nullptr for none).
 void setDigitiseWindowSource(std::function<QWidget*()> source);

@@ -44,6 +44,15 @@ QtPrompt::~QtPrompt() {
 }
 
 Answer QtPrompt::message(const std::string& title, const std::string& text, Buttons buttons) {
+    return show(title, text, buttons, {});
+}
+
+Answer QtPrompt::digitiseQuestion(const std::string& text, const std::string& readPath) {
+    return show(kDigitiseTitle, text, Buttons::OkCancel, readPath);
+}
+
+Answer QtPrompt::show(const std::string& title, const std::string& text, Buttons buttons,
+                      const std::string& readPath) {
     const QString caption = QString::fromStdString(title.empty() ? std::string(kDefaultTitle) : title);
     QMessageBox box(QMessageBox::NoIcon, caption, QString::fromStdString(text), standardButtons(buttons));
     QAbstractButton* replace = nullptr;
@@ -57,7 +66,7 @@ Answer QtPrompt::message(const std::string& title, const std::string& text, Butt
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     if (title == kDigitiseTitle) {
         box.setWindowModality(Qt::NonModal);
-        const OpenDigitiseQuestion open(&box, text);
+        const OpenDigitiseQuestion open(&box, text, readPath);
         QEventLoop loop;
         QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);
         box.show();

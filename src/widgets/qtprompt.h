@@ -14,10 +14,13 @@ public:
     ~QtPrompt() override;
     Answer message(const std::string& title, const std::string& text,
                    Buttons buttons = Buttons::Ok) override;
+    // Non-modal, beside the map window: the map window's Save offers `readPath`.
+    Answer digitiseQuestion(const std::string& text, const std::string& readPath) override;
     // Sets the pointer rather than counting: "off" is normal however often "on" came.
     void busy(bool on) override;
 
 private:
+    Answer show(const std::string& title, const std::string& text, Buttons buttons, const std::string& readPath);
     bool busy_ = false;
 };
 

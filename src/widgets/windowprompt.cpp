@@ -14,4 +14,10 @@ Answer WindowPrompt::message(const std::string& title, const std::string& text, 
     return inner_.message(title, text, buttons);
 }
 
+Answer WindowPrompt::digitiseQuestion(const std::string& text, const std::string& readPath) {
+    const AskingWindow asking(window_);
+    const InputBlocker holdOff(window_);
+    return inner_.digitiseQuestion(text, readPath);
+}
+
 } // namespace trelvik

@@ -15,6 +15,7 @@ class WindowPrompt : public Prompt {
 public:
     WindowPrompt(Prompt& inner, QWidget* window) : inner_(inner), window_(window) {}
     Answer message(const std::string& title, const std::string& text, Buttons buttons = Buttons::Ok) override;
+    Answer digitiseQuestion(const std::string& text, const std::string& readPath) override;
     void busy(bool on) override { inner_.busy(on); }
 
 private:

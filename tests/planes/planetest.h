@@ -6,6 +6,8 @@
 #include "surfer/application.h"
 #include "surfer/surfertest.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 namespace planetest {
@@ -21,7 +23,8 @@ inline trelvik::AppState runState(int version) {
 
 // A responder that saves the digitise file before answering OK.
 inline trelvik::ScriptedPrompt::Responder digitise(const trelvik::testing::TempFolder& dir, std::string points) {
-    return [&dir, points](const trelvik::ScriptedPrompt::Shown&) {
+    return [&dir, points](const trelvik::ScriptedPrompt::Shown& s) {
+        EXPECT_EQ(s.readPath, dir.path("digit.dat"));
         dir.write("digit.dat", points);
         return trelvik::Answer::Ok;
     };

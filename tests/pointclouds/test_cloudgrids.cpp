@@ -36,6 +36,7 @@ struct GridRun : CmdRun {
     void digitise(const std::string& content) {
         prompt.respond([this, content](const ScriptedPrompt::Shown& s) {
             EXPECT_EQ(s.title, "Digitise map");
+            EXPECT_EQ(s.readPath, dir.path("digit.dat"));
             writeFileAtomic(dir.path("digit.dat"), content);
             return Answer::Ok;
         });

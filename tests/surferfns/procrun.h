@@ -89,6 +89,7 @@ struct ProcRun {
     void digitise(const std::string& content) {
         prompt.respond([path = dir.path("digit.dat"), content](const ScriptedPrompt::Shown& s) {
             EXPECT_EQ(s.title, "Digitise map");
+            EXPECT_EQ(s.readPath, path);
             writeFileAtomic(path, content);
             return Answer::Ok;
         });

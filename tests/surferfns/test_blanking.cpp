@@ -2,6 +2,7 @@
 // and applied to every listed grid, in both call forms.
 #include "surferfns/blanking.h"
 #include "procrun.h"
+#include "support/scriptedprogress.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -210,6 +211,36 @@ TEST(Blank, AGridGoneFromDiskIsNamedBeforeAnyQuestionAndNothingIsWritten) {
         EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("The grid " + r.dir.path("a2.grd") + " does not exist"));
         EXPECT_EQ(r.files(), (std::vector<std::string>{"a1.grd", "digit.dat"}));
     }
+}
+
+// The refusal comes before the batch starts: no status line reads as work under way.
+TEST(Blank, AGridGoneFromDiskIsRefusedBeforeTheStatusLineNamesABatchStep) {
+    ProcRun r;
+    r.add("a1.grd", tenByTen());
+    r.add("a2.grd", tenByTen());
+    std::filesystem::remove(r.dir.path("a2.grd"));
+    trelvik::testing::ScriptedProgress progress;
+    r.ctx.progress = &progress;
+    std::vector<std::string> statusWhileRefused{"not asked"};
+    r.prompt.respond([&](const ScriptedPrompt::Shown&) {
+        statusWhileRefused = progress.statuses;
+        return Answer::Ok;
+    });
+    EXPECT_EQ(cmdBlank(r.ctx, BlankOptions{}).outcome, BatchOutcome::Stopped);
+    EXPECT_THAT(statusWhileRefused, ::testing::IsEmpty());
+}
+
+// Areas that cannot be blanked (an empty group) are refused before the working copy of
+// the user's file is written.
+TEST(Blank, MultipleInsideRefusesAnEmptyAreaBeforeWritingItsWorkingCopy) {
+    ProcRun r;
+    r.add("a1.grd", tenByTen());
+    r.digitise("-1\r\n2,2\r\n8,2\r\n8,8\r\n");
+    BlankOptions o;
+    o.mode = BlankMode::MultiInside;
+    EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Failed);
+    EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("Area 1 of the digitise file"));
+    EXPECT_EQ(r.files(), (std::vector<std::string>{"a1.grd", "digit.dat"}));
 }
 
 TEST(Blank, CancelEndsTheBatchAndKeepsTheList) {

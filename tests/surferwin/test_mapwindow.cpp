@@ -1,6 +1,7 @@
 // The map window offscreen: each map type painted where its frame is, clicks turned
 // into map coordinates, the digitise file saved and read back, bad grids reported.
 #include "core/error.h"
+#include "core/fileroutines.h"
 #include "formats/digitisefile.h"
 #include "formats/surfergrid.h"
 #include "support/qtapp.h"
@@ -29,6 +30,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <set>
 
@@ -75,16 +77,21 @@ QString offeredSaveFile(MapWindow& win) {
     return offered;
 }
 
-// The file Save... offers while a "Digitise map" question asks for `file` (the
-// question is then cancelled).
-QString offeredWhileAsked(MapWindow& win, const std::string& file) {
-    QString offered;
+// Runs act while a "Digitise map" question asks for the file its step reads at
+// `readPath` (the question is then cancelled).
+void whileAsked(const std::string& readPath, const std::function<void()>& act) {
     whenShown<QMessageBox>([&](QMessageBox* question) {
-        offered = offeredSaveFile(win);
+        act();
         question->button(QMessageBox::Cancel)->click();
     });
     trelvik::QtPrompt qt;
-    EXPECT_FALSE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", file));
+    EXPECT_FALSE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", readPath));
+}
+
+// The file Save... offers while a question's step reads `readPath`.
+QString offeredWhileAsked(MapWindow& win, const std::string& readPath) {
+    QString offered;
+    whileAsked(readPath, [&] { offered = offeredSaveFile(win); });
     return offered;
 }
 
@@ -306,15 +313,55 @@ TEST(MapWindow, SaveOffersTheFileTheOpenQuestionAsksFor) {
     map->mapToPage(5, 2.5, px, py);
     f.click(f.pixelOf(px, py));
     // While the question asks for digit1.dat, Save... offers it in the grid's folder.
-    EXPECT_EQ(offeredWhileAsked(*f.win, "digit1.dat").toStdString(), f.dir.path("digit1.dat"));
+    EXPECT_EQ(offeredWhileAsked(*f.win, f.dir.path("digit1.dat")).toStdString(), f.dir.path("digit1.dat"));
     EXPECT_EQ(offeredSaveFile(*f.win).toStdString(), f.dir.path("digit.dat"));
 }
 
-TEST(MapWindow, SaveBeforeAnyClickOffersTheAskedFileInTheFolderOfTheMapsGrid) {
+// Maps of other folders often lie on top: Save... offers the file the asking step
+// reads whichever map was clicked, and a save elsewhere says which file that is.
+TEST(MapWindow, SaveOffersTheFileTheAskingStepReadsWhicheverMapWasClicked) {
     Fixture f;
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
+    std::filesystem::create_directory(f.dir.path("sub"));
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "sub/molarcopy.grd", 21, 11, tilted)));
+    f.win->refresh();
+    auto copy = f.plot()->Shapes.maps().back();
+    f.win->setDigitiseMode(true);
+    double px, py;
+    copy->mapToPage(5, 2.5, px, py);
+    f.click(f.pixelOf(px, py));
+    ASSERT_EQ(f.win->digitised().pointCount(), 1);
+    const std::string reads = f.dir.path("digit1.dat");
+    QString offered, status;
+    whileAsked(reads, [&] {
+        offered = offeredSaveFile(*f.win);
+        f.win->saveDigitiseTo(f.dir.path("sub/digit1.dat"));
+        status = f.win->statusBar()->currentMessage();
+    });
+    EXPECT_EQ(offered.toStdString(), reads);
+    EXPECT_TRUE(status.contains(QString::fromStdString(reads))) << status.toStdString();
+}
+
+// A group ends after its points, and a list without a point is no file: both say so.
+TEST(MapWindow, EndGroupAndSaveWithoutAPointAddAndWriteNothingAndSayWhy) {
+    Fixture f;
+    const std::string digit = f.dir.path("digit.dat");
+    EXPECT_FALSE(f.win->saveDigitiseTo(digit));  // no plot document shown
+    EXPECT_TRUE(f.win->statusBar()->currentMessage().contains("Nothing to save"));
     ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "plane.grd", 21, 11, tilted)));
     f.win->refresh();
-    EXPECT_EQ(offeredWhileAsked(*f.win, "digit1.dat").toStdString(), f.dir.path("digit1.dat"));
+    f.win->endGroup();
+    EXPECT_TRUE(f.win->digitised().entries().empty());
+    EXPECT_TRUE(f.win->statusBar()->currentMessage().contains("End group adds nothing"));
+    EXPECT_FALSE(f.win->saveDigitiseTo(digit));
+    EXPECT_FALSE(trelvik::FileExists(digit));
+    f.win->setDigitiseMode(true);
+    double px, py;
+    f.plot()->Shapes.maps().back()->mapToPage(5, 2.5, px, py);
+    f.click(f.pixelOf(px, py));
+    f.win->endGroup();
+    f.win->endGroup();
+    EXPECT_EQ(f.win->pointList()->count(), 2);  // the point and one "-1"
 }
 
 TEST(MapWindow, BadGridIsReportedAndAddsNothing) {

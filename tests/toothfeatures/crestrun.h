@@ -47,6 +47,7 @@ struct CrestRun {
         prompt.respond([this, file, content](const ScriptedPrompt::Shown& s) {
             EXPECT_EQ(s.title, "Digitise map");
             EXPECT_NE(s.text.find("Save as " + file + " in same directory as grid"), std::string::npos) << s.text;
+            EXPECT_EQ(s.readPath, dir.path(file));
             writeFileAtomic(dir.path(file), content);
             return Answer::Ok;
         });

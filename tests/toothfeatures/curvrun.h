@@ -66,6 +66,7 @@ struct CurvRun {
     void digitise(const std::string& content) {
         prompt.respond([p = dir.path("digit.dat"), content](const ScriptedPrompt::Shown& s) {
             EXPECT_EQ(s.title, "Digitise map");
+            EXPECT_EQ(s.readPath, p);
             writeFileAtomic(p, content);
             return Answer::Ok;
         });

@@ -102,6 +102,7 @@ struct CuspVolTestRun {
     {
         prompt.respond([path = dir.path("digit.dat"), content](const ScriptedPrompt::Shown& m) {
             EXPECT_EQ(m.title, "Digitise map");
+            EXPECT_EQ(m.readPath, path);
             writeFileAtomic(path, content);
             return Answer::Ok;
         });

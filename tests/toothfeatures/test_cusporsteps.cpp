@@ -50,6 +50,7 @@ struct ORRun {
     {
         prompt.respond([path = dir.path(file), content](const ScriptedPrompt::Shown& m) {
             EXPECT_EQ(m.title, "Digitise map");
+            EXPECT_EQ(m.readPath, path);
             writeFileAtomic(path, content);
             return Answer::Ok;
         });
