@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -71,20 +72,31 @@ frmCSVView::frmCSVView(AppState& state, Prompt& prompt, QWidget* parent)
     buildFrame();
     connectHandlers();
     Form_Load();
-    fitToScreen(this, QSize(1182, 1021));
+    fitToScreen(this, designSize());
 }
 
 frmCSVView::~frmCSVView() = default;
+
+QSize frmCSVView::designSize() const {
+    // As wide as the contents with every tab of the tab bar in sight (the tab control
+    // asks only for room for its scroll arrows), plus the vertical scroll bar that the
+    // height brings on any screen shorter than the window; never narrower than the
+    // width the frame was laid out for.
+    const int tabsShort = std::max(0, SSTab1->tabBar()->sizeHint().width() - SSTab1->minimumSizeHint().width());
+    const int contents = scroll_->widget()->minimumSizeHint().width() + tabsShort +
+                         scroll_->verticalScrollBar()->sizeHint().width();
+    return QSize(std::max(1182, contents), 1021);
+}
 
 void frmCSVView::buildFrame() {
     // Everything sits in a scroll area: the window is wider and taller than a small
     // screen, and shrinking the views themselves would change the pictures they hold.
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    auto* content = new QWidget(scroll);
+    scroll_ = new QScrollArea(this);
+    scroll_->setWidgetResizable(true);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    auto* content = new QWidget(scroll_);
     auto* top = new QHBoxLayout(content);
 
     // File choice.
@@ -205,8 +217,8 @@ void frmCSVView::buildFrame() {
     middle->addLayout(upper, 1);
     middle->addLayout(results);
     top->addLayout(middle, 1);
-    scroll->setWidget(content);
-    outer->addWidget(scroll);
+    scroll_->setWidget(content);
+    outer->addWidget(scroll_);
 }
 
 void frmCSVView::Form_Load() {

@@ -34,6 +34,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QScrollBar;
 class QSlider;
 class QTabWidget;
@@ -59,6 +60,9 @@ class frmCSVView : public QWidget {
 public:
     frmCSVView(AppState& state, Prompt& prompt, QWidget* parent = nullptr);
     ~frmCSVView() override;
+    // The size the window opens at where the screen has room for it; a smaller screen's
+    // free area bounds it.
+    QSize designSize() const;
 
     // ---- frame: file choice and reading
     DriveListBox* Drive1;
@@ -274,6 +278,7 @@ private:
     AppState& state_;
     Prompt& prompt_;
     FileChooser files_;
+    QScrollArea* scroll_ = nullptr;  // holds everything the window shows
     CurrentGrid CurrentGrid_;
     PointList GridPoints_;
     ViewerViews views_;

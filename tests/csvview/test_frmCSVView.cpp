@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include "csvview/frmCSVView_picture.h"
@@ -289,4 +290,23 @@ TEST_F(CsvViewWindow, PatchCountResultsShowWithoutSidewaysScrollingAt1280x720) {
         EXPECT_TRUE(scroll->viewport()->rect().contains(inView))
             << name << " at " << inView.x() << "," << inView.y() << " " << inView.width() << "x" << inView.height();
     }
+}
+
+// On a 1280 x 720 screen the window opens wide enough for all it holds: nothing to
+// scroll sideways to, every tab in sight without the tab bar's arrows, and the frame
+// within the screen.
+TEST_F(CsvViewWindow, OpensWithEveryTabInSightAt1280x720) {
+    const QSize screen(1280, 720);
+    w->resize(w->designSize().boundedTo(screen - kWindowFrameAllowance));
+    w->show();
+    QCoreApplication::processEvents();
+    auto* scroll = w->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0);
+    const QTabBar* bar = w->SSTab1->tabBar();
+    for (int k = 0; k < bar->count(); ++k)
+        EXPECT_TRUE(bar->rect().contains(bar->tabRect(k))) << bar->tabText(k).toStdString();
+    const QSize frame = w->size() + kWindowFrameAllowance;
+    EXPECT_TRUE(frame.width() <= screen.width() && frame.height() <= screen.height())
+        << frame.width() << "x" << frame.height();
 }
