@@ -1,5 +1,6 @@
 // The guide's checks that open windows of their own on the worked example's folder:
-// the curvature window's tabs, and the tables the R and pandas lines read by layout.
+// the curvature window's tabs, and the tables the R and pandas lines read by layout
+// with the first controls and working files of the windows that write them.
 #include "guidecheck.h"
 
 #include <QCheckBox>
@@ -34,7 +35,7 @@ std::vector<std::size_t> emptyLines(const std::vector<std::string>& ls) {
 } // namespace
 
 // The curvature window as the guide describes it, on the example's molar.grd: 1a with its
-// first settings, the postparacrista sliced on 2a, 2b's first square, a 1b input.
+// first settings, the postparacrista sliced on 2a, 2b's squares, a 1b input.
 void checkCurvatureWindow(Example& e) {
     e.prompt.shown.clear();
     e.main->mnuCurvSlice->trigger();
@@ -61,6 +62,7 @@ void checkCurvatureWindow(Example& e) {
     EXPECT_FALSE(w->chkCID->isChecked());
     EXPECT_TRUE(w->chkAltValuesS->isChecked());
     EXPECT_TRUE(w->chkCalcSliceAuto->isChecked());
+    EXPECT_EQ(w->Text6->text(), "0.05");
     e.prompt.respond(digitiseCrest);
     w->Command5->click();
     ASSERT_EQ(e.prompt.shown.size(), 1u);
@@ -72,7 +74,26 @@ void checkCurvatureWindow(Example& e) {
     EXPECT_EQ(emptyLines(slice), std::vector<std::size_t>{44 + 1});  // N rows under the header
     EXPECT_EQ(slice[44].rfind("\"44\",", 0), 0u) << slice[44];
     EXPECT_EQ(slice[46].rfind("\"MinCurv\"", 0), 0u) << slice[46];
-    guideSays("\"Calculate\" writes one row per threshold it holds: 44 for the postparacrista");
+    guideSays("\"Calculate\" writes 44 rows, one per threshold, from 0.984 down to -1.166");
+    // The range the slice set, and the rows: one step below the top down to one step
+    // below the left box; the last two at or below the least curvature, alike.
+    const double least = w->Label6->text().toDouble();
+    quoted(least, "-1.08479");
+    quoted(w->Label8->text().toDouble(), "1.03398");
+    EXPECT_EQ(w->Text8->text(), "1.034");
+    EXPECT_EQ(w->Label9->text(), "-1.116");
+    guideSays("\"Range to use\" runs from -1.116 to 1.034");
+    const auto row = [&](std::size_t k) { return fields(slice[k]); };
+    EXPECT_EQ(row(1)[1], "0.984");
+    EXPECT_EQ(row(43)[1], "-1.116");
+    EXPECT_EQ(row(44)[1], "-1.166");
+    EXPECT_GT(std::stod(row(42)[1]), least);
+    EXPECT_LE(std::stod(row(43)[1]), least);
+    EXPECT_NE(row(42)[2], row(43)[2]);
+    EXPECT_EQ(row(43)[2], row(44)[2]);
+    EXPECT_EQ(row(44)[2], fields(slice[47])[4]);  // 3DCrestLength: the whole crest
+    quoted(std::stod(row(44)[2]), "2.0248");
+    guideSays("The 43rd threshold, -1.116, already passes the least curvature and the 44th is below the range too");
     guideSays("44 for the crest of the [curvature window](#tooth-features--curvature)");
     guideSays("the first press slices once (`molar1.0`) and leaves 0.5");
     // A later press asks twice, for 0.5 and then 1.0.
@@ -85,6 +106,9 @@ void checkCurvatureWindow(Example& e) {
     EXPECT_TRUE(fs::exists(e.path("molar0.5_curvslresults.csv")));
     EXPECT_EQ(w->txtCrestLength->text(), "0.5");
     guideSays("every later press, and the first after a 1b input (which sets the box to 0.5), asks twice");
+    // The crest length box only names the table.
+    EXPECT_EQ(readAll(e.path("molar0.5_curvslresults.csv")), readAll(e.path("molar1.0_curvslresults.csv")));
+    guideSays("the tables of one crest under 0.5 and under 1.0 are the same, row for row");
 
     // 2b: a first square with "Use previously digitised point" ticked stops with a message.
     e.prompt.shown.clear();
@@ -95,6 +119,37 @@ void checkCurvatureWindow(Example& e) {
     EXPECT_NE(e.prompt.shown[0].title, "Digitise map");
     EXPECT_FALSE(fs::exists(e.path("molar_cac20_curvaresults.csv")));
     guideSays("so a first run stops with a message that there is none");
+    // Squares with a digitised corner beside the paracone's tip: 20, 50 and 100 hold
+    // one node at most and are refused (50 switches nothing), 200 holds four.
+    EXPECT_TRUE(w->chkAltValues->isChecked());
+    EXPECT_EQ(w->txtAlt1->text(), "50");
+    EXPECT_EQ(w->txtAlt2->text(), "100");
+    EXPECT_EQ(w->Text5->text(), "20");
+    guideSays("\"Alternate between two values\" (50 and 100, ticked at first)");
+    w->chkUsePrevDig->setChecked(false);
+    const auto square = [&](const char* side) {
+        e.prompt.shown.clear();
+        w->Text5->setText(side);
+        e.prompt.respond([&](const ScriptedPrompt::Shown&) {
+            writeFileAtomic(e.path("digit.dat"), "3.05,5.45\r\n");
+            return Answer::Ok;
+        });
+        w->Command13->click();
+        return e.prompt.shown.back();
+    };
+    for (const auto& [side, held] : {std::pair{"20", "0"}, {"50", "1"}, {"100", "1"}}) {
+        const auto refusal = square(side);
+        EXPECT_NE(refusal.text.find("holds " + std::string(held) + " curvature node(s)"), std::string::npos)
+            << side << ": " << refusal.text;
+        EXPECT_FALSE(fs::exists(e.path(std::string("molar_cac") + side + "_curvaresults.csv"))) << side;
+        EXPECT_EQ(w->Text5->text(), side);
+    }
+    EXPECT_EQ(square("200").title, "Digitise map");
+    EXPECT_EQ(lines(e.path("molar_cac200outstr.dat")).size(), 4u);
+    EXPECT_EQ(lines(e.path("molar_cac200_curvaresults.csv")).size(), 2u);
+    EXPECT_EQ(w->Text5->text(), "200");
+    guideSays("A side of 200 µm holds four nodes or more wherever the corner lies (four for a corner at `3.05,5.45`");
+    w->chkUsePrevDig->setChecked(true);
 
     // 1b input of the smoothed grid, then 1a "Curvature": the last smoothing's tag again.
     e.prompt.shown.clear();
@@ -110,13 +165,16 @@ void checkCurvatureWindow(Example& e) {
 }
 
 // The tables the R and pandas lines read by their layout: the terrain tables of the
-// Surfer Functions window and the CSV viewer's statistics files, made from the samples.
+// Surfer Functions window and the CSV viewer's statistics files, made from the samples,
+// with the terrain's working file and the CSV viewer's first controls.
 void checkTableLayouts(Example& e) {
     e.prompt.shown.clear();
     e.main->mnuSurfFns->trigger();
     auto* sf = qobject_cast<frmSurfFns*>(e.main->windows().find("frmSurfFns"));
     ASSERT_NE(sf, nullptr);
     EXPECT_EQ(sf->txtTAMinSlope->text(), "10");
+    EXPECT_EQ(sf->opt3DSurface->text(), "3D surface");  // the plot output the rake angle window leaves
+    EXPECT_EQ(sf->cmdPresetA->text(), "Above");
     for (const char* item : {"Terrain slope", "Terrain aspect"}) {
         sf->Dir2->setPath(QString::fromStdString(e.dir.folder()));
         sf->File2->refresh();
@@ -161,6 +219,15 @@ void checkTableLayouts(Example& e) {
     EXPECT_GT(kept, 0);
     EXPECT_EQ(wrong, 0);
     guideSays("its first value, 10, keeps an aspect only where the slope is 10 degrees or more");
+    // The terrain's x, y, z text stays only until a step reads the grid's geometry:
+    // Plane fit on molar.grd writes it again and deletes it.
+    EXPECT_TRUE(fs::exists(e.path("molartemp.dat")));
+    guide::fitPlane(*e.ex);
+    e.expectNoFailure();
+    e.prompt.shown.clear();
+    EXPECT_FALSE(fs::exists(e.path("molartemp.dat")));
+    guideSays("the next of these steps on the same grid (Plane fit on `molar.grd`, for one) replaces "
+              "`molartemp.dat` and deletes it");
 
     // The CSV viewer's statistics files: a one-row summary, an empty line, the classes;
     // angularity the summary alone.
@@ -170,6 +237,17 @@ void checkTableLayouts(Example& e) {
     cv->Dir1->setPath(QString::fromStdString(e.dir.folder()));
     cv->File1->setPath(QString::fromStdString(e.dir.folder()));
     cv->Text1->setText("molar.csv");
+    EXPECT_TRUE(cv->chkOPCR->isChecked());
+    EXPECT_TRUE(cv->chkClumpSingResFile->isChecked());
+    EXPECT_EQ(cv->chkClumpSaveImage->text(), "Save patch image");
+    EXPECT_EQ(cv->chkClumpSingResFile->text(), "Save all results to single file");
+    guideSays("While \"Save all results to single file\" is ticked (it is at first)");
+    EXPECT_TRUE(cv->optMinGridSize->isChecked());
+    EXPECT_EQ(cv->optMinGridSize->text(), "Minimum");
+    EXPECT_EQ(cv->optMinGridSize1->text(), "Minimum + 1");
+    EXPECT_EQ(cv->optDefaultGridSize->text(), QString::fromUtf8("Default (24 \u00d7 24)"));
+    guideSays("\"Minimum\", the first choice");
+    guideSays("\"Default (24 × 24)\"");
     cv->cmdReadCSV_Click();
     cv->chkAspectSlopeSaveStats->setChecked(true);
     for (QRadioButton* o : {cv->optProcSlope, cv->optProcAspect, cv->optProcAngular}) {
@@ -185,6 +263,24 @@ void checkTableLayouts(Example& e) {
     EXPECT_EQ(lines(e.path("slope/molarslopestats.csv"))[3], "\"IntStart\",\"NoPts\"");
     EXPECT_EQ(lines(e.path("orient/molarorientstats.csv"))[3], "\"IntCentre\",\"NoPts\"");
     EXPECT_EQ(lines(e.path("angularity/molarangularitystats.csv")).size(), 2u);
+    // The summaries' names as the files hold them, as the guide lists them.
+    for (const std::string measure : {"Slope", "Angularity"}) {
+        const std::string file = measure == "Slope" ? "slope/molarslopestats.csv" : "angularity/molarangularitystats.csv";
+        const auto st = lines(e.path(file));
+        std::string header = "\"Info\",\"NoPts\"", listed;
+        for (const char* s : {"Mean", "SD", "Min", "Max", "Med", "1Q", "3Q"}) {
+            header += ",\"" + measure + s + "\"";
+            listed += (listed.empty() ? "" : ", ") + measure + s;
+        }
+        EXPECT_EQ(st[0], header) << file;
+        EXPECT_EQ(st[1].rfind("\"" + measure + "\",", 0), 0u) << file;
+        guideSays(listed);
+    }
+    const auto orient = lines(e.path("orient/molarorientstats.csv"));
+    EXPECT_EQ(orient[0], "\"Info\"");
+    EXPECT_EQ(orient[1], "\"Orient\"");
+    guideSays("The summary of `orientstats.csv` holds only Info, with the text `Orient`");
+    guideSays("select `first$SlopeMean` in R and `first[\"SlopeMean\"]` in pandas");
     guideSays("1 for a patch count and the two statistics files");
     guideSays("`angularity/<base>angularitystats.csv` holds the summary alone and reads as it is");
 }

@@ -151,8 +151,8 @@ struct Example {
     }
 };
 
-// The curvature window as the guide describes it, and the layouts of the tables the R
-// and pandas lines read (guide_windowchecks.cpp).
+// The curvature window as the guide describes it, and the layouts and column names of
+// the tables the R and pandas lines read (guide_windowchecks.cpp).
 void checkCurvatureWindow(Example& e);
 void checkTableLayouts(Example& e);
 

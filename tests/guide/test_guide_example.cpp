@@ -8,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include <algorithm>
 #include <cmath>
@@ -33,6 +35,7 @@
 #include "planes/frmPlaneFit.h"
 #include "planes/landstats.h"
 #include "planes/planeformula.h"
+#include "planes/toothlength.h"
 #include "pointclouds/frmPtCloud.h"
 #include "shell/frmStartup.h"
 #include "support/qtapp.h"
@@ -142,6 +145,25 @@ void checkMethodFigures(Example& e) {
     quoted(opc.runs.back().diversity, "30.191");
     guideSays("give a patch diversity of 29.53 there");
     guideSays("\"Patch divers.\" shows the last turn's, 30.191");
+    // The run's files: the patch table holds the cells of the counted patches only, and
+    // both summaries are written ("Save all results to single file" starts ticked).
+    const std::string runDir = e.path(opc.runName) + "/";
+    const auto patchCells = lines(runDir + "molar-" + opc.runName + ".csv");
+    EXPECT_EQ(static_cast<long>(patchCells.size()), opc.pixelsInClumps);
+    quoted(static_cast<double>(patchCells.size()), "5461");
+    EXPECT_EQ(fields(patchCells.front()).size(), 3u) << patchCells.front();  // no header
+    guideSays("of the cells of the counted patches only: 5461 lines for the 8181 cells of `molar.csv`");
+    EXPECT_EQ(lines(runDir + "00" + opc.runName + "allresults.csv").size(), 2u);
+    const auto opcr = lines(runDir + "00" + opc.runName + "_R8-OPCRallresults.csv");
+    ASSERT_EQ(opcr.size(), 2u);
+    EXPECT_EQ(opcr[0].rfind("\"File\",\"ClumpInfo\",\"NoClumps_OPCR\",", 0), 0u) << opcr[0];
+    EXPECT_NE(opcr[0].find(",\"PatchDiversityClump_OPCR\",\"TotalPixels\","), std::string::npos) << opcr[0];
+    guideSays("(NoClumps_OPCR, ..., PatchDiversityClump_OPCR)");
+    csvview::OpcSettings once;
+    once.opcr = false;
+    ASSERT_TRUE(csvview::ProcClump(once, in, app, quiet, noProgress()).done);
+    EXPECT_TRUE(fs::exists(runDir + "00" + opc.runName + "_R1-OPCRallresults.csv"));
+    guideSays("with OPCR unticked, `_R1` and the one run");
     EXPECT_EQ(patchCount(opc.slope->grids.orient, 0), 42);
     guideSays("classes starting at north (0 to 45 degrees) give 42");
     // The central-difference gradient: the terrain aspect of the same lattice (its
@@ -285,6 +307,19 @@ void runExampleAsWritten(double& planeA, double& planeB, double& grandMeanZ5) {
     guideSays("stand v cos θ = I cos² θ apart (0.09998 mm here)");
     for (const char* f : {"molarpapoints.dat", "molarpapoints.bln", "molarpab.grd", "molarpabtmp.grd"})
         EXPECT_TRUE(fs::exists(e.path(f))) << f;
+    // "From file" shows v after the run, and the tooth length once one is read.
+    EXPECT_NEAR(cusp->Label7->text().toDouble(), step, 1e-12);
+    planes::writeToothLengthFile(e.path("molar_tl.txt"), 3.802);
+    cusp->chkInputTLFile->setChecked(true);
+    cusp->Command3->click();
+    e.expectNoFailure();
+    EXPECT_EQ(cusp->Text1->text(), "50");
+    EXPECT_EQ(cusp->Label7->text(), "3.802");
+    EXPECT_EQ(cusp->Text5->text(), "0.076");
+    quoted(3.802 / 50, "0.076");
+    guideSays("(50 at first), rounded to three decimals: a length of 3.802 gives 0.076");
+    fs::remove(e.path("molar_tl.txt"));
+    cusp->chkInputTLFile->setChecked(false);
 
     // Approach angle of the postparacrista.
     frmAppAng* crest = guide::measureCrest(*e.ex);
@@ -362,6 +397,18 @@ void runExampleAsWritten(double& planeA, double& planeB, double& grandMeanZ5) {
     for (const char* f : {"molar_points-uct240_60.txt", "molar_points-uct240_60p.txt", "molar_points-uct240_60p.grd",
                           "molar_points-uct240_60pblnpts.bln"})
         EXPECT_TRUE(fs::exists(e.path(f))) << f;
+    // The outline's record: two names, a row of three fields (the bins grew to 0.2).
+    const auto info = lines(e.path("molar_points-uct240_60pblnptsinfo.txt"));
+    ASSERT_EQ(info.size(), 2u);
+    EXPECT_EQ(info[0], "\"Blanking_outline_Bin_size\",\"Blanking_outline_Offset_factor\"");
+    const auto record = fields(info[1]);
+    ASSERT_EQ(record.size(), 3u) << info[1];
+    EXPECT_EQ(record[0], "0.2");
+    EXPECT_EQ(record[2], "\"prop_bin_size\"");
+    guideSays("a header of two names, Blanking_outline_Bin_size and Blanking_outline_Offset_factor, and one row of "
+              "three fields");
+    guideSays("the text `prop_bin_size`");
+    guideSays("its bins grew from 0.15 to 0.2");
 
     // Enamel thickness from the outer surface to the enamel-dentine junction.
     guide::measureEnamel(*e.ex);
