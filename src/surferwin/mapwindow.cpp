@@ -62,6 +62,24 @@ QWidget* digitisingWindow() {
     return nullptr;
 }
 
+// Where a digitise question kept above a map window may lie: on the canvas, never over
+// the menus, the toolbar or the Digitise panel the user needs meanwhile, and off the
+// frames of the maps drawn, where the user clicks.
+RoomOverWindow roomForQuestion(const QWidget* w) {
+    const auto* win = qobject_cast<const MapWindow*>(w);
+    if (!win || !win->centralWidget()) return {};
+    const QWidget* page = win->centralWidget();
+    RoomOverWindow room{QRect(page->mapToGlobal(QPoint(0, 0)), page->size()), {}};
+    const MapCanvas* canvas = win->canvas();
+    if (const auto doc = canvas->document(); doc && canvas->isVisible())
+        for (const auto& m : doc->Shapes.maps())
+            room.keepInSight.push_back(
+                QRectF(canvas->mapToGlobal(canvas->pageToPixel({m->Left, m->Top})),
+                       canvas->mapToGlobal(canvas->pageToPixel({m->Left + m->XLength, m->Top - m->YLength})))
+                    .toAlignedRect());
+    return room;
+}
+
 std::function<std::string()>& dataFolderSource() {
     static std::function<std::string()> source;
     return source;
@@ -172,6 +190,7 @@ MapWindow::MapWindow(std::shared_ptr<surfer::Application> app, QWidget* parent)
     timer_->start();
     refresh();
     setDigitiseWindowSource(digitisingWindow);
+    setRoomOverDigitiseWindow(roomForQuestion);
 }
 
 MapWindow::~MapWindow() = default;
@@ -179,6 +198,9 @@ MapWindow::~MapWindow() = default;
 void MapWindow::changeEvent(QEvent* e) {
     if (e->type() == QEvent::ActivationChange && isActiveWindow()) lastUsed() = this;
     QMainWindow::changeEvent(e);
+    // Minimized, the window would take a question kept above it out of sight, while its
+    // tool window waits for the answer; shown again, it must not cover the question.
+    if (e->type() == QEvent::WindowStateChange && isVisible()) keepDigitiseQuestionInSight();
 }
 
 // Users maximize the map window to digitise closely: an open question must not end up

@@ -29,9 +29,15 @@ std::function<QWidget*()>& digitiseWindowSource() {
     return source;
 }
 
+std::function<RoomOverWindow(const QWidget*)>& roomOverSource() {
+    static std::function<RoomOverWindow(const QWidget*)> source;
+    return source;
+}
+
+// A minimized map window hides nothing: a question above it would go down with it.
 QWidget* digitiseWindow() {
     QWidget* w = digitiseWindowSource() ? digitiseWindowSource()() : nullptr;
-    return w && w->isVisible() ? w : nullptr;
+    return w && w->isVisible() && !w->isMinimized() ? w : nullptr;
 }
 
 // The tool window a question is asked for: the one its prompt names, else the active
@@ -88,6 +94,15 @@ std::optional<Placement> placementOf(const OpenDigitiseQuestion::State& open) {
     p.map = digitiseWindow();
     p.at = placeQuestion(screen->availableGeometry(), open.asker ? open.asker->frameGeometry() : QRect(),
                          p.map ? p.map->frameGeometry() : QRect(), size);
+    // Above the map window, its menus, toolbar and panel stay usable and, where the room
+    // allows, the maps the user digitises on stay in sight; nearest the spot beside the
+    // asker, where the user looked last.
+    if (p.covers() && roomOverSource()) {
+        RoomOverWindow room = roomOverSource()(p.map);
+        room.area &= screen->availableGeometry();
+        if (room.area.width() >= p.at.width() && room.area.height() >= p.at.height())
+            p.at = placeQuestionOver(room, p.at.size(), p.at.topLeft());
+    }
     return p;
 }
 
@@ -111,8 +126,49 @@ void belongTo(const OpenDigitiseQuestion::State& open, const Placement& p) {
     handle->setTransientParent(owner->windowHandle());
     if (shown) {
         handle->setFramePosition(p.at.topLeft());
+        // Taken down with a minimized map window it belonged to: shown as a window again.
+        box->setWindowState(box->windowState() & ~Qt::WindowMinimized);
         box->show();
     }
+}
+
+// The map window the user digitises in is minimized (the window manager takes it down,
+// and what it keeps above it, in its own time).
+bool mapGoingDown() {
+    const QWidget* w = digitiseWindowSource() ? digitiseWindowSource()() : nullptr;
+    return w && w->isVisible() && w->isMinimized();
+}
+
+// The window manager takes a map window down in its own time, the windows kept above it
+// with it: the question goes back to its tool window once it has gone down too. Sooner,
+// the window manager, still taking down what belongs to the map window, would take the
+// tool window down with it.
+class BackWhenTakenDown : public QObject {
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::WindowStateChange && static_cast<QWidget*>(watched)->isMinimized() &&
+            mapGoingDown())
+            QMetaObject::invokeMethod(watched, [] { keepDigitiseQuestionInSight(); }, Qt::QueuedConnection);
+        return false;
+    }
+};
+
+// Where the question was put last. The window manager tells the question's new place
+// only later: a map window that settles meanwhile (restored: first the new size, then the
+// new place) must not be taken to be clear of it.
+QRect& putAt() {
+    static QRect at;
+    return at;
+}
+
+// Gives the question to the window it now belongs with and moves it to its place.
+void putQuestion(const OpenDigitiseQuestion::State& open, const Placement& p) {
+    belongTo(open, p);
+    static BackWhenTakenDown backWhenTakenDown;
+    open.box->installEventFilter(&backWhenTakenDown);
+    putAt() = p.at;
+    // The frame's corner, also before the window manager has told its frame's size.
+    open.box->windowHandle()->setFramePosition(p.at.topLeft());
 }
 } // namespace
 
@@ -138,9 +194,7 @@ void placeDigitiseQuestion() {
     if (!box || !box->isVisible()) return;
     const auto p = placementOf(*open);
     if (!p) return;
-    belongTo(*open, *p);
-    // The frame's corner, also before the window manager has told its frame's size.
-    box->windowHandle()->setFramePosition(p->at.topLeft());
+    putQuestion(*open, *p);
     if (!p->map) return;
     p->map->raise();
     p->map->activateWindow();
@@ -150,10 +204,24 @@ void placeDigitiseQuestion() {
 void keepDigitiseQuestionInSight() {
     const OpenDigitiseQuestion::State* open = openQuestion();
     QWidget* box = open ? open->box.data() : nullptr;
-    QWidget* map = digitiseWindow();
-    if (!box || !box->isVisible() || !map || !box->windowHandle() || !map->windowHandle()) return;
-    if (box->windowHandle()->transientParent() == map->windowHandle()) return;
-    if (box->frameGeometry().intersects(map->frameGeometry())) placeDigitiseQuestion();
+    if (!box || !box->isVisible() || !box->windowHandle()) return;
+    const auto p = placementOf(*open);
+    if (!p) return;
+    // Kept above the map window: it must not stay there (nor go down with a minimized
+    // one) once a place beside its tool window is clear, and it follows the room the
+    // map window offers while none is.
+    const QWindow* owner = box->windowHandle()->transientParent();
+    if (owner && open->asker && owner != open->asker->windowHandle()) {
+        if (mapGoingDown() && !box->isMinimized()) return;
+        if (!p->covers() || box->frameGeometry().topLeft() != p->at.topLeft()) putQuestion(*open, *p);
+        return;
+    }
+    const QRect map = p->map ? p->map->frameGeometry() : QRect();
+    if (p->map && (box->frameGeometry().intersects(map) || putAt().intersects(map))) placeDigitiseQuestion();
+}
+
+void setRoomOverDigitiseWindow(std::function<RoomOverWindow(const QWidget*)> source) {
+    roomOverSource() = std::move(source);
 }
 
 QRect placeQuestion(QRect avail, QRect asker, QRect avoid, QSize size) {
@@ -182,6 +250,32 @@ QRect placeQuestion(QRect avail, QRect asker, QRect avoid, QSize size) {
             best = r;
             bestAvoid = a;
             bestAsker = b;
+        }
+    }
+    return best;
+}
+
+QRect placeQuestionOver(const RoomOverWindow& room, QSize size, QPoint near) {
+    const QRect& a = room.area;
+    size = size.boundedTo(a.size());
+    const int xs[] = {a.left(), a.left() + (a.width() - size.width()) / 2, a.right() + 1 - size.width()};
+    const int ys[] = {a.top(), a.top() + (a.height() - size.height()) / 2, a.bottom() + 1 - size.height()};
+    QRect best;
+    long long bestCover = -1, bestDistance = 0;
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) {
+            if (i == 1 && j == 1) continue;  // the middle, where the maps are drawn
+            const QRect r(QPoint(xs[i], ys[j]), size);
+            long long cover = 0;
+            for (const QRect& k : room.keepInSight) cover += overlap(r, k);
+            const QPoint d = r.topLeft() - near;
+            const long long distance =
+                static_cast<long long>(d.x()) * d.x() + static_cast<long long>(d.y()) * d.y();
+            if (bestCover < 0 || cover < bestCover || (cover == bestCover && distance < bestDistance)) {
+                best = r;
+                bestCover = cover;
+                bestDistance = distance;
+            }
         }
     }
     return best;

@@ -6,22 +6,28 @@
 // clear of the map window, which it brings to the front; it is not kept above other
 // windows, so the map window's own dialogs come over it. Where no spot is clear of the
 // map window (one that fills the screen), it stays above the map window instead, still
-// below the dialogs the map window opens.
+// below the dialogs the map window opens: on the part the map window offers (its canvas,
+// clear of its menus, toolbar and panel), covering as little of the maps drawn there as
+// it can. Once a spot clear of the map window is there again (the map window restored
+// or minimized), the question goes back beside its tool window.
 //
 //   AskingWindow            held by a tool window's prompt around each of its questions
 //   OpenDigitiseQuestion    held by the question box while it shows
 //   askedDigitiseFile()     the file the open question asks for ("" with none open)
 //   askedDigitisePath()     where the asking step reads that file ("" when not known)
 //   setDigitiseWindowSource the map windows say which of them the user digitises in
+//   setRoomOverDigitiseWindow  and where on them a question above them may lie
 //   placeDigitiseQuestion() places the open question and brings the map window forward;
 //                           again whenever a map window is shown while one is open
-//   keepDigitiseQuestionInSight()  places it again when the map window grows over it
+//   keepDigitiseQuestionInSight()  places it again when the map window grows over it,
+//                           shrinks, moves or is minimized
 #include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace trelvik {
 
@@ -77,13 +83,29 @@ void setDigitiseWindowSource(std::function<QWidget*()> source);
 // question cannot be clear of it). Nothing while no question is open.
 void placeDigitiseQuestion();
 
-// Called when the map window grows (maximized, say): a question it now covers is placed
-// again, above it where no place is clear of it. A question clear of it stays put.
+// Called when the map window changes size, place or state: a question it now covers is
+// placed again, above it where no place is clear of it. A question above it moves with
+// the room it offers, and goes back beside its tool window once a place clear of it is
+// there (restored) or it hides nothing (minimized). A question clear of it stays put.
 void keepDigitiseQuestionInSight();
+
+// Where on a window a question above it may lie (screen coordinates): the area, and
+// within it what the question should leave in sight as far as it can.
+struct RoomOverWindow {
+    QRect area;
+    std::vector<QRect> keepInSight;
+};
+// The room a map window offers (an empty area: anywhere, as placeQuestion finds).
+void setRoomOverDigitiseWindow(std::function<RoomOverWindow(const QWidget*)> source);
 
 // The frame rectangle for a question of frame size `size` on the free screen area
 // `avail`: of the spots beside `asker` (below, right, above, left) and the corners of
 // the area, the first that covers least of `avoid`, then least of `asker`.
 QRect placeQuestion(QRect avail, QRect asker, QRect avoid, QSize size);
+
+// The frame rectangle for a question of frame size `size` that lies over a window: of
+// the corners of `room.area` and the middles of its edges, those that cover least of
+// `room.keepInSight`, and of them the nearest to `near`.
+QRect placeQuestionOver(const RoomOverWindow& room, QSize size, QPoint near);
 
 } // namespace trelvik

@@ -5,6 +5,7 @@
 #include "formats/digitisefile.h"
 #include "formats/surfergrid.h"
 #include "support/qtapp.h"
+#include "support/qtevents.h"
 #include "support/tempfolder.h"
 #include "surfer/documents.h"
 #include "surferwin/mapcanvas.h"
@@ -39,12 +40,8 @@ using trelvik::surferwin::MapWindow;
 
 namespace {
 using trelvik::testsupport::ensureApp;
-
-void wait(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
+using trelvik::testsupport::wait;
+using trelvik::testsupport::whenShown;
 
 std::string saveGrid(const trelvik::testing::TempFolder& dir, const std::string& name, int cols, int rows,
                      double (*f)(double, double)) {
@@ -53,16 +50,6 @@ std::string saveGrid(const trelvik::testing::TempFolder& dir, const std::string&
         for (int c = 0; c < cols; ++c) g.at(c, r) = f(g.x(c), g.y(r));
     trelvik::formats::writeSurferGrid(dir.path(name), g, trelvik::formats::SurferGridFormat::Binary7);
     return dir.path(name);
-}
-
-// Runs act on the first visible top-level widget of type W, once one shows.
-template <typename W>
-void whenShown(std::function<void(W*)> act) {
-    QTimer::singleShot(0, [act] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* found = qobject_cast<W*>(w); found && found->isVisible()) return act(found);
-        whenShown<W>(act);
-    });
 }
 
 // The file the map window's Save... offers (the dialog is closed without saving).
@@ -601,61 +588,6 @@ TEST(MapWindow, DigitiseQuestionOpensBesideItsToolWindowClearOfTheMapWindowBroug
     // dialogs come over it.
     EXPECT_FALSE(staysOnTop);
     EXPECT_EQ(transientFor, tool.windowHandle());
-}
-
-// Only a window manager stacks windows as the user sees them: ctest runs this one on a
-// display with openbox (tests/support/under-window-manager).
-TEST(MapWindowUnderWindowManager, DigitiseQuestionStaysAboveAFullScreenMapWindowAndBelowItsDialogs) {
-    ensureApp();
-    if (QGuiApplication::platformName() != "xcb") GTEST_SKIP() << "needs a window manager on X";
-    surfer::shutdownAll();
-    Fixture f;
-    const QRect avail = f.win->screen()->availableGeometry();
-    QWidget tool;
-    tool.setGeometry(avail.left() + 40, avail.top() + 40, avail.width() / 3, avail.height() / 3);
-    tool.show();
-    f.win->setGeometry(avail.left() + avail.width() / 2, avail.top(), avail.width() / 2, avail.height() / 2);
-    wait(400);
-    // The kind of window the user sees at a screen point.
-    const auto seenAt = [](QPoint at) -> std::string {
-        const QWidget* w = QApplication::topLevelAt(at);
-        return w ? w->metaObject()->className() : "nothing";
-    };
-    trelvik::QtPrompt qt;
-    trelvik::WindowPrompt prompt(qt, &tool);
-    // Asks, maximizing the map window while the question is open when asked to; then
-    // what is seen where the question is: on opening, after a click on the map window
-    // and while the map window's Save dialog is open over it.
-    const auto ask = [&](bool maximizeMeanwhile) {
-        std::vector<std::string> seen;
-        whenShown<QMessageBox>([&](QMessageBox* question) {
-            wait(400);
-            if (maximizeMeanwhile) {
-                f.win->showMaximized();
-                wait(400);
-            }
-            const QPoint inside = question->mapToGlobal(question->rect().center());
-            seen.push_back(seenAt(inside));
-            f.win->raise();
-            f.win->activateWindow();
-            wait(400);
-            seen.push_back(seenAt(inside));
-            whenShown<QFileDialog>([&](QFileDialog* d) {
-                d->move(inside - QPoint(d->width() / 2, d->height() / 2));
-                wait(400);
-                seen.push_back(seenAt(inside));
-                d->reject();
-            });
-            for (auto* b : f.win->findChildren<QPushButton*>())
-                if (b->text() == "Save...") b->click();
-            question->button(QMessageBox::Ok)->click();
-        });
-        EXPECT_TRUE(trelvik::askDigitise(prompt, "Use 'Digitise' to define crest.", "digit1.dat"));
-        return seen;
-    };
-    const std::vector<std::string> expected{"QMessageBox", "QMessageBox", "QFileDialog"};
-    EXPECT_EQ(ask(true), expected) << "maximized while the question is open";
-    EXPECT_EQ(ask(false), expected) << "maximized before the question opens";
 }
 
 TEST(MapWindow, OpensWithinTheScreenBesideTheAskingWindowAndAddsMapsFromTheDataFolder) {

@@ -1,0 +1,184 @@
+// The digitise question beside the map window as a real window manager stacks, frames,
+// maximizes and minimizes them: only one shows what the user sees. ctest runs these on
+// a display of their own with openbox (tests/support/under-window-manager); offscreen
+// they skip themselves. What the user sees at a point is asked of X.
+#include "formats/surfergrid.h"
+#include "support/qtapp.h"
+#include "support/qtevents.h"
+#include "support/tempfolder.h"
+#include "surfer/documents.h"
+#include "surferwin/mapcanvas.h"
+#include "surferwin/mapwindow.h"
+#include "widgets/qtprompt.h"
+#include "widgets/windowprompt.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QToolBar>
+#include <QWindow>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using trelvik::surferwin::MapCanvas;
+using trelvik::surferwin::MapWindow;
+
+namespace {
+using trelvik::testsupport::ensureApp;
+using trelvik::testsupport::wait;
+using trelvik::testsupport::whenShown;
+
+// The kind of window the user sees at a screen point.
+std::string seenAt(QPoint at) {
+    const QWidget* w = QApplication::topLevelAt(at);
+    return w ? w->metaObject()->className() : "nothing";
+}
+
+QRect onScreen(const QWidget* w) { return {w->mapToGlobal(QPoint(0, 0)), w->size()}; }
+
+// A tool window on the left and the map window of a fresh instance on the right of a
+// screen run by a window manager.
+struct Desk {
+    std::shared_ptr<surfer::Application> app;
+    std::unique_ptr<MapWindow> win;
+    QWidget tool;
+    QRect avail;
+    trelvik::QtPrompt qt;
+    trelvik::WindowPrompt prompt{qt, &tool};
+    Desk() {
+        surfer::shutdownAll();
+        app = surfer::connect("Surfer.Application", true);
+        win = std::make_unique<MapWindow>(app);
+        win->resize(900, 700);
+        win->show();
+        avail = win->screen()->availableGeometry();
+        tool.setGeometry(avail.left() + 40, avail.top() + 40, avail.width() / 3, avail.height() / 3);
+        tool.show();
+        win->setGeometry(avail.left() + avail.width() / 2, avail.top(), avail.width() / 2, avail.height() / 2);
+        wait(400);
+    }
+    // Asks the tool window's digitise question and, once it shows, runs `meanwhile`
+    // before pressing its OK.
+    void ask(const std::function<void(QMessageBox*)>& meanwhile) {
+        whenShown<QMessageBox>([&](QMessageBox* question) {
+            wait(400);
+            meanwhile(question);
+            question->button(QMessageBox::Ok)->click();
+        });
+        EXPECT_TRUE(trelvik::askDigitise(prompt, "Use 'Digitise' to define crest.", "digit1.dat"));
+    }
+};
+
+bool needsWindowManager() {
+    ensureApp();
+    return QGuiApplication::platformName() != "xcb";
+}
+} // namespace
+
+TEST(MapWindowUnderWindowManager, DigitiseQuestionStaysAboveAFullScreenMapWindowAndBelowItsDialogs) {
+    if (needsWindowManager()) GTEST_SKIP() << "needs a window manager on X";
+    Desk f;
+    // Asks, maximizing the map window while the question is open when asked to; then
+    // what is seen where the question is: on opening, after a click on the map window
+    // and while the map window's Add map dialog is open over it.
+    const auto ask = [&](bool maximizeMeanwhile) {
+        std::vector<std::string> seen;
+        f.ask([&](QMessageBox* question) {
+            if (maximizeMeanwhile) {
+                f.win->showMaximized();
+                wait(400);
+            }
+            const QPoint inside = question->mapToGlobal(question->rect().center());
+            seen.push_back(seenAt(inside));
+            f.win->raise();
+            f.win->activateWindow();
+            wait(400);
+            seen.push_back(seenAt(inside));
+            whenShown<QFileDialog>([&](QFileDialog* d) {
+                d->move(inside - QPoint(d->width() / 2, d->height() / 2));
+                wait(400);
+                seen.push_back(seenAt(inside));
+                d->reject();
+            });
+            for (auto* act : f.win->findChildren<QAction*>())
+                if (act->text() == "Relief map...") act->trigger();
+        });
+        return seen;
+    };
+    const std::vector<std::string> expected{"QMessageBox", "QMessageBox", "QFileDialog"};
+    EXPECT_EQ(ask(true), expected) << "maximized while the question is open";
+    EXPECT_EQ(ask(false), expected) << "maximized before the question opens";
+}
+
+TEST(MapWindowUnderWindowManager, DigitiseQuestionOverAMaximizedMapWindowLeavesItsControlsAndMapFree) {
+    if (needsWindowManager()) GTEST_SKIP() << "needs a window manager on X";
+    Desk f;
+    // A tall, narrow crown: the canvas has room beside it.
+    trelvik::testing::TempFolder dir;
+    trelvik::Grid g(11, 61, 0, 10, 0, 60);
+    for (int r = 0; r < 61; ++r)
+        for (int c = 0; c < 11; ++c) g.at(c, r) = r + c;
+    trelvik::formats::writeSurferGrid(dir.path("crown.grd"), g, trelvik::formats::SurferGridFormat::Binary7);
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Image, dir.path("crown.grd")));
+    f.win->showMaximized();
+    wait(400);
+    const auto drawnMap = [&] {
+        const MapCanvas* canvas = f.win->canvas();
+        const auto m = canvas->document()->Shapes.maps().front();
+        return QRectF(canvas->mapToGlobal(canvas->pageToPixel({m->Left, m->Top})),
+                      canvas->mapToGlobal(canvas->pageToPixel({m->Left + m->XLength, m->Top - m->YLength})))
+            .toRect();
+    };
+    // Tool windows whose spot beside them lies over the dock panel, over the menus and
+    // the toolbar, and over the map.
+    const QRect a = f.avail;
+    for (const QRect toolAt : {QRect(a.right() - 400, a.top() + 40, 300, 150), QRect(a.topLeft(), QSize(300, 20)),
+                               QRect(a.center().x() - 150, a.top() + 40, 300, 150)}) {
+        f.tool.setGeometry(toolAt);
+        f.ask([&](QMessageBox* question) {
+            const QRect at = question->frameGeometry();
+            EXPECT_EQ(seenAt(at.center()), "QMessageBox");
+            for (const QRect free : {onScreen(f.win->menuBar()), onScreen(f.win->findChild<QToolBar*>()),
+                                     onScreen(f.win->findChild<QDockWidget*>()), drawnMap()}) {
+                EXPECT_FALSE(at.intersects(free)) << "tool window at " << toolAt.x() << "," << toolAt.y();
+                EXPECT_EQ(seenAt(free.center()), "trelvik::surferwin::MapWindow");
+            }
+        });
+    }
+}
+
+TEST(MapWindowUnderWindowManager, DigitiseQuestionGoesBackBesideItsToolWindowWhenTheMapWindowIsRestored) {
+    if (needsWindowManager()) GTEST_SKIP() << "needs a window manager on X";
+    Desk f;
+    f.win->showMaximized();
+    wait(400);
+    f.ask([&](QMessageBox* question) {
+        f.win->showNormal();
+        wait(400);
+        EXPECT_FALSE(question->frameGeometry().intersects(f.win->frameGeometry()));
+        EXPECT_EQ(seenAt(question->frameGeometry().center()), "QMessageBox");
+        EXPECT_EQ(question->windowHandle()->transientParent(), f.tool.windowHandle());
+    });
+}
+
+TEST(MapWindowUnderWindowManager, DigitiseQuestionStaysInSightWhenTheMapWindowIsMinimized) {
+    if (needsWindowManager()) GTEST_SKIP() << "needs a window manager on X";
+    Desk f;
+    f.win->showMaximized();
+    wait(400);
+    f.ask([&](QMessageBox* question) {
+        f.win->showMinimized();
+        wait(400);
+        f.tool.raise();
+        f.tool.activateWindow();
+        wait(400);
+        const QRect at = question->frameGeometry();
+        EXPECT_EQ(seenAt(at.center()), "QMessageBox");
+        EXPECT_FALSE(at.intersects(f.tool.frameGeometry()));
+    });
+}
