@@ -501,11 +501,10 @@ bool MapWindow::saveDigitiseTo(const std::string& path) {
     }
     // A list saved anywhere but where the asking step looks would leave the step to read
     // an older file without a word.
-    const std::string reads = askedDigitisePath();
-    if (!reads.empty() && std::filesystem::absolute(path).lexically_normal() != std::filesystem::path(reads))
+    if (!savesWhereAsked(path))
         statusBar()->showMessage(tr("Saved %1. The step that asks reads %2, not this file: save the list there "
                                     "for the step to use it.")
-                                     .arg(QString::fromStdString(path), QString::fromStdString(reads)),
+                                     .arg(QString::fromStdString(path), QString::fromStdString(askedDigitisePath())),
                                  15000);
     else
         statusBar()->showMessage(
@@ -519,11 +518,9 @@ void MapWindow::chooseAndSave() {
     // in another folder, and the name matters too, since a tool reads an earlier step's
     // file as digit.dat, which the default name would replace.
     std::string start = askedDigitisePath();
-    std::string file = askedDigitiseFile();
-    if (file.empty()) file = "digit.dat";
     const auto doc = canvas_->document();
-    if (doc && start.empty()) start = digitiseList().defaultPath(doc->Shapes, file);
-    if (start.empty()) start = (std::filesystem::current_path() / file).string();
+    if (doc && start.empty()) start = digitiseList().defaultPath(doc->Shapes, "digit.dat");
+    if (start.empty()) start = (std::filesystem::current_path() / "digit.dat").string();
     // We ask about replacing ourselves, through the same prompt as every message.
     const QString path = QFileDialog::getSaveFileName(this, tr("Save digitise file"), QString::fromStdString(start),
                                                       tr("Digitise files (*.dat);;All files (*)"), nullptr,

@@ -1,6 +1,5 @@
 #include "widgets/digitisequestion.h"
 
-#include "core/prompt.h"
 #include "widgets/fitscreen.h"
 
 #include <QGuiApplication>
@@ -53,15 +52,6 @@ long long overlap(const QRect& a, const QRect& b) {
     return i.isEmpty() ? 0 : static_cast<long long>(i.width()) * i.height();
 }
 } // namespace
-
-std::string digitiseFileAskedIn(const std::string& text) {
-    const auto from = text.rfind(kDigitiseSaveAs);
-    if (from == std::string::npos) return {};
-    const auto start = from + kDigitiseSaveAs.size();
-    const auto to = text.find(kDigitiseSaveWhere, start);
-    if (to == std::string::npos) return {};
-    return std::filesystem::path(text.substr(start, to - start)).filename().string();
-}
 
 AskingWindow::AskingWindow(QWidget* window) : previous_(declaredAsker()) { declaredAsker() = window; }
 
@@ -172,19 +162,24 @@ void putQuestion(const OpenDigitiseQuestion::State& open, const Placement& p) {
 }
 } // namespace
 
-OpenDigitiseQuestion::OpenDigitiseQuestion(QWidget* box, const std::string& text, const std::string& readPath)
-    : state_{box, askerOf(box), digitiseFileAskedIn(text),
-             readPath.empty() ? std::string() : std::filesystem::absolute(readPath).lexically_normal().string()},
-      previous_(openQuestion()) {
+namespace {
+std::string normalPath(const std::string& path) { return std::filesystem::absolute(path).lexically_normal().string(); }
+} // namespace
+
+OpenDigitiseQuestion::OpenDigitiseQuestion(QWidget* box, const std::string& readPath)
+    : state_{box, askerOf(box), readPath.empty() ? std::string() : normalPath(readPath)}, previous_(openQuestion()) {
     openQuestion() = &state_;
     if (const auto p = placementOf(state_)) belongTo(state_, *p);
 }
 
 OpenDigitiseQuestion::~OpenDigitiseQuestion() { openQuestion() = previous_; }
 
-std::string askedDigitiseFile() { return openQuestion() ? openQuestion()->file : std::string(); }
-
 std::string askedDigitisePath() { return openQuestion() ? openQuestion()->path : std::string(); }
+
+bool savesWhereAsked(const std::string& path) {
+    const std::string asked = askedDigitisePath();
+    return asked.empty() || normalPath(path) == asked;
+}
 
 void setDigitiseWindowSource(std::function<QWidget*()> source) { digitiseWindowSource() = std::move(source); }
 

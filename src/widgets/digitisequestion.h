@@ -2,7 +2,7 @@
 // The "Digitise map" question while it is open, and what links it to the window the
 // user digitises in. The question names the file the step will read ("Save as
 // digit1.dat in same directory as grid then press 'OK'."): the map window offers that
-// name when the user saves. The question stands beside the tool window that asks,
+// file, in the folder the step reads it from, when the user saves. The question stands beside the tool window that asks,
 // clear of the map window, which it brings to the front; it is not kept above other
 // windows, so the map window's own dialogs come over it. Where no spot is clear of the
 // map window (one that fills the screen), it stays above the map window instead, still
@@ -13,8 +13,8 @@
 //
 //   AskingWindow            held by a tool window's prompt around each of its questions
 //   OpenDigitiseQuestion    held by the question box while it shows
-//   askedDigitiseFile()     the file the open question asks for ("" with none open)
-//   askedDigitisePath()     where the asking step reads that file ("" when not known)
+//   askedDigitisePath()     the file the open question's step reads ("" with none open)
+//   savesWhereAsked(path)   whether a save at path lands on that file
 //   setDigitiseWindowSource the map windows say which of them the user digitises in
 //   setRoomOverDigitiseWindow  and where on them a question above them may lie
 //   placeDigitiseQuestion() places the open question and brings the map window forward;
@@ -33,10 +33,6 @@ namespace trelvik {
 
 inline const char* const kDigitiseTitle = "Digitise map";
 
-// The file a question's text asks the user to save as ("digit1.dat"); empty when it
-// names none.
-std::string digitiseFileAskedIn(const std::string& text);
-
 // While one lives, questions are asked for this tool window.
 class AskingWindow {
 public:
@@ -49,11 +45,11 @@ private:
     QPointer<QWidget> previous_;
 };
 
-// While one lives, `box` is the open question, `text` what it asks and `readPath` the
-// file the asking step reads after OK (empty when not known).
+// While one lives, `box` is the open question and `readPath` the file the asking step
+// reads after OK (empty for a box of that title that asks for no file).
 class OpenDigitiseQuestion {
 public:
-    OpenDigitiseQuestion(QWidget* box, const std::string& text, const std::string& readPath = {});
+    OpenDigitiseQuestion(QWidget* box, const std::string& readPath);
     ~OpenDigitiseQuestion();
     OpenDigitiseQuestion(const OpenDigitiseQuestion&) = delete;
     OpenDigitiseQuestion& operator=(const OpenDigitiseQuestion&) = delete;
@@ -61,8 +57,7 @@ public:
     struct State {
         QPointer<QWidget> box;
         QPointer<QWidget> asker;
-        std::string file;
-        std::string path;
+        std::string path;  // absolute, in normal form
     };
 
 private:
@@ -70,10 +65,12 @@ private:
     const State* previous_;
 };
 
-std::string askedDigitiseFile();
 // The file the open question's step will read, as an absolute path: the file a save
 // must land on for the step to use it. Empty with none open or when not known.
 std::string askedDigitisePath();
+// Whether a file saved at `path` is the one the open question's step reads (true with
+// no question asking for a file).
+bool savesWhereAsked(const std::string& path);
 
 // The window the user digitises in now (nullptr for none).
 void setDigitiseWindowSource(std::function<QWidget*()> source);

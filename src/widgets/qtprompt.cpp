@@ -66,7 +66,7 @@ Answer QtPrompt::show(const std::string& title, const std::string& text, Buttons
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     if (title == kDigitiseTitle) {
         box.setWindowModality(Qt::NonModal);
-        const OpenDigitiseQuestion open(&box, text, readPath);
+        const OpenDigitiseQuestion open(&box, readPath);
         QEventLoop loop;
         QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);
         box.show();
