@@ -69,12 +69,11 @@ bool cmdDigOccVect(EnamelState& s, AppState& app, Prompt& prompt) {
     BusyScope busy(prompt);
     s.m_Surfer = AttachSurfer(app);
     if (!topoGridPresent(s, prompt)) return false;
-    if (!askDigitise(prompt, "Use 'Digitise' to define occlusal vector.", joinFolder(s.GridFolder, "digit.dat")))
-        return false;
-
     GridHeightStep step;
-    step.grid = s.TopoGrid;
     step.digitiseFile = joinFolder(s.GridFolder, "digit.dat");
+    if (!askDigitise(prompt, "Use 'Digitise' to define occlusal vector.", step.digitiseFile)) return false;
+
+    step.grid = s.TopoGrid;
     step.stem = s.stem();
     step.prefix = "_ovp";
     step.count = 2;

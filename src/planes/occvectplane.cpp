@@ -21,11 +21,11 @@ bool cmdOccVect_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
     // The facet plane comes first: without it the tips would be digitised for nothing.
     const PlaneCoefficients facet = ReadPlaneFormulaFile(base + "planeform.txt");
 
-    if (!askDigitise(ctx.prompt, "Use 'Digitise' to define two cusp tips.", s.GridDir + "digit.dat")) return false;
-
     GridHeightStep step;
-    step.grid = s.TopoGrid;
     step.digitiseFile = s.GridDir + "digit.dat";
+    if (!askDigitise(ctx.prompt, "Use 'Digitise' to define two cusp tips.", step.digitiseFile)) return false;
+
+    step.grid = s.TopoGrid;
     step.stem = base;
     step.prefix = "_ctp";
     step.count = 2;

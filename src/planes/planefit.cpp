@@ -47,15 +47,15 @@ bool cmdPFit_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
     BusyScope busy(ctx.prompt);
     PlaneFitState& s = ctx.state;
     if (!BeginPlaneFitStep(ctx, form)) return false;
-    if (!askDigitise(ctx.prompt, "Use 'Digitise' to define points to fit plane.", s.GridDir + "digit.dat"))
-        return false;
+    const std::string digit = s.GridDir + "digit.dat";
+    if (!askDigitise(ctx.prompt, "Use 'Digitise' to define points to fit plane.", digit)) return false;
 
     const std::string base = s.GridDir + s.GridBaseName;
     const std::string planeGrid = base + "plane.grd";
 
     GridHeightStep step;
     step.grid = s.TopoGrid;
-    step.digitiseFile = s.GridDir + "digit.dat";
+    step.digitiseFile = digit;
     step.stem = base;
     step.prefix = "pl";
     step.form = residualsCallForm(ctx.app.SurferVersion);

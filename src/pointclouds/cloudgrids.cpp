@@ -49,8 +49,11 @@ bool listedGridsExist(PtCloudContext& ctx) {
     return l.NoFiles > 0;
 }
 
+// The file the user saves the digitised points of listed grid i in, and the step reads.
+std::string digitFile(const PtCloudList& l, int i) { return l.FileDir[i] + "digit.dat"; }
+
 formats::PointXYList copyDigitised(const PtCloudList& l, int i, const std::string& suffix) {
-    const std::string from = l.FileDir[i] + "digit.dat";
+    const std::string from = digitFile(l, i);
     if (!FileExists(from))
         throw Error("The digitised points " + from + " were not found: save them as digit.dat in the grid's folder.");
     const std::string copy = l.FileStem[i] + suffix;
@@ -152,7 +155,7 @@ bool cmdBlank(PtCloudContext& ctx, const GridStepOptions& o) {
         for (int i = 0; i < l.NoFiles; ++i) {
             l.FileIndex = i + 1;
             if (!askDigitise(ctx.prompt, "Use 'Digitise' to digitise area of " + l.FileBase[i] + " to be blanked.",
-                             l.FileDir[i] + "digit.dat"))
+                             digitFile(l, i)))
                 return;
             const formats::PointXYList pts = copyDigitised(l, i, "blnpts.dat");
             if (pts.size() < 3)
@@ -197,7 +200,7 @@ bool cmdExtract(PtCloudContext& ctx, const GridStepOptions& o) {
                 if (!askDigitise(ctx.prompt,
                                  "Use 'Digitise' to digitise bottom left and top right of area in " + l.FileBase[i] +
                                      " to keep.",
-                                 l.FileDir[i] + "digit.dat"))
+                                 digitFile(l, i)))
                     return;
                 const formats::PointXYList pts = copyDigitised(l, i, "extpts.dat");
                 if (pts.size() < 2)

@@ -15,10 +15,11 @@ std::string approachAngleResultsPath(const std::string& sliceFile) {
 bool cmdDigCrestLengthAppAng(AppState& app, Prompt& prompt, const OcclusalState& st, const std::string& CrestCode) {
     return runStep(prompt, [&] {
         if (!requireOcclusalVector(prompt, st) || !requireGridFile(prompt, st)) return false;
-        if (!askDigitise(prompt, "Use 'Digitise' to define crest.", st.GridDir + "digit1.dat")) return false;
+        const std::string digit = st.GridDir + "digit1.dat";
+        if (!askDigitise(prompt, "Use 'Digitise' to define crest.", digit)) return false;
 
         const auto files = crestSliceFiles(st.GridDir + st.GridBaseName + CrestCode);
-        const auto slice = sliceCrest(app, *st.m_Surfer, st.GridFullPath, st.GridDir + "digit1.dat", files);
+        const auto slice = sliceCrest(app, *st.m_Surfer, st.GridFullPath, digit, files);
         PointList framed;
         framed.reserve(slice.size());
         const OcclusalFrame frame(*st.OcclusalUnitVector);

@@ -94,13 +94,13 @@ bool cmdDigCBound(AppState& app, Prompt& prompt, const CaptureRequest& rq, const
             return true;
         }
         if (!requireOcclusalVector(prompt, st) || !requireGridFile(prompt, st)) return false;
+        planes::GridHeightStep step;
+        step.digitiseFile = st.GridDir + "digit1.dat";
         if (!askDigitise(prompt,
                          "Use 'Digitise' to define anterior and posterior of cusp area, and cusp tip.",
-                         st.GridDir + "digit1.dat"))
+                         step.digitiseFile))
             return false;
-        planes::GridHeightStep step;
         step.grid = st.GridFullPath;
-        step.digitiseFile = st.GridDir + "digit1.dat";
         step.stem = st.GridDir + st.GridBaseName + rq.CrestCode;
         step.prefix = "_CPlp";
         step.count = 3;
@@ -124,11 +124,12 @@ bool cmdDigCrestLengthCapture(AppState& app, Prompt& prompt, const CaptureReques
             return false;
         }
         if (!requireGridFile(prompt, st)) return false;
-        if (!askDigitise(prompt, "Use 'Digitise' to define crest.", st.GridDir + "digit2.dat")) return false;
+        const std::string digit = st.GridDir + "digit2.dat";
+        if (!askDigitise(prompt, "Use 'Digitise' to define crest.", digit)) return false;
 
         const std::string S = st.GridDir + st.GridBaseName + rq.CrestCode;
         const auto files = crestSliceFiles(S);
-        const auto slice = sliceCrest(app, *st.m_Surfer, st.GridFullPath, st.GridDir + "digit2.dat", files);
+        const auto slice = sliceCrest(app, *st.m_Surfer, st.GridFullPath, digit, files);
 
         const OcclusalFrame frame(*st.OcclusalUnitVector);
         PointList C;

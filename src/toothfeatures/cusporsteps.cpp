@@ -54,10 +54,11 @@ bool digitiseProfile(CuspORRun& run)
     const std::string grid = dir + c.Text2;
     if (!inputsPresent(run.prompt, {{grid, "grid", "choose a grid in the file list."}}))
         return false;
-    if (!askDigitise(run.prompt, "Use 'Digitise' to define profile of groove.", dir + "digit.dat"))
+    const std::string digit = dir + "digit.dat";
+    if (!askDigitise(run.prompt, "Use 'Digitise' to define profile of groove.", digit))
         return false;
     const std::string copy = stem + "_Profp.dat", line = stem + "_Profp.bln", slice = stem + "_Prof.dat";
-    const formats::PointXYList ends = twoPoints(dir + "digit.dat", copy);
+    const formats::PointXYList ends = twoPoints(digit, copy);
     formats::BlnSection section = formats::openLine(ends, 0);
     section.literalHeader = text::PrintLine().text("2").text("0").str();  // the count as text, no sign slot
     formats::writeBlnFile(line, {section}, formats::BlnLayout::Zone);
@@ -105,11 +106,11 @@ bool digitiseOcclusalVector(CuspORRun& run)
     const auto step = numberIn(c.Text1);
     if (!step || !(*step > 0))
         throw Error("The tolerance interval must be a number above 0, not \"" + c.Text1 + "\".");
-    if (!askDigitise(run.prompt, "Use 'Digitise' to define two points along occlusal vector.",
-                     s.GridDir + "digit1.dat"))
+    const std::string digit = s.GridDir + "digit1.dat";
+    if (!askDigitise(run.prompt, "Use 'Digitise' to define two points along occlusal vector.", digit))
         return false;
     const std::string stem = s.GridDir + s.GridBaseName;
-    const formats::PointXYList pts = twoPoints(s.GridDir + "digit1.dat", stem + "_ovp.dat");
+    const formats::PointXYList pts = twoPoints(digit, stem + "_ovp.dat");
     s.MatchIndex1 = s.MatchIndex2 = 0;
     if (pts[0] == pts[1]) {
         run.prompt.busy(false);

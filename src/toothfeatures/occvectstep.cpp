@@ -65,12 +65,12 @@ bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, Occlusa
         if (!tribo)
             instruction = rq.window == CrestWindowKind::Rake ? "Use 'Digitise' to define two cusp tips."
                                                               : "Use 'Digitise' to define cusp tips.";
-        if (!askDigitise(prompt, instruction, st.GridDir + "digit.dat")) return false;
+        planes::GridHeightStep step;
+        step.digitiseFile = st.GridDir + "digit.dat";
+        if (!askDigitise(prompt, instruction, step.digitiseFile)) return false;
         st.OcclusalUnitVector.reset();
 
-        planes::GridHeightStep step;
         step.grid = st.GridFullPath;
-        step.digitiseFile = st.GridDir + "digit.dat";
         const bool withCode = !(rq.window == CrestWindowKind::Rake && tribo);
         step.stem = st.GridDir + st.GridBaseName + (withCode ? rq.CrestCode : std::string());
         step.prefix = tribo ? "_ovp" : "_ctp";

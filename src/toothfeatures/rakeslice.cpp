@@ -47,13 +47,13 @@ bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceReque
                                      "make it with \"Digitise cusp area and trans\", or take one made "
                                      "earlier with \"Input trans grid\"."}}))
             return false;
+        const std::string digitise = st.GridDir + "digit2.dat";
         if (!askDigitise(prompt,
                          "Use 'Digitise' to define three points: \n\r1) point on crest to take rake angle from.\n\r"
                          "2) point along crest. \n\r3) point on rake surface. ",
-                         st.GridDir + "digit2.dat"))
+                         digitise))
             return false;
 
-        const std::string digitise = st.GridDir + "digit2.dat";
         const formats::PointXYList pts = formats::readDigitisePoints(digitise);
         if (pts.size() < 3) {
             refuse(prompt, "Digitise map", "Digitise three points on map");

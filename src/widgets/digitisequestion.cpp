@@ -160,9 +160,7 @@ void putQuestion(const OpenDigitiseQuestion::State& open, const Placement& p) {
     // The frame's corner, also before the window manager has told its frame's size.
     open.box->windowHandle()->setFramePosition(p.at.topLeft());
 }
-} // namespace
 
-namespace {
 std::string normalPath(const std::string& path) { return std::filesystem::absolute(path).lexically_normal().string(); }
 } // namespace
 

@@ -62,6 +62,10 @@ struct Desk {
         win->setGeometry(avail.left() + avail.width() / 2, avail.top(), avail.width() / 2, avail.height() / 2);
         wait(400);
     }
+    void maximize() {
+        win->showMaximized();
+        wait(400);
+    }
     // Asks the tool window's digitise question and, once it shows, runs `meanwhile`
     // before pressing its OK.
     void ask(const std::function<void(QMessageBox*)>& meanwhile) {
@@ -89,10 +93,7 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionStaysAboveAFullScreenMapWindow
     const auto ask = [&](bool maximizeMeanwhile) {
         std::vector<std::string> seen;
         f.ask([&](QMessageBox* question) {
-            if (maximizeMeanwhile) {
-                f.win->showMaximized();
-                wait(400);
-            }
+            if (maximizeMeanwhile) f.maximize();
             const QPoint inside = question->mapToGlobal(question->rect().center());
             seen.push_back(seenAt(inside));
             f.win->raise();
@@ -125,8 +126,7 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionOverAMaximizedMapWindowLeavesI
         for (int c = 0; c < 11; ++c) g.at(c, r) = r + c;
     trelvik::formats::writeSurferGrid(dir.path("crown.grd"), g, trelvik::formats::SurferGridFormat::Binary7);
     ASSERT_TRUE(f.win->addMap(surfer::MapKind::Image, dir.path("crown.grd")));
-    f.win->showMaximized();
-    wait(400);
+    f.maximize();
     const auto drawnMap = [&] {
         const MapCanvas* canvas = f.win->canvas();
         const auto m = canvas->document()->Shapes.maps().front();
@@ -155,8 +155,7 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionOverAMaximizedMapWindowLeavesI
 TEST(MapWindowUnderWindowManager, DigitiseQuestionGoesBackBesideItsToolWindowWhenTheMapWindowIsRestored) {
     if (needsWindowManager()) GTEST_SKIP() << "needs a window manager on X";
     Desk f;
-    f.win->showMaximized();
-    wait(400);
+    f.maximize();
     f.ask([&](QMessageBox* question) {
         f.win->showNormal();
         wait(400);
@@ -169,8 +168,7 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionGoesBackBesideItsToolWindowWhe
 TEST(MapWindowUnderWindowManager, DigitiseQuestionStaysInSightWhenTheMapWindowIsMinimized) {
     if (needsWindowManager()) GTEST_SKIP() << "needs a window manager on X";
     Desk f;
-    f.win->showMaximized();
-    wait(400);
+    f.maximize();
     f.ask([&](QMessageBox* question) {
         f.win->showMinimized();
         wait(400);
