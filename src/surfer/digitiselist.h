@@ -11,7 +11,12 @@
 //   - a list without a point is no digitise file: the window saves nothing then;
 //   - Undo on a saved list is a correction of it: it takes back the last entry and the
 //     list goes on with the clicks that follow, to be saved again;
-//   - Clear empties the list, saved or not.
+//   - Clear empties the list, saved or not;
+//   - each entry remembers the "Digitise map" question open when it was clicked (0 for
+//     none). When a new question opens, points clicked while an earlier question was
+//     open, which ended with the list unsaved, belong to that abandoned step: the list
+//     starts afresh rather than carry them into the new step's file. Points clicked
+//     while no question was open stay, as the user may have clicked ahead.
 // Each point remembers the map frame it was taken on, so that it can be drawn where
 // that map shows it wherever the frame lies on the page. The window shows what each
 // step did (`Step`) on its status line.
@@ -35,13 +40,23 @@ public:
         TookBackFromSaved // Undo on a saved list: it goes on and must be saved again
     };
 
-    Step click(const PlotShapes& shapes, double pageX, double pageY);
-    Step endGroup();
+    // `question` is the open question's serial number (0 for none).
+    Step click(const PlotShapes& shapes, double pageX, double pageY, long question = 0);
+    Step endGroup(long question = 0);
     Step undo();
     void clear();
     // Turning Digitise on: a saved list that holds points gives way to a new one.
     // Unsaved points are kept. True when a new list was started.
     bool startAfreshIfSaved();
+    // What a question opening (serial `question`) did to the list: the points set aside
+    // as an earlier question's, or the points it already holds and keeps.
+    struct Opening {
+        long setAside = 0;
+        long kept = 0;
+    };
+    Opening questionOpened(long question);
+    // The points of the list clicked while question `question` was open.
+    long pointsClickedIn(long question) const;
     // Writes the list to path (replacing any file there) and marks it saved; throws
     // trelvik::Error and leaves the list unsaved when the file cannot be written.
     void save(const std::string& path);
@@ -60,6 +75,7 @@ public:
 private:
     DigitiseSession session_;
     std::vector<std::weak_ptr<const MapFrame>> frames_;
+    std::vector<long> askedIn_;  // per entry, the question open when it was added
     std::string savedTo_;
 };
 

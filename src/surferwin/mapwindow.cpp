@@ -5,6 +5,7 @@
 #include "core/textform.h"
 #include "formats/surfergrid.h"
 #include "surferwin/mapcanvas.h"
+#include "surferwin/statusline.h"
 #include "widgets/digitisequestion.h"
 #include "widgets/fitscreen.h"
 #include "widgets/qtprompt.h"
@@ -178,6 +179,7 @@ MapWindow::MapWindow(std::shared_ptr<surfer::Application> app, QWidget* parent)
 
     coords_ = new QLabel(this);
     statusBar()->addWidget(coords_, 1);
+    keepWholeMessageAtHand(statusBar());
 
     connect(cmbDocument_, &QComboBox::activated, this, &MapWindow::documentChosen);
     connect(canvas_, &MapCanvas::pointerMoved, this, &MapWindow::pointerMoved);
@@ -191,6 +193,7 @@ MapWindow::MapWindow(std::shared_ptr<surfer::Application> app, QWidget* parent)
     refresh();
     setDigitiseWindowSource(digitisingWindow);
     setRoomOverDigitiseWindow(roomForQuestion);
+    linkToDigitiseQuestions();
 }
 
 MapWindow::~MapWindow() = default;
@@ -231,6 +234,8 @@ void MapWindow::refresh() {
         if (doc->Shapes.revision() != shownRevision_) {
             shownRevision_ = doc->Shapes.revision();
             if (!canvas_->userView()) canvas_->zoomToFit();
+            // A question kept above this window avoids the maps drawn: they have changed.
+            if (isVisible()) keepDigitiseQuestionInSight();
         }
         canvas_->update();
     }
@@ -277,7 +282,10 @@ void MapWindow::showDocument(const std::shared_ptr<surfer::Document>& doc) {
         stack_->setCurrentWidget(text_);
         return;
     }
-    canvas_->setDocument(doc ? surfer::asPlot(doc) : nullptr);
+    const auto plot = doc ? surfer::asPlot(doc) : nullptr;
+    // The read-out of a map no longer shown would mislead.
+    if (plot != canvas_->document()) resetPointerReadout();
+    canvas_->setDocument(plot);
     selected_.reset();
     canvas_->setSelectedMap(nullptr);
     shownRevision_ = -1;
@@ -330,6 +338,7 @@ bool MapWindow::closeShownDocument() {
     }
     doc->Close();
     canvas_->setDocument(nullptr);
+    resetPointerReadout();
     canvas_->dropCache();
     syncPoints();
     refresh();
@@ -344,10 +353,8 @@ bool MapWindow::selectMapAt(QPointF page) {
     selected_ = hit;
     canvas_->setSelectedMap(hit);
     if (hit)
-        statusBar()->showMessage(
-            tr("Selected %1 - Delete takes it off the plot")
-                .arg(QString::fromStdString(std::filesystem::path(hit->gridPath()).filename().string())),
-            5000);
+        showFitted(statusBar(), tr("Selected %1 - Delete takes it off the plot"),
+                   {QString::fromStdString(std::filesystem::path(hit->gridPath()).filename().string())}, 5000);
     return hit != nullptr;
 }
 
@@ -392,140 +399,6 @@ void MapWindow::chooseAndAddMap(int kind) {
     if (path.isEmpty()) return;
     lastMapFolder_ = QFileInfo(path).absolutePath();
     addMap(static_cast<surfer::MapKind>(kind), path.toStdString());
-}
-
-void MapWindow::setDigitiseMode(bool on) {
-    if (on && !canvas_->digitiseMode() && digitiseList().startAfreshIfSaved()) syncPoints();
-    canvas_->setDigitiseMode(on);
-    if (cmdDigitise_->isChecked() != on) cmdDigitise_->setChecked(on);
-    cmdDigitise_->setText(on ? tr("Digitise: ON") : tr("Digitise: off"));
-    coords_->setText(on ? tr("Digitise: click on a map to add a point") : QString());
-}
-
-surfer::DigitiseList& MapWindow::digitiseList() {
-    const auto doc = canvas_->document();
-    if (!doc) {
-        noDocument_ = {};
-        return noDocument_;
-    }
-    // Lists of closed documents go: a new document may reuse the address.
-    std::erase_if(lists_, [](const DocumentPoints& l) { return l.doc.expired(); });
-    for (auto& l : lists_)
-        if (l.doc.lock() == doc) return l.list;
-    lists_.push_back({doc, {}});
-    return lists_.back().list;
-}
-
-const surfer::DigitiseList& MapWindow::digitiseList() const {
-    static const surfer::DigitiseList none;
-    const auto doc = canvas_->document();
-    for (const auto& l : lists_)
-        if (doc && l.doc.lock() == doc) return l.list;
-    return none;
-}
-
-bool MapWindow::digitiseAt(QPointF page) {
-    auto doc = canvas_->document();
-    surfer::DigitiseList& l = digitiseList();
-    const QString savedTo = QString::fromStdString(l.savedTo());
-    const auto step = doc ? l.click(doc->Shapes, page.x(), page.y()) : surfer::DigitiseList::Step::Nothing;
-    if (step == surfer::DigitiseList::Step::Nothing) {
-        statusBar()->showMessage(tr("Not on a flat map: no point added"), 3000);
-        return false;
-    }
-    syncPoints();
-    if (step == surfer::DigitiseList::Step::AddedToNewList)
-        statusBar()->showMessage(tr("New list started; the saved one is in %1").arg(savedTo), 8000);
-    return true;
-}
-
-void MapWindow::endGroup() {
-    surfer::DigitiseList& l = digitiseList();
-    const auto step = l.endGroup();
-    if (step == surfer::DigitiseList::Step::RefusedSaved)
-        statusBar()->showMessage(tr("The list is saved in %1: End group adds nothing. The next click starts a "
-                                    "new list.")
-                                     .arg(QString::fromStdString(l.savedTo())),
-                                 8000);
-    else if (step == surfer::DigitiseList::Step::RefusedNoPoint)
-        statusBar()->showMessage(tr("End group adds nothing here: a group ends after its points, and there is "
-                                    "no point since the start of the list or the last -1."),
-                                 8000);
-    syncPoints();
-}
-
-void MapWindow::undoPoint() {
-    if (digitiseList().undo() == surfer::DigitiseList::Step::TookBackFromSaved)
-        statusBar()->showMessage(tr("Took back the last entry of the saved list. The list goes on with the next "
-                                    "click: save it again when it is done."),
-                                 8000);
-    syncPoints();
-}
-
-void MapWindow::clearPoints() {
-    digitiseList().clear();
-    syncPoints();
-}
-
-void MapWindow::syncPoints() {
-    const surfer::DigitiseList& l = digitiseList();
-    list_->clear();
-    for (const auto& line : l.session().lines()) list_->addItem(QString::fromStdString(line));
-    list_->scrollToBottom();
-    std::vector<std::optional<MapCanvas::Mark>> marks;
-    const auto& entries = l.session().entries();
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].groupEnd) marks.emplace_back();
-        else marks.push_back(MapCanvas::Mark{l.frames()[i], entries[i].x, entries[i].y});
-    }
-    canvas_->setMarks(std::move(marks));
-}
-
-bool MapWindow::nothingToSave() {
-    if (digitiseList().hasPoints()) return false;
-    const QString why = canvas_->document() ? tr("the list holds no points") : tr("no plot document is shown");
-    statusBar()->showMessage(tr("Nothing to save: %1. No file was written.").arg(why), 8000);
-    return true;
-}
-
-bool MapWindow::saveDigitiseTo(const std::string& path) {
-    if (nothingToSave()) return false;
-    if (trelvik::FileExists(path) &&
-        prompt().message(kDefaultTitle, path + " already exists. Replace it?", Buttons::YesNo) != Answer::Yes)
-        return false;
-    try {
-        digitiseList().save(path);
-    } catch (const trelvik::Error& e) {
-        prompt().message(kDefaultTitle, e.what());
-        return false;
-    }
-    // A list saved anywhere but where the asking step looks would leave the step to read
-    // an older file without a word.
-    if (!savesWhereAsked(path))
-        statusBar()->showMessage(tr("Saved %1. The step that asks reads %2, not this file: save the list there "
-                                    "for the step to use it.")
-                                     .arg(QString::fromStdString(path), QString::fromStdString(askedDigitisePath())),
-                                 15000);
-    else
-        statusBar()->showMessage(
-            tr("Saved %1. The next click starts a new list.").arg(QString::fromStdString(path)), 8000);
-    return true;
-}
-
-void MapWindow::chooseAndSave() {
-    if (nothingToSave()) return;
-    // While a question is open, the file its step reads: the map on top may be of a grid
-    // in another folder, and the name matters too, since a tool reads an earlier step's
-    // file as digit.dat, which the default name would replace.
-    std::string start = askedDigitisePath();
-    const auto doc = canvas_->document();
-    if (doc && start.empty()) start = digitiseList().defaultPath(doc->Shapes, "digit.dat");
-    if (start.empty()) start = (std::filesystem::current_path() / "digit.dat").string();
-    // We ask about replacing ourselves, through the same prompt as every message.
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save digitise file"), QString::fromStdString(start),
-                                                      tr("Digitise files (*.dat);;All files (*)"), nullptr,
-                                                      QFileDialog::DontConfirmOverwrite);
-    if (!path.isEmpty()) saveDigitiseTo(path.toStdString());
 }
 
 void MapWindow::pointerMoved(QPointF page) {

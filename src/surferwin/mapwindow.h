@@ -80,11 +80,14 @@ public:
     bool deleteSelectedMap();
     // Takes a click at a page point; false when no flat map is there. The list's rules
     // (a saved list and what follows it) are in surfer/digitiselist.h; the status line
-    // says what each step did.
+    // says what each step did. Each point remembers the "Digitise map" question open
+    // then: when another question opens, points clicked for an earlier one that ended
+    // without saving them are set aside, and OK on a question whose clicked points are
+    // not in its step's file asks first (widgets/digitiseokcheck.h).
     bool digitiseAt(QPointF page);
     void endGroup();
     void undoPoint();
-    // Empties the list of digitised points.
+    // Empties the list of digitised points, and the status line of what it said of them.
     void clearPoints();
     // Writes the digitised points to path, asking before it replaces a file. Returns
     // whether the file was written; a list without a point writes nothing. Save...
@@ -120,6 +123,11 @@ private:
     // True (and the status line says so) when the list holds no point to save.
     bool nothingToSave();
     Prompt& prompt();
+    // The pointer read-out with no map under the pointer: the Digitise hint or nothing.
+    void resetPointerReadout();
+    // The questions reach the map windows' lists through these (set once).
+    static void linkToDigitiseQuestions();
+    void digitiseQuestionOpened(long serial);
 
     // One plot document's digitised points.
     struct DocumentPoints {

@@ -23,6 +23,11 @@ QPointer<QWidget>& declaredAsker() {
     return w;
 }
 
+std::function<void(long)>& questionOpenedHook() {
+    static std::function<void(long)> hook;
+    return hook;
+}
+
 std::function<QWidget*()>& digitiseWindowSource() {
     static std::function<QWidget*()> source;
     return source;
@@ -162,11 +167,18 @@ void putQuestion(const OpenDigitiseQuestion::State& open, const Placement& p) {
 }
 
 std::string normalPath(const std::string& path) { return std::filesystem::absolute(path).lexically_normal().string(); }
+
+long nextSerial() {
+    static long last = 0;
+    return ++last;
+}
 } // namespace
 
 OpenDigitiseQuestion::OpenDigitiseQuestion(QWidget* box, const std::string& readPath)
-    : state_{box, askerOf(box), readPath.empty() ? std::string() : normalPath(readPath)}, previous_(openQuestion()) {
+    : state_{box, askerOf(box), readPath.empty() ? std::string() : normalPath(readPath), nextSerial()},
+      previous_(openQuestion()) {
     openQuestion() = &state_;
+    if (questionOpenedHook()) questionOpenedHook()(state_.serial);
     if (const auto p = placementOf(state_)) belongTo(state_, *p);
 }
 
@@ -174,10 +186,21 @@ OpenDigitiseQuestion::~OpenDigitiseQuestion() { openQuestion() = previous_; }
 
 std::string askedDigitisePath() { return openQuestion() ? openQuestion()->path : std::string(); }
 
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    if (std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec))
+        return std::filesystem::equivalent(a, b, ec);
+    return normalPath(a) == normalPath(b);
+}
+
 bool savesWhereAsked(const std::string& path) {
     const std::string asked = askedDigitisePath();
-    return asked.empty() || normalPath(path) == asked;
+    return asked.empty() || sameFile(path, asked);
 }
+
+long openDigitiseQuestionSerial() { return openQuestion() ? openQuestion()->serial : 0; }
+
+void setDigitiseQuestionOpenedHook(std::function<void(long)> hook) { questionOpenedHook() = std::move(hook); }
 
 void setDigitiseWindowSource(std::function<QWidget*()> source) { digitiseWindowSource() = std::move(source); }
 

@@ -15,6 +15,9 @@
 //   OpenDigitiseQuestion    held by the question box while it shows
 //   askedDigitisePath()     the file the open question's step reads ("" with none open)
 //   savesWhereAsked(path)   whether a save at path lands on that file
+//   openDigitiseQuestionSerial()  the open question's number, so that a point knows the
+//                           question it was clicked for (each question has its own)
+//   setDigitiseQuestionOpenedHook  the map windows hear of each question as it opens
 //   setDigitiseWindowSource the map windows say which of them the user digitises in
 //   setRoomOverDigitiseWindow  and where on them a question above them may lie
 //   placeDigitiseQuestion() places the open question and brings the map window forward;
@@ -58,6 +61,7 @@ public:
         QPointer<QWidget> box;
         QPointer<QWidget> asker;
         std::string path;  // absolute, in normal form
+        long serial = 0;   // 1 for the first question asked, and so on
     };
 
 private:
@@ -71,6 +75,15 @@ std::string askedDigitisePath();
 // Whether a file saved at `path` is the one the open question's step reads (true with
 // no question asking for a file).
 bool savesWhereAsked(const std::string& path);
+
+// Whether two paths name one file: the same file on disk (a link to it included), or,
+// while there is none, the same absolute path.
+bool sameFile(const std::string& a, const std::string& b);
+
+// The open question's serial number; 0 with none open.
+long openDigitiseQuestionSerial();
+// Called with its serial number as each question opens, before it shows.
+void setDigitiseQuestionOpenedHook(std::function<void(long serial)> hook);
 
 // The window the user digitises in now (nullptr for none).
 void setDigitiseWindowSource(std::function<QWidget*()> source);

@@ -1,5 +1,7 @@
 #include "widgets/qtprompt.h"
 
+#include "widgets/digitiseokcheck.h"
+
 #include <QApplication>
 #include <QEventLoop>
 #include <QAbstractButton>
@@ -67,11 +69,15 @@ Answer QtPrompt::show(const std::string& title, const std::string& text, Buttons
     if (title == kDigitiseTitle) {
         box.setWindowModality(Qt::NonModal);
         const OpenDigitiseQuestion open(&box, readPath);
-        QEventLoop loop;
-        QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);
-        box.show();
-        placeDigitiseQuestion();
-        loop.exec();
+        // OK with clicked points that are not in the step's file may go back to the
+        // question, which shows again as it was.
+        do {
+            QEventLoop loop;
+            QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);
+            box.show();
+            placeDigitiseQuestion();
+            loop.exec();
+        } while (box.standardButton(box.clickedButton()) == QMessageBox::Ok && !goOnAfterOk(&box));
     } else {
         box.exec();
     }

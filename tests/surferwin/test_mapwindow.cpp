@@ -21,6 +21,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -80,6 +81,16 @@ QString offeredWhileAsked(MapWindow& win, const std::string& readPath) {
     QString offered;
     whileAsked(readPath, [&] { offered = offeredSaveFile(win); });
     return offered;
+}
+
+// Runs act on the first visible message box titled `title`, once one shows.
+void whenTitled(const QString& title, std::function<void(QMessageBox*)> act) {
+    QTimer::singleShot(0, [title, act] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible() && box->windowTitle() == title)
+                return act(box);
+        whenTitled(title, act);
+    });
 }
 
 double tilted(double x, double y) { return 0.3 * x + 0.1 * y; }
@@ -326,7 +337,131 @@ TEST(MapWindow, SaveOffersTheFileTheAskingStepReadsWhicheverMapWasClicked) {
         status = f.win->statusBar()->currentMessage();
     });
     EXPECT_EQ(offered.toStdString(), reads);
-    EXPECT_TRUE(status.contains(QString::fromStdString(reads))) << status.toStdString();
+    EXPECT_TRUE(f.win->statusBar()->toolTip().contains(QString::fromStdString(reads))) << status.toStdString();
+}
+
+// At the window's first width the status line still shows what matters (the file the
+// step reads, its name whole), the whole text at hand; Clear and closing the last plot
+// take away what no longer holds.
+TEST(MapWindow, StatusLineFitsItsFirstWidthAndDropsWhatNoLongerHolds) {
+    Fixture f;
+    f.win->resize(640, 700);
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
+    f.win->refresh();
+    const std::string deep = "scans of the lower second molars/left side after smoothing";
+    std::filesystem::create_directories(f.dir.path(deep));
+    const std::string reads = f.dir.path(deep + "/digit1.dat");
+    f.win->setDigitiseMode(true);
+    double px, py;
+    f.plot()->Shapes.maps().back()->mapToPage(5, 2.5, px, py);
+    f.click(f.pixelOf(px, py));
+    QString shown;
+    whileAsked(reads, [&] {
+        f.win->saveDigitiseTo(f.dir.path("digit1.dat"));
+        shown = f.win->statusBar()->currentMessage();
+    });
+    QStatusBar* bar = f.win->statusBar();
+    EXPECT_LE(bar->fontMetrics().horizontalAdvance(shown), bar->width() - 18) << shown.toStdString();
+    EXPECT_TRUE(shown.startsWith("The step reads ")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("/digit1.dat, not this file")) << shown.toStdString();
+    EXPECT_TRUE(bar->toolTip().contains(QString::fromStdString(reads)));
+
+    f.win->clearPoints();
+    EXPECT_TRUE(bar->currentMessage().isEmpty());
+    EXPECT_TRUE(bar->toolTip().isEmpty());
+    f.win->setDigitiseMode(false);
+    emit f.win->canvas()->pointerMoved(QPointF(px, py));
+    EXPECT_TRUE(f.win->pointerLabel()->text().startsWith("x = "));
+    ASSERT_TRUE(f.win->closeShownDocument());
+    f.win->refresh();
+    EXPECT_TRUE(f.win->pointerLabel()->text().isEmpty());
+}
+
+// Points clicked for a question that ended without saving them belong to that step: the
+// next question's list starts afresh. Points clicked with no question open stay.
+TEST(MapWindow, ANewQuestionSetsAsidePointsClickedForAnEarlierOneThatEndedUnsaved) {
+    Fixture f;
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
+    f.win->refresh();
+    auto map = f.plot()->Shapes.maps().back();
+    f.win->setDigitiseMode(true);
+    const auto clickAt = [&](double x) {
+        double px, py;
+        map->mapToPage(x, 2.5, px, py);
+        f.click(f.pixelOf(px, py));
+    };
+    const std::string reads = f.dir.path("digit1.dat");
+    whileAsked(reads, [&] {
+        clickAt(2);
+        clickAt(4);
+    });  // cancelled
+    ASSERT_EQ(f.win->digitised().pointCount(), 2);
+    long heldWhenAsked = -1;
+    QString said;
+    whileAsked(reads, [&] {
+        heldWhenAsked = f.win->digitised().pointCount();
+        said = f.win->statusBar()->currentMessage();
+        clickAt(6);  // clicked for this question, before Cancel
+    });
+    EXPECT_EQ(heldWhenAsked, 0);
+    EXPECT_TRUE(said.contains("set aside 2 points")) << said.toStdString();
+    f.win->clearPoints();
+    clickAt(8);  // no question open
+    whileAsked(reads, [&] {
+        heldWhenAsked = f.win->digitised().pointCount();
+        said = f.win->statusBar()->currentMessage();
+    });
+    EXPECT_EQ(heldWhenAsked, 1);
+    EXPECT_TRUE(said.contains("already holds 1 point")) << said.toStdString();
+}
+
+// OK with points clicked during the question that are not in the file its step reads
+// says so and can go back to the question; a save through a link to that file is that
+// file, and OK then goes on.
+TEST(MapWindow, OkWithClickedPointsOutsideTheStepsFileAsksBeforeTheStepReadsIt) {
+    Fixture f;
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
+    f.win->refresh();
+    f.win->setDigitiseMode(true);
+    const std::string reads = f.dir.path("digit1.dat");
+    f.dir.write("digit1.dat", "1,1\n2,2\n");  // an older step's file
+    std::filesystem::create_directory(f.dir.path("sub"));
+    std::filesystem::create_symlink(reads, f.dir.path("sub/link1.dat"));
+    int shows = 0;
+    std::vector<std::string> warnings;
+    QString statusAfterLinkSave;
+    std::function<void(QMessageBox*)> onQuestion = [&](QMessageBox* question) {
+        ++shows;
+        if (shows == 1) {
+            double px, py;
+            f.plot()->Shapes.maps().back()->mapToPage(5, 2.5, px, py);
+            f.click(f.pixelOf(px, py));
+        } else if (shows == 2) {
+            f.win->saveDigitiseTo(f.dir.path("sub/digit1.dat"));
+        } else {
+            f.win->saveDigitiseTo(f.dir.path("sub/link1.dat"));
+            statusAfterLinkSave = f.win->statusBar()->currentMessage();
+        }
+        if (shows < 3)
+            whenTitled("Digitise file", [&](QMessageBox* warning) {
+                warnings.push_back(warning->text().toStdString());
+                whenTitled("Digitise map", onQuestion);
+                for (auto* b : warning->buttons())
+                    if (b->text() == "Back") b->click();
+            });
+        question->button(QMessageBox::Ok)->click();
+    };
+    whenTitled("Digitise map", onQuestion);
+    trelvik::QtPrompt qt;
+    EXPECT_TRUE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", reads));
+    EXPECT_EQ(shows, 3);
+    ASSERT_EQ(warnings.size(), 2u);
+    for (const auto& w : warnings) {
+        EXPECT_NE(w.find("The step reads " + reads), std::string::npos) << w;
+        EXPECT_NE(w.find("The point clicked during this question is not in that file"), std::string::npos) << w;
+    }
+    EXPECT_FALSE(statusAfterLinkSave.contains("not this file")) << statusAfterLinkSave.toStdString();
+    EXPECT_EQ(trelvik::formats::readDigitiseGroups(reads).front().size(), 1u);
 }
 
 // A group ends after its points, and a list without a point is no file: both say so.
