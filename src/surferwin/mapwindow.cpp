@@ -44,9 +44,8 @@ QHash<long, QPointer<MapWindow>>& windows() {
 constexpr const char* kReportItem = "Report";
 // Page inches between maps added side by side: room for a colour scale and labels.
 constexpr double kMapGap = 1.5;
-// The window's inside at its full size, and the narrowest it gets beside a tool window.
+// The window's inside at its full size.
 constexpr QSize kDesignSize(1000, 720);
-constexpr int kNarrowest = 640;
 
 // The map window the user worked in last: made active last, or shown for a tool.
 QPointer<MapWindow>& lastUsed() {
@@ -423,8 +422,10 @@ MapWindow* showMapWindow(const std::shared_ptr<surfer::Application>& app) {
     if (!w) {
         w = new MapWindow(app);
         all.insert(app->processId(), w);
-        // Beside the tool window that wants it, so the user sees both.
-        fitBeside(w, kDesignSize, askingWindow(), kNarrowest);
+        // Beside the tool window that wants it, so the user sees both: narrowed to the
+        // room there, down to the least its panel and toolbar take, rather than opened
+        // over the tool window the user works in.
+        fitBeside(w, kDesignSize, askingWindow(), w->minimumSizeHint().width());
     }
     w->show();
     w->raise();

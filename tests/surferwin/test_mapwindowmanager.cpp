@@ -66,6 +66,14 @@ struct Desk {
         win->showMaximized();
         wait(400);
     }
+    // Where the first map of the page on show is drawn, on the screen.
+    QRect drawnMap() const {
+        const MapCanvas* canvas = win->canvas();
+        const auto m = canvas->document()->Shapes.maps().front();
+        return QRectF(canvas->mapToGlobal(canvas->pageToPixel({m->Left, m->Top})),
+                      canvas->mapToGlobal(canvas->pageToPixel({m->Left + m->XLength, m->Top - m->YLength})))
+            .toRect();
+    }
     // Asks the tool window's digitise question and, once it shows, runs `meanwhile`
     // before pressing its OK.
     void ask(const std::function<void(QMessageBox*)>& meanwhile) {
@@ -127,13 +135,6 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionOverAMaximizedMapWindowLeavesI
     trelvik::formats::writeSurferGrid(dir.path("crown.grd"), g, trelvik::formats::SurferGridFormat::Binary7);
     ASSERT_TRUE(f.win->addMap(surfer::MapKind::Image, dir.path("crown.grd")));
     f.maximize();
-    const auto drawnMap = [&] {
-        const MapCanvas* canvas = f.win->canvas();
-        const auto m = canvas->document()->Shapes.maps().front();
-        return QRectF(canvas->mapToGlobal(canvas->pageToPixel({m->Left, m->Top})),
-                      canvas->mapToGlobal(canvas->pageToPixel({m->Left + m->XLength, m->Top - m->YLength})))
-            .toRect();
-    };
     // Tool windows whose spot beside them lies over the dock panel, over the menus and
     // the toolbar, and over the map.
     const QRect a = f.avail;
@@ -144,7 +145,7 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionOverAMaximizedMapWindowLeavesI
             const QRect at = question->frameGeometry();
             EXPECT_EQ(seenAt(at.center()), "QMessageBox");
             for (const QRect free : {onScreen(f.win->menuBar()), onScreen(f.win->findChild<QToolBar*>()),
-                                     onScreen(f.win->findChild<QDockWidget*>()), drawnMap()}) {
+                                     onScreen(f.win->findChild<QDockWidget*>()), f.drawnMap()}) {
                 EXPECT_FALSE(at.intersects(free)) << "tool window at " << toolAt.x() << "," << toolAt.y();
                 EXPECT_EQ(seenAt(free.center()), "trelvik::surferwin::MapWindow");
             }
@@ -178,5 +179,64 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionStaysInSightWhenTheMapWindowIs
         const QRect at = question->frameGeometry();
         EXPECT_EQ(seenAt(at.center()), "QMessageBox");
         EXPECT_FALSE(at.intersects(f.tool.frameGeometry()));
+        EXPECT_EQ(question->windowHandle()->transientParent(), f.tool.windowHandle());
     });
+}
+
+TEST(MapWindowUnderWindowManager, DigitiseQuestionComesBackAboveAMaximizedMapWindowBroughtBackFromMinimized) {
+    if (needsWindowManager()) GTEST_SKIP() << "needs a window manager on X";
+    Desk f;
+    f.maximize();
+    f.ask([&](QMessageBox* question) {
+        f.win->showMinimized();
+        wait(400);
+        f.win->showMaximized();
+        f.win->raise();
+        f.win->activateWindow();
+        wait(400);
+        EXPECT_EQ(seenAt(question->frameGeometry().center()), "QMessageBox");
+        EXPECT_EQ(question->windowHandle()->transientParent(), f.win->windowHandle());
+    });
+}
+
+// A question placed over an empty page moves off the map a tool (or the user) then adds.
+TEST(MapWindowUnderWindowManager, DigitiseQuestionOverAnEmptyPageMovesOffTheMapAddedUnderIt) {
+    if (needsWindowManager()) GTEST_SKIP() << "needs a window manager on X";
+    Desk f;
+    trelvik::testing::TempFolder dir;
+    trelvik::Grid g(61, 21, 0, 60, 0, 20);  // a wide crown: it spans the canvas
+    for (int r = 0; r < 21; ++r)
+        for (int c = 0; c < 61; ++c) g.at(c, r) = r + c;
+    trelvik::formats::writeSurferGrid(dir.path("crown.grd"), g, trelvik::formats::SurferGridFormat::Binary7);
+    f.win->newPlotDocument();
+    f.maximize();
+    f.ask([&](QMessageBox* question) {
+        const QRect before = question->frameGeometry();
+        ASSERT_TRUE(f.win->addMap(surfer::MapKind::Image, dir.path("crown.grd")));
+        wait(400);
+        ASSERT_TRUE(before.intersects(f.drawnMap())) << "the map must come under the question";
+        EXPECT_FALSE(question->frameGeometry().intersects(f.drawnMap()));
+        EXPECT_EQ(seenAt(question->frameGeometry().center()), "QMessageBox");
+    });
+}
+
+// At 1280 x 720 the map window opens beside a tool window as wide as Approach angle's.
+TEST(MapWindowUnderWindowManager, MapWindowOpensBesideAWideToolWindow) {
+    if (needsWindowManager()) GTEST_SKIP() << "needs a window manager on X";
+    surfer::shutdownAll();
+    QWidget tool;
+    tool.show();
+    wait(200);
+    const QRect avail = tool.screen()->availableGeometry();
+    const QSize frame = tool.frameGeometry().size() - tool.size();
+    tool.setGeometry(avail.left() + 2, avail.top() + 30, 651 - frame.width(), 400);
+    tool.activateWindow();
+    wait(400);
+    ASSERT_GE(tool.frameGeometry().right() + 1, avail.left() + 651);
+    MapWindow* win = trelvik::surferwin::showMapWindow(surfer::connect("Surfer.Application", true));
+    wait(400);
+    EXPECT_FALSE(win->frameGeometry().intersects(tool.frameGeometry()))
+        << win->frameGeometry().x() << " against " << tool.frameGeometry().right() + 1;
+    EXPECT_TRUE(avail.contains(win->frameGeometry()));
+    win->hide();
 }
