@@ -39,6 +39,13 @@ std::string seenAt(QPoint at) {
     return w ? w->metaObject()->className() : "nothing";
 }
 
+// Waits until `done` holds (at most a few seconds): a loaded machine's window manager
+// takes its time to take windows down and bring them back.
+void settle(const std::function<bool()>& done) {
+    for (int i = 0; i < 100 && !done(); ++i) wait(50);
+    wait(100);
+}
+
 QRect onScreen(const QWidget* w) { return {w->mapToGlobal(QPoint(0, 0)), w->size()}; }
 
 // A tool window on the left and the map window of a fresh instance on the right of a
@@ -172,7 +179,7 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionStaysInSightWhenTheMapWindowIs
     f.maximize();
     f.ask([&](QMessageBox* question) {
         f.win->showMinimized();
-        wait(400);
+        settle([&] { return question->windowHandle()->transientParent() == f.tool.windowHandle(); });
         f.tool.raise();
         f.tool.activateWindow();
         wait(400);
@@ -189,11 +196,11 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionComesBackAboveAMaximizedMapWin
     f.maximize();
     f.ask([&](QMessageBox* question) {
         f.win->showMinimized();
-        wait(400);
+        settle([&] { return question->windowHandle()->transientParent() == f.tool.windowHandle(); });
         f.win->showMaximized();
         f.win->raise();
         f.win->activateWindow();
-        wait(400);
+        settle([&] { return seenAt(question->frameGeometry().center()) == "QMessageBox"; });
         EXPECT_EQ(seenAt(question->frameGeometry().center()), "QMessageBox");
         EXPECT_EQ(question->windowHandle()->transientParent(), f.win->windowHandle());
     });
