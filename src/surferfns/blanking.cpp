@@ -37,6 +37,27 @@ bool listedGridsPresent(SurfFnsContext& ctx) {
     return true;
 }
 
+// One closed section (flag 1) per area of a Multiple inside digitise file. Saving in the
+// map window after End group ends the file with a "-1" line: that one closes the last
+// area, not opens an empty one. An empty area anywhere else, and any other fault of
+// the file, is refused under "Filename", its subject.
+std::vector<BlnSection> multiInsideSections(const std::string& digit) {
+    try {
+        std::vector<PointXYList> areas = formats::readDigitiseGroups(digit);
+        if (areas.size() > 1 && areas.back().empty()) areas.pop_back();
+        std::vector<BlnSection> sections;
+        for (std::size_t a = 0; a < areas.size(); ++a) {
+            if (areas[a].empty())
+                throw Error("Area " + std::to_string(a + 1) + " of the digitise file " + digit +
+                            " has no points (two '-1' lines together, or one at the start).");
+            sections.push_back(formats::closedOutline(areas[a], 1));
+        }
+        return sections;
+    } catch (const Error& e) {
+        throw Refusal("Filename", e.what());
+    }
+}
+
 // Removes the intermediate files of "Regrid and blank" however the step ends.
 struct RemoveOnExit {
     std::vector<std::string> paths;
@@ -117,9 +138,10 @@ private:
         case BlankMode::Inside: {
             if (!AskDigitise(ctx_, "Use 'Digitise' to digitise area of " + base_ + " to be blanked.", digit))
                 return EntryResult::Stop;
-            const std::string copy = S_ + "blnpts.dat";
-            copyFileReplacing(digit, copy);
+            // Read before the working copy is written: a refused file leaves no copy,
+            // nor replaces a good one from an earlier run.
             const PointXYList pts = formats::readDigitisePoints(digit);  // errors name the user's file
+            copyFileReplacing(digit, S_ + "blnpts.dat");
             bln_ = S_ + "blnpts.bln";
             formats::writeBlnFile(bln_, {formats::closedOutline(pts, o_.mode == BlankMode::Inside ? 1 : 0)},
                                   BlnLayout::Zone);
@@ -132,14 +154,7 @@ private:
                 return EntryResult::Stop;
             // The areas are checked before the working copy is written: a refused file
             // leaves nothing behind.
-            const std::vector<PointXYList> areas = formats::readDigitiseGroups(digit);
-            std::vector<BlnSection> sections;
-            for (std::size_t a = 0; a < areas.size(); ++a) {
-                if (areas[a].empty())
-                    throw Error("Area " + std::to_string(a + 1) + " of the digitise file " + digit +
-                                " has no points (two '-1' lines together, or one at the start or end).");
-                sections.push_back(formats::closedOutline(areas[a], 1));
-            }
+            const std::vector<BlnSection> sections = multiInsideSections(digit);
             copyFileReplacing(digit, S_ + "blnmpts.dat");
             bln_ = S_ + "blnmpts.bln";
             formats::writeBlnFile(bln_, sections, BlnLayout::Zone);
@@ -159,10 +174,8 @@ private:
                                    "between borders.",
                          digit))
             return EntryResult::Stop;
-        std::string allCodes;
-        for (const auto& c : codes_) allCodes += c;
-        const std::string copy = S_ + "-s" + allCodes + "bordblnmpts.dat";
-        copyFileReplacing(digit, copy);
+        // The borders are read and cut into strips before the working copy is written: a
+        // refused file leaves no copy, nor replaces a good one from an earlier run.
         const std::vector<PointXYList> borders = formats::readDigitiseGroups(digit);
         ReadGridGeometry(ctx_.app, ctx_.state.GridFullName[i - 1]);
         const AppState& g = ctx_.app;
@@ -173,6 +186,9 @@ private:
             Report(ctx_, "", std::string(e.what()) + " File no. " + std::to_string(i) + " (" + base_ + ") is left out.");
             return EntryResult::Skipped;
         }
+        std::string allCodes;
+        for (const auto& c : codes_) allCodes += c;
+        copyFileReplacing(digit, S_ + "-s" + allCodes + "bordblnmpts.dat");
         toothBln_.clear();
         for (int t = 0; t < n; ++t) {
             toothBln_.push_back(S_ + "-s" + codes_[t] + "blnpts.bln");

@@ -5,7 +5,8 @@
 // Modes (option group of the "Digitise and blank area" frame):
 //   Outside       keep the inside of one outline: S & "blnpts.bln" (flag 0) -> S & "b.grd"
 //   Inside        blank the inside of one outline: the same files, flag 1
-//   MultiInside   blank the inside of every area of a "-1"-separated digitise file:
+//   MultiInside   blank the inside of every area of a "-1"-separated digitise file (a
+//                 "-1" after the last area ends it; an empty area elsewhere is refused):
 //                 S & "blnmpts.bln" (one closed section per area, flag 1) -> S & "u.grd";
 //                 with "Regrid and blank" the "u" grid is regridded on its own lattice
 //                 from its unblanked nodes and blanked with the outline T & "blnpts.bln"

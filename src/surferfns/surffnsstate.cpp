@@ -157,16 +157,19 @@ bool AskDigitise(SurfFnsContext& ctx, const std::string& instruction, const std:
 namespace {
 // Runs the loop body; turns every failure into a message and a Failed outcome.
 BatchOutcome guarded(SurfFnsContext& ctx, const std::function<BatchOutcome()>& body) {
-    std::string failure;
+    std::string title, failure;
     try {
         return body();
+    } catch (const Refusal& e) {
+        title = e.title();
+        failure = e.what();
     } catch (const Error& e) {
         failure = e.what();
     } catch (const std::exception& e) {
         failure = std::string("The operation failed: ") + e.what();
     }
     ctx.prompt.busy(false);
-    ctx.prompt.message("", failure);
+    ctx.prompt.message(title, failure);
     return BatchOutcome::Failed;
 }
 

@@ -10,12 +10,14 @@
 // Lists are stored 0-based: entry i of the window (1..NumFiles) is element i - 1.
 // FileIndex counts from 1 and is empty until a batch loop (or PlotSurfer) sets it.
 #include "core/appstate.h"
+#include "core/error.h"
 #include "core/progress.h"
 #include "core/prompt.h"
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace surfer {
@@ -154,6 +156,18 @@ enum class EntryResult {
     Skipped,  // nothing to plot for this entry (already reported); go on
     Stop,     // the user cancelled: end the batch, list kept, no message
 };
+// A refusal of the user's input met inside an entry (a digitise file that cannot be
+// used), shown under its subject's title ("Filename"); an empty title means the
+// program's own. It ends the batch as any other failure does.
+class Refusal : public Error {
+public:
+    Refusal(std::string title, const std::string& text) : Error(text), title_(std::move(title)) {}
+    const std::string& title() const { return title_; }
+
+private:
+    std::string title_;
+};
+
 // One operation on entry (1-based). It sets ctx.state.OutGridName[entry - 1] to the
 // grid it wrote. Throwing trelvik::Error ends the batch with that message.
 using EntryOperation = std::function<EntryResult(SurfFnsContext& ctx, int entry)>;
@@ -169,8 +183,9 @@ enum class BatchOutcome { Completed, Stopped, Failed };
 // Runs op over the whole list: hourglass, PrepareSurfer, Add filename first when the
 // list is empty, FileIndex = 1..NumFiles with the plot step after each Done entry (when
 // chkPlotSurfer, map type from ctx.plot.PlotType), then the list is cleared per rule.
-// A failure (trelvik::Error or another std::exception) shows its message, ends the
-// batch and keeps the list and every output already written; Stop ends it quietly.
+// A failure (trelvik::Error or another std::exception) shows its message (a Refusal
+// under its own title), ends the batch and keeps the list and every output already
+// written; Stop ends it quietly.
 // Before each grid the status shows "grid i of n: <batchStep>"; an Esc pressed during
 // the run stops it before the next grid with one message, keeping the list and the
 // outputs already written (Stopped).

@@ -243,6 +243,56 @@ TEST(Blank, MultipleInsideRefusesAnEmptyAreaBeforeWritingItsWorkingCopy) {
     EXPECT_EQ(r.files(), (std::vector<std::string>{"a1.grd", "digit.dat"}));
 }
 
+// Saving after End group ends the file with a "-1" line: it closes the last area. Two
+// "-1" lines together still leave an empty area.
+TEST(Blank, MultipleInsideTakesAFileEndedByAGroupEnd) {
+    ProcRun r;
+    r.add("a1.grd", tenByTen());
+    r.digitise("2,2\r\n4,2\r\n4,4\r\n-1\r\n6,6\r\n8,6\r\n8,8\r\n6,8\r\n-1\r\n");
+    BlankOptions o;
+    o.mode = BlankMode::MultiInside;
+    ASSERT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Completed);
+    const Grid u = r.read("a1u.grd");
+    EXPECT_TRUE(u.blank(3, 2));  // inside the triangle
+    EXPECT_TRUE(u.blank(7, 7));  // inside the square, the last area
+
+    r.add("a1.grd");
+    r.digitise("2,2\r\n4,2\r\n4,4\r\n-1\r\n-1\r\n");
+    EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Failed);
+    EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("Area 2 of the digitise file"));
+}
+
+// The refusals of the user's file are titled by their subject, not the program's name.
+TEST(Blank, MultipleInsideRefusesADigitiseFileUnderFilename) {
+    for (const char* digit : {"2,2\r\n4,2\r\n-1\r\n-1\r\n4,4\r\n", "2,2\r\nfour,2\r\n"}) {
+        ProcRun r;
+        r.add("a1.grd", tenByTen());
+        r.digitise(digit);
+        BlankOptions o;
+        o.mode = BlankMode::MultiInside;
+        EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Failed);
+        EXPECT_EQ(r.prompt.shown.back().title, "Filename") << digit;
+    }
+}
+
+// A digitise file refused, by its reader or by the tooth strips, leaves no working copy.
+TEST(Blank, ARefusedDigitiseFileLeavesNoWorkingCopy) {
+    const std::pair<BlankMode, const char*> cases[] = {
+        {BlankMode::Outside, "2,2\r\nfour,2\r\n"},
+        {BlankMode::MultiTeeth, "0,7\r\nfour,7\r\n"},
+        {BlankMode::MultiTeeth, "0,7\r\n10,7\r\n"},  // one border for the three ticked teeth
+    };
+    for (const auto& [mode, digit] : cases) {
+        ProcRun r;
+        r.add("a1.grd", tenByTen());
+        r.digitise(digit);
+        BlankOptions o;
+        o.mode = mode;
+        cmdBlank(r.ctx, o);
+        EXPECT_EQ(r.files(), (std::vector<std::string>{"a1.grd", "digit.dat"})) << digit;
+    }
+}
+
 TEST(Blank, CancelEndsTheBatchAndKeepsTheList) {
     ProcRun r(true);
     r.add("a1.grd", tenByTen());

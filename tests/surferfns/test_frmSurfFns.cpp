@@ -180,6 +180,29 @@ TEST(SurfFnsWindow, AMissingGridIsReportedAndTheListAndWindowStay) {
     EXPECT_FALSE(e.prompt.busyNow);
 }
 
+// A run refused before any grid starts shows no progress bar beside its message; a run
+// under way does.
+TEST(SurfFnsWindow, BlankRefusingAGridGoneFromDiskShowsNoProgressBar) {
+    Env e;
+    e.grid("a1.grd");
+    e.grid("a2.grd");
+    frmSurfFns* w = e.open();
+    e.add(w, {"a1.grd", "a2.grd"});
+    std::filesystem::remove(e.dir.path("a2.grd"));
+    std::vector<bool> barShown;
+    auto note = [&](const ScriptedPrompt::Shown&) {
+        barShown.push_back(w->pbrBatch->isVisible());
+        return Answer::Cancel;
+    };
+    e.prompt.respond(note);
+    w->cmdBlank->click();
+    w->cmdClearFilenames->click();
+    e.add(w, {"a1.grd"});
+    e.prompt.respond(note);  // a1's "Digitise map" question
+    w->cmdBlank->click();
+    EXPECT_THAT(barShown, ElementsAre(false, true));
+}
+
 TEST(SurfFnsWindow, ExitUnloadsAndReopeningStartsAfresh) {
     Env e;
     e.grid("m1.grd");
