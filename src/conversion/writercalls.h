@@ -38,16 +38,7 @@ void GridToXyzText(surfer::Application& app, const std::string& version, const s
 void GridDataWindow(surfer::Application& app, const std::string& version, const std::string& data, long NumCols,
                     long NumRows, double XMax, double YMax, const std::string& out);
 
-// A user mistake the window shows as a message box with its own title ("Choose data
-// type", "Input fields of view", ...); an empty title means the program's own.
-class Refusal : public Error {
-public:
-    Refusal(std::string title, const std::string& text) : Error(text), title_(std::move(title)) {}
-    const std::string& title() const { return title_; }
-
-private:
-    std::string title_;
-};
+using trelvik::Refusal;
 
 void RefuseOverwritingInput(const std::string& in, const std::string& out);
 

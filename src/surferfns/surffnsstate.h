@@ -156,17 +156,7 @@ enum class EntryResult {
     Skipped,  // nothing to plot for this entry (already reported); go on
     Stop,     // the user cancelled: end the batch, list kept, no message
 };
-// A refusal of the user's input met inside an entry (a digitise file that cannot be
-// used), shown under its subject's title ("Filename"); an empty title means the
-// program's own. It ends the batch as any other failure does.
-class Refusal : public Error {
-public:
-    Refusal(std::string title, const std::string& text) : Error(text), title_(std::move(title)) {}
-    const std::string& title() const { return title_; }
-
-private:
-    std::string title_;
-};
+using trelvik::Refusal;
 
 // One operation on entry (1-based). It sets ctx.state.OutGridName[entry - 1] to the
 // grid it wrote. Throwing trelvik::Error ends the batch with that message.
