@@ -8,7 +8,8 @@
 //                3 decimals); with "Read plane file automat." the plane grid
 //                <stem>[opt]plane.grd and its formula <stem>[opt]planeform.txt. An
 //                unticked box clears what an earlier tooth left, so a cusp is never
-//                measured against another tooth's plane or length.
+//                measured against another tooth's plane or length. The cusp blanked
+//                before goes, with Min, Max, "Max to use" and both status labels.
 //   Input_Plane  the plane grid chosen in the list (a name ending in "plane.grd") and
 //                the formula file beside it. Another plane than before drops the blanked
 //                cusp: its tip height was measured above the old plane.

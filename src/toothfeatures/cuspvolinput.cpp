@@ -89,10 +89,10 @@ bool Input_Top(CuspVolRun& run)
         s.TopoGrid = surffns::JoinFolder(c.Label1, c.Text7);
         if (!FileExists(s.TopoGrid))
             throw Error("The topographic grid " + s.TopoGrid + " does not exist.");
-        // A new grid: whatever was blanked for the previous one no longer applies.
-        s.BlankedGrid.clear();
-        s.BlankedCusp.clear();
-        s.HeightGrid.clear();
+        // A new grid: whatever was blanked and measured for the previous one no longer
+        // applies, and boxes left showing it would invite a Calculate that is refused.
+        forgetBlankedCusp(s, c);
+        c.Label13.clear();
 
         if (c.chkInputTLFile) {
             const std::string lengthFile = s.TopoStem + "_tl.txt";

@@ -18,6 +18,7 @@
 #include "toothfeatures/nametables.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
+#include "widgets/elidedlabel.h"
 #include "widgets/filelistbox.h"
 #include "widgets/progressrun.h"
 
@@ -85,7 +86,8 @@ QWidget* frmCurvature::buildSmoothTab() {
     txtScaleBar = labelledEdit(ag, 1, "Scale bar", "0.05", all);
     Command4 = new QPushButton("Curvature", all);
     ag->addWidget(Command4, 2, 0, 1, 2);
-    lblCurveStep = new QLabel(all);
+    // The run's status lines are longer than the frame is wide; they must not widen the window.
+    lblCurveStep = new ElidedLabel(all);
     pbrCurve = makeRunBar(all);
     ag->addWidget(lblCurveStep, 3, 0, 1, 2);
     ag->addWidget(pbrCurve, 4, 0, 1, 2);

@@ -20,6 +20,7 @@
 #include "toothfeatures/frmCurvature.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/filelistbox.h"
+#include "widgets/fitscreen.h"
 
 using namespace curvtest;
 using ::testing::HasSubstr;
@@ -191,6 +192,30 @@ TEST(CurvatureWindow, SmoothCurvatureAndInputRunEndToEnd) {
     w->Command8->click();
     QApplication::processEvents();
     EXPECT_EQ(e.main->windows().find("frmCurvature"), nullptr);
+}
+
+// The run's status lines are longer than the "All angles" frame is wide: at its opening
+// size on a 1280 x 720 screen the window neither widens nor moves while they show.
+TEST(CurvatureWindow, AllAnglesCurvatureKeepsTheWindowsWidthAndPlace) {
+    Env e;
+    formats::writeSurferGrid(e.dir.path("tooth.grd"),
+                             makeGrid(15, 15, 0, 1.4, 0, 1.4, [](double x, double y) { return x * x + y * y; }),
+                             formats::SurferGridFormat::Binary7);
+    frmCurvature* w = e.open();
+    w->resize(w->size().boundedTo(QSize(1280, 720) - kWindowFrameAllowance));
+    QApplication::processEvents();
+    const QRect before = w->geometry();
+    w->File1->refresh();
+    ASSERT_TRUE(w->File1->selectFile("tooth.grd"));
+    w->File1_Click();
+    w->Command2->click();
+    // One-degree directions: a run long enough for its status lines to be painted.
+    w->Text3->setText("1");
+    w->Command4->click();
+    QApplication::processEvents();
+    ASSERT_EQ(w->state().CurvatureGrid, e.dir.path("tooth_fwa9,4x3_curv1.grd"));
+    EXPECT_EQ(w->geometry().width(), before.width());
+    EXPECT_EQ(w->geometry().x(), before.x());
 }
 
 TEST(CurvatureWindow, CurvatureRangeShowsWholeNumbersOnOneLine) {

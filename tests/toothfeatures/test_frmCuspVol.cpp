@@ -149,6 +149,30 @@ TEST(frmCuspVolWindow, DesignValuesAndAWholeMeasurementThroughTheControls)
     EXPECT_TRUE(w->state().TopoGrid.empty());
 }
 
+// A topo grid input again discards the cusp blanked before, and with it the heights and
+// "Done" marks that would invite a Calculate it refuses.
+TEST(frmCuspVolWindow, InputTopoGridClearsTheEarlierCuspsHeightsAndDoneMarks)
+{
+    Env env;
+    frmCuspVol* w = env.open<frmCuspVol>(env.main->mnuCuspVol, "frmCuspVol");
+    ASSERT_TRUE(w);
+    w->Command2->click();
+    ASSERT_TRUE(w->File3->selectFile("T1.grd"));
+    w->File3_Click();
+    w->Command3->click();
+    w->Text10->setText("1");
+    w->Combo1->setCurrentText("Hypoconid");
+    w->Combo1_Click();
+    env.files.digitise(circleOutline(7, 32));
+    w->Command5->click();
+    ASSERT_EQ(w->Label13->text(), "Done");
+
+    w->Command3->click();
+    for (const QLabel* box : {w->Label6, w->Label8, w->Label12, w->Label13})
+        EXPECT_TRUE(box->text().isEmpty()) << box->text().toStdString();
+    EXPECT_TRUE(w->Text8->text().isEmpty()) << w->Text8->text().toStdString();
+}
+
 // The plane's coefficients keep their captions once they are read: each caption stands
 // left of its box on the box's own row.
 TEST(frmCuspVolWindow, PlaneCoefficientsKeepTheirCaptionsBesideTheirBoxes)
