@@ -57,14 +57,14 @@ void MapWindow::digitiseQuestionOpened(long serial) {
     syncPoints();
     if (setAside > 0)
         showFitted(statusBar(),
-                   tr("New question: set aside %1 clicked for an earlier question, which ended without saving "
-                      "them. The list starts afresh.")
+                   tr("Set aside %1 clicked for an earlier question that ended unsaved: the list starts "
+                      "afresh.")
                        .arg(pointsText(setAside)),
                    {}, 15000);
     else if (kept > 0)
         showFitted(statusBar(),
-                   tr("The list already holds %1 clicked before this question: they go into its file with the "
-                      "ones added now (Clear starts afresh).")
+                   tr("The list already holds %1 clicked before this question: saved with the new ones "
+                      "(Clear starts afresh).")
                        .arg(pointsText(kept)),
                    {}, 15000);
 }

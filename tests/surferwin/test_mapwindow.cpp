@@ -404,7 +404,7 @@ TEST(MapWindow, ANewQuestionSetsAsidePointsClickedForAnEarlierOneThatEndedUnsave
         clickAt(6);  // clicked for this question, before Cancel
     });
     EXPECT_EQ(heldWhenAsked, 0);
-    EXPECT_TRUE(said.contains("set aside 2 points")) << said.toStdString();
+    EXPECT_TRUE(said.startsWith("Set aside 2 points")) << said.toStdString();
     f.win->clearPoints();
     clickAt(8);  // no question open
     whileAsked(reads, [&] {
