@@ -8,7 +8,6 @@
 namespace trelvik {
 
 class ElidedLabel : public QLabel {
-    Q_OBJECT
 public:
     explicit ElidedLabel(QWidget* parent = nullptr);
 
