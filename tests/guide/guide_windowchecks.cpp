@@ -1,23 +1,34 @@
 // The guide's checks that open windows of their own on the worked example's folder:
 // the curvature window's tabs, and the tables the R and pandas lines read by layout
-// with the first controls and working files of the windows that write them.
+// with the first controls, the controls out of sight until scrolled, the summaries and
+// the working files of the windows that write them.
 #include "guidecheck.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
+
+#include <set>
 
 #include "core/fileroutines.h"
 #include "core/grid.h"
 #include "core/textform.h"
 #include "csvview/frmCSVView.h"
+#include "csvview/frmCSVView_picture.h"
 #include "formats/surfergrid.h"
 #include "surferfns/frmSurfFns.h"
 #include "toothfeatures/frmCurvature.h"
 #include "widgets/dirlistbox.h"
+#include "widgets/fitscreen.h"
 #include "widgets/filelistbox.h"
 
 namespace fs = std::filesystem;
@@ -31,6 +42,47 @@ std::vector<std::size_t> emptyLines(const std::vector<std::string>& ls) {
     for (std::size_t i = 0; i < ls.size(); ++i)
         if (ls[i].empty()) out.push_back(i);
     return out;
+}
+
+// The window as it opens on a 1280 x 720 screen (its design size within the screen's
+// room), its frames in a scroll area: the buttons, boxes, lists, views and frames on
+// show that lie out of sight until the user scrolls down (less than half of them in the
+// area's view) must be exactly `below` and what lies in them.
+void expectBelowFirstView(QWidget* window, QSize design, const std::set<const QWidget*>& below) {
+    window->resize(design.boundedTo(QSize(1280, 720) - kWindowFrameAllowance));
+    QApplication::processEvents();
+    auto* scroll = window->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    ASSERT_EQ(scroll->verticalScrollBar()->value(), 0);
+    const QWidget* view = scroll->viewport();
+    for (const QWidget* w : scroll->widget()->findChildren<QWidget*>()) {
+        const bool control = qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QLineEdit*>(w) ||
+                             qobject_cast<const QComboBox*>(w) || qobject_cast<const QFrame*>(w) ||
+                             qobject_cast<const QGroupBox*>(w);
+        if (!control || !w->isVisible() || qobject_cast<const QComboBox*>(w->parentWidget())) continue;
+        const int inView = std::clamp(view->height() - w->mapTo(view, QPoint(0, 0)).y(), 0, w->height());
+        bool listed = false;
+        for (const QWidget* a = w; a && !listed; a = a->parentWidget()) listed = below.count(a) > 0;
+        EXPECT_EQ(2 * inView < w->height(), listed)
+            << window->windowTitle().toStdString() << ": " << w->metaObject()->className() << " \""
+            << w->objectName().toStdString() << "\" at " << w->mapTo(view, QPoint(0, 0)).y() << ", "
+            << inView << " of " << w->height() << " in the view of " << view->height();
+    }
+}
+
+// The text a control shows: a button's, a frame's title or a label's.
+std::string shown(const QWidget* w) {
+    if (const auto* b = qobject_cast<const QAbstractButton*>(w)) return b->text().toStdString();
+    if (const auto* g = qobject_cast<const QGroupBox*>(w)) return g->title().toStdString();
+    if (const auto* l = qobject_cast<const QLabel*>(w)) return l->text().toStdString();
+    return {};
+}
+
+const QWidget* labelled(const QWidget* window, const char* text) {
+    for (const QLabel* l : window->findChildren<QLabel*>())
+        if (l->text() == text) return l;
+    ADD_FAILURE() << "no label " << text;
+    return nullptr;
 }
 } // namespace
 
@@ -73,7 +125,11 @@ void checkCurvatureWindow(Example& e) {
     ASSERT_EQ(slice.size(), 44u + 4u);
     EXPECT_EQ(emptyLines(slice), std::vector<std::size_t>{44 + 1});  // N rows under the header
     EXPECT_EQ(slice[44].rfind("\"44\",", 0), 0u) << slice[44];
-    EXPECT_EQ(slice[46].rfind("\"MinCurv\"", 0), 0u) << slice[46];
+    EXPECT_EQ(slice[46], "\"MinCurv\",\"MaxCurv\",\"MeanCurv\",\"SDCurv\",\"3DCrestLength\",\"2DCrestLength\"");
+    EXPECT_EQ(slice[0], "\"Interval\",\"Curvature\",\"Length of surface with curvature above threshold\"");
+    guideSays("`3DCrestLength` and `2DCrestLength` of the curvature slice table as `X3DCrestLength` and "
+              "`X2DCrestLength`, and the curvature slice table's third column as "
+              "`Length.of.surface.with.curvature.above.threshold`");
     guideSays("\"Calculate\" writes 44 rows, one per threshold, from 0.984 down to -1.166");
     // The range the slice set, and the rows: one step below the top down to one step
     // below the left box; the last two at or below the least curvature, alike.
@@ -148,6 +204,22 @@ void checkCurvatureWindow(Example& e) {
     EXPECT_EQ(lines(e.path("molar_cac200outstr.dat")).size(), 4u);
     EXPECT_EQ(lines(e.path("molar_cac200_curvaresults.csv")).size(), 2u);
     EXPECT_EQ(w->Text5->text(), "200");
+    // The question asks for digit.dat in the window's current folder, shown under the
+    // folder list of 1a, also once that list has left the grid's folder.
+    const std::string away = e.path("away");
+    fs::create_directories(away);
+    ASSERT_TRUE(w->Dir1->setPath(QString::fromStdString(away)));
+    EXPECT_EQ(w->Label1->text().toStdString(), away);
+    e.prompt.shown.clear();
+    e.prompt.answer(Answer::Cancel);
+    w->Command13->click();
+    ASSERT_EQ(e.prompt.shown.size(), 1u);
+    EXPECT_EQ(e.prompt.shown[0].readPath, fs::path(away + "/digit.dat").lexically_normal().string());
+    ASSERT_TRUE(w->Dir1->setPath(QString::fromStdString(e.dir.folder())));
+    guideSays("except in the Cusp volume and Curvature windows, whose steps read it from the window's current folder, "
+              "the one shown under its folder list (on tab 1a of the Curvature window), even after that list has moved "
+              "away from the grid's folder");
+    guideSays("(for those two windows, `digit.dat` in the window's current folder)");
     guideSays("A side of 200 µm holds four nodes or more wherever the corner lies (four for a corner at `3.05,5.45`");
     w->chkUsePrevDig->setChecked(true);
 
@@ -172,6 +244,18 @@ void checkTableLayouts(Example& e) {
     e.main->mnuSurfFns->trigger();
     auto* sf = qobject_cast<frmSurfFns*>(e.main->windows().find("frmSurfFns"));
     ASSERT_NE(sf, nullptr);
+    const QWidget* named[] = {sf->cmdAddFilename, sf->cmdAddAllFilenames, sf->cmdClearFilenames,
+                              labelled(sf, "No. files"), sf->chkClearFilenames, sf->chkStartSurfer,
+                              sf->cmdExit, sf->cmdSmooth, sf->fraSmooth, sf->fraPlot};
+    for (const QWidget* w : named) guideSays("\"" + shown(w) + "\"");
+    expectBelowFirstView(sf, frmSurfFns::kDesignSize,
+                         {labelled(sf, "Input grid filename (*.grd)"), sf->Text2, sf->cmdAddFilename,
+                          sf->cmdAddAllFilenames, sf->cmdClearFilenames, labelled(sf, "No. files"), sf->txtNoFiles,
+                          sf->chkClearFilenames, sf->chkStartSurfer, sf->cmdExit, sf->cmdSmooth, sf->fraPlot});
+    guideSays("Scroll down for the grid box (\"Input grid filename\"), \"Add filename\", \"Add all filenames\", "
+              "\"Clear filenames\", \"No. files\", \"Clear filenames after fn\", \"Start new Surfer (v8)\" and "
+              "\"Exit\" under the file list, for the \"Smooth\" button at the foot of \"Smooth grid\", and for the "
+              "whole \"Plot output\" frame");
     EXPECT_EQ(sf->txtTAMinSlope->text(), "10");
     EXPECT_EQ(sf->opt3DSurface->text(), "3D surface");  // the plot output the rake angle window leaves
     EXPECT_EQ(sf->cmdPresetA->text(), "Above");
@@ -195,6 +279,8 @@ void checkTableLayouts(Example& e) {
     EXPECT_EQ(emptyLines(ts), (std::vector<std::size_t>{8 + 1, 12}));
     EXPECT_EQ(ts[8 + 2], "\"Mean Slope\",\"SD Slope\"");
     guideSays("8 for the terrain slope table");
+    guideSays("`Mean Slope` reads as `Mean.Slope`");
+    guideSays("`Mean Slope` and `SD Slope` of the terrain slope table read as `Mean.Slope` and `SD.Slope`");
     const auto ta = lines(e.path("molarta10results.csv"));
     EXPECT_EQ(emptyLines(ta), (std::vector<std::size_t>{33, 51, 61, 67}));
     const std::size_t starts[] = {0, 34, 52, 62}, rows[] = {32, 16, 8, 4};
@@ -219,21 +305,40 @@ void checkTableLayouts(Example& e) {
     EXPECT_GT(kept, 0);
     EXPECT_EQ(wrong, 0);
     guideSays("its first value, 10, keeps an aspect only where the slope is 10 degrees or more");
-    // The terrain's x, y, z text stays only until a step reads the grid's geometry:
-    // Plane fit on molar.grd writes it again and deletes it.
+    // The terrain's x, y, z text stays until a step reads the grid's geometry: Plane fit
+    // on molar.grd writes it again and deletes it.
     EXPECT_TRUE(fs::exists(e.path("molartemp.dat")));
     guide::fitPlane(*e.ex);
     e.expectNoFailure();
     e.prompt.shown.clear();
     EXPECT_FALSE(fs::exists(e.path("molartemp.dat")));
-    guideSays("the next of these steps on the same grid (Plane fit on `molar.grd`, for one) replaces "
-              "`molartemp.dat` and deletes it");
+    guideSays("So the terrain's `Btemp.dat` stays in the folder until one of these steps reads the same grid's "
+              "geometry: that step (Plane fit on `molar.grd`, for one) replaces `molartemp.dat` and deletes it");
 
     // The CSV viewer's statistics files: a one-row summary, an empty line, the classes;
     // angularity the summary alone.
     e.main->mnuCSVView->trigger();
     auto* cv = qobject_cast<csvview::frmCSVView*>(e.main->windows().find("frmCSVView"));
     ASSERT_NE(cv, nullptr);
+    const auto expectCsvViewBelow = [&] {
+        std::set<const QWidget*> below = {cv->Path, cv->Text1, cv->Command3, cv->chkViewOnClick, cv->cmdReadCSV,
+                                          cv->cmdViewCSV, cv->chkOrigModelFile, cv->cmdExit, cv->cmdCopyWRL,
+                                          cv->cmdVrmlFit, cv->lblX_W->parentWidget(), cv->lblX_P->parentWidget(),
+                                          cv->cmdCopyPicBox->parentWidget()};
+        for (const csvview::CsvPictureBox* v : cv->picBoxI) below.insert(v);
+        for (int tab = cv->SSTab1->count() - 1; tab >= 0; --tab) {
+            cv->SSTab1->setCurrentIndex(tab);
+            expectBelowFirstView(cv, cv->designSize(), below);
+        }
+    };
+    const QWidget* csvNamed[] = {cv->Command3,   cv->chkViewOnClick, cv->cmdReadCSV,
+                                 cv->cmdViewCSV, cv->chkOrigModelFile, cv->cmdCopyWRL,
+                                 cv->cmdVrmlFit, cv->cmdCopyPicBox->parentWidget()};
+    for (const QWidget* w : csvNamed) guideSays("\"" + shown(w) + "\"");
+    expectCsvViewBelow();
+    guideSays("Scroll down for the folder line, the file box, \"Dir\", \"View on click\", \"Read CSV\", \"View CSV\", "
+              "\"Original model file\" and \"Exit\" under the file list, the VRML view's \"Copy\" and \"Fit\", the "
+              "read-outs of the working and processed views, the four result views and the \"Copy\" frame beside them");
     cv->Dir1->setPath(QString::fromStdString(e.dir.folder()));
     cv->File1->setPath(QString::fromStdString(e.dir.folder()));
     cv->Text1->setText("molar.csv");
@@ -242,13 +347,21 @@ void checkTableLayouts(Example& e) {
     EXPECT_EQ(cv->chkClumpSaveImage->text(), "Save patch image");
     EXPECT_EQ(cv->chkClumpSingResFile->text(), "Save all results to single file");
     guideSays("While \"Save all results to single file\" is ticked (it is at first)");
+    // The grid-size choices from the top of their frame down, "Minimum" chosen at first.
     EXPECT_TRUE(cv->optMinGridSize->isChecked());
-    EXPECT_EQ(cv->optMinGridSize->text(), "Minimum");
-    EXPECT_EQ(cv->optMinGridSize1->text(), "Minimum + 1");
-    EXPECT_EQ(cv->optDefaultGridSize->text(), QString::fromUtf8("Default (24 \u00d7 24)"));
-    guideSays("\"Minimum\", the first choice");
-    guideSays("\"Default (24 × 24)\"");
+    std::vector<std::string> sizes;
+    const auto* sizeRows = qobject_cast<QGridLayout*>(cv->Frame4->layout());
+    ASSERT_NE(sizeRows, nullptr);
+    for (int row = 0; row < sizeRows->rowCount(); ++row)
+        if (const QLayoutItem* item = sizeRows->itemAtPosition(row, 0))
+            if (const auto* choice = qobject_cast<const QRadioButton*>(item->widget()))
+                sizes.push_back(choice->text().toStdString());
+    EXPECT_EQ(sizes, (std::vector<std::string>{"Default (24 × 24)", "Minimum", "Minimum + 1", "Other"}));
+    guideSays("four choices in this order: \"Default (24 × 24)\" (x and y from 1 to 24), \"Minimum\" (the lattice "
+              "with a one-cell empty margin; the one chosen at first), \"Minimum + 1\" (read the same way) and "
+              "\"Other\"");
     cv->cmdReadCSV_Click();
+    expectCsvViewBelow();  // and so with a grid read
     cv->chkAspectSlopeSaveStats->setChecked(true);
     for (QRadioButton* o : {cv->optProcSlope, cv->optProcAspect, cv->optProcAngular}) {
         o->setChecked(true);
@@ -283,6 +396,44 @@ void checkTableLayouts(Example& e) {
     guideSays("select `first$SlopeMean` in R and `first[\"SlopeMean\"]` in pandas");
     guideSays("1 for a patch count and the two statistics files");
     guideSays("`angularity/<base>angularitystats.csv` holds the summary alone and reads as it is");
+
+    // "All files" on two copies of molar.csv: one row per file in each summary, in the
+    // analysis' sub-folder (angularity's named "angular"), none for the orientation nor
+    // the contour bands.
+    const std::string batch = e.path("batch");
+    fs::create_directories(batch);
+    for (const char* f : {"a.dat", "b.dat"}) fs::copy_file(e.path("molar.csv"), batch + "/" + f);
+    cv->File1->setPath(QString::fromStdString(batch));
+    for (QRadioButton* o : {cv->optProcSlope, cv->optProcAspect, cv->optProcAngular}) {
+        o->setChecked(true);
+        cv->cmdProcAspectSlopeAllFiles->click();
+    }
+    cv->chkSAVolSaveStats->setChecked(true);
+    EXPECT_EQ(shown(cv->chkAspectSlopeSaveStats), "Save o/s stats");
+    EXPECT_EQ(shown(cv->chkSAVolSaveStats), "Save statistics");
+    cv->cmdCalcSAVolStatsAllFiles->click();
+    cv->cmdProcContourAllFiles->click();
+    cv->cmdProcClumpAllFiles->click();
+    ASSERT_TRUE(e.prompt.shown.empty()) << e.prompt.shown.front().text;
+    EXPECT_TRUE(fs::exists(batch + "/orient/borientstats.csv"));
+    const std::string run = cv->lblClumpNameID->text().toStdString();
+    std::set<std::string> summaries;
+    for (const auto& f : fs::recursive_directory_iterator(batch))
+        if (f.path().filename().string().rfind("00", 0) == 0) {
+            summaries.insert(fs::relative(f.path(), batch).generic_string());
+            const auto rows = lines(f.path().string());
+            ASSERT_EQ(rows.size(), 3u) << f.path();
+            EXPECT_EQ(rows[1].rfind("\"a\",", 0), 0u) << f.path();
+            EXPECT_EQ(rows[2].rfind("\"b\",", 0), 0u) << f.path();
+        }
+    EXPECT_EQ(summaries, (std::set<std::string>{"slope/00slopestats.csv", "angularity/00angularstats.csv",
+                                                "savol/00savolstats.csv", run + "/00" + run + "allresults.csv",
+                                                run + "/00" + run + "_R8-OPCRallresults.csv"}));
+    guideSays("With \"Save o/s stats\" ticked these are `slope/00slopestats.csv` for the slope and "
+              "`angularity/00angularstats.csv` (its stem is `angular`, not `angularity`) for the angularity; the "
+              "orientation has no summary, only each file's `orient/<base>orientstats.csv`. \"Save statistics\" gives "
+              "`savol/00savolstats.csv`, a patch count its two `00` tables in its run folder");
+    guideSays("and the contour bands none");
 }
 
 } // namespace guidecheck

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include <algorithm>
@@ -50,6 +51,9 @@
 #include "toothfeatures/curvsmooth.h"
 #include "toothfeatures/frmAppAng.h"
 #include "toothfeatures/frmCuspVol.h"
+#include "widgets/digitisequestion.h"
+#include "widgets/dirlistbox.h"
+#include "widgets/fitscreen.h"
 
 using namespace trelvik;
 namespace fs = std::filesystem;
@@ -320,6 +324,37 @@ void runExampleAsWritten(double& planeA, double& planeB, double& grandMeanZ5) {
     guideSays("(50 at first), rounded to three decimals: a length of 3.802 gives 0.076");
     fs::remove(e.path("molar_tl.txt"));
     cusp->chkInputTLFile->setChecked(false);
+    // "Blank and analyse grids" asks for digit.dat in the window's current folder, also
+    // once the folder list has left the grid's folder.
+    const std::string away = e.path("away");
+    fs::create_directories(away);
+    ASSERT_TRUE(cusp->Dir3->setPath(QString::fromStdString(away)));
+    e.prompt.shown.clear();
+    e.prompt.answer(Answer::Cancel);
+    cusp->Command5->click();
+    ASSERT_EQ(e.prompt.shown.size(), 1u);
+    EXPECT_EQ(e.prompt.shown[0].readPath, fs::path(away + "/digit.dat").lexically_normal().string());
+    ASSERT_TRUE(cusp->Dir3->setPath(QString::fromStdString(e.dir.folder())));
+    // On a 1280 x 720 screen the window leaves no room above or below it for its
+    // question: with the map window beside it, the question takes a corner of the screen
+    // clear of the map window, over the window's own corner.
+    {
+        QMessageBox box(QMessageBox::NoIcon, "Digitise map", QString::fromStdString(e.prompt.shown[0].text),
+                        QMessageBox::Ok | QMessageBox::Cancel);
+        const QSize question = box.sizeHint() + kWindowFrameAllowance;
+        const QRect screen(0, 0, 1280, 720);
+        const QSize least = cusp->minimumSizeHint() + QSize(0, kWindowFrameAllowance.height());
+        const QRect tool(QPoint(0, 0), least.boundedTo(screen.size()));
+        EXPECT_GT(tool.height() + question.height(), screen.height());
+        const QRect map(tool.right() + 1, 0, screen.width() - tool.width(), screen.height());
+        const QRect at = placeQuestion(screen, tool, map, question);
+        EXPECT_FALSE(at.intersects(map));
+        EXPECT_TRUE(tool.contains(at)) << at.x() << "," << at.y();
+        EXPECT_TRUE(at.left() == screen.left() && (at.top() == screen.top() || at.bottom() == screen.bottom()));
+        guideSays("the question stands in a corner of the screen clear of the map window, over a corner of the tool "
+                  "window. So it does with the Cusp volume window, which on a 1280 x 720 screen is nearly as tall as "
+                  "the screen and has the map window beside it");
+    }
 
     // Approach angle of the postparacrista.
     frmAppAng* crest = guide::measureCrest(*e.ex);
@@ -408,6 +443,7 @@ void runExampleAsWritten(double& planeA, double& planeB, double& grandMeanZ5) {
     guideSays("a header of two names, Blanking_outline_Bin_size and Blanking_outline_Offset_factor, and one row of "
               "three fields");
     guideSays("the text `prop_bin_size`");
+    guideSays("info = pd.read_csv(f, usecols=[0, 1])");  // the first two fields, the two names
     guideSays("its bins grew from 0.15 to 0.2");
 
     // Enamel thickness from the outer surface to the enamel-dentine junction.
