@@ -1,0 +1,391 @@
+// Digitising in the map window offscreen: clicks turned into map coordinates, the list's
+// rules, the digitise file saved and read back, and what the list and the status line do
+// while a tool's "Digitise map" question is open.
+#include "surferwin/mapfixture.h"
+
+TEST(MapWindow, ClicksBecomeMapCoordinatesAndSaveReadsBack) {
+    Fixture f;
+    const std::string grid = saveGrid(f.dir, "plane.grd", 21, 11, tilted);  // x 0..10, y 0..5
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, grid));
+    f.win->refresh();
+    auto map = f.plot()->Shapes.maps().back();
+    f.win->setDigitiseMode(true);
+    const double unitsPerPixel = 10.0 / (map->XLength * f.win->canvas()->pixelsPerInch());
+    // The pixel at page position of map (2.5, 1.25), and one outside the frame.
+    double px, py;
+    map->mapToPage(2.5, 1.25, px, py);
+    f.click(f.pixelOf(px, py));
+    f.click(f.pixelOf(map->Left - 0.5, map->Top + 0.5));
+    f.win->endGroup();
+    map->mapToPage(7.5, 3.75, px, py);
+    f.click(f.pixelOf(px, py));
+    const auto& e = f.win->digitised().entries();
+    ASSERT_EQ(e.size(), 3u);  // the click outside added nothing
+    EXPECT_NEAR(e[0].x, 2.5, 1.5 * unitsPerPixel);
+    EXPECT_NEAR(e[0].y, 1.25, 1.5 * unitsPerPixel);
+    EXPECT_TRUE(e[1].groupEnd);
+    EXPECT_NEAR(e[2].x, 7.5, 1.5 * unitsPerPixel);
+    EXPECT_EQ(f.win->pointList()->count(), 3);
+    EXPECT_EQ(f.win->pointList()->item(1)->text(), "-1");
+    // A second map added by hand lands beside the first, not over it, and takes clicks
+    // in its own frame.
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Image, grid));
+    f.win->refresh();
+    auto second = f.plot()->Shapes.maps().back();
+    EXPECT_GE(second->Left, map->Left + map->XLength);
+    EXPECT_DOUBLE_EQ(second->Top, map->Top);
+    EXPECT_EQ(surfer::flatMapAt(f.plot()->Shapes, map->Left + 1, map->Top - 1), map);
+    f.win->undoPoint();
+    second->mapToPage(7.5, 3.75, px, py);
+    f.click(f.pixelOf(px, py));
+    ASSERT_EQ(e.size(), 3u);
+    EXPECT_NEAR(e[2].x, 7.5, 1.5 * second->xMapPerPU() / f.win->canvas()->pixelsPerInch());
+
+    const std::string path = f.win->digitised().defaultPath();
+    EXPECT_EQ(path, f.dir.path("digit.dat"));
+    ASSERT_TRUE(f.win->saveDigitiseTo(path));
+    EXPECT_EQ(trelvik::formats::readDigitiseGroups(path), f.win->digitised().groups());
+    // Replacing asks first; No leaves the file as it was.
+    f.win->undoPoint();
+    f.prompt.answer(trelvik::Answer::No);
+    const std::string before = f.dir.read("digit.dat");
+    EXPECT_FALSE(f.win->saveDigitiseTo(path));
+    EXPECT_EQ(f.dir.read("digit.dat"), before);
+    EXPECT_TRUE(f.win->saveDigitiseTo(path));  // the script answers Yes now
+    EXPECT_EQ(trelvik::formats::readDigitiseGroups(path).back().size(), 0u);  // ends with the group end
+    // Digitising again after the save starts a new list; unsaved points are kept.
+    f.win->setDigitiseMode(false);
+    f.win->setDigitiseMode(true);
+    EXPECT_TRUE(f.win->digitised().entries().empty());
+    EXPECT_EQ(f.win->pointList()->count(), 0);
+    f.click(f.pixelOf(px, py));
+    f.win->setDigitiseMode(false);
+    f.win->setDigitiseMode(true);
+    EXPECT_EQ(f.win->digitised().pointCount(), 1);
+}
+
+TEST(MapWindow, FirstClickAfterSaveStartsANewList) {
+    Fixture f;
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "plane.grd", 21, 11, tilted)));
+    f.win->refresh();
+    auto map = f.plot()->Shapes.maps().back();
+    f.win->setDigitiseMode(true);
+    double px, py;
+    for (double x : {2.0, 6.0}) {
+        map->mapToPage(x, 2.5, px, py);
+        f.click(f.pixelOf(px, py));
+    }
+    ASSERT_TRUE(f.win->saveDigitiseTo(f.dir.path("digit.dat")));
+    // Still in Digitise mode: the next click is the first point of a new list.
+    map->mapToPage(8, 4, px, py);
+    f.click(f.pixelOf(px, py));
+    EXPECT_EQ(f.win->digitised().entries().size(), 1u);
+    EXPECT_EQ(f.win->pointList()->count(), 1);
+    EXPECT_TRUE(f.win->statusBar()->currentMessage().contains("New list"));
+    // A saved list corrected with Undo goes on with the clicks that follow.
+    f.click(f.pixelOf(px, py));
+    ASSERT_TRUE(f.win->saveDigitiseTo(f.dir.path("digit.dat")));
+    f.win->undoPoint();
+    EXPECT_TRUE(f.win->statusBar()->currentMessage().contains("The list goes on"));
+    f.click(f.pixelOf(px, py));
+    EXPECT_EQ(f.win->digitised().entries().size(), 2u);
+}
+
+TEST(MapWindow, SaveOffersTheFileTheOpenQuestionAsksFor) {
+    Fixture f;
+    const std::string grid = saveGrid(f.dir, "plane.grd", 21, 11, tilted);
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, grid));
+    f.win->refresh();
+    auto map = f.plot()->Shapes.maps().back();
+    f.win->setDigitiseMode(true);
+    double px, py;
+    map->mapToPage(5, 2.5, px, py);
+    f.click(f.pixelOf(px, py));
+    // While the question asks for digit1.dat, Save... offers it in the grid's folder.
+    EXPECT_EQ(offeredWhileAsked(*f.win, f.dir.path("digit1.dat")).toStdString(), f.dir.path("digit1.dat"));
+    EXPECT_EQ(offeredSaveFile(*f.win).toStdString(), f.dir.path("digit.dat"));
+}
+
+// Maps of other folders often lie on top: Save... offers the file the asking step
+// reads whichever map was clicked, and a save elsewhere says which file that is.
+TEST(MapWindow, SaveOffersTheFileTheAskingStepReadsWhicheverMapWasClicked) {
+    Fixture f;
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
+    std::filesystem::create_directory(f.dir.path("sub"));
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "sub/molarcopy.grd", 21, 11, tilted)));
+    f.win->refresh();
+    auto copy = f.plot()->Shapes.maps().back();
+    f.win->setDigitiseMode(true);
+    double px, py;
+    copy->mapToPage(5, 2.5, px, py);
+    f.click(f.pixelOf(px, py));
+    ASSERT_EQ(f.win->digitised().pointCount(), 1);
+    const std::string reads = f.dir.path("digit1.dat");
+    QString offered, status;
+    whileAsked(reads, [&] {
+        offered = offeredSaveFile(*f.win);
+        f.win->saveDigitiseTo(f.dir.path("sub/digit1.dat"));
+        status = f.win->statusBar()->currentMessage();
+    });
+    EXPECT_EQ(offered.toStdString(), reads);
+    EXPECT_TRUE(f.win->statusBar()->toolTip().contains(QString::fromStdString(reads))) << status.toStdString();
+}
+
+// At the window's first width the status line still shows what matters (the file the
+// step reads, its name whole), the whole text at hand; Clear and closing the last plot
+// take away what no longer holds.
+TEST(MapWindow, StatusLineFitsItsFirstWidthAndDropsWhatNoLongerHolds) {
+    Fixture f;
+    f.win->resize(640, 700);
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
+    f.win->refresh();
+    const std::string deep = "scans of the lower second molars/left side after smoothing";
+    std::filesystem::create_directories(f.dir.path(deep));
+    const std::string reads = f.dir.path(deep + "/digit1.dat");
+    f.win->setDigitiseMode(true);
+    double px, py;
+    f.plot()->Shapes.maps().back()->mapToPage(5, 2.5, px, py);
+    f.click(f.pixelOf(px, py));
+    QString shown;
+    whileAsked(reads, [&] {
+        f.win->saveDigitiseTo(f.dir.path("digit1.dat"));
+        shown = f.win->statusBar()->currentMessage();
+    });
+    QStatusBar* bar = f.win->statusBar();
+    EXPECT_LE(bar->fontMetrics().horizontalAdvance(shown), bar->width() - 18) << shown.toStdString();
+    EXPECT_TRUE(shown.startsWith("The step reads ")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("/digit1.dat, not this file")) << shown.toStdString();
+    EXPECT_TRUE(bar->toolTip().contains(QString::fromStdString(reads)));
+
+    f.win->clearPoints();
+    EXPECT_TRUE(bar->currentMessage().isEmpty());
+    EXPECT_TRUE(bar->toolTip().isEmpty());
+    f.win->setDigitiseMode(false);
+    emit f.win->canvas()->pointerMoved(QPointF(px, py));
+    EXPECT_TRUE(f.win->pointerLabel()->text().startsWith("x = "));
+    ASSERT_TRUE(f.win->closeShownDocument());
+    f.win->refresh();
+    EXPECT_TRUE(f.win->pointerLabel()->text().isEmpty());
+}
+
+// Points clicked for a question that ended without saving them belong to that step: the
+// next question's list starts afresh. Points clicked with no question open stay.
+TEST(MapWindow, ANewQuestionSetsAsidePointsClickedForAnEarlierOneThatEndedUnsaved) {
+    Fixture f;
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
+    f.win->refresh();
+    auto map = f.plot()->Shapes.maps().back();
+    f.win->setDigitiseMode(true);
+    const auto clickAt = [&](double x) {
+        double px, py;
+        map->mapToPage(x, 2.5, px, py);
+        f.click(f.pixelOf(px, py));
+    };
+    const std::string reads = f.dir.path("digit1.dat");
+    whileAsked(reads, [&] {
+        clickAt(2);
+        clickAt(4);
+    });  // cancelled
+    ASSERT_EQ(f.win->digitised().pointCount(), 2);
+    long heldWhenAsked = -1;
+    QString said;
+    whileAsked(reads, [&] {
+        heldWhenAsked = f.win->digitised().pointCount();
+        said = f.win->statusBar()->currentMessage();
+        clickAt(6);  // clicked for this question, before Cancel
+    });
+    EXPECT_EQ(heldWhenAsked, 0);
+    EXPECT_TRUE(said.startsWith("Set aside 2 points")) << said.toStdString();
+    f.win->clearPoints();
+    clickAt(8);  // no question open
+    whileAsked(reads, [&] {
+        heldWhenAsked = f.win->digitised().pointCount();
+        said = f.win->statusBar()->currentMessage();
+    });
+    EXPECT_EQ(heldWhenAsked, 1);
+    EXPECT_TRUE(said.contains("already holds 1 point")) << said.toStdString();
+}
+
+// OK with points clicked during the question that are not in the file its step reads
+// says so and can go back to the question; a save through a link to that file is that
+// file, and OK then goes on.
+TEST(MapWindow, OkWithClickedPointsOutsideTheStepsFileAsksBeforeTheStepReadsIt) {
+    Fixture f;
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
+    f.win->refresh();
+    f.win->setDigitiseMode(true);
+    const std::string reads = f.dir.path("digit1.dat");
+    f.dir.write("digit1.dat", "1,1\n2,2\n");  // an older step's file
+    std::filesystem::create_directory(f.dir.path("sub"));
+    std::filesystem::create_symlink(reads, f.dir.path("sub/link1.dat"));
+    int shows = 0;
+    std::vector<std::string> warnings;
+    QString statusAfterLinkSave;
+    std::function<void(QMessageBox*)> onQuestion = [&](QMessageBox* question) {
+        ++shows;
+        if (shows == 1) {
+            double px, py;
+            f.plot()->Shapes.maps().back()->mapToPage(5, 2.5, px, py);
+            f.click(f.pixelOf(px, py));
+        } else if (shows == 2) {
+            f.win->saveDigitiseTo(f.dir.path("sub/digit1.dat"));
+        } else {
+            f.win->saveDigitiseTo(f.dir.path("sub/link1.dat"));
+            statusAfterLinkSave = f.win->statusBar()->currentMessage();
+        }
+        if (shows < 3)
+            whenTitled("Digitise file", [&](QMessageBox* warning) {
+                warnings.push_back(warning->text().toStdString());
+                whenTitled("Digitise map", onQuestion);
+                for (auto* b : warning->buttons())
+                    if (b->text() == "Back") b->click();
+            });
+        question->button(QMessageBox::Ok)->click();
+    };
+    whenTitled("Digitise map", onQuestion);
+    trelvik::QtPrompt qt;
+    EXPECT_TRUE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", reads));
+    EXPECT_EQ(shows, 3);
+    ASSERT_EQ(warnings.size(), 2u);
+    for (const auto& w : warnings) {
+        EXPECT_NE(w.find("The step reads " + reads), std::string::npos) << w;
+        EXPECT_NE(w.find("The point clicked during this question is not in that file"), std::string::npos) << w;
+    }
+    EXPECT_FALSE(statusAfterLinkSave.contains("not this file")) << statusAfterLinkSave.toStdString();
+    EXPECT_EQ(trelvik::formats::readDigitiseGroups(reads).front().size(), 1u);
+}
+
+// A group ends after its points, and a list without a point is no file: both say so.
+TEST(MapWindow, EndGroupAndSaveWithoutAPointAddAndWriteNothingAndSayWhy) {
+    Fixture f;
+    const std::string digit = f.dir.path("digit.dat");
+    EXPECT_FALSE(f.win->saveDigitiseTo(digit));  // no plot document shown
+    EXPECT_TRUE(f.win->statusBar()->currentMessage().contains("Nothing to save"));
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "plane.grd", 21, 11, tilted)));
+    f.win->refresh();
+    f.win->endGroup();
+    EXPECT_TRUE(f.win->digitised().entries().empty());
+    EXPECT_TRUE(f.win->statusBar()->currentMessage().contains("End group adds nothing"));
+    EXPECT_FALSE(f.win->saveDigitiseTo(digit));
+    EXPECT_FALSE(trelvik::FileExists(digit));
+    f.win->setDigitiseMode(true);
+    double px, py;
+    f.plot()->Shapes.maps().back()->mapToPage(5, 2.5, px, py);
+    f.click(f.pixelOf(px, py));
+    f.win->endGroup();
+    f.win->endGroup();
+    EXPECT_EQ(f.win->pointList()->count(), 2);  // the point and one "-1"
+}
+
+TEST(MapWindow, ClearEmptiesTheListAndTheDigitiseButtonShowsItsState) {
+    Fixture f;
+    const std::string grid = saveGrid(f.dir, "plane.grd", 21, 11, tilted);
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, grid));
+    f.win->refresh();
+    EXPECT_EQ(f.win->digitiseButton()->text(), "Digitise: off");
+    f.win->digitiseButton()->click();
+    EXPECT_TRUE(f.win->canvas()->digitiseMode());
+    EXPECT_EQ(f.win->digitiseButton()->text(), "Digitise: ON");
+    auto map = f.plot()->Shapes.maps().back();
+    double px, py;
+    map->mapToPage(5, 2.5, px, py);
+    f.click(f.pixelOf(px, py));
+    f.win->endGroup();
+    EXPECT_EQ(f.win->pointList()->count(), 2);
+    f.win->clearButton()->click();
+    EXPECT_EQ(f.win->pointList()->count(), 0);
+    EXPECT_TRUE(f.win->digitised().entries().empty());
+    f.click(f.pixelOf(px, py));
+    EXPECT_EQ(f.win->digitised().pointCount(), 1);
+    f.win->digitiseButton()->click();
+    EXPECT_FALSE(f.win->canvas()->digitiseMode());
+    EXPECT_EQ(f.win->digitiseButton()->text(), "Digitise: off");
+}
+
+TEST(MapWindow, EachDocumentKeepsItsOwnPointsDrawnAtTheirMapCoordinates) {
+    Fixture f;
+    const std::string grid = saveGrid(f.dir, "plane.grd", 21, 11, tilted);
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, grid));
+    f.win->refresh();
+    auto first = f.plot();
+    auto map = first->Shapes.maps().back();
+    f.win->setDigitiseMode(true);
+    double px, py;
+    for (double x : {2.0, 6.0}) {
+        map->mapToPage(x, 2.5, px, py);
+        f.click(f.pixelOf(px, py));
+    }
+    ASSERT_EQ(f.win->digitised().pointCount(), 2);
+
+    // A new document starts with an empty list and draws none of the first one's marks.
+    f.win->newPlotDocument();
+    EXPECT_TRUE(f.win->digitised().entries().empty());
+    EXPECT_EQ(f.win->pointList()->count(), 0);
+    EXPECT_TRUE(f.win->canvas()->markPositions().empty());
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Image, grid));
+    f.win->refresh();
+    auto other = f.plot()->Shapes.maps().back();
+    other->mapToPage(8, 4, px, py);
+    f.click(f.pixelOf(px, py));
+    EXPECT_EQ(f.win->digitised().pointCount(), 1);
+
+    // Back on the first document: its own two points, drawn where its map shows them
+    // even after the frame has moved on the page.
+    auto* combo = f.win->findChild<QComboBox*>();
+    emit combo->activated(0);
+    ASSERT_EQ(f.win->canvas()->document(), first);
+    ASSERT_EQ(f.win->digitised().pointCount(), 2);
+    EXPECT_EQ(f.win->pointList()->count(), 2);
+    map->Left += 3;
+    map->Top -= 1;
+    const auto marks = f.win->canvas()->markPositions();
+    ASSERT_EQ(marks.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        const auto& e = f.win->digitised().entries()[i];
+        map->mapToPage(e.x, e.y, px, py);
+        ASSERT_TRUE(marks[i]);
+        EXPECT_NEAR(marks[i]->x(), px, 1e-9);
+        EXPECT_NEAR(marks[i]->y(), py, 1e-9);
+    }
+    // Closing it leaves the second document's list.
+    EXPECT_TRUE(f.win->closeShownDocument());
+    f.win->refresh();
+    EXPECT_EQ(f.win->digitised().pointCount(), 1);
+}
+
+TEST(MapWindow, DigitiseQuestionOpensBesideItsToolWindowClearOfTheMapWindowBroughtToTheFront) {
+    surfer::shutdownAll();  // no window of an earlier test's instance comes forward meanwhile
+    Fixture f;
+    const QRect avail = f.win->screen()->availableGeometry();
+    f.win->setGeometry(avail.left() + avail.width() / 2, avail.top(), avail.width() / 2, avail.height() * 3 / 4);
+    f.win->activateWindow();
+    wait(50);
+    // A tool window opened later, active and in front.
+    QWidget tool;
+    tool.setGeometry(avail.left(), avail.top(), avail.width() / 2 - 40, avail.height() / 3);
+    tool.show();
+    tool.activateWindow();
+    wait(50);
+    trelvik::QtPrompt qt;
+    trelvik::WindowPrompt prompt(qt, &tool);
+    QRect asked;
+    bool staysOnTop = true;
+    const QWindow* transientFor = nullptr;
+    const QWidget* front = nullptr;
+    whenShown<QMessageBox>([&](QMessageBox* question) {
+        wait(50);
+        asked = question->frameGeometry();
+        staysOnTop = question->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        transientFor = question->windowHandle()->transientParent();
+        front = QApplication::activeWindow();
+        question->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_TRUE(trelvik::askDigitise(prompt, "Use 'Digitise' to define crest.", "digit2.dat"));
+    EXPECT_FALSE(asked.intersects(f.win->frameGeometry()));
+    EXPECT_TRUE(avail.contains(asked));
+    EXPECT_EQ(front, f.win.get());
+    // Not above every window: it stays with its tool window, so the map window's own
+    // dialogs come over it.
+    EXPECT_FALSE(staysOnTop);
+    EXPECT_EQ(transientFor, tool.windowHandle());
+}
