@@ -175,10 +175,13 @@ long nextSerial() {
 } // namespace
 
 OpenDigitiseQuestion::OpenDigitiseQuestion(QWidget* box, const std::string& readPath)
-    : state_{box, askerOf(box), readPath.empty() ? std::string() : normalPath(readPath), nextSerial()},
+    : state_{box, askerOf(box), readPath.empty() ? std::string() : normalPath(readPath),
+             readPath.empty() ? 0 : nextSerial()},
       previous_(openQuestion()) {
     openQuestion() = &state_;
-    if (questionOpenedHook()) questionOpenedHook()(state_.serial);
+    // A box of that title that asks for no file (a refusal of the digitised points) is
+    // no step's question: points clicked meanwhile belong to no question.
+    if (questionOpenedHook() && state_.serial != 0) questionOpenedHook()(state_.serial);
     if (const auto p = placementOf(state_)) belongTo(state_, *p);
 }
 

@@ -61,7 +61,7 @@ public:
         QPointer<QWidget> box;
         QPointer<QWidget> asker;
         std::string path;  // absolute, in normal form
-        long serial = 0;   // 1 for the first question asked, and so on
+        long serial = 0;   // 1 for the first question that asks for a file, and so on
     };
 
 private:
@@ -80,7 +80,7 @@ bool savesWhereAsked(const std::string& path);
 // while there is none, the same absolute path.
 bool sameFile(const std::string& a, const std::string& b);
 
-// The open question's serial number; 0 with none open.
+// The open question's serial number; 0 with none open or one that asks for no file.
 long openDigitiseQuestionSerial();
 // Called with its serial number as each question opens, before it shows.
 void setDigitiseQuestionOpenedHook(std::function<void(long serial)> hook);
