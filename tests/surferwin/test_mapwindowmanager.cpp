@@ -73,6 +73,12 @@ struct Desk {
         win->showMaximized();
         wait(400);
     }
+    // Minimizes the map window while `question` is open, until the question has gone back
+    // to its tool window.
+    void minimize(const QMessageBox* question) {
+        win->showMinimized();
+        settle([&] { return question->windowHandle()->transientParent() == tool.windowHandle(); });
+    }
     // Where the first map of the page on show is drawn, on the screen.
     QRect drawnMap() const {
         const MapCanvas* canvas = win->canvas();
@@ -178,8 +184,7 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionStaysInSightWhenTheMapWindowIs
     Desk f;
     f.maximize();
     f.ask([&](QMessageBox* question) {
-        f.win->showMinimized();
-        settle([&] { return question->windowHandle()->transientParent() == f.tool.windowHandle(); });
+        f.minimize(question);
         f.tool.raise();
         f.tool.activateWindow();
         wait(400);
@@ -195,8 +200,7 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionComesBackAboveAMaximizedMapWin
     Desk f;
     f.maximize();
     f.ask([&](QMessageBox* question) {
-        f.win->showMinimized();
-        settle([&] { return question->windowHandle()->transientParent() == f.tool.windowHandle(); });
+        f.minimize(question);
         f.win->showMaximized();
         f.win->raise();
         f.win->activateWindow();

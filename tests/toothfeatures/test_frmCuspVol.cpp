@@ -51,6 +51,18 @@ struct Env {
         item->trigger();
         return qobject_cast<W*>(main->windows().find(name));
     }
+    // Cusp volume opened, its list loaded with Dir and T1.grd input as the topo grid;
+    // nullptr when the window or the grid is not there.
+    frmCuspVol* openWithTopoGrid()
+    {
+        frmCuspVol* w = open<frmCuspVol>(main->mnuCuspVol, "frmCuspVol");
+        if (!w) return nullptr;
+        w->Command2->click();
+        if (!w->File3->selectFile("T1.grd")) return nullptr;
+        w->File3_Click();
+        w->Command3->click();
+        return w;
+    }
 };
 
 QStringList labelTexts(const QWidget* w)
@@ -154,12 +166,8 @@ TEST(frmCuspVolWindow, DesignValuesAndAWholeMeasurementThroughTheControls)
 TEST(frmCuspVolWindow, InputTopoGridClearsTheEarlierCuspsHeightsAndDoneMarks)
 {
     Env env;
-    frmCuspVol* w = env.open<frmCuspVol>(env.main->mnuCuspVol, "frmCuspVol");
+    frmCuspVol* w = env.openWithTopoGrid();
     ASSERT_TRUE(w);
-    w->Command2->click();
-    ASSERT_TRUE(w->File3->selectFile("T1.grd"));
-    w->File3_Click();
-    w->Command3->click();
     w->Text10->setText("1");
     w->Combo1->setCurrentText("Hypoconid");
     w->Combo1_Click();
@@ -178,12 +186,8 @@ TEST(frmCuspVolWindow, InputTopoGridClearsTheEarlierCuspsHeightsAndDoneMarks)
 TEST(frmCuspVolWindow, PlaneCoefficientsKeepTheirCaptionsBesideTheirBoxes)
 {
     Env env;
-    frmCuspVol* w = env.open<frmCuspVol>(env.main->mnuCuspVol, "frmCuspVol");
+    frmCuspVol* w = env.openWithTopoGrid();
     ASSERT_TRUE(w);
-    w->Command2->click();
-    ASSERT_TRUE(w->File3->selectFile("T1.grd"));
-    w->File3_Click();
-    w->Command3->click();
     ASSERT_EQ(w->Label3->text(), "0.2");
     QApplication::processEvents();
     for (const auto& [caption, box] : {std::pair{"PlaneX", w->Label3}, std::pair{"PlaneY", w->Label5}}) {
