@@ -38,8 +38,6 @@ void GridToXyzText(surfer::Application& app, const std::string& version, const s
 void GridDataWindow(surfer::Application& app, const std::string& version, const std::string& data, long NumCols,
                     long NumRows, double XMax, double YMax, const std::string& out);
 
-using trelvik::Refusal;
-
 void RefuseOverwritingInput(const std::string& in, const std::string& out);
 
 void ScanXyzText(const std::string& path, const char* what,

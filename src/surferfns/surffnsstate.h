@@ -155,8 +155,6 @@ enum class EntryResult {
     Skipped,  // nothing to plot for this entry (already reported); go on
     Stop,     // the user cancelled: end the batch, list kept, no message
 };
-using trelvik::Refusal;
-
 // One operation on entry (1-based). It sets ctx.state.OutGridName[entry - 1] to the
 // grid it wrote. Throwing trelvik::Error ends the batch with that message.
 using EntryOperation = std::function<EntryResult(SurfFnsContext& ctx, int entry)>;

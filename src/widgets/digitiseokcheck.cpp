@@ -13,20 +13,21 @@ std::function<std::vector<ClickedPoints>(long)>& clickedPointsSource() {
     static std::function<std::vector<ClickedPoints>(long)> source;
     return source;
 }
+
+// The points clicked during the open question that are not in the file its step reads.
+long clickedPointsNotInAskedFile() {
+    // Only a question that asks for a file has a serial number.
+    const long serial = openDigitiseQuestionSerial();
+    if (serial == 0 || !clickedPointsSource()) return 0;
+    long missing = 0;
+    for (const ClickedPoints& list : clickedPointsSource()(serial))
+        if (list.savedTo.empty() || !savesWhereAsked(list.savedTo)) missing += list.count;
+    return missing;
+}
 } // namespace
 
 void setClickedPointsSource(std::function<std::vector<ClickedPoints>(long)> source) {
     clickedPointsSource() = std::move(source);
-}
-
-long clickedPointsNotInAskedFile() {
-    const std::string asked = askedDigitisePath();
-    const long serial = openDigitiseQuestionSerial();
-    if (asked.empty() || serial == 0 || !clickedPointsSource()) return 0;
-    long missing = 0;
-    for (const ClickedPoints& list : clickedPointsSource()(serial))
-        if (list.savedTo.empty() || !sameFile(list.savedTo, asked)) missing += list.count;
-    return missing;
 }
 
 bool goOnAfterOk(QWidget* question) {

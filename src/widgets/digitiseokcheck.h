@@ -22,9 +22,6 @@ struct ClickedPoints {
 };
 void setClickedPointsSource(std::function<std::vector<ClickedPoints>(long serial)> source);
 
-// The points clicked during the open question that are not in the file its step reads.
-long clickedPointsNotInAskedFile();
-
 // Called when OK is pressed on the open question `question`: true to go on. With points
 // clicked during it that are not in the file its step reads, a box says which file the
 // step reads and that they are not in it, and "Back" (the default) returns false.

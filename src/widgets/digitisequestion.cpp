@@ -38,10 +38,16 @@ std::function<RoomOverWindow(const QWidget*)>& roomOverSource() {
     return source;
 }
 
+// The map window the user digitises in, on show or minimized.
+QWidget* shownDigitiseWindow() {
+    QWidget* w = digitiseWindowSource() ? digitiseWindowSource()() : nullptr;
+    return w && w->isVisible() ? w : nullptr;
+}
+
 // A minimized map window hides nothing: a question above it would go down with it.
 QWidget* digitiseWindow() {
-    QWidget* w = digitiseWindowSource() ? digitiseWindowSource()() : nullptr;
-    return w && w->isVisible() && !w->isMinimized() ? w : nullptr;
+    QWidget* w = shownDigitiseWindow();
+    return w && !w->isMinimized() ? w : nullptr;
 }
 
 // The tool window a question is asked for: the one its prompt names, else the active
@@ -130,8 +136,8 @@ void belongTo(const OpenDigitiseQuestion::State& open, const Placement& p) {
 // The map window the user digitises in is minimized (the window manager takes it down,
 // and what it keeps above it, in its own time).
 bool mapGoingDown() {
-    const QWidget* w = digitiseWindowSource() ? digitiseWindowSource()() : nullptr;
-    return w && w->isVisible() && w->isMinimized();
+    const QWidget* w = shownDigitiseWindow();
+    return w && w->isMinimized();
 }
 
 // The window manager takes a map window down in its own time, the windows kept above it
@@ -168,6 +174,15 @@ void putQuestion(const OpenDigitiseQuestion::State& open, const Placement& p) {
 
 std::string normalPath(const std::string& path) { return std::filesystem::absolute(path).lexically_normal().string(); }
 
+// Whether two paths name one file: the same file on disk (a link to it included), or,
+// while there is none, the same absolute path.
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    if (std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec))
+        return std::filesystem::equivalent(a, b, ec);
+    return normalPath(a) == normalPath(b);
+}
+
 long nextSerial() {
     static long last = 0;
     return ++last;
@@ -188,13 +203,6 @@ OpenDigitiseQuestion::OpenDigitiseQuestion(QWidget* box, const std::string& read
 OpenDigitiseQuestion::~OpenDigitiseQuestion() { openQuestion() = previous_; }
 
 std::string askedDigitisePath() { return openQuestion() ? openQuestion()->path : std::string(); }
-
-bool sameFile(const std::string& a, const std::string& b) {
-    std::error_code ec;
-    if (std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec))
-        return std::filesystem::equivalent(a, b, ec);
-    return normalPath(a) == normalPath(b);
-}
 
 bool savesWhereAsked(const std::string& path) {
     const std::string asked = askedDigitisePath();

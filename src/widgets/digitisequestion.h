@@ -14,7 +14,8 @@
 //   AskingWindow            held by a tool window's prompt around each of its questions
 //   OpenDigitiseQuestion    held by the question box while it shows
 //   askedDigitisePath()     the file the open question's step reads ("" with none open)
-//   savesWhereAsked(path)   whether a save at path lands on that file
+//   savesWhereAsked(path)   whether a save at path lands on that file (the same file
+//                           on disk, a link to it included)
 //   openDigitiseQuestionSerial()  the open question's number, so that a point knows the
 //                           question it was clicked for (each question has its own)
 //   setDigitiseQuestionOpenedHook  the map windows hear of each question as it opens
@@ -75,10 +76,6 @@ std::string askedDigitisePath();
 // Whether a file saved at `path` is the one the open question's step reads (true with
 // no question asking for a file).
 bool savesWhereAsked(const std::string& path);
-
-// Whether two paths name one file: the same file on disk (a link to it included), or,
-// while there is none, the same absolute path.
-bool sameFile(const std::string& a, const std::string& b);
 
 // The open question's serial number; 0 with none open or one that asks for no file.
 long openDigitiseQuestionSerial();

@@ -207,15 +207,9 @@ void checkCurvatureWindow(Example& e) {
     // The question asks for digit.dat in the window's current folder, shown under the
     // folder list of 1a, also once that list has left the grid's folder.
     const std::string away = e.path("away");
-    fs::create_directories(away);
-    ASSERT_TRUE(w->Dir1->setPath(QString::fromStdString(away)));
-    EXPECT_EQ(w->Label1->text().toStdString(), away);
-    e.prompt.shown.clear();
-    e.prompt.answer(Answer::Cancel);
-    w->Command13->click();
-    ASSERT_EQ(e.prompt.shown.size(), 1u);
-    EXPECT_EQ(e.prompt.shown[0].readPath, fs::path(away + "/digit.dat").lexically_normal().string());
-    ASSERT_TRUE(w->Dir1->setPath(QString::fromStdString(e.dir.folder())));
+    EXPECT_EQ(e.digitFileAskedAway(w->Dir1, w->Command13,
+                                   [&] { EXPECT_EQ(w->Label1->text().toStdString(), away); }),
+              fs::path(away + "/digit.dat").lexically_normal().string());
     guideSays("except in the Cusp volume and Curvature windows, whose steps read it from the window's current folder, "
               "the one shown under its folder list (on tab 1a of the Curvature window), even after that list has moved "
               "away from the grid's folder");

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <sstream>
@@ -148,6 +149,23 @@ struct Example {
         for (const auto& m : prompt.shown)
             EXPECT_TRUE(m.title == "Digitise map" || m.text.find("already exists. Replace it?") != std::string::npos)
                 << m.title << ": " << m.text;
+    }
+    // Moves a window's folder list away from the samples, presses a button that asks a
+    // digitise question (answered Cancel), brings the list back, and returns the file the
+    // question says its step reads. `whileAway` looks at the window meanwhile.
+    template <class FolderList, class Button>
+    std::string digitFileAskedAway(FolderList* folders, Button* ask, const std::function<void()>& whileAway = {}) {
+        const std::string away = path("away");
+        std::filesystem::create_directories(away);
+        EXPECT_TRUE(folders->setPath(QString::fromStdString(away)));
+        if (whileAway) whileAway();
+        prompt.shown.clear();
+        prompt.answer(trelvik::Answer::Cancel);
+        ask->click();
+        EXPECT_EQ(prompt.shown.size(), 1u);
+        const std::string asked = prompt.shown.empty() ? std::string() : prompt.shown[0].readPath;
+        EXPECT_TRUE(folders->setPath(QString::fromStdString(dir.folder())));
+        return asked;
     }
 };
 

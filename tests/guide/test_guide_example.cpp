@@ -326,15 +326,9 @@ void runExampleAsWritten(double& planeA, double& planeB, double& grandMeanZ5) {
     cusp->chkInputTLFile->setChecked(false);
     // "Blank and analyse grids" asks for digit.dat in the window's current folder, also
     // once the folder list has left the grid's folder.
-    const std::string away = e.path("away");
-    fs::create_directories(away);
-    ASSERT_TRUE(cusp->Dir3->setPath(QString::fromStdString(away)));
-    e.prompt.shown.clear();
-    e.prompt.answer(Answer::Cancel);
-    cusp->Command5->click();
+    EXPECT_EQ(e.digitFileAskedAway(cusp->Dir3, cusp->Command5),
+              fs::path(e.path("away") + "/digit.dat").lexically_normal().string());
     ASSERT_EQ(e.prompt.shown.size(), 1u);
-    EXPECT_EQ(e.prompt.shown[0].readPath, fs::path(away + "/digit.dat").lexically_normal().string());
-    ASSERT_TRUE(cusp->Dir3->setPath(QString::fromStdString(e.dir.folder())));
     // On a 1280 x 720 screen the window leaves no room above or below it for its
     // question: with the map window beside it, the question takes a corner of the screen
     // clear of the map window, over the window's own corner.

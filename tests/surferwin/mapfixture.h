@@ -114,6 +114,12 @@ struct Fixture {
     QPoint pixelOf(double pageX, double pageY) {
         return win->canvas()->pageToPixel({pageX, pageY}).toPoint();
     }
+    // A click at map coordinates (x, y) of `map`.
+    void clickMap(const surfer::MapFrame& map, double x, double y) {
+        double px, py;
+        map.mapToPage(x, y, px, py);
+        click(pixelOf(px, py));
+    }
     void click(QPoint at) {
         QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), win->canvas()->mapToGlobal(QPointF(at)),
                           Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);

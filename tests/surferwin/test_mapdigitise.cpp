@@ -12,13 +12,10 @@ TEST(MapWindow, ClicksBecomeMapCoordinatesAndSaveReadsBack) {
     f.win->setDigitiseMode(true);
     const double unitsPerPixel = 10.0 / (map->XLength * f.win->canvas()->pixelsPerInch());
     // The pixel at page position of map (2.5, 1.25), and one outside the frame.
-    double px, py;
-    map->mapToPage(2.5, 1.25, px, py);
-    f.click(f.pixelOf(px, py));
+    f.clickMap(*map, 2.5, 1.25);
     f.click(f.pixelOf(map->Left - 0.5, map->Top + 0.5));
     f.win->endGroup();
-    map->mapToPage(7.5, 3.75, px, py);
-    f.click(f.pixelOf(px, py));
+    f.clickMap(*map, 7.5, 3.75);
     const auto& e = f.win->digitised().entries();
     ASSERT_EQ(e.size(), 3u);  // the click outside added nothing
     EXPECT_NEAR(e[0].x, 2.5, 1.5 * unitsPerPixel);
@@ -36,8 +33,7 @@ TEST(MapWindow, ClicksBecomeMapCoordinatesAndSaveReadsBack) {
     EXPECT_DOUBLE_EQ(second->Top, map->Top);
     EXPECT_EQ(surfer::flatMapAt(f.plot()->Shapes, map->Left + 1, map->Top - 1), map);
     f.win->undoPoint();
-    second->mapToPage(7.5, 3.75, px, py);
-    f.click(f.pixelOf(px, py));
+    f.clickMap(*second, 7.5, 3.75);
     ASSERT_EQ(e.size(), 3u);
     EXPECT_NEAR(e[2].x, 7.5, 1.5 * second->xMapPerPU() / f.win->canvas()->pixelsPerInch());
 
@@ -58,7 +54,7 @@ TEST(MapWindow, ClicksBecomeMapCoordinatesAndSaveReadsBack) {
     f.win->setDigitiseMode(true);
     EXPECT_TRUE(f.win->digitised().entries().empty());
     EXPECT_EQ(f.win->pointList()->count(), 0);
-    f.click(f.pixelOf(px, py));
+    f.clickMap(*second, 7.5, 3.75);
     f.win->setDigitiseMode(false);
     f.win->setDigitiseMode(true);
     EXPECT_EQ(f.win->digitised().pointCount(), 1);
@@ -70,24 +66,19 @@ TEST(MapWindow, FirstClickAfterSaveStartsANewList) {
     f.win->refresh();
     auto map = f.plot()->Shapes.maps().back();
     f.win->setDigitiseMode(true);
-    double px, py;
-    for (double x : {2.0, 6.0}) {
-        map->mapToPage(x, 2.5, px, py);
-        f.click(f.pixelOf(px, py));
-    }
+    for (double x : {2.0, 6.0}) f.clickMap(*map, x, 2.5);
     ASSERT_TRUE(f.win->saveDigitiseTo(f.dir.path("digit.dat")));
     // Still in Digitise mode: the next click is the first point of a new list.
-    map->mapToPage(8, 4, px, py);
-    f.click(f.pixelOf(px, py));
+    f.clickMap(*map, 8, 4);
     EXPECT_EQ(f.win->digitised().entries().size(), 1u);
     EXPECT_EQ(f.win->pointList()->count(), 1);
     EXPECT_TRUE(f.win->statusBar()->currentMessage().contains("New list"));
     // A saved list corrected with Undo goes on with the clicks that follow.
-    f.click(f.pixelOf(px, py));
+    f.clickMap(*map, 8, 4);
     ASSERT_TRUE(f.win->saveDigitiseTo(f.dir.path("digit.dat")));
     f.win->undoPoint();
     EXPECT_TRUE(f.win->statusBar()->currentMessage().contains("The list goes on"));
-    f.click(f.pixelOf(px, py));
+    f.clickMap(*map, 8, 4);
     EXPECT_EQ(f.win->digitised().entries().size(), 2u);
 }
 
@@ -98,9 +89,7 @@ TEST(MapWindow, SaveOffersTheFileTheOpenQuestionAsksFor) {
     f.win->refresh();
     auto map = f.plot()->Shapes.maps().back();
     f.win->setDigitiseMode(true);
-    double px, py;
-    map->mapToPage(5, 2.5, px, py);
-    f.click(f.pixelOf(px, py));
+    f.clickMap(*map, 5, 2.5);
     // While the question asks for digit1.dat, Save... offers it in the grid's folder.
     EXPECT_EQ(offeredWhileAsked(*f.win, f.dir.path("digit1.dat")).toStdString(), f.dir.path("digit1.dat"));
     EXPECT_EQ(offeredSaveFile(*f.win).toStdString(), f.dir.path("digit.dat"));
@@ -116,9 +105,7 @@ TEST(MapWindow, SaveOffersTheFileTheAskingStepReadsWhicheverMapWasClicked) {
     f.win->refresh();
     auto copy = f.plot()->Shapes.maps().back();
     f.win->setDigitiseMode(true);
-    double px, py;
-    copy->mapToPage(5, 2.5, px, py);
-    f.click(f.pixelOf(px, py));
+    f.clickMap(*copy, 5, 2.5);
     ASSERT_EQ(f.win->digitised().pointCount(), 1);
     const std::string reads = f.dir.path("digit1.dat");
     QString offered, status;
@@ -143,9 +130,8 @@ TEST(MapWindow, StatusLineFitsItsFirstWidthAndDropsWhatNoLongerHolds) {
     std::filesystem::create_directories(f.dir.path(deep));
     const std::string reads = f.dir.path(deep + "/digit1.dat");
     f.win->setDigitiseMode(true);
-    double px, py;
-    f.plot()->Shapes.maps().back()->mapToPage(5, 2.5, px, py);
-    f.click(f.pixelOf(px, py));
+    const auto map = f.plot()->Shapes.maps().back();
+    f.clickMap(*map, 5, 2.5);
     QString shown;
     whileAsked(reads, [&] {
         f.win->saveDigitiseTo(f.dir.path("digit1.dat"));
@@ -161,6 +147,8 @@ TEST(MapWindow, StatusLineFitsItsFirstWidthAndDropsWhatNoLongerHolds) {
     EXPECT_TRUE(bar->currentMessage().isEmpty());
     EXPECT_TRUE(bar->toolTip().isEmpty());
     f.win->setDigitiseMode(false);
+    double px, py;
+    map->mapToPage(5, 2.5, px, py);
     emit f.win->canvas()->pointerMoved(QPointF(px, py));
     EXPECT_TRUE(f.win->pointerLabel()->text().startsWith("x = "));
     ASSERT_TRUE(f.win->closeShownDocument());
@@ -176,11 +164,7 @@ TEST(MapWindow, ANewQuestionSetsAsidePointsClickedForAnEarlierOneThatEndedUnsave
     f.win->refresh();
     auto map = f.plot()->Shapes.maps().back();
     f.win->setDigitiseMode(true);
-    const auto clickAt = [&](double x) {
-        double px, py;
-        map->mapToPage(x, 2.5, px, py);
-        f.click(f.pixelOf(px, py));
-    };
+    const auto clickAt = [&](double x) { f.clickMap(*map, x, 2.5); };
     const std::string reads = f.dir.path("digit1.dat");
     whileAsked(reads, [&] {
         clickAt(2);
@@ -224,9 +208,7 @@ TEST(MapWindow, OkWithClickedPointsOutsideTheStepsFileAsksBeforeTheStepReadsIt) 
     std::function<void(QMessageBox*)> onQuestion = [&](QMessageBox* question) {
         ++shows;
         if (shows == 1) {
-            double px, py;
-            f.plot()->Shapes.maps().back()->mapToPage(5, 2.5, px, py);
-            f.click(f.pixelOf(px, py));
+            f.clickMap(*f.plot()->Shapes.maps().back(), 5, 2.5);
         } else if (shows == 2) {
             f.win->saveDigitiseTo(f.dir.path("sub/digit1.dat"));
         } else {
@@ -269,9 +251,7 @@ TEST(MapWindow, EndGroupAndSaveWithoutAPointAddAndWriteNothingAndSayWhy) {
     EXPECT_FALSE(f.win->saveDigitiseTo(digit));
     EXPECT_FALSE(trelvik::FileExists(digit));
     f.win->setDigitiseMode(true);
-    double px, py;
-    f.plot()->Shapes.maps().back()->mapToPage(5, 2.5, px, py);
-    f.click(f.pixelOf(px, py));
+    f.clickMap(*f.plot()->Shapes.maps().back(), 5, 2.5);
     f.win->endGroup();
     f.win->endGroup();
     EXPECT_EQ(f.win->pointList()->count(), 2);  // the point and one "-1"
@@ -287,15 +267,13 @@ TEST(MapWindow, ClearEmptiesTheListAndTheDigitiseButtonShowsItsState) {
     EXPECT_TRUE(f.win->canvas()->digitiseMode());
     EXPECT_EQ(f.win->digitiseButton()->text(), "Digitise: ON");
     auto map = f.plot()->Shapes.maps().back();
-    double px, py;
-    map->mapToPage(5, 2.5, px, py);
-    f.click(f.pixelOf(px, py));
+    f.clickMap(*map, 5, 2.5);
     f.win->endGroup();
     EXPECT_EQ(f.win->pointList()->count(), 2);
     f.win->clearButton()->click();
     EXPECT_EQ(f.win->pointList()->count(), 0);
     EXPECT_TRUE(f.win->digitised().entries().empty());
-    f.click(f.pixelOf(px, py));
+    f.clickMap(*map, 5, 2.5);
     EXPECT_EQ(f.win->digitised().pointCount(), 1);
     f.win->digitiseButton()->click();
     EXPECT_FALSE(f.win->canvas()->digitiseMode());
@@ -310,11 +288,7 @@ TEST(MapWindow, EachDocumentKeepsItsOwnPointsDrawnAtTheirMapCoordinates) {
     auto first = f.plot();
     auto map = first->Shapes.maps().back();
     f.win->setDigitiseMode(true);
-    double px, py;
-    for (double x : {2.0, 6.0}) {
-        map->mapToPage(x, 2.5, px, py);
-        f.click(f.pixelOf(px, py));
-    }
+    for (double x : {2.0, 6.0}) f.clickMap(*map, x, 2.5);
     ASSERT_EQ(f.win->digitised().pointCount(), 2);
 
     // A new document starts with an empty list and draws none of the first one's marks.
@@ -325,8 +299,7 @@ TEST(MapWindow, EachDocumentKeepsItsOwnPointsDrawnAtTheirMapCoordinates) {
     ASSERT_TRUE(f.win->addMap(surfer::MapKind::Image, grid));
     f.win->refresh();
     auto other = f.plot()->Shapes.maps().back();
-    other->mapToPage(8, 4, px, py);
-    f.click(f.pixelOf(px, py));
+    f.clickMap(*other, 8, 4);
     EXPECT_EQ(f.win->digitised().pointCount(), 1);
 
     // Back on the first document: its own two points, drawn where its map shows them
@@ -342,6 +315,7 @@ TEST(MapWindow, EachDocumentKeepsItsOwnPointsDrawnAtTheirMapCoordinates) {
     ASSERT_EQ(marks.size(), 2u);
     for (std::size_t i = 0; i < 2; ++i) {
         const auto& e = f.win->digitised().entries()[i];
+        double px, py;
         map->mapToPage(e.x, e.y, px, py);
         ASSERT_TRUE(marks[i]);
         EXPECT_NEAR(marks[i]->x(), px, 1e-9);

@@ -50,6 +50,13 @@ struct Env {
         main->mnuCurvSlice->trigger();
         return qobject_cast<frmCurvature*>(main->windows().find("frmCurvature"));
     }
+    // A bowl-shaped tooth.grd in the folder, then the window opened.
+    frmCurvature* openWithBowl() {
+        formats::writeSurferGrid(dir.path("tooth.grd"),
+                                 makeGrid(15, 15, 0, 1.4, 0, 1.4, [](double x, double y) { return x * x + y * y; }),
+                                 formats::SurferGridFormat::Binary7);
+        return open();
+    }
 };
 
 } // namespace
@@ -154,10 +161,7 @@ TEST(CurvatureWindow, BoxesAndListsFollowTheirHandlers) {
 
 TEST(CurvatureWindow, SmoothCurvatureAndInputRunEndToEnd) {
     Env e;
-    formats::writeSurferGrid(e.dir.path("tooth.grd"),
-                             makeGrid(15, 15, 0, 1.4, 0, 1.4, [](double x, double y) { return x * x + y * y; }),
-                             formats::SurferGridFormat::Binary7);
-    frmCurvature* w = e.open();
+    frmCurvature* w = e.openWithBowl();
     w->File1->refresh();
     ASSERT_TRUE(w->File1->selectFile("tooth.grd"));
     w->File1_Click();
@@ -198,10 +202,7 @@ TEST(CurvatureWindow, SmoothCurvatureAndInputRunEndToEnd) {
 // size on a 1280 x 720 screen the window neither widens nor moves while they show.
 TEST(CurvatureWindow, AllAnglesCurvatureKeepsTheWindowsWidthAndPlace) {
     Env e;
-    formats::writeSurferGrid(e.dir.path("tooth.grd"),
-                             makeGrid(15, 15, 0, 1.4, 0, 1.4, [](double x, double y) { return x * x + y * y; }),
-                             formats::SurferGridFormat::Binary7);
-    frmCurvature* w = e.open();
+    frmCurvature* w = e.openWithBowl();
     w->resize(w->size().boundedTo(QSize(1280, 720) - kWindowFrameAllowance));
     QApplication::processEvents();
     const QRect before = w->geometry();
