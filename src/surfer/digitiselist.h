@@ -12,18 +12,27 @@
 //   - Undo on a saved list is a correction of it: it takes back the last entry and the
 //     list goes on with the clicks that follow, to be saved again;
 //   - Clear empties the list, saved or not;
-//   - each entry remembers the "Digitise map" question open when it was clicked (0 for
-//     none). When a new question opens, points clicked while an earlier question was
-//     open, which ended with the list unsaved, belong to that abandoned step: the list
-//     starts afresh rather than carry them into the new step's file. Points clicked
-//     while no question was open stay, as the user may have clicked ahead.
+//   - each entry remembers the "Digitise map" question it belongs to (0 for none): the
+//     one open when it was clicked. When a new question opens, the entries of earlier
+//     questions that have ended, with the list unsaved, belong to those abandoned steps
+//     and are set aside rather than carried into the new step's file; the entries of a
+//     question still open (another tool window's, waiting) stay its own. Points clicked
+//     while no question was open stay, as the user may have clicked ahead: they join
+//     the new question, and are set aside with it should it end unsaved too;
+//   - OK on a question lets its step read the file without a word only when that file
+//     holds what the user meant for it (`findOnOk`): the list was saved there during
+//     the question with no point clicked or taken back since, or nothing was clicked,
+//     taken back or cleared during the question and no point of it is left unsaved.
 // Each point remembers the map frame it was taken on, so that it can be drawn where
 // that map shows it wherever the frame lies on the page. The window shows what each
 // step did (`Step`) on its status line.
 #include "surfer/plotdigitise.h"
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace surfer {
@@ -40,26 +49,41 @@ public:
         TookBackFromSaved // Undo on a saved list: it goes on and must be saved again
     };
 
-    // `question` is the open question's serial number (0 for none).
+    // `question` is the open question's serial number (0 for none): what each call does
+    // during a question is remembered for the check on OK.
     Step click(const PlotShapes& shapes, double pageX, double pageY, long question = 0);
     Step endGroup(long question = 0);
-    Step undo();
-    void clear();
+    Step undo(long question = 0);
+    void clear(long question = 0);
     // Turning Digitise on: a saved list that holds points gives way to a new one.
     // Unsaved points are kept. True when a new list was started.
     bool startAfreshIfSaved();
     // What a question opening (serial `question`) did to the list: the points set aside
-    // as an earlier question's, or the points it already holds and keeps.
+    // as those of earlier questions that ended (clicked during them, or held from before
+    // one and joined to it), and the points it keeps: those clicked before it, which join
+    // it, and those of questions still open (`stillOpen`), which stay theirs.
     struct Opening {
         long setAside = 0;
+        long setAsideHeld = 0;
         long kept = 0;
     };
-    Opening questionOpened(long question);
-    // The points of the list clicked while question `question` was open.
+    Opening questionOpened(long question, const std::function<bool(long)>& stillOpen = {});
+    // The points of the list that belong to question `question`.
     long pointsClickedIn(long question) const;
+
+    // What was done to the list during one question: the last click or Undo (a stamp
+    // that orders the calls of every list), whether anything was clicked, taken back or
+    // cleared, and each save (path and stamp).
+    struct Activity {
+        long lastChange = 0;
+        bool touched = false;
+        std::vector<std::pair<std::string, long>> saves;
+    };
+    Activity activityIn(long question) const;
+
     // Writes the list to path (replacing any file there) and marks it saved; throws
     // trelvik::Error and leaves the list unsaved when the file cannot be written.
-    void save(const std::string& path);
+    void save(const std::string& path, long question = 0);
 
     const DigitiseSession& session() const { return session_; }
     bool hasPoints() const { return session_.pointCount() > 0; }
@@ -73,10 +97,30 @@ public:
     std::string defaultPath(const PlotShapes& shapes, const std::string& file) const;
 
 private:
+    void reset();
+    void changed(long question);
+
     DigitiseSession session_;
     std::vector<std::weak_ptr<const MapFrame>> frames_;
-    std::vector<long> askedIn_;  // per entry, the question open when it was added
+    std::vector<long> askedIn_;  // per entry, the question it belongs to
+    std::vector<bool> held_;     // per entry, clicked before that question and joined to it
     std::string savedTo_;
+    std::map<long, Activity> during_;
 };
+
+// What OK on question `question` finds of the lists of the open plot documents.
+// `isAskedFile` says whether a path is the file the step reads.
+struct OkFinding {
+    enum class Case {
+        InFile,          // the step's file holds what was meant for it
+        NotSaved,        // points of the question, or changes to the list, never saved
+        SavedElsewhere,  // saved during the question, but not as the step's file
+    };
+    Case found = Case::InFile;
+    long unsaved = 0;       // points of the question in lists not saved
+    std::string savedTo;    // SavedElsewhere: the file the list went to
+};
+OkFinding findOnOk(const std::vector<const DigitiseList*>& lists, long question,
+                   const std::function<bool(const std::string&)>& isAskedFile);
 
 } // namespace surfer

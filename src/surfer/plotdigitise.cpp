@@ -50,6 +50,13 @@ bool DigitiseSession::undo() {
 
 void DigitiseSession::clear() { entries_.clear(); }
 
+void DigitiseSession::keepOnly(const std::vector<bool>& keep) {
+    std::vector<Entry> kept;
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+        if (i < keep.size() && keep[i]) kept.push_back(entries_[i]);
+    entries_ = std::move(kept);
+}
+
 long DigitiseSession::pointCount() const {
     long n = 0;
     for (const auto& e : entries_) n += e.groupEnd ? 0 : 1;

@@ -34,6 +34,8 @@ public:
     // false when there was nothing to take back.
     bool undo();
     void clear();
+    // Keeps the entries whose flag is set, in their order.
+    void keepOnly(const std::vector<bool>& keep);
 
     const std::vector<Entry>& entries() const { return entries_; }
     long pointCount() const;

@@ -36,37 +36,46 @@ std::vector<MapWindow*> allMapWindows() {
 void MapWindow::linkToDigitiseQuestions() {
     setDigitiseQuestionOpenedHook([](long serial) {
         for (MapWindow* w : allMapWindows()) w->digitiseQuestionOpened(serial);
+        bringBackDigitisingWindow();
     });
-    setClickedPointsSource([](long serial) {
-        std::vector<ClickedPoints> out;
+    setPointsOnOkSource([](long serial, const std::function<bool(const std::string&)>& isAskedFile) {
+        std::vector<const surfer::DigitiseList*> lists;
         for (MapWindow* w : allMapWindows())
             for (const auto& l : w->lists_)
-                if (const long n = l.list.pointsClickedIn(serial); n > 0 && !l.doc.expired())
-                    out.push_back({n, l.list.savedTo()});
-        return out;
+                if (!l.doc.expired()) lists.push_back(&l.list);
+        const surfer::OkFinding f = surfer::findOnOk(lists, serial, isAskedFile);
+        return PointsOnOk{static_cast<PointsOnOk::Case>(f.found), f.unsaved, f.savedTo};
     });
 }
 
 void MapWindow::digitiseQuestionOpened(long serial) {
-    long setAside = 0, kept = 0;
+    long setAside = 0, held = 0, kept = 0;
     for (auto& l : lists_) {
-        const auto opening = l.list.questionOpened(serial);
+        const auto opening = l.list.questionOpened(serial, isDigitiseQuestionOpen);
+        // The lists of closed plot documents are out of the user's reach.
+        if (l.doc.expired()) continue;
         setAside += opening.setAside;
+        held += opening.setAsideHeld;
         kept += opening.kept;
     }
     syncPoints();
-    if (setAside > 0)
-        showFitted(statusBar(),
-                   tr("Set aside %1 clicked for an earlier question that ended unsaved: the list starts "
-                      "afresh.")
-                       .arg(pointsText(setAside)),
-                   {}, 15000);
-    else if (kept > 0)
+    if (setAside > 0 || held > 0) {
+        const QString whose =
+            held == 0 ? tr("%1 clicked for an earlier question that ended unsaved").arg(pointsText(setAside))
+            : setAside == 0
+                ? tr("%1 held from before an earlier question that ended unsaved").arg(pointsText(held))
+                : tr("%1 clicked for an earlier question that ended unsaved and %2 held from before it")
+                      .arg(pointsText(setAside), pointsText(held));
+        const QString rest = kept == 0 ? tr(": the list starts afresh.")
+                                       : tr("; the list keeps the other %1.").arg(pointsText(kept));
+        showFitted(statusBar(), tr("Set aside ") + whose + rest, {}, 15000);
+    } else if (kept > 0) {
         showFitted(statusBar(),
                    tr("The list already holds %1 clicked before this question: saved with the new ones "
                       "(Clear starts afresh).")
                        .arg(pointsText(kept)),
                    {}, 15000);
+    }
 }
 
 void MapWindow::setDigitiseMode(bool on) {
@@ -135,7 +144,7 @@ void MapWindow::endGroup() {
 }
 
 void MapWindow::undoPoint() {
-    if (digitiseList().undo() == surfer::DigitiseList::Step::TookBackFromSaved)
+    if (digitiseList().undo(openDigitiseQuestionSerial()) == surfer::DigitiseList::Step::TookBackFromSaved)
         showFitted(statusBar(),
                    tr("Took back the last entry of the saved list. The list goes on with the next click: save it "
                       "again when it is done."),
@@ -144,7 +153,7 @@ void MapWindow::undoPoint() {
 }
 
 void MapWindow::clearPoints() {
-    digitiseList().clear();
+    digitiseList().clear(openDigitiseQuestionSerial());
     // What the status line said about the list no longer holds.
     statusBar()->clearMessage();
     syncPoints();
@@ -177,7 +186,7 @@ bool MapWindow::saveDigitiseTo(const std::string& path) {
         prompt().message(kDefaultTitle, path + " already exists. Replace it?", Buttons::YesNo) != Answer::Yes)
         return false;
     try {
-        digitiseList().save(path);
+        digitiseList().save(path, openDigitiseQuestionSerial());
     } catch (const trelvik::Error& e) {
         prompt().message(kDefaultTitle, e.what());
         return false;

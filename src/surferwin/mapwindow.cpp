@@ -1,7 +1,6 @@
 #include "surferwin/mapwindow.h"
 
 #include "core/error.h"
-#include "core/fileroutines.h"
 #include "core/textform.h"
 #include "formats/surfergrid.h"
 #include "surferwin/mapcanvas.h"
@@ -434,6 +433,18 @@ MapWindow* showMapWindow(const std::shared_ptr<surfer::Application>& app) {
     // A window that comes up while a digitise question is open must not cover it.
     placeDigitiseQuestion();
     return w;
+}
+
+// A question that asks for points is answered in the map window: one closed by hand
+// comes back, with its documents and lists, rather than leave the user nowhere to click.
+void MapWindow::bringBackDigitisingWindow() {
+    if (digitisingWindow()) return;
+    MapWindow* w = lastUsed();
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (!w) w = qobject_cast<MapWindow*>(t);
+    if (!w) return;
+    w->show();
+    lastUsed() = w;
 }
 
 MapWindow* findMapWindow(long processId) { return windows().value(processId); }

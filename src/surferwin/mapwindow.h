@@ -127,6 +127,8 @@ private:
     void resetPointerReadout();
     // The questions reach the map windows' lists through these (set once).
     static void linkToDigitiseQuestions();
+    // Shows again the map window the user digitises in when it was closed by hand.
+    static void bringBackDigitisingWindow();
     void digitiseQuestionOpened(long serial);
 
     // One plot document's digitised points.

@@ -9,42 +9,53 @@
 namespace trelvik {
 
 namespace {
-std::function<std::vector<ClickedPoints>(long)>& clickedPointsSource() {
-    static std::function<std::vector<ClickedPoints>(long)> source;
+PointsOnOkSource& pointsOnOkSource() {
+    static PointsOnOkSource source;
     return source;
 }
 
-// The points clicked during the open question that are not in the file its step reads.
-long clickedPointsNotInAskedFile() {
-    // Only a question that asks for a file has a serial number.
-    const long serial = openDigitiseQuestionSerial();
-    if (serial == 0 || !clickedPointsSource()) return 0;
-    long missing = 0;
-    for (const ClickedPoints& list : clickedPointsSource()(serial))
-        if (list.savedTo.empty() || !savesWhereAsked(list.savedTo)) missing += list.count;
-    return missing;
+// Why the step's file may not be what the user meant, or an empty text when it is.
+QString whyAsk(const QWidget* question, const std::filesystem::path& asked) {
+    PointsOnOk found;
+    if (pointsOnOkSource())
+        found = pointsOnOkSource()(digitiseQuestionSerial(question), [question](const std::string& path) {
+            return savesWhereAskedBy(question, path);
+        });
+    const QString file = QString::fromStdString(asked.filename().string());
+    if (!std::filesystem::exists(asked)) return QObject::tr("There is no %1 yet: nothing was saved as that file.").arg(file);
+    switch (found.found) {
+    case PointsOnOk::Case::InFile: return {};
+    case PointsOnOk::Case::SavedElsewhere:
+        return QObject::tr("The list was saved during this question as %1, under another name or folder, not "
+                           "as that file.")
+            .arg(QString::fromStdString(found.savedTo));
+    case PointsOnOk::Case::NotSaved: break;
+    }
+    if (found.unsaved == 0)
+        return QObject::tr("The list was changed during this question (points taken back or cleared) and not "
+                           "saved as that file since.");
+    return found.unsaved == 1 ? QObject::tr("The point meant for this question is not saved in that file.")
+                              : QObject::tr("The %1 points meant for this question are not saved in that file.")
+                                    .arg(found.unsaved);
 }
 } // namespace
 
-void setClickedPointsSource(std::function<std::vector<ClickedPoints>(long)> source) {
-    clickedPointsSource() = std::move(source);
-}
+void setPointsOnOkSource(PointsOnOkSource source) { pointsOnOkSource() = std::move(source); }
 
 bool goOnAfterOk(QWidget* question) {
-    const long missing = clickedPointsNotInAskedFile();
-    if (missing == 0) return true;
-    const std::filesystem::path asked = askedDigitisePath();
+    // Only a question that asks for a file has one to check.
+    const std::filesystem::path asked = digitisePathAskedBy(question);
+    if (asked.empty()) return true;
+    const QString why = whyAsk(question, asked);
+    if (why.isEmpty()) return true;
     const QString file = QString::fromStdString(asked.filename().string());
-    const QString points = missing == 1 ? QObject::tr("The point") : QObject::tr("The %1 points").arg(missing);
     const QString asIs = std::filesystem::exists(asked)
                              ? QObject::tr("let the step read %1 as it is").arg(file)
-                             : QObject::tr("go on without it (there is no %1 yet)").arg(file);
+                             : QObject::tr("go on without it");
     QMessageBox box(QMessageBox::Warning, QObject::tr("Digitise file"),
-                    QObject::tr("The step reads %1.\n\n%2 clicked during this question %3 not in that file: not "
-                                "saved, or saved under another name or folder.\n\nPress \"Back\" to return to the "
-                                "question and save the list as %4 in %5, or \"Go on\" to %6.")
-                        .arg(QString::fromStdString(asked.string()), points,
-                             missing == 1 ? QObject::tr("is") : QObject::tr("are"), file,
+                    QObject::tr("The step reads %1.\n\n%2\n\nPress \"Back\" to return to the question and save the "
+                                "list as %3 in %4, or \"Go on\" to %5.")
+                        .arg(QString::fromStdString(asked.string()), why, file,
                              QString::fromStdString(asked.parent_path().string()), asIs),
                     QMessageBox::NoButton, question);
     QPushButton* back = box.addButton(QObject::tr("Back"), QMessageBox::RejectRole);

@@ -1,30 +1,38 @@
 #pragma once
 // What OK on the "Digitise map" question checks. After OK the step reads its file as it
-// stands, so points the user clicked during the question that are not in that file
-// (never saved, or saved under another name or folder) would be left out without a
-// word, and the step would measure an older file. The map windows say, for each list
-// holding points clicked during a question, how many and where the list was saved; OK
-// then asks whether to go back to the question (to Save) or go on with the file as it
-// is. Points clicked before the question and files written by hand are not asked about.
+// stands, so points meant for it that never reached that file (clicked during the
+// question or kept from before it, and not saved, or saved under another name or
+// folder, or cleared after such a save) would be left out without a word, and the step
+// would measure an older file. The map windows say what their lists hold for the
+// question; OK goes on without a word only when the step's file is there and holds what
+// the lists meant for it. Otherwise a box says which is the case and asks whether to go
+// back to the question (to Save) or go on with the file as it is.
 #include <functional>
 #include <string>
-#include <vector>
 
 class QWidget;
 
 namespace trelvik {
 
-// A list of points clicked during one question, and the file it was saved to ("" while
-// unsaved or changed since).
-struct ClickedPoints {
-    long count = 0;
-    std::string savedTo;
+// What the map windows' lists hold for a question, as their rules find it on OK.
+struct PointsOnOk {
+    enum class Case {
+        InFile,          // nothing meant for the step is missing from its file
+        NotSaved,        // points of the question, or changes to the list, never saved
+        SavedElsewhere,  // saved during the question, but not as the step's file
+    };
+    Case found = Case::InFile;
+    long unsaved = 0;     // points of the question in lists not saved
+    std::string savedTo;  // SavedElsewhere: the file the list went to
 };
-void setClickedPointsSource(std::function<std::vector<ClickedPoints>(long serial)> source);
+// `isAskedFile` says whether a path is the file the question's step reads.
+using PointsOnOkSource =
+    std::function<PointsOnOk(long serial, const std::function<bool(const std::string&)>& isAskedFile)>;
+void setPointsOnOkSource(PointsOnOkSource source);
 
-// Called when OK is pressed on the open question `question`: true to go on. With points
-// clicked during it that are not in the file its step reads, a box says which file the
-// step reads and that they are not in it, and "Back" (the default) returns false.
+// Called when OK is pressed on the open question `question`: true to go on. When the
+// step's file is missing or does not hold what was meant for it, a box says so and
+// "Back" (the default) returns false.
 bool goOnAfterOk(QWidget* question);
 
 } // namespace trelvik

@@ -13,9 +13,22 @@
 namespace trelvik {
 
 namespace {
-const OpenDigitiseQuestion::State*& openQuestion() {
-    static const OpenDigitiseQuestion::State* open = nullptr;
+// Every question open, the latest last: a second tool window may ask while the first
+// question waits.
+std::vector<const OpenDigitiseQuestion::State*>& openQuestions() {
+    static std::vector<const OpenDigitiseQuestion::State*> open;
     return open;
+}
+
+// The latest question open (nullptr for none).
+const OpenDigitiseQuestion::State* openQuestion() {
+    return openQuestions().empty() ? nullptr : openQuestions().back();
+}
+
+const OpenDigitiseQuestion::State* questionOf(const QWidget* box) {
+    for (const auto* s : openQuestions())
+        if (s->box == box) return s;
+    return nullptr;
 }
 
 QPointer<QWidget>& declaredAsker() {
@@ -191,16 +204,15 @@ long nextSerial() {
 
 OpenDigitiseQuestion::OpenDigitiseQuestion(QWidget* box, const std::string& readPath)
     : state_{box, askerOf(box), readPath.empty() ? std::string() : normalPath(readPath),
-             readPath.empty() ? 0 : nextSerial()},
-      previous_(openQuestion()) {
-    openQuestion() = &state_;
+             readPath.empty() ? 0 : nextSerial()} {
+    openQuestions().push_back(&state_);
     // A box of that title that asks for no file (a refusal of the digitised points) is
     // no step's question: points clicked meanwhile belong to no question.
     if (questionOpenedHook() && state_.serial != 0) questionOpenedHook()(state_.serial);
     if (const auto p = placementOf(state_)) belongTo(state_, *p);
 }
 
-OpenDigitiseQuestion::~OpenDigitiseQuestion() { openQuestion() = previous_; }
+OpenDigitiseQuestion::~OpenDigitiseQuestion() { std::erase(openQuestions(), &state_); }
 
 std::string askedDigitisePath() { return openQuestion() ? openQuestion()->path : std::string(); }
 
@@ -210,6 +222,27 @@ bool savesWhereAsked(const std::string& path) {
 }
 
 long openDigitiseQuestionSerial() { return openQuestion() ? openQuestion()->serial : 0; }
+
+bool isDigitiseQuestionOpen(long serial) {
+    for (const auto* s : openQuestions())
+        if (s->serial == serial && s->box && s->box->isVisible()) return true;
+    return false;
+}
+
+long digitiseQuestionSerial(const QWidget* question) {
+    const auto* s = questionOf(question);
+    return s ? s->serial : 0;
+}
+
+std::string digitisePathAskedBy(const QWidget* question) {
+    const auto* s = questionOf(question);
+    return s ? s->path : std::string();
+}
+
+bool savesWhereAskedBy(const QWidget* question, const std::string& path) {
+    const std::string asked = digitisePathAskedBy(question);
+    return asked.empty() || sameFile(path, asked);
+}
 
 void setDigitiseQuestionOpenedHook(std::function<void(long)> hook) { questionOpenedHook() = std::move(hook); }
 

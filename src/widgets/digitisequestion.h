@@ -18,6 +18,7 @@
 //                           on disk, a link to it included)
 //   openDigitiseQuestionSerial()  the open question's number, so that a point knows the
 //                           question it was clicked for (each question has its own)
+//   isDigitiseQuestionOpen(serial)  whether that question still waits for its answer
 //   setDigitiseQuestionOpenedHook  the map windows hear of each question as it opens
 //   setDigitiseWindowSource the map windows say which of them the user digitises in
 //   setRoomOverDigitiseWindow  and where on them a question above them may lie
@@ -67,7 +68,6 @@ public:
 
 private:
     State state_;
-    const State* previous_;
 };
 
 // The file the open question's step will read, as an absolute path: the file a save
@@ -79,6 +79,13 @@ bool savesWhereAsked(const std::string& path);
 
 // The open question's serial number; 0 with none open or one that asks for no file.
 long openDigitiseQuestionSerial();
+// Whether the question of that serial number is still on show, waiting for its answer.
+bool isDigitiseQuestionOpen(long serial);
+// The same for the question shown in `question` (while its OpenDigitiseQuestion lives):
+// its serial number, the file its step reads, and whether a save at path lands on it.
+long digitiseQuestionSerial(const QWidget* question);
+std::string digitisePathAskedBy(const QWidget* question);
+bool savesWhereAskedBy(const QWidget* question, const std::string& path);
 // Called with its serial number as each question opens, before it shows.
 void setDigitiseQuestionOpenedHook(std::function<void(long serial)> hook);
 

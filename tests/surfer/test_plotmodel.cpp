@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 using namespace surfertest;
 using surfer::Named;
 using surfer::omitted;
@@ -215,4 +217,75 @@ TEST(Digitising, ASavedListTakesNoMoreUntilUndoReopensIt) {
     l.save(dir.path("digit2.dat"));
     EXPECT_TRUE(l.startAfreshIfSaved());
     EXPECT_TRUE(l.session().entries().empty());
+}
+
+// Points of a question still open stay its own when another tool window asks; points
+// clicked ahead join the question that opens, and go with it should it end unsaved.
+TEST(Digitising, OnlyQuestionsThatEndedLoseTheirPointsAndPointsClickedAheadGoWithTheirQuestion) {
+    trelvik::testing::TempFolder dir;
+    auto app = v8();
+    app->Documents.Add(1);
+    auto plot = activePlot(*app);
+    auto map = plot->Shapes.AddReliefMap(saveGrid(dir, "w.grd", wide()));
+    const double x = map->Left + 1, y = map->Top - 1;
+    std::set<long> open;
+    const auto stillOpen = [&](long q) { return open.count(q) > 0; };
+    surfer::DigitiseList l;
+    open = {1};
+    l.questionOpened(1, stillOpen);
+    l.click(plot->Shapes, x, y, 1);
+    l.click(plot->Shapes, x + 1, y, 1);
+    open = {1, 2};  // a second tool window asks while the first question waits
+    auto opening = l.questionOpened(2, stillOpen);
+    EXPECT_EQ(opening.setAside + opening.setAsideHeld, 0);
+    EXPECT_EQ(opening.kept, 2);
+    EXPECT_EQ(l.pointsClickedIn(1), 2);
+    l.clear(2);
+    l.click(plot->Shapes, x, y);  // no question open: clicked ahead
+    open = {3};
+    opening = l.questionOpened(3, stillOpen);
+    EXPECT_EQ(opening.kept, 1);
+    EXPECT_EQ(l.pointsClickedIn(3), 1);
+    open = {4};  // the third question ended unsaved
+    opening = l.questionOpened(4, stillOpen);
+    EXPECT_EQ(opening.setAside, 0);
+    EXPECT_EQ(opening.setAsideHeld, 1);
+    EXPECT_FALSE(l.hasPoints());
+}
+
+// OK lets the step read its file without a word only when the file holds what was meant
+// for it: saved there with nothing clicked or taken back since, or nothing done at all.
+TEST(Digitising, OkFindsWhetherTheStepsFileHoldsWhatWasMeantForIt) {
+    using Case = surfer::OkFinding::Case;
+    trelvik::testing::TempFolder dir;
+    auto app = v8();
+    app->Documents.Add(1);
+    auto plot = activePlot(*app);
+    auto map = plot->Shapes.AddReliefMap(saveGrid(dir, "w.grd", wide()));
+    const double x = map->Left + 1, y = map->Top - 1;
+    const std::string asked = dir.path("digit1.dat");
+    const auto isAsked = [&](const std::string& p) { return p == asked; };
+    const auto find = [&](const surfer::DigitiseList& l, long q) { return surfer::findOnOk({&l}, q, isAsked); };
+    surfer::DigitiseList byHand;  // a file written by hand, replayed: nothing clicked
+    EXPECT_EQ(find(byHand, 1).found, Case::InFile);
+    surfer::DigitiseList ahead;  // two points clicked before the question, not saved
+    ahead.click(plot->Shapes, x, y);
+    ahead.click(plot->Shapes, x + 1, y);
+    ahead.questionOpened(2);
+    EXPECT_EQ(find(ahead, 2).found, Case::NotSaved);
+    EXPECT_EQ(find(ahead, 2).unsaved, 2);
+    surfer::DigitiseList elsewhere;  // saved in another folder, then cleared
+    elsewhere.click(plot->Shapes, x, y, 3);
+    elsewhere.save(dir.path("other.dat"), 3);
+    elsewhere.clear(3);
+    EXPECT_EQ(find(elsewhere, 3).found, Case::SavedElsewhere);
+    EXPECT_EQ(find(elsewhere, 3).savedTo, dir.path("other.dat"));
+    surfer::DigitiseList here;  // saved where the step reads, then cleared: fine
+    here.click(plot->Shapes, x, y, 4);
+    here.save(asked, 4);
+    here.clear(4);
+    EXPECT_EQ(find(here, 4).found, Case::InFile);
+    here.click(plot->Shapes, x, y, 4);  // a click after the save is not in the file
+    here.undo(4);
+    EXPECT_EQ(find(here, 4).found, Case::NotSaved);
 }

@@ -138,5 +138,3 @@ struct Fixture {
     }
 };
 } // namespace mapfixture
-
-using namespace mapfixture;

@@ -3,6 +3,8 @@
 // while a tool's "Digitise map" question is open.
 #include "surferwin/mapfixture.h"
 
+using namespace mapfixture;
+
 TEST(MapWindow, ClicksBecomeMapCoordinatesAndSaveReadsBack) {
     Fixture f;
     const std::string grid = saveGrid(f.dir, "plane.grd", 21, 11, tilted);  // x 0..10, y 0..5
@@ -190,9 +192,28 @@ TEST(MapWindow, ANewQuestionSetsAsidePointsClickedForAnEarlierOneThatEndedUnsave
     EXPECT_TRUE(said.contains("already holds 1 point")) << said.toStdString();
 }
 
+// A "Digitise map" box that asks for no file (a refusal of the points) is no step's
+// question: points clicked while it shows belong to none, and the next question keeps them.
+TEST(MapWindow, PointsClickedUnderABoxThatAsksForNoFileAreKeptByTheNextQuestion) {
+    Fixture f;
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
+    f.win->refresh();
+    f.win->setDigitiseMode(true);
+    whenShown<QMessageBox>([&](QMessageBox* refusal) {
+        f.clickMap(*f.plot()->Shapes.maps().back(), 5, 2.5);
+        refusal->button(QMessageBox::Ok)->click();
+    });
+    trelvik::QtPrompt qt;
+    qt.message(trelvik::kDigitiseTitle, "Too few points were digitised.");
+    long held = -1;
+    whileAsked(f.dir.path("digit1.dat"), [&] { held = f.win->digitised().pointCount(); });
+    EXPECT_EQ(held, 1);
+}
+
 // OK with points clicked during the question that are not in the file its step reads
-// says so and can go back to the question; a save through a link to that file is that
-// file, and OK then goes on.
+// says which is the case and can go back to the question; a save through a link to that
+// file is that file, and OK then goes on. Every box is answered, so that a check that
+// asks once too often fails rather than waits.
 TEST(MapWindow, OkWithClickedPointsOutsideTheStepsFileAsksBeforeTheStepReadsIt) {
     Fixture f;
     ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
@@ -205,6 +226,7 @@ TEST(MapWindow, OkWithClickedPointsOutsideTheStepsFileAsksBeforeTheStepReadsIt) 
     int shows = 0;
     std::vector<std::string> warnings;
     QString statusAfterLinkSave;
+    std::function<void(QMessageBox*)> onWarning;
     std::function<void(QMessageBox*)> onQuestion = [&](QMessageBox* question) {
         ++shows;
         if (shows == 1) {
@@ -215,24 +237,24 @@ TEST(MapWindow, OkWithClickedPointsOutsideTheStepsFileAsksBeforeTheStepReadsIt) 
             f.win->saveDigitiseTo(f.dir.path("sub/link1.dat"));
             statusAfterLinkSave = f.win->statusBar()->currentMessage();
         }
-        if (shows < 3)
-            whenTitled("Digitise file", [&](QMessageBox* warning) {
-                warnings.push_back(warning->text().toStdString());
-                whenTitled("Digitise map", onQuestion);
-                for (auto* b : warning->buttons())
-                    if (b->text() == "Back") b->click();
-            });
+        whenTitled("Digitise file", onWarning);
         question->button(QMessageBox::Ok)->click();
+    };
+    onWarning = [&](QMessageBox* warning) {
+        warnings.push_back(warning->text().toStdString());
+        const bool back = shows < 3;
+        if (back) whenTitled("Digitise map", onQuestion);
+        for (auto* b : warning->buttons())
+            if (b->text() == (back ? "Back" : "Go on")) b->click();
     };
     whenTitled("Digitise map", onQuestion);
     trelvik::QtPrompt qt;
     EXPECT_TRUE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", reads));
     EXPECT_EQ(shows, 3);
     ASSERT_EQ(warnings.size(), 2u);
-    for (const auto& w : warnings) {
-        EXPECT_NE(w.find("The step reads " + reads), std::string::npos) << w;
-        EXPECT_NE(w.find("The point clicked during this question is not in that file"), std::string::npos) << w;
-    }
+    for (const auto& w : warnings) EXPECT_NE(w.find("The step reads " + reads), std::string::npos) << w;
+    EXPECT_NE(warnings[0].find("The point meant for this question is not saved in that file"), std::string::npos);
+    EXPECT_NE(warnings[1].find("saved during this question as " + f.dir.path("sub/digit1.dat")), std::string::npos);
     EXPECT_FALSE(statusAfterLinkSave.contains("not this file")) << statusAfterLinkSave.toStdString();
     EXPECT_EQ(trelvik::formats::readDigitiseGroups(reads).front().size(), 1u);
 }
@@ -354,7 +376,8 @@ TEST(MapWindow, DigitiseQuestionOpensBesideItsToolWindowClearOfTheMapWindowBroug
         front = QApplication::activeWindow();
         question->button(QMessageBox::Ok)->click();
     });
-    EXPECT_TRUE(trelvik::askDigitise(prompt, "Use 'Digitise' to define crest.", "digit2.dat"));
+    f.dir.write("digit2.dat", "1,1\n");  // the step's file: OK goes on without a word
+    EXPECT_TRUE(trelvik::askDigitise(prompt, "Use 'Digitise' to define crest.", f.dir.path("digit2.dat")));
     EXPECT_FALSE(asked.intersects(f.win->frameGeometry()));
     EXPECT_TRUE(avail.contains(asked));
     EXPECT_EQ(front, f.win.get());

@@ -2,6 +2,8 @@
 // worksheets and the report shown, bad grids reported, the window placed on the screen.
 #include "surferwin/mapfixture.h"
 
+using namespace mapfixture;
+
 TEST(MapWindow, EachMapTypePaintsInsideItsFrame) {
     Fixture f;
     const std::string planeGrid = saveGrid(f.dir, "plane.grd", 21, 11, tilted);

@@ -57,7 +57,9 @@ struct Desk {
     QRect avail;
     trelvik::QtPrompt qt;
     trelvik::WindowPrompt prompt{qt, &tool};
+    trelvik::testing::TempFolder files;
     Desk() {
+        files.write("digit1.dat", "1,1\n");  // the step's file: OK goes on without a word
         surfer::shutdownAll();
         app = surfer::connect("Surfer.Application", true);
         win = std::make_unique<MapWindow>(app);
@@ -95,7 +97,7 @@ struct Desk {
             meanwhile(question);
             question->button(QMessageBox::Ok)->click();
         });
-        EXPECT_TRUE(trelvik::askDigitise(prompt, "Use 'Digitise' to define crest.", "digit1.dat"));
+        EXPECT_TRUE(trelvik::askDigitise(prompt, "Use 'Digitise' to define crest.", files.path("digit1.dat")));
     }
 };
 
@@ -207,6 +209,24 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionComesBackAboveAMaximizedMapWin
         settle([&] { return seenAt(question->frameGeometry().center()) == "QMessageBox"; });
         EXPECT_EQ(seenAt(question->frameGeometry().center()), "QMessageBox");
         EXPECT_EQ(question->windowHandle()->transientParent(), f.win->windowHandle());
+    });
+}
+
+// A map window closed by hand comes back, with its documents, when a question asks for
+// points: the user has nowhere else to click them.
+TEST(MapWindowUnderWindowManager, DigitiseQuestionBringsBackTheMapWindowClosedByHand) {
+    if (needsWindowManager()) GTEST_SKIP() << "needs a window manager on X";
+    Desk f;
+    f.win->newPlotDocument();
+    const auto doc = f.win->canvas()->document();
+    for (auto* act : f.win->findChildren<QAction*>())
+        if (act->text() == "Close window") act->trigger();
+    settle([&] { return !f.win->isVisible(); });
+    ASSERT_FALSE(f.win->isVisible());
+    f.ask([&](QMessageBox*) {
+        settle([&] { return seenAt(f.win->frameGeometry().center()) == "trelvik::surferwin::MapWindow"; });
+        EXPECT_EQ(seenAt(f.win->frameGeometry().center()), "trelvik::surferwin::MapWindow");
+        EXPECT_EQ(f.win->canvas()->document(), doc);
     });
 }
 
