@@ -37,24 +37,45 @@ bool listedGridsPresent(SurfFnsContext& ctx) {
     return true;
 }
 
-// One closed section (flag 1) per area of a Multiple inside digitise file. Saving in the
-// map window after End group ends the file with a "-1" line: that one closes the last
-// area, not opens an empty one. An empty area anywhere else, and any other fault of
-// the file, is refused under "Filename", its subject.
-std::vector<BlnSection> multiInsideSections(const std::string& digit) {
+// A refusal of the user's digitise file, titled by its subject.
+[[noreturn]] void refuseDigitiseFile(const Error& e) { throw Refusal("Filename", e.what()); }
+
+// One closed section per area of the user's digitise file, flag 0 for Outside and 1
+// for the modes that blank the inside. Multiple inside takes every area of a
+// "-1"-separated file: saving in the map window after End group ends the file with a
+// "-1" line, and that one closes the last area, not opens an empty one; an empty area
+// anywhere else is refused. Outside and Inside blank by one outline and pass over
+// "-1" lines that separate nothing, but refuse a second area rather than join the two
+// into one crossing outline. An area of fewer than three points encloses nothing and is
+// refused in every mode. Every fault of the file is refused under "Filename".
+std::vector<BlnSection> areaSections(const std::string& digit, BlankMode mode) {
     try {
         std::vector<PointXYList> areas = formats::readDigitiseGroups(digit);
-        if (areas.size() > 1 && areas.back().empty()) areas.pop_back();
+        if (mode == BlankMode::MultiInside) {
+            if (areas.size() > 1 && areas.back().empty()) areas.pop_back();
+        } else {
+            std::erase_if(areas, [](const PointXYList& a) { return a.empty(); });
+            if (areas.size() > 1)
+                throw Error("The digitise file " + digit + " holds " + std::to_string(areas.size()) +
+                            " areas separated by '-1' lines, but " +
+                            (mode == BlankMode::Outside ? "Outside" : "Inside") +
+                            " blanks by one outline. Choose \"Multiple inside (bubbles)\" to blank several "
+                            "areas, or digitise one area.");
+        }
         std::vector<BlnSection> sections;
         for (std::size_t a = 0; a < areas.size(); ++a) {
             if (areas[a].empty())
                 throw Error("Area " + std::to_string(a + 1) + " of the digitise file " + digit +
                             " has no points (two '-1' lines together, or one at the start).");
-            sections.push_back(formats::closedOutline(areas[a], 1));
+            if (areas[a].size() < 3)
+                throw Error("Area " + std::to_string(a + 1) + " of the digitise file " + digit + " has " +
+                            std::to_string(areas[a].size()) + (areas[a].size() == 1 ? " point" : " points") +
+                            ": an area needs at least three.");
+            sections.push_back(formats::closedOutline(areas[a], mode == BlankMode::Outside ? 0 : 1));
         }
         return sections;
     } catch (const Error& e) {
-        throw Refusal("Filename", e.what());
+        refuseDigitiseFile(e);
     }
 }
 
@@ -77,7 +98,9 @@ public:
         base_ = s.GridBaseName[i - 1];
         T_.reset();
 
-        EntryResult r = o_.chkBlankUseBlnFile ? fromExistingFiles(i) : fromDigitising(i);
+        EntryResult r = EntryResult::Done;
+        if (o_.mode == BlankMode::MultiInside && o_.chkMultiBlankRegrid) r = regridOutlinePresent(i);
+        if (r == EntryResult::Done) r = o_.chkBlankUseBlnFile ? fromExistingFiles(i) : fromDigitising(i);
         if (r != EntryResult::Done) return r;
 
         r = blankEntry(i);
@@ -108,25 +131,37 @@ private:
     EntryResult fromExistingFiles(int i) {
         if (!stem(i)) return EntryResult::Skipped;
         const bool copy = d() > 0;
-        auto take = [&](const std::string& earlier, const std::string& own) {
-            const std::string& needed = copy ? earlier : own;
-            if (!FileExists(needed)) {
+        std::vector<std::pair<std::string, std::string>> files;  // (earlier, own)
+        if (o_.mode == BlankMode::MultiTeeth) {
+            for (const std::string& code : codes_)
+                files.emplace_back(*T_ + "b-s" + code + "blnpts.bln", S_ + "-s" + code + "blnpts.bln");
+        } else {
+            files.emplace_back(*T_ + "blnpts.bln", S_ + "blnpts.bln");
+        }
+        // Every file is found before the first copy: a refusal leaves the copies of an
+        // earlier run as they were.
+        for (const auto& [earlier, own] : files)
+            if (!FileExists(copy ? earlier : own)) {
                 Refuse(ctx_, "", missingBlankingFile(i));
                 ClearFilenames(ctx_.state);
-                return false;
+                return EntryResult::Stop;
             }
+        toothBln_.clear();
+        for (const auto& [earlier, own] : files) {
             if (copy) copyFileReplacing(earlier, own);
-            return true;
-        };
-        if (o_.mode == BlankMode::MultiTeeth) {
-            toothBln_.clear();
-            for (const std::string& code : codes_) {
-                toothBln_.push_back(S_ + "-s" + code + "blnpts.bln");
-                if (!take(*T_ + "b-s" + code + "blnpts.bln", toothBln_.back())) return EntryResult::Stop;
-            }
-        } else {
-            bln_ = S_ + "blnpts.bln";
-            if (!take(*T_ + "blnpts.bln", bln_)) return EntryResult::Stop;
+            toothBln_.push_back(own);
+        }
+        bln_ = toothBln_.front();
+        return EntryResult::Done;
+    }
+
+    // "Regrid and blank" needs the outline saved earlier under T: looked for before the
+    // user digitises, so a refusal writes nothing.
+    EntryResult regridOutlinePresent(int i) {
+        if (!stem(i)) return EntryResult::Skipped;
+        if (!FileExists(*T_ + "blnpts.bln")) {
+            Refuse(ctx_, "", "Check that blanking file is in correct directory.");
+            return EntryResult::Stop;
         }
         return EntryResult::Done;
     }
@@ -140,11 +175,10 @@ private:
                 return EntryResult::Stop;
             // Read before the working copy is written: a refused file leaves no copy,
             // nor replaces a good one from an earlier run.
-            const PointXYList pts = formats::readDigitisePoints(digit);  // errors name the user's file
+            const std::vector<BlnSection> outline = areaSections(digit, o_.mode);
             copyFileReplacing(digit, S_ + "blnpts.dat");
             bln_ = S_ + "blnpts.bln";
-            formats::writeBlnFile(bln_, {formats::closedOutline(pts, o_.mode == BlankMode::Inside ? 1 : 0)},
-                                  BlnLayout::Zone);
+            formats::writeBlnFile(bln_, outline, BlnLayout::Zone);
             return EntryResult::Done;
         }
         case BlankMode::MultiInside: {
@@ -154,7 +188,7 @@ private:
                 return EntryResult::Stop;
             // The areas are checked before the working copy is written: a refused file
             // leaves nothing behind.
-            const std::vector<BlnSection> sections = multiInsideSections(digit);
+            const std::vector<BlnSection> sections = areaSections(digit, o_.mode);
             copyFileReplacing(digit, S_ + "blnmpts.dat");
             bln_ = S_ + "blnmpts.bln";
             formats::writeBlnFile(bln_, sections, BlnLayout::Zone);
@@ -176,14 +210,20 @@ private:
             return EntryResult::Stop;
         // The borders are read and cut into strips before the working copy is written: a
         // refused file leaves no copy, nor replaces a good one from an earlier run.
-        const std::vector<PointXYList> borders = formats::readDigitiseGroups(digit);
+        std::vector<PointXYList> borders;
+        try {
+            borders = formats::readDigitiseGroups(digit);
+        } catch (const Error& e) {
+            refuseDigitiseFile(e);
+        }
         ReadGridGeometry(ctx_.app, ctx_.state.GridFullName[i - 1]);
         const AppState& g = ctx_.app;
         std::vector<BlnSection> strips;
         try {
             strips = formats::toothStrips(borders, n, g.GridXMin, g.GridXMax, g.GridYMin, g.GridYMax, digit);
         } catch (const Error& e) {
-            Report(ctx_, "", std::string(e.what()) + " File no. " + std::to_string(i) + " (" + base_ + ") is left out.");
+            Report(ctx_, "Filename",
+                   std::string(e.what()) + " File no. " + std::to_string(i) + " (" + base_ + ") is left out.");
             return EntryResult::Skipped;
         }
         std::string allCodes;
@@ -214,14 +254,9 @@ private:
     }
 
     // The "u" grid regridded on its own lattice from its unblanked nodes, then blanked
-    // with the single outline saved earlier under T.
+    // with the single outline saved earlier under T (found before anything was written).
     EntryResult regridAndBlank(int i) {
-        if (!stem(i)) return EntryResult::Skipped;
         const std::string earlier = *T_ + "blnpts.bln";
-        if (!FileExists(earlier)) {
-            Refuse(ctx_, "", "Check that blanking file is in correct directory.");
-            return EntryResult::Stop;
-        }
         SurfFnsState& s = ctx_.state;
         const std::string u = s.OutGridName[i - 1];
         s.OutGridName[i - 1] = S_ + "ub.grd";

@@ -25,7 +25,13 @@
 // from disk is named before any question or copy, nothing is written, list kept. Cancel
 // at a "Digitise map" prompt ends the batch, list kept. A missing earlier blanking file
 // ends the batch with "Check that blanking file ..." (list cleared, or kept in Regrid and
-// blank). Other failures end the batch with their message; earlier outputs stay.
+// blank), found before that entry's question or first copy. The user's digitise file
+// ends the batch under "Filename" when it cannot be read, holds an area of fewer than
+// three points, or holds more than one area in Outside or Inside (which blank by one
+// outline; "-1" lines that separate nothing are passed over there). Every file of an
+// entry is checked before its first file is written, so a refusal leaves the files of
+// an earlier run as they were. Other failures end the batch with their message;
+// earlier outputs stay.
 #include "surferfns/surffnsstate.h"
 
 #include <array>

@@ -26,10 +26,16 @@ NodeRect DigitisedRect(const GridGeo& geo, double x1, double y1, double x2, doub
     return r;
 }
 
-std::optional<NodeRect> MaxUnblankedRect(const PointList& dump, int cols, int rows, const std::string& source) {
+namespace {
+void checkDumpSize(const PointList& dump, int cols, int rows, const std::string& source) {
     if (cols < 1 || rows < 1 || dump.size() != static_cast<std::size_t>(cols) * static_cast<std::size_t>(rows))
         throw Error("The XYZ text of " + source + " holds " + std::to_string(dump.size()) + " nodes, not the " +
                     std::to_string(cols) + " x " + std::to_string(rows) + " of its geometry.");
+}
+} // namespace
+
+std::optional<NodeRect> MaxUnblankedRect(const PointList& dump, int cols, int rows, const std::string& source) {
+    checkDumpSize(dump, cols, rows, source);
     std::vector<char> colHas(static_cast<std::size_t>(cols), 0), rowHas(static_cast<std::size_t>(rows), 0);
     bool any = false;
     for (int j = 0; j < rows; ++j)
@@ -47,6 +53,14 @@ std::optional<NodeRect> MaxUnblankedRect(const PointList& dump, int cols, int ro
     r.FirstRow = std::max(1, first(rowHas) - 3);
     r.LastRow = std::min(rows, last(rowHas) + 3);
     return r;
+}
+
+bool HoldsUnblankedNode(const PointList& dump, int cols, int rows, const NodeRect& r, const std::string& source) {
+    checkDumpSize(dump, cols, rows, source);
+    for (int j = std::max(1, r.FirstRow); j <= std::min(rows, r.LastRow); ++j)
+        for (int i = std::max(1, r.FirstCol); i <= std::min(cols, r.LastCol); ++i)
+            if (dump[static_cast<std::size_t>(j - 1) * cols + (i - 1)].z < 1e38) return true;
+    return false;
 }
 
 int MaxNoFrequency(const NodeRect& r, double maxNo) {
@@ -75,8 +89,8 @@ public:
                                        " to keep.",
                              saved))
                 return EntryResult::Stop;
-            const std::string copy = s.GridPathNoExt[i - 1] + "extpts.dat";
-            copyFileReplacing(saved, copy);
+            // The corners are checked before their copy is written: a refused pair leaves
+            // the copy of the corners that made the extracted grid.
             const formats::PointXYList pts = formats::readDigitisePoints(saved);  // errors name the user's file
             if (pts.size() < 2)
                 throw Error("The digitise file " + saved + " holds " + std::to_string(pts.size()) +
@@ -86,13 +100,18 @@ public:
                 return EntryResult::Stop;
             }
             rect = DigitisedRect(geo, pts[0].x, pts[0].y, pts[1].x, pts[1].y);
+            // An area off the crown would give a grid of blank nodes only.
+            if (!HoldsUnblankedNode(nodeDump(i), cols, rows, rect, s.GridFullName[i - 1])) {
+                Refuse(ctx_, "", "The area digitised on " + base +
+                                     " holds no node with a height: it lies off the crown. Redigitise its "
+                                     "bottom left and top right on the crown.");
+                return EntryResult::Stop;
+            }
+            copyFileReplacing(saved, s.GridPathNoExt[i - 1] + "extpts.dat");
             suffix = "ed";
         } else if (o_.chkRedArea) {
             const std::string& grid = s.GridFullName[i - 1];
-            PrivateTempFile dump;
-            CallSurferPositional(ctx_, "GridConvert", Positional{grid, dump.path(), 3},
-                                 Positional{grid, dump.path(), 4});
-            const auto r = MaxUnblankedRect(formats::readXyzDump(dump.path()), cols, rows, grid);
+            const auto r = MaxUnblankedRect(nodeDump(i), cols, rows, grid);
             if (!r) {
                 Report(ctx_, "", "Every node of " + s.GridBaseName[i - 1] + " is blank: there is no area to extract.");
                 return EntryResult::Skipped;
@@ -124,6 +143,14 @@ public:
     }
 
 private:
+    // The grid's nodes as the mapping program's XYZ text, read from a private temporary file.
+    PointList nodeDump(int i) {
+        const std::string& grid = ctx_.state.GridFullName[i - 1];
+        PrivateTempFile dump;
+        CallSurferPositional(ctx_, "GridConvert", Positional{grid, dump.path(), 3}, Positional{grid, dump.path(), 4});
+        return formats::readXyzDump(dump.path());
+    }
+
     SurfFnsContext& ctx_;
     const ExtractOptions& o_;
 };
@@ -131,7 +158,11 @@ private:
 } // namespace
 
 BatchOutcome cmdExtract(SurfFnsContext& ctx, const ExtractOptions& options) {
-    if (!options.chkRedArea && !options.chkRedRow) return BatchOutcome::Completed;
+    if (!options.chkRedArea && !options.chkRedRow) {
+        Refuse(ctx, "Extract", "Tick \"Reduce grid area\" or \"Reduce no. row/col\" (or both) to say what to "
+                               "extract, then press Extract.");
+        return BatchOutcome::Stopped;
+    }
     if (options.chkRedRow) {
         // A frequency below 1 has no meaning for GridExtract; refuse it before any work.
         const bool factor = options.optRedRowFactor;

@@ -8,7 +8,10 @@
 //                FirstCol = Int((x1 - xMin) / dx) + 2 (at least 1),
 //                LastCol  = Int((x2 - xMin) / dx) + 1 (at most the column count),
 //              rows likewise with y; suffix "ed". Corners not bottom left and top right:
-//              "Points invalid - redigitise points." and the batch ends.
+//              "Points invalid - redigitise points." and the batch ends; so does an area
+//              holding no unblanked node (off the crown), with a message naming the grid.
+//              Either refusal comes before extpts.dat is written, so it keeps the earlier
+//              corners.
 //   max        the smallest rectangle holding every unblanked node (z below 1E+38) with
 //              a margin of three nodes, cut at the grid's edge; suffix "em". The grid's
 //              XYZ text is read from a private temporary file. A grid whose nodes are all
@@ -17,7 +20,8 @@
 // Frequency: "Factor" n (typed number, halves to even), suffix "rf" & the typed text;
 //   "Max no." M: span = larger of LastCol - FirstCol and LastRow - FirstRow; when M < span
 //   the frequency is Int(span / M) + 1 and the suffix gains "rm" & the typed text.
-//   A factor or maximum below 1 gives a message before anything runs.
+//   A factor or maximum below 1 gives a message before anything runs, and so does
+//   neither "Reduce grid area" nor "Reduce no. row/col" ticked.
 // Output: S & suffix & ".grd". When the rectangle is the whole grid and the frequency 1,
 //   "Grid extraction for <base> not required" and nothing is written for that entry.
 // GridExtract goes by position on both versions: version 6 (in, r1, c1, r2, c2, rFreq,
@@ -51,6 +55,10 @@ NodeRect DigitisedRect(const GridGeo& geo, double x1, double y1, double x2, doub
 // first, x fastest) with a margin of three nodes; nothing when every node is blank.
 // A dump of another record count throws trelvik::Error naming `source`.
 std::optional<NodeRect> MaxUnblankedRect(const PointList& dump, int cols, int rows, const std::string& source);
+
+// True when a node of rectangle r of the dump (as above) is unblanked; an empty
+// rectangle holds none.
+bool HoldsUnblankedNode(const PointList& dump, int cols, int rows, const NodeRect& r, const std::string& source);
 
 // The row and column frequency for "Max no." M over a rectangle.
 int MaxNoFrequency(const NodeRect& r, double maxNo);

@@ -156,6 +156,21 @@ TEST(Blank, ExistingBlankingFilesAreTakenFromTheShortenedName) {
     EXPECT_EQ(r.state.NumFiles, 0);
 }
 
+// Every earlier tooth file is found before the first is copied over its own.
+TEST(Blank, AMissingEarlierToothFileIsFoundBeforeAnyIsCopied) {
+    ProcRun r;
+    r.add("toothb150.grd", tenByTen());
+    r.dir.write("toothb-sm1blnpts.bln", kOutline);
+    r.dir.write("toothb150-sm1blnpts.bln", "the copy of an earlier run");
+    BlankOptions o;
+    o.chkBlankUseBlnFile = true;
+    o.mode = BlankMode::MultiTeeth;
+    o.chkTeeth = {};
+    o.chkTeeth[8] = o.chkTeeth[9] = true;  // m2 has no earlier file
+    EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Stopped);
+    EXPECT_EQ(r.dir.read("toothb150-sm1blnpts.bln"), "the copy of an earlier run");
+}
+
 TEST(Blank, BadEntriesAreReportedAndLeftOutWhileTheOthersGoOn) {
     ProcRun r;
     saveGrid(r.dir.path("ab.grd"), tenByTen());
@@ -243,6 +258,21 @@ TEST(Blank, MultipleInsideRefusesAnEmptyAreaBeforeWritingItsWorkingCopy) {
     EXPECT_EQ(r.files(), (std::vector<std::string>{"a1.grd", "digit.dat"}));
 }
 
+// "Regrid and blank" looks for the earlier outline before the question: its refusal
+// leaves no working copy and no "u" grid.
+TEST(Blank, RegridAndBlankFindsAMissingOutlineBeforeWritingAnything) {
+    ProcRun r;
+    r.add("jaw.grd", tenByTen());
+    r.dir.write("digit.dat", "2,2\r\n4,2\r\n4,4\r\n");  // what an OK to the question would read
+    BlankOptions o;
+    o.mode = BlankMode::MultiInside;
+    o.chkMultiBlankRegrid = true;
+    o.txtBlankDelChar = "0";
+    EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Stopped);
+    EXPECT_EQ(r.prompt.shown.back().text, "Check that blanking file is in correct directory.");
+    EXPECT_EQ(r.files(), (std::vector<std::string>{"digit.dat", "jaw.grd"}));
+}
+
 // Saving after End group ends the file with a "-1" line: it closes the last area. Two
 // "-1" lines together still leave an empty area.
 TEST(Blank, MultipleInsideTakesAFileEndedByAGroupEnd) {
@@ -271,6 +301,65 @@ TEST(Blank, MultipleInsideRefusesADigitiseFileUnderFilename) {
         BlankOptions o;
         o.mode = BlankMode::MultiInside;
         EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Failed);
+        EXPECT_EQ(r.prompt.shown.back().title, "Filename") << digit;
+    }
+}
+
+// Outside and Inside blank by one outline: a file of several areas is refused, naming
+// the mode that takes them, while one area closed by End group is taken.
+TEST(Blank, OutsideAndInsideRefuseSeveralAreasAndTakeOneEndedByAGroupEnd) {
+    for (BlankMode mode : {BlankMode::Outside, BlankMode::Inside}) {
+        ProcRun r;
+        r.add("a1.grd", tenByTen());
+        r.digitise("2,2\r\n4,2\r\n4,4\r\n2,4\r\n-1\r\n6,6\r\n8,6\r\n8,8\r\n6,8\r\n-1\r\n");
+        BlankOptions o;
+        o.mode = mode;
+        EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Failed);
+        EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("holds 2 areas"));
+        EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("\"Multiple inside (bubbles)\""));
+        EXPECT_EQ(r.files(), (std::vector<std::string>{"a1.grd", "digit.dat"}));
+
+        r.add("a1.grd");
+        r.digitise("2,2\r\n8,2\r\n8,8\r\n2,8\r\n-1\r\n");
+        EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Completed);
+        EXPECT_EQ(kept(r, "a1b.grd").size(), mode == BlankMode::Outside ? 49u : 72u);
+    }
+}
+
+// Fewer than three points enclose nothing, in every mode that blanks by areas.
+TEST(Blank, AnAreaOfTwoPointsIsRefusedBeforeAnythingIsWritten) {
+    const std::pair<BlankMode, const char*> cases[] = {
+        {BlankMode::Outside, "2,2\r\n8,8\r\n"},
+        {BlankMode::Inside, "2,2\r\n8,8\r\n"},
+        {BlankMode::MultiInside, "2,2\r\n4,2\r\n4,4\r\n-1\r\n6,6\r\n8,8\r\n"},
+    };
+    for (const auto& [mode, digit] : cases) {
+        ProcRun r;
+        r.add("a1.grd", tenByTen());
+        r.digitise(digit);
+        BlankOptions o;
+        o.mode = mode;
+        EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Failed) << digit;
+        EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("has 2 points: an area needs at least three")) << digit;
+        EXPECT_EQ(r.files(), (std::vector<std::string>{"a1.grd", "digit.dat"})) << digit;
+    }
+}
+
+// Every mode titles the refusals of the user's digitise file by their subject.
+TEST(Blank, EveryModeRefusesADigitiseFileUnderFilename) {
+    const std::pair<BlankMode, const char*> cases[] = {
+        {BlankMode::Outside, "2,2\r\nfour,2\r\n"},
+        {BlankMode::Inside, "2,2\r\nfour,2\r\n"},
+        {BlankMode::MultiTeeth, "0,7\r\nfour,7\r\n"},
+        {BlankMode::MultiTeeth, "0,7\r\n10,7\r\n"},  // one border for the three ticked teeth
+    };
+    for (const auto& [mode, digit] : cases) {
+        ProcRun r;
+        r.add("a1.grd", tenByTen());
+        r.digitise(digit);
+        BlankOptions o;
+        o.mode = mode;
+        cmdBlank(r.ctx, o);
         EXPECT_EQ(r.prompt.shown.back().title, "Filename") << digit;
     }
 }

@@ -126,14 +126,47 @@ TEST(Extract, DigitisedCornersAndTheirFailures) {
     EXPECT_EQ(r.state.NumFiles, 1);
 }
 
-TEST(Extract, NothingToDoBadFrequenciesAndBlankGridsAreReported) {
+// Refused corners leave the copy of the corners that made the extracted grid.
+TEST(Extract, RefusedCornersKeepTheEarlierCornersFile) {
+    ProcRun r;
+    r.add("t3.grd", island(1, 21, 1, 11));
+    r.digitise("1.0,1.0\r\n4.2,3.1\r\n");
+    ExtractOptions o;
+    o.chkRedArea = true;
+    o.optRedAreaDig = true;
+    ASSERT_EQ(cmdExtract(r.ctx, o), BatchOutcome::Completed);
+    r.add("t3.grd");
+    r.digitise("4,4\r\n1,1\r\n");
+    EXPECT_EQ(cmdExtract(r.ctx, o), BatchOutcome::Stopped);
+    EXPECT_EQ(r.dir.read("t3extpts.dat"), "1.0,1.0\r\n4.2,3.1\r\n");
+}
+
+// An area holding no height is refused where it is taken, before any file is written.
+TEST(Extract, AnAreaOffTheCrownIsRefusedBeforeAnythingIsWritten) {
+    ProcRun r;
+    r.add("t4.grd", island(1, 6, 1, 4));
+    r.digitise("6,3\r\n9,4.5\r\n");
+    ExtractOptions o;
+    o.chkRedArea = true;
+    o.optRedAreaDig = true;
+    EXPECT_EQ(cmdExtract(r.ctx, o), BatchOutcome::Stopped);
+    EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("The area digitised on t4 holds no node with a height"));
+    EXPECT_EQ(r.files(), (std::vector<std::string>{"digit.dat", "t4.grd"}));
+}
+
+TEST(Extract, NeitherBoxTickedSaysWhichToTick) {
+    ProcRun r;
+    r.add("full.grd", island(1, 21, 1, 11));
+    EXPECT_EQ(cmdExtract(r.ctx, ExtractOptions{}), BatchOutcome::Stopped);
+    ASSERT_EQ(r.prompt.shown.size(), 1u);
+    EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("Tick \"Reduce grid area\" or \"Reduce no. row/col\""));
+    EXPECT_EQ(r.state.NumFiles, 1);
+}
+
+TEST(Extract, BadFrequenciesAndBlankGridsAreReported) {
     ProcRun r(true);
     r.add("none.grd", island(30, 30, 1, 1));
     r.add("full.grd", island(1, 21, 1, 11));
-
-    EXPECT_EQ(cmdExtract(r.ctx, ExtractOptions{}), BatchOutcome::Completed);  // both boxes unticked
-    EXPECT_TRUE(r.prompt.shown.empty());
-    EXPECT_EQ(r.state.NumFiles, 2);
 
     ExtractOptions o;
     o.chkRedRow = true;
