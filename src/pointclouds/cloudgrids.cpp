@@ -6,6 +6,7 @@
 #include "core/textform.h"
 #include "formats/blnfile.h"
 #include "formats/digitisefile.h"
+#include "formats/surfergrid.h"
 #include "shell/gridgeometry.h"
 #include "shell/settings.h"
 #include "surfer/application.h"
@@ -52,13 +53,20 @@ bool listedGridsExist(PtCloudContext& ctx) {
 // The file the user saves the digitised points of listed grid i in, and the step reads.
 std::string digitFile(const PtCloudList& l, int i) { return l.FileDir[i] + "digit.dat"; }
 
-formats::PointXYList copyDigitised(const PtCloudList& l, int i, const std::string& suffix) {
+// The groups of points the user saved for listed grid i, read where they were saved.
+// The step's own copy of them is made only once the step has succeeded, so a refused
+// step leaves the copy of the last good run.
+std::vector<formats::PointXYList> readDigitised(const PtCloudList& l, int i) {
     const std::string from = digitFile(l, i);
     if (!FileExists(from))
         throw Error("The digitised points " + from + " were not found: save them as digit.dat in the grid's folder.");
-    const std::string copy = l.FileStem[i] + suffix;
-    surffns::copyFileReplacing(from, copy);
-    return formats::readDigitisePoints(from);  // a damaged file is named as the user saved it
+    return formats::readDigitiseGroups(from);  // a damaged file is named as the user saved it
+}
+
+// True when some node of the grid file holds a height.
+bool holdsHeight(const std::string& grid) {
+    const Grid g = formats::readSurferGrid(grid);
+    return std::any_of(g.z.begin(), g.z.end(), [](double z) { return !isBlank(z); });
 }
 
 struct Geometry {
@@ -157,18 +165,36 @@ bool cmdBlank(PtCloudContext& ctx, const GridStepOptions& o) {
             if (!askDigitise(ctx.prompt, "Use 'Digitise' to digitise area of " + l.FileBase[i] + " to be blanked.",
                              digitFile(l, i)))
                 return;
-            const formats::PointXYList pts = copyDigitised(l, i, "blnpts.dat");
+            // Every check before any file is written: the outline, the output's name and
+            // the blanked grid (made under a working name) holding a height.
+            formats::PointXYList pts;
+            std::size_t areas = 0;
+            for (formats::PointXYList& g : readDigitised(l, i))
+                if (!g.empty()) {
+                    ++areas;
+                    pts = std::move(g);
+                }
+            if (areas > 1)
+                throw Error("The digitised outline for " + l.FileBase[i] + " holds " + std::to_string(areas) +
+                            " areas ended by -1; \"Digitise and blank grid\" blanks by one outline.");
             if (pts.size() < 3)
                 throw Error("The digitised outline for " + l.FileBase[i] + " holds " + std::to_string(pts.size()) +
                             " point(s); an area needs at least three.");
-            const std::string bln = l.FileStem[i] + "blnpts.bln";
-            formats::writeBlnFile(bln, {formats::closedOutline(pts, o.optBlankOutside ? 0 : 1)}, formats::BlnLayout::Zone);
             l.FileOutName[i] = l.FileStem[i] + "b.grd";
             refuseOverwritingInput(l, l.FileOutName[i]);
+            PrivateFolder work("ptcloud_blank");
+            const std::string bln = work.file("blnpts.bln"), blanked = work.file("b.grd");
+            formats::writeBlnFile(bln, {formats::closedOutline(pts, o.optBlankOutside ? 0 : 1)}, formats::BlnLayout::Zone);
             surfer::Application& app = *l.m_Surfer;
-            if (isV6(ctx)) app.call("GridBlank", surfer::Positional{l.FileFullName[i], bln, l.FileOutName[i], 1});
+            if (isV6(ctx)) app.call("GridBlank", surfer::Positional{l.FileFullName[i], bln, blanked, 1});
             else app.call("GridBlank", surfer::Named{{"InGrid", l.FileFullName[i]}, {"BlankFile", bln},
-                                                     {"OutGrid", l.FileOutName[i]}});
+                                                     {"OutGrid", blanked}});
+            if (!holdsHeight(blanked))
+                throw Error("Blanking " + l.FileFullName[i] + (o.optBlankOutside ? " outside" : " inside") +
+                            " the digitised outline leaves no node with a height: digitise the area on the tooth.");
+            surffns::copyFileReplacing(digitFile(l, i), l.FileStem[i] + "blnpts.dat");
+            surffns::copyFileReplacing(bln, l.FileStem[i] + "blnpts.bln");
+            surffns::copyFileReplacing(blanked, l.FileOutName[i]);
         }
         ClearFilenames(l);
     });
@@ -202,7 +228,10 @@ bool cmdExtract(PtCloudContext& ctx, const GridStepOptions& o) {
                                      " to keep.",
                                  digitFile(l, i)))
                     return;
-                const formats::PointXYList pts = copyDigitised(l, i, "extpts.dat");
+                // The corners and the extracted grid are checked before any file is
+                // written; the grid is extracted under a working name.
+                formats::PointXYList pts;
+                for (const formats::PointXYList& g : readDigitised(l, i)) pts.insert(pts.end(), g.begin(), g.end());
                 if (pts.size() < 2)
                     throw Error("The digitised corners for " + l.FileBase[i] + " hold one point; two are needed.");
                 if (pts[0].x >= pts[1].x || pts[0].y >= pts[1].y) {
@@ -217,9 +246,18 @@ bool cmdExtract(PtCloudContext& ctx, const GridStepOptions& o) {
             }
             l.FileOutName[i] = l.FileStem[i] + outTag + ".grd";
             refuseOverwritingInput(l, l.FileOutName[i]);
+            PrivateFolder work("ptcloud_extract");
+            const std::string extracted = work.file(outTag + ".grd");
             l.m_Surfer->call("GridExtract",
                              surfer::Named{{"InGrid", l.FileFullName[i]}, {"r1", r.r1}, {"r2", r.r2}, {"rFreq", freq},
-                                           {"c1", r.c1}, {"c2", r.c2}, {"cFreq", freq}, {"OutGrid", l.FileOutName[i]}});
+                                           {"c1", r.c1}, {"c2", r.c2}, {"cFreq", freq}, {"OutGrid", extracted}});
+            if (o.chkRedArea) {
+                if (!holdsHeight(extracted))
+                    throw Error("The digitised area of " + l.FileFullName[i] +
+                                " holds no node with a height: digitise the corners over the tooth.");
+                surffns::copyFileReplacing(digitFile(l, i), l.FileStem[i] + "extpts.dat");
+            }
+            surffns::copyFileReplacing(extracted, l.FileOutName[i]);
             if (o.chkPlotSurfer) plot(ctx, o, l.FileOutName[i], l.FileBase[i] + outTag + ".grd");
         }
         ClearFilenames(l);

@@ -20,7 +20,12 @@
 // Both steps check that every listed grid exists before they attach (and so before a
 // new Surfer is started). Cancel at a digitise prompt, or corners not bottom left and
 // top right ("Points invalid - redigitise points."), end the step with the list kept;
-// a missing "digit.dat" or a failed operation ends it with its message.
+// a missing "digit.dat" or a failed operation ends it with its message. Per grid, every
+// check comes before any file is written: an outline of fewer than three points or of
+// more than one area (groups ended by "-1"), and a blanked grid or a digitised area
+// left without a height, are refused. The output grid is made under a working name;
+// the copy of "digit.dat", the outline and the grid are put in place only when the
+// grid's step succeeds, so a refused step leaves the files of the last good run.
 #include "pointclouds/ptcloudlist.h"
 
 #include <string>

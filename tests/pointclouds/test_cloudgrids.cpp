@@ -103,6 +103,25 @@ TEST(CloudGrids, BlankCancelMissingDigitiseFileAndTooFewPoints) {
     EXPECT_FALSE(r.prompt.busyNow);
 }
 
+TEST(CloudGrids, BlankRefusedLeavesTheLastGoodRunsFiles) {
+    GridRun r;
+    r.grid("m1.grd");
+    r.digitise("2,2\r\n8,2\r\n8,8\r\n2,8\r\n");
+    ASSERT_TRUE(cmdBlank(r.ctx, {}));
+    const std::vector<std::string> kept{"m1blnpts.dat", "m1blnpts.bln", "m1b.grd"};
+    std::vector<std::string> good;
+    for (const std::string& f : kept) good.push_back(r.dir.read(f));
+    r.add("m1.grd");
+    // Wholly off the grid (nothing left), two points, two areas: refused, nothing written.
+    for (const char* refused : {"20,20\r\n30,20\r\n30,30\r\n", "1,1\r\n2,2\r\n",
+                                "2,2\r\n8,2\r\n8,8\r\n-1\r\n3,3\r\n4,3\r\n4,4\r\n"}) {
+        r.prompt.answer(Answer::Replace);
+        r.digitise(refused);
+        EXPECT_FALSE(cmdBlank(r.ctx, {})) << refused;
+        for (std::size_t k = 0; k < kept.size(); ++k) EXPECT_EQ(r.dir.read(kept[k]), good[k]) << kept[k];
+    }
+}
+
 TEST(CloudGrids, ExtractByCornersAndByStep) {
     // xmin 0, dx 0.5, x1 1.2, x2 3.0: columns 4..7 (x 1.5 to 3.0); a corner on a node
     // (y1 = 1.0) leaves that node out.
@@ -157,11 +176,35 @@ TEST(CloudGrids, ExtractRefusals) {
     EXPECT_TRUE(cmdExtract(r.ctx, o));
     EXPECT_EQ(r.prompt.shown.back().text, "Points invalid - redigitise points.");
     EXPECT_EQ(r.list.NoFiles, 1);
-    r.prompt.answer(Answer::Replace);  // the corners of the first try
     r.digitise("20,20\r\n30,30\r\n");
     EXPECT_FALSE(cmdExtract(r.ctx, o));
     EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("holds no node"));
     EXPECT_FALSE(r.prompt.busyNow);
+}
+
+TEST(CloudGrids, ExtractRefusedLeavesTheLastGoodRunsFiles) {
+    GridRun r;
+    r.grid("m1.grd");
+    Grid g = r.read("m1.grd");
+    for (int j = 15; j < 21; ++j)
+        for (int i = 15; i < 21; ++i) g.at(i, j) = kBlank;  // x and y from 7.5 off the crown
+    formats::writeSurferGrid(r.dir.path("m1.grd"), g, formats::SurferGridFormat::Binary7);
+    GridStepOptions o;
+    o.chkRedArea = true;
+    o.chkPlotSurfer = false;
+    r.digitise("1.2,1.0\r\n3.0,3.0\r\n");
+    ASSERT_TRUE(cmdExtract(r.ctx, o));
+    const std::string corners = r.dir.read("m1extpts.dat"), grid = r.dir.read("m1e.grd");
+    r.add("m1.grd");
+    // Corners reversed, beyond the grid, and round blank nodes only: nothing written.
+    for (const char* refused : {"3,3\r\n1,1\r\n", "20,20\r\n30,30\r\n", "8,8\r\n9.6,9.6\r\n"}) {
+        r.prompt.answer(Answer::Replace);
+        r.digitise(refused);
+        cmdExtract(r.ctx, o);
+        EXPECT_EQ(r.list.NoFiles, 1) << refused;
+        EXPECT_EQ(r.dir.read("m1extpts.dat"), corners) << refused;
+        EXPECT_EQ(r.dir.read("m1e.grd"), grid) << refused;
+    }
 }
 
 TEST(CloudGrids, MapsSideBySideWithTheirLabels) {
