@@ -187,6 +187,29 @@ TEST(LandFind, InputMessagesAndStepsOutOfOrderWriteNothing) {
     EXPECT_EQ(DatFilename(s, prompt, "1", "a.dat", dir.folder())->Label7, " 1/ 1");
 }
 
+// Before any add (and after Reset) the list has no length: the refusal counts the trials
+// the box asks for, and the full list's message says where Reset is.
+TEST(LandFind, RefusalsCountTheBoxAndSayWhereResetIs) {
+    TempFolder dir;
+    ScriptedPrompt prompt;
+    LandFindState s;
+    dir.write("a.dat", "1,1\r\n2,2\r\n");
+    auto refusal = [&](const std::string& text5) {
+        try {
+            BlnConvert(s, text5);
+        } catch (const Error& e) {
+            return std::string(e.what());
+        }
+        return std::string("converted");
+    };
+    EXPECT_EQ(refusal("1"), "Add all 1 trial file before converting it (0 added).");
+    ASSERT_TRUE(DatFilename(s, prompt, "1", "a.dat", dir.folder()));
+    EXPECT_FALSE(DatFilename(s, prompt, "1", "a.dat", dir.folder()));
+    EXPECT_NE(prompt.shown.back().text.find("Press Reset on the Calculate tab"), std::string::npos);
+    ResetLandFind(s);
+    EXPECT_EQ(refusal("3"), "Add all 3 trial files before converting them (0 added).");
+}
+
 TEST(LandFind, OneLandmarkOrAResultsBoxHoldingTheFolderIsRefused) {
     TrialRun one({"2,2\r\n", "3,3\r\n"});
     BlnConvert(one.s);
