@@ -87,6 +87,17 @@ TEST(LandFind, ThreeTrialsOfTwoLandmarksGiveTheGoldenResultsAndToothLength) {
     }
 }
 
+// Trials whose landmark means meet give no tooth length: Calculate refuses before the
+// results table of the earlier run is replaced.
+TEST(LandFind, ToothLengthThatCannotBeStoredKeepsTheEarlierResults) {
+    TrialRun r({"2,2\r\n6,5\r\n", "6,5\r\n2,2\r\n"});
+    BlnConvert(r.s);
+    r.slice();
+    r.dir.write("toothcalcresults.csv", "earlier\r\n");
+    EXPECT_THROW(r.calculate(), Error);
+    EXPECT_EQ(r.dir.read("toothcalcresults.csv"), "earlier\r\n");
+}
+
 // One trial of three landmarks: every spread is empty, the distance rows end in an
 // empty field, and the path runs through all three means.
 TEST(LandFind, OneTrialLeavesTheSpreadsEmpty) {
