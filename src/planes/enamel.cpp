@@ -78,8 +78,10 @@ bool cmdDigOccVect(EnamelState& s, AppState& app, Prompt& prompt) {
     step.prefix = "_ovp";
     step.count = 2;
     step.form = residualsCallForm(app.SurferVersion);
-    const PointList p = GridHeights(*s.m_Surfer, step);
-    const Vec3 u = unitVector(TriboOcclusalVector(p[0], p[1]));
+    MeasuredHeights p = MeasureGridHeights(*s.m_Surfer, step);
+    // Two points at one place give no vector: refused before their files are kept.
+    const Vec3 u = unitVector(TriboOcclusalVector(p.points()[0], p.points()[1]));
+    p.commit();
     s.OcclusalUnitVector = std::array<double, 3>{u.x(), u.y(), u.z()};
     return true;
 }
@@ -104,20 +106,31 @@ bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::str
         progress.step(i - 1, count);
         const std::string saved = joinFolder(s.GridFolder, "digit" + n + ".dat");
         if (!askDigitise(prompt, "Use 'Digitise' to define enamel outline " + n + ".", saved)) return false;
-        const std::string copy = segmentFile(s, i, "_crp.dat");
-        writeFileAtomic(copy, readWholeFile(saved));
         // Messages name the file the user saved, not our copy of it.
+        const std::string bytes = readWholeFile(saved);
         const formats::PointXYList points = formats::readDigitisePoints(saved);
         if (points.size() < 2)
             throw Error("The outline in " + saved + " holds " + std::to_string(points.size()) +
                         " point; an outline needs at least two.");
-        const std::string bln = segmentFile(s, i, "_crp.bln");
-        formats::writeBlnFile(bln, {formats::closedOutline(points, 0)}, formats::BlnLayout::Zone);
-        const std::string slice = segmentFile(s, i, "_crsl.dat");
-        GridSliceCall(*s.m_Surfer, app.SurferVersion, s.TopoGrid, bln, slice);
-        const long sliced = static_cast<long>(formats::readSliceFile(slice).size());
+        // The segment's files are made beside their places and put there only once its
+        // slice is known to hold a height: a refused segment leaves an earlier run's.
+        ReplacementFile copy(segmentFile(s, i, "_crp.dat")), bln(segmentFile(s, i, "_crp.bln")),
+            slice(segmentFile(s, i, "_crsl.dat"));
+        copy.write(bytes);
+        copy.finish();
+        bln.finish();
+        slice.finish();
+        formats::writeBlnFile(bln.tempPath(), {formats::closedOutline(points, 0)}, formats::BlnLayout::Zone);
+        GridSliceCall(*s.m_Surfer, app.SurferVersion, s.TopoGrid, bln.tempPath(), slice.tempPath());
+        const auto sliced = formats::readSliceFile(slice.tempPath());
+        if (std::none_of(sliced.begin(), sliced.end(), [](const formats::SlicePoint& p) { return !p.blank(); }))
+            throw Error("Enamel segment " + n + " (" + saved + ") has no height: its outline lies wholly off the "
+                        "tooth in " + s.TopoGrid + ". Digitise the outline over the crown.");
+        copy.commit();
+        bln.commit();
+        slice.commit();
         s.OutlineCounts.push_back(static_cast<long>(points.size()) + 1);
-        s.SliceCounts.push_back(sliced);
+        s.SliceCounts.push_back(static_cast<long>(sliced.size()));
         s.SegmentCount = i;
     }
     progress.step(count, count);

@@ -13,7 +13,9 @@
 //                  to S & "S" & i & "_crp.dat", written as the closed line S & "S" & i &
 //                  "_crp.bln" (zone layout) and sliced into S & "S" & i & "_crsl.dat"
 //                  (S = GridFolder & GridBaseName). Cancel at a prompt ends the run with
-//                  the segments completed so far.
+//                  the segments completed so far. A segment whose slice holds no height
+//                  (drawn wholly off the crown) is refused by its number, and its three
+//                  files of an earlier run stay; one that crosses a blank part is taken.
 //  cmdTransform    every slice point with a height is turned by the rotation to
 //                  horizontal of the plane's normal (-A, -B, 1), then about the vertical
 //                  by theta = ArcCos(U'y / |U'xy|), negative when U'x > 0, which brings

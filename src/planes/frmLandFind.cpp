@@ -167,7 +167,7 @@ void frmLandFind::BlnConvert() {
     guarded([this] {
         WrittenFiles::reportStep(lblStatus, File1, QString::fromStdString(s_.TrialFolder), [&] {
             BusyScope busy(prompt_);
-            Label13->setText(QString::number(planes::BlnConvert(s_)));
+            Label13->setText(QString::number(planes::BlnConvert(s_, Text5->text().toStdString())));
             return true;
         });
     });

@@ -8,6 +8,7 @@
 
 #include <charconv>
 #include <filesystem>
+#include <memory>
 
 namespace trelvik::planes {
 
@@ -49,40 +50,84 @@ std::string GridHeightStep::copyFile() const { return stemOf(*this) + prefix + "
 std::string GridHeightStep::zeroFile() const { return stemOf(*this) + prefix + "0.dat"; }
 std::string GridHeightStep::heightFile() const { return stemOf(*this) + prefix + heightTag + ".dat"; }
 
-long CopyDigitisedPoints(const GridHeightStep& step) {
-    const std::string source = step.digitiseSource();
-    if (!FileExists(source)) throw Error("Digitise file not found: " + source);
-    const std::string bytes = readWholeFile(source);
-    // Read from the user's file, so a damaged one is named as they saved it, not as our copy.
-    const long count = static_cast<long>(formats::readDigitisePoints(source).size());
-    writeFileAtomic(step.copyFile(), bytes);
-    return count;
+// The kept files of a step, complete beside their places until commit().
+class PendingFiles {
+public:
+    std::unique_ptr<AtomicTextWriter> copy, heights;
+    std::unique_ptr<ReplacementFile> zero;
+
+    void commit() {
+        if (copy) commitTogether(*copy, *heights);
+        else heights->commit();
+        if (zero) zero->commit();
+    }
+};
+
+namespace {
+MeasuredHeights measureInto(std::unique_ptr<PendingFiles> pending, surfer::Application& app,
+                            const formats::PointXYList& points, const std::string& grid,
+                            const GridHeightStep& files);
+} // namespace
+
+MeasuredHeights::MeasuredHeights(PointList points, std::unique_ptr<PendingFiles> files)
+    : points_(std::move(points)), files_(std::move(files)) {}
+MeasuredHeights::MeasuredHeights(MeasuredHeights&&) noexcept = default;
+MeasuredHeights::~MeasuredHeights() = default;
+
+const PointList& MeasuredHeights::commit() {
+    if (files_) files_->commit();
+    files_.reset();
+    return points_;
 }
 
-PointList MeasureGridHeights(surfer::Application& app, const GridHeightStep& step) {
-    const std::string copy = step.copyFile();
-    const formats::PointXYList all = formats::readDigitisePoints(copy);
-    // The copy holds the user's bytes: messages name the file the user saved.
+formats::PointXYList DigitisedPoints(const GridHeightStep& step) {
+    const std::string source = step.digitiseSource();
+    if (!FileExists(source)) throw Error("Digitise file not found: " + source);
+    return formats::readDigitisePoints(source);
+}
+
+MeasuredHeights MeasureGridHeights(surfer::Application& app, const GridHeightStep& step) {
     const std::string saved = step.digitiseSource();
+    if (!FileExists(saved)) throw Error("Digitise file not found: " + saved);
+    // The bytes first: the points checked are those of the copy that is kept.
+    const std::string bytes = readWholeFile(saved);
+    const formats::PointXYList all = formats::readDigitisePoints(saved);
     if (step.count < 1) throw Error("No points of " + saved + " were asked for: at least one is needed");
     if (static_cast<long>(all.size()) < step.count)
         throw Error(saved + " holds " + std::to_string(all.size()) + " point" + (all.size() == 1 ? "" : "s") + "; " +
                     std::to_string(step.count) + " are needed");
     const formats::PointXYList used(all.begin(), all.begin() + step.count);
-    return GridHeightsAt(app, used, step.grid, step);
+    auto pending = std::make_unique<PendingFiles>();
+    pending->copy = std::make_unique<AtomicTextWriter>(step.copyFile());
+    pending->copy->write(bytes);
+    pending->copy->finish();
+    return measureInto(std::move(pending), app, used, step.grid, step);
 }
 
 PointList GridHeights(surfer::Application& app, const GridHeightStep& step) {
-    CopyDigitisedPoints(step);
-    return MeasureGridHeights(app, step);
+    return MeasureGridHeights(app, step).commit();
 }
 
 PointList GridHeightsAt(surfer::Application& app, const formats::PointXYList& points, const std::string& grid,
                         const GridHeightStep& files) {
+    return MeasureGridHeightsAt(app, points, grid, files).commit();
+}
+
+MeasuredHeights MeasureGridHeightsAt(surfer::Application& app, const formats::PointXYList& points,
+                                     const std::string& grid, const GridHeightStep& files) {
+    return measureInto(std::make_unique<PendingFiles>(), app, points, grid, files);
+}
+
+namespace {
+MeasuredHeights measureInto(std::unique_ptr<PendingFiles> pending, surfer::Application& app,
+                            const formats::PointXYList& points, const std::string& grid,
+                            const GridHeightStep& files) {
     if (points.empty()) throw Error("No points to take heights of " + grid);
     if (!FileExists(grid)) throw Error("Grid file not found: " + grid);
-    const std::string zero = files.zeroFile();
-    const std::string heights = files.heightFile();
+    // A kept zero file is called under its temporary name, so a refused step leaves the
+    // one of an earlier run; a working one goes however the step ends.
+    if (files.keepZeroFile) pending->zero = std::make_unique<ReplacementFile>(files.zeroFile());
+    const std::string zero = files.keepZeroFile ? pending->zero->tempPath() : files.zeroFile();
 
     std::string content;
     for (const auto& p : points) {
@@ -90,7 +135,12 @@ PointList GridHeightsAt(surfer::Application& app, const formats::PointXYList& po
         else content += text::PrintLine().num(p.x).num(p.y).text("0").str();
         content += kCRLF;
     }
-    writeFileAtomic(zero, content);
+    if (pending->zero) {
+        pending->zero->write(content);
+        pending->zero->finish();
+    } else {
+        writeFileAtomic(zero, content);
+    }
     ZeroFileCleanup cleanup{zero, files.keepZeroFile};
 
     switch (files.form) {
@@ -125,20 +175,21 @@ PointList GridHeightsAt(surfer::Application& app, const formats::PointXYList& po
         const std::size_t k = out.size() + 1;
         double x = 0, y = 0, r = 0;
         const bool haveXY = items.size() >= 2 && wholeNumber(items[0], x) && wholeNumber(items[1], y);
-        if (!haveXY) throw Error(zero + ": record " + std::to_string(k) + " does not start with x and y");
+        if (!haveXY) throw Error(files.zeroFile() + ": record " + std::to_string(k) + " does not start with x and y");
         if (items.size() < 4 || !wholeNumber(items[3], r))
             throw Error("Point " + std::to_string(k) + " (" + text::CStr(x) + ", " + text::CStr(y) +
                         ") lies outside the grid or on a blank node of " + grid + ", so it has no height");
         out.push_back({x, y, -r});
     }
     if (out.size() < points.size())
-        throw Error(zero + " holds " + std::to_string(out.size()) + " records after GridResiduals; " +
+        throw Error(files.zeroFile() + " holds " + std::to_string(out.size()) + " records after GridResiduals; " +
                     std::to_string(points.size()) + " were written");
 
-    AtomicTextWriter w(heights);
-    for (const auto& p : out) w.line(text::PrintLine().num(p.x).num(p.y).num(p.z).str());
-    w.commit();
-    return out;
+    pending->heights = std::make_unique<AtomicTextWriter>(files.heightFile());
+    for (const auto& p : out) pending->heights->line(text::PrintLine().num(p.x).num(p.y).num(p.z).str());
+    pending->heights->finish();
+    return MeasuredHeights(std::move(out), std::move(pending));
 }
+} // namespace
 
 } // namespace trelvik::planes

@@ -6,7 +6,7 @@
 // the tool uses one) and a point prefix P ("pl", "_ctp", "_ovp", "_CPlp", "_crsltrpp"):
 //   1. the digitise file (by default the grid's folder & "digit.dat") is copied byte for
 //      byte to S & P & ".dat" (kept);
-//   2. the first n points of the copy are written, one line x, y, "0" each, to the zero
+//   2. the first n points of the file are written, one line x, y, "0" each, to the zero
 //      file S & P & "0.dat" (print zones of 14 columns, or comma-separated on request);
 //   3. GridResiduals(G, zero file) adds the residual r = 0 - height of G at (x, y) as a
 //      fourth value of every line; the program saves the file over itself and closes it
@@ -23,9 +23,17 @@
 // grid, fewer points in the copy than asked (n below 1 included), a failed call, a saved
 // zero file with fewer than n records, and a point outside the grid or on a blank node
 // (its number, from 1, and coordinates; such a point has no height and is never handed
-// on as one). Files replaced by the step are written through a temporary file.
+// on as one).
+//
+// A refused step leaves every file of an earlier run as it was: every point is checked
+// before anything kept is written, a kept zero file is called under a temporary name,
+// and the copy, the height file and a kept zero file are put in place together only
+// when every point has its height (or, through MeasuredHeights, when the caller's own
+// checks of the heights have passed too).
 #include "core/points.h"
 #include "formats/pointxy.h"
+
+#include <memory>
 
 #include <string>
 
@@ -59,19 +67,42 @@ struct GridHeightStep {
     std::string digitiseSource() const;
 };
 
-// Step 1: copies the digitise file to copyFile() and returns the number of points in
-// the copy ("-1" group separators are not points). Throws when the digitise file is
-// missing or holds no point.
-long CopyDigitisedPoints(const GridHeightStep& step);
+// The points of the step's digitise file ("-1" group separators are not points), read
+// for a check before the heights; nothing is written. Throws when the digitise file is
+// missing or damaged (naming it).
+formats::PointXYList DigitisedPoints(const GridHeightStep& step);
 
-// Steps 2 to 5 on the copy made by CopyDigitisedPoints.
-PointList MeasureGridHeights(surfer::Application& app, const GridHeightStep& step);
+class PendingFiles;
 
-// Steps 1 to 5.
+// Heights taken, with the step's kept files written beside their places but not yet in
+// them: commit() puts them in place; dropped uncommitted, they are removed and the
+// files of an earlier run stay.
+class MeasuredHeights {
+public:
+    MeasuredHeights(PointList points, std::unique_ptr<PendingFiles> files);
+    MeasuredHeights(MeasuredHeights&&) noexcept;
+    ~MeasuredHeights();
+
+    const PointList& points() const { return points_; }
+    // The copy of the digitise file (steps 1 to 5 only), the height file and a kept zero
+    // file, all replaced or none. Returns the points.
+    const PointList& commit();
+
+private:
+    PointList points_;
+    std::unique_ptr<PendingFiles> files_;
+};
+
+// Steps 1 to 5, the kept files held back for the caller's checks.
+MeasuredHeights MeasureGridHeights(surfer::Application& app, const GridHeightStep& step);
+
+// Steps 1 to 5, the kept files put in place.
 PointList GridHeights(surfer::Application& app, const GridHeightStep& step);
 
 // Steps 2 to 5 for points the caller already holds (no digitise file, no copy): the
 // zero file, the call, the height file. Used where points are computed, not digitised.
+MeasuredHeights MeasureGridHeightsAt(surfer::Application& app, const formats::PointXYList& points,
+                                     const std::string& grid, const GridHeightStep& files);
 PointList GridHeightsAt(surfer::Application& app, const formats::PointXYList& points, const std::string& grid,
                         const GridHeightStep& files);
 

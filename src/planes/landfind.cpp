@@ -83,7 +83,8 @@ std::optional<AddedTrial> DatFilename(LandFindState& s, Prompt& prompt, const st
             }
             refuse(prompt, "Dat files",
                    "All " + std::to_string(s.TrialCount) +
-                       " trial files have been added. Press Reset to start a new list, or raise the number of data files.");
+                       " trial files have been added. Press Reset on the Calculate tab to start a new list, or raise the "
+                       "number of data files.");
             return std::nullopt;
         }
         ++s.TrialsAdded;
@@ -95,13 +96,21 @@ std::optional<AddedTrial> DatFilename(LandFindState& s, Prompt& prompt, const st
     return AddedTrial{text1, " " + std::to_string(s.TrialsAdded) + "/ " + std::to_string(s.TrialCount)};
 }
 
-long BlnConvert(LandFindState& s) {
+long BlnConvert(LandFindState& s, const std::string& text5) {
     const auto n = static_cast<std::size_t>(std::max(s.TrialCount, 0));
     std::size_t added = 0;
     for (const std::string& f : s.TrialFiles) added += f.empty() ? 0 : 1;
-    if (n == 0 || s.TrialFiles.size() != n || added != n)
-        throw Error("Add all " + std::to_string(n) + " trial files before converting them (" + std::to_string(added) +
-                    " added).");
+    if (n == 0 || s.TrialFiles.size() != n || added != n) {
+        // Before the first add (or after Reset) the list has no length yet: the count the
+        // user sees is the one in the box.
+        const std::size_t wanted = n > 0 ? n : static_cast<std::size_t>(typedCount(text5));
+        if (n == 0) added = 0;
+        if (wanted == 0)
+            throw Error("Enter the number of trial files under \"No. of data files\" and add them with \"Add .dat  "
+                        "filename\" before converting them (0 added).");
+        throw Error("Add all " + std::to_string(wanted) + " trial file" + (wanted == 1 ? "" : "s") +
+                    " before converting " + (wanted == 1 ? "it" : "them") + " (" + std::to_string(added) + " added).");
+    }
 
     std::vector<formats::PointXYList> trials(n);
     for (std::size_t i = 0; i < n; ++i) trials[i] = formats::readDigitisePoints(s.TrialFiles[i]);

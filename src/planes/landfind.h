@@ -68,15 +68,16 @@ LandFindLabels ResetLandFind(LandFindState& s);
 
 // Adds folder/Text1 as the next trial. Returns the new Text6 and Label7 (" i/ n"), or
 // nothing after a message ("Choose dat filename", "Please enter number of blanking
-// files", or the list is already full).
+// files", or the list is already full: Reset, on the Calculate tab, starts a new one).
 struct AddedTrial {
     std::string Text6, Label7;
 };
 std::optional<AddedTrial> DatFilename(LandFindState& s, Prompt& prompt, const std::string& text5,
                                       const std::string& text1, const std::string& folder);
 
-// Writes the slice lines; returns L.
-long BlnConvert(LandFindState& s);
+// Writes the slice lines; returns L. text5, the "No. of data files" box, gives the count a
+// refusal names before any trial is added.
+long BlnConvert(LandFindState& s, const std::string& text5 = "");
 
 // One landmark without a height, as SliceGrid reports it.
 struct MissingHeight {

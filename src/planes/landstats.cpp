@@ -159,13 +159,16 @@ bool Calculate(LandFindState& s, Prompt& prompt, const CalculateInput& in) {
     if (sameFolderText(in.Text3, in.dir3Path)) return refuse(prompt, "Landmark", "Please select output file");
 
     const std::string results = joinFolder(in.folder, in.Text3);
+    const std::string toothLength = joinFolder(s.TrialFolder, s.GridBaseName + "_tl.txt");
+    // A length that cannot be stored refuses the step before the results are replaced.
+    if (in.chkToothLength) storedToothLength(toothLength, st.dist[0][1]);
     formats::writeResultsTable(results, LandmarkResultsLines(st));
     s.MeanX = st.MeanX;
     s.MeanY = st.MeanY;
     s.MeanZ = st.MeanZ;
     s.ResultsPath = results;
     if (in.chkToothLength)
-        writeToothLengthFile(joinFolder(s.TrialFolder, s.GridBaseName + "_tl.txt"), st.dist[0][1]);
+        writeToothLengthFile(toothLength, st.dist[0][1]);
     return true;
 }
 

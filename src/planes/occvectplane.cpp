@@ -30,15 +30,15 @@ bool cmdOccVect_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
     step.prefix = "_ctp";
     step.count = 2;
     step.form = residualsCallForm(ctx.app.SurferVersion);
-    CopyDigitisedPoints(step);
     // Two tips at one place give no tip line: said before the heights are asked for.
-    const formats::PointXYList digitised = formats::readDigitisePoints(step.copyFile());
+    const formats::PointXYList digitised = DigitisedPoints(step);
     if (digitised.size() >= 2 && digitised[0] == digitised[1])
         throw Error("The two cusp tips in " + step.digitiseFile + " are the same point (" + text::CStr(digitised[0].x) +
                     ", " + text::CStr(digitised[0].y) + "): they give no direction. Digitise two different tips.");
-    const PointList tips = MeasureGridHeights(*s.m_Surfer, step);
-
-    const OcclusalVectorPlane o = MakeOcclusalVectorPlane(facet, tips[0], tips[1]);
+    MeasuredHeights tips = MeasureGridHeights(*s.m_Surfer, step);
+    // The tips' files are kept only for a tip line that gives a plane.
+    const OcclusalVectorPlane o = MakeOcclusalVectorPlane(facet, tips.points()[0], tips.points()[1]);
+    tips.commit();
     const std::string points = base + "_ovplpts.dat";
     AtomicTextWriter w(points);
     w.line(text::PrintLine().num(0).num(0).num(0).str());

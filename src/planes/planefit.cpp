@@ -9,6 +9,7 @@
 #include "planes/planeformula.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cctype>
 
 namespace trelvik::planes {
@@ -36,6 +37,28 @@ long FitPointCountFor(int option, const std::string& otherText, long digitised) 
     return n;
 }
 
+namespace {
+// The regression takes z over x and y: the first n points must not all stand on one line
+// in plan, or the heights would be taken and kept for a fit that cannot be made.
+bool spanAPlane(const formats::PointXYList& p, long n) {
+    const std::size_t count = std::min(p.size(), static_cast<std::size_t>(std::max(n, 0L)));
+    if (count < 3) return false;
+    std::size_t far = 0;
+    double reach = 0;
+    for (std::size_t k = 1; k < count; ++k) {
+        const double d = std::hypot(p[k].x - p[0].x, p[k].y - p[0].y);
+        if (d > reach) {
+            reach = d;
+            far = k;
+        }
+    }
+    const double ux = p[far].x - p[0].x, uy = p[far].y - p[0].y;
+    for (std::size_t k = 1; k < count; ++k)
+        if (std::fabs(ux * (p[k].y - p[0].y) - uy * (p[k].x - p[0].x)) > 1e-9 * reach * reach) return true;
+    return false;
+}
+} // namespace
+
 bool BeginPlaneFitStep(PlaneFitContext& ctx, const PlaneFitForm& form) {
     ctx.state.m_Surfer = AttachSurfer(ctx.app);
     if (isUnchosen(form.Text1, "*.grd")) return refuse(ctx.prompt, "Filename", "Choose grid filename");
@@ -60,7 +83,8 @@ bool cmdPFit_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
     step.prefix = "pl";
     step.form = residualsCallForm(ctx.app.SurferVersion);
     form.Label4.clear();  // the count of an earlier file must not stand for a refused one
-    const long digitised = CopyDigitisedPoints(step);
+    const formats::PointXYList points = DigitisedPoints(step);
+    const long digitised = static_cast<long>(points.size());
     form.Label4 = std::to_string(digitised);
 
     s.FitPointCount = FitPointCountFor(form.PointOption, form.Text2, digitised);
@@ -69,7 +93,10 @@ bool cmdPFit_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
                       digitised < 3 ? "A plane needs at least 3 points; " + std::to_string(digitised) + " were digitised"
                                     : "Number of points must lie between 3 and " + std::to_string(digitised));
     step.count = s.FitPointCount;
-    MeasureGridHeights(*s.m_Surfer, step);
+    if (!spanAPlane(points, s.FitPointCount))
+        throw Error("The " + std::to_string(s.FitPointCount) + " points fitted from " + digit +
+                    " lie on one line: they give no plane. Digitise points around the area to fit.");
+    GridHeights(*s.m_Surfer, step);
 
     const PlaneToolLattice lattice = ReadPlaneToolGeometry(ctx.app, *s.m_Surfer, s.TopoGrid, s.GridDir);
     RegressionPlaneGrid(ctx.app, *s.m_Surfer, step.heightFile(), lattice, planeGrid);

@@ -22,7 +22,10 @@
 //
 // User errors are shown through the prompt and end the procedure (the normal pointer
 // restored): no grid chosen ("Filename": "Choose grid filename"), a point count out of
-// range ("Values"), Cancel at the digitise prompt (silently). Run-time failures throw
+// range ("Values"), Cancel at the digitise prompt (silently). A refused step (those,
+// fitted points that stand on one line in plan, a point without a height, tips that give
+// no plane) leaves the files of an earlier run as they were: the point and height files
+// are put in place only once every check has passed. Run-time failures throw
 // trelvik::Error; files already written stay, but no formula file is ever written from
 // a text that is not a plane formula line.
 #include "core/appstate.h"

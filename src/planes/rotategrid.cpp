@@ -5,6 +5,7 @@
 #include "core/textform.h"
 #include "formats/blnfile.h"
 #include "formats/digitisefile.h"
+#include "formats/surfergrid.h"
 #include "planes/occlusalvector.h"
 #include "planes/planefit.h"
 #include "planes/landfindslice.h"
@@ -14,9 +15,11 @@
 #include "shell/gridgeometry.h"
 #include "surfer/application.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <memory>
 
 namespace trelvik::planes {
 
@@ -106,27 +109,39 @@ bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
     const std::string base = s.GridDir + s.GridBaseName;
     if (!FileExists(s.TopoGrid)) throw Error("Grid file not found: " + s.TopoGrid);
 
+    // Every file of the Enter is made beside its place and put there only when the Enter
+    // succeeds: an earlier entry of the same grid, which the window keeps after a failure
+    // or a refusal, rotates the points of its own "_tab.dat", and its area stays with it.
     std::string rotGrid = s.TopoGrid;
+    std::unique_ptr<ReplacementFile> areaCopy, areaLine, blanked;
     if (form.Check1) {
         const std::string digit = s.GridDir + "digit.dat";
         if (!askDigitise(ctx.prompt, "Use 'Digitise' to define area of tooth to rotate.", digit)) return false;
         if (!FileExists(digit)) throw Error("Digitise file not found: " + digit);
-        writeFileAtomic(base + "_tap.dat", readWholeFile(digit));
+        const std::string bytes = readWholeFile(digit);
         const auto outline = formats::readDigitisePoints(digit);  // errors name the user's file
         if (outline.size() < 3)
             throw Error(digit + " holds " + std::to_string(outline.size()) +
                         " points: an area needs at least 3");
-        const std::string bln = base + "_tap.bln";
-        formats::writeBlnFile(bln, {formats::closedOutline(outline, 0)}, formats::BlnLayout::Zone);
-        rotGrid = base + "_tab.grd";
-        if (v6) s.m_Surfer->call("GridBlank", surfer::Positional{s.TopoGrid, bln, rotGrid, 1});
+        areaCopy = std::make_unique<ReplacementFile>(base + "_tap.dat");
+        areaCopy->write(bytes);
+        areaCopy->finish();
+        areaLine = std::make_unique<ReplacementFile>(base + "_tap.bln");
+        areaLine->finish();
+        formats::writeBlnFile(areaLine->tempPath(), {formats::closedOutline(outline, 0)}, formats::BlnLayout::Zone);
+        blanked = std::make_unique<ReplacementFile>(base + "_tab.grd");
+        blanked->finish();
+        rotGrid = blanked->tempPath();
+        if (v6) s.m_Surfer->call("GridBlank", surfer::Positional{s.TopoGrid, areaLine->tempPath(), rotGrid, 1});
         else
-            s.m_Surfer->call("GridBlank",
-                             surfer::Named{{"InGrid", s.TopoGrid}, {"BlankFile", bln}, {"OutGrid", rotGrid}});
+            s.m_Surfer->call("GridBlank", surfer::Named{{"InGrid", s.TopoGrid},
+                                                        {"BlankFile", areaLine->tempPath()},
+                                                        {"OutGrid", rotGrid}});
+        const Grid kept = formats::readSurferGrid(rotGrid);
+        if (std::all_of(kept.z.begin(), kept.z.end(), [](double z) { return isBlank(z); }))
+            throw Error("The area digitised in " + digit + " holds no height of " + s.TopoGrid +
+                        ": it lies wholly off the tooth. Digitise the area to rotate over the crown.");
     }
-    // The points are dumped beside their file and put in its place only when the Enter
-    // succeeds: an earlier entry of the same grid, which the window keeps after a failure,
-    // rotates the points of its own "_tab.dat".
     const std::string points = base + "_tab.dat";
     ReplacementFile dump(points);
     dump.finish();
@@ -137,7 +152,10 @@ bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
     s.RotGrid = rotGrid;
     s.RotPointFile = dump.tempPath();
     readSpacings(ctx);
+    for (ReplacementFile* f : {areaCopy.get(), areaLine.get(), blanked.get()})
+        if (f) f->commit();
     dump.commit();
+    if (blanked) s.RotGrid = base + "_tab.grd";
     s.RotPointFile = points;
     s.entered = true;
     restore.done = true;

@@ -11,7 +11,9 @@
 //   report sheet "volume.dat", version 8 from the grid-geometry scan) and shown with
 //   their halves; the output name becomes base & "rxy.grd". A cancelled or failed Enter
 //   leaves the window's state as it was before it (the earlier grid stays entered), and
-//   its points: "_tab.dat" is replaced only when the Enter succeeds.
+//   its files: "_tap.dat", "_tap.bln", "_tab.grd" and "_tab.dat" are replaced only when
+//   the Enter succeeds. An area that keeps no height of the grid (drawn wholly off the
+//   tooth) is refused there, before any of them is written.
 // Interval of the new grid: the entered spacings, their halves, or the two numbers typed
 //   under "Other" (a value of 0 or below, or no number: "Choose x and y intervals for
 //   new grid").

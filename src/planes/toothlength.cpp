@@ -15,12 +15,16 @@ std::string toothLengthPath(const std::string& folder, const std::string& gridBa
 
 double roundToothLength(double distance) { return text::Round(distance, 3); }
 
-void writeToothLengthFile(const std::string& path, double distance) {
+double storedToothLength(const std::string& path, double distance) {
     const double length = roundToothLength(distance);
     if (!std::isfinite(length) || length <= 0)
         throw Error("The tooth length " + text::CStr(distance) + " is not a positive length; " + path +
                     " was not written.");
-    writeFileAtomic(path, text::CStr(length) + "\r\n");
+    return length;
+}
+
+void writeToothLengthFile(const std::string& path, double distance) {
+    writeFileAtomic(path, text::CStr(storedToothLength(path, distance)) + "\r\n");
 }
 
 ToothLength readToothLengthFile(const std::string& path) {

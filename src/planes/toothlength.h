@@ -22,6 +22,10 @@ std::string toothLengthPath(const std::string& folder, const std::string& gridBa
 // The length as it is stored: rounded to three decimals, halves to even.
 double roundToothLength(double distance);
 
+// The rounded length that writeToothLengthFile would store at path; throws as it does
+// when that is not a positive length, so a step can check before it writes anything.
+double storedToothLength(const std::string& path, double distance);
+
 void writeToothLengthFile(const std::string& path, double distance);
 
 struct ToothLength {

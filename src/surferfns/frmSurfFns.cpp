@@ -34,27 +34,6 @@ constexpr FileType kFileTypes[] = {
     {"Vava text file (*.txt)", "*.txt"},
     {"Show all files (*.*)", "*.*"},
 };
-
-// The batch bar kept hidden until the batch reports its first grid: a run refused
-// before any grid starts (a listed grid gone from disk) would otherwise show "0 %"
-// beside its message, as if work were under way.
-class BarFromFirstGrid : public Progress {
-public:
-    BarFromFirstGrid(Progress& run, QProgressBar* bar) : run_(run), bar_(bar) { bar_->hide(); }
-    void step(long long done, long long total) override {
-        bar_->show();
-        run_.step(done, total);
-    }
-    void status(const std::string& text) override {
-        bar_->show();
-        run_.status(text);
-    }
-    bool stopRequested() override { return run_.stopRequested(); }
-
-private:
-    Progress& run_;
-    QProgressBar* bar_;
-};
 } // namespace
 
 frmSurfFns::frmSurfFns(AppState& state, Prompt& prompt, QWidget* parent)
@@ -207,8 +186,7 @@ surffns::SurfFnsContext frmSurfFns::context() {
 
 void frmSurfFns::runBatch(surffns::SurfFnsContext& ctx, const std::function<void()>& body) {
     ProgressRun run(this, pbrBatch, lblBatchStep);
-    BarFromFirstGrid progress(run.progress(), pbrBatch);
-    ctx.progress = &progress;
+    ctx.progress = &run.progress();
     body();
     ctx.progress = nullptr;
 }

@@ -8,19 +8,33 @@
 namespace trelvik {
 
 namespace {
-QProgressBar* shown(QProgressBar* bar) {
+QProgressBar* reset(QProgressBar* bar) {
     if (bar) {
         bar->setRange(0, 1);
         bar->setValue(0);
-        bar->show();
+        bar->hide();
     }
     return bar;
 }
 } // namespace
 
 ProgressRun::ProgressRun(QWidget* window, QProgressBar* bar, QLabel* label)
-    : bar_(bar), label_(label), progress_(shown(bar), label), blocker_(window) {
+    : bar_(bar), label_(label), progress_(reset(bar), label), blocker_(window) {
     if (label) label->clear();
+}
+
+void ProgressRun::ShownFromFirstReport::show() {
+    if (run_.bar_ && run_.bar_->isHidden()) run_.bar_->show();
+}
+
+void ProgressRun::ShownFromFirstReport::step(long long done, long long total) {
+    show();
+    run_.progress_.step(done, total);
+}
+
+void ProgressRun::ShownFromFirstReport::status(const std::string& text) {
+    show();
+    run_.progress_.status(text);
 }
 
 ProgressRun::~ProgressRun() {

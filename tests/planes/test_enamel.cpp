@@ -154,6 +154,46 @@ TEST(Enamel, BlankPointsAreLeftOutAndEachSegmentEndsInTheMarker) {
     EXPECT_EQ(out.substr(out.size() - 8), "99999,\r\n");
 }
 
+// A segment drawn wholly off the crown has no height to turn: it is refused by its
+// number, and the good run's segment files stay for the next transform.
+TEST(Enamel, ASegmentWithoutAHeightIsRefusedAndTheEarlierSegmentStays) {
+    EnamelRun r([](double x, double) { return x > 6 ? kBlank : 3.0; }, "z(x,y) = 0 + 0y + 0x");
+    r.onPrompt("digit.dat", "5,6\r\n5,4\r\n");
+    ASSERT_TRUE(cmdDigOccVect(r.s, r.app, r.prompt));
+    r.onPrompt("digit1.dat", "1,1\r\n2,1\r\n");
+    ASSERT_TRUE(cmdDigEnamOut(r.s, r.app, r.prompt, "1"));
+    const std::string copy = r.dir.read("toothS1_crp.dat"), bln = r.dir.read("toothS1_crp.bln"),
+                      slice = r.dir.read("toothS1_crsl.dat");
+    const auto files = r.dir.fileCount();
+    r.onPrompt("digit1.dat", "8,1\r\n9,2\r\n");
+    try {
+        cmdDigEnamOut(r.s, r.app, r.prompt, "1");
+        ADD_FAILURE() << "a segment without a height was taken";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("Enamel segment 1 (" + r.dir.path("digit1.dat") + ") has no height"),
+                  std::string::npos)
+            << e.what();
+    }
+    EXPECT_EQ(r.dir.read("toothS1_crp.dat"), copy);
+    EXPECT_EQ(r.dir.read("toothS1_crp.bln"), bln);
+    EXPECT_EQ(r.dir.read("toothS1_crsl.dat"), slice);
+    EXPECT_EQ(r.dir.fileCount(), files);
+    EXPECT_FALSE(cmdTransform(r.s, r.prompt, ToothSide::Lower));  // nothing to write
+}
+
+// Identical occlusal-vector points are refused after their heights are taken: the
+// point and height files of the earlier vector stay.
+TEST(Enamel, ARefusedOcclusalVectorKeepsTheEarlierPointFiles) {
+    EnamelRun r([](double, double) { return 1.0; }, "z(x,y) = 0 + 0y + 0x");
+    r.onPrompt("digit.dat", "4,5\r\n5,5\r\n");
+    ASSERT_TRUE(cmdDigOccVect(r.s, r.app, r.prompt));
+    const std::string points = r.dir.read("tooth_ovp.dat"), heights = r.dir.read("tooth_ovpz.dat");
+    r.onPrompt("digit.dat", "5,5\r\n5,5\r\n");
+    EXPECT_THROW(cmdDigOccVect(r.s, r.app, r.prompt), Error);
+    EXPECT_EQ(r.dir.read("tooth_ovp.dat"), points);
+    EXPECT_EQ(r.dir.read("tooth_ovpz.dat"), heights);
+}
+
 // Out.csv and OutZ.csv are one outline set. A disk that fills between their sizes, or a
 // folder holding the second name, leaves both old files byte for byte and no
 // temporary; the temporaries of a killed run go with the next run.

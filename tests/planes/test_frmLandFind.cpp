@@ -63,7 +63,7 @@ TEST(frmLandFind, OpensWithItsDesignValuesAndRunsTheWholeRoad) {
     // A step out of order is shown as a message; the window stays.
     w->Command5->click();
     ASSERT_EQ(env.prompt.shown.size(), 1u);
-    EXPECT_NE(env.prompt.shown[0].text.find("trial files"), std::string::npos);
+    EXPECT_NE(env.prompt.shown[0].text.find("trial file"), std::string::npos);
 
     env.dir.write("t1.dat", "2,2\r\n6,5\r\n");
     env.dir.write("t2.dat", "2.5,2\r\n6,5.5\r\n");

@@ -66,12 +66,12 @@ TEST(GridHeights, ZeroFileLayoutsAndCustomNames) {
     const std::string zero = f.dir.read("T1prpac_crsltrpp0.dat");
     EXPECT_EQ(zero.substr(0, 8), "1.5,0,0,");
 
-    // The print-zone zero file, seen before the call by a failing grid read.
+    // The print-zone zero file, read by the version-6 call and kept as it saved it, with
+    // the residual added.
     GridHeightStep p = f.step("_ovp", 1, ResidualsCallForm::Version6);
     p.keepZeroFile = true;
-    f.dir.write("broken.grd", "DSAA\r\n");
-    EXPECT_THROW(GridHeightsAt(*surfertest::v6(), {{1.5, -2}}, f.dir.path("broken.grd"), p), trelvik::Error);
-    EXPECT_EQ(f.dir.read("T1_ovp0.dat"), " 1.5          -2            0\r\n");
+    GridHeightsAt(*surfertest::v6(), {{1.5, 2}}, f.grid, p);
+    EXPECT_EQ(f.dir.read("T1_ovp0.dat"), "1.5,2,0,-3.25\r\n");
 }
 
 TEST(GridHeights, PointsWithoutAHeightAndShortFilesAreReported) {
@@ -101,4 +101,26 @@ TEST(GridHeights, PointsWithoutAHeightAndShortFilesAreReported) {
     surfertest::saveGrid(f.dir, "T1.grd", g);
     f.dir.write("digit.dat", "1,1\n3.5,3.5\n");
     EXPECT_NE(message(f.step("pl", 2, ResidualsCallForm::Version8Named)).find("Point 2"), std::string::npos);
+}
+
+// A point without a height refuses the step before anything is kept: the copy, the
+// height file and a kept zero file of the earlier run stay as they were.
+TEST(GridHeights, ARefusedStepLeavesTheEarlierFiles) {
+    Fixture f;
+    auto app = surfertest::v8();
+    f.dir.write("digit.dat", "1,1\n2,2\n");
+    GridHeights(*app, f.step("_ovp", 2, ResidualsCallForm::Version8Positional));
+    GridHeightStep kept = f.step("_crsltrpp", 0, ResidualsCallForm::Version8Named);
+    kept.keepZeroFile = true;
+    GridHeightsAt(*app, {{1.5, 0}}, f.grid, kept);
+    const std::vector<std::string> names{"T1_ovp.dat", "T1_ovpz.dat", "T1_crsltrpp0.dat", "T1_crsltrppz.dat"};
+    std::vector<std::string> before;
+    for (const auto& n : names) before.push_back(f.dir.read(n));
+    const auto files = f.dir.fileCount();
+
+    f.dir.write("digit.dat", "1,1\n20,1\n");
+    EXPECT_THROW(GridHeights(*app, f.step("_ovp", 2, ResidualsCallForm::Version8Positional)), trelvik::Error);
+    EXPECT_THROW(GridHeightsAt(*app, {{20, 1}}, f.grid, kept), trelvik::Error);
+    for (std::size_t k = 0; k < names.size(); ++k) EXPECT_EQ(f.dir.read(names[k]), before[k]) << names[k];
+    EXPECT_EQ(f.dir.fileCount(), files);
 }

@@ -87,6 +87,17 @@ TEST(LandFind, ThreeTrialsOfTwoLandmarksGiveTheGoldenResultsAndToothLength) {
     }
 }
 
+// Trials whose landmark means meet give no tooth length: Calculate refuses before the
+// results table of the earlier run is replaced.
+TEST(LandFind, ToothLengthThatCannotBeStoredKeepsTheEarlierResults) {
+    TrialRun r({"2,2\r\n6,5\r\n", "6,5\r\n2,2\r\n"});
+    BlnConvert(r.s);
+    r.slice();
+    r.dir.write("toothcalcresults.csv", "earlier\r\n");
+    EXPECT_THROW(r.calculate(), Error);
+    EXPECT_EQ(r.dir.read("toothcalcresults.csv"), "earlier\r\n");
+}
+
 // One trial of three landmarks: every spread is empty, the distance rows end in an
 // empty field, and the path runs through all three means.
 TEST(LandFind, OneTrialLeavesTheSpreadsEmpty) {
@@ -185,6 +196,29 @@ TEST(LandFind, InputMessagesAndStepsOutOfOrderWriteNothing) {
     EXPECT_EQ(labels.Label7, "0/0");
     EXPECT_EQ(labels.Text6, "dat filename");
     EXPECT_EQ(DatFilename(s, prompt, "1", "a.dat", dir.folder())->Label7, " 1/ 1");
+}
+
+// Before any add (and after Reset) the list has no length: the refusal counts the trials
+// the box asks for, and the full list's message says where Reset is.
+TEST(LandFind, RefusalsCountTheBoxAndSayWhereResetIs) {
+    TempFolder dir;
+    ScriptedPrompt prompt;
+    LandFindState s;
+    dir.write("a.dat", "1,1\r\n2,2\r\n");
+    auto refusal = [&](const std::string& text5) {
+        try {
+            BlnConvert(s, text5);
+        } catch (const Error& e) {
+            return std::string(e.what());
+        }
+        return std::string("converted");
+    };
+    EXPECT_EQ(refusal("1"), "Add all 1 trial file before converting it (0 added).");
+    ASSERT_TRUE(DatFilename(s, prompt, "1", "a.dat", dir.folder()));
+    EXPECT_FALSE(DatFilename(s, prompt, "1", "a.dat", dir.folder()));
+    EXPECT_NE(prompt.shown.back().text.find("Press Reset on the Calculate tab"), std::string::npos);
+    ResetLandFind(s);
+    EXPECT_EQ(refusal("3"), "Add all 3 trial files before converting them (0 added).");
 }
 
 TEST(LandFind, OneLandmarkOrAResultsBoxHoldingTheFolderIsRefused) {

@@ -135,6 +135,28 @@ TEST(PlaneFit, Version6ClipboardThatIsNotAFormulaIsRefused) {
     EXPECT_EQ(r.dir.read("T1planeform.txt"), "z(x,y) = 1 + 0y + 0x\r\n");
 }
 
+// A refused fit - points on one line, a point off the grid, a count out of range - keeps
+// the point and height files of the earlier fit.
+TEST(PlaneFit, ARefusedFitKeepsTheEarlierPointsAndHeights) {
+    FitRun r(8);
+    surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(11, 11, 0, 10, 0, 10, tilted));
+    r.prompt.respond(planetest::digitise(r.dir, "1,1\n8,2\n3,7\n"));
+    ASSERT_TRUE(cmdPFit_Click(r.ctx, r.form));
+    const std::string points = r.dir.read("T1pl.dat"), heights = r.dir.read("T1plz.dat");
+    r.form.PointOption = 3;
+    r.form.Text2 = "3";
+    for (const char* bad : {"1,1\n2,2\n3,3\n5,1\n", "1,1\n20,2\n3,7\n", "1,1\n2,5\n"}) {
+        SCOPED_TRACE(bad);
+        r.prompt.respond(planetest::digitise(r.dir, bad));
+        try {
+            EXPECT_FALSE(cmdPFit_Click(r.ctx, r.form));
+        } catch (const trelvik::Error&) {
+        }
+        EXPECT_EQ(r.dir.read("T1pl.dat"), points);
+        EXPECT_EQ(r.dir.read("T1plz.dat"), heights);
+    }
+}
+
 TEST(PlaneFit, OcclusalVectorPlaneOfTheWorkedExample) {
     for (int version : {6, 8}) {
         SCOPED_TRACE(version);
@@ -179,6 +201,22 @@ TEST(PlaneFit, OcclusalVectorPlaneFaultsComeBeforeTheRegression) {
         EXPECT_FALSE(fs::exists(r.dir.path("T1ovplane.grd")));
         EXPECT_FALSE(fs::exists(r.dir.path("T1_ovplpts.dat")));
     }
+}
+
+// Tips refused after their heights are taken (they give a vertical plane) keep the tip
+// files of the earlier occlusal-vector plane.
+TEST(PlaneFit, RefusedTipsKeepTheEarlierTipFiles) {
+    FitRun r(8);
+    surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(9, 9, -2, 2, -2, 2, [](double, double) { return 0.0; }));
+    WritePlaneFormulaFile(r.dir.path("T1planeform.txt"), {0, 0, 0.5});
+    r.prompt.respond(planetest::digitise(r.dir, "0,1\n0,0\n1,1\n"));
+    ASSERT_TRUE(cmdOccVect_Click(r.ctx, r.form));
+    const std::string tips = r.dir.read("T1_ctp.dat"), heights = r.dir.read("T1_ctpz.dat");
+    WritePlaneFormulaFile(r.dir.path("T1planeform.txt"), {0, 0, 0});
+    r.prompt.respond(planetest::digitise(r.dir, "1,0\n0,0\n"));
+    EXPECT_THROW(cmdOccVect_Click(r.ctx, r.form), trelvik::Error);
+    EXPECT_EQ(r.dir.read("T1_ctp.dat"), tips);
+    EXPECT_EQ(r.dir.read("T1_ctpz.dat"), heights);
 }
 
 TEST(PlaneFit, ReportCellsWithoutANumberAreRefusedNotReadAsZero) {

@@ -218,6 +218,32 @@ TEST(Rotate, AFailedReEnterOfTheSameGridKeepsItsPoints) {
     EXPECT_EQ(trelvik::formats::readXyzDump(r.dir.path("T1trs.dat")).size(), 121u);
 }
 
+// An area drawn wholly off the tooth keeps no height: "Enter grid" refuses it before
+// writing, so the earlier entry's area, blanked grid and points stay with it.
+TEST(Rotate, AnAreaWithoutAHeightIsRefusedAtEnter) {
+    RotRun r(8);
+    auto g = surfertest::makeGrid(11, 11, 0, 10, 0, 10, slope);
+    for (int j = 0; j < 11; ++j)
+        for (int i = 7; i < 11; ++i) g.at(i, j) = trelvik::kBlank;
+    surfertest::saveGrid(r.dir, "T1.grd", g);
+    r.form.Check1 = true;
+    r.prompt.respond(planetest::digitise(r.dir, "2,2\n5,2\n5,5\n2,5\n"));
+    ASSERT_TRUE(cmdEnterGrid_Click(r.ctx, r.form));
+    std::vector<std::string> before;
+    for (const char* f : {"T1_tap.dat", "T1_tap.bln", "T1_tab.grd", "T1_tab.dat"}) before.push_back(r.dir.read(f));
+    const auto files = r.dir.fileCount();
+    r.prompt.respond(planetest::digitise(r.dir, "8,2\n9.5,2\n9.5,9\n8,9\n"));
+    try {
+        cmdEnterGrid_Click(r.ctx, r.form);
+        ADD_FAILURE() << "an area without a height was entered";
+    } catch (const trelvik::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("holds no height"), std::string::npos) << e.what();
+    }
+    int k = 0;
+    for (const char* f : {"T1_tap.dat", "T1_tap.bln", "T1_tab.grd", "T1_tab.dat"}) EXPECT_EQ(r.dir.read(f), before[k++]) << f;
+    EXPECT_EQ(r.dir.fileCount(), files);
+}
+
 // The rotate steps name their stages on the window's sink; Esc while the points turn
 // stops before the regrid, with no grid written.
 TEST(Rotate, EscWhileThePointsTurnStopsBeforeTheRegrid) {

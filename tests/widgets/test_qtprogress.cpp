@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QProgressBar>
 
+#include "widgets/progressrun.h"
 #include "widgets/qtprogress.h"
 
 using namespace trelvik;
@@ -31,6 +32,26 @@ TEST(QtProgress, BarAndLabelFollowSteps) {
     progress.status("Tooth 3 / 12");
     EXPECT_EQ(label.text(), "Tooth 3 / 12");
     EXPECT_FALSE(progress.stopRequested());
+}
+
+// A run refused before its work starts shows no bar under its message: the bar appears
+// with the run's first report and goes when the run ends.
+TEST(ProgressRun, BarHiddenUntilTheFirstReport) {
+    ensureApp();
+    QWidget window;
+    QProgressBar* bar = makeRunBar(&window);
+    auto* label = new QLabel(&window);
+    window.show();
+    for (bool byStatus : {true, false}) {
+        ProgressRun run(&window, bar, label);
+        EXPECT_FALSE(bar->isVisible());
+        EXPECT_FALSE(run.progress().stopRequested());
+        EXPECT_FALSE(bar->isVisible());
+        if (byStatus) run.progress().status("Segment 1 of 2");
+        else run.progress().step(1, 2);
+        EXPECT_TRUE(bar->isVisible());
+    }
+    EXPECT_FALSE(bar->isVisible());
 }
 
 TEST(QtProgress, EscapeRequestsStopOnlyWhileAlive) {
