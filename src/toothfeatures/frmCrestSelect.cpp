@@ -99,6 +99,14 @@ void CrestSelectWindow::buildOccVectControls(QWidget* parent, const QString& des
     cmdOccVect = new QPushButton("Find occlusal vector", parent);
 }
 
+QLabel* CrestSelectWindow::buildStatusLine() {
+    lblStatus = WrittenFiles::makeStatusLine(this);
+    lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const QMargins m = lblStatus->contentsMargins();
+    lblStatus->setMinimumHeight(2 * lblStatus->fontMetrics().lineSpacing() + m.top() + m.bottom());
+    return lblStatus;
+}
+
 void CrestSelectWindow::runWriting(const std::string& gridDir, const std::function<bool()>& step) {
     WrittenFiles::reportStep(lblStatus, File2, QString::fromStdString(gridDir), step);
 }
