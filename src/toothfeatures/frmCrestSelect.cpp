@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QButtonGroup>
 #include <QRadioButton>
+#include <QScrollArea>
 
 #include "core/error.h"
 #include "shell/frmDefDir.h"
@@ -99,12 +100,18 @@ void CrestSelectWindow::buildOccVectControls(QWidget* parent, const QString& des
     cmdOccVect = new QPushButton("Find occlusal vector", parent);
 }
 
-QLabel* CrestSelectWindow::buildStatusLine() {
-    lblStatus = WrittenFiles::makeStatusLine(this);
+QWidget* CrestSelectWindow::buildStatusLine() {
+    auto* room = new QScrollArea(this);
+    lblStatus = WrittenFiles::makeStatusLine(room);
     lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    room->setWidget(lblStatus);
+    room->setWidgetResizable(true);
+    room->setFrameShape(QFrame::NoFrame);
+    room->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A longer text scrolls within the room rather than pushing the buttons up.
     const QMargins m = lblStatus->contentsMargins();
-    lblStatus->setMinimumHeight(2 * lblStatus->fontMetrics().lineSpacing() + m.top() + m.bottom());
-    return lblStatus;
+    room->setFixedHeight(kStatusLines * lblStatus->fontMetrics().lineSpacing() + m.top() + m.bottom());
+    return room;
 }
 
 void CrestSelectWindow::runWriting(const std::string& gridDir, const std::function<bool()>& step) {

@@ -268,6 +268,8 @@ TEST(CrestWindows, StatusLineComingOrGoingMovesNoControl) {
         const auto empty = places();
         w->lblStatus->setText("Wrote T1pacd_ovp.dat in /tmp");
         EXPECT_EQ(places(), empty) << w->windowTitle().toStdString();
+        w->lblStatus->setText(QString("Wrote T1pacd_CPlpt.dat, T1pacd_CPlpt.grd and 7 more in /tmp/a/folder ").repeated(4));
+        EXPECT_EQ(places(), empty) << w->windowTitle().toStdString();
         w->lblStatus->clear();
         EXPECT_EQ(places(), empty) << w->windowTitle().toStdString();
     }
