@@ -49,15 +49,27 @@ inline bool refuse(Prompt& prompt, const std::string& title, const std::string& 
 // The "Digitise map" question (OK and Cancel) every digitising step asks while the user
 // works in the map window: the instruction, a line feed and a carriage return, then
 // "Save as <file> in same directory as grid then press 'OK'.", where <file> is the name
-// of `readPath`, the file the step reads after OK. The pointer is normal while the
+// of `readPath`, the file the step reads after OK. A step that reads from another folder
+// than its grid's gives `gridFolder`: where the two differ, the line names the folder
+// read ("Save as <file> in <folder> then press 'OK'."). The pointer is normal while the
 // question is open; false on Cancel, and after OK the pointer is busy again.
 inline constexpr std::string_view kDigitiseSaveAs = "Save as ";
 inline constexpr std::string_view kDigitiseSaveWhere = " in same directory as grid then press 'OK'.";
-inline bool askDigitise(Prompt& prompt, const std::string& instruction, const std::string& readPath) {
+inline bool askDigitise(Prompt& prompt, const std::string& instruction, const std::string& readPath,
+                        const std::string& gridFolder = {}) {
+    namespace fs = std::filesystem;
     prompt.busy(false);
-    const std::string file = std::filesystem::path(readPath).filename().string();
-    const Answer a = prompt.digitiseQuestion(
-        instruction + "\n\r" + std::string(kDigitiseSaveAs) + file + std::string(kDigitiseSaveWhere), readPath);
+    const fs::path read(readPath);
+    const std::string file = read.filename().string();
+    std::string where(kDigitiseSaveWhere);
+    if (!gridFolder.empty()) {
+        const fs::path folder = read.parent_path(), grid = fs::path(gridFolder) / "";
+        std::error_code ec;
+        const bool same = (folder / "").lexically_normal() == grid.lexically_normal() || fs::equivalent(folder, grid, ec);
+        if (!same) where = " in " + folder.string() + " then press 'OK'.";
+    }
+    const Answer a =
+        prompt.digitiseQuestion(instruction + "\n\r" + std::string(kDigitiseSaveAs) + file + where, readPath);
     if (a == Answer::Cancel) return false;
     prompt.busy(true);
     return true;

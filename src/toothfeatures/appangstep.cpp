@@ -19,7 +19,8 @@ bool cmdDigCrestLengthAppAng(AppState& app, Prompt& prompt, const OcclusalState&
         if (!askDigitise(prompt, "Use 'Digitise' to define crest.", digit)) return false;
 
         const auto files = crestSliceFiles(st.GridDir + st.GridBaseName + CrestCode);
-        const auto slice = sliceCrest(app, *st.m_Surfer, st.GridFullPath, digit, files);
+        StagedFiles staged;
+        const auto slice = sliceCrest(app, *st.m_Surfer, st.GridFullPath, digit, files, staged);
         PointList framed;
         framed.reserve(slice.size());
         const OcclusalFrame frame(*st.OcclusalUnitVector);
@@ -27,12 +28,13 @@ bool cmdDigCrestLengthAppAng(AppState& app, Prompt& prompt, const OcclusalState&
             const auto& p = slice[i];
             if (p.blank())
                 throw Error("Slice point " + std::to_string(i + 1) + " of " + std::to_string(slice.size()) + " (x " +
-                            text::CStr(p.x) + ", y " + text::CStr(p.y) + ") in " + files.slice +
+                            text::CStr(p.x) + ", y " + text::CStr(p.y) + ") of the crest in " + digit +
                             " has no height: the crest line leaves the grid's data there. Digitise the crest "
                             "within the tooth.");
             framed.push_back(frame({p.x, p.y, p.z}));
         }
         const ApproachAngleSeries s = computeApproachAngle(framed);
+        staged.commit();
         formats::writeResultsTable(approachAngleResultsPath(files.slice), approachAngleTable(s));
         if (s.flat5 || s.flat9)
             refuse(prompt, "Approach angle",

@@ -9,7 +9,7 @@
 //   S & "_crsl.dat"  the mapping program's slice of the grid along the line
 //   S & "_crsltrs_aaresults.csv"  the approach-angle table (appang.h), replaced each run
 // Every slice point is turned into the occlusal frame before the measure is taken.
-// Reported, nothing written after the slice: a crest line that leaves the grid's data
+// Reported, nothing written (the crest files of an earlier run stay): a crest line that leaves the grid's data
 // (blank slice points; the message says where), too few slice points, neighbouring
 // points at one place. A flat crest is written and then reported. Cancel writes
 // nothing.

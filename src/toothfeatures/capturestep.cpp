@@ -78,6 +78,12 @@ std::string fitTopPlane(AppState& app, surfer::Application& s, const std::string
 
 } // namespace
 
+std::string partialCrestNote(const std::pair<long, long>& measured) {
+    if (measured.first >= measured.second) return {};
+    return "Measured " + std::to_string(measured.first) + " of the crest's " + std::to_string(measured.second) +
+           " slice points: the others have no height (the crest leaves the grid's data there).";
+}
+
 bool cmdDigCBound(AppState& app, Prompt& prompt, const CaptureRequest& rq, const OcclusalState& st,
                   std::optional<CaptureTop>& top) {
     return runStep(prompt, [&] {
@@ -112,7 +118,7 @@ bool cmdDigCBound(AppState& app, Prompt& prompt, const CaptureRequest& rq, const
 }
 
 bool cmdDigCrestLengthCapture(AppState& app, Prompt& prompt, const CaptureRequest& rq, const OcclusalState& st,
-                              const std::optional<CaptureTop>& top) {
+                              const std::optional<CaptureTop>& top, std::pair<long, long>* measured) {
     return runStep(prompt, [&] {
         if (!requireName(prompt, rq, "Crest name", "Choose crest name")) return false;
         if (!requireOcclusalVector(prompt, st)) return false;
@@ -129,7 +135,8 @@ bool cmdDigCrestLengthCapture(AppState& app, Prompt& prompt, const CaptureReques
 
         const std::string S = st.GridDir + st.GridBaseName + rq.CrestCode;
         const auto files = crestSliceFiles(S);
-        const auto slice = sliceCrest(app, *st.m_Surfer, st.GridFullPath, digit, files);
+        StagedFiles staged;
+        const auto slice = sliceCrest(app, *st.m_Surfer, st.GridFullPath, digit, files, staged);
 
         const OcclusalFrame frame(*st.OcclusalUnitVector);
         PointList C;
@@ -151,8 +158,13 @@ bool cmdDigCrestLengthCapture(AppState& app, Prompt& prompt, const CaptureReques
             e.MinY = std::min(e.MinY, c.y);
         }
         if (C.empty())
-            throw Error("No point of the crest slice " + files.slice +
+            throw Error("No point of the crest slice of " + digit +
                         " has a height: the crest line misses the grid's data. Digitise the crest within the tooth.");
+        staged.commit();
+        if (measured) {
+            measured->first = static_cast<long>(C.size());
+            measured->second = static_cast<long>(slice.size());
+        }
         writePoints(S + "_crsltrz.dat", C);
 
         const double margin = e.MaxX > 200 ? 200 : 10;

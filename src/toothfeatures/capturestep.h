@@ -25,13 +25,17 @@
 // projection and the areas; no segment bridges them. Reported, the window staying
 // usable: no crest or cusp name chosen, no occlusal vector, no top delimited on this
 // grid (a top taken on the grid before does not count), a missing or short digitise
-// file, a crest without any slice point on the grid's data, a plane formula that cannot
-// be read, a failed mapping-program call. Cancel writes nothing.
+// file, a crest without any slice point on the grid's data (its crest files are then
+// not written: the earlier crest's stay), a plane formula that cannot be read, a failed
+// mapping-program call. Cancel writes nothing. A crest that leaves the grid's data is
+// measured over the slice points with a height, and the window's status line says how
+// many of how many those were.
 #include "toothfeatures/occvectstep.h"
 
 #include <array>
 #include <string>
 #include <optional>
+#include <utility>
 
 namespace trelvik::toothfeatures {
 
@@ -51,8 +55,14 @@ struct CaptureRequest {
 bool cmdDigCBound(AppState& app, Prompt& prompt, const CaptureRequest& request, const OcclusalState& state,
                   std::optional<CaptureTop>& CaptureTopPoints);
 
-// True when the results were written.
+// True when the results were written; `measured`, when given, then holds how many of the
+// crest's slice points had a height (and were measured) and how many the slice held.
 bool cmdDigCrestLengthCapture(AppState& app, Prompt& prompt, const CaptureRequest& request,
-                              const OcclusalState& state, const std::optional<CaptureTop>& CaptureTopPoints);
+                              const OcclusalState& state, const std::optional<CaptureTop>& CaptureTopPoints,
+                              std::pair<long, long>* measured = nullptr);
+
+// What the status line adds after a crest measured only in part ("Measured 25 of the
+// crest's 49 slice points: ..."); empty when every slice point was measured.
+std::string partialCrestNote(const std::pair<long, long>& measured);
 
 } // namespace trelvik::toothfeatures

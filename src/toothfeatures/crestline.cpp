@@ -14,16 +14,19 @@ CrestSliceFiles crestSliceFiles(const std::string& stem) {
 }
 
 std::vector<formats::SlicePoint> sliceCrest(const AppState& app, surfer::Application& s, const std::string& grid,
-                                            const std::string& digitiseFile, const CrestSliceFiles& files) {
+                                            const std::string& digitiseFile, const CrestSliceFiles& files,
+                                            StagedFiles& staged) {
     const formats::PointXYList points = formats::readDigitisePoints(digitiseFile);
     if (points.size() < 2)
         throw Error("The crest line in " + digitiseFile + " has " + std::to_string(points.size()) +
                     " point; digitise at least two points along the crest.");
-    writeFileAtomic(files.copy, readWholeFile(digitiseFile));
-    formats::writeBlnFile(files.line, {formats::openLine(points, 0)}, formats::BlnLayout::Zone);
-    callSurfer(app, s, "GridSlice", surfer::Positional{grid, files.line, surfer::omitted, files.slice},
-               surfer::Named{{"InGrid", grid}, {"BlankFile", files.line}, {"OutDataFile", files.slice}});
-    return formats::readSliceFile(files.slice);
+    writeFileAtomic(staged.work(files.copy), readWholeFile(digitiseFile));
+    const std::string& line = staged.work(files.line);
+    const std::string& slice = staged.work(files.slice);
+    formats::writeBlnFile(line, {formats::openLine(points, 0)}, formats::BlnLayout::Zone);
+    callSurfer(app, s, "GridSlice", surfer::Positional{grid, line, surfer::omitted, slice},
+               surfer::Named{{"InGrid", grid}, {"BlankFile", line}, {"OutDataFile", slice}});
+    return formats::readSliceFile(slice);
 }
 
 } // namespace trelvik::toothfeatures

@@ -83,43 +83,58 @@ StepOutcome measure(CurvContext& ctx, CurvControls& c) {
     const std::string points = stem + ".dat", line = stem + ".bln";
     const std::string xyz = stem + "out.dat", values = stem + "outstr.dat";
     const std::string digit = JoinPath(c.Label1, "digit.dat");
+    // Every file of the patch is made under a working name and put in place only once the
+    // patch holds curvature values: a refused corner or outline leaves the earlier run's
+    // files, the corner "Use previously digitised point" reuses among them.
+    StagedFiles staged;
     Areas areas;
     if (square) {
+        std::string cornerFile = points;
         if (!c.chkUsePrevDig) {
             if (!AskDigitise(ctx, "Use 'Digitise' to define bottom left corner of cusp area.", digit))
                 return StepOutcome::Cancelled;
-            surffns::copyFileReplacing(digit, points);
+            cornerFile = digit;
         } else if (!FileExists(points)) {
             Refuse(ctx, "Filename", "There is no corner from an earlier run for this side (" + points +
                                         "): untick 'Use previously digitised point' and digitise the corner.");
             return StepOutcome::Refused;
         }
-        const formats::PointXY corner = formats::readDigitisePoints(points).front();
-        formats::writeBlnFile(line, {SquareOutline(corner.x, corner.y, side * s.UnitFactor)},
-                              formats::BlnLayout::Comma);
-        blank(ctx, s.CurvatureGrid, line, xyz, true);
-    } else {
-        if (!AskDigitise(ctx, "Use 'Digitise' to define irregular area.", digit)) return StepOutcome::Cancelled;
-        surffns::copyFileReplacing(digit, points);
-        const formats::PointXYList outline = formats::readDigitisePoints(points);
-        if (outline.size() < 3) {
-            Refuse(ctx, "Digitise map", "Digitise at least three points round the area (" + points + ").");
+        const formats::PointXYList corners = formats::readDigitisePoints(cornerFile);
+        if (corners.empty()) {
+            Refuse(ctx, "Digitise map", "Digitise the bottom left corner of the square (" + cornerFile +
+                                            " holds no point).");
             return StepOutcome::Refused;
         }
-        formats::writeBlnFile(line, {formats::closedOutline(outline, 0)}, formats::BlnLayout::Zone);
-        blank(ctx, s.CurvatureGrid, line, xyz, true);
-        const std::string topo = s.TopoStem + "_tiac-" + c.Text4 + "out.grd";
-        blank(ctx, s.TopoGrid, line, topo, false);
+        if (cornerFile == digit) surffns::copyFileReplacing(digit, staged.work(points));
+        const formats::PointXY corner = corners.front();
+        const std::string& lineFile = staged.work(line);
+        formats::writeBlnFile(lineFile, {SquareOutline(corner.x, corner.y, side * s.UnitFactor)},
+                              formats::BlnLayout::Comma);
+        blank(ctx, s.CurvatureGrid, lineFile, staged.work(xyz), true);
+    } else {
+        if (!AskDigitise(ctx, "Use 'Digitise' to define irregular area.", digit)) return StepOutcome::Cancelled;
+        const formats::PointXYList outline = formats::readDigitisePoints(digit);
+        if (outline.size() < 3) {
+            Refuse(ctx, "Digitise map", "Digitise at least three points round the area (" + digit + ").");
+            return StepOutcome::Refused;
+        }
+        surffns::copyFileReplacing(digit, staged.work(points));
+        const std::string& lineFile = staged.work(line);
+        formats::writeBlnFile(lineFile, {formats::closedOutline(outline, 0)}, formats::BlnLayout::Zone);
+        blank(ctx, s.CurvatureGrid, lineFile, staged.work(xyz), true);
+        const std::string& topo = staged.work(s.TopoStem + "_tiac-" + c.Text4 + "out.grd");
+        blank(ctx, s.TopoGrid, lineFile, topo, false);
         areas = patchAreas(ctx, c, topo);
     }
     if (!IsV6(ctx) && !IsV8(ctx)) return StepOutcome::Done;  // nothing was blanked
 
-    const AreaValues v = FilterAreaValues(xyz, values);
+    const AreaValues v = FilterAreaValues(staged.work(xyz), staged.work(values));
     if (v.count < 2) {
         Refuse(ctx, "Values", "The area holds " + std::to_string(v.count) +
                                   " curvature node(s): at least two are needed for a standard deviation.");
         return StepOutcome::Refused;
     }
+    staged.commit();
     text::WriteLine header, row;
     header.text("Ave Curvature").text("SD Curvature");
     row.num(v.mean).num(v.sd);

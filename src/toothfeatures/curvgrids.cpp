@@ -118,8 +118,6 @@ StepOutcome CurveOVAngle(CurvContext& ctx, CurvControls& c) {
         const std::string saved = JoinPath(c.Label1, "digit.dat");
         if (!AskDigitise(ctx, "Use 'Digitise' to define occlusal vector with two points.", saved))
             return StepOutcome::Cancelled;
-        const std::string copy = s.TopoStem + "OV.dat";
-        surffns::copyFileReplacing(saved, copy);
         const formats::PointXYList p = formats::readDigitisePoints(saved);  // errors name the user's file
         if (p.size() < 2) {
             Refuse(ctx, "Digitise map", "Digitise two points for the occlusal vector (" + saved + " holds one).");
@@ -131,6 +129,8 @@ StepOutcome CurveOVAngle(CurvContext& ctx, CurvControls& c) {
                                         "different points.");
             return StepOutcome::Refused;
         }
+        // Copied only once the points are taken: refused ones leave the earlier copy.
+        surffns::copyFileReplacing(saved, s.TopoStem + "OV.dat");
         const double angle = OcclusalAngle(dx, dy);
         s.OVAngleText = text::Format(angle, "##0.00");
         s.CurvatureGrid = s.TopoStem + "curvOV" + s.OVAngleText + ".grd";

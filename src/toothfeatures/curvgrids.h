@@ -20,7 +20,8 @@
 //   gives OVAngleText (two decimals) and the curvature grid TopoStem & "curvOV" &
 //   OVAngleText & ".grd" at the unrounded angle, plotted as a contour map in a new plot
 //   document; Label12 shows the angle and a degree sign. Fewer than two points or two
-//   equal first points are refused with a message, no grid written.
+//   equal first points are refused with a message, no file written (the copy of the
+//   points taken before stays).
 // Both check the topographic grid before anything is asked or written: a missing one
 // fails with its message (CurveOVAngle refuses it, naming the step that gives it), one
 // without data or with fewer than 3 x 3 nodes is refused.

@@ -9,6 +9,7 @@
 #include "formats/slicefile.h"
 #include "surfer/callargs.h"
 #include "surferfns/regridxyz.h"
+#include "toothfeatures/stepservices.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,14 +32,17 @@ void slice(CurvContext& ctx, const std::string& grid, const std::string& line, c
              Named{{"InGrid", grid}, {"BlankFile", line}, {"OutDataFile", out}});
 }
 
-// The slice files read into the window's arrays, and the curvature's extremes.
-void readSlices(CurvState& s) {
-    const auto topo = formats::readSliceFile(s.TopoSliceFile);
-    const auto curv = formats::readSliceFile(s.CurvSliceFile);
-    if (topo.empty()) throw Error("The slice " + s.TopoSliceFile + " holds no points: digitise the crest on the grid.");
+// The slice files (read from topoFile and curvFile, the working names of the two slices
+// of the crest digitised in `crest`) read into the window's arrays, and the curvature's
+// extremes.
+void readSlices(CurvState& s, const std::string& topoFile, const std::string& curvFile, const std::string& crest) {
+    const auto topo = formats::readSliceFile(topoFile);
+    const auto curv = formats::readSliceFile(curvFile);
+    if (topo.empty())
+        throw Error("The slice of the crest in " + crest + " holds no points: digitise the crest on the grid.");
     if (curv.size() < topo.size())
-        throw Error("The curvature slice " + s.CurvSliceFile + " has fewer points than the topographic slice " +
-                    s.TopoSliceFile + ": the curvature grid does not cover the topographic grid.");
+        throw Error("The curvature grid " + s.CurvatureGrid + " gives fewer slice points than the topographic grid " +
+                    s.TopoGrid + ": the curvature grid does not cover the topographic grid.");
     const std::size_t n = topo.size();
     s.SliceCount = static_cast<long>(n);
     s.SliceX.assign(n, 0);
@@ -53,8 +57,8 @@ void readSlices(CurvState& s) {
         // Both grids are cut along one line at the same lattice crossings.
         const double tol = 1e-9 * (1 + std::fabs(t.x) + std::fabs(t.y));
         if (std::fabs(t.x - k.x) > tol || std::fabs(t.y - k.y) > tol)
-            throw Error("Point " + std::to_string(i + 1) + " of the curvature slice " + s.CurvSliceFile +
-                        " lies elsewhere than in the topographic slice: the two grids are not on one lattice.");
+            throw Error("Point " + std::to_string(i + 1) + " of the curvature grid's slice of the crest in " + crest +
+                        " lies elsewhere than in the topographic grid's: the two grids are not on one lattice.");
         s.SliceX[i] = t.x;
         s.SliceY[i] = t.y;
         s.SliceZ[i] = t.blank() ? kBlank : t.z;
@@ -66,7 +70,7 @@ void readSlices(CurvState& s) {
         any = true;
     }
     if (!any)
-        throw Error("The crest in " + s.SlicePointsFile +
+        throw Error("The crest in " + crest +
                     " crosses no curvature values (the slice lies on blank nodes or off the grid).");
 }
 
@@ -171,35 +175,42 @@ StepOutcome sliceOnce(CurvContext& ctx, CurvControls& c) {
     if (!AskDigitise(ctx, "Use 'Digitise' to define slice profile.", digit)) return StepOutcome::Cancelled;
 
     const std::string stem = s.TopoStem + (c.chkCID ? s.CrestCode : std::string()) + c.txtCrestLength;
-    const std::string points = stem + ".dat";
-    surffns::copyFileReplacing(digit, points);
-    const formats::PointXYList line = formats::readDigitisePoints(points);
+    const formats::PointXYList line = formats::readDigitisePoints(digit);
     if (line.size() < 2) {
-        Refuse(ctx, "Digitise map", "Digitise at least two points along the crest (" + points + " holds one).");
+        Refuse(ctx, "Digitise map", "Digitise at least two points along the crest (" + digit + " holds one).");
         return StepOutcome::Refused;
     }
-    // The slice state changes only from here on: a refused slice leaves the last one whole.
-    s.SliceStem.clear();
-    s.SliceCount = 0;
-    s.SlicePointsFile = points;
-    s.SliceLineFile = stem + ".bln";
-    s.TopoSliceFile = stem + "ts.dat";
-    s.CurvSliceFile = stem + "cs.dat";
-    formats::writeBlnFile(s.SliceLineFile, {formats::openLine(line, 0)}, formats::BlnLayout::Zone);
-    slice(ctx, s.TopoGrid, s.SliceLineFile, s.TopoSliceFile);
-    slice(ctx, s.CurvatureGrid, s.SliceLineFile, s.CurvSliceFile);
+    // The crest is sliced under working names into a copy of the state: a refused crest
+    // leaves the last slice's files and state whole, the table made from them included.
+    CurvState next = s;
+    next.SliceStem.clear();
+    next.SliceCount = 0;
+    next.SlicePointsFile = stem + ".dat";
+    next.SliceLineFile = stem + ".bln";
+    next.TopoSliceFile = stem + "ts.dat";
+    next.CurvSliceFile = stem + "cs.dat";
+    StagedFiles staged;
+    surffns::copyFileReplacing(digit, staged.work(next.SlicePointsFile));
+    const std::string& lineFile = staged.work(next.SliceLineFile);
+    const std::string& topoSlice = staged.work(next.TopoSliceFile);
+    const std::string& curvSlice = staged.work(next.CurvSliceFile);
+    formats::writeBlnFile(lineFile, {formats::openLine(line, 0)}, formats::BlnLayout::Zone);
+    slice(ctx, s.TopoGrid, lineFile, topoSlice);
+    slice(ctx, s.CurvatureGrid, lineFile, curvSlice);
     if (!IsV6(ctx) && !IsV8(ctx)) return StepOutcome::Done;  // no slice was made
-    readSlices(s);
-    s.SliceStem = stem;
+    readSlices(next, topoSlice, curvSlice, digit);
+    next.SliceStem = stem;
 
-    c.Label6 = text::CStr(s.CurvMin);
-    c.Label8 = text::CStr(s.CurvMax);
-    const ThresholdPlan plan = ThresholdRange(s.CurvMin, s.CurvMax, *step);
+    const ThresholdPlan plan = ThresholdRange(next.CurvMin, next.CurvMax, *step);
     if (plan.count > kMaxIntervals) {
         Refuse(ctx, "Values", "Interval size is too small for the curvature range: it would need " +
                                   std::to_string(plan.count) + " intervals.");
         return StepOutcome::Refused;
     }
+    staged.commit();
+    s = std::move(next);
+    c.Label6 = text::CStr(s.CurvMin);
+    c.Label8 = text::CStr(s.CurvMax);
     s.IntervalCount = plan.count;
     c.Text10 = std::to_string(plan.count);
     c.Text8 = text::CStr(plan.top);

@@ -87,7 +87,7 @@ bool DigitiseGridsPresent(CurvContext& ctx, const CurvControls& c, bool topo, bo
 }
 
 bool AskDigitise(CurvContext& ctx, const std::string& instruction, const std::string& readPath) {
-    return askDigitise(ctx.prompt, instruction, readPath);
+    return askDigitise(ctx.prompt, instruction, readPath, FolderOf(ctx.state.TopoStem));
 }
 
 StepOutcome RunStep(CurvContext& ctx, const std::function<StepOutcome()>& body) {

@@ -90,7 +90,8 @@ surfer::Application& AttachedSurfer(CurvContext& ctx);
 void Refuse(CurvContext& ctx, const std::string& title, const std::string& text);
 // The "Digitise map" question (OK and Cancel): the instruction, a line feed and a
 // carriage return, then "Save as digit.dat in same directory as grid then press 'OK'.";
-// `readPath` is the digit.dat the step then reads, in the window's folder.
+// `readPath` is the digit.dat the step then reads, in the window's folder, which the
+// line names instead when it is not the topographic grid's.
 // False when the user cancels (pointer normal); after OK the pointer is busy again.
 bool AskDigitise(CurvContext& ctx, const std::string& instruction, const std::string& readPath);
 

@@ -23,17 +23,15 @@ using surfer::Positional;
 using surfer::omitted;
 
 
-// Copies the user's digitise file to `copy` and reads its first two points from the copy.
-formats::PointXYList twoPoints(const std::string& digit, const std::string& copy)
+// The first two points of the user's digitise file.
+formats::PointXYList twoPoints(const std::string& digit)
 {
     if (!FileExists(digit))
         throw Error("The digitise file " + digit + " does not exist: save the points there first.");
-    const std::string bytes = readWholeFile(digit);
     formats::PointXYList points = formats::readDigitisePoints(digit);
     if (points.size() < 2)
         throw Error("The digitise file " + digit + " holds " + std::to_string(points.size()) +
                     " point(s); two are needed.");
-    writeFileAtomic(copy, bytes);
     points.resize(2);
     return points;
 }
@@ -57,8 +55,13 @@ bool digitiseProfile(CuspORRun& run)
     const std::string digit = dir + "digit.dat";
     if (!askDigitise(run.prompt, "Use 'Digitise' to define profile of groove.", digit))
         return false;
-    const std::string copy = stem + "_Profp.dat", line = stem + "_Profp.bln", slice = stem + "_Prof.dat";
-    const formats::PointXYList ends = twoPoints(digit, copy);
+    const std::string copy = stem + "_Profp.dat";
+    const formats::PointXYList ends = twoPoints(digit);
+    // The line and the slice are made under working names and put in place only for a
+    // profile that is kept: a refused groove leaves the earlier profile's files.
+    StagedFiles staged;
+    const std::string& line = staged.work(stem + "_Profp.bln");
+    const std::string& slice = staged.work(stem + "_Prof.dat");
     formats::BlnSection section = formats::openLine(ends, 0);
     section.literalHeader = text::PrintLine().text("2").text("0").str();  // the count as text, no sign slot
     formats::writeBlnFile(line, {section}, formats::BlnLayout::Zone);
@@ -66,8 +69,6 @@ bool digitiseProfile(CuspORRun& run)
         s.m_Surfer->call("GridSlice", Positional{grid, line, omitted, slice});
     else
         s.m_Surfer->call("GridSlice", Named{{"InGrid", grid}, {"BlankFile", line}, {"OutDataFile", slice}});
-    std::error_code ec;
-    std::filesystem::remove(copy, ec);
 
     const std::vector<formats::SlicePoint> points = formats::readSliceFile(slice);
     GrooveProfile profile;
@@ -84,11 +85,15 @@ bool digitiseProfile(CuspORRun& run)
     s.GridDir = dir;
     s.GridBaseName = base;
     if (profile.count() < 2)
-        throw Error("The groove profile in " + slice + " holds fewer than two points: digitise the groove across "
+        throw Error("The groove profile of " + digit + " holds fewer than two points: digitise the groove across "
                     "the grid.");
     if (blanks > 0)
-        throw Error("The groove profile in " + slice + " crosses blank parts of the grid at " +
+        throw Error("The groove profile of " + digit + " crosses blank parts of the grid at " +
                     std::to_string(blanks) + " point(s): digitise the groove within the tooth.");
+    staged.commit();
+    // The copy of the digitised line is no file of the step's: one left by an earlier run goes.
+    std::error_code ec;
+    std::filesystem::remove(copy, ec);
     s.profile = std::move(profile);
     return true;
 }
@@ -110,7 +115,7 @@ bool digitiseOcclusalVector(CuspORRun& run)
     if (!askDigitise(run.prompt, "Use 'Digitise' to define two points along occlusal vector.", digit))
         return false;
     const std::string stem = s.GridDir + s.GridBaseName;
-    const formats::PointXYList pts = twoPoints(digit, stem + "_ovp.dat");
+    const formats::PointXYList pts = twoPoints(digit);
     s.MatchIndex1 = s.MatchIndex2 = 0;
     if (pts[0] == pts[1]) {
         run.prompt.busy(false);
@@ -130,6 +135,8 @@ bool digitiseOcclusalVector(CuspORRun& run)
     c.Label9 = text::CStr(match->tolerance);
     const OcclusionRelief relief = occlusionRelief(s.profile, s.MatchIndex1, s.MatchIndex2);
     s.PeakIndex = relief.PeakIndex;
+    // The points are copied only once they are taken: refused ones leave the earlier copy.
+    writeFileAtomic(stem + "_ovp.dat", readWholeFile(digit));
     formats::writeResultsTable(stem + "_corresults.csv", occlusionReliefLines(s.profile, *match, relief));
     return true;
 }

@@ -1,20 +1,21 @@
 #pragma once
 // The steps of the cusp occlusion relief window (frmCuspOR), as plain procedures.
 //
-//   DigitiseProfile  asks for the groove line (digit.dat, two points), copies it to
-//                    <stem>_Profp.dat, writes the open slice line <stem>_Profp.bln
-//                    (header: the texts "2" and "0" in print zones), has the mapping
-//                    program slice the grid along it into <stem>_Prof.dat (x, y, z,
-//                    distance, segment per line), deletes the copy and keeps the
-//                    profile. A profile that crosses blank nodes is refused; a
-//                    missing grid is said before the digitise question.
-//   DigitiseOcclusalVector  asks for two points along the occlusal vector (digit1.dat,
-//                    copied to <stem>_ovp.dat), matches each to its nearest profile
-//                    point (cuspor.h; "Tolerance required" shows the tolerance reached),
-//                    levels the profile on the chord between them and writes
+//   DigitiseProfile  asks for the groove line (digit.dat, two points), writes the open
+//                    slice line <stem>_Profp.bln (header: the texts "2" and "0" in print
+//                    zones), has the mapping program slice the grid along it into
+//                    <stem>_Prof.dat (x, y, z, distance, segment per line) and keeps the
+//                    profile; <stem>_Profp.dat, a copy of the line, is never left. A
+//                    profile that crosses blank nodes is refused; a missing grid is said
+//                    before the digitise question.
+//   DigitiseOcclusalVector  asks for two points along the occlusal vector (digit1.dat),
+//                    matches each to its nearest profile point (cuspor.h; "Tolerance
+//                    required" shows the tolerance reached), levels the profile on the
+//                    chord between them, copies the points to <stem>_ovp.dat and writes
 //                    <stem>_corresults.csv (replaced whole).
 // Failures (missing files, too few points, points too far from the profile, a tolerance
-// step that is not above 0) end the step with a message and write no results.
+// step that is not above 0) end the step with a message and write no file: the line,
+// slice and point files are put in place only once the step's checks have passed.
 #include "core/appstate.h"
 #include "core/prompt.h"
 #include "toothfeatures/cuspor.h"

@@ -17,6 +17,7 @@
 #include "toothfeatures/stepservices.h"
 
 #include <cmath>
+#include <filesystem>
 #include <optional>
 
 namespace trelvik::toothfeatures {
@@ -90,7 +91,9 @@ bool blankGrid(CuspVolRun& run)
     if (!inputsPresent(run.prompt, {topo, plane})) return false;
 
     const std::string digit = surffns::JoinFolder(c.Label1, "digit.dat");
-    if (!askDigitise(run.prompt, "Use 'Digitise' to outline cusp.", digit)) return false;
+    if (!askDigitise(run.prompt, "Use 'Digitise' to outline cusp.", digit,
+                     std::filesystem::path(s.TopoGrid).parent_path().string()))
+        return false;
 
     if (!FileExists(digit))
         throw Error("The digitise file " + digit + " does not exist: save the cusp outline there first.");
@@ -101,23 +104,30 @@ bool blankGrid(CuspVolRun& run)
     if (outline.size() < 3)
         throw Error("The cusp outline in " + digit + " has " + std::to_string(outline.size()) +
                     " point(s); an outline needs at least 3.");
-    writeFileAtomic(pointsDat, bytes);
-    formats::writeBlnFile(pointsBln, {formats::closedOutline(outline, 0)}, formats::BlnLayout::Zone);
+    // The outline's files and the two grids are made under working names and put in place
+    // only once the outline holds nodes: a refused outline leaves the cusp blanked before.
+    StagedFiles staged;
+    writeFileAtomic(staged.work(pointsDat), bytes);
+    const std::string& bln = staged.work(pointsBln);
+    formats::writeBlnFile(bln, {formats::closedOutline(outline, 0)}, formats::BlnLayout::Zone);
 
     const std::string blanked = s.TopoStem + s.CuspCode + "b.grd";
     const std::string height = s.TopoStem + s.CuspCode + "btmp.grd";
+    const std::string& blankedWork = staged.work(blanked);
+    const std::string& heightWork = staged.work(height);
     surfer::Application& app = *s.m_Surfer;
     if (isV6(s)) {
-        app.call("GridBlank", Positional{s.TopoGrid, pointsBln, blanked, 1});
-        app.call("GridMath", Positional{blanked, s.PlaneGrid, height, 1, "C=A-B"});
+        app.call("GridBlank", Positional{s.TopoGrid, bln, blankedWork, 1});
+        app.call("GridMath", Positional{blankedWork, s.PlaneGrid, heightWork, 1, "C=A-B"});
     } else {
-        app.call("GridBlank", Named{{"InGrid", s.TopoGrid}, {"BlankFile", pointsBln}, {"OutGrid", blanked}});
-        app.call("GridMath", Named{{"Function", "C=A-B"}, {"InGridA", blanked}, {"InGridB", s.PlaneGrid},
-                                   {"OutGridC", height}});
+        app.call("GridBlank", Named{{"InGrid", s.TopoGrid}, {"BlankFile", bln}, {"OutGrid", blankedWork}});
+        app.call("GridMath", Named{{"Function", "C=A-B"}, {"InGridA", blankedWork}, {"InGridB", s.PlaneGrid},
+                                   {"OutGridC", heightWork}});
     }
-    const auto [least, greatest] = heightRange(run, height);
+    const auto [least, greatest] = heightRange(run, heightWork);
     if (!(least <= greatest) || isBlank(greatest))
         throw Error("No node of " + s.TopoGrid + " lies inside the cusp outline: digitise the outline over the cusp.");
+    staged.commit();
     s.BlankedGrid = blanked;
     s.BlankedCusp = s.CuspCode;
     s.HeightGrid = height;

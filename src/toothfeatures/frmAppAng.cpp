@@ -8,8 +8,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "widgets/writtenfiles.h"
-
 #include "toothfeatures/appangstep.h"
 
 namespace trelvik {
@@ -42,8 +40,7 @@ frmAppAng::frmAppAng(AppState& state, Prompt& prompt, QWidget* parent)
     auto* g = new QGridLayout(this);
     g->addWidget(selectionBlock(), 0, 0);
     g->addLayout(steps, 0, 1);
-    lblStatus = WrittenFiles::makeStatusLine(this);
-    g->addWidget(lblStatus, 1, 0, 1, 2);
+    g->addWidget(buildStatusLine(), 1, 0, 1, 2);
     g->setColumnStretch(0, 1);
 
     connect(cmdOccVect, &QPushButton::clicked, this, &frmAppAng::cmdOccVect_Click);

@@ -8,8 +8,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "widgets/writtenfiles.h"
-
 namespace trelvik {
 
 frmCapture::frmCapture(AppState& state, Prompt& prompt, QWidget* parent)
@@ -45,8 +43,7 @@ frmCapture::frmCapture(AppState& state, Prompt& prompt, QWidget* parent)
     auto* g = new QGridLayout(this);
     g->addWidget(selectionBlock(), 0, 0);
     g->addLayout(steps, 0, 1);
-    lblStatus = WrittenFiles::makeStatusLine(this);
-    g->addWidget(lblStatus, 1, 0, 1, 2);
+    g->addWidget(buildStatusLine(), 1, 0, 1, 2);
     g->setColumnStretch(0, 1);
 
     connect(cmdOccVect, &QPushButton::clicked, this, &frmCapture::cmdOccVect_Click);
@@ -76,9 +73,13 @@ void frmCapture::cmdDigCBound_Click() {
 }
 
 void frmCapture::cmdDigCrestLength_Click() {
-    runWriting(occ_.GridDir, [this] {
-        return toothfeatures::cmdDigCrestLengthCapture(app_, prompt_, request(), occ_, CaptureTopPoints);
+    std::pair<long, long> measured{0, 0};
+    runWriting(occ_.GridDir, [&] {
+        return toothfeatures::cmdDigCrestLengthCapture(app_, prompt_, request(), occ_, CaptureTopPoints, &measured);
     });
+    // A crest that left the tooth is measured only in part: the line says how far.
+    const std::string note = toothfeatures::partialCrestNote(measured);
+    if (!note.empty()) lblStatus->setText(lblStatus->text() + "\n" + QString::fromStdString(note));
 }
 
 void frmCapture::cmdNextCrest_Click() { clearCrest(); }

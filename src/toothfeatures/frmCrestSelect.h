@@ -80,6 +80,11 @@ protected:
     std::string gridFolder() const;
     // What "Find occlusal vector" reads from the controls in the given window.
     toothfeatures::OccVectRequest occVectRequest(toothfeatures::CrestWindowKind window) const;
+    // Creates lblStatus in a room of kStatusLines lines kept whether it shows a text or
+    // none (a longer text scrolls there), so the controls above it stay where they are
+    // as steps end and begin; the room is the widget to lay out.
+    static constexpr int kStatusLines = 3;
+    QWidget* buildStatusLine();
     // Runs a step that writes beside the grid; a step that succeeds ends with the status
     // line naming what it wrote, and the file list showing it.
     void runWriting(const std::string& gridDir, const std::function<bool()>& step);

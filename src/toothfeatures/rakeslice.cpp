@@ -8,6 +8,7 @@
 #include "formats/slicefile.h"
 #include "core/digitiseinputs.h"
 #include "core/grid.h"
+#include "core/textform.h"
 #include "surfer/application.h"
 
 namespace trelvik::toothfeatures {
@@ -63,21 +64,38 @@ bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceReque
         const std::string crestInfo = rq.info == CrestInfo::Info1   ? "_" + rq.txtCrestInfo
                                       : rq.info == CrestInfo::Info2 ? "_" + rq.cmbCrestInfo
                                                                     : std::string();
+        // Every pass is sliced and fitted under working names first: a refused profile
+        // leaves the files of the earlier run, which its results table was made from.
+        const std::string copy = readWholeFile(digitise);
+        StagedFiles staged;
+        std::vector<std::pair<std::string, std::vector<std::string>>> tables;
         for (const RakePass& pass : passes) {
             const RakePassFiles f = rakePassFiles(stem, rakeTag(rq.CrestCode, crestInfo, pass));
-            writeFileAtomic(f.copy, readWholeFile(digitise));
+            writeFileAtomic(staged.work(f.copy), copy);
             formats::BlnSection line = formats::openLine({pts[0], rakeLineEnd(pts[0], pts[1], pts[2], pass.length())}, 0);
             line.literalHeader = "2, 0";
-            formats::writeBlnFile(f.line, {line}, formats::BlnLayout::Zone);
-            callSurfer(app, *st.m_Surfer, "GridSlice", surfer::Positional{rs.TransGrid, f.line, surfer::omitted, f.slice},
-                       surfer::Named{{"InGrid", rs.TransGrid}, {"BlankFile", f.line}, {"OutDataFile", f.slice}});
+            const std::string& lineFile = staged.work(f.line);
+            const std::string& sliceFile = staged.work(f.slice);
+            formats::writeBlnFile(lineFile, {line}, formats::BlnLayout::Zone);
+            callSurfer(app, *st.m_Surfer, "GridSlice", surfer::Positional{rs.TransGrid, lineFile, surfer::omitted, sliceFile},
+                       surfer::Named{{"InGrid", rs.TransGrid}, {"BlankFile", lineFile}, {"OutDataFile", sliceFile}});
             std::vector<double> D, Z;
-            for (const auto& p : formats::readSliceFile(f.slice)) {
+            long heights = 0;
+            for (const auto& p : formats::readSliceFile(sliceFile)) {
                 D.push_back(p.distance);
                 Z.push_back(p.blank() ? kBlank : p.z);
+                heights += !p.blank();
             }
-            formats::writeResultsTable(f.results, rakeTableLines(rakeRows(D, Z, pass)));
+            if (!Z.empty() && isBlank(Z.front()))
+                throw Error("The crest point (the first point in " + digitise + ", x " + text::CStr(pts[0].x) + ", y " +
+                            text::CStr(pts[0].y) + ") has no height on the transformed grid " + rs.TransGrid +
+                            ", though " + std::to_string(heights) + " of the rake line's " + std::to_string(Z.size()) +
+                            " slice points have: the rake profile starts there. Digitise the crest point on the "
+                            "tooth.");
+            tables.emplace_back(f.results, rakeTableLines(rakeRows(D, Z, pass)));
         }
+        staged.commit();
+        for (const auto& [path, lines] : tables) formats::writeResultsTable(path, lines);
         return true;
     });
 }

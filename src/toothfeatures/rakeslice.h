@@ -17,8 +17,10 @@
 // transformed grid of the window's current grid yet (one made for the grid before does
 // not count) or its file gone (said before the digitise question), boxes that are not
 // numbers or give an interval or step count of 0 or below, fewer than three digitised points ("Digitise three points on map"), and a
-// second point on the first. A failed slice or a profile too short to fit ends the
-// step; the files of passes already finished stay.
+// second point on the first. Every pass is sliced and fitted before any of its files
+// is put in place: a crest point without a height (named with its place), a failed
+// slice or a profile too short to fit ends the step with the earlier run's files as
+// they were.
 #include "toothfeatures/rakefit.h"
 #include "toothfeatures/rakestep.h"
 

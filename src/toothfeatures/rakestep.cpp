@@ -38,7 +38,7 @@ struct DumpSpacing {
 // The tooth grid's spacing from the blanked grid's XYZ text, whose nodes come in rows
 // with x running fastest: dx from the first two nodes, dy from the first node of a
 // higher row. Only the first row and a line are read.
-DumpSpacing spacingFromDump(const std::string& xyz) {
+DumpSpacing spacingFromDump(const std::string& xyz, const std::string& outline) {
     std::ifstream in(xyz, std::ios::binary);
     if (!in) throw Error("Cannot read the blanked grid " + xyz);
     DumpSpacing s;
@@ -60,7 +60,8 @@ DumpSpacing spacingFromDump(const std::string& xyz) {
         }
     }
     if (!(s.dx > 0) || !(s.dy > 0))
-        throw Error("The blanked grid " + xyz + " has fewer than two rows or columns, so its spacing is unknown.");
+        throw Error("The grid blanked outside the cusp area outline in " + outline +
+                    " has fewer than two rows or columns, so its spacing is unknown.");
     return s;
 }
 
@@ -98,18 +99,24 @@ bool cmdDigCuspArea(AppState& app, Prompt& prompt, RakeState& rs, const CuspArea
         if (outline.size() < 3)
             throw Error("The cusp area outline in " + digitise + " has " + std::to_string(outline.size()) +
                         " points; outline the area with at least three.");
-        writeFileAtomic(stem + "_cap.dat", readWholeFile(digitise));
-        const std::string bln = stem + "_cap.bln", cab = stem + "_cab.dat";
+        // The outline's files and the turned grid are made under working names and put in
+        // place only when the area holds heights and a spacing: a refused outline leaves the
+        // cusp area made before.
+        StagedFiles staged;
+        writeFileAtomic(staged.work(stem + "_cap.dat"), readWholeFile(digitise));
+        const std::string& bln = staged.work(stem + "_cap.bln");
+        const std::string& cab = staged.work(stem + "_cab.dat");
         formats::writeBlnFile(bln, {formats::closedOutline(outline, 0)}, formats::BlnLayout::Zone);
         callSurfer(app, *st.m_Surfer, "GridBlank", surfer::Positional{st.GridFullPath, bln, cab, 3},
                    surfer::Named{{"InGrid", st.GridFullPath}, {"BlankFile", bln}, {"OutGrid", cab}, {"OutFmt", 4}});
 
-        const std::string turned = stem + "_cabtrs.dat";
+        const std::string& turned = staged.work(stem + "_cabtrs.dat");
         const planes::PointExtents e = planes::RotatePointFile(
             cab, turned, planes::RotationToHorizontal(planes::toVec3(*st.OcclusalUnitVector)), planes::PointLayout::Comma);
         if (e.count == 0)
-            throw Error("No node of the blanked grid " + cab + " has a height: outline the cusp area on the tooth.");
-        const DumpSpacing t = spacingFromDump(cab);
+            throw Error("No node of the grid inside the cusp area outline in " + digitise +
+                        " has a height: outline the cusp area on the tooth.");
+        const DumpSpacing t = spacingFromDump(cab, digitise);
         result.Label9 = text::CStr(t.dx);
         result.Label10 = text::CStr(t.dy);
         if (rq.Check1) {
@@ -126,7 +133,8 @@ bool cmdDigCuspArea(AppState& app, Prompt& prompt, RakeState& rs, const CuspArea
         }
 
         const std::string trans = stem + "_cabtrs.grd";
-        planes::RegridRotatedPoints(app, *st.m_Surfer, turned, e, sx, sy, trans);
+        planes::RegridRotatedPoints(app, *st.m_Surfer, turned, e, sx, sy, staged.work(trans));
+        staged.commit();
         rs.TransGrid = trans;
 
         // Version 6 draws through the shared reference: the map belongs with this window's instance.

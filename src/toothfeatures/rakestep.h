@@ -30,7 +30,9 @@
 // outline, a blanked grid without any node or without a second row, a spacing that
 // rounds to 0, typed spacings that are not numbers above 0, a missing or malformed
 // length file, a failed mapping-program call. The grid and, with "Input length file",
-// the length file are checked before the cusp area is asked for.
+// the length file are checked before the cusp area is asked for; the step's files are
+// made under working names and put in place only when it succeeds, so a refused outline
+// leaves the earlier cusp area's files.
 #include "toothfeatures/occvectstep.h"
 
 #include <functional>

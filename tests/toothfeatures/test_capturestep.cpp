@@ -172,6 +172,25 @@ TEST(CaptureStep, OrderNamesAndBlankSlicePointsAreHandled) {
     EXPECT_EQ(r.lines("T1pacd_capresults.csv"), results);
 }
 
+TEST(CaptureStep, CrestOffTheCrownLeavesTheEarlierCrestsFiles) {
+    CrestRun r(false);
+    r.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
+    OcclusalState st;
+    std::optional<CaptureTop> top;
+    r.digitise("digit.dat", "4,10\r\n4,0\r\n");
+    ASSERT_TRUE(cmdOccVect(r.app, r.prompt, occRequest(r), st));
+    r.digitise("digit1.dat", "0,18\r\n20,20\r\n10,19\r\n");
+    ASSERT_TRUE(cmdDigCBound(r.app, r.prompt, request(), st, top));
+    r.digitise("digit2.dat", "1,2.5\r\n15,2.5\r\n");
+    ASSERT_TRUE(cmdDigCrestLengthCapture(r.app, r.prompt, request(), st, top)) << r.lastMessage();
+    const char* names[] = {"T1pacd_crp.dat", "T1pacd_crp.bln", "T1pacd_crsl.dat"};
+    std::vector<std::string> before;
+    for (const char* n : names) before.push_back(r.dir.read(n));
+    r.digitise("digit2.dat", "30,2.5\r\n40,2.5\r\n");
+    EXPECT_FALSE(cmdDigCrestLengthCapture(r.app, r.prompt, request(), st, top));
+    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(r.dir.read(names[i]), before[i]) << names[i];
+}
+
 TEST(CaptureStep, TopOfAnotherGridIsNeverUsed) {
     CrestRun r(false);
     r.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));

@@ -155,6 +155,20 @@ TEST(CurvatureAreaSquare, BadSidesMissingGridsAndTooFewNodesAreRefused) {
     EXPECT_TRUE(fresh.files().empty());
 }
 
+TEST(CurvatureAreaSquare, ACornerOffTheToothKeepsTheCornerTakenBefore) {
+    CurvRun r;
+    prepare(r);
+    r.digitise("1.2,3.4\r\n");
+    ASSERT_EQ(Curv_Area(r.ctx, r.c), StepOutcome::Done);
+    const char* names[] = {"tooth_cac20.dat", "tooth_cac20.bln", "tooth_cac20out.dat", "tooth_cac20outstr.dat"};
+    std::vector<std::string> before;
+    for (const char* n : names) before.push_back(r.dir.read(n));
+    r.digitise("5,5\r\n");  // no node of the grid inside
+    EXPECT_EQ(Curv_Area(r.ctx, r.c), StepOutcome::Refused);
+    EXPECT_THAT(r.messages().back(), HasSubstr("at least two are needed"));
+    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(r.dir.read(names[i]), before[i]) << names[i];
+}
+
 // The smoothed grid chosen on tab 1b takes its curvature grid by a name that repeats the
 // smoothing tag: the area step says so before its digitise question and writes nothing.
 TEST(CurvatureAreaIrregular, AMissingCurvatureGridIsNamedWithTheGridToChooseBeforeDigitising) {

@@ -220,6 +220,16 @@ TEST(CurvatureGrids, OcclusalVectorOfOneOrTwoEqualPointsOrCancelledWritesNoGrid)
     EXPECT_FALSE(r.prompt.busyNow);
 }
 
+TEST(CurvatureGrids, RefusedOcclusalVectorLeavesThePointsTakenBefore) {
+    CurvRun r;
+    r.inputTopo("bowl.grd", bowlGrid());
+    r.digitise("0.5,0.25\r\n1.5,1.25\r\n");
+    ASSERT_EQ(CurveOVAngle(r.ctx, r.c), StepOutcome::Done);
+    r.digitise("1,1\r\n1,1\r\n");
+    EXPECT_EQ(CurveOVAngle(r.ctx, r.c), StepOutcome::Refused);
+    EXPECT_EQ(r.dir.read("bowlOV.dat"), "0.5,0.25\r\n1.5,1.25\r\n");
+}
+
 TEST(CurvatureGrids, DirectionCountOfAStepIgnoresRoundingOfTheQuotient) {
     const std::pair<double, double> cases[] = {{10, 18}, {7, 25}, {7.5, 24}, {180, 1}, {0.1, 1800}, {0.3, 600}, {1.1, 163}};
     for (const auto& [step, n] : cases) EXPECT_EQ(surffns::CurvatureStepCount(step), n) << step;

@@ -198,6 +198,21 @@ TEST(CurvatureSlice, CrestCodeNamesTheFilesAndIsRequiredWhenTicked) {
     EXPECT_EQ(r.state.SliceCount, 11);
 }
 
+TEST(CurvatureSlice, CrestOffTheToothLeavesTheLastSlicesFiles) {
+    CurvRun r;
+    prepareRidge(r);
+    r.c.chkAltValuesS = false;
+    r.digitise(kCrest);
+    ASSERT_EQ(Slice_Grids(r.ctx, r.c), StepOutcome::Done);
+    const char* names[] = {"ridge1.0.dat", "ridge1.0.bln", "ridge1.0ts.dat", "ridge1.0cs.dat"};
+    std::vector<std::string> before;
+    for (const char* n : names) before.push_back(r.dir.read(n));
+    r.digitise("5,0.4\r\n6,0.4\r\n");  // beside the ridge's grid
+    EXPECT_EQ(Slice_Grids(r.ctx, r.c), StepOutcome::Failed);
+    EXPECT_THAT(r.messages().back(), HasSubstr("crosses no curvature values"));
+    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(r.dir.read(names[i]), before[i]) << names[i];
+}
+
 TEST(CurvatureSlice, BadValuesAreRefusedBeforeSlicingOrWriting) {
     for (const char* step : {"0", "-0.05", "x", ""}) {
         CurvRun r;

@@ -195,3 +195,22 @@ TEST(CuspORSteps, RefusalsWriteNoResults)
     EXPECT_EQ(t.c.Text1, "1");
     EXPECT_EQ(t.c.Label9, "");
 }
+
+TEST(CuspORSteps, RefusedProfileLeavesTheEarlierProfilesFiles)
+{
+    ORRun t(false);
+    ASSERT_TRUE(t.profile()) << t.last();
+    const std::string line = t.dir.read("G1_Profp.bln"), slice = t.dir.read("G1_Prof.dat");
+    EXPECT_FALSE(t.profile("5,0\r\n15,0\r\n"));  // off the grid: blank heights
+    EXPECT_EQ(t.dir.read("G1_Profp.bln"), line);
+    EXPECT_EQ(t.dir.read("G1_Prof.dat"), slice);
+}
+
+TEST(CuspORSteps, RefusedOcclusalVectorPointsLeaveTheEarlierCopy)
+{
+    ORRun t(false);
+    ASSERT_TRUE(t.profile()) << t.last();
+    ASSERT_TRUE(t.vector("0,0\r\n10,0\r\n")) << t.last();
+    EXPECT_FALSE(t.vector("0,2000\r\n10,0\r\n"));  // too far from the profile
+    EXPECT_EQ(t.dir.read("G1_ovp.dat"), "0,0\r\n10,0\r\n");
+}

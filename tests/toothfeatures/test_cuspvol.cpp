@@ -1,9 +1,11 @@
 // The cusp volume steps end to end on an analytic cusp, in both call forms, and the
 // refusals that keep a result from being measured against the wrong plane or files.
 #include "cuspvolrun.h"
+#include "curvrun.h"
 
 #include "core/textform.h"
 #include "support/scriptedprogress.h"
+#include "toothfeatures/curvgrids.h"
 #include "toothfeatures/cuspvollevels.h"
 
 #include <gmock/gmock.h>
@@ -367,6 +369,48 @@ TEST(CuspVol, OutlineAwayFromTheGridIsReported)
     EXPECT_THAT(t.lastMessage(), HasSubstr("inside the cusp outline"));
     EXPECT_EQ(t.c.Label12, "");
     EXPECT_FALSE(FileExists(t.dir.path("T1end-20_cuspvolresults.csv")));
+}
+
+TEST(CuspVol, OutlineAwayFromTheToothLeavesTheCuspBlankedBefore)
+{
+    CuspVolTestRun t(false, 11);
+    t.c.Text7 = "T1.grd";
+    t.c.chkAutoCalc = false;
+    ASSERT_TRUE(Input_Top(t.run));
+    t.chooseCusp("Paracone");
+    t.digitise(circleOutline(7, 16));
+    ASSERT_TRUE(Blank_Grid(t.run)) << t.lastMessage();
+    const char* names[] = {"T1papoints.dat", "T1papoints.bln", "T1pab.grd", "T1pabtmp.grd"};
+    std::vector<std::string> before;
+    for (const char* n : names) before.push_back(t.dir.read(n));
+    t.digitise("100,100\r\n101,100\r\n101,101\r\n");
+    EXPECT_FALSE(Blank_Grid(t.run));
+    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(t.dir.read(names[i]), before[i]) << names[i];
+}
+
+// Cusp volume and Curvature read digit.dat from the window's current folder: when that is
+// not the grid's, the question says where to save it.
+TEST(CuspVol, DigitiseQuestionNamesTheFolderReadWhenItIsNotTheGrids)
+{
+    CuspVolTestRun t(false, 11);
+    t.c.Text7 = "T1.grd";
+    ASSERT_TRUE(Input_Top(t.run));
+    t.chooseCusp("Paracone");
+    const std::string away = t.dir.path("away");
+    std::filesystem::create_directory(away);
+    t.c.Label1 = away;
+    t.prompt.answer(Answer::Cancel);
+    EXPECT_FALSE(Blank_Grid(t.run));
+    EXPECT_EQ(t.lastMessage(), "Use 'Digitise' to outline cusp.\n\rSave as digit.dat in " + away + " then press 'OK'.");
+
+    curvtest::CurvRun r;
+    r.inputTopo("bowl.grd", toothtest::makeGrid(5, 5, 0, 4, 0, 4, [](double x, double y) { return x * x + y * y; }));
+    r.c.Label1 = r.dir.path("away");
+    std::filesystem::create_directory(r.c.Label1);
+    r.prompt.answer(Answer::Cancel);
+    EXPECT_EQ(CurveOVAngle(r.ctx, r.c), StepOutcome::Cancelled);
+    EXPECT_EQ(r.prompt.shown.back().text, "Use 'Digitise' to define occlusal vector with two points.\n\rSave as "
+                                          "digit.dat in " + r.c.Label1 + " then press 'OK'.");
 }
 
 TEST(CuspVol, DistanceCaption)

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -232,6 +233,46 @@ TEST(CrestWindows, ApproachAngleAndCaptureAreaRunThroughTheirButtons) {
     EXPECT_EQ(env.lines("T1pacd_capresults.csv").size(), 15u) << env.lastMessage();
     EXPECT_EQ(env.lines("T1pacd_capresults.csv"), env.lines("T1prcd_capresults.csv"));
     EXPECT_FALSE(env.prompt.busyNow);
+}
+
+TEST(CrestWindows, CaptureAreaSaysHowManySlicePointsOfACrestOffTheCrownItMeasured) {
+    Env env;
+    env.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
+    auto* c = env.open<frmCapture>(env.main->mnuCapture, "frmCapture");
+    env.choose(c, "T1.grd", "Paracristid");
+    env.digitise("digit.dat", "4,10\r\n4,0\r\n");
+    c->cmdOccVect->click();
+    env.digitise("digit1.dat", "0,18\r\n20,20\r\n10,19\r\n");
+    c->cmdDigCBound->click();
+    env.digitise("digit2.dat", "1,2.5\r\n25,2.5\r\n");  // leaves the grid at x = 20
+    c->cmdDigCrestLength->click();
+    ASSERT_TRUE(env.exists("T1pacd_capresults.csv")) << env.lastMessage();
+    EXPECT_THAT(c->lblStatus->text().toStdString(),
+                ::testing::HasSubstr("Measured 20 of the crest's 21 slice points"));
+}
+
+// The status line keeps its room whether it shows a line or none, so no button moves
+// under a click aimed at it as a step begins or ends.
+TEST(CrestWindows, StatusLineComingOrGoingMovesNoControl) {
+    Env env;
+    auto* a = env.open<frmAppAng>(env.main->mnuAppAng, "frmAppAng");
+    auto* c = env.open<frmCapture>(env.main->mnuCapture, "frmCapture");
+    for (CrestSelectWindow* w : {static_cast<CrestSelectWindow*>(a), static_cast<CrestSelectWindow*>(c)}) {
+        auto places = [w] {
+            w->layout()->activate();
+            std::vector<QRect> r;
+            for (QPushButton* b : w->findChildren<QPushButton*>())
+                r.push_back(QRect(b->mapTo(w, QPoint(0, 0)), b->size()));
+            return r;
+        };
+        const auto empty = places();
+        w->lblStatus->setText("Wrote T1pacd_ovp.dat in /tmp");
+        EXPECT_EQ(places(), empty) << w->windowTitle().toStdString();
+        w->lblStatus->setText(QString("Wrote T1pacd_CPlpt.dat, T1pacd_CPlpt.grd and 7 more in /tmp/a/folder ").repeated(4));
+        EXPECT_EQ(places(), empty) << w->windowTitle().toStdString();
+        w->lblStatus->clear();
+        EXPECT_EQ(places(), empty) << w->windowTitle().toStdString();
+    }
 }
 
 // Every step of the windows with a status line empties the line as it starts (no line of

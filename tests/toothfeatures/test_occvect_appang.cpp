@@ -235,3 +235,20 @@ TEST(AppAngStep, CrestsThatLeaveTheDataOrHaveNoVectorAreRefused) {
     EXPECT_EQ(r.prompt.shown.back().title, "Approach angle");
     EXPECT_EQ(fields(r.lines("T1_crsltrs_aaresults.csv")[1])[13], "0");
 }
+
+TEST(AppAngStep, CrestOffTheDataLeavesTheEarlierCrestsFiles) {
+    CrestRun r(false);
+    r.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
+    OcclusalState st;
+    r.digitise("digit.dat", "4,10\r\n4,0\r\n");
+    ASSERT_TRUE(cmdOccVect(r.app, r.prompt, request(r), st));
+    r.digitise("digit1.dat", "1,2.5\r\n15,2.5\r\n");
+    ASSERT_TRUE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "prpac")) << r.lastMessage();
+    const char* names[] = {"T1prpac_crp.dat", "T1prpac_crp.bln", "T1prpac_crsl.dat"};
+    std::vector<std::string> before;
+    for (const char* n : names) before.push_back(r.dir.read(n));
+    r.digitise("digit1.dat", "10,2.5\r\n30,2.5\r\n");  // runs off the grid at x = 20
+    EXPECT_FALSE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "prpac"));
+    EXPECT_THAT(r.lastMessage(), HasSubstr("no height"));
+    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(r.dir.read(names[i]), before[i]) << names[i];
+}

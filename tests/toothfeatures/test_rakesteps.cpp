@@ -39,6 +39,24 @@ RakeSliceRequest sliceRequest() {
 
 class RakeForms : public ::testing::TestWithParam<bool> {};
 
+// A transformed grid made earlier (the plane z' = 0.2 x' + 0.1 y' + 1) whose node at
+// (5, 5) is blank, taken in with "Input trans grid".
+void inputTransGridBlankAt55(CrestRun& r, RakeState& rs) {
+    Grid g = makeGrid(41, 41, 0, 20, 0, 20, [](double x, double y) { return 0.2 * x + 0.1 * y + 1; });
+    g.at(10, 10) = kBlank;
+    r.grid("T1_cabtrs.grd", g);
+    std::optional<std::string> length;
+    ASSERT_TRUE(cmdInputTransGrid(r.prompt, rs, {r.folder(), "T1_cabtrs.grd", false, "_tl"}, length));
+}
+
+// The text of each file of the rake step's first pass.
+std::vector<std::string> firstPassFiles(const CrestRun& r) {
+    const RakePassFiles f = rakePassFiles(r.path("T1"), "pacd_notch-f1");
+    std::vector<std::string> texts;
+    for (const std::string& path : {f.copy, f.line, f.slice, f.results}) texts.push_back(readWholeFile(path));
+    return texts;
+}
+
 } // namespace
 
 TEST_P(RakeForms, CuspAreaIsTurnedOntoTheOcclusalVectorAndGriddedAgain) {
@@ -194,6 +212,49 @@ TEST(RakeSteps, SpacingRulesAndRefusals) {
     EXPECT_EQ(r.lastMessage(), "Selected file is not a translated grid. File should end with _cabtrs.grd");
     EXPECT_FALSE(cmdInputTransGrid(r.prompt, rs, {r.folder(), "T1_cabtrs.grd", true, "_tl"}, length));
     EXPECT_THAT(r.lastMessage(), HasSubstr("T1_tl.txt"));  // the length file is missing
+}
+
+TEST(RakeSteps, CrestPointWithoutHeightLeavesTheEarlierRunsFiles) {
+    CrestRun r(false);
+    RakeState rs;
+    inputTransGridBlankAt55(r, rs);
+    r.digitise("digit2.dat", "8,5\r\n8,15\r\n12,8\r\n");
+    ASSERT_TRUE(cmdSlice(r.app, r.prompt, rs, sliceRequest())) << r.lastMessage();
+    const auto before = firstPassFiles(r);
+    r.digitise("digit2.dat", "5,5\r\n5,15\r\n9,8\r\n");  // the crest point on the blank node
+    EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, sliceRequest()));
+    EXPECT_EQ(firstPassFiles(r), before);
+}
+
+TEST(RakeSteps, CrestPointWithoutHeightIsNamedRatherThanTheThirdPoint) {
+    CrestRun r(false);
+    RakeState rs;
+    inputTransGridBlankAt55(r, rs);
+    r.digitise("digit2.dat", "5,5\r\n5,15\r\n9,8\r\n");
+    EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, sliceRequest()));
+    EXPECT_THAT(r.lastMessage(), HasSubstr("The crest point (the first point in " + r.path("digit2.dat") +
+                                           ", x 5, y 5) has no height"));
+    EXPECT_THAT(r.lastMessage(), ::testing::Not(HasSubstr("third point")));
+}
+
+TEST(RakeSteps, CuspAreaOffTheToothLeavesTheEarlierCuspAreasFiles) {
+    CrestRun r(false);
+    r.grid("T1.grd", makeGrid(41, 41, 0, 20, 0, 20, cusp));
+    RakeState rs;
+    r.digitise("digit.dat", "10,10\r\n10,2\r\n");
+    ASSERT_TRUE(cmdOccVect(r.app, r.prompt, occRequest(r), rs.occ));
+    CuspAreaRequest area;
+    area.chkInputLengthFile = false;
+    CuspAreaResult out;
+    r.digitise("digit1.dat", "5,5\r\n15,5\r\n15,15\r\n5,15\r\n");
+    ASSERT_TRUE(cmdDigCuspArea(r.app, r.prompt, rs, area, nullptr, out)) << r.lastMessage();
+    const char* names[] = {"T1_cap.dat", "T1_cap.bln", "T1_cab.dat", "T1_cabtrs.dat", "T1_cabtrs.grd"};
+    std::vector<std::string> before;
+    for (const char* n : names) before.push_back(r.dir.read(n));
+    r.digitise("digit1.dat", "30,30\r\n40,30\r\n40,40\r\n");
+    EXPECT_FALSE(cmdDigCuspArea(r.app, r.prompt, rs, area, nullptr, out));
+    EXPECT_THAT(r.lastMessage(), HasSubstr("has a height"));
+    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(r.dir.read(names[i]), before[i]) << names[i];
 }
 
 TEST(RakeSteps, MissingLengthFileSaysWhereItWasSoughtAndThatLandFindWritesItElsewhere) {
