@@ -26,7 +26,7 @@ QString substituted(const QString& text, const QStringList& paths) {
 // The width the status line draws a message in: its own, less the margins and the
 // size grip.
 int messageRoom(const QStatusBar* bar) {
-    int room = bar->width() - 18;
+    int room = bar->width() - kStatusMessageMargin;
     if (const auto* grip = bar->findChild<QSizeGrip*>(); grip && grip->isVisible()) room -= grip->width();
     return std::max(room, 0);
 }

@@ -11,6 +11,10 @@ class QStatusBar;
 
 namespace trelvik::surferwin {
 
+// What the status line leaves of its width around a message, size grip aside: Qt draws
+// it from 6 px after the left edge to 12 px before the right.
+constexpr int kStatusMessageMargin = 18;
+
 // Makes the tool tip follow the messages: called once for the window's status line.
 void keepWholeMessageAtHand(QStatusBar* bar);
 

@@ -2,6 +2,7 @@
 // rules, the digitise file saved and read back, and what the list and the status line do
 // while a tool's "Digitise map" question is open.
 #include "surferwin/mapfixture.h"
+#include "surferwin/statusline.h"
 
 TEST(MapWindow, ClicksBecomeMapCoordinatesAndSaveReadsBack) {
     Fixture f;
@@ -138,7 +139,8 @@ TEST(MapWindow, StatusLineFitsItsFirstWidthAndDropsWhatNoLongerHolds) {
         shown = f.win->statusBar()->currentMessage();
     });
     QStatusBar* bar = f.win->statusBar();
-    EXPECT_LE(bar->fontMetrics().horizontalAdvance(shown), bar->width() - 18) << shown.toStdString();
+    EXPECT_LE(bar->fontMetrics().horizontalAdvance(shown), bar->width() - trelvik::surferwin::kStatusMessageMargin)
+        << shown.toStdString();
     EXPECT_TRUE(shown.startsWith("The step reads ")) << shown.toStdString();
     EXPECT_TRUE(shown.contains("/digit1.dat, not this file")) << shown.toStdString();
     EXPECT_TRUE(bar->toolTip().contains(QString::fromStdString(reads)));
