@@ -119,12 +119,12 @@ bool MapWindow::digitiseAt(QPointF page) {
     const auto step = doc ? l.click(doc->Shapes, page.x(), page.y(), openDigitiseQuestionSerial())
                           : surfer::DigitiseList::Step::Nothing;
     if (step == surfer::DigitiseList::Step::Nothing) {
-        statusBar()->showMessage(tr("Not on a flat map: no point added"), 3000);
+        showFitted(statusBar(), tr("Not on a flat map: no point added"), {}, 3000);
         return false;
     }
     syncPoints();
     if (step == surfer::DigitiseList::Step::AddedToNewList)
-        showFitted(statusBar(), tr("New list started; the saved one is in %1"), {savedTo}, 8000);
+        showFitted(statusBar(), tr("New list started; the saved one is in %1"), {savedTo}, 8000, doc);
     return true;
 }
 
@@ -134,12 +134,12 @@ void MapWindow::endGroup() {
     if (step == surfer::DigitiseList::Step::RefusedSaved)
         showFitted(statusBar(),
                    tr("End group adds nothing: the list is saved in %1. The next click starts a new list."),
-                   {fileText(l.savedTo())}, 8000);
+                   {fileText(l.savedTo())}, 8000, canvas_->document());
     else if (step == surfer::DigitiseList::Step::RefusedNoPoint)
         showFitted(statusBar(),
                    tr("End group adds nothing here: a group ends after its points, and there is no point since "
                       "the start of the list or the last -1."),
-                   {}, 8000);
+                   {}, 8000, canvas_->document());
     syncPoints();
 }
 
@@ -148,7 +148,7 @@ void MapWindow::undoPoint() {
         showFitted(statusBar(),
                    tr("Took back the last entry of the saved list. The list goes on with the next click: save it "
                       "again when it is done."),
-                   {}, 8000);
+                   {}, 8000, canvas_->document());
     syncPoints();
 }
 
@@ -176,7 +176,7 @@ void MapWindow::syncPoints() {
 bool MapWindow::nothingToSave() {
     if (digitiseList().hasPoints()) return false;
     const QString why = canvas_->document() ? tr("the list holds no points") : tr("no plot document is shown");
-    showFitted(statusBar(), tr("Nothing to save: %1. No file was written.").arg(why), {}, 8000);
+    showFitted(statusBar(), tr("Nothing to save: %1. No file was written.").arg(why), {}, 8000, canvas_->document());
     return true;
 }
 
@@ -196,9 +196,10 @@ bool MapWindow::saveDigitiseTo(const std::string& path) {
     if (!savesWhereAsked(path))
         showFitted(statusBar(),
                    tr("The step reads %1, not this file: save the list there. Saved %2."),
-                   {fileText(askedDigitisePath()), fileText(path)}, 15000);
+                   {fileText(askedDigitisePath()), fileText(path)}, 15000, canvas_->document());
     else
-        showFitted(statusBar(), tr("Saved %1. The next click starts a new list."), {fileText(path)}, 8000);
+        showFitted(statusBar(), tr("Saved %1. The next click starts a new list."), {fileText(path)}, 8000,
+                   canvas_->document());
     return true;
 }
 

@@ -228,6 +228,8 @@ void MapWindow::refresh() {
     std::vector<const surfer::Document*> now;
     for (const auto& d : app_->openDocuments()) now.push_back(d.get());
     if (now != listed_ || app_->currentReport() != listedReport_) rebuildDocumentList();
+    // A plot a tool closed takes what the status line said of its list along.
+    dropMessageAboutGone(statusBar());
     if (auto doc = canvas_->document(); doc && stack_->currentWidget() == canvas_) {
         if (doc->Shapes.revision() != shownRevision_) {
             shownRevision_ = doc->Shapes.revision();
@@ -335,6 +337,7 @@ bool MapWindow::closeShownDocument() {
         doc = app_->openDocuments()[static_cast<std::size_t>(i)];
     }
     doc->Close();
+    dropMessageAboutGone(statusBar(), doc);
     canvas_->setDocument(nullptr);
     resetPointerReadout();
     canvas_->dropCache();
@@ -352,7 +355,8 @@ bool MapWindow::selectMapAt(QPointF page) {
     canvas_->setSelectedMap(hit);
     if (hit)
         showFitted(statusBar(), tr("Selected %1 - Delete takes it off the plot"),
-                   {QString::fromStdString(std::filesystem::path(hit->gridPath()).filename().string())}, 5000);
+                   {QString::fromStdString(std::filesystem::path(hit->gridPath()).filename().string())}, 5000,
+                   canvas_->document());
     return hit != nullptr;
 }
 

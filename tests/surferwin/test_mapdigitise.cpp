@@ -2,6 +2,7 @@
 // rules, the digitise file saved and read back, and what the list and the status line do
 // while a tool's "Digitise map" question is open.
 #include "surferwin/mapfixture.h"
+#include "surferwin/statusline.h"
 
 using namespace mapfixture;
 
@@ -140,7 +141,8 @@ TEST(MapWindow, StatusLineFitsItsFirstWidthAndDropsWhatNoLongerHolds) {
         shown = f.win->statusBar()->currentMessage();
     });
     QStatusBar* bar = f.win->statusBar();
-    EXPECT_LE(bar->fontMetrics().horizontalAdvance(shown), bar->width() - 18) << shown.toStdString();
+    EXPECT_LE(bar->fontMetrics().horizontalAdvance(shown), bar->width() - trelvik::surferwin::kStatusMessageMargin)
+        << shown.toStdString();
     EXPECT_TRUE(shown.startsWith("The step reads ")) << shown.toStdString();
     EXPECT_TRUE(shown.contains("/digit1.dat, not this file")) << shown.toStdString();
     EXPECT_TRUE(bar->toolTip().contains(QString::fromStdString(reads)));
@@ -156,6 +158,38 @@ TEST(MapWindow, StatusLineFitsItsFirstWidthAndDropsWhatNoLongerHolds) {
     ASSERT_TRUE(f.win->closeShownDocument());
     f.win->refresh();
     EXPECT_TRUE(f.win->pointerLabel()->text().isEmpty());
+}
+
+// At the width File > Start Surfer opens the window with, a path gives way in its folder,
+// never its file name, and a text still too long ends in an ellipsis; the tool tip follows
+// every message, and a message about a plot's list goes with that plot, others stay.
+TEST(MapWindow, NarrowStatusLineKeepsFileNamesEndsCutTextsAndFollowsEveryChange) {
+    Fixture f;
+    f.win->resize(490, 700);
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
+    f.win->refresh();
+    const std::string deep = "scans of the lower second molars/left side after smoothing/";
+    std::filesystem::create_directories(f.dir.path(deep));
+    f.win->setDigitiseMode(true);
+    const auto map = f.plot()->Shapes.maps().back();
+    f.clickMap(*map, 5, 2.5);
+    QStatusBar* bar = f.win->statusBar();
+    whileAsked(f.dir.path(deep + "digit1.dat"), [&] { f.win->saveDigitiseTo(f.dir.path(deep + "digit2.dat")); });
+    const QString shown = bar->currentMessage();
+    EXPECT_TRUE(shown.contains("\u2026/digit1.dat, not this file")) << shown.toStdString();
+    EXPECT_TRUE(shown.endsWith("\u2026")) << shown.toStdString();
+    EXPECT_LE(bar->fontMetrics().horizontalAdvance(shown), bar->width() - trelvik::surferwin::kStatusMessageMargin);
+
+    f.click(f.pixelOf(map->Left - 0.5, map->Top + 0.5));  // not on a map
+    EXPECT_EQ(bar->toolTip().toStdString(), bar->currentMessage().toStdString());
+    f.clickMap(*map, 6, 2.5);  // "New list started": about this plot's list
+    const auto first = f.plot();
+    f.win->newPlotDocument();
+    ASSERT_TRUE(f.win->closeShownDocument());
+    EXPECT_TRUE(bar->currentMessage().startsWith("New list")) << bar->currentMessage().toStdString();
+    ASSERT_EQ(f.plot(), first);
+    ASSERT_TRUE(f.win->closeShownDocument());
+    EXPECT_TRUE(bar->currentMessage().isEmpty()) << bar->currentMessage().toStdString();
 }
 
 // Points clicked for a question that ended without saving them belong to that step: the
