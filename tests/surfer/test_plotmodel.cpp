@@ -25,6 +25,21 @@ Grid wide() { return makeGrid(9, 5, 10, 14, 20, 22, [](double x, double y) { ret
 std::shared_ptr<surfer::PlotDocument> activePlot(surfer::Application& app) {
     return surfer::asPlot(app.Documents.Item(app.ActiveDocument()->Name));
 }
+
+// A plot document holding one relief map of wide(), and a page point (x, y) on it.
+struct OneMap {
+    trelvik::testing::TempFolder dir;
+    std::shared_ptr<surfer::Application> app = v8();
+    std::shared_ptr<surfer::PlotDocument> plot;
+    double x = 0, y = 0;
+    OneMap() {
+        app->Documents.Add(1);
+        plot = activePlot(*app);
+        auto map = plot->Shapes.AddReliefMap(saveGrid(dir, "w.grd", wide()));
+        x = map->Left + 1;
+        y = map->Top - 1;
+    }
+};
 } // namespace
 
 TEST(PlotFrames, NewFrameIsSixInchesKeepsAspectAndCentresOnTheLabelAnchor) {
@@ -188,12 +203,8 @@ TEST(Digitising, ClicksBecomeMapPointsAndSaveReadsBackUnchanged) {
 
 TEST(Digitising, ASavedListTakesNoMoreUntilUndoReopensIt) {
     using Step = surfer::DigitiseList::Step;
-    trelvik::testing::TempFolder dir;
-    auto app = v8();
-    app->Documents.Add(1);
-    auto plot = activePlot(*app);
-    auto map = plot->Shapes.AddReliefMap(saveGrid(dir, "w.grd", wide()));
-    const double x = map->Left + 1, y = map->Top - 1;
+    OneMap m;
+    auto& [dir, app, plot, x, y] = m;
     surfer::DigitiseList l;
     EXPECT_EQ(l.defaultPath(plot->Shapes, "digit1.dat"), dir.path("digit1.dat"));  // before any click
     EXPECT_EQ(l.click(plot->Shapes, x, y), Step::Added);
@@ -222,12 +233,8 @@ TEST(Digitising, ASavedListTakesNoMoreUntilUndoReopensIt) {
 // Points of a question still open stay its own when another tool window asks; points
 // clicked ahead join the question that opens, and go with it should it end unsaved.
 TEST(Digitising, OnlyQuestionsThatEndedLoseTheirPointsAndPointsClickedAheadGoWithTheirQuestion) {
-    trelvik::testing::TempFolder dir;
-    auto app = v8();
-    app->Documents.Add(1);
-    auto plot = activePlot(*app);
-    auto map = plot->Shapes.AddReliefMap(saveGrid(dir, "w.grd", wide()));
-    const double x = map->Left + 1, y = map->Top - 1;
+    OneMap m;
+    auto& [dir, app, plot, x, y] = m;
     std::set<long> open;
     const auto stillOpen = [&](long q) { return open.count(q) > 0; };
     surfer::DigitiseList l;
@@ -257,12 +264,8 @@ TEST(Digitising, OnlyQuestionsThatEndedLoseTheirPointsAndPointsClickedAheadGoWit
 // for it: saved there with nothing clicked or taken back since, or nothing done at all.
 TEST(Digitising, OkFindsWhetherTheStepsFileHoldsWhatWasMeantForIt) {
     using Case = surfer::OkFinding::Case;
-    trelvik::testing::TempFolder dir;
-    auto app = v8();
-    app->Documents.Add(1);
-    auto plot = activePlot(*app);
-    auto map = plot->Shapes.AddReliefMap(saveGrid(dir, "w.grd", wide()));
-    const double x = map->Left + 1, y = map->Top - 1;
+    OneMap m;
+    auto& [dir, app, plot, x, y] = m;
     const std::string asked = dir.path("digit1.dat");
     const auto isAsked = [&](const std::string& p) { return p == asked; };
     const auto find = [&](const surfer::DigitiseList& l, long q) { return surfer::findOnOk({&l}, q, isAsked); };

@@ -345,8 +345,9 @@ TEST(Blank, AnAreaOfTwoPointsIsRefusedBeforeAnythingIsWritten) {
     }
 }
 
-// Every mode titles the refusals of the user's digitise file by their subject.
-TEST(Blank, EveryModeRefusesADigitiseFileUnderFilename) {
+// A digitise file refused, by its reader or by the tooth strips, is titled by its subject
+// in every mode and leaves no working copy.
+TEST(Blank, ARefusedDigitiseFileIsTitledFilenameAndLeavesNoWorkingCopy) {
     const std::pair<BlankMode, const char*> cases[] = {
         {BlankMode::Outside, "2,2\r\nfour,2\r\n"},
         {BlankMode::Inside, "2,2\r\nfour,2\r\n"},
@@ -361,23 +362,6 @@ TEST(Blank, EveryModeRefusesADigitiseFileUnderFilename) {
         o.mode = mode;
         cmdBlank(r.ctx, o);
         EXPECT_EQ(r.prompt.shown.back().title, "Filename") << digit;
-    }
-}
-
-// A digitise file refused, by its reader or by the tooth strips, leaves no working copy.
-TEST(Blank, ARefusedDigitiseFileLeavesNoWorkingCopy) {
-    const std::pair<BlankMode, const char*> cases[] = {
-        {BlankMode::Outside, "2,2\r\nfour,2\r\n"},
-        {BlankMode::MultiTeeth, "0,7\r\nfour,7\r\n"},
-        {BlankMode::MultiTeeth, "0,7\r\n10,7\r\n"},  // one border for the three ticked teeth
-    };
-    for (const auto& [mode, digit] : cases) {
-        ProcRun r;
-        r.add("a1.grd", tenByTen());
-        r.digitise(digit);
-        BlankOptions o;
-        o.mode = mode;
-        cmdBlank(r.ctx, o);
         EXPECT_EQ(r.files(), (std::vector<std::string>{"a1.grd", "digit.dat"})) << digit;
     }
 }

@@ -118,26 +118,13 @@ TEST(Extract, DigitisedCornersAndTheirFailures) {
     EXPECT_DOUBLE_EQ(e.xMin, 1.5);
     EXPECT_EQ(e.rows, 4);  // rows 4 to 7: y 1.5 .. 3
 
-    // Corners the wrong way round: the batch ends, the list stays.
+    // Corners the wrong way round: the batch ends, the list stays, and the copy of the
+    // corners that made the extracted grid stays as it was.
     r.add("t3.grd");
     r.digitise("4,4\r\n1,1\r\n");
     EXPECT_EQ(cmdExtract(r.ctx, o), BatchOutcome::Stopped);
     EXPECT_EQ(r.prompt.shown.back().text, "Points invalid - redigitise points.");
     EXPECT_EQ(r.state.NumFiles, 1);
-}
-
-// Refused corners leave the copy of the corners that made the extracted grid.
-TEST(Extract, RefusedCornersKeepTheEarlierCornersFile) {
-    ProcRun r;
-    r.add("t3.grd", island(1, 21, 1, 11));
-    r.digitise("1.0,1.0\r\n4.2,3.1\r\n");
-    ExtractOptions o;
-    o.chkRedArea = true;
-    o.optRedAreaDig = true;
-    ASSERT_EQ(cmdExtract(r.ctx, o), BatchOutcome::Completed);
-    r.add("t3.grd");
-    r.digitise("4,4\r\n1,1\r\n");
-    EXPECT_EQ(cmdExtract(r.ctx, o), BatchOutcome::Stopped);
     EXPECT_EQ(r.dir.read("t3extpts.dat"), "1.0,1.0\r\n4.2,3.1\r\n");
 }
 
