@@ -78,6 +78,8 @@ PointList RemoveUndercuts(ConvContext& ctx, const PointList& points) {
     }
     ctx.view.showUndercutCount(static_cast<long long>(points.size()));
     UndercutResult res = removeUndercuts(points, u, ctx.view.undercutProgress(), file);
+    // Refused before the files are written: the earlier run's stay beside its grid.
+    if (res.kept.size() < 2) throw Error(file + ": fewer than two points are left after undercut removal");
 
     const std::string name = UndercutName(o, s.FileStem[k]);
     formats::writeXyzPointFile(name + ".txt", res.kept);

@@ -12,6 +12,7 @@
 //     stem-uct<t>_<r0>[m]_rej.txt   rejects      (only with "Write rejected points...")
 //   with the tags of UndercutTag, "m" for a mould scan. Sets the entry's FileOutName
 //   to the kept file and FileRejName to the rejects name; returns the kept points.
+//   Fewer than two kept points are refused before anything is written.
 //   "Always find neighbour" changes nothing: every point lies in its own square, so
 //   no search comes back empty and there is never a radius to grow.
 // CreateBlankingFile: bin size Val(outline "Bin size"), the given offset factor, bins

@@ -153,7 +153,6 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
         pts = RemoveUndercuts(ctx, pts);
         RepointEntry(s, i, s.FileOutName[k]);
         written = true;
-        if (pts.size() < 2) throw Error(s.FileFullName[k] + ": fewer than two points are left after undercut removal");
     }
     bool haveOutline = false;
     if (o.chkBlankOutline) {

@@ -12,6 +12,7 @@
 #include "toothfeatures/crestline.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace trelvik::toothfeatures {
 
@@ -74,6 +75,18 @@ std::string fitTopPlane(AppState& app, surfer::Application& s, const std::string
     s.ActiveDocument()->Close();
     planes::ParsePlaneFormula(formula, source);  // refuses anything that is not a plane
     return formula;
+}
+
+// The top plane is fit as z'(x', y') through the three turned top points: three points
+// in one line seen along the occlusal vector give none, and the fit would refuse them
+// only after the crest's files were made.
+void requireTopPlane(const PointList& B) {
+    const double ax = B[1].x - B[0].x, ay = B[1].y - B[0].y, bx = B[2].x - B[0].x, by = B[2].y - B[0].y;
+    const double cx = bx - ax, cy = by - ay;
+    const double span = std::max({ax * ax + ay * ay, bx * bx + by * by, cx * cx + cy * cy});
+    if (std::fabs(ax * by - ay * bx) <= 1e-9 * span)
+        throw Error("The three top points of the capture area lie in one line seen along the occlusal vector, so "
+                    "no top plane passes through them: delimit the top again with three points not in a line.");
 }
 
 } // namespace
@@ -160,12 +173,6 @@ bool cmdDigCrestLengthCapture(AppState& app, Prompt& prompt, const CaptureReques
         if (C.empty())
             throw Error("No point of the crest slice of " + digit +
                         " has a height: the crest line misses the grid's data. Digitise the crest within the tooth.");
-        staged.commit();
-        if (measured) {
-            measured->first = static_cast<long>(C.size());
-            measured->second = static_cast<long>(slice.size());
-        }
-        writePoints(S + "_crsltrz.dat", C);
 
         const double margin = e.MaxX > 200 ? 200 : 10;
         e.MaxX += margin;
@@ -175,10 +182,14 @@ bool cmdDigCrestLengthCapture(AppState& app, Prompt& prompt, const CaptureReques
         PointList B;
         for (const PointXYZ& t : *top) B.push_back(frame(t));
         B[2].z += 0.0001;
+        requireTopPlane(B);
+        // The crest's own files are kept only once its band is measured: a refusal on the
+        // way leaves the earlier crest's.
+        writePoints(staged.work(S + "_crsltrz.dat"), C);
         writePoints(S + "_CPlpt.dat", B);
 
         const std::string formula = fitTopPlane(app, *st.m_Surfer, S, st.GridDir, e);
-        planes::WritePlaneFormulaText(S + "planeform.txt", formula);
+        planes::WritePlaneFormulaText(staged.work(S + "planeform.txt"), formula);
 
         formats::PointXYList xy;
         xy.reserve(C.size());
@@ -190,9 +201,16 @@ bool cmdDigCrestLengthCapture(AppState& app, Prompt& prompt, const CaptureReques
         proj.zeroFileCommaSeparated = true;
         proj.keepZeroFile = true;
         proj.form = planes::residualsCallForm(app.SurferVersion);
-        const PointList Q = planes::GridHeightsAt(*st.m_Surfer, xy, S + "_CPlpt.grd", proj);
+        planes::MeasuredHeights Q = planes::MeasureGridHeightsAt(*st.m_Surfer, xy, S + "_CPlpt.grd", proj);
 
-        formats::writeResultsTable(S + "_capresults.csv", captureResultsLines(captureArea(C, Q, gapBefore)));
+        formats::writeResultsTable(staged.work(S + "_capresults.csv"),
+                                   captureResultsLines(captureArea(C, Q.points(), gapBefore)));
+        staged.commit();
+        Q.commit();
+        if (measured) {
+            measured->first = static_cast<long>(C.size());
+            measured->second = static_cast<long>(slice.size());
+        }
         return true;
     });
 }

@@ -25,9 +25,11 @@
 // projection and the areas; no segment bridges them. Reported, the window staying
 // usable: no crest or cusp name chosen, no occlusal vector, no top delimited on this
 // grid (a top taken on the grid before does not count), a missing or short digitise
-// file, a crest without any slice point on the grid's data (its crest files are then
-// not written: the earlier crest's stay), a plane formula that cannot be read, a failed
-// mapping-program call. Cancel writes nothing. A crest that leaves the grid's data is
+// file, a crest without any slice point on the grid's data, top points in one line seen
+// along the occlusal vector (said before anything is written), a plane formula that
+// cannot be read, a failed mapping-program call. A refused crest leaves the earlier
+// crest's slice files, turned crest, plane formula, projection and results as they were:
+// they are made under working names and put in place together. Cancel writes nothing. A crest that leaves the grid's data is
 // measured over the slice points with a height, and the window's status line says how
 // many of how many those were.
 #include "toothfeatures/occvectstep.h"

@@ -27,6 +27,16 @@ constexpr long kMaxIntervals = 100000;
 
 bool usable(double z, double curv) { return !isBlank(z) && !isBlank(curv); }
 
+// The table's standard deviation needs two values.
+constexpr const char* kTooFewValues = "The crest crosses fewer than two curvature values: no standard deviation.";
+
+long curvatureValues(const CurvState& s) {
+    long n = 0;
+    for (long j = 0; j < s.SliceCount; ++j)
+        if (usable(s.SliceZ[j], s.SliceCurv[j])) ++n;
+    return n;
+}
+
 void slice(CurvContext& ctx, const std::string& grid, const std::string& line, const std::string& out) {
     CallCurv(ctx, "GridSlice", Positional{grid, line, omitted, out},
              Named{{"InGrid", grid}, {"BlankFile", line}, {"OutDataFile", out}});
@@ -103,17 +113,14 @@ StepOutcome calculate(CurvContext& ctx, CurvControls& c) {
         Refuse(ctx, "Values", "Slice a crest first (\"Slice and analyse grids\").");
         return StepOutcome::Refused;
     }
-    double sum = 0;
-    long n = 0;
-    for (long j = 0; j < s.SliceCount; ++j)
-        if (usable(s.SliceZ[j], s.SliceCurv[j])) {
-            sum += s.SliceCurv[j];
-            ++n;
-        }
+    const long n = curvatureValues(s);
     if (n < 2) {
-        Refuse(ctx, "Values", "The crest crosses fewer than two curvature values: no standard deviation.");
+        Refuse(ctx, "Values", kTooFewValues);
         return StepOutcome::Refused;
     }
+    double sum = 0;
+    for (long j = 0; j < s.SliceCount; ++j)
+        if (usable(s.SliceZ[j], s.SliceCurv[j])) sum += s.SliceCurv[j];
     const double mean = sum / static_cast<double>(n);
     double squares = 0;
     for (long j = 0; j < s.SliceCount; ++j)
@@ -205,6 +212,12 @@ StepOutcome sliceOnce(CurvContext& ctx, CurvControls& c) {
     if (plan.count > kMaxIntervals) {
         Refuse(ctx, "Values", "Interval size is too small for the curvature range: it would need " +
                                   std::to_string(plan.count) + " intervals.");
+        return StepOutcome::Refused;
+    }
+    // The calculation that follows would refuse such a crest: said before its files
+    // replace the last slice's.
+    if (c.chkCalcSliceAuto && curvatureValues(next) < 2) {
+        Refuse(ctx, "Values", kTooFewValues);
         return StepOutcome::Refused;
     }
     staged.commit();

@@ -31,8 +31,9 @@
 // count or step ("Error - Enter all values", "Values"; a start of 0 is valid), a count
 // that is not from 1 to 100000 once taken to the nearest whole number (halves to even),
 // no slice yet, fewer than two curvature values. The slice step makes its files under
-// working names and puts them in place only once the crest crosses curvature values and
-// the thresholds fit: a crest off the tooth leaves the last slice's files and state.
+// working names and puts them in place only once the crest crosses curvature values (two
+// at least when Calculate follows) and the thresholds fit: a crest off the tooth leaves
+// the last slice's files and state.
 #include "toothfeatures/curvcontrols.h"
 #include "toothfeatures/curvstate.h"
 

@@ -7,6 +7,8 @@
 #include "planes/planeformula.h"
 #include "surfer/application.h"
 
+#include <optional>
+
 namespace trelvik::toothfeatures {
 
 OcclusalFrame::OcclusalFrame(const PointXYZ& u) {
@@ -77,19 +79,24 @@ bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, Occlusa
         step.count = 2;
         step.form = planes::residualsCallForm(app.SurferVersion);
         if (rq.window == CrestWindowKind::AppAng && isV8(app)) step.form = planes::ResidualsCallForm::Version8Positional;
-        const PointList pts = planes::GridHeights(*st.m_Surfer, step);
-        st.OcclusalPoint1 = pts.at(0);
-        st.OcclusalPoint2 = pts.at(1);
-
+        // The points' files are kept only once the points give a vector: a refusal leaves
+        // the earlier run's files.
+        planes::MeasuredHeights heights = planes::MeasureGridHeights(*st.m_Surfer, step);
+        const PointList& pts = heights.points();
+        std::optional<planes::Vec3> n;
         planes::Vec3 v;
         if (tribo) {
-            v = planes::TriboOcclusalVector(pts[0], pts[1]);
+            v = planes::TriboOcclusalVector(pts.at(0), pts.at(1));
         } else {
-            const planes::Vec3 n = planes::planeNormal(planes::ReadPlaneFormulaFile(formula));
-            st.PlaneNormal = planes::toPoint(n);
-            v = planes::CarnassialOcclusalVector(n, pts[0], pts[1]);
+            n = planes::planeNormal(planes::ReadPlaneFormulaFile(formula));
+            v = planes::CarnassialOcclusalVector(*n, pts.at(0), pts.at(1));
         }
-        st.OcclusalUnitVector = planes::toPoint(planes::unitVector(v));
+        const planes::Vec3 u = planes::unitVector(v);
+        heights.commit();
+        st.OcclusalPoint1 = pts[0];
+        st.OcclusalPoint2 = pts[1];
+        if (n) st.PlaneNormal = planes::toPoint(*n);
+        st.OcclusalUnitVector = planes::toPoint(u);
         return true;
     });
 }

@@ -282,6 +282,35 @@ TEST(PointsToGrid, BadEntriesAreReportedAndTheOthersConvert) {
     EXPECT_FALSE(std::filesystem::exists(run.dir.path("bad.grd")));
 }
 
+TEST(PointsToGrid, UndercutRemovalLeavingOnePointLeavesTheEarlierRunsFiles) {
+    ConvRun run;
+    run.opt.chkBlankOutline = false;
+    run.opt.txtXInt = "0.1";
+    ApplyDefaultSettings(run.opt);
+    auto convert = [&](const std::string& points) {
+        run.dir.write("scan.txt", points);
+        run.add("scan.txt");
+        auto c = run.ctx();
+        ConvertTXT_GRD(c);
+    };
+    auto outputs = [&] {
+        std::map<std::string, std::string> files;
+        for (const auto& e : std::filesystem::directory_iterator(run.dir.dir())) {
+            const std::string name = e.path().filename().string();
+            if (name != "scan.txt") files[name] = run.dir.read(name);
+        }
+        return files;
+    };
+    convert(xyzText(scatteredCrown(800, 2)));
+    ASSERT_EQ(run.messages(), "");
+    const auto before = outputs();
+    ASSERT_EQ(before.size(), 3u);  // kept and rejected points, the grid
+    run.prompt.answer(Answer::Replace);
+    convert("0,0,1\r\n0.001,0,0\r\n");  // the lower point lies under the other
+    EXPECT_NE(run.messages().find("fewer than two points are left after undercut removal"), std::string::npos);
+    EXPECT_EQ(outputs(), before);
+}
+
 TEST(PointsToGrid, FailedOutlineLeavesTheGridUnblankedWithAMessage) {
     ConvRun run;
     run.dir.write("sparse.txt", xyzText(scatteredCrown(300, 5)));

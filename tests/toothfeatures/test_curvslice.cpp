@@ -213,6 +213,23 @@ TEST(CurvatureSlice, CrestOffTheToothLeavesTheLastSlicesFiles) {
     for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(r.dir.read(names[i]), before[i]) << names[i];
 }
 
+TEST(CurvatureSlice, CrestOfOneCurvatureValueLeavesTheLastSlicesFilesWhenCalculateFollows) {
+    CurvRun r;
+    prepareRidge(r);
+    r.c.chkAltValuesS = false;
+    r.c.chkCalcSliceAuto = true;
+    r.digitise(kCrest);
+    ASSERT_EQ(Slice_Grids(r.ctx, r.c), StepOutcome::Done);
+    const char* names[] = {"ridge1.0.dat", "ridge1.0.bln", "ridge1.0ts.dat", "ridge1.0cs.dat",
+                           "ridge1.0_curvslresults.csv"};
+    std::vector<std::string> before;
+    for (const char* n : names) before.push_back(r.dir.read(n));
+    r.digitise("0.8,0.4\r\n0.95,0.4\r\n");  // one point short of the blank edge column
+    EXPECT_EQ(Slice_Grids(r.ctx, r.c), StepOutcome::Refused);
+    EXPECT_THAT(r.messages().back(), HasSubstr("fewer than two curvature values"));
+    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(r.dir.read(names[i]), before[i]) << names[i];
+}
+
 TEST(CurvatureSlice, BadValuesAreRefusedBeforeSlicingOrWriting) {
     for (const char* step : {"0", "-0.05", "x", ""}) {
         CurvRun r;

@@ -158,6 +158,28 @@ TEST(OccVectStep, RefusalsAndFailuresLeaveNoVector) {
     EXPECT_EQ(st.GridBaseName, "T2");
 }
 
+TEST(OccVectStep, PointsThatGiveNoVectorLeaveTheEarlierRunsFiles) {
+    CrestRun r(false);
+    r.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
+    r.dir.write("T1planeform.txt", "z(x,y) = 5 + 0.25y + -0.5x\r\n");
+    for (const ToothKind kind : {ToothKind::Tribo, ToothKind::Carnassial}) {
+        const bool tribo = kind == ToothKind::Tribo;
+        OcclusalState st;
+        r.digitise("digit.dat", "4,10\r\n4,0\r\n");
+        ASSERT_TRUE(cmdOccVect(r.app, r.prompt, request(r, CrestWindowKind::AppAng, kind), st)) << r.lastMessage();
+        const std::vector<std::string> names = {tribo ? "T1prpac_ovp.dat" : "T1prpac_ctp.dat",
+                                                tribo ? "T1prpac_ovpz.dat" : "T1prpac_ctpz.dat"};
+        std::vector<std::string> before;
+        for (const auto& n : names) before.push_back(r.dir.read(n));
+        // Identical points for the Tribo type, a plane file that cannot be read for the Carnassial.
+        if (!tribo) r.dir.write("T1planeform.txt", "no formula\r\n");
+        r.digitise("digit.dat", tribo ? "7,7\r\n7,7\r\n" : "7,7\r\n12,9\r\n");
+        EXPECT_FALSE(cmdOccVect(r.app, r.prompt, request(r, CrestWindowKind::AppAng, kind), st));
+        EXPECT_EQ(r.prompt.shown.back().title, "Error");
+        for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(r.dir.read(names[i]), before[i]) << names[i];
+    }
+}
+
 TEST(OccVectStep, FrameTurnsTheVectorUpright) {
     const PointXYZ u = unit(0.3, -0.4, 0.8);
     const OcclusalFrame f(u);
