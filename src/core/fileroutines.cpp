@@ -342,4 +342,17 @@ bool ConvertLineEnds(const std::string& inFile, const std::string& outFile, long
     }
 }
 
+const std::string& StagedFiles::work(const std::string& path) {
+    for (const auto& f : files_)
+        if (f->path() == path) return f->tempPath();
+    // The working file is closed at once: the step or the mapping program replaces it whole.
+    files_.push_back(std::make_unique<ReplacementFile>(path));
+    files_.back()->finish();
+    return files_.back()->tempPath();
+}
+
+void StagedFiles::commit() {
+    for (const auto& f : files_) f->commit();
+}
+
 } // namespace trelvik

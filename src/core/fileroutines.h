@@ -31,11 +31,18 @@
 //                     target, an uncommitted writer removes it.
 //  commitTogether     replaces two files as a pair: both are complete on disk before
 //                     either is renamed, so a failed write leaves both old files.
+//  StagedFiles        the files a step replaces, written first under working names beside
+//                     them (work()), by the step itself or by the mapping program's calls;
+//                     commit() puts them all in place once every check has passed. A step
+//                     that ends before that leaves the earlier run's files as they were,
+//                     and its working files are removed.
 #include "core/prompt.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace trelvik {
 
@@ -112,5 +119,16 @@ private:
 // Finishes both writers, then renames both; when either cannot be finished or renamed,
 // both temporaries go and both old files stay as they were.
 void commitTogether(AtomicTextWriter& first, AtomicTextWriter& second);
+
+class StagedFiles {
+public:
+    // The working name that stands for `path` until commit() (the same one when asked again).
+    const std::string& work(const std::string& path);
+    // Renames every working file over the file it stands for.
+    void commit();
+
+private:
+    std::vector<std::unique_ptr<ReplacementFile>> files_;
+};
 
 } // namespace trelvik

@@ -114,21 +114,17 @@ bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::str
                         " point; an outline needs at least two.");
         // The segment's files are made beside their places and put there only once its
         // slice is known to hold a height: a refused segment leaves an earlier run's.
-        ReplacementFile copy(segmentFile(s, i, "_crp.dat")), bln(segmentFile(s, i, "_crp.bln")),
-            slice(segmentFile(s, i, "_crsl.dat"));
-        copy.write(bytes);
-        copy.finish();
-        bln.finish();
-        slice.finish();
-        formats::writeBlnFile(bln.tempPath(), {formats::closedOutline(points, 0)}, formats::BlnLayout::Zone);
-        GridSliceCall(*s.m_Surfer, app.SurferVersion, s.TopoGrid, bln.tempPath(), slice.tempPath());
-        const auto sliced = formats::readSliceFile(slice.tempPath());
+        StagedFiles staged;
+        writeFileAtomic(staged.work(segmentFile(s, i, "_crp.dat")), bytes);
+        const std::string& bln = staged.work(segmentFile(s, i, "_crp.bln"));
+        const std::string& slice = staged.work(segmentFile(s, i, "_crsl.dat"));
+        formats::writeBlnFile(bln, {formats::closedOutline(points, 0)}, formats::BlnLayout::Zone);
+        GridSliceCall(*s.m_Surfer, app.SurferVersion, s.TopoGrid, bln, slice);
+        const auto sliced = formats::readSliceFile(slice);
         if (std::none_of(sliced.begin(), sliced.end(), [](const formats::SlicePoint& p) { return !p.blank(); }))
             throw Error("Enamel segment " + n + " (" + saved + ") has no height: its outline lies wholly off the "
                         "tooth in " + s.TopoGrid + ". Digitise the outline over the crown.");
-        copy.commit();
-        bln.commit();
-        slice.commit();
+        staged.commit();
         s.OutlineCounts.push_back(static_cast<long>(points.size()) + 1);
         s.SliceCounts.push_back(static_cast<long>(sliced.size()));
         s.SegmentCount = i;

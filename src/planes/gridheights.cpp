@@ -50,33 +50,17 @@ std::string GridHeightStep::copyFile() const { return stemOf(*this) + prefix + "
 std::string GridHeightStep::zeroFile() const { return stemOf(*this) + prefix + "0.dat"; }
 std::string GridHeightStep::heightFile() const { return stemOf(*this) + prefix + heightTag + ".dat"; }
 
-// The kept files of a step, complete beside their places until commit().
-class PendingFiles {
-public:
-    std::unique_ptr<AtomicTextWriter> copy, heights;
-    std::unique_ptr<ReplacementFile> zero;
-
-    void commit() {
-        if (copy) commitTogether(*copy, *heights);
-        else heights->commit();
-        if (zero) zero->commit();
-    }
-};
-
 namespace {
-MeasuredHeights measureInto(std::unique_ptr<PendingFiles> pending, surfer::Application& app,
-                            const formats::PointXYList& points, const std::string& grid,
-                            const GridHeightStep& files);
+MeasuredHeights measureInto(StagedFiles pending, surfer::Application& app, const formats::PointXYList& points,
+                            const std::string& grid, const GridHeightStep& files);
 } // namespace
 
-MeasuredHeights::MeasuredHeights(PointList points, std::unique_ptr<PendingFiles> files)
+MeasuredHeights::MeasuredHeights(PointList points, StagedFiles files)
     : points_(std::move(points)), files_(std::move(files)) {}
-MeasuredHeights::MeasuredHeights(MeasuredHeights&&) noexcept = default;
-MeasuredHeights::~MeasuredHeights() = default;
 
 const PointList& MeasuredHeights::commit() {
-    if (files_) files_->commit();
-    files_.reset();
+    files_.commit();
+    files_ = {};
     return points_;
 }
 
@@ -97,10 +81,8 @@ MeasuredHeights MeasureGridHeights(surfer::Application& app, const GridHeightSte
         throw Error(saved + " holds " + std::to_string(all.size()) + " point" + (all.size() == 1 ? "" : "s") + "; " +
                     std::to_string(step.count) + " are needed");
     const formats::PointXYList used(all.begin(), all.begin() + step.count);
-    auto pending = std::make_unique<PendingFiles>();
-    pending->copy = std::make_unique<AtomicTextWriter>(step.copyFile());
-    pending->copy->write(bytes);
-    pending->copy->finish();
+    StagedFiles pending;
+    writeFileAtomic(pending.work(step.copyFile()), bytes);
     return measureInto(std::move(pending), app, used, step.grid, step);
 }
 
@@ -115,19 +97,17 @@ PointList GridHeightsAt(surfer::Application& app, const formats::PointXYList& po
 
 MeasuredHeights MeasureGridHeightsAt(surfer::Application& app, const formats::PointXYList& points,
                                      const std::string& grid, const GridHeightStep& files) {
-    return measureInto(std::make_unique<PendingFiles>(), app, points, grid, files);
+    return measureInto(StagedFiles(), app, points, grid, files);
 }
 
 namespace {
-MeasuredHeights measureInto(std::unique_ptr<PendingFiles> pending, surfer::Application& app,
-                            const formats::PointXYList& points, const std::string& grid,
-                            const GridHeightStep& files) {
+MeasuredHeights measureInto(StagedFiles pending, surfer::Application& app, const formats::PointXYList& points,
+                            const std::string& grid, const GridHeightStep& files) {
     if (points.empty()) throw Error("No points to take heights of " + grid);
     if (!FileExists(grid)) throw Error("Grid file not found: " + grid);
     // A kept zero file is called under its temporary name, so a refused step leaves the
     // one of an earlier run; a working one goes however the step ends.
-    if (files.keepZeroFile) pending->zero = std::make_unique<ReplacementFile>(files.zeroFile());
-    const std::string zero = files.keepZeroFile ? pending->zero->tempPath() : files.zeroFile();
+    const std::string zero = files.keepZeroFile ? pending.work(files.zeroFile()) : files.zeroFile();
 
     std::string content;
     for (const auto& p : points) {
@@ -135,12 +115,7 @@ MeasuredHeights measureInto(std::unique_ptr<PendingFiles> pending, surfer::Appli
         else content += text::PrintLine().num(p.x).num(p.y).text("0").str();
         content += kCRLF;
     }
-    if (pending->zero) {
-        pending->zero->write(content);
-        pending->zero->finish();
-    } else {
-        writeFileAtomic(zero, content);
-    }
+    writeFileAtomic(zero, content);
     ZeroFileCleanup cleanup{zero, files.keepZeroFile};
 
     switch (files.form) {
@@ -185,9 +160,9 @@ MeasuredHeights measureInto(std::unique_ptr<PendingFiles> pending, surfer::Appli
         throw Error(files.zeroFile() + " holds " + std::to_string(out.size()) + " records after GridResiduals; " +
                     std::to_string(points.size()) + " were written");
 
-    pending->heights = std::make_unique<AtomicTextWriter>(files.heightFile());
-    for (const auto& p : out) pending->heights->line(text::PrintLine().num(p.x).num(p.y).num(p.z).str());
-    pending->heights->finish();
+    std::string heights;
+    for (const auto& p : out) (heights += text::PrintLine().num(p.x).num(p.y).num(p.z).str()) += kCRLF;
+    writeFileAtomic(pending.work(files.heightFile()), heights);
     return MeasuredHeights(std::move(out), std::move(pending));
 }
 } // namespace

@@ -30,6 +30,7 @@
 // and the copy, the height file and a kept zero file are put in place together only
 // when every point has its height (or, through MeasuredHeights, when the caller's own
 // checks of the heights have passed too).
+#include "core/fileroutines.h"
 #include "core/points.h"
 #include "formats/pointxy.h"
 
@@ -72,16 +73,12 @@ struct GridHeightStep {
 // missing or damaged (naming it).
 formats::PointXYList DigitisedPoints(const GridHeightStep& step);
 
-class PendingFiles;
-
 // Heights taken, with the step's kept files written beside their places but not yet in
 // them: commit() puts them in place; dropped uncommitted, they are removed and the
 // files of an earlier run stay.
 class MeasuredHeights {
 public:
-    MeasuredHeights(PointList points, std::unique_ptr<PendingFiles> files);
-    MeasuredHeights(MeasuredHeights&&) noexcept;
-    ~MeasuredHeights();
+    MeasuredHeights(PointList points, StagedFiles files);
 
     const PointList& points() const { return points_; }
     // The copy of the digitise file (steps 1 to 5 only), the height file and a kept zero
@@ -90,7 +87,7 @@ public:
 
 private:
     PointList points_;
-    std::unique_ptr<PendingFiles> files_;
+    StagedFiles files_;
 };
 
 // Steps 1 to 5, the kept files held back for the caller's checks.

@@ -113,7 +113,7 @@ bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
     // succeeds: an earlier entry of the same grid, which the window keeps after a failure
     // or a refusal, rotates the points of its own "_tab.dat", and its area stays with it.
     std::string rotGrid = s.TopoGrid;
-    std::unique_ptr<ReplacementFile> areaCopy, areaLine, blanked;
+    StagedFiles staged;
     if (form.Check1) {
         const std::string digit = s.GridDir + "digit.dat";
         if (!askDigitise(ctx.prompt, "Use 'Digitise' to define area of tooth to rotate.", digit)) return false;
@@ -123,19 +123,14 @@ bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
         if (outline.size() < 3)
             throw Error(digit + " holds " + std::to_string(outline.size()) +
                         " points: an area needs at least 3");
-        areaCopy = std::make_unique<ReplacementFile>(base + "_tap.dat");
-        areaCopy->write(bytes);
-        areaCopy->finish();
-        areaLine = std::make_unique<ReplacementFile>(base + "_tap.bln");
-        areaLine->finish();
-        formats::writeBlnFile(areaLine->tempPath(), {formats::closedOutline(outline, 0)}, formats::BlnLayout::Zone);
-        blanked = std::make_unique<ReplacementFile>(base + "_tab.grd");
-        blanked->finish();
-        rotGrid = blanked->tempPath();
-        if (v6) s.m_Surfer->call("GridBlank", surfer::Positional{s.TopoGrid, areaLine->tempPath(), rotGrid, 1});
+        writeFileAtomic(staged.work(base + "_tap.dat"), bytes);
+        const std::string& areaLine = staged.work(base + "_tap.bln");
+        formats::writeBlnFile(areaLine, {formats::closedOutline(outline, 0)}, formats::BlnLayout::Zone);
+        rotGrid = staged.work(base + "_tab.grd");
+        if (v6) s.m_Surfer->call("GridBlank", surfer::Positional{s.TopoGrid, areaLine, rotGrid, 1});
         else
             s.m_Surfer->call("GridBlank", surfer::Named{{"InGrid", s.TopoGrid},
-                                                        {"BlankFile", areaLine->tempPath()},
+                                                        {"BlankFile", areaLine},
                                                         {"OutGrid", rotGrid}});
         const Grid kept = formats::readSurferGrid(rotGrid);
         if (std::all_of(kept.z.begin(), kept.z.end(), [](double z) { return isBlank(z); }))
@@ -143,19 +138,16 @@ bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
                         ": it lies wholly off the tooth. Digitise the area to rotate over the crown.");
     }
     const std::string points = base + "_tab.dat";
-    ReplacementFile dump(points);
-    dump.finish();
-    if (v6) s.m_Surfer->call("GridConvert", surfer::Positional{rotGrid, dump.tempPath(), 3});
+    const std::string& dump = staged.work(points);
+    if (v6) s.m_Surfer->call("GridConvert", surfer::Positional{rotGrid, dump, 3});
     else
         s.m_Surfer->call("GridConvert",
-                         surfer::Named{{"InGrid", rotGrid}, {"OutGrid", dump.tempPath()}, {"OutFmt", 4}});
+                         surfer::Named{{"InGrid", rotGrid}, {"OutGrid", dump}, {"OutFmt", 4}});
     s.RotGrid = rotGrid;
-    s.RotPointFile = dump.tempPath();
+    s.RotPointFile = dump;
     readSpacings(ctx);
-    for (ReplacementFile* f : {areaCopy.get(), areaLine.get(), blanked.get()})
-        if (f) f->commit();
-    dump.commit();
-    if (blanked) s.RotGrid = base + "_tab.grd";
+    staged.commit();
+    if (form.Check1) s.RotGrid = base + "_tab.grd";
     s.RotPointFile = points;
     s.entered = true;
     restore.done = true;

@@ -67,17 +67,4 @@ DigitiseInput toothLengthInput(const std::string& path, const std::string& readB
             "there into the grid's folder, or untick \"" + readBox + "\"."};
 }
 
-const std::string& StagedFiles::work(const std::string& path) {
-    for (const auto& f : files_)
-        if (f->path() == path) return f->tempPath();
-    // The working file is closed at once: the step or the mapping program replaces it whole.
-    files_.push_back(std::make_unique<ReplacementFile>(path));
-    files_.back()->finish();
-    return files_.back()->tempPath();
-}
-
-void StagedFiles::commit() {
-    for (const auto& f : files_) f->commit();
-}
-
 } // namespace trelvik::toothfeatures

@@ -20,11 +20,6 @@
 // toothLengthInput  the tooth-length file a step reads (the full path), as an input that
 //               must exist; its message says that Land find writes it in its trials'
 //               folder, not beside the grid, and names the window's box that turns it off.
-// StagedFiles   the files a step replaces, written first under working names beside
-//               them (work()), by the step itself or by the mapping program's calls;
-//               commit() puts them all in place once every check has passed. A step
-//               that ends before that leaves the earlier run's files as they were, and
-//               its working files are removed.
 #include "core/appstate.h"
 #include "core/fileroutines.h"
 #include "core/prompt.h"
@@ -61,16 +56,5 @@ std::vector<double> readReportSheet(surfer::Application& s, const std::string& s
 std::optional<double> numberIn(std::string_view text);
 
 DigitiseInput toothLengthInput(const std::string& path, const std::string& readBox);
-
-class StagedFiles {
-public:
-    // The working name that stands for `path` until commit() (the same one when asked again).
-    const std::string& work(const std::string& path);
-    // Renames every working file over the file it stands for.
-    void commit();
-
-private:
-    std::vector<std::unique_ptr<ReplacementFile>> files_;
-};
 
 } // namespace trelvik::toothfeatures
