@@ -373,6 +373,31 @@ TEST(PointsToGrid, StlWhoseIntervalsCannotBeFoundLeavesTheEarlierRunsFiles) {
     EXPECT_EQ(outputsBeside(run, "tooth.stl"), before);
 }
 
+TEST(PointsToGrid, SurfaceRefusedForItsLatticeLeavesTheEarlierRunsFiles) {
+    ConvRun run;
+    run.opt.chkRemoveUndercuts = run.opt.chkBlankOutline = false;
+    run.opt.txtXInt = run.opt.txtYInt = "0.1";
+    auto convert = [&](const PointList& vertices) {
+        std::ostringstream surf;
+        surf.precision(17);
+        surf << "# HyperSurface 0.1 ASCII\n\nParameters {\n}\n\nVertices " << vertices.size() << "\n";
+        for (const auto& p : vertices) surf << "  " << p.x << " " << p.y << " " << p.z << "\n";
+        surf << "NBranchingPoints 0\nPatches 1\n{\nTriangles 1\n  1 2 3\n}\n";
+        run.dir.write("tooth.surf", surf.str());
+        run.add("tooth.surf");
+        auto c = run.ctx();
+        ConvertSURF_GRD(c);
+    };
+    convert(scatteredCrown(300, 4));
+    ASSERT_EQ(run.messages(), "");
+    const auto before = outputsBeside(run, "tooth.surf");
+    ASSERT_EQ(before.size(), 2u);  // the converted vertices, the grid
+    run.prompt.answer(Answer::Replace);
+    convert({{0, 0, 0}, {0.001, 0, 0}, {0, 0.001, 0}});  // within one interval
+    EXPECT_NE(run.messages().find("span less than two grid intervals"), std::string::npos) << run.messages();
+    EXPECT_EQ(outputsBeside(run, "tooth.surf"), before);
+}
+
 TEST(PointsToGrid, FailedOutlineLeavesTheGridUnblankedWithAMessage) {
     ConvRun run;
     run.dir.write("sparse.txt", xyzText(scatteredCrown(300, 5)));
