@@ -63,7 +63,7 @@ std::string UndercutTag(double v) {
     return text::Format(v, "###.000");
 }
 
-PointList RemoveUndercuts(ConvContext& ctx, const PointList& points) {
+UndercutStep FindUndercuts(ConvContext& ctx, const PointList& points) {
     ConvState& s = ctx.state;
     ConvOptions& o = ctx.opt;
     const std::size_t k = entry(ctx);
@@ -77,20 +77,25 @@ PointList RemoveUndercuts(ConvContext& ctx, const PointList& points) {
         u.binSize = requirePositive(o.txtBinSize, "bin size", file);
     }
     ctx.view.showUndercutCount(static_cast<long long>(points.size()));
-    UndercutResult res = removeUndercuts(points, u, ctx.view.undercutProgress(), file);
-    // Refused before the files are written: the earlier run's stay beside its grid.
-    if (res.kept.size() < 2) throw Error(file + ": fewer than two points are left after undercut removal");
+    UndercutStep step;
+    step.res = removeUndercuts(points, u, ctx.view.undercutProgress(), file);
+    if (step.res.kept.size() < 2) throw Error(file + ": fewer than two points are left after undercut removal");
 
     const std::string name = UndercutName(o, s.FileStem[k]);
-    formats::writeXyzPointFile(name + ".txt", res.kept);
-    if (o.chkWriteRej) formats::writeXyzPointFile(name + "_rej.txt", res.rejected);
+    step.keptFile = name + ".txt";
+    if (o.chkWriteRej) step.rejFile = name + "_rej.txt";
     sizeRunList(ctx, s.FileRejName);
     s.FileRejName[k] = name + "_rej.txt";
-    s.FileOutName[k] = name + ".txt";
-    return std::move(res.kept);
+    s.FileOutName[k] = step.keptFile;
+    return step;
 }
 
-std::optional<PointList> CreateBlankingFile(ConvContext& ctx, const PointList& points, double offsetFactor) {
+void WriteUndercuts(const UndercutStep& step) {
+    formats::writeXyzPointFile(step.keptFile, step.res.kept);
+    if (!step.rejFile.empty()) formats::writeXyzPointFile(step.rejFile, step.res.rejected);
+}
+
+OutlineStep FindBlankingOutline(ConvContext& ctx, const PointList& points, double offsetFactor) {
     ConvState& s = ctx.state;
     ConvOptions& o = ctx.opt;
     const std::size_t k = entry(ctx);
@@ -101,9 +106,9 @@ std::optional<PointList> CreateBlankingFile(ConvContext& ctx, const PointList& p
     oo.onTooLong = TooLong::GrowBins;
     oo.checkCoverage = true;  // a grid blanked to a loop near the start would lose the tooth
     oo.fill = o.chkBlankedAreaPts ? FillRule::Sparse : FillRule::None;
-    OutlineResult r;
+    OutlineStep step;
     try {
-        r = traceBlankingOutline(points, oo, ctx.view.outlineProgress(), s.FileFullName[k]);
+        step.outline = traceBlankingOutline(points, oo, ctx.view.outlineProgress(), s.FileFullName[k]);
     } catch (const OutlineError& e) {
         std::string text = s.FileFullName[k] + ": " + e.what();
         // Dead ends come from stray points, but as often from points lying further
@@ -113,26 +118,33 @@ std::optional<PointList> CreateBlankingFile(ConvContext& ctx, const PointList& p
                     ") apart; for points further apart, raise the outline's \"Bin size\" (with \"Use default "
                     "settings\", the grid interval).";
         Report(ctx, "", text);
-        return std::nullopt;
+        return step;
     }
-    const std::string bln = s.FileStem[k] + "pblnpts.bln";
-    writeBlankingOutline(bln, r.ring);
+    step.made = true;
+    step.offsetFactor = offsetFactor;
+    step.blnFile = s.FileStem[k] + "pblnpts.bln";
+    step.infoFile = s.FileStem[k] + "pblnptsinfo.txt";
+    s.FileBlnName[k] = step.blnFile;
+    if (!o.chkBlankedAreaPts) return step;
+    const PointList& fill = step.outline.fill;
+    step.withFill.reserve(points.size() + fill.size());
+    step.withFill.insert(step.withFill.end(), points.begin(), points.end());
+    step.withFill.insert(step.withFill.end(), fill.begin(), fill.end());
+    step.fillFile = s.FileStem[k] + "p.txt";
+    s.FileOutName[k] = step.fillFile;
+    return step;
+}
+
+void WriteBlankingOutline(const OutlineStep& step) {
+    if (!step.made) return;
+    writeBlankingOutline(step.blnFile, step.outline.ring);
     {
-        AtomicTextWriter info(s.FileStem[k] + "pblnptsinfo.txt");
+        AtomicTextWriter info(step.infoFile);
         info.line(text::WriteLine().text("Blanking_outline_Bin_size").text("Blanking_outline_Offset_factor").str());
-        info.line(text::WriteLine().num(r.binSize).num(offsetFactor).text("prop_bin_size").str());
+        info.line(text::WriteLine().num(step.outline.binSize).num(step.offsetFactor).text("prop_bin_size").str());
         info.commit();
     }
-    s.FileBlnName[k] = bln;
-    if (!o.chkBlankedAreaPts) return points;
-    PointList all;
-    all.reserve(points.size() + r.fill.size());
-    all.insert(all.end(), points.begin(), points.end());
-    all.insert(all.end(), r.fill.begin(), r.fill.end());
-    const std::string fillFile = s.FileStem[k] + "p.txt";
-    formats::writeXyzPointFile(fillFile, all);
-    s.FileOutName[k] = fillFile;
-    return all;
+    if (!step.fillFile.empty()) formats::writeXyzPointFile(step.fillFile, step.withFill);
 }
 
 } // namespace trelvik::conversion

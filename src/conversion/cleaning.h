@@ -4,38 +4,56 @@
 // entry's points already in the frame they are gridded in (a mould scan turned over
 // once, before either step), so the cleaned points, the outline and the grid agree.
 //
-// RemoveUndercuts: radius r0 = Val("Primary search radius"); with "Use default
+// Each step comes in two halves, so that an entry makes every check (its grid's
+// lattice among them) before it writes anything, and a refused entry leaves the
+// earlier run's files as they were.
+//
+// FindUndercuts: radius r0 = Val("Primary search radius"); with "Use default
 //   settings" the bins are as large as r0 and the threshold rule runs with
 //   t = Round(4 r0, 3) ("Bin size" shows r0, the threshold box Format(t, "0.000"));
-//   otherwise "Bin size" and the chosen rule with its box. Writes, in bin order,
+//   otherwise "Bin size" and the chosen rule with its box. Names the files
 //     stem-uct<t>_<r0>[m].txt   kept points      (-ucp<p>_... for the proportion rule)
 //     stem-uct<t>_<r0>[m]_rej.txt   rejects      (only with "Write rejected points...")
-//   with the tags of UndercutTag, "m" for a mould scan. Sets the entry's FileOutName
-//   to the kept file and FileRejName to the rejects name; returns the kept points.
-//   Fewer than two kept points are refused before anything is written.
-//   "Always find neighbour" changes nothing: every point lies in its own square, so
-//   no search comes back empty and there is never a radius to grow.
-// CreateBlankingFile: bin size Val(outline "Bin size"), the given offset factor, bins
+//   with the tags of UndercutTag, "m" for a mould scan: the entry's FileOutName becomes
+//   the kept file and FileRejName the rejects name. Fewer than two kept points are
+//   refused. "Always find neighbour" changes nothing: every point lies in its own
+//   square, so no search comes back empty and there is never a radius to grow.
+//   WriteUndercuts writes both files, in bin order.
+// FindBlankingOutline: bin size Val(outline "Bin size"), the given offset factor, bins
 //   grown by a third of the first size when the outline exceeds 100,000 vertices or
-//   closes around part of the cloud only (at most 20 times). Writes stem + "pblnpts.bln" (closed ring, flag 0), stem +
-//   "pblnptsinfo.txt" (bin size and offset factor) and, with "Place in blanked area",
-//   stem + "p.txt": the points and then the fill points at the lowest height; sets
-//   FileBlnName and (fill file) FileOutName. Returns the points written to the fill
-//   file (or the points unchanged), or nullopt when the outline gave up: its message
-//   has then been shown and nothing is written.
+//   closes around part of the cloud only (at most 20 times). Names stem + "pblnpts.bln"
+//   (closed ring, flag 0), stem + "pblnptsinfo.txt" (bin size and offset factor) and,
+//   with "Place in blanked area", stem + "p.txt": the points and then the fill points at
+//   the lowest height; sets FileBlnName and (fill file) FileOutName. When the outline
+//   gives up, its message is shown and the step is not made (nothing to write).
+//   WriteBlankingOutline writes the files of a made step.
 // Both throw trelvik::Error naming the entry's file for settings that are not numbers
 // above 0; an output file is replaced only by its complete new version.
+#include "conversion/blankingoutline.h"
 #include "conversion/convstate.h"
+#include "conversion/undercutremoval.h"
 #include "core/points.h"
 
-#include <optional>
 #include <string>
 
 namespace trelvik::conversion {
 
-PointList RemoveUndercuts(ConvContext& ctx, const PointList& points);
+struct UndercutStep {
+    UndercutResult res;
+    std::string keptFile, rejFile;  // rejFile empty when the rejects are not written
+};
+UndercutStep FindUndercuts(ConvContext& ctx, const PointList& points);
+void WriteUndercuts(const UndercutStep& step);
 
-std::optional<PointList> CreateBlankingFile(ConvContext& ctx, const PointList& points, double offsetFactor);
+struct OutlineStep {
+    bool made = false;  // false: the outline gave up
+    OutlineResult outline;
+    double offsetFactor = 0;
+    std::string blnFile, infoFile, fillFile;  // fillFile empty without fill points
+    PointList withFill;                       // the points and the fill points (fill only)
+};
+OutlineStep FindBlankingOutline(ConvContext& ctx, const PointList& points, double offsetFactor);
+void WriteBlankingOutline(const OutlineStep& step);
 
 // The name tag of a setting: below 0.1 the last 2 characters of Format(v, "#.000"),
 // below 1 the last 3, otherwise Format(v, "###.000") (0.018 -> "18", 0.25 -> "250",

@@ -14,6 +14,10 @@ struct TailSettings {
     GridOption geometry = GridOption::Interval;  // MaxNoRows, or the interval rule otherwise
     bool pointsInFile = true;      // the entry's FileFullName holds exactly these points, plain
     bool surfaceDefaults = false;  // default outline: bins of 6 x interval, offset 0.1
+    // The entry's own point text (an STL's distinct vertices, a surface's converted
+    // vertices) that the entry is already pointed to: written with the points as handed
+    // over, together with the entry's other files once every check has passed.
+    std::string pointText;
 };
 
 // Entry i (FileIndex) with its points as read. Throws trelvik::Error naming the file.

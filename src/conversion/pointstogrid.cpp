@@ -96,7 +96,7 @@ std::vector<std::string> txtOutputs(ConvContext& ctx, int i) {
         try {
             applyDetectedIntervals(o, ReadEntryPoints(s.ConvMode, s.FileFullName[k]), s.FileFullName[k]);
         } catch (const std::exception&) {
-            return out;  // the entry fails before it writes anything more
+            return {};  // the entry fails before it writes anything
         }
     }
     for (std::string& f : TailOutputs(o, stem, s.OutNameTag + txtRunTag(o))) out.push_back(std::move(f));
@@ -110,20 +110,17 @@ void txtEntry(ConvContext& ctx, int i) {
     entryCaptions(ctx, i);
     ctx.view.clearCleaningLabels();
     PointList pts = ReadEntryPoints(s.ConvMode, s.FileFullName[k]);
-    bool written = false;
-    if (s.ConvMode == "STL") {
-        const std::string vt = s.FileStem[k] + "vt.txt";
-        formats::writeXyzPointFile(vt, pts);
-        RepointEntry(s, i, vt);
-        written = true;
-    } else {
-        written = s.ConvMode != "Alicona";
-    }
-    if (o.gridOption == GridOption::AutoInt) applyDetectedIntervals(o, pts, s.FileFullName[k]);
     TailSettings t;
     t.geometry = o.gridOption;
-    t.pointsInFile = written;
-    CleanAndGrid(ctx, i, pts, t);
+    t.pointsInFile = s.ConvMode != "Alicona";
+    if (s.ConvMode == "STL") {
+        // The distinct vertices are written with the entry's other files, once its
+        // checks have passed.
+        t.pointText = s.FileStem[k] + "vt.txt";
+        RepointEntry(s, i, t.pointText);
+    }
+    if (o.gridOption == GridOption::AutoInt) applyDetectedIntervals(o, pts, s.FileFullName[k]);
+    CleanAndGrid(ctx, i, std::move(pts), t);
 }
 
 } // namespace
@@ -141,20 +138,28 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
         if (t.geometry == GridOption::Interval) requirePositive(o.txtYInt, "y grid interval", s.FileFullName[k]);
     }
     bool written = t.pointsInFile;
+    // The entry's own point text holds the points as handed over, not turned.
+    std::optional<PointList> unturned;
     if (o.chkMould) {
+        if (!t.pointText.empty()) unturned = pts;
         TurnMould(pts);
         written = false;
     }
     // "Auto calculate intervals" lays the grid over the lattice as read, whatever the
     // cleaning then leaves out or the fill points add beyond it.
     const PointBounds asRead = BoundsOf(pts);
+    // Every step is worked out and checked in memory before any file of the entry is
+    // written: a refused entry leaves the earlier run's files as they were.
+    const PointList* gridded = &pts;
+    UndercutStep undercuts;
     if (o.chkRemoveUndercuts) {
         if (o.chkDefaultSet) o.txtSearchRadius = text::CStr(DefaultSearchRadius(text::Val(o.txtXInt)));
-        pts = RemoveUndercuts(ctx, pts);
+        undercuts = FindUndercuts(ctx, pts);
+        gridded = &undercuts.res.kept;
         RepointEntry(s, i, s.FileOutName[k]);
         written = true;
     }
-    bool haveOutline = false;
+    OutlineStep outline;
     if (o.chkBlankOutline) {
         double offset = text::Val(o.txtBlnOffset);
         if (o.chkDefaultSet) {
@@ -167,34 +172,35 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
                 o.txtBlnBinSize = text::CStr(1.5 * xint);
             }
         }
-        const auto withFill = CreateBlankingFile(ctx, pts, offset);
-        if (withFill) {
-            haveOutline = true;
-            if (o.chkBlankedAreaPts) {
-                pts = *withFill;
-                RepointEntry(s, i, s.FileOutName[k]);
-                written = true;
-            }
+        outline = FindBlankingOutline(ctx, *gridded, offset);
+        if (outline.made && o.chkBlankedAreaPts) {
+            gridded = &outline.withFill;
+            RepointEntry(s, i, s.FileOutName[k]);
+            written = true;
         }
     }
+    s.FileOutName[k] = s.FileStem[k] + s.OutNameTag + ".grd";
+    const PointBounds b = t.geometry == GridOption::AutoInt ? asRead : BoundsOf(*gridded);
+    const GridGeometry g = t.geometry == GridOption::MaxNoRows
+                               ? GeometryByMaxRows(b, text::CInt(text::Val(o.txtMaxNoRows)), s.FileFullName[k])
+                               : GeometryByIntervals(b, text::Val(o.txtXInt), text::Val(o.txtYInt), s.FileFullName[k]);
+
+    if (!t.pointText.empty()) formats::writeXyzPointFile(t.pointText, unturned ? *unturned : pts);
+    if (o.chkRemoveUndercuts) WriteUndercuts(undercuts);
+    WriteBlankingOutline(outline);
     std::string data = s.FileFullName[k];
     // The turned (or header-less) copy that is gridded lives in a private folder: a name
     // in the user's folder could replace, and then delete, a file of theirs.
     std::optional<PrivateTempFile> temp;
     if (!written && (o.chkMould || s.ConvMode == "Alicona")) {
         temp.emplace(".txt");
-        formats::writeXyzPointFile(temp->path(), pts);
+        formats::writeXyzPointFile(temp->path(), *gridded);
         data = temp->path();
     }
-    s.FileOutName[k] = s.FileStem[k] + s.OutNameTag + ".grd";
-    const PointBounds b = t.geometry == GridOption::AutoInt ? asRead : BoundsOf(pts);
-    const GridGeometry g = t.geometry == GridOption::MaxNoRows
-                               ? GeometryByMaxRows(b, text::CInt(text::Val(o.txtMaxNoRows)), s.FileFullName[k])
-                               : GeometryByIntervals(b, text::Val(o.txtXInt), text::Val(o.txtYInt), s.FileFullName[k]);
     gridData(ctx, data, g, s.FileOutName[k]);
     temp.reset();
     if (o.chkBlankOutline) {
-        if (!haveOutline) {
+        if (!outline.made) {
             Report(ctx, "", "No blanking outline was made for " + s.FileFullName[k] + ", so its grid " +
                                 s.FileOutName[k] + " is left unblanked.");
             return;

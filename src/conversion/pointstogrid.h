@@ -20,8 +20,10 @@
 // Before the first entry, every file the list would write (TailOutputs, gridtail.h) that
 // already exists is asked about once; Cancel writes nothing and keeps the list.
 // After the list: the plot pass (plotconverted.h), the labels emptied, the list cleared.
-// A bad entry (unreadable file, bad line, too few points, zero interval) is reported
-// with its file and line and the next entry goes on.
+// A bad entry (unreadable file, bad line, too few points, zero interval, a lattice the
+// points cannot make) is reported with its file and line and the next entry goes on.
+// Every check of an entry comes before any of its files is written, so a refused entry
+// leaves the files of an earlier run as they were.
 #include "conversion/convstate.h"
 #include "core/points.h"
 

@@ -6,7 +6,6 @@
 #include "core/textform.h"
 #include "formats/avizosurf.h"
 #include "formats/pointtext.h"
-#include "formats/xyzpointfile.h"
 
 namespace trelvik::conversion {
 
@@ -19,12 +18,12 @@ void surfEntry(ConvContext& ctx, int i) {
     ctx.view.showEntry(text::Trim(text::CStr(i)) + "/" + text::Trim(text::CStr(s.NumFiles)), s.FileBase[k]);
     const std::string pointText = s.FileStem[k] + ".txt";
     PointList pts = ReadSurfacePoints(o, s.FileFullName[k], s.FileStem[k]);
-    if (!o.chkSurfUseTxt) formats::writeXyzPointFile(pointText, pts);
     RepointEntry(s, i, pointText);
     TailSettings t;
     t.geometry = GridOption::Interval;
     t.pointsInFile = true;
     t.surfaceDefaults = true;
+    if (!o.chkSurfUseTxt) t.pointText = pointText;
     CleanAndGrid(ctx, i, std::move(pts), t);
 }
 

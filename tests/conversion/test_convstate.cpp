@@ -84,19 +84,24 @@ TEST(ConvCleaning, NamesAndFilesOfBothRules) {
     run.opt.txtThresh = "0.05";
     auto c = run.ctx();
     const PointList pts = formats::readPointText(run.dir.path("m1.txt"));
-    PointList kept = RemoveUndercuts(c, pts);
+    auto removeUndercuts = [&] {
+        UndercutStep step = FindUndercuts(c, pts);
+        WriteUndercuts(step);
+        return step.res.kept;
+    };
+    PointList kept = removeUndercuts();
     EXPECT_EQ(kept.size(), 2u);
     EXPECT_EQ(run.state.FileOutName[0], run.dir.path("m1-uct50_20.txt"));
     EXPECT_EQ(formats::readPointText(run.dir.path("m1-uct50_20_rej.txt")).size(), 1u);
     run.opt.optThresh = false;
     run.opt.chkWriteRej = false;
     run.opt.chkMould = true;
-    kept = RemoveUndercuts(c, pts);
+    kept = removeUndercuts();
     EXPECT_EQ(run.state.FileOutName[0], run.dir.path("m1-ucp900_20m.txt"));
     EXPECT_FALSE(std::filesystem::exists(run.dir.path("m1-ucp900_20m_rej.txt")));
     EXPECT_EQ(run.state.FileRejName[0], run.dir.path("m1-ucp900_20m_rej.txt"));
     run.opt.txtSearchRadius = "0";
-    EXPECT_THROW(RemoveUndercuts(c, pts), Error);
+    EXPECT_THROW(removeUndercuts(), Error);
 }
 
 namespace {
