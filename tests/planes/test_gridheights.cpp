@@ -114,13 +114,12 @@ TEST(GridHeights, ARefusedStepLeavesTheEarlierFiles) {
     kept.keepZeroFile = true;
     GridHeightsAt(*app, {{1.5, 0}}, f.grid, kept);
     const std::vector<std::string> names{"T1_ovp.dat", "T1_ovpz.dat", "T1_crsltrpp0.dat", "T1_crsltrppz.dat"};
-    std::vector<std::string> before;
-    for (const auto& n : names) before.push_back(f.dir.read(n));
+    const auto before = f.dir.contents(names);
     const auto files = f.dir.fileCount();
 
     f.dir.write("digit.dat", "1,1\n20,1\n");
     EXPECT_THROW(GridHeights(*app, f.step("_ovp", 2, ResidualsCallForm::Version8Positional)), trelvik::Error);
     EXPECT_THROW(GridHeightsAt(*app, {{20, 1}}, f.grid, kept), trelvik::Error);
-    for (std::size_t k = 0; k < names.size(); ++k) EXPECT_EQ(f.dir.read(names[k]), before[k]) << names[k];
+    EXPECT_EQ(f.dir.contents(names), before);
     EXPECT_EQ(f.dir.fileCount(), files);
 }

@@ -229,8 +229,8 @@ TEST(Rotate, AnAreaWithoutAHeightIsRefusedAtEnter) {
     r.form.Check1 = true;
     r.prompt.respond(planetest::digitise(r.dir, "2,2\n5,2\n5,5\n2,5\n"));
     ASSERT_TRUE(cmdEnterGrid_Click(r.ctx, r.form));
-    std::vector<std::string> before;
-    for (const char* f : {"T1_tap.dat", "T1_tap.bln", "T1_tab.grd", "T1_tab.dat"}) before.push_back(r.dir.read(f));
+    const std::vector<std::string> names{"T1_tap.dat", "T1_tap.bln", "T1_tab.grd", "T1_tab.dat"};
+    const auto before = r.dir.contents(names);
     const auto files = r.dir.fileCount();
     r.prompt.respond(planetest::digitise(r.dir, "8,2\n9.5,2\n9.5,9\n8,9\n"));
     try {
@@ -239,8 +239,7 @@ TEST(Rotate, AnAreaWithoutAHeightIsRefusedAtEnter) {
     } catch (const trelvik::Error& e) {
         EXPECT_NE(std::string(e.what()).find("holds no height"), std::string::npos) << e.what();
     }
-    int k = 0;
-    for (const char* f : {"T1_tap.dat", "T1_tap.bln", "T1_tab.grd", "T1_tab.dat"}) EXPECT_EQ(r.dir.read(f), before[k++]) << f;
+    EXPECT_EQ(r.dir.contents(names), before);
     EXPECT_EQ(r.dir.fileCount(), files);
 }
 

@@ -4,8 +4,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace trelvik::testing {
 
@@ -35,6 +37,13 @@ public:
     std::string read(const std::string& name) const {
         std::ifstream in(path(name), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    // The bytes of each named file, by name: the same before and after a step that left
+    // them alone.
+    std::map<std::string, std::string> contents(const std::vector<std::string>& names) const {
+        std::map<std::string, std::string> out;
+        for (const auto& n : names) out[n] = read(n);
+        return out;
     }
     // Entries left in the folder (to prove no temporary file stays behind).
     std::size_t fileCount() const {

@@ -172,47 +172,48 @@ TEST(CaptureStep, OrderNamesAndBlankSlicePointsAreHandled) {
     EXPECT_EQ(r.lines("T1pacd_capresults.csv"), results);
 }
 
-TEST(CaptureStep, CrestOffTheCrownLeavesTheEarlierCrestsFiles) {
-    CrestRun r(false);
+namespace {
+// A crest measured against a delimited top, the good run a refused one must leave alone.
+void measureAGoodCrest(CrestRun& r, OcclusalState& st, std::optional<CaptureTop>& top) {
     r.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
-    OcclusalState st;
-    std::optional<CaptureTop> top;
     r.digitise("digit.dat", "4,10\r\n4,0\r\n");
     ASSERT_TRUE(cmdOccVect(r.app, r.prompt, occRequest(r), st));
     r.digitise("digit1.dat", "0,18\r\n20,20\r\n10,19\r\n");
     ASSERT_TRUE(cmdDigCBound(r.app, r.prompt, request(), st, top));
     r.digitise("digit2.dat", "1,2.5\r\n15,2.5\r\n");
     ASSERT_TRUE(cmdDigCrestLengthCapture(r.app, r.prompt, request(), st, top)) << r.lastMessage();
-    const char* names[] = {"T1pacd_crp.dat", "T1pacd_crp.bln", "T1pacd_crsl.dat"};
-    std::vector<std::string> before;
-    for (const char* n : names) before.push_back(r.dir.read(n));
+}
+} // namespace
+
+TEST(CaptureStep, CrestOffTheCrownLeavesTheEarlierCrestsFiles) {
+    CrestRun r(false);
+    OcclusalState st;
+    std::optional<CaptureTop> top;
+    measureAGoodCrest(r, st, top);
+    if (::testing::Test::HasFatalFailure()) return;
+    const std::vector<std::string> names{"T1pacd_crp.dat", "T1pacd_crp.bln", "T1pacd_crsl.dat"};
+    const auto before = r.dir.contents(names);
     r.digitise("digit2.dat", "30,2.5\r\n40,2.5\r\n");
     EXPECT_FALSE(cmdDigCrestLengthCapture(r.app, r.prompt, request(), st, top));
-    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(r.dir.read(names[i]), before[i]) << names[i];
+    EXPECT_EQ(r.dir.contents(names), before);
 }
 
 TEST(CaptureStep, TopGivingNoPlaneLeavesTheEarlierCrestsFiles) {
     CrestRun r(false);
-    r.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
     OcclusalState st;
     std::optional<CaptureTop> top;
-    r.digitise("digit.dat", "4,10\r\n4,0\r\n");
-    ASSERT_TRUE(cmdOccVect(r.app, r.prompt, occRequest(r), st));
-    r.digitise("digit1.dat", "0,18\r\n20,20\r\n10,19\r\n");
-    ASSERT_TRUE(cmdDigCBound(r.app, r.prompt, request(), st, top));
-    r.digitise("digit2.dat", "1,2.5\r\n15,2.5\r\n");
-    ASSERT_TRUE(cmdDigCrestLengthCapture(r.app, r.prompt, request(), st, top)) << r.lastMessage();
-    const char* names[] = {"T1pacd_crp.dat",       "T1pacd_crsl.dat",        "T1pacd_crsltrz.dat",
+    measureAGoodCrest(r, st, top);
+    if (::testing::Test::HasFatalFailure()) return;
+    const std::vector<std::string> names{"T1pacd_crp.dat",       "T1pacd_crsl.dat",        "T1pacd_crsltrz.dat",
                            "T1pacd_CPlpt.dat",     "T1pacdplaneform.txt",    "T1pacd_crsltrppZ.dat",
                            "T1pacd_crsltrpp0.dat", "T1pacd_capresults.csv"};
-    std::vector<std::string> before;
-    for (const char* n : names) before.push_back(r.dir.read(n));
+    const auto before = r.dir.contents(names);
     r.digitise("digit1.dat", "0,18\r\n10,18\r\n20,18\r\n");  // in one line on the tooth's surface
     ASSERT_TRUE(cmdDigCBound(r.app, r.prompt, request(), st, top));
     r.digitise("digit2.dat", "1,4\r\n15,4\r\n");
     EXPECT_FALSE(cmdDigCrestLengthCapture(r.app, r.prompt, request(), st, top));
     EXPECT_THAT(r.lastMessage(), HasSubstr("in one line"));
-    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(r.dir.read(names[i]), before[i]) << names[i];
+    EXPECT_EQ(r.dir.contents(names), before);
 }
 
 TEST(CaptureStep, TopOfAnotherGridIsNeverUsed) {

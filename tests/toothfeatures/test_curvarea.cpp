@@ -160,13 +160,12 @@ TEST(CurvatureAreaSquare, ACornerOffTheToothKeepsTheCornerTakenBefore) {
     prepare(r);
     r.digitise("1.2,3.4\r\n");
     ASSERT_EQ(Curv_Area(r.ctx, r.c), StepOutcome::Done);
-    const char* names[] = {"tooth_cac20.dat", "tooth_cac20.bln", "tooth_cac20out.dat", "tooth_cac20outstr.dat"};
-    std::vector<std::string> before;
-    for (const char* n : names) before.push_back(r.dir.read(n));
+    const std::vector<std::string> names{"tooth_cac20.dat", "tooth_cac20.bln", "tooth_cac20out.dat", "tooth_cac20outstr.dat"};
+    const auto before = r.dir.contents(names);
     r.digitise("5,5\r\n");  // no node of the grid inside
     EXPECT_EQ(Curv_Area(r.ctx, r.c), StepOutcome::Refused);
     EXPECT_THAT(r.messages().back(), HasSubstr("at least two are needed"));
-    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(r.dir.read(names[i]), before[i]) << names[i];
+    EXPECT_EQ(r.dir.contents(names), before);
 }
 
 // The smoothed grid chosen on tab 1b takes its curvature grid by a name that repeats the

@@ -204,13 +204,12 @@ TEST(CurvatureSlice, CrestOffTheToothLeavesTheLastSlicesFiles) {
     r.c.chkAltValuesS = false;
     r.digitise(kCrest);
     ASSERT_EQ(Slice_Grids(r.ctx, r.c), StepOutcome::Done);
-    const char* names[] = {"ridge1.0.dat", "ridge1.0.bln", "ridge1.0ts.dat", "ridge1.0cs.dat"};
-    std::vector<std::string> before;
-    for (const char* n : names) before.push_back(r.dir.read(n));
+    const std::vector<std::string> names{"ridge1.0.dat", "ridge1.0.bln", "ridge1.0ts.dat", "ridge1.0cs.dat"};
+    const auto before = r.dir.contents(names);
     r.digitise("5,0.4\r\n6,0.4\r\n");  // beside the ridge's grid
     EXPECT_EQ(Slice_Grids(r.ctx, r.c), StepOutcome::Failed);
     EXPECT_THAT(r.messages().back(), HasSubstr("crosses no curvature values"));
-    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(r.dir.read(names[i]), before[i]) << names[i];
+    EXPECT_EQ(r.dir.contents(names), before);
 }
 
 TEST(CurvatureSlice, CrestOfOneCurvatureValueLeavesTheLastSlicesFilesWhenCalculateFollows) {
@@ -220,14 +219,13 @@ TEST(CurvatureSlice, CrestOfOneCurvatureValueLeavesTheLastSlicesFilesWhenCalcula
     r.c.chkCalcSliceAuto = true;
     r.digitise(kCrest);
     ASSERT_EQ(Slice_Grids(r.ctx, r.c), StepOutcome::Done);
-    const char* names[] = {"ridge1.0.dat", "ridge1.0.bln", "ridge1.0ts.dat", "ridge1.0cs.dat",
+    const std::vector<std::string> names{"ridge1.0.dat", "ridge1.0.bln", "ridge1.0ts.dat", "ridge1.0cs.dat",
                            "ridge1.0_curvslresults.csv"};
-    std::vector<std::string> before;
-    for (const char* n : names) before.push_back(r.dir.read(n));
+    const auto before = r.dir.contents(names);
     r.digitise("0.8,0.4\r\n0.95,0.4\r\n");  // one point short of the blank edge column
     EXPECT_EQ(Slice_Grids(r.ctx, r.c), StepOutcome::Refused);
     EXPECT_THAT(r.messages().back(), HasSubstr("fewer than two curvature values"));
-    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(r.dir.read(names[i]), before[i]) << names[i];
+    EXPECT_EQ(r.dir.contents(names), before);
 }
 
 TEST(CurvatureSlice, BadValuesAreRefusedBeforeSlicingOrWriting) {

@@ -380,12 +380,11 @@ TEST(CuspVol, OutlineAwayFromTheToothLeavesTheCuspBlankedBefore)
     t.chooseCusp("Paracone");
     t.digitise(circleOutline(7, 16));
     ASSERT_TRUE(Blank_Grid(t.run)) << t.lastMessage();
-    const char* names[] = {"T1papoints.dat", "T1papoints.bln", "T1pab.grd", "T1pabtmp.grd"};
-    std::vector<std::string> before;
-    for (const char* n : names) before.push_back(t.dir.read(n));
+    const std::vector<std::string> names{"T1papoints.dat", "T1papoints.bln", "T1pab.grd", "T1pabtmp.grd"};
+    const auto before = t.dir.contents(names);
     t.digitise("100,100\r\n101,100\r\n101,101\r\n");
     EXPECT_FALSE(Blank_Grid(t.run));
-    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(t.dir.read(names[i]), before[i]) << names[i];
+    EXPECT_EQ(t.dir.contents(names), before);
 }
 
 // Cusp volume and Curvature read digit.dat from the window's current folder: when that is

@@ -169,14 +169,13 @@ TEST(OccVectStep, PointsThatGiveNoVectorLeaveTheEarlierRunsFiles) {
         ASSERT_TRUE(cmdOccVect(r.app, r.prompt, request(r, CrestWindowKind::AppAng, kind), st)) << r.lastMessage();
         const std::vector<std::string> names = {tribo ? "T1prpac_ovp.dat" : "T1prpac_ctp.dat",
                                                 tribo ? "T1prpac_ovpz.dat" : "T1prpac_ctpz.dat"};
-        std::vector<std::string> before;
-        for (const auto& n : names) before.push_back(r.dir.read(n));
+        const auto before = r.dir.contents(names);
         // Identical points for the Tribo type, a plane file that cannot be read for the Carnassial.
         if (!tribo) r.dir.write("T1planeform.txt", "no formula\r\n");
         r.digitise("digit.dat", tribo ? "7,7\r\n7,7\r\n" : "7,7\r\n12,9\r\n");
         EXPECT_FALSE(cmdOccVect(r.app, r.prompt, request(r, CrestWindowKind::AppAng, kind), st));
         EXPECT_EQ(r.prompt.shown.back().title, "Error");
-        for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(r.dir.read(names[i]), before[i]) << names[i];
+        EXPECT_EQ(r.dir.contents(names), before);
     }
 }
 
@@ -266,11 +265,10 @@ TEST(AppAngStep, CrestOffTheDataLeavesTheEarlierCrestsFiles) {
     ASSERT_TRUE(cmdOccVect(r.app, r.prompt, request(r), st));
     r.digitise("digit1.dat", "1,2.5\r\n15,2.5\r\n");
     ASSERT_TRUE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "prpac")) << r.lastMessage();
-    const char* names[] = {"T1prpac_crp.dat", "T1prpac_crp.bln", "T1prpac_crsl.dat"};
-    std::vector<std::string> before;
-    for (const char* n : names) before.push_back(r.dir.read(n));
+    const std::vector<std::string> names{"T1prpac_crp.dat", "T1prpac_crp.bln", "T1prpac_crsl.dat"};
+    const auto before = r.dir.contents(names);
     r.digitise("digit1.dat", "10,2.5\r\n30,2.5\r\n");  // runs off the grid at x = 20
     EXPECT_FALSE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "prpac"));
     EXPECT_THAT(r.lastMessage(), HasSubstr("no height"));
-    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(r.dir.read(names[i]), before[i]) << names[i];
+    EXPECT_EQ(r.dir.contents(names), before);
 }

@@ -248,13 +248,12 @@ TEST(RakeSteps, CuspAreaOffTheToothLeavesTheEarlierCuspAreasFiles) {
     CuspAreaResult out;
     r.digitise("digit1.dat", "5,5\r\n15,5\r\n15,15\r\n5,15\r\n");
     ASSERT_TRUE(cmdDigCuspArea(r.app, r.prompt, rs, area, nullptr, out)) << r.lastMessage();
-    const char* names[] = {"T1_cap.dat", "T1_cap.bln", "T1_cab.dat", "T1_cabtrs.dat", "T1_cabtrs.grd"};
-    std::vector<std::string> before;
-    for (const char* n : names) before.push_back(r.dir.read(n));
+    const std::vector<std::string> names{"T1_cap.dat", "T1_cap.bln", "T1_cab.dat", "T1_cabtrs.dat", "T1_cabtrs.grd"};
+    const auto before = r.dir.contents(names);
     r.digitise("digit1.dat", "30,30\r\n40,30\r\n40,40\r\n");
     EXPECT_FALSE(cmdDigCuspArea(r.app, r.prompt, rs, area, nullptr, out));
     EXPECT_THAT(r.lastMessage(), HasSubstr("has a height"));
-    for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(r.dir.read(names[i]), before[i]) << names[i];
+    EXPECT_EQ(r.dir.contents(names), before);
 }
 
 TEST(RakeSteps, MissingLengthFileSaysWhereItWasSoughtAndThatLandFindWritesItElsewhere) {
