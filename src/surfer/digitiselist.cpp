@@ -146,11 +146,11 @@ std::string DigitiseList::defaultPath(const PlotShapes& shapes, const std::strin
     return {};
 }
 
-OkFinding findOnOk(const std::vector<const DigitiseList*>& lists, long question,
-                   const std::function<bool(const std::string&)>& isAskedFile) {
+trelvik::OkFinding findOnOk(const std::vector<const DigitiseList*>& lists, long question,
+                            const std::function<bool(const std::string&)>& isAskedFile) {
     long lastChange = 0, savedHere = 0, savedThere = 0;
     bool touched = false;
-    OkFinding f;
+    trelvik::OkFinding f;
     for (const DigitiseList* l : lists) {
         const auto a = l->activityIn(question);
         lastChange = std::max(lastChange, a.lastChange);
@@ -166,11 +166,11 @@ OkFinding findOnOk(const std::vector<const DigitiseList*>& lists, long question,
         if (l->savedTo().empty()) f.unsaved += l->pointsClickedIn(question);
     }
     // Saved where the step reads, and nothing clicked or taken back since.
-    if (savedHere > lastChange) return {OkFinding::Case::InFile, 0, {}};
+    if (savedHere > lastChange) return {trelvik::OkFinding::Case::InFile, 0, {}};
     // The file was left alone: a file written by hand, or one saved before the question.
-    if (!touched && f.unsaved == 0) return {OkFinding::Case::InFile, 0, {}};
-    f.found = savedThere > lastChange ? OkFinding::Case::SavedElsewhere : OkFinding::Case::NotSaved;
-    if (f.found == OkFinding::Case::NotSaved) f.savedTo.clear();
+    if (!touched && f.unsaved == 0) return {trelvik::OkFinding::Case::InFile, 0, {}};
+    f.found = savedThere > lastChange ? trelvik::OkFinding::Case::SavedElsewhere : trelvik::OkFinding::Case::NotSaved;
+    if (f.found == trelvik::OkFinding::Case::NotSaved) f.savedTo.clear();
     return f;
 }
 

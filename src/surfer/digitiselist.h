@@ -26,6 +26,7 @@
 // Each point remembers the map frame it was taken on, so that it can be drawn where
 // that map shows it wherever the frame lies on the page. The window shows what each
 // step did (`Step`) on its status line.
+#include "core/okfinding.h"
 #include "surfer/plotdigitise.h"
 
 #include <functional>
@@ -110,17 +111,7 @@ private:
 
 // What OK on question `question` finds of the lists of the open plot documents.
 // `isAskedFile` says whether a path is the file the step reads.
-struct OkFinding {
-    enum class Case {
-        InFile,          // the step's file holds what was meant for it
-        NotSaved,        // points of the question, or changes to the list, never saved
-        SavedElsewhere,  // saved during the question, but not as the step's file
-    };
-    Case found = Case::InFile;
-    long unsaved = 0;       // points of the question in lists not saved
-    std::string savedTo;    // SavedElsewhere: the file the list went to
-};
-OkFinding findOnOk(const std::vector<const DigitiseList*>& lists, long question,
-                   const std::function<bool(const std::string&)>& isAskedFile);
+trelvik::OkFinding findOnOk(const std::vector<const DigitiseList*>& lists, long question,
+                            const std::function<bool(const std::string&)>& isAskedFile);
 
 } // namespace surfer

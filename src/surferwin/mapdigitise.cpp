@@ -43,8 +43,7 @@ void MapWindow::linkToDigitiseQuestions() {
         for (MapWindow* w : allMapWindows())
             for (const auto& l : w->lists_)
                 if (!l.doc.expired()) lists.push_back(&l.list);
-        const surfer::OkFinding f = surfer::findOnOk(lists, serial, isAskedFile);
-        return PointsOnOk{static_cast<PointsOnOk::Case>(f.found), f.unsaved, f.savedTo};
+        return surfer::findOnOk(lists, serial, isAskedFile);
     });
 }
 

@@ -16,7 +16,7 @@ PointsOnOkSource& pointsOnOkSource() {
 
 // Why the step's file may not be what the user meant, or an empty text when it is.
 QString whyAsk(const QWidget* question, const std::filesystem::path& asked) {
-    PointsOnOk found;
+    OkFinding found;
     if (pointsOnOkSource())
         found = pointsOnOkSource()(digitiseQuestionSerial(question), [question](const std::string& path) {
             return savesWhereAskedBy(question, path);
@@ -24,12 +24,12 @@ QString whyAsk(const QWidget* question, const std::filesystem::path& asked) {
     const QString file = QString::fromStdString(asked.filename().string());
     if (!std::filesystem::exists(asked)) return QObject::tr("There is no %1 yet: nothing was saved as that file.").arg(file);
     switch (found.found) {
-    case PointsOnOk::Case::InFile: return {};
-    case PointsOnOk::Case::SavedElsewhere:
+    case OkFinding::Case::InFile: return {};
+    case OkFinding::Case::SavedElsewhere:
         return QObject::tr("The list was saved during this question as %1, under another name or folder, not "
                            "as that file.")
             .arg(QString::fromStdString(found.savedTo));
-    case PointsOnOk::Case::NotSaved: break;
+    case OkFinding::Case::NotSaved: break;
     }
     if (found.unsaved == 0)
         return QObject::tr("The list was changed during this question (points taken back or cleared) and not "

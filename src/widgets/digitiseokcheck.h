@@ -7,6 +7,8 @@
 // question; OK goes on without a word only when the step's file is there and holds what
 // the lists meant for it. Otherwise a box says which is the case and asks whether to go
 // back to the question (to Save) or go on with the file as it is.
+#include "core/okfinding.h"
+
 #include <functional>
 #include <string>
 
@@ -14,20 +16,9 @@ class QWidget;
 
 namespace trelvik {
 
-// What the map windows' lists hold for a question, as their rules find it on OK.
-struct PointsOnOk {
-    enum class Case {
-        InFile,          // nothing meant for the step is missing from its file
-        NotSaved,        // points of the question, or changes to the list, never saved
-        SavedElsewhere,  // saved during the question, but not as the step's file
-    };
-    Case found = Case::InFile;
-    long unsaved = 0;     // points of the question in lists not saved
-    std::string savedTo;  // SavedElsewhere: the file the list went to
-};
 // `isAskedFile` says whether a path is the file the question's step reads.
 using PointsOnOkSource =
-    std::function<PointsOnOk(long serial, const std::function<bool(const std::string&)>& isAskedFile)>;
+    std::function<OkFinding(long serial, const std::function<bool(const std::string&)>& isAskedFile)>;
 void setPointsOnOkSource(PointsOnOkSource source);
 
 // Called when OK is pressed on the open question `question`: true to go on. When the

@@ -196,6 +196,12 @@ bool sameFile(const std::string& a, const std::string& b) {
     return normalPath(a) == normalPath(b);
 }
 
+// Whether a save at path lands on the file the question's step reads (true with no
+// question, or one that asks for no file).
+bool savesOnto(const OpenDigitiseQuestion::State* open, const std::string& path) {
+    return !open || open->path.empty() || sameFile(path, open->path);
+}
+
 long nextSerial() {
     static long last = 0;
     return ++last;
@@ -216,10 +222,7 @@ OpenDigitiseQuestion::~OpenDigitiseQuestion() { std::erase(openQuestions(), &sta
 
 std::string askedDigitisePath() { return openQuestion() ? openQuestion()->path : std::string(); }
 
-bool savesWhereAsked(const std::string& path) {
-    const std::string asked = askedDigitisePath();
-    return asked.empty() || sameFile(path, asked);
-}
+bool savesWhereAsked(const std::string& path) { return savesOnto(openQuestion(), path); }
 
 long openDigitiseQuestionSerial() { return openQuestion() ? openQuestion()->serial : 0; }
 
@@ -240,8 +243,7 @@ std::string digitisePathAskedBy(const QWidget* question) {
 }
 
 bool savesWhereAskedBy(const QWidget* question, const std::string& path) {
-    const std::string asked = digitisePathAskedBy(question);
-    return asked.empty() || sameFile(path, asked);
+    return savesOnto(questionOf(question), path);
 }
 
 void setDigitiseQuestionOpenedHook(std::function<void(long)> hook) { questionOpenedHook() = std::move(hook); }

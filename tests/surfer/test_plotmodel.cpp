@@ -263,7 +263,7 @@ TEST(Digitising, OnlyQuestionsThatEndedLoseTheirPointsAndPointsClickedAheadGoWit
 // OK lets the step read its file without a word only when the file holds what was meant
 // for it: saved there with nothing clicked or taken back since, or nothing done at all.
 TEST(Digitising, OkFindsWhetherTheStepsFileHoldsWhatWasMeantForIt) {
-    using Case = surfer::OkFinding::Case;
+    using Case = trelvik::OkFinding::Case;
     OneMap m;
     auto& [dir, app, plot, x, y] = m;
     const std::string asked = dir.path("digit1.dat");

@@ -189,7 +189,7 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionStaysInSightWhenTheMapWindowIs
         f.minimize(question);
         f.tool.raise();
         f.tool.activateWindow();
-        wait(400);
+        settle([&] { return seenAt(question->frameGeometry().center()) == "QMessageBox"; });
         const QRect at = question->frameGeometry();
         EXPECT_EQ(seenAt(at.center()), "QMessageBox");
         EXPECT_FALSE(at.intersects(f.tool.frameGeometry()));
