@@ -8,7 +8,6 @@
 
 #include <charconv>
 #include <filesystem>
-#include <memory>
 
 namespace trelvik::planes {
 

@@ -34,8 +34,6 @@
 #include "core/points.h"
 #include "formats/pointxy.h"
 
-#include <memory>
-
 #include <string>
 
 namespace surfer { class Application; }

@@ -19,7 +19,6 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
-#include <memory>
 
 namespace trelvik::planes {
 

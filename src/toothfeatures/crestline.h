@@ -10,8 +10,8 @@
 // A missing digitise file, one with fewer than two points, a failed slice or an
 // unreadable slice file throws trelvik::Error naming it.
 #include "core/appstate.h"
+#include "core/fileroutines.h"
 #include "formats/slicefile.h"
-#include "toothfeatures/stepservices.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,7 @@
 #include "toothfeatures/curvslice.h"
 
 #include "core/error.h"
+#include "core/fileroutines.h"
 #include "core/grid.h"
 #include "core/textform.h"
 #include "formats/blnfile.h"
@@ -9,7 +10,6 @@
 #include "formats/slicefile.h"
 #include "surfer/callargs.h"
 #include "surferfns/regridxyz.h"
-#include "toothfeatures/stepservices.h"
 
 #include <algorithm>
 #include <cmath>

@@ -183,14 +183,18 @@ void measureAGoodCrest(CrestRun& r, OcclusalState& st, std::optional<CaptureTop>
     r.digitise("digit2.dat", "1,2.5\r\n15,2.5\r\n");
     ASSERT_TRUE(cmdDigCrestLengthCapture(r.app, r.prompt, request(), st, top)) << r.lastMessage();
 }
-} // namespace
 
-TEST(CaptureStep, CrestOffTheCrownLeavesTheEarlierCrestsFiles) {
-    CrestRun r(false);
+// The tests of a refusal after a good crest start from it (a failing one ends them there).
+class CaptureStepAfterAGoodCrest : public ::testing::Test {
+protected:
+    void SetUp() override { measureAGoodCrest(r, st, top); }
+    CrestRun r{false};
     OcclusalState st;
     std::optional<CaptureTop> top;
-    measureAGoodCrest(r, st, top);
-    if (::testing::Test::HasFatalFailure()) return;
+};
+} // namespace
+
+TEST_F(CaptureStepAfterAGoodCrest, CrestOffTheCrownLeavesTheEarlierCrestsFiles) {
     const std::vector<std::string> names{"T1pacd_crp.dat", "T1pacd_crp.bln", "T1pacd_crsl.dat"};
     const auto before = r.dir.contents(names);
     r.digitise("digit2.dat", "30,2.5\r\n40,2.5\r\n");
@@ -198,12 +202,7 @@ TEST(CaptureStep, CrestOffTheCrownLeavesTheEarlierCrestsFiles) {
     EXPECT_EQ(r.dir.contents(names), before);
 }
 
-TEST(CaptureStep, TopGivingNoPlaneLeavesTheEarlierCrestsFiles) {
-    CrestRun r(false);
-    OcclusalState st;
-    std::optional<CaptureTop> top;
-    measureAGoodCrest(r, st, top);
-    if (::testing::Test::HasFatalFailure()) return;
+TEST_F(CaptureStepAfterAGoodCrest, TopGivingNoPlaneLeavesTheEarlierCrestsFiles) {
     const std::vector<std::string> names{"T1pacd_crp.dat",       "T1pacd_crsl.dat",        "T1pacd_crsltrz.dat",
                            "T1pacd_CPlpt.dat",     "T1pacdplaneform.txt",    "T1pacd_crsltrppZ.dat",
                            "T1pacd_crsltrpp0.dat", "T1pacd_capresults.csv"};

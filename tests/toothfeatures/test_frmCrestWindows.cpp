@@ -75,6 +75,17 @@ struct Env : CrestRun {
         w->Combo1->setCurrentText(crest);
         w->Combo1_Click();
     }
+    // Capture area opened on T1.grd's Paracristid, its occlusal vector found and its top
+    // delimited through the buttons.
+    frmCapture* captureWithTop() {
+        auto* c = open<frmCapture>(main->mnuCapture, "frmCapture");
+        choose(c, "T1.grd", "Paracristid");
+        digitise("digit.dat", "4,10\r\n4,0\r\n");
+        c->cmdOccVect->click();
+        digitise("digit1.dat", "0,18\r\n20,20\r\n10,19\r\n");
+        c->cmdDigCBound->click();
+        return c;
+    }
 };
 
 // With TRELVIK_SCREENSHOT_DIR set, saves the window as a picture to look at.
@@ -217,12 +228,7 @@ TEST(CrestWindows, ApproachAngleAndCaptureAreaRunThroughTheirButtons) {
     a->cmdDigCrestLength->click();
     EXPECT_EQ(env.lines("T1pacd_crsltrs_aaresults.csv").size(), 16u) << env.lastMessage();
 
-    auto* c = env.open<frmCapture>(env.main->mnuCapture, "frmCapture");
-    env.choose(c, "T1.grd", "Paracristid");
-    env.digitise("digit.dat", "4,10\r\n4,0\r\n");
-    c->cmdOccVect->click();
-    env.digitise("digit1.dat", "0,18\r\n20,20\r\n10,19\r\n");
-    c->cmdDigCBound->click();
+    auto* c = env.captureWithTop();
     ASSERT_TRUE(c->captureTop()) << env.lastMessage();
     for (const char* crest : {"Paracristid", "Protocristid"}) {  // two crests against one top
         c->Combo1->setCurrentText(crest);
@@ -238,12 +244,7 @@ TEST(CrestWindows, ApproachAngleAndCaptureAreaRunThroughTheirButtons) {
 TEST(CrestWindows, CaptureAreaSaysHowManySlicePointsOfACrestOffTheCrownItMeasured) {
     Env env;
     env.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
-    auto* c = env.open<frmCapture>(env.main->mnuCapture, "frmCapture");
-    env.choose(c, "T1.grd", "Paracristid");
-    env.digitise("digit.dat", "4,10\r\n4,0\r\n");
-    c->cmdOccVect->click();
-    env.digitise("digit1.dat", "0,18\r\n20,20\r\n10,19\r\n");
-    c->cmdDigCBound->click();
+    auto* c = env.captureWithTop();
     env.digitise("digit2.dat", "1,2.5\r\n25,2.5\r\n");  // leaves the grid at x = 20
     c->cmdDigCrestLength->click();
     ASSERT_TRUE(env.exists("T1pacd_capresults.csv")) << env.lastMessage();

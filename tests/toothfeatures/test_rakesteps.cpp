@@ -39,6 +39,13 @@ RakeSliceRequest sliceRequest() {
 
 class RakeForms : public ::testing::TestWithParam<bool> {};
 
+// The cusp grid T1.grd with its occlusal vector found, as the cusp area step wants it.
+void vectorOnTheCusp(CrestRun& r, RakeState& rs) {
+    r.grid("T1.grd", makeGrid(41, 41, 0, 20, 0, 20, cusp));
+    r.digitise("digit.dat", "10,10\r\n10,2\r\n");
+    ASSERT_TRUE(cmdOccVect(r.app, r.prompt, occRequest(r), rs.occ));
+}
+
 // A transformed grid made earlier (the plane z' = 0.2 x' + 0.1 y' + 1) whose node at
 // (5, 5) is blank, taken in with "Input trans grid".
 void inputTransGridBlankAt55(CrestRun& r, RakeState& rs) {
@@ -217,7 +224,7 @@ TEST(RakeSteps, SpacingRulesAndRefusals) {
 TEST(RakeSteps, CrestPointWithoutHeightLeavesTheEarlierRunsFiles) {
     CrestRun r(false);
     RakeState rs;
-    inputTransGridBlankAt55(r, rs);
+    ASSERT_NO_FATAL_FAILURE(inputTransGridBlankAt55(r, rs));
     r.digitise("digit2.dat", "8,5\r\n8,15\r\n12,8\r\n");
     ASSERT_TRUE(cmdSlice(r.app, r.prompt, rs, sliceRequest())) << r.lastMessage();
     const auto before = firstPassFiles(r);
@@ -229,7 +236,7 @@ TEST(RakeSteps, CrestPointWithoutHeightLeavesTheEarlierRunsFiles) {
 TEST(RakeSteps, CrestPointWithoutHeightIsNamedRatherThanTheThirdPoint) {
     CrestRun r(false);
     RakeState rs;
-    inputTransGridBlankAt55(r, rs);
+    ASSERT_NO_FATAL_FAILURE(inputTransGridBlankAt55(r, rs));
     r.digitise("digit2.dat", "5,5\r\n5,15\r\n9,8\r\n");
     EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, sliceRequest()));
     EXPECT_THAT(r.lastMessage(), HasSubstr("The crest point (the first point in " + r.path("digit2.dat") +
@@ -239,10 +246,8 @@ TEST(RakeSteps, CrestPointWithoutHeightIsNamedRatherThanTheThirdPoint) {
 
 TEST(RakeSteps, CuspAreaOffTheToothLeavesTheEarlierCuspAreasFiles) {
     CrestRun r(false);
-    r.grid("T1.grd", makeGrid(41, 41, 0, 20, 0, 20, cusp));
     RakeState rs;
-    r.digitise("digit.dat", "10,10\r\n10,2\r\n");
-    ASSERT_TRUE(cmdOccVect(r.app, r.prompt, occRequest(r), rs.occ));
+    ASSERT_NO_FATAL_FAILURE(vectorOnTheCusp(r, rs));
     CuspAreaRequest area;
     area.chkInputLengthFile = false;
     CuspAreaResult out;
@@ -258,10 +263,8 @@ TEST(RakeSteps, CuspAreaOffTheToothLeavesTheEarlierCuspAreasFiles) {
 
 TEST(RakeSteps, MissingLengthFileSaysWhereItWasSoughtAndThatLandFindWritesItElsewhere) {
     CrestRun r(false);
-    r.grid("T1.grd", makeGrid(41, 41, 0, 20, 0, 20, cusp));
     RakeState rs;
-    r.digitise("digit.dat", "10,10\r\n10,2\r\n");
-    ASSERT_TRUE(cmdOccVect(r.app, r.prompt, occRequest(r), rs.occ));
+    ASSERT_NO_FATAL_FAILURE(vectorOnTheCusp(r, rs));
     const std::size_t before = r.prompt.shown.size();
     CuspAreaResult out;
     EXPECT_FALSE(cmdDigCuspArea(r.app, r.prompt, rs, CuspAreaRequest{}, nullptr, out));
