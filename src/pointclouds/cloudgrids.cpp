@@ -53,14 +53,14 @@ bool listedGridsExist(PtCloudContext& ctx) {
 // The file the user saves the digitised points of listed grid i in, and the step reads.
 std::string digitFile(const PtCloudList& l, int i) { return l.FileDir[i] + "digit.dat"; }
 
-// The groups of points the user saved for listed grid i, read where they were saved.
-// The step's own copy of them is made only once the step has succeeded, so a refused
-// step leaves the copy of the last good run.
-std::vector<formats::PointXYList> readDigitised(const PtCloudList& l, int i) {
-    const std::string from = digitFile(l, i);
+// The digitised points of listed grid i, to be read where the user saved them (so a
+// damaged file is named as saved). The step's own copy of them is made only once the
+// step has succeeded, so a refused step leaves the copy of the last good run.
+std::string savedDigitFile(const PtCloudList& l, int i) {
+    std::string from = digitFile(l, i);
     if (!FileExists(from))
         throw Error("The digitised points " + from + " were not found: save them as digit.dat in the grid's folder.");
-    return formats::readDigitiseGroups(from);  // a damaged file is named as the user saved it
+    return from;
 }
 
 // True when some node of the grid file holds a height.
@@ -169,7 +169,7 @@ bool cmdBlank(PtCloudContext& ctx, const GridStepOptions& o) {
             // the blanked grid (made under a working name) holding a height.
             formats::PointXYList pts;
             std::size_t areas = 0;
-            for (formats::PointXYList& g : readDigitised(l, i))
+            for (formats::PointXYList& g : formats::readDigitiseGroups(savedDigitFile(l, i)))
                 if (!g.empty()) {
                     ++areas;
                     pts = std::move(g);
@@ -182,8 +182,8 @@ bool cmdBlank(PtCloudContext& ctx, const GridStepOptions& o) {
                             " point(s); an area needs at least three.");
             l.FileOutName[i] = l.FileStem[i] + "b.grd";
             refuseOverwritingInput(l, l.FileOutName[i]);
-            PrivateFolder work("ptcloud_blank");
-            const std::string bln = work.file("blnpts.bln"), blanked = work.file("b.grd");
+            StagedFiles staged;
+            const std::string bln = staged.work(l.FileStem[i] + "blnpts.bln"), blanked = staged.work(l.FileOutName[i]);
             formats::writeBlnFile(bln, {formats::closedOutline(pts, o.optBlankOutside ? 0 : 1)}, formats::BlnLayout::Zone);
             surfer::Application& app = *l.m_Surfer;
             if (isV6(ctx)) app.call("GridBlank", surfer::Positional{l.FileFullName[i], bln, blanked, 1});
@@ -192,9 +192,8 @@ bool cmdBlank(PtCloudContext& ctx, const GridStepOptions& o) {
             if (!holdsHeight(blanked))
                 throw Error("Blanking " + l.FileFullName[i] + (o.optBlankOutside ? " outside" : " inside") +
                             " the digitised outline leaves no node with a height: digitise the area on the tooth.");
-            surffns::copyFileReplacing(digitFile(l, i), l.FileStem[i] + "blnpts.dat");
-            surffns::copyFileReplacing(bln, l.FileStem[i] + "blnpts.bln");
-            surffns::copyFileReplacing(blanked, l.FileOutName[i]);
+            surffns::copyFileReplacing(digitFile(l, i), staged.work(l.FileStem[i] + "blnpts.dat"));
+            staged.commit();
         }
         ClearFilenames(l);
     });
@@ -230,8 +229,7 @@ bool cmdExtract(PtCloudContext& ctx, const GridStepOptions& o) {
                     return;
                 // The corners and the extracted grid are checked before any file is
                 // written; the grid is extracted under a working name.
-                formats::PointXYList pts;
-                for (const formats::PointXYList& g : readDigitised(l, i)) pts.insert(pts.end(), g.begin(), g.end());
+                const formats::PointXYList pts = formats::readDigitisePoints(savedDigitFile(l, i));
                 if (pts.size() < 2)
                     throw Error("The digitised corners for " + l.FileBase[i] + " hold one point; two are needed.");
                 if (pts[0].x >= pts[1].x || pts[0].y >= pts[1].y) {
@@ -246,8 +244,8 @@ bool cmdExtract(PtCloudContext& ctx, const GridStepOptions& o) {
             }
             l.FileOutName[i] = l.FileStem[i] + outTag + ".grd";
             refuseOverwritingInput(l, l.FileOutName[i]);
-            PrivateFolder work("ptcloud_extract");
-            const std::string extracted = work.file(outTag + ".grd");
+            StagedFiles staged;
+            const std::string extracted = staged.work(l.FileOutName[i]);
             l.m_Surfer->call("GridExtract",
                              surfer::Named{{"InGrid", l.FileFullName[i]}, {"r1", r.r1}, {"r2", r.r2}, {"rFreq", freq},
                                            {"c1", r.c1}, {"c2", r.c2}, {"cFreq", freq}, {"OutGrid", extracted}});
@@ -255,9 +253,9 @@ bool cmdExtract(PtCloudContext& ctx, const GridStepOptions& o) {
                 if (!holdsHeight(extracted))
                     throw Error("The digitised area of " + l.FileFullName[i] +
                                 " holds no node with a height: digitise the corners over the tooth.");
-                surffns::copyFileReplacing(digitFile(l, i), l.FileStem[i] + "extpts.dat");
+                surffns::copyFileReplacing(digitFile(l, i), staged.work(l.FileStem[i] + "extpts.dat"));
             }
-            surffns::copyFileReplacing(extracted, l.FileOutName[i]);
+            staged.commit();
             if (o.chkPlotSurfer) plot(ctx, o, l.FileOutName[i], l.FileBase[i] + outTag + ".grd");
         }
         ClearFilenames(l);

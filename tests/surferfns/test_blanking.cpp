@@ -32,6 +32,15 @@ std::vector<std::pair<int, int>> kept(const ProcRun& r, const std::string& name)
 
 const char* kOutline = "5,0\r\n2,2\r\n8,2\r\n8,8\r\n2,8\r\n2,2\r\n";
 
+// The ten-by-ten grid a1.grd listed and blanked in `mode` by the digitise file `digit`.
+BatchOutcome blankA1(ProcRun& r, BlankMode mode, const std::string& digit) {
+    r.add("a1.grd", tenByTen());
+    r.digitise(digit);
+    BlankOptions o;
+    o.mode = mode;
+    return cmdBlank(r.ctx, o).outcome;
+}
+
 } // namespace
 
 class BlankVersions : public ::testing::TestWithParam<bool> {};
@@ -249,11 +258,7 @@ TEST(Blank, AGridGoneFromDiskIsRefusedBeforeTheStatusLineNamesABatchStep) {
 // the user's file is written.
 TEST(Blank, MultipleInsideRefusesAnEmptyAreaBeforeWritingItsWorkingCopy) {
     ProcRun r;
-    r.add("a1.grd", tenByTen());
-    r.digitise("-1\r\n2,2\r\n8,2\r\n8,8\r\n");
-    BlankOptions o;
-    o.mode = BlankMode::MultiInside;
-    EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Failed);
+    EXPECT_EQ(blankA1(r, BlankMode::MultiInside, "-1\r\n2,2\r\n8,2\r\n8,8\r\n"), BatchOutcome::Failed);
     EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("Area 1 of the digitise file"));
     EXPECT_EQ(r.files(), (std::vector<std::string>{"a1.grd", "digit.dat"}));
 }
@@ -296,11 +301,7 @@ TEST(Blank, MultipleInsideTakesAFileEndedByAGroupEnd) {
 TEST(Blank, MultipleInsideRefusesADigitiseFileUnderFilename) {
     for (const char* digit : {"2,2\r\n4,2\r\n-1\r\n-1\r\n4,4\r\n", "2,2\r\nfour,2\r\n"}) {
         ProcRun r;
-        r.add("a1.grd", tenByTen());
-        r.digitise(digit);
-        BlankOptions o;
-        o.mode = BlankMode::MultiInside;
-        EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Failed);
+        EXPECT_EQ(blankA1(r, BlankMode::MultiInside, digit), BatchOutcome::Failed);
         EXPECT_EQ(r.prompt.shown.back().title, "Filename") << digit;
     }
 }
@@ -335,11 +336,7 @@ TEST(Blank, AnAreaOfTwoPointsIsRefusedBeforeAnythingIsWritten) {
     };
     for (const auto& [mode, digit] : cases) {
         ProcRun r;
-        r.add("a1.grd", tenByTen());
-        r.digitise(digit);
-        BlankOptions o;
-        o.mode = mode;
-        EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Failed) << digit;
+        EXPECT_EQ(blankA1(r, mode, digit), BatchOutcome::Failed) << digit;
         EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("has 2 points: an area needs at least three")) << digit;
         EXPECT_EQ(r.files(), (std::vector<std::string>{"a1.grd", "digit.dat"})) << digit;
     }
@@ -356,11 +353,7 @@ TEST(Blank, ARefusedDigitiseFileIsTitledFilenameAndLeavesNoWorkingCopy) {
     };
     for (const auto& [mode, digit] : cases) {
         ProcRun r;
-        r.add("a1.grd", tenByTen());
-        r.digitise(digit);
-        BlankOptions o;
-        o.mode = mode;
-        cmdBlank(r.ctx, o);
+        blankA1(r, mode, digit);
         EXPECT_EQ(r.prompt.shown.back().title, "Filename") << digit;
         EXPECT_EQ(r.files(), (std::vector<std::string>{"a1.grd", "digit.dat"})) << digit;
     }

@@ -29,6 +29,21 @@ PointList dumpOf(const Grid& g) {
     return p;
 }
 
+// Extraction of the area whose corners the user digitises.
+ExtractOptions digitisedArea() {
+    ExtractOptions o;
+    o.chkRedArea = true;
+    o.optRedAreaDig = true;
+    return o;
+}
+
+// The grid g listed as `name` and the area between the corners in `digit` extracted.
+BatchOutcome extractDigitised(ProcRun& r, const std::string& name, const Grid& g, const std::string& digit) {
+    r.add(name, g);
+    r.digitise(digit);
+    return cmdExtract(r.ctx, digitisedArea());
+}
+
 } // namespace
 
 TEST(ExtractRules, RectanglesAndFrequenciesFollowTheWorkedExamples) {
@@ -105,12 +120,7 @@ INSTANTIATE_TEST_SUITE_P(Both, ExtractVersions, ::testing::Bool(),
 
 TEST(Extract, DigitisedCornersAndTheirFailures) {
     ProcRun r;
-    r.add("t3.grd", island(1, 21, 1, 11));
-    r.digitise("1.0,1.0\r\n4.2,3.1\r\n");
-    ExtractOptions o;
-    o.chkRedArea = true;
-    o.optRedAreaDig = true;
-    EXPECT_EQ(cmdExtract(r.ctx, o), BatchOutcome::Completed);
+    EXPECT_EQ(extractDigitised(r, "t3.grd", island(1, 21, 1, 11), "1.0,1.0\r\n4.2,3.1\r\n"), BatchOutcome::Completed);
     EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("bottom left and top right of area in t3 to keep.\n\rSave"));
     EXPECT_EQ(r.dir.read("t3extpts.dat"), "1.0,1.0\r\n4.2,3.1\r\n");
     const Grid e = r.read("t3ed.grd");
@@ -122,7 +132,7 @@ TEST(Extract, DigitisedCornersAndTheirFailures) {
     // corners that made the extracted grid stays as it was.
     r.add("t3.grd");
     r.digitise("4,4\r\n1,1\r\n");
-    EXPECT_EQ(cmdExtract(r.ctx, o), BatchOutcome::Stopped);
+    EXPECT_EQ(cmdExtract(r.ctx, digitisedArea()), BatchOutcome::Stopped);
     EXPECT_EQ(r.prompt.shown.back().text, "Points invalid - redigitise points.");
     EXPECT_EQ(r.state.NumFiles, 1);
     EXPECT_EQ(r.dir.read("t3extpts.dat"), "1.0,1.0\r\n4.2,3.1\r\n");
@@ -131,12 +141,7 @@ TEST(Extract, DigitisedCornersAndTheirFailures) {
 // An area holding no height is refused where it is taken, before any file is written.
 TEST(Extract, AnAreaOffTheCrownIsRefusedBeforeAnythingIsWritten) {
     ProcRun r;
-    r.add("t4.grd", island(1, 6, 1, 4));
-    r.digitise("6,3\r\n9,4.5\r\n");
-    ExtractOptions o;
-    o.chkRedArea = true;
-    o.optRedAreaDig = true;
-    EXPECT_EQ(cmdExtract(r.ctx, o), BatchOutcome::Stopped);
+    EXPECT_EQ(extractDigitised(r, "t4.grd", island(1, 6, 1, 4), "6,3\r\n9,4.5\r\n"), BatchOutcome::Stopped);
     EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("The area digitised on t4 holds no node with a height"));
     EXPECT_EQ(r.files(), (std::vector<std::string>{"digit.dat", "t4.grd"}));
 }
