@@ -111,6 +111,17 @@ struct Fixture {
         win->show();
     }
     std::shared_ptr<surfer::PlotDocument> plot() { return surfer::asPlot(app->ActiveDocument()); }
+    // The window `width` px wide with a relief map of a tilted grid and Digitise on, for
+    // the status line; returns a deep folder made for long paths (with its separator).
+    std::string narrowWithADeepFolder(int width) {
+        win->resize(width, 700);
+        EXPECT_TRUE(win->addMap(surfer::MapKind::Relief, saveGrid(dir, "molar.grd", 21, 11, tilted)));
+        win->refresh();
+        const std::string deep = dir.path("scans of the lower second molars/left side after smoothing/");
+        std::filesystem::create_directories(deep);
+        win->setDigitiseMode(true);
+        return deep;
+    }
     QPoint pixelOf(double pageX, double pageY) {
         return win->canvas()->pageToPixel({pageX, pageY}).toPoint();
     }

@@ -126,13 +126,7 @@ TEST(MapWindow, SaveOffersTheFileTheAskingStepReadsWhicheverMapWasClicked) {
 // take away what no longer holds.
 TEST(MapWindow, StatusLineFitsItsFirstWidthAndDropsWhatNoLongerHolds) {
     Fixture f;
-    f.win->resize(640, 700);
-    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
-    f.win->refresh();
-    const std::string deep = "scans of the lower second molars/left side after smoothing";
-    std::filesystem::create_directories(f.dir.path(deep));
-    const std::string reads = f.dir.path(deep + "/digit1.dat");
-    f.win->setDigitiseMode(true);
+    const std::string reads = f.narrowWithADeepFolder(640) + "digit1.dat";
     const auto map = f.plot()->Shapes.maps().back();
     f.clickMap(*map, 5, 2.5);
     QString shown;
@@ -165,16 +159,11 @@ TEST(MapWindow, StatusLineFitsItsFirstWidthAndDropsWhatNoLongerHolds) {
 // every message, and a message about a plot's list goes with that plot, others stay.
 TEST(MapWindow, NarrowStatusLineKeepsFileNamesEndsCutTextsAndFollowsEveryChange) {
     Fixture f;
-    f.win->resize(490, 700);
-    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
-    f.win->refresh();
-    const std::string deep = "scans of the lower second molars/left side after smoothing/";
-    std::filesystem::create_directories(f.dir.path(deep));
-    f.win->setDigitiseMode(true);
+    const std::string deep = f.narrowWithADeepFolder(490);
     const auto map = f.plot()->Shapes.maps().back();
     f.clickMap(*map, 5, 2.5);
     QStatusBar* bar = f.win->statusBar();
-    whileAsked(f.dir.path(deep + "digit1.dat"), [&] { f.win->saveDigitiseTo(f.dir.path(deep + "digit2.dat")); });
+    whileAsked(deep + "digit1.dat", [&] { f.win->saveDigitiseTo(deep + "digit2.dat"); });
     const QString shown = bar->currentMessage();
     EXPECT_TRUE(shown.contains("\u2026/digit1.dat, not this file")) << shown.toStdString();
     EXPECT_TRUE(shown.endsWith("\u2026")) << shown.toStdString();
