@@ -6,11 +6,25 @@
 #include "formats/alicona.h"
 #include "formats/pointtext.h"
 #include "formats/stlascii.h"
+#include "surfer/griddatainput.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace trelvik::conversion {
+
+namespace {
+
+// The entry's cleaning files are written before GridData runs: a lattice GridData would
+// refuse is refused here, so that a refused entry leaves the earlier run's files.
+void requireGriddable(const GridGeometry& g, const std::string& file, const char* advice) {
+    const double cols = text::Round(g.NumCols, 0), rows = static_cast<double>(g.NumRows);
+    if (cols > surfer::kMaxLatticeAxisNodes || rows > surfer::kMaxLatticeAxisNodes ||
+        cols * rows > surfer::kMaxLatticeNodes)
+        throw Error(file + ": the grid would have too many nodes at these intervals; " + advice);
+}
+
+} // namespace
 
 DetectedIntervals DetectIntervals(const PointList& p) {
     DetectedIntervals d;
@@ -101,6 +115,7 @@ GridGeometry GeometryByIntervals(const PointBounds& b, double xint, double yint,
     g.NumRows = static_cast<long>(text::CInt(rows));
     if (g.NumCols < 1.5 || g.NumRows < 2)
         throw Error(file + ": the points span less than two grid intervals in x or y; choose smaller intervals");
+    requireGriddable(g, file, "choose larger intervals");
     return g;
 }
 
@@ -129,6 +144,7 @@ GridGeometry GeometryByMaxRows(const PointBounds& b, long long n, const std::str
     }
     if (g.NumCols < 2 || g.NumRows < 2)
         throw Error(file + ": the points are too narrow for a grid of at least two rows and columns");
+    requireGriddable(g, file, "choose a smaller \"Max. no. rows/cols\"");
     return g;
 }
 

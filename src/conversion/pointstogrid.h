@@ -59,11 +59,13 @@ struct GridGeometry {
 };
 // Interval modes: limits snapped to whole intervals (halves to even), NumCols =
 // |xmax - xmin| / xint + 1 unrounded, NumRows = CInt(|ymax - ymin| / yint + 1).
-// An interval that is not above 0 throws trelvik::Error naming `file`.
+// An interval that is not above 0, or a lattice larger than GridData makes, throws
+// trelvik::Error naming `file`.
 GridGeometry GeometryByIntervals(const PointBounds& b, double xint, double yint, const std::string& file);
 // "Max. no. rows/cols": the longer axis gets n nodes from its minimum at the interval
 // Round(range / (n - 1), 3), the shorter the same interval and Round(range / interval)
-// nodes. n below 2, or an interval that rounds to 0, throws.
+// nodes. n below 2, an interval that rounds to 0, or a lattice larger than GridData
+// makes, throws.
 GridGeometry GeometryByMaxRows(const PointBounds& b, long long n, const std::string& file);
 
 // The points of an entry of the given mode: an STL's distinct vertices ("STL"), else the

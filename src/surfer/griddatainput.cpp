@@ -159,7 +159,7 @@ void resolveAxis(std::optional<double> lo, std::optional<double> hi, std::option
         throw trelvik::Error(std::string("GridData: the ") + axis + " range of the grid is empty" + where);
     if (count) {
         const double c = trelvik::text::Round(*count);
-        if (!(c >= 2) || c > 1e8)
+        if (!(c >= 2) || c > kMaxLatticeAxisNodes)
             throw trelvik::Error(std::string("GridData: the number of ") + axis + " nodes must be 2 or more" + where);
         n = static_cast<int>(c);
         return;
@@ -169,7 +169,7 @@ void resolveAxis(std::optional<double> lo, std::optional<double> hi, std::option
     if (!(*spacing > 0))
         throw trelvik::Error(std::string("GridData: the ") + axis + " spacing must be greater than 0" + where);
     const double c = trelvik::text::Round((outHi - outLo) / *spacing) + 1;
-    if (!(c >= 2) || c > 1e8)
+    if (!(c >= 2) || c > kMaxLatticeAxisNodes)
         throw trelvik::Error(std::string("GridData: the ") + axis + " spacing leaves fewer than 2 nodes" + where);
     n = static_cast<int>(c);
     if (!hi) outHi = outLo + (n - 1) * *spacing;
@@ -194,7 +194,7 @@ trelvik::Grid resolveLattice(const LatticeRequest& r, const trelvik::PointList& 
     double gx0, gx1, gy0, gy1;
     resolveAxis(r.xMin, r.xMax, r.numCols, r.xSpacing, x0, x1, "x", dataFile, cols, gx0, gx1);
     resolveAxis(r.yMin, r.yMax, r.numRows, r.ySpacing, y0, y1, "y", dataFile, rows, gy0, gy1);
-    if (static_cast<double>(cols) * rows > 4e8)
+    if (static_cast<double>(cols) * rows > kMaxLatticeNodes)
         throw trelvik::Error("GridData: the grid of " + std::to_string(cols) + " x " + std::to_string(rows) +
                              " nodes is too large for data file " + dataFile);
     return trelvik::Grid(cols, rows, gx0, gx1, gy0, gy1);

@@ -44,6 +44,11 @@ struct GridDataPoints {
 GridDataPoints readGridDataPoints(const std::string& path, int xCol, int yCol, int zCol,
                                   const ExclusionFilter& filter, std::size_t minPiece = std::size_t{1} << 20);
 
+// The largest lattice GridData makes: at most this many nodes along an axis, and in all.
+// Callers that write files before gridding check against these first.
+inline constexpr double kMaxLatticeAxisNodes = 1e8;
+inline constexpr double kMaxLatticeNodes = 4e8;
+
 struct LatticeRequest {
     std::optional<double> xMin, xMax, yMin, yMax;
     std::optional<double> numCols, numRows;

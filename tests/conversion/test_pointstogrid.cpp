@@ -333,6 +333,13 @@ TEST(PointsToGrid, LatticeRefusedAfterCleaningLeavesTheEarlierRunsFiles) {
     convert(3, "1");  // other points, cleaned and outlined, then a lattice of one row
     EXPECT_NE(run.messages().find("\"Max. no. rows/cols\" must be at least 2"), std::string::npos);
     EXPECT_EQ(outputsBeside(run, "scan.txt"), before);
+    // Cleaned with the same settings, then a lattice of 1E+10 nodes, more than GridData makes.
+    run.opt.chkDefaultSet = false;
+    run.opt.gridOption = GridOption::Interval;
+    run.opt.txtXInt = run.opt.txtYInt = "0.00002";
+    convert(4, "41");
+    EXPECT_NE(run.messages().find("too many nodes at these intervals"), std::string::npos);
+    EXPECT_EQ(outputsBeside(run, "scan.txt"), before);
 }
 
 TEST(PointsToGrid, StlWhoseIntervalsCannotBeFoundLeavesTheEarlierRunsFiles) {
