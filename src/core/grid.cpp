@@ -2,6 +2,12 @@
 
 namespace trelvik {
 
+bool Grid::hasHeight() const {
+    for (double v : z)
+        if (!isBlank(v)) return true;
+    return false;
+}
+
 double Grid::zMin() const {
     double m = kBlank;
     bool any = false;

@@ -32,6 +32,8 @@ struct Grid {
     double at(int col, int row) const { return z[static_cast<std::size_t>(row) * cols + col]; }
     bool blank(int col, int row) const { return isBlank(at(col, row)); }
 
+    // Whether some node holds a height (every node blank: false).
+    bool hasHeight() const;
     // Least and greatest non-blank height; both kBlank when every node is blank.
     double zMin() const;
     double zMax() const;

@@ -3,6 +3,8 @@
 // questions (the "Digitise map" prompts among them), the busy pointer. The Qt layer
 // (widgets/qtprompt.h) shows real dialogs; tests use ScriptedPrompt, which records
 // every message and answers from a queue.
+#include "core/samefile.h"
+
 #include <deque>
 #include <exception>
 #include <filesystem>
@@ -62,12 +64,9 @@ inline bool askDigitise(Prompt& prompt, const std::string& instruction, const st
     const fs::path read(readPath);
     const std::string file = read.filename().string();
     std::string where(kDigitiseSaveWhere);
-    if (!gridFolder.empty()) {
-        const fs::path folder = read.parent_path(), grid = fs::path(gridFolder) / "";
-        std::error_code ec;
-        const bool same = (folder / "").lexically_normal() == grid.lexically_normal() || fs::equivalent(folder, grid, ec);
-        if (!same) where = " in " + folder.string() + " then press 'OK'.";
-    }
+    const fs::path folder = read.parent_path();
+    if (!gridFolder.empty() && !sameFile((folder / "").string(), (fs::path(gridFolder) / "").string()))
+        where = " in " + folder.string() + " then press 'OK'.";
     const Answer a =
         prompt.digitiseQuestion(instruction + "\n\r" + std::string(kDigitiseSaveAs) + file + where, readPath);
     if (a == Answer::Cancel) return false;

@@ -15,7 +15,6 @@
 #include "shell/gridgeometry.h"
 #include "surfer/application.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -131,8 +130,7 @@ bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
             s.m_Surfer->call("GridBlank", surfer::Named{{"InGrid", s.TopoGrid},
                                                         {"BlankFile", areaLine},
                                                         {"OutGrid", rotGrid}});
-        const Grid kept = formats::readSurferGrid(rotGrid);
-        if (std::all_of(kept.z.begin(), kept.z.end(), [](double z) { return isBlank(z); }))
+        if (!formats::readSurferGrid(rotGrid).hasHeight())
             throw Error("The area digitised in " + digit + " holds no height of " + s.TopoGrid +
                         ": it lies wholly off the tooth. Digitise the area to rotate over the crown.");
     }

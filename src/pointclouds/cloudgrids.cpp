@@ -63,12 +63,6 @@ std::string savedDigitFile(const PtCloudList& l, int i) {
     return from;
 }
 
-// True when some node of the grid file holds a height.
-bool holdsHeight(const std::string& grid) {
-    const Grid g = formats::readSurferGrid(grid);
-    return std::any_of(g.z.begin(), g.z.end(), [](double z) { return !isBlank(z); });
-}
-
 struct Geometry {
     double xmin = 0, ymin = 0, dx = 0, dy = 0;
     long cols = 0, rows = 0;
@@ -189,7 +183,7 @@ bool cmdBlank(PtCloudContext& ctx, const GridStepOptions& o) {
             if (isV6(ctx)) app.call("GridBlank", surfer::Positional{l.FileFullName[i], bln, blanked, 1});
             else app.call("GridBlank", surfer::Named{{"InGrid", l.FileFullName[i]}, {"BlankFile", bln},
                                                      {"OutGrid", blanked}});
-            if (!holdsHeight(blanked))
+            if (!formats::readSurferGrid(blanked).hasHeight())
                 throw Error("Blanking " + l.FileFullName[i] + (o.optBlankOutside ? " outside" : " inside") +
                             " the digitised outline leaves no node with a height: digitise the area on the tooth.");
             surffns::copyFileReplacing(digitFile(l, i), staged.work(l.FileStem[i] + "blnpts.dat"));
@@ -250,7 +244,7 @@ bool cmdExtract(PtCloudContext& ctx, const GridStepOptions& o) {
                              surfer::Named{{"InGrid", l.FileFullName[i]}, {"r1", r.r1}, {"r2", r.r2}, {"rFreq", freq},
                                            {"c1", r.c1}, {"c2", r.c2}, {"cFreq", freq}, {"OutGrid", extracted}});
             if (o.chkRedArea) {
-                if (!holdsHeight(extracted))
+                if (!formats::readSurferGrid(extracted).hasHeight())
                     throw Error("The digitised area of " + l.FileFullName[i] +
                                 " holds no node with a height: digitise the corners over the tooth.");
                 surffns::copyFileReplacing(digitFile(l, i), staged.work(l.FileStem[i] + "extpts.dat"));

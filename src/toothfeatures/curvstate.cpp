@@ -11,7 +11,6 @@
 #include "surfer/callargs.h"
 #include "surferfns/surffnsstate.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace trelvik::toothfeatures {
@@ -36,7 +35,7 @@ void Refuse(CurvContext& ctx, const std::string& title, const std::string& text)
 
 bool CurvatureInputUsable(CurvContext& ctx, const std::string& grid) {
     const Grid g = formats::readSurferGrid(grid);
-    if (std::all_of(g.z.begin(), g.z.end(), [](double z) { return isBlank(z); })) {
+    if (!g.hasHeight()) {
         Refuse(ctx, "Values", "The grid " + grid + " holds no data: every node is blank.");
         return false;
     }

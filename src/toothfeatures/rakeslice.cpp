@@ -68,7 +68,6 @@ bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceReque
         // leaves the files of the earlier run, which its results table was made from.
         const std::string copy = readWholeFile(digitise);
         StagedFiles staged;
-        std::vector<std::pair<std::string, std::vector<std::string>>> tables;
         for (const RakePass& pass : passes) {
             const RakePassFiles f = rakePassFiles(stem, rakeTag(rq.CrestCode, crestInfo, pass));
             writeFileAtomic(staged.work(f.copy), copy);
@@ -92,10 +91,9 @@ bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceReque
                             ", though " + std::to_string(heights) + " of the rake line's " + std::to_string(Z.size()) +
                             " slice points have: the rake profile starts there. Digitise the crest point on the "
                             "tooth.");
-            tables.emplace_back(f.results, rakeTableLines(rakeRows(D, Z, pass)));
+            formats::writeResultsTable(staged.work(f.results), rakeTableLines(rakeRows(D, Z, pass)));
         }
         staged.commit();
-        for (const auto& [path, lines] : tables) formats::writeResultsTable(path, lines);
         return true;
     });
 }

@@ -1,5 +1,6 @@
 #include "widgets/digitisequestion.h"
 
+#include "core/samefile.h"
 #include "widgets/fitscreen.h"
 
 #include <QGuiApplication>
@@ -183,17 +184,6 @@ void putQuestion(const OpenDigitiseQuestion::State& open, const Placement& p) {
     putAt() = p.at;
     // The frame's corner, also before the window manager has told its frame's size.
     open.box->windowHandle()->setFramePosition(p.at.topLeft());
-}
-
-std::string normalPath(const std::string& path) { return std::filesystem::absolute(path).lexically_normal().string(); }
-
-// Whether two paths name one file: the same file on disk (a link to it included), or,
-// while there is none, the same absolute path.
-bool sameFile(const std::string& a, const std::string& b) {
-    std::error_code ec;
-    if (std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec))
-        return std::filesystem::equivalent(a, b, ec);
-    return normalPath(a) == normalPath(b);
 }
 
 // Whether a save at path lands on the file the question's step reads (true with no

@@ -1,0 +1,24 @@
+#pragma once
+// Whether two paths name one file or folder, for the checks that ask "is this where the
+// step reads?": a save through a link to the file, or a folder named with a trailing
+// separator, is still the same place.
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+namespace trelvik {
+
+// The path made absolute and lexically normal (no ".", "..", or doubled separators).
+inline std::string normalPath(const std::string& path) {
+    return std::filesystem::absolute(path).lexically_normal().string();
+}
+
+// The same file on disk (a link to it included), or, while either is missing, the same
+// absolute path.
+inline bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    if (std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec)) return std::filesystem::equivalent(a, b, ec);
+    return normalPath(a) == normalPath(b);
+}
+
+} // namespace trelvik
