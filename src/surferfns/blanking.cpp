@@ -6,11 +6,14 @@
 #include "core/textform.h"
 #include "formats/blnfile.h"
 #include "formats/digitisefile.h"
+#include "formats/surfergrid.h"
 #include "shell/gridgeometry.h"
 #include "surfer/application.h"
 #include "surferfns/gridcalls.h"
 #include "surferfns/plotsurfer.h"
 #include "surferfns/regridxyz.h"
+
+#include <algorithm>
 
 namespace trelvik::surffns {
 
@@ -98,13 +101,20 @@ public:
         base_ = s.GridBaseName[i - 1];
         T_.reset();
 
+        // Every file of the entry is made under a working name and put in place only once
+        // the last grid call has succeeded and every blanked grid holds a height.
+        StagedFiles staged;
+        staged_ = &staged;
         EntryResult r = EntryResult::Done;
         if (o_.mode == BlankMode::MultiInside && o_.chkMultiBlankRegrid) r = regridOutlinePresent(i);
         if (r == EntryResult::Done) r = o_.chkBlankUseBlnFile ? fromExistingFiles(i) : fromDigitising(i);
         if (r != EntryResult::Done) return r;
 
-        r = blankEntry(i);
+        std::vector<std::string> grids;
+        r = blankEntry(i, grids);
         if (r != EntryResult::Done) return r;
+        staged.commit();
+        toothGrids.insert(toothGrids.end(), grids.begin(), grids.end());
         if (o_.mode == BlankMode::MultiTeeth) {
             plotTeeth(i);
             return EntryResult::Skipped;  // the teeth were plotted in their own slots
@@ -115,6 +125,23 @@ public:
     std::vector<std::string> toothGrids;  // ToothGridName(1..ToothGridCount)
 
 private:
+    // The working name standing for `path` until the entry's files are put in place.
+    const std::string& work(const std::string& path) { return staged_->work(path); }
+
+    // False, with a refusal naming the grid, when the blanked grid `out` (a working
+    // file) has no node with a height left: written, it would replace an earlier good
+    // grid with one that shows nothing.
+    bool keepsHeight(const std::string& in, const std::string& out, const std::string& how,
+                     bool savedOutline = false) {
+        if (formats::readSurferGrid(out).hasHeight()) return true;
+        Refuse(ctx_, "", "Blanking " + in + " " + how + " leaves no node with a height: " +
+                             (savedOutline || o_.chkBlankUseBlnFile ? "use an outline that lies on the tooth."
+                              : o_.mode == BlankMode::MultiTeeth
+                                  ? "digitise the borders across the teeth."
+                                  : "digitise the area on the tooth."));
+        return false;
+    }
+
     // T, or a message and nothing when d cannot be taken off the base name.
     bool stem(int i) {
         if (T_) return true;
@@ -148,8 +175,8 @@ private:
             }
         toothBln_.clear();
         for (const auto& [earlier, own] : files) {
-            if (copy) copyFileReplacing(earlier, own);
-            toothBln_.push_back(own);
+            if (copy) copyFileReplacing(earlier, work(own));
+            toothBln_.push_back(copy ? work(own) : own);
         }
         bln_ = toothBln_.front();
         return EntryResult::Done;
@@ -176,8 +203,8 @@ private:
             // Read before the working copy is written: a refused file leaves no copy,
             // nor replaces a good one from an earlier run.
             const std::vector<BlnSection> outline = areaSections(digit, o_.mode);
-            copyFileReplacing(digit, S_ + "blnpts.dat");
-            bln_ = S_ + "blnpts.bln";
+            copyFileReplacing(digit, work(S_ + "blnpts.dat"));
+            bln_ = work(S_ + "blnpts.bln");
             formats::writeBlnFile(bln_, outline, BlnLayout::Zone);
             return EntryResult::Done;
         }
@@ -189,8 +216,8 @@ private:
             // The areas are checked before the working copy is written: a refused file
             // leaves nothing behind.
             const std::vector<BlnSection> sections = areaSections(digit, o_.mode);
-            copyFileReplacing(digit, S_ + "blnmpts.dat");
-            bln_ = S_ + "blnmpts.bln";
+            copyFileReplacing(digit, work(S_ + "blnmpts.dat"));
+            bln_ = work(S_ + "blnmpts.bln");
             formats::writeBlnFile(bln_, sections, BlnLayout::Zone);
             return EntryResult::Done;
         }
@@ -220,6 +247,13 @@ private:
         const AppState& g = ctx_.app;
         std::vector<BlnSection> strips;
         try {
+            // A border of one point cuts nothing: the teeth on either side of it would get
+            // a triangle from the grid's edge for an outline.
+            const std::size_t needed = std::min(borders.size(), static_cast<std::size_t>(std::max(1, n - 1)));
+            for (std::size_t b = 0; b < needed; ++b)
+                if (borders[b].size() == 1)
+                    throw Error("Border " + std::to_string(b + 1) + " of the border file " + digit +
+                                " has 1 point: a border needs at least two, drawn from left to right.");
             strips = formats::toothStrips(borders, n, g.GridXMin, g.GridXMax, g.GridYMin, g.GridYMax, digit);
         } catch (const Error& e) {
             Report(ctx_, "Filename",
@@ -228,27 +262,33 @@ private:
         }
         std::string allCodes;
         for (const auto& c : codes_) allCodes += c;
-        copyFileReplacing(digit, S_ + "-s" + allCodes + "bordblnmpts.dat");
+        copyFileReplacing(digit, work(S_ + "-s" + allCodes + "bordblnmpts.dat"));
         toothBln_.clear();
         for (int t = 0; t < n; ++t) {
-            toothBln_.push_back(S_ + "-s" + codes_[t] + "blnpts.bln");
+            toothBln_.push_back(work(S_ + "-s" + codes_[t] + "blnpts.bln"));
             formats::writeBlnFile(toothBln_.back(), {strips[t]}, BlnLayout::Zone);
         }
         return EntryResult::Done;
     }
 
-    EntryResult blankEntry(int i) {
+    // Blanks the entry's grid into working files; `grids` gets the tooth grids' names.
+    EntryResult blankEntry(int i, std::vector<std::string>& grids) {
         SurfFnsState& s = ctx_.state;
         const std::string& in = s.GridFullName[i - 1];
         if (o_.mode == BlankMode::MultiTeeth) {
             for (std::size_t t = 0; t < codes_.size(); ++t) {
-                toothGrids.push_back(S_ + "-s" + codes_[t] + "b.grd");
-                GridBlankCall(ctx_, in, toothBln_[t], toothGrids.back());
+                grids.push_back(S_ + "-s" + codes_[t] + "b.grd");
+                GridBlankCall(ctx_, in, toothBln_[t], work(grids.back()));
+                if (!keepsHeight(in, work(grids.back()), "outside the strip of tooth " + codes_[t]))
+                    return EntryResult::Stop;
             }
             return EntryResult::Done;
         }
         s.OutGridName[i - 1] = S_ + (o_.mode == BlankMode::MultiInside ? "u.grd" : "b.grd");
-        GridBlankCall(ctx_, in, bln_, s.OutGridName[i - 1]);
+        GridBlankCall(ctx_, in, bln_, work(s.OutGridName[i - 1]));
+        const char* how = o_.mode == BlankMode::Outside ? "outside the outline" : "inside the outline";
+        if (o_.mode == BlankMode::MultiInside) how = "inside the areas";
+        if (!keepsHeight(in, work(s.OutGridName[i - 1]), how)) return EntryResult::Stop;
         if (o_.mode == BlankMode::MultiInside && o_.chkMultiBlankRegrid) return regridAndBlank(i);
         return EntryResult::Done;
     }
@@ -258,7 +298,7 @@ private:
     EntryResult regridAndBlank(int i) {
         const std::string earlier = *T_ + "blnpts.bln";
         SurfFnsState& s = ctx_.state;
-        const std::string u = s.OutGridName[i - 1];
+        const std::string u = work(s.OutGridName[i - 1]);
         s.OutGridName[i - 1] = S_ + "ub.grd";
         const std::string tempDat = S_ + "temp.dat", tempGrd = S_ + "temp.grd";
         RemoveOnExit cleanup{{tempDat, tempGrd}};
@@ -278,9 +318,14 @@ private:
         lattice.dy = g.GridYSpacing;
         // Version 8 leaves the blank nodes out of the data; version 6 grids them all.
         GridDataCall(ctx_, tempDat, lattice, 2, "Z > 1E38", tempGrd);
-        const std::string own = S_ + "blnpts.bln";
-        if (d() > 0) copyFileReplacing(earlier, own);
-        GridBlankCall(ctx_, tempGrd, own, s.OutGridName[i - 1]);
+        std::string own = S_ + "blnpts.bln";
+        if (d() > 0) {
+            own = work(own);
+            copyFileReplacing(earlier, own);
+        }
+        GridBlankCall(ctx_, tempGrd, own, work(s.OutGridName[i - 1]));
+        if (!keepsHeight(s.GridFullName[i - 1], work(s.OutGridName[i - 1]), "outside the outline " + earlier, true))
+            return EntryResult::Stop;
         return EntryResult::Done;
     }
 
@@ -303,6 +348,7 @@ private:
     std::string S_, D_, base_, bln_;
     std::optional<std::string> T_;
     std::vector<std::string> toothBln_;
+    StagedFiles* staged_ = nullptr;  // the files of the entry in hand
 };
 
 } // namespace

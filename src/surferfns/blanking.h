@@ -20,7 +20,8 @@
 // GridConvert and GridData by position, version 8 by name.
 //
 // Reported, and that entry left out, the batch going on: d negative or larger than the
-// base name, and a border file holding too few (or empty) borders for the ticked teeth.
+// base name, and a border file holding too few (or empty) borders for the ticked teeth,
+// or a border of one point.
 // No tooth ticked in MultiTeeth mode: a message and nothing runs. A listed grid missing
 // from disk is named before any question or copy, nothing is written, list kept. Cancel
 // at a "Digitise map" prompt ends the batch, list kept. A missing earlier blanking file
@@ -28,10 +29,12 @@
 // blank), found before that entry's question or first copy. The user's digitise file
 // ends the batch under "Filename" when it cannot be read, holds an area of fewer than
 // three points, or holds more than one area in Outside or Inside (which blank by one
-// outline; "-1" lines that separate nothing are passed over there). Every file of an
-// entry is checked before its first file is written, so a refusal leaves the files of
-// an earlier run as they were. Other failures end the batch with their message;
-// earlier outputs stay.
+// outline; "-1" lines that separate nothing are passed over there). A blanked grid left
+// without a node with a height (an outline round the whole grid, or off the crown) is
+// refused naming the grid, and the batch ends with the list kept. Every file of an
+// entry is written under a working name and put in place only once its grid calls have
+// succeeded, so a refusal or a failed call leaves the files of an earlier run as they
+// were. Other failures end the batch with their message; earlier outputs stay.
 #include "surferfns/surffnsstate.h"
 
 #include <array>

@@ -359,6 +359,57 @@ TEST(Blank, ARefusedDigitiseFileIsTitledFilenameAndLeavesNoWorkingCopy) {
     }
 }
 
+// A grid left with no height, or a border of one point, is refused before anything of
+// the entry is written: the files of the earlier good run stay byte for byte.
+TEST(Blank, AnEmptyBlankedGridOrABorderOfOnePointLeavesTheEarlierFiles) {
+    ProcRun r;
+    EXPECT_EQ(blankA1(r, BlankMode::Outside, "2,2\r\n8,2\r\n8,8\r\n2,8\r\n"), BatchOutcome::Completed);
+    const std::vector<std::string> outline{"a1b.grd", "a1blnpts.bln", "a1blnpts.dat"};
+    const auto good = r.dir.contents(outline);
+    const std::pair<BlankMode, const char*> empty[] = {
+        {BlankMode::Inside, "-1,-1\r\n11,-1\r\n11,11\r\n-1,11\r\n"},  // round the whole grid
+        {BlankMode::Outside, "20,20\r\n30,20\r\n30,30\r\n"},          // off the crown
+    };
+    for (const auto& [mode, digit] : empty) {
+        EXPECT_EQ(blankA1(r, mode, digit), BatchOutcome::Stopped) << digit;
+        EXPECT_THAT(r.prompt.shown.back().text,
+                    HasSubstr("Blanking " + r.dir.path("a1.grd") + (mode == BlankMode::Inside ? " inside" : " outside") +
+                              " the outline leaves no node with a height"));
+        EXPECT_EQ(r.dir.contents(outline), good) << digit;
+        EXPECT_EQ(r.state.NumFiles, 1);
+        ClearFilenames(r.state);
+    }
+
+    BlankOptions teeth;
+    teeth.mode = BlankMode::MultiTeeth;  // m1, m2 and m3
+    r.add("a1.grd");
+    r.digitise("0,7\r\n10,7\r\n-1\r\n0,3\r\n10,3\r\n");
+    ASSERT_EQ(cmdBlank(r.ctx, teeth).outcome, BatchOutcome::Completed);
+    const std::vector<std::string> strips{"a1-sm1m2m3bordblnmpts.dat", "a1-sm2blnpts.bln", "a1-sm3blnpts.bln",
+                                          "a1-sm2b.grd", "a1-sm3b.grd"};
+    const auto goodStrips = r.dir.contents(strips);
+    r.add("a1.grd");
+    r.digitise("0,7\r\n10,7\r\n-1\r\n5,3\r\n");
+    cmdBlank(r.ctx, teeth);
+    EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("Border 2 of the border file " + r.dir.path("digit.dat") +
+                                                      " has 1 point"));
+    EXPECT_EQ(r.dir.contents(strips), goodStrips);
+}
+
+// A grid the mapping program refuses to blank leaves the outline files of the earlier run.
+TEST(Blank, AGridTheBlankingCallRefusesLeavesTheEarlierOutlineFiles) {
+    ProcRun r;
+    EXPECT_EQ(blankA1(r, BlankMode::Outside, "2,2\r\n8,2\r\n8,8\r\n2,8\r\n"), BatchOutcome::Completed);
+    const std::vector<std::string> outline{"a1blnpts.bln", "a1blnpts.dat"};
+    const auto good = r.dir.contents(outline);
+    r.dir.write("a1.grd", "x,y,z\r\n1,2,3\r\n");
+    r.add("a1.grd");
+    r.digitise("3,3\r\n7,3\r\n7,7\r\n");
+    EXPECT_EQ(cmdBlank(r.ctx, BlankOptions{}).outcome, BatchOutcome::Failed);
+    EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("is not a Surfer grid"));
+    EXPECT_EQ(r.dir.contents(outline), good);
+}
+
 TEST(Blank, CancelEndsTheBatchAndKeepsTheList) {
     ProcRun r(true);
     r.add("a1.grd", tenByTen());
