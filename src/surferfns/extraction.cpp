@@ -1,6 +1,7 @@
 #include "surferfns/extraction.h"
 
 #include "core/error.h"
+#include "core/fileroutines.h"
 #include "core/grid.h"
 #include "core/textform.h"
 #include "formats/digitisefile.h"
@@ -82,6 +83,9 @@ public:
         const GridGeo& geo = s.Geo;
         const int cols = static_cast<int>(geo.GeoCols), rows = static_cast<int>(geo.GeoRows);
         NodeRect rect{1, cols, 1, rows};
+        // The copy of the corners and the extracted grid are made under working names and
+        // put in place together once the grid program has written the grid.
+        StagedFiles staged;
         if (o_.chkRedArea && o_.optRedAreaDig) {
             const std::string& base = s.GridBaseName[i - 1];
             const std::string saved = s.GridDir[i - 1] + "digit.dat";
@@ -96,7 +100,8 @@ public:
                 throw Error("The digitise file " + saved + " holds " + std::to_string(pts.size()) +
                             " point; two corners are needed.");
             if (pts[0].x >= pts[1].x || pts[0].y >= pts[1].y) {
-                Refuse(ctx_, "", "Points invalid - redigitise points.");
+                Refuse(ctx_, "", "Points invalid - redigitise points. The first point is the bottom left corner "
+                                 "of the area to keep and the second the top right.");
                 return EntryResult::Stop;
             }
             rect = DigitisedRect(geo, pts[0].x, pts[0].y, pts[1].x, pts[1].y);
@@ -107,7 +112,7 @@ public:
                                      "bottom left and top right on the crown.");
                 return EntryResult::Stop;
             }
-            copyFileReplacing(saved, s.GridPathNoExt[i - 1] + "extpts.dat");
+            copyFileReplacing(saved, staged.work(s.GridPathNoExt[i - 1] + "extpts.dat"));
             suffix = "ed";
         } else if (o_.chkRedArea) {
             const std::string& grid = s.GridFullName[i - 1];
@@ -135,10 +140,11 @@ public:
             return EntryResult::Skipped;
         }
         const std::string& in = s.GridFullName[i - 1];
-        const std::string& out = s.OutGridName[i - 1];
-        CallSurferPositional(ctx_, "GridExtract",
-                             Positional{in, rect.FirstRow, rect.FirstCol, rect.LastRow, rect.LastCol, freq, freq, out},
-                             Positional{in, rect.FirstRow, rect.LastRow, freq, rect.FirstCol, rect.LastCol, freq, out});
+        const std::string& out = staged.work(s.OutGridName[i - 1]);
+        if (CallSurferPositional(ctx_, "GridExtract",
+                                 Positional{in, rect.FirstRow, rect.FirstCol, rect.LastRow, rect.LastCol, freq, freq, out},
+                                 Positional{in, rect.FirstRow, rect.LastRow, freq, rect.FirstCol, rect.LastCol, freq, out}))
+            staged.commit();
         return EntryResult::Done;
     }
 

@@ -8,10 +8,11 @@
 //                FirstCol = Int((x1 - xMin) / dx) + 2 (at least 1),
 //                LastCol  = Int((x2 - xMin) / dx) + 1 (at most the column count),
 //              rows likewise with y; suffix "ed". Corners not bottom left and top right:
-//              "Points invalid - redigitise points." and the batch ends; so does an area
-//              holding no unblanked node (off the crown), with a message naming the grid.
-//              Either refusal comes before extpts.dat is written, so it keeps the earlier
-//              corners.
+//              "Points invalid - redigitise points." with which point is which corner, and
+//              the batch ends; so does an area holding no unblanked node (off the crown),
+//              with a message naming the grid. The copy of the corners is made under a
+//              working name and put in place with the extracted grid, so a refusal or a
+//              failed GridExtract keeps the earlier corners.
 //   max        the smallest rectangle holding every unblanked node (z below 1E+38) with
 //              a margin of three nodes, cut at the grid's edge; suffix "em". The grid's
 //              XYZ text is read from a private temporary file. A grid whose nodes are all

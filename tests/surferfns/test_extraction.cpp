@@ -133,8 +133,15 @@ TEST(Extract, DigitisedCornersAndTheirFailures) {
     r.add("t3.grd");
     r.digitise("4,4\r\n1,1\r\n");
     EXPECT_EQ(cmdExtract(r.ctx, digitisedArea()), BatchOutcome::Stopped);
-    EXPECT_EQ(r.prompt.shown.back().text, "Points invalid - redigitise points.");
+    EXPECT_EQ(r.prompt.shown.back().text, "Points invalid - redigitise points. The first point is the bottom left "
+                                          "corner of the area to keep and the second the top right.");
     EXPECT_EQ(r.state.NumFiles, 1);
+    EXPECT_EQ(r.dir.read("t3extpts.dat"), "1.0,1.0\r\n4.2,3.1\r\n");
+
+    // Corners round the whole grid extract nothing, so their copy is not written either.
+    r.digitise("-5,-5\r\n20,20\r\n");
+    EXPECT_EQ(cmdExtract(r.ctx, digitisedArea()), BatchOutcome::Completed);
+    EXPECT_EQ(r.prompt.shown.back().text, "Grid extraction for t3 not required");
     EXPECT_EQ(r.dir.read("t3extpts.dat"), "1.0,1.0\r\n4.2,3.1\r\n");
 }
 
