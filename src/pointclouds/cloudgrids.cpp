@@ -39,14 +39,17 @@ void attach(PtCloudContext& ctx, const GridStepOptions& o) {
     }
 }
 
-// The selected grid listed when the list is empty; then every listed grid must exist,
-// so that a run that cannot go on starts no new Surfer and asks for no digitising.
-// False when nothing is listed (the refusal already shown).
+// The selected grid listed when the list is empty; then every listed grid must exist
+// and be a Surfer grid, so that a run that cannot go on starts no new Surfer and asks
+// neither to replace files nor to digitise. False when nothing is listed (the refusal
+// already shown).
 bool listedGridsExist(PtCloudContext& ctx) {
     AddSelectedWhenEmpty(ctx);
     const PtCloudList& l = ctx.list;
-    for (int i = 0; i < l.NoFiles; ++i)
+    for (int i = 0; i < l.NoFiles; ++i) {
         if (!FileExists(l.FileFullName[i])) throw Error("The grid " + l.FileFullName[i] + " does not exist.");
+        formats::detectSurferGridFormat(l.FileFullName[i]);
+    }
     return l.NoFiles > 0;
 }
 

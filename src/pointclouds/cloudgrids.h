@@ -17,8 +17,9 @@
 //   a contour map where the program puts it; with "Label", the name FileBase & tag &
 //   ".grd" centred under it. Version 6 draws the same choice through the positional
 //   calls, in the Surfer Functions window's rows of 10 (PlotMapV6).
-// Both steps check that every listed grid exists before they attach (and so before a
-// new Surfer is started). Cancel at a digitise prompt, or corners not bottom left and
+// Both steps check that every listed grid exists and is a Surfer grid before they
+// attach (and so before a new Surfer is started, the replace question or a digitise
+// prompt). Cancel at a digitise prompt, or corners not bottom left and
 // top right ("Points invalid - redigitise points."), end the step with the list kept;
 // a missing "digit.dat" or a failed operation ends it with its message. Per grid, every
 // check comes before any file is written: an outline of fewer than three points or of

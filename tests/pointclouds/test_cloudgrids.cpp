@@ -122,6 +122,24 @@ TEST(CloudGrids, BlankRefusedLeavesTheLastGoodRunsFiles) {
     }
 }
 
+// A listed file that is not a grid is named before the replace question and the
+// digitise prompt of either step.
+TEST(CloudGrids, AFileThatIsNotAGridIsRefusedBeforeAnyQuestion) {
+    for (bool blank : {true, false}) {
+        GridRun r;
+        r.add("molar.csv", "1,2,3\r\n4,5,6\r\n");
+        r.dir.write("molarb.grd", "an earlier grid");
+        r.dir.write("molare.grd", "an earlier grid");
+        GridStepOptions o;
+        o.chkRedArea = true;
+        EXPECT_FALSE(blank ? cmdBlank(r.ctx, o) : cmdExtract(r.ctx, o));
+        ASSERT_EQ(r.prompt.shown.size(), 1u) << blank;
+        EXPECT_EQ(r.prompt.shown[0].text, "The file " + r.dir.path("molar.csv") +
+                                              " is not a Surfer grid (it starts with neither DSAA, DSBB nor DSRB).");
+        EXPECT_EQ(r.list.NoFiles, 1);
+    }
+}
+
 TEST(CloudGrids, ExtractByCornersAndByStep) {
     // xmin 0, dx 0.5, x1 1.2, x2 3.0: columns 4..7 (x 1.5 to 3.0); a corner on a node
     // (y1 = 1.0) leaves that node out.
