@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <charconv>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -61,25 +62,63 @@ std::string tempNameFor(const fs::path& target) {
                                     std::to_string(counter++) + ".tmp")).string();
 }
 
+// The id of the process that wrote a temporary named ".<body>.trelvik-<pid>-<n>.tmp", with
+// its body; 0 for any other name, so that a user's file is never taken for one of ours.
+long tempWriter(std::string_view name, std::string_view& body) {
+    constexpr std::string_view ext = ".tmp";
+    if (name.size() < 2 || name.front() != '.' || !name.ends_with(ext)) return 0;
+    name.remove_suffix(ext.size());
+    const std::size_t tag = name.rfind(kTempTag);
+    if (tag == std::string_view::npos || tag < 2) return 0;
+    const std::string_view rest = name.substr(tag + kTempTag.size());
+    const std::size_t dash = rest.find('-');
+    const auto digits = [](std::string_view d) {
+        return !d.empty() && std::all_of(d.begin(), d.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (dash == std::string_view::npos || !digits(rest.substr(0, dash)) || rest.front() == '0' ||
+        !digits(rest.substr(dash + 1)))
+        return 0;
+    long pid = 0;
+    if (std::from_chars(rest.data(), rest.data() + dash, pid).ec != std::errc()) return 0;
+    body = name.substr(1, tag - 1);
+    return pid;
+}
+
+// True when name is a temporary of the target whose temporaries start with prefix, or a
+// temporary of one of those at any depth: a working file is itself replaced through a
+// temporary of its own, and a kill can leave that one too.
+bool isTempOf(std::string_view name, std::string_view prefix) {
+    std::string_view body;
+    if (tempWriter(name, body) == 0) return false;
+    for (;;) {
+        if (1 + body.size() + kTempTag.size() == prefix.size() && name.starts_with(prefix)) return true;
+        name = body;
+        if (tempWriter(name, body) == 0) break;
+    }
+    // What a temporary replaces, when that is no temporary whole: a working name too long
+    // to carry whole is cut and followed by its hash. What is kept of it starts as the
+    // target's own temporaries do, after a dot for each level of nesting.
+    constexpr std::size_t hashPart = 1 + 16;
+    if (name.size() <= hashPart + 1 || name.front() != '.' || name[name.size() - hashPart] != '.' ||
+        !std::all_of(name.end() - 16, name.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }))
+        return false;
+    for (std::string_view kept = name.substr(0, name.size() - hashPart); kept.size() > 1 && kept.front() == '.';
+         kept.remove_prefix(1)) {
+        const std::size_t common = std::min(kept.size(), prefix.size());
+        if (kept.substr(0, common) == prefix.substr(0, common)) return true;
+    }
+    return false;
+}
+
 void removeStaleTemps(const fs::path& target) {
     const std::string prefix = tempPrefixFor(target);
     std::error_code ec;
     const fs::path dir = target.parent_path().empty() ? fs::path(".") : target.parent_path();
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (name.size() <= prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0 ||
-            name.compare(name.size() - 4, 4, ".tmp") != 0)
-            continue;
-        const std::string rest = name.substr(prefix.size(), name.size() - prefix.size() - 4);
-        const std::size_t dash = rest.find('-');
-        if (dash == std::string::npos || dash == 0) continue;
-        long pid = 0;
-        try {
-            pid = std::stol(rest.substr(0, dash));
-        } catch (...) {
-            continue;
-        }
-        if (pid <= 0 || pid == ::getpid()) continue;
+        std::string_view body;
+        const long pid = tempWriter(name, body);  // the writer of this very file decides
+        if (pid <= 0 || pid == ::getpid() || !isTempOf(name, prefix)) continue;
         if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;  // its writer may still run
         std::error_code rm;
         fs::remove(it->path(), rm);
@@ -253,31 +292,68 @@ void AtomicTextWriter::commit() {
     file_.commit();
 }
 
+namespace {
+
+// Puts every temporary in place, or none. A rename can still fail after others have been
+// made (a folder holds one of the names, say), so each file about to be replaced is first
+// kept under a temporary name of its own, as a second link (a copy where the folder takes
+// no links); when a rename fails, the files already renamed get their old files back, or
+// go when there was none. The kept files go once all are in place.
+void commitAll(const std::vector<ReplacementFile*>& files) {
+    struct Old {
+        bool existed = false;
+        std::string kept;
+    };
+    std::vector<Old> old(files.size());
+    const auto dropKept = [&old] {
+        for (Old& o : old) {
+            std::error_code ec;
+            if (!o.kept.empty()) fs::remove(o.kept, ec);
+        }
+    };
+    try {
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            files[i]->finish();
+            const std::string& target = files[i]->target();
+            std::error_code ec;
+            const fs::file_status st = fs::symlink_status(target, ec);
+            old[i].existed = fs::exists(st);
+            if (!old[i].existed || fs::is_directory(st)) continue;  // a folder refuses the rename itself
+            const std::string kept = tempNameFor(target);
+            if (::link(target.c_str(), kept.c_str()) != 0 && !fs::copy_file(target, kept, ec))
+                throw Error("Cannot replace \"" + files[i]->path() + "\": " + ec.message());
+            old[i].kept = kept;
+        }
+    } catch (...) {
+        dropKept();
+        throw;
+    }
+    std::size_t done = 0;
+    try {
+        for (; done < files.size(); ++done) files[done]->commit();
+    } catch (...) {
+        while (done-- > 0) {
+            std::error_code ec;
+            Old& o = old[done];
+            if (!o.kept.empty()) {
+                fs::rename(o.kept, files[done]->target(), ec);
+                if (ec) o.kept.clear();  // the only copy of the old file: leave it
+            } else if (!o.existed) {
+                fs::remove(files[done]->target(), ec);
+            }
+        }
+        dropKept();
+        throw;
+    }
+    dropKept();
+}
+
+}  // namespace
+
 void commitTogether(AtomicTextWriter& first, AtomicTextWriter& second) {
     first.finish();
     second.finish();
-    // A rename can still fail (a folder holds the second name, say). Until the second
-    // file is in place, the first's old file stays reachable under a temporary name of
-    // its own, and is put back when the second cannot follow.
-    const std::string& target = first.file_.target();
-    std::error_code ec;
-    const bool existed = fs::exists(fs::symlink_status(target, ec));
-    const std::string backup = tempNameFor(target);
-    const bool kept = existed && ::link(target.c_str(), backup.c_str()) == 0;
-    try {
-        first.commit();
-    } catch (...) {
-        if (kept) fs::remove(backup, ec);
-        throw;
-    }
-    try {
-        second.commit();
-    } catch (...) {
-        if (kept) fs::rename(backup, target, ec);
-        else if (!existed) fs::remove(target, ec);
-        throw;
-    }
-    if (kept) fs::remove(backup, ec);
+    commitAll({&first.file_, &second.file_});
 }
 
 void appendFileAtomic(const std::string& path, std::string_view text) {
@@ -352,7 +428,9 @@ const std::string& StagedFiles::work(const std::string& path) {
 }
 
 void StagedFiles::commit() {
-    for (const auto& f : files_) f->commit();
+    std::vector<ReplacementFile*> files;
+    for (const auto& f : files_) files.push_back(f.get());
+    commitAll(files);
 }
 
 } // namespace trelvik

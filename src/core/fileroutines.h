@@ -16,7 +16,9 @@
 //  ReplacementFile    the temporary file behind every writer that replaces a file: made
 //                     beside the target as ".<name>.trelvik-<pid>-<n>.tmp" (a name too
 //                     long for that is cut and followed by its hash; temporaries
-//                     left by writers that died are removed first), with the replaced
+//                     left by writers that died are removed first, and the temporaries
+//                     of those temporaries, at any depth: only names of exactly this
+//                     form, whose process has ended), with the replaced
 //                     file's permissions; through a symbolic link it replaces what the
 //                     link points at, so the link stays a link. finish() syncs it to disk
 //                     and closes it, commit() renames it over the target; a temporary
@@ -30,12 +32,17 @@
 //  AtomicTextWriter   builds a text file in a ReplacementFile; commit() renames it over the
 //                     target, an uncommitted writer removes it.
 //  commitTogether     replaces two files as a pair: both are complete on disk before
-//                     either is renamed, so a failed write leaves both old files.
+//                     either is renamed, so a failed write leaves both old files; a
+//                     failed rename too, as for StagedFiles.
 //  StagedFiles        the files a step replaces, written first under working names beside
 //                     them (work()), by the step itself or by the mapping program's calls;
-//                     commit() puts them all in place once every check has passed. A step
-//                     that ends before that leaves the earlier run's files as they were,
-//                     and its working files are removed.
+//                     commit() puts them all in place once every check has passed, all
+//                     or none: each file it replaces is kept under a working name until
+//                     the last rename has been made, and when one cannot be made (a
+//                     folder in its place, say) the files renamed before it get their old
+//                     files back (or go, where there was none). A step that ends before
+//                     commit(), or whose commit() fails, leaves the earlier run's files as
+//                     they were, and its working files are removed.
 #include "core/prompt.h"
 
 #include <cstdio>
@@ -124,7 +131,8 @@ class StagedFiles {
 public:
     // The working name that stands for `path` until commit() (the same one when asked again).
     const std::string& work(const std::string& path);
-    // Renames every working file over the file it stands for.
+    // Renames every working file over the file it stands for, or, throwing
+    // trelvik::Error naming the file that could not be put in place, none.
     void commit();
 
 private:

@@ -217,3 +217,68 @@ TEST(FileRoutines, ReplaceKeepsModeAndLinksAndClearsStaleTemps) {
     EXPECT_EQ(readWholeFile(t.path(longName)), "six\r\n");
     EXPECT_EQ(entries(t.path("")), before + 1);
 }
+
+// A step's files: written under working names, put in place all together or not at all.
+TEST(StagedFiles, SameWorkingNameWhenAskedAgainAndCommitPutsAllInPlace) {
+    TempFolder t;
+    t.write("a.dat", "old a");
+    StagedFiles staged;
+    const std::string a = staged.work(t.path("a.dat"));
+    const std::string b = staged.work(t.path("b.dat"));
+    EXPECT_EQ(staged.work(t.path("a.dat")), a);
+    EXPECT_NE(a, b);
+    writeFileAtomic(a, "new a");
+    writeFileAtomic(b, "new b");
+    staged.commit();
+    EXPECT_EQ(t.read("a.dat"), "new a");
+    EXPECT_EQ(t.read("b.dat"), "new b");
+    EXPECT_EQ(entries(t.dir()), 2u);
+}
+
+TEST(StagedFiles, UncommittedWorkingFilesAreRemoved) {
+    TempFolder t;
+    t.write("a.dat", "old a");
+    {
+        StagedFiles staged;
+        writeFileAtomic(staged.work(t.path("a.dat")), "new a");
+        writeFileAtomic(staged.work(t.path("b.dat")), "new b");
+    }
+    EXPECT_EQ(t.read("a.dat"), "old a");
+    EXPECT_EQ(entries(t.dir()), 1u);
+}
+
+// A folder where the third file should go: the first two, renamed already, get their old
+// state back (an old file, or no file), and no working or kept file stays.
+TEST(StagedFiles, FailedCommitLeavesEveryTargetAsItWas) {
+    TempFolder t;
+    t.write("a.dat", "old a");
+    fs::create_directory(t.path("c.dat"));
+    {
+        StagedFiles staged;
+        for (const std::string name : {"a.dat", "b.dat", "c.dat"}) writeFileAtomic(staged.work(t.path(name)), "new");
+        EXPECT_THROW(staged.commit(), Error);
+        EXPECT_EQ(t.read("a.dat"), "old a");
+        EXPECT_FALSE(fs::exists(t.path("b.dat")));
+        EXPECT_TRUE(fs::is_directory(t.path("c.dat")));
+    }
+    EXPECT_EQ(entries(t.dir()), 2u);
+}
+
+// A step killed in mid-write leaves working files, some of them working files of working
+// files (a working file is itself replaced through one); staging the same target again
+// sweeps them. Names that only look like ours, and a live process's files, stay.
+TEST(StagedFiles, StagingSweepsWorkingFilesAKilledStepLeft) {
+    TempFolder t;
+    const std::string dead = std::to_string(endedProcessId()), live = std::to_string(getppid());
+    const std::string stale = ".a.dat.trelvik-" + dead + "-0.tmp";
+    const std::string nested = "." + stale + ".trelvik-" + dead + "-1.tmp";
+    const std::vector<std::string> gone = {stale, nested, "." + nested + ".trelvik-" + dead + "-2.tmp"};
+    const std::vector<std::string> kept = {".a.dat.trelvik-" + live + "-0.tmp", ".a.dat.trelvik-" + dead + "x-0.tmp",
+                                           "." + stale + ".trelvik-" + dead + "-1.tmp.bak"};
+    for (const auto& n : gone) t.write(n, "partial");
+    for (const auto& n : kept) t.write(n, "keep");
+    StagedFiles staged;
+    staged.work(t.path("a.dat"));
+    for (const auto& n : gone) EXPECT_FALSE(fs::exists(t.path(n))) << n;
+    for (const auto& n : kept) EXPECT_EQ(t.read(n), "keep") << n;
+}
