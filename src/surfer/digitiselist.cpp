@@ -76,7 +76,7 @@ bool DigitiseList::startAfreshIfSaved() {
     return true;
 }
 
-DigitiseList::Opening DigitiseList::questionOpened(long question, const std::function<bool(long)>& stillOpen) {
+DigitiseList::Opening DigitiseList::questionOpened(long question) {
     // A saved list gives way to the first click anyway.
     if (!savedTo_.empty() || !hasPoints()) return {};
     const auto& entries = session_.entries();
@@ -84,7 +84,7 @@ DigitiseList::Opening DigitiseList::questionOpened(long question, const std::fun
     std::vector<bool> keep(entries.size(), true);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const long asked = askedIn_[i];
-        const bool ended = asked != 0 && asked != question && !(stillOpen && stillOpen(asked));
+        const bool ended = asked != 0 && asked != question;
         if (ended) keep[i] = false;
         if (entries[i].groupEnd) continue;
         if (!ended) ++opening.kept;

@@ -13,12 +13,12 @@
 //     list goes on with the clicks that follow, to be saved again;
 //   - Clear empties the list, saved or not;
 //   - each entry remembers the "Digitise map" question it belongs to (0 for none): the
-//     one open when it was clicked. When a new question opens, the entries of earlier
-//     questions that have ended, with the list unsaved, belong to those abandoned steps
-//     and are set aside rather than carried into the new step's file; the entries of a
-//     question still open (another tool window's, waiting) stay its own. Points clicked
-//     while no question was open stay, as the user may have clicked ahead: they join
-//     the new question, and are set aside with it should it end unsaved too;
+//     one open when it was clicked. One question is open at a time, so when a new one
+//     opens, the entries of earlier questions have ended: with the list unsaved, they
+//     belong to those abandoned steps and are set aside rather than carried into the
+//     new step's file. Points clicked while no question was open stay, as the user may
+//     have clicked ahead: they join the new question, and are set aside with it should
+//     it end unsaved too;
 //   - OK on a question lets its step read the file without a word only when that file
 //     holds what the user meant for it (`findOnOk`): the list was saved there during
 //     the question with no point clicked or taken back since, or nothing was clicked,
@@ -60,15 +60,14 @@ public:
     // Unsaved points are kept. True when a new list was started.
     bool startAfreshIfSaved();
     // What a question opening (serial `question`) did to the list: the points set aside
-    // as those of earlier questions that ended (clicked during them, or held from before
-    // one and joined to it), and the points it keeps: those clicked before it, which join
-    // it, and those of questions still open (`stillOpen`), which stay theirs.
+    // as those of earlier questions, which have ended (clicked during them, or held from
+    // before one and joined to it), and the points clicked before it, which it keeps.
     struct Opening {
         long setAside = 0;
         long setAsideHeld = 0;
         long kept = 0;
     };
-    Opening questionOpened(long question, const std::function<bool(long)>& stillOpen = {});
+    Opening questionOpened(long question);
     // The points of the list that belong to question `question`.
     long pointsClickedIn(long question) const;
 

@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 using namespace surfertest;
 using surfer::Named;
 using surfer::omitted;
@@ -230,31 +228,24 @@ TEST(Digitising, ASavedListTakesNoMoreUntilUndoReopensIt) {
     EXPECT_TRUE(l.session().entries().empty());
 }
 
-// Points of a question still open stay its own when another tool window asks; points
+// Points of a question that ended unsaved are set aside when the next one opens; points
 // clicked ahead join the question that opens, and go with it should it end unsaved.
-TEST(Digitising, OnlyQuestionsThatEndedLoseTheirPointsAndPointsClickedAheadGoWithTheirQuestion) {
+TEST(Digitising, PointsOfAnEndedQuestionAreSetAsideAndPointsClickedAheadGoWithTheirQuestion) {
     OneMap m;
     auto& [dir, app, plot, x, y] = m;
-    std::set<long> open;
-    const auto stillOpen = [&](long q) { return open.count(q) > 0; };
     surfer::DigitiseList l;
-    open = {1};
-    l.questionOpened(1, stillOpen);
+    l.questionOpened(1);
     l.click(plot->Shapes, x, y, 1);
     l.click(plot->Shapes, x + 1, y, 1);
-    open = {1, 2};  // a second tool window asks while the first question waits
-    auto opening = l.questionOpened(2, stillOpen);
-    EXPECT_EQ(opening.setAside + opening.setAsideHeld, 0);
-    EXPECT_EQ(opening.kept, 2);
     EXPECT_EQ(l.pointsClickedIn(1), 2);
-    l.clear(2);
+    auto opening = l.questionOpened(2);  // the first question ended unsaved
+    EXPECT_EQ(opening.setAside, 2);
+    EXPECT_EQ(opening.kept, 0);
     l.click(plot->Shapes, x, y);  // no question open: clicked ahead
-    open = {3};
-    opening = l.questionOpened(3, stillOpen);
+    opening = l.questionOpened(3);
     EXPECT_EQ(opening.kept, 1);
     EXPECT_EQ(l.pointsClickedIn(3), 1);
-    open = {4};  // the third question ended unsaved
-    opening = l.questionOpened(4, stillOpen);
+    opening = l.questionOpened(4);  // the third question ended unsaved
     EXPECT_EQ(opening.setAside, 0);
     EXPECT_EQ(opening.setAsideHeld, 1);
     EXPECT_FALSE(l.hasPoints());
