@@ -26,17 +26,30 @@ QString whyAsk(const QWidget* question, const std::filesystem::path& asked) {
     switch (found.found) {
     case OkFinding::Case::InFile: return {};
     case OkFinding::Case::SavedElsewhere:
+        if (found.savedEarlier)
+            return QObject::tr("The list was saved as %1 before this question, under another name or folder, not "
+                               "as that file.")
+                .arg(QString::fromStdString(found.savedTo));
         return QObject::tr("The list was saved during this question as %1, under another name or folder, not "
                            "as that file.")
             .arg(QString::fromStdString(found.savedTo));
-    case OkFinding::Case::NotSaved: break;
+    case OkFinding::Case::OtherList:
+        return found.points == 1
+                   ? QObject::tr("1 point meant for this question lies in another plot's list and is left out of "
+                                 "that file.")
+                   : QObject::tr("%1 points meant for this question lie in another plot's list and are left out "
+                                 "of that file.")
+                         .arg(found.points);
+    case OkFinding::Case::NotSaved:
+    case OkFinding::Case::Cleared:
+    case OkFinding::Case::ChangedSinceSaved: break;
     }
-    if (found.unsaved == 0)
+    if (found.points == 0)
         return QObject::tr("The list was changed during this question (points taken back or cleared) and not "
                            "saved as that file since.");
-    return found.unsaved == 1 ? QObject::tr("The point meant for this question is not saved in that file.")
-                              : QObject::tr("The %1 points meant for this question are not saved in that file.")
-                                    .arg(found.unsaved);
+    return found.points == 1 ? QObject::tr("The point meant for this question is not saved in that file.")
+                             : QObject::tr("The %1 points meant for this question are not saved in that file.")
+                                   .arg(found.points);
 }
 } // namespace
 
