@@ -233,6 +233,28 @@ TEST(MapWindow, PointsClickedUnderABoxThatAsksForNoFileAreKeptByTheNextQuestion)
     EXPECT_EQ(held, 1);
 }
 
+// OK with nothing clicked lets a step read its file as it stands, but not a file that is
+// not there: the box says so, and "Back" returns to the question.
+TEST(MapWindow, OkAsksWhenTheStepsFileIsNotThere) {
+    Fixture f;
+    int shows = 0;
+    std::string warning;
+    std::function<void(QMessageBox*)> onQuestion = [&](QMessageBox* question) {
+        if (++shows > 1) return question->button(QMessageBox::Cancel)->click();
+        whenTitled("Digitise file", [&](QMessageBox* box) {
+            warning = box->text().toStdString();
+            whenTitled("Digitise map", onQuestion);
+            for (auto* b : box->buttons())
+                if (b->text() == "Back") b->click();
+        });
+        question->button(QMessageBox::Ok)->click();
+    };
+    whenTitled("Digitise map", onQuestion);
+    trelvik::QtPrompt qt;
+    EXPECT_FALSE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", f.dir.path("digit1.dat")));
+    EXPECT_NE(warning.find("There is no digit1.dat yet"), std::string::npos) << warning;
+}
+
 // OK after Clear asks for the points again, not for a save of the empty list; OK after a
 // save and an Undo says the list changed since that save, not that its point is unsaved.
 TEST(MapWindow, OkAfterClearOrAnUndoOfTheSaveSaysWhatBecameOfTheList) {
