@@ -9,13 +9,17 @@ namespace trelvik {
 
 struct OkFinding {
     enum class Case {
-        InFile,          // nothing meant for the step is missing from its file
-        NotSaved,        // points of the question, or changes to the list, never saved
-        SavedElsewhere,  // saved during the question, but not as the step's file
+        InFile,            // nothing meant for the step is missing from its file
+        NotSaved,          // points meant for the step, or changes to the list, never saved
+        SavedElsewhere,    // saved, but not as the step's file
+        OtherList,         // saved as the step's file, with points meant for it in another list
+        Cleared,           // cleared during the question, nothing clicked or saved since
+        ChangedSinceSaved  // saved, then changed by an Undo and not saved since
     };
     Case found = Case::InFile;
-    long unsaved = 0;     // points of the question in lists not saved
-    std::string savedTo;  // SavedElsewhere: the file the list went to
+    long points = 0;       // NotSaved: the points meant not saved; OtherList: those left out
+    std::string savedTo;   // SavedElsewhere, ChangedSinceSaved: the file the list went to
+    bool savedEarlier = false;  // SavedElsewhere: the save came before the question
 };
 
 } // namespace trelvik

@@ -20,6 +20,8 @@ void DigitiseList::reset() {
     askedIn_.clear();
     held_.clear();
     savedTo_.clear();
+    savedStamp_ = savedIn_ = 0;
+    changedSince_.clear();
 }
 
 void DigitiseList::changed(long question) {
@@ -30,8 +32,16 @@ void DigitiseList::changed(long question) {
 }
 
 void DigitiseList::clear(long question) {
+    if (question != 0 && !session_.entries().empty()) {
+        Activity& a = during_[question];
+        a.touched = true;
+        a.cleared = nextStamp();
+        // A list saved ahead of the question loses nothing of it: its points are in that
+        // file, as if saved during the question.
+        if (!savedTo_.empty() && savedIn_ != question && pointsMeantFor(question) > 0)
+            a.saves.push_back({savedTo_, savedStamp_, true});
+    }
     reset();
-    if (question != 0) during_[question].touched = true;
 }
 
 DigitiseList::Step DigitiseList::click(const PlotShapes& shapes, double pageX, double pageY, long question) {
@@ -66,6 +76,7 @@ DigitiseList::Step DigitiseList::undo(long question) {
     held_.pop_back();
     changed(question);
     const bool wasSaved = !savedTo_.empty();
+    if (wasSaved) changedSince_ = savedTo_;
     savedTo_.clear();
     return wasSaved ? Step::TookBackFromSaved : Step::TookBack;
 }
@@ -76,15 +87,20 @@ bool DigitiseList::startAfreshIfSaved() {
     return true;
 }
 
-DigitiseList::Opening DigitiseList::questionOpened(long question, const std::function<bool(long)>& stillOpen) {
-    // A saved list gives way to the first click anyway.
-    if (!savedTo_.empty() || !hasPoints()) return {};
+DigitiseList::Opening DigitiseList::questionOpened(long question) {
+    if (!hasPoints()) return {};
+    // A saved list gives way to the first click anyway; what it holds of earlier
+    // questions is in its file, and is no longer meant for any step.
+    if (!savedTo_.empty()) {
+        joinAhead(question);
+        return {};
+    }
     const auto& entries = session_.entries();
     Opening opening;
     std::vector<bool> keep(entries.size(), true);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const long asked = askedIn_[i];
-        const bool ended = asked != 0 && asked != question && !(stillOpen && stillOpen(asked));
+        const bool ended = asked != 0 && asked != question;
         if (ended) keep[i] = false;
         if (entries[i].groupEnd) continue;
         if (!ended) ++opening.kept;
@@ -110,16 +126,19 @@ DigitiseList::Opening DigitiseList::questionOpened(long question, const std::fun
         filter(askedIn_);
         filter(held_);
     }
-    // Points clicked ahead of the question are meant for it.
+    joinAhead(question);
+    return opening;
+}
+
+void DigitiseList::joinAhead(long question) {
     for (std::size_t i = 0; i < askedIn_.size(); ++i)
         if (askedIn_[i] == 0) {
             askedIn_[i] = question;
             held_[i] = true;
         }
-    return opening;
 }
 
-long DigitiseList::pointsClickedIn(long question) const {
+long DigitiseList::pointsMeantFor(long question) const {
     long n = 0;
     for (std::size_t i = 0; i < askedIn_.size(); ++i)
         n += askedIn_[i] == question && !session_.entries()[i].groupEnd ? 1 : 0;
@@ -134,7 +153,10 @@ DigitiseList::Activity DigitiseList::activityIn(long question) const {
 void DigitiseList::save(const std::string& path, long question) {
     session_.save(path);
     savedTo_ = path;
-    if (question != 0) during_[question].saves.emplace_back(path, nextStamp());
+    savedStamp_ = nextStamp();
+    savedIn_ = question;
+    changedSince_.clear();
+    if (question != 0) during_[question].saves.push_back({path, savedStamp_, false});
 }
 
 std::string DigitiseList::defaultPath(const PlotShapes& shapes, const std::string& file) const {
@@ -146,31 +168,77 @@ std::string DigitiseList::defaultPath(const PlotShapes& shapes, const std::strin
     return {};
 }
 
-trelvik::OkFinding findOnOk(const std::vector<const DigitiseList*>& lists, long question,
-                            const std::function<bool(const std::string&)>& isAskedFile) {
-    long lastChange = 0, savedHere = 0, savedThere = 0;
+namespace {
+using trelvik::OkFinding;
+
+// OK with no point meant for the step: the file must have been left alone during the
+// question (a file written by hand, or the step after one that saved its own points),
+// or saved as the step's file with nothing clicked or taken back since.
+OkFinding findWithNothingMeant(const std::vector<const DigitiseList*>& lists, long question,
+                               const std::function<bool(const std::string&)>& isAskedFile) {
+    long lastChange = 0, cleared = 0, savedHere = 0;
     bool touched = false;
-    trelvik::OkFinding f;
+    DigitiseList::Save there;
     for (const DigitiseList* l : lists) {
         const auto a = l->activityIn(question);
         lastChange = std::max(lastChange, a.lastChange);
+        cleared = std::max(cleared, a.cleared);
         touched = touched || a.touched;
-        for (const auto& [path, stamp] : a.saves) {
-            if (isAskedFile(path)) {
-                savedHere = std::max(savedHere, stamp);
-            } else if (stamp > savedThere) {
-                savedThere = stamp;
-                f.savedTo = path;
-            }
+        for (const auto& save : a.saves) {
+            if (isAskedFile(save.path)) savedHere = std::max(savedHere, save.stamp);
+            else if (save.stamp > there.stamp) there = save;
         }
-        if (l->savedTo().empty()) f.unsaved += l->pointsClickedIn(question);
     }
-    // Saved where the step reads, and nothing clicked or taken back since.
-    if (savedHere > lastChange) return {trelvik::OkFinding::Case::InFile, 0, {}};
-    // The file was left alone: a file written by hand, or one saved before the question.
-    if (!touched && f.unsaved == 0) return {trelvik::OkFinding::Case::InFile, 0, {}};
-    f.found = savedThere > lastChange ? trelvik::OkFinding::Case::SavedElsewhere : trelvik::OkFinding::Case::NotSaved;
-    if (f.found == trelvik::OkFinding::Case::NotSaved) f.savedTo.clear();
+    // A Clear after a save as the step's file does no harm.
+    if (savedHere > lastChange || !touched) return {};
+    if (there.stamp > lastChange) return {OkFinding::Case::SavedElsewhere, 0, there.path, there.earlier};
+    return {cleared > lastChange ? OkFinding::Case::Cleared : OkFinding::Case::NotSaved, 0, {}, false};
+}
+} // namespace
+
+trelvik::OkFinding findOnOk(const std::vector<const DigitiseList*>& lists, long question,
+                            const std::function<bool(const std::string&)>& isAskedFile) {
+    // The lists holding points meant for the step, and of those saved as its file the
+    // one saved last: the file holds that list alone.
+    std::vector<const DigitiseList*> holding;
+    const DigitiseList* inFile = nullptr;
+    for (const DigitiseList* l : lists) {
+        if (l->pointsMeantFor(question) == 0) continue;
+        holding.push_back(l);
+        if (!l->savedTo().empty() && isAskedFile(l->savedTo()) &&
+            (!inFile || l->savedStamp() > inFile->savedStamp()))
+            inFile = l;
+    }
+    if (holding.empty()) return findWithNothingMeant(lists, question, isAskedFile);
+    OkFinding f;
+    if (inFile) {
+        for (const DigitiseList* l : holding)
+            if (l != inFile) f.points += l->pointsMeantFor(question);
+        if (f.points > 0) f.found = OkFinding::Case::OtherList;
+        return f;
+    }
+    const DigitiseList* savedLast = nullptr;
+    const DigitiseList* unsaved = nullptr;
+    long unsavedLists = 0;
+    for (const DigitiseList* l : holding) {
+        if (l->savedTo().empty()) {
+            f.points += l->pointsMeantFor(question);
+            unsaved = l;
+            ++unsavedLists;
+        } else if (!savedLast || l->savedStamp() > savedLast->savedStamp()) {
+            savedLast = l;
+        }
+    }
+    if (unsavedLists == 1 && !unsaved->changedSinceSavedTo().empty()) {
+        f.found = OkFinding::Case::ChangedSinceSaved;
+        f.savedTo = unsaved->changedSinceSavedTo();
+    } else if (unsaved) {
+        f.found = OkFinding::Case::NotSaved;
+    } else {
+        f.found = OkFinding::Case::SavedElsewhere;
+        f.savedTo = savedLast->savedTo();
+        f.savedEarlier = savedLast->savedIn() != question;
+    }
     return f;
 }
 

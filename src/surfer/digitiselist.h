@@ -13,16 +13,19 @@
 //     list goes on with the clicks that follow, to be saved again;
 //   - Clear empties the list, saved or not;
 //   - each entry remembers the "Digitise map" question it belongs to (0 for none): the
-//     one open when it was clicked. When a new question opens, the entries of earlier
-//     questions that have ended, with the list unsaved, belong to those abandoned steps
-//     and are set aside rather than carried into the new step's file; the entries of a
-//     question still open (another tool window's, waiting) stay its own. Points clicked
-//     while no question was open stay, as the user may have clicked ahead: they join
-//     the new question, and are set aside with it should it end unsaved too;
+//     one open when it was clicked. One question is open at a time, so when a new one
+//     opens, the entries of earlier questions have ended: with the list unsaved, they
+//     belong to those abandoned steps and are set aside rather than carried into the
+//     new step's file. Points clicked while no question was open stay, as the user may
+//     have clicked ahead: they join the new question, and are set aside with it should
+//     it end unsaved too;
 //   - OK on a question lets its step read the file without a word only when that file
-//     holds what the user meant for it (`findOnOk`): the list was saved there during
-//     the question with no point clicked or taken back since, or nothing was clicked,
-//     taken back or cleared during the question and no point of it is left unsaved.
+//     holds what the user meant for it (`findOnOk`). The points meant for a step are
+//     those of its question: clicked during it, or ahead of it and joined to it, in
+//     every list, saved or not, until cleared or set aside. Where there are some, they
+//     must all lie in one list, saved as the step's file after its last change (before
+//     or during the question); where there are none, nothing may have been clicked,
+//     taken back or cleared during the question, unless saved as the step's file since.
 // Each point remembers the map frame it was taken on, so that it can be drawn where
 // that map shows it wherever the frame lies on the page. The window shows what each
 // step did (`Step`) on its status line.
@@ -33,7 +36,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace surfer {
@@ -60,25 +62,32 @@ public:
     // Unsaved points are kept. True when a new list was started.
     bool startAfreshIfSaved();
     // What a question opening (serial `question`) did to the list: the points set aside
-    // as those of earlier questions that ended (clicked during them, or held from before
-    // one and joined to it), and the points it keeps: those clicked before it, which join
-    // it, and those of questions still open (`stillOpen`), which stay theirs.
+    // as those of earlier questions, which have ended (clicked during them, or held from
+    // before one and joined to it), and the points clicked before it, which it keeps.
     struct Opening {
         long setAside = 0;
         long setAsideHeld = 0;
         long kept = 0;
     };
-    Opening questionOpened(long question, const std::function<bool(long)>& stillOpen = {});
-    // The points of the list that belong to question `question`.
-    long pointsClickedIn(long question) const;
+    Opening questionOpened(long question);
+    // The points of the list meant for question `question`.
+    long pointsMeantFor(long question) const;
 
-    // What was done to the list during one question: the last click or Undo (a stamp
-    // that orders the calls of every list), whether anything was clicked, taken back or
-    // cleared, and each save (path and stamp).
+    // A save that counts for a question: where, when (a stamp that orders the calls of
+    // every list), and whether it came before the question (a list saved ahead of it,
+    // then cleared during it).
+    struct Save {
+        std::string path;
+        long stamp = 0;
+        bool earlier = false;
+    };
+    // What was done to the list during one question: the last click, group end or Undo,
+    // the last Clear, whether anything was clicked, taken back or cleared, and the saves.
     struct Activity {
         long lastChange = 0;
+        long cleared = 0;
         bool touched = false;
-        std::vector<std::pair<std::string, long>> saves;
+        std::vector<Save> saves;
     };
     Activity activityIn(long question) const;
 
@@ -91,6 +100,12 @@ public:
     // The file the list was saved to; empty when it has not been saved, or has changed
     // since (an Undo).
     const std::string& savedTo() const { return savedTo_; }
+    // When savedTo() was written (a stamp), and the question open then (0 for none).
+    long savedStamp() const { return savedStamp_; }
+    long savedIn() const { return savedIn_; }
+    // The file the list was saved to before an Undo changed it; empty once saved again
+    // or started afresh.
+    const std::string& changedSinceSavedTo() const { return changedSince_; }
     // The map frame each entry was taken on, in entry order (empty for a group end).
     const std::vector<std::weak_ptr<const MapFrame>>& frames() const { return frames_; }
     // The file Save offers: `file` in the folder of the grid last clicked on, before any
@@ -100,12 +115,17 @@ public:
 private:
     void reset();
     void changed(long question);
+    // Points clicked ahead of the question are meant for it.
+    void joinAhead(long question);
 
     DigitiseSession session_;
     std::vector<std::weak_ptr<const MapFrame>> frames_;
     std::vector<long> askedIn_;  // per entry, the question it belongs to
     std::vector<bool> held_;     // per entry, clicked before that question and joined to it
     std::string savedTo_;
+    long savedStamp_ = 0;
+    long savedIn_ = 0;
+    std::string changedSince_;
     std::map<long, Activity> during_;
 };
 

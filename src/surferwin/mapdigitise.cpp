@@ -50,7 +50,7 @@ void MapWindow::linkToDigitiseQuestions() {
 void MapWindow::digitiseQuestionOpened(long serial) {
     long setAside = 0, held = 0, kept = 0;
     for (auto& l : lists_) {
-        const auto opening = l.list.questionOpened(serial, isDigitiseQuestionOpen);
+        const auto opening = l.list.questionOpened(serial);
         // The lists of closed plot documents are out of the user's reach.
         if (l.doc.expired()) continue;
         setAside += opening.setAside;

@@ -14,9 +14,9 @@ PointsOnOkSource& pointsOnOkSource() {
     return source;
 }
 
-// Why the step's file may not be what the user meant, or an empty text when it is.
-QString whyAsk(const QWidget* question, const std::filesystem::path& asked) {
-    OkFinding found;
+// Why the step's file may not be what the user meant, or an empty text when it is;
+// `found` gets what the lists found.
+QString whyAsk(const QWidget* question, const std::filesystem::path& asked, OkFinding& found) {
     if (pointsOnOkSource())
         found = pointsOnOkSource()(digitiseQuestionSerial(question), [question](const std::string& path) {
             return savesWhereAskedBy(question, path);
@@ -26,17 +26,34 @@ QString whyAsk(const QWidget* question, const std::filesystem::path& asked) {
     switch (found.found) {
     case OkFinding::Case::InFile: return {};
     case OkFinding::Case::SavedElsewhere:
+        if (found.savedEarlier)
+            return QObject::tr("The list was saved as %1 before this question, under another name or folder, not "
+                               "as that file.")
+                .arg(QString::fromStdString(found.savedTo));
         return QObject::tr("The list was saved during this question as %1, under another name or folder, not "
                            "as that file.")
             .arg(QString::fromStdString(found.savedTo));
+    case OkFinding::Case::OtherList:
+        return found.points == 1
+                   ? QObject::tr("1 point meant for this question lies in another plot's list and is left out of "
+                                 "that file.")
+                   : QObject::tr("%1 points meant for this question lie in another plot's list and are left out "
+                                 "of that file.")
+                         .arg(found.points);
+    case OkFinding::Case::Cleared:
+        return QObject::tr("The list was cleared during this question, and no point was clicked since.");
+    case OkFinding::Case::ChangedSinceSaved:
+        if (savesWhereAskedBy(question, found.savedTo))
+            return QObject::tr("The list changed since it was saved in that file.");
+        return QObject::tr("The list changed since it was saved as %1.").arg(QString::fromStdString(found.savedTo));
     case OkFinding::Case::NotSaved: break;
     }
-    if (found.unsaved == 0)
+    if (found.points == 0)
         return QObject::tr("The list was changed during this question (points taken back or cleared) and not "
                            "saved as that file since.");
-    return found.unsaved == 1 ? QObject::tr("The point meant for this question is not saved in that file.")
-                              : QObject::tr("The %1 points meant for this question are not saved in that file.")
-                                    .arg(found.unsaved);
+    return found.points == 1 ? QObject::tr("The point meant for this question is not saved in that file.")
+                             : QObject::tr("The %1 points meant for this question are not saved in that file.")
+                                   .arg(found.points);
 }
 } // namespace
 
@@ -46,16 +63,20 @@ bool goOnAfterOk(QWidget* question) {
     // Only a question that asks for a file has one to check.
     const std::filesystem::path asked = digitisePathAskedBy(question);
     if (asked.empty()) return true;
-    const QString why = whyAsk(question, asked);
+    OkFinding found;
+    const QString why = whyAsk(question, asked, found);
     if (why.isEmpty()) return true;
     const QString file = QString::fromStdString(asked.filename().string());
     const QString asIs = std::filesystem::exists(asked)
                              ? QObject::tr("let the step read %1 as it is").arg(file)
                              : QObject::tr("go on without it");
+    // A cleared list holds nothing that Save would write.
+    const QString backTo = found.found == OkFinding::Case::Cleared
+                               ? QObject::tr("return to the question, click the points again and save them")
+                               : QObject::tr("return to the question and save the list");
     QMessageBox box(QMessageBox::Warning, QObject::tr("Digitise file"),
-                    QObject::tr("The step reads %1.\n\n%2\n\nPress \"Back\" to return to the question and save the "
-                                "list as %3 in %4, or \"Go on\" to %5.")
-                        .arg(QString::fromStdString(asked.string()), why, file,
+                    QObject::tr("The step reads %1.\n\n%2\n\nPress \"Back\" to %3 as %4 in %5, or \"Go on\" to %6.")
+                        .arg(QString::fromStdString(asked.string()), why, backTo, file,
                              QString::fromStdString(asked.parent_path().string()), asIs),
                     QMessageBox::NoButton, question);
     QPushButton* back = box.addButton(QObject::tr("Back"), QMessageBox::RejectRole);

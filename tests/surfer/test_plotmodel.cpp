@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 using namespace surfertest;
 using surfer::Named;
 using surfer::omitted;
@@ -230,31 +228,24 @@ TEST(Digitising, ASavedListTakesNoMoreUntilUndoReopensIt) {
     EXPECT_TRUE(l.session().entries().empty());
 }
 
-// Points of a question still open stay its own when another tool window asks; points
+// Points of a question that ended unsaved are set aside when the next one opens; points
 // clicked ahead join the question that opens, and go with it should it end unsaved.
-TEST(Digitising, OnlyQuestionsThatEndedLoseTheirPointsAndPointsClickedAheadGoWithTheirQuestion) {
+TEST(Digitising, PointsOfAnEndedQuestionAreSetAsideAndPointsClickedAheadGoWithTheirQuestion) {
     OneMap m;
     auto& [dir, app, plot, x, y] = m;
-    std::set<long> open;
-    const auto stillOpen = [&](long q) { return open.count(q) > 0; };
     surfer::DigitiseList l;
-    open = {1};
-    l.questionOpened(1, stillOpen);
+    l.questionOpened(1);
     l.click(plot->Shapes, x, y, 1);
     l.click(plot->Shapes, x + 1, y, 1);
-    open = {1, 2};  // a second tool window asks while the first question waits
-    auto opening = l.questionOpened(2, stillOpen);
-    EXPECT_EQ(opening.setAside + opening.setAsideHeld, 0);
-    EXPECT_EQ(opening.kept, 2);
-    EXPECT_EQ(l.pointsClickedIn(1), 2);
-    l.clear(2);
+    EXPECT_EQ(l.pointsMeantFor(1), 2);
+    auto opening = l.questionOpened(2);  // the first question ended unsaved
+    EXPECT_EQ(opening.setAside, 2);
+    EXPECT_EQ(opening.kept, 0);
     l.click(plot->Shapes, x, y);  // no question open: clicked ahead
-    open = {3};
-    opening = l.questionOpened(3, stillOpen);
+    opening = l.questionOpened(3);
     EXPECT_EQ(opening.kept, 1);
-    EXPECT_EQ(l.pointsClickedIn(3), 1);
-    open = {4};  // the third question ended unsaved
-    opening = l.questionOpened(4, stillOpen);
+    EXPECT_EQ(l.pointsMeantFor(3), 1);
+    opening = l.questionOpened(4);  // the third question ended unsaved
     EXPECT_EQ(opening.setAside, 0);
     EXPECT_EQ(opening.setAsideHeld, 1);
     EXPECT_FALSE(l.hasPoints());
@@ -276,7 +267,7 @@ TEST(Digitising, OkFindsWhetherTheStepsFileHoldsWhatWasMeantForIt) {
     ahead.click(plot->Shapes, x + 1, y);
     ahead.questionOpened(2);
     EXPECT_EQ(find(ahead, 2).found, Case::NotSaved);
-    EXPECT_EQ(find(ahead, 2).unsaved, 2);
+    EXPECT_EQ(find(ahead, 2).points, 2);
     surfer::DigitiseList elsewhere;  // saved in another folder, then cleared
     elsewhere.click(plot->Shapes, x, y, 3);
     elsewhere.save(dir.path("other.dat"), 3);
@@ -291,4 +282,43 @@ TEST(Digitising, OkFindsWhetherTheStepsFileHoldsWhatWasMeantForIt) {
     here.click(plot->Shapes, x, y, 4);  // a click after the save is not in the file
     here.undo(4);
     EXPECT_EQ(find(here, 4).found, Case::NotSaved);
+}
+
+// The points meant for a step are every point clicked during its question or ahead of it,
+// in every plot's list, saved or not: a file saved from one list leaves out the others',
+// and a list saved ahead under another name is not the step's file.
+TEST(Digitising, OkWeighsThePointsMeantForTheStepInEveryListAndEverySave) {
+    using Case = trelvik::OkFinding::Case;
+    OneMap m;
+    auto& [dir, app, plot, x, y] = m;
+    const std::string asked = dir.path("digit1.dat");
+    const auto isAsked = [&](const std::string& p) { return p == asked; };
+    surfer::DigitiseList crest, other;  // three crest points on one plot, one on a new plot saved
+    crest.questionOpened(1);
+    for (double dx : {0.0, 1.0, 2.0}) crest.click(plot->Shapes, x + dx, y, 1);
+    other.click(plot->Shapes, x, y, 1);
+    other.save(asked, 1);
+    const auto spread = surfer::findOnOk({&crest, &other}, 1, isAsked);
+    EXPECT_EQ(spread.found, Case::OtherList);
+    EXPECT_EQ(spread.points, 3);
+    surfer::DigitiseList ahead;  // clicked and saved as digit.dat before a step reading digit1.dat
+    ahead.click(plot->Shapes, x, y);
+    ahead.click(plot->Shapes, x + 1, y);
+    ahead.save(dir.path("digit.dat"));
+    ahead.questionOpened(2);
+    const auto early = surfer::findOnOk({&ahead}, 2, isAsked);
+    EXPECT_EQ(early.found, Case::SavedElsewhere);
+    EXPECT_EQ(early.savedTo, dir.path("digit.dat"));
+    // No word where the file holds what was meant: the list saved again as the step's
+    // file, the next step after it, and points clicked ahead saved as the step's own file.
+    ahead.save(asked, 2);
+    EXPECT_EQ(surfer::findOnOk({&ahead}, 2, isAsked).found, Case::InFile);
+    ahead.questionOpened(3);
+    const auto isNext = [&](const std::string& p) { return p == dir.path("digit2.dat"); };
+    EXPECT_EQ(surfer::findOnOk({&ahead}, 3, isNext).found, Case::InFile);
+    surfer::DigitiseList own;
+    own.click(plot->Shapes, x, y);
+    own.save(asked);
+    own.questionOpened(4);
+    EXPECT_EQ(surfer::findOnOk({&own, &crest}, 4, isAsked).found, Case::InFile);
 }

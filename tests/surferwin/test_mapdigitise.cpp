@@ -233,6 +233,72 @@ TEST(MapWindow, PointsClickedUnderABoxThatAsksForNoFileAreKeptByTheNextQuestion)
     EXPECT_EQ(held, 1);
 }
 
+// OK with nothing clicked lets a step read its file as it stands, but not a file that is
+// not there: the box says so, and "Back" returns to the question.
+TEST(MapWindow, OkAsksWhenTheStepsFileIsNotThere) {
+    Fixture f;
+    int shows = 0;
+    std::string warning;
+    std::function<void(QMessageBox*)> onQuestion = [&](QMessageBox* question) {
+        if (++shows > 1) return question->button(QMessageBox::Cancel)->click();
+        whenTitled("Digitise file", [&](QMessageBox* box) {
+            warning = box->text().toStdString();
+            whenTitled("Digitise map", onQuestion);
+            for (auto* b : box->buttons())
+                if (b->text() == "Back") b->click();
+        });
+        question->button(QMessageBox::Ok)->click();
+    };
+    whenTitled("Digitise map", onQuestion);
+    trelvik::QtPrompt qt;
+    EXPECT_FALSE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", f.dir.path("digit1.dat")));
+    EXPECT_NE(warning.find("There is no digit1.dat yet"), std::string::npos) << warning;
+}
+
+// OK after Clear asks for the points again, not for a save of the empty list; OK after a
+// save and an Undo says the list changed since that save, not that its point is unsaved.
+TEST(MapWindow, OkAfterClearOrAnUndoOfTheSaveSaysWhatBecameOfTheList) {
+    Fixture f;
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
+    f.win->refresh();
+    f.win->setDigitiseMode(true);
+    const std::string reads = f.dir.path("digit1.dat");
+    f.dir.write("digit1.dat", "1,1\n2,2\n");  // an older step's file
+    const auto map = f.plot()->Shapes.maps().back();
+    int shows = 0;
+    std::vector<std::string> warnings;
+    std::function<void(QMessageBox*)> onWarning;
+    std::function<void(QMessageBox*)> onQuestion = [&](QMessageBox* question) {
+        if (++shows == 1) {
+            f.clickMap(*map, 5, 2.5);
+            f.win->clearPoints();
+        } else {
+            f.clickMap(*map, 5, 2.5);
+            f.clickMap(*map, 6, 2.5);
+            f.win->saveDigitiseTo(reads);
+            f.win->undoPoint();
+        }
+        whenTitled("Digitise file", onWarning);
+        question->button(QMessageBox::Ok)->click();
+    };
+    onWarning = [&](QMessageBox* warning) {
+        warnings.push_back(warning->text().toStdString());
+        const bool back = warnings.size() == 1;
+        if (back) whenTitled("Digitise map", onQuestion);
+        for (auto* b : warning->buttons())
+            if (b->text() == (back ? "Back" : "Go on")) b->click();
+    };
+    whenTitled("Digitise map", onQuestion);
+    trelvik::QtPrompt qt;
+    EXPECT_TRUE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", reads));
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_NE(warnings[0].find("The list was cleared"), std::string::npos) << warnings[0];
+    EXPECT_NE(warnings[0].find("click the points again"), std::string::npos) << warnings[0];
+    EXPECT_EQ(warnings[0].find("save the list as"), std::string::npos) << warnings[0];
+    EXPECT_NE(warnings[1].find("The list changed since it was saved in that file"), std::string::npos)
+        << warnings[1];
+}
+
 // OK with points clicked during the question that are not in the file its step reads
 // says which is the case and can go back to the question; a save through a link to that
 // file is that file, and OK then goes on. Every box is answered, so that a check that
