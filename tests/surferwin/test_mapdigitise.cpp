@@ -326,15 +326,16 @@ TEST(MapWindow, OkWithClickedPointsOutsideTheStepsFileAsksBeforeTheStepReadsIt) 
             f.win->saveDigitiseTo(f.dir.path("sub/link1.dat"));
             statusAfterLinkSave = f.win->statusBar()->currentMessage();
         }
-        whenTitled("Digitise file", onWarning);
+        // The third OK goes on without a box: a watcher left waiting for one would
+        // outlive this test's variables and act on a later test's box.
+        if (shows < 3) whenTitled("Digitise file", onWarning);
         question->button(QMessageBox::Ok)->click();
     };
     onWarning = [&](QMessageBox* warning) {
         warnings.push_back(warning->text().toStdString());
-        const bool back = shows < 3;
-        if (back) whenTitled("Digitise map", onQuestion);
+        whenTitled("Digitise map", onQuestion);
         for (auto* b : warning->buttons())
-            if (b->text() == (back ? "Back" : "Go on")) b->click();
+            if (b->text() == "Back") b->click();
     };
     whenTitled("Digitise map", onQuestion);
     trelvik::QtPrompt qt;
