@@ -233,6 +233,28 @@ TEST(RakeSteps, CrestPointWithoutHeightLeavesTheEarlierRunsFiles) {
     EXPECT_EQ(firstPassFiles(r), before);
 }
 
+TEST(RakeSteps, SecondPassRefusedLeavesTheFirstPassesTable) {
+    CrestRun r(false);
+    RakeState rs;
+    ASSERT_NO_FATAL_FAILURE(inputTransGridBlankAt55(r, rs));
+    auto rq = sliceRequest();
+    rq.boxes.txtRakeLengthM = "5";  // the second pass's interval
+    std::vector<std::string> names;
+    for (const char* tag : {"pacd_notch-f1", "pacd_notch-m5"}) {
+        const RakePassFiles f = rakePassFiles("T1", tag);
+        names.insert(names.end(), {f.copy, f.line, f.slice, f.results});
+    }
+    r.digitise("digit2.dat", "8,5\r\n8,15\r\n12,8\r\n");  // 12 along the plane to the grid's edge
+    ASSERT_TRUE(cmdSlice(r.app, r.prompt, rs, rq)) << r.lastMessage();
+    const auto before = r.dir.contents(names);
+    // The profile stops short of the blank node at (5, 5): long enough for the first
+    // pass's interval of 0.05, shorter than the second pass's 5.
+    r.digitise("digit2.dat", "3,5\r\n3,15\r\n4,8\r\n");
+    EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, rq));
+    EXPECT_THAT(r.lastMessage(), HasSubstr("less than one rake interval (5)"));
+    EXPECT_EQ(r.dir.contents(names), before);
+}
+
 TEST(RakeSteps, CrestPointWithoutHeightIsNamedRatherThanTheThirdPoint) {
     CrestRun r(false);
     RakeState rs;
