@@ -258,7 +258,10 @@ TEST(CrestWindows, StatusLineComingOrGoingMovesNoControl) {
     Env env;
     auto* a = env.open<frmAppAng>(env.main->mnuAppAng, "frmAppAng");
     auto* c = env.open<frmCapture>(env.main->mnuCapture, "frmCapture");
-    for (CrestSelectWindow* w : {static_cast<CrestSelectWindow*>(a), static_cast<CrestSelectWindow*>(c)}) {
+    frmCuspOR o(env.app, env.prompt);
+    o.show();
+    const std::pair<QWidget*, QLabel*> windows[] = {{a, a->lblStatus}, {c, c->lblStatus}, {&o, o.lblStatus}};
+    for (const auto& [w, status] : windows) {
         auto places = [w] {
             w->layout()->activate();
             std::vector<QRect> r;
@@ -267,11 +270,11 @@ TEST(CrestWindows, StatusLineComingOrGoingMovesNoControl) {
             return r;
         };
         const auto empty = places();
-        w->lblStatus->setText("Wrote T1pacd_ovp.dat in /tmp");
+        status->setText("Wrote T1pacd_ovp.dat in /tmp");
         EXPECT_EQ(places(), empty) << w->windowTitle().toStdString();
-        w->lblStatus->setText(QString("Wrote T1pacd_CPlpt.dat, T1pacd_CPlpt.grd and 7 more in /tmp/a/folder ").repeated(4));
+        status->setText(QString("Wrote T1pacd_CPlpt.dat, T1pacd_CPlpt.grd and 7 more in /tmp/a/folder ").repeated(4));
         EXPECT_EQ(places(), empty) << w->windowTitle().toStdString();
-        w->lblStatus->clear();
+        status->clear();
         EXPECT_EQ(places(), empty) << w->windowTitle().toStdString();
     }
 }
