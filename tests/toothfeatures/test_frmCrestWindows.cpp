@@ -241,6 +241,24 @@ TEST(CrestWindows, ApproachAngleAndCaptureAreaRunThroughTheirButtons) {
     EXPECT_FALSE(env.prompt.busyNow);
 }
 
+TEST(CrestWindows, ApproachAngleSaysACrestMeasuredAgainReplacedItsResults) {
+    Env env;
+    env.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
+    auto* a = env.open<frmAppAng>(env.main->mnuAppAng, "frmAppAng");
+    env.choose(a, "T1.grd", "Paracristid");
+    env.digitise("digit.dat", "4,10\r\n4,0\r\n");
+    a->cmdOccVect->click();
+    env.digitise("digit1.dat", "1,2.5\r\n15,2.5\r\n");
+    a->cmdDigCrestLength->click();
+    EXPECT_FALSE(a->lblStatus->text().contains("Replaced")) << a->lblStatus->text().toStdString();
+    // The next crest digitised without "Next crest": the same names, the same "Wrote" line.
+    env.digitise("digit1.dat", "1,5\r\n15,5\r\n");
+    a->cmdDigCrestLength->click();
+    EXPECT_THAT(a->lblStatus->text().toStdString(),
+                ::testing::HasSubstr("Replaced the earlier results of this crest (T1pacd_crsltrs_aaresults.csv): to "
+                                     "measure another crest, press \"Next crest\" and choose its name."));
+}
+
 TEST(CrestWindows, CaptureAreaSaysHowManySlicePointsOfACrestOffTheCrownItMeasured) {
     Env env;
     env.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
