@@ -7,7 +7,8 @@
 
 namespace trelvik {
 
-void CaptureSurferReport(AppState& state, const std::string& folder, const std::string& tag) {
+void CaptureSurferReport(AppState& state, const std::string& folder, const std::string& tag,
+                         const std::string& writeTo) {
     std::string path = folder;
     if (!path.empty() && path.back() != '/' && path.back() != '\\') path += '/';
     path += "Report" + tag + ".txt";
@@ -28,8 +29,9 @@ void CaptureSurferReport(AppState& state, const std::string& folder, const std::
     if (app->currentReport().empty())
         throw Error("Cannot save the report as " + path + ": Surfer (process " + std::to_string(app->processId()) +
                     ") shows no report to save");
-    writeFileAtomic(path, app->currentReport());
-    app->log("SaveReport(\"" + path + "\")");
+    const std::string& saved = writeTo.empty() ? path : writeTo;
+    writeFileAtomic(saved, app->currentReport());
+    app->log("SaveReport(\"" + saved + "\")");
     app->setCurrentReport(std::string());
 }
 

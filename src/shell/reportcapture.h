@@ -11,12 +11,16 @@
 // Throws trelvik::Error, leaving any existing file untouched, when no such instance runs
 // or it has no report to save: a report of an earlier run, already saved and closed, is
 // never saved again as this run's result.
+// A step that puts its files in place only once it succeeds passes writeTo, the working
+// name that stands for the report until then: the report is written there, while the
+// messages still name the report's own path.
 #include "core/appstate.h"
 
 #include <string>
 
 namespace trelvik {
 
-void CaptureSurferReport(AppState& state, const std::string& folder, const std::string& tag);
+void CaptureSurferReport(AppState& state, const std::string& folder, const std::string& tag,
+                         const std::string& writeTo = {});
 
 } // namespace trelvik

@@ -12,6 +12,17 @@ std::string approachAngleResultsPath(const std::string& sliceFile) {
     return sliceFile.substr(0, sliceFile.size() >= 4 ? sliceFile.size() - 4 : 0) + "trs_aaresults.csv";
 }
 
+std::string approachAngleResultsTable(const OcclusalState& st, const std::string& CrestCode) {
+    return approachAngleResultsPath(crestSliceFiles(st.GridDir + st.GridBaseName + CrestCode).slice);
+}
+
+std::string replacedCrestNote(const std::string& resultsTable) {
+    const std::size_t slash = resultsTable.find_last_of("/\\");
+    return "Replaced the earlier results of this crest (" +
+           (slash == std::string::npos ? resultsTable : resultsTable.substr(slash + 1)) +
+           "): to measure another crest, press \"Next crest\" and choose its name.";
+}
+
 bool cmdDigCrestLengthAppAng(AppState& app, Prompt& prompt, const OcclusalState& st, const std::string& CrestCode) {
     return runStep(prompt, [&] {
         if (!requireOcclusalVector(prompt, st) || !requireGridFile(prompt, st)) return false;

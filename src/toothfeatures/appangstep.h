@@ -24,4 +24,11 @@ bool cmdDigCrestLengthAppAng(AppState& app, Prompt& prompt, const OcclusalState&
 // S & "_crsl.dat" less its last four characters, & "trs_aaresults.csv".
 std::string approachAngleResultsPath(const std::string& sliceFile);
 
+// The table a crest of this name measures into: with S = GridDir & GridBaseName & CrestCode.
+std::string approachAngleResultsTable(const OcclusalState& state, const std::string& CrestCode);
+
+// What the status line adds after a step that replaced a crest's table standing before
+// it: a crest measured again under its name ends with the same line as the first time.
+std::string replacedCrestNote(const std::string& resultsTable);
+
 } // namespace trelvik::toothfeatures

@@ -30,15 +30,24 @@ void writePoints(const std::string& path, const PointList& points) {
     w.commit();
 }
 
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
 struct Extents {
     double MinX = 100000, MaxX = -100000, MinY = 100000, MaxY = -100000;
 };
 
 // The top plane through the turned top points: fits it, and returns its formula line,
-// which is only ever taken from a value that reads as a plane formula.
+// which is only ever taken from a value that reads as a plane formula. The points, the
+// plane grid and the reports are the step's files: made under their working names in
+// `staged`, read from there.
 std::string fitTopPlane(AppState& app, surfer::Application& s, const std::string& stem, const std::string& gridDir,
-                        const Extents& e) {
-    const std::string data = stem + "_CPlpt.dat", grid = stem + "_CPlpt.grd";
+                        const Extents& e, StagedFiles& staged) {
+    const std::string& data = staged.work(stem + "_CPlpt.dat");
+    const std::string& grid = staged.work(stem + "_CPlpt.grd");
     surfer::Positional v6{data, short(0), short(1), short(2), e.MinX, e.MaxX, e.MinY, e.MaxY,
                           surfer::omitted, surfer::omitted, short(10), short(10), short(3), grid, short(1)};
     for (int i = 16; i <= 50; ++i) v6.args.push_back(surfer::omitted);
@@ -51,10 +60,16 @@ std::string fitTopPlane(AppState& app, surfer::Application& s, const std::string
 
     std::string formula, source;
     if (isV8(app)) {
-        CaptureSurferReport(app, gridDir, "");
+        const std::string& report = staged.work(gridDir + "Report.txt");
+        CaptureSurferReport(app, gridDir, "", report);
+        // The report names the data file it was made from: the top points' own name, not
+        // the working name that stood for it.
+        const std::string text = replaceAll(readWholeFile(report), data, stem + "_CPlpt.dat");
+        writeFileAtomic(report, text);
         const std::string copy = stem + "_report.txt";
-        writeFileAtomic(copy, readWholeFile(gridDir + "Report.txt"));
-        auto sheet = s.Documents.Open(copy);
+        const std::string& copyWork = staged.work(copy);
+        writeFileAtomic(copyWork, text);
+        auto sheet = s.Documents.Open(copyWork);
         double c[3];
         const char* cells[3] = {"B170", "B171", "B172"};
         for (int k = 0; k < 3; ++k) {
@@ -186,9 +201,9 @@ bool cmdDigCrestLengthCapture(AppState& app, Prompt& prompt, const CaptureReques
         // The crest's own files are kept only once its band is measured: a refusal on the
         // way leaves the earlier crest's.
         writePoints(staged.work(S + "_crsltrz.dat"), C);
-        writePoints(S + "_CPlpt.dat", B);
+        writePoints(staged.work(S + "_CPlpt.dat"), B);
 
-        const std::string formula = fitTopPlane(app, *st.m_Surfer, S, st.GridDir, e);
+        const std::string formula = fitTopPlane(app, *st.m_Surfer, S, st.GridDir, e, staged);
         planes::WritePlaneFormulaText(staged.work(S + "planeform.txt"), formula);
 
         formats::PointXYList xy;
@@ -201,7 +216,7 @@ bool cmdDigCrestLengthCapture(AppState& app, Prompt& prompt, const CaptureReques
         proj.zeroFileCommaSeparated = true;
         proj.keepZeroFile = true;
         proj.form = planes::residualsCallForm(app.SurferVersion);
-        planes::MeasuredHeights Q = planes::MeasureGridHeightsAt(*st.m_Surfer, xy, S + "_CPlpt.grd", proj);
+        planes::MeasuredHeights Q = planes::MeasureGridHeightsAt(*st.m_Surfer, xy, staged.work(S + "_CPlpt.grd"), proj);
 
         formats::writeResultsTable(staged.work(S + "_capresults.csv"),
                                    captureResultsLines(captureArea(C, Q.points(), gapBefore)));

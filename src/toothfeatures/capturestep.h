@@ -27,9 +27,11 @@
 // grid (a top taken on the grid before does not count), a missing or short digitise
 // file, a crest without any slice point on the grid's data, top points in one line seen
 // along the occlusal vector (said before anything is written), a plane formula that
-// cannot be read, a failed mapping-program call. A refused crest leaves the earlier
-// crest's slice files, turned crest, plane formula, projection and results as they were:
-// they are made under working names and put in place together. Cancel writes nothing. A crest that leaves the grid's data is
+// cannot be read, a report that cannot be saved (no program of the process identifier
+// given), a failed mapping-program call. A refused crest leaves the earlier crest's
+// slice files, turned crest, turned top points, plane grid, reports, plane formula,
+// projection and results as they were: they are made under working names and put in
+// place together. Cancel writes nothing. A crest that leaves the grid's data is
 // measured over the slice points with a height, and the window's status line says how
 // many of how many those were.
 #include "toothfeatures/occvectstep.h"

@@ -80,10 +80,8 @@ bool digitiseProfile(CuspORRun& run)
         profile.ProfZ.push_back(p.z);
         profile.ProfDist.push_back(p.distance);
     }
-    // A blank height would enter the relief as 1.7E+38; such a profile is not kept.
-    s.profile = {};
-    s.GridDir = dir;
-    s.GridBaseName = base;
+    // A blank height would enter the relief as 1.7E+38; such a profile is not kept. The
+    // window goes on with the earlier profile, whose files stand as they were.
     if (profile.count() < 2)
         throw Error("The groove profile of " + digit + " holds fewer than two points: digitise the groove across "
                     "the grid.");
@@ -94,6 +92,8 @@ bool digitiseProfile(CuspORRun& run)
     // The copy of the digitised line is no file of the step's: one left by an earlier run goes.
     std::error_code ec;
     std::filesystem::remove(copy, ec);
+    s.GridDir = dir;
+    s.GridBaseName = base;
     s.profile = std::move(profile);
     return true;
 }

@@ -15,7 +15,8 @@
 //                    <stem>_corresults.csv (replaced whole).
 // Failures (missing files, too few points, points too far from the profile, a tolerance
 // step that is not above 0) end the step with a message and write no file: the line,
-// slice and point files are put in place only once the step's checks have passed.
+// slice and point files are put in place only once the step's checks have passed. A
+// refused profile leaves the window with the profile before it, as Cancel would.
 #include "core/appstate.h"
 #include "core/prompt.h"
 #include "toothfeatures/cuspor.h"

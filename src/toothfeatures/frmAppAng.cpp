@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "core/fileroutines.h"
 #include "toothfeatures/appangstep.h"
 
 namespace trelvik {
@@ -56,7 +57,13 @@ void frmAppAng::cmdOccVect_Click() {
 }
 
 void frmAppAng::cmdDigCrestLength_Click() {
-    runWriting(occ_.GridDir, [this] { return toothfeatures::cmdDigCrestLengthAppAng(app_, prompt_, occ_, CrestCode); });
+    // Measured again under the same name, a crest replaces its table and the status line
+    // would read as the first time: it says so, and how another crest is measured.
+    const std::string table = toothfeatures::approachAngleResultsTable(occ_, CrestCode);
+    const bool measuredBefore = !occ_.GridBaseName.empty() && FileExists(table);
+    if (runWriting(occ_.GridDir, [this] { return toothfeatures::cmdDigCrestLengthAppAng(app_, prompt_, occ_, CrestCode); }) &&
+        measuredBefore)
+        lblStatus->setText(lblStatus->text() + "\n" + QString::fromStdString(toothfeatures::replacedCrestNote(table)));
 }
 
 void frmAppAng::cmdNextCrest_Click() { clearCrest(); }

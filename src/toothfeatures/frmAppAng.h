@@ -2,7 +2,8 @@
 // "Approach angle of crest": the occlusal-vector step, then "Digitise crest and
 // translate", which slices the crest, turns it onto the occlusal vector and writes its
 // approach angles (toothfeatures/appangstep.h). "Next crest" and "Next grid" clear the
-// crest code (and the grid name) for the next measurement.
+// crest code (and the grid name) for the next measurement; a crest measured again under
+// its name replaces its table, and the status line says so.
 #include "toothfeatures/frmCrestSelect.h"
 #include "toothfeatures/occvectstep.h"
 

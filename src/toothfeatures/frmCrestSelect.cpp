@@ -114,8 +114,8 @@ QWidget* CrestSelectWindow::buildStatusLine() {
     return room;
 }
 
-void CrestSelectWindow::runWriting(const std::string& gridDir, const std::function<bool()>& step) {
-    WrittenFiles::reportStep(lblStatus, File2, QString::fromStdString(gridDir), step);
+bool CrestSelectWindow::runWriting(const std::string& gridDir, const std::function<bool()>& step) {
+    return WrittenFiles::reportStep(lblStatus, File2, QString::fromStdString(gridDir), step);
 }
 
 toothfeatures::OccVectRequest CrestSelectWindow::occVectRequest(toothfeatures::CrestWindowKind window) const {

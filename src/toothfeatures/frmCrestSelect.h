@@ -86,8 +86,8 @@ protected:
     static constexpr int kStatusLines = 3;
     QWidget* buildStatusLine();
     // Runs a step that writes beside the grid; a step that succeeds ends with the status
-    // line naming what it wrote, and the file list showing it.
-    void runWriting(const std::string& gridDir, const std::function<bool()>& step);
+    // line naming what it wrote, and the file list showing it. Returns what the step returned.
+    bool runWriting(const std::string& gridDir, const std::function<bool()>& step);
 
     AppState& app_;
     WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question

@@ -35,9 +35,6 @@ bool requireGridFile(Prompt& prompt, const OcclusalState& state) {
 }
 
 bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, OcclusalState& st) {
-    st.OcclusalPoint1.reset();
-    st.OcclusalPoint2.reset();
-    st.PlaneNormal.reset();
     return runStep(prompt, [&] {
         st.m_Surfer = attachSurfer(app);
         const bool capture = rq.window == CrestWindowKind::Capture;
@@ -50,7 +47,12 @@ bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, Occlusa
             return false;
         }
         const std::string fullPath = folderOf(rq.Label3) + rq.Text2;
-        if (fullPath != st.GridFullPath) st.OcclusalUnitVector.reset();  // a vector belongs to its grid
+        if (fullPath != st.GridFullPath) {  // a vector, its tips and plane belong to their grid
+            st.OcclusalUnitVector.reset();
+            st.OcclusalPoint1.reset();
+            st.OcclusalPoint2.reset();
+            st.PlaneNormal.reset();
+        }
         st.GridDir = folderOf(rq.Label3);
         st.GridFullPath = fullPath;
         st.GridBaseName = rq.Text2.size() > 4 ? rq.Text2.substr(0, rq.Text2.size() - 4) : std::string();
@@ -70,7 +72,6 @@ bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, Occlusa
         planes::GridHeightStep step;
         step.digitiseFile = st.GridDir + "digit.dat";
         if (!askDigitise(prompt, instruction, step.digitiseFile)) return false;
-        st.OcclusalUnitVector.reset();
 
         step.grid = st.GridFullPath;
         const bool withCode = !(rq.window == CrestWindowKind::Rake && tribo);
@@ -80,7 +81,7 @@ bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, Occlusa
         step.form = planes::residualsCallForm(app.SurferVersion);
         if (rq.window == CrestWindowKind::AppAng && isV8(app)) step.form = planes::ResidualsCallForm::Version8Positional;
         // The points' files are kept only once the points give a vector: a refusal leaves
-        // the earlier run's files.
+        // the earlier run's files, and the window goes on with their vector.
         planes::MeasuredHeights heights = planes::MeasureGridHeights(*st.m_Surfer, step);
         const PointList& pts = heights.points();
         std::optional<planes::Vec3> n;
@@ -95,6 +96,7 @@ bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, Occlusa
         heights.commit();
         st.OcclusalPoint1 = pts[0];
         st.OcclusalPoint2 = pts[1];
+        st.PlaneNormal.reset();
         if (n) st.PlaneNormal = planes::toPoint(*n);
         st.OcclusalUnitVector = planes::toPoint(u);
         return true;

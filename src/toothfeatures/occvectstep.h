@@ -21,9 +21,10 @@
 // grid or on a blank node, identical points or a tip line parallel to the plane normal,
 // a missing or malformed plane formula file, a failed mapping-program call. A missing
 // grid or (Carnassial) plane formula file is said before the digitise question. A run that
-// ends early keeps the previous vector only while the grid stays the same: a vector
-// never carries over to another grid. A refused run leaves the earlier run's point and
-// height files as they were: they are put in place only once the points give a vector.
+// ends early (Cancel or a refusal) keeps the previous vector, with its cusp tips and plane
+// normal, only while the grid stays the same: a vector never carries over to another
+// grid. A refused run leaves the earlier run's point and height files as they were: they
+// are put in place only once the points give a vector.
 //
 // The occlusal frame turns a point of the grid's coordinates so that the unit occlusal
 // vector becomes +z (z' is the height along it); a vertical vector gives the identity,

@@ -36,6 +36,20 @@ double rowBound(double steps, const char* what) {
     return steps;
 }
 
+// What lengthens a profile too short to fit. The profile runs from the crest point along
+// the rake line, on the third point's side of the crest, to the first slice point
+// without a height or to the line's far end. The third point only chooses the side:
+// moved further in on that side, it leaves the profile as it was.
+std::string lengthenAdvice(bool endsAtBlank) {
+    if (endsAtBlank)
+        return "The profile ends where the rake line leaves the transformed grid's data, and the third point only "
+               "chooses the side of the crest the line runs to (moving it further in changes nothing): digitise the "
+               "crest point where the cusp area reaches further beyond it on the third point's side, or outline a "
+               "larger cusp area (\"Digitise cusp area and trans\").";
+    return "The profile ends with the rake line, which runs twice the rake length from the crest point: give a "
+           "longer rake length.";
+}
+
 } // namespace
 
 std::vector<RakePass> rakePasses(RakeKind kind, const RakeBoxes& b) {
@@ -85,16 +99,16 @@ formats::PointXY rakeLineEnd(const formats::PointXY& P1, const formats::PointXY&
 }
 
 std::vector<RakeRow> rakeRows(const std::vector<double>& D, const std::vector<double>& Z, const RakePass& pass) {
-    std::size_t n = std::min(D.size(), Z.size());
+    const std::size_t records = std::min(D.size(), Z.size());
+    std::size_t n = records;
     for (std::size_t j = 0; j < n; ++j)
         if (isBlank(Z[j])) {
             n = j;
             break;
         }
     if (n < 3)
-        throw Error("The rake profile holds " + std::to_string(n) +
-                    " points with heights; a rake line needs at least 3 (digitise the third point further into "
-                    "the cusp area).");
+        throw Error("The rake profile holds " + std::to_string(n) + " points with heights; a rake line needs at least 3. " +
+                    lengthenAdvice(n < records));
     std::vector<double> C(n, 0.0);
     for (std::size_t j = 1; j < n; ++j) C[j] = C[j - 1] + std::sqrt(std::pow(D[j] - D[j - 1], 2) + std::pow(Z[j] - Z[j - 1], 2));
 
@@ -104,8 +118,7 @@ std::vector<RakeRow> rakeRows(const std::vector<double>& D, const std::vector<do
     if (C[n - 1] < S * I) K = static_cast<long>(text::Int(C[n - 1] / I));
     if (K < 1)
         throw Error("The rake profile is " + text::CStr(C[n - 1]) + " long, less than one rake interval (" +
-                    text::CStr(I) + "): there is no rake line to fit (digitise the third point further into the "
-                    "cusp area).");
+                    text::CStr(I) + "): there is no rake line to fit. " + lengthenAdvice(n < records));
 
     std::vector<RakeRow> rows;
     for (long k = 1; k <= K; ++k) {

@@ -22,7 +22,10 @@
 //     Rake_angle = Atn(Slope) * 180 / 3.14159265358979,
 //     Intercept = Ave_Z - Ave_X * Slope  (kept in this form: stored tables rely on it).
 //   A profile of fewer than 3 points, or one too short for a single row (less than one
-//   interval long), is refused (trelvik::Error).
+//   interval long), is refused (trelvik::Error), saying what lengthens it: a crest point
+//   with more of the cusp area beyond it on the third point's side (or a larger cusp
+//   area) where the profile ends at a blank height, a longer rake length where it ends
+//   with the line.
 #include "formats/pointxy.h"
 
 #include <string>

@@ -85,12 +85,14 @@ bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceReque
                 Z.push_back(p.blank() ? kBlank : p.z);
                 heights += !p.blank();
             }
-            if (!Z.empty() && isBlank(Z.front()))
+            if (!Z.empty() && isBlank(Z.front())) {
+                const std::string some = heights == 0 ? "none" : std::to_string(heights);
                 throw Error("The crest point (the first point in " + digitise + ", x " + text::CStr(pts[0].x) + ", y " +
                             text::CStr(pts[0].y) + ") has no height on the transformed grid " + rs.TransGrid +
-                            ", though " + std::to_string(heights) + " of the rake line's " + std::to_string(Z.size()) +
-                            " slice points have: the rake profile starts there. Digitise the crest point on the "
-                            "tooth.");
+                            ", though " + some + " of the rake line's " + std::to_string(Z.size()) + " slice points " +
+                            (heights <= 1 ? "has" : "have") + ": the rake profile starts there. Digitise the crest "
+                            "point on the tooth.");
+            }
             formats::writeResultsTable(staged.work(f.results), rakeTableLines(rakeRows(D, Z, pass)));
         }
         staged.commit();

@@ -10,6 +10,7 @@
 #include "toothfeatures/capturestep.h"
 
 #include <cmath>
+#include <filesystem>
 
 using namespace crestrun;
 using namespace trelvik::toothfeatures;
@@ -213,6 +214,31 @@ TEST_F(CaptureStepAfterAGoodCrest, TopGivingNoPlaneLeavesTheEarlierCrestsFiles) 
     EXPECT_FALSE(cmdDigCrestLengthCapture(r.app, r.prompt, request(), st, top));
     EXPECT_THAT(r.lastMessage(), HasSubstr("in one line"));
     EXPECT_EQ(r.dir.contents(names), before);
+}
+
+TEST_F(CaptureStepAfterAGoodCrest, ReportThatCannotBeSavedLeavesEveryFileOfTheFolder) {
+    // Every file but the crest the user digitises for this run.
+    auto folder = [this] {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(r.folder()))
+            if (e.path().filename() != "digit2.dat") names.push_back(e.path().filename().string());
+        return r.dir.contents(names);
+    };
+    const auto before = folder();
+    ASSERT_EQ(before.count("T1pacd_CPlpt.grd"), 1u);
+    // The good crest's report names the top points' file, not the name that stood for it.
+    EXPECT_THAT(before.at("Report.txt"), HasSubstr("Name:\t" + r.path("T1pacd_CPlpt.dat") + "\r\n"));
+    r.app.chkSurferPID = true;
+    r.app.txtSurferPID = "999999";  // no program runs with this identifier
+    r.digitise("digit2.dat", "1,4\r\n15,4\r\n");
+    EXPECT_FALSE(cmdDigCrestLengthCapture(r.app, r.prompt, request(), st, top));
+    EXPECT_THAT(r.lastMessage(), HasSubstr("999999"));
+    const auto after = folder();
+    std::vector<std::string> changed;
+    for (const auto& [name, bytes] : after)
+        if (!before.count(name) || before.at(name) != bytes) changed.push_back(name);
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_THAT(changed, ::testing::IsEmpty());
 }
 
 TEST(CaptureStep, TopOfAnotherGridIsNeverUsed) {

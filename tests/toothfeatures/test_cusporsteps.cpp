@@ -206,6 +206,15 @@ TEST(CuspORSteps, RefusedProfileLeavesTheEarlierProfilesFiles)
     EXPECT_EQ(t.dir.read("G1_Prof.dat"), slice);
 }
 
+TEST(CuspORSteps, RefusedProfileLeavesTheEarlierProfileToMeasure)
+{
+    ORRun t(false);
+    ASSERT_TRUE(t.profile()) << t.last();
+    EXPECT_FALSE(t.profile("5,0\r\n15,0\r\n"));  // off the grid: blank heights
+    EXPECT_TRUE(t.vector("0.2,0.3\r\n10.3,-0.4\r\n")) << t.last();
+    EXPECT_EQ(linesOf(t.dir.read("G1_corresults.csv")).size(), 11u);
+}
+
 TEST(CuspORSteps, RefusedOcclusalVectorPointsLeaveTheEarlierCopy)
 {
     ORRun t(false);

@@ -241,6 +241,24 @@ TEST(CrestWindows, ApproachAngleAndCaptureAreaRunThroughTheirButtons) {
     EXPECT_FALSE(env.prompt.busyNow);
 }
 
+TEST(CrestWindows, ApproachAngleSaysACrestMeasuredAgainReplacedItsResults) {
+    Env env;
+    env.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
+    auto* a = env.open<frmAppAng>(env.main->mnuAppAng, "frmAppAng");
+    env.choose(a, "T1.grd", "Paracristid");
+    env.digitise("digit.dat", "4,10\r\n4,0\r\n");
+    a->cmdOccVect->click();
+    env.digitise("digit1.dat", "1,2.5\r\n15,2.5\r\n");
+    a->cmdDigCrestLength->click();
+    EXPECT_FALSE(a->lblStatus->text().contains("Replaced")) << a->lblStatus->text().toStdString();
+    // The next crest digitised without "Next crest": the same names, the same "Wrote" line.
+    env.digitise("digit1.dat", "1,5\r\n15,5\r\n");
+    a->cmdDigCrestLength->click();
+    EXPECT_THAT(a->lblStatus->text().toStdString(),
+                ::testing::HasSubstr("Replaced the earlier results of this crest (T1pacd_crsltrs_aaresults.csv): to "
+                                     "measure another crest, press \"Next crest\" and choose its name."));
+}
+
 TEST(CrestWindows, CaptureAreaSaysHowManySlicePointsOfACrestOffTheCrownItMeasured) {
     Env env;
     env.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
@@ -258,7 +276,10 @@ TEST(CrestWindows, StatusLineComingOrGoingMovesNoControl) {
     Env env;
     auto* a = env.open<frmAppAng>(env.main->mnuAppAng, "frmAppAng");
     auto* c = env.open<frmCapture>(env.main->mnuCapture, "frmCapture");
-    for (CrestSelectWindow* w : {static_cast<CrestSelectWindow*>(a), static_cast<CrestSelectWindow*>(c)}) {
+    frmCuspOR o(env.app, env.prompt);
+    o.show();
+    const std::pair<QWidget*, QLabel*> windows[] = {{a, a->lblStatus}, {c, c->lblStatus}, {&o, o.lblStatus}};
+    for (const auto& [w, status] : windows) {
         auto places = [w] {
             w->layout()->activate();
             std::vector<QRect> r;
@@ -267,11 +288,11 @@ TEST(CrestWindows, StatusLineComingOrGoingMovesNoControl) {
             return r;
         };
         const auto empty = places();
-        w->lblStatus->setText("Wrote T1pacd_ovp.dat in /tmp");
+        status->setText("Wrote T1pacd_ovp.dat in /tmp");
         EXPECT_EQ(places(), empty) << w->windowTitle().toStdString();
-        w->lblStatus->setText(QString("Wrote T1pacd_CPlpt.dat, T1pacd_CPlpt.grd and 7 more in /tmp/a/folder ").repeated(4));
+        status->setText(QString("Wrote T1pacd_CPlpt.dat, T1pacd_CPlpt.grd and 7 more in /tmp/a/folder ").repeated(4));
         EXPECT_EQ(places(), empty) << w->windowTitle().toStdString();
-        w->lblStatus->clear();
+        status->clear();
         EXPECT_EQ(places(), empty) << w->windowTitle().toStdString();
     }
 }

@@ -179,6 +179,25 @@ TEST(OccVectStep, PointsThatGiveNoVectorLeaveTheEarlierRunsFiles) {
     }
 }
 
+TEST(OccVectStep, RefusedPointsLeaveTheWindowWithTheVectorWhoseFilesStand) {
+    CrestRun r(false);
+    r.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
+    r.dir.write("T1planeform.txt", "z(x,y) = 5 + 0.25y + -0.5x\r\n");
+    const auto rq = request(r, CrestWindowKind::AppAng, ToothKind::Carnassial);
+    OcclusalState st;
+    r.digitise("digit.dat", "4,10\r\n12,9\r\n");
+    ASSERT_TRUE(cmdOccVect(r.app, r.prompt, rq, st)) << r.lastMessage();
+    const PointXYZ u = *st.OcclusalUnitVector;
+    r.digitise("digit.dat", "4,10\r\n40,10\r\n");  // the second tip beside the grid
+    EXPECT_FALSE(cmdOccVect(r.app, r.prompt, rq, st));
+    // The tips and the plane normal stay with the vector: the carnassial capture top is made from them.
+    ASSERT_TRUE(st.OcclusalUnitVector && st.OcclusalPoint2 && st.PlaneNormal);
+    expectNear(*st.OcclusalUnitVector, u, 0);
+    expectNear(*st.OcclusalPoint2, at(12, 9));
+    r.digitise("digit1.dat", "1,2.5\r\n15,2.5\r\n");
+    EXPECT_TRUE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "prpac")) << r.lastMessage();
+}
+
 TEST(OccVectStep, FrameTurnsTheVectorUpright) {
     const PointXYZ u = unit(0.3, -0.4, 0.8);
     const OcclusalFrame f(u);

@@ -233,6 +233,28 @@ TEST(RakeSteps, CrestPointWithoutHeightLeavesTheEarlierRunsFiles) {
     EXPECT_EQ(firstPassFiles(r), before);
 }
 
+TEST(RakeSteps, SecondPassRefusedLeavesTheFirstPassesTable) {
+    CrestRun r(false);
+    RakeState rs;
+    ASSERT_NO_FATAL_FAILURE(inputTransGridBlankAt55(r, rs));
+    auto rq = sliceRequest();
+    rq.boxes.txtRakeLengthM = "5";  // the second pass's interval
+    std::vector<std::string> names;
+    for (const char* tag : {"pacd_notch-f1", "pacd_notch-m5"}) {
+        const RakePassFiles f = rakePassFiles("T1", tag);
+        names.insert(names.end(), {f.copy, f.line, f.slice, f.results});
+    }
+    r.digitise("digit2.dat", "8,5\r\n8,15\r\n12,8\r\n");  // 12 along the plane to the grid's edge
+    ASSERT_TRUE(cmdSlice(r.app, r.prompt, rs, rq)) << r.lastMessage();
+    const auto before = r.dir.contents(names);
+    // The profile stops short of the blank node at (5, 5): long enough for the first
+    // pass's interval of 0.05, shorter than the second pass's 5.
+    r.digitise("digit2.dat", "3,5\r\n3,15\r\n4,8\r\n");
+    EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, rq));
+    EXPECT_THAT(r.lastMessage(), HasSubstr("less than one rake interval (5)"));
+    EXPECT_EQ(r.dir.contents(names), before);
+}
+
 TEST(RakeSteps, CrestPointWithoutHeightIsNamedRatherThanTheThirdPoint) {
     CrestRun r(false);
     RakeState rs;
@@ -242,6 +264,36 @@ TEST(RakeSteps, CrestPointWithoutHeightIsNamedRatherThanTheThirdPoint) {
     EXPECT_THAT(r.lastMessage(), HasSubstr("The crest point (the first point in " + r.path("digit2.dat") +
                                            ", x 5, y 5) has no height"));
     EXPECT_THAT(r.lastMessage(), ::testing::Not(HasSubstr("third point")));
+}
+
+TEST(RakeSteps, ProfileTooShortSaysWhatLengthensIt) {
+    CrestRun r(false);
+    // A transformed grid whose cusp area ends at x' = 10.
+    Grid g = makeGrid(41, 41, 0, 20, 0, 20, [](double x, double y) { return 0.2 * x + 0.1 * y + 1; });
+    for (int j = 0; j < 41; ++j)
+        for (int i = 21; i < 41; ++i) g.at(i, j) = kBlank;
+    r.grid("T1_cabtrs.grd", g);
+    RakeState rs;
+    std::optional<std::string> length;
+    ASSERT_TRUE(cmdInputTransGrid(r.prompt, rs, {r.folder(), "T1_cabtrs.grd", false, "_tl"}, length));
+    auto rq = sliceRequest();
+    rq.kind = RakeKind::Multiple;
+    rq.boxes.txtRakeLengthM = "1";  // the interval
+
+    r.digitise("digit2.dat", "9.4,5\r\n9.4,15\r\n9.45,8\r\n");  // 0.6 of the area beyond the crest point
+    EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, rq));
+    const std::string refused = r.lastMessage();
+    EXPECT_THAT(refused, HasSubstr("less than one rake interval (1)"));
+    EXPECT_THAT(refused, HasSubstr("digitise the crest point where the cusp area reaches further"));
+    r.digitise("digit2.dat", "9.4,5\r\n9.4,15\r\n9.9,12\r\n");  // the third point further in: no longer
+    EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, rq));
+    EXPECT_EQ(r.lastMessage(), refused);
+    r.digitise("digit2.dat", "5,5\r\n5,15\r\n9.45,8\r\n");  // the crest point with 5 beyond it
+    EXPECT_TRUE(cmdSlice(r.app, r.prompt, rs, rq)) << r.lastMessage();
+
+    r.digitise("digit2.dat", "12,5\r\n12,15\r\n15,8\r\n");  // wholly outside the cusp area
+    EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, rq));
+    EXPECT_THAT(r.lastMessage(), HasSubstr("though none of the rake line's 18 slice points has:"));
 }
 
 TEST(RakeSteps, CuspAreaOffTheToothLeavesTheEarlierCuspAreasFiles) {
