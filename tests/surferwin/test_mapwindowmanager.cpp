@@ -22,7 +22,9 @@
 #include <QToolBar>
 #include <QWindow>
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
 
+#include <cstdlib>
 #include <functional>
 
 using trelvik::surferwin::MapCanvas;
@@ -40,10 +42,36 @@ std::string seenAt(QPoint at) {
 }
 
 // Waits until `done` holds (at most a few seconds): a loaded machine's window manager
-// takes its time to take windows down and bring them back.
-void settle(const std::function<bool()>& done) {
+// takes its time to take windows down and bring them back. False when it never held: the
+// caller fails there, saying what it waited for.
+[[nodiscard]] bool settle(const std::function<bool()>& done) {
     for (int i = 0; i < 100 && !done(); ++i) wait(50);
     wait(100);
+    return done();
+}
+
+// Minimizes a window as the user does with the window manager's minimize button: one
+// request to iconify it, a maximized window staying maximized underneath. A maximized
+// widget's showMinimized() instead asks the window manager to drop the maximized state,
+// iconify and maximize again, and the window is reported restored in between: the open
+// question then brings the map window forward, which the window manager takes as a call
+// to restore it from minimized.
+void iconify(const QWidget* w) {
+    xcb_connection_t* c = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    const char name[] = "WM_CHANGE_STATE";
+    xcb_intern_atom_reply_t* atom =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
+    xcb_client_message_event_t e{};
+    e.response_type = XCB_CLIENT_MESSAGE;
+    e.format = 32;
+    e.window = static_cast<xcb_window_t>(w->winId());
+    e.type = atom->atom;
+    e.data.data32[0] = 3;  // IconicState
+    xcb_send_event(c, 0, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&e));
+    xcb_flush(c);
+    std::free(atom);
 }
 
 QRect onScreen(const QWidget* w) { return {w->mapToGlobal(QPoint(0, 0)), w->size()}; }
@@ -75,11 +103,14 @@ struct Desk {
         win->showMaximized();
         wait(400);
     }
-    // Minimizes the map window while `question` is open, until the question has gone back
-    // to its tool window.
+    // Minimizes the map window while `question` is open, until the window manager has
+    // taken it down and the question has gone back to its tool window.
     void minimize(const QMessageBox* question) {
-        win->showMinimized();
-        settle([&] { return question->windowHandle()->transientParent() == tool.windowHandle(); });
+        iconify(win.get());
+        ASSERT_TRUE(settle([&] {
+            return win->isMinimized() && question->windowHandle()->transientParent() == tool.windowHandle();
+        })) << "waited for the map window minimized and the question back with its tool window; minimized: "
+            << win->isMinimized();
     }
     // Where the first map of the page on show is drawn, on the screen.
     QRect drawnMap() const {
@@ -186,14 +217,14 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionStaysInSightWhenTheMapWindowIs
     Desk f;
     f.maximize();
     f.ask([&](QMessageBox* question) {
-        f.minimize(question);
+        ASSERT_NO_FATAL_FAILURE(f.minimize(question));
         f.tool.raise();
         f.tool.activateWindow();
-        settle([&] { return seenAt(question->frameGeometry().center()) == "QMessageBox"; });
-        const QRect at = question->frameGeometry();
-        EXPECT_EQ(seenAt(at.center()), "QMessageBox");
-        EXPECT_FALSE(at.intersects(f.tool.frameGeometry()));
+        EXPECT_TRUE(settle([&] { return seenAt(question->frameGeometry().center()) == "QMessageBox"; }))
+            << "waited for the question in sight beside its tool window";
+        EXPECT_FALSE(question->frameGeometry().intersects(f.tool.frameGeometry()));
         EXPECT_EQ(question->windowHandle()->transientParent(), f.tool.windowHandle());
+        EXPECT_TRUE(f.win->isMinimized());
     });
 }
 
@@ -202,11 +233,14 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionComesBackAboveAMaximizedMapWin
     Desk f;
     f.maximize();
     f.ask([&](QMessageBox* question) {
-        f.minimize(question);
+        ASSERT_NO_FATAL_FAILURE(f.minimize(question));
         f.win->showMaximized();
         f.win->raise();
         f.win->activateWindow();
-        settle([&] { return seenAt(question->frameGeometry().center()) == "QMessageBox"; });
+        EXPECT_TRUE(settle([&] {
+            return question->windowHandle()->transientParent() == f.win->windowHandle() &&
+                   seenAt(question->frameGeometry().center()) == "QMessageBox";
+        })) << "waited for the question in sight above the map window it belongs to again";
         EXPECT_EQ(seenAt(question->frameGeometry().center()), "QMessageBox");
         EXPECT_EQ(question->windowHandle()->transientParent(), f.win->windowHandle());
     });
@@ -221,11 +255,11 @@ TEST(MapWindowUnderWindowManager, DigitiseQuestionBringsBackTheMapWindowClosedBy
     const auto doc = f.win->canvas()->document();
     for (auto* act : f.win->findChildren<QAction*>())
         if (act->text() == "Close window") act->trigger();
-    settle([&] { return !f.win->isVisible(); });
-    ASSERT_FALSE(f.win->isVisible());
+    ASSERT_TRUE(settle([&] { return !f.win->isVisible(); })) << "waited for the map window closed";
     f.ask([&](QMessageBox*) {
-        settle([&] { return seenAt(f.win->frameGeometry().center()) == "trelvik::surferwin::MapWindow"; });
-        EXPECT_EQ(seenAt(f.win->frameGeometry().center()), "trelvik::surferwin::MapWindow");
+        EXPECT_TRUE(settle([&] {
+            return seenAt(f.win->frameGeometry().center()) == "trelvik::surferwin::MapWindow";
+        })) << "waited for the map window back in sight";
         EXPECT_EQ(f.win->canvas()->document(), doc);
     });
 }
