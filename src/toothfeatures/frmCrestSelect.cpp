@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QButtonGroup>
 #include <QRadioButton>
-#include <QScrollArea>
 
 #include "core/error.h"
 #include "shell/frmDefDir.h"
@@ -101,17 +100,7 @@ void CrestSelectWindow::buildOccVectControls(QWidget* parent, const QString& des
 }
 
 QWidget* CrestSelectWindow::buildStatusLine() {
-    auto* room = new QScrollArea(this);
-    lblStatus = WrittenFiles::makeStatusLine(room);
-    lblStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    room->setWidget(lblStatus);
-    room->setWidgetResizable(true);
-    room->setFrameShape(QFrame::NoFrame);
-    room->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // A longer text scrolls within the room rather than pushing the buttons up.
-    const QMargins m = lblStatus->contentsMargins();
-    room->setFixedHeight(kStatusLines * lblStatus->fontMetrics().lineSpacing() + m.top() + m.bottom());
-    return room;
+    return WrittenFiles::makeStatusLineRoom(this, lblStatus, kStatusLines);
 }
 
 bool CrestSelectWindow::runWriting(const std::string& gridDir, const std::function<bool()>& step) {

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "core/error.h"
@@ -22,24 +21,6 @@ namespace trelvik {
 namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 std::string s(const QString& t) { return t.toStdString(); }
-
-// The status line in a room of three lines kept whether it shows a text or none (a
-// longer text scrolls there), so "Next grid" and "Exit" above it stay where they are as
-// steps end and begin; the room is the widget to lay out.
-QWidget* statusLineRoom(QWidget* window, QLabel*& status)
-{
-    constexpr int kStatusLines = 3;
-    auto* room = new QScrollArea(window);
-    status = WrittenFiles::makeStatusLine(room);
-    status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    room->setWidget(status);
-    room->setWidgetResizable(true);
-    room->setFrameShape(QFrame::NoFrame);
-    room->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const QMargins m = status->contentsMargins();
-    room->setFixedHeight(kStatusLines * status->fontMetrics().lineSpacing() + m.top() + m.bottom());
-    return room;
-}
 } // namespace
 
 frmCuspOR::frmCuspOR(AppState& state, Prompt& prompt, QWidget* parent)
@@ -104,7 +85,8 @@ frmCuspOR::frmCuspOR(AppState& state, Prompt& prompt, QWidget* parent)
     buttons->addWidget(cmdNextGrid);
     buttons->addWidget(cmdExit);
     grid->addLayout(buttons, 2, 0, 1, 2);
-    grid->addWidget(statusLineRoom(this, lblStatus), 3, 0, 1, 2);
+    // A room of fixed height, so "Next grid" and "Exit" stay put as the text comes and goes.
+    grid->addWidget(WrittenFiles::makeStatusLineRoom(this, lblStatus), 3, 0, 1, 2);
 
     // The lists start on the process's current folder; the folder label stays empty
     // until "Dir" or a click in the file list sets it.

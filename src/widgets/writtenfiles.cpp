@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QRegularExpression>
+#include <QScrollArea>
 
 namespace trelvik {
 
@@ -54,6 +55,19 @@ QLabel* WrittenFiles::makeStatusLine(QWidget* parent) {
     l->setWordWrap(true);
     l->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return l;
+}
+
+QWidget* WrittenFiles::makeStatusLineRoom(QWidget* parent, QLabel*& status, int lines) {
+    auto* room = new QScrollArea(parent);
+    status = makeStatusLine(room);
+    status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    room->setWidget(status);
+    room->setWidgetResizable(true);
+    room->setFrameShape(QFrame::NoFrame);
+    room->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const QMargins m = status->contentsMargins();
+    room->setFixedHeight(lines * status->fontMetrics().lineSpacing() + m.top() + m.bottom());
+    return room;
 }
 
 void WrittenFiles::report(QLabel* status, FileListBox* list) const {

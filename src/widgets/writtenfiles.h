@@ -25,6 +25,10 @@ public:
     QString folder() const { return folder_; }
     // The status line a window ends its steps with: one line of text, wrapped when long.
     static QLabel* makeStatusLine(QWidget* parent);
+    // The same status line in a room of `lines` lines kept whether it shows a text or
+    // none (a longer text scrolls there), so the controls beside it stay where they are
+    // as steps end and begin. Sets `status`; the room is the widget to lay out.
+    static QWidget* makeStatusLineRoom(QWidget* parent, QLabel*& status, int lines = 3);
 
     // Ends a step: the status line names what was written ("Wrote a.grd, b.csv in <folder>",
     // at most a few names, then how many more; "Nothing was written." when none), and the

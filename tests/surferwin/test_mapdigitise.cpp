@@ -255,15 +255,23 @@ TEST(MapWindow, OkAsksWhenTheStepsFileIsNotThere) {
     EXPECT_NE(warning.find("There is no digit1.dat yet"), std::string::npos) << warning;
 }
 
+namespace {
+// A relief map of a tilted molar, Digitise on, and a digit1.dat an older step wrote: the
+// file the questions below ask for. Returns its path.
+std::string digitisingOverAnOlderDigit1(Fixture& f) {
+    EXPECT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
+    f.win->refresh();
+    f.win->setDigitiseMode(true);
+    f.dir.write("digit1.dat", "1,1\n2,2\n");
+    return f.dir.path("digit1.dat");
+}
+} // namespace
+
 // OK after Clear asks for the points again, not for a save of the empty list; OK after a
 // save and an Undo says the list changed since that save, not that its point is unsaved.
 TEST(MapWindow, OkAfterClearOrAnUndoOfTheSaveSaysWhatBecameOfTheList) {
     Fixture f;
-    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
-    f.win->refresh();
-    f.win->setDigitiseMode(true);
-    const std::string reads = f.dir.path("digit1.dat");
-    f.dir.write("digit1.dat", "1,1\n2,2\n");  // an older step's file
+    const std::string reads = digitisingOverAnOlderDigit1(f);
     const auto map = f.plot()->Shapes.maps().back();
     int shows = 0;
     std::vector<std::string> warnings;
@@ -305,11 +313,7 @@ TEST(MapWindow, OkAfterClearOrAnUndoOfTheSaveSaysWhatBecameOfTheList) {
 // asks once too often fails rather than waits.
 TEST(MapWindow, OkWithClickedPointsOutsideTheStepsFileAsksBeforeTheStepReadsIt) {
     Fixture f;
-    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
-    f.win->refresh();
-    f.win->setDigitiseMode(true);
-    const std::string reads = f.dir.path("digit1.dat");
-    f.dir.write("digit1.dat", "1,1\n2,2\n");  // an older step's file
+    const std::string reads = digitisingOverAnOlderDigit1(f);
     std::filesystem::create_directory(f.dir.path("sub"));
     std::filesystem::create_symlink(reads, f.dir.path("sub/link1.dat"));
     int shows = 0;
