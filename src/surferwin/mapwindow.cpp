@@ -190,6 +190,7 @@ MapWindow::MapWindow(std::shared_ptr<surfer::Application> app, QWidget* parent)
     timer_->start();
     refresh();
     setDigitiseWindowSource(digitisingWindow);
+    setDigitiseWindowTest([](const QWidget* w) { return qobject_cast<const MapWindow*>(w) != nullptr; });
     setRoomOverDigitiseWindow(roomForQuestion);
     linkToDigitiseQuestions();
 }

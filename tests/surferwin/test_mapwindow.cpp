@@ -2,7 +2,10 @@
 // worksheets and the report shown, bad grids reported, the window placed on the screen.
 #include "surferwin/mapfixture.h"
 
+#include <QDialogButtonBox>
+
 using namespace mapfixture;
+using trelvik::testsupport::leftClick;
 
 TEST(MapWindow, EachMapTypePaintsInsideItsFrame) {
     Fixture f;
@@ -225,4 +228,32 @@ TEST(MapWindow, OpensWithinTheScreenBesideTheAskingWindowAndAddsMapsFromTheDataF
     trelvik::surferwin::setDataFolderSource([&] { return f.dir.folder(); });
     EXPECT_EQ(f.win->addMapFolder().toStdString(), f.dir.folder());
     trelvik::surferwin::setDataFolderSource({});
+}
+
+// While a question waits, as under a message box, the other windows take no input (a
+// second tool window cannot start a second step); the map window takes its clicks, and
+// its Save and the dialog it opens work.
+TEST(MapWindow, WhileAQuestionWaitsOnlyTheMapWindowAndTheQuestionTakeInput) {
+    Fixture f;
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
+    f.win->refresh();
+    f.win->setDigitiseMode(true);
+    QWidget tool;
+    auto* calculate = new QPushButton("Calculate", &tool);
+    int runs = 0;
+    QObject::connect(calculate, &QPushButton::clicked, [&] { ++runs; });
+    tool.show();
+    const std::string reads = f.dir.path("digit1.dat");
+    whileAsked(reads, [&] {
+        leftClick(calculate);
+        f.clickMap(*f.plot()->Shapes.maps().back(), 5, 2.5);
+        whenShown<QFileDialog>([](QFileDialog* d) {
+            leftClick(d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save));
+        });
+        for (auto* b : f.win->findChildren<QPushButton*>())
+            if (b->text() == "Save...") leftClick(b);
+    });
+    EXPECT_EQ(runs, 0);
+    ASSERT_TRUE(trelvik::FileExists(reads));
+    EXPECT_EQ(trelvik::formats::readDigitiseGroups(reads).front().size(), 1u);
 }
