@@ -45,6 +45,11 @@ std::function<bool(const QWidget*)>& digitiseWindowTest() {
     return test;
 }
 
+std::function<void()>& bringBackSource() {
+    static std::function<void()> bringBack;
+    return bringBack;
+}
+
 std::function<RoomOverWindow(const QWidget*)>& roomOverSource() {
     static std::function<RoomOverWindow(const QWidget*)> source;
     return source;
@@ -242,6 +247,12 @@ void setDigitiseWindowSource(std::function<QWidget*()> source) { digitiseWindowS
 void setDigitiseWindowTest(std::function<bool(const QWidget*)> test) { digitiseWindowTest() = std::move(test); }
 
 bool isDigitiseWindow(const QWidget* window) { return digitiseWindowTest() && digitiseWindowTest()(window); }
+
+void setBringBackDigitiseWindow(std::function<void()> bringBack) { bringBackSource() = std::move(bringBack); }
+
+void bringBackDigitiseWindow() {
+    if (bringBackSource()) bringBackSource()();
+}
 
 void placeDigitiseQuestion() {
     const OpenDigitiseQuestion::State* open = openQuestion();

@@ -24,6 +24,8 @@
 //   setDigitiseQuestionOpenedHook  the map windows hear of each question as it opens
 //   setDigitiseWindowSource the map windows say which of them the user digitises in
 //   setDigitiseWindowTest   and which windows are map windows, usable while one waits
+//   setBringBackDigitiseWindow  and how the one closed by hand comes back, which
+//                           bringBackDigitiseWindow() does each time a question shows
 //   setRoomOverDigitiseWindow  and where on them a question above them may lie
 //   placeDigitiseQuestion() places the open question and brings the map window forward;
 //                           again whenever a map window is shown while one is open
@@ -98,6 +100,10 @@ void setDigitiseWindowSource(std::function<QWidget*()> source);
 // question waits, when the program's other windows take none.
 void setDigitiseWindowTest(std::function<bool(const QWidget*)> test);
 bool isDigitiseWindow(const QWidget* window);
+// Shows again the map window the user digitises in when it was closed by hand, whenever
+// the question shows (after "Back" on the box OK may show too): the user answers there.
+void setBringBackDigitiseWindow(std::function<void()> bringBack);
+void bringBackDigitiseWindow();
 
 // Moves the open question beside its tool window, clear of the window the user
 // digitises in, and brings that window to the front (behind the question when the

@@ -77,6 +77,9 @@ Answer QtPrompt::show(const std::string& title, const std::string& text, Buttons
         do {
             QEventLoop loop;
             QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);
+            // Closed meanwhile (also while the box OK shows), the map window would leave
+            // the user nowhere to click the points.
+            bringBackDigitiseWindow();
             box.show();
             placeDigitiseQuestion();
             loop.exec();

@@ -235,8 +235,8 @@ TEST(MapWindow, PointsClickedUnderABoxThatAsksForNoFileAreKeptByTheNextQuestion)
 
 // OK with points clicked during the question that are not in the file its step reads
 // says which is the case and can go back to the question; a save through a link to that
-// file is that file, and OK then goes on. Every box is answered, so that a check that
-// asks once too often fails rather than waits.
+// file is that file, and OK then goes on. Every box expected is answered, and no watch
+// for one outlives the test: it would answer the next test's box.
 TEST(MapWindow, OkWithClickedPointsOutsideTheStepsFileAsksBeforeTheStepReadsIt) {
     Fixture f;
     ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
@@ -260,7 +260,7 @@ TEST(MapWindow, OkWithClickedPointsOutsideTheStepsFileAsksBeforeTheStepReadsIt) 
             f.win->saveDigitiseTo(f.dir.path("sub/link1.dat"));
             statusAfterLinkSave = f.win->statusBar()->currentMessage();
         }
-        whenTitled("Digitise file", onWarning);
+        if (shows < 3) whenTitled("Digitise file", onWarning);
         question->button(QMessageBox::Ok)->click();
     };
     onWarning = [&](QMessageBox* warning) {

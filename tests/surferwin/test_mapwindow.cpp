@@ -2,6 +2,7 @@
 // worksheets and the report shown, bad grids reported, the window placed on the screen.
 #include "surferwin/mapfixture.h"
 
+#include <QAction>
 #include <QDialogButtonBox>
 
 using namespace mapfixture;
@@ -256,4 +257,37 @@ TEST(MapWindow, WhileAQuestionWaitsOnlyTheMapWindowAndTheQuestionTakeInput) {
     EXPECT_EQ(runs, 0);
     ASSERT_TRUE(trelvik::FileExists(reads));
     EXPECT_EQ(trelvik::formats::readDigitiseGroups(reads).front().size(), 1u);
+}
+
+// The map window used last, closed while a question waits, comes back whenever the
+// question shows, also when "Back" on the "Digitise file" box brings the question back.
+TEST(MapWindow, AQuestionShownAgainByBackBringsBackItsMapWindowClosedMeanwhile) {
+    surfer::shutdownAll();
+    Fixture f;
+    MapWindow other(surfer::connect("Surfer.Application", true));  // another instance's, left on show
+    other.show();
+    f.win->activateWindow();
+    wait(50);
+    int shows = 0;
+    bool mapShown = false;
+    std::function<void(QMessageBox*)> onQuestion = [&](QMessageBox* question) {
+        if (++shows > 1) {
+            mapShown = f.win->isVisible();
+            question->button(QMessageBox::Cancel)->click();
+            return;
+        }
+        for (auto* act : f.win->findChildren<QAction*>())
+            if (act->text() == "Close window") act->trigger();
+        whenTitled("Digitise file", [&](QMessageBox* warning) {
+            whenTitled("Digitise map", onQuestion);
+            for (auto* b : warning->buttons())
+                if (b->text() == "Back") b->click();
+        });
+        question->button(QMessageBox::Ok)->click();  // no digit1.dat: the box asks
+    };
+    whenTitled("Digitise map", onQuestion);
+    trelvik::QtPrompt qt;
+    EXPECT_FALSE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", f.dir.path("digit1.dat")));
+    EXPECT_EQ(shows, 2);
+    EXPECT_TRUE(mapShown);
 }
