@@ -178,6 +178,7 @@ MapWindow::MapWindow(std::shared_ptr<surfer::Application> app, QWidget* parent)
     coords_ = new QLabel(this);
     statusBar()->addWidget(coords_, 1);
     keepWholeMessageAtHand(statusBar());
+    giveWayToMessages(statusBar(), coords_);
 
     connect(cmbDocument_, &QComboBox::activated, this, &MapWindow::documentChosen);
     connect(canvas_, &MapCanvas::pointerMoved, this, &MapWindow::pointerMoved);

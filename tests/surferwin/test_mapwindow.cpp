@@ -1,6 +1,7 @@
 // The map window offscreen: each map type painted where its frame is, documents,
 // worksheets and the report shown, bad grids reported, the window placed on the screen.
 #include "surferwin/mapfixture.h"
+#include "surferwin/statusline.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -290,4 +291,24 @@ TEST(MapWindow, AQuestionShownAgainByBackBringsBackItsMapWindowClosedMeanwhile) 
     EXPECT_FALSE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", f.dir.path("digit1.dat")));
     EXPECT_EQ(shows, 2);
     EXPECT_TRUE(mapShown);
+}
+
+// A message given while the window was closed is drawn alone once it is shown again: the
+// pointer read-out gives way until the message goes.
+TEST(MapWindow, AMessageGivenWhileClosedIsNotDrawnOverThePointerReadout) {
+    Fixture f;
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
+    f.win->refresh();
+    double px, py;
+    f.plot()->Shapes.maps().back()->mapToPage(5, 2.5, px, py);
+    emit f.win->canvas()->pointerMoved(QPointF(px, py));
+    QLabel* readout = f.win->pointerLabel();
+    ASSERT_TRUE(readout->isVisible());
+    f.win->hide();
+    trelvik::surferwin::showFitted(f.win->statusBar(), "Saved %1.", {QString::fromStdString(f.dir.path("digit.dat"))},
+                                   8000);
+    f.win->show();
+    EXPECT_FALSE(readout->isVisible());
+    f.win->statusBar()->clearMessage();
+    EXPECT_TRUE(readout->isVisible());
 }
