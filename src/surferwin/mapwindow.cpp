@@ -178,6 +178,7 @@ MapWindow::MapWindow(std::shared_ptr<surfer::Application> app, QWidget* parent)
     coords_ = new QLabel(this);
     statusBar()->addWidget(coords_, 1);
     keepWholeMessageAtHand(statusBar());
+    giveWayToMessages(statusBar(), coords_);
 
     connect(cmbDocument_, &QComboBox::activated, this, &MapWindow::documentChosen);
     connect(canvas_, &MapCanvas::pointerMoved, this, &MapWindow::pointerMoved);
@@ -190,6 +191,8 @@ MapWindow::MapWindow(std::shared_ptr<surfer::Application> app, QWidget* parent)
     timer_->start();
     refresh();
     setDigitiseWindowSource(digitisingWindow);
+    setDigitiseWindowTest([](const QWidget* w) { return qobject_cast<const MapWindow*>(w) != nullptr; });
+    setBringBackDigitiseWindow(bringBackDigitisingWindow);
     setRoomOverDigitiseWindow(roomForQuestion);
     linkToDigitiseQuestions();
 }
@@ -441,12 +444,13 @@ MapWindow* showMapWindow(const std::shared_ptr<surfer::Application>& app) {
 
 // A question that asks for points is answered in the map window: one closed by hand
 // comes back, with its documents and lists, rather than leave the user nowhere to click.
+// The one used last holds the user's points, also when another is on show.
 void MapWindow::bringBackDigitisingWindow() {
-    if (digitisingWindow()) return;
     MapWindow* w = lastUsed();
+    if (!w && digitisingWindow()) return;
     for (QWidget* t : QApplication::topLevelWidgets())
         if (!w) w = qobject_cast<MapWindow*>(t);
-    if (!w) return;
+    if (!w || w->isVisible()) return;
     w->show();
     lastUsed() = w;
 }

@@ -17,9 +17,10 @@
 // Messages (a grid that cannot be read, a failed save, the replace question) go
 // through the window's Prompt: a real message box unless a test sets its own.
 //
-// While a tool's "Digitise map" question is open, the map window used last is the one
-// it brings to the front and keeps clear of, and Save offers the file its step reads
-// (the asked name in that step's folder, whichever map was clicked).
+// While a tool's "Digitise map" question is open, the map windows alone (and the dialogs
+// they open) take input besides it; the map window used last is the one it brings to
+// the front (back, if closed by hand) and keeps clear of, and Save offers the file its
+// step reads (the asked name in that step's folder, whichever map was clicked).
 #include "core/prompt.h"
 #include "surfer/application.h"
 #include "surfer/digitiselist.h"
@@ -127,7 +128,8 @@ private:
     void resetPointerReadout();
     // The questions reach the map windows' lists through these (set once).
     static void linkToDigitiseQuestions();
-    // Shows again the map window the user digitises in when it was closed by hand.
+    // Shows again the map window the user digitises in (the one used last) when it was
+    // closed by hand: each time a question shows.
     static void bringBackDigitisingWindow();
     void digitiseQuestionOpened(long serial);
 

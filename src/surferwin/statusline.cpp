@@ -60,6 +60,11 @@ void keepWholeMessageAtHand(QStatusBar* bar) {
     });
 }
 
+void giveWayToMessages(QStatusBar* bar, QWidget* item) {
+    QObject::connect(bar, &QStatusBar::messageChanged, item,
+                     [item](const QString& shown) { item->setVisible(shown.isEmpty()); });
+}
+
 void showFitted(QStatusBar* bar, const QString& text, const QStringList& paths, int timeoutMs,
                 std::weak_ptr<const void> about) {
     const QString whole = substituted(text, paths);

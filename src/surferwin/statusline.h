@@ -11,6 +11,7 @@
 #include <memory>
 
 class QStatusBar;
+class QWidget;
 
 namespace trelvik::surferwin {
 
@@ -20,6 +21,11 @@ constexpr int kStatusMessageMargin = 18;
 
 // Makes the tool tip follow the messages: called once for the window's status line.
 void keepWholeMessageAtHand(QStatusBar* bar);
+
+// Hides `item`, a widget of the line (the pointer read-out), while a message shows. The
+// line hides its widgets itself only while it is on show: a message given while the
+// window was closed would be drawn over the item once the window comes back.
+void giveWayToMessages(QStatusBar* bar, QWidget* item);
 
 // Shows `text` for `timeoutMs`, its %1, %2, ... replaced by `paths`, shortened to fit.
 // A message about a plot document's list names the document as `about`.

@@ -14,22 +14,15 @@
 namespace trelvik {
 
 namespace {
-// Every question open, the latest last: a second tool window may ask while the first
-// question waits.
-std::vector<const OpenDigitiseQuestion::State*>& openQuestions() {
-    static std::vector<const OpenDigitiseQuestion::State*> open;
+// The question open (nullptr for none). While it waits only the map windows and the
+// question take input, so no second question opens beside it.
+const OpenDigitiseQuestion::State*& openQuestion() {
+    static const OpenDigitiseQuestion::State* open = nullptr;
     return open;
 }
 
-// The latest question open (nullptr for none).
-const OpenDigitiseQuestion::State* openQuestion() {
-    return openQuestions().empty() ? nullptr : openQuestions().back();
-}
-
 const OpenDigitiseQuestion::State* questionOf(const QWidget* box) {
-    for (const auto* s : openQuestions())
-        if (s->box == box) return s;
-    return nullptr;
+    return openQuestion() && openQuestion()->box == box ? openQuestion() : nullptr;
 }
 
 QPointer<QWidget>& declaredAsker() {
@@ -45,6 +38,16 @@ std::function<void(long)>& questionOpenedHook() {
 std::function<QWidget*()>& digitiseWindowSource() {
     static std::function<QWidget*()> source;
     return source;
+}
+
+std::function<bool(const QWidget*)>& digitiseWindowTest() {
+    static std::function<bool(const QWidget*)> test;
+    return test;
+}
+
+std::function<void()>& bringBackSource() {
+    static std::function<void()> bringBack;
+    return bringBack;
 }
 
 std::function<RoomOverWindow(const QWidget*)>& roomOverSource() {
@@ -201,14 +204,16 @@ long nextSerial() {
 OpenDigitiseQuestion::OpenDigitiseQuestion(QWidget* box, const std::string& readPath)
     : state_{box, askerOf(box), readPath.empty() ? std::string() : normalPath(readPath),
              readPath.empty() ? 0 : nextSerial()} {
-    openQuestions().push_back(&state_);
+    openQuestion() = &state_;
     // A box of that title that asks for no file (a refusal of the digitised points) is
     // no step's question: points clicked meanwhile belong to no question.
     if (questionOpenedHook() && state_.serial != 0) questionOpenedHook()(state_.serial);
     if (const auto p = placementOf(state_)) belongTo(state_, *p);
 }
 
-OpenDigitiseQuestion::~OpenDigitiseQuestion() { std::erase(openQuestions(), &state_); }
+OpenDigitiseQuestion::~OpenDigitiseQuestion() {
+    if (openQuestion() == &state_) openQuestion() = nullptr;
+}
 
 std::string askedDigitisePath() { return openQuestion() ? openQuestion()->path : std::string(); }
 
@@ -217,9 +222,8 @@ bool savesWhereAsked(const std::string& path) { return savesOnto(openQuestion(),
 long openDigitiseQuestionSerial() { return openQuestion() ? openQuestion()->serial : 0; }
 
 bool isDigitiseQuestionOpen(long serial) {
-    for (const auto* s : openQuestions())
-        if (s->serial == serial && s->box && s->box->isVisible()) return true;
-    return false;
+    const auto* s = openQuestion();
+    return s && s->serial == serial && s->box && s->box->isVisible();
 }
 
 long digitiseQuestionSerial(const QWidget* question) {
@@ -239,6 +243,16 @@ bool savesWhereAskedBy(const QWidget* question, const std::string& path) {
 void setDigitiseQuestionOpenedHook(std::function<void(long)> hook) { questionOpenedHook() = std::move(hook); }
 
 void setDigitiseWindowSource(std::function<QWidget*()> source) { digitiseWindowSource() = std::move(source); }
+
+void setDigitiseWindowTest(std::function<bool(const QWidget*)> test) { digitiseWindowTest() = std::move(test); }
+
+bool isDigitiseWindow(const QWidget* window) { return digitiseWindowTest() && digitiseWindowTest()(window); }
+
+void setBringBackDigitiseWindow(std::function<void()> bringBack) { bringBackSource() = std::move(bringBack); }
+
+void bringBackDigitiseWindow() {
+    if (bringBackSource()) bringBackSource()();
+}
 
 void placeDigitiseQuestion() {
     const OpenDigitiseQuestion::State* open = openQuestion();

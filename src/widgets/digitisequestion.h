@@ -9,7 +9,9 @@
 // below the dialogs the map window opens: on the part the map window offers (its canvas,
 // clear of its menus, toolbar and panel), covering as little of the maps drawn there as
 // it can. Once a spot clear of the map window is there again (the map window restored
-// or minimized), the question goes back beside its tool window.
+// or minimized), the question goes back beside its tool window. While it waits, as under
+// a message box, only the map windows (with their menus and dialogs) and the question
+// take input: one question is open at a time.
 //
 //   AskingWindow            held by a tool window's prompt around each of its questions
 //   OpenDigitiseQuestion    held by the question box while it shows
@@ -21,6 +23,9 @@
 //   isDigitiseQuestionOpen(serial)  whether that question still waits for its answer
 //   setDigitiseQuestionOpenedHook  the map windows hear of each question as it opens
 //   setDigitiseWindowSource the map windows say which of them the user digitises in
+//   setDigitiseWindowTest   and which windows are map windows, usable while one waits
+//   setBringBackDigitiseWindow  and how the one closed by hand comes back, which
+//                           bringBackDigitiseWindow() does each time a question shows
 //   setRoomOverDigitiseWindow  and where on them a question above them may lie
 //   placeDigitiseQuestion() places the open question and brings the map window forward;
 //                           again whenever a map window is shown while one is open
@@ -91,6 +96,14 @@ void setDigitiseQuestionOpenedHook(std::function<void(long serial)> hook);
 
 // The window the user digitises in now (nullptr for none).
 void setDigitiseWindowSource(std::function<QWidget*()> source);
+// Whether a window is one the user digitises in (a map window): it takes input while a
+// question waits, when the program's other windows take none.
+void setDigitiseWindowTest(std::function<bool(const QWidget*)> test);
+bool isDigitiseWindow(const QWidget* window);
+// Shows again the map window the user digitises in when it was closed by hand, whenever
+// the question shows (after "Back" on the box OK may show too): the user answers there.
+void setBringBackDigitiseWindow(std::function<void()> bringBack);
+void bringBackDigitiseWindow();
 
 // Moves the open question beside its tool window, clear of the window the user
 // digitises in, and brings that window to the front (behind the question when the

@@ -1,6 +1,7 @@
 #include "widgets/qtprompt.h"
 
 #include "widgets/digitiseokcheck.h"
+#include "widgets/inputblocker.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -69,11 +70,16 @@ Answer QtPrompt::show(const std::string& title, const std::string& text, Buttons
     if (title == kDigitiseTitle) {
         box.setWindowModality(Qt::NonModal);
         const OpenDigitiseQuestion open(&box, readPath);
+        // Modal but for the map windows, where the user answers.
+        const InputOnlyFor onlyMapWindows([&box](const QWidget* w) { return w == &box || isDigitiseWindow(w); });
         // OK with clicked points that are not in the step's file may go back to the
         // question, which shows again as it was.
         do {
             QEventLoop loop;
             QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);
+            // Closed meanwhile (also while the box OK shows), the map window would leave
+            // the user nowhere to click the points.
+            bringBackDigitiseWindow();
             box.show();
             placeDigitiseQuestion();
             loop.exec();

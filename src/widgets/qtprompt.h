@@ -2,7 +2,8 @@
 // The Prompt service with real dialogs: message boxes with their titles and buttons
 // and the hourglass pointer. Boxes are application-modal, except the "Digitise map"
 // question: while it shows, the user digitises in the map window and saves the
-// file, so that box leaves every other window usable and waits in a local event loop
+// file, so that box leaves the map windows (and what they open) usable, holds off
+// every other window's input as a modal box does, and waits in a local event loop
 // (where it stands and what it tells the map window: widgets/digitisequestion.h).
 #include "core/prompt.h"
 #include "widgets/digitisequestion.h"
@@ -14,7 +15,7 @@ public:
     ~QtPrompt() override;
     Answer message(const std::string& title, const std::string& text,
                    Buttons buttons = Buttons::Ok) override;
-    // Non-modal, beside the map window: the map window's Save offers `readPath`.
+    // Beside the map window, which alone stays usable: its Save offers `readPath`.
     Answer digitiseQuestion(const std::string& text, const std::string& readPath) override;
     // Sets the pointer rather than counting: "off" is normal however often "on" came.
     void busy(bool on) override;

@@ -1,10 +1,10 @@
 #pragma once
 // A tool window's Prompt: hands every message to the program's Prompt, and while a
-// step waits at the "Digitise map" question (which leaves the windows usable, so that
-// the user can digitise in the map window) it holds off the window's own input, so a
+// step waits at the "Digitise map" question it holds off the window's own input, so a
 // second press of a step button neither stacks a second question nor runs the step
-// again; the question stands beside this window. Other message boxes are modal and
-// hold the window off themselves.
+// again, whatever the program's Prompt does (the Qt one holds off every window but the
+// map windows, where the user digitises); the question stands beside this window.
+// Other message boxes are modal and hold the window off themselves.
 #include "core/prompt.h"
 
 class QWidget;

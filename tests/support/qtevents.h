@@ -3,6 +3,7 @@
 // answers (a window shown, framed, moved) arrives meanwhile.
 #include <QApplication>
 #include <QEventLoop>
+#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -23,6 +24,17 @@ void whenShown(std::function<void(W*)> act) {
             if (auto* found = qobject_cast<W*>(w); found && found->isVisible()) return act(found);
         whenShown<W>(act);
     });
+}
+
+// A left click in the middle of `w`, delivered through the application's event filters
+// as a click of the user's is (a button's click() would go round them).
+inline void leftClick(QWidget* w) {
+    const QPointF at = QRectF(w->rect()).center();
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
 }
 
 } // namespace trelvik::testsupport

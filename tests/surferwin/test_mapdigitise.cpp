@@ -309,8 +309,8 @@ TEST(MapWindow, OkAfterClearOrAnUndoOfTheSaveSaysWhatBecameOfTheList) {
 
 // OK with points clicked during the question that are not in the file its step reads
 // says which is the case and can go back to the question; a save through a link to that
-// file is that file, and OK then goes on. Every box is answered, so that a check that
-// asks once too often fails rather than waits.
+// file is that file, and OK then goes on. Every box expected is answered, and no watch
+// for one outlives the test: it would answer the next test's box.
 TEST(MapWindow, OkWithClickedPointsOutsideTheStepsFileAsksBeforeTheStepReadsIt) {
     Fixture f;
     const std::string reads = digitisingOverAnOlderDigit1(f);

@@ -1,8 +1,13 @@
 // The map window offscreen: each map type painted where its frame is, documents,
 // worksheets and the report shown, bad grids reported, the window placed on the screen.
 #include "surferwin/mapfixture.h"
+#include "surferwin/statusline.h"
+
+#include <QAction>
+#include <QDialogButtonBox>
 
 using namespace mapfixture;
+using trelvik::testsupport::leftClick;
 
 TEST(MapWindow, EachMapTypePaintsInsideItsFrame) {
     Fixture f;
@@ -225,4 +230,85 @@ TEST(MapWindow, OpensWithinTheScreenBesideTheAskingWindowAndAddsMapsFromTheDataF
     trelvik::surferwin::setDataFolderSource([&] { return f.dir.folder(); });
     EXPECT_EQ(f.win->addMapFolder().toStdString(), f.dir.folder());
     trelvik::surferwin::setDataFolderSource({});
+}
+
+// While a question waits, as under a message box, the other windows take no input (a
+// second tool window cannot start a second step); the map window takes its clicks, and
+// its Save and the dialog it opens work.
+TEST(MapWindow, WhileAQuestionWaitsOnlyTheMapWindowAndTheQuestionTakeInput) {
+    Fixture f;
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
+    f.win->refresh();
+    f.win->setDigitiseMode(true);
+    QWidget tool;
+    auto* calculate = new QPushButton("Calculate", &tool);
+    int runs = 0;
+    QObject::connect(calculate, &QPushButton::clicked, [&] { ++runs; });
+    tool.show();
+    const std::string reads = f.dir.path("digit1.dat");
+    whileAsked(reads, [&] {
+        leftClick(calculate);
+        f.clickMap(*f.plot()->Shapes.maps().back(), 5, 2.5);
+        whenShown<QFileDialog>([](QFileDialog* d) {
+            leftClick(d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save));
+        });
+        for (auto* b : f.win->findChildren<QPushButton*>())
+            if (b->text() == "Save...") leftClick(b);
+    });
+    EXPECT_EQ(runs, 0);
+    ASSERT_TRUE(trelvik::FileExists(reads));
+    EXPECT_EQ(trelvik::formats::readDigitiseGroups(reads).front().size(), 1u);
+}
+
+// The map window used last, closed while a question waits, comes back whenever the
+// question shows, also when "Back" on the "Digitise file" box brings the question back.
+TEST(MapWindow, AQuestionShownAgainByBackBringsBackItsMapWindowClosedMeanwhile) {
+    surfer::shutdownAll();
+    Fixture f;
+    MapWindow other(surfer::connect("Surfer.Application", true));  // another instance's, left on show
+    other.show();
+    f.win->activateWindow();
+    wait(50);
+    int shows = 0;
+    bool mapShown = false;
+    std::function<void(QMessageBox*)> onQuestion = [&](QMessageBox* question) {
+        if (++shows > 1) {
+            mapShown = f.win->isVisible();
+            question->button(QMessageBox::Cancel)->click();
+            return;
+        }
+        for (auto* act : f.win->findChildren<QAction*>())
+            if (act->text() == "Close window") act->trigger();
+        whenTitled("Digitise file", [&](QMessageBox* warning) {
+            whenTitled("Digitise map", onQuestion);
+            for (auto* b : warning->buttons())
+                if (b->text() == "Back") b->click();
+        });
+        question->button(QMessageBox::Ok)->click();  // no digit1.dat: the box asks
+    };
+    whenTitled("Digitise map", onQuestion);
+    trelvik::QtPrompt qt;
+    EXPECT_FALSE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", f.dir.path("digit1.dat")));
+    EXPECT_EQ(shows, 2);
+    EXPECT_TRUE(mapShown);
+}
+
+// A message given while the window was closed is drawn alone once it is shown again: the
+// pointer read-out gives way until the message goes.
+TEST(MapWindow, AMessageGivenWhileClosedIsNotDrawnOverThePointerReadout) {
+    Fixture f;
+    ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
+    f.win->refresh();
+    double px, py;
+    f.plot()->Shapes.maps().back()->mapToPage(5, 2.5, px, py);
+    emit f.win->canvas()->pointerMoved(QPointF(px, py));
+    QLabel* readout = f.win->pointerLabel();
+    ASSERT_TRUE(readout->isVisible());
+    f.win->hide();
+    trelvik::surferwin::showFitted(f.win->statusBar(), "Saved %1.", {QString::fromStdString(f.dir.path("digit.dat"))},
+                                   8000);
+    f.win->show();
+    EXPECT_FALSE(readout->isVisible());
+    f.win->statusBar()->clearMessage();
+    EXPECT_TRUE(readout->isVisible());
 }
