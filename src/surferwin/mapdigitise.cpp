@@ -36,7 +36,6 @@ std::vector<MapWindow*> allMapWindows() {
 void MapWindow::linkToDigitiseQuestions() {
     setDigitiseQuestionOpenedHook([](long serial) {
         for (MapWindow* w : allMapWindows()) w->digitiseQuestionOpened(serial);
-        bringBackDigitisingWindow();
     });
     setPointsOnOkSource([](long serial, const std::function<bool(const std::string&)>& isAskedFile) {
         std::vector<const surfer::DigitiseList*> lists;

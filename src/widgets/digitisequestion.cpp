@@ -221,11 +221,6 @@ bool savesWhereAsked(const std::string& path) { return savesOnto(openQuestion(),
 
 long openDigitiseQuestionSerial() { return openQuestion() ? openQuestion()->serial : 0; }
 
-bool isDigitiseQuestionOpen(long serial) {
-    const auto* s = openQuestion();
-    return s && s->serial == serial && s->box && s->box->isVisible();
-}
-
 long digitiseQuestionSerial(const QWidget* question) {
     const auto* s = questionOf(question);
     return s ? s->serial : 0;

@@ -20,7 +20,6 @@
 //                           on disk, a link to it included)
 //   openDigitiseQuestionSerial()  the open question's number, so that a point knows the
 //                           question it was clicked for (each question has its own)
-//   isDigitiseQuestionOpen(serial)  whether that question still waits for its answer
 //   setDigitiseQuestionOpenedHook  the map windows hear of each question as it opens
 //   setDigitiseWindowSource the map windows say which of them the user digitises in
 //   setDigitiseWindowTest   and which windows are map windows, usable while one waits
@@ -84,8 +83,6 @@ bool savesWhereAsked(const std::string& path);
 
 // The open question's serial number; 0 with none open or one that asks for no file.
 long openDigitiseQuestionSerial();
-// Whether the question of that serial number is still on show, waiting for its answer.
-bool isDigitiseQuestionOpen(long serial);
 // The same for the question shown in `question` (while its OpenDigitiseQuestion lives):
 // its serial number, the file its step reads, and whether a save at path lands on it.
 long digitiseQuestionSerial(const QWidget* question);
