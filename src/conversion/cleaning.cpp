@@ -90,9 +90,9 @@ UndercutStep FindUndercuts(ConvContext& ctx, const PointList& points) {
     return step;
 }
 
-void WriteUndercuts(const UndercutStep& step) {
-    formats::writeXyzPointFile(step.keptFile, step.res.kept);
-    if (!step.rejFile.empty()) formats::writeXyzPointFile(step.rejFile, step.res.rejected);
+void WriteUndercuts(const UndercutStep& step, StagedFiles& staged) {
+    formats::writeXyzPointFile(staged.work(step.keptFile), step.res.kept);
+    if (!step.rejFile.empty()) formats::writeXyzPointFile(staged.work(step.rejFile), step.res.rejected);
 }
 
 OutlineStep FindBlankingOutline(ConvContext& ctx, const PointList& points, double offsetFactor) {
@@ -135,16 +135,16 @@ OutlineStep FindBlankingOutline(ConvContext& ctx, const PointList& points, doubl
     return step;
 }
 
-void WriteBlankingOutline(const OutlineStep& step) {
+void WriteBlankingOutline(const OutlineStep& step, StagedFiles& staged) {
     if (!step.made) return;
-    writeBlankingOutline(step.blnFile, step.outline.ring);
+    writeBlankingOutline(staged.work(step.blnFile), step.outline.ring);
     {
-        AtomicTextWriter info(step.infoFile);
+        AtomicTextWriter info(staged.work(step.infoFile));
         info.line(text::WriteLine().text("Blanking_outline_Bin_size").text("Blanking_outline_Offset_factor").str());
         info.line(text::WriteLine().num(step.outline.binSize).num(step.offsetFactor).text("prop_bin_size").str());
         info.commit();
     }
-    if (!step.fillFile.empty()) formats::writeXyzPointFile(step.fillFile, step.withFill);
+    if (!step.fillFile.empty()) formats::writeXyzPointFile(staged.work(step.fillFile), step.withFill);
 }
 
 } // namespace trelvik::conversion

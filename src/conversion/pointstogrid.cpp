@@ -185,10 +185,17 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
                                ? GeometryByMaxRows(b, text::CInt(text::Val(o.txtMaxNoRows)), s.FileFullName[k])
                                : GeometryByIntervals(b, text::Val(o.txtXInt), text::Val(o.txtYInt), s.FileFullName[k]);
 
-    if (!t.pointText.empty()) formats::writeXyzPointFile(t.pointText, unturned ? *unturned : pts);
-    if (o.chkRemoveUndercuts) WriteUndercuts(undercuts);
-    WriteBlankingOutline(outline);
-    std::string data = s.FileFullName[k];
+    // The entry's files are written under working names and put in place together once
+    // the mapping program has made its grids: a failed gridding or blanking leaves the
+    // earlier run's files.
+    StagedFiles staged;
+    if (!t.pointText.empty()) formats::writeXyzPointFile(staged.work(t.pointText), unturned ? *unturned : pts);
+    if (o.chkRemoveUndercuts) WriteUndercuts(undercuts, staged);
+    WriteBlankingOutline(outline, staged);
+    // The points gridded: the entry's own file, or one this entry has just written.
+    const std::string& last = s.FileFullName[k];
+    const bool madeHere = last == t.pointText || last == undercuts.keptFile || last == outline.fillFile;
+    std::string data = madeHere ? staged.work(last) : last;
     // The turned (or header-less) copy that is gridded lives in a private folder: a name
     // in the user's folder could replace, and then delete, a file of theirs.
     std::optional<PrivateTempFile> temp;
@@ -197,18 +204,20 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
         formats::writeXyzPointFile(temp->path(), *gridded);
         data = temp->path();
     }
-    gridData(ctx, data, g, s.FileOutName[k]);
+    gridData(ctx, data, g, staged.work(s.FileOutName[k]));
     temp.reset();
+    if (o.chkBlankOutline && !outline.made) {
+        staged.commit();
+        Report(ctx, "", "No blanking outline was made for " + s.FileFullName[k] + ", so its grid " +
+                            s.FileOutName[k] + " is left unblanked.");
+        return;
+    }
     if (o.chkBlankOutline) {
-        if (!outline.made) {
-            Report(ctx, "", "No blanking outline was made for " + s.FileFullName[k] + ", so its grid " +
-                                s.FileOutName[k] + " is left unblanked.");
-            return;
-        }
         RepointEntry(s, i, s.FileOutName[k]);
         s.FileOutName[k] = s.FileStem[k] + "b.grd";
-        gridBlank(ctx, s.FileFullName[k], s.FileBlnName[k], s.FileOutName[k]);
+        gridBlank(ctx, staged.work(s.FileFullName[k]), staged.work(s.FileBlnName[k]), staged.work(s.FileOutName[k]));
     }
+    staged.commit();
 }
 
 std::vector<std::string> TailOutputs(ConvOptions o, std::string stem, const std::string& tag) {

@@ -22,8 +22,10 @@
 // After the list: the plot pass (plotconverted.h), the labels emptied, the list cleared.
 // A bad entry (unreadable file, bad line, too few points, zero interval, a lattice the
 // points cannot make) is reported with its file and line and the next entry goes on.
-// Every check of an entry comes before any of its files is written, so a refused entry
-// leaves the files of an earlier run as they were.
+// Every check of an entry comes before any of its files is written, and its files are
+// written under working names that the gridding and blanking read and write, put in
+// place together only once both are done: a refused or failed entry leaves the files of
+// an earlier run as they were.
 #include "conversion/convstate.h"
 #include "core/points.h"
 
