@@ -23,7 +23,7 @@ void sizeRunList(ConvContext& ctx, std::vector<std::string>& names) {
 
 double requirePositive(const std::string& text, const char* what, const std::string& file) {
     const double v = text::Val(text);
-    if (!(v > 0)) throw Error(file + ": the " + std::string(what) + " \"" + text + "\" is not a number above 0");
+    if (!(v > 0)) throw Refusal("", file + ": the " + std::string(what) + " \"" + text + "\" is not a number above 0");
     return v;
 }
 
@@ -117,7 +117,7 @@ OutlineStep FindBlankingOutline(ConvContext& ctx, const PointList& points, doubl
             text += "\nThe outline joins points at most 1.5 bins (" + text::CStr(1.5 * oo.binSize) +
                     ") apart; for points further apart, raise the outline's \"Bin size\" (with \"Use default "
                     "settings\", the grid interval).";
-        Report(ctx, "", text);
+        step.failure = text;
         return step;
     }
     step.made = true;

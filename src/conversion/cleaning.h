@@ -25,10 +25,11 @@
 //   (closed ring, flag 0), stem + "pblnptsinfo.txt" (bin size and offset factor) and,
 //   with "Place in blanked area", stem + "p.txt": the points and then the fill points at
 //   the lowest height; sets FileBlnName and (fill file) FileOutName. When the outline
-//   gives up, its message is shown and the step is not made (nothing to write).
+//   gives up, the step is not made (nothing to write) and holds the message to show once
+//   the entry's grid is made.
 //   WriteBlankingOutline writes the files of a made step, under the working names of
 //   `staged`: the entry puts them in place with its grids.
-// Both throw trelvik::Error naming the entry's file for settings that are not numbers
+// Both throw trelvik::Refusal naming the entry's file for settings that are not numbers
 // above 0; an output file is replaced only by its complete new version.
 #include "conversion/blankingoutline.h"
 #include "conversion/convstate.h"
@@ -49,6 +50,7 @@ void WriteUndercuts(const UndercutStep& step, StagedFiles& staged);
 
 struct OutlineStep {
     bool made = false;  // false: the outline gave up
+    std::string failure;  // why it gave up, naming the entry's file
     OutlineResult outline;
     double offsetFactor = 0;
     std::string blnFile, infoFile, fillFile;  // fillFile empty without fill points
@@ -62,7 +64,7 @@ void WriteBlankingOutline(const OutlineStep& step, StagedFiles& staged);
 // 1.5 -> "1.500").
 std::string UndercutTag(double v);
 
-// The number in a settings box, which must be above 0; otherwise trelvik::Error naming
+// The number in a settings box, which must be above 0; otherwise trelvik::Refusal naming
 // the file, the setting (`what`) and the text as typed.
 double requirePositive(const std::string& text, const char* what, const std::string& file);
 

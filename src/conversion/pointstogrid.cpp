@@ -148,6 +148,10 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
     // "Auto calculate intervals" lays the grid over the lattice as read, whatever the
     // cleaning then leaves out or the fill points add beyond it.
     const PointBounds asRead = BoundsOf(pts);
+    // Messages name the entry's file as it came, not a cleaning file it may be re-pointed to.
+    const std::string source = s.FileFullName[k];
+    if (t.geometry != GridOption::MaxNoRows)
+        RequireIntervalsGriddable(asRead, text::Val(o.txtXInt), text::Val(o.txtYInt), source);
     // Every step is worked out and checked in memory before any file of the entry is
     // written: a refused entry leaves the earlier run's files as they were.
     const PointList* gridded = &pts;
@@ -182,8 +186,8 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
     s.FileOutName[k] = s.FileStem[k] + s.OutNameTag + ".grd";
     const PointBounds b = t.geometry == GridOption::AutoInt ? asRead : BoundsOf(*gridded);
     const GridGeometry g = t.geometry == GridOption::MaxNoRows
-                               ? GeometryByMaxRows(b, text::CInt(text::Val(o.txtMaxNoRows)), s.FileFullName[k])
-                               : GeometryByIntervals(b, text::Val(o.txtXInt), text::Val(o.txtYInt), s.FileFullName[k]);
+                               ? GeometryByMaxRows(b, text::CInt(text::Val(o.txtMaxNoRows)), source)
+                               : GeometryByIntervals(b, text::Val(o.txtXInt), text::Val(o.txtYInt), source);
 
     // The entry's files are written under working names and put in place together once
     // the mapping program has made its grids: a failed gridding or blanking leaves the
@@ -208,6 +212,8 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
     temp.reset();
     if (o.chkBlankOutline && !outline.made) {
         staged.commit();
+        // Said only now, when the grid it leaves unblanked and the file it names are made.
+        Report(ctx, "", outline.failure);
         Report(ctx, "", "No blanking outline was made for " + s.FileFullName[k] + ", so its grid " +
                             s.FileOutName[k] + " is left unblanked.");
         return;
@@ -244,7 +250,7 @@ std::vector<std::string> TailOutputs(ConvOptions o, std::string stem, const std:
 void EndGridList(ConvContext& ctx, const std::vector<int>& done) {
     PlotPass(ctx, done);
     ctx.view.showEntry("", "");
-    if (!ctx.state.ReplaceCancelled) ClearFilenames(ctx.state);
+    if (!ctx.state.KeepList) ClearFilenames(ctx.state);
 }
 
 void ConvertTXT_GRD(ConvContext& ctx) {

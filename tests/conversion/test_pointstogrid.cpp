@@ -344,6 +344,23 @@ TEST(PointsToGrid, LatticeRefusedAfterCleaningLeavesTheEarlierRunsFiles) {
     EXPECT_EQ(outputsBeside(run, "scan.txt"), before);
 }
 
+// With "Use default settings" the cleaning bins and the outline derive from the interval:
+// one far too small is refused at once for the grid it would make, naming the file
+// listed, and the list stays for another try.
+TEST(PointsToGrid, AnIntervalFarTooSmallIsRefusedOnceAndKeepsTheList) {
+    ConvRun run;
+    run.dir.write("scan.txt", xyzText(scatteredCrown(300, 2)));
+    run.opt.txtXInt = "0.00005";
+    ApplyDefaultSettings(run.opt);
+    run.add("scan.txt");
+    auto c = run.ctx();
+    ConvertTXT_GRD(c);
+    EXPECT_EQ(run.messages(), run.dir.path("scan.txt") +
+                                  ": the grid would have too many nodes at these intervals; choose larger intervals\n");
+    ASSERT_EQ(run.state.NumFiles, 1);
+    EXPECT_EQ(run.state.FileFullName[0], run.dir.path("scan.txt"));
+}
+
 // The gridding can fail after the entry's cleaning files are made (here a disk that is
 // full by the time the grid is written): the earlier run's files stay, and no working file.
 TEST(PointsToGrid, GriddingThatFailsLeavesTheEarlierRunsFiles) {
