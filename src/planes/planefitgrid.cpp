@@ -144,7 +144,7 @@ void EarlierFiles::restore() {
     kept_ = {};
     for (const std::string& path : absent_) {
         std::error_code ec;
-        std::filesystem::remove(path, ec);
+        if (FileExists(path)) std::filesystem::remove(path, ec);
     }
 }
 
