@@ -23,7 +23,7 @@ void sizeRunList(ConvContext& ctx, std::vector<std::string>& names) {
 
 double requirePositive(const std::string& text, const char* what, const std::string& file) {
     const double v = text::Val(text);
-    if (!(v > 0)) throw Error(file + ": the " + std::string(what) + " \"" + text + "\" is not a number above 0");
+    if (!(v > 0)) throw Refusal("", file + ": the " + std::string(what) + " \"" + text + "\" is not a number above 0");
     return v;
 }
 
@@ -90,9 +90,9 @@ UndercutStep FindUndercuts(ConvContext& ctx, const PointList& points) {
     return step;
 }
 
-void WriteUndercuts(const UndercutStep& step) {
-    formats::writeXyzPointFile(step.keptFile, step.res.kept);
-    if (!step.rejFile.empty()) formats::writeXyzPointFile(step.rejFile, step.res.rejected);
+void WriteUndercuts(const UndercutStep& step, StagedFiles& staged) {
+    formats::writeXyzPointFile(staged.work(step.keptFile), step.res.kept);
+    if (!step.rejFile.empty()) formats::writeXyzPointFile(staged.work(step.rejFile), step.res.rejected);
 }
 
 OutlineStep FindBlankingOutline(ConvContext& ctx, const PointList& points, double offsetFactor) {
@@ -117,7 +117,7 @@ OutlineStep FindBlankingOutline(ConvContext& ctx, const PointList& points, doubl
             text += "\nThe outline joins points at most 1.5 bins (" + text::CStr(1.5 * oo.binSize) +
                     ") apart; for points further apart, raise the outline's \"Bin size\" (with \"Use default "
                     "settings\", the grid interval).";
-        Report(ctx, "", text);
+        step.failure = text;
         return step;
     }
     step.made = true;
@@ -135,16 +135,16 @@ OutlineStep FindBlankingOutline(ConvContext& ctx, const PointList& points, doubl
     return step;
 }
 
-void WriteBlankingOutline(const OutlineStep& step) {
+void WriteBlankingOutline(const OutlineStep& step, StagedFiles& staged) {
     if (!step.made) return;
-    writeBlankingOutline(step.blnFile, step.outline.ring);
+    writeBlankingOutline(staged.work(step.blnFile), step.outline.ring);
     {
-        AtomicTextWriter info(step.infoFile);
+        AtomicTextWriter info(staged.work(step.infoFile));
         info.line(text::WriteLine().text("Blanking_outline_Bin_size").text("Blanking_outline_Offset_factor").str());
         info.line(text::WriteLine().num(step.outline.binSize).num(step.offsetFactor).text("prop_bin_size").str());
         info.commit();
     }
-    if (!step.fillFile.empty()) formats::writeXyzPointFile(step.fillFile, step.withFill);
+    if (!step.fillFile.empty()) formats::writeXyzPointFile(staged.work(step.fillFile), step.withFill);
 }
 
 } // namespace trelvik::conversion

@@ -261,7 +261,7 @@ void Report(ConvContext& ctx, const std::string& title, const std::string& text)
 
 bool AskReplace(ConvContext& ctx, const std::vector<std::string>& planned) {
     const bool replace = ConfirmReplace(ctx.prompt, planned);
-    if (!replace) ctx.state.ReplaceCancelled = true;
+    if (!replace) ctx.state.KeepList = true;
     return replace;
 }
 
@@ -269,7 +269,21 @@ std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry
     BusyScope busy(ctx.prompt);
     std::vector<int> done;
     ConvState& s = ctx.state;
-    s.ReplaceCancelled = false;
+    s.KeepList = false;
+    // The list as it was made: a run re-points its entries to the files it writes.
+    const ConvState listed = s;
+    auto keepListed = [&] {
+        s.NumFiles = listed.NumFiles;
+        s.FileFullName = listed.FileFullName;
+        s.FileDir = listed.FileDir;
+        s.FileBase = listed.FileBase;
+        s.FileStem = listed.FileStem;
+        s.FileExt = listed.FileExt;
+        s.FileOutName.assign(listed.FileFullName.size(), "");
+        s.FileRejName.clear();
+        s.FileBlnName.clear();
+        s.KeepList = true;
+    };
     try {
         if (usesSurfer) PrepareSurfer(ctx);
     } catch (const Error& e) {
@@ -296,9 +310,11 @@ std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry
     // A file's share of the bar, in which its gridding moves by rows.
     constexpr long long kShare = 1000;
     Progress& files = ctx.view.batchProgress();
+    bool stopped = false, settingsRefused = false, otherFailure = false;
     for (s.FileIndex = 1; s.FileIndex <= n; ++s.FileIndex) {
         const int i = s.FileIndex;
         if (ctx.view.stopRequested()) {
+            stopped = true;
             Report(ctx, "", "Conversion stopped (Esc) before " + s.FileFullName[static_cast<std::size_t>(i - 1)] +
                                 "; " + std::to_string(i - 1) + " of " + std::to_string(n) + " files were done.");
             break;
@@ -310,10 +326,12 @@ std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry
             entry(ctx, i);
             done.push_back(i);
         } catch (const Error& e) {
+            (dynamic_cast<const Refusal*>(&e) ? settingsRefused : otherFailure) = true;
             s.FileOutName[static_cast<std::size_t>(i - 1)].clear();
             Report(ctx, "", e.what());
             ctx.view.entryFailed();
         } catch (const std::exception& e) {
+            otherFailure = true;
             s.FileOutName[static_cast<std::size_t>(i - 1)].clear();
             Report(ctx, "", "The conversion of " + s.FileFullName[static_cast<std::size_t>(i - 1)] +
                                 " failed: " + e.what());
@@ -321,6 +339,7 @@ std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry
         }
     }
     if (s.FileIndex > n) files.step(n * kShare, n * kShare);  // not stopped
+    if (done.empty() && !stopped && settingsRefused && !otherFailure) keepListed();
     return done;
 }
 

@@ -43,7 +43,7 @@ struct ConvState {
     int PlotType = 1;                       // last map type plotted
     double PiczaLastHeight = 0;             // kept between conversions by the Picza lattice rule
     double WrlScale = 0;                    // kept between files by the VRML writer
-    bool ReplaceCancelled = false;          // the run ended at "Cancel" on the replace question
+    bool KeepList = false;                  // the run keeps its list for another try
 };
 
 enum class GridOption { Interval, MaxNoRows, AutoInt };
@@ -192,8 +192,8 @@ bool CallSurfer(ConvContext& ctx, const std::string& operation, const surfer::Po
 // A message shown with the normal pointer, busy again afterwards.
 void Report(ConvContext& ctx, const std::string& title, const std::string& text);
 
-// The replace question of a run (replacequestion.h); Cancel sets ReplaceCancelled, so
-// that the batch list is kept for another try.
+// The replace question of a run (replacequestion.h); Cancel sets KeepList, so that
+// the batch list is kept for another try.
 bool AskReplace(ConvContext& ctx, const std::vector<std::string>& planned);
 
 // The loop of the list converters: busy pointer; PrepareSurfer when usesSurfer; the
@@ -203,8 +203,10 @@ bool AskReplace(ConvContext& ctx, const std::vector<std::string>& planned);
 // a share of the view's batchProgress that the mapping program's operations (gridding)
 // move by their rows. An entry that throws is reported (its FileOutName emptied) and the next entry
 // goes on; Esc stops before the next entry, with a message. Returns the entries that completed. A failure before the
-// loop (no Surfer) is reported and no entry runs. The pointer is normal again however
-// it ends.
+// loop (no Surfer) is reported and no entry runs. A run whose every entry was refused
+// for the window's settings (trelvik::Refusal) sets KeepList and leaves the list as it
+// was made, as Cancel on the replace question does: the settings can be corrected and
+// the same files converted. The pointer is normal again however it ends.
 using EntryFn = std::function<void(ConvContext&, int)>;
 using OutputsFn = std::function<std::vector<std::string>(ConvContext&, int)>;
 std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry, const OutputsFn& outputs);

@@ -247,7 +247,7 @@ void frmConversion::cmdExit_Click() { close(); }
 void frmConversion::cmdConvert_Click() {
     const std::string from = cmbFromFileType->currentText().toStdString();
     const std::string to = cmbToFileType->currentText().toStdString();
-    conv_.ReplaceCancelled = false;
+    conv_.KeepList = false;
     if (const auto c = ConverterFor(from, to)) {
         conv_.ConvMode = c->convMode.empty() ? conv_.ConvMode : c->convMode;
         const std::string& n = c->name;
@@ -270,8 +270,8 @@ void frmConversion::cmdConvert_Click() {
         prompt_.message("File type", "Choose From and To file types");
         return;
     }
-    // Cancel on the replace question keeps the list for another try.
-    if (!conv_.ReplaceCancelled) cmdClearFilenames_Click();
+    // Cancel on the replace question, or a run refused for its settings, keeps the list.
+    if (!conv_.KeepList) cmdClearFilenames_Click();
 }
 
 } // namespace trelvik

@@ -15,16 +15,45 @@ namespace trelvik::conversion {
 
 namespace {
 
+bool moreThanGridDataMakes(double cols, double rows) {
+    cols = text::Round(cols, 0);
+    return cols > surfer::kMaxLatticeAxisNodes || rows > surfer::kMaxLatticeAxisNodes ||
+           cols * rows > surfer::kMaxLatticeNodes;
+}
+
 // The entry's cleaning files are written before GridData runs: a lattice GridData would
 // refuse is refused here, so that a refused entry leaves the earlier run's files.
 void requireGriddable(const GridGeometry& g, const std::string& file, const char* advice) {
-    const double cols = text::Round(g.NumCols, 0), rows = static_cast<double>(g.NumRows);
-    if (cols > surfer::kMaxLatticeAxisNodes || rows > surfer::kMaxLatticeAxisNodes ||
-        cols * rows > surfer::kMaxLatticeNodes)
-        throw Error(file + ": the grid would have too many nodes at these intervals; " + advice);
+    if (moreThanGridDataMakes(g.NumCols, static_cast<double>(g.NumRows)))
+        throw Refusal("", file + ": the grid would have too many nodes at these intervals; " + advice);
 }
 
+// The interval lattice over b: limits snapped to whole intervals, NumCols unrounded; the
+// rows as a number, before they are checked and made whole.
+GridGeometry intervalLattice(const PointBounds& b, double xint, double yint, double& rows) {
+    GridGeometry g;
+    g.xint = xint;
+    g.yint = yint;
+    g.xmin = text::Round(b.xmin / xint, 0) * xint;
+    g.xmax = text::Round(b.xmax / xint, 0) * xint;
+    g.ymin = text::Round(b.ymin / yint, 0) * yint;
+    g.ymax = text::Round(b.ymax / yint, 0) * yint;
+    g.NumCols = std::fabs(g.xmax - g.xmin) / xint + 1;
+    rows = std::fabs(g.ymax - g.ymin) / yint + 1;
+    return g;
+}
+
+const char* const kTooManyNodes = ": the grid would have too many nodes at these intervals; choose larger intervals";
+
 } // namespace
+
+void RequireIntervalsGriddable(const PointBounds& b, double xint, double yint, const std::string& file) {
+    if (!(xint > 0) || !(yint > 0)) return;
+    double rows = 0;
+    const GridGeometry g = intervalLattice(b, xint, yint, rows);
+    if (!(g.NumCols <= 2e9 && rows <= 2e9) || moreThanGridDataMakes(g.NumCols, text::CInt(rows)))
+        throw Refusal("", file + kTooManyNodes);
+}
 
 DetectedIntervals DetectIntervals(const PointList& p) {
     DetectedIntervals d;
@@ -99,28 +128,20 @@ PointBounds BoundsOf(const PointList& pts) {
 
 GridGeometry GeometryByIntervals(const PointBounds& b, double xint, double yint, const std::string& file) {
     if (!(xint > 0) || !(yint > 0))
-        throw Error(file + ": the grid intervals must be numbers above 0 (X " + text::CStr(xint) + ", Y " +
+        throw Refusal("", file + ": the grid intervals must be numbers above 0 (X " + text::CStr(xint) + ", Y " +
                     text::CStr(yint) + ")");
-    GridGeometry g;
-    g.xint = xint;
-    g.yint = yint;
-    g.xmin = text::Round(b.xmin / xint, 0) * xint;
-    g.xmax = text::Round(b.xmax / xint, 0) * xint;
-    g.ymin = text::Round(b.ymin / yint, 0) * yint;
-    g.ymax = text::Round(b.ymax / yint, 0) * yint;
-    g.NumCols = std::fabs(g.xmax - g.xmin) / xint + 1;
-    const double rows = std::fabs(g.ymax - g.ymin) / yint + 1;
-    if (!(g.NumCols <= 2e9 && rows <= 2e9))
-        throw Error(file + ": the grid would have too many nodes at these intervals; choose larger intervals");
+    double rows = 0;
+    GridGeometry g = intervalLattice(b, xint, yint, rows);
+    if (!(g.NumCols <= 2e9 && rows <= 2e9)) throw Refusal("", file + kTooManyNodes);
     g.NumRows = static_cast<long>(text::CInt(rows));
     if (g.NumCols < 1.5 || g.NumRows < 2)
-        throw Error(file + ": the points span less than two grid intervals in x or y; choose smaller intervals");
+        throw Refusal("", file + ": the points span less than two grid intervals in x or y; choose smaller intervals");
     requireGriddable(g, file, "choose larger intervals");
     return g;
 }
 
 GridGeometry GeometryByMaxRows(const PointBounds& b, long long n, const std::string& file) {
-    if (n < 2) throw Error(file + ": \"Max. no. rows/cols\" must be at least 2");
+    if (n < 2) throw Refusal("", file + ": \"Max. no. rows/cols\" must be at least 2");
     GridGeometry g;
     const double xr = b.xmax - b.xmin, yr = b.ymax - b.ymin;
     g.xmin = b.xmin;
@@ -129,7 +150,7 @@ GridGeometry GeometryByMaxRows(const PointBounds& b, long long n, const std::str
         g.NumCols = static_cast<double>(n);
         g.xint = text::Round(xr / static_cast<double>(n - 1), 3);
         g.yint = g.xint;
-        if (!(g.xint > 0)) throw Error(file + ": the x range is too small for three-decimal intervals");
+        if (!(g.xint > 0)) throw Refusal("", file + ": the x range is too small for three-decimal intervals");
         g.xmax = g.xmin + (g.NumCols - 1) * g.xint;
         g.NumRows = static_cast<long>(text::CInt(text::Round(std::fabs(yr) / g.yint, 0)));
         g.ymax = g.ymin + static_cast<double>(g.NumRows - 1) * g.yint;
@@ -137,13 +158,13 @@ GridGeometry GeometryByMaxRows(const PointBounds& b, long long n, const std::str
         g.NumRows = static_cast<long>(n);
         g.yint = text::Round(yr / static_cast<double>(n - 1), 3);
         g.xint = g.yint;
-        if (!(g.yint > 0)) throw Error(file + ": the y range is too small for three-decimal intervals");
+        if (!(g.yint > 0)) throw Refusal("", file + ": the y range is too small for three-decimal intervals");
         g.ymax = g.ymin + static_cast<double>(g.NumRows - 1) * g.yint;
         g.NumCols = text::Round(std::fabs(xr) / g.xint, 0);
         g.xmax = g.xmin + (g.NumCols - 1) * g.xint;
     }
     if (g.NumCols < 2 || g.NumRows < 2)
-        throw Error(file + ": the points are too narrow for a grid of at least two rows and columns");
+        throw Refusal("", file + ": the points are too narrow for a grid of at least two rows and columns");
     requireGriddable(g, file, "choose a smaller \"Max. no. rows/cols\"");
     return g;
 }

@@ -148,6 +148,10 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
     // "Auto calculate intervals" lays the grid over the lattice as read, whatever the
     // cleaning then leaves out or the fill points add beyond it.
     const PointBounds asRead = BoundsOf(pts);
+    // Messages name the entry's file as it came, not a cleaning file it may be re-pointed to.
+    const std::string source = s.FileFullName[k];
+    if (t.geometry != GridOption::MaxNoRows)
+        RequireIntervalsGriddable(asRead, text::Val(o.txtXInt), text::Val(o.txtYInt), source);
     // Every step is worked out and checked in memory before any file of the entry is
     // written: a refused entry leaves the earlier run's files as they were.
     const PointList* gridded = &pts;
@@ -182,13 +186,20 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
     s.FileOutName[k] = s.FileStem[k] + s.OutNameTag + ".grd";
     const PointBounds b = t.geometry == GridOption::AutoInt ? asRead : BoundsOf(*gridded);
     const GridGeometry g = t.geometry == GridOption::MaxNoRows
-                               ? GeometryByMaxRows(b, text::CInt(text::Val(o.txtMaxNoRows)), s.FileFullName[k])
-                               : GeometryByIntervals(b, text::Val(o.txtXInt), text::Val(o.txtYInt), s.FileFullName[k]);
+                               ? GeometryByMaxRows(b, text::CInt(text::Val(o.txtMaxNoRows)), source)
+                               : GeometryByIntervals(b, text::Val(o.txtXInt), text::Val(o.txtYInt), source);
 
-    if (!t.pointText.empty()) formats::writeXyzPointFile(t.pointText, unturned ? *unturned : pts);
-    if (o.chkRemoveUndercuts) WriteUndercuts(undercuts);
-    WriteBlankingOutline(outline);
-    std::string data = s.FileFullName[k];
+    // The entry's files are written under working names and put in place together once
+    // the mapping program has made its grids: a failed gridding or blanking leaves the
+    // earlier run's files.
+    StagedFiles staged;
+    if (!t.pointText.empty()) formats::writeXyzPointFile(staged.work(t.pointText), unturned ? *unturned : pts);
+    if (o.chkRemoveUndercuts) WriteUndercuts(undercuts, staged);
+    WriteBlankingOutline(outline, staged);
+    // The points gridded: the entry's own file, or one this entry has just written.
+    const std::string& last = s.FileFullName[k];
+    const bool madeHere = last == t.pointText || last == undercuts.keptFile || last == outline.fillFile;
+    std::string data = madeHere ? staged.work(last) : last;
     // The turned (or header-less) copy that is gridded lives in a private folder: a name
     // in the user's folder could replace, and then delete, a file of theirs.
     std::optional<PrivateTempFile> temp;
@@ -197,18 +208,22 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
         formats::writeXyzPointFile(temp->path(), *gridded);
         data = temp->path();
     }
-    gridData(ctx, data, g, s.FileOutName[k]);
+    gridData(ctx, data, g, staged.work(s.FileOutName[k]));
     temp.reset();
+    if (o.chkBlankOutline && !outline.made) {
+        staged.commit();
+        // Said only now, when the grid it leaves unblanked and the file it names are made.
+        Report(ctx, "", outline.failure);
+        Report(ctx, "", "No blanking outline was made for " + s.FileFullName[k] + ", so its grid " +
+                            s.FileOutName[k] + " is left unblanked.");
+        return;
+    }
     if (o.chkBlankOutline) {
-        if (!outline.made) {
-            Report(ctx, "", "No blanking outline was made for " + s.FileFullName[k] + ", so its grid " +
-                                s.FileOutName[k] + " is left unblanked.");
-            return;
-        }
         RepointEntry(s, i, s.FileOutName[k]);
         s.FileOutName[k] = s.FileStem[k] + "b.grd";
-        gridBlank(ctx, s.FileFullName[k], s.FileBlnName[k], s.FileOutName[k]);
+        gridBlank(ctx, staged.work(s.FileFullName[k]), staged.work(s.FileBlnName[k]), staged.work(s.FileOutName[k]));
     }
+    staged.commit();
 }
 
 std::vector<std::string> TailOutputs(ConvOptions o, std::string stem, const std::string& tag) {
@@ -235,7 +250,7 @@ std::vector<std::string> TailOutputs(ConvOptions o, std::string stem, const std:
 void EndGridList(ConvContext& ctx, const std::vector<int>& done) {
     PlotPass(ctx, done);
     ctx.view.showEntry("", "");
-    if (!ctx.state.ReplaceCancelled) ClearFilenames(ctx.state);
+    if (!ctx.state.KeepList) ClearFilenames(ctx.state);
 }
 
 void ConvertTXT_GRD(ConvContext& ctx) {

@@ -22,8 +22,10 @@
 // After the list: the plot pass (plotconverted.h), the labels emptied, the list cleared.
 // A bad entry (unreadable file, bad line, too few points, zero interval, a lattice the
 // points cannot make) is reported with its file and line and the next entry goes on.
-// Every check of an entry comes before any of its files is written, so a refused entry
-// leaves the files of an earlier run as they were.
+// Every check of an entry comes before any of its files is written, and its files are
+// written under working names that the gridding and blanking read and write, put in
+// place together only once both are done: a refused or failed entry leaves the files of
+// an earlier run as they were.
 #include "conversion/convstate.h"
 #include "core/points.h"
 
@@ -60,8 +62,14 @@ struct GridGeometry {
 // Interval modes: limits snapped to whole intervals (halves to even), NumCols =
 // |xmax - xmin| / xint + 1 unrounded, NumRows = CInt(|ymax - ymin| / yint + 1).
 // An interval that is not above 0, or a lattice larger than GridData makes, throws
-// trelvik::Error naming `file`.
+// trelvik::Refusal (the settings do not suit the points) naming `file`; so do the
+// refusals of GeometryByMaxRows.
 GridGeometry GeometryByIntervals(const PointBounds& b, double xint, double yint, const std::string& file);
+// The "too many nodes" refusal of GeometryByIntervals alone, for the points as read: the
+// cleaning bins derive from the same interval, and an interval far too small would
+// otherwise be refused only after a long cleaning. Intervals not above 0 are left to
+// the later checks.
+void RequireIntervalsGriddable(const PointBounds& b, double xint, double yint, const std::string& file);
 // "Max. no. rows/cols": the longer axis gets n nodes from its minimum at the interval
 // Round(range / (n - 1), 3), the shorter the same interval and Round(range / interval)
 // nodes. n below 2, an interval that rounds to 0, or a lattice larger than GridData

@@ -50,7 +50,7 @@ std::optional<Chosen> chosenFile(ConvContext& ctx, std::initializer_list<const c
 // the outputs it would replace (AskReplace) after its own checks, before writing.
 void single(ConvContext& ctx, const std::function<void()>& body) {
     BusyScope busy(ctx.prompt);
-    ctx.state.ReplaceCancelled = false;
+    ctx.state.KeepList = false;
     const surfer::OperationProgress rows(&ctx.view.batchProgress());  // the gridding of a Tiff text
     try {
         body();
@@ -113,7 +113,7 @@ void ConvertGRD_WRL(ConvContext& ctx) {
                                 *geometry, c.opt.outUnit == OutUnit::Micrometre,
                                 c.opt.outUnit == OutUnit::Millimetre, c.opt.chkVantWRL);
     }, [&](ConvContext&, int i) { return std::vector<std::string>{VrmlOutputName(s.FileStem[at(i)], *geometry)}; });
-    if (!s.ReplaceCancelled) ClearFilenames(s);
+    if (!s.KeepList) ClearFilenames(s);
 }
 
 void ConvertTIFF_GRD(ConvContext& ctx) {

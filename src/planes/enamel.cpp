@@ -36,6 +36,44 @@ std::string segmentFile(const EnamelState& s, int i, const std::string& suffix) 
     return s.stem() + "S" + std::to_string(i) + suffix;
 }
 
+// Segment i of count: its prompt, its files put in place once its slice holds a height.
+// False at Cancel.
+bool digitiseSegment(EnamelState& s, AppState& app, Prompt& prompt, int i, int count, Progress& progress) {
+    const std::string n = std::to_string(i);
+    if (i > 1 && progress.stopRequested())
+        throw Stopped("The outlines were stopped (Esc) before segment " + n + " of " + std::to_string(count) +
+                      ": the " + std::to_string(i - 1) + " segment(s) done are kept.");
+    progress.status("Enamel segment " + n + " of " + std::to_string(count));
+    progress.step(i - 1, count);
+    const std::string saved = joinFolder(s.GridFolder, "digit" + n + ".dat");
+    if (!askDigitise(prompt, "Use 'Digitise' to define enamel outline " + n + ".", saved)) return false;
+    // Messages name the file the user saved, not our copy of it.
+    const std::string bytes = readWholeFile(saved);
+    const formats::PointXYList points = formats::readDigitisePoints(saved);
+    if (points.size() < 2)
+        throw Error("The outline in " + saved + " holds " + std::to_string(points.size()) +
+                    " point; an outline needs at least two.");
+    // The segment's files are made beside their places and put there only once its
+    // slice is known to hold a height: a refused segment leaves an earlier run's.
+    StagedFiles staged;
+    writeFileAtomic(staged.work(segmentFile(s, i, "_crp.dat")), bytes);
+    const std::string& bln = staged.work(segmentFile(s, i, "_crp.bln"));
+    const std::string& slice = staged.work(segmentFile(s, i, "_crsl.dat"));
+    formats::writeBlnFile(bln, {formats::closedOutline(points, 0)}, formats::BlnLayout::Zone);
+    GridSliceCall(*s.m_Surfer, app.SurferVersion, s.TopoGrid, bln, slice);
+    const auto sliced = formats::readSliceFile(slice);
+    if (std::none_of(sliced.begin(), sliced.end(), [](const formats::SlicePoint& p) { return !p.blank(); }))
+        throw Error("Enamel segment " + n + " (" + saved + ") has no height: its outline lies wholly off the "
+                    "tooth in " + s.TopoGrid + ". Digitise the outline over the crown.");
+    staged.commit();
+    const auto at = static_cast<std::size_t>(i);
+    if (s.OutlineCounts.size() < at) s.OutlineCounts.resize(at);
+    if (s.SliceCounts.size() < at) s.SliceCounts.resize(at);
+    s.OutlineCounts[at - 1] = static_cast<long>(points.size()) + 1;
+    s.SliceCounts[at - 1] = static_cast<long>(sliced.size());
+    return true;
+}
+
 } // namespace
 
 std::string EnamelState::stem() const { return joinFolder(GridFolder, GridBaseName); }
@@ -94,41 +132,27 @@ bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::str
     if (!topoGridPresent(s, prompt)) return false;
     BusyScope busy(prompt);
     if (!s.m_Surfer) s.m_Surfer = AttachSurfer(app);
-    s.SegmentCount = 0;
-    s.OutlineCounts.clear();
-    s.SliceCounts.clear();
-    for (int i = 1; i <= count; ++i) {
-        const std::string n = std::to_string(i);
-        if (i > 1 && progress.stopRequested())
-            throw Stopped("The outlines were stopped (Esc) before segment " + n + " of " + std::to_string(count) +
-                          ": the " + std::to_string(i - 1) + " segment(s) done are kept.");
-        progress.status("Enamel segment " + n + " of " + std::to_string(count));
-        progress.step(i - 1, count);
-        const std::string saved = joinFolder(s.GridFolder, "digit" + n + ".dat");
-        if (!askDigitise(prompt, "Use 'Digitise' to define enamel outline " + n + ".", saved)) return false;
-        // Messages name the file the user saved, not our copy of it.
-        const std::string bytes = readWholeFile(saved);
-        const formats::PointXYList points = formats::readDigitisePoints(saved);
-        if (points.size() < 2)
-            throw Error("The outline in " + saved + " holds " + std::to_string(points.size()) +
-                        " point; an outline needs at least two.");
-        // The segment's files are made beside their places and put there only once its
-        // slice is known to hold a height: a refused segment leaves an earlier run's.
-        StagedFiles staged;
-        writeFileAtomic(staged.work(segmentFile(s, i, "_crp.dat")), bytes);
-        const std::string& bln = staged.work(segmentFile(s, i, "_crp.bln"));
-        const std::string& slice = staged.work(segmentFile(s, i, "_crsl.dat"));
-        formats::writeBlnFile(bln, {formats::closedOutline(points, 0)}, formats::BlnLayout::Zone);
-        GridSliceCall(*s.m_Surfer, app.SurferVersion, s.TopoGrid, bln, slice);
-        const auto sliced = formats::readSliceFile(slice);
-        if (std::none_of(sliced.begin(), sliced.end(), [](const formats::SlicePoint& p) { return !p.blank(); }))
-            throw Error("Enamel segment " + n + " (" + saved + ") has no height: its outline lies wholly off the "
-                        "tooth in " + s.TopoGrid + ". Digitise the outline over the crown.");
-        staged.commit();
-        s.OutlineCounts.push_back(static_cast<long>(points.size()) + 1);
-        s.SliceCounts.push_back(static_cast<long>(sliced.size()));
-        s.SegmentCount = i;
+    // A run that ends early (Cancel, Esc, a refused segment) has replaced only the
+    // segments it completed: the window goes on with what the folder then holds, this
+    // run's segments followed by the earlier run's beyond them.
+    const int earlier = s.SegmentCount;
+    int done = 0;
+    auto endEarly = [&] { s.SegmentCount = std::max(done, earlier); };
+    try {
+        for (int i = 1; i <= count; ++i) {
+            if (!digitiseSegment(s, app, prompt, i, count, progress)) {
+                endEarly();
+                return false;
+            }
+            done = i;
+        }
+    } catch (...) {
+        endEarly();
+        throw;
     }
+    s.SegmentCount = count;
+    s.OutlineCounts.resize(static_cast<std::size_t>(count));
+    s.SliceCounts.resize(static_cast<std::size_t>(count));
     progress.step(count, count);
     return true;
 }

@@ -12,10 +12,12 @@
 //  cmdDigEnamOut   one closed outline per enamel segment ("digit" & i & ".dat"), copied
 //                  to S & "S" & i & "_crp.dat", written as the closed line S & "S" & i &
 //                  "_crp.bln" (zone layout) and sliced into S & "S" & i & "_crsl.dat"
-//                  (S = GridFolder & GridBaseName). Cancel at a prompt ends the run with
-//                  the segments completed so far. A segment whose slice holds no height
+//                  (S = GridFolder & GridBaseName). A segment whose slice holds no height
 //                  (drawn wholly off the crown) is refused by its number, and its three
 //                  files of an earlier run stay; one that crosses a blank part is taken.
+//                  A run that ends early (Cancel at a prompt, Esc, a refused segment)
+//                  leaves the window with the segments its folder then holds: the ones
+//                  the run completed, then the earlier run's beyond them.
 //  cmdTransform    every slice point with a height is turned by the rotation to
 //                  horizontal of the plane's normal (-A, -B, 1), then about the vertical
 //                  by theta = ArcCos(U'y / |U'xy|), negative when U'x > 0, which brings
@@ -48,7 +50,7 @@ struct EnamelState {
     std::string GridFolder, GridBaseName, TopoGrid;
     double PlaneA = 0, PlaneB = 0, PlaneC = 0;
     std::optional<std::array<double, 3>> OcclusalUnitVector;
-    int SegmentCount = 0;  // segments completed by the last outline run
+    int SegmentCount = 0;  // segments of the last outline run, as the folder holds them
     std::vector<long> OutlineCounts, SliceCounts;
 
     std::string stem() const;  // GridFolder joined with GridBaseName

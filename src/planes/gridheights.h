@@ -79,6 +79,9 @@ public:
     MeasuredHeights(PointList points, StagedFiles files);
 
     const PointList& points() const { return points_; }
+    // The kept files held back; a caller stages its own files here too, so that commit()
+    // puts all of them in place together.
+    StagedFiles& files() { return files_; }
     // The copy of the digitise file (steps 1 to 5 only), the height file and a kept zero
     // file, all replaced or none. Returns the points.
     const PointList& commit();

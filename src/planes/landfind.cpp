@@ -101,13 +101,18 @@ long BlnConvert(LandFindState& s, const std::string& text5) {
     std::size_t added = 0;
     for (const std::string& f : s.TrialFiles) added += f.empty() ? 0 : 1;
     if (n == 0 || s.TrialFiles.size() != n || added != n) {
-        // Before the first add (or after Reset) the list has no length yet: the count the
-        // user sees is the one in the box.
-        const std::size_t wanted = n > 0 ? n : static_cast<std::size_t>(typedCount(text5));
+        // The count named is the one the box shows now; the list took its length from the
+        // box at the last add, and keeps it when nothing usable is typed.
+        const auto typed = static_cast<std::size_t>(typedCount(text5));
+        const std::size_t wanted = typed > 0 ? typed : n;
         if (n == 0) added = 0;
         if (wanted == 0)
             throw Error("Enter the number of trial files under \"No. of data files\" and add them with \"Add .dat  "
                         "filename\" before converting them (0 added).");
+        if (wanted <= added)
+            throw Error("The list holds " + std::to_string(added) + " of the " + std::to_string(n) +
+                        " trial files asked for at the last add: press \"Add .dat  filename\" to end it at the " +
+                        std::to_string(wanted) + " in \"No. of data files\", or add the others.");
         throw Error("Add all " + std::to_string(wanted) + " trial file" + (wanted == 1 ? "" : "s") +
                     " before converting " + (wanted == 1 ? "it" : "them") + " (" + std::to_string(added) + " added).");
     }

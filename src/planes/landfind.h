@@ -76,7 +76,7 @@ std::optional<AddedTrial> DatFilename(LandFindState& s, Prompt& prompt, const st
                                       const std::string& text1, const std::string& folder);
 
 // Writes the slice lines; returns L. text5, the "No. of data files" box, gives the count a
-// refusal names before any trial is added.
+// refusal of a list not yet full names (the list's own length when the box holds none).
 long BlnConvert(LandFindState& s, const std::string& text5 = "");
 
 // One landmark without a height, as SliceGrid reports it.

@@ -24,10 +24,13 @@
 // restored): no grid chosen ("Filename": "Choose grid filename"), a point count out of
 // range ("Values"), Cancel at the digitise prompt (silently). A refused step (those,
 // fitted points that stand on one line in plan, a point without a height, tips that give
-// no plane) leaves the files of an earlier run as they were: the point and height files
-// are put in place only once every check has passed. Run-time failures throw
-// trelvik::Error; files already written stay, but no formula file is ever written from
-// a text that is not a plane formula line.
+// no plane, and a formula step that fails: a "Surfer process identifier" naming no
+// running program, a report cell without a coefficient) leaves the files of an earlier
+// run as they were: the step's files are put in place together once the formula is
+// taken. The files the regression reads and its saved report ("Report1.txt") have to
+// carry their own names while it runs, so the earlier ones are kept aside and put back.
+// Run-time failures throw trelvik::Error; no formula file is ever written from a text
+// that is not a plane formula line.
 #include "core/appstate.h"
 #include "core/prompt.h"
 

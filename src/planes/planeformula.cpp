@@ -109,7 +109,7 @@ PlaneCoefficients ReadPlaneFormulaFile(const std::string& path) {
     return ParsePlaneFormula(firstLine(readWholeFile(path)), path);
 }
 
-void WritePlaneFormulaText(const std::string& path, std::string_view line) {
+void WritePlaneFormulaText(const std::string& path, std::string_view line, const std::string& writeAs) {
     std::string content = firstLine(line);
     // A coefficient near the largest double rounds to 15 digits above it
     // ("1.79769313486232E+308"): such a file could never be read back.
@@ -118,7 +118,7 @@ void WritePlaneFormulaText(const std::string& path, std::string_view line) {
                     "\" has a coefficient that is not a finite number once rounded to 15 digits, so no tool could "
                     "read the plane back.");
     content += kCRLF;
-    writeFileAtomic(path, content);
+    writeFileAtomic(writeAs.empty() ? path : writeAs, content);
 }
 
 void WritePlaneFormulaFile(const std::string& path, const PlaneCoefficients& p) {

@@ -61,8 +61,10 @@ PlaneCoefficients ReadPlaneFormulaFile(const std::string& path);
 // Writes `line` (its first line only, as given) followed by CR LF as the whole file,
 // replacing any old file atomically. Throws trelvik::Error naming the file on failure,
 // and writes nothing for a line the reader would refuse (a coefficient that is not
-// finite after rounding to 15 digits), so every written file reads back.
-void WritePlaneFormulaText(const std::string& path, std::string_view line);
+// finite after rounding to 15 digits), so every written file reads back. With writeAs
+// (a working name that stands for path until its step puts it in place) the file is
+// written there, while messages still name path.
+void WritePlaneFormulaText(const std::string& path, std::string_view line, const std::string& writeAs = {});
 
 // Writes the plane formula line of p as the whole file (as WritePlaneFormulaText).
 void WritePlaneFormulaFile(const std::string& path, const PlaneCoefficients& p);

@@ -17,6 +17,9 @@ double roundToothLength(double distance) { return text::Round(distance, 3); }
 
 double storedToothLength(const std::string& path, double distance) {
     const double length = roundToothLength(distance);
+    if (std::isfinite(distance) && distance > 0 && length == 0)
+        throw Error("The tooth length " + text::CStr(distance) + " is too short to keep at three decimals (it " +
+                    "rounds to 0); " + path + " was not written.");
     if (!std::isfinite(length) || length <= 0)
         throw Error("The tooth length " + text::CStr(distance) + " is not a positive length; " + path +
                     " was not written.");

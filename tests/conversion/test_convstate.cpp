@@ -86,7 +86,9 @@ TEST(ConvCleaning, NamesAndFilesOfBothRules) {
     const PointList pts = formats::readPointText(run.dir.path("m1.txt"));
     auto removeUndercuts = [&] {
         UndercutStep step = FindUndercuts(c, pts);
-        WriteUndercuts(step);
+        StagedFiles staged;
+        WriteUndercuts(step, staged);
+        staged.commit();
         return step.res.kept;
     };
     PointList kept = removeUndercuts();

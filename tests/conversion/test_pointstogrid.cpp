@@ -7,6 +7,7 @@
 #include "formats/blnfile.h"
 #include "formats/pointtext.h"
 #include "support/scriptedprogress.h"
+#include "support/writefailures.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <regex>
 
 using namespace convtest;
 
@@ -342,6 +344,48 @@ TEST(PointsToGrid, LatticeRefusedAfterCleaningLeavesTheEarlierRunsFiles) {
     EXPECT_EQ(outputsBeside(run, "scan.txt"), before);
 }
 
+// With "Use default settings" the cleaning bins and the outline derive from the interval:
+// one far too small is refused at once for the grid it would make, naming the file
+// listed, and the list stays for another try.
+TEST(PointsToGrid, AnIntervalFarTooSmallIsRefusedOnceAndKeepsTheList) {
+    ConvRun run;
+    run.dir.write("scan.txt", xyzText(scatteredCrown(300, 2)));
+    run.opt.txtXInt = "0.00005";
+    ApplyDefaultSettings(run.opt);
+    run.add("scan.txt");
+    auto c = run.ctx();
+    ConvertTXT_GRD(c);
+    EXPECT_EQ(run.messages(), run.dir.path("scan.txt") +
+                                  ": the grid would have too many nodes at these intervals; choose larger intervals\n");
+    ASSERT_EQ(run.state.NumFiles, 1);
+    EXPECT_EQ(run.state.FileFullName[0], run.dir.path("scan.txt"));
+}
+
+// The gridding can fail after the entry's cleaning files are made (here a disk that is
+// full by the time the grid is written): the earlier run's files stay, and no working file.
+TEST(PointsToGrid, GriddingThatFailsLeavesTheEarlierRunsFiles) {
+    ConvRun run;
+    run.opt.chkBlankOutline = false;
+    run.opt.txtXInt = "0.01";
+    ApplyDefaultSettings(run.opt);
+    auto convert = [&](unsigned seed) {
+        run.dir.write("scan.txt", xyzText(scatteredCrown(300, seed)));
+        run.add("scan.txt");
+        auto c = run.ctx();
+        ConvertTXT_GRD(c);
+    };
+    convert(2);
+    ASSERT_EQ(run.messages(), "");
+    const auto before = outputsBeside(run, "scan.txt");
+    ASSERT_EQ(before.size(), 3u);  // kept and rejected points, the grid
+    {
+        trelvik::testing::FileSizeLimit full(100000);  // room for the points, not for 201 x 201 nodes
+        convert(3);
+    }
+    EXPECT_NE(run.messages().find("Cannot write"), std::string::npos) << run.messages();
+    EXPECT_EQ(outputsBeside(run, "scan.txt"), before);
+}
+
 TEST(PointsToGrid, StlWhoseIntervalsCannotBeFoundLeavesTheEarlierRunsFiles) {
     ConvRun run;
     run.opt.gridOption = GridOption::AutoInt;
@@ -478,8 +522,12 @@ TEST(PointsToGrid, Version6PassesLimitsAndIntervalsByPosition) {
     ConvertTXT_GRD(c);
     EXPECT_EQ(run.messages(), "");
     std::vector<std::string> calls;
+    // The calls work on the working files that stand for the entry's files until both
+    // grids are made: each is named here by the file it stands for.
+    const std::regex working(R"(/\.([^/"]+)\.trelvik-\d+-\d+\.tmp)");
     for (const auto& l : run.state.m_Surfer->callLog())
-        if (l.rfind("GridData", 0) == 0 || l.rfind("GridBlank", 0) == 0) calls.push_back(l);
+        if (l.rfind("GridData", 0) == 0 || l.rfind("GridBlank", 0) == 0)
+            calls.push_back(std::regex_replace(l, working, "/$1"));
     ASSERT_EQ(calls.size(), 2u);
     const std::string data = "\"" + run.dir.path("v6p.txt") + "\"";
     // The limits come from the points gridded: the cloud and its fill points around it.

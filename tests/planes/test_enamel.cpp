@@ -155,8 +155,8 @@ TEST(Enamel, BlankPointsAreLeftOutAndEachSegmentEndsInTheMarker) {
 }
 
 // A segment drawn wholly off the crown has no height to turn: it is refused by its
-// number, and the good run's segment files stay for the next transform.
-TEST(Enamel, ASegmentWithoutAHeightIsRefusedAndTheEarlierSegmentStays) {
+// number, and the good run's segment files stay, and the transform goes on with them.
+TEST(Enamel, ASegmentWithoutAHeightIsRefusedAndTheEarlierSegmentStaysForTheTransform) {
     EnamelRun r([](double x, double) { return x > 6 ? kBlank : 3.0; }, "z(x,y) = 0 + 0y + 0x");
     r.onPrompt("digit.dat", "5,6\r\n5,4\r\n");
     ASSERT_TRUE(cmdDigOccVect(r.s, r.app, r.prompt));
@@ -178,7 +178,8 @@ TEST(Enamel, ASegmentWithoutAHeightIsRefusedAndTheEarlierSegmentStays) {
     EXPECT_EQ(r.dir.read("toothS1_crp.bln"), bln);
     EXPECT_EQ(r.dir.read("toothS1_crsl.dat"), slice);
     EXPECT_EQ(r.dir.fileCount(), files);
-    EXPECT_FALSE(cmdTransform(r.s, r.prompt, ToothSide::Lower));  // nothing to write
+    ASSERT_TRUE(cmdTransform(r.s, r.prompt, ToothSide::Lower));
+    EXPECT_EQ(readSegments(r.dir.read("toothOut.csv")).size(), 1u);
 }
 
 // Identical occlusal-vector points are refused after their heights are taken: the

@@ -221,6 +221,42 @@ TEST(LandFind, RefusalsCountTheBoxAndSayWhereResetIs) {
     EXPECT_EQ(refusal("3"), "Add all 3 trial files before converting them (0 added).");
 }
 
+// The box is read again at Convert: a list not yet full is counted as the box shows it,
+// and a box lowered to the trials already added says how to end the list there.
+TEST(LandFind, ConvertCountsTheTrialsTheBoxShowsNow) {
+    TempFolder dir;
+    ScriptedPrompt prompt;
+    LandFindState s;
+    dir.write("a.dat", "1,1\r\n2,2\r\n");
+    ASSERT_TRUE(DatFilename(s, prompt, "2", "a.dat", dir.folder()));
+    auto refusal = [&](const std::string& text5) {
+        try {
+            BlnConvert(s, text5);
+        } catch (const Error& e) {
+            return std::string(e.what());
+        }
+        return std::string("converted");
+    };
+    EXPECT_EQ(refusal("3"), "Add all 3 trial files before converting them (1 added).");
+    EXPECT_EQ(refusal("1"), "The list holds 1 of the 2 trial files asked for at the last add: press \"Add .dat  "
+                            "filename\" to end it at the 1 in \"No. of data files\", or add the others.");
+}
+
+// Landmark means 0.0002 apart give a length that rounds to nothing at three decimals:
+// said so, rather than called a length that is not positive.
+TEST(LandFind, ToothLengthTooShortForThreeDecimalsIsSaidSo) {
+    TrialRun r({"2,2\r\n2.0002,2\r\n"});
+    BlnConvert(r.s);
+    r.slice();
+    try {
+        r.calculate();
+        ADD_FAILURE() << "a tooth length of 0.0002 was kept";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("is too short to keep at three decimals"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(std::filesystem::exists(r.dir.path("tooth_tl.txt")));
+}
+
 TEST(LandFind, OneLandmarkOrAResultsBoxHoldingTheFolderIsRefused) {
     TrialRun one({"2,2\r\n", "3,3\r\n"});
     BlnConvert(one.s);

@@ -157,6 +157,39 @@ TEST(PlaneFit, ARefusedFitKeepsTheEarlierPointsAndHeights) {
     }
 }
 
+// The formula step of both buttons can refuse after the regression: a "Surfer process
+// identifier" that names no running program, or one whose report holds no coefficients.
+// Every file of the earlier planes stays, and no working file is left.
+TEST(PlaneFit, ARefusedFormulaStepKeepsEveryFileOfTheEarlierPlanes) {
+    FitRun r(8);
+    surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(11, 11, 0, 10, 0, 10, tilted));
+    r.form.chkIntersectionGrid = true;
+    r.prompt.respond(planetest::digitise(r.dir, "1,1\n8,2\n3,7\n"));
+    ASSERT_TRUE(cmdPFit_Click(r.ctx, r.form));
+    r.prompt.respond(planetest::digitise(r.dir, "2,2\n6,7\n"));
+    ASSERT_TRUE(cmdOccVect_Click(r.ctx, r.form));
+    const std::vector<std::string> names = {
+        "T1pl.dat",   "T1plz.dat",   "T1plane.grd",    "T1planeform.txt", "T1plane_report.txt", "T1top+plane.grd",
+        "T1_ctp.dat", "T1_ctpz.dat", "T1_ovplpts.dat", "T1ovplane.grd",   "T1ovplaneform.txt",  "T1ovplane_report.txt",
+        "Report1.txt"};
+    const auto before = r.dir.contents(names);
+    const auto files = r.dir.fileCount();
+    const auto first = r.state.m_Surfer;
+    surfer::connect("Surfer.Application", true);  // the steps now work in a second instance
+    r.app.chkSurferPID = true;
+    for (auto* step : {&cmdPFit_Click, &cmdOccVect_Click}) {
+        for (const std::string pid : {std::string("99999"), std::to_string(first->processId())}) {
+            SCOPED_TRACE(pid);
+            r.app.txtSurferPID = pid;
+            first->setCurrentReport("Gridding Report\r\n");
+            r.prompt.respond(planetest::digitise(r.dir, "3,1\n9,3\n4,8\n5,5\n"));
+            EXPECT_THROW(step(r.ctx, r.form), trelvik::Error);
+            EXPECT_EQ(r.dir.contents(names), before);
+            EXPECT_EQ(r.dir.fileCount(), files);
+        }
+    }
+}
+
 TEST(PlaneFit, OcclusalVectorPlaneOfTheWorkedExample) {
     for (int version : {6, 8}) {
         SCOPED_TRACE(version);
