@@ -208,7 +208,8 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
         formats::writeXyzPointFile(temp->path(), *gridded);
         data = temp->path();
     }
-    gridData(ctx, data, g, staged.work(s.FileOutName[k]));
+    const std::string& gridOut = staged.work(s.FileOutName[k]);
+    staged.naming([&] { gridData(ctx, data, g, gridOut); });
     temp.reset();
     if (o.chkBlankOutline && !outline.made) {
         staged.commit();
@@ -221,7 +222,9 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& t)
     if (o.chkBlankOutline) {
         RepointEntry(s, i, s.FileOutName[k]);
         s.FileOutName[k] = s.FileStem[k] + "b.grd";
-        gridBlank(ctx, staged.work(s.FileFullName[k]), staged.work(s.FileBlnName[k]), staged.work(s.FileOutName[k]));
+        const std::string &in = staged.work(s.FileFullName[k]), &bln = staged.work(s.FileBlnName[k]),
+                          &out = staged.work(s.FileOutName[k]);
+        staged.naming([&] { gridBlank(ctx, in, bln, out); });
     }
     staged.commit();
 }

@@ -418,6 +418,14 @@ bool ConvertLineEnds(const std::string& inFile, const std::string& outFile, long
     }
 }
 
+std::string StagedFiles::realNames(std::string text) const {
+    for (const auto& f : files_)
+        for (std::size_t at = text.find(f->tempPath()); at != std::string::npos;
+             at = text.find(f->tempPath(), at + f->path().size()))
+            text.replace(at, f->tempPath().size(), f->path());
+    return text;
+}
+
 const std::string& StagedFiles::work(const std::string& path) {
     for (const auto& f : files_)
         if (f->path() == path) return f->tempPath();

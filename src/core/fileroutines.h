@@ -43,6 +43,7 @@
 //                     files back (or go, where there was none). A step that ends before
 //                     commit(), or whose commit() fails, leaves the earlier run's files as
 //                     they were, and its working files are removed.
+#include "core/error.h"
 #include "core/prompt.h"
 
 #include <cstdio>
@@ -134,6 +135,19 @@ public:
     // Renames every working file over the file it stands for, or, throwing
     // trelvik::Error naming the file that could not be put in place, none.
     void commit();
+    // `text` with every working name of these files replaced by the name it stands for.
+    std::string realNames(std::string text) const;
+    // Runs `call` (a grid program call on working files); a trelvik::Error it throws is
+    // thrown again naming the files the user knows rather than their working names.
+    template <typename Call> void naming(Call&& call) const {
+        try {
+            call();
+        } catch (const Refusal& e) {
+            throw Refusal(e.title(), realNames(e.what()));
+        } catch (const Error& e) {
+            throw Error(realNames(e.what()));
+        }
+    }
 
 private:
     std::vector<std::unique_ptr<ReplacementFile>> files_;

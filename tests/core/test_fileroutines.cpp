@@ -247,6 +247,21 @@ TEST(StagedFiles, UncommittedWorkingFilesAreRemoved) {
     EXPECT_EQ(entries(t.dir()), 1u);
 }
 
+// A grid program call on working files that fails names the user's files, and a
+// refusal keeps its title.
+TEST(StagedFiles, AFailedCallNamesTheFilesTheWorkingNamesStandFor) {
+    TempFolder t;
+    StagedFiles staged;
+    const std::string grid = t.path("scan.grd"), work = staged.work(grid);
+    try {
+        staged.naming([&] { throw trelvik::Refusal("Grid", "GridData: cannot make " + work + " from " + work); });
+        FAIL() << "the refusal was swallowed";
+    } catch (const trelvik::Refusal& e) {
+        EXPECT_EQ(e.title(), "Grid");
+        EXPECT_EQ(std::string(e.what()), "GridData: cannot make " + grid + " from " + grid);
+    }
+}
+
 // A folder where the third file should go: the first two, renamed already, get their old
 // state back (an old file, or no file), and no working or kept file stays.
 TEST(StagedFiles, FailedCommitLeavesEveryTargetAsItWas) {
