@@ -38,33 +38,24 @@ bool cmdOccVect_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
     MeasuredHeights tips = MeasureGridHeights(*s.m_Surfer, step);
     // The tips' files are kept only for a tip line that gives a plane.
     const OcclusalVectorPlane o = MakeOcclusalVectorPlane(facet, tips.points()[0], tips.points()[1]);
-    // The regression report names its data file, so the plane's points go in place under
-    // their own name before it runs; the earlier points are kept aside until the formula
-    // is taken, and the step's other files wait with the tips' under working names.
-    const std::string points = base + "_ovplpts.dat";
-    EarlierFiles earlier({points, s.GridDir + "Report1.txt"});
+    // The step's other files wait with the tips' under working names, and all go in place
+    // together once the formula is taken.
     StagedFiles& staged = tips.files();
-    std::string formula;
-    try {
-        AtomicTextWriter w(points);
-        w.line(text::PrintLine().num(0).num(0).num(0).str());
-        w.line(text::PrintLine().num(o.N.x()).num(o.N.y()).num(o.N.z()).str());
-        w.line(text::PrintLine().num(o.U.x()).num(o.U.y()).num(o.U.z()).str());
-        w.commit();
+    const std::string& points = staged.work(base + "_ovplpts.dat");
+    AtomicTextWriter w(points);
+    w.line(text::PrintLine().num(0).num(0).num(0).str());
+    w.line(text::PrintLine().num(o.N.x()).num(o.N.y()).num(o.N.z()).str());
+    w.line(text::PrintLine().num(o.U.x()).num(o.U.y()).num(o.U.z()).str());
+    w.commit();
 
-        const std::string planeGrid = base + "ovplane.grd";
-        const PlaneToolLattice lattice = ReadPlaneToolGeometry(ctx.app, *s.m_Surfer, s.TopoGrid, s.GridDir);
-        RegressionPlaneGrid(ctx.app, *s.m_Surfer, points, lattice, staged.work(planeGrid));
-        const std::string report = base + "ovplane_report.txt";  // the report's copy; version 8 only
-        formula = RegressionFormulaText(ctx.app, *s.m_Surfer, s.GridDir, report,
-                                        usesVersion6(ctx.app) ? std::string() : staged.work(report));
-        const std::string formulaFile = base + "ovplaneform.txt";
-        WritePlaneFormulaText(formulaFile, formula, staged.work(formulaFile));
-        tips.commit();
-    } catch (...) {
-        earlier.restore();
-        throw;
-    }
+    const std::string planeGrid = base + "ovplane.grd";
+    const PlaneToolLattice lattice = ReadPlaneToolGeometry(ctx.app, *s.m_Surfer, s.TopoGrid, s.GridDir);
+    RegressionPlaneGrid(ctx.app, *s.m_Surfer, points, lattice, staged.work(planeGrid));
+    const std::string formula =
+        RegressionFormulaText(ctx.app, *s.m_Surfer, s.GridDir, base + "ovplane_report.txt", &staged);
+    const std::string formulaFile = base + "ovplaneform.txt";
+    WritePlaneFormulaText(formulaFile, formula, staged.work(formulaFile));
+    tips.commit();
     form.txtOVFormula = formula;
     return true;
 }

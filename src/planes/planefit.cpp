@@ -96,28 +96,19 @@ bool cmdPFit_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
     if (!spanAPlane(points, s.FitPointCount))
         throw Error("The " + std::to_string(s.FitPointCount) + " points fitted from " + digit +
                     " lie on one line: they give no plane. Digitise points around the area to fit.");
-    // The regression report names its data file, so the heights go in place under their
-    // own name before it runs; the earlier fit's are kept aside until the formula is
-    // taken, and every other file of the fit waits under a working name.
-    EarlierFiles earlier({step.copyFile(), step.heightFile(), s.GridDir + "Report1.txt"});
-    StagedFiles fit;
-    std::string formula;
-    try {
-        GridHeights(*s.m_Surfer, step);
-        const PlaneToolLattice lattice = ReadPlaneToolGeometry(ctx.app, *s.m_Surfer, s.TopoGrid, s.GridDir);
-        RegressionPlaneGrid(ctx.app, *s.m_Surfer, step.heightFile(), lattice, fit.work(planeGrid));
-        const std::string report = base + "plane_report.txt";  // the report's copy; version 8 only
-        formula = RegressionFormulaText(ctx.app, *s.m_Surfer, s.GridDir, report,
-                                        usesVersion6(ctx.app) ? std::string() : fit.work(report));
-        const std::string formulaFile = base + "planeform.txt";
-        WritePlaneFormulaText(formulaFile, formula, fit.work(formulaFile));
-        if (form.chkIntersectionGrid)
-            IntersectionGrid(ctx.app, *s.m_Surfer, s.TopoGrid, fit.work(planeGrid), fit.work(base + "top+plane.grd"));
-        fit.commit();
-    } catch (...) {
-        earlier.restore();
-        throw;
-    }
+    // Every file of the fit waits under a working name with the heights, and all go in
+    // place together once the formula is taken.
+    MeasuredHeights heights = MeasureGridHeights(*s.m_Surfer, step);
+    StagedFiles& fit = heights.files();
+    const PlaneToolLattice lattice = ReadPlaneToolGeometry(ctx.app, *s.m_Surfer, s.TopoGrid, s.GridDir);
+    RegressionPlaneGrid(ctx.app, *s.m_Surfer, fit.work(step.heightFile()), lattice, fit.work(planeGrid));
+    const std::string formula =
+        RegressionFormulaText(ctx.app, *s.m_Surfer, s.GridDir, base + "plane_report.txt", &fit);
+    const std::string formulaFile = base + "planeform.txt";
+    WritePlaneFormulaText(formulaFile, formula, fit.work(formulaFile));
+    if (form.chkIntersectionGrid)
+        IntersectionGrid(ctx.app, *s.m_Surfer, s.TopoGrid, fit.work(planeGrid), fit.work(base + "top+plane.grd"));
+    heights.commit();
     form.txtFormula = formula;
     if (form.chkIntersectionGrid && form.chkPlotIntersectionGrid && ctx.plot) ctx.plot(base + "top+plane.grd", 1);
     return true;

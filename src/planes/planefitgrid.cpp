@@ -87,15 +87,21 @@ void RegressionPlaneGrid(const AppState& app, surfer::Application& m_Surfer, con
 }
 
 std::string RegressionFormulaText(AppState& app, surfer::Application& m_Surfer, const std::string& gridDir,
-                                  const std::string& reportCopy, const std::string& copyAs) {
+                                  const std::string& reportCopy, StagedFiles* staged) {
     if (usesVersion6(app)) {
         const std::string text = firstLine(m_Surfer.clipboard());
         ParsePlaneFormula(text, "The clipboard text after the regression");
         return text;
     }
-    CaptureSurferReport(app, gridDir, "1");
-    const std::string& copy = copyAs.empty() ? reportCopy : copyAs;
-    writeFileAtomic(copy, readWholeFile(gridDir + "Report1.txt"));
+    const std::string saved = gridDir + "Report1.txt";
+    const std::string& savedAs = staged ? staged->work(saved) : saved;
+    CaptureSurferReport(app, gridDir, "1", savedAs);
+    const std::string& copy = staged ? staged->work(reportCopy) : reportCopy;
+    if (staged) {
+        // The report names the data file it was made from: the user's name for it.
+        writeFileAtomic(savedAs, staged->realNames(readWholeFile(savedAs)));
+    }
+    writeFileAtomic(copy, readWholeFile(savedAs));
     auto sheet = m_Surfer.Documents.Open(copy);
     double coefficient[3] = {0, 0, 0};
     const char* cells[3] = {"B166", "B167", "B168"};
@@ -130,22 +136,6 @@ void IntersectionGrid(const AppState& app, surfer::Application& m_Surfer, const 
                                                 {"InGridA", gridA},
                                                 {"InGridB", gridB},
                                                 {"OutGridC", out}});
-}
-
-EarlierFiles::EarlierFiles(const std::vector<std::string>& paths) {
-    for (const std::string& path : paths) {
-        if (FileExists(path)) writeFileAtomic(kept_.work(path), readWholeFile(path));
-        else absent_.push_back(path);
-    }
-}
-
-void EarlierFiles::restore() {
-    kept_.commit();
-    kept_ = {};
-    for (const std::string& path : absent_) {
-        std::error_code ec;
-        if (FileExists(path)) std::filesystem::remove(path, ec);
-    }
 }
 
 } // namespace trelvik::planes

@@ -20,21 +20,15 @@
 //      caller writes no formula file). Version 8: the report window saved as
 //      gridDir & "Report1.txt", copied to reportCopy, opened as a worksheet, C, B, A
 //      read from its cells B166, B167, B168 (leading-number rule; a cell without a
-//      number throws), the window closed. The copy may be written under a working name
-//      that stands for reportCopy (copyAs); messages name reportCopy.
+//      number throws), the window closed. Given the step's StagedFiles, the report and
+//      its copy are made under their working names, naming the files the user knows
+//      (the data file's own name, not its working one); messages name reportCopy.
 //  IntersectionGrid       C = max(A, B) of two grids into out (GridMath).
-//  EarlierFiles           the files a step has to put in place before its last check,
-//      because the mapping program reads or writes them under their own names (the
-//      regression report names its data file, and the report is saved as "Report1.txt"):
-//      the earlier run's bytes are kept aside beside each file, and restore() puts them
-//      back, removing a file the earlier run did not leave. Dropped without restore(),
-//      the kept copies go.
 #include "core/appstate.h"
 #include "core/fileroutines.h"
 #include "planes/planeformula.h"
 
 #include <string>
-#include <vector>
 
 namespace surfer { class Application; }
 
@@ -59,7 +53,7 @@ void RegressionPlaneGrid(const AppState& app, surfer::Application& m_Surfer, con
                          const PlaneToolLattice& lattice, const std::string& outGrid);
 
 std::string RegressionFormulaText(AppState& app, surfer::Application& m_Surfer, const std::string& gridDir,
-                                  const std::string& reportCopy, const std::string& copyAs = {});
+                                  const std::string& reportCopy, StagedFiles* staged = nullptr);
 
 // The number at the start of a report cell's text (leading blanks and "+" allowed,
 // reading stopping at the first character that is not part of it). A cell that does not
@@ -70,15 +64,5 @@ double ReportCoefficient(const std::string& cellText, const std::string& cell, c
 void IntersectionGrid(const AppState& app, surfer::Application& m_Surfer, const std::string& gridA,
                       const std::string& gridB, const std::string& out);
 
-class EarlierFiles {
-public:
-    // Throws trelvik::Error naming a file that cannot be kept aside.
-    explicit EarlierFiles(const std::vector<std::string>& paths);
-    void restore();
-
-private:
-    StagedFiles kept_;
-    std::vector<std::string> absent_;
-};
 
 } // namespace trelvik::planes

@@ -30,12 +30,6 @@ void writePoints(const std::string& path, const PointList& points) {
     w.commit();
 }
 
-std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
 struct Extents {
     double MinX = 100000, MaxX = -100000, MinY = 100000, MaxY = -100000;
 };
@@ -64,7 +58,7 @@ std::string fitTopPlane(AppState& app, surfer::Application& s, const std::string
         CaptureSurferReport(app, gridDir, "", report);
         // The report names the data file it was made from: the top points' own name, not
         // the working name that stood for it.
-        const std::string text = replaceAll(readWholeFile(report), data, stem + "_CPlpt.dat");
+        const std::string text = staged.realNames(readWholeFile(report));
         writeFileAtomic(report, text);
         const std::string copy = stem + "_report.txt";
         const std::string& copyWork = staged.work(copy);
