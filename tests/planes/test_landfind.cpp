@@ -198,6 +198,18 @@ TEST(LandFind, InputMessagesAndStepsOutOfOrderWriteNothing) {
     EXPECT_EQ(DatFilename(s, prompt, "1", "a.dat", dir.folder())->Label7, " 1/ 1");
 }
 
+namespace {
+// What Convert with "No. of data files" reading text5 says ("converted" when it goes on).
+std::string convertRefusal(LandFindState& s, const std::string& text5) {
+    try {
+        BlnConvert(s, text5);
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "converted";
+}
+} // namespace
+
 // Before any add (and after Reset) the list has no length: the refusal counts the trials
 // the box asks for, and the full list's message says where Reset is.
 TEST(LandFind, RefusalsCountTheBoxAndSayWhereResetIs) {
@@ -205,14 +217,7 @@ TEST(LandFind, RefusalsCountTheBoxAndSayWhereResetIs) {
     ScriptedPrompt prompt;
     LandFindState s;
     dir.write("a.dat", "1,1\r\n2,2\r\n");
-    auto refusal = [&](const std::string& text5) {
-        try {
-            BlnConvert(s, text5);
-        } catch (const Error& e) {
-            return std::string(e.what());
-        }
-        return std::string("converted");
-    };
+    auto refusal = [&](const std::string& text5) { return convertRefusal(s, text5); };
     EXPECT_EQ(refusal("1"), "Add all 1 trial file before converting it (0 added).");
     ASSERT_TRUE(DatFilename(s, prompt, "1", "a.dat", dir.folder()));
     EXPECT_FALSE(DatFilename(s, prompt, "1", "a.dat", dir.folder()));
@@ -229,14 +234,7 @@ TEST(LandFind, ConvertCountsTheTrialsTheBoxShowsNow) {
     LandFindState s;
     dir.write("a.dat", "1,1\r\n2,2\r\n");
     ASSERT_TRUE(DatFilename(s, prompt, "2", "a.dat", dir.folder()));
-    auto refusal = [&](const std::string& text5) {
-        try {
-            BlnConvert(s, text5);
-        } catch (const Error& e) {
-            return std::string(e.what());
-        }
-        return std::string("converted");
-    };
+    auto refusal = [&](const std::string& text5) { return convertRefusal(s, text5); };
     EXPECT_EQ(refusal("3"), "Add all 3 trial files before converting them (1 added).");
     EXPECT_EQ(refusal("1"), "The list holds 1 of the 2 trial files asked for at the last add: press \"Add .dat  "
                             "filename\" to end it at the 1 in \"No. of data files\", or add the others.");
