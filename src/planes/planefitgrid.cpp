@@ -93,15 +93,9 @@ std::string RegressionFormulaText(AppState& app, surfer::Application& m_Surfer, 
         ParsePlaneFormula(text, "The clipboard text after the regression");
         return text;
     }
-    const std::string saved = gridDir + "Report1.txt";
-    const std::string& savedAs = staged ? staged->work(saved) : saved;
-    CaptureSurferReport(app, gridDir, "1", savedAs);
+    const std::string saved = CaptureSurferReport(app, gridDir, "1", staged);
     const std::string& copy = staged ? staged->work(reportCopy) : reportCopy;
-    if (staged) {
-        // The report names the data file it was made from: the user's name for it.
-        writeFileAtomic(savedAs, staged->realNames(readWholeFile(savedAs)));
-    }
-    writeFileAtomic(copy, readWholeFile(savedAs));
+    writeFileAtomic(copy, readWholeFile(saved));
     auto sheet = m_Surfer.Documents.Open(copy);
     double coefficient[3] = {0, 0, 0};
     const char* cells[3] = {"B166", "B167", "B168"};

@@ -7,8 +7,8 @@
 
 namespace trelvik {
 
-void CaptureSurferReport(AppState& state, const std::string& folder, const std::string& tag,
-                         const std::string& writeTo) {
+std::string CaptureSurferReport(AppState& state, const std::string& folder, const std::string& tag,
+                                StagedFiles* staged) {
     std::string path = folder;
     if (!path.empty() && path.back() != '/' && path.back() != '\\') path += '/';
     path += "Report" + tag + ".txt";
@@ -29,10 +29,11 @@ void CaptureSurferReport(AppState& state, const std::string& folder, const std::
     if (app->currentReport().empty())
         throw Error("Cannot save the report as " + path + ": Surfer (process " + std::to_string(app->processId()) +
                     ") shows no report to save");
-    const std::string& saved = writeTo.empty() ? path : writeTo;
-    writeFileAtomic(saved, app->currentReport());
+    const std::string saved = staged ? staged->work(path) : path;
+    writeFileAtomic(saved, staged ? staged->realNames(app->currentReport()) : app->currentReport());
     app->log("SaveReport(\"" + saved + "\")");
     app->setCurrentReport(std::string());
+    return saved;
 }
 
 } // namespace trelvik

@@ -11,16 +11,18 @@
 // Throws trelvik::Error, leaving any existing file untouched, when no such instance runs
 // or it has no report to save: a report of an earlier run, already saved and closed, is
 // never saved again as this run's result.
-// A step that puts its files in place only once it succeeds passes writeTo, the working
-// name that stands for the report until then: the report is written there, while the
-// messages still name the report's own path.
+// A step that puts its files in place only once it succeeds passes its StagedFiles: the
+// report is written under the working name that stands for it until then, naming the
+// step's files (its data file, say) by their own names, not their working ones, while
+// the messages still name the report's own path. Returns the file written.
 #include "core/appstate.h"
+#include "core/fileroutines.h"
 
 #include <string>
 
 namespace trelvik {
 
-void CaptureSurferReport(AppState& state, const std::string& folder, const std::string& tag,
-                         const std::string& writeTo = {});
+std::string CaptureSurferReport(AppState& state, const std::string& folder, const std::string& tag,
+                                StagedFiles* staged = nullptr);
 
 } // namespace trelvik

@@ -54,15 +54,10 @@ std::string fitTopPlane(AppState& app, surfer::Application& s, const std::string
 
     std::string formula, source;
     if (isV8(app)) {
-        const std::string& report = staged.work(gridDir + "Report.txt");
-        CaptureSurferReport(app, gridDir, "", report);
-        // The report names the data file it was made from: the top points' own name, not
-        // the working name that stood for it.
-        const std::string text = staged.realNames(readWholeFile(report));
-        writeFileAtomic(report, text);
+        const std::string report = CaptureSurferReport(app, gridDir, "", &staged);
         const std::string copy = stem + "_report.txt";
         const std::string& copyWork = staged.work(copy);
-        writeFileAtomic(copyWork, text);
+        writeFileAtomic(copyWork, readWholeFile(report));
         auto sheet = s.Documents.Open(copyWork);
         double c[3];
         const char* cells[3] = {"B170", "B171", "B172"};

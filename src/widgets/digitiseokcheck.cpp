@@ -16,11 +16,9 @@ PointsOnOkSource& pointsOnOkSource() {
 
 // Why the step's file may not be what the user meant, or an empty text when it is;
 // `found` gets what the lists found.
-QString whyAsk(const QWidget* question, const std::filesystem::path& asked, OkFinding& found) {
+QString whyAsk(const std::filesystem::path& asked, OkFinding& found) {
     if (pointsOnOkSource())
-        found = pointsOnOkSource()(digitiseQuestionSerial(question), [question](const std::string& path) {
-            return savesWhereAskedBy(question, path);
-        });
+        found = pointsOnOkSource()(openDigitiseQuestionSerial(), savesWhereAsked);
     const QString file = QString::fromStdString(asked.filename().string());
     if (!std::filesystem::exists(asked)) return QObject::tr("There is no %1 yet: nothing was saved as that file.").arg(file);
     switch (found.found) {
@@ -43,7 +41,7 @@ QString whyAsk(const QWidget* question, const std::filesystem::path& asked, OkFi
     case OkFinding::Case::Cleared:
         return QObject::tr("The list was cleared during this question, and no point was clicked since.");
     case OkFinding::Case::ChangedSinceSaved:
-        if (savesWhereAskedBy(question, found.savedTo))
+        if (savesWhereAsked(found.savedTo))
             return QObject::tr("The list changed since it was saved in that file.");
         return QObject::tr("The list changed since it was saved as %1.").arg(QString::fromStdString(found.savedTo));
     case OkFinding::Case::NotSaved: break;
@@ -61,10 +59,10 @@ void setPointsOnOkSource(PointsOnOkSource source) { pointsOnOkSource() = std::mo
 
 bool goOnAfterOk(QWidget* question) {
     // Only a question that asks for a file has one to check.
-    const std::filesystem::path asked = digitisePathAskedBy(question);
+    const std::filesystem::path asked = askedDigitisePath();
     if (asked.empty()) return true;
     OkFinding found;
-    const QString why = whyAsk(question, asked, found);
+    const QString why = whyAsk(asked, found);
     if (why.isEmpty()) return true;
     const QString file = QString::fromStdString(asked.filename().string());
     const QString asIs = std::filesystem::exists(asked)

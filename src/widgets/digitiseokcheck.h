@@ -21,7 +21,7 @@ using PointsOnOkSource =
     std::function<OkFinding(long serial, const std::function<bool(const std::string&)>& isAskedFile)>;
 void setPointsOnOkSource(PointsOnOkSource source);
 
-// Called when OK is pressed on the open question `question`: true to go on. When the
+// Called when OK is pressed on the open question, shown in `question`: true to go on. When the
 // step's file is missing or does not hold what was meant for it, a box says so and
 // "Back" (the default) returns false.
 bool goOnAfterOk(QWidget* question);

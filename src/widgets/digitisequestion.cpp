@@ -21,10 +21,6 @@ const OpenDigitiseQuestion::State*& openQuestion() {
     return open;
 }
 
-const OpenDigitiseQuestion::State* questionOf(const QWidget* box) {
-    return openQuestion() && openQuestion()->box == box ? openQuestion() : nullptr;
-}
-
 QPointer<QWidget>& declaredAsker() {
     static QPointer<QWidget> w;
     return w;
@@ -189,12 +185,6 @@ void putQuestion(const OpenDigitiseQuestion::State& open, const Placement& p) {
     open.box->windowHandle()->setFramePosition(p.at.topLeft());
 }
 
-// Whether a save at path lands on the file the question's step reads (true with no
-// question, or one that asks for no file).
-bool savesOnto(const OpenDigitiseQuestion::State* open, const std::string& path) {
-    return !open || open->path.empty() || sameFile(path, open->path);
-}
-
 long nextSerial() {
     static long last = 0;
     return ++last;
@@ -217,23 +207,12 @@ OpenDigitiseQuestion::~OpenDigitiseQuestion() {
 
 std::string askedDigitisePath() { return openQuestion() ? openQuestion()->path : std::string(); }
 
-bool savesWhereAsked(const std::string& path) { return savesOnto(openQuestion(), path); }
+bool savesWhereAsked(const std::string& path) {
+    const std::string asked = askedDigitisePath();
+    return asked.empty() || sameFile(path, asked);
+}
 
 long openDigitiseQuestionSerial() { return openQuestion() ? openQuestion()->serial : 0; }
-
-long digitiseQuestionSerial(const QWidget* question) {
-    const auto* s = questionOf(question);
-    return s ? s->serial : 0;
-}
-
-std::string digitisePathAskedBy(const QWidget* question) {
-    const auto* s = questionOf(question);
-    return s ? s->path : std::string();
-}
-
-bool savesWhereAskedBy(const QWidget* question, const std::string& path) {
-    return savesOnto(questionOf(question), path);
-}
 
 void setDigitiseQuestionOpenedHook(std::function<void(long)> hook) { questionOpenedHook() = std::move(hook); }
 

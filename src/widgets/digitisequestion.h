@@ -83,11 +83,6 @@ bool savesWhereAsked(const std::string& path);
 
 // The open question's serial number; 0 with none open or one that asks for no file.
 long openDigitiseQuestionSerial();
-// The same for the question shown in `question` (while its OpenDigitiseQuestion lives):
-// its serial number, the file its step reads, and whether a save at path lands on it.
-long digitiseQuestionSerial(const QWidget* question);
-std::string digitisePathAskedBy(const QWidget* question);
-bool savesWhereAskedBy(const QWidget* question, const std::string& path);
 // Called with its serial number as each question opens, before it shows.
 void setDigitiseQuestionOpenedHook(std::function<void(long serial)> hook);
 
