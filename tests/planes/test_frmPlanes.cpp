@@ -189,3 +189,17 @@ TEST(frmRotateAll, ShowsEveryControlWholeOnEveryTab) {
         EXPECT_EQ(layoutcheck::cutControls(w), std::vector<std::string>{}) << w->SSTab1->tabText(i).toStdString();
     }
 }
+
+// The status line keeps its room whether it names the files of a step or is empty (as
+// each step begins, or after a refusal), so no button moves under a click aimed at it.
+TEST(frmRotateAll, StatusLineComingOrGoingMovesNoButton) {
+    Env env;
+    auto* w = env.open<frmRotateAll>(env.main->mnuRotate, "frmRotateAll");
+    ASSERT_NE(w, nullptr);
+    w->show();
+    const auto empty = layoutcheck::buttonPlaces(w);
+    w->lblStatus->setText("Wrote T1rxy.grd in /tmp");
+    EXPECT_EQ(layoutcheck::buttonPlaces(w), empty);
+    w->lblStatus->clear();
+    EXPECT_EQ(layoutcheck::buttonPlaces(w), empty);
+}
