@@ -105,6 +105,28 @@ TEST(frmLandFind, OpensWithItsDesignValuesAndRunsTheWholeRoad) {
     EXPECT_EQ(env.main->windows().find("frmLandFind"), nullptr);
 }
 
+// A smaller count typed after the adds cuts the list at the next add: the counter shows
+// the list as cut, which Convert then takes.
+TEST(frmLandFind, TheTrialCounterFollowsAListCutToASmallerCount) {
+    Env env;
+    auto* w = env.open<frmLandFind>(env.main->mnuLandFind, "frmLandFind");
+    ASSERT_NE(w, nullptr);
+    env.dir.write("t1.dat", "2,2\r\n6,5\r\n");
+    env.dir.write("t2.dat", "2.5,2\r\n6,5.5\r\n");
+    w->Text5->setText("3");
+    for (const char* trial : {"t1.dat", "t2.dat"}) {
+        env.pick(w->File1, trial);
+        w->Command4->click();
+    }
+    EXPECT_EQ(w->Label7->text(), " 2/ 3");
+    w->Text5->setText("2");
+    w->Command4->click();
+    EXPECT_NE(env.prompt.shown.back().text.find("All 2 trial files have been added"), std::string::npos);
+    EXPECT_EQ(w->Label7->text(), " 2/ 2");
+    w->Command5->click();
+    EXPECT_EQ(w->Label13->text(), "2");
+}
+
 TEST(frmEnamOut, OpensWithItsDesignValuesAndTransformsTheOutlines) {
     Env env;
     auto* w = env.open<frmEnamOut>(env.main->mnuEnamel, "frmEnamOut");
