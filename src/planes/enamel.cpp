@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace trelvik::planes {
 
@@ -78,8 +79,24 @@ bool digitiseSegment(EnamelState& s, AppState& app, Prompt& prompt, int i, int c
 
 std::string EnamelState::stem() const { return joinFolder(GridFolder, GridBaseName); }
 
+namespace {
+// One opening of the window works on one tooth: a second grid or plane is refused by
+// naming what is in use.
+bool refuseAnotherTooth(Prompt& prompt, const std::string& inUse) {
+    return refuseText(prompt, inUse + ": one opening of the window works on one tooth. To take another tooth, "
+                                      "press Exit and open the window again.");
+}
+
+std::string fileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+std::string segmentRange(int first, int last) {
+    if (first == last) return "segment " + std::to_string(first);
+    return "segments " + std::to_string(first) + (last == first + 1 ? " and " : " to ") + std::to_string(last);
+}
+} // namespace
+
 bool cmdInputTopo(EnamelState& s, Prompt& prompt, const std::string& text7, const std::string& folder) {
-    if (s.TopoLoaded) return false;
+    if (s.TopoLoaded) return refuseAnotherTooth(prompt, "The topo grid in use is " + s.TopoGrid);
     if (text7 == "*.grd" || text7.size() <= 4) return refuseText(prompt, "Please choose grid filename");
     s.GridBaseName = text7.substr(0, text7.size() - 4);
     s.GridFolder = folder;
@@ -89,17 +106,29 @@ bool cmdInputTopo(EnamelState& s, Prompt& prompt, const std::string& text7, cons
 }
 
 std::optional<PlaneLabels> cmdInputPlane(EnamelState& s, Prompt& prompt, const std::string& folder) {
-    if (s.PlaneLoaded) return std::nullopt;
+    if (s.PlaneLoaded) {
+        refuseAnotherTooth(prompt, "The plane in use is " + s.PlaneFile + ", of the topo grid " + s.TopoGrid);
+        return std::nullopt;
+    }
     if (!s.TopoLoaded) {
         refuseText(prompt, "Input the topo grid first: the plane formula file is named after it.");
         return std::nullopt;
     }
-    const PlaneCoefficients p = ReadPlaneFormulaFile(joinFolder(folder, s.GridBaseName + "planeform.txt"));
+    const std::string file = joinFolder(folder, s.GridBaseName + "planeform.txt");
+    const PlaneCoefficients p = ReadPlaneFormulaFile(file);
+    s.PlaneFile = file;
     s.PlaneA = p.A;
     s.PlaneB = p.B;
     s.PlaneC = p.C;
     s.PlaneLoaded = true;
     return PlaneLabels{text::CStr(p.A), text::CStr(p.B), text::CStr(p.C)};
+}
+
+std::string GridsInUse(const EnamelState& s) {
+    if (!s.TopoLoaded) return "";
+    std::string text = "Grid in use: " + fileName(s.TopoGrid);
+    if (s.PlaneLoaded) text += "; plane from " + fileName(s.PlaneFile);
+    return text;
 }
 
 bool cmdDigOccVect(EnamelState& s, AppState& app, Prompt& prompt) {
@@ -137,7 +166,11 @@ bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::str
     // run's segments followed by the earlier run's beyond them.
     const int earlier = s.SegmentCount;
     int done = 0;
-    auto endEarly = [&] { s.SegmentCount = std::max(done, earlier); };
+    s.EarlyEndDone.reset();
+    auto endEarly = [&] {
+        s.SegmentCount = std::max(done, earlier);
+        s.EarlyEndDone = done;
+    };
     try {
         for (int i = 1; i <= count; ++i) {
             if (!digitiseSegment(s, app, prompt, i, count, progress)) {
@@ -155,6 +188,16 @@ bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::str
     s.SliceCounts.resize(static_cast<std::size_t>(count));
     progress.step(count, count);
     return true;
+}
+
+std::string SegmentsToTransform(const EnamelState& s) {
+    if (!s.EarlyEndDone || s.SegmentCount < 1) return "";
+    const int done = *s.EarlyEndDone;
+    std::string which;
+    if (done > 0) which = segmentRange(1, done) + " from this run";
+    if (s.SegmentCount > done)
+        which += (done > 0 ? " and " : "") + segmentRange(done + 1, s.SegmentCount) + " kept from before";
+    return "The outline run ended early: \"Transform and write to file\" will write " + which + ".";
 }
 
 std::vector<PointList> AlignOutlines(const std::vector<PointList>& segments, const std::array<double, 3>& u,

@@ -3,9 +3,12 @@
 // window.
 //
 //  cmdInputTopo    the tooth grid: GridFolder, GridBaseName (the name less its last four
-//                  characters), TopoGrid. Once per opening of the window.
-//  cmdInputPlane   the basal plane: the first line of GridFolder & GridBaseName &
-//                  "planeform.txt", read through the shared plane formula reader.
+//                  characters), TopoGrid. Once per opening of the window: pressed again,
+//                  it names the grid in use and says that Exit and a new opening take
+//                  another tooth.
+//  cmdInputPlane   the basal plane: the first line of the chosen folder's GridBaseName &
+//                  "planeform.txt" (PlaneFile), read through the shared plane formula
+//                  reader. Once per opening, as the grid.
 //  cmdDigOccVect   the occlusal vector: two points digitised into "digit.dat" beside the
 //                  grid, their heights taken through the grid-height step with prefix
 //                  "_ovp"; U = (P1 - P2) / |P1 - P2|. Identical points are an error.
@@ -17,7 +20,8 @@
 //                  files of an earlier run stay; one that crosses a blank part is taken.
 //                  A run that ends early (Cancel at a prompt, Esc, a refused segment)
 //                  leaves the window with the segments its folder then holds: the ones
-//                  the run completed, then the earlier run's beyond them.
+//                  the run completed, then the earlier run's beyond them;
+//                  SegmentsToTransform says which.
 //  cmdTransform    every slice point with a height is turned by the rotation to
 //                  horizontal of the plane's normal (-A, -B, 1), then about the vertical
 //                  by theta = ArcCos(U'y / |U'xy|), negative when U'x > 0, which brings
@@ -48,9 +52,13 @@ struct EnamelState {
     std::shared_ptr<surfer::Application> m_Surfer;
     bool TopoLoaded = false, PlaneLoaded = false;
     std::string GridFolder, GridBaseName, TopoGrid;
+    std::string PlaneFile;  // the plane formula file read
     double PlaneA = 0, PlaneB = 0, PlaneC = 0;
     std::optional<std::array<double, 3>> OcclusalUnitVector;
     int SegmentCount = 0;  // segments of the last outline run, as the folder holds them
+    // Set when the last outline run ended early: the segments it completed (the first
+    // ones of SegmentCount; the rest are an earlier run's).
+    std::optional<int> EarlyEndDone;
     std::vector<long> OutlineCounts, SliceCounts;
 
     std::string stem() const;  // GridFolder joined with GridBaseName
@@ -64,12 +72,22 @@ struct PlaneLabels {
 };
 std::optional<PlaneLabels> cmdInputPlane(EnamelState& s, Prompt& prompt, const std::string& folder);
 
+// What the window shows of the tooth in hand: "Grid in use: <grid name>", then
+// "; plane from <formula file name>" once the plane is read; empty before the grid.
+std::string GridsInUse(const EnamelState& s);
+
 // Returns false when cancelled or refused.
 bool cmdDigOccVect(EnamelState& s, AppState& app, Prompt& prompt);
 // Progress: one step per segment; Esc before the next segment's prompt throws
 // trelvik::Stopped with the segments completed so far kept, as Cancel does.
 bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::string& txtNoSeg,
                    Progress& progress = noProgress());
+
+// After an outline run that ended early, the segments the transform will write: "The
+// outline run ended early: "Transform and write to file" will write segment 1 from this
+// run and segments 2 and 3 kept from before." Empty after a run that completed, or when
+// no segment is there.
+std::string SegmentsToTransform(const EnamelState& s);
 
 enum class ToothSide { Unset, Upper, Lower };
 

@@ -58,6 +58,8 @@ frmEnamOut::frmEnamOut(AppState& state, Prompt& prompt, QWidget* parent)
     right->addWidget(new QLabel("Plane formula file must be in same directory", this));
     right->addWidget(cmdInputTopo);
     right->addWidget(cmdInputPlane);
+    // Room for two lines whether it names a grid or not, so the buttons below stay put.
+    right->addWidget(WrittenFiles::makeStatusLineRoom(this, lblInUse, 2));
     auto* coeffs = new QGridLayout;
     const std::pair<const char*, QLabel*> rows[] = {{"PlaneX", lblXValue}, {"PlaneY", lblYValue}, {"PlaneC", lblCValue}};
     for (int i = 0; i < 3; ++i) {
@@ -125,8 +127,11 @@ void frmEnamOut::Command2_Click() {
     guarded([this] { ShowDefaultDir(app_, lists_); });
 }
 
+void frmEnamOut::showInUse() { lblInUse->setText(QString::fromStdString(planes::GridsInUse(s_))); }
+
 void frmEnamOut::cmdInputTopo_Click() {
     guarded([this] { planes::cmdInputTopo(s_, prompt_, lists_.name(), lists_.folder()); });
+    showInUse();
 }
 
 void frmEnamOut::cmdInputPlane_Click() {
@@ -137,6 +142,7 @@ void frmEnamOut::cmdInputPlane_Click() {
         lblYValue->setText(QString::fromStdString(labels->y));
         lblCValue->setText(QString::fromStdString(labels->c));
     });
+    showInUse();
 }
 
 void frmEnamOut::cmdDigOccVect_Click() {
@@ -153,6 +159,9 @@ void frmEnamOut::cmdDigEnamOut_Click() {
             return planes::cmdDigEnamOut(s_, app_, prompt_, txtNoSeg->text().toStdString(), longRun.progress());
         });
     });
+    // A run that ended early leaves segments of two runs for the transform: say which.
+    const std::string segments = planes::SegmentsToTransform(s_);
+    if (!segments.empty()) lblStatus->setText(QString::fromStdString(segments));
 }
 
 void frmEnamOut::cmdTransform_Click() {

@@ -34,6 +34,7 @@ public:
     QPushButton* Command2;
     QLineEdit* Text7;
     QPushButton *cmdInputTopo, *cmdInputPlane, *cmdDigOccVect, *cmdDigEnamOut, *cmdTransform, *cmdExit;
+    QLabel* lblInUse;  // the grid and plane of the tooth in hand
     QLabel *lblXValue, *lblYValue, *lblCValue;
     QLabel* lblSegStep;  // the segment in hand while "Digitise outline(s)" runs
     QProgressBar* pbrSegments;
@@ -56,6 +57,7 @@ public:
 
 private:
     void guarded(const std::function<void()>& step);
+    void showInUse();
 
     AppState& app_;
     WindowPrompt prompt_;  // holds the window off while a step waits at a digitise question

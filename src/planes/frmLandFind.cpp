@@ -157,9 +157,9 @@ void frmLandFind::DirC_Click() {
 void frmLandFind::DatFilename() {
     guarded([this] {
         const auto added = planes::DatFilename(s_, prompt_, Text5->text().toStdString(), lists_[0].name(), lists_[0].folder());
-        if (!added) return;
-        Text6->setText(QString::fromStdString(added->Text6));
-        Label7->setText(QString::fromStdString(added->Label7));
+        // A refused add may still have cut the list to a smaller count typed since.
+        Label7->setText(QString::fromStdString(planes::TrialCounter(s_)));
+        if (added) Text6->setText(QString::fromStdString(added->Text6));
     });
 }
 

@@ -53,8 +53,8 @@ frmRotateAll::frmRotateAll(AppState& state, Prompt& prompt, QWidget* parent)
     buildFilenameTab();
     buildPlaneTab();
     buildAxesTab();
-    lblStatus = WrittenFiles::makeStatusLine(this);
-    top->addWidget(lblStatus);
+    // The status line keeps its room, so no button moves as a step ends or begins.
+    top->addWidget(WrittenFiles::makeStatusLineRoom(this, lblStatus));
     connectControls();
     Form_Load();
 }

@@ -93,7 +93,12 @@ std::optional<AddedTrial> DatFilename(LandFindState& s, Prompt& prompt, const st
     forgetDerived(s);
     s.TrialFolder = folder;
     s.TrialFiles[static_cast<std::size_t>(s.TrialsAdded - 1)] = joinFolder(folder, text1);
-    return AddedTrial{text1, " " + std::to_string(s.TrialsAdded) + "/ " + std::to_string(s.TrialCount)};
+    return AddedTrial{text1, TrialCounter(s)};
+}
+
+std::string TrialCounter(const LandFindState& s) {
+    if (s.FirstAdd) return "0/0";
+    return " " + std::to_string(s.TrialsAdded) + "/ " + std::to_string(s.TrialFiles.size());
 }
 
 long BlnConvert(LandFindState& s, const std::string& text5) {

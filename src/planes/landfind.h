@@ -75,6 +75,11 @@ struct AddedTrial {
 std::optional<AddedTrial> DatFilename(LandFindState& s, Prompt& prompt, const std::string& text5,
                                       const std::string& text1, const std::string& folder);
 
+// The trial counter (Label7) for the list as it stands: " i/ n" for i trials added to a
+// list of n (a list cut short by a smaller count counts to its new length), "0/0" before
+// the first add.
+std::string TrialCounter(const LandFindState& s);
+
 // Writes the slice lines; returns L. text5, the "No. of data files" box, gives the count a
 // refusal of a list not yet full names (the list's own length when the box holds none).
 long BlnConvert(LandFindState& s, const std::string& text5 = "");

@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/textform.h"
 #include "core/digitiseinputs.h"
+#include "formats/surfergrid.h"
 #include "planes/gridheights.h"
 #include "planes/landfindslice.h"
 #include "planes/planefitgrid.h"
@@ -63,7 +64,11 @@ bool BeginPlaneFitStep(PlaneFitContext& ctx, const PlaneFitForm& form) {
     ctx.state.m_Surfer = AttachSurfer(ctx.app);
     if (isUnchosen(form.Text1, "*.grd")) return refuse(ctx.prompt, "Filename", "Choose grid filename");
     SetPlaneFitGrid(ctx.state, form);
-    return inputsPresent(ctx.prompt, {{ctx.state.TopoGrid, "grid", "choose a grid in the file list."}});
+    if (!inputsPresent(ctx.prompt, {{ctx.state.TopoGrid, "grid", "choose a grid in the file list."}})) return false;
+    // Read before the digitise question: a grid that cannot be read is refused, with the
+    // reader's message naming it, before the user digitises on its map.
+    formats::readSurferGrid(ctx.state.TopoGrid);
+    return true;
 }
 
 bool cmdPFit_Click(PlaneFitContext& ctx, PlaneFitForm& form) {

@@ -117,7 +117,9 @@ std::vector<std::uint32_t> MatchVertices(const PointList& vertices, const PointL
 }
 
 bool cmdPointsToWrl(PtCloudContext& ctx, const PointsToWrlOptions& o) {
-    if (ctx.list.NoFiles < 2) return false;
+    if (ctx.list.NoFiles < 2)
+        return refuseListLength(ctx, "\"Convert\" takes two files, in this order: the points file, then the wrl "
+                                     "polygon file.");
     return RunCommand(ctx, [&] {
         PtCloudList& l = ctx.list;
         l.FileIndex = 1;

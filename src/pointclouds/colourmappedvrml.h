@@ -50,9 +50,9 @@ struct PointsToWrlOptions {
     bool chkOnlyPolyPts = true;   // "Only write to file points used in polygons"
 };
 
-// Entry 1 the point file, entry 2 the VRML file; fewer than two listed files: nothing
-// happens. Writes FileStem(1) & "_poly" & FileExt(2) (also FileOutName(1)) and clears
-// the list. True when it wrote the file.
+// Entry 1 the point file, entry 2 the VRML file; fewer than two listed files: a message
+// says so and the list stays. Writes FileStem(1) & "_poly" & FileExt(2) (also
+// FileOutName(1)) and clears the list. True when it wrote the file.
 bool cmdPointsToWrl(PtCloudContext& ctx, const PointsToWrlOptions& options);
 
 } // namespace trelvik::ptcloud

@@ -255,7 +255,9 @@ void writeTraceFile(formats::ChunkWriter& out, const PointList& surface, const s
 
 
 bool cmdEnamThickCalc(PtCloudContext& ctx, const EnamelOptions& options) {
-    if (ctx.list.NoFiles != 2) return false;
+    if (ctx.list.NoFiles != 2)
+        return refuseListLength(ctx, "Enamel thickness \"Calculate\" takes two files, in this order: the surface of "
+                                     "interest, then the surface to find the distance to.");
     return RunCommand(ctx, [&] {
         PtCloudList& l = ctx.list;
         const double b = text::Val(options.txtBinSizeE);

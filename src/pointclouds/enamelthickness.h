@@ -64,7 +64,7 @@ struct EnamelOptions {
 };
 
 // Needs exactly two listed files (surface first, then the cloud to measure to);
-// otherwise nothing happens and the list stays. Writes FileStem(1) & "_dist" &
+// otherwise a message says so and the list stays. Writes FileStem(1) & "_dist" &
 // FileExt(1) (the distance file, also FileOutName(1)) and FileStem(1) & "_temp" &
 // FileExt(1) (the search record), then clears the list. True when it wrote them. The
 // two replace their old files together: when either cannot be written, both stay.

@@ -47,13 +47,16 @@ QLabel* panel(const QString& text, QWidget* parent) {
 }
 
 // The read-outs of the point loops: the bar and "Points processed" follow the steps,
-// "No. points in file" the count of the file read; Esc stops the loop.
+// "No. points in file" the count of the file read; Esc stops the loop. The two show one
+// run's pair: a count shown before this run has processed anything empties the earlier
+// run's "Points processed" (a run may end there, at Cancel on the replace question).
 class WindowProgress : public ptcloud::CloudProgress {
 public:
     WindowProgress(QProgressBar* bar, QLabel* processed, QLabel* count)
         : inner_(bar), processed_(processed), count_(count) {}
     void step(long long done, long long total) override {
         if (total > 0) {
+            stepped_ = true;
             processed_->setText(QString::number(done));
             inner_.step(done, total);
         }
@@ -61,6 +64,7 @@ public:
     bool stopRequested() override { return inner_.stopRequested(); }
     void pointsInFile(long long n) override {
         count_->setText(QString::number(n));
+        if (!stepped_) processed_->clear();
         inner_.showNow();
     }
 
@@ -68,6 +72,7 @@ private:
     QtProgress inner_;
     QLabel* processed_;
     QLabel* count_;
+    bool stepped_ = false;
 };
 
 } // namespace

@@ -37,7 +37,9 @@ void appendLinesCRLF(AtomicTextWriter& out, const std::string& text) {
 } // namespace
 
 bool cmdJoinFiles(PtCloudContext& ctx, const JoinOptions& o) {
-    if (ctx.list.NoFiles < 2) return false;
+    if (ctx.list.NoFiles < 2)
+        return refuseListLength(ctx, "\"Join files\" takes two or more files, joined in the order listed (the "
+                                     "output is named after the first).");
     return RunCommand(ctx, [&] {
         PtCloudList& l = ctx.list;
         const std::string out = l.FileStem[0] + (o.chkReZero ? "_jndr" : "_jnd") + l.FileExt[0];

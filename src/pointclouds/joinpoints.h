@@ -5,7 +5,7 @@
 //   CR LF, into FileStem(1) & "_jnd" & FileExt(1). With "Re-zero x,y,z after joined" the
 //   joined points are moved so that their smallest x, y and z are 0 (each coordinate
 //   rounded to 6 decimals, halves to even) and written as "x,y,z" lines to FileStem(1) &
-//   "_jndr" & FileExt(1) instead. Fewer than two listed files: nothing happens. The
+//   "_jndr" & FileExt(1) instead. Fewer than two listed files: a message says so. The
 //   joined text is built straight into the output's own temporary file, so no fixed
 //   work-file name can meet an input.
 // "Adjust for tip calibration": every point of each listed file moved by (dx, dy, dz),

@@ -55,6 +55,13 @@ void ClearFilenames(PtCloudList& l) {
     l.FileExt.clear();
 }
 
+bool refuseListLength(PtCloudContext& ctx, const std::string& takes) {
+    const int n = ctx.list.NoFiles;
+    ctx.prompt.busy(false);
+    ctx.prompt.message("", takes + " The list holds " + std::to_string(n) + (n == 1 ? " file." : " files."));
+    return false;
+}
+
 void AddSelectedWhenEmpty(PtCloudContext& ctx) {
     if (ctx.list.NoFiles == 0) {
         AddFilename(ctx);

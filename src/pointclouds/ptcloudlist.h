@@ -74,6 +74,11 @@ void ClearFilenames(PtCloudList& list);
 // The folder and a name joined with the platform separator.
 std::string JoinPath(const std::string& folder, const std::string& name);
 
+// A command given a list of the wrong length: the message "<takes> The list holds <n>
+// file(s).", where `takes` says how many files the command takes and in which order;
+// the list stays. Returns false.
+bool refuseListLength(PtCloudContext& ctx, const std::string& takes);
+
 // Batch start of the per-file commands: with an empty list, "Add filename" first.
 void AddSelectedWhenEmpty(PtCloudContext& ctx);
 

@@ -5,7 +5,10 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QLayout>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRect>
 #include <QWidget>
 
 #include <string>
@@ -36,6 +39,16 @@ inline std::vector<std::string> cutControls(QWidget* window) {
                       (outside ? " (outside its parent)" : ""));
     }
     return cut;
+}
+
+// Where the buttons of `window` sit in its own coordinates once its layout has settled:
+// the same list before and after a change means no button moved.
+inline std::vector<QRect> buttonPlaces(QWidget* window) {
+    window->layout()->activate();
+    std::vector<QRect> places;
+    for (QPushButton* b : window->findChildren<QPushButton*>())
+        places.push_back(QRect(b->mapTo(window, QPoint(0, 0)), b->size()));
+    return places;
 }
 
 } // namespace layoutcheck

@@ -105,6 +105,28 @@ TEST(frmLandFind, OpensWithItsDesignValuesAndRunsTheWholeRoad) {
     EXPECT_EQ(env.main->windows().find("frmLandFind"), nullptr);
 }
 
+// A smaller count typed after the adds cuts the list at the next add: the counter shows
+// the list as cut, which Convert then takes.
+TEST(frmLandFind, TheTrialCounterFollowsAListCutToASmallerCount) {
+    Env env;
+    auto* w = env.open<frmLandFind>(env.main->mnuLandFind, "frmLandFind");
+    ASSERT_NE(w, nullptr);
+    env.dir.write("t1.dat", "2,2\r\n6,5\r\n");
+    env.dir.write("t2.dat", "2.5,2\r\n6,5.5\r\n");
+    w->Text5->setText("3");
+    for (const char* trial : {"t1.dat", "t2.dat"}) {
+        env.pick(w->File1, trial);
+        w->Command4->click();
+    }
+    EXPECT_EQ(w->Label7->text(), " 2/ 3");
+    w->Text5->setText("2");
+    w->Command4->click();
+    EXPECT_NE(env.prompt.shown.back().text.find("All 2 trial files have been added"), std::string::npos);
+    EXPECT_EQ(w->Label7->text(), " 2/ 2");
+    w->Command5->click();
+    EXPECT_EQ(w->Label13->text(), "2");
+}
+
 TEST(frmEnamOut, OpensWithItsDesignValuesAndTransformsTheOutlines) {
     Env env;
     auto* w = env.open<frmEnamOut>(env.main->mnuEnamel, "frmEnamOut");
@@ -168,6 +190,60 @@ TEST(frmEnamOut, OpensWithItsDesignValuesAndTransformsTheOutlines) {
     // The vector points along +y already, so an upper tooth only has y negated.
     EXPECT_EQ(env.dir.read("toothOut.csv"), "1,-1\r\n2,-1\r\n1,-1\r\n99999,\r\n");
     EXPECT_EQ(env.dir.read("toothOutZ.csv"), "1,-1,1.75\r\n2,-1,2.25\r\n1,-1,1.75\r\n99999,\r\n");
+}
+
+// One opening works on one tooth: another grid or plane is refused by naming the one in
+// use, which the window shows.
+TEST(frmEnamOut, AnotherGridIsRefusedByNamingTheGridInUse) {
+    Env env;
+    auto* w = env.open<frmEnamOut>(env.main->mnuEnamel, "frmEnamOut");
+    ASSERT_NE(w, nullptr);
+    env.dir.write("toothplaneform.txt", "z(x,y) = 0 + 0y + 0x\r\n");
+    landmarktest::writeGrid(env.dir, "other.grd", 11, 11, 0, 10, 0, 10, landmarktest::basalPlane);
+    env.dir.write("otherplaneform.txt", "z(x,y) = 1 + 0y + 0x\r\n");
+    env.pick(w->File3, "tooth.grd");
+    w->cmdInputTopo->click();
+    w->cmdInputPlane->click();
+    const QString inUse = "Grid in use: tooth.grd; plane from toothplaneform.txt";
+    EXPECT_EQ(w->lblInUse->text(), inUse);
+    env.pick(w->File3, "other.grd");
+    const std::string oneTooth = ": one opening of the window works on one tooth. To take another tooth, press Exit and "
+                                 "open the window again.";
+    w->cmdInputTopo->click();
+    ASSERT_EQ(env.prompt.shown.size(), 1u);
+    EXPECT_EQ(env.prompt.shown.back().text, "The topo grid in use is " + env.dir.path("tooth.grd") + oneTooth);
+    w->cmdInputPlane->click();
+    ASSERT_EQ(env.prompt.shown.size(), 2u);
+    EXPECT_EQ(env.prompt.shown.back().text, "The plane in use is " + env.dir.path("toothplaneform.txt") +
+                                                ", of the topo grid " + env.dir.path("tooth.grd") + oneTooth);
+    EXPECT_EQ(w->lblInUse->text(), inUse);
+    EXPECT_EQ(w->lblCValue->text(), "0");
+}
+
+// A run cut short after a longer one leaves segments of both runs for the transform: the
+// status line says which.
+TEST(frmEnamOut, ARunEndedEarlySaysWhichSegmentsTheTransformWillWrite) {
+    Env env;
+    auto* w = env.open<frmEnamOut>(env.main->mnuEnamel, "frmEnamOut");
+    ASSERT_NE(w, nullptr);
+    w->Text7->setText("tooth.grd");
+    w->cmdInputTopo->click();
+    auto digitise = [&](const std::string& file) {
+        env.prompt.respond([&env, file](const ScriptedPrompt::Shown&) {
+            env.dir.write(file, "1,1\r\n2,1\r\n");
+            return Answer::Ok;
+        });
+    };
+    w->txtNoSeg->setText("3");
+    for (const char* file : {"digit1.dat", "digit2.dat", "digit3.dat"}) digitise(file);
+    w->cmdDigEnamOut->click();
+    EXPECT_TRUE(w->lblStatus->text().startsWith("Wrote ")) << w->lblStatus->text().toStdString();
+    w->txtNoSeg->setText("2");
+    digitise("digit1.dat");
+    env.prompt.answer(Answer::Cancel);
+    w->cmdDigEnamOut->click();
+    EXPECT_EQ(w->lblStatus->text().toStdString(), "The outline run ended early: \"Transform and write to file\" will "
+                                                  "write segment 1 from this run and segments 2 and 3 kept from before.");
 }
 
 TEST(frmLandFind, ShowsEveryControlWholeOnEveryPage) {

@@ -99,6 +99,23 @@ TEST(frmPlaneFit, OpensWithItsDesignValuesAndFitsAndPlots) {
     EXPECT_NE(env.main->windows().find("frmPlaneFit"), nullptr);
 }
 
+// A grid that cannot be read is refused before the digitise question, with the message
+// the step gave for it once the user had digitised.
+TEST(frmPlaneFit, AnUnreadableGridIsRefusedBeforeTheDigitiseQuestion) {
+    Env env;
+    auto* w = env.open<frmPlaneFit>(env.main->mnuPlaneFit, "frmPlaneFit");
+    ASSERT_NE(w, nullptr);
+    env.dir.write("bad.grd", "not a grid\r\n");
+    w->DirC->click();
+    env.pick(w->File1, "bad.grd");
+    w->cmdPFit->click();
+    ASSERT_FALSE(env.prompt.shown.empty());
+    EXPECT_EQ(env.prompt.shown.front().title, "Trelvik");
+    EXPECT_EQ(env.prompt.shown.front().text, "The file " + env.dir.path("bad.grd") +
+                                                 " is not a Surfer grid (it starts with neither DSAA, DSBB nor DSRB).");
+    EXPECT_EQ(env.prompt.shown.size(), 1u);
+}
+
 TEST(frmRotateAll, OpensWithItsDesignValuesAndRotates) {
     Env env;
     auto* w = env.open<frmRotateAll>(env.main->mnuRotate, "frmRotateAll");
@@ -188,4 +205,18 @@ TEST(frmRotateAll, ShowsEveryControlWholeOnEveryTab) {
         w->SSTab1->setCurrentIndex(i);
         EXPECT_EQ(layoutcheck::cutControls(w), std::vector<std::string>{}) << w->SSTab1->tabText(i).toStdString();
     }
+}
+
+// The status line keeps its room whether it names the files of a step or is empty (as
+// each step begins, or after a refusal), so no button moves under a click aimed at it.
+TEST(frmRotateAll, StatusLineComingOrGoingMovesNoButton) {
+    Env env;
+    auto* w = env.open<frmRotateAll>(env.main->mnuRotate, "frmRotateAll");
+    ASSERT_NE(w, nullptr);
+    w->show();
+    const auto empty = layoutcheck::buttonPlaces(w);
+    w->lblStatus->setText("Wrote T1rxy.grd in /tmp");
+    EXPECT_EQ(layoutcheck::buttonPlaces(w), empty);
+    w->lblStatus->clear();
+    EXPECT_EQ(layoutcheck::buttonPlaces(w), empty);
 }

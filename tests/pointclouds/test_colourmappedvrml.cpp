@@ -177,9 +177,10 @@ TEST(ColourMappedVrml, DistanceFieldColoursTriangles) {
 TEST(ColourMappedVrml, SurfacePointsAndPlainCloud) {
     CmdRun r;
     // "x,y,z" with every vertex of the surface written: own indices, no colours, the
-    // colour lines kept; fewer than two files listed does nothing.
+    // colour lines kept; fewer than two files listed are refused with a message.
     r.add("c.txt", "0 0.5 0\n1 0.5 0\n2 0.5 0\n1 0.5 1\n2 0.5 1\n");
     EXPECT_FALSE(cmdPointsToWrl(r.ctx, {false, false}));
+    r.prompt.shown.clear();
     r.add("s.wrl", surfaceText());
     ASSERT_TRUE(cmdPointsToWrl(r.ctx, {false, false}));
     const auto out = lines(r.dir.read("c_poly.wrl"));

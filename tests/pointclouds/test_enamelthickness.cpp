@@ -140,11 +140,12 @@ TEST(EnamelThickness, CommandWritesDistanceAndRecordFiles) {
     PtCloudList list;
     PtCloudContext ctx{app, prompt, list};
     ctx.File2Folder = dir.folder();
-    // One file listed: nothing happens, the list stays.
+    // One file listed: refused with a message, the list stays.
     ctx.Text2 = "outer.txt";
     ASSERT_TRUE(AddFilename(ctx));
     EXPECT_FALSE(cmdEnamThickCalc(ctx, {}));
     EXPECT_EQ(list.NoFiles, 1);
+    prompt.shown.clear();
     ctx.Text2 = "edj.txt";
     ASSERT_TRUE(AddFilename(ctx));
     ASSERT_TRUE(cmdEnamThickCalc(ctx, {}));

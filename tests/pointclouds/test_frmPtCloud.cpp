@@ -244,6 +244,48 @@ TEST(PtCloudWindow, ColourMappedVrmlFromTheConvertButton) {
     EXPECT_EQ(w->txtNoFiles->text(), "0");
 }
 
+// A command given the wrong number of files says how many it takes and in which order,
+// and keeps the list; a run that ends at the replace question shows its own count beside
+// no other run's "Points processed".
+TEST(PtCloudWindow, CommandsSayHowManyFilesTheyTakeAndReadOutsShowOneRun) {
+    Env e;
+    frmPtCloud* w = e.open();
+    e.dir.write("a.txt", cloud(1));
+    e.dir.write("b.txt", cloud(0.25));
+    e.dir.write("c.txt", cloud(0.5));
+    e.add(w, {"a.txt"});
+    const std::pair<QPushButton*, const char*> commands[] = {
+        {w->cmdEnamThickCalc, "Enamel thickness \"Calculate\" takes two files, in this order: the surface of interest, "
+                              "then the surface to find the distance to. The list holds 1 file."},
+        {w->cmdPointsToWrl, "\"Convert\" takes two files, in this order: the points file, then the wrl polygon file. "
+                            "The list holds 1 file."},
+        {w->cmdJoinFiles, "\"Join files\" takes two or more files, joined in the order listed (the output is named "
+                          "after the first). The list holds 1 file."}};
+    for (const auto& [button, said] : commands) {
+        button->click();
+        ASSERT_FALSE(e.prompt.shown.empty()) << button->text().toStdString();
+        EXPECT_EQ(e.prompt.shown.back().text, said);
+        EXPECT_EQ(w->txtNoFiles->text(), "1");
+    }
+    e.add(w, {"b.txt", "c.txt"});
+    w->cmdEnamThickCalc->click();
+    EXPECT_THAT(e.prompt.shown.back().text, HasSubstr("The list holds 3 files."));
+    EXPECT_EQ(w->txtNoFiles->text(), "3");
+    EXPECT_EQ(e.prompt.shown.size(), 4u);
+    w->cmdClearFilenames->click();
+
+    e.add(w, {"a.txt", "b.txt"});
+    w->cmdEnamThickCalc->click();
+    EXPECT_EQ(w->txtNoPtsPrcd->text(), "900");
+    e.dir.write("a.txt", cloud(1, 20));
+    e.add(w, {"a.txt", "b.txt"});
+    e.prompt.answer(Answer::Cancel);
+    w->cmdEnamThickCalc->click();
+    EXPECT_EQ(e.prompt.shown.back().title, "Replace files");
+    EXPECT_EQ(w->txtNoPts->text(), "400");
+    EXPECT_EQ(w->txtNoPtsPrcd->text(), "");
+}
+
 TEST(PtCloudWindow, GridStepsDigitiseBlankExtractAndPlot) {
     Env e;
     frmPtCloud* w = e.open();

@@ -31,6 +31,7 @@ TEST(JoinPoints, NeedsTwoFilesAndNeverWritesOverAnInput) {
     r.add("a.txt", "1,2,3\r\n");
     EXPECT_FALSE(cmdJoinFiles(r.ctx, {true}));
     EXPECT_EQ(r.list.NoFiles, 1);
+    r.prompt.shown.clear();  // the message that it takes two or more
     // An input named like the joined file is refused before anything is written.
     r.add("a_jnd.txt", "4,5,6\r\n");
     EXPECT_FALSE(cmdJoinFiles(r.ctx, {false}));
