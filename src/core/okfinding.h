@@ -14,12 +14,17 @@ struct OkFinding {
         SavedElsewhere,    // saved, but not as the step's file
         OtherList,         // saved as the step's file, with points meant for it in another list
         Cleared,           // cleared during the question, nothing clicked or saved since
-        ChangedSinceSaved  // saved, then changed by an Undo and not saved since
+        ChangedSinceSaved, // saved, then changed by an Undo and not saved since
+        WrittenOver,       // saved as the step's file, which holds something else since
+        PlotClosed         // the plot holding them closed during the question, nothing clicked since
     };
     Case found = Case::InFile;
-    long points = 0;       // NotSaved: the points meant not saved; OtherList: those left out
+    // NotSaved: the points meant not saved; OtherList: those left out; WrittenOver: those
+    // of the list saved; PlotClosed: those that went with the plot.
+    long points = 0;
     std::string savedTo;   // SavedElsewhere, ChangedSinceSaved: the file the list went to
     bool savedEarlier = false;  // SavedElsewhere: the save came before the question
+    std::string otherPlots;     // OtherList: the plots whose lists hold the points left out
 };
 
 } // namespace trelvik

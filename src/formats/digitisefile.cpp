@@ -40,7 +40,7 @@ PointXYList readDigitisePoints(const std::string& path) {
     return all;
 }
 
-void writeDigitiseFile(const std::string& path, const std::vector<PointXYList>& groups) {
+std::string digitiseFileText(const std::vector<PointXYList>& groups) {
     std::string out;
     for (std::size_t i = 0; i < groups.size(); ++i) {
         if (i > 0) out += "-1\r\n";
@@ -49,7 +49,11 @@ void writeDigitiseFile(const std::string& path, const std::vector<PointXYList>& 
             out += "\r\n";
         }
     }
-    writeFileAtomic(path, out);
+    return out;
+}
+
+void writeDigitiseFile(const std::string& path, const std::vector<PointXYList>& groups) {
+    writeFileAtomic(path, digitiseFileText(groups));
 }
 
 } // namespace trelvik::formats

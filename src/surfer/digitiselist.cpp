@@ -1,5 +1,8 @@
 #include "surfer/digitiselist.h"
 
+#include "core/error.h"
+#include "core/fileroutines.h"
+
 #include <algorithm>
 #include <filesystem>
 
@@ -21,6 +24,7 @@ void DigitiseList::reset() {
     held_.clear();
     savedTo_.clear();
     savedStamp_ = savedIn_ = 0;
+    savedText_.clear();
     changedSince_.clear();
 }
 
@@ -31,15 +35,19 @@ void DigitiseList::changed(long question) {
     a.touched = true;
 }
 
-void DigitiseList::clear(long question) {
+void DigitiseList::clear(long question, bool plotClosed) {
     if (question != 0 && !session_.entries().empty()) {
         Activity& a = during_[question];
         a.touched = true;
         a.cleared = nextStamp();
+        if (plotClosed) {
+            a.closed = a.cleared;
+            a.closedPoints = pointsMeantFor(question);
+        }
         // A list saved ahead of the question loses nothing of it: its points are in that
         // file, as if saved during the question.
         if (!savedTo_.empty() && savedIn_ != question && pointsMeantFor(question) > 0)
-            a.saves.push_back({savedTo_, savedStamp_, true});
+            a.saves.push_back({savedTo_, savedStamp_, true, savedText_});
     }
     reset();
 }
@@ -151,12 +159,12 @@ DigitiseList::Activity DigitiseList::activityIn(long question) const {
 }
 
 void DigitiseList::save(const std::string& path, long question) {
-    session_.save(path);
+    savedText_ = session_.save(path);
     savedTo_ = path;
     savedStamp_ = nextStamp();
     savedIn_ = question;
     changedSince_.clear();
-    if (question != 0) during_[question].saves.push_back({path, savedStamp_, false});
+    if (question != 0) during_[question].saves.push_back({path, savedStamp_, false, savedText_});
 }
 
 std::string DigitiseList::defaultPath(const PlotShapes& shapes, const std::string& file) const {
@@ -171,40 +179,72 @@ std::string DigitiseList::defaultPath(const PlotShapes& shapes, const std::strin
 namespace {
 using trelvik::OkFinding;
 
+// Whether the file at path holds what a save wrote there: another list saved over it,
+// or another program writing it, leaves the step something else to read.
+bool fileHolds(const std::string& path, const std::string& wrote) {
+    try {
+        return trelvik::readWholeFile(path) == wrote;
+    } catch (const trelvik::Error&) {
+        return false;
+    }
+}
+
+OkFinding writtenOver(long points) {
+    OkFinding f;
+    f.found = OkFinding::Case::WrittenOver;
+    f.points = points;
+    return f;
+}
+
 // OK with no point meant for the step: the file must have been left alone during the
 // question (a file written by hand, or the step after one that saved its own points),
-// or saved as the step's file with nothing clicked or taken back since.
+// or saved as the step's file with nothing clicked or taken back since, and holding
+// what that save wrote.
 OkFinding findWithNothingMeant(const std::vector<const DigitiseList*>& lists, long question,
                                const std::function<bool(const std::string&)>& isAskedFile) {
-    long lastChange = 0, cleared = 0, savedHere = 0;
+    long lastChange = 0, cleared = 0, closed = 0, closedPoints = 0;
     bool touched = false;
-    DigitiseList::Save there;
+    DigitiseList::Save here, there;
     for (const DigitiseList* l : lists) {
         const auto a = l->activityIn(question);
         lastChange = std::max(lastChange, a.lastChange);
         cleared = std::max(cleared, a.cleared);
+        if (a.closed > closed) {
+            closed = a.closed;
+            closedPoints = a.closedPoints;
+        }
         touched = touched || a.touched;
         for (const auto& save : a.saves) {
-            if (isAskedFile(save.path)) savedHere = std::max(savedHere, save.stamp);
-            else if (save.stamp > there.stamp) there = save;
+            if (isAskedFile(save.path)) {
+                if (save.stamp > here.stamp) here = save;
+            } else if (save.stamp > there.stamp) {
+                there = save;
+            }
         }
     }
     // A Clear after a save as the step's file does no harm.
-    if (savedHere > lastChange || !touched) return {};
+    if (here.stamp > lastChange) return fileHolds(here.path, here.wrote) ? OkFinding{} : writtenOver(0);
+    if (!touched) return {};
     if (there.stamp > lastChange) return {OkFinding::Case::SavedElsewhere, 0, there.path, there.earlier};
-    return {cleared > lastChange ? OkFinding::Case::Cleared : OkFinding::Case::NotSaved, 0, {}, false};
+    if (cleared <= lastChange) return {OkFinding::Case::NotSaved, 0, {}, false};
+    if (closed == cleared) return {OkFinding::Case::PlotClosed, closedPoints, {}, false};
+    return {OkFinding::Case::Cleared, 0, {}, false};
 }
 } // namespace
 
 trelvik::OkFinding findOnOk(const std::vector<const DigitiseList*>& lists, long question,
-                            const std::function<bool(const std::string&)>& isAskedFile) {
+                            const std::function<bool(const std::string&)>& isAskedFile,
+                            const std::vector<std::string>& plots) {
     // The lists holding points meant for the step, and of those saved as its file the
-    // one saved last: the file holds that list alone.
+    // one saved last: the file holds that list alone, while it holds what that save wrote.
     std::vector<const DigitiseList*> holding;
+    std::vector<std::string> holdingPlots;
     const DigitiseList* inFile = nullptr;
-    for (const DigitiseList* l : lists) {
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+        const DigitiseList* l = lists[i];
         if (l->pointsMeantFor(question) == 0) continue;
         holding.push_back(l);
+        holdingPlots.push_back(i < plots.size() ? plots[i] : std::string());
         if (!l->savedTo().empty() && isAskedFile(l->savedTo()) &&
             (!inFile || l->savedStamp() > inFile->savedStamp()))
             inFile = l;
@@ -212,8 +252,14 @@ trelvik::OkFinding findOnOk(const std::vector<const DigitiseList*>& lists, long 
     if (holding.empty()) return findWithNothingMeant(lists, question, isAskedFile);
     OkFinding f;
     if (inFile) {
-        for (const DigitiseList* l : holding)
-            if (l != inFile) f.points += l->pointsMeantFor(question);
+        if (!fileHolds(inFile->savedTo(), inFile->savedText())) return writtenOver(inFile->pointsMeantFor(question));
+        for (std::size_t i = 0; i < holding.size(); ++i) {
+            if (holding[i] == inFile) continue;
+            f.points += holding[i]->pointsMeantFor(question);
+            if (holdingPlots[i].empty()) continue;
+            if (!f.otherPlots.empty()) f.otherPlots += ", ";
+            f.otherPlots += holdingPlots[i];
+        }
         if (f.points > 0) f.found = OkFinding::Case::OtherList;
         return f;
     }

@@ -11,7 +11,8 @@
 //   - a list without a point is no digitise file: the window saves nothing then;
 //   - Undo on a saved list is a correction of it: it takes back the last entry and the
 //     list goes on with the clicks that follow, to be saved again;
-//   - Clear empties the list, saved or not;
+//   - Clear empties the list, saved or not; closing its plot during a question with
+//     points meant for that question counts as a Clear of them;
 //   - each entry remembers the "Digitise map" question it belongs to (0 for none): the
 //     one open when it was clicked. One question is open at a time, so when a new one
 //     opens, the entries of earlier questions have ended: with the list unsaved, they
@@ -26,6 +27,8 @@
 //     must all lie in one list, saved as the step's file after its last change (before
 //     or during the question); where there are none, nothing may have been clicked,
 //     taken back or cleared during the question, unless saved as the step's file since.
+//     A save counts as the step's file only while that file holds what the save wrote:
+//     another list saved over it, or another program writing it, undoes the save.
 // Each point remembers the map frame it was taken on, so that it can be drawn where
 // that map shows it wherever the frame lies on the page. The window shows what each
 // step did (`Step`) on its status line.
@@ -57,7 +60,8 @@ public:
     Step click(const PlotShapes& shapes, double pageX, double pageY, long question = 0);
     Step endGroup(long question = 0);
     Step undo(long question = 0);
-    void clear(long question = 0);
+    // `plotClosed`: the list goes with its plot, closed during the question.
+    void clear(long question = 0, bool plotClosed = false);
     // Turning Digitise on: a saved list that holds points gives way to a new one.
     // Unsaved points are kept. True when a new list was started.
     bool startAfreshIfSaved();
@@ -74,18 +78,23 @@ public:
     long pointsMeantFor(long question) const;
 
     // A save that counts for a question: where, when (a stamp that orders the calls of
-    // every list), and whether it came before the question (a list saved ahead of it,
-    // then cleared during it).
+    // every list), whether it came before the question (a list saved ahead of it, then
+    // cleared during it), and the text it wrote.
     struct Save {
         std::string path;
         long stamp = 0;
         bool earlier = false;
+        std::string wrote;
     };
     // What was done to the list during one question: the last click, group end or Undo,
-    // the last Clear, whether anything was clicked, taken back or cleared, and the saves.
+    // the last Clear (and the same stamp when that Clear was its plot closing, with the
+    // points meant for the question that went with it), whether anything was clicked,
+    // taken back or cleared, and the saves.
     struct Activity {
         long lastChange = 0;
         long cleared = 0;
+        long closed = 0;
+        long closedPoints = 0;
         bool touched = false;
         std::vector<Save> saves;
     };
@@ -103,6 +112,8 @@ public:
     // When savedTo() was written (a stamp), and the question open then (0 for none).
     long savedStamp() const { return savedStamp_; }
     long savedIn() const { return savedIn_; }
+    // The text savedTo() was written with.
+    const std::string& savedText() const { return savedText_; }
     // The file the list was saved to before an Undo changed it; empty once saved again
     // or started afresh.
     const std::string& changedSinceSavedTo() const { return changedSince_; }
@@ -125,13 +136,16 @@ private:
     std::string savedTo_;
     long savedStamp_ = 0;
     long savedIn_ = 0;
+    std::string savedText_;
     std::string changedSince_;
     std::map<long, Activity> during_;
 };
 
-// What OK on question `question` finds of the lists of the open plot documents.
-// `isAskedFile` says whether a path is the file the step reads.
+// What OK on question `question` finds of the lists of the open plot documents (and of
+// those closed during it). `isAskedFile` says whether a path is the file the step reads;
+// `plots` names the plot of each list, for the advice on points left in another plot.
 trelvik::OkFinding findOnOk(const std::vector<const DigitiseList*>& lists, long question,
-                            const std::function<bool(const std::string&)>& isAskedFile);
+                            const std::function<bool(const std::string&)>& isAskedFile,
+                            const std::vector<std::string>& plots = {});
 
 } // namespace surfer

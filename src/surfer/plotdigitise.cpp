@@ -1,5 +1,6 @@
 #include "surfer/plotdigitise.h"
 
+#include "core/fileroutines.h"
 #include "core/textform.h"
 #include "formats/digitisefile.h"
 
@@ -85,8 +86,10 @@ std::string DigitiseSession::defaultPath(const std::string& file) const {
     return (std::filesystem::path(lastGrid_).parent_path() / file).string();
 }
 
-void DigitiseSession::save(const std::string& path) const {
-    trelvik::formats::writeDigitiseFile(path, groups());
+std::string DigitiseSession::save(const std::string& path) const {
+    std::string text = trelvik::formats::digitiseFileText(groups());
+    trelvik::writeFileAtomic(path, text);
+    return text;
 }
 
 } // namespace surfer

@@ -46,8 +46,9 @@ public:
     // The file (by default "digit.dat") in the folder of the grid last clicked on;
     // empty before any click.
     std::string defaultPath(const std::string& file = "digit.dat") const;
-    // Writes the digitise file (replacing any file at path); throws trelvik::Error.
-    void save(const std::string& path) const;
+    // Writes the digitise file (replacing any file at path) and returns the text written;
+    // throws trelvik::Error.
+    std::string save(const std::string& path) const;
 
 private:
     std::vector<Entry> entries_;

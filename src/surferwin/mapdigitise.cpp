@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStatusBar>
+#include <algorithm>
 #include <filesystem>
 
 namespace trelvik::surferwin {
@@ -39,14 +40,41 @@ void MapWindow::linkToDigitiseQuestions() {
     });
     setPointsOnOkSource([](long serial, const std::function<bool(const std::string&)>& isAskedFile) {
         std::vector<const surfer::DigitiseList*> lists;
-        for (MapWindow* w : allMapWindows())
+        std::vector<std::string> plots;
+        for (MapWindow* w : allMapWindows()) {
             for (const auto& l : w->lists_)
-                if (!l.doc.expired()) lists.push_back(&l.list);
-        return surfer::findOnOk(lists, serial, isAskedFile);
+                if (const auto doc = l.doc.lock()) {
+                    lists.push_back(&l.list);
+                    plots.push_back(doc->Name);
+                }
+            for (const auto& l : w->closedLists_) {
+                lists.push_back(&l);
+                plots.emplace_back();
+            }
+        }
+        return surfer::findOnOk(lists, serial, isAskedFile, plots);
     });
 }
 
+long MapWindow::plotClosing(const surfer::Document& doc) {
+    const long serial = openDigitiseQuestionSerial();
+    const auto it = std::find_if(lists_.begin(), lists_.end(),
+                                 [&](const DocumentPoints& l) { return l.doc.lock().get() == &doc; });
+    if (serial == 0 || it == lists_.end()) return 0;
+    // What was done to the list during the question still counts: its saves, its changes.
+    const auto done = it->list.activityIn(serial);
+    const bool meant = it->list.pointsMeantFor(serial) > 0;
+    if (!meant && !done.touched && done.saves.empty()) return 0;
+    const long unsaved = meant && it->list.savedTo().empty() ? it->list.session().pointCount() : 0;
+    if (meant) it->list.clear(serial, true);
+    closedLists_.push_back(std::move(it->list));
+    lists_.erase(it);
+    return unsaved;
+}
+
 void MapWindow::digitiseQuestionOpened(long serial) {
+    // What plots closed during an earlier question took along no longer counts.
+    closedLists_.clear();
     long setAside = 0, held = 0, kept = 0;
     for (auto& l : lists_) {
         const auto opening = l.list.questionOpened(serial);

@@ -339,6 +339,7 @@ bool MapWindow::closeShownDocument() {
         if (i < 0 || i >= static_cast<int>(listed_.size())) return false;
         doc = app_->openDocuments()[static_cast<std::size_t>(i)];
     }
+    const long lost = plotClosing(*doc);
     doc->Close();
     dropMessageAboutGone(statusBar(), doc);
     canvas_->setDocument(nullptr);
@@ -346,6 +347,12 @@ bool MapWindow::closeShownDocument() {
     canvas_->dropCache();
     syncPoints();
     refresh();
+    // Points the digitise question waits for went with the plot: say so where they were.
+    if (lost > 0)
+        showFitted(statusBar(),
+                   lost == 1 ? tr("Closed %1: its unsaved point went with it.")
+                             : tr("Closed %1: its %2 unsaved points went with it."),
+                   {QString::fromStdString(doc->Name), QString::number(lost)}, 15000);
     return true;
 }
 

@@ -71,7 +71,9 @@ public:
     // the next maps (by hand or from the tools) land in it.
     void newPlotDocument();
     // File > Close document: closes the document on show; the previously active one
-    // comes back. False when none is shown.
+    // comes back. False when none is shown. A plot holding points meant for the open
+    // digitise question takes them along, as a Clear of them, and the status line says
+    // how many of them were not saved.
     bool closeShownDocument();
     // Selects the map whose frame holds the page point (nothing there: none).
     bool selectMapAt(QPointF page);
@@ -132,6 +134,10 @@ private:
     // closed by hand: each time a question shows.
     static void bringBackDigitisingWindow();
     void digitiseQuestionOpened(long serial);
+    // The list of a plot being closed goes with it, but what was done to it during the
+    // open question stays for OK to weigh, and its points meant for that question count
+    // as cleared. Returns how many of those went unsaved.
+    long plotClosing(const surfer::Document& doc);
 
     // One plot document's digitised points.
     struct DocumentPoints {
@@ -154,6 +160,8 @@ private:
     QPushButton* cmdClear_ = nullptr;
     QTimer* timer_ = nullptr;
     std::vector<DocumentPoints> lists_;
+    // The lists of plots closed during the open question.
+    std::vector<surfer::DigitiseList> closedLists_;
     surfer::DigitiseList noDocument_;
     std::vector<const surfer::Document*> listed_;
     std::string listedReport_;

@@ -20,7 +20,11 @@ QString whyAsk(const std::filesystem::path& asked, OkFinding& found) {
     if (pointsOnOkSource())
         found = pointsOnOkSource()(openDigitiseQuestionSerial(), savesWhereAsked);
     const QString file = QString::fromStdString(asked.filename().string());
-    if (!std::filesystem::exists(asked)) return QObject::tr("There is no %1 yet: nothing was saved as that file.").arg(file);
+    if (!std::filesystem::exists(asked)) {
+        if (found.found == OkFinding::Case::WrittenOver)
+            return QObject::tr("There is no %1 any more: the file saved there was removed since.").arg(file);
+        return QObject::tr("There is no %1 yet: nothing was saved as that file.").arg(file);
+    }
     switch (found.found) {
     case OkFinding::Case::InFile: return {};
     case OkFinding::Case::SavedElsewhere:
@@ -44,6 +48,23 @@ QString whyAsk(const std::filesystem::path& asked, OkFinding& found) {
         if (savesWhereAsked(found.savedTo))
             return QObject::tr("The list changed since it was saved in that file.");
         return QObject::tr("The list changed since it was saved as %1.").arg(QString::fromStdString(found.savedTo));
+    case OkFinding::Case::WrittenOver:
+        if (found.points == 0)
+            return QObject::tr("The list was saved in that file, but the file was written over since: it no "
+                               "longer holds what was saved.");
+        return found.points == 1
+                   ? QObject::tr("The point meant for this question was saved in that file, but the file was "
+                                 "written over since: it no longer holds that point.")
+                   : QObject::tr("The %1 points meant for this question were saved in that file, but the file "
+                                 "was written over since: it no longer holds them.")
+                         .arg(found.points);
+    case OkFinding::Case::PlotClosed:
+        return found.points == 1
+                   ? QObject::tr("The plot holding the point meant for this question was closed, which took the "
+                                 "point away, and no point was clicked since.")
+                   : QObject::tr("The plot holding the %1 points meant for this question was closed, which took "
+                                 "them away, and no point was clicked since.")
+                         .arg(found.points);
     case OkFinding::Case::NotSaved: break;
     }
     if (found.points == 0)
@@ -52,6 +73,35 @@ QString whyAsk(const std::filesystem::path& asked, OkFinding& found) {
     return found.points == 1 ? QObject::tr("The point meant for this question is not saved in that file.")
                              : QObject::tr("The %1 points meant for this question are not saved in that file.")
                                    .arg(found.points);
+}
+
+// What "Back" is for: what to save as the step's file `asked`, when Save alone would
+// not put what is meant there.
+QString backTo(const OkFinding& found, const std::filesystem::path& asked) {
+    using Case = OkFinding::Case;
+    const QString as = QObject::tr("as %1 in %2")
+                           .arg(QString::fromStdString(asked.filename().string()),
+                                QString::fromStdString(asked.parent_path().string()));
+    // No list holds the points any more (cleared, taken back, gone with their plot, or
+    // written over after a Clear): Save has nothing to write.
+    const bool gone = found.found == Case::Cleared || found.found == Case::PlotClosed ||
+                      (found.points == 0 && (found.found == Case::NotSaved || found.found == Case::WrittenOver));
+    if (gone) return QObject::tr("return to the question, click the points again and save them %1").arg(as);
+    // Saving either list leaves the other's points out again.
+    if (found.found == Case::OtherList) {
+        const QString other = found.otherPlots.empty()
+                                  ? QObject::tr("the other plot's list")
+                                  : QObject::tr("the list of %1").arg(QString::fromStdString(found.otherPlots));
+        return QObject::tr("return to the question and clear %1, or click all the points on one plot and save "
+                           "them %2")
+            .arg(other, as);
+    }
+    // A list saved ahead under another name may be another step's, such as a landmark trial.
+    if (found.found == Case::SavedElsewhere && found.savedEarlier)
+        return QObject::tr("return to the question and save the list %1, or click the points this question asks "
+                           "for and save those")
+            .arg(as);
+    return QObject::tr("return to the question and save the list %1").arg(as);
 }
 } // namespace
 
@@ -68,14 +118,9 @@ bool goOnAfterOk(QWidget* question) {
     const QString asIs = std::filesystem::exists(asked)
                              ? QObject::tr("let the step read %1 as it is").arg(file)
                              : QObject::tr("go on without it");
-    // A cleared list holds nothing that Save would write.
-    const QString backTo = found.found == OkFinding::Case::Cleared
-                               ? QObject::tr("return to the question, click the points again and save them")
-                               : QObject::tr("return to the question and save the list");
     QMessageBox box(QMessageBox::Warning, QObject::tr("Digitise file"),
-                    QObject::tr("The step reads %1.\n\n%2\n\nPress \"Back\" to %3 as %4 in %5, or \"Go on\" to %6.")
-                        .arg(QString::fromStdString(asked.string()), why, backTo, file,
-                             QString::fromStdString(asked.parent_path().string()), asIs),
+                    QObject::tr("The step reads %1.\n\n%2\n\nPress \"Back\" to %3, or \"Go on\" to %4.")
+                        .arg(QString::fromStdString(asked.string()), why, backTo(found, asked), asIs),
                     QMessageBox::NoButton, question);
     QPushButton* back = box.addButton(QObject::tr("Back"), QMessageBox::RejectRole);
     box.addButton(QObject::tr("Go on"), QMessageBox::AcceptRole);

@@ -17,17 +17,27 @@ constexpr int kNamesShown = 4;
 bool isUsersDigitiseFile(const std::string& name) {
     static const QRegularExpression digit(QStringLiteral("^digit\\d*\\.dat$"),
                                           QRegularExpression::CaseInsensitiveOption);
-    return digit.match(QString::fromStdString(name)).hasMatch();
+    return digit.match(QString::fromStdString(fs::path(name).filename().string())).hasMatch();
 }
 
+// Each file of the folder by name, with its size and time. A write through a symbolic
+// link writes the file it points at, never the link: a link is that file, under its own
+// name where it lies in the folder (and so not again), else by its whole path.
 template <typename Visit> void eachFile(const QString& folder, Visit visit) {
     std::error_code ec;
+    const fs::path here = fs::weakly_canonical(folder.toStdString(), ec);
     for (fs::directory_iterator it(folder.toStdString(), ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code fe;
         if (!it->is_regular_file(fe)) continue;
+        std::string name = it->path().filename().string();
+        if (it->is_symlink(fe)) {
+            const fs::path real = fs::weakly_canonical(it->path(), fe);
+            if (fe || real.parent_path() == here) continue;
+            name = real.string();
+        }
         const auto size = it->file_size(fe);
         const auto time = it->last_write_time(fe);
-        if (!fe) visit(it->path().filename().string(), size, time);
+        if (!fe) visit(name, size, time);
     }
 }
 } // namespace

@@ -2,7 +2,8 @@
 // What a tool step wrote, for the status line that ends the step: built before the step,
 // it notes the files of the folder the step writes in (size and time); afterwards
 // written() lists the files made or changed since. The user's own digitise files
-// (digit*.dat), which they save while the step waits, are not the step's results.
+// (digit*.dat), which they save while the step waits, are not the step's results. A file
+// written through a symbolic link is the file the link points at, listed as that file.
 #include <QString>
 #include <QStringList>
 

@@ -285,22 +285,25 @@ TEST(Digitising, OkFindsWhetherTheStepsFileHoldsWhatWasMeantForIt) {
 }
 
 // The points meant for a step are every point clicked during its question or ahead of it,
-// in every plot's list, saved or not: a file saved from one list leaves out the others',
-// and a list saved ahead under another name is not the step's file.
+// in every plot's list, saved or not: a file saved from one list leaves out the others'
+// (the file holds the list saved last), and a list saved ahead under another name is
+// not the step's file.
 TEST(Digitising, OkWeighsThePointsMeantForTheStepInEveryListAndEverySave) {
     using Case = trelvik::OkFinding::Case;
     OneMap m;
     auto& [dir, app, plot, x, y] = m;
     const std::string asked = dir.path("digit1.dat");
     const auto isAsked = [&](const std::string& p) { return p == asked; };
-    surfer::DigitiseList crest, other;  // three crest points on one plot, one on a new plot saved
+    surfer::DigitiseList crest, other;  // three crest points on one plot saved, then one on a new plot saved over
     crest.questionOpened(1);
     for (double dx : {0.0, 1.0, 2.0}) crest.click(plot->Shapes, x + dx, y, 1);
+    crest.save(asked, 1);
     other.click(plot->Shapes, x, y, 1);
     other.save(asked, 1);
-    const auto spread = surfer::findOnOk({&crest, &other}, 1, isAsked);
+    const auto spread = surfer::findOnOk({&crest, &other}, 1, isAsked, {"Plot1", "Plot2"});
     EXPECT_EQ(spread.found, Case::OtherList);
     EXPECT_EQ(spread.points, 3);
+    EXPECT_EQ(spread.otherPlots, "Plot1");
     surfer::DigitiseList ahead;  // clicked and saved as digit.dat before a step reading digit1.dat
     ahead.click(plot->Shapes, x, y);
     ahead.click(plot->Shapes, x + 1, y);
@@ -309,6 +312,7 @@ TEST(Digitising, OkWeighsThePointsMeantForTheStepInEveryListAndEverySave) {
     const auto early = surfer::findOnOk({&ahead}, 2, isAsked);
     EXPECT_EQ(early.found, Case::SavedElsewhere);
     EXPECT_EQ(early.savedTo, dir.path("digit.dat"));
+    EXPECT_TRUE(early.savedEarlier);
     // No word where the file holds what was meant: the list saved again as the step's
     // file, the next step after it, and points clicked ahead saved as the step's own file.
     ahead.save(asked, 2);
@@ -321,4 +325,42 @@ TEST(Digitising, OkWeighsThePointsMeantForTheStepInEveryListAndEverySave) {
     own.save(asked);
     own.questionOpened(4);
     EXPECT_EQ(surfer::findOnOk({&own, &crest}, 4, isAsked).found, Case::InFile);
+    own.clear(4);  // its points are in the step's file: a Clear loses nothing
+    EXPECT_EQ(surfer::findOnOk({&own, &crest}, 4, isAsked).found, Case::InFile);
+}
+
+// A save as the step's file counts only while the file holds what it wrote: another
+// plot's list saved over it and then cleared, or another program writing it, leaves the
+// step something else to read. A point taken back from a list saved earlier still asks.
+TEST(Digitising, OkCountsASaveAsTheStepsFileOnlyWhileTheFileHoldsWhatItWrote) {
+    using Case = trelvik::OkFinding::Case;
+    OneMap m;
+    auto& [dir, app, plot, x, y] = m;
+    const std::string asked = dir.path("digit1.dat");
+    const auto isAsked = [&](const std::string& p) { return p == asked; };
+    surfer::DigitiseList crest, second;
+    crest.questionOpened(1);
+    for (double dx : {0.0, 1.0}) crest.click(plot->Shapes, x + dx, y, 1);
+    crest.save(asked, 1);
+    for (double dx : {0.0, 1.0, 2.0}) second.click(plot->Shapes, x + dx, y - 1, 1);
+    second.save(asked, 1);
+    second.clear(1);
+    const auto over = surfer::findOnOk({&crest, &second}, 1, isAsked);
+    EXPECT_EQ(over.found, Case::WrittenOver);
+    EXPECT_EQ(over.points, 2);
+    surfer::DigitiseList alone;  // saved, cleared, then written by another program
+    alone.click(plot->Shapes, x, y, 2);
+    alone.save(asked, 2);
+    alone.clear(2);
+    EXPECT_EQ(surfer::findOnOk({&alone}, 2, isAsked).found, Case::InFile);
+    dir.write("digit1.dat", "5,5\r\n6,6\r\n");
+    EXPECT_EQ(surfer::findOnOk({&alone}, 2, isAsked).found, Case::WrittenOver);
+    surfer::DigitiseList ahead;  // saved as the step's file ahead, the file holding it
+    for (double dx : {0.0, 1.0}) ahead.click(plot->Shapes, x + dx, y);
+    ahead.save(asked);
+    ahead.questionOpened(3);
+    ahead.undo(3);
+    EXPECT_EQ(surfer::findOnOk({&ahead}, 3, isAsked).found, Case::ChangedSinceSaved);
+    ahead.undo(3);
+    EXPECT_EQ(surfer::findOnOk({&ahead}, 3, isAsked).found, Case::NotSaved);
 }

@@ -353,6 +353,91 @@ TEST(MapWindow, OkWithClickedPointsOutsideTheStepsFileAsksBeforeTheStepReadsIt) 
     EXPECT_EQ(trelvik::formats::readDigitiseGroups(reads).front().size(), 1u);
 }
 
+// Closing the plot that holds the points clicked for the question takes them along: the
+// status line says how many went unsaved, and OK asks, saying the plot was closed.
+TEST(MapWindow, OkAfterThePlotHoldingThePointsWasClosedSaysSo) {
+    Fixture f;
+    const std::string reads = digitisingOverAnOlderDigit1(f);
+    std::string warning;
+    QString status;
+    whenTitled("Digitise map", [&](QMessageBox* question) {
+        const auto map = f.plot()->Shapes.maps().back();
+        f.clickMap(*map, 5, 2.5);
+        f.clickMap(*map, 6, 2.5);
+        f.win->closeShownDocument();
+        status = f.win->statusBar()->currentMessage();
+        whenTitled("Digitise file", [&](QMessageBox* box) {
+            warning = box->text().toStdString();
+            for (auto* b : box->buttons())
+                if (b->text() == "Go on") b->click();
+        });
+        question->button(QMessageBox::Ok)->click();
+    });
+    trelvik::QtPrompt qt;
+    EXPECT_TRUE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", reads));
+    EXPECT_TRUE(status.startsWith("Closed ") && status.endsWith(": its 2 unsaved points went with it."))
+        << status.toStdString();
+    EXPECT_NE(warning.find("The plot holding the 2 points meant for this question was closed"), std::string::npos)
+        << warning;
+    EXPECT_NE(warning.find("click the points again"), std::string::npos) << warning;
+}
+
+// What "Back" is for fits the case: a list saved ahead under another name (a landmark
+// trial) may hold none of this question's points, every point taken back leaves no list
+// to save, and a save from one plot leaves the other plot's points out again.
+TEST(MapWindow, OkBoxAdvisesWhatPutsTheMeantPointsInTheStepsFile) {
+    Fixture f;
+    const std::string reads = digitisingOverAnOlderDigit1(f);
+    const auto clickAt = [&](double x) { f.clickMap(*f.plot()->Shapes.maps().back(), x, 2.5); };
+    const std::string firstPlot = f.plot()->Name;
+    clickAt(3);
+    ASSERT_TRUE(f.win->saveDigitiseTo(f.dir.path("trial3.dat")));
+    std::vector<std::string> warnings;
+    int shows = 0;
+    std::function<void(QMessageBox*)> onWarning;
+    std::function<void(QMessageBox*)> onQuestion = [&](QMessageBox* question) {
+        if (++shows == 2) {  // every point clicked taken back
+            clickAt(5);
+            clickAt(6);
+            f.win->undoPoint();
+            f.win->undoPoint();
+        } else if (shows == 3) {  // one point on each of two plots, the second plot's saved
+            clickAt(5);
+            f.win->newPlotDocument();
+            EXPECT_TRUE(f.win->addMap(surfer::MapKind::Relief, f.dir.path("molar.grd")));
+            f.win->refresh();
+            clickAt(6);
+            f.win->saveDigitiseTo(reads);
+        }
+        whenTitled("Digitise file", onWarning);
+        question->button(QMessageBox::Ok)->click();
+    };
+    onWarning = [&](QMessageBox* warning) {
+        warnings.push_back(warning->text().toStdString());
+        const bool back = shows == 2;
+        if (back) whenTitled("Digitise map", onQuestion);
+        for (auto* b : warning->buttons())
+            if (b->text() == (back ? "Back" : "Go on")) b->click();
+    };
+    trelvik::QtPrompt qt;
+    whenTitled("Digitise map", onQuestion);
+    EXPECT_TRUE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", reads));
+    whenTitled("Digitise map", onQuestion);
+    EXPECT_TRUE(trelvik::askDigitise(qt, "Use 'Digitise' to define crest.", reads));
+    ASSERT_EQ(warnings.size(), 3u);
+    const std::string as = " as digit1.dat in " + std::filesystem::path(reads).parent_path().string();
+    EXPECT_NE(warnings[0].find("saved as " + f.dir.path("trial3.dat") + " before this question"), std::string::npos)
+        << warnings[0];
+    EXPECT_NE(warnings[0].find("save the list" + as + ", or click the points this question asks for"),
+              std::string::npos)
+        << warnings[0];
+    EXPECT_NE(warnings[1].find("click the points again and save them" + as), std::string::npos) << warnings[1];
+    EXPECT_EQ(warnings[1].find("save the list"), std::string::npos) << warnings[1];
+    EXPECT_NE(warnings[2].find("clear the list of " + firstPlot + ", or click all the points on one plot"),
+              std::string::npos)
+        << warnings[2];
+}
+
 // A group ends after its points, and a list without a point is no file: both say so.
 TEST(MapWindow, EndGroupAndSaveWithoutAPointAddAndWriteNothingAndSayWhy) {
     Fixture f;
