@@ -3,6 +3,7 @@
 #include "core/digitiseinputs.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
+#include "core/tempfiles.h"
 #include "core/textform.h"
 #include "formats/blnfile.h"
 #include "formats/digitisefile.h"
@@ -25,8 +26,9 @@ using surfer::Positional;
 
 namespace {
 
-std::string missingBlankingFile(int entry) {
-    return "Check that blanking file (file no. " + std::to_string(entry) + ") is in correct directory.";
+// The refusal for a blanking file saved earlier that is not found, naming the file looked for.
+std::string missingBlankingFile(int entry, const std::string& path) {
+    return "Check that blanking file (file no. " + std::to_string(entry) + ") " + path + " is in correct directory.";
 }
 
 // Every listed grid, checked before the first "Digitise map" question or blanking-file
@@ -81,14 +83,6 @@ std::vector<BlnSection> areaSections(const std::string& digit, BlankMode mode) {
         refuseDigitiseFile(e);
     }
 }
-
-// Removes the intermediate files of "Regrid and blank" however the step ends.
-struct RemoveOnExit {
-    std::vector<std::string> paths;
-    ~RemoveOnExit() {
-        for (const auto& p : paths) removeQuietly(p);
-    }
-};
 
 class BlankRun {
 public:
@@ -166,11 +160,10 @@ private:
             files.emplace_back(*T_ + "blnpts.bln", S_ + "blnpts.bln");
         }
         // Every file is found before the first copy: a refusal leaves the copies of an
-        // earlier run as they were.
+        // earlier run as they were, and the list stays for another try once it is there.
         for (const auto& [earlier, own] : files)
             if (!FileExists(copy ? earlier : own)) {
-                Refuse(ctx_, "", missingBlankingFile(i));
-                ClearFilenames(ctx_.state);
+                Refuse(ctx_, "", missingBlankingFile(i, copy ? earlier : own));
                 return EntryResult::Stop;
             }
         toothBln_.clear();
@@ -187,7 +180,7 @@ private:
     EntryResult regridOutlinePresent(int i) {
         if (!stem(i)) return EntryResult::Skipped;
         if (!FileExists(*T_ + "blnpts.bln")) {
-            Refuse(ctx_, "", "Check that blanking file is in correct directory.");
+            Refuse(ctx_, "", "Check that blanking file " + *T_ + "blnpts.bln is in correct directory.");
             return EntryResult::Stop;
         }
         return EntryResult::Done;
@@ -300,8 +293,10 @@ private:
         SurfFnsState& s = ctx_.state;
         const std::string u = work(s.OutGridName[i - 1]);
         s.OutGridName[i - 1] = S_ + "ub.grd";
-        const std::string tempDat = S_ + "temp.dat", tempGrd = S_ + "temp.grd";
-        RemoveOnExit cleanup{{tempDat, tempGrd}};
+        // The XYZ dump and its regridding are scratch: made in a private folder that goes
+        // with them, never over a file of the user's beside the grid.
+        const PrivateFolder scratch("blank");
+        const std::string tempDat = scratch.file(base_ + "temp.dat"), tempGrd = scratch.file(base_ + "temp.grd");
 
         ReadGridGeometry(ctx_.app, u);
         const AppState& g = ctx_.app;

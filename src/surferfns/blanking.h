@@ -25,8 +25,9 @@
 // No tooth ticked in MultiTeeth mode: a message and nothing runs. A listed grid missing
 // from disk is named before any question or copy, nothing is written, list kept. Cancel
 // at a "Digitise map" prompt ends the batch, list kept. A missing earlier blanking file
-// ends the batch with "Check that blanking file ..." (list cleared, or kept in Regrid and
-// blank), found before that entry's question or first copy. The user's digitise file
+// ends the batch with "Check that blanking file ..." naming the file looked for (list
+// kept), found before that entry's question or first copy. The regridding of "Regrid and
+// blank" works on scratch files in a private folder, never beside the grid. The user's digitise file
 // ends the batch under "Filename" when it cannot be read, holds an area of fewer than
 // three points, or holds more than one area in Outside or Inside (which blank by one
 // outline; "-1" lines that separate nothing are passed over there). A blanked grid left

@@ -130,7 +130,7 @@ StepOutcome measure(CurvContext& ctx, CurvControls& c) {
 
     const AreaValues v = FilterAreaValues(staged.work(xyz), staged.work(values));
     if (v.count < 2) {
-        Refuse(ctx, "Values", "The area holds " + std::to_string(v.count) +
+        Refuse(ctx, "Error", "The area holds " + std::to_string(v.count) +
                                   " curvature node(s): at least two are needed for a standard deviation.");
         return StepOutcome::Refused;
     }

@@ -10,6 +10,7 @@
 #include "formats/slicefile.h"
 #include "surfer/callargs.h"
 #include "surferfns/regridxyz.h"
+#include "toothfeatures/nametables.h"
 
 #include <algorithm>
 #include <cmath>
@@ -163,9 +164,11 @@ StepOutcome calculate(CurvContext& ctx, CurvControls& c) {
 
 StepOutcome sliceOnce(CurvContext& ctx, CurvControls& c) {
     CurvState& s = ctx.state;
-    if (c.chkCID && (c.Combo1.empty() || s.CrestCode.empty())) {
-        Refuse(ctx, "Crest name", "Choose crest name");
-        return StepOutcome::Refused;
+    if (c.chkCID) {
+        if (auto unchosen = crestNameRefusal(c.Combo1, s.CrestCode)) {
+            Refuse(ctx, "Crest name", *unchosen);
+            return StepOutcome::Refused;
+        }
     }
     if (s.TopoGrid.empty() || s.CurvatureGrid.empty()) {
         Refuse(ctx, "Filename", "Make or input the topographic and curvature grids first.");

@@ -26,6 +26,8 @@
 //                report window) and writes <stem><cusp>-<TL>_cuspvolresults.csv. With
 //                "Erase temp grids" the level grids live in a private temporary folder
 //                and vanish afterwards; otherwise they stay as <stem><cusp>level<k>.grd.
+// Blank_Grid and Calculate name their files by the cusp code: while the list shows a text
+// that is not the name of that code (nametables.h) they refuse before asking or writing.
 // Every step restores the normal pointer and reports a failure (missing file, number box
 // that is not a number, failed call) in a message; a failed input step leaves the
 // window's state as it was, and no step leaves a half-written file.

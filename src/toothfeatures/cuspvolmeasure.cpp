@@ -14,6 +14,7 @@
 #include "surfer/application.h"
 #include "surferfns/surffnsstate.h"
 #include "toothfeatures/cuspvollevels.h"
+#include "toothfeatures/nametables.h"
 #include "toothfeatures/stepservices.h"
 
 #include <cmath>
@@ -79,8 +80,8 @@ bool blankGrid(CuspVolRun& run)
 {
     CuspVolControls& c = run.c;
     CuspVolState& s = run.s;
-    if (c.Combo1.empty() || s.CuspCode.empty())
-        return refuse(run, "Cusp name", "Choose cusp name");
+    if (auto unchosen = cuspNameRefusal(c.Combo1, s.CuspCode))
+        return refuse(run, "Cusp name", *unchosen);
     if (auto missing = missingInput(s))
         return refuse(run, "", *missing);
     const DigitiseInput topo{s.TopoGrid, "topographic grid",
@@ -148,6 +149,10 @@ bool calculate(CuspVolRun& run)
     if (s.BlankedGrid.empty() || s.BlankedCusp != s.CuspCode)
         return refuse(run, "", "Blank and analyse the cusp first: \"Calculate\" measures the cusp of the last "
                                "\"Blank and analyse grids\".");
+    // The results table is named by the code: a name typed over the list since would
+    // have the table read as that cusp's.
+    if (auto unchosen = cuspNameRefusal(c.Combo1, s.CuspCode))
+        return refuse(run, "Cusp name", *unchosen);
 
     const double tip = typedBox(c.Text8, "Max to use");
     const double intervals = typedBox(c.Text10, "No. of intervals");

@@ -158,6 +158,8 @@ QWidget* frmCurvature::buildSliceTab() {
     g->addWidget(new QLabel("Crest name", tab), 0, 0);
     Combo1 = new QComboBox(tab);
     Combo1->setEditable(true);
+    // A name typed and entered joins no list: the list holds the crests with a code.
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
     for (const std::string& name : crestNames()) Combo1->addItem(QString::fromStdString(name));
     Combo1->setCurrentIndex(-1);
     Combo1->setEditText("");

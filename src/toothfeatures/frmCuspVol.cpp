@@ -122,6 +122,8 @@ void frmCuspVol::buildControls()
     r = 0;
     Combo1 = new QComboBox(levels);
     Combo1->setEditable(true);
+    // A name typed and entered joins no list: the list holds the cusps with a code.
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
     for (const std::string& name : toothfeatures::cuspNames())
         Combo1->addItem(q(name));
     Combo1->setCurrentIndex(-1);

@@ -67,4 +67,29 @@ std::string chooseName(std::span<const FeatureName> table, std::string_view text
     return code;
 }
 
+std::optional<std::string> nameRefusal(std::span<const FeatureName> table, std::string_view kind,
+                                       std::string_view text, std::string_view code)
+{
+    const std::string k(kind);
+    if (text.empty() || code.empty())
+        return "Choose " + k + " name";
+    const std::string fromList = " choose a " + k + " name from the list.";
+    const auto listed = lookupCode(table, text);
+    if (!listed)
+        return "\"" + std::string(text) + "\" is not a " + k + " of the list:" + fromList;
+    if (*listed != code)
+        return "\"" + std::string(text) + "\" is not the " + k + " chosen (" + std::string(code) + "):" + fromList;
+    return std::nullopt;
+}
+
+std::optional<std::string> cuspNameRefusal(std::string_view text, std::string_view code)
+{
+    return nameRefusal(kCusps, "cusp", text, code);
+}
+
+std::optional<std::string> crestNameRefusal(std::string_view text, std::string_view code)
+{
+    return nameRefusal(kCrests, "crest", text, code);
+}
+
 } // namespace trelvik::toothfeatures

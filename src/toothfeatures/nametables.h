@@ -13,7 +13,8 @@
 //                cusp volume window.
 // Lookup compares the list's text with the names exactly (case and blanks count);
 // the first equal name gives its code. A text that matches no name leaves the
-// window's code as it was (empty in a fresh window).
+// window's code as it was (empty in a fresh window), so a step that names its files by
+// the code first checks that the list shows the name of that code (nameRefusal).
 #include <optional>
 #include <span>
 #include <string>
@@ -44,5 +45,15 @@ std::optional<std::string> cuspCode(std::string_view text);
 // leaves it otherwise. Returns the caption of the code label, which always shows
 // the code variable afterwards.
 std::string chooseName(std::span<const FeatureName> table, std::string_view text, std::string& code);
+
+// Why a step that writes files named by `code` may not run while the list shows `text`,
+// or nothing when `text` is the table's name for `code`. `kind` is "cusp" or "crest":
+//   nothing chosen (empty text or code)   Choose <kind> name
+//   a text that is no name of the table   "<text>" is not a <kind> of the list: choose a <kind> name from the list.
+//   another name, typed but not chosen    "<text>" is not the <kind> chosen (<code>): choose a <kind> name from the list.
+std::optional<std::string> nameRefusal(std::span<const FeatureName> table, std::string_view kind,
+                                       std::string_view text, std::string_view code);
+std::optional<std::string> cuspNameRefusal(std::string_view text, std::string_view code);
+std::optional<std::string> crestNameRefusal(std::string_view text, std::string_view code);
 
 } // namespace trelvik::toothfeatures

@@ -6,6 +6,7 @@
 #include "planes/occlusalvector.h"
 #include "planes/planeformula.h"
 #include "surfer/application.h"
+#include "toothfeatures/nametables.h"
 
 #include <optional>
 
@@ -42,9 +43,11 @@ bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, Occlusa
             refuse(prompt, capture ? "Grid filename" : "Filename", "Choose grid filename");
             return false;
         }
-        if (rq.window != CrestWindowKind::Rake && (rq.Combo1Text.empty() || rq.CrestCode.empty())) {
-            refuse(prompt, "Crest name", "Choose crest name");
-            return false;
+        if (rq.window != CrestWindowKind::Rake) {
+            if (auto unchosen = crestNameRefusal(rq.Combo1Text, rq.CrestCode)) {
+                refuse(prompt, "Crest name", *unchosen);
+                return false;
+            }
         }
         const std::string fullPath = folderOf(rq.Label3) + rq.Text2;
         if (fullPath != st.GridFullPath) {  // a vector, its tips and plane belong to their grid

@@ -107,7 +107,8 @@ std::vector<RakeRow> rakeRows(const std::vector<double>& D, const std::vector<do
             break;
         }
     if (n < 3)
-        throw Error("The rake profile holds " + std::to_string(n) + " points with heights; a rake line needs at least 3. " +
+        throw Error("The rake profile holds " + std::to_string(n) + (n == 1 ? " point with a height" : " points with heights") +
+                    "; a rake line needs at least 3. " +
                     lengthenAdvice(n < records));
     std::vector<double> C(n, 0.0);
     for (std::size_t j = 1; j < n; ++j) C[j] = C[j - 1] + std::sqrt(std::pow(D[j] - D[j - 1], 2) + std::pow(Z[j] - Z[j - 1], 2));

@@ -10,6 +10,7 @@
 #include "core/grid.h"
 #include "core/textform.h"
 #include "surfer/application.h"
+#include "toothfeatures/nametables.h"
 
 namespace trelvik::toothfeatures {
 
@@ -22,8 +23,8 @@ bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceReque
     return runStep(prompt, [&] {
         OcclusalState& st = rs.occ;
         st.m_Surfer = attachSurfer(app);
-        if (rq.Combo1Text.empty() || rq.CrestCode.empty()) {
-            refuse(prompt, "Crest name", "Choose crest name");
+        if (auto unchosen = crestNameRefusal(rq.Combo1Text, rq.CrestCode)) {
+            refuse(prompt, "Crest name", *unchosen);
             return false;
         }
         if (rs.TransGrid.empty()) {
@@ -86,12 +87,13 @@ bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceReque
                 heights += !p.blank();
             }
             if (!Z.empty() && isBlank(Z.front())) {
-                const std::string some = heights == 0 ? "none" : std::to_string(heights);
+                const std::string ofLine = " of the rake line's " + std::to_string(Z.size()) + " slice points ";
+                const std::string others = heights == 0 ? ", and none" + ofLine + "has one either"
+                                                        : ", though " + std::to_string(heights) + ofLine +
+                                                              (heights == 1 ? "has" : "have");
                 throw Error("The crest point (the first point in " + digitise + ", x " + text::CStr(pts[0].x) + ", y " +
                             text::CStr(pts[0].y) + ") has no height on the transformed grid " + rs.TransGrid +
-                            ", though " + some + " of the rake line's " + std::to_string(Z.size()) + " slice points " +
-                            (heights <= 1 ? "has" : "have") + ": the rake profile starts there. Digitise the crest "
-                            "point on the tooth.");
+                            others + ": the rake profile starts there. Digitise the crest point on the tooth.");
             }
             formats::writeResultsTable(staged.work(f.results), rakeTableLines(rakeRows(D, Z, pass)));
         }

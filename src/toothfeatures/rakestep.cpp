@@ -98,7 +98,7 @@ bool cmdDigCuspArea(AppState& app, Prompt& prompt, RakeState& rs, const CuspArea
         const formats::PointXYList outline = formats::readDigitisePoints(digitise);
         if (outline.size() < 3)
             throw Error("The cusp area outline in " + digitise + " has " + std::to_string(outline.size()) +
-                        " points; outline the area with at least three.");
+                        (outline.size() == 1 ? " point" : " points") + "; outline the area with at least three.");
         // The outline's files and the turned grid are made under working names and put in
         // place only when the area holds heights and a spacing: a refused outline leaves the
         // cusp area made before.

@@ -75,6 +75,8 @@ TEST_P(BlankVersions, MultipleInsideWritesOneSectionPerAreaAndCanRegridAndBlank)
     ProcRun r(GetParam());
     r.add("jaw.grd", tenByTen());
     r.dir.write("jawblnpts.bln", "5,0\r\n1,1\r\n9,1\r\n9,9\r\n1,9\r\n1,1\r\n");  // the earlier tooth outline
+    r.dir.write("jawtemp.dat", "the user's own notes");
+    r.dir.write("jawtemp.grd", "the user's own grid");
     r.digitise("2,2\r\n4,2\r\n4,4\r\n-1\r\n6,6\r\n8,6\r\n8,8\r\n6,8\r\n");
     BlankOptions o;
     o.mode = BlankMode::MultiInside;
@@ -90,13 +92,14 @@ TEST_P(BlankVersions, MultipleInsideWritesOneSectionPerAreaAndCanRegridAndBlank)
     EXPECT_TRUE(u.blank(7, 7));   // inside the square
     EXPECT_FALSE(u.blank(5, 5));  // between the areas
     // Regridded from the unblanked nodes, the bubbles are filled again and only the outer
-    // outline blanks; the private XYZ dump is gone.
+    // outline blanks; the XYZ dump and its regridding are private, and the user's own
+    // files of their names stay as they were.
     const Grid ub = r.read("jawub.grd");
     EXPECT_FALSE(ub.blank(7, 7));
     EXPECT_NEAR(ub.at(7, 7), 77, 3);
     EXPECT_TRUE(ub.blank(0, 5));
-    EXPECT_FALSE(FileExists(r.dir.path("jawtemp.dat")));
-    EXPECT_FALSE(FileExists(r.dir.path("jawtemp.grd")));
+    EXPECT_EQ(r.dir.read("jawtemp.dat"), "the user's own notes");
+    EXPECT_EQ(r.dir.read("jawtemp.grd"), "the user's own grid");
 }
 
 TEST_P(BlankVersions, MultipleTeethCutsStripsAlongBordersAndPlotsEveryToothInItsOwnSlot) {
@@ -157,12 +160,13 @@ TEST(Blank, ExistingBlankingFilesAreTakenFromTheShortenedName) {
     EXPECT_EQ(r.dir.read("toothb150-sm1blnpts.bln"), kOutline);
     EXPECT_TRUE(FileExists(r.dir.path("toothb150-sm1b.grd")));
 
-    // A missing earlier file ends the batch and clears the list.
+    // A missing earlier file ends the batch, naming the file looked for; the list stays.
     r.add("toothb150.grd");
     o.chkTeeth[9] = true;  // m2 has no earlier file
     EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Stopped);
-    EXPECT_EQ(r.prompt.shown.back().text, "Check that blanking file (file no. 1) is in correct directory.");
-    EXPECT_EQ(r.state.NumFiles, 0);
+    EXPECT_EQ(r.prompt.shown.back().text, "Check that blanking file (file no. 1) " + r.dir.path("toothb-sm2blnpts.bln") +
+                                              " is in correct directory.");
+    EXPECT_EQ(r.state.NumFiles, 1);
 }
 
 // Every earlier tooth file is found before the first is copied over its own.
@@ -274,7 +278,8 @@ TEST(Blank, RegridAndBlankFindsAMissingOutlineBeforeWritingAnything) {
     o.chkMultiBlankRegrid = true;
     o.txtBlankDelChar = "0";
     EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Stopped);
-    EXPECT_EQ(r.prompt.shown.back().text, "Check that blanking file is in correct directory.");
+    EXPECT_EQ(r.prompt.shown.back().text,
+              "Check that blanking file " + r.dir.path("jawblnpts.bln") + " is in correct directory.");
     EXPECT_EQ(r.files(), (std::vector<std::string>{"digit.dat", "jaw.grd"}));
 }
 

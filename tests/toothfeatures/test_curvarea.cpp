@@ -139,6 +139,7 @@ TEST(CurvatureAreaSquare, BadSidesMissingGridsAndTooFewNodesAreRefused) {
     tiny.digitise("1.2,3.4\r\n");
     EXPECT_EQ(Curv_Area(tiny.ctx, tiny.c), StepOutcome::Refused);
     EXPECT_THAT(tiny.messages().back(), HasSubstr("at least two are needed"));
+    EXPECT_EQ(tiny.prompt.shown.back().title, "Error");  // as the slice's refusals of blank points
     EXPECT_FALSE(tiny.exists("tooth_cac1_curvaresults.csv"));
 
     CurvRun line;

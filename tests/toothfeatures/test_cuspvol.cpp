@@ -7,6 +7,7 @@
 #include "support/scriptedprogress.h"
 #include "toothfeatures/curvgrids.h"
 #include "toothfeatures/cuspvollevels.h"
+#include "toothfeatures/curvslice.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -410,6 +411,47 @@ TEST(CuspVol, DigitiseQuestionNamesTheFolderReadWhenItIsNotTheGrids)
     EXPECT_EQ(CurveOVAngle(r.ctx, r.c), StepOutcome::Cancelled);
     EXPECT_EQ(r.prompt.shown.back().text, "Use 'Digitise' to define occlusal vector with two points.\n\rSave as "
                                           "digit.dat in " + r.c.Label1 + " then press 'OK'.");
+}
+
+// The code names the output files; a name typed over the list (none of the list, or one
+// typed but not chosen) would have one cusp's or crest's results replace another's.
+TEST(CuspVol, ANameTheListDoesNotShowChosenIsRefusedBeforeAnythingIsAskedOrWritten)
+{
+    CuspVolTestRun t(false, 41);
+    t.c.Text7 = "T1.grd";
+    ASSERT_TRUE(Input_Top(t.run));
+    t.chooseCusp("Paracone");
+    t.digitise(circleOutline(3, 12));
+    ASSERT_TRUE(Blank_Grid(t.run)) << t.lastMessage();
+    const std::vector<std::string> names{"T1papoints.dat", "T1papoints.bln", "T1pab.grd", "T1pabtmp.grd",
+                                         "T1pa-20_cuspvolresults.csv", "digit.dat"};
+    const auto before = t.dir.contents(names);
+    const std::size_t files = t.dir.fileCount();
+    t.chooseCusp("Hypocone");
+    EXPECT_EQ(t.c.Label14, "pa");
+    for (auto [typed, said] : {std::pair{"Hypocone", "\"Hypocone\" is not a cusp of the list"},
+                               std::pair{"Metacone", "\"Metacone\" is not the cusp chosen (pa)"}}) {
+        t.c.Combo1 = typed;
+        for (auto step : {Blank_Grid, Calculate}) {
+            t.prompt.shown.clear();
+            EXPECT_FALSE(step(t.run));
+            ASSERT_EQ(t.prompt.shown.size(), 1u) << typed;
+            EXPECT_EQ(t.prompt.shown[0].title, "Cusp name");
+            EXPECT_EQ(t.prompt.shown[0].text, std::string(said) + ": choose a cusp name from the list.");
+        }
+    }
+    EXPECT_EQ(t.dir.contents(names), before);
+    EXPECT_EQ(t.dir.fileCount(), files);
+
+    curvtest::CurvRun r;  // the crest windows share the check
+    r.c.chkCID = true;
+    r.c.Combo1 = "Hypocristid ridge";
+    r.state.CrestCode = "hycd";
+    EXPECT_EQ(Slice_Grids(r.ctx, r.c), StepOutcome::Refused);
+    ASSERT_EQ(r.prompt.shown.size(), 1u);
+    EXPECT_EQ(r.prompt.shown[0].title, "Crest name");
+    EXPECT_EQ(r.prompt.shown[0].text,
+              "\"Hypocristid ridge\" is not a crest of the list: choose a crest name from the list.");
 }
 
 TEST(CuspVol, DistanceCaption)

@@ -149,6 +149,11 @@ TEST(frmCuspVolWindow, DesignValuesAndAWholeMeasurementThroughTheControls)
     EXPECT_EQ(w->Text8->text(), "");
     EXPECT_EQ(w->Label12->text(), "");
     EXPECT_EQ(w->Combo1->currentText(), "Hypoconid");
+    // A name typed and entered joins no list, so the list never shows one the code table lacks.
+    w->Combo1->setEditText("Hypocone");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(w->Combo1->lineEdit(), &enter);
+    EXPECT_EQ(w->Combo1->count(), 8);
 
     // File > New unloads the window; the menu builds a fresh one.
     QPointer<frmCuspVol> old = w;

@@ -69,6 +69,13 @@ TEST(RakeFit, ProfileStopsAtTheFirstBlankHeight) {
     EXPECT_EQ(rows.back().points, 4);
     Z[2] = kBlank;
     EXPECT_THROW(rakeRows(D, Z, pass(1, 10)), Error);  // two points left
+    Z[1] = kBlank;
+    try {
+        rakeRows(D, Z, pass(1, 10));
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_THAT(e.what(), ::testing::StartsWith("The rake profile holds 1 point with a height; a rake line"));
+    }
 }
 
 TEST(RakeFit, AProfileShorterThanOneIntervalIsReportedNotTabledEmpty) {

@@ -184,6 +184,9 @@ TEST(RakeSteps, SpacingRulesAndRefusals) {
     typed.Text3 = "0.4";
     typed.Text4 = "0.3";
     typed.chkInputLengthFile = false;
+    r.digitise("digit1.dat", "5,5\r\n");
+    EXPECT_FALSE(cmdDigCuspArea(r.app, r.prompt, rs, typed, nullptr, out));
+    EXPECT_THAT(r.lastMessage(), HasSubstr(" has 1 point; outline the area"));
     r.digitise("digit1.dat", "5,5\r\n15,5\r\n15,15\r\n5,15\r\n");
     ASSERT_TRUE(cmdDigCuspArea(r.app, r.prompt, rs, typed, nullptr, out)) << r.lastMessage();
     const Grid g = formats::readSurferGrid(rs.TransGrid);
@@ -293,7 +296,7 @@ TEST(RakeSteps, ProfileTooShortSaysWhatLengthensIt) {
 
     r.digitise("digit2.dat", "12,5\r\n12,15\r\n15,8\r\n");  // wholly outside the cusp area
     EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, rq));
-    EXPECT_THAT(r.lastMessage(), HasSubstr("though none of the rake line's 18 slice points has:"));
+    EXPECT_THAT(r.lastMessage(), HasSubstr(", and none of the rake line's 18 slice points has one either:"));
 }
 
 TEST(RakeSteps, CuspAreaOffTheToothLeavesTheEarlierCuspAreasFiles) {
