@@ -51,7 +51,7 @@ using CurvatureCall =
     std::function<void(const std::string& operation, const surfer::Positional& v6, const surfer::Named& v8)>;
 
 // Directions a tenth of a degree apart already give the greatest curvature to a part in
-// 10^6; finer steps would only multiply the grid files (each a whole grid).
+// 10^6; finer steps would only multiply the calls (each direction a whole grid).
 inline constexpr long kMaxCurvatureDirections = 1801;
 
 // N of a step: the directions are 0 .. N (N + 1 of them).
