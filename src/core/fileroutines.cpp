@@ -2,16 +2,14 @@
 
 #include "core/error.h"
 #include "core/tempfiles.h"
+#include "core/workingfiles.h"
 
 #include <algorithm>
-#include <atomic>
-#include <charconv>
 #include <cerrno>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <csignal>
+#include <optional>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,107 +21,6 @@ namespace trelvik {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
-
-// Temporary files sit beside their target (a rename within one folder is atomic) under
-// a name that says whose they are: ".<name>.trelvik-<pid>-<n>.tmp". A process killed
-// while writing leaves one behind; the next write of the same target removes those
-// whose process is gone.
-//
-// The temporary's name is longer than its target's, so a long target name (any valid
-// name within about 35 bytes of the folder's limit) is cut for it, at a character
-// boundary, and followed by a hash of the whole name: ".<start of name>.<hash>.trelvik-".
-// The same target always gives the same prefix, so stale temporaries are still found.
-constexpr std::size_t kTempSuffixMax = 10 + 1 + 10 + 4;  // "<pid>-<n>.tmp"
-constexpr std::string_view kTempTag = ".trelvik-";
-
-std::size_t nameLimit(const fs::path& target) {
-    const fs::path dir = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    const long limit = ::pathconf(dir.c_str(), _PC_NAME_MAX);
-    return limit > 0 ? static_cast<std::size_t>(limit) : 255;
-}
-
-std::string tempPrefixFor(const fs::path& target) {
-    const std::string name = target.filename().string();
-    const std::size_t limit = nameLimit(target);
-    if (1 + name.size() + kTempTag.size() + kTempSuffixMax <= limit) return "." + name + std::string(kTempTag);
-    std::uint64_t hash = 14695981039346656037ULL;  // FNV-1a
-    for (unsigned char c : name) hash = (hash ^ c) * 1099511628211ULL;
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-    const std::size_t fixed = 1 + 1 + 16 + kTempTag.size() + kTempSuffixMax;
-    std::size_t keep = limit > fixed ? std::min(name.size(), limit - fixed) : 0;
-    while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;  // not inside a character
-    return "." + name.substr(0, keep) + "." + hex + std::string(kTempTag);
-}
-
-std::string tempNameFor(const fs::path& target) {
-    static std::atomic<unsigned> counter{0};
-    return (target.parent_path() / (tempPrefixFor(target) + std::to_string(::getpid()) + "-" +
-                                    std::to_string(counter++) + ".tmp")).string();
-}
-
-// The id of the process that wrote a temporary named ".<body>.trelvik-<pid>-<n>.tmp", with
-// its body; 0 for any other name, so that a user's file is never taken for one of ours.
-long tempWriter(std::string_view name, std::string_view& body) {
-    constexpr std::string_view ext = ".tmp";
-    if (name.size() < 2 || name.front() != '.' || !name.ends_with(ext)) return 0;
-    name.remove_suffix(ext.size());
-    const std::size_t tag = name.rfind(kTempTag);
-    if (tag == std::string_view::npos || tag < 2) return 0;
-    const std::string_view rest = name.substr(tag + kTempTag.size());
-    const std::size_t dash = rest.find('-');
-    const auto digits = [](std::string_view d) {
-        return !d.empty() && std::all_of(d.begin(), d.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    if (dash == std::string_view::npos || !digits(rest.substr(0, dash)) || rest.front() == '0' ||
-        !digits(rest.substr(dash + 1)))
-        return 0;
-    long pid = 0;
-    if (std::from_chars(rest.data(), rest.data() + dash, pid).ec != std::errc()) return 0;
-    body = name.substr(1, tag - 1);
-    return pid;
-}
-
-// True when name is a temporary of the target whose temporaries start with prefix, or a
-// temporary of one of those at any depth: a working file is itself replaced through a
-// temporary of its own, and a kill can leave that one too.
-bool isTempOf(std::string_view name, std::string_view prefix) {
-    std::string_view body;
-    if (tempWriter(name, body) == 0) return false;
-    for (;;) {
-        if (1 + body.size() + kTempTag.size() == prefix.size() && name.starts_with(prefix)) return true;
-        name = body;
-        if (tempWriter(name, body) == 0) break;
-    }
-    // What a temporary replaces, when that is no temporary whole: a working name too long
-    // to carry whole is cut and followed by its hash. What is kept of it starts as the
-    // target's own temporaries do, after a dot for each level of nesting.
-    constexpr std::size_t hashPart = 1 + 16;
-    if (name.size() <= hashPart + 1 || name.front() != '.' || name[name.size() - hashPart] != '.' ||
-        !std::all_of(name.end() - 16, name.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }))
-        return false;
-    for (std::string_view kept = name.substr(0, name.size() - hashPart); kept.size() > 1 && kept.front() == '.';
-         kept.remove_prefix(1)) {
-        const std::size_t common = std::min(kept.size(), prefix.size());
-        if (kept.substr(0, common) == prefix.substr(0, common)) return true;
-    }
-    return false;
-}
-
-void removeStaleTemps(const fs::path& target) {
-    const std::string prefix = tempPrefixFor(target);
-    std::error_code ec;
-    const fs::path dir = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        std::string_view body;
-        const long pid = tempWriter(name, body);  // the writer of this very file decides
-        if (pid <= 0 || pid == ::getpid() || !isTempOf(name, prefix)) continue;
-        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;  // its writer may still run
-        std::error_code rm;
-        fs::remove(it->path(), rm);
-    }
-}
 
 // The file a write should replace: through a symbolic link to what it points at, so the
 // link stays a link.
@@ -195,8 +92,9 @@ std::string readWholeFile(const std::string& path) {
 ReplacementFile::ReplacementFile(std::string path) : path_(std::move(path)) {
     const fs::path target = resolvedTarget(path_);
     target_ = target.string();
-    temp_ = tempNameFor(target);
-    removeStaleTemps(target);
+    // What writers that ended without finishing left in the folder goes first.
+    working::tidyFolder(target.parent_path());
+    temp_ = working::newName(target);
     fd_ = ::open(temp_.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd_ < 0) throw Error("Cannot write \"" + path_ + "\": " + std::strerror(errno));
     // A replaced file keeps its permissions.
@@ -294,58 +192,58 @@ void AtomicTextWriter::commit() {
 
 namespace {
 
-// Puts every temporary in place, or none. A rename can still fail after others have been
-// made (a folder holds one of the names, say), so each file about to be replaced is first
-// kept under a temporary name of its own, as a second link (a copy where the folder takes
-// no links); when a rename fails, the files already renamed get their old files back, or
-// go when there was none. The kept files go once all are in place.
+// Puts every temporary in place, or none, also across a kill. A rename can still fail
+// after others have been made (a folder holds one of the names, say), so each file about
+// to be replaced is first kept under a working name of its own, as a second link (a copy
+// where the folder takes no links), and a record of the commit is written beside the
+// files before the first rename (core/workingfiles.h). When a rename fails, the files
+// already renamed get their old files back, or go when there was none; one that cannot be
+// put back is named with the file its old content waits in. The kept files go once all
+// are in place.
 void commitAll(const std::vector<ReplacementFile*>& files) {
-    struct Old {
-        bool existed = false;
-        std::string kept;
-    };
-    std::vector<Old> old(files.size());
-    const auto dropKept = [&old] {
-        for (Old& o : old) {
+    if (files.empty()) return;
+    std::vector<working::Staged> staged;
+    const auto dropKept = [&staged] {
+        for (const working::Staged& s : staged) {
             std::error_code ec;
-            if (!o.kept.empty()) fs::remove(o.kept, ec);
+            if (!s.kept.empty()) fs::remove(s.kept, ec);
         }
     };
+    std::optional<working::CommitRecord> record;
     try {
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            files[i]->finish();
-            const std::string& target = files[i]->target();
+        for (ReplacementFile* f : files) {
+            f->finish();
+            working::Staged s;
+            s.target = f->target();
+            s.fresh = f->tempPath();
+            s.shown = f->path();
             std::error_code ec;
-            const fs::file_status st = fs::symlink_status(target, ec);
-            old[i].existed = fs::exists(st);
-            if (!old[i].existed || fs::is_directory(st)) continue;  // a folder refuses the rename itself
-            const std::string kept = tempNameFor(target);
-            if (::link(target.c_str(), kept.c_str()) != 0 && !fs::copy_file(target, kept, ec))
-                throw Error("Cannot replace \"" + files[i]->path() + "\": " + ec.message());
-            old[i].kept = kept;
+            const fs::file_status st = fs::symlink_status(s.target, ec);
+            if (fs::exists(st) && !fs::is_directory(st)) {  // a folder refuses the rename itself
+                const std::string kept = working::newName(s.target);
+                if (::link(s.target.c_str(), kept.c_str()) != 0 && !fs::copy_file(s.target, kept, ec))
+                    throw Error("Cannot replace \"" + f->path() + "\": " + ec.message());
+                s.kept = kept;
+            }
+            staged.push_back(std::move(s));
         }
+        record.emplace(staged);
     } catch (...) {
         dropKept();
         throw;
     }
     std::size_t done = 0;
     try {
-        for (; done < files.size(); ++done) files[done]->commit();
-    } catch (...) {
-        while (done-- > 0) {
-            std::error_code ec;
-            Old& o = old[done];
-            if (!o.kept.empty()) {
-                fs::rename(o.kept, files[done]->target(), ec);
-                if (ec) o.kept.clear();  // the only copy of the old file: leave it
-            } else if (!o.existed) {
-                fs::remove(files[done]->target(), ec);
-            }
+        for (; done < files.size(); ++done) {
+            files[done]->commit();
+            if (working::afterCommitRename) working::afterCommitRename(done + 1);
         }
-        dropKept();
-        throw;
+    } catch (const Error& e) {
+        const std::string left = record->undo();
+        if (left.empty()) throw;
+        throw Error(std::string(e.what()) + "; " + left + ". The next step that writes in its folder puts it back once it can.");
     }
-    dropKept();
+    record->finished();
 }
 
 }  // namespace

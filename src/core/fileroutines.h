@@ -14,15 +14,16 @@
 //                     and returns false.
 //  readWholeFile      the bytes of a file; throws trelvik::Error naming the file.
 //  ReplacementFile    the temporary file behind every writer that replaces a file: made
-//                     beside the target as ".<name>.trelvik-<pid>-<n>.tmp" (a name too
-//                     long for that is cut and followed by its hash; temporaries
-//                     left by writers that died are removed first, and the temporaries
-//                     of those temporaries, at any depth: only names of exactly this
-//                     form, whose process has ended), with the replaced
-//                     file's permissions; through a symbolic link it replaces what the
-//                     link points at, so the link stays a link. finish() syncs it to disk
-//                     and closes it, commit() renames it over the target; a temporary
-//                     never committed is removed.
+//                     beside the target under a working name that tells which writer made
+//                     it, on which host (".<name>.trelvik-<host>-<pid>-<n>-<check>.tmp",
+//                     core/workingfiles.h), with the replaced file's permissions; through a
+//                     symbolic link it replaces what the link points at, so the link stays
+//                     a link. Before it is made, whatever writers on this host that have
+//                     ended left in the folder is cleared, whatever they were writing:
+//                     their commits finished or undone, then their working files removed
+//                     (only names of exactly that form). finish() syncs it to disk and
+//                     closes it, commit() renames it over the target; a temporary never
+//                     committed is removed.
 //  writeFileAtomic    replaces path with content through a ReplacementFile.
 //  appendFileAtomic   appends text in one piece: the old table and the text are written
 //                     to a temporary that replaces the file, so a failure or a kill leaves
@@ -33,16 +34,22 @@
 //                     target, an uncommitted writer removes it.
 //  commitTogether     replaces two files as a pair: both are complete on disk before
 //                     either is renamed, so a failed write leaves both old files; a
-//                     failed rename too, as for StagedFiles.
+//                     failed rename or a kill too, as for StagedFiles.
 //  StagedFiles        the files a step replaces, written first under working names beside
 //                     them (work()), by the step itself or by the mapping program's calls;
 //                     commit() puts them all in place once every check has passed, all
-//                     or none: each file it replaces is kept under a working name until
-//                     the last rename has been made, and when one cannot be made (a
-//                     folder in its place, say) the files renamed before it get their old
-//                     files back (or go, where there was none). A step that ends before
-//                     commit(), or whose commit() fails, leaves the earlier run's files as
-//                     they were, and its working files are removed.
+//                     or none, also across a kill: each file it replaces is kept under a
+//                     working name, and a record of the commit (each target, its new file
+//                     and its kept old file) is written and synced beside them before the
+//                     first rename. When a rename cannot be made (a folder in its place,
+//                     say) the files renamed before it get their old files back (or go,
+//                     where there was none); one that cannot be put back is named in the
+//                     message with the file its old content waits in, and the record stays
+//                     so that copy is kept. A commit cut short by a kill is finished by the
+//                     next writer in the folder: rolled forward when every new file is in
+//                     place or waiting, undone otherwise. A step that ends before commit(),
+//                     or whose commit() fails, leaves the earlier run's files as they were,
+//                     and its working files are removed.
 #include "core/error.h"
 #include "core/prompt.h"
 

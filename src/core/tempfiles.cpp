@@ -1,11 +1,12 @@
 #include "core/tempfiles.h"
 
 #include "core/error.h"
+#include "core/workingfiles.h"
 
 #include <algorithm>
 #include <atomic>
 #include <mutex>
-#include <random>
+#include <string_view>
 #include <unistd.h>
 #include <vector>
 
@@ -26,6 +27,23 @@ LiveFolders& liveFolders() {
     return f;
 }
 
+constexpr std::string_view kLead = "trelvik-";
+
+// Folders of runs that ended without removing theirs (killed, say) go when the next one
+// is made: only folders named as below, by a writer of this host whose process has ended.
+void removeEndedFolders(const fs::path& base) {
+    std::error_code ec;
+    for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code st;
+        if (!name.starts_with(kLead) || !fs::is_directory(it->symlink_status(st)) ||
+            !working::madeByEndedWriter(name, "."))
+            continue;
+        std::error_code rm;
+        fs::remove_all(it->path(), rm);
+    }
+}
+
 } // namespace
 
 bool inPrivateFolder(const std::string& path) {
@@ -37,11 +55,13 @@ bool inPrivateFolder(const std::string& path) {
 
 PrivateFolder::PrivateFolder(const std::string& tag) {
     static std::atomic<unsigned long> counter{0};
-    std::random_device rd;
     const fs::path base = fs::temp_directory_path();
+    removeEndedFolders(base);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path p = base / ("trelvik-" + tag + "-" + std::to_string(::getpid()) + "-" +
-                                   std::to_string(counter.fetch_add(1)) + "-" + std::to_string(rd()));
+        // "trelvik-<tag>.<host>-<pid>-<n>-<check>" (core/workingfiles.h): whose it is, and
+        // when that run has ended.
+        const fs::path p =
+            base / working::stamped(std::string(kLead) + tag + ".", working::hostName(), ::getpid(), counter.fetch_add(1));
         std::error_code ec;
         if (fs::create_directory(p, ec)) {  // false when it exists: someone else's
             dir_ = p;

@@ -3,7 +3,10 @@
 // must never collide with, or overwrite, the user's own files.
 //
 //   PrivateFolder    a new folder that nobody else writes to; removed, with whatever is
-//                    left in it, when the object goes.
+//                    left in it, when the object goes. Named "trelvik-<tag>.<stamp>", the
+//                    stamp telling the host and process that made it (core/workingfiles.h):
+//                    making one first removes the folders of runs on this host whose
+//                    process has ended (a run killed before it could remove its own).
 //   PrivateTempFile  one file name inside its own private folder; the file and folder go
 //                    with the object.
 //   inPrivateFolder  true when a path names a file in a private folder of this run that

@@ -88,25 +88,31 @@ void MakeAllAnglesCurvature(const CurvatureCall& call, const std::string& grid, 
                           std::to_string(units) + " steps; " + result + " was not written.");
     };
     progress.step(0, units);
-    for (int k = 0; k <= last; ++k) {
+    // Each direction is folded into the greatest curvature so far as soon as it is made,
+    // and goes once read, so the folder never holds more than three grids; the folds take
+    // their grids in the order they always have (m0 = max(d0, d1), then mj = max(d(j + 1),
+    // m(j - 1))), so the result keeps its bytes.
+    auto makeDirection = [&](int k) {
         progress.status("Curvature direction " + std::to_string(k + 1) + " of " + std::to_string(last + 1));
         DirectionalCurvature(call, grid, stepDegrees * k, direction(k));
         unitDone();
-    }
-    progress.status("Greatest curvature over the directions");
-    // Greatest curvature over the directions so far; each input goes once it has been read.
+    };
+    makeDirection(0);
+    makeDirection(1);
     const std::string d0 = direction(0), d1 = direction(1);
     gridMath(call, "C=max(A,B)", d0, &d1, fold(0));
     removeUsed(d0);
     removeUsed(d1);
     unitDone();
     for (int j = 1; j <= last - 1; ++j) {
+        makeDirection(j + 1);
         const std::string a = direction(j + 1), b = fold(j - 1);
         gridMath(call, "C=max(A,B)", a, &b, fold(j));
         removeUsed(a);
         removeUsed(b);
         unitDone();
     }
+    progress.status("Greatest curvature over the directions");
     const std::string lastFold = fold(last - 1);
     gridMath(call, "C=A", lastFold, nullptr, result);
     removeUsed(lastFold);

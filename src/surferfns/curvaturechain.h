@@ -7,8 +7,9 @@
 //   "_curv10.grd", beside G; the function returns that path.
 // Method, all through the mapping program: directional curvature (GridCalculus,
 //   version 8 Operation 3 with the angle as Param1; version 6 class 0, kind 2, angle in
-//   position 4) at 0, 10, ..., 180 degrees, one grid each; a running fold of the
-//   nineteen grids by GridMath; the last fold copied into the result.
+//   position 4) at 0, 10, ..., 180 degrees, one grid each, each folded by GridMath into
+//   the greatest so far as soon as it is made (m0 = max(d0, d1), then mj = max(d(j + 1),
+//   m(j - 1))); the last fold copied into the result.
 // Sign: the mapping program's directional curvature is positive where the surface bends
 //   upward and negative across a crest; the fold keeps the greatest ("C=max(A,B)") and
 //   the copy ("C=A") writes it, in 1 / length units. The tooth-feature curvature tools
@@ -16,7 +17,9 @@
 // Blank: a node blank in a directional grid (grid edge, next to a blank) is blank.
 // The 37 intermediate grids are written in a private folder of their own under the
 //   system's temporary folder, so they never meet the user's grids; each is deleted as
-//   soon as the call that reads it has run, and the folder goes however the chain ends.
+//   soon as the call that reads it has run, so at most three are there at once (three
+//   grids of disk, however many directions), and the folder goes however the chain
+//   ends (a killed run's goes when the next private folder is made).
 //   A failed call or an intermediate grid that cannot be deleted throws trelvik::Error.
 //
 // MakeAllAnglesCurvature is the same chain for any angle step and result name, issued
@@ -48,7 +51,7 @@ using CurvatureCall =
     std::function<void(const std::string& operation, const surfer::Positional& v6, const surfer::Named& v8)>;
 
 // Directions a tenth of a degree apart already give the greatest curvature to a part in
-// 10^6; finer steps would only multiply the grid files (each a whole grid).
+// 10^6; finer steps would only multiply the calls (each direction a whole grid).
 inline constexpr long kMaxCurvatureDirections = 1801;
 
 // N of a step: the directions are 0 .. N (N + 1 of them).

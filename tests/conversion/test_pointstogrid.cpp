@@ -524,7 +524,7 @@ TEST(PointsToGrid, Version6PassesLimitsAndIntervalsByPosition) {
     std::vector<std::string> calls;
     // The calls work on the working files that stand for the entry's files until both
     // grids are made: each is named here by the file it stands for.
-    const std::regex working(R"(/\.([^/"]+)\.trelvik-\d+-\d+\.tmp)");
+    const std::regex working(R"(/\.([^/"]+)\.trelvik-[A-Za-z0-9_-]+-\d+-\d+-[0-9a-f]{16}\.tmp)");
     for (const auto& l : run.state.m_Surfer->callLog())
         if (l.rfind("GridData", 0) == 0 || l.rfind("GridBlank", 0) == 0)
             calls.push_back(std::regex_replace(l, working, "/$1"));

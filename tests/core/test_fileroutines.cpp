@@ -1,6 +1,7 @@
 #include "core/fileroutines.h"
 
 #include "core/error.h"
+#include "core/workingfiles.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@ namespace fs = std::filesystem;
 using namespace trelvik;
 
 using trelvik::testing::endedProcessId;
+using trelvik::testing::endedWriterFile;
 using trelvik::testing::FileSizeLimit;
 using trelvik::testing::TempFolder;
 
@@ -195,11 +197,9 @@ TEST(FileRoutines, ReplaceKeepsModeAndLinksAndClearsStaleTemps) {
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(readWholeFile(f), "three\r\n");
 
-    const pid_t child = endedProcessId();
-    const std::string stale = t.path(".plane.txt.trelvik-" + std::to_string(child) + "-0.tmp");
-    const std::string live = t.path(".plane.txt.trelvik-" + std::to_string(getppid()) + "-0.tmp");
-    t.write(".plane.txt.trelvik-" + std::to_string(child) + "-0.tmp", "partial");
-    t.write(".plane.txt.trelvik-" + std::to_string(getppid()) + "-0.tmp", "someone writing");
+    const std::string stale = t.write(endedWriterFile("plane.txt"), "partial");
+    const std::string live = t.write(working::workingFileName("plane.txt", working::hostName(), getppid(), 0),
+                                     "someone writing");
     writeFileAtomic(f, "four\r\n");
     EXPECT_FALSE(fs::exists(stale));
     EXPECT_TRUE(fs::exists(live));
@@ -280,20 +280,115 @@ TEST(StagedFiles, FailedCommitLeavesEveryTargetAsItWas) {
 }
 
 // A step killed in mid-write leaves working files, some of them working files of working
-// files (a working file is itself replaced through one); staging the same target again
-// sweeps them. Names that only look like ours, and a live process's files, stay.
-TEST(StagedFiles, StagingSweepsWorkingFilesAKilledStepLeft) {
+// files (a working file is itself replaced through one); the next write in the folder
+// sweeps them, whatever it writes. A live process's files stay.
+TEST(StagedFiles, AnyWriteInTheFolderSweepsWorkingFilesAKilledStepLeft) {
     TempFolder t;
-    const std::string dead = std::to_string(endedProcessId()), live = std::to_string(getppid());
-    const std::string stale = ".a.dat.trelvik-" + dead + "-0.tmp";
-    const std::string nested = "." + stale + ".trelvik-" + dead + "-1.tmp";
-    const std::vector<std::string> gone = {stale, nested, "." + nested + ".trelvik-" + dead + "-2.tmp"};
-    const std::vector<std::string> kept = {".a.dat.trelvik-" + live + "-0.tmp", ".a.dat.trelvik-" + dead + "x-0.tmp",
-                                           "." + stale + ".trelvik-" + dead + "-1.tmp.bak"};
+    const std::string& host = working::hostName();
+    const long dead = endedProcessId();
+    const std::string stale = working::workingFileName("a.dat", host, dead, 0);
+    const std::string nested = working::workingFileName(stale, host, dead, 1);
+    const std::vector<std::string> gone = {stale, nested, working::workingFileName(nested, host, dead, 2),
+                                           working::workingFileName("scan.grd", host, dead, 3)};
+    const std::string live = working::workingFileName("a.dat", host, getppid(), 0);
     for (const auto& n : gone) t.write(n, "partial");
-    for (const auto& n : kept) t.write(n, "keep");
+    t.write(live, "keep");
     StagedFiles staged;
-    staged.work(t.path("a.dat"));
+    staged.work(t.path("report.txt"));
     for (const auto& n : gone) EXPECT_FALSE(fs::exists(t.path(n))) << n;
+    EXPECT_EQ(t.read(live), "keep");
+}
+
+// The sweep takes only working files of ended writers of this host, by their exact name:
+// a writer on another computer sharing the folder keeps its files, and a user's file that
+// merely looks like a working file (the older form, a name of the form with its check
+// wrong or something after it, a cut name) stays.
+TEST(StagedFiles, TheSweepTakesOnlyEndedWritersOfThisHostByTheirWholeName) {
+    TempFolder t;
+    const long dead = endedProcessId();
+    const std::string ours = working::workingFileName("a.dat", working::hostName(), dead, 0);
+    std::string wrongCheck = ours;
+    wrongCheck[wrongCheck.size() - 5] = wrongCheck[wrongCheck.size() - 5] == '0' ? '1' : '0';
+    const std::string longName(250, 'n');
+    const std::string cut = working::workingFileName(longName, working::hostName(), dead, 0);
+    std::string cutLookAlike = cut;
+    cutLookAlike[3] = 'm';
+    const std::vector<std::string> kept = {working::workingFileName("a.dat", "other-computer", dead, 0),
+                                           ".a.dat.trelvik-" + std::to_string(dead) + "-0.tmp", wrongCheck,
+                                           ours + ".bak", cutLookAlike};
+    for (const auto& n : kept) t.write(n, "keep");
+    t.write(ours, "partial");
+    t.write(cut, "partial");
+    writeFileAtomic(t.path("a.dat"), "new");
+    EXPECT_FALSE(fs::exists(t.path(ours)));
+    EXPECT_FALSE(fs::exists(t.path(cut)));
     for (const auto& n : kept) EXPECT_EQ(t.read(n), "keep") << n;
+}
+
+namespace {
+std::string pathOnHold;  // what the hook below puts a folder in place of
+void holdWithAFolder(std::size_t renamed) {
+    if (renamed != 1) return;
+    fs::remove(pathOnHold);
+    fs::create_directories(fs::path(pathOnHold) / "inside");
+}
+void killAfterFirst(std::size_t renamed) {
+    if (renamed == 1) _exit(0);
+}
+}  // namespace
+
+// A commit is all or none across a kill and a failed put-back too. Killed after its first
+// rename, it is finished by the next writer in the folder; an old file that cannot be put
+// back is named with the file its old content waits in, which no sweep takes, and it is
+// put back by the next writer once it can be.
+TEST(StagedFiles, ACommitCutShortIsFinishedOrUndoneByTheNextWriterInTheFolder) {
+    TempFolder t;
+    t.write("a.dat", "old a");
+    t.write("c.dat", "old c");
+    const pid_t child = fork();
+    if (child == 0) {
+        StagedFiles staged;
+        for (const std::string name : {"a.dat", "b.dat", "c.dat"}) writeFileAtomic(staged.work(t.path(name)), "new");
+        working::afterCommitRename = killAfterFirst;
+        staged.commit();
+        _exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(t.read("a.dat"), "new");
+    EXPECT_EQ(t.read("c.dat"), "old c");  // mixed, until the next writer in the folder
+    writeFileAtomic(t.path("x.txt"), "x");
+    for (const std::string name : {"a.dat", "b.dat", "c.dat"}) EXPECT_EQ(t.read(name), "new") << name;
+    EXPECT_EQ(entries(t.dir()), 4u);
+
+    t.write("a.dat", "old a");
+    fs::remove(t.path("b.dat"));
+    fs::remove(t.path("c.dat"));
+    fs::create_directory(t.path("c.dat"));
+    {
+        StagedFiles staged;
+        for (const std::string name : {"a.dat", "b.dat", "c.dat"}) writeFileAtomic(staged.work(t.path(name)), "new");
+        pathOnHold = t.path("a.dat");
+        working::afterCommitRename = holdWithAFolder;
+        try {
+            staged.commit();
+            ADD_FAILURE() << "a folder in place of c.dat";
+        } catch (const Error& e) {
+            const std::string m = e.what();
+            EXPECT_NE(m.find("\"" + t.path("c.dat") + "\""), std::string::npos) << m;
+            const std::size_t in = m.find("old \"" + t.path("a.dat") + "\" could not be put back");
+            ASSERT_NE(in, std::string::npos) << m;
+            const std::string where = "its old content is in \"";
+            const std::size_t at = m.find(where, in) + where.size();
+            EXPECT_EQ(readWholeFile(m.substr(at, m.find('"', at) - at)), "old a");
+        }
+        working::afterCommitRename = nullptr;
+    }
+    EXPECT_FALSE(fs::exists(t.path("b.dat")));
+    writeFileAtomic(t.path("x.txt"), "y");  // the copy stays while a.dat is held
+    fs::remove_all(t.path("a.dat"));
+    writeFileAtomic(t.path("x.txt"), "z");
+    EXPECT_EQ(t.read("a.dat"), "old a");
+    EXPECT_EQ(entries(t.dir()), 3u);  // a.dat, the folder c.dat and x.txt
 }

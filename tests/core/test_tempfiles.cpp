@@ -1,8 +1,12 @@
 #include "core/tempfiles.h"
 
+#include "core/workingfiles.h"
+#include "support/writefailures.h"
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -22,4 +26,24 @@ TEST(TempFiles, PrivatePlacesAreDistinctAndVanishWithEverythingInThem) {
     }
     EXPECT_FALSE(fs::exists(folder));
     EXPECT_FALSE(fs::exists(fileDir));
+}
+
+// A run killed before it could remove its folder leaves it; the next private folder made
+// removes it. A folder of a run on another computer sharing the temporary folder, or one
+// only named like a run's, stays.
+TEST(TempFiles, FoldersOfEndedRunsGoWhenTheNextIsMade) {
+    const fs::path base = fs::temp_directory_path();
+    const long dead = trelvik::testing::endedProcessId();
+    const fs::path ended = base / trelvik::working::stamped("trelvik-curv.", trelvik::working::hostName(), dead, 0);
+    const std::vector<fs::path> kept = {base / trelvik::working::stamped("trelvik-curv.", "other-computer", dead, 0),
+                                        base / ("trelvik-curv-" + std::to_string(dead) + "-0-12345")};
+    for (const fs::path& d : kept) fs::create_directories(d / "d1.grd");
+    fs::create_directories(ended);
+    std::ofstream(ended / "d1.grd") << "grid";
+    { trelvik::PrivateFolder next("curv"); }
+    EXPECT_FALSE(fs::exists(ended));
+    for (const fs::path& d : kept) {
+        EXPECT_TRUE(fs::exists(d / "d1.grd")) << d;
+        fs::remove_all(d);
+    }
 }

@@ -518,7 +518,7 @@ TEST(TiffDem, ReplacesLikeEveryWriterUnderFailuresAndKills) {
         EXPECT_NE(std::string(e.what()).find("no/d.tif"), std::string::npos) << e.what();
     }
 
-    const std::string killed = ".d.tif.trelvik-" + std::to_string(trelvik::testing::endedProcessId()) + "-0.tmp";
+    const std::string killed = trelvik::testing::endedWriterFile("d.tif");
     tmp.write(killed, "partial");
     fs::permissions(f, fs::perms::owner_read | fs::perms::owner_write);
     fs::create_symlink(f, tmp.path("link.tif"));

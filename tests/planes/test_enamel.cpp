@@ -225,9 +225,8 @@ TEST(Enamel, OutlineFilesAreReplacedAsAPairOrNotAtAll) {
     EXPECT_EQ(r.dir.fileCount(), files);
     std::filesystem::remove(r.dir.path("toothOutZ.csv"));
 
-    const std::string killed = ".trelvik-" + std::to_string(trelvik::testing::endedProcessId()) + "-0.tmp";
-    r.dir.write(".toothOut.csv" + killed, "partial");
-    r.dir.write(".toothOutZ.csv" + killed, "partial");
+    r.dir.write(trelvik::testing::endedWriterFile("toothOut.csv"), "partial");
+    r.dir.write(trelvik::testing::endedWriterFile("toothOutZ.csv"), "partial");
     ASSERT_TRUE(cmdTransform(r.s, r.prompt, ToothSide::Lower));
     EXPECT_EQ(r.dir.read("toothOut.csv"), xy);
     EXPECT_EQ(r.dir.read("toothOutZ.csv"), xyz);

@@ -195,9 +195,8 @@ TEST(EnamelThickness, DistanceAndRecordFilesAreReplacedAsAPairOrNotAtAll) {
     EXPECT_EQ(r.dir.read("outer_temp.txt"), "old record\r\n");
     EXPECT_EQ(r.dir.fileCount(), files);
 
-    const std::string killed = ".trelvik-" + std::to_string(trelvik::testing::endedProcessId()) + "-0.tmp";
-    r.dir.write(".outer_dist.txt" + killed, "partial");
-    r.dir.write(".outer_temp.txt" + killed, "partial");
+    r.dir.write(trelvik::testing::endedWriterFile("outer_dist.txt"), "partial");
+    r.dir.write(trelvik::testing::endedWriterFile("outer_temp.txt"), "partial");
     ASSERT_TRUE(cmdEnamThickCalc(r.ctx, {}));
     EXPECT_EQ(r.dir.read("outer_dist.txt"), dist);
     EXPECT_EQ(r.dir.read("outer_temp.txt"), rec);

@@ -5,7 +5,12 @@
 //                    signal that would end the process is ignored).
 //  endedProcessId()  the id of a process that has ended, for naming the temporary a
 //                    killed writer leaves behind.
+//  endedWriterFile(name)  the name of the working file a writer of this host that has
+//                    ended (killed in mid-write) leaves beside the file `name`.
+#include "core/workingfiles.h"
+
 #include <csignal>
+#include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -40,6 +45,10 @@ inline pid_t endedProcessId() {
     if (child == 0) _exit(0);
     waitpid(child, nullptr, 0);
     return child;
+}
+
+inline std::string endedWriterFile(const std::string& name) {
+    return trelvik::working::workingFileName(name, trelvik::working::hostName(), endedProcessId(), 0);
 }
 
 } // namespace trelvik::testing

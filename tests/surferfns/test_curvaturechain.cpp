@@ -79,15 +79,22 @@ TEST_P(CurvatureChain, ParaboloidBowlMatchesAnalyticCurvature) {
 
 // The stand-in keeps the grids it has just written or read in memory: the chain must give
 // the bytes it gives when every step reads its grids back from the files, also after the
-// input has been replaced behind the stand-in's back by a grid of the same size.
+// input has been replaced behind the stand-in's back by a grid of the same size. Each
+// direction is folded in as it is made: the working folder never holds more than three
+// grids.
 TEST(CurvatureChainGrids, KeptInMemoryGiveTheBytesOfGridsReadBackFromFile) {
     ProcRun r(false);
     trelvik::surffns::PrepareSurfer(r.ctx);
     const std::string in = r.dir.path("t.grd");
+    std::size_t mostHeld = 0;
     auto run = [&](bool fromFiles, const std::string& out) {
         const CurvatureCall call = [&](const std::string& op, const surfer::Positional& v6, const surfer::Named& v8) {
             if (fromFiles) surfer::detail::clearGridCache();
             CallSurfer(r.ctx, op, v6, v8);
+            const std::filesystem::path work = std::filesystem::path(v8.args.back().second.text()).parent_path();
+            if (work != r.dir.dir())
+                mostHeld = std::max<std::size_t>(mostHeld, std::distance(std::filesystem::directory_iterator(work),
+                                                                         std::filesystem::directory_iterator()));
         };
         MakeAllAnglesCurvature(call, in, 15, r.dir.path(out));
         return r.dir.read(out);
@@ -109,6 +116,7 @@ TEST(CurvatureChainGrids, KeptInMemoryGiveTheBytesOfGridsReadBackFromFile) {
     const std::string coldOther = run(true, "cold2.grd");
     EXPECT_NE(coldOther, cold);
     EXPECT_EQ(run(false, "kept2.grd"), coldOther);
+    EXPECT_EQ(mostHeld, 3u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, CurvatureChain, ::testing::Bool(),

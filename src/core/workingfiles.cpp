@@ -1,0 +1,472 @@
+#include "core/workingfiles.h"
+
+#include "core/error.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace trelvik::working {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kTag = ".trelvik-";
+constexpr std::string_view kFileExt = ".tmp", kRecordExt = ".commit", kUndoExt = ".undo";
+constexpr std::string_view kRecordBody = "commit";
+constexpr std::size_t kCheck = 16;  // hex digits
+
+std::atomic<unsigned long> counter{0};
+
+std::uint64_t hashOf(std::string_view s) {
+    std::uint64_t h = 14695981039346656037ULL;  // FNV-1a
+    for (unsigned char c : s) h = (h ^ c) * 1099511628211ULL;
+    return h;
+}
+
+std::string hex(std::uint64_t v) {
+    char out[kCheck + 1];
+    std::snprintf(out, sizeof out, "%016llx", static_cast<unsigned long long>(v));
+    return out;
+}
+
+bool digits(std::string_view d) {
+    return !d.empty() && std::all_of(d.begin(), d.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+struct Writer {
+    std::string_view host;
+    long pid = 0;  // 0: not a stamped name
+};
+
+// The writer named by the stamp that ends `name`, after a lead ending in leadEnd.
+Writer writerOf(std::string_view name, std::string_view leadEnd) {
+    if (name.size() < kCheck + 1 || name[name.size() - kCheck - 1] != '-') return {};
+    const std::string_view stem = name.substr(0, name.size() - kCheck - 1);
+    if (name.substr(name.size() - kCheck) != hex(hashOf(stem))) return {};
+    const std::size_t lead = stem.rfind(leadEnd);
+    if (lead == std::string_view::npos) return {};
+    std::string_view rest = stem.substr(lead + leadEnd.size());  // "<host>-<pid>-<n>"
+    const std::size_t n = rest.rfind('-');
+    if (n == std::string_view::npos || !digits(rest.substr(n + 1))) return {};
+    rest = rest.substr(0, n);
+    const std::size_t p = rest.rfind('-');
+    if (p == std::string_view::npos || p == 0 || !digits(rest.substr(p + 1)) || rest[p + 1] == '0') return {};
+    Writer w;
+    if (std::from_chars(rest.data() + p + 1, rest.data() + rest.size(), w.pid).ec != std::errc()) return {};
+    w.host = rest.substr(0, p);
+    return w;
+}
+
+bool ended(const Writer& w) {
+    if (w.pid <= 0 || w.pid == ::getpid() || w.host != hostName()) return false;
+    return ::kill(static_cast<pid_t>(w.pid), 0) != 0 && errno == ESRCH;
+}
+
+enum class Kind { None, File, Record, Undo };
+
+Kind kindOf(std::string_view name, Writer& w) {
+    if (name.size() < 2 || name.front() != '.') return Kind::None;
+    const std::pair<std::string_view, Kind> exts[] = {
+        {kFileExt, Kind::File}, {kRecordExt, Kind::Record}, {kUndoExt, Kind::Undo}};
+    for (const auto& [ext, kind] : exts)
+        if (name.ends_with(ext)) {
+            w = writerOf(name.substr(0, name.size() - ext.size()), kTag);
+            return w.pid > 0 ? kind : Kind::None;
+        }
+    return Kind::None;
+}
+
+std::size_t nameLimit(const fs::path& dir) {
+    const long limit = ::pathconf((dir.empty() ? fs::path(".") : dir).c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<std::size_t>(limit) : 255;
+}
+
+std::string stampedFileName(const std::string& targetName, const std::string& host, long pid, unsigned long n,
+                            std::size_t limit, std::string_view ext) {
+    const std::size_t fixed = kTag.size() + host.size() + 1 + std::to_string(pid).size() + 1 +
+                              std::to_string(n).size() + 1 + kCheck + ext.size();
+    std::string body = targetName;
+    if (1 + body.size() + fixed > limit) {
+        const std::size_t cut = 1 + fixed + 1 + kCheck;
+        std::size_t keep = limit > cut ? std::min(body.size(), limit - cut) : 0;
+        while (keep > 0 && (static_cast<unsigned char>(body[keep]) & 0xC0) == 0x80) --keep;  // not inside a character
+        body = body.substr(0, keep) + "." + hex(hashOf(targetName));
+    }
+    return stamped("." + body + std::string(kTag), host, pid, n) + std::string(ext);
+}
+
+std::string withExt(const std::string& path, std::string_view ext) {
+    for (std::string_view old : {kRecordExt, kUndoExt})
+        if (path.ends_with(old)) return path.substr(0, path.size() - old.size()) + std::string(ext);
+    return path;
+}
+
+void syncFolder(const fs::path& dir) {
+    const int fd = ::open((dir.empty() ? fs::path(".") : dir).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// The records this process is committing by now: another writer's sweep in this process
+// leaves them.
+struct LiveRecords {
+    std::mutex lock;
+    std::set<std::string> names;
+};
+
+LiveRecords& liveRecords() {
+    static LiveRecords r;
+    return r;
+}
+
+bool live(const std::string& name) {
+    LiveRecords& r = liveRecords();
+    std::lock_guard<std::mutex> g(r.lock);
+    return r.names.count(name) > 0;
+}
+
+void setLive(const std::string& name, bool on) {
+    LiveRecords& r = liveRecords();
+    std::lock_guard<std::mutex> g(r.lock);
+    if (on) r.names.insert(name);
+    else r.names.erase(name);
+}
+
+// Record text: a header, "F" and the folder of each copy, "E" and each file's target, new
+// file, kept copy and the new file's id, "end". Each field is "<length>:<bytes>".
+constexpr std::string_view kHeader = "trelvik commit record\n", kEnd = "end\n";
+
+void field(std::string& out, std::string_view s) {
+    out += std::to_string(s.size());
+    out += ':';
+    out += s;
+}
+
+bool readField(std::string_view& in, std::string& s) {
+    const std::size_t colon = in.find(':');
+    std::size_t n = 0;
+    if (colon == std::string_view::npos || !digits(in.substr(0, colon)) ||
+        std::from_chars(in.data(), in.data() + colon, n).ec != std::errc() || in.size() - colon - 1 < n)
+        return false;
+    s = in.substr(colon + 1, n);
+    in.remove_prefix(colon + 1 + n);
+    return true;
+}
+
+struct Record {
+    std::vector<std::string> folders;
+    std::vector<Staged> files;
+};
+
+std::string recordText(const Record& r) {
+    std::string out(kHeader);
+    for (const std::string& f : r.folders) {
+        out += 'F';
+        field(out, f);
+        out += '\n';
+    }
+    for (const Staged& s : r.files) {
+        out += 'E';
+        for (const std::string& f : {s.target, s.fresh, s.kept, std::to_string(s.dev), std::to_string(s.ino),
+                                     std::to_string(s.oldDev), std::to_string(s.oldIno)})
+            field(out, f);
+        out += '\n';
+    }
+    return out + std::string(kEnd);
+}
+
+// False for a record cut short (its writer killed while writing it: no rename had begun).
+bool readRecord(const std::string& path, Record& r) {
+    std::string data;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buf[4096];
+        for (std::size_t got; (got = std::fread(buf, 1, sizeof buf, f)) > 0;) data.append(buf, got);
+        std::fclose(f);
+    }
+    std::string_view in = data;
+    if (!in.starts_with(kHeader) || !in.ends_with(kEnd)) return false;
+    in = in.substr(kHeader.size(), in.size() - kHeader.size() - kEnd.size());
+    while (!in.empty()) {
+        const char tag = in.front();
+        in.remove_prefix(1);
+        if (tag == 'F') {
+            r.folders.emplace_back();
+            if (!readField(in, r.folders.back())) return false;
+        } else if (tag == 'E') {
+            Staged s;
+            if (!readField(in, s.target) || !readField(in, s.fresh) || !readField(in, s.kept)) return false;
+            for (std::uint64_t* id : {&s.dev, &s.ino, &s.oldDev, &s.oldIno}) {
+                std::string text;
+                if (!readField(in, text) || std::from_chars(text.data(), text.data() + text.size(), *id).ec != std::errc())
+                    return false;
+            }
+            s.shown = s.target;
+            r.files.push_back(std::move(s));
+        } else {
+            return false;
+        }
+        if (in.empty() || in.front() != '\n') return false;
+        in.remove_prefix(1);
+    }
+    return true;
+}
+
+struct Id {
+    std::uint64_t dev = 0, ino = 0;
+};
+
+std::optional<Id> idOf(const std::string& path) {
+    struct stat st{};
+    if (::lstat(path.c_str(), &st) != 0) return std::nullopt;
+    return Id{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+bool isFresh(const std::string& path, const Staged& s) {
+    const auto id = idOf(path);
+    return id && id->dev == s.dev && id->ino == s.ino;
+}
+
+// Gives each target whose new file is in place its old state back, last first; a kept
+// copy whose target still holds the old file goes. Returns what could not be put back.
+std::string undoFiles(const std::vector<Staged>& files) {
+    std::string left;
+    const auto note = [&left](const std::string& text) { left += (left.empty() ? "" : "; ") + text; };
+    for (auto s = files.rbegin(); s != files.rend(); ++s) {
+        std::error_code ec;
+        if (isFresh(s->target, *s)) {
+            if (!s->kept.empty()) {
+                fs::rename(s->kept, s->target, ec);
+                if (ec)
+                    note("the old \"" + s->shown + "\" could not be put back (" + ec.message() +
+                         "): its old content is in \"" + s->kept + "\"");
+            } else if (!fs::remove(s->target, ec) && ec) {
+                note("the new \"" + s->shown + "\" could not be removed (" + ec.message() + "); it had no old file");
+            }
+        } else if (!s->kept.empty() && fs::exists(fs::symlink_status(s->kept, ec))) {
+            // The target still holds its old file, or, when something has taken it away
+            // since, gets it back; anything else in its place keeps the copy.
+            const auto now = idOf(s->target);
+            if (now && now->dev == s->oldDev && now->ino == s->oldIno) fs::remove(s->kept, ec);
+            else if (!now) fs::rename(s->kept, s->target, ec);
+            if (ec || (now && (now->dev != s->oldDev || now->ino != s->oldIno)))
+                note("the old \"" + s->shown + "\" could not be put back (" +
+                     (ec ? ec.message() : std::string("something else is in its place")) +
+                     "): its old content is in \"" + s->kept + "\"");
+        }
+        if (isFresh(s->fresh, *s)) fs::remove(s->fresh, ec);
+    }
+    return left;
+}
+
+// Finishes the commit of an ended writer: forward when every new file is in place or
+// waiting and the record is not being undone, else back. The record stays when anything
+// could not be settled.
+void settle(const fs::path& dir, const std::string& name, bool undoing) {
+    const std::string stem = name.substr(0, name.size() - (undoing ? kUndoExt : kRecordExt).size());
+    // Claimed first, so that no other writer of this host settles it at the same time.
+    std::string claimed = (dir / stampedFileName(std::string(kRecordBody), hostName(), ::getpid(), counter++,
+                                                 nameLimit(dir), undoing ? kUndoExt : kRecordExt)).string();
+    std::error_code ec;
+    fs::rename(dir / name, claimed, ec);
+    if (ec) return;
+    Record r;
+    if (!readRecord(claimed, r)) {
+        fs::remove(claimed, ec);
+        return;
+    }
+    bool forward = !undoing && std::all_of(r.files.begin(), r.files.end(), [](const Staged& s) {
+        return isFresh(s.target, s) || isFresh(s.fresh, s);
+    });
+    for (std::size_t i = 0; forward && i < r.files.size(); ++i) {
+        const Staged& s = r.files[i];
+        if (isFresh(s.fresh, s)) {
+            fs::rename(s.fresh, s.target, ec);
+            forward = !ec;
+        }
+    }
+    if (forward) {
+        for (const Staged& s : r.files)
+            if (!s.kept.empty()) fs::remove(s.kept, ec);
+    } else {
+        if (!undoing) {
+            const std::string marked = withExt(claimed, kUndoExt);
+            fs::rename(claimed, marked, ec);
+            if (!ec) claimed = marked;
+        }
+        if (!undoFiles(r.files).empty()) return;
+    }
+    fs::remove(claimed, ec);
+    for (const std::string& folder : r.folders)
+        if (fs::path(folder) != dir)
+            for (std::string_view ext : {kRecordExt, kUndoExt}) fs::remove(fs::path(folder) / (stem + std::string(ext)), ec);
+}
+
+} // namespace
+
+const std::string& hostName() {
+    static const std::string name = [] {
+        char buf[256] = {};
+        std::string h = ::gethostname(buf, sizeof buf - 1) == 0 ? buf : "";
+        h = h.substr(0, 64);
+        for (char& c : h)
+            if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-')) c = '_';
+        return h.empty() ? std::string("host") : h;
+    }();
+    return name;
+}
+
+std::string stamped(std::string lead, const std::string& host, long pid, unsigned long n) {
+    lead += host + "-" + std::to_string(pid) + "-" + std::to_string(n);
+    return lead + "-" + hex(hashOf(lead));
+}
+
+bool madeByEndedWriter(std::string_view name, std::string_view leadEnd) { return ended(writerOf(name, leadEnd)); }
+
+std::string workingFileName(const std::string& targetName, const std::string& host, long pid, unsigned long n,
+                            std::size_t limit) {
+    return stampedFileName(targetName, host, pid, n, limit, kFileExt);
+}
+
+std::string newName(const fs::path& target) {
+    return (target.parent_path() / workingFileName(target.filename().string(), hostName(), ::getpid(), counter++,
+                                                   nameLimit(target.parent_path())))
+        .string();
+}
+
+void tidyFolder(const fs::path& folder) {
+    const fs::path dir = folder.empty() ? fs::path(".") : folder;
+    const auto list = [&dir] {
+        std::vector<std::string> names;
+        std::error_code ec;
+        for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+            names.push_back(it->path().filename().string());
+        return names;
+    };
+    std::vector<std::string> names = list();
+    bool records = false;
+    for (const std::string& name : names) {
+        Writer w;
+        const Kind kind = kindOf(name, w);
+        if (kind != Kind::Record && kind != Kind::Undo) continue;
+        records = true;
+        // This process's own record is settled here too once its commit has given it up.
+        const bool mine = w.pid == ::getpid() && w.host == hostName() && !live(name);
+        if (ended(w) || mine) settle(dir, name, kind == Kind::Undo);
+    }
+    // The files a record still in the folder names stay: a kept old file may be the only copy.
+    std::set<std::string> named;
+    if (records) {
+        names = list();
+        for (const std::string& name : names) {
+            Writer w;
+            const Kind kind = kindOf(name, w);
+            Record r;
+            if ((kind == Kind::Record || kind == Kind::Undo) && readRecord((dir / name).string(), r))
+                for (const Staged& s : r.files)
+                    for (const std::string& p : {s.fresh, s.kept}) named.insert(fs::path(p).filename().string());
+        }
+    }
+    for (const std::string& name : names) {
+        Writer w;
+        if (kindOf(name, w) != Kind::File || !ended(w) || named.count(name)) continue;
+        std::error_code ec;
+        fs::remove(dir / name, ec);
+    }
+}
+
+CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files)) {
+    Record r;
+    std::size_t limit = 255;
+    for (Staged& s : files_) {
+        for (std::string* p : {&s.target, &s.fresh, &s.kept})
+            if (!p->empty()) *p = fs::absolute(*p).lexically_normal().string();
+        if (s.shown.empty()) s.shown = s.target;
+        const auto id = idOf(s.fresh);
+        if (!id) throw Error("Cannot replace \"" + s.shown + "\": its new file has gone");
+        s.dev = id->dev;
+        s.ino = id->ino;
+        if (const auto old = idOf(s.target)) {
+            s.oldDev = old->dev;
+            s.oldIno = old->ino;
+        }
+        const std::string folder = fs::path(s.target).parent_path().string();
+        if (std::find(r.folders.begin(), r.folders.end(), folder) == r.folders.end()) {
+            r.folders.push_back(folder);
+            limit = std::min(limit, nameLimit(folder));
+        }
+    }
+    r.files = files_;
+    name_ = stampedFileName(std::string(kRecordBody), hostName(), ::getpid(), counter++, limit, kRecordExt);
+    const std::string text = recordText(r);
+    setLive(name_, true);
+    for (const std::string& folder : r.folders) {
+        const std::string path = (fs::path(folder) / name_).string();
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        bool good = fd >= 0;
+        if (good) copies_.push_back(path);
+        for (std::string_view rest = text; good && !rest.empty();) {
+            const ssize_t n = ::write(fd, rest.data(), rest.size());
+            if (n < 0 && errno == EINTR) continue;
+            good = n > 0;
+            if (good) rest.remove_prefix(static_cast<std::size_t>(n));
+        }
+        good = good && ::fsync(fd) == 0;
+        const int err = errno;
+        if (fd >= 0 && ::close(fd) != 0) good = false;
+        if (!good) {
+            for (const std::string& c : copies_) ::unlink(c.c_str());
+            setLive(name_, false);
+            throw Error("Cannot write the commit record \"" + path + "\": " + std::strerror(err));
+        }
+        syncFolder(folder);
+    }
+}
+
+CommitRecord::~CommitRecord() {
+    if (!settled_) undo();
+}
+
+void CommitRecord::finished() {
+    for (const std::string& c : copies_) ::unlink(c.c_str());
+    for (const Staged& s : files_) {
+        std::error_code ec;
+        if (!s.kept.empty()) fs::remove(s.kept, ec);
+    }
+    setLive(name_, false);
+    settled_ = true;
+}
+
+std::string CommitRecord::undo() {
+    // Marked first: a kill while files are being put back must not lead to a roll forward.
+    const std::string marked = withExt(name_, kUndoExt);
+    setLive(marked, true);
+    for (std::string& c : copies_) {
+        const std::string path = withExt(c, kUndoExt);
+        if (::rename(c.c_str(), path.c_str()) == 0) c = path;
+    }
+    setLive(name_, false);
+    name_ = marked;
+    const std::string left = undoFiles(files_);
+    if (left.empty())
+        for (const std::string& c : copies_) ::unlink(c.c_str());
+    // What could not be put back is settled by the next writer in the folder, this
+    // process's own included.
+    setLive(name_, false);
+    settled_ = true;
+    return left;
+}
+
+} // namespace trelvik::working

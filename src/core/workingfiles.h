@@ -1,0 +1,94 @@
+#pragma once
+// Working files: what a writer makes beside the files it replaces, the record a commit of
+// several files keeps while it renames them, and the sweep that clears what a writer
+// left when it ended without finishing (killed, say). The file routines
+// (core/fileroutines.h) and the private folders (core/tempfiles.h) build on it.
+//
+// A writer is named in every name it makes by a stamp "<host>-<pid>-<n>-<check>": this
+//   machine's name made safe for a file name (letters, digits and '-' kept, anything
+//   else '_', at most 64 bytes), the process, a count within the process, and 16 hex
+//   digits of a hash of the whole name up to the check. A name counts as ours only when
+//   all of it has the form and its check agrees, so a user's file that merely looks like
+//   one is never taken for one. A writer has ended when it is of this host and no
+//   process of its number runs here; a writer of another host sharing the folder is
+//   never judged ended.
+// Working file: ".<name>.trelvik-<stamp>.tmp" beside the target <name>. A name too long
+//   for the folder is cut at a character boundary and followed by "." and a hash of the
+//   whole name.
+// Commit record: ".commit.trelvik-<stamp>.commit", written and synced in the folder of
+//   every file of a commit before its first rename, listing each target, its new
+//   working file and the kept copy of its old file, with the ids of the new and the old
+//   file; ".undo" in place of ".commit" once the commit is being undone.
+//
+// tidyFolder(dir), run by every writer before it makes a working file in dir:
+//   - records of ended writers (or of this process, left by a failed put-back) are
+//     finished: rolled forward when every new file is in place or still waiting under
+//     its working name and the record is not being undone, undone otherwise (each
+//     target given back its kept old file, or removed where there was none), then
+//     removed; a record that cannot be settled stays for the next writer;
+//   - then every working file of an ended writer goes, whatever it was writing, except
+//     those a record still in the folder names: a kept old file may be the only copy.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trelvik::working {
+
+// This machine's name as the stamps carry it.
+const std::string& hostName();
+
+// The stamped name `lead` + "<host>-<pid>-<n>-<check>", and the test of one: true when
+// `name` is such a name made with this host, a lead ending in `leadEnd`, by a writer that
+// has ended.
+std::string stamped(std::string lead, const std::string& host, long pid, unsigned long n);
+bool madeByEndedWriter(std::string_view name, std::string_view leadEnd);
+
+// A new working name beside target, for this process.
+std::string newName(const std::filesystem::path& target);
+// The working file name a writer (host, pid, n) would give target's name in a folder
+// whose names may be `limit` bytes long.
+std::string workingFileName(const std::string& targetName, const std::string& host, long pid, unsigned long n,
+                            std::size_t limit = 255);
+
+void tidyFolder(const std::filesystem::path& dir);
+
+// The record of one commit; the files must be complete on disk.
+struct Staged {
+    std::string target;  // what the new file replaces
+    std::string fresh;   // the new file, under its working name
+    std::string kept;    // the old file's kept copy; empty when there is none
+    std::string shown;   // the name the user knows target by, for messages
+    // Filled in by the record: the new file's id, which it keeps when renamed, and the
+    // old file's, to tell whether the target still holds it.
+    std::uint64_t dev = 0, ino = 0, oldDev = 0, oldIno = 0;
+};
+
+class CommitRecord {
+public:
+    // Writes and syncs the record beside every target; throws trelvik::Error.
+    explicit CommitRecord(std::vector<Staged> files);
+    ~CommitRecord();
+    CommitRecord(const CommitRecord&) = delete;
+    CommitRecord& operator=(const CommitRecord&) = delete;
+    // Every file renamed: removes the record, then the kept copies.
+    void finished();
+    // A rename failed: gives every target renamed so far its old state back. Returns
+    // what could not be put back, naming each file and where its old content is; then the
+    // record stays, so those copies are kept and the next writer in the folder tries again.
+    std::string undo();
+
+private:
+    std::vector<Staged> files_;
+    std::string name_;                 // the record's file name
+    std::vector<std::string> copies_;  // the record in each folder
+    bool settled_ = false;
+};
+
+// Called after each rename of a commit with the number renamed so far: a test stops a
+// process there as a kill would.
+inline void (*afterCommitRename)(std::size_t renamed) = nullptr;
+
+} // namespace trelvik::working
