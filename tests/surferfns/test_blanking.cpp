@@ -359,8 +359,8 @@ TEST(Blank, ARefusedDigitiseFileIsTitledFilenameAndLeavesNoWorkingCopy) {
     }
 }
 
-// A grid left with no height, or a border of one point, is refused before anything of
-// the entry is written: the files of the earlier good run stay byte for byte.
+// A grid left with no height, or a border of one point, is refused before any file of
+// the entry is put in place: the files of the earlier good run stay byte for byte.
 TEST(Blank, AnEmptyBlankedGridOrABorderOfOnePointLeavesTheEarlierFiles) {
     ProcRun r;
     EXPECT_EQ(blankA1(r, BlankMode::Outside, "2,2\r\n8,2\r\n8,8\r\n2,8\r\n"), BatchOutcome::Completed);
