@@ -270,10 +270,12 @@ std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry
     std::vector<int> done;
     ConvState& s = ctx.state;
     s.KeepList = false;
-    // The list as it was made: a run re-points its entries to the files it writes.
+    // The list as it was made: a run re-points its entries to the files it writes and
+    // adds its own tags to the names of its grids.
     const ConvState listed = s;
     auto keepListed = [&] {
         s.NumFiles = listed.NumFiles;
+        s.OutNameTag = listed.OutNameTag;
         s.FileFullName = listed.FileFullName;
         s.FileDir = listed.FileDir;
         s.FileBase = listed.FileBase;

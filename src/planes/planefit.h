@@ -26,11 +26,12 @@
 // fitted points that stand on one line in plan, a point without a height, tips that give
 // no plane, and a formula step that fails: a "Surfer process identifier" naming no
 // running program, a report cell without a coefficient) leaves the files of an earlier
-// run as they were: the step's files are put in place together once the formula is
-// taken. The files the regression reads and its saved report ("Report1.txt") have to
-// carry their own names while it runs, so the earlier ones are kept aside and put back.
-// Run-time failures throw trelvik::Error; no formula file is ever written from a text
-// that is not a plane formula line.
+// run as they were: every file of the step, the heights and points the regression reads
+// and its saved report ("Report1.txt") among them, is made under a working name, and
+// all are put in place together once the formula is taken. The saved report and its
+// copy (version 8) name the files the user knows, not their working names. Run-time
+// failures throw trelvik::Error; no formula file is ever written from a text that is
+// not a plane formula line.
 #include "core/appstate.h"
 #include "core/prompt.h"
 

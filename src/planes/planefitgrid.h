@@ -64,5 +64,4 @@ double ReportCoefficient(const std::string& cellText, const std::string& cell, c
 void IntersectionGrid(const AppState& app, surfer::Application& m_Surfer, const std::string& gridA,
                       const std::string& gridB, const std::string& out);
 
-
 } // namespace trelvik::planes

@@ -158,8 +158,9 @@ TEST(PlaneFit, ARefusedFitKeepsTheEarlierPointsAndHeights) {
 }
 
 // The formula step of both buttons can refuse after the regression: a "Surfer process
-// identifier" that names no running program, or one whose report holds no coefficients.
-// Every file of the earlier planes stays, and no working file is left.
+// identifier" that names no running program, or one whose report holds no coefficients;
+// and a fit can fail to put its files in place. Every file of the earlier planes stays,
+// and no working file is left.
 TEST(PlaneFit, ARefusedFormulaStepKeepsEveryFileOfTheEarlierPlanes) {
     FitRun r(8);
     surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(11, 11, 0, 10, 0, 10, tilted));
@@ -188,6 +189,16 @@ TEST(PlaneFit, ARefusedFormulaStepKeepsEveryFileOfTheEarlierPlanes) {
             EXPECT_EQ(r.dir.fileCount(), files);
         }
     }
+    // A fit whose report copy cannot be put in place (a folder stands there) puts none of
+    // its files in place, the intersection grid no more than the others.
+    fs::remove(r.dir.path("T1plane_report.txt"));
+    fs::create_directory(r.dir.path("T1plane_report.txt"));
+    r.app.chkSurferPID = false;
+    r.prompt.respond(planetest::digitise(r.dir, "3,1\n9,3\n4,8\n5,5\n"));
+    EXPECT_THROW(cmdPFit_Click(r.ctx, r.form), trelvik::Error);
+    for (const auto& [name, bytes] : before)
+        if (name != "T1plane_report.txt") EXPECT_TRUE(r.dir.read(name) == bytes) << name;
+    EXPECT_EQ(r.dir.fileCount(), files);
 }
 
 TEST(PlaneFit, OcclusalVectorPlaneOfTheWorkedExample) {

@@ -364,8 +364,8 @@ TEST(Blank, ARefusedDigitiseFileIsTitledFilenameAndLeavesNoWorkingCopy) {
     }
 }
 
-// A grid left with no height, or a border of one point, is refused before anything of
-// the entry is written: the files of the earlier good run stay byte for byte.
+// A grid left with no height, or a border of one point, is refused before any file of
+// the entry is put in place: the files of the earlier good run stay byte for byte.
 TEST(Blank, AnEmptyBlankedGridOrABorderOfOnePointLeavesTheEarlierFiles) {
     ProcRun r;
     EXPECT_EQ(blankA1(r, BlankMode::Outside, "2,2\r\n8,2\r\n8,8\r\n2,8\r\n"), BatchOutcome::Completed);
@@ -391,13 +391,19 @@ TEST(Blank, AnEmptyBlankedGridOrABorderOfOnePointLeavesTheEarlierFiles) {
     r.digitise("0,7\r\n10,7\r\n-1\r\n0,3\r\n10,3\r\n");
     ASSERT_EQ(cmdBlank(r.ctx, teeth).outcome, BatchOutcome::Completed);
     const std::vector<std::string> strips{"a1-sm1m2m3bordblnmpts.dat", "a1-sm2blnpts.bln", "a1-sm3blnpts.bln",
-                                          "a1-sm2b.grd", "a1-sm3b.grd"};
+                                          "a1-sm1b.grd", "a1-sm2b.grd", "a1-sm3b.grd"};
     const auto goodStrips = r.dir.contents(strips);
     r.add("a1.grd");
     r.digitise("0,7\r\n10,7\r\n-1\r\n5,3\r\n");
     cmdBlank(r.ctx, teeth);
     EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("Border 2 of the border file " + r.dir.path("digit.dat") +
                                                       " has 1 point"));
+    EXPECT_EQ(r.dir.contents(strips), goodStrips);
+    // m2's strip, between 5.5 and 5.8, holds no node: refused after m1's grid is blanked.
+    r.add("a1.grd");
+    r.digitise("0,5.5\r\n10,5.5\r\n-1\r\n0,5.8\r\n10,5.8\r\n");
+    EXPECT_EQ(cmdBlank(r.ctx, teeth).outcome, BatchOutcome::Stopped);
+    EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("outside the strip of tooth m2 leaves no node with a height"));
     EXPECT_EQ(r.dir.contents(strips), goodStrips);
 }
 

@@ -7,6 +7,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace surffnstest;
 using ::testing::HasSubstr;
 
@@ -143,6 +145,17 @@ TEST(Extract, DigitisedCornersAndTheirFailures) {
     EXPECT_EQ(cmdExtract(r.ctx, digitisedArea()), BatchOutcome::Completed);
     EXPECT_EQ(r.prompt.shown.back().text, "Grid extraction for t3 not required");
     EXPECT_EQ(r.dir.read("t3extpts.dat"), "1.0,1.0\r\n4.2,3.1\r\n");
+
+    // The grid goes in place only with its corners: when their copy cannot be put in place
+    // (a folder stands there), the earlier extracted grid stays.
+    const std::string grid = r.dir.read("t3ed.grd");
+    ASSERT_TRUE(std::filesystem::remove(r.dir.path("t3extpts.dat")));
+    std::filesystem::create_directory(r.dir.path("t3extpts.dat"));
+    r.add("t3.grd");
+    r.digitise("0.5,0.5\r\n3,3\r\n");
+    EXPECT_EQ(cmdExtract(r.ctx, digitisedArea()), BatchOutcome::Failed);
+    EXPECT_THAT(r.prompt.shown.back().text, HasSubstr(r.dir.path("t3extpts.dat")));
+    EXPECT_TRUE(r.dir.read("t3ed.grd") == grid);
 }
 
 // An area holding no height is refused where it is taken, before any file is written.

@@ -224,6 +224,9 @@ TEST_F(CaptureStepAfterAGoodCrest, ReportThatCannotBeSavedLeavesEveryFileOfTheFo
             if (e.path().filename() != "digit2.dat") names.push_back(e.path().filename().string());
         return r.dir.contents(names);
     };
+    // A top delimited anew: the refused step's turned top points differ from the earlier ones.
+    r.digitise("digit1.dat", "0,17\r\n20,19\r\n10,19\r\n");
+    ASSERT_TRUE(cmdDigCBound(r.app, r.prompt, request(), st, top));
     const auto before = folder();
     ASSERT_EQ(before.count("T1pacd_CPlpt.grd"), 1u);
     // The good crest's report names the top points' file, not the name that stood for it.
