@@ -85,7 +85,8 @@ void SetPlaneFitGrid(PlaneFitState& state, const PlaneFitForm& form);
 
 // The first steps of both buttons: attach the window's reference (before the file name
 // is looked at), refuse an unchosen grid ("Filename": "Choose grid filename"; false),
-// set the grid's names, and refuse a grid that is not there before anything is asked.
+// set the grid's names, and refuse a grid that is not there or cannot be read before
+// anything is asked, so that nobody digitises for a grid the step then turns down.
 bool BeginPlaneFitStep(PlaneFitContext& ctx, const PlaneFitForm& form);
 
 // The fit's point count for the window's option, or 0 when "Other:" is out of range.
