@@ -5,10 +5,12 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <filesystem>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace trelvik {
@@ -120,6 +122,44 @@ std::optional<Placement> placementOf(const OpenDigitiseQuestion::State& open) {
     return p;
 }
 
+// Runs a call once a window is on the screen: the window manager maps a window in its
+// own time (and, should it never map it, the call runs after a while all the same). One
+// call waits at a time; a later one takes its place.
+class OnceOnScreen : public QObject {
+public:
+    void watch(QWindow* window, std::function<void()> then) {
+        if (watched_) watched_->removeEventFilter(this);
+        watched_ = window;
+        then_ = std::move(then);
+        window->installEventFilter(this);
+        QTimer::singleShot(2000, this, [this, wait = ++waits_] {
+            if (wait == waits_) done();
+        });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Expose && watched == watched_ && watched_->isExposed()) done();
+        return false;
+    }
+
+private:
+    void done() {
+        ++waits_;
+        if (watched_) watched_->removeEventFilter(this);
+        watched_ = nullptr;
+        if (then_) QMetaObject::invokeMethod(this, std::exchange(then_, {}), Qt::QueuedConnection);
+    }
+    QPointer<QWindow> watched_;
+    std::function<void()> then_;
+    long waits_ = 0;
+};
+
+// Whether the window manager has yet to map a window shown (not one minimized).
+bool notYetOnScreen(const QWidget* w) {
+    return w->isVisible() && !w->isMinimized() && w->windowHandle() && !w->windowHandle()->isExposed();
+}
+
 // The question belongs to the tool window that asks: kept above that window by the
 // window manager, but not above the map window and its dialogs. With no room clear of
 // the map window (one that fills the screen) it would go behind the map window at the
@@ -203,6 +243,12 @@ OpenDigitiseQuestion::OpenDigitiseQuestion(QWidget* box, const std::string& read
 
 OpenDigitiseQuestion::~OpenDigitiseQuestion() {
     if (openQuestion() == &state_) openQuestion() = nullptr;
+    // The tool window that asked tells the step's result in its status line: it comes to
+    // the front, not the map window the question brought forward.
+    if (QWidget* asker = state_.asker; asker && asker->isVisible() && !asker->isMinimized()) {
+        asker->raise();
+        asker->activateWindow();
+    }
 }
 
 std::string askedDigitisePath() { return openQuestion() ? openQuestion()->path : std::string(); }
@@ -226,6 +272,26 @@ void setBringBackDigitiseWindow(std::function<void()> bringBack) { bringBackSour
 
 void bringBackDigitiseWindow() {
     if (bringBackSource()) bringBackSource()();
+}
+
+void showDigitiseQuestion() {
+    const OpenDigitiseQuestion::State* open = openQuestion();
+    if (!open || !open->box) return;
+    const auto show = [box = open->box] {
+        if (!box || box->isVisible() || !openQuestion()) return;
+        // Mapped where it goes: moved after, the window manager may leave it where it put it.
+        if (const auto p = placementOf(*openQuestion())) box->move(p->at.topLeft());
+        box->show();
+        placeDigitiseQuestion();
+    };
+    bringBackDigitiseWindow();
+    // Shown together, the question would be mapped before the map window it belongs to
+    // and not kept above it.
+    if (QWidget* map = shownDigitiseWindow(); map && notYetOnScreen(map)) {
+        static OnceOnScreen whenBack;
+        return whenBack.watch(map->windowHandle(), show);
+    }
+    show();
 }
 
 void placeDigitiseQuestion() {

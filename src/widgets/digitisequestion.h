@@ -10,11 +10,14 @@
 // clear of its menus, toolbar and panel), covering as little of the maps drawn there as
 // it can. Once a spot clear of the map window is there again (the map window restored
 // or minimized), the question goes back beside its tool window. While it waits, as under
-// a message box, only the map windows (with their menus and dialogs) and the question
-// take input: one question is open at a time.
+// a message box, the tool windows and the main window are held off (widgets/inputblocker.h),
+// so one question is open at a time; the map windows, their dialogs and every popup work.
+// Each time it shows, OK is its default and focused button; once it ends, the tool window
+// that asked comes to the front.
 //
 //   AskingWindow            held by a tool window's prompt around each of its questions
-//   OpenDigitiseQuestion    held by the question box while it shows
+//   OpenDigitiseQuestion    held by the question box while it shows; brings the tool
+//                           window that asked to the front at its end
 //   askedDigitisePath()     the file the open question's step reads ("" with none open)
 //   savesWhereAsked(path)   whether a save at path lands on that file (the same file
 //                           on disk, a link to it included)
@@ -25,6 +28,8 @@
 //   setDigitiseWindowTest   and which windows are map windows, usable while one waits
 //   setBringBackDigitiseWindow  and how the one closed by hand comes back, which
 //                           bringBackDigitiseWindow() does each time a question shows
+//   showDigitiseQuestion()  shows the open question, once the map window brought back
+//                           is on the screen
 //   setRoomOverDigitiseWindow  and where on them a question above them may lie
 //   placeDigitiseQuestion() places the open question and brings the map window forward;
 //                           again whenever a map window is shown while one is open
@@ -96,6 +101,10 @@ bool isDigitiseWindow(const QWidget* window);
 // the question shows (after "Back" on the box OK may show too): the user answers there.
 void setBringBackDigitiseWindow(std::function<void()> bringBack);
 void bringBackDigitiseWindow();
+
+// Shows the open question: brings back the map window closed by hand and, once the
+// window manager has mapped it again, shows the question and places it.
+void showDigitiseQuestion();
 
 // Moves the open question beside its tool window, clear of the window the user
 // digitises in, and brings that window to the front (behind the question when the

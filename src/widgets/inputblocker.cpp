@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace trelvik {
 
 InputBlocker::InputBlocker(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
@@ -29,47 +31,55 @@ bool InputBlocker::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-InputOnlyFor::InputOnlyFor(std::function<bool(const QWidget*)> takesInput) : takesInput_(std::move(takesInput)) {
+HoldOffWindows::HoldOffWindows(std::function<bool(const QWidget*)> stays) : stays_(std::move(stays)) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (startsSteps(w)) holdOff(w);
+    // Only to see windows opened meanwhile and close requests: input is left to Qt.
     qApp->installEventFilter(this);
 }
 
-InputOnlyFor::~InputOnlyFor() { qApp->removeEventFilter(this); }
-
-bool InputOnlyFor::usable(const QWidget* w) const {
-    // Up through the windows that own it: a menu or dialog of a usable window is usable.
-    for (; w; w = w->parentWidget()) {
-        if (!w->isWindow()) continue;
-        // A modal box shown meanwhile was opened by a usable window (the others take no
-        // input) and holds off the rest itself: passed over, it could not be answered.
-        if (takesInput_(w) || w->isModal()) return true;
+HoldOffWindows::~HoldOffWindows() {
+    qApp->removeEventFilter(this);
+    for (auto it = held_.rbegin(); it != held_.rend(); ++it) {
+        if (!it->window || !it->disabledHere) continue;
+        it->window->setEnabled(true);
+        if (it->focus && it->focus->window() == it->window) it->focus->setFocus(Qt::OtherFocusReason);
     }
-    return false;
 }
 
-bool InputOnlyFor::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::ContextMenu:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::Close:
-        break;
-    default:
+// A window of its own (not a dialog, a popup or a tool tip), as the tool windows and the
+// main window are, owned by no window left usable; a modal one holds off the rest itself.
+bool HoldOffWindows::startsSteps(const QWidget* w) const {
+    if (!w->isWindow() || w->windowType() != Qt::Window || w->isModal()) return false;
+    for (const QWidget* owner = w; owner; owner = owner->parentWidget())
+        if (owner->isWindow() && stays_(owner)) return false;
+    return true;
+}
+
+void HoldOffWindows::holdOff(QWidget* w) {
+    Held h{w, w->focusWidget(), false};
+    if (w->isEnabled()) {
+        w->setEnabled(false);
+        h.disabledHere = true;
+    }
+    held_.push_back(h);
+}
+
+bool HoldOffWindows::isHeld(const QObject* o) const {
+    return std::any_of(held_.begin(), held_.end(), [o](const Held& h) { return h.window == o; });
+}
+
+bool HoldOffWindows::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Show && event->type() != QEvent::Close) return false;
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || !w->isWindow()) return false;
+    if (event->type() == QEvent::Show) {
+        if (startsSteps(w) && !isHeld(w)) holdOff(w);
         return false;
     }
-    const auto* w = qobject_cast<QWidget*>(watched);
-    if (!w || usable(w)) return false;
-    // A key of a held-off window taken as a shortcut (a menu's, a button's) would run
-    // its command: claimed as the window's own key instead, which is then swallowed.
-    if (event->type() == QEvent::ShortcutOverride) event->accept();
-    else event->ignore();
+    // Closing a held-off window (its close box, Alt+F4) is refused, as under a modal box.
+    if (!isHeld(w)) return false;
+    event->ignore();
     return true;
 }
 

@@ -6,17 +6,24 @@
 //                  other than Esc and closing are swallowed, so that no second command
 //                  and no change of a list can start in the middle of the run. Dialogs
 //                  the run opens are windows of their own and stay usable.
-//   InputOnlyFor   every window but some, as a modal box holds them off, for a box the
-//                  user answers after working in other windows of the program (the
-//                  "Digitise map" question, answered in the map window): the windows
-//                  named, the windows they own (menus, dialogs) and modal boxes opened
-//                  meanwhile take input; every other window takes no click, key,
-//                  shortcut or close, so that no second command starts under the box.
+//   HoldOffWindows every window that could start a step (the tool windows, the main
+//                  window) but some, as a modal box holds windows off, for a box the user
+//                  answers after working in other windows of the program (the "Digitise
+//                  map" question, answered in the map window): each is disabled for the
+//                  box's time and given back as it was (one disabled already stays so, its
+//                  focus goes back where it was), one opened meanwhile is held off too,
+//                  and their close requests are refused. They take no click, key,
+//                  shortcut, wheel, drop, input-method text or accessibility action, so no
+//                  second command starts under the box. Everything else works as with no
+//                  box open: the windows left usable and what they own (menus, dialogs),
+//                  modal boxes, popups made without a parent (a name completer's list, a
+//                  menu), tool tips and input methods.
 // Each lives for one run or one box (build it in the handler).
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 namespace trelvik {
 
@@ -32,18 +39,29 @@ private:
     QPointer<QWidget> window_;
 };
 
-class InputOnlyFor : public QObject {
+class HoldOffWindows : public QObject {
 public:
-    // `takesInput` names the windows left usable (called for top-level widgets).
-    explicit InputOnlyFor(std::function<bool(const QWidget*)> takesInput);
-    ~InputOnlyFor() override;
+    // `stays` names the windows left usable (called for top-level windows); a window
+    // they own stays usable with them.
+    explicit HoldOffWindows(std::function<bool(const QWidget*)> stays);
+    ~HoldOffWindows() override;
+    HoldOffWindows(const HoldOffWindows&) = delete;
+    HoldOffWindows& operator=(const HoldOffWindows&) = delete;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool usable(const QWidget* w) const;
-    std::function<bool(const QWidget*)> takesInput_;
+    struct Held {
+        QPointer<QWidget> window;
+        QPointer<QWidget> focus;  // its focus widget when held off
+        bool disabledHere = false;
+    };
+    bool startsSteps(const QWidget* w) const;
+    void holdOff(QWidget* w);
+    bool isHeld(const QObject* o) const;
+    std::function<bool(const QWidget*)> stays_;
+    std::vector<Held> held_;
 };
 
 } // namespace trelvik

@@ -40,6 +40,30 @@ Answer toAnswer(QMessageBox::StandardButton pressed, Buttons b) {
     }
 }
 
+// Each time the question shows, OK is its default and focused button, also once the
+// window manager brings it forward: Enter never cancels a step the user did not mean to.
+class OkFirst : public QObject {
+public:
+    explicit OkFirst(QMessageBox* box) : box_(box) { box->installEventFilter(this); }
+    ~OkFirst() override { box_->removeEventFilter(this); }
+    OkFirst(const OkFirst&) = delete;
+    OkFirst& operator=(const OkFirst&) = delete;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Show) shown_ = true;
+        if (shown_ && (e->type() == QEvent::Show || e->type() == QEvent::WindowActivate)) {
+            box_->setDefaultButton(QMessageBox::Ok);
+            if (e->type() == QEvent::WindowActivate) shown_ = false;
+        }
+        return false;
+    }
+
+private:
+    QMessageBox* box_;
+    bool shown_ = false;
+};
+
 } // namespace
 
 QtPrompt::~QtPrompt() {
@@ -71,17 +95,16 @@ Answer QtPrompt::show(const std::string& title, const std::string& text, Buttons
         box.setWindowModality(Qt::NonModal);
         const OpenDigitiseQuestion open(&box, readPath);
         // Modal but for the map windows, where the user answers.
-        const InputOnlyFor onlyMapWindows([&box](const QWidget* w) { return w == &box || isDigitiseWindow(w); });
+        const HoldOffWindows onlyMapWindows(isDigitiseWindow);
+        const OkFirst okFirst(&box);
         // OK with clicked points that are not in the step's file may go back to the
         // question, which shows again as it was.
         do {
             QEventLoop loop;
             QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);
             // Closed meanwhile (also while the box OK shows), the map window would leave
-            // the user nowhere to click the points.
-            bringBackDigitiseWindow();
-            box.show();
-            placeDigitiseQuestion();
+            // the user nowhere to click the points: it comes back first.
+            showDigitiseQuestion();
             loop.exec();
         } while (box.standardButton(box.clickedButton()) == QMessageBox::Ok && !goOnAfterOk(&box));
     } else {

@@ -2,8 +2,9 @@
 // The Prompt service with real dialogs: message boxes with their titles and buttons
 // and the hourglass pointer. Boxes are application-modal, except the "Digitise map"
 // question: while it shows, the user digitises in the map window and saves the
-// file, so that box leaves the map windows (and what they open) usable, holds off
-// every other window's input as a modal box does, and waits in a local event loop
+// file, so that box leaves the map windows (and what they open, popups too) usable,
+// holds off the windows that could start a step as a modal box does (HoldOffWindows),
+// keeps OK its default and focused button each time it shows, and waits in a local event loop
 // (where it stands and what it tells the map window: widgets/digitisequestion.h).
 #include "core/prompt.h"
 #include "widgets/digitisequestion.h"

@@ -45,6 +45,7 @@ namespace mapfixture {
 using trelvik::testsupport::ensureApp;
 using trelvik::testsupport::wait;
 using trelvik::testsupport::whenShown;
+using trelvik::testsupport::whenTitled;
 
 inline std::string saveGrid(const trelvik::testing::TempFolder& dir, const std::string& name, int cols, int rows,
                      double (*f)(double, double)) {
@@ -83,16 +84,6 @@ inline QString offeredWhileAsked(MapWindow& win, const std::string& readPath) {
     QString offered;
     whileAsked(readPath, [&] { offered = offeredSaveFile(win); });
     return offered;
-}
-
-// Runs act on the first visible message box titled `title`, once one shows.
-inline void whenTitled(const QString& title, std::function<void(QMessageBox*)> act) {
-    QTimer::singleShot(0, [title, act] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible() && box->windowTitle() == title)
-                return act(box);
-        whenTitled(title, act);
-    });
 }
 
 inline double tilted(double x, double y) { return 0.3 * x + 0.1 * y; }

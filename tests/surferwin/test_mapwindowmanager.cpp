@@ -2,141 +2,14 @@
 // maximizes and minimizes them: only one shows what the user sees. ctest runs these on
 // a display of their own with openbox (tests/support/under-window-manager); offscreen
 // they skip themselves. What the user sees at a point is asked of X.
-#include "formats/surfergrid.h"
-#include "support/qtapp.h"
-#include "support/qtevents.h"
-#include "support/tempfolder.h"
-#include "surfer/documents.h"
-#include "surferwin/mapcanvas.h"
-#include "surferwin/mapwindow.h"
-#include "widgets/qtprompt.h"
-#include "widgets/windowprompt.h"
+#include "surferwin/wmdesk.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QScreen>
 #include <QToolBar>
-#include <QWindow>
-#include <gtest/gtest.h>
-#include <xcb/xcb.h>
 
-#include <cstdlib>
-#include <functional>
-
-using trelvik::surferwin::MapCanvas;
-using trelvik::surferwin::MapWindow;
-
-namespace {
-using trelvik::testsupport::ensureApp;
-using trelvik::testsupport::wait;
-using trelvik::testsupport::whenShown;
-
-// The kind of window the user sees at a screen point.
-std::string seenAt(QPoint at) {
-    const QWidget* w = QApplication::topLevelAt(at);
-    return w ? w->metaObject()->className() : "nothing";
-}
-
-// Waits until `done` holds (at most a few seconds): a loaded machine's window manager
-// takes its time to take windows down and bring them back. False when it never held: the
-// caller fails there, saying what it waited for.
-[[nodiscard]] bool settle(const std::function<bool()>& done) {
-    for (int i = 0; i < 100 && !done(); ++i) wait(50);
-    wait(100);
-    return done();
-}
-
-// Minimizes a window as the user does with the window manager's minimize button: one
-// request to iconify it, a maximized window staying maximized underneath. A maximized
-// widget's showMinimized() instead asks the window manager to drop the maximized state,
-// iconify and maximize again, and the window is reported restored in between: the open
-// question then brings the map window forward, which the window manager takes as a call
-// to restore it from minimized.
-void iconify(const QWidget* w) {
-    xcb_connection_t* c = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-    const char name[] = "WM_CHANGE_STATE";
-    xcb_intern_atom_reply_t* atom =
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof name - 1, name), nullptr);
-    xcb_client_message_event_t e{};
-    e.response_type = XCB_CLIENT_MESSAGE;
-    e.format = 32;
-    e.window = static_cast<xcb_window_t>(w->winId());
-    e.type = atom->atom;
-    e.data.data32[0] = 3;  // IconicState
-    xcb_send_event(c, 0, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&e));
-    xcb_flush(c);
-    std::free(atom);
-}
-
-QRect onScreen(const QWidget* w) { return {w->mapToGlobal(QPoint(0, 0)), w->size()}; }
-
-// A tool window on the left and the map window of a fresh instance on the right of a
-// screen run by a window manager.
-struct Desk {
-    std::shared_ptr<surfer::Application> app;
-    std::unique_ptr<MapWindow> win;
-    QWidget tool;
-    QRect avail;
-    trelvik::QtPrompt qt;
-    trelvik::WindowPrompt prompt{qt, &tool};
-    trelvik::testing::TempFolder files;
-    Desk() {
-        files.write("digit1.dat", "1,1\n");  // the step's file: OK goes on without a word
-        surfer::shutdownAll();
-        app = surfer::connect("Surfer.Application", true);
-        win = std::make_unique<MapWindow>(app);
-        win->resize(900, 700);
-        win->show();
-        avail = win->screen()->availableGeometry();
-        tool.setGeometry(avail.left() + 40, avail.top() + 40, avail.width() / 3, avail.height() / 3);
-        tool.show();
-        win->setGeometry(avail.left() + avail.width() / 2, avail.top(), avail.width() / 2, avail.height() / 2);
-        wait(400);
-    }
-    void maximize() {
-        win->showMaximized();
-        wait(400);
-    }
-    // Minimizes the map window while `question` is open, until the window manager has
-    // taken it down and the question has gone back to its tool window.
-    void minimize(const QMessageBox* question) {
-        iconify(win.get());
-        ASSERT_TRUE(settle([&] {
-            return win->isMinimized() && question->windowHandle()->transientParent() == tool.windowHandle();
-        })) << "waited for the map window minimized and the question back with its tool window; minimized: "
-            << win->isMinimized();
-    }
-    // Where the first map of the page on show is drawn, on the screen.
-    QRect drawnMap() const {
-        const MapCanvas* canvas = win->canvas();
-        const auto m = canvas->document()->Shapes.maps().front();
-        return QRectF(canvas->mapToGlobal(canvas->pageToPixel({m->Left, m->Top})),
-                      canvas->mapToGlobal(canvas->pageToPixel({m->Left + m->XLength, m->Top - m->YLength})))
-            .toRect();
-    }
-    // Asks the tool window's digitise question and, once it shows, runs `meanwhile`
-    // before pressing its OK.
-    void ask(const std::function<void(QMessageBox*)>& meanwhile) {
-        whenShown<QMessageBox>([&](QMessageBox* question) {
-            wait(400);
-            meanwhile(question);
-            question->button(QMessageBox::Ok)->click();
-        });
-        EXPECT_TRUE(trelvik::askDigitise(prompt, "Use 'Digitise' to define crest.", files.path("digit1.dat")));
-    }
-};
-
-bool needsWindowManager() {
-    ensureApp();
-    return QGuiApplication::platformName() != "xcb";
-}
-} // namespace
+using namespace wmdesk;
 
 TEST(MapWindowUnderWindowManager, DigitiseQuestionStaysAboveAFullScreenMapWindowAndBelowItsDialogs) {
     if (needsWindowManager()) GTEST_SKIP() << "needs a window manager on X";
