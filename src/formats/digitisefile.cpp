@@ -52,8 +52,10 @@ std::string digitiseFileText(const std::vector<PointXYList>& groups) {
     return out;
 }
 
-void writeDigitiseFile(const std::string& path, const std::vector<PointXYList>& groups) {
-    writeFileAtomic(path, digitiseFileText(groups));
+std::string writeDigitiseFile(const std::string& path, const std::vector<PointXYList>& groups) {
+    std::string text = digitiseFileText(groups);
+    writeFileAtomic(path, text);
+    return text;
 }
 
 } // namespace trelvik::formats

@@ -27,8 +27,8 @@ PointXYList readDigitisePoints(const std::string& path);
 // with a "-1" line between groups, CR LF.
 std::string digitiseFileText(const std::vector<PointXYList>& groups);
 
-// Writes digitiseFileText(groups) to path; replaces an existing file only once the new
-// one is complete.
-void writeDigitiseFile(const std::string& path, const std::vector<PointXYList>& groups);
+// Writes digitiseFileText(groups) to path and returns that text; replaces an existing
+// file only once the new one is complete.
+std::string writeDigitiseFile(const std::string& path, const std::vector<PointXYList>& groups);
 
 } // namespace trelvik::formats

@@ -1,6 +1,5 @@
 #include "surfer/plotdigitise.h"
 
-#include "core/fileroutines.h"
 #include "core/textform.h"
 #include "formats/digitisefile.h"
 
@@ -87,9 +86,7 @@ std::string DigitiseSession::defaultPath(const std::string& file) const {
 }
 
 std::string DigitiseSession::save(const std::string& path) const {
-    std::string text = trelvik::formats::digitiseFileText(groups());
-    trelvik::writeFileAtomic(path, text);
-    return text;
+    return trelvik::formats::writeDigitiseFile(path, groups());
 }
 
 } // namespace surfer
