@@ -3,12 +3,9 @@
 #include "core/error.h"
 #include "core/workingfiles.h"
 
-#include <algorithm>
 #include <atomic>
-#include <mutex>
 #include <string_view>
 #include <unistd.h>
-#include <vector>
 
 namespace trelvik {
 
@@ -17,13 +14,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // The folders of the live PrivateFolder objects.
-struct LiveFolders {
-    std::mutex lock;
-    std::vector<std::string> dirs;
-};
-
-LiveFolders& liveFolders() {
-    static LiveFolders f;
+working::LiveNames& liveFolders() {
+    static working::LiveNames f;
     return f;
 }
 
@@ -47,10 +39,7 @@ void removeEndedFolders(const fs::path& base) {
 } // namespace
 
 bool inPrivateFolder(const std::string& path) {
-    const std::string parent = fs::path(path).parent_path().string();
-    LiveFolders& f = liveFolders();
-    std::lock_guard<std::mutex> g(f.lock);
-    return std::find(f.dirs.begin(), f.dirs.end(), parent) != f.dirs.end();
+    return liveFolders().has(fs::path(path).parent_path().string());
 }
 
 PrivateFolder::PrivateFolder(const std::string& tag) {
@@ -65,9 +54,7 @@ PrivateFolder::PrivateFolder(const std::string& tag) {
         std::error_code ec;
         if (fs::create_directory(p, ec)) {  // false when it exists: someone else's
             dir_ = p;
-            LiveFolders& f = liveFolders();
-            std::lock_guard<std::mutex> g(f.lock);
-            f.dirs.push_back(dir_.string());
+            liveFolders().set(dir_.string(), true);
             return;
         }
     }
@@ -75,12 +62,7 @@ PrivateFolder::PrivateFolder(const std::string& tag) {
 }
 
 PrivateFolder::~PrivateFolder() {
-    {
-        LiveFolders& f = liveFolders();
-        std::lock_guard<std::mutex> g(f.lock);
-        const auto it = std::find(f.dirs.begin(), f.dirs.end(), dir_.string());
-        if (it != f.dirs.end()) f.dirs.erase(it);
-    }
+    liveFolders().set(dir_.string(), false);
     std::error_code ec;
     fs::remove_all(dir_, ec);
 }

@@ -122,27 +122,9 @@ void syncFolder(const fs::path& dir) {
 
 // The records this process is committing by now: another writer's sweep in this process
 // leaves them.
-struct LiveRecords {
-    std::mutex lock;
-    std::set<std::string> names;
-};
-
-LiveRecords& liveRecords() {
-    static LiveRecords r;
+LiveNames& liveRecords() {
+    static LiveNames r;
     return r;
-}
-
-bool live(const std::string& name) {
-    LiveRecords& r = liveRecords();
-    std::lock_guard<std::mutex> g(r.lock);
-    return r.names.count(name) > 0;
-}
-
-void setLive(const std::string& name, bool on) {
-    LiveRecords& r = liveRecords();
-    std::lock_guard<std::mutex> g(r.lock);
-    if (on) r.names.insert(name);
-    else r.names.erase(name);
 }
 
 // Record text: a header, "F" and the folder of each copy, "E" and each file's target, new
@@ -363,7 +345,7 @@ void tidyFolder(const fs::path& folder) {
         if (kind != Kind::Record && kind != Kind::Undo) continue;
         records = true;
         // This process's own record is settled here too once its commit has given it up.
-        const bool mine = w.pid == ::getpid() && w.host == hostName() && !live(name);
+        const bool mine = w.pid == ::getpid() && w.host == hostName() && !liveRecords().has(name);
         if (ended(w) || mine) settle(dir, name, kind == Kind::Undo);
     }
     // The files a record still in the folder names stay: a kept old file may be the only copy.
@@ -411,7 +393,7 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
     r.files = files_;
     name_ = stampedFileName(std::string(kRecordBody), hostName(), ::getpid(), counter++, limit, kRecordExt);
     const std::string text = recordText(r);
-    setLive(name_, true);
+    liveRecords().set(name_, true);
     for (const std::string& folder : r.folders) {
         const std::string path = (fs::path(folder) / name_).string();
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -428,7 +410,7 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
         if (fd >= 0 && ::close(fd) != 0) good = false;
         if (!good) {
             for (const std::string& c : copies_) ::unlink(c.c_str());
-            setLive(name_, false);
+            liveRecords().set(name_, false);
             throw Error("Cannot write the commit record \"" + path + "\": " + std::strerror(err));
         }
         syncFolder(folder);
@@ -445,26 +427,26 @@ void CommitRecord::finished() {
         std::error_code ec;
         if (!s.kept.empty()) fs::remove(s.kept, ec);
     }
-    setLive(name_, false);
+    liveRecords().set(name_, false);
     settled_ = true;
 }
 
 std::string CommitRecord::undo() {
     // Marked first: a kill while files are being put back must not lead to a roll forward.
     const std::string marked = withExt(name_, kUndoExt);
-    setLive(marked, true);
+    liveRecords().set(marked, true);
     for (std::string& c : copies_) {
         const std::string path = withExt(c, kUndoExt);
         if (::rename(c.c_str(), path.c_str()) == 0) c = path;
     }
-    setLive(name_, false);
+    liveRecords().set(name_, false);
     name_ = marked;
     const std::string left = undoFiles(files_);
     if (left.empty())
         for (const std::string& c : copies_) ::unlink(c.c_str());
     // What could not be put back is settled by the next writer in the folder, this
     // process's own included.
-    setLive(name_, false);
+    liveRecords().set(name_, false);
     settled_ = true;
     return left;
 }

@@ -31,6 +31,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <mutex>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +56,25 @@ std::string workingFileName(const std::string& targetName, const std::string& ho
                             std::size_t limit = 255);
 
 void tidyFolder(const std::filesystem::path& dir);
+
+// Names this process is using now (its private folders, its commit records), shared
+// between threads: a sweep in this process passes over them.
+class LiveNames {
+public:
+    void set(const std::string& name, bool on) {
+        std::lock_guard<std::mutex> g(lock_);
+        if (on) names_.insert(name);
+        else names_.erase(name);
+    }
+    bool has(const std::string& name) const {
+        std::lock_guard<std::mutex> g(lock_);
+        return names_.count(name) > 0;
+    }
+
+private:
+    mutable std::mutex lock_;
+    std::set<std::string> names_;
+};
 
 // The record of one commit; the files must be complete on disk.
 struct Staged {

@@ -14,6 +14,9 @@ PointsOnOkSource& pointsOnOkSource() {
     return source;
 }
 
+// `one` said of a single point, `many` of any other count (its %1).
+QString byCount(int n, const QString& one, const QString& many) { return n == 1 ? one : many.arg(n); }
+
 // Why the step's file may not be what the user meant, or an empty text when it is;
 // `found` gets what the lists found.
 QString whyAsk(const std::filesystem::path& asked, OkFinding& found) {
@@ -36,12 +39,11 @@ QString whyAsk(const std::filesystem::path& asked, OkFinding& found) {
                            "as that file.")
             .arg(QString::fromStdString(found.savedTo));
     case OkFinding::Case::OtherList:
-        return found.points == 1
-                   ? QObject::tr("1 point meant for this question lies in another plot's list and is left out of "
-                                 "that file.")
-                   : QObject::tr("%1 points meant for this question lie in another plot's list and are left out "
-                                 "of that file.")
-                         .arg(found.points);
+        return byCount(found.points,
+                       QObject::tr("1 point meant for this question lies in another plot's list and is left out of "
+                                   "that file."),
+                       QObject::tr("%1 points meant for this question lie in another plot's list and are left out "
+                                   "of that file."));
     case OkFinding::Case::Cleared:
         return QObject::tr("The list was cleared during this question, and no point was clicked since.");
     case OkFinding::Case::ChangedSinceSaved:
@@ -52,27 +54,24 @@ QString whyAsk(const std::filesystem::path& asked, OkFinding& found) {
         if (found.points == 0)
             return QObject::tr("The list was saved in that file, but the file was written over since: it no "
                                "longer holds what was saved.");
-        return found.points == 1
-                   ? QObject::tr("The point meant for this question was saved in that file, but the file was "
-                                 "written over since: it no longer holds that point.")
-                   : QObject::tr("The %1 points meant for this question were saved in that file, but the file "
-                                 "was written over since: it no longer holds them.")
-                         .arg(found.points);
+        return byCount(found.points,
+                       QObject::tr("The point meant for this question was saved in that file, but the file was "
+                                   "written over since: it no longer holds that point."),
+                       QObject::tr("The %1 points meant for this question were saved in that file, but the file "
+                                   "was written over since: it no longer holds them."));
     case OkFinding::Case::PlotClosed:
-        return found.points == 1
-                   ? QObject::tr("The plot holding the point meant for this question was closed, which took the "
-                                 "point away, and no point was clicked since.")
-                   : QObject::tr("The plot holding the %1 points meant for this question was closed, which took "
-                                 "them away, and no point was clicked since.")
-                         .arg(found.points);
+        return byCount(found.points,
+                       QObject::tr("The plot holding the point meant for this question was closed, which took the "
+                                   "point away, and no point was clicked since."),
+                       QObject::tr("The plot holding the %1 points meant for this question was closed, which took "
+                                   "them away, and no point was clicked since."));
     case OkFinding::Case::NotSaved: break;
     }
     if (found.points == 0)
         return QObject::tr("The list was changed during this question (points taken back or cleared) and not "
                            "saved as that file since.");
-    return found.points == 1 ? QObject::tr("The point meant for this question is not saved in that file.")
-                             : QObject::tr("The %1 points meant for this question are not saved in that file.")
-                                   .arg(found.points);
+    return byCount(found.points, QObject::tr("The point meant for this question is not saved in that file."),
+                   QObject::tr("The %1 points meant for this question are not saved in that file."));
 }
 
 // What "Back" is for: what to save as the step's file `asked`, when Save alone would
