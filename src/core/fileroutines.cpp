@@ -203,12 +203,6 @@ namespace {
 void commitAll(const std::vector<ReplacementFile*>& files) {
     if (files.empty()) return;
     std::vector<working::Staged> staged;
-    const auto dropKept = [&staged] {
-        for (const working::Staged& s : staged) {
-            std::error_code ec;
-            if (!s.kept.empty()) fs::remove(s.kept, ec);
-        }
-    };
     std::optional<working::CommitRecord> record;
     try {
         for (ReplacementFile* f : files) {
@@ -229,7 +223,7 @@ void commitAll(const std::vector<ReplacementFile*>& files) {
         }
         record.emplace(staged);
     } catch (...) {
-        dropKept();
+        working::removeKeptCopies(staged);
         throw;
     }
     std::size_t done = 0;

@@ -226,14 +226,15 @@ bool isFresh(const std::string& path, const Staged& s) {
 std::string undoFiles(const std::vector<Staged>& files) {
     std::string left;
     const auto note = [&left](const std::string& text) { left += (left.empty() ? "" : "; ") + text; };
+    const auto notPutBack = [&note](const Staged& s, const std::string& why) {
+        note("the old \"" + s.shown + "\" could not be put back (" + why + "): its old content is in \"" + s.kept + "\"");
+    };
     for (auto s = files.rbegin(); s != files.rend(); ++s) {
         std::error_code ec;
         if (isFresh(s->target, *s)) {
             if (!s->kept.empty()) {
                 fs::rename(s->kept, s->target, ec);
-                if (ec)
-                    note("the old \"" + s->shown + "\" could not be put back (" + ec.message() +
-                         "): its old content is in \"" + s->kept + "\"");
+                if (ec) notPutBack(*s, ec.message());
             } else if (!fs::remove(s->target, ec) && ec) {
                 note("the new \"" + s->shown + "\" could not be removed (" + ec.message() + "); it had no old file");
             }
@@ -241,12 +242,11 @@ std::string undoFiles(const std::vector<Staged>& files) {
             // The target still holds its old file, or, when something has taken it away
             // since, gets it back; anything else in its place keeps the copy.
             const auto now = idOf(s->target);
-            if (now && now->dev == s->oldDev && now->ino == s->oldIno) fs::remove(s->kept, ec);
+            const bool oldThere = now && now->dev == s->oldDev && now->ino == s->oldIno;
+            if (oldThere) fs::remove(s->kept, ec);
             else if (!now) fs::rename(s->kept, s->target, ec);
-            if (ec || (now && (now->dev != s->oldDev || now->ino != s->oldIno)))
-                note("the old \"" + s->shown + "\" could not be put back (" +
-                     (ec ? ec.message() : std::string("something else is in its place")) +
-                     "): its old content is in \"" + s->kept + "\"");
+            if (ec) notPutBack(*s, ec.message());
+            else if (now && !oldThere) notPutBack(*s, "something else is in its place");
         }
         if (isFresh(s->fresh, *s)) fs::remove(s->fresh, ec);
     }
@@ -280,8 +280,7 @@ void settle(const fs::path& dir, const std::string& name, bool undoing) {
         }
     }
     if (forward) {
-        for (const Staged& s : r.files)
-            if (!s.kept.empty()) fs::remove(s.kept, ec);
+        removeKeptCopies(r.files);
     } else {
         if (!undoing) {
             const std::string marked = withExt(claimed, kUndoExt);
@@ -313,6 +312,13 @@ const std::string& hostName() {
 std::string stamped(std::string lead, const std::string& host, long pid, unsigned long n) {
     lead += host + "-" + std::to_string(pid) + "-" + std::to_string(n);
     return lead + "-" + hex(hashOf(lead));
+}
+
+void removeKeptCopies(const std::vector<Staged>& files) {
+    for (const Staged& s : files) {
+        std::error_code ec;
+        if (!s.kept.empty()) fs::remove(s.kept, ec);
+    }
 }
 
 bool madeByEndedWriter(std::string_view name, std::string_view leadEnd) { return ended(writerOf(name, leadEnd)); }
@@ -423,10 +429,7 @@ CommitRecord::~CommitRecord() {
 
 void CommitRecord::finished() {
     for (const std::string& c : copies_) ::unlink(c.c_str());
-    for (const Staged& s : files_) {
-        std::error_code ec;
-        if (!s.kept.empty()) fs::remove(s.kept, ec);
-    }
+    removeKeptCopies(files_);
     liveRecords().set(name_, false);
     settled_ = true;
 }

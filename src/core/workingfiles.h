@@ -87,6 +87,9 @@ struct Staged {
     std::uint64_t dev = 0, ino = 0, oldDev = 0, oldIno = 0;
 };
 
+// Removes the kept copies of old files, once they are no longer needed.
+void removeKeptCopies(const std::vector<Staged>& files);
+
 class CommitRecord {
 public:
     // Writes and syncs the record beside every target; throws trelvik::Error.

@@ -40,7 +40,7 @@ PointXYList readDigitisePoints(const std::string& path) {
     return all;
 }
 
-std::string digitiseFileText(const std::vector<PointXYList>& groups) {
+std::string writeDigitiseFile(const std::string& path, const std::vector<PointXYList>& groups) {
     std::string out;
     for (std::size_t i = 0; i < groups.size(); ++i) {
         if (i > 0) out += "-1\r\n";
@@ -49,13 +49,8 @@ std::string digitiseFileText(const std::vector<PointXYList>& groups) {
             out += "\r\n";
         }
     }
+    writeFileAtomic(path, out);
     return out;
-}
-
-std::string writeDigitiseFile(const std::string& path, const std::vector<PointXYList>& groups) {
-    std::string text = digitiseFileText(groups);
-    writeFileAtomic(path, text);
-    return text;
 }
 
 } // namespace trelvik::formats

@@ -23,12 +23,9 @@ std::vector<PointXYList> readDigitiseGroups(const std::string& path);
 // Every point of the file in order, the "-1" separators passed over.
 PointXYList readDigitisePoints(const std::string& path);
 
-// The text of a digitise file of the groups: "x,y" lines (numbers in the general form)
-// with a "-1" line between groups, CR LF.
-std::string digitiseFileText(const std::vector<PointXYList>& groups);
-
-// Writes digitiseFileText(groups) to path and returns that text; replaces an existing
-// file only once the new one is complete.
+// Writes the groups as "x,y" lines (numbers in the general form) with a "-1" line
+// between groups, CR LF, and returns the text written; replaces an existing file only
+// once the new one is complete.
 std::string writeDigitiseFile(const std::string& path, const std::vector<PointXYList>& groups);
 
 } // namespace trelvik::formats
