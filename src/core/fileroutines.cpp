@@ -34,14 +34,6 @@ fs::path resolvedTarget(const std::string& path) {
     return p;
 }
 
-void syncFolder(const fs::path& target) {
-    const fs::path dir = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
 // Carries a failure of ConvertLineEnds with its description and number.
 struct CopyFailure {
     std::string description;
@@ -154,7 +146,7 @@ void ReplacementFile::commit() {
         throw Error("Cannot replace \"" + path_ + "\": " + ec.message());
     }
     committed_ = true;
-    if (durable()) syncFolder(target_);
+    if (durable()) working::syncFolder(fs::path(target_).parent_path());
 }
 
 AtomicTextWriter::AtomicTextWriter(std::string path) : file_(std::move(path)) { buffer_.reserve(kBufferSize); }

@@ -1,6 +1,7 @@
 #include "core/workingfiles.h"
 
 #include "core/error.h"
+#include "core/fileroutines.h"
 
 #include <algorithm>
 #include <atomic>
@@ -113,13 +114,6 @@ std::string withExt(const std::string& path, std::string_view ext) {
     return path;
 }
 
-void syncFolder(const fs::path& dir) {
-    const int fd = ::open((dir.empty() ? fs::path(".") : dir).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
 // The records this process is committing by now: another writer's sweep in this process
 // leaves them.
 LiveNames& liveRecords() {
@@ -173,10 +167,10 @@ std::string recordText(const Record& r) {
 // False for a record cut short (its writer killed while writing it: no rename had begun).
 bool readRecord(const std::string& path, Record& r) {
     std::string data;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        char buf[4096];
-        for (std::size_t got; (got = std::fread(buf, 1, sizeof buf, f)) > 0;) data.append(buf, got);
-        std::fclose(f);
+    try {
+        data = readWholeFile(path);
+    } catch (const Error&) {
+        return false;  // gone meanwhile: another writer settled it
     }
     std::string_view in = data;
     if (!in.starts_with(kHeader) || !in.ends_with(kEnd)) return false;
@@ -319,6 +313,13 @@ void removeKeptCopies(const std::vector<Staged>& files) {
         std::error_code ec;
         if (!s.kept.empty()) fs::remove(s.kept, ec);
     }
+}
+
+void syncFolder(const fs::path& dir) {
+    const int fd = ::open((dir.empty() ? fs::path(".") : dir).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 bool madeByEndedWriter(std::string_view name, std::string_view leadEnd) { return ended(writerOf(name, leadEnd)); }

@@ -57,6 +57,9 @@ std::string workingFileName(const std::string& targetName, const std::string& ho
 
 void tidyFolder(const std::filesystem::path& dir);
 
+// Makes the renames and new names in dir durable (an empty dir: the current folder).
+void syncFolder(const std::filesystem::path& dir);
+
 // Names this process is using now (its private folders, its commit records), shared
 // between threads: a sweep in this process passes over them.
 class LiveNames {
