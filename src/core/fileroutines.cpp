@@ -57,6 +57,11 @@ bool FileExists(const std::string& path) {
 }
 
 std::string readWholeFile(const std::string& path) {
+    working::settleBeforeReading(path);
+    return readFileAsItStands(path);
+}
+
+std::string readFileAsItStands(const std::string& path) {
     std::error_code ec;
     if (fs::is_directory(path, ec)) throw Error("Cannot read \"" + path + "\": it is a folder");
     std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -220,6 +225,7 @@ void commitAll(const std::vector<ReplacementFile*>& files) {
     }
     std::size_t done = 0;
     try {
+        if (working::afterCommitRename) working::afterCommitRename(0);
         for (; done < files.size(); ++done) {
             files[done]->commit();
             if (working::afterCommitRename) working::afterCommitRename(done + 1);

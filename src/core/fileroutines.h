@@ -12,7 +12,9 @@
 //                     shows one message through the prompt ("Error: <description>", new
 //                     line, "Number: <n>"), leaves InFile and any old OutFile as they were,
 //                     and returns false.
-//  readWholeFile      the bytes of a file; throws trelvik::Error naming the file.
+//  readWholeFile      the bytes of a file, once the commits a kill cut short in its folder
+//                     are settled (core/workingfiles.h); throws trelvik::Error naming the
+//                     file. readFileAsItStands reads them without settling anything.
 //  ReplacementFile    the temporary file behind every writer that replaces a file: made
 //                     beside the target under a working name that tells which writer made
 //                     it, on which host (".<name>.trelvik-<host>-<pid>-<n>-<check>.tmp",
@@ -68,6 +70,7 @@ bool ConvertLineEnds(const std::string& inFile, const std::string& outFile, long
                      Prompt& prompt);
 
 std::string readWholeFile(const std::string& path);
+std::string readFileAsItStands(const std::string& path);
 void writeFileAtomic(const std::string& path, std::string_view content);
 void appendFileAtomic(const std::string& path, std::string_view text);
 

@@ -4,6 +4,7 @@
 // (widgets/qtprompt.h) shows real dialogs; tests use ScriptedPrompt, which records
 // every message and answers from a queue.
 #include "core/samefile.h"
+#include "core/workingfiles.h"
 
 #include <deque>
 #include <exception>
@@ -77,6 +78,8 @@ inline bool askDigitise(Prompt& prompt, const std::string& instruction, const st
 // Runs one step of a window with the hourglass. A failure (trelvik::Error or any other
 // std::exception) ends the step with its message under `title` (empty: the default
 // title) and the normal pointer; the result is then false, otherwise the step's own.
+// Then what settling a cut commit found (working::takeSettleNotes) is shown, unless the
+// window's status line has taken it.
 bool runGuarded(Prompt& prompt, const std::string& title, const std::function<bool()>& step);
 
 // Restores the normal pointer however the scope is left.
@@ -91,14 +94,21 @@ private:
 };
 
 inline bool runGuarded(Prompt& prompt, const std::string& title, const std::function<bool()>& step) {
-    BusyScope busy(prompt);
-    try {
-        return step();
-    } catch (const std::exception& e) {
-        prompt.busy(false);
-        prompt.message(title, e.what());
+    bool done = false;
+    {
+        BusyScope busy(prompt);
+        try {
+            done = step();
+        } catch (const std::exception& e) {
+            prompt.busy(false);
+            prompt.message(title, e.what());
+        }
     }
-    return false;
+    // What the step found of an earlier step that a kill cut short, where no status line
+    // of the window has said it.
+    const std::string settled = working::takeSettleNotes();
+    if (!settled.empty()) prompt.message("", settled);
+    return done;
 }
 
 // Test double: records every message; answers from a queue of responders (each

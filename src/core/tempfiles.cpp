@@ -21,9 +21,13 @@ working::LiveNames& liveFolders() {
 
 constexpr std::string_view kLead = "trelvik-";
 
-// Folders of runs that ended without removing theirs (killed, say) go when the next one
-// is made: only folders named as below, by a writer of this host whose process has ended.
-void removeEndedFolders(const fs::path& base) {
+} // namespace
+
+// Only folders named as below, by a writer of this host whose process has ended.
+void removeEndedPrivateFolders() {
+    std::error_code tmp;
+    const fs::path base = fs::temp_directory_path(tmp);
+    if (tmp) return;
     std::error_code ec;
     for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
@@ -36,8 +40,6 @@ void removeEndedFolders(const fs::path& base) {
     }
 }
 
-} // namespace
-
 bool inPrivateFolder(const std::string& path) {
     return liveFolders().has(fs::path(path).parent_path().string());
 }
@@ -45,7 +47,7 @@ bool inPrivateFolder(const std::string& path) {
 PrivateFolder::PrivateFolder(const std::string& tag) {
     static std::atomic<unsigned long> counter{0};
     const fs::path base = fs::temp_directory_path();
-    removeEndedFolders(base);
+    removeEndedPrivateFolders();
     for (int attempt = 0; attempt < 100; ++attempt) {
         // "trelvik-<tag>.<host>-<pid>-<n>-<check>" (core/workingfiles.h): whose it is, and
         // when that run has ended.

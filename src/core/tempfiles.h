@@ -6,7 +6,8 @@
 //                    left in it, when the object goes. Named "trelvik-<tag>.<stamp>", the
 //                    stamp telling the host and process that made it (core/workingfiles.h):
 //                    making one first removes the folders of runs on this host whose
-//                    process has ended (a run killed before it could remove its own).
+//                    process has ended (a run killed before it could remove its own),
+//                    as removeEndedPrivateFolders does when the program starts.
 //   PrivateTempFile  one file name inside its own private folder; the file and folder go
 //                    with the object.
 //   inPrivateFolder  true when a path names a file in a private folder of this run that
@@ -43,5 +44,7 @@ private:
 };
 
 bool inPrivateFolder(const std::string& path);
+
+void removeEndedPrivateFolders();
 
 } // namespace trelvik

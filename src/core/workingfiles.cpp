@@ -1,4 +1,5 @@
 #include "core/workingfiles.h"
+#include "core/workingfiles_detail.h"
 
 #include "core/error.h"
 #include "core/fileroutines.h"
@@ -20,12 +21,10 @@
 namespace trelvik::working {
 
 namespace fs = std::filesystem;
+using namespace detail;
 
 namespace {
 
-constexpr std::string_view kTag = ".trelvik-";
-constexpr std::string_view kFileExt = ".tmp", kRecordExt = ".commit", kUndoExt = ".undo";
-constexpr std::string_view kRecordBody = "commit";
 constexpr std::size_t kCheck = 16;  // hex digits
 
 std::atomic<unsigned long> counter{0};
@@ -46,11 +45,6 @@ bool digits(std::string_view d) {
     return !d.empty() && std::all_of(d.begin(), d.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-struct Writer {
-    std::string_view host;
-    long pid = 0;  // 0: not a stamped name
-};
-
 // The writer named by the stamp that ends `name`, after a lead ending in leadEnd.
 Writer writerOf(std::string_view name, std::string_view leadEnd) {
     if (name.size() < kCheck + 1 || name[name.size() - kCheck - 1] != '-') return {};
@@ -70,30 +64,6 @@ Writer writerOf(std::string_view name, std::string_view leadEnd) {
     return w;
 }
 
-bool ended(const Writer& w) {
-    if (w.pid <= 0 || w.pid == ::getpid() || w.host != hostName()) return false;
-    return ::kill(static_cast<pid_t>(w.pid), 0) != 0 && errno == ESRCH;
-}
-
-enum class Kind { None, File, Record, Undo };
-
-Kind kindOf(std::string_view name, Writer& w) {
-    if (name.size() < 2 || name.front() != '.') return Kind::None;
-    const std::pair<std::string_view, Kind> exts[] = {
-        {kFileExt, Kind::File}, {kRecordExt, Kind::Record}, {kUndoExt, Kind::Undo}};
-    for (const auto& [ext, kind] : exts)
-        if (name.ends_with(ext)) {
-            w = writerOf(name.substr(0, name.size() - ext.size()), kTag);
-            return w.pid > 0 ? kind : Kind::None;
-        }
-    return Kind::None;
-}
-
-std::size_t nameLimit(const fs::path& dir) {
-    const long limit = ::pathconf((dir.empty() ? fs::path(".") : dir).c_str(), _PC_NAME_MAX);
-    return limit > 0 ? static_cast<std::size_t>(limit) : 255;
-}
-
 std::string stampedFileName(const std::string& targetName, const std::string& host, long pid, unsigned long n,
                             std::size_t limit, std::string_view ext) {
     const std::size_t fixed = kTag.size() + host.size() + 1 + std::to_string(pid).size() + 1 +
@@ -108,21 +78,9 @@ std::string stampedFileName(const std::string& targetName, const std::string& ho
     return stamped("." + body + std::string(kTag), host, pid, n) + std::string(ext);
 }
 
-std::string withExt(const std::string& path, std::string_view ext) {
-    for (std::string_view old : {kRecordExt, kUndoExt})
-        if (path.ends_with(old)) return path.substr(0, path.size() - old.size()) + std::string(ext);
-    return path;
-}
-
-// The records this process is committing by now: another writer's sweep in this process
-// leaves them.
-LiveNames& liveRecords() {
-    static LiveNames r;
-    return r;
-}
-
 // Record text: a header, "F" and the folder of each copy, "E" and each file's target, new
-// file, kept copy and the new file's id, "end". Each field is "<length>:<bytes>".
+// file, kept copy, the new file's id, the old file's id, size and time of change, "end".
+// Each field is "<length>:<bytes>"; records of earlier runs end an "E" line after the ids.
 constexpr std::string_view kHeader = "trelvik commit record\n", kEnd = "end\n";
 
 void field(std::string& out, std::string_view s) {
@@ -142,36 +100,92 @@ bool readField(std::string_view& in, std::string& s) {
     return true;
 }
 
-struct Record {
-    std::vector<std::string> folders;
-    std::vector<Staged> files;
-};
+template <typename Number> bool readNumber(std::string_view& in, Number& v) {
+    std::string text;
+    return readField(in, text) && std::from_chars(text.data(), text.data() + text.size(), v).ec == std::errc();
+}
 
-std::string recordText(const Record& r) {
+// A path of the record read in dir: relative ones (every record now) from dir, absolute
+// ones (records of earlier runs) as they stand.
+std::string resolved(const fs::path& dir, const std::string& p) {
+    if (p.empty()) return p;
+    if (p == ".") return dir.string();
+    return (dir / p).lexically_normal().string();
+}
+
+std::string relativeTo(const fs::path& base, const std::string& p) {
+    return p.empty() ? p : fs::path(p).lexically_relative(base).string();
+}
+
+} // namespace
+
+namespace detail {
+
+Kind kindOf(std::string_view name, Writer& w) {
+    if (name.size() < 2 || name.front() != '.') return Kind::None;
+    const std::pair<std::string_view, Kind> exts[] = {
+        {kFileExt, Kind::File}, {kRecordExt, Kind::Record}, {kUndoExt, Kind::Undo}};
+    for (const auto& [ext, kind] : exts)
+        if (name.ends_with(ext)) {
+            w = writerOf(name.substr(0, name.size() - ext.size()), kTag);
+            return w.pid > 0 ? kind : Kind::None;
+        }
+    return Kind::None;
+}
+
+bool ended(const Writer& w) {
+    if (w.pid <= 0 || w.pid == ::getpid() || w.host != hostName()) return false;
+    return ::kill(static_cast<pid_t>(w.pid), 0) != 0 && errno == ESRCH;
+}
+
+bool isMine(const Writer& w) { return w.pid == ::getpid() && w.host == hostName(); }
+
+std::size_t nameLimit(const fs::path& dir) {
+    const long limit = ::pathconf((dir.empty() ? fs::path(".") : dir).c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<std::size_t>(limit) : 255;
+}
+
+std::string newStampedName(const std::string& body, const fs::path& dir, std::string_view ext) {
+    return stampedFileName(body, hostName(), ::getpid(), counter++, nameLimit(dir), ext);
+}
+
+std::string withExt(const std::string& path, std::string_view ext) {
+    for (std::string_view old : {kRecordExt, kUndoExt})
+        if (path.ends_with(old)) return path.substr(0, path.size() - old.size()) + std::string(ext);
+    return path;
+}
+
+LiveNames& liveRecords() {
+    static LiveNames r;
+    return r;
+}
+
+std::string recordText(const Record& r, const fs::path& base) {
     std::string out(kHeader);
     for (const std::string& f : r.folders) {
         out += 'F';
-        field(out, f);
+        field(out, relativeTo(base, f));
         out += '\n';
     }
     for (const Staged& s : r.files) {
         out += 'E';
-        for (const std::string& f : {s.target, s.fresh, s.kept, std::to_string(s.dev), std::to_string(s.ino),
-                                     std::to_string(s.oldDev), std::to_string(s.oldIno)})
+        for (const std::string& f : {relativeTo(base, s.target), relativeTo(base, s.fresh), relativeTo(base, s.kept),
+                                     std::to_string(s.dev), std::to_string(s.ino), std::to_string(s.oldDev),
+                                     std::to_string(s.oldIno), std::to_string(s.oldSize), std::to_string(s.oldTime)})
             field(out, f);
         out += '\n';
     }
     return out + std::string(kEnd);
 }
 
-// False for a record cut short (its writer killed while writing it: no rename had begun).
 bool readRecord(const std::string& path, Record& r) {
     std::string data;
     try {
-        data = readWholeFile(path);
+        data = readFileAsItStands(path);
     } catch (const Error&) {
         return false;  // gone meanwhile: another writer settled it
     }
+    const fs::path dir = fs::path(path).parent_path();
     std::string_view in = data;
     if (!in.starts_with(kHeader) || !in.ends_with(kEnd)) return false;
     in = in.substr(kHeader.size(), in.size() - kHeader.size() - kEnd.size());
@@ -179,16 +193,17 @@ bool readRecord(const std::string& path, Record& r) {
         const char tag = in.front();
         in.remove_prefix(1);
         if (tag == 'F') {
-            r.folders.emplace_back();
-            if (!readField(in, r.folders.back())) return false;
+            std::string folder;
+            if (!readField(in, folder)) return false;
+            r.folders.push_back(resolved(dir, folder));
         } else if (tag == 'E') {
             Staged s;
             if (!readField(in, s.target) || !readField(in, s.fresh) || !readField(in, s.kept)) return false;
-            for (std::uint64_t* id : {&s.dev, &s.ino, &s.oldDev, &s.oldIno}) {
-                std::string text;
-                if (!readField(in, text) || std::from_chars(text.data(), text.data() + text.size(), *id).ec != std::errc())
-                    return false;
-            }
+            for (std::string* p : {&s.target, &s.fresh, &s.kept}) *p = resolved(dir, *p);
+            for (std::uint64_t* id : {&s.dev, &s.ino, &s.oldDev, &s.oldIno})
+                if (!readNumber(in, *id)) return false;
+            if (!in.empty() && in.front() != '\n' && !(readNumber(in, s.oldSize) && readNumber(in, s.oldTime)))
+                return false;
             s.shown = s.target;
             r.files.push_back(std::move(s));
         } else {
@@ -200,14 +215,10 @@ bool readRecord(const std::string& path, Record& r) {
     return true;
 }
 
-struct Id {
-    std::uint64_t dev = 0, ino = 0;
-};
-
-std::optional<Id> idOf(const std::string& path) {
+std::optional<FileId> idOf(const std::string& path) {
     struct stat st{};
     if (::lstat(path.c_str(), &st) != 0) return std::nullopt;
-    return Id{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
 bool isFresh(const std::string& path, const Staged& s) {
@@ -215,81 +226,7 @@ bool isFresh(const std::string& path, const Staged& s) {
     return id && id->dev == s.dev && id->ino == s.ino;
 }
 
-// Gives each target whose new file is in place its old state back, last first; a kept
-// copy whose target still holds the old file goes. Returns what could not be put back.
-std::string undoFiles(const std::vector<Staged>& files) {
-    std::string left;
-    const auto note = [&left](const std::string& text) { left += (left.empty() ? "" : "; ") + text; };
-    const auto notPutBack = [&note](const Staged& s, const std::string& why) {
-        note("the old \"" + s.shown + "\" could not be put back (" + why + "): its old content is in \"" + s.kept + "\"");
-    };
-    for (auto s = files.rbegin(); s != files.rend(); ++s) {
-        std::error_code ec;
-        if (isFresh(s->target, *s)) {
-            if (!s->kept.empty()) {
-                fs::rename(s->kept, s->target, ec);
-                if (ec) notPutBack(*s, ec.message());
-            } else if (!fs::remove(s->target, ec) && ec) {
-                note("the new \"" + s->shown + "\" could not be removed (" + ec.message() + "); it had no old file");
-            }
-        } else if (!s->kept.empty() && fs::exists(fs::symlink_status(s->kept, ec))) {
-            // The target still holds its old file, or, when something has taken it away
-            // since, gets it back; anything else in its place keeps the copy.
-            const auto now = idOf(s->target);
-            const bool oldThere = now && now->dev == s->oldDev && now->ino == s->oldIno;
-            if (oldThere) fs::remove(s->kept, ec);
-            else if (!now) fs::rename(s->kept, s->target, ec);
-            if (ec) notPutBack(*s, ec.message());
-            else if (now && !oldThere) notPutBack(*s, "something else is in its place");
-        }
-        if (isFresh(s->fresh, *s)) fs::remove(s->fresh, ec);
-    }
-    return left;
-}
-
-// Finishes the commit of an ended writer: forward when every new file is in place or
-// waiting and the record is not being undone, else back. The record stays when anything
-// could not be settled.
-void settle(const fs::path& dir, const std::string& name, bool undoing) {
-    const std::string stem = name.substr(0, name.size() - (undoing ? kUndoExt : kRecordExt).size());
-    // Claimed first, so that no other writer of this host settles it at the same time.
-    std::string claimed = (dir / stampedFileName(std::string(kRecordBody), hostName(), ::getpid(), counter++,
-                                                 nameLimit(dir), undoing ? kUndoExt : kRecordExt)).string();
-    std::error_code ec;
-    fs::rename(dir / name, claimed, ec);
-    if (ec) return;
-    Record r;
-    if (!readRecord(claimed, r)) {
-        fs::remove(claimed, ec);
-        return;
-    }
-    bool forward = !undoing && std::all_of(r.files.begin(), r.files.end(), [](const Staged& s) {
-        return isFresh(s.target, s) || isFresh(s.fresh, s);
-    });
-    for (std::size_t i = 0; forward && i < r.files.size(); ++i) {
-        const Staged& s = r.files[i];
-        if (isFresh(s.fresh, s)) {
-            fs::rename(s.fresh, s.target, ec);
-            forward = !ec;
-        }
-    }
-    if (forward) {
-        removeKeptCopies(r.files);
-    } else {
-        if (!undoing) {
-            const std::string marked = withExt(claimed, kUndoExt);
-            fs::rename(claimed, marked, ec);
-            if (!ec) claimed = marked;
-        }
-        if (!undoFiles(r.files).empty()) return;
-    }
-    fs::remove(claimed, ec);
-    for (const std::string& folder : r.folders)
-        if (fs::path(folder) != dir)
-            for (std::string_view ext : {kRecordExt, kUndoExt}) fs::remove(fs::path(folder) / (stem + std::string(ext)), ec);
-}
-
-} // namespace
+} // namespace detail
 
 const std::string& hostName() {
     static const std::string name = [] {
@@ -337,41 +274,24 @@ std::string newName(const fs::path& target) {
 
 void tidyFolder(const fs::path& folder) {
     const fs::path dir = folder.empty() ? fs::path(".") : folder;
-    const auto list = [&dir] {
-        std::vector<std::string> names;
-        std::error_code ec;
-        for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
-            names.push_back(it->path().filename().string());
-        return names;
-    };
-    std::vector<std::string> names = list();
-    bool records = false;
+    settleFolder(dir);
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        names.push_back(it->path().filename().string());
+    // The files a record still in the folder names stay: a kept old file may be the only copy.
+    std::set<std::string> named;
     for (const std::string& name : names) {
         Writer w;
         const Kind kind = kindOf(name, w);
-        if (kind != Kind::Record && kind != Kind::Undo) continue;
-        records = true;
-        // This process's own record is settled here too once its commit has given it up.
-        const bool mine = w.pid == ::getpid() && w.host == hostName() && !liveRecords().has(name);
-        if (ended(w) || mine) settle(dir, name, kind == Kind::Undo);
-    }
-    // The files a record still in the folder names stay: a kept old file may be the only copy.
-    std::set<std::string> named;
-    if (records) {
-        names = list();
-        for (const std::string& name : names) {
-            Writer w;
-            const Kind kind = kindOf(name, w);
-            Record r;
-            if ((kind == Kind::Record || kind == Kind::Undo) && readRecord((dir / name).string(), r))
-                for (const Staged& s : r.files)
-                    for (const std::string& p : {s.fresh, s.kept}) named.insert(fs::path(p).filename().string());
-        }
+        Record r;
+        if ((kind == Kind::Record || kind == Kind::Undo) && readRecord((dir / name).string(), r))
+            for (const Staged& s : r.files)
+                for (const std::string& p : {s.fresh, s.kept}) named.insert(fs::path(p).filename().string());
     }
     for (const std::string& name : names) {
         Writer w;
         if (kindOf(name, w) != Kind::File || !ended(w) || named.count(name)) continue;
-        std::error_code ec;
         fs::remove(dir / name, ec);
     }
 }
@@ -387,9 +307,13 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
         if (!id) throw Error("Cannot replace \"" + s.shown + "\": its new file has gone");
         s.dev = id->dev;
         s.ino = id->ino;
-        if (const auto old = idOf(s.target)) {
-            s.oldDev = old->dev;
-            s.oldIno = old->ino;
+        struct stat old{};
+        if (::lstat(s.target.c_str(), &old) == 0) {
+            s.oldDev = static_cast<std::uint64_t>(old.st_dev);
+            s.oldIno = static_cast<std::uint64_t>(old.st_ino);
+            // Size and time too: a file written over in place keeps its id.
+            s.oldSize = static_cast<std::int64_t>(old.st_size);
+            s.oldTime = timeOf(old);
         }
         const std::string folder = fs::path(s.target).parent_path().string();
         if (std::find(r.folders.begin(), r.folders.end(), folder) == r.folders.end()) {
@@ -399,9 +323,9 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
     }
     r.files = files_;
     name_ = stampedFileName(std::string(kRecordBody), hostName(), ::getpid(), counter++, limit, kRecordExt);
-    const std::string text = recordText(r);
     liveRecords().set(name_, true);
     for (const std::string& folder : r.folders) {
+        const std::string text = recordText(r, folder);
         const std::string path = (fs::path(folder) / name_).string();
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         bool good = fd >= 0;

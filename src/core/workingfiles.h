@@ -21,13 +21,26 @@
 //   file; ".undo" in place of ".commit" once the commit is being undone.
 //
 // tidyFolder(dir), run by every writer before it makes a working file in dir:
-//   - records of ended writers (or of this process, left by a failed put-back) are
-//     finished: rolled forward when every new file is in place or still waiting under
-//     its working name and the record is not being undone, undone otherwise (each
-//     target given back its kept old file, or removed where there was none), then
-//     removed; a record that cannot be settled stays for the next writer;
+//   - the folder's cut commits are settled (settleFolder);
 //   - then every working file of an ended writer goes, whatever it was writing, except
 //     those a record still in the folder names: a kept old file may be the only copy.
+//
+// settleFolder(dir), run by tidyFolder and before any file is read (settleBeforeReading),
+//   so that no step reads a folder a kill left half replaced: records of ended writers
+//   (or of this process, left by a failed put-back) are finished, one settler at a time
+//   (a record being settled counts as live):
+//   - rolled forward when the record is not being undone and every new file is in place
+//     or still waiting under its working name while its target holds the old file (or
+//     none, where there was none). A target saved over since the record was written (a
+//     file that is neither the new one nor the old one, by id, size and time) keeps what
+//     was saved there: its new file is dropped and the rest goes forward;
+//   - undone otherwise (each target given back its kept old file, or removed where there
+//     was none);
+//   - then removed. A record that cannot be settled (something else holds a target, or
+//     its files' ids changed, as on a drive mounted anew) stays, with the kept copies it
+//     names, for the next writer.
+//   A record names its files relative to its folder, so it is settled wherever the folder
+//   has been moved. Each outcome is noted for the next step to say (takeSettleNotes).
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -56,6 +69,13 @@ std::string workingFileName(const std::string& targetName, const std::string& ho
                             std::size_t limit = 255);
 
 void tidyFolder(const std::filesystem::path& dir);
+void settleFolder(const std::filesystem::path& dir);
+// settleFolder of the folder that holds file, unless it is a private folder of this run.
+void settleBeforeReading(const std::string& file);
+
+// What settling has found since the last call, one sentence per commit and per file left
+// as saved, for the status line of the step that ran into it; empty when nothing.
+std::string takeSettleNotes();
 
 // Makes the renames and new names in dir durable (an empty dir: the current folder).
 void syncFolder(const std::filesystem::path& dir);
@@ -88,6 +108,7 @@ struct Staged {
     // Filled in by the record: the new file's id, which it keeps when renamed, and the
     // old file's, to tell whether the target still holds it.
     std::uint64_t dev = 0, ino = 0, oldDev = 0, oldIno = 0;
+    std::int64_t oldSize = -1, oldTime = 0;  // the old file's size (-1: not known) and time
 };
 
 // Removes the kept copies of old files, once they are no longer needed.
@@ -114,8 +135,10 @@ private:
     bool settled_ = false;
 };
 
-// Called after each rename of a commit with the number renamed so far: a test stops a
-// process there as a kill would.
+// Called before the first rename of a commit and after each, with the number renamed so
+// far: a test stops a process there as a kill would.
 inline void (*afterCommitRename)(std::size_t renamed) = nullptr;
+// Called once a settler has claimed a record, before it reads it: a test looks in there.
+inline void (*whileSettling)(const std::filesystem::path& dir) = nullptr;
 
 } // namespace trelvik::working

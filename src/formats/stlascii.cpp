@@ -5,6 +5,7 @@
 #include "core/linecuts.h"
 #include "core/parallelblocks.h"
 #include "core/textform.h"
+#include "core/workingfiles.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -272,6 +273,7 @@ PointList parseAsciiStlVertices(std::string_view text, const std::string& path, 
 PointList readAsciiStlVertices(const std::string& path) {
     // Large files are read and parsed in pieces; anything else (a small file, or one that
     // cannot be opened, which the whole-file reader then reports) is read whole.
+    working::settleBeforeReading(path);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd >= 0) {
         struct Close {

@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/parallelblocks.h"
+#include "core/workingfiles.h"
 #include "formats/surfergrid_detail.h"
 
 #include <algorithm>
@@ -127,6 +128,7 @@ void checkWritableGrid(const Grid& g, const std::string& path) {
 
 SurferGridFormat detectSurferGridFormat(const std::string& path) {
     // Only the tag is needed; large grids are not read for it.
+    working::settleBeforeReading(path);
     if (!FileExists(path)) throw Error("Cannot open the grid file " + path + ": no such file.");
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!f) throw Error("Cannot open the grid file " + path + ".");
@@ -176,6 +178,7 @@ std::optional<Grid> readBinary7File(const std::string& path) {
 } // namespace
 
 Grid readSurferGrid(const std::string& path) {
+    working::settleBeforeReading(path);
     if (std::optional<Grid> g = readBinary7File(path)) return std::move(*g);
     const std::string data = readWholeFile(path);
     switch (formatOf(data, path)) {

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/fileroutines.h"
+#include "core/workingfiles.h"
 
 #include <tiffio.h>
 
@@ -99,6 +100,7 @@ void writeTiffDem(const std::string& path, const TiffDem& d) {
 TiffImage readTiffFloatImage(const std::string& path) {
     Handlers handlers;
     lastTiffMessage.clear();
+    working::settleBeforeReading(path);
     TiffPtr tif(TIFFOpen(path.c_str(), "r"), [](TIFF* t) { TIFFClose(t); });
     if (!tif) throw Error("Cannot read the TIFF file " + path + ": " + lastTiffMessage);
     TIFF* t = tif.get();

@@ -7,6 +7,7 @@
 #include "core/fileroutines.h"
 #include "core/linecuts.h"
 #include "core/parallelblocks.h"
+#include "core/workingfiles.h"
 
 #include <algorithm>
 #include <charconv>
@@ -156,6 +157,7 @@ constexpr std::size_t kPiece = std::size_t{1} << 20;
 void scanXyzDump(const std::string& path, const std::function<void(const XyzRecord&)>& onRecord) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) throw Error("Cannot read \"" + path + "\": it is a folder");
+    working::settleBeforeReading(path);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!f) throw Error("Cannot open \"" + path + "\": " + std::strerror(errno));
 

@@ -1,6 +1,7 @@
 #include "formats/xyzpointfile.h"
 
 #include "core/error.h"
+#include "core/workingfiles.h"
 #include "formats/numberrange.h"
 #include "formats/numberrows.h"
 
@@ -34,6 +35,7 @@ inline bool nextNumber(const char*& p, const char* end, double& v) {
 }
 
 std::string readAll(const std::string& path) {
+    working::settleBeforeReading(path);
     std::ifstream in(path, std::ios::binary);
     if (!in) throw Error("Cannot open " + path);
     in.seekg(0, std::ios::end);

@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"
+#include "core/workingfiles.h"
 #include "formats/digitisefile.h"
 #include "surfer/application.h"
 
@@ -105,8 +106,11 @@ MeasuredHeights measureInto(StagedFiles pending, surfer::Application& app, const
     if (points.empty()) throw Error("No points to take heights of " + grid);
     if (!FileExists(grid)) throw Error("Grid file not found: " + grid);
     // A kept zero file is called under its temporary name, so a refused step leaves the
-    // one of an earlier run; a working one goes however the step ends.
-    const std::string zero = files.keepZeroFile ? pending.work(files.zeroFile()) : files.zeroFile();
+    // one of an earlier run; one that is not kept is made under a working name, which a
+    // file of the user's never has and the next step sweeps if a kill leaves it, and goes
+    // however the step ends.
+    const std::string zero =
+        files.keepZeroFile ? pending.work(files.zeroFile()) : working::newName(files.zeroFile());
 
     std::string content;
     for (const auto& p : points) {

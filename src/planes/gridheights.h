@@ -7,7 +7,8 @@
 //   1. the digitise file (by default the grid's folder & "digit.dat") is copied byte for
 //      byte to S & P & ".dat" (kept);
 //   2. the first n points of the file are written, one line x, y, "0" each, to the zero
-//      file S & P & "0.dat" (print zones of 14 columns, or comma-separated on request);
+//      file S & P & "0.dat" (print zones of 14 columns, or comma-separated on request;
+//      made under a working name beside it unless it is kept);
 //   3. GridResiduals(G, zero file) adds the residual r = 0 - height of G at (x, y) as a
 //      fourth value of every line; the program saves the file over itself and closes it
 //      (version 6: GridResiduals(G, file, 0, 1, 2, 3), FileSaveAs(file), FileClose();

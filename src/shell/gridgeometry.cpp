@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/fileroutines.h"
+#include "core/tempfiles.h"
 #include "core/textform.h"
 #include "formats/xyzdump.h"
 #include "shell/settings.h"
@@ -89,15 +90,10 @@ void applyScan(AppState& app, const std::string& grid, const std::string& xyz) {
 
 void ReadGridGeometry(AppState& app, const std::string& grid) {
     attach(app, grid);
-    const std::string temp = text::BaseName(grid) + "temp.dat";
-    struct Remove {
-        std::string path;
-        ~Remove() {
-            std::error_code ec;
-            std::filesystem::remove(path, ec);
-        }
-    } cleanup{temp};
-
+    // The dump goes to a private folder: a name beside the grid may be the user's own
+    // file, and a kill would leave it there.
+    const PrivateTempFile dump(".dat");
+    const std::string& temp = dump.path();
     if (app.SurferVersion == "SurferV6")
         app.SurferApp->call("GridConvert", surfer::Positional{grid, temp, 3});
     else

@@ -5,9 +5,9 @@
 //   the run's state: the ticked mapping-program version decides the identifier.
 // Method: attaches AppState::SurferApp to the running mapping program (never starts one
 //   unless none runs; version 8 is made visible), has its GridConvert write the grid as
-//   XYZ text to the grid's path less its extension followed by "temp.dat" (version 6
-//   positional with format 3, version 8 named with OutFmt 4), scans that text once in
-//   file order and deletes it.
+//   XYZ text to a file of a private folder (core/tempfiles.h; version 6 positional with
+//   format 3, version 8 named with OutFmt 4), scans that text once in file order and
+//   deletes it with its folder. Nothing is written beside the grid.
 // Output, in AppState: GridCols (nodes in the first row), GridRows (lines / GridCols,
 //   halves to even), GridXMin/XMax/YMin/YMax over every node, blank ones included;
 //   GridZMin/ZMax over the nodes with z below 1E+37 (1000000 and -1000000 when every node

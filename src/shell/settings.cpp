@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/fileroutines.h"
+#include "core/tempfiles.h"
 
 #include <filesystem>
 #include <vector>
@@ -47,6 +48,9 @@ std::string SettingsFilePath(const AppState& app) {
 }
 
 void LoadSettingsAtStartup(AppState& app, const std::string& samplesDir) {
+    // A run killed before it could remove its private folder leaves it; it goes now, not
+    // only when a later step makes a private folder.
+    removeEndedPrivateFolders();
     const std::string path = SettingsFilePath(app);
     const std::vector<std::string> lines = readLines(path);
     const bool dirOk = !lines.empty() && !lines[0].empty();

@@ -21,7 +21,8 @@ std::string SettingsFilePath(const AppState& app);
 // into SurferVersion, and sets the version ticks: "SurferV6" ticks Surfer6 only,
 // "SurferV8" Surfer8 only; any other token leaves the ticks as they are and stays in
 // SurferVersion. Throws trelvik::Error (naming the file) only when the file cannot be
-// written; DefaultDir and SurferVersion are filled even then.
+// written; DefaultDir and SurferVersion are filled even then. It first removes the
+// private working folders of runs that ended without removing theirs (core/tempfiles.h).
 void LoadSettingsAtStartup(AppState& app, const std::string& samplesDir);
 
 // Line 1 of the settings file, read afresh on every call. A missing or empty file is

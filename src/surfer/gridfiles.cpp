@@ -1,6 +1,7 @@
 #include "surfer/gridfiles.h"
 
 #include "core/error.h"
+#include "core/workingfiles.h"
 #include "formats/surfergrid.h"
 #include "formats/xyzdump.h"
 #include "surfer/gridcache.h"
@@ -12,6 +13,8 @@ namespace surfer {
 using trelvik::Grid;
 
 Grid readInputGrid(const std::string& path) {
+    // Settled before the stamp, so a grid a kill left old is not taken from the cache.
+    trelvik::working::settleBeforeReading(path);
     const std::optional<detail::FileStamp> stamp = detail::fileStamp(path);
     if (std::optional<Grid> kept = detail::cachedGrid(path, stamp)) return std::move(*kept);
     Grid g = trelvik::formats::readSurferGrid(path);

@@ -2,6 +2,8 @@
 
 #include "widgets/filelistbox.h"
 
+#include "core/workingfiles.h"
+
 #include <QDir>
 #include <QLabel>
 #include <QRegularExpression>
@@ -83,13 +85,20 @@ QWidget* WrittenFiles::makeStatusLineRoom(QWidget* parent, QLabel*& status, int 
 void WrittenFiles::report(QLabel* status, FileListBox* list) const {
     const QStringList names = written();
     if (status) {
+        QString text;
         if (names.isEmpty()) {
-            status->setText(QObject::tr("Nothing was written."));
+            text = QObject::tr("Nothing was written.");
         } else {
             QString shown = names.mid(0, kNamesShown).join(QStringLiteral(", "));
             if (names.size() > kNamesShown) shown += QObject::tr(" and %1 more").arg(names.size() - kNamesShown);
-            status->setText(QObject::tr("Wrote %1 in %2").arg(shown, folder_));
+            text = QObject::tr("Wrote %1 in %2").arg(shown, folder_);
         }
+        // Whatever the step found of an earlier step that a kill cut short follows.
+        const std::string settled = working::takeSettleNotes();
+        if (!settled.empty())
+            text += (text.endsWith(QLatin1Char('.')) ? QStringLiteral(" ") : QStringLiteral(". ")) +
+                    QString::fromStdString(settled);
+        status->setText(text);
     }
     if (!list) return;
     list->refresh();

@@ -33,7 +33,8 @@ public:
 
     // Ends a step: the status line names what was written ("Wrote a.grd, b.csv in <folder>",
     // at most a few names, then how many more; "Nothing was written." when none), and the
-    // file list shows them now, scrolled to the first it lists.
+    // file list shows them now, scrolled to the first it lists. What the step found of an
+    // earlier step that a kill cut short (working::takeSettleNotes) follows on the line.
     void report(QLabel* status, FileListBox* list) const;
 
     // A step that writes in folder, run between the two ends of a status line: the line

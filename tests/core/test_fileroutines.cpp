@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 #include "support/tempfolder.h"
@@ -391,4 +392,137 @@ TEST(StagedFiles, ACommitCutShortIsFinishedOrUndoneByTheNextWriterInTheFolder) {
     writeFileAtomic(t.path("x.txt"), "z");
     EXPECT_EQ(t.read("a.dat"), "old a");
     EXPECT_EQ(entries(t.dir()), 3u);  // a.dat, the folder c.dat and x.txt
+}
+
+namespace {
+std::size_t killAt;  // the renames a killed commit makes before it is stopped
+void killThere(std::size_t renamed) {
+    if (renamed == killAt) _exit(0);
+}
+// A step in another process that replaces a.dat, b.dat and c.dat of `dir` together and is
+// killed once `renamed` of them are in place.
+void commitKilledAfter(const fs::path& dir, std::size_t renamed) {
+    killAt = renamed;
+    const pid_t child = fork();
+    if (child == 0) {
+        StagedFiles staged;
+        for (const std::string name : {"a", "b", "c"})
+            writeFileAtomic(staged.work((dir / (name + ".dat")).string()), "new " + name);
+        working::afterCommitRename = killThere;
+        staged.commit();
+        _exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+void writeOld(const TempFolder& t) {
+    for (const std::string name : {"a", "b", "c"}) t.write(name + ".dat", "old " + name);
+}
+}  // namespace
+
+// A file saved over a target after the kill is the user's: finishing the commit leaves it
+// and says so, and the rest of the commit goes forward whole.
+TEST(StagedFiles, ACutCommitNeverReplacesAFileSavedSince) {
+    for (std::size_t renamed = 0; renamed < 3; ++renamed) {
+        TempFolder t;
+        writeOld(t);
+        commitKilledAfter(t.dir(), renamed);
+        t.write("c.dat", "saved since");  // written in place, as a copy over it is
+        working::takeSettleNotes();
+        writeFileAtomic(t.path("x.txt"), "x");
+        EXPECT_EQ(t.read("a.dat"), "new a") << renamed;
+        EXPECT_EQ(t.read("b.dat"), "new b") << renamed;
+        EXPECT_EQ(t.read("c.dat"), "saved since") << renamed;
+        EXPECT_EQ(entries(t.dir()), 4u) << renamed;
+        const std::string notes = working::takeSettleNotes();
+        EXPECT_NE(notes.find("\"c.dat\" was left as it was saved"), std::string::npos) << notes;
+    }
+}
+
+// A record names its files relative to its folder: a cut commit is finished in the folder
+// moved since. One whose files are no longer the same (a copy of the folder, as a drive
+// mounted anew gives other ids) is neither finished nor swept: every old content stays,
+// and the note says where.
+TEST(StagedFiles, ACutCommitSettlesInAMovedFolderAndKeepsWhatItCannotSettle) {
+    for (std::size_t renamed = 0; renamed < 3; ++renamed) {
+        TempFolder t;
+        fs::create_directory(t.path("teeth"));
+        for (const std::string name : {"a", "b", "c"}) t.write("teeth/" + name + ".dat", "old " + name);
+        commitKilledAfter(t.path("teeth"), renamed);
+        fs::copy(t.path("teeth"), t.path("copy"));
+        fs::rename(t.path("teeth"), t.path("moved"));
+        writeFileAtomic(t.path("moved/x.txt"), "x");
+        for (const std::string name : {"a", "b", "c"}) EXPECT_EQ(t.read("moved/" + name + ".dat"), "new " + name);
+        EXPECT_EQ(entries(t.path("moved")), 4u) << renamed;
+
+        working::takeSettleNotes();
+        const std::size_t copied = entries(t.path("copy"));
+        writeFileAtomic(t.path("copy/x.txt"), "x");
+        EXPECT_EQ(entries(t.path("copy")), copied + 1) << renamed;
+        const std::string notes = working::takeSettleNotes();
+        EXPECT_NE(notes.find("could not be finished or undone"), std::string::npos) << notes;
+        EXPECT_NE(notes.find("is in \"" + t.path("copy/.")), std::string::npos) << notes;
+    }
+}
+
+// A step reads a folder only once its cut commits are settled.
+TEST(StagedFiles, AStepReadsAFolderOnlyOnceItsCutCommitsAreSettled) {
+    TempFolder t;
+    writeOld(t);
+    commitKilledAfter(t.dir(), 1);
+    EXPECT_EQ(readWholeFile(t.path("c.dat")), "new c");
+}
+
+namespace {
+std::size_t recordsLeftWhileSettling = 0;
+void tidyFromAnotherThread(const fs::path& dir) {
+    working::whileSettling = nullptr;
+    std::thread([dir] { working::tidyFolder(dir); }).join();
+    recordsLeftWhileSettling = 0;
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.path().extension() == ".commit") ++recordsLeftWhileSettling;
+}
+}  // namespace
+
+// A record being settled is this process's own, live: another thread tidying the folder
+// leaves it to the settler.
+TEST(StagedFiles, OneSettlerAtATime) {
+    TempFolder t;
+    writeOld(t);
+    commitKilledAfter(t.dir(), 1);
+    working::whileSettling = tidyFromAnotherThread;
+    writeFileAtomic(t.path("x.txt"), "x");
+    working::whileSettling = nullptr;
+    EXPECT_EQ(recordsLeftWhileSettling, 1u);
+    for (const std::string name : {"a", "b", "c"}) EXPECT_EQ(t.read(name + ".dat"), "new " + name);
+}
+
+// The old content of a file whose put-back failed waits in a kept copy that its ended
+// writer's record names; the sweep of that writer's working files leaves it.
+TEST(StagedFiles, TheSweepKeepsTheCopyAnEndedWritersRecordStillNames) {
+    TempFolder t;
+    t.write("a.dat", "old a");
+    fs::create_directory(t.path("c.dat"));
+    const pid_t child = fork();
+    if (child == 0) {
+        StagedFiles staged;
+        for (const std::string name : {"a.dat", "c.dat"}) writeFileAtomic(staged.work(t.path(name)), "new");
+        pathOnHold = t.path("a.dat");
+        working::afterCommitRename = holdWithAFolder;
+        try {
+            staged.commit();
+        } catch (const Error&) {
+            _exit(0);
+        }
+        _exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    writeFileAtomic(t.path("x.txt"), "x");
+    std::size_t copies = 0;
+    for (const auto& e : fs::directory_iterator(t.dir()))
+        if (e.is_regular_file() && e.path().extension() == ".tmp" && t.read(e.path().filename()) == "old a") ++copies;
+    EXPECT_EQ(copies, 1u);
 }

@@ -34,6 +34,7 @@ TEST(GridHeights, HeightsOfAPlaneInEveryCallForm) {
         Fixture f;
         auto app = form == ResidualsCallForm::Version6 ? surfertest::v6() : surfertest::v8();
         f.dir.write("digit.dat", "1.5,0\r\n2.25,3.5\r\n-1\r\n9.75,7.125\r\n4,4\r\n5,5\r\n");
+        f.dir.write("T1pl0.dat", "the user's own");  // the zero file is made under a working name
         const auto pts = GridHeights(*app, f.step("pl", 4, form));
         ASSERT_EQ(pts.size(), 4u);
         const double xs[] = {1.5, 2.25, 9.75, 4}, ys[] = {0, 3.5, 7.125, 4};
@@ -44,7 +45,8 @@ TEST(GridHeights, HeightsOfAPlaneInEveryCallForm) {
         }
         // The copy is byte for byte, the zero file is gone, the height file holds n lines.
         EXPECT_EQ(f.dir.read("T1pl.dat"), f.dir.read("digit.dat"));
-        EXPECT_FALSE(std::filesystem::exists(f.dir.path("T1pl0.dat")));
+        EXPECT_EQ(f.dir.read("T1pl0.dat"), "the user's own");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir.dir()), {}), 5);
         EXPECT_EQ(f.dir.read("T1plz.dat").substr(0, 34), " 1.5" + std::string(10, ' ') + " 0" + std::string(12, ' ') + " 3.75 ");
         const std::string z = f.dir.read("T1plz.dat");
         EXPECT_EQ(std::count(z.begin(), z.end(), '\n'), 4);

@@ -42,9 +42,15 @@ TEST(ReadGridGeometry, SmallGridWithBlankCornersOnVersion8) {
     EXPECT_EQ(app.SurferVersion, "SurferV8");
     ASSERT_TRUE(app.SurferApp);
     EXPECT_TRUE(app.SurferApp->Visible);
-    EXPECT_FALSE(std::filesystem::exists(dir.path("t1temp.dat")));
-    EXPECT_EQ(app.SurferApp->callLog().back(),
-              "GridConvert(InGrid:=\"" + grid + "\", OutGrid:=\"" + dir.path("t1temp.dat") + "\", OutFmt:=4)");
+    // The dump is made where no file of the user's can be: one of theirs named as a dump
+    // beside the grid once was (<grid>temp.dat) stays as it was.
+    dir.write("t1temp.dat", "the user's own notes");
+    trelvik::ReadGridGeometry(app, grid);
+    EXPECT_EQ(dir.read("t1temp.dat"), "the user's own notes");
+    const std::string call = app.SurferApp->callLog().back(), into = "OutGrid:=\"";
+    EXPECT_EQ(call.rfind("GridConvert(InGrid:=\"" + grid + "\", " + into, 0), 0u) << call;
+    EXPECT_NE(std::filesystem::path(call.substr(call.find(into) + into.size())).parent_path(),
+              std::filesystem::path(grid).parent_path());
 }
 
 TEST(ReadGridGeometry, Version6RoundsTheYStepAndFarCoordinatesSetTheExtents) {

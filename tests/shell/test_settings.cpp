@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include "core/workingfiles.h"
 #include "support/tempfolder.h"
+#include "support/writefailures.h"
 
 namespace fs = std::filesystem;
 using namespace trelvik;
@@ -36,6 +38,16 @@ TEST(Settings, MissingOrShortFileIsCreatedWithDefaults) {
     s.write("");
     LoadSettingsAtStartup(s.app, "/samples");
     EXPECT_EQ(s.read(), "/samples\r\nSurferV8\r\n");
+}
+
+// The private working folder of a run that was killed goes when the program next starts.
+TEST(Settings, StartupRemovesThePrivateFolderOfARunThatEnded) {
+    const fs::path ended = fs::temp_directory_path() / working::stamped("trelvik-curv.", working::hostName(),
+                                                                         trelvik::testing::endedProcessId(), 0);
+    fs::create_directories(ended / "d1.grd");
+    SettingsDir s;
+    LoadSettingsAtStartup(s.app, "/samples");
+    EXPECT_FALSE(fs::exists(ended));
 }
 
 TEST(Settings, StartupTicksFollowLineTwo) {
