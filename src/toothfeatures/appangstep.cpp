@@ -23,8 +23,10 @@ std::string replacedCrestNote(const std::string& resultsTable) {
            "): to measure another crest, press \"Next crest\" and choose its name.";
 }
 
-bool cmdDigCrestLengthAppAng(AppState& app, Prompt& prompt, const OcclusalState& st, const std::string& CrestCode) {
+bool cmdDigCrestLengthAppAng(AppState& app, Prompt& prompt, const OcclusalState& st, const std::string& Combo1Text,
+                             const std::string& CrestCode) {
     return runStep(prompt, [&] {
+        if (!requireCrestName(prompt, Combo1Text, CrestCode)) return false;
         if (!requireOcclusalVector(prompt, st) || !requireGridFile(prompt, st)) return false;
         const std::string digit = st.GridDir + "digit1.dat";
         if (!askDigitise(prompt, "Use 'Digitise' to define crest.", digit)) return false;

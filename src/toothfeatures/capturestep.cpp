@@ -10,7 +10,6 @@
 #include "surfer/application.h"
 #include "toothfeatures/capturearea.h"
 #include "toothfeatures/crestline.h"
-#include "toothfeatures/nametables.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,13 +17,6 @@
 namespace trelvik::toothfeatures {
 
 namespace {
-
-bool requireName(Prompt& prompt, const CaptureRequest& rq) {
-    const auto unchosen = crestNameRefusal(rq.Combo1Text, rq.CrestCode);
-    if (!unchosen) return true;
-    refuse(prompt, "Crest name", *unchosen);
-    return false;
-}
 
 void writePoints(const std::string& path, const PointList& points) {
     AtomicTextWriter w(path);
@@ -106,7 +98,7 @@ std::string partialCrestNote(const std::pair<long, long>& measured) {
 bool cmdDigCBound(AppState& app, Prompt& prompt, const CaptureRequest& rq, const OcclusalState& st,
                   std::optional<CaptureTop>& top) {
     return runStep(prompt, [&] {
-        if (!requireName(prompt, rq)) return false;
+        if (!requireCrestName(prompt, rq.Combo1Text, rq.CrestCode)) return false;
         if (rq.kind == ToothKind::Carnassial) {
             if (!st.OcclusalPoint1 || !st.OcclusalPoint2 || !st.PlaneNormal) {
                 refuse(prompt, "Capture area boundary",
@@ -139,7 +131,7 @@ bool cmdDigCBound(AppState& app, Prompt& prompt, const CaptureRequest& rq, const
 bool cmdDigCrestLengthCapture(AppState& app, Prompt& prompt, const CaptureRequest& rq, const OcclusalState& st,
                               const std::optional<CaptureTop>& top, std::pair<long, long>* measured) {
     return runStep(prompt, [&] {
-        if (!requireName(prompt, rq)) return false;
+        if (!requireCrestName(prompt, rq.Combo1Text, rq.CrestCode)) return false;
         if (!requireOcclusalVector(prompt, st)) return false;
         if (!top || top->grid != st.GridFullPath) {
             refuse(prompt, "Capture area boundary",

@@ -61,7 +61,9 @@ void frmAppAng::cmdDigCrestLength_Click() {
     // would read as the first time: it says so, and how another crest is measured.
     const std::string table = toothfeatures::approachAngleResultsTable(occ_, CrestCode);
     const bool measuredBefore = !occ_.GridBaseName.empty() && FileExists(table);
-    if (runWriting(occ_.GridDir, [this] { return toothfeatures::cmdDigCrestLengthAppAng(app_, prompt_, occ_, CrestCode); }) &&
+    const std::string crestText = Combo1->currentText().toStdString();
+    if (runWriting(occ_.GridDir,
+                   [&] { return toothfeatures::cmdDigCrestLengthAppAng(app_, prompt_, occ_, crestText, CrestCode); }) &&
         measuredBefore)
         lblStatus->setText(lblStatus->text() + "\n" + QString::fromStdString(toothfeatures::replacedCrestNote(table)));
 }

@@ -23,6 +23,13 @@ std::string folderOf(const std::string& label3) {
     return label3 + "/";
 }
 
+bool requireCrestName(Prompt& prompt, const std::string& Combo1Text, const std::string& CrestCode) {
+    const auto unchosen = crestNameRefusal(Combo1Text, CrestCode);
+    if (!unchosen) return true;
+    refuse(prompt, "Crest name", *unchosen);
+    return false;
+}
+
 bool requireOcclusalVector(Prompt& prompt, const OcclusalState& state) {
     if (state.m_Surfer && state.OcclusalUnitVector) return true;
     refuse(prompt, "Occlusal vector", "Find the occlusal vector of this grid first (\"Find occlusal vector\").");
@@ -43,12 +50,8 @@ bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, Occlusa
             refuse(prompt, capture ? "Grid filename" : "Filename", "Choose grid filename");
             return false;
         }
-        if (rq.window != CrestWindowKind::Rake) {
-            if (auto unchosen = crestNameRefusal(rq.Combo1Text, rq.CrestCode)) {
-                refuse(prompt, "Crest name", *unchosen);
-                return false;
-            }
-        }
+        if (rq.window != CrestWindowKind::Rake && !requireCrestName(prompt, rq.Combo1Text, rq.CrestCode))
+            return false;
         const std::string fullPath = folderOf(rq.Label3) + rq.Text2;
         if (fullPath != st.GridFullPath) {  // a vector, its tips and plane belong to their grid
             st.OcclusalUnitVector.reset();

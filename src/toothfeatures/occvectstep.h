@@ -84,6 +84,10 @@ private:
 // Label3 & the path separator (none added when it already ends in one).
 std::string folderOf(const std::string& label3);
 
+// Refuses a step that names its files by the crest while the crest list shows no chosen
+// crest, titled "Crest name" with crestNameRefusal's words (nametables.h).
+bool requireCrestName(Prompt& prompt, const std::string& Combo1Text, const std::string& CrestCode);
+
 // Refuses a measuring step whose window has no occlusal vector for its grid yet.
 bool requireOcclusalVector(Prompt& prompt, const OcclusalState& state);
 

@@ -10,7 +10,6 @@
 #include "core/grid.h"
 #include "core/textform.h"
 #include "surfer/application.h"
-#include "toothfeatures/nametables.h"
 
 namespace trelvik::toothfeatures {
 
@@ -23,10 +22,7 @@ bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceReque
     return runStep(prompt, [&] {
         OcclusalState& st = rs.occ;
         st.m_Surfer = attachSurfer(app);
-        if (auto unchosen = crestNameRefusal(rq.Combo1Text, rq.CrestCode)) {
-            refuse(prompt, "Crest name", *unchosen);
-            return false;
-        }
+        if (!requireCrestName(prompt, rq.Combo1Text, rq.CrestCode)) return false;
         if (rs.TransGrid.empty()) {
             refuse(prompt, "Rake angle",
                    "Make the transformed grid first (\"Digitise cusp area and trans\"), or take one made earlier "

@@ -115,7 +115,9 @@ TEST(OccVectStep, RefusalsAndFailuresLeaveNoVector) {
         auto rq = request(r, c.window);
         rq.Text2 = c.Text2;
         rq.CrestCode = c.code;
+        const std::size_t before = r.prompt.shown.size();
         EXPECT_FALSE(cmdOccVect(r.app, r.prompt, rq, st));
+        EXPECT_EQ(r.prompt.shown.size(), before + 1);  // refused before the digitise question
         EXPECT_EQ(r.prompt.shown.back().title, c.title);
         EXPECT_EQ(r.prompt.shown.back().text, c.text);
         EXPECT_FALSE(r.prompt.busyNow);
@@ -195,7 +197,7 @@ TEST(OccVectStep, RefusedPointsLeaveTheWindowWithTheVectorWhoseFilesStand) {
     expectNear(*st.OcclusalUnitVector, u, 0);
     expectNear(*st.OcclusalPoint2, at(12, 9));
     r.digitise("digit1.dat", "1,2.5\r\n15,2.5\r\n");
-    EXPECT_TRUE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "prpac")) << r.lastMessage();
+    EXPECT_TRUE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "Preparacrista", "prpac")) << r.lastMessage();
 }
 
 TEST(OccVectStep, FrameTurnsTheVectorUpright) {
@@ -217,7 +219,7 @@ TEST_P(BothForms, StraightCrestGivesTheAngleBetweenItAndThePlaneAcrossTheVector)
     OcclusalState st;
     ASSERT_TRUE(cmdOccVect(r.app, r.prompt, request(r), st));
     r.digitise("digit1.dat", "1,2.5\r\n15,2.5\r\n");
-    ASSERT_TRUE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "prpac")) << r.lastMessage();
+    ASSERT_TRUE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "Preparacrista", "prpac")) << r.lastMessage();
 
     // Along y = 2.5 the surface rises 0.5 + 0.05 * 2.5 per unit of x: direction d.
     const PointXYZ d{1, 0, 0.625};
@@ -248,22 +250,22 @@ TEST(AppAngStep, CrestsThatLeaveTheDataOrHaveNoVectorAreRefused) {
     CrestRun r(false);
     r.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
     OcclusalState st;
-    EXPECT_FALSE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "prpac"));
+    EXPECT_FALSE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "Preparacrista", "prpac"));
     EXPECT_EQ(r.prompt.shown.back().title, "Occlusal vector");
     r.digitise("digit.dat", "4,10\r\n4,0\r\n");
     ASSERT_TRUE(cmdOccVect(r.app, r.prompt, request(r), st));
 
     r.digitise("digit1.dat", "10,2.5\r\n30,2.5\r\n");  // runs off the grid at x = 20
-    EXPECT_FALSE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "prpac"));
+    EXPECT_FALSE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "Preparacrista", "prpac"));
     EXPECT_THAT(r.lastMessage(), HasSubstr("no height"));
     EXPECT_FALSE(r.exists("T1prpac_crsltrs_aaresults.csv"));
 
     r.digitise("digit1.dat", "10,2.5\r\n15,2.5\r\n");  // six slice points
-    EXPECT_FALSE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "prpac"));
+    EXPECT_FALSE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "Preparacrista", "prpac"));
     EXPECT_THAT(r.lastMessage(), HasSubstr("at least 10"));
 
     r.prompt.answer(Answer::Cancel);
-    EXPECT_FALSE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "hycd"));
+    EXPECT_FALSE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "Hypocristid", "hycd"));
     EXPECT_FALSE(r.exists("T1hycd_crp.dat"));
 
     // A level crest (the tooth flat) is written and reported.
@@ -271,9 +273,27 @@ TEST(AppAngStep, CrestsThatLeaveTheDataOrHaveNoVectorAreRefused) {
     r.digitise("digit.dat", "4,10\r\n4,0\r\n");
     ASSERT_TRUE(cmdOccVect(r.app, r.prompt, request(r), st));
     r.digitise("digit1.dat", "1,2\r\n15,2\r\n");
-    EXPECT_TRUE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, ""));  // no code: shorter names
+    EXPECT_TRUE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "Preparacrista", "prpac"));
     EXPECT_EQ(r.prompt.shown.back().title, "Approach angle");
-    EXPECT_EQ(fields(r.lines("T1_crsltrs_aaresults.csv")[1])[13], "0");
+    EXPECT_EQ(fields(r.lines("T1prpac_crsltrs_aaresults.csv")[1])[13], "0");
+}
+
+// After "Next crest" the list is empty: a crest digitised then would be measured into
+// files named by no crest, each run replacing the last.
+TEST(AppAngStep, NoCrestChosenIsRefusedBeforeTheQuestion) {
+    CrestRun r(false);
+    r.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
+    OcclusalState st;
+    r.digitise("digit.dat", "4,10\r\n4,0\r\n");
+    ASSERT_TRUE(cmdOccVect(r.app, r.prompt, request(r), st));
+    r.dir.write("digit1.dat", "1,2.5\r\n15,2.5\r\n");
+    r.prompt.shown.clear();
+    EXPECT_FALSE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "", ""));
+    ASSERT_EQ(r.prompt.shown.size(), 1u);
+    EXPECT_EQ(r.prompt.shown[0].title, "Crest name");
+    EXPECT_EQ(r.prompt.shown[0].text, "Choose crest name");
+    for (const char* name : {"T1_crp.dat", "T1_crp.bln", "T1_crsl.dat", "T1_crsltrs_aaresults.csv"})
+        EXPECT_FALSE(r.exists(name)) << name;
 }
 
 TEST(AppAngStep, CrestOffTheDataLeavesTheEarlierCrestsFiles) {
@@ -283,11 +303,11 @@ TEST(AppAngStep, CrestOffTheDataLeavesTheEarlierCrestsFiles) {
     r.digitise("digit.dat", "4,10\r\n4,0\r\n");
     ASSERT_TRUE(cmdOccVect(r.app, r.prompt, request(r), st));
     r.digitise("digit1.dat", "1,2.5\r\n15,2.5\r\n");
-    ASSERT_TRUE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "prpac")) << r.lastMessage();
+    ASSERT_TRUE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "Preparacrista", "prpac")) << r.lastMessage();
     const std::vector<std::string> names{"T1prpac_crp.dat", "T1prpac_crp.bln", "T1prpac_crsl.dat"};
     const auto before = r.dir.contents(names);
     r.digitise("digit1.dat", "10,2.5\r\n30,2.5\r\n");  // runs off the grid at x = 20
-    EXPECT_FALSE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "prpac"));
+    EXPECT_FALSE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "Preparacrista", "prpac"));
     EXPECT_THAT(r.lastMessage(), HasSubstr("no height"));
     EXPECT_EQ(r.dir.contents(names), before);
 }

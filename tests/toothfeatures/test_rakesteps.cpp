@@ -194,15 +194,17 @@ TEST(RakeSteps, SpacingRulesAndRefusals) {
     EXPECT_NEAR(g.ySpacing(), 0.3, 1e-9);
     EXPECT_FALSE(out.txtRakeLengthF);
 
-    // Rake refusals, each before anything is written.
+    // Rake refusals, each before anything is written; no crest, before the digitise question.
     auto rq = sliceRequest();
     rq.Combo1Text.clear();
+    const std::size_t asked = r.prompt.shown.size();
     EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, rq));
     EXPECT_EQ(r.prompt.shown.back().text, "Choose crest name");
     rq = sliceRequest();
     rq.CrestCode.clear();  // a name shown but never chosen
     EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, rq));
     EXPECT_EQ(r.prompt.shown.back().text, "Choose crest name");
+    EXPECT_EQ(r.prompt.shown.size(), asked + 2);
     rq = sliceRequest();
     rq.boxes.txtRakeLengthM = "0";
     EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, rq));
