@@ -26,11 +26,6 @@ using surfer::Positional;
 
 namespace {
 
-// The refusal for a blanking file saved earlier that is not found, naming the file looked for.
-std::string missingBlankingFile(int entry, const std::string& path) {
-    return "Check that blanking file (file no. " + std::to_string(entry) + ") " + path + " is in correct directory.";
-}
-
 // Every listed grid, checked before the first "Digitise map" question or blanking-file
 // copy: a grid gone from disk would otherwise be found only by GridBlank, after the user
 // had digitised and the outline files of the grids before it had been written.
@@ -162,10 +157,7 @@ private:
         // Every file is found before the first copy: a refusal leaves the copies of an
         // earlier run as they were, and the list stays for another try once it is there.
         for (const auto& [earlier, own] : files)
-            if (!FileExists(copy ? earlier : own)) {
-                Refuse(ctx_, "", missingBlankingFile(i, copy ? earlier : own));
-                return EntryResult::Stop;
-            }
+            if (!FileExists(copy ? earlier : own)) return refuseMissingBlankingFile(ctx_, i, copy ? earlier : own);
         toothBln_.clear();
         for (const auto& [earlier, own] : files) {
             if (copy) copyFileReplacing(earlier, work(own));
@@ -347,6 +339,12 @@ private:
 };
 
 } // namespace
+
+EntryResult refuseMissingBlankingFile(SurfFnsContext& ctx, int entry, const std::string& path, const std::string& what) {
+    Refuse(ctx, "", "Check that " + what + " (file no. " + std::to_string(entry) + ") " + path +
+                        " is in correct directory.");
+    return EntryResult::Stop;
+}
 
 std::vector<std::string> TickedToothCodes(const std::array<bool, 12>& ticked) {
     std::vector<std::string> codes;

@@ -72,4 +72,10 @@ struct BlankRunResult {
 
 BlankRunResult cmdBlank(SurfFnsContext& ctx, const BlankOptions& options);
 
+// Ends a batch whose blanking file saved earlier is not there: "Check that <what> (file
+// no. <entry>) <path> is in correct directory.", the list kept for another try once the
+// file is in place. Blank and Regrid both look for such files.
+EntryResult refuseMissingBlankingFile(SurfFnsContext& ctx, int entry, const std::string& path,
+                                      const std::string& what = "blanking file");
+
 } // namespace trelvik::surffns

@@ -5,6 +5,7 @@
 #include "core/textform.h"
 #include "formats/xyzpointfile.h"
 #include "surfer/application.h"
+#include "surferfns/blanking.h"
 #include "surferfns/plotsurfer.h"
 #include "surferfns/regridxyz.h"
 
@@ -68,7 +69,7 @@ public:
                                    std::to_string(base.size()) + ". The file is left out.");
             blankLine = *stem + "blnpts.bln";
         }
-        if (!FileExists(blankLine)) return missing("Check that blanking file (file no. " + no + ") is in correct directory.");
+        if (!FileExists(blankLine)) return refuseMissingBlankingFile(ctx_, i, blankLine);
 
         std::string rowLine;
         if (o_.chkRegridIndivTeeth) {
@@ -77,8 +78,7 @@ public:
                             ") does not end in \"b-s\" and a tooth code, so it has no tooth-row outline. The file "
                             "is left out.");
             rowLine = S.substr(0, S.size() - 6) + "blnpts.bln";
-            if (!FileExists(rowLine))
-                return missing("Check that row blanking file (file no. " + no + ") is in correct directory.");
+            if (!FileExists(rowLine)) return refuseMissingBlankingFile(ctx_, i, rowLine, "row blanking file");
         }
 
         // The data to grid and its extents.
@@ -144,12 +144,6 @@ private:
     EntryResult skip(const std::string& text) {
         Report(ctx_, "", text);
         return EntryResult::Skipped;
-    }
-
-    EntryResult missing(const std::string& text) {
-        Refuse(ctx_, "", text);
-        ClearFilenames(ctx_.state);
-        return EntryResult::Stop;
     }
 
     SurfFnsContext& ctx_;
