@@ -24,7 +24,10 @@ struct OkFinding {
     long points = 0;
     std::string savedTo;   // SavedElsewhere, ChangedSinceSaved: the file the list went to
     bool savedEarlier = false;  // SavedElsewhere: the save came before the question
-    std::string otherPlots;     // OtherList: the plots whose lists hold the points left out
+    // OtherList: the plots whose lists hold the points left out; NotSaved with the points
+    // in several lists: those of every list but the one changed last.
+    std::string otherPlots;
+    std::string savedPlot;      // WrittenOver: the plot whose list was saved there
 };
 
 } // namespace trelvik

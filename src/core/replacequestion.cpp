@@ -46,7 +46,8 @@ bool ConfirmReplace(Prompt& prompt, const std::vector<std::string>& planned) {
         text += "This run would write these files more than once, a later file replacing an earlier one:";
         listNames(text, r.repeated);
     }
-    text += "\n\nReplace them? Cancel writes nothing.";
+    const bool one = r.existing.size() + r.repeated.size() == 1;
+    text += one ? "\n\nReplace it? Cancel writes nothing." : "\n\nReplace them? Cancel writes nothing.";
     prompt.busy(false);
     const bool replace = prompt.message("Replace files", text, Buttons::ReplaceCancel) == Answer::Replace;
     if (replace) prompt.busy(true);

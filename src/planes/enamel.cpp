@@ -115,6 +115,9 @@ std::optional<PlaneLabels> cmdInputPlane(EnamelState& s, Prompt& prompt, const s
         return std::nullopt;
     }
     const std::string file = joinFolder(folder, s.GridBaseName + "planeform.txt");
+    if (!FileExists(file))
+        throw Error("Plane formula file not found: " + file + ". Plane fit makes it: fit the basal plane of " +
+                    fileName(s.TopoGrid) + " with \"Digitise points for plane\" (Plane > Plane fit).");
     const PlaneCoefficients p = ReadPlaneFormulaFile(file);
     s.PlaneFile = file;
     s.PlaneA = p.A;
@@ -190,14 +193,31 @@ bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::str
     return true;
 }
 
-std::string SegmentsToTransform(const EnamelState& s) {
+namespace {
+// After an outline run that ended early, which segments are this run's and which an
+// earlier run's ("segment 1 from this run and segments 2 and 3 kept from before");
+// empty otherwise.
+std::string segmentsOfEachRun(const EnamelState& s) {
     if (!s.EarlyEndDone || s.SegmentCount < 1) return "";
     const int done = *s.EarlyEndDone;
     std::string which;
     if (done > 0) which = segmentRange(1, done) + " from this run";
     if (s.SegmentCount > done)
         which += (done > 0 ? " and " : "") + segmentRange(done + 1, s.SegmentCount) + " kept from before";
+    return which;
+}
+} // namespace
+
+std::string SegmentsToTransform(const EnamelState& s) {
+    const std::string which = segmentsOfEachRun(s);
+    if (which.empty()) return "";
     return "The outline run ended early: \"Transform and write to file\" will write " + which + ".";
+}
+
+std::string SegmentsTransformed(const EnamelState& s) {
+    const std::string which = segmentsOfEachRun(s);
+    if (which.empty()) return "";
+    return "The outline run ended early: the outlines written hold " + which + ".";
 }
 
 std::vector<PointList> AlignOutlines(const std::vector<PointList>& segments, const std::array<double, 3>& u,

@@ -8,7 +8,8 @@
 //                  another tooth.
 //  cmdInputPlane   the basal plane: the first line of the chosen folder's GridBaseName &
 //                  "planeform.txt" (PlaneFile), read through the shared plane formula
-//                  reader. Once per opening, as the grid.
+//                  reader; a missing one is named with the window that makes it (Plane
+//                  fit). Once per opening, as the grid.
 //  cmdDigOccVect   the occlusal vector: two points digitised into "digit.dat" beside the
 //                  grid, their heights taken through the grid-height step with prefix
 //                  "_ovp"; U = (P1 - P2) / |P1 - P2|. Identical points are an error.
@@ -88,6 +89,10 @@ bool cmdDigEnamOut(EnamelState& s, AppState& app, Prompt& prompt, const std::str
 // run and segments 2 and 3 kept from before." Empty after a run that completed, or when
 // no segment is there.
 std::string SegmentsToTransform(const EnamelState& s);
+// The same after the transform, since "No. of enamel segments" shows this run's count
+// only: "The outline run ended early: the outlines written hold segment 1 from this run
+// and segments 2 and 3 kept from before."
+std::string SegmentsTransformed(const EnamelState& s);
 
 enum class ToothSide { Unset, Upper, Lower };
 

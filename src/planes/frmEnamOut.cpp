@@ -174,6 +174,10 @@ void frmEnamOut::cmdTransform_Click() {
             used = planes::cmdTransform(s_, prompt_, chosen);
             return used.has_value();
         });
+        // Segments of two runs were written: say which, as before the transform.
+        const std::string segments = planes::SegmentsTransformed(s_);
+        if (used && !segments.empty())
+            lblStatus->setText(lblStatus->text() + "\n" + QString::fromStdString(segments));
         if (used == planes::ToothSide::Upper) optUpper->setChecked(true);
         if (used == planes::ToothSide::Lower) optLower->setChecked(true);
     });

@@ -170,6 +170,9 @@ void frmLandFind::BlnConvert() {
             Label13->setText(QString::number(planes::BlnConvert(s_, Text5->text().toStdString())));
             return true;
         });
+        // A count typed since the last add has not reached the list that was converted.
+        const std::string note = planes::ConvertedTrialsNote(s_, Text5->text().toStdString());
+        if (!note.empty()) lblStatus->setText(lblStatus->text() + "\n" + QString::fromStdString(note));
     });
 }
 

@@ -96,6 +96,15 @@ std::optional<AddedTrial> DatFilename(LandFindState& s, Prompt& prompt, const st
     return AddedTrial{text1, TrialCounter(s)};
 }
 
+std::string ConvertedTrialsNote(const LandFindState& s, const std::string& text5) {
+    const int typed = typedCount(text5);
+    const auto converted = s.TrialFiles.size();
+    if (typed == 0 || static_cast<std::size_t>(typed) == converted) return "";
+    return "Converted the " + std::to_string(converted) + (converted == 1 ? " trial" : " trials") +
+           " added: \"No. of data files\" is read when a trial is added, so the " + std::to_string(typed) +
+           " it shows now takes effect at the next \"Add .dat  filename\".";
+}
+
 std::string TrialCounter(const LandFindState& s) {
     if (s.FirstAdd) return "0/0";
     return " " + std::to_string(s.TrialsAdded) + "/ " + std::to_string(s.TrialFiles.size());

@@ -84,6 +84,11 @@ std::string TrialCounter(const LandFindState& s);
 // refusal of a list not yet full names (the list's own length when the box holds none).
 long BlnConvert(LandFindState& s, const std::string& text5 = "");
 
+// After BlnConvert, when "No. of data files" (text5) shows another count than the trials
+// it converted: that it converted every trial added, the box being read at each add
+// ("Converted the 3 trials added: ..."). Empty when the box agrees or holds no count.
+std::string ConvertedTrialsNote(const LandFindState& s, const std::string& text5);
+
 // One landmark without a height, as SliceGrid reports it.
 struct MissingHeight {
     int trial = 0, landmark = 0;  // from 1

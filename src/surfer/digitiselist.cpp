@@ -189,11 +189,18 @@ bool fileHolds(const std::string& path, const std::string& wrote) {
     }
 }
 
-OkFinding writtenOver(long points) {
+OkFinding writtenOver(long points, const std::string& savedPlot = {}) {
     OkFinding f;
     f.found = OkFinding::Case::WrittenOver;
     f.points = points;
+    f.savedPlot = savedPlot;
     return f;
+}
+
+void addPlot(std::string& plots, const std::string& plot) {
+    if (plot.empty()) return;
+    if (!plots.empty()) plots += ", ";
+    plots += plot;
 }
 
 // OK with no point meant for the step: the file must have been left alone during the
@@ -240,25 +247,27 @@ trelvik::OkFinding findOnOk(const std::vector<const DigitiseList*>& lists, long 
     std::vector<const DigitiseList*> holding;
     std::vector<std::string> holdingPlots;
     const DigitiseList* inFile = nullptr;
+    std::string inFilePlot;
     for (std::size_t i = 0; i < lists.size(); ++i) {
         const DigitiseList* l = lists[i];
         if (l->pointsMeantFor(question) == 0) continue;
         holding.push_back(l);
         holdingPlots.push_back(i < plots.size() ? plots[i] : std::string());
         if (!l->savedTo().empty() && isAskedFile(l->savedTo()) &&
-            (!inFile || l->savedStamp() > inFile->savedStamp()))
+            (!inFile || l->savedStamp() > inFile->savedStamp())) {
             inFile = l;
+            inFilePlot = holdingPlots.back();
+        }
     }
     if (holding.empty()) return findWithNothingMeant(lists, question, isAskedFile);
     OkFinding f;
     if (inFile) {
-        if (!fileHolds(inFile->savedTo(), inFile->savedText())) return writtenOver(inFile->pointsMeantFor(question));
+        if (!fileHolds(inFile->savedTo(), inFile->savedText()))
+            return writtenOver(inFile->pointsMeantFor(question), inFilePlot);
         for (std::size_t i = 0; i < holding.size(); ++i) {
             if (holding[i] == inFile) continue;
             f.points += holding[i]->pointsMeantFor(question);
-            if (holdingPlots[i].empty()) continue;
-            if (!f.otherPlots.empty()) f.otherPlots += ", ";
-            f.otherPlots += holdingPlots[i];
+            addPlot(f.otherPlots, holdingPlots[i]);
         }
         if (f.points > 0) f.found = OkFinding::Case::OtherList;
         return f;
@@ -280,6 +289,16 @@ trelvik::OkFinding findOnOk(const std::vector<const DigitiseList*>& lists, long 
         f.savedTo = unsaved->changedSinceSavedTo();
     } else if (unsaved) {
         f.found = OkFinding::Case::NotSaved;
+        // Saving any one list leaves the others' points out: all but the list changed
+        // last, the one most likely on show, are the ones to clear.
+        if (unsavedLists > 1) {
+            std::size_t keep = 0;
+            for (std::size_t i = 1; i < holding.size(); ++i)
+                if (holding[i]->activityIn(question).lastChange >= holding[keep]->activityIn(question).lastChange)
+                    keep = i;
+            for (std::size_t i = 0; i < holding.size(); ++i)
+                if (i != keep) addPlot(f.otherPlots, holdingPlots[i]);
+        }
     } else {
         f.found = OkFinding::Case::SavedElsewhere;
         f.savedTo = savedLast->savedTo();

@@ -143,7 +143,8 @@ private:
 
 // What OK on question `question` finds of the lists of the open plot documents (and of
 // those closed during it). `isAskedFile` says whether a path is the file the step reads;
-// `plots` names the plot of each list, for the advice on points left in another plot.
+// `plots` names the plot of each list, for the advice on points left in another plot's
+// list and on the list whose save was written over.
 trelvik::OkFinding findOnOk(const std::vector<const DigitiseList*>& lists, long question,
                             const std::function<bool(const std::string&)>& isAskedFile,
                             const std::vector<std::string>& plots = {});

@@ -129,6 +129,13 @@ StepOutcome measure(CurvContext& ctx, CurvControls& c) {
     if (!IsV6(ctx) && !IsV8(ctx)) return StepOutcome::Done;  // nothing was blanked
 
     const AreaValues v = FilterAreaValues(staged.work(xyz), staged.work(values));
+    if (v.count == 0) {
+        const std::string off = " holds no curvature node: it lies off the curvature grid's nodes (between them, or "
+                                "off the tooth), and at least two are needed for a standard deviation. ";
+        Refuse(ctx, "Error", square ? "The square" + off + "Give a larger side, or digitise its corner among the nodes."
+                                    : "The area" + off + "Draw it over them.");
+        return StepOutcome::Refused;
+    }
     if (v.count < 2) {
         Refuse(ctx, "Error", "The area holds " + std::to_string(v.count) +
                                   " curvature node(s): at least two are needed for a standard deviation.");

@@ -27,7 +27,8 @@
 // Refused with a message, nothing written: no curvature grid (or, irregular, no
 //   topographic grid), or its file missing, said before the digitise question; a side that is not a number above 0; no corner file of an earlier
 //   run with chkUsePrevDig; a corner file without a point; an outline of fewer than
-//   three points; fewer than two non-blank curvature nodes inside the patch. The patch's
+//   three points; fewer than two non-blank curvature nodes inside the patch (with none,
+//   the message says to place the patch over the nodes). The patch's
 //   files are made under working names and put in place only when it is measured, so a
 //   refusal leaves the earlier run's files (and the corner it reuses) as they were.
 #include "formats/blnfile.h"

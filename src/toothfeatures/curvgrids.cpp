@@ -105,6 +105,7 @@ StepOutcome Curve(CurvContext& ctx, CurvControls& c) {
         const std::string result = s.TopoStem + tail;
         surffns::MakeAllAnglesCurvature(curvCall(ctx), s.TopoGrid, *interval, result, ctx.progress);
         s.CurvatureGrid = result;
+        ShowCurrentGrid(s, c);
         plotAllAngles(ctx, result, s.GridBaseName + tail, *spacing);
         return StepOutcome::Done;
     });
@@ -135,6 +136,7 @@ StepOutcome CurveOVAngle(CurvContext& ctx, CurvControls& c) {
         s.OVAngleText = text::Format(angle, "##0.00");
         s.CurvatureGrid = s.TopoStem + "curvOV" + s.OVAngleText + ".grd";
         surffns::DirectionalCurvature(curvCall(ctx), s.TopoGrid, angle, s.CurvatureGrid);
+        ShowCurrentGrid(s, c);
         PlotCurvatureContour(ctx, s.CurvatureGrid);
         c.Label12 = s.OVAngleText + "\u00b0";
         return StepOutcome::Done;

@@ -22,6 +22,8 @@
 //   document; Label12 shows the angle and a degree sign. Fewer than two points or two
 //   equal first points are refused with a message, no file written (the copy of the
 //   points taken before stays).
+// The grid each makes becomes the curvature grid of tabs 2a and 2b, whose "Current grid"
+// labels show the base name it is named from.
 // Both check the topographic grid before anything is asked or written: a missing one
 // fails with its message (CurveOVAngle refuses it, naming the step that gives it), one
 // without data or with fewer than 3 x 3 nodes is refused.

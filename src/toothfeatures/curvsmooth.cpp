@@ -136,6 +136,7 @@ StepOutcome Smooth(CurvContext& ctx, CurvControls& c) {
             else if (IsV8(ctx)) smoothV8(step, c, *filter, static_cast<long>(*passes));
         }
         s = std::move(next);
+        ShowCurrentGrid(s, c);
         return StepOutcome::Done;
     });
 }
@@ -156,8 +157,7 @@ StepOutcome Input_Top(CurvContext& ctx, CurvControls& c) {
             s.CurvatureGrid = s.TopoStem + c.txtInputCurvText + ".grd";
             plotOnInput(ctx, c);
             c.SSTab2 = kTabSlice;
-            c.lblCurrentGridS = s.GridBaseName;
-            c.lblCurrentGridA = s.GridBaseName;
+            ShowCurrentGrid(s, c);
             if (c.chkAltValuesS) c.txtCrestLength = c.txtAltS1;
             if (c.chkAltValues) c.Text5 = c.txtAlt1;
         }

@@ -17,7 +17,8 @@
 //   weight that is not a number; "Gaussian (v8)" with version 6; a grid without data
 //   or with fewer than 3 x 3 nodes (no curvature could come of it). The window's grid
 //   names change only once the smoothed grid is written: a failed smoothing leaves the
-//   last topographic grid (or none) to the curvature steps.
+//   last topographic grid (or none) to the curvature steps. The "Current grid" labels
+//   then show the new base name.
 // Input_Top ("Input smoothed topo grid"): Label3/Text7 becomes the topographic grid and
 //   Label1 takes Label3. With chkInputCurvGrid the curvature grid is taken by name
 //   (TopoStem & txtInputCurvText & ".grd"), plotted when Check1 is ticked, tab 2a comes

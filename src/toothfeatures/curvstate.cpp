@@ -89,6 +89,11 @@ bool AskDigitise(CurvContext& ctx, const std::string& instruction, const std::st
     return askDigitise(ctx.prompt, instruction, readPath, FolderOf(ctx.state.TopoStem));
 }
 
+void ShowCurrentGrid(const CurvState& s, CurvControls& c) {
+    c.lblCurrentGridS = s.GridBaseName;
+    c.lblCurrentGridA = s.GridBaseName;
+}
+
 StepOutcome RunStep(CurvContext& ctx, const std::function<StepOutcome()>& body) {
     StepOutcome out = StepOutcome::Failed;
     runStep(ctx.prompt, [&] {

@@ -107,6 +107,10 @@ bool CurvatureInputUsable(CurvContext& ctx, const std::string& grid);
 // it. False after the message; nothing is written.
 bool DigitiseGridsPresent(CurvContext& ctx, const CurvControls& c, bool topo, bool curvature);
 
+// The "Current grid" of tabs 2a and 2b: the base name of the grid the measuring steps
+// read, shown once a step of 1a or 1b gives them their grids.
+void ShowCurrentGrid(const CurvState& s, CurvControls& c);
+
 // Runs one step with the busy pointer: a trelvik::Error (or another failure) is shown
 // as a message titled "Error" and gives Failed; a stop at Esc (trelvik::Stopped) shows
 // its note under the default title and gives Stopped; the pointer is normal however it

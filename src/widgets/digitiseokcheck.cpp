@@ -86,8 +86,9 @@ QString backTo(const OkFinding& found, const std::filesystem::path& asked) {
     const bool gone = found.found == Case::Cleared || found.found == Case::PlotClosed ||
                       (found.points == 0 && (found.found == Case::NotSaved || found.found == Case::WrittenOver));
     if (gone) return QObject::tr("return to the question, click the points again and save them %1").arg(as);
-    // Saving either list leaves the other's points out again.
-    if (found.found == Case::OtherList) {
+    // Saving either list leaves the other's points out again: one of them saved as the
+    // step's file, or none.
+    if (found.found == Case::OtherList || (found.found == Case::NotSaved && !found.otherPlots.empty())) {
         const QString other = found.otherPlots.empty()
                                   ? QObject::tr("the other plot's list")
                                   : QObject::tr("the list of %1").arg(QString::fromStdString(found.otherPlots));
@@ -100,6 +101,10 @@ QString backTo(const OkFinding& found, const std::filesystem::path& asked) {
         return QObject::tr("return to the question and save the list %1, or click the points this question asks "
                            "for and save those")
             .arg(as);
+    // The list on show may be an empty one: the list saved there is the one to save again.
+    if (found.found == Case::WrittenOver && !found.savedPlot.empty())
+        return QObject::tr("return to the question and save the list of %1 %2")
+            .arg(QString::fromStdString(found.savedPlot), as);
     return QObject::tr("return to the question and save the list %1").arg(as);
 }
 } // namespace

@@ -193,10 +193,10 @@ void checkCurvatureWindow(Example& e) {
         w->Command13->click();
         return e.prompt.shown.back();
     };
-    for (const auto& [side, held] : {std::pair{"20", "0"}, {"50", "1"}, {"100", "1"}}) {
+    for (const auto& [side, held] : {std::pair{"20", "no curvature node"}, {"50", "1 curvature node(s)"},
+                                     {"100", "1 curvature node(s)"}}) {
         const auto refusal = square(side);
-        EXPECT_NE(refusal.text.find("holds " + std::string(held) + " curvature node(s)"), std::string::npos)
-            << side << ": " << refusal.text;
+        EXPECT_NE(refusal.text.find("holds " + std::string(held)), std::string::npos) << side << ": " << refusal.text;
         EXPECT_FALSE(fs::exists(e.path(std::string("molar_cac") + side + "_curvaresults.csv"))) << side;
         EXPECT_EQ(w->Text5->text(), side);
     }

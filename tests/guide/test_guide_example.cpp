@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -349,6 +351,25 @@ void runExampleAsWritten(double& planeA, double& planeB, double& grandMeanZ5) {
                   "window. So it does with the Cusp volume window, which on a 1280 x 720 screen is nearly as tall as "
                   "the screen and has the map window beside it");
     }
+
+    // A cusp name typed is completed to the first name of the list it begins, and chosen
+    // by leaving the box.
+    cusp->Command1->click();  // "Next cusp" forgets the cusp chosen
+    ASSERT_TRUE(cusp->Label14->text().isEmpty());
+    cusp->Combo1->setEditText(QString());
+    cusp->activateWindow();
+    cusp->Combo1->setFocus();
+    QApplication::processEvents();
+    for (const char* key : {"p", "a"}) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(key));
+        QApplication::sendEvent(cusp->Combo1->lineEdit(), &press);
+    }
+    EXPECT_EQ(cusp->Combo1->currentText(), "paracone");
+    cusp->Text5->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(cusp->Combo1->currentText(), "Paracone");
+    EXPECT_EQ(cusp->Label14->text(), "pa");
+    guideSays("typing `pa` shows `paracone`, and Enter or leaving the box chooses \"Paracone\"");
 
     // Approach angle of the postparacrista.
     frmAppAng* crest = guide::measureCrest(*e.ex);

@@ -308,3 +308,19 @@ TEST(Enamel, InputStepsLoadOnceAndReportBadNamesAndFormulas) {
     EXPECT_EQ(labels->c, "1.5");
     EXPECT_FALSE(cmdInputPlane(s, prompt, dir.folder()));
 }
+
+// No plane formula beside the grid yet: the message says which window makes it.
+TEST(Enamel, AMissingPlaneFormulaSaysPlaneFitMakesIt) {
+    TempFolder dir;
+    ScriptedPrompt prompt;
+    EnamelState s;
+    ASSERT_TRUE(cmdInputTopo(s, prompt, "m2.grd", dir.folder()));
+    try {
+        cmdInputPlane(s, prompt, dir.folder());
+        ADD_FAILURE() << "a missing plane formula was taken";
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()), "Plane formula file not found: " + dir.path("m2planeform.txt") +
+                                             ". Plane fit makes it: fit the basal plane of m2.grd with \"Digitise "
+                                             "points for plane\" (Plane > Plane fit).");
+    }
+}

@@ -127,6 +127,27 @@ TEST(frmLandFind, TheTrialCounterFollowsAListCutToASmallerCount) {
     EXPECT_EQ(w->Label13->text(), "2");
 }
 
+// "No. of data files" is read at each add: lowered after the trials are added, it leaves
+// Convert converting every trial added, which its status line says.
+TEST(frmLandFind, ConvertSaysItConvertedTheTrialsAddedWhenTheBoxShowsAnotherCount) {
+    Env env;
+    auto* w = env.open<frmLandFind>(env.main->mnuLandFind, "frmLandFind");
+    ASSERT_NE(w, nullptr);
+    env.dir.write("t1.dat", "2,2\r\n6,5\r\n");
+    env.dir.write("t2.dat", "2.5,2\r\n6,5.5\r\n");
+    w->Text5->setText("2");
+    for (const char* trial : {"t1.dat", "t2.dat"}) {
+        env.pick(w->File1, trial);
+        w->Command4->click();
+    }
+    w->Text5->setText("1");
+    w->Command5->click();
+    EXPECT_TRUE(w->lblStatus->text().endsWith("\nConverted the 2 trials added: \"No. of data files\" is read when a "
+                                              "trial is added, so the 1 it shows now takes effect at the next \"Add "
+                                              ".dat  filename\"."))
+        << w->lblStatus->text().toStdString();
+}
+
 TEST(frmEnamOut, OpensWithItsDesignValuesAndTransformsTheOutlines) {
     Env env;
     auto* w = env.open<frmEnamOut>(env.main->mnuEnamel, "frmEnamOut");
@@ -221,8 +242,8 @@ TEST(frmEnamOut, AnotherGridIsRefusedByNamingTheGridInUse) {
 }
 
 // A run cut short after a longer one leaves segments of both runs for the transform: the
-// status line says which.
-TEST(frmEnamOut, ARunEndedEarlySaysWhichSegmentsTheTransformWillWrite) {
+// status line says which, before the transform and after it.
+TEST(frmEnamOut, ARunEndedEarlySaysWhichSegmentsTheTransformWillWriteAndWrote) {
     Env env;
     auto* w = env.open<frmEnamOut>(env.main->mnuEnamel, "frmEnamOut");
     ASSERT_NE(w, nullptr);
@@ -244,6 +265,16 @@ TEST(frmEnamOut, ARunEndedEarlySaysWhichSegmentsTheTransformWillWrite) {
     w->cmdDigEnamOut->click();
     EXPECT_EQ(w->lblStatus->text().toStdString(), "The outline run ended early: \"Transform and write to file\" will "
                                                   "write segment 1 from this run and segments 2 and 3 kept from before.");
+    env.dir.write("toothplaneform.txt", "z(x,y) = 0 + 0y + 0x\r\n");
+    w->cmdInputPlane->click();
+    digitise("digit.dat");
+    w->cmdDigOccVect->click();
+    w->optLower->setChecked(true);
+    w->cmdTransform->click();
+    EXPECT_TRUE(w->lblStatus->text().endsWith("toothOutZ.csv in " + QString::fromStdString(env.dir.folder()) +
+                                              "\nThe outline run ended early: the outlines written hold segment 1 "
+                                              "from this run and segments 2 and 3 kept from before."))
+        << w->lblStatus->text().toStdString();
 }
 
 TEST(frmLandFind, ShowsEveryControlWholeOnEveryPage) {

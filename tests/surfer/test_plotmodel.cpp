@@ -304,6 +304,10 @@ TEST(Digitising, OkWeighsThePointsMeantForTheStepInEveryListAndEverySave) {
     EXPECT_EQ(spread.found, Case::OtherList);
     EXPECT_EQ(spread.points, 3);
     EXPECT_EQ(spread.otherPlots, "Plot1");
+    surfer::DigitiseList first, last;  // on two plots, neither saved: the list changed first is named
+    first.click(plot->Shapes, x, y, 5);
+    last.click(plot->Shapes, x + 1, y, 5);
+    EXPECT_EQ(surfer::findOnOk({&last, &first}, 5, isAsked, {"Plot2", "Plot1"}).otherPlots, "Plot1");
     surfer::DigitiseList ahead;  // clicked and saved as digit.dat before a step reading digit1.dat
     ahead.click(plot->Shapes, x, y);
     ahead.click(plot->Shapes, x + 1, y);
@@ -345,9 +349,10 @@ TEST(Digitising, OkCountsASaveAsTheStepsFileOnlyWhileTheFileHoldsWhatItWrote) {
     for (double dx : {0.0, 1.0, 2.0}) second.click(plot->Shapes, x + dx, y - 1, 1);
     second.save(asked, 1);
     second.clear(1);
-    const auto over = surfer::findOnOk({&crest, &second}, 1, isAsked);
+    const auto over = surfer::findOnOk({&crest, &second}, 1, isAsked, {"Plot1", "Plot2"});
     EXPECT_EQ(over.found, Case::WrittenOver);
     EXPECT_EQ(over.points, 2);
+    EXPECT_EQ(over.savedPlot, "Plot1");
     surfer::DigitiseList alone;  // saved, cleared, then written by another program
     alone.click(plot->Shapes, x, y, 2);
     alone.save(asked, 2);

@@ -165,7 +165,9 @@ TEST(CurvatureAreaSquare, ACornerOffTheToothKeepsTheCornerTakenBefore) {
     const auto before = r.dir.contents(names);
     r.digitise("5,5\r\n");  // no node of the grid inside
     EXPECT_EQ(Curv_Area(r.ctx, r.c), StepOutcome::Refused);
-    EXPECT_THAT(r.messages().back(), HasSubstr("at least two are needed"));
+    EXPECT_EQ(r.messages().back(), "The square holds no curvature node: it lies off the curvature grid's nodes "
+                                   "(between them, or off the tooth), and at least two are needed for a standard "
+                                   "deviation. Give a larger side, or digitise its corner among the nodes.");
     EXPECT_EQ(r.dir.contents(names), before);
 }
 

@@ -210,6 +210,21 @@ TEST(CurvatureInputs, InputTopoTakesTheCurvatureGridByNameOnlyWhenTicked) {
     EXPECT_TRUE(r.prompt.shown.empty());
 }
 
+// The grids made on tab 1a are the ones tabs 2a and 2b measure: their "Current grid"
+// shows it, also for a curvature grid made from a grid input on 1b without its own.
+TEST(CurvatureInputs, GridsMadeOnTab1aAreTheCurrentGridOfTheMeasuringTabs) {
+    CurvRun r;
+    r.save("tooth.grd", bumpy());
+    r.c.Text1 = "tooth.grd";
+    ASSERT_EQ(Smooth(r.ctx, r.c), StepOutcome::Done);
+    EXPECT_EQ(r.c.lblCurrentGridS, "tooth");
+    EXPECT_EQ(r.c.lblCurrentGridA, "tooth");
+    r.inputTopo("other.grd", bumpy());
+    ASSERT_EQ(Curve(r.ctx, r.c), StepOutcome::Done);
+    EXPECT_EQ(r.c.lblCurrentGridS, "other");
+    EXPECT_EQ(r.c.lblCurrentGridA, "other");
+}
+
 TEST(CurvatureInputs, InputCurvatureGridPlotsAContourMapWhenAsked) {
     for (bool v6 : {false, true}) {
         CurvRun r(v6);

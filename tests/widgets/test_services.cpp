@@ -1,8 +1,12 @@
-// The Qt prompt (real message boxes answered by a timer) and the window registry.
+// The Qt prompt (real message boxes answered by a timer), the box OK on a digitise question
+// shows, and the window registry.
 #include <gtest/gtest.h>
 
 #include "support/qtapp.h"
+#include "support/qtevents.h"
+#include "support/tempfolder.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMessageBox>
@@ -10,6 +14,10 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <functional>
+#include <string>
+
+#include "widgets/digitiseokcheck.h"
 #include "widgets/fitscreen.h"
 #include "widgets/qtprompt.h"
 #include "widgets/windowregistry.h"
@@ -93,6 +101,62 @@ TEST(QtPrompt, BusyPointerIsSetNotCounted) {
     EXPECT_EQ(during, Qt::ArrowCursor);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     prompt.busy(false);
+}
+
+namespace {
+
+// The box OK on a question for an existing digit1.dat shows while the map windows' lists
+// find `found`; answered "Go on". Returns its text.
+std::string okBoxWith(const OkFinding& found, std::string& folder) {
+    ensureApp();
+    trelvik::testing::TempFolder dir;
+    folder = dir.folder();
+    const std::string asked = dir.write("digit1.dat", "1,1\r\n");
+    setPointsOnOkSource([found](long, const std::function<bool(const std::string&)>&) { return found; });
+    std::string text;
+    testsupport::whenTitled("Digitise map", [&](QMessageBox* question) {
+        testsupport::whenTitled("Digitise file", [&](QMessageBox* box) {
+            text = box->text().toStdString();
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == "Go on") b->click();
+        });
+        question->button(QMessageBox::Ok)->click();
+    });
+    QtPrompt prompt;
+    EXPECT_TRUE(askDigitise(prompt, "Use 'Digitise' to define crest.", asked));
+    setPointsOnOkSource({});
+    return text;
+}
+
+} // namespace
+
+// Points in two plots' lists, none saved as the step's file: saving either list leaves the
+// other's points out, so the box names the list to clear.
+TEST(DigitiseOkBox, PointsInTwoUnsavedListsAreAdvisedOntoOnePlot) {
+    OkFinding found;
+    found.found = OkFinding::Case::NotSaved;
+    found.points = 3;
+    found.otherPlots = "Plot1";
+    std::string folder;
+    const std::string text = okBoxWith(found, folder);
+    EXPECT_NE(text.find("return to the question and clear the list of Plot1, or click all the points on one plot "
+                        "and save them as digit1.dat in " + folder),
+              std::string::npos)
+        << text;
+}
+
+// The step's file written over since a list was saved there, and that list cleared: the
+// list to save again is the saved plot's, not the empty one on show.
+TEST(DigitiseOkBox, AFileWrittenOverNamesThePlotWhosePointsWereSavedThere) {
+    OkFinding found;
+    found.found = OkFinding::Case::WrittenOver;
+    found.points = 2;
+    found.savedPlot = "Plot1";
+    std::string folder;
+    const std::string text = okBoxWith(found, folder);
+    EXPECT_NE(text.find("return to the question and save the list of Plot1 as digit1.dat in " + folder),
+              std::string::npos)
+        << text;
 }
 
 namespace {
