@@ -333,8 +333,29 @@ void holdWithAFolder(std::size_t renamed) {
     fs::remove(pathOnHold);
     fs::create_directories(fs::path(pathOnHold) / "inside");
 }
-void killAfterFirst(std::size_t renamed) {
-    if (renamed == 1) _exit(0);
+std::size_t killAt;  // the renames a killed commit makes before it is stopped
+void killThere(std::size_t renamed) {
+    if (renamed == killAt) _exit(0);
+}
+// A step in another process that replaces a.dat, b.dat and c.dat of `dir` together and is
+// killed once `renamed` of them are in place.
+void commitKilledAfter(const fs::path& dir, std::size_t renamed) {
+    killAt = renamed;
+    const pid_t child = fork();
+    if (child == 0) {
+        StagedFiles staged;
+        for (const std::string name : {"a", "b", "c"})
+            writeFileAtomic(staged.work((dir / (name + ".dat")).string()), "new " + name);
+        working::afterCommitRename = killThere;
+        staged.commit();
+        _exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+void writeOld(const TempFolder& t) {
+    for (const std::string name : {"a", "b", "c"}) t.write(name + ".dat", "old " + name);
 }
 }  // namespace
 
@@ -346,21 +367,11 @@ TEST(StagedFiles, ACommitCutShortIsFinishedOrUndoneByTheNextWriterInTheFolder) {
     TempFolder t;
     t.write("a.dat", "old a");
     t.write("c.dat", "old c");
-    const pid_t child = fork();
-    if (child == 0) {
-        StagedFiles staged;
-        for (const std::string name : {"a.dat", "b.dat", "c.dat"}) writeFileAtomic(staged.work(t.path(name)), "new");
-        working::afterCommitRename = killAfterFirst;
-        staged.commit();
-        _exit(1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_EQ(t.read("a.dat"), "new");
+    commitKilledAfter(t.dir(), 1);
+    EXPECT_EQ(t.read("a.dat"), "new a");
     EXPECT_EQ(t.read("c.dat"), "old c");  // mixed, until the next writer in the folder
     writeFileAtomic(t.path("x.txt"), "x");
-    for (const std::string name : {"a.dat", "b.dat", "c.dat"}) EXPECT_EQ(t.read(name), "new") << name;
+    for (const std::string name : {"a", "b", "c"}) EXPECT_EQ(t.read(name + ".dat"), "new " + name) << name;
     EXPECT_EQ(entries(t.dir()), 4u);
 
     t.write("a.dat", "old a");
@@ -393,33 +404,6 @@ TEST(StagedFiles, ACommitCutShortIsFinishedOrUndoneByTheNextWriterInTheFolder) {
     EXPECT_EQ(t.read("a.dat"), "old a");
     EXPECT_EQ(entries(t.dir()), 3u);  // a.dat, the folder c.dat and x.txt
 }
-
-namespace {
-std::size_t killAt;  // the renames a killed commit makes before it is stopped
-void killThere(std::size_t renamed) {
-    if (renamed == killAt) _exit(0);
-}
-// A step in another process that replaces a.dat, b.dat and c.dat of `dir` together and is
-// killed once `renamed` of them are in place.
-void commitKilledAfter(const fs::path& dir, std::size_t renamed) {
-    killAt = renamed;
-    const pid_t child = fork();
-    if (child == 0) {
-        StagedFiles staged;
-        for (const std::string name : {"a", "b", "c"})
-            writeFileAtomic(staged.work((dir / (name + ".dat")).string()), "new " + name);
-        working::afterCommitRename = killThere;
-        staged.commit();
-        _exit(1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-}
-void writeOld(const TempFolder& t) {
-    for (const std::string name : {"a", "b", "c"}) t.write(name + ".dat", "old " + name);
-}
-}  // namespace
 
 // A file saved over a target after the kill is the user's: finishing the commit leaves it
 // and says so, and the rest of the commit goes forward whole.
