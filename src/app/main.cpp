@@ -11,6 +11,7 @@
 #include "shell/settings.h"
 #include "surferwin/mapwindow.h"
 #include "widgets/qtprompt.h"
+#include "widgets/wheelneedsfocus.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ QString findSamplesDir(const QString& exeDir) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Trelvik");
+    trelvik::installWheelNeedsFocus(app);
 
     trelvik::AppState state;
     state.ProgramDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath()).toStdString();

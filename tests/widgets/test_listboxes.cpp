@@ -1,21 +1,29 @@
-// Drive, folder and file lists on real folders in a temporary directory.
+// Drive, folder and file lists on real folders in a temporary directory, and the wheel
+// over a list box.
 #include <gtest/gtest.h>
 
 #include "support/qtapp.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
 #include "widgets/filechooser.h"
 #include "widgets/writtenfiles.h"
 #include "widgets/filelistbox.h"
+#include "widgets/wheelneedsfocus.h"
 
 using namespace trelvik;
 using trelvik::testsupport::ensureApp;
@@ -219,4 +227,37 @@ TEST(FileChooser, EveryWindowsListsActAlikeAndOnlyTheLabelRuleDiffers) {
         EXPECT_EQ(c.dir->path(), "/");
         EXPECT_EQ(c.label->text(), follows ? QString("/") : QDir::cleanPath(dir.filePath("sub")));
     }
+}
+
+// The wheel over a list box the user only scrolls past scrolls the window and leaves the
+// choice; over the box with the focus it changes the choice.
+TEST(WheelNeedsFocus, TheWheelOverAListBoxWithoutTheFocusScrollsTheWindowInstead) {
+    ensureApp();
+    installWheelNeedsFocus(*qApp);
+    QScrollArea window;
+    auto* page = new QWidget;
+    page->setFixedSize(300, 2000);
+    auto* filters = new QComboBox(page);
+    filters->addItems({"Moving average (nxn)", "Distance weighting (nxn)", "Gaussian LP (nxn)"});
+    auto* name = new QLineEdit(page);
+    name->move(0, 60);
+    window.setWidget(page);
+    window.resize(340, 300);
+    window.show();
+    window.activateWindow();
+    name->setFocus();
+    QApplication::processEvents();
+    const auto turn = [&] {
+        // As the window system delivers it, so that it may go on to the box's parents.
+        QWheelEvent e(QPointF(5, 5), filters->mapToGlobal(QPointF(5, 5)), {}, {0, -120}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&e);
+        qApp->notify(filters, &e);
+    };
+    turn();
+    EXPECT_EQ(filters->currentIndex(), 0);
+    EXPECT_GT(window.verticalScrollBar()->value(), 0);
+    filters->setFocus();
+    turn();
+    EXPECT_EQ(filters->currentIndex(), 1);
 }
