@@ -47,13 +47,12 @@ HoldOffWindows::~HoldOffWindows() {
     }
 }
 
-// A window of its own (not a dialog, a popup or a tool tip), as the tool windows and the
-// main window are, owned by no window left usable; a modal one holds off the rest itself.
+// A window of its own, as the tool windows and the main window are, and not one left
+// usable. Dialogs (the map window's file boxes, modal boxes), popups and tool tips are
+// windows of other types: none is held off itself, though one a held-off window owns is
+// disabled with it.
 bool HoldOffWindows::startsSteps(const QWidget* w) const {
-    if (!w->isWindow() || w->windowType() != Qt::Window || w->isModal()) return false;
-    for (const QWidget* owner = w; owner; owner = owner->parentWidget())
-        if (owner->isWindow() && stays_(owner)) return false;
-    return true;
+    return w->isWindow() && w->windowType() == Qt::Window && !stays_(w);
 }
 
 void HoldOffWindows::holdOff(QWidget* w) {

@@ -41,8 +41,7 @@ private:
 
 class HoldOffWindows : public QObject {
 public:
-    // `stays` names the windows left usable (called for top-level windows); a window
-    // they own stays usable with them.
+    // `stays` names the windows left usable (called for top-level windows).
     explicit HoldOffWindows(std::function<bool(const QWidget*)> stays);
     ~HoldOffWindows() override;
     HoldOffWindows(const HoldOffWindows&) = delete;

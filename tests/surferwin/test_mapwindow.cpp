@@ -232,10 +232,10 @@ TEST(MapWindow, OpensWithinTheScreenBesideTheAskingWindowAndAddsMapsFromTheDataF
     trelvik::surferwin::setDataFolderSource({});
 }
 
-// While a question waits, as under a message box, the other windows take no input (a
-// second tool window cannot start a second step); the map window takes its clicks, and
-// its Save and the dialog it opens work.
-TEST(MapWindow, WhileAQuestionWaitsOnlyTheMapWindowAndTheQuestionTakeInput) {
+// While a question waits, as under a message box, a tool window takes no click (it cannot
+// start a second step); the map window takes its clicks, and its Save and the dialog it
+// opens work.
+TEST(MapWindow, WhileAQuestionWaitsAToolWindowTakesNoClickButTheMapWindowAndItsSaveDialogDo) {
     Fixture f;
     ASSERT_TRUE(f.win->addMap(surfer::MapKind::Relief, saveGrid(f.dir, "molar.grd", 21, 11, tilted)));
     f.win->refresh();
