@@ -16,8 +16,11 @@
 namespace trelvik {
 
 namespace {
-// The question open (nullptr for none). While it waits only the map windows and the
-// question take input, so no second question opens beside it.
+// The question open (nullptr for none). While it waits the tool windows and the main
+// window are held off as under a modal box (widgets/inputblocker.h), so no second
+// question opens beside it; the rest works as with none open: the question, the map
+// windows with their menus, context menus and file boxes, popups made without a parent
+// (a name completer's list, a menu) and tool tips.
 const OpenDigitiseQuestion::State*& openQuestion() {
     static const OpenDigitiseQuestion::State* open = nullptr;
     return open;
@@ -229,6 +232,14 @@ long nextSerial() {
     static long last = 0;
     return ++last;
 }
+
+// Asked of the window system outright: while the question, a window the tool window
+// owns, has the focus, Qt counts the tool window active and activateWindow() asks nothing.
+void focusWindowThatAsked(QWidget* asker) {
+    if (!asker || !asker->isVisible() || asker->isMinimized()) return;
+    asker->raise();
+    if (QWindow* w = asker->windowHandle()) w->requestActivate();
+}
 } // namespace
 
 OpenDigitiseQuestion::OpenDigitiseQuestion(QWidget* box, const std::string& readPath)
@@ -245,10 +256,13 @@ OpenDigitiseQuestion::~OpenDigitiseQuestion() {
     if (openQuestion() == &state_) openQuestion() = nullptr;
     // The tool window that asked tells the step's result in its status line: it comes to
     // the front, not the map window the question brought forward.
-    if (QWidget* asker = state_.asker; asker && asker->isVisible() && !asker->isMinimized()) {
-        asker->raise();
-        asker->activateWindow();
-    }
+    focusWindowThatAsked(state_.asker);
+}
+
+void focusAskingWindow() {
+    // With no tool window named as the asker, another map window may stand in for one:
+    // focused, it would count as the map window used last, the one "Back" brings back.
+    if (openQuestion() && !isDigitiseWindow(openQuestion()->asker)) focusWindowThatAsked(openQuestion()->asker);
 }
 
 std::string askedDigitisePath() { return openQuestion() ? openQuestion()->path : std::string(); }

@@ -12,12 +12,13 @@
 // or minimized), the question goes back beside its tool window. While it waits, as under
 // a message box, the tool windows and the main window are held off (widgets/inputblocker.h),
 // so one question is open at a time; the map windows, their dialogs and every popup work.
-// Each time it shows, OK is its default and focused button; once it ends, the tool window
-// that asked comes to the front.
+// Each time it shows, OK is its default and focused button; as it ends, the tool window
+// that asked comes to the front with the keyboard focus.
 //
 //   AskingWindow            held by a tool window's prompt around each of its questions
 //   OpenDigitiseQuestion    held by the question box while it shows; brings the tool
 //                           window that asked to the front at its end
+//   focusAskingWindow()     and as the answer ends it, before the question hides
 //   askedDigitisePath()     the file the open question's step reads ("" with none open)
 //   savesWhereAsked(path)   whether a save at path lands on that file (the same file
 //                           on disk, a link to it included)
@@ -78,6 +79,13 @@ public:
 private:
     State state_;
 };
+
+// Brings the tool window that asked the open question to the front with the keyboard
+// focus (not while it is hidden or minimized). Asked before the question hides, it takes
+// the focus straight from the question: hidden with the focus, the question would leave
+// the window manager to pass it to the window used before, the map window, where keys
+// typed at once would go.
+void focusAskingWindow();
 
 // The file the open question's step will read, as an absolute path: the file a save
 // must land on for the step to use it. Empty with none open or when not known.

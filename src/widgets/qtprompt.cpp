@@ -9,6 +9,9 @@
 #include <QPushButton>
 #include <QMessageBox>
 
+#include <functional>
+#include <optional>
+
 namespace trelvik {
 
 namespace {
@@ -64,6 +67,29 @@ private:
     bool shown_ = false;
 };
 
+// Runs `then` as the user answers the question (a button, Esc, its close box), before the
+// question hides.
+class OnAnswer : public QObject {
+public:
+    OnAnswer(QMessageBox* box, std::function<void()> then) : box_(box), then_(std::move(then)) {
+        connect(box, &QMessageBox::buttonClicked, this, [this] { then_(); });
+        box->installEventFilter(this);
+    }
+    ~OnAnswer() override { box_->removeEventFilter(this); }
+    OnAnswer(const OnAnswer&) = delete;
+    OnAnswer& operator=(const OnAnswer&) = delete;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Close) then_();
+        return false;
+    }
+
+private:
+    QMessageBox* box_;
+    std::function<void()> then_;
+};
+
 } // namespace
 
 QtPrompt::~QtPrompt() {
@@ -94,12 +120,20 @@ Answer QtPrompt::show(const std::string& title, const std::string& text, Buttons
     if (title == kDigitiseTitle) {
         box.setWindowModality(Qt::NonModal);
         const OpenDigitiseQuestion open(&box, readPath);
-        // Modal but for the map windows, where the user answers.
-        const HoldOffWindows onlyMapWindows(isDigitiseWindow);
+        // Modal but for the map windows, where the user answers, and popups.
+        std::optional<HoldOffWindows> holdOff;
+        // The answer gives the windows back and the tool window that asked takes the focus
+        // before the question hides (widgets/digitisequestion.h); held off again should
+        // the question show again.
+        const OnAnswer answered(&box, [&holdOff] {
+            holdOff.reset();
+            focusAskingWindow();
+        });
         const OkFirst okFirst(&box);
         // OK with clicked points that are not in the step's file may go back to the
         // question, which shows again as it was.
         do {
+            holdOff.emplace(isDigitiseWindow);
             QEventLoop loop;
             QObject::connect(&box, &QMessageBox::finished, &loop, &QEventLoop::quit);
             // Closed meanwhile (also while the box OK shows), the map window would leave

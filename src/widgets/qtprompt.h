@@ -4,7 +4,8 @@
 // question: while it shows, the user digitises in the map window and saves the
 // file, so that box leaves the map windows (and what they open, popups too) usable,
 // holds off the windows that could start a step as a modal box does (HoldOffWindows),
-// keeps OK its default and focused button each time it shows, and waits in a local event loop
+// keeps OK its default and focused button each time it shows, gives the windows back and
+// the focus to the tool window that asked as it is answered, and waits in a local event loop
 // (where it stands and what it tells the map window: widgets/digitisequestion.h).
 #include "core/prompt.h"
 #include "widgets/digitisequestion.h"

@@ -8,6 +8,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCompleter>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -184,18 +185,45 @@ TEST(MapWindowUnderWindowManager, OkIsTheQuestionsDefaultAndFocusedButtonEachTim
 }
 
 // Once the question ends, the tool window that asked, whose status line tells the result,
-// comes to the front, not the map window the question brought forward.
-TEST(MapWindowUnderWindowManager, TheToolWindowThatAskedComesToTheFrontWhenTheQuestionEnds) {
+// takes the keyboard focus straight from the question, which the user answers in front:
+// the map window the question brought forward, where keys typed at once would go, takes
+// it no more. After Cancel, and after OK once the file is saved in the map window.
+TEST(MapWindowUnderWindowManager, TheToolWindowThatAskedTakesTheFocusStraightFromTheQuestion) {
     if (needsWindowManager()) GTEST_SKIP() << "needs a window manager on X";
     Desk f;
-    for (const bool ok : {true, false}) {
+    ASSERT_NO_FATAL_FAILURE(f.digitising());
+    auto* name = new QLineEdit(&f.tool);
+    name->show();
+    name->setFocus();
+    bool answered = false;
+    int mapFocused = 0;  // times the map window took the focus since the answer
+    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, &f.tool,
+                     [&](QWindow* w) { mapFocused += answered && w == f.win->windowHandle(); });
+    for (const bool ok : {false, true}) {
+        answered = false;
+        mapFocused = 0;
         whenShown<QMessageBox>([&](QMessageBox* question) {
             EXPECT_TRUE(settle([&] { return f.win->isActiveWindow(); })) << "waited for the map window in front";
+            if (ok) {
+                f.clickMap(5, 2.5);
+                whenTitled(trelvik::kDefaultTitle, [](QMessageBox* replace) { press(replace, "&Yes"); });
+                whenShown<QFileDialog>([](QFileDialog* save) {
+                    save->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+                });
+                for (auto* b : f.win->findChildren<QPushButton*>())
+                    if (b->text() == "Save...") b->click();
+            }
+            question->activateWindow();
+            EXPECT_TRUE(settle([&] { return question->isActiveWindow(); })) << "waited for the question in front";
+            answered = true;
             question->button(ok ? QMessageBox::Ok : QMessageBox::Cancel)->click();
         });
         EXPECT_EQ(trelvik::askDigitise(f.prompt, "Use 'Digitise' to define crest.", f.files.path("digit1.dat")), ok);
-        EXPECT_TRUE(settle([&] { return f.tool.isActiveWindow(); }))
-            << (ok ? "after OK" : "after Cancel") << " the window in front is "
-            << (QApplication::activeWindow() ? QApplication::activeWindow()->metaObject()->className() : "none");
+        const char* after = ok ? "after OK" : "after Cancel";
+        EXPECT_TRUE(settle([&] { return QApplication::focusWidget() == name; }))
+            << after << " the focus is in "
+            << (QApplication::focusWidget() ? QApplication::focusWidget()->window()->metaObject()->className()
+                                            : "no window");
+        EXPECT_EQ(mapFocused, 0) << after;
     }
 }
