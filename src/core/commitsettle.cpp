@@ -201,6 +201,8 @@ std::string undoFiles(const std::vector<Staged>& files) {
 
 void addNote(std::string text) {
     std::lock_guard<std::mutex> g(notesLock);
+    // A record that cannot be settled is met again at every read in its folder: said once.
+    if (notes.find(text) != std::string::npos) return;
     notes += (notes.empty() ? "" : " ") + text;
 }
 
