@@ -179,8 +179,12 @@ std::optional<Grid> readBinary7File(const std::string& path) {
 
 Grid readSurferGrid(const std::string& path) {
     working::settleBeforeReading(path);
+    return readSurferGridAsItStands(path);
+}
+
+Grid readSurferGridAsItStands(const std::string& path) {
     if (std::optional<Grid> g = readBinary7File(path)) return std::move(*g);
-    const std::string data = readWholeFile(path);
+    const std::string data = readFileAsItStands(path);
     switch (formatOf(data, path)) {
     case SurferGridFormat::Ascii: return detail::parseAscii(data, path);
     case SurferGridFormat::Binary6: return detail::parseBinary6(data, path);

@@ -11,7 +11,10 @@ namespace trelvik::formats {
 
 enum class SurferGridFormat { Ascii, Binary6, Binary7 };
 
+// Settles the commits a kill cut short in the grid's folder first (core/workingfiles.h);
+// readSurferGridAsItStands is for a caller that has just done so.
 Grid readSurferGrid(const std::string& path);
+Grid readSurferGridAsItStands(const std::string& path);
 SurferGridFormat detectSurferGridFormat(const std::string& path);  // throws when not a grid
 // Replaces an existing file only once the new one is complete.
 void writeSurferGrid(const std::string& path, const Grid& grid, SurferGridFormat format);

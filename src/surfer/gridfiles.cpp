@@ -17,7 +17,7 @@ Grid readInputGrid(const std::string& path) {
     trelvik::working::settleBeforeReading(path);
     const std::optional<detail::FileStamp> stamp = detail::fileStamp(path);
     if (std::optional<Grid> kept = detail::cachedGrid(path, stamp)) return std::move(*kept);
-    Grid g = trelvik::formats::readSurferGrid(path);
+    Grid g = trelvik::formats::readSurferGridAsItStands(path);
     for (double& z : g.z)
         if (trelvik::isBlank(z)) z = trelvik::kBlank;
     detail::keepGrid(path, stamp, g);
