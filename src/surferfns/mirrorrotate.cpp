@@ -1,6 +1,7 @@
 #include "surferfns/mirrorrotate.h"
 
 #include "core/error.h"
+#include "core/tempfiles.h"
 #include "core/textform.h"
 #include "shell/gridgeometry.h"
 #include "surfer/application.h"
@@ -72,9 +73,10 @@ void RunGeometricOp(SurfFnsContext& ctx, int entry, GeometricOp op) {
         call(ctx, "GridMath", Named{{"Function", "C=1/A"}, {"InGridA", in}, {"OutGridC", out}});
         break;
     case GeometricOp::MouldRotate: {
-        const std::string temp = stem + "temp.grd";
-        zMirror(ctx, in, temp);
-        transform(ctx, temp, kMirrorX, out);
+        // The z mirror is scratch, made where no file of the user's can be named like it.
+        const PrivateTempFile temp(".grd");
+        zMirror(ctx, in, temp.path());
+        transform(ctx, temp.path(), kMirrorX, out);
         break;
     }
     }

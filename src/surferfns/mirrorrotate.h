@@ -12,7 +12,7 @@
 //   Rotate90/180/270 "r90" "r180" "r270"  GridTransform Operation 3, Rotation -90,
 //                     -180, -270: turned clockwise seen from above
 //   Inverse "inv"     GridMath "C=1/A": blank where A is 0 (or blank)
-//   MouldRotate "mr"  the z mirror into GridPathNoExt(i) & "temp.grd" (left on disk),
+//   MouldRotate "mr"  the z mirror into a private temporary grid (core/tempfiles.h),
 //                     then GridTransform Operation 4 of it into the output
 // Blank nodes stay blank. Failed calls or geometry scans throw trelvik::Error.
 #include "surferfns/surffnsstate.h"

@@ -1,5 +1,6 @@
 #include "surferfns/regridfixres.h"
 
+#include "core/tempfiles.h"
 #include "core/textform.h"
 #include "surfer/application.h"
 #include "surferfns/gridgeo.h"
@@ -30,8 +31,10 @@ BatchOutcome cmdFixResolution(SurfFnsContext& ctx) {
         ReadEntryGeometry(c, i, false);
         const GridDataLattice l = FixResolutionLattice(s.Geo);
         const std::string& grid = s.GridFullName[i - 1];
-        const std::string dump = s.GridDir[i - 1] + "temp.dat";
-        const std::string data = s.GridDir[i - 1] + "temp2.dat";
+        // The grid's x, y, z text and its unblanked nodes are scratch, made where no file of
+        // the user's can be named like them.
+        const PrivateFolder scratch("fixres");
+        const std::string dump = scratch.file("temp.dat"), data = scratch.file("temp2.dat");
         if (!CallSurferPositional(c, "GridConvert", Positional{grid, dump, 3}, Positional{grid, dump, 4}))
             return EntryResult::Skipped;
         writeUnblankedXyz(dump, data);

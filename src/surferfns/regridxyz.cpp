@@ -41,12 +41,6 @@ void copyFileReplacing(const std::string& from, const std::string& to) {
     writeFileAtomic(to, readWholeFile(from));
 }
 
-void removeQuietly(const std::string& path) {
-    if (path.empty()) return;
-    std::error_code ec;
-    fs::remove(path, ec);
-}
-
 bool CallSurferPositional(SurfFnsContext& ctx, const std::string& operation, const surfer::Positional& v6,
                           const surfer::Positional& v8) {
     if (!IsV6(ctx) && !IsV8(ctx)) return false;

@@ -14,7 +14,6 @@
 //                     without three numbers throws trelvik::Error naming file and line.
 //  copyFileReplacing  copies a file's bytes over another through a temporary file beside
 //                     the target, so a failed copy leaves the old target whole.
-//  removeQuietly      deletes a file if it is there; never throws.
 //  CallSurferPositional  one operation in the positional form on both versions (the
 //                     calls that version 8 also receives by position), each version with
 //                     its own argument list; another version token issues nothing and
@@ -40,7 +39,6 @@ struct UnblankedXyz {
 UnblankedXyz writeUnblankedXyz(const std::string& dumpPath, const std::string& outPath);
 
 void copyFileReplacing(const std::string& from, const std::string& to);
-void removeQuietly(const std::string& path);
 
 bool CallSurferPositional(SurfFnsContext& ctx, const std::string& operation, const surfer::Positional& v6,
                           const surfer::Positional& v8);

@@ -1,10 +1,10 @@
 #include "surferfns/rezero.h"
 
 #include "core/error.h"
+#include "core/tempfiles.h"
 #include "core/textform.h"
 #include "surfer/application.h"
 #include "surferfns/gridgeo.h"
-#include "surferfns/regridxyz.h"
 
 namespace trelvik::surffns {
 
@@ -18,11 +18,9 @@ BatchOutcome cmdReZero(SurfFnsContext& ctx) {
         ReadEntryGeometry(c, i, true);
         if (!c.app.SurferApp) throw Error("Rezero: the mapping program is not connected");
         surfer::Application& app = *c.app.SurferApp;
-        const std::string temp = s.GridDir[i - 1] + "tempgrid.grd";
-        struct Remove {
-            const std::string& p;
-            ~Remove() { removeQuietly(p); }
-        } cleanup{temp};
+        // The shifted grid is scratch, made where no file of the user's can be named like it.
+        const PrivateTempFile scratch(".grd");
+        const std::string& temp = scratch.path();
         app.call("GridTransform", Named{{"InGrid", s.GridFullName[i - 1]},
                                         {"Operation", 1},
                                         {"XOffset", -s.Geo.GeoXMin},

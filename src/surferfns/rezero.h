@@ -4,9 +4,9 @@
 //
 // Inputs: the entry's geometry with z (window geometry: version-6 report sheet or
 //   version-8 scan). Method: GridTransform (Operation 1, offsets -xMin and -yMin) into
-//   "tempgrid.grd" in the grid's folder, then GridMath "C = A - " & zMin (general number
-//   form) into S & "rz.grd"; both calls by name on either version. "tempgrid.grd" is
-//   removed afterwards, also when a call fails. Output: S & "rz.grd", plotted by the
+//   a private temporary grid (core/tempfiles.h), then GridMath "C = A - " & zMin (general
+//   number form) into S & "rz.grd"; both calls by name on either version. The temporary
+//   grid goes afterwards, also when a call fails. Output: S & "rz.grd", plotted by the
 //   batch when "Plot in Surfer" is ticked. Blank nodes stay blank.
 #include "surferfns/surffnsstate.h"
 

@@ -1,6 +1,7 @@
 #include "surferfns/terrain.h"
 
 #include "core/fileroutines.h"
+#include "core/tempfiles.h"
 #include "core/textform.h"
 #include "surfer/callargs.h"
 #include "surferfns/terrainhistogram.h"
@@ -51,7 +52,10 @@ bool RunTerrain(SurfFnsContext& ctx, int entry, const ProcessOptions& o) {
     SurfFnsState& s = ctx.state;
     const std::string& in = s.GridFullName[entry - 1];
     const std::string& stem = s.GridPathNoExt[entry - 1];
-    const std::string xyz = stem + "temp.dat";
+    // The x, y, z text is read back only to count the values: scratch, made where no
+    // file of the user's can be named like it.
+    const PrivateTempFile scratch(".dat");
+    const std::string& xyz = scratch.path();
     std::string suffix;
     if (kind == TerrainKind::Slope) {
         suffix = "ts";

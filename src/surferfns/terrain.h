@@ -13,7 +13,7 @@
 //                    minimum slope txtTAMinSlope in radians (its leading number, 0 if
 //                    none), OutFmt 3) into GridPathNoExt(i) & "ta" & txtTAMinSlope as
 //                    typed & ".grd" (v6: "ta" alone); degrees clockwise from north.
-//   The grid is written as XYZ text to GridPathNoExt(i) & "temp.dat" (left on disk),
+//   The grid is written as XYZ text to a private temporary file (core/tempfiles.h),
 //   its non-blank values counted (terrainhistogram.h) into GridPathNoExt(i) & suffix &
 //   "results.csv", replaced whole.
 // Plotting ("Plot in Surfer"): terrain and inverse results as image maps (type 3), the

@@ -67,8 +67,10 @@ TEST_P(TerrainVersions, SlopeTableWithSteepestClassMeanAndDeviation) {
     // steepest class, not the flattest).
     const std::vector<double> grads{0, std::tan(85 / kDeg), 1, 0.1, 0.05, std::tan(89 / kDeg)};
     r.add("tooth.grd", slopeRow(grads));
+    r.dir.write("toothtemp.dat", "the user's own");  // named like the step's scratch x, y, z text
     EXPECT_EQ(ProcessGrids(r.ctx, terrain("Terrain slope")), BatchOutcome::Completed);
     EXPECT_TRUE(r.prompt.shown.empty());
+    EXPECT_EQ(r.dir.read("toothtemp.dat"), "the user's own");
     const std::string text = r.dir.read("toothtsresults.csv");
     const std::string head = table({2, 1, 0, 0, 1, 0, 0, 2}, 11.25) + line("Mean Slope", "SD Slope");
     ASSERT_EQ(text.substr(0, head.size()), head);
