@@ -33,6 +33,19 @@ struct Env : planetest::WindowEnv {
         main->setWindowFactory("frmEnamOut", [this] { return new frmEnamOut(state, prompt); });
         landmarktest::writeGrid(dir, "tooth.grd", 11, 11, 0, 10, 0, 10, landmarktest::basalPlane);
     }
+    // Two trials of two landmarks added with "No. of data files" showing `count`.
+    frmLandFind* withTwoTrialsAdded(const char* count) {
+        auto* w = open<frmLandFind>(main->mnuLandFind, "frmLandFind");
+        if (!w) return nullptr;
+        dir.write("t1.dat", "2,2\r\n6,5\r\n");
+        dir.write("t2.dat", "2.5,2\r\n6,5.5\r\n");
+        w->Text5->setText(count);
+        for (const char* trial : {"t1.dat", "t2.dat"}) {
+            pick(w->File1, trial);
+            w->Command4->click();
+        }
+        return w;
+    }
 };
 
 } // namespace
@@ -109,15 +122,8 @@ TEST(frmLandFind, OpensWithItsDesignValuesAndRunsTheWholeRoad) {
 // the list as cut, which Convert then takes.
 TEST(frmLandFind, TheTrialCounterFollowsAListCutToASmallerCount) {
     Env env;
-    auto* w = env.open<frmLandFind>(env.main->mnuLandFind, "frmLandFind");
+    auto* w = env.withTwoTrialsAdded("3");
     ASSERT_NE(w, nullptr);
-    env.dir.write("t1.dat", "2,2\r\n6,5\r\n");
-    env.dir.write("t2.dat", "2.5,2\r\n6,5.5\r\n");
-    w->Text5->setText("3");
-    for (const char* trial : {"t1.dat", "t2.dat"}) {
-        env.pick(w->File1, trial);
-        w->Command4->click();
-    }
     EXPECT_EQ(w->Label7->text(), " 2/ 3");
     w->Text5->setText("2");
     w->Command4->click();
@@ -131,15 +137,8 @@ TEST(frmLandFind, TheTrialCounterFollowsAListCutToASmallerCount) {
 // Convert converting every trial added, which its status line says.
 TEST(frmLandFind, ConvertSaysItConvertedTheTrialsAddedWhenTheBoxShowsAnotherCount) {
     Env env;
-    auto* w = env.open<frmLandFind>(env.main->mnuLandFind, "frmLandFind");
+    auto* w = env.withTwoTrialsAdded("2");
     ASSERT_NE(w, nullptr);
-    env.dir.write("t1.dat", "2,2\r\n6,5\r\n");
-    env.dir.write("t2.dat", "2.5,2\r\n6,5.5\r\n");
-    w->Text5->setText("2");
-    for (const char* trial : {"t1.dat", "t2.dat"}) {
-        env.pick(w->File1, trial);
-        w->Command4->click();
-    }
     w->Text5->setText("1");
     w->Command5->click();
     EXPECT_TRUE(w->lblStatus->text().endsWith("\nConverted the 2 trials added: \"No. of data files\" is read when a "
