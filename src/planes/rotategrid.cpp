@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/fileroutines.h"
+#include "core/tempfiles.h"
 #include "core/textform.h"
 #include "formats/blnfile.h"
 #include "formats/digitisefile.h"
@@ -161,12 +162,13 @@ bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
 
 namespace {
 // The regrid of the turned points, unless the user pressed Esc while they were turned.
-void regridUnlessStopped(RotateContext& ctx, const PointExtents& e, const std::string& outGrid) {
+void regridUnlessStopped(RotateContext& ctx, const std::string& points, const PointExtents& e,
+                         const std::string& outGrid) {
     RotateState& s = ctx.state;
     if (ctx.progress.stopRequested())
         throw Stopped("The rotation was stopped (Esc) before gridding: " + outGrid + " was not written.");
     ctx.progress.status("Gridding the rotated points");
-    RegridRotatedPoints(ctx.app, *s.m_Surfer, s.TrsPointFile, e, s.XInterval, s.YInterval, outGrid);
+    RegridRotatedPoints(ctx.app, *s.m_Surfer, points, e, s.XInterval, s.YInterval, outGrid);
 }
 } // namespace
 
@@ -183,7 +185,7 @@ bool cmdRotPlane_Click(RotateContext& ctx, RotateForm& form) {
     RegridLatticeFor({1, 0, 0, 0, 0}, s.XInterval, s.YInterval);  // refuses bad intervals before any file
     ctx.progress.status("Rotating the points");
     const PointExtents e = RotatePointFile(s.RotPointFile, s.TrsPointFile, r, PointLayout::Comma);
-    regridUnlessStopped(ctx, e, base + "trs.grd");
+    regridUnlessStopped(ctx, s.TrsPointFile, e, base + "trs.grd");
     return true;
 }
 
@@ -199,19 +201,14 @@ bool RotXY_Click(RotateContext& ctx, RotateForm& form) {
     const std::string name = text::Trim(form.Text3);
     if (name.empty() || name.find_first_of("/\\:*?\"<>|") != std::string::npos)
         throw Error("The output grid name \"" + form.Text3 + "\" cannot be used as a file name");
-    s.TrsPointFile = s.GridDir + s.GridBaseName + "trs.dat";
     RegridLatticeFor({1, 0, 0, 0, 0}, s.XInterval, s.YInterval);
     const PointLayout layout = form.chkXAxis && !form.chkYAxis ? PointLayout::PrintZones : PointLayout::Comma;
     ctx.progress.status("Rotating the points");
-    const PointExtents e = RotatePointFile(s.RotPointFile, s.TrsPointFile, r, layout);
-    struct Remove {
-        std::string path;
-        ~Remove() {
-            std::error_code ec;
-            std::filesystem::remove(path, ec);
-        }
-    } removeTrs{s.TrsPointFile};
-    regridUnlessStopped(ctx, e, s.GridDir + name);
+    // The turned points are scratch: they go in a private temporary folder, so the
+    // "trs.dat" that "Rotate by plane" keeps beside the grid is neither replaced nor removed.
+    const PrivateTempFile turned;
+    const PointExtents e = RotatePointFile(s.RotPointFile, turned.path(), r, layout);
+    regridUnlessStopped(ctx, turned.path(), e, s.GridDir + name);
     return true;
 }
 

@@ -22,9 +22,10 @@
 //   (-A, -B, 1) (a level plane is the identity); the rotated points go to base &
 //   "trs.dat" (kept) and are gridded as base & "trs.grd".
 // "Rotate" about axes (RotXY_Click): x axis, then y axis, by the angles typed in degrees
-//   (pi taken as 3.1415926535898); points to base & "trs.dat" (print zones for the x axis
-//   alone, else comma-separated), gridded as the entered grid's folder & the output name,
-//   and "trs.dat" deleted. An angle text that is not a number (and so could not stand in
+//   (pi taken as 3.1415926535898); the turned points go to a scratch file in a private
+//   temporary folder (print zones for the x axis alone, else comma-separated) and are
+//   gridded as the entered grid's folder & the output name; the "trs.dat" kept by
+//   "Rotate by plane" stays as it is. An angle text that is not a number (and so could not stand in
 //   the file name built from it) is refused.
 // User errors are messages through the prompt; run-time failures throw trelvik::Error
 // (the window shows them). "Rotate" before "Enter grid" is an error.

@@ -12,7 +12,6 @@
 #include "surferfns/surffnsstate.h"
 #include "toothfeatures/stepservices.h"
 
-#include <filesystem>
 
 namespace trelvik::toothfeatures {
 
@@ -55,7 +54,6 @@ bool digitiseProfile(CuspORRun& run)
     const std::string digit = dir + "digit.dat";
     if (!askDigitise(run.prompt, "Use 'Digitise' to define profile of groove.", digit))
         return false;
-    const std::string copy = stem + "_Profp.dat";
     const formats::PointXYList ends = twoPoints(digit);
     // The line and the slice are made under working names and put in place only for a
     // profile that is kept: a refused groove leaves the earlier profile's files.
@@ -89,9 +87,6 @@ bool digitiseProfile(CuspORRun& run)
         throw Error("The groove profile of " + digit + " crosses blank parts of the grid at " +
                     std::to_string(blanks) + " point(s): digitise the groove within the tooth.");
     staged.commit();
-    // The copy of the digitised line is no file of the step's: one left by an earlier run goes.
-    std::error_code ec;
-    std::filesystem::remove(copy, ec);
     s.GridDir = dir;
     s.GridBaseName = base;
     s.profile = std::move(profile);

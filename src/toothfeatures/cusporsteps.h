@@ -5,9 +5,10 @@
 //                    slice line <stem>_Profp.bln (header: the texts "2" and "0" in print
 //                    zones), has the mapping program slice the grid along it into
 //                    <stem>_Prof.dat (x, y, z, distance, segment per line) and keeps the
-//                    profile; <stem>_Profp.dat, a copy of the line, is never left. A
-//                    profile that crosses blank nodes is refused; a missing grid is said
-//                    before the digitise question.
+//                    profile; no copy of the line is made, and a file of the user's
+//                    named <stem>_Profp.dat stays as it is. A profile that crosses
+//                    blank nodes is refused; a missing grid is said before the
+//                    digitise question.
 //   DigitiseOcclusalVector  asks for two points along the occlusal vector (digit1.dat),
 //                    matches each to its nearest profile point (cuspor.h; "Tolerance
 //                    required" shows the tolerance reached), levels the profile on the

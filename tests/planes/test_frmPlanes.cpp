@@ -165,7 +165,6 @@ TEST(frmRotateAll, OpensWithItsDesignValuesAndRotates) {
     EXPECT_EQ(w->Text3->text(), "T1trs15x-5y.grd");
     w->RotXY->click();
     EXPECT_TRUE(fs::exists(env.dir.path("T1trs15x-5y.grd")));
-    EXPECT_FALSE(fs::exists(env.dir.path("T1trs.dat")));
 
     w->Option3->setChecked(true);
     EXPECT_TRUE(w->Text5->isEnabled());

@@ -156,7 +156,7 @@ TEST(Rotate, OneDumpAndBatchedPointsGiveTheScanAndTheOneLineWriters) {
     EXPECT_TRUE(r.dir.read("z.dat") == zones);
 }
 
-TEST(Rotate, AboutTheAxesNamesTheOutputAndRemovesThePoints) {
+TEST(Rotate, AboutTheAxesNamesTheOutputAndLeavesTheTrsDatOfRotateByPlane) {
     EXPECT_EQ(RotXYOutputName("T1", true, false, "15", "0"), "T1trs15x.grd");
     EXPECT_EQ(RotXYOutputName("T1", true, true, "15", "-5"), "T1trs15x-5y.grd");
     EXPECT_EQ(RotXYOutputName("T1", false, true, "15", "-5"), "T1trs-5y.grd");
@@ -166,11 +166,12 @@ TEST(Rotate, AboutTheAxesNamesTheOutputAndRemovesThePoints) {
         RotRun r(version);
         surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(21, 21, 0, 4, 0, 4, slope));
         ASSERT_TRUE(cmdEnterGrid_Click(r.ctx, r.form));
+        r.dir.write("T1trs.dat", "1,2,3\r\n");
         r.form.chkXAxis = true;
         r.form.txtXAngle = "90";
         r.form.Text3 = RotXYOutputName("T1", true, false, "90", "0");
         ASSERT_TRUE(RotXY_Click(r.ctx, r.form));
-        EXPECT_FALSE(fs::exists(r.dir.path("T1trs.dat")));
+        EXPECT_EQ(r.dir.read("T1trs.dat"), "1,2,3\r\n");
         // About x by 90 degrees: y' = z, z' = -y; the new grid spans the old heights in y.
         const auto g = trelvik::formats::readSurferGrid(r.dir.path("T1trs90x.grd"));
         EXPECT_NEAR(g.yMin, 0.2, 0.2 + 1e-9);
@@ -260,7 +261,7 @@ TEST(Rotate, EscWhileThePointsTurnStopsBeforeTheRegrid) {
     r.form.chkXAxis = true;
     r.form.Text3 = "T1trs0x.grd";
     EXPECT_THROW(RotXY_Click(escaped, r.form), trelvik::Stopped);
-    EXPECT_FALSE(fs::exists(r.dir.path("T1trs.dat")));  // the turned points go with the step
+    EXPECT_TRUE(fs::exists(r.dir.path("T1trs.dat")));  // Rotate by plane's points stay
     EXPECT_FALSE(fs::exists(r.dir.path("T1trs0x.grd")));
 
     trelvik::testing::ScriptedProgress seen;

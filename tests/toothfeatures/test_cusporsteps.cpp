@@ -107,11 +107,12 @@ TEST(CuspORSteps, GrooveReliefByHandInBothCallFormsAndPointOrders)
     for (bool v6 : {false, true}) {
         for (bool reversed : {false, true}) {
             ORRun t(v6);
+            t.dir.write("G1_Profp.dat", "a file of the user's\r\n");  // no file of the step's
             ASSERT_TRUE(t.profile()) << t.last();
             EXPECT_EQ(t.prompt.shown[0].text,
                       "Use 'Digitise' to define profile of groove.\n\rSave as digit.dat in same directory as grid "
                       "then press 'OK'.");
-            EXPECT_FALSE(FileExists(t.dir.path("G1_Profp.dat")));
+            EXPECT_EQ(t.dir.read("G1_Profp.dat"), "a file of the user's\r\n");
             EXPECT_EQ(t.dir.read("G1_Profp.bln"), "2             0\r\n 0             0 \r\n 10            0 \r\n");
             profiles[v6] = t.dir.read("G1_Prof.dat");
             ASSERT_EQ(t.s.profile.count(), 11);
