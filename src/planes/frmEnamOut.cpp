@@ -175,9 +175,7 @@ void frmEnamOut::cmdTransform_Click() {
             return used.has_value();
         });
         // Segments of two runs were written: say which, as before the transform.
-        const std::string segments = planes::SegmentsTransformed(s_);
-        if (used && !segments.empty())
-            lblStatus->setText(lblStatus->text() + "\n" + QString::fromStdString(segments));
+        if (used) WrittenFiles::addLine(lblStatus, planes::SegmentsTransformed(s_));
         if (used == planes::ToothSide::Upper) optUpper->setChecked(true);
         if (used == planes::ToothSide::Lower) optLower->setChecked(true);
     });

@@ -171,8 +171,7 @@ void frmLandFind::BlnConvert() {
             return true;
         });
         // A count typed since the last add has not reached the list that was converted.
-        const std::string note = planes::ConvertedTrialsNote(s_, Text5->text().toStdString());
-        if (!note.empty()) lblStatus->setText(lblStatus->text() + "\n" + QString::fromStdString(note));
+        WrittenFiles::addLine(lblStatus, planes::ConvertedTrialsNote(s_, Text5->text().toStdString()));
     });
 }
 

@@ -25,8 +25,8 @@
 //   (pi taken as 3.1415926535898); the turned points go to a scratch file in a private
 //   temporary folder (print zones for the x axis alone, else comma-separated) and are
 //   gridded as the entered grid's folder & the output name; the "trs.dat" kept by
-//   "Rotate by plane" stays as it is. An angle text that is not a number (and so could not stand in
-//   the file name built from it) is refused.
+//   "Rotate by plane" stays as it is. An angle text that is not a number (and so could
+//   not stand in the file name built from it) is refused.
 // User errors are messages through the prompt; run-time failures throw trelvik::Error
 // (the window shows them). "Rotate" before "Enter grid" is an error.
 #include "core/appstate.h"

@@ -10,6 +10,7 @@
 
 #include "core/fileroutines.h"
 #include "toothfeatures/appangstep.h"
+#include "widgets/writtenfiles.h"
 
 namespace trelvik {
 
@@ -65,7 +66,7 @@ void frmAppAng::cmdDigCrestLength_Click() {
     if (runWriting(occ_.GridDir,
                    [&] { return toothfeatures::cmdDigCrestLengthAppAng(app_, prompt_, occ_, crestText, CrestCode); }) &&
         measuredBefore)
-        lblStatus->setText(lblStatus->text() + "\n" + QString::fromStdString(toothfeatures::replacedCrestNote(table)));
+        WrittenFiles::addLine(lblStatus, toothfeatures::replacedCrestNote(table));
 }
 
 void frmAppAng::cmdNextCrest_Click() { clearCrest(); }

@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "widgets/writtenfiles.h"
+
 namespace trelvik {
 
 frmCapture::frmCapture(AppState& state, Prompt& prompt, QWidget* parent)
@@ -78,8 +80,7 @@ void frmCapture::cmdDigCrestLength_Click() {
         return toothfeatures::cmdDigCrestLengthCapture(app_, prompt_, request(), occ_, CaptureTopPoints, &measured);
     });
     // A crest that left the tooth is measured only in part: the line says how far.
-    const std::string note = toothfeatures::partialCrestNote(measured);
-    if (!note.empty()) lblStatus->setText(lblStatus->text() + "\n" + QString::fromStdString(note));
+    WrittenFiles::addLine(lblStatus, toothfeatures::partialCrestNote(measured));
 }
 
 void frmCapture::cmdNextCrest_Click() { clearCrest(); }

@@ -82,6 +82,10 @@ QWidget* WrittenFiles::makeStatusLineRoom(QWidget* parent, QLabel*& status, int 
     return room;
 }
 
+void WrittenFiles::addLine(QLabel* status, const std::string& note) {
+    if (status && !note.empty()) status->setText(status->text() + "\n" + QString::fromStdString(note));
+}
+
 void WrittenFiles::report(QLabel* status, FileListBox* list) const {
     const QStringList names = written();
     if (status) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <string>
 
 class QLabel;
 class QWidget;
@@ -36,6 +37,8 @@ public:
     // file list shows them now, scrolled to the first it lists. What the step found of an
     // earlier step that a kill cut short (working::takeSettleNotes) follows on the line.
     void report(QLabel* status, FileListBox* list) const;
+    // A further line of the status line, under what the step reported; none for an empty note.
+    static void addLine(QLabel* status, const std::string& note);
 
     // A step that writes in folder, run between the two ends of a status line: the line
     // emptied and the folder noted before it, and, when it returns true, report(). Returns
