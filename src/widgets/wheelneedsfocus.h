@@ -1,8 +1,14 @@
 #pragma once
-// The wheel over a list box (combo box) or a number box (spin box) changes its value only
-// while the box has the keyboard focus. Otherwise the wheel goes on to what holds the box,
-// so a window that scrolls goes on scrolling under the pointer instead of changing a
-// setting the user only scrolled past; nor does the wheel give such a box the focus.
+// The wheel over a list box (combo box), a number box (spin box) or a value bar (a slider,
+// or a scroll bar of its own that sets a value) changes its value only once the user has
+// given it the keyboard focus: by a click, Tab or a shortcut. The focus a window hands its
+// first control as it opens or comes back to the front, or that the program moves there,
+// does not count; a focus the user gave stays given while the window goes to the back and
+// comes forward again, or a popup opens over it. Otherwise the wheel goes on to what holds
+// the control, so a window that scrolls goes on scrolling under the pointer instead of
+// changing a setting the user only scrolled past; nor does the wheel give such a control
+// the focus. The scroll bars of a scrolling page or list are no value bars: they scroll it.
+// A scroll bar that sets a value takes the focus from a click or Tab, as the others do.
 // One rule for every window of the program: installed once, on the application.
 class QApplication;
 

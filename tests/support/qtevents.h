@@ -1,7 +1,7 @@
 #pragma once
 // Waiting in a window test while the event loop runs, so that what the window system
 // answers (a window shown, framed, moved) arrives meanwhile, and answering a box once it
-// shows. The waits for a box are bounded: one that never shows, or stays open once
+// shows, and a turn of the wheel as the user gives it. The waits for a box are bounded: one that never shows, or stays open once
 // answered (its answer lost), makes the test fail there, naming what it waited for, and
 // the test goes on to its end instead of hanging to its time limit.
 #include <QApplication>
@@ -11,7 +11,9 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWidget>
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 
 #include "support/qtapp.h"
@@ -28,6 +30,15 @@ inline void wait(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// One notch of the wheel (down) over `w`, as the window system delivers it, so that it may
+// go on to the widget's parents.
+inline void turnWheelOver(QWidget* w) {
+    QWheelEvent e(QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&e);
+    qApp->notify(w, &e);
 }
 
 namespace detail {

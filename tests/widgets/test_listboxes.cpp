@@ -1,8 +1,9 @@
 // Drive, folder and file lists on real folders in a temporary directory, and the wheel
-// over a list box.
+// over a list box, a number box and a value bar.
 #include <gtest/gtest.h>
 
 #include "support/qtapp.h"
+#include "support/qtevents.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,10 +14,9 @@
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QWheelEvent>
-#include <QtTest/qtestspontaneevent.h>
 
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
@@ -27,6 +27,7 @@
 
 using namespace trelvik;
 using trelvik::testsupport::ensureApp;
+using trelvik::testsupport::turnWheelOver;
 
 namespace {
 
@@ -247,17 +248,43 @@ TEST(WheelNeedsFocus, TheWheelOverAListBoxWithoutTheFocusScrollsTheWindowInstead
     window.activateWindow();
     name->setFocus();
     QApplication::processEvents();
-    const auto turn = [&] {
-        // As the window system delivers it, so that it may go on to the box's parents.
-        QWheelEvent e(QPointF(5, 5), filters->mapToGlobal(QPointF(5, 5)), {}, {0, -120}, Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-        QSpontaneKeyEvent::setSpontaneous(&e);
-        qApp->notify(filters, &e);
-    };
-    turn();
+    turnWheelOver(filters);
     EXPECT_EQ(filters->currentIndex(), 0);
     EXPECT_GT(window.verticalScrollBar()->value(), 0);
-    filters->setFocus();
-    turn();
+    filters->setFocus(Qt::MouseFocusReason);  // as a click gives it
+    turnWheelOver(filters);
     EXPECT_EQ(filters->currentIndex(), 1);
+}
+
+// A number box and a bar that sets a value follow the list boxes: under the pointer
+// without the focus the user gave them they scroll the page on (its own bar scrolls it),
+// and they keep their value also with the focus the program put there.
+TEST(WheelNeedsFocus, TheWheelOverANumberBoxOrValueBarWithoutTheUsersFocusScrollsThePage) {
+    ensureApp();
+    installWheelNeedsFocus(*qApp);
+    QScrollArea window;
+    auto* page = new QWidget;
+    page->setFixedSize(300, 2000);
+    auto* passes = new QSpinBox(page);
+    passes->setValue(5);
+    auto* elevation = new QScrollBar(Qt::Vertical, page);
+    elevation->setRange(0, 90);
+    elevation->setValue(45);
+    elevation->setGeometry(100, 0, 20, 60);
+    window.setWidget(page);
+    window.resize(340, 300);
+    window.show();
+    window.activateWindow();
+    QApplication::processEvents();
+    for (QWidget* w : {static_cast<QWidget*>(passes), static_cast<QWidget*>(elevation)}) {
+        window.verticalScrollBar()->setValue(0);
+        w->setFocus(Qt::OtherFocusReason);
+        turnWheelOver(w);
+        EXPECT_GT(window.verticalScrollBar()->value(), 0) << w->metaObject()->className();
+    }
+    EXPECT_EQ(passes->value(), 5);
+    EXPECT_EQ(elevation->value(), 45);
+    passes->setFocus(Qt::TabFocusReason);
+    turnWheelOver(passes);
+    EXPECT_EQ(passes->value(), 4);
 }
