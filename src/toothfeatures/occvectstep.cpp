@@ -44,7 +44,6 @@ bool requireGridFile(Prompt& prompt, const OcclusalState& state) {
 
 bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, OcclusalState& st) {
     return runStep(prompt, [&] {
-        st.m_Surfer = attachSurfer(app);
         const bool capture = rq.window == CrestWindowKind::Capture;
         if (rq.Text2.empty() || rq.Text2 == "*.grd") {
             refuse(prompt, capture ? "Grid filename" : "Filename", "Choose grid filename");
@@ -71,6 +70,9 @@ bool cmdOccVect(AppState& app, Prompt& prompt, const OccVectRequest& rq, Occlusa
                                   "plane window), or choose Tribo-type."};
         if (!(tribo ? inputsPresent(prompt, {grid}) : inputsPresent(prompt, {grid, plane})))
             return false;
+        // Attached only once nothing is missing: attaching shows the map window, which a
+        // refusal would leave in front with the focus.
+        st.m_Surfer = attachSurfer(app);
         std::string instruction = "Use 'Digitise' to define occlusal vector.";
         if (!tribo)
             instruction = rq.window == CrestWindowKind::Rake ? "Use 'Digitise' to define two cusp tips."

@@ -20,7 +20,9 @@
 // chosen in the crest windows, a missing or short digitise file, a point outside the
 // grid or on a blank node, identical points or a tip line parallel to the plane normal,
 // a missing or malformed plane formula file, a failed mapping-program call. A missing
-// grid or (Carnassial) plane formula file is said before the digitise question. A run that
+// grid or (Carnassial) plane formula file is said before the digitise question, and every
+// refusal before the attach, so the map window it shows never opens for a step refused
+// (it would stay in front, the focus in it, over the refusal answered). A run that
 // ends early (Cancel or a refusal) keeps the previous vector, with its cusp tips and plane
 // normal, only while the grid stays the same: a vector never carries over to another
 // grid. A refused run leaves the earlier run's point and height files as they were: they

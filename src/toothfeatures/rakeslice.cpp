@@ -21,7 +21,6 @@ RakePassFiles rakePassFiles(const std::string& stem, const std::string& tag) {
 bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceRequest& rq) {
     return runStep(prompt, [&] {
         OcclusalState& st = rs.occ;
-        st.m_Surfer = attachSurfer(app);
         if (!requireCrestName(prompt, rq.Combo1Text, rq.CrestCode)) return false;
         if (rs.TransGrid.empty()) {
             refuse(prompt, "Rake angle",
@@ -45,6 +44,9 @@ bool cmdSlice(AppState& app, Prompt& prompt, RakeState& rs, const RakeSliceReque
                                      "make it with \"Digitise cusp area and trans\", or take one made "
                                      "earlier with \"Input trans grid\"."}}))
             return false;
+        // Attached only once nothing is missing: attaching shows the map window, which a
+        // refusal would leave in front with the focus.
+        st.m_Surfer = attachSurfer(app);
         const std::string digitise = st.GridDir + "digit2.dat";
         if (!askDigitise(prompt,
                          "Use 'Digitise' to define three points: \n\r1) point on crest to take rake angle from.\n\r"

@@ -103,6 +103,18 @@ TEST_P(CurvatureGrids, OcclusalDirectionCurvatureMatchesTheParaboloid) {
     }
 }
 
+// The occlusal-direction grid is the one tabs 2a and 2b then measure: their "Current grid"
+// names the grid it was made from.
+TEST(CurvatureGrids, OcclusalDirectionGridBecomesTheCurrentGridOfTheMeasuringTabs) {
+    CurvRun r;
+    r.inputTopo("bowl.grd", bowlGrid());
+    ASSERT_EQ(r.c.lblCurrentGridS, "");
+    r.digitise("0.5,0.25\r\n1.5,1.25\r\n");
+    ASSERT_EQ(CurveOVAngle(r.ctx, r.c), StepOutcome::Done);
+    EXPECT_EQ(r.c.lblCurrentGridS, "bowl");
+    EXPECT_EQ(r.c.lblCurrentGridA, "bowl");
+}
+
 INSTANTIATE_TEST_SUITE_P(Both, CurvatureGrids, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "V6" : "V8"; });
 
