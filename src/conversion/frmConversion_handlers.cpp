@@ -265,6 +265,7 @@ void frmConversion::cmdConvert_Click() {
         else if (n == "ConvertCSV_WRL") ConvertCSV_WRL();
         else if (n == "ConvertCSV_TIF") ConvertCSV_TIF();
     }
+    sayWhatSettlingFound(prompt_);
     if (from.empty() || to.empty()) {
         prompt_.busy(false);
         prompt_.message("File type", "Choose From and To file types");

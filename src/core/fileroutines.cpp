@@ -50,6 +50,12 @@ bool DirExists(const std::string& path) {
 
 bool FileExists(const std::string& path) {
     if (path.empty()) return false;
+    // A step asks this of its inputs as it starts: a new file still waiting under its
+    // working name after a kill is put in place first, not taken for a missing one.
+    try {
+        working::settleBeforeReading(path);
+    } catch (const std::exception&) {
+    }
     std::error_code ec;
     const fs::file_status st = fs::status(fs::path(path), ec);
     if (ec) return false;

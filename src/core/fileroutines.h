@@ -3,7 +3,8 @@
 //
 //  DirExists(path)    true when path names an existing folder; false otherwise, also
 //                     when it cannot be examined. Never throws.
-//  FileExists(path)   true when path names an existing item that is not a folder.
+//  FileExists(path)   true when path names an existing item that is not a folder, once
+//                     the commits a kill cut short in its folder are settled.
 //  ConvertLineEnds    copies InFile to OutFile with normalised line ends: CR LF, CR and
 //                     bare LF all end a line; with toCRLF every line is written with CR LF,
 //                     otherwise with LF (an unterminated last line gets one too). OutFile

@@ -79,17 +79,37 @@ inline bool askDigitise(Prompt& prompt, const std::string& instruction, const st
 // std::exception) ends the step with its message under `title` (empty: the default
 // title) and the normal pointer; the result is then false, otherwise the step's own.
 // Then what settling a cut commit found (working::takeSettleNotes) is shown, unless the
-// window's status line has taken it.
+// window's status line will say it.
 bool runGuarded(Prompt& prompt, const std::string& title, const std::function<bool()>& step);
 
-// Restores the normal pointer however the scope is left.
+// What settling a cut commit found during a step, said in a message, unless a status line
+// of the window will say it at the end of the step (working::NotesForStatusLine). Every
+// window without a status line ends its steps with it.
+inline void sayWhatSettlingFound(Prompt& prompt) {
+    if (working::NotesForStatusLine::held()) return;
+    const std::string settled = working::takeSettleNotes();
+    if (!settled.empty()) prompt.message("", settled);
+}
+
+// Restores the normal pointer however the scope is left. The outermost one of a step,
+// left normally, then says what settling found (sayWhatSettlingFound).
 class BusyScope {
 public:
-    explicit BusyScope(Prompt& p) : prompt_(p) { prompt_.busy(true); }
-    ~BusyScope() { prompt_.busy(false); }
+    explicit BusyScope(Prompt& p) : prompt_(p) {
+        ++depth();
+        prompt_.busy(true);
+    }
+    ~BusyScope() {
+        prompt_.busy(false);
+        if (--depth() == 0 && std::uncaught_exceptions() == 0) sayWhatSettlingFound(prompt_);
+    }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 private:
+    static int& depth() {
+        thread_local int d = 0;
+        return d;
+    }
     Prompt& prompt_;
 };
 
@@ -104,10 +124,7 @@ inline bool runGuarded(Prompt& prompt, const std::string& title, const std::func
             prompt.message(title, e.what());
         }
     }
-    // What the step found of an earlier step that a kill cut short, where no status line
-    // of the window has said it.
-    const std::string settled = working::takeSettleNotes();
-    if (!settled.empty()) prompt.message("", settled);
+    sayWhatSettlingFound(prompt);
     return done;
 }
 

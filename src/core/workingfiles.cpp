@@ -79,8 +79,10 @@ std::string stampedFileName(const std::string& targetName, const std::string& ho
 }
 
 // Record text: a header, "F" and the folder of each copy, "E" and each file's target, new
-// file, kept copy, the new file's id, the old file's id, size and time of change, "end".
-// Each field is "<length>:<bytes>"; records of earlier runs end an "E" line after the ids.
+// file, kept copy, the new file's id, the old file's id, size and time of modification,
+// then the old file's time of change, the new file's size and times, the kept copy's id,
+// "end". Each field is "<length>:<bytes>"; records of earlier runs end an "E" line after
+// the ids or after the old file's time.
 constexpr std::string_view kHeader = "trelvik commit record\n", kEnd = "end\n";
 
 void field(std::string& out, std::string_view s) {
@@ -133,6 +135,24 @@ Kind kindOf(std::string_view name, Writer& w) {
     return Kind::None;
 }
 
+bool originOf(std::string_view name, Origin& o) {
+    Writer w;
+    const Kind kind = kindOf(name, w);
+    if (kind != Kind::Record && kind != Kind::Undo) return false;
+    const std::string_view stem = name.substr(0, name.size() - (kind == Kind::Record ? kRecordExt : kUndoExt).size());
+    const std::string_view inner = stem.substr(0, stem.rfind(kTag));
+    const std::string plainBody = "." + std::string(kRecordBody);
+    if (inner == plainBody) {
+        o = {std::string(stem), w, false};
+        return true;
+    }
+    // A claim: the writer's own record name, less its extension, then the settler's stamp.
+    const Writer writer = writerOf(inner, kTag);
+    if (writer.pid <= 0 || inner.substr(0, inner.rfind(kTag)) != plainBody) return false;
+    o = {std::string(inner), writer, true};
+    return true;
+}
+
 bool ended(const Writer& w) {
     if (w.pid <= 0 || w.pid == ::getpid() || w.host != hostName()) return false;
     return ::kill(static_cast<pid_t>(w.pid), 0) != 0 && errno == ESRCH;
@@ -171,7 +191,9 @@ std::string recordText(const Record& r, const fs::path& base) {
         out += 'E';
         for (const std::string& f : {relativeTo(base, s.target), relativeTo(base, s.fresh), relativeTo(base, s.kept),
                                      std::to_string(s.dev), std::to_string(s.ino), std::to_string(s.oldDev),
-                                     std::to_string(s.oldIno), std::to_string(s.oldSize), std::to_string(s.oldTime)})
+                                     std::to_string(s.oldIno), std::to_string(s.oldSize), std::to_string(s.oldTime),
+                                     std::to_string(s.oldChange), std::to_string(s.size), std::to_string(s.time),
+                                     std::to_string(s.change), std::to_string(s.keptDev), std::to_string(s.keptIno)})
             field(out, f);
         out += '\n';
     }
@@ -204,6 +226,14 @@ bool readRecord(const std::string& path, Record& r) {
                 if (!readNumber(in, *id)) return false;
             if (!in.empty() && in.front() != '\n' && !(readNumber(in, s.oldSize) && readNumber(in, s.oldTime)))
                 return false;
+            if (!in.empty() && in.front() != '\n' &&
+                !(readNumber(in, s.oldChange) && readNumber(in, s.size) && readNumber(in, s.time) &&
+                  readNumber(in, s.change) && readNumber(in, s.keptDev) && readNumber(in, s.keptIno)))
+                return false;
+            if (s.keptIno == 0) {  // a record of an earlier run: its kept copies are links of the old files
+                s.keptDev = s.oldDev;
+                s.keptIno = s.oldIno;
+            }
             s.shown = s.target;
             r.files.push_back(std::move(s));
         } else {
@@ -222,8 +252,19 @@ std::optional<FileId> idOf(const std::string& path) {
 }
 
 bool isFresh(const std::string& path, const Staged& s) {
-    const auto id = idOf(path);
-    return id && id->dev == s.dev && id->ino == s.ino;
+    // A regular file: a folder or link made since may have been given the number of a
+    // new file that was removed.
+    struct stat st{};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_dev) == s.dev &&
+           static_cast<std::uint64_t>(st.st_ino) == s.ino;
+}
+
+bool freshAsWritten(const std::string& path, const Staged& s) {
+    struct stat st{};
+    if (!isFresh(path, s) || ::lstat(path.c_str(), &st) != 0) return false;
+    if (s.size < 0) return true;  // a record of an earlier run: by id alone
+    if (static_cast<std::int64_t>(st.st_size) != s.size || timeOf(st) != s.time) return false;
+    return path != s.fresh || s.change == 0 || changeOf(st) == s.change;
 }
 
 } // namespace detail
@@ -248,7 +289,9 @@ std::string stamped(std::string lead, const std::string& host, long pid, unsigne
 void removeKeptCopies(const std::vector<Staged>& files) {
     for (const Staged& s : files) {
         std::error_code ec;
-        if (!s.kept.empty()) fs::remove(s.kept, ec);
+        const auto id = s.kept.empty() ? std::nullopt : idOf(s.kept);
+        // Only the copy the commit made: a file put under its name since is not ours.
+        if (id && (s.keptIno == 0 || (id->dev == s.keptDev && id->ino == s.keptIno))) fs::remove(s.kept, ec);
     }
 }
 
@@ -279,15 +322,32 @@ void tidyFolder(const fs::path& folder) {
     std::error_code ec;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
         names.push_back(it->path().filename().string());
-    // The files a record still in the folder names stay: a kept old file may be the only copy.
-    std::set<std::string> named;
-    for (const std::string& name : names) {
-        Writer w;
-        const Kind kind = kindOf(name, w);
-        Record r;
-        if ((kind == Kind::Record || kind == Kind::Undo) && readRecord((dir / name).string(), r))
-            for (const Staged& s : r.files)
-                for (const std::string& p : {s.fresh, s.kept}) named.insert(fs::path(p).filename().string());
+    // The files a record still in the folder names stay: a kept old file may be the only
+    // copy. A record that goes between the listing and its reading has been claimed by a
+    // settler, who may still need its copies: the folder is listed again for its new name.
+    std::set<std::string> named, read;
+    std::vector<std::string> listing = names;
+    if (afterSweepListing) afterSweepListing(dir);
+    for (int round = 0; round < 16; ++round) {
+        bool again = false;
+        for (const std::string& name : listing) {
+            Writer w;
+            const Kind kind = kindOf(name, w);
+            if ((kind != Kind::Record && kind != Kind::Undo) || read.count(name)) continue;
+            Record r;
+            if (readRecord((dir / name).string(), r)) {
+                for (const Staged& s : r.files)
+                    for (const std::string& p : {s.fresh, s.kept}) named.insert(fs::path(p).filename().string());
+            } else if (!idOf((dir / name).string())) {
+                again = true;
+                continue;
+            }
+            read.insert(name);
+        }
+        if (!again) break;
+        listing.clear();
+        for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+            listing.push_back(it->path().filename().string());
     }
     for (const std::string& name : names) {
         Writer w;
@@ -303,17 +363,25 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
         for (std::string* p : {&s.target, &s.fresh, &s.kept})
             if (!p->empty()) *p = fs::absolute(*p).lexically_normal().string();
         if (s.shown.empty()) s.shown = s.target;
-        const auto id = idOf(s.fresh);
-        if (!id) throw Error("Cannot replace \"" + s.shown + "\": its new file has gone");
-        s.dev = id->dev;
-        s.ino = id->ino;
+        struct stat fresh{};
+        if (::lstat(s.fresh.c_str(), &fresh) != 0) throw Error("Cannot replace \"" + s.shown + "\": its new file has gone");
+        s.dev = static_cast<std::uint64_t>(fresh.st_dev);
+        s.ino = static_cast<std::uint64_t>(fresh.st_ino);
+        // Sizes and times too: a file written over in place keeps its id.
+        s.size = static_cast<std::int64_t>(fresh.st_size);
+        s.time = timeOf(fresh);
+        s.change = changeOf(fresh);
         struct stat old{};
         if (::lstat(s.target.c_str(), &old) == 0) {
             s.oldDev = static_cast<std::uint64_t>(old.st_dev);
             s.oldIno = static_cast<std::uint64_t>(old.st_ino);
-            // Size and time too: a file written over in place keeps its id.
             s.oldSize = static_cast<std::int64_t>(old.st_size);
             s.oldTime = timeOf(old);
+            s.oldChange = changeOf(old);
+        }
+        if (const auto kept = s.kept.empty() ? std::nullopt : idOf(s.kept)) {
+            s.keptDev = kept->dev;
+            s.keptIno = kept->ino;
         }
         const std::string folder = fs::path(s.target).parent_path().string();
         if (std::find(r.folders.begin(), r.folders.end(), folder) == r.folders.end()) {

@@ -17,30 +17,43 @@
 //   whole name.
 // Commit record: ".commit.trelvik-<stamp>.commit", written and synced in the folder of
 //   every file of a commit before its first rename, listing each target, its new
-//   working file and the kept copy of its old file, with the ids of the new and the old
-//   file; ".undo" in place of ".commit" once the commit is being undone.
+//   working file and the kept copy of its old file, with the ids, sizes and times of the
+//   new file, the old file and its kept copy; ".undo" in place of ".commit" once the
+//   commit is being undone. A settler claims a record by renaming it to
+//   ".commit.trelvik-<stamp>.trelvik-<its own stamp>.commit", keeping the writer's stamp.
 //
 // tidyFolder(dir), run by every writer before it makes a working file in dir:
 //   - the folder's cut commits are settled (settleFolder);
 //   - then every working file of an ended writer goes, whatever it was writing, except
-//     those a record still in the folder names: a kept old file may be the only copy.
+//     those a record still in the folder names (records claimed meanwhile included): a
+//     kept old file may be the only copy.
 //
-// settleFolder(dir), run by tidyFolder and before any file is read (settleBeforeReading),
-//   so that no step reads a folder a kill left half replaced: records of ended writers
-//   (or of this process, left by a failed put-back) are finished, one settler at a time
-//   (a record being settled counts as live):
+// settleFolder(dir), run by tidyFolder, before any file is read (settleBeforeReading) and
+// when a step asks whether a file exists, so that no step reads a folder a kill left
+// half replaced: records of ended writers (or of this process, left by a failed
+// put-back) are finished, one settler per commit, however many folders it spans: the
+// copy in its first folder is the one claimed. A settle under way elsewhere (another
+// thread or process) is waited for, a few seconds at most.
+//   - A record is obeyed only when the program itself could have written it: every file
+//     it names lies in a folder that holds the same record, and every new file and kept
+//     copy it names is a working file of the record's own writer and still the file the
+//     record wrote (by id). Any other record is left as it is, and named.
 //   - rolled forward when the record is not being undone and every new file is in place
 //     or still waiting under its working name while its target holds the old file (or
-//     none, where there was none). A target saved over since the record was written (a
-//     file that is neither the new one nor the old one, by id, size and time) keeps what
-//     was saved there: its new file is dropped and the rest goes forward;
+//     none, where there was none). A target that holds anything else (a file saved over
+//     it, a link, a folder, or the new file changed since: judged by id, size and times)
+//     keeps what is there: its new file is dropped and the rest goes forward;
 //   - undone otherwise (each target given back its kept old file, or removed where there
-//     was none);
+//     was none; a target whose new file was changed since stays as it is);
 //   - then removed. A record that cannot be settled (something else holds a target, or
 //     its files' ids changed, as on a drive mounted anew) stays, with the kept copies it
-//     names, for the next writer.
+//     names, for the next writer; the note names the record, whose removal ends it.
+//   - in a folder the user cannot write, nothing can be settled: the note says which
+//     files hold the new content and which the old.
 //   A record names its files relative to its folder, so it is settled wherever the folder
-//   has been moved. Each outcome is noted for the next step to say (takeSettleNotes).
+//   has been moved. Each outcome is noted for the step that ran into it to say
+//   (takeSettleNotes), with the files the settle put in place (settledFiles), which are
+//   not the step's own.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -76,6 +89,24 @@ void settleBeforeReading(const std::string& file);
 // What settling has found since the last call, one sentence per commit and per file left
 // as saved, for the status line of the step that ran into it; empty when nothing.
 std::string takeSettleNotes();
+// The files (absolute paths) that settling has put in place or back since the last
+// takeSettleNotes, each with its size and time of modification as the settle left it.
+struct SettledFile {
+    std::string path;
+    std::int64_t size = 0, time = 0;
+};
+std::vector<SettledFile> settledFiles();
+
+// While one is alive, a window's status line will say the notes at the end of the step,
+// so an inner guard of the step (runGuarded) leaves them for it.
+class NotesForStatusLine {
+public:
+    NotesForStatusLine();
+    ~NotesForStatusLine();
+    NotesForStatusLine(const NotesForStatusLine&) = delete;
+    NotesForStatusLine& operator=(const NotesForStatusLine&) = delete;
+    static bool held();
+};
 
 // Makes the renames and new names in dir durable (an empty dir: the current folder).
 void syncFolder(const std::filesystem::path& dir);
@@ -106,9 +137,13 @@ struct Staged {
     std::string kept;    // the old file's kept copy; empty when there is none
     std::string shown;   // the name the user knows target by, for messages
     // Filled in by the record: the new file's id, which it keeps when renamed, and the
-    // old file's, to tell whether the target still holds it.
+    // old file's, to tell whether the target still holds it; with their sizes (-1: not
+    // known) and times of modification and of change (0: not known), as an edit in place
+    // keeps the id; and the kept copy's id, to tell it is still the copy made.
     std::uint64_t dev = 0, ino = 0, oldDev = 0, oldIno = 0;
-    std::int64_t oldSize = -1, oldTime = 0;  // the old file's size (-1: not known) and time
+    std::int64_t oldSize = -1, oldTime = 0, oldChange = 0;
+    std::int64_t size = -1, time = 0, change = 0;
+    std::uint64_t keptDev = 0, keptIno = 0;
 };
 
 // Removes the kept copies of old files, once they are no longer needed.
@@ -140,5 +175,8 @@ private:
 inline void (*afterCommitRename)(std::size_t renamed) = nullptr;
 // Called once a settler has claimed a record, before it reads it: a test looks in there.
 inline void (*whileSettling)(const std::filesystem::path& dir) = nullptr;
+// Called once the sweep has listed a folder, before it reads the records it found: a test
+// claims one there as another settler might.
+inline void (*afterSweepListing)(const std::filesystem::path& dir) = nullptr;
 
 } // namespace trelvik::working

@@ -26,6 +26,16 @@ enum class Kind { None, File, Record, Undo };
 
 // What a name in a folder is, and (for a working name) which writer made it.
 Kind kindOf(std::string_view name, Writer& w);
+// The commit a record name stands for: the stamp its writer gave it, and that writer,
+// also once a settler has claimed it under a name of its own. False for a name of the
+// record form that no writer of ours makes.
+struct Origin {
+    std::string stem;  // ".commit.trelvik-<writer's stamp>", the name less its extension
+    Writer writer;
+    bool claimed = false;  // the name is a settler's claim
+};
+bool originOf(std::string_view name, Origin& o);
+
 // True when w is of this host and no process of its number runs here.
 bool ended(const Writer& w);
 bool isMine(const Writer& w);
@@ -55,18 +65,34 @@ struct FileId {
     std::uint64_t dev = 0, ino = 0;
 };
 std::optional<FileId> idOf(const std::string& path);
-// A file's time of last change in nanoseconds.
+// A file's time of last modification, and of last change (which no user tool can set),
+// in nanoseconds.
 inline std::int64_t timeOf(const struct stat& st) {
     return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
-// True when path holds the commit's new file.
+inline std::int64_t changeOf(const struct stat& st) {
+    return static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+}
+// True when path holds the commit's new file (by id).
 bool isFresh(const std::string& path, const Staged& s);
+// True when path holds the commit's new file as it was written. A rename sets the time of
+// change, so a new file already in place is judged by its size and modification time.
+bool freshAsWritten(const std::string& path, const Staged& s);
+
+// True when folder holds a copy of the record o names, claimed or not.
+bool holdsRecord(const std::filesystem::path& folder, const Origin& o);
+// Why the record r, read in base under a name of origin o, is not one the program could
+// have written; empty when it is.
+std::string foreignWhy(const Record& r, const std::filesystem::path& base, const Origin& o);
 
 // Gives each target whose new file is in place its old state back, last first; a kept
-// copy whose target still holds the old file goes. Returns what could not be put back.
-std::string undoFiles(const std::vector<Staged>& files);
+// copy whose target still holds the old file goes. A target whose new file was changed
+// since stays, and is added to savedSince when given. Returns what could not be put back.
+std::string undoFiles(const std::vector<Staged>& files, std::vector<const Staged*>* savedSince = nullptr);
 
-// Notes what settling found, for the next step to say.
+// Notes what settling found, for the step that ran into it to say, and the files it put
+// in place or back.
 void addNote(std::string text);
+void addSettled(const std::string& path);
 
 } // namespace trelvik::working::detail

@@ -189,6 +189,7 @@ void frmSurfFns::runBatch(surffns::SurfFnsContext& ctx, const std::function<void
     ctx.progress = &run.progress();
     body();
     ctx.progress = nullptr;
+    sayWhatSettlingFound(prompt_);
 }
 
 void frmSurfFns::showState(const surffns::SurfFnsContext& ctx) {

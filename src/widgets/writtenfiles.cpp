@@ -9,6 +9,9 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 
+#include <algorithm>
+#include <sys/stat.h>
+
 namespace trelvik {
 
 namespace fs = std::filesystem;
@@ -42,6 +45,18 @@ template <typename Visit> void eachFile(const QString& folder, Visit visit) {
         if (!fe) visit(name, size, time);
     }
 }
+// True when path is a file that settling an earlier step's cut commit put in place, as
+// the settle left it: that step's file, not this one's.
+bool putInPlaceBySettling(const fs::path& path, const std::vector<working::SettledFile>& settled) {
+    struct stat st{};
+    if (settled.empty() || ::stat(path.c_str(), &st) != 0) return false;
+    const std::int64_t time = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    const fs::path here = path.lexically_normal();
+    return std::any_of(settled.begin(), settled.end(), [&](const working::SettledFile& f) {
+        return fs::path(f.path).lexically_normal() == here && f.size == static_cast<std::int64_t>(st.st_size) &&
+               f.time == time;
+    });
+}
 } // namespace
 
 WrittenFiles::WrittenFiles(const QString& folder) : folder_(folder.isEmpty() ? folder : QDir::cleanPath(folder)) {
@@ -52,8 +67,10 @@ WrittenFiles::WrittenFiles(const QString& folder) : folder_(folder.isEmpty() ? f
 
 QStringList WrittenFiles::written() const {
     QStringList out;
+    const auto settled = working::settledFiles();
+    const fs::path folder = fs::absolute(folder_.toStdString());
     eachFile(folder_, [&](const std::string& name, std::uintmax_t size, fs::file_time_type time) {
-        if (isUsersDigitiseFile(name)) return;
+        if (isUsersDigitiseFile(name) || putInPlaceBySettling(folder / name, settled)) return;
         const auto was = before_.find(name);
         if (was == before_.end() || was->second.size != size || was->second.time != time)
             out << QString::fromStdString(name);
@@ -119,8 +136,15 @@ bool WrittenFiles::reportStep(QLabel* status, FileListBox* list, const QString& 
                               const std::function<bool()>& step) {
     status->clear();
     const WrittenFiles written(folder);
-    const bool done = step();
+    bool done = false;
+    {
+        // What settling finds during the step is said here, not by a guard inside it.
+        const working::NotesForStatusLine held;
+        done = step();
+    }
     if (done) written.report(status, list);
+    else if (const std::string settled = working::takeSettleNotes(); !settled.empty())
+        status->setText(QString::fromStdString(settled));
     return done;
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <csignal>
 #include <fstream>
 #include <sys/resource.h>
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 #include "support/tempfolder.h"
+#include "support/killedcommits.h"
 #include "support/writefailures.h"
 
 namespace fs = std::filesystem;
@@ -23,6 +25,7 @@ using trelvik::testing::endedProcessId;
 using trelvik::testing::endedWriterFile;
 using trelvik::testing::FileSizeLimit;
 using trelvik::testing::TempFolder;
+using namespace trelvik::testing;
 
 namespace {
 std::size_t entries(const fs::path& d) {
@@ -326,38 +329,6 @@ TEST(StagedFiles, TheSweepTakesOnlyEndedWritersOfThisHostByTheirWholeName) {
     for (const auto& n : kept) EXPECT_EQ(t.read(n), "keep") << n;
 }
 
-namespace {
-std::string pathOnHold;  // what the hook below puts a folder in place of
-void holdWithAFolder(std::size_t renamed) {
-    if (renamed != 1) return;
-    fs::remove(pathOnHold);
-    fs::create_directories(fs::path(pathOnHold) / "inside");
-}
-std::size_t killAt;  // the renames a killed commit makes before it is stopped
-void killThere(std::size_t renamed) {
-    if (renamed == killAt) _exit(0);
-}
-// A step in another process that replaces a.dat, b.dat and c.dat of `dir` together and is
-// killed once `renamed` of them are in place.
-void commitKilledAfter(const fs::path& dir, std::size_t renamed) {
-    killAt = renamed;
-    const pid_t child = fork();
-    if (child == 0) {
-        StagedFiles staged;
-        for (const std::string name : {"a", "b", "c"})
-            writeFileAtomic(staged.work((dir / (name + ".dat")).string()), "new " + name);
-        working::afterCommitRename = killThere;
-        staged.commit();
-        _exit(1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-}
-void writeOld(const TempFolder& t) {
-    for (const std::string name : {"a", "b", "c"}) t.write(name + ".dat", "old " + name);
-}
-}  // namespace
 
 // A commit is all or none across a kill and a failed put-back too. Killed after its first
 // rename, it is finished by the next writer in the folder; an old file that cannot be put
@@ -405,23 +376,40 @@ TEST(StagedFiles, ACommitCutShortIsFinishedOrUndoneByTheNextWriterInTheFolder) {
     EXPECT_EQ(entries(t.dir()), 3u);  // a.dat, the folder c.dat and x.txt
 }
 
-// A file saved over a target after the kill is the user's: finishing the commit leaves it
-// and says so, and the rest of the commit goes forward whole.
+// Whatever is put at a target after the kill is the user's (a file saved over it, a link,
+// a folder): finishing the commit leaves it and says so, and the rest of the commit goes
+// forward whole.
 TEST(StagedFiles, ACutCommitNeverReplacesAFileSavedSince) {
-    for (std::size_t renamed = 0; renamed < 3; ++renamed) {
-        TempFolder t;
-        writeOld(t);
-        commitKilledAfter(t.dir(), renamed);
-        t.write("c.dat", "saved since");  // written in place, as a copy over it is
-        working::takeSettleNotes();
-        writeFileAtomic(t.path("x.txt"), "x");
-        EXPECT_EQ(t.read("a.dat"), "new a") << renamed;
-        EXPECT_EQ(t.read("b.dat"), "new b") << renamed;
-        EXPECT_EQ(t.read("c.dat"), "saved since") << renamed;
-        EXPECT_EQ(entries(t.dir()), 4u) << renamed;
-        const std::string notes = working::takeSettleNotes();
-        EXPECT_NE(notes.find("\"c.dat\" was left as it was saved"), std::string::npos) << notes;
-    }
+    const std::vector<std::function<void(const TempFolder&)>> puts = {
+        [](const TempFolder& t) { t.write("c.dat", "saved since"); },  // in place, as a copy over it is
+        [](const TempFolder& t) {
+            fs::remove(t.path("c.dat"));
+            fs::create_symlink(t.path("x.txt"), t.path("c.dat"));
+        },
+        [](const TempFolder& t) {
+            fs::remove(t.path("c.dat"));
+            fs::create_directory(t.path("c.dat"));
+        },
+    };
+    for (std::size_t renamed = 0; renamed < 3; ++renamed)
+        for (std::size_t put = 0; put < puts.size(); ++put) {
+            TempFolder t;
+            writeOld(t);
+            t.write("x.txt", "saved since");
+            commitKilledAfter(t.dir(), renamed);
+            puts[put](t);
+            const fs::file_status before = fs::symlink_status(t.path("c.dat"));
+            working::takeSettleNotes();
+            writeFileAtomic(t.path("y.txt"), "y");
+            EXPECT_EQ(t.read("a.dat"), "new a") << renamed << put;
+            EXPECT_EQ(t.read("b.dat"), "new b") << renamed << put;
+            EXPECT_EQ(fs::symlink_status(t.path("c.dat")).type(), before.type()) << renamed << put;
+            if (put < 2) EXPECT_EQ(t.read("c.dat"), "saved since") << renamed << put;
+            EXPECT_EQ(entries(t.dir()), 5u) << renamed << put;
+            const std::string notes = working::takeSettleNotes();
+            EXPECT_NE(notes.find("\"c.dat\" was left as it was saved"), std::string::npos) << notes;
+            EXPECT_NE(notes.find("a.dat and b.dat hold its new files"), std::string::npos) << notes;
+        }
 }
 
 // A record names its files relative to its folder: a cut commit is finished in the folder
@@ -447,39 +435,19 @@ TEST(StagedFiles, ACutCommitSettlesInAMovedFolderAndKeepsWhatItCannotSettle) {
         const std::string notes = working::takeSettleNotes();
         EXPECT_NE(notes.find("could not be finished or undone"), std::string::npos) << notes;
         EXPECT_NE(notes.find("is in \"" + t.path("copy/.")), std::string::npos) << notes;
+        EXPECT_NE(notes.find("removing \"" + t.path("copy/.commit.trelvik-")), std::string::npos) << notes;
     }
 }
 
-// A step reads a folder only once its cut commits are settled.
+// A step reads a folder only once its cut commits are settled, and its check that an
+// input exists finds a new file that was still waiting under its working name.
 TEST(StagedFiles, AStepReadsAFolderOnlyOnceItsCutCommitsAreSettled) {
     TempFolder t;
     writeOld(t);
     commitKilledAfter(t.dir(), 1);
     EXPECT_EQ(readWholeFile(t.path("c.dat")), "new c");
-}
-
-namespace {
-std::size_t recordsLeftWhileSettling = 0;
-void tidyFromAnotherThread(const fs::path& dir) {
-    working::whileSettling = nullptr;
-    std::thread([dir] { working::tidyFolder(dir); }).join();
-    recordsLeftWhileSettling = 0;
-    for (const auto& e : fs::directory_iterator(dir))
-        if (e.path().extension() == ".commit") ++recordsLeftWhileSettling;
-}
-}  // namespace
-
-// A record being settled is this process's own, live: another thread tidying the folder
-// leaves it to the settler.
-TEST(StagedFiles, OneSettlerAtATime) {
-    TempFolder t;
-    writeOld(t);
-    commitKilledAfter(t.dir(), 1);
-    working::whileSettling = tidyFromAnotherThread;
-    writeFileAtomic(t.path("x.txt"), "x");
-    working::whileSettling = nullptr;
-    EXPECT_EQ(recordsLeftWhileSettling, 1u);
-    for (const std::string name : {"a", "b", "c"}) EXPECT_EQ(t.read(name + ".dat"), "new " + name);
+    commitKilledAfter(std::vector<fs::path>{t.path("d.dat")}, 0);
+    EXPECT_TRUE(FileExists(t.path("d.dat")));
 }
 
 // The old content of a file whose put-back failed waits in a kept copy that its ended
