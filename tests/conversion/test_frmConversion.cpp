@@ -21,6 +21,7 @@
 #include "conversion/frmConversion.h"
 #include "convtest.h"
 #include "shell/frmStartup.h"
+#include "support/killedcommits.h"
 #include "support/qtapp.h"
 #include "surfer/plotmodel.h"
 #include "widgets/dirlistbox.h"
@@ -327,6 +328,25 @@ TEST(ConversionWindow, ConvertRunsTheChosenPairThenEmptiesTheList) {
     w->cmdAddFilename->click();
     w->cmdConvert->click();
     EXPECT_EQ(w->txtNoFiles->text(), "0");
+}
+
+// A step of an earlier run cut short in the folder is settled by Convert, which says so
+// when it ends.
+TEST(ConversionWindow, ConvertSaysWhatItSettledOfAStepCutShort) {
+    Env e;
+    e.dir.write("crown.txt", xyzText(scatteredCrown(300, 8)));
+    frmConversion* w = e.open();
+    e.choose(w, kIrregular, kGrd);
+    e.add(w, "crown.txt");
+    trelvik::testing::writeOld(e.dir);
+    trelvik::testing::commitKilledAfter(e.dir.dir(), 2);
+    e.dir.write("c.dat", "saved since");
+    const std::size_t before = e.prompt.shown.size();
+    w->cmdConvert->click();
+    ASSERT_GT(e.prompt.shown.size(), before);
+    EXPECT_NE(e.last().find("\"c.dat\" was left as it was saved"), std::string::npos) << e.last();
+    EXPECT_NE(e.last().find("was finished: a.dat and b.dat hold its new files."), std::string::npos) << e.last();
+    EXPECT_EQ(e.dir.read("c.dat"), "saved since");
 }
 
 TEST(ConversionWindow, ClicksAndClosingWaitWhileAListConverts) {

@@ -176,10 +176,13 @@ TEST(CommitRecords, ASaveCarryingTheOldTimeIsToldByItsChangeTime) {
 // the new content and which the old before it reads them.
 TEST(CommitRecords, AFolderThatCannotBeWrittenIsSaidWithWhatIsNewAndWhatOld) {
     TempFolder t;
+    const mode_t mask = ::umask(022);  // readable by the other user the step runs as below
     fs::create_directories(t.path("ro"));
     fs::permissions(t.dir(), fs::perms::all, fs::perm_options::add);
+    fs::permissions(t.path("ro"), fs::perms::all, fs::perm_options::add);
     writeOld(t, "ro/");
     commitKilledAfter(t.path("ro"), 1);
+    ::umask(mask);
     fs::permissions(t.path("ro"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     int pipe[2];

@@ -21,6 +21,7 @@
 
 #include "procrun.h"
 #include "shell/frmStartup.h"
+#include "support/killedcommits.h"
 #include "support/qtapp.h"
 #include "surferfns/frmSurfFns.h"
 #include "widgets/dirlistbox.h"
@@ -324,6 +325,21 @@ TEST(SurfFnsWindow, EveryOperationButtonRunsItsBatchAndPlotsTheOutput) {
         EXPECT_GT(e.prompt.busyChanges, 0);
         EXPECT_FALSE(e.prompt.busyNow);
     }
+}
+
+// A step of an earlier run cut short in the folder is settled by the step that runs
+// there, which says so when it ends.
+TEST(SurfFnsWindow, AStepSaysWhatItSettledOfAStepCutShort) {
+    Env e;
+    e.grid("r1.grd");
+    frmSurfFns* w = e.open();
+    e.add(w, {"r1.grd"});
+    trelvik::testing::writeOld(e.dir);
+    trelvik::testing::commitKilledAfter(e.dir.dir(), 1);
+    w->cmdReZero->click();
+    EXPECT_TRUE(FileExists(e.dir.path("r1rz.grd")));
+    ASSERT_FALSE(e.prompt.shown.empty());
+    EXPECT_THAT(e.prompt.shown.back().text, HasSubstr("was finished: a.dat, b.dat and c.dat hold its new files."));
 }
 
 // Refused runs show their message and leave the list, the files and the plot as they were.

@@ -19,6 +19,7 @@
 #include "core/textform.h"
 #include "crestrun.h"
 #include "shell/frmStartup.h"
+#include "support/killedcommits.h"
 #include "support/qtapp.h"
 #include "surferfns/frmSurfFns.h"
 #include "planes/frmEnamOut.h"
@@ -257,6 +258,25 @@ TEST(CrestWindows, ApproachAngleSaysACrestMeasuredAgainReplacedItsResults) {
     EXPECT_THAT(a->lblStatus->text().toStdString(),
                 ::testing::HasSubstr("Replaced the earlier results of this crest (T1pacd_crsltrs_aaresults.csv): to "
                                      "measure another crest, press \"Next crest\" and choose its name."));
+}
+
+// A step of an earlier run cut short in the grid's folder is settled by the step that reads
+// there: said on the step's own status line, and its files are not listed as the step's.
+TEST(CrestWindows, TheStatusLineSaysWhatTheStepSettledApartFromWhatItWrote) {
+    Env env;
+    env.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
+    auto* a = env.open<frmAppAng>(env.main->mnuAppAng, "frmAppAng");
+    env.choose(a, "T1.grd", "Paracristid");
+    trelvik::testing::writeOld(env.dir);
+    trelvik::testing::commitKilledAfter(env.dir.dir(), 1);
+    const std::size_t before = env.prompt.shown.size();
+    env.digitise("digit.dat", "4,10\r\n4,0\r\n");
+    a->cmdOccVect->click();
+    for (std::size_t i = before; i < env.prompt.shown.size(); ++i)
+        EXPECT_EQ(env.prompt.shown[i].text.find("cut short"), std::string::npos) << env.prompt.shown[i].text;
+    const std::string status = a->lblStatus->text().toStdString();
+    EXPECT_THAT(status, ::testing::HasSubstr("was finished: a.dat, b.dat and c.dat hold its new files."));
+    EXPECT_THAT(status, ::testing::StartsWith("Wrote T1pacd_ovp.dat, T1pacd_ovpz.dat in "));
 }
 
 TEST(CrestWindows, CaptureAreaSaysHowManySlicePointsOfACrestOffTheCrownItMeasured) {
