@@ -95,6 +95,11 @@ std::string endsNote(const fs::path& record) {
     return " Once that is seen to, removing \"" + record.string() + "\" ends this note.";
 }
 
+void noteForeign(const fs::path& record, const std::string& why) {
+    addNote("\"" + record.string() + "\" is named as a record of a step cut short, but it is not the program's own (" +
+            why + "), so nothing it names was touched." + endsNote(record));
+}
+
 // A record in a folder the user cannot write: nothing can be settled, so the step is told
 // which files are new and which old before it reads them.
 void noteUnwritable(const fs::path& dir, const Record& r, int err) {
@@ -119,7 +124,8 @@ struct Claim {
     bool undoing = false;
 };
 
-Outcome claim(const fs::path& dir, const Record& r, const Origin& o, Claim& c, LiveNames& live) {
+Outcome claim(const fs::path& dir, const Record& r, const Origin& o, Claim& c) {
+    LiveNames& live = liveRecords();
     c.folder = r.folders.empty() ? dir : fs::path(r.folders.front());
     std::vector<std::pair<std::string, bool>> names;  // candidates, and whether each is being undone
     bool busy = false;
@@ -163,9 +169,7 @@ void settleClaimed(const fs::path& dir, const Claim& c, const Origin& o) {
     if (!readRecord(claimed, r)) return giveBack();
     if (const std::string why = foreignWhy(r, c.folder, o); !why.empty()) {
         giveBack();
-        return addNote("\"" + (c.folder / c.from).string() + "\" is named as a record of a step cut short, but it is "
-                       "not the program's own (" + why + "), so nothing it names was touched." +
-                       endsNote(c.folder / c.from));
+        return noteForeign(c.folder / c.from, why);
     }
     const std::string lead = leadIn(dir);
     std::vector<Now> now;
@@ -258,17 +262,14 @@ Outcome settle(const fs::path& dir, const std::string& name) {
         return Outcome::Done;
     }
     if (const std::string why = foreignWhy(r, dir, o); !why.empty()) {
-        addNote("\"" + path.string() + "\" is named as a record of a step cut short, but it is not the program's own (" +
-                why + "), so nothing it names was touched." + endsNote(path));
+        noteForeign(path, why);
         return Outcome::Done;
     }
-    LiveNames& live = liveRecords();
     Claim c;
-    const Outcome outcome = claim(dir, r, o, c, live);
+    const Outcome outcome = claim(dir, r, o, c);
     if (c.path.empty()) return outcome;
     const std::string claimedName = fs::path(c.path).filename().string();
     const LiveWhileSettling held({claimedName, withExt(claimedName, kUndoExt)});  // set live by claim()
-    if (whileSettling) whileSettling(dir);
     settleClaimed(dir, c, o);
     return Outcome::Done;
 }

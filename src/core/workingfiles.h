@@ -173,8 +173,6 @@ private:
 // Called before the first rename of a commit and after each, with the number renamed so
 // far: a test stops a process there as a kill would.
 inline void (*afterCommitRename)(std::size_t renamed) = nullptr;
-// Called once a settler has claimed a record, before it reads it: a test looks in there.
-inline void (*whileSettling)(const std::filesystem::path& dir) = nullptr;
 // Called once the sweep has listed a folder, before it reads the records it found: a test
 // claims one there as another settler might.
 inline void (*afterSweepListing)(const std::filesystem::path& dir) = nullptr;
