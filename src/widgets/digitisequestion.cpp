@@ -3,6 +3,7 @@
 #include "core/samefile.h"
 #include "widgets/fitscreen.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
@@ -235,10 +236,73 @@ long nextSerial() {
 
 // Asked of the window system outright: while the question, a window the tool window
 // owns, has the focus, Qt counts the tool window active and activateWindow() asks nothing.
-void focusWindowThatAsked(QWidget* asker) {
+void requestFocus(QWidget* asker) {
     if (!asker || !asker->isVisible() || asker->isMinimized()) return;
     asker->raise();
     if (QWindow* w = asker->windowHandle()) w->requestActivate();
+}
+
+// The window manager settles the focus once the question has gone in its own time. When
+// it handles the question's going (or that of the map window's Save box just before)
+// after the request to activate the window that asked, it falls back to the window used
+// before, the map window the user saved in, and keeps the focus there: the request is
+// lost. So for a short while after the answer, until the user clicks or types anywhere,
+// a map window found with the focus hands it back to the window that asked.
+class FocusBackToAsker : public QObject {
+public:
+    void watch(QWidget* asker) {
+        asker_ = asker;
+        const long serial = ++serial_;
+        if (!watching_) {
+            watching_ = true;
+            qApp->installEventFilter(this);
+            connect(qApp, &QGuiApplication::focusWindowChanged, this, &FocusBackToAsker::check);
+        }
+        // Counted from when the event loop runs again: the step the answer lets go on
+        // runs first, and the window manager's doings reach the program only after it.
+        QTimer::singleShot(0, this, [this, serial] {
+            for (const int ms : {100, 400, 1000})
+                QTimer::singleShot(ms, this, [this, serial] {
+                    if (serial == serial_) check();
+                });
+            QTimer::singleShot(kWatchMs, this, [this, serial] {
+                if (serial == serial_) stop();
+            });
+        });
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if ((e->type() == QEvent::MouseButtonPress || e->type() == QEvent::KeyPress) && e->spontaneous()) stop();
+        return false;
+    }
+
+private:
+    static constexpr int kWatchMs = 2000;
+    void check() {
+        const QWidget* active = QApplication::activeWindow();
+        // A question shown again is answered in the map window.
+        if (!asker_ || !active || active == asker_ || !isDigitiseWindow(active) || openQuestion()) return;
+        requestFocus(asker_);
+    }
+    void stop() {
+        if (!watching_) return;
+        watching_ = false;
+        ++serial_;
+        qApp->removeEventFilter(this);
+        disconnect(qApp, &QGuiApplication::focusWindowChanged, this, &FocusBackToAsker::check);
+    }
+    QPointer<QWidget> asker_;
+    bool watching_ = false;
+    long serial_ = 0;
+};
+
+void focusWindowThatAsked(QWidget* asker) {
+    if (!asker || !asker->isVisible() || asker->isMinimized()) return;
+    requestFocus(asker);
+    if (isDigitiseWindow(asker)) return;
+    static FocusBackToAsker focusBack;
+    focusBack.watch(asker);
 }
 } // namespace
 

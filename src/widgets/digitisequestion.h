@@ -84,7 +84,9 @@ private:
 // focus (not while it is hidden or minimized). Asked before the question hides, it takes
 // the focus straight from the question: hidden with the focus, the question would leave
 // the window manager to pass it to the window used before, the map window, where keys
-// typed at once would go.
+// typed at once would go. The window manager may still pass it there, settling the focus
+// after the question in its own time: for a short while after the answer, until the user
+// clicks or types, a map window that takes the focus hands it back.
 void focusAskingWindow();
 
 // The file the open question's step will read, as an absolute path: the file a save

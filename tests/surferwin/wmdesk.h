@@ -73,6 +73,19 @@ inline void iconify(const QWidget* w) {
 
 inline QRect onScreen(const QWidget* w) { return {w->mapToGlobal(QPoint(0, 0)), w->size()}; }
 
+// A click at map coordinates (x, y) of the first map on show in a map window.
+inline void clickMapOf(MapWindow& win, double x, double y) {
+    MapCanvas* canvas = win.canvas();
+    double px, py;
+    canvas->document()->Shapes.maps().front()->mapToPage(x, y, px, py);
+    const QPointF at = canvas->pageToPixel({px, py});
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, at, canvas->mapToGlobal(at), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(canvas, &e);
+    }
+}
+
 // A tool window on the left and the map window of a fresh instance on the right of a
 // screen run by a window manager.
 struct Desk {
@@ -119,18 +132,7 @@ struct Desk {
         win->refresh();
         win->setDigitiseMode(true);
     }
-    // A click at map coordinates (x, y) of the first map on show.
-    void clickMap(double x, double y) {
-        MapCanvas* canvas = win->canvas();
-        double px, py;
-        canvas->document()->Shapes.maps().front()->mapToPage(x, y, px, py);
-        const QPointF at = canvas->pageToPixel({px, py});
-        for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent e(type, at, canvas->mapToGlobal(at), Qt::LeftButton,
-                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(canvas, &e);
-        }
-    }
+    void clickMap(double x, double y) { clickMapOf(*win, x, y); }
     // Where the first map of the page on show is drawn, on the screen.
     QRect drawnMap() const {
         const MapCanvas* canvas = win->canvas();
