@@ -156,10 +156,13 @@ void frmLandFind::DirC_Click() {
 
 void frmLandFind::DatFilename() {
     guarded([this] {
+        const std::size_t listed = s_.TrialFiles.size();
         const auto added = planes::DatFilename(s_, prompt_, Text5->text().toStdString(), lists_[0].name(), lists_[0].folder());
-        // A refused add may still have cut the list to a smaller count typed since.
+        // A refused add may still have cut the list to a smaller count typed since: the
+        // counter and the name shown are those of the list as cut.
         Label7->setText(QString::fromStdString(planes::TrialCounter(s_)));
         if (added) Text6->setText(QString::fromStdString(added->Text6));
+        else if (s_.TrialFiles.size() < listed) Text6->setText(QString::fromStdString(planes::LastTrialName(s_)));
     });
 }
 

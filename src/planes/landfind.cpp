@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace trelvik::planes {
 
@@ -108,6 +109,11 @@ std::string ConvertedTrialsNote(const LandFindState& s, const std::string& text5
 std::string TrialCounter(const LandFindState& s) {
     if (s.FirstAdd) return "0/0";
     return " " + std::to_string(s.TrialsAdded) + "/ " + std::to_string(s.TrialFiles.size());
+}
+
+std::string LastTrialName(const LandFindState& s) {
+    if (s.FirstAdd || s.TrialsAdded < 1 || static_cast<std::size_t>(s.TrialsAdded) > s.TrialFiles.size()) return "";
+    return std::filesystem::path(s.TrialFiles[static_cast<std::size_t>(s.TrialsAdded - 1)]).filename().string();
 }
 
 long BlnConvert(LandFindState& s, const std::string& text5) {

@@ -79,6 +79,9 @@ std::optional<AddedTrial> DatFilename(LandFindState& s, Prompt& prompt, const st
 // list of n (a list cut short by a smaller count counts to its new length), "0/0" before
 // the first add.
 std::string TrialCounter(const LandFindState& s);
+// The name the "dat filename" box (Text6) shows for the list as it stands: the file name
+// of the last trial in it, also of a list cut short by a smaller count; "" with none.
+std::string LastTrialName(const LandFindState& s);
 
 // Writes the slice lines; returns L. text5, the "No. of data files" box, gives the count a
 // refusal of a list not yet full names (the list's own length when the box holds none).

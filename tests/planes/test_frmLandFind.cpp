@@ -133,6 +133,19 @@ TEST(frmLandFind, TheTrialCounterFollowsAListCutToASmallerCount) {
     EXPECT_EQ(w->Label13->text(), "2");
 }
 
+// Cut to a smaller count, the list no longer holds the trial the "dat filename" box
+// showed: the box shows the last one it still holds.
+TEST(frmLandFind, TheDatFilenameBoxShowsTheLastTrialOfAListCutShort) {
+    Env env;
+    auto* w = env.withTwoTrialsAdded("2");
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Text6->text(), "t2.dat");
+    w->Text5->setText("1");
+    w->Command4->click();
+    EXPECT_EQ(w->Label7->text(), " 1/ 1");
+    EXPECT_EQ(w->Text6->text(), "t1.dat");
+}
+
 // "No. of data files" is read at each add: lowered after the trials are added, it leaves
 // Convert converting every trial added, which its status line says.
 TEST(frmLandFind, ConvertSaysItConvertedTheTrialsAddedWhenTheBoxShowsAnotherCount) {
