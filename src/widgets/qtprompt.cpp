@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QSpacerItem>
 #include <QAbstractButton>
 #include <QPushButton>
 #include <QMessageBox>
@@ -67,6 +70,21 @@ private:
     bool shown_ = false;
 };
 
+// The window manager's title bar holds the window's icon and buttons besides its title,
+// and a box as narrow as its text (a short refusal) showed its title cut ("Cr… me"): the
+// box is made wide enough for its whole title there, in the bold face title bars use.
+constexpr int kTitleBarExtras = 120;  // icon, minimize, maximize and close, and margins
+
+void roomForTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int width = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + kTitleBarExtras;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 // Runs `then` as the user answers the question (a button, Esc, its close box), before the
 // question hides.
 class OnAnswer : public QObject {
@@ -108,6 +126,7 @@ Answer QtPrompt::show(const std::string& title, const std::string& text, Buttons
                       const std::string& readPath) {
     const QString caption = QString::fromStdString(title.empty() ? std::string(kDefaultTitle) : title);
     QMessageBox box(QMessageBox::NoIcon, caption, QString::fromStdString(text), standardButtons(buttons));
+    roomForTitle(box);
     QAbstractButton* replace = nullptr;
     if (buttons == Buttons::ReplaceCancel) {
         // Enter keeps the files: replacing them takes a deliberate click.

@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -31,6 +32,7 @@ struct SeenBox {
     QString title, text;
     Qt::WindowModality modality = Qt::NonModal;
     int buttons = 0;
+    int width = 0;
 };
 
 // Presses button on the first message box that shows, recording what it looked like.
@@ -40,7 +42,7 @@ void pressWhenShown(QMessageBox::StandardButton button, SeenBox& seen) {
             auto* box = qobject_cast<QMessageBox*>(w);
             if (!box || !box->isVisible()) continue;
             seen = {box->windowTitle(), box->text(), box->windowModality(),
-                    static_cast<int>(box->buttons().size())};
+                    static_cast<int>(box->buttons().size()), box->width()};
             box->button(button)->click();
             return;
         }
@@ -74,6 +76,19 @@ TEST(QtPrompt, OrdinaryBoxIsModalDigitiseQuestionIsNot) {
     EXPECT_EQ(seen.title, "Digitise map");
     EXPECT_EQ(seen.modality, Qt::NonModal);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// A short refusal under a title of its own leaves the title bar room for the whole title
+// beside the window's icon and its three buttons (some 100 pixels with their margins).
+TEST(QtPrompt, AShortBoxIsWideEnoughForItsWholeTitle) {
+    ensureApp();
+    QtPrompt prompt;
+    SeenBox seen;
+    pressWhenShown(QMessageBox::Ok, seen);
+    prompt.message("Crest name", "Choose crest name");
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    EXPECT_GE(seen.width, QFontMetrics(bold).horizontalAdvance("Crest name") + 100);
 }
 
 TEST(QtPrompt, BusyPointerIsSetNotCounted) {
