@@ -230,22 +230,33 @@ TEST(FileChooser, EveryWindowsListsActAlikeAndOnlyTheLabelRuleDiffers) {
     }
 }
 
+namespace {
+// A window whose page, taller than the window, scrolls, under the program's wheel rule.
+struct ScrollingWindow : QScrollArea {
+    QWidget* page = new QWidget;
+    ScrollingWindow() {
+        ensureApp();
+        installWheelNeedsFocus(*qApp);
+        page->setFixedSize(300, 2000);
+        setWidget(page);
+        resize(340, 300);
+    }
+    void show() {
+        QScrollArea::show();
+        activateWindow();
+    }
+};
+} // namespace
+
 // The wheel over a list box the user only scrolls past scrolls the window and leaves the
 // choice; over the box with the focus it changes the choice.
 TEST(WheelNeedsFocus, TheWheelOverAListBoxWithoutTheFocusScrollsTheWindowInstead) {
-    ensureApp();
-    installWheelNeedsFocus(*qApp);
-    QScrollArea window;
-    auto* page = new QWidget;
-    page->setFixedSize(300, 2000);
-    auto* filters = new QComboBox(page);
+    ScrollingWindow window;
+    auto* filters = new QComboBox(window.page);
     filters->addItems({"Moving average (nxn)", "Distance weighting (nxn)", "Gaussian LP (nxn)"});
-    auto* name = new QLineEdit(page);
+    auto* name = new QLineEdit(window.page);
     name->move(0, 60);
-    window.setWidget(page);
-    window.resize(340, 300);
     window.show();
-    window.activateWindow();
     name->setFocus();
     QApplication::processEvents();
     turnWheelOver(filters);
@@ -260,21 +271,14 @@ TEST(WheelNeedsFocus, TheWheelOverAListBoxWithoutTheFocusScrollsTheWindowInstead
 // without the focus the user gave them they scroll the page on (its own bar scrolls it),
 // and they keep their value also with the focus the program put there.
 TEST(WheelNeedsFocus, TheWheelOverANumberBoxOrValueBarWithoutTheUsersFocusScrollsThePage) {
-    ensureApp();
-    installWheelNeedsFocus(*qApp);
-    QScrollArea window;
-    auto* page = new QWidget;
-    page->setFixedSize(300, 2000);
-    auto* passes = new QSpinBox(page);
+    ScrollingWindow window;
+    auto* passes = new QSpinBox(window.page);
     passes->setValue(5);
-    auto* elevation = new QScrollBar(Qt::Vertical, page);
+    auto* elevation = new QScrollBar(Qt::Vertical, window.page);
     elevation->setRange(0, 90);
     elevation->setValue(45);
     elevation->setGeometry(100, 0, 20, 60);
-    window.setWidget(page);
-    window.resize(340, 300);
     window.show();
-    window.activateWindow();
     QApplication::processEvents();
     for (QWidget* w : {static_cast<QWidget*>(passes), static_cast<QWidget*>(elevation)}) {
         window.verticalScrollBar()->setValue(0);
