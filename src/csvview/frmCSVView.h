@@ -306,6 +306,7 @@ void frmCSVView::guarded(F&& body) {
         prompt_.busy(false);
         prompt_.message("", e.what());
     }
+    sayWhatSettlingFound(prompt_);
 }
 
 } // namespace trelvik::csvview

@@ -57,6 +57,20 @@ bool putInPlaceBySettling(const fs::path& path, const std::vector<working::Settl
                f.time == time;
     });
 }
+// "<lead><folder>", the folder kept on one line for the reader: where the status line
+// will not hold it after the lead, it starts the next line, shortened in the middle when
+// even a whole line will not hold it (its tooltip then holds it whole), rather than
+// breaking after a "/".
+QString withFolder(QLabel* status, const QString& lead, const QString& folder) {
+    status->setToolTip(QString());
+    const int width = status->contentsRect().width() - 2 * status->margin();
+    const QFontMetrics fm = status->fontMetrics();
+    if (!status->wordWrap() || !status->isVisible() || width <= 0 || fm.horizontalAdvance(lead + folder) <= width)
+        return lead + folder;
+    const QString shown = fm.elidedText(folder, Qt::ElideMiddle, width);
+    if (shown != folder) status->setToolTip(folder);
+    return lead.trimmed() + QLatin1Char('\n') + shown;
+}
 } // namespace
 
 WrittenFiles::WrittenFiles(const QString& folder) : folder_(folder.isEmpty() ? folder : QDir::cleanPath(folder)) {
@@ -112,7 +126,7 @@ void WrittenFiles::report(QLabel* status, FileListBox* list) const {
         } else {
             QString shown = names.mid(0, kNamesShown).join(QStringLiteral(", "));
             if (names.size() > kNamesShown) shown += QObject::tr(" and %1 more").arg(names.size() - kNamesShown);
-            text = QObject::tr("Wrote %1 in %2").arg(shown, folder_);
+            text = withFolder(status, QObject::tr("Wrote %1 in ").arg(shown), folder_);
         }
         // Whatever the step found of an earlier step that a kill cut short follows.
         const std::string settled = working::takeSettleNotes();

@@ -203,6 +203,26 @@ TEST(WrittenFiles, NamesTheFilesAStepMadeOrChangedButNotTheUsersDigitiseFiles) {
     const trelvik::WrittenFiles after(dir.path());
     after.report(&status, nullptr);
     EXPECT_EQ(status.text(), "Nothing was written.");
+
+    // A status line too narrow for the names and the folder together starts the folder on
+    // a line of its own, never breaking it after one of its "/".
+    QWidget window;
+    QLabel* narrow = trelvik::WrittenFiles::makeStatusLine(&window);
+    narrow->setFixedWidth(narrow->fontMetrics().horizontalAdvance(dir.path() + "  "));
+    window.show();
+    const trelvik::WrittenFiles again(dir.path());
+    write("T1trs.grd", "xy");
+    again.report(narrow, nullptr);
+    EXPECT_EQ(narrow->text(), "Wrote T1trs.grd in\n" + dir.path());
+    narrow->setFixedWidth(narrow->width() / 2);  // not even the folder fits on a line
+    const trelvik::WrittenFiles last(dir.path());
+    write("T1trs.grd", "xyz");
+    last.report(narrow, nullptr);
+    const QStringList lines = narrow->text().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[1].contains(QChar(0x2026)) && !lines[1].contains('\n')) << lines[1].toStdString();
+    EXPECT_LE(narrow->fontMetrics().horizontalAdvance(lines[1]), narrow->contentsRect().width());
+    EXPECT_EQ(narrow->toolTip(), dir.path());
 }
 
 TEST(FileChooser, EveryWindowsListsActAlikeAndOnlyTheLabelRuleDiffers) {
