@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <map>
 #include <mutex>
 #include <sys/stat.h>
@@ -110,6 +111,23 @@ void noteUnwritable(const fs::path& dir, const Record& r, int err) {
     if (!fresh.empty() && !old.empty()) text += ";";
     if (!old.empty()) text += " " + listed(dir, old) + (old.size() == 1 ? " is" : " are") + " as before it";
     addNote(text + ".");
+}
+
+// The names in dir of the record form. Every read and write in a folder lists it, so only
+// those names are made into strings; listed is false when the folder could not be read.
+std::vector<std::string> recordLikeNames(const fs::path& dir, bool& listed) {
+    std::vector<std::string> out;
+    DIR* d = ::opendir(dir.c_str());
+    listed = d != nullptr;
+    if (!d) return out;
+    errno = 0;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string_view n(e->d_name);
+        if (n.size() > 1 && n.front() == '.' && (n.ends_with(kRecordExt) || n.ends_with(kUndoExt))) out.emplace_back(n);
+    }
+    listed = errno == 0;
+    ::closedir(d);
+    return out;
 }
 
 enum class Outcome { Done, Busy };
@@ -333,14 +351,13 @@ void settleFolder(const fs::path& folder) {
         const auto q = quietFolders.find(dir.string());
         if (q != quietFolders.end() && q->second == changed) return;
     }
-    bool records = false;
+    bool records = false, listed = false;
     const auto until = std::chrono::steady_clock::now() + kWaitForSettler;
     for (;;) {
         records = false;
         bool busy = false;
         std::vector<std::string> found;
-        for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-            const std::string name = it->path().filename().string();
+        for (const std::string& name : recordLikeNames(dir, listed)) {
             Writer w;
             const Kind kind = kindOf(name, w);
             if (kind != Kind::Record && kind != Kind::Undo) continue;
@@ -361,7 +378,7 @@ void settleFolder(const fs::path& folder) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     std::lock_guard<std::mutex> g(quietLock);
-    if (!records && !ec && listedAt - changed > kTrustedAge) quietFolders[dir.string()] = changed;
+    if (!records && listed && listedAt - changed > kTrustedAge) quietFolders[dir.string()] = changed;
     else quietFolders.erase(dir.string());
 }
 
