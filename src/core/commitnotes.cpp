@@ -3,6 +3,7 @@
 #include "core/workingfiles.h"
 #include "core/workingfiles_detail.h"
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <sys/stat.h>
@@ -14,7 +15,11 @@ namespace {
 
 std::mutex notesLock;
 std::string notes;
-std::vector<SettledFile> settled;
+struct Settled {
+    std::filesystem::path path;  // absolute, in normal form
+    std::int64_t size = 0, time = 0;
+};
+std::vector<Settled> settled;
 std::atomic<int> statusLines{0};
 
 } // namespace
@@ -32,7 +37,7 @@ void addSettled(const std::string& path) {
     struct stat st{};
     if (::stat(path.c_str(), &st) != 0) return;
     std::lock_guard<std::mutex> g(notesLock);
-    settled.push_back({path, static_cast<std::int64_t>(st.st_size), timeOf(st)});
+    settled.push_back({std::filesystem::path(path).lexically_normal(), static_cast<std::int64_t>(st.st_size), timeOf(st)});
 }
 
 } // namespace detail
@@ -43,9 +48,18 @@ std::string takeSettleNotes() {
     return std::exchange(notes, std::string());
 }
 
-std::vector<SettledFile> settledFiles() {
+bool putInPlaceBySettling(const std::filesystem::path& path) {
+    {
+        std::lock_guard<std::mutex> g(notesLock);
+        if (settled.empty()) return false;
+    }
+    struct stat st{};
+    if (::stat(path.c_str(), &st) != 0) return false;
+    const std::filesystem::path here = std::filesystem::absolute(path).lexically_normal();
     std::lock_guard<std::mutex> g(notesLock);
-    return settled;
+    return std::any_of(settled.begin(), settled.end(), [&](const Settled& f) {
+        return f.path == here && f.size == static_cast<std::int64_t>(st.st_size) && f.time == detail::timeOf(st);
+    });
 }
 
 NotesForStatusLine::NotesForStatusLine() { ++statusLines; }

@@ -302,19 +302,14 @@ std::string undoFiles(const std::vector<Staged>& files, std::vector<const Staged
     const auto notPutBack = [&note](const Staged& s, const std::string& why) {
         note("the old \"" + s.shown + "\" could not be put back (" + why + "): its old content is in \"" + s.kept + "\"");
     };
-    // A kept copy is renamed or removed only while it is the copy the commit made.
-    const auto keptCopy = [](const Staged& s) {
-        const auto id = s.kept.empty() ? std::nullopt : idOf(s.kept);
-        return id && (s.keptIno == 0 || (id->dev == s.keptDev && id->ino == s.keptIno));
-    };
     for (auto s = files.rbegin(); s != files.rend(); ++s) {
         std::error_code ec;
         if (isFresh(s->target, *s) && savedSince && !freshAsWritten(s->target, *s)) {
             // Changed in place since the kill: the user's, kept as it is.
             savedSince->push_back(&*s);
-            if (keptCopy(*s)) fs::remove(s->kept, ec);
+            if (isKeptCopy(*s)) fs::remove(s->kept, ec);
         } else if (isFresh(s->target, *s)) {
-            if (!s->kept.empty() && !keptCopy(*s)) {
+            if (!s->kept.empty() && !isKeptCopy(*s)) {
                 notPutBack(*s, "its copy is no longer the one made");
             } else if (!s->kept.empty()) {
                 fs::rename(s->kept, s->target, ec);
@@ -322,7 +317,7 @@ std::string undoFiles(const std::vector<Staged>& files, std::vector<const Staged
             } else if (!fs::remove(s->target, ec) && ec) {
                 note("the new \"" + s->shown + "\" could not be removed (" + ec.message() + "); it had no old file");
             }
-        } else if (keptCopy(*s)) {
+        } else if (isKeptCopy(*s)) {
             // The target still holds its old file, or, when something has taken it away
             // since, gets it back; anything else in its place keeps the copy.
             const auto now = idOf(s->target);

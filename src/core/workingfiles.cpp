@@ -251,17 +251,28 @@ std::optional<FileId> idOf(const std::string& path) {
     return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
-bool isFresh(const std::string& path, const Staged& s) {
-    // A regular file: a folder or link made since may have been given the number of a
-    // new file that was removed.
-    struct stat st{};
+bool isKeptCopy(const Staged& s) {
+    const auto id = s.kept.empty() ? std::nullopt : idOf(s.kept);
+    return id && (s.keptIno == 0 || (id->dev == s.keptDev && id->ino == s.keptIno));
+}
+
+namespace {
+// A regular file: a folder or link made since may have been given the number of a new
+// file that was removed.
+bool holdsFresh(const std::string& path, const Staged& s, struct stat& st) {
     return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_dev) == s.dev &&
            static_cast<std::uint64_t>(st.st_ino) == s.ino;
+}
+} // namespace
+
+bool isFresh(const std::string& path, const Staged& s) {
+    struct stat st{};
+    return holdsFresh(path, s, st);
 }
 
 bool freshAsWritten(const std::string& path, const Staged& s) {
     struct stat st{};
-    if (!isFresh(path, s) || ::lstat(path.c_str(), &st) != 0) return false;
+    if (!holdsFresh(path, s, st)) return false;
     if (s.size < 0) return true;  // a record of an earlier run: by id alone
     if (static_cast<std::int64_t>(st.st_size) != s.size || timeOf(st) != s.time) return false;
     return path != s.fresh || s.change == 0 || changeOf(st) == s.change;
@@ -289,9 +300,7 @@ std::string stamped(std::string lead, const std::string& host, long pid, unsigne
 void removeKeptCopies(const std::vector<Staged>& files) {
     for (const Staged& s : files) {
         std::error_code ec;
-        const auto id = s.kept.empty() ? std::nullopt : idOf(s.kept);
-        // Only the copy the commit made: a file put under its name since is not ours.
-        if (id && (s.keptIno == 0 || (id->dev == s.keptDev && id->ino == s.keptIno))) fs::remove(s.kept, ec);
+        if (isKeptCopy(s)) fs::remove(s.kept, ec);
     }
 }
 

@@ -52,7 +52,7 @@
 //     files hold the new content and which the old.
 //   A record names its files relative to its folder, so it is settled wherever the folder
 //   has been moved. Each outcome is noted for the step that ran into it to say
-//   (takeSettleNotes), with the files the settle put in place (settledFiles), which are
+//   (takeSettleNotes), with the files the settle put in place (putInPlaceBySettling), which are
 //   not the step's own.
 #include <cstddef>
 #include <cstdint>
@@ -89,13 +89,10 @@ void settleBeforeReading(const std::string& file);
 // What settling has found since the last call, one sentence per commit and per file left
 // as saved, for the status line of the step that ran into it; empty when nothing.
 std::string takeSettleNotes();
-// The files (absolute paths) that settling has put in place or back since the last
-// takeSettleNotes, each with its size and time of modification as the settle left it.
-struct SettledFile {
-    std::string path;
-    std::int64_t size = 0, time = 0;
-};
-std::vector<SettledFile> settledFiles();
+// True when path is a file that settling has put in place or back since the last
+// takeSettleNotes, still as the settle left it (size and time of modification): the
+// killed step's file, not the file of the step that ran into it.
+bool putInPlaceBySettling(const std::filesystem::path& path);
 
 // While one is alive, a window's status line will say the notes at the end of the step,
 // so an inner guard of the step (runGuarded) leaves them for it.

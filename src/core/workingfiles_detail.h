@@ -73,6 +73,9 @@ inline std::int64_t timeOf(const struct stat& st) {
 inline std::int64_t changeOf(const struct stat& st) {
     return static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
 }
+// True when s's kept copy is there and still the copy the commit made (by id): only then
+// is it renamed or removed.
+bool isKeptCopy(const Staged& s);
 // True when path holds the commit's new file (by id).
 bool isFresh(const std::string& path, const Staged& s);
 // True when path holds the commit's new file as it was written. A rename sets the time of

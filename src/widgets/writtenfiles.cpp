@@ -9,8 +9,6 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 
-#include <algorithm>
-#include <sys/stat.h>
 
 namespace trelvik {
 
@@ -45,18 +43,6 @@ template <typename Visit> void eachFile(const QString& folder, Visit visit) {
         if (!fe) visit(name, size, time);
     }
 }
-// True when path is a file that settling an earlier step's cut commit put in place, as
-// the settle left it: that step's file, not this one's.
-bool putInPlaceBySettling(const fs::path& path, const std::vector<working::SettledFile>& settled) {
-    struct stat st{};
-    if (settled.empty() || ::stat(path.c_str(), &st) != 0) return false;
-    const std::int64_t time = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    const fs::path here = path.lexically_normal();
-    return std::any_of(settled.begin(), settled.end(), [&](const working::SettledFile& f) {
-        return fs::path(f.path).lexically_normal() == here && f.size == static_cast<std::int64_t>(st.st_size) &&
-               f.time == time;
-    });
-}
 // "<lead><folder>", the folder kept on one line for the reader: where the status line
 // will not hold it after the lead, it starts the next line, shortened in the middle when
 // even a whole line will not hold it (its tooltip then holds it whole), rather than
@@ -81,10 +67,9 @@ WrittenFiles::WrittenFiles(const QString& folder) : folder_(folder.isEmpty() ? f
 
 QStringList WrittenFiles::written() const {
     QStringList out;
-    const auto settled = working::settledFiles();
-    const fs::path folder = fs::absolute(folder_.toStdString());
+    const fs::path folder(folder_.toStdString());
     eachFile(folder_, [&](const std::string& name, std::uintmax_t size, fs::file_time_type time) {
-        if (isUsersDigitiseFile(name) || putInPlaceBySettling(folder / name, settled)) return;
+        if (isUsersDigitiseFile(name) || working::putInPlaceBySettling(folder / name)) return;
         const auto was = before_.find(name);
         if (was == before_.end() || was->second.size != size || was->second.time != time)
             out << QString::fromStdString(name);
