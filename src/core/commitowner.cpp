@@ -6,6 +6,7 @@
 #include "core/workingfiles_detail.h"
 
 #include <algorithm>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace trelvik::working::detail {
@@ -23,6 +24,23 @@ bool holdsRecord(const fs::path& folder, const Origin& o) {
     return false;
 }
 
+namespace {
+
+// Whether the user `owner` could move or remove path: anyone who may write its folder can,
+// except in a folder where only a file's owner may (the sticky bit of shared folders).
+bool movableBy(const std::string& path, unsigned owner) {
+    struct stat dir{}, st{};
+    if (owner == 0 || ::stat(fs::path(path).parent_path().c_str(), &dir) != 0 || !(dir.st_mode & S_ISVTX)) return true;
+    return ::lstat(path.c_str(), &st) != 0 || st.st_uid == owner || dir.st_uid == owner;
+}
+
+unsigned ownerOf(const std::string& path) {
+    struct stat st{};
+    return ::lstat(path.c_str(), &st) == 0 ? st.st_uid : 0;
+}
+
+} // namespace
+
 std::string foreignWhy(const Record& r, const fs::path& base, const Origin& o) {
     const auto inFolders = [&r](const std::string& p) {
         return std::find(r.folders.begin(), r.folders.end(), fs::path(p).parent_path().string()) != r.folders.end();
@@ -39,6 +57,14 @@ std::string foreignWhy(const Record& r, const fs::path& base, const Origin& o) {
             if (!p.empty() && !inFolders(p)) return "it names \"" + p + "\", outside the folders that hold it";
         if (!byWriter(s.fresh) || (!s.kept.empty() && !byWriter(s.kept)))
             return "it names files that its writer did not make";
+        // Ids can be read by anyone, owners not forged: a file it gives as its new file is
+        // one its writer made, and what it would move is what its writer could have moved.
+        for (const std::string& p : {s.target, s.fresh})
+            if (isFresh(p, s) && ownerOf(p) != r.owner) return "it gives \"" + p + "\" as its new file, made by another user";
+        const auto old = idOf(s.target);
+        const bool oldThere = old && s.oldIno != 0 && old->dev == s.oldDev && old->ino == s.oldIno;
+        for (const std::string& p : {oldThere ? s.target : std::string(), isKeptCopy(s) ? s.kept : std::string()})
+            if (!p.empty() && !movableBy(p, r.owner)) return "it would move \"" + p + "\", which its writer could not";
     }
     return {};
 }

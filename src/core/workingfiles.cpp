@@ -207,6 +207,9 @@ bool readRecord(const std::string& path, Record& r) {
     } catch (const Error&) {
         return false;  // gone meanwhile: another writer settled it
     }
+    struct stat st{};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    r.owner = st.st_uid;
     const fs::path dir = fs::path(path).parent_path();
     std::string_view in = data;
     if (!in.starts_with(kHeader) || !in.ends_with(kEnd)) return false;

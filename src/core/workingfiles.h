@@ -37,7 +37,10 @@
 //   - A record is obeyed only when the program itself could have written it: every file
 //     it names lies in a folder that holds the same record, and every new file and kept
 //     copy it names is a working file of the record's own writer and still the file the
-//     record wrote (by id). Any other record is left as it is, and named.
+//     record wrote (by id). As ids can be read by anyone, a file it gives as its new one
+//     must also be owned by the record's owner, and in a folder where only a file's owner
+//     may move it (the sticky bit) an old file or kept copy it would move must be one that
+//     user could move. Any other record is left as it is, and named.
 //   - rolled forward when the record is not being undone and every new file is in place
 //     or still waiting under its working name while its target holds the old file (or
 //     none, where there was none). A target that holds anything else (a file saved over

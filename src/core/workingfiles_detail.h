@@ -50,10 +50,12 @@ std::string withExt(const std::string& path, std::string_view ext);
 // leaves them.
 LiveNames& liveRecords();
 
-// A commit record as read: every path resolved against the folder it was read in.
+// A commit record as read: every path resolved against the folder it was read in, and
+// the user who owns the record file (its writer, who made its new files too).
 struct Record {
     std::vector<std::string> folders;
     std::vector<Staged> files;
+    unsigned owner = 0;
 };
 // The text of r as its copy in `base` holds it: every path relative to base, so that the
 // record still names its files once the folder has been moved.

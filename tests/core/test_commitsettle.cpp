@@ -52,7 +52,8 @@ std::string timeOf(const std::string& path) {
 
 // A record planted in dir by someone else: named as a record of an ended writer of this
 // host, its check right, holding what the planter chose.
-std::string plant(const fs::path& dir, const std::string& ext, const std::vector<Entry>& entries) {
+std::string plant(const fs::path& dir, const std::string& ext, const std::vector<Entry>& entries,
+                  pid_t writer = endedProcessId()) {
     std::string text = "trelvik commit record\nF" + field(".") + "\n";
     for (const Entry& e : entries) {
         text += "E" + field(e.target) + field(e.fresh) + field(e.kept);
@@ -60,7 +61,7 @@ std::string plant(const fs::path& dir, const std::string& ext, const std::vector
         text += e.oldId == "0" ? field("0") + field("0") : e.oldId;
         text += field(e.oldSize) + field(e.oldTime) + "\n";
     }
-    const std::string name = working::stamped(".commit.trelvik-", working::hostName(), endedProcessId(), 0) + ext;
+    const std::string name = working::stamped(".commit.trelvik-", working::hostName(), writer, 0) + ext;
     std::ofstream((dir / name).string(), std::ios::binary) << text + "end\n";
     return name;
 }
@@ -82,9 +83,13 @@ std::string workingFileOf(const TempFolder& t, const std::string& name) {
 
 // Records planted in a shared folder by someone else make no step there move, replace or
 // delete a file outside the folder or a file the program did not make; each stays, and
-// is named. A real commit across two folders is still settled.
+// is named. A real commit across two folders is still settled. The last two are planted
+// by another user (which only root can stage here): one that gives a user's file as its
+// renamed new file by its id, and one that would replace a user's file in a folder where
+// only a file's owner may replace it.
 TEST(CommitRecords, APlantedRecordTouchesNothingAndIsNamed) {
-    for (int planted = 0; planted < 4; ++planted) {
+    for (int planted = 0; planted < 6; ++planted) {
+        if (planted >= 4 && ::geteuid() != 0) continue;
         TempFolder t;
         fs::create_directories(t.path("shared"));
         fs::create_directories(t.path("victim"));
@@ -104,8 +109,24 @@ TEST(CommitRecords, APlantedRecordTouchesNothingAndIsNamed) {
             name = plant(shared, ".commit",
                          {{"../victim/report.txt", "p.txt", "", idOf(planters), idOf(report), sizeOf(report),
                            timeOf(report)}});
-        } else {
+        } else if (planted == 3) {
             name = plant(shared, ".commit", {{"p.txt", "p.txt", "userfile.txt", idOf(planters)}});
+        } else {
+            const std::string user = t.path("shared/userfile.txt");
+            const pid_t writer = endedProcessId();
+            const std::string fresh = working::workingFileName("userfile.txt", working::hostName(), writer, 1);
+            if (planted == 4) {
+                name = plant(shared, ".undo", {{"userfile.txt", fresh, "", idOf(user)}}, writer);
+            } else {
+                fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+                std::ofstream(shared / fresh, std::ios::binary) << "planter's";
+                ASSERT_EQ(::chown((shared / fresh).c_str(), 65534, 65534), 0);
+                name = plant(shared, ".commit",
+                             {{"userfile.txt", fresh, "", idOf((shared / fresh).string()), idOf(user), sizeOf(user),
+                               timeOf(user)}},
+                             writer);
+            }
+            ASSERT_EQ(::chown((shared / name).c_str(), 65534, 65534), 0);
         }
         working::takeSettleNotes();
         EXPECT_EQ(readWholeFile(t.path("shared/grid.txt")), "grid");  // a step that only reads
