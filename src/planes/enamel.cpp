@@ -137,8 +137,10 @@ std::string GridsInUse(const EnamelState& s) {
 bool cmdDigOccVect(EnamelState& s, AppState& app, Prompt& prompt) {
     if (!s.TopoLoaded) return refuseText(prompt, "Input the topo grid first.");
     BusyScope busy(prompt);
-    s.m_Surfer = AttachSurfer(app);
     if (!topoGridPresent(s, prompt)) return false;
+    // Attached only once nothing is missing: attaching shows the map window, which a
+    // refusal would leave in front with the focus.
+    s.m_Surfer = AttachSurfer(app);
     GridHeightStep step;
     step.digitiseFile = joinFolder(s.GridFolder, "digit.dat");
     if (!askDigitise(prompt, "Use 'Digitise' to define occlusal vector.", step.digitiseFile)) return false;

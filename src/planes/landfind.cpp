@@ -211,7 +211,6 @@ std::string DescribeMissingHeights(const std::vector<MissingHeight>& missing) {
 std::optional<std::string> SliceGrid(LandFindState& s, AppState& app, Prompt& prompt, const std::string& text2,
                                      const std::string& folder, Progress& progress) {
     BusyScope busy(prompt);
-    s.m_Surfer = AttachSurfer(app);
     if (text2 == "*.grd" || text2.empty()) {
         refuse(prompt, "Filename", "Choose grid filename");
         return std::nullopt;
@@ -223,6 +222,9 @@ std::optional<std::string> SliceGrid(LandFindState& s, AppState& app, Prompt& pr
     const std::string gridPath = joinFolder(folder, text2);
     const std::string base = text2.size() > 4 ? text2.substr(0, text2.size() - 4) : std::string();
     const Grid grid = formats::readSurferGrid(gridPath);
+    // Attached only once nothing is missing: attaching shows the map window, which a
+    // refusal would leave in front with the focus.
+    s.m_Surfer = AttachSurfer(app);
     const double spacing = std::min(grid.xSpacing(), grid.ySpacing());
     // Vertices come back from the slice as written, to 15 digits; a thousandth of a node
     // spacing tells a landmark from any other slice point without relying on equal doubles.

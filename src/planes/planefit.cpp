@@ -61,13 +61,15 @@ bool spanAPlane(const formats::PointXYList& p, long n) {
 } // namespace
 
 bool BeginPlaneFitStep(PlaneFitContext& ctx, const PlaneFitForm& form) {
-    ctx.state.m_Surfer = AttachSurfer(ctx.app);
     if (isUnchosen(form.Text1, "*.grd")) return refuse(ctx.prompt, "Filename", "Choose grid filename");
     SetPlaneFitGrid(ctx.state, form);
     if (!inputsPresent(ctx.prompt, {{ctx.state.TopoGrid, "grid", "choose a grid in the file list."}})) return false;
     // Read before the digitise question: a grid that cannot be read is refused, with the
     // reader's message naming it, before the user digitises on its map.
     formats::readSurferGrid(ctx.state.TopoGrid);
+    // Attached only once nothing is missing: attaching shows the map window, which a
+    // refusal would leave in front with the focus.
+    ctx.state.m_Surfer = AttachSurfer(ctx.app);
     return true;
 }
 

@@ -99,14 +99,16 @@ bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
             if (!done) state = std::move(before);
         }
     } restore{s, s};
-    s.m_Surfer = AttachSurfer(ctx.app, form.chkStartSurfer);
     if (isUnchosen(form.Text1, "*.grd")) return refuse(ctx.prompt, "Filename", "Choose grid filename");
-    const bool v6 = usesVersion6(ctx.app);
     s.GridDir = folderWithSeparator(form.Label1);
     s.GridBaseName = form.Text1.size() > 4 ? form.Text1.substr(0, form.Text1.size() - 4) : std::string();
     s.TopoGrid = s.GridDir + form.Text1;
     const std::string base = s.GridDir + s.GridBaseName;
     if (!FileExists(s.TopoGrid)) throw Error("Grid file not found: " + s.TopoGrid);
+    // Attached only once nothing is missing: attaching shows the map window, which a
+    // refusal would leave in front with the focus.
+    s.m_Surfer = AttachSurfer(ctx.app, form.chkStartSurfer);
+    const bool v6 = usesVersion6(ctx.app);
 
     // Every file of the Enter is made beside its place and put there only when the Enter
     // succeeds: an earlier entry of the same grid, which the window keeps after a failure

@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/tempfiles.h"
 #include "core/textform.h"
+#include "shell/settings.h"
 #include "surfer/application.h"
 #include "surfer/callargs.h"
 #include "surfer/documents.h"
@@ -108,13 +109,16 @@ StepOutcome Smooth(CurvContext& ctx, CurvControls& c) {
             filter = readFilter(ctx, c);
             if (!filter) return StepOutcome::Refused;
         }
-        AttachSurfer(ctx);
+        GetSurferProgID(ctx.app);  // the version ticked, before the map window is shown
         if (*passes > 0 && !c.optSmAverage && IsV6(ctx)) {
             Refuse(ctx, "Values", "Gaussian smoothing needs Surfer 8: choose 'Average' with Surfer 6.");
             return StepOutcome::Refused;
         }
 
         if (!CurvatureInputUsable(ctx, JoinPath(c.Label1, c.Text1))) return StepOutcome::Refused;
+        // Attached only once nothing is missing: attaching shows the map window, which a
+        // refusal would leave in front with the focus.
+        AttachSurfer(ctx);
 
         // The names take effect once the grid is smoothed: a failed smoothing leaves the
         // grid of the last one (or none) for the curvature steps, never a missing file.

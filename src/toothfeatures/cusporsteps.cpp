@@ -39,7 +39,6 @@ bool digitiseProfile(CuspORRun& run)
 {
     CuspORControls& c = run.c;
     CuspORState& s = run.s;
-    s.m_Surfer = attachSurfer(run.app);
     if (c.Text2 == "*.grd" || c.Text2.size() <= 4) {
         run.prompt.busy(false);
         run.prompt.message("Filename", "Choose grid filename");
@@ -51,6 +50,9 @@ bool digitiseProfile(CuspORRun& run)
     const std::string grid = dir + c.Text2;
     if (!inputsPresent(run.prompt, {{grid, "grid", "choose a grid in the file list."}}))
         return false;
+    // Attached only once nothing is missing: attaching shows the map window, which a
+    // refusal would leave in front with the focus.
+    s.m_Surfer = attachSurfer(run.app);
     const std::string digit = dir + "digit.dat";
     if (!askDigitise(run.prompt, "Use 'Digitise' to define profile of groove.", digit))
         return false;

@@ -112,9 +112,11 @@ bool Input_Top(CuspVolRun& run)
         }
 
         if (c.chkReadPlane) {
-            attachSurfer(run, s);
             const std::string opt = c.chkPlaneOpt ? c.txtPlaneOpt : std::string();
             readPlane(s, c, s.TopoStem + opt + std::string(kPlaneSuffix), s.TopoStem + opt + "planeform.txt");
+            // Attached once the plane is read: attaching shows the map window, which a
+            // refusal would leave in front with the focus.
+            attachSurfer(run, s);
         } else {
             clearPlane(s, c);
         }
@@ -132,10 +134,12 @@ bool Input_Plane(CuspVolRun& run)
             run.prompt.message("Filename", "Please choose the plane grid (a name ending in plane.grd)");
             return false;
         }
-        attachSurfer(run, s);
         const std::string stem = name.substr(0, name.size() - kPlaneSuffix.size());
         const std::string before = s.PlaneGrid;
         readPlane(s, c, surffns::JoinFolder(c.Label1, name), surffns::JoinFolder(c.Label1, stem + "planeform.txt"));
+        // Attached once the plane is read: attaching shows the map window, which a
+        // refusal would leave in front with the focus.
+        attachSurfer(run, s);
         if (s.PlaneGrid != before) forgetBlankedCusp(s, c);
         return true;
     });

@@ -7,6 +7,7 @@
 #include "planes/planeformula.h"
 #include "support/scriptedprogress.h"
 #include "support/writefailures.h"
+#include "surfer/application.h"
 
 #include <gtest/gtest.h>
 
@@ -235,6 +236,12 @@ TEST(Enamel, OutlineFilesAreReplacedAsAPairOrNotAtAll) {
 
 TEST(Enamel, CancelKeepsCompletedSegmentsAndBadInputIsReported) {
     EnamelRun r([](double, double) { return 1.0; }, "z(x,y) = 0 + 0y + 0x");
+    // A topo grid gone since it was input is said before the map window could open.
+    surfer::shutdownAll();
+    std::filesystem::rename(r.dir.path("tooth.grd"), r.dir.path("away.grd"));
+    EXPECT_FALSE(cmdDigOccVect(r.s, r.app, r.prompt));
+    EXPECT_TRUE(surfer::instances().empty());
+    std::filesystem::rename(r.dir.path("away.grd"), r.dir.path("tooth.grd"));
     // Identical occlusal-vector points give no direction.
     r.onPrompt("digit.dat", "5,5\r\n5,5\r\n");
     EXPECT_THROW(cmdDigOccVect(r.s, r.app, r.prompt), Error);

@@ -142,6 +142,7 @@ TEST(LandFind, InputMessagesAndStepsOutOfOrderWriteNothing) {
     ScriptedPrompt prompt;
     LandFindState s;
     AppState app;
+    surfer::shutdownAll();
     dir.write("a.dat", "1,1\r\n2,2\r\n");
     dir.write("short.dat", "1,1\r\n");
     EXPECT_FALSE(DatFilename(s, prompt, "2", "*.dat", dir.folder()));
@@ -183,6 +184,7 @@ TEST(LandFind, InputMessagesAndStepsOutOfOrderWriteNothing) {
 
     prompt.shown.clear();
     EXPECT_FALSE(SliceGrid(s, app, prompt, "*.grd", dir.folder()));
+    EXPECT_TRUE(surfer::instances().empty());  // refused before the map window could open
     EXPECT_FALSE(Calculate(s, prompt, {"*.txt", dir.folder(), dir.folder(), false}));
     EXPECT_FALSE(Calculate(s, prompt, {"r.csv", dir.folder(), dir.folder(), false}));  // not sliced
     ASSERT_EQ(prompt.shown.size(), 3u);

@@ -276,6 +276,7 @@ TEST(Rotate, RefusalsLeaveNoFiles) {
     r.form.Text1 = "";
     EXPECT_FALSE(cmdEnterGrid_Click(r.ctx, r.form));
     EXPECT_EQ(r.prompt.shown.back().text, "Choose grid filename");
+    EXPECT_TRUE(surfer::instances().empty());  // refused before the map window could open
     // Rotate before Enter grid.
     r.form.Text2 = "p.txt";
     EXPECT_THROW(cmdRotPlane_Click(r.ctx, r.form), trelvik::Error);

@@ -122,6 +122,7 @@ TEST(CurvatureSmooth, BadInputsAreRefusedWithNothingWritten) {
         EXPECT_EQ(r.files(), std::vector<std::string>{"tooth.grd"});
         EXPECT_TRUE(r.state.TopoGrid.empty());
         EXPECT_FALSE(r.prompt.busyNow);
+        EXPECT_TRUE(surfer::instances().empty()) << k.message;  // refused before the map window could open
     }
 }
 

@@ -155,6 +155,7 @@ TEST(CuspORSteps, RefusalsWriteNoResults)
     EXPECT_FALSE(DigitiseProfile(t.run));
     EXPECT_EQ(t.prompt.shown.back().title, "Filename");
     EXPECT_EQ(t.last(), "Choose grid filename");
+    EXPECT_TRUE(surfer::instances().empty());  // refused before the map window could open
     t.c.Text2 = "G1.grd";
     // A line of one point, a missing file, a cancelled prompt.
     EXPECT_FALSE(t.profile("1,0\r\n"));

@@ -224,10 +224,13 @@ TEST(CuspVol, InputStepsReadLengthAndPlane)
     ASSERT_TRUE(t.s.m_Surfer);
     EXPECT_TRUE(t.s.m_Surfer->Visible);
 
-    // Without the optional text the plane is T1plane.grd.
+    // Without the optional text the plane is T1plane.grd; a missing one is said before the
+    // map window could open.
+    surfer::shutdownAll();
     t.c.chkPlaneOpt = false;
     EXPECT_FALSE(Input_Top(t.run));
     EXPECT_THAT(t.lastMessage(), HasSubstr("T1plane.grd"));
+    EXPECT_TRUE(surfer::instances().empty());
     formats::writeSurferGrid(t.dir.path("T1plane.grd"), makeGrid(11, 10, plane), formats::SurferGridFormat::Binary7);
     planes::WritePlaneFormulaText(t.dir.path("T1planeform.txt"), "z(x,y) = 2 + 0y + 0x");
     ASSERT_TRUE(Input_Top(t.run));
