@@ -39,7 +39,6 @@ std::string overwrittenInput(const SurfFnsState& s, const std::string& addText) 
 
 BatchOutcome comparePairs(SurfFnsContext& ctx, const CompareOptions& o) {
     SurfFnsState& s = ctx.state;
-    PrepareSurfer(ctx);
     const int n = s.NumFiles;
     if (n < 2) {
         if (n == 1) {
@@ -58,6 +57,9 @@ BatchOutcome comparePairs(SurfFnsContext& ctx, const CompareOptions& o) {
                                            "filename.");
         return BatchOutcome::Stopped;
     }
+    // Attached only once nothing is missing: attaching shows the map window, which a
+    // refusal would leave in front with the focus.
+    PrepareSurfer(ctx);
     const char* function = o.optCompareMax ? "C=max(A,B)" : o.optCompareMin ? "C=min(A,B)" : nullptr;
     Progress& progress = BatchProgress(ctx);
     const surfer::OperationProgress rows(&progress);
