@@ -173,12 +173,16 @@ BatchOutcome guarded(SurfFnsContext& ctx, const std::function<BatchOutcome()>& b
     return BatchOutcome::Failed;
 }
 
-void startList(SurfFnsContext& ctx) {
-    PrepareSurfer(ctx);
+// The list is completed and checked before the mapping program is attached: attaching
+// shows the map window, which a refusal would leave in front with the focus.
+bool startList(SurfFnsContext& ctx, const std::function<bool()>& check) {
     if (ctx.state.NumFiles == 0) {
         AddFilename(ctx);
         ctx.prompt.busy(true);  // a refusal restored the pointer; the batch goes on
     }
+    if (check && !check()) return false;
+    PrepareSurfer(ctx);
+    return true;
 }
 } // namespace
 
@@ -196,8 +200,7 @@ BatchOutcome RunBatch(SurfFnsContext& ctx, const EntryOperation& op, ClearRule c
     // The long grid operations report their rows to the same sink.
     const surfer::OperationProgress rows(&progress);
     return guarded(ctx, [&] {
-        startList(ctx);
-        if (check && !check()) return BatchOutcome::Stopped;
+        if (!startList(ctx, check)) return BatchOutcome::Stopped;
         SurfFnsState& s = ctx.state;
         const int n = s.NumFiles;
         for (s.FileIndex = 1; *s.FileIndex <= n; s.FileIndex = *s.FileIndex + 1) {

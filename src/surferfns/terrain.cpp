@@ -107,7 +107,14 @@ BatchOutcome ProcessGrids(SurfFnsContext& ctx, const ProcessOptions& o) {
     SurfFnsContext run = ctx;
     if (o.optTerrain || o.optInverse) run.plot.PlotType = 3;
     run.batchStep = "processing";
-    return RunBatch(run, entryOp, ClearRule::Always);
+    // A terrain procedure not known is refused before the map window opens, not at the
+    // first grid.
+    const auto known = [&run, &o] {
+        const bool terrainItem = o.cmbProcess == kTerrainSlopeItem || o.cmbProcess == kTerrainAspectItem;
+        return !o.optTerrain || terrainItem || run.state.NumFiles == 0 ||
+               stop(run, kProcessTitle, "Choose processing procedure.");
+    };
+    return RunBatch(run, entryOp, ClearRule::Always, known);
 }
 
 } // namespace trelvik::surffns

@@ -238,6 +238,7 @@ TEST(Blank, AGridGoneFromDiskIsNamedBeforeAnyQuestionAndNothingIsWritten) {
         EXPECT_EQ(r.prompt.shown[0].title, "Filename");
         EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("The grid " + r.dir.path("a2.grd") + " does not exist"));
         EXPECT_EQ(r.files(), (std::vector<std::string>{"a1.grd", "digit.dat"}));
+        EXPECT_FALSE(r.app.SurferApp);  // refused before the map window could open
     }
 }
 

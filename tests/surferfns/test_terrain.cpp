@@ -115,6 +115,7 @@ TEST(Terrain, RefusalsAndTooFewValues) {
         EXPECT_EQ(ProcessGrids(r.ctx, terrain(bad)), BatchOutcome::Stopped);
         EXPECT_EQ(r.prompt.shown.back().text, "Choose processing procedure.");
     }
+    EXPECT_FALSE(r.app.SurferApp);  // refused before the map window could open
     EXPECT_THAT(r.files(), ElementsAre("tooth.grd"));
     EXPECT_EQ(r.state.NumFiles, 1);
     // One value: the table and a message instead of a division by N - 1 = 0.
