@@ -210,7 +210,15 @@ void settleClaimed(const fs::path& dir, const Claim& c, const Origin& o) {
     const auto savedSince = [&dir](const Staged& s, const std::string& tail) {
         addNote("\"" + shownIn(dir, s) + "\" was left as it was saved after that step was cut short" + tail + ".");
     };
-    bool forward = !c.undoing && std::find(now.begin(), now.end(), Now::Lost) == now.end();
+    // A file still at a target is replaced only when it is the record's owner's: a record
+    // of another user is no licence to replace a file of someone else's, so its commit is
+    // undone, which puts back only what its writer moved.
+    const auto othersOld = [&r](const Staged& s) {
+        struct stat st{};
+        return r.owner != 0 && ::lstat(s.target.c_str(), &st) == 0 && holdsOld(st, s) && st.st_uid != r.owner;
+    };
+    bool forward = !c.undoing && std::find(now.begin(), now.end(), Now::Lost) == now.end() &&
+                   std::none_of(r.files.begin(), r.files.end(), othersOld);
     for (std::size_t i = 0; forward && i < r.files.size(); ++i) {
         const Staged& s = r.files[i];
         if (now[i] == Now::Waiting) {

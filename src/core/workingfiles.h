@@ -47,7 +47,9 @@
 //     it, a link, a folder, or the new file changed since: judged by id, size and times)
 //     keeps what is there: its new file is dropped and the rest goes forward;
 //   - undone otherwise (each target given back its kept old file, or removed where there
-//     was none; a target whose new file was changed since stays as it is);
+//     was none; a target whose new file was changed since stays as it is), also when a
+//     target still holds an old file of another user than the record's owner, which a
+//     record is no licence to replace;
 //   - then removed. A record that cannot be settled (something else holds a target, or
 //     its files' ids changed, as on a drive mounted anew) stays, with the kept copies it
 //     names, for the next writer; the note names the record, whose removal ends it.

@@ -141,6 +141,23 @@ TEST(CommitRecords, APlantedRecordTouchesNothingAndIsNamed) {
         EXPECT_NE(notes.find("not the program's own"), std::string::npos) << notes;
     }
 
+    if (::geteuid() == 0) {
+        // Planted by another user where anyone may write: the file it would replace is
+        // not its owner's, so it is undone, which removes only the planter's own file.
+        TempFolder t;
+        const std::string user = t.write("userfile.txt", "user's");
+        const pid_t writer = endedProcessId();
+        const std::string fresh = working::workingFileName("userfile.txt", working::hostName(), writer, 1);
+        t.write(fresh, "planter's");
+        const std::string name = plant(t.dir(), ".commit",
+                                       {{"userfile.txt", fresh, "", idOf(t.path(fresh)), idOf(user), sizeOf(user),
+                                         timeOf(user)}},
+                                       writer);
+        for (const std::string& f : {t.path(fresh), t.path(name)}) ASSERT_EQ(::chown(f.c_str(), 65534, 65534), 0);
+        EXPECT_EQ(readWholeFile(user), "user's");
+        EXPECT_FALSE(fs::exists(t.path(fresh)));
+    }
+
     TempFolder t;
     fs::create_directories(t.path("X"));
     fs::create_directories(t.path("Y"));
