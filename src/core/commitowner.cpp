@@ -61,8 +61,7 @@ std::string foreignWhy(const Record& r, const fs::path& base, const Origin& o) {
         // one its writer made, and what it would move is what its writer could have moved.
         for (const std::string& p : {s.target, s.fresh})
             if (isFresh(p, s) && ownerOf(p) != r.owner) return "it gives \"" + p + "\" as its new file, made by another user";
-        const auto old = idOf(s.target);
-        const bool oldThere = old && s.oldIno != 0 && old->dev == s.oldDev && old->ino == s.oldIno;
+        const bool oldThere = isOldFile(idOf(s.target), s);
         for (const std::string& p : {oldThere ? s.target : std::string(), isKeptCopy(s) ? s.kept : std::string()})
             if (!p.empty() && !movableBy(p, r.owner)) return "it would move \"" + p + "\", which its writer could not";
     }

@@ -62,8 +62,7 @@ enum class Now {
 };
 
 bool holdsOld(const struct stat& st, const Staged& s) {
-    if (s.oldIno == 0 || static_cast<std::uint64_t>(st.st_dev) != s.oldDev ||
-        static_cast<std::uint64_t>(st.st_ino) != s.oldIno)
+    if (!isOldFile(FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)}, s))
         return false;
     return s.oldSize < 0 || (static_cast<std::int64_t>(st.st_size) == s.oldSize && timeOf(st) == s.oldTime &&
                              (s.oldChange == 0 || changeOf(st) == s.oldChange));
@@ -329,7 +328,7 @@ std::string undoFiles(const std::vector<Staged>& files, std::vector<const Staged
             // The target still holds its old file, or, when something has taken it away
             // since, gets it back; anything else in its place keeps the copy.
             const auto now = idOf(s->target);
-            const bool oldThere = now && now->dev == s->oldDev && now->ino == s->oldIno;
+            const bool oldThere = isOldFile(now, *s);
             if (oldThere) fs::remove(s->kept, ec);
             else if (!now) fs::rename(s->kept, s->target, ec);
             if (ec) notPutBack(*s, ec.message());

@@ -67,6 +67,10 @@ struct FileId {
     std::uint64_t dev = 0, ino = 0;
 };
 std::optional<FileId> idOf(const std::string& path);
+// True when id is that of s's old file, the one its target held when the record was made.
+inline bool isOldFile(const std::optional<FileId>& id, const Staged& s) {
+    return id && s.oldIno != 0 && id->dev == s.oldDev && id->ino == s.oldIno;
+}
 // A file's time of last modification, and of last change (which no user tool can set),
 // in nanoseconds.
 inline std::int64_t timeOf(const struct stat& st) {

@@ -9,7 +9,6 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 
-
 namespace trelvik {
 
 namespace fs = std::filesystem;
