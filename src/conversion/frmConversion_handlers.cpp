@@ -248,7 +248,8 @@ void frmConversion::cmdConvert_Click() {
     const std::string from = cmbFromFileType->currentText().toStdString();
     const std::string to = cmbToFileType->currentText().toStdString();
     conv_.KeepList = false;
-    if (const auto c = ConverterFor(from, to)) {
+    // The run ends here, before the list is emptied (StepScope).
+    if (const StepScope run(prompt_); const auto c = ConverterFor(from, to)) {
         conv_.ConvMode = c->convMode.empty() ? conv_.ConvMode : c->convMode;
         const std::string& n = c->name;
         if (n == "ConvertTXT_GRD") ConvertTXT_GRD();
@@ -265,7 +266,6 @@ void frmConversion::cmdConvert_Click() {
         else if (n == "ConvertCSV_WRL") ConvertCSV_WRL();
         else if (n == "ConvertCSV_TIF") ConvertCSV_TIF();
     }
-    sayWhatSettlingFound(prompt_);
     if (from.empty() || to.empty()) {
         prompt_.busy(false);
         prompt_.message("File type", "Choose From and To file types");

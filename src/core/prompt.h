@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace trelvik {
@@ -75,57 +76,67 @@ inline bool askDigitise(Prompt& prompt, const std::string& instruction, const st
     return true;
 }
 
-// Runs one step of a window with the hourglass. A failure (trelvik::Error or any other
-// std::exception) ends the step with its message under `title` (empty: the default
-// title) and the normal pointer; the result is then false, otherwise the step's own.
-// Then what settling a cut commit found (working::takeSettleNotes) is shown, unless the
-// window's status line will say it.
-bool runGuarded(Prompt& prompt, const std::string& title, const std::function<bool()>& step);
-
-// What settling a cut commit found during a step, said in a message, unless a status line
-// of the window will say it at the end of the step (working::NotesForStatusLine). Every
-// window without a status line ends its steps with it.
-inline void sayWhatSettlingFound(Prompt& prompt) {
-    if (working::NotesForStatusLine::held()) return;
+// What settling a cut commit found during a step (working::takeSettleNotes), said once,
+// where the step ends (StepScope): `say` puts it on the window's status line or in a message.
+inline void sayWhatSettlingFound(const std::function<void(const std::string&)>& say) {
     const std::string settled = working::takeSettleNotes();
-    if (!settled.empty()) prompt.message("", settled);
+    if (!settled.empty()) say(settled);
 }
 
-// Restores the normal pointer however the scope is left. The outermost one of a step,
-// left normally, then says what settling found (sayWhatSettlingFound).
-class BusyScope {
+// The extent of a window's step. Its scopes nest (the handler's guard, the busy pointer of
+// a procedure within it, the status line around what it writes), and the step's notes are
+// said at the end of the outermost, in a message, or at the end of the one that holds the
+// window's status line, on that line after what the step wrote. One left by an exception
+// says nothing: the guard that catches it, a scope too, says them after the failure.
+class StepScope {
 public:
-    explicit BusyScope(Prompt& p) : prompt_(p) {
+    explicit StepScope(Prompt& prompt) : say_([&prompt](const std::string& notes) { prompt.message("", notes); }) {
         ++depth();
-        prompt_.busy(true);
     }
-    ~BusyScope() {
-        prompt_.busy(false);
-        if (--depth() == 0 && std::uncaught_exceptions() == 0) sayWhatSettlingFound(prompt_);
+    // A step that ends on the window's status line: `statusLine` adds the notes to it.
+    explicit StepScope(std::function<void(const std::string&)> statusLine)
+        : say_(std::move(statusLine)), ownsStatusLine_(true) {
+        ++depth();
     }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
+    ~StepScope() {
+        if ((--depth() == 0 || ownsStatusLine_) && std::uncaught_exceptions() == 0) sayWhatSettlingFound(say_);
+    }
+    StepScope(const StepScope&) = delete;
+    StepScope& operator=(const StepScope&) = delete;
+
 private:
     static int& depth() {
         thread_local int d = 0;
         return d;
     }
+    std::function<void(const std::string&)> say_;
+    bool ownsStatusLine_ = false;
+};
+
+// The hourglass for a scope of a step, the normal pointer again however it is left.
+class BusyScope : public StepScope {
+public:
+    explicit BusyScope(Prompt& p) : StepScope(p), prompt_(p) { prompt_.busy(true); }
+    ~BusyScope() { prompt_.busy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
     Prompt& prompt_;
 };
 
+// Runs one step of a window with the hourglass. A failure (trelvik::Error or any other
+// std::exception) ends the step with its message under `title` (empty: the default
+// title) and the normal pointer; the result is then false, otherwise the step's own.
 inline bool runGuarded(Prompt& prompt, const std::string& title, const std::function<bool()>& step) {
-    bool done = false;
-    {
-        BusyScope busy(prompt);
-        try {
-            done = step();
-        } catch (const std::exception& e) {
-            prompt.busy(false);
-            prompt.message(title, e.what());
-        }
+    BusyScope busy(prompt);
+    try {
+        return step();
+    } catch (const std::exception& e) {
+        prompt.busy(false);
+        prompt.message(title, e.what());
+        return false;
     }
-    sayWhatSettlingFound(prompt);
-    return done;
 }
 
 // Test double: records every message; answers from a queue of responders (each

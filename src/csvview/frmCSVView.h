@@ -300,13 +300,13 @@ private:
 
 template <class F>
 void frmCSVView::guarded(F&& body) {
+    const StepScope step(prompt_);
     try {
         body();
     } catch (const std::exception& e) {
         prompt_.busy(false);
         prompt_.message("", e.what());
     }
-    sayWhatSettlingFound(prompt_);
 }
 
 } // namespace trelvik::csvview

@@ -186,10 +186,10 @@ surffns::SurfFnsContext frmSurfFns::context() {
 
 void frmSurfFns::runBatch(surffns::SurfFnsContext& ctx, const std::function<void()>& body) {
     ProgressRun run(this, pbrBatch, lblBatchStep);
+    const StepScope step(prompt_);
     ctx.progress = &run.progress();
     body();
     ctx.progress = nullptr;
-    sayWhatSettlingFound(prompt_);
 }
 
 void frmSurfFns::showState(const surffns::SurfFnsContext& ctx) {

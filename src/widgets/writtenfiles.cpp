@@ -2,6 +2,7 @@
 
 #include "widgets/filelistbox.h"
 
+#include "core/prompt.h"
 #include "core/workingfiles.h"
 
 #include <QDir>
@@ -112,11 +113,6 @@ void WrittenFiles::report(QLabel* status, FileListBox* list) const {
             if (names.size() > kNamesShown) shown += QObject::tr(" and %1 more").arg(names.size() - kNamesShown);
             text = withFolder(status, QObject::tr("Wrote %1 in ").arg(shown), folder_);
         }
-        // Whatever the step found of an earlier step that a kill cut short follows.
-        const std::string settled = working::takeSettleNotes();
-        if (!settled.empty())
-            text += (text.endsWith(QLatin1Char('.')) ? QStringLiteral(" ") : QStringLiteral(". ")) +
-                    QString::fromStdString(settled);
         status->setText(text);
     }
     if (!list) return;
@@ -133,16 +129,18 @@ void WrittenFiles::report(QLabel* status, FileListBox* list) const {
 bool WrittenFiles::reportStep(QLabel* status, FileListBox* list, const QString& folder,
                               const std::function<bool()>& step) {
     status->clear();
+    // The step ends on this line: what it found of an earlier step that a kill cut short
+    // follows what it wrote, or stands alone when it wrote nothing.
+    const StepScope onThisLine([status](const std::string& settled) {
+        const QString text = status->text();
+        const QString separator = text.isEmpty()                   ? QString()
+                                  : text.endsWith(QLatin1Char('.')) ? QStringLiteral(" ")
+                                                                    : QStringLiteral(". ");
+        status->setText(text + separator + QString::fromStdString(settled));
+    });
     const WrittenFiles written(folder);
-    bool done = false;
-    {
-        // What settling finds during the step is said here, not by a guard inside it.
-        const working::NotesForStatusLine held;
-        done = step();
-    }
+    const bool done = step();
     if (done) written.report(status, list);
-    else if (const std::string settled = working::takeSettleNotes(); !settled.empty())
-        status->setText(QString::fromStdString(settled));
     return done;
 }
 

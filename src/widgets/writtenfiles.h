@@ -34,15 +34,15 @@ public:
 
     // Ends a step: the status line names what was written ("Wrote a.grd, b.csv in <folder>",
     // at most a few names, then how many more; "Nothing was written." when none), and the
-    // file list shows them now, scrolled to the first it lists. What the step found of an
-    // earlier step that a kill cut short (working::takeSettleNotes) follows on the line.
+    // file list shows them now, scrolled to the first it lists.
     void report(QLabel* status, FileListBox* list) const;
     // A further line of the status line, under what the step reported; none for an empty note.
     static void addLine(QLabel* status, const std::string& note);
 
     // A step that writes in folder, run between the two ends of a status line: the line
-    // emptied and the folder noted before it, and, when it returns true, report(). Returns
-    // what the step returned.
+    // emptied and the folder noted before it, and, when it returns true, report(). The step
+    // ends on the line (StepScope): what it found of an earlier step that a kill cut short
+    // (working::takeSettleNotes) follows there, or stands alone. Returns what the step returned.
     static bool reportStep(QLabel* status, FileListBox* list, const QString& folder, const std::function<bool()>& step);
 
 private:

@@ -28,6 +28,7 @@
 #include "widgets/filelistbox.h"
 #include "widgets/qtprogress.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <numbers>
@@ -331,7 +332,7 @@ TEST(ConversionWindow, ConvertRunsTheChosenPairThenEmptiesTheList) {
 }
 
 // A step of an earlier run cut short in the folder is settled by Convert, which says so
-// when it ends.
+// once, in a message, when it ends.
 TEST(ConversionWindow, ConvertSaysWhatItSettledOfAStepCutShort) {
     Env e;
     e.dir.write("crown.txt", xyzText(scatteredCrown(300, 8)));
@@ -346,6 +347,9 @@ TEST(ConversionWindow, ConvertSaysWhatItSettledOfAStepCutShort) {
     ASSERT_GT(e.prompt.shown.size(), before);
     EXPECT_NE(e.last().find("\"c.dat\" was left as it was saved"), std::string::npos) << e.last();
     EXPECT_NE(e.last().find("was finished: a.dat and b.dat hold its new files."), std::string::npos) << e.last();
+    EXPECT_EQ(std::count_if(e.prompt.shown.begin() + before, e.prompt.shown.end(),
+                            [](const auto& m) { return m.text.find("cut short") != std::string::npos; }),
+              1);
     EXPECT_EQ(e.dir.read("c.dat"), "saved since");
 }
 

@@ -276,7 +276,28 @@ TEST(CrestWindows, TheStatusLineSaysWhatTheStepSettledApartFromWhatItWrote) {
         EXPECT_EQ(env.prompt.shown[i].text.find("cut short"), std::string::npos) << env.prompt.shown[i].text;
     const std::string status = a->lblStatus->text().toStdString();
     EXPECT_THAT(status, ::testing::HasSubstr("was finished: a.dat, b.dat and c.dat hold its new files."));
+    EXPECT_EQ(status.find("cut short"), status.rfind("cut short")) << status;
     EXPECT_THAT(status, ::testing::StartsWith("Wrote T1pacd_ovp.dat, T1pacd_ovpz.dat in "));
+}
+
+// A step refused for an input that is not there says what it settled on its status line
+// alone, its refusal in a message.
+TEST(CrestWindows, ARefusedStepSaysWhatItSettledAloneOnItsStatusLine) {
+    Env env;
+    env.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
+    auto* a = env.open<frmAppAng>(env.main->mnuAppAng, "frmAppAng");
+    env.choose(a, "T1.grd", "Paracristid");
+    a->optCarnass->setChecked(true);  // needs the tooth's plane formula file, not made
+    trelvik::testing::writeOld(env.dir);
+    trelvik::testing::commitKilledAfter(env.dir.dir(), 1);
+    const std::size_t before = env.prompt.shown.size();
+    a->cmdOccVect->click();
+    ASSERT_EQ(env.prompt.shown.size(), before + 1);
+    EXPECT_THAT(env.prompt.shown.back().text, ::testing::HasSubstr("plane formula file"));
+    const std::string status = a->lblStatus->text().toStdString();
+    EXPECT_THAT(status, ::testing::StartsWith("A step cut short in "));
+    EXPECT_THAT(status, ::testing::EndsWith("was finished: a.dat, b.dat and c.dat hold its new files."));
+    EXPECT_EQ(status.find("cut short"), status.rfind("cut short")) << status;
 }
 
 TEST(CrestWindows, CaptureAreaSaysHowManySlicePointsOfACrestOffTheCrownItMeasured) {
