@@ -1,6 +1,5 @@
 #include "surferfns/blanking.h"
 
-#include "core/digitiseinputs.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/tempfiles.h"
@@ -25,17 +24,6 @@ using surfer::Named;
 using surfer::Positional;
 
 namespace {
-
-// Every listed grid, checked before the first "Digitise map" question or blanking-file
-// copy: a grid gone from disk would otherwise be found only by GridBlank, after the user
-// had digitised and the outline files of the grids before it had been written.
-bool listedGridsPresent(SurfFnsContext& ctx) {
-    for (const std::string& grid : ctx.state.GridFullName)
-        if (!inputsPresent(ctx.prompt, {{grid, "grid",
-                                         "put it back, or press \"Clear filenames\" and add the grids that exist."}}))
-            return false;
-    return true;
-}
 
 // A refusal of the user's digitise file, titled by its subject.
 [[noreturn]] void refuseDigitiseFile(const Error& e) { throw Refusal("Filename", e.what()); }
@@ -362,9 +350,10 @@ BlankRunResult cmdBlank(SurfFnsContext& ctx, const BlankOptions& options) {
     }
     BlankRun run(ctx, options);
     ctx.batchStep = "blanking";
-    result.outcome = RunBatch(
-        ctx, [&run](SurfFnsContext&, int i) { return run.entry(i); }, ClearRule::Always,
-        [&ctx] { return listedGridsPresent(ctx); });
+    // The skeleton checks every listed grid before the first "Digitise map" question or
+    // blanking-file copy: a grid gone from disk would otherwise be found only by GridBlank,
+    // after the user had digitised and the outline files of the grids before it were written.
+    result.outcome = RunBatch(ctx, [&run](SurfFnsContext&, int i) { return run.entry(i); });
     result.ToothGridName = run.toothGrids;
     return result;
 }

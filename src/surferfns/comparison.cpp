@@ -41,11 +41,11 @@ BatchOutcome comparePairs(SurfFnsContext& ctx, const CompareOptions& o) {
     SurfFnsState& s = ctx.state;
     const int n = s.NumFiles;
     if (n < 2) {
-        if (n == 1) {
-            Refuse(ctx, kCompareTitle, "Add the grid to compare " + s.GridFullName[0] + " with.");
-        }
+        if (n == 1) Refuse(ctx, kCompareTitle, "Add the grid to compare " + s.GridFullName[0] + " with.");
+        else Refuse(ctx, kCompareTitle, "Add the two grids to compare.");
         return BatchOutcome::Stopped;
     }
+    if (!ListedGridsPresent(ctx)) return BatchOutcome::Stopped;
     const std::string& addText = o.txtCompGridOutGridText;
     if (addText.empty()) {
         Refuse(ctx, "Filename", "Enter the text to add to the output filename.");

@@ -9,9 +9,10 @@
 //   ".grd" = GridMath "C=max(A,B)" ("Maximum") or "C=min(A,B)" ("Minimum") of A =
 //   GridFullName(i), B = GridFullName(i + 1); blank where either is blank. Stored in
 //   OutGridName(i) and plotted at layout slot i when "Plot in Surfer" is ticked.
-// Refusals (message, nothing written, list kept): an empty output text, or one that
-//   makes an output name equal a listed grid (it would overwrite an input).
-// With fewer than two grids nothing is compared and the list stays; an odd count
+// Refusals (message, nothing written, list kept, before the map window opens): fewer
+//   than two grids ("Add the two grids to compare." for none), a listed grid gone from
+//   disk, an empty output text, or one that makes an output name equal a listed grid
+//   (it would overwrite an input). An odd count
 //   compares the pairs and reports the last grid as having no partner. The list is
 //   cleared after the pairs. A failed call ends the run with a message; earlier pairs
 //   keep their outputs.

@@ -51,35 +51,75 @@ class RegridRun {
 public:
     RegridRun(SurfFnsContext& ctx, const RegridOptions& o, long n) : ctx_(ctx), o_(o), n_(n) {}
 
+    // The outline files entry i is blanked by, in the order they were always looked
+    // for: a name they cannot be built from leaves the entry out (`leftOut`), and a
+    // file not on disk is refused (`missing`, and what it is).
+    struct Outlines {
+        std::string blankLine, rowLine;
+        std::string leftOut;
+        std::string missing, missingWhat = "blanking file";
+    };
+    Outlines outlines(int i) const {
+        const SurfFnsState& s = ctx_.state;
+        const std::string& S = s.GridPathNoExt[i - 1];
+        const std::string& base = s.GridBaseName[i - 1];
+        const std::string no = std::to_string(i);
+        Outlines o;
+        if (o_.optRegridTxt) {
+            o.blankLine = S + "blnpts.bln";
+        } else {
+            const auto stem = DelCharStem(S, base, o_.txtRegridDelChar);
+            if (!stem) {
+                o.leftOut = "Del from grd fname \"" + o_.txtRegridDelChar + "\" cannot be taken off the name " + base +
+                            " (file no. " + no + "): it must be a number from 0 to " + std::to_string(base.size()) +
+                            ". The file is left out.";
+                return o;
+            }
+            o.blankLine = *stem + "blnpts.bln";
+        }
+        if (!FileExists(o.blankLine)) {
+            o.missing = o.blankLine;
+            return o;
+        }
+        if (o_.chkRegridIndivTeeth) {
+            if (S.size() < 6 || S.compare(S.size() - 6, 3, "b-s") != 0) {
+                o.leftOut = "The name " + base + " (file no. " + no +
+                            ") does not end in \"b-s\" and a tooth code, so it has no tooth-row outline. The file "
+                            "is left out.";
+                return o;
+            }
+            o.rowLine = S.substr(0, S.size() - 6) + "blnpts.bln";
+            if (!FileExists(o.rowLine)) {
+                o.missing = o.rowLine;
+                o.missingWhat = "row blanking file";
+            }
+        }
+        return o;
+    }
+
+    // Every entry's outline files, looked for before the mapping program is attached:
+    // attaching shows the map window, which a refusal would leave in front with the focus.
+    bool outlinesPresent() const {
+        for (int i = 1; i <= ctx_.state.NumFiles; ++i)
+            if (const Outlines o = outlines(i); !o.missing.empty()) {
+                refuseMissingBlankingFile(ctx_, i, o.missing, o.missingWhat);
+                return false;
+            }
+        return true;
+    }
+
     EntryResult entry(int i) {
         SurfFnsState& s = ctx_.state;
-        const std::string& S = s.GridPathNoExt[i - 1];
         const std::string& dir = s.GridDir[i - 1];
         const std::string& base = s.GridBaseName[i - 1];
         const std::string& T = o_.txtExactNoRC;
         const std::string no = std::to_string(i);
 
-        std::string blankLine;
-        if (o_.optRegridTxt) {
-            blankLine = S + "blnpts.bln";
-        } else {
-            const auto stem = DelCharStem(S, base, o_.txtRegridDelChar);
-            if (!stem) return skip("Del from grd fname \"" + o_.txtRegridDelChar + "\" cannot be taken off the name " +
-                                   base + " (file no. " + no + "): it must be a number from 0 to " +
-                                   std::to_string(base.size()) + ". The file is left out.");
-            blankLine = *stem + "blnpts.bln";
-        }
-        if (!FileExists(blankLine)) return refuseMissingBlankingFile(ctx_, i, blankLine);
-
-        std::string rowLine;
-        if (o_.chkRegridIndivTeeth) {
-            if (S.size() < 6 || S.compare(S.size() - 6, 3, "b-s") != 0)
-                return skip("The name " + base + " (file no. " + no +
-                            ") does not end in \"b-s\" and a tooth code, so it has no tooth-row outline. The file "
-                            "is left out.");
-            rowLine = S.substr(0, S.size() - 6) + "blnpts.bln";
-            if (!FileExists(rowLine)) return refuseMissingBlankingFile(ctx_, i, rowLine, "row blanking file");
-        }
+        const Outlines outline = outlines(i);
+        if (!outline.missing.empty()) return refuseMissingBlankingFile(ctx_, i, outline.missing, outline.missingWhat);
+        if (!outline.leftOut.empty()) return skip(outline.leftOut);
+        const std::string& blankLine = outline.blankLine;
+        const std::string& rowLine = outline.rowLine;
 
         // The data to grid and its extents.
         const std::string& grid = s.GridFullName[i - 1];
@@ -161,7 +201,9 @@ BatchOutcome cmdRegridExactResol(SurfFnsContext& ctx, const RegridOptions& optio
     }
     RegridRun run(ctx, options, static_cast<long>(n));
     ctx.batchStep = "regridding";
-    return RunBatch(ctx, [&run](SurfFnsContext&, int i) { return run.entry(i); });
+    return RunBatch(
+        ctx, [&run](SurfFnsContext&, int i) { return run.entry(i); }, ClearRule::Always,
+        [&run] { return run.outlinesPresent(); });
 }
 
 } // namespace trelvik::surffns

@@ -25,8 +25,9 @@
 // Reported: N below 2 (nothing runs); per entry, and that entry left out: d negative or
 //   longer than the base name, a name without the row pattern under "Indiv. teeth", a
 //   spacing that rounds to 0 or fewer than 2 nodes along the other axis. A missing
-//   outline ends the batch with "Check that (row) blanking file (file no. i) <path> is
-//   in correct directory.", naming the file looked for, and keeps the list. Plotting
+//   outline of any entry ends the batch before the map window opens, with "Check that
+//   (row) blanking file (file no. i) <path> is in correct directory.", naming the file
+//   looked for, and keeps the list. Plotting
 //   uses the image map when the "Process grid" frame's terrain option is selected.
 #include "surferfns/gridcalls.h"
 #include "surferfns/surffnsstate.h"

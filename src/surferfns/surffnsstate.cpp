@@ -1,5 +1,6 @@
 #include "surferfns/surffnsstate.h"
 
+#include "core/digitiseinputs.h"
 #include "core/error.h"
 #include "core/textform.h"
 #include "surfer/application.h"
@@ -177,14 +178,23 @@ BatchOutcome guarded(SurfFnsContext& ctx, const std::function<BatchOutcome()>& b
 // shows the map window, which a refusal would leave in front with the focus.
 bool startList(SurfFnsContext& ctx, const std::function<bool()>& check) {
     if (ctx.state.NumFiles == 0) {
-        AddFilename(ctx);
-        ctx.prompt.busy(true);  // a refusal restored the pointer; the batch goes on
+        if (!AddFilename(ctx)) return false;  // nothing to run: its refusal is the answer
+        ctx.prompt.busy(true);  // Add filename ends with the normal pointer; the batch goes on
     }
+    if (!ListedGridsPresent(ctx)) return false;
     if (check && !check()) return false;
     PrepareSurfer(ctx);
     return true;
 }
 } // namespace
+
+bool ListedGridsPresent(SurfFnsContext& ctx) {
+    for (const std::string& grid : ctx.state.GridFullName)
+        if (!inputsPresent(ctx.prompt, {{grid, "grid",
+                                         "put it back, or press \"Clear filenames\" and add the grids that exist."}}))
+            return false;
+    return true;
+}
 
 Progress& BatchProgress(SurfFnsContext& ctx) { return ctx.progress ? *ctx.progress : noProgress(); }
 

@@ -115,6 +115,11 @@ bool AddFilename(SurfFnsContext& ctx);
 // name); returns the number added. Text2 ends on the first name. Names refused (already
 // listed, too short) are named together in one "Filename" message.
 int AddAllFilenames(SurfFnsContext& ctx);
+// Every listed grid on disk; otherwise the normal pointer, one "Filename" message
+// naming the first grid missing ("The grid <path> does not exist: ..."), and false.
+// The batches ask it before they attach, so a grid gone since it was added is refused
+// before the map window opens and before any question or file.
+bool ListedGridsPresent(SurfFnsContext& ctx);
 // "Clear filenames": empties the list.
 void ClearFilenames(SurfFnsState& state);
 // The folder joined to a file name with the platform separator; a folder that already
@@ -167,8 +172,9 @@ enum class ClearRule {
 
 enum class BatchOutcome { Completed, Stopped, Failed };
 
-// Runs op over the whole list: hourglass, PrepareSurfer, Add filename first when the
-// list is empty, FileIndex = 1..NumFiles with the plot step after each Done entry (when
+// Runs op over the whole list: hourglass, Add filename first when the list is empty,
+// then the list checked (ListedGridsPresent, then `check`) and only then PrepareSurfer,
+// so a refused run never opens the map window; FileIndex = 1..NumFiles with the plot step after each Done entry (when
 // chkPlotSurfer, map type from ctx.plot.PlotType), then the list is cleared per rule.
 // A failure (trelvik::Error or another std::exception) shows its message (a Refusal
 // under its own title), ends the batch and keeps the list and every output already
@@ -176,6 +182,7 @@ enum class BatchOutcome { Completed, Stopped, Failed };
 // Before each grid the status shows "grid i of n: <batchStep>"; an Esc pressed during
 // the run stops it before the next grid with one message, keeping the list and the
 // outputs already written (Stopped).
+// An empty list with no grid chosen stops the batch at Add filename's refusal.
 // `check`, when given, runs once the list is filled and before the first grid's status:
 // false stops the batch (its refusal already shown) before anything reads as under way.
 // The pointer is normal again however it ends.

@@ -380,6 +380,52 @@ TEST(SurfFnsWindow, RefusedRunsKeepTheListAndWriteNothing) {
     }
 }
 
+// A run refused for its list (empty with no grid chosen, or a listed grid gone from
+// disk) says so before the map window could open.
+TEST(SurfFnsWindow, ARunRefusedForItsListOpensNoMapWindow) {
+    struct Run {
+        const char* name;
+        QPushButton* frmSurfFns::*button;
+        std::function<void(frmSurfFns*)> set;
+        const char* empty = "Choose grid filename";  // said for the empty list
+    };
+    const Run runs[] = {
+        {"blank", &frmSurfFns::cmdBlank, nullptr},
+        {"extract", &frmSurfFns::cmdExtract, [](frmSurfFns* w) { w->chkRedRow->setChecked(true); }},
+        {"fix resolution", &frmSurfFns::cmdFixResolution, nullptr},
+        {"area table", &frmSurfFns::cmdSAVol, nullptr},
+        {"regrid", &frmSurfFns::cmdRegridExactResol, nullptr},
+        {"rezero", &frmSurfFns::cmdReZero, nullptr},
+        {"smooth", &frmSurfFns::cmdSmooth, nullptr},
+        {"mirror", &frmSurfFns::cmdProcess, nullptr},
+        {"terrain", &frmSurfFns::cmdProcess, [](frmSurfFns* w) { w->optTerrain->setChecked(true); }},
+        {"compare", &frmSurfFns::cmdCompareGrids, nullptr, "Add the two grids to compare."},
+        {"plot", &frmSurfFns::cmdPlotGrid, nullptr},
+    };
+    for (const Run& run : runs) {
+        for (bool gone : {false, true}) {
+            SCOPED_TRACE(std::string(run.name) + (gone ? ", a grid gone" : ", empty list"));
+            Env e;
+            frmSurfFns* w = e.open();
+            if (gone) {
+                e.grid("a1b.grd");
+                e.grid("a2b.grd");
+                e.add(w, {"a1b.grd", "a2b.grd"});
+                std::filesystem::remove(e.dir.path("a2b.grd"));
+            }
+            if (run.set) run.set(w);
+            (w->*run.button)->click();
+            ASSERT_EQ(e.prompt.shown.size(), 1u);
+            if (gone)
+                EXPECT_THAT(e.prompt.shown[0].text, HasSubstr("The grid " + e.dir.path("a2b.grd") + " does not exist"));
+            else
+                EXPECT_EQ(e.prompt.shown[0].text, run.empty);
+            EXPECT_TRUE(surfer::instances().empty());
+            EXPECT_EQ(w->txtNoFiles->text(), gone ? "2" : "0");
+        }
+    }
+}
+
 TEST(SurfFnsWindow, FitsTheScreenWithEveryControlReachable) {
     Env e;
     frmSurfFns* w = e.open();

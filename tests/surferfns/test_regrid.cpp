@@ -125,18 +125,23 @@ TEST(Regrid, MissingOutlinesAndImpossibleLatticesAreReported) {
     EXPECT_EQ(cmdRegridExactResol(r.ctx, o), BatchOutcome::Stopped);
     EXPECT_EQ(r.prompt.shown.back().title, "Values");
 
-    // The spacing of the tiny grid rounds to 0: reported, left out; b1 has no outline:
-    // the batch ends there, naming the file looked for, and the list stays for another
-    // try; a1's outputs stay.
+    // b1 has no outline: the batch ends before any grid (and the map window), naming the
+    // file looked for, and the list stays for another try.
     r.add("tiny1.grd");
     r.add("b1.grd");
     o.txtExactNoRC = "150";
     r.prompt.shown.clear();
     EXPECT_EQ(cmdRegridExactResol(r.ctx, o), BatchOutcome::Stopped);
-    ASSERT_EQ(r.prompt.shown.size(), 2u);
-    EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("tiny1 (file no. 2) is too small for 150 nodes"));
-    EXPECT_EQ(r.prompt.shown[1].text,
+    ASSERT_EQ(r.prompt.shown.size(), 1u);
+    EXPECT_EQ(r.prompt.shown[0].text,
               "Check that blanking file (file no. 3) " + r.dir.path("bblnpts.bln") + " is in correct directory.");
-    EXPECT_TRUE(FileExists(r.dir.path("150b_dat/a1150b.dat")));
+    EXPECT_TRUE(surfer::instances().empty());
+    EXPECT_FALSE(FileExists(r.dir.path("150b_dat/a1150b.dat")));
     EXPECT_EQ(r.state.NumFiles, 3);
+    // Once it is there, the tiny grid's spacing rounds to 0: reported, left out.
+    r.dir.write("bblnpts.bln", kOutline);
+    EXPECT_EQ(cmdRegridExactResol(r.ctx, o), BatchOutcome::Completed);
+    ASSERT_EQ(r.prompt.shown.size(), 2u);
+    EXPECT_THAT(r.prompt.shown[1].text, HasSubstr("tiny1 (file no. 2) is too small for 150 nodes"));
+    EXPECT_TRUE(FileExists(r.dir.path("150b_dat/a1150b.dat")));
 }

@@ -118,7 +118,7 @@ TEST(BatchSkeleton, EmptyListRunsTheChosenFileThenClearsTheList) {
     r.ctx.Text2 = "*.grd";
     seen.clear();
     EXPECT_EQ(RunBatch(r.ctx, [&](SurfFnsContext&, int i) { seen.push_back(i); return EntryResult::Done; }),
-              BatchOutcome::Completed);
+              BatchOutcome::Stopped);
     EXPECT_TRUE(seen.empty());
     EXPECT_THAT(r.prompt.shown, ElementsAre(::testing::Field(&ScriptedPrompt::Shown::text, "Choose grid filename")));
 }
@@ -146,10 +146,12 @@ TEST(BatchSkeleton, PlotsEachDoneEntryInItsOwnSlotAndKeepsTheListWhenAsked) {
     EXPECT_DOUBLE_EQ(maps[1]->Left - maps[0]->Left, 36);
 }
 
-TEST(BatchSkeleton, MissingGridCancelAndNoVersionEndTheBatchKeepingTheList) {
+TEST(BatchSkeleton, AFailedGridCancelAndNoVersionEndTheBatchKeepingTheList) {
     ProcRun r;
     saveGrid(r.dir.path("a.grd"), small());
-    r.ctx.File2Names = {"a.grd", "gone.grd", "a2.grd"};
+    saveGrid(r.dir.path("a2.grd"), small());
+    r.dir.write("bad.grd", "not a grid");
+    r.ctx.File2Names = {"a.grd", "bad.grd", "a2.grd"};
     AddAllFilenames(r.ctx);
     std::vector<int> seen;
     EXPECT_EQ(RunBatch(r.ctx, [&](SurfFnsContext& c, int i) { seen.push_back(i); return copyEntry(c, i); }),
@@ -158,7 +160,7 @@ TEST(BatchSkeleton, MissingGridCancelAndNoVersionEndTheBatchKeepingTheList) {
     EXPECT_TRUE(FileExists(r.dir.path("acp.grd")));  // earlier outputs stay
     EXPECT_EQ(r.state.NumFiles, 3);
     ASSERT_EQ(r.prompt.shown.size(), 1u);
-    EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("gone.grd"));
+    EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("bad.grd"));
     EXPECT_FALSE(r.prompt.busyNow);
 
     // Cancel stops quietly.
