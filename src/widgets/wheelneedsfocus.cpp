@@ -43,22 +43,35 @@ bool givenByUser(Qt::FocusReason r) {
            r == Qt::ShortcutFocusReason;
 }
 
-// The focus leaves and comes back with the window or around a popup: as it was.
-bool keepsWhatItWas(Qt::FocusReason r) { return r == Qt::ActiveWindowFocusReason || r == Qt::PopupFocusReason; }
+// The focus leaves and comes back with the window or around a popup: as it was. A list
+// box hands it to its own list as that opens, for a reason of its own choosing.
+bool keepsWhatItWas(QEvent::Type type, Qt::FocusReason r) {
+    return r == Qt::ActiveWindowFocusReason || r == Qt::PopupFocusReason ||
+           (type == QEvent::FocusOut && QApplication::activePopupWidget());
+}
 
 class WheelNeedsFocus : public QObject {
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
-        if (type != QEvent::Wheel && type != QEvent::Polish && type != QEvent::FocusIn && type != QEvent::FocusOut)
+        if (type != QEvent::Wheel && type != QEvent::Polish && type != QEvent::FocusIn && type != QEvent::FocusOut &&
+            type != QEvent::MouseButtonPress)
             return false;
         auto* w = qobject_cast<QWidget*>(watched);
         if (!w) return false;
         if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
             QWidget* control = controlOf(w);
-            if (control && !keepsWhatItWas(reason))
+            if (control && !keepsWhatItWas(type, reason))
                 control->setProperty(kGivenByUser, type == QEvent::FocusIn && givenByUser(reason));
+            return false;
+        }
+        if (type == QEvent::MouseButtonPress) {
+            // A click on the control that holds the focus the window handed it moves no
+            // focus, so no focus event says the user gave it: the click itself does.
+            QWidget* control = controlOf(w);
+            if (control && event->spontaneous() && (control->focusPolicy() & Qt::ClickFocus))
+                control->setProperty(kGivenByUser, true);
             return false;
         }
         if (!takesWheelForValue(w)) return false;

@@ -1,7 +1,8 @@
 #pragma once
 // The wheel over a list box (combo box), a number box (spin box) or a value bar (a slider,
 // or a scroll bar of its own that sets a value) changes its value only once the user has
-// given it the keyboard focus: by a click, Tab or a shortcut. The focus a window hands its
+// given it the keyboard focus: by a click (also one that opens a list box's list, or lands
+// on the control the window handed the focus), Tab or a shortcut. The focus a window hands its
 // first control as it opens or comes back to the front, or that the program moves there,
 // does not count; a focus the user gave stays given while the window goes to the back and
 // comes forward again, or a popup opens over it. Otherwise the wheel goes on to what holds

@@ -282,9 +282,35 @@ TEST(WheelNeedsFocus, TheWheelOverAListBoxWithoutTheFocusScrollsTheWindowInstead
     turnWheelOver(filters);
     EXPECT_EQ(filters->currentIndex(), 0);
     EXPECT_GT(window.verticalScrollBar()->value(), 0);
-    filters->setFocus(Qt::MouseFocusReason);  // as a click gives it
+    // The focus the window hands it, then the user's click, which opens its list (shut
+    // with Esc): the click gives it the wheel.
+    filters->setFocus(Qt::OtherFocusReason);
+    turnWheelOver(filters);
+    EXPECT_EQ(filters->currentIndex(), 0);
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, QPointF(5, 5), filters->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QSpontaneKeyEvent::setSpontaneous(&e);
+        qApp->notify(filters, &e);
+    }
+    QApplication::processEvents();
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(QApplication::focusWidget(), &esc);
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activePopupWidget(), nullptr);
     turnWheelOver(filters);
     EXPECT_EQ(filters->currentIndex(), 1);
+    // Another window to the front and back again: the focus the user gave stays given.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QApplication::processEvents();
+    ASSERT_FALSE(filters->hasFocus());
+    window.activateWindow();
+    QApplication::processEvents();
+    turnWheelOver(filters);
+    EXPECT_EQ(filters->currentIndex(), 2);
 }
 
 // A number box and a bar that sets a value follow the list boxes: under the pointer
@@ -311,4 +337,10 @@ TEST(WheelNeedsFocus, TheWheelOverANumberBoxOrValueBarWithoutTheUsersFocusScroll
     passes->setFocus(Qt::TabFocusReason);
     turnWheelOver(passes);
     EXPECT_EQ(passes->value(), 4);
+    // Tab goes on to the value bar, which then takes the wheel too.
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(passes, &tab);
+    ASSERT_TRUE(elevation->hasFocus());
+    turnWheelOver(elevation);
+    EXPECT_NE(elevation->value(), 45);
 }
