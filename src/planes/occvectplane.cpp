@@ -16,10 +16,12 @@ namespace trelvik::planes {
 bool cmdOccVect_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
     BusyScope busy(ctx.prompt);
     PlaneFitState& s = ctx.state;
-    if (!BeginPlaneFitStep(ctx, form)) return false;
+    // The facet plane comes first, before the map window opens: without it the tips would
+    // be digitised for nothing.
+    PlaneCoefficients facet;
+    const auto readFacet = [&] { facet = ReadPlaneFormulaFile(s.GridDir + s.GridBaseName + "planeform.txt"); };
+    if (!BeginPlaneFitStep(ctx, form, readFacet)) return false;
     const std::string base = s.GridDir + s.GridBaseName;
-    // The facet plane comes first: without it the tips would be digitised for nothing.
-    const PlaneCoefficients facet = ReadPlaneFormulaFile(base + "planeform.txt");
 
     GridHeightStep step;
     step.digitiseFile = s.GridDir + "digit.dat";

@@ -60,13 +60,14 @@ bool spanAPlane(const formats::PointXYList& p, long n) {
 }
 } // namespace
 
-bool BeginPlaneFitStep(PlaneFitContext& ctx, const PlaneFitForm& form) {
+bool BeginPlaneFitStep(PlaneFitContext& ctx, const PlaneFitForm& form, const std::function<void()>& readFirst) {
     if (isUnchosen(form.Text1, "*.grd")) return refuse(ctx.prompt, "Filename", "Choose grid filename");
     SetPlaneFitGrid(ctx.state, form);
     if (!inputsPresent(ctx.prompt, {{ctx.state.TopoGrid, "grid", "choose a grid in the file list."}})) return false;
     // Read before the digitise question: a grid that cannot be read is refused, with the
     // reader's message naming it, before the user digitises on its map.
     formats::readSurferGrid(ctx.state.TopoGrid);
+    if (readFirst) readFirst();
     // Attached only once nothing is missing: attaching shows the map window, which a
     // refusal would leave in front with the focus.
     ctx.state.m_Surfer = AttachSurfer(ctx.app);

@@ -83,11 +83,12 @@ bool isUnchosen(const std::string& text, const std::string& mask);
 // GridDir, GridBaseName and TopoGrid from the form's folder and file name.
 void SetPlaneFitGrid(PlaneFitState& state, const PlaneFitForm& form);
 
-// The first steps of both buttons: attach the window's reference (before the file name
-// is looked at), refuse an unchosen grid ("Filename": "Choose grid filename"; false),
-// set the grid's names, and refuse a grid that is not there or cannot be read before
-// anything is asked, so that nobody digitises for a grid the step then turns down.
-bool BeginPlaneFitStep(PlaneFitContext& ctx, const PlaneFitForm& form);
+// The first steps of both buttons: refuse an unchosen grid ("Filename": "Choose grid
+// filename"; false), set the grid's names, refuse a grid that is not there or cannot be
+// read, run `readFirst` (the step's other inputs, read now so that their failures throw
+// here), and only then attach the window's reference. So nobody digitises for a grid
+// the step then turns down, and a refused step never opens the map window.
+bool BeginPlaneFitStep(PlaneFitContext& ctx, const PlaneFitForm& form, const std::function<void()>& readFirst = {});
 
 // The fit's point count for the window's option, or 0 when "Other:" is out of range.
 long FitPointCountFor(int option, const std::string& otherText, long digitised);

@@ -224,9 +224,10 @@ TEST(PlaneFit, OcclusalVectorPlaneOfTheWorkedExample) {
 TEST(PlaneFit, OcclusalVectorPlaneFaultsComeBeforeTheRegression) {
     FitRun r(8);
     surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(9, 9, -2, 2, -2, 2, [](double, double) { return 0.0; }));
-    // No facet formula yet: reported before the digitise prompt.
+    // No facet formula yet: reported before the digitise prompt and the map window.
     EXPECT_THROW(cmdOccVect_Click(r.ctx, r.form), trelvik::Error);
     EXPECT_TRUE(r.prompt.shown.empty());
+    EXPECT_TRUE(surfer::instances().empty());
 
     WritePlaneFormulaFile(r.dir.path("T1planeform.txt"), {0, 0, 0});
     // Identical tips: said before any heights are asked of the mapping program.
