@@ -197,7 +197,11 @@ bool cmdBlank(PtCloudContext& ctx, const GridStepOptions& o) {
 }
 
 bool cmdExtract(PtCloudContext& ctx, const GridStepOptions& o) {
-    if (!o.chkRedArea && !o.chkRedRow) return false;
+    if (!o.chkRedArea && !o.chkRedRow) {
+        ctx.prompt.message("Values", "Tick \"Reduce grid area\" or \"Reduce no. rows/cols\" (or both) to say what "
+                                     "to extract.");
+        return false;
+    }
     const long long freq = o.chkRedRow ? text::CInt(text::Val(o.txtRedRow)) : -1;
     if (o.chkRedRow && freq < 1) {
         ctx.prompt.message("Values", "The step of \"Reduce no. rows/cols\" must be a whole number of at least 1.");

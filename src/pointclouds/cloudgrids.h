@@ -12,7 +12,8 @@
 //   Int((x2 - xmin) / dx) + 1 (rows alike, Int = floor), held within the grid, tag "e".
 //   With "Reduce no. rows/cols" every n-th row and column is kept, n the typed step
 //   (halves to even), tag "r" & n. GridExtract writes FileStem & tag & ".grd"; -1 stands
-//   for a bound or step not set. With "Plot in Surfer" the grid is then plotted.
+//   for a bound or step not set. With "Plot in Surfer" the grid is then plotted. With
+//   neither box ticked the step says to tick one ("Values") and does nothing.
 // Plot (version 8): a relief map centred at 10 FileIndex + 10.19 page units across, or
 //   a contour map where the program puts it; with "Label", the name FileBase & tag &
 //   ".grd" centred under it. Version 6 draws the same choice through the positional

@@ -183,11 +183,13 @@ TEST(CloudGrids, ExtractRefusals) {
     GridRun r;
     r.grid("m1.grd");
     GridStepOptions o;
-    EXPECT_FALSE(cmdExtract(r.ctx, o));  // nothing ticked: nothing happens
+    EXPECT_FALSE(cmdExtract(r.ctx, o));  // nothing ticked
+    EXPECT_EQ(r.prompt.shown.at(0).text, "Tick \"Reduce grid area\" or \"Reduce no. rows/cols\" (or both) to say "
+                                         "what to extract.");
     o.chkRedRow = true;
     o.txtRedRow = "0.4";
     EXPECT_FALSE(cmdExtract(r.ctx, o));
-    EXPECT_EQ(r.prompt.shown.at(0).title, "Values");
+    EXPECT_EQ(r.prompt.shown.at(1).title, "Values");
     o.chkRedRow = false;
     o.chkRedArea = true;
     r.digitise("3,3\r\n1,1\r\n");
