@@ -4,8 +4,8 @@
 #include "core/workingfiles_detail.h"
 
 #include <algorithm>
-#include <atomic>
 #include <mutex>
+#include <set>
 #include <sys/stat.h>
 #include <utility>
 
@@ -20,7 +20,7 @@ struct Settled {
     std::int64_t size = 0, time = 0;
 };
 std::vector<Settled> settled;
-std::atomic<int> statusLines{0};
+std::set<std::string> waited;
 
 } // namespace
 
@@ -40,11 +40,18 @@ void addSettled(const std::string& path) {
     settled.push_back({std::filesystem::path(path).lexically_normal(), static_cast<std::int64_t>(st.st_size), timeOf(st)});
 }
 
+bool waitedInThisStep(const std::string& dir, bool mark) {
+    std::lock_guard<std::mutex> g(notesLock);
+    if (mark) return !waited.insert(dir).second;
+    return waited.count(dir) > 0;
+}
+
 } // namespace detail
 
 std::string takeSettleNotes() {
     std::lock_guard<std::mutex> g(notesLock);
     settled.clear();
+    waited.clear();
     return std::exchange(notes, std::string());
 }
 
@@ -61,9 +68,5 @@ bool putInPlaceBySettling(const std::filesystem::path& path) {
         return f.path == here && f.size == static_cast<std::int64_t>(st.st_size) && f.time == detail::timeOf(st);
     });
 }
-
-NotesForStatusLine::NotesForStatusLine() { ++statusLines; }
-NotesForStatusLine::~NotesForStatusLine() { --statusLines; }
-bool NotesForStatusLine::held() { return statusLines > 0; }
 
 } // namespace trelvik::working

@@ -1,5 +1,7 @@
 // Settling the commits that a kill cut short (core/workingfiles.h): finished or undone
-// by the next step that reads or writes in their folder, and noted for it to say.
+// by the next step that reads or writes in their folder, and noted for it to say. Whose
+// records are obeyed and whose files are moved is one rule (core/commitrule.cpp); every
+// stat, rename and removal goes through folders held open (core/heldfolder.h).
 #include "core/workingfiles.h"
 #include "core/workingfiles_detail.h"
 
@@ -8,13 +10,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstring>
-#include <dirent.h>
 #include <map>
 #include <mutex>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <utility>
 
 namespace trelvik::working {
@@ -61,26 +63,18 @@ enum class Now {
     Lost,  // the new file is neither in place nor waiting
 };
 
-bool holdsOld(const struct stat& st, const Staged& s) {
-    if (!isOldFile(FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)}, s))
-        return false;
-    return s.oldSize < 0 || (static_cast<std::int64_t>(st.st_size) == s.oldSize && timeOf(st) == s.oldTime &&
-                             (s.oldChange == 0 || changeOf(st) == s.oldChange));
-}
-
-Now nowOf(const Staged& s) {
-    if (isFresh(s.target, s)) return freshAsWritten(s.target, s) ? Now::InPlace : Now::SavedOver;
+Now nowOf(const HeldFile& h) {
+    if (isFresh(h, h.target)) return freshAsWritten(h, h.target) ? Now::InPlace : Now::SavedOver;
     struct stat st{};
-    if (::lstat(s.target.c_str(), &st) == 0 && !holdsOld(st, s)) return Now::SavedOver;
-    return freshAsWritten(s.fresh, s) ? Now::Waiting : Now::Lost;
+    if (h.folder->stat(h.target, st) && !holdsOld(st, h.ids)) return Now::SavedOver;
+    return freshAsWritten(h, h.fresh) ? Now::Waiting : Now::Lost;
 }
 
-std::string shownIn(const fs::path& dir, const Staged& s) {
-    const fs::path t(s.target);
-    return t.parent_path() == dir ? t.filename().string() : s.target;
+std::string shownIn(const fs::path& dir, const HeldFile& h) {
+    return h.folder->path() == dir ? h.target : h.folder->pathOf(h.target);
 }
 
-std::string listed(const fs::path& dir, const std::vector<Staged>& files) {
+template <typename Files> std::string listed(const fs::path& dir, const Files& files) {
     std::string out;
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (i > 0) out += i + 1 == files.size() ? " and " : ", ";
@@ -91,20 +85,30 @@ std::string listed(const fs::path& dir, const std::vector<Staged>& files) {
 
 std::string leadIn(const fs::path& dir) { return "A step cut short in " + dir.string() + " while putting files in place "; }
 
-std::string endsNote(const fs::path& record) {
-    return " Once that is seen to, removing \"" + record.string() + "\" ends this note.";
+std::string endsNote(const std::string& record) {
+    return " Once that is seen to, removing \"" + record + "\" ends this note.";
 }
 
-void noteForeign(const fs::path& record, const std::string& why) {
-    addNote("\"" + record.string() + "\" is named as a record of a step cut short, but it is not the program's own (" +
-            why + "), so nothing it names was touched." + endsNote(record));
+void noteForeign(const std::string& record, const std::string& why) {
+    addNote("\"" + record + "\" is named as a record of a step cut short, but it is not the program's own (" + why +
+            "), so nothing it names was touched." + endsNote(record));
+}
+
+// Another user's record or claim: that user's run settles it, this one only says it is there.
+void noteOtherUsers(const std::string& record, uid_t owner) {
+    std::string user = "user " + std::to_string(owner);
+    struct passwd pw{}, *found = nullptr;
+    char buf[1024];
+    if (::getpwuid_r(owner, &pw, buf, sizeof buf, &found) == 0 && found && found->pw_name) user = found->pw_name;
+    addNote("A step of " + user + "'s run was cut short here: its files may be part new, part old; removing \"" +
+            record + "\" ends this note.");
 }
 
 // A record in a folder the user cannot write: nothing can be settled, so the step is told
 // which files are new and which old before it reads them.
-void noteUnwritable(const fs::path& dir, const Record& r, int err) {
-    std::vector<Staged> fresh, old;
-    for (const Staged& s : r.files) (nowOf(s) == Now::InPlace ? fresh : old).push_back(s);
+void noteUnwritable(const fs::path& dir, const std::vector<HeldFile>& files, int err) {
+    std::vector<HeldFile> fresh, old;
+    for (const HeldFile& h : files) (nowOf(h) == Now::InPlace ? fresh : old).push_back(h);
     std::string text = leadIn(dir) + "could not be settled, as the folder cannot be written (" + std::strerror(err) + "):";
     if (!fresh.empty()) text += " " + listed(dir, fresh) + (fresh.size() == 1 ? " holds" : " hold") + " its new content";
     if (!fresh.empty() && !old.empty()) text += ";";
@@ -112,62 +116,114 @@ void noteUnwritable(const fs::path& dir, const Record& r, int err) {
     addNote(text + ".");
 }
 
-// The names in dir of the record form. Every read and write in a folder lists it, so only
-// those names are made into strings; listed is false when the folder could not be read.
-std::vector<std::string> recordLikeNames(const fs::path& dir, bool& listed) {
-    std::vector<std::string> out;
-    DIR* d = ::opendir(dir.c_str());
-    listed = d != nullptr;
-    if (!d) return out;
-    errno = 0;
-    while (const dirent* e = ::readdir(d)) {
-        const std::string_view n(e->d_name);
-        if (n.size() > 1 && n.front() == '.' && (n.ends_with(kRecordExt) || n.ends_with(kUndoExt))) out.emplace_back(n);
+bool recordLike(std::string_view n) {
+    return n.size() > 1 && n.front() == '.' && (n.ends_with(kRecordExt) || n.ends_with(kUndoExt));
+}
+
+// A record as read from one of its copies, with its folders held open and its files
+// reached through them.
+struct Commit {
+    ReadRecord record;
+    std::vector<HeldFolder> folders;
+    std::vector<HeldFile> files;
+};
+
+// True when folder holds the user's own copy of the record o names, claimed or not.
+bool holdsCopy(const HeldFolder& folder, const Origin& o) {
+    struct stat st{};
+    for (std::string_view ext : {kRecordExt, kUndoExt})
+        if (folder.stat(o.stem + std::string(ext), st) && ownFile(st)) return true;
+    std::vector<std::string> claims;
+    folder.names(
+        [&o](std::string_view n) {
+            Origin other;
+            return originOf(n, other) && other.stem == o.stem;
+        },
+        claims);
+    return std::any_of(claims.begin(), claims.end(), [&](const std::string& n) { return folder.stat(n, st) && ownFile(st); });
+}
+
+// Holds the folders of a record read in base and checks what it names; why is empty when
+// the record asks only what the program's own writer asks.
+std::string prepare(const HeldFolder& base, const Origin& o, Commit& c) {
+    for (const std::string& f : c.record.folders) {
+        HeldFolder held = f.front() == '/' ? HeldFolder::open(f) : base.within(f);
+        if (!held) return "it names \"" + (base.path() / f).lexically_normal().string() + "\", which is not a folder";
+        c.folders.push_back(std::move(held));
     }
-    listed = errno == 0;
-    ::closedir(d);
-    return out;
+    const auto byWriter = [&o](const std::string& name) {
+        Writer w;
+        return kindOf(name, w) == Kind::File && w.pid == o.writer.pid && w.host == o.writer.host;
+    };
+    bool self = false;
+    for (const HeldFolder& f : c.folders) {
+        if (f.sameAs(base)) self = true;
+        else if (!holdsCopy(f, o)) return "it names \"" + f.path().string() + "\", which holds no copy of it";
+    }
+    if (!self) return "it does not name the folder that holds it";
+    for (const ReadEntry& e : c.record.entries) {
+        if (!byWriter(e.fresh) || (!e.kept.empty() && !byWriter(e.kept))) return "it names files that its writer did not make";
+        c.files.push_back({&c.folders[e.folder], e.target, e.fresh, e.kept, e.ids, {}});
+        c.files.back().shown = c.files.back().folder->pathOf(e.target);
+    }
+    return {};
 }
 
 enum class Outcome { Done, Busy };
 
-// Claims the commit o names for this settler: the copy of its record in the commit's
-// first folder is renamed to a name of this settler's, so that one settler takes a
-// commit however many folders hold its record. Busy when a live settler has it.
+// A settler's hold on a commit: the copy of its record in the commit's first folder,
+// renamed to a name of this settler's, so that one settler takes a commit however many
+// folders hold its record.
 struct Claim {
-    fs::path folder;
     std::string from;  // the name it had
-    std::string path;  // the claimed record
+    std::string name;  // the name it has now; empty when not claimed
     bool undoing = false;
 };
 
-Outcome claim(const fs::path& dir, const Record& r, const Origin& o, Claim& c) {
+// Claims only the user's own copies, by their exact names; busy names a claim of a live
+// settler of this host that has it.
+Outcome claim(const fs::path& dir, const Commit& commit, const Origin& o, Claim& c, std::string& busyClaim) {
     LiveNames& live = liveRecords();
-    c.folder = r.folders.empty() ? dir : fs::path(r.folders.front());
-    std::vector<std::pair<std::string, bool>> names;  // candidates, and whether each is being undone
+    const HeldFolder& first = commit.folders.front();
+    std::vector<std::string> names;
+    first.names(
+        [&o](std::string_view n) {
+            Origin other;
+            return originOf(n, other) && other.stem == o.stem;
+        },
+        names);
+    std::vector<std::pair<std::string, bool>> candidates;  // and whether each is being undone
     bool busy = false;
-    std::error_code ec;
-    for (fs::directory_iterator it(c.folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+    for (const std::string& name : names) {
+        struct stat st{};
+        if (!first.stat(name, st)) {
+            busy = true;  // taken since the listing: look again for whoever has it
+            continue;
+        }
+        if (!ownFile(st)) continue;  // another user's: that user's to settle
         Origin other;
         Writer w;
         const Kind kind = kindOf(name, w);
-        if (!originOf(name, other) || other.stem != o.stem) continue;
-        if (other.claimed && !ended(w) && !(isMine(w) && !liveRecords().has(name))) busy = busy || w.host == hostName();
-        else names.emplace_back(name, kind == Kind::Undo);
+        originOf(name, other);
+        if (other.claimed && !ended(w) && !(isMine(w) && !live.has(name))) {
+            if (w.host == hostName()) busyClaim = first.pathOf(name);
+        } else {
+            candidates.emplace_back(name, kind == Kind::Undo);
+        }
     }
-    for (const auto& [name, undoing] : names) {
-        const std::string claimedName = newStampedName(o.stem.substr(1), c.folder, undoing ? kUndoExt : kRecordExt);
+    busy = busy || !busyClaim.empty();
+    for (const auto& [name, undoing] : candidates) {
+        const std::string claimedName = newStampedName(o.stem.substr(1), first.path(), undoing ? kUndoExt : kRecordExt);
         live.set(claimedName, true);
         live.set(withExt(claimedName, kUndoExt), true);
-        c = {c.folder, name, (c.folder / claimedName).string(), undoing};
-        if (::rename((c.folder / name).c_str(), c.path.c_str()) == 0) return Outcome::Done;
-        const int err = errno;
+        c = {name, claimedName, undoing};
+        const int err = first.rename(name, first, claimedName);
+        if (err == 0) return Outcome::Done;
         live.set(claimedName, false);
         live.set(withExt(claimedName, kUndoExt), false);
-        c.path.clear();
+        c.name.clear();
         if (err == EACCES || err == EPERM || err == EROFS) {
-            noteUnwritable(dir, r, err);
+            noteUnwritable(dir, commit.files, err);
             return Outcome::Done;
         }
         busy = true;  // taken meanwhile: look again for whoever has it
@@ -178,175 +234,156 @@ Outcome claim(const fs::path& dir, const Record& r, const Origin& o, Claim& c) {
 // Finishes the commit of an ended writer: forward when the record is not being undone and
 // every new file is in place, waiting, or kept out by something put at its target since;
 // else back. The record stays when anything could not be settled.
-void settleClaimed(const fs::path& dir, const Claim& c, const Origin& o) {
-    std::error_code ec;
-    std::string claimed = c.path;
-    const auto giveBack = [&] { fs::rename(claimed, c.folder / c.from, ec); };
-    Record r;
-    if (!readRecord(claimed, r)) return giveBack();
-    if (const std::string why = foreignWhy(r, c.folder, o); !why.empty()) {
+void settleClaimed(const fs::path& dir, const HeldFolder& first, const Claim& c, const Origin& o) {
+    std::string claimed = c.name;
+    const auto giveBack = [&] { first.rename(claimed, first, c.from); };
+    Commit commit;
+    std::string why;
+    struct stat st{};
+    if (readRecordIn(first, claimed, commit.record, why, st) != Found::Read) return giveBack();
+    if (why.empty()) why = prepare(first, o, commit);
+    if (!why.empty()) {
         giveBack();
-        return noteForeign(c.folder / c.from, why);
+        return noteForeign(first.pathOf(c.from), why);
     }
+    const std::vector<HeldFile>& files = commit.files;
     const std::string lead = leadIn(dir);
     std::vector<Now> now;
     bool known = false;
-    for (const Staged& s : r.files) {
-        now.push_back(nowOf(s));
-        known = known || isFresh(s.target, s) || isFresh(s.fresh, s);
+    for (const HeldFile& h : files) {
+        now.push_back(nowOf(h));
+        known = known || isFresh(h, h.target) || isFresh(h, h.fresh);
     }
     if (!c.undoing && !known) {
         // None of the files it wrote is there by its id (the folder is a copy, or its
         // drive was mounted anew): what the folder holds now cannot be told apart from
         // files saved since, so nothing is touched, and the record stays with its copies.
         std::string where;
-        for (const Staged& s : r.files)
-            if (!s.kept.empty()) where += "; the old content of \"" + shownIn(dir, s) + "\" is in \"" + s.kept + "\"";
+        for (const HeldFile& h : files)
+            if (!h.kept.empty())
+                where += "; the old content of \"" + shownIn(dir, h) + "\" is in \"" + h.folder->pathOf(h.kept) + "\"";
         giveBack();
         return addNote(lead + "could not be finished or undone: the files it names are no longer the ones it wrote" +
-                       where + "." + endsNote(c.folder / c.from));
+                       where + "." + endsNote(first.pathOf(c.from)));
     }
-    const auto savedSince = [&dir](const Staged& s, const std::string& tail) {
-        addNote("\"" + shownIn(dir, s) + "\" was left as it was saved after that step was cut short" + tail + ".");
+    const auto savedSince = [&dir](const HeldFile& h, const std::string& tail) {
+        addNote("\"" + shownIn(dir, h) + "\" was left as it was saved after that step was cut short" + tail + ".");
     };
-    // A file still at a target is replaced only when it is the record's owner's: a record
-    // of another user is no licence to replace a file of someone else's, so its commit is
-    // undone, which puts back only what its writer moved.
-    const auto othersOld = [&r](const Staged& s) {
-        struct stat st{};
-        return r.owner != 0 && ::lstat(s.target.c_str(), &st) == 0 && holdsOld(st, s) && st.st_uid != r.owner;
+    const auto own = [](const HeldFile& h, const std::string& name) {
+        struct stat mine{};
+        return h.folder->stat(name, mine) && ownFile(mine);
     };
-    bool forward = !c.undoing && std::find(now.begin(), now.end(), Now::Lost) == now.end() &&
-                   std::none_of(r.files.begin(), r.files.end(), othersOld);
-    for (std::size_t i = 0; forward && i < r.files.size(); ++i) {
-        const Staged& s = r.files[i];
-        if (now[i] == Now::Waiting) {
-            fs::rename(s.fresh, s.target, ec);
-            forward = !ec;
-        }
+    bool forward = !c.undoing && std::find(now.begin(), now.end(), Now::Lost) == now.end();
+    for (std::size_t i = 0; forward && i < files.size(); ++i) {
+        const HeldFile& h = files[i];
+        if (now[i] == Now::Waiting) forward = own(h, h.fresh) && h.folder->rename(h.fresh, *h.folder, h.target) == 0;
     }
     if (forward) {
-        std::vector<Staged> finished;
-        for (std::size_t i = 0; i < r.files.size(); ++i) {
-            const Staged& s = r.files[i];
+        std::vector<HeldFile> finished;
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const HeldFile& h = files[i];
             if (now[i] != Now::SavedOver) {
-                finished.push_back(s);
-                addSettled(s.target);
+                finished.push_back(h);
+                addSettled(h.folder->pathOf(h.target));
                 continue;
             }
-            if (isFresh(s.fresh, s)) fs::remove(s.fresh, ec);
-            savedSince(s, "; the step's new file for it was dropped");
+            if (isFresh(h, h.fresh) && own(h, h.fresh)) h.folder->remove(h.fresh);
+            savedSince(h, "; the step's new file for it was dropped");
         }
-        removeKeptCopies(r.files);
-        if (!finished.empty()) addNote(lead + "was finished: " + listed(dir, finished) + " hold its new files.");
+        for (const HeldFile& h : files)
+            if (isKeptCopy(h) && own(h, h.kept)) h.folder->remove(h.kept);
+        if (!finished.empty())
+            addNote(lead + "was finished: " + listed(dir, finished) +
+                    (finished.size() == 1 ? " holds its new file." : " hold its new files."));
     } else {
         if (!c.undoing) {
             const std::string marked = withExt(claimed, kUndoExt);
-            fs::rename(claimed, marked, ec);
-            if (!ec) claimed = marked;
+            if (first.rename(claimed, first, marked) == 0) claimed = marked;
         }
-        std::vector<const Staged*> kept;
-        const std::string left = undoFiles(r.files, &kept);
-        for (const Staged* s : kept) savedSince(*s, "");
-        for (const Staged& s : r.files)
-            if (const auto id = idOf(s.target); id && !s.kept.empty() && id->dev == s.keptDev && id->ino == s.keptIno)
-                addSettled(s.target);
-        if (!left.empty()) {
+        std::vector<const HeldFile*> kept;
+        const Undone undone = undoFiles(files, true, &kept);
+        for (const HeldFile* h : kept) savedSince(*h, "");
+        for (const HeldFile& h : files)
+            if (!h.kept.empty() && h.folder->stat(h.target, st) && sameId(st, h.ids.keptDev, h.ids.keptIno))
+                addSettled(h.folder->pathOf(h.target));
+        std::vector<HeldFile> asBefore;
+        for (const HeldFile& h : files) {
+            const auto is = [&h](const HeldFile* k) { return k == &h; };
+            if (std::none_of(kept.begin(), kept.end(), is) &&
+                std::none_of(undone.notPutBack.begin(), undone.notPutBack.end(), is))
+                asBefore.push_back(h);
+        }
+        const std::string before =
+            asBefore.empty() ? std::string()
+                             : listed(dir, asBefore) + (asBefore.size() == 1 ? " is as it was" : " are as they were") +
+                                   " before it";
+        if (!undone.left.empty()) {
             // Under the writer's own name again, for the next writer in the folder to try.
-            fs::rename(claimed, c.folder / (o.stem + std::string(kUndoExt)), ec);
-            return addNote(lead + "could not be finished or undone: " + left + "." +
-                           endsNote(c.folder / (o.stem + std::string(kUndoExt))));
+            const std::string left = o.stem + std::string(kUndoExt);
+            first.rename(claimed, first, left);
+            return addNote(lead + "could not be finished or undone: " + (before.empty() ? "" : before + "; ") +
+                           undone.left + "." + endsNote(first.pathOf(left)));
         }
-        std::vector<Staged> undone;
-        for (const Staged& s : r.files)
-            if (std::none_of(kept.begin(), kept.end(), [&s](const Staged* k) { return k->target == s.target; }))
-                undone.push_back(s);
-        if (!undone.empty()) addNote(lead + "was undone: " + listed(dir, undone) + " are as they were before it.");
+        if (!asBefore.empty()) addNote(lead + "was undone: " + before + ".");
     }
     // The other folders' copies first: while the claimed one is there, a settler killed
     // now is followed by another.
-    for (const std::string& folder : r.folders)
-        if (fs::path(folder) != c.folder)
-            for (std::string_view ext : {kRecordExt, kUndoExt}) fs::remove(fs::path(folder) / (o.stem + std::string(ext)), ec);
-    fs::remove(claimed, ec);
+    for (const HeldFolder& f : commit.folders)
+        if (!f.sameAs(first))
+            for (std::string_view ext : {kRecordExt, kUndoExt})
+                if (f.stat(o.stem + std::string(ext), st) && ownFile(st)) f.remove(o.stem + std::string(ext));
+    first.remove(claimed);
 }
 
 // Settles the record `name` found in dir, whose writer has ended.
-Outcome settle(const fs::path& dir, const std::string& name) {
+Outcome settle(const fs::path& dir, const HeldFolder& base, const std::string& name, std::string& busyClaim) {
     Origin o;
     if (!originOf(name, o)) return Outcome::Done;
-    const fs::path path = dir / name;
-    Record r;
-    if (!readRecord(path.string(), r)) {
-        // Gone since the listing: claimed by another settler, who may be at work still.
-        if (!idOf(path.string())) return Outcome::Busy;
+    const std::string path = base.pathOf(name);
+    Commit commit;
+    std::string why;
+    struct stat st{};
+    switch (readRecordIn(base, name, commit.record, why, st)) {
+    case Found::Gone:  // claimed by another settler since the listing, who may be at work still
+        return Outcome::Busy;
+    case Found::NotOwn:
+        if (why.empty()) noteOtherUsers(path, st.st_uid);
+        else noteForeign(path, why);
+        return Outcome::Done;
+    case Found::CutShort:
         // Cut short while it was written, so no rename had begun: nothing to settle. A
         // claim cut short is the settler's own name for a whole record, so it never is.
-        std::error_code ec;
-        if (!o.claimed) fs::remove(path, ec);
+        if (!o.claimed) base.remove(name);
         return Outcome::Done;
+    case Found::Read:
+        break;
     }
-    if (const std::string why = foreignWhy(r, dir, o); !why.empty()) {
+    if (afterRecordRead) afterRecordRead(dir);
+    if (why.empty()) why = prepare(base, o, commit);
+    if (!why.empty()) {
+        // A record that went while it was read was taken by another settler: its to say.
+        struct stat still{};
+        if (!base.stat(name, still) || still.st_ino != st.st_ino || still.st_dev != st.st_dev) return Outcome::Busy;
         noteForeign(path, why);
         return Outcome::Done;
     }
     Claim c;
-    const Outcome outcome = claim(dir, r, o, c);
-    if (c.path.empty()) return outcome;
-    const std::string claimedName = fs::path(c.path).filename().string();
-    const LiveWhileSettling held({claimedName, withExt(claimedName, kUndoExt)});  // set live by claim()
-    settleClaimed(dir, c, o);
+    const Outcome outcome = claim(dir, commit, o, c, busyClaim);
+    if (c.name.empty()) return outcome;
+    const LiveWhileSettling held({c.name, withExt(c.name, kUndoExt)});  // set live by claim()
+    settleClaimed(dir, commit.folders.front(), c, o);
     return Outcome::Done;
 }
 
 } // namespace
 
-namespace detail {
-
-std::string undoFiles(const std::vector<Staged>& files, std::vector<const Staged*>* savedSince) {
-    std::string left;
-    const auto note = [&left](const std::string& text) { left += (left.empty() ? "" : "; ") + text; };
-    const auto notPutBack = [&note](const Staged& s, const std::string& why) {
-        note("the old \"" + s.shown + "\" could not be put back (" + why + "): its old content is in \"" + s.kept + "\"");
-    };
-    for (auto s = files.rbegin(); s != files.rend(); ++s) {
-        std::error_code ec;
-        if (isFresh(s->target, *s) && savedSince && !freshAsWritten(s->target, *s)) {
-            // Changed in place since the kill: the user's, kept as it is.
-            savedSince->push_back(&*s);
-            if (isKeptCopy(*s)) fs::remove(s->kept, ec);
-        } else if (isFresh(s->target, *s)) {
-            if (!s->kept.empty() && !isKeptCopy(*s)) {
-                notPutBack(*s, "its copy is no longer the one made");
-            } else if (!s->kept.empty()) {
-                fs::rename(s->kept, s->target, ec);
-                if (ec) notPutBack(*s, ec.message());
-            } else if (!fs::remove(s->target, ec) && ec) {
-                note("the new \"" + s->shown + "\" could not be removed (" + ec.message() + "); it had no old file");
-            }
-        } else if (isKeptCopy(*s)) {
-            // The target still holds its old file, or, when something has taken it away
-            // since, gets it back; anything else in its place keeps the copy.
-            const auto now = idOf(s->target);
-            const bool oldThere = isOldFile(now, *s);
-            if (oldThere) fs::remove(s->kept, ec);
-            else if (!now) fs::rename(s->kept, s->target, ec);
-            if (ec) notPutBack(*s, ec.message());
-            else if (now && !oldThere) notPutBack(*s, "something else is in its place");
-        }
-        if (isFresh(s->fresh, *s)) fs::remove(s->fresh, ec);
-    }
-    return left;
-}
-
-} // namespace detail
-
 void settleFolder(const fs::path& folder) {
     std::error_code ec;
     fs::path dir = fs::absolute(folder.empty() ? fs::path(".") : folder, ec).lexically_normal();
     if (!dir.has_filename() && dir != dir.root_path()) dir = dir.parent_path();
+    const HeldFolder base = HeldFolder::open(dir);
     struct stat st{};
-    if (::stat(dir.c_str(), &st) != 0) return;
+    if (!base || ::fstat(base.fd(), &st) != 0) return;
     const std::int64_t changed = timeOf(st), listedAt = nowNs();
     {
         std::lock_guard<std::mutex> g(quietLock);
@@ -357,24 +394,33 @@ void settleFolder(const fs::path& folder) {
     const auto until = std::chrono::steady_clock::now() + kWaitForSettler;
     for (;;) {
         records = false;
+        std::string busyClaim;
         bool busy = false;
-        std::vector<std::string> found;
-        for (const std::string& name : recordLikeNames(dir, listed)) {
+        std::vector<std::string> names, found;
+        listed = base.names(recordLike, names);
+        for (const std::string& name : names) {
             Writer w;
             const Kind kind = kindOf(name, w);
             if (kind != Kind::Record && kind != Kind::Undo) continue;
             records = true;
             Origin o;
+            struct stat rec{};
             // This process's own record is settled here too once its commit has given it up.
             if (ended(w) || (isMine(w) && !liveRecords().has(name))) found.push_back(name);
-            else if (originOf(name, o) && o.claimed && w.host == hostName()) busy = true;  // a settle under way
+            else if (originOf(name, o) && o.claimed && w.host == hostName() && base.stat(name, rec) && ownFile(rec))
+                busyClaim = base.pathOf(name);  // a settle under way
         }
-        for (const std::string& name : found) busy = settle(dir, name) == Outcome::Busy || busy;
+        busy = !busyClaim.empty();
+        for (const std::string& name : found) busy = settle(dir, base, name, busyClaim) == Outcome::Busy || busy;
         if (!busy) break;
+        // Waited for at most once a step: a settler that does not end is said once.
+        if (waitedInThisStep(dir.string())) break;
         if (std::chrono::steady_clock::now() > until) {
+            waitedInThisStep(dir.string(), true);
             addNote(leadIn(dir) + "is being settled by another run of the program, which did not end within " +
                     std::to_string(std::chrono::seconds(kWaitForSettler).count()) +
-                    " seconds; this step went on without waiting for it.");
+                    " seconds; this step went on without waiting for it." +
+                    (busyClaim.empty() ? "" : " Its claim is \"" + busyClaim + "\"."));
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -78,47 +78,6 @@ std::string stampedFileName(const std::string& targetName, const std::string& ho
     return stamped("." + body + std::string(kTag), host, pid, n) + std::string(ext);
 }
 
-// Record text: a header, "F" and the folder of each copy, "E" and each file's target, new
-// file, kept copy, the new file's id, the old file's id, size and time of modification,
-// then the old file's time of change, the new file's size and times, the kept copy's id,
-// "end". Each field is "<length>:<bytes>"; records of earlier runs end an "E" line after
-// the ids or after the old file's time.
-constexpr std::string_view kHeader = "trelvik commit record\n", kEnd = "end\n";
-
-void field(std::string& out, std::string_view s) {
-    out += std::to_string(s.size());
-    out += ':';
-    out += s;
-}
-
-bool readField(std::string_view& in, std::string& s) {
-    const std::size_t colon = in.find(':');
-    std::size_t n = 0;
-    if (colon == std::string_view::npos || !digits(in.substr(0, colon)) ||
-        std::from_chars(in.data(), in.data() + colon, n).ec != std::errc() || in.size() - colon - 1 < n)
-        return false;
-    s = in.substr(colon + 1, n);
-    in.remove_prefix(colon + 1 + n);
-    return true;
-}
-
-template <typename Number> bool readNumber(std::string_view& in, Number& v) {
-    std::string text;
-    return readField(in, text) && std::from_chars(text.data(), text.data() + text.size(), v).ec == std::errc();
-}
-
-// A path of the record read in dir: relative ones (every record now) from dir, absolute
-// ones (records of earlier runs) as they stand.
-std::string resolved(const fs::path& dir, const std::string& p) {
-    if (p.empty()) return p;
-    if (p == ".") return dir.string();
-    return (dir / p).lexically_normal().string();
-}
-
-std::string relativeTo(const fs::path& base, const std::string& p) {
-    return p.empty() ? p : fs::path(p).lexically_relative(base).string();
-}
-
 } // namespace
 
 namespace detail {
@@ -180,107 +139,6 @@ LiveNames& liveRecords() {
     return r;
 }
 
-std::string recordText(const Record& r, const fs::path& base) {
-    std::string out(kHeader);
-    for (const std::string& f : r.folders) {
-        out += 'F';
-        field(out, relativeTo(base, f));
-        out += '\n';
-    }
-    for (const Staged& s : r.files) {
-        out += 'E';
-        for (const std::string& f : {relativeTo(base, s.target), relativeTo(base, s.fresh), relativeTo(base, s.kept),
-                                     std::to_string(s.dev), std::to_string(s.ino), std::to_string(s.oldDev),
-                                     std::to_string(s.oldIno), std::to_string(s.oldSize), std::to_string(s.oldTime),
-                                     std::to_string(s.oldChange), std::to_string(s.size), std::to_string(s.time),
-                                     std::to_string(s.change), std::to_string(s.keptDev), std::to_string(s.keptIno)})
-            field(out, f);
-        out += '\n';
-    }
-    return out + std::string(kEnd);
-}
-
-bool readRecord(const std::string& path, Record& r) {
-    std::string data;
-    try {
-        data = readFileAsItStands(path);
-    } catch (const Error&) {
-        return false;  // gone meanwhile: another writer settled it
-    }
-    struct stat st{};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    r.owner = st.st_uid;
-    const fs::path dir = fs::path(path).parent_path();
-    std::string_view in = data;
-    if (!in.starts_with(kHeader) || !in.ends_with(kEnd)) return false;
-    in = in.substr(kHeader.size(), in.size() - kHeader.size() - kEnd.size());
-    while (!in.empty()) {
-        const char tag = in.front();
-        in.remove_prefix(1);
-        if (tag == 'F') {
-            std::string folder;
-            if (!readField(in, folder)) return false;
-            r.folders.push_back(resolved(dir, folder));
-        } else if (tag == 'E') {
-            Staged s;
-            if (!readField(in, s.target) || !readField(in, s.fresh) || !readField(in, s.kept)) return false;
-            for (std::string* p : {&s.target, &s.fresh, &s.kept}) *p = resolved(dir, *p);
-            for (std::uint64_t* id : {&s.dev, &s.ino, &s.oldDev, &s.oldIno})
-                if (!readNumber(in, *id)) return false;
-            if (!in.empty() && in.front() != '\n' && !(readNumber(in, s.oldSize) && readNumber(in, s.oldTime)))
-                return false;
-            if (!in.empty() && in.front() != '\n' &&
-                !(readNumber(in, s.oldChange) && readNumber(in, s.size) && readNumber(in, s.time) &&
-                  readNumber(in, s.change) && readNumber(in, s.keptDev) && readNumber(in, s.keptIno)))
-                return false;
-            if (s.keptIno == 0) {  // a record of an earlier run: its kept copies are links of the old files
-                s.keptDev = s.oldDev;
-                s.keptIno = s.oldIno;
-            }
-            s.shown = s.target;
-            r.files.push_back(std::move(s));
-        } else {
-            return false;
-        }
-        if (in.empty() || in.front() != '\n') return false;
-        in.remove_prefix(1);
-    }
-    return true;
-}
-
-std::optional<FileId> idOf(const std::string& path) {
-    struct stat st{};
-    if (::lstat(path.c_str(), &st) != 0) return std::nullopt;
-    return FileId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-}
-
-bool isKeptCopy(const Staged& s) {
-    const auto id = s.kept.empty() ? std::nullopt : idOf(s.kept);
-    return id && (s.keptIno == 0 || (id->dev == s.keptDev && id->ino == s.keptIno));
-}
-
-namespace {
-// A regular file: a folder or link made since may have been given the number of a new
-// file that was removed.
-bool holdsFresh(const std::string& path, const Staged& s, struct stat& st) {
-    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_dev) == s.dev &&
-           static_cast<std::uint64_t>(st.st_ino) == s.ino;
-}
-} // namespace
-
-bool isFresh(const std::string& path, const Staged& s) {
-    struct stat st{};
-    return holdsFresh(path, s, st);
-}
-
-bool freshAsWritten(const std::string& path, const Staged& s) {
-    struct stat st{};
-    if (!holdsFresh(path, s, st)) return false;
-    if (s.size < 0) return true;  // a record of an earlier run: by id alone
-    if (static_cast<std::int64_t>(st.st_size) != s.size || timeOf(st) != s.time) return false;
-    return path != s.fresh || s.change == 0 || changeOf(st) == s.change;
-}
-
 } // namespace detail
 
 const std::string& hostName() {
@@ -301,10 +159,9 @@ std::string stamped(std::string lead, const std::string& host, long pid, unsigne
 }
 
 void removeKeptCopies(const std::vector<Staged>& files) {
-    for (const Staged& s : files) {
-        std::error_code ec;
-        if (isKeptCopy(s)) fs::remove(s.kept, ec);
-    }
+    std::vector<HeldFolder> folders;
+    for (const HeldFile& h : heldFiles(files, folders))
+        if (isKeptCopy(h)) h.folder->remove(h.kept);
 }
 
 void syncFolder(const fs::path& dir) {
@@ -330,10 +187,9 @@ std::string newName(const fs::path& target) {
 void tidyFolder(const fs::path& folder) {
     const fs::path dir = folder.empty() ? fs::path(".") : folder;
     settleFolder(dir);
+    const HeldFolder held = HeldFolder::open(dir);
     std::vector<std::string> names;
-    std::error_code ec;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
-        names.push_back(it->path().filename().string());
+    held.names([](std::string_view) { return true; }, names);
     // The files a record still in the folder names stay: a kept old file may be the only
     // copy. A record that goes between the listing and its reading has been claimed by a
     // settler, who may still need its copies: the folder is listed again for its new name.
@@ -346,25 +202,30 @@ void tidyFolder(const fs::path& folder) {
             Writer w;
             const Kind kind = kindOf(name, w);
             if ((kind != Kind::Record && kind != Kind::Undo) || read.count(name)) continue;
-            Record r;
-            if (readRecord((dir / name).string(), r)) {
-                for (const Staged& s : r.files)
-                    for (const std::string& p : {s.fresh, s.kept}) named.insert(fs::path(p).filename().string());
-            } else if (!idOf((dir / name).string())) {
+            ReadRecord r;
+            std::string why;
+            struct stat st{};
+            const Found found = readRecordIn(held, name, r, why, st);
+            if (found == Found::Gone) {
                 again = true;
                 continue;
             }
+            if (found == Found::Read)
+                for (const ReadEntry& e : r.entries)
+                    for (const std::string& n : {e.fresh, e.kept}) named.insert(n);
             read.insert(name);
         }
         if (!again) break;
         listing.clear();
-        for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
-            listing.push_back(it->path().filename().string());
+        held.names([](std::string_view) { return true; }, listing);
     }
+    // Only the user's own working files go: another user's are that user's run's to clear.
     for (const std::string& name : names) {
         Writer w;
-        if (kindOf(name, w) != Kind::File || !ended(w) || named.count(name)) continue;
-        fs::remove(dir / name, ec);
+        struct stat st{};
+        if (kindOf(name, w) != Kind::File || !ended(w) || named.count(name) || !held.stat(name, st) || !ownFile(st))
+            continue;
+        held.remove(name);
     }
 }
 
@@ -391,9 +252,9 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
             s.oldTime = timeOf(old);
             s.oldChange = changeOf(old);
         }
-        if (const auto kept = s.kept.empty() ? std::nullopt : idOf(s.kept)) {
-            s.keptDev = kept->dev;
-            s.keptIno = kept->ino;
+        if (struct stat kept{}; !s.kept.empty() && ::lstat(s.kept.c_str(), &kept) == 0) {
+            s.keptDev = static_cast<std::uint64_t>(kept.st_dev);
+            s.keptIno = static_cast<std::uint64_t>(kept.st_ino);
         }
         const std::string folder = fs::path(s.target).parent_path().string();
         if (std::find(r.folders.begin(), r.folders.end(), folder) == r.folders.end()) {
@@ -406,6 +267,13 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
     liveRecords().set(name_, true);
     for (const std::string& folder : r.folders) {
         const std::string text = recordText(r, folder);
+        // The settle reads no larger record, so none is written: nothing has been renamed yet.
+        if (text.size() > kLargestRecord) {
+            for (const std::string& c : copies_) ::unlink(c.c_str());
+            liveRecords().set(name_, false);
+            throw Error("Cannot replace \"" + files_.front().shown + "\" and " + std::to_string(files_.size() - 1) +
+                        " other files together: too many for one step");
+        }
         const std::string path = (fs::path(folder) / name_).string();
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         bool good = fd >= 0;
@@ -449,7 +317,8 @@ std::string CommitRecord::undo() {
     }
     liveRecords().set(name_, false);
     name_ = marked;
-    const std::string left = undoFiles(files_);
+    std::vector<HeldFolder> folders;
+    const std::string left = undoFiles(heldFiles(files_, folders), false).left;
     if (left.empty())
         for (const std::string& c : copies_) ::unlink(c.c_str());
     // What could not be put back is settled by the next writer in the folder, this

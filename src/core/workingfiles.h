@@ -24,32 +24,34 @@
 //
 // tidyFolder(dir), run by every writer before it makes a working file in dir:
 //   - the folder's cut commits are settled (settleFolder);
-//   - then every working file of an ended writer goes, whatever it was writing, except
-//     those a record still in the folder names (records claimed meanwhile included): a
-//     kept old file may be the only copy.
+//   - then every working file of the user's own of an ended writer goes, whatever it was
+//     writing, except those a record still in the folder names (records claimed
+//     meanwhile included): a kept old file may be the only copy.
 //
 // settleFolder(dir), run by tidyFolder, before any file is read (settleBeforeReading) and
 // when a step asks whether a file exists, so that no step reads a folder a kill left
 // half replaced: records of ended writers (or of this process, left by a failed
 // put-back) are finished, one settler per commit, however many folders it spans: the
 // copy in its first folder is the one claimed. A settle under way elsewhere (another
-// thread or process) is waited for, a few seconds at most.
-//   - A record is obeyed only when the program itself could have written it: every file
-//     it names lies in a folder that holds the same record, and every new file and kept
-//     copy it names is a working file of the record's own writer and still the file the
-//     record wrote (by id). As ids can be read by anyone, a file it gives as its new one
-//     must also be owned by the record's owner, and in a folder where only a file's owner
-//     may move it (the sticky bit) an old file or kept copy it would move must be one that
-//     user could move. Any other record is left as it is, and named.
+// thread or process of the user) is waited for, a few seconds at most, once a step (until
+// its notes are taken); the note names its claim if it does not end.
+//   - The settle acts only for the user the program runs as (core/commitrule.cpp): it
+//     reads a record only when it is that user's own regular file, no larger than any
+//     record a step writes, and renames or removes a file only when it is that user's
+//     own and still, by id, the file the record names. A record or claim of another
+//     user is left as it is for that user's run, and named with its owner. Every name a
+//     record gives is checked whole (no NUL or other control character; each file a plain
+//     name in one of its folders, every folder of which holds a copy of it), and each new
+//     file and kept copy it names is a working file of its own writer; any other record
+//     is left as it is, and named. Every stat, rename and removal goes through the
+//     folders held open once (core/heldfolder.h), never through a link.
 //   - rolled forward when the record is not being undone and every new file is in place
 //     or still waiting under its working name while its target holds the old file (or
 //     none, where there was none). A target that holds anything else (a file saved over
 //     it, a link, a folder, or the new file changed since: judged by id, size and times)
 //     keeps what is there: its new file is dropped and the rest goes forward;
 //   - undone otherwise (each target given back its kept old file, or removed where there
-//     was none; a target whose new file was changed since stays as it is), also when a
-//     target still holds an old file of another user than the record's owner, which a
-//     record is no licence to replace;
+//     was none; a target whose new file was changed since stays as it is);
 //   - then removed. A record that cannot be settled (something else holds a target, or
 //     its files' ids changed, as on a drive mounted anew) stays, with the kept copies it
 //     names, for the next writer; the note names the record, whose removal ends it.
@@ -98,17 +100,6 @@ std::string takeSettleNotes();
 // takeSettleNotes, still as the settle left it (size and time of modification): the
 // killed step's file, not the file of the step that ran into it.
 bool putInPlaceBySettling(const std::filesystem::path& path);
-
-// While one is alive, a window's status line will say the notes at the end of the step,
-// so an inner guard of the step (runGuarded) leaves them for it.
-class NotesForStatusLine {
-public:
-    NotesForStatusLine();
-    ~NotesForStatusLine();
-    NotesForStatusLine(const NotesForStatusLine&) = delete;
-    NotesForStatusLine& operator=(const NotesForStatusLine&) = delete;
-    static bool held();
-};
 
 // Makes the renames and new names in dir durable (an empty dir: the current folder).
 void syncFolder(const std::filesystem::path& dir);
@@ -178,5 +169,8 @@ inline void (*afterCommitRename)(std::size_t renamed) = nullptr;
 // Called once the sweep has listed a folder, before it reads the records it found: a test
 // claims one there as another settler might.
 inline void (*afterSweepListing)(const std::filesystem::path& dir) = nullptr;
+// Called once a settle has read a record in dir, before it checks what the record names:
+// a test settles the commit there as another settler might.
+inline void (*afterRecordRead)(const std::filesystem::path& dir) = nullptr;
 
 } // namespace trelvik::working

@@ -1,6 +1,7 @@
 #pragma once
 // What the working-file names, the commit records and the settling of cut commits share
 // (core/workingfiles.cpp, core/commitsettle.cpp); nothing outside them uses it.
+#include "core/heldfolder.h"
 #include "core/workingfiles.h"
 
 #include <cstdint>
@@ -50,26 +51,64 @@ std::string withExt(const std::string& path, std::string_view ext);
 // leaves them.
 LiveNames& liveRecords();
 
-// A commit record as read: every path resolved against the folder it was read in, and
-// the user who owns the record file (its writer, who made its new files too).
+// A commit record as the writer makes it: every path absolute.
 struct Record {
     std::vector<std::string> folders;
     std::vector<Staged> files;
-    unsigned owner = 0;
 };
 // The text of r as its copy in `base` holds it: every path relative to base, so that the
 // record still names its files once the folder has been moved.
 std::string recordText(const Record& r, const std::filesystem::path& base);
-// False for a record cut short (its writer killed while writing it: no rename had begun).
-bool readRecord(const std::string& path, Record& r);
+// No step writes a record larger than this; a larger file named as one is not read.
+inline constexpr std::size_t kLargestRecord = 4u << 20;
+
+// A commit record as read from its copy in a folder: its folders as it gives them (relative
+// to that folder, or absolute in records of earlier runs), and each file of the commit by
+// the folder that holds it and the plain names of its target, new file and kept copy.
+struct ReadEntry {
+    std::size_t folder = 0;
+    std::string target, fresh, kept;  // kept empty: the target had no old file
+    Staged ids;                       // the ids, sizes and times; its paths are unused
+};
+struct ReadRecord {
+    std::vector<std::string> folders;
+    std::vector<ReadEntry> entries;
+};
+// Parses a record's text; false for one cut short (its writer killed while writing it: no
+// rename had begun) or not of the form. Every name is checked whole before anything uses
+// it: a file is a plain name (no '/', not "." or "..") in one of the record's folders, a
+// folder names no link and holds no "." or empty step, and no name holds a NUL or other
+// control character; why says which does not hold, and is empty when all do.
+bool parseRecord(std::string_view text, ReadRecord& r, std::string& why);
+
+// The one rule of the settle: it acts only for the user the program runs as. A record is
+// read only when it is that user's own regular file, and a file of a commit is renamed or
+// removed only when it is that user's own regular file and still, by its id, the file the
+// record names. Anything else named as a record or a claim is left as it is, and named.
+bool ownFile(const struct stat& st);
+
+// Reads the record `name` of dir under the rule: Gone when it has gone (another settler
+// took it), NotOwn when it is not the user's own regular file or is larger than any record
+// (st says whose), CutShort when its text is not a whole record; else Read, with st its
+// state as read.
+enum class Found { Read, Gone, NotOwn, CutShort };
+Found readRecordIn(const HeldFolder& dir, std::string_view name, ReadRecord& r, std::string& why, struct stat& st);
+
+// A file of a commit as the settle and an undo reach it: plain names in a folder held open.
+struct HeldFile {
+    const HeldFolder* folder = nullptr;
+    std::string target, fresh, kept;
+    Staged ids;
+    std::string shown;  // the name the user knows the target by, for messages
+};
 
 struct FileId {
     std::uint64_t dev = 0, ino = 0;
 };
-std::optional<FileId> idOf(const std::string& path);
-// True when id is that of s's old file, the one its target held when the record was made.
-inline bool isOldFile(const std::optional<FileId>& id, const Staged& s) {
-    return id && s.oldIno != 0 && id->dev == s.oldDev && id->ino == s.oldIno;
+// True when st is of the file whose id was recorded as dev and ino; a recorded id of 0
+// names no file.
+inline bool sameId(const struct stat& st, std::uint64_t dev, std::uint64_t ino) {
+    return ino != 0 && static_cast<std::uint64_t>(st.st_dev) == dev && static_cast<std::uint64_t>(st.st_ino) == ino;
 }
 // A file's time of last modification, and of last change (which no user tool can set),
 // in nanoseconds.
@@ -79,29 +118,36 @@ inline std::int64_t timeOf(const struct stat& st) {
 inline std::int64_t changeOf(const struct stat& st) {
     return static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
 }
-// True when s's kept copy is there and still the copy the commit made (by id): only then
-// is it renamed or removed.
-bool isKeptCopy(const Staged& s);
-// True when path holds the commit's new file (by id).
-bool isFresh(const std::string& path, const Staged& s);
-// True when path holds the commit's new file as it was written. A rename sets the time of
+// True when st is of h's old file as its target held it when the record was made.
+bool holdsOld(const struct stat& st, const Staged& s);
+// True when name in h's folder holds the commit's new file (by id), as a regular file.
+bool isFresh(const HeldFile& h, const std::string& name);
+// True when name holds the commit's new file as it was written. A rename sets the time of
 // change, so a new file already in place is judged by its size and modification time.
-bool freshAsWritten(const std::string& path, const Staged& s);
-
-// True when folder holds a copy of the record o names, claimed or not.
-bool holdsRecord(const std::filesystem::path& folder, const Origin& o);
-// Why the record r, read in base under a name of origin o, is not one the program could
-// have written; empty when it is.
-std::string foreignWhy(const Record& r, const std::filesystem::path& base, const Origin& o);
+bool freshAsWritten(const HeldFile& h, const std::string& name);
+// True when h's kept copy is there and still the copy the commit made (by id): only then
+// is it renamed or removed.
+bool isKeptCopy(const HeldFile& h);
+// A writer's own absolute paths as files held open, for its undo; folders gets the
+// folders they are held by.
+std::vector<HeldFile> heldFiles(const std::vector<Staged>& files, std::vector<HeldFolder>& folders);
 
 // Gives each target whose new file is in place its old state back, last first; a kept
 // copy whose target still holds the old file goes. A target whose new file was changed
-// since stays, and is added to savedSince when given. Returns what could not be put back.
-std::string undoFiles(const std::vector<Staged>& files, std::vector<const Staged*>* savedSince = nullptr);
+// since stays, and is added to savedSince when given. A settle (settling) touches only the
+// user's own files. Returns what could not be put back, and which files those are.
+struct Undone {
+    std::string left;
+    std::vector<const HeldFile*> notPutBack;
+};
+Undone undoFiles(const std::vector<HeldFile>& files, bool settling, std::vector<const HeldFile*>* savedSince = nullptr);
 
 // Notes what settling found, for the step that ran into it to say, and the files it put
 // in place or back.
 void addNote(std::string text);
 void addSettled(const std::string& path);
+// True when a step has waited already for a settle under way in dir (mark: from now on),
+// until its notes are taken.
+bool waitedInThisStep(const std::string& dir, bool mark = false);
 
 } // namespace trelvik::working::detail

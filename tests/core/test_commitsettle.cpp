@@ -1,6 +1,6 @@
-// Settling commits cut short by a kill: only records the program could have written,
-// whatever the user put at a target since, a folder that cannot be written, and one
-// settler per commit however many threads meet it.
+// Settling commits cut short by a kill: whatever the user put at a target since, a folder
+// that cannot be written, what the note says, one settler per commit however many threads
+// meet it, and a settle under way waited for once.
 #include "core/fileroutines.h"
 #include "core/workingfiles.h"
 
@@ -17,157 +17,13 @@
 #include <unistd.h>
 
 #include "support/killedcommits.h"
+#include "support/plantedrecords.h"
 #include "support/tempfolder.h"
 #include "support/writefailures.h"
 
 namespace fs = std::filesystem;
 using namespace trelvik;
 using namespace trelvik::testing;
-
-namespace {
-
-std::string field(const std::string& s) { return std::to_string(s.size()) + ":" + s; }
-
-struct Entry {
-    std::string target, fresh, kept;
-    std::string freshId = "0", oldId = "0", oldSize = "-1", oldTime = "0";
-};
-
-// "<dev>" and "<ino>" fields of a file, and its size and time, as a record holds them.
-std::string idOf(const std::string& path) {
-    struct stat st{};
-    ::lstat(path.c_str(), &st);
-    return field(std::to_string(st.st_dev)) + field(std::to_string(st.st_ino));
-}
-std::string sizeOf(const std::string& path) {
-    struct stat st{};
-    ::lstat(path.c_str(), &st);
-    return std::to_string(st.st_size);
-}
-std::string timeOf(const std::string& path) {
-    struct stat st{};
-    ::lstat(path.c_str(), &st);
-    return std::to_string(static_cast<long long>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec);
-}
-
-// A record planted in dir by someone else: named as a record of an ended writer of this
-// host, its check right, holding what the planter chose.
-std::string plant(const fs::path& dir, const std::string& ext, const std::vector<Entry>& entries,
-                  pid_t writer = endedProcessId()) {
-    std::string text = "trelvik commit record\nF" + field(".") + "\n";
-    for (const Entry& e : entries) {
-        text += "E" + field(e.target) + field(e.fresh) + field(e.kept);
-        text += e.freshId == "0" ? field("0") + field("0") : e.freshId;
-        text += e.oldId == "0" ? field("0") + field("0") : e.oldId;
-        text += field(e.oldSize) + field(e.oldTime) + "\n";
-    }
-    const std::string name = working::stamped(".commit.trelvik-", working::hostName(), writer, 0) + ext;
-    std::ofstream((dir / name).string(), std::ios::binary) << text + "end\n";
-    return name;
-}
-
-std::size_t records(const fs::path& dir) {
-    std::size_t n = 0;
-    for (const auto& e : fs::directory_iterator(dir))
-        if (e.path().extension() == ".commit" || e.path().extension() == ".undo") ++n;
-    return n;
-}
-
-std::string workingFileOf(const TempFolder& t, const std::string& name) {
-    for (const auto& e : fs::directory_iterator(t.dir()))
-        if (e.path().filename().string().rfind("." + name + ".trelvik-", 0) == 0) return e.path().string();
-    return {};
-}
-
-}  // namespace
-
-// Records planted in a shared folder by someone else make no step there move, replace or
-// delete a file outside the folder or a file the program did not make; each stays, and
-// is named. A real commit across two folders is still settled. The last two are planted
-// by another user (which only root can stage here): one that gives a user's file as its
-// renamed new file by its id, and one that would replace a user's file in a folder where
-// only a file's owner may replace it.
-TEST(CommitRecords, APlantedRecordTouchesNothingAndIsNamed) {
-    for (int planted = 0; planted < 6; ++planted) {
-        if (planted >= 4 && ::geteuid() != 0) continue;
-        TempFolder t;
-        fs::create_directories(t.path("shared"));
-        fs::create_directories(t.path("victim"));
-        const fs::path shared = t.path("shared");
-        for (const std::string name : {"thesis.txt", "notes.txt", "report.txt"}) t.write("victim/" + name, "mine");
-        t.write("shared/grid.txt", "grid");
-        t.write("shared/userfile.txt", "user's");
-        const std::string planters = t.write("shared/p.txt", "planter's");
-        std::string name;
-        if (planted == 0) {
-            name = plant(shared, ".undo", {{"stolen.txt", working::workingFileName("x", working::hostName(), 1, 0),
-                                            "../victim/thesis.txt"}});
-        } else if (planted == 1) {
-            name = plant(shared, ".commit", {{"p.txt", "p.txt", t.path("victim/notes.txt"), idOf(planters)}});
-        } else if (planted == 2) {
-            const std::string report = t.path("victim/report.txt");
-            name = plant(shared, ".commit",
-                         {{"../victim/report.txt", "p.txt", "", idOf(planters), idOf(report), sizeOf(report),
-                           timeOf(report)}});
-        } else if (planted == 3) {
-            name = plant(shared, ".commit", {{"p.txt", "p.txt", "userfile.txt", idOf(planters)}});
-        } else {
-            const std::string user = t.path("shared/userfile.txt");
-            const pid_t writer = endedProcessId();
-            const std::string fresh = working::workingFileName("userfile.txt", working::hostName(), writer, 1);
-            if (planted == 4) {
-                name = plant(shared, ".undo", {{"userfile.txt", fresh, "", idOf(user)}}, writer);
-            } else {
-                fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
-                std::ofstream(shared / fresh, std::ios::binary) << "planter's";
-                ASSERT_EQ(::chown((shared / fresh).c_str(), 65534, 65534), 0);
-                name = plant(shared, ".commit",
-                             {{"userfile.txt", fresh, "", idOf((shared / fresh).string()), idOf(user), sizeOf(user),
-                               timeOf(user)}},
-                             writer);
-            }
-            ASSERT_EQ(::chown((shared / name).c_str(), 65534, 65534), 0);
-        }
-        working::takeSettleNotes();
-        EXPECT_EQ(readWholeFile(t.path("shared/grid.txt")), "grid");  // a step that only reads
-        for (const std::string file : {"thesis.txt", "notes.txt", "report.txt"})
-            EXPECT_EQ(t.read("victim/" + file), "mine") << planted << file;
-        EXPECT_EQ(t.read("shared/userfile.txt"), "user's") << planted;
-        EXPECT_EQ(t.read("shared/p.txt"), "planter's") << planted;
-        EXPECT_FALSE(fs::exists(t.path("shared/stolen.txt"))) << planted;
-        EXPECT_TRUE(fs::exists(shared / name)) << planted;
-        const std::string notes = working::takeSettleNotes();
-        EXPECT_NE(notes.find("\"" + (shared / name).string() + "\" is named as a record"), std::string::npos) << notes;
-        EXPECT_NE(notes.find("not the program's own"), std::string::npos) << notes;
-    }
-
-    if (::geteuid() == 0) {
-        // Planted by another user where anyone may write: the file it would replace is
-        // not its owner's, so it is undone, which removes only the planter's own file.
-        TempFolder t;
-        const std::string user = t.write("userfile.txt", "user's");
-        const pid_t writer = endedProcessId();
-        const std::string fresh = working::workingFileName("userfile.txt", working::hostName(), writer, 1);
-        t.write(fresh, "planter's");
-        const std::string name = plant(t.dir(), ".commit",
-                                       {{"userfile.txt", fresh, "", idOf(t.path(fresh)), idOf(user), sizeOf(user),
-                                         timeOf(user)}},
-                                       writer);
-        for (const std::string& f : {t.path(fresh), t.path(name)}) ASSERT_EQ(::chown(f.c_str(), 65534, 65534), 0);
-        EXPECT_EQ(readWholeFile(user), "user's");
-        EXPECT_FALSE(fs::exists(t.path(fresh)));
-    }
-
-    TempFolder t;
-    fs::create_directories(t.path("X"));
-    fs::create_directories(t.path("Y"));
-    t.write("X/a.dat", "old a");
-    t.write("Y/b.dat", "old b");
-    commitKilledAfter(std::vector<fs::path>{t.path("X/a.dat"), t.path("Y/b.dat")}, 1);
-    EXPECT_EQ(readWholeFile(t.path("Y/b.dat")), "new b");
-    EXPECT_EQ(t.read("X/a.dat"), "new a");
-    EXPECT_EQ(records(t.path("X")) + records(t.path("Y")), 0u);
-}
 
 // An edit in place of a file already renamed keeps its id, not its size or time: it is the
 // user's on both paths. Undone (a new file lost since), the edited target stays as it is;
@@ -179,7 +35,7 @@ TEST(CommitRecords, AnEditOfARenamedFileIsKeptOnBothPaths) {
         commitKilledAfter(t.dir(), 1);
         if (undo) {
             std::ofstream(t.path("a.dat"), std::ios::app) << "\nthe user's line";
-            fs::remove(workingFileOf(t, "b.dat"));
+            fs::remove(workingFileOf(t, "b.dat", "new b"));
         } else {
             t.write("a.dat", "copied over");
         }
@@ -221,6 +77,9 @@ TEST(CommitRecords, AFolderThatCannotBeWrittenIsSaidWithWhatIsNewAndWhatOld) {
     writeOld(t, "ro/");
     commitKilledAfter(t.path("ro"), 1);
     ::umask(mask);
+    if (::geteuid() == 0)  // the record of the user the step runs as
+        for (const auto& e : fs::directory_iterator(t.path("ro")))
+            if (e.path().extension() == ".commit") ASSERT_EQ(::chown(e.path().c_str(), 65534, 65534), 0);
     fs::permissions(t.path("ro"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     int pipe[2];
@@ -287,5 +146,91 @@ TEST(CommitRecords, OneSettlerPerCommitAndReadersWaitForIt) {
         EXPECT_EQ(std::distance(fs::directory_iterator(t.path("X")), fs::directory_iterator()), 1) << round;
         EXPECT_EQ(std::distance(fs::directory_iterator(t.path("Y")), fs::directory_iterator()), 1) << round;
         EXPECT_EQ(notes.find("could not"), std::string::npos) << notes;
+        EXPECT_EQ(notes.find("not the program's own"), std::string::npos) << notes;
     }
+}
+
+// A record that goes while a settler reads it was taken by the other settler: the note
+// says nothing of it. Here the other settler ends the whole commit at that moment.
+namespace {
+std::string otherFolder;
+void settleTheOtherFolder(const fs::path&) {
+    working::afterRecordRead = nullptr;
+    working::settleFolder(otherFolder);
+}
+} // namespace
+
+TEST(CommitRecords, ARecordTakenByAnotherSettlerAsItIsReadIsNotNamed) {
+    TempFolder t;
+    fs::create_directories(t.path("X"));
+    fs::create_directories(t.path("Y"));
+    t.write("X/a.dat", "old a");
+    t.write("Y/b.dat", "old b");
+    commitKilledAfter(std::vector<fs::path>{t.path("X/a.dat"), t.path("Y/b.dat")}, 1);
+    working::takeSettleNotes();
+    otherFolder = t.path("X");
+    working::afterRecordRead = settleTheOtherFolder;
+    EXPECT_EQ(readWholeFile(t.path("Y/b.dat")), "new b");
+    working::afterRecordRead = nullptr;
+    const std::string notes = working::takeSettleNotes();
+    EXPECT_EQ(t.read("X/a.dat"), "new a");
+    EXPECT_EQ(notes.find("not the program's own"), std::string::npos) << notes;
+    EXPECT_NE(notes.find("was finished: "), std::string::npos) << notes;
+}
+
+// What a settle says names each file once, with "is" and "holds" for one: a commit
+// finished, one undone, and one undone but for a file whose kept copy is no longer the one
+// made, which names the files as before and the one not put back.
+TEST(CommitRecords, TheNoteSaysWhichFilesAreAsBeforeAndWhichCouldNotBePutBack) {
+    for (int round = 0; round < 3; ++round) {
+        TempFolder t;
+        writeOld(t);
+        if (round == 0) {
+            commitKilledAfter(std::vector<fs::path>{t.dir() / "a.dat"}, 0);
+        } else if (round == 1) {  // b's new file lost, a edited since: kept as it is
+            commitKilledAfter(std::vector<fs::path>{t.dir() / "a.dat", t.dir() / "b.dat"}, 1);
+            fs::remove(workingFileOf(t, "b.dat", "new b"));
+            std::ofstream(t.path("a.dat"), std::ios::app) << " edited";
+        } else {
+            commitKilledAfter(t.dir(), 2);
+            fs::remove(workingFileOf(t, "c.dat", "new c"));
+            const std::string keptA = workingFileOf(t, "a.dat", "old a");
+            fs::rename(t.write("copy", "old a"), keptA);  // a file of its own, while the kept one is there
+        }
+        working::takeSettleNotes();
+        readWholeFile(t.path("b.dat"));
+        const std::string notes = working::takeSettleNotes();
+        const std::string lead = "A step cut short in " + t.folder() + " while putting files in place ";
+        const std::string said[] = {
+            lead + "was finished: a.dat holds its new file.",
+            lead + "was undone: b.dat is as it was before it.",
+            lead + "could not be finished or undone: b.dat and c.dat are as they were before it; the old \"" +
+                t.path("a.dat") + "\" could not be put back (its copy is no longer the one made)"};
+        EXPECT_NE(notes.find(said[round]), std::string::npos) << notes;
+    }
+}
+
+// A claim of a settler that is still alive is waited for once a step, however many files
+// the step checks in its folder, and the note names the claim.
+TEST(CommitRecords, ALiveClaimIsWaitedForOnceAStepAndNamed) {
+    TempFolder t;
+    writeOld(t);
+    commitKilledAfter(t.dir(), 1);
+    std::string record;
+    for (const auto& e : fs::directory_iterator(t.dir()))
+        if (e.path().extension() == ".commit") record = e.path().filename().string();
+    ASSERT_FALSE(record.empty());
+    const std::string claim = working::stamped(fs::path(record).stem().string() + ".trelvik-", working::hostName(),
+                                               ::getppid(), 0) + ".commit";
+    fs::rename(t.path(record), t.path(claim));
+    working::takeSettleNotes();
+    const auto start = std::chrono::steady_clock::now();
+    for (const std::string name : {"a.dat", "b.dat", "c.dat"}) EXPECT_TRUE(FileExists(t.path(name)));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    const std::string notes = working::takeSettleNotes();
+    EXPECT_LT(waited, std::chrono::seconds(9)) << "waited more than once";
+    EXPECT_NE(notes.find("is being settled by another run of the program, which did not end within 5 seconds; this "
+                         "step went on without waiting for it. Its claim is \"" + t.path(claim) + "\"."),
+              std::string::npos)
+        << notes;
 }

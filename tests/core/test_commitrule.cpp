@@ -1,0 +1,239 @@
+// Whose commit records a step obeys: only its own user's, whole, through the folders it
+// holds open. A record planted by someone sharing the folder, a file of another user
+// named as a record or claim, a folder swapped for a link mid-settle, a pipe or a link
+// named as a record: none reaches a file outside its folder or one the user did not make,
+// nor stops the step, and each is named.
+#include "core/fileroutines.h"
+#include "core/workingfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <dirent.h>
+#include <filesystem>
+#include <fstream>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "support/killedcommits.h"
+#include "support/plantedrecords.h"
+#include "support/tempfolder.h"
+
+namespace fs = std::filesystem;
+using namespace trelvik;
+using namespace trelvik::testing;
+
+namespace {
+
+constexpr uid_t kOtherUser = 65534;
+
+std::string ownerName(uid_t uid) {
+    const passwd* pw = ::getpwuid(uid);
+    return pw ? pw->pw_name : "user " + std::to_string(uid);
+}
+
+} // namespace
+
+// Records planted in a shared folder by someone else make no step there move, replace or
+// delete a file outside the folder or a file the program did not make; each stays, and is
+// named. A NUL in a name, which the checks see whole and a system call would cut, is
+// refused, on the forward and the undo path. A real commit across two folders still settles.
+TEST(CommitRecords, APlantedRecordTouchesNothingAndIsNamed) {
+    for (int planted = 0; planted < 6; ++planted) {
+        TempFolder t;
+        fs::create_directories(t.path("shared"));
+        fs::create_directories(t.path("victim"));
+        const fs::path shared = t.path("shared");
+        for (const std::string name : {"thesis.txt", "notes.txt", "report.txt"}) t.write("victim/" + name, "mine");
+        t.write("shared/grid.txt", "grid");
+        t.write("shared/userfile.txt", "user's");
+        const std::string planters = t.write("shared/p.txt", "planter's");
+        const pid_t writer = endedProcessId();
+        std::string name;
+        if (planted == 0) {
+            name = plant(shared, ".undo", {{"stolen.txt", working::workingFileName("x", working::hostName(), 1, 0),
+                                            "../victim/thesis.txt"}});
+        } else if (planted == 1) {
+            name = plant(shared, ".commit", {{"p.txt", "p.txt", t.path("victim/notes.txt"), idOf(planters)}});
+        } else if (planted == 2) {
+            const std::string report = t.path("victim/report.txt");
+            name = plant(shared, ".commit",
+                         {{"../victim/report.txt", "p.txt", "", idOf(planters), idOf(report), sizeOf(report),
+                           timeOf(report)}});
+        } else if (planted == 3) {
+            name = plant(shared, ".commit", {{"p.txt", "p.txt", "userfile.txt", idOf(planters)}});
+        } else if (planted == 4) {
+            const std::string fresh = working::workingFileName("t.txt", working::hostName(), writer, 1);
+            t.write("shared/" + fresh, "planter's");
+            name = plant(shared, ".commit", {{"t.txt", fresh, "", idOf(t.path("shared/" + fresh))}}, writer,
+                         {".", std::string("../victim/report.txt\0", 21)});
+        } else {
+            const std::string thesis = std::string("../victim/thesis.txt\0", 21);
+            name = plant(shared, ".undo",
+                         {{"stolen.txt", working::workingFileName("x", working::hostName(), writer, 0),
+                           thesis + "/" + working::workingFileName("thesis.txt", working::hostName(), writer, 2)}},
+                         writer, {".", thesis});
+        }
+        working::takeSettleNotes();
+        EXPECT_EQ(readWholeFile(t.path("shared/grid.txt")), "grid");  // a step that only reads
+        for (const std::string file : {"thesis.txt", "notes.txt", "report.txt"})
+            EXPECT_EQ(t.read("victim/" + file), "mine") << planted << file;
+        EXPECT_EQ(t.read("shared/userfile.txt"), "user's") << planted;
+        EXPECT_EQ(t.read("shared/p.txt"), "planter's") << planted;
+        EXPECT_FALSE(fs::exists(t.path("shared/stolen.txt"))) << planted;
+        EXPECT_TRUE(fs::exists(shared / name)) << planted;
+        const std::string notes = working::takeSettleNotes();
+        EXPECT_NE(notes.find("\"" + (shared / name).string() + "\" is named as a record"), std::string::npos) << notes;
+        EXPECT_NE(notes.find("not the program's own"), std::string::npos) << notes;
+    }
+
+    TempFolder t;
+    fs::create_directories(t.path("X"));
+    fs::create_directories(t.path("Y"));
+    t.write("X/a.dat", "old a");
+    t.write("Y/b.dat", "old b");
+    commitKilledAfter(std::vector<fs::path>{t.path("X/a.dat"), t.path("Y/b.dat")}, 1);
+    EXPECT_EQ(readWholeFile(t.path("Y/b.dat")), "new b");
+    EXPECT_EQ(t.read("X/a.dat"), "new a");
+    EXPECT_EQ(records(t.path("X")) + records(t.path("Y")), 0u);
+}
+
+// A well-formed record of another user, and files of another user named as claims of the
+// user's own cut commit, touch nothing and are named with their owner; the user's own
+// commit still settles.
+TEST(CommitRecords, AnotherUsersRecordOrClaimsAreNamedWithTheirOwnerAndTouchNothing) {
+    if (::geteuid() != 0) GTEST_SKIP() << "staging files of another user needs root";
+    TempFolder t;
+    fs::permissions(t.dir(), fs::perms::all);
+    const std::string user = t.write("userfile.txt", "user's");
+    const pid_t writer = endedProcessId();
+    const std::string fresh = working::workingFileName("userfile.txt", working::hostName(), writer, 1);
+    t.write(fresh, "planter's");
+    const std::string name = plant(
+        t.dir(), ".commit", {{"userfile.txt", fresh, "", idOf(t.path(fresh)), idOf(user), sizeOf(user), timeOf(user)}},
+        writer);
+    for (const std::string& f : {t.path(fresh), t.path(name)}) ASSERT_EQ(::chown(f.c_str(), kOtherUser, kOtherUser), 0);
+    writeOld(t);
+    commitKilledAfter(t.dir(), 1);
+    std::string stem;
+    for (const auto& e : fs::directory_iterator(t.dir()))
+        if (e.path().extension() == ".commit" && e.path().filename() != name) stem = e.path().stem().string();
+    ASSERT_FALSE(stem.empty());
+    std::vector<std::string> claims;
+    for (unsigned long n = 0; n < 20; ++n) {
+        claims.push_back(working::stamped(stem + ".trelvik-", working::hostName(), endedProcessId(), n) + ".commit");
+        t.write(claims.back(), "junk");
+        ASSERT_EQ(::chown(t.path(claims.back()).c_str(), kOtherUser, kOtherUser), 0);
+    }
+    working::takeSettleNotes();
+    EXPECT_EQ(readWholeFile(t.path("c.dat")), "new c");
+    EXPECT_EQ(t.read("a.dat"), "new a");
+    EXPECT_EQ(t.read("b.dat"), "new b");
+    EXPECT_EQ(t.read("userfile.txt"), "user's");
+    EXPECT_EQ(t.read(fresh), "planter's");
+    const std::string notes = working::takeSettleNotes();
+    for (const std::string& left : {name, claims.front(), claims.back()}) {
+        EXPECT_TRUE(fs::exists(t.path(left)));
+        EXPECT_NE(notes.find("A step of " + ownerName(kOtherUser) + "'s run was cut short here: its files may be part "
+                             "new, part old; removing \"" + t.path(left) + "\" ends this note."),
+                  std::string::npos)
+            << notes;
+    }
+    EXPECT_EQ(notes.find("cannot be written"), std::string::npos) << notes;
+}
+
+// A folder exchanged for a link into the user's private folder while a settle of many
+// entries runs changes nothing there: the settle ends whole in the folder it opened.
+TEST(CommitRecords, AFolderSwappedForALinkMidSettleChangesNothingOutsideTheOneHeld) {
+    constexpr int kEntries = 400;
+    for (int round = 0; round < 10; ++round) {
+        TempFolder t;
+        fs::create_directories(t.path("shared/sub"));
+        fs::create_directories(t.path("private"));
+        const pid_t writer = endedProcessId();
+        std::vector<Entry> entries;
+        for (int i = 0; i < kEntries; ++i) {
+            const std::string target = "f" + std::to_string(i) + ".dat";
+            const std::string fresh = working::workingFileName(target, working::hostName(), writer, i + 1);
+            t.write("private/" + target, "private");
+            t.write("private/" + fresh, "planted");
+            t.write("shared/sub/" + target, "old");
+            t.write("shared/sub/" + fresh, "new");
+            entries.push_back({target, fresh, "", idOf(t.path("shared/sub/" + fresh)), idOf(t.path("shared/sub/" + target))});
+        }
+        plant(t.path("shared/sub"), ".commit", entries, writer);
+        std::atomic<bool> swapped{false};
+        std::thread racer([&] {
+            const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+            while (!swapped && std::chrono::steady_clock::now() < until) {
+                DIR* d = ::opendir(t.path("shared/sub").c_str());
+                bool claimed = false;
+                while (const dirent* e = d ? ::readdir(d) : nullptr)
+                    claimed = claimed || std::string(e->d_name).find(".trelvik-", 20) != std::string::npos;
+                if (d) ::closedir(d);
+                if (claimed && ::rename(t.path("shared/sub").c_str(), t.path("shared/held").c_str()) == 0) {
+                    fs::create_directory_symlink(t.path("private"), t.path("shared/sub"));
+                    swapped = true;
+                }
+            }
+        });
+        working::settleFolder(t.path("shared/sub"));
+        racer.join();
+        working::takeSettleNotes();
+        for (int i = 0; i < kEntries; ++i) {
+            const std::string target = "f" + std::to_string(i) + ".dat";
+            ASSERT_EQ(t.read("private/" + target), "private") << round << " " << i;
+            if (swapped) ASSERT_EQ(t.read("shared/held/" + target), "new") << round << " " << i;
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(t.path("private")), fs::directory_iterator()), 2 * kEntries);
+        if (swapped) EXPECT_EQ(records(t.path("shared/held")), 0u) << round;
+    }
+}
+
+// A pipe named as a record is not waited on, a link named as one not followed (here to a
+// file without end): the step reads its file at once, and each is named.
+TEST(CommitRecords, ARecordThatIsAPipeOrALinkIsNamedWithoutWaitingOrFollowingIt) {
+    TempFolder t;
+    t.write("grid.txt", "grid");
+    const pid_t writer = endedProcessId();
+    const std::string pipe = t.path(working::stamped(".commit.trelvik-", working::hostName(), writer, 0) + ".commit");
+    const std::string link = t.path(working::stamped(".commit.trelvik-", working::hostName(), writer, 1) + ".commit");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
+    fs::create_symlink("/dev/zero", link);
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        ::alarm(20);  // a step that hangs fails here rather than holding up the run
+        std::string said;
+        try {
+            said = FileExists(t.path("grid.txt")) ? readWholeFile(t.path("grid.txt")) : "missing";
+            said += "|" + working::takeSettleNotes();
+        } catch (...) {
+            _exit(3);
+        }
+        if (::write(out[1], said.data(), said.size()) < 0) _exit(4);
+        _exit(0);
+    }
+    ::close(out[1]);
+    std::string said;
+    char buf[4096];
+    for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) said.append(buf, static_cast<std::size_t>(n));
+    ::close(out[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(said.substr(0, said.find('|')), "grid");
+    for (const std::string& named : {pipe, link}) {
+        EXPECT_NE(said.find("\"" + named + "\" is named as a record of a step cut short, but it is not the program's own "
+                            "(it is not a plain file)"),
+                  std::string::npos)
+            << said;
+        EXPECT_TRUE(fs::exists(fs::symlink_status(named)));
+    }
+}
