@@ -242,10 +242,16 @@ TEST(CuspVol, InputStepsReadLengthAndPlane)
     ASSERT_TRUE(Input_Plane(t.run)) << t.lastMessage();
     EXPECT_EQ(t.s.PlaneGrid, t.dir.path("T1ovplane.grd"));
     EXPECT_EQ(t.c.Label3, "0.125");
-    // A name that is not a plane grid is refused before it is cut.
+    // A name that is not a plane grid is refused before it is cut; a plane grid not there,
+    // before the map window could open.
     t.c.Text7 = "T1.grd";
     EXPECT_FALSE(Input_Plane(t.run));
     EXPECT_EQ(t.prompt.shown.back().title, "Filename");
+    surfer::shutdownAll();
+    t.c.Text7 = "T9plane.grd";
+    EXPECT_FALSE(Input_Plane(t.run));
+    EXPECT_THAT(t.lastMessage(), HasSubstr("T9plane.grd does not exist"));
+    EXPECT_TRUE(surfer::instances().empty());
     EXPECT_EQ(t.s.PlaneGrid, t.dir.path("T1ovplane.grd"));
 }
 

@@ -194,7 +194,9 @@ TEST(RakeSteps, SpacingRulesAndRefusals) {
     EXPECT_NEAR(g.ySpacing(), 0.3, 1e-9);
     EXPECT_FALSE(out.txtRakeLengthF);
 
-    // Rake refusals, each before anything is written; no crest, before the digitise question.
+    // Rake refusals, each before anything is written; no crest or a bad box, before the
+    // digitise question and the map window.
+    surfer::shutdownAll();
     auto rq = sliceRequest();
     rq.Combo1Text.clear();
     const std::size_t asked = r.prompt.shown.size();
@@ -209,6 +211,7 @@ TEST(RakeSteps, SpacingRulesAndRefusals) {
     rq.boxes.txtRakeLengthM = "0";
     EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, rq));
     EXPECT_THAT(r.lastMessage(), HasSubstr("Multiple interval"));
+    EXPECT_TRUE(surfer::instances().empty());
     r.digitise("digit2.dat", "5,5\r\n5,15\r\n");
     EXPECT_FALSE(cmdSlice(r.app, r.prompt, rs, sliceRequest()));
     EXPECT_EQ(r.prompt.shown.back().title, "Digitise map");
