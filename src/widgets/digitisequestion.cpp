@@ -4,7 +4,9 @@
 #include "widgets/fitscreen.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -82,6 +84,20 @@ long long overlap(const QRect& a, const QRect& b) {
     return i.isEmpty() ? 0 : static_cast<long long>(i.width()) * i.height();
 }
 } // namespace
+
+void setDigitiseQuestionText(QMessageBox& box, const std::string& text, const std::string& readPath) {
+    QString shown = QString::fromStdString(text);
+    const QString folder = QString::fromStdString(std::filesystem::path(readPath).parent_path().string());
+    const QFontMetrics fm(box.font());
+    const int room = fm.averageCharWidth() * kQuestionFolderChars;
+    const QString in = QStringLiteral(" in ");
+    const qsizetype at = folder.isEmpty() ? -1 : shown.lastIndexOf(in + folder + QLatin1Char(' '));
+    if (at >= 0 && fm.horizontalAdvance(folder) > room) {
+        shown.replace(at + in.size(), folder.size(), fm.elidedText(folder, Qt::ElideMiddle, room));
+        box.setToolTip(folder);
+    }
+    box.setText(shown);
+}
 
 AskingWindow::AskingWindow(QWidget* window) : previous_(declaredAsker()) { declaredAsker() = window; }
 

@@ -24,6 +24,7 @@
 //                           on disk, a link to it included)
 //   openDigitiseQuestionSerial()  the open question's number, so that a point knows the
 //                           question it was clicked for (each question has its own)
+//   setDigitiseQuestionText  the question's words on its box, however deep its folder
 //   setDigitiseQuestionOpenedHook  the map windows hear of each question as it opens
 //   setDigitiseWindowSource the map windows say which of them the user digitises in
 //   setDigitiseWindowTest   and which windows are map windows, usable while one waits
@@ -44,9 +45,19 @@
 #include <string>
 #include <vector>
 
+class QMessageBox;
+
 namespace trelvik {
 
 inline const char* const kDigitiseTitle = "Digitise map";
+
+// Puts the question's text on its box. The folder it names, that of `readPath`, shows
+// whole up to about kQuestionFolderChars characters' width; a deeper one is shortened in
+// the middle there, whole in the box's tool tip: the question keeps to the width of its
+// place beside the tool window, clear of the map window the user clicks in, however
+// deep the data folder lies.
+inline constexpr int kQuestionFolderChars = 60;
+void setDigitiseQuestionText(QMessageBox& box, const std::string& text, const std::string& readPath);
 
 // While one lives, questions are asked for this tool window.
 class AskingWindow {

@@ -137,6 +137,7 @@ Answer QtPrompt::show(const std::string& title, const std::string& text, Buttons
     // An hourglass over a question would tell the user to wait rather than answer.
     QApplication::setOverrideCursor(Qt::ArrowCursor);
     if (title == kDigitiseTitle) {
+        setDigitiseQuestionText(box, text, readPath);
         box.setWindowModality(Qt::NonModal);
         const OpenDigitiseQuestion open(&box, readPath);
         // Modal but for the map windows, where the user answers, and popups.

@@ -333,20 +333,30 @@ void runExampleAsWritten(double& planeA, double& planeB, double& grandMeanZ5) {
     ASSERT_EQ(e.prompt.shown.size(), 1u);
     // On a 1280 x 720 screen the window leaves no room above or below it for its
     // question: with the map window beside it, the question takes a corner of the screen
-    // clear of the map window, over the window's own corner.
+    // clear of the map window, over the window's own corner; so it does also when it
+    // asks in a folder that lies deep, which it names shortened (whole in its tool tip).
     {
-        QMessageBox box(QMessageBox::NoIcon, "Digitise map", QString::fromStdString(e.prompt.shown[0].text),
-                        QMessageBox::Ok | QMessageBox::Cancel);
-        const QSize question = box.sizeHint() + kWindowFrameAllowance;
-        const QRect screen(0, 0, 1280, 720);
-        const QSize least = cusp->minimumSizeHint() + QSize(0, kWindowFrameAllowance.height());
-        const QRect tool(QPoint(0, 0), least.boundedTo(screen.size()));
-        EXPECT_GT(tool.height() + question.height(), screen.height());
-        const QRect map(tool.right() + 1, 0, screen.width() - tool.width(), screen.height());
-        const QRect at = placeQuestion(screen, tool, map, question);
-        EXPECT_FALSE(at.intersects(map));
-        EXPECT_TRUE(tool.contains(at)) << at.x() << "," << at.y();
-        EXPECT_TRUE(at.left() == screen.left() && (at.top() == screen.top() || at.bottom() == screen.bottom()));
+        const std::string away = fs::path(e.prompt.shown[0].readPath).parent_path().string();
+        const std::string deep = away + "/" + std::string(60, 'd') + "/" + std::string(60, 'e');
+        std::string deepText = e.prompt.shown[0].text;
+        deepText.replace(deepText.find(away), away.size(), deep);
+        for (const auto& [text, readPath] : {std::pair(e.prompt.shown[0].text, e.prompt.shown[0].readPath),
+                                             std::pair(deepText, deep + "/digit.dat")}) {
+            QMessageBox box(QMessageBox::NoIcon, "Digitise map", {}, QMessageBox::Ok | QMessageBox::Cancel);
+            setDigitiseQuestionText(box, text, readPath);
+            const QString folder = QString::fromStdString(fs::path(readPath).parent_path().string());
+            EXPECT_TRUE(box.text().contains(folder) || box.toolTip() == folder) << text;
+            const QSize question = box.sizeHint() + kWindowFrameAllowance;
+            const QRect screen(0, 0, 1280, 720);
+            const QSize least = cusp->minimumSizeHint() + QSize(0, kWindowFrameAllowance.height());
+            const QRect tool(QPoint(0, 0), least.boundedTo(screen.size()));
+            EXPECT_GT(tool.height() + question.height(), screen.height());
+            const QRect map(tool.right() + 1, 0, screen.width() - tool.width(), screen.height());
+            const QRect at = placeQuestion(screen, tool, map, question);
+            EXPECT_FALSE(at.intersects(map)) << text;
+            EXPECT_TRUE(tool.contains(at)) << at.x() << "," << at.y() << " " << text;
+            EXPECT_TRUE(at.left() == screen.left() && (at.top() == screen.top() || at.bottom() == screen.bottom()));
+        }
         guideSays("the question stands in a corner of the screen clear of the map window, over a corner of the tool "
                   "window. So it does with the Cusp volume window, which on a 1280 x 720 screen is nearly as tall as "
                   "the screen and has the map window beside it");
