@@ -20,7 +20,7 @@ struct Settled {
     std::int64_t size = 0, time = 0;
 };
 std::vector<Settled> settled;
-std::set<std::string> waited;
+std::set<std::string> met;
 
 } // namespace
 
@@ -40,10 +40,10 @@ void addSettled(const std::string& path) {
     settled.push_back({std::filesystem::path(path).lexically_normal(), static_cast<std::int64_t>(st.st_size), timeOf(st)});
 }
 
-bool waitedInThisStep(const std::string& dir, bool mark) {
+bool metInThisStep(const std::string& what, bool mark) {
     std::lock_guard<std::mutex> g(notesLock);
-    if (mark) return !waited.insert(dir).second;
-    return waited.count(dir) > 0;
+    if (mark) return !met.insert(what).second;
+    return met.count(what) > 0;
 }
 
 } // namespace detail
@@ -51,7 +51,7 @@ bool waitedInThisStep(const std::string& dir, bool mark) {
 std::string takeSettleNotes() {
     std::lock_guard<std::mutex> g(notesLock);
     settled.clear();
-    waited.clear();
+    met.clear();
     return std::exchange(notes, std::string());
 }
 

@@ -116,6 +116,12 @@ void noteUnwritable(const fs::path& dir, const std::vector<HeldFile>& files, int
     addNote(text + ".");
 }
 
+// A file as it stands: its folder, name, id, size and times.
+std::string stateKey(const fs::path& dir, const std::string& name, const struct stat& st) {
+    return (dir / name).string() + "|" + std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino) + ":" +
+           std::to_string(st.st_size) + ":" + std::to_string(timeOf(st)) + ":" + std::to_string(changeOf(st));
+}
+
 bool recordLike(std::string_view n) {
     return n.size() > 1 && n.front() == '.' && (n.ends_with(kRecordExt) || n.ends_with(kUndoExt));
 }
@@ -411,12 +417,22 @@ void settleFolder(const fs::path& folder) {
                 busyClaim = base.pathOf(name);  // a settle under way
         }
         busy = !busyClaim.empty();
-        for (const std::string& name : found) busy = settle(dir, base, name, busyClaim) == Outcome::Busy || busy;
+        for (const std::string& name : found) {
+            // A record left as it stands is read once a step, not at every file check.
+            struct stat before{}, after{};
+            const std::string met = base.stat(name, before) ? stateKey(dir, name, before) : std::string();
+            if (!met.empty() && metInThisStep(met)) continue;
+            const Outcome outcome = settle(dir, base, name, busyClaim);
+            busy = outcome == Outcome::Busy || busy;
+            if (outcome == Outcome::Done && !met.empty() && base.stat(name, after) && stateKey(dir, name, after) == met)
+                metInThisStep(met, true);
+        }
         if (!busy) break;
         // Waited for at most once a step: a settler that does not end is said once.
-        if (waitedInThisStep(dir.string())) break;
+        const std::string waiting = "waited for a settle in " + dir.string();
+        if (metInThisStep(waiting)) break;
         if (std::chrono::steady_clock::now() > until) {
-            waitedInThisStep(dir.string(), true);
+            metInThisStep(waiting, true);
             addNote(leadIn(dir) + "is being settled by another run of the program, which did not end within " +
                     std::to_string(std::chrono::seconds(kWaitForSettler).count()) +
                     " seconds; this step went on without waiting for it." +

@@ -146,8 +146,8 @@ Undone undoFiles(const std::vector<HeldFile>& files, bool settling, std::vector<
 // in place or back.
 void addNote(std::string text);
 void addSettled(const std::string& path);
-// True when a step has waited already for a settle under way in dir (mark: from now on),
-// until its notes are taken.
-bool waitedInThisStep(const std::string& dir, bool mark = false);
+// True when the step has met `what` already (mark: from now on), until its notes are
+// taken: a record it left as it stands, a settle under way it waited for.
+bool metInThisStep(const std::string& what, bool mark = false);
 
 } // namespace trelvik::working::detail
