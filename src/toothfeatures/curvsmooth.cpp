@@ -1,5 +1,6 @@
 #include "toothfeatures/curvsmooth.h"
 
+#include "core/digitiseinputs.h"
 #include "core/error.h"
 #include "core/tempfiles.h"
 #include "core/textform.h"
@@ -175,8 +176,13 @@ StepOutcome Input_Curv(CurvContext& ctx, CurvControls& c) {
             Refuse(ctx, "", "Please choose grid filename");
             return StepOutcome::Refused;
         }
+        // A name typed for a grid not on disk is refused here, not taken in silence (or
+        // found by the plot) once the map window is open over the refusal.
+        const std::string grid = JoinPath(c.Label3, c.Text7);
+        if (!inputsPresent(ctx.prompt, {{grid, "curvature grid", "choose a curvature grid in the file list."}}))
+            return StepOutcome::Refused;
         AttachSurfer(ctx);
-        ctx.state.CurvatureGrid = JoinPath(c.Label3, c.Text7);
+        ctx.state.CurvatureGrid = grid;
         plotOnInput(ctx, c);
         return StepOutcome::Done;
     });

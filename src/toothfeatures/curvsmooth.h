@@ -25,7 +25,8 @@
 //   to the front, the "Current grid" labels show the base name and the crest length and
 //   square side start again from their first alternate values.
 // Input_Curv ("Input curvature grid and plot"): Label3/Text7 becomes the curvature grid,
-//   plotted when Check1 is ticked.
+//   plotted when Check1 is ticked; one not on disk is refused ("Filename") before the
+//   map window opens.
 // Both inputs refuse "*.grd", an empty name or one too short for a base name.
 // PlotCurvatureContour: version 6 MapContour(grid, 1); version 8 a new plot document
 //   with a contour map of the grid.

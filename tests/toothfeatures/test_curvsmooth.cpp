@@ -250,6 +250,15 @@ TEST(CurvatureInputs, InputCurvatureGridPlotsAContourMapWhenAsked) {
         EXPECT_EQ(Input_Top(r.ctx, r.c), StepOutcome::Refused);
     }
     EXPECT_EQ(r.messages(), std::vector<std::string>(4, "Please choose grid filename"));
+    // A grid not on disk, plotted or not: said before the map window could open.
+    surfer::shutdownAll();
+    r.c.Text7 = "gone.grd";
+    for (bool plot : {false, true}) {
+        r.c.Check1 = plot;
+        EXPECT_EQ(Input_Curv(r.ctx, r.c), StepOutcome::Refused);
+        EXPECT_THAT(r.messages().back(), HasSubstr("The curvature grid " + r.path("gone.grd") + " does not exist"));
+    }
+    EXPECT_TRUE(surfer::instances().empty());
     EXPECT_TRUE(r.state.CurvatureGrid.empty());
     EXPECT_TRUE(r.state.TopoGrid.empty());
 }
