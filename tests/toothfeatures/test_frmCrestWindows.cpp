@@ -274,7 +274,8 @@ TEST(CrestWindows, TheStatusLineSaysWhatTheStepSettledApartFromWhatItWrote) {
     a->cmdOccVect->click();
     for (std::size_t i = before; i < env.prompt.shown.size(); ++i)
         EXPECT_EQ(env.prompt.shown[i].text.find("cut short"), std::string::npos) << env.prompt.shown[i].text;
-    const std::string status = a->lblStatus->text().toStdString();
+    // What the line says, wherever it breaks (before a deep folder, for one).
+    const std::string status = a->lblStatus->text().simplified().toStdString();
     EXPECT_THAT(status, ::testing::HasSubstr("was finished: a.dat, b.dat and c.dat hold its new files."));
     EXPECT_EQ(status.find("cut short"), status.rfind("cut short")) << status;
     EXPECT_THAT(status, ::testing::StartsWith("Wrote T1pacd_ovp.dat, T1pacd_ovpz.dat in "));
