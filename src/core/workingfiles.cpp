@@ -160,8 +160,9 @@ std::string stamped(std::string lead, const std::string& host, long pid, unsigne
 
 void removeKeptCopies(const std::vector<Staged>& files) {
     std::vector<HeldFolder> folders;
+    // A copy the writer has just made, before its record gave it an id, is the writer's own.
     for (const HeldFile& h : heldFiles(files, folders))
-        if (isKeptCopy(h)) h.folder->remove(h.kept);
+        if (h.ids.keptIno == 0 ? !h.kept.empty() : isKeptCopy(h)) h.folder->remove(h.kept);
 }
 
 void syncFolder(const fs::path& dir) {
