@@ -387,15 +387,17 @@ void settleFolder(const fs::path& folder) {
     std::error_code ec;
     fs::path dir = fs::absolute(folder.empty() ? fs::path(".") : folder, ec).lexically_normal();
     if (!dir.has_filename() && dir != dir.root_path()) dir = dir.parent_path();
-    const HeldFolder base = HeldFolder::open(dir);
     struct stat st{};
-    if (!base || ::fstat(base.fd(), &st) != 0) return;
+    if (::stat(dir.c_str(), &st) != 0) return;
     const std::int64_t changed = timeOf(st), listedAt = nowNs();
     {
         std::lock_guard<std::mutex> g(quietLock);
         const auto q = quietFolders.find(dir.string());
         if (q != quietFolders.end() && q->second == changed) return;
     }
+    // Held from here: whatever is done in the folder is done in this one.
+    const HeldFolder base = HeldFolder::open(dir);
+    if (!base) return;
     bool records = false, listed = false;
     const auto until = std::chrono::steady_clock::now() + kWaitForSettler;
     for (;;) {
