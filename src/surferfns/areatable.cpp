@@ -4,6 +4,7 @@
 #include "core/textform.h"
 #include "formats/resultscsv.h"
 #include "surfer/application.h"
+#include "surferfns/preparesurfer.h"
 
 namespace trelvik::surffns {
 
@@ -20,10 +21,6 @@ std::string SAVolHeader() {
 
 BatchOutcome cmdSAVol(SurfFnsContext& ctx) {
     auto entry = [](SurfFnsContext& c, int i) {
-        if (IsV6(c)) {
-            Refuse(c, "", "This function is not available in Surfer v6.");
-            return EntryResult::Stop;
-        }
         if (!IsV8(c)) return EntryResult::Skipped;
         SurfFnsState& s = c.state;
         if (!c.app.SurferApp) throw Error("SA and Vol: the mapping program is not connected");
@@ -44,8 +41,14 @@ BatchOutcome cmdSAVol(SurfFnsContext& ctx) {
         formats::writeSummaryRow(s.GridDir[0] + kSAVolTableName, SAVolHeader(), row, i == 1);
         return EntryResult::Skipped;  // this table is never plotted
     };
+    // Refused with version 6 before the map window opens.
+    const auto runs = [&ctx] {
+        if (!AttachesV6(ctx)) return true;
+        Refuse(ctx, "", "This function is not available in Surfer v6.");
+        return false;
+    };
     ctx.batchStep = "surface area and volume";
-    return RunBatch(ctx, entry);
+    return RunBatch(ctx, entry, ClearRule::Always, runs);
 }
 
 } // namespace trelvik::surffns

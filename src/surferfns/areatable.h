@@ -11,8 +11,8 @@
 //   and the five numbers bare in the general form, CR LF. The table is begun anew at the
 //   first grid (replacing an older one whole) and appended to for each further grid, so
 //   a batch stopped part-way keeps its rows. Every row lands in the first grid's folder.
-// Version 6: "This function is not available in Surfer v6." and nothing is written, the
-//   list kept. Nothing is plotted.
+// Version 6: "This function is not available in Surfer v6." before the map window
+//   opens, and nothing is written, the list kept. Nothing is plotted.
 #include "surferfns/surffnsstate.h"
 
 #include <string>

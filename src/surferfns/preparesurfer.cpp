@@ -34,4 +34,7 @@ void ShowNewSurfer(SurfFnsContext& ctx) {
     ctx.app.SurferApp->Documents.Add(1);
 }
 
+bool AttachesV6(SurfFnsContext& ctx) { return !GetSurferProgID(ctx.app).empty() && IsV6(ctx); }
+bool AttachesV8(SurfFnsContext& ctx) { return !GetSurferProgID(ctx.app).empty() && IsV8(ctx); }
+
 } // namespace trelvik::surffns

@@ -14,4 +14,10 @@
 namespace trelvik::surffns {
 // Starts the pending new instance (see above); nothing when none is pending.
 void ShowNewSurfer(SurfFnsContext& ctx);
+// The version the run will attach to, read from the menu's tick before the attach (and
+// set as SurferVersion, as PrepareSurfer sets it), so that a refusal for the version
+// comes before the map window opens. False for both when no version is ticked:
+// PrepareSurfer's own refusal then follows.
+bool AttachesV6(SurfFnsContext& ctx);
+bool AttachesV8(SurfFnsContext& ctx);
 }

@@ -6,6 +6,7 @@
 #include "surfer/callargs.h"
 #include "surferfns/curvaturechain.h"
 #include "surferfns/plotsurfer.h"
+#include "surferfns/preparesurfer.h"
 
 #include <cmath>
 
@@ -112,20 +113,30 @@ BatchOutcome SmoothGrids(SurfFnsContext& ctx, const SmoothOptions& o) {
     const int size = static_cast<int>(n);
     const double w = text::Val(o.txtWeight), c = text::Val(o.txtCWeight), p = text::Val(o.txtNoTimes);
 
+    // The filter the ticked version can run is checked before the map window opens.
+    const auto filterRuns = [&ctx, &o, p] {
+        if (AttachesV8(ctx)) {
+            // Only the version-8 filter counts passes; a fraction or none would be refused there.
+            if (p < 1 || p != std::floor(p)) {
+                refuse(ctx, "No. times must be a whole number of 1 or more.");
+                return false;
+            }
+            if (filterCode(o) == 0) {
+                refuse(ctx, "Choose filter.");
+                return false;
+            }
+        } else if (AttachesV6(ctx) && !o.optDefFilter) {
+            refuse(ctx, "Must only use 'Define filter' option with Surfer v6.");
+            return false;
+        }
+        return true;
+    };
+
     auto entryOp = [&](SurfFnsContext& cx, int i) -> EntryResult {
         SurfFnsState& s = cx.state;
         const std::string& in = s.GridFullName[i - 1];
         if (IsV8(cx)) {
-            // Only the version-8 filter counts passes; a fraction or none would be refused there.
-            if (p < 1 || p != std::floor(p)) {
-                refuse(cx, "No. times must be a whole number of 1 or more.");
-                return EntryResult::Stop;
-            }
             const int code = filterCode(o);
-            if (code == 0) {
-                refuse(cx, "Choose filter.");
-                return EntryResult::Stop;
-            }
             const std::string out = s.GridPathNoExt[i - 1] + SmoothSuffix8(o) + ".grd";
             s.OutGridName[i - 1] = out;
             surfer::ResultArray matrix;
@@ -141,10 +152,6 @@ BatchOutcome SmoothGrids(SurfFnsContext& ctx, const SmoothOptions& o) {
             cx.app.SurferApp->call("GridFilter", Positional{in, code, omitted, omitted, passes, param1, param2, size,
                                                             size, omitted, omitted, Value(matrix), out});
         } else if (IsV6(cx)) {
-            if (!o.optDefFilter) {
-                refuse(cx, "Must only use 'Define filter' option with Surfer v6.");
-                return EntryResult::Stop;
-            }
             const std::string out = s.GridPathNoExt[i - 1] + "sm" + o.txtFilterSize + ".grd";
             s.OutGridName[i - 1] = out;
             const int radius = (size - 1) / 2;
@@ -167,7 +174,7 @@ BatchOutcome SmoothGrids(SurfFnsContext& ctx, const SmoothOptions& o) {
         return EntryResult::Skipped;  // already plotted above
     };
     ctx.batchStep = "smoothing";
-    return RunBatch(ctx, entryOp, ClearRule::Always);
+    return RunBatch(ctx, entryOp, ClearRule::Always, filterRuns);
 }
 
 } // namespace trelvik::surffns

@@ -16,10 +16,11 @@
 // Output: GridPathNoExt(i) & suffix & ".grd" beside each input, kept in OutGridName(i)
 //   and plotted when "Plot in Surfer" is ticked; with "Curvature" ticked the curvature
 //   grid of the smoothed grid follows (not plotted). The list is cleared at the end.
-// Refusals (message, handler ends, list kept, nothing written by that entry): an even
-//   or non-positive n ("Filter size must be odd number.", title "Filter"), n above 1001,
-//   passes not a whole number of 1 or more, no pre-defined filter chosen ("Choose
-//   filter."), and a pre-defined filter with version 6.
+// Refusals (message, handler ends, list kept, nothing written, no map window opened):
+//   an even or non-positive n ("Filter size must be odd number.", title "Filter"), n
+//   above 1001, and with the ticked version passes not a whole number of 1 or more or
+//   no pre-defined filter chosen ("Choose filter.") with version 8, a pre-defined
+//   filter with version 6.
 #include "surferfns/surffnsstate.h"
 
 #include <string>

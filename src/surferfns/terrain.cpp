@@ -4,6 +4,7 @@
 #include "core/tempfiles.h"
 #include "core/textform.h"
 #include "surfer/callargs.h"
+#include "surferfns/preparesurfer.h"
 #include "surferfns/terrainhistogram.h"
 
 namespace trelvik::surffns {
@@ -89,11 +90,7 @@ BatchOutcome ProcessGrids(SurfFnsContext& ctx, const ProcessOptions& o) {
     auto entryOp = [&](SurfFnsContext& cx, int i) -> EntryResult {
         if (IsV6(cx)) {
             if (o.optTerrain) return RunTerrain(cx, i, o) ? EntryResult::Done : EntryResult::Stop;
-            if (geometric) {
-                stop(cx, kProcessTitle, "This function is not available in Surfer v6.");
-                return EntryResult::Stop;
-            }
-            return EntryResult::Skipped;
+            return EntryResult::Skipped;  // a geometric operation was refused before the attach
         }
         if (!IsV8(cx)) return EntryResult::Skipped;
         if (geometric) {
@@ -107,12 +104,15 @@ BatchOutcome ProcessGrids(SurfFnsContext& ctx, const ProcessOptions& o) {
     SurfFnsContext run = ctx;
     if (o.optTerrain || o.optInverse) run.plot.PlotType = 3;
     run.batchStep = "processing";
-    // A terrain procedure not known is refused before the map window opens, not at the
-    // first grid.
-    const auto known = [&run, &o] {
+    // A terrain procedure not known, and a geometric operation with version 6, are
+    // refused before the map window opens, not at the first grid.
+    const auto known = [&run, &o, &geometric] {
         const bool terrainItem = o.cmbProcess == kTerrainSlopeItem || o.cmbProcess == kTerrainAspectItem;
-        return !o.optTerrain || terrainItem || run.state.NumFiles == 0 ||
-               stop(run, kProcessTitle, "Choose processing procedure.");
+        if (o.optTerrain && !terrainItem && run.state.NumFiles != 0)
+            return stop(run, kProcessTitle, "Choose processing procedure.");
+        if (!o.optTerrain && geometric && AttachesV6(run))
+            return stop(run, kProcessTitle, "This function is not available in Surfer v6.");
+        return true;
     };
     return RunBatch(run, entryOp, ClearRule::Always, known);
 }

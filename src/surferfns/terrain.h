@@ -18,7 +18,7 @@
 //   "results.csv", replaced whole.
 // Plotting ("Plot in Surfer"): terrain and inverse results as image maps (type 3), the
 //   others with the frame's map type. The list is cleared after a completed run.
-// Refusals (message, run ends at the first entry before anything is written, list kept):
+// Refusals (message, run ends before the map window opens, nothing written, list kept):
 //   a cmbProcess text other than its two items with Terrain ("Choose processing
 //   procedure.", title "Process"); version 6 with any operation but Terrain ("This
 //   function is not available in Surfer v6."). A slope grid with fewer than two values

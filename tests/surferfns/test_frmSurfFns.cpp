@@ -342,7 +342,8 @@ TEST(SurfFnsWindow, AStepSaysWhatItSettledOfAStepCutShort) {
     EXPECT_THAT(e.prompt.shown.back().text, HasSubstr("was finished: a.dat, b.dat and c.dat hold its new files."));
 }
 
-// Refused runs show their message and leave the list, the files and the plot as they were.
+// Refused runs show their message and leave the list, the files and the plot as they
+// were; none opens the map window.
 TEST(SurfFnsWindow, RefusedRunsKeepTheListAndWriteNothing) {
     struct Refusal {
         bool v6;
@@ -360,7 +361,13 @@ TEST(SurfFnsWindow, RefusedRunsKeepTheListAndWriteNothing) {
          },
          &frmSurfFns::cmdProcess, "Choose processing procedure."},
         {true, [](frmSurfFns* w) { w->optInverse->setChecked(true); }, &frmSurfFns::cmdProcess, v6Only},
+        {true, nullptr, &frmSurfFns::cmdProcess, v6Only},  // mirror
+        {true, [](frmSurfFns* w) { w->optRotate->setChecked(true); }, &frmSurfFns::cmdProcess, v6Only},
         {true, nullptr, &frmSurfFns::cmdSAVol, v6Only},
+        {true, nullptr, &frmSurfFns::cmdSmooth, "Must only use 'Define filter' option with Surfer v6."},
+        {false, [](frmSurfFns* w) { w->txtNoTimes->setText("0"); }, &frmSurfFns::cmdSmooth,
+         "No. times must be a whole number of 1 or more."},
+        {false, [](frmSurfFns* w) { w->cmbPDFilter->setCurrentText(""); }, &frmSurfFns::cmdSmooth, "Choose filter."},
         {false, [](frmSurfFns* w) { w->txtCompGridOutGridText->clear(); }, &frmSurfFns::cmdCompareGrids, "Filename"},
     };
     for (const Refusal& c : cases) {
@@ -375,6 +382,7 @@ TEST(SurfFnsWindow, RefusedRunsKeepTheListAndWriteNothing) {
         EXPECT_TRUE(e.prompt.shown[0].title == c.shown || e.prompt.shown[0].text == c.shown) << c.shown;
         EXPECT_EQ(e.dir.fileCount(), 2u) << c.shown;
         EXPECT_TRUE(e.plotted().empty()) << c.shown;
+        EXPECT_TRUE(surfer::instances().empty()) << c.shown;
         EXPECT_EQ(w->txtNoFiles->text(), "2") << c.shown;
         EXPECT_FALSE(e.prompt.busyNow) << c.shown;
     }

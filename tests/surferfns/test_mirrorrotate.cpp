@@ -89,7 +89,7 @@ TEST(MirrorRotate, Version6ReportsAndWritesAndPlotsNothing) {
         ASSERT_EQ(r.prompt.shown.size(), 1u);
         EXPECT_EQ(r.prompt.shown[0].text, "This function is not available in Surfer v6.");
         EXPECT_THAT(r.files(), ElementsAre("tooth.grd"));
-        EXPECT_TRUE(r.app.SurferApp->callLog().empty());
+        EXPECT_TRUE(surfer::instances().empty());
         EXPECT_EQ(r.state.NumFiles, 1);
     }
 }
