@@ -94,14 +94,23 @@ void noteForeign(const std::string& record, const std::string& why) {
             "), so nothing it names was touched." + endsNote(record));
 }
 
-// Another user's record or claim: that user's run settles it, this one only says it is there.
-void noteOtherUsers(const std::string& record, uid_t owner) {
-    std::string user = "user " + std::to_string(owner);
-    struct passwd pw{}, *found = nullptr;
-    char buf[1024];
-    if (::getpwuid_r(owner, &pw, buf, sizeof buf, &found) == 0 && found && found->pw_name) user = found->pw_name;
-    addNote("A step of " + user + "'s run was cut short here: its files may be part new, part old; removing \"" +
-            record + "\" ends this note.");
+// Another user's records and claims in a folder: that user's run settles them, this one
+// only says they are there, once for each user.
+using OthersFiles = std::map<uid_t, std::vector<std::string>>;
+void noteOtherUsers(OthersFiles& others) {
+    for (auto& [owner, files] : others) {
+        std::string user = "user " + std::to_string(owner);
+        struct passwd pw{}, *found = nullptr;
+        char buf[1024];
+        if (::getpwuid_r(owner, &pw, buf, sizeof buf, &found) == 0 && found && found->pw_name) user = found->pw_name;
+        std::sort(files.begin(), files.end());
+        const std::string more = files.size() == 1 ? std::string()
+                                                    : " and " + user + "'s " + std::to_string(files.size() - 1) +
+                                                          (files.size() == 2 ? " other file" : " other files") +
+                                                          " named as records there";
+        addNote("A step of " + user + "'s run was cut short here: its files may be part new, part old; removing \"" +
+                files.front() + "\"" + more + " ends this note.");
+    }
 }
 
 // A record in a folder the user cannot write: nothing can be settled, so the step is told
@@ -342,7 +351,8 @@ void settleClaimed(const fs::path& dir, const HeldFolder& first, const Claim& c,
 }
 
 // Settles the record `name` found in dir, whose writer has ended.
-Outcome settle(const fs::path& dir, const HeldFolder& base, const std::string& name, std::string& busyClaim) {
+Outcome settle(const fs::path& dir, const HeldFolder& base, const std::string& name, std::string& busyClaim,
+               OthersFiles& others) {
     Origin o;
     if (!originOf(name, o)) return Outcome::Done;
     const std::string path = base.pathOf(name);
@@ -353,7 +363,7 @@ Outcome settle(const fs::path& dir, const HeldFolder& base, const std::string& n
     case Found::Gone:  // claimed by another settler since the listing, who may be at work still
         return Outcome::Busy;
     case Found::NotOwn:
-        if (why.empty()) noteOtherUsers(path, st.st_uid);
+        if (why.empty()) others[st.st_uid].push_back(path);
         else noteForeign(path, why);
         return Outcome::Done;
     case Found::CutShort:
@@ -419,16 +429,18 @@ void settleFolder(const fs::path& folder) {
                 busyClaim = base.pathOf(name);  // a settle under way
         }
         busy = !busyClaim.empty();
+        OthersFiles others;
         for (const std::string& name : found) {
             // A record left as it stands is read once a step, not at every file check.
             struct stat before{}, after{};
             const std::string met = base.stat(name, before) ? stateKey(dir, name, before) : std::string();
             if (!met.empty() && metInThisStep(met)) continue;
-            const Outcome outcome = settle(dir, base, name, busyClaim);
+            const Outcome outcome = settle(dir, base, name, busyClaim, others);
             busy = outcome == Outcome::Busy || busy;
             if (outcome == Outcome::Done && !met.empty() && base.stat(name, after) && stateKey(dir, name, after) == met)
                 metInThisStep(met, true);
         }
+        noteOtherUsers(others);
         if (!busy) break;
         // Waited for at most once a step: a settler that does not end is said once.
         const std::string waiting = "waited for a settle in " + dir.string();
