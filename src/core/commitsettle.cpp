@@ -143,19 +143,27 @@ struct Commit {
     std::vector<HeldFile> files;
 };
 
-// True when folder holds the user's own copy of the record o names, claimed or not.
-bool holdsCopy(const HeldFolder& folder, const Origin& o) {
-    struct stat st{};
-    for (std::string_view ext : {kRecordExt, kUndoExt})
-        if (folder.stat(o.stem + std::string(ext), st) && ownFile(st)) return true;
-    std::vector<std::string> claims;
+// The names in folder of copies of the record o names, claimed or not, whoever's they are.
+std::vector<std::string> copiesOf(const HeldFolder& folder, const Origin& o) {
+    std::vector<std::string> names;
     folder.names(
         [&o](std::string_view n) {
             Origin other;
             return originOf(n, other) && other.stem == o.stem;
         },
-        claims);
-    return std::any_of(claims.begin(), claims.end(), [&](const std::string& n) { return folder.stat(n, st) && ownFile(st); });
+        names);
+    return names;
+}
+
+// True when folder holds the user's own copy of the record o names, claimed or not.
+bool holdsCopy(const HeldFolder& folder, const Origin& o) {
+    // The writer's own names first: a listing made while another settler renames the copy
+    // to its claim may hold neither name.
+    struct stat st{};
+    for (std::string_view ext : {kRecordExt, kUndoExt})
+        if (folder.stat(o.stem + std::string(ext), st) && ownFile(st)) return true;
+    const std::vector<std::string> copies = copiesOf(folder, o);
+    return std::any_of(copies.begin(), copies.end(), [&](const std::string& n) { return folder.stat(n, st) && ownFile(st); });
 }
 
 // Holds the folders of a record read in base and checks what it names; why is empty when
@@ -200,16 +208,9 @@ struct Claim {
 Outcome claim(const fs::path& dir, const Commit& commit, const Origin& o, Claim& c, std::string& busyClaim) {
     LiveNames& live = liveRecords();
     const HeldFolder& first = commit.folders.front();
-    std::vector<std::string> names;
-    first.names(
-        [&o](std::string_view n) {
-            Origin other;
-            return originOf(n, other) && other.stem == o.stem;
-        },
-        names);
     std::vector<std::pair<std::string, bool>> candidates;  // and whether each is being undone
     bool busy = false;
-    for (const std::string& name : names) {
+    for (const std::string& name : copiesOf(first, o)) {
         struct stat st{};
         if (!first.stat(name, st)) {
             busy = true;  // taken since the listing: look again for whoever has it

@@ -90,8 +90,4 @@ bool HeldFolder::sameAs(const HeldFolder& other) const {
            a.st_ino == b.st_ino;
 }
 
-void HeldFolder::sync() const {
-    if (fd_ >= 0) ::fsync(fd_);
-}
-
 } // namespace trelvik::working::detail

@@ -42,7 +42,6 @@ public:
     // False when the folder could not be listed whole.
     bool names(const std::function<bool(std::string_view)>& keep, std::vector<std::string>& out) const;
     bool sameAs(const HeldFolder& other) const;
-    void sync() const;
 
 private:
     HeldFolder(int fd, std::filesystem::path path);

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -102,9 +101,6 @@ struct HeldFile {
     std::string shown;  // the name the user knows the target by, for messages
 };
 
-struct FileId {
-    std::uint64_t dev = 0, ino = 0;
-};
 // True when st is of the file whose id was recorded as dev and ino; a recorded id of 0
 // names no file.
 inline bool sameId(const struct stat& st, std::uint64_t dev, std::uint64_t ino) {

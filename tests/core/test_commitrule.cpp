@@ -21,6 +21,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "support/inchild.h"
 #include "support/killedcommits.h"
 #include "support/plantedrecords.h"
 #include "support/tempfolder.h"
@@ -208,28 +209,11 @@ TEST(CommitRecords, ARecordThatIsAPipeOrALinkIsNamedWithoutWaitingOrFollowingIt)
     const std::string link = t.path(working::stamped(".commit.trelvik-", working::hostName(), writer, 1) + ".commit");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
     fs::create_symlink("/dev/zero", link);
-    int out[2];
-    ASSERT_EQ(::pipe(out), 0);
-    const pid_t child = fork();
-    if (child == 0) {
+    const auto [status, said] = inChild([&t] {
         ::alarm(20);  // a step that hangs fails here rather than holding up the run
-        std::string said;
-        try {
-            said = FileExists(t.path("grid.txt")) ? readWholeFile(t.path("grid.txt")) : "missing";
-            said += "|" + working::takeSettleNotes();
-        } catch (...) {
-            _exit(3);
-        }
-        if (::write(out[1], said.data(), said.size()) < 0) _exit(4);
-        _exit(0);
-    }
-    ::close(out[1]);
-    std::string said;
-    char buf[4096];
-    for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) said.append(buf, static_cast<std::size_t>(n));
-    ::close(out[0]);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+        std::string read = FileExists(t.path("grid.txt")) ? readWholeFile(t.path("grid.txt")) : "missing";
+        return read + "|" + working::takeSettleNotes();
+    });
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(said.substr(0, said.find('|')), "grid");
     for (const std::string& named : {pipe, link}) {

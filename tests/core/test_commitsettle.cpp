@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <stdexcept>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "support/inchild.h"
 #include "support/killedcommits.h"
 #include "support/plantedrecords.h"
 #include "support/tempfolder.h"
@@ -82,28 +84,11 @@ TEST(CommitRecords, AFolderThatCannotBeWrittenIsSaidWithWhatIsNewAndWhatOld) {
             if (e.path().extension() == ".commit") ASSERT_EQ(::chown(e.path().c_str(), 65534, 65534), 0);
     fs::permissions(t.path("ro"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
-    int pipe[2];
-    ASSERT_EQ(::pipe(pipe), 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) _exit(2);
-        std::string notes;
-        try {
-            notes = readWholeFile(t.path("ro/b.dat"));
-            notes += "|" + working::takeSettleNotes();
-        } catch (...) {
-            _exit(3);
-        }
-        if (::write(pipe[1], notes.data(), notes.size()) < 0) _exit(4);
-        _exit(0);
-    }
-    ::close(pipe[1]);
-    std::string said;
-    char buf[4096];
-    for (ssize_t n; (n = ::read(pipe[0], buf, sizeof buf)) > 0;) said.append(buf, static_cast<std::size_t>(n));
-    ::close(pipe[0]);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+    const auto [status, said] = inChild([&t] {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) throw std::runtime_error("setuid");
+        std::string notes = readWholeFile(t.path("ro/b.dat"));
+        return notes + "|" + working::takeSettleNotes();
+    });
     fs::permissions(t.path("ro"), fs::perms::owner_write, fs::perm_options::add);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(said.substr(0, said.find('|')), "old b");
