@@ -11,11 +11,13 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <fcntl.h>
 #include <map>
 #include <mutex>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 #include <utility>
 
@@ -33,6 +35,8 @@ std::map<std::string, std::int64_t> quietFolders;
 constexpr std::int64_t kTrustedAge = 2'000'000'000;  // nanoseconds
 // How long a step waits for a settle under way in its folder by another thread or run.
 constexpr auto kWaitForSettler = std::chrono::seconds(5);
+// How many names a settler tries for its claim, each taken by a file already there.
+constexpr int kClaimNames = 1000;
 
 std::int64_t nowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
@@ -97,8 +101,9 @@ void noteForeign(const std::string& record, const std::string& why) {
 // Another user's records and claims in a folder: that user's run settles them, this one
 // only says they are there, once for each user.
 using OthersFiles = std::map<uid_t, std::vector<std::string>>;
-void noteOtherUsers(OthersFiles& others) {
+void noteOtherUsers(const fs::path& dir, OthersFiles& others) {
     for (auto& [owner, files] : others) {
+        if (metInThisStep("named the records of " + std::to_string(owner) + " in " + dir.string(), true)) continue;
         std::string user = "user " + std::to_string(owner);
         struct passwd pw{}, *found = nullptr;
         char buf[1024];
@@ -113,15 +118,23 @@ void noteOtherUsers(OthersFiles& others) {
     }
 }
 
-// A record in a folder the user cannot write: nothing can be settled, so the step is told
-// which files are new and which old before it reads them.
-void noteUnwritable(const fs::path& dir, const std::vector<HeldFile>& files, int err) {
-    std::vector<HeldFile> fresh, old;
-    for (const HeldFile& h : files) (nowOf(h) == Now::InPlace ? fresh : old).push_back(h);
-    std::string text = leadIn(dir) + "could not be settled, as the folder cannot be written (" + std::strerror(err) + "):";
-    if (!fresh.empty()) text += " " + listed(dir, fresh) + (fresh.size() == 1 ? " holds" : " hold") + " its new content";
-    if (!fresh.empty() && !old.empty()) text += ";";
-    if (!old.empty()) text += " " + listed(dir, old) + (old.size() == 1 ? " is" : " are") + " as before it";
+// A commit with a folder the user cannot write: nothing can be settled, so the step is told
+// which files are new, which old and which saved since before it reads them.
+void noteUnwritable(const fs::path& dir, const HeldFolder& folder, const std::vector<HeldFile>& files, int err) {
+    std::vector<HeldFile> fresh, old, saved;
+    for (const HeldFile& h : files) {
+        const Now now = nowOf(h);
+        (now == Now::InPlace ? fresh : now == Now::SavedOver ? saved : old).push_back(h);
+    }
+    const std::string which = folder.path() == dir ? "the folder" : "the folder " + folder.path().string();
+    std::string text = leadIn(dir) + "could not be settled, as " + which + " cannot be written (" + std::strerror(err) + "):";
+    const auto part = [&](const std::vector<HeldFile>& some, const char* one, const char* many) {
+        if (some.empty()) return;
+        text += (text.back() == ':' ? " " : "; ") + listed(dir, some) + (some.size() == 1 ? one : many);
+    };
+    part(fresh, " holds its new content", " hold its new content");
+    part(old, " is as before it", " are as before it");
+    part(saved, " was saved after it was cut short", " were saved after it was cut short");
     addNote(text + ".");
 }
 
@@ -141,6 +154,7 @@ struct Commit {
     ReadRecord record;
     std::vector<HeldFolder> folders;
     std::vector<HeldFile> files;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> copies;  // the id of its copy in each other folder
 };
 
 // The names in folder of copies of the record o names, claimed or not, whoever's they are.
@@ -155,15 +169,60 @@ std::vector<std::string> copiesOf(const HeldFolder& folder, const Origin& o) {
     return names;
 }
 
-// True when folder holds the user's own copy of the record o names, claimed or not.
-bool holdsCopy(const HeldFolder& folder, const Origin& o) {
-    // The writer's own names first: a listing made while another settler renames the copy
-    // to its claim may hold neither name.
-    struct stat st{};
+// The names in folder of the user's own copies of the record o names, claimed or not. The
+// writer's own names first: a listing made while another settler renames the copy to its
+// claim may hold neither name.
+std::vector<std::string> ownCopiesOf(const HeldFolder& folder, const Origin& o) {
+    const auto own = [&folder](const std::string& n) {
+        struct stat st{};
+        return folder.stat(n, st) && ownFile(st);
+    };
+    std::vector<std::string> names;
     for (std::string_view ext : {kRecordExt, kUndoExt})
-        if (folder.stat(o.stem + std::string(ext), st) && ownFile(st)) return true;
-    const std::vector<std::string> copies = copiesOf(folder, o);
-    return std::any_of(copies.begin(), copies.end(), [&](const std::string& n) { return folder.stat(n, st) && ownFile(st); });
+        if (own(o.stem + std::string(ext))) names.push_back(o.stem + std::string(ext));
+    for (std::string& n : copiesOf(folder, o))
+        if (std::find(names.begin(), names.end(), n) == names.end() && own(n)) names.push_back(std::move(n));
+    return names;
+}
+
+// True when r, read from its copy in folder, is the commit c: the same folders on disk and
+// the same files by name and id. A record need only borrow a commit's name to name its
+// folder, and must neither count as that commit's copy nor have it removed.
+bool sameCommit(const HeldFolder& folder, const ReadRecord& r, const Commit& c) {
+    if (r.folders.size() != c.folders.size() || r.entries.size() != c.record.entries.size()) return false;
+    for (std::size_t i = 0; i < r.folders.size(); ++i) {
+        const std::string& f = r.folders[i];
+        if (!(f.front() == '/' ? HeldFolder::open(f) : folder.within(f)).sameAs(c.folders[i])) return false;
+    }
+    const auto ids = [](const ReadEntry& e) {
+        const Staged& s = e.ids;
+        return std::tie(e.folder, e.target, e.fresh, e.kept, s.dev, s.ino, s.oldDev, s.oldIno, s.oldSize, s.oldTime,
+                        s.oldChange, s.size, s.time, s.change, s.keptDev, s.keptIno);
+    };
+    return std::equal(r.entries.begin(), r.entries.end(), c.record.entries.begin(),
+                      [&ids](const ReadEntry& a, const ReadEntry& b) { return ids(a) == ids(b); });
+}
+
+// The id of folder's own copy of the commit c, whose record o names; {0, 0} when it holds
+// none. A copy cut short as it was written is the writer's own, as no one else can make a
+// file of the user's.
+std::pair<std::uint64_t, std::uint64_t> copyIn(const HeldFolder& folder, const Origin& o, const Commit& c) {
+    // A copy renamed as it is read, by another settler claiming it, is looked for again; a
+    // few times, as anyone who may write the folder can rename it.
+    bool renamed = true;
+    for (int round = 0; renamed && round < 8; ++round) {
+        renamed = false;
+        for (const std::string& name : ownCopiesOf(folder, o)) {
+            ReadRecord r;
+            std::string why;
+            struct stat st{};
+            const Found found = readRecordIn(folder, name, r, why, st);
+            renamed = renamed || found == Found::Gone;
+            if (found == Found::CutShort || (found == Found::Read && why.empty() && sameCommit(folder, r, c)))
+                return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+        }
+    }
+    return {0, 0};
 }
 
 // Holds the folders of a record read in base and checks what it names; why is empty when
@@ -180,8 +239,10 @@ std::string prepare(const HeldFolder& base, const Origin& o, Commit& c) {
     };
     bool self = false;
     for (const HeldFolder& f : c.folders) {
+        c.copies.push_back({0, 0});
         if (f.sameAs(base)) self = true;
-        else if (!holdsCopy(f, o)) return "it names \"" + f.path().string() + "\", which holds no copy of it";
+        else if ((c.copies.back() = copyIn(f, o, c)).second == 0)
+            return "it names \"" + f.path().string() + "\", which holds no copy of it";
     }
     if (!self) return "it does not name the folder that holds it";
     for (const ReadEntry& e : c.record.entries) {
@@ -228,21 +289,33 @@ Outcome claim(const fs::path& dir, const Commit& commit, const Origin& o, Claim&
         }
     }
     busy = busy || !busyClaim.empty();
-    for (const auto& [name, undoing] : candidates) {
-        const std::string claimedName = newStampedName(o.stem.substr(1), first.path(), undoing ? kUndoExt : kRecordExt);
-        live.set(claimedName, true);
-        live.set(withExt(claimedName, kUndoExt), true);
-        c = {name, claimedName, undoing};
-        const int err = first.rename(name, first, claimedName);
-        if (err == 0) return Outcome::Done;
-        live.set(claimedName, false);
-        live.set(withExt(claimedName, kUndoExt), false);
-        c.name.clear();
-        if (err == EACCES || err == EPERM || err == EROFS) {
-            noteUnwritable(dir, commit.files, err);
+    // Every folder of the commit is written in, to finish it or undo it.
+    for (const HeldFolder& f : commit.folders)
+        if (!candidates.empty() && ::faccessat(f.fd(), ".", W_OK, 0) != 0) {
+            noteUnwritable(dir, f, commit.files, errno);
             return Outcome::Done;
         }
-        busy = true;  // taken meanwhile: look again for whoever has it
+    for (const auto& [name, undoing] : candidates) {
+        // Never over a file that is there: a claim's name is only as hard to guess as a
+        // process id, and someone sharing the folder may have taken it.
+        int err = EEXIST;
+        for (int tries = 0; err == EEXIST && tries < kClaimNames; ++tries) {
+            const std::string claimedName =
+                newStampedName(o.stem.substr(1), first.path(), undoing ? kUndoExt : kRecordExt);
+            live.set(claimedName, true);
+            live.set(withExt(claimedName, kUndoExt), true);
+            c = {name, claimedName, undoing};
+            err = first.renameNew(name, first, claimedName);
+            if (err == 0) return Outcome::Done;
+            live.set(claimedName, false);
+            live.set(withExt(claimedName, kUndoExt), false);
+        }
+        c.name.clear();
+        if (err == EACCES || err == EPERM || err == EROFS) {
+            noteUnwritable(dir, first, commit.files, err);
+            return Outcome::Done;
+        }
+        busy = busy || err != EEXIST;  // taken meanwhile: look again for whoever has it
     }
     return busy ? Outcome::Busy : Outcome::Done;
 }
@@ -252,7 +325,7 @@ Outcome claim(const fs::path& dir, const Commit& commit, const Origin& o, Claim&
 // else back. The record stays when anything could not be settled.
 void settleClaimed(const fs::path& dir, const HeldFolder& first, const Claim& c, const Origin& o) {
     std::string claimed = c.name;
-    const auto giveBack = [&] { first.rename(claimed, first, c.from); };
+    const auto giveBack = [&] { first.renameNew(claimed, first, c.from); };
     Commit commit;
     std::string why;
     struct stat st{};
@@ -314,7 +387,7 @@ void settleClaimed(const fs::path& dir, const HeldFolder& first, const Claim& c,
     } else {
         if (!c.undoing) {
             const std::string marked = withExt(claimed, kUndoExt);
-            if (first.rename(claimed, first, marked) == 0) claimed = marked;
+            if (first.renameNew(claimed, first, marked) == 0) claimed = marked;
         }
         std::vector<const HeldFile*> kept;
         const Undone undone = undoFiles(files, true, &kept);
@@ -336,18 +409,22 @@ void settleClaimed(const fs::path& dir, const HeldFolder& first, const Claim& c,
         if (!undone.left.empty()) {
             // Under the writer's own name again, for the next writer in the folder to try.
             const std::string left = o.stem + std::string(kUndoExt);
-            first.rename(claimed, first, left);
+            if (first.renameNew(claimed, first, left) == 0) claimed = left;
             return addNote(lead + "could not be finished or undone: " + (before.empty() ? "" : before + "; ") +
-                           undone.left + "." + endsNote(first.pathOf(left)));
+                           undone.left + "." + endsNote(first.pathOf(claimed)));
         }
         if (!asBefore.empty()) addNote(lead + "was undone: " + before + ".");
     }
     // The other folders' copies first: while the claimed one is there, a settler killed
-    // now is followed by another.
-    for (const HeldFolder& f : commit.folders)
+    // now is followed by another. Each only while it is still the copy found.
+    for (std::size_t i = 0; i < commit.folders.size(); ++i) {
+        const HeldFolder& f = commit.folders[i];
+        const auto [copyDev, copyIno] = commit.copies[i];
         if (!f.sameAs(first))
             for (std::string_view ext : {kRecordExt, kUndoExt})
-                if (f.stat(o.stem + std::string(ext), st) && ownFile(st)) f.remove(o.stem + std::string(ext));
+                if (f.stat(o.stem + std::string(ext), st) && ownFile(st) && sameId(st, copyDev, copyIno))
+                    f.remove(o.stem + std::string(ext));
+    }
     first.remove(claimed);
 }
 
@@ -361,8 +438,10 @@ Outcome settle(const fs::path& dir, const HeldFolder& base, const std::string& n
     std::string why;
     struct stat st{};
     switch (readRecordIn(base, name, commit.record, why, st)) {
-    case Found::Gone:  // claimed by another settler since the listing, who may be at work still
-        return Outcome::Busy;
+    case Found::Gone:
+        // Claimed by another settler since the listing, who may be at work still, when a
+        // copy of the user's is there under another name; else gone for good.
+        return ownCopiesOf(base, o).empty() ? Outcome::Done : Outcome::Busy;
     case Found::NotOwn:
         if (why.empty()) others[st.st_uid].push_back(path);
         else noteForeign(path, why);
@@ -410,6 +489,7 @@ void settleFolder(const fs::path& folder) {
     const HeldFolder base = HeldFolder::open(dir);
     if (!base) return;
     bool records = false, listed = false;
+    OthersFiles others;
     const auto until = std::chrono::steady_clock::now() + kWaitForSettler;
     for (;;) {
         records = false;
@@ -417,6 +497,7 @@ void settleFolder(const fs::path& folder) {
         bool busy = false;
         std::vector<std::string> names, found;
         listed = base.names(recordLike, names);
+        if (afterSettleListing) afterSettleListing(dir);
         for (const std::string& name : names) {
             Writer w;
             const Kind kind = kindOf(name, w);
@@ -430,7 +511,6 @@ void settleFolder(const fs::path& folder) {
                 busyClaim = base.pathOf(name);  // a settle under way
         }
         busy = !busyClaim.empty();
-        OthersFiles others;
         for (const std::string& name : found) {
             // A record left as it stands is read once a step, not at every file check.
             struct stat before{}, after{};
@@ -441,7 +521,6 @@ void settleFolder(const fs::path& folder) {
             if (outcome == Outcome::Done && !met.empty() && base.stat(name, after) && stateKey(dir, name, after) == met)
                 metInThisStep(met, true);
         }
-        noteOtherUsers(others);
         if (!busy) break;
         // Waited for at most once a step: a settler that does not end is said once.
         const std::string waiting = "waited for a settle in " + dir.string();
@@ -456,6 +535,7 @@ void settleFolder(const fs::path& folder) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    noteOtherUsers(dir, others);
     std::lock_guard<std::mutex> g(quietLock);
     if (!records && listed && listedAt - changed > kTrustedAge) quietFolders[dir.string()] = changed;
     else quietFolders.erase(dir.string());

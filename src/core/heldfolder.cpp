@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <dirent.h>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 #include <utility>
@@ -59,6 +60,16 @@ bool HeldFolder::stat(std::string_view name, struct stat& st) const {
 int HeldFolder::rename(std::string_view from, const HeldFolder& to, std::string_view toName) const {
     if (fd_ < 0 || to.fd_ < 0 || from.empty() || toName.empty()) return EBADF;
     return ::renameat(fd_, std::string(from).c_str(), to.fd_, std::string(toName).c_str()) == 0 ? 0 : errno;
+}
+
+int HeldFolder::renameNew(std::string_view from, const HeldFolder& to, std::string_view toName) const {
+    if (fd_ < 0 || to.fd_ < 0 || from.empty() || toName.empty()) return EBADF;
+    const std::string a(from), b(toName);
+    if (::renameat2(fd_, a.c_str(), to.fd_, b.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    // A file system without it: a second link, made only where no name is, then the first goes.
+    if (::linkat(fd_, a.c_str(), to.fd_, b.c_str(), 0) != 0) return errno;
+    return ::unlinkat(fd_, a.c_str(), 0) == 0 ? 0 : errno;
 }
 
 int HeldFolder::remove(std::string_view name) const {

@@ -7,6 +7,7 @@
 //   within(relative)        a folder named from this one, one name at a time ("a/../b"),
 //                           none of them a link; an empty folder when any step fails.
 //   stat / rename / remove  of a plain name in the folder, never through a link.
+//   renameNew               as rename, but never over a file that is there (EEXIST).
 //   names(keep)             the names in the folder that keep(name) accepts.
 //   sameAs(other)           true when both are the one folder on disk.
 #include <filesystem>
@@ -38,6 +39,7 @@ public:
     bool stat(std::string_view name, struct stat& st) const;
     // 0 when done, else the error number.
     int rename(std::string_view from, const HeldFolder& to, std::string_view toName) const;
+    int renameNew(std::string_view from, const HeldFolder& to, std::string_view toName) const;
     int remove(std::string_view name) const;
     // False when the folder could not be listed whole.
     bool names(const std::function<bool(std::string_view)>& keep, std::vector<std::string>& out) const;

@@ -172,5 +172,8 @@ inline void (*afterSweepListing)(const std::filesystem::path& dir) = nullptr;
 // Called once a settle has read a record in dir, before it checks what the record names:
 // a test settles the commit there as another settler might.
 inline void (*afterRecordRead)(const std::filesystem::path& dir) = nullptr;
+// Called each time a settle has listed the records in dir, before it reads them: a test
+// renames one there as someone sharing the folder might.
+inline void (*afterSettleListing)(const std::filesystem::path& dir) = nullptr;
 
 } // namespace trelvik::working

@@ -34,6 +34,13 @@ namespace {
 
 constexpr uid_t kOtherUser = 65534;
 
+// Renames a file named as a record between two names each time a settle lists its folder.
+std::string flipA, flipB;
+void flipTheirs(const fs::path&) {
+    if (fs::exists(flipA)) fs::rename(flipA, flipB);
+    else fs::rename(flipB, flipA);
+}
+
 std::string ownerName(uid_t uid) {
     const passwd* pw = ::getpwuid(uid);
     return pw ? pw->pw_name : "user " + std::to_string(uid);
@@ -100,6 +107,23 @@ TEST(CommitRecords, APlantedRecordTouchesNothingAndIsNamed) {
     t.write("X/a.dat", "old a");
     t.write("Y/b.dat", "old b");
     commitKilledAfter(std::vector<fs::path>{t.path("X/a.dat"), t.path("Y/b.dat")}, 1);
+    // A record of the user's elsewhere (a shared folder copied whole) that borrows this
+    // commit's name and names X is not its copy: it touches nothing, X's record included.
+    std::string stem;
+    for (const auto& e : fs::directory_iterator(t.path("X")))
+        if (e.path().extension() == ".commit") stem = e.path().stem().string();
+    const std::string stamp = stem.substr((".commit.trelvik-" + working::hostName() + "-").size());
+    const pid_t realWriter = std::stoi(stamp.substr(0, stamp.find('-')));
+    fs::create_directories(t.path("P"));
+    t.write("P/readme.txt", "readme");
+    const std::string borrowed = plant(t.path("P"), ".undo",
+                                       {{"x", working::workingFileName("x", working::hostName(), realWriter, 99)}},
+                                       realWriter, {".", "../X"});
+    fs::rename(t.path("P/" + borrowed), t.path("P/" + stem + ".undo"));
+    working::takeSettleNotes();
+    EXPECT_EQ(readWholeFile(t.path("P/readme.txt")), "readme");
+    EXPECT_EQ(records(t.path("X")), 1u);
+    EXPECT_NE(working::takeSettleNotes().find("not the program's own"), std::string::npos);
     EXPECT_EQ(readWholeFile(t.path("Y/b.dat")), "new b");
     EXPECT_EQ(t.read("X/a.dat"), "new a");
     EXPECT_EQ(records(t.path("X")) + records(t.path("Y")), 0u);
@@ -126,9 +150,13 @@ TEST(CommitRecords, AnotherUsersRecordOrClaimsAreNamedWithTheirOwnerAndTouchNoth
     for (const auto& e : fs::directory_iterator(t.dir()))
         if (e.path().extension() == ".commit" && e.path().filename() != name) stem = e.path().stem().string();
     ASSERT_FALSE(stem.empty());
+    // At the very names this process would claim the record under next.
+    const std::string probe = fs::path(working::newName(t.path("x"))).filename().string();
+    const std::string pid = "-" + std::to_string(::getpid()) + "-";
+    const unsigned long next = std::stoul(probe.substr(probe.find(pid, probe.find(".trelvik-")) + pid.size())) + 1;
     std::vector<std::string> claims;
-    for (unsigned long n = 0; n < 20; ++n) {
-        claims.push_back(working::stamped(stem + ".trelvik-", working::hostName(), endedProcessId(), n) + ".commit");
+    for (unsigned long n = next; n < next + 20; ++n) {
+        claims.push_back(working::stamped(stem + ".trelvik-", working::hostName(), ::getpid(), n) + ".commit");
         t.write(claims.back(), "junk");
         ASSERT_EQ(::chown(t.path(claims.back()).c_str(), kOtherUser, kOtherUser), 0);
     }
@@ -138,9 +166,14 @@ TEST(CommitRecords, AnotherUsersRecordOrClaimsAreNamedWithTheirOwnerAndTouchNoth
     EXPECT_EQ(t.read("b.dat"), "new b");
     EXPECT_EQ(t.read("userfile.txt"), "user's");
     EXPECT_EQ(t.read(fresh), "planter's");
+    // Named once a step: a file of theirs met at a later file check of the step adds nothing.
+    const std::string later = t.write(working::stamped(".commit.trelvik-", working::hostName(), writer, 7) + ".commit", "x");
+    ASSERT_EQ(::chown(later.c_str(), kOtherUser, kOtherUser), 0);
+    EXPECT_TRUE(FileExists(t.path("a.dat")));
     const std::string notes = working::takeSettleNotes();
+    for (const std::string& left : claims) EXPECT_EQ(t.read(left), "junk") << left;
+    EXPECT_TRUE(fs::exists(t.path(name)));
     claims.push_back(name);
-    for (const std::string& left : claims) EXPECT_TRUE(fs::exists(t.path(left)));
     const std::string said = "A step of " + ownerName(kOtherUser) + "'s run was cut short here: its files may be part "
                              "new, part old; removing \"" + t.path(*std::min_element(claims.begin(), claims.end())) + "\"";
     EXPECT_NE(notes.find(said), std::string::npos) << notes;
@@ -149,6 +182,40 @@ TEST(CommitRecords, AnotherUsersRecordOrClaimsAreNamedWithTheirOwnerAndTouchNoth
         << notes;
     EXPECT_EQ(notes.find("A step of", notes.find(said) + 1), std::string::npos) << "said once: " << notes;
     EXPECT_EQ(notes.find("cannot be written"), std::string::npos) << notes;
+
+    // A record undone but for a file it could not put back is not left under a name that
+    // holds another user's file: it keeps its claim, and the note names that.
+    TempFolder u;
+    fs::permissions(u.dir(), fs::perms::all);
+    writeOld(u);
+    commitKilledAfter(u.dir(), 2);
+    fs::remove(workingFileOf(u, "c.dat", "new c"));
+    fs::rename(u.write("copy", "old a"), workingFileOf(u, "a.dat", "old a"));  // not the copy the commit made
+    for (const auto& e : fs::directory_iterator(u.dir()))
+        if (e.path().extension() == ".commit") stem = e.path().stem().string();
+    const std::string theirs = u.write(stem + ".undo", "theirs");
+    ASSERT_EQ(::chown(theirs.c_str(), kOtherUser, kOtherUser), 0);
+    working::takeSettleNotes();
+    readWholeFile(u.path("b.dat"));
+    const std::string undone = working::takeSettleNotes();
+    EXPECT_EQ(u.read(stem + ".undo"), "theirs");
+    EXPECT_NE(undone.find("could not be finished or undone"), std::string::npos) << undone;
+    EXPECT_EQ(undone.find("Once that is seen to, removing \"" + theirs), std::string::npos) << undone;
+    EXPECT_NE(undone.find("Once that is seen to, removing \"" + u.path(stem + ".trelvik-")), std::string::npos) << undone;
+
+    // A file of theirs that goes as it is met (renamed at every listing here) keeps no step
+    // waiting: only a copy of the user's own that goes was taken by a settler at work.
+    TempFolder v;
+    flipA = v.write(working::stamped(".commit.trelvik-", working::hostName(), writer, 0) + ".commit", "x");
+    flipB = v.path(working::stamped(".commit.trelvik-", working::hostName(), writer, 1) + ".commit");
+    ASSERT_EQ(::chown(flipA.c_str(), kOtherUser, kOtherUser), 0);
+    v.write("grid.txt", "grid");
+    working::takeSettleNotes();
+    working::afterSettleListing = flipTheirs;
+    EXPECT_EQ(readWholeFile(v.path("grid.txt")), "grid");
+    working::afterSettleListing = nullptr;
+    const std::string flipped = working::takeSettleNotes();
+    EXPECT_EQ(flipped.find("did not end within"), std::string::npos) << flipped;
 }
 
 // A folder exchanged for a link into the user's private folder while a settle of many

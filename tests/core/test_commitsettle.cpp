@@ -69,31 +69,59 @@ TEST(CommitRecords, ASaveCarryingTheOldTimeIsToldByItsChangeTime) {
 }
 
 // In a folder the user cannot write nothing can be settled: the step says which files hold
-// the new content and which the old before it reads them.
+// the new content, which the old and which were saved since, before it reads them. A commit
+// across two folders of which one cannot be written is said so, naming that folder, and
+// nothing of it is touched in either.
 TEST(CommitRecords, AFolderThatCannotBeWrittenIsSaidWithWhatIsNewAndWhatOld) {
-    TempFolder t;
-    const mode_t mask = ::umask(022);  // readable by the other user the step runs as below
-    fs::create_directories(t.path("ro"));
-    fs::permissions(t.dir(), fs::perms::all, fs::perm_options::add);
-    fs::permissions(t.path("ro"), fs::perms::all, fs::perm_options::add);
-    writeOld(t, "ro/");
-    commitKilledAfter(t.path("ro"), 1);
-    ::umask(mask);
-    if (::geteuid() == 0)  // the record of the user the step runs as
-        for (const auto& e : fs::directory_iterator(t.path("ro")))
-            if (e.path().extension() == ".commit") ASSERT_EQ(::chown(e.path().c_str(), 65534, 65534), 0);
-    fs::permissions(t.path("ro"), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    const auto [status, said] = inChild([&t] {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) throw std::runtime_error("setuid");
-        std::string notes = readWholeFile(t.path("ro/b.dat"));
-        return notes + "|" + working::takeSettleNotes();
-    });
-    fs::permissions(t.path("ro"), fs::perms::owner_write, fs::perm_options::add);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_EQ(said.substr(0, said.find('|')), "old b");
-    EXPECT_NE(said.find("could not be settled, as the folder cannot be written"), std::string::npos) << said;
-    EXPECT_NE(said.find("a.dat holds its new content; b.dat and c.dat are as before it."), std::string::npos) << said;
+    for (int round = 0; round < 3; ++round) {
+        TempFolder t;
+        const mode_t mask = ::umask(022);  // readable by the other user the step runs as below
+        for (const std::string f : {"ro", "X", "Y"}) fs::create_directories(t.path(f));
+        for (const std::string f : {"", "ro", "X", "Y"}) fs::permissions(t.path(f), fs::perms::all, fs::perm_options::add);
+        std::string readOnly = "ro", read = "ro/b.dat";
+        if (round == 0) {
+            writeOld(t, "ro/");
+            commitKilledAfter(t.path("ro"), 1);
+            t.write("ro/c.dat", "saved later");
+        } else {
+            t.write("X/a.dat", "old a");
+            t.write("Y/b.dat", "old b");
+            commitKilledAfter(std::vector<fs::path>{t.path("X/a.dat"), t.path("Y/b.dat")}, 1);
+            readOnly = round == 1 ? "Y" : "X";
+            read = round == 1 ? "X/a.dat" : "Y/b.dat";
+        }
+        ::umask(mask);
+        if (::geteuid() == 0)  // the records of the user the step runs as
+            for (const std::string f : {"ro", "X", "Y"})
+                for (const auto& e : fs::directory_iterator(t.path(f)))
+                    if (e.path().extension() == ".commit") ASSERT_EQ(::chown(e.path().c_str(), 65534, 65534), 0);
+        fs::permissions(t.path(readOnly), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                        fs::perm_options::remove);
+        const auto [status, said] = inChild([&t, &read] {
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) throw std::runtime_error("setuid");
+            std::string notes = readWholeFile(t.path(read));
+            return notes + "|" + working::takeSettleNotes();
+        });
+        fs::permissions(t.path(readOnly), fs::perms::owner_write, fs::perm_options::add);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        const std::string cannot = "could not be settled, as the folder ";
+        if (round == 0) {
+            EXPECT_EQ(said.substr(0, said.find('|')), "old b");
+            EXPECT_NE(said.find(cannot + "cannot be written"), std::string::npos) << said;
+            EXPECT_NE(said.find("a.dat holds its new content; b.dat is as before it; c.dat was saved after it was cut "
+                                "short."),
+                      std::string::npos)
+                << said;
+            continue;
+        }
+        EXPECT_EQ(said.substr(0, said.find('|')), round == 1 ? "new a" : "old b");
+        EXPECT_NE(said.find(cannot + t.path(readOnly) + " cannot be written"), std::string::npos) << said;
+        EXPECT_NE(said.find(round == 1 ? "a.dat holds its new content; " + t.path("Y/b.dat") + " is as before it."
+                                       : t.path("X/a.dat") + " holds its new content; b.dat is as before it."),
+                  std::string::npos)
+            << said;
+        EXPECT_EQ(records(t.path("X")) + records(t.path("Y")), 2u) << said;
+    }
 }
 
 // A commit across two folders has one settler, however many threads meet its records at
