@@ -17,6 +17,11 @@ namespace fs = std::filesystem;
 
 bool ownFile(const struct stat& st) { return S_ISREG(st.st_mode) && st.st_uid == ::geteuid(); }
 
+bool ownFileIn(const HeldFolder& folder, std::string_view name) {
+    struct stat st{};
+    return folder.stat(name, st) && ownFile(st);
+}
+
 Found readRecordIn(const HeldFolder& dir, std::string_view name, ReadRecord& r, std::string& why, struct stat& st) {
     why.clear();
     // Looked at before it is opened: a pipe is never waited on, a link never followed.
@@ -106,8 +111,7 @@ Undone undoFiles(const std::vector<HeldFile>& files, bool settling, std::vector<
     // A settle moves only the user's own files; the writer undoing its own commit has just
     // made them.
     const auto may = [settling](const HeldFile& h, const std::string& name) {
-        struct stat st{};
-        return !settling || (h.folder->stat(name, st) && ownFile(st));
+        return !settling || ownFileIn(*h.folder, name);
     };
     for (auto h = files.rbegin(); h != files.rend(); ++h) {
         const HeldFolder& dir = *h->folder;

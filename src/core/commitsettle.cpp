@@ -173,15 +173,11 @@ std::vector<std::string> copiesOf(const HeldFolder& folder, const Origin& o) {
 // writer's own names first: a listing made while another settler renames the copy to its
 // claim may hold neither name.
 std::vector<std::string> ownCopiesOf(const HeldFolder& folder, const Origin& o) {
-    const auto own = [&folder](const std::string& n) {
-        struct stat st{};
-        return folder.stat(n, st) && ownFile(st);
-    };
     std::vector<std::string> names;
     for (std::string_view ext : {kRecordExt, kUndoExt})
-        if (own(o.stem + std::string(ext))) names.push_back(o.stem + std::string(ext));
+        if (ownFileIn(folder, o.stem + std::string(ext))) names.push_back(o.stem + std::string(ext));
     for (std::string& n : copiesOf(folder, o))
-        if (std::find(names.begin(), names.end(), n) == names.end() && own(n)) names.push_back(std::move(n));
+        if (std::find(names.begin(), names.end(), n) == names.end() && ownFileIn(folder, n)) names.push_back(std::move(n));
     return names;
 }
 
@@ -358,14 +354,10 @@ void settleClaimed(const fs::path& dir, const HeldFolder& first, const Claim& c,
     const auto savedSince = [&dir](const HeldFile& h, const std::string& tail) {
         addNote("\"" + shownIn(dir, h) + "\" was left as it was saved after that step was cut short" + tail + ".");
     };
-    const auto own = [](const HeldFile& h, const std::string& name) {
-        struct stat mine{};
-        return h.folder->stat(name, mine) && ownFile(mine);
-    };
     bool forward = !c.undoing && std::find(now.begin(), now.end(), Now::Lost) == now.end();
     for (std::size_t i = 0; forward && i < files.size(); ++i) {
         const HeldFile& h = files[i];
-        if (now[i] == Now::Waiting) forward = own(h, h.fresh) && h.folder->rename(h.fresh, *h.folder, h.target) == 0;
+        if (now[i] == Now::Waiting) forward = ownFileIn(*h.folder, h.fresh) && h.folder->rename(h.fresh, *h.folder, h.target) == 0;
     }
     if (forward) {
         std::vector<HeldFile> finished;
@@ -376,11 +368,11 @@ void settleClaimed(const fs::path& dir, const HeldFolder& first, const Claim& c,
                 addSettled(h.folder->pathOf(h.target));
                 continue;
             }
-            if (isFresh(h, h.fresh) && own(h, h.fresh)) h.folder->remove(h.fresh);
+            if (isFresh(h, h.fresh) && ownFileIn(*h.folder, h.fresh)) h.folder->remove(h.fresh);
             savedSince(h, "; the step's new file for it was dropped");
         }
         for (const HeldFile& h : files)
-            if (isKeptCopy(h) && own(h, h.kept)) h.folder->remove(h.kept);
+            if (isKeptCopy(h) && ownFileIn(*h.folder, h.kept)) h.folder->remove(h.kept);
         if (!finished.empty())
             addNote(lead + "was finished: " + listed(dir, finished) +
                     (finished.size() == 1 ? " holds its new file." : " hold its new files."));
@@ -504,10 +496,9 @@ void settleFolder(const fs::path& folder) {
             if (kind != Kind::Record && kind != Kind::Undo) continue;
             records = true;
             Origin o;
-            struct stat rec{};
             // This process's own record is settled here too once its commit has given it up.
             if (ended(w) || (isMine(w) && !liveRecords().has(name))) found.push_back(name);
-            else if (originOf(name, o) && o.claimed && w.host == hostName() && base.stat(name, rec) && ownFile(rec))
+            else if (originOf(name, o) && o.claimed && w.host == hostName() && ownFileIn(base, name))
                 busyClaim = base.pathOf(name);  // a settle under way
         }
         busy = !busyClaim.empty();

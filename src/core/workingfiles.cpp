@@ -223,9 +223,7 @@ void tidyFolder(const fs::path& folder) {
     // Only the user's own working files go: another user's are that user's run's to clear.
     for (const std::string& name : names) {
         Writer w;
-        struct stat st{};
-        if (kindOf(name, w) != Kind::File || !ended(w) || named.count(name) || !held.stat(name, st) || !ownFile(st))
-            continue;
+        if (kindOf(name, w) != Kind::File || !ended(w) || named.count(name) || !ownFileIn(held, name)) continue;
         held.remove(name);
     }
 }

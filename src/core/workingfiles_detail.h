@@ -85,6 +85,8 @@ bool parseRecord(std::string_view text, ReadRecord& r, std::string& why);
 // removed only when it is that user's own regular file and still, by its id, the file the
 // record names. Anything else named as a record or a claim is left as it is, and named.
 bool ownFile(const struct stat& st);
+// ownFile of the file `name` in folder, as it stands now.
+bool ownFileIn(const HeldFolder& folder, std::string_view name);
 
 // Reads the record `name` of dir under the rule: Gone when it has gone (another settler
 // took it), NotOwn when it is not the user's own regular file or is larger than any record

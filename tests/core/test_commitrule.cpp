@@ -102,16 +102,10 @@ TEST(CommitRecords, APlantedRecordTouchesNothingAndIsNamed) {
     }
 
     TempFolder t;
-    fs::create_directories(t.path("X"));
-    fs::create_directories(t.path("Y"));
-    t.write("X/a.dat", "old a");
-    t.write("Y/b.dat", "old b");
-    commitKilledAfter(std::vector<fs::path>{t.path("X/a.dat"), t.path("Y/b.dat")}, 1);
+    commitAcrossXAndYKilled(t);
     // A record of the user's elsewhere (a shared folder copied whole) that borrows this
     // commit's name and names X is not its copy: it touches nothing, X's record included.
-    std::string stem;
-    for (const auto& e : fs::directory_iterator(t.path("X")))
-        if (e.path().extension() == ".commit") stem = e.path().stem().string();
+    const std::string stem = recordStem(t.path("X"));
     const std::string stamp = stem.substr((".commit.trelvik-" + working::hostName() + "-").size());
     const pid_t realWriter = std::stoi(stamp.substr(0, stamp.find('-')));
     fs::create_directories(t.path("P"));
@@ -146,9 +140,7 @@ TEST(CommitRecords, AnotherUsersRecordOrClaimsAreNamedWithTheirOwnerAndTouchNoth
     for (const std::string& f : {t.path(fresh), t.path(name)}) ASSERT_EQ(::chown(f.c_str(), kOtherUser, kOtherUser), 0);
     writeOld(t);
     commitKilledAfter(t.dir(), 1);
-    std::string stem;
-    for (const auto& e : fs::directory_iterator(t.dir()))
-        if (e.path().extension() == ".commit" && e.path().filename() != name) stem = e.path().stem().string();
+    std::string stem = recordStem(t.dir(), name);
     ASSERT_FALSE(stem.empty());
     // At the very names this process would claim the record under next.
     const std::string probe = fs::path(working::newName(t.path("x"))).filename().string();
@@ -191,8 +183,7 @@ TEST(CommitRecords, AnotherUsersRecordOrClaimsAreNamedWithTheirOwnerAndTouchNoth
     commitKilledAfter(u.dir(), 2);
     fs::remove(workingFileOf(u, "c.dat", "new c"));
     fs::rename(u.write("copy", "old a"), workingFileOf(u, "a.dat", "old a"));  // not the copy the commit made
-    for (const auto& e : fs::directory_iterator(u.dir()))
-        if (e.path().extension() == ".commit") stem = e.path().stem().string();
+    stem = recordStem(u.dir());
     const std::string theirs = u.write(stem + ".undo", "theirs");
     ASSERT_EQ(::chown(theirs.c_str(), kOtherUser, kOtherUser), 0);
     working::takeSettleNotes();

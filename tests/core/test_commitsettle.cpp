@@ -84,9 +84,7 @@ TEST(CommitRecords, AFolderThatCannotBeWrittenIsSaidWithWhatIsNewAndWhatOld) {
             commitKilledAfter(t.path("ro"), 1);
             t.write("ro/c.dat", "saved later");
         } else {
-            t.write("X/a.dat", "old a");
-            t.write("Y/b.dat", "old b");
-            commitKilledAfter(std::vector<fs::path>{t.path("X/a.dat"), t.path("Y/b.dat")}, 1);
+            commitAcrossXAndYKilled(t);
             readOnly = round == 1 ? "Y" : "X";
             read = round == 1 ? "X/a.dat" : "Y/b.dat";
         }
@@ -129,12 +127,8 @@ TEST(CommitRecords, AFolderThatCannotBeWrittenIsSaidWithWhatIsNewAndWhatOld) {
 TEST(CommitRecords, OneSettlerPerCommitAndReadersWaitForIt) {
     for (int round = 0; round < 40; ++round) {
         TempFolder t;
-        fs::create_directories(t.path("X"));
-        fs::create_directories(t.path("Y"));
-        t.write("X/a.dat", "old a");
-        t.write("Y/b.dat", "old b");
+        commitAcrossXAndYKilled(t);
         writeOld(t);
-        commitKilledAfter(std::vector<fs::path>{t.path("X/a.dat"), t.path("Y/b.dat")}, 1);
         commitKilledAfter(t.dir(), 1);
         working::takeSettleNotes();
         std::atomic<int> ready{0};
@@ -175,11 +169,7 @@ void settleTheOtherFolder(const fs::path&) {
 
 TEST(CommitRecords, ARecordTakenByAnotherSettlerAsItIsReadIsNotNamed) {
     TempFolder t;
-    fs::create_directories(t.path("X"));
-    fs::create_directories(t.path("Y"));
-    t.write("X/a.dat", "old a");
-    t.write("Y/b.dat", "old b");
-    commitKilledAfter(std::vector<fs::path>{t.path("X/a.dat"), t.path("Y/b.dat")}, 1);
+    commitAcrossXAndYKilled(t);
     working::takeSettleNotes();
     otherFolder = t.path("X");
     working::afterRecordRead = settleTheOtherFolder;
@@ -229,10 +219,8 @@ TEST(CommitRecords, ALiveClaimIsWaitedForOnceAStepAndNamed) {
     TempFolder t;
     writeOld(t);
     commitKilledAfter(t.dir(), 1);
-    std::string record;
-    for (const auto& e : fs::directory_iterator(t.dir()))
-        if (e.path().extension() == ".commit") record = e.path().filename().string();
-    ASSERT_FALSE(record.empty());
+    const std::string record = recordStem(t.dir()) + ".commit";
+    ASSERT_NE(record, ".commit");
     const std::string claim = working::stamped(fs::path(record).stem().string() + ".trelvik-", working::hostName(),
                                                ::getppid(), 0) + ".commit";
     fs::rename(t.path(record), t.path(claim));

@@ -6,6 +6,8 @@
 //                    would stop it, once `renamed` of them are in place.
 //  commitKilledAfter(dir, renamed)      the same for a.dat, b.dat and c.dat of dir.
 //  writeOld(folder)  a.dat, b.dat and c.dat holding "old <stem>".
+//  commitAcrossXAndYKilled(t)  X/a.dat and Y/b.dat of t holding "old a" and "old b",
+//                    replaced together by a step killed once X/a.dat is in place.
 //  holdWithAFolder   a commit hook that puts a folder at pathOnHold after the first rename.
 #include "core/fileroutines.h"
 #include "core/workingfiles.h"
@@ -56,6 +58,14 @@ inline void commitKilledAfter(const std::filesystem::path& dir, std::size_t rena
 
 inline void writeOld(const TempFolder& t, const std::string& folder = "") {
     for (const std::string name : {"a", "b", "c"}) t.write(folder + name + ".dat", "old " + name);
+}
+
+inline void commitAcrossXAndYKilled(const TempFolder& t) {
+    std::filesystem::create_directories(t.path("X"));
+    std::filesystem::create_directories(t.path("Y"));
+    t.write("X/a.dat", "old a");
+    t.write("Y/b.dat", "old b");
+    commitKilledAfter(std::vector<std::filesystem::path>{t.path("X/a.dat"), t.path("Y/b.dat")}, 1);
 }
 
 } // namespace trelvik::testing

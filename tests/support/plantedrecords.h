@@ -7,6 +7,7 @@
 //                    (fields as given, "." first) and each entry; returns its name.
 //  idOf(path), sizeOf(path), timeOf(path)  a file's fields as a record holds them.
 //  records(dir)      how many records dir holds.
+//  recordStem(dir, except)  the name less ".commit" of the record in dir not named except.
 //  workingFileOf(t, name, content)  the working file beside t's `name` that holds content.
 #include "core/workingfiles.h"
 
@@ -64,6 +65,12 @@ inline std::size_t records(const std::filesystem::path& dir) {
     for (const auto& e : std::filesystem::directory_iterator(dir))
         if (e.path().extension() == ".commit" || e.path().extension() == ".undo") ++n;
     return n;
+}
+
+inline std::string recordStem(const std::filesystem::path& dir, const std::string& except = "") {
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        if (e.path().extension() == ".commit" && e.path().filename() != except) return e.path().stem().string();
+    return {};
 }
 
 inline std::string workingFileOf(const TempFolder& t, const std::string& name, const std::string& content) {
