@@ -1,0 +1,113 @@
+// Guards of the commit machinery that no other test reaches: what a settle or a failed
+// commit must leave alone, and how often a settle reads a record.
+#include "core/error.h"
+#include "core/fileroutines.h"
+#include "core/workingfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "support/killedcommits.h"
+#include "support/plantedrecords.h"
+#include "support/tempfolder.h"
+#include "support/writefailures.h"
+
+namespace fs = std::filesystem;
+using namespace trelvik;
+using namespace trelvik::testing;
+
+namespace {
+int recordReads = 0;
+void countRecordRead(const fs::path&) { ++recordReads; }
+} // namespace
+
+// An undo never puts a kept old file over whatever stands at its target now: a file the
+// user saved there since the kill is theirs.
+TEST(CommitGuards, AnUndoNeverPutsAKeptFileOverWhatIsAtItsTarget) {
+    TempFolder t;
+    writeOld(t);
+    commitKilledAfter(t.dir(), 1);
+    fs::remove(workingFileOf(t, "c.dat", "new c"));  // a new file lost: the commit is undone
+    fs::rename(t.write("saved", "saved since"), t.path("b.dat"));
+    readWholeFile(t.path("a.dat"));
+    working::takeSettleNotes();
+    EXPECT_EQ(t.read("a.dat"), "old a");
+    EXPECT_EQ(t.read("b.dat"), "saved since");
+}
+
+// A settle removes the record's copy in another folder only while that name holds the copy
+// it found there: another record put under the same name is not the commit's to remove.
+TEST(CommitGuards, ACopyInAnotherFolderIsRemovedOnlyWhileItIsTheCopyFound) {
+    TempFolder t;
+    commitAcrossXAndYKilled(t);
+    const std::string stem = recordStem(t.path("X"));
+    for (const std::string f : {"X/", "Y/"}) fs::rename(t.path(f + stem + ".commit"), t.path(f + stem + ".undo"));
+    fs::copy_file(t.path("X/" + stem + ".undo"), t.path("Y/" + stem + ".commit"));  // names X, not Y, as its own
+    const std::string other = t.read("Y/" + stem + ".commit");
+    readWholeFile(t.path("X/a.dat"));
+    working::takeSettleNotes();
+    EXPECT_EQ(t.read("X/a.dat"), "old a");
+    EXPECT_FALSE(fs::exists(t.path("Y/" + stem + ".undo")));
+    EXPECT_EQ(t.read("Y/" + stem + ".commit"), other);
+}
+
+// No step writes a record larger than a settle reads: a commit of files too many for one
+// record is refused before a record is written. A file that large under a record's name is
+// named and left, not read: cut at the limit, it would pass for a record cut short and go.
+TEST(CommitGuards, ARecordPastTheLargestSizeIsNeitherWrittenNorRead) {
+    TempFolder many;
+    std::vector<working::Staged> files;
+    for (int i = 0; i < 8000; ++i) {
+        const std::string target = many.path(std::string(240, 'f') + std::to_string(i));
+        files.push_back({target, many.write(fs::path(working::newName(target)).filename(), "new"), ""});
+    }
+    EXPECT_THROW(working::CommitRecord record(files), Error);
+    EXPECT_EQ(records(many.dir()), 0u);
+
+    TempFolder t;
+    writeOld(t);
+    commitKilledAfter(t.dir(), 1);
+    const std::string record = t.path(recordStem(t.dir()) + ".commit");
+    std::ofstream(record, std::ios::app | std::ios::binary) << std::string((4u << 20) + 1, '\n');
+    working::takeSettleNotes();
+    readWholeFile(t.path("b.dat"));
+    const std::string notes = working::takeSettleNotes();
+    EXPECT_TRUE(fs::exists(record));
+    EXPECT_NE(notes.find("\"" + record + "\""), std::string::npos) << notes;
+    EXPECT_EQ(t.read("a.dat"), "new a");
+    EXPECT_EQ(t.read("b.dat"), "old b");
+}
+
+// A record a settle leaves as it stands (here its copy in the other folder has gone) is
+// read once a step, however many files the step checks beside it.
+TEST(CommitGuards, ARecordLeftAsItStandsIsReadOnceAStep) {
+    TempFolder t;
+    commitAcrossXAndYKilled(t);
+    fs::remove(t.path("Y/" + recordStem(t.path("Y")) + ".commit"));
+    working::takeSettleNotes();
+    recordReads = 0;
+    working::afterRecordRead = countRecordRead;
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(FileExists(t.path("X/a.dat")));
+    working::afterRecordRead = nullptr;
+    working::takeSettleNotes();
+    EXPECT_EQ(recordReads, 1);
+}
+
+// A commit that fails as its record is written, before any rename, leaves no kept copy of
+// an old file behind in the folder.
+TEST(CommitGuards, AKeptCopyGoesWhenTheRecordCannotBeWritten) {
+    TempFolder t;
+    t.write("a.dat", "old a");
+    {
+        StagedFiles staged;
+        writeFileAtomic(staged.work(t.path("a.dat")), "new a");
+        const FileSizeLimit full(16);  // the disk fills as the record is written
+        EXPECT_THROW(staged.commit(), Error);
+    }
+    EXPECT_EQ(t.read("a.dat"), "old a");
+    EXPECT_EQ(t.fileCount(), 1u);
+}
