@@ -1,5 +1,4 @@
-// Guards of the commit machinery that no other test reaches: what a settle or a failed
-// commit must leave alone, and how often a settle reads a record.
+// What a settle or a failed commit must leave alone, and how often a settle reads a record.
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/workingfiles.h"
@@ -25,8 +24,7 @@ int recordReads = 0;
 void countRecordRead(const fs::path&) { ++recordReads; }
 } // namespace
 
-// An undo never puts a kept old file over whatever stands at its target now: a file the
-// user saved there since the kill is theirs.
+// Undoing a cut commit never puts a kept old file over a file the user saved at its target since.
 TEST(CommitGuards, AnUndoNeverPutsAKeptFileOverWhatIsAtItsTarget) {
     TempFolder t;
     writeOld(t);
@@ -39,14 +37,14 @@ TEST(CommitGuards, AnUndoNeverPutsAKeptFileOverWhatIsAtItsTarget) {
     EXPECT_EQ(t.read("b.dat"), "saved since");
 }
 
-// A settle removes the record's copy in another folder only while that name holds the copy
-// it found there: another record put under the same name is not the commit's to remove.
+// A record's copy in another folder goes only while its name still holds the copy found, not another record.
 TEST(CommitGuards, ACopyInAnotherFolderIsRemovedOnlyWhileItIsTheCopyFound) {
     TempFolder t;
     commitAcrossXAndYKilled(t);
     const std::string stem = recordStem(t.path("X"));
     for (const std::string f : {"X/", "Y/"}) fs::rename(t.path(f + stem + ".commit"), t.path(f + stem + ".undo"));
-    fs::copy_file(t.path("X/" + stem + ".undo"), t.path("Y/" + stem + ".commit"));  // names X, not Y, as its own
+    // Under the commit's name in Y, a record that is not its copy there: read in Y, it names Y twice.
+    fs::copy_file(t.path("X/" + stem + ".undo"), t.path("Y/" + stem + ".commit"));
     const std::string other = t.read("Y/" + stem + ".commit");
     readWholeFile(t.path("X/a.dat"));
     working::takeSettleNotes();
@@ -55,9 +53,7 @@ TEST(CommitGuards, ACopyInAnotherFolderIsRemovedOnlyWhileItIsTheCopyFound) {
     EXPECT_EQ(t.read("Y/" + stem + ".commit"), other);
 }
 
-// No step writes a record larger than a settle reads: a commit of files too many for one
-// record is refused before a record is written. A file that large under a record's name is
-// named and left, not read: cut at the limit, it would pass for a record cut short and go.
+// No record larger than a settle reads is written, and a larger one found is named and left unread.
 TEST(CommitGuards, ARecordPastTheLargestSizeIsNeitherWrittenNorRead) {
     TempFolder many;
     std::vector<working::Staged> files;
@@ -82,12 +78,11 @@ TEST(CommitGuards, ARecordPastTheLargestSizeIsNeitherWrittenNorRead) {
     EXPECT_EQ(t.read("b.dat"), "old b");
 }
 
-// A record a settle leaves as it stands (here its copy in the other folder has gone) is
-// read once a step, however many files the step checks beside it.
+// A record a settle leaves as it stands is read once a step, not again at every file check of the step.
 TEST(CommitGuards, ARecordLeftAsItStandsIsReadOnceAStep) {
     TempFolder t;
     commitAcrossXAndYKilled(t);
-    fs::remove(t.path("Y/" + recordStem(t.path("Y")) + ".commit"));
+    fs::remove(t.path("Y/" + recordStem(t.path("Y")) + ".commit"));  // so the record in X is left as it stands
     working::takeSettleNotes();
     recordReads = 0;
     working::afterRecordRead = countRecordRead;
@@ -97,8 +92,7 @@ TEST(CommitGuards, ARecordLeftAsItStandsIsReadOnceAStep) {
     EXPECT_EQ(recordReads, 1);
 }
 
-// A commit that fails as its record is written, before any rename, leaves no kept copy of
-// an old file behind in the folder.
+// A kept copy made before its record gave it an id still goes when the commit fails before any rename.
 TEST(CommitGuards, AKeptCopyGoesWhenTheRecordCannotBeWritten) {
     TempFolder t;
     t.write("a.dat", "old a");
