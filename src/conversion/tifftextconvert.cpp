@@ -2,6 +2,7 @@
 
 #include "conversion/writercalls.h"
 #include "core/error.h"
+#include "core/fileroutines.h"
 #include "core/textform.h"
 #include "formats/chunkwriter.h"
 #include "formats/fastnumber.h"
@@ -52,7 +53,10 @@ TiffDataType TiffTextToGrid(surfer::Application& app, const std::string& version
     if (m.ncols < 2 || m.nrows < 2)
         throw Error("The Tiff text file " + input + " needs two rows and two columns of values to make a grid.");
 
-    formats::ChunkWriter w(points);
+    // The points and the grid made from them go in place together, or neither does.
+    StagedFiles staged;
+    const std::string& workPoints = staged.work(points);
+    formats::ChunkWriter w(workPoints);
     for (int row = 1; row <= m.nrows; ++row) {
         const int line = m.nrows - row;  // 0-based image line: the last line is y = 0
         const double y = (row - 1) * ystep;
@@ -68,9 +72,11 @@ TiffDataType TiffTextToGrid(surfer::Application& app, const std::string& version
             w.done(p);
         }
     }
-    w.commit();
+    staged.naming([&] { w.commit(); });
     const double XMax = text::Val(out.X_Field) - xstep, YMax = text::Val(out.Y_Field) - ystep;
-    GridDataWindow(app, version, points, m.ncols, m.nrows, XMax, YMax, grid);
+    const std::string& workGrid = staged.work(grid);
+    staged.naming([&] { GridDataWindow(app, version, workPoints, m.ncols, m.nrows, XMax, YMax, workGrid); });
+    staged.commit();
     return out;
 }
 
