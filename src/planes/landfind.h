@@ -102,8 +102,9 @@ struct MissingHeight {
 // offered for Calculate (GridBaseName & "calcresults.csv"), or nothing after the
 // "Choose grid filename" message. Landmarks without a height are reported through the
 // prompt once the files are written.
+// Each trial is sliced and matched in turn, and its three files go in place together.
 // Progress: one step per trial sliced and per trial matched; Esc between two trials
-// throws trelvik::Stopped, the slices written so far kept and the state as it was.
+// throws trelvik::Stopped, the trials finished so far kept and the state as it was.
 std::optional<std::string> SliceGrid(LandFindState& s, AppState& app, Prompt& prompt, const std::string& text2,
                                      const std::string& folder, Progress& progress = noProgress());
 
