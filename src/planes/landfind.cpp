@@ -146,6 +146,8 @@ long BlnConvert(LandFindState& s, const std::string& text5) {
                         " points; the first trial file holds " + std::to_string(L) + " landmarks.");
 
     forgetDerived(s);
+    // Slice grid reads the lines as one set: they go in place together.
+    StagedFiles staged;
     std::vector<std::string> lines(n);
     std::vector<std::vector<double>> X(n), Y(n);
     for (std::size_t i = 0; i < n; ++i) {
@@ -155,8 +157,11 @@ long BlnConvert(LandFindState& s, const std::string& text5) {
             Y[i].push_back(p.y);
         }
         lines[i] = joinFolder(s.TrialFolder, numbered("tempbln", i, ".bln"));
-        formats::writeBlnFile(lines[i], {formats::openLine(trials[i], 0)}, formats::BlnLayout::Comma);
+        staged.naming([&] {
+            formats::writeBlnFile(staged.work(lines[i]), {formats::openLine(trials[i], 0)}, formats::BlnLayout::Comma);
+        });
     }
+    staged.commit();
     s.SliceLineFiles = std::move(lines);
     s.LandmarkX = std::move(X);
     s.LandmarkY = std::move(Y);

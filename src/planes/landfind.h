@@ -7,7 +7,7 @@
 //   DatFilename  adds one trial file to the list of n (n typed as "No. of data files").
 //   BlnConvert   L = the points of trial 1; every trial i becomes the open slice line
 //                TrialFolder & "tempbln" & i & ".bln" through its first L points (comma
-//                layout, header "L,0").
+//                layout, header "L,0"); the lines go in place together.
 //   SliceGrid    the mapping program slices the grid along every line into
 //                TrialFolder & "tempdat" & i & ".dat"; every landmark is matched to the
 //                slice point nearest to it within a thousandth of the grid's smaller

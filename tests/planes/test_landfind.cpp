@@ -139,10 +139,15 @@ TEST(LandFind, TrialsAreReportedAndEscStopsBetweenThem) {
 }
 
 // A file of a set that cannot be put in place (a folder holds its name) leaves the
-// set's earlier files as they were: a trial's slice with its heights, and the results
-// table with the tooth length that Cusp volume and Rake read.
+// set's earlier files as they were: the slice lines, a trial's slice with its heights,
+// and the results table with the tooth length that Cusp volume and Rake read.
 TEST(LandFind, ASetThatCannotAllBePutInPlaceLeavesTheEarlierSet) {
     TrialRun r(kThreeTrials);
+    r.dir.write("tempbln1.bln", "earlier\r\n");
+    std::filesystem::create_directory(r.dir.path("tempbln2.bln"));
+    EXPECT_THROW(BlnConvert(r.s), Error);
+    EXPECT_EQ(r.dir.read("tempbln1.bln"), "earlier\r\n");
+    std::filesystem::remove(r.dir.path("tempbln2.bln"));
     BlnConvert(r.s);
     r.dir.write("tempdat1.dat", "earlier\r\n");
     std::filesystem::create_directory(r.dir.path("tempz1.dat"));
