@@ -26,7 +26,8 @@ void CleanAndGrid(ConvContext& ctx, int i, PointList pts, const TailSettings& se
 // The files CleanAndGrid writes for points named by `stem` (the entry's stem once its
 // own point text is written) under the options `o` as the entry sees them, with `tag`
 // the run's OutNameTag: undercut kept and rejected points, outline, outline info and
-// fill points, the grid and the blanked grid. An outline that gives up writes fewer.
+// fill points, the grid and the blanked grid, and the grid an outline that gives up
+// makes of the points without fill points. Each branch writes some of these.
 std::vector<std::string> TailOutputs(ConvOptions o, std::string stem, const std::string& tag);
 
 // After a grid list: the plot pass over the completed entries, the labels emptied and

@@ -2,6 +2,7 @@
 
 #include "conversion/writercalls.h"
 #include "core/error.h"
+#include "core/fileroutines.h"
 #include "core/grid.h"
 #include "core/tempfiles.h"
 #include "core/textform.h"
@@ -137,8 +138,16 @@ PiczaLattice PiczaToPointFile(const std::string& pix, const std::string& points,
 void PiczaToGrid(surfer::Application& app, const std::string& version, const std::string& pix,
                  const std::string& points, const std::string& grid, bool optOutum) {
     RefuseOverwritingInput(pix, grid);
-    const PiczaLattice l = PiczaToPointFile(pix, points, optOutum);
-    GridDataWindow(app, version, points, l.NumCols, l.NumRows, l.XMax, l.YMax, grid);
+    RefuseOverwritingInput(pix, points);
+    // The points and the grid made from them go in place together, or neither does.
+    StagedFiles staged;
+    const std::string& workPoints = staged.work(points);
+    const std::string& workGrid = staged.work(grid);
+    staged.naming([&] {
+        const PiczaLattice l = PiczaToPointFile(pix, workPoints, optOutum);
+        GridDataWindow(app, version, workPoints, l.NumCols, l.NumRows, l.XMax, l.YMax, workGrid);
+    });
+    staged.commit();
 }
 
 void PiczaToCsv(const std::string& pix, const std::string& csv, bool optOutum, bool fullCsv) {

@@ -245,8 +245,12 @@ std::vector<std::string> TailOutputs(ConvOptions o, std::string stem, const std:
             out.push_back(stem + ".txt");
         }
     }
+    // An outline that gives up leaves no fill points: the points are gridded under the
+    // stem they had before the fill, so that grid is the entry's too.
+    const std::string unfilled = o.chkBlankOutline && o.chkBlankedAreaPts ? stem.substr(0, stem.size() - 1) : stem;
     out.push_back(stem + tag + ".grd");
     if (o.chkBlankOutline) out.push_back(stem + tag + "b.grd");
+    if (unfilled != stem) out.push_back(unfilled + tag + ".grd");
     return out;
 }
 

@@ -2,6 +2,7 @@
 
 #include "conversion/writercalls.h"
 #include "core/error.h"
+#include "core/fileroutines.h"
 #include "core/textform.h"
 #include "formats/chunkwriter.h"
 #include "formats/fastnumber.h"
@@ -52,25 +53,32 @@ TiffDataType TiffTextToGrid(surfer::Application& app, const std::string& version
     if (m.ncols < 2 || m.nrows < 2)
         throw Error("The Tiff text file " + input + " needs two rows and two columns of values to make a grid.");
 
-    formats::ChunkWriter w(points);
-    for (int row = 1; row <= m.nrows; ++row) {
-        const int line = m.nrows - row;  // 0-based image line: the last line is y = 0
-        const double y = (row - 1) * ystep;
-        for (int col = 1; col <= m.ncols; ++col) {
-            char* p = w.room(3 * (formats::kGeneralNumberMax + 1) + 2);
-            p = formats::writeGeneralNumber(p, (col - 1) * xstep);
-            *p++ = ',';
-            p = formats::writeGeneralNumber(p, y);
-            *p++ = ',';
-            p = formats::writeGeneralNumber(p, m.at(col - 1, line) * zscale);
-            *p++ = '\r';
-            *p++ = '\n';
-            w.done(p);
+    // The points and the grid made from them go in place together, or neither does.
+    StagedFiles staged;
+    const std::string& workPoints = staged.work(points);
+    staged.naming([&] {
+        formats::ChunkWriter w(workPoints);
+        for (int row = 1; row <= m.nrows; ++row) {
+            const int line = m.nrows - row;  // 0-based image line: the last line is y = 0
+            const double y = (row - 1) * ystep;
+            for (int col = 1; col <= m.ncols; ++col) {
+                char* p = w.room(3 * (formats::kGeneralNumberMax + 1) + 2);
+                p = formats::writeGeneralNumber(p, (col - 1) * xstep);
+                *p++ = ',';
+                p = formats::writeGeneralNumber(p, y);
+                *p++ = ',';
+                p = formats::writeGeneralNumber(p, m.at(col - 1, line) * zscale);
+                *p++ = '\r';
+                *p++ = '\n';
+                w.done(p);
+            }
         }
-    }
-    w.commit();
+        w.commit();
+    });
     const double XMax = text::Val(out.X_Field) - xstep, YMax = text::Val(out.Y_Field) - ystep;
-    GridDataWindow(app, version, points, m.ncols, m.nrows, XMax, YMax, grid);
+    const std::string& workGrid = staged.work(grid);
+    staged.naming([&] { GridDataWindow(app, version, workPoints, m.ncols, m.nrows, XMax, YMax, workGrid); });
+    staged.commit();
     return out;
 }
 

@@ -146,6 +146,8 @@ long BlnConvert(LandFindState& s, const std::string& text5) {
                         " points; the first trial file holds " + std::to_string(L) + " landmarks.");
 
     forgetDerived(s);
+    // Slice grid reads the lines as one set: they go in place together.
+    StagedFiles staged;
     std::vector<std::string> lines(n);
     std::vector<std::vector<double>> X(n), Y(n);
     for (std::size_t i = 0; i < n; ++i) {
@@ -155,8 +157,11 @@ long BlnConvert(LandFindState& s, const std::string& text5) {
             Y[i].push_back(p.y);
         }
         lines[i] = joinFolder(s.TrialFolder, numbered("tempbln", i, ".bln"));
-        formats::writeBlnFile(lines[i], {formats::openLine(trials[i], 0)}, formats::BlnLayout::Comma);
+        staged.naming([&] {
+            formats::writeBlnFile(staged.work(lines[i]), {formats::openLine(trials[i], 0)}, formats::BlnLayout::Comma);
+        });
     }
+    staged.commit();
     s.SliceLineFiles = std::move(lines);
     s.LandmarkX = std::move(X);
     s.LandmarkY = std::move(Y);
@@ -236,23 +241,27 @@ std::optional<std::string> SliceGrid(LandFindState& s, AppState& app, Prompt& pr
     std::vector<double> lengths(n);
     std::vector<MissingHeight> missing;
     const auto trials = static_cast<long long>(n);
+    // Esc is taken only before a trial begins: a trial begun is finished.
     auto trialStep = [&](const char* what, std::size_t i, long long done) {
-        if (done > 0 && progress.stopRequested())
+        if (done > 0 && done % 2 == 0 && progress.stopRequested())
             throw Stopped("\"Slice grid\" was stopped (Esc) before trial " + std::to_string(i + 1) + " of " +
                           std::to_string(n) + ": the files written so far are kept; slice the grid again.");
         progress.status(std::string(what) + " trial " + std::to_string(i + 1) + " of " + std::to_string(n));
         progress.step(done, 2 * trials);
     };
+    // Each trial's slice and heights go in place together once it is matched: Esc between
+    // two trials keeps the trials finished, each whole.
     for (std::size_t i = 0; i < n; ++i) {
-        trialStep("Slicing", i, static_cast<long long>(i));
+        StagedFiles staged;
+        trialStep("Slicing", i, 2 * static_cast<long long>(i));
         sliceFiles[i] = joinFolder(s.TrialFolder, numbered("tempdat", i, ".dat"));
-        GridSliceCall(*s.m_Surfer, app.SurferVersion, gridPath, s.SliceLineFiles[i], sliceFiles[i]);
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        trialStep("Matching", i, trials + static_cast<long long>(i));
-        const auto slice = formats::readSliceFile(sliceFiles[i]);
+        const std::string& sliced = staged.work(sliceFiles[i]);
+        staged.naming([&] { GridSliceCall(*s.m_Surfer, app.SurferVersion, gridPath, s.SliceLineFiles[i], sliced); });
+        trialStep("Matching", i, 2 * static_cast<long long>(i) + 1);
+        std::vector<formats::SlicePoint> slice;
+        staged.naming([&] { slice = formats::readSliceFile(sliced); });
         const SliceMatch m = MatchLandmarks(s.LandmarkX[i], s.LandmarkY[i], slice, tolerance);
-        std::string heights;
+        std::string heights, lines;
         for (std::size_t k = 0; k < L; ++k) {
             if (m.record[k] >= 0 && !m.blank[k]) {
                 const auto& p = slice[static_cast<std::size_t>(m.record[k])];
@@ -260,23 +269,21 @@ std::optional<std::string> SliceGrid(LandFindState& s, AppState& app, Prompt& pr
             } else {
                 missing.push_back({static_cast<int>(i + 1), static_cast<int>(k + 1), m.blank[k]});
             }
+            text::WriteLine w;
+            w.num(s.LandmarkX[i][k]).num(s.LandmarkY[i][k]);
+            lines += m.z[k] ? text::WriteLine(w).num(*m.z[k]).str() : w.str() + ",";
+            lines += "\r\n";
         }
         heightFiles[i] = joinFolder(s.TrialFolder, numbered("tempz", i, ".dat"));
-        writeFileAtomic(heightFiles[i], heights);
+        const std::string& trial = s.TrialFiles[i];
+        staged.naming([&] {
+            writeFileAtomic(staged.work(heightFiles[i]), heights);
+            writeFileAtomic(staged.work(trial.substr(0, trial.size() >= 4 ? trial.size() - 4 : 0) + "z.dat"), lines);
+        });
+        staged.commit();
         Z[i] = m.z;
         D[i] = m.dist;
         lengths[i] = m.sliceLength;
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        std::string lines;
-        for (std::size_t k = 0; k < L; ++k) {
-            text::WriteLine w;
-            w.num(s.LandmarkX[i][k]).num(s.LandmarkY[i][k]);
-            lines += Z[i][k] ? text::WriteLine(w).num(*Z[i][k]).str() : w.str() + ",";
-            lines += "\r\n";
-        }
-        const std::string& trial = s.TrialFiles[i];
-        writeFileAtomic(trial.substr(0, trial.size() >= 4 ? trial.size() - 4 : 0) + "z.dat", lines);
     }
 
     s.GridPath = gridPath;

@@ -7,7 +7,7 @@
 //   DatFilename  adds one trial file to the list of n (n typed as "No. of data files").
 //   BlnConvert   L = the points of trial 1; every trial i becomes the open slice line
 //                TrialFolder & "tempbln" & i & ".bln" through its first L points (comma
-//                layout, header "L,0").
+//                layout, header "L,0"); the lines go in place together.
 //   SliceGrid    the mapping program slices the grid along every line into
 //                TrialFolder & "tempdat" & i & ".dat"; every landmark is matched to the
 //                slice point nearest to it within a thousandth of the grid's smaller
@@ -102,8 +102,9 @@ struct MissingHeight {
 // offered for Calculate (GridBaseName & "calcresults.csv"), or nothing after the
 // "Choose grid filename" message. Landmarks without a height are reported through the
 // prompt once the files are written.
+// Each trial is sliced and matched in turn, and its three files go in place together.
 // Progress: one step per trial sliced and per trial matched; Esc between two trials
-// throws trelvik::Stopped, the slices written so far kept and the state as it was.
+// throws trelvik::Stopped, the trials finished so far kept and the state as it was.
 std::optional<std::string> SliceGrid(LandFindState& s, AppState& app, Prompt& prompt, const std::string& text2,
                                      const std::string& folder, Progress& progress = noProgress());
 

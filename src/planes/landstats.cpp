@@ -1,6 +1,7 @@
 #include "planes/landstats.h"
 
 #include "core/error.h"
+#include "core/fileroutines.h"
 #include "core/textform.h"
 #include "formats/resultscsv.h"
 #include "planes/toothlength.h"
@@ -162,13 +163,18 @@ bool Calculate(LandFindState& s, Prompt& prompt, const CalculateInput& in) {
     const std::string toothLength = joinFolder(s.TrialFolder, s.GridBaseName + "_tl.txt");
     // A length that cannot be stored refuses the step before the results are replaced.
     if (in.chkToothLength) storedToothLength(toothLength, st.dist[0][1]);
-    formats::writeResultsTable(results, LandmarkResultsLines(st));
+    // The table and the tooth length go in place together: Cusp volume and Rake read the
+    // length as the one of these results.
+    StagedFiles staged;
+    staged.naming([&] {
+        formats::writeResultsTable(staged.work(results), LandmarkResultsLines(st));
+        if (in.chkToothLength) writeToothLengthFile(staged.work(toothLength), st.dist[0][1]);
+    });
+    staged.commit();
     s.MeanX = st.MeanX;
     s.MeanY = st.MeanY;
     s.MeanZ = st.MeanZ;
     s.ResultsPath = results;
-    if (in.chkToothLength)
-        writeToothLengthFile(toothLength, st.dist[0][1]);
     return true;
 }
 

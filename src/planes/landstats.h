@@ -14,7 +14,8 @@
 //
 // Output: the results table (comma-separated, texts quoted, numbers bare, CR LF, "±"
 // as the single byte 0xB1) and, on request, the tooth-length file GridBaseName &
-// "_tl.txt" in the trial folder with the distance between mean landmarks 1 and 2.
+// "_tl.txt" in the trial folder with the distance between mean landmarks 1 and 2; the
+// two go in place together.
 // Calculate refuses, with a message and without writing, when the trials have not been
 // sliced, when there are fewer than two landmarks, or when a landmark has no height.
 #include "core/prompt.h"

@@ -163,14 +163,17 @@ bool cmdEnterGrid_Click(RotateContext& ctx, RotateForm& form) {
 }
 
 namespace {
-// The regrid of the turned points, unless the user pressed Esc while they were turned.
+// The regrid of the turned points, unless the user pressed Esc while they were turned;
+// given the step's staged files, the grid is made under its working name.
 void regridUnlessStopped(RotateContext& ctx, const std::string& points, const PointExtents& e,
-                         const std::string& outGrid) {
+                         const std::string& outGrid, StagedFiles* staged = nullptr) {
     RotateState& s = ctx.state;
     if (ctx.progress.stopRequested())
         throw Stopped("The rotation was stopped (Esc) before gridding: " + outGrid + " was not written.");
     ctx.progress.status("Gridding the rotated points");
-    RegridRotatedPoints(ctx.app, *s.m_Surfer, points, e, s.XInterval, s.YInterval, outGrid);
+    if (!staged) return RegridRotatedPoints(ctx.app, *s.m_Surfer, points, e, s.XInterval, s.YInterval, outGrid);
+    const std::string& out = staged->work(outGrid);
+    staged->naming([&] { RegridRotatedPoints(ctx.app, *s.m_Surfer, points, e, s.XInterval, s.YInterval, out); });
 }
 } // namespace
 
@@ -186,8 +189,14 @@ bool cmdRotPlane_Click(RotateContext& ctx, RotateForm& form) {
     s.TrsPointFile = base + "trs.dat";
     RegridLatticeFor({1, 0, 0, 0, 0}, s.XInterval, s.YInterval);  // refuses bad intervals before any file
     ctx.progress.status("Rotating the points");
-    const PointExtents e = RotatePointFile(s.RotPointFile, s.TrsPointFile, r, PointLayout::Comma);
-    regridUnlessStopped(ctx, s.TrsPointFile, e, base + "trs.grd");
+    // The turned points and their grid go in place together: a failure or Esc before the
+    // grid is made leaves the earlier pair.
+    StagedFiles staged;
+    const std::string& points = staged.work(s.TrsPointFile);
+    PointExtents e;
+    staged.naming([&] { e = RotatePointFile(s.RotPointFile, points, r, PointLayout::Comma); });
+    regridUnlessStopped(ctx, points, e, base + "trs.grd", &staged);
+    staged.commit();
     return true;
 }
 

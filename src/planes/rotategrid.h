@@ -20,7 +20,7 @@
 // "Rotate" by plane (cmdRotPlane_Click): the plane of the chosen formula file (first
 //   line, tolerant reader) is made horizontal by the rotation to horizontal of its normal
 //   (-A, -B, 1) (a level plane is the identity); the rotated points go to base &
-//   "trs.dat" (kept) and are gridded as base & "trs.grd".
+//   "trs.dat" (kept) and are gridded as base & "trs.grd"; the two go in place together.
 // "Rotate" about axes (RotXY_Click): x axis, then y axis, by the angles typed in degrees
 //   (pi taken as 3.1415926535898); the turned points go to a scratch file in a private
 //   temporary folder (print zones for the x axis alone, else comma-separated) and are
@@ -68,7 +68,7 @@ struct RotateContext {
     Prompt& prompt;
     RotateState& state;
     // Status of the rotate steps on the window's bar; Esc after the points are turned
-    // stops before the regrid (trelvik::Stopped), the files written so far kept.
+    // stops before the regrid (trelvik::Stopped), with none of the step's files put in place.
     Progress& progress = noProgress();
 };
 

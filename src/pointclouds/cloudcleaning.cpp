@@ -80,8 +80,13 @@ bool cmdRemoveUndercuts(PtCloudContext& ctx, UndercutWindowOptions& o) {
             const std::string kept = stem + l.FileExt[i], rejected = stem + "_rej" + l.FileExt[i];
             refuseOverwritingInput(l, kept);
             if (o.chkWriteRej) refuseOverwritingInput(l, rejected);
-            formats::writeXyzPointFile(kept, res.kept);
-            if (o.chkWriteRej) formats::writeXyzPointFile(rejected, res.rejected);
+            // Both files go in place together: a failure of either leaves the earlier pair.
+            StagedFiles staged;
+            staged.naming([&] {
+                formats::writeXyzPointFile(staged.work(kept), res.kept);
+                if (o.chkWriteRej) formats::writeXyzPointFile(staged.work(rejected), res.rejected);
+            });
+            staged.commit();
             l.FileOutName[i] = kept;
         }
         ClearFilenames(l);
@@ -130,13 +135,18 @@ bool cmdCreateBlankingFile(PtCloudContext& ctx, const OutlineWindowOptions& o) {
             const std::string filled = l.FileStem[i] + "p" + l.FileExt[i];
             refuseOverwritingInput(l, bln);
             if (o.chkBlankedAreaPts) refuseOverwritingInput(l, filled);
-            conversion::writeBlankingOutline(bln, res.ring);
-            if (o.chkBlankedAreaPts) {
-                PointList all = pts;
-                all.insert(all.end(), res.fill.begin(), res.fill.end());
-                formats::writeXyzPointFile(filled, all);
-                l.FileOutName[i] = filled;
-            }
+            // The outline and its fill points go in place together, or neither does.
+            StagedFiles staged;
+            staged.naming([&] {
+                conversion::writeBlankingOutline(staged.work(bln), res.ring);
+                if (o.chkBlankedAreaPts) {
+                    PointList all = pts;
+                    all.insert(all.end(), res.fill.begin(), res.fill.end());
+                    formats::writeXyzPointFile(staged.work(filled), all);
+                }
+            });
+            staged.commit();
+            if (o.chkBlankedAreaPts) l.FileOutName[i] = filled;
         }
         ClearFilenames(l);
     });

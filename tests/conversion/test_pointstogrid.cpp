@@ -311,6 +311,28 @@ TEST(PointsToGrid, FailedOutlineLeavesTheGridUnblankedWithAMessage) {
                                   ": the points span less than two grid intervals in x or y; choose smaller intervals\n");
 }
 
+// With fill points planned, an outline that gives up grids the points under the name
+// without them: the question names that grid too, and Cancel keeps the user's file.
+TEST(PointsToGrid, TheGridOfAnOutlineThatGivesUpIsAskedAbout) {
+    ConvRun run;
+    run.dir.write("sparse.txt", xyzText(scatteredCrown(300, 5)));
+    run.dir.write("sparse.grd", "mine");
+    run.opt.chkRemoveUndercuts = false;
+    run.opt.chkDefaultSet = false;
+    run.opt.txtBlnBinSize = "0.001";
+    run.opt.txtXInt = run.opt.txtYInt = "0.1";
+    ASSERT_TRUE(run.opt.chkBlankOutline && run.opt.chkBlankedAreaPts);
+    run.add("sparse.txt");
+    run.prompt.answer(Answer::Cancel);
+    auto c = run.ctx();
+    ConvertTXT_GRD(c);
+    ASSERT_FALSE(run.prompt.shown.empty());
+    EXPECT_EQ(run.prompt.shown[0].title, "Replace files");
+    EXPECT_NE(run.prompt.shown[0].text.find(run.dir.path("sparse.grd") + "\n"), std::string::npos)
+        << run.prompt.shown[0].text;
+    EXPECT_EQ(run.dir.read("sparse.grd"), "mine");
+}
+
 TEST(PointsToGrid, VersionTokenOtherThanTheTwoIsReported) {
     ConvRun run;
     run.dir.write("a.txt", xyzText(scatteredCrown(200, 3)));

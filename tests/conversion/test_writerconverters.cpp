@@ -106,6 +106,30 @@ TEST(TiffTextGrid, OptionMistakesLeaveAnExistingPointFileAlone) {
     EXPECT_EQ(r.dir.read("m.csv"), "precious");
 }
 
+// TIF to GRD and each entry of PIX to GRD put the point CSV and its grid in place
+// together: a grid whose name a folder holds leaves the earlier CSV as it was.
+TEST(TiffTextGrid, AndPiczaGridKeepTheEarlierPointsWhenTheGridCannotBePutInPlace) {
+    ConvRun r;
+    r.dir.write("m.txt", "1\t2\r\n3\t4\r\n");
+    r.dir.write("m.csv", "earlier\r\n");
+    std::filesystem::create_directory(r.dir.path("m.grd"));
+    r.opt.Text1 = "m.txt";
+    r.opt.X_Input_Int = r.opt.Y_Input_Int = r.opt.Z_Input_Height = "1";
+    auto ctx = r.ctx();
+    ConvertTIFF_GRD(ctx);
+    EXPECT_NE(lastText(r).find(r.dir.path("m.grd")), std::string::npos) << lastText(r);
+    EXPECT_EQ(r.dir.read("m.csv"), "earlier\r\n");
+
+    r.dir.write("s.pix", "VERSION=5\r\nX\r\n1\r\nY\r\n1\r\nZ\r\n0\r\nW\r\n0,0,1,1\r\n"
+                         "S\r\n0,0,1\r\n1,0,2\r\nS\r\n0,1,3\r\n1,1,4\r\nE\r\n");
+    r.dir.write("s.csv", "earlier\r\n");
+    r.add("s.pix");
+    std::filesystem::create_directory(r.dir.path("s" + r.state.OutNameTag + ".grd"));
+    ConvertPIX_GRD(ctx);
+    EXPECT_NE(lastText(r).find(r.dir.path("s" + r.state.OutNameTag + ".grd")), std::string::npos) << lastText(r);
+    EXPECT_EQ(r.dir.read("s.csv"), "earlier\r\n");
+}
+
 TEST(TiffTextVrml, LatticeHeightsOneALine) {
     ConvRun r;
     // 3 x 2 lattice; the lowest height (-2) is the first record; one blank node.

@@ -118,14 +118,15 @@ TEST(LandFind, OneTrialLeavesTheSpreadsEmpty) {
 }
 
 // Each trial sliced and matched is a step on the window's sink; Esc between two trials
-// ends the step with the slices so far kept and nothing taken as sliced.
+// ends the step with the trials finished so far kept and nothing taken as sliced.
 TEST(LandFind, TrialsAreReportedAndEscStopsBetweenThem) {
     TrialRun r(kThreeTrials);
     BlnConvert(r.s);
-    trelvik::testing::ScriptedProgress esc(2);
+    trelvik::testing::ScriptedProgress esc(4);
     EXPECT_THROW(SliceGrid(r.s, r.app, r.prompt, "tooth.grd", r.dir.folder(), esc), Stopped);
-    EXPECT_EQ(esc.statuses, (std::vector<std::string>{"Slicing trial 1 of 3", "Slicing trial 2 of 3"}));
-    EXPECT_TRUE(std::filesystem::exists(r.dir.path("tempdat2.dat")));
+    EXPECT_EQ(esc.statuses, (std::vector<std::string>{"Slicing trial 1 of 3", "Matching trial 1 of 3",
+                                                      "Slicing trial 2 of 3", "Matching trial 2 of 3"}));
+    EXPECT_TRUE(std::filesystem::exists(r.dir.path("t2z.dat")));
     EXPECT_FALSE(std::filesystem::exists(r.dir.path("tempdat3.dat")));
     EXPECT_FALSE(r.s.Sliced);
 
@@ -135,6 +136,29 @@ TEST(LandFind, TrialsAreReportedAndEscStopsBetweenThem) {
     EXPECT_EQ(seen.steps.back(), std::make_pair(5LL, 6LL));
     EXPECT_EQ(seen.statuses.back(), "Matching trial 3 of 3");
     EXPECT_TRUE(r.s.Sliced);
+}
+
+// A file of a set that cannot be put in place (a folder holds its name) leaves the
+// set's earlier files as they were: the slice lines, a trial's slice with its heights,
+// and the results table with the tooth length that Cusp volume and Rake read.
+TEST(LandFind, ASetThatCannotAllBePutInPlaceLeavesTheEarlierSet) {
+    TrialRun r(kThreeTrials);
+    r.dir.write("tempbln1.bln", "earlier\r\n");
+    std::filesystem::create_directory(r.dir.path("tempbln2.bln"));
+    EXPECT_THROW(BlnConvert(r.s), Error);
+    EXPECT_EQ(r.dir.read("tempbln1.bln"), "earlier\r\n");
+    std::filesystem::remove(r.dir.path("tempbln2.bln"));
+    BlnConvert(r.s);
+    r.dir.write("tempdat1.dat", "earlier\r\n");
+    std::filesystem::create_directory(r.dir.path("tempz1.dat"));
+    EXPECT_THROW(r.slice(), Error);
+    EXPECT_EQ(r.dir.read("tempdat1.dat"), "earlier\r\n");
+    std::filesystem::remove(r.dir.path("tempz1.dat"));
+    ASSERT_TRUE(r.slice());
+    r.dir.write("toothcalcresults.csv", "earlier\r\n");
+    std::filesystem::create_directory(r.dir.path("tooth_tl.txt"));
+    EXPECT_THROW(r.calculate(), Error);
+    EXPECT_EQ(r.dir.read("toothcalcresults.csv"), "earlier\r\n");
 }
 
 TEST(LandFind, InputMessagesAndStepsOutOfOrderWriteNothing) {

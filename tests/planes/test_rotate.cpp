@@ -245,23 +245,24 @@ TEST(Rotate, AnAreaWithoutAHeightIsRefusedAtEnter) {
 }
 
 // The rotate steps name their stages on the window's sink; Esc while the points turn
-// stops before the regrid, with no grid written.
+// stops before the regrid, with no grid written and the earlier points kept.
 TEST(Rotate, EscWhileThePointsTurnStopsBeforeTheRegrid) {
     RotRun r(8);
     surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(11, 11, 0, 10, 0, 10, slope));
     ASSERT_TRUE(cmdEnterGrid_Click(r.ctx, r.form));
     WritePlaneFormulaFile(r.dir.path("plane.txt"), {1, -0.2, 0.3});
     r.form.Text2 = "plane.txt";
+    r.dir.write("T1trs.dat", "earlier\r\n");
     trelvik::testing::ScriptedProgress esc(0);
     RotateContext escaped{r.app, r.prompt, r.state, esc};
     EXPECT_THROW(cmdRotPlane_Click(escaped, r.form), trelvik::Stopped);
     EXPECT_EQ(esc.statuses, std::vector<std::string>{"Rotating the points"});
-    EXPECT_TRUE(fs::exists(r.dir.path("T1trs.dat")));
+    EXPECT_EQ(r.dir.read("T1trs.dat"), "earlier\r\n");
     EXPECT_FALSE(fs::exists(r.dir.path("T1trs.grd")));
     r.form.chkXAxis = true;
     r.form.Text3 = "T1trs0x.grd";
     EXPECT_THROW(RotXY_Click(escaped, r.form), trelvik::Stopped);
-    EXPECT_TRUE(fs::exists(r.dir.path("T1trs.dat")));  // Rotate by plane's points stay
+    EXPECT_EQ(r.dir.read("T1trs.dat"), "earlier\r\n");  // Rotate by plane's points stay
     EXPECT_FALSE(fs::exists(r.dir.path("T1trs0x.grd")));
 
     trelvik::testing::ScriptedProgress seen;
@@ -269,6 +270,25 @@ TEST(Rotate, EscWhileThePointsTurnStopsBeforeTheRegrid) {
     ASSERT_TRUE(cmdRotPlane_Click(watched, r.form));
     EXPECT_EQ(seen.statuses, (std::vector<std::string>{"Rotating the points", "Gridding the rotated points"}));
     EXPECT_TRUE(fs::exists(r.dir.path("T1trs.grd")));
+}
+
+// Rotate by plane's grid that cannot be put in place (a folder holds its name) leaves
+// the earlier turned points as they were.
+TEST(Rotate, ByPlaneAGridThatCannotBePutInPlaceKeepsTheEarlierPoints) {
+    RotRun r(8);
+    surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(11, 11, 0, 10, 0, 10, slope));
+    ASSERT_TRUE(cmdEnterGrid_Click(r.ctx, r.form));
+    WritePlaneFormulaFile(r.dir.path("plane.txt"), {1, -0.2, 0.3});
+    r.form.Text2 = "plane.txt";
+    r.dir.write("T1trs.dat", "earlier\r\n");
+    fs::create_directory(r.dir.path("T1trs.grd"));
+    try {
+        cmdRotPlane_Click(r.ctx, r.form);
+        ADD_FAILURE() << "a grid was put in place over a folder";
+    } catch (const trelvik::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("T1trs.grd"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(r.dir.read("T1trs.dat"), "earlier\r\n");
 }
 
 TEST(Rotate, RefusalsLeaveNoFiles) {

@@ -12,6 +12,8 @@
 #include "pointclouds/enamelthickness.h"
 #include "pointclouds/joinpoints.h"
 
+#include <filesystem>
+
 using namespace ptcloudtest;
 using ::testing::HasSubstr;
 
@@ -161,6 +163,26 @@ TEST(CreateBlankingFile, FailedOutlinesAreReportedAndTheBatchGoesOn) {
     o.txtBlnBinSize = "-1";
     EXPECT_FALSE(cmdCreateBlankingFile(r.ctx, o));
     EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("bin size"));
+}
+
+// A file of a step's set that cannot be put in place (its name held by a folder) leaves
+// the earlier set whole: the kept points with the rejects, the outline with its fill.
+TEST(CloudCleaning, ASetThatCannotAllBePutInPlaceLeavesTheEarlierSet) {
+    CmdRun r;
+    r.add("m1.txt", shelf());
+    r.dir.write("m1-uct080_020.txt", "old kept\r\n");
+    std::filesystem::create_directory(r.dir.path("m1-uct080_020_rej.txt"));
+    UndercutWindowOptions u;
+    EXPECT_FALSE(cmdRemoveUndercuts(r.ctx, u));
+    EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("m1-uct080_020_rej.txt"));
+    EXPECT_EQ(r.dir.read("m1-uct080_020.txt"), "old kept\r\n");
+    r.list = PtCloudList{};
+    r.add("m1.txt");
+    r.dir.write("m1pblnpts.bln", "old outline\r\n");
+    std::filesystem::create_directory(r.dir.path("m1p.txt"));
+    EXPECT_FALSE(cmdCreateBlankingFile(r.ctx, {}));
+    EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("m1p.txt"));
+    EXPECT_EQ(r.dir.read("m1pblnpts.bln"), "old outline\r\n");
 }
 
 // Esc during a point loop ends the command quietly; nothing is written.
