@@ -218,7 +218,7 @@ bool calculate(CuspVolRun& run)
         staged.naming([&] {
             if (isV6(s)) {
                 app.call("GridVolume", Positional{s.BlankedGrid, omitted, grid});
-                const std::vector<double> v = readReportSheet(app, sheetPath, {{27, 3}, {40, 3}});
+                const std::vector<double> v = readReportSheet(app, sheetPath, {{27, 3}, {40, 3}}, &staged);
                 row.volume = v[0];
                 row.posSurfArea = v[1];
             } else {
