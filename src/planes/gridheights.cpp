@@ -100,6 +100,11 @@ MeasuredHeights MeasureGridHeightsAt(surfer::Application& app, const formats::Po
     return measureInto(StagedFiles(), app, points, grid, files);
 }
 
+MeasuredHeights MeasureGridHeightsAt(surfer::Application& app, const formats::PointXYList& points,
+                                     const std::string& grid, const GridHeightStep& files, StagedFiles pending) {
+    return measureInto(std::move(pending), app, points, grid, files);
+}
+
 namespace {
 MeasuredHeights measureInto(StagedFiles pending, surfer::Application& app, const formats::PointXYList& points,
                             const std::string& grid, const GridHeightStep& files) {

@@ -104,5 +104,9 @@ MeasuredHeights MeasureGridHeightsAt(surfer::Application& app, const formats::Po
                                      const std::string& grid, const GridHeightStep& files);
 PointList GridHeightsAt(surfer::Application& app, const formats::PointXYList& points, const std::string& grid,
                         const GridHeightStep& files);
+// The same, its kept files joining `pending`, the files a caller's step has staged so
+// far: commit() then puts the caller's files and these in place together.
+MeasuredHeights MeasureGridHeightsAt(surfer::Application& app, const formats::PointXYList& points,
+                                     const std::string& grid, const GridHeightStep& files, StagedFiles pending);
 
 } // namespace trelvik::planes

@@ -1,6 +1,7 @@
 #include "toothfeatures/appangstep.h"
 
 #include "core/error.h"
+#include "core/fileroutines.h"
 #include "core/textform.h"
 #include "formats/resultscsv.h"
 #include "toothfeatures/appang.h"
@@ -47,8 +48,9 @@ bool cmdDigCrestLengthAppAng(AppState& app, Prompt& prompt, const OcclusalState&
             framed.push_back(frame({p.x, p.y, p.z}));
         }
         const ApproachAngleSeries s = computeApproachAngle(framed);
+        // The table goes in place with the slice it is made from.
+        formats::writeResultsTable(staged.work(approachAngleResultsPath(files.slice)), approachAngleTable(s));
         staged.commit();
-        formats::writeResultsTable(approachAngleResultsPath(files.slice), approachAngleTable(s));
         if (s.flat5 || s.flat9)
             refuse(prompt, "Approach angle",
                    std::string("The crest does not rise or fall along the occlusal vector: every angle of the ") +

@@ -8,6 +8,7 @@
 //   S & "_crp.bln"   the slice line: header (n, 0) and the n points, print zones, open
 //   S & "_crsl.dat"  the mapping program's slice of the grid along the line
 //   S & "_crsltrs_aaresults.csv"  the approach-angle table (appang.h), replaced each run
+// The four go in place together.
 // Every slice point is turned into the occlusal frame before the measure is taken.
 // Refused before the digitise question: no crest chosen ("Choose crest name"; "Next
 // crest" empties the list), which would otherwise write files named by no crest, each

@@ -199,11 +199,13 @@ bool cmdDigCrestLengthCapture(AppState& app, Prompt& prompt, const CaptureReques
         proj.zeroFileCommaSeparated = true;
         proj.keepZeroFile = true;
         proj.form = planes::residualsCallForm(app.SurferVersion);
-        planes::MeasuredHeights Q = planes::MeasureGridHeightsAt(*st.m_Surfer, xy, staged.work(S + "_CPlpt.grd"), proj);
+        // The projected heights join the crest's files, so that one commit puts the whole
+        // set in place, the results made from them included.
+        const std::string planeGrid = staged.work(S + "_CPlpt.grd");
+        planes::MeasuredHeights Q = planes::MeasureGridHeightsAt(*st.m_Surfer, xy, planeGrid, proj, std::move(staged));
 
-        formats::writeResultsTable(staged.work(S + "_capresults.csv"),
+        formats::writeResultsTable(Q.files().work(S + "_capresults.csv"),
                                    captureResultsLines(captureArea(C, Q.points(), gapBefore)));
-        staged.commit();
         Q.commit();
         if (measured) {
             measured->first = static_cast<long>(C.size());

@@ -141,7 +141,6 @@ StepOutcome measure(CurvContext& ctx, CurvControls& c) {
                                   " curvature node(s): at least two are needed for a standard deviation.");
         return StepOutcome::Refused;
     }
-    staged.commit();
     text::WriteLine header, row;
     header.text("Ave Curvature").text("SD Curvature");
     row.num(v.mean).num(v.sd);
@@ -152,7 +151,9 @@ StepOutcome measure(CurvContext& ctx, CurvControls& c) {
         header.text("Planar irreg area").text("3D irreg area");
         row.num(areas.planar).num(areas.surface);
     }
-    formats::writeResultsTable(stem + "_curvaresults.csv", {header.str(), row.str()});
+    // The table goes in place with the patch's files it is made from.
+    formats::writeResultsTable(staged.work(stem + "_curvaresults.csv"), {header.str(), row.str()});
+    staged.commit();
     return StepOutcome::Done;
 }
 

@@ -29,8 +29,9 @@
 //   run with chkUsePrevDig; a corner file without a point; an outline of fewer than
 //   three points; fewer than two non-blank curvature nodes inside the patch (with none,
 //   the message says to place the patch over the nodes). The patch's
-//   files are made under working names and put in place only when it is measured, so a
-//   refusal leaves the earlier run's files (and the corner it reuses) as they were.
+//   files, its table included, are made under working names and put in place together
+//   only when it is measured, so a refusal leaves the earlier run's files (and the
+//   corner it reuses) as they were.
 #include "formats/blnfile.h"
 #include "toothfeatures/curvcontrols.h"
 #include "toothfeatures/curvstate.h"

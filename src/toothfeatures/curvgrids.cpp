@@ -1,6 +1,7 @@
 #include "toothfeatures/curvgrids.h"
 
 #include "core/error.h"
+#include "core/fileroutines.h"
 #include "core/textform.h"
 #include "core/vectors.h"
 #include "formats/digitisefile.h"
@@ -130,12 +131,17 @@ StepOutcome CurveOVAngle(CurvContext& ctx, CurvControls& c) {
                                         "different points.");
             return StepOutcome::Refused;
         }
-        // Copied only once the points are taken: refused ones leave the earlier copy.
-        surffns::copyFileReplacing(saved, s.TopoStem + "OV.dat");
+        // Copied only once the points are taken: refused ones leave the earlier copy. The
+        // copy and the grid made from it go in place together.
         const double angle = OcclusalAngle(dx, dy);
-        s.OVAngleText = text::Format(angle, "##0.00");
-        s.CurvatureGrid = s.TopoStem + "curvOV" + s.OVAngleText + ".grd";
-        surffns::DirectionalCurvature(curvCall(ctx), s.TopoGrid, angle, s.CurvatureGrid);
+        const std::string angleText = text::Format(angle, "##0.00");
+        const std::string grid = s.TopoStem + "curvOV" + angleText + ".grd";
+        StagedFiles staged;
+        surffns::copyFileReplacing(saved, staged.work(s.TopoStem + "OV.dat"));
+        staged.naming([&] { surffns::DirectionalCurvature(curvCall(ctx), s.TopoGrid, angle, staged.work(grid)); });
+        staged.commit();
+        s.OVAngleText = angleText;
+        s.CurvatureGrid = grid;
         ShowCurrentGrid(s, c);
         PlotCurvatureContour(ctx, s.CurvatureGrid);
         c.Label12 = s.OVAngleText + "\u00b0";

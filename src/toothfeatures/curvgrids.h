@@ -19,9 +19,9 @@
 //   to the second, counter-clockwise from +x over the full circle (OcclusalAngle),
 //   gives OVAngleText (two decimals) and the curvature grid TopoStem & "curvOV" &
 //   OVAngleText & ".grd" at the unrounded angle, plotted as a contour map in a new plot
-//   document; Label12 shows the angle and a degree sign. Fewer than two points or two
-//   equal first points are refused with a message, no file written (the copy of the
-//   points taken before stays).
+//   document; Label12 shows the angle and a degree sign. The copy and the grid go in
+//   place together. Fewer than two points or two equal first points are refused with a
+//   message, no file written (the copy of the points taken before stays).
 // The grid each makes becomes the curvature grid of tabs 2a and 2b, whose "Current grid"
 // labels show the base name it is named from.
 // Both check the topographic grid before anything is asked or written: a missing one

@@ -85,9 +85,9 @@ void readSlices(CurvState& s, const std::string& topoFile, const std::string& cu
                     " crosses no curvature values (the slice lies on blank nodes or off the grid).");
 }
 
-// The thresholds from the start, count and step boxes and the table of the last slice.
-StepOutcome calculate(CurvContext& ctx, CurvControls& c) {
-    CurvState& s = ctx.state;
+// The thresholds from the start, count and step boxes and the table of the slice in `s`,
+// as its lines.
+StepOutcome tableOf(CurvContext& ctx, const CurvControls& c, const CurvState& s, std::vector<std::string>& lines) {
     const auto step = BoxNumber(c.Text6);
     const auto count = BoxNumber(c.Text10);
     const auto start = BoxNumber(c.Text8);
@@ -128,7 +128,7 @@ StepOutcome calculate(CurvContext& ctx, CurvControls& c) {
         if (usable(s.SliceZ[j], s.SliceCurv[j])) squares += (s.SliceCurv[j] - mean) * (s.SliceCurv[j] - mean);
     const double sd = std::sqrt(squares / static_cast<double>(n - 1));
 
-    std::vector<std::string> lines;
+    lines.clear();
     lines.reserve(static_cast<std::size_t>(intervals) + 4);
     lines.push_back(text::WriteLine()
                         .text("Interval")
@@ -158,8 +158,17 @@ StepOutcome calculate(CurvContext& ctx, CurvControls& c) {
                         .num(length)
                         .num(s.SliceDist[static_cast<std::size_t>(s.SliceCount - 1)])
                         .str());
-    formats::writeResultsTable(s.SliceStem + "_curvslresults.csv", lines);
     return StepOutcome::Done;
+}
+
+std::string tableFile(const CurvState& s) { return s.SliceStem + "_curvslresults.csv"; }
+
+// The table of the last slice.
+StepOutcome calculate(CurvContext& ctx, const CurvControls& c) {
+    std::vector<std::string> lines;
+    const StepOutcome out = tableOf(ctx, c, ctx.state, lines);
+    if (out == StepOutcome::Done) formats::writeResultsTable(tableFile(ctx.state), lines);
+    return out;
 }
 
 StepOutcome sliceOnce(CurvContext& ctx, CurvControls& c) {
@@ -223,16 +232,26 @@ StepOutcome sliceOnce(CurvContext& ctx, CurvControls& c) {
         Refuse(ctx, "Values", kTooFewValues);
         return StepOutcome::Refused;
     }
+    // The calculation that follows takes the boxes as the slice fills them, and its table
+    // goes in place with the slice it is made from.
+    CurvControls shown = c;
+    shown.Text10 = std::to_string(plan.count);
+    shown.Text8 = text::CStr(plan.top);
+    StepOutcome out = StepOutcome::Done;
+    if (c.chkCalcSliceAuto) {
+        std::vector<std::string> lines;
+        out = tableOf(ctx, shown, next, lines);
+        if (out == StepOutcome::Done) formats::writeResultsTable(staged.work(tableFile(next)), lines);
+    }
     staged.commit();
     s = std::move(next);
     c.Label6 = text::CStr(s.CurvMin);
     c.Label8 = text::CStr(s.CurvMax);
     s.IntervalCount = plan.count;
-    c.Text10 = std::to_string(plan.count);
-    c.Text8 = text::CStr(plan.top);
+    c.Text10 = shown.Text10;
+    c.Text8 = shown.Text8;
     c.Label9 = text::CStr(plan.lowest);
-    if (c.chkCalcSliceAuto) return calculate(ctx, c);
-    return StepOutcome::Done;
+    return out;
 }
 
 } // namespace

@@ -33,7 +33,8 @@
 // no slice yet, fewer than two curvature values. The slice step makes its files under
 // working names and puts them in place only once the crest crosses curvature values (two
 // at least when Calculate follows) and the thresholds fit: a crest off the tooth leaves
-// the last slice's files and state.
+// the last slice's files and state. When Calculate follows, its table goes in place
+// together with the slice's files.
 #include "toothfeatures/curvcontrols.h"
 #include "toothfeatures/curvstate.h"
 

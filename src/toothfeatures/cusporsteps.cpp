@@ -133,8 +133,12 @@ bool digitiseOcclusalVector(CuspORRun& run)
     const OcclusionRelief relief = occlusionRelief(s.profile, s.MatchIndex1, s.MatchIndex2);
     s.PeakIndex = relief.PeakIndex;
     // The points are copied only once they are taken: refused ones leave the earlier copy.
-    writeFileAtomic(stem + "_ovp.dat", readWholeFile(digit));
-    formats::writeResultsTable(stem + "_corresults.csv", occlusionReliefLines(s.profile, *match, relief));
+    // The copy and the table made from it go in place together.
+    StagedFiles staged;
+    writeFileAtomic(staged.work(stem + "_ovp.dat"), readWholeFile(digit));
+    formats::writeResultsTable(staged.work(stem + "_corresults.csv"),
+                               occlusionReliefLines(s.profile, *match, relief));
+    staged.commit();
     return true;
 }
 

@@ -13,7 +13,7 @@
 //                    matches each to its nearest profile point (cuspor.h; "Tolerance
 //                    required" shows the tolerance reached), levels the profile on the
 //                    chord between them, copies the points to <stem>_ovp.dat and writes
-//                    <stem>_corresults.csv (replaced whole).
+//                    <stem>_corresults.csv (replaced whole); the two go in place together.
 // Failures (missing files, too few points, points too far from the profile, a tolerance
 // step that is not above 0) end the step with a message and write no file: the line,
 // slice and point files are put in place only once the step's checks have passed. A

@@ -25,7 +25,8 @@
 //                and (40,3) with version 6; result elements 3 and 7 with version 8, no
 //                report window) and writes <stem><cusp>-<TL>_cuspvolresults.csv. With
 //                "Erase temp grids" the level grids live in a private temporary folder
-//                and vanish afterwards; otherwise they stay as <stem><cusp>level<k>.grd.
+//                and vanish afterwards; otherwise they stay as <stem><cusp>level<k>.grd,
+//                put in place together with the table (Esc: the finished ones together).
 // Blank_Grid and Calculate name their files by the cusp code: while the list shows a text
 // that is not the name of that code (nametables.h) they refuse before asking or writing.
 // Every step restores the normal pointer and reports a failure (missing file, number box

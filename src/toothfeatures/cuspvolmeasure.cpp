@@ -168,56 +168,67 @@ bool calculate(CuspVolRun& run)
     c.Label7 = text::CStr(s.VertStep);
 
     // Level grids that are erased afterwards are made where nothing of the user's can be
-    // replaced; kept ones are named after the grid and cusp like every other output.
+    // replaced; kept ones are named after the grid and cusp like every other output, made
+    // under working names and put in place with the table measured over them. Esc keeps
+    // the finished ones, put in place together.
     std::optional<PrivateFolder> scratch;
     if (c.Check1)
         scratch.emplace("cuspvol");
+    StagedFiles staged;
     surfer::Application& app = *s.m_Surfer;
     s.LevelGrids.assign(static_cast<std::size_t>(n) + 1, std::string());
+    std::vector<std::string> made(s.LevelGrids.size());
     std::vector<double> levels(s.LevelGrids.size());
     // Two units per level: its grid, then its volume.
     const long long units = 2LL * (n + 1);
     long long done = 0;
     auto unit = [&](bool volume, int k) {
         const std::string of = " of level " + std::to_string(k) + " of " + std::to_string(n + 1);
-        if (done > 0 && run.progress.stopRequested())
+        if (done > 0 && run.progress.stopRequested()) {
+            staged.commit();
             throw Stopped("\"Calculate\" was stopped (Esc) before the " + std::string(volume ? "volume" : "grid") +
                           of + ": no results table was written." +
                           (c.Check1 ? "" : " The level grids made so far are kept."));
+        }
         run.progress.status((volume ? "Volume" : "Grid") + of);
         run.progress.step(done++, units);
     };
     for (int k = 1; k <= n + 1; ++k) {
         unit(false, k);
         const std::string name = "level" + std::to_string(k) + ".grd";
-        std::string& grid = s.LevelGrids[static_cast<std::size_t>(k - 1)];
-        grid = scratch ? scratch->file(name) : s.TopoStem + s.CuspCode + name;
-        levels[static_cast<std::size_t>(k - 1)] = levelHeight(tip, s.VertStep, k);
-        const std::string function = levelFunction(levels[static_cast<std::size_t>(k - 1)]);
-        if (isV6(s))
-            app.call("GridMath", Positional{s.PlaneGrid, omitted, grid, 1, function});
-        else
-            app.call("GridMath", Named{{"Function", function}, {"InGridA", s.PlaneGrid}, {"OutGridC", grid}});
+        const std::size_t at = static_cast<std::size_t>(k - 1);
+        s.LevelGrids[at] = scratch ? scratch->file(name) : s.TopoStem + s.CuspCode + name;
+        const std::string& grid = made[at] = scratch ? s.LevelGrids[at] : staged.work(s.LevelGrids[at]);
+        levels[at] = levelHeight(tip, s.VertStep, k);
+        const std::string function = levelFunction(levels[at]);
+        staged.naming([&] {
+            if (isV6(s))
+                app.call("GridMath", Positional{s.PlaneGrid, omitted, grid, 1, function});
+            else
+                app.call("GridMath", Named{{"Function", function}, {"InGridA", s.PlaneGrid}, {"OutGridC", grid}});
+        });
     }
 
     std::vector<std::string> lines{cuspVolHeader()};
     const std::string sheetPath = surffns::JoinFolder(c.Label1, "volume.dat");
     for (int k = 1; k <= n + 1; ++k) {
         unit(true, k);
-        const std::string& grid = s.LevelGrids[static_cast<std::size_t>(k - 1)];
+        const std::string& grid = made[static_cast<std::size_t>(k - 1)];
         CuspVolRow row;
-        if (isV6(s)) {
-            app.call("GridVolume", Positional{s.BlankedGrid, omitted, grid});
-            const std::vector<double> v = readReportSheet(app, sheetPath, {{27, 3}, {40, 3}});
-            row.volume = v[0];
-            row.posSurfArea = v[1];
-        } else {
-            surfer::ResultArray results(12, 0.0);
-            app.call("GridVolume", Named{{"Upper", s.BlankedGrid}, {"Lower", grid}, {"pResults", results},
-                                         {"ShowReport", false}});
-            row.volume = results[3];
-            row.posSurfArea = results[7];
-        }
+        staged.naming([&] {
+            if (isV6(s)) {
+                app.call("GridVolume", Positional{s.BlankedGrid, omitted, grid});
+                const std::vector<double> v = readReportSheet(app, sheetPath, {{27, 3}, {40, 3}}, &staged);
+                row.volume = v[0];
+                row.posSurfArea = v[1];
+            } else {
+                surfer::ResultArray results(12, 0.0);
+                app.call("GridVolume", Named{{"Upper", s.BlankedGrid}, {"Lower", grid}, {"pResults", results},
+                                             {"ShowReport", false}});
+                row.volume = results[3];
+                row.posSurfArea = results[7];
+            }
+        });
         row.level = levels[static_cast<std::size_t>(k - 1)];
         row.tipText = c.Text8;
         row.interval = k - 1;
@@ -227,7 +238,8 @@ bool calculate(CuspVolRun& run)
         lines.push_back(cuspVolRow(row));
     }
     run.progress.step(units, units);
-    formats::writeResultsTable(cuspVolResultsPath(s.TopoStem, s.CuspCode, s.ToothLength), lines);
+    formats::writeResultsTable(staged.work(cuspVolResultsPath(s.TopoStem, s.CuspCode, s.ToothLength)), lines);
+    staged.commit();
     c.Label13 = "Done";
     return true;
 }

@@ -32,9 +32,10 @@ bool callSurfer(const AppState& app, surfer::Application& s, const std::string& 
 bool runStep(Prompt& prompt, const std::function<bool()>& body) { return runGuarded(prompt, "Error", body); }
 
 std::vector<double> readReportSheet(surfer::Application& s, const std::string& sheetPath,
-                                    const std::vector<std::pair<long, long>>& cells) {
+                                    const std::vector<std::pair<long, long>>& cells, const StagedFiles* staged) {
     s.FileSaveAs(sheetPath);
     s.FileClose();
+    if (staged) writeFileAtomic(sheetPath, staged->realNames(readWholeFile(sheetPath)));
     auto sheet = s.FileOpen(sheetPath, 1);
     std::vector<double> values;
     values.reserve(cells.size());

@@ -12,7 +12,9 @@
 // readReportSheet  version 6's volume report read back as a worksheet: the active report
 //               saved as sheetPath (replacing it) and closed, the sheet opened, the cells
 //               (row, column from 1) read by their leading numbers (no number gives 0),
-//               the sheet closed again. "volume.dat" beside the grid stays.
+//               the sheet closed again. "volume.dat" beside the grid stays; with
+//               `staged`, the sheet names the staged grids it measured by the names they
+//               stand for.
 // numberIn      the number a box or worksheet cell holds as its whole text (blanks, tabs
 //               and line ends around it allowed, one leading "+" or "-"), or nothing for
 //               an empty box, a text, a number followed by other characters or a value
@@ -23,6 +25,7 @@
 #include "core/appstate.h"
 #include "core/prompt.h"
 #include "core/digitiseinputs.h"
+#include "core/fileroutines.h"
 
 #include <functional>
 #include <memory>
@@ -50,7 +53,8 @@ bool isV8(const AppState& app);
 bool runStep(Prompt& prompt, const std::function<bool()>& body);
 
 std::vector<double> readReportSheet(surfer::Application& s, const std::string& sheetPath,
-                                    const std::vector<std::pair<long, long>>& cells);
+                                    const std::vector<std::pair<long, long>>& cells,
+                                    const StagedFiles* staged = nullptr);
 
 std::optional<double> numberIn(std::string_view text);
 

@@ -216,6 +216,18 @@ TEST_F(CaptureStepAfterAGoodCrest, TopGivingNoPlaneLeavesTheEarlierCrestsFiles) 
     EXPECT_EQ(r.dir.contents(names), before);
 }
 
+TEST_F(CaptureStepAfterAGoodCrest, ProjectionThatCannotBeReplacedLeavesTheEarlierCrestsFiles) {
+    const std::vector<std::string> names{"T1pacd_crp.dat", "T1pacd_crsl.dat", "T1pacd_crsltrz.dat",
+                                         "T1pacd_capresults.csv"};
+    const auto before = r.dir.contents(names);
+    std::filesystem::remove(r.path("T1pacd_crsltrppZ.dat"));
+    std::filesystem::create_directories(r.path("T1pacd_crsltrppZ.dat") + "/inside");
+    r.digitise("digit2.dat", "1,4\r\n15,4\r\n");
+    EXPECT_FALSE(cmdDigCrestLengthCapture(r.app, r.prompt, request(), st, top));
+    EXPECT_THAT(r.lastMessage(), HasSubstr("T1pacd_crsltrppZ.dat"));
+    EXPECT_EQ(r.dir.contents(names), before);
+}
+
 TEST_F(CaptureStepAfterAGoodCrest, ReportThatCannotBeSavedLeavesEveryFileOfTheFolder) {
     // Every file but the crest the user digitises for this run.
     auto folder = [this] {

@@ -4,6 +4,7 @@
 #include "curvrun.h"
 #include "core/textform.h"
 #include "formats/blnfile.h"
+#include "toothfeatures/curvarea.h"
 #include "toothfeatures/curvgrids.h"
 #include "toothfeatures/curvslice.h"
 
@@ -226,6 +227,49 @@ TEST(CurvatureSlice, CrestOfOneCurvatureValueLeavesTheLastSlicesFilesWhenCalcula
     EXPECT_EQ(Slice_Grids(r.ctx, r.c), StepOutcome::Refused);
     EXPECT_THAT(r.messages().back(), HasSubstr("fewer than two curvature values"));
     EXPECT_EQ(r.dir.contents(names), before);
+}
+
+// Each step's files go in place together: when the last of them cannot replace its name
+// (a folder holds it), the files the step made before it stay as the run before left them.
+TEST(CurvatureSlice, AFileThatCannotBeReplacedLeavesEachStepsEarlierFilesWhole) {
+    CurvRun r;
+    prepareRidge(r);
+    auto block = [&](const std::string& name) {
+        std::filesystem::remove(r.path(name));
+        std::filesystem::create_directories(r.path(name) + "/inside");
+    };
+    const std::vector<std::string> vector{"ridgeOV.dat"};
+    const auto vectorBefore = r.dir.contents(vector);
+    block("ridgecurvOV90.00.grd");
+    r.digitise("0,0.2\r\n0,0.7\r\n");
+    EXPECT_EQ(CurveOVAngle(r.ctx, r.c), StepOutcome::Failed);
+    EXPECT_EQ(r.dir.contents(vector), vectorBefore);
+    EXPECT_EQ(r.state.CurvatureGrid, r.path("ridgecurvOV0.00.grd"));
+
+    r.c.chkAltValuesS = false;
+    r.c.chkCalcSliceAuto = true;
+    r.digitise(kCrest);
+    ASSERT_EQ(Slice_Grids(r.ctx, r.c), StepOutcome::Done);
+    const std::vector<std::string> slice{"ridge1.0.dat", "ridge1.0.bln", "ridge1.0ts.dat", "ridge1.0cs.dat"};
+    const auto sliceBefore = r.dir.contents(slice);
+    block("ridge1.0_curvslresults.csv");
+    r.digitise("-0.9,0.6\r\n0.9,0.6\r\n");
+    EXPECT_EQ(Slice_Grids(r.ctx, r.c), StepOutcome::Failed);
+    EXPECT_EQ(r.dir.contents(slice), sliceBefore);
+
+    r.c.optUnitsMM = false;
+    r.c.chkAltValues = false;
+    r.c.chkUsePrevDig = false;
+    r.c.Text5 = "1";
+    r.digitise("-0.9,0.1\r\n");
+    ASSERT_EQ(Curv_Area(r.ctx, r.c), StepOutcome::Done);
+    const std::vector<std::string> square{"ridge_cac1.dat", "ridge_cac1.bln", "ridge_cac1out.dat",
+                                          "ridge_cac1outstr.dat"};
+    const auto squareBefore = r.dir.contents(square);
+    block("ridge_cac1_curvaresults.csv");
+    r.digitise("-0.7,0.1\r\n");
+    EXPECT_EQ(Curv_Area(r.ctx, r.c), StepOutcome::Failed);
+    EXPECT_EQ(r.dir.contents(square), squareBefore);
 }
 
 TEST(CurvatureSlice, BadValuesAreRefusedBeforeSlicingOrWriting) {

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 using namespace trelvik;
 using namespace trelvik::toothfeatures;
@@ -223,5 +224,17 @@ TEST(CuspORSteps, RefusedOcclusalVectorPointsLeaveTheEarlierCopy)
     ASSERT_TRUE(t.profile()) << t.last();
     ASSERT_TRUE(t.vector("0,0\r\n10,0\r\n")) << t.last();
     EXPECT_FALSE(t.vector("0,2000\r\n10,0\r\n"));  // too far from the profile
+    EXPECT_EQ(t.dir.read("G1_ovp.dat"), "0,0\r\n10,0\r\n");
+}
+
+TEST(CuspORSteps, TableThatCannotBeReplacedLeavesTheEarlierPointsCopy)
+{
+    ORRun t(false);
+    ASSERT_TRUE(t.profile()) << t.last();
+    ASSERT_TRUE(t.vector("0,0\r\n10,0\r\n")) << t.last();
+    std::filesystem::remove(t.dir.path("G1_corresults.csv"));
+    std::filesystem::create_directories(t.dir.path("G1_corresults.csv") + "/inside");
+    EXPECT_FALSE(t.vector("0.2,0.3\r\n10.3,-0.4\r\n"));
+    EXPECT_THAT(t.last(), HasSubstr("G1_corresults.csv"));
     EXPECT_EQ(t.dir.read("G1_ovp.dat"), "0,0\r\n10,0\r\n");
 }

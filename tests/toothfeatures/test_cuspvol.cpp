@@ -205,6 +205,21 @@ TEST(CuspVol, LevelsAreReportedAndEscStopsBetweenThem)
     EXPECT_FALSE(t.prompt.busyNow);
 }
 
+TEST(CuspVol, ATableThatCannotBeReplacedLeavesTheLevelGridsItWasMeasuredOver)
+{
+    CuspVolTestRun t(false, 41);
+    t.c.Check1 = false;  // level grids kept
+    measure(t);
+    const std::vector<std::string> names{"T1palevel1.grd", "T1palevel2.grd", "T1palevel3.grd", "T1palevel4.grd"};
+    const auto before = t.dir.contents(names);
+    std::filesystem::remove(t.dir.path("T1pa-20_cuspvolresults.csv"));
+    std::filesystem::create_directories(t.dir.path("T1pa-20_cuspvolresults.csv") + "/inside");
+    t.c.Text8 = "7.5";  // other levels
+    EXPECT_FALSE(Calculate(t.run));
+    EXPECT_THAT(t.lastMessage(), HasSubstr("T1pa-20_cuspvolresults.csv"));
+    EXPECT_EQ(t.dir.contents(names), before);
+}
+
 TEST(CuspVol, InputStepsReadLengthAndPlane)
 {
     CuspVolTestRun t(false, 11);

@@ -12,6 +12,7 @@
 #include "toothfeatures/occvectstep.h"
 
 #include <cmath>
+#include <filesystem>
 
 using namespace crestrun;
 using namespace trelvik::toothfeatures;
@@ -309,5 +310,23 @@ TEST(AppAngStep, CrestOffTheDataLeavesTheEarlierCrestsFiles) {
     r.digitise("digit1.dat", "10,2.5\r\n30,2.5\r\n");  // runs off the grid at x = 20
     EXPECT_FALSE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "Preparacrista", "prpac"));
     EXPECT_THAT(r.lastMessage(), HasSubstr("no height"));
+    EXPECT_EQ(r.dir.contents(names), before);
+}
+
+TEST(AppAngStep, TableThatCannotBeReplacedLeavesTheEarlierCrestsFiles) {
+    CrestRun r(false);
+    r.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
+    OcclusalState st;
+    r.digitise("digit.dat", "4,10\r\n4,0\r\n");
+    ASSERT_TRUE(cmdOccVect(r.app, r.prompt, request(r), st));
+    r.digitise("digit1.dat", "1,2.5\r\n15,2.5\r\n");
+    ASSERT_TRUE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "Preparacrista", "prpac")) << r.lastMessage();
+    const std::vector<std::string> names{"T1prpac_crp.dat", "T1prpac_crp.bln", "T1prpac_crsl.dat"};
+    const auto before = r.dir.contents(names);
+    std::filesystem::remove(r.dir.path("T1prpac_crsltrs_aaresults.csv"));
+    std::filesystem::create_directories(r.dir.path("T1prpac_crsltrs_aaresults.csv") + "/inside");
+    r.digitise("digit1.dat", "1,5\r\n17,5\r\n");
+    EXPECT_FALSE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "Preparacrista", "prpac"));
+    EXPECT_THAT(r.lastMessage(), HasSubstr("T1prpac_crsltrs_aaresults.csv"));
     EXPECT_EQ(r.dir.contents(names), before);
 }
