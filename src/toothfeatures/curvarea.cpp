@@ -38,12 +38,13 @@ void blank(CurvContext& ctx, const std::string& grid, const std::string& bln, co
                  Named{{"InGrid", grid}, {"BlankFile", bln}, {"OutGrid", out}});
 }
 
-Areas patchAreas(CurvContext& ctx, const CurvControls& c, const std::string& grid) {
+Areas patchAreas(CurvContext& ctx, const CurvControls& c, const std::string& grid, const StagedFiles& staged) {
     surfer::Application& app = AttachedSurfer(ctx);
     Areas a;
     if (IsV6(ctx)) {
         app.call("GridVolume", Positional{grid, omitted, omitted, 0});
-        const std::vector<double> v = readReportSheet(app, JoinPath(c.Label1, "volume.dat"), {{27, 3}, {34, 3}});
+        const std::vector<double> v =
+            readReportSheet(app, JoinPath(c.Label1, "volume.dat"), {{27, 3}, {34, 3}}, &staged);
         a.planar = v[0];
         a.surface = v[1];
     } else if (IsV8(ctx)) {
@@ -124,7 +125,7 @@ StepOutcome measure(CurvContext& ctx, CurvControls& c) {
         blank(ctx, s.CurvatureGrid, lineFile, staged.work(xyz), true);
         const std::string& topo = staged.work(s.TopoStem + "_tiac-" + c.Text4 + "out.grd");
         blank(ctx, s.TopoGrid, lineFile, topo, false);
-        areas = patchAreas(ctx, c, topo);
+        areas = patchAreas(ctx, c, topo, staged);
     }
     if (!IsV6(ctx) && !IsV8(ctx)) return StepOutcome::Done;  // nothing was blanked
 

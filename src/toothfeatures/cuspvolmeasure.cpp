@@ -60,15 +60,15 @@ double typedBox(const std::string& typed, const std::string& caption)
 }
 
 // Least and greatest height of the grid, from the version-6 report sheet or the
-// geometry scan.
-std::pair<double, double> heightRange(CuspVolRun& run, const std::string& grid)
+// geometry scan; the sheet names the staged grid by the name it stands for.
+std::pair<double, double> heightRange(CuspVolRun& run, const std::string& grid, const StagedFiles& staged)
 {
     surfer::Application& app = *run.s.m_Surfer;
     if (isV6(run.s)) {
         const std::string sheetPath = surffns::JoinFolder(run.c.Label1, "volume.dat");
         app.FileNew();
         app.call("GridVolume", Positional{grid, omitted, omitted, 0});
-        const std::vector<double> z = readReportSheet(app, sheetPath, {{9, 1}, {9, 3}});
+        const std::vector<double> z = readReportSheet(app, sheetPath, {{9, 1}, {9, 3}}, &staged);
         app.FileClose();  // the document FileNew opened
         return {z[0], z[1]};
     }
@@ -125,7 +125,7 @@ bool blankGrid(CuspVolRun& run)
         app.call("GridMath", Named{{"Function", "C=A-B"}, {"InGridA", blankedWork}, {"InGridB", s.PlaneGrid},
                                    {"OutGridC", heightWork}});
     }
-    const auto [least, greatest] = heightRange(run, heightWork);
+    const auto [least, greatest] = heightRange(run, heightWork, staged);
     if (!(least <= greatest) || isBlank(greatest))
         throw Error("No node of " + s.TopoGrid + " lies inside the cusp outline: digitise the outline over the cusp.");
     staged.commit();

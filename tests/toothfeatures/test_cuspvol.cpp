@@ -138,6 +138,20 @@ TEST(CuspVol, AnalyticCuspInBothCallForms)
     }
 }
 
+// The sheet left beside the grid names the height grid it measured, which the user can
+// open, not the working file it was made under before it went in place.
+TEST(CuspVol, Version6SheetOfBlankAndAnalyseNamesTheHeightGrid)
+{
+    CuspVolTestRun t(true, 41);
+    t.c.Text7 = "T1.grd";
+    t.c.chkAutoCalc = false;
+    ASSERT_TRUE(Input_Top(t.run));
+    t.chooseCusp("Paracone");
+    t.digitise(circleOutline(7, 16));
+    ASSERT_TRUE(Blank_Grid(t.run)) << t.lastMessage();
+    EXPECT_THAT(t.dir.read("volume.dat"), HasSubstr(t.dir.path("T1pabtmp.grd")));
+}
+
 TEST(CuspVol, KeptLevelGridsAreNamedAfterGridAndCusp)
 {
     CuspVolTestRun t(false, 41);
