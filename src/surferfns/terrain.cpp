@@ -57,12 +57,7 @@ bool RunTerrain(SurfFnsContext& ctx, int entry, const ProcessOptions& o) {
     // file of the user's can be named like it.
     const PrivateTempFile scratch(".dat");
     const std::string& xyz = scratch.path();
-    std::string suffix;
-    if (kind == TerrainKind::Slope) {
-        suffix = "ts";
-    } else {
-        suffix = IsV8(ctx) ? "ta" + o.txtTAMinSlope : "ta";
-    }
+    const std::string suffix = kind == TerrainKind::Slope ? "ts" : IsV8(ctx) ? "ta" + o.txtTAMinSlope : "ta";
     s.OutGridName[entry - 1] = stem + suffix + ".grd";
     // The grid and its results table are read together: both are made under working
     // names and put in place with one commit.
