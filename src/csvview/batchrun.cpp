@@ -1,6 +1,7 @@
 #include "csvview/batchrun.h"
 
 #include "core/error.h"
+#include "core/fileroutines.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -43,6 +44,9 @@ BatchResult ProcessAllFiles(const BatchOptions& opts, AppState& app, Prompt& pro
         progress.step(i, total);
         BatchFileResult f;
         f.fileName = name;
+        // The file's outputs, the window's picture of it included, go in place together.
+        StagedFiles files;
+        f.files = &files;
         try {
             ReadCsvOptions ro;
             ro.folder = opts.folder;
@@ -71,12 +75,12 @@ BatchResult ProcessAllFiles(const BatchOptions& opts, AppState& app, Prompt& pro
                 in.zmax = f.grid.zmax;
                 in.slopeTab = opts.slope;
                 in.ctx = ctx;
-                f.opc = ProcClump(opts.opc, in, app, prompt, noProgress());
+                f.opc = ProcClump(opts.opc, in, app, prompt, noProgress(), &files);
                 ok = f.opc->done;
                 break;
             }
             case AllFilesMode::AspectSlope:
-                f.slope = AspectSlopeCalc(f.working, f.grid.xstep, f.grid.ystep, slopeOpts, ctx, app, prompt);
+                f.slope = AspectSlopeCalc(f.working, f.grid.xstep, f.grid.ystep, slopeOpts, ctx, app, prompt, &files);
                 break;
             case AllFilesMode::Contour: {
                 LatticeGrid bands;
@@ -92,6 +96,8 @@ BatchResult ProcessAllFiles(const BatchOptions& opts, AppState& app, Prompt& pro
                 res.failed = true;
                 break;
             }
+            if (afterFile) afterFile(f);
+            files.commit();
         } catch (const Error& e) {
             prompt.message("Error", std::string(e.what()) + " (the batch stopped at " + name + ")");
             res.failed = true;
@@ -100,7 +106,7 @@ BatchResult ProcessAllFiles(const BatchOptions& opts, AppState& app, Prompt& pro
         started = true;
         ++res.filesDone;
         previous.sizeMode = f.grid.sizeMode;
-        if (afterFile) afterFile(f);
+        f.files = nullptr;
         res.last = std::move(f);
     }
     progress.step(res.filesDone, total);

@@ -10,8 +10,10 @@
 //   AspectSlope  AspectSlopeCalc with the slope tab's option and save boxes
 //   Contour      ContourBands
 //   CalcStats    CalcSAVolStats
-// A file that cannot be read or analysed, or an analysis refused with a message,
-// ends the batch; the next batch begins its summary tables anew.
+// A file's outputs (its tables, its summary rows and the picture the window saves
+// when `afterFile` shows it) are put in place together once it is shown. A file that
+// cannot be read, analysed or written, or an analysis refused with a message, ends
+// the batch, its earlier outputs whole; the next batch begins its summary tables anew.
 #include "core/appstate.h"
 #include "core/points.h"
 #include "core/progress.h"
@@ -55,6 +57,9 @@ struct BatchFileResult {
     std::optional<OpcResult> opc;
     std::optional<LatticeGrid> bands;
     std::optional<SurfaceMeasures> surface;
+    // While `afterFile` shows the file: the set its outputs are written into, which the
+    // picture saved of it joins; put in place once `afterFile` returns.
+    StagedFiles* files = nullptr;
 };
 
 struct BatchResult {
@@ -64,7 +69,8 @@ struct BatchResult {
     std::optional<BatchFileResult> last;
 };
 
-// `afterFile` (optional) is called after each file's analysis with its results.
+// `afterFile` (optional) is called after each file's analysis with its results; an
+// error it throws ends the batch with the file's outputs left out.
 BatchResult ProcessAllFiles(const BatchOptions& opts, AppState& app, Prompt& prompt, Progress& progress,
                             const std::function<void(const BatchFileResult&)>& afterFile = {});
 

@@ -175,7 +175,9 @@ public:
     void picBoxW_MouseMove(int x, int y);
     void picBoxP_MouseMove(int x, int y);
     void cmdProcAspectSlope_Click();
-    void DrawProcessedGrid();
+    // With `files`, the picture it saves joins that set, and a failure to write it is
+    // thrown (once the view is shown) rather than shown.
+    void DrawProcessedGrid(StagedFiles* files = nullptr);
     void cmdProcContour_Click();
     void cmdShannonInfo_Click();
     void cmdCalcSAVolStats_Click();
@@ -263,7 +265,7 @@ private:
     RunContext runContext() const;
     // True when every text that goes into a file name may stand there.
     bool namesUsable(std::initializer_list<const QLineEdit*> boxes);
-    void showOpcResult(const OpcResult& r);
+    void showOpcResult(const OpcResult& r, StagedFiles* files = nullptr);
     void showBatchFile(const BatchFileResult& f, AllFilesMode mode);
     void showTooth(long t, bool present);
     void viewTeeth(std::optional<long> sliderTooth);

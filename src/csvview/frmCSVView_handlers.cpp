@@ -12,6 +12,7 @@
 #include <exception>
 
 #include "core/error.h"
+#include "core/fileroutines.h"
 #include "core/textform.h"
 #include "csvview/contourbands.h"
 #include "csvview/frmCSVView_picture.h"
@@ -246,20 +247,28 @@ void frmCSVView::cmdProcAspectSlope_Click() {
         slopeGrids_ = computeSlopeGrids(views_.working, CurrentGrid_.xstep, CurrentGrid_.ystep, o);
         views_.setProcessed(slopeGrids_.processed);
         // The grids stand even when a results file cannot be written: draw them,
-        // then report the failure.
+        // then report the failure. The tables and the picture go in place together.
+        StagedFiles files;
         std::string failure;
         try {
-            writeSlopeOutputs(slopeGrids_, o, runContext(), state_, prompt_);
+            writeSlopeOutputs(slopeGrids_, o, runContext(), state_, prompt_, &files);
         } catch (const std::exception& e) {
             failure = e.what();
         }
         SlopeResultsReady_ = true;
-        DrawProcessedGrid();
+        bool pictureSaved = true;
+        try {
+            DrawProcessedGrid(&files);
+        } catch (const std::exception& e) {
+            prompt_.message("", e.what());
+            pictureSaved = false;
+        }
         if (!failure.empty()) prompt_.message("", failure);
+        else if (pictureSaved) files.commit();
     });
 }
 
-void frmCSVView::DrawProcessedGrid() {
+void frmCSVView::DrawProcessedGrid(StagedFiles* files) {
     ProcessedRenderInput in;
     in.slope = &slopeGrids_.slope;
     in.orient = &slopeGrids_.orient;
@@ -288,15 +297,19 @@ void frmCSVView::DrawProcessedGrid() {
     n.contourByRange = optContourScaleR->isChecked();
     n.contourFactorText = textOf(txtContourScaleZ);
     n.contourRangeText = textOf(txtContourScaleR);
+    std::string failure;
     if (const auto name = processedImageName(n)) {
         try {
-            writeBitmap(views_.buffer, *name);
+            if (files) files->naming([&] { writeBitmap(views_.buffer, files->work(*name)); });
+            else writeBitmap(views_.buffer, *name);
             lastBitmap_ = *name;
         } catch (const std::exception& e) {
-            prompt_.message("", e.what());  // the picture is shown all the same
+            if (files) failure = e.what();
+            else prompt_.message("", e.what());  // the picture is shown all the same
         }
     }
     showProcessedView();
+    if (!failure.empty()) throw Error(failure);
 }
 
 void frmCSVView::cmdProcContour_Click() {

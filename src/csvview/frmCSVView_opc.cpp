@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "core/error.h"
+#include "core/fileroutines.h"
 #include "core/textform.h"
 #include "csvview/batchrun.h"
 #include "csvview/opccount.h"
@@ -63,10 +65,12 @@ void frmCSVView::UpdateClumpNameID() {
         lblClumpNameID->setText(QString::fromStdString(*name));
 }
 
-void frmCSVView::showOpcResult(const OpcResult& r) {
+void frmCSVView::showOpcResult(const OpcResult& r, StagedFiles* files) {
     lblNoClumps->setText(QString::fromStdString(r.noClumpsText));
     lblPDClumped->setText(QString::fromStdString(r.pdClumpedText));
     views_.setProcessed(r.processed());
+    // A picture that cannot join the run's files is reported once the views are shown.
+    std::string failure;
     if (r.slope) {
         slopeGrids_ = r.slope->grids;
         ProcMode_ = "Aspect";
@@ -78,7 +82,11 @@ void frmCSVView::showOpcResult(const OpcResult& r) {
         ProcMode_ = "Contour";
         SlopeResultsReady_ = false;
         FlagScope contour(ContourRun_);
-        DrawProcessedGrid();
+        try {
+            DrawProcessedGrid(files);
+        } catch (const std::exception& e) {
+            failure = e.what();
+        }
     }
     const LatticeGrid& src = r.processed();
     auto& layers = views_.labelLayers;
@@ -91,6 +99,7 @@ void frmCSVView::showOpcResult(const OpcResult& r) {
     DisplayResultsIPicBox(2, 2);
     DisplayResultsIPicBox(5, 3);
     DisplayResultsIPicBox(7, 4);
+    if (!failure.empty()) throw Error(failure);
 }
 
 void frmCSVView::cmdProcClump_Click() {
@@ -106,8 +115,12 @@ void frmCSVView::cmdProcClump_Click() {
         in.zmax = CurrentGrid_.zmax;
         in.slopeTab = slopeOptions();
         in.ctx = RunContext{CurrentGrid_.folder, CurrentGrid_.baseName, false, false};
-        const OpcResult r = ProcClump(opcSettingsOf(*this), in, state_, prompt_, progress);
-        if (r.done) showOpcResult(r);
+        // The run's files and the picture drawn of it go in place together.
+        StagedFiles files;
+        const OpcResult r = ProcClump(opcSettingsOf(*this), in, state_, prompt_, progress, &files);
+        if (!r.done) return;
+        showOpcResult(r, &files);
+        files.commit();
     });
 }
 
@@ -123,7 +136,7 @@ void frmCSVView::showBatchFile(const BatchFileResult& f, AllFilesMode mode) {
     showAllViews();
     switch (mode) {
     case AllFilesMode::Clump:
-        if (f.opc) showOpcResult(*f.opc);
+        if (f.opc) showOpcResult(*f.opc, f.files);
         break;
     case AllFilesMode::AspectSlope:
         if (f.slope) {
@@ -132,7 +145,7 @@ void frmCSVView::showBatchFile(const BatchFileResult& f, AllFilesMode mode) {
             ProcMode_ = procModeName(slopeChoice());
             SlopeResultsReady_ = true;
             FlagScope running(SlopeRunning_);
-            DrawProcessedGrid();
+            DrawProcessedGrid(f.files);
         }
         break;
     case AllFilesMode::Contour:

@@ -174,7 +174,10 @@ LatticeGrid labelLayer(const LatticeGrid& source, const std::vector<int>& values
     return g;
 }
 
-OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Prompt& prompt, Progress& progress) {
+namespace {
+
+OpcResult stageClump(const OpcSettings& s, const OpcInput& in, AppState& app, Prompt& prompt, Progress& progress,
+                     StagedFiles& files) {
     BusyScope busy(prompt);
     OpcResult res;
     if (s.source == ClumpSource::CurrentView) {
@@ -221,7 +224,7 @@ OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Pro
         so.minSlope = text::Val(s.minSlope);
         SlopeRun run;
         run.grids = computeSlopeGrids(working, in.xstep, in.ystep, so);
-        run.stats = writeSlopeOutputs(run.grids, so, in.ctx, app, prompt);
+        run.stats = writeSlopeOutputs(run.grids, so, in.ctx, app, prompt, &files);
         for (const std::string& f : run.stats.filesWritten) res.filesWritten.push_back(f);
         res.slope = std::move(run);
     } else {
@@ -259,7 +262,7 @@ OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Pro
             res.pixelsInClumps = st.pixelsInPatches;
             dir = ensureResultsFolder(in.ctx.folder, res.runName);
             const std::string stem = dir + in.ctx.baseName + "-" + res.runName;
-            writePatchGrid(stem + ".csv", res.processed(), res.labels);
+            files.naming([&] { writePatchGrid(files.work(stem + ".csv"), res.processed(), res.labels); });
             res.filesWritten.push_back(stem + ".csv");
             std::vector<std::string> lines;
             lines.push_back(resultsHeader(false, ""));
@@ -270,17 +273,16 @@ OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Pro
             for (std::size_t i = 0; i < res.labels.patchSizes.size(); ++i)
                 lines.push_back(
                     WriteLine().num(static_cast<double>(i + 1)).num(static_cast<double>(res.labels.patchSizes[i])).str());
-            formats::writeResultsTable(stem + "results.csv", lines);
+            files.naming([&] { formats::writeResultsTable(files.work(stem + "results.csv"), lines); });
             res.filesWritten.push_back(stem + "results.csv");
             if (s.singleResultsFile) {
                 const std::string path = dir + "00" + res.runName + "allresults.csv";
-                formats::writeSummaryRow(path, resultsHeader(true, ""),
-                                         WriteLine().text(in.ctx.baseName).str() + "," + lines[1],
-                                         !in.ctx.allFilesStarted);
+                stageSummaryRow(files, path, resultsHeader(true, ""),
+                                WriteLine().text(in.ctx.baseName).str() + "," + lines[1], !in.ctx.allFilesStarted);
                 res.filesWritten.push_back(path);
             }
             if (s.saveImage) {
-                writePatchImage(stem + ".bmp", res.processed(), res.labels);
+                files.naming([&] { writePatchImage(files.work(stem + ".bmp"), res.processed(), res.labels); });
                 res.filesWritten.push_back(stem + ".bmp");
             }
         }
@@ -310,10 +312,21 @@ OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Pro
         const std::string path = dir + "00" + tag + "-OPCRallresults.csv";
         const std::string row = WriteLine().text(in.ctx.baseName).str() + "," +
                                 resultsRow(tag, res.avgPatches, res.avgSizes, res.avgDiversity, total, res.pixelsInClumps);
-        formats::writeSummaryRow(path, resultsHeader(true, "_OPCR"), row, !in.ctx.allFilesStarted);
+        stageSummaryRow(files, path, resultsHeader(true, "_OPCR"), row, !in.ctx.allFilesStarted);
         res.filesWritten.push_back(path);
     }
     res.done = true;
+    return res;
+}
+
+} // namespace
+
+OpcResult ProcClump(const OpcSettings& s, const OpcInput& in, AppState& app, Prompt& prompt, Progress& progress,
+                    StagedFiles* into) {
+    if (into) return stageClump(s, in, app, prompt, progress, *into);
+    StagedFiles files;
+    OpcResult res = stageClump(s, in, app, prompt, progress, files);
+    if (res.done) files.commit();
     return res;
 }
 

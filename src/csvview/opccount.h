@@ -106,9 +106,12 @@ struct OpcResult {
 
 // "Curr. file" of the OPC frame (also each file of a "Clump" batch). Refusals go
 // through `prompt` ("Values"; "This option is not enabled" for "Current view").
-// File errors throw trelvik::Error naming the file. The shared statistics fields
-// of `app` hold the last summary computed.
+// The run's files (the slope tab's, the patch grid, its results, the summary rows and
+// the bitmap) are put in place together once the run is done; with `into` they are
+// written into that set instead, for the caller to put in place with the rest of the
+// file's outputs. File errors throw trelvik::Error naming the file. The shared
+// statistics fields of `app` hold the last summary computed.
 OpcResult ProcClump(const OpcSettings& settings, const OpcInput& in, AppState& app, Prompt& prompt,
-                    Progress& progress);
+                    Progress& progress, StagedFiles* into = nullptr);
 
 } // namespace trelvik::csvview

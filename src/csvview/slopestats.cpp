@@ -1,5 +1,6 @@
 #include "csvview/slopestats.h"
 
+#include "core/fileroutines.h"
 #include "core/textform.h"
 #include "csvview/statsrow.h"
 #include "formats/resultscsv.h"
@@ -63,8 +64,14 @@ std::vector<double> collectSlopeValues(const SlopeGrids& grids, SlopeChoice choi
     return v;
 }
 
-SlopeStatsResult writeSlopeOutputs(const SlopeGrids& grids, const SlopeOptions& opts, const RunContext& ctx,
-                                   AppState& app, Prompt& prompt) {
+namespace {
+
+void stageTable(StagedFiles& files, const std::string& path, const std::vector<std::string>& lines) {
+    files.naming([&] { formats::writeResultsTable(files.work(path), lines); });
+}
+
+SlopeStatsResult stageSlopeOutputs(const SlopeGrids& grids, const SlopeOptions& opts, const RunContext& ctx,
+                                   AppState& app, Prompt& prompt, StagedFiles& files) {
     SlopeStatsResult res;
     if (!opts.saveStats && !opts.saveData) return res;
     const SlopeChoice choice = opts.choice;
@@ -105,7 +112,7 @@ SlopeStatsResult writeSlopeOutputs(const SlopeGrids& grids, const SlopeOptions& 
                 lines.emplace_back();
                 lines.push_back(WriteLine().text("IntStart").text("NoPts").str());
                 for (const ClassRow& c : res.classes) lines.push_back(WriteLine().num(c.edge).num(c.count).str());
-                formats::writeResultsTable(dir + ctx.baseName + "slopestats.csv", lines);
+                stageTable(files, dir + ctx.baseName + "slopestats.csv", lines);
                 res.filesWritten.push_back(dir + ctx.baseName + "slopestats.csv");
             } else if (choice == SlopeChoice::Aspect) {
                 const double half = (360.0 / static_cast<double>(n)) / 2;
@@ -122,12 +129,12 @@ SlopeStatsResult writeSlopeOutputs(const SlopeGrids& grids, const SlopeOptions& 
                 lines.emplace_back();
                 lines.push_back(WriteLine().text("IntCentre").text("NoPts").str());
                 for (const ClassRow& c : res.classes) lines.push_back(WriteLine().num(c.edge).num(c.count).str());
-                formats::writeResultsTable(dir + ctx.baseName + "orientstats.csv", lines);
+                stageTable(files, dir + ctx.baseName + "orientstats.csv", lines);
                 res.filesWritten.push_back(dir + ctx.baseName + "orientstats.csv");
             } else {
                 lines.push_back(statsHeader("Angularity", false));
                 lines.push_back(summaryLine("Angularity", static_cast<double>(count), res.summary));
-                formats::writeResultsTable(dir + ctx.baseName + "angularitystats.csv", lines);
+                stageTable(files, dir + ctx.baseName + "angularitystats.csv", lines);
                 res.filesWritten.push_back(dir + ctx.baseName + "angularitystats.csv");
             }
             if (ctx.allFilesRunning && needsSummary) {
@@ -135,8 +142,8 @@ SlopeStatsResult writeSlopeOutputs(const SlopeGrids& grids, const SlopeOptions& 
                 const std::string path = dir + (slope ? "00slopestats.csv" : "00angularstats.csv");
                 const std::string row = WriteLine().text(ctx.baseName).str() + "," +
                                         summaryLine(slope ? "Slope" : "Angularity", static_cast<double>(count), res.summary);
-                formats::writeSummaryRow(path, statsHeader(slope ? "Slope" : "Angularity", true), row,
-                                         !ctx.allFilesStarted);
+                stageSummaryRow(files, path, statsHeader(slope ? "Slope" : "Angularity", true), row,
+                                !ctx.allFilesStarted);
                 res.filesWritten.push_back(path);
             }
         }
@@ -147,18 +154,29 @@ SlopeStatsResult writeSlopeOutputs(const SlopeGrids& grids, const SlopeOptions& 
                                  (choice == SlopeChoice::Slope    ? "slopedata.csv"
                                   : choice == SlopeChoice::Aspect ? "orientdata.csv"
                                                                   : "angularitydata.csv");
-        formats::writeResultsTable(path, dataLines(*src, choice));
+        stageTable(files, path, dataLines(*src, choice));
         res.filesWritten.push_back(path);
     }
     return res;
 }
 
+} // namespace
+
+SlopeStatsResult writeSlopeOutputs(const SlopeGrids& grids, const SlopeOptions& opts, const RunContext& ctx,
+                                   AppState& app, Prompt& prompt, StagedFiles* into) {
+    if (into) return stageSlopeOutputs(grids, opts, ctx, app, prompt, *into);
+    StagedFiles files;
+    SlopeStatsResult res = stageSlopeOutputs(grids, opts, ctx, app, prompt, files);
+    files.commit();
+    return res;
+}
+
 SlopeRun AspectSlopeCalc(const LatticeGrid& working, double xstep, double ystep, const SlopeOptions& opts, const RunContext& ctx,
-                         AppState& app, Prompt& prompt) {
+                         AppState& app, Prompt& prompt, StagedFiles* into) {
     BusyScope busy(prompt);
     SlopeRun run;
     run.grids = computeSlopeGrids(working, xstep, ystep, opts);
-    run.stats = writeSlopeOutputs(run.grids, opts, ctx, app, prompt);
+    run.stats = writeSlopeOutputs(run.grids, opts, ctx, app, prompt, into);
     return run;
 }
 

@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+namespace trelvik { class StagedFiles; }
+
 namespace trelvik::csvview {
 
 struct ClassRow {
@@ -37,11 +39,14 @@ struct SlopeStatsResult {
 // The values of step "statistics" for the option chosen.
 std::vector<double> collectSlopeValues(const SlopeGrids& grids, SlopeChoice choice);
 
-// Writes the statistics and data files the options ask for. A class count below 1
-// or above 3600, or an empty value list is refused with a message (title "Values") and no file is
-// written; the grids stay valid. File errors throw trelvik::Error naming the file.
+// Writes the statistics and data files the options ask for, and the summary row, all
+// put in place together; with `into` they are written into that set instead, for the
+// caller to put in place with the rest of the file's outputs (its picture). A class
+// count below 1 or above 3600, or an empty value list is refused with a message (title
+// "Values") and no file is written; the grids stay valid. File errors throw
+// trelvik::Error naming the file.
 SlopeStatsResult writeSlopeOutputs(const SlopeGrids& grids, const SlopeOptions& opts, const RunContext& ctx,
-                                   AppState& app, Prompt& prompt);
+                                   AppState& app, Prompt& prompt, StagedFiles* into = nullptr);
 
 struct SlopeRun {
     SlopeGrids grids;
@@ -51,6 +56,6 @@ struct SlopeRun {
 // The whole run of "Curr. file": grids, then the files the options ask for. The
 // window then sets SlopeResultsReady and draws grids.processed by its ProcMode.
 SlopeRun AspectSlopeCalc(const LatticeGrid& working, double xstep, double ystep, const SlopeOptions& opts, const RunContext& ctx,
-                         AppState& app, Prompt& prompt);
+                         AppState& app, Prompt& prompt, StagedFiles* into = nullptr);
 
 } // namespace trelvik::csvview

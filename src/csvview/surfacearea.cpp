@@ -1,5 +1,6 @@
 #include "csvview/surfacearea.h"
 
+#include "core/fileroutines.h"
 #include "core/textform.h"
 #include "core/vectors.h"
 #include "formats/resultscsv.h"
@@ -102,12 +103,16 @@ void writeSAVolStats(const SurfaceMeasures& m, const RunContext& ctx) {
                                optionalNum(m.hasSaVolRatio, m.saVolRatio);
     const std::string header =
         text::WriteLine().text("Info").text("SurfaceArea").text("PlanarArea").text("ReliefIndex").text("Volume").text("SAVolRatio").str();
-    formats::writeResultsTable(dir + ctx.baseName + "savolstats.csv", {header, values});
+    // The file's table and its summary row go in place together.
+    StagedFiles files;
+    const std::string table = dir + ctx.baseName + "savolstats.csv";
+    files.naming([&] { formats::writeResultsTable(files.work(table), {header, values}); });
     if (ctx.allFilesRunning) {
         const std::string sumHeader = text::WriteLine().text("File").str() + "," + header;
         const std::string row = text::WriteLine().text(ctx.baseName).str() + "," + values;
-        formats::writeSummaryRow(dir + "00savolstats.csv", sumHeader, row, !ctx.allFilesStarted);
+        stageSummaryRow(files, dir + "00savolstats.csv", sumHeader, row, !ctx.allFilesStarted);
     }
+    files.commit();
 }
 
 } // namespace trelvik::csvview

@@ -40,7 +40,8 @@ struct SurfaceTexts {
 SurfaceTexts surfaceTexts(const SurfaceMeasures& m);
 
 // "Curr. file" of the "Statistics" frame: measures and, with saveStats, writes
-// savol/<base>savolstats.csv and, during a batch, savol/00savolstats.csv.
+// savol/<base>savolstats.csv and, during a batch, its row in savol/00savolstats.csv,
+// the two put in place together.
 // File errors throw trelvik::Error naming the file.
 SurfaceMeasures CalcSAVolStats(const LatticeGrid& working, double dx, double dy, double zmin, bool saveStats,
                                const RunContext& ctx);

@@ -40,11 +40,18 @@ std::string readInput(const std::string& path) {
     return readWholeFile(path);
 }
 
-// Appends through a temporary copy, so a failure leaves the old file whole.
-void appendAtomic(const std::string& path, std::string_view addition) {
+// The file with `addition` appended, written into `files` to go in place with the rest
+// of a set; the old file stays whole until the set is committed.
+void appendInto(StagedFiles& files, const std::string& path, std::string_view addition) {
     std::string content = FileExists(path) ? readWholeFile(path) : std::string();
     content.append(addition);
-    writeFileAtomic(path, content);
+    files.naming([&] { writeFileAtomic(files.work(path), content); });
+}
+
+void appendAtomic(const std::string& path, std::string_view addition) {
+    StagedFiles file;
+    appendInto(file, path, addition);
+    file.commit();
 }
 
 // Lines and teeth of a file's text; `shown` gets the running count every 100 teeth.
@@ -246,8 +253,11 @@ ExtractOutcome ExtractTeeth(const ExtractOptions& opts, Prompt& prompt) {
     const std::string nText = text::CStr(static_cast<double>(n));
     out.extractPath = joinPath(opts.folder, "netregu_e" + nText + ".csv");
     out.positionPath = joinPath(opts.folder, "netregu_e" + nText + "_pos.csv");
-    appendAtomic(out.extractPath, extracted);
-    appendAtomic(out.positionPath, positions);
+    // The teeth and the list of where they came from are read together: one commit.
+    StagedFiles files;
+    appendInto(files, out.extractPath, extracted);
+    appendInto(files, out.positionPath, positions);
+    files.commit();
     out.done = true;
     return out;
 }

@@ -24,7 +24,8 @@
 //                      the listed total, or a share above the teeth its file holds.
 //
 // Appending goes through a temporary copy renamed over the file, so a failed run
-// leaves every existing file as it was. A missing input file is an error naming it.
+// leaves every existing file as it was; the extracted teeth and their position list go
+// in place together. A missing input file is an error naming it.
 #include "core/prompt.h"
 
 #include <functional>

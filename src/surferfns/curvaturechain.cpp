@@ -46,8 +46,8 @@ std::string CurvatureGridName(const std::string& smoothedGrid) {
     return text::BaseName(smoothedGrid) + "_curv" + std::to_string(kCurvatureStep) + ".grd";
 }
 
-std::string MakeCurvatureGrid(SurfFnsContext& ctx, const std::string& smoothedGrid) {
-    const std::string result = CurvatureGridName(smoothedGrid);
+std::string MakeCurvatureGrid(SurfFnsContext& ctx, const std::string& smoothedGrid, const std::string& into) {
+    const std::string result = into.empty() ? CurvatureGridName(smoothedGrid) : into;
     const CurvatureCall call = [&ctx](const std::string& op, const Positional& v6, const Named& v8) {
         CallSurfer(ctx, op, v6, v8);
     };

@@ -43,7 +43,8 @@ inline constexpr int kCurvatureStep = 10;  // degrees between directions
 // The result name for a smoothed grid G: G less its last four characters & "_curv10.grd".
 std::string CurvatureGridName(const std::string& smoothedGrid);
 
-std::string MakeCurvatureGrid(SurfFnsContext& ctx, const std::string& smoothedGrid);
+// With `result` given (a working name of the step's own), the grid is written there instead.
+std::string MakeCurvatureGrid(SurfFnsContext& ctx, const std::string& smoothedGrid, const std::string& result = {});
 
 // Issues one operation: v6 by position on a version-6 instance, v8 by name on a
 // version-8 one (and nothing under another version token). Throws trelvik::Error.

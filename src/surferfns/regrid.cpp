@@ -155,21 +155,30 @@ public:
                         " nodes: the spacing rounds to " + text::CStr(l.dx) + " and the lattice would be " +
                         std::to_string(l.NumCols) + " x " + std::to_string(l.NumRows) + " nodes. The file is left out.");
 
-        makeFolder(dir + T + "_grd");
-        const std::string regridName = dir + T + "_grd" + sep() + base + T + ".grd";
-        GridDataCall(ctx_, data, l, 2, "", regridName);
-        xyz.reset();
-
-        makeFolder(dir + T + "b_grd");
+        // The regridded grid, the blanked grid and its XYZ text are read as one set: they
+        // are made under working names and put in place with one commit.
+        StagedFiles staged;
         std::string& out = s.OutGridName[i - 1];
         out = dir + T + "b_grd" + sep() + base + T + "b.grd";
-        GridBlankCall(ctx_, regridName, blankLine, out);
-        if (o_.chkRegridIndivTeeth) GridBlankCall(ctx_, out, rowLine, out);
+        staged.naming([&] {
+            makeFolder(dir + T + "_grd");
+            const std::string& regrid = staged.work(dir + T + "_grd" + sep() + base + T + ".grd");
+            GridDataCall(ctx_, data, l, 2, "", regrid);
+            xyz.reset();
 
-        makeFolder(dir + T + "b_dat");
-        const std::string datName = dir + T + "b_dat" + sep() + base + T + "b.dat";
-        CallSurferPositional(ctx_, "GridConvert", Positional{out, datName, 3}, Positional{out, datName, 4});
-        writeUnblankedXyz(datName, datName);
+            makeFolder(dir + T + "b_grd");
+            const std::string& blanked = staged.work(out);
+            GridBlankCall(ctx_, regrid, blankLine, blanked);
+            if (o_.chkRegridIndivTeeth) GridBlankCall(ctx_, blanked, rowLine, blanked);
+
+            // The blanked grid's XYZ text is scratch; only its unblanked nodes go into the set.
+            makeFolder(dir + T + "b_dat");
+            const PrivateTempFile dump(".dat");
+            CallSurferPositional(ctx_, "GridConvert", Positional{blanked, dump.path(), 3},
+                                 Positional{blanked, dump.path(), 4});
+            writeUnblankedXyz(dump.path(), staged.work(dir + T + "b_dat" + sep() + base + T + "b.dat"));
+        });
+        staged.commit();
 
         if (ctx_.chkPlotSurfer) {
             s.PlotType = o_.optTerrain ? 3 : ctx_.plot.PlotType;

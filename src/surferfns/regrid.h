@@ -21,7 +21,8 @@
 // Outputs in the entry's folder: T & "_grd/" base & T & ".grd" (kriging), T & "b_grd/"
 //   base & T & "b.grd" (blanked, again with the row outline under "Indiv. teeth"), T &
 //   "b_dat/" base & T & "b.dat" (its unblanked nodes as "x,y,z" lines). The folders are
-//   made when missing.
+//   made when missing; the three files are put in place together, so a failure of any
+//   leaves the entry's earlier three.
 // Reported: N below 2 (nothing runs); per entry, and that entry left out: d negative or
 //   longer than the base name, a name without the row pattern under "Indiv. teeth", a
 //   spacing that rounds to 0 or fewer than 2 nodes along the other axis. A missing

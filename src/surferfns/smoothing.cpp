@@ -1,6 +1,7 @@
 #include "surferfns/smoothing.h"
 
 #include "core/error.h"
+#include "core/fileroutines.h"
 #include "core/textform.h"
 #include "surfer/application.h"
 #include "surfer/callargs.h"
@@ -135,41 +136,44 @@ BatchOutcome SmoothGrids(SurfFnsContext& ctx, const SmoothOptions& o) {
     auto entryOp = [&](SurfFnsContext& cx, int i) -> EntryResult {
         SurfFnsState& s = cx.state;
         const std::string& in = s.GridFullName[i - 1];
-        if (IsV8(cx)) {
-            const int code = filterCode(o);
-            const std::string out = s.GridPathNoExt[i - 1] + SmoothSuffix8(o) + ".grd";
-            s.OutGridName[i - 1] = out;
-            surfer::ResultArray matrix;
-            if (code == kUserMatrixCode) matrix = AverageFilterMatrix(size, w);
-            // The weight or power and the centre weight named in the output reach the
-            // filter; the fixed filters take neither.
-            const bool takesPower = code == 2 || code == 3 || code == 4;
-            const Value param1 = takesPower ? Value(w) : Value(omitted);
-            const Value param2 = code == 3 ? Value(c) : Value(omitted);
-            const Value passes = static_cast<long>(p);
-            if (!cx.app.SurferApp) throw Error("GridFilter: the mapping program is not connected");
-            // The filter is issued by position with either version-8 identifier.
-            cx.app.SurferApp->call("GridFilter", Positional{in, code, omitted, omitted, passes, param1, param2, size,
-                                                            size, omitted, omitted, Value(matrix), out});
-        } else if (IsV6(cx)) {
-            const std::string out = s.GridPathNoExt[i - 1] + "sm" + o.txtFilterSize + ".grd";
-            s.OutGridName[i - 1] = out;
-            const int radius = (size - 1) / 2;
-            CallSurfer(cx, "GridMatrixSmooth", Positional{in, 0, w, omitted, radius, radius, out},
-                       Named{{"InGrid", in}, {"Method", 0}, {"Weight", w}, {"RowRadius", radius},
-                             {"ColRadius", radius}, {"OutGrid", out}});
-        } else {
-            return EntryResult::Skipped;
-        }
-        // The smoothed grid is plotted before its curvature grid is made, as the window
-        // always has; the curvature grid itself is not plotted.
+        if (IsV8(cx)) s.OutGridName[i - 1] = s.GridPathNoExt[i - 1] + SmoothSuffix8(o) + ".grd";
+        else if (IsV6(cx)) s.OutGridName[i - 1] = s.GridPathNoExt[i - 1] + "sm" + o.txtFilterSize + ".grd";
+        else return EntryResult::Skipped;
+        // The curvature grid is read with the smoothed grid it was made from: both are made
+        // under working names and put in place with one commit.
+        StagedFiles staged;
+        const std::string& out = o.chkCurvature ? staged.work(s.OutGridName[i - 1]) : s.OutGridName[i - 1];
+        staged.naming([&] {
+            if (IsV8(cx)) {
+                const int code = filterCode(o);
+                surfer::ResultArray matrix;
+                if (code == kUserMatrixCode) matrix = AverageFilterMatrix(size, w);
+                // The weight or power and the centre weight named in the output reach the
+                // filter; the fixed filters take neither.
+                const bool takesPower = code == 2 || code == 3 || code == 4;
+                const Value param1 = takesPower ? Value(w) : Value(omitted);
+                const Value param2 = code == 3 ? Value(c) : Value(omitted);
+                const Value passes = static_cast<long>(p);
+                if (!cx.app.SurferApp) throw Error("GridFilter: the mapping program is not connected");
+                // The filter is issued by position with either version-8 identifier.
+                cx.app.SurferApp->call("GridFilter", Positional{in, code, omitted, omitted, passes, param1, param2,
+                                                                size, size, omitted, omitted, Value(matrix), out});
+            } else {
+                const int radius = (size - 1) / 2;
+                CallSurfer(cx, "GridMatrixSmooth", Positional{in, 0, w, omitted, radius, radius, out},
+                           Named{{"InGrid", in}, {"Method", 0}, {"Weight", w}, {"RowRadius", radius},
+                                 {"ColRadius", radius}, {"OutGrid", out}});
+            }
+            if (o.chkCurvature) {
+                BatchStep(cx, "curvature");
+                MakeCurvatureGrid(cx, out, staged.work(CurvatureGridName(s.OutGridName[i - 1])));
+            }
+        });
+        if (o.chkCurvature) staged.commit();
+        // The smoothed grid is plotted once it is in place; the curvature grid is not plotted.
         if (cx.chkPlotSurfer) {
             s.PlotType = cx.plot.PlotType;
             PlotSurfer(cx, s.OutGridName[i - 1], s.PlotType);
-        }
-        if (o.chkCurvature) {
-            BatchStep(cx, "curvature");
-            MakeCurvatureGrid(cx, s.OutGridName[i - 1]);
         }
         return EntryResult::Skipped;  // already plotted above
     };

@@ -15,7 +15,9 @@
 //   output), suffix "sm" n; the passes are not used.
 // Output: GridPathNoExt(i) & suffix & ".grd" beside each input, kept in OutGridName(i)
 //   and plotted when "Plot in Surfer" is ticked; with "Curvature" ticked the curvature
-//   grid of the smoothed grid follows (not plotted). The list is cleared at the end.
+//   grid of the smoothed grid follows (not plotted), the two put in place together (a
+//   failure of either leaves both earlier grids) before the plot. The list is cleared
+//   at the end.
 // Refusals (message, handler ends, list kept, nothing written, no map window opened):
 //   an even or non-positive n ("Filter size must be odd number.", title "Filter"), n
 //   above 1001, and with the ticked version passes not a whole number of 1 or more or

@@ -57,28 +57,29 @@ bool RunTerrain(SurfFnsContext& ctx, int entry, const ProcessOptions& o) {
     // file of the user's can be named like it.
     const PrivateTempFile scratch(".dat");
     const std::string& xyz = scratch.path();
-    std::string suffix;
-    if (kind == TerrainKind::Slope) {
-        suffix = "ts";
-        s.OutGridName[entry - 1] = stem + suffix + ".grd";
-        const std::string& out = s.OutGridName[entry - 1];
-        CallSurfer(ctx, "GridCalculus", Positional{in, 1, omitted, omitted, 0, omitted, omitted, omitted, out},
-                   Named{{"InGrid", in}, {"Operation", 4}, {"OutGrid", out}});
-    } else {
-        const double minSlope = text::Val(o.txtTAMinSlope) / 180 * kPi;
-        suffix = IsV8(ctx) ? "ta" + o.txtTAMinSlope : "ta";
-        s.OutGridName[entry - 1] = stem + suffix + ".grd";
-        const std::string& out = s.OutGridName[entry - 1];
-        CallSurfer(ctx, "GridCalculus", Positional{in, 1, omitted, omitted, 1, omitted, omitted, omitted, out},
-                   Named{{"InGrid", in}, {"Operation", 5}, {"Param1", minSlope}, {"OutGrid", out}, {"OutFmt", 3}});
-    }
-    const std::string& out = s.OutGridName[entry - 1];
-    CallSurfer(ctx, "GridConvert", Positional{out, xyz, 3}, Named{{"InGrid", out}, {"OutGrid", xyz}, {"OutFmt", 4}});
-
-    const std::vector<double> values = ReadTerrainValues(xyz);
-    writeFileAtomic(stem + suffix + "results.csv", TerrainResultsText(kind, values));
+    const std::string suffix = kind == TerrainKind::Slope ? "ts" : IsV8(ctx) ? "ta" + o.txtTAMinSlope : "ta";
+    s.OutGridName[entry - 1] = stem + suffix + ".grd";
+    // The grid and its results table are read together: both are made under working
+    // names and put in place with one commit.
+    StagedFiles staged;
+    const std::string& out = staged.work(s.OutGridName[entry - 1]);
+    std::vector<double> values;
+    staged.naming([&] {
+        if (kind == TerrainKind::Slope) {
+            CallSurfer(ctx, "GridCalculus", Positional{in, 1, omitted, omitted, 0, omitted, omitted, omitted, out},
+                       Named{{"InGrid", in}, {"Operation", 4}, {"OutGrid", out}});
+        } else {
+            const double minSlope = text::Val(o.txtTAMinSlope) / 180 * kPi;
+            CallSurfer(ctx, "GridCalculus", Positional{in, 1, omitted, omitted, 1, omitted, omitted, omitted, out},
+                       Named{{"InGrid", in}, {"Operation", 5}, {"Param1", minSlope}, {"OutGrid", out}, {"OutFmt", 3}});
+        }
+        CallSurfer(ctx, "GridConvert", Positional{out, xyz, 3}, Named{{"InGrid", out}, {"OutGrid", xyz}, {"OutFmt", 4}});
+        values = ReadTerrainValues(xyz);
+        writeFileAtomic(staged.work(stem + suffix + "results.csv"), TerrainResultsText(kind, values));
+    });
+    staged.commit();
     if (kind == TerrainKind::Slope && values.size() < 2) {
-        Report(ctx, kProcessTitle, "The slope grid " + out + " has " + std::to_string(values.size()) +
+        Report(ctx, kProcessTitle, "The slope grid " + s.OutGridName[entry - 1] + " has " + std::to_string(values.size()) +
                                               " value(s): the mean and standard deviation need at least two and "
                                               "were not written.");
     }

@@ -15,7 +15,8 @@
 //                    typed & ".grd" (v6: "ta" alone); degrees clockwise from north.
 //   The grid is written as XYZ text to a private temporary file (core/tempfiles.h),
 //   its non-blank values counted (terrainhistogram.h) into GridPathNoExt(i) & suffix &
-//   "results.csv", replaced whole.
+//   "results.csv"; the grid and the table are put in place together, so a failure of
+//   either leaves both earlier files.
 // Plotting ("Plot in Surfer"): terrain and inverse results as image maps (type 3), the
 //   others with the frame's map type. The list is cleared after a completed run.
 // Refusals (message, run ends before the map window opens, nothing written, list kept):

@@ -14,6 +14,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include <filesystem>
+
 #include "csvview/frmCSVView_picture.h"
 #include "shell/frmStartup.h"
 #include "shell/settings.h"
@@ -191,6 +193,31 @@ TEST_F(CsvViewWindow, SlopeRunDrawsTheProcessedViewAndSavesFilesAndImage) {
     EXPECT_EQ(w->procMode(), "Aspect");
     EXPECT_EQ(pixelsOf(rgb(255, 0, 0)), analysed);
     EXPECT_TRUE(QFileInfo::exists(stem + "-asp8.bmp"));
+}
+
+TEST_F(CsvViewWindow, SlopeTablesSummaryRowAndPictureGoInPlaceTogether) {
+    readPlane();
+    w->chkAspectSlopeSaveStats->setChecked(true);
+    w->chkAspectSlopeSaveImage->setChecked(true);
+    std::filesystem::create_directories(path("slope"));
+    csvtest::writeText(path("slope/planeslopestats.csv"), "the earlier table");
+    std::filesystem::create_directory(path("plane-sl9.bmp"));  // the picture cannot be put in place
+    w->cmdProcAspectSlope->click();
+    ASSERT_FALSE(prompt.shown.empty());
+    EXPECT_NE(prompt.shown.back().text.find("plane-sl9.bmp"), std::string::npos) << messages();
+    EXPECT_EQ(csvtest::readText(path("slope/planeslopestats.csv")), "the earlier table");
+
+    // A file of a folder batch keeps its table and the summary with it.
+    frmtest::writeLattice(path("t1.dat"), 6, 5, [](int x, int) { return 0.5 * x; });
+    csvtest::writeText(path("slope/t1slopestats.csv"), "the earlier table");
+    csvtest::writeText(path("slope/00slopestats.csv"), "the earlier summary\r\n");
+    std::filesystem::create_directory(path("t1-sl9.bmp"));
+    prompt.shown.clear();
+    w->cmdProcAspectSlopeAllFiles->click();
+    ASSERT_FALSE(prompt.shown.empty());
+    EXPECT_NE(prompt.shown.back().text.find("t1-sl9.bmp"), std::string::npos) << messages();
+    EXPECT_EQ(csvtest::readText(path("slope/t1slopestats.csv")), "the earlier table");
+    EXPECT_EQ(csvtest::readText(path("slope/00slopestats.csv")), "the earlier summary\r\n");
 }
 
 TEST_F(CsvViewWindow, ContourHeightDiversityAndSurfaceButtons) {

@@ -280,6 +280,28 @@ TEST(OpcCount, HandWorkedBandGridWritesItsTables) {
     EXPECT_EQ(std::count(grid3.begin(), grid3.end(), '\n'), 17);
 }
 
+TEST(OpcCount, TheRunsFilesGoInPlaceWithItsSummaryRows) {
+    TempDir tmp;
+    AppState app;
+    ScriptedPrompt prompt;
+    OpcSettings s;
+    s.opcr = false;
+    ASSERT_TRUE(count(gridOf(10, 10, [](double x, double) { return x; }), s, tmp, app, prompt).done);
+    const std::string dir = tmp.folder() + "cl_asp8_2/";
+    const std::string results = csvtest::readText(dir + "tooth-cl_asp8_2results.csv");
+    const std::string summary = csvtest::readText(dir + "00cl_asp8_2allresults.csv");
+    // A later file of a batch, whose rotation summary cannot be put in place.
+    std::filesystem::remove(dir + "00cl_asp8_2_R1-OPCRallresults.csv");
+    std::filesystem::create_directory(dir + "00cl_asp8_2_R1-OPCRallresults.csv");
+    const LatticeGrid other = gridOf(10, 10, [](double x, double y) { return x * y; });
+    OpcInput in;
+    in.working = &other;
+    in.ctx = RunContext{tmp.folder(), "tooth", true, true};
+    EXPECT_THROW(ProcClump(s, in, app, prompt, noProgress()), trelvik::Error);
+    EXPECT_EQ(csvtest::readText(dir + "tooth-cl_asp8_2results.csv"), results);
+    EXPECT_EQ(csvtest::readText(dir + "00cl_asp8_2allresults.csv"), summary);
+}
+
 TEST(OpcCount, RefusesBadCountsAndWritesNothing) {
     TempDir tmp;
     AppState app;

@@ -1,5 +1,7 @@
 #include "csvview/surfacearea.h"
 
+#include "core/error.h"
+
 #include "test_csvhelpers.h"
 
 #include <gtest/gtest.h>
@@ -113,4 +115,17 @@ TEST(SurfaceArea, ResultsFilesAndBatchSummary) {
     RunContext ctx2{t2.folder(), "x", true, false};
     CalcSAVolStats(g, 1, 1, 0, false, ctx2);
     EXPECT_TRUE(std::filesystem::is_empty(t2.dir));
+}
+
+TEST(SurfaceArea, BatchTableGoesInPlaceWithItsSummaryRow) {
+    csvtest::TempDir t;
+    LatticeGrid g(2, 2);
+    g.at(1, 1) = {0, 0, 0};
+    g.at(2, 1) = {1, 0, 0};
+    g.at(1, 2) = {0, 1, 0};
+    g.at(2, 2) = {1, 1, 1};
+    std::filesystem::create_directories(t.path("savol/00savolstats.csv"));  // the summary cannot be put in place
+    csvtest::writeText(t.path("savol/t2savolstats.csv"), "the earlier table");
+    EXPECT_THROW(CalcSAVolStats(g, 1, 1, 0, true, RunContext{t.folder(), "t2", true, true}), trelvik::Error);
+    EXPECT_EQ(readText(t.path("savol/t2savolstats.csv")), "the earlier table");
 }

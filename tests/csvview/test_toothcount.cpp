@@ -153,6 +153,21 @@ TEST(ToothExtract, CopiesPickedTeethAndRecordsWhereTheyBegin) {
     EXPECT_EQ(lines(csvtest::readText(out.positionPath))[10], pos[0]);
 }
 
+TEST(ToothExtract, TeethAndTheirPositionsGoInPlaceTogether) {
+    csvtest::TempDir tmp;
+    csvtest::writeText(tmp.path("netregu12.dat"), multiTooth(3));
+    csvtest::writeText(tmp.path("netregu_e1000_ToothCount.csv"), "\"netregu12.dat\",20,3\r\n");
+    csvtest::writeText(tmp.path("netregu_e2.csv"), "the earlier teeth\r\n");
+    std::filesystem::create_directory(tmp.path("netregu_e2_pos.csv"));  // the list cannot be put in place
+    ExtractOptions opts;
+    opts.folder = tmp.folder();
+    opts.countText = "2";
+    opts.advance = [] {};
+    trelvik::ScriptedPrompt prompt;
+    EXPECT_THROW(ExtractTeeth(opts, prompt), trelvik::Error);
+    EXPECT_EQ(csvtest::readText(tmp.path("netregu_e2.csv")), "the earlier teeth\r\n");
+}
+
 TEST(ToothExtract, RefusalsLeaveNoFiles) {
     csvtest::TempDir tmp;
     csvtest::writeText(tmp.path("netregu12.dat"), multiTooth(3));

@@ -71,6 +71,22 @@ TEST_P(RegridVersions, WritesTheThreeFoldersAndKeepsTheUsersTextFile) {
 INSTANTIATE_TEST_SUITE_P(Both, RegridVersions, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "V6" : "V8"; });
 
+TEST(Regrid, TheThreeFilesGoInPlaceTogether) {
+    ProcRun r;
+    r.add("t1b.grd", tooth());
+    r.dir.write("t1blnpts.bln", kOutline);
+    for (const char* folder : {"9_grd", "9b_grd", "9b_dat"}) std::filesystem::create_directory(r.dir.path(folder));
+    r.dir.write("9_grd/t1b9.grd", "the earlier grid");
+    r.dir.write("9b_grd/t1b9b.grd", "the earlier blanked grid");
+    std::filesystem::create_directory(r.dir.path("9b_dat/t1b9b.dat"));  // its text cannot be put in place
+    RegridOptions o;
+    o.txtExactNoRC = "9";
+    EXPECT_EQ(cmdRegridExactResol(r.ctx, o), BatchOutcome::Failed);
+    EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("t1b9b.dat"));
+    EXPECT_EQ(r.dir.read("9_grd/t1b9.grd"), "the earlier grid");
+    EXPECT_EQ(r.dir.read("9b_grd/t1b9b.grd"), "the earlier blanked grid");
+}
+
 TEST(Regrid, TextFilesFarFromTheOriginKeepTheirExtents) {
     ProcRun r;
     PointList pts;

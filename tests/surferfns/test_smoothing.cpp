@@ -62,6 +62,19 @@ TEST(Smoothing, CurvatureTickedSmoothsWithTheMatrixThenMakesTheCurvatureGrid) {
     expectSameNodes(r.read("tooth_fwa9,4x3.grd"), surfer::applyGridFilter(bumpy(), m));
 }
 
+TEST(Smoothing, SmoothedAndCurvatureGridsGoInPlaceTogether) {
+    ProcRun r;
+    r.add("tooth.grd", bumpy());
+    r.dir.write("tooth_fwa9,4x3.grd", "the earlier smoothed grid");
+    std::filesystem::create_directory(r.dir.path("tooth_fwa9,4x3_curv10.grd"));
+    SmoothOptions o;
+    o.chkCurvature = true;
+    chkCurvature_Click(o);
+    EXPECT_EQ(SmoothGrids(r.ctx, o), BatchOutcome::Failed);
+    EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("tooth_fwa9,4x3_curv10.grd"));
+    EXPECT_EQ(r.dir.read("tooth_fwa9,4x3.grd"), "the earlier smoothed grid");
+}
+
 TEST(Smoothing, Version6MatrixSmoothing) {
     ProcRun r(true);
     r.add("tooth.grd", bumpy());

@@ -100,9 +100,12 @@ TEST_P(TerrainVersions, AspectFourTablesAndNames) {
               table(six(32, 16), 11.25) + table(six(16, 8), 22.5) + table(six(8, 4), 45) + table(six(4, 2), 90));
     EXPECT_EQ(r.state.PlotType, 3);  // shown as an image map
     const std::string calc = r.calls("GridCalculus").at(0);
-    if (v6) EXPECT_THAT(calc, HasSubstr("tooth.grd\", 1, , , 1, , , , \"" + r.dir.path("toothta.grd")));
+    // The grid is made under a working name beside the one it is put in place as.
+    if (v6) EXPECT_THAT(calc, HasSubstr("tooth.grd\", 1, , , 1, , , , \"" + r.dir.path(".toothta.grd.trelvik-")));
     else EXPECT_THAT(calc, HasSubstr("Operation:=5, Param1:=0.174532925199433, OutGrid:=\"" +
-                                     r.dir.path("toothta10.grd") + "\", OutFmt:=3)"));
+                                     r.dir.path(".toothta10.grd.trelvik-")));
+    if (!v6) EXPECT_THAT(calc, HasSubstr(".tmp\", OutFmt:=3)"));
+    EXPECT_THAT(r.files(), ::testing::Contains(stem + ".grd"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Both, TerrainVersions, ::testing::Bool(),
@@ -122,4 +125,14 @@ TEST(Terrain, RefusalsAndTooFewValues) {
     EXPECT_EQ(ProcessGrids(r.ctx, terrain("Terrain slope")), BatchOutcome::Completed);
     EXPECT_EQ(r.dir.read("toothtsresults.csv"), table({0, 0, 0, 0, 1, 0, 0, 0}, 11.25));
     EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("1 value(s)"));
+}
+
+TEST(Terrain, GridAndTableGoInPlaceTogether) {
+    ProcRun r;
+    r.add("tooth.grd", slopeRow({1, 0.5}));
+    r.dir.write("toothts.grd", "the earlier slope grid");
+    std::filesystem::create_directory(r.dir.path("toothtsresults.csv"));  // the table cannot be put in place
+    EXPECT_EQ(ProcessGrids(r.ctx, terrain("Terrain slope")), BatchOutcome::Failed);
+    EXPECT_THAT(r.prompt.shown.back().text, HasSubstr("toothtsresults.csv"));
+    EXPECT_EQ(r.dir.read("toothts.grd"), "the earlier slope grid");
 }
