@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <optional>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,16 +23,50 @@ namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
 
+// Whose a file is, for a message: the user's name, or "user <uid>".
+std::string ownerName(uid_t owner) {
+    struct passwd pw{}, *found = nullptr;
+    char buf[1024];
+    if (::getpwuid_r(owner, &pw, buf, sizeof buf, &found) == 0 && found && found->pw_name) return found->pw_name;
+    return "user " + std::to_string(owner);
+}
+
 // The file a write should replace: through a symbolic link to what it points at, so the
-// link stays a link.
+// link stays a link; but only through the user's own links. One that another user put at
+// the name in a shared folder could aim the write at any file the user may write.
 fs::path resolvedTarget(const std::string& path) {
-    std::error_code ec;
     fs::path p(path);
-    if (fs::is_symlink(fs::symlink_status(p, ec))) {
-        const fs::path real = fs::weakly_canonical(p, ec);
-        if (!ec) return real;
+    struct stat st{};
+    for (int hop = 0; hop < 40 && ::lstat(p.c_str(), &st) == 0 && S_ISLNK(st.st_mode); ++hop) {
+        if (st.st_uid != ::geteuid())
+            throw Error("Cannot write \"" + path + "\": \"" + p.string() + "\" is a link of another user (" +
+                        ownerName(st.st_uid) + "); a save follows only your own links, so nothing was written");
+        std::error_code ec;
+        const fs::path to = fs::read_symlink(p, ec);
+        if (ec) break;
+        p = p.parent_path() / to;
     }
-    return p;
+    if (p == fs::path(path)) return p;
+    std::error_code ec;
+    const fs::path real = fs::weakly_canonical(fs::path(path), ec);
+    return ec ? fs::path(path) : real;
+}
+
+// Names tried for one working file before giving up: far more than anyone can plant.
+constexpr int kNameAttempts = 1 << 16;
+
+// A new working file beside target, opened for reading and writing; -1 (errno set) when
+// none can be made. Only a file made here is opened (O_EXCL, which never follows a link):
+// a name someone has put anything at is passed over for another.
+int openNewWorkingFile(const fs::path& target, mode_t mode, std::string& name) {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        name = working::newName(target);
+        if (beforeWorkingFileMade) beforeWorkingFileMade(name);
+        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 // Carries a failure of ConvertLineEnds with its description and number.
@@ -67,42 +102,116 @@ std::string readWholeFile(const std::string& path) {
     return readFileAsItStands(path);
 }
 
-std::string readFileAsItStands(const std::string& path) {
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) throw Error("Cannot read \"" + path + "\": it is a folder");
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) throw Error("Cannot open \"" + path + "\": " + std::strerror(errno));
+namespace {
+
+[[noreturn]] void refuseInput(const std::string& path, const std::string& why) {
+    throw Error("Cannot read \"" + path + "\": " + why);
+}
+
+[[noreturn]] void refuseLargeInput(const std::string& path, std::uint64_t size) {
+    refuseInput(path, "it is " + std::to_string(size) + " bytes long, larger than the 2 GiB (" +
+                          std::to_string(kLargestInput) + " bytes) an input file may be");
+}
+
+}  // namespace
+
+InputFile::InputFile(const std::string& path, const std::string& cannotOpen, Links links) : path_(path) {
+    // Without waiting: opening a pipe no one writes to would block for good, and a device's
+    // open may wait on its line. Only what fstat then finds decides whether it is read.
+    constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    fd_ = ::open(path.c_str(), kFlags | (links == Links::OwnLinksOnly ? O_NOFOLLOW : 0));
+    if (fd_ < 0 && errno == ELOOP && links == Links::OwnLinksOnly) {
+        struct stat link{};
+        if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode) && link.st_uid != ::geteuid())
+            refuseInput(path, "it is a link of another user (" + ownerName(link.st_uid) + ")");
+        fd_ = ::open(path.c_str(), kFlags);
+    }
+    if (fd_ < 0) throw Error(cannotOpen.empty() ? "Cannot open \"" + path + "\": " + std::strerror(errno) : cannotOpen);
+    struct stat st{};
+    std::string why;
+    if (::fstat(fd_, &st) != 0) why = std::strerror(errno);
+    else if (S_ISDIR(st.st_mode)) why = "it is a folder";
+    else if (S_ISFIFO(st.st_mode)) why = "it is a pipe, not a file";
+    else if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) why = "it is a device, not a file";
+    else if (S_ISSOCK(st.st_mode)) why = "it is a socket, not a file";
+    else if (!S_ISREG(st.st_mode)) why = "it is not a regular file";
+    else if (static_cast<std::uint64_t>(st.st_size) > kLargestInput) {
+        ::close(fd_);
+        refuseLargeInput(path, static_cast<std::uint64_t>(st.st_size));
+    }
+    if (why.empty()) {
+        const int flags = ::fcntl(fd_, F_GETFL);
+        if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) != 0) why = std::strerror(errno);
+    }
+    if (!why.empty()) {
+        ::close(fd_);
+        refuseInput(path, why);
+    }
+    size_ = static_cast<std::uint64_t>(st.st_size);
+}
+
+InputFile::~InputFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+int InputFile::release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+}
+
+std::FILE* InputFile::releaseAsStream() {
+    std::FILE* f = ::fdopen(fd_, "rb");
+    if (!f) refuseInput(path_, std::strerror(errno));
+    fd_ = -1;
+    return f;
+}
+
+std::string InputFile::readAll() {
     // Read straight into the result: large grids are tens of megabytes, and a copy
     // through a staging buffer costs as much again. The size is only a first guess
-    // (the file may grow or shrink while it is read), so read on until the end.
+    // (the file may grow or shrink while it is read), so read on until the end, though
+    // never past the largest input.
     std::string data;
-    const auto size = fs::file_size(path, ec);
     std::size_t have = 0;
-    data.resize(ec ? kBufferSize : static_cast<std::size_t>(size) + 1);
+    data.resize(static_cast<std::size_t>(size_) + 1);
     for (;;) {
-        if (have == data.size()) data.resize(data.size() + kBufferSize);
-        const std::size_t got = std::fread(data.data() + have, 1, data.size() - have, f);
-        have += got;
-        if (got == 0 || std::feof(f) || std::ferror(f)) break;
+        if (have == data.size()) {
+            if (have > kLargestInput) refuseLargeInput(path_, have);
+            data.resize(data.size() + kBufferSize);
+        }
+        const ssize_t got = ::read(fd_, data.data() + have, data.size() - have);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw Error("Cannot read \"" + path_ + "\"");
+        if (got == 0) break;
+        have += static_cast<std::size_t>(got);
     }
     data.resize(have);
-    const bool bad = std::ferror(f) != 0;
-    std::fclose(f);
-    if (bad) throw Error("Cannot read \"" + path + "\"");
     return data;
 }
+
+std::string readFileAsItStands(const std::string& path) { return InputFile(path).readAll(); }
 
 ReplacementFile::ReplacementFile(std::string path) : path_(std::move(path)) {
     const fs::path target = resolvedTarget(path_);
     target_ = target.string();
     // What writers that ended without finishing left in the folder goes first.
     working::tidyFolder(target.parent_path());
-    temp_ = working::newName(target);
-    fd_ = ::open(temp_.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd_ < 0) throw Error("Cannot write \"" + path_ + "\": " + std::strerror(errno));
-    // A replaced file keeps its permissions.
+    // A replaced file keeps its permissions; its new content is nobody else's to read
+    // before it has them.
     struct stat old{};
-    if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd_, old.st_mode & 07777);
+    const bool keepMode = ::lstat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    fd_ = openNewWorkingFile(target, keepMode ? 0600 : 0666, temp_);
+    if (fd_ < 0) throw Error("Cannot write \"" + path_ + "\": " + std::strerror(errno));
+    if (keepMode) ::fchmod(fd_, old.st_mode & 07777);
+}
+
+std::string newWorkingFile(const std::string& target) {
+    std::string name;
+    const int fd = openNewWorkingFile(fs::path(target), 0666, name);
+    if (fd < 0) throw Error("Cannot write \"" + target + "\": " + std::strerror(errno));
+    ::close(fd);
+    return name;
 }
 
 ReplacementFile::~ReplacementFile() {
@@ -217,10 +326,14 @@ void commitAll(const std::vector<ReplacementFile*>& files) {
             std::error_code ec;
             const fs::file_status st = fs::symlink_status(s.target, ec);
             if (fs::exists(st) && !fs::is_directory(st)) {  // a folder refuses the rename itself
-                const std::string kept = working::newName(s.target);
-                if (::link(s.target.c_str(), kept.c_str()) != 0 && !fs::copy_file(s.target, kept, ec))
-                    throw Error("Cannot replace \"" + f->path() + "\": " + ec.message());
-                s.kept = kept;
+                // Neither a link nor a copy goes to a name already taken: another is tried.
+                for (int attempt = 0; s.kept.empty(); ++attempt) {
+                    const std::string kept = working::newName(s.target);
+                    if (::link(s.target.c_str(), kept.c_str()) == 0 || fs::copy_file(s.target, kept, ec))
+                        s.kept = kept;
+                    else if (ec != std::errc::file_exists || attempt == kNameAttempts)
+                        throw Error("Cannot replace \"" + f->path() + "\": " + ec.message());
+                }
             }
             staged.push_back(std::move(s));
         }

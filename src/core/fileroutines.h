@@ -16,17 +16,27 @@
 //  readWholeFile      the bytes of a file, once the commits a kill cut short in its folder
 //                     are settled (core/workingfiles.h); throws trelvik::Error naming the
 //                     file. readFileAsItStands reads them without settling anything.
+//  InputFile          every reader's way in: opens the file without waiting (a pipe with
+//                     no writer would hold the step for good) and keeps it only when it is
+//                     a regular file of at most kLargestInput bytes; a pipe, a device (also
+//                     through a link), a folder or a larger file is refused before a byte is
+//                     read, by a trelvik::Error naming the file and saying why.
 //  ReplacementFile    the temporary file behind every writer that replaces a file: made
 //                     beside the target under a working name that tells which writer made
 //                     it, on which host (".<name>.trelvik-<host>-<pid>-<n>-<check>.tmp",
-//                     core/workingfiles.h), with the replaced file's permissions; through a
-//                     symbolic link it replaces what the link points at, so the link stays
-//                     a link. Before it is made, whatever writers on this host that have
+//                     core/workingfiles.h), with the replaced file's permissions. It is
+//                     made new (O_EXCL): never opened through a link or over anything put
+//                     at its name, which is passed over for another name. Through a
+//                     symbolic link of the user's own it replaces what the link points at,
+//                     so the link stays a link; another user's link is refused, naming it
+//                     and its owner, before anything is written. Before it is made, whatever writers on this host that have
 //                     ended left in the folder is cleared, whatever they were writing:
 //                     their commits finished or undone, then their working files removed
 //                     (only names of exactly that form). finish() syncs it to disk and
 //                     closes it, commit() renames it over the target; a temporary never
 //                     committed is removed.
+//  newWorkingFile     makes an empty file under a new working name beside target, as a
+//                     ReplacementFile makes its temporary, and returns that name.
 //  writeFileAtomic    replaces path with content through a ReplacementFile.
 //  appendFileAtomic   appends text in one piece: the old table and the text are written
 //                     to a temporary that replaces the file, so a failure or a kill leaves
@@ -56,6 +66,7 @@
 #include "core/error.h"
 #include "core/prompt.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -72,11 +83,44 @@ bool ConvertLineEnds(const std::string& inFile, const std::string& outFile, long
 
 std::string readWholeFile(const std::string& path);
 std::string readFileAsItStands(const std::string& path);
+std::string newWorkingFile(const std::string& target);
 void writeFileAtomic(const std::string& path, std::string_view content);
 void appendFileAtomic(const std::string& path, std::string_view text);
 
 // Line end written by the system's writers.
 inline constexpr std::string_view kCRLF = "\r\n";
+
+// The largest file any reader takes: several times the text of the biggest scans (a cloud
+// of ten million points, a 2000 x 2000 grid as text), while the file, and what is parsed
+// from it, still fits in the memory of an ordinary machine.
+inline constexpr std::uint64_t kLargestInput = std::uint64_t{2} << 30;
+
+class InputFile {
+public:
+    // OwnLinksOnly: a symbolic link at path is followed only when it is the user's own.
+    enum class Links { Followed, OwnLinksOnly };
+    // Throws trelvik::Error: cannotOpen (when given) or "Cannot open "<path>": <err>" when
+    // the file cannot be opened; "Cannot read "<path>": <why>" when it is refused.
+    explicit InputFile(const std::string& path, const std::string& cannotOpen = {}, Links links = Links::Followed);
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    // Blocking and close-on-exec; valid until release() or destruction.
+    int fd() const { return fd_; }
+    std::uint64_t size() const { return size_; }
+    // Hands the descriptor to the caller (a library that closes it itself).
+    int release();
+    // The file as a stdio stream, which the caller closes.
+    std::FILE* releaseAsStream();
+    // Every byte from the descriptor's position on.
+    std::string readAll();
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
 
 class ReplacementFile {
 public:
@@ -111,6 +155,10 @@ private:
     int fd_ = -1;
     bool finished_ = false, committed_ = false;
 };
+
+// Called with each working name a ReplacementFile is about to make, before it makes it:
+// a test puts a link there first, as someone sharing the folder might.
+inline void (*beforeWorkingFileMade)(const std::string& name) = nullptr;
 
 class AtomicTextWriter {
 public:

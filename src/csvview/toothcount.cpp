@@ -40,6 +40,24 @@ std::string readInput(const std::string& path) {
     return readWholeFile(path);
 }
 
+// A name a tooth-count list gives is read in the list's folder, so it must be the plain
+// name of a file there: no folder in it ('/', "." or ".."), and no NUL or other control
+// character, which would cut it short or make it another name.
+bool plainFileName(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    return std::none_of(name.begin(), name.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return c == '/' || u < 32 || u == 127;
+    });
+}
+
+// A listed file is read only as a file of the list's folder: not through another user's
+// link, which could lead to any file the user may read.
+std::string readListed(const std::string& path) {
+    if (!FileExists(path)) throw Error("The file " + path + " does not exist");
+    return InputFile(path, {}, InputFile::Links::OwnLinksOnly).readAll();
+}
+
 // The file with `addition` appended, written into `files` to go in place with the rest
 // of a set; the old file stays whole until the set is committed.
 void appendInto(StagedFiles& files, const std::string& path, std::string_view addition) {
@@ -126,6 +144,10 @@ std::vector<ToothCountRecord> readToothCountList(const std::string& path) {
         if (records.size() >= static_cast<std::size_t>(kMaxToothCountRecords))
             throw Error("Tooth-count list " + path + " holds more than " + std::to_string(kMaxToothCountRecords) +
                         " files");
+        if (!plainFileName(items[0]))
+            throw Error("Tooth-count list " + path + ", line " + std::to_string(lineNo) +
+                        ": the name is not that of a file in the list's folder (it holds '/', \"..\" or a control "
+                        "character)");
         const double lines = text::Val(items[1]), teeth = text::Val(items[2]);
         if (teeth < 0 || teeth != std::floor(teeth))
             throw Error("Tooth-count list " + path + ", line " + std::to_string(lineNo) +
@@ -204,7 +226,7 @@ ExtractOutcome ExtractTeeth(const ExtractOptions& opts, Prompt& prompt) {
         const auto picks = drawPicks(share, rec.teeth, random, advance);
         if (opts.fileStarted) opts.fileStarted(rec.name, share);
         out.lastFile = rec.name;
-        const std::string text = readInput(joinPath(opts.folder, rec.name));
+        const std::string text = readListed(joinPath(opts.folder, rec.name));
 
         long lineCounter = 0, tooth = 1;
         std::size_t pickIndex = 0;  // 0-based into picks; written 1-based

@@ -271,20 +271,11 @@ PointList parseAsciiStlVertices(std::string_view text, const std::string& path, 
 }
 
 PointList readAsciiStlVertices(const std::string& path) {
-    // Large files are read and parsed in pieces; anything else (a small file, or one that
-    // cannot be opened, which the whole-file reader then reports) is read whole.
+    // Large files are read and parsed in pieces, a small one whole.
     working::settleBeforeReading(path);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        struct Close {
-            int fd;
-            ~Close() { ::close(fd); }
-        } closer{fd};
-        struct stat st{};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) >= kFilePiece)
-            return readInPieces(fd, static_cast<std::size_t>(st.st_size), path);
-    }
-    return parseAsciiStlVertices(readWholeFile(path), path);
+    InputFile in(path);
+    if (in.size() >= kFilePiece) return readInPieces(in.fd(), static_cast<std::size_t>(in.size()), path);
+    return parseAsciiStlVertices(in.readAll(), path);
 }
 
 PointList distinctVertices(const PointList& v) {

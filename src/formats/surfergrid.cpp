@@ -130,8 +130,8 @@ SurferGridFormat detectSurferGridFormat(const std::string& path) {
     // Only the tag is needed; large grids are not read for it.
     working::settleBeforeReading(path);
     if (!FileExists(path)) throw Error("Cannot open the grid file " + path + ": no such file.");
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f) throw Error("Cannot open the grid file " + path + ".");
+    InputFile in(path, "Cannot open the grid file " + path + ".");
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(in.releaseAsStream(), &std::fclose);
     char tag[4] = {};
     const std::size_t got = std::fread(tag, 1, sizeof tag, f.get());
     return formatOf(std::string_view(tag, got), path);
@@ -163,15 +163,14 @@ private:
 };
 
 // The grid of a Surfer 7 file without a copy of the whole file; nothing when the file
-// is not one (or cannot be opened: the whole-file reader then reports why).
+// is not one. A file no reader takes is refused here, saying why.
 std::optional<Grid> readBinary7File(const std::string& path) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f) return std::nullopt;
-    struct stat st{};
-    if (::fstat(::fileno(f.get()), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    InputFile in(path);
+    const std::size_t size = static_cast<std::size_t>(in.size());
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(in.releaseAsStream(), &std::fclose);
     char tag[4] = {};
     if (std::fread(tag, 1, sizeof tag, f.get()) != sizeof tag || std::memcmp(tag, "DSRB", 4) != 0) return std::nullopt;
-    FileSource src(f.get(), static_cast<std::size_t>(st.st_size), path);
+    FileSource src(f.get(), size, path);
     return detail::parseBinary7(src, path);
 }
 

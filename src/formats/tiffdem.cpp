@@ -101,8 +101,10 @@ TiffImage readTiffFloatImage(const std::string& path) {
     Handlers handlers;
     lastTiffMessage.clear();
     working::settleBeforeReading(path);
-    TiffPtr tif(TIFFOpen(path.c_str(), "r"), [](TIFF* t) { TIFFClose(t); });
+    InputFile in(path);
+    TiffPtr tif(TIFFFdOpen(in.fd(), path.c_str(), "r"), [](TIFF* t) { TIFFClose(t); });
     if (!tif) throw Error("Cannot read the TIFF file " + path + ": " + lastTiffMessage);
+    in.release();  // the library closes it
     TIFF* t = tif.get();
     TIFFMergeFieldInfo(t, kGeoFields, 2);
     std::uint32_t w = 0, h = 0;

@@ -158,8 +158,9 @@ void scanXyzDump(const std::string& path, const std::function<void(const XyzReco
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) throw Error("Cannot read \"" + path + "\": it is a folder");
     working::settleBeforeReading(path);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f) throw Error("Cannot open \"" + path + "\": " + std::strerror(errno));
+    InputFile in(path);
+    const std::uint64_t size = in.size();
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(in.releaseAsStream(), &std::fclose);
 
     // A window holds whole lines plus the unfinished start of the next, which is moved to
     // the front before the next read; a line longer than the window grows it. The whole
@@ -167,8 +168,7 @@ void scanXyzDump(const std::string& path, const std::function<void(const XyzReco
     // records handed on in file order on this thread, as one pass would.
     // A small file gets a window of its own size, not one per thread.
     const std::size_t pieces = std::max<std::size_t>(1, workerCount());
-    const auto size = std::filesystem::file_size(path, ec);
-    std::string buf(ec ? kPiece : std::clamp<std::size_t>(static_cast<std::size_t>(size) + 1, 1 << 16, pieces * kPiece), '\0');
+    std::string buf(std::clamp<std::size_t>(static_cast<std::size_t>(size) + 1, 1 << 16, pieces * kPiece), '\0');
     std::vector<PieceRecords> parts(pieces);
     std::size_t kept = 0, lineBefore = 0;
     for (;;) {
@@ -216,7 +216,7 @@ PointList readXyzDump(const std::string& path) {
     std::error_code ec;
     // Dump lines are rarely shorter than this, so the list seldom grows.
     const auto size = std::filesystem::file_size(path, ec);
-    if (!ec) points.reserve(static_cast<std::size_t>(size / 24) + 1);
+    if (!ec && size <= kLargestInput) points.reserve(static_cast<std::size_t>(size / 24) + 1);
     scanXyzDump(path, [&](const XyzRecord& r) { points.push_back({r.x, r.y, r.z}); });
     return points;
 }

@@ -1,6 +1,7 @@
 #include "formats/xyzpointfile.h"
 
 #include "core/error.h"
+#include "core/fileroutines.h"
 #include "core/workingfiles.h"
 #include "formats/numberrange.h"
 #include "formats/numberrows.h"
@@ -8,7 +9,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 namespace trelvik::formats {
@@ -36,16 +36,7 @@ inline bool nextNumber(const char*& p, const char* end, double& v) {
 
 std::string readAll(const std::string& path) {
     working::settleBeforeReading(path);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw Error("Cannot open " + path);
-    in.seekg(0, std::ios::end);
-    const auto size = in.tellg();
-    if (size < 0) throw Error("Cannot read " + path);
-    std::string s(static_cast<std::size_t>(size), '\0');
-    in.seekg(0);
-    in.read(s.data(), size);
-    if (!in) throw Error("Cannot read " + path);
-    return s;
+    return InputFile(path, "Cannot open " + path).readAll();
 }
 
 } // namespace

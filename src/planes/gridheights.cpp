@@ -3,7 +3,6 @@
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"
-#include "core/workingfiles.h"
 #include "formats/digitisefile.h"
 #include "surfer/application.h"
 
@@ -114,8 +113,7 @@ MeasuredHeights measureInto(StagedFiles pending, surfer::Application& app, const
     // one of an earlier run; one that is not kept is made under a working name, which a
     // file of the user's never has and the next step sweeps if a kill leaves it, and goes
     // however the step ends.
-    const std::string zero =
-        files.keepZeroFile ? pending.work(files.zeroFile()) : working::newName(files.zeroFile());
+    const std::string zero = files.keepZeroFile ? pending.work(files.zeroFile()) : newWorkingFile(files.zeroFile());
 
     std::string content;
     for (const auto& p : points) {

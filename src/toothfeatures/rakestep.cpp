@@ -12,7 +12,8 @@
 #include "planes/toothlength.h"
 #include "surfer/application.h"
 
-#include <fstream>
+#include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace trelvik::toothfeatures {
@@ -39,13 +40,19 @@ struct DumpSpacing {
 // with x running fastest: dx from the first two nodes, dy from the first node of a
 // higher row. Only the first row and a line are read.
 DumpSpacing spacingFromDump(const std::string& xyz, const std::string& outline) {
-    std::ifstream in(xyz, std::ios::binary);
-    if (!in) throw Error("Cannot read the blanked grid " + xyz);
+    InputFile file(xyz, "Cannot read the blanked grid " + xyz);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(file.releaseAsStream(), &std::fclose);
+    const auto getLine = [&in](std::string& line) {
+        line.clear();
+        int c = 0;
+        while ((c = std::getc(in.get())) != EOF && c != '\n') line += static_cast<char>(c);
+        return c != EOF || !line.empty();
+    };
     DumpSpacing s;
     std::string line;
     double x1 = 0, y1 = 0;
     long record = 0;
-    while (std::getline(in, line)) {
+    while (getLine(line)) {
         const std::vector<double> v = text::numbers(line);
         if (v.size() < 3) continue;
         ++record;

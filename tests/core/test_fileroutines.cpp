@@ -9,6 +9,7 @@
 #include <functional>
 #include <csignal>
 #include <fstream>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
@@ -220,6 +221,60 @@ TEST(FileRoutines, ReplaceKeepsModeAndLinksAndClearsStaleTemps) {
     writeFileAtomic(t.path(longName), "six\r\n");
     EXPECT_EQ(readWholeFile(t.path(longName)), "six\r\n");
     EXPECT_EQ(entries(t.path("")), before + 1);
+}
+
+// Links someone sharing the folder puts under the names a write is about to make its
+// working file with are passed over: none is written through, the file they point at keeps
+// its bytes and permissions, and the output is a plain file with its own.
+TEST(FileRoutines, LinksPlantedUnderWorkingNamesAreNeverWrittenThrough) {
+    TempFolder t;
+    static std::string victim;
+    static int planted;
+    victim = t.write("notes.txt", "private");
+    planted = 0;
+    fs::permissions(victim, fs::perms::owner_read | fs::perms::owner_write);
+    const std::string out = t.write("out.csv", "old");
+    fs::permissions(out, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+    beforeWorkingFileMade = [](const std::string& name) {
+        if (planted < 3000 && ::symlink(victim.c_str(), name.c_str()) == 0) ++planted;
+    };
+    writeFileAtomic(out, "new");
+    beforeWorkingFileMade = nullptr;
+    EXPECT_EQ(planted, 3000);
+    EXPECT_EQ(t.read("notes.txt"), "private");
+    EXPECT_EQ(fs::status(victim).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(out)));
+    EXPECT_EQ(t.read("out.csv"), "new");
+    EXPECT_EQ(fs::status(out).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+}
+
+// A save goes through a link at its name only when the link is the user's own: another
+// user's is refused, naming the link and its owner, and nothing is written.
+TEST(FileRoutines, ASaveFollowsOnlyTheUsersOwnLinks) {
+    if (::geteuid() != 0) GTEST_SKIP() << "a link of another user needs root";
+    TempFolder t;
+    const std::string notes = t.write("notes.txt", "private");
+    const std::string digit = t.path("digit.dat");
+    fs::create_symlink(notes, digit);
+    ASSERT_EQ(::lchown(digit.c_str(), 65534, 65534), 0);
+    const struct passwd* pw = ::getpwuid(65534);
+    const std::string owner = pw ? pw->pw_name : "user 65534";
+    try {
+        writeFileAtomic(digit, "1,2\r\n");
+        FAIL() << "written through another user's link";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("\"" + digit + "\""), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("(" + owner + ")"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(t.read("notes.txt"), "private");
+    EXPECT_TRUE(fs::is_symlink(digit));
+    EXPECT_EQ(entries(t.dir()), 2u);
+
+    ASSERT_EQ(::lchown(digit.c_str(), ::geteuid(), ::getegid()), 0);
+    writeFileAtomic(digit, "1,2\r\n");
+    EXPECT_EQ(t.read("notes.txt"), "1,2\r\n");
+    EXPECT_TRUE(fs::is_symlink(digit));
 }
 
 // A step's files: written under working names, put in place all together or not at all.

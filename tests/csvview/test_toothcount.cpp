@@ -12,6 +12,7 @@
 #include <map>
 #include <set>
 #include <sstream>
+#include <unistd.h>
 
 using namespace trelvik::csvview;
 
@@ -193,4 +194,40 @@ TEST(ToothExtract, RefusalsLeaveNoFiles) {
     csvtest::writeText(tmp.path("netregu_e1000_ToothCount.csv"), longList);
     opts.countText = "1";
     EXPECT_THROW(ExtractTeeth(opts, prompt), trelvik::Error);
+}
+
+// A listed name is read only as a file of the list's own folder: a name leading out of it,
+// one a NUL would cut short, or another user's link there is refused, naming its line or
+// file, and nothing is written.
+TEST(ToothExtract, ListedNamesStayInTheListsFolder) {
+    namespace fs = std::filesystem;
+    csvtest::TempDir tmp;
+    fs::create_directories(tmp.path("outside"));
+    fs::create_directories(tmp.path("shared"));
+    csvtest::writeText(tmp.path("outside/secret.txt"), multiTooth(1));
+    csvtest::writeText(tmp.path("shared/netregu12.dat"), multiTooth(3));
+    ExtractOptions opts;
+    opts.folder = tmp.path("shared");
+    opts.countText = "1";
+    opts.advance = [] {};
+    trelvik::ScriptedPrompt prompt;
+    const std::string list = tmp.path("shared/netregu_e1000_ToothCount.csv");
+    for (const std::string& line : {std::string("\"../outside/secret.txt\",1,1"),
+                                    std::string("\"netregu12.dat") + '\0' + "x\",3,3"}) {
+        csvtest::writeText(list, "\"netregu12.dat\",3,0\r\n" + line + "\r\n");
+        try {
+            ExtractTeeth(opts, prompt);
+            ADD_FAILURE() << "read " << line;
+        } catch (const trelvik::Error& e) {
+            EXPECT_NE(std::string(e.what()).find("line 2"), std::string::npos) << e.what();
+        }
+        EXPECT_FALSE(fs::exists(tmp.path("shared/netregu_e1.csv")));
+    }
+    if (::geteuid() != 0) return;  // a link of another user needs root
+    const std::string theirs = tmp.path("shared/theirs.dat");
+    fs::create_symlink(tmp.path("outside/secret.txt"), theirs);
+    ASSERT_EQ(::lchown(theirs.c_str(), 65534, 65534), 0);
+    csvtest::writeText(list, "\"theirs.dat\",1,1\r\n");
+    EXPECT_THROW(ExtractTeeth(opts, prompt), trelvik::Error);
+    EXPECT_FALSE(fs::exists(tmp.path("shared/netregu_e1.csv")));
 }

@@ -1,10 +1,13 @@
-// Scanner point formats: point text, Alicona text, ASCII STL and Avizo surface.
+// Scanner point formats: point text, Alicona text, ASCII STL and Avizo surface; what every
+// reader refuses.
 #include "core/error.h"
 #include "core/textform.h"
 #include "formats/alicona.h"
+#include "formats/digitisefile.h"
 #include "formats/avizosurf.h"
 #include "formats/pointtext.h"
 #include "formats/stlascii.h"
+#include "formats/surfergrid.h"
 #include "formats/xyzpointfile.h"
 #include "support/tempfolder.h"
 
@@ -15,7 +18,9 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <filesystem>
 #include <set>
+#include <sys/stat.h>
 #include <tuple>
 
 using namespace trelvik;
@@ -49,6 +54,30 @@ TEST(PointText, ReadsEveryRenderingAndLineEnd) {
     EXPECT_TRUE(has(errorOf([] { parsePointText("1,2,3\r\n4,5\r\n", "c.txt"); }), "c.txt: line 2"));
     EXPECT_TRUE(has(errorOf([] { parsePointText("1,2,nan\r\n", "d.txt"); }), "d.txt: line 1"));
     EXPECT_TRUE(has(errorOf([] { readPointText("/no/such/file.txt"); }), "/no/such/file.txt"));
+}
+
+// A pipe no one writes to, a link to an endless device and a file larger than any scan
+// are refused by every reader, with a message naming the file, before anything is read.
+TEST(PointText, EveryReaderRefusesAPipeADeviceAndAHugeFile) {
+    trelvik::testing::TempFolder t;
+    const std::string pipe = t.path("pipe.dat"), zero = t.path("zero.dat"), huge = t.path("huge.dat");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", zero);
+    t.write("huge.dat", "");
+    std::filesystem::resize_file(huge, std::uintmax_t{64} << 30);
+    const std::pair<const char*, std::function<void(const std::string&)>> readers[] = {
+        {"grid", [](const std::string& p) { readSurferGrid(p); }},
+        {"point text", [](const std::string& p) { readPointText(p); }},
+        {"xyz", [](const std::string& p) { readXyzPointFile(p); }},
+        {"digitise", [](const std::string& p) { readDigitisePoints(p); }},
+    };
+    const std::pair<std::string, std::string> inputs[] = {
+        {huge, "larger than the 2 GiB"}, {zero, "it is a device"}, {pipe, "it is a pipe"}};
+    for (const auto& [reader, read] : readers)
+        for (const auto& [file, why] : inputs) {
+            const std::string e = errorOf([&] { read(file); });
+            EXPECT_TRUE(has(e, "\"" + file + "\"") && has(e, why)) << reader << ": " << e;
+        }
 }
 
 // A number below the smallest double is 0 in both point readers, as in the grid dump;
