@@ -64,6 +64,7 @@
 //                     or whose commit() fails, leaves the earlier run's files as they were,
 //                     and its working files are removed.
 #include "core/error.h"
+#include "core/progress.h"
 #include "core/prompt.h"
 
 #include <cstdint>
@@ -201,6 +202,8 @@ public:
     template <typename Call> void naming(Call&& call) const {
         try {
             call();
+        } catch (const Stopped&) {
+            throw;  // Esc stays Esc, so the step says it stopped rather than failed
         } catch (const Refusal& e) {
             throw Refusal(e.title(), realNames(e.what()));
         } catch (const Error& e) {

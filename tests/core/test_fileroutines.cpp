@@ -321,6 +321,12 @@ TEST(StagedFiles, AFailedCallNamesTheFilesTheWorkingNamesStandFor) {
     }
 }
 
+// Esc pressed during a call on working files still ends the step as stopped.
+TEST(StagedFiles, EscDuringACallOnWorkingFilesStaysAStop) {
+    StagedFiles staged;
+    EXPECT_THROW(staged.naming([] { throw trelvik::Stopped(); }), trelvik::Stopped);
+}
+
 // A folder where the third file should go: the first two, renamed already, get their old
 // state back (an old file, or no file), and no working or kept file stays.
 TEST(StagedFiles, FailedCommitLeavesEveryTargetAsItWas) {
