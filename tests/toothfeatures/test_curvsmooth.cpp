@@ -200,6 +200,8 @@ TEST(CurvatureInputs, InputTopoTakesTheCurvatureGridByNameOnlyWhenTicked) {
 
     r.c.chkInputCurvGrid = true;
     r.c.Text5 = "70";
+    r.save("tooth.grd", bumpy());
+    r.save("tooth_fwa9,4x3_curv10.grd", bumpy());
     ASSERT_EQ(Input_Top(r.ctx, r.c), StepOutcome::Done);
     EXPECT_EQ(r.state.CurvatureGrid, r.path("tooth_fwa9,4x3_curv10.grd"));
     EXPECT_EQ(r.c.SSTab2, kTabSlice);
@@ -209,6 +211,24 @@ TEST(CurvatureInputs, InputTopoTakesTheCurvatureGridByNameOnlyWhenTicked) {
     EXPECT_EQ(r.c.Text5, "50");
     EXPECT_TRUE(r.state.m_Surfer);
     EXPECT_TRUE(r.prompt.shown.empty());
+}
+
+// Taking the curvature grid by name opens the map window and turns to tab 2a: a grid
+// not on disk is said first, with nothing taken.
+TEST(CurvatureInputs, InputTopoRefusesAMissingGridBeforeTheMapWindow) {
+    CurvRun r;
+    r.save("tooth.grd", bumpy());
+    r.c.chkInputCurvGrid = true;
+    for (const char* name : {"gone.grd", "tooth.grd"}) {
+        r.c.Text7 = name;
+        EXPECT_EQ(Input_Top(r.ctx, r.c), StepOutcome::Refused);
+        EXPECT_THAT(r.messages().back(), HasSubstr("does not exist"));
+    }
+    EXPECT_THAT(r.messages().back(), HasSubstr("The curvature grid " + r.path("tooth_fwa9,4x3_curv10.grd")));
+    EXPECT_TRUE(surfer::instances().empty());
+    EXPECT_EQ(r.c.SSTab2, kTabSmooth);
+    EXPECT_TRUE(r.state.TopoGrid.empty());
+    EXPECT_TRUE(r.state.CurvatureGrid.empty());
 }
 
 // The grids made on tab 1a are the ones tabs 2a and 2b measure: their "Current grid"
