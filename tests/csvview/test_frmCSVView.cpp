@@ -116,6 +116,13 @@ TEST_F(CsvViewWindow, ControlsStartAsDesigned) {
     EXPECT_EQ(w->lblClumpNameID->text(), "cl_asp8_2_10");
 }
 
+// The copy lists are editable: the item the wheel and the drop-down start from is the
+// one each shows.
+TEST_F(CsvViewWindow, CopyListsOpenOnTheItemTheyShow) {
+    for (QComboBox* c : {w->cmbPicBoxCopyFrom, w->cmbPicBoxCopyTo})
+        EXPECT_EQ(c->itemText(c->currentIndex()), c->currentText());
+}
+
 TEST_F(CsvViewWindow, ReadDrawsCurrentAndWorkingViewsWithReadouts) {
     readPlane();
     ASSERT_TRUE(prompt.shown.empty()) << messages();
@@ -158,9 +165,19 @@ TEST_F(CsvViewWindow, FailedReadIsShownAndAnalysesWaitForAGrid) {
     EXPECT_NE(prompt.shown[0].text.find("absent.csv"), std::string::npos);
     EXPECT_TRUE(w->currentGrid().empty());
     EXPECT_FALSE(prompt.busyNow);
-    w->cmdProcAspectSlope->click();
     w->cmdCalcSAVolStats->click();
     EXPECT_EQ(prompt.shown.size(), 1u);
+    // The working grid's Copy and analyses say what they wait for, and the batches of a
+    // folder without .dat files name it.
+    for (QPushButton* b : {w->cmdICopy, w->cmdProcAspectSlope, w->cmdProcClump}) {
+        b->click();
+        EXPECT_EQ(prompt.shown.back().text, "No grid has been read: choose a lattice file and press \"Read CSV\".");
+    }
+    for (QPushButton* b : {w->cmdProcAspectSlopeAllFiles, w->cmdProcClumpAllFiles}) {
+        b->click();
+        EXPECT_NE(prompt.shown.back().text.find("holds no .dat file"), std::string::npos) << prompt.shown.back().text;
+    }
+    EXPECT_EQ(prompt.shown.size(), 6u);
 }
 
 TEST_F(CsvViewWindow, SlopeRunDrawsTheProcessedViewAndSavesFilesAndImage) {
