@@ -91,6 +91,37 @@ TEST(QtPrompt, AShortBoxIsWideEnoughForItsWholeTitle) {
     EXPECT_GE(seen.width, QFontMetrics(bold).horizontalAdvance("Crest name") + 100);
 }
 
+// A message of many long lines (a settle's notes) keeps its box and OK on the screen,
+// the details opened too, with every line a click away. Run again on a 1280 x 720
+// screen (tests/CMakeLists.txt).
+TEST(QtPrompt, AMessageOfEightyLongLinesFitsTheScreenWithItsButtons) {
+    ensureApp();
+    std::string text;
+    for (int i = 1; i <= 80; ++i)
+        text += "The file /home/user/scans/upper/molar_" + std::to_string(i) +
+                "_smoothed.grd was saved since the step began, so it is kept as it is now.\n";
+    QRect screen, frame, ok, opened;
+    QString details;
+    testsupport::whenTitled("Settled", [&](QMessageBox* box) {
+        screen = box->screen()->availableGeometry();
+        frame = box->frameGeometry();
+        QAbstractButton* okButton = box->button(QMessageBox::Ok);
+        ok = QRect(okButton->mapToGlobal(QPoint(0, 0)), okButton->size());
+        details = box->detailedText();
+        for (QAbstractButton* b : box->buttons())
+            if (box->buttonRole(b) == QMessageBox::ActionRole) b->click();  // "Show Details..."
+        testsupport::wait(50);
+        opened = box->frameGeometry();
+        okButton->click();
+    });
+    QtPrompt prompt;
+    prompt.message("Settled", text);
+    EXPECT_TRUE(screen.contains(frame)) << frame.height() << " of " << screen.height();
+    EXPECT_TRUE(screen.contains(ok));
+    EXPECT_LE(opened.height(), screen.height());
+    EXPECT_EQ(details.toStdString(), text);
+}
+
 TEST(QtPrompt, BusyPointerIsSetNotCounted) {
     ensureApp();
     QtPrompt prompt;
