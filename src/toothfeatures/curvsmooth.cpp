@@ -154,20 +154,17 @@ StepOutcome Input_Top(CurvContext& ctx, CurvControls& c) {
             Refuse(ctx, "", "Please choose grid filename");
             return StepOutcome::Refused;
         }
-        CurvState next = s;
-        next.GridBaseName = text::BaseName(c.Text7);
-        next.TopoStem = JoinPath(c.Label3, next.GridBaseName);
-        next.TopoGrid = JoinPath(c.Label3, c.Text7);
-        if (c.chkInputCurvGrid) {
-            // Both grids the measuring tabs read are looked for before the map window
-            // opens: a refusal behind it would leave it in front with the focus.
-            next.CurvatureGrid = next.TopoStem + c.txtInputCurvText + ".grd";
-            CurvContext taken{ctx.app, ctx.prompt, next};
-            if (!DigitiseGridsPresent(taken, c, true, true)) return StepOutcome::Refused;
-        }
-        s = std::move(next);
+        // A name typed for a grid not on disk is refused here, not taken in silence with
+        // the map window opened over the window and tab 2a brought to the front.
+        if (!inputsPresent(ctx.prompt, {{JoinPath(c.Label3, c.Text7), "topographic grid",
+                                         "choose a smoothed topographic grid in the file list."}}))
+            return StepOutcome::Refused;
+        s.GridBaseName = text::BaseName(c.Text7);
+        s.TopoStem = JoinPath(c.Label3, s.GridBaseName);
+        s.TopoGrid = JoinPath(c.Label3, c.Text7);
         if (c.chkInputCurvGrid) {
             AttachSurfer(ctx);
+            s.CurvatureGrid = s.TopoStem + c.txtInputCurvText + ".grd";
             plotOnInput(ctx, c);
             c.SSTab2 = kTabSlice;
             ShowCurrentGrid(s, c);
