@@ -78,6 +78,28 @@ TEST(QtPrompt, OrdinaryBoxIsModalDigitiseQuestionIsNot) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+// A question read from a deep folder names it by its end: the folder's own name and its
+// parent's whole, the start given way, the whole folder in the box's tool tip.
+TEST(QtPrompt, TheDigitiseQuestionShortensADeepFolderFromItsStart) {
+    ensureApp();
+    std::string folder = "/home/user/data-deep";
+    for (int i = 1; i <= 8; ++i) folder += "/level" + std::to_string(i);
+    folder += "/a_long_folder_name_for_testing";
+    QString text, tip;
+    testsupport::whenTitled("Digitise map", [&](QMessageBox* box) {
+        text = box->text();
+        tip = box->toolTip();
+        box->button(QMessageBox::Cancel)->click();
+    });
+    QtPrompt prompt;
+    EXPECT_FALSE(askDigitise(prompt, "Use 'Digitise' to define crest.", folder + "/digit.dat", "/elsewhere"));
+    EXPECT_TRUE(text.contains(QString::fromUtf8(" in \u2026/")) &&
+                text.contains(QStringLiteral("/level8/a_long_folder_name_for_testing then press 'OK'.")) &&
+                !text.contains(QStringLiteral("/level1/")))
+        << text.toStdString();
+    EXPECT_EQ(tip.toStdString(), folder);
+}
+
 // A short refusal under a title of its own leaves the title bar room for the whole title
 // beside the window's icon and its three buttons (some 100 pixels with their margins).
 TEST(QtPrompt, AShortBoxIsWideEnoughForItsWholeTitle) {
