@@ -17,6 +17,7 @@
 #include "csvview/frmCSVView_picture.h"
 #include "shell/frmStartup.h"
 #include "shell/settings.h"
+#include "support/killedcommits.h"
 #include "test_frmwindow.h"
 #include "widgets/filelistbox.h"
 #include "widgets/fitscreen.h"
@@ -178,6 +179,20 @@ TEST_F(CsvViewWindow, FailedReadIsShownAndAnalysesWaitForAGrid) {
         EXPECT_NE(prompt.shown.back().text.find("holds no .dat file"), std::string::npos) << prompt.shown.back().text;
     }
     EXPECT_EQ(prompt.shown.size(), 6u);
+}
+
+// A step that fails once it has settled a step cut short in its folder says what the
+// settle found after its failure, once: the window's guard ends the step.
+TEST_F(CsvViewWindow, AFailedReadSaysWhatItSettledAfterItsFailure) {
+    for (const std::string name : {"a", "b", "c"}) csvtest::writeText(path(name + ".dat"), "old " + name);
+    trelvik::testing::commitKilledAfter(std::filesystem::path(dir.path().toStdString()), 2);
+    csvtest::writeText(path("bad.csv"), "1,2,3\r\n4,five,6\r\n");
+    read("bad.csv");
+    ASSERT_EQ(prompt.shown.size(), 2u) << messages();
+    EXPECT_NE(prompt.shown[0].text.find("bad.csv"), std::string::npos) << messages();
+    EXPECT_NE(prompt.shown[1].text.find("was finished: a.dat, b.dat and c.dat hold its new files."),
+              std::string::npos)
+        << messages();
 }
 
 TEST_F(CsvViewWindow, SlopeRunDrawsTheProcessedViewAndSavesFilesAndImage) {
