@@ -233,10 +233,13 @@ std::optional<ExamineResult> ExamineFile(ConvContext& ctx) {
 bool IsV6(const ConvContext& ctx) { return ctx.app.SurferVersion == "SurferV6"; }
 bool IsV8(const ConvContext& ctx) { return ctx.app.SurferVersion == "SurferV8"; }
 
+namespace {
+const char* const kNoVersion = "No Surfer version is ticked in the main window's menu: choose Surfer 6 or Surfer 8.";
+} // namespace
+
 void PrepareSurfer(ConvContext& ctx) {
     const std::string progId = GetSurferProgID(ctx.app);
-    if (progId.empty())
-        throw Error("No Surfer version is ticked in the main window's menu: choose Surfer 6 or Surfer 8.");
+    if (progId.empty()) throw Error(kNoVersion);
     ctx.state.m_Surfer = surfer::connect(progId, ctx.opt.chkStartSurfer);
     if (IsV8(ctx)) {
         ctx.state.m_Surfer->Visible = true;
@@ -247,10 +250,20 @@ void PrepareSurfer(ConvContext& ctx) {
 bool CallSurfer(ConvContext& ctx, const std::string& operation, const surfer::Positional& v6,
                 const surfer::Named& v8) {
     if (!IsV6(ctx) && !IsV8(ctx)) return false;
+    if (ctx.state.SurferDue) RunSurfer(ctx);
     if (!ctx.state.m_Surfer) throw Error(operation + ": Surfer is not connected");
     if (IsV6(ctx)) ctx.state.m_Surfer->call(operation, v6);
     else ctx.state.m_Surfer->call(operation, v8);
     return true;
+}
+
+surfer::Application& RunSurfer(ConvContext& ctx) {
+    if (ctx.state.SurferDue) {
+        ctx.state.SurferDue = false;
+        PrepareSurfer(ctx);
+    }
+    if (!ctx.state.m_Surfer) throw Error("Surfer is not connected");
+    return *ctx.state.m_Surfer;
 }
 
 void Report(ConvContext& ctx, const std::string& title, const std::string& text) {
@@ -287,7 +300,10 @@ std::vector<int> RunList(ConvContext& ctx, bool usesSurfer, const EntryFn& entry
         s.KeepList = true;
     };
     try {
-        if (usesSurfer) PrepareSurfer(ctx);
+        // Connected at the first call: an entry refused before it opens no map window
+        // to stand in front of its message.
+        if (usesSurfer && GetSurferProgID(ctx.app).empty()) throw Error(kNoVersion);
+        s.SurferDue = usesSurfer;
     } catch (const Error& e) {
         Report(ctx, "", e.what());
         ctx.view.entryFailed();

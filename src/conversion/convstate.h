@@ -44,6 +44,7 @@ struct ConvState {
     double PiczaLastHeight = 0;             // kept between conversions by the Picza lattice rule
     double WrlScale = 0;                    // kept between files by the VRML writer
     bool KeepList = false;                  // the run keeps its list for another try
+    bool SurferDue = false;                 // connected at the list run's first call
 };
 
 enum class GridOption { Interval, MaxNoRows, AutoInt };
@@ -188,6 +189,8 @@ bool IsV8(const ConvContext& ctx);
 // nothing and returns false. Failures throw trelvik::Error.
 bool CallSurfer(ConvContext& ctx, const std::string& operation, const surfer::Positional& v6,
                 const surfer::Named& v8);
+// m_Surfer, connected first when the list run has not yet; throws when there is none.
+surfer::Application& RunSurfer(ConvContext& ctx);
 
 // A message shown with the normal pointer, busy again afterwards.
 void Report(ConvContext& ctx, const std::string& title, const std::string& text);
@@ -196,7 +199,9 @@ void Report(ConvContext& ctx, const std::string& title, const std::string& text)
 // the batch list is kept for another try.
 bool AskReplace(ConvContext& ctx, const std::vector<std::string>& planned);
 
-// The loop of the list converters: busy pointer; PrepareSurfer when usesSurfer; the
+// The loop of the list converters: busy pointer; when usesSurfer, a version ticked (else
+// the PrepareSurfer message) and PrepareSurfer at the run's first call (CallSurfer,
+// RunSurfer), so that an entry refused before it opens no map window; the
 // chosen file added when the list is empty; the files outputs(ctx, i) names for every
 // entry checked at once (AskReplace: on Cancel no entry runs, and the list is as it
 // was before the run); entry(ctx, i) for i = 1..NumFiles with FileIndex = i, each file

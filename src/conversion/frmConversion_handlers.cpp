@@ -248,8 +248,9 @@ void frmConversion::cmdConvert_Click() {
     const std::string from = cmbFromFileType->currentText().toStdString();
     const std::string to = cmbToFileType->currentText().toStdString();
     conv_.KeepList = false;
-    // The run ends here, before the list is emptied (StepScope).
-    if (const StepScope run(prompt_); const auto c = ConverterFor(from, to)) {
+    // Each converter's run (its list loop, or its single file) is the step whose end says
+    // what settling found, with its pointer and its guard.
+    if (const auto c = ConverterFor(from, to)) {
         conv_.ConvMode = c->convMode.empty() ? conv_.ConvMode : c->convMode;
         const std::string& n = c->name;
         if (n == "ConvertTXT_GRD") ConvertTXT_GRD();

@@ -21,10 +21,7 @@ namespace {
 
 std::size_t at(int i) { return static_cast<std::size_t>(i - 1); }
 
-surfer::Application& surferOf(ConvContext& ctx) {
-    if (!ctx.state.m_Surfer) throw Error("Surfer is not connected");
-    return *ctx.state.m_Surfer;
-}
+surfer::Application& surferOf(ConvContext& ctx) { return RunSurfer(ctx); }
 
 // The chosen file of a single-file converter: its path and stem, or nothing after the
 // "Filename" message when the box is empty or still holds one of its masks.

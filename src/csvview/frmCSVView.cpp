@@ -228,8 +228,9 @@ void frmCSVView::Form_Load() {
     vscSRHoriz->setValue(static_cast<int>(text::CInt(text::Val(txtSRHoriz->text().toStdString()))));
     vscSRVert->setValue(static_cast<int>(text::CInt(text::Val(txtSRVert->text().toStdString()))));
     vscSRb->setValue(static_cast<int>(text::CInt(text::Val(txtSRb->text().toStdString()))));
-    cmbPicBoxCopyFrom->setCurrentText("W");
-    cmbPicBoxCopyTo->setCurrentText("1");
+    // The lists are editable: the text alone would leave their current item on "W".
+    cmbPicBoxCopyFrom->setCurrentIndex(cmbPicBoxCopyFrom->findText("W"));
+    cmbPicBoxCopyTo->setCurrentIndex(cmbPicBoxCopyTo->findText("1"));
     showAllViews();
     UpdateClumpNameID();
     // Open on the default data directory, where the user's files are, not on wherever

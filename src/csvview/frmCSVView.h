@@ -265,6 +265,8 @@ private:
     RunContext runContext() const;
     // True when every text that goes into a file name may stand there.
     bool namesUsable(std::initializer_list<const QLineEdit*> boxes);
+    // Says that a button needs a grid read first.
+    void sayNoGridRead();
     void showOpcResult(const OpcResult& r, StagedFiles* files = nullptr);
     void showBatchFile(const BatchFileResult& f, AllFilesMode mode);
     void showTooth(long t, bool present);

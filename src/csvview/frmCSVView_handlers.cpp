@@ -66,6 +66,10 @@ bool frmCSVView::namesUsable(std::initializer_list<const QLineEdit*> boxes) {
     return true;
 }
 
+void frmCSVView::sayNoGridRead() {
+    refuse(prompt_, "", "No grid has been read: choose a lattice file and press \"Read CSV\".");
+}
+
 SizeOption frmCSVView::sizeOption() const {
     return optDefaultGridSize->isChecked()   ? SizeOption::Default
            : optMinGridSize1->isChecked()    ? SizeOption::MinimumPlus1
@@ -169,6 +173,7 @@ void frmCSVView::ClearPicBox() {
 // ---- working, processed and result views
 
 void frmCSVView::cmdICopy_Click() {
+    if (CurrentGrid_.empty()) return sayNoGridRead();
     BusyScope busy(prompt_);
     if (views_.copyCurrentToWorking(CurrentGrid_)) showAllViews();
 }
@@ -237,7 +242,7 @@ void frmCSVView::picBoxP_MouseMove(int x, int y) {
 // ---- analyses
 
 void frmCSVView::cmdProcAspectSlope_Click() {
-    if (views_.working.empty()) return;  // nothing read yet
+    if (views_.working.empty()) return sayNoGridRead();
     if (!namesUsable({txtSlopeNoCat, txtAspectNoCat, txtMinSlope})) return;
     guarded([&] {
         BusyScope busy(prompt_);

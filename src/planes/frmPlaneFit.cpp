@@ -16,6 +16,7 @@
 #include "surferfns/frmSurfFns.h"
 #include "widgets/dirlistbox.h"
 #include "widgets/drivelistbox.h"
+#include "widgets/elidedlabel.h"
 #include "widgets/filelistbox.h"
 #include "widgets/windowregistry.h"
 
@@ -44,7 +45,11 @@ frmPlaneFit::frmPlaneFit(AppState& state, Prompt& prompt, planes::PlotGridFn plo
     Drive1 = new DriveListBox(this);
     DirC = new QPushButton("Dir", this);
     Dir1 = new DirListBox(this);
-    Label1 = sunken(this);
+    // The folder on one line, shortened in the middle when deep (whole in its tool tip):
+    // wrapped, a deep one took the height of the number-of-points group.
+    Label1 = new ElidedLabel(this, Qt::ElideMiddle);
+    Label1->setFrameShape(QFrame::Panel);
+    Label1->setFrameShadow(QFrame::Sunken);
     File1 = new FileListBox(this);
     File1->setPattern("*.grd");
     Text1 = new QLineEdit("*.grd", this);

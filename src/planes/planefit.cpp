@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cctype>
+#include <limits>
 
 namespace trelvik::planes {
 
@@ -77,6 +78,10 @@ bool BeginPlaneFitStep(PlaneFitContext& ctx, const PlaneFitForm& form, const std
 bool cmdPFit_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
     BusyScope busy(ctx.prompt);
     PlaneFitState& s = ctx.state;
+    // A count that can never be taken is said before the map window and the question,
+    // not once the points are digitised for nothing.
+    if (form.PointOption == 3 && FitPointCountFor(3, form.Text2, std::numeric_limits<long>::max()) == 0)
+        return refuse(ctx.prompt, "Values", "Number of points must be a whole number of 3 or more");
     if (!BeginPlaneFitStep(ctx, form)) return false;
     const std::string digit = s.GridDir + "digit.dat";
     if (!askDigitise(ctx.prompt, "Use 'Digitise' to define points to fit plane.", digit)) return false;

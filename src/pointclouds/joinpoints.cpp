@@ -105,7 +105,8 @@ bool cmdTipCal(PtCloudContext& ctx, const TipCalOptions& o) {
             dz = offsetValue(o.txtTipCalZ);
         }))
         return false;
-    if (dx == 0 && dy == 0 && dz == 0) return false;
+    if (dx == 0 && dy == 0 && dz == 0)
+        return trelvik::refuse(ctx.prompt, "", "Every offset is 0: the points would not move, so no file is written.");
     return RunCommand(ctx, [&] {
         AddSelectedWhenEmpty(ctx);
         PtCloudList& l = ctx.list;

@@ -9,8 +9,9 @@
 //   joined text is built straight into the output's own temporary file, so no fixed
 //   work-file name can meet an input.
 // "Adjust for tip calibration": every point of each listed file moved by (dx, dy, dz),
-//   the typed offsets, into FileStem & "tipcal" & FileExt. All offsets 0: nothing
-//   happens. The tip combo fills the offsets of the tips "t0", "t5" and "t8".
+//   the typed offsets, into FileStem & "tipcal" & FileExt. All offsets 0: a message
+//   says that nothing changes, nothing is written and the list stays. The tip combo
+//   fills the offsets of the tips "t0", "t5" and "t8".
 // Outputs are recorded in FileOutName; the list is cleared when a command completes.
 #include "core/points.h"
 #include "pointclouds/ptcloudlist.h"

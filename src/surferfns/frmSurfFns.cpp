@@ -185,8 +185,9 @@ surffns::SurfFnsContext frmSurfFns::context() {
 }
 
 void frmSurfFns::runBatch(surffns::SurfFnsContext& ctx, const std::function<void()>& body) {
+    // The batch (RunBatch, with its pointer and guard) is the step whose end says what
+    // settling found.
     ProgressRun run(this, pbrBatch, lblBatchStep);
-    const StepScope step(prompt_);
     ctx.progress = &run.progress();
     body();
     ctx.progress = nullptr;

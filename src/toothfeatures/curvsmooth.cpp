@@ -154,6 +154,11 @@ StepOutcome Input_Top(CurvContext& ctx, CurvControls& c) {
             Refuse(ctx, "", "Please choose grid filename");
             return StepOutcome::Refused;
         }
+        // A name typed for a grid not on disk is refused here, not taken in silence with
+        // the map window opened over the window and tab 2a brought to the front.
+        if (!inputsPresent(ctx.prompt, {{JoinPath(c.Label3, c.Text7), "topographic grid",
+                                         "choose a smoothed topographic grid in the file list."}}))
+            return StepOutcome::Refused;
         s.GridBaseName = text::BaseName(c.Text7);
         s.TopoStem = JoinPath(c.Label3, s.GridBaseName);
         s.TopoGrid = JoinPath(c.Label3, c.Text7);

@@ -23,7 +23,8 @@
 //   Label1 takes Label3. With chkInputCurvGrid the curvature grid is taken by name
 //   (TopoStem & txtInputCurvText & ".grd"), plotted when Check1 is ticked, tab 2a comes
 //   to the front, the "Current grid" labels show the base name and the crest length and
-//   square side start again from their first alternate values.
+//   square side start again from their first alternate values. A topographic grid not
+//   on disk is refused ("Filename") before the map window opens, the window's grids kept.
 // Input_Curv ("Input curvature grid and plot"): Label3/Text7 becomes the curvature grid,
 //   plotted when Check1 is ticked; one not on disk is refused ("Filename") before the
 //   map window opens.

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QStringList>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
@@ -79,6 +80,25 @@ QWidget* askerOf(const QWidget* box) {
     return toolWindowOnShow([&](const QWidget* w) { return w == box || w == map; });
 }
 
+// A deep folder in about `room`: it gives way from its start in whole folder names, and
+// its own name and its parent's, which tell where to save, stay whole. Only names too
+// long for the room together give way from their start too, so that the question keeps
+// to its place.
+QString shortenedFolder(const QFontMetrics& fm, const QString& folder, int room) {
+    const QStringList parts = folder.split(QLatin1Char('/'));
+    const QString dots = QStringLiteral("\u2026/");
+    qsizetype kept = std::min<qsizetype>(2, parts.size());
+    QString tail = QStringList(parts.mid(parts.size() - kept)).join(QLatin1Char('/'));
+    if (fm.horizontalAdvance(dots + tail) > room) return fm.elidedText(folder, Qt::ElideLeft, room);
+    while (kept < parts.size()) {
+        const QString longer = parts[parts.size() - kept - 1] + QLatin1Char('/') + tail;
+        if (fm.horizontalAdvance(dots + longer) > room) break;
+        tail = longer;
+        ++kept;
+    }
+    return kept == parts.size() ? folder : dots + tail;
+}
+
 long long overlap(const QRect& a, const QRect& b) {
     const QRect i = a.intersected(b);
     return i.isEmpty() ? 0 : static_cast<long long>(i.width()) * i.height();
@@ -93,7 +113,7 @@ void setDigitiseQuestionText(QMessageBox& box, const std::string& text, const st
     const QString in = QStringLiteral(" in ");
     const qsizetype at = folder.isEmpty() ? -1 : shown.lastIndexOf(in + folder + QLatin1Char(' '));
     if (at >= 0 && fm.horizontalAdvance(folder) > room) {
-        shown.replace(at + in.size(), folder.size(), fm.elidedText(folder, Qt::ElideMiddle, room));
+        shown.replace(at + in.size(), folder.size(), shortenedFolder(fm, folder, room));
         box.setToolTip(folder);
     }
     box.setText(shown);

@@ -7,7 +7,7 @@
 
 namespace trelvik {
 
-ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent) {
+ElidedLabel::ElidedLabel(QWidget* parent, Qt::TextElideMode mode) : QLabel(parent), mode_(mode) {
     // Ignored across: the text's width asks nothing of the layout; the height stays one line.
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }
@@ -36,7 +36,7 @@ void ElidedLabel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     drawFrame(&p);
     const QRect r = textRect();
-    const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, r.width());
+    const QString shown = fontMetrics().elidedText(text(), mode_, r.width());
     style()->drawItemText(&p, r, QStyle::visualAlignment(layoutDirection(), alignment()), palette(), isEnabled(),
                           shown, foregroundRole());
 }

@@ -11,7 +11,10 @@
 #include <QAbstractButton>
 #include <QPushButton>
 #include <QMessageBox>
+#include <QScreen>
+#include <QStringList>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -85,6 +88,41 @@ void roomForTitle(QMessageBox& box) {
                   grid->columnCount());
 }
 
+// A message taller than the screen (a settle's many notes) would put its buttons out of
+// reach: it shows the lines that fit, then how many more there are, and the whole text
+// under "Show Details...", whose part scrolls. The lines are measured at the narrowest
+// width the box wraps its text at, so they take no more room on the screen than here.
+constexpr int kBoxWrapLimit = 500;   // the box wraps its text at no less than this, or half the screen
+constexpr int kLabelMargins = 40;    // the box's margins beside its text
+constexpr int kBoxExtras = 300;      // title bar, margins, buttons and the details' part opened
+
+void fitTextToScreen(QMessageBox& box, const QString& text) {
+    const QScreen* screen = box.screen();
+    if (!screen) return;
+    const QRect avail = screen->availableGeometry();
+    const int wrap = std::min(avail.width() / 2, kBoxWrapLimit) - kLabelMargins;
+    const int room = avail.height() - kBoxExtras;
+    const QFontMetrics fm(box.font());
+    const QRect page(0, 0, wrap, 1 << 20);
+    auto rowsHeight = [&](const QString& line) {
+        const QString t = line.isEmpty() ? QStringLiteral(" ") : line;
+        return std::max(fm.boundingRect(page, Qt::TextWordWrap, t).height(),
+                        fm.boundingRect(page, Qt::TextWrapAnywhere, t).height());
+    };
+    const QStringList lines = text.split('\n');
+    int total = 0;
+    for (const QString& line : lines) total += rowsHeight(line);
+    if (total <= room) return;
+    auto more = [](qsizetype n) {
+        return QStringLiteral("(%1 more line%2 under \"Show Details...\")").arg(n).arg(n == 1 ? "" : "s");
+    };
+    int used = rowsHeight(more(lines.size()));
+    qsizetype shown = 0;
+    while (shown < lines.size() && used + rowsHeight(lines[shown]) <= room) used += rowsHeight(lines[shown++]);
+    box.setText(QStringList(lines.mid(0, shown)).join('\n') + '\n' + more(lines.size() - shown));
+    box.setDetailedText(text);
+}
+
 // Runs `then` as the user answers the question (a button, Esc, its close box), before the
 // question hides.
 class OnAnswer : public QObject {
@@ -127,6 +165,7 @@ Answer QtPrompt::show(const std::string& title, const std::string& text, Buttons
     const QString caption = QString::fromStdString(title.empty() ? std::string(kDefaultTitle) : title);
     QMessageBox box(QMessageBox::NoIcon, caption, QString::fromStdString(text), standardButtons(buttons));
     roomForTitle(box);
+    if (title != kDigitiseTitle) fitTextToScreen(box, QString::fromStdString(text));
     QAbstractButton* replace = nullptr;
     if (buttons == Buttons::ReplaceCancel) {
         // Enter keeps the files: replacing them takes a deliberate click.

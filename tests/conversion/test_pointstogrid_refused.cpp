@@ -192,6 +192,20 @@ TEST(PointsToGrid, StlWhoseIntervalsCannotBeFoundLeavesTheEarlierRunsFiles) {
     EXPECT_EQ(outputsBeside(run, "tooth.stl"), before);
 }
 
+// The mapping program is connected at the first grid made: a list whose entries are all
+// refused leaves no map window in front of the message.
+TEST(PointsToGrid, IrregularPointsWithAutoIntervalsOpenNoMapWindow) {
+    ConvRun run;
+    run.opt.gridOption = GridOption::AutoInt;
+    run.opt.chkRemoveUndercuts = run.opt.chkBlankOutline = false;
+    run.dir.write("scan.txt", "0,0,1\r\n0.3,0.7,1\r\n0.9,0.2,1\r\n");
+    run.add("scan.txt");
+    auto c = run.ctx();
+    ConvertTXT_GRD(c);
+    EXPECT_NE(run.messages().find("no regular grid spacing was found"), std::string::npos) << run.messages();
+    EXPECT_TRUE(surfer::instances().empty());
+}
+
 TEST(PointsToGrid, SurfaceRefusedForItsLatticeLeavesTheEarlierRunsFiles) {
     ConvRun run;
     run.opt.chkRemoveUndercuts = run.opt.chkBlankOutline = false;

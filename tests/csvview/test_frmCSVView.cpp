@@ -19,6 +19,7 @@
 #include "csvview/frmCSVView_picture.h"
 #include "shell/frmStartup.h"
 #include "shell/settings.h"
+#include "support/killedcommits.h"
 #include "test_frmwindow.h"
 #include "widgets/filelistbox.h"
 #include "widgets/fitscreen.h"
@@ -118,6 +119,13 @@ TEST_F(CsvViewWindow, ControlsStartAsDesigned) {
     EXPECT_EQ(w->lblClumpNameID->text(), "cl_asp8_2_10");
 }
 
+// The copy lists are editable: the item the wheel and the drop-down start from is the
+// one each shows.
+TEST_F(CsvViewWindow, CopyListsOpenOnTheItemTheyShow) {
+    for (QComboBox* c : {w->cmbPicBoxCopyFrom, w->cmbPicBoxCopyTo})
+        EXPECT_EQ(c->itemText(c->currentIndex()), c->currentText());
+}
+
 TEST_F(CsvViewWindow, ReadDrawsCurrentAndWorkingViewsWithReadouts) {
     readPlane();
     ASSERT_TRUE(prompt.shown.empty()) << messages();
@@ -160,9 +168,33 @@ TEST_F(CsvViewWindow, FailedReadIsShownAndAnalysesWaitForAGrid) {
     EXPECT_NE(prompt.shown[0].text.find("absent.csv"), std::string::npos);
     EXPECT_TRUE(w->currentGrid().empty());
     EXPECT_FALSE(prompt.busyNow);
-    w->cmdProcAspectSlope->click();
     w->cmdCalcSAVolStats->click();
     EXPECT_EQ(prompt.shown.size(), 1u);
+    // The working grid's Copy and analyses say what they wait for, and the batches of a
+    // folder without .dat files name it.
+    for (QPushButton* b : {w->cmdICopy, w->cmdProcAspectSlope, w->cmdProcClump}) {
+        b->click();
+        EXPECT_EQ(prompt.shown.back().text, "No grid has been read: choose a lattice file and press \"Read CSV\".");
+    }
+    for (QPushButton* b : {w->cmdProcAspectSlopeAllFiles, w->cmdProcClumpAllFiles}) {
+        b->click();
+        EXPECT_NE(prompt.shown.back().text.find("holds no .dat file"), std::string::npos) << prompt.shown.back().text;
+    }
+    EXPECT_EQ(prompt.shown.size(), 6u);
+}
+
+// A step that fails once it has settled a step cut short in its folder says what the
+// settle found after its failure, once: the window's guard ends the step.
+TEST_F(CsvViewWindow, AFailedReadSaysWhatItSettledAfterItsFailure) {
+    for (const std::string name : {"a", "b", "c"}) csvtest::writeText(path(name + ".dat"), "old " + name);
+    trelvik::testing::commitKilledAfter(std::filesystem::path(dir.path().toStdString()), 2);
+    csvtest::writeText(path("bad.csv"), "1,2,3\r\n4,five,6\r\n");
+    read("bad.csv");
+    ASSERT_EQ(prompt.shown.size(), 2u) << messages();
+    EXPECT_NE(prompt.shown[0].text.find("bad.csv"), std::string::npos) << messages();
+    EXPECT_NE(prompt.shown[1].text.find("was finished: a.dat, b.dat and c.dat hold its new files."),
+              std::string::npos)
+        << messages();
 }
 
 TEST_F(CsvViewWindow, SlopeRunDrawsTheProcessedViewAndSavesFilesAndImage) {

@@ -5,11 +5,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QToolTip>
 
 #include <filesystem>
 
@@ -194,6 +196,27 @@ TEST(frmPlaneFit, ShowsEveryControlWholeAndTakesATypedNameFromTheListsFolder) {
     EXPECT_EQ(env.prompt.shown.back().title, "Digitise map");  // no failure shown
     EXPECT_TRUE(fs::exists(env.dir.path("T1planeform.txt")));
     EXPECT_EQ(w->Label4->text(), "3");
+}
+
+// A deep data folder shows on one line, shortened, and whole in the label's tool tip:
+// the number-of-points group keeps the room its controls need.
+TEST(frmPlaneFit, ADeepDataFolderTakesOneLineAndLeavesEveryControlWhole) {
+    Env env;
+    std::string deep = env.dir.folder() + "/data-deep";
+    for (int i = 1; i <= 9; ++i) deep += "/level" + std::to_string(i);
+    deep += "/a_long_folder_name_for_testing";
+    fs::create_directories(deep);
+    env.state.DefaultDir = deep;
+    auto* w = env.open<frmPlaneFit>(env.main->mnuPlaneFit, "frmPlaneFit");
+    ASSERT_NE(w, nullptr);
+    w->DirC->click();
+    EXPECT_EQ(layoutcheck::cutControls(w), std::vector<std::string>{});
+    EXPECT_EQ(w->Label1->text().toStdString(), deep);
+    EXPECT_LT(w->Label1->height(), 2 * w->Label1->fontMetrics().lineSpacing());
+    const QPoint at = w->Label1->rect().center();
+    QHelpEvent help(QEvent::ToolTip, at, w->Label1->mapToGlobal(at));
+    QApplication::sendEvent(w->Label1, &help);
+    EXPECT_EQ(QToolTip::text().toStdString(), deep);
 }
 
 TEST(frmRotateAll, ShowsEveryControlWholeOnEveryTab) {

@@ -85,15 +85,13 @@ TEST(PlaneFit, RefusalsAndCancelWriteNothing) {
     EXPECT_EQ(r.prompt.shown.back().title, "Digitise map");
     EXPECT_EQ(r.dir.fileCount(), 1u);
 
-    // "Other:" beyond the points digitised, and below 3.
-    for (const char* other : {"6", "2", "abc"}) {
-        r.prompt.respond(planetest::digitise(r.dir, "1,1\n2,5\n7,3\n4,4\n9,9\n"));
-        r.form.PointOption = 3;
-        r.form.Text2 = other;
-        EXPECT_FALSE(cmdPFit_Click(r.ctx, r.form));
-        EXPECT_EQ(r.prompt.shown.back().title, "Values");
-        EXPECT_EQ(r.prompt.shown.back().text, "Number of points must lie between 3 and 5");
-    }
+    // "Other:" beyond the points digitised.
+    r.prompt.respond(planetest::digitise(r.dir, "1,1\n2,5\n7,3\n4,4\n9,9\n"));
+    r.form.PointOption = 3;
+    r.form.Text2 = "6";
+    EXPECT_FALSE(cmdPFit_Click(r.ctx, r.form));
+    EXPECT_EQ(r.prompt.shown.back().title, "Values");
+    EXPECT_EQ(r.prompt.shown.back().text, "Number of points must lie between 3 and 5");
     EXPECT_FALSE(fs::exists(r.dir.path("T1planeform.txt")));
 
     // A digitised point off the grid is named by its number; no formula file appears.
@@ -112,6 +110,22 @@ TEST(PlaneFit, RefusalsAndCancelWriteNothing) {
     r.prompt.respond(planetest::digitise(r.dir, "1,1\nnot a point\n"));
     EXPECT_THROW(cmdPFit_Click(r.ctx, r.form), trelvik::Error);
     EXPECT_EQ(r.form.Label4, "");
+}
+
+// An "Other:" count below 3 or no number at all can never be fitted: said before the
+// map window opens and the points are asked for.
+TEST(PlaneFit, AnOtherCountThatCanNeverBeTakenIsRefusedBeforeTheQuestion) {
+    FitRun r(8);
+    surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(11, 11, 0, 10, 0, 10, tilted));
+    r.form.PointOption = 3;
+    for (const char* other : {"2", "abc", ""}) {
+        r.form.Text2 = other;
+        EXPECT_FALSE(cmdPFit_Click(r.ctx, r.form));
+        EXPECT_EQ(r.prompt.shown.back().title, "Values");
+        EXPECT_EQ(r.prompt.shown.back().text, "Number of points must be a whole number of 3 or more");
+    }
+    EXPECT_EQ(r.prompt.shown.size(), 3u);
+    EXPECT_TRUE(surfer::instances().empty());
 }
 
 TEST(PlaneFit, Version6ClipboardThatIsNotAFormulaIsRefused) {

@@ -59,11 +59,13 @@ TEST(TipCalibration, TipTableAndShift) {
     ASSERT_TRUE(cmdTipCal(r.ctx, {"-0.007", "0.007", "-0.025"}));
     EXPECT_EQ(r.dir.read("m1tipcal.txt"), "0.993,1.007,0.975\r\n-0.007,0.007,-0.025\r\n");
     EXPECT_EQ(r.list.NoFiles, 0);
-    // Only dz: only z changes. All offsets 0: nothing happens, the list stays.
+    // Only dz: only z changes. All offsets 0: said, nothing written, the list stays.
     r.add("m1.txt");
     EXPECT_FALSE(cmdTipCal(r.ctx, {"0.000", "0", " 0 "}));
     EXPECT_EQ(r.list.NoFiles, 1);
-    EXPECT_TRUE(r.prompt.shown.empty());
+    ASSERT_EQ(r.prompt.shown.size(), 1u);
+    EXPECT_EQ(r.prompt.shown[0].text, "Every offset is 0: the points would not move, so no file is written.");
+    r.prompt.shown.clear();
     ASSERT_TRUE(cmdTipCal(r.ctx, {"0", "0", "0.5"}));
     EXPECT_EQ(r.dir.read("m1tipcal.txt"), "1,1,1.5\r\n0,0,0.5\r\n");
     ASSERT_EQ(r.prompt.shown.size(), 1u);  // replacing the first run's output, agreed

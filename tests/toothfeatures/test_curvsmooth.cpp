@@ -185,6 +185,7 @@ TEST(CurvatureSmooth, GridsWithoutDataOrTooSmallForCurvatureAreRefusedWithNothin
 
 TEST(CurvatureInputs, InputTopoTakesTheCurvatureGridByNameOnlyWhenTicked) {
     CurvRun r;
+    r.save("tooth.grd", bumpy());
     r.c.Label1 = "elsewhere";
     r.c.Text7 = "tooth.grd";
     r.c.chkInputCurvGrid = false;
@@ -209,6 +210,21 @@ TEST(CurvatureInputs, InputTopoTakesTheCurvatureGridByNameOnlyWhenTicked) {
     EXPECT_EQ(r.c.Text5, "50");
     EXPECT_TRUE(r.state.m_Surfer);
     EXPECT_TRUE(r.prompt.shown.empty());
+}
+
+// A topographic grid not on disk is said before the map window could open and the
+// window turn to tab 2a, with nothing taken.
+TEST(CurvatureInputs, InputTopoRefusesAGridNotOnDiskBeforeTheMapWindow) {
+    CurvRun r;
+    r.c.Text7 = "gone.grd";
+    for (bool byName : {false, true}) {
+        r.c.chkInputCurvGrid = byName;
+        EXPECT_EQ(Input_Top(r.ctx, r.c), StepOutcome::Refused);
+        EXPECT_THAT(r.messages().back(), HasSubstr("The topographic grid " + r.path("gone.grd") + " does not exist"));
+    }
+    EXPECT_TRUE(surfer::instances().empty());
+    EXPECT_EQ(r.c.SSTab2, kTabSmooth);
+    EXPECT_TRUE(r.state.TopoGrid.empty());
 }
 
 // The grids made on tab 1a are the ones tabs 2a and 2b measure: their "Current grid"

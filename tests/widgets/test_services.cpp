@@ -78,6 +78,28 @@ TEST(QtPrompt, OrdinaryBoxIsModalDigitiseQuestionIsNot) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+// A question read from a deep folder names it by its end: the folder's own name and its
+// parent's whole, the start given way, the whole folder in the box's tool tip.
+TEST(QtPrompt, TheDigitiseQuestionShortensADeepFolderFromItsStart) {
+    ensureApp();
+    std::string folder = "/home/user/data-deep";
+    for (int i = 1; i <= 8; ++i) folder += "/level" + std::to_string(i);
+    folder += "/a_long_folder_name_for_testing";
+    QString text, tip;
+    testsupport::whenTitled("Digitise map", [&](QMessageBox* box) {
+        text = box->text();
+        tip = box->toolTip();
+        box->button(QMessageBox::Cancel)->click();
+    });
+    QtPrompt prompt;
+    EXPECT_FALSE(askDigitise(prompt, "Use 'Digitise' to define crest.", folder + "/digit.dat", "/elsewhere"));
+    EXPECT_TRUE(text.contains(QString::fromUtf8(" in \u2026/")) &&
+                text.contains(QStringLiteral("/level8/a_long_folder_name_for_testing then press 'OK'.")) &&
+                !text.contains(QStringLiteral("/level1/")))
+        << text.toStdString();
+    EXPECT_EQ(tip.toStdString(), folder);
+}
+
 // A short refusal under a title of its own leaves the title bar room for the whole title
 // beside the window's icon and its three buttons (some 100 pixels with their margins).
 TEST(QtPrompt, AShortBoxIsWideEnoughForItsWholeTitle) {
@@ -89,6 +111,37 @@ TEST(QtPrompt, AShortBoxIsWideEnoughForItsWholeTitle) {
     QFont bold = QApplication::font();
     bold.setBold(true);
     EXPECT_GE(seen.width, QFontMetrics(bold).horizontalAdvance("Crest name") + 100);
+}
+
+// A message of many long lines (a settle's notes) keeps its box and OK on the screen,
+// the details opened too, with every line a click away. Run again on a 1280 x 720
+// screen (tests/CMakeLists.txt).
+TEST(QtPrompt, AMessageOfEightyLongLinesFitsTheScreenWithItsButtons) {
+    ensureApp();
+    std::string text;
+    for (int i = 1; i <= 80; ++i)
+        text += "The file /home/user/scans/upper/molar_" + std::to_string(i) +
+                "_smoothed.grd was saved since the step began, so it is kept as it is now.\n";
+    QRect screen, frame, ok, opened;
+    QString details;
+    testsupport::whenTitled("Settled", [&](QMessageBox* box) {
+        screen = box->screen()->availableGeometry();
+        frame = box->frameGeometry();
+        QAbstractButton* okButton = box->button(QMessageBox::Ok);
+        ok = QRect(okButton->mapToGlobal(QPoint(0, 0)), okButton->size());
+        details = box->detailedText();
+        for (QAbstractButton* b : box->buttons())
+            if (box->buttonRole(b) == QMessageBox::ActionRole) b->click();  // "Show Details..."
+        testsupport::wait(50);
+        opened = box->frameGeometry();
+        okButton->click();
+    });
+    QtPrompt prompt;
+    prompt.message("Settled", text);
+    EXPECT_TRUE(screen.contains(frame)) << frame.height() << " of " << screen.height();
+    EXPECT_TRUE(screen.contains(ok));
+    EXPECT_LE(opened.height(), screen.height());
+    EXPECT_EQ(details.toStdString(), text);
 }
 
 TEST(QtPrompt, BusyPointerIsSetNotCounted) {
