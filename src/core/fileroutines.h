@@ -14,12 +14,12 @@
 //                     line, "Number: <n>"), leaves InFile and any old OutFile as they were,
 //                     and returns false.
 //  readWholeFile      the bytes of a file, once the commits a kill cut short in its folder
-//                     are settled (core/workingfiles.h); throws trelvik::Error naming the
+//                     are settled (core/commit/workingfiles.h); throws trelvik::Error naming the
 //                     file. readFileAsItStands reads them without settling anything.
 //  ReplacementFile    the temporary file behind every writer that replaces a file: made
 //                     beside the target under a working name that tells which writer made
 //                     it, on which host (".<name>.trelvik-<host>-<pid>-<n>-<check>.tmp",
-//                     core/workingfiles.h), with the replaced file's permissions; through a
+//                     core/commit/workingfiles.h), with the replaced file's permissions; through a
 //                     symbolic link it replaces what the link points at, so the link stays
 //                     a link. Before it is made, whatever writers on this host that have
 //                     ended left in the folder is cleared, whatever they were writing:

@@ -1,7 +1,7 @@
 #include "core/tempfiles.h"
 
 #include "core/error.h"
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 
 #include <atomic>
 #include <string_view>
@@ -49,7 +49,7 @@ PrivateFolder::PrivateFolder(const std::string& tag) {
     const fs::path base = fs::temp_directory_path();
     removeEndedPrivateFolders();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        // "trelvik-<tag>.<host>-<pid>-<n>-<check>" (core/workingfiles.h): whose it is, and
+        // "trelvik-<tag>.<host>-<pid>-<n>-<check>" (core/commit/workingfiles.h): whose it is, and
         // when that run has ended.
         const fs::path p =
             base / working::stamped(std::string(kLead) + tag + ".", working::hostName(), ::getpid(), counter.fetch_add(1));

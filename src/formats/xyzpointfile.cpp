@@ -1,7 +1,7 @@
 #include "formats/xyzpointfile.h"
 
 #include "core/error.h"
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 #include "formats/numberrange.h"
 #include "formats/numberrows.h"
 

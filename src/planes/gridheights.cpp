@@ -3,7 +3,7 @@
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 #include "formats/digitisefile.h"
 #include "surfer/application.h"
 

@@ -4,7 +4,7 @@
 // named as a record: none reaches a file outside its folder or one the user did not make,
 // nor stops the step, and each is named.
 #include "core/fileroutines.h"
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 //  records(dir)      how many records dir holds.
 //  recordStem(dir, except)  the name less ".commit" of the record in dir not named except.
 //  workingFileOf(t, name, content)  the working file beside t's `name` that holds content.
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 
 #include <filesystem>
 #include <fstream>

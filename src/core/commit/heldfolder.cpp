@@ -1,4 +1,4 @@
-#include "core/heldfolder.h"
+#include "core/commit/heldfolder.h"
 
 #include <cerrno>
 #include <dirent.h>

@@ -1,5 +1,5 @@
 #pragma once
-// A folder opened once, for the settling of cut commits (core/workingfiles.h): every stat,
+// A folder opened once, for the settling of cut commits (core/commit/workingfiles.h): every stat,
 // rename, removal and read made through it names a plain name in it and never follows a
 // link, so a folder swapped for a link meanwhile changes nothing outside the one opened.
 //

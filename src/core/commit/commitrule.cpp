@@ -1,10 +1,10 @@
-// Whose commit records a settle obeys and whose files it moves (core/workingfiles.h).
+// Whose commit records a settle obeys and whose files it moves (core/commit/workingfiles.h).
 // Anyone who may write a shared folder may put a file there named as a record, and a
 // record's checks see only what it says. So the settle acts only for the user the program
 // runs as: it reads a record only when it is that user's own regular file, and renames or
 // removes a file only when it is that user's own regular file and still, by its id, the
-// file the record names. Everything goes through folders held open (core/heldfolder.h).
-#include "core/workingfiles_detail.h"
+// file the record names. Everything goes through folders held open (core/commit/heldfolder.h).
+#include "core/commit/workingfiles_detail.h"
 
 #include <algorithm>
 #include <cerrno>

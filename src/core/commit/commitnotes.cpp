@@ -1,7 +1,7 @@
 // What settling cut commits found, kept for the step that ran into it to say, and the
-// files it put in place, which are not that step's own (core/workingfiles.h).
-#include "core/workingfiles.h"
-#include "core/workingfiles_detail.h"
+// files it put in place, which are not that step's own (core/commit/workingfiles.h).
+#include "core/commit/workingfiles.h"
+#include "core/commit/workingfiles_detail.h"
 
 #include <algorithm>
 #include <mutex>

@@ -1,9 +1,9 @@
-// Settling the commits that a kill cut short (core/workingfiles.h): finished or undone
+// Settling the commits that a kill cut short (core/commit/workingfiles.h): finished or undone
 // by the next step that reads or writes in their folder, and noted for it to say. Whose
-// records are obeyed and whose files are moved is one rule (core/commitrule.cpp); every
-// stat, rename and removal goes through folders held open (core/heldfolder.h).
-#include "core/workingfiles.h"
-#include "core/workingfiles_detail.h"
+// records are obeyed and whose files are moved is one rule (core/commit/commitrule.cpp); every
+// stat, rename and removal goes through folders held open (core/commit/heldfolder.h).
+#include "core/commit/workingfiles.h"
+#include "core/commit/workingfiles_detail.h"
 
 #include "core/tempfiles.h"
 

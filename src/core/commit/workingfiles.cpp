@@ -1,5 +1,5 @@
-#include "core/workingfiles.h"
-#include "core/workingfiles_detail.h"
+#include "core/commit/workingfiles.h"
+#include "core/commit/workingfiles_detail.h"
 
 #include "core/error.h"
 #include "core/fileroutines.h"

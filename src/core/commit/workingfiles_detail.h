@@ -1,0 +1,151 @@
+#pragma once
+// What the working-file names, the commit records and the settling of cut commits share
+// (core/commit/workingfiles.cpp, core/commit/commitsettle.cpp); nothing outside them uses it.
+#include "core/commit/heldfolder.h"
+#include "core/commit/workingfiles.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+#include <vector>
+
+namespace trelvik::working::detail {
+
+inline constexpr std::string_view kTag = ".trelvik-";
+inline constexpr std::string_view kFileExt = ".tmp", kRecordExt = ".commit", kUndoExt = ".undo";
+inline constexpr std::string_view kRecordBody = "commit";
+
+struct Writer {
+    std::string_view host;
+    long pid = 0;  // 0: not a stamped name
+};
+
+enum class Kind { None, File, Record, Undo };
+
+// What a name in a folder is, and (for a working name) which writer made it.
+Kind kindOf(std::string_view name, Writer& w);
+// The commit a record name stands for: the stamp its writer gave it, and that writer,
+// also once a settler has claimed it under a name of its own. False for a name of the
+// record form that no writer of ours makes.
+struct Origin {
+    std::string stem;  // ".commit.trelvik-<writer's stamp>", the name less its extension
+    Writer writer;
+    bool claimed = false;  // the name is a settler's claim
+};
+bool originOf(std::string_view name, Origin& o);
+
+// True when w is of this host and no process of its number runs here.
+bool ended(const Writer& w);
+bool isMine(const Writer& w);
+
+std::size_t nameLimit(const std::filesystem::path& dir);
+// A new stamped name of this process: "." + body + ".trelvik-<stamp>" + ext.
+std::string newStampedName(const std::string& body, const std::filesystem::path& dir, std::string_view ext);
+// path with its record extension (".commit" or ".undo") changed to ext.
+std::string withExt(const std::string& path, std::string_view ext);
+
+// The records this process is committing or settling by now: a sweep in this process
+// leaves them.
+LiveNames& liveRecords();
+
+// A commit record as the writer makes it: every path absolute.
+struct Record {
+    std::vector<std::string> folders;
+    std::vector<Staged> files;
+};
+// The text of r as its copy in `base` holds it: every path relative to base, so that the
+// record still names its files once the folder has been moved.
+std::string recordText(const Record& r, const std::filesystem::path& base);
+// No step writes a record larger than this; a larger file named as one is not read.
+inline constexpr std::size_t kLargestRecord = 4u << 20;
+
+// A commit record as read from its copy in a folder: its folders as it gives them (relative
+// to that folder, or absolute in records of earlier runs), and each file of the commit by
+// the folder that holds it and the plain names of its target, new file and kept copy.
+struct ReadEntry {
+    std::size_t folder = 0;
+    std::string target, fresh, kept;  // kept empty: the target had no old file
+    Staged ids;                       // the ids, sizes and times; its paths are unused
+};
+struct ReadRecord {
+    std::vector<std::string> folders;
+    std::vector<ReadEntry> entries;
+};
+// Parses a record's text; false for one cut short (its writer killed while writing it: no
+// rename had begun) or not of the form. Every name is checked whole before anything uses
+// it: a file is a plain name (no '/', not "." or "..") in one of the record's folders, a
+// folder names no link and holds no "." or empty step, and no name holds a NUL or other
+// control character; why says which does not hold, and is empty when all do.
+bool parseRecord(std::string_view text, ReadRecord& r, std::string& why);
+
+// The one rule of the settle: it acts only for the user the program runs as. A record is
+// read only when it is that user's own regular file, and a file of a commit is renamed or
+// removed only when it is that user's own regular file and still, by its id, the file the
+// record names. Anything else named as a record or a claim is left as it is, and named.
+bool ownFile(const struct stat& st);
+// ownFile of the file `name` in folder, as it stands now.
+bool ownFileIn(const HeldFolder& folder, std::string_view name);
+
+// Reads the record `name` of dir under the rule: Gone when it has gone (another settler
+// took it), NotOwn when it is not the user's own regular file or is larger than any record
+// (st says whose), CutShort when its text is not a whole record; else Read, with st its
+// state as read.
+enum class Found { Read, Gone, NotOwn, CutShort };
+Found readRecordIn(const HeldFolder& dir, std::string_view name, ReadRecord& r, std::string& why, struct stat& st);
+
+// A file of a commit as the settle and an undo reach it: plain names in a folder held open.
+struct HeldFile {
+    const HeldFolder* folder = nullptr;
+    std::string target, fresh, kept;
+    Staged ids;
+    std::string shown;  // the name the user knows the target by, for messages
+};
+
+// True when st is of the file whose id was recorded as dev and ino; a recorded id of 0
+// names no file.
+inline bool sameId(const struct stat& st, std::uint64_t dev, std::uint64_t ino) {
+    return ino != 0 && static_cast<std::uint64_t>(st.st_dev) == dev && static_cast<std::uint64_t>(st.st_ino) == ino;
+}
+// A file's time of last modification, and of last change (which no user tool can set),
+// in nanoseconds.
+inline std::int64_t timeOf(const struct stat& st) {
+    return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+inline std::int64_t changeOf(const struct stat& st) {
+    return static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+}
+// True when st is of h's old file as its target held it when the record was made.
+bool holdsOld(const struct stat& st, const Staged& s);
+// True when name in h's folder holds the commit's new file (by id), as a regular file.
+bool isFresh(const HeldFile& h, const std::string& name);
+// True when name holds the commit's new file as it was written. A rename sets the time of
+// change, so a new file already in place is judged by its size and modification time.
+bool freshAsWritten(const HeldFile& h, const std::string& name);
+// True when h's kept copy is there and still the copy the commit made (by id): only then
+// is it renamed or removed.
+bool isKeptCopy(const HeldFile& h);
+// A writer's own absolute paths as files held open, for its undo; folders gets the
+// folders they are held by.
+std::vector<HeldFile> heldFiles(const std::vector<Staged>& files, std::vector<HeldFolder>& folders);
+
+// Gives each target whose new file is in place its old state back, last first; a kept
+// copy whose target still holds the old file goes. A target whose new file was changed
+// since stays, and is added to savedSince when given. A settle (settling) touches only the
+// user's own files. Returns what could not be put back, and which files those are.
+struct Undone {
+    std::string left;
+    std::vector<const HeldFile*> notPutBack;
+};
+Undone undoFiles(const std::vector<HeldFile>& files, bool settling, std::vector<const HeldFile*>* savedSince = nullptr);
+
+// Notes what settling found, for the step that ran into it to say, and the files it put
+// in place or back.
+void addNote(std::string text);
+void addSettled(const std::string& path);
+// True when the step has met `what` already (mark: from now on), until its notes are
+// taken: a record it left as it stands, a settle under way it waited for.
+bool metInThisStep(const std::string& what, bool mark = false);
+
+} // namespace trelvik::working::detail
