@@ -27,6 +27,7 @@ std::set<std::string> met;
 namespace detail {
 
 void addNote(std::string text) {
+    text = shownName(text);  // names from a folder or a record among its words
     std::lock_guard<std::mutex> g(notesLock);
     // A record that cannot be settled is met again at every read in its folder: said once.
     if (notes.find(text) != std::string::npos) return;

@@ -84,13 +84,13 @@ bool place(const std::vector<std::string>& folders, const std::string& p, std::s
     return true;
 }
 
-std::string shownName(const std::string& s) {
+} // namespace
+
+std::string shownName(std::string_view s) {
     std::string out;
     for (char c : s) out += static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? '?' : c;
     return out;
 }
-
-} // namespace
 
 std::string recordText(const Record& r, const fs::path& base) {
     std::string out(kHeader);

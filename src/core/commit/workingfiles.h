@@ -6,10 +6,11 @@
 //
 // A writer is named in every name it makes by a stamp "<host>-<pid>-<n>-<check>": this
 //   machine's name made safe for a file name (letters, digits and '-' kept, anything
-//   else '_', at most 64 bytes), the process, a count within the process, and 16 hex
-//   digits of a hash of the whole name up to the check. A name counts as ours only when
-//   all of it has the form and its check agrees, so a user's file that merely looks like
-//   one is never taken for one. A writer has ended when it is of this host and no
+//   else '_', at most 64 bytes), the process, a number drawn afresh for each name that no
+//   one can foresee (so no one sharing the folder can take a name ahead of the writer),
+//   and 16 hex digits of a hash of the whole name up to the check. A name counts as ours
+//   only when all of it has the form and its check agrees, so a user's file that merely
+//   looks like one is never taken for one. A writer has ended when it is of this host and no
 //   process of its number runs here; a writer of another host sharing the folder is
 //   never judged ended.
 // Working file: ".<name>.trelvik-<stamp>.tmp" beside the target <name>. A name too long
@@ -81,7 +82,9 @@ const std::string& hostName();
 std::string stamped(std::string lead, const std::string& host, long pid, unsigned long n);
 bool madeByEndedWriter(std::string_view name, std::string_view leadEnd);
 
-// A new working name beside target, for this process.
+// A number for a stamp that no one can foresee, from the system's random source.
+unsigned long unforeseen();
+// A new working name beside target, for this process, never given before.
 std::string newName(const std::filesystem::path& target);
 // The working file name a writer (host, pid, n) would give target's name in a folder
 // whose names may be `limit` bytes long.
