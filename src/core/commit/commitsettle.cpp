@@ -1,7 +1,8 @@
 // Settling the commits that a kill cut short (core/commit/workingfiles.h): finished or undone
 // by the next step that reads or writes in their folder, and noted for it to say. Whose
-// records are obeyed and whose files are moved is one rule (core/commit/commitrule.cpp); every
-// stat, rename and removal goes through folders held open (core/commit/heldfolder.h).
+// records are obeyed is decided where they are read (core/commit/recordreader.cpp); how a
+// commit's files are given back is core/commit/commitundo.cpp; every stat, rename and
+// removal goes through folders held open (core/commit/heldfolder.h).
 #include "core/commit/workingfiles.h"
 #include "core/commit/workingfiles_detail.h"
 
@@ -174,10 +175,10 @@ std::vector<std::string> copiesOf(const HeldFolder& folder, const Origin& o) {
     return names;
 }
 
-// The names in folder of the user's own copies of the record o names, claimed or not. The
-// writer's own names first: a listing made while another settler renames the copy to its
-// claim may hold neither name.
-std::vector<std::string> ownCopiesOf(const HeldFolder& folder, const Origin& o) {
+// The names in folder of the copies of the record o names that are obeyed, claimed or
+// not. The writer's own names first: a listing made while another settler renames the
+// copy to its claim may hold neither name.
+std::vector<std::string> obeyedCopiesOf(const HeldFolder& folder, const Origin& o) {
     std::vector<std::string> names;
     for (std::string_view ext : {kRecordExt, kUndoExt})
         if (obeyedIn(folder, o.stem + std::string(ext))) names.push_back(o.stem + std::string(ext));
@@ -213,7 +214,7 @@ std::pair<std::uint64_t, std::uint64_t> copyIn(const HeldFolder& folder, const O
     bool renamed = true;
     for (int round = 0; renamed && round < 8; ++round) {
         renamed = false;
-        for (const std::string& name : ownCopiesOf(folder, o)) {
+        for (const std::string& name : obeyedCopiesOf(folder, o)) {
             ReadRecord r;
             std::string why;
             struct stat st{};
@@ -265,7 +266,7 @@ struct Claim {
     bool undoing = false;
 };
 
-// Claims only the user's own copies, by their exact names; busy names a claim of a live
+// Claims only copies that are obeyed, by their exact names; busy names a claim of a live
 // settler of this host that has it.
 Outcome claim(const fs::path& dir, const Commit& commit, const Origin& o, Claim& c, std::string& busyClaim) {
     LiveNames& live = liveRecords();
@@ -445,7 +446,7 @@ Outcome settle(const fs::path& dir, const HeldFolder& base, const std::string& n
     case Found::Gone:
         // Claimed by another settler since the listing, who may be at work still, when a
         // copy of the user's is there under another name; else gone for good.
-        return ownCopiesOf(base, o).empty() ? Outcome::Done : Outcome::Busy;
+        return obeyedCopiesOf(base, o).empty() ? Outcome::Done : Outcome::Busy;
     case Found::OthersCouldWrite:
         others[st.st_uid].insert(path);
         return Outcome::Done;
