@@ -447,7 +447,7 @@ Outcome settle(const fs::path& dir, const HeldFolder& base, const std::string& n
         // Claimed by another settler since the listing, who may be at work still, when a
         // copy of the user's is there under another name; else gone for good.
         return obeyedCopiesOf(base, o).empty() ? Outcome::Done : Outcome::Busy;
-    case Found::OthersCouldWrite:
+    case Found::NotTheUsersAlone:
         others[st.st_uid].insert(path);
         return Outcome::Done;
     case Found::NotARecordFile:

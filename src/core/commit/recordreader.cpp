@@ -28,11 +28,11 @@ Found readRecordIn(const HeldFolder& dir, std::string_view name, ReadRecord& r, 
     why.clear();
     // Looked at before it is opened: a pipe is never waited on, a link never followed.
     if (!dir.stat(name, st)) return Found::Gone;
-    if (st.st_uid != ::geteuid()) return Found::OthersCouldWrite;
+    if (st.st_uid != ::geteuid()) return Found::NotTheUsersAlone;
     if (!S_ISREG(st.st_mode)) why = "it is not a plain file";
     else if (static_cast<std::uint64_t>(st.st_size) > kLargestRecord) why = "it is larger than any record a step writes";
     if (!why.empty()) return Found::NotARecordFile;
-    if (!obeyed(st)) return Found::OthersCouldWrite;
+    if (!obeyed(st)) return Found::NotTheUsersAlone;
     const int fd = ::openat(dir.fd(), std::string(name).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? Found::Gone : (why = "it cannot be read", Found::NotARecordFile);
     struct stat opened{};

@@ -229,7 +229,7 @@ void tidyFolder(const fs::path& folder) {
                 for (const ReadEntry& e : r.entries)
                     for (const std::string& n : {e.fresh, e.kept}) named.insert(n);
             Origin o;
-            if ((found == Found::OthersCouldWrite || found == Found::NotARecordFile) && originOf(name, o))
+            if ((found == Found::NotTheUsersAlone || found == Found::NotARecordFile) && originOf(name, o))
                 keptWriters.emplace(std::string(o.writer.host), o.writer.pid);
             read.insert(name);
         }

@@ -93,11 +93,12 @@ bool obeyed(const struct stat& st);
 bool obeyedIn(const HeldFolder& folder, std::string_view name);
 
 // Reads the record `name` of dir under that rule: Gone when it has gone (another settler
-// took it); OthersCouldWrite when someone else could have written it (st says whose);
-// NotARecordFile when it is no file a step writes as a record (a pipe, a link, larger than
-// any record, or unreadable: why says which); CutShort when its text is not a whole record;
-// else Read, with st its state as read.
-enum class Found { Read, Gone, OthersCouldWrite, NotARecordFile, CutShort };
+// took it); NotTheUsersAlone when it is another user's, or the user's with a second link
+// or permissions for group or others (st says whose); NotARecordFile when it is no file a
+// step writes as a record (a pipe, a link, larger than any record, or unreadable: why
+// says which); CutShort when its text is not a whole record; else Read, with st its state
+// as read.
+enum class Found { Read, Gone, NotTheUsersAlone, NotARecordFile, CutShort };
 Found readRecordIn(const HeldFolder& dir, std::string_view name, ReadRecord& r, std::string& why, struct stat& st);
 
 // A file of a commit as the settle and an undo reach it: plain names in a folder held open.
