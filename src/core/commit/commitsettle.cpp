@@ -501,14 +501,13 @@ void settleFolder(const fs::path& folder) {
     // Held from here: whatever is done in the folder is done in this one.
     const HeldFolder base = HeldFolder::open(dir);
     if (!base) return;
-    bool records = false, listed = false, stable = true;
+    bool records = false, listed = false, stable = true, busy = false;
     OthersFiles others;
     const auto until = std::chrono::steady_clock::now() + kWaitForSettler;
     for (;;) {
         records = false;
         stable = true;
         std::string busyClaim;
-        bool busy = false;
         std::vector<std::string> names, found;
         listed = base.names(recordLike, names);
         if (afterSettleListing) afterSettleListing(dir);
@@ -557,7 +556,7 @@ void settleFolder(const fs::path& folder) {
     }
     noteOtherUsers(dir, others);
     struct stat now{};
-    if (records && stable && listed && listedAt - changed > kTrustedAge && ::stat(dir.c_str(), &now) == 0 &&
+    if (records && stable && !busy && listed && listedAt - changed > kTrustedAge && ::stat(dir.c_str(), &now) == 0 &&
         changeOf(now) == changed)
         metInThisStep(seen, true);
     std::lock_guard<std::mutex> g(quietLock);
