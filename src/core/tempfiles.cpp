@@ -3,7 +3,6 @@
 #include "core/error.h"
 #include "core/commit/workingfiles.h"
 
-#include <atomic>
 #include <string_view>
 #include <unistd.h>
 

@@ -27,7 +27,6 @@ namespace {
 
 constexpr std::size_t kCheck = 16;  // hex digits
 
-
 std::uint64_t hashOf(std::string_view s) {
     std::uint64_t h = 14695981039346656037ULL;  // FNV-1a
     for (unsigned char c : s) h = (h ^ c) * 1099511628211ULL;
