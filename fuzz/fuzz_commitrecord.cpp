@@ -3,7 +3,7 @@
 // name a record read whole gives must hold to the one rule, checked here on its own: no
 // NUL or other control character; each folder ".", or its steps plain names (".." too in a
 // relative one); each target, new file and kept copy a plain name in one of its folders.
-#include "core/workingfiles_detail.h"
+#include "core/commit/workingfiles_detail.h"
 #include "fuzzinput.h"
 
 #include <algorithm>

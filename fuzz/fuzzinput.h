@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <sys/stat.h>
 
 namespace trelvik::fuzz {
 
@@ -28,6 +29,9 @@ inline const std::string& asFile(const std::uint8_t* data, std::size_t size, con
         if (size) std::fwrite(data, 1, size, f);
         std::fclose(f);
     }
+    // The user's alone, as a file in a private folder is meant to be (a commit record is
+    // read only then).
+    ::chmod(path.c_str(), 0600);
     return path;
 }
 

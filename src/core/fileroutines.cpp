@@ -2,7 +2,7 @@
 
 #include "core/error.h"
 #include "core/tempfiles.h"
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -308,7 +308,7 @@ namespace {
 // after others have been made (a folder holds one of the names, say), so each file about
 // to be replaced is first kept under a working name of its own, as a second link (a copy
 // where the folder takes no links), and a record of the commit is written beside the
-// files before the first rename (core/workingfiles.h). When a rename fails, the files
+// files before the first rename (core/commit/workingfiles.h). When a rename fails, the files
 // already renamed get their old files back, or go when there was none; one that cannot be
 // put back is named with the file its old content waits in. The kept files go once all
 // are in place.

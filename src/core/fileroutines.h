@@ -14,8 +14,8 @@
 //                     line, "Number: <n>"), leaves InFile and any old OutFile as they were,
 //                     and returns false.
 //  readWholeFile      the bytes of a file, once the commits a kill cut short in its folder
-//                     are settled (core/workingfiles.h); throws trelvik::Error naming the
-//                     file. readFileAsItStands reads them without settling anything.
+//                     are settled (core/commit/workingfiles.h); throws trelvik::Error
+//                     naming the file. readFileAsItStands reads them without settling anything.
 //  InputFile          every reader's way in: opens the file without waiting (a pipe with
 //                     no writer would hold the step for good) and keeps it only when it is
 //                     a regular file of at most kLargestInput bytes; a pipe, a device (also
@@ -24,13 +24,14 @@
 //  ReplacementFile    the temporary file behind every writer that replaces a file: made
 //                     beside the target under a working name that tells which writer made
 //                     it, on which host (".<name>.trelvik-<host>-<pid>-<n>-<check>.tmp",
-//                     core/workingfiles.h), with the replaced file's permissions. It is
-//                     made new (O_EXCL): never opened through a link or over anything put
-//                     at its name, which is passed over for another name. Through a
+//                     core/commit/workingfiles.h), with the replaced file's permissions. It
+//                     is made new (O_EXCL): never opened through a link or over anything
+//                     put at its name, which is passed over for another name. Through a
 //                     symbolic link of the user's own it replaces what the link points at,
 //                     so the link stays a link; another user's link is refused, naming it
-//                     and its owner, before anything is written. Before it is made, whatever writers on this host that have
-//                     ended left in the folder is cleared, whatever they were writing:
+//                     and its owner, before anything is written. Before it is made,
+//                     whatever writers on this host that have ended left in the folder is
+//                     cleared, whatever they were writing:
 //                     their commits finished or undone, then their working files removed
 //                     (only names of exactly that form). finish() syncs it to disk and
 //                     closes it, commit() renames it over the target; a temporary never

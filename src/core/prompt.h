@@ -4,7 +4,7 @@
 // (widgets/qtprompt.h) shows real dialogs; tests use ScriptedPrompt, which records
 // every message and answers from a queue.
 #include "core/samefile.h"
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 
 #include <deque>
 #include <exception>

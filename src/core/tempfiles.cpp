@@ -1,9 +1,8 @@
 #include "core/tempfiles.h"
 
 #include "core/error.h"
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 
-#include <atomic>
 #include <string_view>
 #include <unistd.h>
 
@@ -45,14 +44,13 @@ bool inPrivateFolder(const std::string& path) {
 }
 
 PrivateFolder::PrivateFolder(const std::string& tag) {
-    static std::atomic<unsigned long> counter{0};
     const fs::path base = fs::temp_directory_path();
     removeEndedPrivateFolders();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        // "trelvik-<tag>.<host>-<pid>-<n>-<check>" (core/workingfiles.h): whose it is, and
+        // "trelvik-<tag>.<host>-<pid>-<n>-<check>" (core/commit/workingfiles.h): whose it is, and
         // when that run has ended.
         const fs::path p =
-            base / working::stamped(std::string(kLead) + tag + ".", working::hostName(), ::getpid(), counter.fetch_add(1));
+            base / working::stamped(std::string(kLead) + tag + ".", working::hostName(), ::getpid(), working::unforeseen());
         std::error_code ec;
         if (fs::create_directory(p, ec)) {  // false when it exists: someone else's
             dir_ = p;

@@ -4,7 +4,7 @@
 //
 //   PrivateFolder    a new folder that nobody else writes to; removed, with whatever is
 //                    left in it, when the object goes. Named "trelvik-<tag>.<stamp>", the
-//                    stamp telling the host and process that made it (core/workingfiles.h):
+//                    stamp telling the host and process that made it (core/commit/workingfiles.h):
 //                    making one first removes the folders of runs on this host whose
 //                    process has ended (a run killed before it could remove its own),
 //                    as removeEndedPrivateFolders does when the program starts.

@@ -5,7 +5,7 @@
 #include "core/linecuts.h"
 #include "core/parallelblocks.h"
 #include "core/textform.h"
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

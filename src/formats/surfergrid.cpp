@@ -3,7 +3,7 @@
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/parallelblocks.h"
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 #include "formats/surfergrid_detail.h"
 
 #include <algorithm>

@@ -11,7 +11,7 @@ namespace trelvik::formats {
 
 enum class SurferGridFormat { Ascii, Binary6, Binary7 };
 
-// Settles the commits a kill cut short in the grid's folder first (core/workingfiles.h);
+// Settles the commits a kill cut short in the grid's folder first (core/commit/workingfiles.h);
 // readSurferGridAsItStands is for a caller that has just done so.
 Grid readSurferGrid(const std::string& path);
 Grid readSurferGridAsItStands(const std::string& path);

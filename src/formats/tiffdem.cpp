@@ -2,7 +2,7 @@
 
 #include "core/error.h"
 #include "core/fileroutines.h"
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 
 #include <tiffio.h>
 

@@ -7,7 +7,7 @@
 #include "core/fileroutines.h"
 #include "core/linecuts.h"
 #include "core/parallelblocks.h"
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,8 +1,8 @@
 #include "formats/xyzpointfile.h"
 
 #include "core/error.h"
+#include "core/commit/workingfiles.h"
 #include "core/fileroutines.h"
-#include "core/workingfiles.h"
 #include "formats/numberrange.h"
 #include "formats/numberrows.h"
 

@@ -1,7 +1,7 @@
 #include "surfer/gridfiles.h"
 
 #include "core/error.h"
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 #include "formats/surfergrid.h"
 #include "formats/xyzdump.h"
 #include "surfer/gridcache.h"

@@ -3,7 +3,7 @@
 #include "widgets/filelistbox.h"
 
 #include "core/prompt.h"
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 
 #include <QDir>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // What a settle or a failed commit must leave alone, and how often a settle reads a record.
 #include "core/error.h"
 #include "core/fileroutines.h"
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 
 #include <gtest/gtest.h>
 

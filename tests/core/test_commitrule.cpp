@@ -4,7 +4,7 @@
 // named as a record: none reaches a file outside its folder or one the user did not make,
 // nor stops the step, and each is named.
 #include "core/fileroutines.h"
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 
 #include <gtest/gtest.h>
 
@@ -123,6 +123,47 @@ TEST(CommitRecords, APlantedRecordTouchesNothingAndIsNamed) {
     EXPECT_EQ(records(t.path("X")) + records(t.path("Y")), 0u);
 }
 
+// A record is obeyed only when nobody but the user could have written it. The user's own
+// file that others may write, written into and linked under a record's name, a 0666 record
+// and a 0664 record, each asking to delete the user's file by its id, are left and named
+// with their owner; and a record a step makes is the user's alone whatever the umask.
+TEST(CommitRecords, ARecordOthersCouldHaveWrittenIsNotObeyed) {
+    for (int round = 0; round < 3; ++round) {
+        TempFolder t;
+        const std::string thesis = t.write("thesis.txt", "mine");
+        const pid_t writer = endedProcessId();
+        const std::string name = plant(
+            t.dir(), ".undo",
+            {{"thesis.txt", working::workingFileName("thesis.txt", working::hostName(), writer, 1), "", idOf(thesis)}},
+            writer);
+        if (round == 0) {
+            const std::string output = t.path("output.txt");
+            fs::rename(t.path(name), output);
+            fs::permissions(output, static_cast<fs::perms>(0666));
+            fs::create_hard_link(output, t.path(name));
+        } else {
+            fs::permissions(t.path(name), static_cast<fs::perms>(round == 1 ? 0666 : 0664));
+        }
+        working::takeSettleNotes();
+        EXPECT_TRUE(FileExists(thesis));
+        const std::string notes = working::takeSettleNotes();
+        EXPECT_EQ(t.read("thesis.txt"), "mine") << round << notes;
+        EXPECT_TRUE(fs::exists(t.path(name))) << round;
+        EXPECT_NE(notes.find("A step of " + ownerName(::geteuid()) + "'s run was cut short here"), std::string::npos)
+            << round << notes;
+    }
+    for (const mode_t mask : {0000, 0002}) {
+        TempFolder t;
+        writeOld(t);
+        const mode_t was = ::umask(mask);
+        commitKilledAfter(t.dir(), 1);
+        ::umask(was);
+        struct stat st{};
+        ASSERT_EQ(::stat(t.path(recordStem(t.dir()) + ".commit").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0600u) << mask;
+    }
+}
+
 // A well-formed record of another user, and files of another user named as claims of the
 // user's own cut commit, touch nothing and are named with their owner; the user's own
 // commit still settles.
@@ -207,6 +248,54 @@ TEST(CommitRecords, AnotherUsersRecordOrClaimsAreNamedWithTheirOwnerAndTouchNoth
     working::afterSettleListing = nullptr;
     const std::string flipped = working::takeSettleNotes();
     EXPECT_EQ(flipped.find("did not end within"), std::string::npos) << flipped;
+}
+
+// Names planted ahead for the settler's own process, 3000 claims of each kind at the names
+// a count would give next, keep no cut commit from settling: a claim's name holds a part
+// no one can foresee.
+TEST(CommitRecords, ClaimNamesPlantedAheadKeepNoCommitFromSettling) {
+    if (::geteuid() != 0) GTEST_SKIP() << "staging files of another user needs root";
+    TempFolder t;
+    writeOld(t);
+    commitKilledAfter(t.dir(), 1);
+    const std::string stem = recordStem(t.dir());
+    const std::string probe = fs::path(working::newName(t.path("x"))).filename().string();
+    const std::string pid = "-" + std::to_string(::getpid()) + "-";
+    const unsigned long next = std::stoul(probe.substr(probe.find(pid, probe.find(".trelvik-")) + pid.size())) + 1;
+    for (unsigned long n = next; n < next + 3000; ++n)
+        for (const std::string ext : {".commit", ".undo"}) {
+            const std::string planted =
+                t.write(working::stamped(stem + ".trelvik-", working::hostName(), ::getpid(), n) + ext, "planted");
+            ASSERT_EQ(::chown(planted.c_str(), kOtherUser, kOtherUser), 0);
+        }
+    working::takeSettleNotes();
+    EXPECT_EQ(readWholeFile(t.path("c.dat")), "new c");
+    EXPECT_EQ(t.read("a.dat"), "new a");
+    EXPECT_EQ(t.read("b.dat"), "new b");
+    EXPECT_EQ(records(t.dir()), 6000u);
+}
+
+// Another user's claim of a settle under way is named once with its owner, and a name from
+// the folder reaches the note as a record's names do: no newline or escape sequence of it.
+TEST(CommitRecords, AnotherUsersLiveClaimIsNamedWithItsOwnerAndShownSafely) {
+    if (::geteuid() != 0) GTEST_SKIP() << "staging files of another user needs root";
+    TempFolder t;
+    t.write("grid.txt", "grid");
+    const std::string record = working::stamped(".commit.trelvik-", "lab\n\x1b[2J", endedProcessId(), 0);
+    const std::string claim =
+        t.write(working::stamped(record + ".trelvik-", working::hostName(), ::getppid(), 0) + ".commit", "theirs");
+    ASSERT_EQ(::chown(claim.c_str(), kOtherUser, kOtherUser), 0);
+    working::takeSettleNotes();
+    EXPECT_EQ(readWholeFile(t.path("grid.txt")), "grid");
+    EXPECT_TRUE(FileExists(t.path("grid.txt")));
+    const std::string notes = working::takeSettleNotes();
+    std::string shown = claim;
+    std::replace_if(shown.begin(), shown.end(), [](char c) { return c == '\n' || c == '\x1b'; }, '?');
+    const std::string said = "A step of " + ownerName(kOtherUser) + "'s run was cut short here: its files may be part "
+                             "new, part old; removing \"" + shown + "\" ends this note.";
+    EXPECT_NE(notes.find(said), std::string::npos) << notes;
+    EXPECT_EQ(notes.find(said, notes.find(said) + 1), std::string::npos) << "said once: " << notes;
+    EXPECT_EQ(notes.find_first_of("\n\x1b"), std::string::npos) << notes;
 }
 
 // A folder exchanged for a link into the user's private folder while a settle of many

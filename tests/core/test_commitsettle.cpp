@@ -2,7 +2,7 @@
 // that cannot be written, what the note says, one settler per commit however many threads
 // meet it, and a settle under way waited for once.
 #include "core/fileroutines.h"
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 
 #include <gtest/gtest.h>
 
@@ -66,6 +66,52 @@ TEST(CommitRecords, ASaveCarryingTheOldTimeIsToldByItsChangeTime) {
     writeFileAtomic(t.path("x.txt"), "x");
     EXPECT_EQ(t.read("c.dat"), "old C");
     EXPECT_EQ(t.read("a.dat"), "new a");
+}
+
+// A folder found quiet is told by its time of change, which no one can set back: a commit
+// cut short there since is settled though the folder's time of modification was set back.
+TEST(CommitRecords, AQuietFolderWithItsTimeSetBackIsStillSettled) {
+    TempFolder t;
+    writeOld(t);
+    std::this_thread::sleep_for(std::chrono::milliseconds(2100));  // a folder's time is trusted once this old
+    struct stat quiet{};
+    ASSERT_EQ(::stat(t.dir().c_str(), &quiet), 0);
+    EXPECT_TRUE(FileExists(t.path("a.dat")));
+    commitKilledAfter(t.dir(), 1);
+    const struct timespec times[2] = {quiet.st_atim, quiet.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, t.dir().c_str(), times, 0), 0);
+    working::takeSettleNotes();
+    EXPECT_EQ(readWholeFile(t.path("b.dat")), "new b");
+    EXPECT_NE(working::takeSettleNotes().find("was finished"), std::string::npos);
+}
+
+// In a group folder (2775) holding a colleague's 0664 files, the user's step killed before
+// each rename settles all new, or all old where a file it had renamed was deleted since,
+// with nothing left: the files a record obeyed names are moved whoever owns them.
+TEST(CommitRecords, AColleaguesFilesInAGroupFolderSettleAllNewOrAllOld) {
+    if (::geteuid() != 0) GTEST_SKIP() << "staging files of another user needs root";
+    constexpr uid_t kColleague = 65534;
+    for (std::size_t killed = 0; killed < 3; ++killed)
+        for (const bool deleted : {false, true}) {
+            if (deleted && killed == 0) continue;
+            TempFolder t;
+            ASSERT_EQ(::chown(t.dir().c_str(), 0, kColleague), 0);
+            fs::permissions(t.dir(), static_cast<fs::perms>(02775));
+            writeOld(t);
+            for (const std::string name : {"a.dat", "b.dat", "c.dat"}) {
+                ASSERT_EQ(::chown(t.path(name).c_str(), kColleague, kColleague), 0);
+                fs::permissions(t.path(name), static_cast<fs::perms>(0664));
+            }
+            commitKilledAfter(t.dir(), killed);
+            if (deleted) fs::remove(t.path("a.dat"));
+            working::takeSettleNotes();
+            readWholeFile(t.path("b.dat"));
+            const std::string notes = working::takeSettleNotes();
+            for (const std::string name : {"a", "b", "c"})
+                EXPECT_EQ(t.read(name + ".dat"), (deleted ? "old " : "new ") + name) << killed << deleted << notes;
+            EXPECT_EQ(std::distance(fs::directory_iterator(t.dir()), fs::directory_iterator()), 3)
+                << killed << deleted << notes;
+        }
 }
 
 // In a folder the user cannot write nothing can be settled: the step says which files hold

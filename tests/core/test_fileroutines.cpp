@@ -1,7 +1,7 @@
 #include "core/fileroutines.h"
 
 #include "core/error.h"
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "core/tempfiles.h"
 
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 #include "support/writefailures.h"
 
 #include <filesystem>

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 #include "support/tempfolder.h"
 #include "support/writefailures.h"
 

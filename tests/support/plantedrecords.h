@@ -3,13 +3,13 @@
 // tests of whose records a step obeys.
 //
 //  plant(dir, ext, entries, writer, folders)  a record of an ended writer of this host in
-//                    dir (".commit" or ".undo"), its check right, listing the folders
-//                    (fields as given, "." first) and each entry; returns its name.
+//                    dir (".commit" or ".undo"), its check right, mode 0600, listing the
+//                    folders (fields as given, "." first) and each entry; returns its name.
 //  idOf(path), sizeOf(path), timeOf(path)  a file's fields as a record holds them.
 //  records(dir)      how many records dir holds.
 //  recordStem(dir, except)  the name less ".commit" of the record in dir not named except.
 //  workingFileOf(t, name, content)  the working file beside t's `name` that holds content.
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 
 #include <filesystem>
 #include <fstream>
@@ -57,6 +57,8 @@ inline std::string plant(const std::filesystem::path& dir, const std::string& ex
     }
     const std::string name = working::stamped(".commit.trelvik-", working::hostName(), writer, 0) + ext;
     std::ofstream((dir / name).string(), std::ios::binary) << text + "end\n";
+    // As a step makes its records: the user's alone.
+    std::filesystem::permissions(dir / name, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     return name;
 }
 

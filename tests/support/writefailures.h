@@ -7,7 +7,7 @@
 //                    killed writer leaves behind.
 //  endedWriterFile(name)  the name of the working file a writer of this host that has
 //                    ended (killed in mid-write) leaves beside the file `name`.
-#include "core/workingfiles.h"
+#include "core/commit/workingfiles.h"
 
 #include <csignal>
 #include <string>

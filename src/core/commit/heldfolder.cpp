@@ -1,4 +1,4 @@
-#include "core/heldfolder.h"
+#include "core/commit/heldfolder.h"
 
 #include <cerrno>
 #include <dirent.h>
@@ -20,10 +20,11 @@ HeldFolder HeldFolder::open(const fs::path& dir) {
 }
 
 HeldFolder HeldFolder::within(std::string_view relative) const {
-    if (fd_ < 0 || relative.empty() || relative.front() == '/') return {};
-    fs::path shown = (path_ / std::string(relative)).lexically_normal();
+    if (fd_ < 0 || relative.empty()) return {};
+    const bool absolute = relative.front() == '/';
+    fs::path shown = (absolute ? fs::path(std::string(relative)) : path_ / std::string(relative)).lexically_normal();
     if (!shown.has_filename() && shown != shown.root_path()) shown = shown.parent_path();
-    int fd = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+    int fd = absolute ? ::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
     while (fd >= 0 && !relative.empty()) {
         const std::size_t slash = relative.find('/');
         const std::string step(relative.substr(0, slash));
@@ -67,8 +68,9 @@ int HeldFolder::renameNew(std::string_view from, const HeldFolder& to, std::stri
     const std::string a(from), b(toName);
     if (::renameat2(fd_, a.c_str(), to.fd_, b.c_str(), RENAME_NOREPLACE) == 0) return 0;
     if (errno != EINVAL && errno != ENOSYS) return errno;
-    // A file system without it: a second link, made only where no name is, then the first goes.
-    if (::linkat(fd_, a.c_str(), to.fd_, b.c_str(), 0) != 0) return errno;
+    // A file system without it: a second link, made only where no name is, then the first
+    // goes. One that takes no links either says so (ENOTSUP), not that it cannot be written.
+    if (::linkat(fd_, a.c_str(), to.fd_, b.c_str(), 0) != 0) return errno == EPERM || errno == EOPNOTSUPP ? ENOTSUP : errno;
     return ::unlinkat(fd_, a.c_str(), 0) == 0 ? 0 : errno;
 }
 

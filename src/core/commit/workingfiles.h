@@ -6,10 +6,11 @@
 //
 // A writer is named in every name it makes by a stamp "<host>-<pid>-<n>-<check>": this
 //   machine's name made safe for a file name (letters, digits and '-' kept, anything
-//   else '_', at most 64 bytes), the process, a count within the process, and 16 hex
-//   digits of a hash of the whole name up to the check. A name counts as ours only when
-//   all of it has the form and its check agrees, so a user's file that merely looks like
-//   one is never taken for one. A writer has ended when it is of this host and no
+//   else '_', at most 64 bytes), the process, a number drawn afresh for each name that no
+//   one can foresee (so no one sharing the folder can take a name ahead of the writer),
+//   and 16 hex digits of a hash of the whole name up to the check. A name counts as ours
+//   only when all of it has the form and its check agrees, so a user's file that merely
+//   looks like one is never taken for one. A writer has ended when it is of this host and no
 //   process of its number runs here; a writer of another host sharing the folder is
 //   never judged ended.
 // Working file: ".<name>.trelvik-<stamp>.tmp" beside the target <name>. A name too long
@@ -26,7 +27,8 @@
 //   - the folder's cut commits are settled (settleFolder);
 //   - then every working file of the user's own of an ended writer goes, whatever it was
 //     writing, except those a record still in the folder names (records claimed
-//     meanwhile included): a kept old file may be the only copy.
+//     meanwhile included), and every one of a writer whose record is not obeyed: a kept
+//     old file may be the only copy.
 //
 // settleFolder(dir), run by tidyFolder, before any file is read (settleBeforeReading) and
 // when a step asks whether a file exists, so that no step reads a folder a kill left
@@ -35,16 +37,21 @@
 // copy in its first folder is the one claimed. A settle under way elsewhere (another
 // thread or process of the user) is waited for, a few seconds at most, once a step (until
 // its notes are taken); the note names its claim if it does not end.
-//   - The settle acts only for the user the program runs as (core/commitrule.cpp): it
-//     reads a record only when it is that user's own regular file, no larger than any
-//     record a step writes, and renames or removes a file only when it is that user's
-//     own and still, by id, the file the record names. A record or claim of another
-//     user is left as it is for that user's run, and named with its owner. Every name a
+//   - The settle obeys a record (a copy of it in another folder, a copy cut short, a
+//     claim) only when nobody but the user the program runs as could have written it:
+//     that user's own regular file, with one link and no permission for group or others,
+//     no larger than any record a step writes (core/commit/recordreader.cpp, the one
+//     place that decides). Every record and copy is made so, 0600 whatever the umask.
+//     The files a record obeyed names are renamed or removed, whoever owns them, only
+//     while each is still, by id (and size and time where the record has them), the file
+//     the record names. Anything else named as a record or claim (another user's, one of
+//     the user's with a second link or open to others) is left as it is, and named once
+//     with its owner; another user's live claim too. Every name a
 //     record gives is checked whole (no NUL or other control character; each file a plain
 //     name in one of its folders, every folder of which holds a copy of it), and each new
 //     file and kept copy it names is a working file of its own writer; any other record
 //     is left as it is, and named. Every stat, rename and removal goes through the
-//     folders held open once (core/heldfolder.h), never through a link.
+//     folders held open once (core/commit/heldfolder.h), never through a link.
 //   - rolled forward when the record is not being undone and every new file is in place
 //     or still waiting under its working name while its target holds the old file (or
 //     none, where there was none). A target that holds anything else (a file saved over
@@ -55,8 +62,12 @@
 //   - then removed. A record that cannot be settled (something else holds a target, or
 //     its files' ids changed, as on a drive mounted anew) stays, with the kept copies it
 //     names, for the next writer; the note names the record, whose removal ends it.
-//   - in a folder the user cannot write, nothing can be settled: the note says which
-//     files hold the new content and which the old.
+//   - in a folder the user cannot write, or on a file system that can neither rename
+//     without replacing nor link, nothing can be settled: the note says which files hold
+//     the new content and which the old. A claim never given up is said.
+//   A folder found holding no record is not listed again while its time of change (which
+//   no one can set back) stands; one whose records were all met is listed once a step.
+//   Names from a folder or a record reach the notes with control characters as '?'.
 //   A record names its files relative to its folder, so it is settled wherever the folder
 //   has been moved. Each outcome is noted for the step that ran into it to say
 //   (takeSettleNotes), with the files the settle put in place (putInPlaceBySettling), which are
@@ -81,7 +92,9 @@ const std::string& hostName();
 std::string stamped(std::string lead, const std::string& host, long pid, unsigned long n);
 bool madeByEndedWriter(std::string_view name, std::string_view leadEnd);
 
-// A new working name beside target, for this process.
+// A number for a stamp that no one can foresee, from the system's random source.
+unsigned long unforeseen();
+// A new working name beside target, for this process, never given before.
 std::string newName(const std::filesystem::path& target);
 // The working file name a writer (host, pid, n) would give target's name in a folder
 // whose names may be `limit` bytes long.

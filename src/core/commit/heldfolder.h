@@ -1,11 +1,12 @@
 #pragma once
-// A folder opened once, for the settling of cut commits (core/workingfiles.h): every stat,
+// A folder opened once, for the settling of cut commits (core/commit/workingfiles.h): every stat,
 // rename, removal and read made through it names a plain name in it and never follows a
 // link, so a folder swapped for a link meanwhile changes nothing outside the one opened.
 //
 //   open(dir)               the folder at dir as the user's path reaches it.
 //   within(relative)        a folder named from this one, one name at a time ("a/../b"),
-//                           none of them a link; an empty folder when any step fails.
+//                           none of them a link; an empty folder when any step fails. An
+//                           absolute path is walked the same way from the root.
 //   stat / rename / remove  of a plain name in the folder, never through a link.
 //   renameNew               as rename, but never over a file that is there (EEXIST).
 //   names(keep)             the names in the folder that keep(name) accepts.

@@ -1,11 +1,10 @@
-#include "core/workingfiles.h"
-#include "core/workingfiles_detail.h"
+#include "core/commit/workingfiles.h"
+#include "core/commit/workingfiles_detail.h"
 
 #include "core/error.h"
 #include "core/fileroutines.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <csignal>
@@ -15,6 +14,7 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,8 +26,6 @@ using namespace detail;
 namespace {
 
 constexpr std::size_t kCheck = 16;  // hex digits
-
-std::atomic<unsigned long> counter{0};
 
 std::uint64_t hashOf(std::string_view s) {
     std::uint64_t h = 14695981039346656037ULL;  // FNV-1a
@@ -80,6 +78,18 @@ std::string stampedFileName(const std::string& targetName, const std::string& ho
 
 } // namespace
 
+unsigned long unforeseen() {
+    // From the kernel's generator, never the program's own (core/random.h), whose sequence
+    // is reproducible by design.
+    unsigned long n = 0;
+    for (std::size_t have = 0; have < sizeof n;) {
+        const ssize_t got = ::getrandom(reinterpret_cast<char*>(&n) + have, sizeof n - have, 0);
+        if (got > 0) have += static_cast<std::size_t>(got);
+        else if (errno != EINTR) throw Error(std::string("Cannot draw a random number: ") + std::strerror(errno));
+    }
+    return n;
+}
+
 namespace detail {
 
 Kind kindOf(std::string_view name, Writer& w) {
@@ -125,7 +135,7 @@ std::size_t nameLimit(const fs::path& dir) {
 }
 
 std::string newStampedName(const std::string& body, const fs::path& dir, std::string_view ext) {
-    return stampedFileName(body, hostName(), ::getpid(), counter++, nameLimit(dir), ext);
+    return stampedFileName(body, hostName(), ::getpid(), unforeseen(), nameLimit(dir), ext);
 }
 
 std::string withExt(const std::string& path, std::string_view ext) {
@@ -180,7 +190,7 @@ std::string workingFileName(const std::string& targetName, const std::string& ho
 }
 
 std::string newName(const fs::path& target) {
-    return (target.parent_path() / workingFileName(target.filename().string(), hostName(), ::getpid(), counter++,
+    return (target.parent_path() / workingFileName(target.filename().string(), hostName(), ::getpid(), unforeseen(),
                                                    nameLimit(target.parent_path())))
         .string();
 }
@@ -194,7 +204,10 @@ void tidyFolder(const fs::path& folder) {
     // The files a record still in the folder names stay: a kept old file may be the only
     // copy. A record that goes between the listing and its reading has been claimed by a
     // settler, who may still need its copies: the folder is listed again for its new name.
+    // A record not obeyed (one of an earlier run made before records were the user's alone,
+    // say) keeps every working file of its writer: what it names is not known.
     std::set<std::string> named, read;
+    std::set<std::pair<std::string, long>> keptWriters;
     std::vector<std::string> listing = names;
     if (afterSweepListing) afterSweepListing(dir);
     for (int round = 0; round < 16; ++round) {
@@ -214,6 +227,9 @@ void tidyFolder(const fs::path& folder) {
             if (found == Found::Read)
                 for (const ReadEntry& e : r.entries)
                     for (const std::string& n : {e.fresh, e.kept}) named.insert(n);
+            Origin o;
+            if ((found == Found::NotTheUsersAlone || found == Found::NotARecordFile) && originOf(name, o))
+                keptWriters.emplace(std::string(o.writer.host), o.writer.pid);
             read.insert(name);
         }
         if (!again) break;
@@ -223,7 +239,11 @@ void tidyFolder(const fs::path& folder) {
     // Only the user's own working files go: another user's are that user's run's to clear.
     for (const std::string& name : names) {
         Writer w;
-        if (kindOf(name, w) != Kind::File || !ended(w) || named.count(name) || !ownFileIn(held, name)) continue;
+        struct stat st{};
+        if (kindOf(name, w) != Kind::File || !ended(w) || named.count(name) ||
+            keptWriters.count({std::string(w.host), w.pid}) || !held.stat(name, st) || !S_ISREG(st.st_mode) ||
+            st.st_uid != ::geteuid())
+            continue;
         held.remove(name);
     }
 }
@@ -262,7 +282,7 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
         }
     }
     r.files = files_;
-    name_ = stampedFileName(std::string(kRecordBody), hostName(), ::getpid(), counter++, limit, kRecordExt);
+    name_ = stampedFileName(std::string(kRecordBody), hostName(), ::getpid(), unforeseen(), limit, kRecordExt);
     liveRecords().set(name_, true);
     for (const std::string& folder : r.folders) {
         const std::string text = recordText(r, folder);
@@ -274,8 +294,10 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
                         " other files together: too many for one step");
         }
         const std::string path = (fs::path(folder) / name_).string();
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        bool good = fd >= 0;
+        // Readable and writable by the user alone, whatever the umask: a record is obeyed
+        // only when nobody else could have written it.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        bool good = fd >= 0 && ::fchmod(fd, 0600) == 0;
         if (good) copies_.push_back(path);
         for (std::string_view rest = text; good && !rest.empty();) {
             const ssize_t n = ::write(fd, rest.data(), rest.size());
@@ -317,7 +339,7 @@ std::string CommitRecord::undo() {
     liveRecords().set(name_, false);
     name_ = marked;
     std::vector<HeldFolder> folders;
-    const std::string left = undoFiles(heldFiles(files_, folders), false).left;
+    const std::string left = undoFiles(heldFiles(files_, folders)).left;
     if (left.empty())
         for (const std::string& c : copies_) ::unlink(c.c_str());
     // What could not be put back is settled by the next writer in the folder, this

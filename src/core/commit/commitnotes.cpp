@@ -1,7 +1,7 @@
 // What settling cut commits found, kept for the step that ran into it to say, and the
-// files it put in place, which are not that step's own (core/workingfiles.h).
-#include "core/workingfiles.h"
-#include "core/workingfiles_detail.h"
+// files it put in place, which are not that step's own (core/commit/workingfiles.h).
+#include "core/commit/workingfiles.h"
+#include "core/commit/workingfiles_detail.h"
 
 #include <algorithm>
 #include <mutex>
@@ -27,6 +27,7 @@ std::set<std::string> met;
 namespace detail {
 
 void addNote(std::string text) {
+    text = shownName(text);  // names from a folder or a record among its words
     std::lock_guard<std::mutex> g(notesLock);
     // A record that cannot be settled is met again at every read in its folder: said once.
     if (notes.find(text) != std::string::npos) return;

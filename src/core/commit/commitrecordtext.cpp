@@ -1,10 +1,10 @@
-// The text of a commit record (core/workingfiles.h), written by the commit and read back
+// The text of a commit record (core/commit/workingfiles.h), written by the commit and read back
 // by the settle: a header, "F" and each folder of the commit, "E" and each file's target,
 // new file, kept copy, the new file's id, the old file's id, size and time of
 // modification, then the old file's time of change, the new file's size and times, the
 // kept copy's id, then "end". Each field is "<length>:<bytes>"; records of earlier runs
 // end an "E" line after the ids or after the old file's time, and give absolute paths.
-#include "core/workingfiles_detail.h"
+#include "core/commit/workingfiles_detail.h"
 
 #include <algorithm>
 #include <charconv>
@@ -84,13 +84,13 @@ bool place(const std::vector<std::string>& folders, const std::string& p, std::s
     return true;
 }
 
-std::string shownName(const std::string& s) {
+} // namespace
+
+std::string shownName(std::string_view s) {
     std::string out;
     for (char c : s) out += static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? '?' : c;
     return out;
 }
-
-} // namespace
 
 std::string recordText(const Record& r, const fs::path& base) {
     std::string out(kHeader);

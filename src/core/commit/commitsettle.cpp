@@ -1,9 +1,10 @@
-// Settling the commits that a kill cut short (core/workingfiles.h): finished or undone
+// Settling the commits that a kill cut short (core/commit/workingfiles.h): finished or undone
 // by the next step that reads or writes in their folder, and noted for it to say. Whose
-// records are obeyed and whose files are moved is one rule (core/commitrule.cpp); every
-// stat, rename and removal goes through folders held open (core/heldfolder.h).
-#include "core/workingfiles.h"
-#include "core/workingfiles_detail.h"
+// records are obeyed is decided where they are read (core/commit/recordreader.cpp); how a
+// commit's files are given back is core/commit/commitundo.cpp; every stat, rename and
+// removal goes through folders held open (core/commit/heldfolder.h).
+#include "core/commit/workingfiles.h"
+#include "core/commit/workingfiles_detail.h"
 
 #include "core/tempfiles.h"
 
@@ -15,6 +16,7 @@
 #include <map>
 #include <mutex>
 #include <pwd.h>
+#include <set>
 #include <sys/stat.h>
 #include <thread>
 #include <tuple>
@@ -35,8 +37,9 @@ std::map<std::string, std::int64_t> quietFolders;
 constexpr std::int64_t kTrustedAge = 2'000'000'000;  // nanoseconds
 // How long a step waits for a settle under way in its folder by another thread or run.
 constexpr auto kWaitForSettler = std::chrono::seconds(5);
-// How many names a settler tries for its claim, each taken by a file already there.
-constexpr int kClaimNames = 1000;
+// How many names a settler tries for its claim, each taken by a file already there: its
+// names cannot be foreseen, so one taken is a rare accident.
+constexpr int kClaimNames = 16;
 
 std::int64_t nowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
@@ -100,7 +103,7 @@ void noteForeign(const std::string& record, const std::string& why) {
 
 // Another user's records and claims in a folder: that user's run settles them, this one
 // only says they are there, once for each user.
-using OthersFiles = std::map<uid_t, std::vector<std::string>>;
+using OthersFiles = std::map<uid_t, std::set<std::string>>;
 void noteOtherUsers(const fs::path& dir, OthersFiles& others) {
     for (auto& [owner, files] : others) {
         if (metInThisStep("named the records of " + std::to_string(owner) + " in " + dir.string(), true)) continue;
@@ -108,18 +111,18 @@ void noteOtherUsers(const fs::path& dir, OthersFiles& others) {
         struct passwd pw{}, *found = nullptr;
         char buf[1024];
         if (::getpwuid_r(owner, &pw, buf, sizeof buf, &found) == 0 && found && found->pw_name) user = found->pw_name;
-        std::sort(files.begin(), files.end());
         const std::string more = files.size() == 1 ? std::string()
                                                     : " and " + user + "'s " + std::to_string(files.size() - 1) +
                                                           (files.size() == 2 ? " other file" : " other files") +
                                                           " named as records there";
         addNote("A step of " + user + "'s run was cut short here: its files may be part new, part old; removing \"" +
-                files.front() + "\"" + more + " ends this note.");
+                *files.begin() + "\"" + more + " ends this note.");
     }
 }
 
 // A commit with a folder the user cannot write: nothing can be settled, so the step is told
 // which files are new, which old and which saved since before it reads them.
+// `err` says why: ENOTSUP for a file system that can neither rename without replacing nor link.
 void noteUnwritable(const fs::path& dir, const HeldFolder& folder, const std::vector<HeldFile>& files, int err) {
     std::vector<HeldFile> fresh, old, saved;
     for (const HeldFile& h : files) {
@@ -127,7 +130,10 @@ void noteUnwritable(const fs::path& dir, const HeldFolder& folder, const std::ve
         (now == Now::InPlace ? fresh : now == Now::SavedOver ? saved : old).push_back(h);
     }
     const std::string which = folder.path() == dir ? "the folder" : "the folder " + folder.path().string();
-    std::string text = leadIn(dir) + "could not be settled, as " + which + " cannot be written (" + std::strerror(err) + "):";
+    std::string text = leadIn(dir) + "could not be settled, as " + which +
+                       (err == ENOTSUP ? " is on a file system that can neither rename a file without replacing another "
+                                         "nor link one:"
+                                       : " cannot be written (" + std::string(std::strerror(err)) + "):");
     const auto part = [&](const std::vector<HeldFile>& some, const char* one, const char* many) {
         if (some.empty()) return;
         text += (text.back() == ':' ? " " : "; ") + listed(dir, some) + (some.size() == 1 ? one : many);
@@ -169,15 +175,15 @@ std::vector<std::string> copiesOf(const HeldFolder& folder, const Origin& o) {
     return names;
 }
 
-// The names in folder of the user's own copies of the record o names, claimed or not. The
-// writer's own names first: a listing made while another settler renames the copy to its
-// claim may hold neither name.
-std::vector<std::string> ownCopiesOf(const HeldFolder& folder, const Origin& o) {
+// The names in folder of the copies of the record o names that are obeyed, claimed or
+// not. The writer's own names first: a listing made while another settler renames the
+// copy to its claim may hold neither name.
+std::vector<std::string> obeyedCopiesOf(const HeldFolder& folder, const Origin& o) {
     std::vector<std::string> names;
     for (std::string_view ext : {kRecordExt, kUndoExt})
-        if (ownFileIn(folder, o.stem + std::string(ext))) names.push_back(o.stem + std::string(ext));
+        if (obeyedIn(folder, o.stem + std::string(ext))) names.push_back(o.stem + std::string(ext));
     for (std::string& n : copiesOf(folder, o))
-        if (std::find(names.begin(), names.end(), n) == names.end() && ownFileIn(folder, n)) names.push_back(std::move(n));
+        if (std::find(names.begin(), names.end(), n) == names.end() && obeyedIn(folder, n)) names.push_back(std::move(n));
     return names;
 }
 
@@ -188,7 +194,7 @@ bool sameCommit(const HeldFolder& folder, const ReadRecord& r, const Commit& c) 
     if (r.folders.size() != c.folders.size() || r.entries.size() != c.record.entries.size()) return false;
     for (std::size_t i = 0; i < r.folders.size(); ++i) {
         const std::string& f = r.folders[i];
-        if (!(f.front() == '/' ? HeldFolder::open(f) : folder.within(f)).sameAs(c.folders[i])) return false;
+        if (!folder.within(f).sameAs(c.folders[i])) return false;
     }
     const auto ids = [](const ReadEntry& e) {
         const Staged& s = e.ids;
@@ -208,7 +214,7 @@ std::pair<std::uint64_t, std::uint64_t> copyIn(const HeldFolder& folder, const O
     bool renamed = true;
     for (int round = 0; renamed && round < 8; ++round) {
         renamed = false;
-        for (const std::string& name : ownCopiesOf(folder, o)) {
+        for (const std::string& name : obeyedCopiesOf(folder, o)) {
             ReadRecord r;
             std::string why;
             struct stat st{};
@@ -225,7 +231,7 @@ std::pair<std::uint64_t, std::uint64_t> copyIn(const HeldFolder& folder, const O
 // the record asks only what the program's own writer asks.
 std::string prepare(const HeldFolder& base, const Origin& o, Commit& c) {
     for (const std::string& f : c.record.folders) {
-        HeldFolder held = f.front() == '/' ? HeldFolder::open(f) : base.within(f);
+        HeldFolder held = base.within(f);
         if (!held) return "it names \"" + (base.path() / f).lexically_normal().string() + "\", which is not a folder";
         c.folders.push_back(std::move(held));
     }
@@ -260,7 +266,7 @@ struct Claim {
     bool undoing = false;
 };
 
-// Claims only the user's own copies, by their exact names; busy names a claim of a live
+// Claims only copies that are obeyed, by their exact names; busy names a claim of a live
 // settler of this host that has it.
 Outcome claim(const fs::path& dir, const Commit& commit, const Origin& o, Claim& c, std::string& busyClaim) {
     LiveNames& live = liveRecords();
@@ -273,7 +279,7 @@ Outcome claim(const fs::path& dir, const Commit& commit, const Origin& o, Claim&
             busy = true;  // taken since the listing: look again for whoever has it
             continue;
         }
-        if (!ownFile(st)) continue;  // another user's: that user's to settle
+        if (!obeyed(st)) continue;  // not the user's alone: named where it is read
         Origin other;
         Writer w;
         const Kind kind = kindOf(name, w);
@@ -292,8 +298,7 @@ Outcome claim(const fs::path& dir, const Commit& commit, const Origin& o, Claim&
             return Outcome::Done;
         }
     for (const auto& [name, undoing] : candidates) {
-        // Never over a file that is there: a claim's name is only as hard to guess as a
-        // process id, and someone sharing the folder may have taken it.
+        // Never over a file that is there: someone sharing the folder may have put one there.
         int err = EEXIST;
         for (int tries = 0; err == EEXIST && tries < kClaimNames; ++tries) {
             const std::string claimedName =
@@ -307,11 +312,19 @@ Outcome claim(const fs::path& dir, const Commit& commit, const Origin& o, Claim&
             live.set(withExt(claimedName, kUndoExt), false);
         }
         c.name.clear();
-        if (err == EACCES || err == EPERM || err == EROFS) {
+        if (err == EACCES || err == EPERM || err == EROFS || err == ENOTSUP) {
             noteUnwritable(dir, first, commit.files, err);
             return Outcome::Done;
         }
-        busy = busy || err != EEXIST;  // taken meanwhile: look again for whoever has it
+        if (err == ENOENT) {
+            busy = true;  // taken meanwhile: look again for whoever has it
+            continue;
+        }
+        // Never given up without a word: the commit stays as the kill left it.
+        addNote(leadIn(dir) + "could not be settled, as its record \"" + first.pathOf(name) + "\" could not be claimed (" +
+                (err == EEXIST ? std::string("every name tried was taken") : std::strerror(err)) + ")." +
+                endsNote(first.pathOf(name)));
+        return Outcome::Done;
     }
     return busy ? Outcome::Busy : Outcome::Done;
 }
@@ -357,7 +370,7 @@ void settleClaimed(const fs::path& dir, const HeldFolder& first, const Claim& c,
     bool forward = !c.undoing && std::find(now.begin(), now.end(), Now::Lost) == now.end();
     for (std::size_t i = 0; forward && i < files.size(); ++i) {
         const HeldFile& h = files[i];
-        if (now[i] == Now::Waiting) forward = ownFileIn(*h.folder, h.fresh) && h.folder->rename(h.fresh, *h.folder, h.target) == 0;
+        if (now[i] == Now::Waiting) forward = h.folder->rename(h.fresh, *h.folder, h.target) == 0;
     }
     if (forward) {
         std::vector<HeldFile> finished;
@@ -368,11 +381,11 @@ void settleClaimed(const fs::path& dir, const HeldFolder& first, const Claim& c,
                 addSettled(h.folder->pathOf(h.target));
                 continue;
             }
-            if (isFresh(h, h.fresh) && ownFileIn(*h.folder, h.fresh)) h.folder->remove(h.fresh);
+            if (isFresh(h, h.fresh)) h.folder->remove(h.fresh);
             savedSince(h, "; the step's new file for it was dropped");
         }
         for (const HeldFile& h : files)
-            if (isKeptCopy(h) && ownFileIn(*h.folder, h.kept)) h.folder->remove(h.kept);
+            if (isKeptCopy(h)) h.folder->remove(h.kept);
         if (!finished.empty())
             addNote(lead + "was finished: " + listed(dir, finished) +
                     (finished.size() == 1 ? " holds its new file." : " hold its new files."));
@@ -382,7 +395,7 @@ void settleClaimed(const fs::path& dir, const HeldFolder& first, const Claim& c,
             if (first.renameNew(claimed, first, marked) == 0) claimed = marked;
         }
         std::vector<const HeldFile*> kept;
-        const Undone undone = undoFiles(files, true, &kept);
+        const Undone undone = undoFiles(files, &kept);
         for (const HeldFile* h : kept) savedSince(*h, "");
         for (const HeldFile& h : files)
             if (!h.kept.empty() && h.folder->stat(h.target, st) && sameId(st, h.ids.keptDev, h.ids.keptIno))
@@ -414,7 +427,7 @@ void settleClaimed(const fs::path& dir, const HeldFolder& first, const Claim& c,
         const auto [copyDev, copyIno] = commit.copies[i];
         if (!f.sameAs(first))
             for (std::string_view ext : {kRecordExt, kUndoExt})
-                if (f.stat(o.stem + std::string(ext), st) && ownFile(st) && sameId(st, copyDev, copyIno))
+                if (f.stat(o.stem + std::string(ext), st) && sameId(st, copyDev, copyIno))
                     f.remove(o.stem + std::string(ext));
     }
     first.remove(claimed);
@@ -433,10 +446,12 @@ Outcome settle(const fs::path& dir, const HeldFolder& base, const std::string& n
     case Found::Gone:
         // Claimed by another settler since the listing, who may be at work still, when a
         // copy of the user's is there under another name; else gone for good.
-        return ownCopiesOf(base, o).empty() ? Outcome::Done : Outcome::Busy;
-    case Found::NotOwn:
-        if (why.empty()) others[st.st_uid].push_back(path);
-        else noteForeign(path, why);
+        return obeyedCopiesOf(base, o).empty() ? Outcome::Done : Outcome::Busy;
+    case Found::NotTheUsersAlone:
+        others[st.st_uid].insert(path);
+        return Outcome::Done;
+    case Found::NotARecordFile:
+        noteForeign(path, why);
         return Outcome::Done;
     case Found::CutShort:
         // Cut short while it was written, so no rename had begun: nothing to settle. A
@@ -471,22 +486,28 @@ void settleFolder(const fs::path& folder) {
     if (!dir.has_filename() && dir != dir.root_path()) dir = dir.parent_path();
     struct stat st{};
     if (::stat(dir.c_str(), &st) != 0) return;
-    const std::int64_t changed = timeOf(st), listedAt = nowNs();
+    // By its time of change, which no one can set back (a folder's owner can set its time
+    // of modification to anything).
+    const std::int64_t changed = changeOf(st), listedAt = nowNs();
     {
         std::lock_guard<std::mutex> g(quietLock);
         const auto q = quietFolders.find(dir.string());
         if (q != quietFolders.end() && q->second == changed) return;
     }
+    // A folder whose records were all met is listed once a step while it stays unchanged:
+    // one full of names of ended runs costs a look at its time at each file check after.
+    const std::string seen = "listed " + dir.string() + " as changed at " + std::to_string(changed);
+    if (metInThisStep(seen)) return;
     // Held from here: whatever is done in the folder is done in this one.
     const HeldFolder base = HeldFolder::open(dir);
     if (!base) return;
-    bool records = false, listed = false;
+    bool records = false, listed = false, stable = true, busy = false;
     OthersFiles others;
     const auto until = std::chrono::steady_clock::now() + kWaitForSettler;
     for (;;) {
         records = false;
+        stable = true;
         std::string busyClaim;
-        bool busy = false;
         std::vector<std::string> names, found;
         listed = base.names(recordLike, names);
         if (afterSettleListing) afterSettleListing(dir);
@@ -497,9 +518,16 @@ void settleFolder(const fs::path& folder) {
             records = true;
             Origin o;
             // This process's own record is settled here too once its commit has given it up.
-            if (ended(w) || (isMine(w) && !liveRecords().has(name))) found.push_back(name);
-            else if (originOf(name, o) && o.claimed && w.host == hostName() && ownFileIn(base, name))
-                busyClaim = base.pathOf(name);  // a settle under way
+            if (ended(w) || (isMine(w) && !liveRecords().has(name))) {
+                found.push_back(name);
+                continue;
+            }
+            // A writer of this host may end without changing the folder: looked at again.
+            stable = stable && w.host != hostName();
+            struct stat st{};
+            if (!originOf(name, o) || !o.claimed || !base.stat(name, st)) continue;
+            if (!obeyed(st)) others[st.st_uid].insert(base.pathOf(name));  // not the user's alone: named
+            else if (w.host == hostName()) busyClaim = base.pathOf(name);  // a settle under way
         }
         busy = !busyClaim.empty();
         for (const std::string& name : found) {
@@ -527,6 +555,10 @@ void settleFolder(const fs::path& folder) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     noteOtherUsers(dir, others);
+    struct stat now{};
+    if (records && stable && !busy && listed && listedAt - changed > kTrustedAge && ::stat(dir.c_str(), &now) == 0 &&
+        changeOf(now) == changed)
+        metInThisStep(seen, true);
     std::lock_guard<std::mutex> g(quietLock);
     if (!records && listed && listedAt - changed > kTrustedAge) quietFolders[dir.string()] = changed;
     else quietFolders.erase(dir.string());

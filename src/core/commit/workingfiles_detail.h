@@ -1,8 +1,8 @@
 #pragma once
 // What the working-file names, the commit records and the settling of cut commits share
-// (core/workingfiles.cpp, core/commitsettle.cpp); nothing outside them uses it.
-#include "core/heldfolder.h"
-#include "core/workingfiles.h"
+// (core/commit/); nothing outside the folder uses it.
+#include "core/commit/heldfolder.h"
+#include "core/commit/workingfiles.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -79,20 +79,26 @@ struct ReadRecord {
 // folder names no link and holds no "." or empty step, and no name holds a NUL or other
 // control character; why says which does not hold, and is empty when all do.
 bool parseRecord(std::string_view text, ReadRecord& r, std::string& why);
+// s with every control character shown as '?': how a name from a record or a folder
+// reaches a note, which a newline or an escape sequence would break or take over.
+std::string shownName(std::string_view s);
 
-// The one rule of the settle: it acts only for the user the program runs as. A record is
-// read only when it is that user's own regular file, and a file of a commit is renamed or
-// removed only when it is that user's own regular file and still, by its id, the file the
-// record names. Anything else named as a record or a claim is left as it is, and named.
-bool ownFile(const struct stat& st);
-// ownFile of the file `name` in folder, as it stands now.
-bool ownFileIn(const HeldFolder& folder, std::string_view name);
+// Whom a step obeys, decided in one place (core/commit/recordreader.cpp): a record, a copy
+// of one in another folder, a copy cut short and a claim are obeyed only when nobody but
+// the user could have written them: the user's own regular file, with one link and no
+// permission for group or others. Anything else named as a record is left in place and
+// named, with its owner.
+bool obeyed(const struct stat& st);
+// obeyed of the file `name` in folder, as it stands now.
+bool obeyedIn(const HeldFolder& folder, std::string_view name);
 
-// Reads the record `name` of dir under the rule: Gone when it has gone (another settler
-// took it), NotOwn when it is not the user's own regular file or is larger than any record
-// (st says whose), CutShort when its text is not a whole record; else Read, with st its
-// state as read.
-enum class Found { Read, Gone, NotOwn, CutShort };
+// Reads the record `name` of dir under that rule: Gone when it has gone (another settler
+// took it); NotTheUsersAlone when it is another user's, or the user's with a second link
+// or permissions for group or others (st says whose); NotARecordFile when it is no file a
+// step writes as a record (a pipe, a link, larger than any record, or unreadable: why
+// says which); CutShort when its text is not a whole record; else Read, with st its state
+// as read.
+enum class Found { Read, Gone, NotTheUsersAlone, NotARecordFile, CutShort };
 Found readRecordIn(const HeldFolder& dir, std::string_view name, ReadRecord& r, std::string& why, struct stat& st);
 
 // A file of a commit as the settle and an undo reach it: plain names in a folder held open.
@@ -123,8 +129,9 @@ bool isFresh(const HeldFile& h, const std::string& name);
 // True when name holds the commit's new file as it was written. A rename sets the time of
 // change, so a new file already in place is judged by its size and modification time.
 bool freshAsWritten(const HeldFile& h, const std::string& name);
-// True when h's kept copy is there and still the copy the commit made (by id): only then
-// is it renamed or removed.
+// True when h's kept copy is there and still the copy the commit made (by id, and by the
+// old file's size and time when it is a second link of it): only then is it renamed or
+// removed.
 bool isKeptCopy(const HeldFile& h);
 // A writer's own absolute paths as files held open, for its undo; folders gets the
 // folders they are held by.
@@ -132,13 +139,13 @@ std::vector<HeldFile> heldFiles(const std::vector<Staged>& files, std::vector<He
 
 // Gives each target whose new file is in place its old state back, last first; a kept
 // copy whose target still holds the old file goes. A target whose new file was changed
-// since stays, and is added to savedSince when given. A settle (settling) touches only the
-// user's own files. Returns what could not be put back, and which files those are.
+// since stays, and is added to savedSince when given (a settle). Returns what could not be
+// put back, and which files those are.
 struct Undone {
     std::string left;
     std::vector<const HeldFile*> notPutBack;
 };
-Undone undoFiles(const std::vector<HeldFile>& files, bool settling, std::vector<const HeldFile*>* savedSince = nullptr);
+Undone undoFiles(const std::vector<HeldFile>& files, std::vector<const HeldFile*>* savedSince = nullptr);
 
 // Notes what settling found, for the step that ran into it to say, and the files it put
 // in place or back.

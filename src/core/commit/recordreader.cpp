@@ -1,0 +1,58 @@
+// Whose commit records a step obeys (core/commit/workingfiles.h), decided here and nowhere
+// else. Anyone who may write a shared folder may put a file there named as a record, link
+// a file of the user's there under a record's name, or write into a file of the user's
+// that others may write; and a record's checks see only what it says. So a record is
+// obeyed only when nobody but the user could have written it: the user's own regular
+// file, with one link and no permission for group or others, as every record a step makes
+// is. The files a record so obeyed names are the ones its writer made or kept, and are
+// renamed or removed by their ids whoever owns them (core/commit/commitundo.cpp).
+#include "core/commit/workingfiles_detail.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace trelvik::working::detail {
+
+bool obeyed(const struct stat& st) {
+    return S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && st.st_nlink == 1 && (st.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+}
+
+bool obeyedIn(const HeldFolder& folder, std::string_view name) {
+    struct stat st{};
+    return folder.stat(name, st) && obeyed(st);
+}
+
+Found readRecordIn(const HeldFolder& dir, std::string_view name, ReadRecord& r, std::string& why, struct stat& st) {
+    why.clear();
+    // Looked at before it is opened: a pipe is never waited on, a link never followed.
+    if (!dir.stat(name, st)) return Found::Gone;
+    if (st.st_uid != ::geteuid()) return Found::NotTheUsersAlone;
+    if (!S_ISREG(st.st_mode)) why = "it is not a plain file";
+    else if (static_cast<std::uint64_t>(st.st_size) > kLargestRecord) why = "it is larger than any record a step writes";
+    if (!why.empty()) return Found::NotARecordFile;
+    if (!obeyed(st)) return Found::NotTheUsersAlone;
+    const int fd = ::openat(dir.fd(), std::string(name).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT ? Found::Gone : (why = "it cannot be read", Found::NotARecordFile);
+    struct stat opened{};
+    std::string data;
+    if (::fstat(fd, &opened) == 0 && obeyed(opened) && opened.st_ino == st.st_ino && opened.st_dev == st.st_dev) {
+        data.resize(std::min<std::uint64_t>(static_cast<std::uint64_t>(opened.st_size), kLargestRecord) + 1);
+        std::size_t have = 0;
+        for (ssize_t n; have < data.size() && (n = ::read(fd, data.data() + have, data.size() - have)) != 0;) {
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) break;
+            have += static_cast<std::size_t>(n);
+        }
+        data.resize(have);
+    } else {
+        why = "it changed as it was opened";
+    }
+    ::close(fd);
+    if (!why.empty()) return Found::NotARecordFile;
+    st = opened;
+    return parseRecord(data, r, why) ? Found::Read : Found::CutShort;
+}
+
+} // namespace trelvik::working::detail
