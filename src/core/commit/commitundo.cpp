@@ -93,11 +93,15 @@ Undone undoFiles(const std::vector<HeldFile>& files, std::vector<const HeldFile*
             // The target still holds its old file, or, when something has taken it away
             // since, gets it back; anything else in its place keeps the copy.
             struct stat now{};
-            const bool there = dir.stat(h->target, now);
+            bool there = dir.stat(h->target, now);
             const bool oldThere = there && sameId(now, h->ids.oldDev, h->ids.oldIno);
             int err = 0;
             if (oldThere) dir.remove(h->kept);
-            else if (!there) err = dir.rename(h->kept, dir, h->target);
+            else if (!there) {
+                // Never over a file saved there since the look above.
+                err = dir.renameNew(h->kept, dir, h->target);
+                if (err == EEXIST) there = true, err = 0;
+            }
             if (err) notPutBack(*h, errText(err));
             else if (there && !oldThere) notPutBack(*h, "something else is in its place");
         }
