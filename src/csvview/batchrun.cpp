@@ -29,7 +29,11 @@ BatchResult ProcessAllFiles(const BatchOptions& opts, AppState& app, Prompt& pro
     BusyScope busy(prompt);
     BatchResult res;
     res.files = batchFiles(opts.folder);
-    if (res.files.empty()) return res;
+    if (res.files.empty()) {
+        prompt.message("", "The folder " + opts.folder + " holds no .dat file: \"All files\" runs on every .dat "
+                           "file of the folder shown in the file list.");
+        return res;
+    }
 
     // The batch flags: running for the whole batch, started once the first file is done.
     bool started = false;

@@ -14,6 +14,7 @@
 // when `afterFile` shows it) are put in place together once it is shown. A file that
 // cannot be read, analysed or written, or an analysis refused with a message, ends
 // the batch, its earlier outputs whole; the next batch begins its summary tables anew.
+// A folder without ".dat" files is named in a message.
 #include "core/appstate.h"
 #include "core/points.h"
 #include "core/progress.h"

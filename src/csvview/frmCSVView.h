@@ -267,6 +267,10 @@ private:
     bool namesUsable(std::initializer_list<const QLineEdit*> boxes);
     // Says that a button needs a grid read first.
     void sayNoGridRead();
+    // Says that a button needs a multi-tooth file read first.
+    void sayNoTeethRead();
+    // Rotates or mirrors the current grid, redrawing its view if it is shown.
+    void turnCurrent(bool (*turn)(CurrentGrid&));
     void showOpcResult(const OpcResult& r, StagedFiles* files = nullptr);
     void showBatchFile(const BatchFileResult& f, AllFilesMode mode);
     void showTooth(long t, bool present);

@@ -151,7 +151,7 @@ void frmCSVView::cmdReadCSV_Click() {
 // ---- current view
 
 void frmCSVView::cmdViewCSV_Click() {
-    if (CurrentGrid_.empty()) return;
+    if (CurrentGrid_.empty()) return sayNoGridRead();
     BusyScope busy(prompt_);
     views_.drawCurrent(CurrentGrid_, CurrentViewOptions{chkThresholdB->isChecked(), valOf(txtThresholdB)});
     showCurrentView();
@@ -198,6 +198,7 @@ void frmCSVView::DisplayResultsIPicBox(int layer, int view) {
 }
 
 void frmCSVView::cmdCopyPicBox_Click() {
+    if (views_.working.empty()) return sayNoGridRead();
     const int from = ViewerViews::boxNumber(cmbPicBoxCopyFrom->currentText().toStdString());
     const int to = ViewerViews::boxNumber(cmbPicBoxCopyTo->currentText().toStdString());
     if (from != to) CopyPicBoxProc(from, to);
@@ -318,7 +319,7 @@ void frmCSVView::DrawProcessedGrid(StagedFiles* files) {
 }
 
 void frmCSVView::cmdProcContour_Click() {
-    if (views_.working.empty()) return;
+    if (views_.working.empty()) return sayNoGridRead();
     if (!namesUsable({txtContourScaleZ, txtContourScaleR})) return;
     guarded([&] {
         BusyScope busy(prompt_);
@@ -341,7 +342,7 @@ void frmCSVView::cmdProcContour_Click() {
 }
 
 void frmCSVView::cmdShannonInfo_Click() {
-    if (views_.working.empty()) return;
+    if (views_.working.empty()) return sayNoGridRead();
     guarded([&] {
         BusyScope busy(prompt_);
         HeightDiversity h = ShannonHeight(views_.working, CurrentGrid_.xstep, views_.working.zmin);
@@ -353,7 +354,7 @@ void frmCSVView::cmdShannonInfo_Click() {
 }
 
 void frmCSVView::cmdCalcSAVolStats_Click() {
-    if (views_.working.empty()) return;
+    if (views_.working.empty()) return sayNoGridRead();
     guarded([&] {
         BusyScope busy(prompt_);
         const double dx = CurrentGrid_.xstep, dy = CurrentGrid_.ystep, base = CurrentGrid_.zmin;

@@ -37,6 +37,10 @@ QString number(long n) { return QString::number(n); }
 
 // ---- reading and viewing
 
+void frmCSVView::sayNoTeethRead() {
+    refuse(prompt_, "", "No multi-tooth file has been read: choose one and press \"Read multi-tooth file\".");
+}
+
 void frmCSVView::cmdReadMultiCSV_Click() {
     guarded([&] {
         BusyScope busy(prompt_);
@@ -111,7 +115,10 @@ void frmCSVView::viewTeeth(std::optional<long> sliderTooth) {
     });
 }
 
-void frmCSVView::cmdViewMultiCSV_Click() { viewTeeth(std::nullopt); }
+void frmCSVView::cmdViewMultiCSV_Click() {
+    if (store_.toothCount <= 0) return sayNoTeethRead();
+    viewTeeth(std::nullopt);
+}
 
 void frmCSVView::sldToothNo_Change() { viewTeeth(sldToothNo->value()); }
 
@@ -208,6 +215,10 @@ std::string frmCSVView::outputFolder() {
 }
 
 std::optional<ToothOutput> frmCSVView::boxToothOutput() {
+    if (store_.toothCount <= 0) {
+        sayNoTeethRead();
+        return std::nullopt;
+    }
     const long t = static_cast<long>(text::CInt(text::Val(txtCurrTooth->text().toStdString())));
     const ToothOutput tooth = toothOutput(t);
     if (!toothPresent(tooth)) return std::nullopt;
@@ -235,7 +246,7 @@ void frmCSVView::cmdOutputMultiCSV_Click() {
         std::vector<ToothOutput> all;
         all.reserve(static_cast<std::size_t>(store_.toothCount));
         for (long t = 1; t <= store_.toothCount; ++t) all.push_back(toothOutput(t));
-        if (all.empty()) return;
+        if (all.empty()) return sayNoTeethRead();
         OutputMultiToothCsv(all, outputFolder(), prompt_);
     });
 }

@@ -171,15 +171,12 @@ void frmCSVView::showBatchFile(const BatchFileResult& f, AllFilesMode mode) {
 }
 
 void frmCSVView::ProcessAllFiles(AllFilesMode mode) {
-    bool sayNoFiles = false;  // a folder without .dat files is named by these batches
     switch (mode) {
     case AllFilesMode::Clump:
         if (!namesUsable({txtAspectNoCat, txtMinClumpSize, txtMinSlope, txtContourScaleZ, txtContourScaleR})) return;
-        sayNoFiles = true;
         break;
     case AllFilesMode::AspectSlope:
         if (!namesUsable({txtSlopeNoCat, txtAspectNoCat, txtMinSlope})) return;
-        sayNoFiles = true;
         break;
     case AllFilesMode::Contour:
         if (!namesUsable({txtContourScaleZ, txtContourScaleR})) return;
@@ -205,11 +202,8 @@ void frmCSVView::ProcessAllFiles(AllFilesMode mode) {
             AllFilesStarted = true;
             showBatchFile(f, mode);
         };
-        const BatchResult r = ::trelvik::csvview::ProcessAllFiles(o, state_, prompt_, progress, shown);
+        ::trelvik::csvview::ProcessAllFiles(o, state_, prompt_, progress, shown);
         AllFilesStarted = false;
-        if (r.files.empty() && sayNoFiles)
-            refuse(prompt_, "", "The folder " + o.folder + " holds no .dat file: \"All files\" runs on every .dat "
-                                "file of the folder shown in the file list.");
     });
     AllFilesStarted = false;
 }

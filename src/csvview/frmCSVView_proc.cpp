@@ -47,7 +47,7 @@ constexpr const char* kFilterMode = "Filter";
 } // namespace
 
 void frmCSVView::cmdILaPlacian_Click() {
-    if (views_.working.empty()) return;
+    if (views_.working.empty()) return sayNoGridRead();
     guarded([&] {
         BusyScope busy(prompt_);
         views_.setProcessed(LaplacianFilter(views_.working));
@@ -58,7 +58,7 @@ void frmCSVView::cmdILaPlacian_Click() {
 }
 
 void frmCSVView::cmdIProc2_Click() {
-    if (views_.working.empty()) return;
+    if (views_.working.empty()) return sayNoGridRead();
     guarded([&] {
         const int k = kernelSizeFromText(cmbKernelSize->currentText().toStdString());
         readCuspThresholds(*this, views_.working.zmax, hmin_, hdiff_);
@@ -70,7 +70,7 @@ void frmCSVView::cmdIProc2_Click() {
 }
 
 void frmCSVView::cmdIProc3_Click() {
-    if (views_.working.empty()) return;
+    if (views_.working.empty()) return sayNoGridRead();
     guarded([&] {
         BusyScope busy(prompt_);
         readCuspThresholds(*this, views_.working.zmax, hmin_, hdiff_);
@@ -88,7 +88,7 @@ void frmCSVView::cmdIProc3_Click() {
 }
 
 void frmCSVView::cmdImageOutput_Click() {
-    if (views_.working.empty()) return;
+    if (views_.working.empty()) return sayNoGridRead();
     guarded([&] {
         BusyScope busy(prompt_);
         DrawGridToPicBoxW();
@@ -101,7 +101,7 @@ void frmCSVView::cmdImageOutput_Click() {
 void frmCSVView::cmdImageProcOutput_Click() {
     const std::string addText = textOf(txtImageProcExportAddText);
     if (!CheckNameText(addText, "Filename", prompt_)) return;
-    if (views_.buffer.empty() || CurrentGrid_.stem.empty()) return;  // nothing drawn yet
+    if (views_.buffer.empty() || CurrentGrid_.stem.empty()) return sayNoGridRead();  // nothing drawn yet
     guarded([&] {
         BusyScope busy(prompt_);
         const std::string name = processedImageOutputName(CurrentGrid_.stem, addText);
@@ -113,23 +113,23 @@ void frmCSVView::cmdImageProcOutput_Click() {
 // ---- rotation and mirroring: the current grid only; the working grid takes it at
 // the next "Copy".
 
-namespace {
-template <class Turn>
-void turnCurrent(frmCSVView& w, CurrentGrid& grid, ViewerViews& views, Turn turn) {
-    if (turn(grid) && views.gridViewDrawn) w.cmdViewCSV_Click();
+void frmCSVView::turnCurrent(bool (*turn)(CurrentGrid&)) {
+    if (CurrentGrid_.empty()) return sayNoGridRead();
+    guarded([&] {
+        if (turn(CurrentGrid_) && views_.gridViewDrawn) cmdViewCSV_Click();
+    });
 }
-} // namespace
 
-void frmCSVView::cmdRotateCW_Click() { guarded([&] { turnCurrent(*this, CurrentGrid_, views_, RotateCW); }); }
-void frmCSVView::cmdRotateACW_Click() { guarded([&] { turnCurrent(*this, CurrentGrid_, views_, RotateACW); }); }
-void frmCSVView::cmdRotate180_Click() { guarded([&] { turnCurrent(*this, CurrentGrid_, views_, Rotate180); }); }
-void frmCSVView::cmdMirrorHoriz_Click() { guarded([&] { turnCurrent(*this, CurrentGrid_, views_, MirrorHoriz); }); }
-void frmCSVView::cmdMirrorVert_Click() { guarded([&] { turnCurrent(*this, CurrentGrid_, views_, MirrorVert); }); }
+void frmCSVView::cmdRotateCW_Click() { turnCurrent(RotateCW); }
+void frmCSVView::cmdRotateACW_Click() { turnCurrent(RotateACW); }
+void frmCSVView::cmdRotate180_Click() { turnCurrent(Rotate180); }
+void frmCSVView::cmdMirrorHoriz_Click() { turnCurrent(MirrorHoriz); }
+void frmCSVView::cmdMirrorVert_Click() { turnCurrent(MirrorVert); }
 
 // ---- CSV and VRML output of the current grid
 
 void frmCSVView::cmdOutputCSV_Click() {
-    if (CurrentGrid_.empty()) return;
+    if (CurrentGrid_.empty()) return sayNoGridRead();
     guarded([&] {
         if (!showSaveFile("")) return;
         BusyScope busy(prompt_);
@@ -138,7 +138,7 @@ void frmCSVView::cmdOutputCSV_Click() {
 }
 
 void frmCSVView::cmdCopyWRL_Click() {
-    if (CurrentGrid_.empty()) return;
+    if (CurrentGrid_.empty()) return sayNoGridRead();
     guarded([&] {
         BusyScope busy(prompt_);
         const std::string path = WriteTempWrl(CurrentGrid_);

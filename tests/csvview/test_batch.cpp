@@ -75,7 +75,7 @@ TEST(Batch, PatchCountAndSurfaceSummariesHaveOneRowPerFile) {
     EXPECT_EQ(savol[1].substr(0, 12), "\"a\",\"SAVol\",");
 }
 
-TEST(Batch, BadFileEndsTheBatchAndEmptyFolderDoesNothing) {
+TEST(Batch, BadFileEndsTheBatchAndAnEmptyFolderIsNamed) {
     TempDir tmp;
     AppState app;
     ScriptedPrompt prompt;
@@ -84,7 +84,11 @@ TEST(Batch, BadFileEndsTheBatchAndEmptyFolderDoesNothing) {
     o.mode = AllFilesMode::CalcStats;
     o.saveSAVolStats = true;
     EXPECT_EQ(ProcessAllFiles(o, app, prompt, noProgress()).filesDone, 0);
-    EXPECT_TRUE(prompt.shown.empty());
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text, "The folder " + tmp.folder() +
+                                        " holds no .dat file: \"All files\" runs on every .dat file of the folder "
+                                        "shown in the file list.");
+    prompt.shown.clear();
 
     writeCone(tmp.path("a.dat"), 12);
     csvtest::writeText(tmp.path("b.dat"), "1,2,3\r\n4,five,6\r\n");

@@ -168,19 +168,29 @@ TEST_F(CsvViewWindow, FailedReadIsShownAndAnalysesWaitForAGrid) {
     EXPECT_NE(prompt.shown[0].text.find("absent.csv"), std::string::npos);
     EXPECT_TRUE(w->currentGrid().empty());
     EXPECT_FALSE(prompt.busyNow);
-    w->cmdCalcSAVolStats->click();
-    EXPECT_EQ(prompt.shown.size(), 1u);
-    // The working grid's Copy and analyses say what they wait for, and the batches of a
-    // folder without .dat files name it.
-    for (QPushButton* b : {w->cmdICopy, w->cmdProcAspectSlope, w->cmdProcClump}) {
-        b->click();
-        EXPECT_EQ(prompt.shown.back().text, "No grid has been read: choose a lattice file and press \"Read CSV\".");
-    }
-    for (QPushButton* b : {w->cmdProcAspectSlopeAllFiles, w->cmdProcClumpAllFiles}) {
-        b->click();
-        EXPECT_NE(prompt.shown.back().text.find("holds no .dat file"), std::string::npos) << prompt.shown.back().text;
-    }
-    EXPECT_EQ(prompt.shown.size(), 6u);
+    // Every button that works on the grid, or on the teeth, says what it waits for, and
+    // the batches of a folder without .dat files name it.
+    const std::pair<std::vector<QPushButton*>, std::string> waits[] = {
+        {{w->cmdViewCSV, w->cmdICopy, w->cmdCopyPicBox, w->cmdProcAspectSlope, w->cmdProcClump, w->cmdProcContour,
+          w->cmdShannonInfo, w->cmdCalcSAVolStats, w->cmdILaPlacian, w->cmdIProc2, w->cmdIProc3, w->cmdImageOutput,
+          w->cmdImageProcOutput, w->cmdRotateCW, w->cmdRotateACW, w->cmdRotate180, w->cmdMirrorHoriz,
+          w->cmdMirrorVert, w->cmdOutputCSV, w->cmdCopyWRL},
+         "No grid has been read: choose a lattice file and press \"Read CSV\"."},
+        {{w->cmdViewMultiCSV, w->cmdOutputSingleCSV, w->cmdOutputSingleTIF, w->cmdOutputSingleWRL,
+          w->cmdOutputMultiCSV},
+         "No multi-tooth file has been read: choose one and press \"Read multi-tooth file\"."},
+        {{w->cmdProcAspectSlopeAllFiles, w->cmdProcClumpAllFiles, w->cmdProcContourAllFiles,
+          w->cmdCalcSAVolStatsAllFiles},
+         "The folder " + w->File1->path().toStdString() +
+             " holds no .dat file: \"All files\" runs on every .dat file of the folder shown in the file list."},
+    };
+    std::size_t shown = 1;
+    for (const auto& [buttons, text] : waits)
+        for (QPushButton* b : buttons) {
+            b->click();
+            ASSERT_EQ(prompt.shown.size(), ++shown) << "button " << shown - 2 << "\n" << messages();
+            EXPECT_EQ(prompt.shown.back().text, text);
+        }
 }
 
 // A step that fails once it has settled a step cut short in its folder says what the
