@@ -37,6 +37,27 @@ TEST(CommitGuards, AnUndoNeverPutsAKeptFileOverWhatIsAtItsTarget) {
     EXPECT_EQ(t.read("b.dat"), "saved since");
 }
 
+// A claim given back never takes the record's old name from a file put there since.
+TEST(CommitGuards, AClaimGivenBackNeverReplacesAFileAtTheRecordsName) {
+    TempFolder t;
+    writeOld(t);
+    commitKilledAfter(t.dir(), 1);
+    static std::string recordName;
+    recordName = recordStem(t.dir()) + ".commit";
+    working::afterClaim = [](const fs::path& dir) {
+        std::ofstream(dir / recordName) << "saved since";
+        // The claim, opened to others meanwhile, is no longer obeyed, so it is given back.
+        for (const auto& e : fs::directory_iterator(dir))
+            if (e.path().filename().string().find(".trelvik-") != std::string::npos &&
+                e.path().extension() == ".commit" && e.path().filename() != recordName)
+                fs::permissions(e.path(), fs::perms::group_read, fs::perm_options::add);
+    };
+    readWholeFile(t.path("a.dat"));
+    working::afterClaim = nullptr;
+    working::takeSettleNotes();
+    EXPECT_EQ(t.read(recordName), "saved since");
+}
+
 // A record's copy in another folder goes only while its name still holds the copy found, not another record.
 TEST(CommitGuards, ACopyInAnotherFolderIsRemovedOnlyWhileItIsTheCopyFound) {
     TempFolder t;

@@ -335,6 +335,7 @@ Outcome claim(const fs::path& dir, const Commit& commit, const Origin& o, Claim&
 void settleClaimed(const fs::path& dir, const HeldFolder& first, const Claim& c, const Origin& o) {
     std::string claimed = c.name;
     const auto giveBack = [&] { first.renameNew(claimed, first, c.from); };
+    if (afterClaim) afterClaim(dir);
     Commit commit;
     std::string why;
     struct stat st{};

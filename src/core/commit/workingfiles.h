@@ -188,5 +188,8 @@ inline void (*afterRecordRead)(const std::filesystem::path& dir) = nullptr;
 // Called each time a settle has listed the records in dir, before it reads them: a test
 // renames one there as someone sharing the folder might.
 inline void (*afterSettleListing)(const std::filesystem::path& dir) = nullptr;
+// Called once a settle has claimed a record in dir, before it reads the claim: a test puts
+// a file where the record was, as someone sharing the folder might.
+inline void (*afterClaim)(const std::filesystem::path& dir) = nullptr;
 
 } // namespace trelvik::working
