@@ -31,22 +31,40 @@ std::string ownerName(uid_t owner) {
     return "user " + std::to_string(owner);
 }
 
-// The file a write should replace: through a symbolic link to what it points at, so the
-// link stays a link; but only through the user's own links. One that another user put at
-// the name in a shared folder could aim the write at any file the user may write.
-fs::path resolvedTarget(const std::string& path) {
-    fs::path p(path);
+// The links on the way from a name to its file, followed only while they are the user's
+// own: one another user put in a shared folder could aim a read or a write at any file
+// the user may read or write. `reached` is where the walk stopped; `others` the first link
+// of another user met, if any, with its owner.
+struct LinkWalk {
+    fs::path reached, others;
+    uid_t owner = 0;
+};
+
+LinkWalk walkOwnLinks(const std::string& path) {
+    LinkWalk w{fs::path(path), {}, 0};
     struct stat st{};
-    for (int hop = 0; hop < 40 && ::lstat(p.c_str(), &st) == 0 && S_ISLNK(st.st_mode); ++hop) {
-        if (st.st_uid != ::geteuid())
-            throw Error("Cannot write \"" + path + "\": \"" + p.string() + "\" is a link of another user (" +
-                        ownerName(st.st_uid) + "); a save follows only your own links, so nothing was written");
+    for (int hop = 0; hop < 40 && ::lstat(w.reached.c_str(), &st) == 0 && S_ISLNK(st.st_mode); ++hop) {
+        if (st.st_uid != ::geteuid()) {
+            w.others = w.reached;
+            w.owner = st.st_uid;
+            break;
+        }
         std::error_code ec;
-        const fs::path to = fs::read_symlink(p, ec);
+        const fs::path to = fs::read_symlink(w.reached, ec);
         if (ec) break;
-        p = p.parent_path() / to;
+        w.reached = w.reached.parent_path() / to;
     }
-    if (p == fs::path(path)) return p;
+    return w;
+}
+
+// The file a write should replace: through the user's own symbolic link to what it points
+// at, so the link stays a link.
+fs::path resolvedTarget(const std::string& path) {
+    const LinkWalk w = walkOwnLinks(path);
+    if (!w.others.empty())
+        throw Error("Cannot write \"" + path + "\": \"" + w.others.string() + "\" is a link of another user (" +
+                    ownerName(w.owner) + "); a save follows only your own links, so nothing was written");
+    if (w.reached == fs::path(path)) return w.reached;
     std::error_code ec;
     const fs::path real = fs::weakly_canonical(fs::path(path), ec);
     return ec ? fs::path(path) : real;
@@ -115,17 +133,14 @@ namespace {
 
 }  // namespace
 
-InputFile::InputFile(const std::string& path, const std::string& cannotOpen, Links links) : path_(path) {
+InputFile::InputFile(const std::string& path, const std::string& cannotOpen) : path_(path) {
+    if (const LinkWalk w = walkOwnLinks(path); !w.others.empty())
+        refuseInput(path, (w.others == fs::path(path) ? std::string("it is") : "\"" + w.others.string() + "\" is") +
+                              " a link of another user (" + ownerName(w.owner) + ")");
     // Without waiting: opening a pipe no one writes to would block for good, and a device's
     // open may wait on its line. Only what fstat then finds decides whether it is read.
     constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    fd_ = ::open(path.c_str(), kFlags | (links == Links::OwnLinksOnly ? O_NOFOLLOW : 0));
-    if (fd_ < 0 && errno == ELOOP && links == Links::OwnLinksOnly) {
-        struct stat link{};
-        if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode) && link.st_uid != ::geteuid())
-            refuseInput(path, "it is a link of another user (" + ownerName(link.st_uid) + ")");
-        fd_ = ::open(path.c_str(), kFlags);
-    }
+    fd_ = ::open(path.c_str(), kFlags);
     if (fd_ < 0) throw Error(cannotOpen.empty() ? "Cannot open \"" + path + "\": " + std::strerror(errno) : cannotOpen);
     struct stat st{};
     std::string why;

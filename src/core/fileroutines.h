@@ -18,9 +18,10 @@
 //                     naming the file. readFileAsItStands reads them without settling anything.
 //  InputFile          every reader's way in: opens the file without waiting (a pipe with
 //                     no writer would hold the step for good) and keeps it only when it is
-//                     a regular file of at most kLargestInput bytes; a pipe, a device (also
-//                     through a link), a folder or a larger file is refused before a byte is
-//                     read, by a trelvik::Error naming the file and saying why.
+//                     a regular file of at most kLargestInput bytes, reached through no
+//                     symbolic link but the user's own; a pipe, a device (also through a
+//                     link), a folder, a larger file or another user's link is refused
+//                     before a byte is read, by a trelvik::Error naming the file and why.
 //  ReplacementFile    the temporary file behind every writer that replaces a file: made
 //                     beside the target under a working name that tells which writer made
 //                     it, on which host (".<name>.trelvik-<host>-<pid>-<n>-<check>.tmp",
@@ -99,11 +100,9 @@ inline constexpr std::uint64_t kLargestInput = std::uint64_t{2} << 30;
 
 class InputFile {
 public:
-    // OwnLinksOnly: a symbolic link at path is followed only when it is the user's own.
-    enum class Links { Followed, OwnLinksOnly };
     // Throws trelvik::Error: cannotOpen (when given) or "Cannot open "<path>": <err>" when
     // the file cannot be opened; "Cannot read "<path>": <why>" when it is refused.
-    explicit InputFile(const std::string& path, const std::string& cannotOpen = {}, Links links = Links::Followed);
+    explicit InputFile(const std::string& path, const std::string& cannotOpen = {});
     ~InputFile();
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;

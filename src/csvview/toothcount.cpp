@@ -51,13 +51,6 @@ bool plainFileName(std::string_view name) {
     });
 }
 
-// A listed file is read only as a file of the list's folder: not through another user's
-// link, which could lead to any file the user may read.
-std::string readListed(const std::string& path) {
-    if (!FileExists(path)) throw Error("The file " + path + " does not exist");
-    return InputFile(path, {}, InputFile::Links::OwnLinksOnly).readAll();
-}
-
 // The file with `addition` appended, written into `files` to go in place with the rest
 // of a set; the old file stays whole until the set is committed.
 void appendInto(StagedFiles& files, const std::string& path, std::string_view addition) {
@@ -226,7 +219,7 @@ ExtractOutcome ExtractTeeth(const ExtractOptions& opts, Prompt& prompt) {
         const auto picks = drawPicks(share, rec.teeth, random, advance);
         if (opts.fileStarted) opts.fileStarted(rec.name, share);
         out.lastFile = rec.name;
-        const std::string text = readListed(joinPath(opts.folder, rec.name));
+        const std::string text = readInput(joinPath(opts.folder, rec.name));
 
         long lineCounter = 0, tooth = 1;
         std::size_t pickIndex = 0;  // 0-based into picks; written 1-based

@@ -22,6 +22,8 @@
 #include <set>
 #include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
+#include <vector>
 
 using namespace trelvik;
 using namespace trelvik::formats;
@@ -56,23 +58,28 @@ TEST(PointText, ReadsEveryRenderingAndLineEnd) {
     EXPECT_TRUE(has(errorOf([] { readPointText("/no/such/file.txt"); }), "/no/such/file.txt"));
 }
 
-// A pipe no one writes to, a link to an endless device and a file larger than any scan
-// are refused by every reader, with a message naming the file, before anything is read.
-TEST(PointText, EveryReaderRefusesAPipeADeviceAndAHugeFile) {
+// A pipe no one writes to, a link to an endless device, a file larger than any scan and
+// (where the test may make one) another user's link to one of the user's files are
+// refused by every reader, with a message naming the file, before anything is read.
+TEST(PointText, EveryReaderRefusesAPipeADeviceAHugeFileAndAnotherUsersLink) {
     trelvik::testing::TempFolder t;
     const std::string pipe = t.path("pipe.dat"), zero = t.path("zero.dat"), huge = t.path("huge.dat");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     std::filesystem::create_symlink("/dev/zero", zero);
     t.write("huge.dat", "");
     std::filesystem::resize_file(huge, std::uintmax_t{64} << 30);
+    std::vector<std::pair<std::string, std::string>> inputs = {
+        {huge, "larger than the 2 GiB"}, {zero, "it is a device"}, {pipe, "it is a pipe"}};
+    const std::string theirs = t.path("theirs.dat");
+    std::filesystem::create_symlink(t.write("mine.dat", "1,2,3\r\n"), theirs);
+    if (::geteuid() == 0 && ::lchown(theirs.c_str(), 65534, 65534) == 0)
+        inputs.emplace_back(theirs, "a link of another user");
     const std::pair<const char*, std::function<void(const std::string&)>> readers[] = {
         {"grid", [](const std::string& p) { readSurferGrid(p); }},
         {"point text", [](const std::string& p) { readPointText(p); }},
         {"xyz", [](const std::string& p) { readXyzPointFile(p); }},
         {"digitise", [](const std::string& p) { readDigitisePoints(p); }},
     };
-    const std::pair<std::string, std::string> inputs[] = {
-        {huge, "larger than the 2 GiB"}, {zero, "it is a device"}, {pipe, "it is a pipe"}};
     for (const auto& [reader, read] : readers)
         for (const auto& [file, why] : inputs) {
             const std::string e = errorOf([&] { read(file); });
