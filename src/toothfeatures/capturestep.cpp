@@ -44,7 +44,7 @@ std::string fitTopPlane(AppState& app, surfer::Application& s, const std::string
                            {"XMax", e.MaxX}, {"YMin", e.MinY}, {"YMax", e.MaxY}, {"Algorithm", 7},
                            {"ShowReport", true}, {"OutGrid", grid}, {"RegrMaxXOrder", 1},
                            {"RegrMaxYOrder", 1}, {"RegrMaxTotalOrder", 1}};
-    callSurfer(app, s, "GridData", v6, v8);
+    staged.naming([&] { callSurfer(app, s, "GridData", v6, v8); });
 
     std::string formula, source;
     if (isV8(app)) {

@@ -24,8 +24,10 @@ std::vector<formats::SlicePoint> sliceCrest(const AppState& app, surfer::Applica
     const std::string& line = staged.work(files.line);
     const std::string& slice = staged.work(files.slice);
     formats::writeBlnFile(line, {formats::openLine(points, 0)}, formats::BlnLayout::Zone);
-    callSurfer(app, s, "GridSlice", surfer::Positional{grid, line, surfer::omitted, slice},
-               surfer::Named{{"InGrid", grid}, {"BlankFile", line}, {"OutDataFile", slice}});
+    staged.naming([&] {
+        callSurfer(app, s, "GridSlice", surfer::Positional{grid, line, surfer::omitted, slice},
+                   surfer::Named{{"InGrid", grid}, {"BlankFile", line}, {"OutDataFile", slice}});
+    });
     return formats::readSliceFile(slice);
 }
 

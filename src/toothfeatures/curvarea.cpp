@@ -28,33 +28,39 @@ struct Areas {
     double planar = 0, surface = 0;
 };
 
-// The grid blanked outside the outline, as XYZ text (xyz) or as a grid.
-void blank(CurvContext& ctx, const std::string& grid, const std::string& bln, const std::string& out, bool xyz) {
-    if (xyz)
-        CallCurv(ctx, "GridBlank", Positional{grid, bln, out, 3},
-                 Named{{"InGrid", grid}, {"BlankFile", bln}, {"OutGrid", out}, {"OutFmt", 4}});
-    else
-        CallCurv(ctx, "GridBlank", Positional{grid, bln, out},
-                 Named{{"InGrid", grid}, {"BlankFile", bln}, {"OutGrid", out}});
+// The grid blanked outside the outline, as XYZ text (xyz) or as a grid; a failure names
+// the patch's files as the user knows them.
+void blank(CurvContext& ctx, const StagedFiles& staged, const std::string& grid, const std::string& bln,
+           const std::string& out, bool xyz) {
+    staged.naming([&] {
+        if (xyz)
+            CallCurv(ctx, "GridBlank", Positional{grid, bln, out, 3},
+                     Named{{"InGrid", grid}, {"BlankFile", bln}, {"OutGrid", out}, {"OutFmt", 4}});
+        else
+            CallCurv(ctx, "GridBlank", Positional{grid, bln, out},
+                     Named{{"InGrid", grid}, {"BlankFile", bln}, {"OutGrid", out}});
+    });
 }
 
 Areas patchAreas(CurvContext& ctx, const CurvControls& c, const std::string& grid, const StagedFiles& staged) {
     surfer::Application& app = AttachedSurfer(ctx);
     Areas a;
-    if (IsV6(ctx)) {
-        app.call("GridVolume", Positional{grid, omitted, omitted, 0});
-        const std::vector<double> v =
-            readReportSheet(app, JoinPath(c.Label1, "volume.dat"), {{27, 3}, {34, 3}}, &staged);
-        a.planar = v[0];
-        a.surface = v[1];
-    } else if (IsV8(ctx)) {
-        surfer::ResultArray results(12, 0.0);
-        app.call("GridVolume",
-                 Named{{"Upper", grid}, {"Lower", 0}, {"pResults", &results}, {"ShowReport", false}});
-        if (results.size() < 8) throw Error("GridVolume returned no areas for " + grid);
-        a.planar = results[5];
-        a.surface = results[7];
-    }
+    staged.naming([&] {
+        if (IsV6(ctx)) {
+            app.call("GridVolume", Positional{grid, omitted, omitted, 0});
+            const std::vector<double> v =
+                readReportSheet(app, JoinPath(c.Label1, "volume.dat"), {{27, 3}, {34, 3}}, &staged);
+            a.planar = v[0];
+            a.surface = v[1];
+        } else if (IsV8(ctx)) {
+            surfer::ResultArray results(12, 0.0);
+            app.call("GridVolume",
+                     Named{{"Upper", grid}, {"Lower", 0}, {"pResults", &results}, {"ShowReport", false}});
+            if (results.size() < 8) throw Error("GridVolume returned no areas for " + grid);
+            a.planar = results[5];
+            a.surface = results[7];
+        }
+    });
     return a;
 }
 
@@ -111,7 +117,7 @@ StepOutcome measure(CurvContext& ctx, CurvControls& c) {
         const std::string& lineFile = staged.work(line);
         formats::writeBlnFile(lineFile, {SquareOutline(corner.x, corner.y, side * s.UnitFactor)},
                               formats::BlnLayout::Comma);
-        blank(ctx, s.CurvatureGrid, lineFile, staged.work(xyz), true);
+        blank(ctx, staged, s.CurvatureGrid, lineFile, staged.work(xyz), true);
     } else {
         if (!AskDigitise(ctx, "Use 'Digitise' to define irregular area.", digit)) return StepOutcome::Cancelled;
         const formats::PointXYList outline = formats::readDigitisePoints(digit);
@@ -122,9 +128,9 @@ StepOutcome measure(CurvContext& ctx, CurvControls& c) {
         surffns::copyFileReplacing(digit, staged.work(points));
         const std::string& lineFile = staged.work(line);
         formats::writeBlnFile(lineFile, {formats::closedOutline(outline, 0)}, formats::BlnLayout::Zone);
-        blank(ctx, s.CurvatureGrid, lineFile, staged.work(xyz), true);
+        blank(ctx, staged, s.CurvatureGrid, lineFile, staged.work(xyz), true);
         const std::string& topo = staged.work(s.TopoStem + "_tiac-" + c.Text4 + "out.grd");
-        blank(ctx, s.TopoGrid, lineFile, topo, false);
+        blank(ctx, staged, s.TopoGrid, lineFile, topo, false);
         areas = patchAreas(ctx, c, topo, staged);
     }
     if (!IsV6(ctx) && !IsV8(ctx)) return StepOutcome::Done;  // nothing was blanked

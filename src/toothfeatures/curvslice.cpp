@@ -214,8 +214,10 @@ StepOutcome sliceOnce(CurvContext& ctx, CurvControls& c) {
     const std::string& topoSlice = staged.work(next.TopoSliceFile);
     const std::string& curvSlice = staged.work(next.CurvSliceFile);
     formats::writeBlnFile(lineFile, {formats::openLine(line, 0)}, formats::BlnLayout::Zone);
-    slice(ctx, s.TopoGrid, lineFile, topoSlice);
-    slice(ctx, s.CurvatureGrid, lineFile, curvSlice);
+    staged.naming([&] {
+        slice(ctx, s.TopoGrid, lineFile, topoSlice);
+        slice(ctx, s.CurvatureGrid, lineFile, curvSlice);
+    });
     if (!IsV6(ctx) && !IsV8(ctx)) return StepOutcome::Done;  // no slice was made
     readSlices(next, topoSlice, curvSlice, digit);
     next.SliceStem = stem;

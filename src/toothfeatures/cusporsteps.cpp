@@ -65,10 +65,12 @@ bool digitiseProfile(CuspORRun& run)
     formats::BlnSection section = formats::openLine(ends, 0);
     section.literalHeader = text::PrintLine().text("2").text("0").str();  // the count as text, no sign slot
     formats::writeBlnFile(line, {section}, formats::BlnLayout::Zone);
-    if (s.m_Surfer->version() == 6)
-        s.m_Surfer->call("GridSlice", Positional{grid, line, omitted, slice});
-    else
-        s.m_Surfer->call("GridSlice", Named{{"InGrid", grid}, {"BlankFile", line}, {"OutDataFile", slice}});
+    staged.naming([&] {
+        if (s.m_Surfer->version() == 6)
+            s.m_Surfer->call("GridSlice", Positional{grid, line, omitted, slice});
+        else
+            s.m_Surfer->call("GridSlice", Named{{"InGrid", grid}, {"BlankFile", line}, {"OutDataFile", slice}});
+    });
 
     const std::vector<formats::SlicePoint> points = formats::readSliceFile(slice);
     GrooveProfile profile;

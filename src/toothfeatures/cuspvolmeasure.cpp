@@ -67,12 +67,12 @@ std::pair<double, double> heightRange(CuspVolRun& run, const std::string& grid, 
     if (isV6(run.s)) {
         const std::string sheetPath = surffns::JoinFolder(run.c.Label1, "volume.dat");
         app.FileNew();
-        app.call("GridVolume", Positional{grid, omitted, omitted, 0});
+        staged.naming([&] { app.call("GridVolume", Positional{grid, omitted, omitted, 0}); });
         const std::vector<double> z = readReportSheet(app, sheetPath, {{9, 1}, {9, 3}}, &staged);
         app.FileClose();  // the document FileNew opened
         return {z[0], z[1]};
     }
-    ReadGridGeometry(run.app, grid);
+    staged.naming([&] { ReadGridGeometry(run.app, grid); });
     return {run.app.GridZMin, run.app.GridZMax};
 }
 
@@ -117,14 +117,16 @@ bool blankGrid(CuspVolRun& run)
     const std::string& blankedWork = staged.work(blanked);
     const std::string& heightWork = staged.work(height);
     surfer::Application& app = *s.m_Surfer;
-    if (isV6(s)) {
-        app.call("GridBlank", Positional{s.TopoGrid, bln, blankedWork, 1});
-        app.call("GridMath", Positional{blankedWork, s.PlaneGrid, heightWork, 1, "C=A-B"});
-    } else {
-        app.call("GridBlank", Named{{"InGrid", s.TopoGrid}, {"BlankFile", bln}, {"OutGrid", blankedWork}});
-        app.call("GridMath", Named{{"Function", "C=A-B"}, {"InGridA", blankedWork}, {"InGridB", s.PlaneGrid},
-                                   {"OutGridC", heightWork}});
-    }
+    staged.naming([&] {
+        if (isV6(s)) {
+            app.call("GridBlank", Positional{s.TopoGrid, bln, blankedWork, 1});
+            app.call("GridMath", Positional{blankedWork, s.PlaneGrid, heightWork, 1, "C=A-B"});
+        } else {
+            app.call("GridBlank", Named{{"InGrid", s.TopoGrid}, {"BlankFile", bln}, {"OutGrid", blankedWork}});
+            app.call("GridMath", Named{{"Function", "C=A-B"}, {"InGridA", blankedWork}, {"InGridB", s.PlaneGrid},
+                                       {"OutGridC", heightWork}});
+        }
+    });
     const auto [least, greatest] = heightRange(run, heightWork, staged);
     if (!(least <= greatest) || isBlank(greatest))
         throw Error("No node of " + s.TopoGrid + " lies inside the cusp outline: digitise the outline over the cusp.");

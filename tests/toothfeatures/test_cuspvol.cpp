@@ -426,6 +426,20 @@ TEST(CuspVol, OutlineAwayFromTheToothLeavesTheCuspBlankedBefore)
     EXPECT_EQ(t.dir.contents(names), before);
 }
 
+TEST(CuspVol, AFailedBlankingCallNamesTheGridsAsTheUserKnowsThem)
+{
+    CuspVolTestRun t(false, 11);
+    // A plane grid of other nodes than the tooth's: the height grid cannot be made.
+    formats::writeSurferGrid(t.dir.path("T1ovplane.grd"), makeGrid(7, 10, plane), formats::SurferGridFormat::Binary7);
+    t.c.Text7 = "T1.grd";
+    ASSERT_TRUE(Input_Top(t.run)) << t.lastMessage();
+    t.chooseCusp("Paracone");
+    t.digitise(circleOutline(7, 16));
+    EXPECT_FALSE(Blank_Grid(t.run));
+    EXPECT_THAT(t.lastMessage(), HasSubstr(t.dir.path("T1pab.grd") + " and "));
+    EXPECT_EQ(t.lastMessage().find(".trelvik-"), std::string::npos) << t.lastMessage();
+}
+
 // Cusp volume and Curvature read digit.dat from the window's current folder: when that is
 // not the grid's, the question says where to save it.
 TEST(CuspVol, DigitiseQuestionNamesTheFolderReadWhenItIsNotTheGrids)
