@@ -44,6 +44,17 @@ void setReadout(const ReadoutTexts& t, QLabel* x, QLabel* y, QLabel* z, QLabel* 
     zr->setText(QString::fromStdString(t.z));
 }
 
+// A box as the copy lists name it, and the grid it holds (none for a number outside them).
+std::string viewName(int box) {
+    return box == kBoxWorking ? "W" : box == kBoxProcessed ? "P" : std::to_string(box);
+}
+const LatticeGrid* boxGrid(const ViewerViews& v, int box) {
+    if (box == kBoxWorking) return &v.working;
+    if (box == kBoxProcessed) return &v.processed;
+    if (box < 1 || box > kResultViews) return nullptr;
+    return &v.results[static_cast<std::size_t>(box - 1)];
+}
+
 // Clears a flag however the scope is left.
 struct FlagScope {
     bool& flag;
@@ -201,7 +212,14 @@ void frmCSVView::cmdCopyPicBox_Click() {
     if (views_.working.empty()) return sayNoGridRead();
     const int from = ViewerViews::boxNumber(cmbPicBoxCopyFrom->currentText().toStdString());
     const int to = ViewerViews::boxNumber(cmbPicBoxCopyTo->currentText().toStdString());
-    if (from != to) CopyPicBoxProc(from, to);
+    // A copy onto its own view, or from a view still empty, changes nothing: say which.
+    const LatticeGrid* source = boxGrid(views_, from);
+    if (source && from == to)
+        refuse(prompt_, "", "Nothing is copied: \"From\" and \"To\" both name view " + viewName(from) + ".");
+    else if (source && source->empty())
+        refuse(prompt_, "", "Nothing is copied: view " + viewName(from) + " holds no grid yet.");
+    else if (from != to)
+        CopyPicBoxProc(from, to);
 }
 
 void frmCSVView::CopyPicBoxProc(int from, int to) {

@@ -220,6 +220,12 @@ std::optional<ToothOutput> frmCSVView::boxToothOutput() {
         return std::nullopt;
     }
     const long t = static_cast<long>(text::CInt(text::Val(txtCurrTooth->text().toStdString())));
+    if (t < 1 || t > store_.toothCount) {
+        refuse(prompt_, "",
+               "Tooth " + std::to_string(t) + " is not in the multi-tooth file: it holds teeth 1 to " +
+                   std::to_string(store_.toothCount) + ".");
+        return std::nullopt;
+    }
     const ToothOutput tooth = toothOutput(t);
     if (!toothPresent(tooth)) return std::nullopt;
     toothView_.currentTooth = t;

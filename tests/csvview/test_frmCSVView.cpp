@@ -15,6 +15,7 @@
 #include <QTabWidget>
 
 #include <filesystem>
+#include <tuple>
 
 #include "csvview/frmCSVView_picture.h"
 #include "shell/frmStartup.h"
@@ -162,7 +163,7 @@ TEST_F(CsvViewWindow, ReadDrawsCurrentAndWorkingViewsWithReadouts) {
     for (QLabel* l : {w->lblX_D, w->lblZR_D, w->lblX_W, w->lblZR_W, w->lblZ_P}) EXPECT_EQ(l->text(), "") << l->objectName().toStdString();
 }
 
-TEST_F(CsvViewWindow, FailedReadIsShownAndAnalysesWaitForAGrid) {
+TEST_F(CsvViewWindow, FailedReadIsShownAndButtonsThatChangeNothingSayWhy) {
     read("absent.csv");
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_NE(prompt.shown[0].text.find("absent.csv"), std::string::npos);
@@ -191,6 +192,34 @@ TEST_F(CsvViewWindow, FailedReadIsShownAndAnalysesWaitForAGrid) {
             ASSERT_EQ(prompt.shown.size(), ++shown) << "button " << shown - 2 << "\n" << messages();
             EXPECT_EQ(prompt.shown.back().text, text);
         }
+
+    // With a tooth read and copied, a copy that would change nothing says why, and a
+    // tooth output names a tooth the file does not hold.
+    std::string tooth = "0,1000\r\n0.001,0.002,5,5,0.25,0.3,0.001,0.002,0.003,0.004\r\n";
+    for (int y = 1; y <= 4; ++y)
+        for (int x = 1; x <= 4; ++x)
+            tooth += std::to_string(x) + "," + std::to_string(y) + ",-" + std::to_string(x + y) + "\r\n";
+    csvtest::writeText(path("teeth.csv"), tooth);
+    w->Text1->setText("teeth.csv");
+    w->cmdReadMultiCSV->click();
+    w->cmdICopy->click();
+    ASSERT_EQ(prompt.shown.size(), shown) << messages();
+    const std::tuple<QString, QString, QPushButton*, std::string> refused[] = {
+        {"2", "1", w->cmdCopyPicBox, "Nothing is copied: view 2 holds no grid yet."},
+        {"3", "3", w->cmdCopyPicBox, "Nothing is copied: \"From\" and \"To\" both name view 3."},
+        {"W", "W", w->cmdCopyPicBox, "Nothing is copied: \"From\" and \"To\" both name view W."},
+        {"", "", w->cmdOutputSingleCSV, "Tooth 2 is not in the multi-tooth file: it holds teeth 1 to 1."},
+        {"", "", w->cmdOutputSingleTIF, "Tooth 2 is not in the multi-tooth file: it holds teeth 1 to 1."},
+        {"", "", w->cmdOutputSingleWRL, "Tooth 2 is not in the multi-tooth file: it holds teeth 1 to 1."},
+    };
+    w->txtCurrTooth->setText("2");
+    for (const auto& [from, to, button, text] : refused) {
+        w->cmbPicBoxCopyFrom->setCurrentText(from);
+        w->cmbPicBoxCopyTo->setCurrentText(to);
+        button->click();
+        ASSERT_EQ(prompt.shown.size(), ++shown) << messages();
+        EXPECT_EQ(prompt.shown.back().text, text);
+    }
 }
 
 // A step that fails once it has settled a step cut short in its folder says what the
