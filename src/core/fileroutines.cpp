@@ -23,14 +23,6 @@ namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
 
-// Whose a file is, for a message: the user's name, or "user <uid>".
-std::string ownerName(uid_t owner) {
-    struct passwd pw{}, *found = nullptr;
-    char buf[1024];
-    if (::getpwuid_r(owner, &pw, buf, sizeof buf, &found) == 0 && found && found->pw_name) return found->pw_name;
-    return "user " + std::to_string(owner);
-}
-
 // The links on the way from a name to its file, followed only while they are the user's
 // own: one another user put in a shared folder could aim a read or a write at any file
 // the user may read or write. `reached` is where the walk stopped; `others` the first link
@@ -94,6 +86,13 @@ struct CopyFailure {
 };
 
 }  // namespace
+
+std::string ownerName(uid_t owner) {
+    struct passwd pw{}, *found = nullptr;
+    char buf[1024];
+    if (::getpwuid_r(owner, &pw, buf, sizeof buf, &found) == 0 && found && found->pw_name) return found->pw_name;
+    return "user " + std::to_string(owner);
+}
 
 bool DirExists(const std::string& path) {
     if (path.empty()) return false;
@@ -380,16 +379,24 @@ void commitTogether(AtomicTextWriter& first, AtomicTextWriter& second) {
     commitAll({&first.file_, &second.file_});
 }
 
-void appendFileAtomic(const std::string& path, std::string_view text) {
-    // The tables appended to are a few kilobytes: rewriting them whole through a
-    // temporary is what makes an append all or nothing, also under a kill.
-    std::string old;
-    if (FileExists(path)) old = readWholeFile(path);
-    AtomicTextWriter w(path);
-    w.write(old);
-    if (!old.empty() && old.back() != '\n') w.write(old.back() == '\r' ? std::string_view("\n") : kCRLF);
-    w.write(text);
-    w.commit();
+namespace {
+// path's content with text after it; an old last line without an end (torn by an earlier,
+// unsafe append) gets one first, so no row is joined to another. The tables appended to
+// are a few kilobytes: rewriting them whole through a temporary is what makes an append
+// all or nothing, also under a kill.
+std::string withAppended(const std::string& path, std::string_view text) {
+    std::string content;
+    if (FileExists(path)) content = readWholeFile(path);
+    if (!content.empty() && content.back() != '\n') content += content.back() == '\r' ? std::string_view("\n") : kCRLF;
+    content += text;
+    return content;
+}
+} // namespace
+
+void appendFileAtomic(const std::string& path, std::string_view text) { writeFileAtomic(path, withAppended(path, text)); }
+
+void StagedFiles::append(const std::string& path, std::string_view text) {
+    naming([&] { writeFileAtomic(work(path), withAppended(path, text)); });
 }
 
 void writeFileAtomic(const std::string& path, std::string_view content) {

@@ -37,6 +37,7 @@
 //                     (only names of exactly that form). finish() syncs it to disk and
 //                     closes it, commit() renames it over the target; a temporary never
 //                     committed is removed.
+//  ownerName          whose a file is, for a message: the user's name, or "user <uid>".
 //  newWorkingFile     makes an empty file under a new working name beside target, as a
 //                     ReplacementFile makes its temporary, and returns that name.
 //  writeFileAtomic    replaces path with content through a ReplacementFile.
@@ -71,6 +72,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <sys/types.h>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -87,6 +89,7 @@ bool ConvertLineEnds(const std::string& inFile, const std::string& outFile, long
 std::string readWholeFile(const std::string& path);
 std::string readFileAsItStands(const std::string& path);
 std::string newWorkingFile(const std::string& target);
+std::string ownerName(uid_t owner);
 void writeFileAtomic(const std::string& path, std::string_view content);
 void appendFileAtomic(const std::string& path, std::string_view text);
 
@@ -192,6 +195,9 @@ class StagedFiles {
 public:
     // The working name that stands for `path` until commit() (the same one when asked again).
     const std::string& work(const std::string& path);
+    // Writes path's present content with text appended, as appendFileAtomic does, under
+    // its working name; once for each file of a set.
+    void append(const std::string& path, std::string_view text);
     // Renames every working file over the file it stands for, or, throwing
     // trelvik::Error naming the file that could not be put in place, none.
     void commit();

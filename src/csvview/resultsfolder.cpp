@@ -20,15 +20,8 @@ std::string ensureResultsFolder(const std::string& folder, const std::string& na
 
 void stageSummaryRow(StagedFiles& files, const std::string& path, const std::string& header, const std::string& row,
                      bool begin) {
-    files.naming([&] {
-        if (begin) {
-            formats::writeResultsTable(files.work(path), {header, row});
-            return;
-        }
-        std::string table = FileExists(path) ? readWholeFile(path) : std::string();
-        if (!table.empty() && table.back() != '\n') table += table.back() == '\r' ? "\n" : "\r\n";
-        formats::replaceFileContent(files.work(path), table + row + "\r\n");
-    });
+    if (begin) files.naming([&] { formats::writeResultsTable(files.work(path), {header, row}); });
+    else files.append(path, row + "\r\n");
 }
 
 } // namespace trelvik::csvview

@@ -51,20 +51,6 @@ bool plainFileName(std::string_view name) {
     });
 }
 
-// The file with `addition` appended, written into `files` to go in place with the rest
-// of a set; the old file stays whole until the set is committed.
-void appendInto(StagedFiles& files, const std::string& path, std::string_view addition) {
-    std::string content = FileExists(path) ? readWholeFile(path) : std::string();
-    content.append(addition);
-    files.naming([&] { writeFileAtomic(files.work(path), content); });
-}
-
-void appendAtomic(const std::string& path, std::string_view addition) {
-    StagedFiles file;
-    appendInto(file, path, addition);
-    file.commit();
-}
-
 // Lines and teeth of a file's text; `shown` gets the running count every 100 teeth.
 ToothTally tallyTeeth(std::string_view text, const std::function<void(long)>& shown) {
     ToothTally t;
@@ -117,7 +103,7 @@ std::vector<CountedFile> CountToothFiles(const std::string& folder, const std::v
         if (shown) shown(t.teeth);
         text::WriteLine w;
         w.text(name).num(static_cast<double>(t.lines)).num(static_cast<double>(t.teeth));
-        appendAtomic(countPath, w.str() + std::string(kCRLF));
+        appendFileAtomic(countPath, w.str() + std::string(kCRLF));
         out.push_back({name, t});
     }
     return out;
@@ -270,8 +256,8 @@ ExtractOutcome ExtractTeeth(const ExtractOptions& opts, Prompt& prompt) {
     out.positionPath = joinPath(opts.folder, "netregu_e" + nText + "_pos.csv");
     // The teeth and the list of where they came from are read together: one commit.
     StagedFiles files;
-    appendInto(files, out.extractPath, extracted);
-    appendInto(files, out.positionPath, positions);
+    files.append(out.extractPath, extracted);
+    files.append(out.positionPath, positions);
     files.commit();
     out.done = true;
     return out;

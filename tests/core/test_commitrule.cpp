@@ -15,7 +15,6 @@
 #include <dirent.h>
 #include <filesystem>
 #include <fstream>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -39,11 +38,6 @@ std::string flipA, flipB;
 void flipTheirs(const fs::path&) {
     if (fs::exists(flipA)) fs::rename(flipA, flipB);
     else fs::rename(flipB, flipA);
-}
-
-std::string ownerName(uid_t uid) {
-    const passwd* pw = ::getpwuid(uid);
-    return pw ? pw->pw_name : "user " + std::to_string(uid);
 }
 
 } // namespace

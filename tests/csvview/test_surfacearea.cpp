@@ -77,17 +77,23 @@ TEST(SurfaceArea, HemisphereReliefIndexNearTwo) {
     EXPECT_NEAR(m.volume, 2.0 / 3.0 * std::acos(-1.0), 0.01 * 2.0 / 3.0 * std::acos(-1.0));
 }
 
+// A 2 x 2 lattice of unit spacing, flat at 0 but for one corner at height 1.
+static LatticeGrid unitSquareOneCornerRaised() {
+    LatticeGrid g(2, 2);
+    g.at(1, 1) = {0, 0, 0};
+    g.at(2, 1) = {1, 0, 0};
+    g.at(1, 2) = {0, 1, 0};
+    g.at(2, 2) = {1, 1, 1};
+    return g;
+}
+
 TEST(SurfaceArea, ResultsFilesAndBatchSummary) {
     csvtest::TempDir t;
     // 2 x 2 square, dx = dy = 1, heights 0,0,0,1 above zmin 0: planar area 1,
     // volume: row1 0; row2 0/2 + 1 - 1/2 = 0.5. Surface area: triangles
     // T1 (0,0,0) flat 0.5; T2 right angle at z11: hx = -1, hy = -1 -> sqrt(3)/2;
     // T3 at z10: hx = 0, hy = 1 -> sqrt(2)/2; T4 at z01: hx = 1, hy = 0 -> sqrt(2)/2.
-    LatticeGrid g(2, 2);
-    g.at(1, 1) = {0, 0, 0};
-    g.at(2, 1) = {1, 0, 0};
-    g.at(1, 2) = {0, 1, 0};
-    g.at(2, 2) = {1, 1, 1};
+    const LatticeGrid g = unitSquareOneCornerRaised();
     RunContext ctx{t.folder(), "t1", false, false};
     const SurfaceMeasures m = CalcSAVolStats(g, 1, 1, 0, true, ctx);
     const double sa = (0.5 + std::sqrt(3) / 2 + std::sqrt(2)) / 2;
@@ -119,11 +125,7 @@ TEST(SurfaceArea, ResultsFilesAndBatchSummary) {
 
 TEST(SurfaceArea, BatchTableGoesInPlaceWithItsSummaryRow) {
     csvtest::TempDir t;
-    LatticeGrid g(2, 2);
-    g.at(1, 1) = {0, 0, 0};
-    g.at(2, 1) = {1, 0, 0};
-    g.at(1, 2) = {0, 1, 0};
-    g.at(2, 2) = {1, 1, 1};
+    const LatticeGrid g = unitSquareOneCornerRaised();
     std::filesystem::create_directories(t.path("savol/00savolstats.csv"));  // the summary cannot be put in place
     csvtest::writeText(t.path("savol/t2savolstats.csv"), "the earlier table");
     EXPECT_THROW(CalcSAVolStats(g, 1, 1, 0, true, RunContext{t.folder(), "t2", true, true}), trelvik::Error);

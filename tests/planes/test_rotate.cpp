@@ -244,15 +244,20 @@ TEST(Rotate, AnAreaWithoutAHeightIsRefusedAtEnter) {
     EXPECT_EQ(r.dir.fileCount(), files);
 }
 
-// The rotate steps name their stages on the window's sink; Esc while the points turn
-// stops before the regrid, with no grid written and the earlier points kept.
-TEST(Rotate, EscWhileThePointsTurnStopsBeforeTheRegrid) {
-    RotRun r(8);
+// A sloping grid entered and a plane chosen, beside turned points of an earlier run.
+static void planeChosenOverEarlierPoints(RotRun& r) {
     surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(11, 11, 0, 10, 0, 10, slope));
     ASSERT_TRUE(cmdEnterGrid_Click(r.ctx, r.form));
     WritePlaneFormulaFile(r.dir.path("plane.txt"), {1, -0.2, 0.3});
     r.form.Text2 = "plane.txt";
     r.dir.write("T1trs.dat", "earlier\r\n");
+}
+
+// The rotate steps name their stages on the window's sink; Esc while the points turn
+// stops before the regrid, with no grid written and the earlier points kept.
+TEST(Rotate, EscWhileThePointsTurnStopsBeforeTheRegrid) {
+    RotRun r(8);
+    ASSERT_NO_FATAL_FAILURE(planeChosenOverEarlierPoints(r));
     trelvik::testing::ScriptedProgress esc(0);
     RotateContext escaped{r.app, r.prompt, r.state, esc};
     EXPECT_THROW(cmdRotPlane_Click(escaped, r.form), trelvik::Stopped);
@@ -276,11 +281,7 @@ TEST(Rotate, EscWhileThePointsTurnStopsBeforeTheRegrid) {
 // the earlier turned points as they were.
 TEST(Rotate, ByPlaneAGridThatCannotBePutInPlaceKeepsTheEarlierPoints) {
     RotRun r(8);
-    surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(11, 11, 0, 10, 0, 10, slope));
-    ASSERT_TRUE(cmdEnterGrid_Click(r.ctx, r.form));
-    WritePlaneFormulaFile(r.dir.path("plane.txt"), {1, -0.2, 0.3});
-    r.form.Text2 = "plane.txt";
-    r.dir.write("T1trs.dat", "earlier\r\n");
+    ASSERT_NO_FATAL_FAILURE(planeChosenOverEarlierPoints(r));
     fs::create_directory(r.dir.path("T1trs.grd"));
     try {
         cmdRotPlane_Click(r.ctx, r.form);

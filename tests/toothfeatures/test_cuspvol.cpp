@@ -138,17 +138,22 @@ TEST(CuspVol, AnalyticCuspInBothCallForms)
     }
 }
 
-// The sheet left beside the grid names the height grid it measured, which the user can
-// open, not the working file it was made under before it went in place.
-TEST(CuspVol, Version6SheetOfBlankAndAnalyseNamesTheHeightGrid)
-{
-    CuspVolTestRun t(true, 41);
+// The paracone of T1.grd blanked and analysed by hand, its volume not yet calculated.
+static void blankParacone(CuspVolTestRun& t) {
     t.c.Text7 = "T1.grd";
     t.c.chkAutoCalc = false;
     ASSERT_TRUE(Input_Top(t.run));
     t.chooseCusp("Paracone");
     t.digitise(circleOutline(7, 16));
     ASSERT_TRUE(Blank_Grid(t.run)) << t.lastMessage();
+}
+
+// The sheet left beside the grid names the height grid it measured, which the user can
+// open, not the working file it was made under before it went in place.
+TEST(CuspVol, Version6SheetOfBlankAndAnalyseNamesTheHeightGrid)
+{
+    CuspVolTestRun t(true, 41);
+    ASSERT_NO_FATAL_FAILURE(blankParacone(t));
     EXPECT_THAT(t.dir.read("volume.dat"), HasSubstr(t.dir.path("T1pabtmp.grd")));
 }
 
@@ -413,12 +418,7 @@ TEST(CuspVol, OutlineAwayFromTheGridIsReported)
 TEST(CuspVol, OutlineAwayFromTheToothLeavesTheCuspBlankedBefore)
 {
     CuspVolTestRun t(false, 11);
-    t.c.Text7 = "T1.grd";
-    t.c.chkAutoCalc = false;
-    ASSERT_TRUE(Input_Top(t.run));
-    t.chooseCusp("Paracone");
-    t.digitise(circleOutline(7, 16));
-    ASSERT_TRUE(Blank_Grid(t.run)) << t.lastMessage();
+    ASSERT_NO_FATAL_FAILURE(blankParacone(t));
     const std::vector<std::string> names{"T1papoints.dat", "T1papoints.bln", "T1pab.grd", "T1pabtmp.grd"};
     const auto before = t.dir.contents(names);
     t.digitise("100,100\r\n101,100\r\n101,101\r\n");

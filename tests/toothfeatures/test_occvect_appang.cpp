@@ -297,14 +297,19 @@ TEST(AppAngStep, NoCrestChosenIsRefusedBeforeTheQuestion) {
         EXPECT_FALSE(r.exists(name)) << name;
 }
 
-TEST(AppAngStep, CrestOffTheDataLeavesTheEarlierCrestsFiles) {
-    CrestRun r(false);
+// A vector and a good preparacrista on the tooth: the earlier run's files a failed crest must leave.
+static void goodPreparacrista(CrestRun& r, OcclusalState& st) {
     r.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
-    OcclusalState st;
     r.digitise("digit.dat", "4,10\r\n4,0\r\n");
     ASSERT_TRUE(cmdOccVect(r.app, r.prompt, request(r), st));
     r.digitise("digit1.dat", "1,2.5\r\n15,2.5\r\n");
     ASSERT_TRUE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "Preparacrista", "prpac")) << r.lastMessage();
+}
+
+TEST(AppAngStep, CrestOffTheDataLeavesTheEarlierCrestsFiles) {
+    CrestRun r(false);
+    OcclusalState st;
+    ASSERT_NO_FATAL_FAILURE(goodPreparacrista(r, st));
     const std::vector<std::string> names{"T1prpac_crp.dat", "T1prpac_crp.bln", "T1prpac_crsl.dat"};
     const auto before = r.dir.contents(names);
     r.digitise("digit1.dat", "10,2.5\r\n30,2.5\r\n");  // runs off the grid at x = 20
@@ -315,12 +320,8 @@ TEST(AppAngStep, CrestOffTheDataLeavesTheEarlierCrestsFiles) {
 
 TEST(AppAngStep, TableThatCannotBeReplacedLeavesTheEarlierCrestsFiles) {
     CrestRun r(false);
-    r.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
     OcclusalState st;
-    r.digitise("digit.dat", "4,10\r\n4,0\r\n");
-    ASSERT_TRUE(cmdOccVect(r.app, r.prompt, request(r), st));
-    r.digitise("digit1.dat", "1,2.5\r\n15,2.5\r\n");
-    ASSERT_TRUE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "Preparacrista", "prpac")) << r.lastMessage();
+    ASSERT_NO_FATAL_FAILURE(goodPreparacrista(r, st));
     const std::vector<std::string> names{"T1prpac_crp.dat", "T1prpac_crp.bln", "T1prpac_crsl.dat"};
     const auto before = r.dir.contents(names);
     std::filesystem::remove(r.dir.path("T1prpac_crsltrs_aaresults.csv"));

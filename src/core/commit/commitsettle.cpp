@@ -6,6 +6,7 @@
 #include "core/commit/workingfiles.h"
 #include "core/commit/workingfiles_detail.h"
 
+#include "core/fileroutines.h"
 #include "core/tempfiles.h"
 
 #include <algorithm>
@@ -15,7 +16,6 @@
 #include <fcntl.h>
 #include <map>
 #include <mutex>
-#include <pwd.h>
 #include <set>
 #include <sys/stat.h>
 #include <thread>
@@ -107,10 +107,7 @@ using OthersFiles = std::map<uid_t, std::set<std::string>>;
 void noteOtherUsers(const fs::path& dir, OthersFiles& others) {
     for (auto& [owner, files] : others) {
         if (metInThisStep("named the records of " + std::to_string(owner) + " in " + dir.string(), true)) continue;
-        std::string user = "user " + std::to_string(owner);
-        struct passwd pw{}, *found = nullptr;
-        char buf[1024];
-        if (::getpwuid_r(owner, &pw, buf, sizeof buf, &found) == 0 && found && found->pw_name) user = found->pw_name;
+        const std::string user = ownerName(owner);
         const std::string more = files.size() == 1 ? std::string()
                                                     : " and " + user + "'s " + std::to_string(files.size() - 1) +
                                                           (files.size() == 2 ? " other file" : " other files") +
