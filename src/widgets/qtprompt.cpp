@@ -118,7 +118,7 @@ void fitTextToScreen(QMessageBox& box, const QString& text) {
     };
     int used = rowsHeight(more(lines.size()));
     qsizetype shown = 0;
-    while (shown < lines.size() && used + rowsHeight(lines[shown]) <= room) used += rowsHeight(lines[shown++]);
+    for (int h = 0; shown < lines.size() && used + (h = rowsHeight(lines[shown])) <= room; ++shown) used += h;
     box.setText(QStringList(lines.mid(0, shown)).join('\n') + '\n' + more(lines.size() - shown));
     box.setDetailedText(text);
 }
