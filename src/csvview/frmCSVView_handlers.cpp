@@ -210,15 +210,27 @@ void frmCSVView::DisplayResultsIPicBox(int layer, int view) {
 
 void frmCSVView::cmdCopyPicBox_Click() {
     if (views_.working.empty()) return sayNoGridRead();
-    const int from = ViewerViews::boxNumber(cmbPicBoxCopyFrom->currentText().toStdString());
-    const int to = ViewerViews::boxNumber(cmbPicBoxCopyTo->currentText().toStdString());
-    // A copy onto its own view, or from a view still empty, changes nothing: say which.
+    const std::string fromText = cmbPicBoxCopyFrom->currentText().toStdString();
+    const std::string toText = cmbPicBoxCopyTo->currentText().toStdString();
+    const int from = ViewerViews::boxNumber(fromText);
+    const int to = ViewerViews::boxNumber(toText);
+    // Every copy that would change nothing says why.
     const LatticeGrid* source = boxGrid(views_, from);
-    if (source && from == to)
+    const auto noView = [&](const std::string& typed, const char* way) {
+        refuse(prompt_, "", "Nothing is copied: there is no view \"" + typed + "\" to copy " + way +
+                                "; the views are W, P and 1 to 4.");
+    };
+    if (!source)
+        noView(fromText, "from");
+    else if (from == to)
         refuse(prompt_, "", "Nothing is copied: \"From\" and \"To\" both name view " + viewName(from) + ".");
-    else if (source && source->empty())
+    else if (to == kBoxProcessed)
+        refuse(prompt_, "", "Nothing is copied: view P shows what a filter made and takes no copy.");
+    else if (!boxGrid(views_, to))
+        noView(toText, "to");
+    else if (source->empty())
         refuse(prompt_, "", "Nothing is copied: view " + viewName(from) + " holds no grid yet.");
-    else if (from != to)
+    else
         CopyPicBoxProc(from, to);
 }
 

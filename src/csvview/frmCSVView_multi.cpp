@@ -227,7 +227,12 @@ std::optional<ToothOutput> frmCSVView::boxToothOutput() {
         return std::nullopt;
     }
     const ToothOutput tooth = toothOutput(t);
-    if (!toothPresent(tooth)) return std::nullopt;
+    if (!toothPresent(tooth)) {
+        refuse(prompt_, "",
+               "Tooth " + std::to_string(t) +
+                   " has no grid to write: reading passes over a tooth of three points or fewer.");
+        return std::nullopt;
+    }
     toothView_.currentTooth = t;
     return tooth;
 }

@@ -136,10 +136,14 @@ TEST_F(ViewerTeeth, ToothOutputsWriteNamedFilesAndOpenTheVrml) {
     EXPECT_TRUE(std::filesystem::exists(stem + ".bmp"));
     EXPECT_EQ(opened, stem + ".wrl");
     EXPECT_TRUE(std::filesystem::exists(opened));
-    // the passed-over tooth writes nothing
+    // the passed-over tooth writes nothing, and each output says why
     w->sldToothNo->setValue(3);
-    w->cmdOutputSingleCSV->click();
+    for (QPushButton* b : {w->cmdOutputSingleCSV, w->cmdOutputSingleTIF, w->cmdOutputSingleWRL}) b->click();
     EXPECT_EQ(files(out, "*.csv"), 1);
+    ASSERT_EQ(prompt.shown.size(), 3u) << messages();
+    for (const auto& shown : prompt.shown)
+        EXPECT_EQ(shown.text, "Tooth 3 has no grid to write: reading passes over a tooth of three points or fewer.");
+    prompt.shown.clear();
 
     w->cmdOutputMultiCSV->click();
     EXPECT_EQ(files(out, "*.csv"), 4);
