@@ -125,9 +125,9 @@ namespace {
     throw Error("Cannot read \"" + path + "\": " + why);
 }
 
-[[noreturn]] void refuseLargeInput(const std::string& path, std::uint64_t size) {
-    refuseInput(path, "it is " + std::to_string(size) + " bytes long, larger than the 2 GiB (" +
-                          std::to_string(kLargestInput) + " bytes) an input file may be");
+std::string tooLarge(std::uint64_t size) {
+    return "it is " + std::to_string(size) + " bytes long, larger than the 2 GiB (" + std::to_string(kLargestInput) +
+           " bytes) an input file may be";
 }
 
 }  // namespace
@@ -149,10 +149,7 @@ InputFile::InputFile(const std::string& path, const std::string& cannotOpen) : p
     else if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) why = "it is a device, not a file";
     else if (S_ISSOCK(st.st_mode)) why = "it is a socket, not a file";
     else if (!S_ISREG(st.st_mode)) why = "it is not a regular file";
-    else if (static_cast<std::uint64_t>(st.st_size) > kLargestInput) {
-        ::close(fd_);
-        refuseLargeInput(path, static_cast<std::uint64_t>(st.st_size));
-    }
+    else if (const auto size = static_cast<std::uint64_t>(st.st_size); size > kLargestInput) why = tooLarge(size);
     if (why.empty()) {
         const int flags = ::fcntl(fd_, F_GETFL);
         if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) != 0) why = std::strerror(errno);
@@ -191,7 +188,7 @@ std::string InputFile::readAll() {
     data.resize(static_cast<std::size_t>(size_) + 1);
     for (;;) {
         if (have == data.size()) {
-            if (have > kLargestInput) refuseLargeInput(path_, have);
+            if (have > kLargestInput) refuseInput(path_, tooLarge(have));
             data.resize(data.size() + kBufferSize);
         }
         const ssize_t got = ::read(fd_, data.data() + have, data.size() - have);

@@ -212,9 +212,10 @@ TEST(CurvatureInputs, InputTopoTakesTheCurvatureGridByNameOnlyWhenTicked) {
     EXPECT_TRUE(r.prompt.shown.empty());
 }
 
-// A topographic grid not on disk is said before the map window could open and the
-// window turn to tab 2a, with nothing taken.
-TEST(CurvatureInputs, InputTopoRefusesAGridNotOnDiskBeforeTheMapWindow) {
+// A topographic grid, taken by name or not, or a curvature grid, plotted or not, that is
+// not on disk is said before the map window could open and the window turn to tab 2a,
+// with nothing taken.
+TEST(CurvatureInputs, AGridNotOnDiskIsRefusedBeforeTheMapWindow) {
     CurvRun r;
     r.c.Text7 = "gone.grd";
     for (bool byName : {false, true}) {
@@ -222,9 +223,15 @@ TEST(CurvatureInputs, InputTopoRefusesAGridNotOnDiskBeforeTheMapWindow) {
         EXPECT_EQ(Input_Top(r.ctx, r.c), StepOutcome::Refused);
         EXPECT_THAT(r.messages().back(), HasSubstr("The topographic grid " + r.path("gone.grd") + " does not exist"));
     }
+    for (bool plot : {false, true}) {
+        r.c.Check1 = plot;
+        EXPECT_EQ(Input_Curv(r.ctx, r.c), StepOutcome::Refused);
+        EXPECT_THAT(r.messages().back(), HasSubstr("The curvature grid " + r.path("gone.grd") + " does not exist"));
+    }
     EXPECT_TRUE(surfer::instances().empty());
     EXPECT_EQ(r.c.SSTab2, kTabSmooth);
     EXPECT_TRUE(r.state.TopoGrid.empty());
+    EXPECT_TRUE(r.state.CurvatureGrid.empty());
 }
 
 // The grids made on tab 1a are the ones tabs 2a and 2b measure: their "Current grid"
@@ -266,15 +273,4 @@ TEST(CurvatureInputs, InputCurvatureGridPlotsAContourMapWhenAsked) {
         EXPECT_EQ(Input_Top(r.ctx, r.c), StepOutcome::Refused);
     }
     EXPECT_EQ(r.messages(), std::vector<std::string>(4, "Please choose grid filename"));
-    // A grid not on disk, plotted or not: said before the map window could open.
-    surfer::shutdownAll();
-    r.c.Text7 = "gone.grd";
-    for (bool plot : {false, true}) {
-        r.c.Check1 = plot;
-        EXPECT_EQ(Input_Curv(r.ctx, r.c), StepOutcome::Refused);
-        EXPECT_THAT(r.messages().back(), HasSubstr("The curvature grid " + r.path("gone.grd") + " does not exist"));
-    }
-    EXPECT_TRUE(surfer::instances().empty());
-    EXPECT_TRUE(r.state.CurvatureGrid.empty());
-    EXPECT_TRUE(r.state.TopoGrid.empty());
 }

@@ -297,37 +297,39 @@ TEST(AppAngStep, NoCrestChosenIsRefusedBeforeTheQuestion) {
         EXPECT_FALSE(r.exists(name)) << name;
 }
 
-// A vector and a good preparacrista on the tooth: the earlier run's files a failed crest must leave.
-static void goodPreparacrista(CrestRun& r, OcclusalState& st) {
+// The files of a crest that a failed crest after it must leave as they are.
+static const std::vector<std::string> kPreparacristaFiles{"T1prpac_crp.dat", "T1prpac_crp.bln", "T1prpac_crsl.dat"};
+
+// A vector and a good preparacrista on the tooth; before gets the crest's files.
+static void goodPreparacrista(CrestRun& r, OcclusalState& st, std::map<std::string, std::string>& before) {
     r.grid("T1.grd", makeGrid(21, 21, 0, 20, 0, 20, tooth));
     r.digitise("digit.dat", "4,10\r\n4,0\r\n");
     ASSERT_TRUE(cmdOccVect(r.app, r.prompt, request(r), st));
     r.digitise("digit1.dat", "1,2.5\r\n15,2.5\r\n");
     ASSERT_TRUE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "Preparacrista", "prpac")) << r.lastMessage();
+    before = r.dir.contents(kPreparacristaFiles);
 }
 
 TEST(AppAngStep, CrestOffTheDataLeavesTheEarlierCrestsFiles) {
     CrestRun r(false);
     OcclusalState st;
-    ASSERT_NO_FATAL_FAILURE(goodPreparacrista(r, st));
-    const std::vector<std::string> names{"T1prpac_crp.dat", "T1prpac_crp.bln", "T1prpac_crsl.dat"};
-    const auto before = r.dir.contents(names);
+    std::map<std::string, std::string> before;
+    ASSERT_NO_FATAL_FAILURE(goodPreparacrista(r, st, before));
     r.digitise("digit1.dat", "10,2.5\r\n30,2.5\r\n");  // runs off the grid at x = 20
     EXPECT_FALSE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "Preparacrista", "prpac"));
     EXPECT_THAT(r.lastMessage(), HasSubstr("no height"));
-    EXPECT_EQ(r.dir.contents(names), before);
+    EXPECT_EQ(r.dir.contents(kPreparacristaFiles), before);
 }
 
 TEST(AppAngStep, TableThatCannotBeReplacedLeavesTheEarlierCrestsFiles) {
     CrestRun r(false);
     OcclusalState st;
-    ASSERT_NO_FATAL_FAILURE(goodPreparacrista(r, st));
-    const std::vector<std::string> names{"T1prpac_crp.dat", "T1prpac_crp.bln", "T1prpac_crsl.dat"};
-    const auto before = r.dir.contents(names);
+    std::map<std::string, std::string> before;
+    ASSERT_NO_FATAL_FAILURE(goodPreparacrista(r, st, before));
     std::filesystem::remove(r.dir.path("T1prpac_crsltrs_aaresults.csv"));
     std::filesystem::create_directories(r.dir.path("T1prpac_crsltrs_aaresults.csv") + "/inside");
     r.digitise("digit1.dat", "1,5\r\n17,5\r\n");
     EXPECT_FALSE(cmdDigCrestLengthAppAng(r.app, r.prompt, st, "Preparacrista", "prpac"));
     EXPECT_THAT(r.lastMessage(), HasSubstr("T1prpac_crsltrs_aaresults.csv"));
-    EXPECT_EQ(r.dir.contents(names), before);
+    EXPECT_EQ(r.dir.contents(kPreparacristaFiles), before);
 }

@@ -17,10 +17,6 @@ namespace {
 
 constexpr std::string_view kHeader = "trelvik commit record\n", kEnd = "end\n";
 
-bool digits(std::string_view d) {
-    return !d.empty() && std::all_of(d.begin(), d.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 void field(std::string& out, std::string_view s) {
     out += std::to_string(s.size());
     out += ':';
@@ -47,10 +43,7 @@ std::string relativeTo(const fs::path& base, const std::string& p) {
     return p.empty() ? p : fs::path(p).lexically_relative(base).string();
 }
 
-// What a system call would stop at or a status line could not show.
-bool control(std::string_view s) {
-    return std::any_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
-}
+bool control(std::string_view s) { return std::any_of(s.begin(), s.end(), controlChar); }
 
 bool plainName(std::string_view s) {
     return !s.empty() && s != "." && s != ".." && s.find('/') == std::string_view::npos && !control(s);
@@ -88,7 +81,7 @@ bool place(const std::vector<std::string>& folders, const std::string& p, std::s
 
 std::string shownName(std::string_view s) {
     std::string out;
-    for (char c : s) out += static_cast<unsigned char>(c) < 0x20 || c == 0x7f ? '?' : c;
+    for (char c : s) out += controlChar(c) ? '?' : c;
     return out;
 }
 

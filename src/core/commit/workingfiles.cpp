@@ -39,10 +39,6 @@ std::string hex(std::uint64_t v) {
     return out;
 }
 
-bool digits(std::string_view d) {
-    return !d.empty() && std::all_of(d.begin(), d.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 // The writer named by the stamp that ends `name`, after a lead ending in leadEnd.
 Writer writerOf(std::string_view name, std::string_view leadEnd) {
     if (name.size() < kCheck + 1 || name[name.size() - kCheck - 1] != '-') return {};

@@ -4,6 +4,7 @@
 #include "core/commit/heldfolder.h"
 #include "core/commit/workingfiles.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -16,6 +17,13 @@ namespace trelvik::working::detail {
 inline constexpr std::string_view kTag = ".trelvik-";
 inline constexpr std::string_view kFileExt = ".tmp", kRecordExt = ".commit", kUndoExt = ".undo";
 inline constexpr std::string_view kRecordBody = "commit";
+
+// True when d is one or more decimal digits and nothing else.
+inline bool digits(std::string_view d) {
+    return !d.empty() && std::all_of(d.begin(), d.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+// A character a system call would stop at or a status line could not show.
+inline bool controlChar(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }
 
 struct Writer {
     std::string_view host;
