@@ -23,60 +23,78 @@ namespace {
 
 constexpr std::size_t kBufferSize = 1 << 20;
 
-// The links on the way from a name to its file, followed only while they are the user's
-// own: one another user put in a shared folder could aim a read or a write at any file
-// the user may read or write. `reached` is where the walk stopped; `others` the first link
-// of another user met, if any, with its owner.
-struct LinkWalk {
-    fs::path reached, others;
-    uid_t owner = 0;
-};
-
-LinkWalk walkOwnLinks(const std::string& path) {
-    LinkWalk w{fs::path(path), {}, 0};
-    struct stat st{};
-    for (int hop = 0; hop < 40 && ::lstat(w.reached.c_str(), &st) == 0 && S_ISLNK(st.st_mode); ++hop) {
-        if (st.st_uid != ::geteuid()) {
-            w.others = w.reached;
-            w.owner = st.st_uid;
-            break;
-        }
-        std::error_code ec;
-        const fs::path to = fs::read_symlink(w.reached, ec);
-        if (ec) break;
-        w.reached = w.reached.parent_path() / to;
-    }
-    return w;
-}
-
-// The file a write should replace: through the user's own symbolic link to what it points
-// at, so the link stays a link.
-fs::path resolvedTarget(const std::string& path) {
-    const LinkWalk w = walkOwnLinks(path);
-    if (!w.others.empty())
-        throw Error("Cannot write \"" + path + "\": \"" + w.others.string() + "\" is a link of another user (" +
-                    ownerName(w.owner) + "); a save follows only your own links, so nothing was written");
-    if (w.reached == fs::path(path)) return w.reached;
-    std::error_code ec;
-    const fs::path real = fs::weakly_canonical(fs::path(path), ec);
-    return ec ? fs::path(path) : real;
-}
-
 // Names tried for one working file before giving up: far more than anyone can plant.
 constexpr int kNameAttempts = 1 << 16;
 
-// A new working file beside target, opened for reading and writing; -1 (errno set) when
-// none can be made. Only a file made here is opened (O_EXCL, which never follows a link):
-// a name someone has put anything at is passed over for another.
-int openNewWorkingFile(const fs::path& target, mode_t mode, std::string& name) {
+std::string othersLinkText(const std::string& path, const Walked& w) {
+    const bool itself = fs::path(w.othersLink).lexically_normal() == fs::path(path).lexically_normal();
+    return (itself ? std::string("it is") : "\"" + w.othersLink + "\" is") + " a link of another user (" +
+           ownerName(w.owner) + ")";
+}
+
+// A new working file beside the target `name` in folder, opened for reading and writing;
+// -1 (errno set) when none can be made. Only a file made here is opened (O_EXCL, which
+// never follows a link): a name someone has put anything at is passed over for another.
+int openNewWorkingFile(const HeldFolder& folder, const std::string& name, mode_t mode, std::string& made) {
+    const fs::path target = folder.pathOf(name);
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        name = working::newName(target);
-        if (beforeWorkingFileMade) beforeWorkingFileMade(name);
-        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        const std::string full = working::newName(target);
+        made = fs::path(full).filename().string();
+        if (beforeWorkingFileMade) beforeWorkingFileMade(full);
+        const int fd = ::openat(folder.fd(), made.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     errno = EEXIST;
     return -1;
+}
+
+// The folder a save writes in and the name it replaces there, walked once: through the
+// user's own links to what they point at, so a link stays a link; another user's is
+// refused before anything is written.
+std::string saveLinkRefusal(const std::string& path, const Walked& w) {
+    return "Cannot write \"" + path + "\": \"" + w.othersLink + "\" is a link of another user (" +
+           ownerName(w.owner) + "); a save follows only your own links, so nothing was written";
+}
+
+Walked walkToSave(const std::string& path) {
+    Walked w = walkPath(path);
+    if (!w.othersLink.empty()) throw Error(saveLinkRefusal(path, w));
+    if (!w.reached()) throw Error("Cannot write \"" + path + "\": " + std::strerror(w.err ? w.err : ENOENT));
+    if (w.name == ".") throw Error("Cannot write \"" + path + "\": it names a folder, not a file");
+    return w;
+}
+
+// Copies the file `from` in folder to a new file `to` there, neither reached through a
+// link: where a folder takes no second links, a kept old file is such a copy. 0 or errno.
+int copyWithin(const HeldFolder& folder, const std::string& from, const std::string& to) {
+    const int in = ::openat(folder.fd(), from.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (in < 0) return errno;
+    struct stat st{};
+    int err = ::fstat(in, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : EINVAL;
+    const int out = err ? -1 : ::openat(folder.fd(), to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (!err && out < 0) err = errno;
+    std::vector<char> buf(out >= 0 ? kBufferSize : 0);
+    while (out >= 0 && !err) {
+        const ssize_t n = ::read(in, buf.data(), buf.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            err = n < 0 ? errno : 0;
+            break;
+        }
+        for (ssize_t done = 0; done < n && !err;) {
+            const ssize_t m = ::write(out, buf.data() + done, static_cast<std::size_t>(n - done));
+            if (m < 0 && errno != EINTR) err = errno;
+            if (m > 0) done += m;
+        }
+    }
+    if (out >= 0 && !err) {
+        ::fchmod(out, st.st_mode & 07777);
+        if (::fsync(out) != 0) err = errno;
+    }
+    ::close(in);
+    if (out >= 0 && ::close(out) != 0 && !err) err = errno;
+    if (out >= 0 && err) folder.remove(to);
+    return err;
 }
 
 // Carries a failure of ConvertLineEnds with its description and number.
@@ -108,10 +126,45 @@ bool FileExists(const std::string& path) {
         working::settleBeforeReading(path);
     } catch (const std::exception&) {
     }
-    std::error_code ec;
-    const fs::file_status st = fs::status(fs::path(path), ec);
-    if (ec) return false;
-    return fs::exists(st) && !fs::is_directory(st);
+    const Walked w = walkPath(path);
+    return w.reached() && w.exists && !S_ISDIR(w.st.st_mode);
+}
+
+std::string saveRefusal(const std::string& path) {
+    const Walked w = walkPath(path);
+    return w.othersLink.empty() ? std::string() : saveLinkRefusal(path, w);
+}
+
+void makeFolder(const std::string& dir, const std::string& cannot) {
+    // Looked at again after each folder made: someone sharing the folder may make the
+    // name first, and then it must be a folder too.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const Walked w = walkPath(dir);
+        if (!w.othersLink.empty())
+            throw Error(cannot + ": \"" + w.othersLink + "\" is a link of another user (" + ownerName(w.owner) +
+                        "), which the program follows to no folder; remove it or choose another folder");
+        if (w.err == ENOENT) {  // a folder on the way is missing: it is made first
+            const std::string parent = fs::path(dir).parent_path().string();
+            if (parent.empty() || parent.size() >= dir.size()) throw Error(cannot + ": " + std::strerror(ENOENT));
+            makeFolder(parent, cannot);
+            continue;
+        }
+        if (!w.reached()) throw Error(cannot + ": " + std::strerror(w.err));
+        if (w.exists && S_ISDIR(w.st.st_mode)) return;
+        if (w.exists) throw Error(cannot + ": a file of that name is in its place");
+        if (::mkdirat(w.folder.fd(), w.name.c_str(), 0777) != 0 && errno != EEXIST)
+            throw Error(cannot + ": " + std::strerror(errno));
+    }
+    throw Error(cannot + ": its name keeps changing");
+}
+
+int removeFile(const std::string& path) {
+    const Walked w = walkPath(path, false);
+    if (!w.othersLink.empty()) return EPERM;
+    if (!w.reached() || !w.exists) return w.err == ENOENT || w.reached() ? 0 : w.err;
+    if (w.name == "." || S_ISDIR(w.st.st_mode)) return EISDIR;
+    const int err = w.folder.remove(w.name);
+    return err == ENOENT ? 0 : err;
 }
 
 std::string readWholeFile(const std::string& path) {
@@ -132,33 +185,86 @@ std::string tooLarge(std::uint64_t size) {
 
 }  // namespace
 
-InputFile::InputFile(const std::string& path, const std::string& cannotOpen) : path_(path) {
-    if (const LinkWalk w = walkOwnLinks(path); !w.others.empty())
-        refuseInput(path, (w.others == fs::path(path) ? std::string("it is") : "\"" + w.others.string() + "\" is") +
-                              " a link of another user (" + ownerName(w.owner) + ")");
-    // Without waiting: opening a pipe no one writes to would block for good, and a device's
-    // open may wait on its line. Only what fstat then finds decides whether it is read.
-    constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    fd_ = ::open(path.c_str(), kFlags);
-    if (fd_ < 0) throw Error(cannotOpen.empty() ? "Cannot open \"" + path + "\": " + std::strerror(errno) : cannotOpen);
-    struct stat st{};
+namespace {
+
+// The reader's judgement of what a walk found: empty when it is a regular file of a sane
+// size; else why not, and whether nothing is there at all.
+std::string judged(const std::string& path, const Walked& w, const std::string& cannotOpen, bool& missing) {
+    missing = false;
+    if (!w.othersLink.empty()) return "Cannot read \"" + path + "\": " + othersLinkText(path, w);
+    if (!w.reached() || !w.exists) {
+        const int err = w.err ? w.err : ENOENT;
+        missing = err == ENOENT;
+        return cannotOpen.empty() ? "Cannot open \"" + path + "\": " + std::strerror(err) : cannotOpen;
+    }
+    const struct stat& st = w.st;
     std::string why;
-    if (::fstat(fd_, &st) != 0) why = std::strerror(errno);
-    else if (S_ISDIR(st.st_mode)) why = "it is a folder";
+    if (S_ISDIR(st.st_mode)) why = "it is a folder";
     else if (S_ISFIFO(st.st_mode)) why = "it is a pipe, not a file";
     else if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) why = "it is a device, not a file";
     else if (S_ISSOCK(st.st_mode)) why = "it is a socket, not a file";
     else if (!S_ISREG(st.st_mode)) why = "it is not a regular file";
     else if (const auto size = static_cast<std::uint64_t>(st.st_size); size > kLargestInput) why = tooLarge(size);
-    if (why.empty()) {
-        const int flags = ::fcntl(fd_, F_GETFL);
-        if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) != 0) why = std::strerror(errno);
+    return why.empty() ? why : "Cannot read \"" + path + "\": " + why;
+}
+
+// Why a rename over `name` failed, in the user's words where the bare error would not
+// say: in a sticky folder (a shared /tmp, say) only a file's owner may replace it.
+std::string replaceFailure(const HeldFolder& folder, const std::string& name, int err) {
+    struct stat there{}, dir{};
+    if ((err == EPERM || err == EACCES) && folder.stat(name, there) && there.st_uid != ::geteuid() &&
+        ::fstat(folder.fd(), &dir) == 0 && (dir.st_mode & S_ISVTX))
+        return "it is " + ownerName(there.st_uid) +
+               "'s file, in a folder where only a file's owner may replace or remove it; save under another name";
+    return std::strerror(err);
+}
+
+// How many times a name that changes between its look and its open is looked at again.
+constexpr int kOpenAttempts = 4;
+
+} // namespace
+
+InputState judgeInput(const std::string& path, std::string& why) {
+    why.clear();
+    if (path.empty()) return InputState::Missing;
+    try {
+        working::settleBeforeReading(path);
+    } catch (const std::exception&) {
     }
-    if (!why.empty()) {
-        ::close(fd_);
-        refuseInput(path, why);
+    bool missing = false;
+    why = judged(path, walkPath(path), {}, missing);
+    return missing ? InputState::Missing : why.empty() ? InputState::Readable : InputState::Refused;
+}
+
+InputFile::InputFile(const std::string& path, const std::string& cannotOpen) : path_(path) {
+    // What is opened is the name the walk judged, in the folder it holds, without following
+    // a link, and only while it is still the file judged: a name swapped meanwhile for a
+    // link or another file is looked at again.
+    for (int attempt = 1;; ++attempt) {
+        const Walked w = walkPath(path);
+        bool missing = false;
+        if (std::string why = judged(path, w, cannotOpen, missing); !why.empty()) throw Error(why);
+        // Without waiting: should the name have become a pipe, opening it would block.
+        constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+        fd_ = ::openat(w.folder.fd(), w.name.c_str(), kFlags);
+        struct stat st{};
+        const bool same = fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == w.st.st_dev &&
+                          st.st_ino == w.st.st_ino;
+        const int err = errno;
+        if (same) {
+            size_ = static_cast<std::uint64_t>(st.st_size);
+            const int flags = ::fcntl(fd_, F_GETFL);
+            if (flags >= 0 && ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) == 0) return;
+        }
+        const int failed = fd_ < 0 ? err : 0;
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+        if (attempt == kOpenAttempts || (failed != 0 && failed != ELOOP && failed != ENOENT)) {
+            if (failed && failed != ELOOP)
+                throw Error(cannotOpen.empty() ? "Cannot open \"" + path + "\": " + std::strerror(failed) : cannotOpen);
+            refuseInput(path, same ? std::strerror(errno) : "it changed as it was opened");
+        }
     }
-    size_ = static_cast<std::uint64_t>(st.st_size);
 }
 
 InputFile::~InputFile() {
@@ -204,40 +310,41 @@ std::string InputFile::readAll() {
 std::string readFileAsItStands(const std::string& path) { return InputFile(path).readAll(); }
 
 ReplacementFile::ReplacementFile(std::string path) : path_(std::move(path)) {
-    const fs::path target = resolvedTarget(path_);
-    target_ = target.string();
+    Walked w = walkToSave(path_);
+    name_ = w.name;
+    target_ = w.path();
+    folder_ = std::make_shared<HeldFolder>(std::move(w.folder));
     // What writers that ended without finishing left in the folder goes first.
-    working::tidyFolder(target.parent_path());
-    // A replaced file keeps its permissions; its new content is nobody else's to read
-    // before it has them.
+    working::tidyFolder(fs::path(target_).parent_path());
+    // A replaced file of the user's own keeps its permissions, and its new content is
+    // nobody else's to read before it has them. Another user's permissions are not kept:
+    // a file anyone may write would let that user rewrite the result.
     struct stat old{};
-    const bool keepMode = ::lstat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode);
-    fd_ = openNewWorkingFile(target, keepMode ? 0600 : 0666, temp_);
+    const bool keepMode = folder_->stat(name_, old) && S_ISREG(old.st_mode) && old.st_uid == ::geteuid();
+    fd_ = openNewWorkingFile(*folder_, name_, keepMode ? 0600 : 0666, tempName_);
     if (fd_ < 0) throw Error("Cannot write \"" + path_ + "\": " + std::strerror(errno));
+    temp_ = folder_->pathOf(tempName_);
     if (keepMode) ::fchmod(fd_, old.st_mode & 07777);
 }
 
 std::string newWorkingFile(const std::string& target) {
+    const Walked w = walkToSave(target);
     std::string name;
-    const int fd = openNewWorkingFile(fs::path(target), 0666, name);
+    const int fd = openNewWorkingFile(w.folder, w.name, 0666, name);
     if (fd < 0) throw Error("Cannot write \"" + target + "\": " + std::strerror(errno));
     ::close(fd);
-    return name;
+    return w.folder.pathOf(name);
 }
 
 ReplacementFile::~ReplacementFile() {
     if (fd_ >= 0) ::close(fd_);
-    if (!committed_) {
-        std::error_code ec;
-        fs::remove(temp_, ec);
-    }
+    if (!committed_ && !tempName_.empty()) folder_->remove(tempName_);
 }
 
 void ReplacementFile::fail(const std::string& what, int err) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    std::error_code ec;
-    fs::remove(temp_, ec);
+    folder_->remove(tempName_);
     throw Error("Cannot write \"" + path_ + "\" (" + what + "): " + std::strerror(err));
 }
 
@@ -269,15 +376,12 @@ void ReplacementFile::finish() {
 
 void ReplacementFile::commit() {
     finish();
-    std::error_code ec;
-    fs::rename(temp_, target_, ec);
-    if (ec) {
-        std::error_code rm;
-        fs::remove(temp_, rm);
-        throw Error("Cannot replace \"" + path_ + "\": " + ec.message());
+    if (const int err = folder_->rename(tempName_, *folder_, name_)) {
+        folder_->remove(tempName_);
+        throw Error("Cannot replace \"" + path_ + "\": " + replaceFailure(*folder_, name_, err));
     }
     committed_ = true;
-    if (durable()) working::syncFolder(fs::path(target_).parent_path());
+    if (durable()) folder_->sync();
 }
 
 AtomicTextWriter::AtomicTextWriter(std::string path) : file_(std::move(path)) { buffer_.reserve(kBufferSize); }
@@ -334,16 +438,19 @@ void commitAll(const std::vector<ReplacementFile*>& files) {
             s.target = f->target();
             s.fresh = f->tempPath();
             s.shown = f->path();
-            std::error_code ec;
-            const fs::file_status st = fs::symlink_status(s.target, ec);
-            if (fs::exists(st) && !fs::is_directory(st)) {  // a folder refuses the rename itself
+            s.held = f->folder();
+            const HeldFolder& dir = *s.held;
+            const std::string name = fs::path(s.target).filename().string();
+            struct stat st{};
+            if (dir.stat(name, st) && !S_ISDIR(st.st_mode)) {  // a folder refuses the rename itself
                 // Neither a link nor a copy goes to a name already taken: another is tried.
                 for (int attempt = 0; s.kept.empty(); ++attempt) {
-                    const std::string kept = working::newName(s.target);
-                    if (::link(s.target.c_str(), kept.c_str()) == 0 || fs::copy_file(s.target, kept, ec))
-                        s.kept = kept;
-                    else if (ec != std::errc::file_exists || attempt == kNameAttempts)
-                        throw Error("Cannot replace \"" + f->path() + "\": " + ec.message());
+                    const std::string kept = fs::path(working::newName(s.target)).filename().string();
+                    int err = ::linkat(dir.fd(), name.c_str(), dir.fd(), kept.c_str(), 0) == 0 ? 0 : errno;
+                    if (err && err != EEXIST) err = copyWithin(dir, name, kept);
+                    if (!err) s.kept = dir.pathOf(kept);
+                    else if (err != EEXIST || attempt == kNameAttempts)
+                        throw Error("Cannot replace \"" + f->path() + "\": " + std::strerror(err));
                 }
             }
             staged.push_back(std::move(s));
@@ -433,11 +540,11 @@ bool ConvertLineEnds(const std::string& inFile, const std::string& outFile, long
         }
         // Converting a file onto itself leaves only the result; deleting the "input" then
         // would delete the result too.
-        std::error_code same;
-        if (deleteInput && !fs::equivalent(inFile, outFile, same)) {
-            std::error_code ec;
-            if (!fs::remove(inFile, ec) || ec)
-                throw CopyFailure{"Cannot delete \"" + inFile + "\"" + (ec ? ": " + ec.message() : ""), 75};
+        if (deleteInput) {
+            const Walked in = walkPath(inFile), out = walkPath(outFile);
+            const bool same = in.exists && out.exists && in.st.st_dev == out.st.st_dev && in.st.st_ino == out.st.st_ino;
+            if (const int err = same ? 0 : removeFile(inFile))
+                throw CopyFailure{"Cannot delete \"" + inFile + "\": " + std::strerror(err), 75};
         }
         return true;
     } catch (const CopyFailure& f) {

@@ -67,6 +67,7 @@
 //                     or whose commit() fails, leaves the earlier run's files as they were,
 //                     and its working files are removed.
 #include "core/error.h"
+#include "core/heldfolder.h"
 #include "core/progress.h"
 #include "core/prompt.h"
 
@@ -82,6 +83,24 @@ namespace trelvik {
 
 bool DirExists(const std::string& path);
 bool FileExists(const std::string& path);
+
+// How an input stands, judged as its reader will judge it, once the commits a kill cut
+// short in its folder are settled: Missing when nothing is at its name (or a folder on the
+// way to it is missing), Refused when the reader would refuse it (a folder, a pipe, a
+// device, another user's link, too large, unreadable); `why` then holds the reader's own
+// message.
+enum class InputState { Readable, Missing, Refused };
+InputState judgeInput(const std::string& path, std::string& why);
+// Why a save to path would be refused before anything is written (a link of another user
+// at its name or on the way to it), in the save's own words; empty when it would not.
+std::string saveRefusal(const std::string& path);
+// Makes the folder dir (and any folder missing on the way to it), every step walked as a
+// save walks: a name that holds a link of another user is refused, not taken for the
+// folder. Throws trelvik::Error: `cannot` + ": " + why.
+void makeFolder(const std::string& dir, const std::string& cannot);
+// Removes the file at path (a link there, not what it points at), reached as a save
+// reaches it; 0 when done or nothing was there, else the error number.
+int removeFile(const std::string& path);
 
 bool ConvertLineEnds(const std::string& inFile, const std::string& outFile, long toCRLF, bool deleteInput,
                      Prompt& prompt);
@@ -151,11 +170,16 @@ public:
     // Removes the temporary and throws trelvik::Error: "Cannot write "<path>" (what): <err>".
     [[noreturn]] void fail(const std::string& what, int err);
 
+    // The folder the target and its temporary are in, held since the walk to it.
+    std::shared_ptr<const HeldFolder> folder() const { return folder_; }
+
 private:
     bool durable() const;
     std::string path_;
     std::string target_;  // path_, or what it links to
     std::string temp_;
+    std::shared_ptr<HeldFolder> folder_;
+    std::string name_, tempName_;  // target_'s and temp_'s names in folder_
     int fd_ = -1;
     bool finished_ = false, committed_ = false;
 };

@@ -1,9 +1,14 @@
 #include "core/tempfiles.h"
 
 #include "core/error.h"
+#include "core/heldfolder.h"
 #include "core/commit/workingfiles.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <string_view>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace trelvik {
@@ -44,21 +49,32 @@ bool inPrivateFolder(const std::string& path) {
 }
 
 PrivateFolder::PrivateFolder(const std::string& tag) {
-    const fs::path base = fs::temp_directory_path();
+    std::error_code tmp;
+    const fs::path base = fs::temp_directory_path(tmp);
+    if (tmp) {
+        const char* named = std::getenv("TMPDIR");
+        throw Error("Cannot create a working folder: the temporary folder " +
+                    (named && *named ? "\"" + std::string(named) + "\" that TMPDIR names" : std::string("\"/tmp\"")) +
+                    " is not a folder the program can use (" + tmp.message() + ")");
+    }
     removeEndedPrivateFolders();
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    const HeldFolder held = HeldFolder::open(base);
+    int err = held ? 0 : ENOENT;
+    for (int attempt = 0; held && attempt < 100; ++attempt) {
         // "trelvik-<tag>.<host>-<pid>-<n>-<check>" (core/commit/workingfiles.h): whose it is, and
         // when that run has ended.
-        const fs::path p =
-            base / working::stamped(std::string(kLead) + tag + ".", working::hostName(), ::getpid(), working::unforeseen());
-        std::error_code ec;
-        if (fs::create_directory(p, ec)) {  // false when it exists: someone else's
-            dir_ = p;
+        const std::string name =
+            working::stamped(std::string(kLead) + tag + ".", working::hostName(), ::getpid(), working::unforeseen());
+        // The user's alone, as mkdtemp makes it: it holds copies of the user's data.
+        if (::mkdirat(held.fd(), name.c_str(), 0700) == 0) {
+            dir_ = base / name;
             liveFolders().set(dir_.string(), true);
             return;
         }
+        err = errno;
+        if (err != EEXIST) break;  // one that exists is someone else's
     }
-    throw Error("Cannot create a working folder in " + base.string());
+    throw Error("Cannot create a working folder in " + base.string() + ": " + std::strerror(err));
 }
 
 PrivateFolder::~PrivateFolder() {

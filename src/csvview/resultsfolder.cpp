@@ -10,11 +10,7 @@ namespace trelvik::csvview {
 
 std::string ensureResultsFolder(const std::string& folder, const std::string& name) {
     const std::string dir = folder + name;
-    std::error_code ec;
-    if (!std::filesystem::is_directory(dir, ec)) {
-        std::filesystem::create_directories(dir, ec);
-        if (ec || !std::filesystem::is_directory(dir, ec)) throw Error("Cannot create the results folder " + dir);
-    }
+    makeFolder(dir, "Cannot create the results folder " + dir);
     return dir + static_cast<char>(std::filesystem::path::preferred_separator);
 }
 

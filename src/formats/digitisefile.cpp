@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/textform.h"
 #include "core/fileroutines.h"
+#include "formats/quoted.h"
 #include "formats/textlines_detail.h"
 
 #include <cmath>
@@ -23,10 +24,10 @@ std::vector<PointXYList> readDigitiseGroups(const std::string& path) {
         double v[2];
         if (detail::leadingNumbers(item, v, 2) < 2)
             throw Error("The digitise file " + path + " has no x and y on line " + std::to_string(lineNo) +
-                        ": \"" + std::string(item.substr(0, 60)) + "\".");
+                        ": \"" + quotedPart(item, kQuotedLineBytes) + "\".");
         if (!std::isfinite(v[0]) || !std::isfinite(v[1]))
             throw Error("The digitise file " + path + " has a coordinate that is not a finite number on line " +
-                        std::to_string(lineNo) + ": \"" + std::string(item.substr(0, 60)) + "\".");
+                        std::to_string(lineNo) + ": \"" + quotedPart(item, kQuotedLineBytes) + "\".");
         groups.back().push_back({v[0], v[1]});
         ++points;
     });

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/fileroutines.h"
+#include "formats/quoted.h"
 
 #include <charconv>
 #include <cstring>
@@ -11,10 +12,6 @@ namespace trelvik::formats {
 namespace {
 
 bool isSeparator(char c) { return c == ',' || c == ' ' || c == '\t'; }
-
-std::string shortText(std::string_view s) {
-    return std::string(s.size() > 60 ? s.substr(0, 60) : s) + (s.size() > 60 ? "..." : "");
-}
 
 } // namespace
 
@@ -87,7 +84,7 @@ void MultiToothFile::parseNumbers(long lineNo, std::size_t expected, double* out
     }
     if (!ok || count != expected)
         throw Error(path_ + ", line " + std::to_string(lineNo) + ": expected " + what + " (" +
-                    std::to_string(expected) + " numbers), found \"" + shortText(s) + "\"");
+                    std::to_string(expected) + " numbers), found \"" + quotedPart(s, kQuotedLineBytes) + "\"");
 }
 
 void MultiToothFile::readTooth(long t, ToothRecord& rec) const {

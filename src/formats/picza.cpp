@@ -5,6 +5,7 @@
 #include "core/textform.h"
 #include "formats/chunkwriter.h"
 #include "formats/numberforms.h"
+#include "formats/quoted.h"
 #include "formats/textlines_detail.h"
 
 #include <cmath>
@@ -26,7 +27,7 @@ std::string_view clean(std::string_view s) {
 double step(const std::string& path, std::size_t line, std::string_view text, const char* axis) {
     double v = 0;
     if (detail::leadingNumbers(clean(text), &v, 1) != 1 || !(v > 0) || !std::isfinite(v))
-        bad(path, line, std::string("the ") + axis + " step \"" + std::string(clean(text)) +
+        bad(path, line, std::string("the ") + axis + " step \"" + quotedPart(clean(text)) +
                             "\" is not a positive number.");
     return v;
 }
@@ -87,7 +88,7 @@ void scanPicza(const std::string& path, const std::function<void(const PiczaHead
             if (item.front() == 'A') item.remove_prefix(std::min<std::size_t>(2, item.size()));
             double v[3];
             if (detail::leadingNumbers(clean(item), v, 3) != 3)
-                bad(path, no, "\"" + std::string(line.substr(0, 60)) + "\" is not a point x, y, z.");
+                bad(path, no, "\"" + quotedPart(line, kQuotedLineBytes) + "\" is not a point x, y, z.");
             onPoint({v[0], v[1], v[2]});
             return;
         }

@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "formats/numberrange.h"
+#include "formats/quoted.h"
 
 #include <charconv>
 #include <cmath>
@@ -38,7 +39,8 @@ PointList parsePointText(std::string_view text, const std::string& path, std::si
         const auto res = std::from_chars(b, q, x);
         if (res.ptr != q || (res.ec != std::errc() && res.ec != std::errc::result_out_of_range) ||
             (res.ec == std::errc() && !std::isfinite(x)))
-            throw Error(path + ": line " + std::to_string(line) + ": \"" + std::string(p, q) +
+            throw Error(path + ": line " + std::to_string(line) + ": \"" +
+                        quotedPart({p, static_cast<std::size_t>(q - p)}) +
                         "\" is not a number (a point is three numbers x, y, z)");
         if (res.ec == std::errc::result_out_of_range) x = outOfRangeNumber(b, q, 1.7e308);
         if (have == 0) pointLine = line;

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/fileroutines.h"
+#include "formats/quoted.h"
 #include "formats/textlines_detail.h"
 
 namespace trelvik::formats {
@@ -16,7 +17,7 @@ std::vector<SlicePoint> readSliceFile(const std::string& path) {
         double v[5];
         if (detail::leadingNumbers(item, v, 5) < 5)
             throw Error("The slice file " + path + " does not hold five numbers on line " + std::to_string(lineNo) +
-                        ": \"" + std::string(item.substr(0, 60)) + "\".");
+                        ": \"" + quotedPart(item, kQuotedLineBytes) + "\".");
         points.push_back({v[0], v[1], v[2], v[3]});
     });
     return points;

@@ -6,6 +6,7 @@
 
 #include "core/error.h"
 #include "formats/numberrange.h"
+#include "formats/quoted.h"
 
 #include <charconv>
 #include <cmath>
@@ -43,7 +44,7 @@ public:
             if (beyond >= 0) return beyond;
         }
         if (ec != std::errc() || ptr != e)
-            damaged(path_, "\"" + std::string(t.substr(0, 40)) + "\" is not a number (" + what + ")");
+            damaged(path_, "\"" + quotedPart(t) + "\" is not a number (" + what + ")");
         return v;
     }
 

@@ -4,6 +4,7 @@
 #include "core/fileroutines.h"
 #include "core/textform.h"
 #include "formats/fastnumber.h"
+#include "formats/quoted.h"
 
 #include <charconv>
 #include <cmath>
@@ -165,7 +166,7 @@ public:
         const auto r = std::from_chars(b, e, v);
         // "nan" and "inf" parse, but no height or spacing can be either.
         if (t.empty() || r.ec != std::errc() || r.ptr != e || !std::isfinite(v))
-            throw Error("VRML file " + path_ + ": " + what + " expects a number, found \"" + std::string(t) + "\"");
+            throw Error("VRML file " + path_ + ": " + what + " expects a number, found \"" + quotedPart(t) + "\"");
         return v;
     }
 

@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "formats/fastnumber.h"
+#include "formats/quoted.h"
 #include "formats/vrml.h"
 
 #include <cctype>
@@ -110,7 +111,7 @@ public:
         // "nan" and "inf" parse, but no vertex can stand there.
         if (r.ec != std::errc() || r.ptr != tok.data() + tok.size() || !std::isfinite(v))
             throw trelvik::Error("VRML file " + path_ + ", line " + std::to_string(lineNo_) + ": \"" +
-                                 std::string(tok) + "\" in the " + what + " list is not a number.");
+                                 quotedPart(tok) + "\" in the " + what + " list is not a number.");
         return v;
     }
 
@@ -183,7 +184,7 @@ VrmlPolygonFile parseVrmlPolygonFile(std::string_view text, const std::string& p
         const bool inRange = d >= -1 && d < static_cast<double>(v);
         const long long k = inRange ? static_cast<long long>(d) : -2;
         if (!inRange || static_cast<double>(k) != d)
-            throw trelvik::Error("VRML file " + path + ": the corner " + std::string(tok) +
+            throw trelvik::Error("VRML file " + path + ": the corner " + quotedPart(tok) +
                                  " is not a point of its list of " + std::to_string(v) + ".");
         if (k == -1) {
             if (f.corners.size() > (f.faceEnd.empty() ? 0 : f.faceEnd.back())) f.faceEnd.push_back(f.corners.size());

@@ -4,6 +4,7 @@
 #include "formats/fastnumber.h"
 #include "formats/numberrange.h"
 #include "formats/numberrows.h"
+#include "formats/quoted.h"
 #include "core/fileroutines.h"
 #include "core/linecuts.h"
 #include "core/parallelblocks.h"
@@ -69,7 +70,7 @@ inline bool onlySeparators(const char* p, const char* eol) {
 [[noreturn]] void badLine(const std::string& path, std::size_t lineNo, const char* p, const char* eol) {
     const char* e = (eol > p && eol[-1] == '\r') ? eol - 1 : eol;
     throw XyzLineError("The XYZ file " + path + " has no x, y and z on line " + std::to_string(lineNo) + ": \"" +
-                           std::string(p, std::min<std::size_t>(static_cast<std::size_t>(e - p), 60)) + "\".",
+                           quotedPart({p, static_cast<std::size_t>(e - p)}, kQuotedLineBytes) + "\".",
                        lineNo);
 }
 

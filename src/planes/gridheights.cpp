@@ -38,9 +38,7 @@ struct ZeroFileCleanup {
     std::string path;
     bool keep;
     ~ZeroFileCleanup() {
-        if (keep) return;
-        std::error_code ec;
-        fs::remove(path, ec);
+        if (!keep) removeFile(path);
     }
 };
 } // namespace

@@ -1,5 +1,7 @@
 #include "surfer/gridcache.h"
 
+#include "core/heldfolder.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -11,8 +13,11 @@ namespace surfer::detail {
 using trelvik::Grid;
 
 std::optional<FileStamp> fileStamp(const std::string& path) {
-    struct stat st{};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    // Found as a read finds it: a name that reaches the file only through another user's
+    // link is no file of the cache's, however like a grid read before it is.
+    const trelvik::Walked w = trelvik::walkPath(path);
+    if (!w.reached() || !w.exists || !S_ISREG(w.st.st_mode)) return std::nullopt;
+    const struct stat& st = w.st;
     FileStamp s;
     s.dev = static_cast<unsigned long long>(st.st_dev);
     s.ino = static_cast<unsigned long long>(st.st_ino);

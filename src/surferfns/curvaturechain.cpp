@@ -1,11 +1,13 @@
 #include "surferfns/curvaturechain.h"
 
 #include "core/error.h"
+#include "core/fileroutines.h"
 #include "core/tempfiles.h"
 #include "core/textform.h"
 #include "surfer/callargs.h"
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -19,9 +21,8 @@ using surfer::Positional;
 namespace {
 
 void removeUsed(const std::string& path) {
-    std::error_code ec;
-    fs::remove(path, ec);
-    if (ec) throw Error("Cannot delete the intermediate curvature grid " + path + ": " + ec.message());
+    if (const int err = removeFile(path))
+        throw Error("Cannot delete the intermediate curvature grid " + path + ": " + std::strerror(err));
 }
 
 void gridMath(const CurvatureCall& call, const char* function, const std::string& a, const std::string* b,

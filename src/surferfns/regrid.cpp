@@ -41,11 +41,7 @@ ExactLattice ExactResolutionLattice(double xMin, double xMax, double yMin, doubl
 
 namespace {
 
-void makeFolder(const std::string& dir) {
-    std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    if (ec || !DirExists(dir)) throw Error("Cannot create the folder " + dir + (ec ? ": " + ec.message() : ""));
-}
+void makeFolder(const std::string& dir) { trelvik::makeFolder(dir, "Cannot create the folder " + dir); }
 
 class RegridRun {
 public:

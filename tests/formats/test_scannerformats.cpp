@@ -56,6 +56,14 @@ TEST(PointText, ReadsEveryRenderingAndLineEnd) {
     EXPECT_TRUE(has(errorOf([] { parsePointText("1,2,3\r\n4,5\r\n", "c.txt"); }), "c.txt: line 2"));
     EXPECT_TRUE(has(errorOf([] { parsePointText("1,2,nan\r\n", "d.txt"); }), "d.txt: line 1"));
     EXPECT_TRUE(has(errorOf([] { readPointText("/no/such/file.txt"); }), "/no/such/file.txt"));
+    // A short item is quoted whole; a huge one only by its start, cut between characters.
+    const std::string said = " is not a number (a point is three numbers x, y, z)";
+    EXPECT_EQ(errorOf([] { parsePointText("1,2,3\r\n4,x,6\r\n", "b.txt"); }), "b.txt: line 2: \"x\"" + said);
+    std::string start = "x";
+    for (int i = 0; i < 19; ++i) start += "\xC3\xA9";  // é: the 40th byte begins the 20th
+    std::string huge = "1,2,3\r\n" + start;
+    for (int i = 0; i < 500000; ++i) huge += "\xC3\xA9";
+    EXPECT_EQ(errorOf([&] { parsePointText(huge, "e.txt"); }), "e.txt: line 2: \"" + start + "...\"" + said);
 }
 
 // A pipe no one writes to, a link to an endless device, a file larger than any scan and

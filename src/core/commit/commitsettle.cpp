@@ -2,7 +2,7 @@
 // by the next step that reads or writes in their folder, and noted for it to say. Whose
 // records are obeyed is decided where they are read (core/commit/recordreader.cpp); how a
 // commit's files are given back is core/commit/commitundo.cpp; every stat, rename and
-// removal goes through folders held open (core/commit/heldfolder.h).
+// removal goes through folders held open (core/heldfolder.h).
 #include "core/commit/workingfiles.h"
 #include "core/commit/workingfiles_detail.h"
 

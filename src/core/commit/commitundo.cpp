@@ -3,7 +3,7 @@
 // file is renamed or removed only while it is still, by its id (and its size and time
 // where the record has them), the file the record names; whose file it is was settled
 // when the record was obeyed (core/commit/recordreader.cpp). Everything goes through
-// folders held open (core/commit/heldfolder.h).
+// folders held open (core/heldfolder.h).
 #include "core/commit/workingfiles_detail.h"
 
 #include <algorithm>
@@ -55,7 +55,7 @@ std::vector<HeldFile> heldFiles(const std::vector<Staged>& files, std::vector<He
         auto at = std::find(paths.begin(), paths.end(), parent);
         if (at == paths.end()) {
             paths.push_back(parent);
-            folders.push_back(HeldFolder::open(parent));
+            folders.push_back(s.held ? s.held->dup() : HeldFolder::open(parent));
             at = paths.end() - 1;
         }
         const HeldFolder& f = folders[static_cast<std::size_t>(at - paths.begin())];

@@ -171,12 +171,7 @@ void removeKeptCopies(const std::vector<Staged>& files) {
         if (h.ids.keptIno == 0 ? !h.kept.empty() : isKeptCopy(h)) h.folder->remove(h.kept);
 }
 
-void syncFolder(const fs::path& dir) {
-    const int fd = ::open((dir.empty() ? fs::path(".") : dir).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
+void syncFolder(const fs::path& dir) { HeldFolder::open(dir.empty() ? fs::path(".") : dir).sync(); }
 
 bool madeByEndedWriter(std::string_view name, std::string_view leadEnd) { return ended(writerOf(name, leadEnd)); }
 
@@ -244,15 +239,26 @@ void tidyFolder(const fs::path& folder) {
     }
 }
 
+namespace {
+
+// s's file `path` as it stands, looked at through the folder its writer holds.
+bool look(const Staged& s, const std::string& path, struct stat& st) {
+    if (s.held) return s.held->stat(fs::path(path).filename().string(), st);
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+} // namespace
+
 CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files)) {
     Record r;
     std::size_t limit = 255;
+    std::vector<const Staged*> firstIn;  // the first file of each folder, which holds it
     for (Staged& s : files_) {
         for (std::string* p : {&s.target, &s.fresh, &s.kept})
             if (!p->empty()) *p = fs::absolute(*p).lexically_normal().string();
         if (s.shown.empty()) s.shown = s.target;
         struct stat fresh{};
-        if (::lstat(s.fresh.c_str(), &fresh) != 0) throw Error("Cannot replace \"" + s.shown + "\": its new file has gone");
+        if (!look(s, s.fresh, fresh)) throw Error("Cannot replace \"" + s.shown + "\": its new file has gone");
         s.dev = static_cast<std::uint64_t>(fresh.st_dev);
         s.ino = static_cast<std::uint64_t>(fresh.st_ino);
         // Sizes and times too: a file written over in place keeps its id.
@@ -260,41 +266,48 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
         s.time = timeOf(fresh);
         s.change = changeOf(fresh);
         struct stat old{};
-        if (::lstat(s.target.c_str(), &old) == 0) {
+        if (look(s, s.target, old)) {
             s.oldDev = static_cast<std::uint64_t>(old.st_dev);
             s.oldIno = static_cast<std::uint64_t>(old.st_ino);
             s.oldSize = static_cast<std::int64_t>(old.st_size);
             s.oldTime = timeOf(old);
             s.oldChange = changeOf(old);
         }
-        if (struct stat kept{}; !s.kept.empty() && ::lstat(s.kept.c_str(), &kept) == 0) {
+        if (struct stat kept{}; !s.kept.empty() && look(s, s.kept, kept)) {
             s.keptDev = static_cast<std::uint64_t>(kept.st_dev);
             s.keptIno = static_cast<std::uint64_t>(kept.st_ino);
         }
         const std::string folder = fs::path(s.target).parent_path().string();
         if (std::find(r.folders.begin(), r.folders.end(), folder) == r.folders.end()) {
             r.folders.push_back(folder);
+            firstIn.push_back(&s);
             limit = std::min(limit, nameLimit(folder));
         }
     }
     r.files = files_;
     name_ = stampedFileName(std::string(kRecordBody), hostName(), ::getpid(), unforeseen(), limit, kRecordExt);
     liveRecords().set(name_, true);
-    for (const std::string& folder : r.folders) {
+    const auto removeCopies = [this] {
+        for (const Copy& c : copies_) c.folder.remove(c.name);
+        liveRecords().set(name_, false);
+    };
+    for (std::size_t i = 0; i < r.folders.size(); ++i) {
+        const std::string& folder = r.folders[i];
         const std::string text = recordText(r, folder);
         // The settle reads no larger record, so none is written: nothing has been renamed yet.
         if (text.size() > kLargestRecord) {
-            for (const std::string& c : copies_) ::unlink(c.c_str());
-            liveRecords().set(name_, false);
+            removeCopies();
             throw Error("Cannot replace \"" + files_.front().shown + "\" and " + std::to_string(files_.size() - 1) +
                         " other files together: too many for one step");
         }
-        const std::string path = (fs::path(folder) / name_).string();
+        HeldFolder held = firstIn[i]->held ? firstIn[i]->held->dup() : HeldFolder::open(folder);
         // Readable and writable by the user alone, whatever the umask: a record is obeyed
         // only when nobody else could have written it.
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        const int fd = held ? ::openat(held.fd(), name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600)
+                            : -1;
+        if (!held) errno = ENOENT;
         bool good = fd >= 0 && ::fchmod(fd, 0600) == 0;
-        if (good) copies_.push_back(path);
+        if (fd >= 0) copies_.push_back({std::move(held), name_});
         for (std::string_view rest = text; good && !rest.empty();) {
             const ssize_t n = ::write(fd, rest.data(), rest.size());
             if (n < 0 && errno == EINTR) continue;
@@ -305,11 +318,11 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
         const int err = errno;
         if (fd >= 0 && ::close(fd) != 0) good = false;
         if (!good) {
-            for (const std::string& c : copies_) ::unlink(c.c_str());
-            liveRecords().set(name_, false);
-            throw Error("Cannot write the commit record \"" + path + "\": " + std::strerror(err));
+            removeCopies();
+            throw Error("Cannot write the commit record \"" + (fs::path(folder) / name_).string() +
+                        "\": " + std::strerror(err));
         }
-        syncFolder(folder);
+        copies_.back().folder.sync();
     }
 }
 
@@ -318,7 +331,7 @@ CommitRecord::~CommitRecord() {
 }
 
 void CommitRecord::finished() {
-    for (const std::string& c : copies_) ::unlink(c.c_str());
+    for (const Copy& c : copies_) c.folder.remove(c.name);
     removeKeptCopies(files_);
     liveRecords().set(name_, false);
     settled_ = true;
@@ -328,16 +341,16 @@ std::string CommitRecord::undo() {
     // Marked first: a kill while files are being put back must not lead to a roll forward.
     const std::string marked = withExt(name_, kUndoExt);
     liveRecords().set(marked, true);
-    for (std::string& c : copies_) {
-        const std::string path = withExt(c, kUndoExt);
-        if (::rename(c.c_str(), path.c_str()) == 0) c = path;
+    for (Copy& c : copies_) {
+        const std::string undoName = withExt(c.name, kUndoExt);
+        if (c.folder.rename(c.name, c.folder, undoName) == 0) c.name = undoName;
     }
     liveRecords().set(name_, false);
     name_ = marked;
     std::vector<HeldFolder> folders;
     const std::string left = undoFiles(heldFiles(files_, folders)).left;
     if (left.empty())
-        for (const std::string& c : copies_) ::unlink(c.c_str());
+        for (const Copy& c : copies_) c.folder.remove(c.name);
     // What could not be put back is settled by the next writer in the folder, this
     // process's own included.
     liveRecords().set(name_, false);

@@ -51,7 +51,7 @@
 //     name in one of its folders, every folder of which holds a copy of it), and each new
 //     file and kept copy it names is a working file of its own writer; any other record
 //     is left as it is, and named. Every stat, rename and removal goes through the
-//     folders held open once (core/commit/heldfolder.h), never through a link.
+//     folders held open once (core/heldfolder.h), never through a link.
 //   - rolled forward when the record is not being undone and every new file is in place
 //     or still waiting under its working name while its target holds the old file (or
 //     none, where there was none). A target that holds anything else (a file saved over
@@ -72,9 +72,12 @@
 //   has been moved. Each outcome is noted for the step that ran into it to say
 //   (takeSettleNotes), with the files the settle put in place (putInPlaceBySettling), which are
 //   not the step's own.
+#include "core/heldfolder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <string>
@@ -142,6 +145,9 @@ struct Staged {
     std::string fresh;   // the new file, under its working name
     std::string kept;    // the old file's kept copy; empty when there is none
     std::string shown;   // the name the user knows target by, for messages
+    // The folder that holds all three, as the writer's walk reached it; the commit goes
+    // through it rather than finding the folder again by name. Empty: found by name.
+    std::shared_ptr<const HeldFolder> held;
     // Filled in by the record: the new file's id, which it keeps when renamed, and the
     // old file's, to tell whether the target still holds it; with their sizes (-1: not
     // known) and times of modification and of change (0: not known), as an edit in place
@@ -172,7 +178,11 @@ public:
 private:
     std::vector<Staged> files_;
     std::string name_;                 // the record's file name
-    std::vector<std::string> copies_;  // the record in each folder
+    struct Copy {
+        HeldFolder folder;
+        std::string name;
+    };
+    std::vector<Copy> copies_;  // the record in each folder
     bool settled_ = false;
 };
 

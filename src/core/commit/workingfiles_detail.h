@@ -1,7 +1,7 @@
 #pragma once
 // What the working-file names, the commit records and the settling of cut commits share
 // (core/commit/); nothing outside the folder uses it.
-#include "core/commit/heldfolder.h"
+#include "core/heldfolder.h"
 #include "core/commit/workingfiles.h"
 
 #include <algorithm>

@@ -1,0 +1,308 @@
+#include "core/heldfolder.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <deque>
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/openat2.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#include <utility>
+
+namespace trelvik {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Folders are held as paths (O_PATH): enough to walk on, stat, make, rename and remove
+// names in, and it needs no right to list a folder one may only pass through.
+constexpr int kHold = O_PATH | O_DIRECTORY | O_CLOEXEC;
+// As many links as the kernel follows on one path.
+constexpr int kMostLinks = 40;
+
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// A file descriptor closed when it goes out of scope, unless handed on.
+class Fd {
+public:
+    explicit Fd(int fd = -1) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    Fd& operator=(int fd) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = fd;
+        return *this;
+    }
+    int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
+
+private:
+    int fd_;
+};
+
+std::deque<std::string> namesOf(std::string_view path) {
+    std::deque<std::string> out;
+    while (!path.empty()) {
+        const std::size_t slash = path.find('/');
+        out.emplace_back(path.substr(0, slash));
+        path = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
+    }
+    return out;
+}
+
+// The folder `dir` in one call when no link stands anywhere on it, as most paths are;
+// -1 otherwise, and the walk goes name by name.
+int openWithoutLinks(const std::string& dir) {
+#ifdef SYS_openat2
+    struct open_how how{};
+    how.flags = kHold;
+    how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+    return static_cast<int>(::syscall(SYS_openat2, AT_FDCWD, dir.empty() ? "." : dir.c_str(), &how, sizeof how));
+#else
+    (void)dir;
+    return -1;
+#endif
+}
+
+} // namespace
+
+bool trustedLink(const struct stat& link, const struct stat& folder) {
+    if (link.st_uid == ::geteuid() || link.st_uid == 0) return true;
+    return link.st_uid == folder.st_uid && (folder.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+Walked walkPath(const std::string& path, bool followLast) {
+    Walked w;
+    std::deque<std::string> todo = namesOf(path);
+    fs::path shown = !path.empty() && path.front() == '/' ? fs::path("/") : fs::path();
+    Fd dir;
+    // The folder of the last name in one call, when no link stands on the way to it.
+    if (const std::size_t slash = path.rfind('/');
+        !todo.empty() && todo.back() != "" && todo.back() != "." && todo.back() != "..") {
+        const std::string parent = slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
+        if (const int fd = openWithoutLinks(parent); fd >= 0) {
+            dir = fd;
+            shown = parent.empty() ? fs::path() : fs::path(parent);
+            todo = {todo.back()};
+        }
+    }
+    if (dir.get() < 0) dir = ::open(shown.empty() ? "." : "/", kHold);
+    if (dir.get() < 0) {
+        w.err = errno;
+        return w;
+    }
+    w.name = ".";
+    int links = 0;
+    while (!todo.empty()) {
+        const std::string name = std::move(todo.front());
+        todo.pop_front();
+        const bool last = todo.empty();
+        if (name.empty() || name == ".") {
+            if (last) w.name = ".";
+            continue;
+        }
+        if (name == "..") {
+            dir = ::openat(dir.get(), "..", kHold);
+            if (dir.get() < 0) {
+                w.err = errno;
+                return w;
+            }
+            shown /= "..";
+            if (last) w.name = ".";
+            continue;
+        }
+        struct stat st{};
+        if (::fstatat(dir.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            w.err = errno;
+            if (w.err == ENOENT && last) {  // a name yet to be made
+                w.err = 0;
+                w.name = name;
+                w.folder = HeldFolder(dir.release(), shown);
+            }
+            return w;
+        }
+        if (S_ISLNK(st.st_mode) && (!last || followLast)) {
+            struct stat here{};
+            if (::fstat(dir.get(), &here) != 0 || !trustedLink(st, here)) {
+                w.othersLink = (shown / name).string();
+                w.owner = st.st_uid;
+                return w;
+            }
+            // The link judged is the link read: held as itself, not found again by name.
+            Fd link(::openat(dir.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+            struct stat held{};
+            char to[4096];
+            const ssize_t n = link.get() < 0 || ::fstat(link.get(), &held) != 0 || !sameFile(held, st)
+                                  ? -1
+                                  : ::readlinkat(link.get(), "", to, sizeof to);
+            if (n <= 0 || static_cast<std::size_t>(n) >= sizeof to || ++links > kMostLinks) {
+                w.err = n > 0 && links > kMostLinks ? ELOOP : EAGAIN;
+                return w;
+            }
+            const std::string target(to, static_cast<std::size_t>(n));
+            std::deque<std::string> more = namesOf(target);
+            if (target.front() == '/') {
+                dir = ::open("/", kHold);
+                shown = "/";
+                if (dir.get() < 0) {
+                    w.err = errno;
+                    return w;
+                }
+            }
+            if (more.empty()) more.push_back(".");
+            todo.insert(todo.begin(), more.begin(), more.end());
+            continue;
+        }
+        if (last) {
+            w.name = name;
+            w.exists = true;
+            w.st = st;
+            w.folder = HeldFolder(dir.release(), shown);
+            return w;
+        }
+        if (!S_ISDIR(st.st_mode)) {
+            w.err = ENOTDIR;
+            return w;
+        }
+        Fd next(::openat(dir.get(), name.c_str(), kHold | O_NOFOLLOW));
+        struct stat held{};
+        if (next.get() < 0 || ::fstat(next.get(), &held) != 0 || !sameFile(held, st)) {
+            w.err = next.get() < 0 ? errno : EAGAIN;
+            return w;
+        }
+        dir = next.release();
+        shown /= name;
+    }
+    // The path names a folder itself ("/", "a/..", "b/").
+    if (::fstat(dir.get(), &w.st) != 0) {
+        w.err = errno;
+        return w;
+    }
+    w.exists = true;
+    w.folder = HeldFolder(dir.release(), shown);
+    return w;
+}
+
+HeldFolder::HeldFolder(int fd, fs::path path) : fd_(fd), path_(std::move(path)) {}
+
+HeldFolder HeldFolder::open(const fs::path& dir) {
+    Walked w = walkPath(dir.empty() ? std::string(".") : dir.string());
+    if (!w.reached() || !w.exists || !S_ISDIR(w.st.st_mode)) return {};
+    if (w.name == ".") return std::move(w.folder);
+    const int fd = ::openat(w.folder.fd(), w.name.c_str(), kHold | O_NOFOLLOW);
+    struct stat st{};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !sameFile(st, w.st)) {
+        if (fd >= 0) ::close(fd);
+        return {};
+    }
+    return HeldFolder(fd, w.folder.path() / w.name);
+}
+
+std::string HeldFolder::pathOf(std::string_view name) const {
+    if (name == ".") return path_.empty() ? std::string(".") : path_.string();
+    return (path_ / std::string(name)).string();
+}
+
+HeldFolder HeldFolder::within(std::string_view relative) const {
+    if (fd_ < 0 || relative.empty()) return {};
+    const bool absolute = relative.front() == '/';
+    fs::path shown = (absolute ? fs::path(std::string(relative)) : path_ / std::string(relative)).lexically_normal();
+    if (!shown.has_filename() && shown != shown.root_path()) shown = shown.parent_path();
+    int fd = absolute ? ::open("/", kHold) : ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+    while (fd >= 0 && !relative.empty()) {
+        const std::size_t slash = relative.find('/');
+        const std::string step(relative.substr(0, slash));
+        relative = slash == std::string_view::npos ? std::string_view() : relative.substr(slash + 1);
+        if (step.empty() || step == ".") continue;
+        const int next = ::openat(fd, step.c_str(), kHold | O_NOFOLLOW);
+        ::close(fd);
+        fd = next;
+    }
+    return fd < 0 ? HeldFolder() : HeldFolder(fd, shown);
+}
+
+HeldFolder HeldFolder::dup() const {
+    if (fd_ < 0) return {};
+    const int fd = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+    return fd < 0 ? HeldFolder() : HeldFolder(fd, path_);
+}
+
+HeldFolder::~HeldFolder() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+HeldFolder::HeldFolder(HeldFolder&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
+
+HeldFolder& HeldFolder::operator=(HeldFolder&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+        path_ = std::move(other.path_);
+    }
+    return *this;
+}
+
+bool HeldFolder::stat(std::string_view name, struct stat& st) const {
+    if (fd_ < 0 || name.empty()) return false;
+    return ::fstatat(fd_, std::string(name).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+int HeldFolder::rename(std::string_view from, const HeldFolder& to, std::string_view toName) const {
+    if (fd_ < 0 || to.fd_ < 0 || from.empty() || toName.empty()) return EBADF;
+    return ::renameat(fd_, std::string(from).c_str(), to.fd_, std::string(toName).c_str()) == 0 ? 0 : errno;
+}
+
+int HeldFolder::renameNew(std::string_view from, const HeldFolder& to, std::string_view toName) const {
+    if (fd_ < 0 || to.fd_ < 0 || from.empty() || toName.empty()) return EBADF;
+    const std::string a(from), b(toName);
+    if (::renameat2(fd_, a.c_str(), to.fd_, b.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    // A file system without it: a second link, made only where no name is, then the first
+    // goes. One that takes no links either says so (ENOTSUP), not that it cannot be written.
+    if (::linkat(fd_, a.c_str(), to.fd_, b.c_str(), 0) != 0) return errno == EPERM || errno == EOPNOTSUPP ? ENOTSUP : errno;
+    return ::unlinkat(fd_, a.c_str(), 0) == 0 ? 0 : errno;
+}
+
+int HeldFolder::remove(std::string_view name) const {
+    if (fd_ < 0 || name.empty()) return EBADF;
+    return ::unlinkat(fd_, std::string(name).c_str(), 0) == 0 ? 0 : errno;
+}
+
+bool HeldFolder::names(const std::function<bool(std::string_view)>& keep, std::vector<std::string>& out) const {
+    if (fd_ < 0) return false;
+    const int fd = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);  // a listing of its own
+    DIR* d = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (!d) {
+        if (fd >= 0) ::close(fd);
+        return false;
+    }
+    errno = 0;
+    while (const dirent* e = ::readdir(d)) {
+        const std::string_view n(e->d_name);
+        if (n != "." && n != ".." && keep(n)) out.emplace_back(n);
+    }
+    const bool whole = errno == 0;
+    ::closedir(d);
+    return whole;
+}
+
+bool HeldFolder::sameAs(const HeldFolder& other) const {
+    struct stat a{}, b{};
+    return fd_ >= 0 && other.fd_ >= 0 && ::fstat(fd_, &a) == 0 && ::fstat(other.fd_, &b) == 0 && sameFile(a, b);
+}
+
+void HeldFolder::sync() const {
+    if (fd_ < 0) return;
+    const int fd = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace trelvik
