@@ -122,11 +122,13 @@ bool FileExists(const std::string& path) {
     if (path.empty()) return false;
     // A step asks this of its inputs as it starts: a new file still waiting under its
     // working name after a kill is put in place first, not taken for a missing one.
-    try {
-        working::settleBeforeReading(path);
-    } catch (const std::exception&) {
+    Walked w = walkPath(path);
+    if (w.folder && !inPrivateFolder(path)) {
+        try {
+            if (working::settleHeldFolder(w.folder.path(), &w.folder)) w = walkPath(path);
+        } catch (const std::exception&) {
+        }
     }
-    const Walked w = walkPath(path);
     return w.reached() && w.exists && !S_ISDIR(w.st.st_mode);
 }
 

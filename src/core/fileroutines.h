@@ -3,8 +3,9 @@
 //
 //  DirExists(path)    true when path names an existing folder; false otherwise, also
 //                     when it cannot be examined. Never throws.
-//  FileExists(path)   true when path names an existing item that is not a folder, once
-//                     the commits a kill cut short in its folder are settled.
+//  FileExists(path)   true when path, walked as a read walks it (core/heldfolder.h),
+//                     names an existing item that is not a folder, once the commits a
+//                     kill cut short in its folder are settled.
 //  ConvertLineEnds    copies InFile to OutFile with normalised line ends: CR LF, CR and
 //                     bare LF all end a line; with toCRLF every line is written with CR LF,
 //                     otherwise with LF (an unterminated last line gets one too). OutFile
@@ -16,21 +17,27 @@
 //  readWholeFile      the bytes of a file, once the commits a kill cut short in its folder
 //                     are settled (core/commit/workingfiles.h); throws trelvik::Error
 //                     naming the file. readFileAsItStands reads them without settling anything.
-//  InputFile          every reader's way in: opens the file without waiting (a pipe with
-//                     no writer would hold the step for good) and keeps it only when it is
-//                     a regular file of at most kLargestInput bytes, reached through no
-//                     symbolic link but the user's own; a pipe, a device (also through a
-//                     link), a folder, a larger file or another user's link is refused
-//                     before a byte is read, by a trelvik::Error naming the file and why.
+//  InputFile          every reader's way in: the path is walked a held folder at a time,
+//                     following only the links core/heldfolder.h trusts, and the file is
+//                     opened only when it is a regular file of at most kLargestInput
+//                     bytes: by its name in the folder the walk holds, without following a
+//                     link or waiting (a pipe with no writer would hold the step for good),
+//                     and kept only while it is, by id, the file judged. A pipe, a device
+//                     (also through a link), a folder, a larger file or another user's link
+//                     is refused before a byte is read, by a trelvik::Error naming the file
+//                     and why.
 //  ReplacementFile    the temporary file behind every writer that replaces a file: made
 //                     beside the target under a working name that tells which writer made
 //                     it, on which host (".<name>.trelvik-<host>-<pid>-<n>-<check>.tmp",
-//                     core/commit/workingfiles.h), with the replaced file's permissions. It
-//                     is made new (O_EXCL): never opened through a link or over anything
-//                     put at its name, which is passed over for another name. Through a
-//                     symbolic link of the user's own it replaces what the link points at,
-//                     so the link stays a link; another user's link is refused, naming it
-//                     and its owner, before anything is written. Before it is made,
+//                     core/commit/workingfiles.h), with the replaced file's permissions
+//                     when it is the user's own (the user's usual ones otherwise). It is
+//                     made new (O_EXCL) in the folder the walk to the target holds, and
+//                     renamed over the target there: never opened through a link or over
+//                     anything put at its name, which is passed over for another name.
+//                     Through a link the walk trusts it replaces what the link points at,
+//                     so the link stays a link; another user's link, at the name or on the
+//                     way, is refused, naming it and its owner, before anything is written.
+//                     Before it is made,
 //                     whatever writers on this host that have ended left in the folder is
 //                     cleared, whatever they were writing:
 //                     their commits finished or undone, then their working files removed

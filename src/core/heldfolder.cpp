@@ -2,7 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <deque>
+#include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/openat2.h>
@@ -45,14 +45,15 @@ private:
     int fd_;
 };
 
-std::deque<std::string> namesOf(std::string_view path) {
-    std::deque<std::string> out;
+// The names of path, last first: the walk takes them from the back.
+void pushNames(std::string_view path, std::vector<std::string>& todo) {
+    const std::size_t at = todo.size();
     while (!path.empty()) {
         const std::size_t slash = path.find('/');
-        out.emplace_back(path.substr(0, slash));
+        todo.emplace_back(path.substr(0, slash));
         path = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
     }
-    return out;
+    std::reverse(todo.begin() + static_cast<std::ptrdiff_t>(at), todo.end());
 }
 
 // The folder `dir` in one call when no link stands anywhere on it, as most paths are;
@@ -78,20 +79,25 @@ bool trustedLink(const struct stat& link, const struct stat& folder) {
 
 Walked walkPath(const std::string& path, bool followLast) {
     Walked w;
-    std::deque<std::string> todo = namesOf(path);
-    fs::path shown = !path.empty() && path.front() == '/' ? fs::path("/") : fs::path();
+    std::vector<std::string> todo;
+    fs::path shown;
     Fd dir;
     // The folder of the last name in one call, when no link stands on the way to it.
-    if (const std::size_t slash = path.rfind('/');
-        !todo.empty() && todo.back() != "" && todo.back() != "." && todo.back() != "..") {
+    const std::size_t slash = path.rfind('/');
+    const std::string_view last = slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
+    if (!last.empty() && last != "." && last != "..") {
         const std::string parent = slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
         if (const int fd = openWithoutLinks(parent); fd >= 0) {
             dir = fd;
-            shown = parent.empty() ? fs::path() : fs::path(parent);
-            todo = {todo.back()};
+            shown = parent;
+            todo.emplace_back(last);
         }
     }
-    if (dir.get() < 0) dir = ::open(shown.empty() ? "." : "/", kHold);
+    if (dir.get() < 0) {
+        pushNames(path, todo);
+        shown = !path.empty() && path.front() == '/' ? fs::path("/") : fs::path();
+        dir = ::open(shown.empty() ? "." : "/", kHold);
+    }
     if (dir.get() < 0) {
         w.err = errno;
         return w;
@@ -99,8 +105,8 @@ Walked walkPath(const std::string& path, bool followLast) {
     w.name = ".";
     int links = 0;
     while (!todo.empty()) {
-        const std::string name = std::move(todo.front());
-        todo.pop_front();
+        const std::string name = std::move(todo.back());
+        todo.pop_back();
         const bool last = todo.empty();
         if (name.empty() || name == ".") {
             if (last) w.name = ".";
@@ -122,7 +128,7 @@ Walked walkPath(const std::string& path, bool followLast) {
             if (w.err == ENOENT && last) {  // a name yet to be made
                 w.err = 0;
                 w.name = name;
-                w.folder = HeldFolder(dir.release(), shown);
+                w.folder = HeldFolder(dir.release(), std::move(shown));
             }
             return w;
         }
@@ -145,7 +151,6 @@ Walked walkPath(const std::string& path, bool followLast) {
                 return w;
             }
             const std::string target(to, static_cast<std::size_t>(n));
-            std::deque<std::string> more = namesOf(target);
             if (target.front() == '/') {
                 dir = ::open("/", kHold);
                 shown = "/";
@@ -154,15 +159,16 @@ Walked walkPath(const std::string& path, bool followLast) {
                     return w;
                 }
             }
-            if (more.empty()) more.push_back(".");
-            todo.insert(todo.begin(), more.begin(), more.end());
+            const std::size_t before = todo.size();
+            pushNames(target, todo);
+            if (todo.size() == before) todo.emplace_back(".");
             continue;
         }
         if (last) {
             w.name = name;
             w.exists = true;
             w.st = st;
-            w.folder = HeldFolder(dir.release(), shown);
+            w.folder = HeldFolder(dir.release(), std::move(shown));
             return w;
         }
         if (!S_ISDIR(st.st_mode)) {
@@ -184,7 +190,7 @@ Walked walkPath(const std::string& path, bool followLast) {
         return w;
     }
     w.exists = true;
-    w.folder = HeldFolder(dir.release(), shown);
+    w.folder = HeldFolder(dir.release(), std::move(shown));
     return w;
 }
 

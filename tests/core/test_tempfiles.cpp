@@ -1,11 +1,13 @@
 #include "core/tempfiles.h"
 
 #include "core/commit/workingfiles.h"
+#include "core/error.h"
 #include "support/writefailures.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -17,6 +19,8 @@ TEST(TempFiles, PrivatePlacesAreDistinctAndVanishWithEverythingInThem) {
         trelvik::PrivateTempFile f(".grd");
         EXPECT_NE(a.dir(), b.dir());
         EXPECT_TRUE(fs::is_directory(a.dir()));
+        // It holds copies of the user's data: nobody else may look in, whatever the umask.
+        EXPECT_EQ(fs::status(a.dir()).permissions() & fs::perms::all, fs::perms::owner_all);
         EXPECT_EQ(fs::path(f.path()).extension(), ".grd");
         EXPECT_FALSE(fs::exists(f.path()));  // a name only; the caller writes it
         std::ofstream(a.file("left.dat")) << "1,2\r\n";
@@ -26,6 +30,20 @@ TEST(TempFiles, PrivatePlacesAreDistinctAndVanishWithEverythingInThem) {
     }
     EXPECT_FALSE(fs::exists(folder));
     EXPECT_FALSE(fs::exists(fileDir));
+
+    // A temporary folder that is not there is named, with why.
+    const char* had = std::getenv("TMPDIR");
+    const std::string kept = had ? had : "";
+    ::setenv("TMPDIR", "/nonexistent-trelvik-tmp", 1);
+    try {
+        trelvik::PrivateFolder c("t");
+        ADD_FAILURE() << "made in a missing folder";
+    } catch (const trelvik::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("\"/nonexistent-trelvik-tmp\" that TMPDIR names"), std::string::npos)
+            << e.what();
+    }
+    if (had) ::setenv("TMPDIR", kept.c_str(), 1);
+    else ::unsetenv("TMPDIR");
 }
 
 // A run killed before it could remove its folder leaves it; the next private folder made

@@ -478,27 +478,44 @@ Outcome settle(const fs::path& dir, const HeldFolder& base, const std::string& n
 
 } // namespace
 
-void settleFolder(const fs::path& folder) {
+void settleFolder(const fs::path& folder) { settleHeldFolder(folder, nullptr); }
+
+namespace {
+// The folder as its notes name it and its quiet time is kept by: absolute and plain.
+fs::path plainFolder(const fs::path& folder) {
+    const auto plain = [](const fs::path& p) {
+        if (!p.is_absolute() || !p.has_filename()) return false;
+        for (const fs::path& step : p)
+            if (step == "." || step == "..") return false;
+        return true;
+    };
+    if (plain(folder)) return folder;  // as a walk from an absolute path gives it
     std::error_code ec;
     fs::path dir = fs::absolute(folder.empty() ? fs::path(".") : folder, ec).lexically_normal();
     if (!dir.has_filename() && dir != dir.root_path()) dir = dir.parent_path();
+    return dir;
+}
+} // namespace
+
+bool settleHeldFolder(const fs::path& folder, const HeldFolder* held) {
+    const fs::path dir = plainFolder(folder);
     struct stat st{};
-    if (::stat(dir.c_str(), &st) != 0) return;
+    if ((held ? ::fstat(held->fd(), &st) : ::stat(dir.c_str(), &st)) != 0) return false;
     // By its time of change, which no one can set back (a folder's owner can set its time
     // of modification to anything).
     const std::int64_t changed = changeOf(st), listedAt = nowNs();
     {
         std::lock_guard<std::mutex> g(quietLock);
         const auto q = quietFolders.find(dir.string());
-        if (q != quietFolders.end() && q->second == changed) return;
+        if (q != quietFolders.end() && q->second == changed) return false;
     }
     // A folder whose records were all met is listed once a step while it stays unchanged:
     // one full of names of ended runs costs a look at its time at each file check after.
     const std::string seen = "listed " + dir.string() + " as changed at " + std::to_string(changed);
-    if (metInThisStep(seen)) return;
+    if (metInThisStep(seen)) return false;
     // Held from here: whatever is done in the folder is done in this one.
-    const HeldFolder base = HeldFolder::open(dir);
-    if (!base) return;
+    const HeldFolder base = held ? held->dup() : HeldFolder::open(dir);
+    if (!base) return false;
     bool records = false, listed = false, stable = true, busy = false;
     OthersFiles others;
     const auto until = std::chrono::steady_clock::now() + kWaitForSettler;
@@ -560,6 +577,7 @@ void settleFolder(const fs::path& folder) {
     std::lock_guard<std::mutex> g(quietLock);
     if (!records && listed && listedAt - changed > kTrustedAge) quietFolders[dir.string()] = changed;
     else quietFolders.erase(dir.string());
+    return records;
 }
 
 void settleBeforeReading(const std::string& file) {

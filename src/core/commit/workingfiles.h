@@ -106,6 +106,9 @@ std::string workingFileName(const std::string& targetName, const std::string& ho
 
 void tidyFolder(const std::filesystem::path& dir);
 void settleFolder(const std::filesystem::path& dir);
+// settleFolder of a folder a walk holds (dir: the path it was reached by); false when the
+// folder was found as it was left, with nothing to settle.
+bool settleHeldFolder(const std::filesystem::path& dir, const HeldFolder* held);
 // settleFolder of the folder that holds file, unless it is a private folder of this run.
 void settleBeforeReading(const std::string& file);
 
