@@ -246,25 +246,23 @@ InputFile::InputFile(const std::string& path, const std::string& cannotOpen) : p
         const Walked w = walkPath(path);
         bool missing = false;
         if (std::string why = judged(path, w, cannotOpen, missing); !why.empty()) throw Error(why);
-        // Without waiting: should the name have become a pipe, opening it would block.
-        constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-        fd_ = ::openat(w.folder.fd(), w.name.c_str(), kFlags);
         struct stat st{};
-        const bool same = fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == w.st.st_dev &&
-                          st.st_ino == w.st.st_ino;
-        const int err = errno;
-        if (same) {
+        fd_ = w.folder.openChecked(w.name, w.st, st);
+        int failed = fd_ < 0 ? errno : 0;
+        if (fd_ >= 0) {
             size_ = static_cast<std::uint64_t>(st.st_size);
+            // Opened without waiting, should the name have become a pipe; read as usual.
             const int flags = ::fcntl(fd_, F_GETFL);
             if (flags >= 0 && ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) == 0) return;
+            failed = errno;
+            ::close(fd_);
+            fd_ = -1;
         }
-        const int failed = fd_ < 0 ? err : 0;
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = -1;
-        if (attempt == kOpenAttempts || (failed != 0 && failed != ELOOP && failed != ENOENT)) {
-            if (failed && failed != ELOOP)
-                throw Error(cannotOpen.empty() ? "Cannot open \"" + path + "\": " + std::strerror(failed) : cannotOpen);
-            refuseInput(path, same ? std::strerror(errno) : "it changed as it was opened");
+        // A name changed between its look and its open is looked at again.
+        const bool changed = failed == ESTALE || failed == ELOOP || failed == ENOENT;
+        if (attempt == kOpenAttempts || !changed) {
+            if (changed) refuseInput(path, "it changed as it was opened");
+            throw Error(cannotOpen.empty() ? "Cannot open \"" + path + "\": " + std::strerror(failed) : cannotOpen);
         }
     }
 }

@@ -22,6 +22,9 @@ constexpr int kHold = O_PATH | O_DIRECTORY | O_CLOEXEC;
 // As many links as the kernel follows on one path.
 constexpr int kMostLinks = 40;
 
+// Which links a walk follows: those trustedLink() accepts, or none (a record's folders).
+enum class Links { Trusted, None };
+
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // A file descriptor closed when it goes out of scope, unless handed on.
@@ -77,33 +80,19 @@ bool trustedLink(const struct stat& link, const struct stat& folder) {
     return link.st_uid == folder.st_uid && (folder.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
-Walked walkPath(const std::string& path, bool followLast) {
+namespace {
+
+// The walk itself, from the folder `start` (taken over) reached as `shown`, through the
+// names in todo (last first).
+Walked walkFrom(int start, fs::path shown, std::vector<std::string> todo, bool followLast, Links links) {
     Walked w;
-    std::vector<std::string> todo;
-    fs::path shown;
-    Fd dir;
-    // The folder of the last name in one call, when no link stands on the way to it.
-    const std::size_t slash = path.rfind('/');
-    const std::string_view last = slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
-    if (!last.empty() && last != "." && last != "..") {
-        const std::string parent = slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
-        if (const int fd = openWithoutLinks(parent); fd >= 0) {
-            dir = fd;
-            shown = parent;
-            todo.emplace_back(last);
-        }
-    }
-    if (dir.get() < 0) {
-        pushNames(path, todo);
-        shown = !path.empty() && path.front() == '/' ? fs::path("/") : fs::path();
-        dir = ::open(shown.empty() ? "." : "/", kHold);
-    }
+    Fd dir(start);
     if (dir.get() < 0) {
         w.err = errno;
         return w;
     }
     w.name = ".";
-    int links = 0;
+    int hops = 0;
     while (!todo.empty()) {
         const std::string name = std::move(todo.back());
         todo.pop_back();
@@ -133,6 +122,10 @@ Walked walkPath(const std::string& path, bool followLast) {
             return w;
         }
         if (S_ISLNK(st.st_mode) && (!last || followLast)) {
+            if (links == Links::None) {
+                w.err = ELOOP;
+                return w;
+            }
             struct stat here{};
             if (::fstat(dir.get(), &here) != 0 || !trustedLink(st, here)) {
                 w.othersLink = (shown / name).string();
@@ -146,8 +139,8 @@ Walked walkPath(const std::string& path, bool followLast) {
             const ssize_t n = link.get() < 0 || ::fstat(link.get(), &held) != 0 || !sameFile(held, st)
                                   ? -1
                                   : ::readlinkat(link.get(), "", to, sizeof to);
-            if (n <= 0 || static_cast<std::size_t>(n) >= sizeof to || ++links > kMostLinks) {
-                w.err = n > 0 && links > kMostLinks ? ELOOP : EAGAIN;
+            if (n <= 0 || static_cast<std::size_t>(n) >= sizeof to || ++hops > kMostLinks) {
+                w.err = n > 0 && hops > kMostLinks ? ELOOP : EAGAIN;
                 return w;
             }
             const std::string target(to, static_cast<std::size_t>(n));
@@ -194,10 +187,34 @@ Walked walkPath(const std::string& path, bool followLast) {
     return w;
 }
 
+} // namespace
+
+Walked walkPath(const std::string& path, bool followLast) {
+    std::vector<std::string> todo;
+    fs::path shown;
+    Fd dir;
+    // The folder of the last name in one call, when no link stands on the way to it.
+    const std::size_t slash = path.rfind('/');
+    const std::string_view last = slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
+    if (!last.empty() && last != "." && last != "..") {
+        const std::string parent = slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
+        if (const int fd = openWithoutLinks(parent); fd >= 0) {
+            dir = fd;
+            shown = parent;
+            todo.emplace_back(last);
+        }
+    }
+    if (dir.get() < 0) {
+        pushNames(path, todo);
+        shown = !path.empty() && path.front() == '/' ? fs::path("/") : fs::path();
+        dir = ::open(shown.empty() ? "." : "/", kHold);
+    }
+    return walkFrom(dir.release(), std::move(shown), std::move(todo), followLast, Links::Trusted);
+}
+
 HeldFolder::HeldFolder(int fd, fs::path path) : fd_(fd), path_(std::move(path)) {}
 
-HeldFolder HeldFolder::open(const fs::path& dir) {
-    Walked w = walkPath(dir.empty() ? std::string(".") : dir.string());
+HeldFolder HeldFolder::heldAt(Walked&& w) {
     if (!w.reached() || !w.exists || !S_ISDIR(w.st.st_mode)) return {};
     if (w.name == ".") return std::move(w.folder);
     const int fd = ::openat(w.folder.fd(), w.name.c_str(), kHold | O_NOFOLLOW);
@@ -209,6 +226,8 @@ HeldFolder HeldFolder::open(const fs::path& dir) {
     return HeldFolder(fd, w.folder.path() / w.name);
 }
 
+HeldFolder HeldFolder::open(const fs::path& dir) { return heldAt(walkPath(dir.empty() ? std::string(".") : dir.string())); }
+
 std::string HeldFolder::pathOf(std::string_view name) const {
     if (name == ".") return path_.empty() ? std::string(".") : path_.string();
     return (path_ / std::string(name)).string();
@@ -219,17 +238,13 @@ HeldFolder HeldFolder::within(std::string_view relative) const {
     const bool absolute = relative.front() == '/';
     fs::path shown = (absolute ? fs::path(std::string(relative)) : path_ / std::string(relative)).lexically_normal();
     if (!shown.has_filename() && shown != shown.root_path()) shown = shown.parent_path();
-    int fd = absolute ? ::open("/", kHold) : ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
-    while (fd >= 0 && !relative.empty()) {
-        const std::size_t slash = relative.find('/');
-        const std::string step(relative.substr(0, slash));
-        relative = slash == std::string_view::npos ? std::string_view() : relative.substr(slash + 1);
-        if (step.empty() || step == ".") continue;
-        const int next = ::openat(fd, step.c_str(), kHold | O_NOFOLLOW);
-        ::close(fd);
-        fd = next;
-    }
-    return fd < 0 ? HeldFolder() : HeldFolder(fd, shown);
+    std::vector<std::string> todo;
+    pushNames(relative, todo);
+    todo.insert(todo.begin(), ".");  // the folder itself at the end, not a name in it
+    HeldFolder held = heldAt(walkFrom(absolute ? ::open("/", kHold) : ::fcntl(fd_, F_DUPFD_CLOEXEC, 0), path_,
+                                      std::move(todo), false, Links::None));
+    if (held) held.path_ = std::move(shown);
+    return held;
 }
 
 HeldFolder HeldFolder::dup() const {
@@ -257,6 +272,19 @@ HeldFolder& HeldFolder::operator=(HeldFolder&& other) noexcept {
 bool HeldFolder::stat(std::string_view name, struct stat& st) const {
     if (fd_ < 0 || name.empty()) return false;
     return ::fstatat(fd_, std::string(name).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+int HeldFolder::openChecked(std::string_view name, const struct stat& found, struct stat& opened) const {
+    if (fd_ < 0 || name.empty()) {
+        errno = EBADF;
+        return -1;
+    }
+    const int fd = ::openat(fd_, std::string(name).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && sameFile(opened, found)) return fd;
+    ::close(fd);
+    errno = ESTALE;
+    return -1;
 }
 
 int HeldFolder::rename(std::string_view from, const HeldFolder& to, std::string_view toName) const {

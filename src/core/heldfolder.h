@@ -17,10 +17,11 @@
 //                           last name followed too); or why the walk stopped.
 //   HeldFolder::open(dir)   the folder dir names, walked so; an empty folder when it is
 //                           not one or the walk stops.
-//   within(relative)        a folder named from this one, one name at a time ("a/../b"),
-//                           none of them a link; an empty folder when any step fails. An
-//                           absolute path is walked the same way from the root.
+//   within(relative)        a folder named from this one, walked the same way ("a/../b")
+//                           but through no link at all; an empty folder when any step
+//                           fails. An absolute path is walked from the root.
 //   stat / rename / remove  of a plain name in the folder, never through a link.
+//   openChecked             a plain name opened for reading only while it is the file found.
 //   renameNew               as rename, but never over a file that is there (EEXIST).
 //   names(keep)             the names in the folder that keep(name) accepts.
 //   sameAs(other)           true when both are the one folder on disk.
@@ -40,6 +41,8 @@ struct Walked;
 class HeldFolder {
 public:
     HeldFolder() = default;
+    // Takes over fd, a folder reached as path.
+    HeldFolder(int fd, std::filesystem::path path);
     static HeldFolder open(const std::filesystem::path& dir);
     HeldFolder within(std::string_view relative) const;
     // A second hold on the same folder.
@@ -57,6 +60,10 @@ public:
     std::string pathOf(std::string_view name) const;
 
     bool stat(std::string_view name, struct stat& st) const;
+    // Opens the regular file `name` for reading, without following a link or waiting, only
+    // while it is the file `found` (by id): what was judged is what is read. -1 otherwise,
+    // errno ESTALE when something else stands there now; `opened` gets its status.
+    int openChecked(std::string_view name, const struct stat& found, struct stat& opened) const;
     // 0 when done, else the error number.
     int rename(std::string_view from, const HeldFolder& to, std::string_view toName) const;
     int renameNew(std::string_view from, const HeldFolder& to, std::string_view toName) const;
@@ -67,8 +74,8 @@ public:
     void sync() const;
 
 private:
-    friend Walked walkPath(const std::string& path, bool followLast);
-    HeldFolder(int fd, std::filesystem::path path);
+    // The folder a walk found at its last name, held.
+    static HeldFolder heldAt(Walked&& w);
     int fd_ = -1;
     std::filesystem::path path_;
 };

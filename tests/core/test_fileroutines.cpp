@@ -335,6 +335,27 @@ TEST(FileRoutines, ASaveFollowsOnlyTheUsersOwnLinks) {
 
     // Why a save cannot be made, in the user's words.
     EXPECT_NE(refused([&] { writeFileAtomic(t.path(".."), "x"); }).find("it names a folder"), std::string::npos);
+    fs::create_directory(t.path("sticky"));
+    fs::permissions(t.path("sticky"), fs::perms::all | fs::perms::sticky_bit);
+    const std::string mine = t.write("sticky/table.csv", "root's\r\n");
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    if (const pid_t child = ::fork(); child == 0) {  // another user, saving over the file
+        std::string said = ::setgid(65534) == 0 && ::setuid(65534) == 0 ? refused([&] { writeFileAtomic(mine, "x"); })
+                                                                        : "no other user";
+        [[maybe_unused]] const ssize_t n = ::write(fds[1], said.data(), said.size());
+        ::_exit(0);
+    } else {
+        ::close(fds[1]);
+        char buf[512] = {};
+        [[maybe_unused]] const ssize_t n = ::read(fds[0], buf, sizeof buf - 1);
+        ::close(fds[0]);
+        ::waitpid(child, nullptr, 0);
+        EXPECT_NE(std::string(buf).find("in a folder where only a file's owner may replace or remove it"),
+                  std::string::npos)
+            << buf;
+    }
+    EXPECT_EQ(t.read("sticky/table.csv"), "root's\r\n");
     t.write("shared/run", "a file");
     EXPECT_NE(refused([&] { makeFolder(t.path("shared/run"), "Cannot create the results folder"); })
                   .find("Cannot create the results folder: a file of that name is in its place"),

@@ -33,11 +33,12 @@ Found readRecordIn(const HeldFolder& dir, std::string_view name, ReadRecord& r, 
     else if (static_cast<std::uint64_t>(st.st_size) > kLargestRecord) why = "it is larger than any record a step writes";
     if (!why.empty()) return Found::NotARecordFile;
     if (!obeyed(st)) return Found::NotTheUsersAlone;
-    const int fd = ::openat(dir.fd(), std::string(name).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? Found::Gone : (why = "it cannot be read", Found::NotARecordFile);
     struct stat opened{};
+    const int fd = dir.openChecked(name, st, opened);
+    if (fd < 0 && errno == ENOENT) return Found::Gone;
+    if (fd < 0 && errno != ESTALE) return why = "it cannot be read", Found::NotARecordFile;
     std::string data;
-    if (::fstat(fd, &opened) == 0 && obeyed(opened) && opened.st_ino == st.st_ino && opened.st_dev == st.st_dev) {
+    if (fd >= 0 && obeyed(opened)) {
         data.resize(std::min<std::uint64_t>(static_cast<std::uint64_t>(opened.st_size), kLargestRecord) + 1);
         std::size_t have = 0;
         for (ssize_t n; have < data.size() && (n = ::read(fd, data.data() + have, data.size() - have)) != 0;) {
@@ -49,6 +50,7 @@ Found readRecordIn(const HeldFolder& dir, std::string_view name, ReadRecord& r, 
     } else {
         why = "it changed as it was opened";
     }
+    if (fd < 0) return Found::NotARecordFile;
     ::close(fd);
     if (!why.empty()) return Found::NotARecordFile;
     st = opened;
