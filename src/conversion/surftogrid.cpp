@@ -1,8 +1,8 @@
 // ConvertSURF_GRD: Avizo surfaces to Surfer grids through their vertices.
 #include "conversion/gridtail.h"
 #include "conversion/pointstogrid.h"
+#include "core/digitiseinputs.h"
 #include "core/error.h"
-#include "core/fileroutines.h"
 #include "core/textform.h"
 #include "formats/avizosurf.h"
 #include "formats/pointtext.h"
@@ -41,9 +41,8 @@ std::vector<std::string> surfOutputs(ConvContext& ctx, int i) {
 PointList ReadSurfacePoints(const ConvOptions& o, const std::string& path, const std::string& stem) {
     if (o.chkSurfUseTxt) {
         const std::string pointText = stem + ".txt";
-        if (!FileExists(pointText))
-            throw Error(pointText + ": there is no converted surface text for " + path +
-                        "; untick \"Use converted surf txt file\" to read the surface file");
+        requireInput(pointText, pointText + ": there is no converted surface text for " + path +
+                                    "; untick \"Use converted surf txt file\" to read the surface file");
         return formats::readPointText(pointText);
     }
     PointList pts = formats::readAvizoSurfaceVertices(path);

@@ -1,7 +1,7 @@
 #include "conversion/writercalls.h"
 
+#include "core/digitiseinputs.h"
 #include "core/error.h"
-#include "core/fileroutines.h"
 #include "surfer/application.h"
 
 #include <filesystem>
@@ -72,7 +72,7 @@ void ScanXyzText(const std::string& path, const char* what,
 }
 
 void RequireInputFile(const std::string& path, const char* what) {
-    if (!FileExists(path)) throw Error(std::string("The ") + what + " " + path + " does not exist.");
+    requireInput(path, std::string("The ") + what + " " + path + " does not exist.");
 }
 
 } // namespace trelvik::conversion

@@ -43,7 +43,10 @@ void RefuseOverwritingInput(const std::string& in, const std::string& out);
 void ScanXyzText(const std::string& path, const char* what,
                  const std::function<void(const formats::XyzRecord&)>& onRecord);
 
-// A grid file that must exist before the mapping program is asked to read it.
+// A grid file the reader will take, judged before the mapping program is attached and
+// asked to read it: "The <what> <path> does not exist." when nothing is at its name, the
+// reader's own message when it would refuse what is there (a folder, a pipe, another
+// user's link).
 void RequireInputFile(const std::string& path, const char* what);
 
 } // namespace trelvik::conversion

@@ -8,6 +8,7 @@
 #include "conversion/piczaconvert.h"
 #include "conversion/tifftextconvert.h"
 #include "conversion/writercalls.h"
+#include "core/digitiseinputs.h"
 #include "core/error.h"
 #include "surfer/application.h"
 #include "surfer/operationprogress.h"
@@ -21,7 +22,18 @@ namespace {
 
 std::size_t at(int i) { return static_cast<std::size_t>(i - 1); }
 
-surfer::Application& surferOf(ConvContext& ctx) { return RunSurfer(ctx); }
+// The run's mapping program, attached only once the entry's input is judged as its reader
+// will judge it: attaching shows the map window, which a refusal would leave in front
+// with the focus. A grid is said missing as the grid writers say it, another input as
+// its reader says it.
+surfer::Application& surferForGrid(ConvContext& ctx, const std::string& grid) {
+    RequireInputFile(grid, "grid");
+    return RunSurfer(ctx);
+}
+surfer::Application& surferForInput(ConvContext& ctx, const std::string& input) {
+    requireInput(input);
+    return RunSurfer(ctx);
+}
 
 // The chosen file of a single-file converter: its path and stem, or nothing after the
 // "Filename" message when the box is empty or still holds one of its masks.
@@ -72,8 +84,9 @@ void ConvertPIX_GRD(ConvContext& ctx) {
     const std::vector<int> done = RunList(ctx, true, [&](ConvContext& c, int i) {
         c.view.showEntry(std::to_string(i) + "/" + std::to_string(s.NumFiles), s.FileBase[at(i)]);
         s.FileOutName[at(i)] = s.FileStem[at(i)] + s.OutNameTag + ".grd";
-        PiczaToGrid(surferOf(c), c.app.SurferVersion, s.FileFullName[at(i)], s.FileStem[at(i)] + ".csv",
-                    s.FileOutName[at(i)], c.opt.outUnit == OutUnit::Micrometre);
+        surfer::Application& app = surferForInput(c, s.FileFullName[at(i)]);
+        PiczaToGrid(app, c.app.SurferVersion, s.FileFullName[at(i)], s.FileStem[at(i)] + ".csv", s.FileOutName[at(i)],
+                    c.opt.outUnit == OutUnit::Micrometre);
     }, [&](ConvContext&, int i) {
         return std::vector<std::string>{s.FileStem[at(i)] + ".csv", s.FileStem[at(i)] + s.OutNameTag + ".grd"};
     });
@@ -94,6 +107,7 @@ void ConvertGRD_PIX(ConvContext& ctx) {
     if (!f) return;
     single(ctx, [&] {
         if (!AskReplace(ctx, {f->stem + ".pix"})) return;
+        RequireInputFile(f->input, "grid");  // judged before the map window opens
         connectSurfer(ctx);
         GridToPicza(*ctx.state.m_Surfer, ctx.app.SurferVersion, f->input, f->stem + ".pix",
                     ctx.opt.outUnit == OutUnit::Micrometre, ctx.opt.outUnit == OutUnit::Millimetre);
@@ -106,9 +120,10 @@ void ConvertGRD_WRL(ConvContext& ctx) {
     if (!geometry) return;
     RunList(ctx, true, [&](ConvContext& c, int i) {
         s.FileOutName[at(i)] = VrmlOutputName(s.FileStem[at(i)], *geometry);
-        s.WrlScale = GridToVrml(surferOf(c), c.app.SurferVersion, s.FileFullName[at(i)], s.FileOutName[at(i)],
-                                *geometry, c.opt.outUnit == OutUnit::Micrometre,
-                                c.opt.outUnit == OutUnit::Millimetre, c.opt.chkVantWRL);
+        surfer::Application& app = surferForGrid(c, s.FileFullName[at(i)]);
+        s.WrlScale = GridToVrml(app, c.app.SurferVersion, s.FileFullName[at(i)], s.FileOutName[at(i)], *geometry,
+                                c.opt.outUnit == OutUnit::Micrometre, c.opt.outUnit == OutUnit::Millimetre,
+                                c.opt.chkVantWRL);
     }, [&](ConvContext&, int i) { return std::vector<std::string>{VrmlOutputName(s.FileStem[at(i)], *geometry)}; });
     if (!s.KeepList) ClearFilenames(s);
 }
@@ -128,6 +143,7 @@ void ConvertTIFF_GRD(ConvContext& ctx) {
         t.Z_Input_Height = ctx.opt.Z_Input_Height;
         CheckTiffDataType(t);
         if (!AskReplace(ctx, {f->stem + ".csv", f->stem + ".grd"})) return;
+        requireInput(f->input);  // judged before the map window opens
         connectSurfer(ctx);
         const TiffDataType out = TiffTextToGrid(*ctx.state.m_Surfer, ctx.app.SurferVersion, f->input,
                                                 f->stem + ".csv", f->stem + ".grd", t);
@@ -164,7 +180,8 @@ void ConvertGRD_DAT(ConvContext& ctx) {
     ConvState& s = ctx.state;
     RunList(ctx, true, [&](ConvContext& c, int i) {
         s.FileOutName[at(i)] = DatOutputName(s.FileStem[at(i)], c.opt.chkRenameExt, c.opt.txtRenameExt);
-        GridToDat(surferOf(c), c.app.SurferVersion, s.FileFullName[at(i)], s.FileOutName[at(i)], c.opt.chkRemoveBPts);
+        surfer::Application& app = surferForGrid(c, s.FileFullName[at(i)]);
+        GridToDat(app, c.app.SurferVersion, s.FileFullName[at(i)], s.FileOutName[at(i)], c.opt.chkRemoveBPts);
     }, [&](ConvContext& c, int i) {
         return std::vector<std::string>{DatOutputName(s.FileStem[at(i)], c.opt.chkRenameExt, c.opt.txtRenameExt)};
     });
@@ -174,7 +191,8 @@ void ConvertGRD_XYZ(ConvContext& ctx) {
     ConvState& s = ctx.state;
     RunList(ctx, true, [&](ConvContext& c, int i) {
         s.FileOutName[at(i)] = s.FileStem[at(i)] + ".xyz";
-        GridToXyz(surferOf(c), c.app.SurferVersion, s.FileFullName[at(i)], s.FileOutName[at(i)]);
+        surfer::Application& app = surferForGrid(c, s.FileFullName[at(i)]);
+        GridToXyz(app, c.app.SurferVersion, s.FileFullName[at(i)], s.FileOutName[at(i)]);
     }, [&](ConvContext&, int i) { return std::vector<std::string>{s.FileStem[at(i)] + ".xyz"}; });
 }
 
@@ -182,7 +200,8 @@ void ConvertGRD_DXF(ConvContext& ctx) {
     ConvState& s = ctx.state;
     RunList(ctx, true, [&](ConvContext& c, int i) {
         s.FileOutName[at(i)] = s.FileStem[at(i)] + ".dxf";
-        GridToDxf(surferOf(c), c.app.SurferVersion, s.FileFullName[at(i)], s.FileOutName[at(i)], s.FileBase[at(i)]);
+        surfer::Application& app = surferForGrid(c, s.FileFullName[at(i)]);
+        GridToDxf(app, c.app.SurferVersion, s.FileFullName[at(i)], s.FileOutName[at(i)], s.FileBase[at(i)]);
     }, [&](ConvContext&, int i) { return std::vector<std::string>{s.FileStem[at(i)] + ".dxf"}; });
 }
 

@@ -1,5 +1,7 @@
 #include "core/replacequestion.h"
 
+#include "core/fileroutines.h"
+
 #include <filesystem>
 #include <map>
 #include <set>
@@ -34,6 +36,11 @@ ReplacedOutputs FindReplacedOutputs(const std::vector<std::string>& planned) {
 }
 
 bool ConfirmReplace(Prompt& prompt, const std::vector<std::string>& planned) {
+    // A save the run would have refused is said before anything is asked: offered for
+    // replacing, another user's link would be refused only after the user chose Replace.
+    for (const std::string& p : planned)
+        if (const std::string refusal = p.empty() ? std::string() : saveRefusal(p); !refusal.empty())
+            return refuse(prompt, "Replace files", refusal);
     const ReplacedOutputs r = FindReplacedOutputs(planned);
     if (r.empty()) return true;
     std::string text;

@@ -21,7 +21,10 @@ struct ReplacedOutputs {
 ReplacedOutputs FindReplacedOutputs(const std::vector<std::string>& planned);
 
 // True when nothing would be replaced, or the user chose "Replace" on the question
-// titled "Replace files" that lists them (long lists shortened); false on Cancel.
+// titled "Replace files" that lists them (long lists shortened); false on Cancel. A
+// file the run could not save (saveRefusal: another user's link at its name or on the
+// way) is said instead, before anything is asked, under the same title, and gives
+// false: nothing is written.
 bool ConfirmReplace(Prompt& prompt, const std::vector<std::string>& planned);
 
 } // namespace trelvik

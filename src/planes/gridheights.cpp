@@ -1,5 +1,6 @@
 #include "planes/gridheights.h"
 
+#include "core/digitiseinputs.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"
@@ -63,13 +64,13 @@ const PointList& MeasuredHeights::commit() {
 
 formats::PointXYList DigitisedPoints(const GridHeightStep& step) {
     const std::string source = step.digitiseSource();
-    if (!FileExists(source)) throw Error("Digitise file not found: " + source);
+    requireInput(source, "Digitise file not found: " + source);
     return formats::readDigitisePoints(source);
 }
 
 MeasuredHeights MeasureGridHeights(surfer::Application& app, const GridHeightStep& step) {
     const std::string saved = step.digitiseSource();
-    if (!FileExists(saved)) throw Error("Digitise file not found: " + saved);
+    requireInput(saved, "Digitise file not found: " + saved);
     // The bytes first: the points checked are those of the copy that is kept.
     const std::string bytes = readWholeFile(saved);
     const formats::PointXYList all = formats::readDigitisePoints(saved);
@@ -106,7 +107,7 @@ namespace {
 MeasuredHeights measureInto(StagedFiles pending, surfer::Application& app, const formats::PointXYList& points,
                             const std::string& grid, const GridHeightStep& files) {
     if (points.empty()) throw Error("No points to take heights of " + grid);
-    if (!FileExists(grid)) throw Error("Grid file not found: " + grid);
+    requireInput(grid, "Grid file not found: " + grid);
     // A kept zero file is called under its temporary name, so a refused step leaves the
     // one of an earlier run; one that is not kept is made under a working name, which a
     // file of the user's never has and the next step sweeps if a kill leaves it, and goes

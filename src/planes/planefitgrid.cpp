@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"
+#include "formats/quoted.h"
 #include "shell/gridgeometry.h"
 #include "shell/reportcapture.h"
 #include "shell/settings.h"
@@ -117,7 +118,7 @@ double ReportCoefficient(const std::string& cellText, const std::string& cell, c
     const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
     if (t.empty() || r.ec != std::errc() || !std::isfinite(v))
         throw Error("Cell " + cell + " of the regression report " + report + " holds no plane coefficient (\"" +
-                    cellText.substr(0, 40) + "\"), so no plane formula was written.");
+                    formats::quotedPart(cellText) + "\"), so no plane formula was written.");
     return v;
 }
 

@@ -1,8 +1,10 @@
 #include "planes/planeformula.h"
 
+#include "core/digitiseinputs.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"
+#include "formats/quoted.h"
 
 #include <charconv>
 #include <cmath>
@@ -99,13 +101,14 @@ std::optional<PlaneCoefficients> tryParsePlaneFormula(std::string_view line) {
 
 PlaneCoefficients ParsePlaneFormula(std::string_view line, const std::string& source) {
     if (auto p = tryParsePlaneFormula(line)) return *p;
-    std::string shown = firstLine(line);
-    if (shown.size() > 80) shown = shown.substr(0, 77) + "...";
+    // Quoted whole up to the length of a formula line of three full coefficients.
+    constexpr std::size_t kQuotedFormulaBytes = 80;
+    const std::string shown = formats::quotedPart(line.substr(0, line.find_first_of("\r\n")), kQuotedFormulaBytes);
     throw Error(source + ": not a plane formula of the form \"z(x,y) = C + By + Ax\" (found \"" + shown + "\")");
 }
 
 PlaneCoefficients ReadPlaneFormulaFile(const std::string& path) {
-    if (!FileExists(path)) throw Error("Plane formula file not found: " + path);
+    requireInput(path, "Plane formula file not found: " + path);
     return ParsePlaneFormula(firstLine(readWholeFile(path)), path);
 }
 

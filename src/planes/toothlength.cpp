@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"
+#include "formats/quoted.h"
 
 #include <charconv>
 #include <cmath>
@@ -50,7 +51,8 @@ ToothLength readToothLengthFile(const std::string& path) {
     const auto res = std::from_chars(b, e, tl.value);
     if (line.empty() || res.ec != std::errc() || res.ptr != e)
         throw Error("The tooth-length file " + path + " does not hold a number" +
-                    (line.empty() ? std::string(".") : ": \"" + std::string(line.substr(0, 60)) + "\"."));
+                    (line.empty() ? std::string(".")
+                                  : ": \"" + formats::quotedPart(line, formats::kQuotedLineBytes) + "\"."));
     if (!std::isfinite(tl.value) || tl.value <= 0)
         throw Error("The tooth-length file " + path + " holds " + tl.text + ", which is not a positive length.");
     return tl;

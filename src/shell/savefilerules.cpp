@@ -1,5 +1,7 @@
 #include "shell/savefilerules.h"
 
+#include "core/fileroutines.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -73,6 +75,11 @@ std::optional<SaveFileChoice> acceptSaveFileName(const std::string& folder,
     choice.name = withDefaultExtension(name, type);
     choice.path = joinFolder(folder, choice.name);
 
+    // A save that would be refused is said now, not after "Overwrite file?" was answered.
+    if (const std::string refusal = saveRefusal(choice.path); !refusal.empty()) {
+        prompt.message(kTitle, refusal, Buttons::Ok);
+        return std::nullopt;
+    }
     std::error_code ec;
     const auto status = std::filesystem::status(choice.path, ec);
     if (std::filesystem::is_directory(status)) {

@@ -4,8 +4,10 @@
 //
 // A name is accepted when it is not empty; it gets the chosen type's extension
 // unless it already ends in a dot and three characters; the path is the folder
-// joined with that final name; and when a file of that final path exists the user
-// is asked "Overwrite file?" (OK goes on, Cancel refuses).
+// joined with that final name; a path a save would refuse (another user's link at it
+// or on the way, saveRefusal) is refused with the save's own message before anything
+// is asked; and when a file of that final path exists the user is asked "Overwrite
+// file?" (OK goes on, Cancel refuses).
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,8 +42,9 @@ struct SaveFileChoice {
     std::string path;  // folder joined with name
 };
 
-// Applies the OK rules. Refusals ("Enter filename", a declined "Overwrite file?",
-// a name that is a folder) are shown through prompt and give nullopt.
+// Applies the OK rules. Refusals ("Enter filename", a path a save would refuse, a
+// declined "Overwrite file?", a name that is a folder) are shown through prompt and give
+// nullopt.
 std::optional<SaveFileChoice> acceptSaveFileName(const std::string& folder,
                                                  const std::string& name,
                                                  SaveFileType type, Prompt& prompt);

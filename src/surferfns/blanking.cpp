@@ -1,5 +1,6 @@
 #include "surferfns/blanking.h"
 
+#include "core/digitiseinputs.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/tempfiles.h"
@@ -101,6 +102,26 @@ public:
 
     std::vector<std::string> toothGrids;  // ToothGridName(1..ToothGridCount)
 
+    // Every entry's blanking files saved earlier, judged before the mapping program is
+    // attached: attaching shows the map window, which a refusal would leave in front with
+    // the focus. An entry whose name gives no T is passed over here; its turn reports it.
+    bool earlierFilesPresent() const {
+        const SurfFnsState& s = ctx_.state;
+        if (!o_.chkBlankUseBlnFile && !regridsOutline()) return true;
+        for (int i = 1; i <= s.NumFiles; ++i) {
+            const std::string& S = s.GridPathNoExt[i - 1];
+            const auto T = DelCharStem(S, s.GridBaseName[i - 1], o_.txtBlankDelChar);
+            if (!T) continue;
+            std::string refusal = regridsOutline() ? regridOutlineRefusal(*T) : std::string();
+            if (refusal.empty() && o_.chkBlankUseBlnFile) refusal = existingFilesRefusal(i, S, *T);
+            if (!refusal.empty()) {
+                RefuseBlankingFile(ctx_, refusal);
+                return false;
+            }
+        }
+        return true;
+    }
+
 private:
     // The working name standing for `path` until the entry's files are put in place.
     const std::string& work(const std::string& path) { return staged_->work(path); }
@@ -132,20 +153,42 @@ private:
 
     double d() const { return text::Val(o_.txtBlankDelChar); }
 
+    bool regridsOutline() const { return o_.mode == BlankMode::MultiInside && o_.chkMultiBlankRegrid; }
+
+    // "Regrid and blank"'s outline saved earlier under T, as the batch refuses it, or "".
+    static std::string regridOutlineRefusal(const std::string& T) {
+        const std::string outline = T + "blnpts.bln";
+        return inputRefusal(outline, "Check that blanking file " + outline + " is in correct directory.");
+    }
+
+    // The (earlier, own) blanking files "Use existing bln file" takes for stems S and T.
+    std::vector<std::pair<std::string, std::string>> existingFiles(const std::string& S, const std::string& T) const {
+        std::vector<std::pair<std::string, std::string>> files;
+        if (o_.mode == BlankMode::MultiTeeth) {
+            for (const std::string& code : codes_)
+                files.emplace_back(T + "b-s" + code + "blnpts.bln", S + "-s" + code + "blnpts.bln");
+        } else {
+            files.emplace_back(T + "blnpts.bln", S + "blnpts.bln");
+        }
+        return files;
+    }
+
+    // The refusal of the first of them entry i would read that cannot be read, or "".
+    std::string existingFilesRefusal(int i, const std::string& S, const std::string& T) const {
+        for (const auto& [earlier, own] : existingFiles(S, T))
+            if (std::string refusal = BlankingFileRefusal(i, d() > 0 ? earlier : own); !refusal.empty())
+                return refusal;
+        return {};
+    }
+
     EntryResult fromExistingFiles(int i) {
         if (!stem(i)) return EntryResult::Skipped;
         const bool copy = d() > 0;
-        std::vector<std::pair<std::string, std::string>> files;  // (earlier, own)
-        if (o_.mode == BlankMode::MultiTeeth) {
-            for (const std::string& code : codes_)
-                files.emplace_back(*T_ + "b-s" + code + "blnpts.bln", S_ + "-s" + code + "blnpts.bln");
-        } else {
-            files.emplace_back(*T_ + "blnpts.bln", S_ + "blnpts.bln");
-        }
-        // Every file is found before the first copy: a refusal leaves the copies of an
-        // earlier run as they were, and the list stays for another try once it is there.
-        for (const auto& [earlier, own] : files)
-            if (!FileExists(copy ? earlier : own)) return refuseMissingBlankingFile(ctx_, i, copy ? earlier : own);
+        const auto files = existingFiles(S_, *T_);
+        // Every file is judged before the first copy: a refusal leaves the copies of an
+        // earlier run as they were, and the list stays for another try once it is right.
+        if (const std::string refusal = existingFilesRefusal(i, S_, *T_); !refusal.empty())
+            return RefuseBlankingFile(ctx_, refusal);
         toothBln_.clear();
         for (const auto& [earlier, own] : files) {
             if (copy) copyFileReplacing(earlier, work(own));
@@ -159,10 +202,8 @@ private:
     // user digitises, so a refusal writes nothing.
     EntryResult regridOutlinePresent(int i) {
         if (!stem(i)) return EntryResult::Skipped;
-        if (!FileExists(*T_ + "blnpts.bln")) {
-            Refuse(ctx_, "", "Check that blanking file " + *T_ + "blnpts.bln is in correct directory.");
-            return EntryResult::Stop;
-        }
+        if (const std::string refusal = regridOutlineRefusal(*T_); !refusal.empty())
+            return RefuseBlankingFile(ctx_, refusal);
         return EntryResult::Done;
     }
 
@@ -328,9 +369,13 @@ private:
 
 } // namespace
 
-EntryResult refuseMissingBlankingFile(SurfFnsContext& ctx, int entry, const std::string& path, const std::string& what) {
-    Refuse(ctx, "", "Check that " + what + " (file no. " + std::to_string(entry) + ") " + path +
-                        " is in correct directory.");
+std::string BlankingFileRefusal(int entry, const std::string& path, const std::string& what) {
+    return inputRefusal(path, "Check that " + what + " (file no. " + std::to_string(entry) + ") " + path +
+                                  " is in correct directory.");
+}
+
+EntryResult RefuseBlankingFile(SurfFnsContext& ctx, const std::string& refusal) {
+    Refuse(ctx, "", refusal);
     return EntryResult::Stop;
 }
 
@@ -353,7 +398,9 @@ BlankRunResult cmdBlank(SurfFnsContext& ctx, const BlankOptions& options) {
     // The skeleton checks every listed grid before the first "Digitise map" question or
     // blanking-file copy: a grid gone from disk would otherwise be found only by GridBlank,
     // after the user had digitised and the outline files of the grids before it were written.
-    result.outcome = RunBatch(ctx, [&run](SurfFnsContext&, int i) { return run.entry(i); });
+    result.outcome = RunBatch(
+        ctx, [&run](SurfFnsContext&, int i) { return run.entry(i); }, ClearRule::Always,
+        [&run] { return run.earlierFilesPresent(); });
     result.ToothGridName = run.toothGrids;
     return result;
 }

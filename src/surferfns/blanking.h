@@ -26,7 +26,8 @@
 // from disk is named before any question or copy, nothing is written, list kept. Cancel
 // at a "Digitise map" prompt ends the batch, list kept. A missing earlier blanking file
 // ends the batch with "Check that blanking file ..." naming the file looked for (list
-// kept), found before that entry's question or first copy. The regridding of "Regrid and
+// kept), one the reader refuses with the reader's message; every entry's is judged before
+// the map window opens. The regridding of "Regrid and
 // blank" works on scratch files in a private folder, never beside the grid. The user's digitise file
 // ends the batch under "Filename" when it cannot be read, holds an area of fewer than
 // three points, or holds more than one area in Outside or Inside (which blank by one
@@ -72,10 +73,13 @@ struct BlankRunResult {
 
 BlankRunResult cmdBlank(SurfFnsContext& ctx, const BlankOptions& options);
 
-// Ends a batch whose blanking file saved earlier is not there: "Check that <what> (file
-// no. <entry>) <path> is in correct directory.", the list kept for another try once the
-// file is in place. Blank and Regrid both look for such files.
-EntryResult refuseMissingBlankingFile(SurfFnsContext& ctx, int entry, const std::string& path,
-                                      const std::string& what = "blanking file");
+// Why a blanking file saved earlier cannot be taken: "Check that <what> (file no.
+// <entry>) <path> is in correct directory." when nothing is at its name, the reader's own
+// message when the reader would refuse what is there (a folder, a pipe, another user's
+// link); empty when it can be read. Blank and Regrid both look for such files, every
+// entry's before the map window opens, and a refusal ends the batch (RefuseBlankingFile),
+// the list kept for another try once the file is right.
+std::string BlankingFileRefusal(int entry, const std::string& path, const std::string& what = "blanking file");
+EntryResult RefuseBlankingFile(SurfFnsContext& ctx, const std::string& refusal);
 
 } // namespace trelvik::surffns

@@ -49,11 +49,11 @@ public:
 
     // The outline files entry i is blanked by, in the order they were always looked
     // for: a name they cannot be built from leaves the entry out (`leftOut`), and a
-    // file not on disk is refused (`missing`, and what it is).
+    // file the reader will not take is refused (`refusal`).
     struct Outlines {
         std::string blankLine, rowLine;
         std::string leftOut;
-        std::string missing, missingWhat = "blanking file";
+        std::string refusal;
     };
     Outlines outlines(int i) const {
         const SurfFnsState& s = ctx_.state;
@@ -73,10 +73,8 @@ public:
             }
             o.blankLine = *stem + "blnpts.bln";
         }
-        if (!FileExists(o.blankLine)) {
-            o.missing = o.blankLine;
-            return o;
-        }
+        o.refusal = BlankingFileRefusal(i, o.blankLine);
+        if (!o.refusal.empty()) return o;
         if (o_.chkRegridIndivTeeth) {
             if (S.size() < 6 || S.compare(S.size() - 6, 3, "b-s") != 0) {
                 o.leftOut = "The name " + base + " (file no. " + no +
@@ -85,10 +83,7 @@ public:
                 return o;
             }
             o.rowLine = S.substr(0, S.size() - 6) + "blnpts.bln";
-            if (!FileExists(o.rowLine)) {
-                o.missing = o.rowLine;
-                o.missingWhat = "row blanking file";
-            }
+            o.refusal = BlankingFileRefusal(i, o.rowLine, "row blanking file");
         }
         return o;
     }
@@ -97,8 +92,8 @@ public:
     // attaching shows the map window, which a refusal would leave in front with the focus.
     bool outlinesPresent() const {
         for (int i = 1; i <= ctx_.state.NumFiles; ++i)
-            if (const Outlines o = outlines(i); !o.missing.empty()) {
-                refuseMissingBlankingFile(ctx_, i, o.missing, o.missingWhat);
+            if (const Outlines o = outlines(i); !o.refusal.empty()) {
+                RefuseBlankingFile(ctx_, o.refusal);
                 return false;
             }
         return true;
@@ -112,7 +107,7 @@ public:
         const std::string no = std::to_string(i);
 
         const Outlines outline = outlines(i);
-        if (!outline.missing.empty()) return refuseMissingBlankingFile(ctx_, i, outline.missing, outline.missingWhat);
+        if (!outline.refusal.empty()) return RefuseBlankingFile(ctx_, outline.refusal);
         if (!outline.leftOut.empty()) return skip(outline.leftOut);
         const std::string& blankLine = outline.blankLine;
         const std::string& rowLine = outline.rowLine;

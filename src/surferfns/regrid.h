@@ -28,7 +28,8 @@
 //   spacing that rounds to 0 or fewer than 2 nodes along the other axis. A missing
 //   outline of any entry ends the batch before the map window opens, with "Check that
 //   (row) blanking file (file no. i) <path> is in correct directory.", naming the file
-//   looked for, and keeps the list. Plotting
+//   looked for (an outline the reader refuses, a folder say, with the reader's message),
+//   and keeps the list. Plotting
 //   uses the image map when the "Process grid" frame's terrain option is selected.
 #include "surferfns/gridcalls.h"
 #include "surferfns/surffnsstate.h"

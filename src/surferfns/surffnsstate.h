@@ -115,10 +115,11 @@ bool AddFilename(SurfFnsContext& ctx);
 // name); returns the number added. Text2 ends on the first name. Names refused (already
 // listed, too short) are named together in one "Filename" message.
 int AddAllFilenames(SurfFnsContext& ctx);
-// Every listed grid on disk; otherwise the normal pointer, one "Filename" message
-// naming the first grid missing ("The grid <path> does not exist: ..."), and false.
-// The batches ask it before they attach, so a grid gone since it was added is refused
-// before the map window opens and before any question or file.
+// Every listed grid one its reader will take (inputsPresent); otherwise the normal
+// pointer, one "Filename" message for the first that is not ("The grid <path> does not
+// exist: ..." for one missing, the reader's own message for a folder, a pipe or another
+// user's link), and false. The batches ask it before they attach, so a grid gone since
+// it was added is refused before the map window opens and before any question or file.
 bool ListedGridsPresent(SurfFnsContext& ctx);
 // "Clear filenames": empties the list.
 void ClearFilenames(SurfFnsState& state);

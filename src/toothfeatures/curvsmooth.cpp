@@ -2,6 +2,7 @@
 
 #include "core/digitiseinputs.h"
 #include "core/error.h"
+#include "core/fileroutines.h"
 #include "core/tempfiles.h"
 #include "core/textform.h"
 #include "shell/settings.h"
@@ -159,13 +160,26 @@ StepOutcome Input_Top(CurvContext& ctx, CurvControls& c) {
         if (!inputsPresent(ctx.prompt, {{JoinPath(c.Label3, c.Text7), "topographic grid",
                                          "choose a smoothed topographic grid in the file list."}}))
             return StepOutcome::Refused;
+        // The curvature grid taken by name is judged before the map window opens: a grid
+        // to plot must be there, and one the reader would refuse is refused now. One not
+        // made yet ("Curvature" on 1a makes it next) is taken by name without opening the
+        // map window, which would have nothing to show.
+        const std::string stem = JoinPath(c.Label3, text::BaseName(c.Text7));
+        const std::string curvature = stem + c.txtInputCurvText + ".grd";
+        std::string why;
+        const InputState curv = c.chkInputCurvGrid ? judgeInput(curvature, why) : InputState::Readable;
+        if ((curv == InputState::Missing && c.Check1) || curv == InputState::Refused) {
+            inputsPresent(ctx.prompt, {{curvature, "curvature grid",
+                                        "untick \"Plot curv grid\", or make it with \"Curvature\" on tab 1a first."}});
+            return StepOutcome::Refused;
+        }
         s.GridBaseName = text::BaseName(c.Text7);
-        s.TopoStem = JoinPath(c.Label3, s.GridBaseName);
+        s.TopoStem = stem;
         s.TopoGrid = JoinPath(c.Label3, c.Text7);
         if (c.chkInputCurvGrid) {
-            AttachSurfer(ctx);
-            s.CurvatureGrid = s.TopoStem + c.txtInputCurvText + ".grd";
-            plotOnInput(ctx, c);
+            if (curv == InputState::Readable) AttachSurfer(ctx);
+            s.CurvatureGrid = curvature;
+            if (curv == InputState::Readable) plotOnInput(ctx, c);
             c.SSTab2 = kTabSlice;
             ShowCurrentGrid(s, c);
             if (c.chkAltValuesS) c.txtCrestLength = c.txtAltS1;

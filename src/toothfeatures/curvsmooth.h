@@ -24,7 +24,10 @@
 //   (TopoStem & txtInputCurvText & ".grd"), plotted when Check1 is ticked, tab 2a comes
 //   to the front, the "Current grid" labels show the base name and the crest length and
 //   square side start again from their first alternate values. A topographic grid not
-//   on disk is refused ("Filename") before the map window opens, the window's grids kept.
+//   on disk is refused ("Filename") before the map window opens, the window's grids kept;
+//   so is, with chkInputCurvGrid, a curvature grid the reader would refuse, or one not on
+//   disk that Check1 would plot. One not on disk and not plotted (1a's "Curvature" makes
+//   it next) is taken by name without opening the map window.
 // Input_Curv ("Input curvature grid and plot"): Label3/Text7 becomes the curvature grid,
 //   plotted when Check1 is ticked; one not on disk is refused ("Filename") before the
 //   map window opens.

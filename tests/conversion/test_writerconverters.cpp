@@ -12,6 +12,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 using namespace convtest;
 
 namespace {
@@ -243,6 +245,25 @@ TEST(WriterConverters, ListRunsGoOnPastAMissingGrid) {
     EXPECT_NE(lastText(r).find("gone.grd"), std::string::npos);
     EXPECT_EQ(r.state.WrlScale, 10);
     EXPECT_EQ(r.state.NumFiles, 0);  // the VRML run empties the list
+
+    // A folder named like a grid, a pipe and a link to a device are refused in the
+    // reader's own words, before the map window opens.
+    ConvRun q;
+    std::filesystem::create_directory(q.dir.path("folder.grd"));
+    ASSERT_EQ(::mkfifo(q.dir.path("pipe.grd").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", q.dir.path("zero.grd"));
+    for (const char* name : {"folder.grd", "pipe.grd", "zero.grd"}) q.add(name);
+    q.opt.cmbToFileType = "VRML file Polygons (*.wrl)";
+    for (void (*fn)(ConvContext&) : {ConvertGRD_DXF, ConvertGRD_DAT, ConvertGRD_XYZ, ConvertGRD_WRL}) {
+        q.prompt.shown.clear();
+        auto c = q.ctx();
+        fn(c);
+        ASSERT_EQ(q.prompt.shown.size(), 3u) << q.messages();
+        EXPECT_EQ(q.prompt.shown[0].text, "Cannot read \"" + q.dir.path("folder.grd") + "\": it is a folder");
+        EXPECT_EQ(q.prompt.shown[1].text, "Cannot read \"" + q.dir.path("pipe.grd") + "\": it is a pipe, not a file");
+        EXPECT_EQ(q.prompt.shown[2].text, "Cannot read \"" + q.dir.path("zero.grd") + "\": it is a device, not a file");
+    }
+    EXPECT_TRUE(surfer::instances().empty());
 }
 
 // A DAT file the user kept beside the grid is not replaced without asking: Cancel

@@ -4,6 +4,9 @@
 
 #include <filesystem>
 
+#include <unistd.h>
+
+#include "core/fileroutines.h"
 #include "shell/savefilerules.h"
 #include "support/tempfolder.h"
 
@@ -73,4 +76,18 @@ TEST_F(SaveFileAccept, ExistingFinalPathIsAskedAboutEvenWhenTypedWithoutExtensio
     // The same name with another type's extension is a different, new file.
     EXPECT_TRUE(acceptSaveFileName(folder(), "results", SaveFileType::Txt, prompt));
     EXPECT_EQ(prompt.shown.size(), 2u);
+
+    // Another user's link at the name is refused in the save's own words, not asked
+    // about: its save would be refused after OK.
+    if (::geteuid() != 0) return;  // a link of another user needs root
+    const std::string link = (tmp.dir() / "theirs.csv").string();
+    fs::create_symlink(tmp.dir() / "results.csv", link);
+    ASSERT_EQ(::lchown(link.c_str(), 65534, 65534), 0);
+    prompt.answer(Answer::Ok);
+    EXPECT_FALSE(acceptSaveFileName(folder(), "theirs", SaveFileType::Csv, prompt));
+    ASSERT_EQ(prompt.shown.size(), 3u);
+    EXPECT_EQ(prompt.shown[2].title, "Open file");
+    EXPECT_EQ(prompt.shown[2].buttons, Buttons::Ok);
+    EXPECT_EQ(prompt.shown[2].text, saveRefusal(link));
+    EXPECT_NE(prompt.shown[2].text.find("is a link of another user"), std::string::npos) << prompt.shown[2].text;
 }

@@ -7,6 +7,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include <sys/stat.h>
+
 using namespace surffnstest;
 using ::testing::HasSubstr;
 
@@ -182,6 +186,14 @@ TEST(Blank, AMissingEarlierToothFileIsFoundBeforeAnyIsCopied) {
     o.chkTeeth[8] = o.chkTeeth[9] = true;  // m2 has no earlier file
     EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Stopped);
     EXPECT_EQ(r.dir.read("toothb150-sm1blnpts.bln"), "the copy of an earlier run");
+    // Every listed grid's files are judged before the map window opens: one the reader
+    // refuses (a folder in its place) in the reader's own words.
+    EXPECT_FALSE(r.app.SurferApp);
+    std::filesystem::create_directory(r.dir.path("toothb-sm2blnpts.bln"));
+    EXPECT_EQ(cmdBlank(r.ctx, o).outcome, BatchOutcome::Stopped);
+    EXPECT_EQ(r.prompt.shown.back().text,
+              "Cannot read \"" + r.dir.path("toothb-sm2blnpts.bln") + "\": it is a folder");
+    EXPECT_FALSE(r.app.SurferApp);
 }
 
 TEST(Blank, BadEntriesAreReportedAndLeftOutWhileTheOthersGoOn) {
@@ -239,6 +251,24 @@ TEST(Blank, AGridGoneFromDiskIsNamedBeforeAnyQuestionAndNothingIsWritten) {
         EXPECT_THAT(r.prompt.shown[0].text, HasSubstr("The grid " + r.dir.path("a2.grd") + " does not exist"));
         EXPECT_EQ(r.files(), (std::vector<std::string>{"a1.grd", "digit.dat"}));
         EXPECT_FALSE(r.app.SurferApp);  // refused before the map window could open
+    }
+    // A folder named like a grid, or a pipe, is refused in the reader's own words, not
+    // said not to exist, and before the map window could open.
+    ProcRun r;
+    std::filesystem::create_directory(r.dir.path("a2.grd"));
+    ASSERT_EQ(::mkfifo(r.dir.path("a3.grd").c_str(), 0600), 0);
+    for (const char* name : {"a2.grd", "a3.grd"}) {
+        r.add("a1.grd", tenByTen());
+        r.add(name);
+        r.prompt.shown.clear();
+        EXPECT_EQ(cmdBlank(r.ctx, BlankOptions{}).outcome, BatchOutcome::Stopped);
+        ASSERT_EQ(r.prompt.shown.size(), 1u);
+        EXPECT_EQ(r.prompt.shown[0].title, "Filename");
+        EXPECT_EQ(r.prompt.shown[0].text, "Cannot read \"" + r.dir.path(name) + "\": " +
+                                              (name == std::string("a2.grd") ? "it is a folder"
+                                                                             : "it is a pipe, not a file"));
+        EXPECT_FALSE(r.app.SurferApp);
+        ClearFilenames(r.state);
     }
 }
 

@@ -201,6 +201,7 @@ TEST(CurvatureInputs, InputTopoTakesTheCurvatureGridByNameOnlyWhenTicked) {
 
     r.c.chkInputCurvGrid = true;
     r.c.Text5 = "70";
+    r.save("tooth_fwa9,4x3_curv10.grd", bumpy());
     ASSERT_EQ(Input_Top(r.ctx, r.c), StepOutcome::Done);
     EXPECT_EQ(r.state.CurvatureGrid, r.path("tooth_fwa9,4x3_curv10.grd"));
     EXPECT_EQ(r.c.SSTab2, kTabSlice);
@@ -228,10 +229,24 @@ TEST(CurvatureInputs, AGridNotOnDiskIsRefusedBeforeTheMapWindow) {
         EXPECT_EQ(Input_Curv(r.ctx, r.c), StepOutcome::Refused);
         EXPECT_THAT(r.messages().back(), HasSubstr("The curvature grid " + r.path("gone.grd") + " does not exist"));
     }
+    // The curvature grid a topographic grid names, taken by name, is looked for too: to
+    // be plotted it must be there.
+    r.save("tooth.grd", bumpy());
+    r.c.Text7 = "tooth.grd";
+    r.c.chkInputCurvGrid = true;
+    EXPECT_EQ(Input_Top(r.ctx, r.c), StepOutcome::Refused);
+    EXPECT_EQ(r.prompt.shown.back().title, "Filename");
+    EXPECT_THAT(r.messages().back(),
+                HasSubstr("The curvature grid " + r.path("tooth_fwa9,4x3_curv10.grd") + " does not exist"));
     EXPECT_TRUE(surfer::instances().empty());
     EXPECT_EQ(r.c.SSTab2, kTabSmooth);
     EXPECT_TRUE(r.state.TopoGrid.empty());
     EXPECT_TRUE(r.state.CurvatureGrid.empty());
+    // Not plotted, one yet to be made is taken by name, with no map window to show it.
+    r.c.Check1 = false;
+    EXPECT_EQ(Input_Top(r.ctx, r.c), StepOutcome::Done);
+    EXPECT_EQ(r.state.CurvatureGrid, r.path("tooth_fwa9,4x3_curv10.grd"));
+    EXPECT_TRUE(surfer::instances().empty());
 }
 
 // The grids made on tab 1a are the ones tabs 2a and 2b measure: their "Current grid"
