@@ -1,4 +1,5 @@
 #include "core/fileroutines.h"
+#include "core/commit/testhooks.h"
 
 #include "core/error.h"
 #include "core/tempfiles.h"

@@ -191,10 +191,6 @@ private:
     bool finished_ = false, committed_ = false;
 };
 
-// Called with each working name a ReplacementFile is about to make, before it makes it:
-// a test puts a link there first, as someone sharing the folder might.
-inline void (*beforeWorkingFileMade)(const std::string& name) = nullptr;
-
 class AtomicTextWriter {
 public:
     explicit AtomicTextWriter(std::string path);

@@ -1,5 +1,6 @@
 // What a settle or a failed commit must leave alone, and how often a settle reads a record.
 #include "core/error.h"
+#include "core/commit/testhooks.h"
 #include "core/fileroutines.h"
 #include "core/commit/workingfiles.h"
 

@@ -4,6 +4,7 @@
 // named as a record: none reaches a file outside its folder or one the user did not make,
 // nor stops the step, and each is named.
 #include "core/fileroutines.h"
+#include "core/commit/testhooks.h"
 #include "core/commit/workingfiles.h"
 
 #include <gtest/gtest.h>
@@ -156,6 +157,27 @@ TEST(CommitRecords, ARecordOthersCouldHaveWrittenIsNotObeyed) {
         ASSERT_EQ(::stat(t.path(recordStem(t.dir()) + ".commit").c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, 0600u) << mask;
     }
+    // A disk without Unix permissions refuses the change of mode and shows every file as
+    // its mount gives it: the commit goes on, and its record, which only the user may
+    // write, is obeyed after a kill before any rename.
+    working::changeRecordMode = [](int fd, mode_t) {
+        ::fchmod(fd, 0755);
+        errno = EPERM;
+        return -1;
+    };
+    for (std::size_t renamed = 0; renamed < 3; ++renamed) {
+        TempFolder t;
+        writeOld(t);
+        commitKilledAfter(t.dir(), renamed);
+        struct stat st{};
+        ASSERT_EQ(::stat(t.path(recordStem(t.dir()) + ".commit").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0755u);
+        working::takeSettleNotes();
+        EXPECT_TRUE(FileExists(t.path("a.dat")));
+        for (const std::string name : {"a", "b", "c"}) EXPECT_EQ(t.read(name + ".dat"), "new " + name) << renamed;
+        EXPECT_EQ(records(t.dir()), 0u) << renamed << working::takeSettleNotes();
+    }
+    working::changeRecordMode = nullptr;
 }
 
 // A well-formed record of another user, and files of another user named as claims of the

@@ -2,6 +2,7 @@
 // that cannot be written, what the note says, one settler per commit however many threads
 // meet it, and a settle under way waited for once.
 #include "core/fileroutines.h"
+#include "core/commit/testhooks.h"
 #include "core/commit/workingfiles.h"
 
 #include <gtest/gtest.h>

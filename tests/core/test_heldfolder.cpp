@@ -1,6 +1,7 @@
 // The one way to a file: links, someone else's and the user's own, on the way to what a
 // step reads, saves and makes, and names changed while they are opened.
 #include "core/fileroutines.h"
+#include "core/commit/testhooks.h"
 
 #include "core/error.h"
 

@@ -10,6 +10,7 @@
 //                    replaced together by a step killed once X/a.dat is in place.
 //  holdWithAFolder   a commit hook that puts a folder at pathOnHold after the first rename.
 #include "core/fileroutines.h"
+#include "core/commit/testhooks.h"
 #include "core/commit/workingfiles.h"
 
 #include <filesystem>

@@ -4,6 +4,7 @@
 // commit's files are given back is core/commit/commitundo.cpp; every stat, rename and
 // removal goes through folders held open (core/heldfolder.h).
 #include "core/commit/workingfiles.h"
+#include "core/commit/testhooks.h"
 #include "core/commit/workingfiles_detail.h"
 
 #include "core/fileroutines.h"

@@ -3,8 +3,9 @@
 // a file of the user's there under a record's name, or write into a file of the user's
 // that others may write; and a record's checks see only what it says. So a record is
 // obeyed only when nobody but the user could have written it: the user's own regular
-// file, with one link and no permission for group or others, as every record a step makes
-// is. The files a record so obeyed names are the ones its writer made or kept, and are
+// file, with one link, that neither group nor others may write, as every record a step
+// makes is. Who may read it does not matter: a disk without Unix permissions shows every
+// file as its mount says (0755, say), and its records are obeyed all the same. The files a record so obeyed names are the ones its writer made or kept, and are
 // renamed or removed by their ids whoever owns them (core/commit/commitundo.cpp).
 #include "core/commit/workingfiles_detail.h"
 
@@ -16,7 +17,7 @@
 namespace trelvik::working::detail {
 
 bool obeyed(const struct stat& st) {
-    return S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && st.st_nlink == 1 && (st.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+    return S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && st.st_nlink == 1 && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 bool obeyedIn(const HeldFolder& folder, std::string_view name) {

@@ -1,4 +1,5 @@
 #include "core/commit/workingfiles.h"
+#include "core/commit/testhooks.h"
 #include "core/commit/workingfiles_detail.h"
 
 #include "core/error.h"
@@ -301,12 +302,15 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
                         " other files together: too many for one step");
         }
         HeldFolder held = firstIn[i]->held ? firstIn[i]->held->dup() : HeldFolder::open(folder);
-        // Readable and writable by the user alone, whatever the umask: a record is obeyed
-        // only when nobody else could have written it.
+        // Made the user's alone, whatever the umask: a record is obeyed only when nobody else
+        // could have written it. A disk without Unix permissions (FAT, exFAT, SMB) shows
+        // every file with the mode its mount gives and refuses the change; that is no
+        // failure, and the record is written as the disk allows.
         const int fd = held ? ::openat(held.fd(), name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600)
                             : -1;
         if (!held) errno = ENOENT;
-        bool good = fd >= 0 && ::fchmod(fd, 0600) == 0;
+        if (fd >= 0) (changeRecordMode ? changeRecordMode : ::fchmod)(fd, 0600);
+        bool good = fd >= 0;
         if (fd >= 0) copies_.push_back({std::move(held), name_});
         for (std::string_view rest = text; good && !rest.empty();) {
             const ssize_t n = ::write(fd, rest.data(), rest.size());

@@ -39,9 +39,11 @@
 // its notes are taken); the note names its claim if it does not end.
 //   - The settle obeys a record (a copy of it in another folder, a copy cut short, a
 //     claim) only when nobody but the user the program runs as could have written it:
-//     that user's own regular file, with one link and no permission for group or others,
+//     that user's own regular file, with one link, that neither group nor others may write,
 //     no larger than any record a step writes (core/commit/recordreader.cpp, the one
-//     place that decides). Every record and copy is made so, 0600 whatever the umask.
+//     place that decides). Every record and copy is made so, 0600 whatever the umask,
+//     or as a disk without Unix permissions allows, whose refusal of the change is no
+//     failure.
 //     The files a record obeyed names are renamed or removed, whoever owns them, only
 //     while each is still, by id (and size and time where the record has them), the file
 //     the record names. Anything else named as a record or claim (another user's, one of
@@ -188,21 +190,5 @@ private:
     std::vector<Copy> copies_;  // the record in each folder
     bool settled_ = false;
 };
-
-// Called before the first rename of a commit and after each, with the number renamed so
-// far: a test stops a process there as a kill would.
-inline void (*afterCommitRename)(std::size_t renamed) = nullptr;
-// Called once the sweep has listed a folder, before it reads the records it found: a test
-// claims one there as another settler might.
-inline void (*afterSweepListing)(const std::filesystem::path& dir) = nullptr;
-// Called once a settle has read a record in dir, before it checks what the record names:
-// a test settles the commit there as another settler might.
-inline void (*afterRecordRead)(const std::filesystem::path& dir) = nullptr;
-// Called each time a settle has listed the records in dir, before it reads them: a test
-// renames one there as someone sharing the folder might.
-inline void (*afterSettleListing)(const std::filesystem::path& dir) = nullptr;
-// Called once a settle has claimed a record in dir, before it reads the claim: a test puts
-// a file where the record was, as someone sharing the folder might.
-inline void (*afterClaim)(const std::filesystem::path& dir) = nullptr;
 
 } // namespace trelvik::working

@@ -93,8 +93,8 @@ std::string shownName(std::string_view s);
 
 // Whom a step obeys, decided in one place (core/commit/recordreader.cpp): a record, a copy
 // of one in another folder, a copy cut short and a claim are obeyed only when nobody but
-// the user could have written them: the user's own regular file, with one link and no
-// permission for group or others. Anything else named as a record is left in place and
+// the user could have written them: the user's own regular file, with one link, that
+// neither group nor others may write. Anything else named as a record is left in place and
 // named, with its owner.
 bool obeyed(const struct stat& st);
 // obeyed of the file `name` in folder, as it stands now.
