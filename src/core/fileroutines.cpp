@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <optional>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -106,12 +105,6 @@ struct CopyFailure {
 
 }  // namespace
 
-std::string ownerName(uid_t owner) {
-    struct passwd pw{}, *found = nullptr;
-    char buf[1024];
-    if (::getpwuid_r(owner, &pw, buf, sizeof buf, &found) == 0 && found && found->pw_name) return found->pw_name;
-    return "user " + std::to_string(owner);
-}
 
 bool DirExists(const std::string& path) {
     if (path.empty()) return false;

@@ -44,7 +44,6 @@
 //                     (only names of exactly that form). finish() syncs it to disk and
 //                     closes it, commit() renames it over the target; a temporary never
 //                     committed is removed.
-//  ownerName          whose a file is, for a message: the user's name, or "user <uid>".
 //  newWorkingFile     makes an empty file under a new working name beside target, as a
 //                     ReplacementFile makes its temporary, and returns that name.
 //  writeFileAtomic    replaces path with content through a ReplacementFile.
@@ -115,7 +114,6 @@ bool ConvertLineEnds(const std::string& inFile, const std::string& outFile, long
 std::string readWholeFile(const std::string& path);
 std::string readFileAsItStands(const std::string& path);
 std::string newWorkingFile(const std::string& target);
-std::string ownerName(uid_t owner);
 void writeFileAtomic(const std::string& path, std::string_view content);
 void appendFileAtomic(const std::string& path, std::string_view text);
 

@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <linux/openat2.h>
+#include <pwd.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 #include <utility>
@@ -74,6 +75,13 @@ int openWithoutLinks(const std::string& dir) {
 }
 
 } // namespace
+
+std::string ownerName(uid_t owner) {
+    struct passwd pw{}, *found = nullptr;
+    char buf[1024];
+    if (::getpwuid_r(owner, &pw, buf, sizeof buf, &found) == 0 && found && found->pw_name) return found->pw_name;
+    return "user " + std::to_string(owner);
+}
 
 bool trustedLink(const struct stat& link, const struct stat& folder) {
     if (link.st_uid == ::geteuid() || link.st_uid == 0) return true;

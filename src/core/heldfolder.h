@@ -102,4 +102,7 @@ Walked walkPath(const std::string& path, bool followLast = true);
 // have been made by nobody but the user, root, or the folder's sole writer.
 bool trustedLink(const struct stat& link, const struct stat& folder);
 
+// Whose a file is, for a message: the user's name, or "user <uid>".
+std::string ownerName(uid_t owner);
+
 } // namespace trelvik

@@ -17,11 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The folders of the live PrivateFolder objects.
-working::LiveNames& liveFolders() {
-    static working::LiveNames f;
-    return f;
-}
+working::LiveNames& liveFolders() { return working::livePrivateFolders(); }
 
 constexpr std::string_view kLead = "trelvik-";
 

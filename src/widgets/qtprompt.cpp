@@ -16,7 +16,9 @@
 
 #include <algorithm>
 #include <functional>
+#include <numeric>
 #include <optional>
+#include <vector>
 
 namespace trelvik {
 
@@ -92,11 +94,37 @@ void roomForTitle(QMessageBox& box) {
 // reach: it shows the lines that fit, then how many more there are, and the whole text
 // under "Show Details...", whose part scrolls. The lines are measured at the narrowest
 // width the box wraps its text at, so they take no more room on the screen than here.
+// A question keeps what it asks (its last paragraph) below the lines that fit: the user
+// answers it with the buttons under it. A line taller than all the room the lines have
+// would never show, and the box could show nothing but the count: it is cut to the room
+// left instead, its end "...", the whole of it under "Show Details..." too.
 constexpr int kBoxWrapLimit = 500;   // the box wraps its text at no less than this, or half the screen
 constexpr int kLabelMargins = 40;    // the box's margins beside its text
 constexpr int kBoxExtras = 300;      // title bar, margins, buttons and the details' part opened
 
-void fitTextToScreen(QMessageBox& box, const QString& text) {
+// Where the last paragraph of a text begins: at the blank line before it, else at its last line.
+qsizetype lastParagraph(const QStringList& lines) {
+    qsizetype last = lines.size() - 1;
+    while (last > 0 && lines[last].isEmpty()) --last;
+    const qsizetype blank = lines.lastIndexOf(QString(), last);
+    return blank > 0 ? blank : last;
+}
+
+// The longest start of `line` that takes no more than `room` with "..." after it; empty when
+// not even "..." does.
+QString cutToFit(const QString& line, int room, const std::function<int(const QString&)>& height) {
+    auto fits = [&](qsizetype n) { return height(line.left(n) + QStringLiteral("...")) <= room; };
+    if (!fits(0)) return {};
+    qsizetype lo = 0, hi = line.size();  // a start of lo characters fits; the whole line does not
+    while (hi - lo > 1) {
+        const qsizetype mid = (lo + hi) / 2;
+        (fits(mid) ? lo : hi) = mid;
+    }
+    if (lo > 0 && line[lo - 1].isHighSurrogate()) --lo;
+    return line.left(lo) + QStringLiteral("...");
+}
+
+void fitTextToScreen(QMessageBox& box, const QString& text, bool question) {
     const QScreen* screen = box.screen();
     if (!screen) return;
     const QRect avail = screen->availableGeometry();
@@ -104,22 +132,40 @@ void fitTextToScreen(QMessageBox& box, const QString& text) {
     const int room = avail.height() - kBoxExtras;
     const QFontMetrics fm(box.font());
     const QRect page(0, 0, wrap, 1 << 20);
-    auto rowsHeight = [&](const QString& line) {
+    const std::function<int(const QString&)> rowsHeight = [&](const QString& line) {
         const QString t = line.isEmpty() ? QStringLiteral(" ") : line;
         return std::max(fm.boundingRect(page, Qt::TextWordWrap, t).height(),
                         fm.boundingRect(page, Qt::TextWrapAnywhere, t).height());
     };
+    // Each line is measured once, for the whole and for the lines kept alike.
     const QStringList lines = text.split('\n');
-    int total = 0;
-    for (const QString& line : lines) total += rowsHeight(line);
-    if (total <= room) return;
+    std::vector<int> heights;
+    heights.reserve(lines.size());
+    for (const QString& line : lines) heights.push_back(rowsHeight(line));
+    auto sum = [&](qsizetype from, qsizetype to) {
+        return std::accumulate(heights.begin() + from, heights.begin() + to, 0);
+    };
+    if (sum(0, lines.size()) <= room) return;
     auto more = [](qsizetype n) {
         return QStringLiteral("(%1 more line%2 under \"Show Details...\")").arg(n).arg(n == 1 ? "" : "s");
     };
-    int used = rowsHeight(more(lines.size()));
+    const int countHeight = rowsHeight(more(lines.size()));
+    // A question taller than the screen on its own goes under "Show Details..." with the rest.
+    qsizetype end = lines.size();
+    if (const qsizetype asked = question ? lastParagraph(lines) : end; countHeight + sum(asked, end) <= room)
+        end = asked;
+    int used = countHeight + sum(end, lines.size());
+    const int linesRoom = room - used;
     qsizetype shown = 0;
-    for (int h = 0; shown < lines.size() && used + (h = rowsHeight(lines[shown])) <= room; ++shown) used += h;
-    box.setText(QStringList(lines.mid(0, shown)).join('\n') + '\n' + more(lines.size() - shown));
+    for (; shown < end && used + heights[shown] <= room; ++shown) used += heights[shown];
+    QStringList kept = lines.mid(0, shown);
+    if (shown < end && heights[shown] > linesRoom)
+        if (const QString start = cutToFit(lines[shown], room - used, rowsHeight); !start.isEmpty()) {
+            kept << start;
+            ++shown;
+        }
+    if (shown < end) kept << more(end - shown);
+    box.setText((kept + lines.mid(end)).join('\n'));
     box.setDetailedText(text);
 }
 
@@ -165,7 +211,7 @@ Answer QtPrompt::show(const std::string& title, const std::string& text, Buttons
     const QString caption = QString::fromStdString(title.empty() ? std::string(kDefaultTitle) : title);
     QMessageBox box(QMessageBox::NoIcon, caption, QString::fromStdString(text), standardButtons(buttons));
     roomForTitle(box);
-    if (title != kDigitiseTitle) fitTextToScreen(box, QString::fromStdString(text));
+    if (title != kDigitiseTitle) fitTextToScreen(box, QString::fromStdString(text), buttons != Buttons::Ok);
     QAbstractButton* replace = nullptr;
     if (buttons == Buttons::ReplaceCancel) {
         // Enter keeps the files: replacing them takes a deliberate click.

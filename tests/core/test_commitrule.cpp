@@ -144,8 +144,14 @@ TEST(CommitRecords, ARecordOthersCouldHaveWrittenIsNotObeyed) {
         const std::string notes = working::takeSettleNotes();
         EXPECT_EQ(t.read("thesis.txt"), "mine") << round << notes;
         EXPECT_TRUE(fs::exists(t.path(name))) << round;
-        EXPECT_NE(notes.find("A step of " + ownerName(::geteuid()) + "'s run was cut short here"), std::string::npos)
+        // Said with why it is passed over and what to do.
+        const std::string why = round == 0 ? "it has a second link" : "your group or others may write it";
+        EXPECT_NE(notes.find("\"" + t.path(name) + "\" is named as a record of a step of yours cut short here, but it is "
+                             "not obeyed, as " + why),
+                  std::string::npos)
             << round << notes;
+        EXPECT_NE(notes.find("look at them, then remove \"" + t.path(name) + "\" to end this note."), std::string::npos)
+            << notes;
     }
     for (const mode_t mask : {0000, 0002}) {
         TempFolder t;

@@ -15,8 +15,12 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <vector>
+
+#include "core/replacequestion.h"
 
 #include "widgets/digitiseokcheck.h"
 #include "widgets/fitscreen.h"
@@ -98,6 +102,23 @@ TEST(QtPrompt, TheDigitiseQuestionShortensADeepFolderFromItsStart) {
                 !text.contains(QStringLiteral("/level1/")))
         << text.toStdString();
     EXPECT_EQ(tip.toStdString(), folder);
+
+    // The two names too long for the width together still stand whole, the line broken
+    // between them; only the folders above give way.
+    const std::string parent = folder.substr(0, folder.rfind('/')) + "/a_long_folder_name_for_testing";
+    const std::string own = "level8_with_a_name_long_enough_to_fill_a_line_nearly_alone";
+    testsupport::whenTitled("Digitise map", [&](QMessageBox* box) {
+        text = box->text();
+        tip = box->toolTip();
+        box->button(QMessageBox::Cancel)->click();
+    });
+    EXPECT_FALSE(askDigitise(prompt, "Use 'Digitise' to define crest.", parent + "/" + own + "/digit.dat", "/elsewhere"));
+    EXPECT_TRUE(QString(text).remove(QLatin1Char('\n')).contains(
+                    QString::fromUtf8(" in \u2026/a_long_folder_name_for_testing/") + QString::fromStdString(own) +
+                    QStringLiteral(" then press 'OK'.")) &&
+                !text.contains(QStringLiteral("level7")))
+        << text.toStdString();
+    EXPECT_EQ(tip.toStdString(), parent + "/" + own);
 }
 
 // A short refusal under a title of its own leaves the title bar room for the whole title
@@ -113,35 +134,84 @@ TEST(QtPrompt, AShortBoxIsWideEnoughForItsWholeTitle) {
     EXPECT_GE(seen.width, QFontMetrics(bold).horizontalAdvance("Crest name") + 100);
 }
 
+namespace {
+
+// A long box as it showed: its screen, its frame and its buttons' rectangles, its frame
+// with the details opened, its text and its details. Answered with OK, else Cancel.
+struct LongBox {
+    QRect screen, frame, opened;
+    std::vector<QRect> buttons;
+    QString text, details;
+};
+
+void openLongBox(const QString& title, LongBox& seen) {
+    testsupport::whenTitled(title, [&seen](QMessageBox* box) {
+        seen.screen = box->screen()->availableGeometry();
+        seen.frame = box->frameGeometry();
+        seen.text = box->text();
+        seen.details = box->detailedText();
+        seen.buttons.clear();
+        for (QAbstractButton* b : box->buttons()) seen.buttons.emplace_back(b->mapToGlobal(QPoint(0, 0)), b->size());
+        for (QAbstractButton* b : box->buttons())
+            if (box->buttonRole(b) == QMessageBox::ActionRole) b->click();  // "Show Details..."
+        testsupport::wait(50);
+        seen.opened = box->frameGeometry();
+        (box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok) : box->button(QMessageBox::Cancel))->click();
+    });
+}
+
+void expectOnScreen(const LongBox& seen) {
+    EXPECT_TRUE(seen.screen.contains(seen.frame)) << seen.frame.height() << " of " << seen.screen.height();
+    EXPECT_FALSE(seen.buttons.empty());
+    for (const QRect& b : seen.buttons) EXPECT_TRUE(seen.screen.contains(b));
+    EXPECT_LE(seen.opened.height(), seen.screen.height());
+}
+
+} // namespace
+
 // A message of many long lines (a settle's notes) keeps its box and OK on the screen,
-// the details opened too, with every line a click away. Run again on a 1280 x 720
-// screen (tests/CMakeLists.txt).
+// the details opened too, with every line a click away; one line longer than the screen
+// shows cut rather than not at all; a question keeps its question and its buttons however
+// many names it lists. Run again on a 1280 x 720 screen (tests/CMakeLists.txt).
 TEST(QtPrompt, AMessageOfEightyLongLinesFitsTheScreenWithItsButtons) {
     ensureApp();
     std::string text;
     for (int i = 1; i <= 80; ++i)
         text += "The file /home/user/scans/upper/molar_" + std::to_string(i) +
                 "_smoothed.grd was saved since the step began, so it is kept as it is now.\n";
-    QRect screen, frame, ok, opened;
-    QString details;
-    testsupport::whenTitled("Settled", [&](QMessageBox* box) {
-        screen = box->screen()->availableGeometry();
-        frame = box->frameGeometry();
-        QAbstractButton* okButton = box->button(QMessageBox::Ok);
-        ok = QRect(okButton->mapToGlobal(QPoint(0, 0)), okButton->size());
-        details = box->detailedText();
-        for (QAbstractButton* b : box->buttons())
-            if (box->buttonRole(b) == QMessageBox::ActionRole) b->click();  // "Show Details..."
-        testsupport::wait(50);
-        opened = box->frameGeometry();
-        okButton->click();
-    });
     QtPrompt prompt;
+    LongBox seen;
+    openLongBox("Settled", seen);
     prompt.message("Settled", text);
-    EXPECT_TRUE(screen.contains(frame)) << frame.height() << " of " << screen.height();
-    EXPECT_TRUE(screen.contains(ok));
-    EXPECT_LE(opened.height(), screen.height());
-    EXPECT_EQ(details.toStdString(), text);
+    expectOnScreen(seen);
+    EXPECT_EQ(seen.details.toStdString(), text);
+
+    std::string oneLine = text;
+    std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
+    openLongBox("Settled", seen);
+    prompt.message("Settled", oneLine);
+    expectOnScreen(seen);
+    EXPECT_TRUE(seen.text.startsWith("The file /home/user/scans/upper/molar_1_smoothed.grd was saved"))
+        << seen.text.toStdString();
+    EXPECT_TRUE(seen.text.endsWith("...")) << seen.text.toStdString();
+    EXPECT_EQ(seen.details.toStdString(), oneLine);
+
+    trelvik::testing::TempFolder folder;
+    std::vector<std::string> names;
+    for (int i = 1; i <= 45; ++i)
+        names.push_back(folder.write("upper_left_first_molar_" + std::to_string(i) +
+                                     "_smoothed_levelled_trimmed_and_resampled_to_ten_microns.grd", "old"));
+    ScriptedPrompt scripted;
+    scripted.answer(Answer::Cancel);
+    ConfirmReplace(scripted, names);
+    openLongBox("Replace files", seen);
+    EXPECT_FALSE(ConfirmReplace(prompt, names));
+    expectOnScreen(seen);
+    EXPECT_TRUE(seen.text.startsWith("These files already exist:\n    " + QString::fromStdString(names[0])))
+        << seen.text.toStdString();
+    EXPECT_TRUE(seen.text.endsWith("\n\nReplace them? Cancel writes nothing.")) << seen.text.toStdString();
+    ASSERT_EQ(scripted.shown.size(), 1u);
+    EXPECT_EQ(seen.details.toStdString(), scripted.shown[0].text);
 }
 
 TEST(QtPrompt, BusyPointerIsSetNotCounted) {

@@ -3,10 +3,14 @@
 #include "core/commit/workingfiles.h"
 #include "core/commit/workingfiles_detail.h"
 
+#include "core/heldfolder.h"
+
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 #include <set>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace trelvik::working {
@@ -26,12 +30,81 @@ std::set<std::string> met;
 
 namespace detail {
 
+namespace fs = std::filesystem;
+
+std::string shownIn(const fs::path& dir, const HeldFile& h) {
+    return h.folder->path() == dir ? h.target : h.folder->pathOf(h.target);
+}
+
+std::string listed(const fs::path& dir, const std::vector<HeldFile>& files) {
+    std::string out;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (i > 0) out += i + 1 == files.size() ? " and " : ", ";
+        out += shownIn(dir, files[i]);
+    }
+    return out;
+}
+
+std::string leadIn(const fs::path& dir) { return "A step cut short in " + dir.string() + " while putting files in place "; }
+
+std::string endsNote(const std::string& record) {
+    return " Once that is seen to, removing \"" + record + "\" ends this note.";
+}
+
+void noteForeign(const std::string& record, const std::string& why) {
+    addNote("\"" + record + "\" is named as a record of a step cut short, but it is not the program's own (" + why +
+            "), so nothing it names was touched." + endsNote(record));
+}
+
+void noteOtherUsers(const fs::path& dir, const OthersFiles& others) {
+    for (const auto& [owner, files] : others) {
+        if (metInThisStep("named the records of " + std::to_string(owner) + " in " + dir.string(), true)) continue;
+        const std::string user = ownerName(owner);
+        const std::string& first = files.begin()->first;
+        const auto more = [&](const std::string& whose) {
+            return files.size() == 1 ? std::string()
+                                     : " and " + whose + std::to_string(files.size() - 1) +
+                                           (files.size() == 2 ? " other file" : " other files") + " named as records there";
+        };
+        if (owner != ::geteuid()) {
+            addNote("A step of " + user + "'s run was cut short here: its files may be part new, part old; removing \"" +
+                    first + "\"" + more(user + "'s ") + " ends this note.");
+            continue;
+        }
+        // The user's own: said with why it is passed over, which only the user can see to.
+        addNote("\"" + first + "\" is named as a record of a step of yours cut short here, but it is not obeyed, as " +
+                files.begin()->second +
+                ", so someone else could have written it; nothing it names was touched. Its files may be part new, "
+                "part old: look at them, then remove \"" +
+                first + "\"" + more("your ") + " to end this note.");
+    }
+}
+
+void noteUnsettled(const fs::path& dir, const HeldFolder& folder, const std::vector<HeldFile>& fresh,
+                   const std::vector<HeldFile>& old, const std::vector<HeldFile>& saved, int err) {
+    const std::string which = folder.path() == dir ? "the folder" : "the folder " + folder.path().string();
+    std::string text = leadIn(dir) + "could not be settled, as " + which +
+                       (err == ENOTSUP ? " is on a file system that can neither rename a file without replacing another "
+                                         "nor link one:"
+                                       : " cannot be written (" + std::string(std::strerror(err)) + "):");
+    const auto part = [&](const std::vector<HeldFile>& some, const char* one, const char* many) {
+        if (some.empty()) return;
+        text += (text.back() == ':' ? " " : "; ") + listed(dir, some) + (some.size() == 1 ? one : many);
+    };
+    part(fresh, " holds its new content", " hold its new content");
+    part(old, " is as before it", " are as before it");
+    part(saved, " was saved after it was cut short", " were saved after it was cut short");
+    addNote(text + ".");
+}
+
 void addNote(std::string text) {
     text = shownName(text);  // names from a folder or a record among its words
     std::lock_guard<std::mutex> g(notesLock);
     // A record that cannot be settled is met again at every read in its folder: said once.
     if (notes.find(text) != std::string::npos) return;
-    notes += (notes.empty() ? "" : " ") + text;
+    // Each on a line of its own: a long message shows the lines that fit, so one line of
+    // many notes would show none of them.
+    notes += (notes.empty() ? "" : "\n") + text;
 }
 
 void addSettled(const std::string& path) {

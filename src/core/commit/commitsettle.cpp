@@ -7,8 +7,6 @@
 #include "core/commit/testhooks.h"
 #include "core/commit/workingfiles_detail.h"
 
-#include "core/fileroutines.h"
-#include "core/tempfiles.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -78,68 +76,15 @@ Now nowOf(const HeldFile& h) {
     return freshAsWritten(h, h.fresh) ? Now::Waiting : Now::Lost;
 }
 
-std::string shownIn(const fs::path& dir, const HeldFile& h) {
-    return h.folder->path() == dir ? h.target : h.folder->pathOf(h.target);
-}
-
-template <typename Files> std::string listed(const fs::path& dir, const Files& files) {
-    std::string out;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (i > 0) out += i + 1 == files.size() ? " and " : ", ";
-        out += shownIn(dir, files[i]);
-    }
-    return out;
-}
-
-std::string leadIn(const fs::path& dir) { return "A step cut short in " + dir.string() + " while putting files in place "; }
-
-std::string endsNote(const std::string& record) {
-    return " Once that is seen to, removing \"" + record + "\" ends this note.";
-}
-
-void noteForeign(const std::string& record, const std::string& why) {
-    addNote("\"" + record + "\" is named as a record of a step cut short, but it is not the program's own (" + why +
-            "), so nothing it names was touched." + endsNote(record));
-}
-
-// Another user's records and claims in a folder: that user's run settles them, this one
-// only says they are there, once for each user.
-using OthersFiles = std::map<uid_t, std::set<std::string>>;
-void noteOtherUsers(const fs::path& dir, OthersFiles& others) {
-    for (auto& [owner, files] : others) {
-        if (metInThisStep("named the records of " + std::to_string(owner) + " in " + dir.string(), true)) continue;
-        const std::string user = ownerName(owner);
-        const std::string more = files.size() == 1 ? std::string()
-                                                    : " and " + user + "'s " + std::to_string(files.size() - 1) +
-                                                          (files.size() == 2 ? " other file" : " other files") +
-                                                          " named as records there";
-        addNote("A step of " + user + "'s run was cut short here: its files may be part new, part old; removing \"" +
-                *files.begin() + "\"" + more + " ends this note.");
-    }
-}
-
 // A commit with a folder the user cannot write: nothing can be settled, so the step is told
 // which files are new, which old and which saved since before it reads them.
-// `err` says why: ENOTSUP for a file system that can neither rename without replacing nor link.
 void noteUnwritable(const fs::path& dir, const HeldFolder& folder, const std::vector<HeldFile>& files, int err) {
     std::vector<HeldFile> fresh, old, saved;
     for (const HeldFile& h : files) {
         const Now now = nowOf(h);
         (now == Now::InPlace ? fresh : now == Now::SavedOver ? saved : old).push_back(h);
     }
-    const std::string which = folder.path() == dir ? "the folder" : "the folder " + folder.path().string();
-    std::string text = leadIn(dir) + "could not be settled, as " + which +
-                       (err == ENOTSUP ? " is on a file system that can neither rename a file without replacing another "
-                                         "nor link one:"
-                                       : " cannot be written (" + std::string(std::strerror(err)) + "):");
-    const auto part = [&](const std::vector<HeldFile>& some, const char* one, const char* many) {
-        if (some.empty()) return;
-        text += (text.back() == ':' ? " " : "; ") + listed(dir, some) + (some.size() == 1 ? one : many);
-    };
-    part(fresh, " holds its new content", " hold its new content");
-    part(old, " is as before it", " are as before it");
-    part(saved, " was saved after it was cut short", " were saved after it was cut short");
-    addNote(text + ".");
+    noteUnsettled(dir, folder, fresh, old, saved, err);
 }
 
 // A file as it stands: its folder, name, id, size and times.
@@ -447,7 +392,7 @@ Outcome settle(const fs::path& dir, const HeldFolder& base, const std::string& n
         // copy of the user's is there under another name; else gone for good.
         return obeyedCopiesOf(base, o).empty() ? Outcome::Done : Outcome::Busy;
     case Found::NotTheUsersAlone:
-        others[st.st_uid].insert(path);
+        others[st.st_uid][path] = whyNotObeyed(st);
         return Outcome::Done;
     case Found::NotARecordFile:
         noteForeign(path, why);
@@ -542,7 +487,7 @@ bool settleHeldFolder(const fs::path& folder, const HeldFolder* held) {
             stable = stable && w.host != hostName();
             struct stat st{};
             if (!originOf(name, o) || !o.claimed || !base.stat(name, st)) continue;
-            if (!obeyed(st)) others[st.st_uid].insert(base.pathOf(name));  // not the user's alone: named
+            if (!obeyed(st)) others[st.st_uid][base.pathOf(name)] = whyNotObeyed(st);  // not the user's alone: named
             else if (w.host == hostName()) busyClaim = base.pathOf(name);  // a settle under way
         }
         busy = !busyClaim.empty();
@@ -582,7 +527,7 @@ bool settleHeldFolder(const fs::path& folder, const HeldFolder* held) {
 }
 
 void settleBeforeReading(const std::string& file) {
-    if (file.empty() || inPrivateFolder(file)) return;
+    if (file.empty() || livePrivateFolders().has(fs::path(file).parent_path().string())) return;
     settleFolder(fs::path(file).parent_path());
 }
 

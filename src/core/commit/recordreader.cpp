@@ -20,6 +20,13 @@ bool obeyed(const struct stat& st) {
     return S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && st.st_nlink == 1 && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
+std::string whyNotObeyed(const struct stat& st) {
+    if (st.st_uid != ::geteuid()) return "it is another user's";
+    if (!S_ISREG(st.st_mode)) return "it is not a plain file";
+    if (st.st_nlink > 1) return "it has a second link, which anyone who may write its folder could have made";
+    return "your group or others may write it";
+}
+
 bool obeyedIn(const HeldFolder& folder, std::string_view name) {
     struct stat st{};
     return folder.stat(name, st) && obeyed(st);

@@ -141,6 +141,15 @@ std::string withExt(const std::string& path, std::string_view ext) {
     return path;
 }
 
+} // namespace detail
+
+LiveNames& livePrivateFolders() {
+    static LiveNames f;
+    return f;
+}
+
+namespace detail {
+
 LiveNames& liveRecords() {
     static LiveNames r;
     return r;

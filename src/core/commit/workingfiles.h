@@ -144,6 +144,10 @@ private:
     std::set<std::string> names_;
 };
 
+// The private working folders of this run (core/tempfiles.h), whose files go with them:
+// nothing in them is settled or synced.
+LiveNames& livePrivateFolders();
+
 // The record of one commit; the files must be complete on disk.
 struct Staged {
     std::string target;  // what the new file replaces

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -154,6 +155,26 @@ struct Undone {
     std::vector<const HeldFile*> notPutBack;
 };
 Undone undoFiles(const std::vector<HeldFile>& files, std::vector<const HeldFile*>* savedSince = nullptr);
+
+// The notes' wording (core/commit/commitnotes.cpp): a file as a note in dir names it, a
+// list of them, the lead of a note about a commit cut short in dir and its last sentence.
+std::string shownIn(const std::filesystem::path& dir, const HeldFile& h);
+std::string listed(const std::filesystem::path& dir, const std::vector<HeldFile>& files);
+std::string leadIn(const std::filesystem::path& dir);
+std::string endsNote(const std::string& record);
+// A file named as a record that no step of the program could have written, and why.
+void noteForeign(const std::string& record, const std::string& why);
+// The records and claims in dir that are not obeyed, by owner, each with why
+// (whyNotObeyed): another user's are that user's run's to settle and are only said to be
+// there; the user's own are said with why they are passed over and what to do.
+using OthersFiles = std::map<uid_t, std::map<std::string, std::string>>;
+std::string whyNotObeyed(const struct stat& st);
+void noteOtherUsers(const std::filesystem::path& dir, const OthersFiles& others);
+// A commit that cannot be settled as its folder cannot be written (err; ENOTSUP for a
+// file system that can neither rename without replacing nor link): which files hold its
+// new content, which are as before it and which were saved since.
+void noteUnsettled(const std::filesystem::path& dir, const HeldFolder& folder, const std::vector<HeldFile>& fresh,
+                   const std::vector<HeldFile>& old, const std::vector<HeldFile>& saved, int err);
 
 // Notes what settling found, for the step that ran into it to say, and the files it put
 // in place or back.
