@@ -34,6 +34,7 @@
 #include "conversion/blankingoutline.h"
 #include "conversion/convstate.h"
 #include "conversion/undercutremoval.h"
+#include "core/commit/commit.h"
 #include "core/fileroutines.h"
 #include "core/points.h"
 

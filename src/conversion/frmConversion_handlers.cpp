@@ -248,8 +248,11 @@ void frmConversion::cmdConvert_Click() {
     const std::string from = cmbFromFileType->currentText().toStdString();
     const std::string to = cmbToFileType->currentText().toStdString();
     conv_.KeepList = false;
-    // Each converter's run (its list loop, or its single file) is the step whose end says
-    // what settling found, with its pointer and its guard.
+    // The whole click is the step whose end says what settling found. The converter's run
+    // (its list loop, or its single file) with its pointer and its guard is only a part:
+    // the plotting after it and the emptying of the list read the folder again, and a
+    // record the settle does not obey, met there anew, would be said a second time.
+    const StepScope step(prompt_);
     if (const auto c = ConverterFor(from, to)) {
         conv_.ConvMode = c->convMode.empty() ? conv_.ConvMode : c->convMode;
         const std::string& n = c->name;

@@ -1,6 +1,7 @@
 #include "conversion/piczaconvert.h"
 
 #include "conversion/writercalls.h"
+#include "core/commit/commit.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/grid.h"

@@ -4,6 +4,7 @@
 #include "conversion/cleaning.h"
 #include "conversion/gridtail.h"
 #include "conversion/undercutremoval.h"
+#include "core/commit/commit.h"
 #include "core/error.h"
 #include "core/tempfiles.h"
 #include "core/textform.h"

@@ -1,6 +1,7 @@
 #include "conversion/tifftextconvert.h"
 
 #include "conversion/writercalls.h"
+#include "core/commit/commit.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"

@@ -1,5 +1,6 @@
 #include "csvview/batchrun.h"
 
+#include "core/commit/commit.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 

@@ -16,6 +16,7 @@
 // the batch, its earlier outputs whole; the next batch begins its summary tables anew.
 // A folder without ".dat" files is named in a message.
 #include "core/appstate.h"
+#include "core/commit/commit.h"
 #include "core/points.h"
 #include "core/progress.h"
 #include "core/prompt.h"

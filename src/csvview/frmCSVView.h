@@ -18,6 +18,7 @@
 #include <string>
 
 #include "core/appstate.h"
+#include "core/commit/commit.h"
 #include "core/points.h"
 #include "core/prompt.h"
 #include "widgets/filechooser.h"

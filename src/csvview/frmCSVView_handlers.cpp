@@ -11,6 +11,7 @@
 
 #include <exception>
 
+#include "core/commit/commit.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"

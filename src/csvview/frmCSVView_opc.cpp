@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "core/commit/commit.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"

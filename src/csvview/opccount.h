@@ -21,6 +21,7 @@
 // Files, in folder + run name: per-file patch grid (x, y, patch), results table,
 // patch bitmap (run 1 only) and the "00" summary tables.
 #include "core/appstate.h"
+#include "core/commit/commit.h"
 #include "core/progress.h"
 #include "core/prompt.h"
 #include "csvview/contourbands.h"

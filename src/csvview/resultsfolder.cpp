@@ -1,5 +1,6 @@
 #include "csvview/resultsfolder.h"
 
+#include "core/commit/commit.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "formats/resultscsv.h"

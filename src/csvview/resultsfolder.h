@@ -1,3 +1,4 @@
+#include "core/commit/commit.h"
 #pragma once
 // Where an analysis of the viewer writes: the input's folder and base name, and the
 // folder-batch flags that decide whether a "00" summary table is begun or appended.

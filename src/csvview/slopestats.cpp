@@ -1,5 +1,6 @@
 #include "csvview/slopestats.h"
 
+#include "core/commit/commit.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"
 #include "csvview/statsrow.h"

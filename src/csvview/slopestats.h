@@ -11,6 +11,7 @@
 // [360 - w, 360) and [0, w), w = 180/n; -1 counts in no class.
 // During a folder batch slope and angularity add a row to the "00" summary table.
 #include "core/appstate.h"
+#include "core/commit/commit.h"
 #include "core/prompt.h"
 #include "core/stats.h"
 #include "csvview/resultsfolder.h"

@@ -1,5 +1,6 @@
 #include "csvview/surfacearea.h"
 
+#include "core/commit/commit.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"
 #include "core/vectors.h"

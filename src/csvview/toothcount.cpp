@@ -1,5 +1,6 @@
 #include "csvview/toothcount.h"
 
+#include "core/commit/commit.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/random.h"

@@ -5,6 +5,7 @@
 // file replaces its target only at commit() (core/fileroutines.h AtomicTextWriter), or
 // together with another at commitTogether(); a writer dropped without commit leaves the
 // old file as it was.
+#include "core/commit/commit.h"
 #include "core/fileroutines.h"
 
 #include <cstring>

@@ -1,5 +1,6 @@
 #include "planes/enamel.h"
 
+#include "core/commit/commit.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"

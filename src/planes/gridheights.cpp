@@ -1,5 +1,6 @@
 #include "planes/gridheights.h"
 
+#include "core/commit/commit.h"
 #include "core/digitiseinputs.h"
 #include "core/error.h"
 #include "core/fileroutines.h"

@@ -31,6 +31,7 @@
 // and the copy, the height file and a kept zero file are put in place together only
 // when every point has its height (or, through MeasuredHeights, when the caller's own
 // checks of the heights have passed too).
+#include "core/commit/commit.h"
 #include "core/fileroutines.h"
 #include "core/points.h"
 #include "formats/pointxy.h"

@@ -1,5 +1,6 @@
 // "Find occlusal vector" of the plane-fit window: the plane through the facet normal
 // and the line between two cusp tips (see planefit.h).
+#include "core/commit/commit.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"

@@ -1,6 +1,8 @@
 #include "planes/planefit.h"
 
+#include "core/commit/commit.h"
 #include "core/error.h"
+#include "core/fileroutines.h"
 #include "core/textform.h"
 #include "core/digitiseinputs.h"
 #include "formats/surfergrid.h"
@@ -12,7 +14,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cctype>
-#include <limits>
 
 namespace trelvik::planes {
 
@@ -31,12 +32,22 @@ void SetPlaneFitGrid(PlaneFitState& state, const PlaneFitForm& form) {
     state.TopoGrid = state.GridDir + form.Text1;
 }
 
+namespace {
+// The "Other:" box as a count, rounded as CInt rounds; kept a double, so that a number
+// too large for any count is refused as out of range rather than as an overflow.
+double otherCount(const std::string& otherText) { return text::Round(text::Val(otherText), 0); }
+
+// The most points a digitise file can hold: its reader takes at most kLargestInput bytes,
+// and the shortest line that holds a point ("1,1" and its line end) is four bytes.
+constexpr long kMostDigitisedPoints = static_cast<long>((kLargestInput + 1) / 4);
+} // namespace
+
 long FitPointCountFor(int option, const std::string& otherText, long digitised) {
-    long n = digitised;
+    double n = static_cast<double>(digitised);
     if (option == 2) n = 3;
-    else if (option == 3) n = static_cast<long>(text::CInt(text::Val(otherText)));
-    if (n < 3 || n > digitised) return 0;
-    return n;
+    else if (option == 3) n = otherCount(otherText);
+    if (!(n >= 3 && n <= static_cast<double>(digitised))) return 0;
+    return static_cast<long>(n);
 }
 
 namespace {
@@ -79,9 +90,13 @@ bool cmdPFit_Click(PlaneFitContext& ctx, PlaneFitForm& form) {
     BusyScope busy(ctx.prompt);
     PlaneFitState& s = ctx.state;
     // A count that can never be taken is said before the map window and the question,
-    // not once the points are digitised for nothing.
-    if (form.PointOption == 3 && FitPointCountFor(3, form.Text2, std::numeric_limits<long>::max()) == 0)
+    // not once the points are digitised for nothing: above what a digitise file can hold
+    // too, in the words said of a count above the points digitised.
+    if (form.PointOption == 3 && !(otherCount(form.Text2) >= 3))
         return refuse(ctx.prompt, "Values", "Number of points must be a whole number of 3 or more");
+    if (form.PointOption == 3 && otherCount(form.Text2) > kMostDigitisedPoints)
+        return refuse(ctx.prompt, "Values",
+                      "Number of points must lie between 3 and " + std::to_string(kMostDigitisedPoints));
     if (!BeginPlaneFitStep(ctx, form)) return false;
     const std::string digit = s.GridDir + "digit.dat";
     if (!askDigitise(ctx.prompt, "Use 'Digitise' to define points to fit plane.", digit)) return false;

@@ -9,7 +9,8 @@
 // base & "planeform.txt" (version 8 also keeps the report as base & "plane_report.txt").
 // n: "All points" the number of digitised points, "3 points" 3, "Other:" the number in
 // its box rounded (halves to even), which must lie between 3 and the number digitised;
-// one that is no number of 3 or more is refused before the digitise question.
+// one that is no number of 3 or more, or more than a digitise file can hold, is refused
+// before the digitise question.
 // Optionally the higher of tooth and plane at every node goes to base & "top+plane.grd"
 // and is plotted through the Surfer Functions window's PlotSurfer (a relief map).
 //

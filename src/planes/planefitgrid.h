@@ -25,6 +25,7 @@
 //      (the data file's own name, not its working one); messages name reportCopy.
 //  IntersectionGrid       C = max(A, B) of two grids into out (GridMath).
 #include "core/appstate.h"
+#include "core/commit/commit.h"
 #include "core/fileroutines.h"
 #include "planes/planeformula.h"
 

@@ -2,6 +2,7 @@
 
 #include "conversion/blankingoutline.h"
 #include "conversion/undercutremoval.h"
+#include "core/commit/commit.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"
 #include "formats/xyzpointfile.h"

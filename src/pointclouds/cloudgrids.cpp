@@ -1,5 +1,6 @@
 #include "pointclouds/cloudgrids.h"
 
+#include "core/commit/commit.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/tempfiles.h"

@@ -16,6 +16,7 @@
 // step's files (its data file, say) by their own names, not their working ones, while
 // the messages still name the report's own path. Returns the file written.
 #include "core/appstate.h"
+#include "core/commit/commit.h"
 #include "core/fileroutines.h"
 
 #include <string>

@@ -1,5 +1,6 @@
 #include "surferfns/extraction.h"
 
+#include "core/commit/commit.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/grid.h"

@@ -1,5 +1,6 @@
 #include "surferfns/regrid.h"
 
+#include "core/commit/commit.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"

@@ -1,5 +1,6 @@
 #include "surferfns/terrain.h"
 
+#include "core/commit/commit.h"
 #include "core/fileroutines.h"
 #include "core/tempfiles.h"
 #include "core/textform.h"

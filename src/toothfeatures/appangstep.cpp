@@ -1,5 +1,6 @@
 #include "toothfeatures/appangstep.h"
 
+#include "core/commit/commit.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/textform.h"

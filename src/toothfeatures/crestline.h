@@ -10,6 +10,7 @@
 // A missing digitise file, one with fewer than two points, a failed slice or an
 // unreadable slice file throws trelvik::Error naming it.
 #include "core/appstate.h"
+#include "core/commit/commit.h"
 #include "core/fileroutines.h"
 #include "formats/slicefile.h"
 

@@ -1,6 +1,7 @@
 // The measuring steps of the cusp volume window: blanking, tip height and volume levels.
 #include "toothfeatures/cuspvol.h"
 
+#include "core/commit/commit.h"
 #include "core/error.h"
 #include "core/fileroutines.h"
 #include "core/grid.h"

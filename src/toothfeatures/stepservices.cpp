@@ -1,5 +1,6 @@
 #include "toothfeatures/stepservices.h"
 
+#include "core/commit/commit.h"
 #include "core/error.h"
 #include "core/textform.h"
 #include "shell/settings.h"

@@ -23,6 +23,7 @@
 //               must exist; its message says that Land find writes it in its trials'
 //               folder, not beside the grid, and names the window's box that turns it off.
 #include "core/appstate.h"
+#include "core/commit/commit.h"
 #include "core/prompt.h"
 #include "core/digitiseinputs.h"
 #include "core/fileroutines.h"

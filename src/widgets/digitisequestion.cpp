@@ -81,15 +81,22 @@ QWidget* askerOf(const QWidget* box) {
 }
 
 // A deep folder in about `room`: it gives way from its start in whole folder names, and
-// its own name and its parent's, which tell where to save, stay whole. Only names too
-// long for the room together give way from their start too, so that the question keeps
-// to its place.
+// its own name and its parent's, which tell where to save, stay whole. Names too long for
+// the room together go on two lines, the break after the parent's name: cut, either could
+// be taken for another folder's, and on one line they would widen the question past its
+// place (or have the box break them anywhere).
 QString shortenedFolder(const QFontMetrics& fm, const QString& folder, int room) {
     const QStringList parts = folder.split(QLatin1Char('/'));
     const QString dots = QStringLiteral("\u2026/");
     qsizetype kept = std::min<qsizetype>(2, parts.size());
     QString tail = QStringList(parts.mid(parts.size() - kept)).join(QLatin1Char('/'));
-    if (fm.horizontalAdvance(dots + tail) > room) return fm.elidedText(folder, Qt::ElideLeft, room);
+    if (fm.horizontalAdvance(dots + tail) > room) {
+        if (kept < 2) return folder;
+        // Only the root before them is no folder given way: it stays as it is.
+        const bool fromRoot = parts.size() == 3 && parts[0].isEmpty();
+        const QString head = parts.size() == 2 ? QString() : fromRoot ? QStringLiteral("/") : dots;
+        return head + parts[parts.size() - 2] + QStringLiteral("/\n") + parts.back();
+    }
     while (kept < parts.size()) {
         const QString longer = parts[parts.size() - kept - 1] + QLatin1Char('/') + tail;
         if (fm.horizontalAdvance(dots + longer) > room) break;

@@ -53,8 +53,8 @@ inline const char* const kDigitiseTitle = "Digitise map";
 
 // Puts the question's text on its box. The folder it names, that of `readPath`, shows
 // whole up to about kQuestionFolderChars characters' width; a deeper one is shortened from
-// its start there, in whole folder names, its own name and its parent's kept whole (but
-// for names too long for that width together), and shows whole in the box's tool tip:
+// its start there, in whole folder names, its own name and its parent's kept whole (on
+// two lines when too long for that width together), and shows whole in the box's tool tip:
 // the question keeps to the width of its
 // place beside the tool window, clear of the map window the user clicks in, however
 // deep the data folder lies.

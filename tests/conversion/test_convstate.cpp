@@ -1,6 +1,8 @@
 // The window's shared rules in plain code: default settings, name tags, the From/To
 // vocabulary, re-pointing entries, the cleaning names and the plot layout.
 #include "conversion/cleaning.h"
+
+#include "core/commit/commit.h"
 #include "conversion/plotconverted.h"
 #include "convtest.h"
 #include "formats/pointtext.h"

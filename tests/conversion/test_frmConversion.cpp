@@ -22,6 +22,7 @@
 #include "convtest.h"
 #include "shell/frmStartup.h"
 #include "support/killedcommits.h"
+#include "support/plantedrecords.h"
 #include "support/qtapp.h"
 #include "surfer/plotmodel.h"
 #include "widgets/dirlistbox.h"
@@ -351,6 +352,26 @@ TEST(ConversionWindow, ConvertSaysWhatItSettledOfAStepCutShort) {
                             [](const auto& m) { return m.text.find("cut short") != std::string::npos; }),
               1);
     EXPECT_EQ(e.dir.read("c.dat"), "saved since");
+
+    // A record others could have written is not obeyed: it stays, and every read in the
+    // folder meets it again. One Convert still says it once, after what the run said.
+    const std::string thesis = e.dir.write("thesis.txt", "mine");
+    const pid_t writer = trelvik::testing::endedProcessId();
+    const std::string record = trelvik::testing::plant(
+        e.dir.dir(), ".undo",
+        {{"thesis.txt", trelvik::working::workingFileName("thesis.txt", trelvik::working::hostName(), writer, 1), "",
+          trelvik::testing::idOf(thesis)}},
+        writer);
+    std::filesystem::permissions(e.dir.path(record), static_cast<std::filesystem::perms>(0666));
+    e.add(w, "crown.txt");
+    const std::size_t again = e.prompt.shown.size();
+    w->cmdConvert->click();
+    ASSERT_GT(e.prompt.shown.size(), again);
+    EXPECT_NE(e.last().find(record), std::string::npos) << e.last();
+    EXPECT_EQ(std::count_if(e.prompt.shown.begin() + again, e.prompt.shown.end(),
+                            [&](const auto& m) { return m.text.find(record) != std::string::npos; }),
+              1);
+    EXPECT_EQ(e.dir.read("thesis.txt"), "mine");
 }
 
 TEST(ConversionWindow, ClicksAndClosingWaitWhileAListConverts) {

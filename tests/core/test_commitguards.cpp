@@ -1,4 +1,5 @@
 // What a settle or a failed commit must leave alone, and how often a settle reads a record.
+#include "core/commit/commit.h"
 #include "core/error.h"
 #include "core/commit/testhooks.h"
 #include "core/fileroutines.h"

@@ -1,3 +1,4 @@
+#include "core/commit/commit.h"
 #include "core/fileroutines.h"
 #include "core/commit/testhooks.h"
 

@@ -112,20 +112,32 @@ TEST(PlaneFit, RefusalsAndCancelWriteNothing) {
     EXPECT_EQ(r.form.Label4, "");
 }
 
-// An "Other:" count below 3 or no number at all can never be fitted: said before the
-// map window opens and the points are asked for.
+// An "Other:" count below 3, above what a digitise file can hold (2 GiB, four bytes a
+// point at the least) or no number at all can never be fitted: said before the map window
+// opens and the points are asked for.
 TEST(PlaneFit, AnOtherCountThatCanNeverBeTakenIsRefusedBeforeTheQuestion) {
     FitRun r(8);
     surfertest::saveGrid(r.dir, "T1.grd", surfertest::makeGrid(11, 11, 0, 10, 0, 10, tilted));
     r.form.PointOption = 3;
-    for (const char* other : {"2", "abc", ""}) {
+    for (const char* other : {"2", "abc", "", "-1e30"}) {
         r.form.Text2 = other;
         EXPECT_FALSE(cmdPFit_Click(r.ctx, r.form));
         EXPECT_EQ(r.prompt.shown.back().title, "Values");
         EXPECT_EQ(r.prompt.shown.back().text, "Number of points must be a whole number of 3 or more");
     }
-    EXPECT_EQ(r.prompt.shown.size(), 3u);
+    for (const char* other : {"1e9", "536870913", "1e30"}) {
+        r.form.Text2 = other;
+        EXPECT_FALSE(cmdPFit_Click(r.ctx, r.form));
+        EXPECT_EQ(r.prompt.shown.back().title, "Values") << other;
+        EXPECT_EQ(r.prompt.shown.back().text, "Number of points must lie between 3 and 536870912") << other;
+    }
+    EXPECT_EQ(r.prompt.shown.size(), 7u);
     EXPECT_TRUE(surfer::instances().empty());
+    // The largest count a file can hold is asked for.
+    r.form.Text2 = "536870912";
+    r.prompt.answer(trelvik::Answer::Cancel);
+    EXPECT_FALSE(cmdPFit_Click(r.ctx, r.form));
+    EXPECT_EQ(r.prompt.shown.back().title, "Digitise map");
 }
 
 TEST(PlaneFit, Version6ClipboardThatIsNotAFormulaIsRefused) {

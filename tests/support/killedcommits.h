@@ -9,6 +9,7 @@
 //  commitAcrossXAndYKilled(t)  X/a.dat and Y/b.dat of t holding "old a" and "old b",
 //                    replaced together by a step killed once X/a.dat is in place.
 //  holdWithAFolder   a commit hook that puts a folder at pathOnHold after the first rename.
+#include "core/commit/commit.h"
 #include "core/fileroutines.h"
 #include "core/commit/testhooks.h"
 #include "core/commit/workingfiles.h"
