@@ -270,11 +270,36 @@ std::string InputFile::readAll() {
 
 std::string readFileAsItStands(const std::string& path) { return InputFile(path).readAll(); }
 
+namespace {
+// The working files of this run's sets not yet put in place (StagedFiles::work), by the
+// name the set gave for each.
+working::LiveNames& stagedWorkingFiles() {
+    static working::LiveNames names;
+    return names;
+}
+} // namespace
+
 ReplacementFile::ReplacementFile(std::string path) : path_(std::move(path)) {
     Walked w = walkToSave(path_);
     name_ = w.name;
     target_ = w.path();
     folder_ = std::make_shared<HeldFolder>(std::move(w.folder));
+    if (stagedWorkingFiles().has(path_)) {
+        // A working file of a set: written where it is, as it is that set's commit that
+        // syncs it and puts it in place. A temporary beside it, synced and renamed over it,
+        // would cost every file of a set two writes.
+        fd_ = ::openat(folder_->fd(), name_.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+        struct stat st{};
+        if (fd_ < 0 || ::fstat(fd_, &st) != 0 || st.st_dev != w.st.st_dev || st.st_ino != w.st.st_ino) {
+            const int err = fd_ < 0 ? errno : ESTALE;
+            if (fd_ >= 0) ::close(fd_);
+            fd_ = -1;
+            throw Error("Cannot write \"" + path_ + "\": " + std::strerror(err));
+        }
+        temp_ = path_;
+        inPlace_ = true;
+        return;
+    }
     // What writers that ended without finishing left in the folder goes first.
     working::tidyFolder(fs::path(target_).parent_path());
     // A replaced file of the user's own keeps its permissions, and its new content is
@@ -299,13 +324,22 @@ std::string newWorkingFile(const std::string& target) {
 
 ReplacementFile::~ReplacementFile() {
     if (fd_ >= 0) ::close(fd_);
+    if (staged_) stagedWorkingFiles().set(temp_, false);
     if (!committed_ && !tempName_.empty()) folder_->remove(tempName_);
+}
+
+void ReplacementFile::stage() {
+    staged_ = true;
+    stagedWorkingFiles().set(temp_, true);
+    // Synced once, when its set is put in place, after whatever writes it meanwhile.
+    if (fd_ >= 0 && ::close(fd_) != 0) fail("close", errno);
+    fd_ = -1;
 }
 
 void ReplacementFile::fail(const std::string& what, int err) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
-    folder_->remove(tempName_);
+    if (!tempName_.empty()) folder_->remove(tempName_);
     throw Error("Cannot write \"" + path_ + "\" (" + what + "): " + std::strerror(err));
 }
 
@@ -325,24 +359,30 @@ void ReplacementFile::write(std::string_view data) {
 
 void ReplacementFile::finish() {
     if (finished_) return;
+    if (staged_ && fd_ < 0) fd_ = ::openat(folder_->fd(), tempName_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd_ < 0) throw Error("Cannot write \"" + path_ + "\": the file is already closed");
     // On disk before the rename, so a power loss cannot leave an empty file in place of
-    // the old one; a working file of a private folder goes with its folder and needs no sync.
-    if (durable() && ::fsync(fd_) != 0) fail("sync", errno);
+    // the old one; a working file of a private folder goes with its folder and needs no
+    // sync, nor does one of a set written in place, which its set syncs.
+    if (!inPlace_ && durable() && ::fsync(fd_) != 0) fail("sync", errno);
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) fail("close", errno);
     finished_ = true;
 }
 
-void ReplacementFile::commit() {
+void ReplacementFile::commit(bool syncFolder) {
     finish();
+    if (inPlace_) {  // its set puts it in place
+        committed_ = true;
+        return;
+    }
     if (const int err = folder_->rename(tempName_, *folder_, name_)) {
         folder_->remove(tempName_);
         throw Error("Cannot replace \"" + path_ + "\": " + replaceFailure(*folder_, name_, err));
     }
     committed_ = true;
-    if (durable()) folder_->sync();
+    if (syncFolder && durable()) folder_->sync();
 }
 
 AtomicTextWriter::AtomicTextWriter(std::string path) : file_(std::move(path)) { buffer_.reserve(kBufferSize); }

@@ -156,8 +156,14 @@ public:
     void write(std::string_view data);
     // Syncs the temporary to disk and closes it. Throws trelvik::Error naming the file.
     void finish();
-    // finish() when not yet done, then renames the temporary over the target.
-    void commit();
+    // finish() when not yet done, then renames the temporary over the target, and, unless
+    // told not to (a set renames several, then syncs their folder once), makes the rename
+    // durable.
+    void commit(bool syncFolder = true);
+    // Makes this the working file of a set (StagedFiles::work): closed now, written where
+    // it is by any writer given its working name, and synced by finish().
+    void stage();
+    bool durable() const;
     // Removes the temporary and throws trelvik::Error: "Cannot write "<path>" (what): <err>".
     [[noreturn]] void fail(const std::string& what, int err);
 
@@ -165,7 +171,6 @@ public:
     std::shared_ptr<const HeldFolder> folder() const { return folder_; }
 
 private:
-    bool durable() const;
     std::string path_;
     std::string target_;  // path_, or what it links to
     std::string temp_;
@@ -173,6 +178,8 @@ private:
     std::string name_, tempName_;  // target_'s and temp_'s names in folder_
     int fd_ = -1;
     bool finished_ = false, committed_ = false;
+    bool staged_ = false;   // the working file of a set
+    bool inPlace_ = false;  // writes a set's working file where it is
 };
 
 class AtomicTextWriter;

@@ -6,6 +6,7 @@
 #include "core/commit/workingfiles.h"
 #include "core/error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -107,8 +108,17 @@ void commitAll(const std::vector<ReplacementFile*>& files) {
     try {
         if (working::afterCommitRename) working::afterCommitRename(0);
         for (; done < files.size(); ++done) {
-            files[done]->commit();
+            files[done]->commit(false);
             if (working::afterCommitRename) working::afterCommitRename(done + 1);
+        }
+        // The renames made durable together, a folder at a time.
+        std::vector<const HeldFolder*> synced;
+        for (ReplacementFile* f : files) {
+            const HeldFolder* dir = f->folder().get();
+            if (!f->durable() || std::any_of(synced.begin(), synced.end(), [&](const HeldFolder* d) { return d->sameAs(*dir); }))
+                continue;
+            dir->sync();
+            synced.push_back(dir);
         }
     } catch (const Error& e) {
         const std::string left = record->undo();
@@ -143,7 +153,7 @@ const std::string& StagedFiles::work(const std::string& path) {
         if (f->path() == path) return f->tempPath();
     // The working file is closed at once: the step or the mapping program replaces it whole.
     files_.push_back(std::make_unique<ReplacementFile>(path));
-    files_.back()->finish();
+    files_.back()->stage();
     return files_.back()->tempPath();
 }
 
