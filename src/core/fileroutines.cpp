@@ -113,7 +113,7 @@ void makeFolder(const std::string& dir, const std::string& cannot) {
             continue;
         }
         if (!w.reached()) throw Error(cannot + ": " + std::strerror(w.err));
-        if (w.exists && S_ISDIR(w.st.st_mode)) return;
+        if (w.exists && S_ISDIR(w.st.st_mode)) return working::madeFor(dir);
         if (w.exists) throw Error(cannot + ": a file of that name is in its place");
         if (::mkdirat(w.folder.fd(), w.name.c_str(), 0777) != 0 && errno != EEXIST)
             throw Error(cannot + ": " + std::strerror(errno));

@@ -87,7 +87,8 @@ InputState judgeInput(const std::string& path, std::string& why);
 std::string saveRefusal(const std::string& path);
 // Makes the folder dir (and any folder missing on the way to it), every step walked as a
 // save walks: a name that holds a link of another user is refused, not taken for the
-// folder. Throws trelvik::Error: `cannot` + ": " + why.
+// folder. Throws trelvik::Error: `cannot` + ": " + why. A commit in it is settled with
+// the folder it is made in (core/commit/workingfiles.h).
 void makeFolder(const std::string& dir, const std::string& cannot);
 // Removes the file at path (a link there, not what it points at), reached as a save
 // reaches it; 0 when done or nothing was there, else the error number.

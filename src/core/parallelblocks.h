@@ -12,18 +12,9 @@
 // progress sink is never called from a worker. An exception thrown by any block stops
 // the others taking new blocks and is rethrown to the caller once every thread has
 // finished.
-//
-// reserveFaulted(v, n) reserves room for n elements in v and has the room's fresh pages
-// faulted in on several threads, where a large result's first touch by one thread (the
-// zeroing of a resize) would otherwise spend more time in page faults than in filling.
-// Only the kernel's page tables change: v's size and elements are as after reserve(n).
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
-#include <cstdint>
 #include <exception>
 #include <mutex>
 #include <thread>
@@ -82,22 +73,6 @@ void forEachBlock(std::size_t count, std::size_t perBlock, Fn&& fn, AfterBlock&&
 template <class Fn>
 void forEachBlock(std::size_t count, std::size_t perBlock, Fn&& fn) {
     forEachBlock(count, perBlock, std::forward<Fn>(fn), [](std::size_t) {});
-}
-
-template <class T>
-void reserveFaulted(std::vector<T>& v, std::size_t n) {
-    v.reserve(n);
-#ifdef MADV_POPULATE_WRITE
-    const std::uintptr_t page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(v.data() + v.size()) + page - 1) / page * page;
-    const std::uintptr_t end = reinterpret_cast<std::uintptr_t>(v.data() + n) / page * page;
-    if (end <= begin || end - begin < (std::uintptr_t{1} << 22)) return;
-    constexpr std::size_t kPagesPerBlock = 512;
-    forEachBlock((end - begin) / page, kPagesPerBlock, [&](std::size_t first, std::size_t last) {
-        // A kernel without the request refuses it, and the pages are faulted in as filled.
-        ::madvise(reinterpret_cast<void*>(begin + first * page), (last - first) * page, MADV_POPULATE_WRITE);
-    });
-#endif
 }
 
 } // namespace trelvik

@@ -465,6 +465,12 @@ TEST(StagedFiles, AStepReadsAFolderOnlyOnceItsCutCommitsAreSettled) {
     EXPECT_EQ(readWholeFile(t.path("c.dat")), "new c");
     commitKilledAfter(std::vector<fs::path>{t.path("d.dat")}, 0);
     EXPECT_TRUE(FileExists(t.path("d.dat")));
+    // A results folder the program made there is settled with it.
+    makeFolder(t.path("savol"), "Cannot create the results folder");
+    writeOld(t, "savol/");
+    commitKilledAfter(t.path("savol"), 1);
+    EXPECT_TRUE(FileExists(t.path("c.dat")));
+    for (const std::string name : {"a", "b", "c"}) EXPECT_EQ(t.read("savol/" + name + ".dat"), "new " + name);
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
+#include <map>
 #include <optional>
 #include <set>
 #include <sys/random.h>
@@ -142,6 +143,31 @@ std::string withExt(const std::string& path, std::string_view ext) {
 }
 
 } // namespace detail
+
+namespace {
+std::mutex madeLock;
+std::map<std::string, std::string> madeFolders;  // a results folder, and its data folder
+std::string plain(const std::string& dir) {
+    std::error_code ec;
+    fs::path p = fs::absolute(dir, ec).lexically_normal();
+    if (!p.has_filename() && p != p.root_path()) p = p.parent_path();
+    return p.string();
+}
+} // namespace
+
+void madeFor(const std::string& folder) {
+    const std::string dir = plain(folder);
+    const std::string parent = fs::path(dir).parent_path().string();
+    if (parent.empty() || parent == dir) return;
+    std::lock_guard<std::mutex> g(madeLock);
+    madeFolders[dir] = parent;
+}
+
+std::string madeFolderOwner(const std::string& folder) {
+    std::lock_guard<std::mutex> g(madeLock);
+    const auto at = madeFolders.find(plain(folder));
+    return at == madeFolders.end() ? std::string() : at->second;
+}
 
 LiveNames& livePrivateFolders() {
     static LiveNames f;
@@ -294,6 +320,17 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
             limit = std::min(limit, nameLimit(folder));
         }
     }
+    // A results folder the program made under a data folder (slope/, savol/, a regrid's
+    // folders) is settled with the data folder it belongs to: the record goes there too,
+    // so a step reading the data folder puts it right.
+    for (std::size_t i = 0, n = r.folders.size(); i < n; ++i) {
+        const std::string parent = madeFolderOwner(r.folders[i]);
+        if (!parent.empty() && std::find(r.folders.begin(), r.folders.end(), parent) == r.folders.end()) {
+            r.folders.push_back(parent);
+            firstIn.push_back(nullptr);
+            limit = std::min(limit, nameLimit(parent));
+        }
+    }
     r.files = files_;
     name_ = stampedFileName(std::string(kRecordBody), hostName(), ::getpid(), unforeseen(), limit, kRecordExt);
     liveRecords().set(name_, true);
@@ -310,7 +347,7 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
             throw Error("Cannot replace \"" + files_.front().shown + "\" and " + std::to_string(files_.size() - 1) +
                         " other files together: too many for one step");
         }
-        HeldFolder held = firstIn[i]->held ? firstIn[i]->held->dup() : HeldFolder::open(folder);
+        HeldFolder held = firstIn[i] && firstIn[i]->held ? firstIn[i]->held->dup() : HeldFolder::open(folder);
         // Made the user's alone, whatever the umask: a record is obeyed only when nobody else
         // could have written it. A disk without Unix permissions (FAT, exFAT, SMB) shows
         // every file with the mode its mount gives and refuses the change; that is no

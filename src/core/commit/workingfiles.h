@@ -144,6 +144,13 @@ private:
     std::set<std::string> names_;
 };
 
+// A results folder the program makes under a data folder (the CSV viewer's slope/ and
+// savol/, a regrid's folders): a commit in it keeps a copy of its record in the data
+// folder too, so a step reading the data folder settles it. madeFolderOwner: the data
+// folder, or empty.
+void madeFor(const std::string& folder);
+std::string madeFolderOwner(const std::string& folder);
+
 // The private working folders of this run (core/tempfiles.h), whose files go with them:
 // nothing in them is settled or synced.
 LiveNames& livePrivateFolders();
