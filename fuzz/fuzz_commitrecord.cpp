@@ -38,7 +38,7 @@ bool folderName(std::string_view f) {
 TRELVIK_FUZZ_TARGET({
     namespace detail = trelvik::working::detail;
     const std::string& p = trelvik::fuzz::asFile(data, size, ".commit.trelvik-host-1-0-0000000000000000.commit");
-    const detail::HeldFolder folder = detail::HeldFolder::open(std::filesystem::path(p).parent_path());
+    const trelvik::HeldFolder folder = trelvik::HeldFolder::open(std::filesystem::path(p).parent_path());
     detail::ReadRecord r;
     std::string why;
     struct stat st{};
