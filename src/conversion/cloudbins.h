@@ -12,8 +12,11 @@
 //   cloud keeps a dense offset table (constant-time lookups); a lattice made huge by
 //   a stray point far from the rest keeps only its occupied bins, found through a
 //   hash map, so memory stays in proportion to the points.
+// A dense table is filled on several threads (a counting sort per share of the points,
+//   the shares then placed in index order), so the bins are those of one thread.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -27,12 +30,25 @@ public:
     // has more than 2^31 columns or rows, or a point lies outside it.
     CloudBins(const std::vector<std::int64_t>& col, const std::vector<std::int64_t>& row, std::int64_t ncols,
               std::int64_t nrows);
+    // The same from each point's bin key (row - 1) * ncols + (col - 1), which the caller
+    // has made within the lattice, after checkLattice(ncols, nrows, key.size()).
+    CloudBins(std::span<const std::uint64_t> key, std::int64_t ncols, std::int64_t nrows);
+    // Throws the errors of the constructor for the lattice size and the point count, so
+    // that a caller may check them before making keys.
+    static void checkLattice(std::int64_t ncols, std::int64_t nrows, std::size_t points);
 
     std::int64_t ncols() const { return ncols_; }
     std::int64_t nrows() const { return nrows_; }
 
     // Points of bin (col, row) in index order; empty outside the lattice or when empty.
-    std::span<const std::uint32_t> at(std::int64_t col, std::int64_t row) const;
+    // Inline for the dense table: the searches of millions of points ask it for every
+    // bin around each point.
+    std::span<const std::uint32_t> at(std::int64_t col, std::int64_t row) const {
+        if (col < 1 || row < 1 || col > ncols_ || row > nrows_) return {};
+        const std::uint64_t k = static_cast<std::uint64_t>(row - 1) * ncolsU() + static_cast<std::uint64_t>(col - 1);
+        if (!denseStart_.empty()) return {index_.get() + denseStart_[k], denseStart_[k + 1] - denseStart_[k]};
+        return sparseAt(k);
+    }
     std::size_t count(std::int64_t col, std::int64_t row) const { return at(col, row).size(); }
 
     // Occupied bins in row-major order.
@@ -40,16 +56,22 @@ public:
     std::int64_t occupiedCol(std::size_t k) const { return static_cast<std::int64_t>(occKey_[k] % ncolsU()) + 1; }
     std::int64_t occupiedRow(std::size_t k) const { return static_cast<std::int64_t>(occKey_[k] / ncolsU()) + 1; }
     std::span<const std::uint32_t> occupiedPoints(std::size_t k) const {
-        return {index_.data() + occStart_[k], occStart_[k + 1] - occStart_[k]};
+        return {index_.get() + occStart_[k], occStart_[k + 1] - occStart_[k]};
     }
+    // Every point, bin after bin in row-major order: the occupied bins' points one after
+    // another. A bin's points (at, occupiedPoints) are a part of it.
+    std::span<const std::uint32_t> all() const { return {index_.get(), size_}; }
 
     // True when the lattice keeps a dense table (every bin addressable in O(1)).
     bool dense() const { return !denseStart_.empty(); }
 
 private:
+    void build(std::span<const std::uint64_t> key);
+    std::span<const std::uint32_t> sparseAt(std::uint64_t key) const;
     std::uint64_t ncolsU() const { return static_cast<std::uint64_t>(ncols_); }
     std::int64_t ncols_ = 0, nrows_ = 0;
-    std::vector<std::uint32_t> index_;       // point indices, grouped by bin
+    std::size_t size_ = 0;
+    std::unique_ptr<std::uint32_t[]> index_;  // point indices, grouped by bin
     std::vector<std::uint64_t> occKey_;      // (row-1)*ncols + (col-1) of each occupied bin
     std::vector<std::size_t> occStart_;      // occupied bin k holds index_[occStart_[k]..occStart_[k+1])
     std::vector<std::uint32_t> denseStart_;  // dense: bin key -> start in index_, size cells + 1

@@ -30,6 +30,8 @@
 //
 // Threads: the points are judged on several threads a round at a time; the lists, their
 // order and the progress reports are those of one thread whatever the thread count.
+// Under either rule with t any value or p >= 0, a bin none of whose points could reject
+// P is passed over unread, as it cannot change the decision.
 //
 // Mould scans: the callers turn the cloud over first (TurnMould) when they are asked
 // to; this routine works on the coordinates as given.

@@ -9,6 +9,9 @@
 // Errors (trelvik::Error naming the file and the line): an item that is not a number,
 // a count of numbers that is not a multiple of three (the last point incomplete),
 // a missing or unreadable file.
+//
+// Large texts are parsed in blocks on several threads (pointtextblocks.h); the points
+// and the refusal, the first in file order, are those of one pass.
 #include "core/points.h"
 
 #include <cstddef>

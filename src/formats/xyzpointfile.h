@@ -5,6 +5,8 @@
 // (through a temporary file in its folder).
 // Read: every non-empty line is a point of three numbers separated by commas,
 // blanks or tabs; a line without three numbers is an error naming file and line.
+// Large files are parsed in blocks on several threads (pointtextblocks.h); the points
+// and the refusal, the first in file order, are those of one pass.
 #include "core/points.h"
 
 #include <string>

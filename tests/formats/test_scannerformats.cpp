@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <random>
 #include <filesystem>
 #include <set>
 #include <sys/stat.h>
@@ -107,6 +108,57 @@ TEST(PointText, NumbersBeyondDoubleRangeReadAsZeroOrTheLargestValue) {
         EXPECT_EQ(pts[1].x, -1.7e308);
         EXPECT_EQ(pts[1].y, 1.7e308);
     }
+}
+
+// Texts of some megabytes are read in blocks on several threads: the points, and the
+// refusal met first in file order with its line number, are those of one pass, from
+// memory and from a file, with points wrapped over lines and blocks.
+TEST(PointText, LargeTextsReadInBlocksAsInOnePass) {
+    constexpr int kPoints = 60000;  // about 4 MB each way, several blocks
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> u(-50, 50);
+    PointList want;
+    std::vector<std::string> lines, wrapped;  // one point a line; x y, then z, a line each
+    const char* ends[3] = {"\r\n", "\n", "\r"};
+    for (int i = 0; i < kPoints; ++i) {
+        want.push_back({u(rng), u(rng), u(rng)});
+        char xy[64], z[32];
+        std::snprintf(xy, sizeof xy, "%.17g %.17g", want.back().x, want.back().y);
+        std::snprintf(z, sizeof z, "%.17g", want.back().z);
+        lines.push_back(std::string(xy) + "," + z + (i % 2 ? "\r\n" : "\n"));
+        wrapped.push_back(xy + std::string(ends[i % 3]) + z + ends[(i + 1) % 3]);
+    }
+    auto join = [](const std::vector<std::string>& parts) {
+        std::string all;
+        for (const std::string& s : parts) all += s;
+        return all;
+    };
+    auto same = [&](const PointList& got) {
+        return got.size() == want.size() && std::memcmp(got.data(), want.data(), want.size() * sizeof(PointXYZ)) == 0;
+    };
+    trelvik::testing::TempFolder t;
+    EXPECT_TRUE(same(parseXyzPoints(join(lines), "a.xyz")));
+    EXPECT_TRUE(same(readXyzPointFile(t.write("a.xyz", join(lines)))));
+    EXPECT_TRUE(same(parsePointText(join(wrapped), "a.txt")));
+    EXPECT_TRUE(same(readPointText(t.write("a.txt", join(wrapped)))));
+
+    // Point i is on line i + 1, or begins on line 2 i + 1 when wrapped.
+    const std::string said = " is not a number (a point is three numbers x, y, z)";
+    lines[kPoints - 1000] = "1 2 x\n";
+    wrapped[kPoints - 1000] = "1 2\nx\n";
+    const std::string lateXyz = t.write("late.xyz", join(lines)), late = t.write("late.txt", join(wrapped));
+    EXPECT_EQ(errorOf([&] { readXyzPointFile(lateXyz); }), lateXyz + ": line 59001 does not hold three numbers");
+    EXPECT_EQ(errorOf([&] { readPointText(late); }), late + ": line 118002: \"x\"" + said);
+    // Reading ends with the last point wanted, before the refused item.
+    EXPECT_EQ(parsePointText(join(wrapped), "late.txt", 1, kPoints - 1000).size(), std::size_t{kPoints - 1000});
+    lines[100] = "1 2\n";
+    wrapped[100] = "1,2,3x\r\n";
+    EXPECT_EQ(errorOf([&] { parseXyzPoints(join(lines), "b.xyz"); }), "b.xyz: line 101 does not hold three numbers");
+    EXPECT_EQ(errorOf([&] { readPointText(t.write("b.txt", join(wrapped))); }),
+              t.path("b.txt") + ": line 201: \"3x\"" + said);
+    wrapped = {"1 2 3\r\n4\n", std::string(3 << 20, ' ') + "\r5\r\n"};  // the last point spans blocks
+    EXPECT_EQ(errorOf([&] { parsePointText(join(wrapped), "c.txt"); }),
+              "c.txt: line 2: the last point has only 2 of its three numbers");
 }
 
 TEST(AliconaText, CountFromTheBracesAndPointsFromLineTwo) {

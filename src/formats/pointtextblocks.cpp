@@ -1,0 +1,92 @@
+#include "formats/pointtextblocks.h"
+
+#include "core/error.h"
+#include "core/parallelblocks.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+namespace trelvik::formats::blocks {
+
+TextBlocks::TextBlocks(std::string_view text, std::size_t blockBytes) : text_(text) {
+    blockBytes = std::max<std::size_t>(blockBytes, 1);
+    const std::size_t size = text.size();
+    cuts_.push_back(0);
+    while (size - cuts_.back() > blockBytes) {
+        const std::size_t from = cuts_.back() + blockBytes - 1;
+        const void* lf = std::memchr(text.data() + from, '\n', size - from);
+        if (!lf) break;
+        const std::size_t cut = static_cast<std::size_t>(static_cast<const char*>(lf) - text.data()) + 1;
+        if (cut >= size) break;
+        cuts_.push_back(cut);
+    }
+    cuts_.push_back(size);
+}
+
+TextBlocks::TextBlocks(const InputFile& file, const std::string& path, std::size_t blockBytes)
+    : fd_(file.fd()), path_(path) {
+    blockBytes = std::max<std::size_t>(blockBytes, 1);
+    const std::size_t size = static_cast<std::size_t>(file.size());
+    // The cuts are found by reading a little at each, not the whole file first.
+    char window[1 << 14];
+    cuts_.push_back(0);
+    while (size - cuts_.back() > blockBytes) {
+        std::size_t from = cuts_.back() + blockBytes - 1, cut = size;
+        while (from < size) {
+            const std::size_t len = std::min(sizeof window, size - from);
+            readRange(from, window, len);
+            if (const void* lf = std::memchr(window, '\n', len)) {
+                cut = from + static_cast<std::size_t>(static_cast<const char*>(lf) - window) + 1;
+                break;
+            }
+            from += len;
+        }
+        if (cut >= size) break;
+        cuts_.push_back(cut);
+    }
+    cuts_.push_back(size);
+}
+
+void TextBlocks::readRange(std::size_t pos, char* out, std::size_t len) const {
+    while (len > 0) {
+        const ssize_t got = ::pread(fd_, out, len, static_cast<off_t>(pos));
+        if (got < 0 && errno == EINTR) continue;
+        // A file cut short while it is read ends too soon.
+        if (got <= 0) throw Error("Cannot read \"" + path_ + "\"");
+        out += got;
+        pos += static_cast<std::size_t>(got);
+        len -= static_cast<std::size_t>(got);
+    }
+}
+
+void TextBlocks::forEach(const std::function<bool(std::size_t, std::string_view)>& parse) const {
+    // The first refused block in file order settles the outcome, so a block after one
+    // already refused is not worth parsing; one before it still is.
+    std::atomic<std::size_t> firstRefused{count()};
+    forEachBlock(count(), 1, [&](std::size_t k0, std::size_t k1) {
+        for (std::size_t k = k0; k < k1; ++k) {
+            if (k > firstRefused.load(std::memory_order_relaxed)) continue;
+            const std::size_t len = cuts_[k + 1] - cuts_[k];
+            bool accepted;
+            if (fd_ < 0) {
+                accepted = parse(k, text_.substr(cuts_[k], len));
+            } else {
+                const auto buffer = std::make_unique_for_overwrite<char[]>(len);  // read over at once
+                readRange(cuts_[k], buffer.get(), len);
+                accepted = parse(k, {buffer.get(), len});
+            }
+            if (!accepted) {
+                std::size_t seen = firstRefused.load();
+                while (k < seen && !firstRefused.compare_exchange_weak(seen, k)) {
+                }
+            }
+        }
+    });
+}
+
+} // namespace trelvik::formats::blocks
