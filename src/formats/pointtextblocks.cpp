@@ -29,30 +29,20 @@ TextBlocks::TextBlocks(std::string_view text, std::size_t blockBytes) : text_(te
 }
 
 TextBlocks::TextBlocks(const InputFile& file, const std::string& path, std::size_t blockBytes)
-    : fd_(file.fd()), path_(path) {
+    : file_(std::in_place, file.fd(), static_cast<std::size_t>(file.size()), path) {
     blockBytes = std::max<std::size_t>(blockBytes, 1);
-    const std::size_t size = static_cast<std::size_t>(file.size());
+    const std::size_t size = file_->size();
     // The cuts are found by reading a little at each, not the whole file first.
-    char window[1 << 14];
     cuts_.push_back(0);
     while (size - cuts_.back() > blockBytes) {
-        std::size_t from = cuts_.back() + blockBytes - 1, cut = size;
-        while (from < size) {
-            const std::size_t len = std::min(sizeof window, size - from);
-            readRange(from, window, len);
-            if (const void* lf = std::memchr(window, '\n', len)) {
-                cut = from + static_cast<std::size_t>(static_cast<const char*>(lf) - window) + 1;
-                break;
-            }
-            from += len;
-        }
+        const std::size_t cut = file_->afterLineFeed(cuts_.back() + blockBytes - 1);
         if (cut >= size) break;
         cuts_.push_back(cut);
     }
     cuts_.push_back(size);
 }
 
-void TextBlocks::readRange(std::size_t pos, char* out, std::size_t len) const {
+void FileRanges::read(std::size_t pos, char* out, std::size_t len) const {
     while (len > 0) {
         const ssize_t got = ::pread(fd_, out, len, static_cast<off_t>(pos));
         if (got < 0 && errno == EINTR) continue;
@@ -64,6 +54,18 @@ void TextBlocks::readRange(std::size_t pos, char* out, std::size_t len) const {
     }
 }
 
+std::size_t FileRanges::afterLineFeed(std::size_t pos) const {
+    char window[1 << 14];
+    while (pos < size_) {
+        const std::size_t len = std::min(sizeof window, size_ - pos);
+        read(pos, window, len);
+        if (const void* lf = std::memchr(window, '\n', len))
+            return pos + static_cast<std::size_t>(static_cast<const char*>(lf) - window) + 1;
+        pos += len;
+    }
+    return size_;
+}
+
 void TextBlocks::forEach(const std::function<bool(std::size_t, std::string_view)>& parse) const {
     // The first refused block in file order settles the outcome, so a block after one
     // already refused is not worth parsing; one before it still is.
@@ -73,11 +75,11 @@ void TextBlocks::forEach(const std::function<bool(std::size_t, std::string_view)
             if (k > firstRefused.load(std::memory_order_relaxed)) continue;
             const std::size_t len = cuts_[k + 1] - cuts_[k];
             bool accepted;
-            if (fd_ < 0) {
+            if (!file_) {
                 accepted = parse(k, text_.substr(cuts_[k], len));
             } else {
                 const auto buffer = std::make_unique_for_overwrite<char[]>(len);  // read over at once
-                readRange(cuts_[k], buffer.get(), len);
+                file_->read(cuts_[k], buffer.get(), len);
                 accepted = parse(k, {buffer.get(), len});
             }
             if (!accepted) {

@@ -43,6 +43,24 @@ struct BlockPart {
     std::optional<Refusal> refusal;
 };
 
+// An open file read in ranges, by several threads at once, and where its lines end: the
+// point readers' blocks and the STL reader's pieces.
+class FileRanges {
+public:
+    FileRanges(int fd, std::size_t size, std::string path) : fd_(fd), size_(size), path_(std::move(path)) {}
+    // Exactly len bytes at pos. A file cut short while it is read ends too soon:
+    // trelvik::Error "Cannot read \"<path>\"".
+    void read(std::size_t pos, char* out, std::size_t len) const;
+    // The position just after the first line feed at or after pos, or the file's size.
+    std::size_t afterLineFeed(std::size_t pos) const;
+    std::size_t size() const { return size_; }
+
+private:
+    int fd_;
+    std::size_t size_;
+    std::string path_;
+};
+
 // The text of the blocks: one in memory, or an open file read a block at a time.
 class TextBlocks {
 public:
@@ -59,11 +77,8 @@ public:
     void forEach(const std::function<bool(std::size_t, std::string_view)>& parse) const;
 
 private:
-    void readRange(std::size_t pos, char* out, std::size_t len) const;
-
     std::string_view text_;
-    int fd_ = -1;
-    std::string path_;
+    std::optional<FileRanges> file_;
     std::vector<std::size_t> cuts_;  // block k is [cuts_[k], cuts_[k + 1])
 };
 

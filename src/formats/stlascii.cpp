@@ -6,6 +6,7 @@
 #include "core/parallelblocks.h"
 #include "core/textform.h"
 #include "core/commit/workingfiles.h"
+#include "formats/pointtextblocks.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -177,44 +178,10 @@ PointList joinParts(std::vector<LinesRead>& parts, const std::string& path) {
     return pts;
 }
 
-// An open file read in pieces cut after line feeds, each piece read and parsed on a
-// thread of its own: no copy of the whole file is made first.
-class PieceReader {
-public:
-    PieceReader(int fd, std::size_t size, const std::string& path) : fd_(fd), size_(size), path_(path) {}
-
-    void read(std::size_t pos, char* out, std::size_t len) const {
-        while (len > 0) {
-            const ssize_t got = ::pread(fd_, out, len, static_cast<off_t>(pos));
-            if (got < 0 && errno == EINTR) continue;
-            if (got <= 0) throw Error("Cannot read \"" + path_ + "\"");
-            out += got;
-            pos += static_cast<std::size_t>(got);
-            len -= static_cast<std::size_t>(got);
-        }
-    }
-
-    // The position just after the first line feed at or after pos, or the file's size.
-    std::size_t afterLineFeed(std::size_t pos) const {
-        char window[1 << 14];
-        while (pos < size_) {
-            const std::size_t len = std::min(sizeof window, size_ - pos);
-            read(pos, window, len);
-            if (const void* lf = std::memchr(window, '\n', len))
-                return pos + static_cast<std::size_t>(static_cast<const char*>(lf) - window) + 1;
-            pos += len;
-        }
-        return size_;
-    }
-
-private:
-    int fd_;
-    std::size_t size_;
-    const std::string& path_;
-};
-
 PointList readInPieces(int fd, std::size_t size, const std::string& path) {
-    const PieceReader reader(fd, size, path);
+    // Pieces cut after line feeds, each read and parsed on a thread of its own: no copy
+    // of the whole file is made first.
+    const blocks::FileRanges reader(fd, size, path);
     char head[4096];
     const std::size_t headLen = std::min(sizeof head, size);
     reader.read(0, head, headLen);
