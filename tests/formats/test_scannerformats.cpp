@@ -4,6 +4,10 @@
 #include "core/textform.h"
 #include "formats/alicona.h"
 #include "formats/digitisefile.h"
+#include "formats/dumplattice.h"
+#include "formats/tiffdem.h"
+#include "formats/tifftext.h"
+#include "formats/xyzdump.h"
 #include "formats/avizosurf.h"
 #include "formats/pointtext.h"
 #include "formats/stlascii.h"
@@ -88,6 +92,11 @@ TEST(PointText, EveryReaderRefusesAPipeADeviceAHugeFileAndAnotherUsersLink) {
         {"point text", [](const std::string& p) { readPointText(p); }},
         {"xyz", [](const std::string& p) { readXyzPointFile(p); }},
         {"digitise", [](const std::string& p) { readDigitisePoints(p); }},
+        {"xyz lattice", [](const std::string& p) { readDumpLattice(p); }},
+        {"xyz dump", [](const std::string& p) { readXyzDump(p); }},
+        {"stl", [](const std::string& p) { readAsciiStlVertices(p); }},
+        {"tiff", [](const std::string& p) { readTiffFloatImage(p); }},
+        {"tiff text", [](const std::string& p) { readTiffGreyMatrix(p); }},
     };
     for (const auto& [reader, read] : readers)
         for (const auto& [file, why] : inputs) {
