@@ -57,7 +57,9 @@ void noteForeign(const std::string& record, const std::string& why) {
 }
 
 void noteOtherUsers(const fs::path& dir, const OthersFiles& others) {
-    for (const auto& [owner, files] : others) {
+    for (const auto& entry : others) {
+        const uid_t owner = entry.first;
+        const auto& files = entry.second;  // a plain reference: lambdas below take it
         if (metInThisStep("named the records of " + std::to_string(owner) + " in " + dir.string(), true)) continue;
         const std::string user = ownerName(owner);
         const std::string& first = files.begin()->first;
