@@ -26,17 +26,28 @@ int recordReads = 0;
 void countRecordRead(const fs::path&) { ++recordReads; }
 } // namespace
 
-// Undoing a cut commit never puts a kept old file over a file the user saved at its target since.
+// Undoing a cut commit never puts a kept old file over a file the user saved at its target
+// since, also when the file is saved there between the undo's look and its rename.
 TEST(CommitGuards, AnUndoNeverPutsAKeptFileOverWhatIsAtItsTarget) {
-    TempFolder t;
-    writeOld(t);
-    commitKilledAfter(t.dir(), 1);
-    fs::remove(workingFileOf(t, "c.dat", "new c"));  // a new file lost: the commit is undone
-    fs::rename(t.write("saved", "saved since"), t.path("b.dat"));
-    readWholeFile(t.path("a.dat"));
-    working::takeSettleNotes();
-    EXPECT_EQ(t.read("a.dat"), "old a");
-    EXPECT_EQ(t.read("b.dat"), "saved since");
+    static std::string savedAt;
+    for (const bool afterTheLook : {false, true}) {
+        TempFolder t;
+        writeOld(t);
+        commitKilledAfter(t.dir(), 1);
+        fs::remove(workingFileOf(t, "c.dat", "new c"));  // a new file lost: the commit is undone
+        if (afterTheLook) {
+            fs::remove(t.path("b.dat"));
+            savedAt = t.path("b.dat");
+            working::beforePutBack = [](const fs::path&) { std::ofstream(savedAt) << "saved since"; };
+        } else {
+            fs::rename(t.write("saved", "saved since"), t.path("b.dat"));
+        }
+        readWholeFile(t.path("a.dat"));
+        working::beforePutBack = nullptr;
+        working::takeSettleNotes();
+        EXPECT_EQ(t.read("a.dat"), "old a") << afterTheLook;
+        EXPECT_EQ(t.read("b.dat"), "saved since") << afterTheLook;
+    }
 }
 
 // A claim given back never takes the record's old name from a file put there since.

@@ -46,9 +46,10 @@ void flipTheirs(const fs::path&) {
 // Records planted in a shared folder by someone else make no step there move, replace or
 // delete a file outside the folder or a file the program did not make; each stays, and is
 // named. A NUL in a name, which the checks see whole and a system call would cut, is
-// refused, on the forward and the undo path. A real commit across two folders still settles.
+// refused, on the forward and the undo path, and an earlier run's absolute folder is walked
+// through no link, the user's own included. A real commit across two folders still settles.
 TEST(CommitRecords, APlantedRecordTouchesNothingAndIsNamed) {
-    for (int planted = 0; planted < 6; ++planted) {
+    for (int planted = 0; planted < 7; ++planted) {
         TempFolder t;
         fs::create_directories(t.path("shared"));
         fs::create_directories(t.path("victim"));
@@ -76,6 +77,13 @@ TEST(CommitRecords, APlantedRecordTouchesNothingAndIsNamed) {
             t.write("shared/" + fresh, "planter's");
             name = plant(shared, ".commit", {{"t.txt", fresh, "", idOf(t.path("shared/" + fresh))}}, writer,
                          {".", std::string("../victim/report.txt\0", 21)});
+        } else if (planted == 6) {  // with a copy in the folder the link leads to
+            fs::create_directory_symlink(t.path("victim"), t.path("link"));
+            const std::string fresh = working::workingFileName("thesis.txt", working::hostName(), writer, 1);
+            name = plant(shared, ".undo", {{t.path("link/thesis.txt"), t.path("link/" + fresh), "",
+                                            idOf(t.path("victim/thesis.txt"))}},
+                         writer, {t.path("shared"), t.path("link")});
+            fs::copy_file(shared / name, t.path("victim/" + name));
         } else {
             const std::string thesis = std::string("../victim/thesis.txt\0", 21);
             name = plant(shared, ".undo",
@@ -119,11 +127,13 @@ TEST(CommitRecords, APlantedRecordTouchesNothingAndIsNamed) {
 }
 
 // A record is obeyed only when nobody but the user could have written it. The user's own
-// file that others may write, written into and linked under a record's name, a 0666 record
-// and a 0664 record, each asking to delete the user's file by its id, are left and named
-// with their owner; and a record a step makes is the user's alone whatever the umask.
+// file that others may write, written into and linked under a record's name, a 0666 record,
+// a 0664 record and a 0600 record with a second link (a file of the user's linked there by
+// anyone who may write the folder), each asking to delete the user's file by its id, are
+// left and named with their owner; and a record a step makes is the user's alone whatever
+// the umask.
 TEST(CommitRecords, ARecordOthersCouldHaveWrittenIsNotObeyed) {
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < 4; ++round) {
         TempFolder t;
         const std::string thesis = t.write("thesis.txt", "mine");
         const pid_t writer = endedProcessId();
@@ -136,6 +146,8 @@ TEST(CommitRecords, ARecordOthersCouldHaveWrittenIsNotObeyed) {
             fs::rename(t.path(name), output);
             fs::permissions(output, static_cast<fs::perms>(0666));
             fs::create_hard_link(output, t.path(name));
+        } else if (round == 3) {
+            fs::create_hard_link(t.path(name), t.path("output.txt"));
         } else {
             fs::permissions(t.path(name), static_cast<fs::perms>(round == 1 ? 0666 : 0664));
         }
@@ -145,7 +157,7 @@ TEST(CommitRecords, ARecordOthersCouldHaveWrittenIsNotObeyed) {
         EXPECT_EQ(t.read("thesis.txt"), "mine") << round << notes;
         EXPECT_TRUE(fs::exists(t.path(name))) << round;
         // Said with why it is passed over and what to do.
-        const std::string why = round == 0 ? "it has a second link" : "your group or others may write it";
+        const std::string why = round % 3 == 0 ? "it has a second link" : "your group or others may write it";
         EXPECT_NE(notes.find("\"" + t.path(name) + "\" is named as a record of a step of yours cut short here, but it is "
                              "not obeyed, as " + why),
                   std::string::npos)

@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -118,7 +120,7 @@ TEST(CommitRecords, AColleaguesFilesInAGroupFolderSettleAllNewOrAllOld) {
 // In a folder the user cannot write nothing can be settled: the step says which files hold
 // the new content, which the old and which were saved since, before it reads them. A commit
 // across two folders of which one cannot be written is said so, naming that folder, and
-// nothing of it is touched in either.
+// nothing of it is touched in either. A record that cannot be claimed is said as well.
 TEST(CommitRecords, AFolderThatCannotBeWrittenIsSaidWithWhatIsNewAndWhatOld) {
     for (int round = 0; round < 3; ++round) {
         TempFolder t;
@@ -166,6 +168,23 @@ TEST(CommitRecords, AFolderThatCannotBeWrittenIsSaidWithWhatIsNewAndWhatOld) {
                   std::string::npos)
             << said;
         EXPECT_EQ(records(t.path("X")) + records(t.path("Y")), 2u) << said;
+    }
+    // A record that cannot be claimed for any other reason (here a mount point, which no
+    // rename moves) is said too: the commit stays as the kill left it.
+    TempFolder m;
+    writeOld(m);
+    commitKilledAfter(m.dir(), 1);
+    const std::string record = m.path(recordStem(m.dir()) + ".commit");
+    const auto [status, said] = inChild([&m, &record] {
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount(record.c_str(), record.c_str(), nullptr, MS_BIND, nullptr) != 0)
+            return std::string("no mounts");  // a mount of its own needs root
+        const std::string read = readWholeFile(m.path("b.dat"));
+        return read + "|" + working::takeSettleNotes();
+    });
+    if (said != "no mounts") {
+        EXPECT_EQ(said.substr(0, said.find('|')), "old b") << status;
+        EXPECT_NE(said.find("\"" + record + "\" could not be claimed"), std::string::npos) << said;
     }
 }
 
@@ -261,7 +280,8 @@ TEST(CommitRecords, TheNoteSaysWhichFilesAreAsBeforeAndWhichCouldNotBePutBack) {
 }
 
 // A claim of a settler that is still alive is waited for once a step, however many files
-// the step checks in its folder, and the note names the claim.
+// the step checks in its folder, and the note names the claim; the folder is still listed
+// at each of them.
 TEST(CommitRecords, ALiveClaimIsWaitedForOnceAStepAndNamed) {
     TempFolder t;
     writeOld(t);
@@ -275,6 +295,10 @@ TEST(CommitRecords, ALiveClaimIsWaitedForOnceAStepAndNamed) {
     const auto start = std::chrono::steady_clock::now();
     for (const std::string name : {"a.dat", "b.dat", "c.dat"}) EXPECT_TRUE(FileExists(t.path(name)));
     const auto waited = std::chrono::steady_clock::now() - start;
+    // Given back by that settler, the record is settled at the step's next file check.
+    fs::rename(t.path(claim), t.path(record));
+    EXPECT_TRUE(FileExists(t.path("c.dat")));
+    EXPECT_EQ(t.read("c.dat"), "new c");
     const std::string notes = working::takeSettleNotes();
     EXPECT_LT(waited, std::chrono::seconds(9)) << "waited more than once";
     EXPECT_NE(notes.find("is being settled by another run of the program, which did not end within 5 seconds; this "

@@ -290,6 +290,7 @@ TEST(OpcCount, TheRunsFilesGoInPlaceWithItsSummaryRows) {
     const std::string dir = tmp.folder() + "cl_asp8_2/";
     const std::string results = csvtest::readText(dir + "tooth-cl_asp8_2results.csv");
     const std::string summary = csvtest::readText(dir + "00cl_asp8_2allresults.csv");
+    const std::string patches = csvtest::readText(dir + "tooth-cl_asp8_2.csv");
     // A later file of a batch, whose rotation summary cannot be put in place.
     std::filesystem::remove(dir + "00cl_asp8_2_R1-OPCRallresults.csv");
     std::filesystem::create_directory(dir + "00cl_asp8_2_R1-OPCRallresults.csv");
@@ -300,6 +301,7 @@ TEST(OpcCount, TheRunsFilesGoInPlaceWithItsSummaryRows) {
     EXPECT_THROW(ProcClump(s, in, app, prompt, noProgress()), trelvik::Error);
     EXPECT_EQ(csvtest::readText(dir + "tooth-cl_asp8_2results.csv"), results);
     EXPECT_EQ(csvtest::readText(dir + "00cl_asp8_2allresults.csv"), summary);
+    EXPECT_EQ(csvtest::readText(dir + "tooth-cl_asp8_2.csv"), patches);
 }
 
 TEST(OpcCount, RefusesBadCountsAndWritesNothing) {

@@ -1,4 +1,5 @@
 // The grid-height step through GridResiduals, in both call forms, on an analytic plane.
+#include "core/commit/testhooks.h"
 #include "core/error.h"
 #include "planes/gridheights.h"
 #include "surfer/surfertest.h"
@@ -13,6 +14,15 @@ using trelvik::testing::TempFolder;
 
 namespace {
 double tilted(double x, double y) { return 3 + 0.5 * x - 0.25 * y; }
+
+// Puts one link to linkTo at the name the zero file "T1pl0.dat" is about to be made under,
+// as someone sharing the folder might.
+std::string linkTo;
+void linkAtZeroName(const std::string& name) {
+    if (linkTo.empty() || std::filesystem::path(name).filename().string().rfind(".T1pl0.dat.trelvik-", 0) != 0) return;
+    std::filesystem::create_symlink(linkTo, name);
+    linkTo.clear();
+}
 
 struct Fixture {
     TempFolder dir;
@@ -35,7 +45,11 @@ TEST(GridHeights, HeightsOfAPlaneInEveryCallForm) {
         auto app = form == ResidualsCallForm::Version6 ? surfertest::v6() : surfertest::v8();
         f.dir.write("digit.dat", "1.5,0\r\n2.25,3.5\r\n-1\r\n9.75,7.125\r\n4,4\r\n5,5\r\n");
         f.dir.write("T1pl0.dat", "the user's own");  // the zero file is made under a working name
+        linkTo = f.dir.path("T1pl0.dat");  // and made new there, passing over a link at that name
+        trelvik::beforeWorkingFileMade = linkAtZeroName;
         const auto pts = GridHeights(*app, f.step("pl", 4, form));
+        trelvik::beforeWorkingFileMade = nullptr;
+        EXPECT_TRUE(linkTo.empty());
         ASSERT_EQ(pts.size(), 4u);
         const double xs[] = {1.5, 2.25, 9.75, 4}, ys[] = {0, 3.5, 7.125, 4};
         for (int k = 0; k < 4; ++k) {
@@ -43,10 +57,11 @@ TEST(GridHeights, HeightsOfAPlaneInEveryCallForm) {
             EXPECT_EQ(pts[k].y, ys[k]);
             EXPECT_NEAR(pts[k].z, tilted(xs[k], ys[k]), 1e-12);
         }
-        // The copy is byte for byte, the zero file is gone, the height file holds n lines.
+        // The copy is byte for byte, the zero file is gone (the link stays), the height file
+        // holds n lines.
         EXPECT_EQ(f.dir.read("T1pl.dat"), f.dir.read("digit.dat"));
         EXPECT_EQ(f.dir.read("T1pl0.dat"), "the user's own");
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir.dir()), {}), 5);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.dir.dir()), {}), 6);
         EXPECT_EQ(f.dir.read("T1plz.dat").substr(0, 34), " 1.5" + std::string(10, ' ') + " 0" + std::string(12, ' ') + " 3.75 ");
         const std::string z = f.dir.read("T1plz.dat");
         EXPECT_EQ(std::count(z.begin(), z.end(), '\n'), 4);

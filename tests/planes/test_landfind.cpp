@@ -139,8 +139,8 @@ TEST(LandFind, TrialsAreReportedAndEscStopsBetweenThem) {
 }
 
 // A file of a set that cannot be put in place (a folder holds its name) leaves the
-// set's earlier files as they were: the slice lines, a trial's slice with its heights,
-// and the results table with the tooth length that Cusp volume and Rake read.
+// set's earlier files as they were: the slice lines, a trial's slice and heights with its
+// z file, and the results table with the tooth length that Cusp volume and Rake read.
 TEST(LandFind, ASetThatCannotAllBePutInPlaceLeavesTheEarlierSet) {
     TrialRun r(kThreeTrials);
     r.dir.write("tempbln1.bln", "earlier\r\n");
@@ -154,6 +154,11 @@ TEST(LandFind, ASetThatCannotAllBePutInPlaceLeavesTheEarlierSet) {
     EXPECT_THROW(r.slice(), Error);
     EXPECT_EQ(r.dir.read("tempdat1.dat"), "earlier\r\n");
     std::filesystem::remove(r.dir.path("tempz1.dat"));
+    r.dir.write("tempz1.dat", "earlier\r\n");
+    std::filesystem::create_directory(r.dir.path("t1z.dat"));
+    EXPECT_THROW(r.slice(), Error);
+    EXPECT_EQ(r.dir.read("tempz1.dat"), "earlier\r\n");
+    std::filesystem::remove(r.dir.path("t1z.dat"));
     ASSERT_TRUE(r.slice());
     r.dir.write("toothcalcresults.csv", "earlier\r\n");
     std::filesystem::create_directory(r.dir.path("tooth_tl.txt"));

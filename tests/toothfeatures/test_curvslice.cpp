@@ -230,7 +230,8 @@ TEST(CurvatureSlice, CrestOfOneCurvatureValueLeavesTheLastSlicesFilesWhenCalcula
 }
 
 // Each step's files go in place together: when the last of them cannot replace its name
-// (a folder holds it), the files the step made before it stay as the run before left them.
+// (a folder holds it), the files the step made before it stay as the run before left them;
+// and a slice's table stays the earlier one when a slice file cannot replace its name.
 TEST(CurvatureSlice, AFileThatCannotBeReplacedLeavesEachStepsEarlierFilesWhole) {
     CurvRun r;
     prepareRidge(r);
@@ -256,6 +257,11 @@ TEST(CurvatureSlice, AFileThatCannotBeReplacedLeavesEachStepsEarlierFilesWhole) 
     r.digitise("-0.9,0.6\r\n0.9,0.6\r\n");
     EXPECT_EQ(Slice_Grids(r.ctx, r.c), StepOutcome::Failed);
     EXPECT_EQ(r.dir.contents(slice), sliceBefore);
+    std::filesystem::remove_all(r.path("ridge1.0_curvslresults.csv"));
+    r.dir.write("ridge1.0_curvslresults.csv", "earlier\r\n");
+    block("ridge1.0cs.dat");
+    EXPECT_EQ(Slice_Grids(r.ctx, r.c), StepOutcome::Failed);
+    EXPECT_EQ(r.dir.read("ridge1.0_curvslresults.csv"), "earlier\r\n");
 
     r.c.optUnitsMM = false;
     r.c.chkAltValues = false;

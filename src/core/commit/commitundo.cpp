@@ -4,6 +4,7 @@
 // where the record has them), the file the record names; whose file it is was settled
 // when the record was obeyed (core/commit/recordreader.cpp). Everything goes through
 // folders held open (core/heldfolder.h).
+#include "core/commit/testhooks.h"
 #include "core/commit/workingfiles_detail.h"
 
 #include <algorithm>
@@ -99,6 +100,7 @@ Undone undoFiles(const std::vector<HeldFile>& files, std::vector<const HeldFile*
             if (oldThere) dir.remove(h->kept);
             else if (!there) {
                 // Never over a file saved there since the look above.
+                if (beforePutBack) beforePutBack(dir.path());
                 err = dir.renameNew(h->kept, dir, h->target);
                 if (err == EEXIST) there = true, err = 0;
             }

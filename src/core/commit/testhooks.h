@@ -32,6 +32,8 @@ inline void (*afterSettleListing)(const std::filesystem::path& dir) = nullptr;
 // Called once a settle has claimed a record in dir, before it reads the claim: a test puts
 // a file where the record was, as someone sharing the folder might.
 inline void (*afterClaim)(const std::filesystem::path& dir) = nullptr;
+// Called once an undo has found a target empty, before it puts the kept old file there: a test saves one there.
+inline void (*beforePutBack)(const std::filesystem::path& dir) = nullptr;
 // Called in place of the change of mode a commit record gets once made (0600): a test
 // refuses it and shows the file as a disk without Unix permissions does. Returns 0 or -1
 // with errno set, as fchmod does.
