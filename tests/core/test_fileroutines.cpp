@@ -35,11 +35,7 @@ using trelvik::testing::FileSizeLimit;
 using trelvik::testing::TempFolder;
 using namespace trelvik::testing;
 
-namespace {
-std::size_t entries(const fs::path& d) {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(d), fs::directory_iterator()));
-}
-}  // namespace
+using trelvik::testing::entries;
 
 TEST(FileRoutines, ExistenceTests) {
     TempFolder t;

@@ -23,11 +23,7 @@ namespace fs = std::filesystem;
 using namespace trelvik;
 using trelvik::testing::TempFolder;
 
-namespace {
-std::size_t entries(const fs::path& d) {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(d), fs::directory_iterator()));
-}
-}  // namespace
+using trelvik::testing::entries;
 
 // Links someone sharing the folder puts under the names a write is about to make its
 // working file with are passed over: none is written through, the file they point at keeps

@@ -11,6 +11,11 @@
 
 namespace trelvik::testing {
 
+// The entries of a folder, to prove that no temporary file stays behind.
+inline std::size_t entries(const std::filesystem::path& d) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(d), std::filesystem::directory_iterator()));
+}
+
 class TempFolder {
 public:
     TempFolder() {
