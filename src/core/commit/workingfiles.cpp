@@ -325,7 +325,11 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
     // so a step reading the data folder puts it right.
     for (std::size_t i = 0, n = r.folders.size(); i < n; ++i) {
         const std::string parent = madeFolderOwner(r.folders[i]);
-        if (!parent.empty() && std::find(r.folders.begin(), r.folders.end(), parent) == r.folders.end()) {
+        if (parent.empty() || std::find(r.folders.begin(), r.folders.end(), parent) != r.folders.end()) continue;
+        // Only where a record can be written: a data folder the user may only read keeps
+        // its results folder settled as any other folder is.
+        const HeldFolder held = HeldFolder::open(parent);
+        if (held && ::faccessat(held.fd(), ".", W_OK | X_OK, AT_EACCESS) == 0) {
             r.folders.push_back(parent);
             firstIn.push_back(nullptr);
             limit = std::min(limit, nameLimit(parent));
