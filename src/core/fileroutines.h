@@ -43,7 +43,9 @@
 //                     their commits finished or undone, then their working files removed
 //                     (only names of exactly that form). finish() syncs it to disk and
 //                     closes it, commit() renames it over the target; a temporary never
-//                     committed is removed.
+//                     committed is removed. Given the working name of a set's file
+//                     (StagedFiles::work, core/commit/commit.h) it writes that file where it
+//                     is, leaving its sync and rename to the set's commit.
 //  newWorkingFile     makes an empty file under a new working name beside target, as a
 //                     ReplacementFile makes its temporary, and returns that name.
 //  writeFileAtomic    replaces path with content through a ReplacementFile.
