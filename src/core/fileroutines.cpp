@@ -288,7 +288,7 @@ ReplacementFile::ReplacementFile(std::string path) : path_(std::move(path)) {
         // A working file of a set: written where it is, as it is that set's commit that
         // syncs it and puts it in place. A temporary beside it, synced and renamed over it,
         // would cost every file of a set two writes.
-        fd_ = ::openat(folder_->fd(), name_.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+        fd_ = ::openat(folder_->fd(), name_.c_str(), O_RDWR | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
         struct stat st{};
         if (fd_ < 0 || ::fstat(fd_, &st) != 0 || st.st_dev != w.st.st_dev || st.st_ino != w.st.st_ino) {
             const int err = fd_ < 0 ? errno : ESTALE;
