@@ -64,6 +64,20 @@ Walked walkToSave(const std::string& path) {
     return w;
 }
 
+// path walked as a step's check of its input walks it: a new file still waiting under its
+// working name after a kill is put in place first, not taken for a missing one, so the
+// folder the walk holds is settled, and walked again when it held records.
+Walked walkSettled(const std::string& path) {
+    Walked w = walkPath(path);
+    if (w.folder && !inPrivateFolder(path)) {
+        try {
+            if (working::settleHeldFolder(w.folder.path(), &w.folder)) w = walkPath(path);
+        } catch (const std::exception&) {
+        }
+    }
+    return w;
+}
+
 // Carries a failure of ConvertLineEnds with its description and number.
 struct CopyFailure {
     std::string description;
@@ -81,15 +95,7 @@ bool DirExists(const std::string& path) {
 
 bool FileExists(const std::string& path) {
     if (path.empty()) return false;
-    // A step asks this of its inputs as it starts: a new file still waiting under its
-    // working name after a kill is put in place first, not taken for a missing one.
-    Walked w = walkPath(path);
-    if (w.folder && !inPrivateFolder(path)) {
-        try {
-            if (working::settleHeldFolder(w.folder.path(), &w.folder)) w = walkPath(path);
-        } catch (const std::exception&) {
-        }
-    }
+    const Walked w = walkSettled(path);
     return w.reached() && w.exists && !S_ISDIR(w.st.st_mode);
 }
 
@@ -190,12 +196,8 @@ constexpr int kOpenAttempts = 4;
 InputState judgeInput(const std::string& path, std::string& why) {
     why.clear();
     if (path.empty()) return InputState::Missing;
-    try {
-        working::settleBeforeReading(path);
-    } catch (const std::exception&) {
-    }
     bool missing = false;
-    why = judged(path, walkPath(path), {}, missing);
+    why = judged(path, walkSettled(path), {}, missing);
     return missing ? InputState::Missing : why.empty() ? InputState::Readable : InputState::Refused;
 }
 

@@ -99,16 +99,13 @@ Walked walkFrom(int start, fs::path shown, std::vector<std::string> todo, bool f
         w.err = errno;
         return w;
     }
-    w.name = ".";
+    w.name = ".";  // until the walk ends at a name in a folder
     int hops = 0;
     while (!todo.empty()) {
         const std::string name = std::move(todo.back());
         todo.pop_back();
         const bool last = todo.empty();
-        if (name.empty() || name == ".") {
-            if (last) w.name = ".";
-            continue;
-        }
+        if (name.empty() || name == ".") continue;
         if (name == "..") {
             dir = ::openat(dir.get(), "..", kHold);
             if (dir.get() < 0) {
@@ -116,7 +113,6 @@ Walked walkFrom(int start, fs::path shown, std::vector<std::string> todo, bool f
                 return w;
             }
             shown /= "..";
-            if (last) w.name = ".";
             continue;
         }
         struct stat st{};

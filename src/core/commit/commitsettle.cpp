@@ -426,23 +426,6 @@ Outcome settle(const fs::path& dir, const HeldFolder& base, const std::string& n
 
 void settleFolder(const fs::path& folder) { settleHeldFolder(folder, nullptr); }
 
-namespace {
-// The folder as its notes name it and its quiet time is kept by: absolute and plain.
-fs::path plainFolder(const fs::path& folder) {
-    const auto plain = [](const fs::path& p) {
-        if (!p.is_absolute() || !p.has_filename()) return false;
-        for (const fs::path& step : p)
-            if (step == "." || step == "..") return false;
-        return true;
-    };
-    if (plain(folder)) return folder;  // as a walk from an absolute path gives it
-    std::error_code ec;
-    fs::path dir = fs::absolute(folder.empty() ? fs::path(".") : folder, ec).lexically_normal();
-    if (!dir.has_filename() && dir != dir.root_path()) dir = dir.parent_path();
-    return dir;
-}
-} // namespace
-
 bool settleHeldFolder(const fs::path& folder, const HeldFolder* held) {
     const fs::path dir = plainFolder(folder);
     struct stat st{};

@@ -58,11 +58,6 @@ int copyWithin(const HeldFolder& folder, const std::string& from, const std::str
     return err;
 }
 
-
-}  // namespace
-
-namespace {
-
 // Puts every temporary in place, or none, also across a kill. A rename can still fail
 // after others have been made (a folder holds one of the names, say), so each file about
 // to be replaced is first kept under a working name of its own, as a second link (a copy

@@ -147,16 +147,10 @@ std::string withExt(const std::string& path, std::string_view ext) {
 namespace {
 std::mutex madeLock;
 std::map<std::string, std::string> madeFolders;  // a results folder, and its data folder
-std::string plain(const std::string& dir) {
-    std::error_code ec;
-    fs::path p = fs::absolute(dir, ec).lexically_normal();
-    if (!p.has_filename() && p != p.root_path()) p = p.parent_path();
-    return p.string();
-}
 } // namespace
 
 void madeFor(const std::string& folder) {
-    const std::string dir = plain(folder);
+    const std::string dir = plainFolder(folder).string();
     const std::string parent = fs::path(dir).parent_path().string();
     if (parent.empty() || parent == dir) return;
     std::lock_guard<std::mutex> g(madeLock);
@@ -165,7 +159,7 @@ void madeFor(const std::string& folder) {
 
 std::string madeFolderOwner(const std::string& folder) {
     std::lock_guard<std::mutex> g(madeLock);
-    const auto at = madeFolders.find(plain(folder));
+    const auto at = madeFolders.find(plainFolder(folder).string());
     return at == madeFolders.end() ? std::string() : at->second;
 }
 
@@ -175,6 +169,20 @@ LiveNames& livePrivateFolders() {
 }
 
 namespace detail {
+
+fs::path plainFolder(const fs::path& folder) {
+    const auto plain = [](const fs::path& p) {
+        if (!p.is_absolute() || !p.has_filename()) return false;
+        for (const fs::path& step : p)
+            if (step == "." || step == "..") return false;
+        return true;
+    };
+    if (plain(folder)) return folder;  // as a walk from an absolute path gives it
+    std::error_code ec;
+    fs::path dir = fs::absolute(folder.empty() ? fs::path(".") : folder, ec).lexically_normal();
+    if (!dir.has_filename() && dir != dir.root_path()) dir = dir.parent_path();
+    return dir;
+}
 
 LiveNames& liveRecords() {
     static LiveNames r;
@@ -206,8 +214,6 @@ void removeKeptCopies(const std::vector<Staged>& files) {
     for (const HeldFile& h : heldFiles(files, folders))
         if (h.ids.keptIno == 0 ? !h.kept.empty() : isKeptCopy(h)) h.folder->remove(h.kept);
 }
-
-void syncFolder(const fs::path& dir) { HeldFolder::open(dir.empty() ? fs::path(".") : dir).sync(); }
 
 bool madeByEndedWriter(std::string_view name, std::string_view leadEnd) { return ended(writerOf(name, leadEnd)); }
 
@@ -288,7 +294,7 @@ bool look(const Staged& s, const std::string& path, struct stat& st) {
 CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files)) {
     Record r;
     std::size_t limit = 255;
-    std::vector<const Staged*> firstIn;  // the first file of each folder, which holds it
+    std::vector<HeldFolder> held;  // each folder of the record, held once
     for (Staged& s : files_) {
         for (std::string* p : {&s.target, &s.fresh, &s.kept})
             if (!p->empty()) *p = fs::absolute(*p).lexically_normal().string();
@@ -316,7 +322,7 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
         const std::string folder = fs::path(s.target).parent_path().string();
         if (std::find(r.folders.begin(), r.folders.end(), folder) == r.folders.end()) {
             r.folders.push_back(folder);
-            firstIn.push_back(&s);
+            held.push_back(s.held ? s.held->dup() : HeldFolder::open(folder));
             limit = std::min(limit, nameLimit(folder));
         }
     }
@@ -328,10 +334,10 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
         if (parent.empty() || std::find(r.folders.begin(), r.folders.end(), parent) != r.folders.end()) continue;
         // Only where a record can be written: a data folder the user may only read keeps
         // its results folder settled as any other folder is.
-        const HeldFolder held = HeldFolder::open(parent);
-        if (held && ::faccessat(held.fd(), ".", W_OK | X_OK, AT_EACCESS) == 0) {
+        HeldFolder data = HeldFolder::open(parent);
+        if (data && ::faccessat(data.fd(), ".", W_OK | X_OK, AT_EACCESS) == 0) {
             r.folders.push_back(parent);
-            firstIn.push_back(nullptr);
+            held.push_back(std::move(data));
             limit = std::min(limit, nameLimit(parent));
         }
     }
@@ -351,17 +357,17 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
             throw Error("Cannot replace \"" + files_.front().shown + "\" and " + std::to_string(files_.size() - 1) +
                         " other files together: too many for one step");
         }
-        HeldFolder held = firstIn[i] && firstIn[i]->held ? firstIn[i]->held->dup() : HeldFolder::open(folder);
+        HeldFolder& here = held[i];
         // Made the user's alone, whatever the umask: a record is obeyed only when nobody else
         // could have written it. A disk without Unix permissions (FAT, exFAT, SMB) shows
         // every file with the mode its mount gives and refuses the change; that is no
         // failure, and the record is written as the disk allows.
-        const int fd = held ? ::openat(held.fd(), name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600)
+        const int fd = here ? ::openat(here.fd(), name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600)
                             : -1;
-        if (!held) errno = ENOENT;
+        if (!here) errno = ENOENT;
         if (fd >= 0) (changeRecordMode ? changeRecordMode : ::fchmod)(fd, 0600);
         bool good = fd >= 0;
-        if (fd >= 0) copies_.push_back({std::move(held), name_});
+        if (fd >= 0) copies_.push_back({std::move(here), name_});
         for (std::string_view rest = text; good && !rest.empty();) {
             const ssize_t n = ::write(fd, rest.data(), rest.size());
             if (n < 0 && errno == EINTR) continue;

@@ -122,8 +122,6 @@ std::string takeSettleNotes();
 // killed step's file, not the file of the step that ran into it.
 bool putInPlaceBySettling(const std::filesystem::path& path);
 
-// Makes the renames and new names in dir durable (an empty dir: the current folder).
-void syncFolder(const std::filesystem::path& dir);
 
 // Names this process is using now (its private folders, its commit records), shared
 // between threads: a sweep in this process passes over them.

@@ -55,6 +55,10 @@ std::string newStampedName(const std::string& body, const std::filesystem::path&
 // path with its record extension (".commit" or ".undo") changed to ext.
 std::string withExt(const std::string& path, std::string_view ext);
 
+// A folder as the settle's notes name it and as its quiet time and a results folder's
+// data folder are kept by: absolute and in normal form.
+std::filesystem::path plainFolder(const std::filesystem::path& folder);
+
 // The records this process is committing or settling by now: a sweep in this process
 // leaves them.
 LiveNames& liveRecords();
