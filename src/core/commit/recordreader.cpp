@@ -45,6 +45,10 @@ Found readRecordIn(const HeldFolder& dir, std::string_view name, ReadRecord& r, 
     const int fd = dir.openChecked(name, st, opened);
     if (fd < 0 && errno == ENOENT) return Found::Gone;
     if (fd < 0 && errno != ESTALE) return why = "it cannot be read", Found::NotARecordFile;
+    if (fd >= 0 && opened.st_nlink == 0) {  // removed as it was opened, by the settler that finished it
+        ::close(fd);
+        return Found::Gone;
+    }
     std::string data;
     if (fd >= 0 && obeyed(opened)) {
         data.resize(std::min<std::uint64_t>(static_cast<std::uint64_t>(opened.st_size), kLargestRecord) + 1);
