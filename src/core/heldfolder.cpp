@@ -1,4 +1,5 @@
 #include "core/heldfolder.h"
+#include "core/commit/testhooks.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -296,15 +297,37 @@ int HeldFolder::rename(std::string_view from, const HeldFolder& to, std::string_
     return ::renameat(fd_, std::string(from).c_str(), to.fd_, std::string(toName).c_str()) == 0 ? 0 : errno;
 }
 
+namespace {
+
+int renameWithoutReplacing(int fromFd, const char* from, int toFd, const char* to) {
+    return ::renameat2(fromFd, from, toFd, to, RENAME_NOREPLACE) == 0 ? 0 : errno;
+}
+
+}  // namespace
+
 int HeldFolder::renameNew(std::string_view from, const HeldFolder& to, std::string_view toName) const {
     if (fd_ < 0 || to.fd_ < 0 || from.empty() || toName.empty()) return EBADF;
     const std::string a(from), b(toName);
-    if (::renameat2(fd_, a.c_str(), to.fd_, b.c_str(), RENAME_NOREPLACE) == 0) return 0;
-    if (errno != EINVAL && errno != ENOSYS) return errno;
-    // A file system without it: a second link, made only where no name is, then the first
-    // goes. One that takes no links either says so (ENOTSUP), not that it cannot be written.
-    if (::linkat(fd_, a.c_str(), to.fd_, b.c_str(), 0) != 0) return errno == EPERM || errno == EOPNOTSUPP ? ENOTSUP : errno;
-    return ::unlinkat(fd_, a.c_str(), 0) == 0 ? 0 : errno;
+    const int err = (renameNoReplace ? renameNoReplace : renameWithoutReplacing)(fd_, a.c_str(), to.fd_, b.c_str());
+    if (err != EINVAL && err != ENOSYS) return err;
+    // A file system without such a rename (the FUSE ones: exFAT, NTFS): the name is taken
+    // first by a file made where no name is, and a plain rename replaces only that file,
+    // while it is still the one made. Not a second link then the first removed: a record
+    // with two links for a moment is one any settler meeting it then passes over, and both
+    // of two settlers could take it.
+    const int made = ::openat(to.fd_, b.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (made < 0) return errno;
+    struct stat mine{}, now{};
+    const bool known = ::fstat(made, &mine) == 0;
+    ::close(made);
+    const auto stillMine = [&] {
+        return known && ::fstatat(to.fd_, b.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(now, mine);
+    };
+    if (!stillMine()) return EEXIST;
+    if (::renameat(fd_, a.c_str(), to.fd_, b.c_str()) == 0) return 0;
+    const int failed = errno;
+    if (stillMine()) ::unlinkat(to.fd_, b.c_str(), 0);
+    return failed;
 }
 
 int HeldFolder::remove(std::string_view name) const {

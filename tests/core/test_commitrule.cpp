@@ -176,13 +176,15 @@ TEST(CommitRecords, ARecordOthersCouldHaveWrittenIsNotObeyed) {
         EXPECT_EQ(st.st_mode & 07777, 0600u) << mask;
     }
     // A disk without Unix permissions refuses the change of mode and shows every file as
-    // its mount gives it: the commit goes on, and its record, which only the user may
-    // write, is obeyed after a kill before any rename.
+    // its mount gives it, and (exFAT through FUSE) takes no links and cannot rename without
+    // replacing: the commit goes on, and its record, which only the user may write, is
+    // obeyed after a kill before any rename.
     working::changeRecordMode = [](int fd, mode_t) {
         ::fchmod(fd, 0755);
         errno = EPERM;
         return -1;
     };
+    renameNoReplace = [](int, const char*, int, const char*) { return EINVAL; };
     for (std::size_t renamed = 0; renamed < 3; ++renamed) {
         TempFolder t;
         writeOld(t);
@@ -196,6 +198,7 @@ TEST(CommitRecords, ARecordOthersCouldHaveWrittenIsNotObeyed) {
         EXPECT_EQ(records(t.dir()), 0u) << renamed << working::takeSettleNotes();
     }
     working::changeRecordMode = nullptr;
+    renameNoReplace = nullptr;
 }
 
 // A well-formed record of another user, and files of another user named as claims of the

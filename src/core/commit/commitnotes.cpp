@@ -85,10 +85,8 @@ void noteOtherUsers(const fs::path& dir, const OthersFiles& others) {
 void noteUnsettled(const fs::path& dir, const HeldFolder& folder, const std::vector<HeldFile>& fresh,
                    const std::vector<HeldFile>& old, const std::vector<HeldFile>& saved, int err) {
     const std::string which = folder.path() == dir ? "the folder" : "the folder " + folder.path().string();
-    std::string text = leadIn(dir) + "could not be settled, as " + which +
-                       (err == ENOTSUP ? " is on a file system that can neither rename a file without replacing another "
-                                         "nor link one:"
-                                       : " cannot be written (" + std::string(std::strerror(err)) + "):");
+    std::string text =
+        leadIn(dir) + "could not be settled, as " + which + " cannot be written (" + std::string(std::strerror(err)) + "):";
     const auto part = [&](const std::vector<HeldFile>& some, const char* one, const char* many) {
         if (some.empty()) return;
         text += (text.back() == ':' ? " " : "; ") + listed(dir, some) + (some.size() == 1 ? one : many);

@@ -255,7 +255,7 @@ Outcome claim(const fs::path& dir, const Commit& commit, const Origin& o, Claim&
             live.set(withExt(claimedName, kUndoExt), false);
         }
         c.name.clear();
-        if (err == EACCES || err == EPERM || err == EROFS || err == ENOTSUP) {
+        if (err == EACCES || err == EPERM || err == EROFS) {
             noteUnwritable(dir, first, commit.files, err);
             return Outcome::Done;
         }

@@ -12,6 +12,9 @@ namespace trelvik {
 // Called with each working name a ReplacementFile is about to make, before it makes it:
 // a test puts a link there first, as someone sharing the folder might.
 inline void (*beforeWorkingFileMade)(const std::string& name) = nullptr;
+// Called in place of the rename that replaces no file: a test returns EINVAL there, as a file
+// system without it does (exFAT and NTFS through FUSE). Returns 0 or the error number.
+inline int (*renameNoReplace)(int fromFd, const char* from, int toFd, const char* to) = nullptr;
 
 } // namespace trelvik
 

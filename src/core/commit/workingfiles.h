@@ -64,9 +64,10 @@
 //   - then removed. A record that cannot be settled (something else holds a target, or
 //     its files' ids changed, as on a drive mounted anew) stays, with the kept copies it
 //     names, for the next writer; the note names the record, whose removal ends it.
-//   - in a folder the user cannot write, or on a file system that can neither rename
-//     without replacing nor link, nothing can be settled: the note says which files hold
-//     the new content and which the old. A claim never given up is said.
+//   - in a folder the user cannot write nothing can be settled: the note says which files
+//     hold the new content and which the old. A claim never given up is said. On a file
+//     system that cannot rename without replacing (exFAT or NTFS through FUSE), a name is
+//     first taken by a file made where no name is (HeldFolder::renameNew).
 //   A folder found holding no record is not listed again while its time of change (which
 //   no one can set back) stands; one whose records were all met is listed once a step.
 //   Names from a folder or a record reach the notes with control characters as '?'.

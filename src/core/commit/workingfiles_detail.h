@@ -174,8 +174,7 @@ void noteForeign(const std::string& record, const std::string& why);
 using OthersFiles = std::map<uid_t, std::map<std::string, std::string>>;
 std::string whyNotObeyed(const struct stat& st);
 void noteOtherUsers(const std::filesystem::path& dir, const OthersFiles& others);
-// A commit that cannot be settled as its folder cannot be written (err; ENOTSUP for a
-// file system that can neither rename without replacing nor link): which files hold its
+// A commit that cannot be settled as its folder cannot be written (err): which files hold its
 // new content, which are as before it and which were saved since.
 void noteUnsettled(const std::filesystem::path& dir, const HeldFolder& folder, const std::vector<HeldFile>& fresh,
                    const std::vector<HeldFile>& old, const std::vector<HeldFile>& saved, int err);
