@@ -39,13 +39,10 @@ CloudBins::CloudBins(const std::vector<std::int64_t>& col, const std::vector<std
     forEachBlock(n, kPointBlock, [&](std::size_t first, std::size_t end) {
         for (std::size_t i = first; i < end; ++i) {
             if (col[i] < 1 || col[i] > ncols || row[i] < 1 || row[i] > nrows) {
-                std::size_t seen = outside.load();
-                while (i < seen && !outside.compare_exchange_weak(seen, i)) {
-                }
+                lowerTo(outside, i);
                 return;
             }
-            key[i] = static_cast<std::uint64_t>(row[i] - 1) * static_cast<std::uint64_t>(ncols) +
-                     static_cast<std::uint64_t>(col[i] - 1);
+            key[i] = keyOf(col[i], row[i], ncols);
         }
     });
     if (outside.load() < n) throw Error("Point " + std::to_string(outside.load() + 1) + " lies outside its bin lattice.");

@@ -30,12 +30,18 @@ public:
     // has more than 2^31 columns or rows, or a point lies outside it.
     CloudBins(const std::vector<std::int64_t>& col, const std::vector<std::int64_t>& row, std::int64_t ncols,
               std::int64_t nrows);
-    // The same from each point's bin key (row - 1) * ncols + (col - 1), which the caller
-    // has made within the lattice, after checkLattice(ncols, nrows, key.size()).
+    // The same from each point's bin key (keyOf), which the caller has made within the
+    // lattice, after checkLattice(ncols, nrows, key.size()).
     CloudBins(std::span<const std::uint64_t> key, std::int64_t ncols, std::int64_t nrows);
     // Throws the errors of the constructor for the lattice size and the point count, so
     // that a caller may check them before making keys.
     static void checkLattice(std::int64_t ncols, std::int64_t nrows, std::size_t points);
+
+    // The key of bin (col, row) of a lattice ncols wide: (row - 1) * ncols + (col - 1).
+    static std::uint64_t keyOf(std::int64_t col, std::int64_t row, std::int64_t ncols) {
+        return static_cast<std::uint64_t>(row - 1) * static_cast<std::uint64_t>(ncols) +
+               static_cast<std::uint64_t>(col - 1);
+    }
 
     std::int64_t ncols() const { return ncols_; }
     std::int64_t nrows() const { return nrows_; }
@@ -45,7 +51,7 @@ public:
     // bin around each point.
     std::span<const std::uint32_t> at(std::int64_t col, std::int64_t row) const {
         if (col < 1 || row < 1 || col > ncols_ || row > nrows_) return {};
-        const std::uint64_t k = static_cast<std::uint64_t>(row - 1) * ncolsU() + static_cast<std::uint64_t>(col - 1);
+        const std::uint64_t k = keyOf(col, row, ncols_);
         if (!denseStart_.empty()) return {index_.get() + denseStart_[k], denseStart_[k + 1] - denseStart_[k]};
         return sparseAt(k);
     }

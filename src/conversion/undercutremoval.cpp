@@ -115,8 +115,7 @@ UndercutResult removeUndercuts(const PointList& points, const UndercutOptions& o
                 static_cast<std::int64_t>(std::floor(text::Round(points[i].x - xlo, 8) / b)) + 1, 1, nx);
             const std::int64_t row = std::clamp<std::int64_t>(
                 static_cast<std::int64_t>(std::floor(text::Round(points[i].y - ylo, 8) / b)) + 1, 1, ny);
-            key[i] = static_cast<std::uint64_t>(row - 1) * static_cast<std::uint64_t>(nx) +
-                     static_cast<std::uint64_t>(col - 1);
+            key[i] = CloudBins::keyOf(col, row, nx);
         }
     });
     const CloudBins bins({key.get(), n}, nx, ny);
@@ -139,8 +138,7 @@ UndercutResult removeUndercuts(const PointList& points, const UndercutOptions& o
                     static_cast<std::int64_t>(std::floor((points[i].x - xlo) / sb)) + 1, 1, snx);
                 const std::int64_t row = std::clamp<std::int64_t>(
                     static_cast<std::int64_t>(std::floor((points[i].y - ylo) / sb)) + 1, 1, sny);
-                key[i] = static_cast<std::uint64_t>(row - 1) * static_cast<std::uint64_t>(snx) +
-                         static_cast<std::uint64_t>(col - 1);
+                key[i] = CloudBins::keyOf(col, row, snx);
             }
         });
         coarseBins.emplace(std::span<const std::uint64_t>(key.get(), n), snx, sny);

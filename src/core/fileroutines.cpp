@@ -2,6 +2,7 @@
 #include "core/commit/testhooks.h"
 
 #include "core/error.h"
+#include "core/samefile.h"
 #include "core/tempfiles.h"
 #include "core/commit/workingfiles.h"
 
@@ -26,8 +27,10 @@ constexpr std::size_t kBufferSize = 1 << 20;
 // Names tried for one working file before giving up: far more than anyone can plant.
 constexpr int kNameAttempts = 1 << 16;
 
-std::string othersLinkText(const std::string& path, const Walked& w) {
-    const bool itself = fs::path(w.othersLink).lexically_normal() == fs::path(path).lexically_normal();
+// "\"<link>\" is a link of another user (<owner>)", the link named as the walk met it;
+// "it is ..." when the link is `path` itself.
+std::string othersLinkText(const Walked& w, const std::string& path = {}) {
+    const bool itself = !path.empty() && fs::path(w.othersLink).lexically_normal() == fs::path(path).lexically_normal();
     return (itself ? std::string("it is") : "\"" + w.othersLink + "\" is") + " a link of another user (" +
            ownerName(w.owner) + ")";
 }
@@ -52,8 +55,8 @@ int openNewWorkingFile(const HeldFolder& folder, const std::string& name, mode_t
 // user's own links to what they point at, so a link stays a link; another user's is
 // refused before anything is written.
 std::string saveLinkRefusal(const std::string& path, const Walked& w) {
-    return "Cannot write \"" + path + "\": \"" + w.othersLink + "\" is a link of another user (" +
-           ownerName(w.owner) + "); a save follows only your own links, so nothing was written";
+    return "Cannot write \"" + path + "\": " + othersLinkText(w) +
+           "; a save follows only your own links, so nothing was written";
 }
 
 Walked walkToSave(const std::string& path) {
@@ -110,8 +113,8 @@ void makeFolder(const std::string& dir, const std::string& cannot) {
     for (int attempt = 0; attempt < 8; ++attempt) {
         const Walked w = walkPath(dir);
         if (!w.othersLink.empty())
-            throw Error(cannot + ": \"" + w.othersLink + "\" is a link of another user (" + ownerName(w.owner) +
-                        "), which the program follows to no folder; remove it or choose another folder");
+            throw Error(cannot + ": " + othersLinkText(w) +
+                        ", which the program follows to no folder; remove it or choose another folder");
         if (w.err == ENOENT) {  // a folder on the way is missing: it is made first
             const std::string parent = fs::path(dir).parent_path().string();
             if (parent.empty() || parent.size() >= dir.size()) throw Error(cannot + ": " + std::strerror(ENOENT));
@@ -160,7 +163,7 @@ namespace {
 // size; else why not, and whether nothing is there at all.
 std::string judged(const std::string& path, const Walked& w, const std::string& cannotOpen, bool& missing) {
     missing = false;
-    if (!w.othersLink.empty()) return "Cannot read \"" + path + "\": " + othersLinkText(path, w);
+    if (!w.othersLink.empty()) return "Cannot read \"" + path + "\": " + othersLinkText(w, path);
     if (!w.reached() || !w.exists) {
         const int err = w.err ? w.err : ENOENT;
         missing = err == ENOENT;
@@ -292,7 +295,7 @@ ReplacementFile::ReplacementFile(std::string path) : path_(std::move(path)) {
         // would cost every file of a set two writes.
         fd_ = ::openat(folder_->fd(), name_.c_str(), O_RDWR | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
         struct stat st{};
-        if (fd_ < 0 || ::fstat(fd_, &st) != 0 || st.st_dev != w.st.st_dev || st.st_ino != w.st.st_ino) {
+        if (fd_ < 0 || ::fstat(fd_, &st) != 0 || !sameFile(st, w.st)) {
             const int err = fd_ < 0 ? errno : ESTALE;
             if (fd_ >= 0) ::close(fd_);
             fd_ = -1;
@@ -474,7 +477,7 @@ bool ConvertLineEnds(const std::string& inFile, const std::string& outFile, long
         // would delete the result too.
         if (deleteInput) {
             const Walked in = walkPath(inFile), out = walkPath(outFile);
-            const bool same = in.exists && out.exists && in.st.st_dev == out.st.st_dev && in.st.st_ino == out.st.st_ino;
+            const bool same = in.exists && out.exists && sameFile(in.st, out.st);
             if (const int err = same ? 0 : removeFile(inFile))
                 throw CopyFailure{"Cannot delete \"" + inFile + "\": " + std::strerror(err), 75};
         }

@@ -1,5 +1,6 @@
 #include "core/heldfolder.h"
 #include "core/commit/testhooks.h"
+#include "core/samefile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -26,8 +27,6 @@ constexpr int kMostLinks = 40;
 
 // Which links a walk follows: those trustedLink() accepts, or none (a record's folders).
 enum class Links { Trusted, None };
-
-bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // A file descriptor closed when it goes out of scope, unless handed on.
 class Fd {

@@ -12,6 +12,9 @@
 // progress sink is never called from a worker. An exception thrown by any block stops
 // the others taking new blocks and is rethrown to the caller once every thread has
 // finished.
+//
+// lowerTo(least, index) keeps in `least` the lowest index any block reported (the first
+// refused line or point in file order, say).
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
@@ -73,6 +76,14 @@ void forEachBlock(std::size_t count, std::size_t perBlock, Fn&& fn, AfterBlock&&
 template <class Fn>
 void forEachBlock(std::size_t count, std::size_t perBlock, Fn&& fn) {
     forEachBlock(count, perBlock, std::forward<Fn>(fn), [](std::size_t) {});
+}
+
+// Lowers `least` to `index` unless it is lower already: the first item in index order that
+// any block met, whichever thread met it first.
+inline void lowerTo(std::atomic<std::size_t>& least, std::size_t index) {
+    std::size_t seen = least.load();
+    while (index < seen && !least.compare_exchange_weak(seen, index)) {
+    }
 }
 
 } // namespace trelvik

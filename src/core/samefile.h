@@ -4,6 +4,7 @@
 // separator, is still the same place.
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
 #include <system_error>
 
 namespace trelvik {
@@ -20,5 +21,8 @@ inline bool sameFile(const std::string& a, const std::string& b) {
     if (std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec)) return std::filesystem::equivalent(a, b, ec);
     return normalPath(a) == normalPath(b);
 }
+
+// The same file on disk, by what a stat of each found.
+inline bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 } // namespace trelvik

@@ -82,11 +82,7 @@ void TextBlocks::forEach(const std::function<bool(std::size_t, std::string_view)
                 file_->read(cuts_[k], buffer.get(), len);
                 accepted = parse(k, {buffer.get(), len});
             }
-            if (!accepted) {
-                std::size_t seen = firstRefused.load();
-                while (k < seen && !firstRefused.compare_exchange_weak(seen, k)) {
-                }
-            }
+            if (!accepted) lowerTo(firstRefused, k);
         }
     });
 }

@@ -6,6 +6,7 @@
 #include "core/commit/workingfiles.h"
 #include "core/commit/testhooks.h"
 #include "core/commit/workingfiles_detail.h"
+#include "core/samefile.h"
 
 
 #include <algorithm>
@@ -410,7 +411,7 @@ Outcome settle(const fs::path& dir, const HeldFolder& base, const std::string& n
     if (!why.empty()) {
         // A record that went while it was read was taken by another settler: its to say.
         struct stat still{};
-        if (!base.stat(name, still) || still.st_ino != st.st_ino || still.st_dev != st.st_dev) return Outcome::Busy;
+        if (!base.stat(name, still) || !sameFile(still, st)) return Outcome::Busy;
         noteForeign(path, why);
         return Outcome::Done;
     }

@@ -56,7 +56,7 @@ std::vector<HeldFile> heldFiles(const std::vector<Staged>& files, std::vector<He
         auto at = std::find(paths.begin(), paths.end(), parent);
         if (at == paths.end()) {
             paths.push_back(parent);
-            folders.push_back(s.held ? s.held->dup() : HeldFolder::open(parent));
+            folders.push_back(s.held->dup());
             at = paths.end() - 1;
         }
         const HeldFolder& f = folders[static_cast<std::size_t>(at - paths.begin())];

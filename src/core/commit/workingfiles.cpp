@@ -281,16 +281,6 @@ void tidyFolder(const fs::path& folder) {
     }
 }
 
-namespace {
-
-// s's file `path` as it stands, looked at through the folder its writer holds.
-bool look(const Staged& s, const std::string& path, struct stat& st) {
-    if (s.held) return s.held->stat(fs::path(path).filename().string(), st);
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
-} // namespace
-
 CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files)) {
     Record r;
     std::size_t limit = 255;
@@ -298,9 +288,14 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
     for (Staged& s : files_) {
         for (std::string* p : {&s.target, &s.fresh, &s.kept})
             if (!p->empty()) *p = fs::absolute(*p).lexically_normal().string();
+        if (!s.held) s.held = std::make_shared<const HeldFolder>(HeldFolder::open(fs::path(s.target).parent_path()));
+        // s's file `path` as it stands, looked at through the folder that holds it.
+        const auto look = [&s](const std::string& path, struct stat& st) {
+            return s.held->stat(fs::path(path).filename().string(), st);
+        };
         if (s.shown.empty()) s.shown = s.target;
         struct stat fresh{};
-        if (!look(s, s.fresh, fresh)) throw Error("Cannot replace \"" + s.shown + "\": its new file has gone");
+        if (!look(s.fresh, fresh)) throw Error("Cannot replace \"" + s.shown + "\": its new file has gone");
         s.dev = static_cast<std::uint64_t>(fresh.st_dev);
         s.ino = static_cast<std::uint64_t>(fresh.st_ino);
         // Sizes and times too: a file written over in place keeps its id.
@@ -308,21 +303,21 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
         s.time = timeOf(fresh);
         s.change = changeOf(fresh);
         struct stat old{};
-        if (look(s, s.target, old)) {
+        if (look(s.target, old)) {
             s.oldDev = static_cast<std::uint64_t>(old.st_dev);
             s.oldIno = static_cast<std::uint64_t>(old.st_ino);
             s.oldSize = static_cast<std::int64_t>(old.st_size);
             s.oldTime = timeOf(old);
             s.oldChange = changeOf(old);
         }
-        if (struct stat kept{}; !s.kept.empty() && look(s, s.kept, kept)) {
+        if (struct stat kept{}; !s.kept.empty() && look(s.kept, kept)) {
             s.keptDev = static_cast<std::uint64_t>(kept.st_dev);
             s.keptIno = static_cast<std::uint64_t>(kept.st_ino);
         }
         const std::string folder = fs::path(s.target).parent_path().string();
         if (std::find(r.folders.begin(), r.folders.end(), folder) == r.folders.end()) {
             r.folders.push_back(folder);
-            held.push_back(s.held ? s.held->dup() : HeldFolder::open(folder));
+            held.push_back(s.held->dup());
             limit = std::min(limit, nameLimit(folder));
         }
     }

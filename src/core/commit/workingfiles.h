@@ -161,7 +161,7 @@ struct Staged {
     std::string kept;    // the old file's kept copy; empty when there is none
     std::string shown;   // the name the user knows target by, for messages
     // The folder that holds all three, as the writer's walk reached it; the commit goes
-    // through it rather than finding the folder again by name. Empty: found by name.
+    // through it rather than finding the folder again by name. Empty: walked to by the record.
     std::shared_ptr<const HeldFolder> held;
     // Filled in by the record: the new file's id, which it keeps when renamed, and the
     // old file's, to tell whether the target still holds it; with their sizes (-1: not
