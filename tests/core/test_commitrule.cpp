@@ -192,6 +192,12 @@ TEST(CommitRecords, ARecordOthersCouldHaveWrittenIsNotObeyed) {
         struct stat st{};
         ASSERT_EQ(::stat(t.path(recordStem(t.dir()) + ".commit").c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, 0755u);
+        // A settler killed after taking a claim's name with an empty file, before its
+        // rename, left that file: it holds no commit and keeps none from settling.
+        const std::string stem = recordStem(t.dir());
+        for (unsigned long n = 0; n < 4; ++n)
+            for (const std::string ext : {".commit", ".undo"})
+                t.write(working::stamped(stem + ".trelvik-", working::hostName(), endedProcessId(), n) + ext, "");
         working::takeSettleNotes();
         EXPECT_TRUE(FileExists(t.path("a.dat")));
         for (const std::string name : {"a", "b", "c"}) EXPECT_EQ(t.read(name + ".dat"), "new " + name) << renamed;

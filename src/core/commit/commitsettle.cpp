@@ -224,6 +224,7 @@ Outcome claim(const fs::path& dir, const Commit& commit, const Origin& o, Claim&
             continue;
         }
         if (!obeyed(st)) continue;  // not the user's alone: named where it is read
+        if (st.st_size == 0) continue;  // a name taken ahead of a rename a kill stopped: no record
         Origin other;
         Writer w;
         const Kind kind = kindOf(name, w);
@@ -398,11 +399,15 @@ Outcome settle(const fs::path& dir, const HeldFolder& base, const std::string& n
     case Found::NotARecordFile:
         noteForeign(path, why);
         return Outcome::Done;
-    case Found::CutShort:
-        // Cut short while it was written, so no rename had begun: nothing to settle. A
-        // claim cut short is the settler's own name for a whole record, so it never is.
-        if (!o.claimed) base.remove(name);
+    case Found::CutShort: {
+        // Cut short while it was written, so no rename had begun: nothing to settle. A claim
+        // is a whole record renamed, so one cut short is the empty file that took its name
+        // ahead of a rename a kill stopped (HeldFolder::renameNew), removed while it is still
+        // that file: a settler giving a record back may be renaming it there now.
+        struct stat now{};
+        if (!o.claimed || (base.stat(name, now) && sameFile(now, st) && now.st_size == 0)) base.remove(name);
         return Outcome::Done;
+    }
     case Found::Read:
         break;
     }
