@@ -352,14 +352,7 @@ bool ReplacementFile::durable() const { return !inPrivateFolder(target_); }
 
 void ReplacementFile::write(std::string_view data) {
     if (fd_ < 0) throw Error("Cannot write \"" + path_ + "\": the file is already closed");
-    while (!data.empty()) {
-        const ssize_t n = ::write(fd_, data.data(), data.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail("write", errno);
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
+    if (const int err = writeAll(fd_, data)) fail("write", err);
 }
 
 void ReplacementFile::finish() {

@@ -329,6 +329,16 @@ int HeldFolder::renameNew(std::string_view from, const HeldFolder& to, std::stri
     return failed;
 }
 
+int writeAll(int fd, std::string_view data) {
+    while (!data.empty()) {
+        const ssize_t n = ::write(fd, data.data(), data.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? errno : EIO;
+        data.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
+}
+
 int HeldFolder::remove(std::string_view name) const {
     if (fd_ < 0 || name.empty()) return EBADF;
     return ::unlinkat(fd_, std::string(name).c_str(), 0) == 0 ? 0 : errno;

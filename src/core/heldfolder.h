@@ -26,6 +26,7 @@
 //   names(keep)             the names in the folder that keep(name) accepts.
 //   sameAs(other)           true when both are the one folder on disk.
 //   sync()                  makes the renames and new names in the folder durable.
+//   writeAll(fd, data)      all of data written to a file opened so.
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -97,6 +98,10 @@ struct Walked {
 
 // followLast false: a link at the last name is that name itself (to be removed, say).
 Walked walkPath(const std::string& path, bool followLast = true);
+
+// Writes all of data to the open file fd, across interrupted and partial writes: 0, or
+// the error number of the write that failed.
+int writeAll(int fd, std::string_view data);
 
 // True when a link with status `link`, standing in a folder with status `folder`, could
 // have been made by nobody but the user, root, or the folder's sole writer.

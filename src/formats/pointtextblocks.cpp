@@ -13,33 +13,36 @@
 
 namespace trelvik::formats::blocks {
 
-TextBlocks::TextBlocks(std::string_view text, std::size_t blockBytes) : text_(text) {
+namespace {
+
+// Cuts of a text of `size` bytes into blocks of blockBytes and on to just after the next
+// line feed, which afterLineFeed(pos) finds at or after pos (the size when there is none).
+template <class AfterLineFeed>
+std::vector<std::size_t> cutsOf(std::size_t size, std::size_t blockBytes, AfterLineFeed&& afterLineFeed) {
     blockBytes = std::max<std::size_t>(blockBytes, 1);
-    const std::size_t size = text.size();
-    cuts_.push_back(0);
-    while (size - cuts_.back() > blockBytes) {
-        const std::size_t from = cuts_.back() + blockBytes - 1;
-        const void* lf = std::memchr(text.data() + from, '\n', size - from);
-        if (!lf) break;
-        const std::size_t cut = static_cast<std::size_t>(static_cast<const char*>(lf) - text.data()) + 1;
+    std::vector<std::size_t> cuts{0};
+    while (size - cuts.back() > blockBytes) {
+        const std::size_t cut = afterLineFeed(cuts.back() + blockBytes - 1);
         if (cut >= size) break;
-        cuts_.push_back(cut);
+        cuts.push_back(cut);
     }
-    cuts_.push_back(size);
+    cuts.push_back(size);
+    return cuts;
+}
+
+} // namespace
+
+TextBlocks::TextBlocks(std::string_view text, std::size_t blockBytes) : text_(text) {
+    cuts_ = cutsOf(text.size(), blockBytes, [text](std::size_t from) {
+        const void* lf = std::memchr(text.data() + from, '\n', text.size() - from);
+        return lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - text.data()) + 1 : text.size();
+    });
 }
 
 TextBlocks::TextBlocks(const InputFile& file, const std::string& path, std::size_t blockBytes)
     : file_(std::in_place, file.fd(), static_cast<std::size_t>(file.size()), path) {
-    blockBytes = std::max<std::size_t>(blockBytes, 1);
-    const std::size_t size = file_->size();
     // The cuts are found by reading a little at each, not the whole file first.
-    cuts_.push_back(0);
-    while (size - cuts_.back() > blockBytes) {
-        const std::size_t cut = file_->afterLineFeed(cuts_.back() + blockBytes - 1);
-        if (cut >= size) break;
-        cuts_.push_back(cut);
-    }
-    cuts_.push_back(size);
+    cuts_ = cutsOf(file_->size(), blockBytes, [this](std::size_t from) { return file_->afterLineFeed(from); });
 }
 
 void FileRanges::read(std::size_t pos, char* out, std::size_t len) const {

@@ -42,11 +42,7 @@ int copyWithin(const HeldFolder& folder, const std::string& from, const std::str
             err = n < 0 ? errno : 0;
             break;
         }
-        for (ssize_t done = 0; done < n && !err;) {
-            const ssize_t m = ::write(out, buf.data() + done, static_cast<std::size_t>(n - done));
-            if (m < 0 && errno != EINTR) err = errno;
-            if (m > 0) done += m;
-        }
+        err = writeAll(out, {buf.data(), static_cast<std::size_t>(n)});
     }
     if (out >= 0 && !err) {
         ::fchmod(out, st.st_mode & 07777);

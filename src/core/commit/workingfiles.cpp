@@ -360,18 +360,13 @@ CommitRecord::CommitRecord(std::vector<Staged> files) : files_(std::move(files))
         const int fd = here ? ::openat(here.fd(), name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600)
                             : -1;
         if (!here) errno = ENOENT;
+        int err = fd < 0 ? errno : 0;
         if (fd >= 0) (changeRecordMode ? changeRecordMode : ::fchmod)(fd, 0600);
-        bool good = fd >= 0;
         if (fd >= 0) copies_.push_back({std::move(here), name_});
-        for (std::string_view rest = text; good && !rest.empty();) {
-            const ssize_t n = ::write(fd, rest.data(), rest.size());
-            if (n < 0 && errno == EINTR) continue;
-            good = n > 0;
-            if (good) rest.remove_prefix(static_cast<std::size_t>(n));
-        }
-        good = good && ::fsync(fd) == 0;
-        const int err = errno;
-        if (fd >= 0 && ::close(fd) != 0) good = false;
+        if (!err) err = writeAll(fd, text);
+        if (!err && ::fsync(fd) != 0) err = errno;
+        if (fd >= 0 && ::close(fd) != 0 && !err) err = errno;
+        const bool good = err == 0;
         if (!good) {
             removeCopies();
             throw Error("Cannot write the commit record \"" + (fs::path(folder) / name_).string() +
