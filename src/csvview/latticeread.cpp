@@ -88,7 +88,16 @@ ReadCsvOutcome FillGridFromPointsX(const PointList& points, SizeOption size, Cur
                     " cells, more than the viewer holds");
     const int nx = static_cast<int>(nxd);
     const int ny = static_cast<int>(nyd);
-    grid.resize(nx, ny);
+    // Every node empty first, then the points placed: no cell is zeroed before it is
+    // written, as a lattice may hold tens of millions of cells.
+    grid.cols = nx;
+    grid.rows = ny;
+    grid.cells.clear();
+    grid.cells.reserve(static_cast<std::size_t>(nx) * static_cast<std::size_t>(ny));
+    for (int r = 1; r <= ny; ++r)
+        for (int c = 1; c <= nx; ++c)
+            grid.cells.push_back(GridCell{(c - 1) * grid.xstep + grid.xlo, (r - 1) * grid.ystep + grid.ylo, kVoidHeight});
+    grid.filled.assign(grid.cells.size(), 0);
     grid.nx = nx;
     grid.ny = ny;
 
@@ -104,12 +113,6 @@ ReadCsvOutcome FillGridFromPointsX(const PointList& points, SizeOption size, Cur
         grid.cells[k] = GridCell{p.x, p.y, p.z};
         grid.filled[k] = 1;
     }
-    for (int r = 1; r <= ny; ++r)
-        for (int c = 1; c <= nx; ++c) {
-            const std::size_t k = grid.index(c, r);
-            if (!grid.filled[k])
-                grid.cells[k] = GridCell{(c - 1) * grid.xstep + grid.xlo, (r - 1) * grid.ystep + grid.ylo, kVoidHeight};
-        }
     out.done = true;
     return out;
 }
